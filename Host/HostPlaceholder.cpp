@@ -1,0 +1,1 @@
+namespace vt { namespace host { int placeholder() { return 0; } } }

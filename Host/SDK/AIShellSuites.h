@@ -1,0 +1,150 @@
+// Host registration and event suites: menus, tools, notifiers, timers, actions
+// and the suites that the plug-in acquires but never calls.
+#pragma once
+
+#include "SPSuites.h"
+
+// ---- Notifiers -------------------------------------------------------------
+#define kCallerAINotify "AI Notifier"
+#define kSelectorAINotify "AI Notify"
+#define kAIApplicationStartedNotifier "AI Application Started Notifier"
+
+typedef struct AINotifierMessage {
+    SPMessageData d;
+    AINotifierHandle notifier;
+    const char* type;
+    void* notifyData;
+} AINotifierMessage;
+
+#define kAINotifierSuite "AI Notifier Suite"
+#define kAINotifierSuiteVersion 1002
+#define VT_OPS_AINotifierSuite(X) \
+    X(ASErr, AddNotifier, (SPPluginRef self, const char* name, const char* type, AINotifierHandle* notifier)) \
+    X(ASErr, GetNotifierName, (AINotifierHandle notifier, const char** name)) \
+    X(ASErr, SetNotifierActive, (AINotifierHandle notifier, AIBoolean active))
+VT_DECLARE_SUITE(AINotifierSuite)
+
+// ---- Menus -----------------------------------------------------------------
+#define kCallerAIMenu "AI Menu"
+#define kSelectorAIGoMenuItem "AI Go"
+#define kSelectorAIUpdateMenuItem "AI Update"
+
+typedef struct AIMenuMessage {
+    SPMessageData d;
+    AIMenuItemHandle menuItem;
+} AIMenuMessage;
+
+#define kAIMenuSuite "AI Menu Suite"
+#define kAIMenuSuiteVersion 1008
+#define VT_OPS_AIMenuSuite(X)
+VT_DECLARE_SUITE(AIMenuSuite)
+
+// ---- Tools -----------------------------------------------------------------
+#define kCallerAITool "AI Tool"
+#define kSelectorAITrackToolCursor "AI Track Cursor"
+#define kSelectorAIToolMouseDown "AI Mouse Down"
+#define kSelectorAIToolMouseDrag "AI Mouse Drag"
+#define kSelectorAIToolMouseUp "AI Mouse Up"
+#define kSelectorAISelectTool "AI Select"
+#define kSelectorAIDeselectTool "AI Deselect"
+#define kSelectorAIEditToolOptions "AI Edit Options"
+
+typedef struct AIEvent {
+    ASUInt32 when;       // ticks
+    ASUInt32 modifiers;  // shift is 0x200
+} AIEvent;
+#define aiEventModifiers_shiftKey 0x200
+
+typedef struct AIToolMessage {
+    SPMessageData d;
+    AIToolHandle tool;
+    AIRealPoint cursor;
+    AIEvent* event;
+} AIToolMessage;
+
+#define kAIToolSuite "AI Tool Suite"
+#define kAIToolSuiteVersion 1009
+#define VT_OPS_AIToolSuite(X)
+VT_DECLARE_SUITE(AIToolSuite)
+
+// ---- Timers, filters, file formats and the other callers ---------------------
+#define kCallerAITimer "AI Timer"
+#define kCallerAIFilter "AI Filter"
+#define kCallerAIFileFormat "AI File Format"
+#define kCallerAITransformAgain "AI Transform Again"
+#define kCallerAIPluginGroup "AI Plugin Group"
+#define kCallerActionManager "Action Manager"
+#define kCallerAIAnnotation "AI Annotation"
+#define kSelectorAIGetFileFormatParameters "AI Get Parameters"
+#define kSelectorAIGoFileFormat "AI Go"
+#define kSelectorAICheckFileFormat "AI Check"
+#define kSelectorAIGoTimer "AI Go"
+#define kSelectorAIGoTransformAgain "AI Go"
+#define kSelectorAINotifyEdits "AI Notify Edits"
+#define kSelectorAIUpdateArt "AI Update"
+#define kSelectorActionDoAction "Do Action"
+#define kSelectorAIDrawAnnotation "AI Draw"
+#define kSelectorAIInvalAnnotation "AI Invalidate"
+
+#define kAITimerSuite "AI Timer Suite"
+#define kAITimerSuiteVersion 1003
+#define VT_OPS_AITimerSuite(X) \
+    X(ASErr, CountTimers, (ASInt32* count))
+VT_DECLARE_SUITE(AITimerSuite)
+
+#define kAIFileFormatSuite "AI File Format Suite"
+#define kAIFileFormatSuiteVersion 1009
+#define VT_OPS_AIFileFormatSuite(X)
+VT_DECLARE_SUITE(AIFileFormatSuite)
+
+#define kAIFilterSuite "AI Filter Suite"
+#define kAIFilterSuiteVersion 1002
+#define VT_OPS_AIFilterSuite(X)
+VT_DECLARE_SUITE(AIFilterSuite)
+
+#define kAITransformAgainSuite "AI Transform Again Suite"
+#define kAITransformAgainSuiteVersion 1002
+#define VT_OPS_AITransformAgainSuite(X)
+VT_DECLARE_SUITE(AITransformAgainSuite)
+
+#define kAIPluginGroupSuite "AI Plugin Group Suite"
+#define kAIPluginGroupSuiteVersion 1004
+#define VT_OPS_AIPluginGroupSuite(X)
+VT_DECLARE_SUITE(AIPluginGroupSuite)
+
+#define kAIActionManagerSuite "AI Action Manager Suite"
+#define kAIActionManagerSuiteVersion 1003
+#define VT_OPS_AIActionManagerSuite(X)
+VT_DECLARE_SUITE(AIActionManagerSuite)
+
+#define kAIAppContextSuite "AI Context Suite"
+#define kAIAppContextSuiteVersion 1003
+#define VT_OPS_AIAppContextSuite(X) \
+    X(ASErr, PushAppContext, (SPPluginRef plugin, AIAppContextHandle* appContext)) \
+    X(ASErr, PopAppContext, (AIAppContextHandle appContext))
+VT_DECLARE_SUITE(AIAppContextSuite)
+
+#define kAIAnnotatorSuite "AI Annotator Suite"
+#define kAIAnnotatorSuiteVersion 1003
+#define VT_OPS_AIAnnotatorSuite(X)
+VT_DECLARE_SUITE(AIAnnotatorSuite)
+
+#define kAIUndoSuite "AI Undo Suite"
+#define kAIUndoSuiteVersion 1004
+#define VT_OPS_AIUndoSuite(X)
+VT_DECLARE_SUITE(AIUndoSuite)
+
+#define kAIRuntimeSuite "AI Runtime Suite"
+#define kAIRuntimeSuiteVersion 1008
+#define VT_OPS_AIRuntimeSuite(X)
+VT_DECLARE_SUITE(AIRuntimeSuite)
+
+#define kAIDocumentListSuite "AI Document List Suite"
+#define kAIDocumentListSuiteVersion 1004
+#define VT_OPS_AIDocumentListSuite(X)
+VT_DECLARE_SUITE(AIDocumentListSuite)
+
+#define kAIUserSuite "AI User Suite"
+#define kAIUserSuiteVersion 1007
+#define VT_OPS_AIUserSuite(X)
+VT_DECLARE_SUITE(AIUserSuite)
