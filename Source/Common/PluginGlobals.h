@@ -1,0 +1,136 @@
+// The globals record: one host memory block per plug-in instance, reached
+// through g from start-up to shutdown. Each subsystem keeps its own fields in
+// its own section below.
+#pragma once
+
+#include <stdint.h>
+
+#include "AllSuites.h"
+#include "Core/CutModelRecords.h"
+#include "Core/PlotterRecords.h"
+
+// The look of the Plot Out preview: fifteen 32-bit words and a fill flag.
+struct PreviewOption {
+    uint32_t words[15];
+    uint8_t fill;
+};
+
+struct PluginGlobals {
+    // ---- Shell: entry point, language, menus, tools, palettes -------------
+    SPBasicSuite* basic;
+    SPPluginRef pluginRef;
+    AINotifierHandle startNotifier;
+    int32_t stringListId;
+    int32_t listMenuIdBase;
+    AIMenuItemHandle menuPlotterSetup;
+    AIMenuItemHandle menuPlotOut;
+    AIMenuItemHandle menuPreProcess;
+    AIMenuItemHandle menuVLCD;
+    AIMenuItemHandle menuAbout;
+    AIToolHandle toolSplit;
+    AIToolHandle toolStartPoint;
+    AIToolHandle toolCheckGroup;
+    void* preProcessPanel;  // the command palette (toolkit dialog), null when absent
+    void* splitPanel;       // the split palette, null when absent
+    SPAccessRef panelAccess;
+    AIRealRect splitToolBounds;
+    AIRealPoint toolDragStart;
+    AIRealPoint toolDragCurrent;
+    AIRealPoint toolDragEnd;
+    float savedViewZoom;
+    float savedViewCenter[2];
+    int32_t toolMode;
+
+    // ---- Cut settings (kept in the preferences under "Vantorel") ---------
+    uint8_t backToHome;
+    uint8_t usePlotterSetting;
+    uint8_t overCut;
+    double overCutStart;  // mm
+    double overCutEnd;    // mm
+    uint8_t cutOff;
+    double cutOffDistance;  // mm
+    int32_t markLength;     // thousandths of a mm
+    int32_t markThickness;
+    int32_t markMargin;
+    int32_t markXStep;
+    int32_t markYStep;
+    int32_t markXCopies;
+    int32_t markYCopies;
+    int32_t markSpace;
+    uint8_t mark4PointPosition;
+    uint8_t markSegmentalPosition;
+    uint8_t markMultipleCopies;
+    uint8_t markCopiesWithOutline;
+    int32_t dotCutHalfCutLength;  // hundredths of a mm
+    int32_t dotCutHalfCutPen;
+    int32_t dotCutThroughLength;  // hundredths of a mm
+    int32_t dotCutThroughPen;
+
+    // ---- Current plotter (loaded from the preferences under "Korvel-Ulmaren")
+    Plotter curPlotter;
+    Environment curEnvironment;
+    uint8_t curPlotterValid;
+
+    // ---- Plotter setup dialog: double clicks in its three lists ----------
+    uint8_t machineListDblClick;
+    uint8_t envListDblClick;
+    uint8_t penListDblClick;
+    ASPoint machineListLastClickPt;
+    ASPoint envListLastClickPt;
+    ASPoint penListLastClickPt;
+    uint32_t machineListLastClickTime;
+    uint32_t envListLastClickTime;
+    uint32_t penListLastClickTime;
+
+    // ---- USB link to the cutter -------------------------------------------
+    int32_t usbOutput;  // 1 while a stream goes to the cutter
+
+    // ---- Cut model ---------------------------------------------------------
+    Volume* volumes;
+    int32_t volumeCount;
+    float volumesBounds[4];
+    UndoStep undoSteps[kUndoStepCount];
+    int32_t undoPos;
+    uint8_t undoNewStep;
+    double totalCutLength;  // mm
+
+    // ---- Plot Out dialog and preview ---------------------------------------
+    float mediaWidth;   // mm
+    float mediaLength;  // mm
+    double arcAngleUnit;
+    AITimerHandle plotTimer;
+    double previewZoomX;
+    double previewZoomY;
+    ASPoint previewOrigin;
+    uint8_t viewShowIndex;
+    uint8_t viewShowControlPoints;
+    uint8_t viewShowStartPoint;
+    uint8_t viewShowArcCenter;
+    PreviewOption previewOption;
+    double autoGroupGapX;  // mm
+    double autoGroupGapY;  // mm
+    uint8_t layerListDblClick;
+    uint8_t colorListDblClick;
+    ASPoint layerListLastClickPt;
+    ASPoint colorListLastClickPt;
+    uint32_t layerListLastClickTime;
+    uint32_t colorListLastClickTime;
+
+    // ---- Device panel --------------------------------------------------------
+    void* vlcdDialog;
+
+    // ---- Document preparation -----------------------------------------------
+    float offsetSize;  // mm
+    double ripMarginX;
+    double ripMarginY;
+    int32_t ripVLines;
+    int32_t ripHLines;
+    double splitMarkWidth;
+    double splitMarkHeight;
+    int32_t splitMarkStyle;
+    double splitOverlapX;
+    double splitOverlapY;
+    int32_t splitSortMethod;
+};
+
+extern PluginGlobals* g;
