@@ -9,10 +9,12 @@
 #include "Core/CutModelRecords.h"
 #include "Core/PlotterRecords.h"
 
-// The look of the Plot Out preview: fifteen 32-bit words and a fill flag.
+// The look of the Plot Out preview: fourteen 32-bit words (colours
+// 0xRRGGBBFF, marker shapes and sizes) and the fill flag in the fifteenth slot.
 struct PreviewOption {
-    uint32_t words[15];
+    uint32_t words[14];
     uint8_t fill;
+    uint8_t unused[3];
 };
 
 struct PluginGlobals {

@@ -117,33 +117,26 @@ ASErr acquireSuites(SPBasicSuite* basic)
 {
     ASErr error = kNoErr;
     if (gAcquireCount == 0) {
+        ASErr firstError = kNoErr;
         for (int i = 0; i < kImportCount; ++i) {
             if (imports[i].suite == nullptr) continue;
             error = basic->AcquireSuite(imports[i].name, imports[i].version,
                                         (const void**)imports[i].suite);
-            if (error != kNoErr) {
-                // Only once the toolkit's basic suite is held can the failure
-                // be shown; before that the loop goes on and the failure
-                // still reaches the caller through the result.
-                if (sADMBasic != nullptr) {
-                    char message[256];
-                    snprintf(message, sizeof(message), "Error: %d, suite: %s, version: %d!",
-                             (int)error, imports[i].name, (int)imports[i].version);
-                    sADMBasic->ErrorAlert(message);
-                    break;
-                }
+            if (error == kNoErr) continue;
+            if (firstError == kNoErr) firstError = error;
+            // Only once the toolkit's basic suite is held can the failure be
+            // shown; before that the loop goes on.
+            if (sADMBasic != nullptr) {
+                char message[256];
+                snprintf(message, sizeof(message), "Error: %d, suite: %s, version: %d!", (int)error,
+                         imports[i].name, (int)imports[i].version);
+                sADMBasic->ErrorAlert(message);
+                break;
             }
         }
-        // A failure before the toolkit was held must not be lost when a
-        // later row succeeds: report the first failure, never success.
-        if (error == kNoErr) {
-            for (int i = 0; i < kImportCount; ++i) {
-                if (imports[i].suite != nullptr && *(void**)imports[i].suite == nullptr) {
-                    error = kSPSuiteNotFoundError;
-                    break;
-                }
-            }
-        }
+        // A suite that failed silently must not be reported as success just
+        // because a later row was acquired: the first failure is the result.
+        error = firstError;
     }
     ++gAcquireCount;
     return error;

@@ -1,0 +1,39 @@
+#include "App.h"
+
+#include <iostream>
+
+namespace vt::app {
+
+std::vector<Command>& commands()
+{
+    static std::vector<Command> list;
+    return list;
+}
+
+CommandRegistrar::CommandRegistrar(std::function<void(CLI::App&, GlobalOptions&)> add)
+{
+    commands().push_back({std::move(add)});
+}
+
+host::SessionOptions sessionOptions(const GlobalOptions& options)
+{
+    host::SessionOptions s;
+    s.host.prefsPath = options.prefsPath.empty() ? host::defaultPrefsPath() : options.prefsPath;
+    s.host.pluginFolder = options.pluginFolder.empty() ? host::defaultPluginFolder() : options.pluginFolder;
+    s.host.resourcesDir = options.resourcesDir.empty() ? host::defaultResourcesDir() : options.resourcesDir;
+    s.modulePath = options.modulePath.empty() ? std::string(VANTOREL_MODULE_PATH) : options.modulePath;
+    return s;
+}
+
+bool startSession(host::Session& session)
+{
+    ASErr error = session.start();
+    if (error != kNoErr) {
+        std::cerr << "vantorel-host: " << (session.error().empty() ? "start-up failed" : session.error())
+                  << " (error " << error << ")\n";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vt::app

@@ -1,0 +1,193 @@
+#include "Host.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+
+#include "Suites/SuiteTables.h"
+
+namespace fs = std::filesystem;
+
+namespace vt::host {
+
+static Host* g_current = nullptr;
+
+Host& Host::current()
+{
+    if (g_current == nullptr) throw std::logic_error("no host is running");
+    return *g_current;
+}
+
+bool Host::exists() { return g_current != nullptr; }
+
+// ---- The basic suite ---------------------------------------------------------
+
+static ASErr basicAcquireSuite(const char* name, ASInt32 version, const void** suite)
+{
+    return Host::current().registry().acquire(name, version, suite);
+}
+
+static ASErr basicReleaseSuite(const char* name, ASInt32 version)
+{
+    return Host::current().registry().release(name, version);
+}
+
+static ASBoolean basicIsEqual(const char* a, const char* b)
+{
+    if (a == nullptr || b == nullptr) return a == b;
+    return std::strcmp(a, b) == 0;
+}
+
+static ASErr basicAllocateBlock(size_t size, void** block)
+{
+    if (block == nullptr) return kSPBadParameterError;
+    *block = Host::current().allocateBlock(size);
+    return *block ? kNoErr : kSPOutOfMemoryError;
+}
+
+static ASErr basicFreeBlock(void* block)
+{
+    return Host::current().freeBlock(block) ? kNoErr : kSPBadParameterError;
+}
+
+static ASErr basicReallocateBlock(void* block, size_t size, void** newBlock)
+{
+    return unimplementedResult<ASErr>(kSPBasicSuite, "ReallocateBlock");
+}
+
+static ASErr basicUndefined() { return kSPUnimplementedError; }
+
+// ---- The host ----------------------------------------------------------------
+
+Host::Host(HostOptions options) : options_(std::move(options)), prefs_(options_.prefsPath)
+{
+    if (g_current != nullptr) throw std::logic_error("a host is already running");
+    previous_ = g_current;
+    g_current = this;
+
+    if (!prefs_.error().empty()) out() << "vantorel-host: " << prefs_.error() << "\n";
+    seedPluginFolder();
+    strings_.setFolder(options_.pluginFolder + "/Strings");
+
+    basic_.AcquireSuite = basicAcquireSuite;
+    basic_.ReleaseSuite = basicReleaseSuite;
+    basic_.IsEqual = basicIsEqual;
+    basic_.AllocateBlock = basicAllocateBlock;
+    basic_.FreeBlock = basicFreeBlock;
+    basic_.ReallocateBlock = basicReallocateBlock;
+    basic_.Undefined = basicUndefined;
+
+    runSuiteInstallers();
+#define VT_REGISTER_SUITE(Type) registry_.add(k##Type, k##Type##Version, &suiteTable<Type>());
+    VT_ALL_SUITES(VT_REGISTER_SUITE)
+#undef VT_REGISTER_SUITE
+}
+
+Host::~Host()
+{
+    if (!prefs_.save()) out() << "vantorel-host: " << prefs_.error() << "\n";
+    // Services go in the reverse order of their creation: later ones may
+    // hold on to earlier ones.
+    for (auto it = serviceOrder_.rbegin(); it != serviceOrder_.rend(); ++it) services_.erase(*it);
+    for (void* block : blocks_) std::free(block);
+    g_current = previous_;
+}
+
+std::ostream& Host::out() { return options_.out ? *options_.out : std::cout; }
+
+void Host::seedPluginFolder()
+{
+    if (options_.pluginFolder.empty()) return;
+    std::error_code ec;
+    fs::create_directories(options_.pluginFolder, ec);
+    if (options_.resourcesDir.empty() || !fs::is_directory(options_.resourcesDir)) return;
+    // Copy only what is missing: the user's own library and language file
+    // are never replaced by the bundled ones.
+    for (auto it = fs::recursive_directory_iterator(options_.resourcesDir, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        fs::path relative = fs::relative(it->path(), options_.resourcesDir, ec);
+        fs::path target = fs::path(options_.pluginFolder) / relative;
+        if (it->is_directory()) {
+            fs::create_directories(target, ec);
+        } else if (!fs::exists(target)) {
+            fs::copy_file(it->path(), target, ec);
+            if (ec) out() << "vantorel-host: cannot copy " << it->path() << ": " << ec.message() << "\n";
+        }
+    }
+}
+
+SPPlugin* Host::addPlugin(std::unique_ptr<SPPlugin> plugin)
+{
+    plugins_.push_back(std::move(plugin));
+    return plugins_.back().get();
+}
+
+AINotifierHandle Host::addNotifier(SPPlugin* plugin, const std::string& name, const std::string& type)
+{
+    notifiers_.push_back(std::make_unique<Notifier>(Notifier{plugin, name, type, true}));
+    return reinterpret_cast<AINotifierHandle>(notifiers_.back().get());
+}
+
+Host::Notifier* Host::notifier(AINotifierHandle handle)
+{
+    for (auto& n : notifiers_)
+        if (reinterpret_cast<AINotifierHandle>(n.get()) == handle) return n.get();
+    return nullptr;
+}
+
+ASErr Host::broadcast(const std::string& type, void* notifyData)
+{
+    ASErr result = kNoErr;
+    // Copy the list: a notified plug-in may register further notifiers.
+    std::vector<Notifier*> targets;
+    for (auto& n : notifiers_)
+        if (n->active && n->type == type) targets.push_back(n.get());
+    for (Notifier* n : targets) {
+        AINotifierMessage message{};
+        message.notifier = reinterpret_cast<AINotifierHandle>(n);
+        message.type = n->type.c_str();
+        message.notifyData = notifyData;
+        ASErr error = send(n->plugin, kCallerAINotify, kSelectorAINotify, &message.d);
+        if (error != kNoErr && result == kNoErr) result = error;
+    }
+    return result;
+}
+
+void* Host::allocateBlock(size_t size)
+{
+    // Blocks start zeroed, as a fresh block of a real host may well not be:
+    // the plug-in must not rely on it, but garbage helps nobody here.
+    void* block = std::calloc(1, size ? size : 1);
+    if (block) blocks_.insert(block);
+    return block;
+}
+
+bool Host::freeBlock(void* block)
+{
+    if (blocks_.erase(block) == 0) return false;
+    std::free(block);
+    return true;
+}
+
+void Host::alert(const std::string& kind, const std::string& text)
+{
+    alerts_.push_back({kind, text});
+    out() << "alert (" << kind << "): " << text << "\n";
+}
+
+ASErr Host::send(SPPlugin* plugin, const char* caller, const char* selector, SPMessageData* message)
+{
+    if (plugin == nullptr || plugin->main == nullptr) return kSPBadParameterError;
+    message->SPCheck = kSPValidSPMessageData;
+    message->self = plugin;
+    message->globals = plugin->globals;
+    message->basic = &basic_;
+    ASErr result = plugin->main(caller, selector, message);
+    plugin->globals = message->globals;
+    if (!prefs_.save()) out() << "vantorel-host: " << prefs_.error() << "\n";
+    return result;
+}
+
+}  // namespace vt::host

@@ -1,0 +1,125 @@
+// The stand-in host application: one instance per session. It owns the suite
+// registry, the preferences, the plug-in folder and every service the suites
+// reach; suite functions find it through Host::current().
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <typeindex>
+#include <vector>
+
+#include "AllSuites.h"
+#include "Preferences.h"
+#include "StringLists.h"
+#include "SuiteRegistry.h"
+
+// The host's record of a loaded plug-in; the plug-in sees only SPPluginRef.
+struct SPPlugin {
+    std::string name;
+    std::string filePath;  // the plug-in's file, inside the plug-in folder
+    PluginMainProc main = nullptr;
+    void* globals = nullptr;  // kept by the host between messages
+    void* module = nullptr;   // dlopen handle when loaded from a file
+    int accessCount = 0;
+};
+
+namespace vt::host {
+
+struct HostOptions {
+    std::string prefsPath;      // empty: preferences live only in memory
+    std::string pluginFolder;   // the plug-in's own folder (string lists, library, language file)
+    std::string resourcesDir;   // seeds the plug-in folder; empty: no seeding
+    std::ostream* out = nullptr;  // what the host reports; null: standard output
+};
+
+struct AlertRecord {
+    std::string kind;  // "message", "error", ...
+    std::string text;
+};
+
+class Host {
+public:
+    explicit Host(HostOptions options);
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    static Host& current();
+    static bool exists();
+
+    SuiteRegistry& registry() { return registry_; }
+    Preferences& prefs() { return prefs_; }
+    StringLists& strings() { return strings_; }
+    SPBasicSuite* basic() { return &basic_; }
+    const std::string& pluginFolder() const { return options_.pluginFolder; }
+    std::ostream& out();
+
+    // Plug-ins loaded in this session.
+    SPPlugin* addPlugin(std::unique_ptr<SPPlugin> plugin);
+    std::vector<std::unique_ptr<SPPlugin>>& plugins() { return plugins_; }
+
+    // Notifiers registered by plug-ins, and their delivery.
+    struct Notifier {
+        SPPlugin* plugin;
+        std::string name;
+        std::string type;
+        bool active = true;
+    };
+    AINotifierHandle addNotifier(SPPlugin* plugin, const std::string& name, const std::string& type);
+    Notifier* notifier(AINotifierHandle handle);
+    const std::vector<std::unique_ptr<Notifier>>& notifiers() const { return notifiers_; }
+    // Sends "AI Notifier"/"AI Notify" to every active notifier of that type.
+    ASErr broadcast(const std::string& type, void* notifyData = nullptr);
+
+    // Memory blocks handed out through the blocks suite and the basic suite.
+    void* allocateBlock(size_t size);
+    bool freeBlock(void* block);
+    size_t liveBlocks() const { return blocks_.size(); }
+
+    // Alerts shown to the user. Nothing waits for a person: each alert is
+    // recorded and reported.
+    void alert(const std::string& kind, const std::string& text);
+    const std::vector<AlertRecord>& alerts() const { return alerts_; }
+
+    // Sends a message to a plug-in the way the host does: fills the message
+    // head, calls the entry point, keeps the globals the plug-in hands back,
+    // and saves changed preferences afterwards.
+    ASErr send(SPPlugin* plugin, const char* caller, const char* selector, SPMessageData* message);
+
+    // Services of later subsystems (documents, toolkit, ...) hang off the host
+    // by type and live as long as it does.
+    template <typename T>
+    T& service()
+    {
+        auto key = std::type_index(typeid(T));
+        auto it = services_.find(key);
+        if (it == services_.end()) {
+            auto holder = std::make_shared<T>();
+            it = services_.emplace(key, std::static_pointer_cast<void>(holder)).first;
+            serviceOrder_.push_back(key);
+        }
+        return *static_cast<T*>(it->second.get());
+    }
+
+private:
+    void seedPluginFolder();
+
+    HostOptions options_;
+    SuiteRegistry registry_;
+    Preferences prefs_;
+    StringLists strings_;
+    SPBasicSuite basic_{};
+    std::vector<std::unique_ptr<SPPlugin>> plugins_;
+    std::vector<std::unique_ptr<Notifier>> notifiers_;
+    std::set<void*> blocks_;
+    std::vector<AlertRecord> alerts_;
+    std::map<std::type_index, std::shared_ptr<void>> services_;
+    std::vector<std::type_index> serviceOrder_;
+    Host* previous_ = nullptr;
+};
+
+}  // namespace vt::host

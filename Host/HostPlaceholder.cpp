@@ -1,1 +1,0 @@
-namespace vt { namespace host { int placeholder() { return 0; } } }

@@ -1,0 +1,69 @@
+#include "IAIFilePath.h"
+
+extern "C" AIFilePathSuite* sAIFilePath;
+
+namespace ai {
+
+static void check(ASErr error)
+{
+    if (error != kNoErr) throw Error(error);
+}
+
+static AIFilePathSuite* suite()
+{
+    if (sAIFilePath == nullptr) throw Error(kSPSuiteNotFoundError);
+    return sAIFilePath;
+}
+
+FilePath::FilePath(const SPPlatformFileSpecification& spec) { check(suite()->NewFromPlatformSpec(&spec, &ref_)); }
+FilePath::FilePath(const UnicodeString& path) { check(suite()->NewFromUTF8(path.as_UTF8().c_str(), &ref_)); }
+FilePath::FilePath(const FilePath& other) { check(suite()->Copy(other.ref_, &ref_)); }
+
+FilePath& FilePath::operator=(const FilePath& other)
+{
+    if (this != &other) {
+        AIFilePathRef copy = nullptr;
+        check(suite()->Copy(other.ref_, &copy));
+        if (ref_) suite()->Destroy(ref_);
+        ref_ = copy;
+    }
+    return *this;
+}
+
+FilePath::~FilePath()
+{
+    if (ref_ && sAIFilePath) sAIFilePath->Destroy(ref_);
+}
+
+UnicodeString FilePath::GetFullPath() const
+{
+    AIUnicodeStringRef full = nullptr;
+    check(suite()->GetFullPath(ref_, &full));
+    return UnicodeString::adopt(full);
+}
+
+UnicodeString FilePath::GetFileName() const
+{
+    AIUnicodeStringRef name = nullptr;
+    check(suite()->GetFileName(ref_, &name));
+    return UnicodeString::adopt(name);
+}
+
+FilePath FilePath::GetParent() const
+{
+    FilePath parent;
+    check(suite()->GetParent(ref_, &parent.ref_));
+    return parent;
+}
+
+void FilePath::AddComponent(const UnicodeString& component)
+{
+    check(suite()->AddComponent(ref_, component.as_UTF8().c_str()));
+}
+
+void FilePath::GetAsSPPlatformFileSpec(SPPlatformFileSpecification& spec) const
+{
+    check(suite()->GetPlatformSpec(ref_, &spec));
+}
+
+}  // namespace ai

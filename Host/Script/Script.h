@@ -1,0 +1,51 @@
+// Scripted sessions: a script is a text of commands, one per line, that act as
+// a user of the host would. Commands are registered by the files that
+// implement them, so each subsystem adds its own.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace vt::host {
+
+class Session;
+
+struct ScriptContext {
+    Session& session;
+    std::ostream& out;
+    std::string baseDir;  // relative paths in the script are taken from here
+    int line = 0;
+
+    // A path from the script, made absolute against baseDir.
+    std::string path(const std::string& value) const;
+};
+
+// A command gets its words after the command name; it returns false and sets
+// error to stop the script.
+using ScriptHandler =
+    std::function<bool(ScriptContext& context, const std::vector<std::string>& args, std::string& error)>;
+
+struct ScriptCommand {
+    std::string name;
+    std::string usage;  // "NAME ARGS  what it does", shown by the help text
+    ScriptHandler handler;
+};
+
+// Static registration: define one object per command.
+struct ScriptCommandRegistrar {
+    ScriptCommandRegistrar(std::string name, std::string usage, ScriptHandler handler);
+};
+
+const std::vector<ScriptCommand>& scriptCommands();
+
+// Splits a line into words: blanks separate, double quotes group (with \" and
+// \\ inside quotes), '#' outside quotes starts a comment.
+bool splitScriptLine(const std::string& line, std::vector<std::string>& words, std::string& error);
+
+// Runs every line; stops at the first failing command. The error names the
+// line.
+bool runScript(ScriptContext& context, const std::string& text, std::string& error);
+
+}  // namespace vt::host

@@ -1,0 +1,82 @@
+// Script commands of the plug-in's life cycle and of the host's own state.
+#include <ostream>
+
+#include "Host.h"
+#include "Script/Script.h"
+#include "Session.h"
+
+namespace vt::host {
+namespace {
+
+bool expectArgs(const std::vector<std::string>& args, size_t min, size_t max, std::string& error)
+{
+    if (args.size() < min || args.size() > max) {
+        error = "expects " + (min == max ? std::to_string(min) : std::to_string(min) + " to " + std::to_string(max)) +
+                " argument(s), got " + std::to_string(args.size());
+        return false;
+    }
+    return true;
+}
+
+bool reportResult(ScriptContext& context, const char* what, ASErr result)
+{
+    context.out << what << ": " << result << "\n";
+    return true;
+}
+
+ScriptCommandRegistrar echoCommand("echo", "echo TEXT...  print the words", [](ScriptContext& c, const auto& args, std::string&) {
+    for (size_t i = 0; i < args.size(); ++i) c.out << (i ? " " : "") << args[i];
+    c.out << "\n";
+    return true;
+});
+
+ScriptCommandRegistrar aboutCommand("about", "about  send the About message to the plug-in",
+                                    [](ScriptContext& c, const auto& args, std::string& error) {
+                                        if (!expectArgs(args, 0, 0, error)) return false;
+                                        return reportResult(c, "about", c.session.about());
+                                    });
+
+ScriptCommandRegistrar unloadCommand("unload", "unload  unload the plug-in (its globals stay with the host)",
+                                     [](ScriptContext& c, const auto& args, std::string& error) {
+                                         if (!expectArgs(args, 0, 0, error)) return false;
+                                         return reportResult(c, "unload", c.session.unload());
+                                     });
+
+ScriptCommandRegistrar reloadCommand("reload", "reload  reload the plug-in and hand its globals back",
+                                     [](ScriptContext& c, const auto& args, std::string& error) {
+                                         if (!expectArgs(args, 0, 0, error)) return false;
+                                         return reportResult(c, "reload", c.session.reload());
+                                     });
+
+ScriptCommandRegistrar registrationsCommand(
+    "registrations", "registrations  list what the plug-in registered with the host",
+    [](ScriptContext& c, const auto& args, std::string& error) {
+        if (!expectArgs(args, 0, 0, error)) return false;
+        for (const auto& n : c.session.host().notifiers())
+            c.out << "notifier \"" << n->name << "\" for \"" << n->type << "\"\n";
+        return true;
+    });
+
+ScriptCommandRegistrar prefsCommand(
+    "prefs", "prefs PREFIX  list the preference keys under a prefix, in the order they were written",
+    [](ScriptContext& c, const auto& args, std::string& error) {
+        if (!expectArgs(args, 1, 1, error)) return false;
+        for (const auto& key : c.session.host().prefs().keys(args[0])) c.out << args[0] << "/" << key << "\n";
+        return true;
+    });
+
+ScriptCommandRegistrar expectAlertCommand(
+    "expect-alert", "expect-alert TEXT  fail unless the last alert shown contains TEXT",
+    [](ScriptContext& c, const auto& args, std::string& error) {
+        if (!expectArgs(args, 1, 1, error)) return false;
+        const auto& alerts = c.session.host().alerts();
+        if (alerts.empty() || alerts.back().text.find(args[0]) == std::string::npos) {
+            error = "no alert containing \"" + args[0] + "\"" +
+                    (alerts.empty() ? std::string() : " (last: \"" + alerts.back().text + "\")");
+            return false;
+        }
+        return true;
+    });
+
+}  // namespace
+}  // namespace vt::host

@@ -1,0 +1,64 @@
+#include "StringLists.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace vt::host {
+
+std::map<int, std::string> StringLists::parse(const std::string& text)
+{
+    std::map<int, std::string> entries;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        size_t tab = line.find('\t');
+        if (tab == std::string::npos) continue;
+        char* end = nullptr;
+        long index = std::strtol(line.c_str(), &end, 10);
+        if (end != line.c_str() + tab) continue;
+        std::string value;
+        for (size_t i = tab + 1; i < line.size(); ++i) {
+            char c = line[i];
+            if (c == '\\' && i + 1 < line.size()) {
+                char n = line[++i];
+                value += n == 'n' ? '\n' : n == 't' ? '\t' : n;
+            } else {
+                value += c;
+            }
+        }
+        entries[static_cast<int>(index)] = value;
+    }
+    return entries;
+}
+
+void StringLists::setFolder(std::string folder)
+{
+    folder_ = std::move(folder);
+    lists_.clear();
+}
+
+const std::map<int, std::string>& StringLists::list(int listId)
+{
+    auto it = lists_.find(listId);
+    if (it != lists_.end()) return it->second;
+    std::map<int, std::string> entries;
+    std::ifstream in(folder_ + "/StringList-" + std::to_string(listId) + ".txt");
+    if (in) {
+        std::stringstream text;
+        text << in.rdbuf();
+        entries = parse(text.str());
+    }
+    return lists_[listId] = std::move(entries);
+}
+
+const std::string* StringLists::find(int listId, int index)
+{
+    const auto& entries = list(listId);
+    auto it = entries.find(index);
+    return it == entries.end() ? nullptr : &it->second;
+}
+
+}  // namespace vt::host

@@ -1,0 +1,35 @@
+// The toolkit's basic services: string lists and alerts.
+#include <cstring>
+
+#include "Host.h"
+#include "Suites/SuiteTables.h"
+
+namespace vt::host {
+namespace {
+
+void getIndexString(SPPluginRef plugin, ASInt32 listId, ASInt32 index, char* buffer, ASInt32 maxLength)
+{
+    if (buffer == nullptr || maxLength <= 0) return;
+    buffer[0] = 0;
+    const std::string* text = Host::current().strings().find(listId, index);
+    if (text == nullptr) return;
+    size_t n = text->size() < static_cast<size_t>(maxLength - 1) ? text->size()
+                                                                   : static_cast<size_t>(maxLength - 1);
+    std::memcpy(buffer, text->data(), n);
+    buffer[n] = 0;
+}
+
+void messageAlert(const char* message) { Host::current().alert("message", message ? message : ""); }
+void errorAlert(const char* message) { Host::current().alert("error", message ? message : ""); }
+void beep() {}
+
+SuiteInstaller installer([] {
+    auto& b = suiteTable<ADMBasicSuite>();
+    b.GetIndexString = getIndexString;
+    b.MessageAlert = messageAlert;
+    b.ErrorAlert = errorAlert;
+    b.Beep = beep;
+});
+
+}  // namespace
+}  // namespace vt::host

@@ -1,0 +1,5 @@
+#pragma once
+
+#include "AllSuites.h"
+
+ASErr goAbout(SPInterfaceMessage* message);

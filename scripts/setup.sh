@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Fresh machine to a working program: installs what is missing, builds, and runs
+# the main job on the bundled sample.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh" "$root/build"
+out=$(mktemp -d)
+echo "== vantorel-host: the main job on the bundled sample (output in $out)"
+"$root/build/vantorel-host" --prefs "$out/prefs.json" --plugin-folder "$out/Plug-ins" \
+  run "$root/samples/session.vts"

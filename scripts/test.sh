@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds everything and runs the whole test suite twice: a normal build, and one
+# with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+jobs=$(nproc)
+
+echo "== normal build"
+"$root/scripts/build.sh" "$root/build"
+(cd "$root/build" && ctest -j"$jobs" --output-on-failure --timeout 300)
+
+echo "== sanitized build (AddressSanitizer, UndefinedBehaviorSanitizer)"
+"$root/scripts/build.sh" "$root/build-asan" -DVANTOREL_SANITIZE=ON
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+(cd "$root/build-asan" && ctest -j"$jobs" --output-on-failure --timeout 600)

@@ -1,0 +1,181 @@
+// The entry point: dispatch, nested suite acquisition, start-up and shutdown.
+#include <cstring>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "HostFixture.h"
+#include "Suites/SuiteTables.h"
+
+using namespace vt;
+
+namespace {
+
+class EntryPointTest : public test::HostTest {
+protected:
+    ASErr send(const char* caller, const char* selector)
+    {
+        SPInterfaceMessage message{};
+        return hostApp().send(session().plugin(), caller, selector, &message.d);
+    }
+};
+
+TEST_F(EntryPointTest, EverySuiteOfTheImportTableCanBeAcquired)
+{
+    startSession();
+    EXPECT_EQ(kImportCount, 51);
+    for (int i = 0; i < kImportCount; ++i) {
+        EXPECT_EQ(hostApp().registry().acquireCount(imports[i].name), 2) << imports[i].name;
+        // Start-up and the application-started notification each acquired and released once.
+        EXPECT_EQ(hostApp().registry().openCount(imports[i].name), 0) << imports[i].name;
+    }
+}
+
+TEST_F(EntryPointTest, UnimplementedOperationsAnswerWithAnError)
+{
+    startSession();
+    ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+    size_t size = 0;
+    EXPECT_EQ(sAIMdMemory->MdMemoryGetSize(nullptr, &size), kSPBadParameterError);
+    ASInt32 count = 0;
+    EXPECT_EQ(sTimer->CountTimers(&count), kSPUnimplementedError);
+    releaseSuites(hostApp().basic());
+}
+
+TEST_F(EntryPointTest, NestedAcquisitionOnlyCounts)
+{
+    startSession();
+    auto& registry = hostApp().registry();
+    ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+    int acquired = registry.acquireCount(kAIArtSuite);
+    EXPECT_EQ(gAcquireCount, 1);
+    EXPECT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+    EXPECT_EQ(gAcquireCount, 2);
+    EXPECT_EQ(registry.acquireCount(kAIArtSuite), acquired);
+    EXPECT_EQ(releaseSuites(hostApp().basic()), kNoErr);
+    EXPECT_NE(sAIArt, nullptr) << "the inner release must release nothing";
+    EXPECT_EQ(releaseSuites(hostApp().basic()), kNoErr);
+    EXPECT_EQ(sAIArt, nullptr);
+    EXPECT_EQ(gAcquireCount, 0);
+    EXPECT_EQ(registry.totalOpen(), 0);
+}
+
+TEST_F(EntryPointTest, MessagesTheTableDoesNotNameAnswerSuccess)
+{
+    startSession();
+    auto& registry = hostApp().registry();
+    int before = registry.acquireCount(kAIArtSuite);
+    EXPECT_EQ(send(kSPInterfaceCaller, "Something Else"), kNoErr);
+    EXPECT_EQ(registry.acquireCount(kAIArtSuite), before + 1);
+    EXPECT_EQ(registry.totalOpen(), 0);
+
+    // Access messages never touch the suites.
+    EXPECT_EQ(send(kSPAccessCaller, "Something Else"), kNoErr);
+    EXPECT_EQ(registry.acquireCount(kAIArtSuite), before + 1);
+
+    EXPECT_EQ(send("Some Other Caller", "Any"), kNoErr);
+    EXPECT_EQ(send(kCallerAIFilter, "AI Go"), kNoErr);
+    EXPECT_EQ(registry.totalOpen(), 0);
+}
+
+TEST_F(EntryPointTest, AboutAnswersSuccess)
+{
+    startSession();
+    EXPECT_EQ(session().about(), kNoErr);
+}
+
+TEST_F(EntryPointTest, StartupRegistersTheStartNotifierAndSetsDefaults)
+{
+    startSession();
+    ASSERT_NE(g, nullptr);
+    ASSERT_EQ(hostApp().notifiers().size(), 1u);
+    EXPECT_EQ(hostApp().notifiers()[0]->name, "PluginStartNotifier");
+    EXPECT_EQ(hostApp().notifiers()[0]->type, kAIApplicationStartedNotifier);
+    EXPECT_EQ(g->pluginRef, session().plugin());
+    EXPECT_EQ(g->viewShowIndex, 1);
+    EXPECT_EQ(g->viewShowArcCenter, 0);
+    EXPECT_FLOAT_EQ(g->savedViewZoom, 1.0f);
+    EXPECT_EQ(g->previewOption.words[0], 0xFFFFFFFFu);
+    EXPECT_EQ(g->previewOption.words[3], 0x40E040FFu);
+    EXPECT_EQ(g->previewOption.words[12], 255u);
+    EXPECT_EQ(g->previewOption.words[13], 0u);
+    EXPECT_EQ(g->splitSortMethod, 1);
+    EXPECT_FLOAT_EQ(g->offsetSize, 1.0f);
+    EXPECT_EQ(g->curEnvironment.Pens, nullptr);
+    EXPECT_EQ(g->volumes, nullptr) << "fields without a default start at zero";
+}
+
+TEST_F(EntryPointTest, StartupStopsAtTheFirstFailingStep)
+{
+    auto& table = host::suiteTable<AINotifierSuite>();
+    auto saved = table.AddNotifier;
+    table.AddNotifier = [](SPPluginRef, const char*, const char*, AINotifierHandle*) -> ASErr { return 'FAIL'; };
+    makeSession();
+    EXPECT_EQ(session().start(), 'FAIL');
+    table.AddNotifier = saved;
+    EXPECT_TRUE(hostApp().notifiers().empty());
+    EXPECT_EQ(hostApp().registry().totalOpen(), 0);
+}
+
+TEST_F(EntryPointTest, ASuiteThatCannotBeAcquiredIsReportedAndTheHandlerDoesNotRun)
+{
+    startSession();
+    hostApp().registry().failAcquire(kAITextFrameSuite, 'NoSt');
+    EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceAboutSelector), 'NoSt');
+    ASSERT_FALSE(hostApp().alerts().empty());
+    char expected[128];
+    std::snprintf(expected, sizeof(expected), "Error: %d, suite: AI Text Frame Suite, version: 1001!", (int)'NoSt');
+    EXPECT_EQ(hostApp().alerts().back().text, expected);
+    EXPECT_EQ(gAcquireCount, 0);
+    EXPECT_EQ(hostApp().registry().totalOpen(), 0) << "what was acquired before the failure is released";
+}
+
+TEST_F(EntryPointTest, AFailureBeforeTheToolkitIsHeldIsStillAFailure)
+{
+    startSession();
+    hostApp().registry().failAcquire(kSPBlocksSuite, 'NoBk');
+    size_t alerts = hostApp().alerts().size();
+    EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceAboutSelector), 'NoBk');
+    EXPECT_EQ(hostApp().alerts().size(), alerts) << "nothing can show it yet";
+    EXPECT_EQ(hostApp().registry().totalOpen(), 0);
+}
+
+TEST_F(EntryPointTest, ReloadStartsTheCountAgainAndKeepsTheGlobals)
+{
+    startSession();
+    PluginGlobals* globals = g;
+    EXPECT_EQ(session().unload(), kNoErr);
+    EXPECT_EQ(session().plugin()->globals, globals);
+    g = nullptr;  // as a freshly loaded module would have it
+    gAcquireCount = 7;
+    EXPECT_EQ(session().reload(), kNoErr);
+    EXPECT_EQ(g, globals);
+    EXPECT_EQ(gAcquireCount, 0);
+    int before = hostApp().registry().acquireCount(kAIArtSuite);
+    EXPECT_EQ(session().about(), kNoErr);
+    EXPECT_EQ(hostApp().registry().acquireCount(kAIArtSuite), before + 1);
+}
+
+TEST_F(EntryPointTest, ANotifierOtherThanTheStartNotifierDoesNothing)
+{
+    startSession();
+    AINotifierMessage message{};
+    message.notifier = reinterpret_cast<AINotifierHandle>(0x1234);
+    EXPECT_EQ(hostApp().send(session().plugin(), kCallerAINotify, kSelectorAINotify, &message.d), kNoErr);
+    EXPECT_EQ(g->preProcessPanel, nullptr);
+    EXPECT_EQ(g->splitPanel, nullptr);
+}
+
+TEST_F(EntryPointTest, ShutdownFreesTheGlobalsAndWritesTheSettings)
+{
+    startSession();
+    EXPECT_EQ(hostApp().liveBlocks(), 1u);
+    g->curEnvironment.Pens = static_cast<Pen*>(std::calloc(2, sizeof(Pen)));
+    EXPECT_EQ(session().shutdown(), kNoErr);
+    EXPECT_EQ(g, nullptr);
+    EXPECT_EQ(hostApp().liveBlocks(), 0u);
+    EXPECT_EQ(session().plugin()->globals, nullptr);
+    EXPECT_EQ(hostApp().prefs().keys("Vantorel").size(), 23u);
+    EXPECT_EQ(hostApp().registry().totalOpen(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+// The cut settings across sessions: first-run defaults, units, the mark
+// settings that always start from their defaults, and the order of the keys.
+#include "Common/PluginGlobals.h"
+#include "HostFixture.h"
+
+using namespace vt;
+
+namespace {
+
+class CutSettingsTest : public test::HostTest {};
+
+TEST_F(CutSettingsTest, FirstRunTakesTheDefaults)
+{
+    startSession();
+    EXPECT_EQ(g->overCut, 0);
+    EXPECT_EQ(g->cutOff, 0);
+    EXPECT_DOUBLE_EQ(g->overCutStart, 0.0);
+    EXPECT_DOUBLE_EQ(g->cutOffDistance, 0.0);
+    EXPECT_EQ(g->dotCutHalfCutLength, 2000);
+    EXPECT_EQ(g->dotCutHalfCutPen, 0);
+    EXPECT_EQ(g->dotCutThroughLength, 3000);
+    EXPECT_EQ(g->dotCutThroughPen, 1);
+    EXPECT_EQ(g->markLength, 25000);
+    EXPECT_EQ(g->mark4PointPosition, 1);
+}
+
+TEST_F(CutSettingsTest, SettingsSurviveASecondSessionThroughSinglePrecision)
+{
+    startSession();
+    g->overCut = 1;
+    g->overCutStart = 1.5;
+    g->overCutEnd = 0.1;
+    g->cutOff = 1;
+    g->cutOffDistance = 12.3456;
+    g->dotCutThroughPen = 3;
+    g->markLength = 12345;  // written, but not restored
+    g->markMultipleCopies = 1;
+    stopSession();
+
+    host::Preferences stored(prefsPath());
+    int32_t value = 0;
+    ASSERT_TRUE(stored.getInteger("Vantorel", "ArdoSetting_OverCut_ST_Value", &value));
+    EXPECT_EQ(value, 1500);
+    ASSERT_TRUE(stored.getInteger("Vantorel", "ArdoSetting_CutOff_Value", &value));
+    EXPECT_EQ(value, 12346) << "rounded to the nearest thousandth";
+    ASSERT_TRUE(stored.getInteger("Vantorel", "MarkSetting_Length", &value));
+    EXPECT_EQ(value, 12345);
+
+    startSession();
+    EXPECT_EQ(g->overCut, 1);
+    EXPECT_EQ(g->overCutStart, (double)(1500.0f * 0.001f));
+    EXPECT_NEAR(g->overCutStart, 1.5, 1e-6);
+    EXPECT_EQ(g->overCutEnd, (double)(100.0f * 0.001f));
+    EXPECT_EQ(g->cutOff, 1);
+    EXPECT_NEAR(g->cutOffDistance, 12.346, 1e-6);
+    EXPECT_EQ(g->dotCutThroughPen, 3);
+    EXPECT_EQ(g->markLength, 25000) << "the mark settings start from their defaults";
+    EXPECT_EQ(g->markMultipleCopies, 0);
+}
+
+TEST_F(CutSettingsTest, TheTwentyThreeKeysAreWrittenInOrderWithTheirTypes)
+{
+    startSession();
+    stopSession();
+    host::Preferences stored(prefsPath());
+    const std::vector<std::string> expected = {
+        "ArdoSetting_BackToHome",      "ArdoSetting_UsePlotterSetting", "ArdoSetting_OverCut",
+        "ArdoSetting_OverCut_ST_Value", "ArdoSetting_OverCut_ED_Value", "ArdoSetting_CutOff",
+        "ArdoSetting_CutOff_Value",     "MarkSetting_Length",           "MarkSetting_Thickness",
+        "MarkSetting_Margin",           "MarkSetting_XStep",            "MarkSetting_YStep",
+        "MarkSetting_NoXCopies",        "MarkSetting_NoYCopies",        "MarkSetting_Space",
+        "MarkSetting_4PointPosition",   "MarkSetting_SegmentalPosition", "MarkSetting_MultipleCopies",
+        "MarkSetting_CopiesWithOutline", "DotCut_HalfCutLength",        "DotCut_HalfCutPen",
+        "DotCut_CutThroughLength",      "DotCut_CutThroughPen"};
+    EXPECT_EQ(stored.keys("Vantorel"), expected);
+    using T = host::Preferences::Type;
+    EXPECT_EQ(stored.typeOf("Vantorel", "ArdoSetting_CutOff"), T::Boolean);
+    EXPECT_EQ(stored.typeOf("Vantorel", "ArdoSetting_CutOff_Value"), T::Integer);
+    EXPECT_EQ(stored.typeOf("Vantorel", "MarkSetting_4PointPosition"), T::Boolean);
+}
+
+TEST_F(CutSettingsTest, AValueOfAnotherTypeCountsAsMissing)
+{
+    {
+        host::Preferences prefs(prefsPath());
+        prefs.putString("Vantorel", "ArdoSetting_OverCut", "yes");
+        prefs.putReal("Vantorel", "DotCut_HalfCutLength", 5.0);
+        ASSERT_TRUE(prefs.save());
+    }
+    startSession();
+    EXPECT_EQ(g->overCut, 0);
+    EXPECT_EQ(g->dotCutHalfCutLength, 2000);
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#include "HostFixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace vt::test {
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "vantorel-test-XXXXXX").string();
+    char* made = mkdtemp(pattern.data());
+    if (!made) throw std::runtime_error("cannot make a temporary folder");
+    path_ = made;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const std::string& path, const std::string& text)
+{
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+void HostTest::makeSession()
+{
+    host::SessionOptions options;
+    options.host.prefsPath = prefsPath();
+    options.host.pluginFolder = pluginFolder();
+    options.host.resourcesDir = VANTOREL_SOURCE_DIR "/Resources";
+    options.host.out = &hostOutput_;
+    options.linkedMain = PluginMain;
+    session_ = std::make_unique<host::Session>(options);
+}
+
+void HostTest::startSession()
+{
+    if (!session_) makeSession();
+    ASSERT_EQ(session_->start(), kNoErr) << session_->error();
+}
+
+}  // namespace vt::test

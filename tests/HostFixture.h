@@ -1,0 +1,51 @@
+// A stand-in host session with the plug-in linked into the test program, in a
+// fresh temporary folder: preference file, plug-in folder seeded from the
+// bundled resources.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "Common/PluginMain.h"
+#include "Session.h"
+
+namespace vt::test {
+
+// A temporary folder removed at the end of the test.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& text);
+
+class HostTest : public ::testing::Test {
+protected:
+    // Creates the session without starting it.
+    void makeSession();
+    // Creates (when needed) and starts the session; fails the test on error.
+    void startSession();
+    void stopSession() { session_.reset(); }
+
+    host::Session& session() { return *session_; }
+    host::Host& hostApp() { return session_->host(); }
+    std::string prefsPath() const { return dir_.file("prefs.json"); }
+    std::string pluginFolder() const { return dir_.file("Plug-ins"); }
+
+    TempDir dir_;
+    std::ostringstream hostOutput_;  // what the host reported
+    std::unique_ptr<host::Session> session_;
+};
+
+}  // namespace vt::test
