@@ -106,10 +106,10 @@ TEST_F(EntryPointTest, StartupRegistersTheStartNotifierAndSetsDefaults)
 
 TEST_F(EntryPointTest, StartupStopsAtTheFirstFailingStep)
 {
+    makeSession();
     auto& table = host::suiteTable<AINotifierSuite>();
     auto saved = table.AddNotifier;
     table.AddNotifier = [](SPPluginRef, const char*, const char*, AINotifierHandle*) -> ASErr { return 'FAIL'; };
-    makeSession();
     EXPECT_EQ(session().start(), 'FAIL');
     table.AddNotifier = saved;
     EXPECT_TRUE(hostApp().notifiers().empty());
