@@ -3,7 +3,61 @@
 
 #include <stdint.h>
 
-struct Volume;
+#include "ASTypes.h"
+#include "Math/BezierRecord.h"
+
+// One path (or other art object) inside a volume. Path rings carry their
+// outline as cubic segments in millimetres, relative to the volume's lower-left
+// corner; other art carries no segments.
+struct Ring {
+    AIArtHandle art;
+    uint16_t kind;         // 1 path with beziers, 0 any other art
+    float area;            // signed area of the path as the host reports it, square points
+    bezier_stru* beziers;  // heap array, mm
+    int32_t count;
+};
+
+enum { kRingOtherArt = 0, kRingPath = 1 };
+
+// One selected top-level object of the document with its placement on the
+// media. Ring geometry is never moved; drawing and output apply mirror,
+// rotation, scale, position and copies from these fields.
+struct Volume {
+    AIArtHandle art;
+    Ring* rings;
+    int32_t ringCount;
+    char layerName[256];
+    uint16_t layerColor[3];
+    uint16_t colorRGB[3];
+    uint32_t colorKind;  // 0 gray, 1 CMYK, 2 pattern, 3 custom, 4 gradient, 5 RGB, 6 none
+    float rect[4];       // left, top, right, bottom; mm, relative to the job origin
+    double rotMinX;
+    double rotMinY;
+    double baseWidth;
+    double baseHeight;
+    float loadRect[4];
+    float docRect[4];    // as loaded, document millimetres
+    uint8_t mirror;
+    double angle;        // degrees
+    double scaleX;
+    double scaleY;
+    int32_t copiesX;
+    int32_t copiesY;
+    double gapX;         // mm
+    double gapY;         // mm
+    double precision;    // curve-fit precision, mm
+    int32_t fitType;     // 1 lines, 2 arcs, other plain
+    uint32_t flags;
+    int32_t index;       // cut order
+};
+
+enum : uint32_t {
+    kVolumeSelected = 0x1,
+    kVolumeVisible = 0x4,
+    kVolumeOnMarksLayer = 0x80000000u,
+};
+
+enum { kVolumeColorNone = 6 };
 
 // One step of the undo history: byte copies of volumes taken before a change,
 // and where each came from.
