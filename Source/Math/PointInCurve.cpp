@@ -105,6 +105,55 @@ int SolveEquationByBezier(const double c[6], int* count, double** roots)
     return 1;
 }
 
+// The quintic's roots are known only to within half the search width (0.005
+// in t), which on a segment of some length puts the nearest point several
+// hundredths away along the curve: a point lying on the outline would then
+// miss the 0.01 on-outline test. A few Newton steps on (B - p).B', kept inside
+// the interval the root is known to lie in, pin it down.
+static double refineNearest(const bezier_stru& b, const double p[2], double t)
+{
+    double e[2][4];
+    for (int k = 0; k < 2; k++) {
+        double u0 = b.P[0][k], u1 = b.P[1][k], u2 = b.P[2][k], u3 = b.P[3][k];
+        e[k][0] = u0 - p[k];
+        e[k][1] = 3.0 * (u1 - u0);
+        e[k][2] = 3.0 * (u0 - 2.0 * u1 + u2);
+        e[k][3] = u3 - u0 + 3.0 * (u1 - u2);
+    }
+    double lo = t - 0.005 < 0.0 ? 0.0 : t - 0.005;
+    double hi = t + 0.005 > 1.0 ? 1.0 : t + 0.005;
+    for (int iter = 0; iter < 8; iter++) {
+        double g = 0.0, gp = 0.0;
+        for (int k = 0; k < 2; k++) {
+            double v = ((e[k][3] * t + e[k][2]) * t + e[k][1]) * t + e[k][0];
+            double d1 = (3.0 * e[k][3] * t + 2.0 * e[k][2]) * t + e[k][1];
+            double d2 = 6.0 * e[k][3] * t + 2.0 * e[k][2];
+            g += v * d1;
+            gp += d1 * d1 + v * d2;
+        }
+        if (!(gp > 0.0))
+            break;
+        double next = t - g / gp;
+        if (next < lo)
+            next = lo;
+        if (next > hi)
+            next = hi;
+        if (fabs(next - t) < 1e-12) {
+            t = next;
+            break;
+        }
+        t = next;
+    }
+    return t;
+}
+
+static double squaredDistance(const bezier_stru& b, const double p[2], double t)
+{
+    double x, y;
+    BezierXY(b, t, &x, &y);
+    return (x - p[0]) * (x - p[0]) + (y - p[1]) * (y - p[1]);
+}
+
 void PointBezierDistance(bezier_stru bezier, const double p[2], double* t, double* distance, double unused)
 {
     // (B(t) - p) . B'(t) in power form: its roots are where the direction to p
@@ -124,9 +173,15 @@ void PointBezierDistance(bezier_stru bezier, const double p[2], double* t, doubl
     double bestT = 0.0, bestD2 = 0.0;
     for (int i = 0; i < n + 2; i++) {
         double ti = i < n ? roots[i] : (i == n ? 0.0 : 1.0);
-        double x, y;
-        BezierXY(bezier, ti, &x, &y);
-        double d2 = (x - p[0]) * (x - p[0]) + (y - p[1]) * (y - p[1]);
+        double d2 = squaredDistance(bezier, p, ti);
+        if (i < n) {
+            double refined = refineNearest(bezier, p, ti);
+            double rd2 = squaredDistance(bezier, p, refined);
+            if (rd2 < d2) {
+                ti = refined;
+                d2 = rd2;
+            }
+        }
         if (i == 0 || d2 < bestD2) {
             bestT = ti;
             bestD2 = d2;
