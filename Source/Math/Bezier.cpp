@@ -61,7 +61,7 @@ int BezierDivisions(const bezier_stru* bezier, double tolerance)
 {
     int n = bezier->degree;
     // The record holds four points whatever its degree says; never look past them.
-    int last = (n < 3 ? n : 3) - 2;
+    int last = n >= 3 ? 1 : (n >= 2 ? 0 : -1);
     double M = 0.0;
     for (int i = 0; i <= last; i++) {
         double dx = bezier->P[i][0] - 2.0 * bezier->P[i + 1][0] + bezier->P[i + 2][0];

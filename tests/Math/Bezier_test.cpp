@@ -95,6 +95,8 @@ TEST(BezierDivisions, NeverReadsPastTheRecordAndStaysBounded)
     bezier_stru* pieces = NULL;
     ASSERT_EQ(BezierToLineBy2Div(b, &n, &pieces), 0);
     free(pieces);
+    b->degree = INT32_MIN;
+    EXPECT_EQ(BezierDivisions(b, 0.01), 0);
     b->degree = 3;
     EXPECT_EQ(BezierDivisions(b, 0.0), 20) << "a tolerance of zero asks for unbounded halving";
     EXPECT_EQ(BezierDivisions(b, -1.0), 0);

@@ -38,6 +38,22 @@ TEST(PointInBeziers, PointsAgainstACircle)
     }
 }
 
+TEST(PointInBeziers, EveryWhereAroundTheCircle)
+{
+    // The nearest-point search must find points on the outline in the middle
+    // of a segment, not only at its joints.
+    std::vector<bezier_stru> circle = makeCircle(0, 0, 10);
+    for (int i = 0; i < 360; i += 7) {
+        double a = i * M_PI / 180;
+        _t_ASRealPoint on = {(float)(10 * cos(a)), (float)(10 * sin(a))};
+        _t_ASRealPoint in = {(float)(9.97 * cos(a)), (float)(9.97 * sin(a))};
+        _t_ASRealPoint out = {(float)(10.03 * cos(a)), (float)(10.03 * sin(a))};
+        EXPECT_EQ(PointInBeziers(circle.data(), 4, on, NULL), kPointOnOutline) << i;
+        EXPECT_EQ(PointInBeziers(circle.data(), 4, in, NULL), kPointInside) << i;
+        EXPECT_EQ(PointInBeziers(circle.data(), 4, out, NULL), kPointOutside) << i;
+    }
+}
+
 TEST(PointInBeziers, RingBetweenTwoOutlines)
 {
     std::vector<bezier_stru> ring = makeCircle(0, 0, 10);
