@@ -1,0 +1,227 @@
+// Basic operations on one cubic Bezier segment.
+#include "Math/Bezier.h"
+
+#include <math.h>
+#include <stdlib.h>
+#include <string.h>
+
+// The halving estimate grows with the logarithm of the segment's size over the
+// tolerance. Beyond this many levels a segment would flatten into millions of
+// pieces; that only happens for absurd coordinates or a tolerance of zero, so
+// the estimate stops here instead of overflowing an int.
+static const int g_iMaxDivisionLevels = 20;
+static const int g_iMinDivisionLevels = -64;
+
+void BezierXY(bezier_stru bezier, double t, double* x, double* y)
+{
+    *x = 0.0;
+    *y = 0.0;
+    if (bezier.degree != 3)
+        return;
+    double s = 1.0 - t;
+    double w[4] = {s * s * s, 3.0 * s * s * t, 3.0 * s * t * t, t * t * t};
+    for (int i = 0; i <= 3; i++) {
+        *x += w[i] * bezier.P[i][0];
+        *y += w[i] * bezier.P[i][1];
+    }
+}
+
+int BezierDeCasteljau(const bezier_stru* bezier, double t, bezier_stru* left, bezier_stru* right)
+{
+    double s = 1.0 - t;
+    const double(*P)[2] = bezier->P;
+    double Q[3][2], R[2][2], S[2];
+    for (int k = 0; k < 2; k++) {
+        Q[0][k] = s * P[0][k] + t * P[1][k];
+        Q[1][k] = s * P[1][k] + t * P[2][k];
+        Q[2][k] = s * P[2][k] + t * P[3][k];
+        R[0][k] = s * Q[0][k] + t * Q[1][k];
+        R[1][k] = s * Q[1][k] + t * Q[2][k];
+        S[k] = s * R[0][k] + t * R[1][k];
+    }
+    bezier_stru l, r;
+    l.degree = r.degree = bezier->degree;
+    for (int k = 0; k < 2; k++) {
+        l.P[0][k] = P[0][k];
+        l.P[1][k] = Q[0][k];
+        l.P[2][k] = R[0][k];
+        l.P[3][k] = S[k];
+        r.P[0][k] = S[k];
+        r.P[1][k] = R[1][k];
+        r.P[2][k] = Q[2][k];
+        r.P[3][k] = P[3][k];
+    }
+    // Written through copies so that left or right may alias the input.
+    *left = l;
+    *right = r;
+    return 0;
+}
+
+int BezierDivisions(const bezier_stru* bezier, double tolerance)
+{
+    int n = bezier->degree;
+    // The record holds four points whatever its degree says; never look past them.
+    int last = n >= 3 ? 1 : (n >= 2 ? 0 : -1);
+    double M = 0.0;
+    for (int i = 0; i <= last; i++) {
+        double dx = bezier->P[i][0] - 2.0 * bezier->P[i + 1][0] + bezier->P[i + 2][0];
+        double dy = bezier->P[i][1] - 2.0 * bezier->P[i + 1][1] + bezier->P[i + 2][1];
+        double d = fabs(dx) > fabs(dy) ? fabs(dx) : fabs(dy);
+        if (d > M)
+            M = d;
+    }
+    if (M == 0.0)
+        return 0;
+    double levels = 0.5 + log(n * 1.4142135623730951 * (n - 1) * M / (8.0 * tolerance)) / log(4.0);
+    if (levels != levels)  // NaN from a negative tolerance or non-finite points
+        return 0;
+    if (levels > g_iMaxDivisionLevels)
+        return g_iMaxDivisionLevels;
+    if (levels < g_iMinDivisionLevels)
+        return g_iMinDivisionLevels;
+    return (int)levels;
+}
+
+double PointToPointDistance(const double a[2], const double b[2])
+{
+    double dx = b[0] - a[0], dy = b[1] - a[1];
+    return sqrt(dx * dx + dy * dy);
+}
+
+// Rounding can leave a difference of squares a hair below zero where the true
+// value is zero; its square root is then 0, not NaN.
+static double sqrtClamped(double v)
+{
+    return v > 0.0 ? sqrt(v) : 0.0;
+}
+
+void PointToLineDistance(const double p[2], const double a[2], const double b[2], double* distance)
+{
+    double dpa = PointToPointDistance(p, a);
+    double dpb = PointToPointDistance(p, b);
+    double L = PointToPointDistance(a, b);
+    if (L == 0.0) {
+        *distance = dpa;
+        return;
+    }
+    double h = fabs((b[1] - a[1]) * (p[0] - a[0]) - (p[1] - a[1]) * (b[0] - a[0])) / L;
+    double ra = sqrtClamped(dpa * dpa - h * h) / L;
+    double rb = sqrtClamped(dpb * dpb - h * h) / L;
+    if (!(ra > 1.0) && !(rb > 1.0))
+        *distance = h;
+    else
+        *distance = dpa < dpb ? dpa : dpb;
+}
+
+int BezierIsLine(const bezier_stru* bezier)
+{
+    const double(*P)[2] = bezier->P;
+    if (fabs(P[0][0] - P[1][0]) <= kMathTolerance && fabs(P[0][1] - P[1][1]) <= kMathTolerance &&
+        fabs(P[2][0] - P[3][0]) <= kMathTolerance && fabs(P[2][1] - P[3][1]) <= kMathTolerance)
+        return 1;
+    for (int i = 1; i <= 2; i++) {
+        double d;
+        PointToLineDistance(P[i], P[0], P[3], &d);
+        if (d > 0.0 && d > kMathTolerance)
+            return -1;
+    }
+    return 1;
+}
+
+int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** lines)
+{
+    int levels = BezierDivisions(bezier, 0.01);
+    bezier_stru* list = (bezier_stru*)malloc(sizeof(bezier_stru));
+    if (!list)
+        return -1;
+    list[0] = *bezier;
+    int n = 1;
+    int passes = 0;
+    int splitAny = 1;
+    while (passes < levels && splitAny) {
+        // A pass at most doubles the list, so its array is taken at once rather
+        // than grown one piece at a time; the pieces and their order are the same.
+        bezier_stru* next = (bezier_stru*)malloc(sizeof(bezier_stru) * 2 * (size_t)n);
+        if (!next) {
+            free(list);
+            return -1;
+        }
+        int m = 0;
+        splitAny = 0;
+        for (int i = 0; i < n; i++) {
+            if (BezierIsLine(&list[i]) == -1) {
+                BezierDeCasteljau(&list[i], 0.5, &next[m], &next[m + 1]);
+                m += 2;
+                splitAny = 1;
+            } else {
+                next[m++] = list[i];
+            }
+        }
+        free(list);
+        list = next;
+        n = m;
+        passes++;
+    }
+    *count = n;
+    *lines = list;
+    return 0;
+}
+
+int BezierBound(const bezier_stru* bezier, double maxPt[2], double minPt[2])
+{
+    int n = 0;
+    bezier_stru* pieces = NULL;
+    if (BezierToLineBy2Div(bezier, &n, &pieces) != 0 || n < 1)
+        return 0;
+    for (int k = 0; k < 2; k++)
+        maxPt[k] = minPt[k] = pieces[0].P[0][k];
+    for (int i = 0; i <= n; i++) {
+        const double* q = i < n ? pieces[i].P[0] : pieces[n - 1].P[3];
+        for (int k = 0; k < 2; k++) {
+            if (q[k] > maxPt[k])
+                maxPt[k] = q[k];
+            if (q[k] < minPt[k])
+                minPt[k] = q[k];
+        }
+    }
+    free(pieces);
+    return 0;
+}
+
+void BezierMove(bezier_stru bezier, bezier_stru* out, const double offset[2])
+{
+    out->degree = bezier.degree;
+    for (int i = 0; i < 4; i++)
+        for (int k = 0; k < 2; k++)
+            out->P[i][k] = bezier.P[i][k] + offset[k];
+}
+
+void BezierScale(bezier_stru bezier, bezier_stru* out, const double center[2], const double factor[2])
+{
+    out->degree = bezier.degree;
+    for (int i = 0; i < 4; i++)
+        for (int k = 0; k < 2; k++)
+            out->P[i][k] = (bezier.P[i][k] - center[k]) * factor[k] + center[k];
+}
+
+void BezierRotate(bezier_stru bezier, bezier_stru* out, double angle, const double center[2])
+{
+    double a = angle * kMathPi / 180.0;
+    double c = cos(a), s = sin(a);
+    out->degree = bezier.degree;
+    for (int i = 0; i < 4; i++) {
+        double dx = bezier.P[i][0] - center[0];
+        double dy = bezier.P[i][1] - center[1];
+        out->P[i][0] = center[0] + dx * c - dy * s;
+        out->P[i][1] = center[1] + dy * c + dx * s;
+    }
+}
+
+void BezierYMirror(bezier_stru bezier, bezier_stru* out, const double center[2])
+{
+    out->degree = bezier.degree;
+    for (int i = 0; i < 4; i++) {
+        out->P[i][0] = 2.0 * center[0] - bezier.P[i][0];
+        out->P[i][1] = bezier.P[i][1];
+    }
+}

@@ -1,0 +1,50 @@
+// The shared records of the geometry library and the basic operations on one
+// cubic Bezier segment: evaluation, splitting, flatness, flattening, bounds and
+// the affine moves. Units are whatever the caller uses (millimetres in the cut
+// model, points in the document-preparation commands). No state, no host calls.
+#pragma once
+
+#include <stdint.h>
+
+// Angles and tolerances exactly as the rest of the system has always used them;
+// stored files and cutter output were produced with these values, so they are
+// kept to the written number of decimals rather than taken from <cmath>.
+#define kMathPi 3.1415926535
+#define kMath2Pi 6.283185307
+#define kMathHalfPi 1.57079632675
+#define kMath3HalfPi 4.71238898025
+#define kMathTolerance 1e-6
+
+// One cubic Bezier segment. P[0] and P[3] are the anchors, P[1] leaves P[0],
+// P[2] arrives at P[3]; P[i][0] is x, P[i][1] is y. degree counts the intervals
+// of the control polygon and is 3 for every segment the system makes; each
+// operation that writes a segment copies the degree of its input.
+struct bezier_stru {
+    int32_t degree;
+    double P[4][2];
+};
+
+// One path: a heap array of segments and its count. The holder frees it.
+struct UDT_PolyBezier {
+    bezier_stru* bezier;
+    int32_t count;
+};
+
+// One straight segment from (x1, y1) to (x2, y2).
+struct Vexa_Line {
+    double x1, y1;
+    double x2, y2;
+};
+
+void BezierXY(bezier_stru bezier, double t, double* x, double* y);
+int BezierDeCasteljau(const bezier_stru* bezier, double t, bezier_stru* left, bezier_stru* right);
+int BezierDivisions(const bezier_stru* bezier, double tolerance);
+double PointToPointDistance(const double a[2], const double b[2]);
+void PointToLineDistance(const double p[2], const double a[2], const double b[2], double* distance);
+int BezierIsLine(const bezier_stru* bezier);
+int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** lines);
+int BezierBound(const bezier_stru* bezier, double maxPt[2], double minPt[2]);
+void BezierMove(bezier_stru bezier, bezier_stru* out, const double offset[2]);
+void BezierScale(bezier_stru bezier, bezier_stru* out, const double center[2], const double factor[2]);
+void BezierRotate(bezier_stru bezier, bezier_stru* out, double angle, const double center[2]);
+void BezierYMirror(bezier_stru bezier, bezier_stru* out, const double center[2]);

@@ -1,0 +1,294 @@
+// Polyline fitting with lines and arcs, and arcs back to points.
+#include "Math/CurveFit.h"
+
+#include <math.h>
+#include <stdlib.h>
+#include <string.h>
+
+// A circle through three nearly collinear points can have its centre
+// arbitrarily far away; cut as an arc it would send the cutter a radius beyond
+// its coordinate range. When the radius exceeds this many times the longest
+// side of the triangle (its widest angle then lies within 0.003 degrees of a
+// straight one) the three points are taken as a line.
+static const double g_dMaxRadiusPerSide = 1e4;
+
+// Drawing an arc back as points: a tolerance of 0 or a huge radius would ask
+// for an unbounded number of points; this many draw any arc a cutter can cut
+// finer than its step.
+static const int g_iMaxArcPoints = 65536;
+
+static bool samePoint(point_struct a, point_struct b)
+{
+    return fabs(a.x - b.x) <= kMathTolerance && fabs(a.y - b.y) <= kMathTolerance;
+}
+
+static double distance(point_struct a, point_struct b)
+{
+    return sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
+}
+
+void fill3PtArc(arc_struct* arc)
+{
+    double x0 = arc->start.x, y0 = arc->start.y;
+    double x1 = arc->mid.x, y1 = arc->mid.y;
+    double x2 = arc->end.x, y2 = arc->end.y;
+    if (samePoint(arc->start, arc->end)) {
+        arc->type = samePoint(arc->start, arc->mid) ? kArcPoint : kArcFull;
+        arc->center.x = (x0 + x1) / 2.0;
+        arc->center.y = (y0 + y1) / 2.0;
+        return;
+    }
+    double det = x0 * y1 + y0 * x2 + x1 * y2 - x2 * y1 - y2 * x0 - x1 * y0;
+    if (fabs(det) <= kMathTolerance) {
+        arc->type = kArcLine;
+        arc->center = arc->start;
+        return;
+    }
+    double s0 = x0 * x0 + y0 * y0, s1 = x1 * x1 + y1 * y1, s2 = x2 * x2 + y2 * y2;
+    point_struct c;
+    c.x = (s0 * y1 + y0 * s2 + s1 * y2 - s2 * y1 - y2 * s0 - s1 * y0) / (2.0 * det);
+    c.y = -(s0 * x1 + x0 * s2 + s1 * x2 - s2 * x1 - x2 * s0 - s1 * x0) / (2.0 * det);
+    double side = distance(arc->start, arc->end);
+    double d = distance(arc->start, arc->mid);
+    if (d > side)
+        side = d;
+    d = distance(arc->mid, arc->end);
+    if (d > side)
+        side = d;
+    double r = distance(c, arc->start);
+    if (!(r <= g_dMaxRadiusPerSide * side)) {  // also catches a non-finite centre
+        arc->type = kArcLine;
+        arc->center = arc->start;
+        return;
+    }
+    arc->type = kArcCircle;
+    arc->center = c;
+}
+
+double CalculateRadian(point_struct from, point_struct to)
+{
+    double dx = to.x - from.x, dy = to.y - from.y;
+    if (fabs(dx) <= kMathTolerance)
+        return dy < 0.0 ? kMath3HalfPi : kMathHalfPi;
+    if (fabs(dy) <= kMathTolerance)
+        return dx < 0.0 ? kMathPi : 0.0;
+    double cosA = dx / sqrt(dx * dx + dy * dy);
+    if (cosA > 1.0)
+        cosA = 1.0;
+    if (cosA < -1.0)
+        cosA = -1.0;
+    double a = acos(cosA);
+    return dy < 0.0 ? kMath2Pi - a : a;
+}
+
+int PointOnWhere(point_struct a, point_struct b, point_struct p)
+{
+    if (a.x == b.x && a.y == b.y)
+        return -1;
+    double c = (b.x - a.x) * (p.y - a.y) - (p.x - a.x) * (b.y - a.y);
+    if (fabs(c) <= kMathTolerance)
+        return 1;
+    return c > 0.0 ? 2 : 3;
+}
+
+int checkErrorPointLine(point_struct p, Vexa_Line line, double tolerance)
+{
+    double q[2] = {p.x, p.y}, a[2] = {line.x1, line.y1}, b[2] = {line.x2, line.y2};
+    double d;
+    PointToLineDistance(q, a, b, &d);
+    return d <= tolerance ? 1 : 0;
+}
+
+int checkErrorLineCircle(point_struct a, point_struct b, arc_struct arc, double tolerance)
+{
+    if (arc.type == kArcLine) {
+        Vexa_Line line = {arc.start.x, arc.start.y, arc.end.x, arc.end.y};
+        return checkErrorPointLine(a, line, tolerance) && checkErrorPointLine(b, line, tolerance);
+    }
+    if (PointOnWhere(arc.start, arc.end, arc.mid) + PointOnWhere(arc.start, arc.end, arc.center) != 5)
+        return 0;
+    double r = distance(arc.center, arc.start);
+    if (fabs(distance(a, arc.center) - r) > tolerance || fabs(distance(b, arc.center) - r) > tolerance)
+        return 0;
+    double c[2] = {arc.center.x, arc.center.y}, pa[2] = {a.x, a.y}, pb[2] = {b.x, b.y};
+    double d;
+    PointToLineDistance(c, pa, pb, &d);
+    return fabs(d - r) <= tolerance ? 1 : 0;
+}
+
+// Pieces are gathered here while the recursion runs and handed to the
+// caller's array in one step at the end, in the same order.
+template <typename T>
+struct PieceList {
+    T* data;
+    int count;
+    int capacity;
+};
+
+template <typename T>
+static void pushPiece(PieceList<T>* list, const T& piece)
+{
+    if (list->count == list->capacity) {
+        int cap = list->capacity ? list->capacity * 2 : 16;
+        T* grown = (T*)realloc(list->data, sizeof(T) * (size_t)cap);
+        if (!grown)
+            return;
+        list->data = grown;
+        list->capacity = cap;
+    }
+    list->data[list->count++] = piece;
+}
+
+template <typename T>
+static void appendPieces(PieceList<T>* list, T** array, int* count)
+{
+    if (list->count > 0) {
+        T* grown = (T*)realloc(*array, sizeof(T) * ((size_t)*count + (size_t)list->count));
+        if (grown) {
+            memcpy(grown + *count, list->data, sizeof(T) * (size_t)list->count);
+            *array = grown;
+            *count += list->count;
+        }
+    }
+    free(list->data);
+}
+
+static bool runNearChord(const point_struct* p, int n, double tolerance)
+{
+    Vexa_Line chord = {p[0].x, p[0].y, p[n - 1].x, p[n - 1].y};
+    for (int i = 0; i <= n - 2; i++)
+        if (!checkErrorPointLine(p[i], chord, tolerance))
+            return false;
+    return true;
+}
+
+static void fitLines(const point_struct* p, int n, double tolerance, PieceList<Vexa_Line>* out)
+{
+    if (n == 2 || runNearChord(p, n, tolerance)) {
+        Vexa_Line chord = {p[0].x, p[0].y, p[n - 1].x, p[n - 1].y};
+        pushPiece(out, chord);
+        return;
+    }
+    int m = (n - 1) / 2;
+    fitLines(p, m + 1, tolerance, out);
+    fitLines(p + m, n - m, tolerance, out);
+}
+
+int fitPointByLine(const point_struct* points, int count, double tolerance, Vexa_Line** lines, int* lineCount)
+{
+    if (!points || count <= 0) {
+        *lines = NULL;
+        *lineCount = 0;
+        return 1;
+    }
+    PieceList<Vexa_Line> out = {NULL, 0, 0};
+    fitLines(points, count, tolerance, &out);
+    appendPieces(&out, lines, lineCount);
+    return 1;
+}
+
+static void fitArcs(const point_struct* p, int n, double tolerance, PieceList<arc_struct>* out)
+{
+    int m = (n - 1) / 2;
+    arc_struct piece;
+    memset(&piece, 0, sizeof piece);
+    if (n == 2) {
+        piece.type = kArcLine;
+        piece.start = p[0];
+        piece.end = p[1];
+        pushPiece(out, piece);
+        return;
+    }
+    piece.start = p[0];
+    piece.mid = p[m];
+    piece.end = p[n - 1];
+    if (runNearChord(p, n, tolerance)) {
+        piece.type = kArcLine;
+        pushPiece(out, piece);
+        return;
+    }
+    fill3PtArc(&piece);
+    bool fits = true;
+    for (int i = 0; i <= n - 2 && fits; i++)
+        fits = checkErrorLineCircle(p[i], p[i + 1], piece, tolerance) != 0;
+    if (fits) {
+        pushPiece(out, piece);
+        return;
+    }
+    fitArcs(p, m + 1, tolerance, out);
+    fitArcs(p + m, n - m, tolerance, out);
+}
+
+int fitPointByArc(const point_struct* points, int count, double tolerance, arc_struct** arcs, int* arcCount)
+{
+    if (!points || count <= 0) {
+        *arcs = NULL;
+        *arcCount = 0;
+        return 1;
+    }
+    PieceList<arc_struct> out = {NULL, 0, 0};
+    fitArcs(points, count, tolerance, &out);
+    appendPieces(&out, arcs, arcCount);
+    return 1;
+}
+
+// Point count of an arc drawn back: at least 3, at most the cap, whatever the
+// tolerance (zero, negative) or radius (huge, non-finite) make of the estimate.
+static int arcPointCount(double estimate)
+{
+    if (estimate != estimate)
+        return 3;
+    if (estimate >= g_iMaxArcPoints)
+        return g_iMaxArcPoints;
+    int n = (int)estimate + 1;
+    return n < 3 ? 3 : n;
+}
+
+int fitArcByPoint(arc_struct arc, double tolerance, point_struct** points, int* count)
+{
+    point_struct* pts;
+    int n;
+    if (arc.type == kArcFull || arc.type == kArcCircle) {
+        double r = distance(arc.center, arc.start);
+        double a0 = CalculateRadian(arc.center, arc.start);
+        double sweep;
+        if (arc.type == kArcFull) {
+            sweep = kMath2Pi;
+            n = arcPointCount(kMathPi * sqrt(fabs(r / (2.0 * tolerance))));
+        } else {
+            double a1 = CalculateRadian(arc.center, arc.end);
+            sweep = a1 - a0;
+            bool midLeft = PointOnWhere(arc.start, arc.end, arc.mid) == 2;
+            if (midLeft && sweep > 0.0)
+                sweep -= kMath2Pi;
+            if (!midLeft && sweep < 0.0)
+                sweep += kMath2Pi;
+            n = arcPointCount(fabs(sweep) * sqrt(fabs(r / (8.0 * tolerance))));
+        }
+        pts = (point_struct*)malloc(sizeof(point_struct) * (size_t)n);
+        if (!pts) {
+            *points = NULL;
+            *count = 0;
+            return 1;
+        }
+        for (int i = 0; i < n; i++) {
+            double a = a0 + sweep * i / (n - 1);
+            pts[i].x = arc.center.x + r * cos(a);
+            pts[i].y = arc.center.y + r * sin(a);
+        }
+    } else {
+        // Lines, single points and any type the fitter never makes: the two ends.
+        n = 2;
+        pts = (point_struct*)malloc(sizeof(point_struct) * 2);
+        if (!pts) {
+            *points = NULL;
+            *count = 0;
+            return 1;
+        }
+        pts[0] = arc.start;
+        pts[1] = arc.end;
+    }
+    *points = pts;
+    *count = n;
+    return 1;
+}
