@@ -1,0 +1,205 @@
+// Copy, default and delete operations on the plotter library records.
+#include <stdlib.h>
+#include <string.h>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Core/PlotterLibrary.h"
+
+// String-list entries of the default names.
+enum { kDefaultPlotterNameIndex = 69, kDefaultMakerNameIndex = 70, kDefaultEnvironmentNameIndex = 71, kDefaultPenNameIndex = 72 };
+
+// Default names come from the string list of the chosen language; without the
+// toolkit (no suites acquired) the name is left empty rather than failing.
+static void defaultName(int index, char* name, int size)
+{
+    memset(name, 0, size);
+    if (sADMBasic && sADMBasic->GetIndexString) {
+        sADMBasic->GetIndexString(g ? g->pluginRef : NULL, g ? g->stringListId : 0, index, name, size);
+        name[size - 1] = 0;
+    }
+}
+
+int copyPen(Pen* dst, Pen* src)
+{
+    if (!dst) return 0;
+    if (src) {
+        if (dst != src) memcpy(dst, src, sizeof(Pen));
+        dst->PenName[sizeof(dst->PenName) - 1] = 0;
+        return 0;
+    }
+    memset(dst, 0, sizeof(Pen));
+    defaultName(kDefaultPenNameIndex, dst->PenName, sizeof(dst->PenName));
+    dst->Pressure = 10.0;
+    dst->Velocity = 10.0;
+    dst->Extra = 0.01;
+    dst->PenReserved = 0;
+    dst->maxExtra = 1.0;
+    dst->minExtra = 0.0;
+    dst->stepExtra = 0.025;
+    dst->defaultExtra = 0.25;
+    dst->maxVelocity = 60.0;
+    dst->minVelocity = 3.0;
+    dst->stepVelocity = 3.0;
+    dst->defaultVelocity = 30.0;
+    dst->maxPressure = 400.0;
+    dst->minPressure = 5.0;
+    dst->stepPressure = 5.0;
+    dst->defaultPressure = 80.0;
+    return 0;
+}
+
+int copyEnvironment(Environment* dst, Environment* src)
+{
+    if (!dst) return 0;
+    if (!src) {
+        memset(dst, 0, sizeof(Environment));
+        defaultName(kDefaultEnvironmentNameIndex, dst->EnvironmentName, sizeof(dst->EnvironmentName));
+        return 0;
+    }
+    // Read the source completely before writing the copy, so a copy onto a
+    // record that overlaps nothing but itself stays sound.
+    Environment from = *src;
+    int count = (from.PenNumber > 0 && from.Pens) ? from.PenNumber : 0;
+    Pen* pens = NULL;
+    int err = 0;
+    if (count > 0) {
+        pens = (Pen*)malloc(sizeof(Pen) * (size_t)count);
+        if (!pens) {
+            count = 0;
+            err = kPlotterMemErr;
+        }
+    }
+    for (int i = 0; i < count; i++) copyPen(&pens[i], &from.Pens[i]);
+
+    memcpy(dst->EnvironmentName, from.EnvironmentName, sizeof(dst->EnvironmentName));
+    dst->EnvironmentName[sizeof(dst->EnvironmentName) - 1] = 0;
+    dst->PenNumber = count;
+    dst->Pens = pens;
+    dst->EnvironmentReserved = 0;
+    return err;
+}
+
+int copyPlotter(Plotter* dst, Plotter* src)
+{
+    if (!dst) return 0;
+    if (!src) {
+        memset(dst, 0, sizeof(Plotter));
+        defaultName(kDefaultPlotterNameIndex, dst->PlotterName, sizeof(dst->PlotterName));
+        defaultName(kDefaultMakerNameIndex, dst->PlotterManufactory, sizeof(dst->PlotterManufactory));
+        dst->Language = 0;
+        dst->PlotterSizeX = 10000.0;
+        dst->PlotterSizeY = 10000.0;
+        dst->PlotterOrigin = 1;
+        dst->PlotterStep = 0.025;
+        return 0;
+    }
+    Plotter from = *src;
+    int count = (from.PlotterEnvNumber > 0 && from.Environments) ? from.PlotterEnvNumber : 0;
+    Environment* environments = NULL;
+    int err = 0;
+    if (count > 0) {
+        environments = (Environment*)malloc(sizeof(Environment) * (size_t)count);
+        if (!environments) {
+            count = 0;
+            err = kPlotterMemErr;
+        }
+    }
+    for (int i = 0; i < count; i++) {
+        int envErr = copyEnvironment(&environments[i], &from.Environments[i]);
+        if (envErr && !err) err = envErr;
+    }
+
+    *dst = from;
+    dst->PlotterName[sizeof(dst->PlotterName) - 1] = 0;
+    dst->PlotterManufactory[sizeof(dst->PlotterManufactory) - 1] = 0;
+    dst->PlotterIniString[sizeof(dst->PlotterIniString) - 1] = 0;
+    dst->PlotterEndString[sizeof(dst->PlotterEndString) - 1] = 0;
+    dst->PlotterReserved = 0;
+    dst->PlotterEnvNumber = count;
+    dst->Environments = environments;
+    return err;
+}
+
+void freeEnvironment(Environment* environment)
+{
+    if (!environment) return;
+    free(environment->Pens);
+    environment->Pens = NULL;
+    environment->PenNumber = 0;
+}
+
+void freePlotter(Plotter* plotter)
+{
+    if (!plotter) return;
+    if (plotter->Environments) {
+        for (int i = 0; i < plotter->PlotterEnvNumber; i++) freeEnvironment(&plotter->Environments[i]);
+    }
+    free(plotter->Environments);
+    plotter->Environments = NULL;
+    plotter->PlotterEnvNumber = 0;
+}
+
+void freePlotterList(Plotter** list, int* count)
+{
+    if (!list) return;
+    if (*list && count) {
+        for (int i = 0; i < *count; i++) freePlotter(&(*list)[i]);
+    }
+    free(*list);
+    *list = NULL;
+    if (count) *count = 0;
+}
+
+// Removes element index from an array of n elements of the given size: a new
+// array of n - 1 (null when n is 1), the elements around index copied into it.
+// The caller has released what the removed element owns.
+static int removeElement(void** array, int* n, int index, size_t size, void (*release)(void*))
+{
+    if (index < 0 || index >= *n || *n < 1) return kPlotterMemErr;
+    char* old = (char*)*array;
+    char* fresh = NULL;
+    if (*n > 1) {
+        fresh = (char*)malloc(size * (size_t)(*n - 1));
+        if (!fresh) return kPlotterMemErr;
+    }
+    if (release && old) release(old + size * (size_t)index);
+    if (fresh && old) {
+        memcpy(fresh, old, size * (size_t)index);
+        memcpy(fresh + size * (size_t)index, old + size * (size_t)(index + 1), size * (size_t)(*n - index - 1));
+    }
+    free(old);
+    *array = fresh;
+    (*n)--;
+    return 0;
+}
+
+static void releasePlotter(void* p) { freePlotter((Plotter*)p); }
+static void releaseEnvironment(void* e) { freeEnvironment((Environment*)e); }
+
+int delPlotter(Plotter** list, int* count, int index)
+{
+    if (!list || !count || !*list) return kPlotterMemErr;
+    void* array = *list;
+    int err = removeElement(&array, count, index, sizeof(Plotter), releasePlotter);
+    *list = (Plotter*)array;
+    return err;
+}
+
+int delEnvironment(Plotter* plotter, int index)
+{
+    if (!plotter || !plotter->Environments) return kPlotterMemErr;
+    void* array = plotter->Environments;
+    int err = removeElement(&array, &plotter->PlotterEnvNumber, index, sizeof(Environment), releaseEnvironment);
+    plotter->Environments = (Environment*)array;
+    return err;
+}
+
+int delPen(Environment* environment, int index)
+{
+    if (!environment || !environment->Pens) return kPlotterMemErr;
+    void* array = environment->Pens;
+    int err = removeElement(&array, &environment->PenNumber, index, sizeof(Pen), NULL);
+    environment->Pens = (Pen*)array;
+    return err;
+}
