@@ -1,0 +1,497 @@
+// The plotter library text file: "PlotterSetup.txt" (a count line and plotter
+// blocks) and the single-plotter "%s.INI" (one plotter block). The reader is
+// positional; reading a damaged or hostile file stops with an error code and
+// never runs past a field.
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#include "Core/PlotterLibrary.h"
+#include "Core/ValueReader.h"
+
+// ---- Writing -------------------------------------------------------------------
+
+// Bounded length of a field that should hold a terminated text.
+static size_t fieldLength(const char* text, size_t size)
+{
+    const void* end = memchr(text, 0, size);
+    return end ? (size_t)((const char*)end - text) : size - 1;
+}
+
+static int hasChar(const char* text, size_t size, char c)
+{
+    return memchr(text, c, fieldLength(text, size)) != NULL;
+}
+
+static int hasLineEnd(const char* text, size_t size)
+{
+    return hasChar(text, size, '\n') || hasChar(text, size, '\r');
+}
+
+static int environmentWritable(const Environment* environment)
+{
+    if (hasLineEnd(environment->EnvironmentName, sizeof(environment->EnvironmentName))) return kPlotterTextErr;
+    if (environment->PenNumber < 0 || (environment->PenNumber > 0 && !environment->Pens)) return kPlotterFormatErr;
+    for (int i = 0; i < environment->PenNumber; i++) {
+        if (hasLineEnd(environment->Pens[i].PenName, sizeof(environment->Pens[i].PenName))) return kPlotterTextErr;
+    }
+    return 0;
+}
+
+int plotterWritable(const Plotter* plotter)
+{
+    if (!plotter) return kPlotterFormatErr;
+    if (hasChar(plotter->PlotterIniString, sizeof(plotter->PlotterIniString), ']') ||
+        hasChar(plotter->PlotterEndString, sizeof(plotter->PlotterEndString), ']'))
+        return kPlotterTextErr;
+    if (hasLineEnd(plotter->PlotterName, sizeof(plotter->PlotterName)) ||
+        hasLineEnd(plotter->PlotterManufactory, sizeof(plotter->PlotterManufactory)))
+        return kPlotterTextErr;
+    if (plotter->PlotterEnvNumber < 0 || (plotter->PlotterEnvNumber > 0 && !plotter->Environments))
+        return kPlotterFormatErr;
+    for (int i = 0; i < plotter->PlotterEnvNumber; i++) {
+        int err = environmentWritable(&plotter->Environments[i]);
+        if (err) return err;
+    }
+    return 0;
+}
+
+// Numbers go out in the C locale whatever the user's locale; the previous
+// locale of the thread is restored afterwards.
+static locale_t enterCLocale(void)
+{
+    locale_t loc = valueCLocale();
+    return loc ? uselocale(loc) : (locale_t)0;
+}
+
+static void leaveCLocale(locale_t previous)
+{
+    if (previous) uselocale(previous);
+}
+
+static void writePenBlock(FILE* file, const Pen* pen)
+{
+    fprintf(file, "{\n");
+    fprintf(file, "PenName=%.*s\n", (int)fieldLength(pen->PenName, sizeof(pen->PenName)), pen->PenName);
+    fprintf(file, "Pressure=%.2f\n", pen->Pressure);
+    fprintf(file, "Velocity=%.2f\n", pen->Velocity);
+    fprintf(file, "Extra=%.3f\n", pen->Extra);
+    fprintf(file, "minPressure=%.2f\n", pen->minPressure);
+    fprintf(file, "minVelocity=%.2f\n", pen->minVelocity);
+    fprintf(file, "minExtra=%.3f\n", pen->minExtra);
+    fprintf(file, "maxPressure=%.2f\n", pen->maxPressure);
+    fprintf(file, "maxVelocity=%.2f\n", pen->maxVelocity);
+    fprintf(file, "maxExtra=%.3f\n", pen->maxExtra);
+    fprintf(file, "defaultPressure=%.2f\n", pen->defaultPressure);
+    fprintf(file, "defaultVelocity=%.2f\n", pen->defaultVelocity);
+    fprintf(file, "defaultExtra=%.3f\n", pen->defaultExtra);
+    fprintf(file, "stepPressure=%.2f\n", pen->stepPressure);
+    fprintf(file, "stepVelocity=%.2f\n", pen->stepVelocity);
+    fprintf(file, "stepExtra=%.3f\n", pen->stepExtra);
+    fprintf(file, "PenReserved=%d\n", (int)pen->PenReserved);
+    fprintf(file, "}\n");
+}
+
+static void writeEnvironmentBlock(FILE* file, const Environment* environment)
+{
+    fprintf(file, "{\n");
+    fprintf(file, "EnvironmentName=%.*s\n",
+            (int)fieldLength(environment->EnvironmentName, sizeof(environment->EnvironmentName)),
+            environment->EnvironmentName);
+    fprintf(file, "PenNumber=%d\n", (int)environment->PenNumber);
+    fprintf(file, "EnvironmentReserved=%d\n", (int)environment->EnvironmentReserved);
+    for (int i = 0; i < environment->PenNumber; i++) writePenBlock(file, &environment->Pens[i]);
+    fprintf(file, "}\n");
+}
+
+static void writePlotterBlock(FILE* file, const Plotter* plotter)
+{
+    fprintf(file, "{\n");
+    fprintf(file, "PlotterName=%.*s\n", (int)fieldLength(plotter->PlotterName, sizeof(plotter->PlotterName)),
+            plotter->PlotterName);
+    fprintf(file, "PlotterManufactory=%.*s\n",
+            (int)fieldLength(plotter->PlotterManufactory, sizeof(plotter->PlotterManufactory)),
+            plotter->PlotterManufactory);
+    fprintf(file, "IsSpecialMachine=%d\n", (int)plotter->IsSpecialMachine);
+    fprintf(file, "PlotterIniString=[%.*s]\n",
+            (int)fieldLength(plotter->PlotterIniString, sizeof(plotter->PlotterIniString)),
+            plotter->PlotterIniString);
+    fprintf(file, "PlotterEndString=[%.*s]\n",
+            (int)fieldLength(plotter->PlotterEndString, sizeof(plotter->PlotterEndString)),
+            plotter->PlotterEndString);
+    fprintf(file, "Language=%d\n", (int)plotter->Language);
+    fprintf(file, "PlotterSizeX=%f\n", plotter->PlotterSizeX);
+    fprintf(file, "PlotterSizeY=%f\n", plotter->PlotterSizeY);
+    fprintf(file, "PlotterStep=%f\n", plotter->PlotterStep);
+    fprintf(file, "PlotterOrigin=%d\n", (int)plotter->PlotterOrigin);
+    fprintf(file, "PlotterReserved=%d\n", (int)plotter->PlotterReserved);
+    fprintf(file, "PlotterEnvNumber=%d\n", (int)plotter->PlotterEnvNumber);
+    fprintf(file, "PlotterPID=%d\n", (int)plotter->PlotterPID);
+    fprintf(file, "PlotterVID=%d\n", (int)plotter->PlotterVID);
+    for (int i = 0; i < plotter->PlotterEnvNumber; i++) writeEnvironmentBlock(file, &plotter->Environments[i]);
+    fprintf(file, "}\n");
+}
+
+int putPen(FILE* file, Pen pen)
+{
+    if (!file || hasLineEnd(pen.PenName, sizeof(pen.PenName))) return 0;
+    locale_t previous = enterCLocale();
+    writePenBlock(file, &pen);
+    leaveCLocale(previous);
+    return 1;
+}
+
+int putEnvironment(FILE* file, Environment environment)
+{
+    if (!file || environmentWritable(&environment)) return 0;
+    locale_t previous = enterCLocale();
+    writeEnvironmentBlock(file, &environment);
+    leaveCLocale(previous);
+    return 1;
+}
+
+int putPlotter(FILE* file, Plotter plotter)
+{
+    if (!file || plotterWritable(&plotter)) return 0;
+    locale_t previous = enterCLocale();
+    writePlotterBlock(file, &plotter);
+    leaveCLocale(previous);
+    return 1;
+}
+
+int writePlotter(Plotter plotter, FILE* file)
+{
+    if (!file) return kPlotterNoFileErr;
+    int err = plotterWritable(&plotter);
+    if (err) return err;
+    putPlotter(file, plotter);
+    return ferror(file) ? kPlotterWriteErr : 0;
+}
+
+int savePlotter(Plotter** list, int* count, FILE* file)
+{
+    if (!file) return 0;
+    int n = count ? *count : 0;
+    Plotter* plotters = list ? *list : NULL;
+    if (n < 0 || (n > 0 && !plotters)) return kPlotterFormatErr;
+    // Check every plotter first: a refused plotter must not leave half a file.
+    for (int i = 0; i < n; i++) {
+        int err = plotterWritable(&plotters[i]);
+        if (err) return err;
+    }
+    locale_t previous = enterCLocale();
+    fprintf(file, "PlotterNumber=%d\n", n);
+    for (int i = 0; i < n; i++) writePlotterBlock(file, &plotters[i]);
+    leaveCLocale(previous);
+    return ferror(file) ? kPlotterWriteErr : 0;
+}
+
+// ---- Reading -------------------------------------------------------------------
+
+// Consumes the brace that opens or closes a block and the white space after it
+// (a scan with "{\n" or "}\n"). Anything else is left in the stream for the
+// next value read, which skips brace lines and line ends anyway.
+static void skipBrace(FILE* file, int brace)
+{
+    int c = getc(file);
+    if (c != brace) {
+        if (c != EOF) ungetc(c, file);
+        return;
+    }
+    do {
+        c = getc(file);
+    } while (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f');
+    if (c != EOF) ungetc(c, file);
+}
+
+// A value read that hit the end of the stream or a line without '=' puts the
+// reader out of step with the format: the block is damaged.
+static int readFailed(int status)
+{
+    return (status & (kValueMissing | kValueNoKey)) != 0;
+}
+
+// Grows an array being read to hold at least need elements. The array grows
+// with what the file really holds, so a hostile count cannot make the reader
+// allocate more than the file's size warrants.
+static int growArray(void** array, int* capacity, int need, size_t size)
+{
+    if (need <= *capacity) return 0;
+    int fresh = *capacity > 0 ? *capacity : 4;
+    while (fresh < need) fresh = (fresh > INT_MAX / 2) ? need : fresh * 2;
+    if ((size_t)fresh > ((size_t)-1) / size) return kPlotterMemErr;
+    void* grown = realloc(*array, size * (size_t)fresh);
+    if (!grown) return kPlotterMemErr;
+    *array = grown;
+    *capacity = fresh;
+    return 0;
+}
+
+static int readPenBlock(FILE* file, Pen* pen)
+{
+    int status = 0;
+    skipBrace(file, '{');
+    getString(file, pen->PenName, sizeof(pen->PenName), &status);
+    double* values[15] = {&pen->Pressure,        &pen->Velocity,        &pen->Extra,
+                          &pen->minPressure,     &pen->minVelocity,     &pen->minExtra,
+                          &pen->maxPressure,     &pen->maxVelocity,     &pen->maxExtra,
+                          &pen->defaultPressure, &pen->defaultVelocity, &pen->defaultExtra,
+                          &pen->stepPressure,    &pen->stepVelocity,    &pen->stepExtra};
+    for (int i = 0; i < 15; i++) getDouble(file, values[i], &status);
+    int reserved = 0;
+    getInt(file, &reserved, &status);
+    pen->PenReserved = reserved;
+    skipBrace(file, '}');
+    return readFailed(status) ? kPlotterFormatErr : 0;
+}
+
+static int readEnvironmentBlock(FILE* file, Environment* environment)
+{
+    int status = 0;
+    int penNumber = 0, reserved = 0;
+    environment->Pens = NULL;
+    environment->PenNumber = 0;
+    skipBrace(file, '{');
+    getString(file, environment->EnvironmentName, sizeof(environment->EnvironmentName), &status);
+    getInt(file, &penNumber, &status);
+    getInt(file, &reserved, &status);
+    environment->EnvironmentReserved = reserved;
+    if (readFailed(status) || penNumber < 0) return kPlotterFormatErr;
+
+    Pen* pens = NULL;
+    int capacity = 0;
+    int err = 0;
+    int read = 0;
+    for (; read < penNumber; read++) {
+        err = growArray((void**)&pens, &capacity, read + 1, sizeof(Pen));
+        if (err) break;
+        memset(&pens[read], 0, sizeof(Pen));
+        err = readPenBlock(file, &pens[read]);
+        if (err) break;
+    }
+    if (err) {
+        free(pens);
+        return err;
+    }
+    skipBrace(file, '}');
+    environment->Pens = pens;
+    environment->PenNumber = penNumber;
+    return 0;
+}
+
+static int readPlotterBlock(FILE* file, Plotter* plotter)
+{
+    int status = 0;
+    int special = 0, language = 0, origin = 0, reserved = 0, envNumber = 0, pid = 0, vid = 0;
+    plotter->Environments = NULL;
+    plotter->PlotterEnvNumber = 0;
+    skipBrace(file, '{');
+    getString(file, plotter->PlotterName, sizeof(plotter->PlotterName), &status);
+    getString(file, plotter->PlotterManufactory, sizeof(plotter->PlotterManufactory), &status);
+    getInt(file, &special, &status);
+    plotter->IsSpecialMachine = (uint8_t)(special & 0xFF);
+    getINIString(file, plotter->PlotterIniString, sizeof(plotter->PlotterIniString), &status);
+    getINIString(file, plotter->PlotterEndString, sizeof(plotter->PlotterEndString), &status);
+    getInt(file, &language, &status);
+    plotter->Language = language;
+    getDouble(file, &plotter->PlotterSizeX, &status);
+    getDouble(file, &plotter->PlotterSizeY, &status);
+    getDouble(file, &plotter->PlotterStep, &status);
+    getInt(file, &origin, &status);
+    getInt(file, &reserved, &status);
+    getInt(file, &envNumber, &status);
+    getInt(file, &pid, &status);
+    getInt(file, &vid, &status);
+    plotter->PlotterOrigin = origin;
+    plotter->PlotterReserved = reserved;
+    plotter->PlotterPID = pid;
+    plotter->PlotterVID = vid;
+    if (readFailed(status) || envNumber < 0) return kPlotterFormatErr;
+
+    Environment* environments = NULL;
+    int capacity = 0;
+    int err = 0;
+    int read = 0;
+    for (; read < envNumber; read++) {
+        err = growArray((void**)&environments, &capacity, read + 1, sizeof(Environment));
+        if (err) break;
+        memset(&environments[read], 0, sizeof(Environment));
+        err = readEnvironmentBlock(file, &environments[read]);
+        if (err) break;
+    }
+    if (err) {
+        for (int i = 0; i < read; i++) freeEnvironment(&environments[i]);
+        free(environments);
+        return err;
+    }
+    skipBrace(file, '}');
+    plotter->Environments = environments;
+    plotter->PlotterEnvNumber = envNumber;
+    return 0;
+}
+
+int getPen(FILE* file, Pen* pen)
+{
+    if (!file || !pen) return 0;
+    return readPenBlock(file, pen) ? 0 : 1;
+}
+
+int getEnvironment(FILE* file, Environment* environment)
+{
+    if (!file || !environment) return 0;
+    return readEnvironmentBlock(file, environment) ? 0 : 1;
+}
+
+int getPlotter(FILE* file, Plotter* plotter)
+{
+    if (!file || !plotter) return 0;
+    return readPlotterBlock(file, plotter) ? 0 : 1;
+}
+
+int readPlotter(Plotter* plotter, FILE* file)
+{
+    if (!file) return kPlotterNoFileErr;
+    if (!plotter) return kPlotterFormatErr;
+    return readPlotterBlock(file, plotter);
+}
+
+int loadPlotter(Plotter** list, int* count, FILE* file)
+{
+    if (!list || !count) return kPlotterFormatErr;
+    *list = NULL;
+    *count = 0;
+    if (!file) return 0;
+
+    int status = 0;
+    int number = 0;
+    getInt(file, &number, &status);
+    if (readFailed(status) || number < 0) return kPlotterFormatErr;
+
+    Plotter* plotters = NULL;
+    int capacity = 0;
+    int err = 0;
+    int read = 0;
+    for (; read < number; read++) {
+        err = growArray((void**)&plotters, &capacity, read + 1, sizeof(Plotter));
+        if (err) break;
+        memset(&plotters[read], 0, sizeof(Plotter));
+        err = readPlotterBlock(file, &plotters[read]);
+        if (err) break;
+    }
+    // Whatever was read completely before damage stays usable.
+    if (read == 0) {
+        free(plotters);
+        plotters = NULL;
+    }
+    *list = plotters;
+    *count = read;
+    return err;
+}
+
+// ---- Files by path ------------------------------------------------------------
+
+static char* tempPathFor(const char* path)
+{
+    size_t length = strlen(path);
+    char* temp = (char*)malloc(length + 5);
+    if (!temp) return NULL;
+    memcpy(temp, path, length);
+    memcpy(temp + length, ".tmp", 5);
+    return temp;
+}
+
+// Writes through a temporary file beside path that replaces path only when
+// every write, the flush, the sync and the close succeeded.
+static int writeReplacing(const char* path, int (*write)(FILE*, void*), void* data)
+{
+    if (!path || !*path) return kPlotterNoFileErr;
+    char* temp = tempPathFor(path);
+    if (!temp) return kPlotterMemErr;
+    FILE* file = fopen(temp, "w");
+    if (!file) {
+        free(temp);
+        return kPlotterNoFileErr;
+    }
+    int err = write(file, data);
+    if (!err && (fflush(file) != 0 || ferror(file))) err = kPlotterWriteErr;
+    if (!err && fsync(fileno(file)) != 0) err = kPlotterWriteErr;
+    if (fclose(file) != 0 && !err) err = kPlotterWriteErr;
+    if (!err && rename(temp, path) != 0) err = kPlotterWriteErr;
+    if (err) unlink(temp);
+    free(temp);
+    return err;
+}
+
+struct LibraryToSave {
+    Plotter** list;
+    int* count;
+};
+
+static int writeLibrary(FILE* file, void* data)
+{
+    LibraryToSave* library = (LibraryToSave*)data;
+    return savePlotter(library->list, library->count, file);
+}
+
+static int writeOnePlotter(FILE* file, void* data)
+{
+    return writePlotter(*(Plotter*)data, file);
+}
+
+int savePlotterFile(const char* path, Plotter** list, int* count)
+{
+    LibraryToSave library = {list, count};
+    return writeReplacing(path, writeLibrary, &library);
+}
+
+int writePlotterFile(const char* path, Plotter* plotter)
+{
+    if (!plotter) return kPlotterFormatErr;
+    return writeReplacing(path, writeOnePlotter, plotter);
+}
+
+int loadPlotterFile(const char* path, Plotter** list, int* count)
+{
+    if (!list || !count) return kPlotterFormatErr;
+    *list = NULL;
+    *count = 0;
+    FILE* file = path ? fopen(path, "r") : NULL;
+    if (!file) return 0;  // no library yet: an empty one
+    int err = loadPlotter(list, count, file);
+    fclose(file);
+    return err;
+}
+
+int readPlotterFile(const char* path, Plotter* plotter)
+{
+    FILE* file = path ? fopen(path, "r") : NULL;
+    if (!file) return kPlotterNoFileErr;
+    int err = readPlotter(plotter, file);
+    fclose(file);
+    return err;
+}
+
+int makePlotterFileName(const char* plotterName, char* fileName, size_t size)
+{
+    static const char kSuffix[] = ".INI";
+    static const char kFallback[] = "Plotter";
+    const size_t suffixLength = sizeof(kSuffix) - 1;
+    if (!fileName || size < suffixLength + 2) {
+        if (fileName && size > 0) fileName[0] = 0;
+        return kPlotterMemErr;
+    }
+    const char* name = (plotterName && *plotterName) ? plotterName : kFallback;
+    size_t room = size - 1 - suffixLength;
+    size_t length = 0;
+    for (; name[length] && length < room; length++) {
+        unsigned char c = (unsigned char)name[length];
+        int unsafe = c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':' || (c == '.' && length == 0);
+        // A name made only of dots is caught by the leading-dot rule: no "." or
+        // "..", and no hidden file.
+        fileName[length] = unsafe ? '_' : (char)c;
+    }
+    memcpy(fileName + length, kSuffix, suffixLength + 1);
+    return 0;
+}

@@ -1,0 +1,435 @@
+#include <gtest/gtest.h>
+#include <locale.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "Core/FakeHostSuites.h"
+#include "Core/PlotterLibrary.h"
+
+namespace {
+
+const char kDefaultPenBlock[] =
+    "{\n"
+    "PenName=New Pen\n"
+    "Pressure=10.00\n"
+    "Velocity=10.00\n"
+    "Extra=0.010\n"
+    "minPressure=5.00\n"
+    "minVelocity=3.00\n"
+    "minExtra=0.000\n"
+    "maxPressure=400.00\n"
+    "maxVelocity=60.00\n"
+    "maxExtra=1.000\n"
+    "defaultPressure=80.00\n"
+    "defaultVelocity=30.00\n"
+    "defaultExtra=0.250\n"
+    "stepPressure=5.00\n"
+    "stepVelocity=3.00\n"
+    "stepExtra=0.025\n"
+    "PenReserved=0\n"
+    "}\n";
+
+const char kDefaultPlotterHead[] =
+    "{\n"
+    "PlotterName=New Plotter\n"
+    "PlotterManufactory=New Maker\n"
+    "IsSpecialMachine=0\n"
+    "PlotterIniString=[]\n"
+    "PlotterEndString=[]\n"
+    "Language=0\n"
+    "PlotterSizeX=10000.000000\n"
+    "PlotterSizeY=10000.000000\n"
+    "PlotterStep=0.025000\n"
+    "PlotterOrigin=1\n"
+    "PlotterReserved=0\n";
+
+std::string saved(Plotter* list, int count, int* err = nullptr)
+{
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&buffer, &size);
+    int result = savePlotter(&list, &count, out);
+    if (err) *err = result;
+    fclose(out);
+    std::string text(buffer, size);
+    free(buffer);
+    return text;
+}
+
+int loaded(const std::string& text, Plotter** list, int* count)
+{
+    std::string copy = text;
+    FILE* in = copy.empty() ? fopen("/dev/null", "r") : fmemopen(&copy[0], copy.size(), "r");
+    int err = loadPlotter(list, count, in);
+    fclose(in);
+    return err;
+}
+
+// A default plotter owning one default environment with one default pen.
+Plotter defaultPlotterWithPen()
+{
+    Plotter p;
+    copyPlotter(&p, nullptr);
+    p.PlotterEnvNumber = 1;
+    p.Environments = (Environment*)malloc(sizeof(Environment));
+    copyEnvironment(&p.Environments[0], nullptr);
+    p.Environments[0].PenNumber = 1;
+    p.Environments[0].Pens = (Pen*)malloc(sizeof(Pen));
+    copyPen(&p.Environments[0].Pens[0], nullptr);
+    return p;
+}
+
+TEST(PlotterFile, DefaultRecordsRoundTripWithTheirExactTexts)
+{
+    FakeHostSuites host;
+    Plotter p = defaultPlotterWithPen();
+    std::string expected = std::string("PlotterNumber=1\n") + kDefaultPlotterHead +
+                           "PlotterEnvNumber=1\nPlotterPID=0\nPlotterVID=0\n"
+                           "{\nEnvironmentName=New Environment\nPenNumber=1\nEnvironmentReserved=0\n" +
+                           kDefaultPenBlock + "}\n}\n";
+    std::string text = saved(&p, 1);
+    EXPECT_EQ(expected, text);
+
+    Plotter* list = nullptr;
+    int count = -1;
+    ASSERT_EQ(0, loaded(text, &list, &count));
+    ASSERT_EQ(1, count);
+    EXPECT_STREQ("New Plotter", list[0].PlotterName);
+    EXPECT_EQ(0.025, list[0].PlotterStep);
+    ASSERT_EQ(1, list[0].PlotterEnvNumber);
+    ASSERT_EQ(1, list[0].Environments[0].PenNumber);
+    EXPECT_EQ(0, memcmp(&p.Environments[0].Pens[0], &list[0].Environments[0].Pens[0], sizeof(Pen)))
+        << "a default pen reads back as the same record";
+    EXPECT_EQ(text, saved(list, count));
+    freePlotterList(&list, &count);
+    freePlotter(&p);
+}
+
+TEST(PlotterFile, EmptyLibraryIsOneCountLine)
+{
+    EXPECT_EQ("PlotterNumber=0\n", saved(nullptr, 0));
+    Plotter* list = (Plotter*)1;
+    int count = -1;
+    EXPECT_EQ(0, loaded("PlotterNumber=0\n", &list, &count));
+    EXPECT_EQ(nullptr, list);
+    EXPECT_EQ(0, count);
+}
+
+TEST(PlotterFile, PlotterWithoutEnvironmentsReadsBackWithANullArray)
+{
+    FakeHostSuites host;
+    Plotter p;
+    copyPlotter(&p, nullptr);
+    std::string text = saved(&p, 1);
+    EXPECT_EQ(std::string("PlotterNumber=1\n") + kDefaultPlotterHead +
+                  "PlotterEnvNumber=0\nPlotterPID=0\nPlotterVID=0\n}\n",
+              text);
+    Plotter* list = nullptr;
+    int count = 0;
+    ASSERT_EQ(0, loaded(text, &list, &count));
+    ASSERT_EQ(1, count);
+    EXPECT_EQ(nullptr, list[0].Environments);
+    freePlotterList(&list, &count);
+}
+
+TEST(PlotterFile, MultiLineStartStringRoundTrips)
+{
+    FakeHostSuites host;
+    Plotter p;
+    copyPlotter(&p, nullptr);
+    strcpy(p.PlotterIniString, "IN;\nVS20;\r\nPA;");
+    strcpy(p.PlotterEndString, "PU0,0;%\t");
+    std::string text = saved(&p, 1);
+    EXPECT_NE(std::string::npos, text.find("PlotterIniString=[IN;\nVS20;\r\nPA;]\n"));
+    Plotter* list = nullptr;
+    int count = 0;
+    ASSERT_EQ(0, loaded(text, &list, &count));
+    EXPECT_STREQ("IN;\nVS20;\r\nPA;", list[0].PlotterIniString);
+    EXPECT_STREQ("PU0,0;%\t", list[0].PlotterEndString);
+    EXPECT_EQ(1, list[0].PlotterOrigin) << "values after the strings stay in step";
+    freePlotterList(&list, &count);
+}
+
+TEST(PlotterFile, NameWithPercentOrTabIsCutOnReading)
+{
+    FakeHostSuites host;
+    Plotter p;
+    copyPlotter(&p, nullptr);
+    strcpy(p.PlotterName, "Cutter 100%");
+    strcpy(p.PlotterManufactory, "Maker\tInc");
+    Plotter* list = nullptr;
+    int count = 0;
+    ASSERT_EQ(0, loaded(saved(&p, 1), &list, &count));
+    EXPECT_STREQ("Cutter 100", list[0].PlotterName);
+    EXPECT_STREQ("Maker", list[0].PlotterManufactory);
+    freePlotterList(&list, &count);
+}
+
+TEST(PlotterFile, TextsThatWouldBreakTheFormatAreRefusedBeforeWriting)
+{
+    FakeHostSuites host;
+    Plotter p[2];
+    copyPlotter(&p[0], nullptr);
+    copyPlotter(&p[1], nullptr);
+    strcpy(p[1].PlotterEndString, "PU;]");
+    int err = 0;
+    EXPECT_EQ("", saved(p, 2, &err)) << "no half-written library";
+    EXPECT_EQ((int)'!Txt', err);
+    EXPECT_EQ((int)'!Txt', writePlotter(p[1], stdout));
+    EXPECT_EQ(0, putPlotter(stdout, p[1]));
+    strcpy(p[1].PlotterEndString, "");
+    strcpy(p[1].PlotterName, "two\nlines");
+    saved(p, 2, &err);
+    EXPECT_EQ((int)'!Txt', err);
+}
+
+TEST(PlotterFile, NumbersAreWrittenInTheCLocaleWhateverTheUserLocale)
+{
+    FakeHostSuites host;
+    const char* previous = setlocale(LC_NUMERIC, NULL);
+    std::string restore = previous ? previous : "C";
+    if (!setlocale(LC_NUMERIC, "de_DE.UTF-8") && !setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    Plotter p = defaultPlotterWithPen();
+    std::string text = saved(&p, 1);
+    Plotter* list = nullptr;
+    int count = 0;
+    int err = loaded(text, &list, &count);
+    setlocale(LC_NUMERIC, restore.c_str());
+    EXPECT_NE(std::string::npos, text.find("PlotterStep=0.025000\n"));
+    EXPECT_NE(std::string::npos, text.find("stepExtra=0.025\n"));
+    ASSERT_EQ(0, err);
+    EXPECT_EQ(0.025, list[0].PlotterStep);
+    freePlotterList(&list, &count);
+    freePlotter(&p);
+}
+
+// ---- Damaged and hostile files ---------------------------------------------------
+
+std::string twoPlotterLibrary()
+{
+    Plotter p[2] = {defaultPlotterWithPen(), defaultPlotterWithPen()};
+    strcpy(p[1].PlotterName, "Second");
+    std::string text = saved(p, 2);
+    freePlotter(&p[0]);
+    freePlotter(&p[1]);
+    return text;
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to)
+{
+    size_t at = text.rfind(from);
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+struct DamageCase {
+    const char* name;
+    std::string (*make)(const std::string& good);
+    int error;
+    int plottersKept;
+};
+
+const DamageCase kDamageCases[] = {
+    {"truncated_in_the_second_plotter", [](const std::string& s) { return s.substr(0, s.size() - 200); },
+     '!Fmt', 1},
+    {"truncated_after_the_count", [](const std::string& s) { return std::string("PlotterNumber=2\n"); },
+     '!Fmt', 0},
+    {"negative_plotter_count",
+     [](const std::string& s) { return replaced(s, "PlotterNumber=2", "PlotterNumber=-5"); }, '!Fmt', 0},
+    {"huge_plotter_count",
+     [](const std::string& s) { return replaced(s, "PlotterNumber=2", "PlotterNumber=2147483647"); }, '!Fmt',
+     2},
+    {"negative_environment_count",
+     [](const std::string& s) { return replaced(s, "PlotterEnvNumber=1", "PlotterEnvNumber=-1"); }, '!Fmt', 1},
+    {"huge_pen_count",
+     [](const std::string& s) { return replaced(s, "PenNumber=1", "PenNumber=999999999"); }, '!Fmt', 1},
+    {"missing_line", [](const std::string& s) { return replaced(s, "maxExtra=1.000\n", ""); }, '!Fmt', 1},
+    {"start_string_never_closed",
+     [](const std::string& s) { return replaced(s, "PlotterEndString=[]", "PlotterEndString=[PU;"); }, '!Fmt', 1},
+    {"line_without_separator",
+     [](const std::string& s) { return replaced(s, "PlotterOrigin=1", "PlotterOrigin 1"); }, '!Fmt', 1},
+    {"binary_junk",
+     [](const std::string& s) {
+         std::string junk("PlotterNumber=3\n");
+         for (int i = 0; i < 3000; i++) junk += (char)((i * 37 + 11) & 0xFF);
+         return junk;
+     },
+     '!Fmt', 0},
+};
+
+class DamagedLibrary : public ::testing::TestWithParam<DamageCase> {};
+
+TEST_P(DamagedLibrary, StopsWithAnErrorAndKeepsWhatWasRead)
+{
+    FakeHostSuites host;
+    std::string text = GetParam().make(twoPlotterLibrary());
+    Plotter* list = nullptr;
+    int count = -1;
+    EXPECT_EQ(GetParam().error, loaded(text, &list, &count));
+    ASSERT_EQ(GetParam().plottersKept, count);
+    if (count > 0) {
+        EXPECT_STREQ("New Plotter", list[0].PlotterName);
+        ASSERT_EQ(1, list[0].PlotterEnvNumber);
+        EXPECT_EQ(1, list[0].Environments[0].PenNumber);
+        EXPECT_EQ(0.025, list[0].Environments[0].Pens[0].stepExtra);
+    } else {
+        EXPECT_EQ(nullptr, list);
+    }
+    freePlotterList(&list, &count);
+}
+
+INSTANTIATE_TEST_SUITE_P(PlotterFile, DamagedLibrary, ::testing::ValuesIn(kDamageCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PlotterFile, OverlongNamesStayInTheirFieldsAndInStep)
+{
+    FakeHostSuites host;
+    std::string text = twoPlotterLibrary();
+    text = replaced(text, "PlotterName=Second", "PlotterName=" + std::string(3000, 'N'));
+    text = replaced(text, "PenName=New Pen", "PenName=" + std::string(500, 'P'));
+    text = replaced(text, "PlotterIniString=[]", "PlotterIniString=[" + std::string(900, 'I') + "]");
+    Plotter* list = nullptr;
+    int count = 0;
+    ASSERT_EQ(0, loaded(text, &list, &count));
+    ASSERT_EQ(2, count);
+    EXPECT_EQ(std::string(63, 'N'), list[1].PlotterName);
+    EXPECT_EQ(std::string(254, 'I'), list[1].PlotterIniString);
+    EXPECT_EQ(std::string(63, 'P'), list[1].Environments[0].Pens[0].PenName);
+    EXPECT_EQ(1, list[1].PlotterOrigin);
+    EXPECT_EQ(0.025, list[1].Environments[0].Pens[0].stepExtra);
+    freePlotterList(&list, &count);
+}
+
+TEST(PlotterFile, SinglePlotterFileHasNoCountLine)
+{
+    FakeHostSuites host;
+    std::string dir = fakeTempDir();
+    std::string path = dir + "/single.INI";
+    Plotter p = defaultPlotterWithPen();
+    strcpy(p.PlotterName, "Single");
+    ASSERT_EQ(0, writePlotterFile(path.c_str(), &p));
+    std::string text = readWholeFile(path);
+    EXPECT_EQ(0u, text.find("{\nPlotterName=Single\n"));
+    Plotter back;
+    ASSERT_EQ(0, readPlotterFile(path.c_str(), &back));
+    EXPECT_STREQ("Single", back.PlotterName);
+    EXPECT_EQ(1, back.Environments[0].PenNumber);
+    Plotter missing;
+    EXPECT_EQ((int)'!FOP', readPlotterFile((dir + "/missing.INI").c_str(), &missing));
+    writeWholeFile(path, text.substr(0, text.size() / 2));
+    Plotter damaged;
+    EXPECT_EQ((int)'!Fmt', readPlotterFile(path.c_str(), &damaged));
+    EXPECT_EQ(nullptr, damaged.Environments);
+    EXPECT_EQ(0, damaged.PlotterEnvNumber);
+    freePlotter(&back);
+    freePlotter(&p);
+}
+
+TEST(PlotterFile, AFailedSaveLeavesTheOldLibraryAsItWas)
+{
+    FakeHostSuites host;
+    std::string dir = fakeTempDir();
+    std::string path = dir + "/PlotterSetup.txt";
+    writeWholeFile(path, "PlotterNumber=0\n");
+
+    Plotter bad;
+    copyPlotter(&bad, nullptr);
+    strcpy(bad.PlotterIniString, "]");
+    Plotter* list = &bad;
+    int count = 1;
+    EXPECT_EQ((int)'!Txt', savePlotterFile(path.c_str(), &list, &count));
+    EXPECT_EQ("PlotterNumber=0\n", readWholeFile(path));
+    struct stat st;
+    EXPECT_NE(0, stat((path + ".tmp").c_str(), &st)) << "the temporary file is removed";
+
+    // The rename fails when the target is a directory: the directory stays.
+    std::string blocked = dir + "/blocked";
+    mkdir(blocked.c_str(), 0700);
+    strcpy(bad.PlotterIniString, "");
+    EXPECT_EQ((int)'!Wrt', savePlotterFile(blocked.c_str(), &list, &count));
+    EXPECT_EQ(0, stat(blocked.c_str(), &st));
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+
+    EXPECT_EQ((int)'!FOP', savePlotterFile((dir + "/no/such/folder/x.txt").c_str(), &list, &count));
+
+    ASSERT_EQ(0, savePlotterFile(path.c_str(), &list, &count));
+    EXPECT_EQ(saved(&bad, 1), readWholeFile(path));
+    EXPECT_NE(0, stat((path + ".tmp").c_str(), &st));
+}
+
+TEST(PlotterFile, MissingLibraryFileIsAnEmptyLibrary)
+{
+    Plotter* list = (Plotter*)1;
+    int count = 7;
+    EXPECT_EQ(0, loadPlotterFile("/nonexistent/PlotterSetup.txt", &list, &count));
+    EXPECT_EQ(nullptr, list);
+    EXPECT_EQ(0, count);
+    EXPECT_EQ(0, loadPlotter(&list, &count, nullptr));
+    EXPECT_EQ(0, savePlotter(&list, &count, nullptr));
+}
+
+TEST(PlotterFile, BundledLibraryLoadsAndSavesByteForByte)
+{
+    std::string path = std::string(VANTOREL_SOURCE_DIR) + "/Resources/PlotterSetup.txt";
+    std::string original = readWholeFile(path);
+    ASSERT_FALSE(original.empty());
+    Plotter* list = nullptr;
+    int count = 0;
+    ASSERT_EQ(0, loadPlotterFile(path.c_str(), &list, &count));
+    ASSERT_GE(count, 4);
+    bool languages[4] = {false, false, false, false};
+    for (int i = 0; i < count; i++) {
+        ASSERT_GE(list[i].Language, 0);
+        ASSERT_LE(list[i].Language, 3);
+        languages[list[i].Language] = true;
+        EXPECT_GT(list[i].PlotterEnvNumber, 0) << list[i].PlotterName;
+        EXPECT_NE(0, list[i].PlotterVID) << list[i].PlotterName;
+    }
+    for (bool seen : languages) EXPECT_TRUE(seen) << "every command language is covered";
+    EXPECT_EQ(original, saved(list, count));
+    freePlotterList(&list, &count);
+}
+
+struct FileNameCase {
+    const char* name;
+    const char* plotterName;
+    const char* fileName;
+};
+
+const FileNameCase kFileNameCases[] = {
+    {"plain", "Generic 24in Drag Knife", "Generic 24in Drag Knife.INI"},
+    {"slashes", "../../etc/passwd", "_._.._etc_passwd.INI"},
+    {"backslash_and_colon", "a\\b:c", "a_b_c.INI"},
+    {"dots_only", "..", "_..INI"},
+    {"hidden", ".cutter", "_cutter.INI"},
+    {"control_characters", "a\nb\tc", "a_b_c.INI"},
+    {"empty", "", "Plotter.INI"},
+};
+
+class SafeFileName : public ::testing::TestWithParam<FileNameCase> {};
+
+TEST_P(SafeFileName, StaysInTheChosenFolder)
+{
+    char fileName[80];
+    EXPECT_EQ(0, makePlotterFileName(GetParam().plotterName, fileName, sizeof(fileName)));
+    EXPECT_STREQ(GetParam().fileName, fileName);
+    EXPECT_EQ(nullptr, strchr(fileName, '/'));
+}
+
+INSTANTIATE_TEST_SUITE_P(PlotterFile, SafeFileName, ::testing::ValuesIn(kFileNameCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PlotterFile, SafeFileNameIsCutToItsBuffer)
+{
+    char fileName[12];
+    EXPECT_EQ(0, makePlotterFileName("A very long cutter name", fileName, sizeof(fileName)));
+    EXPECT_STREQ("A very .INI", fileName);
+    char tiny[4];
+    EXPECT_EQ((int)'!Mem', makePlotterFileName("x", tiny, sizeof(tiny)));
+    EXPECT_STREQ("", tiny);
+}
+
+}  // namespace
