@@ -4,13 +4,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <fstream>
-#include <sstream>
-
-#include "Common/PluginGlobals.h"
-
-// The shell defines the globals pointer; until it does, tests link this one.
-__attribute__((weak)) PluginGlobals* g = nullptr;
 
 std::vector<FakePreferenceWrite> FakeHostSuites::writes;
 std::string FakeHostSuites::failKey;
@@ -59,25 +52,4 @@ FakeHostSuites::~FakeHostSuites()
 {
     sADMBasic = nullptr;
     sAIPreference = nullptr;
-}
-
-std::string fakeTempDir()
-{
-    char pattern[] = "/tmp/vantorel-plotterlib-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir ? dir : "/tmp";
-}
-
-std::string readWholeFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeWholeFile(const std::string& path, const std::string& text)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << text;
 }

@@ -1,7 +1,8 @@
 // Small stand-ins for the host suites the plotter library calls: ADM Basic's
 // GetIndexString and the typed preference calls, which record every write in
-// order. Installed into sADMBasic / sAIPreference for one test and removed
-// again; replace with the stand-in host's fixture once it is available.
+// order, and can be told to fail one key. Installed into sADMBasic /
+// sAIPreference for one test and removed again; tests that need the real host
+// use the stand-in host's fixture instead.
 #pragma once
 
 #include <string>
@@ -23,8 +24,3 @@ struct FakeHostSuites {
     static std::vector<FakePreferenceWrite> writes;
     static std::string failKey;  // a Put of this key answers an error
 };
-
-// Temporary file helpers for file tests.
-std::string fakeTempDir();
-std::string readWholeFile(const std::string& path);
-void writeWholeFile(const std::string& path, const std::string& text);

@@ -8,6 +8,7 @@
 
 #include "Core/FakeHostSuites.h"
 #include "Core/PlotterLibrary.h"
+#include "HostFixture.h"
 
 namespace {
 
@@ -306,12 +307,13 @@ TEST(PlotterFile, OverlongNamesStayInTheirFieldsAndInStep)
 TEST(PlotterFile, SinglePlotterFileHasNoCountLine)
 {
     FakeHostSuites host;
-    std::string dir = fakeTempDir();
+    vt::test::TempDir temp;
+    std::string dir = temp.path();
     std::string path = dir + "/single.INI";
     Plotter p = defaultPlotterWithPen();
     strcpy(p.PlotterName, "Single");
     ASSERT_EQ(0, writePlotterFile(path.c_str(), &p));
-    std::string text = readWholeFile(path);
+    std::string text = vt::test::readFile(path);
     EXPECT_EQ(0u, text.find("{\nPlotterName=Single\n"));
     Plotter back;
     ASSERT_EQ(0, readPlotterFile(path.c_str(), &back));
@@ -319,7 +321,7 @@ TEST(PlotterFile, SinglePlotterFileHasNoCountLine)
     EXPECT_EQ(1, back.Environments[0].PenNumber);
     Plotter missing;
     EXPECT_EQ((int)'!FOP', readPlotterFile((dir + "/missing.INI").c_str(), &missing));
-    writeWholeFile(path, text.substr(0, text.size() / 2));
+    vt::test::writeFile(path, text.substr(0, text.size() / 2));
     Plotter damaged;
     EXPECT_EQ((int)'!Fmt', readPlotterFile(path.c_str(), &damaged));
     EXPECT_EQ(nullptr, damaged.Environments);
@@ -331,9 +333,10 @@ TEST(PlotterFile, SinglePlotterFileHasNoCountLine)
 TEST(PlotterFile, AFailedSaveLeavesTheOldLibraryAsItWas)
 {
     FakeHostSuites host;
-    std::string dir = fakeTempDir();
+    vt::test::TempDir temp;
+    std::string dir = temp.path();
     std::string path = dir + "/PlotterSetup.txt";
-    writeWholeFile(path, "PlotterNumber=0\n");
+    vt::test::writeFile(path, "PlotterNumber=0\n");
 
     Plotter bad;
     copyPlotter(&bad, nullptr);
@@ -341,7 +344,7 @@ TEST(PlotterFile, AFailedSaveLeavesTheOldLibraryAsItWas)
     Plotter* list = &bad;
     int count = 1;
     EXPECT_EQ((int)'!Txt', savePlotterFile(path.c_str(), &list, &count));
-    EXPECT_EQ("PlotterNumber=0\n", readWholeFile(path));
+    EXPECT_EQ("PlotterNumber=0\n", vt::test::readFile(path));
     struct stat st;
     EXPECT_NE(0, stat((path + ".tmp").c_str(), &st)) << "the temporary file is removed";
 
@@ -356,7 +359,7 @@ TEST(PlotterFile, AFailedSaveLeavesTheOldLibraryAsItWas)
     EXPECT_EQ((int)'!FOP', savePlotterFile((dir + "/no/such/folder/x.txt").c_str(), &list, &count));
 
     ASSERT_EQ(0, savePlotterFile(path.c_str(), &list, &count));
-    EXPECT_EQ(saved(&bad, 1), readWholeFile(path));
+    EXPECT_EQ(saved(&bad, 1), vt::test::readFile(path));
     EXPECT_NE(0, stat((path + ".tmp").c_str(), &st));
 }
 
@@ -374,7 +377,7 @@ TEST(PlotterFile, MissingLibraryFileIsAnEmptyLibrary)
 TEST(PlotterFile, BundledLibraryLoadsAndSavesByteForByte)
 {
     std::string path = std::string(VANTOREL_SOURCE_DIR) + "/Resources/PlotterSetup.txt";
-    std::string original = readWholeFile(path);
+    std::string original = vt::test::readFile(path);
     ASSERT_FALSE(original.empty());
     Plotter* list = nullptr;
     int count = 0;

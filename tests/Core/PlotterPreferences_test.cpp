@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
+#include <string.h>
 
 #include <string>
 #include <vector>
 
+#include "Common/PluginGlobals.h"
 #include "Core/FakeHostSuites.h"
 #include "Core/PlotterLibrary.h"
+#include "HostFixture.h"
+#include "Preferences.h"
 
 namespace {
 
@@ -97,6 +101,37 @@ TEST(PlotterPreferences, AHostErrorStopsTheEntriesButDefaultPathIsStillWritten)
     ASSERT_EQ(9u, FakeHostSuites::writes.size());
     EXPECT_EQ("PlotterSizeY", FakeHostSuites::writes[7].key);
     EXPECT_EQ("DefaultPath", FakeHostSuites::writes[8].key);
+}
+
+class CurrentPlotterInTheHost : public vt::test::HostTest {};
+
+TEST_F(CurrentPlotterInTheHost, EntriesAreStoredInOrderWithTheirTypesAndDefaultNamesComeFromTheStringList)
+{
+    startSession();
+    ASSERT_EQ(0, acquireSuites(g->basic));
+    {
+        Library lib;  // built with the host's string list
+        EXPECT_STREQ("New Pen", lib.pens[0].PenName);
+        EXPECT_STREQ("New Environment", lib.envs[0].EnvironmentName);
+        EXPECT_STREQ("Generic", lib.plotters[0].PlotterManufactory);
+        strcpy(lib.plotters[1].PlotterIniString, "IN;\nPA;");
+        EXPECT_EQ(0, writeCurrentPlotterPreferences(lib.plotters, 3, nullptr));
+    }
+    releaseSuites(g->basic);
+    stopSession();
+
+    vt::host::Preferences stored(prefsPath());
+    EXPECT_EQ(expectedKeys(3), stored.keys("Korvel-Ulmaren"));
+    using T = vt::host::Preferences::Type;
+    EXPECT_EQ(T::Boolean, stored.typeOf("Korvel-Ulmaren", "IsSpecialMachine"));
+    EXPECT_EQ(T::Integer, stored.typeOf("Korvel-Ulmaren", "PenReserved-2"));
+    EXPECT_EQ(T::Real, stored.typeOf("Korvel-Ulmaren", "defaultPressure-2"));
+    std::string text;
+    ASSERT_TRUE(stored.getString("Korvel-Ulmaren", "PlotterIni", &text));
+    EXPECT_EQ("IN;\nPA;", text);
+    double velocity = 0;
+    ASSERT_TRUE(stored.getReal("Korvel-Ulmaren", "PenVelocity-2", &velocity));
+    EXPECT_EQ(30.0, velocity);
 }
 
 }  // namespace

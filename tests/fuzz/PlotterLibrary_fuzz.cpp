@@ -6,11 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "Common/PluginGlobals.h"
 #include "Core/PlotterLibrary.h"
-
-// The shell defines the globals pointer; until it does, this target links this one.
-__attribute__((weak)) PluginGlobals* g = nullptr;
 
 static char* saveToText(Plotter* list, int count, size_t* size)
 {
