@@ -15,3 +15,8 @@ echo "== sanitized build (AddressSanitizer, UndefinedBehaviorSanitizer)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd "$root/build-asan" && ctest -j"$jobs" --output-on-failure --timeout 600)
+
+if command -v clang++ >/dev/null 2>&1; then
+  echo "== fuzz smoke run of the file readers (bounded)"
+  "$root/scripts/fuzz-smoke.sh" 15
+fi
