@@ -5,6 +5,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "Host.h"
+
 namespace vt {
 namespace host {
 namespace usb {
@@ -54,6 +56,18 @@ bool FakeCutter::logTo(const std::string& path) {
     if (log_) std::fclose(log_);
     log_ = f;
     return true;
+}
+
+uint16_t FakeCutter::vendorId() const {
+    int vid = 0, pid = 0;
+    if (idSource_ && idSource_(&vid, &pid)) return static_cast<uint16_t>(vid);
+    return FakeDevice::vendorId();
+}
+
+uint16_t FakeCutter::productId() const {
+    int vid = 0, pid = 0;
+    if (idSource_ && idSource_(&vid, &pid)) return static_cast<uint16_t>(pid);
+    return FakeDevice::productId();
 }
 
 void FakeCutter::onReceived(const std::string& bytes) {
@@ -175,6 +189,22 @@ std::shared_ptr<FakeCutter> installFakeCutter(const std::string& file, int vid, 
     auto bus = std::dynamic_pointer_cast<FakeBus>(busIfChosen());
     if (!bus) bus = useFakeBus();
     bus->plug(cutter);
+    return cutter;
+}
+
+std::shared_ptr<FakeCutter> installFakeCutterForCurrentPlotter(const std::string& file) {
+    auto cutter = installFakeCutter(file, 0, 0);
+    cutter->followIds([](int* vid, int* pid) {
+        if (!Host::exists()) return false;
+        int32_t v = 0, p = 0;
+        const Preferences& prefs = Host::current().prefs();
+        if (!prefs.getInteger("Korvel-Ulmaren", "VID", &v) ||
+            !prefs.getInteger("Korvel-Ulmaren", "PID", &p))
+            return false;
+        *vid = v;
+        *pid = p;
+        return true;
+    });
     return cutter;
 }
 

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "USB/FakeBus.h"
@@ -60,6 +61,12 @@ public:
     bool logTo(const std::string& path);
     // Commands that were recognised, in order, without the ESC (for tests).
     const std::vector<std::string>& commands() const { return commands_; }
+    // Take the ids from source whenever they are asked for (while it answers
+    // true), so the cutter follows a plotter chosen after it was installed.
+    void followIds(std::function<bool(int* vid, int* pid)> source) { idSource_ = std::move(source); }
+
+    uint16_t vendorId() const override;
+    uint16_t productId() const override;
 
 protected:
     void onReceived(const std::string& bytes) override;
@@ -74,12 +81,18 @@ private:
     char lastSeparator_ = ';';
     std::vector<std::string> commands_;
     std::FILE* log_ = nullptr;
+    std::function<bool(int*, int*)> idSource_;
 };
 
 // Puts a fake cutter with these ids on the bus (making a fake bus current when
 // the current one is not fake) and copies everything sent to it into file.
 // Throws std::runtime_error when the file cannot be written.
 std::shared_ptr<FakeCutter> installFakeCutter(const std::string& file, int vid, int pid);
+
+// The same for the host program's --fake-cutter FILE: the cutter has the ids
+// of the current plotter, read from the running host's preferences
+// ("Korvel-Ulmaren" "VID" and "PID") each time the bus is searched.
+std::shared_ptr<FakeCutter> installFakeCutterForCurrentPlotter(const std::string& file);
 
 }  // namespace usb
 }  // namespace host

@@ -11,10 +11,6 @@
 
 #include "Common/PluginGlobals.h"
 
-// The shell defines the globals pointer; this weak one only lets the transport
-// (and its tests) link before or without the shell.
-__attribute__((weak)) PluginGlobals* g = nullptr;
-
 static char g_strUSBDiag[256];
 
 static void USBDiag(const char* format, ...) {

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "Host.h"
 #include "USB/FakeCutter.h"
 
 using namespace vt::host::usb;
@@ -124,6 +125,23 @@ TEST(FakeCutter, InstallPutsItOnTheFakeBusAndLogsToTheFile) {
     ASSERT_EQ(1u, bus->devices().size());
     EXPECT_EQ(0x0ABC, bus->devices()[0]->vendorId());
     EXPECT_EQ(0x1234, bus->devices()[0]->productId());
+    setBus(nullptr);
+}
+
+TEST(FakeCutter, ForCurrentPlotterFollowsThePreferences) {
+    setBus(nullptr);
+    std::string path = testing::TempDir() + "fake_cutter_current.bin";
+    {
+        vt::host::Host host(vt::host::HostOptions{});
+        host.prefs().putInteger("Korvel-Ulmaren", "VID", 2748);
+        host.prefs().putInteger("Korvel-Ulmaren", "PID", 4660);
+        auto cutter = installFakeCutterForCurrentPlotter(path);
+        EXPECT_EQ(2748, cutter->vendorId());
+        EXPECT_EQ(4660, cutter->productId());
+        host.prefs().putInteger("Korvel-Ulmaren", "PID", 17);  // another plotter chosen
+        EXPECT_EQ(17, busIfChosen()->devices().at(0)->productId());
+    }
+    EXPECT_EQ(0, busIfChosen()->devices().at(0)->productId());  // no host, no plotter
     setBus(nullptr);
 }
 

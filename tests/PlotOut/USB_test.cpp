@@ -21,13 +21,14 @@ class USBLink : public ::testing::Test {
 protected:
     void SetUp() override {
         globals_.reset(new PluginGlobals());
+        savedGlobals_ = g;
         g = globals_.get();
         bus_ = useFakeBus();
     }
     void TearDown() override {
         USB_Close();
         setBus(nullptr);
-        g = nullptr;
+        g = savedGlobals_;
     }
     std::shared_ptr<FakeDevice> plug(uint16_t vid, uint16_t pid, std::vector<Endpoint> endpoints) {
         auto d = std::make_shared<FakeDevice>(vid, pid);
@@ -41,6 +42,7 @@ protected:
     ASErr send(const std::string& s) { return USB_Send(const_cast<char*>(s.data()), (int)s.size()); }
 
     std::unique_ptr<PluginGlobals> globals_;
+    PluginGlobals* savedGlobals_ = nullptr;
     std::shared_ptr<FakeBus> bus_;
 };
 
