@@ -17,6 +17,7 @@ struct GlobalOptions {
     std::string pluginFolder;
     std::string modulePath;
     std::string resourcesDir;
+    std::string fakeCutterFile;  // --fake-cutter: what was sent to the fake cutter
     int exitCode = 0;
 };
 

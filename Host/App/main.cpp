@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "App.h"
+#include "USB/FakeCutter.h"
 
 int main(int argc, char** argv)
 {
@@ -17,6 +18,21 @@ int main(int argc, char** argv)
                    "the plug-in's folder: language file, plotter library, string lists (default: per-user)");
     app.add_option("--module", options.modulePath, "the plug-in module to load");
     app.add_option("--resources", options.resourcesDir, "folder that seeds a new plug-in folder");
+    // Installed while the command line is read, so it is on the bus before any command runs.
+    app.add_option_function<std::string>(
+           "--fake-cutter",
+           [&options](const std::string& file) {
+               options.fakeCutterFile = file;
+               try {
+                   vt::host::usb::installFakeCutterForCurrentPlotter(file);
+               } catch (const std::exception& e) {
+                   throw CLI::ValidationError("--fake-cutter", e.what());
+               }
+           },
+           "put a fake cutter with the current plotter's ids on a fake USB bus and write everything "
+           "sent to it into FILE")
+        ->type_name("FILE")
+        ->trigger_on_parse();
     for (auto& command : vt::app::commands()) command.add(app, options);
     try {
         app.parse(argc, argv);

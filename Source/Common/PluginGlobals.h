@@ -6,6 +6,7 @@
 #include <stdint.h>
 
 #include "AllSuites.h"
+#include "USBHost.h"
 #include "Core/CutModelRecords.h"
 #include "Core/PlotterRecords.h"
 
@@ -86,6 +87,14 @@ struct PluginGlobals {
 
     // ---- USB link to the cutter -------------------------------------------
     int32_t usbOutput;  // 1 while a stream goes to the cutter
+    VTUSBSessionRef usbMasterPort;  // the connection to the bus made by USB_Open
+    VTUSBDeviceRef usbService;      // the matched device, while it is being opened
+    VTUSBOpenDeviceRef usbDevice;   // the opened device
+    VTUSBInterfaceRef usbInterface; // the opened interface whose pipes are used
+    uint8_t usbPipeIn;              // pipe reference of the first bulk IN pipe; 0 = none
+    uint8_t usbPipeOut;             // pipe reference of the first bulk OUT pipe; 0 = none
+    uint16_t usbPipeInMaxPacket;    // packet size of usbPipeIn, to size reads
+    char usbReadBuffer[1024];       // replies that arrive outside USB_Read
 
     // ---- Cut model ---------------------------------------------------------
     Volume* volumes;

@@ -1,0 +1,213 @@
+#include "USB/FakeCutter.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+#include "Host.h"
+
+namespace vt {
+namespace host {
+namespace usb {
+
+namespace {
+
+const char kEsc = 0x1B;
+// An ESC command longer than this without its closing ':' is noise, not a
+// command still arriving.
+const size_t kMaxCommandLength = 64;
+
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find(separator, start);
+        fields.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return fields;
+}
+
+bool toInt(const std::string& text, int* value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    long v = std::strtol(text.c_str(), &end, 10);
+    if (*end != '\0' || errno == ERANGE || v < INT32_MIN || v > INT32_MAX) return false;
+    *value = static_cast<int>(v);
+    return true;
+}
+
+}  // namespace
+
+FakeCutter::FakeCutter(uint16_t vendorId, uint16_t productId) : FakeDevice(vendorId, productId) {
+    addInterface({bulkOut(kOutEndpoint & 0x0F), bulkIn(kInEndpoint & 0x0F)});
+}
+
+FakeCutter::~FakeCutter() {
+    if (log_) std::fclose(log_);
+}
+
+bool FakeCutter::logTo(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    if (log_) std::fclose(log_);
+    log_ = f;
+    return true;
+}
+
+uint16_t FakeCutter::vendorId() const {
+    int vid = 0, pid = 0;
+    if (idSource_ && idSource_(&vid, &pid)) return static_cast<uint16_t>(vid);
+    return FakeDevice::vendorId();
+}
+
+uint16_t FakeCutter::productId() const {
+    int vid = 0, pid = 0;
+    if (idSource_ && idSource_(&vid, &pid)) return static_cast<uint16_t>(pid);
+    return FakeDevice::productId();
+}
+
+void FakeCutter::onReceived(const std::string& bytes) {
+    if (log_) {
+        std::fwrite(bytes.data(), 1, bytes.size(), log_);
+        std::fflush(log_);  // whatever happens to the host, the file holds what was sent
+    }
+    pending_ += bytes;
+    parse();
+}
+
+void FakeCutter::parse() {
+    size_t i = 0;
+    const size_t n = pending_.size();
+    while (i < n) {
+        if (pending_[i] == kEsc) {
+            if (i + 1 >= n) break;  // the rest has not arrived yet
+            if (pending_[i + 1] != '.') {
+                ++i;
+                continue;
+            }
+            size_t colon = pending_.find(':', i + 2);
+            if (colon == std::string::npos) {
+                if (n - i > kMaxCommandLength) {
+                    ++i;
+                    continue;
+                }
+                break;
+            }
+            command(pending_.substr(i + 2, colon - i - 2));
+            i = colon + 1;
+            lastSeparator_ = ':';
+            continue;
+        }
+        // "OH;" counts only where an instruction starts.
+        bool atStart = lastSeparator_ == ';' || lastSeparator_ == ':' ||
+                       std::strchr(" \t\r\n", lastSeparator_) != nullptr;
+        if (atStart && pending_[i] == 'O') {
+            if (n - i < 3) break;
+            if (pending_.compare(i, 3, "OH;") == 0) {
+                commands_.push_back("OH;");
+                char text[64];
+                std::snprintf(text, sizeof text, "%d,%d,%d,%d\r", state_.clipX1, state_.clipY1,
+                              state_.clipX2, state_.clipY2);
+                reply(text);
+                i += 3;
+                lastSeparator_ = ';';
+                continue;
+            }
+        }
+        lastSeparator_ = pending_[i];
+        ++i;
+    }
+    pending_.erase(0, i);
+}
+
+void FakeCutter::command(const std::string& body) {
+    commands_.push_back("." + body + ":");
+    std::vector<std::string> f = split(body, ';');
+    const std::string& name = f[0];
+    char text[256];
+    CutterState& s = state_;
+    if (name == "R1") {
+        std::snprintf(text, sizeof text, "OR1,%d,%d,%d,%d,%d,%d,%d;\r", s.heavyLight, s.pressure,
+                      s.bladeOffset, s.quality, s.option19, s.option20, s.media);
+        reply(text);
+    } else if (name == "R3") {
+        std::snprintf(text, sizeof text, "OR3,%d,%d;\r", s.scaleX, s.scaleY);
+        reply(text);
+    } else if (name == "R4") {
+        std::snprintf(text, sizeof text, "OR4,0,%s,%s,0;\r", s.model.c_str(), s.version.c_str());
+        reply(text);
+    } else if (name == "R5") {
+        std::snprintf(text, sizeof text, "OR5,%d,%d;\r", s.aasX, s.aasY);
+        reply(text);
+    } else if (name == "C1") {
+        int code = 0, value = 0;
+        if (f.size() < 2 || !toInt(f[1], &code)) return;
+        if (code == 0) {
+            ++s.saves;
+            return;
+        }
+        if (f.size() < 3 || !toInt(f[2], &value)) return;
+        switch (code) {
+            case 16: s.bladeOffset = value; break;
+            case 17: s.heavyLight = value; break;
+            case 18: s.quality = value; break;
+            case 19: s.option19 = value; break;
+            case 20: s.option20 = value; break;
+            case 21: s.media = value; break;
+            case 22: s.pressure = value; break;
+            default: break;
+        }
+    } else if (name == "C6") {
+        int which = 0, value = 0;
+        if (f.size() < 2 || !toInt(f[1], &which)) return;
+        if (which == 2) {
+            ++s.scaleSaves;
+            return;
+        }
+        if (f.size() < 3 || !toInt(f[2], &value)) return;
+        if (which == 1) s.scaleX = value;
+        if (which == 0) s.scaleY = value;
+    } else if (name == "D6") {
+        int x = 0, y = 0;
+        if (f.size() < 3 || !toInt(f[1], &x) || !toInt(f[2], &y)) return;
+        s.aasX = x;
+        s.aasY = y;
+    }
+}
+
+void FakeCutter::reply(const std::string& text) { queueReply(text); }
+
+std::shared_ptr<FakeCutter> installFakeCutter(const std::string& file, int vid, int pid) {
+    auto cutter = std::make_shared<FakeCutter>(static_cast<uint16_t>(vid), static_cast<uint16_t>(pid));
+    if (!cutter->logTo(file))
+        throw std::runtime_error("cannot write the fake cutter's file " + file + ": " +
+                                 std::strerror(errno));
+    auto bus = std::dynamic_pointer_cast<FakeBus>(busIfChosen());
+    if (!bus) bus = useFakeBus();
+    bus->plug(cutter);
+    return cutter;
+}
+
+std::shared_ptr<FakeCutter> installFakeCutterForCurrentPlotter(const std::string& file) {
+    auto cutter = installFakeCutter(file, 0, 0);
+    cutter->followIds([](int* vid, int* pid) {
+        if (!Host::exists()) return false;
+        int32_t v = 0, p = 0;
+        const Preferences& prefs = Host::current().prefs();
+        if (!prefs.getInteger("Korvel-Ulmaren", "VID", &v) ||
+            !prefs.getInteger("Korvel-Ulmaren", "PID", &p))
+            return false;
+        *vid = v;
+        *pid = p;
+        return true;
+    });
+    return cutter;
+}
+
+}  // namespace usb
+}  // namespace host
+}  // namespace vt

@@ -1,0 +1,99 @@
+// A fake cutter on the fake bus: one interface with a bulk OUT and a bulk IN
+// pipe. It records every transfer, can copy everything it is sent into a file,
+// answers the device-panel queries from its state and applies the settings
+// commands it receives to that state. Plot commands are recorded, not cut.
+//
+// Queries and their replies (ESC is 0x1B; lengths in 0.025 mm units):
+//   ESC ".R1:"  "OR1,a,b,c,d,e,f,g;\r"   the tool settings below
+//   ESC ".R3:"  "OR3,scaleX,scaleY;\r"
+//   ESC ".R4:"  "OR4,0,model,version,0;\r"
+//   ESC ".R5:"  "OR5,aasX,aasY;\r"
+//   "OH;"       "x1,y1,x2,y2\r"          the hard-clip limits
+// Settings:
+//   ESC ".C1;code;value:"  a tool setting, code 16 to 22 (see CutterState)
+//   ESC ".C1;0;:" / ESC ".C1;0:"  keep the settings (counted in saves)
+//   ESC ".C6;1;n:" scale X, ESC ".C6;0;n:" scale Y, ESC ".C6;2;:" keep the scale
+//   ESC ".D6;x;y:"  alignment-sensor offsets
+// Values are stored as received; the cutter does not range-check them.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "USB/FakeBus.h"
+
+namespace vt {
+namespace host {
+namespace usb {
+
+struct CutterState {
+    // Tool settings, each with the code that sets it.
+    int heavyLight = 10;    // a, code 17
+    int pressure = 120;     // b, code 22 (grams)
+    int bladeOffset = 250;  // c, code 16 (thousandths of a mm)
+    int quality = 1;        // d, code 18
+    int option19 = 0;       // e, code 19
+    int option20 = 1;       // f, code 20
+    int media = 3;          // g, code 21
+    int scaleX = 10000;
+    int scaleY = 10000;
+    int aasX = 0;
+    int aasY = 0;
+    int clipX1 = 0, clipY1 = 0, clipX2 = 24000, clipY2 = 40000;
+    std::string model = "FakeCutter";
+    std::string version = "1.00";
+    int saves = 0;       // ESC ".C1;0;:" received
+    int scaleSaves = 0;  // ESC ".C6;2;:" received
+};
+
+class FakeCutter : public FakeDevice {
+public:
+    static constexpr uint8_t kOutEndpoint = 0x01;
+    static constexpr uint8_t kInEndpoint = 0x82;
+
+    FakeCutter(uint16_t vendorId, uint16_t productId);
+    ~FakeCutter() override;
+
+    CutterState& state() { return state_; }
+    // Copy every byte received into this file (truncated first). Returns false
+    // and leaves the cutter without a log when the file cannot be written.
+    bool logTo(const std::string& path);
+    // Commands that were recognised, in order, without the ESC (for tests).
+    const std::vector<std::string>& commands() const { return commands_; }
+    // Take the ids from source whenever they are asked for (while it answers
+    // true), so the cutter follows a plotter chosen after it was installed.
+    void followIds(std::function<bool(int* vid, int* pid)> source) { idSource_ = std::move(source); }
+
+    uint16_t vendorId() const override;
+    uint16_t productId() const override;
+
+protected:
+    void onReceived(const std::string& bytes) override;
+
+private:
+    void parse();
+    void command(const std::string& body);
+    void reply(const std::string& text);
+
+    CutterState state_;
+    std::string pending_;  // received bytes not yet understood
+    char lastSeparator_ = ';';
+    std::vector<std::string> commands_;
+    std::FILE* log_ = nullptr;
+    std::function<bool(int*, int*)> idSource_;
+};
+
+// Puts a fake cutter with these ids on the bus (making a fake bus current when
+// the current one is not fake) and copies everything sent to it into file.
+// Throws std::runtime_error when the file cannot be written.
+std::shared_ptr<FakeCutter> installFakeCutter(const std::string& file, int vid, int pid);
+
+// The same for the host program's --fake-cutter FILE: the cutter has the ids
+// of the current plotter, read from the running host's preferences
+// ("Korvel-Ulmaren" "VID" and "PID") each time the bus is searched.
+std::shared_ptr<FakeCutter> installFakeCutterForCurrentPlotter(const std::string& file);
+
+}  // namespace usb
+}  // namespace host
+}  // namespace vt

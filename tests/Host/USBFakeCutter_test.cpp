@@ -1,0 +1,152 @@
+// The fake cutter: replies to the device-panel queries from its state and
+// settings commands applied to that state.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+#include "Host.h"
+#include "USB/FakeCutter.h"
+
+using namespace vt::host::usb;
+
+namespace {
+
+// Talks to a fake cutter the way the USB service does: open, claim, transfer.
+class CutterLine {
+public:
+    CutterLine() : cutter(std::make_shared<FakeCutter>(0x0ABC, 0x1234)) {
+        EXPECT_EQ(0, cutter->open(&handle));
+        std::vector<Endpoint> endpoints;
+        EXPECT_EQ(0, handle->claimInterface(0, &endpoints));
+    }
+    void send(const std::string& s) {
+        std::string copy = s;
+        uint32_t n = 0;
+        EXPECT_EQ(0, handle->bulkTransfer(FakeCutter::kOutEndpoint, (uint8_t*)&copy[0],
+                                          (uint32_t)copy.size(), &n, 1000));
+    }
+    std::string read() {
+        char buffer[256] = {};
+        uint32_t n = 0;
+        handle->bulkTransfer(FakeCutter::kInEndpoint, (uint8_t*)buffer, sizeof buffer, &n, 1000);
+        return std::string(buffer, n);
+    }
+    std::shared_ptr<FakeCutter> cutter;
+    std::unique_ptr<DeviceHandle> handle;
+};
+
+struct QueryRow {
+    const char* name;
+    const char* query;
+    const char* reply;
+};
+class FakeCutterQuery : public ::testing::TestWithParam<QueryRow> {};
+
+TEST_P(FakeCutterQuery, AnswersFromDefaultState) {
+    CutterLine line;
+    line.send(GetParam().query);
+    EXPECT_EQ(GetParam().reply, line.read());
+    EXPECT_EQ("", line.read());  // one reply per query
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Queries, FakeCutterQuery,
+    ::testing::Values(QueryRow{"ToolSettings", "\x1b.R1:", "OR1,10,120,250,1,0,1,3;\r"},
+                      QueryRow{"Scale", "\x1b.R3:", "OR3,10000,10000;\r"},
+                      QueryRow{"ModelAndVersion", "\x1b.R4:", "OR4,0,FakeCutter,1.00,0;\r"},
+                      QueryRow{"AlignmentOffsets", "\x1b.R5:", "OR5,0,0;\r"},
+                      QueryRow{"HardClipLimits", "OH;", "0,0,24000,40000\r"},
+                      QueryRow{"HardClipAfterInstruction", "IN;PU0,0;OH;", "0,0,24000,40000\r"},
+                      QueryRow{"OHInsideOtherTextIsNoQuery", "LBXOH;", ""},
+                      QueryRow{"UnknownCommandIsIgnored", "\x1b.Z9:", ""}),
+    [](const testing::TestParamInfo<QueryRow>& info) { return info.param.name; });
+
+TEST(FakeCutter, AppliesToolSettingsAndReportsThem) {
+    CutterLine line;
+    line.send("\x1b.C1;17;1:");
+    line.send("\x1b.C1;22;300:");
+    line.send("\x1b.C1;16;500:");
+    line.send("\x1b.C1;18;3:");
+    line.send("\x1b.C1;19;1:");
+    line.send("\x1b.C1;20;0:");
+    line.send("\x1b.C1;21;1:");
+    line.send("\x1b.C1;0;:");
+    line.send("\x1b.R1:");
+    EXPECT_EQ("OR1,1,300,500,3,1,0,1;\r", line.read());
+    EXPECT_EQ(1, line.cutter->state().saves);
+}
+
+TEST(FakeCutter, ScaleCorrectionInOneTransfer) {
+    CutterLine line;
+    line.send("\x1b.C6;1;10100:\x1b.C6;0;9900:\x1b.C1;0:\x1b.C6;2;:");
+    const CutterState& s = line.cutter->state();
+    EXPECT_EQ(10100, s.scaleX);
+    EXPECT_EQ(9900, s.scaleY);
+    EXPECT_EQ(1, s.saves);
+    EXPECT_EQ(1, s.scaleSaves);
+}
+
+TEST(FakeCutter, AlignmentOffsetsAreSet) {
+    CutterLine line;
+    line.send("\x1b.D6;100;-101:");
+    line.send("\x1b.R5:");
+    EXPECT_EQ("OR5,100,-101;\r", line.read());
+}
+
+TEST(FakeCutter, CommandSplitAcrossTransfersIsUnderstood) {
+    CutterLine line;
+    line.send("PU;\x1b");
+    line.send(".R");
+    EXPECT_EQ("", line.read());
+    line.send("3:O");
+    line.send("H;");
+    EXPECT_EQ("OR3,10000,10000;\r", line.read());
+    EXPECT_EQ("0,0,24000,40000\r", line.read());
+}
+
+TEST(FakeCutter, MalformedSettingsLeaveStateAlone) {
+    CutterLine line;
+    line.send("\x1b.C1;22;abc:\x1b.C1;22;:\x1b.C6;1;:\x1b.D6;5:");
+    const CutterState& s = line.cutter->state();
+    EXPECT_EQ(120, s.pressure);
+    EXPECT_EQ(10000, s.scaleX);
+    EXPECT_EQ(0, s.aasX);
+}
+
+TEST(FakeCutter, InstallPutsItOnTheFakeBusAndLogsToTheFile) {
+    setBus(nullptr);
+    std::string path = testing::TempDir() + "fake_cutter_install.bin";
+    auto cutter = installFakeCutter(path, 0x0ABC, 0x1234);
+    auto bus = busIfChosen();
+    ASSERT_NE(nullptr, bus);
+    EXPECT_STREQ("fake", bus->name());
+    ASSERT_EQ(1u, bus->devices().size());
+    EXPECT_EQ(0x0ABC, bus->devices()[0]->vendorId());
+    EXPECT_EQ(0x1234, bus->devices()[0]->productId());
+    setBus(nullptr);
+}
+
+TEST(FakeCutter, ForCurrentPlotterFollowsThePreferences) {
+    setBus(nullptr);
+    std::string path = testing::TempDir() + "fake_cutter_current.bin";
+    {
+        vt::host::Host host(vt::host::HostOptions{});
+        host.prefs().putInteger("Korvel-Ulmaren", "VID", 2748);
+        host.prefs().putInteger("Korvel-Ulmaren", "PID", 4660);
+        auto cutter = installFakeCutterForCurrentPlotter(path);
+        EXPECT_EQ(2748, cutter->vendorId());
+        EXPECT_EQ(4660, cutter->productId());
+        host.prefs().putInteger("Korvel-Ulmaren", "PID", 17);  // another plotter chosen
+        EXPECT_EQ(17, busIfChosen()->devices().at(0)->productId());
+    }
+    EXPECT_EQ(0, busIfChosen()->devices().at(0)->productId());  // no host, no plotter
+    setBus(nullptr);
+}
+
+TEST(FakeCutter, InstallFailsClearlyOnUnwritableFile) {
+    EXPECT_THROW(installFakeCutter("/nonexistent-dir/x/cutter.bin", 1, 2), std::runtime_error);
+}
+
+}  // namespace
