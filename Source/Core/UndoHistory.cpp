@@ -1,0 +1,218 @@
+// Undo history of volume placement and the total cut length.
+//
+// A snapshot shares its ring array with the live volume: the rings never change
+// while the dialog is open, so only the placement fields differ between the two.
+// Because a snapshot and its volume share rings, a snapshot must only ever be
+// exchanged with its own volume; packing reorders the volume array, so each
+// snapshot finds its volume by identity (art handle and ring array, both unique
+// per volume) and the stored position serves only as the first place to look.
+#include "Core/UndoHistory.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "Common/PluginGlobals.h"
+#include "Math/Crossings.h"
+
+static const ASErr kMemoryErr = '!Mem';
+
+static bool sameVolume(const Volume* a, const Volume* b)
+{
+    return a->art == b->art && a->rings == b->rings;
+}
+
+// Where the volume of a snapshot lies now, trying the position it was saved at
+// first; -1 when it is no longer in the array.
+static int32_t findVolume(const Volume* snapshot, int32_t hint)
+{
+    if (g->volumes == NULL)
+        return -1;
+    if (hint >= 0 && hint < g->volumeCount && sameVolume(&g->volumes[hint], snapshot))
+        return hint;
+    for (int32_t i = 0; i < g->volumeCount; i++) {
+        if (sameVolume(&g->volumes[i], snapshot))
+            return i;
+    }
+    return -1;
+}
+
+static void freeStep(UndoStep* step)
+{
+    free(step->snapshots);
+    free(step->indexes);
+    step->snapshots = NULL;
+    step->indexes = NULL;
+    step->count = 0;
+}
+
+void initUndoHistory()
+{
+    for (int i = 0; i < kUndoStepCount; i++) {
+        g->undoSteps[i].snapshots = NULL;
+        g->undoSteps[i].indexes = NULL;
+        g->undoSteps[i].count = 0;
+    }
+    g->undoPos = -1;
+    g->undoNewStep = 0;
+}
+
+void freeUndoHistory()
+{
+    for (int i = 0; i < kUndoStepCount; i++)
+        freeStep(&g->undoSteps[i]);
+    g->undoPos = -1;
+    g->undoNewStep = 0;
+}
+
+// Opens the step of a new action holding the one volume. The arrays are
+// allocated before the history is touched, so a failed allocation leaves the
+// history as it was.
+static ASErr openStep(int32_t index)
+{
+    Volume* snapshots = (Volume*)malloc(sizeof(Volume));
+    int32_t* indexes = (int32_t*)malloc(sizeof(int32_t));
+    if (snapshots == NULL || indexes == NULL) {
+        free(snapshots);
+        free(indexes);
+        return kMemoryErr;
+    }
+    snapshots[0] = g->volumes[index];
+    indexes[0] = index;
+
+    int32_t pos = g->undoPos + 1;
+    if (pos >= kUndoStepCount) {
+        // A full history drops its oldest step.
+        freeStep(&g->undoSteps[0]);
+        memmove(&g->undoSteps[0], &g->undoSteps[1], (kUndoStepCount - 1) * sizeof(UndoStep));
+        g->undoSteps[kUndoStepCount - 1].snapshots = NULL;
+        g->undoSteps[kUndoStepCount - 1].indexes = NULL;
+        g->undoSteps[kUndoStepCount - 1].count = 0;
+        pos = kUndoStepCount - 1;
+    }
+    // A new action after some undos ends the redo branch: the steps above were
+    // recorded from states that no longer exist.
+    for (int32_t i = pos; i < kUndoStepCount; i++)
+        freeStep(&g->undoSteps[i]);
+
+    g->undoSteps[pos].snapshots = snapshots;
+    g->undoSteps[pos].indexes = indexes;
+    g->undoSteps[pos].count = 1;
+    g->undoPos = pos;
+    g->undoNewStep = 0;
+    return kNoErr;
+}
+
+ASErr saveVolumeChange(int32_t index)
+{
+    if (g->volumes == NULL || index < 0 || index >= g->volumeCount)
+        return kNoErr;
+    // With no open step there is nothing to add to, whatever the flag says.
+    if (g->undoNewStep || g->undoPos < 0)
+        return openStep(index);
+
+    UndoStep* step = &g->undoSteps[g->undoPos];
+    const Volume* volume = &g->volumes[index];
+    // The first copy of a volume in an action is its state before the action.
+    for (int32_t k = 0; k < step->count; k++) {
+        if (sameVolume(&step->snapshots[k], volume))
+            return kNoErr;
+    }
+
+    Volume* snapshots = (Volume*)realloc(step->snapshots, (step->count + 1) * sizeof(Volume));
+    if (snapshots == NULL)
+        return kMemoryErr;
+    step->snapshots = snapshots;
+    int32_t* indexes = (int32_t*)realloc(step->indexes, (step->count + 1) * sizeof(int32_t));
+    if (indexes == NULL)
+        return kMemoryErr;
+    step->indexes = indexes;
+    step->snapshots[step->count] = *volume;
+    step->indexes[step->count] = index;
+    step->count++;
+    return kNoErr;
+}
+
+// Exchanges every snapshot of the step with its live volume, so that the step
+// then holds the states a following redo (or undo) puts back.
+static void exchangeStep(UndoStep* step)
+{
+    for (int32_t k = 0; k < step->count; k++) {
+        int32_t pos = findVolume(&step->snapshots[k], step->indexes[k]);
+        if (pos < 0)
+            continue;
+        Volume temp = g->volumes[pos];
+        g->volumes[pos] = step->snapshots[k];
+        step->snapshots[k] = temp;
+        step->indexes[k] = pos;
+    }
+}
+
+ASErr undoVolumeChange()
+{
+    if (g->undoPos < 0)
+        return kUndoStackErr;
+    exchangeStep(&g->undoSteps[g->undoPos]);
+    g->undoPos--;
+    getGlobalDistance(&g->totalCutLength);
+    return kNoErr;
+}
+
+ASErr redoVolumeChange()
+{
+    if (g->undoPos >= kUndoStepCount - 1)
+        return kUndoStackErr;
+    UndoStep* step = &g->undoSteps[g->undoPos + 1];
+    if (step->count == 0)
+        return kUndoStackErr;
+    g->undoPos++;
+    exchangeStep(step);
+    getGlobalDistance(&g->totalCutLength);
+    return kNoErr;
+}
+
+double getBezierDist(const bezier_stru* bezier, double scaleX, double scaleY)
+{
+    bezier_stru scaled;
+    scaled.degree = 3;
+    for (int i = 0; i < 4; i++) {
+        scaled.P[i][0] = bezier->P[i][0] * scaleX;
+        scaled.P[i][1] = bezier->P[i][1] * scaleY;
+    }
+    return BezierApriLen(&scaled, 0.0, 1.0);
+}
+
+double getRingDist(const Ring* ring, double scaleX, double scaleY)
+{
+    double length = 0.0;
+    if (ring->beziers == NULL)
+        return length;
+    for (int32_t i = 0; i < ring->count; i++)
+        length += getBezierDist(&ring->beziers[i], scaleX, scaleY);
+    return length;
+}
+
+double getVolumeDist(const Volume* volume)
+{
+    // Hidden volumes are always deselected, so the selection alone decides.
+    if (!(volume->flags & kVolumeSelected))
+        return 0.0;
+    double length = 0.0;
+    if (volume->rings == NULL)
+        return length;
+    double copies = (double)volume->copiesX * (double)volume->copiesY;
+    for (int32_t i = 0; i < volume->ringCount; i++)
+        length += copies * getRingDist(&volume->rings[i], volume->scaleX, volume->scaleY);
+    return length;
+}
+
+ASErr getGlobalDistance(double* length)
+{
+    double total = 0.0;
+    if (g->volumes != NULL) {
+        for (int32_t i = 0; i < g->volumeCount; i++)
+            total += getVolumeDist(&g->volumes[i]);
+    }
+    if (length != NULL)
+        *length = total;
+    return kNoErr;
+}
