@@ -95,7 +95,11 @@ ASErr loadLayer(Layer** table, int32_t* count)
         *table = grown;
         Layer* entry = &grown[*count];
         memset(entry, 0, sizeof(Layer));
-        snprintf(entry->name, sizeof(entry->name), "%s", volume->layerName);
+        // A title longer than the entry holds is cut; layerNameMatches compares
+        // only as far, so its volumes still belong to the entry.
+        size_t length = strnlen(volume->layerName, sizeof(entry->name) - 1);
+        memcpy(entry->name, volume->layerName, length);
+        entry->name[length] = '\0';
         memcpy(entry->layerColor, volume->layerColor, sizeof(entry->layerColor));
         entry->pen = 0;
         entry->pause = 0;
