@@ -291,20 +291,6 @@ TEST_F(ColorLayerTest, ShowSelectShowsOnlyTheActiveGroup)
     EXPECT_EQ(showSelectLayer(0, nullptr, 0), kNoErr);
 }
 
-TEST_F(ColorLayerTest, FreeReleasesAndNullsTheCommandTexts)
-{
-    makeJob({{"A", 5, 1, 0, 0, 0}});
-    loadTables();
-    colors_[0].preText = strdup("PAUSE;");
-    colors_[0].postText = strdup("SP0;");
-    layers_[0].postText = strdup("SP0;");
-    freeColor(colors_, colorCount_);
-    freeLayer(layers_, layerCount_);
-    EXPECT_EQ(colors_[0].preText, nullptr);
-    EXPECT_EQ(colors_[0].postText, nullptr);
-    EXPECT_EQ(layers_[0].postText, nullptr);
-}
-
 TEST_F(ColorLayerTest, ALayerTitleLongerThanAnEntryStillFindsItsEntry)
 {
     std::string title(255, 'L');
