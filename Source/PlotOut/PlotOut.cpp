@@ -1,0 +1,722 @@
+// The command writer. See PlotOut.h for the sink rules.
+#include "PlotOut/PlotOut.h"
+
+#include <limits.h>
+#include <locale.h>
+#include <math.h>
+#include <stdarg.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <algorithm>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "PlotOut/USB.h"
+
+namespace {
+
+// End point, in plotter steps, of the last dot-cut piece written; -9999 in
+// both means none. A piece that starts exactly there continues the cut
+// without lifting the knife.
+long _x = -9999;
+long _y = -9999;
+
+const char kETX = 3;
+
+// Numbers go to the cutter with a decimal point whatever the user's locale.
+locale_t cLocale()
+{
+    static locale_t locale = newlocale(LC_ALL_MASK, "C", (locale_t)0);
+    return locale;
+}
+
+bool sinkOpen(FILE* file)
+{
+    return file != NULL || (g != NULL && g->usbOutput != 0);
+}
+
+// Writes one whole command text to the sink.
+ASErr sendText(FILE* file, const char* text, size_t length)
+{
+    if (file != NULL) {
+        if (length > 0 && fwrite(text, 1, length, file) != length)
+            return kPlotOutWriteErr;
+        return kNoErr;
+    }
+    if (g != NULL && g->usbOutput != 0) {
+        // A command is one transfer; nothing the writer formats comes near 2 GB,
+        // but a longer text is sent in pieces rather than cut short.
+        while (length > (size_t)INT_MAX) {
+            ASErr error = USBSendData(g->usbOutput, (char*)text, INT_MAX);
+            if (error != kNoErr)
+                return error;
+            text += INT_MAX;
+            length -= INT_MAX;
+        }
+        return USBSendData(g->usbOutput, (char*)text, (int)length);
+    }
+    return kNoErr;
+}
+
+// printf into one text (on the heap when it does not fit the stack buffer),
+// in the C locale, then to the sink.
+ASErr emitf(FILE* file, const char* format, ...)
+{
+    if (!sinkOpen(file))
+        return kNoErr;
+    char local[512];
+    locale_t previous = uselocale(cLocale());
+    va_list args;
+    va_start(args, format);
+    int length = vsnprintf(local, sizeof local, format, args);
+    va_end(args);
+    ASErr error = kNoErr;
+    if (length < 0) {
+        error = kPlotOutWriteErr;
+    } else if ((size_t)length < sizeof local) {
+        error = sendText(file, local, (size_t)length);
+    } else {
+        char* text = (char*)malloc((size_t)length + 1);
+        if (text == NULL) {
+            error = kPlotOutMemoryErr;
+        } else {
+            va_start(args, format);
+            vsnprintf(text, (size_t)length + 1, format, args);
+            va_end(args);
+            error = sendText(file, text, (size_t)length);
+            free(text);
+        }
+    }
+    uselocale(previous);
+    return error;
+}
+
+// Truncates toward zero and holds the result to 32 bits, so that a huge,
+// infinite or undefined value cannot become an arbitrary integer.
+long toInt32(double value)
+{
+    if (isnan(value))
+        return 0;
+    if (value >= (double)INT32_MAX)
+        return INT32_MAX;
+    if (value <= (double)INT32_MIN)
+        return INT32_MIN;
+    return (long)value;
+}
+
+double plotterStep()
+{
+    return g->curPlotter.PlotterStep;
+}
+
+// A fixed-size text field, read no further than its array.
+size_t fieldLength(const char* text, size_t size)
+{
+    return text == NULL ? 0 : strnlen(text, size);
+}
+
+bool sameField(const char* a, size_t sizeA, const char* b, size_t sizeB)
+{
+    size_t lengthA = fieldLength(a, sizeA);
+    return lengthA == fieldLength(b, sizeB) && memcmp(a, b, lengthA) == 0;
+}
+
+const Pen* penAt(int32_t index)
+{
+    const Environment& environment = g->curEnvironment;
+    if (index < 0 || index >= environment.PenNumber || environment.Pens == NULL)
+        return NULL;
+    return &environment.Pens[index];
+}
+
+long holdTo(long value, long low, long high)
+{
+    return value < low ? low : (value > high ? high : value);
+}
+
+// Acceleration of a pen's level (bits 4-7 of PenReserved) for a colour group.
+double colorAcceleration(const Pen& pen)
+{
+    static const double kTable[] = {0.2, 0.7, 1.4, 2.8};
+    int level = (pen.PenReserved & 0xF0) >> 4;
+    return level < 4 ? kTable[level] : 4.2;
+}
+
+// Acceleration of a pen's level for a layer group, by the plotter's
+// acceleration group (bits 6-7 of PlotterReserved).
+double layerAcceleration(const Pen& pen)
+{
+    static const double kGroup40[] = {0.2, 0.2, 0.7, 1.4, 2.8};
+    static const double kGroup80[] = {0.2, 0.2, 0.2, 0.2, 0.7};
+    static const double kOther[] = {0.2, 0.7, 1.4, 2.8, 4.2};
+    int level = (pen.PenReserved & 0xF0) >> 4;
+    if (level > 4)
+        return 0.2;
+    switch (g->curPlotter.PlotterReserved & kPlotterAccelerationMask) {
+    case 0x40:
+        return kGroup40[level];
+    case 0x80:
+        return kGroup80[level];
+    default:
+        return kOther[level];
+    }
+}
+
+// The pen select of a group, then (HPGL only, when asked) its tool block.
+ASErr writeGroupStart(int32_t penIndex, int language, FILE* file, bool toolBlock, bool layerGroup)
+{
+    ASErr error;
+    long long number = (long long)penIndex + 1;
+    if (language == kLanguageGPGL)
+        error = emitf(file, "J%lld%c\r\n", number, kETX);
+    else
+        error = emitf(file, "SP%lld;\r\n", number);
+    if (error != kNoErr || !toolBlock)
+        return error;
+
+    const Pen* pen = penAt(penIndex);
+    if (pen != NULL) {
+        long velocity = holdTo(toInt32(pen->Velocity), 1, 72);
+        long force = toInt32(pen->Pressure);
+        double acceleration;
+        if (layerGroup) {
+            error = emitf(file, "VS%ld;\n", velocity);
+            if (error == kNoErr)
+                error = emitf(file, "FS%ld;\n", force);
+            acceleration = layerAcceleration(*pen);
+        } else {
+            error = emitf(file, "VS%ld\n", velocity);
+            if (error == kNoErr)
+                error = emitf(file, "FS%ld\n", holdTo(force, 1, 8));
+            acceleration = colorAcceleration(*pen);
+        }
+        if (error == kNoErr)
+            error = emitf(file, "AS%g;\n", acceleration);
+        if (error == kNoErr)
+            error = emitf(file, "TO%g;\n", pen->Extra);
+        if (error != kNoErr)
+            return error;
+    }
+    return emitf(file, "PA;\r\n");
+}
+
+ASErr writeGroupText(const char* text, FILE* file)
+{
+    if (text == NULL)
+        return kNoErr;
+    return emitf(file, "%s\r\n", text);
+}
+
+// The volumes of one group in cut order: ascending index, equal numbers in
+// array order; a volume numbered 0 or less is not cut.
+template <typename Matches>
+ASErr writeGroupVolumes(Matches matches, int language, FILE* file)
+{
+    if (g->volumes == NULL || g->volumeCount <= 0)
+        return kNoErr;
+    int32_t* order = (int32_t*)malloc(sizeof(int32_t) * (size_t)g->volumeCount);
+    if (order == NULL)
+        return kPlotOutMemoryErr;
+    int32_t count = 0;
+    for (int32_t i = 0; i < g->volumeCount; i++) {
+        if (g->volumes[i].index >= 1 && matches(g->volumes[i]))
+            order[count++] = i;
+    }
+    std::stable_sort(order, order + count,
+                     [](int32_t a, int32_t b) { return g->volumes[a].index < g->volumes[b].index; });
+    ASErr error = kNoErr;
+    for (int32_t i = 0; i < count && error == kNoErr; i++)
+        error = plotVolume(g->volumes[order[i]], language, file);
+    free(order);
+    return error;
+}
+
+// A string tag of an art object as a heap copy, or null when the art has none.
+char* copyStringTag(AIArtHandle art, const char* name)
+{
+    if (art == NULL || sAITag == NULL)
+        return NULL;
+    return NULL;
+}
+
+bool hasStringTag(AIArtHandle art, const char* name)
+{
+    char* text = copyStringTag(art, name);
+    free(text);
+    return text != NULL;
+}
+
+// The registration-mark command text stored on the marks group, or null.
+char* findMarksText()
+{
+    return NULL;
+}
+
+}  // namespace
+
+void resetDotCutEnd()
+{
+    _x = -9999;
+    _y = -9999;
+}
+
+ASErr convertDimenPointToPlotterLong(point_struct point, long* x, long* y)
+{
+    double step = plotterStep();
+    *x = toInt32(point.x / step);
+    *y = toInt32(point.y / step);
+    return kNoErr;
+}
+
+ASErr USBSendData(int unused, char* bytes, int length)
+{
+    return USB_Send(bytes, length);
+}
+
+ASErr ExportAAS(int language, FILE* file)
+{
+    if (!sinkOpen(file))
+        return kNoErr;
+    char* text = findMarksText();
+    if (text == NULL)
+        return kNoErr;
+    // Sent exactly as stored: the text carries its own line end.
+    ASErr error = sendText(file, text, strlen(text));
+    free(text);
+    return error;
+}
+
+ASErr initialPloter(int language, FILE* file)
+{
+    if (!sinkOpen(file))
+        return kNoErr;
+    ASErr error = ExportAAS(language, file);
+    const Plotter& plotter = g->curPlotter;
+    int length = (int)fieldLength(plotter.PlotterIniString, sizeof plotter.PlotterIniString);
+    if (error == kNoErr && length > 0)
+        error = emitf(file, "%.*s\r\n", length, plotter.PlotterIniString);
+    if (error == kNoErr && (language == kLanguageHPGL || language == kLanguageDMGL))
+        error = emitf(file, "IN;\r\n");
+    return error;
+}
+
+ASErr endOfPlotOut(int language, FILE* file)
+{
+    if (!sinkOpen(file))
+        return kNoErr;
+    ASErr error = kNoErr;
+    switch (language) {
+    case kLanguageHPGL:
+        if (g->backToHome)
+            error = emitf(file, "PU0,0;\r\n");
+        break;
+    case kLanguageGPGL:
+    case kLanguageMGL_IC1:
+        error = emitf(file, "O 0,0%c\r\n", kETX);
+        break;
+    case kLanguageDMGL:
+        error = emitf(file, "PU;!PG;");
+        break;
+    default:
+        break;
+    }
+    const Plotter& plotter = g->curPlotter;
+    int length = (int)fieldLength(plotter.PlotterEndString, sizeof plotter.PlotterEndString);
+    if (error == kNoErr && length > 0)
+        error = emitf(file, "%.*s\r\n", length, plotter.PlotterEndString);
+    // A full disk shows itself only when the buffered bytes go out.
+    if (error == kNoErr && file != NULL && (fflush(file) != 0 || ferror(file)))
+        error = kPlotOutWriteErr;
+    return error;
+}
+
+ASErr movePen(long x, long y, int language, FILE* file)
+{
+    switch (language) {
+    case kLanguageHPGL:
+    case kLanguageDMGL:
+        return emitf(file, "PU%ld,%ld;\r\n", x, y);
+    case kLanguageGPGL:
+    case kLanguageMGL_IC1:
+        return emitf(file, "M %ld,%ld%c\r\n", x, y, kETX);
+    default:
+        return kNoErr;
+    }
+}
+
+ASErr drawPen(long x, long y, int language, FILE* file)
+{
+    switch (language) {
+    case kLanguageHPGL:
+    case kLanguageDMGL:
+        return emitf(file, "PD%ld,%ld;\r\n", x, y);
+    case kLanguageGPGL:
+    case kLanguageMGL_IC1:
+        return emitf(file, "D %ld,%ld%c\r\n", x, y, kETX);
+    default:
+        return kNoErr;
+    }
+}
+
+ASErr drawArcPen(long cx, long cy, double startAngle, double endAngle, double radius, int language,
+                 FILE* file, int direction)
+{
+    double a = startAngle;
+    double b = endAngle;
+    switch (language) {
+    case kLanguageHPGL:
+    case kLanguageDMGL: {
+        double sweep = b - a;
+        if (direction == 2 && sweep > 0)
+            sweep -= 6.283185307;
+        else if (direction != 2 && sweep < 0)
+            sweep += 6.283185307;
+        double degrees = sweep * 180 / 3.1415926535;
+        if (g->curPlotter.IsSpecialMachine)
+            return emitf(file, "PD;AA%ld,%ld,%f,%d;\r\n", cx, cy, degrees, 1);
+        return emitf(file, "PD;AA%ld,%ld,%f;\r\n", cx, cy, degrees);
+    }
+    case kLanguageGPGL: {
+        long r = toInt32(radius / plotterStep() + 0.5);
+        if (direction == 2 && b > a)
+            b -= 6.283185307;
+        else if (direction != 2 && b < a)
+            a -= 6.283185307;
+        long a1 = toInt32(a * 57.29577951471995 / g->arcAngleUnit + 0.5);
+        long a2 = toInt32(b * 57.29577951471995 / g->arcAngleUnit + 0.5);
+        return emitf(file, "] %ld,%ld,%ld,%ld%c\r\n", r, r, a1, a2, kETX);
+    }
+    case kLanguageMGL_IC1: {
+        // Radians in units of arcAngleUnit; the cutter takes the direction
+        // from the order of the two angles as they are.
+        long r = toInt32(radius / plotterStep() + 0.5);
+        long a1 = toInt32(a / g->arcAngleUnit + 0.5);
+        long a2 = toInt32(b / g->arcAngleUnit + 0.5);
+        return emitf(file, "] %ld,%ld,%ld,%ld%c\r\n", r, r, a1, a2, kETX);
+    }
+    default:
+        return kNoErr;
+    }
+}
+
+ASErr lineOut(Vexa_Line line, int language, FILE* file, unsigned char* penUp)
+{
+    if (!sinkOpen(file))
+        return kNoErr;
+    long x, y;
+    if (*penUp) {
+        convertDimenPointToPlotterLong(point_struct{line.x1, line.y1}, &x, &y);
+        ASErr error = movePen(x, y, language, file);
+        if (error != kNoErr)
+            return error;
+        *penUp = 0;
+    }
+    convertDimenPointToPlotterLong(point_struct{line.x2, line.y2}, &x, &y);
+    return drawPen(x, y, language, file);
+}
+
+ASErr linesOut(Vexa_Line* lines, int count, int language, FILE* file, unsigned char* penUp)
+{
+    ASErr error = kNoErr;
+    for (int i = 0; i < count && error == kNoErr; i++)
+        error = lineOut(lines[i], language, file, penUp);
+    return error;
+}
+
+ASErr arcOut(arc_struct arc, int language, FILE* file, unsigned char* penUp)
+{
+    if (!sinkOpen(file))
+        return kNoErr;
+    ASErr error;
+    long x, y;
+    if (*penUp) {
+        convertDimenPointToPlotterLong(arc.start, &x, &y);
+        error = movePen(x, y, language, file);
+        if (error != kNoErr)
+            return error;
+        *penUp = 0;
+    }
+    if (arc.type == kArcLine)
+        return lineOut(Vexa_Line{arc.start.x, arc.start.y, arc.end.x, arc.end.y}, language, file, penUp);
+    if (arc.type != kArcCircle && arc.type != kArcFull)
+        return kNoErr;
+
+    double dx = arc.start.x - arc.center.x;
+    double dy = arc.start.y - arc.center.y;
+    double radius = sqrt(dx * dx + dy * dy);
+    double a = CalculateRadian(arc.center, arc.start);
+    double b = CalculateRadian(arc.center, arc.end);
+    int direction = PointOnWhere(arc.start, arc.end, arc.mid);
+    if (arc.type == kArcFull) {
+        // Start and end coincide: the whole circle, counter-clockwise, rather
+        // than an arc of no sweep.
+        b = a + 6.283185307;
+        direction = 1;
+    }
+    long cx, cy;
+    convertDimenPointToPlotterLong(arc.center, &cx, &cy);
+    if (labs(cx) <= kMaxArcCentreSteps && labs(cy) <= kMaxArcCentreSteps)
+        return drawArcPen(cx, cy, a, b, radius, language, file, direction);
+    convertDimenPointToPlotterLong(arc.end, &x, &y);
+    return drawPen(x, y, language, file);
+}
+
+ASErr arcsOut(arc_struct* arcs, int count, int language, FILE* file, unsigned char* penUp)
+{
+    ASErr error = kNoErr;
+    for (int i = 0; i < count && error == kNoErr; i++)
+        error = arcOut(arcs[i], language, file, penUp);
+    return error;
+}
+
+ASErr lineOutCutOff(Vexa_Line line, int language, FILE* file, unsigned char* penUp)
+{
+    if (!sinkOpen(file))
+        return kNoErr;
+    long x, y;
+    convertDimenPointToPlotterLong(point_struct{line.x1, line.y1}, &x, &y);
+    // The cut-off position goes out y first, as the cutters have always read it.
+    ASErr error = movePen(y, x, language, file);
+    if (error != kNoErr)
+        return error;
+    *penUp = 0;
+    return emitf(file, "ZT;\r\n");
+}
+
+namespace {
+
+// The overcut direction of a chord from `from` to `to`, with the lengths taken
+// in single precision as the cutters' output always has been. False for a
+// chord of no length, which has no direction.
+bool overcutDirection(point_struct from, point_struct to, double* ux, double* uy)
+{
+    float x0 = (float)from.x, y0 = (float)from.y;
+    float x1 = (float)to.x, y1 = (float)to.y;
+    float dx = x0 - x1;
+    float dy = y0 - y1;
+    double length = sqrt((double)(dx * dx + dy * dy));
+    if (!(length > 0) || !isfinite(length))
+        return false;
+    *ux = dx / length;
+    *uy = dy / length;
+    return true;
+}
+
+// Transforms one segment from ring coordinates to the copy's place on the media.
+bezier_stru placeBezier(bezier_stru bezier, const Volume& volume, const double* offset)
+{
+    float halfWidth = (volume.loadRect[2] - volume.loadRect[0]) / 2.0f;
+    float halfHeight = (volume.loadRect[1] - volume.loadRect[3]) / 2.0f;
+    double centre[2] = {halfWidth, halfHeight};
+    if (volume.mirror)
+        BezierYMirror(bezier, &bezier, centre);
+    BezierRotate(bezier, &bezier, volume.angle, centre);
+    double back[2] = {-volume.rotMinX, -volume.rotMinY};
+    BezierMove(bezier, &bezier, back);
+    double origin[2] = {0.0, 0.0};
+    double factors[2] = {volume.scaleX, volume.scaleY};
+    BezierScale(bezier, &bezier, origin, factors);
+    BezierMove(bezier, &bezier, offset);
+    return bezier;
+}
+
+ASErr fitAndWrite(const point_struct* points, int count, const Volume& volume, int language, FILE* file,
+                  unsigned char* penUp)
+{
+    ASErr error = kNoErr;
+    if (volume.fitType == 2) {
+        arc_struct* arcs = NULL;
+        int arcCount = 0;
+        fitPointByArc(points, count, volume.precision, &arcs, &arcCount);
+        error = arcsOut(arcs, arcCount, language, file, penUp);
+        free(arcs);
+    } else if (volume.fitType == 1) {
+        Vexa_Line* lines = NULL;
+        int lineCount = 0;
+        fitPointByLine(points, count, volume.precision, &lines, &lineCount);
+        error = linesOut(lines, lineCount, language, file, penUp);
+        free(lines);
+    }
+    return error;
+}
+
+// The pen index a dot-cut tag names, held to 32 bits; -1 when it names none.
+long dotCutPen(const char* tag)
+{
+    char* end = NULL;
+    long long value = strtoll(tag, &end, 10);
+    if (end == tag)
+        return 0;  // as atoi reads a text without digits
+    if (value < INT32_MIN || value > INT32_MAX)
+        return -1;
+    return (long)value;
+}
+
+}  // namespace
+
+ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double* offset,
+                     const char* dotCutTag)
+{
+    if (!sinkOpen(file) || ring.beziers == NULL)
+        return kNoErr;
+    unsigned char penUp = 1;
+    ASErr error = kNoErr;
+    for (int32_t k = 0; k < ring.count && error == kNoErr; k++) {
+        bezier_stru bezier = placeBezier(ring.beziers[k], volume, offset);
+
+        bezier_stru* pieces = NULL;
+        int pieceCount = 0;
+        if (BezierToLineBy2Div(&bezier, &pieceCount, &pieces) != 0 || pieceCount < 1) {
+            free(pieces);
+            return kPlotOutMemoryErr;
+        }
+        int n = pieceCount;
+        point_struct* points = (point_struct*)malloc(sizeof(point_struct) * (size_t)(n + 1));
+        if (points == NULL) {
+            free(pieces);
+            return kPlotOutMemoryErr;
+        }
+        for (int i = 0; i < n; i++)
+            points[i] = point_struct{pieces[i].P[0][0], pieces[i].P[0][1]};
+        points[n] = point_struct{pieces[n - 1].P[3][0], pieces[n - 1].P[3][1]};
+        free(pieces);
+
+        bool overcut = g->overCut && BezierIsLine(&bezier) == 1;
+        double ux, uy;
+        if (overcut && overcutDirection(points[0], points[1], &ux, &uy)) {
+            Vexa_Line lead = {points[0].x + g->overCutStart * ux, points[0].y + g->overCutStart * uy,
+                              points[0].x, points[0].y};
+            error = linesOut(&lead, 1, language, file, &penUp);
+        }
+
+        if (error == kNoErr && dotCutTag == NULL) {
+            error = fitAndWrite(points, n + 1, volume, language, file, &penUp);
+            if (error == kNoErr && overcut) {
+                if (overcutDirection(points[n], points[n - 1], &ux, &uy)) {
+                    Vexa_Line tail = {points[n].x, points[n].y, points[n].x + g->overCutEnd * ux,
+                                      points[n].y + g->overCutEnd * uy};
+                    error = linesOut(&tail, 1, language, file, &penUp);
+                }
+                penUp = 1;
+            }
+        } else if (error == kNoErr) {
+            long x, y;
+            convertDimenPointToPlotterLong(points[0], &x, &y);
+            const Pen* pen = penAt((int32_t)dotCutPen(dotCutTag));
+            if (pen != NULL)
+                error = emitf(file, "PU%ld,%ld;\nPU%ld,%ld;\nFS%ld;\n", x + 1, y, x, y,
+                              toInt32(pen->Pressure));
+            penUp = (x == _x && y == _y) ? 0 : 1;
+            if (error == kNoErr)
+                error = fitAndWrite(points, n + 1, volume, language, file, &penUp);
+            convertDimenPointToPlotterLong(points[n], &_x, &_y);
+        }
+        free(points);
+    }
+    return error;
+}
+
+ASErr plotRing(Ring ring, int language, FILE* file, Volume volume, double* offset)
+{
+    if (!sinkOpen(file))
+        return kNoErr;
+    char* tag = copyStringTag(ring.art, kTagDotCut);
+    ASErr error = plotRingTagged(ring, language, file, volume, offset, tag);
+    free(tag);
+    return error;
+}
+
+ASErr plotVolumeTile(Volume volume, int language, FILE* file, double* offset)
+{
+    if (!sinkOpen(file) || !(volume.flags & kVolumeVisible) || volume.rings == NULL)
+        return kNoErr;
+    ASErr error = kNoErr;
+    if (hasStringTag(volume.art, kTagDotCut)) {
+        // Ring 0 is the source path the pieces were made from; only the
+        // pieces are cut.
+        resetDotCutEnd();
+        for (int32_t i = 1; i < volume.ringCount && error == kNoErr; i++)
+            error = plotRing(volume.rings[i], language, file, volume, offset);
+    } else {
+        // Smallest ring first, so inner contours are cut before the outline
+        // that holds them frees the piece.
+        for (int32_t i = volume.ringCount - 1; i >= 0 && error == kNoErr; i--)
+            error = plotRing(volume.rings[i], language, file, volume, offset);
+    }
+    return error;
+}
+
+ASErr plotVolume(Volume volume, int language, FILE* file)
+{
+    if (!sinkOpen(file))
+        return kNoErr;
+    if (sameField(volume.layerName, sizeof volume.layerName, kMarksLayerTitle, sizeof kMarksLayerTitle) ||
+        !(volume.flags & kVolumeVisible) || (volume.flags & kVolumeOnMarksLayer))
+        return kNoErr;
+    ASErr error = kNoErr;
+    for (int32_t i = 0; i < volume.copiesX && error == kNoErr; i++) {
+        for (int32_t j = 0; j < volume.copiesY && error == kNoErr; j++) {
+            double offset[2] = {volume.rect[0] + i * (volume.gapX + volume.baseWidth * volume.scaleX),
+                                volume.rect[3] + j * (volume.gapY + volume.baseHeight * volume.scaleY)};
+            error = plotVolumeTile(volume, language, file, offset);
+        }
+    }
+    return error;
+}
+
+ASErr plotOutColor(Color color, int language, FILE* file)
+{
+    if (!sinkOpen(file))
+        return kNoErr;
+    ASErr error = writeGroupStart(color.pen, language, file, language == kLanguageHPGL, false);
+    if (error == kNoErr)
+        error = writeGroupText(color.preText, file);
+    // Matched by the entry's whole key, so that two entries of equal RGB but
+    // different colour kinds do not both cut the same volumes.
+    if (error == kNoErr)
+        error = writeGroupVolumes(
+            [&color](const Volume& v) {
+                return v.colorKind == color.kind && v.colorRGB[0] == color.rgb[0] &&
+                       v.colorRGB[1] == color.rgb[1] && v.colorRGB[2] == color.rgb[2];
+            },
+            language, file);
+    if (error == kNoErr)
+        error = writeGroupText(color.postText, file);
+    return error;
+}
+
+ASErr plotOutLayer(Layer layer, int language, FILE* file)
+{
+    if (!sinkOpen(file))
+        return kNoErr;
+    bool toolBlock = g->usePlotterSetting == 0 && language == kLanguageHPGL;
+    ASErr error = writeGroupStart(layer.pen, language, file, toolBlock, true);
+    if (error == kNoErr)
+        error = writeGroupText(layer.preText, file);
+    if (error == kNoErr)
+        error = writeGroupVolumes(
+            [&layer](const Volume& v) {
+                return sameField(v.layerName, sizeof v.layerName, layer.name, sizeof layer.name);
+            },
+            language, file);
+    if (error == kNoErr)
+        error = writeGroupText(layer.postText, file);
+    return error;
+}
+
+ASErr plotOutGlobalVolumes(Layer* layers, int layerCount, Color* colors, int colorCount, int language,
+                           FILE* file, unsigned char byLayer)
+{
+    if (!sinkOpen(file))
+        return kNoErr;
+    ASErr error = kNoErr;
+    if (byLayer) {
+        for (int i = 0; layers != NULL && i < layerCount && error == kNoErr; i++)
+            error = plotOutLayer(layers[i], language, file);
+    } else {
+        for (int i = 0; colors != NULL && i < colorCount && error == kNoErr; i++)
+            error = plotOutColor(colors[i], language, file);
+    }
+    return error;
+}
