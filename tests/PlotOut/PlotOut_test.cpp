@@ -10,6 +10,7 @@
 #include <cstring>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -697,3 +698,102 @@ TEST_F(PlotOutTest, AFullDiskIsReported)
 }
 
 }  // namespace
+
+// ---- An independent reader -----------------------------------------------------------
+
+namespace {
+
+std::string readAll(const std::string& path)
+{
+    std::string text;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (f == nullptr)
+        return text;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0)
+        text.append(buffer, n);
+    fclose(f);
+    return text;
+}
+
+// The quarter circles of a whole circle as four Bezier segments.
+std::vector<bezier_stru> circle(double cx, double cy, double r)
+{
+    const double k = 0.5522847498 * r;
+    return {
+        {3, {{cx + r, cy}, {cx + r, cy + k}, {cx + k, cy + r}, {cx, cy + r}}},
+        {3, {{cx, cy + r}, {cx - k, cy + r}, {cx - r, cy + k}, {cx - r, cy}}},
+        {3, {{cx - r, cy}, {cx - r, cy - k}, {cx - k, cy - r}, {cx, cy - r}}},
+        {3, {{cx, cy - r}, {cx + k, cy - r}, {cx + r, cy - k}, {cx + r, cy}}},
+    };
+}
+
+}  // namespace
+
+// hp2xx reads our HPGL (arcs included) and must find the drawing where the
+// job's geometry puts it, in plotter steps.
+TEST_F(PlotOutTest, HpglJobReadBackByHp2xx)
+{
+    if (std::system("command -v hp2xx >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "hp2xx is not installed";
+    char folder[] = "/tmp/vantorel-hp2xx-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    std::string job = std::string(folder) + "/job.plt";
+    std::string normal = std::string(folder) + "/normal.hpgl";
+    std::string log = std::string(folder) + "/log.txt";
+
+    // A 40 x 20 mm rectangle at (5, 5) and a circle of radius 10 around (60, 15).
+    Volume box = makeVolume({line(0, 0, 40, 0), line(40, 0, 40, 20), line(40, 20, 0, 20), line(0, 20, 0, 0)}, 1);
+    box.rect[0] = box.rect[3] = 5;
+    Volume ring = makeVolume(circle(10, 10, 10), 2);
+    ring.rect[0] = 50;
+    ring.rect[3] = 5;
+    ring.fitType = 2;
+    ring.precision = 0.05;
+    useVolumes({box, ring});
+    strcpy(g->curPlotter.PlotterIniString, "");
+    Color colours[] = {color(0, 0)};
+
+    FILE* file = fopen(job.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(initialPloter(kLanguageHPGL, file), kNoErr);
+    ASSERT_EQ(plotOutGlobalVolumes(nullptr, 0, colours, 1, kLanguageHPGL, file, 0), kNoErr);
+    ASSERT_EQ(endOfPlotOut(kLanguageHPGL, file), kNoErr);
+    fclose(file);
+    ASSERT_NE(readAll(job).find("PD;AA"), std::string::npos) << "the circle goes out as arcs";
+
+    std::string command = "hp2xx -t -m hpgl -f " + normal + " " + job + " >" + log + " 2>&1 </dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << readAll(log);
+
+    std::smatch m;
+    std::string report = readAll(log);
+    std::regex range("Coordinate range: \\(([-0-9.e+]+), ([-0-9.e+]+)\\) \\.\\.\\. \\(([-0-9.e+]+), ([-0-9.e+]+)\\)");
+    ASSERT_TRUE(std::regex_search(report, m, range)) << report;
+    double x0 = std::stod(m[1]), y0 = std::stod(m[2]), x1 = std::stod(m[3]), y1 = std::stod(m[4]);
+    EXPECT_NEAR(x0, 200, 2);   // box left, 5 mm
+    EXPECT_NEAR(y0, 200, 2);   // bottoms, 5 mm
+    EXPECT_NEAR(x1, 2800, 2);  // circle right, 70 mm
+    EXPECT_NEAR(y1, 1000, 2);  // tops, 25 mm
+
+    // The normalised HPGL lies shifted to the range's lower-left corner: its
+    // first move is the box's first corner, its last draw the circle's end.
+    std::string drawn = readAll(normal);
+    std::regex point("P([UD])(-?[0-9.]+),(-?[0-9.]+);");
+    std::vector<std::tuple<char, double, double>> points;
+    for (auto it = std::sregex_iterator(drawn.begin(), drawn.end(), point); it != std::sregex_iterator(); ++it)
+        points.emplace_back((*it)[1].str()[0], std::stod((*it)[2]) + x0, std::stod((*it)[3]) + y0);
+    ASSERT_GE(points.size(), 6u) << drawn;
+    auto firstMove = points.front();
+    EXPECT_EQ(std::get<0>(firstMove), 'U');
+    EXPECT_NEAR(std::get<1>(firstMove), 200, 2);
+    EXPECT_NEAR(std::get<2>(firstMove), 200, 2);
+    auto lastDraw = points.back();
+    EXPECT_EQ(std::get<0>(lastDraw), 'D');
+    // Arc centres are truncated to whole steps and each arc starts where the
+    // last one ended, so the circle may close up to about a step per arc off.
+    EXPECT_NEAR(std::get<1>(lastDraw), 2800, 5);
+    EXPECT_NEAR(std::get<2>(lastDraw), 600, 5);
+
+    std::system(("rm -rf " + std::string(folder)).c_str());
+}
