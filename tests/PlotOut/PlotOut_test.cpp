@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include "Common/PluginGlobals.h"
+#include "PlotOut/USB.h"
+#include "USB/FakeBus.h"
 
 namespace {
 
@@ -676,6 +678,35 @@ TEST_F(PlotOutTest, NoStreamAndNoUsbWritesNothing)
     EXPECT_EQ(lineOutCutOff(Vexa_Line{0, 1, 2, 1}, kLanguageHPGL, nullptr, &penUp), kNoErr);
     EXPECT_EQ(endOfPlotOut(kLanguageHPGL, nullptr), kNoErr);
     EXPECT_EQ(penUp, 1);
+}
+
+// Without a stream the job goes to the cutter, one command per transfer, and
+// a cutter that stops taking data stops the job with its error.
+TEST_F(PlotOutTest, WithoutAStreamEveryCommandIsOneUsbTransfer)
+{
+    using namespace vt::host::usb;
+    auto bus = useFakeBus();
+    auto cutter = std::make_shared<FakeDevice>(0x0ABC, 0x1234);
+    cutter->addInterface({bulkOut(1, 64), bulkIn(2, 64)});
+    bus->plug(cutter);
+    ASSERT_EQ(USB_Open(0x1234, 0x0ABC), kNoErr);
+    g->usbOutput = 1;
+    useVolumes({tagged(1, 1)});
+    Color colours[] = {color(255, 5, 1)};
+
+    EXPECT_EQ(initialPloter(kLanguageGPGL, nullptr), kNoErr);
+    EXPECT_EQ(plotOutGlobalVolumes(nullptr, 0, colours, 1, kLanguageGPGL, nullptr, 0), kNoErr);
+    EXPECT_EQ(endOfPlotOut(kLanguageGPGL, nullptr), kNoErr);
+    std::vector<std::string> commands;
+    for (const FakeTransfer& t : cutter->transfers())
+        commands.push_back(t.data);
+    EXPECT_EQ(commands, (std::vector<std::string>{"J2" + ETX + "\r\n", "M 0,0" + ETX + "\r\n",
+                                                  "D 40,0" + ETX + "\r\n", "O 0,0" + ETX + "\r\n"}));
+
+    cutter->setStalled(true);
+    EXPECT_NE(plotOutGlobalVolumes(nullptr, 0, colours, 1, kLanguageGPGL, nullptr, 0), kNoErr);
+    USB_Close();
+    setBus(nullptr);
 }
 
 TEST_F(PlotOutTest, AFullDiskIsReported)
