@@ -233,6 +233,8 @@ ASErr writeGroupVolumes(Matches matches, int language, FILE* file)
 }
 
 // A string tag of an art object as a heap copy, or null when the art has none.
+// The host's tag suite offers no reading operation in this build, so no art
+// reads as tagged: no registration-mark text, no dot-cut volumes.
 char* copyStringTag(AIArtHandle art, const char* name)
 {
     if (art == NULL || sAITag == NULL)
@@ -247,7 +249,8 @@ bool hasStringTag(AIArtHandle art, const char* name)
     return text != NULL;
 }
 
-// The registration-mark command text stored on the marks group, or null.
+// The registration-mark command text stored on the marks group, or null (see
+// copyStringTag).
 char* findMarksText()
 {
     return NULL;
