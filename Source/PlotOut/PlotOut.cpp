@@ -12,6 +12,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Core/ColorLayer.h"
 #include "PlotOut/USB.h"
 
 namespace {
@@ -679,10 +680,7 @@ ASErr plotOutColor(Color color, int language, FILE* file)
     // different colour kinds do not both cut the same volumes.
     if (error == kNoErr)
         error = writeGroupVolumes(
-            [&color](const Volume& v) {
-                return v.colorKind == color.kind && v.colorRGB[0] == color.rgb[0] &&
-                       v.colorRGB[1] == color.rgb[1] && v.colorRGB[2] == color.rgb[2];
-            },
+            [&color](const Volume& v) { return volumeMatchesColor(&v, &color); },
             language, file);
     if (error == kNoErr)
         error = writeGroupText(color.postText, file);
@@ -699,9 +697,7 @@ ASErr plotOutLayer(Layer layer, int language, FILE* file)
         error = writeGroupText(layer.preText, file);
     if (error == kNoErr)
         error = writeGroupVolumes(
-            [&layer](const Volume& v) {
-                return sameField(v.layerName, sizeof v.layerName, layer.name, sizeof layer.name);
-            },
+            [&layer](const Volume& v) { return volumeMatchesLayer(&v, &layer); },
             language, file);
     if (error == kNoErr)
         error = writeGroupText(layer.postText, file);
