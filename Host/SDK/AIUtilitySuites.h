@@ -14,7 +14,23 @@ VT_DECLARE_SUITE(AIMdMemorySuite)
 
 #define kAIRealMathSuite "AI Real Math Suite"
 #define kAIRealMathSuiteVersion 1001
-#define VT_OPS_AIRealMathSuite(X)
+// Rectangles are {left, top, right, bottom} with top above bottom (y upwards).
+#define VT_OPS_AIRealMathSuite(X) \
+    X(void, AIRealRectUnion, (const AIRealRect* a, const AIRealRect* b, AIRealRect* result)) \
+    /* false and an empty result when they do not meet */ \
+    X(AIBoolean, AIRealRectIntersect, (const AIRealRect* a, const AIRealRect* b, AIRealRect* result)) \
+    X(AIBoolean, AIRealRectOverlap, (const AIRealRect* a, const AIRealRect* b)) \
+    /* moves each side inwards by h (left, right) and v (top, bottom) */ \
+    X(void, AIRealRectInset, (AIRealRect* rect, AIReal h, AIReal v)) \
+    /* edges included */ \
+    X(AIBoolean, AIRealPointInAIRealRect, (const AIRealPoint* p, const AIRealRect* rect)) \
+    X(void, AIRealMatrixSetIdentity, (AIRealMatrix* m)) \
+    X(void, AIRealMatrixSetTranslate, (AIRealMatrix* m, AIReal tx, AIReal ty)) \
+    X(void, AIRealMatrixSetScale, (AIRealMatrix* m, AIReal sx, AIReal sy)) \
+    /* angle in radians, counter-clockwise */ \
+    X(void, AIRealMatrixSetRotate, (AIRealMatrix* m, AIReal angle)) \
+    X(void, AIRealMatrixConcatTranslate, (AIRealMatrix* m, AIReal tx, AIReal ty)) \
+    X(void, AIRealMatrixXformPoint, (const AIRealMatrix* m, const AIRealPoint* in, AIRealPoint* out))
 VT_DECLARE_SUITE(AIRealMathSuite)
 
 #define kAIFixedMathSuite "AI Fixed Math Suite"

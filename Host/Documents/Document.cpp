@@ -1,0 +1,497 @@
+// The host's documents and the geometry of their art.
+#include "Documents/Document.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "Host.h"
+
+namespace vt::host {
+
+// ---- Tags -----------------------------------------------------------------------------
+
+const std::string* ArtNode::tag(const std::string& tagName) const
+{
+    for (const auto& t : tags)
+        if (t.first == tagName) return &t.second;
+    return nullptr;
+}
+
+void ArtNode::setTag(const std::string& tagName, const std::string& value)
+{
+    for (auto& t : tags)
+        if (t.first == tagName) {
+            t.second = value;
+            return;
+        }
+    tags.emplace_back(tagName, value);
+}
+
+// ---- Handles ---------------------------------------------------------------------------
+// A handle is the object's number shifted left, so that a null handle (0) is
+// never valid and small integers passed by mistake are not either.
+
+namespace {
+uintptr_t idOf(const void* handle) { return reinterpret_cast<uintptr_t>(handle) >> 4; }
+template <typename H>
+H handleOf(uintptr_t id) { return reinterpret_cast<H>(id << 4); }
+}  // namespace
+
+Document::Document(Documents& store) : store_(store) {}
+Document::~Document() = default;
+
+ArtNode* Document::art(AIArtHandle handle) const
+{
+    auto it = art_.find(idOf(handle));
+    return it == art_.end() ? nullptr : it->second.get();
+}
+
+LayerNode* Document::layer(AILayerHandle handle) const
+{
+    auto it = layerStore_.find(idOf(handle));
+    return it == layerStore_.end() ? nullptr : it->second.get();
+}
+
+CustomColorEntry* Document::customColor(AICustomColorHandle handle) const
+{
+    auto it = customColors_.find(idOf(handle));
+    return it == customColors_.end() ? nullptr : it->second.get();
+}
+
+AIArtHandle Document::handle(const ArtNode* node) { return node ? handleOf<AIArtHandle>(node->id) : nullptr; }
+AILayerHandle Document::handle(const LayerNode* layer) { return layer ? handleOf<AILayerHandle>(layer->id) : nullptr; }
+AICustomColorHandle Document::handle(const CustomColorEntry* color)
+{
+    return color ? handleOf<AICustomColorHandle>(color->id) : nullptr;
+}
+
+// ---- Layers ------------------------------------------------------------------------------
+
+LayerNode* Document::insertLayer(int index, const std::string& title)
+{
+    auto layer = std::make_unique<LayerNode>();
+    layer->id = store_.nextId();
+    layer->title = title;
+    // Layer colours cycle the way a user sees them in a layers list.
+    static const AIRGBColor kColors[] = {{0x4f4f, 0x8080, 0xffff}, {0xffff, 0x4f4f, 0x4f4f},
+                                         {0x4f4f, 0xffff, 0x4f4f}, {0x4f4f, 0x4f4f, 0xffff},
+                                         {0xffff, 0xffff, 0x4f4f}, {0xffff, 0x4f4f, 0xffff}};
+    layer->color = kColors[layerStore_.size() % 6];
+    ArtNode* root = newArt(kGroupArt);
+    root->isLayerGroup = true;
+    root->layer = layer.get();
+    layer->root = root;
+    LayerNode* raw = layer.get();
+    layerStore_.emplace(raw->id, std::move(layer));
+    if (index < 0 || index > static_cast<int>(layers_.size())) index = static_cast<int>(layers_.size());
+    layers_.insert(layers_.begin() + index, raw);
+    current_ = raw;
+    return raw;
+}
+
+int Document::layerIndex(const LayerNode* layer) const
+{
+    for (size_t i = 0; i < layers_.size(); ++i)
+        if (layers_[i] == layer) return static_cast<int>(i);
+    return -1;
+}
+
+void Document::deleteLayer(LayerNode* layer)
+{
+    int index = layerIndex(layer);
+    if (index < 0) return;
+    dispose(layer->root);
+    layers_.erase(layers_.begin() + index);
+    if (current_ == layer) current_ = layers_.empty() ? nullptr : layers_.front();
+    layerStore_.erase(layer->id);
+}
+
+LayerNode* Document::layerByTitle(const std::string& title) const
+{
+    for (LayerNode* l : layers_)
+        if (l->title == title) return l;
+    return nullptr;
+}
+
+// ---- Art ----------------------------------------------------------------------------------
+
+AIPathSegment cornerSegment(AIReal x, AIReal y)
+{
+    AIPathSegment s{};
+    s.p = s.in = s.out = AIRealPoint{x, y};
+    s.corner = 1;
+    return s;
+}
+
+AIPathStyle defaultPathStyle()
+{
+    // New paths are outlines: no fill, a black stroke of one point.
+    AIPathStyle style{};
+    style.fillPaint = 0;
+    style.fill.color.kind = kNoneColor;
+    style.strokePaint = 1;
+    style.stroke.color.kind = kGrayColor;
+    style.stroke.color.c.g.gray = 1.0f;
+    style.stroke.width = 1.0f;
+    style.stroke.miterLimit = 4.0f;
+    return style;
+}
+
+ArtNode* Document::newArt(int16_t type)
+{
+    auto node = std::make_unique<ArtNode>();
+    node->id = store_.nextId();
+    node->type = type;
+    node->style = defaultPathStyle();
+    ArtNode* raw = node.get();
+    art_.emplace(raw->id, std::move(node));
+    return raw;
+}
+
+void Document::detach(ArtNode* node)
+{
+    if (!node->parent) return;
+    auto& siblings = node->parent->children;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), node), siblings.end());
+    node->parent = nullptr;
+}
+
+void Document::setLayer(ArtNode* node, LayerNode* layer)
+{
+    node->layer = layer;
+    for (ArtNode* c : node->children) setLayer(c, layer);
+}
+
+static bool isContainer(const ArtNode* n) { return n->type == kGroupArt || n->type == kCompoundPathArt; }
+
+static bool contains(const ArtNode* ancestor, const ArtNode* node)
+{
+    for (const ArtNode* n = node; n; n = n->parent)
+        if (n == ancestor) return true;
+    return false;
+}
+
+ASErr Document::place(ArtNode* node, int16_t paintOrder, ArtNode* prep)
+{
+    ArtNode* parent = nullptr;
+    size_t index = 0;
+    switch (paintOrder) {
+    case kPlaceAbove:
+    case kPlaceBelow: {
+        if (!prep || !prep->parent) return kBadArtErr;
+        parent = prep->parent;
+        auto& c = parent->children;
+        index = std::find(c.begin(), c.end(), prep) - c.begin();
+        if (paintOrder == kPlaceBelow) ++index;
+        break;
+    }
+    case kPlaceInsideOnTop:
+    case kPlaceInsideOnBottom:
+        if (!prep) return kBadArtErr;
+        if (!isContainer(prep)) return kWrongArtTypeErr;
+        parent = prep;
+        index = paintOrder == kPlaceInsideOnTop ? 0 : prep->children.size();
+        break;
+    case kPlaceAboveAll:
+    case kPlaceBelowAll:
+        if (!current_) {
+            if (layers_.empty()) insertLayer(0, "Layer 1");
+            current_ = layers_.front();
+        }
+        parent = current_->root;
+        index = paintOrder == kPlaceAboveAll ? 0 : parent->children.size();
+        break;
+    default:
+        return kBadPaintOrderErr;
+    }
+    if (node->isLayerGroup || contains(node, parent)) return kBadParameterErr;
+    if (parent->type == kCompoundPathArt && node->type != kPathArt) return kWrongArtTypeErr;
+    if (node->parent == parent) {
+        // Moving within the same parent: the index was taken with the node in place.
+        auto& c = parent->children;
+        size_t old = std::find(c.begin(), c.end(), node) - c.begin();
+        if (old < index) --index;
+    }
+    detach(node);
+    parent->children.insert(parent->children.begin() + std::min(index, parent->children.size()), node);
+    node->parent = parent;
+    setLayer(node, parent->layer);
+    return kNoErr;
+}
+
+void Document::forget(ArtNode* node)
+{
+    for (ArtNode* c : node->children) forget(c);
+    art_.erase(node->id);
+}
+
+void Document::dispose(ArtNode* node)
+{
+    detach(node);
+    forget(node);
+}
+
+ArtNode* Document::duplicate(const ArtNode* node)
+{
+    ArtNode* copy = newArt(node->type);
+    uintptr_t id = copy->id;
+    *copy = *node;
+    copy->id = id;
+    copy->parent = nullptr;
+    copy->isLayerGroup = false;
+    copy->children.clear();
+    for (const ArtNode* c : node->children) {
+        ArtNode* cc = duplicate(c);
+        cc->parent = copy;
+        copy->children.push_back(cc);
+    }
+    return copy;
+}
+
+void Document::setSelected(ArtNode* node, bool selected)
+{
+    if (selected)
+        node->attrs |= kArtSelected;
+    else
+        node->attrs &= ~kArtSelected;
+    for (ArtNode* c : node->children) setSelected(c, selected);
+}
+
+CustomColorEntry* Document::newCustomColor(const std::string& name, const AICustomColor& color)
+{
+    auto entry = std::make_unique<CustomColorEntry>();
+    entry->id = store_.nextId();
+    entry->name = name;
+    entry->color = color;
+    CustomColorEntry* raw = entry.get();
+    customColors_.emplace(raw->id, std::move(entry));
+    customColorOrder_.push_back(raw);
+    return raw;
+}
+
+CustomColorEntry* Document::customColorByName(const std::string& name) const
+{
+    for (CustomColorEntry* c : customColorOrder_)
+        if (c->name == name) return c;
+    return nullptr;
+}
+
+static void collect(ArtNode* node, std::vector<ArtNode*>& out)
+{
+    out.push_back(node);
+    for (ArtNode* c : node->children) collect(c, out);
+}
+
+std::vector<ArtNode*> Document::allArt() const
+{
+    std::vector<ArtNode*> out;
+    for (LayerNode* l : layers_)
+        for (ArtNode* c : l->root->children) collect(c, out);
+    return out;
+}
+
+Document& Documents::newDocument()
+{
+    current_ = std::make_unique<Document>(*this);
+    current_->insertLayer(0, "Layer 1");
+    return *current_;
+}
+
+Documents& documents() { return Host::current().service<Documents>(); }
+Document* currentDocument() { return Host::exists() ? documents().current() : nullptr; }
+
+// ---- Geometry ------------------------------------------------------------------------------
+
+size_t pathBezierCount(const ArtNode* path)
+{
+    size_t n = path->segments.size();
+    if (n == 0) return 0;
+    return path->closed ? n : n - 1;
+}
+
+AIRealBezier pathBezier(const ArtNode* path, size_t i)
+{
+    const auto& s = path->segments;
+    const AIPathSegment& a = s[i];
+    const AIPathSegment& b = s[(i + 1) % s.size()];
+    return AIRealBezier{a.p, a.out, b.in, b.p};
+}
+
+void bezierPoint(const AIRealBezier& b, double t, double& x, double& y)
+{
+    double s = 1 - t;
+    double w0 = s * s * s, w1 = 3 * s * s * t, w2 = 3 * s * t * t, w3 = t * t * t;
+    x = w0 * b.p0.h + w1 * b.p1.h + w2 * b.p2.h + w3 * b.p3.h;
+    y = w0 * b.p0.v + w1 * b.p1.v + w2 * b.p2.v + w3 * b.p3.v;
+}
+
+double bezierLength(const AIRealBezier& b)
+{
+    // Chords over 64 steps: far below a plotter step for sign-sized curves.
+    double length = 0, px, py;
+    bezierPoint(b, 0, px, py);
+    for (int i = 1; i <= 64; ++i) {
+        double x, y;
+        bezierPoint(b, i / 64.0, x, y);
+        length += std::hypot(x - px, y - py);
+        px = x;
+        py = y;
+    }
+    return length;
+}
+
+// Extremes of one coordinate of a cubic: the ends and the roots of the derivative.
+static void cubicRange(double p0, double p1, double p2, double p3, double& lo, double& hi)
+{
+    lo = std::min(p0, p3);
+    hi = std::max(p0, p3);
+    double a = -p0 + 3 * p1 - 3 * p2 + p3, b = 2 * (p0 - 2 * p1 + p2), c = p1 - p0;
+    double roots[2];
+    int n = 0;
+    if (std::fabs(a) < 1e-12) {
+        if (std::fabs(b) > 1e-12) roots[n++] = -c / b;
+    } else {
+        double d = b * b - 4 * a * c;
+        if (d >= 0) {
+            double sq = std::sqrt(d);
+            roots[n++] = (-b + sq) / (2 * a);
+            roots[n++] = (-b - sq) / (2 * a);
+        }
+    }
+    for (int i = 0; i < n; ++i) {
+        double t = roots[i];
+        if (t <= 0 || t >= 1) continue;
+        double s = 1 - t;
+        double v = s * s * s * p0 + 3 * s * s * t * p1 + 3 * s * t * t * p2 + t * t * t * p3;
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    }
+}
+
+static void unite(AIRealRect& r, const AIRealRect& o, bool& have)
+{
+    if (!have) {
+        r = o;
+        have = true;
+        return;
+    }
+    r.left = std::min(r.left, o.left);
+    r.right = std::max(r.right, o.right);
+    r.top = std::max(r.top, o.top);
+    r.bottom = std::min(r.bottom, o.bottom);
+}
+
+static size_t utf8Length(const std::string& s)
+{
+    size_t n = 0;
+    for (unsigned char c : s)
+        if ((c & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+bool artBounds(const ArtNode* node, bool withStroke, AIRealRect& bounds)
+{
+    bool have = false;
+    switch (node->type) {
+    case kPathArt: {
+        const auto& s = node->segments;
+        if (s.empty()) return false;
+        double l = s[0].p.h, r = l, b = s[0].p.v, t = b;
+        for (size_t i = 0; i < pathBezierCount(node); ++i) {
+            AIRealBezier z = pathBezier(node, i);
+            double lo, hi;
+            cubicRange(z.p0.h, z.p1.h, z.p2.h, z.p3.h, lo, hi);
+            l = std::min(l, lo);
+            r = std::max(r, hi);
+            cubicRange(z.p0.v, z.p1.v, z.p2.v, z.p3.v, lo, hi);
+            b = std::min(b, lo);
+            t = std::max(t, hi);
+        }
+        double grow = withStroke && node->style.strokePaint ? node->style.stroke.width / 2.0 : 0.0;
+        bounds = AIRealRect{static_cast<AIReal>(l - grow), static_cast<AIReal>(t + grow),
+                            static_cast<AIReal>(r + grow), static_cast<AIReal>(b - grow)};
+        return true;
+    }
+    case kTextFrameArt: {
+        // Without the font's metrics at hand: an average advance of 0.6 em,
+        // ascent 0.8 em and descent 0.2 em from the baseline.
+        double w = 0.6 * node->fontSize * utf8Length(node->text);
+        bounds = AIRealRect{node->textOrigin.h, node->textOrigin.v + 0.8f * node->fontSize,
+                            static_cast<AIReal>(node->textOrigin.h + w), node->textOrigin.v - 0.2f * node->fontSize};
+        return true;
+    }
+    default:
+        for (const ArtNode* c : node->children) {
+            AIRealRect r;
+            if (artBounds(c, withStroke, r)) unite(bounds, r, have);
+        }
+        return have;
+    }
+}
+
+// Area under one cubic by Green's theorem: the integrand x y' - y x' is a
+// polynomial of degree 5, so three-point Gauss-Legendre is exact.
+static double bezierArea(const AIRealBezier& b)
+{
+    static const double nodes[3] = {-0.7745966692414834, 0.0, 0.7745966692414834};
+    static const double weights[3] = {5.0 / 9.0, 8.0 / 9.0, 5.0 / 9.0};
+    double sum = 0;
+    for (int i = 0; i < 3; ++i) {
+        double t = 0.5 * (nodes[i] + 1), s = 1 - t;
+        double x, y;
+        bezierPoint(b, t, x, y);
+        double dx = 3 * (s * s * (b.p1.h - b.p0.h) + 2 * s * t * (b.p2.h - b.p1.h) + t * t * (b.p3.h - b.p2.h));
+        double dy = 3 * (s * s * (b.p1.v - b.p0.v) + 2 * s * t * (b.p2.v - b.p1.v) + t * t * (b.p3.v - b.p2.v));
+        sum += weights[i] * 0.5 * (x * dy - y * dx);
+    }
+    return 0.5 * sum;
+}
+
+double pathArea(const ArtNode* path)
+{
+    const auto& s = path->segments;
+    if (s.size() < 2) return 0;
+    double area = 0;
+    for (size_t i = 0; i < pathBezierCount(path); ++i) area += bezierArea(pathBezier(path, i));
+    if (!path->closed) {
+        const AIRealPoint& a = s.back().p;
+        const AIRealPoint& b = s.front().p;
+        area += 0.5 * (double(a.h) * b.v - double(b.h) * a.v);
+    }
+    return area;
+}
+
+static AIRealPoint apply(const AIRealMatrix& m, AIRealPoint p)
+{
+    double x = p.h, y = p.v;
+    return AIRealPoint{static_cast<AIReal>(m.a * x + m.c * y + m.tx), static_cast<AIReal>(m.b * x + m.d * y + m.ty)};
+}
+
+void transformArt(ArtNode* node, const AIRealMatrix& m, AIReal lineScale, bool scaleLines)
+{
+    for (auto& s : node->segments) {
+        s.p = apply(m, s.p);
+        s.in = apply(m, s.in);
+        s.out = apply(m, s.out);
+    }
+    if (node->type == kTextFrameArt) {
+        node->textOrigin = apply(m, node->textOrigin);
+        node->fontSize *= static_cast<AIReal>(std::sqrt(std::fabs(double(m.a) * m.d - double(m.b) * m.c)));
+    }
+    if (scaleLines && node->type == kPathArt) node->style.stroke.width *= lineScale;
+    for (ArtNode* c : node->children) transformArt(c, m, lineScale, scaleLines);
+}
+
+void copyUtf8(char* dst, size_t size, const std::string& src)
+{
+    if (!dst || size == 0) return;
+    size_t n = std::min(src.size(), size - 1);
+    // Step back over continuation bytes so a character is never cut in half.
+    if (n < src.size())
+        while (n > 0 && (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80) --n;
+    std::memcpy(dst, src.data(), n);
+    dst[n] = 0;
+}
+
+}  // namespace vt::host
