@@ -1,0 +1,52 @@
+// The cut model: the selection of the document loaded as volumes of rings of
+// cubic segments in millimetres, and the check of the selection and of the
+// current plotter that comes before every job.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include "AllSuites.h"
+#include "Core/CutModelRecords.h"
+
+// One document point in millimetres, and the same factor in single precision.
+#define kPointToMM 0.3527777615108032
+#define kPointToMMFloat 0.35277775f
+
+// Title of the layer that holds the registration marks.
+#define kMarksLayerTitle "Layer of 4 Marks Printed"
+#define kDotCutTag "TAG_OF_DOT_CUT"
+#define kPlotterPrefix "Korvel-Ulmaren"
+
+// A pen count beyond this is not a plotter's but a damaged preference.
+enum { kMaxPenCount = 256 };
+
+ASErr checkData(uint8_t checkSelection);
+ASErr loadData(void* item);
+ASErr freeData(void);
+ASErr loadVolume(AIArtHandle art);
+ASErr loadRing(AIArtHandle art);
+ASErr loadBezier(AIArtHandle art);
+ASErr sortRing(Ring* rings, int32_t count);
+ASErr updateVolume(void);
+ASErr freeRing(Ring* ring);
+ASErr freeVolume(Volume* volume);
+ASErr GetArtBezier(AIArtHandle art, bezier_stru** beziers, int32_t* count);
+ASErr loadPloyBezier(AIArtHandle art, UDT_PolyBezier** list, int32_t* count);
+
+// Bounds of art as painted without its strokes: each stroked path inside is
+// switched to no stroke for the read and switched back at once. False (and a
+// zero rectangle) when the bounds cannot be read.
+uint8_t GetArtBoundsWithoutStroke(AIArtHandle art, AIRealRect* bounds);
+
+// Copies a name into a fixed field: at most size - 1 bytes, never cutting a
+// UTF-8 character in half, always terminated. Every name field of the cut
+// model is filled through this, so names cut to a field still match.
+void CopyNameField(char* field, size_t size, const char* name);
+
+// The colour of a fill as 8-bit R, G, B and the host colour tag.
+void FillColorToRGB(const AIPathStyle* style, uint16_t rgb[3], uint32_t* kind);
+
+// The stored curve-fit precision (mm) and type of the Plot Out dialog.
+extern double g_Precious;
+extern int32_t g_FitType;
