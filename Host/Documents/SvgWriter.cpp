@@ -162,8 +162,10 @@ private:
         if (s.evenodd) e.append_attribute("fill-rule") = "evenodd";
         e.append_attribute("stroke") = paintValue(s.stroke.color, s.strokePaint, kind).c_str();
         if (!kind.empty()) e.append_attribute("data-vt-stroke") = kind.c_str();
+        // The width is kept with the stroke off too: switching it on again
+        // brings the same line back.
+        e.append_attribute("stroke-width") = num(s.stroke.width).c_str();
         if (s.strokePaint) {
-            e.append_attribute("stroke-width") = num(s.stroke.width).c_str();
             if (s.stroke.cap) e.append_attribute("stroke-linecap") = s.stroke.cap == 1 ? "round" : "square";
             if (s.stroke.join) e.append_attribute("stroke-linejoin") = s.stroke.join == 1 ? "round" : "bevel";
             if (s.stroke.miterLimit != 4) e.append_attribute("stroke-miterlimit") = num(s.stroke.miterLimit).c_str();

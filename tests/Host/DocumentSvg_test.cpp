@@ -1,0 +1,323 @@
+// SVG import of the sample jobs, path commands and transforms, the round trip
+// save-and-reopen, and the errors of malformed files.
+#include <cmath>
+
+#include "Documents/Document.h"
+#include "Documents/Svg.h"
+#include "HostFixture.h"
+#include "Script/Script.h"
+
+using namespace vt;
+using namespace vt::host;
+
+namespace {
+
+class SvgTest : public test::HostTest {
+protected:
+    void SetUp() override { startSession(); }
+    std::unique_ptr<Document> read(const std::string& text)
+    {
+        std::string error;
+        auto d = readSvgText(documents(), text, "job.svg", error);
+        EXPECT_TRUE(d) << error;
+        return d;
+    }
+    std::unique_ptr<Document> sample(const std::string& name)
+    {
+        std::string error;
+        auto d = readSvgFile(documents(), std::string(VANTOREL_SOURCE_DIR "/samples/") + name, error);
+        EXPECT_TRUE(d) << error;
+        return d;
+    }
+    std::string fail(const std::string& text)
+    {
+        std::string error;
+        EXPECT_FALSE(readSvgText(documents(), text, "bad.svg", error));
+        return error;
+    }
+};
+
+std::string svg(const std::string& body)
+{
+    return "<svg xmlns='http://www.w3.org/2000/svg' width='100pt' height='100pt' viewBox='0 0 100 100'>" + body +
+           "</svg>";
+}
+
+ArtNode* byName(const Document& d, const std::string& name)
+{
+    for (ArtNode* a : d.allArt())
+        if (a->name == name) return a;
+    return nullptr;
+}
+
+void expectSameArt(const ArtNode& a, const ArtNode& b)
+{
+    SCOPED_TRACE(a.name);
+    ASSERT_EQ(a.type, b.type);
+    EXPECT_EQ(a.name, b.name);
+    EXPECT_EQ(a.closed, b.closed);
+    EXPECT_EQ(a.guide, b.guide);
+    EXPECT_EQ(a.attrs & (kArtHidden | kArtLocked), b.attrs & (kArtHidden | kArtLocked));
+    EXPECT_EQ(a.tags, b.tags);
+    EXPECT_EQ(a.text, b.text);
+    ASSERT_EQ(a.segments.size(), b.segments.size());
+    for (size_t i = 0; i < a.segments.size(); ++i) {
+        const auto &s = a.segments[i], &t = b.segments[i];
+        EXPECT_EQ(s.p.h, t.p.h);
+        EXPECT_EQ(s.p.v, t.p.v);
+        EXPECT_EQ(s.in.h, t.in.h);
+        EXPECT_EQ(s.in.v, t.in.v);
+        EXPECT_EQ(s.out.h, t.out.h);
+        EXPECT_EQ(s.out.v, t.out.v);
+    }
+    if (a.type == kPathArt || a.type == kTextFrameArt) {
+        EXPECT_EQ(a.style.fillPaint, b.style.fillPaint);
+        EXPECT_EQ(a.style.strokePaint, b.style.strokePaint);
+        EXPECT_EQ(a.style.fill.color.kind, b.style.fill.color.kind);
+        EXPECT_EQ(a.style.stroke.width, b.style.stroke.width);
+        if (a.style.fill.color.kind == kFourColor) EXPECT_EQ(a.style.fill.color.c.f.magenta, b.style.fill.color.c.f.magenta);
+    }
+    ASSERT_EQ(a.children.size(), b.children.size());
+    for (size_t i = 0; i < a.children.size(); ++i) expectSameArt(*a.children[i], *b.children[i]);
+}
+
+void expectSameDocument(const Document& a, const Document& b)
+{
+    EXPECT_EQ(a.page.right, b.page.right);
+    EXPECT_EQ(a.page.top, b.page.top);
+    ASSERT_EQ(a.layers().size(), b.layers().size());
+    for (size_t i = 0; i < a.layers().size(); ++i) {
+        EXPECT_EQ(a.layers()[i]->title, b.layers()[i]->title);
+        EXPECT_EQ(a.layers()[i]->color.red, b.layers()[i]->color.red);
+        EXPECT_EQ(a.layers()[i]->visible, b.layers()[i]->visible);
+        expectSameArt(*a.layers()[i]->root, *b.layers()[i]->root);
+    }
+}
+
+TEST_F(SvgTest, OpenSignHasItsLayersLettersAndCounters)
+{
+    auto d = sample("open-sign.svg");
+    ASSERT_EQ(d->layers().size(), 2u);
+    EXPECT_EQ(d->layers()[0]->title, "Lettering") << "the last group in the file is the top layer";
+    EXPECT_EQ(d->layers()[1]->title, "Border");
+    EXPECT_NEAR(d->page.right, 220 / 25.4 * 72, 1e-3);
+    EXPECT_NEAR(d->page.top, 120 / 25.4 * 72, 1e-3);
+    ArtNode* o = byName(*d, "O");
+    ASSERT_TRUE(o);
+    ASSERT_EQ(o->type, kCompoundPathArt);
+    ASSERT_EQ(o->children.size(), 2u);
+    EXPECT_EQ(o->children[0]->segments.size(), 4u) << "two half-ellipse arcs, two cubics each";
+    EXPECT_TRUE(o->children[0]->closed);
+    EXPECT_TRUE(o->children[0]->style.evenodd);
+    EXPECT_EQ(o->children[0]->style.fill.color.kind, kThreeColor);
+    EXPECT_NEAR(o->children[0]->style.fill.color.c.rgb.red, 0xc0 / 255.0, 1e-6);
+    ArtNode* n = byName(*d, "N");
+    ASSERT_EQ(n->type, kPathArt);
+    EXPECT_EQ(n->segments.size(), 10u) << "relative commands";
+    const double mm = 72 / 25.4;
+    EXPECT_NEAR(n->segments[0].p.h, 164 * mm, 1e-3);
+    EXPECT_NEAR(n->segments[0].p.v, (120 - 90) * mm, 1e-3) << "y grows upwards from the page bottom";
+    ArtNode* border = byName(*d, "border");
+    EXPECT_FALSE(border->style.fillPaint);
+    EXPECT_TRUE(border->style.strokePaint);
+    EXPECT_NEAR(border->style.stroke.width, 1.5 * mm, 1e-4);
+    EXPECT_EQ(border->segments.size(), 8u) << "a rounded rectangle";
+}
+
+TEST_F(SvgTest, LogoAppliesNestedTransforms)
+{
+    auto d = sample("club-logo.svg");
+    ASSERT_EQ(d->layers().size(), 2u);
+    EXPECT_EQ(d->layers()[1]->title, "Logo");
+    const double mm = 72 / 25.4;
+    ArtNode* star = byName(*d, "star");
+    ASSERT_TRUE(star);
+    EXPECT_EQ(star->segments.size(), 10u);
+    EXPECT_NEAR(star->segments[0].p.h, 100 * mm, 1e-3);
+    EXPECT_NEAR(star->segments[0].p.v, (200 - 50) * mm, 1e-3);
+    EXPECT_NEAR(star->style.fill.color.c.rgb.green, 165 / 255.0, 1e-6);
+    ArtNode* banner = byName(*d, "banner");
+    ASSERT_EQ(banner->children.size(), 2u);
+    ArtNode* rect = banner->children[1];  // the first in the file is at the back
+    // (-50,-10) skewed by -10 degrees, scaled 1.2 in x, moved by (100, 170).
+    double x = 1.2 * (-50 + std::tan(-10 * M_PI / 180) * -10) + 100;
+    EXPECT_NEAR(rect->segments[0].p.h, x * mm, 1e-3);
+    EXPECT_NEAR(rect->segments[0].p.v, (200 - 160) * mm, 1e-3);
+    EXPECT_EQ(byName(*d, "ring")->children.size(), 2u);
+}
+
+TEST_F(SvgTest, SaleBannerKeepsTextKindsAndMarksLayer)
+{
+    auto d = sample("sale-banner.svg");
+    ASSERT_EQ(d->layers().size(), 3u);
+    EXPECT_EQ(d->layers()[0]->title, "Layer of 4 Marks Printed");
+    ArtNode* caption = byName(*d, "caption");
+    ASSERT_TRUE(caption);
+    EXPECT_EQ(caption->type, kTextFrameArt);
+    EXPECT_EQ(caption->text, "ALL WINTER STOCK 50% OFF");
+    EXPECT_NEAR(caption->fontSize, 9 * 72 / 25.4, 1e-3);
+    ArtNode* plate = byName(*d, "plate");
+    EXPECT_EQ(plate->style.fill.color.kind, kGrayColor);
+    EXPECT_FLOAT_EQ(plate->style.fill.color.c.g.gray, 0.25f);
+}
+
+TEST_F(SvgTest, PathCommandsAbsoluteAndRelative)
+{
+    struct Row {
+        const char* what;
+        const char* d;
+        size_t anchors;
+        bool closed;
+        float lastX, lastY;  // in SVG units (y down)
+    } rows[] = {
+        {"lines", "M10 10 L20 10 L20 20", 3, false, 20, 20},
+        {"horizontal and vertical, relative", "m10 10 h10 v10 H10 z", 4, true, 10, 20},
+        {"implicit lineto after moveto", "M0 0 10 0 10 10", 3, false, 10, 10},
+        {"compact numbers", "M1.5.5L-2-3e1", 2, false, -2, -30},
+        {"cubic and smooth cubic", "M0 0 C0 10 10 10 10 0 S20 -10 20 0", 3, false, 20, 0},
+        {"quadratic and smooth quadratic", "M0 0 Q5 10 10 0 T20 0", 3, false, 20, 0},
+        {"quarter arc", "M0 0 A10 10 0 0 1 10 10", 2, false, 10, 10},
+        {"compact arc flags", "M0 0 a10 10 0 0110 10", 2, false, 10, 10},
+        {"full circle of two arcs closes on its start", "M0 0 A5 5 0 0 1 10 0 A5 5 0 0 1 0 0 Z", 4, true, 5, 5},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        auto d = read(svg(std::string("<path id='p' d='") + r.d + "'/>"));
+        ASSERT_TRUE(d);
+        ArtNode* p = byName(*d, "p");
+        ASSERT_TRUE(p);
+        EXPECT_EQ(p->segments.size(), r.anchors);
+        EXPECT_EQ(p->closed, r.closed);
+        EXPECT_NEAR(p->segments.back().p.h, r.lastX, 1e-4);
+        EXPECT_NEAR(p->segments.back().p.v, 100 - r.lastY, 1e-4);
+    }
+}
+
+TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
+{
+    struct Row {
+        const char* attrs;
+        bool on;
+        float r, g, b;
+    } rows[] = {
+        {"fill='navy'", true, 0, 0, 128 / 255.f},
+        {"fill='#f80'", true, 1, 136 / 255.f, 0},
+        {"fill='#00FF00'", true, 0, 1, 0},
+        {"fill='rgb(255, 0, 51)'", true, 1, 0, 51 / 255.f},
+        {"fill='rgb(100%,50%,0%)'", true, 1, 127.5f / 255.f, 0},
+        {"fill='none'", false, 0, 0, 0},
+        {"fill='red' style='fill:blue'", true, 0, 0, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.attrs);
+        auto d = read(svg(std::string("<rect id='r' width='10' height='10' ") + r.attrs + "/>"));
+        ArtNode* a = byName(*d, "r");
+        ASSERT_TRUE(a);
+        EXPECT_EQ(a->style.fillPaint != 0, r.on);
+        if (!r.on) continue;
+        EXPECT_NEAR(a->style.fill.color.c.rgb.red, r.r, 1e-6);
+        EXPECT_NEAR(a->style.fill.color.c.rgb.green, r.g, 1e-6);
+        EXPECT_NEAR(a->style.fill.color.c.rgb.blue, r.b, 1e-6);
+    }
+}
+
+TEST_F(SvgTest, LooseShapesGoToADefaultLayer)
+{
+    auto d = read(svg("<rect id='a' width='1' height='1'/><g inkscape:label='Top' xmlns:inkscape='x'/>"));
+    ASSERT_EQ(d->layers().size(), 2u);
+    EXPECT_EQ(d->layers()[1]->title, "Layer 1");
+    EXPECT_EQ(d->layers()[0]->title, "Top");
+}
+
+TEST_F(SvgTest, SavedSamplesReopenToTheSameDocument)
+{
+    for (const char* name : {"open-sign.svg", "club-logo.svg", "sale-banner.svg"}) {
+        SCOPED_TRACE(name);
+        auto first = sample(name);
+        ASSERT_TRUE(first);
+        std::string text = writeSvgText(*first);
+        auto again = read(text);
+        ASSERT_TRUE(again);
+        expectSameDocument(*first, *again);
+        EXPECT_EQ(writeSvgText(*again), text);
+    }
+}
+
+TEST_F(SvgTest, RoundTripKeepsTagsKindsGuidesAndHiddenLayers)
+{
+    Document& d = documents().newDocument();
+    ArtNode* p = d.newArt(kPathArt);
+    p->segments = {cornerSegment(10, 10), cornerSegment(50, 10), cornerSegment(50, 40)};
+    p->segments[1].out = {60, 20};
+    p->closed = true;
+    p->name = "tri";
+    p->style.fillPaint = 1;
+    p->style.fill.color.kind = kFourColor;
+    p->style.fill.color.c.f = {0.1f, 0.7f, 0.2f, 0.05f};
+    p->setTag("TAG_OF_DOT_CUT", "10");
+    d.place(p, kPlaceAboveAll, nullptr);
+    AICustomColor spot{};
+    spot.kind = kCustomFourColor;
+    spot.c.f = {0, 0.9f, 0.8f, 0};
+    CustomColorEntry* c = d.newCustomColor("Signal Red", spot);
+    ArtNode* q = d.newArt(kPathArt);
+    q->segments = {cornerSegment(0, 0), cornerSegment(0, 300)};
+    q->guide = true;
+    q->style.strokePaint = 1;
+    q->style.stroke.color.kind = kCustomColor;
+    q->style.stroke.color.c.c = {Document::handle(c), 1.0f};
+    d.place(q, kPlaceAboveAll, nullptr);
+    LayerNode* hidden = d.insertLayer(-1, "Hidden & <odd> \"title\"");
+    hidden->visible = false;
+    auto again = read(writeSvgText(d));
+    ASSERT_TRUE(again);
+    expectSameDocument(d, *again);
+    ArtNode* q2 = again->layers()[0]->root->children[0];
+    ASSERT_EQ(q2->style.stroke.color.kind, kCustomColor);
+    CustomColorEntry* c2 = again->customColor(q2->style.stroke.color.c.c.color);
+    ASSERT_TRUE(c2);
+    EXPECT_EQ(c2->name, "Signal Red");
+    EXPECT_FLOAT_EQ(c2->color.c.f.magenta, 0.9f);
+}
+
+TEST_F(SvgTest, MalformedFilesNameLineAndColumn)
+{
+    struct Row {
+        const char* text;
+        const char* expect;
+    } rows[] = {
+        {"<svg xmlns='http://www.w3.org/2000/svg'>\n<g>\n<path d='M0 0'>\n</g></svg>", "bad.svg:4:"},
+        {"", "not well-formed"},
+        {"<html/>", "not <svg>"},
+        {"<svg>\n  <path d='M0 0 L10'/></svg>", "bad.svg:2:"},
+        {"<svg><path d='X0 0'/></svg>", "unknown command"},
+        {"<svg><rect width='1' height='1' transform='spin(3)'/></svg>", "bad transform"},
+        {"<svg><rect width='1' height='1' fill='#12345'/></svg>", "unknown fill colour"},
+        {"<svg viewBox='0 0 0 10'/>", "bad viewBox"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        EXPECT_NE(fail(r.text).find(r.expect), std::string::npos) << fail(r.text);
+    }
+}
+
+TEST_F(SvgTest, ScriptOpensSelectsAndSaves)
+{
+    test::writeFile(dir_.file("job.vts"), "open " VANTOREL_SOURCE_DIR "/samples/open-sign.svg\n"
+                                          "select O N\nsave out.svg\ndeselect\nnew-document\n");
+    std::ostringstream out;
+    ScriptContext context{session(), out, dir_.path()};
+    std::string error;
+    ASSERT_TRUE(runScript(context, test::readFile(dir_.file("job.vts")), error)) << error;
+    EXPECT_NE(out.str().find("selected 2 object(s)"), std::string::npos);
+    std::string e2;
+    auto saved = readSvgFile(documents(), dir_.file("out.svg"), e2);
+    ASSERT_TRUE(saved) << e2;
+    EXPECT_EQ(saved->layers().size(), 2u);
+    std::ostringstream out2;
+    ScriptContext c2{session(), out2, dir_.path()};
+    EXPECT_FALSE(runScript(c2, "select nosuchid\n", error));
+    EXPECT_NE(error.find("nosuchid"), std::string::npos);
+}
+
+}  // namespace
