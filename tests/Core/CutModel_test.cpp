@@ -1,0 +1,373 @@
+// Loading the selection into the cut model: volumes in query order, rings and
+// their order, segments, colours, bounds without strokes, the marks layer, the
+// selection gate and the current plotter read from the preferences.
+#include <cmath>
+#include <cstring>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Core/CutModel.h"
+#include "Documents/Document.h"
+#include "Documents/Svg.h"
+#include "HostFixture.h"
+
+using namespace vt;
+using namespace vt::host;
+
+namespace {
+
+class CutModelTest : public test::HostTest {
+protected:
+    void SetUp() override
+    {
+        startSession();
+        ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+    }
+    void TearDown() override
+    {
+        if (g) freeData();
+        releaseSuites(hostApp().basic());
+    }
+    Document& doc() { return documents().newDocument(); }
+    ArtNode* path(Document& d, std::vector<AIPathSegment> segs, bool closed, ArtNode* parent = nullptr)
+    {
+        ArtNode* p = d.newArt(kPathArt);
+        p->segments = std::move(segs);
+        p->closed = closed;
+        p->style.fillPaint = 1;
+        p->style.fill.color.kind = kThreeColor;
+        p->style.fill.color.c.rgb = {1, 0, 0};
+        p->style.strokePaint = 0;
+        d.place(p, parent ? kPlaceInsideOnBottom : kPlaceBelowAll, parent);
+        return p;
+    }
+    ArtNode* rect(Document& d, float l, float b, float r, float t, ArtNode* parent = nullptr)
+    {
+        return path(d, {cornerSegment(l, b), cornerSegment(r, b), cornerSegment(r, t), cornerSegment(l, t)}, true,
+                    parent);
+    }
+    ArtNode* group(Document& d)
+    {
+        ArtNode* gr = d.newArt(kGroupArt);
+        d.place(gr, kPlaceBelowAll, nullptr);
+        return gr;
+    }
+    void selectAll(Document& d)
+    {
+        for (LayerNode* l : d.layers())
+            for (ArtNode* a : l->root->children) d.setSelected(a, true);
+    }
+    void putPlotter(int pens)
+    {
+        Preferences& p = hostApp().prefs();
+        const char* k = kPlotterPrefix;
+        p.putString(k, "PlotterName", "Cutter 60");
+        p.putString(k, "PlotterManufactory", "Korvel");
+        p.putBoolean(k, "IsSpecialMachine", false);
+        p.putInteger(k, "PlotterReserved", 3);
+        p.putString(k, "PlotterIni", "IN;");
+        p.putString(k, "PlotterEnd", "");
+        p.putReal(k, "PlotterSizeX", 600);
+        p.putReal(k, "PlotterSizeY", 50000);
+        p.putReal(k, "PlotterStep", 0.025);
+        p.putInteger(k, "PlotterOrigin", 1);
+        p.putInteger(k, "PlotterLanguage", 0);
+        p.putInteger(k, "PID", 0x1234);
+        p.putInteger(k, "VID", 0x5678);
+        p.putString(k, "EnvironmentName", "Vinyl");
+        p.putInteger(k, "EnvironmentPenNum", pens);
+        for (int i = 0; i < std::max(pens, 0) && i < 4; ++i) {
+            auto key = [i](const char* f) { return std::string(f) + "-" + std::to_string(i); };
+            p.putString(k, key("PenName").c_str(), "Knife");
+            for (const char* f : {"PenVelocity", "PenExtra", "PenPressure", "maxExtra", "minExtra", "stepExtra",
+                                  "defaultExtra", "maxVelocity", "minVelocity", "stepVelocity", "defaultVelocity",
+                                  "maxPressure", "minPressure", "stepPressure", "defaultPressure"})
+                p.putReal(k, key(f).c_str(), 10.0 + i);
+            p.putInteger(k, key("PenReserved").c_str(), 0);
+        }
+    }
+};
+
+TEST_F(CutModelTest, TwoTopLevelObjectsGiveTwoVolumesInQueryOrder)
+{
+    Document& d = doc();
+    ArtNode* a = rect(d, 0, 0, 72, 72);
+    ArtNode* b = rect(d, 144, 0, 216, 36);
+    selectAll(d);
+    ASSERT_EQ(loadData(nullptr), kNoErr);
+    ASSERT_EQ(g->volumeCount, 2);
+    EXPECT_EQ(g->volumes[0].art, Document::handle(a));
+    EXPECT_EQ(g->volumes[1].art, Document::handle(b));
+    EXPECT_EQ(g->volumes[0].index, 1);
+    EXPECT_EQ(g->volumes[1].index, 2);
+    EXPECT_EQ(g->volumes[0].flags, 5u);
+    EXPECT_FLOAT_EQ(g->volumes[1].docRect[0], 144 * kPointToMMFloat);
+    EXPECT_FLOAT_EQ(g->volumes[1].rect[0], 144 * kPointToMMFloat) << "relative to the union's left (0)";
+    EXPECT_FLOAT_EQ(g->volumesBounds[2], 216 * kPointToMMFloat);
+    EXPECT_DOUBLE_EQ(g->volumes[0].scaleX, 1.0);
+    EXPECT_DOUBLE_EQ(g->volumes[0].gapX, 3.0);
+    EXPECT_EQ(g->volumes[0].copiesY, 1);
+}
+
+TEST_F(CutModelTest, ClosedRectangleGivesFourSegmentsOpenOneThree)
+{
+    Document& d = doc();
+    rect(d, 72, 72, 144, 144);
+    path(d, {cornerSegment(0, 0), cornerSegment(72, 0), cornerSegment(72, 72), cornerSegment(0, 72)}, false);
+    selectAll(d);
+    ASSERT_EQ(loadData(nullptr), kNoErr);
+    ASSERT_EQ(g->volumeCount, 2);
+    const Ring& closed = g->volumes[0].rings[0];
+    ASSERT_EQ(closed.count, 4);
+    EXPECT_EQ(closed.beziers[3].degree, 3);
+    // Relative to the volume's own lower-left corner: the last ends at anchor 0.
+    EXPECT_NEAR(closed.beziers[3].P[3][0], 0.0, 1e-4);
+    EXPECT_NEAR(closed.beziers[3].P[3][1], 0.0, 1e-4);
+    EXPECT_NEAR(closed.beziers[0].P[3][0], 72 * kPointToMM, 1e-4);
+    EXPECT_EQ(g->volumes[1].rings[0].count, 3);
+    EXPECT_FLOAT_EQ(closed.area, 72.0f * 72.0f) << "counter-clockwise is positive";
+}
+
+TEST_F(CutModelTest, FillColoursConvertAsTheColourListsShowThem)
+{
+    struct Row {
+        const char* what;
+        AIColor color;
+        bool fill;
+        uint32_t kind;
+        uint16_t r, g, b;
+    } rows[] = {
+        {"no fill", {}, false, 6, 255, 255, 255},
+        {"gray 25 %", {kGrayColor, {.g = {0.25f}}}, true, 0, 191, 191, 191},
+        // 0.5 + 0.1 in single precision lies just above 0.6: 255 x 0.39999998 truncates to 101.
+        {"CMYK", {kFourColor, {.f = {0.2f, 0.5f, 1.0f, 0.1f}}}, true, 1, 178, 101, 0},
+        {"CMYK over full ink is black", {kFourColor, {.f = {0.9f, 0.0f, 0.0f, 0.2f}}}, true, 1, 0, 204, 204},
+        {"RGB", {kThreeColor, {.rgb = {1.0f, 0.5f, 0.2f}}}, true, 5, 255, 127, 51},
+        {"pattern is black", {kPattern, {}}, true, 2, 0, 0, 0},
+        {"gradient is black", {kGradient, {}}, true, 4, 0, 0, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        Document& d = doc();
+        ArtNode* p = rect(d, 0, 0, 10, 10);
+        p->style.fillPaint = r.fill;
+        p->style.fill.color = r.color;
+        selectAll(d);
+        ASSERT_EQ(loadData(nullptr), kNoErr);
+        ASSERT_EQ(g->volumeCount, 1);
+        EXPECT_EQ(g->volumes[0].colorKind, r.kind);
+        EXPECT_EQ(g->volumes[0].colorRGB[0], r.r);
+        EXPECT_EQ(g->volumes[0].colorRGB[1], r.g);
+        EXPECT_EQ(g->volumes[0].colorRGB[2], r.b);
+        freeData();
+    }
+}
+
+TEST_F(CutModelTest, CustomProcessColourConvertsAsCMYKWithoutTint)
+{
+    Document& d = doc();
+    AICustomColor spot{};
+    spot.kind = kCustomFourColor;
+    spot.c.f = {0, 1, 1, 0};
+    CustomColorEntry* c = d.newCustomColor("Signal Red", spot);
+    ArtNode* p = rect(d, 0, 0, 10, 10);
+    p->style.fill.color.kind = kCustomColor;
+    p->style.fill.color.c.c = {Document::handle(c), 0.3f};
+    selectAll(d);
+    ASSERT_EQ(loadData(nullptr), kNoErr);
+    EXPECT_EQ(g->volumes[0].colorKind, 3u);
+    EXPECT_EQ(g->volumes[0].colorRGB[0], 255);
+    EXPECT_EQ(g->volumes[0].colorRGB[1], 0);
+}
+
+TEST_F(CutModelTest, RingsLargestFirstUnlessDotCut)
+{
+    for (bool dotCut : {false, true}) {
+        SCOPED_TRACE(dotCut ? "dot cut" : "plain");
+        Document& d = doc();
+        ArtNode* gr = group(d);
+        rect(d, 10, 10, 20, 20, gr);   // small first in the tree
+        rect(d, 0, 0, 100, 100, gr);
+        rect(d, 30, 30, 60, 60, gr);
+        if (dotCut) gr->setTag(kDotCutTag, "10");
+        selectAll(d);
+        ASSERT_EQ(loadData(nullptr), kNoErr);
+        ASSERT_EQ(g->volumeCount, 1) << "the group's children are not volumes of their own";
+        const Volume& v = g->volumes[0];
+        ASSERT_EQ(v.ringCount, 3);
+        if (dotCut) {
+            EXPECT_FLOAT_EQ(v.rings[0].area, 100);
+            EXPECT_FLOAT_EQ(v.rings[1].area, 10000);
+        } else {
+            EXPECT_FLOAT_EQ(v.rings[0].area, 10000);
+            EXPECT_FLOAT_EQ(v.rings[1].area, 900);
+            EXPECT_FLOAT_EQ(v.rings[2].area, 100);
+        }
+        freeData();
+    }
+}
+
+TEST_F(CutModelTest, StrokeDoesNotChangeTheLoadedBoundsAndIsSwitchedBack)
+{
+    Document& d = doc();
+    ArtNode* gr = group(d);
+    ArtNode* p = rect(d, 0, 0, 100, 50, gr);
+    ArtNode* q = rect(d, 10, 10, 20, 20, gr);
+    p->style.strokePaint = 1;
+    p->style.stroke.width = 10;
+    q->style.fill.color.c.rgb = {0, 0, 1};
+    selectAll(d);
+    ASSERT_EQ(loadData(nullptr), kNoErr);
+    const Volume& v = g->volumes[0];
+    EXPECT_FLOAT_EQ(v.docRect[0], 0);
+    EXPECT_FLOAT_EQ(v.docRect[2], 100 * kPointToMMFloat);
+    EXPECT_FLOAT_EQ(v.docRect[1], 50 * kPointToMMFloat);
+    EXPECT_TRUE(p->style.strokePaint);
+    EXPECT_FLOAT_EQ(p->style.stroke.width, 10);
+    EXPECT_FLOAT_EQ(q->style.fill.color.c.rgb.blue, 1) << "each path keeps its own style";
+    EXPECT_EQ(v.colorRGB[2], 255) << "the last path decides the colour";
+}
+
+TEST_F(CutModelTest, MarksLayerVolumeIsFlaggedAndKeepsItsNumber)
+{
+    Document& d = doc();
+    rect(d, 0, 0, 10, 10);
+    LayerNode* marks = d.insertLayer(0, kMarksLayerTitle);
+    d.setCurrentLayer(marks);
+    rect(d, 50, 50, 55, 55);
+    selectAll(d);
+    ASSERT_EQ(loadData(nullptr), kNoErr);
+    ASSERT_EQ(g->volumeCount, 2);
+    EXPECT_STREQ(g->volumes[0].layerName, kMarksLayerTitle);
+    EXPECT_EQ(g->volumes[0].flags, 0x80000005u);
+    EXPECT_EQ(g->volumes[0].index, 1) << "kept from the load";
+    EXPECT_EQ(g->volumes[1].index, 1) << "the counter skips the marks";
+    EXPECT_EQ(g->volumes[1].flags, 5u);
+}
+
+TEST_F(CutModelTest, UnsafeInputsLoadCleanly)
+{
+    Document& d = doc();
+    ArtNode* empty = path(d, {}, true);
+    ArtNode* text = d.newArt(kTextFrameArt);
+    text->text = "OPEN";
+    ArtNode* gr = group(d);
+    d.place(text, kPlaceInsideOnTop, gr);
+    ArtNode* nested = rect(d, 0, 0, 10, 10, gr);
+    d.setSelected(nested, true);
+    ASSERT_EQ(loadData(nullptr), kNoErr);
+    EXPECT_EQ(g->volumeCount, 0) << "only nested art selected";
+    EXPECT_EQ(g->volumesBounds[2], 0.0f);
+    freeData();
+
+    d.setSelected(empty, true);
+    ASSERT_EQ(loadData(nullptr), kNoErr);
+    ASSERT_EQ(g->volumeCount, 1);
+    EXPECT_EQ(g->volumes[0].rings[0].count, 0) << "an empty path has no segments";
+    EXPECT_EQ(g->volumes[0].rect[0], 0.0f);
+    freeData();
+
+    ArtNode* textOnly = d.newArt(kGroupArt);
+    d.place(textOnly, kPlaceAboveAll, nullptr);
+    ArtNode* t2 = d.newArt(kTextFrameArt);
+    d.place(t2, kPlaceInsideOnTop, textOnly);
+    d.setSelected(empty, false);
+    d.setSelected(textOnly, true);
+    ASSERT_EQ(loadData(nullptr), kNoErr);
+    ASSERT_EQ(g->volumeCount, 1);
+    EXPECT_EQ(g->volumes[0].colorKind, 6u) << "no path, no colour";
+    EXPECT_EQ(g->volumes[0].rings[0].kind, 0);
+}
+
+TEST_F(CutModelTest, LongLayerTitlesAreCutOnACharacterBoundary)
+{
+    Document& d = doc();
+    std::string title(254, 'x');
+    title += "\xc3\xa9\xc3\xa9";  // two two-byte characters across the 255-byte limit
+    d.layers()[0]->title = title;
+    rect(d, 0, 0, 1, 1);
+    selectAll(d);
+    ASSERT_EQ(loadData(nullptr), kNoErr);
+    EXPECT_EQ(std::strlen(g->volumes[0].layerName), 254u);
+    char field[256];
+    CopyNameField(field, sizeof field, title.c_str());
+    EXPECT_STREQ(field, g->volumes[0].layerName) << "the same cut everywhere";
+}
+
+TEST_F(CutModelTest, CheckDataGatesSelectionAndReadsThePlotter)
+{
+    Document& d = doc();
+    EXPECT_EQ(checkData(1), (ASErr)'!Sel');
+    ArtNode* t = d.newArt(kTextFrameArt);
+    d.place(t, kPlaceAboveAll, nullptr);
+    d.setSelected(t, true);
+    EXPECT_EQ(checkData(1), (ASErr)'!tpe');
+    d.setSelected(t, false);
+    rect(d, 0, 0, 10, 10);
+    selectAll(d);
+    d.setSelected(t, false);
+    putPlotter(2);
+    ASSERT_EQ(checkData(1), kNoErr);
+    EXPECT_EQ(g->curPlotterValid, 1);
+    EXPECT_STREQ(g->curPlotter.PlotterName, "Cutter 60");
+    EXPECT_EQ(g->curPlotter.PlotterPID, 0x1234);
+    EXPECT_EQ(g->curEnvironment.PenNumber, 2);
+    ASSERT_NE(g->curEnvironment.Pens, nullptr);
+    EXPECT_DOUBLE_EQ(g->curEnvironment.Pens[1].defaultPressure, 11.0);
+    for (int pens : {-3, 0, 1000000}) {
+        SCOPED_TRACE(pens);
+        putPlotter(pens);
+        EXPECT_EQ(checkData(0), (ASErr)'!cur');
+        EXPECT_EQ(g->curPlotterValid, 0);
+        EXPECT_EQ(g->curEnvironment.Pens, nullptr);
+    }
+}
+
+TEST_F(CutModelTest, PathsAsBezierListsInPoints)
+{
+    Document& d = doc();
+    ArtNode* gr = group(d);
+    rect(d, 0, 0, 10, 10, gr);
+    path(d, {cornerSegment(0, 0), cornerSegment(5, 5)}, false, gr);
+    path(d, {}, false, gr);
+    UDT_PolyBezier* list = nullptr;
+    int32_t count = 0;
+    loadPloyBezier(Document::handle(gr), &list, &count);
+    ASSERT_EQ(count, 3);
+    EXPECT_EQ(list[0].count, 4);
+    EXPECT_DOUBLE_EQ(list[0].bezier[3].P[3][0], 0.0);
+    EXPECT_EQ(list[1].count, 1);
+    EXPECT_DOUBLE_EQ(list[1].bezier[0].P[3][1], 5.0);
+    EXPECT_EQ(list[2].count, 0);
+    for (int i = 0; i < count; ++i) free(list[i].bezier);
+    free(list);
+}
+
+TEST_F(CutModelTest, SampleJobLoadsItsLettersWithCounters)
+{
+    std::string error;
+    auto doc = readSvgFile(documents(), VANTOREL_SOURCE_DIR "/samples/open-sign.svg", error);
+    ASSERT_TRUE(doc) << error;
+    documents().adopt(std::move(doc));
+    Document& d = *currentDocument();
+    for (ArtNode* a : d.layers()[0]->root->children) d.setSelected(a, true);  // the lettering
+    ASSERT_EQ(loadData(nullptr), kNoErr);
+    ASSERT_EQ(g->volumeCount, 4);
+    // Front-most first: the file's last letter.
+    const Volume& n = g->volumes[0];
+    const Volume& o = g->volumes[3];
+    EXPECT_EQ(n.ringCount, 1);
+    EXPECT_EQ(n.rings[0].count, 10);
+    ASSERT_EQ(o.ringCount, 2);
+    EXPECT_GT(std::fabs(o.rings[0].area), std::fabs(o.rings[1].area)) << "outline before counter";
+    EXPECT_EQ(o.rings[0].count, 4);
+    EXPECT_EQ(o.colorKind, 5u);
+    EXPECT_EQ(o.colorRGB[0], 0xc0);
+    EXPECT_EQ(o.colorRGB[1], 0x1c);
+    EXPECT_STREQ(o.layerName, "Lettering");
+    EXPECT_NEAR(o.baseWidth, 44.0, 1e-3) << "mm";
+    EXPECT_NEAR(o.baseHeight, 60.0, 1e-3);
+    EXPECT_NEAR(g->volumesBounds[0], 18.0, 1e-3);
+}
+
+}  // namespace
