@@ -75,7 +75,9 @@ void expectSameArt(const ArtNode& a, const ArtNode& b)
         EXPECT_EQ(a.style.strokePaint, b.style.strokePaint);
         EXPECT_EQ(a.style.fill.color.kind, b.style.fill.color.kind);
         EXPECT_EQ(a.style.stroke.width, b.style.stroke.width);
-        if (a.style.fill.color.kind == kFourColor) EXPECT_EQ(a.style.fill.color.c.f.magenta, b.style.fill.color.c.f.magenta);
+        if (a.style.fill.color.kind == kFourColor) {
+            EXPECT_EQ(a.style.fill.color.c.f.magenta, b.style.fill.color.c.f.magenta);
+        }
     }
     ASSERT_EQ(a.children.size(), b.children.size());
     for (size_t i = 0; i < a.children.size(); ++i) expectSameArt(*a.children[i], *b.children[i]);
