@@ -233,14 +233,16 @@ ASErr writeGroupVolumes(Matches matches, int language, FILE* file)
     return error;
 }
 
-// A string tag of an art object as a heap copy, or null when the art has none.
-// The host's tag suite offers no reading operation in this build, so no art
-// reads as tagged: no registration-mark text, no dot-cut volumes.
+// A string tag of an art object as a heap copy, or null when the art has none
+// (or the host cannot tell): the host's text is only good until the next change.
 char* copyStringTag(AIArtHandle art, const char* name)
 {
     if (art == NULL || sAITag == NULL)
         return NULL;
-    return NULL;
+    const char* value = NULL;
+    if (sAITag->GetTag(art, name, "string", (void*)&value) != kNoErr || value == NULL)
+        return NULL;
+    return strdup(value);
 }
 
 bool hasStringTag(AIArtHandle art, const char* name)
@@ -250,10 +252,30 @@ bool hasStringTag(AIArtHandle art, const char* name)
     return text != NULL;
 }
 
-// The registration-mark command text stored on the marks group, or null (see
-// copyStringTag).
+// The registration-mark command text stored on the marks group, or null: the
+// first child of the marks layer's root group that carries it.
 char* findMarksText()
 {
+    if (sAILayer == NULL || sAIArt == NULL)
+        return NULL;
+    AILayerHandle layer = NULL;
+    if (sAILayer->GetLayerByTitle(&layer, kMarksLayerTitle) != kNoErr || layer == NULL)
+        return NULL;
+    AIArtHandle root = NULL;
+    if (sAIArt->GetFirstArtOfLayer(layer, &root) != kNoErr || root == NULL)
+        return NULL;
+    AIArtHandle child = NULL;
+    if (sAIArt->GetArtFirstChild(root, &child) != kNoErr)
+        return NULL;
+    while (child != NULL) {
+        char* text = copyStringTag(child, kTagAASSetting);
+        if (text != NULL)
+            return text;
+        AIArtHandle next = NULL;
+        if (sAIArt->GetArtSibling(child, &next) != kNoErr)
+            return NULL;
+        child = next;
+    }
     return NULL;
 }
 
