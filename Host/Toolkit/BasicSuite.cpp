@@ -1,0 +1,93 @@
+// The toolkit's share of "ADM Basic Suite": the screen, the palette area,
+// the standard file dialogs and the colour picker, all answered by scripts.
+// (String lists and alerts live with the host's basic services.)
+#include <cstring>
+#include <filesystem>
+
+#include "Host.h"
+#include "Suites/SuiteTables.h"
+#include "Toolkit/Toolkit.h"
+
+namespace vt::host::toolkit {
+namespace {
+
+Toolkit& tk() { return Toolkit::get(); }
+
+void getScreenDimensions(ADMRect* dimensions)
+{
+    if (dimensions) *dimensions = tk().screen;
+}
+
+void getPaletteLayoutBounds(ADMRect* bounds)
+{
+    if (bounds) *bounds = tk().paletteArea;
+}
+
+ASBoolean fileDialog(const char* kind, const char* message, const SPPlatformFileSpecification* startingDir,
+                     const char* startingFile, SPPlatformFileSpecification* result)
+{
+    std::string what = std::string(kind) + " file dialog \"" + (message ? message : "") + "\"" +
+                       (startingFile ? std::string(" (") + startingFile + ")" : std::string());
+    if (tk().fileAnswers.empty()) {
+        tk().report(what + " was not answered; cancelled");
+        return false;
+    }
+    FileAnswer answer = tk().fileAnswers.front();
+    tk().fileAnswers.pop_front();
+    if (!answer) {
+        tk().report(what + ": cancelled");
+        return false;
+    }
+    if (answer->size() >= sizeof result->path) {
+        tk().report(what + ": the path is too long");
+        return false;
+    }
+    if (result) {
+        std::memset(result->path, 0, sizeof result->path);
+        std::memcpy(result->path, answer->data(), answer->size());
+    }
+    tk().report(what + ": " + *answer);
+    return true;
+}
+
+ASBoolean standardGetFileDialog(const char* message, const char* filter, const SPPlatformFileSpecification* dir,
+                                const char* file, SPPlatformFileSpecification* result)
+{
+    return fileDialog("open", message, dir, file, result);
+}
+
+ASBoolean standardPutFileDialog(const char* message, const char* filter, const SPPlatformFileSpecification* dir,
+                                const char* file, SPPlatformFileSpecification* result)
+{
+    return fileDialog("save", message, dir, file, result);
+}
+
+ASBoolean chooseColor(ADMPoint where, const ADMRGBColor* in, ADMRGBColor* out)
+{
+    if (tk().colorAnswers.empty()) {
+        tk().report("colour picker was not answered; cancelled");
+        if (out && in) *out = *in;
+        return false;
+    }
+    ColorAnswer answer = tk().colorAnswers.front();
+    tk().colorAnswers.pop_front();
+    if (!answer) {
+        if (out && in) *out = *in;
+        tk().report("colour picker: cancelled");
+        return false;
+    }
+    if (out) *out = *answer;
+    return true;
+}
+
+SuiteInstaller installer([] {
+    auto& b = suiteTable<ADMBasicSuite>();
+    b.GetScreenDimensions = getScreenDimensions;
+    b.GetPaletteLayoutBounds = getPaletteLayoutBounds;
+    b.StandardGetFileDialog = standardGetFileDialog;
+    b.StandardPutFileDialog = standardPutFileDialog;
+    b.ChooseColor = chooseColor;
+});
+
+}  // namespace
+}  // namespace vt::host::toolkit

@@ -1,0 +1,195 @@
+// "ADM Drawer Suite" and "ADM Icon Suite": drawing into an item's raster.
+// Every call the plug-in makes is also recorded on the item.
+#include <filesystem>
+
+#include "Suites/SuiteTables.h"
+#include "Toolkit/Paint.h"
+
+namespace vt::host::toolkit {
+namespace {
+
+Toolkit& tk() { return Toolkit::get(); }
+
+#define DRAWER_OR(ret)                        \
+    Drawer* d = tk().drawer(drawer, __func__); \
+    if (!d) return ret
+
+std::string rectText(const ADMRect* r)
+{
+    return std::to_string(r->top) + " " + std::to_string(r->left) + " " + std::to_string(r->bottom) + " " +
+           std::to_string(r->right);
+}
+
+void getBoundsRect(ADMDrawerRef drawer, ADMRect* bounds)
+{
+    DRAWER_OR();
+    if (bounds) *bounds = d->bounds;
+}
+void setColor(ADMDrawerRef drawer, ADMColor color)
+{
+    DRAWER_OR();
+    d->color = color;
+}
+ADMColor getColor(ADMDrawerRef drawer)
+{
+    DRAWER_OR(0);
+    return d->color;
+}
+void setDrawMode(ADMDrawerRef drawer, ADMDrawMode mode)
+{
+    DRAWER_OR();
+    d->mode = mode;
+}
+ADMDrawMode getDrawMode(ADMDrawerRef drawer)
+{
+    DRAWER_OR(0);
+    return d->mode;
+}
+void drawLine(ADMDrawerRef drawer, const ADMPoint* a, const ADMPoint* b)
+{
+    DRAWER_OR();
+    if (!a || !b) return;
+    record(*d, "DrawLine " + std::to_string(a->h) + " " + std::to_string(a->v) + " " + std::to_string(b->h) + " " +
+                   std::to_string(b->v));
+    paintLine(*d, a->h, a->v, b->h, b->v);
+}
+void drawRect(ADMDrawerRef drawer, const ADMRect* r)
+{
+    DRAWER_OR();
+    if (!r) return;
+    record(*d, "DrawRect " + rectText(r));
+    paintRect(*d, *r, false);
+}
+void fillRect(ADMDrawerRef drawer, const ADMRect* r)
+{
+    DRAWER_OR();
+    if (!r) return;
+    record(*d, "FillRect " + rectText(r));
+    paintRect(*d, *r, true);
+}
+void clearRect(ADMDrawerRef drawer, const ADMRect* r)
+{
+    DRAWER_OR();
+    if (!r) return;
+    record(*d, "ClearRect " + rectText(r));
+    Drawer white = *d;
+    white.color = kADMWhiteColor;
+    white.mode = kADMNormalMode;
+    paintRect(white, *r, true);
+}
+void drawOval(ADMDrawerRef drawer, const ADMRect* r)
+{
+    DRAWER_OR();
+    if (!r) return;
+    record(*d, "DrawOval " + rectText(r));
+    paintOval(*d, *r, false);
+}
+void fillOval(ADMDrawerRef drawer, const ADMRect* r)
+{
+    DRAWER_OR();
+    if (!r) return;
+    record(*d, "FillOval " + rectText(r));
+    paintOval(*d, *r, true);
+}
+std::string pointsText(const ADMPoint* p, ASInt32 n)
+{
+    std::string s = std::to_string(n);
+    for (ASInt32 i = 0; i < n && i < 8; ++i) s += " " + std::to_string(p[i].h) + "," + std::to_string(p[i].v);
+    if (n > 8) s += " ...";
+    return s;
+}
+void drawPolygon(ADMDrawerRef drawer, const ADMPoint* p, ASInt32 n)
+{
+    DRAWER_OR();
+    if (!p || n <= 0) return;
+    record(*d, "DrawPolygon " + pointsText(p, n));
+    paintPolygon(*d, p, n, false);
+}
+void fillPolygon(ADMDrawerRef drawer, const ADMPoint* p, ASInt32 n)
+{
+    DRAWER_OR();
+    if (!p || n <= 0) return;
+    record(*d, "FillPolygon " + pointsText(p, n));
+    paintPolygon(*d, p, n, true);
+}
+void drawText(ADMDrawerRef drawer, const char* text, const ADMPoint* p)
+{
+    DRAWER_OR();
+    if (!text || !p) return;
+    record(*d, "DrawText " + std::to_string(p->h) + " " + std::to_string(p->v) + " \"" + text + "\"");
+    paintText(*d, text, p->h, p->v);
+}
+ASInt32 getTextWidth(ADMDrawerRef drawer, const char* text)
+{
+    DRAWER_OR(0);
+    return text ? textWidth(*d, text) : 0;
+}
+void drawPicture(ADMDrawerRef drawer, ASInt32 id, const ADMPoint* p)
+{
+    DRAWER_OR();
+    if (!p) return;
+    record(*d, "DrawPicture " + std::to_string(id) + " " + std::to_string(p->h) + " " + std::to_string(p->v));
+    paintPicture(*d, id, p->h, p->v, 16, 16);
+}
+
+// Icons: a picture of the plug-in's resources. Without a file the toolkit
+// stands in a drawn box, so only a missing id (0) is unknown.
+ADMIconRef getFromResource(SPPluginRef plugin, ASInt32 iconID, ASInt32 iconIndex)
+{
+    auto icon = std::make_unique<Icon>();
+    icon->id = iconID;
+    icon->type = iconID != 0 && plugin != nullptr ? kADMPictureIconType : kADMUnknownIconType;
+    Icon* raw = icon.get();
+    tk().live(raw);
+    tk().icons.push_back(std::move(icon));
+    return ref(raw);
+}
+void destroyIcon(ADMIconRef icon)
+{
+    Icon* i = tk().icon(icon, "Destroy");
+    if (!i) return;
+    tk().dead(i);
+    auto& icons = tk().icons;
+    for (auto it = icons.begin(); it != icons.end(); ++it)
+        if (it->get() == i) {
+            icons.erase(it);
+            break;
+        }
+}
+ADMIconType getType(ADMIconRef icon)
+{
+    Icon* i = tk().icon(icon, "GetType");
+    return i ? i->type : kADMUnknownIconType;
+}
+ASInt32 getWidth(ADMIconRef icon) { return tk().icon(icon, "GetWidth") ? 16 : 0; }
+ASInt32 getHeight(ADMIconRef icon) { return tk().icon(icon, "GetHeight") ? 16 : 0; }
+
+SuiteInstaller installer([] {
+    auto& s = suiteTable<ADMDrawerSuite>();
+    s.GetBoundsRect = getBoundsRect;
+    s.SetColor = setColor;
+    s.GetColor = getColor;
+    s.SetDrawMode = setDrawMode;
+    s.GetDrawMode = getDrawMode;
+    s.DrawLine = drawLine;
+    s.DrawRect = drawRect;
+    s.FillRect = fillRect;
+    s.ClearRect = clearRect;
+    s.DrawOval = drawOval;
+    s.FillOval = fillOval;
+    s.DrawPolygon = drawPolygon;
+    s.FillPolygon = fillPolygon;
+    s.DrawText = drawText;
+    s.GetTextWidth = getTextWidth;
+    s.DrawPicture = drawPicture;
+
+    auto& i = suiteTable<ADMIconSuite>();
+    i.GetFromResource = getFromResource;
+    i.Destroy = destroyIcon;
+    i.GetType = getType;
+    i.GetWidth = getWidth;
+    i.GetHeight = getHeight;
+});
+
+}  // namespace
+}  // namespace vt::host::toolkit

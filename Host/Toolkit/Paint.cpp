@@ -1,0 +1,221 @@
+#include "Toolkit/Paint.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+namespace vt::host::toolkit {
+
+static void setColor(cairo_t* cr, ADMColor color)
+{
+    uint32_t rgb = rgbOf(color);
+    cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
+}
+
+// Paints a path in the drawer's colour, or XORs the colour into the pixels
+// the path covers.
+static void paint(Drawer& d, const std::function<void(cairo_t*)>& path, bool fill)
+{
+    if (!d.cr) return;
+    if (d.mode != kADMXORMode) {
+        cairo_save(d.cr);
+        cairo_translate(d.cr, d.offsetX, d.offsetY);
+        setColor(d.cr, d.color);
+        cairo_set_line_width(d.cr, 1.0);
+        path(d.cr);
+        if (fill)
+            cairo_fill(d.cr);
+        else
+            cairo_stroke(d.cr);
+        cairo_restore(d.cr);
+        return;
+    }
+    Raster* r = d.raster;
+    if (!r || !r->surface()) return;
+    int w = r->width(), h = r->height();
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+    cairo_t* mc = cairo_create(mask);
+    cairo_set_antialias(mc, CAIRO_ANTIALIAS_NONE);
+    cairo_translate(mc, d.offsetX, d.offsetY);
+    cairo_set_line_width(mc, 1.0);
+    cairo_set_source_rgba(mc, 0, 0, 0, 1);
+    path(mc);
+    if (fill)
+        cairo_fill(mc);
+    else
+        cairo_stroke(mc);
+    cairo_destroy(mc);
+    cairo_surface_flush(mask);
+    cairo_surface_flush(r->surface());
+    uint32_t rgb = rgbOf(d.color);
+    unsigned char* md = cairo_image_surface_get_data(mask);
+    int ms = cairo_image_surface_get_stride(mask);
+    unsigned char* rd = cairo_image_surface_get_data(r->surface());
+    int rs = cairo_image_surface_get_stride(r->surface());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (md[y * ms + x] >= 128) {
+                uint32_t* p = reinterpret_cast<uint32_t*>(rd + y * rs + x * 4);
+                *p = (*p ^ rgb) | 0xFF000000u;
+            }
+    cairo_surface_mark_dirty(r->surface());
+    cairo_surface_destroy(mask);
+}
+
+void paintLine(Drawer& d, int x1, int y1, int x2, int y2)
+{
+    paint(d,
+          [=](cairo_t* cr) {
+              if (x1 == x2 && y1 == y2) {
+                  cairo_rectangle(cr, x1, y1, 1, 1);
+                  return;
+              }
+              cairo_move_to(cr, x1 + 0.5, y1 + 0.5);
+              cairo_line_to(cr, x2 + 0.5, y2 + 0.5);
+          },
+          x1 == x2 && y1 == y2);
+}
+
+void paintRect(Drawer& d, const ADMRect& r, bool fill)
+{
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return;
+    paint(d,
+          [=](cairo_t* cr) {
+              if (fill)
+                  cairo_rectangle(cr, r.left, r.top, w, h);
+              else
+                  cairo_rectangle(cr, r.left + 0.5, r.top + 0.5, w - 1, h - 1);
+          },
+          fill);
+}
+
+void paintOval(Drawer& d, const ADMRect& r, bool fill)
+{
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return;
+    paint(d,
+          [=](cairo_t* cr) {
+              double inset = fill ? 0.0 : 0.5;
+              double rw = (w - 2 * inset) / 2.0, rh = (h - 2 * inset) / 2.0;
+              if (rw <= 0 || rh <= 0) {
+                  cairo_rectangle(cr, r.left, r.top, 1, 1);
+                  return;
+              }
+              cairo_save(cr);
+              cairo_translate(cr, r.left + w / 2.0, r.top + h / 2.0);
+              cairo_scale(cr, rw, rh);
+              cairo_arc(cr, 0, 0, 1, 0, 2 * 3.14159265358979);
+              cairo_restore(cr);
+          },
+          fill);
+}
+
+void paintPolygon(Drawer& d, const ADMPoint* points, int count, bool fill)
+{
+    if (!points || count <= 0) return;
+    std::vector<ADMPoint> p(points, points + count);
+    paint(d,
+          [p, fill](cairo_t* cr) {
+              double o = fill ? 0.0 : 0.5;
+              cairo_move_to(cr, p[0].h + o, p[0].v + o);
+              for (size_t i = 1; i < p.size(); ++i) cairo_line_to(cr, p[i].h + o, p[i].v + o);
+              cairo_close_path(cr);
+          },
+          fill);
+}
+
+static void selectFont(cairo_t* cr)
+{
+    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, 11);
+}
+
+void paintText(Drawer& d, const std::string& text, int x, int y)
+{
+    if (!d.cr || text.empty()) return;
+    if (d.mode == kADMXORMode) {
+        paint(d,
+              [=](cairo_t* cr) {
+                  selectFont(cr);
+                  cairo_move_to(cr, x, y);
+                  cairo_text_path(cr, text.c_str());
+              },
+              true);
+        return;
+    }
+    cairo_save(d.cr);
+    cairo_translate(d.cr, d.offsetX, d.offsetY);
+    setColor(d.cr, d.color);
+    selectFont(d.cr);
+    cairo_move_to(d.cr, x, y);
+    cairo_show_text(d.cr, text.c_str());
+    cairo_restore(d.cr);
+}
+
+int textWidth(Drawer& d, const std::string& text)
+{
+    if (!d.cr) return 0;
+    cairo_save(d.cr);
+    selectFont(d.cr);
+    cairo_text_extents_t e;
+    cairo_text_extents(d.cr, text.c_str(), &e);
+    cairo_restore(d.cr);
+    return static_cast<int>(e.x_advance + 0.5);
+}
+
+void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h)
+{
+    if (!d.cr || id == 0) return;
+    std::string path = Toolkit::get().pluginFolder() + "/Pictures/" + std::to_string(id) + ".png";
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) {
+        cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
+        if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS) {
+            cairo_save(d.cr);
+            cairo_translate(d.cr, d.offsetX, d.offsetY);
+            cairo_rectangle(d.cr, x, y, w, h);
+            cairo_clip(d.cr);
+            cairo_set_source_surface(d.cr, image, x, y);
+            cairo_paint(d.cr);
+            cairo_restore(d.cr);
+            cairo_surface_destroy(image);
+            return;
+        }
+        cairo_surface_destroy(image);
+    }
+    // No such resource here: a box that says which picture belongs there.
+    Drawer box = d;
+    box.mode = kADMNormalMode;
+    box.color = kADMLightColor;
+    paintRect(box, ADMRect{static_cast<ASInt16>(y), static_cast<ASInt16>(x), static_cast<ASInt16>(y + h),
+                           static_cast<ASInt16>(x + w)},
+              true);
+    box.color = kADMShadowColor;
+    paintRect(box, ADMRect{static_cast<ASInt16>(y), static_cast<ASInt16>(x), static_cast<ASInt16>(y + h),
+                           static_cast<ASInt16>(x + w)},
+              false);
+    if (w >= 24 && h >= 12) {
+        cairo_save(d.cr);
+        cairo_translate(d.cr, d.offsetX, d.offsetY);
+        cairo_rectangle(d.cr, x, y, w, h);
+        cairo_clip(d.cr);
+        setColor(d.cr, kADMShadowColor);
+        cairo_select_font_face(d.cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(d.cr, 8);
+        cairo_move_to(d.cr, x + 2, y + h / 2 + 3);
+        cairo_show_text(d.cr, std::to_string(id).c_str());
+        cairo_restore(d.cr);
+    }
+}
+
+void record(Drawer& d, const std::string& call)
+{
+    if (!d.calls) return;
+    char suffix[48];
+    std::snprintf(suffix, sizeof suffix, " color=0x%06X%s", static_cast<unsigned>(rgbOf(d.color)),
+                  d.mode == kADMXORMode ? " xor" : "");
+    d.calls->push_back(call + suffix);
+}
+
+}  // namespace vt::host::toolkit

@@ -1,0 +1,25 @@
+// Pixel painting shared by the drawer suite, QuickDraw and the toolkit's own
+// look. Drawing is aliased (whole pixels), so pictures are exact and XOR
+// drawing done twice restores what was there.
+#pragma once
+
+#include <string>
+
+#include "Toolkit/Toolkit.h"
+
+namespace vt::host::toolkit {
+
+void paintLine(Drawer& d, int x1, int y1, int x2, int y2);
+void paintRect(Drawer& d, const ADMRect& r, bool fill);
+void paintOval(Drawer& d, const ADMRect& r, bool fill);
+void paintPolygon(Drawer& d, const ADMPoint* points, int count, bool fill);
+// Text with its baseline at y.
+void paintText(Drawer& d, const std::string& text, int x, int y);
+int textWidth(Drawer& d, const std::string& text);
+// A picture resource of the plug-in ("Pictures/<id>.png" in its folder) or
+// of the toolkit; one that is missing is shown as a labelled box.
+void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h);
+// Records a call made by the plug-in.
+void record(Drawer& d, const std::string& call);
+
+}  // namespace vt::host::toolkit

@@ -1,0 +1,121 @@
+// The platform's pen drawing, into the port the toolkit sets while an item's
+// draw procedure runs. Window coordinates are turned into the item's own.
+#include "QuickDraw.h"
+
+#include <cstdio>
+#include <string>
+
+#include "Toolkit/Paint.h"
+
+using namespace vt::host::toolkit;
+
+struct PixPat {
+    RGBColor color{0, 0, 0};
+};
+
+namespace {
+
+uint32_t rgb8(const RGBColor& c) { return ((c.red >> 8) << 16) | ((c.green >> 8) << 8) | (c.blue >> 8); }
+
+// A drawer over the port's item, in window coordinates.
+bool portDrawer(Drawer& d)
+{
+    Port* port = currentPort();
+    if (!port || !port->item || !port->cr) return false;
+    Item* item = port->item;
+    d.cr = port->cr;
+    d.raster = &item->raster;
+    d.calls = &item->calls;
+    d.offsetX = -item->bounds.left;
+    d.offsetY = -item->bounds.top;
+    d.color = (port->penColor << 8) | 0xFF;
+    if (port->penColor == 0) d.color = kADMBlackColor;
+    if (port->penColor == 0xFFFFFF) d.color = kADMWhiteColor;
+    return true;
+}
+
+void qdRecord(Drawer& d, const std::string& call)
+{
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, " color=0x%06X", static_cast<unsigned>(currentPort()->penColor));
+    d.calls->push_back("QD " + call + suffix);
+}
+
+}  // namespace
+
+extern "C" {
+
+PixPatHandle NewPixPat(void)
+{
+    PixPat** handle = new PixPat*;
+    *handle = new PixPat;
+    return handle;
+}
+
+void DisposePixPat(PixPatHandle pattern)
+{
+    if (!pattern) return;
+    delete *pattern;
+    delete pattern;
+}
+
+void MakeRGBPat(PixPatHandle pattern, const RGBColor* color)
+{
+    if (pattern && *pattern && color) (*pattern)->color = *color;
+}
+
+void PenPixPat(PixPatHandle pattern)
+{
+    if (pattern && *pattern && currentPort()) currentPort()->penColor = rgb8((*pattern)->color);
+}
+
+void RGBForeColor(const RGBColor* color)
+{
+    if (color && currentPort()) currentPort()->penColor = rgb8(*color);
+}
+
+void PenNormal(void)
+{
+    if (currentPort()) currentPort()->penColor = 0;
+}
+
+void MoveTo(short h, short v)
+{
+    if (!currentPort()) return;
+    currentPort()->penH = h;
+    currentPort()->penV = v;
+}
+
+void LineTo(short h, short v)
+{
+    Drawer d;
+    if (!portDrawer(d)) return;
+    Port* port = currentPort();
+    qdRecord(d, "LineTo " + std::to_string(port->penH) + " " + std::to_string(port->penV) + " " + std::to_string(h) +
+                    " " + std::to_string(v));
+    paintLine(d, port->penH, port->penV, h, v);
+    port->penH = h;
+    port->penV = v;
+}
+
+void FrameOval(const Rect* r)
+{
+    Drawer d;
+    if (!r || !portDrawer(d)) return;
+    qdRecord(d, "FrameOval " + std::to_string(r->top) + " " + std::to_string(r->left) + " " +
+                    std::to_string(r->bottom) + " " + std::to_string(r->right));
+    paintOval(d, ADMRect{r->top, r->left, r->bottom, r->right}, false);
+}
+
+void DrawText(const void* text, short firstByte, short byteCount)
+{
+    Drawer d;
+    if (!text || byteCount <= 0 || firstByte < 0 || !portDrawer(d)) return;
+    std::string s(static_cast<const char*>(text) + firstByte, static_cast<size_t>(byteCount));
+    Port* port = currentPort();
+    qdRecord(d, "DrawText " + std::to_string(port->penH) + " " + std::to_string(port->penV) + " \"" + s + "\"");
+    paintText(d, s, port->penH, port->penV);
+    port->penH = static_cast<int>(port->penH + textWidth(d, s));
+}
+
+}  // extern "C"

@@ -1,0 +1,384 @@
+// The stand-in host's dialog toolkit: the model behind the ADM suites.
+//
+// Dialogs own items; list items own a list of entries. The plug-in holds
+// opaque handles, which the toolkit checks against its live objects before
+// every use, so a stale handle is reported instead of crashing the host.
+// Nothing here waits for a person: modal dialogs are answered by queued
+// actions (Driver.h), drawing goes to per-item rasters, the clock is virtual.
+#pragma once
+
+#include <cairo.h>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ADMSuites.h"
+
+namespace vt::host::toolkit {
+
+struct Dialog;
+struct Item;
+struct List;
+struct Entry;
+class Driver;
+
+enum class ItemKind {
+    Frame,
+    ListBox,
+    PicturePushButton,
+    PictureRadioButton,
+    PictureStatic,
+    PopupList,
+    Slider,
+    SpinEdit,
+    TextCheckBox,
+    TextEditMultiLine,
+    TextEdit,
+    TextPushButton,
+    TextRadioButton,
+    TextStatic,
+    Child  // the text field and arrows of a spin edit
+};
+
+// The kind of an item type name; false for a name the toolkit does not know.
+bool kindOfTypeName(const std::string& name, ItemKind& kind);
+bool isRadio(ItemKind kind);
+bool isButtonLike(ItemKind kind);  // push buttons, check boxes, radios
+bool isList(ItemKind kind);
+bool isEditable(ItemKind kind);  // takes typed text
+
+// An ARGB image that drawing goes to; it keeps its pixels between draws so
+// that a draw procedure can paint over what an earlier draw left.
+class Raster {
+public:
+    Raster() = default;
+    ~Raster();
+    Raster(const Raster&) = delete;
+    Raster& operator=(const Raster&) = delete;
+    // Makes the image width x height; a new or resized image starts white.
+    void ensure(int width, int height);
+    cairo_surface_t* surface() const { return surface_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // 0xRRGGBB of a pixel, or -1 outside the image.
+    long pixel(int x, int y) const;
+    bool savePng(const std::string& path) const;
+
+private:
+    cairo_surface_t* surface_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+struct Entry {
+    List* list = nullptr;
+    ASInt32 id = 0;
+    std::string text;
+    ASInt32 picture = 0;
+    ASInt32 selectedPicture = 0;
+    ADMUserData userData = nullptr;
+    bool selected = false;
+    bool active = false;
+    bool enabled = true;
+};
+
+struct List {
+    Item* item = nullptr;
+    bool popup = false;
+    std::vector<std::unique_ptr<Entry>> entries;
+    ADMEntryInitProc initProc = nullptr;
+    ADMEntryDrawProc drawProc = nullptr;
+    ADMEntryTrackProc trackProc = nullptr;
+    ADMEntryNotifyProc notifyProc = nullptr;
+    ADMEntryDestroyProc destroyProc = nullptr;
+    ADMActionMask mask = kADMDefaultItemActionMask;
+    ASInt32 menuId = 0;
+    ASInt32 entryWidth = 0;  // 0: the item's width
+    ASInt32 entryHeight = 16;
+    ADMUserData userData = nullptr;
+
+    int indexOf(const Entry* entry) const;
+    Entry* active() const;
+};
+
+struct Item {
+    Dialog* dialog = nullptr;
+    Item* parent = nullptr;  // for the children of a spin edit
+    ASInt32 id = 0;
+    ItemKind kind = ItemKind::Frame;
+    std::string typeName;
+    ADMRect bounds{};  // within the dialog (a child: within its parent)
+    ADMItemStyle style = 0;
+    std::string text;
+    std::string tip;
+    bool tipEnabled = false;
+    ASInt32 picture = 0;
+    ASInt32 selectedPicture = 0;
+    ASInt32 disabledPicture = 0;
+    ADMJustify justify = kADMLeftJustify;
+    ASInt32 cursor = 0;
+    bool visible = true;
+    bool enabled = true;
+    bool active = true;
+    int radioGroup = 0;  // radio buttons created one after another share a group
+
+    // Numeric state. Values are points as 32-bit floats.
+    bool numeric = false;  // shows its value rather than free text
+    float value = 0.0f;
+    bool hasMin = false;
+    bool hasMax = false;
+    float minValue = 0.0f;
+    float maxValue = 0.0f;
+    float smallIncrement = 1.0f;
+    float largeIncrement = 10.0f;
+    ADMUnits units = kADMNoUnits;
+    int precision = -1;  // -1: the toolkit's default
+
+    ADMItemDrawProc drawProc = nullptr;
+    ADMItemTrackProc trackProc = nullptr;
+    ADMItemNotifyProc notifyProc = nullptr;
+    ADMItemDestroyProc destroyProc = nullptr;
+    ADMActionMask mask = kADMDefaultItemActionMask;
+    ADMUserData userData = nullptr;
+
+    std::unique_ptr<List> list;
+    std::vector<std::unique_ptr<Item>> children;
+
+    bool invalid = true;
+    Raster raster;
+    std::vector<std::string> calls;  // every drawing call made into this item, in order
+
+    int width() const { return bounds.right - bounds.left; }
+    int height() const { return bounds.bottom - bounds.top; }
+    bool takesInput() const { return visible && enabled && active; }
+    // The text shown: free text, or the value in the item's units.
+    std::string displayText() const;
+};
+
+struct Dialog {
+    SPPluginRef plugin = nullptr;
+    std::string name;
+    ASInt32 resourceId = 0;
+    ADMDialogStyle style = kADMModalDialogStyle;
+    ADMRect bounds{};
+    std::string title;
+    ADMDialogDrawProc drawProc = nullptr;
+    ADMDialogTrackProc trackProc = nullptr;
+    ADMDialogNotifyProc notifyProc = nullptr;
+    ADMDialogDestroyProc destroyProc = nullptr;
+    ADMActionMask mask = 0;
+    ADMUserData userData = nullptr;
+    ASInt32 defaultItem = 0;
+    ASInt32 cancelItem = 0;
+    ASInt32 minWidth = 0, minHeight = 0, maxWidth = 0, maxHeight = 0;
+    ASInt32 horizontalIncrement = 1, verticalIncrement = 1;
+    bool visible = true;
+    bool enabled = true;
+    bool modal = false;
+    bool ended = false;
+    ASInt32 result = 0;
+    bool cancelled = false;
+    bool destroying = false;
+    bool hasGroup = false;
+    std::string groupName;
+    ASInt32 positionCode = 0;
+    std::vector<std::unique_ptr<Item>> items;
+    int lastRadioGroup = 0;
+    int nextRadioGroup = 1;
+
+    int width() const { return bounds.right - bounds.left; }
+    int height() const { return bounds.bottom - bounds.top; }
+    Item* item(ASInt32 id) const;  // the first item with that id
+    bool isFloating() const { return !modal; }
+};
+
+struct Notifier {
+    std::string type;
+    Dialog* dialog = nullptr;
+    Item* item = nullptr;
+    Entry* entry = nullptr;
+};
+
+struct Tracker {
+    ADMAction action = 0;
+    ADMPoint point{};
+    ADMModifiers modifiers = 0;
+    ADMTime time = 0;
+    ADMUInt16 character = 0;
+    bool mouseDown = false;
+    bool aborted = false;
+};
+
+// Draws into a raster; records every call into a call list.
+struct Drawer {
+    cairo_t* cr = nullptr;
+    ADMRect bounds{};  // the drawn area, local
+    ADMColor color = kADMBlackColor;
+    ADMDrawMode mode = kADMNormalMode;
+    std::vector<std::string>* calls = nullptr;
+    Raster* raster = nullptr;
+    int offsetX = 0, offsetY = 0;  // the drawn area within the raster (entries)
+};
+
+struct Icon {
+    ASInt32 id = 0;
+    ADMIconType type = kADMUnknownIconType;
+};
+
+// A user's answer for a file dialog: a path, or nothing for Cancel.
+using FileAnswer = std::optional<std::string>;
+using ColorAnswer = std::optional<ADMRGBColor>;
+
+// One step of a scripted user inside an open modal dialog; returns false and
+// sets error when it cannot be done.
+using DialogAction = std::function<bool(Driver& driver, std::string& error)>;
+
+class Toolkit {
+public:
+    Toolkit();
+    ~Toolkit();
+    Toolkit(const Toolkit&) = delete;
+    Toolkit& operator=(const Toolkit&) = delete;
+
+    // The toolkit of the running host.
+    static Toolkit& get();
+
+    // ---- Handles ----
+    Dialog* dialog(ADMDialogRef ref, const char* operation);
+    Item* item(ADMItemRef ref, const char* operation);
+    List* list(ADMListRef ref, const char* operation);
+    Entry* entry(ADMEntryRef ref, const char* operation);
+    Notifier* notifier(ADMNotifierRef ref, const char* operation);
+    Tracker* tracker(ADMTrackerRef ref, const char* operation);
+    Drawer* drawer(ADMDrawerRef ref, const char* operation);
+    Icon* icon(ADMIconRef ref, const char* operation);
+    template <typename T>
+    void live(T* object) { live_.insert(object); }
+    template <typename T>
+    void dead(T* object) { live_.erase(object); }
+    bool isLive(const void* object) const { return live_.count(object) != 0; }
+
+    // ---- Dialogs and items ----
+    Dialog* createDialog(SPPluginRef plugin, const std::string& name, ASInt32 resourceId, ADMDialogStyle style,
+                         ADMUserData userData, bool modal);
+    // Runs the destroy procedures (items first, then the dialog) and frees it.
+    void destroyDialog(Dialog* dialog);
+    Item* createItem(Dialog* dialog, ASInt32 id, ItemKind kind, const std::string& typeName, const ADMRect& bounds,
+                     ADMUserData userData);
+    void destroyItem(Item* item);
+    Entry* insertEntry(List* list, int index);
+    void removeEntry(List* list, int index);
+    const std::vector<std::unique_ptr<Dialog>>& dialogs() const { return dialogs_; }
+    Dialog* findDialog(const std::string& name) const;  // the newest open dialog of that name
+    std::vector<Dialog*> modalStack;  // innermost last
+
+    // Runs a modal dialog to its end (see Driver.h for how it is answered).
+    ASInt32 runModal(Dialog* dialog, ADMDialogInitProc initProc);
+
+    // ---- Values ----
+    void setValue(Item* item, float points);  // clamped to the item's limits
+    void setBoolean(Item* item, bool on);     // radios turn the rest of their group off
+    void setBounds(Dialog* dialog, const ADMRect& bounds, bool notify);
+
+    // ---- Notifications, tracking, drawing ----
+    void notify(Item* item, const std::string& type);
+    void notify(Dialog* dialog, const std::string& type, Item* about = nullptr);
+    void notify(Entry* entry, const std::string& type);
+    ASBoolean track(Item* item, Tracker& tracker);
+    ASBoolean track(Entry* entry, Tracker& tracker);
+    ASBoolean track(Dialog* dialog, Tracker& tracker);
+    void defaultNotify(Item* item, Notifier& notifier);
+    ASBoolean defaultTrack(Item* item, Tracker& tracker);
+    ASBoolean defaultTrack(Entry* entry, Tracker& tracker);
+    void invalidate(Item* item);
+    // Draws one item now through its draw procedure (or the default look).
+    void draw(Item* item);
+    // Draws every invalid visible item once; items invalidated while this
+    // runs wait for the next pass. Returns how many items were drawn.
+    int updatePass();
+    // The whole dialog as one picture, every visible item drawn.
+    void renderDialog(Dialog* dialog, Raster& out);
+
+    // ---- Standard look (Render.cpp) ----
+    void drawDefault(Item* item, Drawer& drawer);
+    void drawDefault(Entry* entry, Drawer& drawer);
+
+    // ---- The machine ----
+    ADMRect screen{0, 0, 768, 1024};
+    ADMRect paletteArea{22, 0, 768, 1024};
+    uint32_t ticks = 0;
+    int updatePassesAfterAction = 1;
+
+    // ---- Scripted answers ----
+    void queueDialog(const std::string& name, std::vector<DialogAction> actions);
+    size_t queuedFor(const std::string& name) const;
+    std::deque<FileAnswer> fileAnswers;
+    std::deque<ColorAnswer> colorAnswers;
+    // What the toolkit reports (unanswered dialogs, file dialogs, failed
+    // actions); each is also written to the host's output.
+    std::vector<std::string> reports;
+    // Queued actions that failed; a script stops at the next line.
+    std::vector<std::string> failures;
+    void report(const std::string& text);
+    void fail(const std::string& text);
+    // Every modal dialog shown, in order, with how it ended.
+    struct ModalRecord {
+        std::string name;
+        ASInt32 result = 0;
+        bool cancelled = false;
+        bool answered = false;
+    };
+    std::vector<ModalRecord> modalLog;
+
+    // ---- Resources of the plug-in ----
+    std::string pluginFolder() const;
+    // The entries of a popup menu resource: "Menus/Menu-<id>.txt", lines "<id>\t<text>".
+    bool loadMenu(ASInt32 menuId, std::vector<std::pair<ASInt32, std::string>>& entries);
+    std::vector<std::unique_ptr<Icon>> icons;
+
+private:
+    std::set<const void*> live_;
+    std::vector<std::unique_ptr<Dialog>> dialogs_;
+    std::map<std::string, std::deque<std::vector<DialogAction>>> queues_;
+};
+
+// Formats a value in points for display in units with a precision.
+std::string formatValue(float points, ADMUnits units, int precision);
+// Parses text typed in an item: a number in the item's units, optionally
+// followed by "pt", "in" or "mm". False when it is not a number.
+bool parseValue(const std::string& text, ADMUnits units, float& points);
+float toPoints(double value, ADMUnits units);
+double fromPoints(float points, ADMUnits units);
+
+// Copies text into a caller's buffer of maxLength bytes, always terminated.
+void copyText(const std::string& text, char* out, ASInt32 maxLength);
+
+// RGB of a toolkit colour value (0xRRGGBB).
+uint32_t rgbOf(ADMColor color);
+
+// Handles from objects.
+inline ADMDialogRef ref(Dialog* d) { return reinterpret_cast<ADMDialogRef>(d); }
+inline ADMItemRef ref(Item* i) { return reinterpret_cast<ADMItemRef>(i); }
+inline ADMListRef ref(List* l) { return reinterpret_cast<ADMListRef>(l); }
+inline ADMEntryRef ref(Entry* e) { return reinterpret_cast<ADMEntryRef>(e); }
+inline ADMNotifierRef ref(Notifier* n) { return reinterpret_cast<ADMNotifierRef>(n); }
+inline ADMTrackerRef ref(Tracker* t) { return reinterpret_cast<ADMTrackerRef>(t); }
+inline ADMDrawerRef ref(Drawer* d) { return reinterpret_cast<ADMDrawerRef>(d); }
+inline ADMIconRef ref(Icon* i) { return reinterpret_cast<ADMIconRef>(i); }
+
+// The QuickDraw port: set while an item's draw procedure runs.
+struct Port {
+    Item* item = nullptr;
+    cairo_t* cr = nullptr;
+    uint32_t penColor = 0x000000;
+    int penH = 0, penV = 0;
+};
+Port*& currentPort();
+
+}  // namespace vt::host::toolkit
