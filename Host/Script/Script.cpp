@@ -66,6 +66,32 @@ bool splitScriptLine(const std::string& line, std::vector<std::string>& words, s
     return true;
 }
 
+bool runScriptCommand(ScriptContext& context, const std::vector<std::string>& words, std::string& error)
+{
+    if (words.empty()) return true;
+    const ScriptCommand* command = nullptr;
+    for (const auto& c : scriptCommands())
+        if (c.name == words[0]) command = &c;
+    if (!command) {
+        error = "unknown command \"" + words[0] + "\"";
+        return false;
+    }
+    std::vector<std::string> args(words.begin() + 1, words.end());
+    std::string problem;
+    if (!command->handler(context, args, problem)) {
+        error = words[0] + ": " + problem;
+        return false;
+    }
+    return true;
+}
+
+static bool runChecks(ScriptContext& context, bool atEnd, std::string& error)
+{
+    for (auto& check : context.checks)
+        if (!check(atEnd, error)) return false;
+    return true;
+}
+
 bool runScript(ScriptContext& context, const std::string& text, std::string& error)
 {
     std::istringstream in(text);
@@ -80,18 +106,17 @@ bool runScript(ScriptContext& context, const std::string& text, std::string& err
             return false;
         }
         if (words.empty()) continue;
-        const ScriptCommand* command = nullptr;
-        for (const auto& c : scriptCommands())
-            if (c.name == words[0]) command = &c;
-        if (!command) {
-            error = "line " + std::to_string(context.line) + ": unknown command \"" + words[0] + "\"";
+        bool ok = context.capture ? context.capture(words, problem) : runScriptCommand(context, words, problem);
+        if (ok) ok = runChecks(context, false, problem);
+        if (!ok) {
+            error = "line " + std::to_string(context.line) + ": " + problem;
             return false;
         }
-        std::vector<std::string> args(words.begin() + 1, words.end());
-        if (!command->handler(context, args, problem)) {
-            error = "line " + std::to_string(context.line) + ": " + words[0] + ": " + problem;
-            return false;
-        }
+    }
+    std::string problem;
+    if (!runChecks(context, true, problem)) {
+        error = "end of script: " + problem;
+        return false;
     }
     return true;
 }

@@ -20,6 +20,15 @@ struct ScriptContext {
 
     // A path from the script, made absolute against baseDir.
     std::string path(const std::string& value) const;
+
+    // A command may take the lines that follow it as its own (a block, such
+    // as the answers queued for a dialog): while capture is set, every line
+    // goes to it instead of being run. It returns false to stop the script.
+    std::function<bool(const std::vector<std::string>& words, std::string& error)> capture{};
+    // Checks run after every command and once at the end (atEnd): problems
+    // found outside the command that ran, such as a queued dialog action
+    // that failed, stop the script there.
+    std::vector<std::function<bool(bool atEnd, std::string& error)>> checks{};
 };
 
 // A command gets its words after the command name; it returns false and sets
@@ -43,6 +52,9 @@ const std::vector<ScriptCommand>& scriptCommands();
 // Splits a line into words: blanks separate, double quotes group (with \" and
 // \\ inside quotes), '#' outside quotes starts a comment.
 bool splitScriptLine(const std::string& line, std::vector<std::string>& words, std::string& error);
+
+// Runs one command given as words (the command name first).
+bool runScriptCommand(ScriptContext& context, const std::vector<std::string>& words, std::string& error);
 
 // Runs every line; stops at the first failing command. The error names the
 // line.

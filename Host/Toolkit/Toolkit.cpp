@@ -660,6 +660,14 @@ size_t Toolkit::queuedFor(const std::string& name) const
     return it == queues_.end() ? 0 : it->second.size();
 }
 
+std::vector<std::string> Toolkit::pendingQueues() const
+{
+    std::vector<std::string> names;
+    for (const auto& [name, blocks] : queues_)
+        if (!blocks.empty()) names.push_back(name);
+    return names;
+}
+
 void Toolkit::report(const std::string& text)
 {
     reports.push_back(text);

@@ -318,6 +318,9 @@ public:
     // ---- Scripted answers ----
     void queueDialog(const std::string& name, std::vector<DialogAction> actions);
     size_t queuedFor(const std::string& name) const;
+    // Names of the dialogs that still have queued answers.
+    std::vector<std::string> pendingQueues() const;
+    void clearQueues() { queues_.clear(); }
     std::deque<FileAnswer> fileAnswers;
     std::deque<ColorAnswer> colorAnswers;
     // What the toolkit reports (unanswered dialogs, file dialogs, failed

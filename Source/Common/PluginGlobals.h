@@ -33,8 +33,8 @@ struct PluginGlobals {
     AIToolHandle toolSplit;
     AIToolHandle toolStartPoint;
     AIToolHandle toolCheckGroup;
-    void* preProcessPanel;  // the command palette (toolkit dialog), null when absent
-    void* splitPanel;       // the split palette, null when absent
+    ADMDialogRef preProcessPanel;  // the command palette (toolkit dialog), null when absent
+    ADMDialogRef splitPanel;       // the split palette, null when absent
     SPAccessRef panelAccess;
     AIRealRect splitToolBounds;
     AIRealPoint toolDragStart;
@@ -128,7 +128,7 @@ struct PluginGlobals {
     uint32_t colorListLastClickTime;
 
     // ---- Device panel --------------------------------------------------------
-    void* vlcdDialog;
+    ADMDialogRef vlcdDialog;  // the open device panel, null otherwise
 
     // ---- Document preparation -----------------------------------------------
     float offsetSize;  // mm

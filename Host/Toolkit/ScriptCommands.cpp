@@ -1,0 +1,472 @@
+// Script commands of the dialog toolkit: queued answers for modal dialogs,
+// the user's actions inside a dialog, file dialogs, the colour picker, the
+// screen, pictures and checks.
+#include <cmath>
+#include <map>
+#include <memory>
+#include <ostream>
+
+#include "Host.h"
+#include "Script/Script.h"
+#include "Session.h"
+#include "Toolkit/Driver.h"
+
+namespace vt::host::toolkit {
+namespace {
+
+// What the toolkit's commands keep for one running script.
+struct ScriptState {
+    ScriptContext* context = nullptr;
+    int depth = 0;  // nesting of dialog blocks being captured
+    std::string blockName;
+    std::vector<std::vector<std::string>> blockLines;
+    std::unique_ptr<Driver> selected;  // a floating dialog chosen with select-dialog
+};
+
+// The driver of the innermost dialog whose queued answers are running.
+Driver* g_activeDriver = nullptr;
+
+std::map<ScriptContext*, std::weak_ptr<ScriptState>>& states()
+{
+    static std::map<ScriptContext*, std::weak_ptr<ScriptState>> map;
+    return map;
+}
+
+Toolkit& tk() { return Toolkit::get(); }
+
+std::shared_ptr<ScriptState> stateOf(ScriptContext& context)
+{
+    auto& map = states();
+    auto it = map.find(&context);
+    if (it != map.end())
+        if (auto state = it->second.lock()) return state;
+    auto state = std::make_shared<ScriptState>();
+    state->context = &context;
+    map[&context] = state;
+    // The context owns its state through this check, so both end together.
+    context.checks.push_back([state](bool atEnd, std::string& error) {
+        auto& toolkit = tk();
+        if (!toolkit.failures.empty()) {
+            error = toolkit.failures.front();
+            toolkit.failures.clear();
+            return false;
+        }
+        if (atEnd && state->depth > 0) {
+            error = "the block of \"dialog " + state->blockName + "\" has no end-dialog";
+            return false;
+        }
+        if (atEnd && !toolkit.pendingQueues().empty()) {
+            error = "the answers queued for \"" + toolkit.pendingQueues().front() + "\" were never used";
+            toolkit.clearQueues();
+            return false;
+        }
+        return true;
+    });
+    return state;
+}
+
+bool expectArgs(const std::vector<std::string>& args, size_t min, size_t max, std::string& error)
+{
+    if (args.size() < min || args.size() > max) {
+        error = "expects " + (min == max ? std::to_string(min) : std::to_string(min) + " to " + std::to_string(max)) +
+                " argument(s), got " + std::to_string(args.size());
+        return false;
+    }
+    return true;
+}
+
+bool toInt(const std::string& text, long& value, std::string& error)
+{
+    char* end = nullptr;
+    value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != 0) {
+        error = "\"" + text + "\" is not a whole number";
+        return false;
+    }
+    return true;
+}
+
+bool toId(const std::string& text, ASInt32& id, std::string& error)
+{
+    long v;
+    if (!toInt(text, v, error)) return false;
+    id = static_cast<ASInt32>(v);
+    return true;
+}
+
+bool toPoint(const std::string& h, const std::string& v, ADMPoint& p, std::string& error)
+{
+    long x, y;
+    if (!toInt(h, x, error) || !toInt(v, y, error)) return false;
+    p = ADMPoint{static_cast<ASInt16>(x), static_cast<ASInt16>(y)};
+    return true;
+}
+
+bool toModifiers(const std::vector<std::string>& args, size_t from, ADMModifiers& mods, std::string& error)
+{
+    mods = 0;
+    for (size_t i = from; i < args.size(); ++i) {
+        if (args[i] == "shift")
+            mods |= kADMShiftKeyModifier;
+        else if (args[i] == "ctrl" || args[i] == "control")
+            mods |= kADMControlKeyModifier;
+        else if (args[i] == "option" || args[i] == "alt")
+            mods |= kADMOptionKeyModifier;
+        else {
+            error = "unknown modifier \"" + args[i] + "\" (shift, ctrl, option)";
+            return false;
+        }
+    }
+    return true;
+}
+
+Driver* driverFor(ScriptContext& context, std::string& error)
+{
+    if (g_activeDriver) return g_activeDriver;
+    auto state = stateOf(context);
+    if (state->selected && state->selected->dialog()) return state->selected.get();
+    error = "no dialog to act on: use it inside a dialog block, or select-dialog a floating dialog first";
+    return nullptr;
+}
+
+// Registers a command that acts on the current dialog.
+struct DialogCommand {
+    DialogCommand(const char* name, const char* usage, size_t min, size_t max,
+                  std::function<bool(Driver&, const std::vector<std::string>&, std::string&)> run)
+        : registrar(name, usage, [min, max, run](ScriptContext& c, const std::vector<std::string>& args, std::string& error) {
+              if (!expectArgs(args, min, max, error)) return false;
+              Driver* driver = driverFor(c, error);
+              return driver && run(*driver, args, error);
+          })
+    {
+    }
+    ScriptCommandRegistrar registrar;
+};
+
+// ---- Queued answers ----
+
+bool captureLine(std::shared_ptr<ScriptState> state, const std::vector<std::string>& words, std::string& error)
+{
+    if (words[0] == "dialog") ++state->depth;
+    if (words[0] == "end-dialog" && --state->depth == 0) {
+        ScriptContext* context = state->context;
+        std::weak_ptr<ScriptState> weak = state;
+        std::vector<DialogAction> actions;
+        for (const auto& line : state->blockLines)
+            actions.push_back([weak, line](Driver& driver, std::string& problem) {
+                auto owner = weak.lock();
+                if (!owner) {
+                    problem = "the script that queued this answer has ended";
+                    return false;
+                }
+                Driver* outer = g_activeDriver;
+                g_activeDriver = &driver;
+                bool ok = runScriptCommand(*owner->context, line, problem);
+                g_activeDriver = outer;
+                return ok;
+            });
+        tk().queueDialog(state->blockName, std::move(actions));
+        state->blockLines.clear();
+        context->capture = nullptr;
+        return true;
+    }
+    state->blockLines.push_back(words);
+    return true;
+}
+
+ScriptCommandRegistrar dialogCommand(
+    "dialog", "dialog NAME  the lines up to end-dialog answer the next modal dialog of that name",
+    [](ScriptContext& c, const std::vector<std::string>& args, std::string& error) {
+        if (!expectArgs(args, 1, 1, error)) return false;
+        auto state = stateOf(c);
+        state->depth = 1;
+        state->blockName = args[0];
+        state->blockLines.clear();
+        c.capture = [state](const std::vector<std::string>& words, std::string& e) { return captureLine(state, words, e); };
+        return true;
+    });
+
+ScriptCommandRegistrar endDialogCommand("end-dialog", "end-dialog  ends a dialog block",
+                                        [](ScriptContext&, const std::vector<std::string>&, std::string& error) {
+                                            error = "end-dialog without dialog";
+                                            return false;
+                                        });
+
+ScriptCommandRegistrar selectDialogCommand(
+    "select-dialog", "select-dialog NAME  act on an open floating dialog (palette) outside dialog blocks",
+    [](ScriptContext& c, const std::vector<std::string>& args, std::string& error) {
+        if (!expectArgs(args, 1, 1, error)) return false;
+        Dialog* d = tk().findDialog(args[0]);
+        if (!d) {
+            error = "no open dialog \"" + args[0] + "\"";
+            return false;
+        }
+        stateOf(c)->selected = std::make_unique<Driver>(tk(), d);
+        return true;
+    });
+
+// ---- The user's actions ----
+
+DialogCommand clickCommand("click", "click ID [shift|ctrl|option...]  click an item (buttons, check boxes, radios)", 1, 4,
+                           [](Driver& d, const auto& args, std::string& error) {
+                               ASInt32 id;
+                               ADMModifiers mods;
+                               return toId(args[0], id, error) && toModifiers(args, 1, mods, error) &&
+                                      d.click(id, error, mods);
+                           });
+
+DialogCommand typeCommand("type", "type ID TEXT  type into an edit; numbers in the item's units (or 12 mm, 1 in, 30 pt)", 2, 2,
+                          [](Driver& d, const auto& args, std::string& error) {
+                              ASInt32 id;
+                              return toId(args[0], id, error) && d.type(id, args[1], error);
+                          });
+
+DialogCommand chooseCommand("choose", "choose ID ENTRY  pick a popup or list entry by text, #INDEX or id=ID", 2, 2,
+                            [](Driver& d, const auto& args, std::string& error) {
+                                ASInt32 id;
+                                return toId(args[0], id, error) && d.choose(id, args[1], error);
+                            });
+
+DialogCommand spinCommand("spin", "spin ID up|down [N] [large]  press a spin edit's arrows", 2, 4,
+                          [](Driver& d, const auto& args, std::string& error) {
+                              ASInt32 id;
+                              if (!toId(args[0], id, error)) return false;
+                              int direction = args[1] == "up" ? 1 : args[1] == "down" ? -1 : 0;
+                              if (direction == 0) {
+                                  error = "spin up or down";
+                                  return false;
+                              }
+                              long n = 1;
+                              bool large = false;
+                              for (size_t i = 2; i < args.size(); ++i) {
+                                  if (args[i] == "large")
+                                      large = true;
+                                  else if (!toInt(args[i], n, error))
+                                      return false;
+                              }
+                              return d.spin(id, static_cast<int>(direction * n), large, error);
+                          });
+
+DialogCommand pressCommand("press", "press ID H V [mods]  press the button at a point local to the item", 3, 6,
+                           [](Driver& d, const auto& args, std::string& error) {
+                               ASInt32 id;
+                               ADMPoint p;
+                               ADMModifiers mods;
+                               return toId(args[0], id, error) && toPoint(args[1], args[2], p, error) &&
+                                      toModifiers(args, 3, mods, error) && d.press(id, p, mods, error);
+                           });
+
+DialogCommand dragCommand("drag", "drag H V [mods]  move the pressed mouse to a point local to the pressed item", 2, 5,
+                          [](Driver& d, const auto& args, std::string& error) {
+                              ADMPoint p;
+                              ADMModifiers mods;
+                              return toPoint(args[0], args[1], p, error) && toModifiers(args, 2, mods, error) &&
+                                     d.drag(p, mods, error);
+                          });
+
+DialogCommand releaseCommand("release", "release H V [mods]  release the button at a point local to the pressed item", 2, 5,
+                             [](Driver& d, const auto& args, std::string& error) {
+                                 ADMPoint p;
+                                 ADMModifiers mods;
+                                 return toPoint(args[0], args[1], p, error) && toModifiers(args, 2, mods, error) &&
+                                        d.release(p, mods, error);
+                             });
+
+DialogCommand hoverCommand("hover", "hover ID H V [mods]  move the mouse over an item with the button up", 3, 6,
+                           [](Driver& d, const auto& args, std::string& error) {
+                               ASInt32 id;
+                               ADMPoint p;
+                               ADMModifiers mods;
+                               return toId(args[0], id, error) && toPoint(args[1], args[2], p, error) &&
+                                      toModifiers(args, 3, mods, error) && d.hover(id, p, mods, error);
+                           });
+
+DialogCommand doubleClickCommand("double-click", "double-click ID H V [mods]  two quick clicks at a point local to the item",
+                                 3, 6, [](Driver& d, const auto& args, std::string& error) {
+                                     ASInt32 id;
+                                     ADMPoint p;
+                                     ADMModifiers mods;
+                                     return toId(args[0], id, error) && toPoint(args[1], args[2], p, error) &&
+                                            toModifiers(args, 3, mods, error) && d.doubleClick(id, p, mods, error);
+                                 });
+
+DialogCommand keyCommand("key", "key CHAR|^X|CODE [mods]  type a key (^Z is Control-Z, code 26)", 1, 4,
+                         [](Driver& d, const auto& args, std::string& error) {
+                             const std::string& k = args[0];
+                             ADMModifiers mods;
+                             if (!toModifiers(args, 1, mods, error)) return false;
+                             ADMUInt16 ch;
+                             if (k.size() == 2 && k[0] == '^' && std::isalpha(static_cast<unsigned char>(k[1]))) {
+                                 ch = static_cast<ADMUInt16>(std::toupper(static_cast<unsigned char>(k[1])) - 'A' + 1);
+                                 mods |= kADMControlKeyModifier;
+                             } else if (k.size() == 1) {
+                                 ch = static_cast<unsigned char>(k[0]);
+                             } else {
+                                 long code;
+                                 if (!toInt(k, code, error)) return false;
+                                 ch = static_cast<ADMUInt16>(code);
+                             }
+                             return d.key(ch, mods, error);
+                         });
+
+DialogCommand resizeCommand("resize", "resize W H  resize the dialog as the user would", 2, 2,
+                            [](Driver& d, const auto& args, std::string& error) {
+                                long w, h;
+                                return toInt(args[0], w, error) && toInt(args[1], h, error) &&
+                                       d.resize(static_cast<int>(w), static_cast<int>(h), error);
+                            });
+
+DialogCommand closeCommand("close", "close  the window's close box (a modal dialog ends as a cancel)", 0, 0,
+                           [](Driver& d, const auto&, std::string& error) { return d.close(error); });
+
+DialogCommand waitCommand("wait", "wait TICKS [PASSES]  let time pass (1/60 s ticks) and redraw up to PASSES times", 1, 2,
+                          [](Driver& d, const auto& args, std::string& error) {
+                              long ticks, passes = 1;
+                              if (!toInt(args[0], ticks, error)) return false;
+                              if (args.size() > 1 && !toInt(args[1], passes, error)) return false;
+                              d.wait(static_cast<uint32_t>(ticks), static_cast<int>(passes));
+                              return true;
+                          });
+
+struct PictureCommand {
+    ScriptCommandRegistrar registrar{
+        "save-picture", "save-picture FILE [ID]  save the dialog (or one item) as a PNG picture",
+        [](ScriptContext& c, const std::vector<std::string>& args, std::string& error) {
+            if (!expectArgs(args, 1, 2, error)) return false;
+            Driver* d = driverFor(c, error);
+            ASInt32 id = 0;
+            if (!d || (args.size() > 1 && !toId(args[1], id, error))) return false;
+            if (!d->savePicture(c.path(args[0]), id, error)) return false;
+            c.out << "picture: " << args[0] << "\n";
+            return true;
+        }};
+} pictureCommand;
+
+// ---- Checks inside a dialog ----
+
+DialogCommand expectTextCommand("expect-text", "expect-text ID TEXT  fail unless the item shows exactly TEXT", 2, 2,
+                                [](Driver& d, const auto& args, std::string& error) {
+                                    ASInt32 id;
+                                    if (!toId(args[0], id, error)) return false;
+                                    Item* item = d.find(id, error);
+                                    if (!item) return false;
+                                    if (item->displayText() != args[1]) {
+                                        error = "item " + args[0] + " shows \"" + item->displayText() + "\"";
+                                        return false;
+                                    }
+                                    return true;
+                                });
+
+DialogCommand expectTitleCommand("expect-title", "expect-title TEXT  fail unless the dialog's title is TEXT", 1, 1,
+                                 [](Driver& d, const auto& args, std::string& error) {
+                                     if (!d.dialog()) {
+                                         error = "the dialog is gone";
+                                         return false;
+                                     }
+                                     if (d.dialog()->title != args[0]) {
+                                         error = "the title is \"" + d.dialog()->title + "\"";
+                                         return false;
+                                     }
+                                     return true;
+                                 });
+
+DialogCommand expectStateCommand(
+    "expect-state", "expect-state ID on|off|active|inactive|shown|hidden...  fail unless the item is so", 2, 6,
+    [](Driver& d, const auto& args, std::string& error) {
+        ASInt32 id;
+        if (!toId(args[0], id, error)) return false;
+        Item* item = d.find(id, error);
+        if (!item) return false;
+        for (size_t i = 1; i < args.size(); ++i) {
+            const std::string& w = args[i];
+            bool live = item->enabled && item->active;
+            bool ok = w == "on"         ? item->value != 0.0f
+                      : w == "off"      ? item->value == 0.0f
+                      : w == "active"   ? live
+                      : w == "inactive" ? !live
+                      : w == "shown"    ? item->visible
+                      : w == "hidden"   ? !item->visible
+                                        : false;
+            if (!ok) {
+                error = "item " + args[0] + " is not " + w;
+                return false;
+            }
+        }
+        return true;
+    });
+
+// ---- The host around the dialogs ----
+
+ScriptCommandRegistrar answerFileCommand(
+    "answer-file", "answer-file PATH|--cancel  the answer for the next standard open or save file dialog",
+    [](ScriptContext& c, const std::vector<std::string>& args, std::string& error) {
+        if (!expectArgs(args, 1, 1, error)) return false;
+        stateOf(c);
+        if (args[0] == "--cancel")
+            tk().fileAnswers.push_back(std::nullopt);
+        else
+            tk().fileAnswers.push_back(c.path(args[0]));
+        return true;
+    });
+
+ScriptCommandRegistrar answerColorCommand(
+    "answer-color", "answer-color R G B|--cancel  the answer for the next colour picker (16-bit components)",
+    [](ScriptContext& c, const std::vector<std::string>& args, std::string& error) {
+        stateOf(c);
+        if (args.size() == 1 && args[0] == "--cancel") {
+            tk().colorAnswers.push_back(std::nullopt);
+            return true;
+        }
+        if (!expectArgs(args, 3, 3, error)) return false;
+        long r, g, b;
+        if (!toInt(args[0], r, error) || !toInt(args[1], g, error) || !toInt(args[2], b, error)) return false;
+        if (r < 0 || g < 0 || b < 0 || r > 65535 || g > 65535 || b > 65535) {
+            error = "colour components run from 0 to 65535";
+            return false;
+        }
+        tk().colorAnswers.push_back(ADMRGBColor{static_cast<ADMUInt16>(r), static_cast<ADMUInt16>(g),
+                                                static_cast<ADMUInt16>(b)});
+        return true;
+    });
+
+ScriptCommandRegistrar screenCommand("screen", "screen W H  the size of the main screen (1024 x 768 by default)",
+                                     [](ScriptContext& c, const std::vector<std::string>& args, std::string& error) {
+                                         if (!expectArgs(args, 2, 2, error)) return false;
+                                         long w, h;
+                                         if (!toInt(args[0], w, error) || !toInt(args[1], h, error)) return false;
+                                         if (w < 100 || h < 100 || w > 30000 || h > 30000) {
+                                             error = "a screen runs from 100 to 30000 pixels each way";
+                                             return false;
+                                         }
+                                         tk().screen = ADMRect{0, 0, static_cast<ASInt16>(h), static_cast<ASInt16>(w)};
+                                         tk().paletteArea = ADMRect{22, 0, static_cast<ASInt16>(h), static_cast<ASInt16>(w)};
+                                         return true;
+                                     });
+
+ScriptCommandRegistrar expectDialogCommand(
+    "expect-dialog", "expect-dialog NAME [RESULT]  fail unless the last modal dialog was NAME (ended with RESULT)",
+    [](ScriptContext& c, const std::vector<std::string>& args, std::string& error) {
+        if (!expectArgs(args, 1, 2, error)) return false;
+        const auto& log = tk().modalLog;
+        if (log.empty()) {
+            error = "no modal dialog was shown";
+            return false;
+        }
+        const auto& last = log.back();
+        if (last.name != args[0]) {
+            error = "the last modal dialog was \"" + last.name + "\"";
+            return false;
+        }
+        if (args.size() > 1) {
+            ASInt32 result;
+            if (!toId(args[1], result, error)) return false;
+            if (last.result != result) {
+                error = "\"" + last.name + "\" ended with " + std::to_string(last.result);
+                return false;
+            }
+        }
+        return true;
+    });
+
+}  // namespace
+}  // namespace vt::host::toolkit
