@@ -22,6 +22,8 @@ static void paint(Drawer& d, const std::function<void(cairo_t*)>& path, bool fil
         cairo_translate(d.cr, d.offsetX, d.offsetY);
         setColor(d.cr, d.color);
         cairo_set_line_width(d.cr, 1.0);
+        // Lines cover both of their end pixels.
+        cairo_set_line_cap(d.cr, CAIRO_LINE_CAP_SQUARE);
         path(d.cr);
         if (fill)
             cairo_fill(d.cr);
@@ -38,6 +40,7 @@ static void paint(Drawer& d, const std::function<void(cairo_t*)>& path, bool fil
     cairo_set_antialias(mc, CAIRO_ANTIALIAS_NONE);
     cairo_translate(mc, d.offsetX, d.offsetY);
     cairo_set_line_width(mc, 1.0);
+    cairo_set_line_cap(mc, CAIRO_LINE_CAP_SQUARE);
     cairo_set_source_rgba(mc, 0, 0, 0, 1);
     path(mc);
     if (fill)

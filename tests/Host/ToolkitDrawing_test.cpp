@@ -1,0 +1,181 @@
+// Drawing: the drawer and QuickDraw paint the item's raster, every call is
+// recorded, XOR drawing twice restores the picture, and pictures are saved.
+#include <cairo.h>
+
+#include "QuickDraw.h"
+#include "ToolkitFixture.h"
+
+using namespace vt;
+using host::toolkit::Driver;
+using host::toolkit::Item;
+
+namespace {
+
+class ToolkitDrawing : public test::ToolkitTest {
+protected:
+    Item* model(ADMItemRef item) { return reinterpret_cast<Item*>(item); }
+};
+
+ASErr drawSample(ADMItemRef item, ADMDrawerRef drawer)
+{
+    auto& Dr = host::suiteTable<ADMDrawerSuite>();
+    ADMRect all;
+    Dr.GetBoundsRect(drawer, &all);
+    Dr.SetColor(drawer, kADMWhiteColor);
+    Dr.FillRect(drawer, &all);
+    Dr.SetColor(drawer, 0xFF0000FF);  // red
+    ADMPoint a{10, 20}, b{60, 20};
+    Dr.DrawLine(drawer, &a, &b);
+    ADMRect box{30, 5, 40, 15};
+    Dr.SetColor(drawer, 0x0000FFFF);  // blue
+    Dr.FillRect(drawer, &box);
+    // A rubber band drawn twice in XOR leaves nothing behind.
+    ADMRect band{2, 2, 50, 70};
+    Dr.SetDrawMode(drawer, kADMXORMode);
+    Dr.SetColor(drawer, 0x00FF00FF);
+    Dr.DrawRect(drawer, &band);
+    Dr.DrawRect(drawer, &band);
+    Dr.SetDrawMode(drawer, kADMNormalMode);
+    return kNoErr;
+}
+
+TEST_F(ToolkitDrawing, TheDrawProcedurePaintsTheItemsRaster)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef frame = make(d, 61, kADMFrameType, 210, 2, 100, 60);
+    I().SetDrawProc(frame, drawSample);
+    I().Invalidate(frame);
+    I().Update(frame);
+    const auto& raster = model(frame)->raster;
+    EXPECT_EQ(raster.pixel(10, 20), 0xFF0000);  // the line, both ends included
+    EXPECT_EQ(raster.pixel(60, 20), 0xFF0000);
+    EXPECT_EQ(raster.pixel(35, 20), 0xFF0000);
+    EXPECT_EQ(raster.pixel(35, 21), 0xFFFFFF);
+    EXPECT_EQ(raster.pixel(5, 30), 0x0000FF);  // filled box: left/top in, right/bottom out
+    EXPECT_EQ(raster.pixel(14, 39), 0x0000FF);
+    EXPECT_EQ(raster.pixel(15, 39), 0xFFFFFF);
+    EXPECT_EQ(raster.pixel(2, 2), 0xFFFFFF);    // XOR twice: gone
+    EXPECT_EQ(raster.pixel(30, 2), 0xFFFFFF);
+
+    const auto& calls = model(frame)->calls;
+    ASSERT_EQ(calls.size(), 5u);
+    EXPECT_EQ(calls[0], "FillRect 0 0 60 100 color=0xFFFFFF");
+    EXPECT_EQ(calls[1], "DrawLine 10 20 60 20 color=0xFF0000");
+    EXPECT_EQ(calls[3], "DrawRect 2 2 50 70 color=0x00FF00 xor");
+}
+
+TEST_F(ToolkitDrawing, XorDrawnOnceShowsTheInverse)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef frame = make(d, 1, kADMFrameType, 0, 0, 40, 40);
+    I().SetDrawProc(frame, [](ADMItemRef, ADMDrawerRef drawer) -> ASErr {
+        auto& Dr = host::suiteTable<ADMDrawerSuite>();
+        ADMRect all{0, 0, 40, 40};
+        Dr.SetColor(drawer, kADMWhiteColor);
+        Dr.FillRect(drawer, &all);
+        Dr.SetDrawMode(drawer, kADMXORMode);
+        Dr.SetColor(drawer, 0x00FF00FF);
+        ADMRect r{5, 5, 20, 20};
+        Dr.DrawRect(drawer, &r);
+        return kNoErr;
+    });
+    I().Update(frame);
+    EXPECT_EQ(model(frame)->raster.pixel(5, 5), 0xFF00FF);  // white XOR green
+    EXPECT_EQ(model(frame)->raster.pixel(10, 10), 0xFFFFFF);
+}
+
+// The output preview draws with colour pen patterns in window coordinates.
+ASErr drawWithQuickDraw(ADMItemRef item, ADMDrawerRef drawer)
+{
+    ADMRect bounds;
+    host::suiteTable<ADMItemSuite>().GetBoundsRect(item, &bounds);
+    PixPatHandle pattern = NewPixPat();
+    RGBColor green{0, 0xFFFF, 0};
+    MakeRGBPat(pattern, &green);
+    PenPixPat(pattern);
+    MoveTo(static_cast<short>(bounds.left + 10), static_cast<short>(bounds.top + 36));
+    LineTo(static_cast<short>(bounds.left + 95), static_cast<short>(bounds.top + 36));
+    Rect oval{static_cast<ASInt16>(bounds.top + 2), static_cast<ASInt16>(bounds.left + 2),
+              static_cast<ASInt16>(bounds.top + 12), static_cast<ASInt16>(bounds.left + 12)};
+    FrameOval(&oval);
+    DisposePixPat(pattern);
+    host::suiteTable<ADMItemSuite>().DefaultDraw(item, drawer);
+    return kNoErr;
+}
+
+TEST_F(ToolkitDrawing, QuickDrawLinesLandInTheItemBeingDrawn)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef frame = make(d, 1, kADMFrameType, 221, 2, 120, 50);
+    I().SetDrawProc(frame, drawWithQuickDraw);
+    I().Update(frame);
+    const auto& raster = model(frame)->raster;
+    EXPECT_EQ(raster.pixel(10, 36), 0x00FF00);
+    EXPECT_EQ(raster.pixel(95, 36), 0x00FF00);
+    EXPECT_EQ(raster.pixel(96, 36), 0xFFFFFF);
+    EXPECT_EQ(raster.pixel(7, 2), 0x00FF00);  // top of the oval
+    EXPECT_EQ(model(frame)->calls[0], "QD LineTo 231 38 316 38 color=0x00FF00");
+
+    // Outside a draw procedure there is no port: nothing happens.
+    MoveTo(0, 0);
+    LineTo(10, 10);
+}
+
+TEST_F(ToolkitDrawing, ADialogIsSavedAsAPicture)
+{
+    ADMDialogRef d = floating();
+    ADMRect b{100, 100, 220, 600};
+    D().SetBoundsRect(d, &b);
+    ADMItemRef frame = make(d, 61, kADMFrameType, 210, 2, 100, 60);
+    I().SetDrawProc(frame, drawSample);
+    ADMItemRef ok = make(d, 1, kADMTextPushButtonType, 355, 5, 100, 21);
+    I().SetText(ok, "OK");
+    Driver user = driver(d);
+    std::string error;
+    std::string path = dir_.file("dialog.png");
+    ASSERT_TRUE(user.savePicture(path, 0, error)) << error;
+    cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
+    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(png), 500);
+    EXPECT_EQ(cairo_image_surface_get_height(png), 120);
+    cairo_surface_flush(png);
+    auto pixel = [&](int x, int y) {
+        const unsigned char* data = cairo_image_surface_get_data(png);
+        uint32_t v;
+        std::memcpy(&v, data + y * cairo_image_surface_get_stride(png) + x * 4, 4);
+        return v & 0xFFFFFF;
+    };
+    EXPECT_EQ(pixel(210 + 35, 2 + 20), 0xFF0000u);  // the frame's line at its place in the dialog
+    EXPECT_EQ(pixel(5, 5), host::toolkit::rgbOf(kADMBackgroundColor));
+    cairo_surface_destroy(png);
+
+    ASSERT_TRUE(user.savePicture(dir_.file("frame.png"), 61, error)) << error;
+    EXPECT_FALSE(user.savePicture(dir_.file("none.png"), 99, error));
+}
+
+ASErr drawEntrySwatch(ADMEntryRef entry, ADMDrawerRef drawer)
+{
+    auto& Dr = host::suiteTable<ADMDrawerSuite>();
+    host::suiteTable<ADMEntrySuite>().DefaultDraw(entry, drawer);
+    ADMRect swatch{5, 24, 14, 33};
+    Dr.SetColor(drawer, 0xFF8000FF);
+    Dr.FillRect(drawer, &swatch);
+    return kNoErr;
+}
+
+TEST_F(ToolkitDrawing, ListEntriesAreDrawnInTheirOwnRows)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef item = make(d, 55, kADMListBoxType, 5, 450, 200, 86);
+    ADMListRef list = I().GetList(item);
+    L().SetEntryHeight(list, 20);
+    L().SetDrawProc(list, drawEntrySwatch);
+    for (int i = 0; i < 2; ++i) E().SetText(L().InsertEntry(list, i), "   Layer");
+    I().Update(item);
+    const auto& raster = model(item)->raster;
+    EXPECT_EQ(raster.pixel(24, 5), 0xFF8000);
+    EXPECT_EQ(raster.pixel(24, 25), 0xFF8000);  // second entry, 20 pixels lower
+    EXPECT_EQ(raster.pixel(24, 45), 0xFFFFFF);  // no third entry
+}
+
+}  // namespace
