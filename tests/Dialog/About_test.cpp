@@ -1,0 +1,144 @@
+// The About dialog, in process and through vantorel-host scripts.
+#include <cairo.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "Common/PluginGlobals.h"
+#include "Dialog/About.h"
+#include "HostFixture.h"
+#include "Toolkit/Driver.h"
+
+using namespace vt;
+using host::toolkit::Driver;
+using host::toolkit::Toolkit;
+
+namespace {
+
+class AboutTest : public test::HostTest {};
+
+TEST_F(AboutTest, OKEndsTheDialogWithOne)
+{
+    startSession();
+    Toolkit::get().queueDialog("About Dialog", {[](Driver& user, std::string& error) {
+                                   auto* d = user.dialog();
+                                   EXPECT_EQ(d->resourceId, 16050);
+                                   EXPECT_EQ(d->title, "About Vantorel");
+                                   EXPECT_EQ(d->width(), 500);
+                                   EXPECT_EQ(d->height(), 120);
+                                   EXPECT_EQ(d->items.size(), 6u);
+                                   EXPECT_EQ(d->item(7)->picture, 1071);
+                                   EXPECT_EQ(d->item(5)->text, "All rights reserved.");
+                                   return user.click(1, error);
+                               }});
+    EXPECT_EQ(session().about(), kNoErr);
+    ASSERT_EQ(Toolkit::get().modalLog.size(), 1u);
+    EXPECT_EQ(Toolkit::get().modalLog[0].result, 1);
+    EXPECT_TRUE(Toolkit::get().failures.empty());
+}
+
+TEST_F(AboutTest, AboutAnswersSuccessEvenWhenNobodyAnswersTheDialog)
+{
+    startSession();
+    EXPECT_EQ(session().about(), kNoErr);
+    EXPECT_EQ(Toolkit::get().modalLog.at(0).result, 2);
+}
+
+TEST(AboutItemTable, RowsAsTheDialogShowsThem)
+{
+    ASSERT_EQ(kAboutItemCount, 6);
+    EXPECT_EQ(dlgAboutItem[0].itemId, 1);
+    EXPECT_EQ(dlgAboutItem[0].textIndex, 12);
+    EXPECT_EQ(dlgAboutItem[0].x, 355);
+    EXPECT_EQ(dlgAboutItem[0].y, 5);
+    EXPECT_EQ(dlgAboutItem[0].initProc, AboutDlgOkButtonInitProc);
+    EXPECT_EQ(dlgAboutItem[5].pictureId, 1071);
+    EXPECT_EQ(dlgAboutItem[5].height, 100);
+}
+
+// ---- vantorel-host run ----
+
+struct RunResult {
+    int status = -1;
+    std::string output;
+};
+
+RunResult runHost(const test::TempDir& dir, const std::string& script)
+{
+    test::writeFile(dir.file("session.vts"), script);
+    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
+                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
+                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' run '" + dir.file("session.vts") +
+                          "' 2>&1";
+    RunResult r;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return r;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) r.output += buffer;
+    int status = pclose(pipe);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+TEST(AboutScript, AScriptOpensAboutSavesItsPictureAndPressesOK)
+{
+    test::TempDir dir;
+    RunResult r = runHost(dir, R"(# About from the plug-in, answered by the script
+dialog "About Dialog"
+  expect-title "About Vantorel"
+  expect-text 2 Vantorel
+  save-picture about.png
+  click 1
+end-dialog
+about
+expect-dialog "About Dialog" 1
+)");
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("picture: about.png"), std::string::npos);
+    EXPECT_EQ(r.output.find("not answered"), std::string::npos) << r.output;
+
+    cairo_surface_t* png = cairo_image_surface_create_from_png(dir.file("about.png").c_str());
+    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(png), 500);
+    EXPECT_EQ(cairo_image_surface_get_height(png), 120);
+    cairo_surface_flush(png);
+    const unsigned char* data = cairo_image_surface_get_data(png);
+    int stride = cairo_image_surface_get_stride(png);
+    auto pixel = [&](int x, int y) {
+        uint32_t v;
+        std::memcpy(&v, data + y * stride + x * 4, 4);
+        return v & 0xFFFFFF;
+    };
+    // The OK button's edge at its place, and dark text in the first line.
+    EXPECT_NE(pixel(355, 5), host::toolkit::rgbOf(kADMBackgroundColor));
+    int dark = 0;
+    for (int y = 12; y < 27; ++y)
+        for (int x = 75; x < 300; ++x) dark += (pixel(x, y) & 0xFF) < 0x60 ? 1 : 0;
+    EXPECT_GT(dark, 20);
+    cairo_surface_destroy(png);
+}
+
+TEST(AboutScript, AFailingActionOrUnusedAnswersFailTheScript)
+{
+    test::TempDir dir;
+    RunResult r = runHost(dir, "dialog \"About Dialog\"\n  click 9\nend-dialog\nabout\necho after\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("line 4: \"About Dialog\", action 1: click: \"About Dialog\" has no item 9"),
+              std::string::npos)
+        << r.output;
+    EXPECT_EQ(r.output.find("after"), std::string::npos);
+
+    r = runHost(dir, "dialog \"Pen Dialog\"\n  click 1\nend-dialog\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("the answers queued for \"Pen Dialog\" were never used"), std::string::npos) << r.output;
+
+    r = runHost(dir, "dialog \"About Dialog\"\n  click 1\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("has no end-dialog"), std::string::npos) << r.output;
+
+    r = runHost(dir, "about\n");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("\"About Dialog\" was not answered; closed as a cancel with result 2"), std::string::npos);
+}
+
+}  // namespace
