@@ -48,6 +48,7 @@ typedef ASInt32 ADMDrawMode;
 typedef ASInt32 ADMDialogStyle;
 typedef ASInt32 ADMItemStyle;
 typedef ASInt32 ADMIconType;
+typedef ASInt32 ADMFont;
 
 // The colour picker works with 16-bit components.
 typedef struct ADMRGBColor {
@@ -76,6 +77,9 @@ enum {
 enum { kADMLeftJustify = 0, kADMCenterJustify = 1, kADMRightJustify = 2 };
 
 enum { kADMNormalMode = 0, kADMXORMode = 1 };
+
+// Text styles of items.
+enum { kADMDefaultFont = 0, kADMDialogFont = 1, kADMPaletteFont = 2, kADMBoldFont = 3, kADMItalicFont = 4 };
 
 // Toolkit colours (values below 256); any other value is 0xRRGGBBFF.
 enum {
@@ -338,6 +342,8 @@ VT_DECLARE_SUITE(ADMDialogSuite)
     X(void, GetText, (ADMItemRef item, char* text, ASInt32 maxLength)) \
     X(ASInt32, GetTextLength, (ADMItemRef item)) \
     X(void, SetJustify, (ADMItemRef item, ADMJustify justify)) \
+    X(void, SetFont, (ADMItemRef item, ADMFont font)) \
+    X(ADMFont, GetFont, (ADMItemRef item)) \
     X(ADMJustify, GetJustify, (ADMItemRef item)) \
     /* Numeric values, held as 32-bit floats in points and kept within the minimum and maximum. */ \
     X(void, SetUnits, (ADMItemRef item, ADMUnits units)) \

@@ -336,6 +336,17 @@ void setJustify(ADMItemRef item, ADMJustify j)
     i->justify = j;
     tk().invalidate(i);
 }
+void setFont(ADMItemRef item, ADMFont font)
+{
+    ITEM_OR();
+    i->font = font;
+    tk().invalidate(i);
+}
+ADMFont getFont(ADMItemRef item)
+{
+    ITEM_OR(0);
+    return i->font;
+}
 ADMJustify getJustify(ADMItemRef item)
 {
     ITEM_OR(0);
@@ -545,6 +556,8 @@ SuiteInstaller installer([] {
     s.GetTextLength = getTextLength;
     s.SetJustify = setJustify;
     s.GetJustify = getJustify;
+    s.SetFont = setFont;
+    s.GetFont = getFont;
     s.SetUnits = setUnits;
     s.GetUnits = getUnits;
     s.SetPrecision = setPrecision;

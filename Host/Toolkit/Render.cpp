@@ -161,7 +161,18 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
         fill(d, kADMButtonUpColor, all);
         frame(d, kADMShadowColor, all);
         Entry* e = item->list ? item->list->active() : nullptr;
-        if (e) boxText(d, e->text, rect((h - 13) / 2, 2, h, w - 14), kADMLeftJustify, textColor);
+        if (e && item->list->drawProc) {
+            // The chosen entry is shown the way the list's draw procedure draws it.
+            Drawer ed = d;
+            ed.bounds = rect(0, 0, h, std::max(0, w - 14));
+            ed.color = kADMBlackColor;
+            ed.mode = kADMNormalMode;
+            live_.insert(&ed);
+            item->list->drawProc(ref(e), ref(&ed));
+            live_.erase(&ed);
+        } else if (e) {
+            boxText(d, e->text, rect((h - 13) / 2, 2, h, w - 14), kADMLeftJustify, textColor);
+        }
         Drawer a = d;
         a.color = textColor;
         ADMPoint tri[3] = {{static_cast<ASInt16>(w - 11), static_cast<ASInt16>(h / 2 - 2)},

@@ -122,6 +122,7 @@ struct Item {
     ASInt32 selectedPicture = 0;
     ASInt32 disabledPicture = 0;
     ADMJustify justify = kADMLeftJustify;
+    ADMFont font = kADMDefaultFont;
     ASInt32 cursor = 0;
     bool visible = true;
     bool enabled = true;
