@@ -1,5 +1,9 @@
 #include "Toolkit/Paint.h"
 
+#include <cairo-ft.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -128,10 +132,32 @@ void paintPolygon(Drawer& d, const ADMPoint* points, int count, bool fill)
           fill);
 }
 
-static void selectFont(cairo_t* cr)
+// The toolkit's font, loaded straight from its file with FreeType: the same
+// glyphs on every machine, and no font lookup through the system's font
+// configuration. Kept for the life of the process.
+static cairo_font_face_t* toolkitFont()
 {
-    cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, 11);
+    static cairo_font_face_t* face = [] {
+        static FT_Library library = nullptr;
+        static FT_Face ftFace = nullptr;
+        const char* files[] = {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                               "/usr/share/fonts/TTF/DejaVuSans.ttf"};
+        if (FT_Init_FreeType(&library) != 0) return static_cast<cairo_font_face_t*>(nullptr);
+        for (const char* file : files)
+            if (FT_New_Face(library, file, 0, &ftFace) == 0)
+                return cairo_ft_font_face_create_for_ft_face(ftFace, 0);
+        return static_cast<cairo_font_face_t*>(nullptr);
+    }();
+    return face;
+}
+
+static void selectFont(cairo_t* cr, double size = 11)
+{
+    if (cairo_font_face_t* face = toolkitFont())
+        cairo_set_font_face(cr, face);
+    else
+        cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, size);
 }
 
 void paintText(Drawer& d, const std::string& text, int x, int y)
@@ -204,8 +230,7 @@ void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h)
         cairo_rectangle(d.cr, x, y, w, h);
         cairo_clip(d.cr);
         setColor(d.cr, kADMShadowColor);
-        cairo_select_font_face(d.cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-        cairo_set_font_size(d.cr, 8);
+        selectFont(d.cr, 8);
         cairo_move_to(d.cr, x + 2, y + h / 2 + 3);
         cairo_show_text(d.cr, std::to_string(id).c_str());
         cairo_restore(d.cr);
