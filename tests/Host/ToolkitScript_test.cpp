@@ -1,0 +1,89 @@
+// Script commands acting on dialogs in process: a floating palette chosen by
+// name, typing in units, checks, and redraws driven by time.
+#include "HostFixture.h"
+#include "Script/Script.h"
+#include "Suites/SuiteTables.h"
+#include "Toolkit/Toolkit.h"
+
+using namespace vt;
+
+namespace {
+
+class ToolkitScriptTest : public test::HostTest {
+protected:
+    bool run(const std::string& text, std::string& error)
+    {
+        host::ScriptContext context{session(), output_, dir_.path()};
+        return host::runScript(context, text, error);
+    }
+    std::ostringstream output_;
+};
+
+int g_draws = 0;
+
+// Like the output preview while it plays: every draw asks for the next one.
+ASErr drawAgain(ADMItemRef item, ADMDrawerRef)
+{
+    ++g_draws;
+    host::suiteTable<ADMItemSuite>().Invalidate(item);
+    return kNoErr;
+}
+
+TEST_F(ToolkitScriptTest, AFloatingDialogIsDrivenBySelectDialog)
+{
+    startSession();
+    auto& D = host::suiteTable<ADMDialogSuite>();
+    auto& I = host::suiteTable<ADMItemSuite>();
+    ADMDialogRef palette = D.Create(session().plugin(), "Split Dialog", 146, kADMFloatingDialogStyle, nullptr, nullptr, 0);
+    ADMRect r{28, 70, 48, 170};
+    ADMItemRef width = I.Create(palette, 4, kADMSpinEditType, &r, nullptr, nullptr, 0);
+    I.SetUnits(width, kADMMillimeterUnits);
+    ADMItemRef check = I.Create(palette, 8, kADMTextCheckBoxType, &r, nullptr, nullptr, 0);
+    ADMRect f{5, 175, 140, 275};
+    ADMItemRef legend = I.Create(palette, 14, kADMFrameType, &f, nullptr, nullptr, 0);
+    I.SetDrawProc(legend, drawAgain);
+    g_draws = 0;
+
+    std::string error;
+    ASSERT_TRUE(run("select-dialog \"Split Dialog\"\n"
+                    "type 4 12\n"
+                    "expect-text 4 \"12.00 mm\"\n"
+                    "type 4 \"1 in\"\n"
+                    "expect-text 4 \"25.40 mm\"\n"
+                    "click 8\n"
+                    "expect-state 8 on active shown\n"
+                    "wait 10 5\n"
+                    "save-picture split.png\n",
+                    error))
+        << error;
+    EXPECT_FLOAT_EQ(I.GetFloatValue(width), 72.0f);
+    EXPECT_TRUE(I.GetBooleanValue(check));
+    EXPECT_GE(g_draws, 5);
+    EXPECT_LE(g_draws, 12);  // one draw per pass: a redraw loop never runs away
+    EXPECT_TRUE(std::filesystem::exists(dir_.file("split.png")));
+
+    EXPECT_FALSE(run("select-dialog \"Split Dialog\"\nexpect-state 8 off\n", error));
+    EXPECT_EQ(error, "line 2: expect-state: item 8 is not off");
+    EXPECT_FALSE(run("click 8\n", error));
+    EXPECT_NE(error.find("no dialog to act on"), std::string::npos);
+    D.Destroy(palette);
+}
+
+TEST_F(ToolkitScriptTest, FileAndColourAnswersAndTheScreenAreQueued)
+{
+    startSession();
+    std::string error;
+    ASSERT_TRUE(run("answer-file out.hpgl\nanswer-file --cancel\nanswer-color 65535 0 0\nscreen 800 600\n", error))
+        << error;
+    auto& tk = host::toolkit::Toolkit::get();
+    ASSERT_EQ(tk.fileAnswers.size(), 2u);
+    EXPECT_EQ(*tk.fileAnswers[0], dir_.file("out.hpgl"));
+    EXPECT_FALSE(tk.fileAnswers[1].has_value());
+    EXPECT_EQ(tk.colorAnswers.front()->red, 65535);
+    EXPECT_EQ(tk.screen.right, 800);
+    EXPECT_FALSE(run("screen 10 10\n", error));
+    EXPECT_FALSE(run("end-dialog\n", error));
+    EXPECT_EQ(error, "line 1: end-dialog: end-dialog without dialog");
+}
+
+}  // namespace
