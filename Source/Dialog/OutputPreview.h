@@ -1,0 +1,68 @@
+// The output preview: the job just written to "~Temp.hpgl" in the plug-in's
+// folder is read back in the current plotter's language and replayed command
+// by command in the modal "Preview Dialog": a frame drawn to scale, the list
+// of the commands drawn so far, a slider to jump to any step, and buttons to
+// play, loop, pause, stop, step, and change the speed. The animation runs from
+// the frame's draw procedure, waiting the interval on the tick clock between
+// two steps; no timer is involved.
+#pragma once
+
+#include "AllSuites.h"
+#include "Dialog/ItemControl.h"
+#include "PlotOut/CommandReader.h"
+
+#define kPreviewDialogName "Preview Dialog"
+enum { kPreviewDialogID = 157 };
+#define kOutputPreviewFileName "~Temp.hpgl"
+
+// Item ids of the preview dialog.
+enum {
+    kPreviewFrameItem = 1,
+    kPreviewSliderItem = 2,
+    kPreviewPlayItem = 3,
+    kPreviewPauseItem = 4,
+    kPreviewStopItem = 5,
+    kPreviewLoopItem = 6,
+    kPreviewFasterItem = 7,
+    kPreviewSlowerItem = 8,
+    kPreviewStepForwardItem = 9,
+    kPreviewStepBackItem = 10,
+    kPreviewListItem = 11,
+    kPreviewCloseItem = 12,
+    kPreviewInfoItem = 13
+};
+
+// Named notifications among the items of the dialog.
+#define kUpdateCommandListNotifier "Update Command List Notifier"
+#define kUpdateCommandSlideNotifier "Update Command Slide Notifier"
+#define kUpdateCommandStaticTextNotifier "Update Command StaticText Notifier"
+#define kPlayItNotifier "Play It!"
+
+// Reads "~Temp.hpgl" and runs the preview dialog on it. Returns the dialog's
+// modal result (0 when closed with its close button), or 0 when the file
+// cannot be read. The argument (the calling dialog) is not used.
+int goOutputPreview(ADMDialogRef dialog);
+
+// Reads the preview file into the command list: 0, 1 when it cannot be
+// opened, or '!Mem' when memory ran out while reading (what was read stays).
+int readHpglFile();
+// Replays one command: with the frame item it draws into the frame, with a
+// null item it only widens the extent. Returns 0.
+int drawCmdLine(UDT_CommandLine command, ADMItemRef item);
+// Frees the command list.
+int freeCommandLine();
+
+ASErr PreviewDialogInitProc(ADMDialogRef dialog);
+ASErr PreviewDialogDestroyProc(ADMDialogRef dialog);
+ASErr PlotOutDlgOutPreviewFrameInitProc(ADMItemRef item);
+ASErr PlotOutDlgOutPreviewFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer);
+ASErr PlotOutDlgOutPreviewPicButtonInitProc(ADMItemRef item);
+ASErr PlotOutDlgOutputPreviewPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+ASErr PlotOutDlgOutPreviewCmdListInitProc(ADMItemRef item);
+ASErr PlotOutDlgOutPreviewCmdListNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+ASErr PlotOutDlgOutPreviewCmdSlideInitProc(ADMItemRef item);
+ASErr PlotOutDlgOutPreviewCmdSlideNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+ASErr PlotOutDlgOutPreviewInfoStaticTextInitProc(ADMItemRef item);
+
+extern const Item_Control_arg dlgPreviewItem[];
+extern const int kPreviewItemCount;
