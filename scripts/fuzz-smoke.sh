@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the fuzz targets with clang and runs each for a short, bounded time,
-# seeded with the bundled plotter library. Usage: scripts/fuzz-smoke.sh [seconds]
+# seeded with the bundled plotter library and the sample jobs in tests/fuzz/seeds.
+# Usage: scripts/fuzz-smoke.sh [seconds]
 set -eu
 cd "$(dirname "$0")/.."
 seconds="${1:-20}"
@@ -18,6 +19,10 @@ for target in "$build"/fuzz_*; do
     corpus="$build/corpus/$(basename "$target")"
     mkdir -p "$corpus"
     cp Resources/PlotterSetup.txt "$corpus/seed-PlotterSetup.txt"
+    # Small written jobs (HPGL, GPGL) for the readers of command files.
+    for seed in tests/fuzz/seeds/*; do
+        [ -f "$seed" ] && cp "$seed" "$corpus/seed-$(basename "$seed")"
+    done
     echo "== $(basename "$target") for ${seconds}s"
     if ! "$target" -max_total_time="$seconds" -max_len=65536 -artifact_prefix="$build/" "$corpus"; then
         echo "!! $(basename "$target") found a failure; see $build/crash-*" >&2

@@ -1,0 +1,46 @@
+// Fuzz target for reading a written job back: any file, read in each of the
+// four languages, must give commands within the read buffer, and replaying
+// them (measuring and drawing) must keep every point finite and the extent
+// around the origin.
+#include <math.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "PlotOut/CommandReader.h"
+
+static void checkPiece(void* data, double x0, double y0, double x1, double y1, int32_t color)
+{
+    if (!isfinite(x0) || !isfinite(y0) || !isfinite(x1) || !isfinite(y1)) abort();
+    ++*(long*)data;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size == 0) return 0;
+    char* copy = (char*)malloc(size);
+    memcpy(copy, data, size);
+    for (int language = 0; language < 4; language++) {
+        FILE* in = fmemopen(copy, size, "r");
+        UDT_CommandLine* commands = NULL;
+        int count = 0;
+        if (readCommandFile(in, language, &commands, &count) != 0) abort();
+        fclose(in);
+        if (count > (int)size) abort();
+        ReplayPen measure, draw;
+        replayPenReset(&measure, language, 0.0001);
+        replayPenReset(&draw, language, 0.0001);
+        long pieces = 0;
+        for (int i = 0; i < count; i++) {
+            size_t length = strlen(commands[i].text);
+            if (length == 0 || length > kCommandTextMax) abort();
+            replayCommand(commands[i].text, &measure, NULL, NULL);
+            replayCommand(commands[i].text, &draw, checkPiece, &pieces);
+        }
+        if (measure.minX > 0 || measure.minY > 0 || measure.maxX < 0 || measure.maxY < 0) abort();
+        freeCommandLines(&commands, &count);
+    }
+    free(copy);
+    return 0;
+}
