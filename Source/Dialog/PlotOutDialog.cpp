@@ -93,8 +93,8 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     {PPB, 0, 150, 1074, 51, 178, 24, 354, 24, NULL, NULL},
     {kADMFrameType, 129, 0, 0, 52, 2, 205, 340, 79, NULL, NULL},
     // Lists and cut order (group 60, y 420 to 567)
-    {PRB, 0, 130, 1012, 53, 8, 22, 427, 20, NULL, NULL},
-    {PRB, 0, 131, 1013, 54, 32, 22, 427, 20, NULL, NULL},
+    {PRB, 0, 130, 1012, 53, 8, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
+    {PRB, 0, 131, 1013, 54, 32, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
     {kADMListBoxType, 0, 0, 0, 55, 5, 200, 450, 92, NULL, NULL},
     {kADMListBoxType, 0, 0, 0, 56, 5, 200, 450, 92, NULL, NULL},
     {PPB, 0, 117, 1079, 57, 144, 21, 545, 19, NULL, NULL},
@@ -176,7 +176,6 @@ static void invalidatePreview(ADMDialogRef dialog)
 static void setOpenStates(ADMDialogRef dialog)
 {
     ADMItemRef item;
-    if ((item = itemOf(dialog, kPlotOutCutByLayerItem)) != NULL) sADMItem->SetBooleanValue(item, TRUE);
     if ((item = itemOf(dialog, kPlotOutColorListItem)) != NULL) sADMItem->Show(item, FALSE);
     if ((item = itemOf(dialog, kPlotOutSelectToolItem)) != NULL) sADMItem->SetBooleanValue(item, TRUE);
     if ((item = itemOf(dialog, kPlotOutFitPrecisionItem)) != NULL) {
@@ -414,6 +413,40 @@ ASErr PlotOutDlgExitDlgPicturePushButtonProc(ADMItemRef item, ADMNotifierRef not
         g_FitType = (arcs != NULL && sADMItem->GetBooleanValue(arcs)) ? 2 : 1;
         sADMDialog->EndModal(dialog, kPlotOutExitItem, TRUE);
     }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+// ---- Cut by layer or by colour ---------------------------------------------------------------
+
+ASErr PlotOutDlgLayerColorPictureRatioButtonInitProc(ADMItemRef item)
+{
+    sADMItem->SetBooleanValue(item, sADMItem->GetID(item) == kPlotOutCutByLayerItem);
+    sADMItem->SetNotifyProc(item, PlotOutDlgLayerColorPictureRatioButtonProc);
+    return kNoErr;
+}
+
+ASErr PlotOutDlgLayerColorPictureRatioButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    ADMDialogRef dialog = sADMItem->GetDialog(item);
+    int32_t id = sADMItem->GetID(item);
+    ADMItemRef other = itemOf(dialog, id == kPlotOutCutByLayerItem ? kPlotOutCutByLayerItem + 1 : kPlotOutCutByLayerItem);
+    ASBoolean on = sADMItem->GetBooleanValue(item);
+    if (other != NULL) sADMItem->SetBooleanValue(other, !on);
+    uint8_t byLayer = (id == kPlotOutCutByLayerItem) == (on != 0);
+    ADMItemRef layers = itemOf(dialog, kPlotOutLayerListItem);
+    ADMItemRef colors = itemOf(dialog, kPlotOutColorListItem);
+    if (layers != NULL) sADMItem->Show(layers, byLayer);
+    if (colors != NULL) sADMItem->Show(colors, !byLayer);
+    // The chosen table's visibility goes back onto the volumes.
+    if (byLayer) {
+        for (int32_t i = 0; g_lyLoad != NULL && i < g_iLayerNum; ++i)
+            setVolumeLayerVisible(g_lyLoad[i].name, g_lyLoad[i].visible);
+    } else {
+        for (int32_t i = 0; g_clLoad != NULL && i < g_iColorNum; ++i)
+            setVolumeColorVisible(&g_clLoad[i], g_clLoad[i].visible);
+    }
+    invalidatePreview(dialog);
     sADMItem->DefaultNotify(item, notifier);
     return kNoErr;
 }

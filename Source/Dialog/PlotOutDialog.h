@@ -89,6 +89,12 @@ ASBoolean PlotOutDialogTrackProc(ADMDialogRef dialog, ADMTrackerRef tracker);
 // Sends a notification to the fifteen value controls, except the sender.
 ASErr notifySend(ADMItemRef item, const char* notifierName);
 
+// The layer and colour radios: the list of the chosen kind is shown, and its
+// table's visibility applied to the volumes. Which list is shown decides how
+// the output roads group the job.
+ASErr PlotOutDlgLayerColorPictureRatioButtonInitProc(ADMItemRef item);
+ASErr PlotOutDlgLayerColorPictureRatioButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+
 ASErr PlotOutDlgPreviewButtonInitProc(ADMItemRef item);
 ASErr PlotOutDlgOutputPiturePushButtonUndoProc(ADMItemRef item, ADMNotifierRef notifier);
 ASErr PlotOutDlgOutputPiturePushButtonRedoProc(ADMItemRef item, ADMNotifierRef notifier);
