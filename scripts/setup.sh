@@ -8,4 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(mktemp -d)
 echo "== vantorel-host: the main job on the bundled sample (output in $out)"
 "$root/build/vantorel-host" --prefs "$out/prefs.json" --plugin-folder "$out/Plug-ins" \
-  run "$root/samples/session.vts"
+  plot "$root/samples/open-sign.svg" -o "$out/job.hpgl" --plotter "Generic 24in Drag Knife"
+echo "== the first lines of $out/job.hpgl"
+head -n 12 "$out/job.hpgl"
+echo "... ($(wc -l < "$out/job.hpgl") lines)"

@@ -2,6 +2,7 @@
 // and the suites that the plug-in acquires but never calls.
 #pragma once
 
+#include "IAIUnicodeString.h"
 #include "SPSuites.h"
 
 // ---- Notifiers -------------------------------------------------------------
@@ -34,9 +35,34 @@ typedef struct AIMenuMessage {
     AIMenuItemHandle menuItem;
 } AIMenuMessage;
 
+// Options of a new menu item: ask the host for "AI Update" before the menu
+// that holds the item is shown.
+enum { kMenuItemWantsUpdateOption = 1 };
+
+// A new menu item: the name of the menu group it goes into and its text.
+// Building and destroying the record builds and destroys the text.
+struct AIPlatformAddMenuItemDataUS {
+    const char* groupName;
+    ai::UnicodeString itemText;
+};
+
 #define kAIMenuSuite "AI Menu Suite"
 #define kAIMenuSuiteVersion 1008
-#define VT_OPS_AIMenuSuite(X)
+#define VT_OPS_AIMenuSuite(X) \
+    /* Adds an item to a menu group; the key names the item to the host (several items may */ \
+    /* share one). kSPBadParameterError for a group the host does not know. */ \
+    X(ASErr, AddMenuItem, (SPPluginRef self, const char* key, const AIPlatformAddMenuItemDataUS* data, \
+        ASInt32 options, AIMenuItemHandle* menuItem)) \
+    /* Makes a menu group that shows as the submenu of an item. */ \
+    X(ASErr, AddMenuGroupAsSubMenu, (const char* name, ASInt32 options, AIMenuItemHandle parentItem, \
+        AIMenuGroup* group)) \
+    X(ASErr, GetMenuItemKeyName, (AIMenuItemHandle menuItem, const char** key)) \
+    X(ASErr, EnableItem, (AIMenuItemHandle menuItem)) \
+    X(ASErr, DisableItem, (AIMenuItemHandle menuItem)) \
+    X(ASErr, IsItemEnabled, (AIMenuItemHandle menuItem, AIBoolean* enabled)) \
+    X(ASErr, SetItemText, (AIMenuItemHandle menuItem, AIUnicodeStringRef text)) \
+    /* The item's text as a new host string; the caller adopts it. */ \
+    X(ASErr, GetItemText, (AIMenuItemHandle menuItem, AIUnicodeStringRef* text))
 VT_DECLARE_SUITE(AIMenuSuite)
 
 // ---- Tools -----------------------------------------------------------------

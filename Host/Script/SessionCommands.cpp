@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "Host.h"
+#include "Menus/Menus.h"
 #include "Script/Script.h"
 #include "Session.h"
 
@@ -54,6 +55,13 @@ ScriptCommandRegistrar registrationsCommand(
         if (!expectArgs(args, 0, 0, error)) return false;
         for (const auto& n : c.session.host().notifiers())
             c.out << "notifier \"" << n->name << "\" for \"" << n->type << "\"\n";
+        Menus& m = menus();
+        for (auto& g : m.groups())
+            if (g->parent) c.out << "menu group \"" << g->name << "\" under \"" << g->parent->text << "\"\n";
+        for (auto& i : m.items())
+            if (i->plugin == c.session.plugin())
+                c.out << "menu item \"" << i->text << "\" key \"" << i->key << "\" in \"" << i->group->name
+                      << "\"" << ((i->options & kMenuItemWantsUpdateOption) ? " (updated)" : "") << "\n";
         return true;
     });
 

@@ -1,0 +1,245 @@
+// vantorel-host plot JOB.svg -o OUT: the main job. The SVG becomes the
+// current document, its top-level art is selected, a current plotter is made
+// sure of, and then the plug-in does the rest as it would for a person: Plot
+// Out from its menu, "output to a file" (or to the cutter) in the Plot Out
+// dialog, the save dialog answered with OUT, and the dialog closed.
+#include <strings.h>
+
+#include <filesystem>
+#include <iostream>
+
+#include "App.h"
+#include "Common/Suites.h"
+#include "Core/PlotterLibrary.h"
+#include "Dialog/PlotOutDialog.h"
+#include "Documents/Document.h"
+#include "Documents/Svg.h"
+#include "Menus/Menus.h"
+#include "Toolkit/Driver.h"
+
+namespace fs = std::filesystem;
+
+namespace vt::app {
+namespace {
+
+struct PlotArgs {
+    std::string job;
+    std::string output;
+    std::string plotter;
+    std::string environment;
+    bool usb = false;
+    bool byColour = false;
+};
+
+const char* languageName(int language)
+{
+    static const char* const names[] = {"HPGL", "GPGL", "MGL_IC1", "DMGL"};
+    return language >= 0 && language < 4 ? names[language] : "unknown language";
+}
+
+std::string fieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
+
+// Makes the plotter (and environment) of the library in the plug-in's folder
+// the current one in the preferences, as the setup dialog's OK does. With no
+// plotter named, a complete current plotter already in the preferences stays;
+// without one the plotter the library marks as current is taken.
+bool chooseLibraryPlotter(host::Session& session, std::string name, const std::string& environment,
+                          std::string& error)
+{
+    host::Preferences& prefs = session.host().prefs();
+    std::string current;
+    bool haveCurrent = prefs.getString(kCurrentPlotterPrefix, "PlotterName", &current) && !current.empty();
+    if (name.empty() && environment.empty() && haveCurrent) {
+        std::cout << "plotter: " << current << " (the current plotter)\n";
+        return true;
+    }
+    if (name.empty() && haveCurrent) name = current;
+
+    std::string path = session.host().pluginFolder() + "/" + kPlotterLibraryFileName;
+    Plotter* list = nullptr;
+    int count = 0;
+    bool ok = false;
+    if (acquireSuites(session.host().basic()) != kNoErr) {
+        error = "cannot reach the host's suites";
+        return false;
+    }
+    int status = loadPlotterFile(path.c_str(), &list, &count);
+    do {
+        if (status != 0 && count == 0) {
+            error = "cannot read the plotter library " + path;
+            break;
+        }
+        Plotter* chosen = nullptr;
+        for (int i = 0; i < count && !chosen; ++i) {
+            std::string n = fieldText(list[i].PlotterName, sizeof list[i].PlotterName);
+            if (name.empty() ? (list[i].PlotterReserved & kPlotterCurrentBit) != 0 : strcasecmp(n.c_str(), name.c_str()) == 0)
+                chosen = &list[i];
+        }
+        if (!chosen) {
+            error = name.empty() ? "no current plotter is set up; name one with --plotter NAME"
+                                 : "unknown plotter \"" + name + "\"";
+            error += ". The plotter library holds:";
+            for (int i = 0; i < count; ++i)
+                error += "\n  " + fieldText(list[i].PlotterName, sizeof list[i].PlotterName) + " (" +
+                         languageName(list[i].Language) + ")";
+            break;
+        }
+        Environment* env = nullptr;
+        for (int i = 0; i < chosen->PlotterEnvNumber && !env; ++i) {
+            Environment& e = chosen->Environments[i];
+            std::string n = fieldText(e.EnvironmentName, sizeof e.EnvironmentName);
+            if (environment.empty() ? (e.EnvironmentReserved & 1) != 0 : strcasecmp(n.c_str(), environment.c_str()) == 0)
+                env = &e;
+        }
+        if (!env && environment.empty() && chosen->PlotterEnvNumber > 0) env = &chosen->Environments[0];
+        if (!env) {
+            error = "the plotter \"" + fieldText(chosen->PlotterName, sizeof chosen->PlotterName) +
+                    "\" has no environment" + (environment.empty() ? std::string() : " \"" + environment + "\"");
+            for (int i = 0; i < chosen->PlotterEnvNumber; ++i)
+                error += (i ? ", " : "; it has: ") +
+                         fieldText(chosen->Environments[i].EnvironmentName, sizeof chosen->Environments[i].EnvironmentName);
+            break;
+        }
+        for (int i = 0; i < count; ++i) list[i].PlotterReserved &= ~kPlotterCurrentBit;
+        chosen->PlotterReserved |= kPlotterCurrentBit;
+        for (int i = 0; i < chosen->PlotterEnvNumber; ++i) chosen->Environments[i].EnvironmentReserved &= ~1;
+        env->EnvironmentReserved |= 1;
+        std::string defaultPath;
+        prefs.getString(kCurrentPlotterPrefix, "DefaultPath", &defaultPath);
+        if (writeCurrentPlotterPreferences(list, count, defaultPath.c_str()) != 0) {
+            error = "cannot write the current plotter into the preferences";
+            break;
+        }
+        std::cout << "plotter: " << fieldText(chosen->PlotterName, sizeof chosen->PlotterName) << " ("
+                  << languageName(chosen->Language) << "), environment "
+                  << fieldText(env->EnvironmentName, sizeof env->EnvironmentName) << "\n";
+        ok = true;
+    } while (false);
+    freePlotterList(&list, &count);
+    releaseSuites(session.host().basic());
+    return ok;
+}
+
+int plot(const GlobalOptions& options, const PlotArgs& a)
+{
+    if (a.usb == !a.output.empty()) {
+        std::cerr << "vantorel-host: plot needs either -o OUT or --usb\n";
+        return 2;
+    }
+    host::Session session(sessionOptions(options));
+    if (!startSession(session)) return 1;
+    host::Host& h = session.host();
+
+    std::string error;
+    auto document = host::readSvgFile(host::documents(), a.job, error);
+    if (!document) {
+        std::cerr << "vantorel-host: " << error << "\n";
+        return 1;
+    }
+    host::Document* d = document.get();
+    host::documents().adopt(std::move(document));
+    size_t selected = 0;
+    for (host::LayerNode* l : d->layers())
+        for (host::ArtNode* art : l->root->children) {
+            d->setSelected(art, true);
+            ++selected;
+        }
+    std::cout << "opened " << a.job << ": " << d->layers().size() << " layer(s), " << selected
+              << " top-level object(s) selected\n";
+    if (selected == 0) {
+        std::cerr << "vantorel-host: " << a.job << ": nothing to cut (the drawing holds no art)\n";
+        return 1;
+    }
+
+    if (!chooseLibraryPlotter(session, a.plotter, a.environment, error)) {
+        std::cerr << "vantorel-host: " << error << "\n";
+        return 1;
+    }
+
+    host::MenuItem* plotOut = host::menus().find("Plot Out Menu", error);
+    if (!plotOut) {
+        std::cerr << "vantorel-host: the plug-in has no Plot Out menu item (" << error << ")\n";
+        return 1;
+    }
+
+    using host::toolkit::Driver;
+    auto& tk = host::toolkit::Toolkit::get();
+    std::string output = a.output.empty() ? std::string() : fs::absolute(a.output).string();
+    if (!output.empty()) {
+        std::error_code ec;
+        fs::remove(output, ec);  // so that a file left from an earlier run cannot pass for this one
+        tk.fileAnswers.push_back(output);
+    }
+    std::vector<host::toolkit::DialogAction> actions;
+    if (a.byColour)
+        actions.push_back([](Driver& user, std::string& e) { return user.click(54, e); });
+    actions.push_back([&a](Driver& user, std::string& e) {
+        std::cout << (a.usb ? "Plot Out: sending to the cutter\n" : "Plot Out: writing to a file\n");
+        return user.click(a.usb ? kPlotOutUSBOutputItem : kPlotOutFileOutputItem, e);
+    });
+    actions.push_back([](Driver& user, std::string& e) { return user.click(kPlotOutExitItem, e); });
+    tk.queueDialog(kPlotOutDialogName, std::move(actions));
+
+    size_t alertsBefore = h.alerts().size();
+    size_t modalsBefore = tk.modalLog.size();
+    std::cout << "menu: " << host::menus().pathOf(plotOut) << "\n";
+    host::menus().choose(plotOut, error);
+    tk.clearQueues();
+    tk.fileAnswers.clear();
+
+    bool failed = false;
+    if (!error.empty()) {
+        std::cerr << "vantorel-host: " << error << ": the current plotter is incomplete\n";
+        failed = true;
+    }
+    for (size_t i = alertsBefore; i < h.alerts().size(); ++i) {
+        std::cerr << "vantorel-host: " << h.alerts()[i].text << "\n";
+        failed = true;
+    }
+    for (const std::string& f : tk.failures) {
+        std::cerr << "vantorel-host: " << f << "\n";
+        failed = true;
+    }
+    tk.failures.clear();
+    bool opened = false;
+    for (size_t i = modalsBefore; i < tk.modalLog.size(); ++i)
+        if (tk.modalLog[i].name == kPlotOutDialogName) opened = true;
+    if (!failed && !opened) {
+        std::cerr << "vantorel-host: the Plot Out dialog did not open\n";
+        failed = true;
+    }
+    if (!failed && !output.empty() && !fs::exists(output)) {
+        std::cerr << "vantorel-host: nothing was written to " << output << "\n";
+        failed = true;
+    }
+    ASErr shutdown = session.shutdown();
+    if (failed) return 1;
+    if (shutdown != kNoErr) {
+        std::cerr << "vantorel-host: plug-in shut-down failed with error " << shutdown << "\n";
+        return 1;
+    }
+    if (!output.empty()) {
+        std::error_code ec;
+        std::cout << "wrote " << a.output << " (" << fs::file_size(output, ec) << " bytes)\n";
+    } else {
+        std::cout << "sent the job to the cutter";
+        if (!options.fakeCutterFile.empty()) std::cout << " (recorded in " << options.fakeCutterFile << ")";
+        std::cout << "\n";
+    }
+    return 0;
+}
+
+CommandRegistrar plotCommand([](CLI::App& app, GlobalOptions& options) {
+    static PlotArgs args;
+    auto* command = app.add_subcommand("plot", "plot an SVG job through the Plot Out dialog to a file or the cutter");
+    command->add_option("JOB", args.job, "the SVG file to cut")->required()->check(CLI::ExistingFile);
+    command->add_option("-o,--output", args.output, "the plot file to write");
+    command->add_flag("--usb", args.usb, "send the job to the cutter over USB instead of writing a file");
+    command->add_option("--plotter", args.plotter, "the plotter of the library to cut with (made the current one)");
+    command->add_option("--environment", args.environment, "the plotter's environment (default: its current or first)");
+    command->add_flag("--by-colour,--by-color", args.byColour, "cut colour by colour instead of layer by layer");
+    command->callback([&options] { options.exitCode = plot(options, args); });
+});
+
+}  // namespace
+}  // namespace vt::app

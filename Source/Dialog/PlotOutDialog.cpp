@@ -1,0 +1,597 @@
+#include "Dialog/PlotOutDialog.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "Common/OSFile.h"
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Core/ColorLayer.h"
+#include "Core/CutModel.h"
+#include "Core/UndoHistory.h"
+#include "PlotOut/PlotOut.h"
+#include "PlotOut/USB.h"
+
+Layer* g_lyLoad = NULL;
+int32_t g_iLayerNum = 0;
+Color* g_clLoad = NULL;
+int32_t g_iColorNum = 0;
+double g_Precious = 0.1;
+int32_t g_FitType = 2;
+double g_dMinZoom = 0.1;
+double g_dMaxZoom = 10.0;
+int32_t g_iPreviewOpType = 1;
+int32_t g_iPreviewDrawType = 1;
+
+// Until the output preview is built the preview file is written and nothing
+// replays it; the real replay replaces this when it is linked in.
+__attribute__((weak)) ASErr goOutputPreview(ADMDialogRef dialog) { return kNoErr; }
+
+#define PPB kADMPicturePushButtonType
+#define PRB kADMPictureRadioButtonType
+
+// Left column 210 pixels wide with its group boxes; the preview to its right;
+// the zoom and the row of picture buttons under the preview. The resizable
+// part is placed again by the notify procedure whenever the dialog is resized.
+const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
+    // Offset (group 15, y 2 to 79)
+    {kADMTextStaticType, 102, 0, 0, 1, 6, 22, 18, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, 2, 30, 70, 16, 20, NULL, NULL},
+    {kADMTextStaticType, 103, 0, 0, 3, 102, 22, 18, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, 4, 126, 70, 16, 20, NULL, NULL},
+    {PPB, 0, 104, 1030, 5, 8, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 105, 1031, 6, 27, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 140, 1032, 7, 46, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 141, 1033, 8, 65, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 142, 1034, 9, 84, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 143, 1035, 10, 103, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 144, 1036, 11, 122, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 145, 1037, 12, 141, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 106, 1038, 13, 160, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 168, 1082, 14, 179, 19, 48, 19, NULL, NULL},
+    {kADMFrameType, 107, 0, 0, 15, 2, 205, 2, 77, NULL, NULL},
+    // Transform (group 27, y 80 to 179)
+    {kADMTextCheckBoxType, 108, 0, 0, 16, 8, 80, 94, 18, NULL, NULL},
+    {kADMTextStaticType, 109, 0, 0, 17, 88, 58, 95, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, 18, 148, 56, 93, 20, NULL, NULL},
+    {kADMTextStaticType, 110, 0, 0, 19, 6, 56, 117, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, 20, 64, 56, 115, 20, NULL, NULL},
+    {kADMTextStaticType, 111, 0, 0, 21, 6, 56, 139, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, 22, 64, 56, 137, 20, NULL, NULL},
+    {kADMPictureStaticType, 0, 0, 1039, 23, 124, 18, 120, 34, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, 24, 146, 58, 115, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, 25, 146, 58, 137, 20, NULL, NULL},
+    {kADMTextPushButtonType, 163, 0, 0, 26, 8, 196, 158, 19, NULL, NULL},
+    {kADMFrameType, 112, 0, 0, 27, 2, 205, 80, 99, NULL, NULL},
+    // Copies (group 36, y 180 to 239)
+    {kADMTextStaticType, 113, 0, 0, 28, 4, 60, 196, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, 29, 66, 38, 194, 20, NULL, NULL},
+    {kADMTextStaticType, 115, 0, 0, 30, 104, 60, 196, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, 31, 166, 38, 194, 20, NULL, NULL},
+    {kADMTextStaticType, 114, 0, 0, 32, 4, 60, 218, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, 33, 66, 38, 216, 20, NULL, NULL},
+    {kADMTextStaticType, 116, 0, 0, 34, 104, 60, 218, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, 35, 166, 38, 216, 20, NULL, NULL},
+    {kADMFrameType, 119, 0, 0, 36, 2, 205, 180, 59, NULL, NULL},
+    // Curve fitting (group 41, y 240 to 299)
+    {kADMTextRadioButtonType, 120, 0, 0, 37, 8, 90, 254, 18, NULL, NULL},
+    {kADMTextRadioButtonType, 121, 0, 0, 38, 104, 90, 254, 18, NULL, NULL},
+    {kADMTextStaticType, 122, 0, 0, 39, 6, 70, 276, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, 40, 80, 70, 274, 20, NULL, NULL},
+    {kADMFrameType, 123, 0, 0, 41, 2, 205, 240, 59, NULL, NULL},
+    // Media size (group 47, y 300 to 339)
+    {PPB, 0, 152, 1028, 42, 8, 20, 314, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, 43, 30, 70, 314, 20, NULL, NULL},
+    {PPB, 0, 153, 1029, 44, 106, 20, 314, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, 45, 128, 74, 314, 20, NULL, NULL},
+    {kADMFrameType, 151, 0, 0, 47, 2, 205, 300, 39, NULL, NULL},
+    // View (group 52, y 340 to 419)
+    {kADMTextCheckBoxType, 126, 0, 0, 48, 8, 160, 354, 18, NULL, NULL},
+    {kADMTextCheckBoxType, 128, 0, 0, 49, 8, 160, 374, 18, NULL, NULL},
+    {kADMTextCheckBoxType, 149, 0, 0, 50, 8, 160, 394, 18, NULL, NULL},
+    {PPB, 0, 150, 1074, 51, 178, 24, 354, 24, NULL, NULL},
+    {kADMFrameType, 129, 0, 0, 52, 2, 205, 340, 79, NULL, NULL},
+    // Lists and cut order (group 60, y 420 to 567)
+    {PRB, 0, 130, 1012, 53, 8, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
+    {PRB, 0, 131, 1013, 54, 32, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
+    {kADMListBoxType, 0, 0, 0, 55, 5, 200, 450, 92, NULL, NULL},
+    {kADMListBoxType, 0, 0, 0, 56, 5, 200, 450, 92, NULL, NULL},
+    {PPB, 0, 117, 1079, 57, 144, 21, 545, 19, NULL, NULL},
+    {PRB, 0, 118, 1010, 58, 164, 21, 545, 19, NULL, NULL},
+    {PRB, 0, 161, 1075, 59, 184, 21, 545, 19, NULL, NULL},
+    {kADMFrameType, 132, 0, 0, 60, 2, 205, 420, 147, NULL, NULL},
+    // Preview, zoom and the row of picture buttons
+    {kADMFrameType, 0, 0, 0, 61, 210, 616, 2, 543, NULL, NULL},
+    {kADMTextEditType, 0, 0, 0, 62, 210, 40, 552, 20, NULL, NULL},
+    {kADMSliderType, 0, 0, 0, 63, 255, 579, 562, 10, NULL, NULL},
+    {PPB, 0, 148, 1043, 69, 500, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
+    {PPB, 0, 160, 1062, 70, 532, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
+    {PRB, 0, 134, 1014, 65, 564, 32, 573, 32, NULL, NULL},
+    {PRB, 0, 135, 1015, 66, 596, 32, 573, 32, NULL, NULL},
+    {PRB, 0, 136, 1016, 67, 628, 32, 573, 32, NULL, NULL},
+    {PPB, 0, 137, 1017, 68, 660, 32, 573, 32, NULL, NULL},
+    {PPB, 0, 138, 1018, 71, 692, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
+    {PPB, 0, 156, 1057, 72, 724, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
+    {PPB, 0, 139, 1019, 73, 756, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
+    {PPB, 0, 155, 1056, 74, 788, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
+    {kADMTextStaticType, 0, 0, 0, 75, 2, 248, 573, 32, NULL, NULL},
+};
+
+#undef PPB
+#undef PRB
+
+// The value controls that keep each other up to date, in the order they hear
+// of a change.
+static const int32_t kValueControls[15] = {2, 4, 16, 20, 22, 24, 25, 18, 29, 31, 33, 35, 40, 37, 38};
+
+// ---- Alerts ------------------------------------------------------------------------------
+
+enum { kAlertTextSize = 255 };
+
+// An alert with a text of the string list, followed by what it is about.
+static void alertWith(int32_t index, const char* detail)
+{
+    char text[kAlertTextSize];
+    char message[kAlertTextSize + kSPMaxPathLength + 2];
+    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, index, text, kAlertTextSize);
+    if (detail != NULL && detail[0] != 0)
+        snprintf(message, sizeof message, "%s %s", text, detail);
+    else
+        snprintf(message, sizeof message, "%s", text);
+    sADMBasic->ErrorAlert(message);
+}
+
+// ---- Opening ---------------------------------------------------------------------------------
+
+ASErr goPlotOut(void* message)
+{
+    (void)message;
+    ASErr error = checkData(1);
+    if (error != kNoErr) {
+        int32_t index = error == '!cur' ? kNoCurrentPlotterString
+                        : error == '!tpe' ? kUnsupportedObjectString
+                                          : kNothingSelectedString;
+        alertWith(index, NULL);
+        return error;
+    }
+    g->mediaWidth = (float)g->curPlotter.PlotterSizeX;
+    g->mediaLength = (float)g->curPlotter.PlotterSizeY;
+    return sADMDialog->Modal(g->pluginRef, kPlotOutDialogName, kPlotOutDialogResource,
+                             kADMResizingModalDialogStyle, PlotOutDialogInitProc, NULL, 0);
+}
+
+static ADMItemRef itemOf(ADMDialogRef dialog, int32_t id) { return sADMDialog->GetItem(dialog, id); }
+
+static void invalidatePreview(ADMDialogRef dialog)
+{
+    g_iPreviewDrawType = 1;
+    ADMItemRef preview = itemOf(dialog, kPlotOutPreviewItem);
+    if (preview != NULL) sADMItem->Invalidate(preview);
+}
+
+// The states the dialog opens with: cut by layer with the layer list shown,
+// the select tool, and the fit controls at the values kept from the last exit
+// (so that leaving through the exit button keeps them).
+static void setOpenStates(ADMDialogRef dialog)
+{
+    ADMItemRef item;
+    if ((item = itemOf(dialog, kPlotOutColorListItem)) != NULL) sADMItem->Show(item, FALSE);
+    if ((item = itemOf(dialog, kPlotOutSelectToolItem)) != NULL) sADMItem->SetBooleanValue(item, TRUE);
+    if ((item = itemOf(dialog, kPlotOutFitPrecisionItem)) != NULL) {
+        sADMItem->SetUnits(item, kADMMillimeterUnits);
+        sADMItem->SetFloatValue(item, (ADMFloat)(g_Precious * 2.8346458));
+    }
+    item = itemOf(dialog, g_FitType == 2 ? kPlotOutFitArcsItem : kPlotOutFitLinesItem);
+    if (item != NULL) sADMItem->SetBooleanValue(item, TRUE);
+}
+
+ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
+{
+    ADMRect screen, bounds;
+    sADMBasic->GetScreenDimensions(&screen);
+    int32_t centreX = (screen.left + screen.right) / 2;
+    int32_t centreY = (screen.top + screen.bottom) / 2;
+    bounds.left = (ASInt16)(centreX - kPlotOutDialogWidth / 2);
+    bounds.top = (ASInt16)(centreY - 315);
+    bounds.right = (ASInt16)(bounds.left + kPlotOutDialogWidth);
+    bounds.bottom = (ASInt16)(bounds.top + kPlotOutDialogHeight);
+    sADMDialog->SetBoundsRect(dialog, &bounds);
+
+    char title[kAlertTextSize];
+    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kPlotOutTitleString, title, kAlertTextSize);
+    sADMDialog->SetText(dialog, title);
+
+    // Key strokes reach the track procedure for Control-Z.
+    sADMDialog->SetMask(dialog, sADMDialog->GetMask(dialog) | kADMUncapturedActionMask | kADMKeyStrokeMask);
+    sADMDialog->SetDestroyProc(dialog, PlotOutDialogDestroyProc);
+    sADMDialog->SetNotifyProc(dialog, PlotOutDialogNotifyProc);
+    sADMDialog->SetTrackProc(dialog, PlotOutDialogTrackProc);
+    sADMDialog->SetMinWidth(dialog, kPlotOutMinWidth);
+    sADMDialog->SetMinHeight(dialog, kPlotOutMinHeight);
+    sADMDialog->SetHorizontalIncrement(dialog, 20);
+    sADMDialog->SetVerticalIncrement(dialog, 20);
+
+    LoadItemControl(dlgPlotOutItem, kPlotOutItemCount, dialog);
+    setOpenStates(dialog);
+
+    for (int i = 0; i < kPlotOutItemCount; ++i) {
+        if (strcmp(dlgPlotOutItem[i].itemType, kADMTextStaticType) != 0) continue;
+        ADMItemRef item = itemOf(dialog, dlgPlotOutItem[i].itemId);
+        if (item != NULL)
+            sADMItem->SetJustify(item, dlgPlotOutItem[i].itemId == kPlotOutStatusItem ? kADMLeftJustify
+                                                                                    : kADMRightJustify);
+    }
+
+    ADMRect frame = {0, 0, 0, 0};
+    ADMItemRef preview = itemOf(dialog, kPlotOutPreviewItem);
+    if (preview != NULL) sADMItem->GetLocalRect(preview, &frame);
+    int32_t frameWidth = frame.right - frame.left;
+    int32_t frameHeight = frame.bottom - frame.top;
+    g->previewZoomX = 1.0;
+    g->previewZoomY = 1.0;
+    g_dMaxZoom = 10.0;
+    g_dMinZoom = 0.1;
+    g_iPreviewOpType = 1;
+    if (g->curPlotter.PlotterOrigin == 1) {
+        g->previewOrigin.v = (ASInt16)frameHeight;
+        g->previewOrigin.h = 0;
+    } else if (g->curPlotter.PlotterOrigin == 2) {
+        g->previewOrigin.v = 0;
+        g->previewOrigin.h = 0;
+    } else {
+        g->previewOrigin.v = (ASInt16)(frameHeight / 2);
+        g->previewOrigin.h = (ASInt16)(frameWidth / 2);
+    }
+
+    initUndoHistory();
+    loadData(NULL);
+    g_lyLoad = NULL;
+    g_iLayerNum = 0;
+    g_clLoad = NULL;
+    g_iColorNum = 0;
+    loadLayer(&g_lyLoad, &g_iLayerNum);
+    loadColor(&g_clLoad, &g_iColorNum);
+    getGlobalDistance(&g->totalCutLength);
+
+    invalidatePreview(dialog);
+    static const int32_t kUpdatedFirst[6] = {63, 62, 55, 56, 24, 25};
+    for (int i = 0; i < 6; ++i) {
+        ADMItemRef item = itemOf(dialog, kUpdatedFirst[i]);
+        if (item != NULL) sADMItem->SendNotify(item, kUpdateItemSettingNotify);
+    }
+    return kNoErr;
+}
+
+// ---- Closing ---------------------------------------------------------------------------------
+
+ASErr PlotOutDialogDestroyProc(ADMDialogRef dialog)
+{
+    // No timer ever holds on to the cut model, so it goes with the dialog.
+    freeData();
+    if (g_lyLoad != NULL) {
+        freeLayer(g_lyLoad, g_iLayerNum);
+        free(g_lyLoad);
+        g_lyLoad = NULL;
+    }
+    g_iLayerNum = 0;
+    if (g_clLoad != NULL) {
+        freeColor(g_clLoad, g_iColorNum);
+        free(g_clLoad);
+        g_clLoad = NULL;
+    }
+    g_iColorNum = 0;
+    freeUndoHistory();
+    return kNoErr;
+}
+
+// ---- Relayout --------------------------------------------------------------------------------
+
+static void placeItem(ADMDialogRef dialog, int32_t id, int32_t left, int32_t right, int32_t top, int32_t bottom)
+{
+    ADMItemRef item = itemOf(dialog, id);
+    if (item == NULL) return;
+    ADMRect r;
+    r.left = (ASInt16)left;
+    r.right = (ASInt16)right;
+    r.top = (ASInt16)top;
+    r.bottom = (ASInt16)bottom;
+    sADMItem->SetBoundsRect(item, &r);
+}
+
+static void relayout(ADMDialogRef dialog)
+{
+    ADMRect local;
+    sADMDialog->GetLocalRect(dialog, &local);
+    int32_t W = local.right - local.left;
+    int32_t H = local.bottom - local.top;
+    placeItem(dialog, 55, 5, 205, 450, H - 95);
+    placeItem(dialog, 56, 5, 205, 450, H - 95);
+    placeItem(dialog, 57, 144, 165, H - 92, H - 73);
+    placeItem(dialog, 58, 164, 185, H - 92, H - 73);
+    placeItem(dialog, 59, 184, 205, H - 92, H - 73);
+    placeItem(dialog, 60, 2, 207, 420, H - 64);
+    placeItem(dialog, 61, 210, W - 6, 2, H - 87);
+    placeItem(dialog, 62, 210, 250, H - 85, H - 65);
+    placeItem(dialog, 63, 255, W - 6, H - 75, H - 65);
+    static const int32_t kButtonRow[10] = {69, 70, 65, 66, 67, 68, 71, 72, 73, 74};
+    for (int k = 0; k < 10; ++k) placeItem(dialog, kButtonRow[k], W - 340 + 32 * k, W - 308 + 32 * k, H - 64, H - 32);
+    placeItem(dialog, 75, 2, 250, H - 64, H - 32);
+}
+
+ASErr PlotOutDialogNotifyProc(ADMDialogRef dialog, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMBoundsChangedNotifier)) {
+        // Items report their own moves too; only the dialog's resize lays out.
+        if (sADMNotifier->GetItem(notifier) != NULL) return kNoErr;
+        relayout(dialog);
+        sADMDialog->Invalidate(dialog);
+    }
+    sADMDialog->DefaultNotify(dialog, notifier);
+    return kNoErr;
+}
+
+// ---- Undo and redo -------------------------------------------------------------------------
+
+static void afterHistoryStep(ADMDialogRef dialog)
+{
+    invalidatePreview(dialog);
+    ADMItemRef preview = itemOf(dialog, kPlotOutPreviewItem);
+    if (preview != NULL) notifySend(preview, kValueChangedNotify);
+}
+
+ASBoolean PlotOutDialogTrackProc(ADMDialogRef dialog, ADMTrackerRef tracker)
+{
+    if (sADMTracker->GetAction(tracker) == kADMKeyStrokeAction &&
+        sADMTracker->TestModifier(tracker, kADMControlKeyModifier) && sADMTracker->GetCharacter(tracker) == 26) {
+        ASErr error = sADMTracker->TestModifier(tracker, kADMShiftKeyModifier) ? redoVolumeChange()
+                                                                               : undoVolumeChange();
+        if (error == kNoErr) afterHistoryStep(dialog);
+    }
+    return sADMDialog->DefaultTrack(dialog, tracker);
+}
+
+ASErr notifySend(ADMItemRef item, const char* notifierName)
+{
+    ADMDialogRef dialog = sADMItem->GetDialog(item);
+    for (int i = 0; i < 15; ++i) {
+        ADMItemRef receiver = itemOf(dialog, kValueControls[i]);
+        if (receiver != NULL && receiver != item) sADMItem->SendNotify(receiver, notifierName);
+    }
+    return kNoErr;
+}
+
+static uint8_t isClick(ADMNotifierRef notifier)
+{
+    return sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier);
+}
+
+ASErr PlotOutDlgPreviewButtonInitProc(ADMItemRef item)
+{
+    switch (sADMItem->GetID(item)) {
+    case kPlotOutUndoItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputPiturePushButtonUndoProc); break;
+    case kPlotOutRedoItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputPiturePushButtonRedoProc); break;
+    case kPlotOutPreviewOutputItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputPreviewPicturePushButtonProc); break;
+    case kPlotOutFileOutputItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputFilePiturePushButtonProc); break;
+    case kPlotOutUSBOutputItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputPiturePushButtonProc); break;
+    case kPlotOutExitItem: sADMItem->SetNotifyProc(item, PlotOutDlgExitDlgPicturePushButtonProc); break;
+    default: break;
+    }
+    return kNoErr;
+}
+
+ASErr PlotOutDlgOutputPiturePushButtonUndoProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (isClick(notifier)) {
+        // With nothing to undo the preview is redrawn all the same.
+        undoVolumeChange();
+        afterHistoryStep(sADMItem->GetDialog(item));
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr PlotOutDlgOutputPiturePushButtonRedoProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (isClick(notifier)) {
+        redoVolumeChange();
+        afterHistoryStep(sADMItem->GetDialog(item));
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr PlotOutDlgExitDlgPicturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (isClick(notifier)) {
+        // The fit settings are kept only when the user leaves through this
+        // button; resizing or closing the window keeps the earlier ones.
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        ADMItemRef precision = itemOf(dialog, kPlotOutFitPrecisionItem);
+        ADMItemRef arcs = itemOf(dialog, kPlotOutFitArcsItem);
+        if (precision != NULL) g_Precious = sADMItem->GetFloatValue(precision) * kPointToMM;
+        g_FitType = (arcs != NULL && sADMItem->GetBooleanValue(arcs)) ? 2 : 1;
+        sADMDialog->EndModal(dialog, kPlotOutExitItem, TRUE);
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+// ---- Cut by layer or by colour ---------------------------------------------------------------
+
+ASErr PlotOutDlgLayerColorPictureRatioButtonInitProc(ADMItemRef item)
+{
+    sADMItem->SetBooleanValue(item, sADMItem->GetID(item) == kPlotOutCutByLayerItem);
+    sADMItem->SetNotifyProc(item, PlotOutDlgLayerColorPictureRatioButtonProc);
+    return kNoErr;
+}
+
+ASErr PlotOutDlgLayerColorPictureRatioButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    ADMDialogRef dialog = sADMItem->GetDialog(item);
+    int32_t id = sADMItem->GetID(item);
+    ADMItemRef other = itemOf(dialog, id == kPlotOutCutByLayerItem ? kPlotOutCutByLayerItem + 1 : kPlotOutCutByLayerItem);
+    ASBoolean on = sADMItem->GetBooleanValue(item);
+    if (other != NULL) sADMItem->SetBooleanValue(other, !on);
+    uint8_t byLayer = (id == kPlotOutCutByLayerItem) == (on != 0);
+    ADMItemRef layers = itemOf(dialog, kPlotOutLayerListItem);
+    ADMItemRef colors = itemOf(dialog, kPlotOutColorListItem);
+    if (layers != NULL) sADMItem->Show(layers, byLayer);
+    if (colors != NULL) sADMItem->Show(colors, !byLayer);
+    // The chosen table's visibility goes back onto the volumes.
+    if (byLayer) {
+        for (int32_t i = 0; g_lyLoad != NULL && i < g_iLayerNum; ++i)
+            setVolumeLayerVisible(g_lyLoad[i].name, g_lyLoad[i].visible);
+    } else {
+        for (int32_t i = 0; g_clLoad != NULL && i < g_iColorNum; ++i)
+            setVolumeColorVisible(&g_clLoad[i], g_clLoad[i].visible);
+    }
+    invalidatePreview(dialog);
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+// ---- The output roads -------------------------------------------------------------------------
+
+uint8_t getCutOffLine(Vexa_Line* line)
+{
+    if (g->volumes == NULL || g->volumeCount <= 0) return 0;
+    AIRealRect all;
+    for (int32_t i = 0; i < g->volumeCount; ++i) {
+        const float* r = g->volumes[i].rect;
+        AIRealRect one = {r[0], r[1], r[2], r[3]};
+        if (i == 0)
+            all = one;
+        else
+            sAIRealMath->AIRealRectUnion(&all, &one, &all);
+    }
+    line->x1 = 0.0;
+    line->y1 = g->cutOffDistance + all.top;
+    line->x2 = g->mediaWidth;
+    line->y2 = g->cutOffDistance + all.top;
+    return 1;
+}
+
+ASErr writePlotJob(FILE* file, uint8_t byLayer)
+{
+    int language = g->curPlotter.Language;
+    ASErr error = initialPloter(language, file);
+    if (error == kNoErr)
+        error = plotOutGlobalVolumes(g_lyLoad, g_iLayerNum, g_clLoad, g_iColorNum, language, file, byLayer);
+    Vexa_Line line;
+    if (error == kNoErr && g->cutOff && getCutOffLine(&line)) {
+        unsigned char penUp = 1;
+        error = lineOutCutOff(line, language, file, &penUp);
+    }
+    if (error == kNoErr) error = endOfPlotOut(language, file);
+    return error;
+}
+
+// Cut by layer while the layer list is the one shown.
+static uint8_t byLayerOf(ADMDialogRef dialog)
+{
+    ADMItemRef layers = itemOf(dialog, kPlotOutLayerListItem);
+    return layers != NULL && sADMItem->IsVisible(layers) ? 1 : 0;
+}
+
+// The plug-in's own file, the starting place of the save dialog and the
+// folder of the preview file.
+static ASErr pluginFile(SPPlatformFileSpecification* file)
+{
+    memset(file, 0, sizeof *file);
+    return sSPPlugins->GetPluginFileSpecification(g->pluginRef, file);
+}
+
+// Writes the job to a file opened for it, closes the file and returns the
+// first error of writing or closing.
+static ASErr writeJobToFile(FILE* file, uint8_t byLayer)
+{
+    ASErr error = writePlotJob(file, byLayer);
+    if (ferror(file) && error == kNoErr) error = kPlotOutWriteErr;
+    if (fclose(file) != 0 && error == kNoErr) error = kPlotOutWriteErr;
+    return error;
+}
+
+ASErr PlotOutDlgOutputPreviewPicturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (isClick(notifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        SPPlatformFileSpecification plugin;
+        char path[kSPMaxPathLength + sizeof kPreviewFileName + 1];
+        path[0] = 0;
+        if (pluginFile(&plugin) == kNoErr) {
+            char* slash = strrchr(plugin.path, '/');
+            size_t folder = slash != NULL ? (size_t)(slash - plugin.path) + 1 : 0;
+            snprintf(path, sizeof path, "%.*s%s", (int)folder, plugin.path, kPreviewFileName);
+        } else {
+            snprintf(path, sizeof path, "%s", kPreviewFileName);
+        }
+        FILE* file = fopen(path, "w");
+        if (file == NULL) {
+            alertWith(kPreviewFileNotWrittenString, path);
+        } else {
+            g->arcAngleUnit = 0.0001;
+            if (writeJobToFile(file, byLayerOf(dialog)) != kNoErr)
+                alertWith(kPreviewFileNotWrittenString, path);
+            else
+                goOutputPreview(dialog);
+        }
+        // Back to the select tool, as after any preview.
+        ADMItemRef select = itemOf(dialog, kPlotOutSelectToolItem);
+        if (select != NULL) {
+            sADMItem->SetBooleanValue(select, TRUE);
+            sADMItem->SendNotify(select, kADMUserChangedNotifier);
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr PlotOutDlgOutputFilePiturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (isClick(notifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        g->usbOutput = 0;
+        char prompt[kAlertTextSize];
+        sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kSavePlotFilePromptString, prompt, kAlertTextSize);
+        SPPlatformFileSpecification start, chosen;
+        pluginFile(&start);
+        memset(&chosen, 0, sizeof chosen);
+        if (sADMBasic->StandardPutFileDialog(prompt, NULL, &start, kDefaultPlotFileName, &chosen)) {
+            chosen.path[sizeof chosen.path - 1] = 0;
+            FILE* file = OS_fopen(&chosen, "w");
+            if (file == NULL) {
+                alertWith(kPlotFileNotCreatedString, chosen.path);
+            } else {
+                g->arcAngleUnit = 0.1;
+                if (writeJobToFile(file, byLayerOf(dialog)) != kNoErr)
+                    alertWith(kPlotFileNotWrittenString, chosen.path);
+            }
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr PlotOutDlgOutputPiturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    g->arcAngleUnit = 0.1;
+    if (isClick(notifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        g->usbOutput = 1;
+        ASErr error = USB_Open((unsigned short)(g->curPlotter.PlotterPID & 0xFFFF),
+                               (unsigned short)(g->curPlotter.PlotterVID & 0xFFFF));
+        if (error != kNoErr) {
+            // Nothing would reach a cutter that is not there; say so rather
+            // than let the job seem sent.
+            USB_Close();
+            alertWith(kCutterNotFoundString, NULL);
+        } else {
+            error = writePlotJob(NULL, byLayerOf(dialog));
+            USB_Close();
+            if (error != kNoErr) alertWith(kCutterSendFailedString, NULL);
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}

@@ -1,0 +1,124 @@
+// vantorel-host plot, end to end: a fresh plug-in folder, the real menu,
+// dialog and writer in the loaded module, a bundled plotter of each command
+// language; the USB road into the fake cutter; and the errors a user meets.
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+#include "HostFixture.h"
+
+namespace {
+
+struct RunResult {
+    int status = -1;
+    std::string output;
+};
+
+RunResult plot(const vt::test::TempDir& dir, const std::string& args, const std::string& before = "")
+{
+    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
+                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
+                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + before + " plot " + args + " 2>&1";
+    RunResult r;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return r;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) r.output += buffer;
+    int status = pclose(pipe);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+std::string sample(const char* name) { return std::string("'") + VANTOREL_SOURCE_DIR + "/samples/" + name + "'"; }
+
+TEST(PlotCommand, EveryLanguageThroughFileAndCutterGivesTheSameJob)
+{
+    struct Row {
+        const char* language;
+        const char* plotter;
+        const char* starts;  // the job's first command
+    } rows[] = {
+        {"HPGL", "Generic 24in Drag Knife", "IN;"},
+        {"GPGL", "Generic 15in Desktop Cutter", ""},
+        {"MGL_IC1", "Generic 30in Contour Cutter", ""},
+        {"DMGL", "Generic 54in Production Cutter", "IN;"},
+    };
+    for (const Row& row : rows) {
+        vt::test::TempDir dir;
+        RunResult r = plot(dir, sample("open-sign.svg") + " -o '" + dir.file("job.out") + "' --plotter '" + row.plotter + "'");
+        ASSERT_EQ(r.status, 0) << row.language << "\n" << r.output;
+        EXPECT_NE(r.output.find(std::string("(") + row.language + ")"), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find("menu: Export Document > Vantorel > Plot Out..."), std::string::npos) << r.output;
+        std::string job = vt::test::readFile(dir.file("job.out"));
+        ASSERT_GT(job.size(), 100u) << row.language;
+        EXPECT_EQ(job.rfind(row.starts, 0), 0u) << row.language << ": " << job.substr(0, 40);
+
+        // The current plotter is now in the preferences: the USB road needs no --plotter.
+        RunResult usb = plot(dir, sample("open-sign.svg") + " --usb", "--fake-cutter '" + dir.file("cutter.bin") + "'");
+        ASSERT_EQ(usb.status, 0) << row.language << "\n" << usb.output;
+        EXPECT_EQ(vt::test::readFile(dir.file("cutter.bin")), job) << row.language;
+    }
+}
+
+TEST(PlotCommand, ByColourCutsTheSameArtInAnotherOrder)
+{
+    vt::test::TempDir dir;
+    // Layer "Top" holds a red and a blue square, layer "Bottom" another red one:
+    // by layer the blue square comes between the red ones, by colour it does not.
+    vt::test::writeFile(dir.file("job.svg"), R"(<svg xmlns="http://www.w3.org/2000/svg" width="200mm" height="100mm" viewBox="0 0 200 100">
+  <g id="Bottom"><rect x="110" y="50" width="20" height="20" fill="#ff0000"/></g>
+  <g id="Top"><rect x="10" y="50" width="20" height="20" fill="#ff0000"/><rect x="60" y="50" width="20" height="20" fill="#0000ff"/></g>
+</svg>)");
+    std::string args = "'" + dir.file("job.svg") + "' --plotter 'Generic 24in Drag Knife' -o '";
+    RunResult r = plot(dir, args + dir.file("layer.hpgl") + "'");
+    ASSERT_EQ(r.status, 0) << r.output;
+    r = plot(dir, args + dir.file("colour.hpgl") + "' --by-colour");
+    ASSERT_EQ(r.status, 0) << r.output;
+    std::string byLayer = vt::test::readFile(dir.file("layer.hpgl")), byColour = vt::test::readFile(dir.file("colour.hpgl"));
+    EXPECT_NE(byLayer, byColour);
+    // The same cuts, only in another order.
+    auto cuts = [](const std::string& job) {
+        std::vector<std::string> lines;
+        std::istringstream in(job);
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("PD", 0) == 0) lines.push_back(line);
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    };
+    EXPECT_EQ(cuts(byLayer).size(), 12u);
+    EXPECT_EQ(cuts(byLayer), cuts(byColour));
+}
+
+TEST(PlotCommand, ProblemsAreReportedWithAFailingStatus)
+{
+    vt::test::TempDir dir;
+    vt::test::writeFile(dir.file("bad.svg"), "<svg xmlns=\"http://www.w3.org/2000/svg\"><rect");
+    vt::test::writeFile(dir.file("empty.svg"), "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\"/>");
+    vt::test::writeFile(dir.file("text.svg"),
+                        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100\" height=\"100\"><text x=\"5\" y=\"50\">Hi</text></svg>");
+    struct Row {
+        const char* shows;
+        std::string args;
+        const char* says;
+    } rows[] = {
+        {"a malformed SVG", "'" + dir.file("bad.svg") + "' -o x.hpgl --plotter 'Generic 24in Drag Knife'", "bad.svg:1"},
+        {"an unknown plotter", sample("open-sign.svg") + " -o x.hpgl --plotter 'Nope'", "unknown plotter \"Nope\""},
+        {"an unknown environment", sample("open-sign.svg") + " -o x.hpgl --plotter 'Generic 24in Drag Knife' --environment Glass",
+         "has no environment \"Glass\""},
+        {"nothing to cut", "'" + dir.file("empty.svg") + "' -o x.hpgl --plotter 'Generic 24in Drag Knife'", "nothing to cut"},
+        {"only text", "'" + dir.file("text.svg") + "' -o x.hpgl --plotter 'Generic 24in Drag Knife'", "cannot be cut"},
+        {"an output that cannot be written", sample("open-sign.svg") + " -o '" + dir.file("no/folder/x.hpgl") + "'",
+         "The plot file could not be created"},
+        // No cutter with the bundled plotter's ids is attached to this machine.
+        {"no cutter", sample("open-sign.svg") + " --usb", "The cutter could not be reached"},
+    };
+    for (const Row& row : rows) {
+        RunResult r = plot(dir, row.args);
+        EXPECT_EQ(r.status, 1) << row.shows << "\n" << r.output;
+        EXPECT_NE(r.output.find(row.says), std::string::npos) << row.shows << "\n" << r.output;
+    }
+}
+
+}  // namespace

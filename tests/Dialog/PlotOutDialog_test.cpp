@@ -1,0 +1,415 @@
+// The Plot Out dialog driven as a user would: opened from the plug-in's menu on
+// a loaded selection, resized, its output roads and exit pressed; and its
+// alerts when the job cannot start or the output fails.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Core/CutModel.h"
+#include "Dialog/PlotOutDialog.h"
+#include "Documents/Document.h"
+#include "Documents/Svg.h"
+#include "HostFixture.h"
+#include "Menus/Menus.h"
+#include "Toolkit/Driver.h"
+#include "USB/FakeBus.h"
+#include "USB/FakeCutter.h"
+
+using namespace vt;
+using host::toolkit::Driver;
+using host::toolkit::Toolkit;
+
+namespace {
+
+// Three 20 x 10 mm rectangles: a red and a blue one on the layer "Top", a red
+// one on the layer "Bottom"; x tells them apart in the output.
+const char* kThreeRects = R"(<svg xmlns="http://www.w3.org/2000/svg" width="200mm" height="100mm" viewBox="0 0 200 100">
+  <g id="Bottom"><rect id="red2" x="110" y="50" width="20" height="10" fill="#ff0000"/></g>
+  <g id="Top">
+    <rect id="red1" x="10" y="50" width="20" height="10" fill="#ff0000"/>
+    <rect id="blue1" x="60" y="50" width="20" height="10" fill="#0000ff"/>
+  </g>
+</svg>)";
+
+class PlotOutDialogTest : public test::HostTest {
+protected:
+    void SetUp() override { startSession(); }
+    void TearDown() override
+    {
+        host::usb::setBus(nullptr);
+    }
+
+    void putPlotter(int origin = 1, int language = 0)
+    {
+        host::Preferences& p = hostApp().prefs();
+        const char* k = kPlotterPrefix;
+        p.putString(k, "PlotterName", "Cutter 60");
+        p.putString(k, "PlotterManufactory", "Korvel");
+        p.putBoolean(k, "IsSpecialMachine", false);
+        p.putInteger(k, "PlotterReserved", 1);
+        p.putString(k, "PlotterIni", "");
+        p.putString(k, "PlotterEnd", "");
+        p.putReal(k, "PlotterSizeX", 600);
+        p.putReal(k, "PlotterSizeY", 50000);
+        p.putReal(k, "PlotterStep", 0.025);
+        p.putInteger(k, "PlotterOrigin", origin);
+        p.putInteger(k, "PlotterLanguage", language);
+        p.putInteger(k, "PID", 0x1234);
+        p.putInteger(k, "VID", 0x5678);
+        p.putString(k, "EnvironmentName", "Vinyl");
+        p.putInteger(k, "EnvironmentPenNum", 1);
+        p.putString(k, "PenName-0", "Blade");
+        for (const char* key : {"PenVelocity-0", "PenExtra-0", "PenPressure-0"}) p.putReal(k, key, 1.0);
+        p.putInteger(k, "PenReserved-0", 0);
+        for (const char* f : {"maxExtra", "minExtra", "stepExtra", "defaultExtra", "maxVelocity", "minVelocity",
+                              "stepVelocity", "defaultVelocity", "maxPressure", "minPressure", "stepPressure",
+                              "defaultPressure"})
+            p.putReal(k, std::string(f) + "-0", 1.0);
+    }
+
+    void openJob(const char* svg = kThreeRects, bool selectAll = true)
+    {
+        std::string error;
+        auto doc = host::readSvgText(host::documents(), svg, "job.svg", error);
+        ASSERT_TRUE(doc) << error;
+        host::Document* d = doc.get();
+        host::documents().adopt(std::move(doc));
+        if (selectAll)
+            for (host::LayerNode* l : d->layers())
+                for (host::ArtNode* a : l->root->children) d->setSelected(a, true);
+    }
+
+    // Chooses Plot Out from the menu with these actions queued for the dialog.
+    void plotOut(std::vector<host::toolkit::DialogAction> actions)
+    {
+        Toolkit::get().queueDialog(kPlotOutDialogName, std::move(actions));
+        std::string error;
+        host::MenuItem* item = host::menus().find("Plot Out Menu", error);
+        ASSERT_NE(item, nullptr) << error;
+        host::menus().choose(item, error);
+        EXPECT_EQ(error, "");
+        Toolkit::get().clearQueues();
+        EXPECT_TRUE(Toolkit::get().failures.empty()) << Toolkit::get().failures.front();
+    }
+
+    static host::toolkit::DialogAction click(int id)
+    {
+        return [id](Driver& user, std::string& error) { return user.click(id, error); };
+    }
+    static host::toolkit::DialogAction check(std::function<void(Driver&)> f)
+    {
+        return [f](Driver& user, std::string&) {
+            f(user);
+            return true;
+        };
+    }
+    // A plot file through the save dialog.
+    host::toolkit::DialogAction saveTo(const std::string& path)
+    {
+        return [path](Driver& user, std::string& error) {
+            Toolkit::get().fileAnswers.push_back(path);
+            return user.click(kPlotOutFileOutputItem, error);
+        };
+    }
+
+    const std::vector<host::AlertRecord>& alerts() { return hostApp().alerts(); }
+};
+
+TEST_F(PlotOutDialogTest, OpensOnTheLoadedSelectionAndFreesItAtClose)
+{
+    putPlotter();
+    openJob();
+    bool ran = false;
+    plotOut({check([&](Driver& user) {
+                 ran = true;
+                 auto* d = user.dialog();
+                 EXPECT_EQ(d->title, "Plot Out");
+                 EXPECT_EQ(d->resourceId, kPlotOutDialogResource);
+                 EXPECT_EQ(d->style, kADMResizingModalDialogStyle);
+                 EXPECT_EQ(d->width(), 840);
+                 EXPECT_EQ(d->height(), 637);
+                 EXPECT_EQ(d->bounds.left, 512 - 420);
+                 EXPECT_EQ(d->bounds.top, 384 - 315);
+                 EXPECT_EQ(d->items.size(), 73u);
+                 for (int missing : {46, 64, 76, 77}) EXPECT_EQ(d->item(missing), nullptr);
+                 EXPECT_EQ(d->item(1)->justify, kADMRightJustify);
+                 EXPECT_EQ(d->item(75)->justify, kADMLeftJustify);
+                 EXPECT_TRUE(d->item(55)->visible);
+                 EXPECT_FALSE(d->item(56)->visible);
+                 EXPECT_NE(d->item(53)->value, 0.0f);
+                 EXPECT_NE(d->item(67)->value, 0.0f);
+                 EXPECT_EQ(g->volumeCount, 3);
+                 EXPECT_EQ(g_iLayerNum, 2);
+                 EXPECT_EQ(g_iColorNum, 2);
+                 EXPECT_EQ(g->undoPos, -1);
+                 EXPECT_NEAR(g->totalCutLength, 3 * 60.0, 0.01);
+                 EXPECT_FLOAT_EQ(g->mediaWidth, 600.0f);
+                 EXPECT_FLOAT_EQ(g->mediaLength, 50000.0f);
+             }),
+             click(kPlotOutUndoItem), click(kPlotOutRedoItem),
+             [](Driver& user, std::string& error) { return user.key(26, kADMControlKeyModifier, error); },
+             click(kPlotOutExitItem)});
+    EXPECT_TRUE(ran);
+    ASSERT_FALSE(Toolkit::get().modalLog.empty());
+    EXPECT_EQ(Toolkit::get().modalLog.back().result, kPlotOutExitItem);
+    EXPECT_EQ(g->volumes, nullptr);
+    EXPECT_EQ(g->volumeCount, 0);
+    EXPECT_EQ(g_lyLoad, nullptr);
+    EXPECT_EQ(g_clLoad, nullptr);
+}
+
+TEST_F(PlotOutDialogTest, ClosedWithoutTheExitButtonTheJobIsFreedAndTheFitSettingsKept)
+{
+    putPlotter();
+    openJob();
+    g_Precious = 0.1;
+    g_FitType = 2;
+    plotOut({[](Driver& user, std::string& error) { return user.type(kPlotOutFitPrecisionItem, "0.5 mm", error); },
+             click(kPlotOutFitLinesItem), [](Driver& user, std::string& error) { return user.close(error); }});
+    EXPECT_EQ(g->volumes, nullptr);
+    EXPECT_DOUBLE_EQ(g_Precious, 0.1);
+    EXPECT_EQ(g_FitType, 2);
+
+    plotOut({[](Driver& user, std::string& error) { return user.type(kPlotOutFitPrecisionItem, "0.5 mm", error); },
+             click(kPlotOutFitLinesItem), click(kPlotOutExitItem)});
+    EXPECT_NEAR(g_Precious, 0.5, 1e-5);
+    EXPECT_EQ(g_FitType, 1);
+    g_Precious = 0.1;
+    g_FitType = 2;
+}
+
+TEST_F(PlotOutDialogTest, AtTheMinimumSizeListsAndButtonRowSitWhereTheLayoutPutsThem)
+{
+    putPlotter();
+    openJob();
+    plotOut({[](Driver& user, std::string& error) { return user.resize(700, 500, error); },
+             check([](Driver& user) {
+                 auto* d = user.dialog();
+                 EXPECT_EQ(d->width(), 840);
+                 EXPECT_EQ(d->height(), 587);
+                 for (int list : {55, 56}) {
+                     EXPECT_EQ(d->item(list)->bounds.top, 450);
+                     EXPECT_EQ(d->item(list)->bounds.bottom, 492);
+                 }
+                 int k = 0;
+                 for (int id : {69, 70, 65, 66, 67, 68, 71, 72, 73, 74}) {
+                     const ADMRect& b = d->item(id)->bounds;
+                     EXPECT_EQ(b.top, 523) << id;
+                     EXPECT_EQ(b.bottom, 555) << id;
+                     EXPECT_EQ(b.left, 840 - 340 + 32 * k) << id;
+                     EXPECT_EQ(b.right - b.left, 32) << id;
+                     ++k;
+                 }
+                 EXPECT_EQ(d->item(74)->bounds.left, 788);
+                 EXPECT_EQ(d->item(61)->bounds.right, 834);
+                 EXPECT_EQ(d->item(61)->bounds.bottom, 500);
+                 EXPECT_EQ(d->item(63)->bounds.top, 512);
+             }),
+             [](Driver& user, std::string& error) { return user.resize(905, 700, error); },
+             check([](Driver& user) {
+                 auto* d = user.dialog();
+                 EXPECT_EQ(d->width(), 900);  // in steps of 20 from the minimum
+                 EXPECT_EQ(d->item(74)->bounds.left, 900 - 52);
+                 EXPECT_EQ(d->item(60)->bounds.bottom, d->height() - 64);
+             }),
+             click(kPlotOutExitItem)});
+}
+
+TEST_F(PlotOutDialogTest, PreviewOriginFollowsThePlotterOrigin)
+{
+    struct Row {
+        const char* shows;
+        int origin;
+        int v, h;
+    } rows[] = {
+        {"bottom left", 1, 543, 0},
+        {"top left", 2, 0, 0},
+        {"centre", 0, 543 / 2, 616 / 2},
+    };
+    openJob();
+    for (const Row& row : rows) {
+        putPlotter(row.origin);
+        plotOut({click(kPlotOutExitItem)});
+        EXPECT_EQ(g->previewOrigin.v, row.v) << row.shows;
+        EXPECT_EQ(g->previewOrigin.h, row.h) << row.shows;
+    }
+}
+
+// The x of every move (pen up) in an HPGL job, in steps.
+std::vector<long> moveXs(const std::string& hpgl)
+{
+    std::vector<long> xs;
+    for (size_t at = hpgl.find("PU"); at != std::string::npos; at = hpgl.find("PU", at + 2))
+        xs.push_back(std::strtol(hpgl.c_str() + at + 2, nullptr, 10));
+    return xs;
+}
+
+TEST_F(PlotOutDialogTest, TheVisibleListDecidesGroupingByLayerOrByColour)
+{
+    putPlotter();
+    openJob();
+    std::string byLayer = dir_.file("by-layer.hpgl"), byColour = dir_.file("by-colour.hpgl");
+    plotOut({saveTo(byLayer), click(54), check([](Driver& user) {
+                 EXPECT_FALSE(user.dialog()->item(55)->visible);
+                 EXPECT_TRUE(user.dialog()->item(56)->visible);
+                 EXPECT_EQ(user.dialog()->item(53)->value, 0.0f);
+             }),
+             saveTo(byColour), click(kPlotOutExitItem)});
+    // red1, blue1 and red2 lie left to right: the rank of a move's x tells
+    // which rectangle it starts.
+    auto position = [](const std::vector<long>& xs, int rank) {
+        std::vector<long> sorted = xs;
+        std::sort(sorted.begin(), sorted.end());
+        for (size_t i = 0; i < xs.size(); ++i)
+            if (xs[i] == sorted[rank]) return (int)i;
+        return -1;
+    };
+    std::vector<long> layer = moveXs(test::readFile(byLayer)), colour = moveXs(test::readFile(byColour));
+    ASSERT_EQ(layer.size(), 3u);
+    ASSERT_EQ(colour.size(), 3u);
+    int red1 = position(layer, 0), blue1 = position(layer, 1), red2 = position(layer, 2);
+    EXPECT_EQ(std::abs(red1 - blue1), 1) << "the layer \"Top\" goes out in one piece";
+    EXPECT_TRUE(red2 == 0 || red2 == 2);
+    red1 = position(colour, 0), blue1 = position(colour, 1), red2 = position(colour, 2);
+    EXPECT_EQ(std::abs(red1 - red2), 1) << "the red volumes go out together";
+    EXPECT_TRUE(blue1 == 0 || blue1 == 2);
+}
+
+TEST(PlotOutCutOff, LineRunsAcrossTheMediaAboveTheHighestVolume)
+{
+    test::TempDir dir;
+    PluginGlobals globals{};
+    PluginGlobals* saved = g;
+    g = &globals;
+    struct Row {
+        const char* shows;
+        std::vector<float> tops;
+        double distance, width, y;
+        bool line;
+    } rows[] = {
+        {"tops 50 and 80, distance 10, width 600", {50.0f, 80.0f}, 10.0, 600.0, 90.0, true},
+        {"one volume", {25.0f}, 5.0, 300.0, 30.0, true},
+        {"no volumes, no line", {}, 10.0, 600.0, 0.0, false},
+    };
+    host::SessionOptions options;
+    options.host.pluginFolder = dir.file("Plug-ins");
+    host::Session session(options);
+    ASSERT_EQ(acquireSuites(session.host().basic()), kNoErr);
+    for (const Row& row : rows) {
+        std::vector<Volume> volumes(row.tops.size());
+        for (size_t i = 0; i < volumes.size(); ++i) {
+            volumes[i] = Volume{};
+            float r[4] = {10.0f * i, row.tops[i], 10.0f * i + 5, row.tops[i] - 20};
+            std::memcpy(volumes[i].rect, r, sizeof r);
+        }
+        g->volumes = volumes.empty() ? nullptr : volumes.data();
+        g->volumeCount = (int32_t)volumes.size();
+        g->cutOffDistance = row.distance;
+        g->mediaWidth = (float)row.width;
+        Vexa_Line line{};
+        EXPECT_EQ(getCutOffLine(&line) != 0, row.line) << row.shows;
+        if (!row.line) continue;
+        EXPECT_DOUBLE_EQ(line.x1, 0.0) << row.shows;
+        EXPECT_DOUBLE_EQ(line.y1, row.y) << row.shows;
+        EXPECT_DOUBLE_EQ(line.x2, row.width) << row.shows;
+        EXPECT_DOUBLE_EQ(line.y2, row.y) << row.shows;
+    }
+    releaseSuites(session.host().basic());
+    g = saved;
+}
+
+TEST_F(PlotOutDialogTest, PreviewFileUsesFineArcUnitsFileAndCutterCoarseOnes)
+{
+    putPlotter();
+    openJob();
+    auto cutter = host::usb::installFakeCutter(dir_.file("cutter.bin"), 0x5678, 0x1234);
+    std::string file = dir_.file("job.hpgl");
+    g->cutOff = 1;
+    g->cutOffDistance = 10.0;
+    plotOut({click(kPlotOutPreviewOutputItem), check([](Driver& user) {
+                 EXPECT_DOUBLE_EQ(g->arcAngleUnit, 0.0001);
+                 EXPECT_NE(user.dialog()->item(67)->value, 0.0f) << "back to the select tool";
+             }),
+             saveTo(file), check([](Driver&) {
+                 EXPECT_DOUBLE_EQ(g->arcAngleUnit, 0.1);
+                 EXPECT_EQ(g->usbOutput, 0);
+             }),
+             click(kPlotOutUSBOutputItem), check([](Driver&) {
+                 EXPECT_DOUBLE_EQ(g->arcAngleUnit, 0.1);
+                 EXPECT_EQ(g->usbOutput, 1);
+             }),
+             click(kPlotOutExitItem)});
+    g->cutOff = 0;
+    EXPECT_TRUE(alerts().empty()) << alerts().front().text;
+    std::string written = test::readFile(file);
+    EXPECT_FALSE(written.empty());
+    EXPECT_EQ(cutter->received(), written) << "the file and the cutter get the same bytes";
+    EXPECT_EQ(test::readFile(pluginFolder() + "/" kPreviewFileName), written);
+    // The rectangles' tops lie 10 mm above the job's origin; the cut-off line
+    // runs 10 mm above them, at 20 mm (800 steps), written y first.
+    EXPECT_NE(written.find("PU800,0;\r\nZT;"), std::string::npos) << written;
+}
+
+TEST_F(PlotOutDialogTest, FailedOutputsAreReportedNeverPassedOffAsDone)
+{
+    putPlotter();
+    openJob();
+    host::usb::useFakeBus();  // no cutter on it
+    std::filesystem::create_directories(pluginFolder() + "/" kPreviewFileName);  // cannot be opened as a file
+    std::string badFile = dir_.file("no/such/folder/job.hpgl");
+    plotOut({saveTo(badFile), click(kPlotOutUSBOutputItem), click(kPlotOutPreviewOutputItem),
+             check([](Driver& user) { EXPECT_NE(user.dialog()->item(67)->value, 0.0f); }),
+             click(kPlotOutExitItem)});
+    ASSERT_EQ(alerts().size(), 3u);
+    EXPECT_EQ(alerts()[0].text, "The plot file could not be created: " + badFile);
+    EXPECT_NE(alerts()[1].text.find("The cutter could not be reached over USB"), std::string::npos);
+    EXPECT_NE(alerts()[2].text.find(pluginFolder() + "/" kPreviewFileName), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(badFile));
+}
+
+TEST_F(PlotOutDialogTest, SaveDialogCancelledWritesNothingAndSaysNothing)
+{
+    putPlotter();
+    openJob();
+    plotOut({[](Driver& user, std::string& error) {
+                 Toolkit::get().fileAnswers.push_back(std::nullopt);
+                 return user.click(kPlotOutFileOutputItem, error);
+             },
+             click(kPlotOutExitItem)});
+    EXPECT_TRUE(alerts().empty());
+}
+
+TEST_F(PlotOutDialogTest, AJobThatCannotStartIsExplainedAndTheDialogStaysShut)
+{
+    struct Row {
+        const char* shows;
+        const char* svg;
+        bool select;
+        bool plotter;
+        ASErr code;
+        const char* alert;
+    } rows[] = {
+        {"nothing selected", kThreeRects, false, true, '!Sel', "Please select the artwork to cut"},
+        {"text selected", R"(<svg xmlns="http://www.w3.org/2000/svg" width="100" height="100"><text x="10" y="50">Hi</text></svg>)",
+         true, true, '!tpe', "cannot be cut"},
+        {"no current plotter", kThreeRects, true, false, '!cur', "No complete plotter is set up"},
+    };
+    for (const Row& row : rows) {
+        hostApp().prefs().keys(kPlotterPrefix);
+        for (const auto& key : hostApp().prefs().keys(kPlotterPrefix)) hostApp().prefs().remove(kPlotterPrefix, key);
+        if (row.plotter) putPlotter();
+        openJob(row.svg, row.select);
+        size_t modals = Toolkit::get().modalLog.size();
+        ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+        EXPECT_EQ(goPlotOut(nullptr), row.code) << row.shows;
+        releaseSuites(hostApp().basic());
+        EXPECT_EQ(Toolkit::get().modalLog.size(), modals) << row.shows;
+        ASSERT_FALSE(alerts().empty()) << row.shows;
+        EXPECT_NE(alerts().back().text.find(row.alert), std::string::npos) << row.shows << ": " << alerts().back().text;
+    }
+}
+
+}  // namespace
