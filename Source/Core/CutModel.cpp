@@ -10,11 +10,6 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 
-// The Plot Out dialog keeps these between its runs; until it has run they hold
-// its start values. The dialog's own file gives the real definitions.
-__attribute__((weak)) double g_Precious = 0.1;
-__attribute__((weak)) int32_t g_FitType = 2;
-
 void CopyNameField(char* field, size_t size, const char* name)
 {
     if (field == NULL || size == 0) return;

@@ -9,6 +9,7 @@
 #include "Common/Suites.h"
 #include "Core/ColorLayer.h"
 #include "Core/CutModel.h"
+#include "Dialog/OutputPreview.h"
 #include "Core/UndoHistory.h"
 #include "PlotOut/PlotOut.h"
 #include "PlotOut/USB.h"
@@ -23,10 +24,6 @@ double g_dMinZoom = 0.1;
 double g_dMaxZoom = 10.0;
 int32_t g_iPreviewOpType = 1;
 int32_t g_iPreviewDrawType = 1;
-
-// Until the output preview is built the preview file is written and nothing
-// replays it; the real replay replaces this when it is linked in.
-__attribute__((weak)) ASErr goOutputPreview(ADMDialogRef dialog) { return kNoErr; }
 
 #define PPB kADMPicturePushButtonType
 #define PRB kADMPictureRadioButtonType

@@ -111,6 +111,3 @@ uint8_t getCutOffLine(Vexa_Line* line);
 // usbOutput is set: plotter start, the volumes by layer or by colour, the
 // cut-off line when it is on, the end of job. Stops at the first error.
 ASErr writePlotJob(FILE* file, uint8_t byLayer);
-
-// Replays the preview file in the output preview dialog.
-ASErr goOutputPreview(ADMDialogRef dialog);
