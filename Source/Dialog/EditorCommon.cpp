@@ -1,0 +1,41 @@
+#include "Dialog/EditorCommon.h"
+
+#include <string.h>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+
+void editorPlace(ADMDialogRef dialog, int left, int top, int width, int height, int titleIndex)
+{
+    ADMRect bounds;
+    BoundsSet(&bounds, left, width, top, height);
+    sADMDialog->SetBoundsRect(dialog, &bounds);
+    char title[256];
+    editorString(titleIndex, title, sizeof title);
+    sADMDialog->SetText(dialog, title);
+}
+
+void editorJustify(ADMDialogRef dialog, const Item_Control_arg* table, int count, const int* leftIds, int leftCount)
+{
+    for (int i = 0; i < count; ++i) {
+        if (strcmp(table[i].itemType, kADMTextStaticType) != 0) continue;
+        ADMJustify justify = kADMRightJustify;
+        for (int k = 0; k < leftCount; ++k)
+            if (leftIds[k] == table[i].itemId) justify = kADMLeftJustify;
+        ADMItemRef item = sADMDialog->GetItem(dialog, table[i].itemId);
+        if (item != nullptr) sADMItem->SetJustify(item, justify);
+    }
+}
+
+bool editorNameRefused(const char* name)
+{
+    if (strpbrk(name, "\r\n") == nullptr) return false;
+    sADMBasic->ErrorAlert("A name must stay on one line. Please remove the line break.");
+    return true;
+}
+
+void editorString(int index, char* text, int size)
+{
+    text[0] = 0;
+    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, index, text, size);
+}

@@ -1,0 +1,92 @@
+// The environment editor. It works on a private copy and gives back only the
+// name, so the environment's pens and its current mark stay as they were.
+#include "Dialog/EnvironmentEditor.h"
+
+#include <string.h>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Dialog/EditorCommon.h"
+#include "Dialog/ItemControl.h"
+
+int env_lan_ver_adjust = 0;
+
+static Environment g_envTemp;
+
+static const int kEnvironmentWidth = 235;
+static const int kEnvironmentHeight = 101;
+
+static Item_Control_arg dlgEnvironmentItem[] = {
+    {kADMTextPushButtonType, 503, 0, 0, 1, 10, 100, 43, 21, EnvironmentDlgButtonInitProc, nullptr},
+    {kADMTextPushButtonType, 504, 0, 0, 2, 120, 100, 43, 21, EnvironmentDlgButtonInitProc, nullptr},
+    {kADMTextStaticType, 502, 0, 0, 3, 10, 80, 17, 15, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, 4, 95, 115, 12, 20, EnvironmentDlgTextEditInitProc, nullptr},
+};
+static const int kEnvironmentItemCount = sizeof(dlgEnvironmentItem) / sizeof(dlgEnvironmentItem[0]);
+
+int goEnvironment(Environment* environment)
+{
+    if (environment == nullptr) return 0;
+    g_envTemp = *environment;
+    // The layout shift is applied once per open so that a language chosen
+    // later still lays the dialog out from the same base.
+    dlgEnvironmentItem[2].width = 80 + env_lan_ver_adjust;
+    dlgEnvironmentItem[3].x = 95 + env_lan_ver_adjust;
+    dlgEnvironmentItem[3].width = 115 - env_lan_ver_adjust;
+    int result = sADMDialog->Modal(g->pluginRef, "Environment Dialog", 132, kADMModalDialogStyle,
+                                   EnvironmentPluginInitProc, nullptr, 0);
+    if (result == 1) {
+        memcpy(environment->EnvironmentName, g_envTemp.EnvironmentName, sizeof(environment->EnvironmentName));
+        return 1;
+    }
+    return result == 2 ? 0 : result;
+}
+
+ASErr EnvironmentPluginInitProc(ADMDialogRef dialog)
+{
+    editorPlace(dialog, g->envListLastClickPt.h - 117, g->envListLastClickPt.v - 50, kEnvironmentWidth,
+                kEnvironmentHeight, 501);
+    LoadItemControl(dlgEnvironmentItem, kEnvironmentItemCount, dialog);
+    editorJustify(dialog, dlgEnvironmentItem, kEnvironmentItemCount, nullptr, 0);
+    return kNoErr;
+}
+
+ASErr EnvironmentDlgTextEditInitProc(ADMItemRef item)
+{
+    sADMItem->SetText(item, g_envTemp.EnvironmentName);
+    return kNoErr;
+}
+
+ASErr EnvironmentDlgButtonInitProc(ADMItemRef item)
+{
+    if (sADMItem->GetID(item) == 1)
+        sADMItem->SetNotifyProc(item, EnvironmentDlgOKButtonProc);
+    else
+        sADMItem->SetNotifyProc(item, EnvironmentDlgCancelButtonProc);
+    return kNoErr;
+}
+
+ASErr EnvironmentDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        char name[sizeof g_envTemp.EnvironmentName];
+        sADMItem->GetText(sADMDialog->GetItem(dialog, 4), name, sizeof name);
+        if (editorNameRefused(name)) {
+            sADMItem->DefaultNotify(item, notifier);
+            return kNoErr;
+        }
+        memcpy(g_envTemp.EnvironmentName, name, sizeof name);
+        sADMDialog->EndModal(dialog, 1, FALSE);
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr EnvironmentDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier))
+        sADMDialog->EndModal(sADMItem->GetDialog(item), 2, TRUE);
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}

@@ -1,0 +1,199 @@
+// The pen editor. Pressure and velocity are shown as they are, the knife
+// offset in millimetres through the toolkit's points; the acceleration level
+// lives in bits 4-7 of PenReserved and only the levels the plotter's group
+// can send are offered.
+#include "Dialog/PenEditor.h"
+
+#include <string.h>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Dialog/EditorCommon.h"
+#include "Dialog/PlotterSetup.h"
+
+int pen_lan_ver_adjust = 0;
+
+static Pen g_pnTemp;
+
+static const int kPenWidth = 235;
+static const int kPenHeight = 185;
+static const int32_t kLevelMask = 0xF0;
+static const int kMaxLevel = 4;
+
+static Item_Control_arg dlgPenItem[] = {
+    {kADMTextPushButtonType, 608, 0, 0, 1, 10, 100, 125, 21, PenDlgButtonInitProc, nullptr},
+    {kADMTextPushButtonType, 609, 0, 0, 2, 120, 100, 125, 21, PenDlgButtonInitProc, nullptr},
+    {kADMTextStaticType, 602, 0, 0, 3, 10, 55, 17, 15, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, 4, 70, 110, 12, 20, PenDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 603, 0, 0, 5, 10, 55, 37, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, 6, 70, 110, 32, 20, PenDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 604, 0, 0, 7, 180, 40, 37, 15, nullptr, nullptr},
+    {kADMTextStaticType, 605, 0, 0, 8, 10, 55, 57, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, 9, 70, 110, 52, 20, PenDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 606, 0, 0, 10, 180, 40, 57, 15, nullptr, nullptr},
+    {kADMTextStaticType, 607, 0, 0, 11, 10, 55, 77, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, 12, 70, 110, 72, 20, PenDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 610, 0, 0, 13, 10, 55, 97, 15, nullptr, nullptr},
+    {kADMPopupListType, 0, 0, 0, 14, 70, 110, 92, 20, PenDlgEditInitProc, nullptr},
+};
+static const int kPenItemCount = sizeof(dlgPenItem) / sizeof(dlgPenItem[0]);
+
+int goPen(Pen* pen)
+{
+    if (pen == nullptr) return 0;
+    g_pnTemp = *pen;
+    for (int i = 0; i < kPenItemCount; ++i) {
+        Item_Control_arg& row = dlgPenItem[i];
+        switch (row.itemId) {
+        case 3: case 5: case 8: case 11: case 13:
+            row.width = 55 + pen_lan_ver_adjust;
+            break;
+        case 4: case 6: case 9: case 12: case 14:
+            row.x = 70 + pen_lan_ver_adjust;
+            row.width = 110 - pen_lan_ver_adjust;
+            break;
+        }
+    }
+    int result =
+        sADMDialog->Modal(g->pluginRef, "Pen Dialog", 133, kADMModalDialogStyle, PenPluginInitProc, nullptr, 0);
+    if (result == 1) {
+        pen->Pressure = g_pnTemp.Pressure;
+        pen->Extra = g_pnTemp.Extra;
+        pen->Velocity = g_pnTemp.Velocity;
+        pen->PenReserved = g_pnTemp.PenReserved;
+        memcpy(pen->PenName, g_pnTemp.PenName, sizeof(pen->PenName));
+        return 1;
+    }
+    return result == 2 ? 0 : result;
+}
+
+ASErr PenPluginInitProc(ADMDialogRef dialog)
+{
+    editorPlace(dialog, g->penListLastClickPt.h - 117, g->penListLastClickPt.v - 92, kPenWidth, kPenHeight, 601);
+    LoadItemControl(dlgPenItem, kPenItemCount, dialog);
+    static const int left[] = {7, 10};
+    editorJustify(dialog, dlgPenItem, kPenItemCount, left, 2);
+    return kNoErr;
+}
+
+// The acceleration group of the plotter selected in the setup dialog (0 when
+// none is selected).
+static int32_t selectedPlotterGroup()
+{
+    if (g_Plotter == nullptr || g_iCurrentPlotter < 0 || g_iCurrentPlotter >= g_iPlotterNum) return 0;
+    return g_Plotter[g_iCurrentPlotter].PlotterReserved & kPlotterAccelerationMask;
+}
+
+static void setLimits(ADMItemRef item, double minimum, double maximum, double step, double value)
+{
+    sADMItem->SetMinFloatValue(item, static_cast<float>(minimum));
+    sADMItem->SetMaxFloatValue(item, static_cast<float>(maximum));
+    sADMItem->SetSmallIncrement(item, static_cast<float>(step));
+    sADMItem->SetLargeIncrement(item, static_cast<float>(step));
+    sADMItem->SetFloatValue(item, static_cast<float>(value));
+}
+
+static void fillLevels(ADMItemRef item)
+{
+    struct Level {
+        int id;
+        int text;
+    };
+    static const Level all[] = {{0, 611}, {1, 612}, {2, 613}, {3, 614}, {4, 615}};
+    static const Level group40[] = {{1, 612}, {2, 613}, {3, 614}, {4, 615}};
+    static const Level group80[] = {{1, 612}, {4, 615}};
+    const Level* levels = all;
+    int count = 5;
+    int32_t group = selectedPlotterGroup();
+    if (group == 0x40) {
+        levels = group40;
+        count = 4;
+    } else if (group == 0x80 || group == 0xC0) {
+        levels = group80;
+        count = 2;
+    }
+    int level = (g_pnTemp.PenReserved & kLevelMask) >> 4;
+    if (level > kMaxLevel) level = kMaxLevel;
+
+    ADMListRef list = sADMItem->GetList(item);
+    sADMList->RemoveAllEntries(list);
+    for (int i = 0; i < count; ++i) {
+        ADMEntryRef entry = sADMList->InsertEntry(list, i);
+        if (entry == nullptr) continue;
+        char text[256];
+        editorString(levels[i].text, text, sizeof text);
+        sADMEntry->SetID(entry, levels[i].id);
+        sADMEntry->SetText(entry, text);
+        if (levels[i].id == level) {
+            sADMEntry->Select(entry, TRUE);
+            sADMEntry->Activate(entry, TRUE);
+        }
+    }
+}
+
+ASErr PenDlgEditInitProc(ADMItemRef item)
+{
+    switch (sADMItem->GetID(item)) {
+    case 4:
+        sADMItem->SetText(item, g_pnTemp.PenName);
+        break;
+    case 6:
+        sADMItem->SetUnits(item, kADMNoUnits);
+        setLimits(item, g_pnTemp.minPressure, g_pnTemp.maxPressure, g_pnTemp.stepPressure, g_pnTemp.Pressure);
+        break;
+    case 9:
+        sADMItem->SetUnits(item, kADMNoUnits);
+        setLimits(item, g_pnTemp.minVelocity, g_pnTemp.maxVelocity, g_pnTemp.stepVelocity, g_pnTemp.Velocity);
+        break;
+    case 12:
+        sADMItem->SetUnits(item, kADMMillimeterUnits);
+        sADMItem->SetPrecision(item, 4);
+        setLimits(item, g_pnTemp.minExtra * kMillimetreToPoints, g_pnTemp.maxExtra * kMillimetreToPoints,
+                  g_pnTemp.stepExtra * kMillimetreToPoints, g_pnTemp.Extra * kMillimetreToPoints);
+        break;
+    case 14:
+        fillLevels(item);
+        break;
+    }
+    return kNoErr;
+}
+
+ASErr PenDlgButtonInitProc(ADMItemRef item)
+{
+    if (sADMItem->GetID(item) == 1)
+        sADMItem->SetNotifyProc(item, PenDlgOKButtonProc);
+    else
+        sADMItem->SetNotifyProc(item, PenDlgCancelButtonProc);
+    return kNoErr;
+}
+
+ASErr PenDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        char name[sizeof g_pnTemp.PenName];
+        sADMItem->GetText(sADMDialog->GetItem(dialog, 4), name, sizeof name);
+        if (!editorNameRefused(name)) {
+            g_pnTemp.Pressure = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, 6));
+            g_pnTemp.Velocity = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, 9));
+            g_pnTemp.Extra = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, 12)) * kPointsToMillimetre;
+            memcpy(g_pnTemp.PenName, name, sizeof name);
+            // With no level chosen the pen keeps the level it had: storing the
+            // id of no entry would set every high bit of the flags.
+            ADMEntryRef level = sADMList->GetActiveEntry(sADMItem->GetList(sADMDialog->GetItem(dialog, 14)));
+            if (level != nullptr)
+                g_pnTemp.PenReserved = (g_pnTemp.PenReserved & ~kLevelMask) | ((sADMEntry->GetID(level) << 4) & kLevelMask);
+            sADMDialog->EndModal(dialog, 1, FALSE);
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr PenDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier))
+        sADMDialog->EndModal(sADMItem->GetDialog(item), 2, TRUE);
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}

@@ -1,0 +1,223 @@
+// The plotter editor. Lengths go through the toolkit's points: the step in
+// mm with 5 decimals up to 10 mm, the media sizes up to 65535 mm. The language
+// and origin popups take their entries from the menu resources of the chosen
+// language; their entry ids are the codes stored in the record.
+#include "Dialog/PlotterEditor.h"
+
+#include <string.h>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Core/PlotterLibrary.h"
+#include "Dialog/EditorCommon.h"
+
+static Plotter g_pltTemp;
+
+static const int kPlotterWidth = 448;
+static const int kPlotterHeight = 301;
+static const float kMaxStepPoints = 28.346458f;       // 10 mm
+static const float kMaxSizePoints = 185768.52f;       // 65535 mm
+static const float kSizeSmallIncrement = 28.346458f;  // 10 mm
+static const float kSizeLargeIncrement = 283.46457f;  // 100 mm
+
+static const Item_Control_arg dlgPlotterItem[] = {
+    {kADMTextPushButtonType, 806, 0, 0, 1, 230, 100, 240, 21, PlotterDlgButtonInitProc, nullptr},
+    {kADMTextPushButtonType, 807, 0, 0, 2, 340, 100, 240, 21, PlotterDlgButtonInitProc, nullptr},
+    {kADMTextStaticType, 802, 0, 0, 3, 10, 85, 23, 15, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, 4, 100, 100, 18, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 803, 0, 0, 5, 10, 85, 47, 15, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, 6, 100, 100, 42, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 808, 0, 0, 7, 10, 85, 71, 15, nullptr, nullptr},
+    {kADMPopupListType, 0, 0, 0, 8, 100, 100, 66, 20, PlotterDlgPlotterOriginListInitProc, nullptr},
+    {kADMTextStaticType, 804, 0, 0, 9, 10, 85, 95, 15, nullptr, nullptr},
+    {kADMPopupListType, 0, 0, 0, 10, 100, 100, 90, 20, PlotterDlgLanguageListInitProc, nullptr},
+    {kADMTextStaticType, 813, 0, 0, 11, 10, 85, 119, 15, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, 12, 100, 100, 114, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 805, 0, 0, 13, 10, 85, 143, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, 14, 100, 100, 138, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1028, 15, 200, 20, 137, 20, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, 16, 100, 100, 162, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1029, 17, 200, 20, 162, 20, nullptr, nullptr},
+    {kADMTextStaticType, 815, 0, 0, 18, 10, 85, 192, 15, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, 19, 100, 100, 187, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 816, 0, 0, 20, 10, 85, 217, 15, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, 21, 100, 100, 212, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMFrameType, 811, 0, 0, 22, 5, 220, 2, 233, nullptr, nullptr},
+    {kADMTextCheckBoxType, 814, 0, 0, 35, 255, 180, 17, 15, PlotterDlgPlotterTextCheckBoxInitProc, nullptr},
+    {kADMTextStaticType, 809, 0, 0, 31, 255, 180, 35, 15, nullptr, nullptr},
+    {kADMTextEditMultiLineType, 0, 0, 0, 32, 255, 180, 53, 81, PlotterDlgPlotterCmdMultiEditInitProc, nullptr},
+    {kADMTextStaticType, 810, 0, 0, 33, 255, 180, 136, 15, nullptr, nullptr},
+    {kADMTextEditMultiLineType, 0, 0, 0, 34, 255, 180, 151, 81, PlotterDlgPlotterCmdMultiEditInitProc, nullptr},
+    {kADMFrameType, 812, 0, 0, 36, 250, 190, 2, 233, nullptr, nullptr},
+};
+static const int kPlotterItemCount = sizeof(dlgPlotterItem) / sizeof(dlgPlotterItem[0]);
+
+int goPlotter(Plotter* plotter)
+{
+    if (plotter == nullptr) return 0;
+    g_pltTemp = *plotter;
+    int result = sADMDialog->Modal(g->pluginRef, "Plotter Dialog", 133, kADMModalDialogStyle, PlotterPluginInitProc,
+                                   nullptr, 0);
+    if (result == 1) {
+        plotter->PlotterSizeX = g_pltTemp.PlotterSizeX;
+        plotter->PlotterSizeY = g_pltTemp.PlotterSizeY;
+        plotter->PlotterStep = g_pltTemp.PlotterStep;
+        memcpy(plotter->PlotterName, g_pltTemp.PlotterName, sizeof(plotter->PlotterName));
+        memcpy(plotter->PlotterManufactory, g_pltTemp.PlotterManufactory, sizeof(plotter->PlotterManufactory));
+        plotter->Language = g_pltTemp.Language;
+        plotter->PlotterOrigin = g_pltTemp.PlotterOrigin;
+        plotter->IsSpecialMachine = g_pltTemp.IsSpecialMachine;
+        memcpy(plotter->PlotterIniString, g_pltTemp.PlotterIniString, sizeof(plotter->PlotterIniString));
+        memcpy(plotter->PlotterEndString, g_pltTemp.PlotterEndString, sizeof(plotter->PlotterEndString));
+        plotter->PlotterPID = g_pltTemp.PlotterPID;
+        plotter->PlotterVID = g_pltTemp.PlotterVID;
+        return 1;
+    }
+    return result == 2 ? 0 : result;
+}
+
+ASErr PlotterPluginInitProc(ADMDialogRef dialog)
+{
+    editorPlace(dialog, g->machineListLastClickPt.h, g->machineListLastClickPt.v, kPlotterWidth, kPlotterHeight, 801);
+    LoadItemControl(dlgPlotterItem, kPlotterItemCount, dialog);
+    static const int left[] = {31, 33};
+    editorJustify(dialog, dlgPlotterItem, kPlotterItemCount, left, 2);
+    return kNoErr;
+}
+
+ASErr PlotterDlgEditInitProc(ADMItemRef item)
+{
+    switch (sADMItem->GetID(item)) {
+    case 4:
+        sADMItem->SetText(item, g_pltTemp.PlotterName);
+        break;
+    case 6:
+        sADMItem->SetText(item, g_pltTemp.PlotterManufactory);
+        break;
+    case 12:
+        sADMItem->SetUnits(item, kADMMillimeterUnits);
+        sADMItem->SetPrecision(item, 5);
+        sADMItem->SetMinFloatValue(item, 0.0f);
+        sADMItem->SetMaxFloatValue(item, kMaxStepPoints);
+        sADMItem->SetFloatValue(item, static_cast<float>(g_pltTemp.PlotterStep * kMillimetreToPoints));
+        break;
+    case 14:
+    case 16: {
+        double size = sADMItem->GetID(item) == 14 ? g_pltTemp.PlotterSizeX : g_pltTemp.PlotterSizeY;
+        sADMItem->SetUnits(item, kADMMillimeterUnits);
+        sADMItem->SetMinFloatValue(item, 0.0f);
+        sADMItem->SetMaxFloatValue(item, kMaxSizePoints);
+        sADMItem->SetSmallIncrement(item, kSizeSmallIncrement);
+        sADMItem->SetLargeIncrement(item, kSizeLargeIncrement);
+        sADMItem->SetFloatValue(item, static_cast<float>(size * kMillimetreToPoints));
+        break;
+    }
+    case 19:
+    case 21:
+        sADMItem->SetUnits(item, kADMNoUnits);
+        sADMItem->SetMinIntValue(item, 0);
+        sADMItem->SetPrecision(item, 0);
+        sADMItem->SetIntValue(item, sADMItem->GetID(item) == 19 ? g_pltTemp.PlotterPID : g_pltTemp.PlotterVID);
+        break;
+    }
+    return kNoErr;
+}
+
+// Fills a popup from the menu resource at offset of the language's menus and
+// selects the entry at index; an index the menu lacks leaves no selection.
+static void fillCodePopup(ADMItemRef item, int offset, int index, const char* outOfRange)
+{
+    ADMListRef list = sADMItem->GetList(item);
+    sADMList->SetMenuID(list, g->pluginRef, g->listMenuIdBase + offset);
+    ADMEntryRef entry = index >= 0 ? sADMList->IndexEntry(list, index) : nullptr;
+    if (entry == nullptr) {
+        sADMBasic->ErrorAlert(outOfRange);
+        return;
+    }
+    sADMEntry->Select(entry, TRUE);
+    sADMEntry->Activate(entry, TRUE);
+}
+
+ASErr PlotterDlgLanguageListInitProc(ADMItemRef item)
+{
+    fillCodePopup(item, 0, g_pltTemp.Language,
+                  "Function:PlotterDlgLanguageListInitProc \n ErrorMsg: Language Entry Out Of Range!");
+    return kNoErr;
+}
+
+ASErr PlotterDlgPlotterOriginListInitProc(ADMItemRef item)
+{
+    fillCodePopup(item, 2, g_pltTemp.PlotterOrigin,
+                  "Function: PlotterDlgPlotterOriginListInitProc \n ErrorMsg: Origin Entry Out Of Range!");
+    return kNoErr;
+}
+
+ASErr PlotterDlgPlotterCmdMultiEditInitProc(ADMItemRef item)
+{
+    sADMItem->SetText(item, sADMItem->GetID(item) == 32 ? g_pltTemp.PlotterIniString : g_pltTemp.PlotterEndString);
+    return kNoErr;
+}
+
+ASErr PlotterDlgPlotterTextCheckBoxInitProc(ADMItemRef item)
+{
+    sADMItem->SetBooleanValue(item, g_pltTemp.IsSpecialMachine != 0);
+    return kNoErr;
+}
+
+ASErr PlotterDlgButtonInitProc(ADMItemRef item)
+{
+    if (sADMItem->GetID(item) == 1)
+        sADMItem->SetNotifyProc(item, PlotterDlgOKButtonProc);
+    else
+        sADMItem->SetNotifyProc(item, PlotterDlgCancelButtonProc);
+    return kNoErr;
+}
+
+// The id of the popup's chosen entry, or keep when none is chosen: a popup
+// without a choice must not turn a valid code into -1.
+static int32_t chosenCode(ADMItemRef popup, int32_t keep)
+{
+    ADMEntryRef entry = sADMList->GetActiveEntry(sADMItem->GetList(popup));
+    return entry != nullptr ? sADMEntry->GetID(entry) : keep;
+}
+
+ASErr PlotterDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        Plotter edited = g_pltTemp;
+        edited.PlotterSizeX = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, 14)) * kPointsToMillimetre;
+        edited.PlotterSizeY = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, 16)) * kPointsToMillimetre;
+        edited.PlotterStep = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, 12)) * kPointsToMillimetre;
+        memset(edited.PlotterName, 0, sizeof edited.PlotterName);
+        sADMItem->GetText(sADMDialog->GetItem(dialog, 4), edited.PlotterName, sizeof edited.PlotterName);
+        sADMItem->GetText(sADMDialog->GetItem(dialog, 6), edited.PlotterManufactory, sizeof edited.PlotterManufactory);
+        edited.Language = chosenCode(sADMDialog->GetItem(dialog, 10), g_pltTemp.Language);
+        edited.PlotterOrigin = chosenCode(sADMDialog->GetItem(dialog, 8), g_pltTemp.PlotterOrigin);
+        edited.IsSpecialMachine = sADMItem->GetBooleanValue(sADMDialog->GetItem(dialog, 35)) ? 1 : 0;
+        sADMItem->GetText(sADMDialog->GetItem(dialog, 32), edited.PlotterIniString, sizeof edited.PlotterIniString);
+        sADMItem->GetText(sADMDialog->GetItem(dialog, 34), edited.PlotterEndString, sizeof edited.PlotterEndString);
+        edited.PlotterPID = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, 19));
+        edited.PlotterVID = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, 21));
+
+        // The library file keeps the start and end commands between brackets
+        // and every name on one line: a "]" or a line break there would make
+        // the whole library unreadable, so the dialog stays open instead.
+        if (strchr(edited.PlotterIniString, ']') != nullptr || strchr(edited.PlotterEndString, ']') != nullptr) {
+            sADMBasic->ErrorAlert("The start and end commands cannot hold \"]\". Please remove it.");
+        } else if (!editorNameRefused(edited.PlotterName) && !editorNameRefused(edited.PlotterManufactory)) {
+            g_pltTemp = edited;
+            sADMDialog->EndModal(dialog, 1, FALSE);
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr PlotterDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier))
+        sADMDialog->EndModal(sADMItem->GetDialog(item), 2, TRUE);
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}

@@ -1,0 +1,1034 @@
+// The plotter setup dialog. While it is open the whole library lives in
+// g_Plotter; the plotter, environment and pen lists show it, a check picture
+// in front of a plotter or environment marks the current one, and OK writes
+// the current plotter into the preferences and rewrites the library file.
+#include "Dialog/PlotterSetup.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+
+#include "Common/OSFile.h"
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Core/PlotterLibrary.h"
+#include "Dialog/EditorCommon.h"
+#include "Dialog/EnvironmentEditor.h"
+#include "Dialog/ErrorMessageDialog.h"
+#include "Dialog/ItemControl.h"
+#include "Dialog/PenEditor.h"
+#include "Dialog/PlotterEditor.h"
+#include "IAIFilePath.h"
+
+Plotter* g_Plotter = nullptr;
+int g_iPlotterNum = 0;
+int g_iCurrentPlotter = -1;
+int g_iCurrentEnv = -1;
+int g_iCurrentPen = -1;
+static char g_strCurrentPlotterName[256];
+static char g_strCurrentEnvName[256];
+static char g_strTempPath[300];
+// The library file, and whether reading it failed: a library that could not
+// be read completely is never written over, so the user's file is kept.
+static char g_strLibraryPath[kSPMaxPathLength + 1];
+static bool g_libraryUnreadable = false;
+
+static const int kDialogWidth = 620;
+static const int kDialogHeight = 305;
+static const int kCheckedPicture = 1004;
+static const int kUncheckedPicture = 1005;
+static const int kEntryHeight = 20;
+static const int kEntryWidth = 200;
+static const int kCheckLeft = 3;
+static const int kCheckRight = 19;
+static const uint32_t kDoubleClickTicks = 500;
+
+// Who hears of a change of the selected plotter, environment or pen.
+static const int kPlotterListeners[] = {10, 12, 20, 22, 25, 18, 14, 16, 32};
+static const int kPenListeners[] = {36, 39, 42};
+
+static const Item_Control_arg dlgPlotterSetupItem[] = {
+    {kADMListBoxType, 0, 0, 0, 3, 5, 165, 15, 206, PlotterSetupDlgMachineListListInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 42, kADMNewEntryPictureID, 4, 44, 32, 220, 16, PlotterSetupDlgMachineListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 43, kADMDeleteEntryPictureID, 5, 75, 32, 220, 16, PlotterSetupDlgMachineListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 44, 1002, 6, 106, 32, 220, 16, PlotterSetupDlgMachineListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 45, 1003, 7, 137, 32, 220, 16, PlotterSetupDlgMachineListButtonInitProc, nullptr},
+    {kADMFrameType, 46, 0, 0, 8, 2, 171, 2, 237, nullptr, nullptr},
+    {kADMTextStaticType, 47, 0, 0, 9, 180, 110, 22, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, 10, 290, 110, 22, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMTextStaticType, 48, 0, 0, 11, 180, 110, 42, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, 12, 290, 110, 42, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMTextStaticType, 75, 0, 0, 15, 180, 110, 62, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, 16, 290, 110, 62, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMTextStaticType, 76, 0, 0, 17, 180, 110, 82, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, 18, 290, 110, 82, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMTextStaticType, 49, 0, 0, 13, 410, 90, 22, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, 14, 500, 90, 22, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMTextStaticType, 50, 0, 0, 19, 410, 90, 42, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, 20, 500, 90, 42, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1028, 21, 590, 20, 37, 20, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, 22, 500, 90, 62, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1029, 23, 590, 20, 57, 20, nullptr, nullptr},
+    {kADMTextStaticType, 84, 0, 0, 24, 410, 90, 82, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, 25, 500, 110, 82, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMFrameType, 51, 0, 0, 26, 175, 440, 2, 98, nullptr, nullptr},
+    {kADMTextStaticType, 52, 0, 0, 31, 180, 80, 120, 15, nullptr, nullptr},
+    {kADMListBoxType, 0, 0, 0, 32, 180, 125, 135, 86, PlotterSetupDlgEnvironmentListListInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 59, kADMNewEntryPictureID, 43, 241, 32, 220, 16, PlotterSetupDlgEnvironmenListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 60, kADMDeleteEntryPictureID, 44, 272, 32, 220, 16, PlotterSetupDlgEnvironmenListButtonInitProc, nullptr},
+    {kADMTextStaticType, 53, 0, 0, 33, 305, 80, 120, 15, nullptr, nullptr},
+    {kADMListBoxType, 0, 0, 0, 34, 305, 125, 135, 86, PlotterSetupDlgPenListListInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 61, kADMNewEntryPictureID, 45, 366, 32, 220, 16, PlotterSetupDlgPenListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 62, kADMDeleteEntryPictureID, 46, 397, 32, 220, 16, PlotterSetupDlgPenListButtonInitProc, nullptr},
+    {kADMTextStaticType, 54, 0, 0, 35, 435, 60, 140, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, 36, 495, 85, 140, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMTextStaticType, 56, 0, 0, 38, 435, 60, 160, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, 39, 495, 85, 160, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMTextStaticType, 58, 0, 0, 41, 435, 60, 180, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, 42, 495, 85, 180, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMFrameType, 63, 0, 0, 47, 175, 440, 105, 134, nullptr, nullptr},
+    {kADMTextPushButtonType, 64, 0, 0, 1, 405, 100, 245, 21, PlotterSetupDlgDialogButtonInitProc, nullptr},
+    {kADMTextPushButtonType, 65, 0, 0, 2, 514, 100, 245, 21, PlotterSetupDlgDialogButtonInitProc, nullptr},
+};
+static const int kPlotterSetupItemCount = sizeof(dlgPlotterSetupItem) / sizeof(dlgPlotterSetupItem[0]);
+
+// ---- Small helpers --------------------------------------------------------------
+
+static bool plotterValid() { return g_Plotter != nullptr && g_iCurrentPlotter >= 0 && g_iCurrentPlotter < g_iPlotterNum; }
+static Plotter* currentPlotter() { return plotterValid() ? &g_Plotter[g_iCurrentPlotter] : nullptr; }
+static Environment* currentEnvironment()
+{
+    Plotter* p = currentPlotter();
+    if (p == nullptr || p->Environments == nullptr || g_iCurrentEnv < 0 || g_iCurrentEnv >= p->PlotterEnvNumber)
+        return nullptr;
+    return &p->Environments[g_iCurrentEnv];
+}
+static Pen* currentPen()
+{
+    Environment* e = currentEnvironment();
+    if (e == nullptr || e->Pens == nullptr || g_iCurrentPen < 0 || g_iCurrentPen >= e->PenNumber) return nullptr;
+    return &e->Pens[g_iCurrentPen];
+}
+
+static ADMItemRef itemOf(ADMDialogRef dialog, int id) { return sADMDialog->GetItem(dialog, id); }
+static ADMListRef listOf(ADMDialogRef dialog, int id)
+{
+    ADMItemRef item = itemOf(dialog, id);
+    return item != nullptr ? sADMItem->GetList(item) : nullptr;
+}
+
+static void sendTo(ADMDialogRef dialog, const int* ids, int count, const char* notification)
+{
+    for (int i = 0; i < count; ++i) {
+        ADMItemRef item = itemOf(dialog, ids[i]);
+        if (item != nullptr) sADMItem->SendNotify(item, notification);
+    }
+}
+static void plotterChanged(ADMDialogRef dialog)
+{
+    sendTo(dialog, kPlotterListeners, sizeof kPlotterListeners / sizeof kPlotterListeners[0], kPlotterChangedNotifier);
+}
+static void penChanged(ADMDialogRef dialog)
+{
+    sendTo(dialog, kPenListeners, sizeof kPenListeners / sizeof kPenListeners[0], kPenChangedNotifier);
+}
+static void environmentChanged(ADMDialogRef dialog)
+{
+    static const int pens[] = {34};
+    sendTo(dialog, pens, 1, kEnvironmentChangedNotifier);
+}
+
+// Makes entry index the only selected and active entry of the list.
+static void selectEntry(ADMListRef list, int index)
+{
+    sADMList->DeselectAll(list);
+    ADMEntryRef entry = sADMList->IndexEntry(list, index);
+    if (entry == nullptr) return;
+    sADMEntry->Select(entry, TRUE);
+    sADMEntry->Activate(entry, TRUE);
+}
+
+static void showCheck(ADMEntryRef entry, bool checked)
+{
+    if (entry == nullptr) return;
+    int picture = checked ? kCheckedPicture : kUncheckedPicture;
+    sADMEntry->SetPictureID(entry, picture);
+    sADMEntry->SetSelectedPictureID(entry, picture);
+}
+
+static ADMEntryRef appendEntry(ADMListRef list, const char* text)
+{
+    ADMEntryRef entry = sADMList->InsertEntry(list, sADMList->NumberOfEntries(list));
+    if (entry != nullptr) sADMEntry->SetText(entry, text);
+    return entry;
+}
+
+// A Delete button (and, for plotters, Save) follows whether there is
+// something to delete.
+static void setDeleteButton(ADMDialogRef dialog, int id, bool active)
+{
+    ADMItemRef button = itemOf(dialog, id);
+    if (button == nullptr) return;
+    sADMItem->Activate(button, active);
+    sADMItem->SetPictureID(button, active ? kADMDeleteEntryPictureID : kADMDeleteEntryDisabledPictureID);
+}
+static void setSaveButton(ADMDialogRef dialog, bool active)
+{
+    ADMItemRef button = itemOf(dialog, 7);
+    if (button != nullptr) sADMItem->Activate(button, active);
+}
+
+static void selectFirstEnvironmentAndPen()
+{
+    Plotter* p = currentPlotter();
+    g_iCurrentEnv = p != nullptr && p->PlotterEnvNumber > 0 ? 0 : -1;
+    Environment* e = currentEnvironment();
+    g_iCurrentPen = e != nullptr && e->PenNumber > 0 ? 0 : -1;
+}
+
+static void errorBox(int index, int size)
+{
+    char text[256];
+    editorString(index, text, size);
+    ErrorMessageDialog("KorvelPro2", text);
+}
+
+// ---- Filling the lists -----------------------------------------------------------
+
+// Plotter and environment lists: the first checked record keeps its check,
+// every later one loses it. Returns the index of the checked one, or -1.
+static int fillPlotterList(ADMListRef list)
+{
+    sADMList->RemoveAllEntries(list);
+    int checked = -1;
+    for (int i = 0; i < g_iPlotterNum; ++i) {
+        Plotter& p = g_Plotter[i];
+        if (p.PlotterReserved & kPlotterCurrentBit) {
+            if (checked < 0)
+                checked = i;
+            else
+                p.PlotterReserved &= ~kPlotterCurrentBit;
+        }
+        showCheck(appendEntry(list, p.PlotterName), checked == i);
+    }
+    return checked;
+}
+
+static int fillEnvironmentList(ADMListRef list)
+{
+    sADMList->RemoveAllEntries(list);
+    Plotter* p = currentPlotter();
+    int checked = -1;
+    if (p == nullptr || p->Environments == nullptr) return -1;
+    for (int i = 0; i < p->PlotterEnvNumber; ++i) {
+        Environment& e = p->Environments[i];
+        if (e.EnvironmentReserved & 1) {
+            if (checked < 0)
+                checked = i;
+            else
+                e.EnvironmentReserved &= ~1;
+        }
+        showCheck(appendEntry(list, e.EnvironmentName), checked == i);
+    }
+    return checked;
+}
+
+static void fillPenList(ADMListRef list)
+{
+    sADMList->RemoveAllEntries(list);
+    Environment* e = currentEnvironment();
+    if (e == nullptr || e->Pens == nullptr) return;
+    for (int i = 0; i < e->PenNumber; ++i) appendEntry(list, e->Pens[i].PenName);
+}
+
+static void prepareList(ADMItemRef item, ADMEntryTrackProc track, ADMEntryNotifyProc notify, bool hover)
+{
+    ADMListRef list = sADMItem->GetList(item);
+    sADMList->SetEntryHeight(list, kEntryHeight);
+    sADMList->SetEntryWidth(list, kEntryWidth);
+    sADMList->SetTrackProc(list, track);
+    sADMList->SetNotifyProc(list, notify);
+    // The check lists set the cursor over the check column as the mouse moves.
+    if (hover) sADMList->SetMask(list, kADMDefaultItemActionMask | kADMMouseMovedUpMask);
+}
+
+// ---- Entry ------------------------------------------------------------------------
+
+ASErr goPlotterSetup()
+{
+    g_iCurrentPlotter = -1;
+    g_iCurrentEnv = -1;
+    g_iCurrentPen = -1;
+    int result = sADMDialog->Modal(g->pluginRef, "Plotter Setup Dialog", 109, kADMModalDialogStyle,
+                                   PlotterSetupDialogInitProc, nullptr, 0);
+    freePlotterList(&g_Plotter, &g_iPlotterNum);
+    g_iCurrentPlotter = -1;
+    g_iCurrentEnv = -1;
+    g_iCurrentPen = -1;
+    return result;
+}
+
+// The library file's path: the plug-in's folder, "/", "PlotterSetup.txt".
+// False when no path can be made (the folder is unknown or too long).
+static bool libraryPath(char* path, size_t size)
+{
+    path[0] = 0;
+    try {
+        SPPlatformFileSpecification file;
+        if (sSPPlugins->GetPluginFileSpecification(g->pluginRef, &file) != kNoErr) return false;
+        std::string folder = ai::FilePath(file).GetParent().GetFullPath().as_Platform();
+        if (folder.empty() || folder.size() + 1 + strlen(kPlotterLibraryFileName) >= size) return false;
+        snprintf(path, size, "%s/%s", folder.c_str(), kPlotterLibraryFileName);
+    } catch (const ai::Error&) {
+        return false;
+    }
+    return true;
+}
+
+ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
+{
+    ADMRect screen;
+    sADMBasic->GetScreenDimensions(&screen);
+    int centreH = (screen.left + screen.right) / 2;
+    int centreV = (screen.top + screen.bottom) / 2;
+    ADMRect bounds;
+    BoundsSet(&bounds, centreH - 310, kDialogWidth, centreV - 147, kDialogHeight);
+    sADMDialog->SetBoundsRect(dialog, &bounds);
+    char title[256];
+    editorString(41, title, sizeof title);
+    sADMDialog->SetText(dialog, title);
+
+    g_Plotter = nullptr;
+    g_iPlotterNum = 0;
+    g_strTempPath[0] = 0;
+    g_libraryUnreadable = false;
+    if (!libraryPath(g_strLibraryPath, sizeof g_strLibraryPath)) {
+        g_libraryUnreadable = true;
+        sADMBasic->ErrorAlert("The plotter library cannot be found: the plug-in's folder is unknown.");
+    } else if (loadPlotterFile(g_strLibraryPath, &g_Plotter, &g_iPlotterNum) != 0) {
+        g_libraryUnreadable = true;
+        std::string text = std::string("The plotter library \"") + g_strLibraryPath +
+                           "\" is damaged. The plotters read before the damage are shown; the file itself "
+                           "will not be changed, so nothing in it is lost.";
+        sADMBasic->ErrorAlert(text.c_str());
+    }
+
+    if (sAIPreference->GetStringPreference(kCurrentPlotterPrefix, "PlotterName", g_strCurrentPlotterName,
+                                           sizeof g_strCurrentPlotterName) != kNoErr) {
+        g_strCurrentPlotterName[0] = 0;
+    } else {
+        for (int i = 0; i < g_iPlotterNum; ++i) {
+            if (strcmp(g_Plotter[i].PlotterName, g_strCurrentPlotterName) == 0)
+                g_Plotter[i].PlotterReserved |= kPlotterCurrentBit;
+            else
+                g_Plotter[i].PlotterReserved &= ~kPlotterCurrentBit;
+        }
+    }
+    if (sAIPreference->GetStringPreference(kCurrentPlotterPrefix, "EnvironmentName", g_strCurrentEnvName,
+                                           sizeof g_strCurrentEnvName) != kNoErr) {
+        g_strCurrentEnvName[0] = 0;
+    } else {
+        for (int i = 0; i < g_iPlotterNum; ++i)
+            for (int k = 0; k < g_Plotter[i].PlotterEnvNumber && g_Plotter[i].Environments != nullptr; ++k) {
+                Environment& e = g_Plotter[i].Environments[k];
+                if (strcmp(e.EnvironmentName, g_strCurrentEnvName) == 0)
+                    e.EnvironmentReserved |= 1;
+                else
+                    e.EnvironmentReserved &= ~1;
+            }
+    }
+
+    LoadItemControl(dlgPlotterSetupItem, kPlotterSetupItemCount, dialog);
+    static const int left[] = {10, 12, 14, 16, 18, 20, 22, 25, 36, 39, 42, 31, 33};
+    editorJustify(dialog, dlgPlotterSetupItem, kPlotterSetupItemCount, left, sizeof left / sizeof left[0]);
+    return kNoErr;
+}
+
+// ---- Plotter list -----------------------------------------------------------------
+
+ASErr PlotterSetupDlgMachineListListInitProc(ADMItemRef item)
+{
+    prepareList(item, PlotterSetupDlgMachineListListTrackProc, PlotterSetupDlgMachineListListNotifyProc, true);
+    sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineListItemNotifyProc);
+    ADMListRef list = sADMItem->GetList(item);
+    int checked = fillPlotterList(list);
+    g_iCurrentPlotter = g_iPlotterNum > 0 ? (checked >= 0 ? checked : 0) : -1;
+    if (g_iCurrentPlotter >= 0) selectEntry(list, g_iCurrentPlotter);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgMachineListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+enum ListKind { kPlotterList, kEnvironmentList, kPenList };
+
+// Toggles the check of entry index in the plotter or environment list: a
+// checked entry is unchecked; an unchecked one takes the check from the rest.
+static void toggleCheck(ListKind kind, ADMListRef list, int index)
+{
+    int count = 0;
+    if (kind == kPlotterList) {
+        if (g_Plotter == nullptr || index < 0 || index >= g_iPlotterNum) {
+            sADMBasic->ErrorAlert("Function: PlotterSetupDlgMachineListListTrackProc \n ErrorMsg: Ghost EntryIndex Find!");
+            return;
+        }
+        count = g_iPlotterNum;
+    } else {
+        Plotter* p = currentPlotter();
+        if (p == nullptr) {
+            sADMBasic->ErrorAlert(
+                "Function: PlotterSetupDlgEnvironmentListListTrackProc \n ErrorMsg: Can Not Find Current Plotter!");
+            return;
+        }
+        if (p->Environments == nullptr || index < 0 || index >= p->PlotterEnvNumber) {
+            sADMBasic->ErrorAlert(
+                "Function: PlotterSetupDlgEnvironmentListListTrackProc \n ErrorMsg: EntryIndex Out Of Range!");
+            return;
+        }
+        count = p->PlotterEnvNumber;
+    }
+    auto bits = [kind](int i) -> int32_t& {
+        return kind == kPlotterList ? g_Plotter[i].PlotterReserved
+                                    : g_Plotter[g_iCurrentPlotter].Environments[i].EnvironmentReserved;
+    };
+    if (bits(index) & 1) {
+        bits(index) &= ~1;
+        showCheck(sADMList->IndexEntry(list, index), false);
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (i == index) continue;
+        bits(i) &= ~1;
+        showCheck(sADMList->IndexEntry(list, i), false);
+    }
+    bits(index) |= 1;
+    showCheck(sADMList->IndexEntry(list, index), true);
+}
+
+// The mouse in one of the three lists: selection, the check column and
+// double clicks (same pixel, under 500 ticks).
+static ASBoolean trackList(ListKind kind, ADMEntryRef entry, ADMTrackerRef tracker)
+{
+    ADMListRef list = sADMEntry->GetList(entry);
+    ADMItemRef listItem = sADMList->GetItem(list);
+    ADMDialogRef dialog = sADMItem->GetDialog(listItem);
+    ADMPoint point;
+    sADMTracker->GetPoint(tracker, &point);
+    bool inCheckColumn = point.h >= kCheckLeft && point.h <= kCheckRight;
+
+    if (sADMTracker->GetAction(tracker) != kADMButtonDownAction) {
+        if (kind != kPenList)
+            sADMItem->SetCursorID(listItem, g->pluginRef, inCheckColumn ? kADMCrossCursorID : kADMArrowCursorID);
+        return sADMEntry->DefaultTrack(entry, tracker);
+    }
+
+    ASBoolean handled = sADMEntry->DefaultTrack(entry, tracker);
+    int* current = kind == kPlotterList ? &g_iCurrentPlotter : kind == kEnvironmentList ? &g_iCurrentEnv : &g_iCurrentPen;
+    int deleteId = kind == kPlotterList ? 5 : kind == kEnvironmentList ? 44 : 46;
+    ADMEntryRef active = sADMList->GetActiveEntry(list);
+    if (active != nullptr) {
+        setDeleteButton(dialog, deleteId, true);
+        if (kind == kPlotterList) setSaveButton(dialog, true);
+        int index = sADMEntry->GetIndex(active);
+        if (index != *current) {
+            *current = index;
+            if (kind == kPlotterList)
+                plotterChanged(dialog);
+            else if (kind == kEnvironmentList)
+                environmentChanged(dialog);
+            else
+                penChanged(dialog);
+        }
+    } else {
+        setDeleteButton(dialog, deleteId, false);
+        if (kind == kPlotterList) setSaveButton(dialog, false);
+        *current = -1;
+    }
+
+    if (kind != kPenList && inCheckColumn) toggleCheck(kind, list, sADMEntry->GetIndex(entry));
+
+    // Double clicks compare points within the list, not within the entry, so
+    // that two clicks on different entries never count as one double click.
+    ADMRect entryBounds;
+    sADMEntry->GetBoundsRect(entry, &entryBounds);
+    ADMPoint listPoint{static_cast<ASInt16>(point.h + entryBounds.left), static_cast<ASInt16>(point.v + entryBounds.top)};
+    uint8_t* flag = kind == kPlotterList ? &g->machineListDblClick : kind == kEnvironmentList ? &g->envListDblClick : &g->penListDblClick;
+    ASPoint* lastPoint = kind == kPlotterList ? &g->machineListLastClickPt
+                         : kind == kEnvironmentList ? &g->envListLastClickPt : &g->penListLastClickPt;
+    uint32_t* lastTime = kind == kPlotterList ? &g->machineListLastClickTime
+                         : kind == kEnvironmentList ? &g->envListLastClickTime : &g->penListLastClickTime;
+    uint32_t time = sADMTracker->GetTime(tracker);
+    bool samePixel = listPoint.h == lastPoint->h && listPoint.v == lastPoint->v;
+    bool quick = static_cast<uint32_t>(time - *lastTime) < kDoubleClickTicks;
+    *lastTime = time;
+    *lastPoint = listPoint;
+    if (quick && samePixel) {
+        *flag = 1;
+        sADMTracker->Abort(tracker);
+        return TRUE;
+    }
+    return handled;
+}
+
+ASBoolean PlotterSetupDlgMachineListListTrackProc(ADMEntryRef entry, ADMTrackerRef tracker)
+{
+    return trackList(kPlotterList, entry, tracker);
+}
+
+ASErr PlotterSetupDlgMachineListListNotifyProc(ADMEntryRef entry, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) && g->machineListDblClick) {
+        g->machineListDblClick = 0;
+        Plotter* p = currentPlotter();
+        if (p != nullptr && !(p->PlotterReserved & kPlotterLockedBit) && goPlotter(p) == 1) {
+            ADMListRef list = sADMEntry->GetList(entry);
+            plotterChanged(sADMItem->GetDialog(sADMList->GetItem(list)));
+            ADMEntryRef shown = sADMList->IndexEntry(list, g_iCurrentPlotter);
+            if (shown != nullptr) sADMEntry->SetText(shown, g_Plotter[g_iCurrentPlotter].PlotterName);
+        }
+    }
+    sADMEntry->DefaultNotify(entry, notifier);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgMachineListButtonInitProc(ADMItemRef item)
+{
+    switch (sADMItem->GetID(item)) {
+    case 4: sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineNewButtonProc); break;
+    case 5: sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineDelButtonProc); break;
+    case 6: sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineLoadButtonProc); break;
+    case 7: sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineSaveButtonProc); break;
+    }
+    return kNoErr;
+}
+
+// Appends plotter (owned by the library from now on) and makes it the
+// selected one; false, with the plotter released, when the library cannot grow.
+static bool appendPlotter(ADMDialogRef dialog, Plotter* plotter)
+{
+    Plotter* grown = static_cast<Plotter*>(realloc(g_Plotter, (g_iPlotterNum + 1) * sizeof(Plotter)));
+    if (grown == nullptr) {
+        freePlotter(plotter);
+        sADMBasic->ErrorAlert("Not enough memory for another plotter.");
+        return false;
+    }
+    g_Plotter = grown;
+    g_Plotter[g_iPlotterNum] = *plotter;
+    ++g_iPlotterNum;
+    ADMListRef list = listOf(dialog, 3);
+    sADMList->DeselectAll(list);
+    showCheck(appendEntry(list, g_Plotter[g_iPlotterNum - 1].PlotterName), false);
+    selectEntry(list, g_iPlotterNum - 1);
+    setDeleteButton(dialog, 5, true);
+    setSaveButton(dialog, true);
+    g_iCurrentPlotter = g_iPlotterNum - 1;
+    selectFirstEnvironmentAndPen();
+    plotterChanged(dialog);
+    return true;
+}
+
+ASErr PlotterSetupDlgMachineNewButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        Plotter plotter;
+        memset(&plotter, 0, sizeof plotter);
+        copyPlotter(&plotter, nullptr);
+        if (appendPlotter(dialog, &plotter)) {
+            // Every new plotter starts with one environment holding one pen.
+            ADMItemRef newEnvironment = itemOf(dialog, 43);
+            ADMItemRef newPen = itemOf(dialog, 45);
+            if (newEnvironment != nullptr) sADMItem->SendNotify(newEnvironment, kCreateNewPlotterNotifier);
+            if (newPen != nullptr) sADMItem->SendNotify(newPen, kCreateNewPlotterNotifier);
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgMachineDelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        if (!plotterValid()) {
+            sADMBasic->ErrorAlert("Function: PlotterSetupDlgMachineDelButtonProc \n ErrorMsg: No Plotter Selected!");
+        } else if (delPlotter(&g_Plotter, &g_iPlotterNum, g_iCurrentPlotter) == 0) {
+            ADMListRef list = listOf(dialog, 3);
+            sADMList->RemoveEntry(list, g_iCurrentPlotter);
+            if (g_iPlotterNum > 0) {
+                selectEntry(list, 0);
+                g_iCurrentPlotter = 0;
+                selectFirstEnvironmentAndPen();
+            } else {
+                g_iCurrentPlotter = g_iCurrentEnv = g_iCurrentPen = -1;
+                setDeleteButton(dialog, 5, false);
+                setSaveButton(dialog, false);
+            }
+            plotterChanged(dialog);
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+// The plug-in's folder as a file specification; false when it is unknown.
+static bool pluginFolderSpecification(SPPlatformFileSpecification* folder)
+{
+    try {
+        SPPlatformFileSpecification file;
+        if (sSPPlugins->GetPluginFileSpecification(g->pluginRef, &file) != kNoErr) return false;
+        ai::FilePath(file).GetParent().GetAsSPPlatformFileSpec(*folder);
+    } catch (const ai::Error&) {
+        return false;
+    }
+    return true;
+}
+
+ASErr PlotterSetupDlgMachineLoadButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        SPPlatformFileSpecification file;
+        memset(&file, 0, sizeof file);
+        if (sADMBasic->StandardGetFileDialog("Load plotter...", nullptr, nullptr, "*.INI", &file)) {
+            FILE* stream = OS_fopen(&file, "r");
+            if (stream == nullptr) {
+                sADMBasic->ErrorAlert("Function:PlotterSetupDlgMachineLoadButtonProc \n ErrorMsg: Open Non-exist file!");
+            } else {
+                Plotter plotter;
+                memset(&plotter, 0, sizeof plotter);
+                int error = readPlotter(&plotter, stream);
+                fclose(stream);
+                if (error != 0) {
+                    // Half a plotter would be saved into the library at OK.
+                    freePlotter(&plotter);
+                    std::string text = std::string("The plotter file \"") + file.path +
+                                       "\" is damaged or is not a plotter file; nothing was loaded.";
+                    sADMBasic->ErrorAlert(text.c_str());
+                } else {
+                    plotter.PlotterReserved = 0;
+                    appendPlotter(dialog, &plotter);
+                }
+            }
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgMachineSaveButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        Plotter* p = currentPlotter();
+        if (p == nullptr) {
+            sADMBasic->ErrorAlert("Function:PlotterSetupDlgMachineSaveButtonProc \n ErrorMsg: No Plotter Need Save!");
+        } else {
+            // The suggested name is made from the plotter's name with every
+            // separator and leading dot replaced, so it names a file inside
+            // the folder the dialog starts in.
+            char name[96];
+            makePlotterFileName(p->PlotterName, name, sizeof name);
+            char message[256];
+            editorString(67, message, sizeof message);
+            SPPlatformFileSpecification folder;
+            bool haveFolder = pluginFolderSpecification(&folder);
+            SPPlatformFileSpecification file;
+            memset(&file, 0, sizeof file);
+            if (sADMBasic->StandardPutFileDialog(message, nullptr, haveFolder ? &folder : nullptr, name, &file)) {
+                std::string path;
+                try {
+                    path = ai::FilePath(file).GetFullPath().as_Platform();
+                } catch (const ai::Error&) {
+                    path.clear();
+                }
+                int error = path.empty() ? kPlotterNoFileErr : writePlotterFile(path.c_str(), p);
+                if (error != 0) {
+                    std::string text = std::string("The plotter could not be saved to \"") + file.path + "\"" +
+                                       (error == kPlotterTextErr ? ": a name or command text cannot be written."
+                                                                 : ": the file cannot be written.");
+                    sADMBasic->ErrorAlert(text.c_str());
+                }
+            }
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+// ---- Environment list -------------------------------------------------------------
+
+ASErr PlotterSetupDlgEnvironmentListListInitProc(ADMItemRef item)
+{
+    prepareList(item, PlotterSetupDlgEnvironmentListListTrackProc, PlotterSetupDlgEnvironmentListListProc, true);
+    sADMItem->SetNotifyProc(item, PlotterSetupDlgEnvironmentListItemProc);
+    ADMListRef list = sADMItem->GetList(item);
+    int checked = fillEnvironmentList(list);
+    int count = sADMList->NumberOfEntries(list);
+    g_iCurrentEnv = count > 0 ? (checked >= 0 ? checked : 0) : -1;
+    if (g_iCurrentEnv >= 0) selectEntry(list, g_iCurrentEnv);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgEnvironmentListItemProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kPlotterChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        ADMListRef list = sADMItem->GetList(item);
+        fillEnvironmentList(list);
+        bool any = sADMList->NumberOfEntries(list) > 0;
+        g_iCurrentEnv = any ? 0 : -1;
+        if (any) selectEntry(list, 0);
+        setDeleteButton(dialog, 44, any);
+        environmentChanged(dialog);
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASBoolean PlotterSetupDlgEnvironmentListListTrackProc(ADMEntryRef entry, ADMTrackerRef tracker)
+{
+    return trackList(kEnvironmentList, entry, tracker);
+}
+
+ASErr PlotterSetupDlgEnvironmentListListProc(ADMEntryRef entry, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) && g->envListDblClick) {
+        g->envListDblClick = 0;
+        Environment* e = currentEnvironment();
+        if (e != nullptr && goEnvironment(e) == 1) {
+            ADMEntryRef shown = sADMList->IndexEntry(sADMEntry->GetList(entry), g_iCurrentEnv);
+            if (shown != nullptr) sADMEntry->SetText(shown, e->EnvironmentName);
+        }
+    }
+    sADMEntry->DefaultNotify(entry, notifier);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgEnvironmenListButtonInitProc(ADMItemRef item)
+{
+    if (sADMItem->GetID(item) == 43)
+        sADMItem->SetNotifyProc(item, PlotterSetupDlgEnvironmentNewButtonProc);
+    else
+        sADMItem->SetNotifyProc(item, PlotterSetupDlgEnvironmentDelButtonProc);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgEnvironmentNewButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    Plotter* p = currentPlotter();
+    if (p != nullptr && (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) ||
+                         sADMNotifier->IsNotifierType(notifier, kCreateNewPlotterNotifier))) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        int count = p->Environments != nullptr ? p->PlotterEnvNumber : 0;
+        Environment* grown = static_cast<Environment*>(realloc(p->Environments, (count + 1) * sizeof(Environment)));
+        if (grown == nullptr) {
+            sADMBasic->ErrorAlert("Not enough memory for another environment.");
+        } else {
+            p->Environments = grown;
+            copyEnvironment(&p->Environments[count], nullptr);
+            p->PlotterEnvNumber = count + 1;
+            ADMListRef list = listOf(dialog, 32);
+            sADMList->DeselectAll(list);
+            showCheck(appendEntry(list, p->Environments[count].EnvironmentName), false);
+            selectEntry(list, count);
+            setDeleteButton(dialog, 44, true);
+            g_iCurrentEnv = count;
+            g_iCurrentPen = p->Environments[count].PenNumber > 0 ? 0 : -1;
+            environmentChanged(dialog);
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgEnvironmentDelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        Plotter* p = currentPlotter();
+        if (p == nullptr || currentEnvironment() == nullptr) {
+            sADMBasic->ErrorAlert(
+                "Function: PlotterSetupDlgEnvironmentDelButtonProc \n ErrorMsg: No Environment Selected!");
+        } else if (delEnvironment(p, g_iCurrentEnv) == 0) {
+            ADMListRef list = listOf(dialog, 32);
+            sADMList->RemoveEntry(list, g_iCurrentEnv);
+            if (p->PlotterEnvNumber > 0) {
+                selectEntry(list, 0);
+                g_iCurrentEnv = 0;
+                g_iCurrentPen = p->Environments[0].PenNumber > 0 ? 0 : -1;
+            } else {
+                g_iCurrentEnv = g_iCurrentPen = -1;
+                setDeleteButton(dialog, 44, false);
+            }
+            environmentChanged(dialog);
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+// ---- Pen list ---------------------------------------------------------------------
+
+ASErr PlotterSetupDlgPenListListInitProc(ADMItemRef item)
+{
+    prepareList(item, PlotterSetupDlgPenListListTrackProc, PlotterSetupDlgPenListListProc, false);
+    sADMItem->SetNotifyProc(item, PlotterSetupDlgPenListItemProc);
+    ADMListRef list = sADMItem->GetList(item);
+    fillPenList(list);
+    g_iCurrentPen = sADMList->NumberOfEntries(list) > 0 ? 0 : -1;
+    if (g_iCurrentPen >= 0) selectEntry(list, 0);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgPenListItemProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kEnvironmentChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        ADMListRef list = sADMItem->GetList(item);
+        fillPenList(list);
+        bool any = sADMList->NumberOfEntries(list) > 0;
+        g_iCurrentPen = any ? 0 : -1;
+        if (any) selectEntry(list, 0);
+        setDeleteButton(dialog, 46, any);
+        penChanged(dialog);
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASBoolean PlotterSetupDlgPenListListTrackProc(ADMEntryRef entry, ADMTrackerRef tracker)
+{
+    return trackList(kPenList, entry, tracker);
+}
+
+ASErr PlotterSetupDlgPenListListProc(ADMEntryRef entry, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) && g->penListDblClick) {
+        g->penListDblClick = 0;
+        Pen* pen = currentPen();
+        if (pen != nullptr && goPen(pen) == 1) {
+            ADMListRef list = sADMEntry->GetList(entry);
+            penChanged(sADMItem->GetDialog(sADMList->GetItem(list)));
+            ADMEntryRef shown = sADMList->IndexEntry(list, g_iCurrentPen);
+            if (shown != nullptr) sADMEntry->SetText(shown, pen->PenName);
+        }
+    }
+    sADMEntry->DefaultNotify(entry, notifier);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgPenListButtonInitProc(ADMItemRef item)
+{
+    if (sADMItem->GetID(item) == 45)
+        sADMItem->SetNotifyProc(item, PlotterSetupDlgPenNewButtonProc);
+    else
+        sADMItem->SetNotifyProc(item, PlotterSetupDlgPenDelButtonProc);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgPenNewButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    Environment* e = currentEnvironment();
+    if (e != nullptr && (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) ||
+                         sADMNotifier->IsNotifierType(notifier, kCreateNewPlotterNotifier))) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        int count = e->Pens != nullptr ? e->PenNumber : 0;
+        Pen* grown = static_cast<Pen*>(realloc(e->Pens, (count + 1) * sizeof(Pen)));
+        if (grown == nullptr) {
+            sADMBasic->ErrorAlert("Not enough memory for another pen.");
+        } else {
+            e->Pens = grown;
+            // A new pen starts as a copy of the selected one, flags included.
+            bool copySelected = g_iCurrentPen >= 0 && g_iCurrentPen < count;
+            copyPen(&e->Pens[count], copySelected ? &e->Pens[g_iCurrentPen] : nullptr);
+            e->PenNumber = count + 1;
+            ADMListRef list = listOf(dialog, 34);
+            sADMList->DeselectAll(list);
+            appendEntry(list, e->Pens[count].PenName);
+            selectEntry(list, count);
+            g_iCurrentPen = count;
+            setDeleteButton(dialog, 46, true);
+            penChanged(dialog);
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgPenDelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        Environment* e = currentEnvironment();
+        if (currentPen() != nullptr && delPen(e, g_iCurrentPen) == 0) {
+            ADMListRef list = listOf(dialog, 34);
+            sADMList->RemoveEntry(list, g_iCurrentPen);
+            if (e->PenNumber > 0) {
+                selectEntry(list, 0);
+                g_iCurrentPen = 0;
+            } else {
+                g_iCurrentPen = -1;
+                setDeleteButton(dialog, 46, false);
+            }
+            penChanged(dialog);
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+// ---- OK and Cancel ------------------------------------------------------------------
+
+ASErr PlotterSetupDlgDialogButtonInitProc(ADMItemRef item)
+{
+    if (sADMItem->GetID(item) == 1)
+        sADMItem->SetNotifyProc(item, PlotterSetupDlgOkButtonProc);
+    else
+        sADMItem->SetNotifyProc(item, PlotterSetupDlgCancelButtonProc);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgOkButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        int plotter = -1;
+        for (int i = 0; i < g_iPlotterNum; ++i) {
+            if (!(g_Plotter[i].PlotterReserved & kPlotterCurrentBit)) continue;
+            if (plotter < 0)
+                plotter = i;
+            else
+                errorBox(77, 255);
+        }
+        if (plotter < 0) errorBox(78, 64);
+        int environment = -1;
+        if (plotter >= 0) {
+            Plotter& p = g_Plotter[plotter];
+            for (int k = 0; k < p.PlotterEnvNumber && p.Environments != nullptr; ++k) {
+                if (!(p.Environments[k].EnvironmentReserved & 1)) continue;
+                if (environment < 0)
+                    environment = k;
+                else
+                    errorBox(79, 255);
+            }
+            if (environment < 0) errorBox(80, 255);
+        }
+
+        // The current plotter's entries (only when both were found), then
+        // "DefaultPath" in every case.
+        if (writeCurrentPlotterPreferences(g_Plotter, g_iPlotterNum, g_strTempPath) != 0)
+            sADMBasic->ErrorAlert("The chosen plotter could not be written into the preferences.");
+
+        // The library is saved even when the checks failed, but never over a
+        // file that could not be read: that would lose the plotters after the
+        // damage. The save goes through a temporary file, so a failed save
+        // leaves the old library as it was.
+        if (g_libraryUnreadable) {
+            sADMBasic->ErrorAlert("The plotter library was not rewritten because it could not be read completely.");
+        } else if (savePlotterFile(g_strLibraryPath, &g_Plotter, &g_iPlotterNum) != 0) {
+            std::string text = std::string("The plotter library could not be saved to \"") + g_strLibraryPath +
+                               "\"; the file is left as it was.";
+            sADMBasic->ErrorAlert(text.c_str());
+        }
+        if (plotter >= 0 && environment >= 0) sADMDialog->EndModal(dialog, 1, FALSE);
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier))
+        sADMDialog->EndModal(sADMItem->GetDialog(item), 2, TRUE);
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+// ---- Value texts ----------------------------------------------------------------------
+
+static const char* const kLanguageNames[] = {"HPGL", "GPGL", "MGL_IC1", "DMGL"};
+static const char* const kOriginNames[] = {"Center", "Left-Bottom", "Left-Top"};
+
+// Formats with a C-locale decimal point whatever the user's locale.
+static void formatNumber(char* text, size_t size, double value, const char* unit)
+{
+    snprintf(text, size, "%.2f%s", value, unit);
+    for (char* c = text; *c; ++c)
+        if (*c == ',') *c = '.';
+}
+
+static void showValue(ADMItemRef item, bool atCreation)
+{
+    int id = sADMItem->GetID(item);
+    char text[64];
+    if (id == 36 || id == 39 || id == 42) {
+        Pen* pen = currentPen();
+        const char* unit = id == 36 ? "g" : id == 39 ? "cm/s" : "mm";
+        if (pen == nullptr) {
+            snprintf(text, sizeof text, "    %s", unit);
+            sADMItem->SetText(item, text);
+            if (!atCreation) sADMItem->Activate(item, FALSE);
+            return;
+        }
+        formatNumber(text, sizeof text, id == 36 ? pen->Pressure : id == 39 ? pen->Velocity : pen->Extra, unit);
+        sADMItem->Activate(item, TRUE);
+        sADMItem->SetText(item, text);
+        return;
+    }
+    Plotter* p = currentPlotter();
+    if (p == nullptr) {
+        if (id == 25) sADMItem->SetText(item, "    ");
+        if (id != 25 || !atCreation) sADMItem->Activate(item, FALSE);
+        return;
+    }
+    sADMItem->Activate(item, TRUE);
+    switch (id) {
+    case 10: sADMItem->SetText(item, p->PlotterName); break;
+    case 12: sADMItem->SetText(item, p->PlotterManufactory); break;
+    case 14:
+        sADMItem->SetText(item, p->Language >= 0 && p->Language < 4 ? kLanguageNames[p->Language] : "");
+        break;
+    case 16:
+        sADMItem->SetText(item, p->PlotterOrigin >= 0 && p->PlotterOrigin < 3 ? kOriginNames[p->PlotterOrigin] : "");
+        break;
+    case 18: sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterStep * kMillimetreToPoints)); break;
+    case 20: sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeX * kMillimetreToPoints)); break;
+    case 22: sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeY * kMillimetreToPoints)); break;
+    case 25:
+        snprintf(text, sizeof text, "0x%x/0x%x", static_cast<unsigned>(p->PlotterPID), static_cast<unsigned>(p->PlotterVID));
+        sADMItem->SetText(item, text);
+        break;
+    }
+}
+
+ASErr PlotterSetupDlgStaticTextInitProc(ADMItemRef item)
+{
+    sADMItem->SetNotifyProc(item, PlotterSetupDlgPlotterSetupStaticTextProc);
+    int id = sADMItem->GetID(item);
+    if (id == 18) {
+        sADMItem->SetUnits(item, kADMMillimeterUnits);
+        sADMItem->SetPrecision(item, 5);
+    } else if (id == 20 || id == 22) {
+        sADMItem->SetUnits(item, kADMMillimeterUnits);
+        sADMItem->SetMinFloatValue(item, 0.0f);
+        sADMItem->SetMaxFloatValue(item, 185768.52f);
+    }
+    showValue(item, true);
+    return kNoErr;
+}
+
+ASErr PlotterSetupDlgPlotterSetupStaticTextProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    int id = sADMItem->GetID(item);
+    bool penText = id == 36 || id == 39 || id == 42;
+    if ((!penText && sADMNotifier->IsNotifierType(notifier, kPlotterChangedNotifier)) ||
+        (penText && sADMNotifier->IsNotifierType(notifier, kPenChangedNotifier)))
+        showValue(item, false);
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
