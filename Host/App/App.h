@@ -28,6 +28,21 @@ host::SessionOptions sessionOptions(const GlobalOptions& options);
 // failure prints why and returns false.
 bool startSession(host::Session& session);
 
+// Chooses the current plotter as a user would: opens the plug-in's Plotter
+// Setup dialog and, through the toolkit's scripted driver, checks the plotter
+// named plotter and its environment named environment (empty: the plotter's
+// first environment), then presses OK. On success the preferences hold that
+// plotter, environment and its pens. False with a clear error when a name is
+// not in the library or the dialog does not accept the choice.
+bool choosePlotter(host::Session& session, const std::string& plotter, const std::string& environment,
+                   std::string& error);
+
+// How the host asks the running plug-in to open its Plotter Setup dialog
+// (the host's menu road: the plug-in's "Plotter Setup" menu item). Replaceable
+// so that in-process tests can open it the same way the menu does.
+using PlotterSetupOpener = std::function<bool(host::Session& session, std::string& error)>;
+PlotterSetupOpener& plotterSetupOpener();
+
 struct Command {
     std::function<void(CLI::App&, GlobalOptions&)> add;
 };

@@ -654,6 +654,14 @@ void Toolkit::queueDialog(const std::string& name, std::vector<DialogAction> act
     queues_[name].push_back(std::move(actions));
 }
 
+bool Toolkit::dropLastQueued(const std::string& name)
+{
+    auto it = queues_.find(name);
+    if (it == queues_.end() || it->second.empty()) return false;
+    it->second.pop_back();
+    return true;
+}
+
 size_t Toolkit::queuedFor(const std::string& name) const
 {
     auto it = queues_.find(name);

@@ -319,6 +319,9 @@ public:
     // ---- Scripted answers ----
     void queueDialog(const std::string& name, std::vector<DialogAction> actions);
     size_t queuedFor(const std::string& name) const;
+    // Takes back the block queued last for name (one whose dialog never
+    // opened); false when there is none.
+    bool dropLastQueued(const std::string& name);
     // Names of the dialogs that still have queued answers.
     std::vector<std::string> pendingQueues() const;
     void clearQueues() { queues_.clear(); }

@@ -1,0 +1,272 @@
+// The plotter, environment and pen editors, each opened on a record and
+// answered through the toolkit's scripted driver.
+#include <cmath>
+#include <cstring>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Core/PlotterLibrary.h"
+#include "Dialog/EnvironmentEditor.h"
+#include "Dialog/PenEditor.h"
+#include "Dialog/PlotterEditor.h"
+#include "Dialog/PlotterSetup.h"
+#include "HostFixture.h"
+#include "Toolkit/Driver.h"
+#include "Toolkit/Toolkit.h"
+
+using namespace vt;
+using host::toolkit::DialogAction;
+using host::toolkit::Driver;
+using host::toolkit::Toolkit;
+
+namespace {
+
+class EditorTest : public test::HostTest {
+protected:
+    void SetUp() override
+    {
+        startSession();
+        ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+    }
+    void TearDown() override
+    {
+        g_Plotter = nullptr;
+        g_iPlotterNum = 0;
+        g_iCurrentPlotter = -1;
+        releaseSuites(hostApp().basic());
+    }
+    void queue(const char* dialog, std::vector<DialogAction> actions)
+    {
+        Toolkit::get().queueDialog(dialog, std::move(actions));
+    }
+    static DialogAction click(ASInt32 id)
+    {
+        return [id](Driver& d, std::string& e) { return d.click(id, e); };
+    }
+    static DialogAction type(ASInt32 id, std::string text)
+    {
+        return [id, text](Driver& d, std::string& e) { return d.type(id, text, e); };
+    }
+    bool lastAlertHas(const std::string& text)
+    {
+        const auto& alerts = hostApp().alerts();
+        return !alerts.empty() && alerts.back().text.find(text) != std::string::npos;
+    }
+};
+
+// The id of a popup's chosen entry, -1 for none.
+int chosenId(Driver& d, ASInt32 itemId)
+{
+    std::string error;
+    auto* item = d.find(itemId, error);
+    auto* entry = item && item->list ? item->list->active() : nullptr;
+    return entry ? entry->id : -1;
+}
+
+std::vector<int> entryIds(Driver& d, ASInt32 itemId)
+{
+    std::string error;
+    std::vector<int> ids;
+    auto* item = d.find(itemId, error);
+    if (item && item->list)
+        for (auto& e : item->list->entries) ids.push_back(e->id);
+    return ids;
+}
+
+double roundTrip(double mm) { return static_cast<float>(mm * 2.8346458) * 0.3527777615108032; }
+
+// ---- Pen editor ------------------------------------------------------------------
+
+TEST_F(EditorTest, PenLevelsFollowThePlotterGroupAndAreCappedAtFour)
+{
+    struct Row {
+        const char* name;
+        int32_t group;
+        int32_t reserved;
+        std::vector<int> offered;
+        int shown;
+        int32_t stored;  // PenReserved after OK
+    } rows[] = {
+        {"level 7 shows and stores 4", 0x00, 0x70, {0, 1, 2, 3, 4}, 4, 0x40},
+        {"group 0x40 has no level 0: none shown, the old level kept", 0x40, 0x00, {1, 2, 3, 4}, -1, 0x00},
+        {"groups 0x80 and 0xC0 offer low and very high", 0xC0, 0x1 | 0x40, {1, 4}, 4, 0x41},
+        {"other flag bits are carried", 0x80, 0x10F, {1, 4}, -1, 0x10F},
+    };
+    for (const auto& row : rows) {
+        Plotter plotter;
+        memset(&plotter, 0, sizeof plotter);
+        copyPlotter(&plotter, nullptr);
+        plotter.PlotterReserved = row.group;
+        g_Plotter = &plotter;
+        g_iPlotterNum = 1;
+        g_iCurrentPlotter = 0;
+        Pen pen;
+        copyPen(&pen, nullptr);
+        pen.PenReserved = row.reserved;
+        std::vector<int> offered;
+        int shown = -2;
+        queue("Pen Dialog", {[&](Driver& d, std::string&) {
+                                 offered = entryIds(d, 14);
+                                 shown = chosenId(d, 14);
+                                 return true;
+                             },
+                             click(1)});
+        EXPECT_EQ(goPen(&pen), 1) << row.name;
+        EXPECT_EQ(offered, row.offered) << row.name;
+        EXPECT_EQ(shown, row.shown) << row.name;
+        EXPECT_EQ(pen.PenReserved, row.stored) << row.name;
+        freePlotter(&plotter);
+    }
+}
+
+TEST_F(EditorTest, PenOkCopiesBackTheShownFieldsAndCancelNothing)
+{
+    Pen pen;
+    copyPen(&pen, nullptr);
+    pen.PenReserved = 0x30;
+    queue("Pen Dialog", {type(4, "Fine"), type(6, "120"), type(9, "999"), type(12, "0.3"),
+                         [](Driver& d, std::string& e) { return d.choose(14, "id=1", e); }, click(1)});
+    ASSERT_EQ(goPen(&pen), 1);
+    EXPECT_STREQ(pen.PenName, "Fine");
+    EXPECT_DOUBLE_EQ(pen.Pressure, 120.0);
+    EXPECT_DOUBLE_EQ(pen.Velocity, 60.0) << "kept within the pen's maximum";
+    EXPECT_DOUBLE_EQ(pen.Extra, roundTrip(0.3));
+    EXPECT_EQ(pen.PenReserved, 0x10);
+    EXPECT_DOUBLE_EQ(pen.maxVelocity, 60.0) << "limits stay";
+
+    Pen before = pen;
+    queue("Pen Dialog", {type(6, "200"), [](Driver& d, std::string& e) { return d.choose(14, "id=4", e); }, click(2)});
+    EXPECT_EQ(goPen(&pen), 0);
+    EXPECT_EQ(memcmp(&pen, &before, sizeof pen), 0) << "Cancel keeps PenReserved and everything else";
+    EXPECT_EQ(goPen(nullptr), 0);
+}
+
+// ---- Plotter editor ------------------------------------------------------------------
+
+TEST_F(EditorTest, PlotterLengthsPassThroughSinglePrecisionAndStayWithinLimits)
+{
+    struct Row {
+        const char* name;
+        ASInt32 item;
+        const char* typed;  // null: OK without typing
+        double Plotter::*field;
+        double expected;
+    } rows[] = {
+        {"a step of 0.025 comes back as its single-precision value", 0, nullptr, &Plotter::PlotterStep,
+         roundTrip(0.025)},
+        {"a typed step of 0.025 likewise", 12, "0.025", &Plotter::PlotterStep, roundTrip(0.025)},
+        {"the step is capped at 10 mm", 12, "12", &Plotter::PlotterStep, static_cast<float>(28.346458) * 0.3527777615108032},
+        {"the width is capped at 65535 mm", 14, "70000", &Plotter::PlotterSizeX,
+         static_cast<float>(185768.52) * 0.3527777615108032},
+        {"the length is capped at 65535 mm", 16, "65536", &Plotter::PlotterSizeY,
+         static_cast<float>(185768.52) * 0.3527777615108032},
+        {"a width of 610 mm", 14, "610", &Plotter::PlotterSizeX, roundTrip(610)},
+    };
+    for (const auto& row : rows) {
+        Plotter plotter;
+        memset(&plotter, 0, sizeof plotter);
+        copyPlotter(&plotter, nullptr);
+        std::vector<DialogAction> actions;
+        if (row.typed) actions.push_back(type(row.item, row.typed));
+        actions.push_back(click(1));
+        queue("Plotter Dialog", actions);
+        ASSERT_EQ(goPlotter(&plotter), 1) << row.name;
+        EXPECT_DOUBLE_EQ(plotter.*row.field, row.expected) << row.name;
+        EXPECT_NEAR(plotter.*row.field, row.expected, 1e-3) << row.name;
+        freePlotter(&plotter);
+    }
+    EXPECT_NE(roundTrip(0.025), 0.025) << "the round trip is not exact";
+    EXPECT_NEAR(roundTrip(0.025), 0.025, 1e-8);
+}
+
+TEST_F(EditorTest, PlotterOkCopiesTheTwelveFieldsAndKeepsTheRest)
+{
+    Plotter plotter;
+    memset(&plotter, 0, sizeof plotter);
+    copyPlotter(&plotter, nullptr);
+    plotter.PlotterReserved = 0x31;
+    plotter.PlotterOrigin = 1;
+    queue("Plotter Dialog", {type(4, "Cutter 60"), type(6, "Maker"),
+                             [](Driver& d, std::string& e) { return d.choose(10, "DMGL", e); },
+                             [](Driver& d, std::string& e) { return d.choose(8, "Left-Top", e); },
+                             click(35), type(32, "IN;\nVS10;"), type(34, "PU0,0;"), type(19, "4660"),
+                             type(21, "1234"), click(1)});
+    ASSERT_EQ(goPlotter(&plotter), 1);
+    EXPECT_STREQ(plotter.PlotterName, "Cutter 60");
+    EXPECT_STREQ(plotter.PlotterManufactory, "Maker");
+    EXPECT_EQ(plotter.Language, 3);
+    EXPECT_EQ(plotter.PlotterOrigin, 2);
+    EXPECT_EQ(plotter.IsSpecialMachine, 1);
+    EXPECT_STREQ(plotter.PlotterIniString, "IN;\nVS10;");
+    EXPECT_STREQ(plotter.PlotterEndString, "PU0,0;");
+    EXPECT_EQ(plotter.PlotterPID, 4660);
+    EXPECT_EQ(plotter.PlotterVID, 1234);
+    EXPECT_EQ(plotter.PlotterReserved, 0x31) << "capability bits stay";
+    freePlotter(&plotter);
+}
+
+TEST_F(EditorTest, PlotterCommandsWithABracketAreRefusedAndTheDialogStaysOpen)
+{
+    Plotter plotter;
+    memset(&plotter, 0, sizeof plotter);
+    copyPlotter(&plotter, nullptr);
+    strcpy(plotter.PlotterIniString, "IN;");
+    bool stillOpen = false;
+    queue("Plotter Dialog", {type(34, "PU;]"), click(1),
+                             [&](Driver& d, std::string&) {
+                                 stillOpen = d.dialog() != nullptr;
+                                 return true;
+                             },
+                             click(2)});
+    EXPECT_EQ(goPlotter(&plotter), 0);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(lastAlertHas("\"]\""));
+    EXPECT_STREQ(plotter.PlotterEndString, "");
+    freePlotter(&plotter);
+}
+
+TEST_F(EditorTest, AnOutOfRangeLanguageIsReportedAndKeptOnOk)
+{
+    Plotter plotter;
+    memset(&plotter, 0, sizeof plotter);
+    copyPlotter(&plotter, nullptr);
+    plotter.Language = 7;
+    int shown = -2;
+    queue("Plotter Dialog", {[&](Driver& d, std::string&) {
+                                 shown = chosenId(d, 10);
+                                 return true;
+                             },
+                             click(1)});
+    ASSERT_EQ(goPlotter(&plotter), 1);
+    EXPECT_EQ(shown, -1);
+    bool reported = false;
+    for (const auto& a : hostApp().alerts()) reported |= a.text.find("Language Entry Out Of Range!") != std::string::npos;
+    EXPECT_TRUE(reported);
+    EXPECT_EQ(plotter.Language, 7) << "a popup without a choice keeps the old code";
+    freePlotter(&plotter);
+}
+
+// ---- Environment editor ------------------------------------------------------------
+
+TEST_F(EditorTest, EnvironmentOkRenamesOnlyAndCancelKeepsTheName)
+{
+    Environment environment;
+    copyEnvironment(&environment, nullptr);
+    environment.EnvironmentReserved = 1;
+    queue("Environment Dialog", {type(4, "Sandblast"), click(1)});
+    ASSERT_EQ(goEnvironment(&environment), 1);
+    EXPECT_STREQ(environment.EnvironmentName, "Sandblast");
+    EXPECT_EQ(environment.EnvironmentReserved, 1);
+
+    queue("Environment Dialog", {type(4, "Other"), click(2)});
+    EXPECT_EQ(goEnvironment(&environment), 0);
+    EXPECT_STREQ(environment.EnvironmentName, "Sandblast");
+
+    // A line break would split the record in the library file.
+    queue("Environment Dialog", {type(4, "Two\nlines"), click(1), click(2)});
+    EXPECT_EQ(goEnvironment(&environment), 0);
+    EXPECT_STREQ(environment.EnvironmentName, "Sandblast");
+    EXPECT_EQ(goEnvironment(nullptr), 0);
+}
+
+}  // namespace
