@@ -1,60 +1,14 @@
 // vantorel-host setup --plotter NAME [--environment NAME]: chooses the current
-// plotter through the plug-in's own Plotter Setup dialog, driven the way a
-// user would drive it (check the plotter, check the environment, OK).
+// plotter through the plug-in's own Plotter Setup dialog.
 #include <iostream>
-#include <memory>
 
 #include "App.h"
 #include "Host.h"
-#include "Toolkit/Driver.h"
-#include "Toolkit/Toolkit.h"
 
 namespace vt::app {
 namespace {
 
-namespace tk = host::toolkit;
-
-const char* const kSetupDialog = "Plotter Setup Dialog";
 const char* const kPrefix = "Korvel-Ulmaren";
-constexpr ASInt32 kPlotterList = 3;
-constexpr ASInt32 kEnvironmentList = 32;
-constexpr ASInt32 kOkButton = 1;
-constexpr ASInt32 kCheckedPicture = 1004;
-constexpr int kCheckColumn = 10;    // within the check picture (3 to 19)
-constexpr int kOutsideCheck = 100;  // on the name: selects without touching the check
-
-// Selects the entry named name in a check list (the first of that name; an
-// empty name: the first entry) and makes sure it is checked. A click in the
-// check column toggles, so an entry already checked is clicked on its name.
-bool checkEntry(tk::Driver& driver, ASInt32 listId, const std::string& name, const std::string& missing,
-                std::string& error)
-{
-    tk::Item* item = driver.find(listId, error);
-    if (!item) return false;
-    if (!item->list) {
-        error = "item " + std::to_string(listId) + " is not a list";
-        return false;
-    }
-    const auto& entries = item->list->entries;
-    int index = -1;
-    for (size_t i = 0; i < entries.size() && index < 0; ++i)
-        if (name.empty() || entries[i]->text == name) index = static_cast<int>(i);
-    if (index < 0) {
-        error = missing;
-        return false;
-    }
-    bool checked = entries[index]->picture == kCheckedPicture;
-    int height = item->list->entryHeight;
-    ADMPoint point{static_cast<ASInt16>(checked ? kOutsideCheck : kCheckColumn),
-                   static_cast<ASInt16>(index * height + height / 2)};
-    return driver.press(listId, point, 0, error) && driver.release(point, 0, error);
-}
-
-bool noMenuRoad(host::Session&, std::string& error)
-{
-    error = "the host cannot open the plug-in's Plotter Setup dialog: no menu item leads to it";
-    return false;
-}
 
 int runSetup(const GlobalOptions& options, const std::string& plotter, const std::string& environment)
 {
@@ -94,73 +48,4 @@ CommandRegistrar setup([](CLI::App& app, GlobalOptions& options) {
 });
 
 }  // namespace
-
-PlotterSetupOpener& plotterSetupOpener()
-{
-    static PlotterSetupOpener opener = noMenuRoad;
-    return opener;
-}
-
-bool choosePlotter(host::Session& session, const std::string& plotter, const std::string& environment,
-                   std::string& error)
-{
-    if (plotter.empty()) {
-        error = "no plotter name given";
-        return false;
-    }
-    tk::Toolkit& toolkit = tk::Toolkit::get();
-    // What went wrong inside the dialog, in the user's words rather than the
-    // driver's.
-    auto problem = std::make_shared<std::string>();
-    std::vector<tk::DialogAction> actions;
-    actions.push_back([plotter, problem](tk::Driver& d, std::string& e) {
-        bool ok = checkEntry(d, kPlotterList, plotter,
-                             "no plotter named \"" + plotter + "\" in the plotter library", e);
-        if (!ok) *problem = e;
-        return ok;
-    });
-    actions.push_back([plotter, environment, problem](tk::Driver& d, std::string& e) {
-        bool ok = checkEntry(d, kEnvironmentList, environment,
-                             environment.empty()
-                                 ? "the plotter \"" + plotter + "\" has no environment"
-                                 : "the plotter \"" + plotter + "\" has no environment named \"" + environment + "\"",
-                             e);
-        if (!ok) *problem = e;
-        return ok;
-    });
-    actions.push_back([](tk::Driver& d, std::string& e) { return d.click(kOkButton, e); });
-
-    size_t logBefore = toolkit.modalLog.size();
-    size_t alertsBefore = session.host().alerts().size();
-    toolkit.queueDialog(kSetupDialog, std::move(actions));
-    if (!plotterSetupOpener()(session, error)) {
-        toolkit.dropLastQueued(kSetupDialog);
-        return false;
-    }
-    const tk::Toolkit::ModalRecord* record = nullptr;
-    for (size_t i = logBefore; i < toolkit.modalLog.size(); ++i)
-        if (toolkit.modalLog[i].name == kSetupDialog) record = &toolkit.modalLog[i];
-    if (record == nullptr) {
-        toolkit.dropLastQueued(kSetupDialog);
-        error = "the Plotter Setup dialog did not open";
-        return false;
-    }
-    if (!problem->empty()) {
-        error = *problem;
-        return false;
-    }
-    if (record->result != 1) {
-        error = "the Plotter Setup dialog did not accept \"" + plotter + "\"";
-        const auto& alerts = session.host().alerts();
-        if (alerts.size() > alertsBefore) error += ": " + alerts.back().text;
-        return false;
-    }
-    std::string chosen;
-    if (!session.host().prefs().getString(kPrefix, "PlotterName", &chosen) || chosen != plotter) {
-        error = "the preferences do not hold \"" + plotter + "\" after the Plotter Setup dialog";
-        return false;
-    }
-    return true;
-}
-
 }  // namespace vt::app

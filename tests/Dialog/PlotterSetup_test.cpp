@@ -1,0 +1,385 @@
+// The plotter setup dialog run in process on a fresh plug-in folder and
+// answered through the toolkit's scripted driver; and `vantorel-host setup`.
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Core/PlotterLibrary.h"
+#include "Dialog/PlotterSetup.h"
+#include "HostFixture.h"
+#include "Preferences.h"
+#include "Toolkit/Driver.h"
+#include "Toolkit/Toolkit.h"
+// The host program's own driving of the dialog, compiled in so that it can
+// run against the plug-in linked into the tests.
+#include "../Host/App/ChoosePlotter.cpp"
+
+using namespace vt;
+using host::toolkit::DialogAction;
+using host::toolkit::Driver;
+using host::toolkit::Toolkit;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kSetup = "Plotter Setup Dialog";
+
+class SetupTest : public test::HostTest {
+protected:
+    void start()
+    {
+        startSession();
+        ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+        started_ = true;
+    }
+    void TearDown() override
+    {
+        if (started_) releaseSuites(hostApp().basic());
+    }
+    std::string library() const { return pluginFolder() + "/PlotterSetup.txt"; }
+    // Writes a library of plotters named names (one environment with one pen each).
+    void writeLibrary(const std::vector<std::string>& names, int32_t reserved = 0)
+    {
+        fs::create_directories(pluginFolder());
+        std::string text = "PlotterNumber=" + std::to_string(names.size()) + "\n";
+        for (const auto& name : names)
+            text += "{\nPlotterName=" + name +
+                    "\nPlotterManufactory=M\nIsSpecialMachine=0\nPlotterIniString=[]\nPlotterEndString=[]\n"
+                    "Language=0\nPlotterSizeX=600.000000\nPlotterSizeY=5000.000000\nPlotterStep=0.025000\n"
+                    "PlotterOrigin=1\nPlotterReserved=" +
+                    std::to_string(reserved) +
+                    "\nPlotterEnvNumber=1\nPlotterPID=1\nPlotterVID=2\n{\nEnvironmentName=Vinyl\nPenNumber=1\n"
+                    "EnvironmentReserved=0\n{\nPenName=Knife\nPressure=80.00\nVelocity=30.00\nExtra=0.250\n"
+                    "minPressure=5.00\nminVelocity=3.00\nminExtra=0.000\nmaxPressure=400.00\nmaxVelocity=60.00\n"
+                    "maxExtra=1.000\ndefaultPressure=80.00\ndefaultVelocity=30.00\ndefaultExtra=0.250\n"
+                    "stepPressure=5.00\nstepVelocity=3.00\nstepExtra=0.025\nPenReserved=0\n}\n}\n}\n";
+        test::writeFile(library(), text);
+    }
+    int run(std::vector<DialogAction> actions)
+    {
+        Toolkit::get().queueDialog(kSetup, std::move(actions));
+        return goPlotterSetup();
+    }
+    static DialogAction click(ASInt32 id)
+    {
+        return [id](Driver& d, std::string& e) { return d.click(id, e); };
+    }
+    static DialogAction press(ASInt32 id, int h, int v)
+    {
+        return [id, h, v](Driver& d, std::string& e) {
+            ADMPoint p{static_cast<ASInt16>(h), static_cast<ASInt16>(v)};
+            return d.press(id, p, 0, e) && d.release(p, 0, e);
+        };
+    }
+    static std::vector<int> pictures(Driver& d, ASInt32 id)
+    {
+        std::string error;
+        std::vector<int> out;
+        auto* item = d.find(id, error);
+        if (item && item->list)
+            for (auto& e : item->list->entries) out.push_back(e->picture);
+        return out;
+    }
+    static std::vector<std::string> texts(Driver& d, ASInt32 id)
+    {
+        std::string error;
+        std::vector<std::string> out;
+        auto* item = d.find(id, error);
+        if (item && item->list)
+            for (auto& e : item->list->entries) out.push_back(e->text);
+        return out;
+    }
+    int modalsNamed(const std::string& name)
+    {
+        int n = 0;
+        for (const auto& r : Toolkit::get().modalLog) n += r.name == name;
+        return n;
+    }
+    bool started_ = false;
+};
+
+TEST_F(SetupTest, OkWithNothingCheckedShowsTheAlertRewritesTheLibraryAndStaysOpen)
+{
+    start();
+    auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    fs::last_write_time(library(), old);
+    std::string before = test::readFile(library());
+    std::string boxText;
+    Toolkit::get().queueDialog("Error Message Dialog", {[&](Driver& d, std::string& e) {
+                                                            auto* items = &d.dialog()->items;
+                                                            boxText = items->back()->text;
+                                                            return d.click(1, e);
+                                                        }});
+    bool stillOpen = false;
+    int selected = -2;
+    int result = run({click(1),
+                      [&](Driver& d, std::string&) {
+                          stillOpen = d.dialog() != nullptr;
+                          selected = g_iCurrentPlotter;
+                          return true;
+                      },
+                      click(2)});
+    EXPECT_EQ(result, 2);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(selected, 0) << "plotter 0 is selected though not checked";
+    EXPECT_EQ(boxText, "Please check the plotter you cut with.");
+    EXPECT_GT(fs::last_write_time(library()), old) << "the library is rewritten anyway";
+    EXPECT_EQ(test::readFile(library()), before) << "with the same plotters";
+    EXPECT_FALSE(hostApp().prefs().has("Korvel-Ulmaren", "PlotterName"));
+    EXPECT_TRUE(hostApp().prefs().has("Korvel-Ulmaren", "DefaultPath"));
+    EXPECT_EQ(g_Plotter, nullptr) << "the library is released when the dialog closes";
+}
+
+TEST_F(SetupTest, TwoPlottersWithTheStoredNameKeepOnlyTheFirstChecked)
+{
+    writeLibrary({"Alpha", "Beta", "Alpha"});
+    makeSession();
+    hostApp().prefs().putString("Korvel-Ulmaren", "PlotterName", "Alpha");
+    hostApp().prefs().putString("Korvel-Ulmaren", "EnvironmentName", "Vinyl");
+    start();
+    std::vector<int> shown;
+    int32_t thirdBits = -1;
+    int result = run({[&](Driver& d, std::string&) {
+                          shown = pictures(d, 3);
+                          thirdBits = g_Plotter[2].PlotterReserved;
+                          return true;
+                      },
+                      click(1)});
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(shown, (std::vector<int>{1004, 1005, 1005}));
+    EXPECT_EQ(thirdBits & 1, 0);
+}
+
+TEST_F(SetupTest, TheCheckColumnTogglesAndMovesTheCheck)
+{
+    writeLibrary({"Alpha", "Beta"});
+    start();
+    std::vector<std::vector<int>> seen;
+    auto look = [&](Driver& d, std::string&) {
+        seen.push_back(pictures(d, 3));
+        return true;
+    };
+    run({press(3, 10, 10), look, press(3, 10, 30), look, press(3, 19, 30), look, press(3, 20, 10), look, click(2)});
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0], (std::vector<int>{1004, 1005})) << "x 10 checks";
+    EXPECT_EQ(seen[1], (std::vector<int>{1005, 1004})) << "checking another moves the check";
+    EXPECT_EQ(seen[2], (std::vector<int>{1005, 1005})) << "x 19 unchecks the checked one";
+    EXPECT_EQ(seen[3], (std::vector<int>{1005, 1005})) << "x 20 is outside the check column";
+}
+
+TEST_F(SetupTest, DoubleClicksOpenTheEditorOnlyWithinFiveHundredTicksOnTheSamePixel)
+{
+    struct Row {
+        const char* name;
+        uint32_t gap;
+        int dh;
+        int32_t reserved;
+        bool opens;
+    } rows[] = {
+        {"499 ticks, same pixel", 499, 0, 0, true},
+        {"500 ticks", 500, 0, 0, false},
+        {"one pixel away", 10, 1, 0, false},
+        {"a locked plotter", 10, 0, kPlotterLockedBit, false},
+    };
+    for (const auto& row : rows) {
+        writeLibrary({"Alpha"}, row.reserved);
+        if (!started_) start();
+        int before = modalsNamed("Plotter Dialog");
+        if (row.opens) Toolkit::get().queueDialog("Plotter Dialog", {click(2)});
+        run({[&](Driver& d, std::string& e) {
+                 Toolkit& tk = Toolkit::get();
+                 ADMPoint p{50, 10};
+                 if (!d.press(3, p, 0, e) || !d.release(p, 0, e)) return false;
+                 uint32_t first = tk.ticks - 1;  // the release took one tick
+                 // The driver lets 600 ticks pass before every press.
+                 tk.ticks = first + row.gap - 600;
+                 ADMPoint q{static_cast<ASInt16>(50 + row.dh), 10};
+                 return d.press(3, q, 0, e) && d.release(q, 0, e);
+             },
+             click(2)});
+        EXPECT_EQ(modalsNamed("Plotter Dialog") - before, row.opens ? 1 : 0) << row.name;
+        if (!row.opens) EXPECT_EQ(Toolkit::get().queuedFor("Plotter Dialog"), 0u) << row.name;
+    }
+}
+
+TEST_F(SetupTest, NewOnAnEmptyLibraryMakesOnePlotterEnvironmentAndPenWithDefaults)
+{
+    test::writeFile(library(), "PlotterNumber=0\n");
+    start();
+    std::vector<std::string> plotters, environments, pens;
+    std::string pressure;
+    Plotter made;
+    memset(&made, 0, sizeof made);
+    run({click(4), [&](Driver& d, std::string&) {
+             plotters = texts(d, 3);
+             environments = texts(d, 32);
+             pens = texts(d, 34);
+             std::string e;
+             pressure = d.find(36, e)->text;
+             copyPlotter(&made, &g_Plotter[0]);
+             made.PlotterReserved = g_Plotter[0].PlotterReserved;
+             return true;
+         },
+         click(2)});
+    EXPECT_EQ(plotters, (std::vector<std::string>{"New Plotter"}));
+    EXPECT_EQ(environments, (std::vector<std::string>{"New Environment"}));
+    EXPECT_EQ(pens, (std::vector<std::string>{"New Pen"}));
+    EXPECT_EQ(pressure, "10.00g");
+    EXPECT_EQ(made.PlotterReserved, 0) << "not checked";
+    EXPECT_DOUBLE_EQ(made.PlotterSizeX, 10000.0);
+    EXPECT_DOUBLE_EQ(made.PlotterStep, 0.025);
+    ASSERT_EQ(made.PlotterEnvNumber, 1);
+    EXPECT_EQ(made.Environments[0].EnvironmentReserved, 0);
+    ASSERT_EQ(made.Environments[0].PenNumber, 1);
+    EXPECT_DOUBLE_EQ(made.Environments[0].Pens[0].Extra, 0.01);
+    EXPECT_DOUBLE_EQ(made.Environments[0].Pens[0].maxPressure, 400.0);
+    freePlotter(&made);
+    EXPECT_EQ(test::readFile(library()), "PlotterNumber=0\n") << "Cancel leaves the file alone";
+}
+
+TEST_F(SetupTest, DeletingEverythingThenOkKeepsTheDialogOpenAndCancelLeavesTheFile)
+{
+    writeLibrary({"Alpha", "Beta"});
+    start();
+    std::string before = test::readFile(library());
+    bool deleteActive = true;
+    run({click(5), click(5), [&](Driver& d, std::string& e) {
+             deleteActive = d.find(5, e)->active;
+             return true;
+         },
+         click(2)});
+    EXPECT_FALSE(deleteActive);
+    EXPECT_EQ(test::readFile(library()), before);
+}
+
+TEST_F(SetupTest, ADamagedLibraryIsReportedAndNeverWrittenOver)
+{
+    writeLibrary({"Alpha", "Beta"});
+    std::string damaged = test::readFile(library());
+    damaged.resize(damaged.size() - damaged.size() / 3);
+    test::writeFile(library(), damaged);
+    start();
+    int result = run({press(3, 10, 10), press(32, 10, 10), click(1)});
+    EXPECT_EQ(result, 1) << "the plotter read before the damage can still be chosen";
+    EXPECT_EQ(test::readFile(library()), damaged);
+    bool told = false;
+    for (const auto& a : hostApp().alerts()) told |= a.text.find("is damaged") != std::string::npos;
+    EXPECT_TRUE(told);
+}
+
+TEST_F(SetupTest, SaveSuggestsASafeNameAndReportsAFailedWrite)
+{
+    writeLibrary({"../../etc/cutter"});
+    start();
+    Toolkit& tk = Toolkit::get();
+    std::string good = dir_.file("export/cutter.INI");
+    fs::create_directories(dir_.file("export"));
+    tk.fileAnswers.push_back(good);
+    tk.fileAnswers.push_back(dir_.file("missing/folder/cutter.INI"));
+    run({click(7), click(7), click(2)});
+    bool suggested = false;
+    // Separators and the leading dot are replaced: the name stays in the folder.
+    for (const auto& r : tk.reports) suggested |= r.find("(_._.._etc_cutter.INI)") != std::string::npos;
+    EXPECT_TRUE(suggested);
+    Plotter back;
+    memset(&back, 0, sizeof back);
+    ASSERT_EQ(readPlotterFile(good.c_str(), &back), 0);
+    EXPECT_STREQ(back.PlotterName, "../../etc/cutter");
+    freePlotter(&back);
+    ASSERT_FALSE(hostApp().alerts().empty());
+    EXPECT_NE(hostApp().alerts().back().text.find("could not be saved"), std::string::npos);
+}
+
+// choosePlotter with the dialog opened in process the way the menu opens it.
+class ChoosePlotterTest : public SetupTest {
+protected:
+    void SetUp() override
+    {
+        app::plotterSetupOpener() = [](host::Session&, std::string&) {
+            goPlotterSetup();
+            return true;
+        };
+    }
+    void TearDown() override
+    {
+        app::plotterSetupOpener() = app::noMenuRoad;
+        SetupTest::TearDown();
+    }
+};
+
+TEST_F(ChoosePlotterTest, LeavesThePlotterItsFirstEnvironmentAndItsPensInThePreferences)
+{
+    start();
+    std::string error;
+    ASSERT_TRUE(app::choosePlotter(session(), "Generic 48in Drag Knife", "", error)) << error;
+    auto& prefs = hostApp().prefs();
+    std::string name, environment, pen;
+    int32_t pens = 0;
+    EXPECT_TRUE(prefs.getString("Korvel-Ulmaren", "PlotterName", &name));
+    EXPECT_EQ(name, "Generic 48in Drag Knife");
+    EXPECT_TRUE(prefs.getString("Korvel-Ulmaren", "EnvironmentName", &environment));
+    EXPECT_EQ(environment, "Vinyl");
+    EXPECT_TRUE(prefs.getInteger("Korvel-Ulmaren", "EnvironmentPenNum", &pens));
+    EXPECT_GT(pens, 0);
+    EXPECT_TRUE(prefs.getString("Korvel-Ulmaren", "PenName-" + std::to_string(pens - 1), &pen));
+    EXPECT_FALSE(pen.empty());
+
+    // A second choice with a named environment moves both checks.
+    ASSERT_TRUE(app::choosePlotter(session(), "Generic 24in Drag Knife", "Sandblast Stencil", error)) << error;
+    prefs.getString("Korvel-Ulmaren", "PlotterName", &name);
+    prefs.getString("Korvel-Ulmaren", "EnvironmentName", &environment);
+    EXPECT_EQ(name, "Generic 24in Drag Knife");
+    EXPECT_EQ(environment, "Sandblast Stencil");
+}
+
+TEST_F(ChoosePlotterTest, UnknownNamesGiveAClearErrorAndChangeNothing)
+{
+    start();
+    std::string error;
+    EXPECT_FALSE(app::choosePlotter(session(), "No Such Cutter", "", error));
+    EXPECT_EQ(error, "no plotter named \"No Such Cutter\" in the plotter library");
+    EXPECT_FALSE(app::choosePlotter(session(), "Generic 48in Drag Knife", "Glass", error));
+    EXPECT_EQ(error, "the plotter \"Generic 48in Drag Knife\" has no environment named \"Glass\"");
+    EXPECT_FALSE(hostApp().prefs().has("Korvel-Ulmaren", "PlotterName"));
+    Toolkit::get().failures.clear();
+}
+
+// ---- vantorel-host setup --------------------------------------------------------------
+
+int runSetup(const test::TempDir& dir, const std::string& arguments, std::string* output)
+{
+    std::string outPath = dir.file("out.txt");
+    std::string command = std::string("\"") + VANTOREL_HOST_EXE + "\" --prefs \"" + dir.file("prefs.json") +
+                          "\" --plugin-folder \"" + dir.file("Plug-ins") + "\" --module \"" +
+                          VANTOREL_MODULE_PATH + "\" setup " + arguments + " > \"" + outPath + "\" 2>&1";
+    int status = std::system(command.c_str());
+    *output = test::readFile(outPath);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(HostSetupCommand, ChoosesThePlotterOnAFreshPluginFolder)
+{
+    test::TempDir dir;
+    std::string output;
+    int status = runSetup(dir, "--plotter \"Generic 15in Desktop Cutter\"", &output);
+    if (status != 0 && output.find("no menu item leads to it") != std::string::npos)
+        GTEST_SKIP() << "the host has no menu road to the Plotter Setup dialog yet";
+    ASSERT_EQ(status, 0) << output;
+    host::Preferences prefs(dir.file("prefs.json"));
+    std::string name, environment;
+    int32_t pens = 0;
+    EXPECT_TRUE(prefs.getString("Korvel-Ulmaren", "PlotterName", &name));
+    EXPECT_EQ(name, "Generic 15in Desktop Cutter");
+    EXPECT_TRUE(prefs.getString("Korvel-Ulmaren", "EnvironmentName", &environment));
+    EXPECT_EQ(environment, "Vinyl");
+    EXPECT_TRUE(prefs.getInteger("Korvel-Ulmaren", "EnvironmentPenNum", &pens));
+    EXPECT_GT(pens, 0);
+    EXPECT_TRUE(prefs.has("Korvel-Ulmaren", "PenName-0"));
+
+    EXPECT_EQ(runSetup(dir, "--plotter \"No Such Cutter\"", &output), 1);
+    EXPECT_NE(output.find("no plotter named \"No Such Cutter\""), std::string::npos) << output;
+}
+
+}  // namespace
