@@ -204,6 +204,45 @@ TEST_F(SetupTest, DoubleClicksOpenTheEditorOnlyWithinFiveHundredTicksOnTheSamePi
     }
 }
 
+TEST_F(SetupTest, EditorsOpenedByDoubleClicksWriteBackAndRefreshTheDialog)
+{
+    writeLibrary({"Alpha", "Beta"});
+    start();
+    auto doubleClick = [](ASInt32 id, int h, int v) -> DialogAction {
+        return [=](Driver& d, std::string& e) {
+            return d.doubleClick(id, ADMPoint{static_cast<ASInt16>(h), static_cast<ASInt16>(v)}, 0, e);
+        };
+    };
+    auto type = [](ASInt32 id, std::string text) -> DialogAction {
+        return [=](Driver& d, std::string& e) { return d.type(id, text, e); };
+    };
+    Toolkit& tk = Toolkit::get();
+    tk.queueDialog("Plotter Dialog", {type(4, "Gamma"), [](Driver& d, std::string& e) { return d.choose(10, "GPGL", e); },
+                                      click(1)});
+    tk.queueDialog("Environment Dialog", {type(4, "Film"), click(1)});
+    tk.queueDialog("Pen Dialog", {type(4, "Blade"), type(6, "120"), click(1)});
+    std::vector<std::string> plotters, environments, pens;
+    std::string name, language, pressure;
+    run({doubleClick(3, 50, 30), doubleClick(32, 50, 10), doubleClick(34, 50, 10),
+         [&](Driver& d, std::string& e) {
+             plotters = texts(d, 3);
+             environments = texts(d, 32);
+             pens = texts(d, 34);
+             name = d.find(10, e)->text;
+             language = d.find(14, e)->text;
+             pressure = d.find(36, e)->text;
+             return true;
+         },
+         click(2)});
+    EXPECT_EQ(plotters, (std::vector<std::string>{"Alpha", "Gamma"}));
+    EXPECT_EQ(environments, (std::vector<std::string>{"Film"}));
+    EXPECT_EQ(pens, (std::vector<std::string>{"Blade"}));
+    EXPECT_EQ(name, "Gamma");
+    EXPECT_EQ(language, "GPGL");
+    EXPECT_EQ(pressure, "120.00g");
+    EXPECT_EQ(tk.queuedFor("Pen Dialog"), 0u);
+}
+
 TEST_F(SetupTest, NewOnAnEmptyLibraryMakesOnePlotterEnvironmentAndPenWithDefaults)
 {
     test::writeFile(library(), "PlotterNumber=0\n");
