@@ -41,6 +41,9 @@ bool checkEntry(tk::Driver& driver, ASInt32 listId, const std::string& name, con
         if (name.empty() || entries[i]->text == name) index = static_cast<int>(i);
     if (index < 0) {
         error = missing;
+        std::string names;
+        for (const auto& e : entries) names += (names.empty() ? "" : ", ") + ("\"" + e->text + "\"");
+        error += names.empty() ? " (the list is empty)" : " (it holds " + names + ")";
         return false;
     }
     bool checked = entries[index]->picture == kCheckedPicture;

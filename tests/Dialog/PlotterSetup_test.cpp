@@ -378,9 +378,11 @@ TEST_F(ChoosePlotterTest, UnknownNamesGiveAClearErrorAndChangeNothing)
     start();
     std::string error;
     EXPECT_FALSE(app::choosePlotter(session(), "No Such Cutter", "", error));
-    EXPECT_EQ(error, "no plotter named \"No Such Cutter\" in the plotter library");
+    EXPECT_EQ(error.rfind("no plotter named \"No Such Cutter\" in the plotter library (it holds \"Generic 24in", 0), 0u)
+        << error;
     EXPECT_FALSE(app::choosePlotter(session(), "Generic 48in Drag Knife", "Glass", error));
-    EXPECT_EQ(error, "the plotter \"Generic 48in Drag Knife\" has no environment named \"Glass\"");
+    EXPECT_EQ(error, "the plotter \"Generic 48in Drag Knife\" has no environment named \"Glass\" (it holds "
+                     "\"Vinyl\", \"Heat Transfer Film\")");
     EXPECT_FALSE(hostApp().prefs().has("Korvel-Ulmaren", "PlotterName"));
     Toolkit::get().failures.clear();
 }
