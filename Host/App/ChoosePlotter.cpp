@@ -6,6 +6,7 @@
 
 #include "App.h"
 #include "Host.h"
+#include "Menus/Menus.h"
 #include "Toolkit/Driver.h"
 #include "Toolkit/Toolkit.h"
 
@@ -53,17 +54,32 @@ bool checkEntry(tk::Driver& driver, ASInt32 listId, const std::string& name, con
     return driver.press(listId, point, 0, error) && driver.release(point, 0, error);
 }
 
-bool noMenuRoad(host::Session&, std::string& error)
+// The menu road: the plug-in's "Plotter Setup..." item in its own submenu
+// (the About item in the Help menu shares its key), chosen as a user would.
+bool openFromMenu(host::Session& session, std::string& error)
 {
-    error = "the host cannot open the plug-in's Plotter Setup dialog: no menu item leads to it";
-    return false;
+    host::MenuItem* found = nullptr;
+    for (const auto& item : host::menus().items())
+        if (item->plugin == session.plugin() && item->key == "Plotter Setup Menu" && item->group &&
+            item->group->parent != nullptr)
+            found = item.get();
+    if (found == nullptr) {
+        error = "the plug-in has no Plotter Setup menu item";
+        return false;
+    }
+    ASErr result = host::menus().choose(found, error);
+    if (result != kNoErr) {
+        if (error.empty()) error = "the Plotter Setup menu item failed with error " + std::to_string(result);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 PlotterSetupOpener& plotterSetupOpener()
 {
-    static PlotterSetupOpener opener = noMenuRoad;
+    static PlotterSetupOpener opener = openFromMenu;
     return opener;
 }
 
@@ -97,6 +113,7 @@ bool choosePlotter(host::Session& session, const std::string& plotter, const std
     actions.push_back([](tk::Driver& d, std::string& e) { return d.click(kOkButton, e); });
 
     size_t logBefore = toolkit.modalLog.size();
+    size_t failuresBefore = toolkit.failures.size();
     size_t alertsBefore = session.host().alerts().size();
     toolkit.queueDialog(kSetupDialog, std::move(actions));
     if (!plotterSetupOpener()(session, error)) {
@@ -112,6 +129,9 @@ bool choosePlotter(host::Session& session, const std::string& plotter, const std
         return false;
     }
     if (!problem->empty()) {
+        // Reported to the caller here; a script going on after it must not
+        // stop at the driver's copy of the same failure.
+        if (toolkit.failures.size() > failuresBefore) toolkit.failures.resize(failuresBefore);
         error = *problem;
         return false;
     }
