@@ -428,4 +428,41 @@ TEST(HostSetupCommand, ChoosesThePlotterOnAFreshPluginFolder)
     EXPECT_NE(output.find("no plotter named \"No Such Cutter\""), std::string::npos) << output;
 }
 
+TEST(HostSetupScript, AScriptDrivesTheDialogAndItsEditors)
+{
+    test::TempDir dir;
+    test::writeFile(dir.file("setup.vts"), R"(dialog "Plotter Setup Dialog"
+  press 3 10 30
+  release 10 30
+  expect-text 10 "Generic 48in Drag Knife"
+  press 32 10 30
+  release 10 30
+  double-click 34 50 10
+  expect-text 36 "95.00g"
+  click 1
+end-dialog
+dialog "Pen Dialog"
+  type 6 95
+  click 1
+end-dialog
+menu "Plotter Setup"
+expect-dialog "Plotter Setup Dialog" 1
+)");
+    std::string command = std::string("\"") + VANTOREL_HOST_EXE + "\" --prefs \"" + dir.file("prefs.json") +
+                          "\" --plugin-folder \"" + dir.file("Plug-ins") + "\" --module \"" + VANTOREL_MODULE_PATH +
+                          "\" run \"" + dir.file("setup.vts") + "\" > \"" + dir.file("out.txt") + "\" 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << test::readFile(dir.file("out.txt"));
+    host::Preferences prefs(dir.file("prefs.json"));
+    std::string name, environment;
+    double pressure = 0;
+    prefs.getString("Korvel-Ulmaren", "PlotterName", &name);
+    prefs.getString("Korvel-Ulmaren", "EnvironmentName", &environment);
+    prefs.getReal("Korvel-Ulmaren", "PenPressure-0", &pressure);
+    EXPECT_EQ(name, "Generic 48in Drag Knife");
+    EXPECT_EQ(environment, "Heat Transfer Film");
+    EXPECT_DOUBLE_EQ(pressure, 95.0);
+    EXPECT_NE(test::readFile(dir.file("Plug-ins/PlotterSetup.txt")).find("Pressure=95.00"), std::string::npos)
+        << "the library keeps the edited pen";
+}
+
 }  // namespace
