@@ -96,8 +96,8 @@ bool choosePlotter(host::Session& session, const std::string& plotter, const std
     auto problem = std::make_shared<std::string>();
     std::vector<tk::DialogAction> actions;
     actions.push_back([plotter, problem](tk::Driver& d, std::string& e) {
-        bool ok = checkEntry(d, kPlotterList, plotter,
-                             "no plotter named \"" + plotter + "\" in the plotter library", e);
+        bool ok =
+            checkEntry(d, kPlotterList, plotter, "no plotter named \"" + plotter + "\" in the plotter library", e);
         if (!ok) *problem = e;
         return ok;
     });

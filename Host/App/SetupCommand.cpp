@@ -38,8 +38,8 @@ int runSetup(const GlobalOptions& options, const std::string& plotter, const std
 }
 
 CommandRegistrar setup([](CLI::App& app, GlobalOptions& options) {
-    auto* command = app.add_subcommand(
-        "setup", "choose the current plotter (and environment) through the Plotter Setup dialog");
+    auto* command =
+        app.add_subcommand("setup", "choose the current plotter (and environment) through the Plotter Setup dialog");
     static std::string plotter;
     static std::string environment;
     command->add_option("--plotter", plotter, "the plotter's name, as in the plotter library")->required();

@@ -45,10 +45,18 @@ int goPen(Pen* pen)
     for (int i = 0; i < kPenItemCount; ++i) {
         Item_Control_arg& row = dlgPenItem[i];
         switch (row.itemId) {
-        case 3: case 5: case 8: case 11: case 13:
+        case 3:
+        case 5:
+        case 8:
+        case 11:
+        case 13:
             row.width = 55 + pen_lan_ver_adjust;
             break;
-        case 4: case 6: case 9: case 12: case 14:
+        case 4:
+        case 6:
+        case 9:
+        case 12:
+        case 14:
             row.x = 70 + pen_lan_ver_adjust;
             row.width = 110 - pen_lan_ver_adjust;
             break;
@@ -182,7 +190,8 @@ ASErr PenDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
             // id of no entry would set every high bit of the flags.
             ADMEntryRef level = sADMList->GetActiveEntry(sADMItem->GetList(sADMDialog->GetItem(dialog, 14)));
             if (level != nullptr)
-                g_pnTemp.PenReserved = (g_pnTemp.PenReserved & ~kLevelMask) | ((sADMEntry->GetID(level) << 4) & kLevelMask);
+                g_pnTemp.PenReserved =
+                    (g_pnTemp.PenReserved & ~kLevelMask) | ((sADMEntry->GetID(level) << 4) & kLevelMask);
             sADMDialog->EndModal(dialog, 1, FALSE);
         }
     }

@@ -56,8 +56,8 @@ int goPlotter(Plotter* plotter)
 {
     if (plotter == nullptr) return 0;
     g_pltTemp = *plotter;
-    int result = sADMDialog->Modal(g->pluginRef, "Plotter Dialog", 133, kADMModalDialogStyle, PlotterPluginInitProc,
-                                   nullptr, 0);
+    int result =
+        sADMDialog->Modal(g->pluginRef, "Plotter Dialog", 133, kADMModalDialogStyle, PlotterPluginInitProc, nullptr, 0);
     if (result == 1) {
         plotter->PlotterSizeX = g_pltTemp.PlotterSizeX;
         plotter->PlotterSizeY = g_pltTemp.PlotterSizeY;

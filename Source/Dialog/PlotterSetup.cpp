@@ -51,8 +51,10 @@ static const int kPenListeners[] = {36, 39, 42};
 
 static const Item_Control_arg dlgPlotterSetupItem[] = {
     {kADMListBoxType, 0, 0, 0, 3, 5, 165, 15, 206, PlotterSetupDlgMachineListListInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 42, kADMNewEntryPictureID, 4, 44, 32, 220, 16, PlotterSetupDlgMachineListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 43, kADMDeleteEntryPictureID, 5, 75, 32, 220, 16, PlotterSetupDlgMachineListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 42, kADMNewEntryPictureID, 4, 44, 32, 220, 16,
+     PlotterSetupDlgMachineListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 43, kADMDeleteEntryPictureID, 5, 75, 32, 220, 16,
+     PlotterSetupDlgMachineListButtonInitProc, nullptr},
     {kADMPicturePushButtonType, 0, 44, 1002, 6, 106, 32, 220, 16, PlotterSetupDlgMachineListButtonInitProc, nullptr},
     {kADMPicturePushButtonType, 0, 45, 1003, 7, 137, 32, 220, 16, PlotterSetupDlgMachineListButtonInitProc, nullptr},
     {kADMFrameType, 46, 0, 0, 8, 2, 171, 2, 237, nullptr, nullptr},
@@ -76,12 +78,16 @@ static const Item_Control_arg dlgPlotterSetupItem[] = {
     {kADMFrameType, 51, 0, 0, 26, 175, 440, 2, 98, nullptr, nullptr},
     {kADMTextStaticType, 52, 0, 0, 31, 180, 80, 120, 15, nullptr, nullptr},
     {kADMListBoxType, 0, 0, 0, 32, 180, 125, 135, 86, PlotterSetupDlgEnvironmentListListInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 59, kADMNewEntryPictureID, 43, 241, 32, 220, 16, PlotterSetupDlgEnvironmenListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 60, kADMDeleteEntryPictureID, 44, 272, 32, 220, 16, PlotterSetupDlgEnvironmenListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 59, kADMNewEntryPictureID, 43, 241, 32, 220, 16,
+     PlotterSetupDlgEnvironmenListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 60, kADMDeleteEntryPictureID, 44, 272, 32, 220, 16,
+     PlotterSetupDlgEnvironmenListButtonInitProc, nullptr},
     {kADMTextStaticType, 53, 0, 0, 33, 305, 80, 120, 15, nullptr, nullptr},
     {kADMListBoxType, 0, 0, 0, 34, 305, 125, 135, 86, PlotterSetupDlgPenListListInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 61, kADMNewEntryPictureID, 45, 366, 32, 220, 16, PlotterSetupDlgPenListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 62, kADMDeleteEntryPictureID, 46, 397, 32, 220, 16, PlotterSetupDlgPenListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 61, kADMNewEntryPictureID, 45, 366, 32, 220, 16,
+     PlotterSetupDlgPenListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 62, kADMDeleteEntryPictureID, 46, 397, 32, 220, 16,
+     PlotterSetupDlgPenListButtonInitProc, nullptr},
     {kADMTextStaticType, 54, 0, 0, 35, 435, 60, 140, 15, nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, 36, 495, 85, 140, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
     {kADMTextStaticType, 56, 0, 0, 38, 435, 60, 160, 15, nullptr, nullptr},
@@ -96,8 +102,14 @@ static const int kPlotterSetupItemCount = sizeof(dlgPlotterSetupItem) / sizeof(d
 
 // ---- Small helpers --------------------------------------------------------------
 
-static bool plotterValid() { return g_Plotter != nullptr && g_iCurrentPlotter >= 0 && g_iCurrentPlotter < g_iPlotterNum; }
-static Plotter* currentPlotter() { return plotterValid() ? &g_Plotter[g_iCurrentPlotter] : nullptr; }
+static bool plotterValid()
+{
+    return g_Plotter != nullptr && g_iCurrentPlotter >= 0 && g_iCurrentPlotter < g_iPlotterNum;
+}
+static Plotter* currentPlotter()
+{
+    return plotterValid() ? &g_Plotter[g_iCurrentPlotter] : nullptr;
+}
 static Environment* currentEnvironment()
 {
     Plotter* p = currentPlotter();
@@ -112,7 +124,10 @@ static Pen* currentPen()
     return &e->Pens[g_iCurrentPen];
 }
 
-static ADMItemRef itemOf(ADMDialogRef dialog, int id) { return sADMDialog->GetItem(dialog, id); }
+static ADMItemRef itemOf(ADMDialogRef dialog, int id)
+{
+    return sADMDialog->GetItem(dialog, id);
+}
 static ADMListRef listOf(ADMDialogRef dialog, int id)
 {
     ADMItemRef item = itemOf(dialog, id);
@@ -374,7 +389,8 @@ static void toggleCheck(ListKind kind, ADMListRef list, int index)
     int count = 0;
     if (kind == kPlotterList) {
         if (g_Plotter == nullptr || index < 0 || index >= g_iPlotterNum) {
-            sADMBasic->ErrorAlert("Function: PlotterSetupDlgMachineListListTrackProc \n ErrorMsg: Ghost EntryIndex Find!");
+            sADMBasic->ErrorAlert(
+                "Function: PlotterSetupDlgMachineListListTrackProc \n ErrorMsg: Ghost EntryIndex Find!");
             return;
         }
         count = g_iPlotterNum;
@@ -428,7 +444,9 @@ static ASBoolean trackList(ListKind kind, ADMEntryRef entry, ADMTrackerRef track
     }
 
     ASBoolean handled = sADMEntry->DefaultTrack(entry, tracker);
-    int* current = kind == kPlotterList ? &g_iCurrentPlotter : kind == kEnvironmentList ? &g_iCurrentEnv : &g_iCurrentPen;
+    int* current = kind == kPlotterList       ? &g_iCurrentPlotter
+                   : kind == kEnvironmentList ? &g_iCurrentEnv
+                                              : &g_iCurrentPen;
     int deleteId = kind == kPlotterList ? 5 : kind == kEnvironmentList ? 44 : 46;
     ADMEntryRef active = sADMList->GetActiveEntry(list);
     if (active != nullptr) {
@@ -456,12 +474,17 @@ static ASBoolean trackList(ListKind kind, ADMEntryRef entry, ADMTrackerRef track
     // that two clicks on different entries never count as one double click.
     ADMRect entryBounds;
     sADMEntry->GetBoundsRect(entry, &entryBounds);
-    ADMPoint listPoint{static_cast<ASInt16>(point.h + entryBounds.left), static_cast<ASInt16>(point.v + entryBounds.top)};
-    uint8_t* flag = kind == kPlotterList ? &g->machineListDblClick : kind == kEnvironmentList ? &g->envListDblClick : &g->penListDblClick;
-    ASPoint* lastPoint = kind == kPlotterList ? &g->machineListLastClickPt
-                         : kind == kEnvironmentList ? &g->envListLastClickPt : &g->penListLastClickPt;
-    uint32_t* lastTime = kind == kPlotterList ? &g->machineListLastClickTime
-                         : kind == kEnvironmentList ? &g->envListLastClickTime : &g->penListLastClickTime;
+    ADMPoint listPoint{static_cast<ASInt16>(point.h + entryBounds.left),
+                       static_cast<ASInt16>(point.v + entryBounds.top)};
+    uint8_t* flag = kind == kPlotterList       ? &g->machineListDblClick
+                    : kind == kEnvironmentList ? &g->envListDblClick
+                                               : &g->penListDblClick;
+    ASPoint* lastPoint = kind == kPlotterList       ? &g->machineListLastClickPt
+                         : kind == kEnvironmentList ? &g->envListLastClickPt
+                                                    : &g->penListLastClickPt;
+    uint32_t* lastTime = kind == kPlotterList       ? &g->machineListLastClickTime
+                         : kind == kEnvironmentList ? &g->envListLastClickTime
+                                                    : &g->penListLastClickTime;
     uint32_t time = sADMTracker->GetTime(tracker);
     bool samePixel = listPoint.h == lastPoint->h && listPoint.v == lastPoint->v;
     bool quick = static_cast<uint32_t>(time - *lastTime) < kDoubleClickTicks;
@@ -499,10 +522,18 @@ ASErr PlotterSetupDlgMachineListListNotifyProc(ADMEntryRef entry, ADMNotifierRef
 ASErr PlotterSetupDlgMachineListButtonInitProc(ADMItemRef item)
 {
     switch (sADMItem->GetID(item)) {
-    case 4: sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineNewButtonProc); break;
-    case 5: sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineDelButtonProc); break;
-    case 6: sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineLoadButtonProc); break;
-    case 7: sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineSaveButtonProc); break;
+    case 4:
+        sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineNewButtonProc);
+        break;
+    case 5:
+        sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineDelButtonProc);
+        break;
+    case 6:
+        sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineLoadButtonProc);
+        break;
+    case 7:
+        sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineSaveButtonProc);
+        break;
     }
     return kNoErr;
 }
@@ -598,7 +629,8 @@ ASErr PlotterSetupDlgMachineLoadButtonProc(ADMItemRef item, ADMNotifierRef notif
         if (sADMBasic->StandardGetFileDialog("Load plotter...", nullptr, nullptr, "*.INI", &file)) {
             FILE* stream = OS_fopen(&file, "r");
             if (stream == nullptr) {
-                sADMBasic->ErrorAlert("Function:PlotterSetupDlgMachineLoadButtonProc \n ErrorMsg: Open Non-exist file!");
+                sADMBasic->ErrorAlert(
+                    "Function:PlotterSetupDlgMachineLoadButtonProc \n ErrorMsg: Open Non-exist file!");
             } else {
                 Plotter plotter;
                 memset(&plotter, 0, sizeof plotter);
@@ -988,19 +1020,30 @@ static void showValue(ADMItemRef item, bool atCreation)
     }
     sADMItem->Activate(item, TRUE);
     switch (id) {
-    case 10: sADMItem->SetText(item, p->PlotterName); break;
-    case 12: sADMItem->SetText(item, p->PlotterManufactory); break;
+    case 10:
+        sADMItem->SetText(item, p->PlotterName);
+        break;
+    case 12:
+        sADMItem->SetText(item, p->PlotterManufactory);
+        break;
     case 14:
         sADMItem->SetText(item, p->Language >= 0 && p->Language < 4 ? kLanguageNames[p->Language] : "");
         break;
     case 16:
         sADMItem->SetText(item, p->PlotterOrigin >= 0 && p->PlotterOrigin < 3 ? kOriginNames[p->PlotterOrigin] : "");
         break;
-    case 18: sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterStep * kMillimetreToPoints)); break;
-    case 20: sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeX * kMillimetreToPoints)); break;
-    case 22: sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeY * kMillimetreToPoints)); break;
+    case 18:
+        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterStep * kMillimetreToPoints));
+        break;
+    case 20:
+        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeX * kMillimetreToPoints));
+        break;
+    case 22:
+        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeY * kMillimetreToPoints));
+        break;
     case 25:
-        snprintf(text, sizeof text, "0x%x/0x%x", static_cast<unsigned>(p->PlotterPID), static_cast<unsigned>(p->PlotterVID));
+        snprintf(text, sizeof text, "0x%x/0x%x", static_cast<unsigned>(p->PlotterPID),
+                 static_cast<unsigned>(p->PlotterVID));
         sADMItem->SetText(item, text);
         break;
     }

@@ -73,7 +73,10 @@ std::vector<int> entryIds(Driver& d, ASInt32 itemId)
     return ids;
 }
 
-double roundTrip(double mm) { return static_cast<float>(mm * 2.8346458) * 0.3527777615108032; }
+double roundTrip(double mm)
+{
+    return static_cast<float>(mm * 2.8346458) * 0.3527777615108032;
+}
 
 // ---- Pen editor ------------------------------------------------------------------
 
@@ -155,7 +158,8 @@ TEST_F(EditorTest, PlotterLengthsPassThroughSinglePrecisionAndStayWithinLimits)
         {"a step of 0.025 comes back as its single-precision value", 0, nullptr, &Plotter::PlotterStep,
          roundTrip(0.025)},
         {"a typed step of 0.025 likewise", 12, "0.025", &Plotter::PlotterStep, roundTrip(0.025)},
-        {"the step is capped at 10 mm", 12, "12", &Plotter::PlotterStep, static_cast<float>(28.346458) * 0.3527777615108032},
+        {"the step is capped at 10 mm", 12, "12", &Plotter::PlotterStep,
+         static_cast<float>(28.346458) * 0.3527777615108032},
         {"the width is capped at 65535 mm", 14, "70000", &Plotter::PlotterSizeX,
          static_cast<float>(185768.52) * 0.3527777615108032},
         {"the length is capped at 65535 mm", 16, "65536", &Plotter::PlotterSizeY,
@@ -186,11 +190,10 @@ TEST_F(EditorTest, PlotterOkCopiesTheTwelveFieldsAndKeepsTheRest)
     copyPlotter(&plotter, nullptr);
     plotter.PlotterReserved = 0x31;
     plotter.PlotterOrigin = 1;
-    queue("Plotter Dialog", {type(4, "Cutter 60"), type(6, "Maker"),
-                             [](Driver& d, std::string& e) { return d.choose(10, "DMGL", e); },
-                             [](Driver& d, std::string& e) { return d.choose(8, "Left-Top", e); },
-                             click(35), type(32, "IN;\nVS10;"), type(34, "PU0,0;"), type(19, "4660"),
-                             type(21, "1234"), click(1)});
+    queue("Plotter Dialog",
+          {type(4, "Cutter 60"), type(6, "Maker"), [](Driver& d, std::string& e) { return d.choose(10, "DMGL", e); },
+           [](Driver& d, std::string& e) { return d.choose(8, "Left-Top", e); }, click(35), type(32, "IN;\nVS10;"),
+           type(34, "PU0,0;"), type(19, "4660"), type(21, "1234"), click(1)});
     ASSERT_EQ(goPlotter(&plotter), 1);
     EXPECT_STREQ(plotter.PlotterName, "Cutter 60");
     EXPECT_STREQ(plotter.PlotterManufactory, "Maker");
@@ -240,7 +243,8 @@ TEST_F(EditorTest, AnOutOfRangeLanguageIsReportedAndKeptOnOk)
     ASSERT_EQ(goPlotter(&plotter), 1);
     EXPECT_EQ(shown, -1);
     bool reported = false;
-    for (const auto& a : hostApp().alerts()) reported |= a.text.find("Language Entry Out Of Range!") != std::string::npos;
+    for (const auto& a : hostApp().alerts())
+        reported |= a.text.find("Language Entry Out Of Range!") != std::string::npos;
     EXPECT_TRUE(reported);
     EXPECT_EQ(plotter.Language, 7) << "a popup without a choice keeps the old code";
     freePlotter(&plotter);

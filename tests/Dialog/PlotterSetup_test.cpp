@@ -108,10 +108,10 @@ TEST_F(SetupTest, OkWithNothingCheckedShowsTheAlertRewritesTheLibraryAndStaysOpe
     std::string before = test::readFile(library());
     std::string boxText;
     Toolkit::get().queueDialog("Error Message Dialog", {[&](Driver& d, std::string& e) {
-                                                            auto* items = &d.dialog()->items;
-                                                            boxText = items->back()->text;
-                                                            return d.click(1, e);
-                                                        }});
+                                   auto* items = &d.dialog()->items;
+                                   boxText = items->back()->text;
+                                   return d.click(1, e);
+                               }});
     bool stillOpen = false;
     int selected = -2;
     int result = run({click(1),
@@ -217,8 +217,8 @@ TEST_F(SetupTest, EditorsOpenedByDoubleClicksWriteBackAndRefreshTheDialog)
         return [=](Driver& d, std::string& e) { return d.type(id, text, e); };
     };
     Toolkit& tk = Toolkit::get();
-    tk.queueDialog("Plotter Dialog", {type(4, "Gamma"), [](Driver& d, std::string& e) { return d.choose(10, "GPGL", e); },
-                                      click(1)});
+    tk.queueDialog("Plotter Dialog",
+                   {type(4, "Gamma"), [](Driver& d, std::string& e) { return d.choose(10, "GPGL", e); }, click(1)});
     tk.queueDialog("Environment Dialog", {type(4, "Film"), click(1)});
     tk.queueDialog("Pen Dialog", {type(4, "Blade"), type(6, "120"), click(1)});
     std::vector<std::string> plotters, environments, pens;
@@ -251,7 +251,8 @@ TEST_F(SetupTest, NewOnAnEmptyLibraryMakesOnePlotterEnvironmentAndPenWithDefault
     std::string pressure;
     Plotter made;
     memset(&made, 0, sizeof made);
-    run({click(4), [&](Driver& d, std::string&) {
+    run({click(4),
+         [&](Driver& d, std::string&) {
              plotters = texts(d, 3);
              environments = texts(d, 32);
              pens = texts(d, 34);
@@ -284,7 +285,8 @@ TEST_F(SetupTest, DeletingEverythingThenOkKeepsTheDialogOpenAndCancelLeavesTheFi
     start();
     std::string before = test::readFile(library());
     bool deleteActive = true;
-    run({click(5), click(5), [&](Driver& d, std::string& e) {
+    run({click(5), click(5),
+         [&](Driver& d, std::string& e) {
              deleteActive = d.find(5, e)->active;
              return true;
          },
@@ -381,8 +383,9 @@ TEST_F(ChoosePlotterTest, UnknownNamesGiveAClearErrorAndChangeNothing)
     EXPECT_EQ(error.rfind("no plotter named \"No Such Cutter\" in the plotter library (it holds \"Generic 24in", 0), 0u)
         << error;
     EXPECT_FALSE(app::choosePlotter(session(), "Generic 48in Drag Knife", "Glass", error));
-    EXPECT_EQ(error, "the plotter \"Generic 48in Drag Knife\" has no environment named \"Glass\" (it holds "
-                     "\"Vinyl\", \"Heat Transfer Film\")");
+    EXPECT_EQ(error,
+              "the plotter \"Generic 48in Drag Knife\" has no environment named \"Glass\" (it holds "
+              "\"Vinyl\", \"Heat Transfer Film\")");
     EXPECT_FALSE(hostApp().prefs().has("Korvel-Ulmaren", "PlotterName"));
     EXPECT_TRUE(Toolkit::get().failures.empty()) << "the failure went to the caller";
 }
@@ -393,8 +396,8 @@ int runSetup(const test::TempDir& dir, const std::string& arguments, std::string
 {
     std::string outPath = dir.file("out.txt");
     std::string command = std::string("\"") + VANTOREL_HOST_EXE + "\" --prefs \"" + dir.file("prefs.json") +
-                          "\" --plugin-folder \"" + dir.file("Plug-ins") + "\" --module \"" +
-                          VANTOREL_MODULE_PATH + "\" setup " + arguments + " > \"" + outPath + "\" 2>&1";
+                          "\" --plugin-folder \"" + dir.file("Plug-ins") + "\" --module \"" + VANTOREL_MODULE_PATH +
+                          "\" setup " + arguments + " > \"" + outPath + "\" 2>&1";
     int status = std::system(command.c_str());
     *output = test::readFile(outPath);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
