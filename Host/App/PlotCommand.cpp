@@ -9,8 +9,6 @@
 #include <iostream>
 
 #include "App.h"
-#include "Common/Suites.h"
-#include "Core/PlotterLibrary.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
@@ -37,87 +35,35 @@ const char* languageName(int language)
     return language >= 0 && language < 4 ? names[language] : "unknown language";
 }
 
-std::string fieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
+const char* const kPlotterPrefsPrefix = "Korvel-Ulmaren";
 
-// Makes the plotter (and environment) of the library in the plug-in's folder
-// the current one in the preferences, as the setup dialog's OK does. With no
-// plotter named, a complete current plotter already in the preferences stays;
-// without one the plotter the library marks as current is taken.
-bool chooseLibraryPlotter(host::Session& session, std::string name, const std::string& environment,
+// Makes sure the preferences hold the current plotter the job needs. With no
+// plotter named, a current plotter already in the preferences stays;
+// otherwise the named one (or the current one with another environment) is
+// chosen through the plug-in's own Plotter Setup dialog, as a user would.
+bool ensureCurrentPlotter(host::Session& session, std::string name, const std::string& environment,
                           std::string& error)
 {
     host::Preferences& prefs = session.host().prefs();
     std::string current;
-    bool haveCurrent = prefs.getString(kCurrentPlotterPrefix, "PlotterName", &current) && !current.empty();
+    bool haveCurrent = prefs.getString(kPlotterPrefsPrefix, "PlotterName", &current) && !current.empty();
     if (name.empty() && environment.empty() && haveCurrent) {
         std::cout << "plotter: " << current << " (the current plotter)\n";
         return true;
     }
-    if (name.empty() && haveCurrent) name = current;
-
-    std::string path = session.host().pluginFolder() + "/" + kPlotterLibraryFileName;
-    Plotter* list = nullptr;
-    int count = 0;
-    bool ok = false;
-    if (acquireSuites(session.host().basic()) != kNoErr) {
-        error = "cannot reach the host's suites";
+    if (name.empty()) name = current;
+    if (name.empty()) {
+        error = "no current plotter is set up; name one with --plotter NAME";
         return false;
     }
-    int status = loadPlotterFile(path.c_str(), &list, &count);
-    do {
-        if (status != 0 && count == 0) {
-            error = "cannot read the plotter library " + path;
-            break;
-        }
-        Plotter* chosen = nullptr;
-        for (int i = 0; i < count && !chosen; ++i) {
-            std::string n = fieldText(list[i].PlotterName, sizeof list[i].PlotterName);
-            if (name.empty() ? (list[i].PlotterReserved & kPlotterCurrentBit) != 0 : strcasecmp(n.c_str(), name.c_str()) == 0)
-                chosen = &list[i];
-        }
-        if (!chosen) {
-            error = name.empty() ? "no current plotter is set up; name one with --plotter NAME"
-                                 : "unknown plotter \"" + name + "\"";
-            error += ". The plotter library holds:";
-            for (int i = 0; i < count; ++i)
-                error += "\n  " + fieldText(list[i].PlotterName, sizeof list[i].PlotterName) + " (" +
-                         languageName(list[i].Language) + ")";
-            break;
-        }
-        Environment* env = nullptr;
-        for (int i = 0; i < chosen->PlotterEnvNumber && !env; ++i) {
-            Environment& e = chosen->Environments[i];
-            std::string n = fieldText(e.EnvironmentName, sizeof e.EnvironmentName);
-            if (environment.empty() ? (e.EnvironmentReserved & 1) != 0 : strcasecmp(n.c_str(), environment.c_str()) == 0)
-                env = &e;
-        }
-        if (!env && environment.empty() && chosen->PlotterEnvNumber > 0) env = &chosen->Environments[0];
-        if (!env) {
-            error = "the plotter \"" + fieldText(chosen->PlotterName, sizeof chosen->PlotterName) +
-                    "\" has no environment" + (environment.empty() ? std::string() : " \"" + environment + "\"");
-            for (int i = 0; i < chosen->PlotterEnvNumber; ++i)
-                error += (i ? ", " : "; it has: ") +
-                         fieldText(chosen->Environments[i].EnvironmentName, sizeof chosen->Environments[i].EnvironmentName);
-            break;
-        }
-        for (int i = 0; i < count; ++i) list[i].PlotterReserved &= ~kPlotterCurrentBit;
-        chosen->PlotterReserved |= kPlotterCurrentBit;
-        for (int i = 0; i < chosen->PlotterEnvNumber; ++i) chosen->Environments[i].EnvironmentReserved &= ~1;
-        env->EnvironmentReserved |= 1;
-        std::string defaultPath;
-        prefs.getString(kCurrentPlotterPrefix, "DefaultPath", &defaultPath);
-        if (writeCurrentPlotterPreferences(list, count, defaultPath.c_str()) != 0) {
-            error = "cannot write the current plotter into the preferences";
-            break;
-        }
-        std::cout << "plotter: " << fieldText(chosen->PlotterName, sizeof chosen->PlotterName) << " ("
-                  << languageName(chosen->Language) << "), environment "
-                  << fieldText(env->EnvironmentName, sizeof env->EnvironmentName) << "\n";
-        ok = true;
-    } while (false);
-    freePlotterList(&list, &count);
-    releaseSuites(session.host().basic());
-    return ok;
+    if (!choosePlotter(session, name, environment, error)) return false;
+    int32_t language = -1;
+    std::string environmentName;
+    prefs.getInteger(kPlotterPrefsPrefix, "PlotterLanguage", &language);
+    prefs.getString(kPlotterPrefsPrefix, "EnvironmentName", &environmentName);
+    std::cout << "plotter: " << name << " (" << languageName(language) << "), environment " << environmentName
+              << "\n";
+    return true;
 }
 
 int plot(const GlobalOptions& options, const PlotArgs& a)
@@ -151,7 +97,7 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
         return 1;
     }
 
-    if (!chooseLibraryPlotter(session, a.plotter, a.environment, error)) {
+    if (!ensureCurrentPlotter(session, a.plotter, a.environment, error)) {
         std::cerr << "vantorel-host: " << error << "\n";
         return 1;
     }

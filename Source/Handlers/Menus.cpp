@@ -12,12 +12,8 @@
 #include "Dialog/About.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/VLCDDialog.h"
 #include "Handlers/Handlers.h"
-
-// Until the setup dialog and the device panel are built, their menu items
-// lead nowhere; the real functions replace these when they are linked in.
-__attribute__((weak)) ASErr goPlotterSetup() { return kNoErr; }
-__attribute__((weak)) ASErr goVLCDDialog() { return kNoErr; }
 
 #define kMenuSubGroupName "Korvel Menu Group By Ulmaren & Brannock"
 enum { kMenuTextSize = 255 };

@@ -104,9 +104,9 @@ TEST(PlotCommand, ProblemsAreReportedWithAFailingStatus)
         const char* says;
     } rows[] = {
         {"a malformed SVG", "'" + dir.file("bad.svg") + "' -o x.hpgl --plotter 'Generic 24in Drag Knife'", "bad.svg:1"},
-        {"an unknown plotter", sample("open-sign.svg") + " -o x.hpgl --plotter 'Nope'", "unknown plotter \"Nope\""},
+        {"an unknown plotter", sample("open-sign.svg") + " -o x.hpgl --plotter 'Nope'", "no plotter named \"Nope\""},
         {"an unknown environment", sample("open-sign.svg") + " -o x.hpgl --plotter 'Generic 24in Drag Knife' --environment Glass",
-         "has no environment \"Glass\""},
+         "has no environment named \"Glass\""},
         {"nothing to cut", "'" + dir.file("empty.svg") + "' -o x.hpgl --plotter 'Generic 24in Drag Knife'", "nothing to cut"},
         {"only text", "'" + dir.file("text.svg") + "' -o x.hpgl --plotter 'Generic 24in Drag Knife'", "cannot be cut"},
         {"an output that cannot be written", sample("open-sign.svg") + " -o '" + dir.file("no/folder/x.hpgl") + "'",

@@ -12,9 +12,7 @@
 #include "Preferences.h"
 #include "Toolkit/Driver.h"
 #include "Toolkit/Toolkit.h"
-// The host program's own driving of the dialog, compiled in so that it can
-// run against the plug-in linked into the tests.
-#include "../Host/App/ChoosePlotter.cpp"
+#include "App.h"
 
 using namespace vt;
 using host::toolkit::DialogAction;
@@ -338,6 +336,7 @@ class ChoosePlotterTest : public SetupTest {
 protected:
     void SetUp() override
     {
+        saved_ = app::plotterSetupOpener();
         app::plotterSetupOpener() = [](host::Session&, std::string&) {
             goPlotterSetup();
             return true;
@@ -345,9 +344,10 @@ protected:
     }
     void TearDown() override
     {
-        app::plotterSetupOpener() = app::openFromMenu;
+        app::plotterSetupOpener() = saved_;
         SetupTest::TearDown();
     }
+    app::PlotterSetupOpener saved_;
 };
 
 TEST_F(ChoosePlotterTest, LeavesThePlotterItsFirstEnvironmentAndItsPensInThePreferences)
