@@ -54,7 +54,7 @@ static uint8_t isTopLevel(AIArtHandle art)
 
 // ---- The current plotter ------------------------------------------------------------
 
-static uint8_t readString(const char* key, char* field, size_t size, uint8_t mustHaveText)
+uint8_t readPlotterString(const char* key, char* field, size_t size, uint8_t mustHaveText)
 {
     char buffer[1024];
     field[0] = 0;
@@ -63,13 +63,13 @@ static uint8_t readString(const char* key, char* field, size_t size, uint8_t mus
     return !mustHaveText || field[0] != 0;
 }
 
-static uint8_t readReal(const char* key, double* value, uint8_t mustBeNonZero)
+uint8_t readPlotterReal(const char* key, double* value, uint8_t mustBeNonZero)
 {
     if (sAIPreference->GetRealPreference(kPlotterPrefix, key, value)) return 0;
     return !mustBeNonZero || *value != 0.0;
 }
 
-static uint8_t readInteger(const char* key, int32_t* value)
+uint8_t readPlotterInteger(const char* key, int32_t* value)
 {
     return sAIPreference->GetIntegerPreference(kPlotterPrefix, key, value) == kNoErr;
 }
@@ -93,16 +93,16 @@ static uint8_t readPen(int32_t i, Pen* pen)
     };
     char key[64];
     snprintf(key, sizeof key, "PenName-%d", (int)i);
-    if (!readString(key, pen->PenName, sizeof pen->PenName, 1)) return 0;
+    if (!readPlotterString(key, pen->PenName, sizeof pen->PenName, 1)) return 0;
     for (size_t k = 0; k < sizeof reals / sizeof reals[0]; ++k) {
         snprintf(key, sizeof key, reals[k].format, (int)i);
-        if (!readReal(key, reals[k].value, 0)) return 0;
+        if (!readPlotterReal(key, reals[k].value, 0)) return 0;
     }
     snprintf(key, sizeof key, "PenReserved-%d", (int)i);
-    if (!readInteger(key, &pen->PenReserved)) return 0;
+    if (!readPlotterInteger(key, &pen->PenReserved)) return 0;
     for (size_t k = 0; k < sizeof limits / sizeof limits[0]; ++k) {
         snprintf(key, sizeof key, limits[k].format, (int)i);
-        if (!readReal(key, limits[k].value, 0)) return 0;
+        if (!readPlotterReal(key, limits[k].value, 0)) return 0;
     }
     return 1;
 }
@@ -115,30 +115,30 @@ static uint8_t loadCurrentPlotter(void)
     p->Environments = NULL;
     p->PlotterEnvNumber = 0;
 
-    if (!readString("PlotterName", p->PlotterName, sizeof p->PlotterName, 1)) return 0;
-    if (!readString("PlotterManufactory", p->PlotterManufactory, sizeof p->PlotterManufactory, 1)) return 0;
+    if (!readPlotterString("PlotterName", p->PlotterName, sizeof p->PlotterName, 1)) return 0;
+    if (!readPlotterString("PlotterManufactory", p->PlotterManufactory, sizeof p->PlotterManufactory, 1)) return 0;
     if (sAIPreference->GetBooleanPreference(kPlotterPrefix, "IsSpecialMachine", &special)) return 0;
     p->IsSpecialMachine = special;
-    if (!readInteger("PlotterReserved", &p->PlotterReserved)) return 0;
-    if (!readString("PlotterIni", p->PlotterIniString, sizeof p->PlotterIniString, 0)) return 0;
-    if (!readString("PlotterEnd", p->PlotterEndString, sizeof p->PlotterEndString, 0)) return 0;
+    if (!readPlotterInteger("PlotterReserved", &p->PlotterReserved)) return 0;
+    if (!readPlotterString("PlotterIni", p->PlotterIniString, sizeof p->PlotterIniString, 0)) return 0;
+    if (!readPlotterString("PlotterEnd", p->PlotterEndString, sizeof p->PlotterEndString, 0)) return 0;
 
     p->PlotterSizeX = p->PlotterSizeY = p->PlotterStep = 0.0;
-    if (!readReal("PlotterSizeX", &p->PlotterSizeX, 1)) return 0;
-    if (!readReal("PlotterSizeY", &p->PlotterSizeY, 1)) return 0;
-    if (!readReal("PlotterStep", &p->PlotterStep, 1)) return 0;
+    if (!readPlotterReal("PlotterSizeX", &p->PlotterSizeX, 1)) return 0;
+    if (!readPlotterReal("PlotterSizeY", &p->PlotterSizeY, 1)) return 0;
+    if (!readPlotterReal("PlotterStep", &p->PlotterStep, 1)) return 0;
 
     p->PlotterOrigin = p->Language = p->PlotterPID = p->PlotterVID = -1;
-    if (!readInteger("PlotterOrigin", &p->PlotterOrigin) || p->PlotterOrigin == -1) return 0;
-    if (!readInteger("PlotterLanguage", &p->Language) || p->Language == -1) return 0;
-    if (!readInteger("PID", &p->PlotterPID) || p->PlotterPID == -1) return 0;
-    if (!readInteger("VID", &p->PlotterVID) || p->PlotterVID == -1) return 0;
+    if (!readPlotterInteger("PlotterOrigin", &p->PlotterOrigin) || p->PlotterOrigin == -1) return 0;
+    if (!readPlotterInteger("PlotterLanguage", &p->Language) || p->Language == -1) return 0;
+    if (!readPlotterInteger("PID", &p->PlotterPID) || p->PlotterPID == -1) return 0;
+    if (!readPlotterInteger("VID", &p->PlotterVID) || p->PlotterVID == -1) return 0;
 
-    if (!readString("EnvironmentName", e->EnvironmentName, sizeof e->EnvironmentName, 1)) return 0;
+    if (!readPlotterString("EnvironmentName", e->EnvironmentName, sizeof e->EnvironmentName, 1)) return 0;
 
     free(e->Pens);
     e->Pens = NULL;
-    if (!readInteger("EnvironmentPenNum", &e->PenNumber) || e->PenNumber == 0) return 0;
+    if (!readPlotterInteger("EnvironmentPenNum", &e->PenNumber) || e->PenNumber == 0) return 0;
     // A negative or absurd count comes from a damaged preference file; taking it
     // would ask the heap for a negative or enormous block.
     if (e->PenNumber < 0 || e->PenNumber > kMaxPenCount) return 0;

@@ -91,26 +91,6 @@ ASErr goMenuItem(AIMenuMessage* message)
 
 // ---- The current plotter, as far as Plot Out needs it ----------------------------
 
-static uint8_t readString(const char* key, char* field, size_t size, uint8_t mustHaveText)
-{
-    char buffer[1024];
-    field[0] = 0;
-    if (sAIPreference->GetStringPreference(kPlotterPrefix, key, buffer, sizeof buffer)) return 0;
-    CopyNameField(field, size, buffer);
-    return !mustHaveText || field[0] != 0;
-}
-
-static uint8_t readReal(const char* key, double* value, uint8_t mustBeNonZero)
-{
-    if (sAIPreference->GetRealPreference(kPlotterPrefix, key, value)) return 0;
-    return !mustBeNonZero || *value != 0.0;
-}
-
-static uint8_t readInteger(const char* key, int32_t* value)
-{
-    return sAIPreference->GetIntegerPreference(kPlotterPrefix, key, value) == kNoErr;
-}
-
 // Reloads the current plotter, its environment and pens from the preferences;
 // 1 when every entry Plot Out needs is there.
 static uint8_t reloadCurrentPlotter(void)
@@ -123,27 +103,27 @@ static uint8_t reloadCurrentPlotter(void)
     p->PlotterName[0] = 0;
     p->Environments = NULL;
     p->PlotterEnvNumber = 0;
-    if (!readString("PlotterName", p->PlotterName, sizeof p->PlotterName, 1)) return 0;
-    if (!readString("PlotterManufactory", p->PlotterManufactory, sizeof p->PlotterManufactory, 1)) return 0;
+    if (!readPlotterString("PlotterName", p->PlotterName, sizeof p->PlotterName, 1)) return 0;
+    if (!readPlotterString("PlotterManufactory", p->PlotterManufactory, sizeof p->PlotterManufactory, 1)) return 0;
     if (sAIPreference->GetBooleanPreference(kPlotterPrefix, "IsSpecialMachine", &special)) return 0;
     p->IsSpecialMachine = special;
-    if (!readString("PlotterIni", p->PlotterIniString, sizeof p->PlotterIniString, 0)) return 0;
-    if (!readString("PlotterEnd", p->PlotterEndString, sizeof p->PlotterEndString, 0)) return 0;
+    if (!readPlotterString("PlotterIni", p->PlotterIniString, sizeof p->PlotterIniString, 0)) return 0;
+    if (!readPlotterString("PlotterEnd", p->PlotterEndString, sizeof p->PlotterEndString, 0)) return 0;
 
     p->PlotterSizeX = p->PlotterSizeY = p->PlotterStep = 0.0;
-    if (!readReal("PlotterSizeX", &p->PlotterSizeX, 1)) return 0;
-    if (!readReal("PlotterSizeY", &p->PlotterSizeY, 1)) return 0;
-    if (!readReal("PlotterStep", &p->PlotterStep, 1)) return 0;
+    if (!readPlotterReal("PlotterSizeX", &p->PlotterSizeX, 1)) return 0;
+    if (!readPlotterReal("PlotterSizeY", &p->PlotterSizeY, 1)) return 0;
+    if (!readPlotterReal("PlotterStep", &p->PlotterStep, 1)) return 0;
 
     p->Language = p->PlotterOrigin = -1;
-    if (!readInteger("PlotterOrigin", &p->PlotterOrigin) || p->PlotterOrigin == -1) return 0;
-    if (!readInteger("PlotterLanguage", &p->Language) || p->Language == -1) return 0;
+    if (!readPlotterInteger("PlotterOrigin", &p->PlotterOrigin) || p->PlotterOrigin == -1) return 0;
+    if (!readPlotterInteger("PlotterLanguage", &p->Language) || p->Language == -1) return 0;
 
-    if (!readString("EnvironmentName", e->EnvironmentName, sizeof e->EnvironmentName, 1)) return 0;
+    if (!readPlotterString("EnvironmentName", e->EnvironmentName, sizeof e->EnvironmentName, 1)) return 0;
 
     free(e->Pens);
     e->Pens = NULL;
-    if (!readInteger("EnvironmentPenNum", &e->PenNumber) || e->PenNumber == 0) return 0;
+    if (!readPlotterInteger("EnvironmentPenNum", &e->PenNumber) || e->PenNumber == 0) return 0;
     // A negative or absurd count comes from a damaged preference file, and a
     // pen array that cannot be allocated leaves no pens to cut with.
     if (e->PenNumber < 0 || e->PenNumber > kMaxPenCount) return 0;
@@ -152,13 +132,13 @@ static uint8_t reloadCurrentPlotter(void)
     for (int32_t i = 0; i < e->PenNumber; ++i) {
         Pen* pen = &e->Pens[i];
         snprintf(key, sizeof key, "PenName-%d", (int)i);
-        if (!readString(key, pen->PenName, sizeof pen->PenName, 1)) return 0;
+        if (!readPlotterString(key, pen->PenName, sizeof pen->PenName, 1)) return 0;
         snprintf(key, sizeof key, "PenVelocity-%d", (int)i);
-        if (!readReal(key, &pen->Velocity, 0)) return 0;
+        if (!readPlotterReal(key, &pen->Velocity, 0)) return 0;
         snprintf(key, sizeof key, "PenExtra-%d", (int)i);
-        if (!readReal(key, &pen->Extra, 0)) return 0;
+        if (!readPlotterReal(key, &pen->Extra, 0)) return 0;
         snprintf(key, sizeof key, "PenPressure-%d", (int)i);
-        if (!readReal(key, &pen->Pressure, 0)) return 0;
+        if (!readPlotterReal(key, &pen->Pressure, 0)) return 0;
     }
     return 1;
 }
