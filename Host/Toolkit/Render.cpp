@@ -2,6 +2,7 @@
 // when no draw procedure of the plug-in draws them. Kept plain: a picture of
 // a dialog shows where every item is and what it holds.
 #include <sstream>
+#include <vector>
 
 #include "Toolkit/Paint.h"
 
@@ -29,8 +30,31 @@ static void frame(Drawer& d, ADMColor color, const ADMRect& r)
     paintRect(f, r, false);
 }
 
-// Text laid out in a box: lines split at line breaks, justified, cut at the
-// box's edges (the plug-in never cuts texts itself).
+// Splits a paragraph into lines no wider than width, breaking at spaces; a
+// word wider than the box stays whole on its own line (the box cuts it).
+static std::vector<std::string> wrapLine(Drawer& d, const std::string& paragraph, int width)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    std::istringstream words(paragraph);
+    std::string word;
+    while (words >> word) {
+        std::string candidate = line.empty() ? word : line + " " + word;
+        if (!line.empty() && textWidth(d, candidate) > width) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = candidate;
+        }
+    }
+    lines.push_back(line);
+    return lines;
+}
+
+// Text laid out in a box: lines split at line breaks and, in a box tall
+// enough for more than one line, wrapped at spaces as a real toolkit's static
+// text does; justified, cut at the box's edges (the plug-in never cuts texts
+// itself).
 static void boxText(Drawer& d, const std::string& text, const ADMRect& box, ADMJustify justify, ADMColor color)
 {
     if (text.empty() || !d.cr) return;
@@ -40,16 +64,27 @@ static void boxText(Drawer& d, const std::string& text, const ADMRect& box, ADMJ
     cairo_save(d.cr);
     cairo_rectangle(d.cr, d.offsetX + box.left, d.offsetY + box.top, box.right - box.left, box.bottom - box.top);
     cairo_clip(d.cr);
-    std::istringstream lines(text);
-    std::string line;
+    const int lineHeight = 13;
+    bool wrap = box.bottom - box.top >= 2 * lineHeight;
+    std::vector<std::string> lines;
+    std::istringstream paragraphs(text);
+    std::string paragraph;
+    while (std::getline(paragraphs, paragraph)) {
+        if (!wrap || textWidth(t, paragraph) <= box.right - box.left - 4) {
+            lines.push_back(paragraph);
+        } else {
+            for (auto& l : wrapLine(t, paragraph, box.right - box.left - 4)) lines.push_back(l);
+        }
+    }
     int y = box.top + 11;
-    while (std::getline(lines, line) && y - 11 < box.bottom) {
+    for (const std::string& line : lines) {
+        if (y - 11 >= box.bottom) break;
         int w = textWidth(t, line);
         int x = box.left + 2;
         if (justify == kADMCenterJustify) x = (box.left + box.right - w) / 2;
         if (justify == kADMRightJustify) x = box.right - 2 - w;
         paintText(t, line, x, y);
-        y += 13;
+        y += lineHeight;
     }
     cairo_restore(d.cr);
 }

@@ -118,6 +118,47 @@ expect-dialog "About Dialog" 1
     cairo_surface_destroy(png);
 }
 
+TEST(ErrorBoxScript, AScriptMeetsTheErrorBoxSavesItsPictureAndPressesOK)
+{
+    // OK in the Plotter Setup dialog with no plotter checked shows the error box.
+    test::TempDir dir;
+    RunResult r = runHost(dir, R"(dialog "Plotter Setup Dialog"
+  click 1
+  click 2
+end-dialog
+dialog "Error Message Dialog"
+  save-picture error.png
+  click 1
+end-dialog
+menu "Plotter Setup"
+expect-dialog "Plotter Setup Dialog" 2
+)");
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output.find("not answered"), std::string::npos) << r.output;
+
+    cairo_surface_t* png = cairo_image_surface_create_from_png(dir.file("error.png").c_str());
+    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(png), 268);
+    EXPECT_EQ(cairo_image_surface_get_height(png), 134);
+    cairo_surface_flush(png);
+    const unsigned char* data = cairo_image_surface_get_data(png);
+    int stride = cairo_image_surface_get_stride(png);
+    auto darkIn = [&](int left, int top, int right, int bottom) {
+        int dark = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x) {
+                uint32_t v;
+                std::memcpy(&v, data + y * stride + x * 4, 4);
+                dark += (v & 0xFF) < 0x60 ? 1 : 0;
+            }
+        return dark;
+    };
+    EXPECT_GT(darkIn(45, 8, 250, 21), 20) << "the message's first line";
+    EXPECT_GT(darkIn(45, 21, 250, 34), 5) << "a message wider than its box wraps onto a second line";
+    EXPECT_GT(darkIn(97, 75, 172, 96), 10) << "the OK button";
+    cairo_surface_destroy(png);
+}
+
 TEST(AboutScript, AFailingActionOrUnusedAnswersFailTheScript)
 {
     test::TempDir dir;
