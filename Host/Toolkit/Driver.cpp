@@ -100,16 +100,23 @@ bool Driver::press(ASInt32 itemId, ADMPoint point, ADMModifiers modifiers, std::
         int i = l->entryHeight > 0 ? point.v / l->entryHeight : -1;
         if (point.v >= 0 && i >= 0 && i < static_cast<int>(l->entries.size())) pressedEntry_ = l->entries[i].get();
     }
+    aborted_ = trackPointer(item, kADMButtonDownAction, point, modifiers, true);
+    settle();
+    return true;
+}
+
+// One pointer event to an item's tracking at the current tick; answers
+// whether the item's track procedure aborted the tracking.
+bool Driver::trackPointer(Item* item, ADMAction action, ADMPoint point, ADMModifiers modifiers, bool mouseDown)
+{
     Tracker t;
-    t.action = kADMButtonDownAction;
+    t.action = action;
     t.point = point;
     t.modifiers = modifiers;
     t.time = tk_.ticks;
-    t.mouseDown = true;
+    t.mouseDown = mouseDown;
     tk_.track(item, t);
-    aborted_ = t.aborted;
-    settle();
-    return true;
+    return t.aborted;
 }
 
 bool Driver::drag(ADMPoint point, ADMModifiers modifiers, std::string& error)
@@ -121,14 +128,7 @@ bool Driver::drag(ADMPoint point, ADMModifiers modifiers, std::string& error)
     }
     tk_.ticks += 1;
     if (!aborted_) {
-        Tracker t;
-        t.action = kADMMouseMovedDownAction;
-        t.point = point;
-        t.modifiers = modifiers;
-        t.time = tk_.ticks;
-        t.mouseDown = true;
-        tk_.track(captured_, t);
-        aborted_ = t.aborted;
+        aborted_ = trackPointer(captured_, kADMMouseMovedDownAction, point, modifiers, true);
     }
     settle();
     return true;
@@ -148,12 +148,7 @@ bool Driver::release(ADMPoint point, ADMModifiers modifiers, std::string& error)
     pressedEntry_ = nullptr;
     tk_.ticks += 1;
     if (!aborted_) {
-        Tracker t;
-        t.action = kADMButtonUpAction;
-        t.point = point;
-        t.modifiers = modifiers;
-        t.time = tk_.ticks;
-        tk_.track(item, t);
+        trackPointer(item, kADMButtonUpAction, point, modifiers, false);
     }
     // A click counts when it is released over the item (or was taken over
     // by the item's own tracking).
@@ -184,12 +179,7 @@ bool Driver::hover(ASInt32 itemId, ADMPoint point, ADMModifiers modifiers, std::
     Item* item = find(itemId, error);
     if (!item) return false;
     tk_.ticks += 1;
-    Tracker t;
-    t.action = kADMMouseMovedUpAction;
-    t.point = point;
-    t.modifiers = modifiers;
-    t.time = tk_.ticks;
-    tk_.track(item, t);
+    trackPointer(item, kADMMouseMovedUpAction, point, modifiers, false);
     settle();
     return true;
 }

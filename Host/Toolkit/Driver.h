@@ -55,6 +55,7 @@ public:
 
 private:
     bool ready(std::string& error);
+    bool trackPointer(Item* item, ADMAction action, ADMPoint point, ADMModifiers modifiers, bool mouseDown);
     void settle();
     Item* usable(ASInt32 itemId, std::string& error);
     bool sendUserChange(Item* item, Entry* entry);

@@ -4,7 +4,7 @@
 #include <stdint.h>
 
 #include "ASTypes.h"
-#include "Math/BezierRecord.h"
+#include "Math/Bezier.h"
 
 // One path (or other art object) inside a volume. Path rings carry their
 // outline as cubic segments in millimetres, relative to the volume's lower-left

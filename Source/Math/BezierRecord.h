@@ -1,4 +1,0 @@
-// The geometry records the cut model is built from; the geometry library owns them.
-#pragma once
-
-#include "Math/Bezier.h"
