@@ -1,0 +1,37 @@
+// What the document suites share. Each suite lives in its own file in this
+// folder (ArtSuite.cpp, PathSuite.cpp, ...) and fills in its operations from a
+// SuiteInstaller; they all act on the current document and check every handle
+// the plug-in passes against it, so a stale handle is an error, not a crash.
+// Internal to the suite files.
+#pragma once
+
+#include "Documents/Document.h"
+#include "Suites/SuiteTables.h"
+
+namespace vt::host::docsuites {
+
+inline Document* doc() { return currentDocument(); }
+
+// The art of a handle; null when there is no document or the handle is not its art.
+inline ArtNode* artOf(AIArtHandle h)
+{
+    Document* d = doc();
+    return d ? d->art(h) : nullptr;
+}
+
+// The path of a handle; null with err set to kBadArtErr (no such art) or
+// kWrongArtTypeErr (art that is not a path).
+inline ArtNode* pathOf(AIArtHandle h, ASErr& err)
+{
+    ArtNode* n = artOf(h);
+    err = !n ? ASErr(kBadArtErr) : n->type != kPathArt ? ASErr(kWrongArtTypeErr) : ASErr(kNoErr);
+    return err ? nullptr : n;
+}
+
+inline LayerNode* layerOf(AILayerHandle h)
+{
+    Document* d = doc();
+    return d ? d->layer(h) : nullptr;
+}
+
+}  // namespace vt::host::docsuites

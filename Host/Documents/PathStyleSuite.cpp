@@ -1,0 +1,48 @@
+// The "AI Path Style Suite": the fill and stroke of paths. A group or compound
+// path reads the style of its first path and gives a new one to all of them.
+#include "Documents/DocumentSuites.h"
+
+namespace vt::host::docsuites {
+namespace {
+
+const ArtNode* firstPath(const ArtNode* n)
+{
+    if (n->type == kPathArt) return n;
+    for (const ArtNode* c : n->children)
+        if (const ArtNode* p = firstPath(c)) return p;
+    return nullptr;
+}
+
+void setStyleDeep(ArtNode* n, const AIPathStyle& style)
+{
+    if (n->type == kPathArt) n->style = style;
+    for (ArtNode* c : n->children) setStyleDeep(c, style);
+}
+
+ASErr getPathStyle(AIArtHandle art, AIPathStyle* style)
+{
+    ArtNode* n = artOf(art);
+    if (!n || !style) return kBadArtErr;
+    const ArtNode* p = firstPath(n);
+    if (!p) return kWrongArtTypeErr;
+    *style = p->style;
+    return kNoErr;
+}
+
+ASErr setPathStyle(AIArtHandle art, const AIPathStyle* style)
+{
+    ArtNode* n = artOf(art);
+    if (!n || !style) return kBadArtErr;
+    if (!firstPath(n)) return kWrongArtTypeErr;
+    setStyleDeep(n, *style);
+    return kNoErr;
+}
+
+SuiteInstaller installer([] {
+    auto& ps = suiteTable<AIPathStyleSuite>();
+    ps.GetPathStyle = getPathStyle;
+    ps.SetPathStyle = setPathStyle;
+});
+
+}  // namespace
+}  // namespace vt::host::docsuites

@@ -1,0 +1,153 @@
+// The "AI Path Suite": the segments, closure, guide flag, area, Beziers and
+// length of a path.
+#include <algorithm>
+
+#include "Documents/DocumentSuites.h"
+
+namespace vt::host::docsuites {
+namespace {
+
+ASErr getPathSegmentCount(AIArtHandle path, int32_t* count)
+{
+    ASErr err;
+    ArtNode* n = pathOf(path, err);
+    if (err) return err;
+    if (!count) return kBadParameterErr;
+    *count = static_cast<int32_t>(n->segments.size());
+    return kNoErr;
+}
+
+ASErr setPathSegmentCount(AIArtHandle path, int32_t count)
+{
+    ASErr err;
+    ArtNode* n = pathOf(path, err);
+    if (err) return err;
+    if (count < 0 || count > 1000000) return kBadParameterErr;
+    n->segments.resize(count, cornerSegment(0, 0));
+    return kNoErr;
+}
+
+ASErr segmentRange(ArtNode* n, int32_t first, int32_t count)
+{
+    if (first < 0 || count < 0 || static_cast<size_t>(first) + count > n->segments.size()) return kBadSegmentRangeErr;
+    return kNoErr;
+}
+
+ASErr getPathSegments(AIArtHandle path, int32_t segNumber, int32_t count, AIPathSegment* segments)
+{
+    ASErr err;
+    ArtNode* n = pathOf(path, err);
+    if (err) return err;
+    if ((err = segmentRange(n, segNumber, count))) return err;
+    if (count && !segments) return kBadParameterErr;
+    std::copy_n(n->segments.begin() + segNumber, count, segments);
+    return kNoErr;
+}
+
+ASErr setPathSegments(AIArtHandle path, int32_t segNumber, int32_t count, const AIPathSegment* segments)
+{
+    ASErr err;
+    ArtNode* n = pathOf(path, err);
+    if (err) return err;
+    if ((err = segmentRange(n, segNumber, count))) return err;
+    if (count && !segments) return kBadParameterErr;
+    std::copy_n(segments, count, n->segments.begin() + segNumber);
+    return kNoErr;
+}
+
+ASErr getPathClosed(AIArtHandle path, AIBoolean* closed)
+{
+    ASErr err;
+    ArtNode* n = pathOf(path, err);
+    if (err) return err;
+    if (!closed) return kBadParameterErr;
+    *closed = n->closed;
+    return kNoErr;
+}
+
+ASErr setPathClosed(AIArtHandle path, AIBoolean closed)
+{
+    ASErr err;
+    ArtNode* n = pathOf(path, err);
+    if (err) return err;
+    n->closed = closed != 0;
+    return kNoErr;
+}
+
+ASErr getPathGuide(AIArtHandle path, AIBoolean* guide)
+{
+    ASErr err;
+    ArtNode* n = pathOf(path, err);
+    if (err) return err;
+    if (!guide) return kBadParameterErr;
+    *guide = n->guide;
+    return kNoErr;
+}
+
+ASErr setPathGuide(AIArtHandle path, AIBoolean guide)
+{
+    ASErr err;
+    ArtNode* n = pathOf(path, err);
+    if (err) return err;
+    n->guide = guide != 0;
+    return kNoErr;
+}
+
+ASErr getPathArea(AIArtHandle path, AIReal* area)
+{
+    ASErr err;
+    ArtNode* n = pathOf(path, err);
+    if (err) return err;
+    if (!area) return kBadParameterErr;
+    *area = static_cast<AIReal>(pathArea(n));
+    return kNoErr;
+}
+
+ASErr getPathBezier(AIArtHandle path, int32_t segNumber, AIRealBezier* bezier)
+{
+    ASErr err;
+    ArtNode* n = pathOf(path, err);
+    if (err) return err;
+    if (!bezier) return kBadParameterErr;
+    if (segNumber < 0 || static_cast<size_t>(segNumber) >= std::max<size_t>(n->segments.size(), 1) ||
+        n->segments.empty())
+        return kBadSegmentRangeErr;
+    if (!n->closed && static_cast<size_t>(segNumber) + 1 >= n->segments.size()) {
+        // The last anchor of an open path starts no curve: a point.
+        const AIRealPoint p = n->segments[segNumber].p;
+        *bezier = AIRealBezier{p, p, p, p};
+        return kNoErr;
+    }
+    *bezier = pathBezier(n, segNumber);
+    return kNoErr;
+}
+
+ASErr getPathLength(AIArtHandle path, AIReal* length, AIReal)
+{
+    ASErr err;
+    ArtNode* n = pathOf(path, err);
+    if (err) return err;
+    if (!length) return kBadParameterErr;
+    double sum = 0;
+    for (size_t i = 0; i < pathBezierCount(n); ++i) sum += bezierLength(pathBezier(n, i));
+    *length = static_cast<AIReal>(sum);
+    return kNoErr;
+}
+
+SuiteInstaller installer([] {
+    auto& p = suiteTable<AIPathSuite>();
+    p.GetPathSegmentCount = getPathSegmentCount;
+    p.SetPathSegmentCount = setPathSegmentCount;
+    p.GetPathSegments = getPathSegments;
+    p.SetPathSegments = setPathSegments;
+    p.GetPathClosed = getPathClosed;
+    p.SetPathClosed = setPathClosed;
+    p.GetPathGuide = getPathGuide;
+    p.SetPathGuide = setPathGuide;
+    p.GetPathArea = getPathArea;
+    p.GetPathBezier = getPathBezier;
+    p.GetPathLength = getPathLength;
+});
+
+}  // namespace
+}  // namespace vt::host::docsuites
