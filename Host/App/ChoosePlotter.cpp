@@ -112,33 +112,26 @@ bool choosePlotter(host::Session& session, const std::string& plotter, const std
     });
     actions.push_back([](tk::Driver& d, std::string& e) { return d.click(kOkButton, e); });
 
-    size_t logBefore = toolkit.modalLog.size();
-    size_t failuresBefore = toolkit.failures.size();
-    size_t alertsBefore = session.host().alerts().size();
-    toolkit.queueDialog(kSetupDialog, std::move(actions));
-    if (!plotterSetupOpener()(session, error)) {
-        toolkit.dropLastQueued(kSetupDialog);
+    tk::ModalOutcome setup = toolkit.driveModal(kSetupDialog, std::move(actions), [&session](std::string& e) {
+        return plotterSetupOpener()(session, e);
+    });
+    if (!setup.openError.empty()) {
+        error = setup.openError;
         return false;
     }
-    const tk::Toolkit::ModalRecord* record = nullptr;
-    for (size_t i = logBefore; i < toolkit.modalLog.size(); ++i)
-        if (toolkit.modalLog[i].name == kSetupDialog) record = &toolkit.modalLog[i];
-    if (record == nullptr) {
-        toolkit.dropLastQueued(kSetupDialog);
+    if (!setup.opened) {
         error = "the Plotter Setup dialog did not open";
         return false;
     }
+    // The failure came back in the outcome, so a script going on after it does
+    // not stop at the driver's copy; the caller hears it in the user's words.
     if (!problem->empty()) {
-        // Reported to the caller here; a script going on after it must not
-        // stop at the driver's copy of the same failure.
-        if (toolkit.failures.size() > failuresBefore) toolkit.failures.resize(failuresBefore);
         error = *problem;
         return false;
     }
-    if (record->result != 1) {
+    if (setup.result != 1) {
         error = "the Plotter Setup dialog did not accept \"" + plotter + "\"";
-        const auto& alerts = session.host().alerts();
-        if (alerts.size() > alertsBefore) error += ": " + alerts.back().text;
+        if (!setup.alerts.empty()) error += ": " + setup.alerts.back();
         return false;
     }
     std::string chosen;

@@ -74,7 +74,6 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
     }
     host::Session session(sessionOptions(options));
     if (!startSession(session)) return 1;
-    host::Host& h = session.host();
 
     std::string error;
     auto document = host::readSvgFile(host::documents(), a.job, error);
@@ -124,33 +123,29 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
         return user.click(a.usb ? kPlotOutUSBOutputItem : kPlotOutFileOutputItem, e);
     });
     actions.push_back([](Driver& user, std::string& e) { return user.click(kPlotOutExitItem, e); });
-    tk.queueDialog(kPlotOutDialogName, std::move(actions));
 
-    size_t alertsBefore = h.alerts().size();
-    size_t modalsBefore = tk.modalLog.size();
     std::cout << "menu: " << host::menus().pathOf(plotOut) << "\n";
-    host::menus().choose(plotOut, error);
-    tk.clearQueues();
+    host::toolkit::ModalOutcome plotOutDialog =
+        tk.driveModal(kPlotOutDialogName, std::move(actions), [plotOut](std::string& e) {
+            host::menus().choose(plotOut, e);
+            return e.empty();
+        });
     tk.fileAnswers.clear();
 
     bool failed = false;
-    if (!error.empty()) {
-        std::cerr << "vantorel-host: " << error << ": the current plotter is incomplete\n";
+    if (!plotOutDialog.openError.empty()) {
+        std::cerr << "vantorel-host: " << plotOutDialog.openError << ": the current plotter is incomplete\n";
         failed = true;
     }
-    for (size_t i = alertsBefore; i < h.alerts().size(); ++i) {
-        std::cerr << "vantorel-host: " << h.alerts()[i].text << "\n";
+    for (const std::string& text : plotOutDialog.alerts) {
+        std::cerr << "vantorel-host: " << text << "\n";
         failed = true;
     }
-    for (const std::string& f : tk.failures) {
+    for (const std::string& f : plotOutDialog.failures) {
         std::cerr << "vantorel-host: " << f << "\n";
         failed = true;
     }
-    tk.failures.clear();
-    bool opened = false;
-    for (size_t i = modalsBefore; i < tk.modalLog.size(); ++i)
-        if (tk.modalLog[i].name == kPlotOutDialogName) opened = true;
-    if (!failed && !opened) {
+    if (!failed && !plotOutDialog.opened) {
         std::cerr << "vantorel-host: the Plot Out dialog did not open\n";
         failed = true;
     }

@@ -698,6 +698,7 @@ ASInt32 Toolkit::runModal(Dialog* d, ADMDialogInitProc initProc)
         d->ended = true;
         d->result = -1;
         d->cancelled = true;
+        record.initFailed = true;
     } else {
         updatePass();
         auto it = queues_.find(d->name);
@@ -732,6 +733,45 @@ ASInt32 Toolkit::runModal(Dialog* d, ADMDialogInitProc initProc)
     modalLog.push_back(record);
     destroyDialog(d);
     return result;
+}
+
+ModalOutcome Toolkit::driveModal(const std::string& name, std::vector<DialogAction> actions,
+                                 const std::function<bool(std::string& error)>& open)
+{
+    ModalOutcome outcome;
+    outcome.name = name;
+    const size_t logBefore = modalLog.size();
+    const size_t failuresBefore = failures.size();
+    const size_t alertsBefore = Host::exists() ? Host::current().alerts().size() : 0;
+    queueDialog(name, std::move(actions));
+
+    std::string error;
+    if (!open(error) && error.empty()) error = "\"" + name + "\" could not be opened";
+    outcome.openError = error;
+
+    // The last run of the dialog is the one that counts (a dialog shown from
+    // inside another ends before it).
+    const ModalRecord* record = nullptr;
+    for (size_t i = logBefore; i < modalLog.size(); ++i)
+        if (modalLog[i].name == name) record = &modalLog[i];
+    if (record != nullptr) {
+        outcome.opened = !record->initFailed;
+        outcome.answered = record->answered;
+        outcome.result = record->result;
+        outcome.cancelled = record->cancelled;
+    }
+    // Answers are taken oldest first: while any answer for the dialog is
+    // left, the driven one (the newest) is among them.
+    if (queuedFor(name) > 0) dropLastQueued(name);
+    if (failures.size() > failuresBefore) {
+        outcome.failures.assign(failures.begin() + static_cast<std::ptrdiff_t>(failuresBefore), failures.end());
+        failures.resize(failuresBefore);
+    }
+    if (Host::exists()) {
+        const auto& alerts = Host::current().alerts();
+        for (size_t i = alertsBefore; i < alerts.size(); ++i) outcome.alerts.push_back(alerts[i].text);
+    }
+    return outcome;
 }
 
 // ---- Resources -------------------------------------------------------------------------

@@ -240,6 +240,25 @@ using ColorAnswer = std::optional<ADMRGBColor>;
 // sets error when it cannot be done.
 using DialogAction = std::function<bool(Driver& driver, std::string& error)>;
 
+// What happened when code drove a modal dialog (Toolkit::driveModal). The
+// caller learns everything from this record and reads none of the toolkit's
+// fields.
+struct ModalOutcome {
+    std::string name;        // the dialog that was to open
+    bool opened = false;     // it opened: its init procedure ran and succeeded
+    bool answered = false;   // the queued actions were run in it
+    ASInt32 result = 0;      // the result it ended with (when it opened)
+    bool cancelled = false;  // it ended as a cancel
+    // What the code that was to open it reported (a greyed-out menu item, a
+    // failed message); empty when that code did its part.
+    std::string openError;
+    std::vector<std::string> alerts;    // the texts of the alerts shown meanwhile, in order
+    std::vector<std::string> failures;  // the queued actions that failed, as the toolkit reported them
+
+    // Opened, nothing failed and no alert was shown.
+    bool clean() const { return opened && openError.empty() && failures.empty() && alerts.empty(); }
+};
+
 class Toolkit {
 public:
     Toolkit();
@@ -281,6 +300,16 @@ public:
 
     // Runs a modal dialog to its end (see Driver.h for how it is answered).
     ASInt32 runModal(Dialog* dialog, ADMDialogInitProc initProc);
+
+    // Drives the modal dialog called name from code, as a user would: queues
+    // actions as its answer, runs open (which makes the plug-in open the
+    // dialog: a menu item chosen, a message sent; it returns false and sets
+    // its error when it cannot), and returns what happened. An answer the
+    // dialog never took is taken back, and the failures of the actions go to
+    // the caller in the outcome instead of staying behind for a script to
+    // stop at.
+    ModalOutcome driveModal(const std::string& name, std::vector<DialogAction> actions,
+                            const std::function<bool(std::string& error)>& open);
 
     // ---- Values ----
     void setValue(Item* item, float points);  // clamped to the item's limits
@@ -340,6 +369,7 @@ public:
         ASInt32 result = 0;
         bool cancelled = false;
         bool answered = false;
+        bool initFailed = false;  // its init procedure failed: it was never shown
     };
     std::vector<ModalRecord> modalLog;
 

@@ -238,6 +238,95 @@ TEST_F(ToolkitModal, NestedDialogsAreAnsweredFromTheirOwnQueues)
     EXPECT_EQ(D().Modal(nullptr, "Outer Dialog", 1, 0, outerInit, nullptr, 0), 101);
 }
 
+// ---- Driving a modal dialog from code ----
+
+ASErr failingInit(ADMDialogRef) { return 'Init'; }
+
+TEST_F(ToolkitModal, DrivingADialogFromCodeReturnsWhatHappened)
+{
+    using Opener = std::function<bool(std::string&)>;
+    auto penDialog = [](ADMDialogInitProc init) -> Opener {
+        return [init](std::string&) {
+            host::suiteTable<ADMDialogSuite>().Modal(nullptr, "Pen Dialog", 1, 0, init, nullptr, 0);
+            return true;
+        };
+    };
+    auto click = [](ASInt32 id) -> host::toolkit::DialogAction {
+        return [id](Driver& user, std::string& error) { return user.click(id, error); };
+    };
+    struct Row {
+        const char* shows;
+        Opener open;
+        std::vector<host::toolkit::DialogAction> actions;
+        bool opened;
+        ASInt32 result;
+        bool cancelled;
+        const char* openError;
+        size_t alerts;
+        const char* failure;  // part of the one failure expected, or null
+    } rows[] = {
+        {"an answered dialog", penDialog(okCancelInit), {click(1)}, true, 1, false, "", 0, nullptr},
+        {"a failing action, taken from the toolkit", penDialog(okCancelInit), {click(42), click(1)}, true, 7, true, "", 0,
+         "has no item 42"},
+        {"an unanswered dialog", penDialog(okCancelInit), {}, true, 7, true, "", 0, nullptr},
+        {"a failing init: never shown", penDialog(failingInit), {click(1)}, false, -1, true, "", 0, nullptr},
+        {"an opener that cannot open it",
+         [](std::string& error) {
+             error = "the menu item is greyed out";
+             return false;
+         },
+         {click(1)}, false, 0, false, "the menu item is greyed out", 0, nullptr},
+        {"an opener that shows an alert instead",
+         [](std::string&) {
+             host::Host::current().alert("error", "The plotter is incomplete.");
+             return true;
+         },
+         {click(1)}, false, 0, false, "", 1, nullptr},
+        {"an opener that fails without a word",
+         [](std::string&) { return false; }, {}, false, 0, false, "\"Pen Dialog\" could not be opened", 0, nullptr},
+    };
+    for (Row& row : rows) {
+        tk().queueDialog("Other Dialog", {click(1)});
+        tk().failures.push_back("an earlier failure");
+        host::toolkit::ModalOutcome outcome = tk().driveModal("Pen Dialog", std::move(row.actions), row.open);
+        EXPECT_EQ(outcome.name, "Pen Dialog") << row.shows;
+        EXPECT_EQ(outcome.opened, row.opened) << row.shows;
+        EXPECT_EQ(outcome.result, row.result) << row.shows;
+        EXPECT_EQ(outcome.cancelled, row.cancelled) << row.shows;
+        EXPECT_EQ(outcome.openError, row.openError) << row.shows;
+        EXPECT_EQ(outcome.alerts.size(), row.alerts) << row.shows;
+        if (row.failure) {
+            ASSERT_EQ(outcome.failures.size(), 1u) << row.shows;
+            EXPECT_NE(outcome.failures[0].find(row.failure), std::string::npos) << outcome.failures[0];
+        } else {
+            EXPECT_TRUE(outcome.failures.empty()) << row.shows << ": " << outcome.failures.front();
+        }
+        EXPECT_EQ(outcome.clean(), row.opened && !row.failure && !row.alerts && !*row.openError) << row.shows;
+        // The answer never taken is taken back; what others queued or failed stays.
+        EXPECT_EQ(tk().queuedFor("Pen Dialog"), 0u) << row.shows;
+        EXPECT_EQ(tk().queuedFor("Other Dialog"), 1u) << row.shows;
+        EXPECT_EQ(tk().failures, std::vector<std::string>{"an earlier failure"}) << row.shows;
+        tk().clearQueues();
+        tk().failures.clear();
+    }
+}
+
+TEST_F(ToolkitModal, ADialogDrivenFromCodeTakesAnAnswerQueuedBeforeItsOwn)
+{
+    // The older answer is used first, as for any dialog; the driven one's
+    // own answer is taken back unused.
+    tk().queueDialog("Pen Dialog", {[](Driver& user, std::string& error) { return user.click(1, error); }});
+    host::toolkit::ModalOutcome outcome = tk().driveModal(
+        "Pen Dialog", {[](Driver& user, std::string& error) { return user.click(42, error); }}, [](std::string&) {
+            host::suiteTable<ADMDialogSuite>().Modal(nullptr, "Pen Dialog", 1, 0, okCancelInit, nullptr, 0);
+            return true;
+        });
+    EXPECT_TRUE(outcome.clean());
+    EXPECT_TRUE(outcome.answered);
+    EXPECT_EQ(outcome.result, 1);
+    EXPECT_EQ(tk().queuedFor("Pen Dialog"), 0u);
+}
+
 // ---- Notifications and tracking ----
 
 class ToolkitEvents : public test::ToolkitTest {};
