@@ -5,6 +5,7 @@
 #include "Documents/Svg.h"
 #include "Host.h"
 #include "Script/Script.h"
+#include "Script/ScriptArgs.h"
 #include "Session.h"
 
 namespace vt::host {
@@ -20,10 +21,7 @@ Document* requireDocument(std::string& error)
 ScriptCommandRegistrar openCommand(
     "open", "open FILE.svg  open an SVG file as the current document",
     [](ScriptContext& c, const auto& args, std::string& error) {
-        if (args.size() != 1) {
-            error = "expects 1 argument (the SVG file)";
-            return false;
-        }
+        if (!expectOneArg(args, "the SVG file", error)) return false;
         Documents& store = documents();
         auto doc = readSvgFile(store, c.path(args[0]), error);
         if (!doc) return false;
@@ -36,10 +34,7 @@ ScriptCommandRegistrar openCommand(
 
 ScriptCommandRegistrar newCommand("new-document", "new-document  start an empty document (A4, one layer)",
                                   [](ScriptContext& c, const auto& args, std::string& error) {
-                                      if (!args.empty()) {
-                                          error = "expects no arguments";
-                                          return false;
-                                      }
+                                      if (!expectNoArgs(args, error)) return false;
                                       documents().newDocument();
                                       c.out << "new document\n";
                                       return true;
@@ -47,10 +42,7 @@ ScriptCommandRegistrar newCommand("new-document", "new-document  start an empty 
 
 ScriptCommandRegistrar closeCommand("close-document", "close-document  close the current document",
                                     [](ScriptContext& c, const auto& args, std::string& error) {
-                                        if (!args.empty()) {
-                                            error = "expects no arguments";
-                                            return false;
-                                        }
+                                        if (!expectNoArgs(args, error)) return false;
                                         documents().close();
                                         return true;
                                     });
@@ -94,10 +86,7 @@ ScriptCommandRegistrar deselectCommand("deselect", "deselect  clear the selectio
                                        [](ScriptContext&, const auto& args, std::string& error) {
                                            Document* d = requireDocument(error);
                                            if (!d) return false;
-                                           if (!args.empty()) {
-                                               error = "expects no arguments";
-                                               return false;
-                                           }
+                                           if (!expectNoArgs(args, error)) return false;
                                            for (LayerNode* l : d->layers()) d->setSelected(l->root, false);
                                            return true;
                                        });
@@ -106,10 +95,7 @@ ScriptCommandRegistrar saveCommand("save", "save FILE.svg  save the current docu
                                    [](ScriptContext& c, const auto& args, std::string& error) {
                                        Document* d = requireDocument(error);
                                        if (!d) return false;
-                                       if (args.size() != 1) {
-                                           error = "expects 1 argument (the SVG file)";
-                                           return false;
-                                       }
+                                       if (!expectOneArg(args, "the SVG file", error)) return false;
                                        if (!writeSvgFile(*d, c.path(args[0]), error)) return false;
                                        d->fileName = c.path(args[0]);
                                        c.out << "saved " << args[0] << "\n";

@@ -5,6 +5,7 @@
 
 #include "Menus/Menus.h"
 #include "Script/Script.h"
+#include "Script/ScriptArgs.h"
 
 namespace vt::host {
 namespace {
@@ -12,10 +13,7 @@ namespace {
 ScriptCommandRegistrar menuCommand(
     "menu", "menu TEXT|KEY  choose a menu item by its text (\"...\" may be left out) or its key",
     [](ScriptContext& c, const std::vector<std::string>& args, std::string& error) {
-        if (args.size() != 1) {
-            error = "expects 1 argument (the item's text or key)";
-            return false;
-        }
+        if (!expectOneArg(args, "the item's text or key", error)) return false;
         MenuItem* item = menus().find(args[0], error);
         if (!item) return false;
         c.out << "menu: " << menus().pathOf(item) << "\n";
@@ -28,10 +26,7 @@ ScriptCommandRegistrar menuCommand(
 ScriptCommandRegistrar menusCommand(
     "menus", "menus  list the menu groups and items that hold plug-in items, with state and text",
     [](ScriptContext& c, const std::vector<std::string>& args, std::string& error) {
-        if (!args.empty()) {
-            error = "expects no arguments";
-            return false;
-        }
+        if (!expectNoArgs(args, error)) return false;
         Menus& m = menus();
         m.updateAll();
         for (auto& g : m.groups()) {
@@ -50,15 +45,15 @@ ScriptCommandRegistrar menusCommand(
 ScriptCommandRegistrar expectMenuCommand(
     "expect-menu", "expect-menu TEXT|KEY enabled|disabled  fail unless the item is so when its menu is shown",
     [](ScriptContext& c, const std::vector<std::string>& args, std::string& error) {
-        if (args.size() != 2 || (args[1] != "enabled" && args[1] != "disabled")) {
+        std::optional<bool> enabled = args.size() == 2 ? parseSwitch(args[1], "enabled", "disabled") : std::nullopt;
+        if (!enabled) {
             error = "expects the item and \"enabled\" or \"disabled\"";
             return false;
         }
         MenuItem* item = menus().find(args[0], error);
         if (!item) return false;
         menus().update(item);
-        bool want = args[1] == "enabled";
-        if (item->enabled != want) {
+        if (item->enabled != *enabled) {
             error = "the menu item \"" + menus().pathOf(item) + "\" is " + (item->enabled ? "enabled" : "disabled");
             return false;
         }

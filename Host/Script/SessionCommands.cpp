@@ -4,20 +4,11 @@
 #include "Host.h"
 #include "Menus/Menus.h"
 #include "Script/Script.h"
+#include "Script/ScriptArgs.h"
 #include "Session.h"
 
 namespace vt::host {
 namespace {
-
-bool expectArgs(const std::vector<std::string>& args, size_t min, size_t max, std::string& error)
-{
-    if (args.size() < min || args.size() > max) {
-        error = "expects " + (min == max ? std::to_string(min) : std::to_string(min) + " to " + std::to_string(max)) +
-                " argument(s), got " + std::to_string(args.size());
-        return false;
-    }
-    return true;
-}
 
 bool reportResult(ScriptContext& context, const char* what, ASErr result)
 {

@@ -8,6 +8,7 @@
 
 #include "Host.h"
 #include "Script/Script.h"
+#include "Script/ScriptArgs.h"
 #include "Session.h"
 #include "Toolkit/Driver.h"
 
@@ -65,59 +66,18 @@ std::shared_ptr<ScriptState> stateOf(ScriptContext& context)
     return state;
 }
 
-bool expectArgs(const std::vector<std::string>& args, size_t min, size_t max, std::string& error)
-{
-    if (args.size() < min || args.size() > max) {
-        error = "expects " + (min == max ? std::to_string(min) : std::to_string(min) + " to " + std::to_string(max)) +
-                " argument(s), got " + std::to_string(args.size());
-        return false;
-    }
-    return true;
-}
+// Where a pointer event happens: "ID H V [mods]" (withItem) or "H V [mods]".
+struct PointerWords {
+    ASInt32 item = 0;
+    ADMPoint point{};
+    ADMModifiers modifiers = 0;
+};
 
-bool toInt(const std::string& text, long& value, std::string& error)
+bool parsePointer(const ScriptArgs& args, bool withItem, PointerWords& words, std::string& error)
 {
-    char* end = nullptr;
-    value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != 0) {
-        error = "\"" + text + "\" is not a whole number";
-        return false;
-    }
-    return true;
-}
-
-bool toId(const std::string& text, ASInt32& id, std::string& error)
-{
-    long v;
-    if (!toInt(text, v, error)) return false;
-    id = static_cast<ASInt32>(v);
-    return true;
-}
-
-bool toPoint(const std::string& h, const std::string& v, ADMPoint& p, std::string& error)
-{
-    long x, y;
-    if (!toInt(h, x, error) || !toInt(v, y, error)) return false;
-    p = ADMPoint{static_cast<ASInt16>(x), static_cast<ASInt16>(y)};
-    return true;
-}
-
-bool toModifiers(const std::vector<std::string>& args, size_t from, ADMModifiers& mods, std::string& error)
-{
-    mods = 0;
-    for (size_t i = from; i < args.size(); ++i) {
-        if (args[i] == "shift")
-            mods |= kADMShiftKeyModifier;
-        else if (args[i] == "ctrl" || args[i] == "control")
-            mods |= kADMControlKeyModifier;
-        else if (args[i] == "option" || args[i] == "alt")
-            mods |= kADMOptionKeyModifier;
-        else {
-            error = "unknown modifier \"" + args[i] + "\" (shift, ctrl, option)";
-            return false;
-        }
-    }
-    return true;
+    size_t at = withItem ? 1 : 0;
+    return (!withItem || parseItemId(args[0], words.item, error)) &&
+           parsePoint(args[at], args[at + 1], words.point, error) && parseModifiers(args, at + 2, words.modifiers, error);
 }
 
 Driver* driverFor(ScriptContext& context, std::string& error)
@@ -211,37 +171,38 @@ DialogCommand clickCommand("click", "click ID [shift|ctrl|option...]  click an i
                            [](Driver& d, const auto& args, std::string& error) {
                                ASInt32 id;
                                ADMModifiers mods;
-                               return toId(args[0], id, error) && toModifiers(args, 1, mods, error) &&
+                               return parseItemId(args[0], id, error) && parseModifiers(args, 1, mods, error) &&
                                       d.click(id, error, mods);
                            });
 
 DialogCommand typeCommand("type", "type ID TEXT  type into an edit; numbers in the item's units (or 12 mm, 1 in, 30 pt)", 2, 2,
                           [](Driver& d, const auto& args, std::string& error) {
                               ASInt32 id;
-                              return toId(args[0], id, error) && d.type(id, args[1], error);
+                              return parseItemId(args[0], id, error) && d.type(id, args[1], error);
                           });
 
 DialogCommand chooseCommand("choose", "choose ID ENTRY  pick a popup or list entry by text, #INDEX or id=ID", 2, 2,
                             [](Driver& d, const auto& args, std::string& error) {
                                 ASInt32 id;
-                                return toId(args[0], id, error) && d.choose(id, args[1], error);
+                                return parseItemId(args[0], id, error) && d.choose(id, args[1], error);
                             });
 
 DialogCommand spinCommand("spin", "spin ID up|down [N] [large]  press a spin edit's arrows", 2, 4,
                           [](Driver& d, const auto& args, std::string& error) {
                               ASInt32 id;
-                              if (!toId(args[0], id, error)) return false;
-                              int direction = args[1] == "up" ? 1 : args[1] == "down" ? -1 : 0;
-                              if (direction == 0) {
+                              if (!parseItemId(args[0], id, error)) return false;
+                              std::optional<bool> up = parseSwitch(args[1], "up", "down");
+                              if (!up) {
                                   error = "spin up or down";
                                   return false;
                               }
+                              int direction = *up ? 1 : -1;
                               long n = 1;
                               bool large = false;
                               for (size_t i = 2; i < args.size(); ++i) {
                                   if (args[i] == "large")
                                       large = true;
-                                  else if (!toInt(args[i], n, error))
+                                  else if (!parseInt(args[i], n, error))
                                       return false;
                               }
                               return d.spin(id, static_cast<int>(direction * n), large, error);
@@ -249,52 +210,40 @@ DialogCommand spinCommand("spin", "spin ID up|down [N] [large]  press a spin edi
 
 DialogCommand pressCommand("press", "press ID H V [mods]  press the button at a point local to the item", 3, 6,
                            [](Driver& d, const auto& args, std::string& error) {
-                               ASInt32 id;
-                               ADMPoint p;
-                               ADMModifiers mods;
-                               return toId(args[0], id, error) && toPoint(args[1], args[2], p, error) &&
-                                      toModifiers(args, 3, mods, error) && d.press(id, p, mods, error);
+                               PointerWords w;
+                               return parsePointer(args, true, w, error) && d.press(w.item, w.point, w.modifiers, error);
                            });
 
 DialogCommand dragCommand("drag", "drag H V [mods]  move the pressed mouse to a point local to the pressed item", 2, 5,
                           [](Driver& d, const auto& args, std::string& error) {
-                              ADMPoint p;
-                              ADMModifiers mods;
-                              return toPoint(args[0], args[1], p, error) && toModifiers(args, 2, mods, error) &&
-                                     d.drag(p, mods, error);
+                              PointerWords w;
+                              return parsePointer(args, false, w, error) && d.drag(w.point, w.modifiers, error);
                           });
 
 DialogCommand releaseCommand("release", "release H V [mods]  release the button at a point local to the pressed item", 2, 5,
                              [](Driver& d, const auto& args, std::string& error) {
-                                 ADMPoint p;
-                                 ADMModifiers mods;
-                                 return toPoint(args[0], args[1], p, error) && toModifiers(args, 2, mods, error) &&
-                                        d.release(p, mods, error);
+                                 PointerWords w;
+                                 return parsePointer(args, false, w, error) && d.release(w.point, w.modifiers, error);
                              });
 
 DialogCommand hoverCommand("hover", "hover ID H V [mods]  move the mouse over an item with the button up", 3, 6,
                            [](Driver& d, const auto& args, std::string& error) {
-                               ASInt32 id;
-                               ADMPoint p;
-                               ADMModifiers mods;
-                               return toId(args[0], id, error) && toPoint(args[1], args[2], p, error) &&
-                                      toModifiers(args, 3, mods, error) && d.hover(id, p, mods, error);
+                               PointerWords w;
+                               return parsePointer(args, true, w, error) && d.hover(w.item, w.point, w.modifiers, error);
                            });
 
 DialogCommand doubleClickCommand("double-click", "double-click ID H V [mods]  two quick clicks at a point local to the item",
                                  3, 6, [](Driver& d, const auto& args, std::string& error) {
-                                     ASInt32 id;
-                                     ADMPoint p;
-                                     ADMModifiers mods;
-                                     return toId(args[0], id, error) && toPoint(args[1], args[2], p, error) &&
-                                            toModifiers(args, 3, mods, error) && d.doubleClick(id, p, mods, error);
+                                     PointerWords w;
+                                     return parsePointer(args, true, w, error) &&
+                                            d.doubleClick(w.item, w.point, w.modifiers, error);
                                  });
 
 DialogCommand keyCommand("key", "key CHAR|^X|CODE [mods]  type a key (^Z is Control-Z, code 26)", 1, 4,
                          [](Driver& d, const auto& args, std::string& error) {
                              const std::string& k = args[0];
                              ADMModifiers mods;
-                             if (!toModifiers(args, 1, mods, error)) return false;
+                             if (!parseModifiers(args, 1, mods, error)) return false;
                              ADMUInt16 ch;
                              if (k.size() == 2 && k[0] == '^' && std::isalpha(static_cast<unsigned char>(k[1]))) {
                                  ch = static_cast<ADMUInt16>(std::toupper(static_cast<unsigned char>(k[1])) - 'A' + 1);
@@ -303,7 +252,7 @@ DialogCommand keyCommand("key", "key CHAR|^X|CODE [mods]  type a key (^Z is Cont
                                  ch = static_cast<unsigned char>(k[0]);
                              } else {
                                  long code;
-                                 if (!toInt(k, code, error)) return false;
+                                 if (!parseInt(k, code, error)) return false;
                                  ch = static_cast<ADMUInt16>(code);
                              }
                              return d.key(ch, mods, error);
@@ -312,7 +261,7 @@ DialogCommand keyCommand("key", "key CHAR|^X|CODE [mods]  type a key (^Z is Cont
 DialogCommand resizeCommand("resize", "resize W H  resize the dialog as the user would", 2, 2,
                             [](Driver& d, const auto& args, std::string& error) {
                                 long w, h;
-                                return toInt(args[0], w, error) && toInt(args[1], h, error) &&
+                                return parseInt(args[0], w, error) && parseInt(args[1], h, error) &&
                                        d.resize(static_cast<int>(w), static_cast<int>(h), error);
                             });
 
@@ -322,8 +271,8 @@ DialogCommand closeCommand("close", "close  the window's close box (a modal dial
 DialogCommand waitCommand("wait", "wait TICKS [PASSES]  let time pass (1/60 s ticks) and redraw up to PASSES times", 1, 2,
                           [](Driver& d, const auto& args, std::string& error) {
                               long ticks, passes = 1;
-                              if (!toInt(args[0], ticks, error)) return false;
-                              if (args.size() > 1 && !toInt(args[1], passes, error)) return false;
+                              if (!parseInt(args[0], ticks, error)) return false;
+                              if (args.size() > 1 && !parseInt(args[1], passes, error)) return false;
                               d.wait(static_cast<uint32_t>(ticks), static_cast<int>(passes));
                               return true;
                           });
@@ -335,7 +284,7 @@ struct PictureCommand {
             if (!expectArgs(args, 1, 2, error)) return false;
             Driver* d = driverFor(c, error);
             ASInt32 id = 0;
-            if (!d || (args.size() > 1 && !toId(args[1], id, error))) return false;
+            if (!d || (args.size() > 1 && !parseItemId(args[1], id, error))) return false;
             if (!d->savePicture(c.path(args[0]), id, error)) return false;
             c.out << "picture: " << args[0] << "\n";
             return true;
@@ -347,7 +296,7 @@ struct PictureCommand {
 DialogCommand expectTextCommand("expect-text", "expect-text ID TEXT  fail unless the item shows exactly TEXT", 2, 2,
                                 [](Driver& d, const auto& args, std::string& error) {
                                     ASInt32 id;
-                                    if (!toId(args[0], id, error)) return false;
+                                    if (!parseItemId(args[0], id, error)) return false;
                                     Item* item = d.find(id, error);
                                     if (!item) return false;
                                     if (item->displayText() != args[1]) {
@@ -374,7 +323,7 @@ DialogCommand expectStateCommand(
     "expect-state", "expect-state ID on|off|active|inactive|shown|hidden...  fail unless the item is so", 2, 6,
     [](Driver& d, const auto& args, std::string& error) {
         ASInt32 id;
-        if (!toId(args[0], id, error)) return false;
+        if (!parseItemId(args[0], id, error)) return false;
         Item* item = d.find(id, error);
         if (!item) return false;
         for (size_t i = 1; i < args.size(); ++i) {
@@ -419,7 +368,7 @@ ScriptCommandRegistrar answerColorCommand(
         }
         if (!expectArgs(args, 3, 3, error)) return false;
         long r, g, b;
-        if (!toInt(args[0], r, error) || !toInt(args[1], g, error) || !toInt(args[2], b, error)) return false;
+        if (!parseInt(args[0], r, error) || !parseInt(args[1], g, error) || !parseInt(args[2], b, error)) return false;
         if (r < 0 || g < 0 || b < 0 || r > 65535 || g > 65535 || b > 65535) {
             error = "colour components run from 0 to 65535";
             return false;
@@ -433,7 +382,7 @@ ScriptCommandRegistrar screenCommand("screen", "screen W H  the size of the main
                                      [](ScriptContext& c, const std::vector<std::string>& args, std::string& error) {
                                          if (!expectArgs(args, 2, 2, error)) return false;
                                          long w, h;
-                                         if (!toInt(args[0], w, error) || !toInt(args[1], h, error)) return false;
+                                         if (!parseInt(args[0], w, error) || !parseInt(args[1], h, error)) return false;
                                          if (w < 100 || h < 100 || w > 30000 || h > 30000) {
                                              error = "a screen runs from 100 to 30000 pixels each way";
                                              return false;
@@ -458,9 +407,9 @@ ScriptCommandRegistrar expectDialogCommand(
             return false;
         }
         if (args.size() > 1) {
-            ASInt32 result;
-            if (!toId(args[1], result, error)) return false;
-            if (last.result != result) {
+            long result;
+            if (!parseInt(args[1], result, error)) return false;
+            if (last.result != static_cast<ASInt32>(result)) {
                 error = "\"" + last.name + "\" ended with " + std::to_string(last.result);
                 return false;
             }
