@@ -1,0 +1,113 @@
+// The document suites called straight from their tables, as the plug-in calls
+// them: handles the plug-in may hold too long are refused with the suite's
+// own error, and the shapes it asks for come out as it expects them.
+#include <cmath>
+#include <functional>
+
+#include "Documents/Document.h"
+#include "HostFixture.h"
+#include "Host.h"
+#include "Suites/SuiteTables.h"
+
+using namespace vt;
+
+namespace {
+
+class DocumentSuites : public ::testing::Test {
+protected:
+    DocumentSuites()
+    {
+        host::HostOptions options;
+        options.out = &out_;
+        host_ = std::make_unique<host::Host>(options);
+        host::documents().newDocument();
+    }
+    AIArtSuite& art() { return host::suiteTable<AIArtSuite>(); }
+    AIPathSuite& path() { return host::suiteTable<AIPathSuite>(); }
+    AILayerSuite& layers() { return host::suiteTable<AILayerSuite>(); }
+    AIShapeConstructionSuite& shapes() { return host::suiteTable<AIShapeConstructionSuite>(); }
+
+    std::ostringstream out_;
+    std::unique_ptr<host::Host> host_;
+};
+
+TEST_F(DocumentSuites, HandlesHeldTooLongAreRefusedNotFollowed)
+{
+    AIArtHandle group = nullptr, square = nullptr, gone = nullptr;
+    ASSERT_EQ(art().NewArt(kGroupArt, kPlaceAboveAll, nullptr, &group), kNoErr);
+    ASSERT_EQ(shapes().NewRect(10, 0, 0, 10, false, &square), kNoErr);
+    ASSERT_EQ(shapes().NewRect(10, 0, 0, 10, false, &gone), kNoErr);
+    ASSERT_EQ(art().DisposeArt(gone), kNoErr);
+    AILayerHandle layer = nullptr, deleted = nullptr;
+    ASSERT_EQ(layers().GetFirstLayer(&layer), kNoErr);
+    ASSERT_EQ(layers().InsertLayer(layer, kPlaceBelow, &deleted), kNoErr);
+    ASSERT_EQ(layers().DeleteLayer(deleted), kNoErr);
+    int32_t count = 0;
+    AIBoolean closed = false;
+    int16_t type = 0;
+
+    struct Row {
+        const char* shows;
+        std::function<ASErr()> call;
+        ASErr expected;
+    } rows[] = {
+        {"a path operation on a path", [&] { return path().GetPathSegmentCount(square, &count); }, kNoErr},
+        {"a path operation on a group", [&] { return path().GetPathSegmentCount(group, &count); }, kWrongArtTypeErr},
+        {"disposed art", [&] { return path().GetPathClosed(gone, &closed); }, kBadArtErr},
+        {"disposed art, again", [&] { return art().GetArtType(gone, &type); }, kBadArtErr},
+        {"a segment range past the end", [&] {
+             AIPathSegment s[2];
+             return path().GetPathSegments(square, 3, 2, s);
+         },
+         kBadSegmentRangeErr},
+        {"a deleted layer", [&] { return layers().SetLayerVisible(deleted, false); }, kBadLayerErr},
+        {"a layer asked below a deleted one", [&] { return layers().InsertLayer(deleted, kPlaceBelow, nullptr); },
+         kBadLayerErr},
+    };
+    for (const Row& row : rows) EXPECT_EQ(row.call(), row.expected) << row.shows;
+    EXPECT_EQ(count, 4);
+    EXPECT_FALSE(art().ValidArt(gone));
+
+    // Once the document is closed, none of its handles lead anywhere.
+    host::documents().close();
+    EXPECT_EQ(art().GetArtType(square, &type), kBadArtErr);
+    EXPECT_EQ(layers().CountLayers(&count), kNoDocumentErr);
+    EXPECT_EQ(shapes().NewRect(10, 0, 0, 10, false, &square), kNoDocumentErr);
+}
+
+TEST_F(DocumentSuites, ShapesComeOutWithTheAnchorsAndAreaAsked)
+{
+    const double pi = 3.14159265358979;
+    struct Row {
+        const char* shows;
+        std::function<ASErr(AIArtHandle*)> make;
+        int32_t anchors;
+        double area;  // counter-clockwise positive
+    } rows[] = {
+        {"a rectangle", [&](AIArtHandle* a) { return shapes().NewRect(50, 0, 0, 100, false, a); }, 4, 5000},
+        {"a reversed rectangle", [&](AIArtHandle* a) { return shapes().NewRect(50, 0, 0, 100, true, a); }, 4, -5000},
+        {"corners of no radius", [&](AIArtHandle* a) { return shapes().NewRoundedRect(50, 0, 0, 100, 0, 0, false, a); },
+         4, 5000},
+        {"rounded corners", [&](AIArtHandle* a) { return shapes().NewRoundedRect(50, 0, 0, 100, 10, 10, false, a); },
+         8, 5000 - (4 - pi) * 100},
+        {"corners as round as the sides are long: the sides fall away",
+         [&](AIArtHandle* a) { return shapes().NewRoundedRect(100, 0, 0, 100, 50, 50, false, a); }, 4, pi * 2500},
+        {"an oval", [&](AIArtHandle* a) { return shapes().NewOval(20, 0, 0, 40, false, a); }, 4, pi * 20 * 10},
+    };
+    for (const Row& row : rows) {
+        AIArtHandle shape = nullptr;
+        ASSERT_EQ(row.make(&shape), kNoErr) << row.shows;
+        int32_t anchors = 0;
+        AIReal area = 0;
+        AIBoolean closed = false;
+        EXPECT_EQ(path().GetPathSegmentCount(shape, &anchors), kNoErr);
+        EXPECT_EQ(anchors, row.anchors) << row.shows;
+        EXPECT_EQ(path().GetPathClosed(shape, &closed), kNoErr);
+        EXPECT_TRUE(closed) << row.shows;
+        EXPECT_EQ(path().GetPathArea(shape, &area), kNoErr);
+        // Quarter arcs as cubics hold a little more than the true quarter circles.
+        EXPECT_NEAR(area, row.area, std::fabs(row.area) * 0.001) << row.shows;
+    }
+}
+
+}  // namespace
