@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "Script/Script.h"
+
 namespace vt::test {
 
 TempDir::TempDir()
@@ -50,6 +52,12 @@ void HostTest::startSession()
 {
     if (!session_) makeSession();
     ASSERT_EQ(session_->start(), kNoErr) << session_->error();
+}
+
+bool HostTest::runScript(const std::string& text, std::string& error)
+{
+    host::ScriptContext context{*session_, scriptOutput_, dir_.path()};
+    return host::runScript(context, text, error);
 }
 
 }  // namespace vt::test

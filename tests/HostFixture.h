@@ -38,6 +38,10 @@ protected:
     void startSession();
     void stopSession() { session_.reset(); }
 
+    // Runs the text of a script in this session, as `vantorel-host run` does;
+    // relative paths are taken from the test's folder.
+    bool runScript(const std::string& text, std::string& error);
+
     host::Session& session() { return *session_; }
     host::Host& hostApp() { return session_->host(); }
     std::string prefsPath() const { return dir_.file("prefs.json"); }
@@ -45,6 +49,7 @@ protected:
 
     TempDir dir_;
     std::ostringstream hostOutput_;  // what the host reported
+    std::ostringstream scriptOutput_;  // what scripts run by runScript printed
     std::unique_ptr<host::Session> session_;
 };
 

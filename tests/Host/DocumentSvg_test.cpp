@@ -307,18 +307,14 @@ TEST_F(SvgTest, ScriptOpensSelectsAndSaves)
 {
     test::writeFile(dir_.file("job.vts"), "open " VANTOREL_SOURCE_DIR "/samples/open-sign.svg\n"
                                           "select O N\nsave out.svg\ndeselect\nnew-document\n");
-    std::ostringstream out;
-    ScriptContext context{session(), out, dir_.path()};
     std::string error;
-    ASSERT_TRUE(runScript(context, test::readFile(dir_.file("job.vts")), error)) << error;
-    EXPECT_NE(out.str().find("selected 2 object(s)"), std::string::npos);
+    ASSERT_TRUE(runScript(test::readFile(dir_.file("job.vts")), error)) << error;
+    EXPECT_NE(scriptOutput_.str().find("selected 2 object(s)"), std::string::npos);
     std::string e2;
     auto saved = readSvgFile(documents(), dir_.file("out.svg"), e2);
     ASSERT_TRUE(saved) << e2;
     EXPECT_EQ(saved->layers().size(), 2u);
-    std::ostringstream out2;
-    ScriptContext c2{session(), out2, dir_.path()};
-    EXPECT_FALSE(runScript(c2, "select nosuchid\n", error));
+    EXPECT_FALSE(runScript("select nosuchid\n", error));
     EXPECT_NE(error.find("nosuchid"), std::string::npos);
 }
 

@@ -2,7 +2,6 @@
 // keys and two-way words, read alike by every command and worded alike when
 // they are wrong.
 #include "HostFixture.h"
-#include "Script/Script.h"
 #include "Script/ScriptArgs.h"
 #include "Suites/SuiteTables.h"
 
@@ -52,15 +51,7 @@ TEST(ScriptArgs, WordsAreReadOrRefusedWithOneWording)
     EXPECT_EQ(error, "expects 1 argument (the SVG file)");
 }
 
-class ScriptCommandWords : public test::HostTest {
-protected:
-    bool run(const std::string& text, std::string& error)
-    {
-        std::ostringstream out;
-        host::ScriptContext context{session(), out, dir_.path()};
-        return host::runScript(context, text, error);
-    }
-};
+class ScriptCommandWords : public test::HostTest {};
 
 // What each command says about words it cannot use; the script stops there.
 TEST_F(ScriptCommandWords, EveryCommandNamesTheWordItCannotUse)
@@ -71,7 +62,7 @@ TEST_F(ScriptCommandWords, EveryCommandNamesTheWordItCannotUse)
     ADMDialogRef palette = D.Create(session().plugin(), "Split Dialog", 146, kADMFloatingDialogStyle, nullptr, nullptr, 0);
     ADMRect r{28, 70, 48, 170};
     I.Create(palette, 4, kADMSpinEditType, &r, nullptr, nullptr, 0);
-    const std::string palette1 = "select-dialog \"Split Dialog\"\n";
+    const std::string onPalette = "select-dialog \"Split Dialog\"\n";
 
     struct Row {
         std::string script;
@@ -98,28 +89,28 @@ TEST_F(ScriptCommandWords, EveryCommandNamesTheWordItCannotUse)
         {"click", "line 1: click: expects 1 to 4 argument(s), got 0"},
         {"click 4", "line 1: click: no dialog to act on: use it inside a dialog block, or select-dialog a floating "
                     "dialog first"},
-        {palette1 + "click four", "line 2: click: \"four\" is not a whole number"},
-        {palette1 + "click 4 hyper", "line 2: click: unknown modifier \"hyper\" (shift, ctrl, option)"},
-        {palette1 + "type x 12", "line 2: type: \"x\" is not a whole number"},
-        {palette1 + "choose 4", "line 2: choose: expects 2 argument(s), got 1"},
-        {palette1 + "spin 4 sideways", "line 2: spin: spin up or down"},
-        {palette1 + "spin 4 up many", "line 2: spin: \"many\" is not a whole number"},
-        {palette1 + "press 4 10", "line 2: press: expects 3 to 6 argument(s), got 2"},
-        {palette1 + "press 4 10 y", "line 2: press: \"y\" is not a whole number"},
-        {palette1 + "press 4 10 10 meta", "line 2: press: unknown modifier \"meta\" (shift, ctrl, option)"},
-        {palette1 + "drag x 10", "line 2: drag: \"x\" is not a whole number"},
-        {palette1 + "release 10 10 super", "line 2: release: unknown modifier \"super\" (shift, ctrl, option)"},
-        {palette1 + "hover 4 h 1", "line 2: hover: \"h\" is not a whole number"},
-        {palette1 + "double-click 4 1 1 fn", "line 2: double-click: unknown modifier \"fn\" (shift, ctrl, option)"},
-        {palette1 + "key ab", "line 2: key: \"ab\" is not a whole number"},
-        {palette1 + "key a cmd", "line 2: key: unknown modifier \"cmd\" (shift, ctrl, option)"},
-        {palette1 + "resize 100 tall", "line 2: resize: \"tall\" is not a whole number"},
-        {palette1 + "close now", "line 2: close: expects 0 argument(s), got 1"},
-        {palette1 + "wait soon", "line 2: wait: \"soon\" is not a whole number"},
-        {palette1 + "wait 1 x", "line 2: wait: \"x\" is not a whole number"},
-        {palette1 + "save-picture a.png one", "line 2: save-picture: \"one\" is not a whole number"},
-        {palette1 + "expect-text four x", "line 2: expect-text: \"four\" is not a whole number"},
-        {palette1 + "expect-state 4 lit", "line 2: expect-state: item 4 is not lit"},
+        {onPalette + "click four", "line 2: click: \"four\" is not a whole number"},
+        {onPalette + "click 4 hyper", "line 2: click: unknown modifier \"hyper\" (shift, ctrl, option)"},
+        {onPalette + "type x 12", "line 2: type: \"x\" is not a whole number"},
+        {onPalette + "choose 4", "line 2: choose: expects 2 argument(s), got 1"},
+        {onPalette + "spin 4 sideways", "line 2: spin: spin up or down"},
+        {onPalette + "spin 4 up many", "line 2: spin: \"many\" is not a whole number"},
+        {onPalette + "press 4 10", "line 2: press: expects 3 to 6 argument(s), got 2"},
+        {onPalette + "press 4 10 y", "line 2: press: \"y\" is not a whole number"},
+        {onPalette + "press 4 10 10 meta", "line 2: press: unknown modifier \"meta\" (shift, ctrl, option)"},
+        {onPalette + "drag x 10", "line 2: drag: \"x\" is not a whole number"},
+        {onPalette + "release 10 10 super", "line 2: release: unknown modifier \"super\" (shift, ctrl, option)"},
+        {onPalette + "hover 4 h 1", "line 2: hover: \"h\" is not a whole number"},
+        {onPalette + "double-click 4 1 1 fn", "line 2: double-click: unknown modifier \"fn\" (shift, ctrl, option)"},
+        {onPalette + "key ab", "line 2: key: \"ab\" is not a whole number"},
+        {onPalette + "key a cmd", "line 2: key: unknown modifier \"cmd\" (shift, ctrl, option)"},
+        {onPalette + "resize 100 tall", "line 2: resize: \"tall\" is not a whole number"},
+        {onPalette + "close now", "line 2: close: expects 0 argument(s), got 1"},
+        {onPalette + "wait soon", "line 2: wait: \"soon\" is not a whole number"},
+        {onPalette + "wait 1 x", "line 2: wait: \"x\" is not a whole number"},
+        {onPalette + "save-picture a.png one", "line 2: save-picture: \"one\" is not a whole number"},
+        {onPalette + "expect-text four x", "line 2: expect-text: \"four\" is not a whole number"},
+        {onPalette + "expect-state 4 lit", "line 2: expect-state: item 4 is not lit"},
         {"dialog", "line 1: dialog: expects 1 argument(s), got 0"},
         {"select-dialog", "line 1: select-dialog: expects 1 argument(s), got 0"},
         // Around the dialogs.
@@ -134,7 +125,7 @@ TEST_F(ScriptCommandWords, EveryCommandNamesTheWordItCannotUse)
     };
     for (const Row& row : rows) {
         std::string error;
-        EXPECT_FALSE(run(row.script + "\n", error)) << row.script;
+        EXPECT_FALSE(runScript(row.script + "\n", error)) << row.script;
         EXPECT_EQ(error, row.error) << row.script;
     }
     D.Destroy(palette);

@@ -1,7 +1,6 @@
 // Script commands acting on dialogs in process: a floating palette chosen by
 // name, typing in units, checks, and redraws driven by time.
 #include "HostFixture.h"
-#include "Script/Script.h"
 #include "Suites/SuiteTables.h"
 #include "Toolkit/Toolkit.h"
 
@@ -9,15 +8,7 @@ using namespace vt;
 
 namespace {
 
-class ToolkitScriptTest : public test::HostTest {
-protected:
-    bool run(const std::string& text, std::string& error)
-    {
-        host::ScriptContext context{session(), output_, dir_.path()};
-        return host::runScript(context, text, error);
-    }
-    std::ostringstream output_;
-};
+class ToolkitScriptTest : public test::HostTest {};
 
 int g_draws = 0;
 
@@ -45,7 +36,7 @@ TEST_F(ToolkitScriptTest, AFloatingDialogIsDrivenBySelectDialog)
     g_draws = 0;
 
     std::string error;
-    ASSERT_TRUE(run("select-dialog \"Split Dialog\"\n"
+    ASSERT_TRUE(runScript("select-dialog \"Split Dialog\"\n"
                     "type 4 12\n"
                     "expect-text 4 \"12.00 mm\"\n"
                     "type 4 \"1 in\"\n"
@@ -62,9 +53,9 @@ TEST_F(ToolkitScriptTest, AFloatingDialogIsDrivenBySelectDialog)
     EXPECT_LE(g_draws, 12);  // one draw per pass: a redraw loop never runs away
     EXPECT_TRUE(std::filesystem::exists(dir_.file("split.png")));
 
-    EXPECT_FALSE(run("select-dialog \"Split Dialog\"\nexpect-state 8 off\n", error));
+    EXPECT_FALSE(runScript("select-dialog \"Split Dialog\"\nexpect-state 8 off\n", error));
     EXPECT_EQ(error, "line 2: expect-state: item 8 is not off");
-    EXPECT_FALSE(run("click 8\n", error));
+    EXPECT_FALSE(runScript("click 8\n", error));
     EXPECT_NE(error.find("no dialog to act on"), std::string::npos);
     D.Destroy(palette);
 }
@@ -73,7 +64,7 @@ TEST_F(ToolkitScriptTest, FileAndColourAnswersAndTheScreenAreQueued)
 {
     startSession();
     std::string error;
-    ASSERT_TRUE(run("answer-file out.hpgl\nanswer-file --cancel\nanswer-color 65535 0 0\nscreen 800 600\n", error))
+    ASSERT_TRUE(runScript("answer-file out.hpgl\nanswer-file --cancel\nanswer-color 65535 0 0\nscreen 800 600\n", error))
         << error;
     auto& tk = host::toolkit::Toolkit::get();
     ASSERT_EQ(tk.fileAnswers.size(), 2u);
@@ -81,8 +72,8 @@ TEST_F(ToolkitScriptTest, FileAndColourAnswersAndTheScreenAreQueued)
     EXPECT_FALSE(tk.fileAnswers[1].has_value());
     EXPECT_EQ(tk.colorAnswers.front()->red, 65535);
     EXPECT_EQ(tk.screen.right, 800);
-    EXPECT_FALSE(run("screen 10 10\n", error));
-    EXPECT_FALSE(run("end-dialog\n", error));
+    EXPECT_FALSE(runScript("screen 10 10\n", error));
+    EXPECT_FALSE(runScript("end-dialog\n", error));
     EXPECT_EQ(error, "line 1: end-dialog: end-dialog without dialog");
 }
 
