@@ -129,7 +129,8 @@ void drawPicture(ADMDrawerRef drawer, ASInt32 id, const ADMPoint* p)
     DRAWER_OR();
     if (!p) return;
     record(*d, "DrawPicture " + std::to_string(id) + " " + std::to_string(p->h) + " " + std::to_string(p->v));
-    paintPicture(*d, id, p->h, p->v, 16, 16);
+    if (id != 0) tk().pictureIds.insert(id);
+    paintPicture(*d, id, p->h, p->v, 0, 0);
 }
 
 // Icons: a picture of the plug-in's resources. Without a file the toolkit
@@ -138,6 +139,7 @@ ADMIconRef getFromResource(SPPluginRef plugin, ASInt32 iconID, ASInt32 iconIndex
 {
     auto icon = std::make_unique<Icon>();
     icon->id = iconID;
+    if (iconID != 0) tk().pictureIds.insert(iconID);
     icon->type = iconID != 0 && plugin != nullptr ? kADMPictureIconType : kADMUnknownIconType;
     Icon* raw = icon.get();
     tk().live(raw);

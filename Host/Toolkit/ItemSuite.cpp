@@ -257,6 +257,7 @@ void setPictureID(ADMItemRef item, ASInt32 id)
 {
     ITEM_OR();
     i->picture = id;
+    if (id != 0) tk().pictureIds.insert(id);
     tk().invalidate(i);
 }
 ASInt32 getPictureID(ADMItemRef item)
@@ -268,6 +269,8 @@ void setSelectedPictureID(ADMItemRef item, ASInt32 id)
 {
     ITEM_OR();
     i->selectedPicture = id;
+    if (id != 0) tk().pictureIds.insert(id);
+    tk().invalidate(i);
 }
 ASInt32 getSelectedPictureID(ADMItemRef item)
 {
@@ -278,6 +281,8 @@ void setDisabledPictureID(ADMItemRef item, ASInt32 id)
 {
     ITEM_OR();
     i->disabledPicture = id;
+    if (id != 0) tk().pictureIds.insert(id);
+    tk().invalidate(i);
 }
 ASInt32 getDisabledPictureID(ADMItemRef item)
 {

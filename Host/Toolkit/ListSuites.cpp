@@ -237,6 +237,7 @@ void setPictureID(ADMEntryRef entry, ASInt32 id)
 {
     ENTRY_OR();
     e->picture = id;
+    if (id != 0) tk().pictureIds.insert(id);
     tk().invalidate(e->list->item);
 }
 ASInt32 getPictureID(ADMEntryRef entry)
@@ -248,6 +249,7 @@ void setSelectedPictureID(ADMEntryRef entry, ASInt32 id)
 {
     ENTRY_OR();
     e->selectedPicture = id;
+    if (id != 0) tk().pictureIds.insert(id);
 }
 ASInt32 getSelectedPictureID(ADMEntryRef entry)
 {

@@ -193,20 +193,70 @@ int textWidth(Drawer& d, const std::string& text)
     return static_cast<int>(e.x_advance + 0.5);
 }
 
-void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h)
+// The toolkit's own pictures, drawn in the plug-in pictures' line style: new
+// entry (a plus), delete entry (a bin) and the bin greyed out. Whole pixels,
+// centred in the box.
+static bool paintBuiltInPicture(cairo_t* cr, ASInt32 id, int x, int y, int w, int h, double alpha)
+{
+    if (id != kADMNewEntryPictureID && id != kADMDeleteEntryPictureID && id != kADMDeleteEntryDisabledPictureID)
+        return false;
+    uint32_t ink = id == kADMDeleteEntryDisabledPictureID ? 0x9AA3AD : 0x2D3640;
+    cairo_set_source_rgba(cr, ((ink >> 16) & 0xFF) / 255.0, ((ink >> 8) & 0xFF) / 255.0, (ink & 0xFF) / 255.0, alpha);
+    int left = x + (w - 10) / 2, top = y + (h - 10) / 2;
+    auto box = [&](int bx, int by, int bw, int bh) { cairo_rectangle(cr, left + bx, top + by, bw, bh); };
+    if (id == kADMNewEntryPictureID) {
+        box(4, 0, 2, 10);  // a plus, 10 pixels across
+        box(0, 4, 10, 2);
+    } else {
+        box(3, 0, 4, 1);   // handle
+        box(0, 1, 10, 2);  // lid
+        box(1, 3, 1, 7);   // the bin's sides and bottom
+        box(8, 3, 1, 7);
+        box(2, 9, 6, 1);
+        box(3, 5, 1, 3);  // two slats
+        box(6, 5, 1, 3);
+    }
+    cairo_fill(cr);
+    return true;
+}
+
+bool hasBuiltInPicture(ASInt32 id)
+{
+    return id == kADMNewEntryPictureID || id == kADMDeleteEntryPictureID || id == kADMDeleteEntryDisabledPictureID;
+}
+
+void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h, bool dimmed)
 {
     if (!d.cr || id == 0) return;
-    std::string path = Toolkit::get().pluginFolder() + "/Pictures/" + std::to_string(id) + ".png";
+    // An inactive item without a picture of its own for that state shows its
+    // picture faded, as the platform's toolkits do.
+    double alpha = dimmed ? 0.35 : 1.0;
+    if (hasBuiltInPicture(id)) {
+        cairo_save(d.cr);
+        cairo_translate(d.cr, d.offsetX, d.offsetY);
+        int bw = w > 0 ? w : 16, bh = h > 0 ? h : 16;
+        cairo_rectangle(d.cr, x, y, bw, bh);
+        cairo_clip(d.cr);
+        paintBuiltInPicture(d.cr, id, x, y, bw, bh, alpha);
+        cairo_restore(d.cr);
+        return;
+    }
+    std::string path = Toolkit::get().picturePath(id);
     std::error_code ec;
     if (std::filesystem::exists(path, ec)) {
         cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
         if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS) {
+            // A picture is drawn at its own size, centred in the place the
+            // item gives it (w or h 0: at x, y, as the drawer's DrawPicture).
+            int iw = cairo_image_surface_get_width(image), ih = cairo_image_surface_get_height(image);
+            int bw = w > 0 ? w : iw, bh = h > 0 ? h : ih;
+            int px = x + (bw - iw) / 2, py = y + (bh - ih) / 2;
             cairo_save(d.cr);
             cairo_translate(d.cr, d.offsetX, d.offsetY);
-            cairo_rectangle(d.cr, x, y, w, h);
+            cairo_rectangle(d.cr, x, y, bw, bh);
             cairo_clip(d.cr);
-            cairo_set_source_surface(d.cr, image, x, y);
-            cairo_paint(d.cr);
+            cairo_set_source_surface(d.cr, image, px, py);
+            cairo_paint_with_alpha(d.cr, alpha);
             cairo_restore(d.cr);
             cairo_surface_destroy(image);
             return;
@@ -214,6 +264,8 @@ void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h)
         cairo_surface_destroy(image);
     }
     // No such resource here: a box that says which picture belongs there.
+    Toolkit::get().missingPictures.insert(id);
+    if (w <= 0 || h <= 0) w = h = 16;
     Drawer box = d;
     box.mode = kADMNormalMode;
     box.color = kADMLightColor;

@@ -17,8 +17,12 @@ void paintPolygon(Drawer& d, const ADMPoint* points, int count, bool fill);
 void paintText(Drawer& d, const std::string& text, int x, int y);
 int textWidth(Drawer& d, const std::string& text);
 // A picture resource of the plug-in ("Pictures/<id>.png" in its folder) or
-// of the toolkit; one that is missing is shown as a labelled box.
-void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h);
+// of the toolkit, at its own size centred in the box x, y, w, h (w and h 0:
+// at its own size from x, y), faded when dimmed. One that is missing is shown
+// as a labelled box filling the box and noted in the toolkit's missingPictures.
+void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h, bool dimmed = false);
+// The toolkit's own pictures (new entry, delete entry and its greyed form).
+bool hasBuiltInPicture(ASInt32 id);
 // Records a call made by the plug-in.
 void record(Drawer& d, const std::string& call);
 

@@ -100,6 +100,7 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
     ASInt32 picture = item->picture;
     if (!live && item->disabledPicture) picture = item->disabledPicture;
     if (item->value != 0.0f && item->selectedPicture && isRadio(item->kind)) picture = item->selectedPicture;
+    bool dimmed = !live && picture != item->disabledPicture;
 
     switch (item->kind) {
     case ItemKind::Frame:
@@ -114,18 +115,18 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
         break;
     case ItemKind::TextStatic:
         fill(d, kADMBackgroundColor, all);
-        if (picture) paintPicture(d, picture, 0, 0, w, h);
+        if (picture) paintPicture(d, picture, 0, 0, w, h, dimmed);
         boxText(d, text, all, item->justify, textColor);
         break;
     case ItemKind::PictureStatic:
         fill(d, kADMBackgroundColor, all);
-        paintPicture(d, picture, 0, 0, w, h);
+        paintPicture(d, picture, 0, 0, w, h, dimmed);
         break;
     case ItemKind::TextPushButton:
     case ItemKind::PicturePushButton:
     case ItemKind::PictureRadioButton:
         fill(d, item->value != 0.0f && isRadio(item->kind) ? kADMButtonDownColor : kADMButtonUpColor, all);
-        if (picture) paintPicture(d, picture, 1, 1, w - 2, h - 2);
+        if (picture) paintPicture(d, picture, 1, 1, w - 2, h - 2, dimmed);
         if (item->kind == ItemKind::TextPushButton) boxText(d, text, rect((h - 13) / 2, 0, h, w), kADMCenterJustify, textColor);
         frame(d, item->dialog && item->dialog->defaultItem == item->id ? kADMDarkShadowColor : kADMShadowColor, all);
         break;
@@ -259,7 +260,7 @@ void Toolkit::drawDefault(Entry* e, Drawer& d)
     int x = 4;
     ASInt32 picture = e->selected && e->selectedPicture ? e->selectedPicture : e->picture;
     if (picture) {
-        paintPicture(d, picture, 3, (h - 16) / 2, 16, 16);
+        paintPicture(d, picture, 3, (h - 16) / 2, 16, 16, !e->enabled);
         x = 22;
     }
     ADMColor color = !e->enabled ? kADMDisabledColor : e->selected ? kADMHiliteTextColor : kADMTextColor;

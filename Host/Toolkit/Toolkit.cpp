@@ -8,11 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "Host.h"
 #include "Toolkit/Driver.h"
+#include "Toolkit/Paint.h"
 
 namespace vt::host::toolkit {
 
@@ -604,10 +606,17 @@ void Toolkit::draw(Item* item)
     item->invalid = false;
     {
         LiveGuard<Drawer> guard(*this, &drawer);
-        if (item->drawProc)
+        if (item->drawProc) {
             item->drawProc(ref(item), ref(&drawer));
-        else
+        } else {
+            if (item->kind == ItemKind::Frame) {
+                // A group box nobody draws into shows the dialog behind it.
+                uint32_t bg = rgbOf(kADMBackgroundColor);
+                cairo_set_source_rgb(cr, ((bg >> 16) & 0xFF) / 255.0, ((bg >> 8) & 0xFF) / 255.0, (bg & 0xFF) / 255.0);
+                cairo_paint(cr);
+            }
             drawDefault(item, drawer);
+        }
     }
     currentPort() = previous;
     cairo_destroy(cr);
@@ -636,14 +645,18 @@ void Toolkit::renderDialog(Dialog* d, Raster& out)
     uint32_t bg = rgbOf(kADMBackgroundColor);
     cairo_set_source_rgb(cr, ((bg >> 16) & 0xFF) / 255.0, ((bg >> 8) & 0xFF) / 255.0, (bg & 0xFF) / 255.0);
     cairo_paint(cr);
-    for (size_t i = 0; i < d->items.size(); ++i) {
-        Item* item = d->items[i].get();
-        if (!item->visible) continue;
-        if (item->invalid || !item->raster.surface()) draw(item);
-        cairo_set_source_surface(cr, item->raster.surface(), item->bounds.left, item->bounds.top);
-        cairo_rectangle(cr, item->bounds.left, item->bounds.top, item->width(), item->height());
-        cairo_fill(cr);
-    }
+    // Group boxes (frames the plug-in does not draw) lie behind the items they
+    // group, wherever they stand in the item order; the rest in item order.
+    auto groupBox = [](const Item* item) { return item->kind == ItemKind::Frame && !item->drawProc; };
+    for (bool boxes : {true, false})
+        for (size_t i = 0; i < d->items.size(); ++i) {
+            Item* item = d->items[i].get();
+            if (!item->visible || groupBox(item) != boxes) continue;
+            if (item->invalid || !item->raster.surface()) draw(item);
+            cairo_set_source_surface(cr, item->raster.surface(), item->bounds.left, item->bounds.top);
+            cairo_rectangle(cr, item->bounds.left, item->bounds.top, item->width(), item->height());
+            cairo_fill(cr);
+        }
     cairo_destroy(cr);
 }
 
@@ -777,6 +790,15 @@ ModalOutcome Toolkit::driveModal(const std::string& name, std::vector<DialogActi
 // ---- Resources -------------------------------------------------------------------------
 
 std::string Toolkit::pluginFolder() const { return Host::exists() ? Host::current().pluginFolder() : std::string(); }
+
+std::string Toolkit::picturePath(ASInt32 id) const { return pluginFolder() + "/Pictures/" + std::to_string(id) + ".png"; }
+
+bool Toolkit::hasPicture(ASInt32 id) const
+{
+    if (hasBuiltInPicture(id)) return true;
+    std::error_code ec;
+    return id != 0 && std::filesystem::is_regular_file(picturePath(id), ec);
+}
 
 bool Toolkit::loadMenu(ASInt32 menuId, std::vector<std::pair<ASInt32, std::string>>& entries)
 {

@@ -375,6 +375,16 @@ public:
 
     // ---- Resources of the plug-in ----
     std::string pluginFolder() const;
+    // "Pictures/<id>.png" in the plug-in folder: the picture of an item, an
+    // entry or an icon.
+    std::string picturePath(ASInt32 id) const;
+    // True for the toolkit's own pictures and for those the plug-in folder holds.
+    bool hasPicture(ASInt32 id) const;
+    // Every picture id the plug-in has handed the toolkit (items, entries,
+    // the drawer, icons), and those drawn as a labelled box for want of the
+    // file: tests check that the dialogs ship every picture they show.
+    std::set<ASInt32> pictureIds;
+    std::set<ASInt32> missingPictures;
     // The entries of a popup menu resource: "Menus/Menu-<id>.txt", lines "<id>\t<text>".
     bool loadMenu(ASInt32 menuId, std::vector<std::pair<ASInt32, std::string>>& entries);
     std::vector<std::unique_ptr<Icon>> icons;
