@@ -109,6 +109,12 @@ void Host::seedPluginFolder()
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         fs::path relative = fs::relative(it->path(), options_.resourcesDir, ec);
         fs::path target = fs::path(options_.pluginFolder) / relative;
+        // The vector sources the pictures are rendered from are not part of
+        // the plug-in: only the rendered pictures are.
+        if (it->is_directory() && it->path().filename() == "src") {
+            it.disable_recursion_pending();
+            continue;
+        }
         if (it->is_directory()) {
             fs::create_directories(target, ec);
         } else if (!fs::exists(target)) {
