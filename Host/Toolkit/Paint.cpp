@@ -196,10 +196,8 @@ int textWidth(Drawer& d, const std::string& text)
 // The toolkit's own pictures, drawn in the plug-in pictures' line style: new
 // entry (a plus), delete entry (a bin) and the bin greyed out. Whole pixels,
 // centred in the box.
-static bool paintBuiltInPicture(cairo_t* cr, ASInt32 id, int x, int y, int w, int h, double alpha)
+static void paintBuiltInPicture(cairo_t* cr, ASInt32 id, int x, int y, int w, int h, double alpha)
 {
-    if (id != kADMNewEntryPictureID && id != kADMDeleteEntryPictureID && id != kADMDeleteEntryDisabledPictureID)
-        return false;
     uint32_t ink = id == kADMDeleteEntryDisabledPictureID ? 0x9AA3AD : 0x2D3640;
     cairo_set_source_rgba(cr, ((ink >> 16) & 0xFF) / 255.0, ((ink >> 8) & 0xFF) / 255.0, (ink & 0xFF) / 255.0, alpha);
     int left = x + (w - 10) / 2, top = y + (h - 10) / 2;
@@ -217,7 +215,6 @@ static bool paintBuiltInPicture(cairo_t* cr, ASInt32 id, int x, int y, int w, in
         box(6, 5, 1, 3);
     }
     cairo_fill(cr);
-    return true;
 }
 
 bool hasBuiltInPicture(ASInt32 id)
