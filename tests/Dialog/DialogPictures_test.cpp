@@ -13,7 +13,6 @@
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PlotOutDialog.h"
 #include "HostFixture.h"
-#include "Script/Script.h"
 #include "Toolkit/Paint.h"
 #include "Toolkit/Toolkit.h"
 
@@ -87,15 +86,7 @@ TEST(DialogPictures, EveryRenderedPictureAndCursorHasItsSource)
     }
 }
 
-class DialogPicturesDriven : public test::HostTest {
-protected:
-    bool run(const std::string& text, std::string& error)
-    {
-        host::ScriptContext context{session(), output_, dir_.path()};
-        return host::runScript(context, text, error);
-    }
-    std::ostringstream output_;
-};
+using DialogPicturesDriven = test::HostTest;
 
 TEST_F(DialogPicturesDriven, EveryPictureTheBuiltDialogsShowIsShipped)
 {
@@ -105,7 +96,7 @@ TEST_F(DialogPicturesDriven, EveryPictureTheBuiltDialogsShowIsShipped)
     // picture missing from the plug-in folder is noted by the toolkit.
     // The setup dialog with its three editors and its error box: entries
     // checked and not, then a current plotter chosen.
-    ASSERT_TRUE(run(R"(dialog "Plotter Dialog"
+    ASSERT_TRUE(runScript(R"(dialog "Plotter Dialog"
   click 2
 end-dialog
 dialog "Environment Dialog"
@@ -134,9 +125,9 @@ menu "Plotter Setup"
 expect-dialog "Plotter Setup Dialog" 1
 )",
                     error))
-        << error << "\n" << output_.str();
+        << error << "\n" << scriptOutput_.str();
     // Plot Out with its output preview, then About.
-    ASSERT_TRUE(run("open \"" VANTOREL_SOURCE_DIR R"(/samples/open-sign.svg"
+    ASSERT_TRUE(runScript("open \"" VANTOREL_SOURCE_DIR R"(/samples/open-sign.svg"
 select all
 dialog "Preview Dialog"
   click 3
@@ -157,9 +148,9 @@ end-dialog
 about
 )",
                     error))
-        << error << "\n" << output_.str();
+        << error << "\n" << scriptOutput_.str();
     // Pens deleted until the list is empty: Delete shows its greyed picture.
-    ASSERT_TRUE(run(R"(dialog "Plotter Setup Dialog"
+    ASSERT_TRUE(runScript(R"(dialog "Plotter Setup Dialog"
   click 46
   click 46
   expect-state 46 inactive
@@ -169,7 +160,7 @@ end-dialog
 menu "Plotter Setup"
 )",
                     error))
-        << error << "\n" << output_.str();
+        << error << "\n" << scriptOutput_.str();
 
     Toolkit& tk = Toolkit::get();
     // The drive reached the pictures set while the dialogs run, not only
