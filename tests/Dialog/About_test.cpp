@@ -27,9 +27,9 @@ TEST_F(AboutTest, OKEndsTheDialogWithOne)
                                    EXPECT_EQ(d->width(), 500);
                                    EXPECT_EQ(d->height(), 120);
                                    EXPECT_EQ(d->items.size(), 6u);
-                                   EXPECT_EQ(d->item(7)->picture, 1071);
-                                   EXPECT_EQ(d->item(5)->text, "All rights reserved.");
-                                   return user.click(1, error);
+                                   EXPECT_EQ(d->item(kAboutLogoItem)->picture, 1071);
+                                   EXPECT_EQ(d->item(kAboutRightsItem)->text, "All rights reserved.");
+                                   return user.click(kAboutOKItem, error);
                                }});
     EXPECT_EQ(session().about(), kNoErr);
     ASSERT_EQ(Toolkit::get().modalLog.size(), 1u);
