@@ -44,18 +44,6 @@ TEST_F(AboutTest, AboutAnswersSuccessEvenWhenNobodyAnswersTheDialog)
     EXPECT_EQ(Toolkit::get().modalLog.at(0).result, 2);
 }
 
-TEST(AboutItemTable, RowsAsTheDialogShowsThem)
-{
-    ASSERT_EQ(kAboutItemCount, 6);
-    EXPECT_EQ(dlgAboutItem[0].itemId, 1);
-    EXPECT_EQ(dlgAboutItem[0].textIndex, 12);
-    EXPECT_EQ(dlgAboutItem[0].x, 355);
-    EXPECT_EQ(dlgAboutItem[0].y, 5);
-    EXPECT_EQ(dlgAboutItem[0].initProc, AboutDlgOkButtonInitProc);
-    EXPECT_EQ(dlgAboutItem[5].pictureId, 1071);
-    EXPECT_EQ(dlgAboutItem[5].height, 100);
-}
-
 // ---- vantorel-host run ----
 
 struct RunResult {

@@ -208,6 +208,12 @@ TEST_F(PlotOutDialogTest, AtTheMinimumSizeListsAndButtonRowSitWhereTheLayoutPuts
                  EXPECT_EQ(d->item(kPlotOutPreviewItem)->bounds.right, 834);
                  EXPECT_EQ(d->item(kPlotOutPreviewItem)->bounds.bottom, 500);
                  EXPECT_EQ(d->item(kPlotOutZoomSliderItem)->bounds.top, 512);
+                 // Below the size it opens at, the table's positions give way to the
+                 // layout: nothing may be left hanging outside the dialog.
+                 for (const auto& item : d->items) {
+                     const ADMRect& b = item->bounds;
+                     EXPECT_TRUE(b.left >= 0 && b.top >= 0 && b.right <= 840 && b.bottom <= 587) << item->id;
+                 }
              }),
              [](Driver& user, std::string& error) { return user.resize(905, 700, error); }, check([](Driver& user) {
                  auto* d = user.dialog();
