@@ -25,7 +25,7 @@ ASErr AboutPluginInitProc(ADMDialogRef dialog)
     char title[128];
     sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, 11, title, 128);
     sADMDialog->SetText(dialog, title);
-    LoadItemControl(dlgAboutItem, kAboutItemCount, dialog);
+    loadDialogItems(dlgAboutItem, kAboutItemCount, dialog);
     return kNoErr;
 }
 

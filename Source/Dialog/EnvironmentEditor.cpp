@@ -44,7 +44,7 @@ ASErr EnvironmentPluginInitProc(ADMDialogRef dialog)
 {
     editorPlace(dialog, g->envListLastClickPt.h - 117, g->envListLastClickPt.v - 50, kEnvironmentDialogWidth,
                 kEnvironmentDialogHeight, 501);
-    LoadItemControl(dlgEnvironmentItem, kEnvironmentItemCount, dialog);
+    if (loadDialogItems(dlgEnvironmentItem, kEnvironmentItemCount, dialog) != 1) return kNoErr;
     editorJustify(dialog, dlgEnvironmentItem, kEnvironmentItemCount, nullptr, 0);
     return kNoErr;
 }

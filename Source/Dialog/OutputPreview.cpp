@@ -265,13 +265,12 @@ ASErr PreviewDialogInitProc(ADMDialogRef dialog)
     sADMDialog->SetText(dialog, title);
     sADMDialog->SetDestroyProc(dialog, PreviewDialogDestroyProc);
     g_Dialog = dialog;
-    LoadItemControl(dlgPreviewItem, kPreviewItemCount, dialog);
-
     g_bPlay = 0;
     g_bActiveCallRedraw = 0;
     g_pen.x = g_pen.y = 0.0;
     g_iCurrentStep = -1;
     g_iDrawToStep = 0;
+    if (loadDialogItems(dlgPreviewItem, kPreviewItemCount, dialog) != 1) return kNoErr;
 
     // The whole extent fills the frame less a margin of 10 pixels all round.
     // An extent without width (or height) takes the zoom of the other

@@ -76,7 +76,7 @@ ASErr PenPluginInitProc(ADMDialogRef dialog)
 {
     editorPlace(dialog, g->penListLastClickPt.h - 117, g->penListLastClickPt.v - 92, kPenDialogWidth, kPenDialogHeight,
                 601);
-    LoadItemControl(dlgPenItem, kPenItemCount, dialog);
+    if (loadDialogItems(dlgPenItem, kPenItemCount, dialog) != 1) return kNoErr;
     static const int left[] = {kPenEditorPressureUnitItem, kPenEditorVelocityUnitItem};
     editorJustify(dialog, dlgPenItem, kPenItemCount, left, 2);
     return kNoErr;

@@ -144,21 +144,35 @@ static void alertWith(int32_t index, const char* detail)
 
 // ---- Opening ---------------------------------------------------------------------------------
 
+// Why a job cannot be opened, from the check before the dialog or from the
+// loading in it.
+static void alertCannotOpen(ASErr error)
+{
+    int32_t index = error == '!cur'              ? kNoCurrentPlotterString
+                    : error == '!tpe'            ? kUnsupportedObjectString
+                    : error == kPlotOutMemoryErr ? kJobOutOfMemoryString
+                                                 : kNothingSelectedString;
+    alertWith(index, NULL);
+}
+
+// The code of a load that failed while the dialog opened; goPlotOut returns
+// it in place of the modal result.
+static ASErr g_openError = kNoErr;
+
 ASErr goPlotOut(void* message)
 {
     (void)message;
     ASErr error = checkData(1);
     if (error != kNoErr) {
-        int32_t index = error == '!cur' ? kNoCurrentPlotterString
-                        : error == '!tpe' ? kUnsupportedObjectString
-                                          : kNothingSelectedString;
-        alertWith(index, NULL);
+        alertCannotOpen(error);
         return error;
     }
     g->mediaWidth = (float)g->curPlotter.PlotterSizeX;
     g->mediaLength = (float)g->curPlotter.PlotterSizeY;
-    return sADMDialog->Modal(g->pluginRef, kPlotOutDialogName, kPlotOutDialogResource,
-                             kADMResizingModalDialogStyle, PlotOutDialogInitProc, NULL, 0);
+    g_openError = kNoErr;
+    ASErr result = sADMDialog->Modal(g->pluginRef, kPlotOutDialogName, kPlotOutDialogResource,
+                                     kADMResizingModalDialogStyle, PlotOutDialogInitProc, NULL, 0);
+    return g_openError != kNoErr ? g_openError : result;
 }
 
 static ADMItemRef itemOf(ADMDialogRef dialog, int32_t id) { return sADMDialog->GetItem(dialog, id); }
@@ -168,6 +182,26 @@ static void invalidatePreview(ADMDialogRef dialog)
     g_iPreviewDrawType = 1;
     ADMItemRef preview = itemOf(dialog, kPlotOutPreviewItem);
     if (preview != NULL) sADMItem->Invalidate(preview);
+}
+
+// Frees the cut model, the layer and colour tables and the undo history;
+// what is already free is passed over.
+static void freeJob()
+{
+    freeData();
+    if (g_lyLoad != NULL) {
+        freeLayer(g_lyLoad, g_iLayerNum);
+        free(g_lyLoad);
+        g_lyLoad = NULL;
+    }
+    g_iLayerNum = 0;
+    if (g_clLoad != NULL) {
+        freeColor(g_clLoad, g_iColorNum);
+        free(g_clLoad);
+        g_clLoad = NULL;
+    }
+    g_iColorNum = 0;
+    freeUndoHistory();
 }
 
 // The states the dialog opens with: cut by layer with the layer list shown,
@@ -212,7 +246,7 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
     sADMDialog->SetHorizontalIncrement(dialog, 20);
     sADMDialog->SetVerticalIncrement(dialog, 20);
 
-    LoadItemControl(dlgPlotOutItem, kPlotOutItemCount, dialog);
+    if (loadDialogItems(dlgPlotOutItem, kPlotOutItemCount, dialog) != 1) return kNoErr;
     setOpenStates(dialog);
 
     for (int i = 0; i < kPlotOutItemCount; ++i) {
@@ -245,13 +279,22 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
     }
 
     initUndoHistory();
-    loadData(NULL);
     g_lyLoad = NULL;
     g_iLayerNum = 0;
     g_clLoad = NULL;
     g_iColorNum = 0;
-    loadLayer(&g_lyLoad, &g_iLayerNum);
-    loadColor(&g_clLoad, &g_iColorNum);
+    ASErr error = loadData(NULL);
+    if (error == kNoErr) error = loadLayer(&g_lyLoad, &g_iLayerNum);
+    if (error == kNoErr) error = loadColor(&g_clLoad, &g_iColorNum);
+    if (error != kNoErr) {
+        // A job with volumes or table entries missing would be cut without
+        // them; nobody gets to work on it.
+        g_openError = error;
+        freeJob();
+        alertCannotOpen(error);
+        abandonDialog(dialog);
+        return kNoErr;
+    }
     getGlobalDistance(&g->totalCutLength);
 
     invalidatePreview(dialog);
@@ -268,21 +311,9 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
 
 ASErr PlotOutDialogDestroyProc(ADMDialogRef dialog)
 {
+    (void)dialog;
     // No timer ever holds on to the cut model, so it goes with the dialog.
-    freeData();
-    if (g_lyLoad != NULL) {
-        freeLayer(g_lyLoad, g_iLayerNum);
-        free(g_lyLoad);
-        g_lyLoad = NULL;
-    }
-    g_iLayerNum = 0;
-    if (g_clLoad != NULL) {
-        freeColor(g_clLoad, g_iColorNum);
-        free(g_clLoad);
-        g_clLoad = NULL;
-    }
-    g_iColorNum = 0;
-    freeUndoHistory();
+    freeJob();
     return kNoErr;
 }
 

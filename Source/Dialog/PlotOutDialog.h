@@ -124,7 +124,8 @@ enum {
     kPlotFileNotWrittenString = 181,
     kCutterNotFoundString = 182,
     kCutterSendFailedString = 183,
-    kPreviewFileNotWrittenString = 184
+    kPreviewFileNotWrittenString = 184,
+    kJobOutOfMemoryString = 185
 };
 
 // The job's tables, built when the dialog opens and freed when it closes.
@@ -145,6 +146,8 @@ extern const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount];
 
 // Tests the selection and the current plotter (an alert on failure, with the
 // check's code returned), then runs the modal dialog and returns its result.
+// A job that cannot be loaded is not shown on partial tables: the dialog
+// closes at once after an alert, and the loader's code is returned.
 ASErr goPlotOut(void* message);
 
 ASErr PlotOutDialogInitProc(ADMDialogRef dialog);

@@ -81,7 +81,7 @@ ASErr PlotterPluginInitProc(ADMDialogRef dialog)
 {
     editorPlace(dialog, g->machineListLastClickPt.h, g->machineListLastClickPt.v, kPlotterDialogWidth,
                 kPlotterDialogHeight, 801);
-    LoadItemControl(dlgPlotterItem, kPlotterItemCount, dialog);
+    if (loadDialogItems(dlgPlotterItem, kPlotterItemCount, dialog) != 1) return kNoErr;
     static const int left[] = {kPlotterEditorStartCommandsLabelItem, kPlotterEditorEndCommandsLabelItem};
     editorJustify(dialog, dlgPlotterItem, kPlotterItemCount, left, 2);
     return kNoErr;

@@ -369,7 +369,7 @@ ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
             }
     }
 
-    LoadItemControl(dlgPlotterSetupItem, kPlotterSetupItemCount, dialog);
+    if (loadDialogItems(dlgPlotterSetupItem, kPlotterSetupItemCount, dialog) != 1) return kNoErr;
     // Values and list captions are left-justified; the other static texts
     // are labels, right-justified against their values.
     static const int left[] = {

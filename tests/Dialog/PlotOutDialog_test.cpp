@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
@@ -14,6 +15,7 @@
 #include "Documents/Svg.h"
 #include "HostFixture.h"
 #include "Menus/Menus.h"
+#include "PlotOut/PlotOut.h"
 #include "Toolkit/Driver.h"
 #include "USB/FakeBus.h"
 #include "USB/FakeCutter.h"
@@ -416,6 +418,75 @@ TEST_F(PlotOutDialogTest, AJobThatCannotStartIsExplainedAndTheDialogStaysShut)
         ASSERT_FALSE(alerts().empty()) << row.shows;
         EXPECT_NE(alerts().back().text.find(row.alert), std::string::npos) << row.shows << ": " << alerts().back().text;
     }
+}
+
+// The host's selection read, failing from its second call on (the first is
+// the check before the dialog opens; the second loads the job).
+AIMatchingArtSuite* g_realMatching = nullptr;
+ASErr g_selectionError = kNoErr;
+int g_selectionReads = 0;
+
+ASErr failingGetMatchingArt(const AIMatchingArtSpec* specs, int16_t count, AIArtHandle*** matches, int32_t* found)
+{
+    if (++g_selectionReads >= 2) return g_selectionError;
+    return g_realMatching->GetMatchingArt(specs, count, matches, found);
+}
+
+TEST_F(PlotOutDialogTest, AJobThatCannotBeLoadedOrBuiltIsExplainedAndTheDialogClosesAtOnce)
+{
+    struct Row {
+        const char* shows;
+        ASErr selectionError;  // kNoErr: the selection reads
+        int refuseItemsFrom;   // 0: every item is made
+        ASErr returned;
+        const char* alert;
+    } rows[] = {
+        {"memory runs out while the job loads", kPlotOutMemoryErr, 0, kPlotOutMemoryErr,
+         "There is not enough memory to load this job."},
+        {"the host cannot read the selection", 'FAIL', 0, 'FAIL', "Please select the artwork to cut"},
+        {"the toolkit refuses the tenth item", kNoErr, 10, 2, "The dialog could not be built completely"},
+    };
+    putPlotter();
+    openJob();
+    Toolkit& tk = Toolkit::get();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+        AIMatchingArtSuite failing = *sMatchingArt;
+        g_realMatching = sMatchingArt;
+        g_selectionError = row.selectionError;
+        g_selectionReads = 0;
+        if (row.selectionError != kNoErr) {
+            failing.GetMatchingArt = failingGetMatchingArt;
+            sMatchingArt = &failing;
+        }
+        bool worked = false;
+        tk.queueDialog(kPlotOutDialogName, {[&worked](Driver&, std::string&) { return worked = true; }});
+        size_t alertsBefore = alerts().size();
+        ASErr result = kNoErr;
+        {
+            std::unique_ptr<test::RefuseItems> refuse;
+            if (row.refuseItemsFrom != 0) refuse = std::make_unique<test::RefuseItems>(row.refuseItemsFrom);
+            result = goPlotOut(nullptr);
+        }
+        sMatchingArt = g_realMatching;
+        releaseSuites(hostApp().basic());
+
+        EXPECT_EQ(result, row.returned);
+        EXPECT_FALSE(worked) << "nobody worked on a job with parts missing";
+        ASSERT_EQ(alerts().size(), alertsBefore + 1);
+        EXPECT_NE(alerts().back().text.find(row.alert), std::string::npos) << alerts().back().text;
+        ASSERT_FALSE(tk.modalLog.empty());
+        EXPECT_EQ(tk.modalLog.back().name, kPlotOutDialogName);
+        EXPECT_TRUE(tk.modalLog.back().cancelled);
+        EXPECT_EQ(g->volumes, nullptr);
+        EXPECT_EQ(g->volumeCount, 0);
+        EXPECT_EQ(g_lyLoad, nullptr);
+        EXPECT_EQ(g_clLoad, nullptr);
+        tk.failures.clear();
+    }
+    // With the host and the toolkit well again the same job opens.
+    plotOut({check([](Driver&) { EXPECT_EQ(g->volumeCount, 3); }), click(kPlotOutExitItem)});
 }
 
 }  // namespace
