@@ -4,9 +4,39 @@
 #include <fstream>
 #include <sstream>
 
+#include "Common/Suites.h"
 #include "Script/Script.h"
 
 namespace vt::test {
+
+namespace {
+ADMItemSuite* g_realItems = nullptr;
+ADMItemSuite g_refusingItems;
+int g_creations = 0;
+int g_refuseFrom = 0;
+
+ADMItemRef refusingCreate(ADMDialogRef dialog, ASInt32 id, const char* type, const ADMRect* bounds,
+                          ADMItemInitProc initProc, ADMUserData userData, ASInt32 options)
+{
+    if (++g_creations >= g_refuseFrom) return nullptr;
+    return g_realItems->Create(dialog, id, type, bounds, initProc, userData, options);
+}
+}  // namespace
+
+RefuseItems::RefuseItems(int from)
+{
+    g_realItems = sADMItem;
+    g_refusingItems = *sADMItem;
+    g_refusingItems.Create = refusingCreate;
+    g_creations = 0;
+    g_refuseFrom = from;
+    sADMItem = &g_refusingItems;
+}
+
+RefuseItems::~RefuseItems()
+{
+    sADMItem = g_realItems;
+}
 
 TempDir::TempDir()
 {

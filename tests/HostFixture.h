@@ -30,6 +30,17 @@ private:
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& text);
 
+// While it lives, the plug-in's item suite refuses to make items from the
+// n-th creation on (counting from 1), as a toolkit short of resources would.
+// The suites must be acquired (acquireSuites) for its whole life.
+class RefuseItems {
+public:
+    explicit RefuseItems(int from);
+    ~RefuseItems();
+    RefuseItems(const RefuseItems&) = delete;
+    RefuseItems& operator=(const RefuseItems&) = delete;
+};
+
 class HostTest : public ::testing::Test {
 protected:
     // Creates the session without starting it.

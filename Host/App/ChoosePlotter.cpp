@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "App.h"
+#include "Dialog/PlotterSetup.h"
 #include "Host.h"
 #include "Menus/Menus.h"
 #include "Toolkit/Driver.h"
@@ -17,9 +18,6 @@ namespace tk = host::toolkit;
 
 const char* const kSetupDialog = "Plotter Setup Dialog";
 const char* const kPrefix = "Korvel-Ulmaren";
-constexpr ASInt32 kPlotterList = 3;
-constexpr ASInt32 kEnvironmentList = 32;
-constexpr ASInt32 kOkButton = 1;
 constexpr ASInt32 kCheckedPicture = 1004;
 constexpr int kCheckColumn = 10;    // within the check picture (3 to 19)
 constexpr int kOutsideCheck = 100;  // on the name: selects without touching the check
@@ -96,13 +94,13 @@ bool choosePlotter(host::Session& session, const std::string& plotter, const std
     auto problem = std::make_shared<std::string>();
     std::vector<tk::DialogAction> actions;
     actions.push_back([plotter, problem](tk::Driver& d, std::string& e) {
-        bool ok =
-            checkEntry(d, kPlotterList, plotter, "no plotter named \"" + plotter + "\" in the plotter library", e);
+        bool ok = checkEntry(d, kPlotterSetupPlotterListItem, plotter,
+                             "no plotter named \"" + plotter + "\" in the plotter library", e);
         if (!ok) *problem = e;
         return ok;
     });
     actions.push_back([plotter, environment, problem](tk::Driver& d, std::string& e) {
-        bool ok = checkEntry(d, kEnvironmentList, environment,
+        bool ok = checkEntry(d, kPlotterSetupEnvironmentListItem, environment,
                              environment.empty()
                                  ? "the plotter \"" + plotter + "\" has no environment"
                                  : "the plotter \"" + plotter + "\" has no environment named \"" + environment + "\"",
@@ -110,7 +108,7 @@ bool choosePlotter(host::Session& session, const std::string& plotter, const std
         if (!ok) *problem = e;
         return ok;
     });
-    actions.push_back([](tk::Driver& d, std::string& e) { return d.click(kOkButton, e); });
+    actions.push_back([](tk::Driver& d, std::string& e) { return d.click(kPlotterSetupOKItem, e); });
 
     tk::ModalOutcome setup = toolkit.driveModal(kSetupDialog, std::move(actions), [&session](std::string& e) {
         return plotterSetupOpener()(session, e);

@@ -117,7 +117,7 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
     }
     std::vector<host::toolkit::DialogAction> actions;
     if (a.byColour)
-        actions.push_back([](Driver& user, std::string& e) { return user.click(54, e); });
+        actions.push_back([](Driver& user, std::string& e) { return user.click(kPlotOutCutByColorItem, e); });
     actions.push_back([&a](Driver& user, std::string& e) {
         std::cout << (a.usb ? "Plot Out: sending to the cutter\n" : "Plot Out: writing to a file\n");
         return user.click(a.usb ? kPlotOutUSBOutputItem : kPlotOutFileOutputItem, e);

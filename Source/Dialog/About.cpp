@@ -4,29 +4,28 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 
-const Item_Control_arg dlgAboutItem[] = {
-    {kADMTextPushButtonType, 12, 0, 0, 1, 355, 100, 5, 21, AboutDlgOkButtonInitProc, nullptr},
-    {kADMTextStaticType, 13, 0, 0, 2, 75, 225, 12, 15, nullptr, nullptr},
-    {kADMTextStaticType, 14, 0, 0, 3, 75, 325, 34, 15, nullptr, nullptr},
-    {kADMTextStaticType, 15, 0, 0, 4, 75, 325, 56, 15, nullptr, nullptr},
-    {kADMTextStaticType, 16, 0, 0, 5, 75, 325, 78, 15, nullptr, nullptr},
-    {kADMPictureStaticType, 0, 0, 1071, 7, 0, 70, 0, 100, AboutDlgLogoInitProc, nullptr},
+const Item_Control_arg dlgAboutItem[kAboutItemCount] = {
+    {kADMTextPushButtonType, 12, 0, 0, kAboutOKItem, 355, 100, 5, 21, AboutDlgOkButtonInitProc, nullptr},
+    {kADMTextStaticType, 13, 0, 0, kAboutNameItem, 75, 225, 12, 15, nullptr, nullptr},
+    {kADMTextStaticType, 14, 0, 0, kAboutPurposeItem, 75, 325, 34, 15, nullptr, nullptr},
+    {kADMTextStaticType, 15, 0, 0, kAboutMakerItem, 75, 325, 56, 15, nullptr, nullptr},
+    {kADMTextStaticType, 16, 0, 0, kAboutRightsItem, 75, 325, 78, 15, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, 1071, kAboutLogoItem, 0, 70, 0, 100, AboutDlgLogoInitProc, nullptr},
 };
-const int kAboutItemCount = sizeof(dlgAboutItem) / sizeof(dlgAboutItem[0]);
 
 ASErr goAbout(SPInterfaceMessage* message)
 {
-    return sADMDialog->Modal(message->d.self, "About Dialog", 16050, kADMModalDialogStyle, AboutPluginInitProc,
-                             nullptr, 0);
+    return sADMDialog->Modal(message->d.self, kAboutDialogName, kAboutDialogResource, kADMModalDialogStyle,
+                             AboutPluginInitProc, nullptr, 0);
 }
 
 ASErr AboutPluginInitProc(ADMDialogRef dialog)
 {
-    sADMDialog->SetSize(dialog, 500, 120);
+    sADMDialog->SetSize(dialog, kAboutDialogWidth, kAboutDialogHeight);
     char title[128];
     sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, 11, title, 128);
     sADMDialog->SetText(dialog, title);
-    LoadItemControl(dlgAboutItem, kAboutItemCount, dialog);
+    loadDialogItems(dlgAboutItem, kAboutItemCount, dialog);
     return kNoErr;
 }
 

@@ -3,6 +3,20 @@
 #include "AllSuites.h"
 #include "Dialog/ItemControl.h"
 
+#define kAboutDialogName "About Dialog"
+enum { kAboutDialogResource = 16050, kAboutDialogWidth = 500, kAboutDialogHeight = 120 };
+
+// Items of the About dialog.
+enum {
+    kAboutOKItem = 1,
+    kAboutNameItem = 2,     // the plug-in's name
+    kAboutPurposeItem = 3,  // what it does
+    kAboutMakerItem = 4,    // who made it
+    kAboutRightsItem = 5,
+    kAboutLogoItem = 7
+};
+enum { kAboutItemCount = 6 };
+
 // Runs the modal About dialog; returns its modal result.
 ASErr goAbout(SPInterfaceMessage* message);
 
@@ -11,5 +25,4 @@ ASErr AboutDlgOkButtonInitProc(ADMItemRef item);
 ASErr AboutDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
 ASErr AboutDlgLogoInitProc(ADMItemRef item);
 
-extern const Item_Control_arg dlgAboutItem[];
-extern const int kAboutItemCount;
+extern const Item_Control_arg dlgAboutItem[kAboutItemCount];

@@ -13,16 +13,14 @@ int env_lan_ver_adjust = 0;
 
 static Environment g_envTemp;
 
-static const int kEnvironmentWidth = 235;
-static const int kEnvironmentHeight = 101;
-
-static Item_Control_arg dlgEnvironmentItem[] = {
-    {kADMTextPushButtonType, 503, 0, 0, 1, 10, 100, 43, 21, EnvironmentDlgButtonInitProc, nullptr},
-    {kADMTextPushButtonType, 504, 0, 0, 2, 120, 100, 43, 21, EnvironmentDlgButtonInitProc, nullptr},
-    {kADMTextStaticType, 502, 0, 0, 3, 10, 80, 17, 15, nullptr, nullptr},
-    {kADMTextEditType, 0, 0, 0, 4, 95, 115, 12, 20, EnvironmentDlgTextEditInitProc, nullptr},
+Item_Control_arg dlgEnvironmentItem[kEnvironmentItemCount] = {
+    {kADMTextPushButtonType, 503, 0, 0, kEnvironmentEditorOKItem, 10, 100, 43, 21, EnvironmentDlgButtonInitProc,
+     nullptr},
+    {kADMTextPushButtonType, 504, 0, 0, kEnvironmentEditorCancelItem, 120, 100, 43, 21, EnvironmentDlgButtonInitProc,
+     nullptr},
+    {kADMTextStaticType, 502, 0, 0, kEnvironmentEditorNameLabelItem, 10, 80, 17, 15, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, kEnvironmentEditorNameItem, 95, 115, 12, 20, EnvironmentDlgTextEditInitProc, nullptr},
 };
-static const int kEnvironmentItemCount = sizeof(dlgEnvironmentItem) / sizeof(dlgEnvironmentItem[0]);
 
 int goEnvironment(Environment* environment)
 {
@@ -33,8 +31,8 @@ int goEnvironment(Environment* environment)
     dlgEnvironmentItem[2].width = 80 + env_lan_ver_adjust;
     dlgEnvironmentItem[3].x = 95 + env_lan_ver_adjust;
     dlgEnvironmentItem[3].width = 115 - env_lan_ver_adjust;
-    int result = sADMDialog->Modal(g->pluginRef, "Environment Dialog", 132, kADMModalDialogStyle,
-                                   EnvironmentPluginInitProc, nullptr, 0);
+    int result = sADMDialog->Modal(g->pluginRef, kEnvironmentDialogName, kEnvironmentDialogResource,
+                                   kADMModalDialogStyle, EnvironmentPluginInitProc, nullptr, 0);
     if (result == 1) {
         memcpy(environment->EnvironmentName, g_envTemp.EnvironmentName, sizeof(environment->EnvironmentName));
         return 1;
@@ -44,9 +42,9 @@ int goEnvironment(Environment* environment)
 
 ASErr EnvironmentPluginInitProc(ADMDialogRef dialog)
 {
-    editorPlace(dialog, g->envListLastClickPt.h - 117, g->envListLastClickPt.v - 50, kEnvironmentWidth,
-                kEnvironmentHeight, 501);
-    LoadItemControl(dlgEnvironmentItem, kEnvironmentItemCount, dialog);
+    editorPlace(dialog, g->envListLastClickPt.h - 117, g->envListLastClickPt.v - 50, kEnvironmentDialogWidth,
+                kEnvironmentDialogHeight, 501);
+    if (loadDialogItems(dlgEnvironmentItem, kEnvironmentItemCount, dialog) != 1) return kNoErr;
     editorJustify(dialog, dlgEnvironmentItem, kEnvironmentItemCount, nullptr, 0);
     return kNoErr;
 }
@@ -59,7 +57,7 @@ ASErr EnvironmentDlgTextEditInitProc(ADMItemRef item)
 
 ASErr EnvironmentDlgButtonInitProc(ADMItemRef item)
 {
-    if (sADMItem->GetID(item) == 1)
+    if (sADMItem->GetID(item) == kEnvironmentEditorOKItem)
         sADMItem->SetNotifyProc(item, EnvironmentDlgOKButtonProc);
     else
         sADMItem->SetNotifyProc(item, EnvironmentDlgCancelButtonProc);
@@ -71,7 +69,7 @@ ASErr EnvironmentDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
     if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         char name[sizeof g_envTemp.EnvironmentName];
-        sADMItem->GetText(sADMDialog->GetItem(dialog, 4), name, sizeof name);
+        sADMItem->GetText(sADMDialog->GetItem(dialog, kEnvironmentEditorNameItem), name, sizeof name);
         if (editorNameRefused(name)) {
             sADMItem->DefaultNotify(item, notifier);
             return kNoErr;

@@ -3,6 +3,19 @@
 
 #include "AllSuites.h"
 #include "Core/PlotterRecords.h"
+#include "Dialog/ItemControl.h"
+
+#define kEnvironmentDialogName "Environment Dialog"
+enum { kEnvironmentDialogResource = 132, kEnvironmentDialogWidth = 235, kEnvironmentDialogHeight = 101 };
+
+// Items of the environment editor.
+enum {
+    kEnvironmentEditorOKItem = 1,
+    kEnvironmentEditorCancelItem = 2,
+    kEnvironmentEditorNameLabelItem = 3,
+    kEnvironmentEditorNameItem = 4
+};
+enum { kEnvironmentItemCount = 4 };
 
 // Edits a copy of environment; OK copies the name back. 1 for OK, 0 for
 // Cancel or a null record, any other modal result unchanged.
@@ -13,6 +26,10 @@ ASErr EnvironmentDlgTextEditInitProc(ADMItemRef item);
 ASErr EnvironmentDlgButtonInitProc(ADMItemRef item);
 ASErr EnvironmentDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
 ASErr EnvironmentDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+
+// The editor's item table; goEnvironment shifts its label and field by
+// env_lan_ver_adjust before every open.
+extern Item_Control_arg dlgEnvironmentItem[kEnvironmentItemCount];
 
 // Layout shift for languages with longer labels (0 for every language so far).
 extern int env_lan_ver_adjust;

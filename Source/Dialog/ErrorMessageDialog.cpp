@@ -10,15 +10,12 @@
 static const char* g_title = nullptr;
 static const char* g_msg = nullptr;
 
-static const int kErrorBoxWidth = 268;
-static const int kErrorBoxHeight = 134;
-
 int ErrorMessageDialog(const char* title, const char* message)
 {
     g_title = title;
     g_msg = message;
-    int result = sADMDialog->Modal(g->pluginRef, "Error Message Dialog", 121, kADMModalDialogStyle,
-                                   ErrorMessageDialogInitProc, nullptr, 0);
+    int result = sADMDialog->Modal(g->pluginRef, kErrorMessageDialogName, kErrorMessageDialogResource,
+                                   kADMModalDialogStyle, ErrorMessageDialogInitProc, nullptr, 0);
     g_title = nullptr;
     g_msg = nullptr;
     return result;
@@ -31,24 +28,24 @@ ASErr ErrorMessageDialogInitProc(ADMDialogRef dialog)
     int screenWidth = screen.right - screen.left;
     int screenHeight = screen.bottom - screen.top;
     ADMRect bounds;
-    BoundsSet(&bounds, (screenWidth - kErrorBoxWidth) / 2, kErrorBoxWidth, (screenHeight - kErrorBoxHeight) / 2,
-              kErrorBoxHeight);
+    BoundsSet(&bounds, (screenWidth - kErrorMessageDialogWidth) / 2, kErrorMessageDialogWidth,
+              (screenHeight - kErrorMessageDialogHeight) / 2, kErrorMessageDialogHeight);
     sADMDialog->SetBoundsRect(dialog, &bounds);
     sADMDialog->SetText(dialog, g_title ? g_title : "");
 
     ADMRect rect;
     BoundsSet(&rect, 97, 75, 75, 21);
-    ADMItemRef ok = sADMItem->Create(dialog, 1, kADMTextPushButtonType, &rect, nullptr, nullptr, 0);
+    ADMItemRef ok = sADMItem->Create(dialog, kErrorMessageOKItem, kADMTextPushButtonType, &rect, nullptr, nullptr, 0);
     if (ok != nullptr) {
         sADMItem->SetText(ok, "OK");
         sADMItem->SetNotifyProc(ok, ErrorMessageDialogOKButtonProc);
     }
-    // The icon and the message both carry id 3; the toolkit keeps both items.
+    // The icon and the message share their id; the toolkit keeps both items.
     BoundsSet(&rect, 8, 32, 8, 32);
-    ADMItemRef icon = sADMItem->Create(dialog, 3, kADMTextStaticType, &rect, nullptr, nullptr, 0);
+    ADMItemRef icon = sADMItem->Create(dialog, kErrorMessageIconItem, kADMTextStaticType, &rect, nullptr, nullptr, 0);
     if (icon != nullptr) sADMItem->SetPictureID(icon, 1080);
     BoundsSet(&rect, 45, 205, 8, 60);
-    ADMItemRef text = sADMItem->Create(dialog, 3, kADMTextStaticType, &rect, nullptr, nullptr, 0);
+    ADMItemRef text = sADMItem->Create(dialog, kErrorMessageTextItem, kADMTextStaticType, &rect, nullptr, nullptr, 0);
     if (text != nullptr) sADMItem->SetText(text, g_msg ? g_msg : "");
     return kNoErr;
 }

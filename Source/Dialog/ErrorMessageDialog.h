@@ -2,6 +2,13 @@
 
 #include "AllSuites.h"
 
+#define kErrorMessageDialogName "Error Message Dialog"
+enum { kErrorMessageDialogResource = 121, kErrorMessageDialogWidth = 268, kErrorMessageDialogHeight = 134 };
+
+// Items of the error message box, made in code (the message is the caller's,
+// not a string-list text). The icon and the message share one id.
+enum { kErrorMessageOKItem = 1, kErrorMessageIconItem = 3, kErrorMessageTextItem = 3 };
+
 // Shows the modal error message box; returns the modal result.
 int ErrorMessageDialog(const char* title, const char* message);
 

@@ -41,3 +41,28 @@ int LoadItemControl(const Item_Control_arg* table, int count, ADMDialogRef dialo
     }
     return 1;
 }
+
+void abandonDialog(ADMDialogRef dialog)
+{
+    ADMDialogStyle style = sADMDialog->GetDialogStyle(dialog);
+    if (style == kADMFloatingDialogStyle || style == kADMTabbedFloatingDialogStyle)
+        sADMDialog->Show(dialog, FALSE);
+    else
+        sADMDialog->EndModal(dialog, 2, TRUE);
+}
+
+int loadDialogItems(const Item_Control_arg* table, int count, ADMDialogRef dialog)
+{
+    int result = LoadItemControl(table, count, dialog);
+    if (result != 1) {
+        char text[256];
+        text[0] = 0;
+        sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, kDialogNotBuiltString, text,
+                                  sizeof text);
+        // A string list from an older installation may lack the text; the
+        // alert must still say something.
+        sADMBasic->ErrorAlert(text[0] != 0 ? text : "The dialog could not be built completely and was closed.");
+        abandonDialog(dialog);
+    }
+    return result;
+}

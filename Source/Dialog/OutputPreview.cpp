@@ -37,7 +37,7 @@ static int32_t g_iHeight = 0;
 static const int32_t kIntervalStep = 5;
 static const int32_t kIntervalMax = 29;
 
-const Item_Control_arg dlgPreviewItem[] = {
+const Item_Control_arg dlgPreviewItem[kPreviewItemCount] = {
     {kADMFrameType, 0, 0, 0, kPreviewFrameItem, 221, 505, 2, 546, PlotOutDlgOutPreviewFrameInitProc, nullptr},
     {kADMSliderType, 0, 0, 0, kPreviewSliderItem, 221, 505, 550, 10, PlotOutDlgOutPreviewCmdSlideInitProc, nullptr},
     {kADMPictureRadioButtonType, 0, 552, 1044, kPreviewPlayItem, 3, 22, 550, 22, PlotOutDlgOutPreviewPicButtonInitProc,
@@ -62,7 +62,6 @@ const Item_Control_arg dlgPreviewItem[] = {
     {kADMTextStaticType, 0, 0, 0, kPreviewInfoItem, 2, 600, 575, 15, PlotOutDlgOutPreviewInfoStaticTextInitProc,
      nullptr},
 };
-const int kPreviewItemCount = sizeof(dlgPreviewItem) / sizeof(dlgPreviewItem[0]);
 
 // ---- Reading ---------------------------------------------------------------------
 
@@ -256,23 +255,22 @@ ASErr PreviewDialogInitProc(ADMDialogRef dialog)
     ADMRect screen;
     sADMBasic->GetScreenDimensions(&screen);
     ADMRect bounds;
-    bounds.left = (ASInt16)((screen.left + screen.right) / 2 - 366);
-    bounds.top = (ASInt16)((screen.top + screen.bottom) / 2 - 315);
-    bounds.right = (ASInt16)(bounds.left + 732);
-    bounds.bottom = (ASInt16)(bounds.top + 630);
+    bounds.left = (ASInt16)((screen.left + screen.right) / 2 - kPreviewDialogWidth / 2);
+    bounds.top = (ASInt16)((screen.top + screen.bottom) / 2 - kPreviewDialogHeight / 2);
+    bounds.right = (ASInt16)(bounds.left + kPreviewDialogWidth);
+    bounds.bottom = (ASInt16)(bounds.top + kPreviewDialogHeight);
     sADMDialog->SetBoundsRect(dialog, &bounds);
     char title[256];
     sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, 551, title, 256);
     sADMDialog->SetText(dialog, title);
     sADMDialog->SetDestroyProc(dialog, PreviewDialogDestroyProc);
     g_Dialog = dialog;
-    LoadItemControl(dlgPreviewItem, kPreviewItemCount, dialog);
-
     g_bPlay = 0;
     g_bActiveCallRedraw = 0;
     g_pen.x = g_pen.y = 0.0;
     g_iCurrentStep = -1;
     g_iDrawToStep = 0;
+    if (loadDialogItems(dlgPreviewItem, kPreviewItemCount, dialog) != 1) return kNoErr;
 
     // The whole extent fills the frame less a margin of 10 pixels all round.
     // An extent without width (or height) takes the zoom of the other

@@ -12,7 +12,7 @@
 #include "PlotOut/CommandReader.h"
 
 #define kPreviewDialogName "Preview Dialog"
-enum { kPreviewDialogID = 157 };
+enum { kPreviewDialogID = 157, kPreviewDialogWidth = 732, kPreviewDialogHeight = 630 };
 #define kOutputPreviewFileName "~Temp.hpgl"
 
 // Item ids of the preview dialog.
@@ -31,6 +31,7 @@ enum {
     kPreviewCloseItem = 12,
     kPreviewInfoItem = 13
 };
+enum { kPreviewItemCount = 13 };
 
 // Named notifications among the items of the dialog.
 #define kUpdateCommandListNotifier "Update Command List Notifier"
@@ -64,5 +65,4 @@ ASErr PlotOutDlgOutPreviewCmdSlideInitProc(ADMItemRef item);
 ASErr PlotOutDlgOutPreviewCmdSlideNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
 ASErr PlotOutDlgOutPreviewInfoStaticTextInitProc(ADMItemRef item);
 
-extern const Item_Control_arg dlgPreviewItem[];
-extern const int kPreviewItemCount;
+extern const Item_Control_arg dlgPreviewItem[kPreviewItemCount];

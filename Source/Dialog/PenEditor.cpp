@@ -15,28 +15,25 @@ int pen_lan_ver_adjust = 0;
 
 static Pen g_pnTemp;
 
-static const int kPenWidth = 235;
-static const int kPenHeight = 185;
 static const int32_t kLevelMask = 0xF0;
 static const int kMaxLevel = 4;
 
-static Item_Control_arg dlgPenItem[] = {
-    {kADMTextPushButtonType, 608, 0, 0, 1, 10, 100, 125, 21, PenDlgButtonInitProc, nullptr},
-    {kADMTextPushButtonType, 609, 0, 0, 2, 120, 100, 125, 21, PenDlgButtonInitProc, nullptr},
-    {kADMTextStaticType, 602, 0, 0, 3, 10, 55, 17, 15, nullptr, nullptr},
-    {kADMTextEditType, 0, 0, 0, 4, 70, 110, 12, 20, PenDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 603, 0, 0, 5, 10, 55, 37, 15, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, 6, 70, 110, 32, 20, PenDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 604, 0, 0, 7, 180, 40, 37, 15, nullptr, nullptr},
-    {kADMTextStaticType, 605, 0, 0, 8, 10, 55, 57, 15, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, 9, 70, 110, 52, 20, PenDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 606, 0, 0, 10, 180, 40, 57, 15, nullptr, nullptr},
-    {kADMTextStaticType, 607, 0, 0, 11, 10, 55, 77, 15, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, 12, 70, 110, 72, 20, PenDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 610, 0, 0, 13, 10, 55, 97, 15, nullptr, nullptr},
-    {kADMPopupListType, 0, 0, 0, 14, 70, 110, 92, 20, PenDlgEditInitProc, nullptr},
+Item_Control_arg dlgPenItem[kPenItemCount] = {
+    {kADMTextPushButtonType, 608, 0, 0, kPenEditorOKItem, 10, 100, 125, 21, PenDlgButtonInitProc, nullptr},
+    {kADMTextPushButtonType, 609, 0, 0, kPenEditorCancelItem, 120, 100, 125, 21, PenDlgButtonInitProc, nullptr},
+    {kADMTextStaticType, 602, 0, 0, kPenEditorNameLabelItem, 10, 55, 17, 15, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, kPenEditorNameItem, 70, 110, 12, 20, PenDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 603, 0, 0, kPenEditorPressureLabelItem, 10, 55, 37, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kPenEditorPressureItem, 70, 110, 32, 20, PenDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 604, 0, 0, kPenEditorPressureUnitItem, 180, 40, 37, 15, nullptr, nullptr},
+    {kADMTextStaticType, 605, 0, 0, kPenEditorVelocityLabelItem, 10, 55, 57, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kPenEditorVelocityItem, 70, 110, 52, 20, PenDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 606, 0, 0, kPenEditorVelocityUnitItem, 180, 40, 57, 15, nullptr, nullptr},
+    {kADMTextStaticType, 607, 0, 0, kPenEditorExtraLabelItem, 10, 55, 77, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kPenEditorExtraItem, 70, 110, 72, 20, PenDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 610, 0, 0, kPenEditorLevelLabelItem, 10, 55, 97, 15, nullptr, nullptr},
+    {kADMPopupListType, 0, 0, 0, kPenEditorLevelItem, 70, 110, 92, 20, PenDlgEditInitProc, nullptr},
 };
-static const int kPenItemCount = sizeof(dlgPenItem) / sizeof(dlgPenItem[0]);
 
 int goPen(Pen* pen)
 {
@@ -45,25 +42,25 @@ int goPen(Pen* pen)
     for (int i = 0; i < kPenItemCount; ++i) {
         Item_Control_arg& row = dlgPenItem[i];
         switch (row.itemId) {
-        case 3:
-        case 5:
-        case 8:
-        case 11:
-        case 13:
+        case kPenEditorNameLabelItem:
+        case kPenEditorPressureLabelItem:
+        case kPenEditorVelocityLabelItem:
+        case kPenEditorExtraLabelItem:
+        case kPenEditorLevelLabelItem:
             row.width = 55 + pen_lan_ver_adjust;
             break;
-        case 4:
-        case 6:
-        case 9:
-        case 12:
-        case 14:
+        case kPenEditorNameItem:
+        case kPenEditorPressureItem:
+        case kPenEditorVelocityItem:
+        case kPenEditorExtraItem:
+        case kPenEditorLevelItem:
             row.x = 70 + pen_lan_ver_adjust;
             row.width = 110 - pen_lan_ver_adjust;
             break;
         }
     }
-    int result =
-        sADMDialog->Modal(g->pluginRef, "Pen Dialog", 133, kADMModalDialogStyle, PenPluginInitProc, nullptr, 0);
+    int result = sADMDialog->Modal(g->pluginRef, kPenDialogName, kPenDialogResource, kADMModalDialogStyle,
+                                   PenPluginInitProc, nullptr, 0);
     if (result == 1) {
         pen->Pressure = g_pnTemp.Pressure;
         pen->Extra = g_pnTemp.Extra;
@@ -77,9 +74,10 @@ int goPen(Pen* pen)
 
 ASErr PenPluginInitProc(ADMDialogRef dialog)
 {
-    editorPlace(dialog, g->penListLastClickPt.h - 117, g->penListLastClickPt.v - 92, kPenWidth, kPenHeight, 601);
-    LoadItemControl(dlgPenItem, kPenItemCount, dialog);
-    static const int left[] = {7, 10};
+    editorPlace(dialog, g->penListLastClickPt.h - 117, g->penListLastClickPt.v - 92, kPenDialogWidth, kPenDialogHeight,
+                601);
+    if (loadDialogItems(dlgPenItem, kPenItemCount, dialog) != 1) return kNoErr;
+    static const int left[] = {kPenEditorPressureUnitItem, kPenEditorVelocityUnitItem};
     editorJustify(dialog, dlgPenItem, kPenItemCount, left, 2);
     return kNoErr;
 }
@@ -142,24 +140,24 @@ static void fillLevels(ADMItemRef item)
 ASErr PenDlgEditInitProc(ADMItemRef item)
 {
     switch (sADMItem->GetID(item)) {
-    case 4:
+    case kPenEditorNameItem:
         sADMItem->SetText(item, g_pnTemp.PenName);
         break;
-    case 6:
+    case kPenEditorPressureItem:
         sADMItem->SetUnits(item, kADMNoUnits);
         setLimits(item, g_pnTemp.minPressure, g_pnTemp.maxPressure, g_pnTemp.stepPressure, g_pnTemp.Pressure);
         break;
-    case 9:
+    case kPenEditorVelocityItem:
         sADMItem->SetUnits(item, kADMNoUnits);
         setLimits(item, g_pnTemp.minVelocity, g_pnTemp.maxVelocity, g_pnTemp.stepVelocity, g_pnTemp.Velocity);
         break;
-    case 12:
+    case kPenEditorExtraItem:
         sADMItem->SetUnits(item, kADMMillimeterUnits);
         sADMItem->SetPrecision(item, 4);
         setLimits(item, g_pnTemp.minExtra * kMillimetreToPoints, g_pnTemp.maxExtra * kMillimetreToPoints,
                   g_pnTemp.stepExtra * kMillimetreToPoints, g_pnTemp.Extra * kMillimetreToPoints);
         break;
-    case 14:
+    case kPenEditorLevelItem:
         fillLevels(item);
         break;
     }
@@ -168,7 +166,7 @@ ASErr PenDlgEditInitProc(ADMItemRef item)
 
 ASErr PenDlgButtonInitProc(ADMItemRef item)
 {
-    if (sADMItem->GetID(item) == 1)
+    if (sADMItem->GetID(item) == kPenEditorOKItem)
         sADMItem->SetNotifyProc(item, PenDlgOKButtonProc);
     else
         sADMItem->SetNotifyProc(item, PenDlgCancelButtonProc);
@@ -179,16 +177,17 @@ ASErr PenDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
+        auto field = [dialog](int32_t id) { return sADMDialog->GetItem(dialog, id); };
         char name[sizeof g_pnTemp.PenName];
-        sADMItem->GetText(sADMDialog->GetItem(dialog, 4), name, sizeof name);
+        sADMItem->GetText(field(kPenEditorNameItem), name, sizeof name);
         if (!editorNameRefused(name)) {
-            g_pnTemp.Pressure = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, 6));
-            g_pnTemp.Velocity = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, 9));
-            g_pnTemp.Extra = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, 12)) * kPointsToMillimetre;
+            g_pnTemp.Pressure = sADMItem->GetFloatValue(field(kPenEditorPressureItem));
+            g_pnTemp.Velocity = sADMItem->GetFloatValue(field(kPenEditorVelocityItem));
+            g_pnTemp.Extra = sADMItem->GetFloatValue(field(kPenEditorExtraItem)) * kPointsToMillimetre;
             memcpy(g_pnTemp.PenName, name, sizeof name);
             // With no level chosen the pen keeps the level it had: storing the
             // id of no entry would set every high bit of the flags.
-            ADMEntryRef level = sADMList->GetActiveEntry(sADMItem->GetList(sADMDialog->GetItem(dialog, 14)));
+            ADMEntryRef level = sADMList->GetActiveEntry(sADMItem->GetList(field(kPenEditorLevelItem)));
             if (level != nullptr)
                 g_pnTemp.PenReserved =
                     (g_pnTemp.PenReserved & ~kLevelMask) | ((sADMEntry->GetID(level) << 4) & kLevelMask);

@@ -4,6 +4,29 @@
 
 #include "AllSuites.h"
 #include "Core/PlotterRecords.h"
+#include "Dialog/ItemControl.h"
+
+#define kPenDialogName "Pen Dialog"
+enum { kPenDialogResource = 133, kPenDialogWidth = 235, kPenDialogHeight = 185 };
+
+// Items of the pen editor.
+enum {
+    kPenEditorOKItem = 1,
+    kPenEditorCancelItem = 2,
+    kPenEditorNameLabelItem = 3,
+    kPenEditorNameItem = 4,
+    kPenEditorPressureLabelItem = 5,
+    kPenEditorPressureItem = 6,
+    kPenEditorPressureUnitItem = 7,
+    kPenEditorVelocityLabelItem = 8,
+    kPenEditorVelocityItem = 9,
+    kPenEditorVelocityUnitItem = 10,
+    kPenEditorExtraLabelItem = 11,
+    kPenEditorExtraItem = 12,  // the knife offset, mm
+    kPenEditorLevelLabelItem = 13,
+    kPenEditorLevelItem = 14  // the acceleration level popup
+};
+enum { kPenItemCount = 14 };
 
 // Edits a copy of pen; OK copies back the name, the three values and the
 // flag bits. 1 for OK, 0 for Cancel or a null record, any other modal result
@@ -16,6 +39,10 @@ ASErr PenDlgEditInitProc(ADMItemRef item);
 ASErr PenDlgButtonInitProc(ADMItemRef item);
 ASErr PenDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
 ASErr PenDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+
+// The editor's item table; goPen shifts its labels and fields by
+// pen_lan_ver_adjust before every open.
+extern Item_Control_arg dlgPenItem[kPenItemCount];
 
 // Layout shift for languages with longer labels (0 for every language so far).
 extern int pen_lan_ver_adjust;

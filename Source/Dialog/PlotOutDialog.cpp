@@ -32,87 +32,87 @@ int32_t g_iPreviewDrawType = 1;
 // the zoom and the row of picture buttons under the preview. The resizable
 // part is placed again by the notify procedure whenever the dialog is resized.
 const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
-    // Offset (group 15, y 2 to 79)
-    {kADMTextStaticType, 102, 0, 0, 1, 6, 22, 18, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, 2, 30, 70, 16, 20, NULL, NULL},
-    {kADMTextStaticType, 103, 0, 0, 3, 102, 22, 18, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, 4, 126, 70, 16, 20, NULL, NULL},
-    {PPB, 0, 104, 1030, 5, 8, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 105, 1031, 6, 27, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 140, 1032, 7, 46, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 141, 1033, 8, 65, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 142, 1034, 9, 84, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 143, 1035, 10, 103, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 144, 1036, 11, 122, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 145, 1037, 12, 141, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 106, 1038, 13, 160, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 168, 1082, 14, 179, 19, 48, 19, NULL, NULL},
-    {kADMFrameType, 107, 0, 0, 15, 2, 205, 2, 77, NULL, NULL},
-    // Transform (group 27, y 80 to 179)
-    {kADMTextCheckBoxType, 108, 0, 0, 16, 8, 80, 94, 18, NULL, NULL},
-    {kADMTextStaticType, 109, 0, 0, 17, 88, 58, 95, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, 18, 148, 56, 93, 20, NULL, NULL},
-    {kADMTextStaticType, 110, 0, 0, 19, 6, 56, 117, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, 20, 64, 56, 115, 20, NULL, NULL},
-    {kADMTextStaticType, 111, 0, 0, 21, 6, 56, 139, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, 22, 64, 56, 137, 20, NULL, NULL},
-    {kADMPictureStaticType, 0, 0, 1039, 23, 124, 18, 120, 34, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, 24, 146, 58, 115, 20, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, 25, 146, 58, 137, 20, NULL, NULL},
-    {kADMTextPushButtonType, 163, 0, 0, 26, 8, 196, 158, 19, NULL, NULL},
-    {kADMFrameType, 112, 0, 0, 27, 2, 205, 80, 99, NULL, NULL},
-    // Copies (group 36, y 180 to 239)
-    {kADMTextStaticType, 113, 0, 0, 28, 4, 60, 196, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, 29, 66, 38, 194, 20, NULL, NULL},
-    {kADMTextStaticType, 115, 0, 0, 30, 104, 60, 196, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, 31, 166, 38, 194, 20, NULL, NULL},
-    {kADMTextStaticType, 114, 0, 0, 32, 4, 60, 218, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, 33, 66, 38, 216, 20, NULL, NULL},
-    {kADMTextStaticType, 116, 0, 0, 34, 104, 60, 218, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, 35, 166, 38, 216, 20, NULL, NULL},
-    {kADMFrameType, 119, 0, 0, 36, 2, 205, 180, 59, NULL, NULL},
-    // Curve fitting (group 41, y 240 to 299)
-    {kADMTextRadioButtonType, 120, 0, 0, 37, 8, 90, 254, 18, NULL, NULL},
-    {kADMTextRadioButtonType, 121, 0, 0, 38, 104, 90, 254, 18, NULL, NULL},
-    {kADMTextStaticType, 122, 0, 0, 39, 6, 70, 276, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, 40, 80, 70, 274, 20, NULL, NULL},
-    {kADMFrameType, 123, 0, 0, 41, 2, 205, 240, 59, NULL, NULL},
-    // Media size (group 47, y 300 to 339)
-    {PPB, 0, 152, 1028, 42, 8, 20, 314, 20, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, 43, 30, 70, 314, 20, NULL, NULL},
-    {PPB, 0, 153, 1029, 44, 106, 20, 314, 20, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, 45, 128, 74, 314, 20, NULL, NULL},
-    {kADMFrameType, 151, 0, 0, 47, 2, 205, 300, 39, NULL, NULL},
-    // View (group 52, y 340 to 419)
-    {kADMTextCheckBoxType, 126, 0, 0, 48, 8, 160, 354, 18, NULL, NULL},
-    {kADMTextCheckBoxType, 128, 0, 0, 49, 8, 160, 374, 18, NULL, NULL},
-    {kADMTextCheckBoxType, 149, 0, 0, 50, 8, 160, 394, 18, NULL, NULL},
-    {PPB, 0, 150, 1074, 51, 178, 24, 354, 24, NULL, NULL},
-    {kADMFrameType, 129, 0, 0, 52, 2, 205, 340, 79, NULL, NULL},
-    // Lists and cut order (group 60, y 420 to 567)
-    {PRB, 0, 130, 1012, 53, 8, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
-    {PRB, 0, 131, 1013, 54, 32, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
-    {kADMListBoxType, 0, 0, 0, 55, 5, 200, 450, 92, NULL, NULL},
-    {kADMListBoxType, 0, 0, 0, 56, 5, 200, 450, 92, NULL, NULL},
-    {PPB, 0, 117, 1079, 57, 144, 21, 545, 19, NULL, NULL},
-    {PRB, 0, 118, 1010, 58, 164, 21, 545, 19, NULL, NULL},
-    {PRB, 0, 161, 1075, 59, 184, 21, 545, 19, NULL, NULL},
-    {kADMFrameType, 132, 0, 0, 60, 2, 205, 420, 147, NULL, NULL},
+    // Position (its box: y 2 to 79)
+    {kADMTextStaticType, 102, 0, 0, kPlotOutOffsetXLabelItem, 6, 22, 18, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetXItem, 30, 70, 16, 20, NULL, NULL},
+    {kADMTextStaticType, 103, 0, 0, kPlotOutOffsetYLabelItem, 102, 22, 18, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetYItem, 126, 70, 16, 20, NULL, NULL},
+    {PPB, 0, 104, 1030, kPlotOutBoardCenterXItem, 8, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 105, 1031, kPlotOutBoardCenterYItem, 27, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 140, 1032, kPlotOutAlignLeftItem, 46, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 141, 1033, kPlotOutAlignCenterXItem, 65, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 142, 1034, kPlotOutAlignRightItem, 84, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 143, 1035, kPlotOutAlignTopItem, 103, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 144, 1036, kPlotOutAlignCenterYItem, 122, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 145, 1037, kPlotOutAlignBottomItem, 141, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 106, 1038, kPlotOutAutoGroupItem, 160, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 168, 1082, kPlotOutResetPositionsItem, 179, 19, 48, 19, NULL, NULL},
+    {kADMFrameType, 107, 0, 0, kPlotOutOffsetBoxItem, 2, 205, 2, 77, NULL, NULL},
+    // Transform (y 80 to 179)
+    {kADMTextCheckBoxType, 108, 0, 0, kPlotOutMirrorItem, 8, 80, 94, 18, NULL, NULL},
+    {kADMTextStaticType, 109, 0, 0, kPlotOutRotationLabelItem, 88, 58, 95, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutRotationItem, 148, 56, 93, 20, NULL, NULL},
+    {kADMTextStaticType, 110, 0, 0, kPlotOutScaleXLabelItem, 6, 56, 117, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutScaleXItem, 64, 56, 115, 20, NULL, NULL},
+    {kADMTextStaticType, 111, 0, 0, kPlotOutScaleYLabelItem, 6, 56, 139, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutScaleYItem, 64, 56, 137, 20, NULL, NULL},
+    {kADMPictureStaticType, 0, 0, 1039, kPlotOutScaleLockItem, 124, 18, 120, 34, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutWidthItem, 146, 58, 115, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutHeightItem, 146, 58, 137, 20, NULL, NULL},
+    {kADMTextPushButtonType, 163, 0, 0, kPlotOutCutSettingsItem, 8, 196, 158, 19, NULL, NULL},
+    {kADMFrameType, 112, 0, 0, kPlotOutTransformBoxItem, 2, 205, 80, 99, NULL, NULL},
+    // Copies (y 180 to 239)
+    {kADMTextStaticType, 113, 0, 0, kPlotOutCopiesXLabelItem, 4, 60, 196, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutCopiesXItem, 66, 38, 194, 20, NULL, NULL},
+    {kADMTextStaticType, 115, 0, 0, kPlotOutCopiesYLabelItem, 104, 60, 196, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutCopiesYItem, 166, 38, 194, 20, NULL, NULL},
+    {kADMTextStaticType, 114, 0, 0, kPlotOutGapXLabelItem, 4, 60, 218, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutGapXItem, 66, 38, 216, 20, NULL, NULL},
+    {kADMTextStaticType, 116, 0, 0, kPlotOutGapYLabelItem, 104, 60, 218, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutGapYItem, 166, 38, 216, 20, NULL, NULL},
+    {kADMFrameType, 119, 0, 0, kPlotOutCopiesBoxItem, 2, 205, 180, 59, NULL, NULL},
+    // Curve fitting (y 240 to 299)
+    {kADMTextRadioButtonType, 120, 0, 0, kPlotOutFitLinesItem, 8, 90, 254, 18, NULL, NULL},
+    {kADMTextRadioButtonType, 121, 0, 0, kPlotOutFitArcsItem, 104, 90, 254, 18, NULL, NULL},
+    {kADMTextStaticType, 122, 0, 0, kPlotOutFitPrecisionLabelItem, 6, 70, 276, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutFitPrecisionItem, 80, 70, 274, 20, NULL, NULL},
+    {kADMFrameType, 123, 0, 0, kPlotOutFitBoxItem, 2, 205, 240, 59, NULL, NULL},
+    // Media size (y 300 to 339)
+    {PPB, 0, 152, 1028, kPlotOutMediaWidthPictureItem, 8, 20, 314, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutMediaWidthItem, 30, 70, 314, 20, NULL, NULL},
+    {PPB, 0, 153, 1029, kPlotOutMediaLengthPictureItem, 106, 20, 314, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutMediaLengthItem, 128, 74, 314, 20, NULL, NULL},
+    {kADMFrameType, 151, 0, 0, kPlotOutMediaBoxItem, 2, 205, 300, 39, NULL, NULL},
+    // View (y 340 to 419)
+    {kADMTextCheckBoxType, 126, 0, 0, kPlotOutShowIndexItem, 8, 160, 354, 18, NULL, NULL},
+    {kADMTextCheckBoxType, 128, 0, 0, kPlotOutShowControlPointsItem, 8, 160, 374, 18, NULL, NULL},
+    {kADMTextCheckBoxType, 149, 0, 0, kPlotOutShowStartPointsItem, 8, 160, 394, 18, NULL, NULL},
+    {PPB, 0, 150, 1074, kPlotOutPreviewOptionsItem, 178, 24, 354, 24, NULL, NULL},
+    {kADMFrameType, 129, 0, 0, kPlotOutViewBoxItem, 2, 205, 340, 79, NULL, NULL},
+    // Lists and cut order (y 420 to 567)
+    {PRB, 0, 130, 1012, kPlotOutCutByLayerItem, 8, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
+    {PRB, 0, 131, 1013, kPlotOutCutByColorItem, 32, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
+    {kADMListBoxType, 0, 0, 0, kPlotOutLayerListItem, 5, 200, 450, 92, NULL, NULL},
+    {kADMListBoxType, 0, 0, 0, kPlotOutColorListItem, 5, 200, 450, 92, NULL, NULL},
+    {PPB, 0, 117, 1079, kPlotOutAutoOrderItem, 144, 21, 545, 19, NULL, NULL},
+    {PRB, 0, 118, 1010, kPlotOutRenumberToolItem, 164, 21, 545, 19, NULL, NULL},
+    {PRB, 0, 161, 1075, kPlotOutSwapToolItem, 184, 21, 545, 19, NULL, NULL},
+    {kADMFrameType, 132, 0, 0, kPlotOutListsBoxItem, 2, 205, 420, 147, NULL, NULL},
     // Preview, zoom and the row of picture buttons
-    {kADMFrameType, 0, 0, 0, 61, 210, 616, 2, 543, NULL, NULL},
-    {kADMTextEditType, 0, 0, 0, 62, 210, 40, 552, 20, NULL, NULL},
-    {kADMSliderType, 0, 0, 0, 63, 255, 579, 562, 10, NULL, NULL},
-    {PPB, 0, 148, 1043, 69, 500, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
-    {PPB, 0, 160, 1062, 70, 532, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
-    {PRB, 0, 134, 1014, 65, 564, 32, 573, 32, NULL, NULL},
-    {PRB, 0, 135, 1015, 66, 596, 32, 573, 32, NULL, NULL},
-    {PRB, 0, 136, 1016, 67, 628, 32, 573, 32, NULL, NULL},
-    {PPB, 0, 137, 1017, 68, 660, 32, 573, 32, NULL, NULL},
-    {PPB, 0, 138, 1018, 71, 692, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
-    {PPB, 0, 156, 1057, 72, 724, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
-    {PPB, 0, 139, 1019, 73, 756, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
-    {PPB, 0, 155, 1056, 74, 788, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
-    {kADMTextStaticType, 0, 0, 0, 75, 2, 248, 573, 32, NULL, NULL},
+    {kADMFrameType, 0, 0, 0, kPlotOutPreviewItem, 210, 616, 2, 543, NULL, NULL},
+    {kADMTextEditType, 0, 0, 0, kPlotOutZoomValueItem, 210, 40, 552, 20, NULL, NULL},
+    {kADMSliderType, 0, 0, 0, kPlotOutZoomSliderItem, 255, 579, 562, 10, NULL, NULL},
+    {PPB, 0, 148, 1043, kPlotOutUndoItem, 500, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
+    {PPB, 0, 160, 1062, kPlotOutRedoItem, 532, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
+    {PRB, 0, 134, 1014, kPlotOutZoomToolItem, 564, 32, 573, 32, NULL, NULL},
+    {PRB, 0, 135, 1015, kPlotOutPanToolItem, 596, 32, 573, 32, NULL, NULL},
+    {PRB, 0, 136, 1016, kPlotOutSelectToolItem, 628, 32, 573, 32, NULL, NULL},
+    {PPB, 0, 137, 1017, kPlotOutBestFitItem, 660, 32, 573, 32, NULL, NULL},
+    {PPB, 0, 138, 1018, kPlotOutPreviewOutputItem, 692, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
+    {PPB, 0, 156, 1057, kPlotOutFileOutputItem, 724, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
+    {PPB, 0, 139, 1019, kPlotOutUSBOutputItem, 756, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
+    {PPB, 0, 155, 1056, kPlotOutExitItem, 788, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
+    {kADMTextStaticType, 0, 0, 0, kPlotOutStatusItem, 2, 248, 573, 32, NULL, NULL},
 };
 
 #undef PPB
@@ -120,7 +120,10 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
 
 // The value controls that keep each other up to date, in the order they hear
 // of a change.
-static const int32_t kValueControls[15] = {2, 4, 16, 20, 22, 24, 25, 18, 29, 31, 33, 35, 40, 37, 38};
+static const int32_t kValueControls[15] = {
+    kPlotOutOffsetXItem, kPlotOutOffsetYItem, kPlotOutMirrorItem,       kPlotOutScaleXItem,   kPlotOutScaleYItem,
+    kPlotOutWidthItem,   kPlotOutHeightItem,  kPlotOutRotationItem,     kPlotOutCopiesXItem,  kPlotOutCopiesYItem,
+    kPlotOutGapXItem,    kPlotOutGapYItem,    kPlotOutFitPrecisionItem, kPlotOutFitLinesItem, kPlotOutFitArcsItem};
 
 // ---- Alerts ------------------------------------------------------------------------------
 
@@ -141,21 +144,35 @@ static void alertWith(int32_t index, const char* detail)
 
 // ---- Opening ---------------------------------------------------------------------------------
 
+// Why a job cannot be opened, from the check before the dialog or from the
+// loading in it.
+static void alertCannotOpen(ASErr error)
+{
+    int32_t index = error == '!cur'              ? kNoCurrentPlotterString
+                    : error == '!tpe'            ? kUnsupportedObjectString
+                    : error == kPlotOutMemoryErr ? kJobOutOfMemoryString
+                                                 : kNothingSelectedString;
+    alertWith(index, NULL);
+}
+
+// The code of a load that failed while the dialog opened; goPlotOut returns
+// it in place of the modal result.
+static ASErr g_openError = kNoErr;
+
 ASErr goPlotOut(void* message)
 {
     (void)message;
     ASErr error = checkData(1);
     if (error != kNoErr) {
-        int32_t index = error == '!cur' ? kNoCurrentPlotterString
-                        : error == '!tpe' ? kUnsupportedObjectString
-                                          : kNothingSelectedString;
-        alertWith(index, NULL);
+        alertCannotOpen(error);
         return error;
     }
     g->mediaWidth = (float)g->curPlotter.PlotterSizeX;
     g->mediaLength = (float)g->curPlotter.PlotterSizeY;
-    return sADMDialog->Modal(g->pluginRef, kPlotOutDialogName, kPlotOutDialogResource,
-                             kADMResizingModalDialogStyle, PlotOutDialogInitProc, NULL, 0);
+    g_openError = kNoErr;
+    ASErr result = sADMDialog->Modal(g->pluginRef, kPlotOutDialogName, kPlotOutDialogResource,
+                                     kADMResizingModalDialogStyle, PlotOutDialogInitProc, NULL, 0);
+    return g_openError != kNoErr ? g_openError : result;
 }
 
 static ADMItemRef itemOf(ADMDialogRef dialog, int32_t id) { return sADMDialog->GetItem(dialog, id); }
@@ -165,6 +182,26 @@ static void invalidatePreview(ADMDialogRef dialog)
     g_iPreviewDrawType = 1;
     ADMItemRef preview = itemOf(dialog, kPlotOutPreviewItem);
     if (preview != NULL) sADMItem->Invalidate(preview);
+}
+
+// Frees the cut model, the layer and colour tables and the undo history;
+// what is already free is passed over.
+static void freeJob()
+{
+    freeData();
+    if (g_lyLoad != NULL) {
+        freeLayer(g_lyLoad, g_iLayerNum);
+        free(g_lyLoad);
+        g_lyLoad = NULL;
+    }
+    g_iLayerNum = 0;
+    if (g_clLoad != NULL) {
+        freeColor(g_clLoad, g_iColorNum);
+        free(g_clLoad);
+        g_clLoad = NULL;
+    }
+    g_iColorNum = 0;
+    freeUndoHistory();
 }
 
 // The states the dialog opens with: cut by layer with the layer list shown,
@@ -209,7 +246,7 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
     sADMDialog->SetHorizontalIncrement(dialog, 20);
     sADMDialog->SetVerticalIncrement(dialog, 20);
 
-    LoadItemControl(dlgPlotOutItem, kPlotOutItemCount, dialog);
+    if (loadDialogItems(dlgPlotOutItem, kPlotOutItemCount, dialog) != 1) return kNoErr;
     setOpenStates(dialog);
 
     for (int i = 0; i < kPlotOutItemCount; ++i) {
@@ -242,17 +279,27 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
     }
 
     initUndoHistory();
-    loadData(NULL);
     g_lyLoad = NULL;
     g_iLayerNum = 0;
     g_clLoad = NULL;
     g_iColorNum = 0;
-    loadLayer(&g_lyLoad, &g_iLayerNum);
-    loadColor(&g_clLoad, &g_iColorNum);
+    ASErr error = loadData(NULL);
+    if (error == kNoErr) error = loadLayer(&g_lyLoad, &g_iLayerNum);
+    if (error == kNoErr) error = loadColor(&g_clLoad, &g_iColorNum);
+    if (error != kNoErr) {
+        // A job with volumes or table entries missing would be cut without
+        // them; nobody gets to work on it.
+        g_openError = error;
+        freeJob();
+        alertCannotOpen(error);
+        abandonDialog(dialog);
+        return kNoErr;
+    }
     getGlobalDistance(&g->totalCutLength);
 
     invalidatePreview(dialog);
-    static const int32_t kUpdatedFirst[6] = {63, 62, 55, 56, 24, 25};
+    static const int32_t kUpdatedFirst[6] = {kPlotOutZoomSliderItem, kPlotOutZoomValueItem, kPlotOutLayerListItem,
+                                             kPlotOutColorListItem,  kPlotOutWidthItem,     kPlotOutHeightItem};
     for (int i = 0; i < 6; ++i) {
         ADMItemRef item = itemOf(dialog, kUpdatedFirst[i]);
         if (item != NULL) sADMItem->SendNotify(item, kUpdateItemSettingNotify);
@@ -264,21 +311,9 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
 
 ASErr PlotOutDialogDestroyProc(ADMDialogRef dialog)
 {
+    (void)dialog;
     // No timer ever holds on to the cut model, so it goes with the dialog.
-    freeData();
-    if (g_lyLoad != NULL) {
-        freeLayer(g_lyLoad, g_iLayerNum);
-        free(g_lyLoad);
-        g_lyLoad = NULL;
-    }
-    g_iLayerNum = 0;
-    if (g_clLoad != NULL) {
-        freeColor(g_clLoad, g_iColorNum);
-        free(g_clLoad);
-        g_clLoad = NULL;
-    }
-    g_iColorNum = 0;
-    freeUndoHistory();
+    freeJob();
     return kNoErr;
 }
 
@@ -302,18 +337,21 @@ static void relayout(ADMDialogRef dialog)
     sADMDialog->GetLocalRect(dialog, &local);
     int32_t W = local.right - local.left;
     int32_t H = local.bottom - local.top;
-    placeItem(dialog, 55, 5, 205, 450, H - 95);
-    placeItem(dialog, 56, 5, 205, 450, H - 95);
-    placeItem(dialog, 57, 144, 165, H - 92, H - 73);
-    placeItem(dialog, 58, 164, 185, H - 92, H - 73);
-    placeItem(dialog, 59, 184, 205, H - 92, H - 73);
-    placeItem(dialog, 60, 2, 207, 420, H - 64);
-    placeItem(dialog, 61, 210, W - 6, 2, H - 87);
-    placeItem(dialog, 62, 210, 250, H - 85, H - 65);
-    placeItem(dialog, 63, 255, W - 6, H - 75, H - 65);
-    static const int32_t kButtonRow[10] = {69, 70, 65, 66, 67, 68, 71, 72, 73, 74};
+    placeItem(dialog, kPlotOutLayerListItem, 5, 205, 450, H - 95);
+    placeItem(dialog, kPlotOutColorListItem, 5, 205, 450, H - 95);
+    placeItem(dialog, kPlotOutAutoOrderItem, 144, 165, H - 92, H - 73);
+    placeItem(dialog, kPlotOutRenumberToolItem, 164, 185, H - 92, H - 73);
+    placeItem(dialog, kPlotOutSwapToolItem, 184, 205, H - 92, H - 73);
+    placeItem(dialog, kPlotOutListsBoxItem, 2, 207, 420, H - 64);
+    placeItem(dialog, kPlotOutPreviewItem, 210, W - 6, 2, H - 87);
+    placeItem(dialog, kPlotOutZoomValueItem, 210, 250, H - 85, H - 65);
+    placeItem(dialog, kPlotOutZoomSliderItem, 255, W - 6, H - 75, H - 65);
+    static const int32_t kButtonRow[10] = {kPlotOutUndoItem,          kPlotOutRedoItem,       kPlotOutZoomToolItem,
+                                           kPlotOutPanToolItem,       kPlotOutSelectToolItem, kPlotOutBestFitItem,
+                                           kPlotOutPreviewOutputItem, kPlotOutFileOutputItem, kPlotOutUSBOutputItem,
+                                           kPlotOutExitItem};
     for (int k = 0; k < 10; ++k) placeItem(dialog, kButtonRow[k], W - 340 + 32 * k, W - 308 + 32 * k, H - 64, H - 32);
-    placeItem(dialog, 75, 2, 250, H - 64, H - 32);
+    placeItem(dialog, kPlotOutStatusItem, 2, 250, H - 64, H - 32);
 }
 
 ASErr PlotOutDialogNotifyProc(ADMDialogRef dialog, ADMNotifierRef notifier)
@@ -427,7 +465,7 @@ ASErr PlotOutDlgLayerColorPictureRatioButtonProc(ADMItemRef item, ADMNotifierRef
 {
     ADMDialogRef dialog = sADMItem->GetDialog(item);
     int32_t id = sADMItem->GetID(item);
-    ADMItemRef other = itemOf(dialog, id == kPlotOutCutByLayerItem ? kPlotOutCutByLayerItem + 1 : kPlotOutCutByLayerItem);
+    ADMItemRef other = itemOf(dialog, id == kPlotOutCutByLayerItem ? kPlotOutCutByColorItem : kPlotOutCutByLayerItem);
     ASBoolean on = sADMItem->GetBooleanValue(item);
     if (other != NULL) sADMItem->SetBooleanValue(other, !on);
     uint8_t byLayer = (id == kPlotOutCutByLayerItem) == (on != 0);

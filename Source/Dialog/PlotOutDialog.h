@@ -18,23 +18,89 @@ enum { kPlotOutDialogResource = 121, kPlotOutItemCount = 73 };
 // Size of the dialog when it opens, and the smallest it can be made.
 enum { kPlotOutDialogWidth = 840, kPlotOutDialogHeight = 637, kPlotOutMinWidth = 840, kPlotOutMinHeight = 587 };
 
-// Items the dialog itself drives.
+// Items of the dialog. Ids 46, 64, 76 and 77 are not used.
 enum {
-    kPlotOutFitPrecisionItem = 40,
+    // Position of the selection on the media.
+    kPlotOutOffsetXLabelItem = 1,
+    kPlotOutOffsetXItem = 2,
+    kPlotOutOffsetYLabelItem = 3,
+    kPlotOutOffsetYItem = 4,
+    kPlotOutBoardCenterXItem = 5,  // centre the selection on the media horizontally
+    kPlotOutBoardCenterYItem = 6,  // and vertically
+    kPlotOutAlignLeftItem = 7,
+    kPlotOutAlignCenterXItem = 8,
+    kPlotOutAlignRightItem = 9,
+    kPlotOutAlignTopItem = 10,
+    kPlotOutAlignCenterYItem = 11,
+    kPlotOutAlignBottomItem = 12,
+    kPlotOutAutoGroupItem = 13,       // the gaps dialog, then packing
+    kPlotOutResetPositionsItem = 14,  // every volume back where it was loaded
+    kPlotOutOffsetBoxItem = 15,
+    // Transform.
+    kPlotOutMirrorItem = 16,
+    kPlotOutRotationLabelItem = 17,
+    kPlotOutRotationItem = 18,
+    kPlotOutScaleXLabelItem = 19,
+    kPlotOutScaleXItem = 20,
+    kPlotOutScaleYLabelItem = 21,
+    kPlotOutScaleYItem = 22,
+    kPlotOutScaleLockItem = 23,
+    kPlotOutWidthItem = 24,
+    kPlotOutHeightItem = 25,
+    kPlotOutCutSettingsItem = 26,
+    kPlotOutTransformBoxItem = 27,
+    // Copies.
+    kPlotOutCopiesXLabelItem = 28,
+    kPlotOutCopiesXItem = 29,
+    kPlotOutCopiesYLabelItem = 30,
+    kPlotOutCopiesYItem = 31,
+    kPlotOutGapXLabelItem = 32,
+    kPlotOutGapXItem = 33,
+    kPlotOutGapYLabelItem = 34,
+    kPlotOutGapYItem = 35,
+    kPlotOutCopiesBoxItem = 36,
+    // Curve fitting.
     kPlotOutFitLinesItem = 37,
     kPlotOutFitArcsItem = 38,
+    kPlotOutFitPrecisionLabelItem = 39,
+    kPlotOutFitPrecisionItem = 40,
+    kPlotOutFitBoxItem = 41,
+    // Media size.
+    kPlotOutMediaWidthPictureItem = 42,
+    kPlotOutMediaWidthItem = 43,
+    kPlotOutMediaLengthPictureItem = 44,
+    kPlotOutMediaLengthItem = 45,
+    kPlotOutMediaBoxItem = 47,
+    // What the preview shows.
+    kPlotOutShowIndexItem = 48,
+    kPlotOutShowControlPointsItem = 49,
+    kPlotOutShowStartPointsItem = 50,
+    kPlotOutPreviewOptionsItem = 51,
+    kPlotOutViewBoxItem = 52,
+    // Cut by layer or by colour, and the cut order.
     kPlotOutCutByLayerItem = 53,
+    kPlotOutCutByColorItem = 54,
     kPlotOutLayerListItem = 55,
     kPlotOutColorListItem = 56,
+    kPlotOutAutoOrderItem = 57,
+    kPlotOutRenumberToolItem = 58,
+    kPlotOutSwapToolItem = 59,
+    kPlotOutListsBoxItem = 60,
+    // The preview, its zoom and the row of picture buttons under it.
     kPlotOutPreviewItem = 61,
+    kPlotOutZoomValueItem = 62,
+    kPlotOutZoomSliderItem = 63,
+    kPlotOutZoomToolItem = 65,
+    kPlotOutPanToolItem = 66,
     kPlotOutSelectToolItem = 67,
+    kPlotOutBestFitItem = 68,
     kPlotOutUndoItem = 69,
     kPlotOutRedoItem = 70,
     kPlotOutPreviewOutputItem = 71,
     kPlotOutFileOutputItem = 72,
     kPlotOutUSBOutputItem = 73,
     kPlotOutExitItem = 74,
-    kPlotOutStatusItem = 75
+    kPlotOutStatusItem = 75  // cut length and tool messages
 };
 
 // Notifications the dialog's items send each other.
@@ -58,7 +124,8 @@ enum {
     kPlotFileNotWrittenString = 181,
     kCutterNotFoundString = 182,
     kCutterSendFailedString = 183,
-    kPreviewFileNotWrittenString = 184
+    kPreviewFileNotWrittenString = 184,
+    kJobOutOfMemoryString = 185
 };
 
 // The job's tables, built when the dialog opens and freed when it closes.
@@ -75,10 +142,12 @@ extern double g_dMaxZoom;
 extern int32_t g_iPreviewOpType;
 extern int32_t g_iPreviewDrawType;
 
-extern const Item_Control_arg dlgPlotOutItem[];
+extern const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount];
 
 // Tests the selection and the current plotter (an alert on failure, with the
 // check's code returned), then runs the modal dialog and returns its result.
+// A job that cannot be loaded is not shown on partial tables: the dialog
+// closes at once after an alert, and the loader's code is returned.
 ASErr goPlotOut(void* message);
 
 ASErr PlotOutDialogInitProc(ADMDialogRef dialog);

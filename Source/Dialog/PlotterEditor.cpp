@@ -13,51 +13,52 @@
 
 static Plotter g_pltTemp;
 
-static const int kPlotterWidth = 448;
-static const int kPlotterHeight = 301;
 static const float kMaxStepPoints = 28.346458f;       // 10 mm
 static const float kMaxSizePoints = 185768.52f;       // 65535 mm
 static const float kSizeSmallIncrement = 28.346458f;  // 10 mm
 static const float kSizeLargeIncrement = 283.46457f;  // 100 mm
 
-static const Item_Control_arg dlgPlotterItem[] = {
-    {kADMTextPushButtonType, 806, 0, 0, 1, 230, 100, 240, 21, PlotterDlgButtonInitProc, nullptr},
-    {kADMTextPushButtonType, 807, 0, 0, 2, 340, 100, 240, 21, PlotterDlgButtonInitProc, nullptr},
-    {kADMTextStaticType, 802, 0, 0, 3, 10, 85, 23, 15, nullptr, nullptr},
-    {kADMTextEditType, 0, 0, 0, 4, 100, 100, 18, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 803, 0, 0, 5, 10, 85, 47, 15, nullptr, nullptr},
-    {kADMTextEditType, 0, 0, 0, 6, 100, 100, 42, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 808, 0, 0, 7, 10, 85, 71, 15, nullptr, nullptr},
-    {kADMPopupListType, 0, 0, 0, 8, 100, 100, 66, 20, PlotterDlgPlotterOriginListInitProc, nullptr},
-    {kADMTextStaticType, 804, 0, 0, 9, 10, 85, 95, 15, nullptr, nullptr},
-    {kADMPopupListType, 0, 0, 0, 10, 100, 100, 90, 20, PlotterDlgLanguageListInitProc, nullptr},
-    {kADMTextStaticType, 813, 0, 0, 11, 10, 85, 119, 15, nullptr, nullptr},
-    {kADMTextEditType, 0, 0, 0, 12, 100, 100, 114, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 805, 0, 0, 13, 10, 85, 143, 15, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, 14, 100, 100, 138, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1028, 15, 200, 20, 137, 20, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, 16, 100, 100, 162, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1029, 17, 200, 20, 162, 20, nullptr, nullptr},
-    {kADMTextStaticType, 815, 0, 0, 18, 10, 85, 192, 15, nullptr, nullptr},
-    {kADMTextEditType, 0, 0, 0, 19, 100, 100, 187, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 816, 0, 0, 20, 10, 85, 217, 15, nullptr, nullptr},
-    {kADMTextEditType, 0, 0, 0, 21, 100, 100, 212, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMFrameType, 811, 0, 0, 22, 5, 220, 2, 233, nullptr, nullptr},
-    {kADMTextCheckBoxType, 814, 0, 0, 35, 255, 180, 17, 15, PlotterDlgPlotterTextCheckBoxInitProc, nullptr},
-    {kADMTextStaticType, 809, 0, 0, 31, 255, 180, 35, 15, nullptr, nullptr},
-    {kADMTextEditMultiLineType, 0, 0, 0, 32, 255, 180, 53, 81, PlotterDlgPlotterCmdMultiEditInitProc, nullptr},
-    {kADMTextStaticType, 810, 0, 0, 33, 255, 180, 136, 15, nullptr, nullptr},
-    {kADMTextEditMultiLineType, 0, 0, 0, 34, 255, 180, 151, 81, PlotterDlgPlotterCmdMultiEditInitProc, nullptr},
-    {kADMFrameType, 812, 0, 0, 36, 250, 190, 2, 233, nullptr, nullptr},
+const Item_Control_arg dlgPlotterItem[kPlotterItemCount] = {
+    {kADMTextPushButtonType, 806, 0, 0, kPlotterEditorOKItem, 230, 100, 240, 21, PlotterDlgButtonInitProc, nullptr},
+    {kADMTextPushButtonType, 807, 0, 0, kPlotterEditorCancelItem, 340, 100, 240, 21, PlotterDlgButtonInitProc, nullptr},
+    {kADMTextStaticType, 802, 0, 0, kPlotterEditorNameLabelItem, 10, 85, 23, 15, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, kPlotterEditorNameItem, 100, 100, 18, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 803, 0, 0, kPlotterEditorMakerLabelItem, 10, 85, 47, 15, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, kPlotterEditorMakerItem, 100, 100, 42, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 808, 0, 0, kPlotterEditorOriginLabelItem, 10, 85, 71, 15, nullptr, nullptr},
+    {kADMPopupListType, 0, 0, 0, kPlotterEditorOriginItem, 100, 100, 66, 20, PlotterDlgPlotterOriginListInitProc,
+     nullptr},
+    {kADMTextStaticType, 804, 0, 0, kPlotterEditorLanguageLabelItem, 10, 85, 95, 15, nullptr, nullptr},
+    {kADMPopupListType, 0, 0, 0, kPlotterEditorLanguageItem, 100, 100, 90, 20, PlotterDlgLanguageListInitProc, nullptr},
+    {kADMTextStaticType, 813, 0, 0, kPlotterEditorStepLabelItem, 10, 85, 119, 15, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, kPlotterEditorStepItem, 100, 100, 114, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 805, 0, 0, kPlotterEditorMediaSizeLabelItem, 10, 85, 143, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kPlotterEditorMediaWidthItem, 100, 100, 138, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1028, kPlotterEditorWidthPictureItem, 200, 20, 137, 20, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kPlotterEditorMediaLengthItem, 100, 100, 162, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1029, kPlotterEditorLengthPictureItem, 200, 20, 162, 20, nullptr, nullptr},
+    {kADMTextStaticType, 815, 0, 0, kPlotterEditorProductIdLabelItem, 10, 85, 192, 15, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, kPlotterEditorProductIdItem, 100, 100, 187, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMTextStaticType, 816, 0, 0, kPlotterEditorVendorIdLabelItem, 10, 85, 217, 15, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, kPlotterEditorVendorIdItem, 100, 100, 212, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMFrameType, 811, 0, 0, kPlotterEditorPlotterBoxItem, 5, 220, 2, 233, nullptr, nullptr},
+    {kADMTextCheckBoxType, 814, 0, 0, kPlotterEditorSpecialMachineItem, 255, 180, 17, 15,
+     PlotterDlgPlotterTextCheckBoxInitProc, nullptr},
+    {kADMTextStaticType, 809, 0, 0, kPlotterEditorStartCommandsLabelItem, 255, 180, 35, 15, nullptr, nullptr},
+    {kADMTextEditMultiLineType, 0, 0, 0, kPlotterEditorStartCommandsItem, 255, 180, 53, 81,
+     PlotterDlgPlotterCmdMultiEditInitProc, nullptr},
+    {kADMTextStaticType, 810, 0, 0, kPlotterEditorEndCommandsLabelItem, 255, 180, 136, 15, nullptr, nullptr},
+    {kADMTextEditMultiLineType, 0, 0, 0, kPlotterEditorEndCommandsItem, 255, 180, 151, 81,
+     PlotterDlgPlotterCmdMultiEditInitProc, nullptr},
+    {kADMFrameType, 812, 0, 0, kPlotterEditorCommandsBoxItem, 250, 190, 2, 233, nullptr, nullptr},
 };
-static const int kPlotterItemCount = sizeof(dlgPlotterItem) / sizeof(dlgPlotterItem[0]);
 
 int goPlotter(Plotter* plotter)
 {
     if (plotter == nullptr) return 0;
     g_pltTemp = *plotter;
-    int result =
-        sADMDialog->Modal(g->pluginRef, "Plotter Dialog", 133, kADMModalDialogStyle, PlotterPluginInitProc, nullptr, 0);
+    int result = sADMDialog->Modal(g->pluginRef, kPlotterDialogName, kPlotterDialogResource, kADMModalDialogStyle,
+                                   PlotterPluginInitProc, nullptr, 0);
     if (result == 1) {
         plotter->PlotterSizeX = g_pltTemp.PlotterSizeX;
         plotter->PlotterSizeY = g_pltTemp.PlotterSizeY;
@@ -78,9 +79,10 @@ int goPlotter(Plotter* plotter)
 
 ASErr PlotterPluginInitProc(ADMDialogRef dialog)
 {
-    editorPlace(dialog, g->machineListLastClickPt.h, g->machineListLastClickPt.v, kPlotterWidth, kPlotterHeight, 801);
-    LoadItemControl(dlgPlotterItem, kPlotterItemCount, dialog);
-    static const int left[] = {31, 33};
+    editorPlace(dialog, g->machineListLastClickPt.h, g->machineListLastClickPt.v, kPlotterDialogWidth,
+                kPlotterDialogHeight, 801);
+    if (loadDialogItems(dlgPlotterItem, kPlotterItemCount, dialog) != 1) return kNoErr;
+    static const int left[] = {kPlotterEditorStartCommandsLabelItem, kPlotterEditorEndCommandsLabelItem};
     editorJustify(dialog, dlgPlotterItem, kPlotterItemCount, left, 2);
     return kNoErr;
 }
@@ -88,22 +90,23 @@ ASErr PlotterPluginInitProc(ADMDialogRef dialog)
 ASErr PlotterDlgEditInitProc(ADMItemRef item)
 {
     switch (sADMItem->GetID(item)) {
-    case 4:
+    case kPlotterEditorNameItem:
         sADMItem->SetText(item, g_pltTemp.PlotterName);
         break;
-    case 6:
+    case kPlotterEditorMakerItem:
         sADMItem->SetText(item, g_pltTemp.PlotterManufactory);
         break;
-    case 12:
+    case kPlotterEditorStepItem:
         sADMItem->SetUnits(item, kADMMillimeterUnits);
         sADMItem->SetPrecision(item, 5);
         sADMItem->SetMinFloatValue(item, 0.0f);
         sADMItem->SetMaxFloatValue(item, kMaxStepPoints);
         sADMItem->SetFloatValue(item, static_cast<float>(g_pltTemp.PlotterStep * kMillimetreToPoints));
         break;
-    case 14:
-    case 16: {
-        double size = sADMItem->GetID(item) == 14 ? g_pltTemp.PlotterSizeX : g_pltTemp.PlotterSizeY;
+    case kPlotterEditorMediaWidthItem:
+    case kPlotterEditorMediaLengthItem: {
+        bool width = sADMItem->GetID(item) == kPlotterEditorMediaWidthItem;
+        double size = width ? g_pltTemp.PlotterSizeX : g_pltTemp.PlotterSizeY;
         sADMItem->SetUnits(item, kADMMillimeterUnits);
         sADMItem->SetMinFloatValue(item, 0.0f);
         sADMItem->SetMaxFloatValue(item, kMaxSizePoints);
@@ -112,12 +115,13 @@ ASErr PlotterDlgEditInitProc(ADMItemRef item)
         sADMItem->SetFloatValue(item, static_cast<float>(size * kMillimetreToPoints));
         break;
     }
-    case 19:
-    case 21:
+    case kPlotterEditorProductIdItem:
+    case kPlotterEditorVendorIdItem:
         sADMItem->SetUnits(item, kADMNoUnits);
         sADMItem->SetMinIntValue(item, 0);
         sADMItem->SetPrecision(item, 0);
-        sADMItem->SetIntValue(item, sADMItem->GetID(item) == 19 ? g_pltTemp.PlotterPID : g_pltTemp.PlotterVID);
+        sADMItem->SetIntValue(
+            item, sADMItem->GetID(item) == kPlotterEditorProductIdItem ? g_pltTemp.PlotterPID : g_pltTemp.PlotterVID);
         break;
     }
     return kNoErr;
@@ -154,7 +158,8 @@ ASErr PlotterDlgPlotterOriginListInitProc(ADMItemRef item)
 
 ASErr PlotterDlgPlotterCmdMultiEditInitProc(ADMItemRef item)
 {
-    sADMItem->SetText(item, sADMItem->GetID(item) == 32 ? g_pltTemp.PlotterIniString : g_pltTemp.PlotterEndString);
+    bool start = sADMItem->GetID(item) == kPlotterEditorStartCommandsItem;
+    sADMItem->SetText(item, start ? g_pltTemp.PlotterIniString : g_pltTemp.PlotterEndString);
     return kNoErr;
 }
 
@@ -166,7 +171,7 @@ ASErr PlotterDlgPlotterTextCheckBoxInitProc(ADMItemRef item)
 
 ASErr PlotterDlgButtonInitProc(ADMItemRef item)
 {
-    if (sADMItem->GetID(item) == 1)
+    if (sADMItem->GetID(item) == kPlotterEditorOKItem)
         sADMItem->SetNotifyProc(item, PlotterDlgOKButtonProc);
     else
         sADMItem->SetNotifyProc(item, PlotterDlgCancelButtonProc);
@@ -185,20 +190,23 @@ ASErr PlotterDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
+        auto field = [dialog](int32_t id) { return sADMDialog->GetItem(dialog, id); };
         Plotter edited = g_pltTemp;
-        edited.PlotterSizeX = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, 14)) * kPointsToMillimetre;
-        edited.PlotterSizeY = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, 16)) * kPointsToMillimetre;
-        edited.PlotterStep = sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, 12)) * kPointsToMillimetre;
+        edited.PlotterSizeX = sADMItem->GetFloatValue(field(kPlotterEditorMediaWidthItem)) * kPointsToMillimetre;
+        edited.PlotterSizeY = sADMItem->GetFloatValue(field(kPlotterEditorMediaLengthItem)) * kPointsToMillimetre;
+        edited.PlotterStep = sADMItem->GetFloatValue(field(kPlotterEditorStepItem)) * kPointsToMillimetre;
         memset(edited.PlotterName, 0, sizeof edited.PlotterName);
-        sADMItem->GetText(sADMDialog->GetItem(dialog, 4), edited.PlotterName, sizeof edited.PlotterName);
-        sADMItem->GetText(sADMDialog->GetItem(dialog, 6), edited.PlotterManufactory, sizeof edited.PlotterManufactory);
-        edited.Language = chosenCode(sADMDialog->GetItem(dialog, 10), g_pltTemp.Language);
-        edited.PlotterOrigin = chosenCode(sADMDialog->GetItem(dialog, 8), g_pltTemp.PlotterOrigin);
-        edited.IsSpecialMachine = sADMItem->GetBooleanValue(sADMDialog->GetItem(dialog, 35)) ? 1 : 0;
-        sADMItem->GetText(sADMDialog->GetItem(dialog, 32), edited.PlotterIniString, sizeof edited.PlotterIniString);
-        sADMItem->GetText(sADMDialog->GetItem(dialog, 34), edited.PlotterEndString, sizeof edited.PlotterEndString);
-        edited.PlotterPID = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, 19));
-        edited.PlotterVID = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, 21));
+        sADMItem->GetText(field(kPlotterEditorNameItem), edited.PlotterName, sizeof edited.PlotterName);
+        sADMItem->GetText(field(kPlotterEditorMakerItem), edited.PlotterManufactory, sizeof edited.PlotterManufactory);
+        edited.Language = chosenCode(field(kPlotterEditorLanguageItem), g_pltTemp.Language);
+        edited.PlotterOrigin = chosenCode(field(kPlotterEditorOriginItem), g_pltTemp.PlotterOrigin);
+        edited.IsSpecialMachine = sADMItem->GetBooleanValue(field(kPlotterEditorSpecialMachineItem)) ? 1 : 0;
+        sADMItem->GetText(field(kPlotterEditorStartCommandsItem), edited.PlotterIniString,
+                          sizeof edited.PlotterIniString);
+        sADMItem->GetText(field(kPlotterEditorEndCommandsItem), edited.PlotterEndString,
+                          sizeof edited.PlotterEndString);
+        edited.PlotterPID = sADMItem->GetIntValue(field(kPlotterEditorProductIdItem));
+        edited.PlotterVID = sADMItem->GetIntValue(field(kPlotterEditorVendorIdItem));
 
         // The library file keeps the start and end commands between brackets
         // and every name on one line: a "]" or a line break there would make

@@ -35,8 +35,6 @@ static char g_strTempPath[300];
 static char g_strLibraryPath[kSPMaxPathLength + 1];
 static bool g_libraryUnreadable = false;
 
-static const int kDialogWidth = 620;
-static const int kDialogHeight = 305;
 static const int kCheckedPicture = 1004;
 static const int kUncheckedPicture = 1005;
 static const int kEntryHeight = 20;
@@ -46,59 +44,75 @@ static const int kCheckRight = 19;
 static const uint32_t kDoubleClickTicks = 500;
 
 // Who hears of a change of the selected plotter, environment or pen.
-static const int kPlotterListeners[] = {10, 12, 20, 22, 25, 18, 14, 16, 32};
-static const int kPenListeners[] = {36, 39, 42};
+static const int kPlotterListeners[] = {
+    kPlotterSetupNameItem,        kPlotterSetupMakerItem,  kPlotterSetupMediaWidthItem,
+    kPlotterSetupMediaLengthItem, kPlotterSetupUSBIdsItem, kPlotterSetupStepItem,
+    kPlotterSetupLanguageItem,    kPlotterSetupOriginItem, kPlotterSetupEnvironmentListItem};
+static const int kPenListeners[] = {kPlotterSetupPressureItem, kPlotterSetupVelocityItem, kPlotterSetupExtraItem};
 
-static const Item_Control_arg dlgPlotterSetupItem[] = {
-    {kADMListBoxType, 0, 0, 0, 3, 5, 165, 15, 206, PlotterSetupDlgMachineListListInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 42, kADMNewEntryPictureID, 4, 44, 32, 220, 16,
+const Item_Control_arg dlgPlotterSetupItem[kPlotterSetupItemCount] = {
+    {kADMListBoxType, 0, 0, 0, kPlotterSetupPlotterListItem, 5, 165, 15, 206, PlotterSetupDlgMachineListListInitProc,
+     nullptr},
+    {kADMPicturePushButtonType, 0, 42, kADMNewEntryPictureID, kPlotterSetupNewPlotterItem, 44, 32, 220, 16,
      PlotterSetupDlgMachineListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 43, kADMDeleteEntryPictureID, 5, 75, 32, 220, 16,
+    {kADMPicturePushButtonType, 0, 43, kADMDeleteEntryPictureID, kPlotterSetupDeletePlotterItem, 75, 32, 220, 16,
      PlotterSetupDlgMachineListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 44, 1002, 6, 106, 32, 220, 16, PlotterSetupDlgMachineListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 45, 1003, 7, 137, 32, 220, 16, PlotterSetupDlgMachineListButtonInitProc, nullptr},
-    {kADMFrameType, 46, 0, 0, 8, 2, 171, 2, 237, nullptr, nullptr},
-    {kADMTextStaticType, 47, 0, 0, 9, 180, 110, 22, 15, nullptr, nullptr},
-    {kADMTextStaticType, 0, 0, 0, 10, 290, 110, 22, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMTextStaticType, 48, 0, 0, 11, 180, 110, 42, 15, nullptr, nullptr},
-    {kADMTextStaticType, 0, 0, 0, 12, 290, 110, 42, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMTextStaticType, 75, 0, 0, 15, 180, 110, 62, 15, nullptr, nullptr},
-    {kADMTextStaticType, 0, 0, 0, 16, 290, 110, 62, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMTextStaticType, 76, 0, 0, 17, 180, 110, 82, 15, nullptr, nullptr},
-    {kADMTextStaticType, 0, 0, 0, 18, 290, 110, 82, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMTextStaticType, 49, 0, 0, 13, 410, 90, 22, 15, nullptr, nullptr},
-    {kADMTextStaticType, 0, 0, 0, 14, 500, 90, 22, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMTextStaticType, 50, 0, 0, 19, 410, 90, 42, 15, nullptr, nullptr},
-    {kADMTextStaticType, 0, 0, 0, 20, 500, 90, 42, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1028, 21, 590, 20, 37, 20, nullptr, nullptr},
-    {kADMTextStaticType, 0, 0, 0, 22, 500, 90, 62, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1029, 23, 590, 20, 57, 20, nullptr, nullptr},
-    {kADMTextStaticType, 84, 0, 0, 24, 410, 90, 82, 15, nullptr, nullptr},
-    {kADMTextStaticType, 0, 0, 0, 25, 500, 110, 82, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMFrameType, 51, 0, 0, 26, 175, 440, 2, 98, nullptr, nullptr},
-    {kADMTextStaticType, 52, 0, 0, 31, 180, 80, 120, 15, nullptr, nullptr},
-    {kADMListBoxType, 0, 0, 0, 32, 180, 125, 135, 86, PlotterSetupDlgEnvironmentListListInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 59, kADMNewEntryPictureID, 43, 241, 32, 220, 16,
+    {kADMPicturePushButtonType, 0, 44, 1002, kPlotterSetupLoadPlotterItem, 106, 32, 220, 16,
+     PlotterSetupDlgMachineListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 45, 1003, kPlotterSetupSavePlotterItem, 137, 32, 220, 16,
+     PlotterSetupDlgMachineListButtonInitProc, nullptr},
+    {kADMFrameType, 46, 0, 0, kPlotterSetupPlotterListBoxItem, 2, 171, 2, 237, nullptr, nullptr},
+    {kADMTextStaticType, 47, 0, 0, kPlotterSetupNameLabelItem, 180, 110, 22, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, kPlotterSetupNameItem, 290, 110, 22, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMTextStaticType, 48, 0, 0, kPlotterSetupMakerLabelItem, 180, 110, 42, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, kPlotterSetupMakerItem, 290, 110, 42, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMTextStaticType, 75, 0, 0, kPlotterSetupOriginLabelItem, 180, 110, 62, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, kPlotterSetupOriginItem, 290, 110, 62, 15, PlotterSetupDlgStaticTextInitProc,
+     nullptr},
+    {kADMTextStaticType, 76, 0, 0, kPlotterSetupStepLabelItem, 180, 110, 82, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, kPlotterSetupStepItem, 290, 110, 82, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMTextStaticType, 49, 0, 0, kPlotterSetupLanguageLabelItem, 410, 90, 22, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, kPlotterSetupLanguageItem, 500, 90, 22, 15, PlotterSetupDlgStaticTextInitProc,
+     nullptr},
+    {kADMTextStaticType, 50, 0, 0, kPlotterSetupMediaSizeLabelItem, 410, 90, 42, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, kPlotterSetupMediaWidthItem, 500, 90, 42, 15, PlotterSetupDlgStaticTextInitProc,
+     nullptr},
+    {kADMPictureStaticType, 0, 0, 1028, kPlotterSetupWidthPictureItem, 590, 20, 37, 20, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, kPlotterSetupMediaLengthItem, 500, 90, 62, 15, PlotterSetupDlgStaticTextInitProc,
+     nullptr},
+    {kADMPictureStaticType, 0, 0, 1029, kPlotterSetupLengthPictureItem, 590, 20, 57, 20, nullptr, nullptr},
+    {kADMTextStaticType, 84, 0, 0, kPlotterSetupUSBIdsLabelItem, 410, 90, 82, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, kPlotterSetupUSBIdsItem, 500, 110, 82, 15, PlotterSetupDlgStaticTextInitProc,
+     nullptr},
+    {kADMFrameType, 51, 0, 0, kPlotterSetupValuesBoxItem, 175, 440, 2, 98, nullptr, nullptr},
+    {kADMTextStaticType, 52, 0, 0, kPlotterSetupEnvironmentCaptionItem, 180, 80, 120, 15, nullptr, nullptr},
+    {kADMListBoxType, 0, 0, 0, kPlotterSetupEnvironmentListItem, 180, 125, 135, 86,
+     PlotterSetupDlgEnvironmentListListInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, 59, kADMNewEntryPictureID, kPlotterSetupNewEnvironmentItem, 241, 32, 220, 16,
      PlotterSetupDlgEnvironmenListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 60, kADMDeleteEntryPictureID, 44, 272, 32, 220, 16,
+    {kADMPicturePushButtonType, 0, 60, kADMDeleteEntryPictureID, kPlotterSetupDeleteEnvironmentItem, 272, 32, 220, 16,
      PlotterSetupDlgEnvironmenListButtonInitProc, nullptr},
-    {kADMTextStaticType, 53, 0, 0, 33, 305, 80, 120, 15, nullptr, nullptr},
-    {kADMListBoxType, 0, 0, 0, 34, 305, 125, 135, 86, PlotterSetupDlgPenListListInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 61, kADMNewEntryPictureID, 45, 366, 32, 220, 16,
+    {kADMTextStaticType, 53, 0, 0, kPlotterSetupPenCaptionItem, 305, 80, 120, 15, nullptr, nullptr},
+    {kADMListBoxType, 0, 0, 0, kPlotterSetupPenListItem, 305, 125, 135, 86, PlotterSetupDlgPenListListInitProc,
+     nullptr},
+    {kADMPicturePushButtonType, 0, 61, kADMNewEntryPictureID, kPlotterSetupNewPenItem, 366, 32, 220, 16,
      PlotterSetupDlgPenListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 62, kADMDeleteEntryPictureID, 46, 397, 32, 220, 16,
+    {kADMPicturePushButtonType, 0, 62, kADMDeleteEntryPictureID, kPlotterSetupDeletePenItem, 397, 32, 220, 16,
      PlotterSetupDlgPenListButtonInitProc, nullptr},
-    {kADMTextStaticType, 54, 0, 0, 35, 435, 60, 140, 15, nullptr, nullptr},
-    {kADMTextStaticType, 0, 0, 0, 36, 495, 85, 140, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMTextStaticType, 56, 0, 0, 38, 435, 60, 160, 15, nullptr, nullptr},
-    {kADMTextStaticType, 0, 0, 0, 39, 495, 85, 160, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMTextStaticType, 58, 0, 0, 41, 435, 60, 180, 15, nullptr, nullptr},
-    {kADMTextStaticType, 0, 0, 0, 42, 495, 85, 180, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMFrameType, 63, 0, 0, 47, 175, 440, 105, 134, nullptr, nullptr},
-    {kADMTextPushButtonType, 64, 0, 0, 1, 405, 100, 245, 21, PlotterSetupDlgDialogButtonInitProc, nullptr},
-    {kADMTextPushButtonType, 65, 0, 0, 2, 514, 100, 245, 21, PlotterSetupDlgDialogButtonInitProc, nullptr},
+    {kADMTextStaticType, 54, 0, 0, kPlotterSetupPressureLabelItem, 435, 60, 140, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, kPlotterSetupPressureItem, 495, 85, 140, 15, PlotterSetupDlgStaticTextInitProc,
+     nullptr},
+    {kADMTextStaticType, 56, 0, 0, kPlotterSetupVelocityLabelItem, 435, 60, 160, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, kPlotterSetupVelocityItem, 495, 85, 160, 15, PlotterSetupDlgStaticTextInitProc,
+     nullptr},
+    {kADMTextStaticType, 58, 0, 0, kPlotterSetupExtraLabelItem, 435, 60, 180, 15, nullptr, nullptr},
+    {kADMTextStaticType, 0, 0, 0, kPlotterSetupExtraItem, 495, 85, 180, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
+    {kADMFrameType, 63, 0, 0, kPlotterSetupListsBoxItem, 175, 440, 105, 134, nullptr, nullptr},
+    {kADMTextPushButtonType, 64, 0, 0, kPlotterSetupOKItem, 405, 100, 245, 21, PlotterSetupDlgDialogButtonInitProc,
+     nullptr},
+    {kADMTextPushButtonType, 65, 0, 0, kPlotterSetupCancelItem, 514, 100, 245, 21, PlotterSetupDlgDialogButtonInitProc,
+     nullptr},
 };
-static const int kPlotterSetupItemCount = sizeof(dlgPlotterSetupItem) / sizeof(dlgPlotterSetupItem[0]);
 
 // ---- Small helpers --------------------------------------------------------------
 
@@ -151,7 +165,7 @@ static void penChanged(ADMDialogRef dialog)
 }
 static void environmentChanged(ADMDialogRef dialog)
 {
-    static const int pens[] = {34};
+    static const int pens[] = {kPlotterSetupPenListItem};
     sendTo(dialog, pens, 1, kEnvironmentChangedNotifier);
 }
 
@@ -191,7 +205,7 @@ static void setDeleteButton(ADMDialogRef dialog, int id, bool active)
 }
 static void setSaveButton(ADMDialogRef dialog, bool active)
 {
-    ADMItemRef button = itemOf(dialog, 7);
+    ADMItemRef button = itemOf(dialog, kPlotterSetupSavePlotterItem);
     if (button != nullptr) sADMItem->Activate(button, active);
 }
 
@@ -276,8 +290,8 @@ ASErr goPlotterSetup()
     g_iCurrentPlotter = -1;
     g_iCurrentEnv = -1;
     g_iCurrentPen = -1;
-    int result = sADMDialog->Modal(g->pluginRef, "Plotter Setup Dialog", 109, kADMModalDialogStyle,
-                                   PlotterSetupDialogInitProc, nullptr, 0);
+    int result = sADMDialog->Modal(g->pluginRef, kPlotterSetupDialogName, kPlotterSetupDialogResource,
+                                   kADMModalDialogStyle, PlotterSetupDialogInitProc, nullptr, 0);
     freePlotterList(&g_Plotter, &g_iPlotterNum);
     g_iCurrentPlotter = -1;
     g_iCurrentEnv = -1;
@@ -309,7 +323,7 @@ ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
     int centreH = (screen.left + screen.right) / 2;
     int centreV = (screen.top + screen.bottom) / 2;
     ADMRect bounds;
-    BoundsSet(&bounds, centreH - 310, kDialogWidth, centreV - 147, kDialogHeight);
+    BoundsSet(&bounds, centreH - 310, kPlotterSetupDialogWidth, centreV - 147, kPlotterSetupDialogHeight);
     sADMDialog->SetBoundsRect(dialog, &bounds);
     char title[256];
     editorString(41, title, sizeof title);
@@ -355,8 +369,15 @@ ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
             }
     }
 
-    LoadItemControl(dlgPlotterSetupItem, kPlotterSetupItemCount, dialog);
-    static const int left[] = {10, 12, 14, 16, 18, 20, 22, 25, 36, 39, 42, 31, 33};
+    if (loadDialogItems(dlgPlotterSetupItem, kPlotterSetupItemCount, dialog) != 1) return kNoErr;
+    // Values and list captions are left-justified; the other static texts
+    // are labels, right-justified against their values.
+    static const int left[] = {
+        kPlotterSetupNameItem,        kPlotterSetupMakerItem,  kPlotterSetupLanguageItem,
+        kPlotterSetupOriginItem,      kPlotterSetupStepItem,   kPlotterSetupMediaWidthItem,
+        kPlotterSetupMediaLengthItem, kPlotterSetupUSBIdsItem, kPlotterSetupPressureItem,
+        kPlotterSetupVelocityItem,    kPlotterSetupExtraItem,  kPlotterSetupEnvironmentCaptionItem,
+        kPlotterSetupPenCaptionItem};
     editorJustify(dialog, dlgPlotterSetupItem, kPlotterSetupItemCount, left, sizeof left / sizeof left[0]);
     return kNoErr;
 }
@@ -447,7 +468,9 @@ static ASBoolean trackList(ListKind kind, ADMEntryRef entry, ADMTrackerRef track
     int* current = kind == kPlotterList       ? &g_iCurrentPlotter
                    : kind == kEnvironmentList ? &g_iCurrentEnv
                                               : &g_iCurrentPen;
-    int deleteId = kind == kPlotterList ? 5 : kind == kEnvironmentList ? 44 : 46;
+    int deleteId = kind == kPlotterList       ? kPlotterSetupDeletePlotterItem
+                   : kind == kEnvironmentList ? kPlotterSetupDeleteEnvironmentItem
+                                              : kPlotterSetupDeletePenItem;
     ADMEntryRef active = sADMList->GetActiveEntry(list);
     if (active != nullptr) {
         setDeleteButton(dialog, deleteId, true);
@@ -522,16 +545,16 @@ ASErr PlotterSetupDlgMachineListListNotifyProc(ADMEntryRef entry, ADMNotifierRef
 ASErr PlotterSetupDlgMachineListButtonInitProc(ADMItemRef item)
 {
     switch (sADMItem->GetID(item)) {
-    case 4:
+    case kPlotterSetupNewPlotterItem:
         sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineNewButtonProc);
         break;
-    case 5:
+    case kPlotterSetupDeletePlotterItem:
         sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineDelButtonProc);
         break;
-    case 6:
+    case kPlotterSetupLoadPlotterItem:
         sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineLoadButtonProc);
         break;
-    case 7:
+    case kPlotterSetupSavePlotterItem:
         sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineSaveButtonProc);
         break;
     }
@@ -551,11 +574,11 @@ static bool appendPlotter(ADMDialogRef dialog, Plotter* plotter)
     g_Plotter = grown;
     g_Plotter[g_iPlotterNum] = *plotter;
     ++g_iPlotterNum;
-    ADMListRef list = listOf(dialog, 3);
+    ADMListRef list = listOf(dialog, kPlotterSetupPlotterListItem);
     sADMList->DeselectAll(list);
     showCheck(appendEntry(list, g_Plotter[g_iPlotterNum - 1].PlotterName), false);
     selectEntry(list, g_iPlotterNum - 1);
-    setDeleteButton(dialog, 5, true);
+    setDeleteButton(dialog, kPlotterSetupDeletePlotterItem, true);
     setSaveButton(dialog, true);
     g_iCurrentPlotter = g_iPlotterNum - 1;
     selectFirstEnvironmentAndPen();
@@ -572,8 +595,8 @@ ASErr PlotterSetupDlgMachineNewButtonProc(ADMItemRef item, ADMNotifierRef notifi
         copyPlotter(&plotter, nullptr);
         if (appendPlotter(dialog, &plotter)) {
             // Every new plotter starts with one environment holding one pen.
-            ADMItemRef newEnvironment = itemOf(dialog, 43);
-            ADMItemRef newPen = itemOf(dialog, 45);
+            ADMItemRef newEnvironment = itemOf(dialog, kPlotterSetupNewEnvironmentItem);
+            ADMItemRef newPen = itemOf(dialog, kPlotterSetupNewPenItem);
             if (newEnvironment != nullptr) sADMItem->SendNotify(newEnvironment, kCreateNewPlotterNotifier);
             if (newPen != nullptr) sADMItem->SendNotify(newPen, kCreateNewPlotterNotifier);
         }
@@ -589,7 +612,7 @@ ASErr PlotterSetupDlgMachineDelButtonProc(ADMItemRef item, ADMNotifierRef notifi
         if (!plotterValid()) {
             sADMBasic->ErrorAlert("Function: PlotterSetupDlgMachineDelButtonProc \n ErrorMsg: No Plotter Selected!");
         } else if (delPlotter(&g_Plotter, &g_iPlotterNum, g_iCurrentPlotter) == 0) {
-            ADMListRef list = listOf(dialog, 3);
+            ADMListRef list = listOf(dialog, kPlotterSetupPlotterListItem);
             sADMList->RemoveEntry(list, g_iCurrentPlotter);
             if (g_iPlotterNum > 0) {
                 selectEntry(list, 0);
@@ -597,7 +620,7 @@ ASErr PlotterSetupDlgMachineDelButtonProc(ADMItemRef item, ADMNotifierRef notifi
                 selectFirstEnvironmentAndPen();
             } else {
                 g_iCurrentPlotter = g_iCurrentEnv = g_iCurrentPen = -1;
-                setDeleteButton(dialog, 5, false);
+                setDeleteButton(dialog, kPlotterSetupDeletePlotterItem, false);
                 setSaveButton(dialog, false);
             }
             plotterChanged(dialog);
@@ -715,7 +738,7 @@ ASErr PlotterSetupDlgEnvironmentListItemProc(ADMItemRef item, ADMNotifierRef not
         bool any = sADMList->NumberOfEntries(list) > 0;
         g_iCurrentEnv = any ? 0 : -1;
         if (any) selectEntry(list, 0);
-        setDeleteButton(dialog, 44, any);
+        setDeleteButton(dialog, kPlotterSetupDeleteEnvironmentItem, any);
         environmentChanged(dialog);
     }
     sADMItem->DefaultNotify(item, notifier);
@@ -743,7 +766,7 @@ ASErr PlotterSetupDlgEnvironmentListListProc(ADMEntryRef entry, ADMNotifierRef n
 
 ASErr PlotterSetupDlgEnvironmenListButtonInitProc(ADMItemRef item)
 {
-    if (sADMItem->GetID(item) == 43)
+    if (sADMItem->GetID(item) == kPlotterSetupNewEnvironmentItem)
         sADMItem->SetNotifyProc(item, PlotterSetupDlgEnvironmentNewButtonProc);
     else
         sADMItem->SetNotifyProc(item, PlotterSetupDlgEnvironmentDelButtonProc);
@@ -764,11 +787,11 @@ ASErr PlotterSetupDlgEnvironmentNewButtonProc(ADMItemRef item, ADMNotifierRef no
             p->Environments = grown;
             copyEnvironment(&p->Environments[count], nullptr);
             p->PlotterEnvNumber = count + 1;
-            ADMListRef list = listOf(dialog, 32);
+            ADMListRef list = listOf(dialog, kPlotterSetupEnvironmentListItem);
             sADMList->DeselectAll(list);
             showCheck(appendEntry(list, p->Environments[count].EnvironmentName), false);
             selectEntry(list, count);
-            setDeleteButton(dialog, 44, true);
+            setDeleteButton(dialog, kPlotterSetupDeleteEnvironmentItem, true);
             g_iCurrentEnv = count;
             g_iCurrentPen = p->Environments[count].PenNumber > 0 ? 0 : -1;
             environmentChanged(dialog);
@@ -787,7 +810,7 @@ ASErr PlotterSetupDlgEnvironmentDelButtonProc(ADMItemRef item, ADMNotifierRef no
             sADMBasic->ErrorAlert(
                 "Function: PlotterSetupDlgEnvironmentDelButtonProc \n ErrorMsg: No Environment Selected!");
         } else if (delEnvironment(p, g_iCurrentEnv) == 0) {
-            ADMListRef list = listOf(dialog, 32);
+            ADMListRef list = listOf(dialog, kPlotterSetupEnvironmentListItem);
             sADMList->RemoveEntry(list, g_iCurrentEnv);
             if (p->PlotterEnvNumber > 0) {
                 selectEntry(list, 0);
@@ -795,7 +818,7 @@ ASErr PlotterSetupDlgEnvironmentDelButtonProc(ADMItemRef item, ADMNotifierRef no
                 g_iCurrentPen = p->Environments[0].PenNumber > 0 ? 0 : -1;
             } else {
                 g_iCurrentEnv = g_iCurrentPen = -1;
-                setDeleteButton(dialog, 44, false);
+                setDeleteButton(dialog, kPlotterSetupDeleteEnvironmentItem, false);
             }
             environmentChanged(dialog);
         }
@@ -826,7 +849,7 @@ ASErr PlotterSetupDlgPenListItemProc(ADMItemRef item, ADMNotifierRef notifier)
         bool any = sADMList->NumberOfEntries(list) > 0;
         g_iCurrentPen = any ? 0 : -1;
         if (any) selectEntry(list, 0);
-        setDeleteButton(dialog, 46, any);
+        setDeleteButton(dialog, kPlotterSetupDeletePenItem, any);
         penChanged(dialog);
     }
     sADMItem->DefaultNotify(item, notifier);
@@ -856,7 +879,7 @@ ASErr PlotterSetupDlgPenListListProc(ADMEntryRef entry, ADMNotifierRef notifier)
 
 ASErr PlotterSetupDlgPenListButtonInitProc(ADMItemRef item)
 {
-    if (sADMItem->GetID(item) == 45)
+    if (sADMItem->GetID(item) == kPlotterSetupNewPenItem)
         sADMItem->SetNotifyProc(item, PlotterSetupDlgPenNewButtonProc);
     else
         sADMItem->SetNotifyProc(item, PlotterSetupDlgPenDelButtonProc);
@@ -879,12 +902,12 @@ ASErr PlotterSetupDlgPenNewButtonProc(ADMItemRef item, ADMNotifierRef notifier)
             bool copySelected = g_iCurrentPen >= 0 && g_iCurrentPen < count;
             copyPen(&e->Pens[count], copySelected ? &e->Pens[g_iCurrentPen] : nullptr);
             e->PenNumber = count + 1;
-            ADMListRef list = listOf(dialog, 34);
+            ADMListRef list = listOf(dialog, kPlotterSetupPenListItem);
             sADMList->DeselectAll(list);
             appendEntry(list, e->Pens[count].PenName);
             selectEntry(list, count);
             g_iCurrentPen = count;
-            setDeleteButton(dialog, 46, true);
+            setDeleteButton(dialog, kPlotterSetupDeletePenItem, true);
             penChanged(dialog);
         }
     }
@@ -898,14 +921,14 @@ ASErr PlotterSetupDlgPenDelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         Environment* e = currentEnvironment();
         if (currentPen() != nullptr && delPen(e, g_iCurrentPen) == 0) {
-            ADMListRef list = listOf(dialog, 34);
+            ADMListRef list = listOf(dialog, kPlotterSetupPenListItem);
             sADMList->RemoveEntry(list, g_iCurrentPen);
             if (e->PenNumber > 0) {
                 selectEntry(list, 0);
                 g_iCurrentPen = 0;
             } else {
                 g_iCurrentPen = -1;
-                setDeleteButton(dialog, 46, false);
+                setDeleteButton(dialog, kPlotterSetupDeletePenItem, false);
             }
             penChanged(dialog);
         }
@@ -918,7 +941,7 @@ ASErr PlotterSetupDlgPenDelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 
 ASErr PlotterSetupDlgDialogButtonInitProc(ADMItemRef item)
 {
-    if (sADMItem->GetID(item) == 1)
+    if (sADMItem->GetID(item) == kPlotterSetupOKItem)
         sADMItem->SetNotifyProc(item, PlotterSetupDlgOkButtonProc);
     else
         sADMItem->SetNotifyProc(item, PlotterSetupDlgCancelButtonProc);
@@ -998,50 +1021,53 @@ static void showValue(ADMItemRef item, bool atCreation)
 {
     int id = sADMItem->GetID(item);
     char text[64];
-    if (id == 36 || id == 39 || id == 42) {
+    if (id == kPlotterSetupPressureItem || id == kPlotterSetupVelocityItem || id == kPlotterSetupExtraItem) {
         Pen* pen = currentPen();
-        const char* unit = id == 36 ? "g" : id == 39 ? "cm/s" : "mm";
+        const char* unit = id == kPlotterSetupPressureItem ? "g" : id == kPlotterSetupVelocityItem ? "cm/s" : "mm";
         if (pen == nullptr) {
             snprintf(text, sizeof text, "    %s", unit);
             sADMItem->SetText(item, text);
             if (!atCreation) sADMItem->Activate(item, FALSE);
             return;
         }
-        formatNumber(text, sizeof text, id == 36 ? pen->Pressure : id == 39 ? pen->Velocity : pen->Extra, unit);
+        double value = id == kPlotterSetupPressureItem   ? pen->Pressure
+                       : id == kPlotterSetupVelocityItem ? pen->Velocity
+                                                         : pen->Extra;
+        formatNumber(text, sizeof text, value, unit);
         sADMItem->Activate(item, TRUE);
         sADMItem->SetText(item, text);
         return;
     }
     Plotter* p = currentPlotter();
     if (p == nullptr) {
-        if (id == 25) sADMItem->SetText(item, "    ");
-        if (id != 25 || !atCreation) sADMItem->Activate(item, FALSE);
+        if (id == kPlotterSetupUSBIdsItem) sADMItem->SetText(item, "    ");
+        if (id != kPlotterSetupUSBIdsItem || !atCreation) sADMItem->Activate(item, FALSE);
         return;
     }
     sADMItem->Activate(item, TRUE);
     switch (id) {
-    case 10:
+    case kPlotterSetupNameItem:
         sADMItem->SetText(item, p->PlotterName);
         break;
-    case 12:
+    case kPlotterSetupMakerItem:
         sADMItem->SetText(item, p->PlotterManufactory);
         break;
-    case 14:
+    case kPlotterSetupLanguageItem:
         sADMItem->SetText(item, p->Language >= 0 && p->Language < 4 ? kLanguageNames[p->Language] : "");
         break;
-    case 16:
+    case kPlotterSetupOriginItem:
         sADMItem->SetText(item, p->PlotterOrigin >= 0 && p->PlotterOrigin < 3 ? kOriginNames[p->PlotterOrigin] : "");
         break;
-    case 18:
+    case kPlotterSetupStepItem:
         sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterStep * kMillimetreToPoints));
         break;
-    case 20:
+    case kPlotterSetupMediaWidthItem:
         sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeX * kMillimetreToPoints));
         break;
-    case 22:
+    case kPlotterSetupMediaLengthItem:
         sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeY * kMillimetreToPoints));
         break;
-    case 25:
+    case kPlotterSetupUSBIdsItem:
         snprintf(text, sizeof text, "0x%x/0x%x", static_cast<unsigned>(p->PlotterPID),
                  static_cast<unsigned>(p->PlotterVID));
         sADMItem->SetText(item, text);
@@ -1053,10 +1079,10 @@ ASErr PlotterSetupDlgStaticTextInitProc(ADMItemRef item)
 {
     sADMItem->SetNotifyProc(item, PlotterSetupDlgPlotterSetupStaticTextProc);
     int id = sADMItem->GetID(item);
-    if (id == 18) {
+    if (id == kPlotterSetupStepItem) {
         sADMItem->SetUnits(item, kADMMillimeterUnits);
         sADMItem->SetPrecision(item, 5);
-    } else if (id == 20 || id == 22) {
+    } else if (id == kPlotterSetupMediaWidthItem || id == kPlotterSetupMediaLengthItem) {
         sADMItem->SetUnits(item, kADMMillimeterUnits);
         sADMItem->SetMinFloatValue(item, 0.0f);
         sADMItem->SetMaxFloatValue(item, 185768.52f);
@@ -1068,7 +1094,7 @@ ASErr PlotterSetupDlgStaticTextInitProc(ADMItemRef item)
 ASErr PlotterSetupDlgPlotterSetupStaticTextProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     int id = sADMItem->GetID(item);
-    bool penText = id == 36 || id == 39 || id == 42;
+    bool penText = id == kPlotterSetupPressureItem || id == kPlotterSetupVelocityItem || id == kPlotterSetupExtraItem;
     if ((!penText && sADMNotifier->IsNotifierType(notifier, kPlotterChangedNotifier)) ||
         (penText && sADMNotifier->IsNotifierType(notifier, kPenChangedNotifier)))
         showValue(item, false);

@@ -5,6 +5,60 @@
 
 #include "AllSuites.h"
 #include "Core/PlotterRecords.h"
+#include "Dialog/ItemControl.h"
+
+#define kPlotterSetupDialogName "Plotter Setup Dialog"
+enum { kPlotterSetupDialogResource = 109, kPlotterSetupDialogWidth = 620, kPlotterSetupDialogHeight = 305 };
+
+// Items of the plotter setup dialog.
+enum {
+    kPlotterSetupOKItem = 1,
+    kPlotterSetupCancelItem = 2,
+    kPlotterSetupPlotterListItem = 3,
+    kPlotterSetupNewPlotterItem = 4,
+    kPlotterSetupDeletePlotterItem = 5,
+    kPlotterSetupLoadPlotterItem = 6,
+    kPlotterSetupSavePlotterItem = 7,
+    kPlotterSetupPlotterListBoxItem = 8,
+    // The selected plotter's values, each after its label.
+    kPlotterSetupNameLabelItem = 9,
+    kPlotterSetupNameItem = 10,
+    kPlotterSetupMakerLabelItem = 11,
+    kPlotterSetupMakerItem = 12,
+    kPlotterSetupLanguageLabelItem = 13,
+    kPlotterSetupLanguageItem = 14,
+    kPlotterSetupOriginLabelItem = 15,
+    kPlotterSetupOriginItem = 16,
+    kPlotterSetupStepLabelItem = 17,
+    kPlotterSetupStepItem = 18,
+    kPlotterSetupMediaSizeLabelItem = 19,
+    kPlotterSetupMediaWidthItem = 20,
+    kPlotterSetupWidthPictureItem = 21,
+    kPlotterSetupMediaLengthItem = 22,
+    kPlotterSetupLengthPictureItem = 23,
+    kPlotterSetupUSBIdsLabelItem = 24,
+    kPlotterSetupUSBIdsItem = 25,  // product and vendor id
+    kPlotterSetupValuesBoxItem = 26,
+    // The environments and pens of the selected plotter.
+    kPlotterSetupEnvironmentCaptionItem = 31,
+    kPlotterSetupEnvironmentListItem = 32,
+    kPlotterSetupPenCaptionItem = 33,
+    kPlotterSetupPenListItem = 34,
+    kPlotterSetupPressureLabelItem = 35,
+    kPlotterSetupPressureItem = 36,
+    kPlotterSetupVelocityLabelItem = 38,
+    kPlotterSetupVelocityItem = 39,
+    kPlotterSetupExtraLabelItem = 41,
+    kPlotterSetupExtraItem = 42,
+    kPlotterSetupNewEnvironmentItem = 43,
+    kPlotterSetupDeleteEnvironmentItem = 44,
+    kPlotterSetupNewPenItem = 45,
+    kPlotterSetupDeletePenItem = 46,
+    kPlotterSetupListsBoxItem = 47
+};
+enum { kPlotterSetupItemCount = 41 };
+
+extern const Item_Control_arg dlgPlotterSetupItem[kPlotterSetupItemCount];
 
 // Runs the modal "Plotter Setup Dialog"; returns its result (1 OK, 2 Cancel).
 ASErr goPlotterSetup();

@@ -60,13 +60,13 @@ TEST_F(ErrorBoxTest, ItShowsTitleIconAndTheWholeMessageAndOKEndsItWithZero)
                                    EXPECT_EQ(d->resourceId, 121);
                                    // Both static items keep their shared id 3.
                                    EXPECT_EQ(d->items.size(), 3u);
-                                   EXPECT_EQ(d->items[1]->id, 3);
+                                   EXPECT_EQ(d->items[1]->id, kErrorMessageIconItem);
                                    EXPECT_EQ(d->items[1]->picture, 1080);
-                                   EXPECT_EQ(d->items[2]->id, 3);
+                                   EXPECT_EQ(d->items[2]->id, kErrorMessageTextItem);
                                    EXPECT_EQ(d->items[2]->text, message);
                                    EXPECT_EQ(d->items[2]->bounds.left, 45);
                                    EXPECT_EQ(d->items[0]->text, "OK");
-                                   return user.savePicture(dir_.file("error.png"), 0, error) && user.click(1, error);
+                                   return user.savePicture(dir_.file("error.png"), 0, error) && user.click(kErrorMessageOKItem, error);
                                }});
     EXPECT_EQ(ErrorMessageDialog("FelmontPro2", message.c_str()), 0);
     ASSERT_FALSE(Toolkit::get().modalLog.empty());

@@ -1,15 +1,30 @@
 // The dialog-item loader: rows become items with texts, tips and pictures
-// from the language's string list; BoundsSet; OS_fopen.
+// from the language's string list, and a dialog whose items cannot all be
+// made is closed with an alert; BoundsSet; OS_fopen.
+#include <cstring>
+#include <filesystem>
+#include <functional>
+
 #include "Common/OSFile.h"
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Core/PlotterLibrary.h"
+#include "Dialog/About.h"
+#include "Dialog/EnvironmentEditor.h"
 #include "Dialog/ItemControl.h"
+#include "Dialog/OutputPreview.h"
+#include "Dialog/PenEditor.h"
+#include "Dialog/PlotterEditor.h"
+#include "Dialog/PlotterSetup.h"
 #include "HostFixture.h"
+#include "Toolkit/Driver.h"
 #include "Toolkit/Toolkit.h"
 
 using namespace vt;
 using host::toolkit::Dialog;
+using host::toolkit::Driver;
 using host::toolkit::Item;
+using host::toolkit::Toolkit;
 
 namespace {
 
@@ -22,13 +37,17 @@ protected:
     }
     void TearDown() override { releaseSuites(hostApp().basic()); }
 
-    Dialog* load(const Item_Control_arg* table, int count, int* result)
+    // A floating dialog built by LoadItemControl, or by loadDialogItems as
+    // the plug-in's dialogs build theirs.
+    Dialog* load(const Item_Control_arg* table, int count, int* result, bool asDialog = false)
     {
         g_table = table;
         g_count = count;
+        g_asDialog = asDialog;
         ADMDialogRef d = sADMDialog->Create(g->pluginRef, "Loader Dialog", 1, kADMFloatingDialogStyle,
                                             [](ADMDialogRef dialog) -> ASErr {
-                                                g_result = LoadItemControl(g_table, g_count, dialog);
+                                                g_result = g_asDialog ? loadDialogItems(g_table, g_count, dialog)
+                                                                      : LoadItemControl(g_table, g_count, dialog);
                                                 return kNoErr;
                                             },
                                             nullptr, 0);
@@ -41,12 +60,14 @@ public:
     static int g_count;
     static int g_result;
     static int g_initCalls;
+    static bool g_asDialog;
 };
 
 const Item_Control_arg* ItemControlTest::g_table = nullptr;
 int ItemControlTest::g_count = 0;
 int ItemControlTest::g_result = 0;
 int ItemControlTest::g_initCalls = 0;
+bool ItemControlTest::g_asDialog = false;
 
 TEST(BoundsSet, BuildsTopLeftBottomRight)
 {
@@ -117,6 +138,86 @@ TEST_F(ItemControlTest, TheFirstRefusedItemStopsTheLoaderAndTheEarlierOnesStay)
     EXPECT_EQ(result, -1);
     ASSERT_EQ(d->items.size(), 1u);
     EXPECT_EQ(d->items[0]->text, "Vantorel");
+}
+
+const char* const kNotBuilt = "The dialog could not be built completely and was closed.";
+
+TEST_F(ItemControlTest, AFloatingDialogThatCannotBeBuiltIsSaidSoAndNotShown)
+{
+    const Item_Control_arg refused[] = {
+        {kADMTextStaticType, 13, 0, 0, 2, 75, 225, 12, 15, nullptr, nullptr},
+        {"ADM Unknown Type", 0, 0, 0, 3, 0, 10, 0, 10, nullptr, nullptr},
+    };
+    int result = 0;
+    Dialog* d = load(refused, 2, &result, true);
+    EXPECT_EQ(result, -1);
+    EXPECT_FALSE(d->visible);
+    ASSERT_EQ(hostApp().alerts().size(), 1u);
+    EXPECT_EQ(hostApp().alerts()[0].text.rfind(kNotBuilt, 0), 0u) << hostApp().alerts()[0].text;
+
+    d = load(refused, 1, &result, true);
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(d->visible);
+    EXPECT_EQ(hostApp().alerts().size(), 1u) << "no alert when every item is made";
+}
+
+// Every modal dialog of the plug-in, opened while the toolkit refuses its
+// third item: an alert, and the dialog ends before anyone can work in it,
+// as a cancel that changes nothing.
+TEST_F(ItemControlTest, AModalDialogThatCannotBeBuiltIsSaidSoAndEndsAtOnce)
+{
+    Plotter plotter;
+    memset(&plotter, 0, sizeof plotter);
+    copyPlotter(&plotter, nullptr);
+    Plotter plotterBefore = plotter;
+    Environment environment;
+    copyEnvironment(&environment, nullptr);
+    Pen pen;
+    copyPen(&pen, nullptr);
+    Pen penBefore = pen;
+    std::filesystem::create_directories(pluginFolder());
+    test::writeFile(pluginFolder() + "/" kOutputPreviewFileName, "IN;\nPU0,0;\nPD100,100;\n");
+    SPInterfaceMessage about{};
+    about.d.self = g->pluginRef;
+    std::string library = test::readFile(pluginFolder() + "/PlotterSetup.txt");
+
+    struct Row {
+        const char* dialog;
+        std::function<int()> open;
+        int result;  // what the opener returns
+    } rows[] = {
+        {kAboutDialogName, [&] { return (int)goAbout(&about); }, 2},
+        {kPlotterSetupDialogName, [] { return (int)goPlotterSetup(); }, 2},
+        {kPlotterDialogName, [&] { return goPlotter(&plotter); }, 0},
+        {kEnvironmentDialogName, [&] { return goEnvironment(&environment); }, 0},
+        {kPenDialogName, [&] { return goPen(&pen); }, 0},
+        {kPreviewDialogName, [] { return goOutputPreview(nullptr); }, 2},
+    };
+    Toolkit& tk = Toolkit::get();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.dialog);
+        bool worked = false;
+        tk.queueDialog(row.dialog, {[&worked](Driver&, std::string&) { return worked = true; }});
+        size_t alerts = hostApp().alerts().size();
+        int result = 0;
+        {
+            test::RefuseItems refuse(3);
+            result = row.open();
+        }
+        EXPECT_EQ(result, row.result);
+        EXPECT_FALSE(worked) << "nobody worked in the half-built dialog";
+        ASSERT_EQ(hostApp().alerts().size(), alerts + 1);
+        EXPECT_EQ(hostApp().alerts().back().text.rfind(kNotBuilt, 0), 0u) << hostApp().alerts().back().text;
+        ASSERT_FALSE(tk.modalLog.empty());
+        EXPECT_EQ(tk.modalLog.back().name, row.dialog);
+        EXPECT_TRUE(tk.modalLog.back().cancelled);
+        tk.failures.clear();
+    }
+    EXPECT_EQ(memcmp(&pen, &penBefore, sizeof pen), 0);
+    EXPECT_STREQ(plotter.PlotterName, plotterBefore.PlotterName);
+    EXPECT_EQ(test::readFile(pluginFolder() + "/PlotterSetup.txt"), library) << "the library is not rewritten";
+    EXPECT_EQ(g_Plotter, nullptr) << "the library read for the setup dialog is released";
+    freePlotter(&plotter);
 }
 
 TEST_F(ItemControlTest, OSFopenOpensTheFileOfASpecification)

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
@@ -14,6 +15,7 @@
 #include "Documents/Svg.h"
 #include "HostFixture.h"
 #include "Menus/Menus.h"
+#include "PlotOut/PlotOut.h"
 #include "Toolkit/Driver.h"
 #include "USB/FakeBus.h"
 #include "USB/FakeCutter.h"
@@ -135,12 +137,12 @@ TEST_F(PlotOutDialogTest, OpensOnTheLoadedSelectionAndFreesItAtClose)
                  EXPECT_EQ(d->bounds.top, 384 - 315);
                  EXPECT_EQ(d->items.size(), 73u);
                  for (int missing : {46, 64, 76, 77}) EXPECT_EQ(d->item(missing), nullptr);
-                 EXPECT_EQ(d->item(1)->justify, kADMRightJustify);
-                 EXPECT_EQ(d->item(75)->justify, kADMLeftJustify);
-                 EXPECT_TRUE(d->item(55)->visible);
-                 EXPECT_FALSE(d->item(56)->visible);
-                 EXPECT_NE(d->item(53)->value, 0.0f);
-                 EXPECT_NE(d->item(67)->value, 0.0f);
+                 EXPECT_EQ(d->item(kPlotOutOffsetXLabelItem)->justify, kADMRightJustify);
+                 EXPECT_EQ(d->item(kPlotOutStatusItem)->justify, kADMLeftJustify);
+                 EXPECT_TRUE(d->item(kPlotOutLayerListItem)->visible);
+                 EXPECT_FALSE(d->item(kPlotOutColorListItem)->visible);
+                 EXPECT_NE(d->item(kPlotOutCutByLayerItem)->value, 0.0f);
+                 EXPECT_NE(d->item(kPlotOutSelectToolItem)->value, 0.0f);
                  EXPECT_EQ(g->volumeCount, 3);
                  EXPECT_EQ(g_iLayerNum, 2);
                  EXPECT_EQ(g_iColorNum, 2);
@@ -185,17 +187,18 @@ TEST_F(PlotOutDialogTest, AtTheMinimumSizeListsAndButtonRowSitWhereTheLayoutPuts
 {
     putPlotter();
     openJob();
-    plotOut({[](Driver& user, std::string& error) { return user.resize(700, 500, error); },
-             check([](Driver& user) {
+    plotOut({[](Driver& user, std::string& error) { return user.resize(700, 500, error); }, check([](Driver& user) {
                  auto* d = user.dialog();
                  EXPECT_EQ(d->width(), 840);
                  EXPECT_EQ(d->height(), 587);
-                 for (int list : {55, 56}) {
+                 for (int list : {kPlotOutLayerListItem, kPlotOutColorListItem}) {
                      EXPECT_EQ(d->item(list)->bounds.top, 450);
                      EXPECT_EQ(d->item(list)->bounds.bottom, 492);
                  }
                  int k = 0;
-                 for (int id : {69, 70, 65, 66, 67, 68, 71, 72, 73, 74}) {
+                 for (int id : {kPlotOutUndoItem, kPlotOutRedoItem, kPlotOutZoomToolItem, kPlotOutPanToolItem,
+                                kPlotOutSelectToolItem, kPlotOutBestFitItem, kPlotOutPreviewOutputItem,
+                                kPlotOutFileOutputItem, kPlotOutUSBOutputItem, kPlotOutExitItem}) {
                      const ADMRect& b = d->item(id)->bounds;
                      EXPECT_EQ(b.top, 523) << id;
                      EXPECT_EQ(b.bottom, 555) << id;
@@ -203,17 +206,22 @@ TEST_F(PlotOutDialogTest, AtTheMinimumSizeListsAndButtonRowSitWhereTheLayoutPuts
                      EXPECT_EQ(b.right - b.left, 32) << id;
                      ++k;
                  }
-                 EXPECT_EQ(d->item(74)->bounds.left, 788);
-                 EXPECT_EQ(d->item(61)->bounds.right, 834);
-                 EXPECT_EQ(d->item(61)->bounds.bottom, 500);
-                 EXPECT_EQ(d->item(63)->bounds.top, 512);
+                 EXPECT_EQ(d->item(kPlotOutExitItem)->bounds.left, 788);
+                 EXPECT_EQ(d->item(kPlotOutPreviewItem)->bounds.right, 834);
+                 EXPECT_EQ(d->item(kPlotOutPreviewItem)->bounds.bottom, 500);
+                 EXPECT_EQ(d->item(kPlotOutZoomSliderItem)->bounds.top, 512);
+                 // Below the size it opens at, the table's positions give way to the
+                 // layout: nothing may be left hanging outside the dialog.
+                 for (const auto& item : d->items) {
+                     const ADMRect& b = item->bounds;
+                     EXPECT_TRUE(b.left >= 0 && b.top >= 0 && b.right <= 840 && b.bottom <= 587) << item->id;
+                 }
              }),
-             [](Driver& user, std::string& error) { return user.resize(905, 700, error); },
-             check([](Driver& user) {
+             [](Driver& user, std::string& error) { return user.resize(905, 700, error); }, check([](Driver& user) {
                  auto* d = user.dialog();
                  EXPECT_EQ(d->width(), 900);  // in steps of 20 from the minimum
-                 EXPECT_EQ(d->item(74)->bounds.left, 900 - 52);
-                 EXPECT_EQ(d->item(60)->bounds.bottom, d->height() - 64);
+                 EXPECT_EQ(d->item(kPlotOutExitItem)->bounds.left, 900 - 52);
+                 EXPECT_EQ(d->item(kPlotOutListsBoxItem)->bounds.bottom, d->height() - 64);
              }),
              click(kPlotOutExitItem)});
 }
@@ -252,10 +260,10 @@ TEST_F(PlotOutDialogTest, TheVisibleListDecidesGroupingByLayerOrByColour)
     putPlotter();
     openJob();
     std::string byLayer = dir_.file("by-layer.hpgl"), byColour = dir_.file("by-colour.hpgl");
-    plotOut({saveTo(byLayer), click(54), check([](Driver& user) {
-                 EXPECT_FALSE(user.dialog()->item(55)->visible);
-                 EXPECT_TRUE(user.dialog()->item(56)->visible);
-                 EXPECT_EQ(user.dialog()->item(53)->value, 0.0f);
+    plotOut({saveTo(byLayer), click(kPlotOutCutByColorItem), check([](Driver& user) {
+                 EXPECT_FALSE(user.dialog()->item(kPlotOutLayerListItem)->visible);
+                 EXPECT_TRUE(user.dialog()->item(kPlotOutColorListItem)->visible);
+                 EXPECT_EQ(user.dialog()->item(kPlotOutCutByLayerItem)->value, 0.0f);
              }),
              saveTo(byColour), click(kPlotOutExitItem)});
     // red1, blue1 and red2 lie left to right: the rank of a move's x tells
@@ -331,7 +339,7 @@ TEST_F(PlotOutDialogTest, PreviewFileUsesFineArcUnitsFileAndCutterCoarseOnes)
     g->cutOffDistance = 10.0;
     plotOut({click(kPlotOutPreviewOutputItem), check([](Driver& user) {
                  EXPECT_DOUBLE_EQ(g->arcAngleUnit, 0.0001);
-                 EXPECT_NE(user.dialog()->item(67)->value, 0.0f) << "back to the select tool";
+                 EXPECT_NE(user.dialog()->item(kPlotOutSelectToolItem)->value, 0.0f) << "back to the select tool";
              }),
              saveTo(file), check([](Driver&) {
                  EXPECT_DOUBLE_EQ(g->arcAngleUnit, 0.1);
@@ -361,7 +369,7 @@ TEST_F(PlotOutDialogTest, FailedOutputsAreReportedNeverPassedOffAsDone)
     std::filesystem::create_directories(pluginFolder() + "/" kPreviewFileName);  // cannot be opened as a file
     std::string badFile = dir_.file("no/such/folder/job.hpgl");
     plotOut({saveTo(badFile), click(kPlotOutUSBOutputItem), click(kPlotOutPreviewOutputItem),
-             check([](Driver& user) { EXPECT_NE(user.dialog()->item(67)->value, 0.0f); }),
+             check([](Driver& user) { EXPECT_NE(user.dialog()->item(kPlotOutSelectToolItem)->value, 0.0f); }),
              click(kPlotOutExitItem)});
     ASSERT_EQ(alerts().size(), 3u);
     EXPECT_EQ(alerts()[0].text, "The plot file could not be created: " + badFile);
@@ -410,6 +418,75 @@ TEST_F(PlotOutDialogTest, AJobThatCannotStartIsExplainedAndTheDialogStaysShut)
         ASSERT_FALSE(alerts().empty()) << row.shows;
         EXPECT_NE(alerts().back().text.find(row.alert), std::string::npos) << row.shows << ": " << alerts().back().text;
     }
+}
+
+// The host's selection read, failing from its second call on (the first is
+// the check before the dialog opens; the second loads the job).
+AIMatchingArtSuite* g_realMatching = nullptr;
+ASErr g_selectionError = kNoErr;
+int g_selectionReads = 0;
+
+ASErr failingGetMatchingArt(const AIMatchingArtSpec* specs, int16_t count, AIArtHandle*** matches, int32_t* found)
+{
+    if (++g_selectionReads >= 2) return g_selectionError;
+    return g_realMatching->GetMatchingArt(specs, count, matches, found);
+}
+
+TEST_F(PlotOutDialogTest, AJobThatCannotBeLoadedOrBuiltIsExplainedAndTheDialogClosesAtOnce)
+{
+    struct Row {
+        const char* shows;
+        ASErr selectionError;  // kNoErr: the selection reads
+        int refuseItemsFrom;   // 0: every item is made
+        ASErr returned;
+        const char* alert;
+    } rows[] = {
+        {"memory runs out while the job loads", kPlotOutMemoryErr, 0, kPlotOutMemoryErr,
+         "There is not enough memory to load this job."},
+        {"the host cannot read the selection", 'FAIL', 0, 'FAIL', "Please select the artwork to cut"},
+        {"the toolkit refuses the tenth item", kNoErr, 10, 2, "The dialog could not be built completely"},
+    };
+    putPlotter();
+    openJob();
+    Toolkit& tk = Toolkit::get();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+        AIMatchingArtSuite failing = *sMatchingArt;
+        g_realMatching = sMatchingArt;
+        g_selectionError = row.selectionError;
+        g_selectionReads = 0;
+        if (row.selectionError != kNoErr) {
+            failing.GetMatchingArt = failingGetMatchingArt;
+            sMatchingArt = &failing;
+        }
+        bool worked = false;
+        tk.queueDialog(kPlotOutDialogName, {[&worked](Driver&, std::string&) { return worked = true; }});
+        size_t alertsBefore = alerts().size();
+        ASErr result = kNoErr;
+        {
+            std::unique_ptr<test::RefuseItems> refuse;
+            if (row.refuseItemsFrom != 0) refuse = std::make_unique<test::RefuseItems>(row.refuseItemsFrom);
+            result = goPlotOut(nullptr);
+        }
+        sMatchingArt = g_realMatching;
+        releaseSuites(hostApp().basic());
+
+        EXPECT_EQ(result, row.returned);
+        EXPECT_FALSE(worked) << "nobody worked on a job with parts missing";
+        ASSERT_EQ(alerts().size(), alertsBefore + 1);
+        EXPECT_NE(alerts().back().text.find(row.alert), std::string::npos) << alerts().back().text;
+        ASSERT_FALSE(tk.modalLog.empty());
+        EXPECT_EQ(tk.modalLog.back().name, kPlotOutDialogName);
+        EXPECT_TRUE(tk.modalLog.back().cancelled);
+        EXPECT_EQ(g->volumes, nullptr);
+        EXPECT_EQ(g->volumeCount, 0);
+        EXPECT_EQ(g_lyLoad, nullptr);
+        EXPECT_EQ(g_clLoad, nullptr);
+        tk.failures.clear();
+    }
+    // With the host and the toolkit well again the same job opens.
+    plotOut({check([](Driver&) { EXPECT_EQ(g->volumeCount, 3); }), click(kPlotOutExitItem)});
 }
 
 }  // namespace

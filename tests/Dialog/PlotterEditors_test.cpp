@@ -109,11 +109,11 @@ TEST_F(EditorTest, PenLevelsFollowThePlotterGroupAndAreCappedAtFour)
         std::vector<int> offered;
         int shown = -2;
         queue("Pen Dialog", {[&](Driver& d, std::string&) {
-                                 offered = entryIds(d, 14);
-                                 shown = chosenId(d, 14);
+                                 offered = entryIds(d, kPenEditorLevelItem);
+                                 shown = chosenId(d, kPenEditorLevelItem);
                                  return true;
                              },
-                             click(1)});
+                             click(kPenEditorOKItem)});
         EXPECT_EQ(goPen(&pen), 1) << row.name;
         EXPECT_EQ(offered, row.offered) << row.name;
         EXPECT_EQ(shown, row.shown) << row.name;
@@ -127,8 +127,10 @@ TEST_F(EditorTest, PenOkCopiesBackTheShownFieldsAndCancelNothing)
     Pen pen;
     copyPen(&pen, nullptr);
     pen.PenReserved = 0x30;
-    queue("Pen Dialog", {type(4, "Fine"), type(6, "120"), type(9, "999"), type(12, "0.3"),
-                         [](Driver& d, std::string& e) { return d.choose(14, "id=1", e); }, click(1)});
+    queue("Pen Dialog", {type(kPenEditorNameItem, "Fine"), type(kPenEditorPressureItem, "120"),
+                         type(kPenEditorVelocityItem, "999"), type(kPenEditorExtraItem, "0.3"),
+                         [](Driver& d, std::string& e) { return d.choose(kPenEditorLevelItem, "id=1", e); },
+                         click(kPenEditorOKItem)});
     ASSERT_EQ(goPen(&pen), 1);
     EXPECT_STREQ(pen.PenName, "Fine");
     EXPECT_DOUBLE_EQ(pen.Pressure, 120.0);
@@ -138,7 +140,9 @@ TEST_F(EditorTest, PenOkCopiesBackTheShownFieldsAndCancelNothing)
     EXPECT_DOUBLE_EQ(pen.maxVelocity, 60.0) << "limits stay";
 
     Pen before = pen;
-    queue("Pen Dialog", {type(6, "200"), [](Driver& d, std::string& e) { return d.choose(14, "id=4", e); }, click(2)});
+    queue("Pen Dialog", {type(kPenEditorPressureItem, "200"),
+                         [](Driver& d, std::string& e) { return d.choose(kPenEditorLevelItem, "id=4", e); },
+                         click(kPenEditorCancelItem)});
     EXPECT_EQ(goPen(&pen), 0);
     EXPECT_EQ(memcmp(&pen, &before, sizeof pen), 0) << "Cancel keeps PenReserved and everything else";
     EXPECT_EQ(goPen(nullptr), 0);
@@ -157,14 +161,14 @@ TEST_F(EditorTest, PlotterLengthsPassThroughSinglePrecisionAndStayWithinLimits)
     } rows[] = {
         {"a step of 0.025 comes back as its single-precision value", 0, nullptr, &Plotter::PlotterStep,
          roundTrip(0.025)},
-        {"a typed step of 0.025 likewise", 12, "0.025", &Plotter::PlotterStep, roundTrip(0.025)},
-        {"the step is capped at 10 mm", 12, "12", &Plotter::PlotterStep,
+        {"a typed step of 0.025 likewise", kPlotterEditorStepItem, "0.025", &Plotter::PlotterStep, roundTrip(0.025)},
+        {"the step is capped at 10 mm", kPlotterEditorStepItem, "12", &Plotter::PlotterStep,
          static_cast<float>(28.346458) * 0.3527777615108032},
-        {"the width is capped at 65535 mm", 14, "70000", &Plotter::PlotterSizeX,
+        {"the width is capped at 65535 mm", kPlotterEditorMediaWidthItem, "70000", &Plotter::PlotterSizeX,
          static_cast<float>(185768.52) * 0.3527777615108032},
-        {"the length is capped at 65535 mm", 16, "65536", &Plotter::PlotterSizeY,
+        {"the length is capped at 65535 mm", kPlotterEditorMediaLengthItem, "65536", &Plotter::PlotterSizeY,
          static_cast<float>(185768.52) * 0.3527777615108032},
-        {"a width of 610 mm", 14, "610", &Plotter::PlotterSizeX, roundTrip(610)},
+        {"a width of 610 mm", kPlotterEditorMediaWidthItem, "610", &Plotter::PlotterSizeX, roundTrip(610)},
     };
     for (const auto& row : rows) {
         Plotter plotter;
@@ -172,7 +176,7 @@ TEST_F(EditorTest, PlotterLengthsPassThroughSinglePrecisionAndStayWithinLimits)
         copyPlotter(&plotter, nullptr);
         std::vector<DialogAction> actions;
         if (row.typed) actions.push_back(type(row.item, row.typed));
-        actions.push_back(click(1));
+        actions.push_back(click(kPlotterEditorOKItem));
         queue("Plotter Dialog", actions);
         ASSERT_EQ(goPlotter(&plotter), 1) << row.name;
         EXPECT_DOUBLE_EQ(plotter.*row.field, row.expected) << row.name;
@@ -191,9 +195,12 @@ TEST_F(EditorTest, PlotterOkCopiesTheTwelveFieldsAndKeepsTheRest)
     plotter.PlotterReserved = 0x31;
     plotter.PlotterOrigin = 1;
     queue("Plotter Dialog",
-          {type(4, "Cutter 60"), type(6, "Maker"), [](Driver& d, std::string& e) { return d.choose(10, "DMGL", e); },
-           [](Driver& d, std::string& e) { return d.choose(8, "Left-Top", e); }, click(35), type(32, "IN;\nVS10;"),
-           type(34, "PU0,0;"), type(19, "4660"), type(21, "1234"), click(1)});
+          {type(kPlotterEditorNameItem, "Cutter 60"), type(kPlotterEditorMakerItem, "Maker"),
+           [](Driver& d, std::string& e) { return d.choose(kPlotterEditorLanguageItem, "DMGL", e); },
+           [](Driver& d, std::string& e) { return d.choose(kPlotterEditorOriginItem, "Left-Top", e); },
+           click(kPlotterEditorSpecialMachineItem), type(kPlotterEditorStartCommandsItem, "IN;\nVS10;"),
+           type(kPlotterEditorEndCommandsItem, "PU0,0;"), type(kPlotterEditorProductIdItem, "4660"),
+           type(kPlotterEditorVendorIdItem, "1234"), click(kPlotterEditorOKItem)});
     ASSERT_EQ(goPlotter(&plotter), 1);
     EXPECT_STREQ(plotter.PlotterName, "Cutter 60");
     EXPECT_STREQ(plotter.PlotterManufactory, "Maker");
@@ -215,12 +222,12 @@ TEST_F(EditorTest, PlotterCommandsWithABracketAreRefusedAndTheDialogStaysOpen)
     copyPlotter(&plotter, nullptr);
     strcpy(plotter.PlotterIniString, "IN;");
     bool stillOpen = false;
-    queue("Plotter Dialog", {type(34, "PU;]"), click(1),
+    queue("Plotter Dialog", {type(kPlotterEditorEndCommandsItem, "PU;]"), click(kPlotterEditorOKItem),
                              [&](Driver& d, std::string&) {
                                  stillOpen = d.dialog() != nullptr;
                                  return true;
                              },
-                             click(2)});
+                             click(kPlotterEditorCancelItem)});
     EXPECT_EQ(goPlotter(&plotter), 0);
     EXPECT_TRUE(stillOpen);
     EXPECT_TRUE(lastAlertHas("\"]\""));
@@ -236,10 +243,10 @@ TEST_F(EditorTest, AnOutOfRangeLanguageIsReportedAndKeptOnOk)
     plotter.Language = 7;
     int shown = -2;
     queue("Plotter Dialog", {[&](Driver& d, std::string&) {
-                                 shown = chosenId(d, 10);
+                                 shown = chosenId(d, kPlotterEditorLanguageItem);
                                  return true;
                              },
-                             click(1)});
+                             click(kPlotterEditorOKItem)});
     ASSERT_EQ(goPlotter(&plotter), 1);
     EXPECT_EQ(shown, -1);
     bool reported = false;
@@ -257,17 +264,18 @@ TEST_F(EditorTest, EnvironmentOkRenamesOnlyAndCancelKeepsTheName)
     Environment environment;
     copyEnvironment(&environment, nullptr);
     environment.EnvironmentReserved = 1;
-    queue("Environment Dialog", {type(4, "Sandblast"), click(1)});
+    queue("Environment Dialog", {type(kEnvironmentEditorNameItem, "Sandblast"), click(kEnvironmentEditorOKItem)});
     ASSERT_EQ(goEnvironment(&environment), 1);
     EXPECT_STREQ(environment.EnvironmentName, "Sandblast");
     EXPECT_EQ(environment.EnvironmentReserved, 1);
 
-    queue("Environment Dialog", {type(4, "Other"), click(2)});
+    queue("Environment Dialog", {type(kEnvironmentEditorNameItem, "Other"), click(kEnvironmentEditorCancelItem)});
     EXPECT_EQ(goEnvironment(&environment), 0);
     EXPECT_STREQ(environment.EnvironmentName, "Sandblast");
 
     // A line break would split the record in the library file.
-    queue("Environment Dialog", {type(4, "Two\nlines"), click(1), click(2)});
+    queue("Environment Dialog", {type(kEnvironmentEditorNameItem, "Two\nlines"), click(kEnvironmentEditorOKItem),
+                                 click(kEnvironmentEditorCancelItem)});
     EXPECT_EQ(goEnvironment(&environment), 0);
     EXPECT_STREQ(environment.EnvironmentName, "Sandblast");
     EXPECT_EQ(goEnvironment(nullptr), 0);

@@ -7,6 +7,10 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/PlotterLibrary.h"
+#include "Dialog/EnvironmentEditor.h"
+#include "Dialog/ErrorMessageDialog.h"
+#include "Dialog/PenEditor.h"
+#include "Dialog/PlotterEditor.h"
 #include "Dialog/PlotterSetup.h"
 #include "HostFixture.h"
 #include "Preferences.h"
@@ -108,17 +112,17 @@ TEST_F(SetupTest, OkWithNothingCheckedShowsTheAlertRewritesTheLibraryAndStaysOpe
     Toolkit::get().queueDialog("Error Message Dialog", {[&](Driver& d, std::string& e) {
                                    auto* items = &d.dialog()->items;
                                    boxText = items->back()->text;
-                                   return d.click(1, e);
+                                   return d.click(kErrorMessageOKItem, e);
                                }});
     bool stillOpen = false;
     int selected = -2;
-    int result = run({click(1),
+    int result = run({click(kPlotterSetupOKItem),
                       [&](Driver& d, std::string&) {
                           stillOpen = d.dialog() != nullptr;
                           selected = g_iCurrentPlotter;
                           return true;
                       },
-                      click(2)});
+                      click(kPlotterSetupCancelItem)});
     EXPECT_EQ(result, 2);
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(selected, 0) << "plotter 0 is selected though not checked";
@@ -140,11 +144,11 @@ TEST_F(SetupTest, TwoPlottersWithTheStoredNameKeepOnlyTheFirstChecked)
     std::vector<int> shown;
     int32_t thirdBits = -1;
     int result = run({[&](Driver& d, std::string&) {
-                          shown = pictures(d, 3);
+                          shown = pictures(d, kPlotterSetupPlotterListItem);
                           thirdBits = g_Plotter[2].PlotterReserved;
                           return true;
                       },
-                      click(1)});
+                      click(kPlotterSetupOKItem)});
     EXPECT_EQ(result, 1);
     EXPECT_EQ(shown, (std::vector<int>{1004, 1005, 1005}));
     EXPECT_EQ(thirdBits & 1, 0);
@@ -156,10 +160,12 @@ TEST_F(SetupTest, TheCheckColumnTogglesAndMovesTheCheck)
     start();
     std::vector<std::vector<int>> seen;
     auto look = [&](Driver& d, std::string&) {
-        seen.push_back(pictures(d, 3));
+        seen.push_back(pictures(d, kPlotterSetupPlotterListItem));
         return true;
     };
-    run({press(3, 10, 10), look, press(3, 10, 30), look, press(3, 19, 30), look, press(3, 20, 10), look, click(2)});
+    run({press(kPlotterSetupPlotterListItem, 10, 10), look, press(kPlotterSetupPlotterListItem, 10, 30), look,
+         press(kPlotterSetupPlotterListItem, 19, 30), look, press(kPlotterSetupPlotterListItem, 20, 10), look,
+         click(kPlotterSetupCancelItem)});
     ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[0], (std::vector<int>{1004, 1005})) << "x 10 checks";
     EXPECT_EQ(seen[1], (std::vector<int>{1005, 1004})) << "checking another moves the check";
@@ -185,18 +191,18 @@ TEST_F(SetupTest, DoubleClicksOpenTheEditorOnlyWithinFiveHundredTicksOnTheSamePi
         writeLibrary({"Alpha"}, row.reserved);
         if (!started_) start();
         int before = modalsNamed("Plotter Dialog");
-        if (row.opens) Toolkit::get().queueDialog("Plotter Dialog", {click(2)});
+        if (row.opens) Toolkit::get().queueDialog("Plotter Dialog", {click(kPlotterEditorCancelItem)});
         run({[&](Driver& d, std::string& e) {
                  Toolkit& tk = Toolkit::get();
                  ADMPoint p{50, 10};
-                 if (!d.press(3, p, 0, e) || !d.release(p, 0, e)) return false;
+                 if (!d.press(kPlotterSetupPlotterListItem, p, 0, e) || !d.release(p, 0, e)) return false;
                  uint32_t first = tk.ticks - 1;  // the release took one tick
                  // The driver lets 600 ticks pass before every press.
                  tk.ticks = first + row.gap - 600;
                  ADMPoint q{static_cast<ASInt16>(50 + row.dh), 10};
-                 return d.press(3, q, 0, e) && d.release(q, 0, e);
+                 return d.press(kPlotterSetupPlotterListItem, q, 0, e) && d.release(q, 0, e);
              },
-             click(2)});
+             click(kPlotterSetupCancelItem)});
         EXPECT_EQ(modalsNamed("Plotter Dialog") - before, row.opens ? 1 : 0) << row.name;
         if (!row.opens) EXPECT_EQ(Toolkit::get().queuedFor("Plotter Dialog"), 0u) << row.name;
     }
@@ -216,22 +222,26 @@ TEST_F(SetupTest, EditorsOpenedByDoubleClicksWriteBackAndRefreshTheDialog)
     };
     Toolkit& tk = Toolkit::get();
     tk.queueDialog("Plotter Dialog",
-                   {type(4, "Gamma"), [](Driver& d, std::string& e) { return d.choose(10, "GPGL", e); }, click(1)});
-    tk.queueDialog("Environment Dialog", {type(4, "Film"), click(1)});
-    tk.queueDialog("Pen Dialog", {type(4, "Blade"), type(6, "120"), click(1)});
+                   {type(kPlotterEditorNameItem, "Gamma"),
+                    [](Driver& d, std::string& e) { return d.choose(kPlotterEditorLanguageItem, "GPGL", e); },
+                    click(kPlotterEditorOKItem)});
+    tk.queueDialog("Environment Dialog", {type(kEnvironmentEditorNameItem, "Film"), click(kEnvironmentEditorOKItem)});
+    tk.queueDialog("Pen Dialog",
+                   {type(kPenEditorNameItem, "Blade"), type(kPenEditorPressureItem, "120"), click(kPenEditorOKItem)});
     std::vector<std::string> plotters, environments, pens;
     std::string name, language, pressure;
-    run({doubleClick(3, 50, 30), doubleClick(32, 50, 10), doubleClick(34, 50, 10),
+    run({doubleClick(kPlotterSetupPlotterListItem, 50, 30), doubleClick(kPlotterSetupEnvironmentListItem, 50, 10),
+         doubleClick(kPlotterSetupPenListItem, 50, 10),
          [&](Driver& d, std::string& e) {
-             plotters = texts(d, 3);
-             environments = texts(d, 32);
-             pens = texts(d, 34);
-             name = d.find(10, e)->text;
-             language = d.find(14, e)->text;
-             pressure = d.find(36, e)->text;
+             plotters = texts(d, kPlotterSetupPlotterListItem);
+             environments = texts(d, kPlotterSetupEnvironmentListItem);
+             pens = texts(d, kPlotterSetupPenListItem);
+             name = d.find(kPlotterSetupNameItem, e)->text;
+             language = d.find(kPlotterSetupLanguageItem, e)->text;
+             pressure = d.find(kPlotterSetupPressureItem, e)->text;
              return true;
          },
-         click(2)});
+         click(kPlotterSetupCancelItem)});
     EXPECT_EQ(plotters, (std::vector<std::string>{"Alpha", "Gamma"}));
     EXPECT_EQ(environments, (std::vector<std::string>{"Film"}));
     EXPECT_EQ(pens, (std::vector<std::string>{"Blade"}));
@@ -249,18 +259,18 @@ TEST_F(SetupTest, NewOnAnEmptyLibraryMakesOnePlotterEnvironmentAndPenWithDefault
     std::string pressure;
     Plotter made;
     memset(&made, 0, sizeof made);
-    run({click(4),
+    run({click(kPlotterSetupNewPlotterItem),
          [&](Driver& d, std::string&) {
-             plotters = texts(d, 3);
-             environments = texts(d, 32);
-             pens = texts(d, 34);
+             plotters = texts(d, kPlotterSetupPlotterListItem);
+             environments = texts(d, kPlotterSetupEnvironmentListItem);
+             pens = texts(d, kPlotterSetupPenListItem);
              std::string e;
-             pressure = d.find(36, e)->text;
+             pressure = d.find(kPlotterSetupPressureItem, e)->text;
              copyPlotter(&made, &g_Plotter[0]);
              made.PlotterReserved = g_Plotter[0].PlotterReserved;
              return true;
          },
-         click(2)});
+         click(kPlotterSetupCancelItem)});
     EXPECT_EQ(plotters, (std::vector<std::string>{"New Plotter"}));
     EXPECT_EQ(environments, (std::vector<std::string>{"New Environment"}));
     EXPECT_EQ(pens, (std::vector<std::string>{"New Pen"}));
@@ -283,12 +293,12 @@ TEST_F(SetupTest, DeletingEverythingThenOkKeepsTheDialogOpenAndCancelLeavesTheFi
     start();
     std::string before = test::readFile(library());
     bool deleteActive = true;
-    run({click(5), click(5),
+    run({click(kPlotterSetupDeletePlotterItem), click(kPlotterSetupDeletePlotterItem),
          [&](Driver& d, std::string& e) {
-             deleteActive = d.find(5, e)->active;
+             deleteActive = d.find(kPlotterSetupDeletePlotterItem, e)->active;
              return true;
          },
-         click(2)});
+         click(kPlotterSetupCancelItem)});
     EXPECT_FALSE(deleteActive);
     EXPECT_EQ(test::readFile(library()), before);
 }
@@ -300,7 +310,8 @@ TEST_F(SetupTest, ADamagedLibraryIsReportedAndNeverWrittenOver)
     damaged.resize(damaged.size() - damaged.size() / 3);
     test::writeFile(library(), damaged);
     start();
-    int result = run({press(3, 10, 10), press(32, 10, 10), click(1)});
+    int result = run({press(kPlotterSetupPlotterListItem, 10, 10), press(kPlotterSetupEnvironmentListItem, 10, 10),
+                      click(kPlotterSetupOKItem)});
     EXPECT_EQ(result, 1) << "the plotter read before the damage can still be chosen";
     EXPECT_EQ(test::readFile(library()), damaged);
     bool told = false;
@@ -317,7 +328,7 @@ TEST_F(SetupTest, SaveSuggestsASafeNameAndReportsAFailedWrite)
     fs::create_directories(dir_.file("export"));
     tk.fileAnswers.push_back(good);
     tk.fileAnswers.push_back(dir_.file("missing/folder/cutter.INI"));
-    run({click(7), click(7), click(2)});
+    run({click(kPlotterSetupSavePlotterItem), click(kPlotterSetupSavePlotterItem), click(kPlotterSetupCancelItem)});
     bool suggested = false;
     // Separators and the leading dot are replaced: the name stays in the folder.
     for (const auto& r : tk.reports) suggested |= r.find("(_._.._etc_cutter.INI)") != std::string::npos;

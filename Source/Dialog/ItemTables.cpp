@@ -1,0 +1,22 @@
+#include "Dialog/ItemTables.h"
+
+#include "Dialog/About.h"
+#include "Dialog/EnvironmentEditor.h"
+#include "Dialog/OutputPreview.h"
+#include "Dialog/PenEditor.h"
+#include "Dialog/PlotOutDialog.h"
+#include "Dialog/PlotterEditor.h"
+#include "Dialog/PlotterSetup.h"
+
+const ItemTableInfo kItemTables[] = {
+    {kAboutDialogName, dlgAboutItem, kAboutItemCount, kAboutDialogWidth, kAboutDialogHeight},
+    {kPlotterSetupDialogName, dlgPlotterSetupItem, kPlotterSetupItemCount, kPlotterSetupDialogWidth,
+     kPlotterSetupDialogHeight},
+    {kPlotterDialogName, dlgPlotterItem, kPlotterItemCount, kPlotterDialogWidth, kPlotterDialogHeight},
+    {kEnvironmentDialogName, dlgEnvironmentItem, kEnvironmentItemCount, kEnvironmentDialogWidth,
+     kEnvironmentDialogHeight},
+    {kPenDialogName, dlgPenItem, kPenItemCount, kPenDialogWidth, kPenDialogHeight},
+    {kPlotOutDialogName, dlgPlotOutItem, kPlotOutItemCount, kPlotOutDialogWidth, kPlotOutDialogHeight},
+    {kPreviewDialogName, dlgPreviewItem, kPreviewItemCount, kPreviewDialogWidth, kPreviewDialogHeight},
+};
+const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);
