@@ -4,12 +4,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "Utf8.h"
+
 namespace vt::host {
 
 std::map<int, std::string> StringLists::parse(const std::string& text)
 {
     std::map<int, std::string> entries;
-    std::istringstream in(text);
+    // A byte-order mark that the translator's editor put in front is not
+    // part of the first index.
+    std::istringstream in(startsWithByteOrderMark(text) ? text.substr(3) : text);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();

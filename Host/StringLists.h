@@ -1,6 +1,7 @@
 // The plug-in's localized string lists: one file per list id in the plug-in's
-// "Strings" folder, "StringList-<id>.txt", lines of "<index>\t<text>" with
-// \n, \t and \\ escapes; '#' starts a comment line.
+// "Strings" folder, "StringList-<id>.txt", UTF-8 lines of "<index>\t<text>"
+// with \n, \t and \\ escapes; '#' starts a comment line; a byte-order mark
+// at the start is skipped.
 #pragma once
 
 #include <map>

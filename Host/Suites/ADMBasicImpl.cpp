@@ -3,6 +3,7 @@
 
 #include "Host.h"
 #include "Suites/SuiteTables.h"
+#include "Utf8.h"
 
 namespace vt::host {
 namespace {
@@ -13,8 +14,10 @@ void getIndexString(SPPluginRef plugin, ASInt32 listId, ASInt32 index, char* buf
     buffer[0] = 0;
     const std::string* text = Host::current().strings().find(listId, index);
     if (text == nullptr) return;
-    size_t n = text->size() < static_cast<size_t>(maxLength - 1) ? text->size()
-                                                                   : static_cast<size_t>(maxLength - 1);
+    // A text longer than the buffer is cut before the character that does not
+    // fit whole: half a character would make the whole text unreadable, and
+    // the bytes could end up as a plotter's name.
+    size_t n = utf8CutLength(*text, static_cast<size_t>(maxLength - 1));
     std::memcpy(buffer, text->data(), n);
     buffer[n] = 0;
 }

@@ -15,6 +15,7 @@
 #include "Host.h"
 #include "Toolkit/Driver.h"
 #include "Toolkit/Paint.h"
+#include "Utf8.h"
 
 namespace vt::host::toolkit {
 
@@ -805,7 +806,12 @@ bool Toolkit::loadMenu(ASInt32 menuId, std::vector<std::pair<ASInt32, std::strin
     std::ifstream in(pluginFolder() + "/Menus/Menu-" + std::to_string(menuId) + ".txt");
     if (!in) return false;
     std::string line;
+    bool first = true;
     while (std::getline(in, line)) {
+        // A byte-order mark written by the translator's editor is not part
+        // of the first entry's id.
+        if (first && startsWithByteOrderMark(line)) line.erase(0, 3);
+        first = false;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
         size_t tab = line.find('\t');
@@ -818,10 +824,12 @@ bool Toolkit::loadMenu(ASInt32 menuId, std::vector<std::pair<ASInt32, std::strin
     return true;
 }
 
+// A text longer than the buffer is cut before the character that does not fit
+// whole, never through it.
 void copyText(const std::string& text, char* out, ASInt32 maxLength)
 {
     if (!out || maxLength <= 0) return;
-    size_t n = std::min(text.size(), static_cast<size_t>(maxLength - 1));
+    size_t n = utf8CutLength(text, static_cast<size_t>(maxLength - 1));
     std::memcpy(out, text.data(), n);
     out[n] = 0;
 }

@@ -385,7 +385,8 @@ public:
     // file: tests check that the dialogs ship every picture they show.
     std::set<ASInt32> pictureIds;
     std::set<ASInt32> missingPictures;
-    // The entries of a popup menu resource: "Menus/Menu-<id>.txt", lines "<id>\t<text>".
+    // The entries of a popup menu resource: "Menus/Menu-<id>.txt", lines
+    // "<id>\t<text>" in UTF-8 (a byte-order mark in front is skipped).
     bool loadMenu(ASInt32 menuId, std::vector<std::pair<ASInt32, std::string>>& entries);
     std::vector<std::unique_ptr<Icon>> icons;
 
@@ -403,7 +404,8 @@ bool parseValue(const std::string& text, ADMUnits units, float& points);
 float toPoints(double value, ADMUnits units);
 double fromPoints(float points, ADMUnits units);
 
-// Copies text into a caller's buffer of maxLength bytes, always terminated.
+// Copies text into a caller's buffer of maxLength bytes, always terminated,
+// never cutting through a UTF-8 character.
 void copyText(const std::string& text, char* out, ASInt32 maxLength);
 
 // RGB of a toolkit colour value (0xRRGGBB).
