@@ -1,12 +1,10 @@
 #include "Toolkit/Paint.h"
 
-#include <cairo-ft.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+
+#include "Toolkit/Fonts.h"
 
 namespace vt::host::toolkit {
 
@@ -132,26 +130,13 @@ void paintPolygon(Drawer& d, const ADMPoint* points, int count, bool fill)
           fill);
 }
 
-// The toolkit's font, loaded straight from its file with FreeType: the same
-// glyphs on every machine, and no font lookup through the system's font
-// configuration. Kept for the life of the process.
-static cairo_font_face_t* toolkitFont()
-{
-    static cairo_font_face_t* face = [] {
-        static FT_Library library = nullptr;
-        static FT_Face ftFace = nullptr;
-        const char* files[] = {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-                               "/usr/share/fonts/TTF/DejaVuSans.ttf"};
-        if (FT_Init_FreeType(&library) != 0) return static_cast<cairo_font_face_t*>(nullptr);
-        for (const char* file : files)
-            if (FT_New_Face(library, file, 0, &ftFace) == 0)
-                return cairo_ft_font_face_create_for_ft_face(ftFace, 0);
-        return static_cast<cairo_font_face_t*>(nullptr);
-    }();
-    return face;
-}
+// The toolkit's first font, DejaVu Sans (see Fonts.h).
+static cairo_font_face_t* toolkitFont() { return primaryFontFace(); }
 
-static void selectFont(cairo_t* cr, double size = 11)
+// The size of every text the toolkit draws, in pixels.
+constexpr double kTextSize = 11;
+
+static void selectFont(cairo_t* cr, double size = kTextSize)
 {
     if (cairo_font_face_t* face = toolkitFont())
         cairo_set_font_face(cr, face);
@@ -160,15 +145,18 @@ static void selectFont(cairo_t* cr, double size = 11)
     cairo_set_font_size(cr, size);
 }
 
+// Text goes out in runs of one font each: DejaVu Sans wherever it has the
+// glyph, the fallback font for the characters it lacks. A text DejaVu Sans
+// can draw is one run drawn exactly as before the fallback existed.
 void paintText(Drawer& d, const std::string& text, int x, int y)
 {
     if (!d.cr || text.empty()) return;
+    std::vector<FontRun> runs = fontRuns(text);
     if (d.mode == kADMXORMode) {
         paint(d,
               [=](cairo_t* cr) {
-                  selectFont(cr);
                   cairo_move_to(cr, x, y);
-                  cairo_text_path(cr, text.c_str());
+                  showRuns(cr, runs, kTextSize, true);
               },
               true);
         return;
@@ -176,21 +164,15 @@ void paintText(Drawer& d, const std::string& text, int x, int y)
     cairo_save(d.cr);
     cairo_translate(d.cr, d.offsetX, d.offsetY);
     setColor(d.cr, d.color);
-    selectFont(d.cr);
     cairo_move_to(d.cr, x, y);
-    cairo_show_text(d.cr, text.c_str());
+    showRuns(d.cr, runs, kTextSize);
     cairo_restore(d.cr);
 }
 
 int textWidth(Drawer& d, const std::string& text)
 {
     if (!d.cr) return 0;
-    cairo_save(d.cr);
-    selectFont(d.cr);
-    cairo_text_extents_t e;
-    cairo_text_extents(d.cr, text.c_str(), &e);
-    cairo_restore(d.cr);
-    return static_cast<int>(e.x_advance + 0.5);
+    return static_cast<int>(runsAdvance(d.cr, fontRuns(text), kTextSize) + 0.5);
 }
 
 // The toolkit's own pictures, drawn in the plug-in pictures' line style: new

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <vector>
 
+#include "Toolkit/Fonts.h"
 #include "Toolkit/Paint.h"
 
 namespace vt::host::toolkit {
@@ -30,8 +31,10 @@ static void frame(Drawer& d, ADMColor color, const ADMRect& r)
     paintRect(f, r, false);
 }
 
-// Splits a paragraph into lines no wider than width, breaking at spaces; a
-// word wider than the box stays whole on its own line (the box cuts it).
+// Splits a paragraph into lines no wider than width, breaking at spaces and,
+// in Chinese and Japanese, which have no spaces, between Han and kana
+// characters; a piece wider than the box stays whole on its own line (the box
+// cuts it).
 static std::vector<std::string> wrapLine(Drawer& d, const std::string& paragraph, int width)
 {
     std::vector<std::string> lines;
@@ -39,12 +42,16 @@ static std::vector<std::string> wrapLine(Drawer& d, const std::string& paragraph
     std::istringstream words(paragraph);
     std::string word;
     while (words >> word) {
-        std::string candidate = line.empty() ? word : line + " " + word;
-        if (!line.empty() && textWidth(d, candidate) > width) {
-            lines.push_back(line);
-            line = word;
-        } else {
-            line = candidate;
+        bool startsWord = true;
+        for (const std::string& piece : lineBreakPieces(word)) {
+            std::string candidate = line.empty() ? piece : line + (startsWord ? " " : "") + piece;
+            if (!line.empty() && textWidth(d, candidate) > width) {
+                lines.push_back(line);
+                line = piece;
+            } else {
+                line = candidate;
+            }
+            startsWord = false;
         }
     }
     lines.push_back(line);
@@ -52,8 +59,8 @@ static std::vector<std::string> wrapLine(Drawer& d, const std::string& paragraph
 }
 
 // Text laid out in a box: lines split at line breaks and, in a box tall
-// enough for more than one line, wrapped at spaces as a real toolkit's static
-// text does; justified, cut at the box's edges (the plug-in never cuts texts
+// enough for more than one line, wrapped as a real toolkit's static text
+// does; justified, cut at the box's edges (the plug-in never cuts texts
 // itself).
 static void boxText(Drawer& d, const std::string& text, const ADMRect& box, ADMJustify justify, ADMColor color)
 {

@@ -2,9 +2,11 @@
 #include <cairo.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "Common/PluginGlobals.h"
+#include "Host/DejaVuReference.h"
 #include "Dialog/About.h"
 #include "HostFixture.h"
 #include "Toolkit/Driver.h"
@@ -42,6 +44,44 @@ TEST_F(AboutTest, AboutAnswersSuccessEvenWhenNobodyAnswersTheDialog)
     startSession();
     EXPECT_EQ(session().about(), kNoErr);
     EXPECT_EQ(Toolkit::get().modalLog.at(0).result, 2);
+}
+
+// The About dialog's four text lines in each language: each has ink; a line
+// of plain ASCII (English, the product name) is drawn exactly as DejaVu Sans
+// alone drew it before the fallback font existed, a Japanese line is not.
+TEST_F(AboutTest, JapaneseTextsAreDrawnWithTheFallbackFontAndEnglishOnesAsBefore)
+{
+    for (const char* language : {"English", "Japanese"}) {
+        test::writeFile(pluginFolder() + "/Ardo_Config.txt", std::string("Language=") + language + "\n");
+        makeSession();
+        startSession();
+        int japaneseLines = 0;
+        Toolkit::get().queueDialog(kAboutDialogName, {[&](Driver& user, std::string& error) {
+                                       for (ASInt32 id : {kAboutNameItem, kAboutPurposeItem, kAboutMakerItem, kAboutRightsItem}) {
+                                           auto* item = user.dialog()->item(id);
+                                           const auto& drawn = item->raster;
+                                           EXPECT_GT(test::inkIn(drawn, 0, 0, drawn.width(), drawn.height()), 30)
+                                               << language << " item " << id;
+                                           host::toolkit::Raster alone;
+                                           test::drawWithDejaVuAlone(alone, item->width(), item->height(),
+                                                                     kADMBackgroundColor, kADMTextColor, item->text, 2, 11);
+                                           bool ascii = std::all_of(item->text.begin(), item->text.end(),
+                                                                    [](char c) { return (c & 0x80) == 0; });
+                                           int differing = test::differingPixels(drawn, alone);
+                                           if (ascii) {
+                                               EXPECT_EQ(differing, 0) << language << " item " << id;
+                                           } else {
+                                               ++japaneseLines;
+                                               EXPECT_GT(differing, 30) << language << " item " << id;
+                                           }
+                                       }
+                                       return user.click(kAboutOKItem, error);
+                                   }});
+        EXPECT_EQ(session().about(), kNoErr);
+        EXPECT_EQ(japaneseLines, std::string(language) == "Japanese" ? 3 : 0) << language;
+        EXPECT_TRUE(Toolkit::get().failures.empty());
+        stopSession();
+    }
 }
 
 // ---- vantorel-host run ----

@@ -1,0 +1,183 @@
+#include "Toolkit/Fonts.h"
+
+#include <cairo-ft.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include "Utf8.h"
+
+namespace vt::host::toolkit {
+namespace {
+
+struct LoadedFont {
+    FT_Face ft = nullptr;
+    cairo_font_face_t* face = nullptr;
+};
+
+FT_Library freeType()
+{
+    static FT_Library library = [] {
+        FT_Library l = nullptr;
+        return FT_Init_FreeType(&l) == 0 ? l : nullptr;
+    }();
+    return library;
+}
+
+LoadedFont load(std::initializer_list<const char*> files)
+{
+    LoadedFont font;
+    FT_Library library = freeType();
+    if (!library) return font;
+    for (const char* file : files)
+        if (FT_New_Face(library, file, 0, &font.ft) == 0) {
+            font.face = cairo_ft_font_face_create_for_ft_face(font.ft, 0);
+            return font;
+        }
+    font.ft = nullptr;
+    return font;
+}
+
+// Both fonts are kept for the life of the process.
+const LoadedFont& primary()
+{
+    static LoadedFont font =
+        load({"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "/usr/share/fonts/TTF/DejaVuSans.ttf"});
+    return font;
+}
+
+// Debian's fonts-wqy-microhei: one collection with simplified and
+// traditional Han, kana and every Hangul syllable; its first face is the
+// proportional one.
+const LoadedFont& fallback()
+{
+    static LoadedFont font = load({"/usr/share/fonts/truetype/wqy/wqy-microhei.ttc",
+                                   "/usr/share/fonts/wenquanyi/wqy-microhei/wqy-microhei.ttc"});
+    return font;
+}
+
+bool has(const LoadedFont& font, char32_t cp) { return font.ft && FT_Get_Char_Index(font.ft, cp) != 0; }
+
+bool isControl(char32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp < 0xA0); }
+
+// Characters between which a line may break: Han ideographs, kana, and the
+// ideographic punctuation and full-width forms that go with them.
+bool breaksAround(char32_t cp)
+{
+    return (cp >= 0x2E80 && cp <= 0x2FDF)      // radicals
+           || (cp >= 0x3000 && cp <= 0x30FF)   // ideographic punctuation, hiragana, katakana
+           || (cp >= 0x31F0 && cp <= 0x31FF)   // katakana extensions
+           || (cp >= 0x3400 && cp <= 0x4DBF)   // Han extension A
+           || (cp >= 0x4E00 && cp <= 0x9FFF)   // Han
+           || (cp >= 0xF900 && cp <= 0xFAFF)   // Han compatibility
+           || (cp >= 0xFF00 && cp <= 0xFFEF)   // full-width forms
+           || (cp >= 0x20000 && cp <= 0x3FFFF);  // Han extensions B and later
+}
+
+// A line never starts with these (closing marks, small kana, iteration and
+// long-vowel marks)...
+bool noBreakBefore(char32_t cp)
+{
+    static const std::u32string marks =
+        U"、。，．：；？！）」』】〕〉》〙〗｝］”’ー・ゝゞヽヾ々〻ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶ"
+        U"ㇰㇱㇲㇳㇴㇵㇶㇷㇸㇹㇺㇻㇼㇽㇾㇿ…‥)]},.:;!?%";
+    return marks.find(cp) != std::u32string::npos;
+}
+
+// ... and never ends with these (opening marks).
+bool noBreakAfter(char32_t cp)
+{
+    static const std::u32string marks = U"（「『【〔〈《〘〖｛［“‘([{";
+    return marks.find(cp) != std::u32string::npos;
+}
+
+}  // namespace
+
+cairo_font_face_t* primaryFontFace() { return primary().face; }
+
+std::vector<FontRun> fontRuns(const std::string& text)
+{
+    std::vector<FontRun> runs;
+    cairo_font_face_t* first = primary().face;
+    std::string valid = validUtf8(text);
+    // The common case, and every English text: one run in DejaVu Sans.
+    bool single = true;
+    std::u32string codePoints = decodeUtf8(valid);
+    for (char32_t cp : codePoints)
+        if (!has(primary(), cp) && has(fallback(), cp)) {
+            single = false;
+            break;
+        }
+    if (single) {
+        if (!valid.empty()) runs.push_back(FontRun{first, std::move(valid)});
+        return runs;
+    }
+    for (char32_t cp : codePoints) {
+        cairo_font_face_t* face = !has(primary(), cp) && has(fallback(), cp) ? fallback().face : first;
+        if (runs.empty() || runs.back().face != face) runs.push_back(FontRun{face, {}});
+        appendUtf8(runs.back().text, cp);
+    }
+    return runs;
+}
+
+static void selectFace(cairo_t* cr, cairo_font_face_t* face, double size)
+{
+    if (face)
+        cairo_set_font_face(cr, face);
+    else
+        cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, size);
+}
+
+void showRuns(cairo_t* cr, const std::vector<FontRun>& runs, double size, bool asPath)
+{
+    for (const FontRun& run : runs) {
+        selectFace(cr, run.face, size);
+        if (asPath)
+            cairo_text_path(cr, run.text.c_str());
+        else
+            cairo_show_text(cr, run.text.c_str());
+    }
+}
+
+double runsAdvance(cairo_t* cr, const std::vector<FontRun>& runs, double size)
+{
+    double advance = 0;
+    cairo_save(cr);
+    for (const FontRun& run : runs) {
+        selectFace(cr, run.face, size);
+        cairo_text_extents_t e;
+        cairo_text_extents(cr, run.text.c_str(), &e);
+        advance += e.x_advance;
+    }
+    cairo_restore(cr);
+    return advance;
+}
+
+bool fontsHaveGlyph(char32_t cp) { return has(primary(), cp) || has(fallback(), cp); }
+
+char32_t firstMissingGlyph(const std::string& text)
+{
+    for (char32_t cp : decodeUtf8(text))
+        if (!isControl(cp) && !fontsHaveGlyph(cp)) return cp;
+    return 0;
+}
+
+std::vector<std::string> lineBreakPieces(const std::string& word)
+{
+    std::vector<std::string> pieces;
+    std::u32string cps = decodeUtf8(validUtf8(word));
+    std::string piece;
+    for (size_t i = 0; i < cps.size(); ++i) {
+        if (i > 0) {
+            char32_t before = cps[i - 1], after = cps[i];
+            bool opportunity = (breaksAround(before) || breaksAround(after)) && !noBreakBefore(after) &&
+                               !noBreakAfter(before);
+            if (opportunity) pieces.push_back(std::move(piece)), piece.clear();
+        }
+        appendUtf8(piece, cps[i]);
+    }
+    if (!piece.empty() || pieces.empty()) pieces.push_back(std::move(piece));
+    return pieces;
+}
+
+}  // namespace vt::host::toolkit
