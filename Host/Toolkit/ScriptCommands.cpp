@@ -2,6 +2,7 @@
 // the user's actions inside a dialog, file dialogs, the colour picker, the
 // screen, pictures and checks.
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -11,6 +12,7 @@
 #include "Script/ScriptArgs.h"
 #include "Session.h"
 #include "Toolkit/Driver.h"
+#include "Toolkit/Fonts.h"
 
 namespace vt::host::toolkit {
 namespace {
@@ -340,6 +342,56 @@ DialogCommand expectStateCommand(
                 error = "item " + args[0] + " is not " + w;
                 return false;
             }
+        }
+        return true;
+    });
+
+// The first character an item shows (its text, its children's, its list
+// entries') that no font of the toolkit can draw, described for the script.
+bool missingGlyphIn(const Item& item, std::string& where, char32_t& missing)
+{
+    auto check = [&](const std::string& text, const std::string& what) {
+        missing = firstMissingGlyph(text);
+        if (missing) where = what + " (\"" + text + "\")";
+        return missing != 0;
+    };
+    std::string name = "item " + std::to_string(item.id);
+    if (check(item.displayText(), name)) return true;
+    for (const auto& child : item.children)
+        if (check(child->displayText(), name)) return true;
+    if (item.list)
+        for (size_t i = 0; i < item.list->entries.size(); ++i)
+            if (check(item.list->entries[i]->text, "entry " + std::to_string(i + 1) + " of " + name)) return true;
+    return false;
+}
+
+DialogCommand expectGlyphsCommand(
+    "expect-glyphs", "expect-glyphs [ID]  fail unless the toolkit's fonts hold every character the dialog (or item ID) shows",
+    0, 1, [](Driver& d, const auto& args, std::string& error) {
+        Dialog* dialog = d.dialog();
+        if (!dialog) {
+            error = "the dialog is gone";
+            return false;
+        }
+        std::vector<const Item*> items;
+        if (!args.empty()) {
+            ASInt32 id;
+            if (!toId(args[0], id, error)) return false;
+            Item* item = d.find(id, error);
+            if (!item) return false;
+            items.push_back(item);
+        } else {
+            for (const auto& item : dialog->items) items.push_back(item.get());
+        }
+        std::string where;
+        char32_t missing = args.empty() ? firstMissingGlyph(dialog->title) : 0;
+        if (missing) where = "the title (\"" + dialog->title + "\")";
+        for (size_t i = 0; !missing && i < items.size(); ++i) missingGlyphIn(*items[i], where, missing);
+        if (missing) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(missing));
+            error = std::string(code) + " in " + where + " has no glyph in the toolkit's fonts";
+            return false;
         }
         return true;
     });

@@ -78,3 +78,42 @@ TEST_F(ToolkitScriptTest, FileAndColourAnswersAndTheScreenAreQueued)
 }
 
 }  // namespace
+
+namespace {
+
+// expect-glyphs names the first character no font holds, as U+XXXX, with the
+// item (or list entry) that shows it.
+TEST_F(ToolkitScriptTest, ExpectGlyphsNamesTheFirstCharacterNoFontHolds)
+{
+    startSession();
+    auto& D = host::suiteTable<ADMDialogSuite>();
+    auto& I = host::suiteTable<ADMItemSuite>();
+    auto& L = host::suiteTable<ADMListSuite>();
+    auto& E = host::suiteTable<ADMEntrySuite>();
+    ADMDialogRef palette = D.Create(session().plugin(), "Split Dialog", 146, kADMFloatingDialogStyle, nullptr, nullptr, 0);
+    D.SetText(palette, "パネルに分割");
+    ADMRect r{0, 0, 20, 200};
+    I.SetText(I.Create(palette, 2, kADMTextStaticType, &r, nullptr, nullptr, 0), "플로터 설정 刻绘机 繪圖機\nX: ");
+    ADMItemRef popup = I.Create(palette, 3, kADMPopupListType, &r, nullptr, nullptr, 0);
+    ADMListRef list = I.GetList(popup);
+    E.SetText(L.InsertEntry(list, 0), "中央");
+    ADMEntryRef second = L.InsertEntry(list, 1);
+    E.SetText(second, "左下");
+
+    std::string error;
+    EXPECT_TRUE(run("select-dialog \"Split Dialog\"\nexpect-glyphs\nexpect-glyphs 3\n", error)) << error;
+
+    E.SetText(second, "左\xEE\x80\x80");  // a private-use character
+    EXPECT_FALSE(run("select-dialog \"Split Dialog\"\nexpect-glyphs\n", error));
+    EXPECT_EQ(error, "line 2: expect-glyphs: U+E000 in entry 2 of item 3 (\"左\xEE\x80\x80\") has no glyph in the "
+                     "toolkit's fonts");
+    EXPECT_TRUE(run("select-dialog \"Split Dialog\"\nexpect-glyphs 2\n", error)) << "only item 2: " << error;
+    D.SetText(palette, "\xEE\x80\x80");
+    EXPECT_FALSE(run("select-dialog \"Split Dialog\"\nexpect-glyphs\n", error));
+    EXPECT_NE(error.find("U+E000 in the title"), std::string::npos) << error;
+    EXPECT_FALSE(run("select-dialog \"Split Dialog\"\nexpect-glyphs 9\n", error));
+    EXPECT_NE(error.find("no item 9"), std::string::npos) << error;
+    D.Destroy(palette);
+}
+
+}  // namespace
