@@ -257,6 +257,58 @@ TEST_F(EditorTest, AnOutOfRangeLanguageIsReportedAndKeptOnOk)
     freePlotter(&plotter);
 }
 
+// The editor's popups come from the language's menu resources: the origins
+// are translated, the command-language names are not.
+class EditorLanguageTest : public test::HostTest {};
+
+TEST_F(EditorLanguageTest, TheOriginPopupIsInTheChosenLanguage)
+{
+    struct Row {
+        const char* language;
+        std::vector<std::string> origins;
+    } rows[] = {
+        {"English", {"Center", "Left-Bottom", "Left-Top"}},
+        {"Chinese(PRC)", {"中心", "左下", "左上"}},
+        {"Chinese(ROC)", {"中心", "左下", "左上"}},
+        {"Japanese", {"中央", "左下", "左上"}},
+        {"Korea", {"중앙", "왼쪽 아래", "왼쪽 위"}},
+    };
+    for (const auto& row : rows) {
+        test::writeFile(pluginFolder() + "/Ardo_Config.txt", std::string("Language=") + row.language + "\n");
+        makeSession();
+        startSession();
+        ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+        Plotter plotter;
+        memset(&plotter, 0, sizeof plotter);
+        copyPlotter(&plotter, nullptr);
+        plotter.PlotterOrigin = 2;
+        std::vector<std::string> origins, languages;
+        std::vector<int> originIds;
+        int chosen = -2;
+        Toolkit::get().queueDialog("Plotter Dialog", {[&](Driver& d, std::string& error) {
+                                                          auto* origin = d.find(8, error);
+                                                          auto* language = d.find(10, error);
+                                                          if (!origin || !language) return false;
+                                                          for (auto& e : origin->list->entries) {
+                                                              origins.push_back(e->text);
+                                                              originIds.push_back(e->id);
+                                                          }
+                                                          for (auto& e : language->list->entries)
+                                                              languages.push_back(e->text);
+                                                          chosen = chosenId(d, 8);
+                                                          return d.click(2, error);
+                                                      }});
+        EXPECT_EQ(goPlotter(&plotter), 0) << row.language << ": Cancel";
+        EXPECT_EQ(origins, row.origins) << row.language;
+        EXPECT_EQ(originIds, (std::vector<int>{0, 1, 2})) << row.language;
+        EXPECT_EQ(chosen, 2) << row.language;
+        EXPECT_EQ(languages, (std::vector<std::string>{"HPGL", "GPGL", "MGL_IC1", "DMGL"})) << row.language;
+        freePlotter(&plotter);
+        releaseSuites(hostApp().basic());
+        stopSession();
+    }
+}
+
 // ---- Environment editor ------------------------------------------------------------
 
 TEST_F(EditorTest, EnvironmentOkRenamesOnlyAndCancelKeepsTheName)

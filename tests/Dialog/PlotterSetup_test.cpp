@@ -134,6 +134,42 @@ TEST_F(SetupTest, OkWithNothingCheckedShowsTheAlertRewritesTheLibraryAndStaysOpe
     EXPECT_EQ(g_Plotter, nullptr) << "the library is released when the dialog closes";
 }
 
+TEST_F(SetupTest, InJapaneseTheLabelsTipsButtonsAndTheErrorBoxAreJapanese)
+{
+    test::writeFile(pluginFolder() + "/Ardo_Config.txt", "Language=Japanese\n");
+    start();
+    auto listText = [&](int list, int index) {
+        const std::string* text = hostApp().strings().find(list, index);
+        return text ? *text : std::string();
+    };
+    std::string boxText;
+    Toolkit::get().queueDialog("Error Message Dialog", {[&](Driver& d, std::string& e) {
+                                   boxText = d.dialog()->items.back()->text;
+                                   return d.click(1, e);
+                               }});
+    // Item id and the index of its text: frames, labels and the Cancel button.
+    const std::pair<ASInt32, int> shown[] = {{8, 46},  {26, 51}, {47, 63}, {9, 47},  {11, 48}, {15, 75}, {17, 76},
+                                             {13, 49}, {19, 50}, {31, 52}, {33, 53}, {35, 54}, {2, 65}};
+    int checked = 0;
+    int result = run({[&](Driver& d, std::string& error) {
+                          for (const auto& [id, index] : shown) {
+                              auto* item = d.find(id, error);
+                              if (!item) return false;
+                              EXPECT_EQ(item->text, listText(19000, index)) << "item " << id;
+                              EXPECT_NE(item->text, listText(17000, index)) << "item " << id;
+                              ++checked;
+                          }
+                          auto* newPlotter = d.find(4, error);
+                          EXPECT_EQ(newPlotter->tip, listText(19000, 42));
+                          return true;
+                      },
+                      click(1), click(2)});
+    EXPECT_EQ(result, 2);
+    EXPECT_EQ(checked, 13);
+    EXPECT_EQ(boxText, listText(19000, 78));
+    EXPECT_NE(boxText.find("プロッタ"), std::string::npos) << boxText;
+}
+
 TEST_F(SetupTest, TwoPlottersWithTheStoredNameKeepOnlyTheFirstChecked)
 {
     writeLibrary({"Alpha", "Beta", "Alpha"});
