@@ -376,7 +376,7 @@ DialogCommand expectGlyphsCommand(
         std::vector<const Item*> items;
         if (!args.empty()) {
             ASInt32 id;
-            if (!toId(args[0], id, error)) return false;
+            if (!parseItemId(args[0], id, error)) return false;
             Item* item = d.find(id, error);
             if (!item) return false;
             items.push_back(item);

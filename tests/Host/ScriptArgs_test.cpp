@@ -111,6 +111,8 @@ TEST_F(ScriptCommandWords, EveryCommandNamesTheWordItCannotUse)
         {onPalette + "save-picture a.png one", "line 2: save-picture: \"one\" is not a whole number"},
         {onPalette + "expect-text four x", "line 2: expect-text: \"four\" is not a whole number"},
         {onPalette + "expect-state 4 lit", "line 2: expect-state: item 4 is not lit"},
+        {onPalette + "expect-glyphs four", "line 2: expect-glyphs: \"four\" is not a whole number"},
+        {onPalette + "expect-glyphs 4 5", "line 2: expect-glyphs: expects 0 to 1 argument(s), got 2"},
         {"dialog", "line 1: dialog: expects 1 argument(s), got 0"},
         {"select-dialog", "line 1: select-dialog: expects 1 argument(s), got 0"},
         // Around the dialogs.

@@ -101,17 +101,17 @@ TEST_F(ToolkitScriptTest, ExpectGlyphsNamesTheFirstCharacterNoFontHolds)
     E.SetText(second, "左下");
 
     std::string error;
-    EXPECT_TRUE(run("select-dialog \"Split Dialog\"\nexpect-glyphs\nexpect-glyphs 3\n", error)) << error;
+    EXPECT_TRUE(runScript("select-dialog \"Split Dialog\"\nexpect-glyphs\nexpect-glyphs 3\n", error)) << error;
 
     E.SetText(second, "左\xEE\x80\x80");  // a private-use character
-    EXPECT_FALSE(run("select-dialog \"Split Dialog\"\nexpect-glyphs\n", error));
+    EXPECT_FALSE(runScript("select-dialog \"Split Dialog\"\nexpect-glyphs\n", error));
     EXPECT_EQ(error, "line 2: expect-glyphs: U+E000 in entry 2 of item 3 (\"左\xEE\x80\x80\") has no glyph in the "
                      "toolkit's fonts");
-    EXPECT_TRUE(run("select-dialog \"Split Dialog\"\nexpect-glyphs 2\n", error)) << "only item 2: " << error;
+    EXPECT_TRUE(runScript("select-dialog \"Split Dialog\"\nexpect-glyphs 2\n", error)) << "only item 2: " << error;
     D.SetText(palette, "\xEE\x80\x80");
-    EXPECT_FALSE(run("select-dialog \"Split Dialog\"\nexpect-glyphs\n", error));
+    EXPECT_FALSE(runScript("select-dialog \"Split Dialog\"\nexpect-glyphs\n", error));
     EXPECT_NE(error.find("U+E000 in the title"), std::string::npos) << error;
-    EXPECT_FALSE(run("select-dialog \"Split Dialog\"\nexpect-glyphs 9\n", error));
+    EXPECT_FALSE(runScript("select-dialog \"Split Dialog\"\nexpect-glyphs 9\n", error));
     EXPECT_NE(error.find("no item 9"), std::string::npos) << error;
     D.Destroy(palette);
 }
