@@ -529,8 +529,7 @@ static uint8_t byLayerOf(ADMDialogRef dialog)
     return layers != NULL && sADMItem->IsVisible(layers) ? 1 : 0;
 }
 
-// The plug-in's own file, the starting place of the save dialog and the
-// folder of the preview file.
+// The plug-in's own file, the starting place of the save dialog.
 static ASErr pluginFile(SPPlatformFileSpecification* file)
 {
     memset(file, 0, sizeof *file);
@@ -551,19 +550,11 @@ ASErr PlotOutDlgOutputPreviewPicturePushButtonProc(ADMItemRef item, ADMNotifierR
 {
     if (isClick(notifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
-        SPPlatformFileSpecification plugin;
-        char path[kSPMaxPathLength + sizeof kPreviewFileName + 1];
-        path[0] = 0;
-        if (pluginFile(&plugin) == kNoErr) {
-            char* slash = strrchr(plugin.path, '/');
-            size_t folder = slash != NULL ? (size_t)(slash - plugin.path) + 1 : 0;
-            snprintf(path, sizeof path, "%.*s%s", (int)folder, plugin.path, kPreviewFileName);
-        } else {
-            snprintf(path, sizeof path, "%s", kPreviewFileName);
-        }
-        FILE* file = fopen(path, "w");
+        char path[kSPMaxPathLength + 1];
+        // Without the plug-in's folder there is no file the preview could read back.
+        FILE* file = pluginFolderFilePath(kPreviewFileName, path, sizeof path) == kNoErr ? fopen(path, "w") : NULL;
         if (file == NULL) {
-            alertWith(kPreviewFileNotWrittenString, path);
+            alertWith(kPreviewFileNotWrittenString, path[0] != 0 ? path : kPreviewFileName);
         } else {
             g->arcAngleUnit = 0.0001;
             if (writeJobToFile(file, byLayerOf(dialog)) != kNoErr)

@@ -10,6 +10,7 @@
 #include "AllSuites.h"
 #include "Core/ColorLayerRecords.h"
 #include "Dialog/ItemControl.h"
+#include "Dialog/OutputPreview.h"  // kPreviewFileName
 #include "Math/Bezier.h"
 
 #define kPlotOutDialogName "Plot Out Dialog"
@@ -108,8 +109,6 @@ enum {
 #define kValueChangedNotify "Value Changed Notify"
 #define kUpdateItemSettingNotify "Update Item Setting Notify"
 
-// The preview file the output preview replays, in the plug-in's folder.
-#define kPreviewFileName "~Temp.hpgl"
 // The name the save dialog offers for a plot file.
 #define kDefaultPlotFileName "Temp.HPGL"
 

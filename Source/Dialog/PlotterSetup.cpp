@@ -571,23 +571,6 @@ ASErr goPlotterSetup()
     return result;
 }
 
-// The library file's path: the plug-in's folder, "/", "PlotterSetup.txt".
-// False when no path can be made (the folder is unknown or too long).
-static bool libraryPath(char* path, size_t size)
-{
-    path[0] = 0;
-    try {
-        SPPlatformFileSpecification file;
-        if (sSPPlugins->GetPluginFileSpecification(g->pluginRef, &file) != kNoErr) return false;
-        std::string folder = ai::FilePath(file).GetParent().GetFullPath().as_Platform();
-        if (folder.empty() || folder.size() + 1 + strlen(kPlotterLibraryFileName) >= size) return false;
-        snprintf(path, size, "%s/%s", folder.c_str(), kPlotterLibraryFileName);
-    } catch (const ai::Error&) {
-        return false;
-    }
-    return true;
-}
-
 ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
 {
     ADMRect screen;
@@ -605,7 +588,7 @@ ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
     g_iPlotterNum = 0;
     g_strTempPath[0] = 0;
     g_libraryUnreadable = false;
-    if (!libraryPath(g_strLibraryPath, sizeof g_strLibraryPath)) {
+    if (pluginFolderFilePath(kPlotterLibraryFileName, g_strLibraryPath, sizeof g_strLibraryPath) != kNoErr) {
         g_libraryUnreadable = true;
         sADMBasic->ErrorAlert("The plotter library cannot be found: the plug-in's folder is unknown.");
     } else if (loadPlotterFile(g_strLibraryPath, &g_Plotter, &g_iPlotterNum) != 0) {
@@ -832,19 +815,6 @@ ASErr PlotterSetupDlgMachineNewButtonProc(ADMItemRef item, ADMNotifierRef notifi
     return kNoErr;
 }
 
-// The plug-in's folder as a file specification; false when it is unknown.
-static bool pluginFolderSpecification(SPPlatformFileSpecification* folder)
-{
-    try {
-        SPPlatformFileSpecification file;
-        if (sSPPlugins->GetPluginFileSpecification(g->pluginRef, &file) != kNoErr) return false;
-        ai::FilePath(file).GetParent().GetAsSPPlatformFileSpec(*folder);
-    } catch (const ai::Error&) {
-        return false;
-    }
-    return true;
-}
-
 ASErr PlotterSetupDlgMachineLoadButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
@@ -893,7 +863,7 @@ ASErr PlotterSetupDlgMachineSaveButtonProc(ADMItemRef item, ADMNotifierRef notif
             char message[256];
             editorString(67, message, sizeof message);
             SPPlatformFileSpecification folder;
-            bool haveFolder = pluginFolderSpecification(&folder);
+            bool haveFolder = pluginFolderSpecification(&folder) == kNoErr;
             SPPlatformFileSpecification file;
             memset(&file, 0, sizeof file);
             if (sADMBasic->StandardPutFileDialog(message, nullptr, haveFolder ? &folder : nullptr, name, &file)) {
