@@ -233,8 +233,8 @@ ASErr loadVolume(AIArtHandle art)
     v->baseHeight = v->rect[1] - v->rect[3];
     v->rotMinX = v->rotMinY = 0.0;
 
-    v->precision = g_Precious;
-    v->fitType = g_FitType;
+    v->precision = g->Precious;
+    v->fitType = g->FitType;
     v->index = g->volumeCount;
     CopyNameField(v->layerName, sizeof v->layerName, title);
     AIRGBColor layerColor = {0, 0, 0};

@@ -43,7 +43,3 @@ void CopyNameField(char* field, size_t size, const char* name);
 
 // The colour of a fill as 8-bit R, G, B and the host colour tag.
 void FillColorToRGB(const AIPathStyle* style, uint16_t rgb[3], uint32_t* kind);
-
-// The stored curve-fit precision (mm) and type of the Plot Out dialog.
-extern double g_Precious;
-extern int32_t g_FitType;

@@ -18,8 +18,6 @@ Layer* g_lyLoad = NULL;
 int32_t g_iLayerNum = 0;
 Color* g_clLoad = NULL;
 int32_t g_iColorNum = 0;
-double g_Precious = 0.1;
-int32_t g_FitType = 2;
 double g_dMinZoom = 0.1;
 double g_dMaxZoom = 10.0;
 int32_t g_iPreviewOpType = 1;
@@ -214,9 +212,9 @@ static void setOpenStates(ADMDialogRef dialog)
     if ((item = itemOf(dialog, kPlotOutSelectToolItem)) != NULL) sADMItem->SetBooleanValue(item, TRUE);
     if ((item = itemOf(dialog, kPlotOutFitPrecisionItem)) != NULL) {
         sADMItem->SetUnits(item, kADMMillimeterUnits);
-        sADMItem->SetFloatValue(item, (ADMFloat)(g_Precious * 2.8346458));
+        sADMItem->SetFloatValue(item, (ADMFloat)(g->Precious * 2.8346458));
     }
-    item = itemOf(dialog, g_FitType == 2 ? kPlotOutFitArcsItem : kPlotOutFitLinesItem);
+    item = itemOf(dialog, g->FitType == 2 ? kPlotOutFitArcsItem : kPlotOutFitLinesItem);
     if (item != NULL) sADMItem->SetBooleanValue(item, TRUE);
 }
 
@@ -444,8 +442,8 @@ ASErr PlotOutDlgExitDlgPicturePushButtonProc(ADMItemRef item, ADMNotifierRef not
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         ADMItemRef precision = itemOf(dialog, kPlotOutFitPrecisionItem);
         ADMItemRef arcs = itemOf(dialog, kPlotOutFitArcsItem);
-        if (precision != NULL) g_Precious = sADMItem->GetFloatValue(precision) * kPointToMM;
-        g_FitType = (arcs != NULL && sADMItem->GetBooleanValue(arcs)) ? 2 : 1;
+        if (precision != NULL) g->Precious = sADMItem->GetFloatValue(precision) * kPointToMM;
+        g->FitType = (arcs != NULL && sADMItem->GetBooleanValue(arcs)) ? 2 : 1;
         sADMDialog->EndModal(dialog, kPlotOutExitItem, TRUE);
     }
     sADMItem->DefaultNotify(item, notifier);

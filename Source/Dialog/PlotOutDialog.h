@@ -132,9 +132,6 @@ extern Layer* g_lyLoad;
 extern int32_t g_iLayerNum;
 extern Color* g_clLoad;
 extern int32_t g_iColorNum;
-// Curve-fit precision (mm) and type (1 lines, 2 arcs) kept from the last exit.
-extern double g_Precious;
-extern int32_t g_FitType;
 // Preview zoom bounds, tool mode (1 select) and redraw kind (1 full redraw).
 extern double g_dMinZoom;
 extern double g_dMaxZoom;

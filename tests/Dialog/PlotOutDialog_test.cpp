@@ -155,20 +155,30 @@ TEST_F(PlotOutDialogTest, ClosedWithoutTheExitButtonTheJobIsFreedAndTheFitSettin
 {
     putPlotter();
     openJob();
-    g_Precious = 0.1;
-    g_FitType = 2;
+    EXPECT_DOUBLE_EQ(g->Precious, 0.1) << "at start-up";
+    EXPECT_EQ(g->FitType, 2);
     plotOut({[](Driver& user, std::string& error) { return user.type(kPlotOutFitPrecisionItem, "0.5 mm", error); },
              click(kPlotOutFitLinesItem), [](Driver& user, std::string& error) { return user.close(error); }});
     EXPECT_EQ(g->volumes, nullptr);
-    EXPECT_DOUBLE_EQ(g_Precious, 0.1);
-    EXPECT_EQ(g_FitType, 2);
+    EXPECT_DOUBLE_EQ(g->Precious, 0.1);
+    EXPECT_EQ(g->FitType, 2);
 
     plotOut({[](Driver& user, std::string& error) { return user.type(kPlotOutFitPrecisionItem, "0.5 mm", error); },
              click(kPlotOutFitLinesItem), click(kPlotOutExitItem)});
-    EXPECT_NEAR(g_Precious, 0.5, 1e-5);
-    EXPECT_EQ(g_FitType, 1);
-    g_Precious = 0.1;
-    g_FitType = 2;
+    EXPECT_NEAR(g->Precious, 0.5, 1e-5);
+    EXPECT_EQ(g->FitType, 1);
+
+    // The next job's volumes are loaded with the kept settings.
+    double precision = 0;
+    int32_t fitType = 0;
+    plotOut({check([&](Driver&) {
+                 ASSERT_GT(g->volumeCount, 0);
+                 precision = g->volumes[0].precision;
+                 fitType = g->volumes[0].fitType;
+             }),
+             click(kPlotOutExitItem)});
+    EXPECT_NEAR(precision, 0.5, 1e-5);
+    EXPECT_EQ(fitType, 1);
 }
 
 TEST_F(PlotOutDialogTest, AtTheMinimumSizeListsAndButtonRowSitWhereTheLayoutPutsThem)
