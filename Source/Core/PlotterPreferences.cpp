@@ -99,18 +99,18 @@ static int putEntry(const PlotterPrefEntry* entry, int32_t pen, const void* fiel
     return 0;
 }
 
-static int writePlotterEntries(const Plotter* plotter, const Environment* environment)
+static int writePlotterEntries(Plotter* plotter, const Environment* environment)
 {
     // Only pens that exist are counted: a count without its array would send
     // the readers after entries that were never written.
     Environment written = *environment;
     written.PenNumber = (environment->PenNumber > 0 && environment->Pens) ? environment->PenNumber : 0;
-    Plotter* p = const_cast<Plotter*>(plotter);
 
     int err = 0;
     for (int32_t k = 0; !err && k < kPlotterPrefEntryCount; k++) {
         const PlotterPrefEntry* entry = &kPlotterPrefEntries[k];
-        if (entry->record != kPlotterPrefOfPen) err = putEntry(entry, 0, plotterPrefField(entry, p, &written, NULL));
+        if (entry->record != kPlotterPrefOfPen)
+            err = putEntry(entry, 0, plotterPrefField(entry, plotter, &written, NULL));
     }
     for (int32_t i = 0; !err && i < written.PenNumber; i++) {
         for (int32_t k = 0; !err && k < kPlotterPrefEntryCount; k++) {
@@ -126,7 +126,7 @@ int writeCurrentPlotterPreferences(Plotter* list, int count, const char* default
 {
     if (!sAIPreference) return kSPSuiteNotFoundError;
 
-    const Plotter* plotter = NULL;
+    Plotter* plotter = NULL;
     for (int i = 0; list && i < count && !plotter; i++) {
         if (list[i].PlotterReserved & kPlotterCurrentBit) plotter = &list[i];
     }
