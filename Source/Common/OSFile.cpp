@@ -2,7 +2,14 @@
 
 #include <string.h>
 
+#include <string>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
 #include "IAIFilePath.h"
+
+// No stream or path can be made for the file.
+static const ASErr kNoFileErr = '!FOP';
 
 FILE* OS_fopen(const SPPlatformFileSpecification* fileSpecification, const char* mode)
 {
@@ -20,4 +27,38 @@ FILE* OS_fopen(const SPPlatformFileSpecification* fileSpecification, const char*
         return nullptr;
     }
     return fopen(path, mode);
+}
+
+// The folder of the plug-in file, as a platform path and as a file
+// specification (either may be null); false when the host cannot say.
+static bool pluginFolder(std::string* path, SPPlatformFileSpecification* specification)
+{
+    try {
+        SPPlatformFileSpecification file;
+        if (sSPPlugins->GetPluginFileSpecification(g->pluginRef, &file) != kNoErr) return false;
+        ai::FilePath folder = ai::FilePath(file).GetParent();
+        if (path != nullptr) *path = folder.GetFullPath().as_Platform();
+        if (specification != nullptr) folder.GetAsSPPlatformFileSpec(*specification);
+    } catch (const ai::Error&) {
+        return false;
+    }
+    return true;
+}
+
+ASErr pluginFolderFilePath(const char* fileName, char* path, size_t size)
+{
+    if (path == nullptr || size == 0) return kNoFileErr;
+    path[0] = 0;
+    std::string full;
+    if (fileName == nullptr || !pluginFolder(&full, nullptr) || full.empty()) return kNoFileErr;
+    if (full.back() != '/') full += '/';
+    full += fileName;
+    if (full.size() >= size) return kNoFileErr;
+    memcpy(path, full.c_str(), full.size() + 1);
+    return kNoErr;
+}
+
+ASErr pluginFolderSpecification(SPPlatformFileSpecification* folder)
+{
+    return folder != nullptr && pluginFolder(nullptr, folder) ? kNoErr : kNoFileErr;
 }

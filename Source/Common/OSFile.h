@@ -1,6 +1,8 @@
-// Host file specifications as standard I/O streams.
+// Host file specifications as standard I/O streams, and the files of the
+// plug-in's own folder.
 #pragma once
 
+#include <stddef.h>
 #include <stdio.h>
 
 #include "AllSuites.h"
@@ -9,3 +11,14 @@
 // mode; returns the stream, or null when the path cannot be made or the file
 // cannot be opened.
 FILE* OS_fopen(const SPPlatformFileSpecification* fileSpecification, const char* mode);
+
+// The path of fileName in the folder that holds the plug-in file (the
+// language file, the plotter library, the preview file): the folder, "/" and
+// the name, into path (size bytes). 0, or '!FOP' with an empty path when the
+// folder is unknown or the path does not fit: a cut path would name another
+// file.
+ASErr pluginFolderFilePath(const char* fileName, char* path, size_t size);
+
+// The plug-in's folder itself, where file dialogs start. 0, or '!FOP' when it
+// is unknown.
+ASErr pluginFolderSpecification(SPPlatformFileSpecification* folder);

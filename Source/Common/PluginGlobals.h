@@ -118,6 +118,10 @@ struct PluginGlobals {
     uint8_t viewShowStartPoint;
     uint8_t viewShowArcCenter;
     PreviewOption previewOption;
+    // Curve fitting kept from the last exit of the dialog for every volume
+    // loaded next: precision in mm and type (1 lines, 2 arcs).
+    double Precious;
+    int32_t FitType;
     double autoGroupGapX;  // mm
     double autoGroupGapY;  // mm
     uint8_t layerListDblClick;

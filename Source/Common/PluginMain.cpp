@@ -8,8 +8,6 @@
 #include "Dialog/About.h"
 #include "Handlers/Handlers.h"
 
-PluginGlobals* g = nullptr;
-
 extern "C" ASErr PluginMain(const char* caller, const char* selector, void* message)
 {
     SPMessageData* data = static_cast<SPMessageData*>(message);
@@ -106,6 +104,8 @@ static void setStartupDefaults()
                                               3,          0x00FFFFFF, 255};
     for (int i = 0; i < 13; ++i) g->previewOption.words[i] = previewWords[i];
     g->previewOption.fill = 0;
+    g->Precious = 0.1;
+    g->FitType = 2;
     g->autoGroupGapX = 0.0;
     g->autoGroupGapY = 0.0;
     g->offsetSize = 1.0f;

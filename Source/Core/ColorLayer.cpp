@@ -46,7 +46,40 @@ void makeColorName(uint32_t kind, const uint16_t rgb[3], char* name, size_t size
     snprintf(name, size, "R:%2X G:%2X B:%2X %s", (unsigned)rgb[0], (unsigned)rgb[1], (unsigned)rgb[2], kindName);
 }
 
-ASErr loadColor(Color** table, int32_t* count)
+// ---- The two tables -----------------------------------------------------------
+// A colour table and a layer table are built, freed and reordered alike; only
+// what makes a volume belong to an entry and what an entry takes from its
+// first volume differ.
+
+static bool belongsToEntry(const Volume* volume, const Color* entry)
+{
+    return volumeMatchesColor(volume, entry);
+}
+
+static bool belongsToEntry(const Volume* volume, const Layer* entry)
+{
+    return volumeMatchesLayer(volume, entry);
+}
+
+static void takeFromVolume(Color* entry, const Volume* volume)
+{
+    entry->kind = volume->colorKind;
+    memcpy(entry->rgb, volume->colorRGB, sizeof(entry->rgb));
+    makeColorName(entry->kind, entry->rgb, entry->name, sizeof(entry->name));
+}
+
+static void takeFromVolume(Layer* entry, const Volume* volume)
+{
+    // A title longer than the entry holds is cut; layerNameMatches compares
+    // only as far, so its volumes still belong to the entry.
+    size_t length = strnlen(volume->layerName, sizeof(entry->name) - 1);
+    memcpy(entry->name, volume->layerName, length);
+    entry->name[length] = '\0';
+    memcpy(entry->layerColor, volume->layerColor, sizeof(entry->layerColor));
+}
+
+template <typename Entry>
+static ASErr loadTable(Entry** table, int32_t* count)
 {
     if (*table == NULL)
         *count = 0;
@@ -56,103 +89,77 @@ ASErr loadColor(Color** table, int32_t* count)
         const Volume* volume = &g->volumes[v];
         bool known = false;
         for (int32_t i = 0; i < *count && !known; i++)
-            known = volumeMatchesColor(volume, &(*table)[i]);
+            known = belongsToEntry(volume, &(*table)[i]);
         if (known)
             continue;
-        Color* grown = (Color*)realloc(*table, (*count + 1) * sizeof(Color));
+        Entry* grown = (Entry*)realloc(*table, (*count + 1) * sizeof(Entry));
         if (grown == NULL)
             return kMemoryErr;
         *table = grown;
-        Color* entry = &grown[*count];
-        memset(entry, 0, sizeof(Color));
-        entry->kind = volume->colorKind;
-        memcpy(entry->rgb, volume->colorRGB, sizeof(entry->rgb));
-        makeColorName(entry->kind, entry->rgb, entry->name, sizeof(entry->name));
+        Entry* entry = &grown[*count];
+        memset(entry, 0, sizeof(Entry));
+        takeFromVolume(entry, volume);
         entry->pen = 0;
         entry->pause = 0;
         entry->visible = 1;
         (*count)++;
     }
     return kNoErr;
+}
+
+template <typename Entry>
+static ASErr freeTable(Entry* table, int32_t count)
+{
+    if (table == NULL)
+        return kNoErr;
+    for (int32_t i = 0; i < count; i++) {
+        free(table[i].postText);
+        table[i].postText = NULL;
+        free(table[i].preText);
+        table[i].preText = NULL;
+    }
+    return kNoErr;
+}
+
+template <typename Entry>
+static ASErr moveTable(Entry* table, int32_t count, int32_t i, int32_t j)
+{
+    if (table == NULL || i < 0 || j < 0 || i >= count || j >= count)
+        return kNoErr;
+    Entry temp = table[i];
+    table[i] = table[j];
+    table[j] = temp;
+    return kNoErr;
+}
+
+ASErr loadColor(Color** table, int32_t* count)
+{
+    return loadTable(table, count);
 }
 
 ASErr loadLayer(Layer** table, int32_t* count)
 {
-    if (*table == NULL)
-        *count = 0;
-    if (g->volumes == NULL)
-        return kNoErr;
-    for (int32_t v = 0; v < g->volumeCount; v++) {
-        const Volume* volume = &g->volumes[v];
-        bool known = false;
-        for (int32_t i = 0; i < *count && !known; i++)
-            known = volumeMatchesLayer(volume, &(*table)[i]);
-        if (known)
-            continue;
-        Layer* grown = (Layer*)realloc(*table, (*count + 1) * sizeof(Layer));
-        if (grown == NULL)
-            return kMemoryErr;
-        *table = grown;
-        Layer* entry = &grown[*count];
-        memset(entry, 0, sizeof(Layer));
-        // A title longer than the entry holds is cut; layerNameMatches compares
-        // only as far, so its volumes still belong to the entry.
-        size_t length = strnlen(volume->layerName, sizeof(entry->name) - 1);
-        memcpy(entry->name, volume->layerName, length);
-        entry->name[length] = '\0';
-        memcpy(entry->layerColor, volume->layerColor, sizeof(entry->layerColor));
-        entry->pen = 0;
-        entry->pause = 0;
-        entry->visible = 1;
-        (*count)++;
-    }
-    return kNoErr;
+    return loadTable(table, count);
 }
 
 ASErr freeColor(Color* table, int32_t count)
 {
-    if (table == NULL)
-        return kNoErr;
-    for (int32_t i = 0; i < count; i++) {
-        free(table[i].postText);
-        table[i].postText = NULL;
-        free(table[i].preText);
-        table[i].preText = NULL;
-    }
-    return kNoErr;
+    return freeTable(table, count);
 }
 
 ASErr freeLayer(Layer* table, int32_t count)
 {
-    if (table == NULL)
-        return kNoErr;
-    for (int32_t i = 0; i < count; i++) {
-        free(table[i].postText);
-        table[i].postText = NULL;
-        free(table[i].preText);
-        table[i].preText = NULL;
-    }
-    return kNoErr;
+    return freeTable(table, count);
 }
 
 ASErr moveColorTable(Color* table, int32_t count, int32_t i, int32_t j)
 {
-    if (table == NULL || i < 0 || j < 0 || i >= count || j >= count)
-        return kNoErr;
-    Color temp = table[i];
-    table[i] = table[j];
-    table[j] = temp;
-    return kNoErr;
+    return moveTable(table, count, i, j);
 }
 
 ASErr moveLayerTable(Layer* table, int32_t count, int32_t i, int32_t j)
 {
-    if (table == NULL || i < 0 || j < 0 || i >= count || j >= count)
-        return kNoErr;
-    Layer temp = table[i];
-    table[i] = table[j];
-    table[j] = temp;
-    return kNoErr;
+    return moveTable(table, count, i, j);
 }
 
 // ---- Automatic cut order ----------------------------------------------------
@@ -228,34 +235,53 @@ static void clearIndexes()
         g->volumes[i].index = -1;
 }
 
-ASErr setVolumeIndexColorAuto(const Color* colors, int32_t count)
+// The marks layer's volumes are never numbered: colour groups leave them out
+// volume by volume (belongsToColor), the layer table skips the marks entry.
+static bool numbersItsGroup(const Color&)
+{
+    return true;
+}
+
+static bool numbersItsGroup(const Layer& layer)
+{
+    return strcmp(layer.name, kMarksLayerName) != 0;
+}
+
+static ASErr sortVolumeOn(const Color* color)
+{
+    return sortVolumeOnColor(color);
+}
+
+static ASErr sortVolumeOn(const Layer* layer)
+{
+    return sortVolumeOnLayer(layer);
+}
+
+template <typename Entry>
+static ASErr setVolumeIndexAuto(const Entry* entries, int32_t count)
 {
     if (g->volumes == NULL || g->volumeCount <= 0)
         return kNoErr;
     clearIndexes();
     ASErr error = kNoErr;
-    for (int32_t i = 0; colors != NULL && i < count; i++) {
-        ASErr result = sortVolumeOnColor(&colors[i]);
+    for (int32_t i = 0; entries != NULL && i < count; i++) {
+        if (!numbersItsGroup(entries[i]))
+            continue;
+        ASErr result = sortVolumeOn(&entries[i]);
         if (result != kNoErr)
             error = result;
     }
     return error;
 }
 
+ASErr setVolumeIndexColorAuto(const Color* colors, int32_t count)
+{
+    return setVolumeIndexAuto(colors, count);
+}
+
 ASErr setVolumeIndexLayerAuto(const Layer* layers, int32_t count)
 {
-    if (g->volumes == NULL || g->volumeCount <= 0)
-        return kNoErr;
-    clearIndexes();
-    ASErr error = kNoErr;
-    for (int32_t i = 0; layers != NULL && i < count; i++) {
-        if (strcmp(layers[i].name, kMarksLayerName) == 0)
-            continue;
-        ASErr result = sortVolumeOnLayer(&layers[i]);
-        if (result != kNoErr)
-            error = result;
-    }
-    return error;
+    return setVolumeIndexAuto(layers, count);
 }
 
 // ---- Visibility ---------------------------------------------------------------
@@ -268,64 +294,87 @@ static void setVisible(Volume* volume, uint8_t visible)
         volume->flags &= ~(uint32_t)(kVolumeVisible | kVolumeSelected);
 }
 
-ASErr setVolumeColorVisible(const Color* color, uint8_t visible)
+// A colour group is named by its entry, a layer group by the layer's title.
+static bool inGroup(const Volume* volume, const Color* color)
 {
-    if (color == NULL || g->volumes == NULL)
+    return volumeMatchesColor(volume, color);
+}
+
+static bool inGroup(const Volume* volume, const char* layerName)
+{
+    return layerNameMatches(volume->layerName, layerName);
+}
+
+static const Color* groupOf(const Color& color)
+{
+    return &color;
+}
+
+static const char* groupOf(const Layer& layer)
+{
+    return layer.name;
+}
+
+template <typename Group>
+static ASErr setGroupVisible(Group group, uint8_t visible)
+{
+    if (group == NULL || g->volumes == NULL)
         return kNoErr;
     for (int32_t i = 0; i < g->volumeCount; i++) {
-        if (volumeMatchesColor(&g->volumes[i], color))
+        if (inGroup(&g->volumes[i], group))
             setVisible(&g->volumes[i], visible);
     }
     getGlobalDistance(&g->totalCutLength);
     return kNoErr;
+}
+
+template <typename Entry>
+static ASErr updateVisible(const Entry* entries, int32_t count)
+{
+    for (int32_t i = 0; entries != NULL && i < count; i++)
+        setGroupVisible(groupOf(entries[i]), entries[i].visible);
+    return kNoErr;
+}
+
+template <typename Entry>
+static ASErr showSelect(int32_t activeEntry, const Entry* entries, int32_t count)
+{
+    if (entries == NULL || count <= 0)
+        return kNoErr;
+    for (int32_t i = 0; i < count; i++)
+        setGroupVisible(groupOf(entries[i]), 0);
+    int32_t shown = activeEntry < 0 ? 0 : activeEntry;
+    if (shown < count)
+        setGroupVisible(groupOf(entries[shown]), 1);
+    return kNoErr;
+}
+
+ASErr setVolumeColorVisible(const Color* color, uint8_t visible)
+{
+    return setGroupVisible(color, visible);
 }
 
 ASErr setVolumeLayerVisible(const char* layerName, uint8_t visible)
 {
-    if (layerName == NULL || g->volumes == NULL)
-        return kNoErr;
-    for (int32_t i = 0; i < g->volumeCount; i++) {
-        if (layerNameMatches(g->volumes[i].layerName, layerName))
-            setVisible(&g->volumes[i], visible);
-    }
-    getGlobalDistance(&g->totalCutLength);
-    return kNoErr;
+    return setGroupVisible(layerName, visible);
 }
 
 ASErr updateVisibleColor(const Color* colors, int32_t count)
 {
-    for (int32_t i = 0; colors != NULL && i < count; i++)
-        setVolumeColorVisible(&colors[i], colors[i].visible);
-    return kNoErr;
+    return updateVisible(colors, count);
 }
 
 ASErr updateVisibleLayer(const Layer* layers, int32_t count)
 {
-    for (int32_t i = 0; layers != NULL && i < count; i++)
-        setVolumeLayerVisible(layers[i].name, layers[i].visible);
-    return kNoErr;
+    return updateVisible(layers, count);
 }
 
 ASErr showSelectColor(int32_t activeEntry, const Color* colors, int32_t count)
 {
-    if (colors == NULL || count <= 0)
-        return kNoErr;
-    for (int32_t i = 0; i < count; i++)
-        setVolumeColorVisible(&colors[i], 0);
-    int32_t shown = activeEntry < 0 ? 0 : activeEntry;
-    if (shown < count)
-        setVolumeColorVisible(&colors[shown], 1);
-    return kNoErr;
+    return showSelect(activeEntry, colors, count);
 }
 
 ASErr showSelectLayer(int32_t activeEntry, const Layer* layers, int32_t count)
 {
-    if (layers == NULL || count <= 0)
-        return kNoErr;
-    for (int32_t i = 0; i < count; i++)
-        setVolumeLayerVisible(layers[i].name, 0);
-    int32_t shown = activeEntry < 0 ? 0 : activeEntry;
-    if (shown < count)
-        setVolumeLayerVisible(layers[shown].name, 1);
-    return kNoErr;
+    return showSelect(activeEntry, layers, count);
 }

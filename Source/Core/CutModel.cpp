@@ -54,99 +54,10 @@ static uint8_t isTopLevel(AIArtHandle art)
 
 // ---- The current plotter ------------------------------------------------------------
 
-uint8_t readPlotterString(const char* key, char* field, size_t size, uint8_t mustHaveText)
-{
-    char buffer[1024];
-    field[0] = 0;
-    if (sAIPreference->GetStringPreference(kPlotterPrefix, key, buffer, sizeof buffer)) return 0;
-    CopyNameField(field, size, buffer);
-    return !mustHaveText || field[0] != 0;
-}
-
-uint8_t readPlotterReal(const char* key, double* value, uint8_t mustBeNonZero)
-{
-    if (sAIPreference->GetRealPreference(kPlotterPrefix, key, value)) return 0;
-    return !mustBeNonZero || *value != 0.0;
-}
-
-uint8_t readPlotterInteger(const char* key, int32_t* value)
-{
-    return sAIPreference->GetIntegerPreference(kPlotterPrefix, key, value) == kNoErr;
-}
-
-static uint8_t readPen(int32_t i, Pen* pen)
-{
-    struct RealKey {
-        const char* format;
-        double* value;
-    } reals[] = {
-        {"PenVelocity-%d", &pen->Velocity},       {"PenExtra-%d", &pen->Extra},
-        {"PenPressure-%d", &pen->Pressure},
-    };
-    struct RealKey limits[] = {
-        {"maxExtra-%d", &pen->maxExtra},           {"minExtra-%d", &pen->minExtra},
-        {"stepExtra-%d", &pen->stepExtra},         {"defaultExtra-%d", &pen->defaultExtra},
-        {"maxVelocity-%d", &pen->maxVelocity},     {"minVelocity-%d", &pen->minVelocity},
-        {"stepVelocity-%d", &pen->stepVelocity},   {"defaultVelocity-%d", &pen->defaultVelocity},
-        {"maxPressure-%d", &pen->maxPressure},     {"minPressure-%d", &pen->minPressure},
-        {"stepPressure-%d", &pen->stepPressure},   {"defaultPressure-%d", &pen->defaultPressure},
-    };
-    char key[64];
-    snprintf(key, sizeof key, "PenName-%d", (int)i);
-    if (!readPlotterString(key, pen->PenName, sizeof pen->PenName, 1)) return 0;
-    for (size_t k = 0; k < sizeof reals / sizeof reals[0]; ++k) {
-        snprintf(key, sizeof key, reals[k].format, (int)i);
-        if (!readPlotterReal(key, reals[k].value, 0)) return 0;
-    }
-    snprintf(key, sizeof key, "PenReserved-%d", (int)i);
-    if (!readPlotterInteger(key, &pen->PenReserved)) return 0;
-    for (size_t k = 0; k < sizeof limits / sizeof limits[0]; ++k) {
-        snprintf(key, sizeof key, limits[k].format, (int)i);
-        if (!readPlotterReal(key, limits[k].value, 0)) return 0;
-    }
-    return 1;
-}
-
+// The current plotter, its environment and pens, every entry of them.
 static uint8_t loadCurrentPlotter(void)
 {
-    Plotter* p = &g->curPlotter;
-    Environment* e = &g->curEnvironment;
-    AIBoolean special = 0;
-    p->Environments = NULL;
-    p->PlotterEnvNumber = 0;
-
-    if (!readPlotterString("PlotterName", p->PlotterName, sizeof p->PlotterName, 1)) return 0;
-    if (!readPlotterString("PlotterManufactory", p->PlotterManufactory, sizeof p->PlotterManufactory, 1)) return 0;
-    if (sAIPreference->GetBooleanPreference(kPlotterPrefix, "IsSpecialMachine", &special)) return 0;
-    p->IsSpecialMachine = special;
-    if (!readPlotterInteger("PlotterReserved", &p->PlotterReserved)) return 0;
-    if (!readPlotterString("PlotterIni", p->PlotterIniString, sizeof p->PlotterIniString, 0)) return 0;
-    if (!readPlotterString("PlotterEnd", p->PlotterEndString, sizeof p->PlotterEndString, 0)) return 0;
-
-    p->PlotterSizeX = p->PlotterSizeY = p->PlotterStep = 0.0;
-    if (!readPlotterReal("PlotterSizeX", &p->PlotterSizeX, 1)) return 0;
-    if (!readPlotterReal("PlotterSizeY", &p->PlotterSizeY, 1)) return 0;
-    if (!readPlotterReal("PlotterStep", &p->PlotterStep, 1)) return 0;
-
-    p->PlotterOrigin = p->Language = p->PlotterPID = p->PlotterVID = -1;
-    if (!readPlotterInteger("PlotterOrigin", &p->PlotterOrigin) || p->PlotterOrigin == -1) return 0;
-    if (!readPlotterInteger("PlotterLanguage", &p->Language) || p->Language == -1) return 0;
-    if (!readPlotterInteger("PID", &p->PlotterPID) || p->PlotterPID == -1) return 0;
-    if (!readPlotterInteger("VID", &p->PlotterVID) || p->PlotterVID == -1) return 0;
-
-    if (!readPlotterString("EnvironmentName", e->EnvironmentName, sizeof e->EnvironmentName, 1)) return 0;
-
-    free(e->Pens);
-    e->Pens = NULL;
-    if (!readPlotterInteger("EnvironmentPenNum", &e->PenNumber) || e->PenNumber == 0) return 0;
-    // A negative or absurd count comes from a damaged preference file; taking it
-    // would ask the heap for a negative or enormous block.
-    if (e->PenNumber < 0 || e->PenNumber > kMaxPenCount) return 0;
-    e->Pens = (Pen*)calloc((size_t)e->PenNumber, sizeof(Pen));
-    if (e->Pens == NULL) return 0;
-    for (int32_t i = 0; i < e->PenNumber; ++i)
-        if (!readPen(i, &e->Pens[i])) return 0;
-    return 1;
+    return readCurrentPlotterPreferences(&g->curPlotter, &g->curEnvironment, kPlotterPrefFullRead);
 }
 
 ASErr checkData(uint8_t checkSelection)
@@ -169,14 +80,9 @@ ASErr checkData(uint8_t checkSelection)
         }
     }
 
-    if (loadCurrentPlotter()) {
-        g->curPlotterValid = 1;
-    } else {
-        free(g->curEnvironment.Pens);
-        g->curEnvironment.Pens = NULL;
-        g->curPlotterValid = 0;
-        result = '!cur';
-    }
+    // A refused plotter leaves no pens behind.
+    g->curPlotterValid = loadCurrentPlotter();
+    if (!g->curPlotterValid) result = '!cur';
     disposeSelection(matches);
     return result;
 }
@@ -327,8 +233,8 @@ ASErr loadVolume(AIArtHandle art)
     v->baseHeight = v->rect[1] - v->rect[3];
     v->rotMinX = v->rotMinY = 0.0;
 
-    v->precision = g_Precious;
-    v->fitType = g_FitType;
+    v->precision = g->Precious;
+    v->fitType = g->FitType;
     v->index = g->volumeCount;
     CopyNameField(v->layerName, sizeof v->layerName, title);
     AIRGBColor layerColor = {0, 0, 0};

@@ -8,6 +8,7 @@
 
 #include "AllSuites.h"
 #include "Core/CutModelRecords.h"
+#include "Core/PlotterPreferences.h"
 
 // One document point in millimetres, and the same factor in single precision.
 #define kPointToMM 0.3527777615108032
@@ -16,17 +17,6 @@
 // Title of the layer that holds the registration marks.
 #define kMarksLayerTitle "Layer of 4 Marks Printed"
 #define kDotCutTag "TAG_OF_DOT_CUT"
-#define kPlotterPrefix "Korvel-Ulmaren"
-
-// Reads of the current plotter's preference entries, shared by the cut model
-// and the menu update. Each answers 1 when the entry was read and passes its
-// test (a text that must not be empty, a real that must not be 0.0), else 0.
-uint8_t readPlotterString(const char* key, char* field, size_t size, uint8_t mustHaveText);
-uint8_t readPlotterReal(const char* key, double* value, uint8_t mustBeNonZero);
-uint8_t readPlotterInteger(const char* key, int32_t* value);
-
-// A pen count beyond this is not a plotter's but a damaged preference.
-enum { kMaxPenCount = 256 };
 
 ASErr checkData(uint8_t checkSelection);
 ASErr loadData(void* item);
@@ -53,7 +43,3 @@ void CopyNameField(char* field, size_t size, const char* name);
 
 // The colour of a fill as 8-bit R, G, B and the host colour tag.
 void FillColorToRGB(const AIPathStyle* style, uint16_t rgb[3], uint32_t* kind);
-
-// The stored curve-fit precision (mm) and type of the Plot Out dialog.
-extern double g_Precious;
-extern int32_t g_FitType;

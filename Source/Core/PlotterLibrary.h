@@ -8,6 +8,7 @@
 #include <stdio.h>
 
 #include "ASTypes.h"
+#include "Core/PlotterPreferences.h"  // the current plotter in the preferences
 #include "Core/PlotterRecords.h"
 
 // Error codes of the library (four-character codes, compared as 32-bit values).
@@ -19,8 +20,6 @@ enum {
     kPlotterWriteErr = '!Wrt'    // writing the file failed; an existing file is left as it was
 };
 
-// Preference prefix of the current plotter, environment and pens.
-#define kCurrentPlotterPrefix "Korvel-Ulmaren"
 // Name of the library file in the plug-in's folder.
 #define kPlotterLibraryFileName "PlotterSetup.txt"
 
@@ -89,11 +88,3 @@ int readPlotterFile(const char* path, Plotter* plotter);
 // "Plotter". fileName gets at most size - 1 characters, always terminated, and
 // always ends in ".INI". 0, or '!Mem' when size cannot hold a name and ".INI".
 int makePlotterFileName(const char* plotterName, char* fileName, size_t size);
-
-// ---- Current plotter in the preferences ----------------------------------------
-// Writes, under "Korvel-Ulmaren", the entries of the first plotter of the list
-// whose current bit is set and of its first environment whose current bit is
-// set (only when both exist), then "DefaultPath" with defaultPath (null: the
-// empty text), which is written in every case. Returns the first host error, or
-// 0; after an error the remaining plotter entries are not written.
-int writeCurrentPlotterPreferences(Plotter* list, int count, const char* defaultPath);

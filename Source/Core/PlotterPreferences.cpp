@@ -1,96 +1,124 @@
-// The current plotter, its environment and that environment's pens, written to
-// the preferences under "Korvel-Ulmaren" when the setup dialog is confirmed.
-// Every other part of the plug-in learns the current plotter only from these
-// entries, so their keys, types and order are fixed.
+// The current plotter's preference entries: one table, walked by the writer
+// and by both readers, so a key, a type or the order can only change in one
+// place.
+#include "Core/PlotterPreferences.h"
+
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "Common/Suites.h"
+#include "Core/CutModel.h"
 #include "Core/PlotterLibrary.h"
 
-// A field copied into a buffer one byte larger, so the text handed to the host
-// is terminated even when the record's field is not.
-#define BOUNDED_TEXT(name, field)                   \
-    char name[sizeof(field) + 1];                   \
-    memcpy(name, field, sizeof(field));             \
-    name[sizeof(field)] = 0
+// Type, record, offset and size of a record's field.
+#define PLOTTER_FIELD(type, field) type, kPlotterPrefOfPlotter, offsetof(Plotter, field), sizeof(((Plotter*)0)->field)
+#define ENVIRONMENT_FIELD(type, field) \
+    type, kPlotterPrefOfEnvironment, offsetof(Environment, field), sizeof(((Environment*)0)->field)
+#define PEN_FIELD(type, field) type, kPlotterPrefOfPen, offsetof(Pen, field), sizeof(((Pen*)0)->field)
 
-static int putString(const char* key, const char* value)
+//  key                      type and field                                        required  menu
+const PlotterPrefEntry kPlotterPrefEntries[] = {
+    {"PlotterName",          PLOTTER_FIELD(kPlotterPrefText, PlotterName),             1, 1},
+    {"PlotterManufactory",   PLOTTER_FIELD(kPlotterPrefText, PlotterManufactory),      1, 1},
+    {"IsSpecialMachine",     PLOTTER_FIELD(kPlotterPrefBoolean, IsSpecialMachine),     0, 1},
+    {"PlotterReserved",      PLOTTER_FIELD(kPlotterPrefInteger, PlotterReserved),      0, 0},
+    {"PlotterIni",           PLOTTER_FIELD(kPlotterPrefText, PlotterIniString),        0, 1},
+    {"PlotterEnd",           PLOTTER_FIELD(kPlotterPrefText, PlotterEndString),        0, 1},
+    {"PlotterSizeX",         PLOTTER_FIELD(kPlotterPrefReal, PlotterSizeX),            1, 1},
+    {"PlotterSizeY",         PLOTTER_FIELD(kPlotterPrefReal, PlotterSizeY),            1, 1},
+    {"PlotterStep",          PLOTTER_FIELD(kPlotterPrefReal, PlotterStep),             1, 1},
+    {"PlotterOrigin",        PLOTTER_FIELD(kPlotterPrefInteger, PlotterOrigin),        1, 1},
+    {"PlotterLanguage",      PLOTTER_FIELD(kPlotterPrefInteger, Language),             1, 1},
+    {"PID",                  PLOTTER_FIELD(kPlotterPrefInteger, PlotterPID),           1, 0},
+    {"VID",                  PLOTTER_FIELD(kPlotterPrefInteger, PlotterVID),           1, 0},
+    {"EnvironmentName",      ENVIRONMENT_FIELD(kPlotterPrefText, EnvironmentName),     1, 1},
+    {"EnvironmentPenNum",    ENVIRONMENT_FIELD(kPlotterPrefInteger, PenNumber),        1, 1},
+    {"PenName-%d",           PEN_FIELD(kPlotterPrefText, PenName),                     1, 1},
+    {"PenVelocity-%d",       PEN_FIELD(kPlotterPrefReal, Velocity),                    0, 1},
+    {"PenExtra-%d",          PEN_FIELD(kPlotterPrefReal, Extra),                       0, 1},
+    {"PenPressure-%d",       PEN_FIELD(kPlotterPrefReal, Pressure),                    0, 1},
+    {"PenReserved-%d",       PEN_FIELD(kPlotterPrefInteger, PenReserved),              0, 0},
+    {"maxExtra-%d",          PEN_FIELD(kPlotterPrefReal, maxExtra),                    0, 0},
+    {"minExtra-%d",          PEN_FIELD(kPlotterPrefReal, minExtra),                    0, 0},
+    {"stepExtra-%d",         PEN_FIELD(kPlotterPrefReal, stepExtra),                   0, 0},
+    {"defaultExtra-%d",      PEN_FIELD(kPlotterPrefReal, defaultExtra),                0, 0},
+    {"maxVelocity-%d",       PEN_FIELD(kPlotterPrefReal, maxVelocity),                 0, 0},
+    {"minVelocity-%d",       PEN_FIELD(kPlotterPrefReal, minVelocity),                 0, 0},
+    {"stepVelocity-%d",      PEN_FIELD(kPlotterPrefReal, stepVelocity),                0, 0},
+    {"defaultVelocity-%d",   PEN_FIELD(kPlotterPrefReal, defaultVelocity),             0, 0},
+    {"maxPressure-%d",       PEN_FIELD(kPlotterPrefReal, maxPressure),                 0, 0},
+    {"minPressure-%d",       PEN_FIELD(kPlotterPrefReal, minPressure),                 0, 0},
+    {"stepPressure-%d",      PEN_FIELD(kPlotterPrefReal, stepPressure),                0, 0},
+    {"defaultPressure-%d",   PEN_FIELD(kPlotterPrefReal, defaultPressure),             0, 0},
+};
+const int32_t kPlotterPrefEntryCount = sizeof(kPlotterPrefEntries) / sizeof(kPlotterPrefEntries[0]);
+
+// Texts are handed to the host from a buffer one byte larger than the field,
+// so they are terminated even when the record's field is not.
+static const size_t kLongestTextField = 255;
+static_assert(sizeof(((Plotter*)0)->PlotterIniString) <= kLongestTextField, "a text field outgrows the buffer");
+
+void plotterPrefKey(const PlotterPrefEntry* entry, int32_t pen, char* key, size_t size)
 {
-    return sAIPreference->PutStringPreference(kCurrentPlotterPrefix, key, value);
+    if (entry->record == kPlotterPrefOfPen)
+        snprintf(key, size, entry->key, (int)pen);
+    else
+        snprintf(key, size, "%s", entry->key);
 }
 
-static int putInteger(const char* key, int value)
+void* plotterPrefField(const PlotterPrefEntry* entry, Plotter* plotter, Environment* environment, Pen* pen)
 {
-    return sAIPreference->PutIntegerPreference(kCurrentPlotterPrefix, key, value);
+    char* record = entry->record == kPlotterPrefOfPlotter       ? (char*)plotter
+                   : entry->record == kPlotterPrefOfEnvironment ? (char*)environment
+                                                                : (char*)pen;
+    return record != NULL ? record + entry->offset : NULL;
 }
 
-static int putReal(const char* key, double value)
+// ---- Writing -----------------------------------------------------------------
+
+static int putEntry(const PlotterPrefEntry* entry, int32_t pen, const void* field)
 {
-    return sAIPreference->PutRealPreference(kCurrentPlotterPrefix, key, value);
+    char key[kPlotterPrefKeySize];
+    plotterPrefKey(entry, pen, key, sizeof key);
+    switch (entry->type) {
+    case kPlotterPrefText: {
+        char text[kLongestTextField + 1];
+        size_t size = entry->size < kLongestTextField ? entry->size : kLongestTextField;
+        memcpy(text, field, size);
+        text[size] = 0;
+        return sAIPreference->PutStringPreference(kCurrentPlotterPrefix, key, text);
+    }
+    case kPlotterPrefBoolean:
+        return sAIPreference->PutBooleanPreference(kCurrentPlotterPrefix, key, *(const uint8_t*)field ? 1 : 0);
+    case kPlotterPrefInteger:
+        return sAIPreference->PutIntegerPreference(kCurrentPlotterPrefix, key, *(const int32_t*)field);
+    case kPlotterPrefReal:
+        return sAIPreference->PutRealPreference(kCurrentPlotterPrefix, key, *(const double*)field);
+    }
+    return 0;
 }
 
-static int putPenReal(const char* format, int index, double value)
+static int writePlotterEntries(Plotter* plotter, const Environment* environment)
 {
-    char key[64];
-    snprintf(key, sizeof(key), format, index);
-    return putReal(key, value);
-}
+    // Only pens that exist are counted: a count without its array would send
+    // the readers after entries that were never written.
+    Environment written = *environment;
+    written.PenNumber = (environment->PenNumber > 0 && environment->Pens) ? environment->PenNumber : 0;
 
-static int writePenEntries(const Pen* pen, int i)
-{
-    char key[64];
-    BOUNDED_TEXT(name, pen->PenName);
     int err = 0;
-    snprintf(key, sizeof(key), "PenName-%d", i);
-    if (!err) err = putString(key, name);
-    if (!err) err = putPenReal("PenVelocity-%d", i, pen->Velocity);
-    if (!err) err = putPenReal("PenExtra-%d", i, pen->Extra);
-    if (!err) err = putPenReal("PenPressure-%d", i, pen->Pressure);
-    snprintf(key, sizeof(key), "PenReserved-%d", i);
-    if (!err) err = putInteger(key, pen->PenReserved);
-    if (!err) err = putPenReal("maxExtra-%d", i, pen->maxExtra);
-    if (!err) err = putPenReal("minExtra-%d", i, pen->minExtra);
-    if (!err) err = putPenReal("stepExtra-%d", i, pen->stepExtra);
-    if (!err) err = putPenReal("defaultExtra-%d", i, pen->defaultExtra);
-    if (!err) err = putPenReal("maxVelocity-%d", i, pen->maxVelocity);
-    if (!err) err = putPenReal("minVelocity-%d", i, pen->minVelocity);
-    if (!err) err = putPenReal("stepVelocity-%d", i, pen->stepVelocity);
-    if (!err) err = putPenReal("defaultVelocity-%d", i, pen->defaultVelocity);
-    if (!err) err = putPenReal("maxPressure-%d", i, pen->maxPressure);
-    if (!err) err = putPenReal("minPressure-%d", i, pen->minPressure);
-    if (!err) err = putPenReal("stepPressure-%d", i, pen->stepPressure);
-    if (!err) err = putPenReal("defaultPressure-%d", i, pen->defaultPressure);
-    return err;
-}
-
-static int writePlotterEntries(const Plotter* plotter, const Environment* environment)
-{
-    BOUNDED_TEXT(plotterName, plotter->PlotterName);
-    BOUNDED_TEXT(maker, plotter->PlotterManufactory);
-    BOUNDED_TEXT(iniString, plotter->PlotterIniString);
-    BOUNDED_TEXT(endString, plotter->PlotterEndString);
-    BOUNDED_TEXT(environmentName, environment->EnvironmentName);
-    int penCount = (environment->PenNumber > 0 && environment->Pens) ? environment->PenNumber : 0;
-
-    int err = putString("PlotterName", plotterName);
-    if (!err) err = putString("PlotterManufactory", maker);
-    if (!err)
-        err = sAIPreference->PutBooleanPreference(kCurrentPlotterPrefix, "IsSpecialMachine",
-                                                  plotter->IsSpecialMachine ? 1 : 0);
-    if (!err) err = putInteger("PlotterReserved", plotter->PlotterReserved);
-    if (!err) err = putString("PlotterIni", iniString);
-    if (!err) err = putString("PlotterEnd", endString);
-    if (!err) err = putReal("PlotterSizeX", plotter->PlotterSizeX);
-    if (!err) err = putReal("PlotterSizeY", plotter->PlotterSizeY);
-    if (!err) err = putReal("PlotterStep", plotter->PlotterStep);
-    if (!err) err = putInteger("PlotterOrigin", plotter->PlotterOrigin);
-    if (!err) err = putInteger("PlotterLanguage", plotter->Language);
-    if (!err) err = putInteger("PID", plotter->PlotterPID);
-    if (!err) err = putInteger("VID", plotter->PlotterVID);
-    if (!err) err = putString("EnvironmentName", environmentName);
-    if (!err) err = putInteger("EnvironmentPenNum", penCount);
-    for (int i = 0; !err && i < penCount; i++) err = writePenEntries(&environment->Pens[i], i);
+    for (int32_t k = 0; !err && k < kPlotterPrefEntryCount; k++) {
+        const PlotterPrefEntry* entry = &kPlotterPrefEntries[k];
+        if (entry->record != kPlotterPrefOfPen)
+            err = putEntry(entry, 0, plotterPrefField(entry, plotter, &written, NULL));
+    }
+    for (int32_t i = 0; !err && i < written.PenNumber; i++) {
+        for (int32_t k = 0; !err && k < kPlotterPrefEntryCount; k++) {
+            const PlotterPrefEntry* entry = &kPlotterPrefEntries[k];
+            if (entry->record == kPlotterPrefOfPen)
+                err = putEntry(entry, i, plotterPrefField(entry, NULL, NULL, &environment->Pens[i]));
+        }
+    }
     return err;
 }
 
@@ -98,7 +126,7 @@ int writeCurrentPlotterPreferences(Plotter* list, int count, const char* default
 {
     if (!sAIPreference) return kSPSuiteNotFoundError;
 
-    const Plotter* plotter = NULL;
+    Plotter* plotter = NULL;
     for (int i = 0; list && i < count && !plotter; i++) {
         if (list[i].PlotterReserved & kPlotterCurrentBit) plotter = &list[i];
     }
@@ -111,6 +139,85 @@ int writeCurrentPlotterPreferences(Plotter* list, int count, const char* default
 
     int err = 0;
     if (plotter && environment) err = writePlotterEntries(plotter, environment);
-    int pathErr = putString("DefaultPath", defaultPath ? defaultPath : "");
+    int pathErr = sAIPreference->PutStringPreference(kCurrentPlotterPrefix, "DefaultPath", defaultPath ? defaultPath : "");
     return err ? err : pathErr;
+}
+
+// ---- Reading -----------------------------------------------------------------
+
+// Reads one entry into its field; 1 when it was there and passes its test.
+static uint8_t readEntry(const PlotterPrefEntry* entry, int32_t pen, void* field)
+{
+    char key[kPlotterPrefKeySize];
+    plotterPrefKey(entry, pen, key, sizeof key);
+    switch (entry->type) {
+    case kPlotterPrefText: {
+        char buffer[1024];
+        char* text = (char*)field;
+        text[0] = 0;
+        if (sAIPreference->GetStringPreference(kCurrentPlotterPrefix, key, buffer, sizeof buffer)) return 0;
+        CopyNameField(text, entry->size, buffer);
+        return !entry->required || text[0] != 0;
+    }
+    case kPlotterPrefBoolean: {
+        AIBoolean value = 0;
+        if (sAIPreference->GetBooleanPreference(kCurrentPlotterPrefix, key, &value)) return 0;
+        *(uint8_t*)field = value;
+        return 1;
+    }
+    case kPlotterPrefInteger: {
+        int32_t* value = (int32_t*)field;
+        if (entry->required) *value = -1;
+        if (sAIPreference->GetIntegerPreference(kCurrentPlotterPrefix, key, value) != kNoErr) return 0;
+        return !entry->required || *value != -1;
+    }
+    case kPlotterPrefReal: {
+        double* value = (double*)field;
+        if (entry->required) *value = 0.0;
+        if (sAIPreference->GetRealPreference(kCurrentPlotterPrefix, key, value)) return 0;
+        return !entry->required || *value != 0.0;
+    }
+    }
+    return 0;
+}
+
+static bool readerTakes(const PlotterPrefEntry* entry, PlotterPrefReader reader)
+{
+    return reader == kPlotterPrefFullRead || entry->menuReads;
+}
+
+static uint8_t refuse(Environment* environment)
+{
+    free(environment->Pens);
+    environment->Pens = NULL;
+    return 0;
+}
+
+uint8_t readCurrentPlotterPreferences(Plotter* plotter, Environment* environment, PlotterPrefReader reader)
+{
+    plotter->Environments = NULL;
+    plotter->PlotterEnvNumber = 0;
+    free(environment->Pens);
+    environment->Pens = NULL;
+
+    for (int32_t k = 0; k < kPlotterPrefEntryCount; k++) {
+        const PlotterPrefEntry* entry = &kPlotterPrefEntries[k];
+        if (entry->record == kPlotterPrefOfPen || !readerTakes(entry, reader)) continue;
+        if (!readEntry(entry, 0, plotterPrefField(entry, plotter, environment, NULL))) return refuse(environment);
+    }
+
+    // A negative or absurd count comes from a damaged preference file; taking
+    // it would ask the heap for a negative or enormous block.
+    if (environment->PenNumber < 1 || environment->PenNumber > kMaxPenCount) return refuse(environment);
+    environment->Pens = (Pen*)calloc((size_t)environment->PenNumber, sizeof(Pen));
+    if (environment->Pens == NULL) return 0;
+    for (int32_t i = 0; i < environment->PenNumber; i++) {
+        for (int32_t k = 0; k < kPlotterPrefEntryCount; k++) {
+            const PlotterPrefEntry* entry = &kPlotterPrefEntries[k];
+            if (entry->record != kPlotterPrefOfPen || !readerTakes(entry, reader)) continue;
+            if (!readEntry(entry, i, plotterPrefField(entry, NULL, NULL, &environment->Pens[i])))
+                return refuse(environment);
+        }
+    }
+    return 1;
 }

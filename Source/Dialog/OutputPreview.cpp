@@ -5,11 +5,9 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <string>
-
+#include "Common/OSFile.h"
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
-#include "IAIFilePath.h"
 #include "QuickDraw.h"
 #include "Toolbox.h"
 
@@ -76,20 +74,10 @@ static double previewArcAngleUnit()
 int readHpglFile()
 {
     g_pen.minX = g_pen.minY = g_pen.maxX = g_pen.maxY = 0;
-    std::string path;
-    try {
-        SPPlatformFileSpecification file;
-        if (sSPPlugins->GetPluginFileSpecification(g->pluginRef, &file) != kNoErr)
-            return 1;
-        path = ai::FilePath(file).GetParent().GetFullPath().as_Platform();
-    } catch (const ai::Error&) {
+    char path[kSPMaxPathLength + 1];
+    if (pluginFolderFilePath(kPreviewFileName, path, sizeof path) != kNoErr)
         return 1;
-    }
-    if (path.empty() || path[path.size() - 1] != '/')
-        path += "/";
-    path += kOutputPreviewFileName;
-
-    FILE* file = fopen(path.c_str(), "r");
+    FILE* file = fopen(path, "r");
     if (file == nullptr)
         return 1;
     int count = g_icmdNumber;

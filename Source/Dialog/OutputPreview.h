@@ -13,7 +13,9 @@
 
 #define kPreviewDialogName "Preview Dialog"
 enum { kPreviewDialogID = 157, kPreviewDialogWidth = 732, kPreviewDialogHeight = 630 };
-#define kOutputPreviewFileName "~Temp.hpgl"
+// The job the preview replays, written by the Plot Out dialog into the
+// plug-in's folder.
+#define kPreviewFileName "~Temp.hpgl"
 
 // Item ids of the preview dialog.
 enum {

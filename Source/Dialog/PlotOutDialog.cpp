@@ -18,8 +18,6 @@ Layer* g_lyLoad = NULL;
 int32_t g_iLayerNum = 0;
 Color* g_clLoad = NULL;
 int32_t g_iColorNum = 0;
-double g_Precious = 0.1;
-int32_t g_FitType = 2;
 double g_dMinZoom = 0.1;
 double g_dMaxZoom = 10.0;
 int32_t g_iPreviewOpType = 1;
@@ -214,9 +212,9 @@ static void setOpenStates(ADMDialogRef dialog)
     if ((item = itemOf(dialog, kPlotOutSelectToolItem)) != NULL) sADMItem->SetBooleanValue(item, TRUE);
     if ((item = itemOf(dialog, kPlotOutFitPrecisionItem)) != NULL) {
         sADMItem->SetUnits(item, kADMMillimeterUnits);
-        sADMItem->SetFloatValue(item, (ADMFloat)(g_Precious * 2.8346458));
+        sADMItem->SetFloatValue(item, (ADMFloat)(g->Precious * 2.8346458));
     }
-    item = itemOf(dialog, g_FitType == 2 ? kPlotOutFitArcsItem : kPlotOutFitLinesItem);
+    item = itemOf(dialog, g->FitType == 2 ? kPlotOutFitArcsItem : kPlotOutFitLinesItem);
     if (item != NULL) sADMItem->SetBooleanValue(item, TRUE);
 }
 
@@ -444,8 +442,8 @@ ASErr PlotOutDlgExitDlgPicturePushButtonProc(ADMItemRef item, ADMNotifierRef not
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         ADMItemRef precision = itemOf(dialog, kPlotOutFitPrecisionItem);
         ADMItemRef arcs = itemOf(dialog, kPlotOutFitArcsItem);
-        if (precision != NULL) g_Precious = sADMItem->GetFloatValue(precision) * kPointToMM;
-        g_FitType = (arcs != NULL && sADMItem->GetBooleanValue(arcs)) ? 2 : 1;
+        if (precision != NULL) g->Precious = sADMItem->GetFloatValue(precision) * kPointToMM;
+        g->FitType = (arcs != NULL && sADMItem->GetBooleanValue(arcs)) ? 2 : 1;
         sADMDialog->EndModal(dialog, kPlotOutExitItem, TRUE);
     }
     sADMItem->DefaultNotify(item, notifier);
@@ -529,8 +527,7 @@ static uint8_t byLayerOf(ADMDialogRef dialog)
     return layers != NULL && sADMItem->IsVisible(layers) ? 1 : 0;
 }
 
-// The plug-in's own file, the starting place of the save dialog and the
-// folder of the preview file.
+// The plug-in's own file, the starting place of the save dialog.
 static ASErr pluginFile(SPPlatformFileSpecification* file)
 {
     memset(file, 0, sizeof *file);
@@ -551,19 +548,11 @@ ASErr PlotOutDlgOutputPreviewPicturePushButtonProc(ADMItemRef item, ADMNotifierR
 {
     if (isClick(notifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
-        SPPlatformFileSpecification plugin;
-        char path[kSPMaxPathLength + sizeof kPreviewFileName + 1];
-        path[0] = 0;
-        if (pluginFile(&plugin) == kNoErr) {
-            char* slash = strrchr(plugin.path, '/');
-            size_t folder = slash != NULL ? (size_t)(slash - plugin.path) + 1 : 0;
-            snprintf(path, sizeof path, "%.*s%s", (int)folder, plugin.path, kPreviewFileName);
-        } else {
-            snprintf(path, sizeof path, "%s", kPreviewFileName);
-        }
-        FILE* file = fopen(path, "w");
+        char path[kSPMaxPathLength + 1];
+        // Without the plug-in's folder there is no file the preview could read back.
+        FILE* file = pluginFolderFilePath(kPreviewFileName, path, sizeof path) == kNoErr ? fopen(path, "w") : NULL;
         if (file == NULL) {
-            alertWith(kPreviewFileNotWrittenString, path);
+            alertWith(kPreviewFileNotWrittenString, path[0] != 0 ? path : kPreviewFileName);
         } else {
             g->arcAngleUnit = 0.0001;
             if (writeJobToFile(file, byLayerOf(dialog)) != kNoErr)

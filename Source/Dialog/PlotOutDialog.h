@@ -10,6 +10,7 @@
 #include "AllSuites.h"
 #include "Core/ColorLayerRecords.h"
 #include "Dialog/ItemControl.h"
+#include "Dialog/OutputPreview.h"  // kPreviewFileName
 #include "Math/Bezier.h"
 
 #define kPlotOutDialogName "Plot Out Dialog"
@@ -108,8 +109,6 @@ enum {
 #define kValueChangedNotify "Value Changed Notify"
 #define kUpdateItemSettingNotify "Update Item Setting Notify"
 
-// The preview file the output preview replays, in the plug-in's folder.
-#define kPreviewFileName "~Temp.hpgl"
 // The name the save dialog offers for a plot file.
 #define kDefaultPlotFileName "Temp.HPGL"
 
@@ -133,9 +132,6 @@ extern Layer* g_lyLoad;
 extern int32_t g_iLayerNum;
 extern Color* g_clLoad;
 extern int32_t g_iColorNum;
-// Curve-fit precision (mm) and type (1 lines, 2 arcs) kept from the last exit.
-extern double g_Precious;
-extern int32_t g_FitType;
 // Preview zoom bounds, tool mode (1 select) and redraw kind (1 full redraw).
 extern double g_dMinZoom;
 extern double g_dMaxZoom;

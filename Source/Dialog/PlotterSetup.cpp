@@ -209,14 +209,6 @@ static void setSaveButton(ADMDialogRef dialog, bool active)
     if (button != nullptr) sADMItem->Activate(button, active);
 }
 
-static void selectFirstEnvironmentAndPen()
-{
-    Plotter* p = currentPlotter();
-    g_iCurrentEnv = p != nullptr && p->PlotterEnvNumber > 0 ? 0 : -1;
-    Environment* e = currentEnvironment();
-    g_iCurrentPen = e != nullptr && e->PenNumber > 0 ? 0 : -1;
-}
-
 static void errorBox(int index, int size)
 {
     char text[256];
@@ -283,6 +275,286 @@ static void prepareList(ADMItemRef item, ADMEntryTrackProc track, ADMEntryNotify
     if (hover) sADMList->SetMask(list, kADMDefaultItemActionMask | kADMMouseMovedUpMask);
 }
 
+// ---- The three lists --------------------------------------------------------------
+// The plotter, environment and pen lists work alike: each shows the records of
+// what is selected above it (the library, the selected plotter, the selected
+// environment), has a New and a Delete button, and opens an editor on a double
+// click. What differs between them is gathered here, by list.
+
+enum ListKind { kPlotterList, kEnvironmentList, kPenList };
+
+struct ListItems {
+    int list;
+    int newButton;
+    int deleteButton;
+};
+static const ListItems kListItems[] = {
+    {kPlotterSetupPlotterListItem, kPlotterSetupNewPlotterItem, kPlotterSetupDeletePlotterItem},
+    {kPlotterSetupEnvironmentListItem, kPlotterSetupNewEnvironmentItem, kPlotterSetupDeleteEnvironmentItem},
+    {kPlotterSetupPenListItem, kPlotterSetupNewPenItem, kPlotterSetupDeletePenItem},
+};
+
+struct ListProcs {
+    ADMEntryTrackProc track;
+    ADMEntryNotifyProc entryNotify;
+    ADMItemNotifyProc itemNotify;
+    ADMItemNotifyProc newButton;
+    ADMItemNotifyProc deleteButton;
+};
+static const ListProcs kListProcs[] = {
+    {PlotterSetupDlgMachineListListTrackProc, PlotterSetupDlgMachineListListNotifyProc,
+     PlotterSetupDlgMachineListItemNotifyProc, PlotterSetupDlgMachineNewButtonProc,
+     PlotterSetupDlgMachineDelButtonProc},
+    {PlotterSetupDlgEnvironmentListListTrackProc, PlotterSetupDlgEnvironmentListListProc,
+     PlotterSetupDlgEnvironmentListItemProc, PlotterSetupDlgEnvironmentNewButtonProc,
+     PlotterSetupDlgEnvironmentDelButtonProc},
+    {PlotterSetupDlgPenListListTrackProc, PlotterSetupDlgPenListListProc, PlotterSetupDlgPenListItemProc,
+     PlotterSetupDlgPenNewButtonProc, PlotterSetupDlgPenDelButtonProc},
+};
+
+// The index of the list's selected record, -1 for none.
+static int* selectedIndex(ListKind kind)
+{
+    return kind == kPlotterList ? &g_iCurrentPlotter : kind == kEnvironmentList ? &g_iCurrentEnv : &g_iCurrentPen;
+}
+
+static bool recordSelected(ListKind kind)
+{
+    return kind == kPlotterList ? plotterValid() : kind == kEnvironmentList ? currentEnvironment() != nullptr
+                                                                              : currentPen() != nullptr;
+}
+
+static const char* selectedName(ListKind kind)
+{
+    return kind == kPlotterList       ? currentPlotter()->PlotterName
+           : kind == kEnvironmentList ? currentEnvironment()->EnvironmentName
+                                      : currentPen()->PenName;
+}
+
+// How many records the list shows.
+static int recordCount(ListKind kind)
+{
+    if (kind == kPlotterList) return g_Plotter != nullptr ? g_iPlotterNum : 0;
+    if (kind == kEnvironmentList) {
+        Plotter* p = currentPlotter();
+        return p != nullptr && p->Environments != nullptr ? p->PlotterEnvNumber : 0;
+    }
+    Environment* e = currentEnvironment();
+    return e != nullptr && e->Pens != nullptr ? e->PenNumber : 0;
+}
+
+// After the selection of a list moved: the first environment of the selected
+// plotter and its first pen, or the first pen of the selected environment.
+static void selectFirstBelow(ListKind kind)
+{
+    if (kind == kPlotterList) {
+        Plotter* p = currentPlotter();
+        g_iCurrentEnv = p != nullptr && p->PlotterEnvNumber > 0 ? 0 : -1;
+    }
+    if (kind != kPenList) {
+        Environment* e = currentEnvironment();
+        g_iCurrentPen = e != nullptr && e->PenNumber > 0 ? 0 : -1;
+    }
+}
+
+// Tells the items that show the selected record, and the list below, that the
+// selection changed.
+static void selectionChanged(ListKind kind, ADMDialogRef dialog)
+{
+    if (kind == kPlotterList)
+        plotterChanged(dialog);
+    else if (kind == kEnvironmentList)
+        environmentChanged(dialog);
+    else
+        penChanged(dialog);
+}
+
+// Fills the list; the index of the checked record, or -1.
+static int fillList(ListKind kind, ADMListRef list)
+{
+    if (kind == kPlotterList) return fillPlotterList(list);
+    if (kind == kEnvironmentList) return fillEnvironmentList(list);
+    fillPenList(list);
+    return -1;
+}
+
+// A list's init: its procedures and records, the checked record (else the
+// first) selected. The pen list has no check column.
+static ASErr initList(ListKind kind, ADMItemRef item)
+{
+    prepareList(item, kListProcs[kind].track, kListProcs[kind].entryNotify, kind != kPenList);
+    sADMItem->SetNotifyProc(item, kListProcs[kind].itemNotify);
+    ADMListRef list = sADMItem->GetList(item);
+    int checked = fillList(kind, list);
+    int* selected = selectedIndex(kind);
+    *selected = sADMList->NumberOfEntries(list) > 0 ? (checked >= 0 ? checked : 0) : -1;
+    if (*selected >= 0) selectEntry(list, *selected);
+    return kNoErr;
+}
+
+// The environment and pen lists follow the selection above them: refilled,
+// the first record selected, the Delete button following, the list below told.
+static ASErr refillList(ListKind kind, ADMItemRef item, ADMNotifierRef notifier)
+{
+    const char* above = kind == kEnvironmentList ? kPlotterChangedNotifier : kEnvironmentChangedNotifier;
+    if (sADMNotifier->IsNotifierType(notifier, above)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        ADMListRef list = sADMItem->GetList(item);
+        fillList(kind, list);
+        bool any = sADMList->NumberOfEntries(list) > 0;
+        *selectedIndex(kind) = any ? 0 : -1;
+        if (any) selectEntry(list, 0);
+        setDeleteButton(dialog, kListItems[kind].deleteButton, any);
+        selectionChanged(kind, dialog);
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+static uint8_t* doubleClicked(ListKind kind)
+{
+    return kind == kPlotterList ? &g->machineListDblClick
+                                : kind == kEnvironmentList ? &g->envListDblClick : &g->penListDblClick;
+}
+
+// Opens the selected record's editor; true when it was confirmed. A locked
+// plotter is not edited.
+static bool editSelected(ListKind kind)
+{
+    if (kind == kPlotterList) {
+        Plotter* p = currentPlotter();
+        return p != nullptr && !(p->PlotterReserved & kPlotterLockedBit) && goPlotter(p) == 1;
+    }
+    if (kind == kEnvironmentList) {
+        Environment* e = currentEnvironment();
+        return e != nullptr && goEnvironment(e) == 1;
+    }
+    Pen* pen = currentPen();
+    return pen != nullptr && goPen(pen) == 1;
+}
+
+// After a double click (see trackList) the selected record's editor; a
+// confirmed edit shows the record's new values and name.
+static ASErr editOnDoubleClick(ListKind kind, ADMEntryRef entry, ADMNotifierRef notifier)
+{
+    uint8_t* flag = doubleClicked(kind);
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) && *flag) {
+        *flag = 0;
+        if (editSelected(kind)) {
+            ADMListRef list = sADMEntry->GetList(entry);
+            // An environment shows no values but its name.
+            if (kind != kEnvironmentList) selectionChanged(kind, sADMItem->GetDialog(sADMList->GetItem(list)));
+            ADMEntryRef shown = sADMList->IndexEntry(list, *selectedIndex(kind));
+            if (shown != nullptr) sADMEntry->SetText(shown, selectedName(kind));
+        }
+    }
+    sADMEntry->DefaultNotify(entry, notifier);
+    return kNoErr;
+}
+
+// The New and Delete buttons of the environment and pen lists.
+static ASErr setListButtonProc(ListKind kind, ADMItemRef item)
+{
+    bool isNew = sADMItem->GetID(item) == kListItems[kind].newButton;
+    sADMItem->SetNotifyProc(item, isNew ? kListProcs[kind].newButton : kListProcs[kind].deleteButton);
+    return kNoErr;
+}
+
+// Appends a default environment to the selected plotter, or a pen to the
+// selected environment (a copy of the selected pen, flags included, when there
+// is one). Its index, or -1 with an alert when memory ran out.
+static int appendRecord(ListKind kind)
+{
+    if (kind == kEnvironmentList) {
+        Plotter* p = currentPlotter();
+        int count = p->Environments != nullptr ? p->PlotterEnvNumber : 0;
+        Environment* grown = static_cast<Environment*>(realloc(p->Environments, (count + 1) * sizeof(Environment)));
+        if (grown == nullptr) {
+            sADMBasic->ErrorAlert("Not enough memory for another environment.");
+            return -1;
+        }
+        p->Environments = grown;
+        copyEnvironment(&p->Environments[count], nullptr);
+        p->PlotterEnvNumber = count + 1;
+        return count;
+    }
+    Environment* e = currentEnvironment();
+    int count = e->Pens != nullptr ? e->PenNumber : 0;
+    Pen* grown = static_cast<Pen*>(realloc(e->Pens, (count + 1) * sizeof(Pen)));
+    if (grown == nullptr) {
+        sADMBasic->ErrorAlert("Not enough memory for another pen.");
+        return -1;
+    }
+    e->Pens = grown;
+    bool copySelected = g_iCurrentPen >= 0 && g_iCurrentPen < count;
+    copyPen(&e->Pens[count], copySelected ? &e->Pens[g_iCurrentPen] : nullptr);
+    e->PenNumber = count + 1;
+    return count;
+}
+
+// New environment or pen: on a click, and for the first environment and pen
+// of a new plotter.
+static ASErr addRecord(ListKind kind, ADMItemRef item, ADMNotifierRef notifier)
+{
+    bool haveOwner = kind == kEnvironmentList ? currentPlotter() != nullptr : currentEnvironment() != nullptr;
+    if (haveOwner && (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) ||
+                      sADMNotifier->IsNotifierType(notifier, kCreateNewPlotterNotifier))) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        int index = appendRecord(kind);
+        if (index >= 0) {
+            *selectedIndex(kind) = index;
+            ADMListRef list = listOf(dialog, kListItems[kind].list);
+            sADMList->DeselectAll(list);
+            ADMEntryRef entry = appendEntry(list, selectedName(kind));
+            if (kind != kPenList) showCheck(entry, false);
+            selectEntry(list, index);
+            setDeleteButton(dialog, kListItems[kind].deleteButton, true);
+            selectFirstBelow(kind);
+            selectionChanged(kind, dialog);
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+static int removeSelected(ListKind kind)
+{
+    if (kind == kPlotterList) return delPlotter(&g_Plotter, &g_iPlotterNum, g_iCurrentPlotter);
+    if (kind == kEnvironmentList) return delEnvironment(currentPlotter(), g_iCurrentEnv);
+    return delPen(currentEnvironment(), g_iCurrentPen);
+}
+
+// Delete: the selected record goes, the first one left is selected.
+static ASErr deleteRecord(ListKind kind, ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        int* selected = selectedIndex(kind);
+        if (!recordSelected(kind)) {
+            if (kind == kPlotterList)
+                sADMBasic->ErrorAlert("Function: PlotterSetupDlgMachineDelButtonProc \n ErrorMsg: No Plotter Selected!");
+            else if (kind == kEnvironmentList)
+                sADMBasic->ErrorAlert(
+                    "Function: PlotterSetupDlgEnvironmentDelButtonProc \n ErrorMsg: No Environment Selected!");
+        } else if (removeSelected(kind) == 0) {
+            ADMListRef list = listOf(dialog, kListItems[kind].list);
+            sADMList->RemoveEntry(list, *selected);
+            if (recordCount(kind) > 0) {
+                selectEntry(list, 0);
+                *selected = 0;
+            } else {
+                *selected = -1;
+                setDeleteButton(dialog, kListItems[kind].deleteButton, false);
+                if (kind == kPlotterList) setSaveButton(dialog, false);
+            }
+            selectFirstBelow(kind);
+            selectionChanged(kind, dialog);
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
 // ---- Entry ------------------------------------------------------------------------
 
 ASErr goPlotterSetup()
@@ -297,23 +569,6 @@ ASErr goPlotterSetup()
     g_iCurrentEnv = -1;
     g_iCurrentPen = -1;
     return result;
-}
-
-// The library file's path: the plug-in's folder, "/", "PlotterSetup.txt".
-// False when no path can be made (the folder is unknown or too long).
-static bool libraryPath(char* path, size_t size)
-{
-    path[0] = 0;
-    try {
-        SPPlatformFileSpecification file;
-        if (sSPPlugins->GetPluginFileSpecification(g->pluginRef, &file) != kNoErr) return false;
-        std::string folder = ai::FilePath(file).GetParent().GetFullPath().as_Platform();
-        if (folder.empty() || folder.size() + 1 + strlen(kPlotterLibraryFileName) >= size) return false;
-        snprintf(path, size, "%s/%s", folder.c_str(), kPlotterLibraryFileName);
-    } catch (const ai::Error&) {
-        return false;
-    }
-    return true;
 }
 
 ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
@@ -333,7 +588,7 @@ ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
     g_iPlotterNum = 0;
     g_strTempPath[0] = 0;
     g_libraryUnreadable = false;
-    if (!libraryPath(g_strLibraryPath, sizeof g_strLibraryPath)) {
+    if (pluginFolderFilePath(kPlotterLibraryFileName, g_strLibraryPath, sizeof g_strLibraryPath) != kNoErr) {
         g_libraryUnreadable = true;
         sADMBasic->ErrorAlert("The plotter library cannot be found: the plug-in's folder is unknown.");
     } else if (loadPlotterFile(g_strLibraryPath, &g_Plotter, &g_iPlotterNum) != 0) {
@@ -384,24 +639,11 @@ ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
 
 // ---- Plotter list -----------------------------------------------------------------
 
-ASErr PlotterSetupDlgMachineListListInitProc(ADMItemRef item)
-{
-    prepareList(item, PlotterSetupDlgMachineListListTrackProc, PlotterSetupDlgMachineListListNotifyProc, true);
-    sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineListItemNotifyProc);
-    ADMListRef list = sADMItem->GetList(item);
-    int checked = fillPlotterList(list);
-    g_iCurrentPlotter = g_iPlotterNum > 0 ? (checked >= 0 ? checked : 0) : -1;
-    if (g_iCurrentPlotter >= 0) selectEntry(list, g_iCurrentPlotter);
-    return kNoErr;
-}
-
 ASErr PlotterSetupDlgMachineListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     sADMItem->DefaultNotify(item, notifier);
     return kNoErr;
 }
-
-enum ListKind { kPlotterList, kEnvironmentList, kPenList };
 
 // Toggles the check of entry index in the plotter or environment list: a
 // checked entry is unchecked; an unchecked one takes the check from the rest.
@@ -465,12 +707,8 @@ static ASBoolean trackList(ListKind kind, ADMEntryRef entry, ADMTrackerRef track
     }
 
     ASBoolean handled = sADMEntry->DefaultTrack(entry, tracker);
-    int* current = kind == kPlotterList       ? &g_iCurrentPlotter
-                   : kind == kEnvironmentList ? &g_iCurrentEnv
-                                              : &g_iCurrentPen;
-    int deleteId = kind == kPlotterList       ? kPlotterSetupDeletePlotterItem
-                   : kind == kEnvironmentList ? kPlotterSetupDeleteEnvironmentItem
-                                              : kPlotterSetupDeletePenItem;
+    int* current = selectedIndex(kind);
+    int deleteId = kListItems[kind].deleteButton;
     ADMEntryRef active = sADMList->GetActiveEntry(list);
     if (active != nullptr) {
         setDeleteButton(dialog, deleteId, true);
@@ -478,12 +716,7 @@ static ASBoolean trackList(ListKind kind, ADMEntryRef entry, ADMTrackerRef track
         int index = sADMEntry->GetIndex(active);
         if (index != *current) {
             *current = index;
-            if (kind == kPlotterList)
-                plotterChanged(dialog);
-            else if (kind == kEnvironmentList)
-                environmentChanged(dialog);
-            else
-                penChanged(dialog);
+            selectionChanged(kind, dialog);
         }
     } else {
         setDeleteButton(dialog, deleteId, false);
@@ -499,9 +732,7 @@ static ASBoolean trackList(ListKind kind, ADMEntryRef entry, ADMTrackerRef track
     sADMEntry->GetBoundsRect(entry, &entryBounds);
     ADMPoint listPoint{static_cast<ASInt16>(point.h + entryBounds.left),
                        static_cast<ASInt16>(point.v + entryBounds.top)};
-    uint8_t* flag = kind == kPlotterList       ? &g->machineListDblClick
-                    : kind == kEnvironmentList ? &g->envListDblClick
-                                               : &g->penListDblClick;
+    uint8_t* flag = doubleClicked(kind);
     ASPoint* lastPoint = kind == kPlotterList       ? &g->machineListLastClickPt
                          : kind == kEnvironmentList ? &g->envListLastClickPt
                                                     : &g->penListLastClickPt;
@@ -519,27 +750,6 @@ static ASBoolean trackList(ListKind kind, ADMEntryRef entry, ADMTrackerRef track
         return TRUE;
     }
     return handled;
-}
-
-ASBoolean PlotterSetupDlgMachineListListTrackProc(ADMEntryRef entry, ADMTrackerRef tracker)
-{
-    return trackList(kPlotterList, entry, tracker);
-}
-
-ASErr PlotterSetupDlgMachineListListNotifyProc(ADMEntryRef entry, ADMNotifierRef notifier)
-{
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) && g->machineListDblClick) {
-        g->machineListDblClick = 0;
-        Plotter* p = currentPlotter();
-        if (p != nullptr && !(p->PlotterReserved & kPlotterLockedBit) && goPlotter(p) == 1) {
-            ADMListRef list = sADMEntry->GetList(entry);
-            plotterChanged(sADMItem->GetDialog(sADMList->GetItem(list)));
-            ADMEntryRef shown = sADMList->IndexEntry(list, g_iCurrentPlotter);
-            if (shown != nullptr) sADMEntry->SetText(shown, g_Plotter[g_iCurrentPlotter].PlotterName);
-        }
-    }
-    sADMEntry->DefaultNotify(entry, notifier);
-    return kNoErr;
 }
 
 ASErr PlotterSetupDlgMachineListButtonInitProc(ADMItemRef item)
@@ -581,7 +791,7 @@ static bool appendPlotter(ADMDialogRef dialog, Plotter* plotter)
     setDeleteButton(dialog, kPlotterSetupDeletePlotterItem, true);
     setSaveButton(dialog, true);
     g_iCurrentPlotter = g_iPlotterNum - 1;
-    selectFirstEnvironmentAndPen();
+    selectFirstBelow(kPlotterList);
     plotterChanged(dialog);
     return true;
 }
@@ -603,44 +813,6 @@ ASErr PlotterSetupDlgMachineNewButtonProc(ADMItemRef item, ADMNotifierRef notifi
     }
     sADMItem->DefaultNotify(item, notifier);
     return kNoErr;
-}
-
-ASErr PlotterSetupDlgMachineDelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
-{
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        if (!plotterValid()) {
-            sADMBasic->ErrorAlert("Function: PlotterSetupDlgMachineDelButtonProc \n ErrorMsg: No Plotter Selected!");
-        } else if (delPlotter(&g_Plotter, &g_iPlotterNum, g_iCurrentPlotter) == 0) {
-            ADMListRef list = listOf(dialog, kPlotterSetupPlotterListItem);
-            sADMList->RemoveEntry(list, g_iCurrentPlotter);
-            if (g_iPlotterNum > 0) {
-                selectEntry(list, 0);
-                g_iCurrentPlotter = 0;
-                selectFirstEnvironmentAndPen();
-            } else {
-                g_iCurrentPlotter = g_iCurrentEnv = g_iCurrentPen = -1;
-                setDeleteButton(dialog, kPlotterSetupDeletePlotterItem, false);
-                setSaveButton(dialog, false);
-            }
-            plotterChanged(dialog);
-        }
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
-}
-
-// The plug-in's folder as a file specification; false when it is unknown.
-static bool pluginFolderSpecification(SPPlatformFileSpecification* folder)
-{
-    try {
-        SPPlatformFileSpecification file;
-        if (sSPPlugins->GetPluginFileSpecification(g->pluginRef, &file) != kNoErr) return false;
-        ai::FilePath(file).GetParent().GetAsSPPlatformFileSpec(*folder);
-    } catch (const ai::Error&) {
-        return false;
-    }
-    return true;
 }
 
 ASErr PlotterSetupDlgMachineLoadButtonProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -691,7 +863,7 @@ ASErr PlotterSetupDlgMachineSaveButtonProc(ADMItemRef item, ADMNotifierRef notif
             char message[256];
             editorString(67, message, sizeof message);
             SPPlatformFileSpecification folder;
-            bool haveFolder = pluginFolderSpecification(&folder);
+            bool haveFolder = pluginFolderSpecification(&folder) == kNoErr;
             SPPlatformFileSpecification file;
             memset(&file, 0, sizeof file);
             if (sADMBasic->StandardPutFileDialog(message, nullptr, haveFolder ? &folder : nullptr, name, &file)) {
@@ -715,226 +887,71 @@ ASErr PlotterSetupDlgMachineSaveButtonProc(ADMItemRef item, ADMNotifierRef notif
     return kNoErr;
 }
 
-// ---- Environment list -------------------------------------------------------------
+// ---- The lists' procedures -----------------------------------------------------------
+// Each is the shared routine of its kind, for its list.
 
-ASErr PlotterSetupDlgEnvironmentListListInitProc(ADMItemRef item)
+ASErr PlotterSetupDlgMachineListListInitProc(ADMItemRef item) { return initList(kPlotterList, item); }
+ASErr PlotterSetupDlgEnvironmentListListInitProc(ADMItemRef item) { return initList(kEnvironmentList, item); }
+ASErr PlotterSetupDlgPenListListInitProc(ADMItemRef item) { return initList(kPenList, item); }
+
+ASBoolean PlotterSetupDlgMachineListListTrackProc(ADMEntryRef entry, ADMTrackerRef tracker)
 {
-    prepareList(item, PlotterSetupDlgEnvironmentListListTrackProc, PlotterSetupDlgEnvironmentListListProc, true);
-    sADMItem->SetNotifyProc(item, PlotterSetupDlgEnvironmentListItemProc);
-    ADMListRef list = sADMItem->GetList(item);
-    int checked = fillEnvironmentList(list);
-    int count = sADMList->NumberOfEntries(list);
-    g_iCurrentEnv = count > 0 ? (checked >= 0 ? checked : 0) : -1;
-    if (g_iCurrentEnv >= 0) selectEntry(list, g_iCurrentEnv);
-    return kNoErr;
+    return trackList(kPlotterList, entry, tracker);
 }
-
-ASErr PlotterSetupDlgEnvironmentListItemProc(ADMItemRef item, ADMNotifierRef notifier)
-{
-    if (sADMNotifier->IsNotifierType(notifier, kPlotterChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        ADMListRef list = sADMItem->GetList(item);
-        fillEnvironmentList(list);
-        bool any = sADMList->NumberOfEntries(list) > 0;
-        g_iCurrentEnv = any ? 0 : -1;
-        if (any) selectEntry(list, 0);
-        setDeleteButton(dialog, kPlotterSetupDeleteEnvironmentItem, any);
-        environmentChanged(dialog);
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
-}
-
 ASBoolean PlotterSetupDlgEnvironmentListListTrackProc(ADMEntryRef entry, ADMTrackerRef tracker)
 {
     return trackList(kEnvironmentList, entry, tracker);
 }
-
-ASErr PlotterSetupDlgEnvironmentListListProc(ADMEntryRef entry, ADMNotifierRef notifier)
-{
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) && g->envListDblClick) {
-        g->envListDblClick = 0;
-        Environment* e = currentEnvironment();
-        if (e != nullptr && goEnvironment(e) == 1) {
-            ADMEntryRef shown = sADMList->IndexEntry(sADMEntry->GetList(entry), g_iCurrentEnv);
-            if (shown != nullptr) sADMEntry->SetText(shown, e->EnvironmentName);
-        }
-    }
-    sADMEntry->DefaultNotify(entry, notifier);
-    return kNoErr;
-}
-
-ASErr PlotterSetupDlgEnvironmenListButtonInitProc(ADMItemRef item)
-{
-    if (sADMItem->GetID(item) == kPlotterSetupNewEnvironmentItem)
-        sADMItem->SetNotifyProc(item, PlotterSetupDlgEnvironmentNewButtonProc);
-    else
-        sADMItem->SetNotifyProc(item, PlotterSetupDlgEnvironmentDelButtonProc);
-    return kNoErr;
-}
-
-ASErr PlotterSetupDlgEnvironmentNewButtonProc(ADMItemRef item, ADMNotifierRef notifier)
-{
-    Plotter* p = currentPlotter();
-    if (p != nullptr && (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) ||
-                         sADMNotifier->IsNotifierType(notifier, kCreateNewPlotterNotifier))) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        int count = p->Environments != nullptr ? p->PlotterEnvNumber : 0;
-        Environment* grown = static_cast<Environment*>(realloc(p->Environments, (count + 1) * sizeof(Environment)));
-        if (grown == nullptr) {
-            sADMBasic->ErrorAlert("Not enough memory for another environment.");
-        } else {
-            p->Environments = grown;
-            copyEnvironment(&p->Environments[count], nullptr);
-            p->PlotterEnvNumber = count + 1;
-            ADMListRef list = listOf(dialog, kPlotterSetupEnvironmentListItem);
-            sADMList->DeselectAll(list);
-            showCheck(appendEntry(list, p->Environments[count].EnvironmentName), false);
-            selectEntry(list, count);
-            setDeleteButton(dialog, kPlotterSetupDeleteEnvironmentItem, true);
-            g_iCurrentEnv = count;
-            g_iCurrentPen = p->Environments[count].PenNumber > 0 ? 0 : -1;
-            environmentChanged(dialog);
-        }
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
-}
-
-ASErr PlotterSetupDlgEnvironmentDelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
-{
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        Plotter* p = currentPlotter();
-        if (p == nullptr || currentEnvironment() == nullptr) {
-            sADMBasic->ErrorAlert(
-                "Function: PlotterSetupDlgEnvironmentDelButtonProc \n ErrorMsg: No Environment Selected!");
-        } else if (delEnvironment(p, g_iCurrentEnv) == 0) {
-            ADMListRef list = listOf(dialog, kPlotterSetupEnvironmentListItem);
-            sADMList->RemoveEntry(list, g_iCurrentEnv);
-            if (p->PlotterEnvNumber > 0) {
-                selectEntry(list, 0);
-                g_iCurrentEnv = 0;
-                g_iCurrentPen = p->Environments[0].PenNumber > 0 ? 0 : -1;
-            } else {
-                g_iCurrentEnv = g_iCurrentPen = -1;
-                setDeleteButton(dialog, kPlotterSetupDeleteEnvironmentItem, false);
-            }
-            environmentChanged(dialog);
-        }
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
-}
-
-// ---- Pen list ---------------------------------------------------------------------
-
-ASErr PlotterSetupDlgPenListListInitProc(ADMItemRef item)
-{
-    prepareList(item, PlotterSetupDlgPenListListTrackProc, PlotterSetupDlgPenListListProc, false);
-    sADMItem->SetNotifyProc(item, PlotterSetupDlgPenListItemProc);
-    ADMListRef list = sADMItem->GetList(item);
-    fillPenList(list);
-    g_iCurrentPen = sADMList->NumberOfEntries(list) > 0 ? 0 : -1;
-    if (g_iCurrentPen >= 0) selectEntry(list, 0);
-    return kNoErr;
-}
-
-ASErr PlotterSetupDlgPenListItemProc(ADMItemRef item, ADMNotifierRef notifier)
-{
-    if (sADMNotifier->IsNotifierType(notifier, kEnvironmentChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        ADMListRef list = sADMItem->GetList(item);
-        fillPenList(list);
-        bool any = sADMList->NumberOfEntries(list) > 0;
-        g_iCurrentPen = any ? 0 : -1;
-        if (any) selectEntry(list, 0);
-        setDeleteButton(dialog, kPlotterSetupDeletePenItem, any);
-        penChanged(dialog);
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
-}
-
 ASBoolean PlotterSetupDlgPenListListTrackProc(ADMEntryRef entry, ADMTrackerRef tracker)
 {
     return trackList(kPenList, entry, tracker);
 }
 
+ASErr PlotterSetupDlgMachineListListNotifyProc(ADMEntryRef entry, ADMNotifierRef notifier)
+{
+    return editOnDoubleClick(kPlotterList, entry, notifier);
+}
+ASErr PlotterSetupDlgEnvironmentListListProc(ADMEntryRef entry, ADMNotifierRef notifier)
+{
+    return editOnDoubleClick(kEnvironmentList, entry, notifier);
+}
 ASErr PlotterSetupDlgPenListListProc(ADMEntryRef entry, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) && g->penListDblClick) {
-        g->penListDblClick = 0;
-        Pen* pen = currentPen();
-        if (pen != nullptr && goPen(pen) == 1) {
-            ADMListRef list = sADMEntry->GetList(entry);
-            penChanged(sADMItem->GetDialog(sADMList->GetItem(list)));
-            ADMEntryRef shown = sADMList->IndexEntry(list, g_iCurrentPen);
-            if (shown != nullptr) sADMEntry->SetText(shown, pen->PenName);
-        }
-    }
-    sADMEntry->DefaultNotify(entry, notifier);
-    return kNoErr;
+    return editOnDoubleClick(kPenList, entry, notifier);
 }
 
-ASErr PlotterSetupDlgPenListButtonInitProc(ADMItemRef item)
+ASErr PlotterSetupDlgEnvironmentListItemProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMItem->GetID(item) == kPlotterSetupNewPenItem)
-        sADMItem->SetNotifyProc(item, PlotterSetupDlgPenNewButtonProc);
-    else
-        sADMItem->SetNotifyProc(item, PlotterSetupDlgPenDelButtonProc);
-    return kNoErr;
+    return refillList(kEnvironmentList, item, notifier);
+}
+ASErr PlotterSetupDlgPenListItemProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    return refillList(kPenList, item, notifier);
 }
 
+ASErr PlotterSetupDlgEnvironmenListButtonInitProc(ADMItemRef item) { return setListButtonProc(kEnvironmentList, item); }
+ASErr PlotterSetupDlgPenListButtonInitProc(ADMItemRef item) { return setListButtonProc(kPenList, item); }
+
+ASErr PlotterSetupDlgEnvironmentNewButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    return addRecord(kEnvironmentList, item, notifier);
+}
 ASErr PlotterSetupDlgPenNewButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    Environment* e = currentEnvironment();
-    if (e != nullptr && (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) ||
-                         sADMNotifier->IsNotifierType(notifier, kCreateNewPlotterNotifier))) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        int count = e->Pens != nullptr ? e->PenNumber : 0;
-        Pen* grown = static_cast<Pen*>(realloc(e->Pens, (count + 1) * sizeof(Pen)));
-        if (grown == nullptr) {
-            sADMBasic->ErrorAlert("Not enough memory for another pen.");
-        } else {
-            e->Pens = grown;
-            // A new pen starts as a copy of the selected one, flags included.
-            bool copySelected = g_iCurrentPen >= 0 && g_iCurrentPen < count;
-            copyPen(&e->Pens[count], copySelected ? &e->Pens[g_iCurrentPen] : nullptr);
-            e->PenNumber = count + 1;
-            ADMListRef list = listOf(dialog, kPlotterSetupPenListItem);
-            sADMList->DeselectAll(list);
-            appendEntry(list, e->Pens[count].PenName);
-            selectEntry(list, count);
-            g_iCurrentPen = count;
-            setDeleteButton(dialog, kPlotterSetupDeletePenItem, true);
-            penChanged(dialog);
-        }
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return addRecord(kPenList, item, notifier);
 }
 
+ASErr PlotterSetupDlgMachineDelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    return deleteRecord(kPlotterList, item, notifier);
+}
+ASErr PlotterSetupDlgEnvironmentDelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    return deleteRecord(kEnvironmentList, item, notifier);
+}
 ASErr PlotterSetupDlgPenDelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        Environment* e = currentEnvironment();
-        if (currentPen() != nullptr && delPen(e, g_iCurrentPen) == 0) {
-            ADMListRef list = listOf(dialog, kPlotterSetupPenListItem);
-            sADMList->RemoveEntry(list, g_iCurrentPen);
-            if (e->PenNumber > 0) {
-                selectEntry(list, 0);
-                g_iCurrentPen = 0;
-            } else {
-                g_iCurrentPen = -1;
-                setDeleteButton(dialog, kPlotterSetupDeletePenItem, false);
-            }
-            penChanged(dialog);
-        }
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return deleteRecord(kPenList, item, notifier);
 }
 
 // ---- OK and Cancel ------------------------------------------------------------------

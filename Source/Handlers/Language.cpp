@@ -3,11 +3,13 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "Common/OSFile.h"
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/ValueReader.h"
 #include "Handlers/Handlers.h"
-#include "IAIFilePath.h"
+
+#define kLanguageFileName "Ardo_Config.txt"
 
 struct LanguageRow {
     const char* name;
@@ -25,19 +27,10 @@ ASErr GetLanguageIndex()
     g->stringListId = 17000;
     g->listMenuIdBase = 500;
 
-    char path[300];
-    memset(path, 0, sizeof(path));
-    try {
-        SPPlatformFileSpecification file;
-        if (sSPPlugins->GetPluginFileSpecification(g->pluginRef, &file) != kNoErr) return kNoErr;
-        std::string folder = ai::FilePath(file).GetParent().GetFullPath().as_Platform();
-        // A folder too long for the path buffer means no language file can be
-        // named: English it is, rather than a cut-off path.
-        if (folder.size() + strlen("/Ardo_Config.txt") >= sizeof(path)) return kNoErr;
-        snprintf(path, sizeof(path), "%s/%s", folder.c_str(), "Ardo_Config.txt");
-    } catch (const ai::Error&) {
-        return kNoErr;
-    }
+    // A folder too long for the path means no language file can be named:
+    // English it is, rather than a cut-off path.
+    char path[kSPMaxPathLength + 1];
+    if (pluginFolderFilePath(kLanguageFileName, path, sizeof(path)) != kNoErr) return kNoErr;
 
     FILE* stream = fopen(path, "r");
     if (stream == nullptr) return kNoErr;

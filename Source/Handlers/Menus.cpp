@@ -2,13 +2,12 @@
 // export group with Plotter Setup, Plot Out, the command-palette toggle and the
 // device panel. Plot Out is enabled only while the current plotter in the
 // preferences is complete, the device panel only when that plotter has one.
-#include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/CutModel.h"
+#include "Core/PlotterPreferences.h"
 #include "Dialog/About.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterSetup.h"
@@ -95,52 +94,7 @@ ASErr goMenuItem(AIMenuMessage* message)
 // 1 when every entry Plot Out needs is there.
 static uint8_t reloadCurrentPlotter(void)
 {
-    Plotter* p = &g->curPlotter;
-    Environment* e = &g->curEnvironment;
-    AIBoolean special = 0;
-    char key[64];
-
-    p->PlotterName[0] = 0;
-    p->Environments = NULL;
-    p->PlotterEnvNumber = 0;
-    if (!readPlotterString("PlotterName", p->PlotterName, sizeof p->PlotterName, 1)) return 0;
-    if (!readPlotterString("PlotterManufactory", p->PlotterManufactory, sizeof p->PlotterManufactory, 1)) return 0;
-    if (sAIPreference->GetBooleanPreference(kPlotterPrefix, "IsSpecialMachine", &special)) return 0;
-    p->IsSpecialMachine = special;
-    if (!readPlotterString("PlotterIni", p->PlotterIniString, sizeof p->PlotterIniString, 0)) return 0;
-    if (!readPlotterString("PlotterEnd", p->PlotterEndString, sizeof p->PlotterEndString, 0)) return 0;
-
-    p->PlotterSizeX = p->PlotterSizeY = p->PlotterStep = 0.0;
-    if (!readPlotterReal("PlotterSizeX", &p->PlotterSizeX, 1)) return 0;
-    if (!readPlotterReal("PlotterSizeY", &p->PlotterSizeY, 1)) return 0;
-    if (!readPlotterReal("PlotterStep", &p->PlotterStep, 1)) return 0;
-
-    p->Language = p->PlotterOrigin = -1;
-    if (!readPlotterInteger("PlotterOrigin", &p->PlotterOrigin) || p->PlotterOrigin == -1) return 0;
-    if (!readPlotterInteger("PlotterLanguage", &p->Language) || p->Language == -1) return 0;
-
-    if (!readPlotterString("EnvironmentName", e->EnvironmentName, sizeof e->EnvironmentName, 1)) return 0;
-
-    free(e->Pens);
-    e->Pens = NULL;
-    if (!readPlotterInteger("EnvironmentPenNum", &e->PenNumber) || e->PenNumber == 0) return 0;
-    // A negative or absurd count comes from a damaged preference file, and a
-    // pen array that cannot be allocated leaves no pens to cut with.
-    if (e->PenNumber < 0 || e->PenNumber > kMaxPenCount) return 0;
-    e->Pens = (Pen*)calloc((size_t)e->PenNumber, sizeof(Pen));
-    if (e->Pens == NULL) return 0;
-    for (int32_t i = 0; i < e->PenNumber; ++i) {
-        Pen* pen = &e->Pens[i];
-        snprintf(key, sizeof key, "PenName-%d", (int)i);
-        if (!readPlotterString(key, pen->PenName, sizeof pen->PenName, 1)) return 0;
-        snprintf(key, sizeof key, "PenVelocity-%d", (int)i);
-        if (!readPlotterReal(key, &pen->Velocity, 0)) return 0;
-        snprintf(key, sizeof key, "PenExtra-%d", (int)i);
-        if (!readPlotterReal(key, &pen->Extra, 0)) return 0;
-        snprintf(key, sizeof key, "PenPressure-%d", (int)i);
-        if (!readPlotterReal(key, &pen->Pressure, 0)) return 0;
-    }
-    return 1;
+    return readCurrentPlotterPreferences(&g->curPlotter, &g->curEnvironment, kPlotterPrefMenuRead);
 }
 
 ASErr updateMenuItem(AIMenuMessage* message)
@@ -166,15 +120,12 @@ ASErr updateMenuItem(AIMenuMessage* message)
             // The text stays as it was.
         }
     } else if (item == g->menuPlotOut) {
-        if (reloadCurrentPlotter()) {
-            g->curPlotterValid = 1;
+        // A refused plotter leaves no pens behind.
+        g->curPlotterValid = reloadCurrentPlotter();
+        if (g->curPlotterValid)
             sMenu->EnableItem(item);
-        } else {
-            free(g->curEnvironment.Pens);
-            g->curEnvironment.Pens = NULL;
-            g->curPlotterValid = 0;
+        else
             sMenu->DisableItem(item);
-        }
     }
     return kNoErr;
 }

@@ -7,6 +7,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/CutModel.h"
+#include "CurrentPlotterPrefs.h"
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
 #include "HostFixture.h"
@@ -57,34 +58,27 @@ protected:
         for (LayerNode* l : d.layers())
             for (ArtNode* a : l->root->children) d.setSelected(a, true);
     }
+    // The current plotter with a pen count of pens, of which at most four
+    // pens are stored, every value of pen i 10 + i.
     void putPlotter(int pens)
     {
-        Preferences& p = hostApp().prefs();
-        const char* k = kPlotterPrefix;
-        p.putString(k, "PlotterName", "Cutter 60");
-        p.putString(k, "PlotterManufactory", "Korvel");
-        p.putBoolean(k, "IsSpecialMachine", false);
-        p.putInteger(k, "PlotterReserved", 3);
-        p.putString(k, "PlotterIni", "IN;");
-        p.putString(k, "PlotterEnd", "");
-        p.putReal(k, "PlotterSizeX", 600);
-        p.putReal(k, "PlotterSizeY", 50000);
-        p.putReal(k, "PlotterStep", 0.025);
-        p.putInteger(k, "PlotterOrigin", 1);
-        p.putInteger(k, "PlotterLanguage", 0);
-        p.putInteger(k, "PID", 0x1234);
-        p.putInteger(k, "VID", 0x5678);
-        p.putString(k, "EnvironmentName", "Vinyl");
-        p.putInteger(k, "EnvironmentPenNum", pens);
+        test::CurrentPlotterPrefs stored;
+        stored.plotter.PlotterReserved = 3;
+        std::strcpy(stored.plotter.PlotterIniString, "IN;");
+        stored.environment.PenNumber = pens;
+        stored.pens.clear();
         for (int i = 0; i < std::max(pens, 0) && i < 4; ++i) {
-            auto key = [i](const char* f) { return std::string(f) + "-" + std::to_string(i); };
-            p.putString(k, key("PenName").c_str(), "Knife");
-            for (const char* f : {"PenVelocity", "PenExtra", "PenPressure", "maxExtra", "minExtra", "stepExtra",
-                                  "defaultExtra", "maxVelocity", "minVelocity", "stepVelocity", "defaultVelocity",
-                                  "maxPressure", "minPressure", "stepPressure", "defaultPressure"})
-                p.putReal(k, key(f).c_str(), 10.0 + i);
-            p.putInteger(k, key("PenReserved").c_str(), 0);
+            Pen pen;
+            std::memset(&pen, 0, sizeof pen);
+            std::strcpy(pen.PenName, "Knife");
+            for (double* value : {&pen.Velocity, &pen.Extra, &pen.Pressure, &pen.maxExtra, &pen.minExtra,
+                                  &pen.stepExtra, &pen.defaultExtra, &pen.maxVelocity, &pen.minVelocity,
+                                  &pen.stepVelocity, &pen.defaultVelocity, &pen.maxPressure, &pen.minPressure,
+                                  &pen.stepPressure, &pen.defaultPressure})
+                *value = 10.0 + i;
+            stored.pens.push_back(pen);
         }
+        stored.put(hostApp().prefs());
     }
 };
 

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "Common/PluginGlobals.h"
 #include "Core/FakeHostSuites.h"
 #include "Core/PlotterLibrary.h"
+#include "CurrentPlotterPrefs.h"
 #include "HostFixture.h"
 #include "Preferences.h"
 
@@ -132,6 +135,127 @@ TEST_F(CurrentPlotterInTheHost, EntriesAreStoredInOrderWithTheirTypesAndDefaultN
     double velocity = 0;
     ASSERT_TRUE(stored.getReal("Korvel-Ulmaren", "PenVelocity-2", &velocity));
     EXPECT_EQ(30.0, velocity);
+}
+
+// What the setup dialog writes, the cut model reads back whole, and the menu
+// update reads its part of; a required entry without a usable value refuses
+// the plotter and leaves no pens.
+class ReadingTheCurrentPlotter : public vt::test::HostTest {
+protected:
+    void SetUp() override
+    {
+        startSession();
+        ASSERT_EQ(0, acquireSuites(g->basic));
+        std::memset(&plotter, 0, sizeof plotter);
+        std::memset(&environment, 0, sizeof environment);
+    }
+    void TearDown() override
+    {
+        free(environment.Pens);
+        releaseSuites(g->basic);
+    }
+    uint8_t read(PlotterPrefReader reader) { return readCurrentPlotterPreferences(&plotter, &environment, reader); }
+    vt::host::Preferences& prefs() { return hostApp().prefs(); }
+
+    Plotter plotter;
+    Environment environment;
+};
+
+TEST_F(ReadingTheCurrentPlotter, WhatTheDialogWritesTheCutModelReadsBackWhole)
+{
+    Library lib;
+    Plotter& written = lib.plotters[1];
+    strcpy(written.PlotterManufactory, "Korvel");
+    strcpy(written.PlotterIniString, "IN;\nPA;");
+    strcpy(written.PlotterEndString, "PU;");
+    written.IsSpecialMachine = 1;
+    written.Language = 2;
+    written.PlotterOrigin = 0;
+    written.PlotterPID = 0x1234;
+    lib.pens[2].PenReserved = 0x30;
+    lib.pens[2].stepExtra = 0.05;
+    ASSERT_EQ(0, writeCurrentPlotterPreferences(lib.plotters, 3, nullptr));
+
+    ASSERT_EQ(1, read(kPlotterPrefFullRead));
+    EXPECT_STREQ("Cutter 1", plotter.PlotterName);
+    EXPECT_STREQ("Korvel", plotter.PlotterManufactory);
+    EXPECT_STREQ("IN;\nPA;", plotter.PlotterIniString);
+    EXPECT_STREQ("PU;", plotter.PlotterEndString);
+    EXPECT_EQ(1, plotter.IsSpecialMachine);
+    EXPECT_EQ(written.PlotterReserved, plotter.PlotterReserved);
+    EXPECT_EQ(2, plotter.Language);
+    EXPECT_EQ(0, plotter.PlotterOrigin);
+    EXPECT_EQ(0x1234, plotter.PlotterPID);
+    EXPECT_EQ(0x7A10, plotter.PlotterVID);
+    EXPECT_EQ(written.PlotterSizeX, plotter.PlotterSizeX);
+    EXPECT_EQ(written.PlotterStep, plotter.PlotterStep);
+    EXPECT_EQ(nullptr, plotter.Environments);
+    EXPECT_STREQ("Vinyl", environment.EnvironmentName);
+    ASSERT_EQ(3, environment.PenNumber);
+    ASSERT_NE(nullptr, environment.Pens);
+    for (int i = 0; i < 3; i++) {
+        SCOPED_TRACE(i);
+        const Pen& want = lib.pens[i];
+        const Pen& got = environment.Pens[i];
+        EXPECT_STREQ(want.PenName, got.PenName);
+        EXPECT_EQ(want.PenReserved, got.PenReserved);
+        for (double Pen::*value : {&Pen::Pressure, &Pen::Velocity, &Pen::Extra, &Pen::maxExtra, &Pen::minExtra,
+                                   &Pen::stepExtra, &Pen::defaultExtra, &Pen::maxVelocity, &Pen::minVelocity,
+                                   &Pen::stepVelocity, &Pen::defaultVelocity, &Pen::maxPressure, &Pen::minPressure,
+                                   &Pen::stepPressure, &Pen::defaultPressure})
+            EXPECT_EQ(want.*value, got.*value);
+    }
+}
+
+TEST_F(ReadingTheCurrentPlotter, TheMenuUpdateNeedsOnlyItsOwnEntries)
+{
+    vt::test::CurrentPlotterPrefs stored;
+    stored.pens[0].maxPressure = 400;
+    stored.put(prefs(), vt::test::menuReads);
+    EXPECT_FALSE(prefs().has(kCurrentPlotterPrefix, "PID"));
+    EXPECT_FALSE(prefs().has(kCurrentPlotterPrefix, "maxPressure-0"));
+
+    ASSERT_EQ(1, read(kPlotterPrefMenuRead));
+    EXPECT_STREQ("Blade", environment.Pens[0].PenName);
+    EXPECT_EQ(80.0, environment.Pens[0].Pressure);
+    EXPECT_EQ(0.0, environment.Pens[0].maxPressure) << "not read by the menu";
+    EXPECT_EQ(0, read(kPlotterPrefFullRead)) << "the cut model wants every entry";
+    EXPECT_EQ(nullptr, environment.Pens);
+}
+
+TEST_F(ReadingTheCurrentPlotter, AnUnusableEntryRefusesThePlotterAndLeavesNoPens)
+{
+    const char* p = kCurrentPlotterPrefix;
+    struct Row {
+        const char* shows;
+        std::function<void(vt::host::Preferences&)> spoil;
+        uint8_t menuAccepts;
+    } rows[] = {
+        {"an empty maker", [p](auto& s) { s.putString(p, "PlotterManufactory", ""); }, 0},
+        {"a length stored as 0.0", [p](auto& s) { s.putReal(p, "PlotterSizeY", 0.0); }, 0},
+        {"language -1", [p](auto& s) { s.putInteger(p, "PlotterLanguage", -1); }, 0},
+        {"vendor id -1, which the menu does not read", [p](auto& s) { s.putInteger(p, "VID", -1); }, 1},
+        {"no product id", [p](auto& s) { s.remove(p, "PID"); }, 1},
+        {"a real stored as text", [p](auto& s) { s.putString(p, "PlotterStep", "0.025"); }, 0},
+        {"an empty second pen name", [p](auto& s) { s.putString(p, "PenName-1", ""); }, 0},
+        {"no pen count", [p](auto& s) { s.remove(p, "EnvironmentPenNum"); }, 0},
+        {"a pen count of -1", [p](auto& s) { s.putInteger(p, "EnvironmentPenNum", -1); }, 0},
+        {"more pens than the limit", [p](auto& s) { s.putInteger(p, "EnvironmentPenNum", kMaxPenCount + 1); }, 0},
+        {"a pen limit missing", [p](auto& s) { s.remove(p, "stepExtra-1"); }, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        for (const std::string& key : prefs().keys(kCurrentPlotterPrefix)) prefs().remove(kCurrentPlotterPrefix, key);
+        vt::test::CurrentPlotterPrefs stored;
+        stored.environment.PenNumber = 2;
+        stored.pens.push_back(stored.pens[0]);
+        stored.put(prefs());
+        ASSERT_EQ(1, read(kPlotterPrefFullRead));
+        row.spoil(prefs());
+        EXPECT_EQ(0, read(kPlotterPrefFullRead));
+        EXPECT_EQ(nullptr, environment.Pens);
+        EXPECT_EQ(row.menuAccepts, read(kPlotterPrefMenuRead));
+    }
 }
 
 }  // namespace

@@ -176,7 +176,7 @@ TEST_F(ItemControlTest, AModalDialogThatCannotBeBuiltIsSaidSoAndEndsAtOnce)
     copyPen(&pen, nullptr);
     Pen penBefore = pen;
     std::filesystem::create_directories(pluginFolder());
-    test::writeFile(pluginFolder() + "/" kOutputPreviewFileName, "IN;\nPU0,0;\nPD100,100;\n");
+    test::writeFile(pluginFolder() + "/" kPreviewFileName, "IN;\nPU0,0;\nPD100,100;\n");
     SPInterfaceMessage about{};
     about.d.self = g->pluginRef;
     std::string library = test::readFile(pluginFolder() + "/PlotterSetup.txt");

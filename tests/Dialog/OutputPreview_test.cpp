@@ -43,7 +43,7 @@ protected:
     }
     void TearDown() override { releaseSuites(hostApp().basic()); }
     void setLanguage(int language) { g->curPlotter.Language = language; }
-    std::string previewFile() const { return pluginFolder() + "/" + kOutputPreviewFileName; }
+    std::string previewFile() const { return pluginFolder() + "/" + kPreviewFileName; }
     void writePreview(const std::string& bytes) { test::writeFile(previewFile(), bytes); }
 
     // Writes a job with the command writer into the preview file.

@@ -10,6 +10,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/CutModel.h"
+#include "CurrentPlotterPrefs.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
@@ -44,32 +45,19 @@ protected:
         host::usb::setBus(nullptr);
     }
 
+    // A complete current plotter with one pen whose every value is 1.0.
     void putPlotter(int origin = 1, int language = 0)
     {
-        host::Preferences& p = hostApp().prefs();
-        const char* k = kPlotterPrefix;
-        p.putString(k, "PlotterName", "Cutter 60");
-        p.putString(k, "PlotterManufactory", "Korvel");
-        p.putBoolean(k, "IsSpecialMachine", false);
-        p.putInteger(k, "PlotterReserved", 1);
-        p.putString(k, "PlotterIni", "");
-        p.putString(k, "PlotterEnd", "");
-        p.putReal(k, "PlotterSizeX", 600);
-        p.putReal(k, "PlotterSizeY", 50000);
-        p.putReal(k, "PlotterStep", 0.025);
-        p.putInteger(k, "PlotterOrigin", origin);
-        p.putInteger(k, "PlotterLanguage", language);
-        p.putInteger(k, "PID", 0x1234);
-        p.putInteger(k, "VID", 0x5678);
-        p.putString(k, "EnvironmentName", "Vinyl");
-        p.putInteger(k, "EnvironmentPenNum", 1);
-        p.putString(k, "PenName-0", "Blade");
-        for (const char* key : {"PenVelocity-0", "PenExtra-0", "PenPressure-0"}) p.putReal(k, key, 1.0);
-        p.putInteger(k, "PenReserved-0", 0);
-        for (const char* f : {"maxExtra", "minExtra", "stepExtra", "defaultExtra", "maxVelocity", "minVelocity",
-                              "stepVelocity", "defaultVelocity", "maxPressure", "minPressure", "stepPressure",
-                              "defaultPressure"})
-            p.putReal(k, std::string(f) + "-0", 1.0);
+        test::CurrentPlotterPrefs stored;
+        stored.plotter.PlotterOrigin = origin;
+        stored.plotter.Language = language;
+        Pen& pen = stored.pens[0];
+        for (double* value : {&pen.Velocity, &pen.Extra, &pen.Pressure, &pen.maxExtra, &pen.minExtra, &pen.stepExtra,
+                              &pen.defaultExtra, &pen.maxVelocity, &pen.minVelocity, &pen.stepVelocity,
+                              &pen.defaultVelocity, &pen.maxPressure, &pen.minPressure, &pen.stepPressure,
+                              &pen.defaultPressure})
+            *value = 1.0;
+        stored.put(hostApp().prefs());
     }
 
     void openJob(const char* svg = kThreeRects, bool selectAll = true)
@@ -167,20 +155,30 @@ TEST_F(PlotOutDialogTest, ClosedWithoutTheExitButtonTheJobIsFreedAndTheFitSettin
 {
     putPlotter();
     openJob();
-    g_Precious = 0.1;
-    g_FitType = 2;
+    EXPECT_DOUBLE_EQ(g->Precious, 0.1) << "at start-up";
+    EXPECT_EQ(g->FitType, 2);
     plotOut({[](Driver& user, std::string& error) { return user.type(kPlotOutFitPrecisionItem, "0.5 mm", error); },
              click(kPlotOutFitLinesItem), [](Driver& user, std::string& error) { return user.close(error); }});
     EXPECT_EQ(g->volumes, nullptr);
-    EXPECT_DOUBLE_EQ(g_Precious, 0.1);
-    EXPECT_EQ(g_FitType, 2);
+    EXPECT_DOUBLE_EQ(g->Precious, 0.1);
+    EXPECT_EQ(g->FitType, 2);
 
     plotOut({[](Driver& user, std::string& error) { return user.type(kPlotOutFitPrecisionItem, "0.5 mm", error); },
              click(kPlotOutFitLinesItem), click(kPlotOutExitItem)});
-    EXPECT_NEAR(g_Precious, 0.5, 1e-5);
-    EXPECT_EQ(g_FitType, 1);
-    g_Precious = 0.1;
-    g_FitType = 2;
+    EXPECT_NEAR(g->Precious, 0.5, 1e-5);
+    EXPECT_EQ(g->FitType, 1);
+
+    // The next job's volumes are loaded with the kept settings.
+    double precision = 0;
+    int32_t fitType = 0;
+    plotOut({check([&](Driver&) {
+                 ASSERT_GT(g->volumeCount, 0);
+                 precision = g->volumes[0].precision;
+                 fitType = g->volumes[0].fitType;
+             }),
+             click(kPlotOutExitItem)});
+    EXPECT_NEAR(precision, 0.5, 1e-5);
+    EXPECT_EQ(fitType, 1);
 }
 
 TEST_F(PlotOutDialogTest, AtTheMinimumSizeListsAndButtonRowSitWhereTheLayoutPutsThem)
@@ -406,8 +404,8 @@ TEST_F(PlotOutDialogTest, AJobThatCannotStartIsExplainedAndTheDialogStaysShut)
         {"no current plotter", kThreeRects, true, false, '!cur', "No complete plotter is set up"},
     };
     for (const Row& row : rows) {
-        hostApp().prefs().keys(kPlotterPrefix);
-        for (const auto& key : hostApp().prefs().keys(kPlotterPrefix)) hostApp().prefs().remove(kPlotterPrefix, key);
+        hostApp().prefs().keys(kCurrentPlotterPrefix);
+        for (const auto& key : hostApp().prefs().keys(kCurrentPlotterPrefix)) hostApp().prefs().remove(kCurrentPlotterPrefix, key);
         if (row.plotter) putPlotter();
         openJob(row.svg, row.select);
         size_t modals = Toolkit::get().modalLog.size();

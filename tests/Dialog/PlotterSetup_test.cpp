@@ -339,6 +339,54 @@ TEST_F(SetupTest, DeletingEverythingThenOkKeepsTheDialogOpenAndCancelLeavesTheFi
     EXPECT_EQ(test::readFile(library()), before);
 }
 
+TEST_F(SetupTest, TheEnvironmentAndPenListsAddAndDeleteAlike)
+{
+    struct Row {
+        const char* list;
+        ASInt32 id, newButton, deleteButton;
+        const char* added;  // a new environment is a default one, a new pen copies the selected pen
+    } rows[] = {
+        {"environments", 32, 43, 44, "New Environment"},
+        {"pens", 34, 45, 46, "Knife"},
+    };
+    auto selectedEntry = [](Driver& d, ASInt32 id) {
+        std::string error;
+        auto* item = d.find(id, error);
+        for (size_t i = 0; item && item->list && i < item->list->entries.size(); ++i)
+            if (item->list->entries[i]->selected) return static_cast<int>(i);
+        return -1;
+    };
+    writeLibrary({"Alpha"});
+    start();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.list);
+        std::vector<std::string> afterNew, afterDeletes;
+        int selectedAfterNew = -2, selectedAfterDeletes = -2;
+        bool deleteAfterNew = false, deleteAfterDeletes = true;
+        run({click(row.newButton),
+             [&](Driver& d, std::string& e) {
+                 afterNew = texts(d, row.id);
+                 selectedAfterNew = selectedEntry(d, row.id);
+                 deleteAfterNew = d.find(row.deleteButton, e)->active;
+                 return true;
+             },
+             click(row.deleteButton), click(row.deleteButton),
+             [&](Driver& d, std::string& e) {
+                 afterDeletes = texts(d, row.id);
+                 selectedAfterDeletes = selectedEntry(d, row.id);
+                 deleteAfterDeletes = d.find(row.deleteButton, e)->active;
+                 return true;
+             },
+             click(2)});
+        EXPECT_EQ(afterNew, (std::vector<std::string>{row.id == 32 ? "Vinyl" : "Knife", row.added}));
+        EXPECT_EQ(selectedAfterNew, 1) << "the new record is selected";
+        EXPECT_TRUE(deleteAfterNew);
+        EXPECT_TRUE(afterDeletes.empty());
+        EXPECT_EQ(selectedAfterDeletes, -1);
+        EXPECT_FALSE(deleteAfterDeletes);
+    }
+}
+
 TEST_F(SetupTest, ADamagedLibraryIsReportedAndNeverWrittenOver)
 {
     writeLibrary({"Alpha", "Beta"});

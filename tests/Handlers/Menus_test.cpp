@@ -8,6 +8,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/CutModel.h"
+#include "CurrentPlotterPrefs.h"
 #include "HostFixture.h"
 #include "Menus/Menus.h"
 #include "Toolkit/Toolkit.h"
@@ -20,33 +21,15 @@ class MenusTest : public test::HostTest {
 protected:
     void SetUp() override { startSession(); }
 
-    // A complete current plotter in the preferences, as the setup dialog writes it.
-    void putPlotter(int reserved = 1)
+    // A complete current plotter with two pens in the preferences, as the
+    // setup dialog writes it; with keep, only the entries it accepts.
+    void putPlotter(int reserved = 1, bool (*keep)(const PlotterPrefEntry&) = nullptr)
     {
-        host::Preferences& p = hostApp().prefs();
-        const char* k = kPlotterPrefix;
-        p.putString(k, "PlotterName", "Cutter 60");
-        p.putString(k, "PlotterManufactory", "Korvel");
-        p.putBoolean(k, "IsSpecialMachine", false);
-        p.putInteger(k, "PlotterReserved", reserved);
-        p.putString(k, "PlotterIni", "");
-        p.putString(k, "PlotterEnd", "");
-        p.putReal(k, "PlotterSizeX", 600);
-        p.putReal(k, "PlotterSizeY", 50000);
-        p.putReal(k, "PlotterStep", 0.025);
-        p.putInteger(k, "PlotterOrigin", 1);
-        p.putInteger(k, "PlotterLanguage", 0);
-        p.putInteger(k, "PID", 1);
-        p.putInteger(k, "VID", 2);
-        p.putString(k, "EnvironmentName", "Vinyl");
-        p.putInteger(k, "EnvironmentPenNum", 2);
-        for (int i = 0; i < 2; ++i) {
-            std::string n = "-" + std::to_string(i);
-            p.putString(k, "PenName" + n, "Blade");
-            p.putReal(k, "PenVelocity" + n, 30);
-            p.putReal(k, "PenExtra" + n, 0.25);
-            p.putReal(k, "PenPressure" + n, 80);
-        }
+        test::CurrentPlotterPrefs stored;
+        stored.plotter.PlotterReserved = reserved;
+        stored.environment.PenNumber = 2;
+        stored.pens.push_back(stored.pens[0]);
+        stored.put(hostApp().prefs(), keep);
     }
 
     host::MenuItem* item(const std::string& what)
@@ -109,19 +92,29 @@ TEST_F(MenusTest, ACompletePlotterEnablesPlotOutAndLoadsItsPens)
     EXPECT_DOUBLE_EQ(g->curEnvironment.Pens[1].Pressure, 80.0);
 }
 
+TEST_F(MenusTest, PlotOutIsEnabledByTheEntriesTheMenuReadsAlone)
+{
+    putPlotter(1, test::menuReads);
+    EXPECT_TRUE(enabledWhenShown("Plot Out"));
+    EXPECT_EQ(g->curPlotterValid, 1);
+    ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+    EXPECT_EQ(checkData(0), (ASErr)'!cur') << "the cut model reads every entry";
+    releaseSuites(hostApp().basic());
+}
+
 TEST_F(MenusTest, IncompletePlottersGreyOutPlotOut)
 {
     struct Row {
         const char* shows;
         std::function<void(host::Preferences&)> spoil;
     } rows[] = {
-        {"step stored as 0.0", [](host::Preferences& p) { p.putReal(kPlotterPrefix, "PlotterStep", 0.0); }},
-        {"no pens", [](host::Preferences& p) { p.putInteger(kPlotterPrefix, "EnvironmentPenNum", 0); }},
-        {"origin -1", [](host::Preferences& p) { p.putInteger(kPlotterPrefix, "PlotterOrigin", -1); }},
-        {"a negative pen count", [](host::Preferences& p) { p.putInteger(kPlotterPrefix, "EnvironmentPenNum", -3); }},
-        {"more pens than stored", [](host::Preferences& p) { p.putInteger(kPlotterPrefix, "EnvironmentPenNum", 3); }},
-        {"no plotter name", [](host::Preferences& p) { p.putString(kPlotterPrefix, "PlotterName", ""); }},
-        {"no environment name", [](host::Preferences& p) { p.remove(kPlotterPrefix, "EnvironmentName"); }},
+        {"step stored as 0.0", [](host::Preferences& p) { p.putReal(kCurrentPlotterPrefix, "PlotterStep", 0.0); }},
+        {"no pens", [](host::Preferences& p) { p.putInteger(kCurrentPlotterPrefix, "EnvironmentPenNum", 0); }},
+        {"origin -1", [](host::Preferences& p) { p.putInteger(kCurrentPlotterPrefix, "PlotterOrigin", -1); }},
+        {"a negative pen count", [](host::Preferences& p) { p.putInteger(kCurrentPlotterPrefix, "EnvironmentPenNum", -3); }},
+        {"more pens than stored", [](host::Preferences& p) { p.putInteger(kCurrentPlotterPrefix, "EnvironmentPenNum", 3); }},
+        {"no plotter name", [](host::Preferences& p) { p.putString(kCurrentPlotterPrefix, "PlotterName", ""); }},
+        {"no environment name", [](host::Preferences& p) { p.remove(kCurrentPlotterPrefix, "EnvironmentName"); }},
     };
     for (const Row& row : rows) {
         putPlotter();
@@ -136,7 +129,7 @@ TEST_F(MenusTest, TheDevicePanelItemFollowsItsCapabilityBitEvenWhilePlotOutIsGre
 {
     EXPECT_FALSE(enabledWhenShown("VLCD Setting")) << "no plotter was ever read";
     putPlotter(1 | kPlotterDevicePanelBit);
-    hostApp().prefs().putInteger(kPlotterPrefix, "EnvironmentPenNum", 0);
+    hostApp().prefs().putInteger(kCurrentPlotterPrefix, "EnvironmentPenNum", 0);
     EXPECT_TRUE(enabledWhenShown("VLCD Setting"));
     EXPECT_FALSE(enabledWhenShown("Plot Out"));
     putPlotter(1);
