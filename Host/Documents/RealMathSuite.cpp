@@ -42,6 +42,14 @@ AIBoolean pointInRect(const AIRealPoint* p, const AIRealRect* r)
     return p->h >= r->left && p->h <= r->right && p->v >= lo && p->v <= hi;
 }
 
+AIBoolean rectInRect(const AIRealRect* a, const AIRealRect* b)
+{
+    if (!a || !b) return 0;
+    AIReal aLow = std::min(a->bottom, a->top), aHigh = std::max(a->bottom, a->top);
+    AIReal bLow = std::min(b->bottom, b->top), bHigh = std::max(b->bottom, b->top);
+    return a->left >= b->left && a->right <= b->right && aLow >= bLow && aHigh <= bHigh;
+}
+
 void matrixIdentity(AIRealMatrix* m)
 {
     if (m) *m = AIRealMatrix{1, 0, 0, 1, 0, 0};
@@ -80,6 +88,7 @@ SuiteInstaller installer([] {
     r.AIRealRectOverlap = rectOverlap;
     r.AIRealRectInset = rectInset;
     r.AIRealPointInAIRealRect = pointInRect;
+    r.AIRealRectInAIRealRect = rectInRect;
     r.AIRealMatrixSetIdentity = matrixIdentity;
     r.AIRealMatrixSetTranslate = matrixTranslate;
     r.AIRealMatrixSetScale = matrixScale;

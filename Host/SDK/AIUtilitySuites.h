@@ -24,6 +24,8 @@ VT_DECLARE_SUITE(AIMdMemorySuite)
     X(void, AIRealRectInset, (AIRealRect* rect, AIReal h, AIReal v)) \
     /* edges included */ \
     X(AIBoolean, AIRealPointInAIRealRect, (const AIRealPoint* p, const AIRealRect* rect)) \
+    /* a lies within b, edges included (a rectangle on b's edge is inside) */ \
+    X(AIBoolean, AIRealRectInAIRealRect, (const AIRealRect* a, const AIRealRect* b)) \
     X(void, AIRealMatrixSetIdentity, (AIRealMatrix* m)) \
     X(void, AIRealMatrixSetTranslate, (AIRealMatrix* m, AIReal tx, AIReal ty)) \
     X(void, AIRealMatrixSetScale, (AIRealMatrix* m, AIReal sx, AIReal sy)) \

@@ -110,4 +110,25 @@ TEST_F(DocumentSuites, ShapesComeOutWithTheAnchorsAndAreaAsked)
     }
 }
 
+TEST_F(DocumentSuites, ARectangleOnTheEdgeOfAnotherLiesInsideIt)
+{
+    auto& math = host::suiteTable<AIRealMathSuite>();
+    const AIRealRect panel{0, 100, 50, 0};  // left, top, right, bottom
+    struct Row {
+        const char* shows;
+        AIRealRect r;
+        bool inside;
+    } rows[] = {
+        {"well inside", {10, 90, 40, 10}, true},
+        {"the same rectangle", panel, true},
+        {"a line on the left edge", {0, 60, 0, 20}, true},
+        {"a point at a corner", {50, 0, 50, 0}, true},
+        {"crossing the right edge", {40, 90, 60, 10}, false},
+        {"above the top", {10, 120, 40, 101}, false},
+        {"holding the panel", {-1, 101, 51, -1}, false},
+    };
+    for (const Row& row : rows) EXPECT_EQ(math.AIRealRectInAIRealRect(&row.r, &panel) != 0, row.inside) << row.shows;
+    EXPECT_FALSE(math.AIRealRectInAIRealRect(nullptr, &panel));
+}
+
 }  // namespace
