@@ -7,6 +7,7 @@
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterEditor.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/SplitDialog.h"
 
 const ItemTableInfo kItemTables[] = {
     {kAboutDialogName, dlgAboutItem, kAboutItemCount, kAboutDialogWidth, kAboutDialogHeight},
@@ -18,5 +19,8 @@ const ItemTableInfo kItemTables[] = {
     {kPenDialogName, dlgPenItem, kPenItemCount, kPenDialogWidth, kPenDialogHeight},
     {kPlotOutDialogName, dlgPlotOutItem, kPlotOutItemCount, kPlotOutDialogWidth, kPlotOutDialogHeight},
     {kPreviewDialogName, dlgPreviewItem, kPreviewItemCount, kPreviewDialogWidth, kPreviewDialogHeight},
+    // The palette's guide-grid items lie below its collapsed height; they are
+    // laid out for the expanded palette.
+    {kSplitDialogName, dlgSplitItem, kSplitItemCount, kSplitDialogWidth, kSplitDialogExpandedHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);

@@ -106,8 +106,9 @@ ASErr pluginShutdown()
 {
     // The palettes are destroyed first: the command palette's destroy
     // procedure saves its own state and gives back its suite acquisition.
-    // (Their destruction joins here once the palettes exist.)
+    // (Its destruction joins here once the palette exists.)
     g->preProcessPanel = nullptr;
+    if (g->splitPanel != nullptr) sADMDialog->Destroy(g->splitPanel);
     g->splitPanel = nullptr;
     writeSettings();
     return kNoErr;

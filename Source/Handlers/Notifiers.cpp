@@ -1,5 +1,6 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Dialog/SplitDialog.h"
 #include "Handlers/Handlers.h"
 
 ASErr addNotifiers(SPInterfaceMessage* message)
@@ -14,10 +15,13 @@ ASErr goNotifier(AINotifierMessage* message)
     return kNoErr;
 }
 
-// The two floating palettes are made once the application has started. Until
-// the toolkit can build them this leaves both handles null, which every user
-// of the palettes checks.
+// The floating palettes are made once the application has started; a palette
+// the toolkit cannot make stays null, which every user of the palettes checks.
 ASErr createADMDialog()
 {
+    // The split palette waits hidden until the split tool is chosen.
+    g->splitPanel = sADMDialog->Create(g->pluginRef, kSplitDialogName, kSplitDialogResource, kADMFloatingDialogStyle,
+                                       SplitPluginInitProc, NULL, 0);
+    if (g->splitPanel != NULL) sADMDialog->Show(g->splitPanel, FALSE);
     return kNoErr;
 }

@@ -5,6 +5,7 @@
 #include "Common/Suites.h"
 #include "HostFixture.h"
 #include "Suites/SuiteTables.h"
+#include "Toolkit/Toolkit.h"
 
 using namespace vt;
 
@@ -158,11 +159,14 @@ TEST_F(EntryPointTest, ReloadStartsTheCountAgainAndKeepsTheGlobals)
 TEST_F(EntryPointTest, ANotifierOtherThanTheStartNotifierDoesNothing)
 {
     startSession();
+    ADMDialogRef commandPalette = g->preProcessPanel, splitPalette = g->splitPanel;
+    size_t dialogs = host::toolkit::Toolkit::get().dialogs().size();
     AINotifierMessage message{};
     message.notifier = reinterpret_cast<AINotifierHandle>(0x1234);
     EXPECT_EQ(hostApp().send(session().plugin(), kCallerAINotify, kSelectorAINotify, &message.d), kNoErr);
-    EXPECT_EQ(g->preProcessPanel, nullptr);
-    EXPECT_EQ(g->splitPanel, nullptr);
+    EXPECT_EQ(g->preProcessPanel, commandPalette);
+    EXPECT_EQ(g->splitPanel, splitPalette);
+    EXPECT_EQ(host::toolkit::Toolkit::get().dialogs().size(), dialogs);
 }
 
 TEST_F(EntryPointTest, ShutdownFreesTheGlobalsAndWritesTheSettings)
