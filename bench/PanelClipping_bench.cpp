@@ -1,0 +1,205 @@
+// Cutting large lettering into panels: one group of N glyph-like outlines of
+// 16 curves each, cut along two upright and two level guides into 3 x 3
+// panels with align marks, as the split palette's OK does:
+//
+//     build/vantorel_bench --benchmark_filter=PanelClipping
+//
+// The chaining of the clipped pieces into paths on its own, with the index of
+// piece ends and with the plain scan of every piece, shows why the index is
+// there; both make the same chains.
+#include <benchmark/benchmark.h>
+
+#include <math.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Common/PluginGlobals.h"
+#include "Common/PluginMain.h"
+#include "Common/Suites.h"
+#include "Core/Split.h"
+#include "Documents/Document.h"
+#include "Session.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using vt::host::ArtNode;
+using vt::host::Document;
+
+// One host session with the plug-in linked in, for the whole run.
+class Bench {
+public:
+    static Bench& get()
+    {
+        static Bench bench;
+        return bench;
+    }
+    bool ready() const { return ready_; }
+
+private:
+    Bench()
+    {
+        std::string pattern = (fs::temp_directory_path() / "vantorel-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) return;
+        folder_ = pattern;
+        vt::host::SessionOptions options;
+        options.host.prefsPath = folder_ + "/prefs.json";
+        options.host.pluginFolder = folder_ + "/Plug-ins";
+        options.host.resourcesDir = VANTOREL_SOURCE_DIR "/Resources";
+        options.host.out = &hostOutput_;
+        options.linkedMain = PluginMain;
+        session_ = std::make_unique<vt::host::Session>(options);
+        if (session_->start() != kNoErr || acquireSuites(session_->host().basic()) != kNoErr) return;
+        ready_ = true;
+    }
+    ~Bench()
+    {
+        if (ready_) releaseSuites(session_->host().basic());
+        session_.reset();
+        std::error_code ec;
+        if (!folder_.empty()) fs::remove_all(folder_, ec);
+    }
+
+    std::string folder_;
+    std::ostringstream hostOutput_;
+    std::unique_ptr<vt::host::Session> session_;
+    bool ready_ = false;
+};
+
+const int kColumns = 50;
+const double kPitch = 25.0;  // points between glyphs
+
+// A closed outline of 16 curves about 20 points across, its radius
+// wobbling like the bowls and stems of a letter.
+void addGlyph(Document& d, ArtNode* group, double cx, double cy, int variant)
+{
+    ArtNode* p = d.newArt(kPathArt);
+    const int n = 16;
+    const double k = 4.0 / 3.0 * tan(M_PI / (2 * n));
+    for (int i = 0; i < n; i++) {
+        double a = 2 * M_PI * i / n;
+        double r = 9.0 + 2.5 * sin(3 * a + variant) + (i % 4 == variant % 4 ? 1.5 : 0.0);
+        AIPathSegment s;
+        s.p = {AIReal(cx + r * cos(a)), AIReal(cy + r * sin(a))};
+        s.in = {AIReal(s.p.h + k * r * sin(a)), AIReal(s.p.v - k * r * cos(a))};
+        s.out = {AIReal(s.p.h - k * r * sin(a)), AIReal(s.p.v + k * r * cos(a))};
+        s.corner = 0;
+        p->segments.push_back(s);
+    }
+    p->closed = true;
+    p->style = vt::host::defaultPathStyle();
+    d.place(p, kPlaceInsideOnBottom, group);
+}
+
+// A fresh document: the lettering selected and the guide group in thirds.
+AIArtHandle makeJob(int glyphs)
+{
+    Document& d = vt::host::documents().newDocument();
+    int rows = (glyphs + kColumns - 1) / kColumns;
+    d.page = AIRealRect{0, AIReal(rows * kPitch + 50), AIReal(kColumns * kPitch + 50), 0};
+    ArtNode* lettering = d.newArt(kGroupArt);
+    d.place(lettering, kPlaceBelowAll, nullptr);
+    for (int i = 0; i < glyphs; i++)
+        addGlyph(d, lettering, 25 + (i % kColumns) * kPitch, 25 + (i / kColumns) * kPitch, i);
+    d.setSelected(lettering, true);
+    ArtNode* guides = d.newArt(kGroupArt);
+    d.place(guides, kPlaceAboveAll, nullptr);
+    double w = kColumns * kPitch, h = rows * kPitch;
+    double at[4][4] = {{w / 3 + 7, -10, w / 3 + 7, h + 60},
+                       {2 * w / 3 + 3, -10, 2 * w / 3 + 3, h + 60},
+                       {-10, h / 3 + 5, w + 60, h / 3 + 5},
+                       {-10, 2 * h / 3 + 11, w + 60, 2 * h / 3 + 11}};
+    for (auto& line : at) {
+        ArtNode* guide = d.newArt(kPathArt);
+        guide->segments = {vt::host::cornerSegment(AIReal(line[0]), AIReal(line[1])),
+                           vt::host::cornerSegment(AIReal(line[2]), AIReal(line[3]))};
+        guide->guide = true;
+        d.place(guide, kPlaceInsideOnBottom, guides);
+    }
+    return Document::handle(guides);
+}
+
+void BM_PanelClipping(benchmark::State& state)
+{
+    if (!Bench::get().ready()) {
+        state.SkipWithError("the host session did not start");
+        return;
+    }
+    int glyphs = static_cast<int>(state.range(0));
+    g->splitSortMethod = 1;
+    g->splitMarkStyle = kSplitMarkCircle;
+    g->splitOverlapX = g->splitOverlapY = 10.0;
+    size_t paths = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        AIArtHandle guides = makeJob(glyphs);
+        state.ResumeTiming();
+        if (doClipArt(guides) != kNoErr) {
+            state.SkipWithError("the cutting failed");
+            return;
+        }
+        state.PauseTiming();
+        paths = 0;
+        for (ArtNode* a : vt::host::currentDocument()->allArt()) paths += a->type == kPathArt && !a->guide;
+        state.ResumeTiming();
+    }
+    state.counters["paths"] = static_cast<double>(paths);
+    state.SetItemsProcessed(state.iterations() * glyphs * 16);
+}
+BENCHMARK(BM_PanelClipping)->Arg(250)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+// Pieces of one panel's worth of outlines: each outline's 16 curves in
+// shuffled order among all the others, as clipping leaves them.
+std::vector<bezier_stru> scatteredPieces(int outlines)
+{
+    std::vector<bezier_stru> pieces;
+    for (int o = 0; o < outlines; o++) {
+        double cx = (o % kColumns) * kPitch, cy = (o / kColumns) * kPitch;
+        double pts[17][2];
+        for (int i = 0; i <= 16; i++) {
+            double a = 2 * M_PI * (i % 16) / 16;
+            pts[i][0] = cx + 9 * cos(a);
+            pts[i][1] = cy + 9 * sin(a);
+        }
+        for (int i = 0; i < 16; i++)
+            pieces.push_back({3, {{pts[i][0], pts[i][1]}, {pts[i][0], pts[i][1]}, {pts[i + 1][0], pts[i + 1][1]},
+                                  {pts[i + 1][0], pts[i + 1][1]}}});
+    }
+    std::shuffle(pieces.begin(), pieces.end(), std::mt19937(24));
+    return pieces;
+}
+
+void chainAll(benchmark::State& state, bool indexed)
+{
+    std::vector<bezier_stru> pieces = scatteredPieces(static_cast<int>(state.range(0)));
+    int32_t n = static_cast<int32_t>(pieces.size());
+    std::vector<int32_t> flags(pieces.size());
+    for (auto _ : state) {
+        std::fill(flags.begin(), flags.end(), 1);
+        PieceEndIndex* index = indexed ? NewPieceEndIndex(pieces.data(), n) : nullptr;
+        int chains = 0;
+        for (;;) {
+            bezier_stru* chain = nullptr;
+            int32_t length = 0;
+            if (SortBezier(pieces.data(), n, flags.data(), &length, &chain, index) != kNoErr || length == 0) break;
+            free(chain);
+            chains++;
+        }
+        FreePieceEndIndex(index);
+        benchmark::DoNotOptimize(chains);
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+}
+
+void BM_ChainingIndexed(benchmark::State& state) { chainAll(state, true); }
+void BM_ChainingPlainScan(benchmark::State& state) { chainAll(state, false); }
+BENCHMARK(BM_ChainingIndexed)->Arg(16)->Arg(64)->Arg(256)->Arg(1024);
+BENCHMARK(BM_ChainingPlainScan)->Arg(16)->Arg(64)->Arg(256)->Arg(1024);
+
+}  // namespace
