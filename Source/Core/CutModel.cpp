@@ -42,7 +42,7 @@ static void disposeSelection(AIArtHandle** matches)
     if (matches != NULL) sAIMdMemory->MdMemoryDisposeHandle((AIMdMemoryHandle)matches);
 }
 
-static uint8_t isTopLevel(AIArtHandle art)
+uint8_t isTopLevel(AIArtHandle art)
 {
     AIArtHandle parent = NULL, root = NULL;
     AILayerHandle layer = NULL;

@@ -36,6 +36,9 @@ ASErr loadPloyBezier(AIArtHandle art, UDT_PolyBezier** list, int32_t* count);
 // zero rectangle) when the bounds cannot be read.
 uint8_t GetArtBoundsWithoutStroke(AIArtHandle art, AIRealRect* bounds);
 
+// True for a top-level object: a child of its layer's root group.
+uint8_t isTopLevel(AIArtHandle art);
+
 // Copies a name into a fixed field: at most size - 1 bytes, never cutting a
 // UTF-8 character in half, always terminated. Every name field of the cut
 // model is filled through this, so names cut to a field still match.

@@ -845,15 +845,13 @@ static bool isGuideArt(AIArtHandle art, AIArtHandle guideGroup)
     return false;
 }
 
-// The root group of art's layer when art is a top-level object, else null.
-static AIArtHandle topLevelRoot(AIArtHandle art)
+// The root group of art's layer, or null.
+static AIArtHandle layerRoot(AIArtHandle art)
 {
     AILayerHandle layer = NULL;
-    AIArtHandle root = NULL, parent = NULL;
-    if (sAIArt->GetLayerOfArt(art, &layer) || sAIArt->GetFirstArtOfLayer(layer, &root) ||
-        sAIArt->GetArtParent(art, &parent))
-        return NULL;
-    return parent != NULL && parent == root ? root : NULL;
+    AIArtHandle root = NULL;
+    if (sAIArt->GetLayerOfArt(art, &layer) || sAIArt->GetFirstArtOfLayer(layer, &root)) return NULL;
+    return root;
 }
 
 static bool cuttable(int16_t type)
@@ -951,7 +949,7 @@ ASErr doClipArt(AIArtHandle guideGroup)
         AIArtHandle art = (*matches)[i];
         // Art inside an object already cut went with it.
         if (!sAIArt->ValidArt(art) || isGuideArt(art, guideGroup)) continue;
-        AIArtHandle root = topLevelRoot(art);
+        AIArtHandle root = isTopLevel(art) ? layerRoot(art) : NULL;
         int16_t type = kUnknownArt;
         if (root == NULL || sAIArt->GetArtType(art, &type) || !cuttable(type)) continue;
         err = clipObject(art, root, clip, mark, panels, cols, rows);

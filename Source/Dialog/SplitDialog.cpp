@@ -439,16 +439,6 @@ static bool onMarksLayer(AIArtHandle art)
     return strcmp(title, kMarksLayerTitle) == 0;
 }
 
-static bool topLevel(AIArtHandle art)
-{
-    AILayerHandle layer = NULL;
-    AIArtHandle root = NULL, parent = NULL;
-    if (sAIArt->GetLayerOfArt(art, &layer) || sAIArt->GetFirstArtOfLayer(layer, &root) ||
-        sAIArt->GetArtParent(art, &parent))
-        return false;
-    return parent != NULL && parent == root;
-}
-
 ASErr getSelectedArtBound(AIRealRect* bounds)
 {
     AIMatchingArtSpec spec = {kAnyArt, kArtSelected, kArtSelected};
@@ -462,7 +452,7 @@ ASErr getSelectedArtBound(AIRealRect* bounds)
     for (int32_t i = 0; i < n; i++) {
         AIArtHandle art = (*matches)[i];
         AIRealRect r;
-        if (art == g_artSplitGroup || onMarksLayer(art) || !topLevel(art)) continue;
+        if (art == g_artSplitGroup || onMarksLayer(art) || !isTopLevel(art)) continue;
         if (!GetArtBoundsWithoutStroke(art, &r)) continue;
         if (have)
             sAIRealMath->AIRealRectUnion(&total, &r, &total);
