@@ -192,6 +192,29 @@ TEST_F(SplitDialogTest, DoDrawsGuidesEveryCellAcrossTheSelectionSpanningThePage)
     }
 }
 
+TEST_F(SplitDialogTest, TheGridStopsWhereAStepNoLongerMovesAndAtAThousandGuides)
+{
+    HeldSuites held(hostApp().basic());
+    struct Row {
+        const char* shows;
+        float left, width, cell;
+        size_t guides;
+    } rows[] = {
+        {"cells of 1 point over 5000 points", 0, 5000, 1, kSplitMaxGuides},
+        {"cells of 1 point where a float steps by 8", 1e8f, 64, 1, 1},
+        {"cells of 10 points over 95", 0, 95, 10, 9},
+    };
+    for (const Row& row : rows) {
+        doc_ = &documents().newDocument();
+        d().page = AIRealRect{0, 1000, 2000, 0};
+        g_artSplitGroup = nullptr;
+        d().setSelected(rect(row.left, 0, row.left + row.width, 0.5f), true);
+        ASSERT_EQ(drawSplitLine(row.cell, 1000, 0), kNoErr) << row.shows;
+        ASSERT_NE(g_artSplitGroup, nullptr) << row.shows;
+        EXPECT_EQ(d().art(g_artSplitGroup)->children.size(), row.guides) << row.shows;
+    }
+}
+
 TEST_F(SplitDialogTest, DoAgainAddsASecondSetToTheSameGroupAndADeletedGroupIsReplaced)
 {
     ArtNode* r = rect(0, 0, 250 * kMM, 50);
