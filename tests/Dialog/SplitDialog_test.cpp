@@ -1,10 +1,12 @@
 // The split palette: made hidden at start, its items, the panel order's
 // arrows, the guide grid of Do, OK, the legend, and the bounds of the
 // selection; and the whole road from a script: a banner cut into panels.
+#include <cairo.h>
 #include <sys/wait.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "Common/PluginGlobals.h"
@@ -154,9 +156,19 @@ TEST_F(SplitDialogTest, TheOrderArrowsWrapRoundAndThePictureFollows)
 
 TEST_F(SplitDialogTest, MoreOptionsShowsTheGridItemsAndHidesThemAgain)
 {
-    use("click 17\n");
+    use("click 17\nsave-picture split.png\n");
     EXPECT_EQ(palette()->height(), 214);
     EXPECT_EQ(item(kSplitMoreOptionsItem)->picture, 1077);
+    cairo_surface_t* png = cairo_image_surface_create_from_png(dir_.file("split.png").c_str());
+    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(png), 278);
+    EXPECT_EQ(cairo_image_surface_get_height(png), 214);
+    cairo_surface_flush(png);
+    uint32_t centre;
+    // The legend's circle left of its picture, filled: the frame lies at 175, 5.
+    std::memcpy(&centre, cairo_image_surface_get_data(png) + (5 + 45) * cairo_image_surface_get_stride(png) + (175 + 9) * 4, 4);
+    EXPECT_EQ(centre & 0xFFFFFF, 0x0000FFu);
+    cairo_surface_destroy(png);
     use("click 17\n");
     EXPECT_EQ(palette()->height(), 168);
     EXPECT_EQ(item(kSplitMoreOptionsItem)->picture, 1076);
