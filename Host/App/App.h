@@ -28,6 +28,12 @@ host::SessionOptions sessionOptions(const GlobalOptions& options);
 // failure prints why and returns false.
 bool startSession(host::Session& session);
 
+// Shuts the plug-in down and gives the program's exit status: status when it
+// is already a failure; else 1 when the shut-down failed or the host met a
+// problem in the session (a file it could not read or write, preferences not
+// saved; each was reported as it happened); else 0.
+int finishSession(host::Session& session, int status);
+
 // Chooses the current plotter as a user would: opens the plug-in's Plotter
 // Setup dialog and, through the toolkit's scripted driver, checks the plotter
 // named plotter and its environment named environment (empty: the plotter's

@@ -4,6 +4,7 @@
 // Out from its menu, "output to a file" (or to the cutter) in the Plot Out
 // dialog, the save dialog answered with OUT, and the dialog closed.
 #include <strings.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <iostream>
@@ -13,6 +14,7 @@
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
 #include "Menus/Menus.h"
+#include "OutputFile.h"
 #include "Toolkit/Driver.h"
 
 namespace fs = std::filesystem;
@@ -66,14 +68,59 @@ bool ensureCurrentPlotter(host::Session& session, std::string name, const std::s
     return true;
 }
 
+// Which file stands at a path: a new job replaces it (another file at the path
+// afterwards), a failed one leaves it as it was.
+struct FileIdentity {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    struct timespec modified {};
+};
+
+FileIdentity identityOf(const std::string& path)
+{
+    FileIdentity id;
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return id;
+    id.exists = true;
+    id.device = st.st_dev;
+    id.inode = st.st_ino;
+    id.modified = st.st_mtim;
+    return id;
+}
+
+bool sameFile(const FileIdentity& a, const FileIdentity& b)
+{
+    return a.exists == b.exists && a.device == b.device && a.inode == b.inode &&
+           a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec;
+}
+
 int plot(const GlobalOptions& options, const PlotArgs& a)
 {
     if (a.usb == !a.output.empty()) {
         std::cerr << "vantorel-host: plot needs either -o OUT or --usb\n";
         return 2;
     }
+    // The output is checked before any work: a folder or a device is never
+    // replaced, and a path the system cannot take is said at once.
+    std::string output;
+    if (!a.output.empty()) {
+        std::error_code ec;
+        fs::path absolute = fs::absolute(a.output, ec);
+        std::string refused;
+        if (ec) {
+            std::cerr << "vantorel-host: cannot write " << a.output << ": " << ec.message() << "\n";
+            return 1;
+        }
+        output = host::outputTarget(absolute.string());
+        if (!host::checkOutputTarget(output, refused)) {
+            std::cerr << "vantorel-host: " << refused << "\n";
+            return 1;
+        }
+    }
     host::Session session(sessionOptions(options));
     if (!startSession(session)) return 1;
+    host::Host& h = session.host();
 
     std::string error;
     auto document = host::readSvgFile(host::documents(), a.job, error);
@@ -109,12 +156,11 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
 
     using host::toolkit::Driver;
     auto& tk = host::toolkit::Toolkit::get();
-    std::string output = a.output.empty() ? std::string() : fs::absolute(a.output).string();
-    if (!output.empty()) {
-        std::error_code ec;
-        fs::remove(output, ec);  // so that a file left from an earlier run cannot pass for this one
-        tk.fileAnswers.push_back(output);
-    }
+    // The plug-in writes the job beside the output and puts it in place only
+    // when it is complete, so the file there before is kept by a failed plot,
+    // and a file that is the same one afterwards was not written.
+    FileIdentity before = identityOf(output);
+    if (!output.empty()) tk.fileAnswers.push_back(output);
     std::vector<host::toolkit::DialogAction> actions;
     if (a.byColour)
         actions.push_back([](Driver& user, std::string& e) { return user.click(kPlotOutCutByColorItem, e); });
@@ -125,6 +171,7 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
     actions.push_back([](Driver& user, std::string& e) { return user.click(kPlotOutExitItem, e); });
 
     std::cout << "menu: " << host::menus().pathOf(plotOut) << "\n";
+    size_t alertsBefore = h.alerts().size();
     host::toolkit::ModalOutcome plotOutDialog =
         tk.driveModal(kPlotOutDialogName, std::move(actions), [plotOut](std::string& e) {
             host::menus().choose(plotOut, e);
@@ -137,8 +184,15 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
         std::cerr << "vantorel-host: " << plotOutDialog.openError << ": the current plotter is incomplete\n";
         failed = true;
     }
-    for (const std::string& text : plotOutDialog.alerts) {
-        std::cerr << "vantorel-host: " << text << "\n";
+    // Alerts are taken from the host, which knows their kind: a message alert
+    // is a warning (the job reaching beyond the media, say): it was shown, and
+    // the job was written all the same.
+    for (size_t i = alertsBefore; i < h.alerts().size(); ++i) {
+        if (h.alerts()[i].kind == "message") {
+            std::cerr << "vantorel-host: warning: " << h.alerts()[i].text << "\n";
+            continue;
+        }
+        std::cerr << "vantorel-host: " << h.alerts()[i].text << "\n";
         failed = true;
     }
     for (const std::string& f : plotOutDialog.failures) {
@@ -149,16 +203,14 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
         std::cerr << "vantorel-host: the Plot Out dialog did not open\n";
         failed = true;
     }
-    if (!failed && !output.empty() && !fs::exists(output)) {
+    if (!failed && !output.empty() && sameFile(before, identityOf(output))) {
         std::cerr << "vantorel-host: nothing was written to " << output << "\n";
         failed = true;
     }
-    ASErr shutdown = session.shutdown();
-    if (failed) return 1;
-    if (shutdown != kNoErr) {
-        std::cerr << "vantorel-host: plug-in shut-down failed with error " << shutdown << "\n";
-        return 1;
-    }
+    if (failed && before.exists && sameFile(before, identityOf(output)))
+        std::cerr << "vantorel-host: " << output << " was left as it was\n";
+    int status = finishSession(session, failed ? 1 : 0);
+    if (status != 0) return status;
     if (!output.empty()) {
         std::error_code ec;
         std::cout << "wrote " << a.output << " (" << fs::file_size(output, ec) << " bytes)\n";

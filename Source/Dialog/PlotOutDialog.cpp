@@ -140,6 +140,19 @@ static void alertWith(int32_t index, const char* detail)
     sADMBasic->ErrorAlert(message);
 }
 
+// The same for a file, with the system's reason when there is one.
+static void alertWithFile(int32_t index, const char* path, int systemError)
+{
+    char detail[kSPMaxPathLength + 128];
+    if (systemError == kOSNotRegularFile)
+        snprintf(detail, sizeof detail, "%s (not a regular file)", path);
+    else if (systemError != 0)
+        snprintf(detail, sizeof detail, "%s (%s)", path, strerror(systemError));
+    else
+        snprintf(detail, sizeof detail, "%s", path);
+    alertWith(index, detail);
+}
+
 // ---- Opening ---------------------------------------------------------------------------------
 
 // Why a job cannot be opened, from the check before the dialog or from the
@@ -583,13 +596,17 @@ ASErr PlotOutDlgOutputFilePiturePushButtonProc(ADMItemRef item, ADMNotifierRef n
         memset(&chosen, 0, sizeof chosen);
         if (sADMBasic->StandardPutFileDialog(prompt, NULL, &start, kDefaultPlotFileName, &chosen)) {
             chosen.path[sizeof chosen.path - 1] = 0;
-            FILE* file = OS_fopen(&chosen, "w");
-            if (file == NULL) {
-                alertWith(kPlotFileNotCreatedString, chosen.path);
+            // The job goes to a temporary file that replaces the chosen one
+            // only when complete: a failed write keeps the user's old file.
+            OSReplacingFile out;
+            if (OS_fopenReplacing(&chosen, &out) != kNoErr) {
+                alertWithFile(kPlotFileNotCreatedString, out.path[0] ? out.path : chosen.path, out.systemError);
             } else {
                 g->arcAngleUnit = 0.1;
-                if (writeJobToFile(file, byLayerOf(dialog)) != kNoErr)
-                    alertWith(kPlotFileNotWrittenString, chosen.path);
+                ASErr error = writePlotJob(out.stream, byLayerOf(dialog));
+                if (ferror(out.stream) && error == kNoErr) error = kPlotOutWriteErr;
+                if (OS_fcloseReplacing(&out, error) != kNoErr)
+                    alertWithFile(kPlotFileNotWrittenString, out.path, out.systemError);
             }
         }
     }
