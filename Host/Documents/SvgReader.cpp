@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -11,6 +12,7 @@
 #include <sstream>
 
 #include "Documents/Svg.h"
+#include "OutputFile.h"
 
 namespace vt::host {
 namespace {
@@ -34,6 +36,13 @@ struct Matrix {
 struct SvgError {
     std::string message;
 };
+
+// Groups nested deeper than this are refused: the reader descends one call
+// per level, and a hostile file must not take it past the stack.
+constexpr int kMaxGroupDepth = 256;
+// No cutter reaches farther than this from the page origin (100 m in points);
+// a coordinate beyond it is a mistake or an attack, not a job.
+constexpr double kMaxReach = 100000.0 * 72.0 / 25.4;
 
 // ---- Numbers --------------------------------------------------------------------------
 
@@ -85,7 +94,16 @@ public:
         // takes no leading '+'.
         const char* s = *start == '+' ? start + 1 : start;
         auto result = std::from_chars(s, q, value);
-        if (result.ec != std::errc()) return false;
+        if (result.ec == std::errc::result_out_of_range) {
+            // Too large becomes infinite, so that the checks of the reader
+            // refuse it by name rather than take some other number; too small
+            // is zero.
+            const char* e = std::find_if(s, q, [](char c) { return c == 'e' || c == 'E'; });
+            bool tiny = e != q && e + 1 < q && e[1] == '-';
+            value = tiny ? 0.0 : (*s == '-' ? -HUGE_VAL : HUGE_VAL);
+        } else if (result.ec != std::errc()) {
+            return false;
+        }
         p_ = q;
         return true;
     }
@@ -425,7 +443,8 @@ public:
                 Style s = style;
                 applyStyle(child, s);
                 Matrix m = root_ * transformOf(child);
-                readChildren(child, layer->root, m, s);
+                checkMatrix(child, m);
+                readChildren(child, layer->root, m, s, 1);
                 continue;
             }
             if (!isShape(tag)) continue;
@@ -434,7 +453,7 @@ public:
                 for (int i = 2; doc_->layerByTitle(title); ++i) title = "Layer " + std::to_string(i);
                 loose = doc_->insertLayer(0, title);
             }
-            readElement(child, loose->root, root_, style);
+            readElement(child, loose->root, root_, style, 0);
         }
         if (doc_->layers().empty()) doc_->insertLayer(0, "Layer 1");
         doc_->setCurrentLayer(doc_->layers().front());
@@ -489,6 +508,11 @@ private:
         }
         double widthPt = w ? *w : (h ? *h * vbW / vbH : vbW * 0.75);
         double heightPt = h ? *h : (w ? *w * vbH / vbW : vbH * 0.75);
+        for (double v : {minX, minY, vbW, vbH, widthPt, heightPt})
+            if (!std::isfinite(v) || std::fabs(v) > kMaxReach)
+                fail(root.offset_debug(), describe(root) + ": the page size or viewBox is " +
+                                              (std::isfinite(v) ? "beyond the 100 m a cutter can reach"
+                                                                : "not a finite number"));
         double sx = widthPt / vbW, sy = heightPt / vbH;
         // y flips: the top of the viewBox is the top of the page.
         root_ = Matrix{sx, 0, 0, -sy, -minX * sx, (minY + vbH) * sy};
@@ -556,7 +580,57 @@ private:
         if (bad != std::string::npos)
             fail(node.offset_debug(), "bad transform \"" + std::string(t.value()) + "\" at character " +
                                           std::to_string(bad + 1));
+        checkMatrix(node, m);
         return m;
+    }
+
+    // A transform, alone or with its parents', must keep the art finite and
+    // must not flatten it to a line or a point (a zero scale): either would
+    // cut nothing real.
+    void checkMatrix(const pugi::xml_node& node, const Matrix& m)
+    {
+        double det = m.a * m.d - m.b * m.c;
+        bool finite = std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
+                      std::isfinite(m.e) && std::isfinite(m.f) && std::isfinite(det);
+        if (finite && det != 0 && std::fpclassify(det) != FP_SUBNORMAL) return;
+        std::string what = node.attribute("transform") ? " \"" + std::string(node.attribute("transform").value()) + "\""
+                                                       : "";
+        fail(node.offset_debug(), describe(node) + ": the transform" + what +
+                                      (finite ? " has a zero scale: it flattens the art to nothing"
+                                              : " is not finite (with its parents' transforms)"));
+    }
+
+    // An element as a message names it: its tag and, when it has one, its id.
+    static std::string describe(const pugi::xml_node& node)
+    {
+        std::string text = std::string("<") + node.name();
+        if (pugi::xml_attribute id = node.attribute("id")) text += std::string(" id=\"") + id.value() + "\"";
+        return text + ">";
+    }
+
+    // A document coordinate must be finite and within the reach of a cutter.
+    void checkPoint(const pugi::xml_node& node, const AIRealPoint& p)
+    {
+        double x = p.h, y = p.v;
+        if (std::isfinite(x) && std::isfinite(y) && std::fabs(x) <= kMaxReach && std::fabs(y) <= kMaxReach) return;
+        if (std::isnan(x) || std::isnan(y)) fail(node.offset_debug(), describe(node) + ": a coordinate is not a number");
+        double far = std::max(std::fabs(x), std::fabs(y)) * 25.4 / 72.0 / 1000.0;
+        if (!std::isfinite(far))
+            fail(node.offset_debug(), describe(node) + ": a point lies too far from the page origin to be held as a "
+                                                       "number, beyond the 100 m a cutter can reach");
+        char metres[64];
+        std::snprintf(metres, sizeof metres, "%.6g", far);
+        fail(node.offset_debug(), describe(node) + ": a point lies " + metres +
+                                      " m from the page origin, beyond the 100 m a cutter can reach");
+    }
+
+    // A length (a stroke width, a font size) must be a finite number.
+    void checkLength(const pugi::xml_node& node, const char* name, double value)
+    {
+        if (!std::isfinite(value) || std::fabs(value) > kMaxReach)
+            fail(node.offset_debug(), describe(node) + ": the " + name + " is " +
+                                          (std::isfinite(value) ? "beyond the 100 m a cutter can reach"
+                                                                : "not a finite number"));
     }
 
     void applyStyle(const pugi::xml_node& node, Style& style)
@@ -583,6 +657,9 @@ private:
         if (auto v = get("stroke-linecap")) style.lineCap = *v;
         if (auto v = get("stroke-linejoin")) style.lineJoin = *v;
         if (auto v = get("stroke-miterlimit")) style.miterLimit = toPoints(*v, style.miterLimit);
+        checkLength(node, "stroke width", style.strokeWidth);
+        checkLength(node, "font size", style.fontSize);
+        checkLength(node, "stroke miter limit", style.miterLimit);
     }
 
     AIPathStyle pathStyle(const pugi::xml_node& node, const Style& s, const Matrix& m)
@@ -628,24 +705,29 @@ private:
         doc_->place(art, kPlaceInsideOnTop, parent);
     }
 
-    void readChildren(const pugi::xml_node& node, ArtNode* parent, const Matrix& m, const Style& style)
+    // depth: the number of groups around the children (a layer is the first).
+    void readChildren(const pugi::xml_node& node, ArtNode* parent, const Matrix& m, const Style& style, int depth)
     {
         for (pugi::xml_node child : node.children())
-            if (child.type() == pugi::node_element) readElement(child, parent, m, style);
+            if (child.type() == pugi::node_element) readElement(child, parent, m, style, depth);
     }
 
     void readElement(const pugi::xml_node& node, ArtNode* parent, const Matrix& parentMatrix,
-                     const Style& parentStyle)
+                     const Style& parentStyle, int depth)
     {
         std::string tag = localName(node);
         if (!isShape(tag)) return;  // defs, metadata, title, style, images ...
         Style style = parentStyle;
         applyStyle(node, style);
         Matrix m = parentMatrix * transformOf(node);
+        checkMatrix(node, m);
         if (tag == "g" || tag == "a" || tag == "switch") {
+            if (depth >= kMaxGroupDepth)
+                fail(node.offset_debug(), describe(node) + ": groups are nested deeper than " +
+                                              std::to_string(kMaxGroupDepth) + " levels");
             ArtNode* group = doc_->newArt(kGroupArt);
             finishArt(node, group, parent);
-            readChildren(node, group, m, style);
+            readChildren(node, group, m, style, depth + 1);
             return;
         }
         if (tag == "text") {
@@ -672,6 +754,9 @@ private:
                 seg.p = transformed(m, a.p);
                 seg.in = transformed(m, a.in);
                 seg.out = transformed(m, a.out);
+                checkPoint(node, seg.p);
+                checkPoint(node, seg.in);
+                checkPoint(node, seg.out);
                 seg.corner = isCorner(a);
                 path->segments.push_back(seg);
             }
@@ -723,7 +808,9 @@ private:
         ArtNode* text = doc_->newArt(kTextFrameArt);
         double x = toPoints(node.attribute("x").value(), 0), y = toPoints(node.attribute("y").value(), 0);
         text->textOrigin = transformed(m, Point{x, y});
+        checkPoint(node, text->textOrigin);
         text->fontSize = static_cast<AIReal>(style.fontSize * m.scale());
+        checkLength(node, "font size", text->fontSize);
         text->fontFamily = style.fontFamily;
         text->text = collapsed;
         text->style = pathStyle(node, style, m);
@@ -842,6 +929,10 @@ private:
         };
         double t1 = ang(1, 0, (x1 - cx1) / rx, (y1 - cy1) / ry);
         double dt = ang((x1 - cx1) / rx, (y1 - cy1) / ry, (-x1 - cx1) / rx, (-y1 - cy1) / ry);
+        if (!std::isfinite(dt) || !std::isfinite(t1)) {
+            lineTo(to);  // numbers past any real drawing: the point checks refuse them
+            return;
+        }
         if (!sweep && dt > 0) dt -= 2 * M_PI;
         if (sweep && dt < 0) dt += 2 * M_PI;
         int n = std::max(1, static_cast<int>(std::ceil(std::fabs(dt) / (M_PI / 2) - 1e-9)));
@@ -1024,14 +1115,17 @@ std::unique_ptr<Document> readSvgText(Documents& store, const std::string& text,
 
 std::unique_ptr<Document> readSvgFile(Documents& store, const std::string& path, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot be opened";
+    std::string text;
+    switch (readWholeFile(path, text, error)) {
+    case ReadStatus::Missing:
+        error = "cannot read " + path + ": no such file";
         return nullptr;
+    case ReadStatus::Unreadable:
+        return nullptr;
+    case ReadStatus::Read:
+        break;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return readSvgText(store, text.str(), path, error);
+    return readSvgText(store, text, path, error);
 }
 
 }  // namespace vt::host
