@@ -210,7 +210,9 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
     if (failed && before.exists && sameFile(before, identityOf(output)))
         std::cerr << "vantorel-host: " << output << " was left as it was\n";
     int status = finishSession(session, failed ? 1 : 0);
-    if (status != 0) return status;
+    if (failed) return status;
+    // The job is out even when the session met another problem (preferences
+    // that could not be saved, say): that is said, and the status tells it.
     if (!output.empty()) {
         std::error_code ec;
         std::cout << "wrote " << a.output << " (" << fs::file_size(output, ec) << " bytes)\n";
@@ -219,13 +221,15 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
         if (!options.fakeCutterFile.empty()) std::cout << " (recorded in " << options.fakeCutterFile << ")";
         std::cout << "\n";
     }
-    return 0;
+    return status;
 }
 
 CommandRegistrar plotCommand([](CLI::App& app, GlobalOptions& options) {
     static PlotArgs args;
     auto* command = app.add_subcommand("plot", "plot an SVG job through the Plot Out dialog to a file or the cutter");
-    command->add_option("JOB", args.job, "the SVG file to cut")->required()->check(CLI::ExistingFile);
+    // Not checked here: the reader says why a file cannot be read, in the
+    // system's words.
+    command->add_option("JOB", args.job, "the SVG file to cut")->required();
     command->add_option("-o,--output", args.output, "the plot file to write");
     command->add_flag("--usb", args.usb, "send the job to the cutter over USB instead of writing a file");
     command->add_option("--plotter", args.plotter, "the plotter of the library to cut with (made the current one)");

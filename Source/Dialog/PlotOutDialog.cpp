@@ -518,6 +518,50 @@ uint8_t getCutOffLine(Vexa_Line* line)
     return 1;
 }
 
+uint8_t getJobExtent(AIRealRect* extent)
+{
+    uint8_t found = 0;
+    for (int32_t i = 0; g->volumes != NULL && i < g->volumeCount; ++i) {
+        const Volume* v = &g->volumes[i];
+        if (!(v->flags & kVolumeVisible) || (v->flags & kVolumeOnMarksLayer)) continue;
+        // The last copy lies as many tile steps away as the writer places it.
+        AIRealRect one;
+        one.left = v->rect[0];
+        one.bottom = v->rect[3];
+        one.right = (AIReal)(v->rect[2] + (v->copiesX > 1 ? v->copiesX - 1 : 0) * (v->gapX + v->baseWidth * v->scaleX));
+        one.top = (AIReal)(v->rect[1] + (v->copiesY > 1 ? v->copiesY - 1 : 0) * (v->gapY + v->baseHeight * v->scaleY));
+        if (!found) {
+            *extent = one;
+            found = 1;
+        } else {
+            if (one.left < extent->left) extent->left = one.left;
+            if (one.bottom < extent->bottom) extent->bottom = one.bottom;
+            if (one.right > extent->right) extent->right = one.right;
+            if (one.top > extent->top) extent->top = one.top;
+        }
+    }
+    return found;
+}
+
+// A job that reaches beyond the media would run off the cutter's material or
+// against its limits: the user is told before it is written or sent, and may
+// still write it (a roll may be longer than the plotter's nominal length).
+static void warnWhenBeyondMedia(void)
+{
+    const double tolerance = 0.001;  // mm: placement arithmetic, not art
+    AIRealRect extent;
+    if (!getJobExtent(&extent)) return;
+    if (extent.left >= -tolerance && extent.bottom >= -tolerance && extent.right <= g->mediaWidth + tolerance &&
+        extent.top <= g->mediaLength + tolerance)
+        return;
+    char text[kAlertTextSize];
+    char message[2 * kAlertTextSize];
+    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kJobBeyondMediaString, text, kAlertTextSize);
+    snprintf(message, sizeof message, "%s x %.1f to %.1f mm, y %.1f to %.1f mm; media %.1f by %.1f mm.", text,
+             extent.left, extent.right, extent.bottom, extent.top, g->mediaWidth, g->mediaLength);
+    sADMBasic->MessageAlert(message);
+}
+
 ASErr writePlotJob(FILE* file, uint8_t byLayer)
 {
     int language = g->curPlotter.Language;
@@ -598,6 +642,7 @@ ASErr PlotOutDlgOutputFilePiturePushButtonProc(ADMItemRef item, ADMNotifierRef n
             chosen.path[sizeof chosen.path - 1] = 0;
             // The job goes to a temporary file that replaces the chosen one
             // only when complete: a failed write keeps the user's old file.
+            warnWhenBeyondMedia();
             OSReplacingFile out;
             if (OS_fopenReplacing(&chosen, &out) != kNoErr) {
                 alertWithFile(kPlotFileNotCreatedString, out.path[0] ? out.path : chosen.path, out.systemError);
@@ -628,6 +673,7 @@ ASErr PlotOutDlgOutputPiturePushButtonProc(ADMItemRef item, ADMNotifierRef notif
             USB_Close();
             alertWith(kCutterNotFoundString, NULL);
         } else {
+            warnWhenBeyondMedia();
             error = writePlotJob(NULL, byLayerOf(dialog));
             USB_Close();
             if (error != kNoErr) alertWith(kCutterSendFailedString, NULL);
