@@ -158,8 +158,11 @@ bool Preferences::getPoint(const std::string& prefix, const std::string& key, AI
     if (!v || !v->is_array() || v->size() != 2 || !(*v)[0].is_number_integer() ||
         !(*v)[1].is_number_integer())
         return false;
-    value->h = static_cast<ASInt16>((*v)[0].get<int>());
-    value->v = static_cast<ASInt16>((*v)[1].get<int>());
+    long long h = (*v)[0].get<long long>(), vv = (*v)[1].get<long long>();
+    // A point is two 16-bit numbers; a larger one is not a point of ours.
+    if (h < INT16_MIN || h > INT16_MAX || vv < INT16_MIN || vv > INT16_MAX) return false;
+    value->h = static_cast<ASInt16>(h);
+    value->v = static_cast<ASInt16>(vv);
     return true;
 }
 
