@@ -28,7 +28,8 @@ std::map<int, std::string> StringLists::parse(const std::string& text)
         long index = std::strtol(line.c_str(), &end, 10);
         // An index outside 32 bits is no index: skipped rather than wrapped
         // onto another entry.
-        if (end != line.c_str() + tab || errno == ERANGE || index < INT32_MIN || index > INT32_MAX) continue;
+        bool number = end != line.c_str() && end == line.c_str() + tab;
+        if (!number || errno == ERANGE || index < INT32_MIN || index > INT32_MAX) continue;
         std::string value;
         for (size_t i = tab + 1; i < line.size(); ++i) {
             char c = line[i];

@@ -608,20 +608,23 @@ private:
         return text + ">";
     }
 
-    // A document coordinate must be finite and within the reach of a cutter.
-    void checkPoint(const pugi::xml_node& node, const AIRealPoint& p)
+    // A document coordinate must be finite and within the reach of a cutter;
+    // checked before it is narrowed to the document's single precision.
+    AIRealPoint placed(const pugi::xml_node& node, const Matrix& m, Point p)
     {
-        double x = p.h, y = p.v;
-        if (std::isfinite(x) && std::isfinite(y) && std::fabs(x) <= kMaxReach && std::fabs(y) <= kMaxReach) return;
-        if (std::isnan(x) || std::isnan(y)) fail(node.offset_debug(), describe(node) + ": a coordinate is not a number");
-        double far = std::max(std::fabs(x), std::fabs(y)) * 25.4 / 72.0 / 1000.0;
-        if (!std::isfinite(far))
+        double x, y;
+        m.apply(p.x, p.y, x, y);
+        double far = std::max(std::fabs(x), std::fabs(y));
+        if (!std::isfinite(far))  // an infinity, or what arithmetic on one gives
             fail(node.offset_debug(), describe(node) + ": a point lies too far from the page origin to be held as a "
                                                        "number, beyond the 100 m a cutter can reach");
-        char metres[64];
-        std::snprintf(metres, sizeof metres, "%.6g", far);
-        fail(node.offset_debug(), describe(node) + ": a point lies " + metres +
-                                      " m from the page origin, beyond the 100 m a cutter can reach");
+        if (far > kMaxReach) {
+            char metres[64];
+            std::snprintf(metres, sizeof metres, "%.6g", far * (25.4 / 72000.0));
+            fail(node.offset_debug(), describe(node) + ": a point lies " + metres +
+                                          " m from the page origin, beyond the 100 m a cutter can reach");
+        }
+        return AIRealPoint{static_cast<AIReal>(x), static_cast<AIReal>(y)};
     }
 
     // A length (a stroke width, a font size) must be a finite number.
@@ -751,12 +754,9 @@ private:
             path->guide = node.attribute("data-vt-guide").as_bool();
             for (const auto& a : sp.anchors) {
                 AIPathSegment seg{};
-                seg.p = transformed(m, a.p);
-                seg.in = transformed(m, a.in);
-                seg.out = transformed(m, a.out);
-                checkPoint(node, seg.p);
-                checkPoint(node, seg.in);
-                checkPoint(node, seg.out);
+                seg.p = placed(node, m, a.p);
+                seg.in = placed(node, m, a.in);
+                seg.out = placed(node, m, a.out);
                 seg.corner = isCorner(a);
                 path->segments.push_back(seg);
             }
@@ -775,13 +775,6 @@ private:
         if (li < 1e-9 || lo < 1e-9) return true;
         // Smooth when the handles point in opposite directions.
         return (ix * ox + iy * oy) / (li * lo) > -0.9999;
-    }
-
-    static AIRealPoint transformed(const Matrix& m, Point p)
-    {
-        double x, y;
-        m.apply(p.x, p.y, x, y);
-        return AIRealPoint{static_cast<AIReal>(x), static_cast<AIReal>(y)};
     }
 
     void readText(const pugi::xml_node& node, ArtNode* parent, const Matrix& m, const Style& style)
@@ -807,8 +800,7 @@ private:
         while (!collapsed.empty() && collapsed.back() == ' ') collapsed.pop_back();
         ArtNode* text = doc_->newArt(kTextFrameArt);
         double x = toPoints(node.attribute("x").value(), 0), y = toPoints(node.attribute("y").value(), 0);
-        text->textOrigin = transformed(m, Point{x, y});
-        checkPoint(node, text->textOrigin);
+        text->textOrigin = placed(node, m, Point{x, y});
         text->fontSize = static_cast<AIReal>(style.fontSize * m.scale());
         checkLength(node, "font size", text->fontSize);
         text->fontFamily = style.fontFamily;

@@ -852,7 +852,8 @@ std::vector<std::pair<ASInt32, std::string>> Toolkit::parseMenu(const std::strin
         long id = std::strtol(line.c_str(), &end, 10);
         // An id outside 32 bits is no id: the line is skipped rather than
         // given another number.
-        if (end != line.c_str() + tab || errno == ERANGE || id < INT32_MIN || id > INT32_MAX) continue;
+        bool number = end != line.c_str() && end == line.c_str() + tab;
+        if (!number || errno == ERANGE || id < INT32_MIN || id > INT32_MAX) continue;
         entries.emplace_back(static_cast<ASInt32>(id), line.substr(tab + 1));
     }
     return entries;
