@@ -35,12 +35,12 @@ void handToHostUser(const std::string& path)
     if (runningAsRoot()) chownAll(path);
 }
 
-HostRun runHost(const TempDir& dir, const std::string& arguments)
+HostRun runHost(const TempDir& dir, const std::string& arguments, const std::string& prefs)
 {
     // The temporary folder itself must be open to the host's user.
     if (runningAsRoot()) ::chmod(dir.path().c_str(), 0777);
     std::string prefix = runningAsRoot() ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
-    std::string command = prefix + "'" + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
+    std::string command = prefix + "'" + VANTOREL_HOST_EXE + "' --prefs '" + (prefs.empty() ? dir.file("prefs.json") : prefs) +
                           "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
                           "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + arguments + " 2>&1";
     HostRun r;

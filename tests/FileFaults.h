@@ -17,10 +17,10 @@ struct HostRun {
     std::string output;
 };
 
-// Runs the built vantorel-host with a plug-in folder and preference file in
-// dir (unless arguments name others), as an ordinary user when this process is
+// Runs the built vantorel-host with a plug-in folder in dir and the preference
+// file prefs (empty: one in dir), as an ordinary user when this process is
 // root. arguments are passed to a shell as they stand.
-HostRun runHost(const TempDir& dir, const std::string& arguments);
+HostRun runHost(const TempDir& dir, const std::string& arguments, const std::string& prefs = "");
 
 // True when running as root: files the tests make for the host program to
 // use must then be handed to the ordinary user it runs as.
