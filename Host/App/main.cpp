@@ -27,7 +27,8 @@ int main(int argc, char** argv)
                try {
                    cutter = vt::host::usb::installFakeCutterForCurrentPlotter(file);
                } catch (const std::exception& e) {
-                   throw CLI::ValidationError("--fake-cutter", e.what());
+                   // Not a usage error: reported like any other failure, status 1.
+                   throw std::runtime_error(std::string("--fake-cutter: ") + e.what());
                }
            },
            "put a fake cutter with the current plotter's ids on a fake USB bus and write everything "
