@@ -554,11 +554,12 @@ static void warnWhenBeyondMedia(void)
     if (extent.left >= -tolerance && extent.bottom >= -tolerance && extent.right <= g->mediaWidth + tolerance &&
         extent.top <= g->mediaLength + tolerance)
         return;
-    char text[kAlertTextSize];
-    char message[2 * kAlertTextSize];
+    char text[kAlertTextSize], media[kAlertTextSize];
+    char message[3 * kAlertTextSize];
     sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kJobBeyondMediaString, text, kAlertTextSize);
-    snprintf(message, sizeof message, "%s x %.1f to %.1f mm, y %.1f to %.1f mm; media %.1f by %.1f mm.", text,
-             extent.left, extent.right, extent.bottom, extent.top, g->mediaWidth, g->mediaLength);
+    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kMediaSizeString, media, kAlertTextSize);
+    snprintf(message, sizeof message, "%s x %.1f - %.1f mm, y %.1f - %.1f mm. %s %.1f x %.1f mm.", text, extent.left,
+             extent.right, extent.bottom, extent.top, media, g->mediaWidth, g->mediaLength);
     sADMBasic->MessageAlert(message);
 }
 

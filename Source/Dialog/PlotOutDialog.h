@@ -125,7 +125,8 @@ enum {
     kCutterSendFailedString = 183,
     kPreviewFileNotWrittenString = 184,
     kJobOutOfMemoryString = 185,
-    kJobBeyondMediaString = 186
+    kJobBeyondMediaString = 186,
+    kMediaSizeString = 187
 };
 
 // The job's tables, built when the dialog opens and freed when it closes.

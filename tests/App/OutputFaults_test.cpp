@@ -209,7 +209,7 @@ TEST(OutputFaults, AJobBeyondTheMediaIsWrittenWithAWarning)
     HostRun r = vt::test::runHost(dir, "plot " + inQuotes(dir.file("wide.svg")) + " -o " + inQuotes(job) + " " + kPlotter);
     EXPECT_EQ(r.status, 0) << r.output;
     EXPECT_TRUE(has(r, "vantorel-host: warning: The job reaches beyond the plotter's media; it is written all the "
-                       "same. Job: x 0.0 to 16010.0 mm, y 0.0 to 20.0 mm; media 610.0 by 50000.0 mm.\n"))
+                       "same. Job: x 0.0 - 16010.0 mm, y 0.0 - 20.0 mm. Media: 610.0 x 50000.0 mm.\n"))
         << r.output;
     EXPECT_TRUE(exists(job));
 }
