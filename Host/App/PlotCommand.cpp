@@ -6,8 +6,10 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 
 #include "App.h"
 #include "Dialog/PlotOutDialog.h"
@@ -66,6 +68,30 @@ bool ensureCurrentPlotter(host::Session& session, std::string name, const std::s
     std::cout << "plotter: " << name << " (" << languageName(language) << "), environment " << environmentName
               << "\n";
     return true;
+}
+
+// Why the plug-in greys Plot Out, in the words of the preference entries: it
+// refuses a current plotter that is incomplete, or whose language, step or
+// media size no job can be cut with (as its library refuses such a plotter).
+std::string whyThePlotterIsRefused(const host::Preferences& prefs)
+{
+    std::string name;
+    prefs.getString(kPlotterPrefsPrefix, "PlotterName", &name);
+    std::string problem = "is incomplete";
+    int32_t language = 0;
+    if (prefs.getInteger(kPlotterPrefsPrefix, "PlotterLanguage", &language) && (language < 0 || language > 3))
+        problem = "cannot be used: PlotterLanguage is " + std::to_string(language) + ", not one of 0 (HPGL) to 3 (DMGL)";
+    for (const char* key : {"PlotterStep", "PlotterSizeX", "PlotterSizeY"}) {
+        double value = 0;
+        if (problem == "is incomplete" && prefs.getReal(kPlotterPrefsPrefix, key, &value) &&
+            !(std::isfinite(value) && value > 0)) {
+            std::ostringstream text;
+            text << "cannot be used: " << key << " is " << value << ", not above 0";
+            problem = text.str();
+        }
+    }
+    return "the current plotter" + (name.empty() ? std::string() : " \"" + name + "\"") + " in the preferences " +
+           problem + "; choose one with --plotter NAME";
 }
 
 // Which file stands at a path: a new job replaces it (another file at the path
@@ -181,7 +207,7 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
 
     bool failed = false;
     if (!plotOutDialog.openError.empty()) {
-        std::cerr << "vantorel-host: " << plotOutDialog.openError << ": the current plotter is incomplete\n";
+        std::cerr << "vantorel-host: " << plotOutDialog.openError << ": " << whyThePlotterIsRefused(h.prefs()) << "\n";
         failed = true;
     }
     // Alerts are taken from the host, which knows their kind: a message alert

@@ -9,6 +9,7 @@
 #include "Common/Suites.h"
 #include "Core/ColorLayer.h"
 #include "Core/CutModel.h"
+#include "Core/PlotterPreferences.h"
 #include "Dialog/OutputPreview.h"
 #include "Core/UndoHistory.h"
 #include "PlotOut/PlotOut.h"
@@ -163,7 +164,11 @@ static void alertCannotOpen(ASErr error)
                     : error == '!tpe'            ? kUnsupportedObjectString
                     : error == kPlotOutMemoryErr ? kJobOutOfMemoryString
                                                  : kNothingSelectedString;
-    alertWith(index, NULL);
+    // A current plotter that is there but holds values no job can be cut
+    // with is named, with the field that is wrong.
+    char problem[kAlertTextSize] = "";
+    if (error == '!cur') describeCurrentPlotterValues(problem, sizeof problem);
+    alertWith(index, problem);
 }
 
 // The code of a load that failed while the dialog opened; goPlotOut returns

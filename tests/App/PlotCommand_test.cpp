@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "HostFixture.h"
+#include "Preferences.h"
 
 namespace {
 
@@ -118,6 +119,43 @@ TEST(PlotCommand, ProblemsAreReportedWithAFailingStatus)
         RunResult r = plot(dir, row.args);
         EXPECT_EQ(r.status, 1) << row.shows << "\n" << r.output;
         EXPECT_NE(r.output.find(row.says), std::string::npos) << row.shows << "\n" << r.output;
+    }
+}
+
+TEST(PlotCommand, ACurrentPlotterWithUnusableValuesIsNamedAndCutsNothing)
+{
+    struct Row {
+        const char* shows;
+        const char* key;
+        double value;  // an integer entry for the language
+        const char* says;
+    } rows[] = {
+        {"a language past DMGL", "PlotterLanguage", 7,
+         "cannot be used: PlotterLanguage is 7, not one of 0 (HPGL) to 3 (DMGL)"},
+        {"a negative step", "PlotterStep", -0.025, "cannot be used: PlotterStep is -0.025, not above 0"},
+        {"no media width", "PlotterSizeX", 0, "cannot be used: PlotterSizeX is 0, not above 0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        vt::test::TempDir dir;
+        RunResult setup = plot(dir, sample("open-sign.svg") + " -o '" + dir.file("first.hpgl") +
+                                        "' --plotter 'Generic 24in Drag Knife'");
+        ASSERT_EQ(setup.status, 0) << setup.output;
+        {
+            vt::host::Preferences prefs(dir.file("prefs.json"));
+            if (std::string(row.key) == "PlotterLanguage")
+                prefs.putInteger("Korvel-Ulmaren", row.key, static_cast<int32_t>(row.value));
+            else
+                prefs.putReal("Korvel-Ulmaren", row.key, row.value);
+            ASSERT_TRUE(prefs.save()) << prefs.error();
+        }
+        RunResult r = plot(dir, sample("open-sign.svg") + " -o '" + dir.file("job.hpgl") + "'");
+        EXPECT_EQ(r.status, 1) << r.output;
+        EXPECT_NE(r.output.find("the current plotter \"Generic 24in Drag Knife\" in the preferences " +
+                                std::string(row.says)),
+                  std::string::npos)
+            << r.output;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("job.hpgl"))) << "no job of nothing is written";
     }
 }
 
