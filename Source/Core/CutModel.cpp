@@ -9,6 +9,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 
 void CopyNameField(char* field, size_t size, const char* name)
 {
@@ -223,10 +224,10 @@ ASErr loadVolume(AIArtHandle art)
 
     AIRealRect bounds;
     GetArtBoundsWithoutStroke(art, &bounds);
-    v->rect[0] = bounds.left * kPointToMMFloat;
-    v->rect[1] = bounds.top * kPointToMMFloat;
-    v->rect[2] = bounds.right * kPointToMMFloat;
-    v->rect[3] = bounds.bottom * kPointToMMFloat;
+    v->rect[0] = bounds.left * kPointToMillimetreFloat;
+    v->rect[1] = bounds.top * kPointToMillimetreFloat;
+    v->rect[2] = bounds.right * kPointToMillimetreFloat;
+    v->rect[3] = bounds.bottom * kPointToMillimetreFloat;
     memcpy(v->loadRect, v->rect, sizeof v->rect);
     memcpy(v->docRect, v->rect, sizeof v->rect);
     v->baseWidth = v->rect[2] - v->rect[0];
@@ -329,14 +330,14 @@ ASErr loadBezier(AIArtHandle art)
             r->beziers = grown;
             bezier_stru* b = &r->beziers[r->count++];
             b->degree = 3;
-            b->P[0][0] = seg[i].p.h * kPointToMM;
-            b->P[0][1] = seg[i].p.v * kPointToMM;
-            b->P[1][0] = seg[i].out.h * kPointToMM;
-            b->P[1][1] = seg[i].out.v * kPointToMM;
-            b->P[2][0] = seg[next].in.h * kPointToMM;
-            b->P[2][1] = seg[next].in.v * kPointToMM;
-            b->P[3][0] = seg[next].p.h * kPointToMM;
-            b->P[3][1] = seg[next].p.v * kPointToMM;
+            b->P[0][0] = seg[i].p.h * kPointToMillimetre;
+            b->P[0][1] = seg[i].p.v * kPointToMillimetre;
+            b->P[1][0] = seg[i].out.h * kPointToMillimetre;
+            b->P[1][1] = seg[i].out.v * kPointToMillimetre;
+            b->P[2][0] = seg[next].in.h * kPointToMillimetre;
+            b->P[2][1] = seg[next].in.v * kPointToMillimetre;
+            b->P[3][0] = seg[next].p.h * kPointToMillimetre;
+            b->P[3][1] = seg[next].p.v * kPointToMillimetre;
         }
     }
     free(seg);

@@ -10,10 +10,6 @@
 #include "Core/CutModelRecords.h"
 #include "Core/PlotterPreferences.h"
 
-// One document point in millimetres, and the same factor in single precision.
-#define kPointToMM 0.3527777615108032
-#define kPointToMMFloat 0.35277775f
-
 // Title of the layer that holds the registration marks.
 #define kMarksLayerTitle "Layer of 4 Marks Printed"
 #define kDotCutTag "TAG_OF_DOT_CUT"

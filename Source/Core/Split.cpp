@@ -9,11 +9,10 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/CutModel.h"
 #include "Math/Crossings.h"
 
-// Millimetres of the globals to document points.
-static const double kSplitMillimetreToPoint = 2.8346458;
 // The selection's bounds grow by this on every side, so that outlines lying on
 // the bounds are inside the outer panels rather than on their edges.
 static const double kSplitBoundsMargin = 5.0;
@@ -145,8 +144,8 @@ ASErr getClipRect(AIArtHandle guideGroup, AIRealRect** clipRects, AIRealRect** m
     }
 
     PanelOrder o = panelOrder(g->splitSortMethod);
-    double ox = g->splitOverlapX * kSplitMillimetreToPoint;
-    double oy = g->splitOverlapY * kSplitMillimetreToPoint;
+    double ox = g->splitOverlapX * kMillimetreToPoint;
+    double oy = g->splitOverlapY * kMillimetreToPoint;
     // Each panel reaches over the neighbours numbered after it: the inner
     // edges away from the start corner take the overlap.
     int overlapLeft = o.known && o.startRight, overlapRight = o.known && !o.startRight;
@@ -791,8 +790,8 @@ ASErr DrawTomb(AIArtHandle group, AIRealRect markRect, int32_t k, int32_t cols, 
     int32_t order = g->splitSortMethod;
     if (order < 1 || order > 8 || cols < 1 || rows < 1) return kNoErr;
     PanelOrder o = panelOrder(order);
-    double w = g->splitMarkWidth * kSplitMillimetreToPoint;
-    double h = g->splitMarkHeight * kSplitMillimetreToPoint;
+    double w = g->splitMarkWidth * kMillimetreToPoint;
+    double h = g->splitMarkHeight * kMillimetreToPoint;
     // Offsets from a corner to a mark's centre point away from the start corner.
     double dx = o.startRight ? -w / 2 : w / 2;
     double dy = o.startTop ? -h / 2 : h / 2;

@@ -7,6 +7,7 @@
 #include "Common/OSFile.h"
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/ColorLayer.h"
 #include "Core/CutModel.h"
 #include "Dialog/OutputPreview.h"
@@ -212,7 +213,7 @@ static void setOpenStates(ADMDialogRef dialog)
     if ((item = itemOf(dialog, kPlotOutSelectToolItem)) != NULL) sADMItem->SetBooleanValue(item, TRUE);
     if ((item = itemOf(dialog, kPlotOutFitPrecisionItem)) != NULL) {
         sADMItem->SetUnits(item, kADMMillimeterUnits);
-        sADMItem->SetFloatValue(item, (ADMFloat)(g->Precious * 2.8346458));
+        sADMItem->SetFloatValue(item, (ADMFloat)(g->Precious * kMillimetreToPoint));
     }
     item = itemOf(dialog, g->FitType == 2 ? kPlotOutFitArcsItem : kPlotOutFitLinesItem);
     if (item != NULL) sADMItem->SetBooleanValue(item, TRUE);
@@ -442,7 +443,7 @@ ASErr PlotOutDlgExitDlgPicturePushButtonProc(ADMItemRef item, ADMNotifierRef not
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         ADMItemRef precision = itemOf(dialog, kPlotOutFitPrecisionItem);
         ADMItemRef arcs = itemOf(dialog, kPlotOutFitArcsItem);
-        if (precision != NULL) g->Precious = sADMItem->GetFloatValue(precision) * kPointToMM;
+        if (precision != NULL) g->Precious = sADMItem->GetFloatValue(precision) * kPointToMillimetre;
         g->FitType = (arcs != NULL && sADMItem->GetBooleanValue(arcs)) ? 2 : 1;
         sADMDialog->EndModal(dialog, kPlotOutExitItem, TRUE);
     }

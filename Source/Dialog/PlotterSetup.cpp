@@ -13,6 +13,7 @@
 #include "Common/OSFile.h"
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/PlotterLibrary.h"
 #include "Dialog/EditorCommon.h"
 #include "Dialog/EnvironmentEditor.h"
@@ -1076,13 +1077,13 @@ static void showValue(ADMItemRef item, bool atCreation)
         sADMItem->SetText(item, p->PlotterOrigin >= 0 && p->PlotterOrigin < 3 ? kOriginNames[p->PlotterOrigin] : "");
         break;
     case kPlotterSetupStepItem:
-        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterStep * kMillimetreToPoints));
+        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterStep * kMillimetreToPoint));
         break;
     case kPlotterSetupMediaWidthItem:
-        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeX * kMillimetreToPoints));
+        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeX * kMillimetreToPoint));
         break;
     case kPlotterSetupMediaLengthItem:
-        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeY * kMillimetreToPoints));
+        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeY * kMillimetreToPoint));
         break;
     case kPlotterSetupUSBIdsItem:
         snprintf(text, sizeof text, "0x%x/0x%x", static_cast<unsigned>(p->PlotterPID),

@@ -5,14 +5,13 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/CutModel.h"
 #include "Core/Split.h"
 
 AIArtHandle g_artSplitGroup = NULL;
 int32_t g_iAlignStyle = 0;
 
-// Millimetres of the globals to the points the spin edits hold, and back.
-static const double kSplitMillimetreToPoint = 2.8346458;
 // The guide-grid cells start at 100 mm, stepping by 10 mm (arrows) or 100 mm.
 static const float kSplitCellDefault = 283.46457f;
 static const float kSplitCellSmallStep = 28.346458f;
@@ -138,16 +137,16 @@ ASErr SplitDlgTextEditInit(ADMItemRef item)
     sADMItem->SetUnits(item, kADMMillimeterUnits);
     switch (sADMItem->GetID(item)) {
     case kSplitMarkWidthItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitMarkWidth * kSplitMillimetreToPoint));
+        sADMItem->SetFloatValue(item, (float)(g->splitMarkWidth * kMillimetreToPoint));
         break;
     case kSplitMarkHeightItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitMarkHeight * kSplitMillimetreToPoint));
+        sADMItem->SetFloatValue(item, (float)(g->splitMarkHeight * kMillimetreToPoint));
         break;
     case kSplitOverlapXItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitOverlapX * kSplitMillimetreToPoint));
+        sADMItem->SetFloatValue(item, (float)(g->splitOverlapX * kMillimetreToPoint));
         break;
     case kSplitOverlapYItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitOverlapY * kSplitMillimetreToPoint));
+        sADMItem->SetFloatValue(item, (float)(g->splitOverlapY * kMillimetreToPoint));
         break;
     case kSplitCellWidthItem:
     case kSplitCellHeightItem:
@@ -245,7 +244,7 @@ ASErr SplitDlgSortMethodSpinProc(ADMItemRef item, ADMNotifierRef notifier)
 
 static double millimetresOf(ADMItemRef item, int32_t id)
 {
-    return sADMItem->GetFloatValue(paletteItem(item, id)) * kPointToMM;
+    return sADMItem->GetFloatValue(paletteItem(item, id)) * kPointToMillimetre;
 }
 
 static void makePanels(ADMItemRef item, ADMNotifierRef notifier)

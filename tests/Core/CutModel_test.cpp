@@ -6,6 +6,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/CutModel.h"
 #include "CurrentPlotterPrefs.h"
 #include "Documents/Document.h"
@@ -95,9 +96,9 @@ TEST_F(CutModelTest, TwoTopLevelObjectsGiveTwoVolumesInQueryOrder)
     EXPECT_EQ(g->volumes[0].index, 1);
     EXPECT_EQ(g->volumes[1].index, 2);
     EXPECT_EQ(g->volumes[0].flags, 5u);
-    EXPECT_FLOAT_EQ(g->volumes[1].docRect[0], 144 * kPointToMMFloat);
-    EXPECT_FLOAT_EQ(g->volumes[1].rect[0], 144 * kPointToMMFloat) << "relative to the union's left (0)";
-    EXPECT_FLOAT_EQ(g->volumesBounds[2], 216 * kPointToMMFloat);
+    EXPECT_FLOAT_EQ(g->volumes[1].docRect[0], 144 * kPointToMillimetreFloat);
+    EXPECT_FLOAT_EQ(g->volumes[1].rect[0], 144 * kPointToMillimetreFloat) << "relative to the union's left (0)";
+    EXPECT_FLOAT_EQ(g->volumesBounds[2], 216 * kPointToMillimetreFloat);
     EXPECT_DOUBLE_EQ(g->volumes[0].scaleX, 1.0);
     EXPECT_DOUBLE_EQ(g->volumes[0].gapX, 3.0);
     EXPECT_EQ(g->volumes[0].copiesY, 1);
@@ -117,7 +118,7 @@ TEST_F(CutModelTest, ClosedRectangleGivesFourSegmentsOpenOneThree)
     // Relative to the volume's own lower-left corner: the last ends at anchor 0.
     EXPECT_NEAR(closed.beziers[3].P[3][0], 0.0, 1e-4);
     EXPECT_NEAR(closed.beziers[3].P[3][1], 0.0, 1e-4);
-    EXPECT_NEAR(closed.beziers[0].P[3][0], 72 * kPointToMM, 1e-4);
+    EXPECT_NEAR(closed.beziers[0].P[3][0], 72 * kPointToMillimetre, 1e-4);
     EXPECT_EQ(g->volumes[1].rings[0].count, 3);
     EXPECT_FLOAT_EQ(closed.area, 72.0f * 72.0f) << "counter-clockwise is positive";
 }
@@ -214,8 +215,8 @@ TEST_F(CutModelTest, StrokeDoesNotChangeTheLoadedBoundsAndIsSwitchedBack)
     ASSERT_EQ(loadData(nullptr), kNoErr);
     const Volume& v = g->volumes[0];
     EXPECT_FLOAT_EQ(v.docRect[0], 0);
-    EXPECT_FLOAT_EQ(v.docRect[2], 100 * kPointToMMFloat);
-    EXPECT_FLOAT_EQ(v.docRect[1], 50 * kPointToMMFloat);
+    EXPECT_FLOAT_EQ(v.docRect[2], 100 * kPointToMillimetreFloat);
+    EXPECT_FLOAT_EQ(v.docRect[1], 50 * kPointToMillimetreFloat);
     EXPECT_TRUE(p->style.strokePaint);
     EXPECT_FLOAT_EQ(p->style.stroke.width, 10);
     EXPECT_FLOAT_EQ(q->style.fill.color.c.rgb.blue, 1) << "each path keeps its own style";

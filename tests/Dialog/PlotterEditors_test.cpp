@@ -5,6 +5,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/PlotterLibrary.h"
 #include "Dialog/EnvironmentEditor.h"
 #include "Dialog/PenEditor.h"
@@ -75,7 +76,7 @@ std::vector<int> entryIds(Driver& d, ASInt32 itemId)
 
 double roundTrip(double mm)
 {
-    return static_cast<float>(mm * 2.8346458) * 0.3527777615108032;
+    return static_cast<float>(mm * kMillimetreToPoint) * kPointToMillimetre;
 }
 
 // ---- Pen editor ------------------------------------------------------------------
@@ -163,11 +164,11 @@ TEST_F(EditorTest, PlotterLengthsPassThroughSinglePrecisionAndStayWithinLimits)
          roundTrip(0.025)},
         {"a typed step of 0.025 likewise", kPlotterEditorStepItem, "0.025", &Plotter::PlotterStep, roundTrip(0.025)},
         {"the step is capped at 10 mm", kPlotterEditorStepItem, "12", &Plotter::PlotterStep,
-         static_cast<float>(28.346458) * 0.3527777615108032},
+         static_cast<float>(28.346458) * kPointToMillimetre},
         {"the width is capped at 65535 mm", kPlotterEditorMediaWidthItem, "70000", &Plotter::PlotterSizeX,
-         static_cast<float>(185768.52) * 0.3527777615108032},
+         static_cast<float>(185768.52) * kPointToMillimetre},
         {"the length is capped at 65535 mm", kPlotterEditorMediaLengthItem, "65536", &Plotter::PlotterSizeY,
-         static_cast<float>(185768.52) * 0.3527777615108032},
+         static_cast<float>(185768.52) * kPointToMillimetre},
         {"a width of 610 mm", kPlotterEditorMediaWidthItem, "610", &Plotter::PlotterSizeX, roundTrip(610)},
     };
     for (const auto& row : rows) {
