@@ -6,6 +6,7 @@
 #include <stdio.h>
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 
 // Opens the file a host platform file specification names, with an fopen
 // mode; returns the stream, or null when the path cannot be made or the file

@@ -8,8 +8,6 @@
 #include "Common/PluginGlobals.h"
 #include "Core/UndoHistory.h"
 
-static const ASErr kMemoryErr = '!Mem';
-
 bool volumeMatchesColor(const Volume* volume, const Color* color)
 {
     return volume->colorKind == color->kind && volume->colorRGB[0] == color->rgb[0] &&

@@ -69,11 +69,11 @@ ASErr checkData(uint8_t checkSelection)
 
     if (checkSelection == 1) {
         result = getSelection(&matches, &count);
-        if (result == kNoErr && count == 0) result = '!Sel';
+        if (result == kNoErr && count == 0) result = kNothingSelectedErr;
         for (int32_t i = 0; result == kNoErr && i < count; ++i) {
             int16_t type = kUnknownArt;
             sAIArt->GetArtType((*matches)[i], &type);
-            if (type != kGroupArt && type != kPathArt && type != kCompoundPathArt) result = '!tpe';
+            if (type != kGroupArt && type != kPathArt && type != kCompoundPathArt) result = kUnsupportedArtErr;
         }
         if (result != kNoErr) {
             disposeSelection(matches);
@@ -83,7 +83,7 @@ ASErr checkData(uint8_t checkSelection)
 
     // A refused plotter leaves no pens behind.
     g->curPlotterValid = loadCurrentPlotter();
-    if (!g->curPlotterValid) result = '!cur';
+    if (!g->curPlotterValid) result = kNoCurrentPlotterErr;
     disposeSelection(matches);
     return result;
 }
@@ -211,7 +211,7 @@ void FillColorToRGB(const AIPathStyle* style, uint16_t rgb[3], uint32_t* kind)
 ASErr loadVolume(AIArtHandle art)
 {
     Volume* grown = (Volume*)realloc(g->volumes, (size_t)(g->volumeCount + 1) * sizeof(Volume));
-    if (grown == NULL) return '!Mem';
+    if (grown == NULL) return kMemoryErr;
     g->volumes = grown;
     Volume* v = &g->volumes[g->volumeCount];
     memset(v, 0, sizeof *v);
@@ -284,7 +284,7 @@ ASErr loadRing(AIArtHandle art)
 
     if (type == kPathArt) {
         Ring* r = appendRing(v, art, kRingPath);
-        if (r == NULL) return '!Mem';
+        if (r == NULL) return kMemoryErr;
         AIReal area = 0;
         err = sAIPath->GetPathArea(art, &area);
         r->area = area;
@@ -303,7 +303,7 @@ ASErr loadRing(AIArtHandle art)
         }
         return err;
     }
-    return appendRing(v, art, kRingOtherArt) ? kNoErr : '!Mem';
+    return appendRing(v, art, kRingOtherArt) ? kNoErr : kMemoryErr;
 }
 
 ASErr loadBezier(AIArtHandle art)

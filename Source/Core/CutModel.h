@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Core/CutModelRecords.h"
 #include "Core/PlotterPreferences.h"
 

@@ -8,17 +8,15 @@
 #include <stdio.h>
 
 #include "ASTypes.h"
+#include "Common/ErrorCodes.h"
 #include "Core/PlotterPreferences.h"  // the current plotter in the preferences
 #include "Core/PlotterRecords.h"
 
-// Error codes of the library (four-character codes, compared as 32-bit values).
-enum {
-    kPlotterMemErr = '!Mem',     // bad index, or an allocation failed
-    kPlotterNoFileErr = '!FOP',  // no file stream / the file cannot be opened
-    kPlotterFormatErr = '!Fmt',  // the file is damaged: missing lines, bad counts, unclosed text
-    kPlotterTextErr = '!Txt',    // a text cannot be written in the format (see plotterWritable)
-    kPlotterWriteErr = '!Wrt'    // writing the file failed; an existing file is left as it was
-};
+// Error codes of the library (Common/ErrorCodes.h): kMemoryErr for a bad index
+// or a failed allocation, kNoFileErr when there is no file stream or the file
+// cannot be opened, kFormatErr for a damaged file, kUnwritableTextErr for a
+// text the format cannot hold (see plotterWritable), kWriteErr when writing
+// failed (an existing file is then left as it was).
 
 // Name of the library file in the plug-in's folder.
 #define kPlotterLibraryFileName "PlotterSetup.txt"

@@ -25,16 +25,16 @@ static const double kSplitCircleHandle = 0.55;
 // power of two, so appending n elements copies O(n) rather than O(n^2); the room
 // follows from the count alone (an array that starts as null and 0 and changes
 // only through this, or by dropping elements from its end, always has room for
-// the next power of two). Answers 0 or kSplitMemoryErr (the array is kept).
+// the next power of two). Answers 0 or kMemoryErr (the array is kept).
 template <typename T>
 static ASErr appendGrowing(T** array, int32_t* count, const T& value)
 {
     int32_t n = *count;
     if (n == 0 || (n & (n - 1)) == 0) {
-        if (n >= INT32_MAX / 2) return kSplitMemoryErr;
+        if (n >= INT32_MAX / 2) return kMemoryErr;
         size_t room = n == 0 ? 1 : (size_t)n * 2;
         T* grown = (T*)realloc(*array, room * sizeof(T));
-        if (grown == NULL) return kSplitMemoryErr;
+        if (grown == NULL) return kMemoryErr;
         *array = grown;
     }
     (*array)[n] = value;
@@ -140,7 +140,7 @@ ASErr getClipRect(AIArtHandle guideGroup, AIRealRect** clipRects, AIRealRect** m
         free(clip);
         free(xs);
         free(ys);
-        return kSplitMemoryErr;
+        return kMemoryErr;
     }
 
     PanelOrder o = panelOrder(g->splitSortMethod);
@@ -239,7 +239,7 @@ ASErr divSingleBezier(AIRealRect panel, bezier_stru curve, bezier_stru** pieces,
     for (int i = 1; i < nt; i++)
         if (t[i - 1] < t[i]) expected++;
     free(t);
-    ASErr err = np == expected ? (ASErr)kNoErr : (ASErr)kSplitMemoryErr;
+    ASErr err = np == expected ? kNoErr : kMemoryErr;
     for (int i = 0; i < np && err == kNoErr; i++)
         err = appendGrowing(pieces, count, parts[i]);
     free(parts);
@@ -256,7 +256,7 @@ static ASErr clipPath(AIArtHandle path, AIRealRect panel, bezier_stru** pieces, 
     int32_t curves = closed ? n : n - 1;
     if (curves <= 0) return kNoErr;
     AIPathSegment* seg = (AIPathSegment*)malloc((size_t)n * sizeof(AIPathSegment));
-    if (seg == NULL) return kSplitMemoryErr;
+    if (seg == NULL) return kMemoryErr;
     if ((err = sAIPath->GetPathSegments(path, 0, n, seg))) {
         free(seg);
         return err;
@@ -424,7 +424,7 @@ ASErr clipRect(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t*
     PathBox* boxes = pathCount > 0 ? (PathBox*)malloc((size_t)pathCount * sizeof(PathBox)) : NULL;
     UDT_PolyBezier* near = pathCount > 0 ? (UDT_PolyBezier*)malloc((size_t)pathCount * sizeof(UDT_PolyBezier)) : NULL;
     ASErr err = kNoErr;
-    if (pathCount > 0 && (boxes == NULL || near == NULL)) err = kSplitMemoryErr;
+    if (pathCount > 0 && (boxes == NULL || near == NULL)) err = kMemoryErr;
 
     double left = panel.left, top = panel.top, right = panel.right, bottom = panel.bottom;
     // The ray of the inside test ends below the panel and below every control
@@ -466,7 +466,7 @@ ASErr clipRect(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t*
         int32_t stopCount = 0;
         double* stops = edgeStops(edges[e], near, n, &stopCount);
         InsideWalk walk = {NULL, 0};
-        err = stops ? insideFlips(nudged[e], edges[e], near, n, &walk) : kSplitMemoryErr;
+        err = stops ? insideFlips(nudged[e], edges[e], near, n, &walk) : kMemoryErr;
         int32_t flipped = 0;
         for (int32_t m = 0; m + 1 < stopCount && err == kNoErr; m++) {
             double middle = (stops[m] + stops[m + 1]) / 2;
@@ -669,7 +669,7 @@ static ASErr drawChain(const bezier_stru* chain, int32_t n, AIArtHandle compound
     ASErr err = sAIArt->NewArt(kPathArt, kPlaceInsideOnBottom, compound, &path);
     if (err) return err;
     AIPathSegment* seg = (AIPathSegment*)malloc((size_t)n * sizeof(AIPathSegment));
-    if (seg == NULL) return kSplitMemoryErr;
+    if (seg == NULL) return kMemoryErr;
     for (int32_t m = 0; m < n; m++) {
         const bezier_stru& before = chain[m == 0 ? n - 1 : m - 1];
         seg[m].p = realPoint(chain[m].P[0]);
@@ -694,7 +694,7 @@ ASErr DrawUnsortedBezier(bezier_stru* pieces, int32_t count, AIArtHandle parent)
     if (flags == NULL || index == NULL) {
         free(flags);
         FreePieceEndIndex(index);
-        return kSplitMemoryErr;
+        return kMemoryErr;
     }
     for (int32_t i = 0; i < count; i++)
         flags[i] = 1;
@@ -884,7 +884,7 @@ static ASErr clipObject(AIArtHandle art, AIArtHandle root, const AIRealRect* cli
                         int32_t panels, int32_t cols, int32_t rows)
 {
     AIArtHandle* made = (AIArtHandle*)calloc((size_t)panels, sizeof(AIArtHandle));
-    if (made == NULL) return kSplitMemoryErr;
+    if (made == NULL) return kMemoryErr;
     ASErr err = kNoErr;
     for (int32_t k = 0; k < panels && err == kNoErr; k++) {
         bezier_stru* pieces = NULL;

@@ -9,15 +9,8 @@
 #include <stdint.h>
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Math/Bezier.h"
-
-// Errors of the guide group (never shown: the document is left as it was).
-enum {
-    kNoGuideGroupErr = '!SPT',   // there is no guide group
-    kNotAGuideErr = '!GUD',      // a child of the guide group is not a guide path
-    kGuideNotALineErr = '!LNE',  // a guide path without exactly two anchors
-    kSplitMemoryErr = '!Mem'
-};
 
 // Mark shapes (splitMarkStyle).
 enum {
@@ -44,21 +37,21 @@ ASErr doClipArt(AIArtHandle guideGroup);
 // The panels of the guides: clip rectangles (with the overlap) and mark
 // rectangles (without), indexed by panel number, each a fresh malloc'd array;
 // cols x rows panels. Answers 0, kNoGuideGroupErr, kNotAGuideErr,
-// kGuideNotALineErr or kSplitMemoryErr (no arrays then).
+// kGuideNotALineErr or kMemoryErr (no arrays then).
 ASErr getClipRect(AIArtHandle guideGroup, AIRealRect** clipRects, AIRealRect** markRects, int32_t* panelCount,
                   AIRealRect bounds, int32_t* cols, int32_t* rows);
 
 // Appends the curves of art lying inside the panel (cut at its edges) to the
-// pieces. Answers 0, a host error, or kSplitMemoryErr.
+// pieces. Answers 0, a host error, or kMemoryErr.
 ASErr clipArt(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t* count);
 
 // Appends the parts of one curve between its crossings with the panel's edge
-// lines (the whole curve when it lies inside). Answers 0 or kSplitMemoryErr.
+// lines (the whole curve when it lies inside). Answers 0 or kMemoryErr.
 ASErr divSingleBezier(AIRealRect panel, bezier_stru curve, bezier_stru** pieces, int32_t* count);
 
 // Appends, as straight pieces, the parts of the panel's border that lie inside
 // the art, so that every clipped outline closes along the panel's edge.
-// Answers 0 or kSplitMemoryErr.
+// Answers 0 or kMemoryErr.
 ASErr clipRect(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t* count);
 
 // Where the free ends of pieces lie, so that the piece joining a chain's end
@@ -70,13 +63,13 @@ void FreePieceEndIndex(PieceEndIndex* index);
 
 // One chain of unused pieces joined end to start (a piece is reversed when its
 // end joins), starting at the first unused piece; its pieces are flagged used
-// (-1). The chain is a fresh malloc'd array. Answers 0 or kSplitMemoryErr.
+// (-1). The chain is a fresh malloc'd array. Answers 0 or kMemoryErr.
 ASErr SortBezier(bezier_stru* pieces, int32_t count, int32_t* flags, int32_t* chainCount, bezier_stru** chain,
                  PieceEndIndex* index);
 
 // Joins the pieces into closed paths inside one compound path placed at the
 // bottom of parent (above all art without one). Answers 0, a host error or
-// kSplitMemoryErr.
+// kMemoryErr.
 ASErr DrawUnsortedBezier(bezier_stru* pieces, int32_t count, AIArtHandle parent);
 
 // The align marks of panel k at the corners of its mark rectangle, inside

@@ -14,8 +14,6 @@
 #include "Common/PluginGlobals.h"
 #include "Math/Crossings.h"
 
-static const ASErr kMemoryErr = '!Mem';
-
 static bool sameVolume(const Volume* a, const Volume* b)
 {
     return a->art == b->art && a->rings == b->rings;

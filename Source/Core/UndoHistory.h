@@ -9,11 +9,9 @@
 #include <stdint.h>
 
 #include "ASTypes.h"
+#include "Common/ErrorCodes.h"
 #include "Core/CutModelRecords.h"
 #include "Math/Bezier.h"
-
-// Nothing to undo, or nothing to redo.
-#define kUndoStackErr ((ASErr)'!STK')
 
 // Empties the history without freeing (the dialog's init, over a zeroed or
 // already freed history): all steps empty, nothing to undo.

@@ -147,10 +147,10 @@ static void alertWith(int32_t index, const char* detail)
 // loading in it.
 static void alertCannotOpen(ASErr error)
 {
-    int32_t index = error == '!cur'              ? kNoCurrentPlotterString
-                    : error == '!tpe'            ? kUnsupportedObjectString
-                    : error == kPlotOutMemoryErr ? kJobOutOfMemoryString
-                                                 : kNothingSelectedString;
+    int32_t index = error == kNoCurrentPlotterErr ? kNoCurrentPlotterString
+                    : error == kUnsupportedArtErr   ? kUnsupportedObjectString
+                    : error == kMemoryErr           ? kJobOutOfMemoryString
+                                                    : kNothingSelectedString;
     alertWith(index, NULL);
 }
 
@@ -540,8 +540,8 @@ static ASErr pluginFile(SPPlatformFileSpecification* file)
 static ASErr writeJobToFile(FILE* file, uint8_t byLayer)
 {
     ASErr error = writePlotJob(file, byLayer);
-    if (ferror(file) && error == kNoErr) error = kPlotOutWriteErr;
-    if (fclose(file) != 0 && error == kNoErr) error = kPlotOutWriteErr;
+    if (ferror(file) && error == kNoErr) error = kWriteErr;
+    if (fclose(file) != 0 && error == kNoErr) error = kWriteErr;
     return error;
 }
 

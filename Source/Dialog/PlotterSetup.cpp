@@ -874,10 +874,10 @@ ASErr PlotterSetupDlgMachineSaveButtonProc(ADMItemRef item, ADMNotifierRef notif
                 } catch (const ai::Error&) {
                     path.clear();
                 }
-                int error = path.empty() ? kPlotterNoFileErr : writePlotterFile(path.c_str(), p);
+                int error = path.empty() ? kNoFileErr : writePlotterFile(path.c_str(), p);
                 if (error != 0) {
                     std::string text = std::string("The plotter could not be saved to \"") + file.path + "\"" +
-                                       (error == kPlotterTextErr ? ": a name or command text cannot be written."
+                                       (error == kUnwritableTextErr ? ": a name or command text cannot be written."
                                                                  : ": the file cannot be written.");
                     sADMBasic->ErrorAlert(text.c_str());
                 }

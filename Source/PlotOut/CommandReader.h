@@ -11,6 +11,7 @@
 #include <stdio.h>
 
 #include "ASTypes.h"
+#include "Common/ErrorCodes.h"
 #include "Math/CurveFit.h"
 
 // One command as read from the file.
@@ -23,8 +24,6 @@ struct UDT_CommandLine {
 // (a long plotter text, a hostile file) goes on as the next command.
 enum { kCommandTextMax = 255 };
 
-enum { kCommandReaderMemoryErr = '!Mem' };
-
 // One line of the file: characters up to a line feed (not stored), the end of
 // the file, or max characters; buffer must hold max + 1 bytes. Returns the
 // number stored; 0 for a null file.
@@ -36,7 +35,7 @@ int ReadToken(FILE* file, char* buffer, int max);
 
 // Reads the whole file as commands of language (HPGL and DMGL: tokens; GPGL
 // and MGL_IC1: lines; any other code reads nothing) and appends each
-// non-empty one to *commands / *count. Returns 0, or kCommandReaderMemoryErr
+// non-empty one to *commands / *count. Returns 0, or kMemoryErr
 // when the array or a text cannot be allocated (what was read stays).
 ASErr readCommandFile(FILE* file, int language, UDT_CommandLine** commands, int* count);
 // Frees every text and the array; *commands = null, *count = 0.

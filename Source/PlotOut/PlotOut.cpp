@@ -42,7 +42,7 @@ ASErr sendText(FILE* file, const char* text, size_t length)
 {
     if (file != NULL) {
         if (length > 0 && fwrite(text, 1, length, file) != length)
-            return kPlotOutWriteErr;
+            return kWriteErr;
         return kNoErr;
     }
     if (g != NULL && g->usbOutput != 0) {
@@ -74,13 +74,13 @@ ASErr emitf(FILE* file, const char* format, ...)
     va_end(args);
     ASErr error = kNoErr;
     if (length < 0) {
-        error = kPlotOutWriteErr;
+        error = kWriteErr;
     } else if ((size_t)length < sizeof local) {
         error = sendText(file, local, (size_t)length);
     } else {
         char* text = (char*)malloc((size_t)length + 1);
         if (text == NULL) {
-            error = kPlotOutMemoryErr;
+            error = kMemoryErr;
         } else {
             va_start(args, format);
             vsnprintf(text, (size_t)length + 1, format, args);
@@ -218,7 +218,7 @@ ASErr writeGroupVolumes(Matches matches, int language, FILE* file)
         return kNoErr;
     int32_t* order = (int32_t*)malloc(sizeof(int32_t) * (size_t)g->volumeCount);
     if (order == NULL)
-        return kPlotOutMemoryErr;
+        return kMemoryErr;
     int32_t count = 0;
     for (int32_t i = 0; i < g->volumeCount; i++) {
         if (g->volumes[i].index >= 1 && matches(g->volumes[i]))
@@ -353,7 +353,7 @@ ASErr endOfPlotOut(int language, FILE* file)
         error = emitf(file, "%.*s\r\n", length, plotter.PlotterEndString);
     // A full disk shows itself only when the buffered bytes go out.
     if (error == kNoErr && file != NULL && (fflush(file) != 0 || ferror(file)))
-        error = kPlotOutWriteErr;
+        error = kWriteErr;
     return error;
 }
 
@@ -595,13 +595,13 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
         int pieceCount = 0;
         if (BezierToLineBy2Div(&bezier, &pieceCount, &pieces) != 0 || pieceCount < 1) {
             free(pieces);
-            return kPlotOutMemoryErr;
+            return kMemoryErr;
         }
         int n = pieceCount;
         point_struct* points = (point_struct*)malloc(sizeof(point_struct) * (size_t)(n + 1));
         if (points == NULL) {
             free(pieces);
-            return kPlotOutMemoryErr;
+            return kMemoryErr;
         }
         for (int i = 0; i < n; i++)
             points[i] = point_struct{pieces[i].P[0][0], pieces[i].P[0][1]};

@@ -13,6 +13,7 @@
 #include <stdio.h>
 
 #include "ASTypes.h"
+#include "Common/ErrorCodes.h"
 #include "Core/ColorLayerRecords.h"
 #include "Core/CutModelRecords.h"
 #include "Math/Bezier.h"
@@ -21,10 +22,8 @@
 // Command languages, the current plotter's Language.
 enum { kLanguageHPGL = 0, kLanguageGPGL = 1, kLanguageMGL_IC1 = 2, kLanguageDMGL = 3 };
 
-enum {
-    kPlotOutWriteErr = '!Wrt',  // the stream refused bytes (disk full, closed pipe ...)
-    kPlotOutMemoryErr = '!Mem'
-};
+// Besides host and USB errors the writer stops with kWriteErr when the stream
+// refuses bytes and with kMemoryErr when memory runs out (Common/ErrorCodes.h).
 
 // The layer of the registration marks; its volumes are never cut, its marks
 // group carries the command text of the cutter's alignment system.

@@ -292,11 +292,11 @@ TEST_F(CutModelTest, LongLayerTitlesAreCutOnACharacterBoundary)
 TEST_F(CutModelTest, CheckDataGatesSelectionAndReadsThePlotter)
 {
     Document& d = doc();
-    EXPECT_EQ(checkData(1), (ASErr)'!Sel');
+    EXPECT_EQ(checkData(1), kNothingSelectedErr);
     ArtNode* t = d.newArt(kTextFrameArt);
     d.place(t, kPlaceAboveAll, nullptr);
     d.setSelected(t, true);
-    EXPECT_EQ(checkData(1), (ASErr)'!tpe');
+    EXPECT_EQ(checkData(1), kUnsupportedArtErr);
     d.setSelected(t, false);
     rect(d, 0, 0, 10, 10);
     selectAll(d);
@@ -312,7 +312,7 @@ TEST_F(CutModelTest, CheckDataGatesSelectionAndReadsThePlotter)
     for (int pens : {-3, 0, 1000000}) {
         SCOPED_TRACE(pens);
         putPlotter(pens);
-        EXPECT_EQ(checkData(0), (ASErr)'!cur');
+        EXPECT_EQ(checkData(0), kNoCurrentPlotterErr);
         EXPECT_EQ(g->curPlotterValid, 0);
         EXPECT_EQ(g->curEnvironment.Pens, nullptr);
     }

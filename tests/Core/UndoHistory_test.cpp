@@ -83,8 +83,8 @@ protected:
 TEST_F(UndoHistoryTest, UndoAndRedoRightAfterOpeningHaveNothingToDo)
 {
     makeJob(2);
-    EXPECT_EQ(undoVolumeChange(), (ASErr)'!STK');
-    EXPECT_EQ(redoVolumeChange(), (ASErr)'!STK');
+    EXPECT_EQ(undoVolumeChange(), kUndoStackErr);
+    EXPECT_EQ(redoVolumeChange(), kUndoStackErr);
     EXPECT_EQ(g->undoPos, -1);
 }
 
@@ -98,13 +98,13 @@ TEST_F(UndoHistoryTest, TwoChangesThenTwoUndosRestoreTheOriginal)
     EXPECT_EQ(undoVolumeChange(), kNoErr);
     for (int i = 0; i < 3; i++)
         EXPECT_FLOAT_EQ(g->volumes[i].rect[0], 10.0f * i);
-    EXPECT_EQ(undoVolumeChange(), (ASErr)'!STK');
+    EXPECT_EQ(undoVolumeChange(), kUndoStackErr);
 
     // Redo walks back up to the last action and stops there.
     EXPECT_EQ(redoVolumeChange(), kNoErr);
     EXPECT_EQ(redoVolumeChange(), kNoErr);
     EXPECT_FLOAT_EQ(g->volumes[2].rect[0], 70.0f);
-    EXPECT_EQ(redoVolumeChange(), (ASErr)'!STK');
+    EXPECT_EQ(redoVolumeChange(), kUndoStackErr);
 }
 
 TEST_F(UndoHistoryTest, SeventeenActionsKeepTheLastSixteen)
@@ -116,7 +116,7 @@ TEST_F(UndoHistoryTest, SeventeenActionsKeepTheLastSixteen)
     for (int i = 0; i < 16; i++)
         EXPECT_EQ(undoVolumeChange(), kNoErr) << i;
     EXPECT_FLOAT_EQ(g->volumes[0].rect[0], 1.0f);  // the state after the first action
-    EXPECT_EQ(undoVolumeChange(), (ASErr)'!STK');
+    EXPECT_EQ(undoVolumeChange(), kUndoStackErr);
     EXPECT_FLOAT_EQ(g->volumes[0].rect[0], 1.0f);
 }
 
@@ -162,7 +162,7 @@ TEST_F(UndoHistoryTest, ANewActionAfterAnUndoEndsTheRedoBranch)
     undoVolumeChange();  // back at 1
     moveAll(7.0f);
     // The steps recorded before the undos (to 2, to 3) must not come back.
-    EXPECT_EQ(redoVolumeChange(), (ASErr)'!STK');
+    EXPECT_EQ(redoVolumeChange(), kUndoStackErr);
     EXPECT_FLOAT_EQ(g->volumes[0].rect[0], 7.0f);
     EXPECT_EQ(undoVolumeChange(), kNoErr);
     EXPECT_FLOAT_EQ(g->volumes[0].rect[0], 1.0f);

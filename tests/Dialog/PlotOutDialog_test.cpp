@@ -398,10 +398,10 @@ TEST_F(PlotOutDialogTest, AJobThatCannotStartIsExplainedAndTheDialogStaysShut)
         ASErr code;
         const char* alert;
     } rows[] = {
-        {"nothing selected", kThreeRects, false, true, '!Sel', "Please select the artwork to cut"},
+        {"nothing selected", kThreeRects, false, true, kNothingSelectedErr, "Please select the artwork to cut"},
         {"text selected", R"(<svg xmlns="http://www.w3.org/2000/svg" width="100" height="100"><text x="10" y="50">Hi</text></svg>)",
-         true, true, '!tpe', "cannot be cut"},
-        {"no current plotter", kThreeRects, true, false, '!cur', "No complete plotter is set up"},
+         true, true, kUnsupportedArtErr, "cannot be cut"},
+        {"no current plotter", kThreeRects, true, false, kNoCurrentPlotterErr, "No complete plotter is set up"},
     };
     for (const Row& row : rows) {
         hostApp().prefs().keys(kCurrentPlotterPrefix);
@@ -439,7 +439,7 @@ TEST_F(PlotOutDialogTest, AJobThatCannotBeLoadedOrBuiltIsExplainedAndTheDialogCl
         ASErr returned;
         const char* alert;
     } rows[] = {
-        {"memory runs out while the job loads", kPlotOutMemoryErr, 0, kPlotOutMemoryErr,
+        {"memory runs out while the job loads", kMemoryErr, 0, kMemoryErr,
          "There is not enough memory to load this job."},
         {"the host cannot read the selection", 'FAIL', 0, 'FAIL', "Please select the artwork to cut"},
         {"the toolkit refuses the tenth item", kNoErr, 10, 2, "The dialog could not be built completely"},

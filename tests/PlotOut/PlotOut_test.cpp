@@ -719,12 +719,12 @@ TEST_F(PlotOutTest, AFullDiskIsReported)
     // Buffered: the failure shows when the bytes leave the buffer at the latest.
     ASErr body = plotOutGlobalVolumes(nullptr, 0, colours, 1, kLanguageHPGL, full, 0);
     ASErr end = endOfPlotOut(kLanguageHPGL, full);
-    EXPECT_TRUE(body == kPlotOutWriteErr || end == kPlotOutWriteErr);
+    EXPECT_TRUE(body == kWriteErr || end == kWriteErr);
     fclose(full);
 
     full = fopen("/dev/full", "w");
     setvbuf(full, nullptr, _IONBF, 0);
-    EXPECT_EQ(plotOutGlobalVolumes(nullptr, 0, colours, 1, kLanguageHPGL, full, 0), kPlotOutWriteErr);
+    EXPECT_EQ(plotOutGlobalVolumes(nullptr, 0, colours, 1, kLanguageHPGL, full, 0), kWriteErr);
     fclose(full);
 }
 
