@@ -12,6 +12,7 @@
 #include "Dialog/PlotOutDialog.h"
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
+#include "ErrorText.h"
 #include "Menus/Menus.h"
 #include "Toolkit/Driver.h"
 
@@ -156,7 +157,7 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
     ASErr shutdown = session.shutdown();
     if (failed) return 1;
     if (shutdown != kNoErr) {
-        std::cerr << "vantorel-host: plug-in shut-down failed with error " << shutdown << "\n";
+        std::cerr << "vantorel-host: plug-in shut-down failed with error " << errorText(shutdown) << "\n";
         return 1;
     }
     if (!output.empty()) {

@@ -112,6 +112,7 @@ TEST_F(EntryPointTest, StartupStopsAtTheFirstFailingStep)
     auto saved = table.AddNotifier;
     table.AddNotifier = [](SPPluginRef, const char*, const char*, AINotifierHandle*) -> ASErr { return 'FAIL'; };
     EXPECT_EQ(session().start(), 'FAIL');
+    EXPECT_EQ(session().error(), "plug-in start-up failed with error FAIL");
     table.AddNotifier = saved;
     EXPECT_TRUE(hostApp().notifiers().empty());
     EXPECT_EQ(hostApp().registry().totalOpen(), 0);
