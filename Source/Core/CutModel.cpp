@@ -98,12 +98,13 @@ ASErr loadData(void* item)
     g->volumes = NULL;
     g->volumeCount = 0;
     ASErr result = getSelection(&matches, &count);
-    if (result == kNoErr) {
-        for (int32_t i = 0; i < count; ++i)
-            if (isTopLevel((*matches)[i])) loadVolume((*matches)[i]);
-        updateVolume();
-    }
+    for (int32_t i = 0; result == kNoErr && i < count; ++i)
+        if (isTopLevel((*matches)[i])) result = loadVolume((*matches)[i]);
+    if (result == kNoErr) result = updateVolume();
     disposeSelection(matches);
+    // A job missing a volume, a ring or a segment would cut less than was
+    // selected: after a failure nothing stays loaded.
+    if (result != kNoErr) (void)freeData();
     return result;
 }
 
@@ -256,11 +257,13 @@ ASErr loadVolume(AIArtHandle art)
     v->rings = NULL;
     v->ringCount = 0;
 
-    loadRing(art);
+    ASErr ringError = loadRing(art);
     v = &g->volumes[g->volumeCount - 1];
-    if (!dotCut) sortRing(v->rings, v->ringCount);
+    if (!dotCut) (void)sortRing(v->rings, v->ringCount);  // only reorders: cannot fail
     if (strcmp(v->layerName, kMarksLayerTitle) == 0) v->flags |= kVolumeOnMarksLayer;
-    return kNoErr;
+    // A host error ends the walk of one group and the rings read so far are
+    // cut, as the host has them; running out of memory stops the whole load.
+    return ringError == kMemoryErr ? kMemoryErr : kNoErr;
 }
 
 static Ring* appendRing(Volume* v, AIArtHandle art, uint16_t kind)
@@ -290,8 +293,8 @@ ASErr loadRing(AIArtHandle art)
         r->area = area;
         AIPathStyle style;
         if (sAIPathStyle->GetPathStyle(art, &style) == kNoErr) FillColorToRGB(&style, v->colorRGB, &v->colorKind);
-        loadBezier(art);
-        return err;
+        ASErr bezierError = loadBezier(art);
+        return bezierError != kNoErr ? bezierError : err;
     }
     if (type == kGroupArt || type == kCompoundPathArt) {
         AIArtHandle child = NULL;
@@ -317,7 +320,8 @@ ASErr loadBezier(AIArtHandle art)
     // A path of fewer than two anchors has no outline to cut.
     if (n < 2) return kNoErr;
     AIPathSegment* seg = (AIPathSegment*)malloc((size_t)n * sizeof(AIPathSegment));
-    if (seg == NULL) return kNoErr;
+    if (seg == NULL) return kMemoryErr;
+    ASErr result = kNoErr;
     if (sAIPath->GetPathSegments(art, 0, n, seg) == kNoErr) {
         for (int32_t i = 0; i < n; ++i) {
             int32_t next = i + 1;
@@ -326,7 +330,10 @@ ASErr loadBezier(AIArtHandle art)
                 next = 0;
             }
             bezier_stru* grown = (bezier_stru*)realloc(r->beziers, (size_t)(r->count + 1) * sizeof(bezier_stru));
-            if (grown == NULL) break;
+            if (grown == NULL) {
+                result = kMemoryErr;
+                break;
+            }
             r->beziers = grown;
             bezier_stru* b = &r->beziers[r->count++];
             b->degree = 3;
@@ -341,7 +348,7 @@ ASErr loadBezier(AIArtHandle art)
         }
     }
     free(seg);
-    return kNoErr;
+    return result;
 }
 
 ASErr sortRing(Ring* rings, int32_t count)

@@ -15,7 +15,14 @@
 #define kMarksLayerTitle "Layer of 4 Marks Printed"
 #define kDotCutTag "TAG_OF_DOT_CUT"
 
+// The gate before a job. With checkSelection 1: kNothingSelectedErr,
+// kUnsupportedArtErr or the host's error of the selection query. Then the
+// current plotter: kNoCurrentPlotterErr when the preferences hold no
+// complete one.
 ASErr checkData(uint8_t checkSelection);
+// Loads every selected top-level object as a volume: 0, the host's error of
+// the selection query, or kMemoryErr, after which nothing stays loaded. A
+// host error while reading one object's art keeps the rings read so far.
 ASErr loadData(void* item);
 ASErr freeData(void);
 ASErr loadVolume(AIArtHandle art);

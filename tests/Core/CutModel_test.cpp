@@ -12,6 +12,7 @@
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
 #include "HostFixture.h"
+#include "Suites/SuiteTables.h"
 
 using namespace vt;
 using namespace vt::host;
@@ -272,6 +273,24 @@ TEST_F(CutModelTest, UnsafeInputsLoadCleanly)
     ASSERT_EQ(g->volumeCount, 1);
     EXPECT_EQ(g->volumes[0].colorKind, 6u) << "no path, no colour";
     EXPECT_EQ(g->volumes[0].rings[0].kind, 0);
+}
+
+TEST_F(CutModelTest, AHostErrorInsideAGroupKeepsTheRingsReadSoFar)
+{
+    Document& d = doc();
+    ArtNode* gr = group(d);
+    rect(d, 0, 0, 72, 72, gr);
+    rect(d, 100, 0, 172, 72, gr);
+    selectAll(d);
+    auto& art = suiteTable<AIArtSuite>();
+    auto saved = art.GetArtSibling;
+    art.GetArtSibling = [](AIArtHandle, AIArtHandle*) -> ASErr { return kBadArtErr; };
+    ASErr error = loadData(nullptr);
+    art.GetArtSibling = saved;
+    ASSERT_EQ(error, kNoErr) << "the host's error inside one object is not the job's";
+    ASSERT_EQ(g->volumeCount, 1);
+    EXPECT_EQ(g->volumes[0].ringCount, 1) << "the walk ends at the failing sibling";
+    EXPECT_EQ(g->volumes[0].rings[0].count, 4);
 }
 
 TEST_F(CutModelTest, LongLayerTitlesAreCutOnACharacterBoundary)
