@@ -7,6 +7,11 @@
 
 #include "ASTypes.h"
 
+// Marks a function whose result is an error code: the compiler warns when a
+// caller drops it. A result that is rightly ignored is cast to (void) with a
+// comment saying why.
+#define VT_NODISCARD [[nodiscard]]
+
 // Memory ran out, or (the plotter library's delete operations) an index was
 // out of range.
 const ASErr kMemoryErr = '!Mem';

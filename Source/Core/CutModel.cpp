@@ -27,7 +27,7 @@ void CopyNameField(char* field, size_t size, const char* name)
 
 // ---- The selection ---------------------------------------------------------------
 
-static ASErr getSelection(AIArtHandle*** matches, int32_t* count)
+VT_NODISCARD static ASErr getSelection(AIArtHandle*** matches, int32_t* count)
 {
     AIMatchingArtSpec spec;
     spec.type = kAnyArt;
@@ -414,7 +414,7 @@ ASErr freeRing(Ring* ring)
 
 ASErr freeVolume(Volume* volume)
 {
-    for (int32_t i = 0; i < volume->ringCount; ++i) freeRing(&volume->rings[i]);
+    for (int32_t i = 0; i < volume->ringCount; ++i) (void)freeRing(&volume->rings[i]);  // freeing cannot fail
     free(volume->rings);
     volume->rings = NULL;
     volume->ringCount = 0;
@@ -423,7 +423,7 @@ ASErr freeVolume(Volume* volume)
 
 ASErr freeData(void)
 {
-    for (int32_t i = 0; i < g->volumeCount; ++i) freeVolume(&g->volumes[i]);
+    for (int32_t i = 0; i < g->volumeCount; ++i) (void)freeVolume(&g->volumes[i]);  // freeing cannot fail
     free(g->volumes);
     g->volumes = NULL;
     g->volumeCount = 0;
@@ -472,20 +472,21 @@ ASErr loadPloyBezier(AIArtHandle art, UDT_PolyBezier** list, int32_t* count)
 {
     int16_t type = kUnknownArt;
     if (sAIArt->GetArtType(art, &type)) return kNoErr;
+    ASErr error = kNoErr;
     if (type == kPathArt) {
         UDT_PolyBezier* grown = (UDT_PolyBezier*)realloc(*list, (size_t)(*count + 1) * sizeof(UDT_PolyBezier));
         if (grown == NULL) return kNoErr;
         *list = grown;
         UDT_PolyBezier* entry = &grown[(*count)++];
         memset(entry, 0, sizeof *entry);
-        GetArtBezier(art, &entry->bezier, &entry->count);
+        error = GetArtBezier(art, &entry->bezier, &entry->count);
     } else if (type == kGroupArt || type == kCompoundPathArt) {
         AIArtHandle child = NULL;
         sAIArt->GetArtFirstChild(art, &child);
-        while (child != NULL) {
-            loadPloyBezier(child, list, count);
+        while (error == kNoErr && child != NULL) {
+            error = loadPloyBezier(child, list, count);
             if (sAIArt->GetArtSibling(child, &child)) break;
         }
     }
-    return kNoErr;
+    return error;
 }

@@ -19,21 +19,21 @@
 // kUnsupportedArtErr or the host's error of the selection query. Then the
 // current plotter: kNoCurrentPlotterErr when the preferences hold no
 // complete one.
-ASErr checkData(uint8_t checkSelection);
+VT_NODISCARD ASErr checkData(uint8_t checkSelection);
 // Loads every selected top-level object as a volume: 0, the host's error of
 // the selection query, or kMemoryErr, after which nothing stays loaded. A
 // host error while reading one object's art keeps the rings read so far.
-ASErr loadData(void* item);
-ASErr freeData(void);
-ASErr loadVolume(AIArtHandle art);
-ASErr loadRing(AIArtHandle art);
-ASErr loadBezier(AIArtHandle art);
-ASErr sortRing(Ring* rings, int32_t count);
-ASErr updateVolume(void);
-ASErr freeRing(Ring* ring);
-ASErr freeVolume(Volume* volume);
-ASErr GetArtBezier(AIArtHandle art, bezier_stru** beziers, int32_t* count);
-ASErr loadPloyBezier(AIArtHandle art, UDT_PolyBezier** list, int32_t* count);
+VT_NODISCARD ASErr loadData(void* item);
+VT_NODISCARD ASErr freeData(void);
+VT_NODISCARD ASErr loadVolume(AIArtHandle art);
+VT_NODISCARD ASErr loadRing(AIArtHandle art);
+VT_NODISCARD ASErr loadBezier(AIArtHandle art);
+VT_NODISCARD ASErr sortRing(Ring* rings, int32_t count);
+VT_NODISCARD ASErr updateVolume(void);
+VT_NODISCARD ASErr freeRing(Ring* ring);
+VT_NODISCARD ASErr freeVolume(Volume* volume);
+VT_NODISCARD ASErr GetArtBezier(AIArtHandle art, bezier_stru** beziers, int32_t* count);
+VT_NODISCARD ASErr loadPloyBezier(AIArtHandle art, UDT_PolyBezier** list, int32_t* count);
 
 // Bounds of art as painted without its strokes: each stroked path inside is
 // switched to no stroke for the read and switched back at once. False (and a

@@ -166,7 +166,7 @@ int writePlotter(Plotter plotter, FILE* file)
     if (!file) return kNoFileErr;
     int err = plotterWritable(&plotter);
     if (err) return err;
-    putPlotter(file, plotter);
+    (void)putPlotter(file, plotter);  // cannot refuse: the file is open and the plotter writable
     return ferror(file) ? kWriteErr : 0;
 }
 
@@ -216,7 +216,7 @@ static int readFailed(int status)
 // Grows an array being read to hold at least need elements. The array grows
 // with what the file really holds, so a hostile count cannot make the reader
 // allocate more than the file's size warrants.
-static int growArray(void** array, int* capacity, int need, size_t size)
+VT_NODISCARD static int growArray(void** array, int* capacity, int need, size_t size)
 {
     if (need <= *capacity) return 0;
     int fresh = *capacity > 0 ? *capacity : 4;
@@ -229,7 +229,7 @@ static int growArray(void** array, int* capacity, int need, size_t size)
     return 0;
 }
 
-static int readPenBlock(FILE* file, Pen* pen)
+VT_NODISCARD static int readPenBlock(FILE* file, Pen* pen)
 {
     int status = 0;
     skipBrace(file, '{');
@@ -247,7 +247,7 @@ static int readPenBlock(FILE* file, Pen* pen)
     return readFailed(status) ? kFormatErr : 0;
 }
 
-static int readEnvironmentBlock(FILE* file, Environment* environment)
+VT_NODISCARD static int readEnvironmentBlock(FILE* file, Environment* environment)
 {
     int status = 0;
     int penNumber = 0, reserved = 0;
@@ -281,7 +281,7 @@ static int readEnvironmentBlock(FILE* file, Environment* environment)
     return 0;
 }
 
-static int readPlotterBlock(FILE* file, Plotter* plotter)
+VT_NODISCARD static int readPlotterBlock(FILE* file, Plotter* plotter)
 {
     int status = 0;
     int special = 0, language = 0, origin = 0, reserved = 0, envNumber = 0, pid = 0, vid = 0;
@@ -404,7 +404,7 @@ static char* tempPathFor(const char* path)
 
 // Writes through a temporary file beside path that replaces path only when
 // every write, the flush, the sync and the close succeeded.
-static int writeReplacing(const char* path, int (*write)(FILE*, void*), void* data)
+VT_NODISCARD static int writeReplacing(const char* path, int (*write)(FILE*, void*), void* data)
 {
     if (!path || !*path) return kNoFileErr;
     char* temp = tempPathFor(path);
@@ -429,13 +429,13 @@ struct LibraryToSave {
     int* count;
 };
 
-static int writeLibrary(FILE* file, void* data)
+VT_NODISCARD static int writeLibrary(FILE* file, void* data)
 {
     LibraryToSave* library = (LibraryToSave*)data;
     return savePlotter(library->list, library->count, file);
 }
 
-static int writeOnePlotter(FILE* file, void* data)
+VT_NODISCARD static int writeOnePlotter(FILE* file, void* data)
 {
     return writePlotter(*(Plotter*)data, file);
 }

@@ -70,7 +70,8 @@ int copyEnvironment(Environment* dst, Environment* src)
             err = kMemoryErr;
         }
     }
-    for (int i = 0; i < count; i++) copyPen(&pens[i], &from.Pens[i]);
+    // A copy from an existing pen allocates nothing and cannot fail.
+    for (int i = 0; i < count; i++) (void)copyPen(&pens[i], &from.Pens[i]);
 
     memcpy(dst->EnvironmentName, from.EnvironmentName, sizeof(dst->EnvironmentName));
     dst->EnvironmentName[sizeof(dst->EnvironmentName) - 1] = 0;
@@ -154,7 +155,7 @@ void freePlotterList(Plotter** list, int* count)
 // Removes element index from an array of n elements of the given size: a new
 // array of n - 1 (null when n is 1), the elements around index copied into it.
 // The caller has released what the removed element owns.
-static int removeElement(void** array, int* n, int index, size_t size, void (*release)(void*))
+VT_NODISCARD static int removeElement(void** array, int* n, int index, size_t size, void (*release)(void*))
 {
     if (index < 0 || index >= *n || *n < 1) return kMemoryErr;
     char* old = (char*)*array;

@@ -27,7 +27,7 @@ static const double kSplitCircleHandle = 0.55;
 // only through this, or by dropping elements from its end, always has room for
 // the next power of two). Answers 0 or kMemoryErr (the array is kept).
 template <typename T>
-static ASErr appendGrowing(T** array, int32_t* count, const T& value)
+VT_NODISCARD static ASErr appendGrowing(T** array, int32_t* count, const T& value)
 {
     int32_t n = *count;
     if (n == 0 || (n & (n - 1)) == 0) {
@@ -246,7 +246,7 @@ ASErr divSingleBezier(AIRealRect panel, bezier_stru curve, bezier_stru** pieces,
     return err;
 }
 
-static ASErr clipPath(AIArtHandle path, AIRealRect panel, bezier_stru** pieces, int32_t* count)
+VT_NODISCARD static ASErr clipPath(AIArtHandle path, AIRealRect panel, bezier_stru** pieces, int32_t* count)
 {
     int32_t n = 0;
     AIBoolean closed = 0;
@@ -398,8 +398,8 @@ struct InsideWalk {
     int32_t count;
 };
 
-static ASErr insideFlips(Vexa_Line nudged, Vexa_Line edge, const UDT_PolyBezier* near, int32_t nearCount,
-                         InsideWalk* walk)
+VT_NODISCARD static ASErr insideFlips(Vexa_Line nudged, Vexa_Line edge, const UDT_PolyBezier* near,
+                                      int32_t nearCount, InsideWalk* walk)
 {
     _t_ASRealPoint* p = NULL;
     int np = 0;
@@ -663,7 +663,7 @@ static AIRealPoint realPoint(const double p[2])
 
 // One closed path of a chain: segment m has its anchor at the start of piece m,
 // arrives along the handle of the piece before and leaves along its own.
-static ASErr drawChain(const bezier_stru* chain, int32_t n, AIArtHandle compound)
+VT_NODISCARD static ASErr drawChain(const bezier_stru* chain, int32_t n, AIArtHandle compound)
 {
     AIArtHandle path = NULL;
     ASErr err = sAIArt->NewArt(kPathArt, kPlaceInsideOnBottom, compound, &path);
@@ -861,7 +861,7 @@ static bool cuttable(int16_t type)
 // Moves whatever inside a group the panels cannot hold (text frames, placed
 // and other art) out of it, in its order, to where the group lies, so that
 // disposing of the group loses none of it.
-static ASErr keepUncuttable(AIArtHandle group, AIArtHandle place)
+VT_NODISCARD static ASErr keepUncuttable(AIArtHandle group, AIArtHandle place)
 {
     AIArtHandle child = NULL;
     ASErr err = sAIArt->GetArtFirstChild(group, &child);
@@ -880,8 +880,8 @@ static ASErr keepUncuttable(AIArtHandle group, AIArtHandle place)
 
 // Replaces one top-level object by its panels. On any failure the panels made
 // so far go and the object stays.
-static ASErr clipObject(AIArtHandle art, AIArtHandle root, const AIRealRect* clip, const AIRealRect* mark,
-                        int32_t panels, int32_t cols, int32_t rows)
+VT_NODISCARD static ASErr clipObject(AIArtHandle art, AIArtHandle root, const AIRealRect* clip,
+                                     const AIRealRect* mark, int32_t panels, int32_t cols, int32_t rows)
 {
     AIArtHandle* made = (AIArtHandle*)calloc((size_t)panels, sizeof(AIArtHandle));
     if (made == NULL) return kMemoryErr;

@@ -25,16 +25,16 @@ void freeUndoHistory();
 // action opens a new step (undoNewStep set); later calls of the same action add
 // to it, each volume at most once. Returns 0, or '!Mem' when the snapshot could
 // not be stored (the history stays consistent; the change just cannot be undone).
-ASErr saveVolumeChange(int32_t index);
+VT_NODISCARD ASErr saveVolumeChange(int32_t index);
 
 // Puts back the volumes of the last step; 0, or '!STK' with nothing to undo.
-ASErr undoVolumeChange();
+VT_NODISCARD ASErr undoVolumeChange();
 
 // Re-applies the step after the last undo; 0, or '!STK' with nothing to redo.
-ASErr redoVolumeChange();
+VT_NODISCARD ASErr redoVolumeChange();
 
 // The total cut length of the selected volumes, mm, into *length.
-ASErr getGlobalDistance(double* length);
+VT_NODISCARD ASErr getGlobalDistance(double* length);
 
 // Cut length of one volume with its copies (0 unless selected), of one ring and
 // of one segment at the given scale, mm.

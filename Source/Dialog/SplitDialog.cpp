@@ -65,7 +65,7 @@ const Item_Control_arg dlgSplitItem[kSplitItemCount] = {
 // counts.
 typedef void (*PaletteAction)(ADMItemRef item, ADMNotifierRef notifier);
 
-static ASErr runWithSuites(ADMItemRef item, ADMNotifierRef notifier, PaletteAction action)
+VT_NODISCARD static ASErr runWithSuites(ADMItemRef item, ADMNotifierRef notifier, PaletteAction action)
 {
     if (g == NULL) return kNoErr;
     ASErr err = acquireSuites(g->basic);
@@ -474,7 +474,7 @@ static AIPathSegment cornerAt(AIReal x, AIReal y)
     return s;
 }
 
-static ASErr addGuide(AIReal x1, AIReal y1, AIReal x2, AIReal y2)
+VT_NODISCARD static ASErr addGuide(AIReal x1, AIReal y1, AIReal x2, AIReal y2)
 {
     AIArtHandle path = NULL;
     AIPathSegment seg[2] = {cornerAt(x1, y1), cornerAt(x2, y2)};

@@ -37,7 +37,7 @@ int ReadToken(FILE* file, char* buffer, int max);
 // and MGL_IC1: lines; any other code reads nothing) and appends each
 // non-empty one to *commands / *count. Returns 0, or kMemoryErr
 // when the array or a text cannot be allocated (what was read stays).
-ASErr readCommandFile(FILE* file, int language, UDT_CommandLine** commands, int* count);
+VT_NODISCARD ASErr readCommandFile(FILE* file, int language, UDT_CommandLine** commands, int* count);
 // Frees every text and the array; *commands = null, *count = 0.
 void freeCommandLines(UDT_CommandLine** commands, int* count);
 
@@ -61,4 +61,4 @@ void replayPenReset(ReplayPen* pen, int language, double arcAngleUnit);
 // 0.1 step of the circle (at most 65536 of them), made on the fly. A command
 // that is not one of the writer's, or whose numbers cannot be read, changes
 // nothing. Returns 0.
-ASErr replayCommand(const char* text, ReplayPen* pen, ReplayLineProc line, void* data);
+VT_NODISCARD ASErr replayCommand(const char* text, ReplayPen* pen, ReplayLineProc line, void* data);

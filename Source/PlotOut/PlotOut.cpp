@@ -38,7 +38,7 @@ bool sinkOpen(FILE* file)
 }
 
 // Writes one whole command text to the sink.
-ASErr sendText(FILE* file, const char* text, size_t length)
+VT_NODISCARD ASErr sendText(FILE* file, const char* text, size_t length)
 {
     if (file != NULL) {
         if (length > 0 && fwrite(text, 1, length, file) != length)
@@ -62,7 +62,7 @@ ASErr sendText(FILE* file, const char* text, size_t length)
 
 // printf into one text (on the heap when it does not fit the stack buffer),
 // in the C locale, then to the sink.
-ASErr emitf(FILE* file, const char* format, ...)
+VT_NODISCARD ASErr emitf(FILE* file, const char* format, ...)
 {
     if (!sinkOpen(file))
         return kNoErr;
@@ -165,7 +165,7 @@ double layerAcceleration(const Pen& pen)
 }
 
 // The pen select of a group, then (HPGL only, when asked) its tool block.
-ASErr writeGroupStart(int32_t penIndex, int language, FILE* file, bool toolBlock, bool layerGroup)
+VT_NODISCARD ASErr writeGroupStart(int32_t penIndex, int language, FILE* file, bool toolBlock, bool layerGroup)
 {
     ASErr error;
     long long number = (long long)penIndex + 1;
@@ -202,7 +202,7 @@ ASErr writeGroupStart(int32_t penIndex, int language, FILE* file, bool toolBlock
     return emitf(file, "PA;\r\n");
 }
 
-ASErr writeGroupText(const char* text, FILE* file)
+VT_NODISCARD ASErr writeGroupText(const char* text, FILE* file)
 {
     if (text == NULL)
         return kNoErr;
@@ -212,7 +212,7 @@ ASErr writeGroupText(const char* text, FILE* file)
 // The volumes of one group in cut order: ascending index, equal numbers in
 // array order; a volume numbered 0 or less is not cut.
 template <typename Matches>
-ASErr writeGroupVolumes(Matches matches, int language, FILE* file)
+VT_NODISCARD ASErr writeGroupVolumes(Matches matches, int language, FILE* file)
 {
     if (g->volumes == NULL || g->volumeCount <= 0)
         return kNoErr;
@@ -279,6 +279,15 @@ char* findMarksText()
     return NULL;
 }
 
+// Millimetres to plotter steps, truncated toward zero. A conversion cannot
+// fail, so the writer's own steps use this rather than the error-code form.
+void toSteps(point_struct point, long* x, long* y)
+{
+    double step = plotterStep();
+    *x = toInt32(point.x / step);
+    *y = toInt32(point.y / step);
+}
+
 }  // namespace
 
 void resetDotCutEnd()
@@ -289,9 +298,7 @@ void resetDotCutEnd()
 
 ASErr convertDimenPointToPlotterLong(point_struct point, long* x, long* y)
 {
-    double step = plotterStep();
-    *x = toInt32(point.x / step);
-    *y = toInt32(point.y / step);
+    toSteps(point, x, y);
     return kNoErr;
 }
 
@@ -432,13 +439,13 @@ ASErr lineOut(Vexa_Line line, int language, FILE* file, unsigned char* penUp)
         return kNoErr;
     long x, y;
     if (*penUp) {
-        convertDimenPointToPlotterLong(point_struct{line.x1, line.y1}, &x, &y);
+        toSteps(point_struct{line.x1, line.y1}, &x, &y);
         ASErr error = movePen(x, y, language, file);
         if (error != kNoErr)
             return error;
         *penUp = 0;
     }
-    convertDimenPointToPlotterLong(point_struct{line.x2, line.y2}, &x, &y);
+    toSteps(point_struct{line.x2, line.y2}, &x, &y);
     return drawPen(x, y, language, file);
 }
 
@@ -457,7 +464,7 @@ ASErr arcOut(arc_struct arc, int language, FILE* file, unsigned char* penUp)
     ASErr error;
     long x, y;
     if (*penUp) {
-        convertDimenPointToPlotterLong(arc.start, &x, &y);
+        toSteps(arc.start, &x, &y);
         error = movePen(x, y, language, file);
         if (error != kNoErr)
             return error;
@@ -481,10 +488,10 @@ ASErr arcOut(arc_struct arc, int language, FILE* file, unsigned char* penUp)
         direction = 1;
     }
     long cx, cy;
-    convertDimenPointToPlotterLong(arc.center, &cx, &cy);
+    toSteps(arc.center, &cx, &cy);
     if (labs(cx) <= kMaxArcCentreSteps && labs(cy) <= kMaxArcCentreSteps)
         return drawArcPen(cx, cy, a, b, radius, language, file, direction);
-    convertDimenPointToPlotterLong(arc.end, &x, &y);
+    toSteps(arc.end, &x, &y);
     return drawPen(x, y, language, file);
 }
 
@@ -501,7 +508,7 @@ ASErr lineOutCutOff(Vexa_Line line, int language, FILE* file, unsigned char* pen
     if (!sinkOpen(file))
         return kNoErr;
     long x, y;
-    convertDimenPointToPlotterLong(point_struct{line.x1, line.y1}, &x, &y);
+    toSteps(point_struct{line.x1, line.y1}, &x, &y);
     // The cut-off position goes out y first, as the cutters have always read it.
     ASErr error = movePen(y, x, language, file);
     if (error != kNoErr)
@@ -547,8 +554,8 @@ bezier_stru placeBezier(bezier_stru bezier, const Volume& volume, const double* 
     return bezier;
 }
 
-ASErr fitAndWrite(const point_struct* points, int count, const Volume& volume, int language, FILE* file,
-                  unsigned char* penUp)
+VT_NODISCARD ASErr fitAndWrite(const point_struct* points, int count, const Volume& volume, int language,
+                               FILE* file, unsigned char* penUp)
 {
     ASErr error = kNoErr;
     if (volume.fitType == 2) {
@@ -628,7 +635,7 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
             }
         } else if (error == kNoErr) {
             long x, y;
-            convertDimenPointToPlotterLong(points[0], &x, &y);
+            toSteps(points[0], &x, &y);
             const Pen* pen = penAt((int32_t)dotCutPen(dotCutTag));
             if (pen != NULL)
                 error = emitf(file, "PU%ld,%ld;\nPU%ld,%ld;\nFS%ld;\n", x + 1, y, x, y,
@@ -636,7 +643,7 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
             penUp = (x == _x && y == _y) ? 0 : 1;
             if (error == kNoErr)
                 error = fitAndWrite(points, n + 1, volume, language, file, &penUp);
-            convertDimenPointToPlotterLong(points[n], &_x, &_y);
+            toSteps(points[n], &_x, &_y);
         }
         free(points);
     }

@@ -19,7 +19,7 @@ protected:
         startSession();
         ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
     }
-    void TearDown() override { releaseSuites(hostApp().basic()); }
+    void TearDown() override { EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic())); }
     std::string folder() const { return std::filesystem::canonical(pluginFolder()).string(); }
 };
 

@@ -39,7 +39,7 @@ TEST_F(EntryPointTest, UnimplementedOperationsAnswerWithAnError)
     EXPECT_EQ(sAIMdMemory->MdMemoryGetSize(nullptr, &size), kSPBadParameterError);
     ASInt32 count = 0;
     EXPECT_EQ(sTimer->CountTimers(&count), kSPUnimplementedError);
-    releaseSuites(hostApp().basic());
+    EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic()));
 }
 
 TEST_F(EntryPointTest, NestedAcquisitionOnlyCounts)

@@ -28,8 +28,10 @@ protected:
     }
     void TearDown() override
     {
-        if (g) freeData();
-        releaseSuites(hostApp().basic());
+        if (g) {
+            EXPECT_EQ(kNoErr, freeData());
+        }
+        EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic()));
     }
     Document& doc() { return documents().newDocument(); }
     ArtNode* path(Document& d, std::vector<AIPathSegment> segs, bool closed, ArtNode* parent = nullptr)
@@ -155,7 +157,7 @@ TEST_F(CutModelTest, FillColoursConvertAsTheColourListsShowThem)
         EXPECT_EQ(g->volumes[0].colorRGB[0], r.r);
         EXPECT_EQ(g->volumes[0].colorRGB[1], r.g);
         EXPECT_EQ(g->volumes[0].colorRGB[2], r.b);
-        freeData();
+        EXPECT_EQ(kNoErr, freeData());
     }
 }
 
@@ -199,7 +201,7 @@ TEST_F(CutModelTest, RingsLargestFirstUnlessDotCut)
             EXPECT_FLOAT_EQ(v.rings[1].area, 900);
             EXPECT_FLOAT_EQ(v.rings[2].area, 100);
         }
-        freeData();
+        EXPECT_EQ(kNoErr, freeData());
     }
 }
 
@@ -254,14 +256,14 @@ TEST_F(CutModelTest, UnsafeInputsLoadCleanly)
     ASSERT_EQ(loadData(nullptr), kNoErr);
     EXPECT_EQ(g->volumeCount, 0) << "only nested art selected";
     EXPECT_EQ(g->volumesBounds[2], 0.0f);
-    freeData();
+    EXPECT_EQ(kNoErr, freeData());
 
     d.setSelected(empty, true);
     ASSERT_EQ(loadData(nullptr), kNoErr);
     ASSERT_EQ(g->volumeCount, 1);
     EXPECT_EQ(g->volumes[0].rings[0].count, 0) << "an empty path has no segments";
     EXPECT_EQ(g->volumes[0].rect[0], 0.0f);
-    freeData();
+    EXPECT_EQ(kNoErr, freeData());
 
     ArtNode* textOnly = d.newArt(kGroupArt);
     d.place(textOnly, kPlaceAboveAll, nullptr);
@@ -346,7 +348,7 @@ TEST_F(CutModelTest, PathsAsBezierListsInPoints)
     path(d, {}, false, gr);
     UDT_PolyBezier* list = nullptr;
     int32_t count = 0;
-    loadPloyBezier(Document::handle(gr), &list, &count);
+    EXPECT_EQ(kNoErr, loadPloyBezier(Document::handle(gr), &list, &count));
     ASSERT_EQ(count, 3);
     EXPECT_EQ(list[0].count, 4);
     EXPECT_DOUBLE_EQ(list[0].bezier[3].P[3][0], 0.0);

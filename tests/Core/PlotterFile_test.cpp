@@ -73,13 +73,13 @@ int loaded(const std::string& text, Plotter** list, int* count)
 Plotter defaultPlotterWithPen()
 {
     Plotter p;
-    copyPlotter(&p, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&p, nullptr));
     p.PlotterEnvNumber = 1;
     p.Environments = (Environment*)malloc(sizeof(Environment));
-    copyEnvironment(&p.Environments[0], nullptr);
+    EXPECT_EQ(kNoErr, copyEnvironment(&p.Environments[0], nullptr));
     p.Environments[0].PenNumber = 1;
     p.Environments[0].Pens = (Pen*)malloc(sizeof(Pen));
-    copyPen(&p.Environments[0].Pens[0], nullptr);
+    EXPECT_EQ(kNoErr, copyPen(&p.Environments[0].Pens[0], nullptr));
     return p;
 }
 
@@ -123,7 +123,7 @@ TEST(PlotterFile, PlotterWithoutEnvironmentsReadsBackWithANullArray)
 {
     FakeHostSuites host;
     Plotter p;
-    copyPlotter(&p, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&p, nullptr));
     std::string text = saved(&p, 1);
     EXPECT_EQ(std::string("PlotterNumber=1\n") + kDefaultPlotterHead +
                   "PlotterEnvNumber=0\nPlotterPID=0\nPlotterVID=0\n}\n",
@@ -140,7 +140,7 @@ TEST(PlotterFile, MultiLineStartStringRoundTrips)
 {
     FakeHostSuites host;
     Plotter p;
-    copyPlotter(&p, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&p, nullptr));
     strcpy(p.PlotterIniString, "IN;\nVS20;\r\nPA;");
     strcpy(p.PlotterEndString, "PU0,0;%\t");
     std::string text = saved(&p, 1);
@@ -158,7 +158,7 @@ TEST(PlotterFile, NameWithPercentOrTabIsCutOnReading)
 {
     FakeHostSuites host;
     Plotter p;
-    copyPlotter(&p, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&p, nullptr));
     strcpy(p.PlotterName, "Cutter 100%");
     strcpy(p.PlotterManufactory, "Maker\tInc");
     Plotter* list = nullptr;
@@ -173,8 +173,8 @@ TEST(PlotterFile, TextsThatWouldBreakTheFormatAreRefusedBeforeWriting)
 {
     FakeHostSuites host;
     Plotter p[2];
-    copyPlotter(&p[0], nullptr);
-    copyPlotter(&p[1], nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&p[0], nullptr));
+    EXPECT_EQ(kNoErr, copyPlotter(&p[1], nullptr));
     strcpy(p[1].PlotterEndString, "PU;]");
     int err = 0;
     EXPECT_EQ("", saved(p, 2, &err)) << "no half-written library";
@@ -339,7 +339,7 @@ TEST(PlotterFile, AFailedSaveLeavesTheOldLibraryAsItWas)
     vt::test::writeFile(path, "PlotterNumber=0\n");
 
     Plotter bad;
-    copyPlotter(&bad, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&bad, nullptr));
     strcpy(bad.PlotterIniString, "]");
     Plotter* list = &bad;
     int count = 1;

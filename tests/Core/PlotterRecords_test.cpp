@@ -9,18 +9,18 @@ namespace {
 Plotter checkedPlotterWithPens(int environments, int pens)
 {
     Plotter p;
-    copyPlotter(&p, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&p, nullptr));
     p.PlotterReserved = kPlotterCurrentBit | kPlotterDevicePanelBit;
     p.PlotterEnvNumber = environments;
     p.Environments = (Environment*)malloc(sizeof(Environment) * environments);
     for (int e = 0; e < environments; e++) {
-        copyEnvironment(&p.Environments[e], nullptr);
+        EXPECT_EQ(kNoErr, copyEnvironment(&p.Environments[e], nullptr));
         snprintf(p.Environments[e].EnvironmentName, 64, "Env %d", e);
         p.Environments[e].EnvironmentReserved = 1;
         p.Environments[e].PenNumber = pens;
         p.Environments[e].Pens = (Pen*)malloc(sizeof(Pen) * pens);
         for (int i = 0; i < pens; i++) {
-            copyPen(&p.Environments[e].Pens[i], nullptr);
+            EXPECT_EQ(kNoErr, copyPen(&p.Environments[e].Pens[i], nullptr));
             p.Environments[e].Pens[i].PenReserved = 0x30 | 0x100;
         }
     }
@@ -33,9 +33,9 @@ TEST(PlotterRecords, DefaultsTakeNamesFromTheStringList)
     Pen pen;
     Environment env;
     Plotter plotter;
-    copyPen(&pen, nullptr);
-    copyEnvironment(&env, nullptr);
-    copyPlotter(&plotter, nullptr);
+    EXPECT_EQ(kNoErr, copyPen(&pen, nullptr));
+    EXPECT_EQ(kNoErr, copyEnvironment(&env, nullptr));
+    EXPECT_EQ(kNoErr, copyPlotter(&plotter, nullptr));
     EXPECT_STREQ("New Pen", pen.PenName);
     EXPECT_EQ(0.01, pen.Extra);
     EXPECT_EQ(80.0, pen.defaultPressure);

@@ -323,7 +323,7 @@ TEST(PlotOutCutOff, LineRunsAcrossTheMediaAboveTheHighestVolume)
         EXPECT_DOUBLE_EQ(line.x2, row.width) << row.shows;
         EXPECT_DOUBLE_EQ(line.y2, row.y) << row.shows;
     }
-    releaseSuites(session.host().basic());
+    EXPECT_EQ(kNoErr, releaseSuites(session.host().basic()));
     g = saved;
 }
 
@@ -411,7 +411,7 @@ TEST_F(PlotOutDialogTest, AJobThatCannotStartIsExplainedAndTheDialogStaysShut)
         size_t modals = Toolkit::get().modalLog.size();
         ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
         EXPECT_EQ(goPlotOut(nullptr), row.code) << row.shows;
-        releaseSuites(hostApp().basic());
+        EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic()));
         EXPECT_EQ(Toolkit::get().modalLog.size(), modals) << row.shows;
         ASSERT_FALSE(alerts().empty()) << row.shows;
         EXPECT_NE(alerts().back().text.find(row.alert), std::string::npos) << row.shows << ": " << alerts().back().text;
@@ -468,7 +468,7 @@ TEST_F(PlotOutDialogTest, AJobThatCannotBeLoadedOrBuiltIsExplainedAndTheDialogCl
             result = goPlotOut(nullptr);
         }
         sMatchingArt = g_realMatching;
-        releaseSuites(hostApp().basic());
+        EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic()));
 
         EXPECT_EQ(result, row.returned);
         EXPECT_FALSE(worked) << "nobody worked on a job with parts missing";

@@ -99,7 +99,7 @@ TEST_F(MenusTest, PlotOutIsEnabledByTheEntriesTheMenuReadsAlone)
     EXPECT_EQ(g->curPlotterValid, 1);
     ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
     EXPECT_EQ(checkData(0), kNoCurrentPlotterErr) << "the cut model reads every entry";
-    releaseSuites(hostApp().basic());
+    EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic()));
 }
 
 TEST_F(MenusTest, IncompletePlottersGreyOutPlotOut)
@@ -163,7 +163,7 @@ TEST_F(MenusTest, ThePaletteItemShowsAndHidesThePaletteAndItsTextFollows)
 
     g->preProcessPanel = nullptr;
     sADMDialog->Destroy(palette);
-    releaseSuites(hostApp().basic());
+    EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic()));
 }
 
 TEST_F(MenusTest, AGreyedItemCannotBeChosen)
