@@ -80,7 +80,7 @@ void expectSameArt(const ArtNode& a, const ArtNode& b)
         }
     }
     ASSERT_EQ(a.children.size(), b.children.size());
-    for (size_t i = 0; i < a.children.size(); ++i) expectSameArt(*a.children[i], *b.children[i]);
+    for (auto i = a.children.begin(), j = b.children.begin(); i != a.children.end(); ++i, ++j) expectSameArt(**i, **j);
 }
 
 void expectSameDocument(const Document& a, const Document& b)
@@ -108,11 +108,11 @@ TEST_F(SvgTest, OpenSignHasItsLayersLettersAndCounters)
     ASSERT_TRUE(o);
     ASSERT_EQ(o->type, kCompoundPathArt);
     ASSERT_EQ(o->children.size(), 2u);
-    EXPECT_EQ(o->children[0]->segments.size(), 4u) << "two half-ellipse arcs, two cubics each";
-    EXPECT_TRUE(o->children[0]->closed);
-    EXPECT_TRUE(o->children[0]->style.evenodd);
-    EXPECT_EQ(o->children[0]->style.fill.color.kind, kThreeColor);
-    EXPECT_NEAR(o->children[0]->style.fill.color.c.rgb.red, 0xc0 / 255.0, 1e-6);
+    EXPECT_EQ(o->children.front()->segments.size(), 4u) << "two half-ellipse arcs, two cubics each";
+    EXPECT_TRUE(o->children.front()->closed);
+    EXPECT_TRUE(o->children.front()->style.evenodd);
+    EXPECT_EQ(o->children.front()->style.fill.color.kind, kThreeColor);
+    EXPECT_NEAR(o->children.front()->style.fill.color.c.rgb.red, 0xc0 / 255.0, 1e-6);
     ArtNode* n = byName(*d, "N");
     ASSERT_EQ(n->type, kPathArt);
     EXPECT_EQ(n->segments.size(), 10u) << "relative commands";
@@ -140,7 +140,7 @@ TEST_F(SvgTest, LogoAppliesNestedTransforms)
     EXPECT_NEAR(star->style.fill.color.c.rgb.green, 165 / 255.0, 1e-6);
     ArtNode* banner = byName(*d, "banner");
     ASSERT_EQ(banner->children.size(), 2u);
-    ArtNode* rect = banner->children[1];  // the first in the file is at the back
+    ArtNode* rect = banner->children.back();  // the first in the file is at the back
     // (-50,-10) skewed by -10 degrees, scaled 1.2 in x, moved by (100, 170).
     double x = 1.2 * (-50 + std::tan(-10 * M_PI / 180) * -10) + 100;
     EXPECT_NEAR(rect->segments[0].p.h, x * mm, 1e-3);
@@ -274,7 +274,7 @@ TEST_F(SvgTest, RoundTripKeepsTagsKindsGuidesAndHiddenLayers)
     auto again = read(writeSvgText(d));
     ASSERT_TRUE(again);
     expectSameDocument(d, *again);
-    ArtNode* q2 = again->layers()[0]->root->children[0];
+    ArtNode* q2 = again->layers()[0]->root->children.front();
     ASSERT_EQ(q2->style.stroke.color.kind, kCustomColor);
     CustomColorEntry* c2 = again->customColor(q2->style.stroke.color.c.c.color);
     ASSERT_TRUE(c2);
