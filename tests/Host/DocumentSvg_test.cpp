@@ -209,6 +209,10 @@ TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
         {"fill='rgb(100%,50%,0%)'", true, 1, 127.5f / 255.f, 0},
         {"fill='none'", false, 0, 0, 0},
         {"fill='red' style='fill:blue'", true, 0, 0, 1},
+        {"style=' stroke : none ; fill : #0000ff !important '", true, 0, 0, 1},
+        {"fill='red' style='fill:inherit'", true, 0, 0, 0},
+        {"fill='NONE'", false, 0, 0, 0},
+        {"fill='Navy' fill-rule='evenodd'", true, 0, 0, 128 / 255.f},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.attrs);
@@ -221,6 +225,18 @@ TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
         EXPECT_NEAR(a->style.fill.color.c.rgb.green, r.g, 1e-6);
         EXPECT_NEAR(a->style.fill.color.c.rgb.blue, r.b, 1e-6);
     }
+}
+
+TEST_F(SvgTest, PaintServersAreFoundByTheirIdWhereverTheyStand)
+{
+    auto d = read(svg("<rect id='a' width='1' height='1' fill='url(#late)'/>"
+                      "<rect id='b' width='1' height='1' style='fill:url(#twice)'/>"
+                      "<rect id='c' width='1' height='1' fill='url(#nowhere)'/>"
+                      "<defs><pattern id='twice'/><linearGradient id='twice'/><pattern id='late'/></defs>"));
+    ASSERT_TRUE(d);
+    EXPECT_EQ(byName(*d, "a")->style.fill.color.kind, kPattern) << "defined after its use";
+    EXPECT_EQ(byName(*d, "b")->style.fill.color.kind, kPattern) << "the first of one id";
+    EXPECT_EQ(byName(*d, "c")->style.fill.color.kind, kGradient) << "an unknown server";
 }
 
 TEST_F(SvgTest, LooseShapesGoToADefaultLayer)
@@ -301,6 +317,28 @@ TEST_F(SvgTest, MalformedFilesNameLineAndColumn)
         SCOPED_TRACE(r.text);
         EXPECT_NE(fail(r.text).find(r.expect), std::string::npos) << fail(r.text);
     }
+}
+
+TEST_F(SvgTest, AFileParsedInPlaceStillNamesTheLineAndColumnOfAFault)
+{
+    // Entities, line ends and blanks in attributes are rewritten where the
+    // file's copy lies; the place of a fault is the place in the file.
+    const char* texts[] = {
+        "<svg xmlns='http://www.w3.org/2000/svg'>\r\n<rect title='a &amp; b\r\nc\td' width='1' height='1'/>\r\n"
+        "<path d='M0 0 L10'/></svg>",
+        "<svg>\n<g>\n<path d='M0 0'>\n</g></svg>",
+        "<svg><rect width='1' height='1' fill='#12345'/></svg>",
+    };
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        test::writeFile(dir_.file("bad.svg"), text);
+        std::string error;
+        EXPECT_FALSE(readSvgFile(documents(), dir_.file("bad.svg"), error));
+        EXPECT_EQ(error, dir_.path() + "/" + fail(text));
+    }
+    std::string error;
+    EXPECT_FALSE(readSvgFile(documents(), dir_.file("missing.svg"), error));
+    EXPECT_EQ(error, dir_.file("missing.svg") + ": cannot be opened");
 }
 
 TEST_F(SvgTest, ScriptOpensSelectsAndSaves)
