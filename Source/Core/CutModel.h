@@ -18,12 +18,18 @@
 #define kMarksLayerTitle "Layer of 4 Marks Printed"
 #define kDotCutTag "TAG_OF_DOT_CUT"
 
+// Loading ran out of memory: loadData then leaves nothing loaded.
+enum { kCutModelMemoryErr = '!Mem' };
+
 ASErr checkData(uint8_t checkSelection);
+// The selection as volumes: 0, the host's error of the selection query, or
+// kCutModelMemoryErr (nothing loaded) when memory ran out.
 ASErr loadData(void* item);
 ASErr freeData(void);
 ASErr loadVolume(AIArtHandle art);
 ASErr loadRing(AIArtHandle art);
 ASErr loadBezier(AIArtHandle art);
+// Largest absolute area first; rings of equal area keep their art-tree order.
 ASErr sortRing(Ring* rings, int32_t count);
 ASErr updateVolume(void);
 ASErr freeRing(Ring* ring);
