@@ -95,22 +95,46 @@ static double sqrtClamped(double v)
     return v > 0.0 ? sqrt(v) : 0.0;
 }
 
-void PointToLineDistance(const double p[2], const double a[2], const double b[2], double* distance)
+void PointToLineDistanceOfLength(const double p[2], const double a[2], const double b[2], double L,
+                                 double* distance)
 {
     double dpa = PointToPointDistance(p, a);
-    double dpb = PointToPointDistance(p, b);
-    double L = PointToPointDistance(a, b);
     if (L == 0.0) {
         *distance = dpa;
         return;
     }
+    double dpb = PointToPointDistance(p, b);
     double h = fabs((b[1] - a[1]) * (p[0] - a[0]) - (p[1] - a[1]) * (b[0] - a[0])) / L;
+    // The foot of the perpendicular lies on the segment when neither end is
+    // farther from it than the segment is long; once one is, the other need
+    // not be measured.
     double ra = sqrtClamped(dpa * dpa - h * h) / L;
-    double rb = sqrtClamped(dpb * dpb - h * h) / L;
-    if (!(ra > 1.0) && !(rb > 1.0))
-        *distance = h;
-    else
-        *distance = dpa < dpb ? dpa : dpb;
+    if (!(ra > 1.0)) {
+        double rb = sqrtClamped(dpb * dpb - h * h) / L;
+        if (!(rb > 1.0)) {
+            *distance = h;
+            return;
+        }
+    }
+    *distance = dpa < dpb ? dpa : dpb;
+}
+
+void PointToLineDistance(const double p[2], const double a[2], const double b[2], double* distance)
+{
+    PointToLineDistanceOfLength(p, a, b, PointToPointDistance(a, b), distance);
+}
+
+int PointClearlyFartherThan(const double p[2], const double a[2], const double b[2], double L, double tolerance)
+{
+    if (!(L > 0.0))
+        return 0;
+    // The distance to the segment is never less than the distance to its line.
+    // The line's is taken as PointToLineDistance takes it; its rounding error is
+    // far below the slack, which also keeps the answer on the safe side for
+    // the endpoint distances a foot outside the segment gives.
+    double h = fabs((b[1] - a[1]) * (p[0] - a[0]) - (p[1] - a[1]) * (b[0] - a[0])) / L;
+    double slack = tolerance * 1e-9 + 1e-12 * (L + fabs(p[0] - a[0]) + fabs(p[1] - a[1]));
+    return h > tolerance + slack;
 }
 
 int BezierIsLine(const bezier_stru* bezier)
@@ -119,32 +143,47 @@ int BezierIsLine(const bezier_stru* bezier)
     if (fabs(P[0][0] - P[1][0]) <= kMathTolerance && fabs(P[0][1] - P[1][1]) <= kMathTolerance &&
         fabs(P[2][0] - P[3][0]) <= kMathTolerance && fabs(P[2][1] - P[3][1]) <= kMathTolerance)
         return 1;
+    double L = PointToPointDistance(P[0], P[3]);
     for (int i = 1; i <= 2; i++) {
+        // Most handles of a curve lie well off its chord: that is settled
+        // without measuring the exact distance.
+        if (PointClearlyFartherThan(P[i], P[0], P[3], L, kMathTolerance))
+            return -1;
         double d;
-        PointToLineDistance(P[i], P[0], P[3], &d);
+        PointToLineDistanceOfLength(P[i], P[0], P[3], L, &d);
         if (d > 0.0 && d > kMathTolerance)
             return -1;
     }
     return 1;
 }
 
+// Pieces of a flattening that fit on the stack; more go to the heap.
+enum { kStackPieces = 64 };
+
 int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** lines)
 {
     int levels = BezierDivisions(bezier, 0.01);
-    bezier_stru* list = (bezier_stru*)malloc(sizeof(bezier_stru));
-    if (!list)
-        return -1;
+    // Each pass reads one list and writes the next, at most doubling it. Short
+    // lists take turns in two arrays on the stack; a longer one is taken from
+    // the heap at once for the pass. The pieces and their order are the same.
+    bezier_stru stack[2][kStackPieces];
+    bezier_stru* list = stack[0];
+    int onHeap = 0;
     list[0] = *bezier;
     int n = 1;
     int passes = 0;
     int splitAny = 1;
     while (passes < levels && splitAny) {
-        // A pass at most doubles the list, so its array is taken at once rather
-        // than grown one piece at a time; the pieces and their order are the same.
-        bezier_stru* next = (bezier_stru*)malloc(sizeof(bezier_stru) * 2 * (size_t)n);
-        if (!next) {
-            free(list);
-            return -1;
+        bezier_stru* next;
+        if (2 * n <= kStackPieces) {
+            next = list == stack[0] ? stack[1] : stack[0];
+        } else {
+            next = (bezier_stru*)malloc(sizeof(bezier_stru) * 2 * (size_t)n);
+            if (!next) {
+                if (onHeap)
+                    free(list);
+                return -1;
+            }
         }
         int m = 0;
         splitAny = 0;
@@ -157,10 +196,19 @@ int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** line
                 next[m++] = list[i];
             }
         }
-        free(list);
+        if (onHeap)
+            free(list);
+        onHeap = next != stack[0] && next != stack[1];
         list = next;
         n = m;
         passes++;
+    }
+    if (!onHeap) {
+        bezier_stru* out = (bezier_stru*)malloc(sizeof(bezier_stru) * (size_t)n);
+        if (!out)
+            return -1;
+        memcpy(out, list, sizeof(bezier_stru) * (size_t)n);
+        list = out;
     }
     *count = n;
     *lines = list;
