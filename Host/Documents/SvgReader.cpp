@@ -13,6 +13,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "Documents/DecimalText.h"
 #include "Documents/Svg.h"
 
 namespace vt::host {
@@ -84,14 +85,17 @@ public:
                 q = r;
             }
         }
-        // from_chars reads in the C locale whatever the user's locale is; it
-        // takes no leading '+'.
-        const char* s = *start == '+' ? start + 1 : start;
-        auto result = std::from_chars(s, q, value);
-        if (result.ec != std::errc()) return false;
+        if (!readShortDecimal(start, q, value)) {
+            // from_chars reads in the C locale whatever the user's locale is; it
+            // takes no leading '+'.
+            const char* s = *start == '+' ? start + 1 : start;
+            auto result = std::from_chars(s, q, value);
+            if (result.ec != std::errc()) return false;
+        }
         p_ = q;
         return true;
     }
+
     bool flag(bool& value)
     {
         skipSeparators();
