@@ -160,6 +160,32 @@ int BezierIsLine(const bezier_stru* bezier)
 // Pieces of a flattening that fit on the stack; more go to the heap.
 enum { kStackPieces = 64 };
 
+// BezierDeCasteljau at t = 0.5 written straight into two places that never
+// alias the input: the same arithmetic, so the same halves to the last bit.
+static inline void halve(const bezier_stru* bezier, bezier_stru* left, bezier_stru* right)
+{
+    const double t = 0.5;
+    double s = 1.0 - t;
+    const double(*P)[2] = bezier->P;
+    left->degree = right->degree = bezier->degree;
+    for (int k = 0; k < 2; k++) {
+        double q0 = s * P[0][k] + t * P[1][k];
+        double q1 = s * P[1][k] + t * P[2][k];
+        double q2 = s * P[2][k] + t * P[3][k];
+        double r0 = s * q0 + t * q1;
+        double r1 = s * q1 + t * q2;
+        double m = s * r0 + t * r1;
+        left->P[0][k] = P[0][k];
+        left->P[1][k] = q0;
+        left->P[2][k] = r0;
+        left->P[3][k] = m;
+        right->P[0][k] = m;
+        right->P[1][k] = r1;
+        right->P[2][k] = q2;
+        right->P[3][k] = P[3][k];
+    }
+}
+
 int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** lines)
 {
     int levels = BezierDivisions(bezier, 0.01);
@@ -189,7 +215,7 @@ int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** line
         splitAny = 0;
         for (int i = 0; i < n; i++) {
             if (BezierIsLine(&list[i]) == -1) {
-                BezierDeCasteljau(&list[i], 0.5, &next[m], &next[m + 1]);
+                halve(&list[i], &next[m], &next[m + 1]);
                 m += 2;
                 splitAny = 1;
             } else {
