@@ -69,23 +69,29 @@ public:
         skipSeparators();
         const char* start = p_;
         const char* q = p_;
+        bool negative = *q == '-';
         if (*q == '+' || *q == '-') ++q;
+        // The digits are gathered as they are met: most numbers need no
+        // second look.
+        ShortDecimal exact;
         bool digits = false;
-        while (*q >= '0' && *q <= '9') ++q, digits = true;
+        while (*q >= '0' && *q <= '9') exact.add(*q++, false), digits = true;
         if (*q == '.') {
             ++q;
-            while (*q >= '0' && *q <= '9') ++q, digits = true;
+            while (*q >= '0' && *q <= '9') exact.add(*q++, true), digits = true;
         }
         if (!digits) return false;
+        bool exponent = false;
         if (*q == 'e' || *q == 'E') {
             const char* r = q + 1;
             if (*r == '+' || *r == '-') ++r;
             if (*r >= '0' && *r <= '9') {
                 while (*r >= '0' && *r <= '9') ++r;
                 q = r;
+                exponent = true;
             }
         }
-        if (!readShortDecimal(start, q, value)) {
+        if (exponent || !exact.value(negative, value)) {
             // from_chars reads in the C locale whatever the user's locale is; it
             // takes no leading '+'.
             const char* s = *start == '+' ? start + 1 : start;
