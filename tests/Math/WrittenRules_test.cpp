@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Math/Bezier.h"
+#include "Math/Crossings.h"
 #include "Math/CurveFit.h"
 
 namespace {
@@ -159,6 +160,27 @@ void refFitArcs(const point_struct* p, int n, double tolerance, std::vector<arc_
     refFitArcs(p + m, n - m, tolerance, out);
 }
 
+double refApriLen(const bezier_stru* bezier, double t0, double t1)
+{
+    int levels = BezierDivisions(bezier, 0.001);
+    if (levels < 0)
+        levels = 0;
+    int n = levels + 3;
+    double step = (t1 - t0) / n;
+    double len = 0.0;
+    double t = t0;
+    double prev[2], cur[2];
+    BezierXY(*bezier, t, &prev[0], &prev[1]);
+    for (int i = 1; i <= n; i++) {
+        t += step;
+        BezierXY(*bezier, t, &cur[0], &cur[1]);
+        len += PointToPointDistance(prev, cur);
+        prev[0] = cur[0];
+        prev[1] = cur[1];
+    }
+    return len;
+}
+
 // The same to the last bit, field by field (the records hold padding).
 bool same(double a, double b) { return memcmp(&a, &b, sizeof a) == 0; }
 bool same(point_struct a, point_struct b) { return same(a.x, b.x) && same(a.y, b.y); }
@@ -234,6 +256,17 @@ TEST(WrittenRules, DistancesAndFlatnessToTheLastBit)
         PointToLineDistance(b.P[1], b.P[0], b.P[3], &d1);
         refPointToLineDistance(b.P[1], b.P[0], b.P[3], &d2);
         ASSERT_TRUE(same(d1, d2)) << k << ": " << d1 << " " << d2;
+    }
+}
+
+TEST(WrittenRules, CutLengthsToTheLastBit)
+{
+    Random r;
+    for (int k = 0; k < 20000; ++k) {
+        bezier_stru b = randomBezier(r);
+        if (k % 7 == 0) b.degree = 2;
+        double t0 = r.uniform(0, 0.5), t1 = r.uniform(0.5, 1);
+        ASSERT_TRUE(same(BezierApriLen(&b, t0, t1), refApriLen(&b, t0, t1))) << k;
     }
 }
 
