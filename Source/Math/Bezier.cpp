@@ -95,16 +95,39 @@ static double sqrtClamped(double v)
     return v > 0.0 ? sqrt(v) : 0.0;
 }
 
+// The distance of p from the line through a and b (|ab| = L > 0). One
+// compiled copy for every caller, so that it is the same number bit for bit
+// wherever it is taken.
+__attribute__((noinline)) static double lineDistance(const double p[2], const double a[2], const double b[2],
+                                                     double L)
+{
+    return fabs((b[1] - a[1]) * (p[0] - a[0]) - (p[1] - a[1]) * (b[0] - a[0])) / L;
+}
+
 void PointToLineDistanceOfLength(const double p[2], const double a[2], const double b[2], double L,
                                  double* distance)
 {
+    if (L > 0.0) {
+        // When the foot of the perpendicular lies inside the segment by a
+        // margin far wider than the rounding of the end tests below, those
+        // tests cannot but find it inside: the distance is the line's, and
+        // the four roots they take are not needed.
+        double ax = p[0] - a[0], ay = p[1] - a[1], bx = p[0] - b[0], by = p[1] - b[1];
+        double along = (ax * (b[0] - a[0]) + ay * (b[1] - a[1])) / (L * L);
+        double reach = fabs(ax) + fabs(ay) > fabs(bx) + fabs(by) ? fabs(ax) + fabs(ay) : fabs(bx) + fabs(by);
+        double margin = 1e-6 * (1.0 + reach / L);
+        if (along >= margin && along <= 1.0 - margin) {
+            *distance = lineDistance(p, a, b, L);
+            return;
+        }
+    }
     double dpa = PointToPointDistance(p, a);
     if (L == 0.0) {
         *distance = dpa;
         return;
     }
     double dpb = PointToPointDistance(p, b);
-    double h = fabs((b[1] - a[1]) * (p[0] - a[0]) - (p[1] - a[1]) * (b[0] - a[0])) / L;
+    double h = lineDistance(p, a, b, L);
     // The foot of the perpendicular lies on the segment when neither end is
     // farther from it than the segment is long; once one is, the other need
     // not be measured.
@@ -129,10 +152,10 @@ int PointClearlyFartherThan(const double p[2], const double a[2], const double b
     if (!(L > 0.0))
         return 0;
     // The distance to the segment is never less than the distance to its line.
-    // The line's is taken as PointToLineDistance takes it; its rounding error is
-    // far below the slack, which also keeps the answer on the safe side for
-    // the endpoint distances a foot outside the segment gives.
-    double h = fabs((b[1] - a[1]) * (p[0] - a[0]) - (p[1] - a[1]) * (b[0] - a[0])) / L;
+    // The line's is taken as PointToLineDistance takes it; the slack, far
+    // above its rounding, also keeps the answer on the safe side for the
+    // endpoint distances a foot outside the segment gives.
+    double h = lineDistance(p, a, b, L);
     double slack = tolerance * 1e-9 + 1e-12 * (L + fabs(p[0] - a[0]) + fabs(p[1] - a[1]));
     return h > tolerance + slack;
 }

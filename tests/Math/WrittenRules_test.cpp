@@ -259,6 +259,32 @@ TEST(WrittenRules, DistancesAndFlatnessToTheLastBit)
     }
 }
 
+TEST(WrittenRules, DistancesOfPointsAlongAndAroundASegmentToTheLastBit)
+{
+    // Points whose foot falls inside, at and just beyond either end, near the
+    // line and far from it (as a circle's centre is from a short step).
+    Random r;
+    for (int k = 0; k < 300000; ++k) {
+        double size = pow(10.0, r.uniform(-4, 3));
+        double a[2] = {r.uniform(-2e4, 2e4), r.uniform(-2e4, 2e4)};
+        double angle = r.uniform(0, 6.283185307);
+        double b[2] = {a[0] + size * cos(angle), a[1] + size * sin(angle)};
+        double along;
+        switch (r.below(4)) {
+        case 0: along = r.uniform(-0.1, 1.1); break;
+        case 1: along = r.uniform(-1e-5, 1e-5); break;
+        case 2: along = 1 + r.uniform(-1e-5, 1e-5); break;
+        default: along = r.uniform(-1e-12, 1e-12) + (r.below(2) ? 0 : 1); break;
+        }
+        double off = size * pow(10.0, r.uniform(-12, 3)) * (r.below(2) ? 1 : -1);
+        double p[2] = {a[0] + along * (b[0] - a[0]) - off * sin(angle), a[1] + along * (b[1] - a[1]) + off * cos(angle)};
+        double d1, d2;
+        PointToLineDistance(p, a, b, &d1);
+        refPointToLineDistance(p, a, b, &d2);
+        ASSERT_TRUE(same(d1, d2)) << k << ": " << d1 << " " << d2;
+    }
+}
+
 TEST(WrittenRules, CutLengthsToTheLastBit)
 {
     Random r;
