@@ -107,6 +107,12 @@ __attribute__((noinline)) static double lineDistance(const double p[2], const do
 void PointToLineDistanceOfLength(const double p[2], const double a[2], const double b[2], double L,
                                  double* distance)
 {
+    // A point on an end (every run's first point is its chord's start) is at
+    // distance 0 whichever way the tests below go.
+    if ((p[0] == a[0] && p[1] == a[1]) || (p[0] == b[0] && p[1] == b[1])) {
+        *distance = 0.0;
+        return;
+    }
     if (L > 0.0) {
         // When the foot of the perpendicular lies inside the segment by a
         // margin far wider than the rounding of the end tests below, those

@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -278,6 +279,8 @@ TEST(WrittenRules, DistancesOfPointsAlongAndAroundASegmentToTheLastBit)
         }
         double off = size * pow(10.0, r.uniform(-12, 3)) * (r.below(2) ? 1 : -1);
         double p[2] = {a[0] + along * (b[0] - a[0]) - off * sin(angle), a[1] + along * (b[1] - a[1]) + off * cos(angle)};
+        if (k % 50 == 0) std::copy(k % 100 ? a : b, (k % 100 ? a : b) + 2, p);  // on an end
+        if (k % 1000 == 0) std::copy(a, a + 2, b);                             // no segment at all
         double d1, d2;
         PointToLineDistance(p, a, b, &d1);
         refPointToLineDistance(p, a, b, &d2);
