@@ -29,17 +29,32 @@ void CommandTextPut(CommandText* command, const char* text) { putBytes(command, 
 
 void CommandTextPutChar(CommandText* command, char c) { putBytes(command, &c, 1); }
 
-// Decimal digits of a magnitude, at least `minimum` of them (zero-padded).
+// Decimal digits of a magnitude, at least `minimum` of them (zero-padded),
+// two at a time.
 static void putDigits(CommandText* command, unsigned long long magnitude, int minimum)
 {
+    static const char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
     char digits[24];
-    int n = 0;
-    do {
-        digits[sizeof digits - 1 - n++] = (char)('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    while (n < minimum) digits[sizeof digits - 1 - n++] = '0';
-    putBytes(command, digits + sizeof digits - n, (size_t)n);
+    char* end = digits + sizeof digits;
+    char* p = end;
+    while (magnitude >= 100) {
+        const char* pair = kPairs + 2 * (magnitude % 100);
+        magnitude /= 100;
+        *--p = pair[1];
+        *--p = pair[0];
+    }
+    if (magnitude >= 10) {
+        const char* pair = kPairs + 2 * magnitude;
+        *--p = pair[1];
+        *--p = pair[0];
+    } else {
+        *--p = (char)('0' + magnitude);
+    }
+    while (end - p < minimum) *--p = '0';
+    putBytes(command, p, (size_t)(end - p));
 }
 
 void CommandTextPutLong(CommandText* command, long value)
