@@ -544,13 +544,17 @@ ASErr GetArtBezier(AIArtHandle art, bezier_stru** beziers, int32_t* count)
     return kNoErr;
 }
 
-ASErr loadPloyBezier(AIArtHandle art, UDT_PolyBezier** list, int32_t* count)
+// The list grows by doubling while one call walks the art, and is cut back
+// to its count when that call returns: the caller holds an exact array.
+static Growth g_polyGrowth = {NULL, 0};
+
+static void appendPolyBeziers(AIArtHandle art, UDT_PolyBezier** list, int32_t* count)
 {
     int16_t type = kUnknownArt;
-    if (sAIArt->GetArtType(art, &type)) return kNoErr;
+    if (sAIArt->GetArtType(art, &type)) return;
     if (type == kPathArt) {
-        UDT_PolyBezier* grown = (UDT_PolyBezier*)realloc(*list, (size_t)(*count + 1) * sizeof(UDT_PolyBezier));
-        if (grown == NULL) return kNoErr;
+        UDT_PolyBezier* grown = (UDT_PolyBezier*)growFor(*list, *count, sizeof(UDT_PolyBezier), &g_polyGrowth);
+        if (grown == NULL) return;
         *list = grown;
         UDT_PolyBezier* entry = &grown[(*count)++];
         memset(entry, 0, sizeof *entry);
@@ -559,9 +563,16 @@ ASErr loadPloyBezier(AIArtHandle art, UDT_PolyBezier** list, int32_t* count)
         AIArtHandle child = NULL;
         sAIArt->GetArtFirstChild(art, &child);
         while (child != NULL) {
-            loadPloyBezier(child, list, count);
+            appendPolyBeziers(child, list, count);
             if (sAIArt->GetArtSibling(child, &child)) break;
         }
     }
+}
+
+ASErr loadPloyBezier(AIArtHandle art, UDT_PolyBezier** list, int32_t* count)
+{
+    g_polyGrowth.array = NULL;
+    appendPolyBeziers(art, list, count);
+    *list = (UDT_PolyBezier*)trimTo(*list, *count, sizeof(UDT_PolyBezier), &g_polyGrowth);
     return kNoErr;
 }

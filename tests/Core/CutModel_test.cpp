@@ -484,6 +484,17 @@ TEST_F(CutModelTest, PathsAsBezierListsInPoints)
     EXPECT_EQ(list[1].count, 1);
     EXPECT_DOUBLE_EQ(list[1].bezier[0].P[3][1], 5.0);
     EXPECT_EQ(list[2].count, 0);
+
+    // A second walk appends to the list the first one left, however long.
+    ArtNode* many = group(d);
+    for (int i = 0; i < 1000; ++i) rect(d, 0, 0, 1.0f + i, 1, many);
+    loadPloyBezier(Document::handle(many), &list, &count);
+    ASSERT_EQ(count, 1003);
+    EXPECT_EQ(list[1].count, 1) << "what was there stays";
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_EQ(list[3 + i].count, 4);
+        EXPECT_DOUBLE_EQ(list[3 + i].bezier[0].P[3][0], 1.0 + i) << "in the art-tree order";
+    }
     for (int i = 0; i < count; ++i) free(list[i].bezier);
     free(list);
 }
