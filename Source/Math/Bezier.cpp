@@ -186,8 +186,6 @@ int BezierIsLine(const bezier_stru* bezier)
     return 1;
 }
 
-// Pieces of a flattening that fit on the stack; more go to the heap.
-enum { kStackPieces = 64 };
 
 // BezierDeCasteljau at t = 0.5 written straight into two places that never
 // alias the input: the same arithmetic, so the same halves to the last bit.
@@ -215,23 +213,25 @@ static inline void halve(const bezier_stru* bezier, bezier_stru* left, bezier_st
     }
 }
 
-int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** lines)
+int BezierFlattenBy2Div(const bezier_stru* bezier, BezierFlattening* flattening)
 {
     int levels = BezierDivisions(bezier, 0.01);
     // Each pass reads one list and writes the next, at most doubling it. Short
-    // lists take turns in two arrays on the stack; a longer one is taken from
-    // the heap at once for the pass. The pieces and their order are the same.
-    bezier_stru stack[2][kStackPieces];
-    bezier_stru* list = stack[0];
+    // lists take turns in the two arrays of the record; a longer one is taken
+    // from the heap at once for the pass.
+    bezier_stru* list = flattening->stack[0];
     int onHeap = 0;
     list[0] = *bezier;
     int n = 1;
     int passes = 0;
     int splitAny = 1;
+    flattening->pieces = NULL;
+    flattening->count = 0;
+    flattening->onHeap = 0;
     while (passes < levels && splitAny) {
         bezier_stru* next;
-        if (2 * n <= kStackPieces) {
-            next = list == stack[0] ? stack[1] : stack[0];
+        if (2 * n <= kFlattenStackPieces) {
+            next = list == flattening->stack[0] ? flattening->stack[1] : flattening->stack[0];
         } else {
             next = (bezier_stru*)malloc(sizeof(bezier_stru) * 2 * (size_t)n);
             if (!next) {
@@ -253,19 +253,39 @@ int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** line
         }
         if (onHeap)
             free(list);
-        onHeap = next != stack[0] && next != stack[1];
+        onHeap = next != flattening->stack[0] && next != flattening->stack[1];
         list = next;
         n = m;
         passes++;
     }
-    if (!onHeap) {
-        bezier_stru* out = (bezier_stru*)malloc(sizeof(bezier_stru) * (size_t)n);
-        if (!out)
+    flattening->pieces = list;
+    flattening->count = n;
+    flattening->onHeap = onHeap;
+    return 0;
+}
+
+void BezierFlatteningFree(BezierFlattening* flattening)
+{
+    if (flattening->onHeap)
+        free(flattening->pieces);
+    flattening->pieces = NULL;
+    flattening->count = 0;
+    flattening->onHeap = 0;
+}
+
+int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** lines)
+{
+    BezierFlattening flattening;
+    if (BezierFlattenBy2Div(bezier, &flattening) != 0)
+        return -1;
+    bezier_stru* list = flattening.pieces;
+    if (!flattening.onHeap) {
+        list = (bezier_stru*)malloc(sizeof(bezier_stru) * (size_t)flattening.count);
+        if (!list)
             return -1;
-        memcpy(out, list, sizeof(bezier_stru) * (size_t)n);
-        list = out;
+        memcpy(list, flattening.pieces, sizeof(bezier_stru) * (size_t)flattening.count);
     }
-    *count = n;
+    *count = flattening.count;
     *lines = list;
     return 0;
 }

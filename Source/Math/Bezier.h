@@ -52,6 +52,20 @@ void PointToLineDistanceOfLength(const double p[2], const double a[2], const dou
 int PointClearlyFartherThan(const double p[2], const double a[2], const double b[2], double L, double tolerance);
 int BezierIsLine(const bezier_stru* bezier);
 int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** lines);
+
+// The pieces of BezierToLineBy2Div left where the flattening made them: in the
+// record's own arrays while they fit (the usual case, no heap at all), else
+// on the heap. For the writer, which reads the pieces once and drops them.
+enum { kFlattenStackPieces = 64 };
+struct BezierFlattening {
+    bezier_stru stack[2][kFlattenStackPieces];
+    bezier_stru* pieces;  // count of them, in order
+    int count;
+    int onHeap;
+};
+// 0, or -1 when memory ran out (nothing to free then).
+int BezierFlattenBy2Div(const bezier_stru* bezier, BezierFlattening* flattening);
+void BezierFlatteningFree(BezierFlattening* flattening);
 int BezierBound(const bezier_stru* bezier, double maxPt[2], double minPt[2]);
 void BezierMove(bezier_stru bezier, bezier_stru* out, const double offset[2]);
 void BezierScale(bezier_stru bezier, bezier_stru* out, const double center[2], const double factor[2]);

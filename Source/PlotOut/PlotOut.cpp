@@ -646,24 +646,23 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
     for (int32_t k = 0; k < ring.count && error == kNoErr; k++) {
         bezier_stru bezier = placeBezier(ring.beziers[k], volume, offset);
 
-        bezier_stru* pieces = NULL;
-        int pieceCount = 0;
-        if (BezierToLineBy2Div(&bezier, &pieceCount, &pieces) != 0 || pieceCount < 1) {
-            free(pieces);
+        BezierFlattening flattening;
+        if (BezierFlattenBy2Div(&bezier, &flattening) != 0)
             return kPlotOutMemoryErr;
-        }
-        int n = pieceCount;
+        const bezier_stru* pieces = flattening.pieces;
+        int n = flattening.count;
         // The points of a segment mostly fit on the stack.
-        point_struct few[65];
-        point_struct* points = n + 1 <= 65 ? few : (point_struct*)malloc(sizeof(point_struct) * (size_t)(n + 1));
+        point_struct few[kFlattenStackPieces + 1];
+        point_struct* points =
+            n + 1 <= kFlattenStackPieces + 1 ? few : (point_struct*)malloc(sizeof(point_struct) * (size_t)(n + 1));
         if (points == NULL) {
-            free(pieces);
+            BezierFlatteningFree(&flattening);
             return kPlotOutMemoryErr;
         }
         for (int i = 0; i < n; i++)
             points[i] = point_struct{pieces[i].P[0][0], pieces[i].P[0][1]};
         points[n] = point_struct{pieces[n - 1].P[3][0], pieces[n - 1].P[3][1]};
-        free(pieces);
+        BezierFlatteningFree(&flattening);
 
         bool overcut = g->overCut && BezierIsLine(&bezier) == 1;
         double ux, uy;
