@@ -28,6 +28,7 @@ VT_NODISCARD ASErr freeData(void);
 VT_NODISCARD ASErr loadVolume(AIArtHandle art);
 VT_NODISCARD ASErr loadRing(AIArtHandle art);
 VT_NODISCARD ASErr loadBezier(AIArtHandle art);
+// Largest absolute area first; rings of equal area keep their art-tree order.
 VT_NODISCARD ASErr sortRing(Ring* rings, int32_t count);
 VT_NODISCARD ASErr updateVolume(void);
 VT_NODISCARD ASErr freeRing(Ring* ring);

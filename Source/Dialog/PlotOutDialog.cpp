@@ -534,6 +534,8 @@ VT_NODISCARD static ASErr pluginFile(SPPlatformFileSpecification* file)
 // first error of writing or closing.
 VT_NODISCARD static ASErr writeJobToFile(FILE* file, uint8_t byLayer)
 {
+    // A job is millions of short commands: they go to the disk in large blocks.
+    setvbuf(file, NULL, _IOFBF, 1 << 16);
     ASErr error = writePlotJob(file, byLayer);
     if (ferror(file) && error == kNoErr) error = kWriteErr;
     if (fclose(file) != 0 && error == kNoErr) error = kWriteErr;

@@ -13,6 +13,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/ColorLayer.h"
+#include "PlotOut/CommandText.h"
 #include "PlotOut/USB.h"
 
 namespace {
@@ -91,6 +92,29 @@ VT_NODISCARD ASErr emitf(FILE* file, const char* format, ...)
     }
     uselocale(previous);
     return error;
+}
+
+// Sends a command built with CommandText: the same bytes emitf would send.
+ASErr sendCommand(FILE* file, const CommandText& command)
+{
+    if (!sinkOpen(file))
+        return kNoErr;
+    if (command.overflow)
+        return kWriteErr;
+    return sendText(file, command.text, command.length);
+}
+
+// "<prefix>x,y<suffix>": the pen moves and cuts of every language.
+ASErr sendPoint(FILE* file, const char* prefix, long x, long y, const char* suffix)
+{
+    CommandText command;
+    CommandTextStart(&command);
+    CommandTextPut(&command, prefix);
+    CommandTextPutLong(&command, x);
+    CommandTextPutChar(&command, ',');
+    CommandTextPutLong(&command, y);
+    CommandTextPut(&command, suffix);
+    return sendCommand(file, command);
 }
 
 // Truncates toward zero and holds the result to 32 bits, so that a huge,
@@ -364,15 +388,18 @@ ASErr endOfPlotOut(int language, FILE* file)
     return error;
 }
 
+// The end of a GPGL or MGL command: ETX, then the line end.
+#define kEndOfCommand "\003\r\n"
+
 ASErr movePen(long x, long y, int language, FILE* file)
 {
     switch (language) {
     case kLanguageHPGL:
     case kLanguageDMGL:
-        return emitf(file, "PU%ld,%ld;\r\n", x, y);
+        return sendPoint(file, "PU", x, y, ";\r\n");
     case kLanguageGPGL:
     case kLanguageMGL_IC1:
-        return emitf(file, "M %ld,%ld%c\r\n", x, y, kETX);
+        return sendPoint(file, "M ", x, y, kEndOfCommand);
     default:
         return kNoErr;
     }
@@ -383,14 +410,35 @@ ASErr drawPen(long x, long y, int language, FILE* file)
     switch (language) {
     case kLanguageHPGL:
     case kLanguageDMGL:
-        return emitf(file, "PD%ld,%ld;\r\n", x, y);
+        return sendPoint(file, "PD", x, y, ";\r\n");
     case kLanguageGPGL:
     case kLanguageMGL_IC1:
-        return emitf(file, "D %ld,%ld%c\r\n", x, y, kETX);
+        return sendPoint(file, "D ", x, y, kEndOfCommand);
     default:
         return kNoErr;
     }
 }
+
+namespace {
+
+// "] r,r,a1,a2": the arc of GPGL and MGL.
+ASErr sendArc(FILE* file, long r, long a1, long a2)
+{
+    CommandText command;
+    CommandTextStart(&command);
+    CommandTextPut(&command, "] ");
+    CommandTextPutLong(&command, r);
+    CommandTextPutChar(&command, ',');
+    CommandTextPutLong(&command, r);
+    CommandTextPutChar(&command, ',');
+    CommandTextPutLong(&command, a1);
+    CommandTextPutChar(&command, ',');
+    CommandTextPutLong(&command, a2);
+    CommandTextPut(&command, kEndOfCommand);
+    return sendCommand(file, command);
+}
+
+}  // namespace
 
 ASErr drawArcPen(long cx, long cy, double startAngle, double endAngle, double radius, int language,
                  FILE* file, int direction)
@@ -406,9 +454,16 @@ ASErr drawArcPen(long cx, long cy, double startAngle, double endAngle, double ra
         else if (direction != 2 && sweep < 0)
             sweep += 6.283185307;
         double degrees = sweep * 180 / 3.1415926535;
-        if (g->curPlotter.IsSpecialMachine)
-            return emitf(file, "PD;AA%ld,%ld,%f,%d;\r\n", cx, cy, degrees, 1);
-        return emitf(file, "PD;AA%ld,%ld,%f;\r\n", cx, cy, degrees);
+        CommandText command;
+        CommandTextStart(&command);
+        CommandTextPut(&command, "PD;AA");
+        CommandTextPutLong(&command, cx);
+        CommandTextPutChar(&command, ',');
+        CommandTextPutLong(&command, cy);
+        CommandTextPutChar(&command, ',');
+        CommandTextPutFixed6(&command, degrees);
+        CommandTextPut(&command, g->curPlotter.IsSpecialMachine ? ",1;\r\n" : ";\r\n");
+        return sendCommand(file, command);
     }
     case kLanguageGPGL: {
         long r = toInt32(radius / plotterStep() + 0.5);
@@ -418,7 +473,7 @@ ASErr drawArcPen(long cx, long cy, double startAngle, double endAngle, double ra
             a -= 6.283185307;
         long a1 = toInt32(a * 57.29577951471995 / g->arcAngleUnit + 0.5);
         long a2 = toInt32(b * 57.29577951471995 / g->arcAngleUnit + 0.5);
-        return emitf(file, "] %ld,%ld,%ld,%ld%c\r\n", r, r, a1, a2, kETX);
+        return sendArc(file, r, a1, a2);
     }
     case kLanguageMGL_IC1: {
         // Radians in units of arcAngleUnit; the cutter takes the direction
@@ -426,7 +481,7 @@ ASErr drawArcPen(long cx, long cy, double startAngle, double endAngle, double ra
         long r = toInt32(radius / plotterStep() + 0.5);
         long a1 = toInt32(a / g->arcAngleUnit + 0.5);
         long a2 = toInt32(b / g->arcAngleUnit + 0.5);
-        return emitf(file, "] %ld,%ld,%ld,%ld%c\r\n", r, r, a1, a2, kETX);
+        return sendArc(file, r, a1, a2);
     }
     default:
         return kNoErr;
@@ -598,22 +653,23 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
     for (int32_t k = 0; k < ring.count && error == kNoErr; k++) {
         bezier_stru bezier = placeBezier(ring.beziers[k], volume, offset);
 
-        bezier_stru* pieces = NULL;
-        int pieceCount = 0;
-        if (BezierToLineBy2Div(&bezier, &pieceCount, &pieces) != 0 || pieceCount < 1) {
-            free(pieces);
+        BezierFlattening flattening;
+        if (BezierFlattenBy2Div(&bezier, &flattening) != 0)
             return kMemoryErr;
-        }
-        int n = pieceCount;
-        point_struct* points = (point_struct*)malloc(sizeof(point_struct) * (size_t)(n + 1));
+        const bezier_stru* pieces = flattening.pieces;
+        int n = flattening.count;
+        // The points of a segment mostly fit on the stack.
+        point_struct few[kFlattenStackPieces + 1];
+        point_struct* points =
+            n + 1 <= kFlattenStackPieces + 1 ? few : (point_struct*)malloc(sizeof(point_struct) * (size_t)(n + 1));
         if (points == NULL) {
-            free(pieces);
+            BezierFlatteningFree(&flattening);
             return kMemoryErr;
         }
         for (int i = 0; i < n; i++)
             points[i] = point_struct{pieces[i].P[0][0], pieces[i].P[0][1]};
         points[n] = point_struct{pieces[n - 1].P[3][0], pieces[n - 1].P[3][1]};
-        free(pieces);
+        BezierFlatteningFree(&flattening);
 
         bool overcut = g->overCut && BezierIsLine(&bezier) == 1;
         double ux, uy;
@@ -645,7 +701,8 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
                 error = fitAndWrite(points, n + 1, volume, language, file, &penUp);
             toSteps(points[n], &_x, &_y);
         }
-        free(points);
+        if (points != few)
+            free(points);
     }
     return error;
 }

@@ -106,7 +106,33 @@ protected:
     }
 
     const std::vector<host::AlertRecord>& alerts() { return hostApp().alerts(); }
+
+    // 0 when Plot Out on a job too big for the memory left shows the alert and
+    // never opens the dialog on part of the job.
+    int plotOutTooBigAJob();
 };
+
+int PlotOutDialogTest::plotOutTooBigAJob()
+{
+    putPlotter();
+    openJob();
+    // Three million anchors: 216 MB of segments, in a process whose address
+    // space ends 150 MB above what it has.
+    host::Document* d = host::currentDocument();
+    host::ArtNode* big = d->newArt(kPathArt);
+    big->segments.resize(3000000, host::cornerSegment(1, 1));
+    big->closed = true;
+    d->place(big, kPlaceAboveAll, nullptr);
+    d->setSelected(big, true);
+    bool opened = false;
+    Toolkit::get().queueDialog(kPlotOutDialogName, {check([&](Driver&) { opened = true; })});
+    test::limitAddressSpace(150u << 20);
+    std::string error;
+    host::menus().choose(host::menus().find("Plot Out Menu", error), error);
+    test::limitAddressSpace(0);
+    bool said = !alerts().empty() && alerts().back().text.find("not enough memory") != std::string::npos;
+    return said && !opened && g->volumes == nullptr ? 0 : 1;
+}
 
 TEST_F(PlotOutDialogTest, OpensOnTheLoadedSelectionAndFreesItAtClose)
 {
@@ -485,6 +511,12 @@ TEST_F(PlotOutDialogTest, AJobThatCannotBeLoadedOrBuiltIsExplainedAndTheDialogCl
     }
     // With the host and the toolkit well again the same job opens.
     plotOut({check([](Driver&) { EXPECT_EQ(g->volumeCount, 3); }), click(kPlotOutExitItem)});
+}
+
+TEST_F(PlotOutDialogTest, AJobTooBigForMemoryIsRefusedWholeWithAnAlert)
+{
+    if (!test::kAddressLimitWorks) GTEST_SKIP() << "the address sanitizer cannot run under an address-space limit";
+    EXPECT_EXIT(std::exit(plotOutTooBigAJob()), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
