@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "ErrorText.h"
+
 namespace vt::app {
 
 std::vector<Command>& commands()
@@ -30,7 +32,7 @@ bool startSession(host::Session& session)
     ASErr error = session.start();
     if (error != kNoErr) {
         std::cerr << "vantorel-host: " << (session.error().empty() ? "start-up failed" : session.error())
-                  << " (error " << error << ")\n";
+                  << " (error " << errorText(error) << ")\n";
         return false;
     }
     return true;
@@ -41,7 +43,7 @@ int finishSession(host::Session& session, int status)
     ASErr shutdown = session.shutdown();
     if (status != 0) return status;
     if (shutdown != kNoErr) {
-        std::cerr << "vantorel-host: plug-in shut-down failed with error " << shutdown << "\n";
+        std::cerr << "vantorel-host: plug-in shut-down failed with error " << errorText(shutdown) << "\n";
         return 1;
     }
     return session.host().problems().empty() ? 0 : 1;

@@ -9,12 +9,14 @@
 #include <cmath>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <sstream>
 
 #include "App.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
+#include "ErrorText.h"
 #include "Menus/Menus.h"
 #include "OutputFile.h"
 #include "Toolkit/Driver.h"
@@ -261,7 +263,15 @@ CommandRegistrar plotCommand([](CLI::App& app, GlobalOptions& options) {
     command->add_option("--plotter", args.plotter, "the plotter of the library to cut with (made the current one)");
     command->add_option("--environment", args.environment, "the plotter's environment (default: its current or first)");
     command->add_flag("--by-colour,--by-color", args.byColour, "cut colour by colour instead of layer by layer");
-    command->callback([&options] { options.exitCode = plot(options, args); });
+    command->callback([&options] {
+        try {
+            options.exitCode = plot(options, args);
+        } catch (const std::bad_alloc&) {
+            // The host's own structures ran out of memory mid-job: said, never a crash.
+            std::cerr << "vantorel-host: not enough memory for this job\n";
+            options.exitCode = 1;
+        }
+    });
 });
 
 }  // namespace

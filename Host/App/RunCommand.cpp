@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "App.h"
+#include "ErrorText.h"
 #include "OutputFile.h"
 #include "Script/Script.h"
 

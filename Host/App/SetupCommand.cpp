@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "App.h"
+#include "ErrorText.h"
 #include "Host.h"
 
 namespace vt::app {

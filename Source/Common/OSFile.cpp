@@ -12,9 +12,6 @@
 #include "Common/Suites.h"
 #include "IAIFilePath.h"
 
-// No stream or path can be made for the file.
-static const ASErr kNoFileErr = '!FOP';
-
 // The platform path of a specification; false when it cannot be made or does
 // not fit: a cut path would name another file.
 static bool platformPath(const SPPlatformFileSpecification* fileSpecification, char* path, size_t size)
@@ -114,24 +111,24 @@ ASErr OS_fopenReplacing(const SPPlatformFileSpecification* fileSpecification, OS
 
 ASErr OS_fcloseReplacing(OSReplacingFile* file, ASErr writeError)
 {
-    if (file == nullptr || file->stream == nullptr) return writeError != kNoErr ? writeError : '!Wrt';
+    if (file == nullptr || file->stream == nullptr) return writeError != kNoErr ? writeError : kWriteErr;
     ASErr error = writeError;
     if (fflush(file->stream) != 0 || ferror(file->stream)) {
         if (file->systemError == 0) file->systemError = errno;
-        if (error == kNoErr) error = '!Wrt';
+        if (error == kNoErr) error = kWriteErr;
     }
     if (error == kNoErr && fsync(fileno(file->stream)) != 0) {
         file->systemError = errno;
-        error = '!Wrt';
+        error = kWriteErr;
     }
     if (fclose(file->stream) != 0 && error == kNoErr) {
         file->systemError = errno;
-        error = '!Wrt';
+        error = kWriteErr;
     }
     file->stream = nullptr;
     if (error == kNoErr && rename(file->temp, file->path) != 0) {
         file->systemError = errno;
-        error = '!Wrt';
+        error = kWriteErr;
     }
     if (error != kNoErr) unlink(file->temp);
     return error;

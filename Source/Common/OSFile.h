@@ -6,6 +6,7 @@
 #include <stdio.h>
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 
 // Opens the file a host platform file specification names, with an fopen
 // mode; returns the stream, or null when the path cannot be made or the file
@@ -17,11 +18,11 @@ FILE* OS_fopen(const SPPlatformFileSpecification* fileSpecification, const char*
 // the name, into path (size bytes). 0, or '!FOP' with an empty path when the
 // folder is unknown or the path does not fit: a cut path would name another
 // file.
-ASErr pluginFolderFilePath(const char* fileName, char* path, size_t size);
+VT_NODISCARD ASErr pluginFolderFilePath(const char* fileName, char* path, size_t size);
 
 // The plug-in's folder itself, where file dialogs start. 0, or '!FOP' when it
 // is unknown.
-ASErr pluginFolderSpecification(SPPlatformFileSpecification* folder);
+VT_NODISCARD ASErr pluginFolderSpecification(SPPlatformFileSpecification* folder);
 
 // A file written so that it replaces the file a specification names only when
 // it is complete: the stream goes to "PATH.tmp" beside it, and
@@ -41,8 +42,8 @@ enum { kOSNotRegularFile = -1 };
 // Opens the temporary stream. Fails, before anything is created, for a path
 // that cannot be made, or one that names something other than a regular file
 // (a folder, a device). Returns kNoErr or '!FOP' (systemError tells why).
-ASErr OS_fopenReplacing(const SPPlatformFileSpecification* fileSpecification, OSReplacingFile* file);
+VT_NODISCARD ASErr OS_fopenReplacing(const SPPlatformFileSpecification* fileSpecification, OSReplacingFile* file);
 // Closes the stream and, when writeError is kNoErr and the close succeeded,
 // puts the new file in place; otherwise removes the temporary file. Returns
 // writeError, or '!Wrt' when closing or replacing failed.
-ASErr OS_fcloseReplacing(OSReplacingFile* file, ASErr writeError);
+VT_NODISCARD ASErr OS_fcloseReplacing(OSReplacingFile* file, ASErr writeError);

@@ -46,8 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             size_t length = strlen(commands[i].text);
             if (length == 0 || length > kCommandTextMax) abort();
             if (!replay || pieces > kPieceBudget) continue;
-            replayCommand(commands[i].text, &draw, checkPiece, &pieces);
-            if (pieces <= kPieceBudget) replayCommand(commands[i].text, &measure, NULL, NULL);
+            // A replay never fails: a text it cannot read moves nothing.
+            if (replayCommand(commands[i].text, &draw, checkPiece, &pieces) != 0) abort();
+            if (pieces <= kPieceBudget && replayCommand(commands[i].text, &measure, NULL, NULL) != 0) abort();
         }
         if (measure.minX > 0 || measure.minY > 0 || measure.maxX < 0 || measure.maxY < 0) abort();
         freeCommandLines(&commands, &count);
