@@ -555,29 +555,30 @@ static int32_t truncatedInt(double value)
     return (int32_t)value;
 }
 
-// The settings the panel shows, each line as its own transfer; a popup
-// without a choice sends nothing for its line. Stops at the first failure.
+// One tool setting from a popup; a popup without a choice sends nothing.
+static bool sendChoice(ADMDialogRef dialog, int code, ASInt32 popup)
+{
+    ASInt32 id = GetSelectedEntryID(itemOf(dialog, popup));
+    return id == -1 || sendCommand("\x1b.C1;%d;%d:", code, id);
+}
+
+// The pressure as the spin shows it, never above the spin's maximum.
+static bool sendPressure(ADMDialogRef dialog)
+{
+    ADMItemRef pressure = itemOf(dialog, kVLCDPressureItem);
+    int32_t typed = truncatedInt(sADMItem->GetFloatValue(pressure));
+    int32_t maximum = truncatedInt(sADMItem->GetMaxFloatValue(pressure));
+    return sendCommand("\x1b.C1;22;%d:", typed < maximum ? typed : maximum);
+}
+
+// The settings the panel shows, each line as its own transfer, then the
+// command that keeps them. Stops at the first failure.
 static bool sendSettings(ADMDialogRef dialog)
 {
-    static const struct {
-        ASInt32 item;
-        int code;
-    } popups[] = {{kVLCDHeavyLightItem, 17}, {0, 22},          {kVLCDBladeOffsetItem, 16}, {kVLCDQualityItem, 18},
-                  {kVLCDSmoothingItem, 19},  {kVLCDAutoFeedItem, 20}, {kVLCDMediaKindItem, 21}};
-    for (int i = 0; i < COUNT_OF(popups); ++i) {
-        int32_t value;
-        if (popups[i].code == 22) {
-            ADMItemRef pressure = itemOf(dialog, kVLCDPressureItem);
-            int32_t typed = truncatedInt(sADMItem->GetFloatValue(pressure));
-            int32_t maximum = truncatedInt(sADMItem->GetMaxFloatValue(pressure));
-            value = typed < maximum ? typed : maximum;
-        } else {
-            value = GetSelectedEntryID(itemOf(dialog, popups[i].item));
-            if (value == -1) continue;
-        }
-        if (!sendCommand("\x1b.C1;%d;%d:", popups[i].code, value)) return false;
-    }
-    return sendCommand("\x1b.C1;0;:");
+    return sendChoice(dialog, 17, kVLCDHeavyLightItem) && sendPressure(dialog) &&
+           sendChoice(dialog, 16, kVLCDBladeOffsetItem) && sendChoice(dialog, 18, kVLCDQualityItem) &&
+           sendChoice(dialog, 19, kVLCDSmoothingItem) && sendChoice(dialog, 20, kVLCDAutoFeedItem) &&
+           sendChoice(dialog, 21, kVLCDMediaKindItem) && sendCommand("\x1b.C1;0;:");
 }
 
 static void cutTestRectangle(ADMDialogRef dialog)
