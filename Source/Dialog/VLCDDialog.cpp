@@ -240,7 +240,7 @@ static ASErr readReply(const CutterQuery* query, char* reply, uint32_t start)
         size_t n = strnlen(more, kUSBReadBufferSize - 1);
         if (n == 0) break;
         size_t room = kUSBReadBufferSize - 1 - length;
-        if (n > room) n = room;  // an over-long reply: the rest is dropped, and what is kept will not scan
+        if (n > room) n = room;  // an over-long reply keeps its first bytes only
         memcpy(reply + length, more, n);
         length += n;
         reply[length] = 0;
