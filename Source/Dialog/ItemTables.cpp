@@ -8,6 +8,7 @@
 #include "Dialog/PlotterEditor.h"
 #include "Dialog/PlotterSetup.h"
 #include "Dialog/SplitDialog.h"
+#include "Dialog/VLCDDialog.h"
 
 const ItemTableInfo kItemTables[] = {
     {kAboutDialogName, dlgAboutItem, kAboutItemCount, kAboutDialogWidth, kAboutDialogHeight},
@@ -22,5 +23,6 @@ const ItemTableInfo kItemTables[] = {
     // The palette's guide-grid items lie below its collapsed height; they are
     // laid out for the expanded palette.
     {kSplitDialogName, dlgSplitItem, kSplitItemCount, kSplitDialogWidth, kSplitDialogExpandedHeight},
+    {kVLCDDialogName, dlgVLCDItem, kVLCDItemCount, kVLCDDialogWidth, kVLCDDialogHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);
