@@ -9,6 +9,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Core/VolumeHitTest.h"
 
 void CopyNameField(char* field, size_t size, const char* name)
 {
@@ -94,6 +95,7 @@ ASErr loadData(void* item)
     (void)item;
     AIArtHandle** matches = NULL;
     int32_t count = 0;
+    releaseVolumeHitCache();
     g->volumes = NULL;
     g->volumeCount = 0;
     ASErr result = getSelection(&matches, &count);
@@ -415,6 +417,9 @@ ASErr freeVolume(Volume* volume)
 
 ASErr freeData(void)
 {
+    // The pick outlines are kept by ring array; a new job may get the same
+    // addresses.
+    releaseVolumeHitCache();
     for (int32_t i = 0; i < g->volumeCount; ++i) freeVolume(&g->volumes[i]);
     free(g->volumes);
     g->volumes = NULL;
