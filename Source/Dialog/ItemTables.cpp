@@ -1,6 +1,7 @@
 #include "Dialog/ItemTables.h"
 
 #include "Dialog/About.h"
+#include "Dialog/AutoGroupSpaceDialog.h"
 #include "Dialog/EnvironmentEditor.h"
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PenEditor.h"
@@ -22,5 +23,7 @@ const ItemTableInfo kItemTables[] = {
     // The palette's guide-grid items lie below its collapsed height; they are
     // laid out for the expanded palette.
     {kSplitDialogName, dlgSplitItem, kSplitItemCount, kSplitDialogWidth, kSplitDialogExpandedHeight},
+    {kAutoGroupSpaceDialogName, dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, kAutoGroupSpaceDialogWidth,
+     kAutoGroupSpaceDialogHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);
