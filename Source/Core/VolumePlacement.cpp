@@ -1,6 +1,7 @@
-// The placement transform of a volume, shared by the writer, the preview and
-// the hit tests so that a volume is picked where it is drawn and drawn where it
-// is cut.
+// Where and how a volume is cut: the placement transform, shared by the
+// writer, the preview and the hit tests so that a volume is picked where it is
+// drawn and drawn where it is cut; and the Plot Out dialog's operations on the
+// placement of the selection and of the whole job.
 #include "Core/VolumePlacement.h"
 
 #include <math.h>
@@ -42,6 +43,7 @@ void getVolumeCopyOffset(const Volume& volume, int32_t i, int32_t j, double offs
 }
 
 // ---- The selection ---------------------------------------------------------------------------
+
 static const ASErr kNothingSelected = '!Sel';
 
 static bool isSelected(const Volume& volume) { return (volume.flags & kVolumeSelected) != 0; }

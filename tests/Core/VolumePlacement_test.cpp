@@ -19,30 +19,6 @@ const double kMm = 1e-3;  // what a millimetre loses on its way through points a
 
 class VolumePlacementTest : public test::PlacementTest {};
 
-// ---- The placement transform ---------------------------------------------------------------
-
-TEST_F(VolumePlacementTest, ACopyIsPlacedAtItsOffsetScaledAndTurned)
-{
-    loadRects({{0, 0, 20, 10}});
-    Volume& v = g->volumes[0];
-    double offset[2];
-    v.copiesX = 3;
-    v.gapX = 5;
-    v.scaleX = 2;
-    getVolumeCopyOffset(v, 2, 0, offset);
-    EXPECT_NEAR(offset[0], 2 * (40 + 5), kMm);
-    EXPECT_NEAR(offset[1], 0, kMm);
-
-    // The rectangle's corner (20, 10) of ring coordinates, scaled 2 in x.
-    const Ring& ring = v.rings[0];
-    double highX = -1e9;
-    for (int32_t k = 0; k < ring.count; k++) {
-        bezier_stru b = placeBezier(ring.beziers[k], v, offset);
-        for (auto& p : b.P) highX = std::max(highX, p[0]);
-    }
-    EXPECT_NEAR(highX, offset[0] + 40, kMm);
-}
-
 // ---- Reading the selection --------------------------------------------------------------------
 
 TEST_F(VolumePlacementTest, NothingSelectedIsRefusedAndMovesNothing)
@@ -108,16 +84,6 @@ TEST_F(VolumePlacementTest, CopiesRepeatAtThePitchOfTheSelection)
     setSelectionVolumeIntValue(kVolumeValueCopiesY, 2);
     EXPECT_NEAR(g->volumes[1].gapY, 0, kMm) << "both are 10 high";
     EXPECT_NEAR(top(1), 20, kMm);
-}
-
-TEST_F(VolumePlacementTest, FitTypeIsSetOnTheSelectionOnly)
-{
-    loadRects({{0, 0, 20, 10}, {30, 0, 10, 10}});
-    selectOnly({1});
-    int32_t before = g->volumes[0].fitType;
-    setSelectionVolumeIntValue(kVolumeValueFitType, 7);
-    EXPECT_EQ(g->volumes[1].fitType, 7);
-    EXPECT_EQ(g->volumes[0].fitType, before);
 }
 
 TEST_F(VolumePlacementTest, DoubleValuesByIdAbsoluteAndRelative)
