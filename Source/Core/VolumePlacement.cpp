@@ -512,6 +512,17 @@ ASErr setSelectVolumeALignBoardCenterY()
     });
 }
 
+ASErr resetVolumePositions()
+{
+    for (int32_t i = 0; g->volumes != NULL && i < g->volumeCount; i++) {
+        Volume& v = g->volumes[i];
+        v.rect[0] = v.loadRect[0];
+        v.rect[3] = v.loadRect[3];
+        updateVolumeRect(&v);
+    }
+    return kNoErr;
+}
+
 // ---- Auto group ------------------------------------------------------------------------------
 
 static float placedWidth(const Volume& v) { return v.rect[2] - v.rect[0]; }

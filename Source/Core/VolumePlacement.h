@@ -133,6 +133,11 @@ ASErr setSelectVolumeAlignBottom();
 ASErr setSelectVolumeALignBoardCenterX();
 ASErr setSelectVolumeALignBoardCenterY();
 
+// Every volume of the job, selected or not, back to the lower-left corner it
+// was loaded at, with the size it has now, so that its rectangle still matches
+// what is cut. Not recorded for undo. Always 0.
+ASErr resetVolumePositions();
+
 // Packs every volume (selected or not, shown or not) onto the plotter's page,
 // widest first, in columns from the lower left, autoGroupGapX/Y apart; the
 // volume array is left in that order. One undo step holds every volume.

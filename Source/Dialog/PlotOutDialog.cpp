@@ -460,19 +460,6 @@ ASErr PlotOutDlgOffsetPushButtonInitProc(ADMItemRef item)
     return kNoErr;
 }
 
-// Every volume of the job, selected or not, back to the corner it was loaded
-// at; the size it has now follows from there, so what is placed still matches
-// what is cut. Not recorded for undo.
-static void resetVolumePositions()
-{
-    for (int32_t i = 0; g->volumes != NULL && i < g->volumeCount; ++i) {
-        Volume& v = g->volumes[i];
-        v.rect[0] = v.loadRect[0];
-        v.rect[3] = v.loadRect[3];
-        updateVolumeRect(&v);
-    }
-}
-
 ASErr PlotOutDlgOffsetPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (isClick(notifier)) {
@@ -499,7 +486,7 @@ ASErr PlotOutDlgOffsetPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
                 }
             }
             break;
-        case kPlotOutResetPositionsItem: resetVolumePositions(); break;
+        case kPlotOutResetPositionsItem: (void)resetVolumePositions(); break;
         default: break;
         }
         notifySend(item, kPreviewSelectionChangedNotify);
