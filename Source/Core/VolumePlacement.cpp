@@ -8,6 +8,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/UndoHistory.h"
@@ -546,12 +549,25 @@ ASErr sortVolumeByX()
         free(sorted);
         return kNoErr;  // the volumes stay in their order and are packed so
     }
+    bool comparable = true;
     for (int32_t i = 0; i < n; i++) {
         widths[i] = placedWidth(g->volumes[i]);
         order[i] = i;
+        comparable = comparable && !isnan(widths[i]);
+    }
+    // After pass i the first i + 1 places hold the i + 1 widest, so the widest
+    // left for pass i is the (i + 1)-th of all widths. Once a pass holds it,
+    // nothing further can be wider and the pass can stop there.
+    std::vector<float> widest;
+    if (comparable) {
+        widest.assign(widths, widths + n);
+        std::sort(widest.begin(), widest.end(), [](float a, float b) { return a > b; });
     }
     for (int32_t i = 0; i < n; i++) {
         float held = widths[i];
+        float top = comparable ? widest[i] : NAN;  // NAN: never reached
+        if (held == top)
+            continue;
         for (int32_t j = i + 1; j < n; j++) {
             if (widths[j] > held) {
                 float w = widths[j];
@@ -561,6 +577,8 @@ ASErr sortVolumeByX()
                 int32_t k = order[j];
                 order[j] = order[i];
                 order[i] = k;
+                if (held == top)
+                    break;
             }
         }
     }
