@@ -1,6 +1,7 @@
 #include "Dialog/ItemTables.h"
 
 #include "Dialog/About.h"
+#include "Dialog/AutoGroupSpaceDialog.h"
 #include "Dialog/EnvironmentEditor.h"
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PenEditor.h"
@@ -24,5 +25,7 @@ const ItemTableInfo kItemTables[] = {
     // laid out for the expanded palette.
     {kSplitDialogName, dlgSplitItem, kSplitItemCount, kSplitDialogWidth, kSplitDialogExpandedHeight},
     {kVLCDDialogName, dlgVLCDItem, kVLCDItemCount, kVLCDDialogWidth, kVLCDDialogHeight},
+    {kAutoGroupSpaceDialogName, dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, kAutoGroupSpaceDialogWidth,
+     kAutoGroupSpaceDialogHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);
