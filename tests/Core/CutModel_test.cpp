@@ -552,9 +552,7 @@ TEST_F(CutModelTest, SampleJobLoadsItsLettersWithCounters)
 
 // A large job loads in seconds even under the sanitizers: the cut model's
 // arrays and the art tree's steps must not cost time quadratic in the curves.
-// Disabled until the cut model grows its arrays geometrically (today one
-// realloc per curve keeps the sanitized build busy for minutes).
-TEST_F(CutModelTest, DISABLED_TwentyFiveThousandCurvesLoad)
+TEST_F(CutModelTest, TwentyFiveThousandCurvesLoad)
 {
     std::string d = "M0,0";
     for (int i = 0; i < 25000; ++i) {
