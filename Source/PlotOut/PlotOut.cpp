@@ -13,6 +13,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/ColorLayer.h"
+#include "Core/CutPath.h"
 #include "Core/VolumePlacement.h"
 #include "PlotOut/USB.h"
 
@@ -533,20 +534,14 @@ bool overcutDirection(point_struct from, point_struct to, double* ux, double* uy
 ASErr fitAndWrite(const point_struct* points, int count, const Volume& volume, int language, FILE* file,
                   unsigned char* penUp)
 {
+    CutFit fit;
+    fitCutSegment(points, count, &volume, &fit);
     ASErr error = kNoErr;
-    if (volume.fitType == 2) {
-        arc_struct* arcs = NULL;
-        int arcCount = 0;
-        fitPointByArc(points, count, volume.precision, &arcs, &arcCount);
-        error = arcsOut(arcs, arcCount, language, file, penUp);
-        free(arcs);
-    } else if (volume.fitType == 1) {
-        Vexa_Line* lines = NULL;
-        int lineCount = 0;
-        fitPointByLine(points, count, volume.precision, &lines, &lineCount);
-        error = linesOut(lines, lineCount, language, file, penUp);
-        free(lines);
-    }
+    if (fit.type == kCutFitArcs)
+        error = arcsOut(fit.arcs, fit.count, language, file, penUp);
+    else if (fit.type == kCutFitLines)
+        error = linesOut(fit.lines, fit.count, language, file, penUp);
+    freeCutFit(&fit);
     return error;
 }
 
@@ -574,22 +569,12 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
     for (int32_t k = 0; k < ring.count && error == kNoErr; k++) {
         bezier_stru bezier = placeBezier(ring.beziers[k], volume, offset);
 
-        bezier_stru* pieces = NULL;
-        int pieceCount = 0;
-        if (BezierToLineBy2Div(&bezier, &pieceCount, &pieces) != 0 || pieceCount < 1) {
-            free(pieces);
+        point_struct* points = NULL;
+        int32_t pointCount = 0;
+        error = flattenCutSegment(&bezier, &points, &pointCount);
+        if (error != kNoErr)
             return kPlotOutMemoryErr;
-        }
-        int n = pieceCount;
-        point_struct* points = (point_struct*)malloc(sizeof(point_struct) * (size_t)(n + 1));
-        if (points == NULL) {
-            free(pieces);
-            return kPlotOutMemoryErr;
-        }
-        for (int i = 0; i < n; i++)
-            points[i] = point_struct{pieces[i].P[0][0], pieces[i].P[0][1]};
-        points[n] = point_struct{pieces[n - 1].P[3][0], pieces[n - 1].P[3][1]};
-        free(pieces);
+        int n = pointCount - 1;
 
         bool overcut = g->overCut && BezierIsLine(&bezier) == 1;
         double ux, uy;
