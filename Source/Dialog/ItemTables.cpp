@@ -8,6 +8,7 @@
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterEditor.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/PreviewOptionDialog.h"
 #include "Dialog/SplitDialog.h"
 
 const ItemTableInfo kItemTables[] = {
@@ -23,6 +24,8 @@ const ItemTableInfo kItemTables[] = {
     // The palette's guide-grid items lie below its collapsed height; they are
     // laid out for the expanded palette.
     {kSplitDialogName, dlgSplitItem, kSplitItemCount, kSplitDialogWidth, kSplitDialogExpandedHeight},
+    {kPreviewOptionDialogName, dlgPreviewOptionItem, kPreviewOptionItemCount, kPreviewOptionDialogWidth,
+     kPreviewOptionDialogHeight},
     {kAutoGroupSpaceDialogName, dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, kAutoGroupSpaceDialogWidth,
      kAutoGroupSpaceDialogHeight},
 };
