@@ -101,6 +101,7 @@ namespace {
 
 struct Stamp {
     std::vector<std::pair<int16_t, int16_t>> pixels;  // relative to the shape's anchor
+    int left = 0, top = 0, right = 0, bottom = 0;     // the box of the pixels, edges included
 };
 
 // Lines up to this far in each direction, ovals up to twice this size, are stamped.
@@ -141,8 +142,18 @@ Stamp makeStamp(int width, int height, int anchorX, int anchorY, const Path& pat
     int ms = cairo_image_surface_get_stride(mask);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            if (md[y * ms + x] >= 128)
-                stamp.pixels.emplace_back(static_cast<int16_t>(x - anchorX), static_cast<int16_t>(y - anchorY));
+            if (md[y * ms + x] >= 128) {
+                int px = x - anchorX, py = y - anchorY;
+                if (stamp.pixels.empty()) {
+                    stamp.left = stamp.right = px;
+                    stamp.top = stamp.bottom = py;
+                }
+                stamp.left = std::min(stamp.left, px);
+                stamp.right = std::max(stamp.right, px);
+                stamp.top = std::min(stamp.top, py);
+                stamp.bottom = std::max(stamp.bottom, py);
+                stamp.pixels.emplace_back(static_cast<int16_t>(px), static_cast<int16_t>(py));
+            }
     cairo_surface_destroy(mask);
     return stamp;
 }
@@ -240,6 +251,15 @@ public:
         uint32_t* p = reinterpret_cast<uint32_t*>(data_ + y * stride_ + x * 4);
         *p = xor_ ? (*p ^ rgb_) | 0xFF000000u : rgb_ | 0xFF000000u;
     }
+    // Whether the box lies wholly inside the clip. Cairo cuts a shape that
+    // crosses the edge of what it draws into a little differently from the
+    // same shape drawn whole, so only whole shapes are stamped.
+    bool holds(int left, int top, int right, int bottom) const
+    {
+        return left + d_.offsetX >= clip_.left && top + d_.offsetY >= clip_.top && right + d_.offsetX < clip_.right &&
+               bottom + d_.offsetY < clip_.bottom;
+    }
+    bool holds(const Stamp& s, int x, int y) const { return holds(x + s.left, y + s.top, x + s.right, y + s.bottom); }
     void stamp(const Stamp& s, int x, int y)
     {
         for (const auto& p : s.pixels) put(x + p.first, y + p.second);
@@ -278,13 +298,23 @@ void paintLine(Drawer& d, int x1, int y1, int x2, int y2)
     Box clip;
     if ((dx == 0 || dy == 0 || (std::abs(dx) <= kStampReach && std::abs(dy) <= kStampReach)) && directTarget(d, clip)) {
         PixelWriter out(d, clip);
-        if (dy == 0)
-            out.row(std::min(x1, x2), y1, std::abs(dx) + 1);  // a line covers both of its end pixels
-        else if (dx == 0)
-            out.column(x1, std::min(y1, y2), std::abs(dy) + 1);
-        else
-            out.stamp(lineStamp(dx, dy), x1, y1);
-        return;
+        if (dx == 0 || dy == 0) {
+            // A line covers both of its end pixels.
+            int left = std::min(x1, x2), top = std::min(y1, y2), right = std::max(x1, x2), bottom = std::max(y1, y2);
+            if (out.holds(left, top, right, bottom)) {
+                if (dy == 0)
+                    out.row(left, y1, right - left + 1);
+                else
+                    out.column(x1, top, bottom - top + 1);
+                return;
+            }
+        } else {
+            const Stamp& stamp = lineStamp(dx, dy);
+            if (out.holds(stamp, x1, y1)) {
+                out.stamp(stamp, x1, y1);
+                return;
+            }
+        }
     }
     paint(d, [=](cairo_t* cr) { linePath(cr, x1, y1, x2, y2); }, x1 == x2 && y1 == y2);
 }
@@ -296,16 +326,18 @@ void paintRect(Drawer& d, const ADMRect& r, bool fill)
     Box clip;
     if ((fill || (w >= 2 && h >= 2)) && directTarget(d, clip)) {
         PixelWriter out(d, clip);
-        if (fill) {
-            for (int y = r.top; y < r.bottom; ++y) out.row(r.left, y, w);
-        } else {
-            // The outline runs through the rectangle's outermost pixels.
-            out.row(r.left, r.top, w);
-            out.row(r.left, r.bottom - 1, w);
-            out.column(r.left, r.top + 1, h - 2);
-            out.column(r.right - 1, r.top + 1, h - 2);
+        if (out.holds(r.left, r.top, r.right - 1, r.bottom - 1)) {
+            if (fill) {
+                for (int y = r.top; y < r.bottom; ++y) out.row(r.left, y, w);
+            } else {
+                // The outline runs through the rectangle's outermost pixels.
+                out.row(r.left, r.top, w);
+                out.row(r.left, r.bottom - 1, w);
+                out.column(r.left, r.top + 1, h - 2);
+                out.column(r.right - 1, r.top + 1, h - 2);
+            }
+            return;
         }
-        return;
     }
     paint(d,
           [=](cairo_t* cr) {
@@ -324,8 +356,11 @@ void paintOval(Drawer& d, const ADMRect& r, bool fill)
     Box clip;
     if (w <= 2 * kStampReach && h <= 2 * kStampReach && directTarget(d, clip)) {
         PixelWriter out(d, clip);
-        out.stamp(ovalStamp(w, h, fill), r.left, r.top);
-        return;
+        const Stamp& stamp = ovalStamp(w, h, fill);
+        if (out.holds(stamp, r.left, r.top)) {
+            out.stamp(stamp, r.left, r.top);
+            return;
+        }
     }
     paint(d, [=](cairo_t* cr) { ovalPath(cr, r, fill); }, fill);
 }
