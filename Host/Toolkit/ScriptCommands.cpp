@@ -346,14 +346,12 @@ DialogCommand expectStateCommand(
         return true;
     });
 
-// A colour written RRGGBB (six hexadecimal digits, a leading # or 0x allowed).
+// A colour written RRGGBB: six hexadecimal digits, 0x in front allowed (a #
+// would start a comment).
 bool parseColour(const std::string& word, uint32_t& rgb, std::string& error)
 {
     std::string digits = word;
-    if (digits.rfind("#", 0) == 0)
-        digits.erase(0, 1);
-    else if (digits.rfind("0x", 0) == 0 || digits.rfind("0X", 0) == 0)
-        digits.erase(0, 2);
+    if (digits.rfind("0x", 0) == 0 || digits.rfind("0X", 0) == 0) digits.erase(0, 2);
     bool ok = digits.size() == 6;
     for (char c : digits) ok = ok && std::isxdigit(static_cast<unsigned char>(c));
     if (!ok) {
