@@ -493,9 +493,32 @@ struct RingPicture {
     std::vector<int32_t> arcStart;        // arcs.size() + 1 entries
     bool empty = true;
     double low[2] = {0, 0}, high[2] = {0, 0};  // box of every point drawn
+    bool made = false;  // the above are made; else only the hull below may be known
+
+    // The box of the placed segments' control points: the flattened outline
+    // lies within it and the fitted pieces within the fit's precision of it,
+    // so it tells cheaply whether the picture is worth making for the frame.
+    bool hullKnown = false, hullEmpty = true;
+    double hullLow[2] = {0, 0}, hullHigh[2] = {0, 0};
 
     size_t pointCount() const { return outline.size() + lines.size() + arcs.size() * 4 + arcPoints.size(); }
 };
+
+void findHull(const Ring& ring, const Volume& volume, const double offset[2], RingPicture& p)
+{
+    p.hullKnown = true;
+    p.hullEmpty = true;
+    for (int32_t k = 0; ring.beziers != NULL && k < ring.count; k++) {
+        bezier_stru placed = placeBezier(ring.beziers[k], volume, offset);
+        for (int n = 0; n < 4; n++)
+            for (int xy = 0; xy < 2; xy++) {
+                double q = placed.P[n][xy];
+                if (p.hullEmpty || q < p.hullLow[xy]) p.hullLow[xy] = q;
+                if (p.hullEmpty || q > p.hullHigh[xy]) p.hullHigh[xy] = q;
+            }
+        p.hullEmpty = false;
+    }
+}
 
 void widen(RingPicture& p, point_struct q)
 {
@@ -594,6 +617,24 @@ bool reachesFrame(const Canvas& c, const RingPicture& p)
     long reach = markerReach();
     long h1 = frameH(p.low[0]), h2 = frameH(p.high[0]);
     long v1 = frameV(p.low[1]), v2 = frameV(p.high[1]);
+    return boxMeetsFrame(c, std::min(h1, h2) - reach, std::min(v1, v2) - reach, std::max(h1, h2) + reach,
+                         std::max(v1, v2) + reach);
+}
+
+// Whether a picture not made yet could reach the frame: its hull, widened
+// by what fitting and drawing arcs back may stray from it, and the markers.
+bool hullReachesFrame(const Canvas& c, const RingPicture& p, const Volume& volume)
+{
+    if (p.hullEmpty)
+        return false;
+    if (g->viewShowArcCenter)
+        return true;
+    double stray = fabs(volume.precision) + kPreviewArcTolerance + 0.01;
+    if (!(stray < 1e6))
+        return true;  // a precision this wide bounds nothing
+    long reach = markerReach() + 1;
+    long h1 = frameH(p.hullLow[0] - stray), h2 = frameH(p.hullHigh[0] + stray);
+    long v1 = frameV(p.hullLow[1] - stray), v2 = frameV(p.hullHigh[1] + stray);
     return boxMeetsFrame(c, std::min(h1, h2) - reach, std::min(v1, v2) - reach, std::max(h1, h2) + reach,
                          std::max(v1, v2) + reach);
 }
@@ -701,10 +742,11 @@ bool madeFrom(const VolumePicture& p, const Volume& v)
     return true;
 }
 
-// The kept pictures of a volume, made when they are not up to date; null
-// when the volume is too large to keep or memory is short (the caller then
-// makes each picture as it draws it).
-const VolumePicture* keptPicturesOf(const Volume& v)
+// The kept pictures of a volume, new and empty when they are not up to date
+// (each is made when it is first drawn); null when the volume is too large
+// to keep or memory is short (the caller then makes each picture as it
+// draws it).
+VolumePicture* keptPicturesOf(const Volume& v)
 {
     if (v.rings == NULL || v.ringCount <= 0 || v.copiesX <= 0 || v.copiesY <= 0)
         return nullptr;
@@ -728,21 +770,6 @@ const VolumePicture* keptPicturesOf(const Volume& v)
             made.segmentCounts.push_back(v.rings[r].count);
         }
         made.rings.resize((size_t)v.ringCount * (size_t)v.copiesX * (size_t)v.copiesY);
-        size_t at = 0;
-        for (int32_t r = 0; r < v.ringCount; r++)
-            for (int32_t i = 0; i < v.copiesX; i++)
-                for (int32_t j = 0; j < v.copiesY; j++) {
-                    double offset[2];
-                    getVolumeCopyOffset(v, i, j, offset);
-                    RingPicture& p = made.rings[at++];
-                    // A ring that cannot be made for want of memory stays
-                    // empty, so it is left out and the rest is drawn.
-                    (void)makeRingPicture(v.rings[r], v, offset, p);
-                    made.points += p.pointCount();
-                }
-        if (g_keptPoints + made.points > kKeptPointLimit)
-            return nullptr;
-        g_keptPoints += made.points;
         auto placed = g_pictures.emplace(v.rings, std::move(made));
         return &placed.first->second;
     } catch (const std::bad_alloc&) {
@@ -874,22 +901,39 @@ ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
     if (!(volume.flags & kVolumeVisible))
         return kNoErr;
     Canvas c = canvasOf(item, drawer);
-    const VolumePicture* kept = keptPicturesOf(volume);
+    VolumePicture* kept = keptPicturesOf(volume);
     size_t at = 0;
+    RingPicture scratch;
     for (int32_t r = 0; volume.rings != NULL && r < volume.ringCount; r++)
         for (int32_t i = 0; i < volume.copiesX; i++)
             for (int32_t j = 0; j < volume.copiesY; j++, at++) {
-                if (kept != nullptr) {
-                    const RingPicture& p = kept->rings[at];
-                    if (reachesFrame(c, p))
-                        paintRingPicture(c, p, volume);
-                    continue;
+                RingPicture* p = kept != nullptr ? &kept->rings[at] : &scratch;
+                if (kept == nullptr)
+                    scratch = RingPicture();
+                if (!p->made) {
+                    double offset[2];
+                    getVolumeCopyOffset(volume, i, j, offset);
+                    if (!p->hullKnown)
+                        findHull(volume.rings[r], volume, offset, *p);
+                    if (!hullReachesFrame(c, *p, volume))
+                        continue;
+                    RingPicture made;
+                    // A ring that cannot be made for want of memory is left
+                    // out, and the rest is drawn.
+                    if (makeRingPicture(volume.rings[r], volume, offset, made) != kNoErr)
+                        continue;
+                    made.made = true;
+                    if (kept != nullptr && g_keptPoints + made.pointCount() <= kKeptPointLimit) {
+                        g_keptPoints += made.pointCount();
+                        kept->points += made.pointCount();
+                        *p = std::move(made);
+                    } else {
+                        scratch = std::move(made);
+                        p = &scratch;
+                    }
                 }
-                double offset[2];
-                getVolumeCopyOffset(volume, i, j, offset);
-                RingPicture p;
-                if (makeRingPicture(volume.rings[r], volume, offset, p) == kNoErr && reachesFrame(c, p))
-                    paintRingPicture(c, p, volume);
+                if (reachesFrame(c, *p))
+                    paintRingPicture(c, *p, volume);
             }
 
     setColor(c, kADMBlackColor);
