@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "Common/Suites.h"
+#include "Dialog/EditorCommon.h"
 
 PreviewOption g_popTemp;
 PreviewOption g_popPreSet[kPreviewPresetCount];
@@ -142,15 +143,13 @@ static void fillEntries(ADMItemRef item, int32_t firstString, int32_t count, int
     ADMListRef list = sADMItem->GetList(item);
     if (list == NULL)
         return;
-    SPPluginRef plugin = sADMDialog->GetPluginRef(sADMItem->GetDialog(item));
     sADMList->RemoveAllEntries(list);
     for (int32_t i = 0; i < count; i++) {
         ADMEntryRef entry = sADMList->InsertEntry(list, i);
         if (entry == NULL)
             continue;
         char text[256];
-        text[0] = 0;
-        sADMBasic->GetIndexString(plugin, g->stringListId, firstString + i, text, sizeof text);
+        editorString(firstString + i, text, sizeof text);
         char shown[300];
         snprintf(shown, sizeof shown, "%s%s", kEntryIndent, text);
         sADMEntry->SetID(entry, i);
@@ -220,32 +219,15 @@ ASErr goPreviewOption(void)
 
 ASErr PreviewOptionDialogInitProc(ADMDialogRef dialog)
 {
-    ADMRect screen, bounds;
+    ADMRect screen;
     sADMBasic->GetScreenDimensions(&screen);
-    int32_t centreX = (screen.left + screen.right) / 2;
-    int32_t centreY = (screen.top + screen.bottom) / 2;
-    bounds.left = (ASInt16)(centreX - 286);
-    bounds.top = (ASInt16)(centreY - 235);
-    bounds.right = (ASInt16)(bounds.left + kPreviewOptionDialogWidth);
-    bounds.bottom = (ASInt16)(bounds.top + kPreviewOptionDialogHeight);
-    sADMDialog->SetBoundsRect(dialog, &bounds);
-
-    char title[256];
-    title[0] = 0;
-    sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, kTitleString, title, sizeof title);
-    sADMDialog->SetText(dialog, title);
+    editorPlace(dialog, (screen.left + screen.right) / 2 - 286, (screen.top + screen.bottom) / 2 - 235,
+                kPreviewOptionDialogWidth, kPreviewOptionDialogHeight, kTitleString);
     sADMDialog->SetDefaultItemID(dialog, kPreviewOptionOKItem);
     sADMDialog->SetCancelItemID(dialog, kPreviewOptionCancelItem);
-
     if (loadDialogItems(dlgPreviewOptionItem, kPreviewOptionItemCount, dialog) != 1)
         return kNoErr;
-    for (int i = 0; i < kPreviewOptionItemCount; i++) {
-        if (strcmp(dlgPreviewOptionItem[i].itemType, kADMTextStaticType) != 0)
-            continue;
-        ADMItemRef item = sADMDialog->GetItem(dialog, dlgPreviewOptionItem[i].itemId);
-        if (item != NULL)
-            sADMItem->SetJustify(item, kADMRightJustify);
-    }
+    editorJustify(dialog, dlgPreviewOptionItem, kPreviewOptionItemCount, NULL, 0);
     return kNoErr;
 }
 
