@@ -18,6 +18,29 @@ static void setColor(cairo_t* cr, ADMColor color)
     cairo_set_source_rgb(cr, ((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
 }
 
+// The pixels a path covers, as cairo draws it aliased (a line one pixel wide
+// covering both end pixels), moved by (dx, dy) into a new mask of width x
+// height; a pixel is covered where the mask is 128 or more.
+template <typename Path>
+static cairo_surface_t* coverage(int width, int height, int dx, int dy, const Path& path, bool fill)
+{
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
+    cairo_t* mc = cairo_create(mask);
+    cairo_set_antialias(mc, CAIRO_ANTIALIAS_NONE);
+    cairo_translate(mc, dx, dy);
+    cairo_set_line_width(mc, 1.0);
+    cairo_set_line_cap(mc, CAIRO_LINE_CAP_SQUARE);
+    cairo_set_source_rgba(mc, 0, 0, 0, 1);
+    path(mc);
+    if (fill)
+        cairo_fill(mc);
+    else
+        cairo_stroke(mc);
+    cairo_destroy(mc);
+    cairo_surface_flush(mask);
+    return mask;
+}
+
 // Paints a path in the drawer's colour, or XORs the colour into the pixels
 // the path covers.
 template <typename Path>
@@ -59,20 +82,7 @@ static void paint(Drawer& d, const Path& path, bool fill)
     int left = std::max(0, static_cast<int>(std::floor(x1)) - 1), top = std::max(0, static_cast<int>(std::floor(y1)) - 1);
     int right = std::min(w, static_cast<int>(std::ceil(x2)) + 1), bottom = std::min(h, static_cast<int>(std::ceil(y2)) + 1);
     if (right <= left || bottom <= top) return;
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, right - left, bottom - top);
-    cairo_t* mc = cairo_create(mask);
-    cairo_set_antialias(mc, CAIRO_ANTIALIAS_NONE);
-    cairo_translate(mc, d.offsetX - left, d.offsetY - top);
-    cairo_set_line_width(mc, 1.0);
-    cairo_set_line_cap(mc, CAIRO_LINE_CAP_SQUARE);
-    cairo_set_source_rgba(mc, 0, 0, 0, 1);
-    path(mc);
-    if (fill)
-        cairo_fill(mc);
-    else
-        cairo_stroke(mc);
-    cairo_destroy(mc);
-    cairo_surface_flush(mask);
+    cairo_surface_t* mask = coverage(right - left, bottom - top, d.offsetX - left, d.offsetY - top, path, fill);
     cairo_surface_flush(r->surface());
     uint32_t rgb = rgbOf(d.color);
     unsigned char* md = cairo_image_surface_get_data(mask);
@@ -124,20 +134,7 @@ template <typename Path>
 Stamp makeStamp(int width, int height, int anchorX, int anchorY, const Path& path, bool fill)
 {
     Stamp stamp;
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
-    cairo_t* mc = cairo_create(mask);
-    cairo_set_antialias(mc, CAIRO_ANTIALIAS_NONE);
-    cairo_translate(mc, anchorX, anchorY);
-    cairo_set_line_width(mc, 1.0);
-    cairo_set_line_cap(mc, CAIRO_LINE_CAP_SQUARE);
-    cairo_set_source_rgba(mc, 0, 0, 0, 1);
-    path(mc);
-    if (fill)
-        cairo_fill(mc);
-    else
-        cairo_stroke(mc);
-    cairo_destroy(mc);
-    cairo_surface_flush(mask);
+    cairo_surface_t* mask = coverage(width, height, anchorX, anchorY, path, fill);
     const unsigned char* md = cairo_image_surface_get_data(mask);
     int ms = cairo_image_surface_get_stride(mask);
     for (int y = 0; y < height; ++y)
