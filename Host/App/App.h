@@ -58,6 +58,11 @@ bool openJob(const std::string& path, std::string& error);
 bool ensureCurrentPlotter(host::Session& session, std::string name, const std::string& environment,
                           std::string& error);
 
+// Starts the session, opens the job and makes sure of the current plotter;
+// false, having said why on standard error, when one of them fails.
+bool startJob(host::Session& session, const std::string& job, const std::string& plotter,
+              const std::string& environment);
+
 // Chooses Plot Out from the plug-in's menu with the actions queued for its
 // dialog; outcome says how the dialog went. False (with error) when the
 // plug-in has no Plot Out menu item.

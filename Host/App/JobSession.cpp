@@ -68,6 +68,18 @@ bool ensureCurrentPlotter(host::Session& session, std::string name, const std::s
     return true;
 }
 
+bool startJob(host::Session& session, const std::string& job, const std::string& plotter,
+              const std::string& environment)
+{
+    if (!startSession(session)) return false;
+    std::string error;
+    if (!openJob(job, error) || !ensureCurrentPlotter(session, plotter, environment, error)) {
+        std::cerr << "vantorel-host: " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
 bool driveJobPlotOut(std::vector<host::toolkit::DialogAction> actions, host::toolkit::ModalOutcome& outcome,
                      std::string& error)
 {

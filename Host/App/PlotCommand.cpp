@@ -31,13 +31,8 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
         return 2;
     }
     host::Session session(sessionOptions(options));
-    if (!startSession(session)) return 1;
-
+    if (!startJob(session, a.job, a.plotter, a.environment)) return 1;
     std::string error;
-    if (!openJob(a.job, error) || !ensureCurrentPlotter(session, a.plotter, a.environment, error)) {
-        std::cerr << "vantorel-host: " << error << "\n";
-        return 1;
-    }
 
     using host::toolkit::Driver;
     auto& tk = host::toolkit::Toolkit::get();

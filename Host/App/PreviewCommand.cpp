@@ -26,13 +26,8 @@ struct PreviewArgs {
 int preview(const GlobalOptions& options, const PreviewArgs& a)
 {
     host::Session session(sessionOptions(options));
-    if (!startSession(session)) return 1;
-
+    if (!startJob(session, a.job, a.plotter, a.environment)) return 1;
     std::string error;
-    if (!openJob(a.job, error) || !ensureCurrentPlotter(session, a.plotter, a.environment, error)) {
-        std::cerr << "vantorel-host: " << error << "\n";
-        return 1;
-    }
 
     using host::toolkit::Driver;
     std::string output = fs::absolute(a.output).string();
