@@ -3,22 +3,13 @@
 // sure of, and then the plug-in does the rest as it would for a person: Plot
 // Out from its menu, "output to a file" (or to the cutter) in the Plot Out
 // dialog, the save dialog answered with OUT, and the dialog closed.
-#include <strings.h>
-#include <sys/stat.h>
-
-#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <new>
-#include <sstream>
 
 #include "App.h"
 #include "Dialog/PlotOutDialog.h"
-#include "Documents/Document.h"
-#include "Documents/Svg.h"
 #include "ErrorText.h"
-#include "Menus/Menus.h"
-#include "OutputFile.h"
 #include "Toolkit/Driver.h"
 
 namespace fs = std::filesystem;
@@ -35,152 +26,17 @@ struct PlotArgs {
     bool byColour = false;
 };
 
-const char* languageName(int language)
-{
-    static const char* const names[] = {"HPGL", "GPGL", "MGL_IC1", "DMGL"};
-    return language >= 0 && language < 4 ? names[language] : "unknown language";
-}
-
-const char* const kPlotterPrefsPrefix = "Korvel-Ulmaren";
-
-// Makes sure the preferences hold the current plotter the job needs. With no
-// plotter named, a current plotter already in the preferences stays;
-// otherwise the named one (or the current one with another environment) is
-// chosen through the plug-in's own Plotter Setup dialog, as a user would.
-bool ensureCurrentPlotter(host::Session& session, std::string name, const std::string& environment,
-                          std::string& error)
-{
-    host::Preferences& prefs = session.host().prefs();
-    std::string current;
-    bool haveCurrent = prefs.getString(kPlotterPrefsPrefix, "PlotterName", &current) && !current.empty();
-    if (name.empty() && environment.empty() && haveCurrent) {
-        std::cout << "plotter: " << current << " (the current plotter)\n";
-        return true;
-    }
-    if (name.empty()) name = current;
-    if (name.empty()) {
-        error = "no current plotter is set up; name one with --plotter NAME";
-        return false;
-    }
-    if (!choosePlotter(session, name, environment, error)) return false;
-    int32_t language = -1;
-    std::string environmentName;
-    prefs.getInteger(kPlotterPrefsPrefix, "PlotterLanguage", &language);
-    prefs.getString(kPlotterPrefsPrefix, "EnvironmentName", &environmentName);
-    std::cout << "plotter: " << name << " (" << languageName(language) << "), environment " << environmentName
-              << "\n";
-    return true;
-}
-
-// Why the plug-in greys Plot Out, in the words of the preference entries: it
-// refuses a current plotter that is incomplete, or whose language, step or
-// media size no job can be cut with (as its library refuses such a plotter).
-std::string whyThePlotterIsRefused(const host::Preferences& prefs)
-{
-    std::string name;
-    prefs.getString(kPlotterPrefsPrefix, "PlotterName", &name);
-    std::string problem = "is incomplete";
-    int32_t language = 0;
-    if (prefs.getInteger(kPlotterPrefsPrefix, "PlotterLanguage", &language) && (language < 0 || language > 3))
-        problem = "cannot be used: PlotterLanguage is " + std::to_string(language) + ", not one of 0 (HPGL) to 3 (DMGL)";
-    for (const char* key : {"PlotterStep", "PlotterSizeX", "PlotterSizeY"}) {
-        double value = 0;
-        if (problem == "is incomplete" && prefs.getReal(kPlotterPrefsPrefix, key, &value) &&
-            !(std::isfinite(value) && value > 0)) {
-            std::ostringstream text;
-            text << "cannot be used: " << key << " is " << value << ", not above 0";
-            problem = text.str();
-        }
-    }
-    return "the current plotter" + (name.empty() ? std::string() : " \"" + name + "\"") + " in the preferences " +
-           problem + "; choose one with --plotter NAME";
-}
-
-// Which file stands at a path: a new job replaces it (another file at the path
-// afterwards), a failed one leaves it as it was.
-struct FileIdentity {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    struct timespec modified {};
-};
-
-FileIdentity identityOf(const std::string& path)
-{
-    FileIdentity id;
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0) return id;
-    id.exists = true;
-    id.device = st.st_dev;
-    id.inode = st.st_ino;
-    id.modified = st.st_mtim;
-    return id;
-}
-
-bool sameFile(const FileIdentity& a, const FileIdentity& b)
-{
-    return a.exists == b.exists && a.device == b.device && a.inode == b.inode &&
-           a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec;
-}
-
 int plot(const GlobalOptions& options, const PlotArgs& a)
 {
     if (a.usb == !a.output.empty()) {
         std::cerr << "vantorel-host: plot needs either -o OUT or --usb\n";
         return 2;
     }
-    // The output is checked before any work: a folder or a device is never
-    // replaced, and a path the system cannot take is said at once.
     std::string output;
-    if (!a.output.empty()) {
-        std::error_code ec;
-        fs::path absolute = fs::absolute(a.output, ec);
-        std::string refused;
-        if (ec) {
-            std::cerr << "vantorel-host: cannot write " << a.output << ": " << ec.message() << "\n";
-            return 1;
-        }
-        output = host::outputTarget(absolute.string());
-        if (!host::checkOutputTarget(output, refused)) {
-            std::cerr << "vantorel-host: " << refused << "\n";
-            return 1;
-        }
-    }
+    if (!a.output.empty() && !jobOutputTarget(a.output, output)) return 1;
     host::Session session(sessionOptions(options));
-    if (!startSession(session)) return 1;
-    host::Host& h = session.host();
-
+    if (!startJob(session, a.job, a.plotter, a.environment)) return 1;
     std::string error;
-    auto document = host::readSvgFile(host::documents(), a.job, error);
-    if (!document) {
-        std::cerr << "vantorel-host: " << error << "\n";
-        return 1;
-    }
-    host::Document* d = document.get();
-    host::documents().adopt(std::move(document));
-    size_t selected = 0;
-    for (host::LayerNode* l : d->layers())
-        for (host::ArtNode* art : l->root->children) {
-            d->setSelected(art, true);
-            ++selected;
-        }
-    std::cout << "opened " << a.job << ": " << d->layers().size() << " layer(s), " << selected
-              << " top-level object(s) selected\n";
-    if (selected == 0) {
-        std::cerr << "vantorel-host: " << a.job << ": nothing to cut (the drawing holds no art)\n";
-        return 1;
-    }
-
-    if (!ensureCurrentPlotter(session, a.plotter, a.environment, error)) {
-        std::cerr << "vantorel-host: " << error << "\n";
-        return 1;
-    }
-
-    host::MenuItem* plotOut = host::menus().find("Plot Out Menu", error);
-    if (!plotOut) {
-        std::cerr << "vantorel-host: the plug-in has no Plot Out menu item (" << error << ")\n";
-        return 1;
-    }
 
     using host::toolkit::Driver;
     auto& tk = host::toolkit::Toolkit::get();
@@ -198,39 +54,15 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
     });
     actions.push_back([](Driver& user, std::string& e) { return user.click(kPlotOutExitItem, e); });
 
-    std::cout << "menu: " << host::menus().pathOf(plotOut) << "\n";
-    size_t alertsBefore = h.alerts().size();
-    host::toolkit::ModalOutcome plotOutDialog =
-        tk.driveModal(kPlotOutDialogName, std::move(actions), [plotOut](std::string& e) {
-            host::menus().choose(plotOut, e);
-            return e.empty();
-        });
+    host::toolkit::ModalOutcome plotOutDialog;
+    if (!driveJobPlotOut(std::move(actions), plotOutDialog, error)) {
+        tk.fileAnswers.clear();
+        std::cerr << "vantorel-host: " << error << "\n";
+        return 1;
+    }
     tk.fileAnswers.clear();
 
-    bool failed = false;
-    if (!plotOutDialog.openError.empty()) {
-        std::cerr << "vantorel-host: " << plotOutDialog.openError << ": " << whyThePlotterIsRefused(h.prefs()) << "\n";
-        failed = true;
-    }
-    // Alerts are taken from the host, which knows their kind: a message alert
-    // is a warning (the job reaching beyond the media, say): it was shown, and
-    // the job was written all the same.
-    for (size_t i = alertsBefore; i < h.alerts().size(); ++i) {
-        if (h.alerts()[i].kind == "message") {
-            std::cerr << "vantorel-host: warning: " << h.alerts()[i].text << "\n";
-            continue;
-        }
-        std::cerr << "vantorel-host: " << h.alerts()[i].text << "\n";
-        failed = true;
-    }
-    for (const std::string& f : plotOutDialog.failures) {
-        std::cerr << "vantorel-host: " << f << "\n";
-        failed = true;
-    }
-    if (!failed && !plotOutDialog.opened) {
-        std::cerr << "vantorel-host: the Plot Out dialog did not open\n";
-        failed = true;
-    }
+    bool failed = !plotOutDialogWorked(session, plotOutDialog);
     if (!failed && !output.empty() && sameFile(before, identityOf(output))) {
         std::cerr << "vantorel-host: nothing was written to " << output << "\n";
         failed = true;

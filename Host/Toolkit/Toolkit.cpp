@@ -799,7 +799,10 @@ ModalOutcome Toolkit::driveModal(const std::string& name, std::vector<DialogActi
     }
     if (Host::exists()) {
         const auto& alerts = Host::current().alerts();
-        for (size_t i = alertsBefore; i < alerts.size(); ++i) outcome.alerts.push_back(alerts[i].text);
+        for (size_t i = alertsBefore; i < alerts.size(); ++i) {
+            outcome.alerts.push_back(alerts[i].text);
+            outcome.alertKinds.push_back(alerts[i].kind);
+        }
     }
     return outcome;
 }

@@ -254,6 +254,7 @@ struct ModalOutcome {
     // failed message); empty when that code did its part.
     std::string openError;
     std::vector<std::string> alerts;    // the texts of the alerts shown meanwhile, in order
+    std::vector<std::string> alertKinds;  // the kind of each ("message" for a warning, "error" ...)
     std::vector<std::string> failures;  // the queued actions that failed, as the toolkit reported them
 
     // Opened, nothing failed and no alert was shown.
@@ -345,6 +346,15 @@ public:
     ADMRect paletteArea{22, 0, 768, 1024};
     uint32_t ticks = 0;
     int updatePassesAfterAction = 1;
+
+    // ---- Drawing ----
+    // An item records at most this many drawing calls (a large job's preview
+    // makes hundreds of thousands); the rest are drawn but not recorded.
+    size_t callRecordLimit = 100000;
+    // Lines, rectangles and ovals are put down as the pixel sets cairo makes
+    // for them, kept by shape; false draws every one through cairo (tests
+    // compare the two).
+    bool stampShapes = true;
 
     // ---- Scripted answers ----
     void queueDialog(const std::string& name, std::vector<DialogAction> actions);

@@ -8,6 +8,7 @@
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterEditor.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/PreviewOptionDialog.h"
 #include "Dialog/SplitDialog.h"
 #include "Dialog/VLCDDialog.h"
 
@@ -25,6 +26,8 @@ const ItemTableInfo kItemTables[] = {
     // laid out for the expanded palette.
     {kSplitDialogName, dlgSplitItem, kSplitItemCount, kSplitDialogWidth, kSplitDialogExpandedHeight},
     {kVLCDDialogName, dlgVLCDItem, kVLCDItemCount, kVLCDDialogWidth, kVLCDDialogHeight},
+    {kPreviewOptionDialogName, dlgPreviewOptionItem, kPreviewOptionItemCount, kPreviewOptionDialogWidth,
+     kPreviewOptionDialogHeight},
     {kAutoGroupSpaceDialogName, dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, kAutoGroupSpaceDialogWidth,
      kAutoGroupSpaceDialogHeight},
 };

@@ -1,0 +1,194 @@
+// What the commands that run a job through the Plot Out dialog share: the
+// SVG opened and selected, the current plotter made sure of, the dialog
+// opened from the plug-in's menu and its outcome reported.
+#include <sys/stat.h>
+
+#include <cmath>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+
+#include "App.h"
+#include "Dialog/PlotOutDialog.h"
+#include "Documents/Document.h"
+#include "Documents/Svg.h"
+#include "Menus/Menus.h"
+#include "OutputFile.h"
+
+namespace vt::app {
+namespace {
+
+const char* languageName(int language)
+{
+    static const char* const names[] = {"HPGL", "GPGL", "MGL_IC1", "DMGL"};
+    return language >= 0 && language < 4 ? names[language] : "unknown language";
+}
+
+const char* const kPlotterPrefsPrefix = "Korvel-Ulmaren";
+
+// Why the plug-in greys Plot Out, in the words of the preference entries: it
+// refuses a current plotter that is incomplete, or whose language, step or
+// media size no job can be cut with (as its library refuses such a plotter).
+std::string whyThePlotterIsRefused(const host::Preferences& prefs)
+{
+    std::string name;
+    prefs.getString(kPlotterPrefsPrefix, "PlotterName", &name);
+    std::string problem = "is incomplete";
+    int32_t language = 0;
+    if (prefs.getInteger(kPlotterPrefsPrefix, "PlotterLanguage", &language) && (language < 0 || language > 3))
+        problem = "cannot be used: PlotterLanguage is " + std::to_string(language) + ", not one of 0 (HPGL) to 3 (DMGL)";
+    for (const char* key : {"PlotterStep", "PlotterSizeX", "PlotterSizeY"}) {
+        double value = 0;
+        if (problem == "is incomplete" && prefs.getReal(kPlotterPrefsPrefix, key, &value) &&
+            !(std::isfinite(value) && value > 0)) {
+            std::ostringstream text;
+            text << "cannot be used: " << key << " is " << value << ", not above 0";
+            problem = text.str();
+        }
+    }
+    return "the current plotter" + (name.empty() ? std::string() : " \"" + name + "\"") + " in the preferences " +
+           problem + "; choose one with --plotter NAME";
+}
+
+}  // namespace
+
+FileIdentity identityOf(const std::string& path)
+{
+    FileIdentity id;
+    struct stat st;
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return id;
+    id.exists = true;
+    id.device = st.st_dev;
+    id.inode = st.st_ino;
+    id.modified = st.st_mtim;
+    return id;
+}
+
+bool sameFile(const FileIdentity& a, const FileIdentity& b)
+{
+    return a.exists == b.exists && a.device == b.device && a.inode == b.inode &&
+           a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec;
+}
+
+bool jobOutputTarget(const std::string& given, std::string& output)
+{
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(given, ec);
+    if (ec) {
+        std::cerr << "vantorel-host: cannot write " << given << ": " << ec.message() << "\n";
+        return false;
+    }
+    output = host::outputTarget(absolute.string());
+    std::string refused;
+    if (!host::checkOutputTarget(output, refused)) {
+        std::cerr << "vantorel-host: " << refused << "\n";
+        return false;
+    }
+    return true;
+}
+
+bool openJob(const std::string& path, std::string& error)
+{
+    auto document = host::readSvgFile(host::documents(), path, error);
+    if (!document) return false;
+    host::Document* d = document.get();
+    host::documents().adopt(std::move(document));
+    size_t selected = 0;
+    for (host::LayerNode* l : d->layers())
+        for (host::ArtNode* art : l->root->children) {
+            d->setSelected(art, true);
+            ++selected;
+        }
+    std::cout << "opened " << path << ": " << d->layers().size() << " layer(s), " << selected
+              << " top-level object(s) selected\n";
+    if (selected == 0) {
+        error = path + ": nothing to cut (the drawing holds no art)";
+        return false;
+    }
+    return true;
+}
+
+bool ensureCurrentPlotter(host::Session& session, std::string name, const std::string& environment,
+                          std::string& error)
+{
+    host::Preferences& prefs = session.host().prefs();
+    std::string current;
+    bool haveCurrent = prefs.getString(kPlotterPrefsPrefix, "PlotterName", &current) && !current.empty();
+    if (name.empty() && environment.empty() && haveCurrent) {
+        std::cout << "plotter: " << current << " (the current plotter)\n";
+        return true;
+    }
+    if (name.empty()) name = current;
+    if (name.empty()) {
+        error = "no current plotter is set up; name one with --plotter NAME";
+        return false;
+    }
+    if (!choosePlotter(session, name, environment, error)) return false;
+    int32_t language = -1;
+    std::string environmentName;
+    prefs.getInteger(kPlotterPrefsPrefix, "PlotterLanguage", &language);
+    prefs.getString(kPlotterPrefsPrefix, "EnvironmentName", &environmentName);
+    std::cout << "plotter: " << name << " (" << languageName(language) << "), environment " << environmentName
+              << "\n";
+    return true;
+}
+
+bool startJob(host::Session& session, const std::string& job, const std::string& plotter,
+              const std::string& environment)
+{
+    if (!startSession(session)) return false;
+    std::string error;
+    if (!openJob(job, error) || !ensureCurrentPlotter(session, plotter, environment, error)) {
+        std::cerr << "vantorel-host: " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
+bool driveJobPlotOut(std::vector<host::toolkit::DialogAction> actions, host::toolkit::ModalOutcome& outcome,
+                     std::string& error)
+{
+    host::MenuItem* plotOut = host::menus().find("Plot Out Menu", error);
+    if (!plotOut) {
+        error = "the plug-in has no Plot Out menu item (" + error + ")";
+        return false;
+    }
+    std::cout << "menu: " << host::menus().pathOf(plotOut) << "\n";
+    outcome = host::toolkit::Toolkit::get().driveModal(kPlotOutDialogName, std::move(actions),
+                                                       [plotOut](std::string& e) {
+                                                           host::menus().choose(plotOut, e);
+                                                           return e.empty();
+                                                       });
+    return true;
+}
+
+bool plotOutDialogWorked(host::Session& session, const host::toolkit::ModalOutcome& outcome)
+{
+    bool failed = false;
+    if (!outcome.openError.empty()) {
+        std::cerr << "vantorel-host: " << outcome.openError << ": " << whyThePlotterIsRefused(session.host().prefs())
+                  << "\n";
+        failed = true;
+    }
+    // A message alert is a warning (the job reaching beyond the media, say):
+    // it was shown, and the job went out all the same.
+    for (size_t i = 0; i < outcome.alerts.size(); ++i) {
+        if (i < outcome.alertKinds.size() && outcome.alertKinds[i] == "message") {
+            std::cerr << "vantorel-host: warning: " << outcome.alerts[i] << "\n";
+            continue;
+        }
+        std::cerr << "vantorel-host: " << outcome.alerts[i] << "\n";
+        failed = true;
+    }
+    for (const std::string& f : outcome.failures) {
+        std::cerr << "vantorel-host: " << f << "\n";
+        failed = true;
+    }
+    if (!failed && !outcome.opened) {
+        std::cerr << "vantorel-host: the Plot Out dialog did not open\n";
+        failed = true;
+    }
+    return !failed;
+}
+
+}  // namespace vt::app
