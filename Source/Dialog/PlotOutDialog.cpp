@@ -10,6 +10,7 @@
 #include "Common/Units.h"
 #include "Core/ColorLayer.h"
 #include "Core/CutModel.h"
+#include "Dialog/CuttingSettingsDialog.h"
 #include "Dialog/OutputPreview.h"
 #include "Core/UndoHistory.h"
 #include "PlotOut/PlotOut.h"
@@ -58,7 +59,7 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     {kADMPictureStaticType, 0, 0, 1039, kPlotOutScaleLockItem, 124, 18, 120, 34, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutWidthItem, 146, 58, 115, 20, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutHeightItem, 146, 58, 137, 20, NULL, NULL},
-    {kADMTextPushButtonType, 163, 0, 0, kPlotOutCutSettingsItem, 8, 196, 158, 19, NULL, NULL},
+    {kADMTextPushButtonType, 163, 0, 0, kPlotOutCutSettingsItem, 8, 196, 158, 19, PlotOutDlgTextPushButtonInitProc, NULL},
     {kADMFrameType, 112, 0, 0, kPlotOutTransformBoxItem, 2, 205, 80, 99, NULL, NULL},
     // Copies (y 180 to 239)
     {kADMTextStaticType, 113, 0, 0, kPlotOutCopiesXLabelItem, 4, 60, 196, 16, NULL, NULL},
