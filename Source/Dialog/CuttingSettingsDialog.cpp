@@ -31,6 +31,8 @@ static uint8_t plotterCanCutOff()
     return (g->curPlotter.PlotterReserved & kCuttingSettingsCutOffCapability) != 0;
 }
 
+uint8_t cutOffLineWanted() { return g->cutOff != 0 && plotterCanCutOff(); }
+
 ASErr goArdoSettingDialog()
 {
     // The result says only which button ended it; what OK stored is in the globals.

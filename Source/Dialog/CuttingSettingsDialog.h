@@ -51,6 +51,11 @@ enum {
 // The capability bit of the current plotter that allows the cut-off line.
 enum { kCuttingSettingsCutOffCapability = 0x10 };
 
+// The cut-off line goes into a job only when it is on and the current plotter
+// can cut it: a choice kept for another cutter must not send this one a
+// command it does not have.
+uint8_t cutOffLineWanted();
+
 extern const Item_Control_arg dlgArdoSettingItem[kCuttingSettingsItemCount];
 
 // Runs the modal dialog. The settings it stores are its whole outcome, so it

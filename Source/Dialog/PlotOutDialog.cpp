@@ -509,7 +509,7 @@ ASErr writePlotJob(FILE* file, uint8_t byLayer)
     if (error == kNoErr)
         error = plotOutGlobalVolumes(g_lyLoad, g_iLayerNum, g_clLoad, g_iColorNum, language, file, byLayer);
     Vexa_Line line;
-    if (error == kNoErr && g->cutOff && getCutOffLine(&line)) {
+    if (error == kNoErr && cutOffLineWanted() && getCutOffLine(&line)) {
         unsigned char penUp = 1;
         error = lineOutCutOff(line, language, file, &penUp);
     }

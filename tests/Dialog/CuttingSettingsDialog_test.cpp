@@ -259,4 +259,41 @@ TEST_F(CuttingSettingsTest, TheButtonRedrawsTheWholePreviewAfterTheDialog)
     EXPECT_EQ(drawTypeAfter, 1);
 }
 
+// A cut-off kept on for a cutter that can cut off the media is not sent to
+// one that cannot; the line's distance is the one stored.
+TEST_F(CuttingSettingsTest, TheCutOffLineIsCutOnlyByACutterThatCanCutIt)
+{
+    struct Row {
+        const char* shows;
+        int32_t capability;
+        uint8_t cutOff;
+        bool line;
+    } rows[] = {
+        {"on, and the cutter can", kPlotterCutOffBit, 1, true},
+        {"on, but the cutter cannot", 0, 1, false},
+        {"off", kPlotterCutOffBit, 0, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        putPlotter(row.capability, 600);
+        openJob();
+        store({0, 0, row.cutOff, 25.0});
+        std::string file = dir_.file(std::string("job-") + std::to_string(&row - rows) + ".hpgl");
+        Toolkit::get().queueDialog(kPlotOutDialogName, {[file](Driver& user, std::string& error) {
+                                                            Toolkit::get().fileAnswers.push_back(file);
+                                                            return user.click(kPlotOutFileOutputItem, error);
+                                                        },
+                                                        click(kPlotOutExitItem)});
+        std::string error;
+        host::menus().choose(host::menus().find("Plot Out Menu", error), error);
+        EXPECT_EQ(error, "");
+        std::string job = test::readFile(file);
+        ASSERT_FALSE(job.empty());
+        // The rectangle's top at step 1999, the line 25 mm (1000 steps) above it.
+        EXPECT_EQ(job.find("PU2999,0;\r\nZT;\r\n") != std::string::npos, row.line) << job;
+        EXPECT_EQ(job.find("ZT;") != std::string::npos, row.line) << job;
+        EXPECT_EQ(g->cutOff, row.cutOff) << "writing a job changes no setting";
+    }
+}
+
 }  // namespace
