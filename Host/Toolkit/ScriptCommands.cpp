@@ -295,14 +295,26 @@ struct PictureCommand {
 
 // ---- Checks inside a dialog ----
 
-DialogCommand expectTextCommand("expect-text", "expect-text ID TEXT  fail unless the item shows exactly TEXT", 2, 2,
-                                [](Driver& d, const auto& args, std::string& error) {
+// What an item shows: a popup its chosen entry (nothing when none is chosen).
+std::string shownText(const Item& item)
+{
+    if (item.kind == ItemKind::PopupList && item.list) {
+        Entry* chosen = item.list->active();
+        return chosen ? chosen->text : std::string();
+    }
+    return item.displayText();
+}
+
+DialogCommand expectTextCommand("expect-text",
+                                "expect-text ID TEXT  fail unless the item shows exactly TEXT (a popup: its chosen entry)",
+                                2, 2, [](Driver& d, const auto& args, std::string& error) {
                                     ASInt32 id;
                                     if (!parseItemId(args[0], id, error)) return false;
                                     Item* item = d.find(id, error);
                                     if (!item) return false;
-                                    if (item->displayText() != args[1]) {
-                                        error = "item " + args[0] + " shows \"" + item->displayText() + "\"";
+                                    std::string shown = shownText(*item);
+                                    if (shown != args[1]) {
+                                        error = "item " + args[0] + " shows \"" + shown + "\"";
                                         return false;
                                     }
                                     return true;
@@ -342,6 +354,67 @@ DialogCommand expectStateCommand(
                 error = "item " + args[0] + " is not " + w;
                 return false;
             }
+        }
+        return true;
+    });
+
+// A colour written RRGGBB: six hexadecimal digits, 0x in front allowed (a #
+// would start a comment).
+bool parseColour(const std::string& word, uint32_t& rgb, std::string& error)
+{
+    std::string digits = word;
+    if (digits.rfind("0x", 0) == 0 || digits.rfind("0X", 0) == 0) digits.erase(0, 2);
+    bool ok = digits.size() == 6;
+    for (char c : digits) ok = ok && std::isxdigit(static_cast<unsigned char>(c));
+    if (!ok) {
+        error = "\"" + word + "\" is not a colour RRGGBB";
+        return false;
+    }
+    rgb = static_cast<uint32_t>(std::stoul(digits, nullptr, 16));
+    return true;
+}
+
+std::string colourText(long rgb)
+{
+    char text[24];  // room for any long, though colours take six digits
+    std::snprintf(text, sizeof text, "%06lX", rgb);
+    return text;
+}
+
+DialogCommand expectPixelCommand(
+    "expect-pixel", "expect-pixel ID H V RRGGBB  fail unless the item's picture (0: the dialog's) has that colour at (H, V)",
+    4, 4, [](Driver& d, const auto& args, std::string& error) {
+        ASInt32 id;
+        ADMPoint at;
+        uint32_t expected;
+        if (!parseItemId(args[0], id, error) || !parsePoint(args[1], args[2], at, error) ||
+            !parseColour(args[3], expected, error))
+            return false;
+        long found;
+        std::string what = "item " + args[0];
+        if (id == 0) {
+            if (!d.dialog()) {
+                error = "the dialog is gone";
+                return false;
+            }
+            Raster picture;
+            d.toolkit().renderDialog(d.dialog(), picture);
+            found = picture.pixel(at.h, at.v);
+            what = "the dialog";
+        } else {
+            Item* item = d.find(id, error);
+            if (!item) return false;
+            if (item->invalid || !item->raster.surface()) d.toolkit().draw(item);
+            found = item->raster.pixel(at.h, at.v);
+        }
+        if (found < 0) {
+            error = "(" + args[1] + ", " + args[2] + ") lies outside " + what;
+            return false;
+        }
+        if (static_cast<uint32_t>(found) != expected) {
+            error = what + " has " + colourText(found) + " at (" + args[1] + ", " + args[2] + "), not " +
+                    colourText(expected);
+            return false;
         }
         return true;
     });

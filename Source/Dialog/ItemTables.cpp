@@ -1,6 +1,7 @@
 #include "Dialog/ItemTables.h"
 
 #include "Dialog/About.h"
+#include "Dialog/AutoGroupSpaceDialog.h"
 #include "Dialog/CuttingSettingsDialog.h"
 #include "Dialog/EnvironmentEditor.h"
 #include "Dialog/OutputPreview.h"
@@ -8,7 +9,9 @@
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterEditor.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/PreviewOptionDialog.h"
 #include "Dialog/SplitDialog.h"
+#include "Dialog/VLCDDialog.h"
 
 const ItemTableInfo kItemTables[] = {
     {kAboutDialogName, dlgAboutItem, kAboutItemCount, kAboutDialogWidth, kAboutDialogHeight},
@@ -26,5 +29,10 @@ const ItemTableInfo kItemTables[] = {
     // The palette's guide-grid items lie below its collapsed height; they are
     // laid out for the expanded palette.
     {kSplitDialogName, dlgSplitItem, kSplitItemCount, kSplitDialogWidth, kSplitDialogExpandedHeight},
+    {kVLCDDialogName, dlgVLCDItem, kVLCDItemCount, kVLCDDialogWidth, kVLCDDialogHeight},
+    {kPreviewOptionDialogName, dlgPreviewOptionItem, kPreviewOptionItemCount, kPreviewOptionDialogWidth,
+     kPreviewOptionDialogHeight},
+    {kAutoGroupSpaceDialogName, dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, kAutoGroupSpaceDialogWidth,
+     kAutoGroupSpaceDialogHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);
