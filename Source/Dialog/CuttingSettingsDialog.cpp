@@ -145,8 +145,8 @@ ASErr PlotOutDlgArdoSettingsNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (isClick(notifier)) {
         (void)goArdoSettingDialog();
-        // The cut-off line is drawn with the job: the whole preview is drawn again.
-        g_iPreviewDrawType = 1;
+        // A dialog has been over the preview: it is drawn again in full.
+        g_iPreviewDrawType = kPreviewDrawAll;
         ADMItemRef preview = itemOf(sADMItem->GetDialog(item), kPlotOutPreviewItem);
         if (preview != nullptr) sADMItem->Invalidate(preview);
     }
