@@ -7,6 +7,7 @@
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterEditor.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/PreProcessDialog.h"
 #include "Dialog/SplitDialog.h"
 
 const ItemTableInfo kItemTables[] = {
@@ -22,5 +23,7 @@ const ItemTableInfo kItemTables[] = {
     // The palette's guide-grid items lie below its collapsed height; they are
     // laid out for the expanded palette.
     {kSplitDialogName, dlgSplitItem, kSplitItemCount, kSplitDialogWidth, kSplitDialogExpandedHeight},
+    {kPreProcessDialogName, dlgPreProcessItem, kPreProcessItemCount, kPreProcessDialogWidth,
+     kPreProcessDialogHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);
