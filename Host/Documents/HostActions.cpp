@@ -152,7 +152,6 @@ bool sameColor(const AIColor& a, const AIColor& b)
 ASErr expandSelection(Document& d, const ExpandOptions& options, std::string& error)
 {
     std::vector<ArtNode*> objects = selectedObjects(d);
-    std::vector<ArtNode*> keptText;
     std::vector<std::pair<ArtNode*, std::vector<ArtNode*>>> plans;
     for (ArtNode* object : objects) {
         if (object->type == kTextFrameArt && !options.objects) continue;
@@ -174,7 +173,7 @@ ASErr expandSelection(Document& d, const ExpandOptions& options, std::string& er
     return kNoErr;
 }
 
-ASErr mergeSelection(Document& d, std::string& error)
+ASErr mergeSelection(Document& d)
 {
     struct Source {
         ArtNode* art;
@@ -295,7 +294,6 @@ ASErr mergeSelection(Document& d, std::string& error)
             parent = up;
         }
     }
-    (void)error;
     return kNoErr;
 }
 
