@@ -119,8 +119,9 @@ bool expandObject(Document& d, ArtNode* object, const ExpandOptions& options, st
             AIPathStyle s = *style;
             if (!keepStroke) s.strokePaint = 0;
             setStyleDeep(fill, s);
-            for (ArtNode* p : fill->type == kPathArt ? std::vector<ArtNode*>{fill} : fill->children)
-                if (s.fillPaint) p->closed = true;
+            if (s.fillPaint && fill->type == kPathArt) fill->closed = true;
+            if (s.fillPaint && fill->type != kPathArt)
+                for (ArtNode* p : fill->children) p->closed = true;
             fills.push_back(fill);
         } else if (shape != object) {
             d.dispose(shape);

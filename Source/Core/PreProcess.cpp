@@ -6,9 +6,8 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/CutModel.h"
-
-static const ASErr kMemoryErr = kPreProcessMemoryErr;
 
 // ---- Shared routines ---------------------------------------------------------------------
 
@@ -669,7 +668,7 @@ static ASErr colorArt(AIArtHandle art)
     style.strokePaint = TRUE;
     style.stroke.color.kind = kThreeColor;
     style.stroke.color.c.rgb.red = style.stroke.color.c.rgb.green = style.stroke.color.c.rgb.blue = 0;
-    style.stroke.width = (AIReal)(2.0 * g->offsetSize * 2.8346458);
+    style.stroke.width = (AIReal)(2.0 * g->offsetSize * kMillimetreToPoint);
     return sAIPathStyle->SetPathStyle(art, &style);
 }
 

@@ -14,8 +14,6 @@
 #include "Common/PluginGlobals.h"
 #include "Math/Crossings.h"
 
-static const ASErr kMemoryErr = '!Mem';
-
 static bool sameVolume(const Volume* a, const Volume* b)
 {
     return a->art == b->art && a->rings == b->rings;
@@ -67,7 +65,7 @@ void freeUndoHistory()
 // Opens the step of a new action holding the one volume. The arrays are
 // allocated before the history is touched, so a failed allocation leaves the
 // history as it was.
-static ASErr openStep(int32_t index)
+VT_NODISCARD static ASErr openStep(int32_t index)
 {
     Volume* snapshots = (Volume*)malloc(sizeof(Volume));
     int32_t* indexes = (int32_t*)malloc(sizeof(int32_t));
@@ -153,8 +151,7 @@ ASErr undoVolumeChange()
         return kUndoStackErr;
     exchangeStep(&g->undoSteps[g->undoPos]);
     g->undoPos--;
-    getGlobalDistance(&g->totalCutLength);
-    return kNoErr;
+    return getGlobalDistance(&g->totalCutLength);
 }
 
 ASErr redoVolumeChange()
@@ -166,8 +163,7 @@ ASErr redoVolumeChange()
         return kUndoStackErr;
     g->undoPos++;
     exchangeStep(step);
-    getGlobalDistance(&g->totalCutLength);
-    return kNoErr;
+    return getGlobalDistance(&g->totalCutLength);
 }
 
 double getBezierDist(const bezier_stru* bezier, double scaleX, double scaleY)

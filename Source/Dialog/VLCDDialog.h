@@ -2,5 +2,6 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 
-ASErr goVLCDDialog();
+VT_NODISCARD ASErr goVLCDDialog();

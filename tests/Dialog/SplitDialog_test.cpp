@@ -41,7 +41,7 @@ std::vector<ArtNode*> kids(const ArtNode* n)
 class HeldSuites {
 public:
     explicit HeldSuites(SPBasicSuite* basic) : basic_(basic) { EXPECT_EQ(acquireSuites(basic_), kNoErr); }
-    ~HeldSuites() { releaseSuites(basic_); }
+    ~HeldSuites() { EXPECT_EQ(releaseSuites(basic_), kNoErr); }
 
 private:
     SPBasicSuite* basic_;
