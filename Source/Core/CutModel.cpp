@@ -11,6 +11,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Common/Units.h"
+#include "Core/VolumeHitTest.h"
 
 void CopyNameField(char* field, size_t size, const char* name)
 {
@@ -132,6 +133,7 @@ ASErr loadData(void* item)
     (void)item;
     AIArtHandle** matches = NULL;
     int32_t count = 0;
+    releaseVolumeHitCache();
     g->volumes = NULL;
     g->volumeCount = 0;
     g_volumeGrowth.array = NULL;
@@ -496,6 +498,9 @@ ASErr freeVolume(Volume* volume)
 
 ASErr freeData(void)
 {
+    // The pick outlines are kept by ring array; a new job may get the same
+    // addresses.
+    releaseVolumeHitCache();
     for (int32_t i = 0; i < g->volumeCount; ++i) (void)freeVolume(&g->volumes[i]);  // freeing cannot fail
     free(g->volumes);
     g->volumes = NULL;

@@ -1,7 +1,8 @@
 // The undo history of the Plot Out dialog and the total cut length of the job.
 //
 // Before a volume's placement changes, a byte copy of its record goes into the
-// current undo step; undo and redo exchange the copies with the live volumes.
+// current undo step; undo and redo exchange the copies with the live volumes,
+// all but their visibility, selection and cut order, which stay as they are.
 // Sixteen steps are kept; the oldest is dropped when a seventeenth is opened.
 // The cut length is the distance the knife travels over the selected volumes.
 #pragma once

@@ -1,6 +1,7 @@
 #include "Dialog/ItemTables.h"
 
 #include "Dialog/About.h"
+#include "Dialog/AutoGroupSpaceDialog.h"
 #include "Dialog/EnvironmentEditor.h"
 #include "Dialog/OffsetSizeDialog.h"
 #include "Dialog/OutputPreview.h"
@@ -10,6 +11,7 @@
 #include "Dialog/PlotterSetup.h"
 #include "Dialog/PreProcessDialog.h"
 #include "Dialog/SplitDialog.h"
+#include "Dialog/VLCDDialog.h"
 
 const ItemTableInfo kItemTables[] = {
     {kAboutDialogName, dlgAboutItem, kAboutItemCount, kAboutDialogWidth, kAboutDialogHeight},
@@ -28,5 +30,8 @@ const ItemTableInfo kItemTables[] = {
      kPreProcessDialogHeight},
     {kOffsetSizeDialogName, dlgOffsetSizeItem, kOffsetSizeItemCount, kOffsetSizeDialogWidth,
      kOffsetSizeDialogHeight},
+    {kVLCDDialogName, dlgVLCDItem, kVLCDItemCount, kVLCDDialogWidth, kVLCDDialogHeight},
+    {kAutoGroupSpaceDialogName, dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, kAutoGroupSpaceDialogWidth,
+     kAutoGroupSpaceDialogHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);

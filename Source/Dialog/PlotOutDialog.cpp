@@ -12,6 +12,8 @@
 #include "Core/CutModel.h"
 #include "Dialog/OutputPreview.h"
 #include "Core/UndoHistory.h"
+#include "Core/VolumePlacement.h"
+#include "Dialog/AutoGroupSpaceDialog.h"
 #include "PlotOut/PlotOut.h"
 #include "PlotOut/USB.h"
 
@@ -36,16 +38,16 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetXItem, 30, 70, 16, 20, NULL, NULL},
     {kADMTextStaticType, 103, 0, 0, kPlotOutOffsetYLabelItem, 102, 22, 18, 16, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetYItem, 126, 70, 16, 20, NULL, NULL},
-    {PPB, 0, 104, 1030, kPlotOutBoardCenterXItem, 8, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 105, 1031, kPlotOutBoardCenterYItem, 27, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 140, 1032, kPlotOutAlignLeftItem, 46, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 141, 1033, kPlotOutAlignCenterXItem, 65, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 142, 1034, kPlotOutAlignRightItem, 84, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 143, 1035, kPlotOutAlignTopItem, 103, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 144, 1036, kPlotOutAlignCenterYItem, 122, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 145, 1037, kPlotOutAlignBottomItem, 141, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 106, 1038, kPlotOutAutoGroupItem, 160, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 168, 1082, kPlotOutResetPositionsItem, 179, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 104, 1030, kPlotOutBoardCenterXItem, 8, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 105, 1031, kPlotOutBoardCenterYItem, 27, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 140, 1032, kPlotOutAlignLeftItem, 46, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 141, 1033, kPlotOutAlignCenterXItem, 65, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 142, 1034, kPlotOutAlignRightItem, 84, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 143, 1035, kPlotOutAlignTopItem, 103, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 144, 1036, kPlotOutAlignCenterYItem, 122, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 145, 1037, kPlotOutAlignBottomItem, 141, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 106, 1038, kPlotOutAutoGroupItem, 160, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 168, 1082, kPlotOutResetPositionsItem, 179, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
     {kADMFrameType, 107, 0, 0, kPlotOutOffsetBoxItem, 2, 205, 2, 77, NULL, NULL},
     // Transform (y 80 to 179)
     {kADMTextCheckBoxType, 108, 0, 0, kPlotOutMirrorItem, 8, 80, 94, 18, NULL, NULL},
@@ -446,6 +448,50 @@ ASErr PlotOutDlgExitDlgPicturePushButtonProc(ADMItemRef item, ADMNotifierRef not
         if (precision != NULL) g->Precious = sADMItem->GetFloatValue(precision) * kPointToMillimetre;
         g->FitType = (arcs != NULL && sADMItem->GetBooleanValue(arcs)) ? 2 : 1;
         sADMDialog->EndModal(dialog, kPlotOutExitItem, TRUE);
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+// ---- Placement buttons -----------------------------------------------------------------------
+
+ASErr PlotOutDlgOffsetPushButtonInitProc(ADMItemRef item)
+{
+    sADMItem->SetNotifyProc(item, PlotOutDlgOffsetPushButtonNotifyProc);
+    return kNoErr;
+}
+
+ASErr PlotOutDlgOffsetPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (isClick(notifier)) {
+        g->undoNewStep = 1;
+        // With nothing selected an align moves nothing; the dialog's controls
+        // are inactive then anyway.
+        switch (sADMItem->GetID(item)) {
+        case kPlotOutBoardCenterXItem: (void)setSelectVolumeALignBoardCenterX(); break;
+        case kPlotOutBoardCenterYItem: (void)setSelectVolumeALignBoardCenterY(); break;
+        case kPlotOutAlignLeftItem: (void)setSelectVolumeAlignLeft(); break;
+        case kPlotOutAlignCenterXItem: (void)setSelectVolumeAlignCenterX(); break;
+        case kPlotOutAlignRightItem: (void)setSelectVolumeAlignRight(); break;
+        case kPlotOutAlignTopItem: (void)setSelectVolumeAlignTop(); break;
+        case kPlotOutAlignCenterYItem: (void)setSelectVolumeAlignCenterY(); break;
+        case kPlotOutAlignBottomItem: (void)setSelectVolumeAlignBottom(); break;
+        case kPlotOutAutoGroupItem:
+            if (goAutoGroupSpace() == kAutoGroupSpaceConfirmed) {
+                int32_t notPlaced = 0;
+                (void)setVolumeAutoGroup(&notPlaced);
+                if (notPlaced > 0) {
+                    char count[16];
+                    snprintf(count, sizeof count, "%d", (int)notPlaced);
+                    alertWith(kVolumesNotPackedString, count);
+                }
+            }
+            break;
+        case kPlotOutResetPositionsItem: (void)resetVolumePositions(); break;
+        default: break;
+        }
+        (void)notifySend(item, kPreviewSelectionChangedNotify);
+        invalidatePreview(sADMItem->GetDialog(item));
     }
     sADMItem->DefaultNotify(item, notifier);
     return kNoErr;

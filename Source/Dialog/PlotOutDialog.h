@@ -125,7 +125,8 @@ enum {
     kCutterNotFoundString = 182,
     kCutterSendFailedString = 183,
     kPreviewFileNotWrittenString = 184,
-    kJobOutOfMemoryString = 185
+    kJobOutOfMemoryString = 185,
+    kVolumesNotPackedString = 856  // followed by how many
 };
 
 // The job's tables, built when the dialog opens and freed when it closes.
@@ -154,6 +155,14 @@ ASBoolean PlotOutDialogTrackProc(ADMDialogRef dialog, ADMTrackerRef tracker);
 
 // Sends a notification to the fifteen value controls, except the sender.
 VT_NODISCARD ASErr notifySend(ADMItemRef item, const char* notifierName);
+
+// The placement buttons 5 to 14: centre the selection on the board (5, 6),
+// align its edges or centres (7 to 12), pack every volume onto the page after
+// the gaps dialog (13), put every volume back where it was loaded (14). Each
+// click is one undo step (reset none); the value controls and the preview
+// follow.
+ASErr PlotOutDlgOffsetPushButtonInitProc(ADMItemRef item);
+ASErr PlotOutDlgOffsetPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
 
 // The layer and colour radios: the list of the chosen kind is shown, and its
 // table's visibility applied to the volumes. Which list is shown decides how

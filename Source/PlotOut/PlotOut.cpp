@@ -14,6 +14,7 @@
 #include "Common/Suites.h"
 #include "Core/ColorLayer.h"
 #include "PlotOut/CommandText.h"
+#include "Core/VolumePlacement.h"
 #include "PlotOut/USB.h"
 
 namespace {
@@ -591,26 +592,8 @@ bool overcutDirection(point_struct from, point_struct to, double* ux, double* uy
     return true;
 }
 
-// Transforms one segment from ring coordinates to the copy's place on the media.
-bezier_stru placeBezier(bezier_stru bezier, const Volume& volume, const double* offset)
-{
-    float halfWidth = (volume.loadRect[2] - volume.loadRect[0]) / 2.0f;
-    float halfHeight = (volume.loadRect[1] - volume.loadRect[3]) / 2.0f;
-    double centre[2] = {halfWidth, halfHeight};
-    if (volume.mirror)
-        BezierYMirror(bezier, &bezier, centre);
-    BezierRotate(bezier, &bezier, volume.angle, centre);
-    double back[2] = {-volume.rotMinX, -volume.rotMinY};
-    BezierMove(bezier, &bezier, back);
-    double origin[2] = {0.0, 0.0};
-    double factors[2] = {volume.scaleX, volume.scaleY};
-    BezierScale(bezier, &bezier, origin, factors);
-    BezierMove(bezier, &bezier, offset);
-    return bezier;
-}
-
-VT_NODISCARD ASErr fitAndWrite(const point_struct* points, int count, const Volume& volume, int language,
-                               FILE* file, unsigned char* penUp)
+VT_NODISCARD ASErr fitAndWrite(const point_struct* points, int count, const Volume& volume, int language, FILE* file,
+                  unsigned char* penUp)
 {
     ASErr error = kNoErr;
     if (volume.fitType == 2) {
@@ -747,8 +730,8 @@ ASErr plotVolume(Volume volume, int language, FILE* file)
     ASErr error = kNoErr;
     for (int32_t i = 0; i < volume.copiesX && error == kNoErr; i++) {
         for (int32_t j = 0; j < volume.copiesY && error == kNoErr; j++) {
-            double offset[2] = {volume.rect[0] + i * (volume.gapX + volume.baseWidth * volume.scaleX),
-                                volume.rect[3] + j * (volume.gapY + volume.baseHeight * volume.scaleY)};
+            double offset[2];
+            getVolumeCopyOffset(volume, i, j, offset);
             error = plotVolumeTile(volume, language, file, offset);
         }
     }

@@ -10,6 +10,8 @@
 #include <string.h>
 
 #include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Dialog/VLCDDialog.h"
 
 static char g_strUSBDiag[256];
 
@@ -222,8 +224,22 @@ ASErr USB_Close() {
 }
 
 void ReadPipeCallBack(void* refCon, ASErr result, void* arg) {
+    (void)refCon;
+    (void)result;
+    (void)arg;
     if (g->usbReadBuffer[0] == 0) return;
-    // The device panel, while open, shows such a reply in its reply line; no
-    // reader is queued on this buffer, so there is nothing more to do here.
+    // The device panel, while open, shows such a reply in its media-width
+    // line. The buffer may be full to its last byte: the text shown is a
+    // terminated copy. No read is ever queued on this buffer (USB_Read serves
+    // the panel), so this runs only when called.
+    if (g->vlcdDialog != nullptr) {
+        ADMItemRef item = sADMDialog->GetItem(g->vlcdDialog, kVLCDMediaWidthItem);
+        if (item != nullptr) {
+            char text[sizeof g->usbReadBuffer + 1];
+            memcpy(text, g->usbReadBuffer, sizeof g->usbReadBuffer);
+            text[sizeof g->usbReadBuffer] = 0;
+            sADMItem->SetText(item, text);
+        }
+    }
     memset(g->usbReadBuffer, 0, sizeof g->usbReadBuffer);
 }

@@ -133,6 +133,47 @@ TEST_F(UndoHistoryTest, SavingAVolumeTwiceInOneActionKeepsTheStateBeforeIt)
     EXPECT_FLOAT_EQ(g->volumes[0].rect[0], 0.0f);
 }
 
+TEST_F(UndoHistoryTest, AnActionOnManyVolumesHoldsEachOnceInItsFirstState)
+{
+    makeJob(300);
+    g->undoNewStep = 1;
+    // As a drag saves the selection at every move of the pointer.
+    for (int move = 1; move <= 3; move++) {
+        for (int i = 0; i < g->volumeCount; i++) {
+            (void)saveVolumeChange(i);
+            g->volumes[i].rect[0] = (float)(1000 * move + i);
+        }
+    }
+    EXPECT_EQ(g->undoSteps[0].count, 300);
+    EXPECT_EQ(undoVolumeChange(), kNoErr);
+    for (int i = 0; i < g->volumeCount; i++) ASSERT_FLOAT_EQ(g->volumes[i].rect[0], 10.0f * i) << i;
+    EXPECT_EQ(redoVolumeChange(), kNoErr);
+    for (int i = 0; i < g->volumeCount; i++) ASSERT_FLOAT_EQ(g->volumes[i].rect[0], 3000.0f + i) << i;
+}
+
+TEST_F(UndoHistoryTest, UndoAndRedoPutBackThePlacementOnly)
+{
+    makeJob(2);
+    moveAll(40.0f);
+    g->volumes[0].scaleY = 3.0;
+    // Since the move, volume 0's group was hidden (and so deselected), and
+    // volume 1 renumbered.
+    g->volumes[0].flags = 0u;
+    g->volumes[1].index = 9;
+    EXPECT_EQ(undoVolumeChange(), kNoErr);
+    EXPECT_FLOAT_EQ(g->volumes[0].rect[0], 0.0f);
+    EXPECT_DOUBLE_EQ(g->volumes[0].scaleY, 1.0);
+    EXPECT_EQ(g->volumes[0].flags, 0u) << "a hidden group stays hidden, and is not cut";
+    EXPECT_EQ(g->volumes[1].index, 9);
+    (void)getGlobalDistance(&g->totalCutLength);
+    EXPECT_NEAR(g->totalCutLength, 100.0, 1e-9) << "only volume 1 is cut";
+    EXPECT_EQ(redoVolumeChange(), kNoErr);
+    EXPECT_FLOAT_EQ(g->volumes[0].rect[0], 40.0f);
+    EXPECT_DOUBLE_EQ(g->volumes[0].scaleY, 3.0);
+    EXPECT_EQ(g->volumes[0].flags, 0u);
+    EXPECT_EQ(g->volumes[1].index, 9);
+}
+
 TEST_F(UndoHistoryTest, UndoAndRedoOfAScaleRestoreScaleAndCutLength)
 {
     makeJob(1);
