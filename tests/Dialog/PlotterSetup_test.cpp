@@ -242,7 +242,9 @@ TEST_F(SetupTest, DoubleClicksOpenTheEditorOnlyWithinFiveHundredTicksOnTheSamePi
              },
              click(kPlotterSetupCancelItem)});
         EXPECT_EQ(modalsNamed("Plotter Dialog") - before, row.opens ? 1 : 0) << row.name;
-        if (!row.opens) EXPECT_EQ(Toolkit::get().queuedFor("Plotter Dialog"), 0u) << row.name;
+        if (!row.opens) {
+            EXPECT_EQ(Toolkit::get().queuedFor("Plotter Dialog"), 0u) << row.name;
+        }
     }
 }
 
