@@ -10,6 +10,7 @@
 #include "Dialog/PlotterEditor.h"
 #include "Dialog/PlotterSetup.h"
 #include "Dialog/PreProcessDialog.h"
+#include "Dialog/PreviewOptionDialog.h"
 #include "Dialog/SplitDialog.h"
 #include "Dialog/VLCDDialog.h"
 
@@ -31,6 +32,8 @@ const ItemTableInfo kItemTables[] = {
     {kOffsetSizeDialogName, dlgOffsetSizeItem, kOffsetSizeItemCount, kOffsetSizeDialogWidth,
      kOffsetSizeDialogHeight},
     {kVLCDDialogName, dlgVLCDItem, kVLCDItemCount, kVLCDDialogWidth, kVLCDDialogHeight},
+    {kPreviewOptionDialogName, dlgPreviewOptionItem, kPreviewOptionItemCount, kPreviewOptionDialogWidth,
+     kPreviewOptionDialogHeight},
     {kAutoGroupSpaceDialogName, dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, kAutoGroupSpaceDialogWidth,
      kAutoGroupSpaceDialogHeight},
 };
