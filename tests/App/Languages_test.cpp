@@ -6,30 +6,14 @@
 #include <cstdio>
 #include <map>
 
+#include "HostRun.h"
 #include "HostFixture.h"
 #include "StringLists.h"
 
 namespace {
 
-struct RunResult {
-    int status = -1;
-    std::string output;
-};
-
-RunResult host(const vt::test::TempDir& dir, const std::string& command)
-{
-    std::string line = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
-                       "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
-                       "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + command + " 2>&1";
-    RunResult r;
-    FILE* pipe = popen(line.c_str(), "r");
-    if (!pipe) return r;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) r.output += buffer;
-    int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+using vt::test::host;
+using vt::test::RunResult;
 
 struct Language {
     const char* name;

@@ -1,0 +1,34 @@
+// Runs vantorel-host as a user would, with its preferences and plug-in folder
+// in a test's own folder, and gathers what it prints.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "HostFixture.h"
+
+namespace vt::test {
+
+struct RunResult {
+    int status = -1;
+    std::string output;
+};
+
+inline RunResult host(const TempDir& dir, const std::string& command)
+{
+    std::string line = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
+                       "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
+                       "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + command + " 2>&1";
+    RunResult r;
+    FILE* pipe = popen(line.c_str(), "r");
+    if (!pipe) return r;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) r.output += buffer;
+    int status = pclose(pipe);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+}  // namespace vt::test
