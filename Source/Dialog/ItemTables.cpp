@@ -7,6 +7,7 @@
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterEditor.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/PreProcessDialog.h"
 
 const ItemTableInfo kItemTables[] = {
     {kAboutDialogName, dlgAboutItem, kAboutItemCount, kAboutDialogWidth, kAboutDialogHeight},
@@ -18,5 +19,7 @@ const ItemTableInfo kItemTables[] = {
     {kPenDialogName, dlgPenItem, kPenItemCount, kPenDialogWidth, kPenDialogHeight},
     {kPlotOutDialogName, dlgPlotOutItem, kPlotOutItemCount, kPlotOutDialogWidth, kPlotOutDialogHeight},
     {kPreviewDialogName, dlgPreviewItem, kPreviewItemCount, kPreviewDialogWidth, kPreviewDialogHeight},
+    {kPreProcessDialogName, dlgPreProcessItem, kPreProcessItemCount, kPreProcessDialogWidth,
+     kPreProcessDialogHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);

@@ -1,5 +1,6 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Dialog/PreProcessDialog.h"
 #include "Handlers/Handlers.h"
 
 ASErr addNotifiers(SPInterfaceMessage* message)
@@ -14,10 +15,12 @@ ASErr goNotifier(AINotifierMessage* message)
     return kNoErr;
 }
 
-// The two floating palettes are made once the application has started. Until
-// the toolkit can build them this leaves both handles null, which every user
-// of the palettes checks.
+// The floating palettes are made once the application has started. A palette
+// the toolkit cannot make leaves its handle null, which every user of the
+// palettes checks.
 ASErr createADMDialog()
 {
+    g->preProcessPanel = sADMDialog->Create(g->pluginRef, kPreProcessDialogName, kPreProcessDialogResource,
+                                            kADMTabbedFloatingDialogStyle, PreProcessDlgInit, nullptr, 0);
     return kNoErr;
 }
