@@ -2,6 +2,7 @@
 
 #include "Dialog/About.h"
 #include "Dialog/EnvironmentEditor.h"
+#include "Dialog/OffsetSizeDialog.h"
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PenEditor.h"
 #include "Dialog/PlotOutDialog.h"
@@ -21,5 +22,7 @@ const ItemTableInfo kItemTables[] = {
     {kPreviewDialogName, dlgPreviewItem, kPreviewItemCount, kPreviewDialogWidth, kPreviewDialogHeight},
     {kPreProcessDialogName, dlgPreProcessItem, kPreProcessItemCount, kPreProcessDialogWidth,
      kPreProcessDialogHeight},
+    {kOffsetSizeDialogName, dlgOffsetSizeItem, kOffsetSizeItemCount, kOffsetSizeDialogWidth,
+     kOffsetSizeDialogHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);

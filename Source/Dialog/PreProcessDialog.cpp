@@ -6,6 +6,8 @@
 #include "Common/Suites.h"
 #include "Core/CutModel.h"
 #include "Core/PlotterRecords.h"
+#include "Core/PreProcess.h"
+#include "Dialog/OffsetSizeDialog.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterSetup.h"
 
@@ -110,6 +112,19 @@ ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
             if (panel != nullptr) showDevicePanelButton(panel);
             break;
         }
+        case kPreProcessTextOutlineItem:
+            (void)doTextOutline();
+            break;
+        case kPreProcessInvertTextItem:
+            (void)doInvertWord();
+            break;
+        case kPreProcessLineWidthItem:
+            (void)doLineWidthConfirm();
+            break;
+        case kPreProcessOffsetItem:
+            // Cancel in the distance dialog: no offset.
+            if (goOffsetSize() == kNoErr) (void)doOffset();
+            break;
         default:
             break;
         }
