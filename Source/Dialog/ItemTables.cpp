@@ -2,11 +2,13 @@
 
 #include "Dialog/About.h"
 #include "Dialog/EnvironmentEditor.h"
+#include "Dialog/OffsetSizeDialog.h"
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PenEditor.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterEditor.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/PreProcessDialog.h"
 #include "Dialog/SplitDialog.h"
 
 const ItemTableInfo kItemTables[] = {
@@ -22,5 +24,9 @@ const ItemTableInfo kItemTables[] = {
     // The palette's guide-grid items lie below its collapsed height; they are
     // laid out for the expanded palette.
     {kSplitDialogName, dlgSplitItem, kSplitItemCount, kSplitDialogWidth, kSplitDialogExpandedHeight},
+    {kPreProcessDialogName, dlgPreProcessItem, kPreProcessItemCount, kPreProcessDialogWidth,
+     kPreProcessDialogHeight},
+    {kOffsetSizeDialogName, dlgOffsetSizeItem, kOffsetSizeItemCount, kOffsetSizeDialogWidth,
+     kOffsetSizeDialogHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);
