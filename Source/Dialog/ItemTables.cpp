@@ -2,6 +2,7 @@
 
 #include "Dialog/About.h"
 #include "Dialog/EnvironmentEditor.h"
+#include "Dialog/MarkSettingDialog.h"
 #include "Dialog/OffsetSizeDialog.h"
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PenEditor.h"
@@ -28,5 +29,7 @@ const ItemTableInfo kItemTables[] = {
      kPreProcessDialogHeight},
     {kOffsetSizeDialogName, dlgOffsetSizeItem, kOffsetSizeItemCount, kOffsetSizeDialogWidth,
      kOffsetSizeDialogHeight},
+    {kAASSettingDialogName, dlgAASSteingItem, kAASSettingItemCount, kAASSettingDialogWidth,
+     kAASSettingDialogHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);
