@@ -7,9 +7,11 @@
 #include "Core/CutModel.h"
 #include "Core/PlotterRecords.h"
 #include "Core/PreProcess.h"
+#include "Dialog/MarkSettingDialog.h"
 #include "Dialog/OffsetSizeDialog.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/SplitDialog.h"
 
 const Item_Control_arg dlgPreProcessItem[kPreProcessItemCount] = {
     {kADMPictureStaticType, 0, 301, 1061, kPreProcessLabelItem, 4, 110, 27, 24, nullptr, nullptr},
@@ -125,10 +127,27 @@ ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
             // Cancel in the distance dialog: no offset.
             if (goOffsetSize() == kNoErr) (void)doOffset();
             break;
+        case kPreProcessMarksItem:
+            (void)goPrint4Marks(sADMItem->GetDialog(item));
+            break;
         default:
             break;
         }
     }
     sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr goPrint4Marks(ADMDialogRef dialog)
+{
+    (void)dialog;
+    AIRealRect bounds;
+    // Any failure of the selection test leaves the bounds unset: no dialog then.
+    ASErr selected = getSelectedArtBound(&bounds);
+    if (selected != kNoErr) {
+        sADMBasic->MessageAlert(kNoObjectSelectedAlert);
+        return selected;
+    }
+    (void)goAASSettingDialog(bounds);  // it reports its own failure
     return kNoErr;
 }

@@ -45,4 +45,11 @@ ASErr PreProcessDlgPicButtonInit(ADMItemRef item);
 ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
 ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item);
 
+// The registration-mark button: with nothing selected outside the marks layer
+// at the top level, the alert kNoObjectSelectedAlert and no dialog, and the
+// selection test's result; otherwise the mark dialog on the selection's
+// bounds, and 0.
+ASErr goPrint4Marks(ADMDialogRef dialog);
+#define kNoObjectSelectedAlert " Warning: No Object Selected!"
+
 extern const Item_Control_arg dlgPreProcessItem[kPreProcessItemCount];
