@@ -101,6 +101,9 @@ ASErr AASSettingDialogInitProc(ADMDialogRef dialog)
     char title[256];
     sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kAASSettingTitleString, title, sizeof title);
     sADMDialog->SetText(dialog, title);
+    // Return and the close box answer as OK and Cancel do.
+    sADMDialog->SetDefaultItemID(dialog, kAASSettingOKItem);
+    sADMDialog->SetCancelItemID(dialog, kAASSettingCancelItem);
     if (loadDialogItems(dlgAASSteingItem, kAASSettingItemCount, dialog) != 1) return kNoErr;
     ADMItemRef outline = sADMDialog->GetItem(dialog, kAASSettingWithOutlineItem);
     if (outline != nullptr) sADMItem->SetBooleanValue(outline, g->markCopiesWithOutline);
