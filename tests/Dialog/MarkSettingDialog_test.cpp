@@ -273,3 +273,38 @@ TEST_F(MarkSettingDialogTest, NothingThatCountsSelectedGivesTheWarningAndNoDialo
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MarkSettingDialogTest, MarksThatCannotBeMadeAreReportedAndTheEarlierOnesStay)
+{
+    select({art("label")});
+    Toolkit::get().queueDialog(kAASSettingDialogName, {[](Driver& user, std::string& error) {
+                                   return user.click(kAASSettingOKItem, error);
+                               }});
+    pressMarks();
+    ASSERT_EQ(marksLayers(), 1);
+
+    ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+    AITagSuite* held = sAITag;
+    AITagSuite broken = *held;
+    broken.SetTag = [](AIArtHandle, const char*, const char*, const void*) -> ASErr { return 'NoTg'; };
+    sAITag = &broken;
+    Toolkit::get().queueDialog(kAASSettingDialogName, {[](Driver& user, std::string& error) {
+                                   return user.click(kAASSettingSegmentalItem, error) &&
+                                          user.click(kAASSettingOKItem, error);
+                               }});
+    size_t alerts = hostApp().alerts().size();
+    EXPECT_EQ(goAASSettingDialog(AIRealRect{0, 100, 100, 0}), 'NoTg');
+    sAITag = held;
+    (void)releaseSuites(hostApp().basic());
+    ASSERT_EQ(hostApp().alerts().size(), alerts + 1);
+    EXPECT_EQ(hostApp().alerts().back().text, "The registration marks could not be made. The earlier marks are kept.");
+    EXPECT_EQ(marksLayers(), 1);
+    host::LayerNode* layer = d().layerByTitle(kMarksLayerTitle);
+    ASSERT_NE(layer, nullptr);
+    ASSERT_EQ(layer->root->children.size(), 1u);
+    EXPECT_EQ(*layer->root->children.front()->tag(kTagAASSetting), "\x1b.D4;0;0;1000:\x1b.D1;6400;4400:\r\n");
+}
+
+}  // namespace
