@@ -65,7 +65,7 @@ protected:
     void TearDown() override
     {
         defaultMarkSettings();
-        releaseSuites(hostApp().basic());
+        (void)releaseSuites(hostApp().basic());
     }
 
     Document& d() { return *doc_; }
