@@ -5,6 +5,8 @@
 
 #include <dlfcn.h>
 
+#include "ErrorText.h"
+
 namespace fs = std::filesystem;
 
 namespace vt::host {
@@ -83,7 +85,7 @@ ASErr Session::start(bool applicationStarted)
 
     ASErr error = sendBasic(kSPInterfaceCaller, kSPInterfaceStartupSelector);
     if (error != kNoErr) {
-        error_ = "plug-in start-up failed with error " + std::to_string(error);
+        error_ = "plug-in start-up failed with error " + errorText(error);
         return error;
     }
     running_ = true;

@@ -125,9 +125,9 @@ void writeJob(benchmark::State& state, int language, int fitType)
             state.SkipWithError("no temporary file");
             break;
         }
-        initialPloter(language, file);
-        ASErr error = plotOutGlobalVolumes(nullptr, 0, &colour, 1, language, file, 0);
-        endOfPlotOut(language, file);
+        ASErr error = initialPloter(language, file);
+        if (error == kNoErr) error = plotOutGlobalVolumes(nullptr, 0, &colour, 1, language, file, 0);
+        if (error == kNoErr) error = endOfPlotOut(language, file);
         fclose(file);
         if (error != kNoErr) {
             state.SkipWithError("the job was not written");

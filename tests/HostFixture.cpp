@@ -1,5 +1,8 @@
 #include "HostFixture.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <fstream>
@@ -51,6 +54,18 @@ TempDir::~TempDir()
 {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+}
+
+void limitAddressSpace(size_t room)
+{
+    std::ifstream statm("/proc/self/statm");
+    size_t pages = 0;
+    statm >> pages;
+    rlimit limit{};
+    getrlimit(RLIMIT_AS, &limit);
+    limit.rlim_cur = room > 0 ? pages * static_cast<size_t>(sysconf(_SC_PAGESIZE)) + room : limit.rlim_max;
+    if (limit.rlim_max != RLIM_INFINITY && limit.rlim_cur > limit.rlim_max) limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_AS, &limit);
 }
 
 std::string readFile(const std::string& path)

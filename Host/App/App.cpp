@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "ErrorText.h"
+
 namespace vt::app {
 
 std::vector<Command>& commands()
@@ -30,7 +32,7 @@ bool startSession(host::Session& session)
     ASErr error = session.start();
     if (error != kNoErr) {
         std::cerr << "vantorel-host: " << (session.error().empty() ? "start-up failed" : session.error())
-                  << " (error " << error << ")\n";
+                  << " (error " << errorText(error) << ")\n";
         return false;
     }
     return true;

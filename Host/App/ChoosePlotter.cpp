@@ -6,6 +6,7 @@
 
 #include "App.h"
 #include "Dialog/PlotterSetup.h"
+#include "ErrorText.h"
 #include "Host.h"
 #include "Menus/Menus.h"
 #include "Toolkit/Driver.h"
@@ -67,7 +68,7 @@ bool openFromMenu(host::Session& session, std::string& error)
     }
     ASErr result = host::menus().choose(found, error);
     if (result != kNoErr) {
-        if (error.empty()) error = "the Plotter Setup menu item failed with error " + std::to_string(result);
+        if (error.empty()) error = "the Plotter Setup menu item failed with error " + errorText(result);
         return false;
     }
     return true;

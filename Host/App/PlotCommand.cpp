@@ -7,11 +7,13 @@
 
 #include <filesystem>
 #include <iostream>
+#include <new>
 
 #include "App.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
+#include "ErrorText.h"
 #include "Menus/Menus.h"
 #include "Toolkit/Driver.h"
 
@@ -156,7 +158,7 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
     ASErr shutdown = session.shutdown();
     if (failed) return 1;
     if (shutdown != kNoErr) {
-        std::cerr << "vantorel-host: plug-in shut-down failed with error " << shutdown << "\n";
+        std::cerr << "vantorel-host: plug-in shut-down failed with error " << errorText(shutdown) << "\n";
         return 1;
     }
     if (!output.empty()) {
@@ -179,7 +181,15 @@ CommandRegistrar plotCommand([](CLI::App& app, GlobalOptions& options) {
     command->add_option("--plotter", args.plotter, "the plotter of the library to cut with (made the current one)");
     command->add_option("--environment", args.environment, "the plotter's environment (default: its current or first)");
     command->add_flag("--by-colour,--by-color", args.byColour, "cut colour by colour instead of layer by layer");
-    command->callback([&options] { options.exitCode = plot(options, args); });
+    command->callback([&options] {
+        try {
+            options.exitCode = plot(options, args);
+        } catch (const std::bad_alloc&) {
+            // The host's own structures ran out of memory mid-job: said, never a crash.
+            std::cerr << "vantorel-host: not enough memory for this job\n";
+            options.exitCode = 1;
+        }
+    });
 });
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "App.h"
+#include "ErrorText.h"
 #include "Script/Script.h"
 
 namespace vt::app {
@@ -32,7 +33,7 @@ int runScriptFile(const GlobalOptions& options, const std::string& scriptPath)
         return 1;
     }
     if (shutdown != kNoErr) {
-        std::cerr << "vantorel-host: plug-in shut-down failed with error " << shutdown << "\n";
+        std::cerr << "vantorel-host: plug-in shut-down failed with error " << errorText(shutdown) << "\n";
         return 1;
     }
     return 0;

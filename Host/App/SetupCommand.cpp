@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "App.h"
+#include "ErrorText.h"
 #include "Host.h"
 
 namespace vt::app {
@@ -31,7 +32,7 @@ int runSetup(const GlobalOptions& options, const std::string& plotter, const std
         return 1;
     }
     if (shutdown != kNoErr) {
-        std::cerr << "vantorel-host: plug-in shut-down failed with error " << shutdown << "\n";
+        std::cerr << "vantorel-host: plug-in shut-down failed with error " << errorText(shutdown) << "\n";
         return 1;
     }
     return 0;

@@ -152,7 +152,7 @@ ASErr playActionEvent(const char* eventName, ActionDialogStatus dialogStatus, AI
                                   << operation->name << "\" (" << operation->number << ")\n";
             return kActionParamErr;
         }
-        return mergeSelection(*d, error);
+        return mergeSelection(*d);
     } catch (const ClipperLib::clipperException& e) {
         // Coordinates beyond what Clipper can hold: nothing was changed yet.
         Host::current().out() << "action \"" << name << "\": " << e.what() << "\n";

@@ -157,13 +157,7 @@ ASErr getArtLastChild(AIArtHandle art, AIArtHandle* child)
     return relative(art, child, [](ArtNode* n) { return n->children.empty() ? nullptr : n->children.back(); });
 }
 
-ArtNode* siblingAt(ArtNode* n, int step)
-{
-    if (!n->parent) return nullptr;
-    auto& c = n->parent->children;
-    auto i = std::find(c.begin(), c.end(), n) - c.begin() + step;
-    return i < 0 || i >= static_cast<long>(c.size()) ? nullptr : c[i];
-}
+ArtNode* siblingAt(ArtNode* n, int step) { return step > 0 ? n->next : n->prior; }
 
 ASErr getArtSibling(AIArtHandle art, AIArtHandle* sibling)
 {

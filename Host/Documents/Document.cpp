@@ -29,6 +29,20 @@ void ArtNode::setTag(const std::string& tagName, const std::string& value)
     tags.emplace_back(tagName, value);
 }
 
+// ---- Children ------------------------------------------------------------------------
+
+ArtChildren::iterator& ArtChildren::iterator::operator++()
+{
+    node_ = node_->next;
+    return *this;
+}
+
+ArtChildren::iterator& ArtChildren::iterator::operator--()
+{
+    node_ = node_ ? node_->prior : list_->last_;
+    return *this;
+}
+
 // ---- Handles ---------------------------------------------------------------------------
 // A handle is the object's number shifted left, so that a null handle (0) is
 // never valid and small integers passed by mistake are not either.
@@ -152,14 +166,32 @@ ArtNode* Document::newArt(int16_t type)
 
 void Document::detach(ArtNode* node)
 {
-    if (!node->parent) return;
-    auto& siblings = node->parent->children;
-    siblings.erase(std::remove(siblings.begin(), siblings.end(), node), siblings.end());
-    node->parent = nullptr;
+    ArtNode* parent = node->parent;
+    if (!parent) return;
+    ArtChildren& list = parent->children;
+    (node->prior ? node->prior->next : list.first_) = node->next;
+    (node->next ? node->next->prior : list.last_) = node->prior;
+    --list.count_;
+    node->parent = node->next = node->prior = nullptr;
+}
+
+void Document::link(ArtNode* parent, ArtNode* node, ArtNode* before)
+{
+    ArtChildren& list = parent->children;
+    ArtNode* after = before ? before->prior : list.last_;
+    node->parent = parent;
+    node->next = before;
+    node->prior = after;
+    (after ? after->next : list.first_) = node;
+    (before ? before->prior : list.last_) = node;
+    ++list.count_;
 }
 
 void Document::setLayer(ArtNode* node, LayerNode* layer)
 {
+    // Everything inside a node is on the node's layer, so a subtree already
+    // there needs no walk.
+    if (node->layer == layer) return;
     node->layer = layer;
     for (ArtNode* c : node->children) setLayer(c, layer);
 }
@@ -176,23 +208,20 @@ static bool contains(const ArtNode* ancestor, const ArtNode* node)
 ASErr Document::place(ArtNode* node, int16_t paintOrder, ArtNode* prep)
 {
     ArtNode* parent = nullptr;
-    size_t index = 0;
+    ArtNode* before = nullptr;  // the child the node goes in front of; null: at the back
     switch (paintOrder) {
     case kPlaceAbove:
-    case kPlaceBelow: {
+    case kPlaceBelow:
         if (!prep || !prep->parent) return kBadArtErr;
         parent = prep->parent;
-        auto& c = parent->children;
-        index = std::find(c.begin(), c.end(), prep) - c.begin();
-        if (paintOrder == kPlaceBelow) ++index;
+        before = paintOrder == kPlaceAbove ? prep : prep->next;
         break;
-    }
     case kPlaceInsideOnTop:
     case kPlaceInsideOnBottom:
         if (!prep) return kBadArtErr;
         if (!isContainer(prep)) return kWrongArtTypeErr;
         parent = prep;
-        index = paintOrder == kPlaceInsideOnTop ? 0 : prep->children.size();
+        before = paintOrder == kPlaceInsideOnTop ? prep->children.front() : nullptr;
         break;
     case kPlaceAboveAll:
     case kPlaceBelowAll:
@@ -201,29 +230,30 @@ ASErr Document::place(ArtNode* node, int16_t paintOrder, ArtNode* prep)
             current_ = layers_.front();
         }
         parent = current_->root;
-        index = paintOrder == kPlaceAboveAll ? 0 : parent->children.size();
+        before = paintOrder == kPlaceAboveAll ? parent->children.front() : nullptr;
         break;
     default:
         return kBadPaintOrderErr;
     }
     if (node->isLayerGroup || contains(node, parent)) return kBadParameterErr;
     if (parent->type == kCompoundPathArt && node->type != kPathArt) return kWrongArtTypeErr;
-    if (node->parent == parent) {
-        // Moving within the same parent: the index was taken with the node in place.
-        auto& c = parent->children;
-        size_t old = std::find(c.begin(), c.end(), node) - c.begin();
-        if (old < index) --index;
-    }
+    if (prep == node && (paintOrder == kPlaceAbove || paintOrder == kPlaceBelow)) return kNoErr;  // stays put
+    // Placed next to itself: the place is beside the node once it is taken out.
+    if (before == node) before = node->next;
     detach(node);
-    parent->children.insert(parent->children.begin() + std::min(index, parent->children.size()), node);
-    node->parent = parent;
+    link(parent, node, before);
     setLayer(node, parent->layer);
     return kNoErr;
 }
 
 void Document::forget(ArtNode* node)
 {
-    for (ArtNode* c : node->children) forget(c);
+    // Each child is gone once forgotten: step to the next one first.
+    for (ArtNode* c = node->children.front(); c;) {
+        ArtNode* next = c->next;
+        forget(c);
+        c = next;
+    }
     art_.erase(node->id);
 }
 
@@ -237,16 +267,11 @@ ArtNode* Document::duplicate(const ArtNode* node)
 {
     ArtNode* copy = newArt(node->type);
     uintptr_t id = copy->id;
-    *copy = *node;
+    *copy = *node;  // the copy's children stay empty: links are never copied
     copy->id = id;
-    copy->parent = nullptr;
+    copy->parent = copy->next = copy->prior = nullptr;
     copy->isLayerGroup = false;
-    copy->children.clear();
-    for (const ArtNode* c : node->children) {
-        ArtNode* cc = duplicate(c);
-        cc->parent = copy;
-        copy->children.push_back(cc);
-    }
+    for (const ArtNode* c : node->children) link(copy, duplicate(c), nullptr);
     return copy;
 }
 

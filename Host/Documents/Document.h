@@ -8,7 +8,9 @@
 // looking it up fails cleanly instead of touching freed memory.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -20,12 +22,81 @@
 namespace vt::host {
 
 struct LayerNode;
+struct ArtNode;
+
+// The children of a group or compound path, front-most first: a doubly linked
+// list threaded through the children (ArtNode::next and ArtNode::prior), so
+// that the first and last child, a sibling either way and the parent are each
+// one step away, and putting art in or taking it out costs the same wherever it
+// goes, however many children a group has. Reads like a container; only
+// Document links and unlinks. Copying a node never copies its place in a
+// tree: a copied list starts empty.
+class ArtChildren {
+public:
+    class iterator {
+    public:
+        using iterator_category = std::bidirectional_iterator_tag;
+        using value_type = ArtNode*;
+        using difference_type = std::ptrdiff_t;
+        using pointer = ArtNode* const*;
+        // By value: a reverse iterator reads through a copy of its base,
+        // which a reference into the copy would outlive.
+        using reference = ArtNode*;
+
+        iterator() = default;
+        iterator(ArtNode* node, const ArtChildren* list) : node_(node), list_(list) {}
+        ArtNode* operator*() const { return node_; }
+        iterator& operator++();
+        iterator operator++(int)
+        {
+            iterator old = *this;
+            ++*this;
+            return old;
+        }
+        iterator& operator--();  // from end(): the last child
+        iterator operator--(int)
+        {
+            iterator old = *this;
+            --*this;
+            return old;
+        }
+        bool operator==(const iterator& o) const { return node_ == o.node_; }
+        bool operator!=(const iterator& o) const { return node_ != o.node_; }
+
+    private:
+        ArtNode* node_ = nullptr;
+        const ArtChildren* list_ = nullptr;
+    };
+    using const_iterator = iterator;
+    using reverse_iterator = std::reverse_iterator<iterator>;
+
+    ArtChildren() = default;
+    ArtChildren(const ArtChildren&) {}
+    ArtChildren& operator=(const ArtChildren&) { return *this; }
+
+    iterator begin() const { return iterator(first_, this); }
+    iterator end() const { return iterator(nullptr, this); }
+    reverse_iterator rbegin() const { return reverse_iterator(end()); }
+    reverse_iterator rend() const { return reverse_iterator(begin()); }
+    bool empty() const { return first_ == nullptr; }
+    size_t size() const { return count_; }
+    ArtNode* front() const { return first_; }
+    ArtNode* back() const { return last_; }
+
+private:
+    friend class Document;
+    ArtNode* first_ = nullptr;
+    ArtNode* last_ = nullptr;
+    size_t count_ = 0;
+};
 
 struct ArtNode {
     uintptr_t id = 0;
     int16_t type = kUnknownArt;
     ArtNode* parent = nullptr;
-    std::vector<ArtNode*> children;  // first = front-most
+    ArtChildren children;     // first = front-most
+    ArtNode* next = nullptr;  // the sibling behind this one, or null
+    ArtNode* prior = nullptr; // the sibling in front of this one, or null
     LayerNode* layer = nullptr;
     bool isLayerGroup = false;
     int32_t attrs = 0;
@@ -113,6 +184,9 @@ public:
 
 private:
     void detach(ArtNode* node);
+    // Links a detached node into parent's children in front of `before`
+    // (null: at the back).
+    static void link(ArtNode* parent, ArtNode* node, ArtNode* before);
     void setLayer(ArtNode* node, LayerNode* layer);
     void forget(ArtNode* node);
 

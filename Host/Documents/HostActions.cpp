@@ -1,6 +1,8 @@
 #include "Documents/HostActions.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <unordered_set>
 
 #include "Documents/Areas.h"
 #include "Documents/TextLayout.h"
@@ -18,11 +20,12 @@ bool selected(const ArtNode* n) { return (n->attrs & kArtSelected) != 0; }
 std::vector<ArtNode*> selectionRoots(const Document& d)
 {
     std::vector<ArtNode*> roots;
+    std::unordered_set<const ArtNode*> seen;
     for (ArtNode* n : d.allArt()) {
         if (!selected(n)) continue;
         if (n->parent && n->parent->type == kCompoundPathArt) n = n->parent;
         if (n->parent && !n->parent->isLayerGroup && selected(n->parent)) continue;
-        if (std::find(roots.begin(), roots.end(), n) == roots.end()) roots.push_back(n);
+        if (seen.insert(n).second) roots.push_back(n);
     }
     return roots;
 }
@@ -116,8 +119,9 @@ bool expandObject(Document& d, ArtNode* object, const ExpandOptions& options, st
             AIPathStyle s = *style;
             if (!keepStroke) s.strokePaint = 0;
             setStyleDeep(fill, s);
-            for (ArtNode* p : fill->type == kPathArt ? std::vector<ArtNode*>{fill} : fill->children)
-                if (s.fillPaint) p->closed = true;
+            if (s.fillPaint && fill->type == kPathArt) fill->closed = true;
+            if (s.fillPaint && fill->type != kPathArt)
+                for (ArtNode* p : fill->children) p->closed = true;
             fills.push_back(fill);
         } else if (shape != object) {
             d.dispose(shape);
@@ -149,7 +153,6 @@ bool sameColor(const AIColor& a, const AIColor& b)
 ASErr expandSelection(Document& d, const ExpandOptions& options, std::string& error)
 {
     std::vector<ArtNode*> objects = selectedObjects(d);
-    std::vector<ArtNode*> keptText;
     std::vector<std::pair<ArtNode*, std::vector<ArtNode*>>> plans;
     for (ArtNode* object : objects) {
         if (object->type == kTextFrameArt && !options.objects) continue;
@@ -171,7 +174,7 @@ ASErr expandSelection(Document& d, const ExpandOptions& options, std::string& er
     return kNoErr;
 }
 
-ASErr mergeSelection(Document& d, std::string& error)
+ASErr mergeSelection(Document& d)
 {
     struct Source {
         ArtNode* art;
@@ -191,38 +194,86 @@ ASErr mergeSelection(Document& d, std::string& error)
     }
     if (sources.empty()) return kNoErr;
 
-    // Front to back, each area loses what lies in front of it; only the
-    // areas whose bounds meet it can take anything away.
+    // Which areas' bounds meet: a sweep over the bounds sorted by their left
+    // side, so that a job of many separate objects costs no pair test for
+    // each pair.
+    std::vector<size_t> byLeft;
+    for (size_t i = 0; i < sources.size(); ++i)
+        if (sources[i].hasBox) byLeft.push_back(i);
+    std::sort(byLeft.begin(), byLeft.end(), [&](size_t a, size_t b) {
+        return sources[a].box.left != sources[b].box.left ? sources[a].box.left < sources[b].box.left : a < b;
+    });
+    std::vector<std::vector<size_t>> meets(sources.size());
+    for (size_t k = 0; k < byLeft.size(); ++k) {
+        const areas::Box& a = sources[byLeft[k]].box;
+        for (size_t m = k + 1; m < byLeft.size() && sources[byLeft[m]].box.left <= a.right; ++m)
+            if (a.meets(sources[byLeft[m]].box)) {
+                meets[byLeft[k]].push_back(byLeft[m]);
+                meets[byLeft[m]].push_back(byLeft[k]);
+            }
+    }
+    for (auto& m : meets) std::sort(m.begin(), m.end());
+
+    // What an area keeps of itself: it loses what lies in front of it, and
+    // only the areas whose bounds meet it can take anything away. Worked out
+    // only for the areas that cut into another colour.
     std::vector<Polygons> regions(sources.size());
-    for (size_t i = 0; i < sources.size(); ++i) {
+    std::vector<bool> hasRegion(sources.size(), false);
+    auto regionOf = [&](size_t i) -> const Polygons& {
+        if (hasRegion[i]) return regions[i];
+        hasRegion[i] = true;
         ClipperLib::Clipper c;
         bool cut = false;
-        for (size_t j = 0; j < i && sources[i].hasBox; ++j)
-            if (sources[j].hasBox && sources[j].box.meets(sources[i].box)) {
-                c.AddPaths(sources[j].area, ClipperLib::ptClip, true);
-                cut = true;
-            }
-        if (!cut) {
-            regions[i] = sources[i].area;
-            continue;
+        for (size_t j : meets[i]) {
+            if (j >= i) break;
+            c.AddPaths(sources[j].area, ClipperLib::ptClip, true);
+            cut = true;
         }
+        if (!cut) return regions[i] = sources[i].area;
         c.AddPaths(sources[i].area, ClipperLib::ptSubject, true);
         c.Execute(ClipperLib::ctDifference, regions[i], ClipperLib::pftNonZero, ClipperLib::pftNonZero);
-    }
+        return regions[i];
+    };
 
-    // One colour after another, in the order they are first met.
+    // A point ends in the colour of the front-most area over it. So the
+    // areas of one colour are united, less what the areas of other colours
+    // keep of themselves over them. This is done for one group of areas
+    // whose bounds meet (directly or through others) at a time: areas apart
+    // from each other cannot join, and one union of everything, or a union
+    // of pieces already cut to fit edge to edge, would cost far more.
+    auto sameFill = [&](size_t a, size_t b) {
+        return sources[a].fill.overprint == sources[b].fill.overprint && sameColor(sources[a].fill.color, sources[b].fill.color);
+    };
     std::vector<ArtNode*> results;
     std::vector<bool> done(sources.size(), false);
+    std::vector<size_t> cutBy(sources.size(), SIZE_MAX);  // the group an area was last added to as a cut
     for (size_t i = 0; i < sources.size(); ++i) {
         if (done[i]) continue;
-        Polygons all;
-        for (size_t j = i; j < sources.size(); ++j)
-            if (!done[j] && sources[j].fill.overprint == sources[i].fill.overprint &&
-                sameColor(sources[j].fill.color, sources[i].fill.color)) {
-                done[j] = true;
-                all.insert(all.end(), regions[j].begin(), regions[j].end());
+        ClipperLib::Clipper c;
+        std::vector<size_t> stack{i};
+        done[i] = true;
+        bool cut = false;
+        while (!stack.empty()) {
+            size_t k = stack.back();
+            stack.pop_back();
+            c.AddPaths(sources[k].area, ClipperLib::ptSubject, true);
+            for (size_t m : meets[k]) {
+                if (sameFill(m, i)) {
+                    if (!done[m]) {
+                        done[m] = true;
+                        stack.push_back(m);
+                    }
+                } else if (cutBy[m] != i) {
+                    cutBy[m] = i;
+                    c.AddPaths(regionOf(m), ClipperLib::ptClip, true);
+                    cut = true;
+                }
             }
-        for (const areas::Region& r : areas::unionRegions(all))
+        }
+        ClipperLib::PolyTree tree;
+        c.Execute(cut ? ClipperLib::ctDifference : ClipperLib::ctUnion, tree, ClipperLib::pftNonZero,
+                  ClipperLib::pftNonZero);
+        for (const areas::Region& r : areas::regionsOf(tree))
             results.push_back(areas::artOfRegion(d, r, areaStyle(sources[i].fill)));
     }
 
@@ -244,7 +295,6 @@ ASErr mergeSelection(Document& d, std::string& error)
             parent = up;
         }
     }
-    (void)error;
     return kNoErr;
 }
 

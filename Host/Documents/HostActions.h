@@ -24,6 +24,6 @@ ASErr expandSelection(Document& document, const ExpandOptions& options, std::str
 // are united. Each region with its holes becomes one compound path (a path
 // when it has none), filled, unstroked and selected, in the place of the
 // front-most of them; the sources go, and groups they leave empty with them.
-ASErr mergeSelection(Document& document, std::string& error);
+ASErr mergeSelection(Document& document);
 
 }  // namespace vt::host

@@ -4,12 +4,16 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <map>
+#include <new>
 #include <optional>
 #include <sstream>
+#include <string_view>
+#include <unordered_map>
 
+#include "Documents/DecimalText.h"
 #include "Documents/Svg.h"
 
 namespace vt::host {
@@ -65,30 +69,39 @@ public:
         skipSeparators();
         const char* start = p_;
         const char* q = p_;
+        bool negative = *q == '-';
         if (*q == '+' || *q == '-') ++q;
+        // The digits are gathered as they are met: most numbers need no
+        // second look.
+        ShortDecimal exact;
         bool digits = false;
-        while (*q >= '0' && *q <= '9') ++q, digits = true;
+        while (*q >= '0' && *q <= '9') exact.add(*q++, false), digits = true;
         if (*q == '.') {
             ++q;
-            while (*q >= '0' && *q <= '9') ++q, digits = true;
+            while (*q >= '0' && *q <= '9') exact.add(*q++, true), digits = true;
         }
         if (!digits) return false;
+        bool exponent = false;
         if (*q == 'e' || *q == 'E') {
             const char* r = q + 1;
             if (*r == '+' || *r == '-') ++r;
             if (*r >= '0' && *r <= '9') {
                 while (*r >= '0' && *r <= '9') ++r;
                 q = r;
+                exponent = true;
             }
         }
-        // from_chars reads in the C locale whatever the user's locale is; it
-        // takes no leading '+'.
-        const char* s = *start == '+' ? start + 1 : start;
-        auto result = std::from_chars(s, q, value);
-        if (result.ec != std::errc()) return false;
+        if (exponent || !exact.value(negative, value)) {
+            // from_chars reads in the C locale whatever the user's locale is; it
+            // takes no leading '+'.
+            const char* s = *start == '+' ? start + 1 : start;
+            auto result = std::from_chars(s, q, value);
+            if (result.ec != std::errc()) return false;
+        }
         p_ = q;
         return true;
     }
+
     bool flag(bool& value)
     {
         skipSeparators();
@@ -102,13 +115,24 @@ private:
     const char* p_;
 };
 
-double toPoints(const std::string& text, double fallback, double percentOf = 0)
+// Text of an attribute or style value, read where it lies in the parsed file.
+using Text = std::string_view;
+
+double toPoints(Text text, double fallback, double percentOf = 0)
 {
-    Scanner s(text.c_str());
+    // Values are short: a bounded copy gives the scanner its terminator.
+    char buf[64];
+    size_t n = std::min(text.size(), sizeof buf - 1);
+    std::memcpy(buf, text.data(), n);
+    buf[n] = 0;
+    Scanner s(buf);
     double v;
     if (!s.number(v)) return fallback;
-    std::string unit = s.rest();
-    unit.erase(std::remove(unit.begin(), unit.end(), ' '), unit.end());
+    char unitBuf[sizeof buf];
+    size_t u = 0;
+    for (const char* p = s.rest(); *p; ++p)
+        if (*p != ' ') unitBuf[u++] = *p;
+    Text unit(unitBuf, u);
     if (unit.empty() || unit == "px") return v;  // user units
     if (unit == "pt") return v * 96.0 / 72.0;
     if (unit == "mm") return v * 96.0 / 25.4;
@@ -123,70 +147,79 @@ double toPoints(const std::string& text, double fallback, double percentOf = 0)
 std::optional<double> rootLengthPt(const pugi::xml_attribute& attr)
 {
     if (!attr) return std::nullopt;
-    std::string text = attr.value();
-    if (text.find('%') != std::string::npos) return std::nullopt;
-    Scanner s(text.c_str());
+    Text text = attr.value();
+    if (text.find('%') != Text::npos) return std::nullopt;
+    Scanner s(attr.value());
     double v;
     if (!s.number(v) || v <= 0) return std::nullopt;
     return toPoints(text, v) * 72.0 / 96.0;
 }
 
-Matrix parseTransform(const std::string& text, size_t& bad)
+Matrix parseTransform(const char* text, size_t& bad)
 {
     Matrix m;
-    const char* p = text.c_str();
+    const char* p = text;
     bad = std::string::npos;
     while (*p) {
         while (*p == ' ' || *p == ',' || *p == '\t' || *p == '\n' || *p == '\r') ++p;
         if (!*p) break;
         const char* nameStart = p;
         while (std::isalpha(static_cast<unsigned char>(*p))) ++p;
-        std::string name(nameStart, p);
+        Text name(nameStart, p - nameStart);
         while (*p == ' ') ++p;
         if (*p != '(' || name.empty()) {
-            bad = nameStart - text.c_str();
+            bad = nameStart - text;
             return m;
         }
         ++p;
         const char* close = std::strchr(p, ')');
         if (!close) {
-            bad = nameStart - text.c_str();
+            bad = nameStart - text;
             return m;
         }
-        std::string argText(p, close);
-        Scanner s(argText.c_str());
-        std::vector<double> v;
+        // The numbers end at the closing parenthesis; anything else before it is a fault.
+        Scanner s(p);
+        double v[6];
+        size_t count = 0;
         double x;
-        while (s.number(x)) v.push_back(x);
-        if (!s.atEnd()) {
-            bad = nameStart - text.c_str();
+        bool tooMany = false;
+        while (s.rest() < close && s.number(x)) {
+            if (count == 6) {
+                tooMany = true;
+                break;
+            }
+            v[count++] = x;
+        }
+        s.skipSeparators();
+        if (tooMany || s.rest() != close) {
+            bad = nameStart - text;
             return m;
         }
         Matrix t;
         const double rad = M_PI / 180.0;
-        if (name == "matrix" && v.size() == 6) {
+        if (name == "matrix" && count == 6) {
             t = Matrix{v[0], v[1], v[2], v[3], v[4], v[5]};
-        } else if (name == "translate" && (v.size() == 1 || v.size() == 2)) {
+        } else if (name == "translate" && (count == 1 || count == 2)) {
             t.e = v[0];
-            t.f = v.size() == 2 ? v[1] : 0;
-        } else if (name == "scale" && (v.size() == 1 || v.size() == 2)) {
+            t.f = count == 2 ? v[1] : 0;
+        } else if (name == "scale" && (count == 1 || count == 2)) {
             t.a = v[0];
-            t.d = v.size() == 2 ? v[1] : v[0];
-        } else if (name == "rotate" && (v.size() == 1 || v.size() == 3)) {
+            t.d = count == 2 ? v[1] : v[0];
+        } else if (name == "rotate" && (count == 1 || count == 3)) {
             double c = std::cos(v[0] * rad), sn = std::sin(v[0] * rad);
             Matrix r{c, sn, -sn, c, 0, 0};
-            if (v.size() == 3) {
+            if (count == 3) {
                 Matrix to{1, 0, 0, 1, v[1], v[2]}, back{1, 0, 0, 1, -v[1], -v[2]};
                 t = to * r * back;
             } else {
                 t = r;
             }
-        } else if (name == "skewX" && v.size() == 1) {
+        } else if (name == "skewX" && count == 1) {
             t.c = std::tan(v[0] * rad);
-        } else if (name == "skewY" && v.size() == 1) {
+        } else if (name == "skewY" && count == 1) {
             t.b = std::tan(v[0] * rad);
         } else {
-            bad = nameStart - text.c_str();
+            bad = nameStart - text;
             return m;
         }
         m = m * t;
@@ -197,9 +230,9 @@ Matrix parseTransform(const std::string& text, size_t& bad)
 
 // ---- Colours --------------------------------------------------------------------------------
 
-const std::map<std::string, uint32_t>& namedColors()
+const std::map<std::string, uint32_t, std::less<>>& namedColors()
 {
-    static const std::map<std::string, uint32_t> colors = {
+    static const std::map<std::string, uint32_t, std::less<>> colors = {
         {"black", 0x000000},  {"silver", 0xc0c0c0},    {"gray", 0x808080},     {"grey", 0x808080},
         {"white", 0xffffff},  {"maroon", 0x800000},    {"red", 0xff0000},      {"purple", 0x800080},
         {"fuchsia", 0xff00ff}, {"magenta", 0xff00ff},  {"green", 0x008000},    {"lime", 0x00ff00},
@@ -234,29 +267,46 @@ AIColor rgbColor(double r, double g, double b)
     return c;
 }
 
-std::string trim(std::string s)
+Text trim(Text s)
 {
     size_t a = s.find_first_not_of(" \t\r\n"), b = s.find_last_not_of(" \t\r\n");
-    return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
+    return a == Text::npos ? Text() : s.substr(a, b - a + 1);
 }
 
-bool parsePaint(const std::string& raw, const pugi::xml_document& xml, Paint& paint)
+std::string trim(const std::string& s) { return std::string(trim(Text(s))); }
+
+int hexDigit(char c)
 {
-    std::string text = trim(raw);
-    std::string lower = text;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
+// kindOf(id) names the tag of the element with that id (a gradient or a
+// pattern), empty when there is none.
+template <typename KindOf>
+bool parsePaint(Text raw, const KindOf& kindOf, Paint& paint)
+{
+    Text text = trim(raw);
+    // Lower case in a small buffer: colour words and functions are short.
+    char lowerBuf[64];
+    std::string longLower;
+    char* out = lowerBuf;
+    if (text.size() > sizeof lowerBuf) {
+        longLower.resize(text.size());
+        out = longLower.data();
+    }
+    for (size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+    Text lower(out, text.size());
     if (lower == "none" || lower == "transparent") {
         paint.on = false;
         paint.color.kind = kNoneColor;
         return true;
     }
     paint.on = true;
-    if (lower.rfind("url(", 0) == 0) {
+    if (lower.substr(0, 4) == "url(") {
         // Gradients and patterns are kept as their kind; their content is not ours.
         size_t hash = text.find('#'), close = text.find(')');
-        std::string id = hash == std::string::npos ? "" : text.substr(hash + 1, close - hash - 1);
-        pugi::xml_node target = xml.find_node([&](pugi::xml_node n) { return id == n.attribute("id").value(); });
-        std::string kind = target ? target.name() : "";
+        Text id = hash == Text::npos ? Text() : text.substr(hash + 1, close - hash - 1);
+        std::string kind = kindOf(id);
         paint.color = AIColor{};
         paint.color.kind = kind == "pattern" ? kPattern : kGradient;
         return true;
@@ -265,19 +315,23 @@ bool parsePaint(const std::string& raw, const pugi::xml_document& xml, Paint& pa
         paint.color = rgbColor(0, 0, 0);
         return true;
     }
-    if (lower[0] == '#') {
-        std::string hex = lower.substr(1);
+    if (!lower.empty() && lower[0] == '#') {
+        Text hex = lower.substr(1);
         if (hex.size() != 3 && hex.size() != 6) return false;
-        if (hex.find_first_not_of("0123456789abcdef") != std::string::npos) return false;
-        if (hex.size() == 3) hex = {hex[0], hex[0], hex[1], hex[1], hex[2], hex[2]};
-        uint32_t v = static_cast<uint32_t>(std::stoul(hex, nullptr, 16));
+        uint32_t v = 0;
+        for (char c : hex) {
+            int d = hexDigit(c);
+            if (d < 0) return false;
+            v = v * 16 + static_cast<uint32_t>(d);
+            if (hex.size() == 3) v = v * 16 + static_cast<uint32_t>(d);
+        }
         paint.color = rgbColor(((v >> 16) & 255) / 255.0, ((v >> 8) & 255) / 255.0, (v & 255) / 255.0);
         return true;
     }
-    if (lower.rfind("rgb(", 0) == 0) {
+    if (lower.substr(0, 4) == "rgb(") {
         size_t close = lower.find(')');
-        if (close == std::string::npos) return false;
-        std::string args = lower.substr(4, close - 4);
+        if (close == Text::npos) return false;
+        std::string args(lower.substr(4, close - 4));
         double ch[3];
         const char* p = args.c_str();
         for (int i = 0; i < 3; ++i) {
@@ -344,38 +398,86 @@ bool parseKindPaint(const std::string& text, Document& doc, Paint& paint)
 
 // ---- Inherited style ---------------------------------------------------------------------------
 
+// Texts are views into the parsed file (or literals), which outlives the read.
 struct Style {
-    std::string fill = "black";
-    std::string stroke = "none";
-    std::string fillKind;    // data-vt-fill
-    std::string strokeKind;  // data-vt-stroke
+    Text fill = "black";
+    Text stroke = "none";
+    Text fillKind;    // data-vt-fill
+    Text strokeKind;  // data-vt-stroke
     double strokeWidth = 1;
-    std::string fillRule = "nonzero";
+    Text fillRule = "nonzero";
     double fontSize = 16;
-    std::string fontFamily;
-    std::string lineCap = "butt", lineJoin = "miter";
+    Text fontFamily;
+    Text lineCap = "butt", lineJoin = "miter";
     double miterLimit = 4;
 };
 
-std::map<std::string, std::string> styleProperties(const pugi::xml_node& node)
+enum Property {
+    kFillProperty,
+    kStrokeProperty,
+    kStrokeWidthProperty,
+    kFillRuleProperty,
+    kDisplayProperty,
+    kFontSizeProperty,
+    kFontFamilyProperty,
+    kLineCapProperty,
+    kLineJoinProperty,
+    kMiterLimitProperty,
+    kVisibilityProperty,
+    kPropertyCount
+};
+
+const char* const kPropertyNames[kPropertyCount] = {
+    "fill", "stroke", "stroke-width", "fill-rule", "display", "font-size", "font-family", "stroke-linecap",
+    "stroke-linejoin", "stroke-miterlimit", "visibility"};
+
+// The style properties of one element: its presentation attributes, over
+// which its style attribute wins. Read in one pass over the attributes.
+struct Properties {
+    Text value[kPropertyCount];
+    bool set[kPropertyCount] = {};
+
+    const Text* get(Property p) const { return set[p] ? &value[p] : nullptr; }
+    bool is(Property p, Text what) const { return set[p] && value[p] == what; }
+    void put(Text key, Text v)
+    {
+        for (int i = 0; i < kPropertyCount; ++i)
+            if (key == kPropertyNames[i]) {
+                value[i] = v;
+                set[i] = true;
+                return;
+            }
+    }
+};
+
+Properties styleProperties(const pugi::xml_node& node)
 {
-    std::map<std::string, std::string> props;
-    static const char* const kNames[] = {"fill", "stroke", "stroke-width", "fill-rule", "display", "font-size",
-                                         "font-family", "stroke-linecap", "stroke-linejoin", "stroke-miterlimit",
-                                         "visibility"};
-    for (const char* n : kNames)
-        if (pugi::xml_attribute a = node.attribute(n)) props[n] = a.value();
+    Properties props;
+    const char* style = nullptr;
+    for (pugi::xml_attribute a : node.attributes()) {
+        const char* name = a.name();
+        if (std::strcmp(name, "style") == 0) {
+            if (!style) style = a.value();
+            continue;
+        }
+        for (int i = 0; i < kPropertyCount; ++i)
+            if (!props.set[i] && std::strcmp(name, kPropertyNames[i]) == 0) {
+                props.value[i] = a.value();
+                props.set[i] = true;
+                break;
+            }
+    }
     // The style attribute wins over presentation attributes.
-    std::string style = node.attribute("style").value();
-    std::istringstream in(style);
-    std::string decl;
-    while (std::getline(in, decl, ';')) {
+    for (Text rest = style ? style : ""; !rest.empty();) {
+        size_t semicolon = rest.find(';');
+        Text decl = rest.substr(0, semicolon);
+        rest = semicolon == Text::npos ? Text() : rest.substr(semicolon + 1);
         size_t colon = decl.find(':');
-        if (colon == std::string::npos) continue;
-        std::string key = trim(decl.substr(0, colon)), value = trim(decl.substr(colon + 1));
+        if (colon == Text::npos) continue;
+        Text key = trim(decl.substr(0, colon)), value = trim(decl.substr(colon + 1));
         size_t important = value.find("!important");
-        if (important != std::string::npos) value = trim(value.substr(0, important));
-        props[key] = value;
+        if (important != Text::npos) value = trim(value.substr(0, important));
+        props.put(key, value);
     }
     return props;
 }
@@ -395,40 +497,58 @@ struct SubPath {
     bool closed = false;
 };
 
+// What the reader does with an element, from its tag.
+enum class Tag { kOther, kGroup, kText, kPath, kRect, kCircle, kEllipse, kLine, kPolyline, kPolygon };
+
 class Reader {
 public:
-    Reader(Documents& store, const std::string& text, const std::string& name) : text_(text), name_(name)
+    // source: the text read (for the line and column of a fault), or null when
+    // the text came from the file `name`, which is then read again to find it.
+    Reader(Documents& store, const std::string& name, const std::string* source) : name_(name), source_(source)
     {
         doc_ = std::make_unique<Document>(store);
     }
 
-    std::unique_ptr<Document> read()
+    // Parses text the caller keeps; pugixml works on its own copy.
+    pugi::xml_parse_result parse(const std::string& text)
     {
-        pugi::xml_parse_result result = xml_.load_buffer(text_.data(), text_.size(), pugi::parse_default);
+        return xml_.load_buffer(text.data(), text.size(), pugi::parse_default);
+    }
+
+    // Parses a buffer taken from pugixml's allocator where it lies: pugixml
+    // owns it from here on and cuts names and values out of it in place.
+    pugi::xml_parse_result parseInPlace(char* buffer, size_t size)
+    {
+        return xml_.load_buffer_inplace_own(buffer, size, pugi::parse_default);
+    }
+
+    std::unique_ptr<Document> read(const pugi::xml_parse_result& result)
+    {
         if (!result) fail(result.offset, std::string("not well-formed XML: ") + result.description());
         pugi::xml_node root = xml_.document_element();
         if (std::strcmp(localName(root), "svg") != 0) fail(root.offset_debug(), "the root element is not <svg>");
         setUpPage(root);
         readCustomColors(root);
         Style style;
-        applyStyle(root, style);
+        applyStyle(root, styleProperties(root), style);
         // The SVG draws its first child first (at the back); layers are kept
         // top first, so each new layer goes above the ones read before.
         LayerNode* loose = nullptr;
         for (pugi::xml_node child : root.children()) {
             if (child.type() != pugi::node_element) continue;
-            std::string tag = localName(child);
-            if (tag == "g") {
+            Tag tag = tagOf(child);
+            if (std::strcmp(localName(child), "g") == 0) {
                 LayerNode* layer = doc_->insertLayer(0, layerTitle(child));
                 loose = nullptr;
-                readLayerAttributes(child, *layer);
+                Properties props = styleProperties(child);
+                readLayerAttributes(child, props, *layer);
                 Style s = style;
-                applyStyle(child, s);
+                applyStyle(child, props, s);
                 Matrix m = root_ * transformOf(child);
                 readChildren(child, layer->root, m, s);
                 continue;
             }
-            if (!isShape(tag)) continue;
+            if (tag == Tag::kOther) continue;
             if (!loose) {
                 std::string title = "Layer 1";
                 for (int i = 2; doc_->layerByTitle(title); ++i) title = "Layer " + std::to_string(i);
@@ -446,13 +566,21 @@ private:
     [[noreturn]] void fail(ptrdiff_t offset, const std::string& what)
     {
         int line = 1, column = 1;
-        for (ptrdiff_t i = 0; i < offset && i < static_cast<ptrdiff_t>(text_.size()); ++i) {
-            if (text_[i] == '\n') {
+        auto count = [&](char ch) {
+            if (ch == '\n') {
                 ++line;
                 column = 1;
             } else {
                 ++column;
             }
+        };
+        if (source_) {
+            for (ptrdiff_t i = 0; i < offset && i < static_cast<ptrdiff_t>(source_->size()); ++i) count((*source_)[i]);
+        } else if (FILE* file = std::fopen(name_.c_str(), "rb")) {
+            // The parsed copy has been cut up in place: the file tells where the fault is.
+            int ch;
+            for (ptrdiff_t i = 0; i < offset && (ch = std::fgetc(file)) != EOF; ++i) count(static_cast<char>(ch));
+            std::fclose(file);
         }
         throw SvgError{name_ + ":" + std::to_string(line) + ":" + std::to_string(column) + " (offset " +
                        std::to_string(offset) + "): " + what};
@@ -465,11 +593,21 @@ private:
         return colon ? colon + 1 : name;
     }
 
-    static bool isShape(const std::string& tag)
+    // Shapes, text and the groups that hold them; anything else (defs,
+    // metadata, title, style, images ...) is not read.
+    static Tag tagOf(const pugi::xml_node& n)
     {
-        return tag == "path" || tag == "rect" || tag == "circle" || tag == "ellipse" || tag == "line" ||
-               tag == "polyline" || tag == "polygon" || tag == "text" || tag == "g" || tag == "a" ||
-               tag == "switch";
+        static const struct {
+            const char* name;
+            Tag tag;
+        } kTags[] = {{"path", Tag::kPath},       {"g", Tag::kGroup},        {"rect", Tag::kRect},
+                     {"circle", Tag::kCircle},   {"ellipse", Tag::kEllipse}, {"line", Tag::kLine},
+                     {"polyline", Tag::kPolyline}, {"polygon", Tag::kPolygon}, {"text", Tag::kText},
+                     {"a", Tag::kGroup},         {"switch", Tag::kGroup}};
+        const char* name = localName(n);
+        for (const auto& t : kTags)
+            if (std::strcmp(name, t.name) == 0) return t.tag;
+        return Tag::kOther;
     }
 
     void setUpPage(const pugi::xml_node& root)
@@ -535,15 +673,14 @@ private:
         return "Layer " + std::to_string(doc_->layers().size() + 1);
     }
 
-    void readLayerAttributes(const pugi::xml_node& g, LayerNode& layer)
+    void readLayerAttributes(const pugi::xml_node& g, const Properties& props, LayerNode& layer)
     {
         if (pugi::xml_attribute c = g.attribute("data-vt-layer-color")) {
             unsigned r, gg, b;
             if (std::sscanf(c.value(), "%u %u %u", &r, &gg, &b) == 3)
                 layer.color = AIRGBColor{uint16_t(r), uint16_t(gg), uint16_t(b)};
         }
-        auto props = styleProperties(g);
-        if (props["display"] == "none") layer.visible = false;
+        if (props.is(kDisplayProperty, "none")) layer.visible = false;
         readTags(g, *layer.root);
     }
 
@@ -559,43 +696,70 @@ private:
         return m;
     }
 
-    void applyStyle(const pugi::xml_node& node, Style& style)
+    void applyStyle(const pugi::xml_node& node, const Properties& props, Style& style)
     {
-        auto props = styleProperties(node);
-        auto get = [&](const char* k) -> const std::string* {
-            auto it = props.find(k);
-            return it == props.end() || it->second == "inherit" ? nullptr : &it->second;
+        auto get = [&](Property k) -> const Text* {
+            const Text* v = props.get(k);
+            return v && *v == "inherit" ? nullptr : v;
         };
-        if (auto v = get("fill")) {
+        if (auto v = get(kFillProperty)) {
             style.fill = *v;
-            style.fillKind.clear();
+            style.fillKind = Text();
         }
-        if (auto v = get("stroke")) {
+        if (auto v = get(kStrokeProperty)) {
             style.stroke = *v;
-            style.strokeKind.clear();
+            style.strokeKind = Text();
         }
         if (pugi::xml_attribute a = node.attribute("data-vt-fill")) style.fillKind = a.value();
         if (pugi::xml_attribute a = node.attribute("data-vt-stroke")) style.strokeKind = a.value();
-        if (auto v = get("stroke-width")) style.strokeWidth = toPoints(*v, style.strokeWidth, 1);
-        if (auto v = get("fill-rule")) style.fillRule = *v;
-        if (auto v = get("font-size")) style.fontSize = toPoints(*v, style.fontSize, style.fontSize);
-        if (auto v = get("font-family")) style.fontFamily = *v;
-        if (auto v = get("stroke-linecap")) style.lineCap = *v;
-        if (auto v = get("stroke-linejoin")) style.lineJoin = *v;
-        if (auto v = get("stroke-miterlimit")) style.miterLimit = toPoints(*v, style.miterLimit);
+        if (auto v = get(kStrokeWidthProperty)) style.strokeWidth = toPoints(*v, style.strokeWidth, 1);
+        if (auto v = get(kFillRuleProperty)) style.fillRule = *v;
+        if (auto v = get(kFontSizeProperty)) style.fontSize = toPoints(*v, style.fontSize, style.fontSize);
+        if (auto v = get(kFontFamilyProperty)) style.fontFamily = *v;
+        if (auto v = get(kLineCapProperty)) style.lineCap = *v;
+        if (auto v = get(kLineJoinProperty)) style.lineJoin = *v;
+        if (auto v = get(kMiterLimitProperty)) style.miterLimit = toPoints(*v, style.miterLimit);
+    }
+
+    // The tag of the element with this id ("linearGradient", "pattern" ...),
+    // empty when none has it. The first in the file wins, as a search from
+    // the top finds it; the ids are gathered once, on the first reference.
+    std::string kindOf(Text id)
+    {
+        if (id.empty()) {
+            // Matches the first node without an id.
+            pugi::xml_node n = xml_.find_node([](pugi::xml_node x) { return *x.attribute("id").value() == 0; });
+            return n ? n.name() : "";
+        }
+        if (!idsIndexed_) {
+            for (pugi::xml_node n = xml_.first_child(); n;) {
+                if (pugi::xml_attribute a = n.attribute("id")) ids_.emplace(a.value(), n);
+                if (n.first_child()) {
+                    n = n.first_child();
+                    continue;
+                }
+                while (n && !n.next_sibling()) n = n.parent();
+                if (n) n = n.next_sibling();
+            }
+            idsIndexed_ = true;
+        }
+        auto it = ids_.find(id);
+        return it == ids_.end() ? "" : it->second.name();
     }
 
     AIPathStyle pathStyle(const pugi::xml_node& node, const Style& s, const Matrix& m)
     {
         AIPathStyle style = defaultPathStyle();
         Paint fill, stroke;
-        if (!parsePaint(s.fill, xml_, fill)) fail(node.offset_debug(), "unknown fill colour \"" + s.fill + "\"");
-        if (!parsePaint(s.stroke, xml_, stroke))
-            fail(node.offset_debug(), "unknown stroke colour \"" + s.stroke + "\"");
-        if (fill.on && !s.fillKind.empty() && !parseKindPaint(s.fillKind, *doc_, fill))
-            fail(node.offset_debug(), "bad data-vt-fill \"" + s.fillKind + "\"");
-        if (stroke.on && !s.strokeKind.empty() && !parseKindPaint(s.strokeKind, *doc_, stroke))
-            fail(node.offset_debug(), "bad data-vt-stroke \"" + s.strokeKind + "\"");
+        auto kindOf = [this](Text id) { return this->kindOf(id); };
+        if (!parsePaint(s.fill, kindOf, fill))
+            fail(node.offset_debug(), "unknown fill colour \"" + std::string(s.fill) + "\"");
+        if (!parsePaint(s.stroke, kindOf, stroke))
+            fail(node.offset_debug(), "unknown stroke colour \"" + std::string(s.stroke) + "\"");
+        if (fill.on && !s.fillKind.empty() && !parseKindPaint(std::string(s.fillKind), *doc_, fill))
+            fail(node.offset_debug(), "bad data-vt-fill \"" + std::string(s.fillKind) + "\"");
+        if (stroke.on && !s.strokeKind.empty() && !parseKindPaint(std::string(s.strokeKind), *doc_, stroke))
+            fail(node.offset_debug(), "bad data-vt-stroke \"" + std::string(s.strokeKind) + "\"");
         style.fillPaint = fill.on;
         style.fill.color = fill.color;
         style.strokePaint = stroke.on && s.strokeWidth > 0;
@@ -610,19 +774,20 @@ private:
 
     void readTags(const pugi::xml_node& node, ArtNode& art)
     {
-        static const std::string kPrefix = "data-tag-";
+        static const char kPrefix[] = "data-tag-";
+        const size_t prefixLength = sizeof kPrefix - 1;
         for (pugi::xml_attribute a : node.attributes()) {
-            std::string n = a.name();
-            if (n.rfind(kPrefix, 0) == 0 && n.size() > kPrefix.size()) art.setTag(n.substr(kPrefix.size()), a.value());
+            const char* n = a.name();
+            if (std::strncmp(n, kPrefix, prefixLength) == 0 && n[prefixLength] != 0)
+                art.setTag(n + prefixLength, a.value());
         }
     }
 
-    void finishArt(const pugi::xml_node& node, ArtNode* art, ArtNode* parent)
+    void finishArt(const pugi::xml_node& node, const Properties& props, ArtNode* art, ArtNode* parent)
     {
         art->name = node.attribute("id").value();
         readTags(node, *art);
-        auto props = styleProperties(node);
-        if (props["display"] == "none" || props["visibility"] == "hidden") art->attrs |= kArtHidden;
+        if (props.is(kDisplayProperty, "none") || props.is(kVisibilityProperty, "hidden")) art->attrs |= kArtHidden;
         if (node.attribute("data-vt-locked").as_bool()) art->attrs |= kArtLocked;
         // Later SVG elements paint over earlier ones: each goes on top.
         doc_->place(art, kPlaceInsideOnTop, parent);
@@ -637,19 +802,20 @@ private:
     void readElement(const pugi::xml_node& node, ArtNode* parent, const Matrix& parentMatrix,
                      const Style& parentStyle)
     {
-        std::string tag = localName(node);
-        if (!isShape(tag)) return;  // defs, metadata, title, style, images ...
+        Tag tag = tagOf(node);
+        if (tag == Tag::kOther) return;  // defs, metadata, title, style, images ...
+        Properties props = styleProperties(node);
         Style style = parentStyle;
-        applyStyle(node, style);
+        applyStyle(node, props, style);
         Matrix m = parentMatrix * transformOf(node);
-        if (tag == "g" || tag == "a" || tag == "switch") {
+        if (tag == Tag::kGroup) {
             ArtNode* group = doc_->newArt(kGroupArt);
-            finishArt(node, group, parent);
+            finishArt(node, props, group, parent);
             readChildren(node, group, m, style);
             return;
         }
-        if (tag == "text") {
-            readText(node, parent, m, style);
+        if (tag == Tag::kText) {
+            readText(node, props, parent, m, style);
             return;
         }
         std::vector<SubPath> subpaths = shapeOutline(node, tag);
@@ -660,13 +826,15 @@ private:
         if (subpaths.empty()) return;
         AIPathStyle ps = pathStyle(node, style, m);
         bool compound = subpaths.size() > 1 || node.attribute("data-vt-compound").as_bool();
+        bool guide = node.attribute("data-vt-guide").as_bool();
         ArtNode* holder = compound ? doc_->newArt(kCompoundPathArt) : nullptr;
-        if (holder) finishArt(node, holder, parent);
+        if (holder) finishArt(node, props, holder, parent);
         for (const SubPath& sp : subpaths) {
             ArtNode* path = doc_->newArt(kPathArt);
             path->closed = sp.closed;
             path->style = ps;
-            path->guide = node.attribute("data-vt-guide").as_bool();
+            path->guide = guide;
+            path->segments.reserve(sp.anchors.size());
             for (const auto& a : sp.anchors) {
                 AIPathSegment seg{};
                 seg.p = transformed(m, a.p);
@@ -678,7 +846,7 @@ private:
             if (holder) {
                 doc_->place(path, kPlaceInsideOnBottom, holder);
             } else {
-                finishArt(node, path, parent);
+                finishArt(node, props, path, parent);
             }
         }
     }
@@ -699,12 +867,19 @@ private:
         return AIRealPoint{static_cast<AIReal>(x), static_cast<AIReal>(y)};
     }
 
-    // All the character data inside a node, in document order.
+    // All the character data inside a node, in document order; walked
+    // without recursion so that deeply nested markup cannot exhaust the stack.
     static void gatherText(const pugi::xml_node& node, std::string& out)
     {
-        for (pugi::xml_node n = node.first_child(); n; n = n.next_sibling()) {
+        for (pugi::xml_node n = node.first_child(); n;) {
             if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) out += n.value();
-            if (n.type() == pugi::node_element) gatherText(n, out);
+            if (n.first_child()) {
+                n = n.first_child();
+                continue;
+            }
+            while (n && !n.next_sibling() && n != node) n = n.parent();
+            if (!n || n == node) break;
+            n = n.next_sibling();
         }
     }
 
@@ -752,7 +927,8 @@ private:
         return text;
     }
 
-    void readText(const pugi::xml_node& node, ArtNode* parent, const Matrix& m, const Style& style)
+    void readText(const pugi::xml_node& node, const Properties& props, ArtNode* parent, const Matrix& m,
+                  const Style& style)
     {
         std::string xText = node.attribute("x").value(), yText = node.attribute("y").value();
         std::string lines = textLinesOf(node, xText, yText);
@@ -760,10 +936,10 @@ private:
         double x = toPoints(xText, 0), y = toPoints(yText, 0);
         text->textOrigin = transformed(m, Point{x, y});
         text->fontSize = static_cast<AIReal>(style.fontSize * m.scale());
-        text->fontFamily = style.fontFamily;
+        text->fontFamily = std::string(style.fontFamily);
         text->text = lines;
         text->style = pathStyle(node, style, m);
-        finishArt(node, text, parent);
+        finishArt(node, props, text, parent);
     }
 
     double attr(const pugi::xml_node& node, const char* name, double fallback = 0)
@@ -772,17 +948,17 @@ private:
         return a ? toPoints(a.value(), fallback) : fallback;
     }
 
-    std::vector<SubPath> shapeOutline(const pugi::xml_node& node, const std::string& tag)
+    std::vector<SubPath> shapeOutline(const pugi::xml_node& node, Tag tag)
     {
         std::vector<SubPath> out;
         auto line = [](Point p) { return SubPath::Anchor{p, p, p}; };
-        if (tag == "path") {
+        if (tag == Tag::kPath) {
             std::string bad;
             size_t at = 0;
             out = parsePathData(node.attribute("d").value(), bad, at);
             if (!bad.empty())
                 fail(node.offset_debug(), "bad path data at character " + std::to_string(at + 1) + ": " + bad);
-        } else if (tag == "rect") {
+        } else if (tag == Tag::kRect) {
             double x = attr(node, "x"), y = attr(node, "y"), w = attr(node, "width"), h = attr(node, "height");
             if (w <= 0 || h <= 0) return out;
             pugi::xml_attribute rxa = node.attribute("rx"), rya = node.attribute("ry");
@@ -807,10 +983,10 @@ private:
                 size_t at;
                 out = parsePathData(d.c_str(), bad, at);
             }
-        } else if (tag == "circle" || tag == "ellipse") {
+        } else if (tag == Tag::kCircle || tag == Tag::kEllipse) {
             double cx = attr(node, "cx"), cy = attr(node, "cy");
-            double rx = tag == "circle" ? attr(node, "r") : attr(node, "rx");
-            double ry = tag == "circle" ? rx : attr(node, "ry");
+            double rx = tag == Tag::kCircle ? attr(node, "r") : attr(node, "rx");
+            double ry = tag == Tag::kCircle ? rx : attr(node, "ry");
             if (rx <= 0 || ry <= 0) return out;
             const double k = 0.5522847498307936;
             SubPath s;
@@ -823,11 +999,11 @@ private:
                 {{cx, cy - ry}, {cx - k * rx, cy - ry}, {cx + k * rx, cy - ry}},
             };
             out.push_back(s);
-        } else if (tag == "line") {
+        } else if (tag == Tag::kLine) {
             SubPath s;
             s.anchors = {line({attr(node, "x1"), attr(node, "y1")}), line({attr(node, "x2"), attr(node, "y2")})};
             out.push_back(s);
-        } else if (tag == "polyline" || tag == "polygon") {
+        } else if (tag == Tag::kPolyline || tag == Tag::kPolygon) {
             Scanner sc(node.attribute("points").value());
             SubPath s;
             double x, y;
@@ -835,7 +1011,7 @@ private:
                 if (!sc.number(y)) break;  // an odd coordinate is dropped, as SVG does
                 s.anchors.push_back(line({x, y}));
             }
-            s.closed = tag == "polygon";
+            s.closed = tag == Tag::kPolygon;
             out.push_back(s);
         }
         return out;
@@ -1037,11 +1213,13 @@ private:
         return out;
     }
 
-    std::string text_;
     std::string name_;
+    const std::string* source_;
     pugi::xml_document xml_;
     std::unique_ptr<Document> doc_;
     Matrix root_;
+    std::unordered_map<Text, pugi::xml_node> ids_;
+    bool idsIndexed_ = false;
 };
 
 }  // namespace
@@ -1050,24 +1228,80 @@ std::unique_ptr<Document> readSvgText(Documents& store, const std::string& text,
                                       std::string& error)
 {
     try {
-        Reader reader(store, text, name);
-        return reader.read();
+        Reader reader(store, name, &text);
+        return reader.read(reader.parse(text));
     } catch (const SvgError& e) {
         error = e.message;
-        return nullptr;
+    } catch (const std::bad_alloc&) {
+        error = name + ": not enough memory to read the drawing";
     }
+    return nullptr;
 }
 
 std::unique_ptr<Document> readSvgFile(Documents& store, const std::string& path, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // The file goes straight into the one buffer pugixml parses in place: no
+    // other copy of it is ever held.
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
         error = path + ": cannot be opened";
         return nullptr;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return readSvgText(store, text.str(), path, error);
+    auto allocate = pugi::get_memory_allocation_function();
+    auto release = pugi::get_memory_deallocation_function();
+    size_t size = 0, capacity = 0;
+    char* buffer = nullptr;
+    bool readable = true;
+    for (;;) {
+        if (size == capacity) {
+            // Regular files are read in one piece of their size; anything else grows by halves.
+            size_t wanted = capacity == 0 ? 0 : capacity + capacity / 2;
+            if (capacity == 0 && std::fseek(file, 0, SEEK_END) == 0) {
+                long end = std::ftell(file);
+                if (end > 0) wanted = static_cast<size_t>(end) + 1;  // one more to see the end
+                std::rewind(file);
+            }
+            if (wanted < 4096) wanted = 4096;
+            char* grown = static_cast<char*>(allocate(wanted));
+            if (!grown) {
+                release(buffer);
+                std::fclose(file);
+                error = path + ": not enough memory to read the drawing";
+                return nullptr;
+            }
+            if (size) std::memcpy(grown, buffer, size);
+            release(buffer);
+            buffer = grown;
+            capacity = wanted;
+        }
+        size_t got = std::fread(buffer + size, 1, capacity - size, file);
+        size += got;
+        if (got == 0) {
+            readable = !std::ferror(file);
+            break;
+        }
+    }
+    std::fclose(file);
+    if (!readable) {
+        release(buffer);
+        error = path + ": cannot be read";
+        return nullptr;
+    }
+    try {
+        std::unique_ptr<Reader> reader;
+        try {
+            reader = std::make_unique<Reader>(store, path, nullptr);
+        } catch (...) {
+            release(buffer);  // not yet pugixml's
+            throw;
+        }
+        return reader->read(reader->parseInPlace(buffer, size));
+    } catch (const SvgError& e) {
+        error = e.message;
+    } catch (const std::bad_alloc&) {
+        error = path + ": not enough memory to read the drawing";
+    }
+    return nullptr;
 }
 
 }  // namespace vt::host

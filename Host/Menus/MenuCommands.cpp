@@ -3,6 +3,7 @@
 // update messages.
 #include <ostream>
 
+#include "ErrorText.h"
 #include "Menus/Menus.h"
 #include "Script/Script.h"
 #include "Script/ScriptArgs.h"
@@ -19,7 +20,7 @@ ScriptCommandRegistrar menuCommand(
         c.out << "menu: " << menus().pathOf(item) << "\n";
         ASErr result = menus().choose(item, error);
         if (!error.empty()) return false;
-        if (result != kNoErr) c.out << "menu result: " << result << "\n";
+        if (result != kNoErr) c.out << "menu result: " << errorText(result) << "\n";
         return true;
     });
 

@@ -1,6 +1,7 @@
 // Script commands of the plug-in's life cycle and of the host's own state.
 #include <ostream>
 
+#include "ErrorText.h"
 #include "Host.h"
 #include "Menus/Menus.h"
 #include "Script/Script.h"
@@ -12,7 +13,7 @@ namespace {
 
 bool reportResult(ScriptContext& context, const char* what, ASErr result)
 {
-    context.out << what << ": " << result << "\n";
+    context.out << what << ": " << errorText(result) << "\n";
     return true;
 }
 

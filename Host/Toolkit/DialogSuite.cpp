@@ -1,6 +1,7 @@
 // "ADM Dialog Suite" and "ADM Dialog Group Suite".
 #include <cstring>
 
+#include "ErrorText.h"
 #include "Suites/SuiteTables.h"
 #include "Toolkit/Toolkit.h"
 
@@ -20,7 +21,7 @@ ADMDialogRef create(SPPluginRef plugin, const char* name, ASInt32 dialogID, ADMD
     if (initProc) {
         ASErr error = initProc(ref(d));
         if (error != kNoErr) {
-            tk().report("\"" + d->name + "\": the init procedure failed with error " + std::to_string(error));
+            tk().report("\"" + d->name + "\": the init procedure failed with error " + errorText(error));
             tk().destroyDialog(d);
             return nullptr;
         }

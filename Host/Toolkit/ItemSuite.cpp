@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "ErrorText.h"
 #include "Suites/SuiteTables.h"
 #include "Toolkit/Toolkit.h"
 
@@ -31,7 +32,7 @@ ADMItemRef create(ADMDialogRef dialog, ASInt32 itemID, const char* itemType, con
         ASErr error = initProc(ref(i));
         if (error != kNoErr)
             tk().report("\"" + d->name + "\": item " + std::to_string(itemID) + ": init procedure error " +
-                        std::to_string(error));
+                        errorText(error));
     }
     return tk().isLive(i) ? ref(i) : nullptr;
 }

@@ -295,14 +295,26 @@ struct PictureCommand {
 
 // ---- Checks inside a dialog ----
 
-DialogCommand expectTextCommand("expect-text", "expect-text ID TEXT  fail unless the item shows exactly TEXT", 2, 2,
-                                [](Driver& d, const auto& args, std::string& error) {
+// What an item shows: a popup its chosen entry (nothing when none is chosen).
+std::string shownText(const Item& item)
+{
+    if (item.kind == ItemKind::PopupList && item.list) {
+        Entry* chosen = item.list->active();
+        return chosen ? chosen->text : std::string();
+    }
+    return item.displayText();
+}
+
+DialogCommand expectTextCommand("expect-text",
+                                "expect-text ID TEXT  fail unless the item shows exactly TEXT (a popup: its chosen entry)",
+                                2, 2, [](Driver& d, const auto& args, std::string& error) {
                                     ASInt32 id;
                                     if (!parseItemId(args[0], id, error)) return false;
                                     Item* item = d.find(id, error);
                                     if (!item) return false;
-                                    if (item->displayText() != args[1]) {
-                                        error = "item " + args[0] + " shows \"" + item->displayText() + "\"";
+                                    std::string shown = shownText(*item);
+                                    if (shown != args[1]) {
+                                        error = "item " + args[0] + " shows \"" + shown + "\"";
                                         return false;
                                     }
                                     return true;

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "ErrorText.h"
 #include "Host.h"
 #include "Toolkit/Driver.h"
 #include "Toolkit/Paint.h"
@@ -708,7 +709,7 @@ ASInt32 Toolkit::runModal(Dialog* d, ADMDialogInitProc initProc)
     ModalRecord record{d->name};
     ASErr error = initProc ? initProc(ref(d)) : kNoErr;
     if (error != kNoErr) {
-        report("\"" + d->name + "\": the init procedure failed with error " + std::to_string(error));
+        report("\"" + d->name + "\": the init procedure failed with error " + errorText(error));
         d->ended = true;
         d->result = -1;
         d->cancelled = true;

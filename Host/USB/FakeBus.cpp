@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "USB/UsbClock.h"
+
 namespace vt {
 namespace host {
 namespace usb {
@@ -92,6 +94,13 @@ VTUSBResult FakeDevice::transfer(uint8_t endpoint, uint8_t* data, uint32_t lengt
     t.requested = length;
     t.timeoutMs = timeoutMs;
     *transferred = 0;
+    if (transferTimeMs_ > 0) passTransferTime(transferTimeMs_);
+    if (unplugAfter_ == 0) {
+        setPlugged(false);
+        unplugAfter_ = -1;
+    } else if (unplugAfter_ > 0) {
+        --unplugAfter_;
+    }
     if (!plugged_) {
         t.result = kVTUSBErrNoDevice;
     } else if (stalled_) {
@@ -125,12 +134,16 @@ VTUSBResult FakeDevice::transfer(uint8_t endpoint, uint8_t* data, uint32_t lengt
 }
 
 std::vector<std::shared_ptr<Device>> FakeBus::devices() {
-    return std::vector<std::shared_ptr<Device>>(devices_.begin(), devices_.end());
+    std::vector<std::shared_ptr<Device>> plugged;
+    for (const auto& d : devices_)
+        if (d->plugged()) plugged.push_back(d);
+    return plugged;
 }
 
 void FakeBus::plug(std::shared_ptr<FakeDevice> device) {
     device->setPlugged(true);
-    devices_.push_back(std::move(device));
+    if (std::find(devices_.begin(), devices_.end(), device) == devices_.end())
+        devices_.push_back(std::move(device));
 }
 
 void FakeBus::unplug(const std::shared_ptr<FakeDevice>& device) {

@@ -38,6 +38,13 @@ public:
     void setMaxWriteChunk(uint32_t bytes) { maxWriteChunk_ = bytes; }
     // A stalled device: every transfer times out having moved nothing.
     void setStalled(bool stalled) { stalled_ = stalled; }
+    bool stalled() const { return stalled_; }
+    // The device is pulled out after this many more transfers (writes and
+    // reads): the next one fails with kVTUSBErrNoDevice and the bus no longer
+    // lists it. 0 pulls it out before the next transfer; -1 keeps it in.
+    void unplugAfter(int transfers) { unplugAfter_ = transfers; }
+    // Every transfer takes this long on the host's tick clock (0: no time).
+    void setTransferTimeMs(uint32_t ms) { transferTimeMs_ = ms; }
     // Bytes the device will send, one reply per call; a read takes at most
     // the room it was given, and the rest of the reply waits for the next read.
     void queueReply(const std::string& bytes);
@@ -59,7 +66,11 @@ public:
     VTUSBResult open(std::unique_ptr<DeviceHandle>* handle) override;
 
     // Used by the bus and the handle.
-    void setPlugged(bool plugged) { plugged_ = plugged; }
+    // A device pulled out forgets the replies it had not handed over yet.
+    void setPlugged(bool plugged) {
+        plugged_ = plugged;
+        if (!plugged) replies_.clear();
+    }
     bool plugged() const { return plugged_; }
     const std::vector<std::vector<Endpoint>>& interfaces() const { return interfaces_; }
     VTUSBResult transfer(uint8_t endpoint, uint8_t* data, uint32_t length, uint32_t* transferred,
@@ -81,6 +92,8 @@ private:
     uint32_t maxWriteChunk_ = 0;
     bool stalled_ = false;
     bool plugged_ = true;
+    int unplugAfter_ = -1;
+    uint32_t transferTimeMs_ = 0;
     std::deque<std::string> replies_;
     std::vector<FakeTransfer> transfers_;
     int opens_ = 0;
@@ -92,8 +105,11 @@ private:
 class FakeBus : public Bus {
 public:
     const char* name() const override { return "fake"; }
+    // The devices plugged in now (one that pulled itself out is not listed).
     std::vector<std::shared_ptr<Device>> devices() override;
 
+    // Puts the device on the bus (again, when it was pulled out); a device is
+    // listed once however often it is plugged in.
     void plug(std::shared_ptr<FakeDevice> device);
     // The device leaves the bus; transfers on it from then on fail with
     // kVTUSBErrNoDevice, as on a real bus.

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <stdexcept>
 
 #include "Host.h"
@@ -40,7 +41,111 @@ bool toInt(const std::string& text, int* value) {
     return true;
 }
 
+// The fields of CutterState that scripts may name.
+struct StateField {
+    const char* name;
+    int CutterState::*number;
+    std::string CutterState::*text;
+};
+
+const StateField kStateFields[] = {
+    {"heavyLight", &CutterState::heavyLight, nullptr},
+    {"pressure", &CutterState::pressure, nullptr},
+    {"bladeOffset", &CutterState::bladeOffset, nullptr},
+    {"quality", &CutterState::quality, nullptr},
+    {"option19", &CutterState::option19, nullptr},
+    {"option20", &CutterState::option20, nullptr},
+    {"media", &CutterState::media, nullptr},
+    {"scaleX", &CutterState::scaleX, nullptr},
+    {"scaleY", &CutterState::scaleY, nullptr},
+    {"aasX", &CutterState::aasX, nullptr},
+    {"aasY", &CutterState::aasY, nullptr},
+    {"clipX1", &CutterState::clipX1, nullptr},
+    {"clipY1", &CutterState::clipY1, nullptr},
+    {"clipX2", &CutterState::clipX2, nullptr},
+    {"clipY2", &CutterState::clipY2, nullptr},
+    {"model", nullptr, &CutterState::model},
+    {"version", nullptr, &CutterState::version},
+    {"saves", &CutterState::saves, nullptr},
+    {"scaleSaves", &CutterState::scaleSaves, nullptr},
+};
+
+const StateField* stateField(const std::string& name) {
+    for (const StateField& f : kStateFields)
+        if (name == f.name) return &f;
+    return nullptr;
+}
+
+const struct {
+    CutterAnswer answer;
+    const char* name;
+} kAnswerNames[] = {{CutterAnswer::Normal, "normal"},
+                    {CutterAnswer::Silent, "silent"},
+                    {CutterAnswer::Garbage, "garbage"},
+                    {CutterAnswer::Split, "split"},
+                    {CutterAnswer::Overlong, "overlong"}};
+
+// Bytes that begin no reply and scan as nothing: control and high bytes
+// around a word, ended like a reply.
+const char kGarbage[] = "\x15\xff?#garbage#\x01;\r";
+
+const size_t kOverlongSize = 1024;
+
+std::mutex g_installedMutex;
+std::shared_ptr<FakeCutter> g_installed;
+std::weak_ptr<FakeBus> g_installedBus;
+
 }  // namespace
+
+const char* cutterAnswerName(CutterAnswer answer) {
+    for (const auto& a : kAnswerNames)
+        if (a.answer == answer) return a.name;
+    return "normal";
+}
+
+bool cutterAnswerFromName(const std::string& name, CutterAnswer* answer) {
+    for (const auto& a : kAnswerNames)
+        if (name == a.name) {
+            *answer = a.answer;
+            return true;
+        }
+    return false;
+}
+
+const std::vector<std::string>& FakeCutter::fieldNames() {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> all;
+        for (const StateField& f : kStateFields) all.push_back(f.name);
+        return all;
+    }();
+    return names;
+}
+
+bool FakeCutter::setField(const std::string& name, const std::string& value, std::string& error) {
+    const StateField* f = stateField(name);
+    if (!f) {
+        error = "the cutter has no setting \"" + name + "\"";
+        return false;
+    }
+    if (f->text) {
+        state_.*(f->text) = value;
+        return true;
+    }
+    int number = 0;
+    if (!toInt(value, &number)) {
+        error = "\"" + value + "\" is not a whole number";
+        return false;
+    }
+    state_.*(f->number) = number;
+    return true;
+}
+
+bool FakeCutter::field(const std::string& name, std::string* value) const {
+    const StateField* f = stateField(name);
+    if (!f) return false;
+    *value = f->text ? state_.*(f->text) : std::to_string(state_.*(f->number));
+    return true;
+}
 
 FakeCutter::FakeCutter(uint16_t vendorId, uint16_t productId) : FakeDevice(vendorId, productId) {
     addInterface({bulkOut(kOutEndpoint & 0x0F), bulkIn(kInEndpoint & 0x0F)});
@@ -179,7 +284,32 @@ void FakeCutter::command(const std::string& body) {
     }
 }
 
-void FakeCutter::reply(const std::string& text) { queueReply(text); }
+void FakeCutter::reply(const std::string& text) {
+    std::string answer = text;
+    if (wrongPrefix_ > 0) {
+        --wrongPrefix_;
+        if (!answer.empty()) answer[0] = 'X';
+    }
+    switch (answer_) {
+        case CutterAnswer::Normal: queueReply(answer); break;
+        case CutterAnswer::Silent: break;
+        case CutterAnswer::Garbage: queueReply(std::string(kGarbage, sizeof kGarbage - 1)); break;
+        case CutterAnswer::Split: {
+            size_t half = answer.size() / 2;
+            queueReply(answer.substr(0, half));
+            queueReply(answer.substr(half));
+            break;
+        }
+        case CutterAnswer::Overlong: {
+            // The reply without its end, run on with digits: its last number
+            // never ends, and nothing in it says where the reply stops.
+            while (!answer.empty() && (answer.back() == '\r' || answer.back() == ';')) answer.pop_back();
+            answer.resize(kOverlongSize, '9');
+            queueReply(answer);
+            break;
+        }
+    }
+}
 
 std::shared_ptr<FakeCutter> installFakeCutter(const std::string& file, int vid, int pid) {
     auto cutter = std::make_shared<FakeCutter>(static_cast<uint16_t>(vid), static_cast<uint16_t>(pid));
@@ -189,7 +319,25 @@ std::shared_ptr<FakeCutter> installFakeCutter(const std::string& file, int vid, 
     auto bus = std::dynamic_pointer_cast<FakeBus>(busIfChosen());
     if (!bus) bus = useFakeBus();
     bus->plug(cutter);
+    std::lock_guard<std::mutex> lock(g_installedMutex);
+    g_installed = cutter;
+    g_installedBus = bus;
     return cutter;
+}
+
+std::shared_ptr<FakeCutter> installedFakeCutter() {
+    std::lock_guard<std::mutex> lock(g_installedMutex);
+    // A cutter whose bus was replaced by another one is out of reach.
+    auto bus = g_installedBus.lock();
+    if (!bus || bus != busIfChosen()) return nullptr;
+    return g_installed;
+}
+
+std::shared_ptr<FakeBus> installedFakeCutterBus() {
+    std::lock_guard<std::mutex> lock(g_installedMutex);
+    auto bus = g_installedBus.lock();
+    if (!bus || bus != busIfChosen()) return nullptr;
+    return bus;
 }
 
 std::shared_ptr<FakeCutter> installFakeCutterForCurrentPlotter(const std::string& file) {

@@ -15,6 +15,11 @@
 //   ESC ".C6;1;n:" scale X, ESC ".C6;0;n:" scale Y, ESC ".C6;2;:" keep the scale
 //   ESC ".D6;x;y:"  alignment-sensor offsets
 // Values are stored as received; the cutter does not range-check them.
+//
+// A cutter can also answer badly (setAnswer, answerWithWrongPrefix), to try
+// the device panel against a cutter that says nothing, says nonsense, hands a
+// reply over in two reads, sends 1,024 bytes without an end, or answers
+// under another prefix.
 #pragma once
 
 #include <cstdio>
@@ -47,6 +52,19 @@ struct CutterState {
     int scaleSaves = 0;  // ESC ".C6;2;:" received
 };
 
+// How the cutter answers its queries.
+enum class CutterAnswer {
+    Normal,
+    Silent,    // no reply at all: reads time out
+    Garbage,   // bytes that match no reply
+    Split,     // each reply in two reads, split in its middle
+    Overlong   // 1,024 bytes without a terminator: the reply, unended, padded with digits
+};
+
+// The names of CutterAnswer for scripts ("normal", "silent", ...).
+const char* cutterAnswerName(CutterAnswer answer);
+bool cutterAnswerFromName(const std::string& name, CutterAnswer* answer);
+
 class FakeCutter : public FakeDevice {
 public:
     static constexpr uint8_t kOutEndpoint = 0x01;
@@ -56,6 +74,20 @@ public:
     ~FakeCutter() override;
 
     CutterState& state() { return state_; }
+    // The fields of CutterState by name ("pressure", "model", ...), for
+    // scripts. setField takes a whole number for the numeric ones and says
+    // why it refuses in error; field gives the value as text, false for a
+    // name CutterState lacks.
+    static const std::vector<std::string>& fieldNames();
+    bool setField(const std::string& name, const std::string& value, std::string& error);
+    bool field(const std::string& name, std::string* value) const;
+
+    void setAnswer(CutterAnswer answer) { answer_ = answer; }
+    CutterAnswer answer() const { return answer_; }
+    // The next n replies begin with 'X' in place of their first character
+    // ("XR1,..."), then the cutter answers as before.
+    void answerWithWrongPrefix(int n) { wrongPrefix_ = n < 0 ? 0 : n; }
+
     // Copy every byte received into this file (truncated first). Returns false
     // and leaves the cutter without a log when the file cannot be written.
     bool logTo(const std::string& path);
@@ -77,6 +109,8 @@ private:
     void reply(const std::string& text);
 
     CutterState state_;
+    CutterAnswer answer_ = CutterAnswer::Normal;
+    int wrongPrefix_ = 0;
     std::string pending_;  // received bytes not yet understood
     char lastSeparator_ = ';';
     std::vector<std::string> commands_;
@@ -93,6 +127,12 @@ std::shared_ptr<FakeCutter> installFakeCutter(const std::string& file, int vid, 
 // of the current plotter, read from the running host's preferences
 // ("Korvel-Ulmaren" "VID" and "PID") each time the bus is searched.
 std::shared_ptr<FakeCutter> installFakeCutterForCurrentPlotter(const std::string& file);
+
+// The cutter the last install put on the bus, and that bus, while that bus is
+// the current one; null otherwise. Script commands act on it, also while it
+// is unplugged.
+std::shared_ptr<FakeCutter> installedFakeCutter();
+std::shared_ptr<FakeBus> installedFakeCutterBus();
 
 }  // namespace usb
 }  // namespace host

@@ -6,10 +6,12 @@
 // releasing gives it back.
 #include <libusb.h>
 
+#include <chrono>
 #include <cstdio>
 #include <mutex>
 
 #include "USB/UsbBus.h"
+#include "USB/UsbClock.h"
 
 namespace vt {
 namespace host {
@@ -119,8 +121,13 @@ public:
     VTUSBResult bulkTransfer(uint8_t endpoint, uint8_t* data, uint32_t length,
                              uint32_t* transferred, uint32_t timeoutMs) override {
         int moved = 0;
+        auto start = std::chrono::steady_clock::now();
         int err = libusb_bulk_transfer(h_, endpoint, data, static_cast<int>(length), &moved,
                                        timeoutMs);
+        // The host's clock moves by the time the transfer waited for the device.
+        auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
+        passTransferTime(static_cast<uint32_t>(waited.count()));
         *transferred = moved > 0 ? static_cast<uint32_t>(moved) : 0;
         return fromLibusb(err);
     }

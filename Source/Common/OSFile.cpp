@@ -8,9 +8,6 @@
 #include "Common/Suites.h"
 #include "IAIFilePath.h"
 
-// No stream or path can be made for the file.
-static const ASErr kNoFileErr = '!FOP';
-
 FILE* OS_fopen(const SPPlatformFileSpecification* fileSpecification, const char* mode)
 {
     if (fileSpecification == nullptr || mode == nullptr) return nullptr;

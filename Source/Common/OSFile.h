@@ -6,6 +6,7 @@
 #include <stdio.h>
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 
 // Opens the file a host platform file specification names, with an fopen
 // mode; returns the stream, or null when the path cannot be made or the file
@@ -17,8 +18,8 @@ FILE* OS_fopen(const SPPlatformFileSpecification* fileSpecification, const char*
 // the name, into path (size bytes). 0, or '!FOP' with an empty path when the
 // folder is unknown or the path does not fit: a cut path would name another
 // file.
-ASErr pluginFolderFilePath(const char* fileName, char* path, size_t size);
+VT_NODISCARD ASErr pluginFolderFilePath(const char* fileName, char* path, size_t size);
 
 // The plug-in's folder itself, where file dialogs start. 0, or '!FOP' when it
 // is unknown.
-ASErr pluginFolderSpecification(SPPlatformFileSpecification* folder);
+VT_NODISCARD ASErr pluginFolderSpecification(SPPlatformFileSpecification* folder);

@@ -36,7 +36,9 @@ extern "C" ASErr PluginMain(const char* caller, const char* selector, void* mess
             error = handlePluginCaller(caller, selector, message);
         }
     }
-    releaseSuites(basic);
+    // The handler's result is what the host must hear; a release that fails
+    // leaves pointers set that the next acquisition overwrites anyway.
+    (void)releaseSuites(basic);
     return error;
 }
 
@@ -134,7 +136,7 @@ ASErr StartupPlugin(SPInterfaceMessage* message)
 
     g->basic = message->d.basic;
     g->pluginRef = message->d.self;
-    GetLanguageIndex();
+    (void)GetLanguageIndex();  // cannot fail: without a readable language file English is chosen
     setStartupDefaults();
     return pluginStartup(message);
 }
@@ -152,7 +154,9 @@ ASErr pluginStartup(SPInterfaceMessage* message)
 
 ASErr ShutdownPlugin(SPInterfaceMessage* message)
 {
-    if (g != nullptr) pluginShutdown();
+    // Whatever writing the settings says, the globals and pens are freed
+    // below: the host is going away either way.
+    if (g != nullptr) (void)pluginShutdown();
 
     SPBlocksSuite* blocks = nullptr;
     ASErr error = message->d.basic->AcquireSuite(kSPBlocksSuite, kSPBlocksSuiteVersion, (const void**)&blocks);
@@ -173,13 +177,17 @@ ASErr ShutdownPlugin(SPInterfaceMessage* message)
 
 ASErr AboutPlugin(SPInterfaceMessage* message)
 {
-    goAbout(message);
+    // The About box is a courtesy: whatever it reports, the host is told
+    // the message was handled.
+    (void)goAbout(message);
     return kNoErr;
 }
 
 ASErr UnloadPlugin(SPAccessMessage* message)
 {
-    if (message->d.globals != nullptr) unloadPluginSuiteFunctions(message);
+    // Nothing to report to a module that is being unloaded; the routine holds
+    // nothing that can fail.
+    if (message->d.globals != nullptr) (void)unloadPluginSuiteFunctions(message);
     message->d.globals = g;
     return kNoErr;
 }

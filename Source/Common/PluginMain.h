@@ -2,30 +2,31 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 
-extern "C" __attribute__((visibility("default"))) ASErr PluginMain(const char* caller, const char* selector,
-                                                                    void* message);
+extern "C" VT_NODISCARD __attribute__((visibility("default"))) ASErr PluginMain(const char* caller,
+                                                                                 const char* selector, void* message);
 
-ASErr StartupPlugin(SPInterfaceMessage* message);
-ASErr ShutdownPlugin(SPInterfaceMessage* message);
-ASErr AboutPlugin(SPInterfaceMessage* message);
-ASErr UnloadPlugin(SPAccessMessage* message);
-ASErr ReloadPlugin(SPAccessMessage* message);
-ASErr handlePluginCaller(const char* caller, const char* selector, void* message);
-ASErr pluginStartup(SPInterfaceMessage* message);
+VT_NODISCARD ASErr StartupPlugin(SPInterfaceMessage* message);
+VT_NODISCARD ASErr ShutdownPlugin(SPInterfaceMessage* message);
+VT_NODISCARD ASErr AboutPlugin(SPInterfaceMessage* message);
+VT_NODISCARD ASErr UnloadPlugin(SPAccessMessage* message);
+VT_NODISCARD ASErr ReloadPlugin(SPAccessMessage* message);
+VT_NODISCARD ASErr handlePluginCaller(const char* caller, const char* selector, void* message);
+VT_NODISCARD ASErr pluginStartup(SPInterfaceMessage* message);
 
 // Handlers of callers the plug-in registers nothing for; they answer success.
-ASErr doAction(void* message);
-ASErr goAnnotator(void* message);
-ASErr goGetFormatParms(void* message);
-ASErr goFileFormat(void* message);
-ASErr goCheckFormat(void* message);
-ASErr goTimer(void* message);
-ASErr repeatTransform(void* message);
-ASErr goNotifyEdits(void* message);
-ASErr goUpdateResultArt(void* message);
-ASErr toolOptions(AIToolMessage* message);
-ASErr addAnnotator(SPInterfaceMessage* message);
-ASErr addTimers(SPInterfaceMessage* message);
-ASErr reloadPluginSuiteFunctions(SPAccessMessage* message);
-ASErr unloadPluginSuiteFunctions(SPAccessMessage* message);
+VT_NODISCARD ASErr doAction(void* message);
+VT_NODISCARD ASErr goAnnotator(void* message);
+VT_NODISCARD ASErr goGetFormatParms(void* message);
+VT_NODISCARD ASErr goFileFormat(void* message);
+VT_NODISCARD ASErr goCheckFormat(void* message);
+VT_NODISCARD ASErr goTimer(void* message);
+VT_NODISCARD ASErr repeatTransform(void* message);
+VT_NODISCARD ASErr goNotifyEdits(void* message);
+VT_NODISCARD ASErr goUpdateResultArt(void* message);
+VT_NODISCARD ASErr toolOptions(AIToolMessage* message);
+VT_NODISCARD ASErr addAnnotator(SPInterfaceMessage* message);
+VT_NODISCARD ASErr addTimers(SPInterfaceMessage* message);
+VT_NODISCARD ASErr reloadPluginSuiteFunctions(SPAccessMessage* message);
+VT_NODISCARD ASErr unloadPluginSuiteFunctions(SPAccessMessage* message);

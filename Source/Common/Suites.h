@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 
 extern "C" {
 extern SPSuitesSuite* sSPSuites;
@@ -71,5 +72,5 @@ extern ImportSuite imports[];
 extern const int kImportCount;
 extern uint16_t gAcquireCount;
 
-ASErr acquireSuites(SPBasicSuite* basic);
-ASErr releaseSuites(SPBasicSuite* basic);
+VT_NODISCARD ASErr acquireSuites(SPBasicSuite* basic);
+VT_NODISCARD ASErr releaseSuites(SPBasicSuite* basic);

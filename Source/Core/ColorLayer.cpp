@@ -8,8 +8,6 @@
 #include "Common/PluginGlobals.h"
 #include "Core/UndoHistory.h"
 
-static const ASErr kMemoryErr = '!Mem';
-
 bool volumeMatchesColor(const Volume* volume, const Color* color)
 {
     return volume->colorKind == color->kind && volume->colorRGB[0] == color->rgb[0] &&
@@ -79,7 +77,7 @@ static void takeFromVolume(Layer* entry, const Volume* volume)
 }
 
 template <typename Entry>
-static ASErr loadTable(Entry** table, int32_t* count)
+VT_NODISCARD static ASErr loadTable(Entry** table, int32_t* count)
 {
     if (*table == NULL)
         *count = 0;
@@ -108,7 +106,7 @@ static ASErr loadTable(Entry** table, int32_t* count)
 }
 
 template <typename Entry>
-static ASErr freeTable(Entry* table, int32_t count)
+VT_NODISCARD static ASErr freeTable(Entry* table, int32_t count)
 {
     if (table == NULL)
         return kNoErr;
@@ -122,7 +120,7 @@ static ASErr freeTable(Entry* table, int32_t count)
 }
 
 template <typename Entry>
-static ASErr moveTable(Entry* table, int32_t count, int32_t i, int32_t j)
+VT_NODISCARD static ASErr moveTable(Entry* table, int32_t count, int32_t i, int32_t j)
 {
     if (table == NULL || i < 0 || j < 0 || i >= count || j >= count)
         return kNoErr;
@@ -184,7 +182,7 @@ static int compareOrderKey(const void* a, const void* b)
 
 // Numbers from 1, left to right, the volumes not yet numbered that belong to
 // the group. One sort of the group instead of a search per number.
-static ASErr numberGroup(bool (*belongs)(const Volume*, const void*), const void* entry)
+VT_NODISCARD static ASErr numberGroup(bool (*belongs)(const Volume*, const void*), const void* entry)
 {
     OrderKey* keys = (OrderKey*)malloc((size_t)g->volumeCount * sizeof(OrderKey));
     if (keys == NULL)
@@ -247,18 +245,18 @@ static bool numbersItsGroup(const Layer& layer)
     return strcmp(layer.name, kMarksLayerName) != 0;
 }
 
-static ASErr sortVolumeOn(const Color* color)
+VT_NODISCARD static ASErr sortVolumeOn(const Color* color)
 {
     return sortVolumeOnColor(color);
 }
 
-static ASErr sortVolumeOn(const Layer* layer)
+VT_NODISCARD static ASErr sortVolumeOn(const Layer* layer)
 {
     return sortVolumeOnLayer(layer);
 }
 
 template <typename Entry>
-static ASErr setVolumeIndexAuto(const Entry* entries, int32_t count)
+VT_NODISCARD static ASErr setVolumeIndexAuto(const Entry* entries, int32_t count)
 {
     if (g->volumes == NULL || g->volumeCount <= 0)
         return kNoErr;
@@ -316,7 +314,7 @@ static const char* groupOf(const Layer& layer)
 }
 
 template <typename Group>
-static ASErr setGroupVisible(Group group, uint8_t visible)
+VT_NODISCARD static ASErr setGroupVisible(Group group, uint8_t visible)
 {
     if (group == NULL || g->volumes == NULL)
         return kNoErr;
@@ -324,29 +322,30 @@ static ASErr setGroupVisible(Group group, uint8_t visible)
         if (inGroup(&g->volumes[i], group))
             setVisible(&g->volumes[i], visible);
     }
-    getGlobalDistance(&g->totalCutLength);
-    return kNoErr;
+    return getGlobalDistance(&g->totalCutLength);
 }
 
 template <typename Entry>
-static ASErr updateVisible(const Entry* entries, int32_t count)
+VT_NODISCARD static ASErr updateVisible(const Entry* entries, int32_t count)
 {
-    for (int32_t i = 0; entries != NULL && i < count; i++)
-        setGroupVisible(groupOf(entries[i]), entries[i].visible);
-    return kNoErr;
+    ASErr error = kNoErr;
+    for (int32_t i = 0; error == kNoErr && entries != NULL && i < count; i++)
+        error = setGroupVisible(groupOf(entries[i]), entries[i].visible);
+    return error;
 }
 
 template <typename Entry>
-static ASErr showSelect(int32_t activeEntry, const Entry* entries, int32_t count)
+VT_NODISCARD static ASErr showSelect(int32_t activeEntry, const Entry* entries, int32_t count)
 {
     if (entries == NULL || count <= 0)
         return kNoErr;
-    for (int32_t i = 0; i < count; i++)
-        setGroupVisible(groupOf(entries[i]), 0);
+    ASErr error = kNoErr;
+    for (int32_t i = 0; error == kNoErr && i < count; i++)
+        error = setGroupVisible(groupOf(entries[i]), 0);
     int32_t shown = activeEntry < 0 ? 0 : activeEntry;
-    if (shown < count)
-        setGroupVisible(groupOf(entries[shown]), 1);
-    return kNoErr;
+    if (error == kNoErr && shown < count)
+        error = setGroupVisible(groupOf(entries[shown]), 1);
+    return error;
 }
 
 ASErr setVolumeColorVisible(const Color* color, uint8_t visible)

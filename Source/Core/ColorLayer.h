@@ -8,6 +8,7 @@
 #include <stdint.h>
 
 #include "ASTypes.h"
+#include "Common/ErrorCodes.h"
 #include "Core/ColorLayerRecords.h"
 #include "Core/CutModelRecords.h"
 
@@ -34,35 +35,35 @@ void makeColorName(uint32_t kind, const uint16_t rgb[3], char* name, size_t size
 // Append one entry per distinct colour (layer) of the volumes, in volume order,
 // to the table (null and 0 to start with). 0, or '!Mem' when the table could
 // not grow (the entries built so far stay valid).
-ASErr loadColor(Color** table, int32_t* count);
-ASErr loadLayer(Layer** table, int32_t* count);
+VT_NODISCARD ASErr loadColor(Color** table, int32_t* count);
+VT_NODISCARD ASErr loadLayer(Layer** table, int32_t* count);
 
 // Free and null the command texts of every entry; the array stays the caller's.
-ASErr freeColor(Color* table, int32_t count);
-ASErr freeLayer(Layer* table, int32_t count);
+VT_NODISCARD ASErr freeColor(Color* table, int32_t count);
+VT_NODISCARD ASErr freeLayer(Layer* table, int32_t count);
 
 // Exchange entries i and j when both lie inside the table.
-ASErr moveColorTable(Color* table, int32_t count, int32_t i, int32_t j);
-ASErr moveLayerTable(Layer* table, int32_t count, int32_t i, int32_t j);
+VT_NODISCARD ASErr moveColorTable(Color* table, int32_t count, int32_t i, int32_t j);
+VT_NODISCARD ASErr moveLayerTable(Layer* table, int32_t count, int32_t i, int32_t j);
 
 // Number the volumes group by group in table order, each group from 1 and left
 // to right; volumes of the marks layer keep -1.
-ASErr setVolumeIndexColorAuto(const Color* colors, int32_t count);
-ASErr setVolumeIndexLayerAuto(const Layer* layers, int32_t count);
-ASErr sortVolumeOnColor(const Color* color);
-ASErr sortVolumeOnLayer(const Layer* layer);
+VT_NODISCARD ASErr setVolumeIndexColorAuto(const Color* colors, int32_t count);
+VT_NODISCARD ASErr setVolumeIndexLayerAuto(const Layer* layers, int32_t count);
+VT_NODISCARD ASErr sortVolumeOnColor(const Color* color);
+VT_NODISCARD ASErr sortVolumeOnLayer(const Layer* layer);
 
 // Show (visible 1) or hide (0) the volumes of one group; a hidden volume is also
 // deselected. The total cut length is recomputed.
-ASErr setVolumeColorVisible(const Color* color, uint8_t visible);
-ASErr setVolumeLayerVisible(const char* layerName, uint8_t visible);
+VT_NODISCARD ASErr setVolumeColorVisible(const Color* color, uint8_t visible);
+VT_NODISCARD ASErr setVolumeLayerVisible(const char* layerName, uint8_t visible);
 
 // Apply every entry's own visible flag to its volumes.
-ASErr updateVisibleColor(const Color* colors, int32_t count);
-ASErr updateVisibleLayer(const Layer* layers, int32_t count);
+VT_NODISCARD ASErr updateVisibleColor(const Color* colors, int32_t count);
+VT_NODISCARD ASErr updateVisibleLayer(const Layer* layers, int32_t count);
 
 // Show only the volumes of the entry at activeEntry (the list's active entry;
 // a negative index, meaning no active entry, counts as the first entry; an
 // index past the table shows nothing). The entries' flags are not changed.
-ASErr showSelectColor(int32_t activeEntry, const Color* colors, int32_t count);
-ASErr showSelectLayer(int32_t activeEntry, const Layer* layers, int32_t count);
+VT_NODISCARD ASErr showSelectColor(int32_t activeEntry, const Color* colors, int32_t count);
+VT_NODISCARD ASErr showSelectLayer(int32_t activeEntry, const Layer* layers, int32_t count);

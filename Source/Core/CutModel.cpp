@@ -3,12 +3,15 @@
 #include "Core/CutModel.h"
 
 #include <math.h>
+#include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
+#include "Core/VolumeHitTest.h"
 
 void CopyNameField(char* field, size_t size, const char* name)
 {
@@ -26,7 +29,7 @@ void CopyNameField(char* field, size_t size, const char* name)
 
 // ---- The selection ---------------------------------------------------------------
 
-static ASErr getSelection(AIArtHandle*** matches, int32_t* count)
+VT_NODISCARD static ASErr getSelection(AIArtHandle*** matches, int32_t* count)
 {
     AIMatchingArtSpec spec;
     spec.type = kAnyArt;
@@ -68,11 +71,11 @@ ASErr checkData(uint8_t checkSelection)
 
     if (checkSelection == 1) {
         result = getSelection(&matches, &count);
-        if (result == kNoErr && count == 0) result = '!Sel';
+        if (result == kNoErr && count == 0) result = kNothingSelectedErr;
         for (int32_t i = 0; result == kNoErr && i < count; ++i) {
             int16_t type = kUnknownArt;
             sAIArt->GetArtType((*matches)[i], &type);
-            if (type != kGroupArt && type != kPathArt && type != kCompoundPathArt) result = '!tpe';
+            if (type != kGroupArt && type != kPathArt && type != kCompoundPathArt) result = kUnsupportedArtErr;
         }
         if (result != kNoErr) {
             disposeSelection(matches);
@@ -82,27 +85,69 @@ ASErr checkData(uint8_t checkSelection)
 
     // A refused plotter leaves no pens behind.
     g->curPlotterValid = loadCurrentPlotter();
-    if (!g->curPlotterValid) result = '!cur';
+    if (!g->curPlotterValid) result = kNoCurrentPlotterErr;
     disposeSelection(matches);
     return result;
 }
 
 // ---- Loading ---------------------------------------------------------------------------
 
+// The volume array and the ring array of the volume being loaded grow by
+// doubling, so that loading stays linear however many objects and rings a job
+// has; each is cut back to its count when its load ends, so outside loading
+// every array holds exactly its count. A capacity is known only for the array
+// this file last grew; any other array is taken to be full.
+struct Growth {
+    void* array;
+    int32_t capacity;
+};
+
+static Growth g_volumeGrowth = {NULL, 0};
+static Growth g_ringGrowth = {NULL, 0};
+
+static void* growFor(void* array, int32_t count, size_t size, Growth* growth)
+{
+    if (array != NULL && array == growth->array && count < growth->capacity) return array;
+    if (count >= INT32_MAX / 2) return NULL;
+    int32_t capacity = count < 4 ? 4 : count * 2;
+    if ((size_t)capacity > SIZE_MAX / size) return NULL;
+    void* grown = realloc(array, (size_t)capacity * size);
+    if (grown == NULL) return NULL;
+    growth->array = grown;
+    growth->capacity = capacity;
+    return grown;
+}
+
+// Gives back the room beyond count (a failed shrink keeps the larger block).
+static void* trimTo(void* array, int32_t count, size_t size, Growth* growth)
+{
+    growth->array = NULL;
+    growth->capacity = 0;
+    if (array == NULL || count <= 0) return array;
+    void* trimmed = realloc(array, (size_t)count * size);
+    return trimmed != NULL ? trimmed : array;
+}
+
 ASErr loadData(void* item)
 {
     (void)item;
     AIArtHandle** matches = NULL;
     int32_t count = 0;
+    releaseVolumeHitCache();
     g->volumes = NULL;
     g->volumeCount = 0;
+    g_volumeGrowth.array = NULL;
     ASErr result = getSelection(&matches, &count);
     if (result == kNoErr) {
-        for (int32_t i = 0; i < count; ++i)
-            if (isTopLevel((*matches)[i])) loadVolume((*matches)[i]);
-        updateVolume();
+        for (int32_t i = 0; i < count && result == kNoErr; ++i)
+            if (isTopLevel((*matches)[i])) result = loadVolume((*matches)[i]);
+        g->volumes = (Volume*)trimTo(g->volumes, g->volumeCount, sizeof(Volume), &g_volumeGrowth);
+        if (result == kNoErr) result = updateVolume();
     }
     disposeSelection(matches);
+    // A job missing a volume, a ring or a segment would cut less than was
+    // selected: after a failure nothing stays loaded.
+    if (result != kNoErr) (void)freeData();
     return result;
 }
 
@@ -209,8 +254,8 @@ void FillColorToRGB(const AIPathStyle* style, uint16_t rgb[3], uint32_t* kind)
 
 ASErr loadVolume(AIArtHandle art)
 {
-    Volume* grown = (Volume*)realloc(g->volumes, (size_t)(g->volumeCount + 1) * sizeof(Volume));
-    if (grown == NULL) return '!Mem';
+    Volume* grown = (Volume*)growFor(g->volumes, g->volumeCount, sizeof(Volume), &g_volumeGrowth);
+    if (grown == NULL) return kMemoryErr;
     g->volumes = grown;
     Volume* v = &g->volumes[g->volumeCount];
     memset(v, 0, sizeof *v);
@@ -223,10 +268,10 @@ ASErr loadVolume(AIArtHandle art)
 
     AIRealRect bounds;
     GetArtBoundsWithoutStroke(art, &bounds);
-    v->rect[0] = bounds.left * kPointToMMFloat;
-    v->rect[1] = bounds.top * kPointToMMFloat;
-    v->rect[2] = bounds.right * kPointToMMFloat;
-    v->rect[3] = bounds.bottom * kPointToMMFloat;
+    v->rect[0] = bounds.left * kPointToMillimetreFloat;
+    v->rect[1] = bounds.top * kPointToMillimetreFloat;
+    v->rect[2] = bounds.right * kPointToMillimetreFloat;
+    v->rect[3] = bounds.bottom * kPointToMillimetreFloat;
     memcpy(v->loadRect, v->rect, sizeof v->rect);
     memcpy(v->docRect, v->rect, sizeof v->rect);
     v->baseWidth = v->rect[2] - v->rect[0];
@@ -255,16 +300,21 @@ ASErr loadVolume(AIArtHandle art)
     v->rings = NULL;
     v->ringCount = 0;
 
-    loadRing(art);
+    g_ringGrowth.array = NULL;
+    ASErr err = loadRing(art);
     v = &g->volumes[g->volumeCount - 1];
-    if (!dotCut) sortRing(v->rings, v->ringCount);
+    v->rings = (Ring*)trimTo(v->rings, v->ringCount, sizeof(Ring), &g_ringGrowth);
+    if (err == kMemoryErr) return err;
+    if (!dotCut) (void)sortRing(v->rings, v->ringCount);  // only reorders: cannot fail
     if (strcmp(v->layerName, kMarksLayerTitle) == 0) v->flags |= kVolumeOnMarksLayer;
+    // A host error ends the walk of one group and the rings read so far are
+    // cut, as the host has them; running out of memory stops the whole load.
     return kNoErr;
 }
 
 static Ring* appendRing(Volume* v, AIArtHandle art, uint16_t kind)
 {
-    Ring* grown = (Ring*)realloc(v->rings, (size_t)(v->ringCount + 1) * sizeof(Ring));
+    Ring* grown = (Ring*)growFor(v->rings, v->ringCount, sizeof(Ring), &g_ringGrowth);
     if (grown == NULL) return NULL;
     v->rings = grown;
     Ring* r = &v->rings[v->ringCount++];
@@ -283,13 +333,13 @@ ASErr loadRing(AIArtHandle art)
 
     if (type == kPathArt) {
         Ring* r = appendRing(v, art, kRingPath);
-        if (r == NULL) return '!Mem';
+        if (r == NULL) return kMemoryErr;
         AIReal area = 0;
         err = sAIPath->GetPathArea(art, &area);
         r->area = area;
         AIPathStyle style;
         if (sAIPathStyle->GetPathStyle(art, &style) == kNoErr) FillColorToRGB(&style, v->colorRGB, &v->colorKind);
-        loadBezier(art);
+        if (loadBezier(art) == kMemoryErr) return kMemoryErr;
         return err;
     }
     if (type == kGroupArt || type == kCompoundPathArt) {
@@ -302,7 +352,7 @@ ASErr loadRing(AIArtHandle art)
         }
         return err;
     }
-    return appendRing(v, art, kRingOtherArt) ? kNoErr : '!Mem';
+    return appendRing(v, art, kRingOtherArt) ? ASErr(kNoErr) : ASErr(kMemoryErr);
 }
 
 ASErr loadBezier(AIArtHandle art)
@@ -315,43 +365,76 @@ ASErr loadBezier(AIArtHandle art)
     if (sAIPath->GetPathClosed(art, &closed) || sAIPath->GetPathSegmentCount(art, &n)) return kNoErr;
     // A path of fewer than two anchors has no outline to cut.
     if (n < 2) return kNoErr;
+    // The segment count is known before the first is read: the ring's array
+    // is taken at once, as big as the segments appended one by one would make it.
+    int32_t total = r->count + (closed ? n : n - 1);
     AIPathSegment* seg = (AIPathSegment*)malloc((size_t)n * sizeof(AIPathSegment));
-    if (seg == NULL) return kNoErr;
+    if (seg == NULL) return kMemoryErr;
     if (sAIPath->GetPathSegments(art, 0, n, seg) == kNoErr) {
+        bezier_stru* grown = (bezier_stru*)realloc(r->beziers, (size_t)total * sizeof(bezier_stru));
+        if (grown == NULL) {
+            free(seg);
+            return kMemoryErr;
+        }
+        r->beziers = grown;
         for (int32_t i = 0; i < n; ++i) {
             int32_t next = i + 1;
             if (next == n) {
                 if (!closed) break;
                 next = 0;
             }
-            bezier_stru* grown = (bezier_stru*)realloc(r->beziers, (size_t)(r->count + 1) * sizeof(bezier_stru));
-            if (grown == NULL) break;
-            r->beziers = grown;
             bezier_stru* b = &r->beziers[r->count++];
             b->degree = 3;
-            b->P[0][0] = seg[i].p.h * kPointToMM;
-            b->P[0][1] = seg[i].p.v * kPointToMM;
-            b->P[1][0] = seg[i].out.h * kPointToMM;
-            b->P[1][1] = seg[i].out.v * kPointToMM;
-            b->P[2][0] = seg[next].in.h * kPointToMM;
-            b->P[2][1] = seg[next].in.v * kPointToMM;
-            b->P[3][0] = seg[next].p.h * kPointToMM;
-            b->P[3][1] = seg[next].p.v * kPointToMM;
+            b->P[0][0] = seg[i].p.h * kPointToMillimetre;
+            b->P[0][1] = seg[i].p.v * kPointToMillimetre;
+            b->P[1][0] = seg[i].out.h * kPointToMillimetre;
+            b->P[1][1] = seg[i].out.v * kPointToMillimetre;
+            b->P[2][0] = seg[next].in.h * kPointToMillimetre;
+            b->P[2][1] = seg[next].in.v * kPointToMillimetre;
+            b->P[3][0] = seg[next].p.h * kPointToMillimetre;
+            b->P[3][1] = seg[next].p.v * kPointToMillimetre;
         }
     }
     free(seg);
     return kNoErr;
 }
 
+// Sorts one run [lo, hi) of rings, largest absolute area first, equal areas
+// in the order they came (a merge sort: stable, n log n).
+static void mergeRings(Ring* rings, Ring* scratch, int32_t lo, int32_t hi)
+{
+    if (hi - lo < 2) return;
+    int32_t mid = lo + (hi - lo) / 2;
+    mergeRings(rings, scratch, lo, mid);
+    mergeRings(rings, scratch, mid, hi);
+    if (!(fabsf(rings[mid].area) > fabsf(rings[mid - 1].area))) return;  // already in order
+    memcpy(scratch + lo, rings + lo, (size_t)(hi - lo) * sizeof(Ring));
+    int32_t a = lo, b = mid, out = lo;
+    while (a < mid && b < hi)
+        rings[out++] = fabsf(scratch[b].area) > fabsf(scratch[a].area) ? scratch[b++] : scratch[a++];
+    while (a < mid) rings[out++] = scratch[a++];
+    while (b < hi) rings[out++] = scratch[b++];
+}
+
 ASErr sortRing(Ring* rings, int32_t count)
 {
-    for (int32_t i = 0; i < count; ++i)
-        for (int32_t j = i + 1; j < count; ++j)
-            if (fabsf(rings[j].area) > fabsf(rings[i].area)) {
-                Ring t = rings[i];
-                rings[i] = rings[j];
-                rings[j] = t;
-            }
+    if (rings == NULL || count < 2) return kNoErr;
+    Ring* scratch = (Ring*)malloc((size_t)count * sizeof(Ring));
+    if (scratch != NULL) {
+        mergeRings(rings, scratch, 0, count);
+        free(scratch);
+        return kNoErr;
+    }
+    // No room for the merge: insertion in place, slower but the same order.
+    for (int32_t i = 1; i < count; ++i) {
+        Ring r = rings[i];
+        int32_t j = i;
+        while (j > 0 && fabsf(r.area) > fabsf(rings[j - 1].area)) {
+            rings[j] = rings[j - 1];
+            --j;
+        }
+        rings[j] = r;
+    }
     return kNoErr;
 }
 
@@ -406,7 +489,7 @@ ASErr freeRing(Ring* ring)
 
 ASErr freeVolume(Volume* volume)
 {
-    for (int32_t i = 0; i < volume->ringCount; ++i) freeRing(&volume->rings[i]);
+    for (int32_t i = 0; i < volume->ringCount; ++i) (void)freeRing(&volume->rings[i]);  // freeing cannot fail
     free(volume->rings);
     volume->rings = NULL;
     volume->ringCount = 0;
@@ -415,10 +498,15 @@ ASErr freeVolume(Volume* volume)
 
 ASErr freeData(void)
 {
-    for (int32_t i = 0; i < g->volumeCount; ++i) freeVolume(&g->volumes[i]);
+    // The pick outlines are kept by ring array; a new job may get the same
+    // addresses.
+    releaseVolumeHitCache();
+    for (int32_t i = 0; i < g->volumeCount; ++i) (void)freeVolume(&g->volumes[i]);  // freeing cannot fail
     free(g->volumes);
     g->volumes = NULL;
     g->volumeCount = 0;
+    g_volumeGrowth.array = NULL;
+    g_ringGrowth.array = NULL;
     return kNoErr;
 }
 
@@ -460,24 +548,37 @@ ASErr GetArtBezier(AIArtHandle art, bezier_stru** beziers, int32_t* count)
     return kNoErr;
 }
 
-ASErr loadPloyBezier(AIArtHandle art, UDT_PolyBezier** list, int32_t* count)
+// The list grows by doubling while one call walks the art, and is cut back
+// to its count when that call returns: the caller holds an exact array.
+static Growth g_polyGrowth = {NULL, 0};
+
+static ASErr appendPolyBeziers(AIArtHandle art, UDT_PolyBezier** list, int32_t* count)
 {
     int16_t type = kUnknownArt;
     if (sAIArt->GetArtType(art, &type)) return kNoErr;
+    ASErr error = kNoErr;
     if (type == kPathArt) {
-        UDT_PolyBezier* grown = (UDT_PolyBezier*)realloc(*list, (size_t)(*count + 1) * sizeof(UDT_PolyBezier));
+        UDT_PolyBezier* grown = (UDT_PolyBezier*)growFor(*list, *count, sizeof(UDT_PolyBezier), &g_polyGrowth);
         if (grown == NULL) return kNoErr;
         *list = grown;
         UDT_PolyBezier* entry = &grown[(*count)++];
         memset(entry, 0, sizeof *entry);
-        GetArtBezier(art, &entry->bezier, &entry->count);
+        error = GetArtBezier(art, &entry->bezier, &entry->count);
     } else if (type == kGroupArt || type == kCompoundPathArt) {
         AIArtHandle child = NULL;
         sAIArt->GetArtFirstChild(art, &child);
-        while (child != NULL) {
-            loadPloyBezier(child, list, count);
+        while (error == kNoErr && child != NULL) {
+            error = appendPolyBeziers(child, list, count);
             if (sAIArt->GetArtSibling(child, &child)) break;
         }
     }
-    return kNoErr;
+    return error;
+}
+
+ASErr loadPloyBezier(AIArtHandle art, UDT_PolyBezier** list, int32_t* count)
+{
+    g_polyGrowth.array = NULL;
+    ASErr error = appendPolyBeziers(art, list, count);
+    *list = (UDT_PolyBezier*)trimTo(*list, *count, sizeof(UDT_PolyBezier), &g_polyGrowth);
+    return error;
 }

@@ -7,29 +7,34 @@
 #include <stdint.h>
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Core/CutModelRecords.h"
 #include "Core/PlotterPreferences.h"
-
-// One document point in millimetres, and the same factor in single precision.
-#define kPointToMM 0.3527777615108032
-#define kPointToMMFloat 0.35277775f
 
 // Title of the layer that holds the registration marks.
 #define kMarksLayerTitle "Layer of 4 Marks Printed"
 #define kDotCutTag "TAG_OF_DOT_CUT"
 
-ASErr checkData(uint8_t checkSelection);
-ASErr loadData(void* item);
-ASErr freeData(void);
-ASErr loadVolume(AIArtHandle art);
-ASErr loadRing(AIArtHandle art);
-ASErr loadBezier(AIArtHandle art);
-ASErr sortRing(Ring* rings, int32_t count);
-ASErr updateVolume(void);
-ASErr freeRing(Ring* ring);
-ASErr freeVolume(Volume* volume);
-ASErr GetArtBezier(AIArtHandle art, bezier_stru** beziers, int32_t* count);
-ASErr loadPloyBezier(AIArtHandle art, UDT_PolyBezier** list, int32_t* count);
+// The gate before a job. With checkSelection 1: kNothingSelectedErr,
+// kUnsupportedArtErr or the host's error of the selection query. Then the
+// current plotter: kNoCurrentPlotterErr when the preferences hold no
+// complete one.
+VT_NODISCARD ASErr checkData(uint8_t checkSelection);
+// Loads every selected top-level object as a volume: 0, the host's error of
+// the selection query, or kMemoryErr, after which nothing stays loaded. A
+// host error while reading one object's art keeps the rings read so far.
+VT_NODISCARD ASErr loadData(void* item);
+VT_NODISCARD ASErr freeData(void);
+VT_NODISCARD ASErr loadVolume(AIArtHandle art);
+VT_NODISCARD ASErr loadRing(AIArtHandle art);
+VT_NODISCARD ASErr loadBezier(AIArtHandle art);
+// Largest absolute area first; rings of equal area keep their art-tree order.
+VT_NODISCARD ASErr sortRing(Ring* rings, int32_t count);
+VT_NODISCARD ASErr updateVolume(void);
+VT_NODISCARD ASErr freeRing(Ring* ring);
+VT_NODISCARD ASErr freeVolume(Volume* volume);
+VT_NODISCARD ASErr GetArtBezier(AIArtHandle art, bezier_stru** beziers, int32_t* count);
+VT_NODISCARD ASErr loadPloyBezier(AIArtHandle art, UDT_PolyBezier** list, int32_t* count);
 
 // Bounds of art as painted without its strokes: each stroked path inside is
 // switched to no stroke for the read and switched back at once. False (and a

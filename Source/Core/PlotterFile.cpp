@@ -32,25 +32,25 @@ static int hasLineEnd(const char* text, size_t size)
 
 static int environmentWritable(const Environment* environment)
 {
-    if (hasLineEnd(environment->EnvironmentName, sizeof(environment->EnvironmentName))) return kPlotterTextErr;
-    if (environment->PenNumber < 0 || (environment->PenNumber > 0 && !environment->Pens)) return kPlotterFormatErr;
+    if (hasLineEnd(environment->EnvironmentName, sizeof(environment->EnvironmentName))) return kUnwritableTextErr;
+    if (environment->PenNumber < 0 || (environment->PenNumber > 0 && !environment->Pens)) return kFormatErr;
     for (int i = 0; i < environment->PenNumber; i++) {
-        if (hasLineEnd(environment->Pens[i].PenName, sizeof(environment->Pens[i].PenName))) return kPlotterTextErr;
+        if (hasLineEnd(environment->Pens[i].PenName, sizeof(environment->Pens[i].PenName))) return kUnwritableTextErr;
     }
     return 0;
 }
 
 int plotterWritable(const Plotter* plotter)
 {
-    if (!plotter) return kPlotterFormatErr;
+    if (!plotter) return kFormatErr;
     if (hasChar(plotter->PlotterIniString, sizeof(plotter->PlotterIniString), ']') ||
         hasChar(plotter->PlotterEndString, sizeof(plotter->PlotterEndString), ']'))
-        return kPlotterTextErr;
+        return kUnwritableTextErr;
     if (hasLineEnd(plotter->PlotterName, sizeof(plotter->PlotterName)) ||
         hasLineEnd(plotter->PlotterManufactory, sizeof(plotter->PlotterManufactory)))
-        return kPlotterTextErr;
+        return kUnwritableTextErr;
     if (plotter->PlotterEnvNumber < 0 || (plotter->PlotterEnvNumber > 0 && !plotter->Environments))
-        return kPlotterFormatErr;
+        return kFormatErr;
     for (int i = 0; i < plotter->PlotterEnvNumber; i++) {
         int err = environmentWritable(&plotter->Environments[i]);
         if (err) return err;
@@ -163,11 +163,11 @@ int putPlotter(FILE* file, Plotter plotter)
 
 int writePlotter(Plotter plotter, FILE* file)
 {
-    if (!file) return kPlotterNoFileErr;
+    if (!file) return kNoFileErr;
     int err = plotterWritable(&plotter);
     if (err) return err;
-    putPlotter(file, plotter);
-    return ferror(file) ? kPlotterWriteErr : 0;
+    (void)putPlotter(file, plotter);  // cannot refuse: the file is open and the plotter writable
+    return ferror(file) ? kWriteErr : 0;
 }
 
 int savePlotter(Plotter** list, int* count, FILE* file)
@@ -175,7 +175,7 @@ int savePlotter(Plotter** list, int* count, FILE* file)
     if (!file) return 0;
     int n = count ? *count : 0;
     Plotter* plotters = list ? *list : NULL;
-    if (n < 0 || (n > 0 && !plotters)) return kPlotterFormatErr;
+    if (n < 0 || (n > 0 && !plotters)) return kFormatErr;
     // Check every plotter first: a refused plotter must not leave half a file.
     for (int i = 0; i < n; i++) {
         int err = plotterWritable(&plotters[i]);
@@ -185,7 +185,7 @@ int savePlotter(Plotter** list, int* count, FILE* file)
     fprintf(file, "PlotterNumber=%d\n", n);
     for (int i = 0; i < n; i++) writePlotterBlock(file, &plotters[i]);
     leaveCLocale(previous);
-    return ferror(file) ? kPlotterWriteErr : 0;
+    return ferror(file) ? kWriteErr : 0;
 }
 
 // ---- Reading -------------------------------------------------------------------
@@ -216,20 +216,20 @@ static int readFailed(int status)
 // Grows an array being read to hold at least need elements. The array grows
 // with what the file really holds, so a hostile count cannot make the reader
 // allocate more than the file's size warrants.
-static int growArray(void** array, int* capacity, int need, size_t size)
+VT_NODISCARD static int growArray(void** array, int* capacity, int need, size_t size)
 {
     if (need <= *capacity) return 0;
     int fresh = *capacity > 0 ? *capacity : 4;
     while (fresh < need) fresh = (fresh > INT_MAX / 2) ? need : fresh * 2;
-    if ((size_t)fresh > ((size_t)-1) / size) return kPlotterMemErr;
+    if ((size_t)fresh > ((size_t)-1) / size) return kMemoryErr;
     void* grown = realloc(*array, size * (size_t)fresh);
-    if (!grown) return kPlotterMemErr;
+    if (!grown) return kMemoryErr;
     *array = grown;
     *capacity = fresh;
     return 0;
 }
 
-static int readPenBlock(FILE* file, Pen* pen)
+VT_NODISCARD static int readPenBlock(FILE* file, Pen* pen)
 {
     int status = 0;
     skipBrace(file, '{');
@@ -244,10 +244,10 @@ static int readPenBlock(FILE* file, Pen* pen)
     getInt(file, &reserved, &status);
     pen->PenReserved = reserved;
     skipBrace(file, '}');
-    return readFailed(status) ? kPlotterFormatErr : 0;
+    return readFailed(status) ? kFormatErr : 0;
 }
 
-static int readEnvironmentBlock(FILE* file, Environment* environment)
+VT_NODISCARD static int readEnvironmentBlock(FILE* file, Environment* environment)
 {
     int status = 0;
     int penNumber = 0, reserved = 0;
@@ -258,7 +258,7 @@ static int readEnvironmentBlock(FILE* file, Environment* environment)
     getInt(file, &penNumber, &status);
     getInt(file, &reserved, &status);
     environment->EnvironmentReserved = reserved;
-    if (readFailed(status) || penNumber < 0) return kPlotterFormatErr;
+    if (readFailed(status) || penNumber < 0) return kFormatErr;
 
     Pen* pens = NULL;
     int capacity = 0;
@@ -281,7 +281,7 @@ static int readEnvironmentBlock(FILE* file, Environment* environment)
     return 0;
 }
 
-static int readPlotterBlock(FILE* file, Plotter* plotter)
+VT_NODISCARD static int readPlotterBlock(FILE* file, Plotter* plotter)
 {
     int status = 0;
     int special = 0, language = 0, origin = 0, reserved = 0, envNumber = 0, pid = 0, vid = 0;
@@ -308,7 +308,7 @@ static int readPlotterBlock(FILE* file, Plotter* plotter)
     plotter->PlotterReserved = reserved;
     plotter->PlotterPID = pid;
     plotter->PlotterVID = vid;
-    if (readFailed(status) || envNumber < 0) return kPlotterFormatErr;
+    if (readFailed(status) || envNumber < 0) return kFormatErr;
 
     Environment* environments = NULL;
     int capacity = 0;
@@ -352,14 +352,14 @@ int getPlotter(FILE* file, Plotter* plotter)
 
 int readPlotter(Plotter* plotter, FILE* file)
 {
-    if (!file) return kPlotterNoFileErr;
-    if (!plotter) return kPlotterFormatErr;
+    if (!file) return kNoFileErr;
+    if (!plotter) return kFormatErr;
     return readPlotterBlock(file, plotter);
 }
 
 int loadPlotter(Plotter** list, int* count, FILE* file)
 {
-    if (!list || !count) return kPlotterFormatErr;
+    if (!list || !count) return kFormatErr;
     *list = NULL;
     *count = 0;
     if (!file) return 0;
@@ -367,7 +367,7 @@ int loadPlotter(Plotter** list, int* count, FILE* file)
     int status = 0;
     int number = 0;
     getInt(file, &number, &status);
-    if (readFailed(status) || number < 0) return kPlotterFormatErr;
+    if (readFailed(status) || number < 0) return kFormatErr;
 
     Plotter* plotters = NULL;
     int capacity = 0;
@@ -404,21 +404,21 @@ static char* tempPathFor(const char* path)
 
 // Writes through a temporary file beside path that replaces path only when
 // every write, the flush, the sync and the close succeeded.
-static int writeReplacing(const char* path, int (*write)(FILE*, void*), void* data)
+VT_NODISCARD static int writeReplacing(const char* path, int (*write)(FILE*, void*), void* data)
 {
-    if (!path || !*path) return kPlotterNoFileErr;
+    if (!path || !*path) return kNoFileErr;
     char* temp = tempPathFor(path);
-    if (!temp) return kPlotterMemErr;
+    if (!temp) return kMemoryErr;
     FILE* file = fopen(temp, "w");
     if (!file) {
         free(temp);
-        return kPlotterNoFileErr;
+        return kNoFileErr;
     }
     int err = write(file, data);
-    if (!err && (fflush(file) != 0 || ferror(file))) err = kPlotterWriteErr;
-    if (!err && fsync(fileno(file)) != 0) err = kPlotterWriteErr;
-    if (fclose(file) != 0 && !err) err = kPlotterWriteErr;
-    if (!err && rename(temp, path) != 0) err = kPlotterWriteErr;
+    if (!err && (fflush(file) != 0 || ferror(file))) err = kWriteErr;
+    if (!err && fsync(fileno(file)) != 0) err = kWriteErr;
+    if (fclose(file) != 0 && !err) err = kWriteErr;
+    if (!err && rename(temp, path) != 0) err = kWriteErr;
     if (err) unlink(temp);
     free(temp);
     return err;
@@ -429,13 +429,13 @@ struct LibraryToSave {
     int* count;
 };
 
-static int writeLibrary(FILE* file, void* data)
+VT_NODISCARD static int writeLibrary(FILE* file, void* data)
 {
     LibraryToSave* library = (LibraryToSave*)data;
     return savePlotter(library->list, library->count, file);
 }
 
-static int writeOnePlotter(FILE* file, void* data)
+VT_NODISCARD static int writeOnePlotter(FILE* file, void* data)
 {
     return writePlotter(*(Plotter*)data, file);
 }
@@ -448,13 +448,13 @@ int savePlotterFile(const char* path, Plotter** list, int* count)
 
 int writePlotterFile(const char* path, Plotter* plotter)
 {
-    if (!plotter) return kPlotterFormatErr;
+    if (!plotter) return kFormatErr;
     return writeReplacing(path, writeOnePlotter, plotter);
 }
 
 int loadPlotterFile(const char* path, Plotter** list, int* count)
 {
-    if (!list || !count) return kPlotterFormatErr;
+    if (!list || !count) return kFormatErr;
     *list = NULL;
     *count = 0;
     FILE* file = path ? fopen(path, "r") : NULL;
@@ -467,7 +467,7 @@ int loadPlotterFile(const char* path, Plotter** list, int* count)
 int readPlotterFile(const char* path, Plotter* plotter)
 {
     FILE* file = path ? fopen(path, "r") : NULL;
-    if (!file) return kPlotterNoFileErr;
+    if (!file) return kNoFileErr;
     int err = readPlotter(plotter, file);
     fclose(file);
     return err;
@@ -480,7 +480,7 @@ int makePlotterFileName(const char* plotterName, char* fileName, size_t size)
     const size_t suffixLength = sizeof(kSuffix) - 1;
     if (!fileName || size < suffixLength + 2) {
         if (fileName && size > 0) fileName[0] = 0;
-        return kPlotterMemErr;
+        return kMemoryErr;
     }
     const char* name = (plotterName && *plotterName) ? plotterName : kFallback;
     size_t room = size - 1 - suffixLength;

@@ -8,17 +8,15 @@
 #include <stdio.h>
 
 #include "ASTypes.h"
+#include "Common/ErrorCodes.h"
 #include "Core/PlotterPreferences.h"  // the current plotter in the preferences
 #include "Core/PlotterRecords.h"
 
-// Error codes of the library (four-character codes, compared as 32-bit values).
-enum {
-    kPlotterMemErr = '!Mem',     // bad index, or an allocation failed
-    kPlotterNoFileErr = '!FOP',  // no file stream / the file cannot be opened
-    kPlotterFormatErr = '!Fmt',  // the file is damaged: missing lines, bad counts, unclosed text
-    kPlotterTextErr = '!Txt',    // a text cannot be written in the format (see plotterWritable)
-    kPlotterWriteErr = '!Wrt'    // writing the file failed; an existing file is left as it was
-};
+// Error codes of the library (Common/ErrorCodes.h): kMemoryErr for a bad index
+// or a failed allocation, kNoFileErr when there is no file stream or the file
+// cannot be opened, kFormatErr for a damaged file, kUnwritableTextErr for a
+// text the format cannot hold (see plotterWritable), kWriteErr when writing
+// failed (an existing file is then left as it was).
 
 // Name of the library file in the plug-in's folder.
 #define kPlotterLibraryFileName "PlotterSetup.txt"
@@ -28,15 +26,15 @@ enum {
 // current bit and give it its own arrays). Without one: the defaults, names from
 // the string list of the chosen language. Return 0, or '!Mem' when the copy's
 // array could not be allocated (the copy then has no array and a count of 0).
-int copyPen(Pen* dst, Pen* src);
-int copyEnvironment(Environment* dst, Environment* src);
-int copyPlotter(Plotter* dst, Plotter* src);
+VT_NODISCARD int copyPen(Pen* dst, Pen* src);
+VT_NODISCARD int copyEnvironment(Environment* dst, Environment* src);
+VT_NODISCARD int copyPlotter(Plotter* dst, Plotter* src);
 
 // Remove element index and release what it owns. '!Mem' for a bad index or a
 // failed allocation, with nothing changed; else 0.
-int delPlotter(Plotter** list, int* count, int index);
-int delEnvironment(Plotter* plotter, int index);
-int delPen(Environment* environment, int index);
+VT_NODISCARD int delPlotter(Plotter** list, int* count, int index);
+VT_NODISCARD int delEnvironment(Plotter* plotter, int index);
+VT_NODISCARD int delPen(Environment* environment, int index);
 
 // Release everything a record owns (not the record itself) and leave a null
 // array with a count of 0; freePlotterList also frees the array.
@@ -49,42 +47,42 @@ void freePlotterList(Plotter** list, int* count);
 // reader would stop there and every later value would be out of step), its names
 // hold no line end, and its counts match its arrays. Else '!Txt' ('!Fmt' for
 // counts).
-int plotterWritable(const Plotter* plotter);
+VT_NODISCARD int plotterWritable(const Plotter* plotter);
 
 // Writers on an open stream. savePlotter: nothing for a null file; else the
 // count line and every plotter. writePlotter: one plotter block, '!FOP' for a
 // null file. Both refuse, before writing anything, a plotter that
 // plotterWritable refuses, and return '!Wrt' when the stream reports an error.
-int savePlotter(Plotter** list, int* count, FILE* file);
-int writePlotter(Plotter plotter, FILE* file);
+VT_NODISCARD int savePlotter(Plotter** list, int* count, FILE* file);
+VT_NODISCARD int writePlotter(Plotter plotter, FILE* file);
 // One block each; 1, or 0 with nothing written when the block cannot be written.
-int putPlotter(FILE* file, Plotter plotter);
-int putEnvironment(FILE* file, Environment environment);
-int putPen(FILE* file, Pen pen);
+VT_NODISCARD int putPlotter(FILE* file, Plotter plotter);
+VT_NODISCARD int putEnvironment(FILE* file, Environment environment);
+VT_NODISCARD int putPen(FILE* file, Pen pen);
 
 // Readers on an open stream. loadPlotter: a null file gives an empty library
 // and 0. On a damaged file '!Fmt' (or '!Mem'), and the list holds the plotters
 // read completely before the damage. readPlotter: '!FOP' for a null file; on
 // damage '!Fmt' / '!Mem' and the record owns no environments.
-int loadPlotter(Plotter** list, int* count, FILE* file);
-int readPlotter(Plotter* plotter, FILE* file);
+VT_NODISCARD int loadPlotter(Plotter** list, int* count, FILE* file);
+VT_NODISCARD int readPlotter(Plotter* plotter, FILE* file);
 // One block each: 1, or 0 when the block is damaged or an array cannot be
 // allocated (the record then owns no array and its count is 0).
-int getPlotter(FILE* file, Plotter* plotter);
-int getEnvironment(FILE* file, Environment* environment);
-int getPen(FILE* file, Pen* pen);
+VT_NODISCARD int getPlotter(FILE* file, Plotter* plotter);
+VT_NODISCARD int getEnvironment(FILE* file, Environment* environment);
+VT_NODISCARD int getPen(FILE* file, Pen* pen);
 
 // Path-based forms. Saving writes PATH.tmp, flushes and syncs it and renames it
 // over PATH only when every write succeeded, so a failed save never loses the
 // existing file. loadPlotterFile gives an empty library for a missing file;
 // readPlotterFile gives '!FOP' for one.
-int savePlotterFile(const char* path, Plotter** list, int* count);
-int writePlotterFile(const char* path, Plotter* plotter);
-int loadPlotterFile(const char* path, Plotter** list, int* count);
-int readPlotterFile(const char* path, Plotter* plotter);
+VT_NODISCARD int savePlotterFile(const char* path, Plotter** list, int* count);
+VT_NODISCARD int writePlotterFile(const char* path, Plotter* plotter);
+VT_NODISCARD int loadPlotterFile(const char* path, Plotter** list, int* count);
+VT_NODISCARD int readPlotterFile(const char* path, Plotter* plotter);
 
 // File name "%s.INI" for a plotter name, safe to join to a folder: separators,
 // control characters and leading dots become '_', an empty name becomes
 // "Plotter". fileName gets at most size - 1 characters, always terminated, and
 // always ends in ".INI". 0, or '!Mem' when size cannot hold a name and ".INI".
-int makePlotterFileName(const char* plotterName, char* fileName, size_t size);
+VT_NODISCARD int makePlotterFileName(const char* plotterName, char* fileName, size_t size);

@@ -77,7 +77,7 @@ void* plotterPrefField(const PlotterPrefEntry* entry, Plotter* plotter, Environm
 
 // ---- Writing -----------------------------------------------------------------
 
-static int putEntry(const PlotterPrefEntry* entry, int32_t pen, const void* field)
+VT_NODISCARD static int putEntry(const PlotterPrefEntry* entry, int32_t pen, const void* field)
 {
     char key[kPlotterPrefKeySize];
     plotterPrefKey(entry, pen, key, sizeof key);
@@ -99,7 +99,7 @@ static int putEntry(const PlotterPrefEntry* entry, int32_t pen, const void* fiel
     return 0;
 }
 
-static int writePlotterEntries(Plotter* plotter, const Environment* environment)
+VT_NODISCARD static int writePlotterEntries(Plotter* plotter, const Environment* environment)
 {
     // Only pens that exist are counted: a count without its array would send
     // the readers after entries that were never written.

@@ -9,6 +9,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "Common/ErrorCodes.h"
 #include "Core/PlotterRecords.h"
 
 // Preference prefix of the current plotter, environment and pens.
@@ -61,7 +62,7 @@ void* plotterPrefField(const PlotterPrefEntry* entry, Plotter* plotter, Environm
 // set (only when both exist), then "DefaultPath" with defaultPath (null: the
 // empty text), which is written in every case. Returns the first host error, or
 // 0; after an error the remaining plotter entries are not written.
-int writeCurrentPlotterPreferences(Plotter* list, int count, const char* defaultPath);
+VT_NODISCARD int writeCurrentPlotterPreferences(Plotter* list, int count, const char* defaultPath);
 
 // Who reads the current plotter back: the cut model reads every entry, the
 // menu update only those marked menuReads.

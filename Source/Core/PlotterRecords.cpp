@@ -67,10 +67,11 @@ int copyEnvironment(Environment* dst, Environment* src)
         pens = (Pen*)malloc(sizeof(Pen) * (size_t)count);
         if (!pens) {
             count = 0;
-            err = kPlotterMemErr;
+            err = kMemoryErr;
         }
     }
-    for (int i = 0; i < count; i++) copyPen(&pens[i], &from.Pens[i]);
+    // A copy from an existing pen allocates nothing and cannot fail.
+    for (int i = 0; i < count; i++) (void)copyPen(&pens[i], &from.Pens[i]);
 
     memcpy(dst->EnvironmentName, from.EnvironmentName, sizeof(dst->EnvironmentName));
     dst->EnvironmentName[sizeof(dst->EnvironmentName) - 1] = 0;
@@ -102,7 +103,7 @@ int copyPlotter(Plotter* dst, Plotter* src)
         environments = (Environment*)malloc(sizeof(Environment) * (size_t)count);
         if (!environments) {
             count = 0;
-            err = kPlotterMemErr;
+            err = kMemoryErr;
         }
     }
     for (int i = 0; i < count; i++) {
@@ -154,14 +155,14 @@ void freePlotterList(Plotter** list, int* count)
 // Removes element index from an array of n elements of the given size: a new
 // array of n - 1 (null when n is 1), the elements around index copied into it.
 // The caller has released what the removed element owns.
-static int removeElement(void** array, int* n, int index, size_t size, void (*release)(void*))
+VT_NODISCARD static int removeElement(void** array, int* n, int index, size_t size, void (*release)(void*))
 {
-    if (index < 0 || index >= *n || *n < 1) return kPlotterMemErr;
+    if (index < 0 || index >= *n || *n < 1) return kMemoryErr;
     char* old = (char*)*array;
     char* fresh = NULL;
     if (*n > 1) {
         fresh = (char*)malloc(size * (size_t)(*n - 1));
-        if (!fresh) return kPlotterMemErr;
+        if (!fresh) return kMemoryErr;
     }
     if (release && old) release(old + size * (size_t)index);
     if (fresh && old) {
@@ -179,7 +180,7 @@ static void releaseEnvironment(void* e) { freeEnvironment((Environment*)e); }
 
 int delPlotter(Plotter** list, int* count, int index)
 {
-    if (!list || !count || !*list) return kPlotterMemErr;
+    if (!list || !count || !*list) return kMemoryErr;
     void* array = *list;
     int err = removeElement(&array, count, index, sizeof(Plotter), releasePlotter);
     *list = (Plotter*)array;
@@ -188,7 +189,7 @@ int delPlotter(Plotter** list, int* count, int index)
 
 int delEnvironment(Plotter* plotter, int index)
 {
-    if (!plotter || !plotter->Environments) return kPlotterMemErr;
+    if (!plotter || !plotter->Environments) return kMemoryErr;
     void* array = plotter->Environments;
     int err = removeElement(&array, &plotter->PlotterEnvNumber, index, sizeof(Environment), releaseEnvironment);
     plotter->Environments = (Environment*)array;
@@ -197,7 +198,7 @@ int delEnvironment(Plotter* plotter, int index)
 
 int delPen(Environment* environment, int index)
 {
-    if (!environment || !environment->Pens) return kPlotterMemErr;
+    if (!environment || !environment->Pens) return kMemoryErr;
     void* array = environment->Pens;
     int err = removeElement(&array, &environment->PenNumber, index, sizeof(Pen), NULL);
     environment->Pens = (Pen*)array;

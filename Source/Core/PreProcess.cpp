@@ -6,8 +6,8 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
-
-static const ASErr kMemoryErr = kPreProcessMemoryErr;
+#include "Common/Units.h"
+#include "Core/CutModel.h"
 
 // ---- Shared routines ---------------------------------------------------------------------
 
@@ -47,17 +47,6 @@ ASErr getAllPathArt(AIArtHandle art, AIArtHandle** list, int32_t* count)
         if (error == kNoErr) error = sAIArt->GetArtSibling(child, &child);
     }
     return error;
-}
-
-// Whether the art sits directly in the top group of its layer.
-static uint8_t isTopLevel(AIArtHandle art)
-{
-    AIArtHandle parent = NULL, top = NULL;
-    AILayerHandle layer = NULL;
-    if (sAIArt->GetArtParent(art, &parent) != kNoErr || parent == NULL) return 0;
-    if (sAIArt->GetLayerOfArt(art, &layer) != kNoErr || layer == NULL) return 0;
-    if (sAIArt->GetFirstArtOfLayer(layer, &top) != kNoErr) return 0;
-    return parent == top;
 }
 
 // The selected art of the given type, in the order of the art tree; a null
@@ -249,17 +238,32 @@ static ASErr readFrameText(AIArtHandle frame, ATETextRangeRef* range, char** tex
 
 // ---- Text outline ----------------------------------------------------------------------------
 
+static float smaller(float a, float b) { return a < b ? a : b; }
+static float larger(float a, float b) { return a < b ? b : a; }
+
 float distanceOfRectangle(const AIRealRect* a, const AIRealRect* b)
 {
-    float aLeft = fminf(a->left, a->right), aRight = fmaxf(a->left, a->right);
-    float bLeft = fminf(b->left, b->right), bRight = fmaxf(b->left, b->right);
-    float aBottom = fminf(a->top, a->bottom), aTop = fmaxf(a->top, a->bottom);
-    float bBottom = fminf(b->top, b->bottom), bTop = fmaxf(b->top, b->bottom);
-    float dy = fminf(fabsf(a->bottom - b->top), fabsf(a->top - b->bottom));
-    float dx = fminf(fabsf(a->right - b->left), fabsf(a->left - b->right));
+    float aLeft = smaller(a->left, a->right), aRight = larger(a->left, a->right);
+    float bLeft = smaller(b->left, b->right), bRight = larger(b->left, b->right);
+    float aBottom = smaller(a->top, a->bottom), aTop = larger(a->top, a->bottom);
+    float bBottom = smaller(b->top, b->bottom), bTop = larger(b->top, b->bottom);
+    float dy = smaller(fabsf(a->bottom - b->top), fabsf(a->top - b->bottom));
+    float dx = smaller(fabsf(a->right - b->left), fabsf(a->left - b->right));
     if (bLeft <= aRight && aLeft <= bRight) return dy;
     if (bBottom <= aTop && aBottom <= bTop) return dx;
     return sqrtf(dx * dx + dy * dy);
+}
+
+// Whether two rectangles meet, by the host's rectangle intersection. Most
+// rectangles of a long text lie plainly apart: those are told without a
+// call to the host.
+static uint8_t rectanglesMeet(const AIRealRect* a, const AIRealRect* b)
+{
+    if (a->left <= a->right && b->left <= b->right && a->bottom <= a->top && b->bottom <= b->top &&
+        (b->left > a->right || a->left > b->right || b->bottom > a->top || a->bottom > b->top))
+        return 0;
+    AIRealRect meet;
+    return sAIRealMath->AIRealRectIntersect(a, b, &meet) != 0;
 }
 
 // A cluster of paths: the union of their bounds and their indexes in the
@@ -274,9 +278,7 @@ struct Cluster {
 // before any pair that does not), else their distance.
 static float clusterKey(const struct Cluster* a, const struct Cluster* b)
 {
-    AIRealRect meet;
-    if (sAIRealMath->AIRealRectIntersect(&a->rect, &b->rect, &meet)) return -1.0f;
-    return distanceOfRectangle(&a->rect, &b->rect);
+    return rectanglesMeet(&a->rect, &b->rect) ? -1.0f : distanceOfRectangle(&a->rect, &b->rect);
 }
 
 // Each living cluster's nearest later partner (the first one on a tie) and
@@ -286,17 +288,134 @@ struct Nearest {
     int32_t partner;
 };
 
+// Whether a cluster lies so far from k, along x or y alone, that it cannot be
+// as near as k's nearest partner (by a wide margin for rounding).
+static uint8_t fartherThanNearest(const struct Cluster* k, const struct Cluster* c, const struct Nearest* n)
+{
+    const AIRealRect* a = &k->rect;
+    const AIRealRect* b = &c->rect;
+    if (n->partner < 0 || !(a->left <= a->right && b->left <= b->right && a->bottom <= a->top && b->bottom <= b->top))
+        return 0;
+    float gap = larger(larger(b->left - a->right, a->left - b->right), larger(b->bottom - a->top, a->bottom - b->top));
+    float key = n->key > 0 ? n->key : 0;
+    float scale = fabsf(a->left) + fabsf(a->right) + fabsf(a->top) + fabsf(a->bottom) + key + 1.0f;
+    return gap > key + 1e-4f * scale;
+}
+
+// Whether j is a nearer later partner of i than n holds so far: the smaller
+// key, on a tie the smaller index.
+static void considerPartner(const struct Cluster* clusters, int32_t i, int32_t j, struct Nearest* n)
+{
+    if (j <= i || !clusters[j].alive || fartherThanNearest(&clusters[i], &clusters[j], n)) return;
+    float key = clusterKey(&clusters[i], &clusters[j]);
+    if (n->partner < 0 || key < n->key || (key == n->key && j < n->partner)) {
+        n->key = key;
+        n->partner = j;
+    }
+}
+
 static void findNearest(const struct Cluster* clusters, int32_t count, int32_t i, struct Nearest* n)
 {
     n->partner = -1;
     n->key = 0;
-    for (int32_t j = i + 1; j < count; ++j) {
-        if (!clusters[j].alive) continue;
-        float key = clusterKey(&clusters[i], &clusters[j]);
-        if (n->partner < 0 || key < n->key) {
-            n->key = key;
-            n->partner = j;
-        }
+    for (int32_t j = i + 1; j < count; ++j) considerPartner(clusters, i, j, n);
+}
+
+// The clusters in the order their left sides had when the merging began:
+// a search for a cluster's nearest partner walks out from it to both sides
+// and stops where no cluster further out can be as near as the best found,
+// by a wide margin for rounding, so it finds what findNearest finds. Merged
+// clusters only grow: how far any left side has moved and the widest
+// cluster keep the bounds true as they do.
+struct Sweep {
+    int32_t* order;     // cluster indexes by their first left side
+    int32_t* position;  // where each cluster stands in order
+    float* left;        // each cluster's first left side
+    float widest;       // the widest cluster now
+    float moved;        // the farthest any left side has moved left since
+    uint8_t usable;     // every bound a plain number: else every pair is looked at
+};
+
+static const struct Cluster* g_sweepClusters = NULL;
+static int compareLeft(const void* a, const void* b)
+{
+    int32_t i = *(const int32_t*)a, j = *(const int32_t*)b;
+    float l = g_sweepClusters[i].rect.left, r = g_sweepClusters[j].rect.left;
+    if (l < r) return -1;
+    if (r < l) return 1;
+    return i < j ? -1 : i > j;
+}
+
+static uint8_t startSweep(const struct Cluster* clusters, int32_t count, struct Sweep* sweep)
+{
+    sweep->order = (int32_t*)malloc(sizeof(int32_t) * (size_t)(count > 0 ? count : 1));
+    sweep->position = (int32_t*)malloc(sizeof(int32_t) * (size_t)(count > 0 ? count : 1));
+    sweep->left = (float*)malloc(sizeof(float) * (size_t)(count > 0 ? count : 1));
+    sweep->widest = 0;
+    sweep->moved = 0;
+    sweep->usable = sweep->order != NULL && sweep->position != NULL && sweep->left != NULL;
+    for (int32_t i = 0; sweep->usable && i < count; ++i) {
+        const AIRealRect* r = &clusters[i].rect;
+        sweep->order[i] = i;
+        sweep->left[i] = r->left;
+        if (!isfinite(r->left) || !isfinite(r->right) || !isfinite(r->top) || !isfinite(r->bottom) ||
+            r->left > r->right || r->bottom > r->top)
+            sweep->usable = 0;
+        if (r->right - r->left > sweep->widest) sweep->widest = r->right - r->left;
+    }
+    if (!sweep->usable) return 0;
+    g_sweepClusters = clusters;
+    qsort(sweep->order, (size_t)count, sizeof(int32_t), compareLeft);
+    for (int32_t p = 0; p < count; ++p) sweep->position[sweep->order[p]] = p;
+    return 1;
+}
+
+static void endSweep(struct Sweep* sweep)
+{
+    free(sweep->order);
+    free(sweep->position);
+    free(sweep->left);
+}
+
+// Cluster i has grown to its present rectangle.
+static void sweepGrown(const struct Cluster* clusters, int32_t i, struct Sweep* sweep)
+{
+    const AIRealRect* r = &clusters[i].rect;
+    if (!isfinite(r->left) || !isfinite(r->right)) sweep->usable = 0;
+    if (r->right - r->left > sweep->widest) sweep->widest = r->right - r->left;
+    if (sweep->left[i] - r->left > sweep->moved) sweep->moved = sweep->left[i] - r->left;
+}
+
+// How far past the best key a bound must lie to rule a cluster out for sure.
+static float beyond(const struct Nearest* n, const AIRealRect* r, const struct Sweep* sweep)
+{
+    float key = n->key > 0 ? n->key : 0;  // nothing that meets can lie apart
+    float scale = fabsf(r->left) + fabsf(r->right) + sweep->widest + sweep->moved + key + 1.0f;
+    return key + 1e-4f * scale;
+}
+
+static void findNearestSwept(const struct Cluster* clusters, int32_t count, const struct Sweep* sweep, int32_t i,
+                             struct Nearest* n)
+{
+    if (!sweep->usable) {
+        findNearest(clusters, count, i, n);
+        return;
+    }
+    const AIRealRect* r = &clusters[i].rect;
+    n->partner = -1;
+    n->key = 0;
+    // To the right a cluster's left side is no less than its first one less
+    // the farthest move; to the left its right side no more than its first
+    // left side and the widest width.
+    for (int32_t p = sweep->position[i] + 1; p < count; ++p) {
+        int32_t j = sweep->order[p];
+        if (n->partner >= 0 && sweep->left[j] - sweep->moved - r->right > beyond(n, r, sweep)) break;
+        considerPartner(clusters, i, j, n);
+    }
+    for (int32_t p = sweep->position[i] - 1; p >= 0; --p) {
+        int32_t j = sweep->order[p];
+        if (n->partner >= 0 && r->left - sweep->left[j] - sweep->widest > beyond(n, r, sweep)) break;
+        considerPartner(clusters, i, j, n);
     }
 }
 
@@ -309,10 +428,12 @@ static void mergeClusters(struct Cluster* clusters, int32_t count, int32_t* next
 {
     struct Nearest* nearest = (struct Nearest*)malloc(sizeof(struct Nearest) * (size_t)(count > 0 ? count : 1));
     if (nearest == NULL) return;
+    struct Sweep sweep;
+    (void)startSweep(clusters, count, &sweep);  // an unusable sweep looks at every pair
     int32_t alive = 0;
     for (int32_t i = 0; i < count; ++i) {
-        findNearest(clusters, count, i, &nearest[i]);
         if (clusters[i].alive) ++alive;
+        findNearestSwept(clusters, count, &sweep, i, &nearest[i]);
     }
     while (alive > aim) {
         int32_t i = -1;
@@ -329,22 +450,20 @@ static void mergeClusters(struct Cluster* clusters, int32_t count, int32_t* next
         a->rect = joined;
         b->alive = 0;
         --alive;
+        if (sweep.usable) sweepGrown(clusters, i, &sweep);
         // Only pairs with i or j changed: others keep their nearest partner
         // unless it was one of the two, or i has come nearer.
         for (int32_t k = 0; k < count; ++k) {
             if (!clusters[k].alive || k == i) continue;
             if (nearest[k].partner == i || nearest[k].partner == j) {
-                findNearest(clusters, count, k, &nearest[k]);
+                findNearestSwept(clusters, count, &sweep, k, &nearest[k]);
             } else if (k < i) {
-                float key = clusterKey(&clusters[k], a);
-                if (nearest[k].partner < 0 || key < nearest[k].key || (key == nearest[k].key && i < nearest[k].partner)) {
-                    nearest[k].key = key;
-                    nearest[k].partner = i;
-                }
+                considerPartner(clusters, k, i, &nearest[k]);
             }
         }
-        findNearest(clusters, count, i, &nearest[i]);
+        findNearestSwept(clusters, count, &sweep, i, &nearest[i]);
     }
+    endSweep(&sweep);
     free(nearest);
 }
 
@@ -388,8 +507,7 @@ ASErr combineGroups(AIArtHandle outline, int32_t count)
     int32_t clusterCount = 0;
     for (int32_t i = 0; error == kNoErr && i < n; ++i) {
         int32_t c = 0;
-        AIRealRect meet;
-        while (c < clusterCount && !sAIRealMath->AIRealRectIntersect(&clusters[c].rect, &bounds[i], &meet)) ++c;
+        while (c < clusterCount && !rectanglesMeet(&clusters[c].rect, &bounds[i])) ++c;
         if (c == clusterCount) {
             clusters[c].rect = bounds[i];
             clusters[c].first = clusters[c].last = i;
@@ -550,7 +668,7 @@ static ASErr colorArt(AIArtHandle art)
     style.strokePaint = TRUE;
     style.stroke.color.kind = kThreeColor;
     style.stroke.color.c.rgb.red = style.stroke.color.c.rgb.green = style.stroke.color.c.rgb.blue = 0;
-    style.stroke.width = (AIReal)(2.0 * g->offsetSize * 2.8346458);
+    style.stroke.width = (AIReal)(2.0 * g->offsetSize * kMillimetreToPoint);
     return sAIPathStyle->SetPathStyle(art, &style);
 }
 

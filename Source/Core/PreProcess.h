@@ -12,51 +12,49 @@
 #include <stdint.h>
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 
 // The layer contour offsets are drawn on.
 #define kOffsetLayerTitle "Layer of Offset Data"
 
-// Errors of these operations besides the host's own.
-enum { kPreProcessMemoryErr = '!Mem' };
-
 // Each returns 0, or the code of the host action or suite call that failed
 // (which ended the operation). Nothing selected: nothing done, 0.
-ASErr doLineWidthConfirm(void);
-ASErr doTextOutline(void);
-ASErr doInvertWord(void);
+VT_NODISCARD ASErr doLineWidthConfirm(void);
+VT_NODISCARD ASErr doTextOutline(void);
+VT_NODISCARD ASErr doInvertWord(void);
 // The offset distance is offsetSize (mm) of the globals.
-ASErr doOffset(void);
+VT_NODISCARD ASErr doOffset(void);
 
 // The host's expand action on the selection (fills, strokes and objects).
-ASErr pluginArtOutline(void);
+VT_NODISCARD ASErr pluginArtOutline(void);
 // The host's merge action on the selection.
-ASErr callStreamIntoPlugin(void);
+VT_NODISCARD ASErr callStreamIntoPlugin(void);
 // Disposes the paths of a tree that have neither fill nor stroke.
-ASErr releaseNullArt(AIArtHandle art);
+VT_NODISCARD ASErr releaseNullArt(AIArtHandle art);
 
-ASErr textOutline(void);
+VT_NODISCARD ASErr textOutline(void);
 // Regroups the paths of a text's outline group into one compound path per
 // character: count is the number of characters that draw (neither line end
 // nor blank); at least one compound path is made.
-ASErr combineGroups(AIArtHandle outline, int32_t count);
+VT_NODISCARD ASErr combineGroups(AIArtHandle outline, int32_t count);
 // How far apart two rectangles are (single precision): the gap between their
 // facing sides when they overlap along one axis, else the corner distance.
 float distanceOfRectangle(const AIRealRect* a, const AIRealRect* b);
 
 // Sets the selected attribute of an art and of everything inside it.
-ASErr selectArtTree(AIArtHandle art, int32_t flag);
+VT_NODISCARD ASErr selectArtTree(AIArtHandle art, int32_t flag);
 // Appends every path of a tree (groups and compound paths entered, children
 // in order) to a growing array; the caller frees it.
-ASErr getAllPathArt(AIArtHandle art, AIArtHandle** list, int32_t* count);
+VT_NODISCARD ASErr getAllPathArt(AIArtHandle art, AIArtHandle** list, int32_t* count);
 
 // The contour of one object: its copy, blackened and stroked twice the offset
 // wide on a layer of its own, confirmed into outlines; the largest of them is
 // kept on the layer "Layer of Offset Data", the rest goes with the temporary
 // layer.
-ASErr getArtOffset(AIArtHandle art);
+VT_NODISCARD ASErr getArtOffset(AIArtHandle art);
 // Fill and stroke black, stroke width twice the offset, on an art and
 // everything inside it.
-ASErr makeArtColorSame(AIArtHandle art);
+VT_NODISCARD ASErr makeArtColorSame(AIArtHandle art);
 
 // ---- Text as characters ------------------------------------------------------------
 // A text range holds UTF-8. One unit is one character: the bytes of a whole

@@ -9,11 +9,10 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/CutModel.h"
 #include "Math/Crossings.h"
 
-// Millimetres of the globals to document points.
-static const double kSplitMillimetreToPoint = 2.8346458;
 // The selection's bounds grow by this on every side, so that outlines lying on
 // the bounds are inside the outer panels rather than on their edges.
 static const double kSplitBoundsMargin = 5.0;
@@ -26,16 +25,16 @@ static const double kSplitCircleHandle = 0.55;
 // power of two, so appending n elements copies O(n) rather than O(n^2); the room
 // follows from the count alone (an array that starts as null and 0 and changes
 // only through this, or by dropping elements from its end, always has room for
-// the next power of two). Answers 0 or kSplitMemoryErr (the array is kept).
+// the next power of two). Answers 0 or kMemoryErr (the array is kept).
 template <typename T>
-static ASErr appendGrowing(T** array, int32_t* count, const T& value)
+VT_NODISCARD static ASErr appendGrowing(T** array, int32_t* count, const T& value)
 {
     int32_t n = *count;
     if (n == 0 || (n & (n - 1)) == 0) {
-        if (n >= INT32_MAX / 2) return kSplitMemoryErr;
+        if (n >= INT32_MAX / 2) return kMemoryErr;
         size_t room = n == 0 ? 1 : (size_t)n * 2;
         T* grown = (T*)realloc(*array, room * sizeof(T));
-        if (grown == NULL) return kSplitMemoryErr;
+        if (grown == NULL) return kMemoryErr;
         *array = grown;
     }
     (*array)[n] = value;
@@ -141,12 +140,12 @@ ASErr getClipRect(AIArtHandle guideGroup, AIRealRect** clipRects, AIRealRect** m
         free(clip);
         free(xs);
         free(ys);
-        return kSplitMemoryErr;
+        return kMemoryErr;
     }
 
     PanelOrder o = panelOrder(g->splitSortMethod);
-    double ox = g->splitOverlapX * kSplitMillimetreToPoint;
-    double oy = g->splitOverlapY * kSplitMillimetreToPoint;
+    double ox = g->splitOverlapX * kMillimetreToPoint;
+    double oy = g->splitOverlapY * kMillimetreToPoint;
     // Each panel reaches over the neighbours numbered after it: the inner
     // edges away from the start corner take the overlap.
     int overlapLeft = o.known && o.startRight, overlapRight = o.known && !o.startRight;
@@ -240,14 +239,14 @@ ASErr divSingleBezier(AIRealRect panel, bezier_stru curve, bezier_stru** pieces,
     for (int i = 1; i < nt; i++)
         if (t[i - 1] < t[i]) expected++;
     free(t);
-    ASErr err = np == expected ? (ASErr)kNoErr : (ASErr)kSplitMemoryErr;
+    ASErr err = np == expected ? kNoErr : kMemoryErr;
     for (int i = 0; i < np && err == kNoErr; i++)
         err = appendGrowing(pieces, count, parts[i]);
     free(parts);
     return err;
 }
 
-static ASErr clipPath(AIArtHandle path, AIRealRect panel, bezier_stru** pieces, int32_t* count)
+VT_NODISCARD static ASErr clipPath(AIArtHandle path, AIRealRect panel, bezier_stru** pieces, int32_t* count)
 {
     int32_t n = 0;
     AIBoolean closed = 0;
@@ -257,7 +256,7 @@ static ASErr clipPath(AIArtHandle path, AIRealRect panel, bezier_stru** pieces, 
     int32_t curves = closed ? n : n - 1;
     if (curves <= 0) return kNoErr;
     AIPathSegment* seg = (AIPathSegment*)malloc((size_t)n * sizeof(AIPathSegment));
-    if (seg == NULL) return kSplitMemoryErr;
+    if (seg == NULL) return kMemoryErr;
     if ((err = sAIPath->GetPathSegments(path, 0, n, seg))) {
         free(seg);
         return err;
@@ -399,8 +398,8 @@ struct InsideWalk {
     int32_t count;
 };
 
-static ASErr insideFlips(Vexa_Line nudged, Vexa_Line edge, const UDT_PolyBezier* near, int32_t nearCount,
-                         InsideWalk* walk)
+VT_NODISCARD static ASErr insideFlips(Vexa_Line nudged, Vexa_Line edge, const UDT_PolyBezier* near,
+                                      int32_t nearCount, InsideWalk* walk)
 {
     _t_ASRealPoint* p = NULL;
     int np = 0;
@@ -425,7 +424,7 @@ ASErr clipRect(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t*
     PathBox* boxes = pathCount > 0 ? (PathBox*)malloc((size_t)pathCount * sizeof(PathBox)) : NULL;
     UDT_PolyBezier* near = pathCount > 0 ? (UDT_PolyBezier*)malloc((size_t)pathCount * sizeof(UDT_PolyBezier)) : NULL;
     ASErr err = kNoErr;
-    if (pathCount > 0 && (boxes == NULL || near == NULL)) err = kSplitMemoryErr;
+    if (pathCount > 0 && (boxes == NULL || near == NULL)) err = kMemoryErr;
 
     double left = panel.left, top = panel.top, right = panel.right, bottom = panel.bottom;
     // The ray of the inside test ends below the panel and below every control
@@ -467,7 +466,7 @@ ASErr clipRect(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t*
         int32_t stopCount = 0;
         double* stops = edgeStops(edges[e], near, n, &stopCount);
         InsideWalk walk = {NULL, 0};
-        err = stops ? insideFlips(nudged[e], edges[e], near, n, &walk) : kSplitMemoryErr;
+        err = stops ? insideFlips(nudged[e], edges[e], near, n, &walk) : kMemoryErr;
         int32_t flipped = 0;
         for (int32_t m = 0; m + 1 < stopCount && err == kNoErr; m++) {
             double middle = (stops[m] + stops[m + 1]) / 2;
@@ -664,13 +663,13 @@ static AIRealPoint realPoint(const double p[2])
 
 // One closed path of a chain: segment m has its anchor at the start of piece m,
 // arrives along the handle of the piece before and leaves along its own.
-static ASErr drawChain(const bezier_stru* chain, int32_t n, AIArtHandle compound)
+VT_NODISCARD static ASErr drawChain(const bezier_stru* chain, int32_t n, AIArtHandle compound)
 {
     AIArtHandle path = NULL;
     ASErr err = sAIArt->NewArt(kPathArt, kPlaceInsideOnBottom, compound, &path);
     if (err) return err;
     AIPathSegment* seg = (AIPathSegment*)malloc((size_t)n * sizeof(AIPathSegment));
-    if (seg == NULL) return kSplitMemoryErr;
+    if (seg == NULL) return kMemoryErr;
     for (int32_t m = 0; m < n; m++) {
         const bezier_stru& before = chain[m == 0 ? n - 1 : m - 1];
         seg[m].p = realPoint(chain[m].P[0]);
@@ -695,7 +694,7 @@ ASErr DrawUnsortedBezier(bezier_stru* pieces, int32_t count, AIArtHandle parent)
     if (flags == NULL || index == NULL) {
         free(flags);
         FreePieceEndIndex(index);
-        return kSplitMemoryErr;
+        return kMemoryErr;
     }
     for (int32_t i = 0; i < count; i++)
         flags[i] = 1;
@@ -791,8 +790,8 @@ ASErr DrawTomb(AIArtHandle group, AIRealRect markRect, int32_t k, int32_t cols, 
     int32_t order = g->splitSortMethod;
     if (order < 1 || order > 8 || cols < 1 || rows < 1) return kNoErr;
     PanelOrder o = panelOrder(order);
-    double w = g->splitMarkWidth * kSplitMillimetreToPoint;
-    double h = g->splitMarkHeight * kSplitMillimetreToPoint;
+    double w = g->splitMarkWidth * kMillimetreToPoint;
+    double h = g->splitMarkHeight * kMillimetreToPoint;
     // Offsets from a corner to a mark's centre point away from the start corner.
     double dx = o.startRight ? -w / 2 : w / 2;
     double dy = o.startTop ? -h / 2 : h / 2;
@@ -862,7 +861,7 @@ static bool cuttable(int16_t type)
 // Moves whatever inside a group the panels cannot hold (text frames, placed
 // and other art) out of it, in its order, to where the group lies, so that
 // disposing of the group loses none of it.
-static ASErr keepUncuttable(AIArtHandle group, AIArtHandle place)
+VT_NODISCARD static ASErr keepUncuttable(AIArtHandle group, AIArtHandle place)
 {
     AIArtHandle child = NULL;
     ASErr err = sAIArt->GetArtFirstChild(group, &child);
@@ -881,11 +880,11 @@ static ASErr keepUncuttable(AIArtHandle group, AIArtHandle place)
 
 // Replaces one top-level object by its panels. On any failure the panels made
 // so far go and the object stays.
-static ASErr clipObject(AIArtHandle art, AIArtHandle root, const AIRealRect* clip, const AIRealRect* mark,
-                        int32_t panels, int32_t cols, int32_t rows)
+VT_NODISCARD static ASErr clipObject(AIArtHandle art, AIArtHandle root, const AIRealRect* clip,
+                                     const AIRealRect* mark, int32_t panels, int32_t cols, int32_t rows)
 {
     AIArtHandle* made = (AIArtHandle*)calloc((size_t)panels, sizeof(AIArtHandle));
-    if (made == NULL) return kSplitMemoryErr;
+    if (made == NULL) return kMemoryErr;
     ASErr err = kNoErr;
     for (int32_t k = 0; k < panels && err == kNoErr; k++) {
         bezier_stru* pieces = NULL;

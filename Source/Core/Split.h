@@ -9,15 +9,8 @@
 #include <stdint.h>
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Math/Bezier.h"
-
-// Errors of the guide group (never shown: the document is left as it was).
-enum {
-    kNoGuideGroupErr = '!SPT',   // there is no guide group
-    kNotAGuideErr = '!GUD',      // a child of the guide group is not a guide path
-    kGuideNotALineErr = '!LNE',  // a guide path without exactly two anchors
-    kSplitMemoryErr = '!Mem'
-};
 
 // Mark shapes (splitMarkStyle).
 enum {
@@ -39,27 +32,27 @@ enum {
 // a cut group. Answers 0, the host's error of the selection query, or the first
 // error met while cutting an object; an object whose panels could not all be
 // made keeps its source and gets no panels.
-ASErr doClipArt(AIArtHandle guideGroup);
+VT_NODISCARD ASErr doClipArt(AIArtHandle guideGroup);
 
 // The panels of the guides: clip rectangles (with the overlap) and mark
 // rectangles (without), indexed by panel number, each a fresh malloc'd array;
 // cols x rows panels. Answers 0, kNoGuideGroupErr, kNotAGuideErr,
-// kGuideNotALineErr or kSplitMemoryErr (no arrays then).
-ASErr getClipRect(AIArtHandle guideGroup, AIRealRect** clipRects, AIRealRect** markRects, int32_t* panelCount,
-                  AIRealRect bounds, int32_t* cols, int32_t* rows);
+// kGuideNotALineErr or kMemoryErr (no arrays then).
+VT_NODISCARD ASErr getClipRect(AIArtHandle guideGroup, AIRealRect** clipRects, AIRealRect** markRects,
+                               int32_t* panelCount, AIRealRect bounds, int32_t* cols, int32_t* rows);
 
 // Appends the curves of art lying inside the panel (cut at its edges) to the
-// pieces. Answers 0, a host error, or kSplitMemoryErr.
-ASErr clipArt(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t* count);
+// pieces. Answers 0, a host error, or kMemoryErr.
+VT_NODISCARD ASErr clipArt(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t* count);
 
 // Appends the parts of one curve between its crossings with the panel's edge
-// lines (the whole curve when it lies inside). Answers 0 or kSplitMemoryErr.
-ASErr divSingleBezier(AIRealRect panel, bezier_stru curve, bezier_stru** pieces, int32_t* count);
+// lines (the whole curve when it lies inside). Answers 0 or kMemoryErr.
+VT_NODISCARD ASErr divSingleBezier(AIRealRect panel, bezier_stru curve, bezier_stru** pieces, int32_t* count);
 
 // Appends, as straight pieces, the parts of the panel's border that lie inside
 // the art, so that every clipped outline closes along the panel's edge.
-// Answers 0 or kSplitMemoryErr.
-ASErr clipRect(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t* count);
+// Answers 0 or kMemoryErr.
+VT_NODISCARD ASErr clipRect(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t* count);
 
 // Where the free ends of pieces lie, so that the piece joining a chain's end
 // is found without looking at every piece. Built once for a set of pieces;
@@ -70,19 +63,19 @@ void FreePieceEndIndex(PieceEndIndex* index);
 
 // One chain of unused pieces joined end to start (a piece is reversed when its
 // end joins), starting at the first unused piece; its pieces are flagged used
-// (-1). The chain is a fresh malloc'd array. Answers 0 or kSplitMemoryErr.
-ASErr SortBezier(bezier_stru* pieces, int32_t count, int32_t* flags, int32_t* chainCount, bezier_stru** chain,
-                 PieceEndIndex* index);
+// (-1). The chain is a fresh malloc'd array. Answers 0 or kMemoryErr.
+VT_NODISCARD ASErr SortBezier(bezier_stru* pieces, int32_t count, int32_t* flags, int32_t* chainCount,
+                              bezier_stru** chain, PieceEndIndex* index);
 
 // Joins the pieces into closed paths inside one compound path placed at the
 // bottom of parent (above all art without one). Answers 0, a host error or
-// kSplitMemoryErr.
-ASErr DrawUnsortedBezier(bezier_stru* pieces, int32_t count, AIArtHandle parent);
+// kMemoryErr.
+VT_NODISCARD ASErr DrawUnsortedBezier(bezier_stru* pieces, int32_t count, AIArtHandle parent);
 
 // The align marks of panel k at the corners of its mark rectangle, inside
 // group. Answers 0 or a host error.
-ASErr DrawTomb(AIArtHandle group, AIRealRect markRect, int32_t k, int32_t cols, int32_t rows);
+VT_NODISCARD ASErr DrawTomb(AIArtHandle group, AIRealRect markRect, int32_t k, int32_t cols, int32_t rows);
 
 // One mark of the current style centred at (cx, cy), w x h points, on top
 // inside group. Answers 0 or a host error.
-ASErr DrawTombRect(AIArtHandle group, double cx, double cy, double w, double h);
+VT_NODISCARD ASErr DrawTombRect(AIArtHandle group, double cx, double cy, double w, double h);

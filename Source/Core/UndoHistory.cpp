@@ -6,19 +6,71 @@
 // exchanged with its own volume; packing reorders the volume array, so each
 // snapshot finds its volume by identity (art handle and ring array, both unique
 // per volume) and the stored position serves only as the first place to look.
+//
+// Undo and redo put back where and how a volume is cut, never whether it is
+// shown, selected or where it stands in the cut order: those belong to the
+// lists and tools of the dialog, and a group hidden since must stay hidden
+// (and uncut).
 #include "Core/UndoHistory.h"
 
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include <unordered_set>
 
 #include "Common/PluginGlobals.h"
 #include "Math/Crossings.h"
 
-static const ASErr kMemoryErr = '!Mem';
-
 static bool sameVolume(const Volume* a, const Volume* b)
 {
     return a->art == b->art && a->rings == b->rings;
+}
+
+// The volumes the step being filled holds, by identity, so that an action
+// saving thousands of volumes (or a drag saving them at every move) does not
+// walk the step for each. It describes `step` while that step holds `count`
+// snapshots, and is rebuilt from the step otherwise.
+namespace {
+struct VolumeKey {
+    AIArtHandle art;
+    const Ring* rings;
+    bool operator==(const VolumeKey& other) const { return art == other.art && rings == other.rings; }
+};
+struct VolumeKeyHash {
+    size_t operator()(const VolumeKey& key) const
+    {
+        return (size_t)(uintptr_t)key.art * 31u + (size_t)(uintptr_t)key.rings;
+    }
+};
+struct StepIndex {
+    const UndoStep* step = nullptr;
+    int32_t count = -1;
+    std::unordered_set<VolumeKey, VolumeKeyHash> keys;
+};
+StepIndex g_stepIndex;
+}  // namespace
+
+static VolumeKey keyOf(const Volume* volume) { return VolumeKey{volume->art, volume->rings}; }
+
+static void forgetStepIndex()
+{
+    g_stepIndex.step = nullptr;
+    g_stepIndex.count = -1;
+    g_stepIndex.keys.clear();
+}
+
+// The index of a step, rebuilt when it describes another step or state.
+static std::unordered_set<VolumeKey, VolumeKeyHash>& stepIndexOf(const UndoStep* step)
+{
+    if (g_stepIndex.step != step || g_stepIndex.count != step->count) {
+        g_stepIndex.keys.clear();
+        for (int32_t k = 0; k < step->count; k++)
+            g_stepIndex.keys.insert(keyOf(&step->snapshots[k]));
+        g_stepIndex.step = step;
+        g_stepIndex.count = step->count;
+    }
+    return g_stepIndex.keys;
 }
 
 // Where the volume of a snapshot lies now, trying the position it was saved at
@@ -54,6 +106,7 @@ void initUndoHistory()
     }
     g->undoPos = -1;
     g->undoNewStep = 0;
+    forgetStepIndex();
 }
 
 void freeUndoHistory()
@@ -62,12 +115,13 @@ void freeUndoHistory()
         freeStep(&g->undoSteps[i]);
     g->undoPos = -1;
     g->undoNewStep = 0;
+    forgetStepIndex();
 }
 
 // Opens the step of a new action holding the one volume. The arrays are
 // allocated before the history is touched, so a failed allocation leaves the
 // history as it was.
-static ASErr openStep(int32_t index)
+VT_NODISCARD static ASErr openStep(int32_t index)
 {
     Volume* snapshots = (Volume*)malloc(sizeof(Volume));
     int32_t* indexes = (int32_t*)malloc(sizeof(int32_t));
@@ -99,6 +153,7 @@ static ASErr openStep(int32_t index)
     g->undoSteps[pos].count = 1;
     g->undoPos = pos;
     g->undoNewStep = 0;
+    forgetStepIndex();
     return kNoErr;
 }
 
@@ -113,22 +168,30 @@ ASErr saveVolumeChange(int32_t index)
     UndoStep* step = &g->undoSteps[g->undoPos];
     const Volume* volume = &g->volumes[index];
     // The first copy of a volume in an action is its state before the action.
-    for (int32_t k = 0; k < step->count; k++) {
-        if (sameVolume(&step->snapshots[k], volume))
-            return kNoErr;
-    }
+    std::unordered_set<VolumeKey, VolumeKeyHash>& held = stepIndexOf(step);
+    if (held.count(keyOf(volume)) != 0)
+        return kNoErr;
 
-    Volume* snapshots = (Volume*)realloc(step->snapshots, (step->count + 1) * sizeof(Volume));
-    if (snapshots == NULL)
-        return kMemoryErr;
-    step->snapshots = snapshots;
-    int32_t* indexes = (int32_t*)realloc(step->indexes, (step->count + 1) * sizeof(int32_t));
-    if (indexes == NULL)
-        return kMemoryErr;
-    step->indexes = indexes;
-    step->snapshots[step->count] = *volume;
-    step->indexes[step->count] = index;
-    step->count++;
+    // The arrays grow to the next power of two when the count reaches one, so
+    // an action on thousands of volumes copies each snapshot a few times, not
+    // thousands of times.
+    int32_t count = step->count;
+    if (count > 0 && (count & (count - 1)) == 0) {
+        size_t capacity = 2 * (size_t)count;
+        Volume* snapshots = (Volume*)realloc(step->snapshots, capacity * sizeof(Volume));
+        if (snapshots == NULL)
+            return kMemoryErr;
+        step->snapshots = snapshots;
+        int32_t* indexes = (int32_t*)realloc(step->indexes, capacity * sizeof(int32_t));
+        if (indexes == NULL)
+            return kMemoryErr;
+        step->indexes = indexes;
+    }
+    step->snapshots[count] = *volume;
+    step->indexes[count] = index;
+    step->count = count + 1;
+    held.insert(keyOf(volume));
+    g_stepIndex.count = step->count;
     return kNoErr;
 }
 
@@ -140,9 +203,12 @@ static void exchangeStep(UndoStep* step)
         int32_t pos = findVolume(&step->snapshots[k], step->indexes[k]);
         if (pos < 0)
             continue;
-        Volume temp = g->volumes[pos];
-        g->volumes[pos] = step->snapshots[k];
-        step->snapshots[k] = temp;
+        Volume live = g->volumes[pos];
+        Volume back = step->snapshots[k];
+        back.flags = live.flags;
+        back.index = live.index;
+        g->volumes[pos] = back;
+        step->snapshots[k] = live;
         step->indexes[k] = pos;
     }
 }
@@ -153,8 +219,7 @@ ASErr undoVolumeChange()
         return kUndoStackErr;
     exchangeStep(&g->undoSteps[g->undoPos]);
     g->undoPos--;
-    getGlobalDistance(&g->totalCutLength);
-    return kNoErr;
+    return getGlobalDistance(&g->totalCutLength);
 }
 
 ASErr redoVolumeChange()
@@ -166,8 +231,7 @@ ASErr redoVolumeChange()
         return kUndoStackErr;
     g->undoPos++;
     exchangeStep(step);
-    getGlobalDistance(&g->totalCutLength);
-    return kNoErr;
+    return getGlobalDistance(&g->totalCutLength);
 }
 
 double getBezierDist(const bezier_stru* bezier, double scaleX, double scaleY)

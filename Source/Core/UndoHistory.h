@@ -1,7 +1,8 @@
 // The undo history of the Plot Out dialog and the total cut length of the job.
 //
 // Before a volume's placement changes, a byte copy of its record goes into the
-// current undo step; undo and redo exchange the copies with the live volumes.
+// current undo step; undo and redo exchange the copies with the live volumes,
+// all but their visibility, selection and cut order, which stay as they are.
 // Sixteen steps are kept; the oldest is dropped when a seventeenth is opened.
 // The cut length is the distance the knife travels over the selected volumes.
 #pragma once
@@ -9,11 +10,9 @@
 #include <stdint.h>
 
 #include "ASTypes.h"
+#include "Common/ErrorCodes.h"
 #include "Core/CutModelRecords.h"
 #include "Math/Bezier.h"
-
-// Nothing to undo, or nothing to redo.
-#define kUndoStackErr ((ASErr)'!STK')
 
 // Empties the history without freeing (the dialog's init, over a zeroed or
 // already freed history): all steps empty, nothing to undo.
@@ -27,16 +26,16 @@ void freeUndoHistory();
 // action opens a new step (undoNewStep set); later calls of the same action add
 // to it, each volume at most once. Returns 0, or '!Mem' when the snapshot could
 // not be stored (the history stays consistent; the change just cannot be undone).
-ASErr saveVolumeChange(int32_t index);
+VT_NODISCARD ASErr saveVolumeChange(int32_t index);
 
 // Puts back the volumes of the last step; 0, or '!STK' with nothing to undo.
-ASErr undoVolumeChange();
+VT_NODISCARD ASErr undoVolumeChange();
 
 // Re-applies the step after the last undo; 0, or '!STK' with nothing to redo.
-ASErr redoVolumeChange();
+VT_NODISCARD ASErr redoVolumeChange();
 
 // The total cut length of the selected volumes, mm, into *length.
-ASErr getGlobalDistance(double* length);
+VT_NODISCARD ASErr getGlobalDistance(double* length);
 
 // Cut length of one volume with its copies (0 unless selected), of one ring and
 // of one segment at the given scale, mm.

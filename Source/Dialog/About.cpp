@@ -25,7 +25,9 @@ ASErr AboutPluginInitProc(ADMDialogRef dialog)
     char title[128];
     sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, 11, title, 128);
     sADMDialog->SetText(dialog, title);
-    loadDialogItems(dlgAboutItem, kAboutItemCount, dialog);
+    // The last step: a refused item has already been reported and the box
+    // closed, and there is nothing left to skip.
+    (void)loadDialogItems(dlgAboutItem, kAboutItemCount, dialog);
     return kNoErr;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 
 #define kAboutDialogName "About Dialog"
@@ -18,11 +19,11 @@ enum {
 enum { kAboutItemCount = 6 };
 
 // Runs the modal About dialog; returns its modal result.
-ASErr goAbout(SPInterfaceMessage* message);
+VT_NODISCARD ASErr goAbout(SPInterfaceMessage* message);
 
-ASErr AboutPluginInitProc(ADMDialogRef dialog);
-ASErr AboutDlgOkButtonInitProc(ADMItemRef item);
-ASErr AboutDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr AboutDlgLogoInitProc(ADMItemRef item);
+VT_NODISCARD ASErr AboutPluginInitProc(ADMDialogRef dialog);
+VT_NODISCARD ASErr AboutDlgOkButtonInitProc(ADMItemRef item);
+VT_NODISCARD ASErr AboutDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr AboutDlgLogoInitProc(ADMItemRef item);
 
 extern const Item_Control_arg dlgAboutItem[kAboutItemCount];

@@ -1,14 +1,9 @@
 // What the plotter, environment and pen editors share: placement, justified
-// labels, the millimetre/point conversions of the toolkit's numeric items,
-// and the checks that keep the library file readable.
+// labels, and the checks that keep the library file readable.
 #pragma once
 
 #include "AllSuites.h"
 #include "Dialog/ItemControl.h"
-
-// Lengths are held by the toolkit in points (32-bit floats) and shown in mm.
-#define kMillimetreToPoints 2.8346458
-#define kPointsToMillimetre 0.3527777615108032
 
 // Places the dialog at left, top with the size given and sets its title from
 // the string list.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Core/PlotterRecords.h"
 #include "Dialog/ItemControl.h"
 
@@ -21,11 +22,11 @@ enum { kEnvironmentItemCount = 4 };
 // Cancel or a null record, any other modal result unchanged.
 int goEnvironment(Environment* environment);
 
-ASErr EnvironmentPluginInitProc(ADMDialogRef dialog);
-ASErr EnvironmentDlgTextEditInitProc(ADMItemRef item);
-ASErr EnvironmentDlgButtonInitProc(ADMItemRef item);
-ASErr EnvironmentDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr EnvironmentDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr EnvironmentPluginInitProc(ADMDialogRef dialog);
+VT_NODISCARD ASErr EnvironmentDlgTextEditInitProc(ADMItemRef item);
+VT_NODISCARD ASErr EnvironmentDlgButtonInitProc(ADMItemRef item);
+VT_NODISCARD ASErr EnvironmentDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr EnvironmentDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
 
 // The editor's item table; goEnvironment shifts its label and field by
 // env_lan_ver_adjust before every open.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 
 #define kErrorMessageDialogName "Error Message Dialog"
 enum { kErrorMessageDialogResource = 121, kErrorMessageDialogWidth = 268, kErrorMessageDialogHeight = 134 };
@@ -12,5 +13,5 @@ enum { kErrorMessageOKItem = 1, kErrorMessageIconItem = 3, kErrorMessageTextItem
 // Shows the modal error message box; returns the modal result.
 int ErrorMessageDialog(const char* title, const char* message);
 
-ASErr ErrorMessageDialogInitProc(ADMDialogRef dialog);
-ASErr ErrorMessageDialogOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr ErrorMessageDialogInitProc(ADMDialogRef dialog);
+VT_NODISCARD ASErr ErrorMessageDialogOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);

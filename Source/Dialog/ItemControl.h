@@ -5,6 +5,7 @@
 #include <stdint.h>
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 
 // One row of a dialog-item table.
 struct Item_Control_arg {
@@ -26,7 +27,7 @@ void BoundsSet(ADMRect* rect, int32_t x, int32_t width, int32_t y, int32_t heigh
 
 // Creates count items from table in dialog, in table order; returns 1, or -1
 // at the first item the toolkit refuses (the items made so far stay).
-int LoadItemControl(const Item_Control_arg* table, int count, ADMDialogRef dialog);
+VT_NODISCARD int LoadItemControl(const Item_Control_arg* table, int count, ADMDialogRef dialog);
 
 // String-list text of the alert shown when a dialog cannot be built.
 enum { kDialogNotBuiltString = 17 };
@@ -39,4 +40,4 @@ void abandonDialog(ADMDialogRef dialog);
 // LoadItemControl for a dialog's init procedure. When the toolkit refuses an
 // item, an alert says so and the dialog is abandoned rather than shown with
 // items missing. Returns what LoadItemControl returned.
-int loadDialogItems(const Item_Control_arg* table, int count, ADMDialogRef dialog);
+VT_NODISCARD int loadDialogItems(const Item_Control_arg* table, int count, ADMDialogRef dialog);

@@ -1,6 +1,7 @@
 #include "Dialog/ItemTables.h"
 
 #include "Dialog/About.h"
+#include "Dialog/AutoGroupSpaceDialog.h"
 #include "Dialog/EnvironmentEditor.h"
 #include "Dialog/MarkSettingDialog.h"
 #include "Dialog/OffsetSizeDialog.h"
@@ -11,6 +12,7 @@
 #include "Dialog/PlotterSetup.h"
 #include "Dialog/PreProcessDialog.h"
 #include "Dialog/SplitDialog.h"
+#include "Dialog/VLCDDialog.h"
 
 const ItemTableInfo kItemTables[] = {
     {kAboutDialogName, dlgAboutItem, kAboutItemCount, kAboutDialogWidth, kAboutDialogHeight},
@@ -29,6 +31,9 @@ const ItemTableInfo kItemTables[] = {
      kPreProcessDialogHeight},
     {kOffsetSizeDialogName, dlgOffsetSizeItem, kOffsetSizeItemCount, kOffsetSizeDialogWidth,
      kOffsetSizeDialogHeight},
+    {kVLCDDialogName, dlgVLCDItem, kVLCDItemCount, kVLCDDialogWidth, kVLCDDialogHeight},
+    {kAutoGroupSpaceDialogName, dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, kAutoGroupSpaceDialogWidth,
+     kAutoGroupSpaceDialogHeight},
     {kAASSettingDialogName, dlgAASSteingItem, kAASSettingItemCount, kAASSettingDialogWidth,
      kAASSettingDialogHeight},
 };

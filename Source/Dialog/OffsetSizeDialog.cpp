@@ -5,6 +5,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 
 const Item_Control_arg dlgOffsetSizeItem[kOffsetSizeItemCount] = {
     {kADMTextPushButtonType, 653, 0, 0, kOffsetSizeOKItem, 10, 100, 40, 21, OffsetSizeDlgButtonInitProc, nullptr},
@@ -49,9 +50,9 @@ ASErr OffsetSizeDlgTextEditInitProc(ADMItemRef item)
     // The value is held in points and shown in millimetres: steps of 1 and 5 mm.
     sADMItem->SetUnits(item, kADMMillimeterUnits);
     sADMItem->SetMinFloatValue(item, 0.0f);
-    sADMItem->SetSmallIncrement(item, 2.8346457f);
-    sADMItem->SetLargeIncrement(item, 14.173229f);
-    sADMItem->SetFloatValue(item, (ADMFloat)(g->offsetSize * 2.8346458));
+    sADMItem->SetSmallIncrement(item, (float)kMillimetreToPoint);
+    sADMItem->SetLargeIncrement(item, (float)(5 * kMillimetreToPoint));
+    sADMItem->SetFloatValue(item, (ADMFloat)(g->offsetSize * kMillimetreToPoint));
     return kNoErr;
 }
 
@@ -60,7 +61,7 @@ ASErr OffsetSizeDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
     if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         ADMItemRef distance = sADMDialog->GetItem(dialog, kOffsetSizeDistanceItem);
-        if (distance != nullptr) g->offsetSize = (float)(sADMItem->GetFloatValue(distance) * 0.3527777615108032);
+        if (distance != nullptr) g->offsetSize = (float)(sADMItem->GetFloatValue(distance) * kPointToMillimetre);
         sADMDialog->EndModal(dialog, kOffsetSizeOKItem, FALSE);
     }
     sADMItem->DefaultNotify(item, notifier);

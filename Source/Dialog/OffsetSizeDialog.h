@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 
 #define kOffsetSizeDialogName "OffsetSize Dialog"
@@ -20,17 +21,14 @@ enum {
 };
 enum { kOffsetSizeItemCount = 4 };
 
-// Closed other than by OK: the offset is not run.
-enum { kOffsetSizeNotOKErr = '!rOk' };
-
 // Runs the dialog; 0 after OK (offsetSize of the globals then holds the
 // distance in mm), '!rOk' after Cancel or any other close (offsetSize kept).
-ASErr goOffsetSize(void);
+VT_NODISCARD ASErr goOffsetSize(void);
 
-ASErr OffsetSizePluginInitProc(ADMDialogRef dialog);
-ASErr OffsetSizeDlgButtonInitProc(ADMItemRef item);
-ASErr OffsetSizeDlgTextEditInitProc(ADMItemRef item);
-ASErr OffsetSizeDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr OffsetSizeDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr OffsetSizePluginInitProc(ADMDialogRef dialog);
+VT_NODISCARD ASErr OffsetSizeDlgButtonInitProc(ADMItemRef item);
+VT_NODISCARD ASErr OffsetSizeDlgTextEditInitProc(ADMItemRef item);
+VT_NODISCARD ASErr OffsetSizeDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr OffsetSizeDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
 
 extern const Item_Control_arg dlgOffsetSizeItem[kOffsetSizeItemCount];

@@ -129,10 +129,8 @@ static void frameLine(void* data, double x0, double y0, double x1, double y1, in
 
 int drawCmdLine(UDT_CommandLine command, ADMItemRef item)
 {
-    if (item == nullptr) {
-        replayCommand(command.text, &g_pen, nullptr, nullptr);
-        return 0;
-    }
+    if (item == nullptr)
+        return replayCommand(command.text, &g_pen, nullptr, nullptr);
     ADMRect bounds;
     sADMItem->GetBoundsRect(item, &bounds);
     FrameOrigin origin = {bounds.left, bounds.top};
@@ -147,9 +145,9 @@ int drawCmdLine(UDT_CommandLine command, ADMItemRef item)
     PixPatHandle pattern = NewPixPat();
     MakeRGBPat(pattern, &color);
     PenPixPat(pattern);
-    replayCommand(command.text, &g_pen, frameLine, &origin);
+    ASErr error = replayCommand(command.text, &g_pen, frameLine, &origin);
     DisposePixPat(pattern);
-    return 0;
+    return error;
 }
 
 // Draws commands from up to (not including) to over what the frame shows. A

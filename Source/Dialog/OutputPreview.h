@@ -8,6 +8,7 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 #include "PlotOut/CommandReader.h"
 
@@ -48,23 +49,23 @@ int goOutputPreview(ADMDialogRef dialog);
 
 // Reads the preview file into the command list: 0, 1 when it cannot be
 // opened, or '!Mem' when memory ran out while reading (what was read stays).
-int readHpglFile();
+VT_NODISCARD int readHpglFile();
 // Replays one command: with the frame item it draws into the frame, with a
 // null item it only widens the extent. Returns 0.
 int drawCmdLine(UDT_CommandLine command, ADMItemRef item);
 // Frees the command list.
 int freeCommandLine();
 
-ASErr PreviewDialogInitProc(ADMDialogRef dialog);
-ASErr PreviewDialogDestroyProc(ADMDialogRef dialog);
-ASErr PlotOutDlgOutPreviewFrameInitProc(ADMItemRef item);
-ASErr PlotOutDlgOutPreviewFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer);
-ASErr PlotOutDlgOutPreviewPicButtonInitProc(ADMItemRef item);
-ASErr PlotOutDlgOutputPreviewPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotOutDlgOutPreviewCmdListInitProc(ADMItemRef item);
-ASErr PlotOutDlgOutPreviewCmdListNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotOutDlgOutPreviewCmdSlideInitProc(ADMItemRef item);
-ASErr PlotOutDlgOutPreviewCmdSlideNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotOutDlgOutPreviewInfoStaticTextInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PreviewDialogInitProc(ADMDialogRef dialog);
+VT_NODISCARD ASErr PreviewDialogDestroyProc(ADMDialogRef dialog);
+VT_NODISCARD ASErr PlotOutDlgOutPreviewFrameInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotOutDlgOutPreviewFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer);
+VT_NODISCARD ASErr PlotOutDlgOutPreviewPicButtonInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotOutDlgOutputPreviewPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotOutDlgOutPreviewCmdListInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotOutDlgOutPreviewCmdListNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotOutDlgOutPreviewCmdSlideInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotOutDlgOutPreviewCmdSlideNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotOutDlgOutPreviewInfoStaticTextInitProc(ADMItemRef item);
 
 extern const Item_Control_arg dlgPreviewItem[kPreviewItemCount];

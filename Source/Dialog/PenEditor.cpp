@@ -8,6 +8,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Dialog/EditorCommon.h"
 #include "Dialog/PlotterSetup.h"
 
@@ -154,8 +155,8 @@ ASErr PenDlgEditInitProc(ADMItemRef item)
     case kPenEditorExtraItem:
         sADMItem->SetUnits(item, kADMMillimeterUnits);
         sADMItem->SetPrecision(item, 4);
-        setLimits(item, g_pnTemp.minExtra * kMillimetreToPoints, g_pnTemp.maxExtra * kMillimetreToPoints,
-                  g_pnTemp.stepExtra * kMillimetreToPoints, g_pnTemp.Extra * kMillimetreToPoints);
+        setLimits(item, g_pnTemp.minExtra * kMillimetreToPoint, g_pnTemp.maxExtra * kMillimetreToPoint,
+                  g_pnTemp.stepExtra * kMillimetreToPoint, g_pnTemp.Extra * kMillimetreToPoint);
         break;
     case kPenEditorLevelItem:
         fillLevels(item);
@@ -183,7 +184,7 @@ ASErr PenDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
         if (!editorNameRefused(name)) {
             g_pnTemp.Pressure = sADMItem->GetFloatValue(field(kPenEditorPressureItem));
             g_pnTemp.Velocity = sADMItem->GetFloatValue(field(kPenEditorVelocityItem));
-            g_pnTemp.Extra = sADMItem->GetFloatValue(field(kPenEditorExtraItem)) * kPointsToMillimetre;
+            g_pnTemp.Extra = sADMItem->GetFloatValue(field(kPenEditorExtraItem)) * kPointToMillimetre;
             memcpy(g_pnTemp.PenName, name, sizeof name);
             // With no level chosen the pen keeps the level it had: storing the
             // id of no entry would set every high bit of the flags.

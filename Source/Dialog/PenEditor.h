@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Core/PlotterRecords.h"
 #include "Dialog/ItemControl.h"
 
@@ -34,11 +35,11 @@ enum { kPenItemCount = 14 };
 // selected in the setup dialog.
 int goPen(Pen* pen);
 
-ASErr PenPluginInitProc(ADMDialogRef dialog);
-ASErr PenDlgEditInitProc(ADMItemRef item);
-ASErr PenDlgButtonInitProc(ADMItemRef item);
-ASErr PenDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PenDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PenPluginInitProc(ADMDialogRef dialog);
+VT_NODISCARD ASErr PenDlgEditInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PenDlgButtonInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PenDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PenDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
 
 // The editor's item table; goPen shifts its labels and fields by
 // pen_lan_ver_adjust before every open.

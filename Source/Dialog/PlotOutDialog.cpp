@@ -7,10 +7,13 @@
 #include "Common/OSFile.h"
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/ColorLayer.h"
 #include "Core/CutModel.h"
 #include "Dialog/OutputPreview.h"
 #include "Core/UndoHistory.h"
+#include "Core/VolumePlacement.h"
+#include "Dialog/AutoGroupSpaceDialog.h"
 #include "PlotOut/PlotOut.h"
 #include "PlotOut/USB.h"
 
@@ -35,16 +38,16 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetXItem, 30, 70, 16, 20, NULL, NULL},
     {kADMTextStaticType, 103, 0, 0, kPlotOutOffsetYLabelItem, 102, 22, 18, 16, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetYItem, 126, 70, 16, 20, NULL, NULL},
-    {PPB, 0, 104, 1030, kPlotOutBoardCenterXItem, 8, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 105, 1031, kPlotOutBoardCenterYItem, 27, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 140, 1032, kPlotOutAlignLeftItem, 46, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 141, 1033, kPlotOutAlignCenterXItem, 65, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 142, 1034, kPlotOutAlignRightItem, 84, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 143, 1035, kPlotOutAlignTopItem, 103, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 144, 1036, kPlotOutAlignCenterYItem, 122, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 145, 1037, kPlotOutAlignBottomItem, 141, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 106, 1038, kPlotOutAutoGroupItem, 160, 19, 48, 19, NULL, NULL},
-    {PPB, 0, 168, 1082, kPlotOutResetPositionsItem, 179, 19, 48, 19, NULL, NULL},
+    {PPB, 0, 104, 1030, kPlotOutBoardCenterXItem, 8, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 105, 1031, kPlotOutBoardCenterYItem, 27, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 140, 1032, kPlotOutAlignLeftItem, 46, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 141, 1033, kPlotOutAlignCenterXItem, 65, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 142, 1034, kPlotOutAlignRightItem, 84, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 143, 1035, kPlotOutAlignTopItem, 103, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 144, 1036, kPlotOutAlignCenterYItem, 122, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 145, 1037, kPlotOutAlignBottomItem, 141, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 106, 1038, kPlotOutAutoGroupItem, 160, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 168, 1082, kPlotOutResetPositionsItem, 179, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
     {kADMFrameType, 107, 0, 0, kPlotOutOffsetBoxItem, 2, 205, 2, 77, NULL, NULL},
     // Transform (y 80 to 179)
     {kADMTextCheckBoxType, 108, 0, 0, kPlotOutMirrorItem, 8, 80, 94, 18, NULL, NULL},
@@ -146,10 +149,10 @@ static void alertWith(int32_t index, const char* detail)
 // loading in it.
 static void alertCannotOpen(ASErr error)
 {
-    int32_t index = error == '!cur'              ? kNoCurrentPlotterString
-                    : error == '!tpe'            ? kUnsupportedObjectString
-                    : error == kPlotOutMemoryErr ? kJobOutOfMemoryString
-                                                 : kNothingSelectedString;
+    int32_t index = error == kNoCurrentPlotterErr ? kNoCurrentPlotterString
+                    : error == kUnsupportedArtErr   ? kUnsupportedObjectString
+                    : error == kMemoryErr           ? kJobOutOfMemoryString
+                                                    : kNothingSelectedString;
     alertWith(index, NULL);
 }
 
@@ -183,18 +186,18 @@ static void invalidatePreview(ADMDialogRef dialog)
 }
 
 // Frees the cut model, the layer and colour tables and the undo history;
-// what is already free is passed over.
+// what is already free is passed over. Freeing cannot fail.
 static void freeJob()
 {
-    freeData();
+    (void)freeData();
     if (g_lyLoad != NULL) {
-        freeLayer(g_lyLoad, g_iLayerNum);
+        (void)freeLayer(g_lyLoad, g_iLayerNum);
         free(g_lyLoad);
         g_lyLoad = NULL;
     }
     g_iLayerNum = 0;
     if (g_clLoad != NULL) {
-        freeColor(g_clLoad, g_iColorNum);
+        (void)freeColor(g_clLoad, g_iColorNum);
         free(g_clLoad);
         g_clLoad = NULL;
     }
@@ -212,7 +215,7 @@ static void setOpenStates(ADMDialogRef dialog)
     if ((item = itemOf(dialog, kPlotOutSelectToolItem)) != NULL) sADMItem->SetBooleanValue(item, TRUE);
     if ((item = itemOf(dialog, kPlotOutFitPrecisionItem)) != NULL) {
         sADMItem->SetUnits(item, kADMMillimeterUnits);
-        sADMItem->SetFloatValue(item, (ADMFloat)(g->Precious * 2.8346458));
+        sADMItem->SetFloatValue(item, (ADMFloat)(g->Precious * kMillimetreToPoint));
     }
     item = itemOf(dialog, g->FitType == 2 ? kPlotOutFitArcsItem : kPlotOutFitLinesItem);
     if (item != NULL) sADMItem->SetBooleanValue(item, TRUE);
@@ -293,7 +296,7 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
         abandonDialog(dialog);
         return kNoErr;
     }
-    getGlobalDistance(&g->totalCutLength);
+    (void)getGlobalDistance(&g->totalCutLength);  // only sums lengths: cannot fail
 
     invalidatePreview(dialog);
     static const int32_t kUpdatedFirst[6] = {kPlotOutZoomSliderItem, kPlotOutZoomValueItem, kPlotOutLayerListItem,
@@ -370,7 +373,7 @@ static void afterHistoryStep(ADMDialogRef dialog)
 {
     invalidatePreview(dialog);
     ADMItemRef preview = itemOf(dialog, kPlotOutPreviewItem);
-    if (preview != NULL) notifySend(preview, kValueChangedNotify);
+    if (preview != NULL) (void)notifySend(preview, kValueChangedNotify);  // only passes the notification on
 }
 
 ASBoolean PlotOutDialogTrackProc(ADMDialogRef dialog, ADMTrackerRef tracker)
@@ -417,7 +420,7 @@ ASErr PlotOutDlgOutputPiturePushButtonUndoProc(ADMItemRef item, ADMNotifierRef n
 {
     if (isClick(notifier)) {
         // With nothing to undo the preview is redrawn all the same.
-        undoVolumeChange();
+        (void)undoVolumeChange();
         afterHistoryStep(sADMItem->GetDialog(item));
     }
     sADMItem->DefaultNotify(item, notifier);
@@ -427,7 +430,7 @@ ASErr PlotOutDlgOutputPiturePushButtonUndoProc(ADMItemRef item, ADMNotifierRef n
 ASErr PlotOutDlgOutputPiturePushButtonRedoProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (isClick(notifier)) {
-        redoVolumeChange();
+        (void)redoVolumeChange();  // as undo: nothing to redo still redraws
         afterHistoryStep(sADMItem->GetDialog(item));
     }
     sADMItem->DefaultNotify(item, notifier);
@@ -442,9 +445,53 @@ ASErr PlotOutDlgExitDlgPicturePushButtonProc(ADMItemRef item, ADMNotifierRef not
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         ADMItemRef precision = itemOf(dialog, kPlotOutFitPrecisionItem);
         ADMItemRef arcs = itemOf(dialog, kPlotOutFitArcsItem);
-        if (precision != NULL) g->Precious = sADMItem->GetFloatValue(precision) * kPointToMM;
+        if (precision != NULL) g->Precious = sADMItem->GetFloatValue(precision) * kPointToMillimetre;
         g->FitType = (arcs != NULL && sADMItem->GetBooleanValue(arcs)) ? 2 : 1;
         sADMDialog->EndModal(dialog, kPlotOutExitItem, TRUE);
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+// ---- Placement buttons -----------------------------------------------------------------------
+
+ASErr PlotOutDlgOffsetPushButtonInitProc(ADMItemRef item)
+{
+    sADMItem->SetNotifyProc(item, PlotOutDlgOffsetPushButtonNotifyProc);
+    return kNoErr;
+}
+
+ASErr PlotOutDlgOffsetPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (isClick(notifier)) {
+        g->undoNewStep = 1;
+        // With nothing selected an align moves nothing; the dialog's controls
+        // are inactive then anyway.
+        switch (sADMItem->GetID(item)) {
+        case kPlotOutBoardCenterXItem: (void)setSelectVolumeALignBoardCenterX(); break;
+        case kPlotOutBoardCenterYItem: (void)setSelectVolumeALignBoardCenterY(); break;
+        case kPlotOutAlignLeftItem: (void)setSelectVolumeAlignLeft(); break;
+        case kPlotOutAlignCenterXItem: (void)setSelectVolumeAlignCenterX(); break;
+        case kPlotOutAlignRightItem: (void)setSelectVolumeAlignRight(); break;
+        case kPlotOutAlignTopItem: (void)setSelectVolumeAlignTop(); break;
+        case kPlotOutAlignCenterYItem: (void)setSelectVolumeAlignCenterY(); break;
+        case kPlotOutAlignBottomItem: (void)setSelectVolumeAlignBottom(); break;
+        case kPlotOutAutoGroupItem:
+            if (goAutoGroupSpace() == kAutoGroupSpaceConfirmed) {
+                int32_t notPlaced = 0;
+                (void)setVolumeAutoGroup(&notPlaced);
+                if (notPlaced > 0) {
+                    char count[16];
+                    snprintf(count, sizeof count, "%d", (int)notPlaced);
+                    alertWith(kVolumesNotPackedString, count);
+                }
+            }
+            break;
+        case kPlotOutResetPositionsItem: (void)resetVolumePositions(); break;
+        default: break;
+        }
+        (void)notifySend(item, kPreviewSelectionChangedNotify);
+        invalidatePreview(sADMItem->GetDialog(item));
     }
     sADMItem->DefaultNotify(item, notifier);
     return kNoErr;
@@ -472,16 +519,11 @@ ASErr PlotOutDlgLayerColorPictureRatioButtonProc(ADMItemRef item, ADMNotifierRef
     if (layers != NULL) sADMItem->Show(layers, byLayer);
     if (colors != NULL) sADMItem->Show(colors, !byLayer);
     // The chosen table's visibility goes back onto the volumes.
-    if (byLayer) {
-        for (int32_t i = 0; g_lyLoad != NULL && i < g_iLayerNum; ++i)
-            setVolumeLayerVisible(g_lyLoad[i].name, g_lyLoad[i].visible);
-    } else {
-        for (int32_t i = 0; g_clLoad != NULL && i < g_iColorNum; ++i)
-            setVolumeColorVisible(&g_clLoad[i], g_clLoad[i].visible);
-    }
+    ASErr error =
+        byLayer ? updateVisibleLayer(g_lyLoad, g_iLayerNum) : updateVisibleColor(g_clLoad, g_iColorNum);
     invalidatePreview(dialog);
     sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return error;
 }
 
 // ---- The output roads -------------------------------------------------------------------------
@@ -528,7 +570,7 @@ static uint8_t byLayerOf(ADMDialogRef dialog)
 }
 
 // The plug-in's own file, the starting place of the save dialog.
-static ASErr pluginFile(SPPlatformFileSpecification* file)
+VT_NODISCARD static ASErr pluginFile(SPPlatformFileSpecification* file)
 {
     memset(file, 0, sizeof *file);
     return sSPPlugins->GetPluginFileSpecification(g->pluginRef, file);
@@ -536,11 +578,13 @@ static ASErr pluginFile(SPPlatformFileSpecification* file)
 
 // Writes the job to a file opened for it, closes the file and returns the
 // first error of writing or closing.
-static ASErr writeJobToFile(FILE* file, uint8_t byLayer)
+VT_NODISCARD static ASErr writeJobToFile(FILE* file, uint8_t byLayer)
 {
+    // A job is millions of short commands: they go to the disk in large blocks.
+    setvbuf(file, NULL, _IOFBF, 1 << 16);
     ASErr error = writePlotJob(file, byLayer);
-    if (ferror(file) && error == kNoErr) error = kPlotOutWriteErr;
-    if (fclose(file) != 0 && error == kNoErr) error = kPlotOutWriteErr;
+    if (ferror(file) && error == kNoErr) error = kWriteErr;
+    if (fclose(file) != 0 && error == kNoErr) error = kWriteErr;
     return error;
 }
 
@@ -579,7 +623,9 @@ ASErr PlotOutDlgOutputFilePiturePushButtonProc(ADMItemRef item, ADMNotifierRef n
         char prompt[kAlertTextSize];
         sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kSavePlotFilePromptString, prompt, kAlertTextSize);
         SPPlatformFileSpecification start, chosen;
-        pluginFile(&start);
+        // Without the plug-in's own place the save dialog starts where the
+        // host likes: an empty start is still a start.
+        (void)pluginFile(&start);
         memset(&chosen, 0, sizeof chosen);
         if (sADMBasic->StandardPutFileDialog(prompt, NULL, &start, kDefaultPlotFileName, &chosen)) {
             chosen.path[sizeof chosen.path - 1] = 0;
@@ -607,12 +653,14 @@ ASErr PlotOutDlgOutputPiturePushButtonProc(ADMItemRef item, ADMNotifierRef notif
                                (unsigned short)(g->curPlotter.PlotterVID & 0xFFFF));
         if (error != kNoErr) {
             // Nothing would reach a cutter that is not there; say so rather
-            // than let the job seem sent.
-            USB_Close();
+            // than let the job seem sent. What the close says adds nothing.
+            (void)USB_Close();
             alertWith(kCutterNotFoundString, NULL);
         } else {
             error = writePlotJob(NULL, byLayerOf(dialog));
-            USB_Close();
+            // The send decides what the user is told: every byte that was
+            // going out is out, and a failed close has been logged.
+            (void)USB_Close();
             if (error != kNoErr) alertWith(kCutterSendFailedString, NULL);
         }
     }

@@ -8,6 +8,7 @@
 #include <stdio.h>
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Core/ColorLayerRecords.h"
 #include "Dialog/ItemControl.h"
 #include "Dialog/OutputPreview.h"  // kPreviewFileName
@@ -124,7 +125,8 @@ enum {
     kCutterNotFoundString = 182,
     kCutterSendFailedString = 183,
     kPreviewFileNotWrittenString = 184,
-    kJobOutOfMemoryString = 185
+    kJobOutOfMemoryString = 185,
+    kVolumesNotPackedString = 856  // followed by how many
 };
 
 // The job's tables, built when the dialog opens and freed when it closes.
@@ -144,29 +146,37 @@ extern const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount];
 // check's code returned), then runs the modal dialog and returns its result.
 // A job that cannot be loaded is not shown on partial tables: the dialog
 // closes at once after an alert, and the loader's code is returned.
-ASErr goPlotOut(void* message);
+VT_NODISCARD ASErr goPlotOut(void* message);
 
-ASErr PlotOutDialogInitProc(ADMDialogRef dialog);
-ASErr PlotOutDialogDestroyProc(ADMDialogRef dialog);
-ASErr PlotOutDialogNotifyProc(ADMDialogRef dialog, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotOutDialogInitProc(ADMDialogRef dialog);
+VT_NODISCARD ASErr PlotOutDialogDestroyProc(ADMDialogRef dialog);
+VT_NODISCARD ASErr PlotOutDialogNotifyProc(ADMDialogRef dialog, ADMNotifierRef notifier);
 ASBoolean PlotOutDialogTrackProc(ADMDialogRef dialog, ADMTrackerRef tracker);
 
 // Sends a notification to the fifteen value controls, except the sender.
-ASErr notifySend(ADMItemRef item, const char* notifierName);
+VT_NODISCARD ASErr notifySend(ADMItemRef item, const char* notifierName);
+
+// The placement buttons 5 to 14: centre the selection on the board (5, 6),
+// align its edges or centres (7 to 12), pack every volume onto the page after
+// the gaps dialog (13), put every volume back where it was loaded (14). Each
+// click is one undo step (reset none); the value controls and the preview
+// follow.
+ASErr PlotOutDlgOffsetPushButtonInitProc(ADMItemRef item);
+ASErr PlotOutDlgOffsetPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
 
 // The layer and colour radios: the list of the chosen kind is shown, and its
 // table's visibility applied to the volumes. Which list is shown decides how
 // the output roads group the job.
-ASErr PlotOutDlgLayerColorPictureRatioButtonInitProc(ADMItemRef item);
-ASErr PlotOutDlgLayerColorPictureRatioButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotOutDlgLayerColorPictureRatioButtonInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotOutDlgLayerColorPictureRatioButtonProc(ADMItemRef item, ADMNotifierRef notifier);
 
-ASErr PlotOutDlgPreviewButtonInitProc(ADMItemRef item);
-ASErr PlotOutDlgOutputPiturePushButtonUndoProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotOutDlgOutputPiturePushButtonRedoProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotOutDlgOutputPreviewPicturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotOutDlgOutputFilePiturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotOutDlgOutputPiturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotOutDlgExitDlgPicturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotOutDlgPreviewButtonInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotOutDlgOutputPiturePushButtonUndoProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotOutDlgOutputPiturePushButtonRedoProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotOutDlgOutputPreviewPicturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotOutDlgOutputFilePiturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotOutDlgOutputPiturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotOutDlgExitDlgPicturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier);
 
 // The cut-off line across the media, cutOffDistance above the top of all
 // volumes' placed rectangles; 0 when there are no volumes to measure.
@@ -175,4 +185,4 @@ uint8_t getCutOffLine(Vexa_Line* line);
 // Writes the whole job to a file, or to the cutter when file is null and
 // usbOutput is set: plotter start, the volumes by layer or by colour, the
 // cut-off line when it is on, the end of job. Stops at the first error.
-ASErr writePlotJob(FILE* file, uint8_t byLayer);
+VT_NODISCARD ASErr writePlotJob(FILE* file, uint8_t byLayer);

@@ -8,6 +8,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/PlotterLibrary.h"
 #include "Dialog/EditorCommon.h"
 
@@ -101,7 +102,7 @@ ASErr PlotterDlgEditInitProc(ADMItemRef item)
         sADMItem->SetPrecision(item, 5);
         sADMItem->SetMinFloatValue(item, 0.0f);
         sADMItem->SetMaxFloatValue(item, kMaxStepPoints);
-        sADMItem->SetFloatValue(item, static_cast<float>(g_pltTemp.PlotterStep * kMillimetreToPoints));
+        sADMItem->SetFloatValue(item, static_cast<float>(g_pltTemp.PlotterStep * kMillimetreToPoint));
         break;
     case kPlotterEditorMediaWidthItem:
     case kPlotterEditorMediaLengthItem: {
@@ -112,7 +113,7 @@ ASErr PlotterDlgEditInitProc(ADMItemRef item)
         sADMItem->SetMaxFloatValue(item, kMaxSizePoints);
         sADMItem->SetSmallIncrement(item, kSizeSmallIncrement);
         sADMItem->SetLargeIncrement(item, kSizeLargeIncrement);
-        sADMItem->SetFloatValue(item, static_cast<float>(size * kMillimetreToPoints));
+        sADMItem->SetFloatValue(item, static_cast<float>(size * kMillimetreToPoint));
         break;
     }
     case kPlotterEditorProductIdItem:
@@ -192,9 +193,9 @@ ASErr PlotterDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         auto field = [dialog](int32_t id) { return sADMDialog->GetItem(dialog, id); };
         Plotter edited = g_pltTemp;
-        edited.PlotterSizeX = sADMItem->GetFloatValue(field(kPlotterEditorMediaWidthItem)) * kPointsToMillimetre;
-        edited.PlotterSizeY = sADMItem->GetFloatValue(field(kPlotterEditorMediaLengthItem)) * kPointsToMillimetre;
-        edited.PlotterStep = sADMItem->GetFloatValue(field(kPlotterEditorStepItem)) * kPointsToMillimetre;
+        edited.PlotterSizeX = sADMItem->GetFloatValue(field(kPlotterEditorMediaWidthItem)) * kPointToMillimetre;
+        edited.PlotterSizeY = sADMItem->GetFloatValue(field(kPlotterEditorMediaLengthItem)) * kPointToMillimetre;
+        edited.PlotterStep = sADMItem->GetFloatValue(field(kPlotterEditorStepItem)) * kPointToMillimetre;
         memset(edited.PlotterName, 0, sizeof edited.PlotterName);
         sADMItem->GetText(field(kPlotterEditorNameItem), edited.PlotterName, sizeof edited.PlotterName);
         sADMItem->GetText(field(kPlotterEditorMakerItem), edited.PlotterManufactory, sizeof edited.PlotterManufactory);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Core/PlotterRecords.h"
 #include "Dialog/ItemControl.h"
 
@@ -49,12 +50,12 @@ extern const Item_Control_arg dlgPlotterItem[kPlotterItemCount];
 // record, any other modal result unchanged.
 int goPlotter(Plotter* plotter);
 
-ASErr PlotterPluginInitProc(ADMDialogRef dialog);
-ASErr PlotterDlgEditInitProc(ADMItemRef item);
-ASErr PlotterDlgLanguageListInitProc(ADMItemRef item);
-ASErr PlotterDlgPlotterOriginListInitProc(ADMItemRef item);
-ASErr PlotterDlgPlotterCmdMultiEditInitProc(ADMItemRef item);
-ASErr PlotterDlgPlotterTextCheckBoxInitProc(ADMItemRef item);
-ASErr PlotterDlgButtonInitProc(ADMItemRef item);
-ASErr PlotterDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotterDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterPluginInitProc(ADMDialogRef dialog);
+VT_NODISCARD ASErr PlotterDlgEditInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotterDlgLanguageListInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotterDlgPlotterOriginListInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotterDlgPlotterCmdMultiEditInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotterDlgPlotterTextCheckBoxInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotterDlgButtonInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotterDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);

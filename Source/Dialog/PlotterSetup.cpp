@@ -13,6 +13,7 @@
 #include "Common/OSFile.h"
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/PlotterLibrary.h"
 #include "Dialog/EditorCommon.h"
 #include "Dialog/EnvironmentEditor.h"
@@ -380,7 +381,7 @@ static int fillList(ListKind kind, ADMListRef list)
 
 // A list's init: its procedures and records, the checked record (else the
 // first) selected. The pen list has no check column.
-static ASErr initList(ListKind kind, ADMItemRef item)
+VT_NODISCARD static ASErr initList(ListKind kind, ADMItemRef item)
 {
     prepareList(item, kListProcs[kind].track, kListProcs[kind].entryNotify, kind != kPenList);
     sADMItem->SetNotifyProc(item, kListProcs[kind].itemNotify);
@@ -394,7 +395,7 @@ static ASErr initList(ListKind kind, ADMItemRef item)
 
 // The environment and pen lists follow the selection above them: refilled,
 // the first record selected, the Delete button following, the list below told.
-static ASErr refillList(ListKind kind, ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr refillList(ListKind kind, ADMItemRef item, ADMNotifierRef notifier)
 {
     const char* above = kind == kEnvironmentList ? kPlotterChangedNotifier : kEnvironmentChangedNotifier;
     if (sADMNotifier->IsNotifierType(notifier, above)) {
@@ -435,7 +436,7 @@ static bool editSelected(ListKind kind)
 
 // After a double click (see trackList) the selected record's editor; a
 // confirmed edit shows the record's new values and name.
-static ASErr editOnDoubleClick(ListKind kind, ADMEntryRef entry, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr editOnDoubleClick(ListKind kind, ADMEntryRef entry, ADMNotifierRef notifier)
 {
     uint8_t* flag = doubleClicked(kind);
     if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) && *flag) {
@@ -453,7 +454,7 @@ static ASErr editOnDoubleClick(ListKind kind, ADMEntryRef entry, ADMNotifierRef 
 }
 
 // The New and Delete buttons of the environment and pen lists.
-static ASErr setListButtonProc(ListKind kind, ADMItemRef item)
+VT_NODISCARD static ASErr setListButtonProc(ListKind kind, ADMItemRef item)
 {
     bool isNew = sADMItem->GetID(item) == kListItems[kind].newButton;
     sADMItem->SetNotifyProc(item, isNew ? kListProcs[kind].newButton : kListProcs[kind].deleteButton);
@@ -474,7 +475,7 @@ static int appendRecord(ListKind kind)
             return -1;
         }
         p->Environments = grown;
-        copyEnvironment(&p->Environments[count], nullptr);
+        (void)copyEnvironment(&p->Environments[count], nullptr);  // the defaults: cannot fail
         p->PlotterEnvNumber = count + 1;
         return count;
     }
@@ -487,14 +488,15 @@ static int appendRecord(ListKind kind)
     }
     e->Pens = grown;
     bool copySelected = g_iCurrentPen >= 0 && g_iCurrentPen < count;
-    copyPen(&e->Pens[count], copySelected ? &e->Pens[g_iCurrentPen] : nullptr);
+    // A pen owns no memory: copying one cannot fail.
+    (void)copyPen(&e->Pens[count], copySelected ? &e->Pens[g_iCurrentPen] : nullptr);
     e->PenNumber = count + 1;
     return count;
 }
 
 // New environment or pen: on a click, and for the first environment and pen
 // of a new plotter.
-static ASErr addRecord(ListKind kind, ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr addRecord(ListKind kind, ADMItemRef item, ADMNotifierRef notifier)
 {
     bool haveOwner = kind == kEnvironmentList ? currentPlotter() != nullptr : currentEnvironment() != nullptr;
     if (haveOwner && (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) ||
@@ -517,7 +519,7 @@ static ASErr addRecord(ListKind kind, ADMItemRef item, ADMNotifierRef notifier)
     return kNoErr;
 }
 
-static int removeSelected(ListKind kind)
+VT_NODISCARD static int removeSelected(ListKind kind)
 {
     if (kind == kPlotterList) return delPlotter(&g_Plotter, &g_iPlotterNum, g_iCurrentPlotter);
     if (kind == kEnvironmentList) return delEnvironment(currentPlotter(), g_iCurrentEnv);
@@ -525,7 +527,7 @@ static int removeSelected(ListKind kind)
 }
 
 // Delete: the selected record goes, the first one left is selected.
-static ASErr deleteRecord(ListKind kind, ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr deleteRecord(ListKind kind, ADMItemRef item, ADMNotifierRef notifier)
 {
     if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
@@ -802,7 +804,7 @@ ASErr PlotterSetupDlgMachineNewButtonProc(ADMItemRef item, ADMNotifierRef notifi
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         Plotter plotter;
         memset(&plotter, 0, sizeof plotter);
-        copyPlotter(&plotter, nullptr);
+        (void)copyPlotter(&plotter, nullptr);  // the defaults allocate nothing: cannot fail
         if (appendPlotter(dialog, &plotter)) {
             // Every new plotter starts with one environment holding one pen.
             ADMItemRef newEnvironment = itemOf(dialog, kPlotterSetupNewEnvironmentItem);
@@ -859,7 +861,7 @@ ASErr PlotterSetupDlgMachineSaveButtonProc(ADMItemRef item, ADMNotifierRef notif
             // separator and leading dot replaced, so it names a file inside
             // the folder the dialog starts in.
             char name[96];
-            makePlotterFileName(p->PlotterName, name, sizeof name);
+            (void)makePlotterFileName(p->PlotterName, name, sizeof name);  // fails only for a tiny buffer
             char message[256];
             editorString(67, message, sizeof message);
             SPPlatformFileSpecification folder;
@@ -873,10 +875,10 @@ ASErr PlotterSetupDlgMachineSaveButtonProc(ADMItemRef item, ADMNotifierRef notif
                 } catch (const ai::Error&) {
                     path.clear();
                 }
-                int error = path.empty() ? kPlotterNoFileErr : writePlotterFile(path.c_str(), p);
+                int error = path.empty() ? kNoFileErr : writePlotterFile(path.c_str(), p);
                 if (error != 0) {
                     std::string text = std::string("The plotter could not be saved to \"") + file.path + "\"" +
-                                       (error == kPlotterTextErr ? ": a name or command text cannot be written."
+                                       (error == kUnwritableTextErr ? ": a name or command text cannot be written."
                                                                  : ": the file cannot be written.");
                     sADMBasic->ErrorAlert(text.c_str());
                 }
@@ -1076,13 +1078,13 @@ static void showValue(ADMItemRef item, bool atCreation)
         sADMItem->SetText(item, p->PlotterOrigin >= 0 && p->PlotterOrigin < 3 ? kOriginNames[p->PlotterOrigin] : "");
         break;
     case kPlotterSetupStepItem:
-        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterStep * kMillimetreToPoints));
+        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterStep * kMillimetreToPoint));
         break;
     case kPlotterSetupMediaWidthItem:
-        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeX * kMillimetreToPoints));
+        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeX * kMillimetreToPoint));
         break;
     case kPlotterSetupMediaLengthItem:
-        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeY * kMillimetreToPoints));
+        sADMItem->SetFloatValue(item, static_cast<float>(p->PlotterSizeY * kMillimetreToPoint));
         break;
     case kPlotterSetupUSBIdsItem:
         snprintf(text, sizeof text, "0x%x/0x%x", static_cast<unsigned>(p->PlotterPID),

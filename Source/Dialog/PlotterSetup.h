@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Core/PlotterRecords.h"
 #include "Dialog/ItemControl.h"
 
@@ -61,7 +62,7 @@ enum { kPlotterSetupItemCount = 41 };
 extern const Item_Control_arg dlgPlotterSetupItem[kPlotterSetupItemCount];
 
 // Runs the modal "Plotter Setup Dialog"; returns its result (1 OK, 2 Cancel).
-ASErr goPlotterSetup();
+VT_NODISCARD ASErr goPlotterSetup();
 
 // The library while the dialog is open (null and 0 otherwise), and the index
 // of the selected plotter (-1 none); the pen editor reads its acceleration
@@ -76,32 +77,32 @@ extern int g_iCurrentPlotter;
 #define kPenChangedNotifier "Pen Changed Notifier"
 #define kCreateNewPlotterNotifier "Create New Plotter"
 
-ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog);
-ASErr PlotterSetupDlgMachineListListInitProc(ADMItemRef item);
-ASErr PlotterSetupDlgMachineListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotterSetupDlgMachineListListNotifyProc(ADMEntryRef entry, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog);
+VT_NODISCARD ASErr PlotterSetupDlgMachineListListInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotterSetupDlgMachineListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgMachineListListNotifyProc(ADMEntryRef entry, ADMNotifierRef notifier);
 ASBoolean PlotterSetupDlgMachineListListTrackProc(ADMEntryRef entry, ADMTrackerRef tracker);
-ASErr PlotterSetupDlgMachineListButtonInitProc(ADMItemRef item);
-ASErr PlotterSetupDlgMachineNewButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotterSetupDlgMachineDelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotterSetupDlgMachineLoadButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotterSetupDlgMachineSaveButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotterSetupDlgEnvironmentListListInitProc(ADMItemRef item);
-ASErr PlotterSetupDlgEnvironmentListItemProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgMachineListButtonInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotterSetupDlgMachineNewButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgMachineDelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgMachineLoadButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgMachineSaveButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgEnvironmentListListInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotterSetupDlgEnvironmentListItemProc(ADMItemRef item, ADMNotifierRef notifier);
 ASBoolean PlotterSetupDlgEnvironmentListListTrackProc(ADMEntryRef entry, ADMTrackerRef tracker);
-ASErr PlotterSetupDlgEnvironmentListListProc(ADMEntryRef entry, ADMNotifierRef notifier);
-ASErr PlotterSetupDlgEnvironmenListButtonInitProc(ADMItemRef item);
-ASErr PlotterSetupDlgEnvironmentNewButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotterSetupDlgEnvironmentDelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotterSetupDlgPenListListInitProc(ADMItemRef item);
-ASErr PlotterSetupDlgPenListItemProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgEnvironmentListListProc(ADMEntryRef entry, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgEnvironmenListButtonInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotterSetupDlgEnvironmentNewButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgEnvironmentDelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgPenListListInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotterSetupDlgPenListItemProc(ADMItemRef item, ADMNotifierRef notifier);
 ASBoolean PlotterSetupDlgPenListListTrackProc(ADMEntryRef entry, ADMTrackerRef tracker);
-ASErr PlotterSetupDlgPenListListProc(ADMEntryRef entry, ADMNotifierRef notifier);
-ASErr PlotterSetupDlgPenListButtonInitProc(ADMItemRef item);
-ASErr PlotterSetupDlgPenNewButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotterSetupDlgPenDelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotterSetupDlgDialogButtonInitProc(ADMItemRef item);
-ASErr PlotterSetupDlgOkButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotterSetupDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PlotterSetupDlgStaticTextInitProc(ADMItemRef item);
-ASErr PlotterSetupDlgPlotterSetupStaticTextProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgPenListListProc(ADMEntryRef entry, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgPenListButtonInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotterSetupDlgPenNewButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgPenDelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgDialogButtonInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotterSetupDlgOkButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PlotterSetupDlgStaticTextInitProc(ADMItemRef item);
+VT_NODISCARD ASErr PlotterSetupDlgPlotterSetupStaticTextProc(ADMItemRef item, ADMNotifierRef notifier);

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 
 #define kPreProcessDialogName "PreProcess Plot"
@@ -38,12 +39,12 @@ enum {
 enum { kPreProcessItemCount = 15 };
 
 // The palette's init procedure, handed to the toolkit when it is created.
-ASErr PreProcessDlgInit(ADMDialogRef dialog);
+VT_NODISCARD ASErr PreProcessDlgInit(ADMDialogRef dialog);
 // Gives back what the init procedure took; returns the result of releasing the suites.
-ASErr ProProcessDlgDestroyProc(ADMDialogRef dialog);
-ASErr PreProcessDlgPicButtonInit(ADMItemRef item);
-ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item);
+VT_NODISCARD ASErr ProProcessDlgDestroyProc(ADMDialogRef dialog);
+VT_NODISCARD ASErr PreProcessDlgPicButtonInit(ADMItemRef item);
+VT_NODISCARD ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item);
 
 // The registration-mark button: with nothing selected outside the marks layer
 // at the top level, the alert kNoObjectSelectedAlert and no dialog, and the

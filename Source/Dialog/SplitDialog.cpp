@@ -5,6 +5,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/CutModel.h"
 #include "Core/MarkSetting.h"
 #include "Core/Split.h"
@@ -12,8 +13,6 @@
 AIArtHandle g_artSplitGroup = NULL;
 int32_t g_iAlignStyle = 0;
 
-// Millimetres of the globals to the points the spin edits hold, and back.
-static const double kSplitMillimetreToPoint = 2.8346458;
 // The guide-grid cells start at 100 mm, stepping by 10 mm (arrows) or 100 mm.
 static const float kSplitCellDefault = 283.46457f;
 static const float kSplitCellSmallStep = 28.346458f;
@@ -67,7 +66,7 @@ const Item_Control_arg dlgSplitItem[kSplitItemCount] = {
 // counts.
 typedef void (*PaletteAction)(ADMItemRef item, ADMNotifierRef notifier);
 
-static ASErr runWithSuites(ADMItemRef item, ADMNotifierRef notifier, PaletteAction action)
+VT_NODISCARD static ASErr runWithSuites(ADMItemRef item, ADMNotifierRef notifier, PaletteAction action)
 {
     if (g == NULL) return kNoErr;
     ASErr err = acquireSuites(g->basic);
@@ -139,16 +138,16 @@ ASErr SplitDlgTextEditInit(ADMItemRef item)
     sADMItem->SetUnits(item, kADMMillimeterUnits);
     switch (sADMItem->GetID(item)) {
     case kSplitMarkWidthItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitMarkWidth * kSplitMillimetreToPoint));
+        sADMItem->SetFloatValue(item, (float)(g->splitMarkWidth * kMillimetreToPoint));
         break;
     case kSplitMarkHeightItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitMarkHeight * kSplitMillimetreToPoint));
+        sADMItem->SetFloatValue(item, (float)(g->splitMarkHeight * kMillimetreToPoint));
         break;
     case kSplitOverlapXItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitOverlapX * kSplitMillimetreToPoint));
+        sADMItem->SetFloatValue(item, (float)(g->splitOverlapX * kMillimetreToPoint));
         break;
     case kSplitOverlapYItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitOverlapY * kSplitMillimetreToPoint));
+        sADMItem->SetFloatValue(item, (float)(g->splitOverlapY * kMillimetreToPoint));
         break;
     case kSplitCellWidthItem:
     case kSplitCellHeightItem:
@@ -246,7 +245,7 @@ ASErr SplitDlgSortMethodSpinProc(ADMItemRef item, ADMNotifierRef notifier)
 
 static double millimetresOf(ADMItemRef item, int32_t id)
 {
-    return sADMItem->GetFloatValue(paletteItem(item, id)) * kPointToMM;
+    return sADMItem->GetFloatValue(paletteItem(item, id)) * kPointToMillimetre;
 }
 
 static void makePanels(ADMItemRef item, ADMNotifierRef notifier)
@@ -467,7 +466,7 @@ static AIPathSegment cornerAt(AIReal x, AIReal y)
     return s;
 }
 
-static ASErr addGuide(AIReal x1, AIReal y1, AIReal x2, AIReal y2)
+VT_NODISCARD static ASErr addGuide(AIReal x1, AIReal y1, AIReal x2, AIReal y2)
 {
     AIArtHandle path = NULL;
     AIPathSegment seg[2] = {cornerAt(x1, y1), cornerAt(x2, y2)};

@@ -8,6 +8,7 @@
 #include <stdint.h>
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 
 #define kSplitDialogName "Split Dialog"
@@ -77,27 +78,27 @@ extern int32_t g_iAlignStyle;
 // too). 0 with the bounds; 1, bounds untouched, when no such object is
 // selected (also when only objects inside groups are); or the host's error
 // of the selection query.
-ASErr getSelectedArtBound(AIRealRect* bounds);
+VT_NODISCARD ASErr getSelectedArtBound(AIRealRect* bounds);
 
 // Adds guides to g_artSplitGroup every cellWidth across and every cellHeight
 // up the selection (points), each spanning the page, when the selection is
 // larger than one cell. At most kSplitMaxGuides a direction. 0 or a host error.
 enum { kSplitMaxGuides = 1000 };
-ASErr drawSplitLine(float cellWidth, float cellHeight, int32_t unused);
+VT_NODISCARD ASErr drawSplitLine(float cellWidth, float cellHeight, int32_t unused);
 
-ASErr SplitPluginInitProc(ADMDialogRef dialog);
-ASErr SplitDlgPopupListInit(ADMItemRef item);
-ASErr SplitDlgPopupListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr SplitDlgTextEditInit(ADMItemRef item);
-ASErr SplitDlgSortMethodSpinProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr SplitDlgFrameLegendInit(ADMItemRef item);
-ASErr SplitDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer);
-ASErr SplitDlgTextPushButtonInit(ADMItemRef item);
-ASErr SplitDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr SplitDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr SplitDlgPicturePushButtonMoreOptionInit(ADMItemRef item);
-ASErr SplitDlgMoreOptionProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr SplitDlgDoButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr SplitPluginInitProc(ADMDialogRef dialog);
+VT_NODISCARD ASErr SplitDlgPopupListInit(ADMItemRef item);
+VT_NODISCARD ASErr SplitDlgPopupListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr SplitDlgTextEditInit(ADMItemRef item);
+VT_NODISCARD ASErr SplitDlgSortMethodSpinProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr SplitDlgFrameLegendInit(ADMItemRef item);
+VT_NODISCARD ASErr SplitDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer);
+VT_NODISCARD ASErr SplitDlgTextPushButtonInit(ADMItemRef item);
+VT_NODISCARD ASErr SplitDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr SplitDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr SplitDlgPicturePushButtonMoreOptionInit(ADMItemRef item);
+VT_NODISCARD ASErr SplitDlgMoreOptionProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr SplitDlgDoButtonProc(ADMItemRef item, ADMNotifierRef notifier);
 
 // Paints one legend glyph of a mark style into rect, for the side of the
 // picture it sits on.

@@ -3,23 +3,24 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 
-ASErr addMenu(SPInterfaceMessage* message);
-ASErr goMenuItem(AIMenuMessage* message);
-ASErr updateMenuItem(AIMenuMessage* message);
+VT_NODISCARD ASErr addMenu(SPInterfaceMessage* message);
+VT_NODISCARD ASErr goMenuItem(AIMenuMessage* message);
+VT_NODISCARD ASErr updateMenuItem(AIMenuMessage* message);
 
-ASErr addTool(SPInterfaceMessage* message);
-ASErr toolTrackCursor(AIToolMessage* message);
-ASErr toolMouseDown(AIToolMessage* message);
-ASErr toolMouseDrag(AIToolMessage* message);
-ASErr toolMouseUp(AIToolMessage* message);
-ASErr toolSelect(AIToolMessage* message);
-ASErr toolDeselect(AIToolMessage* message);
+VT_NODISCARD ASErr addTool(SPInterfaceMessage* message);
+VT_NODISCARD ASErr toolTrackCursor(AIToolMessage* message);
+VT_NODISCARD ASErr toolMouseDown(AIToolMessage* message);
+VT_NODISCARD ASErr toolMouseDrag(AIToolMessage* message);
+VT_NODISCARD ASErr toolMouseUp(AIToolMessage* message);
+VT_NODISCARD ASErr toolSelect(AIToolMessage* message);
+VT_NODISCARD ASErr toolDeselect(AIToolMessage* message);
 
-ASErr addNotifiers(SPInterfaceMessage* message);
-ASErr goNotifier(AINotifierMessage* message);
-ASErr createADMDialog();
+VT_NODISCARD ASErr addNotifiers(SPInterfaceMessage* message);
+VT_NODISCARD ASErr goNotifier(AINotifierMessage* message);
+VT_NODISCARD ASErr createADMDialog();
 
-ASErr GetArdoSettings();
-ASErr pluginShutdown();
-ASErr GetLanguageIndex();
+VT_NODISCARD ASErr GetArdoSettings();
+VT_NODISCARD ASErr pluginShutdown();
+VT_NODISCARD ASErr GetLanguageIndex();

@@ -22,8 +22,8 @@ static void getMenuText(int32_t index, char* text)
     sADMBasic->GetIndexString(g->pluginRef, g->stringListId, index, text, kMenuTextSize);
 }
 
-static ASErr addItem(const char* key, const char* group, const char* text, int32_t options,
-                     AIMenuItemHandle* handle)
+VT_NODISCARD static ASErr addItem(const char* key, const char* group, const char* text, int32_t options,
+                                  AIMenuItemHandle* handle)
 {
     try {
         AIPlatformAddMenuItemDataUS data = {group, ai::UnicodeString(text)};
@@ -69,10 +69,12 @@ ASErr goMenuItem(AIMenuMessage* message)
 {
     AIMenuItemHandle item = message->menuItem;
     if (item == NULL) return kNoErr;
+    // Each command tells the user itself what went wrong, in its own alert;
+    // the host only hears that the item was handled.
     if (item == g->menuPlotterSetup) {
-        goPlotterSetup();
+        (void)goPlotterSetup();
     } else if (item == g->menuPlotOut) {
-        goPlotOut(message);
+        (void)goPlotOut(message);
     } else if (item == g->menuPreProcess) {
         // Before the application has started there is no palette to show.
         if (g->preProcessPanel != NULL)
@@ -81,9 +83,9 @@ ASErr goMenuItem(AIMenuMessage* message)
         SPInterfaceMessage about;
         memset(&about, 0, sizeof about);
         about.d = message->d;
-        goAbout(&about);
+        (void)goAbout(&about);
     } else if (item == g->menuVLCD) {
-        goVLCDDialog();
+        (void)goVLCDDialog();
     }
     return kNoErr;
 }
@@ -104,7 +106,7 @@ ASErr updateMenuItem(AIMenuMessage* message)
     if (item == g->menuVLCD) {
         // The capability word is tested whatever the load gave: a failed load
         // leaves the value of an earlier read (0 before any).
-        checkData(0);
+        (void)checkData(0);
         if (g->curPlotter.PlotterReserved & kPlotterDevicePanelBit)
             sMenu->EnableItem(item);
         else

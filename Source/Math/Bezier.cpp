@@ -95,22 +95,75 @@ static double sqrtClamped(double v)
     return v > 0.0 ? sqrt(v) : 0.0;
 }
 
-void PointToLineDistance(const double p[2], const double a[2], const double b[2], double* distance)
+// The distance of p from the line through a and b (|ab| = L > 0). One
+// compiled copy for every caller, so that it is the same number bit for bit
+// wherever it is taken.
+__attribute__((noinline)) static double lineDistance(const double p[2], const double a[2], const double b[2],
+                                                     double L)
 {
+    return fabs((b[1] - a[1]) * (p[0] - a[0]) - (p[1] - a[1]) * (b[0] - a[0])) / L;
+}
+
+void PointToLineDistanceOfLength(const double p[2], const double a[2], const double b[2], double L,
+                                 double* distance)
+{
+    // A point on an end (every run's first point is its chord's start) is at
+    // distance 0 whichever way the tests below go.
+    if ((p[0] == a[0] && p[1] == a[1]) || (p[0] == b[0] && p[1] == b[1])) {
+        *distance = 0.0;
+        return;
+    }
+    if (L > 0.0) {
+        // When the foot of the perpendicular lies inside the segment by a
+        // margin far wider than the rounding of the end tests below, those
+        // tests cannot but find it inside: the distance is the line's, and
+        // the four roots they take are not needed.
+        double ax = p[0] - a[0], ay = p[1] - a[1], bx = p[0] - b[0], by = p[1] - b[1];
+        double along = (ax * (b[0] - a[0]) + ay * (b[1] - a[1])) / (L * L);
+        double reach = fabs(ax) + fabs(ay) > fabs(bx) + fabs(by) ? fabs(ax) + fabs(ay) : fabs(bx) + fabs(by);
+        double margin = 1e-6 * (1.0 + reach / L);
+        if (along >= margin && along <= 1.0 - margin) {
+            *distance = lineDistance(p, a, b, L);
+            return;
+        }
+    }
     double dpa = PointToPointDistance(p, a);
-    double dpb = PointToPointDistance(p, b);
-    double L = PointToPointDistance(a, b);
     if (L == 0.0) {
         *distance = dpa;
         return;
     }
-    double h = fabs((b[1] - a[1]) * (p[0] - a[0]) - (p[1] - a[1]) * (b[0] - a[0])) / L;
+    double dpb = PointToPointDistance(p, b);
+    double h = lineDistance(p, a, b, L);
+    // The foot of the perpendicular lies on the segment when neither end is
+    // farther from it than the segment is long; once one is, the other need
+    // not be measured.
     double ra = sqrtClamped(dpa * dpa - h * h) / L;
-    double rb = sqrtClamped(dpb * dpb - h * h) / L;
-    if (!(ra > 1.0) && !(rb > 1.0))
-        *distance = h;
-    else
-        *distance = dpa < dpb ? dpa : dpb;
+    if (!(ra > 1.0)) {
+        double rb = sqrtClamped(dpb * dpb - h * h) / L;
+        if (!(rb > 1.0)) {
+            *distance = h;
+            return;
+        }
+    }
+    *distance = dpa < dpb ? dpa : dpb;
+}
+
+void PointToLineDistance(const double p[2], const double a[2], const double b[2], double* distance)
+{
+    PointToLineDistanceOfLength(p, a, b, PointToPointDistance(a, b), distance);
+}
+
+int PointClearlyFartherThan(const double p[2], const double a[2], const double b[2], double L, double tolerance)
+{
+    if (!(L > 0.0))
+        return 0;
+    // The distance to the segment is never less than the distance to its line.
+    // The line's is taken as PointToLineDistance takes it; the slack, far
+    // above its rounding, also keeps the answer on the safe side for the
+    // endpoint distances a foot outside the segment gives.
+    double h = lineDistance(p, a, b, L);
+    double slack = tolerance * 1e-9 + 1e-12 * (L + fabs(p[0] - a[0]) + fabs(p[1] - a[1]));
+    return h > tolerance + slack;
 }
 
 int BezierIsLine(const bezier_stru* bezier)
@@ -119,50 +172,120 @@ int BezierIsLine(const bezier_stru* bezier)
     if (fabs(P[0][0] - P[1][0]) <= kMathTolerance && fabs(P[0][1] - P[1][1]) <= kMathTolerance &&
         fabs(P[2][0] - P[3][0]) <= kMathTolerance && fabs(P[2][1] - P[3][1]) <= kMathTolerance)
         return 1;
+    double L = PointToPointDistance(P[0], P[3]);
     for (int i = 1; i <= 2; i++) {
+        // Most handles of a curve lie well off its chord: that is settled
+        // without measuring the exact distance.
+        if (PointClearlyFartherThan(P[i], P[0], P[3], L, kMathTolerance))
+            return -1;
         double d;
-        PointToLineDistance(P[i], P[0], P[3], &d);
+        PointToLineDistanceOfLength(P[i], P[0], P[3], L, &d);
         if (d > 0.0 && d > kMathTolerance)
             return -1;
     }
     return 1;
 }
 
-int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** lines)
+
+// BezierDeCasteljau at t = 0.5 written straight into two places that never
+// alias the input: the same arithmetic, so the same halves to the last bit.
+static inline void halve(const bezier_stru* bezier, bezier_stru* left, bezier_stru* right)
+{
+    const double t = 0.5;
+    double s = 1.0 - t;
+    const double(*P)[2] = bezier->P;
+    left->degree = right->degree = bezier->degree;
+    for (int k = 0; k < 2; k++) {
+        double q0 = s * P[0][k] + t * P[1][k];
+        double q1 = s * P[1][k] + t * P[2][k];
+        double q2 = s * P[2][k] + t * P[3][k];
+        double r0 = s * q0 + t * q1;
+        double r1 = s * q1 + t * q2;
+        double m = s * r0 + t * r1;
+        left->P[0][k] = P[0][k];
+        left->P[1][k] = q0;
+        left->P[2][k] = r0;
+        left->P[3][k] = m;
+        right->P[0][k] = m;
+        right->P[1][k] = r1;
+        right->P[2][k] = q2;
+        right->P[3][k] = P[3][k];
+    }
+}
+
+int BezierFlattenBy2Div(const bezier_stru* bezier, BezierFlattening* flattening)
 {
     int levels = BezierDivisions(bezier, 0.01);
-    bezier_stru* list = (bezier_stru*)malloc(sizeof(bezier_stru));
-    if (!list)
-        return -1;
+    // Each pass reads one list and writes the next, at most doubling it. Short
+    // lists take turns in the two arrays of the record; a longer one is taken
+    // from the heap at once for the pass.
+    bezier_stru* list = flattening->stack[0];
+    int onHeap = 0;
     list[0] = *bezier;
     int n = 1;
     int passes = 0;
     int splitAny = 1;
+    flattening->pieces = NULL;
+    flattening->count = 0;
+    flattening->onHeap = 0;
     while (passes < levels && splitAny) {
-        // A pass at most doubles the list, so its array is taken at once rather
-        // than grown one piece at a time; the pieces and their order are the same.
-        bezier_stru* next = (bezier_stru*)malloc(sizeof(bezier_stru) * 2 * (size_t)n);
-        if (!next) {
-            free(list);
-            return -1;
+        bezier_stru* next;
+        if (2 * n <= kFlattenStackPieces) {
+            next = list == flattening->stack[0] ? flattening->stack[1] : flattening->stack[0];
+        } else {
+            next = (bezier_stru*)malloc(sizeof(bezier_stru) * 2 * (size_t)n);
+            if (!next) {
+                if (onHeap)
+                    free(list);
+                return -1;
+            }
         }
         int m = 0;
         splitAny = 0;
         for (int i = 0; i < n; i++) {
             if (BezierIsLine(&list[i]) == -1) {
-                BezierDeCasteljau(&list[i], 0.5, &next[m], &next[m + 1]);
+                halve(&list[i], &next[m], &next[m + 1]);
                 m += 2;
                 splitAny = 1;
             } else {
                 next[m++] = list[i];
             }
         }
-        free(list);
+        if (onHeap)
+            free(list);
+        onHeap = next != flattening->stack[0] && next != flattening->stack[1];
         list = next;
         n = m;
         passes++;
     }
-    *count = n;
+    flattening->pieces = list;
+    flattening->count = n;
+    flattening->onHeap = onHeap;
+    return 0;
+}
+
+void BezierFlatteningFree(BezierFlattening* flattening)
+{
+    if (flattening->onHeap)
+        free(flattening->pieces);
+    flattening->pieces = NULL;
+    flattening->count = 0;
+    flattening->onHeap = 0;
+}
+
+int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** lines)
+{
+    BezierFlattening flattening;
+    if (BezierFlattenBy2Div(bezier, &flattening) != 0)
+        return -1;
+    bezier_stru* list = flattening.pieces;
+    if (!flattening.onHeap) {
+        list = (bezier_stru*)malloc(sizeof(bezier_stru) * (size_t)flattening.count);
+        if (!list)
+            return -1;
+        memcpy(list, flattening.pieces, sizeof(bezier_stru) * (size_t)flattening.count);
+    }
+    *count = flattening.count;
     *lines = list;
     return 0;
 }

@@ -86,6 +86,22 @@ int BezierDivide(const bezier_stru* bezier, const double t[], int n, bezier_stru
     return 1;
 }
 
+// BezierXY read in place rather than from a copy of the record: the same sums
+// in the same order, so the same points.
+static inline void pointAt(const bezier_stru* bezier, double t, double* x, double* y)
+{
+    *x = 0.0;
+    *y = 0.0;
+    if (bezier->degree != 3)
+        return;
+    double s = 1.0 - t;
+    double w[4] = {s * s * s, 3.0 * s * s * t, 3.0 * s * t * t, t * t * t};
+    for (int i = 0; i <= 3; i++) {
+        *x += w[i] * bezier->P[i][0];
+        *y += w[i] * bezier->P[i][1];
+    }
+}
+
 double BezierApriLen(const bezier_stru* bezier, double t0, double t1)
 {
     // The level estimate goes negative for nearly straight segments, which
@@ -99,10 +115,10 @@ double BezierApriLen(const bezier_stru* bezier, double t0, double t1)
     double len = 0.0;
     double t = t0;
     double prev[2], cur[2];
-    BezierXY(*bezier, t, &prev[0], &prev[1]);
+    pointAt(bezier, t, &prev[0], &prev[1]);
     for (int i = 1; i <= n; i++) {
         t += step;
-        BezierXY(*bezier, t, &cur[0], &cur[1]);
+        pointAt(bezier, t, &cur[0], &cur[1]);
         len += PointToPointDistance(prev, cur);
         prev[0] = cur[0];
         prev[1] = cur[1];

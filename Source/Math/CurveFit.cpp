@@ -117,22 +117,37 @@ int checkErrorLineCircle(point_struct a, point_struct b, arc_struct arc, double 
 }
 
 // Pieces are gathered here while the recursion runs and handed to the
-// caller's array in one step at the end, in the same order.
+// caller's array in one step at the end, in the same order. The first few
+// stay in the list itself: most runs fit in one or two pieces.
+enum { kInlinePieces = 16 };
+
 template <typename T>
 struct PieceList {
     T* data;
     int count;
     int capacity;
+    T inlined[kInlinePieces];
 };
+
+template <typename T>
+static void startPieces(PieceList<T>* list)
+{
+    list->data = list->inlined;
+    list->count = 0;
+    list->capacity = kInlinePieces;
+}
 
 template <typename T>
 static void pushPiece(PieceList<T>* list, const T& piece)
 {
     if (list->count == list->capacity) {
-        int cap = list->capacity ? list->capacity * 2 : 16;
-        T* grown = (T*)realloc(list->data, sizeof(T) * (size_t)cap);
+        int cap = list->capacity * 2;
+        T* grown = (T*)malloc(sizeof(T) * (size_t)cap);
         if (!grown)
             return;
+        memcpy(grown, list->data, sizeof(T) * (size_t)list->count);
+        if (list->data != list->inlined)
+            free(list->data);
         list->data = grown;
         list->capacity = cap;
     }
@@ -150,15 +165,66 @@ static void appendPieces(PieceList<T>* list, T** array, int* count)
             *count += list->count;
         }
     }
-    free(list->data);
+    if (list->data != list->inlined)
+        free(list->data);
+}
+
+// checkErrorPointLine for many points against one chord: the chord's length
+// is measured once, and points plainly off it are settled without the exact
+// distance. The same answers, point for point.
+static bool nearChord(point_struct p, const double a[2], const double b[2], double L, double tolerance)
+{
+    double q[2] = {p.x, p.y};
+    if (PointClearlyFartherThan(q, a, b, L, tolerance))
+        return false;
+    double d;
+    PointToLineDistanceOfLength(q, a, b, L, &d);
+    return d <= tolerance;
 }
 
 static bool runNearChord(const point_struct* p, int n, double tolerance)
 {
-    Vexa_Line chord = {p[0].x, p[0].y, p[n - 1].x, p[n - 1].y};
+    double a[2] = {p[0].x, p[0].y}, b[2] = {p[n - 1].x, p[n - 1].y};
+    double L = PointToPointDistance(a, b);
     for (int i = 0; i <= n - 2; i++)
-        if (!checkErrorPointLine(p[i], chord, tolerance))
+        if (!nearChord(p[i], a, b, L, tolerance))
             return false;
+    return true;
+}
+
+// Whether every step p[i] to p[i + 1] of the run lies on the piece within the
+// tolerance: checkErrorLineCircle for each step in turn, with what depends on
+// the piece alone measured once, and the distance of each point from the
+// centre measured once though two steps share it. The same answer.
+static bool runFitsPiece(const point_struct* p, int n, const arc_struct& piece, double tolerance)
+{
+    if (piece.type == kArcLine) {
+        double a[2] = {piece.start.x, piece.start.y}, b[2] = {piece.end.x, piece.end.y};
+        double L = PointToPointDistance(a, b);
+        for (int i = 0; i <= n - 2; i++)
+            if (!nearChord(p[i], a, b, L, tolerance) || !nearChord(p[i + 1], a, b, L, tolerance))
+                return false;
+        return true;
+    }
+    if (n < 2)
+        return true;
+    if (PointOnWhere(piece.start, piece.end, piece.mid) + PointOnWhere(piece.start, piece.end, piece.center) != 5)
+        return false;
+    double r = distance(piece.center, piece.start);
+    double c[2] = {piece.center.x, piece.center.y};
+    bool startOnCircle = !(fabs(distance(p[0], piece.center) - r) > tolerance);
+    for (int i = 0; i <= n - 2; i++) {
+        if (!startOnCircle)
+            return false;
+        startOnCircle = !(fabs(distance(p[i + 1], piece.center) - r) > tolerance);
+        if (!startOnCircle)
+            return false;
+        double pa[2] = {p[i].x, p[i].y}, pb[2] = {p[i + 1].x, p[i + 1].y};
+        double d;
+        PointToLineDistance(c, pa, pb, &d);
+        if (!(fabs(d - r) <= tolerance))
+            return false;
+    }
     return true;
 }
 
@@ -181,7 +247,8 @@ int fitPointByLine(const point_struct* points, int count, double tolerance, Vexa
         *lineCount = 0;
         return 1;
     }
-    PieceList<Vexa_Line> out = {NULL, 0, 0};
+    PieceList<Vexa_Line> out;
+    startPieces(&out);
     fitLines(points, count, tolerance, &out);
     appendPieces(&out, lines, lineCount);
     return 1;
@@ -208,10 +275,7 @@ static void fitArcs(const point_struct* p, int n, double tolerance, PieceList<ar
         return;
     }
     fill3PtArc(&piece);
-    bool fits = true;
-    for (int i = 0; i <= n - 2 && fits; i++)
-        fits = checkErrorLineCircle(p[i], p[i + 1], piece, tolerance) != 0;
-    if (fits) {
+    if (runFitsPiece(p, n, piece, tolerance)) {
         pushPiece(out, piece);
         return;
     }
@@ -226,7 +290,8 @@ int fitPointByArc(const point_struct* points, int count, double tolerance, arc_s
         *arcCount = 0;
         return 1;
     }
-    PieceList<arc_struct> out = {NULL, 0, 0};
+    PieceList<arc_struct> out;
+    startPieces(&out);
     fitArcs(points, count, tolerance, &out);
     appendPieces(&out, arcs, arcCount);
     return 1;

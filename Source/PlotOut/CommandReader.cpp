@@ -183,12 +183,12 @@ ASErr readCommandFile(FILE* file, int language, UDT_CommandLine** commands, int*
         if (buffer[0] != 0) {
             char* text = strdup(buffer);
             if (text == nullptr)
-                return kCommandReaderMemoryErr;
+                return kMemoryErr;
             UDT_CommandLine* grown =
                 (UDT_CommandLine*)realloc(*commands, sizeof(UDT_CommandLine) * (size_t)(*count + 1));
             if (grown == nullptr) {
                 free(text);
-                return kCommandReaderMemoryErr;
+                return kMemoryErr;
             }
             *commands = grown;
             (*commands)[*count].text = text;

@@ -11,6 +11,7 @@
 #include <stdio.h>
 
 #include "ASTypes.h"
+#include "Common/ErrorCodes.h"
 #include "Math/CurveFit.h"
 
 // One command as read from the file.
@@ -23,8 +24,6 @@ struct UDT_CommandLine {
 // (a long plotter text, a hostile file) goes on as the next command.
 enum { kCommandTextMax = 255 };
 
-enum { kCommandReaderMemoryErr = '!Mem' };
-
 // One line of the file: characters up to a line feed (not stored), the end of
 // the file, or max characters; buffer must hold max + 1 bytes. Returns the
 // number stored; 0 for a null file.
@@ -36,9 +35,9 @@ int ReadToken(FILE* file, char* buffer, int max);
 
 // Reads the whole file as commands of language (HPGL and DMGL: tokens; GPGL
 // and MGL_IC1: lines; any other code reads nothing) and appends each
-// non-empty one to *commands / *count. Returns 0, or kCommandReaderMemoryErr
+// non-empty one to *commands / *count. Returns 0, or kMemoryErr
 // when the array or a text cannot be allocated (what was read stays).
-ASErr readCommandFile(FILE* file, int language, UDT_CommandLine** commands, int* count);
+VT_NODISCARD ASErr readCommandFile(FILE* file, int language, UDT_CommandLine** commands, int* count);
 // Frees every text and the array; *commands = null, *count = 0.
 void freeCommandLines(UDT_CommandLine** commands, int* count);
 
@@ -62,4 +61,4 @@ void replayPenReset(ReplayPen* pen, int language, double arcAngleUnit);
 // 0.1 step of the circle (at most 65536 of them), made on the fly. A command
 // that is not one of the writer's, or whose numbers cannot be read, changes
 // nothing. Returns 0.
-ASErr replayCommand(const char* text, ReplayPen* pen, ReplayLineProc line, void* data);
+VT_NODISCARD ASErr replayCommand(const char* text, ReplayPen* pen, ReplayLineProc line, void* data);

@@ -13,6 +13,8 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/ColorLayer.h"
+#include "PlotOut/CommandText.h"
+#include "Core/VolumePlacement.h"
 #include "PlotOut/USB.h"
 
 namespace {
@@ -38,11 +40,11 @@ bool sinkOpen(FILE* file)
 }
 
 // Writes one whole command text to the sink.
-ASErr sendText(FILE* file, const char* text, size_t length)
+VT_NODISCARD ASErr sendText(FILE* file, const char* text, size_t length)
 {
     if (file != NULL) {
         if (length > 0 && fwrite(text, 1, length, file) != length)
-            return kPlotOutWriteErr;
+            return kWriteErr;
         return kNoErr;
     }
     if (g != NULL && g->usbOutput != 0) {
@@ -62,7 +64,7 @@ ASErr sendText(FILE* file, const char* text, size_t length)
 
 // printf into one text (on the heap when it does not fit the stack buffer),
 // in the C locale, then to the sink.
-ASErr emitf(FILE* file, const char* format, ...)
+VT_NODISCARD ASErr emitf(FILE* file, const char* format, ...)
 {
     if (!sinkOpen(file))
         return kNoErr;
@@ -74,13 +76,13 @@ ASErr emitf(FILE* file, const char* format, ...)
     va_end(args);
     ASErr error = kNoErr;
     if (length < 0) {
-        error = kPlotOutWriteErr;
+        error = kWriteErr;
     } else if ((size_t)length < sizeof local) {
         error = sendText(file, local, (size_t)length);
     } else {
         char* text = (char*)malloc((size_t)length + 1);
         if (text == NULL) {
-            error = kPlotOutMemoryErr;
+            error = kMemoryErr;
         } else {
             va_start(args, format);
             vsnprintf(text, (size_t)length + 1, format, args);
@@ -91,6 +93,29 @@ ASErr emitf(FILE* file, const char* format, ...)
     }
     uselocale(previous);
     return error;
+}
+
+// Sends a command built with CommandText: the same bytes emitf would send.
+ASErr sendCommand(FILE* file, const CommandText& command)
+{
+    if (!sinkOpen(file))
+        return kNoErr;
+    if (command.overflow)
+        return kWriteErr;
+    return sendText(file, command.text, command.length);
+}
+
+// "<prefix>x,y<suffix>": the pen moves and cuts of every language.
+ASErr sendPoint(FILE* file, const char* prefix, long x, long y, const char* suffix)
+{
+    CommandText command;
+    CommandTextStart(&command);
+    CommandTextPut(&command, prefix);
+    CommandTextPutLong(&command, x);
+    CommandTextPutChar(&command, ',');
+    CommandTextPutLong(&command, y);
+    CommandTextPut(&command, suffix);
+    return sendCommand(file, command);
 }
 
 // Truncates toward zero and holds the result to 32 bits, so that a huge,
@@ -165,7 +190,7 @@ double layerAcceleration(const Pen& pen)
 }
 
 // The pen select of a group, then (HPGL only, when asked) its tool block.
-ASErr writeGroupStart(int32_t penIndex, int language, FILE* file, bool toolBlock, bool layerGroup)
+VT_NODISCARD ASErr writeGroupStart(int32_t penIndex, int language, FILE* file, bool toolBlock, bool layerGroup)
 {
     ASErr error;
     long long number = (long long)penIndex + 1;
@@ -202,7 +227,7 @@ ASErr writeGroupStart(int32_t penIndex, int language, FILE* file, bool toolBlock
     return emitf(file, "PA;\r\n");
 }
 
-ASErr writeGroupText(const char* text, FILE* file)
+VT_NODISCARD ASErr writeGroupText(const char* text, FILE* file)
 {
     if (text == NULL)
         return kNoErr;
@@ -212,13 +237,13 @@ ASErr writeGroupText(const char* text, FILE* file)
 // The volumes of one group in cut order: ascending index, equal numbers in
 // array order; a volume numbered 0 or less is not cut.
 template <typename Matches>
-ASErr writeGroupVolumes(Matches matches, int language, FILE* file)
+VT_NODISCARD ASErr writeGroupVolumes(Matches matches, int language, FILE* file)
 {
     if (g->volumes == NULL || g->volumeCount <= 0)
         return kNoErr;
     int32_t* order = (int32_t*)malloc(sizeof(int32_t) * (size_t)g->volumeCount);
     if (order == NULL)
-        return kPlotOutMemoryErr;
+        return kMemoryErr;
     int32_t count = 0;
     for (int32_t i = 0; i < g->volumeCount; i++) {
         if (g->volumes[i].index >= 1 && matches(g->volumes[i]))
@@ -279,6 +304,15 @@ char* findMarksText()
     return NULL;
 }
 
+// Millimetres to plotter steps, truncated toward zero. A conversion cannot
+// fail, so the writer's own steps use this rather than the error-code form.
+void toSteps(point_struct point, long* x, long* y)
+{
+    double step = plotterStep();
+    *x = toInt32(point.x / step);
+    *y = toInt32(point.y / step);
+}
+
 }  // namespace
 
 void resetDotCutEnd()
@@ -289,9 +323,7 @@ void resetDotCutEnd()
 
 ASErr convertDimenPointToPlotterLong(point_struct point, long* x, long* y)
 {
-    double step = plotterStep();
-    *x = toInt32(point.x / step);
-    *y = toInt32(point.y / step);
+    toSteps(point, x, y);
     return kNoErr;
 }
 
@@ -353,19 +385,22 @@ ASErr endOfPlotOut(int language, FILE* file)
         error = emitf(file, "%.*s\r\n", length, plotter.PlotterEndString);
     // A full disk shows itself only when the buffered bytes go out.
     if (error == kNoErr && file != NULL && (fflush(file) != 0 || ferror(file)))
-        error = kPlotOutWriteErr;
+        error = kWriteErr;
     return error;
 }
+
+// The end of a GPGL or MGL command: ETX, then the line end.
+#define kEndOfCommand "\003\r\n"
 
 ASErr movePen(long x, long y, int language, FILE* file)
 {
     switch (language) {
     case kLanguageHPGL:
     case kLanguageDMGL:
-        return emitf(file, "PU%ld,%ld;\r\n", x, y);
+        return sendPoint(file, "PU", x, y, ";\r\n");
     case kLanguageGPGL:
     case kLanguageMGL_IC1:
-        return emitf(file, "M %ld,%ld%c\r\n", x, y, kETX);
+        return sendPoint(file, "M ", x, y, kEndOfCommand);
     default:
         return kNoErr;
     }
@@ -376,14 +411,35 @@ ASErr drawPen(long x, long y, int language, FILE* file)
     switch (language) {
     case kLanguageHPGL:
     case kLanguageDMGL:
-        return emitf(file, "PD%ld,%ld;\r\n", x, y);
+        return sendPoint(file, "PD", x, y, ";\r\n");
     case kLanguageGPGL:
     case kLanguageMGL_IC1:
-        return emitf(file, "D %ld,%ld%c\r\n", x, y, kETX);
+        return sendPoint(file, "D ", x, y, kEndOfCommand);
     default:
         return kNoErr;
     }
 }
+
+namespace {
+
+// "] r,r,a1,a2": the arc of GPGL and MGL.
+ASErr sendArc(FILE* file, long r, long a1, long a2)
+{
+    CommandText command;
+    CommandTextStart(&command);
+    CommandTextPut(&command, "] ");
+    CommandTextPutLong(&command, r);
+    CommandTextPutChar(&command, ',');
+    CommandTextPutLong(&command, r);
+    CommandTextPutChar(&command, ',');
+    CommandTextPutLong(&command, a1);
+    CommandTextPutChar(&command, ',');
+    CommandTextPutLong(&command, a2);
+    CommandTextPut(&command, kEndOfCommand);
+    return sendCommand(file, command);
+}
+
+}  // namespace
 
 ASErr drawArcPen(long cx, long cy, double startAngle, double endAngle, double radius, int language,
                  FILE* file, int direction)
@@ -399,9 +455,16 @@ ASErr drawArcPen(long cx, long cy, double startAngle, double endAngle, double ra
         else if (direction != 2 && sweep < 0)
             sweep += 6.283185307;
         double degrees = sweep * 180 / 3.1415926535;
-        if (g->curPlotter.IsSpecialMachine)
-            return emitf(file, "PD;AA%ld,%ld,%f,%d;\r\n", cx, cy, degrees, 1);
-        return emitf(file, "PD;AA%ld,%ld,%f;\r\n", cx, cy, degrees);
+        CommandText command;
+        CommandTextStart(&command);
+        CommandTextPut(&command, "PD;AA");
+        CommandTextPutLong(&command, cx);
+        CommandTextPutChar(&command, ',');
+        CommandTextPutLong(&command, cy);
+        CommandTextPutChar(&command, ',');
+        CommandTextPutFixed6(&command, degrees);
+        CommandTextPut(&command, g->curPlotter.IsSpecialMachine ? ",1;\r\n" : ";\r\n");
+        return sendCommand(file, command);
     }
     case kLanguageGPGL: {
         long r = toInt32(radius / plotterStep() + 0.5);
@@ -411,7 +474,7 @@ ASErr drawArcPen(long cx, long cy, double startAngle, double endAngle, double ra
             a -= 6.283185307;
         long a1 = toInt32(a * 57.29577951471995 / g->arcAngleUnit + 0.5);
         long a2 = toInt32(b * 57.29577951471995 / g->arcAngleUnit + 0.5);
-        return emitf(file, "] %ld,%ld,%ld,%ld%c\r\n", r, r, a1, a2, kETX);
+        return sendArc(file, r, a1, a2);
     }
     case kLanguageMGL_IC1: {
         // Radians in units of arcAngleUnit; the cutter takes the direction
@@ -419,7 +482,7 @@ ASErr drawArcPen(long cx, long cy, double startAngle, double endAngle, double ra
         long r = toInt32(radius / plotterStep() + 0.5);
         long a1 = toInt32(a / g->arcAngleUnit + 0.5);
         long a2 = toInt32(b / g->arcAngleUnit + 0.5);
-        return emitf(file, "] %ld,%ld,%ld,%ld%c\r\n", r, r, a1, a2, kETX);
+        return sendArc(file, r, a1, a2);
     }
     default:
         return kNoErr;
@@ -432,13 +495,13 @@ ASErr lineOut(Vexa_Line line, int language, FILE* file, unsigned char* penUp)
         return kNoErr;
     long x, y;
     if (*penUp) {
-        convertDimenPointToPlotterLong(point_struct{line.x1, line.y1}, &x, &y);
+        toSteps(point_struct{line.x1, line.y1}, &x, &y);
         ASErr error = movePen(x, y, language, file);
         if (error != kNoErr)
             return error;
         *penUp = 0;
     }
-    convertDimenPointToPlotterLong(point_struct{line.x2, line.y2}, &x, &y);
+    toSteps(point_struct{line.x2, line.y2}, &x, &y);
     return drawPen(x, y, language, file);
 }
 
@@ -457,7 +520,7 @@ ASErr arcOut(arc_struct arc, int language, FILE* file, unsigned char* penUp)
     ASErr error;
     long x, y;
     if (*penUp) {
-        convertDimenPointToPlotterLong(arc.start, &x, &y);
+        toSteps(arc.start, &x, &y);
         error = movePen(x, y, language, file);
         if (error != kNoErr)
             return error;
@@ -481,10 +544,10 @@ ASErr arcOut(arc_struct arc, int language, FILE* file, unsigned char* penUp)
         direction = 1;
     }
     long cx, cy;
-    convertDimenPointToPlotterLong(arc.center, &cx, &cy);
+    toSteps(arc.center, &cx, &cy);
     if (labs(cx) <= kMaxArcCentreSteps && labs(cy) <= kMaxArcCentreSteps)
         return drawArcPen(cx, cy, a, b, radius, language, file, direction);
-    convertDimenPointToPlotterLong(arc.end, &x, &y);
+    toSteps(arc.end, &x, &y);
     return drawPen(x, y, language, file);
 }
 
@@ -501,7 +564,7 @@ ASErr lineOutCutOff(Vexa_Line line, int language, FILE* file, unsigned char* pen
     if (!sinkOpen(file))
         return kNoErr;
     long x, y;
-    convertDimenPointToPlotterLong(point_struct{line.x1, line.y1}, &x, &y);
+    toSteps(point_struct{line.x1, line.y1}, &x, &y);
     // The cut-off position goes out y first, as the cutters have always read it.
     ASErr error = movePen(y, x, language, file);
     if (error != kNoErr)
@@ -529,25 +592,7 @@ bool overcutDirection(point_struct from, point_struct to, double* ux, double* uy
     return true;
 }
 
-// Transforms one segment from ring coordinates to the copy's place on the media.
-bezier_stru placeBezier(bezier_stru bezier, const Volume& volume, const double* offset)
-{
-    float halfWidth = (volume.loadRect[2] - volume.loadRect[0]) / 2.0f;
-    float halfHeight = (volume.loadRect[1] - volume.loadRect[3]) / 2.0f;
-    double centre[2] = {halfWidth, halfHeight};
-    if (volume.mirror)
-        BezierYMirror(bezier, &bezier, centre);
-    BezierRotate(bezier, &bezier, volume.angle, centre);
-    double back[2] = {-volume.rotMinX, -volume.rotMinY};
-    BezierMove(bezier, &bezier, back);
-    double origin[2] = {0.0, 0.0};
-    double factors[2] = {volume.scaleX, volume.scaleY};
-    BezierScale(bezier, &bezier, origin, factors);
-    BezierMove(bezier, &bezier, offset);
-    return bezier;
-}
-
-ASErr fitAndWrite(const point_struct* points, int count, const Volume& volume, int language, FILE* file,
+VT_NODISCARD ASErr fitAndWrite(const point_struct* points, int count, const Volume& volume, int language, FILE* file,
                   unsigned char* penUp)
 {
     ASErr error = kNoErr;
@@ -591,22 +636,23 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
     for (int32_t k = 0; k < ring.count && error == kNoErr; k++) {
         bezier_stru bezier = placeBezier(ring.beziers[k], volume, offset);
 
-        bezier_stru* pieces = NULL;
-        int pieceCount = 0;
-        if (BezierToLineBy2Div(&bezier, &pieceCount, &pieces) != 0 || pieceCount < 1) {
-            free(pieces);
-            return kPlotOutMemoryErr;
-        }
-        int n = pieceCount;
-        point_struct* points = (point_struct*)malloc(sizeof(point_struct) * (size_t)(n + 1));
+        BezierFlattening flattening;
+        if (BezierFlattenBy2Div(&bezier, &flattening) != 0)
+            return kMemoryErr;
+        const bezier_stru* pieces = flattening.pieces;
+        int n = flattening.count;
+        // The points of a segment mostly fit on the stack.
+        point_struct few[kFlattenStackPieces + 1];
+        point_struct* points =
+            n + 1 <= kFlattenStackPieces + 1 ? few : (point_struct*)malloc(sizeof(point_struct) * (size_t)(n + 1));
         if (points == NULL) {
-            free(pieces);
-            return kPlotOutMemoryErr;
+            BezierFlatteningFree(&flattening);
+            return kMemoryErr;
         }
         for (int i = 0; i < n; i++)
             points[i] = point_struct{pieces[i].P[0][0], pieces[i].P[0][1]};
         points[n] = point_struct{pieces[n - 1].P[3][0], pieces[n - 1].P[3][1]};
-        free(pieces);
+        BezierFlatteningFree(&flattening);
 
         bool overcut = g->overCut && BezierIsLine(&bezier) == 1;
         double ux, uy;
@@ -628,7 +674,7 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
             }
         } else if (error == kNoErr) {
             long x, y;
-            convertDimenPointToPlotterLong(points[0], &x, &y);
+            toSteps(points[0], &x, &y);
             const Pen* pen = penAt((int32_t)dotCutPen(dotCutTag));
             if (pen != NULL)
                 error = emitf(file, "PU%ld,%ld;\nPU%ld,%ld;\nFS%ld;\n", x + 1, y, x, y,
@@ -636,9 +682,10 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
             penUp = (x == _x && y == _y) ? 0 : 1;
             if (error == kNoErr)
                 error = fitAndWrite(points, n + 1, volume, language, file, &penUp);
-            convertDimenPointToPlotterLong(points[n], &_x, &_y);
+            toSteps(points[n], &_x, &_y);
         }
-        free(points);
+        if (points != few)
+            free(points);
     }
     return error;
 }
@@ -683,8 +730,8 @@ ASErr plotVolume(Volume volume, int language, FILE* file)
     ASErr error = kNoErr;
     for (int32_t i = 0; i < volume.copiesX && error == kNoErr; i++) {
         for (int32_t j = 0; j < volume.copiesY && error == kNoErr; j++) {
-            double offset[2] = {volume.rect[0] + i * (volume.gapX + volume.baseWidth * volume.scaleX),
-                                volume.rect[3] + j * (volume.gapY + volume.baseHeight * volume.scaleY)};
+            double offset[2];
+            getVolumeCopyOffset(volume, i, j, offset);
             error = plotVolumeTile(volume, language, file, offset);
         }
     }

@@ -10,6 +10,8 @@
 #include <string.h>
 
 #include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Dialog/VLCDDialog.h"
 
 static char g_strUSBDiag[256];
 
@@ -20,8 +22,8 @@ static void USBDiag(const char* format, ...) {
     va_end(args);
 }
 
-static ASErr GetDevice_PID_VID_Addr(VTUSBDeviceRef service, unsigned short* productId,
-                                    unsigned short* vendorId, unsigned long* locationId) {
+VT_NODISCARD static ASErr GetDevice_PID_VID_Addr(VTUSBDeviceRef service, unsigned short* productId,
+                                                 unsigned short* vendorId, unsigned long* locationId) {
     *productId = 0;
     *vendorId = 0;
     *locationId = 0;
@@ -41,7 +43,7 @@ static ASErr GetDevice_PID_VID_Addr(VTUSBDeviceRef service, unsigned short* prod
 
 // Finds the pipes of the open interface: the first bulk IN and the first bulk
 // OUT pipe by pipe reference.
-static ASErr Pipe_Open(VTUSBInterfaceRef intf, unsigned char endpointCount) {
+VT_NODISCARD static ASErr Pipe_Open(VTUSBInterfaceRef intf, unsigned char endpointCount) {
     g->usbPipeIn = 0;
     g->usbPipeOut = 0;
     g->usbPipeInMaxPacket = 0;
@@ -73,7 +75,7 @@ static ASErr Pipe_Open(VTUSBInterfaceRef intf, unsigned char endpointCount) {
 // Opens one interface of the open device. When it opens, it becomes the
 // interface used and the one opened before it is let go, so each device keeps
 // at most one interface claimed.
-static ASErr Interface_Open(VTUSBOpenDeviceRef device, unsigned char index) {
+VT_NODISCARD static ASErr Interface_Open(VTUSBOpenDeviceRef device, unsigned char index) {
     VTUSBInterfaceRef intf = nullptr;
     ASErr result = VTUSB_OpenInterface(device, index, &intf);
     if (result) {
@@ -93,7 +95,7 @@ static ASErr Interface_Open(VTUSBOpenDeviceRef device, unsigned char index) {
     return Pipe_Open(intf, endpointCount);
 }
 
-static ASErr Device_Open(VTUSBDeviceRef service) {
+VT_NODISCARD static ASErr Device_Open(VTUSBDeviceRef service) {
     ASErr result = VTUSB_OpenDevice(service, &g->usbDevice);
     if (result) {
         USBDiag("Device_SendData: unable to open a device interface. ret = %08x\n",
@@ -118,7 +120,8 @@ static ASErr Device_Open(VTUSBDeviceRef service) {
 
 ASErr USB_Open(unsigned short productId, unsigned short vendorId) {
     // Opening over an open link would lose its handles and keep the cutter claimed.
-    if (g->usbMasterPort || g->usbService || g->usbDevice || g->usbInterface) USB_Close();
+    // The old link's handles are cleared whatever the close says.
+    if (g->usbMasterPort || g->usbService || g->usbDevice || g->usbInterface) (void)USB_Close();
     g->usbMasterPort = nullptr;
     g->usbService = nullptr;
     g->usbDevice = nullptr;
@@ -221,8 +224,22 @@ ASErr USB_Close() {
 }
 
 void ReadPipeCallBack(void* refCon, ASErr result, void* arg) {
+    (void)refCon;
+    (void)result;
+    (void)arg;
     if (g->usbReadBuffer[0] == 0) return;
-    // The device panel, while open, shows such a reply in its reply line; no
-    // reader is queued on this buffer, so there is nothing more to do here.
+    // The device panel, while open, shows such a reply in its media-width
+    // line. The buffer may be full to its last byte: the text shown is a
+    // terminated copy. No read is ever queued on this buffer (USB_Read serves
+    // the panel), so this runs only when called.
+    if (g->vlcdDialog != nullptr) {
+        ADMItemRef item = sADMDialog->GetItem(g->vlcdDialog, kVLCDMediaWidthItem);
+        if (item != nullptr) {
+            char text[sizeof g->usbReadBuffer + 1];
+            memcpy(text, g->usbReadBuffer, sizeof g->usbReadBuffer);
+            text[sizeof g->usbReadBuffer] = 0;
+            sADMItem->SetText(item, text);
+        }
+    }
     memset(g->usbReadBuffer, 0, sizeof g->usbReadBuffer);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ASTypes.h"
+#include "Common/ErrorCodes.h"
 #include "USBHost.h"
 
 enum {
@@ -20,19 +21,19 @@ enum {
 // first bulk IN and OUT pipes. A link still open is closed first. Returns 0,
 // kVTUSBErrNotFound when no such device is attached, or the failure that
 // stopped the opening.
-ASErr USB_Open(unsigned short productId, unsigned short vendorId);
+VT_NODISCARD ASErr USB_Open(unsigned short productId, unsigned short vendorId);
 
 // Sends all length bytes over the OUT pipe, however many transfers the device
 // needs to take them. Returns 0 and sends nothing when no link is open.
-ASErr USB_Send(char* data, int length);
+VT_NODISCARD ASErr USB_Send(char* data, int length);
 
 // Clears kUSBReadBufferSize bytes of buffer and reads one reply into it; the
 // reply is always terminated within the buffer. Returns 0 and leaves the
 // buffer empty when no link is open.
-ASErr USB_Read(char* buffer);
+VT_NODISCARD ASErr USB_Read(char* buffer);
 
 // Closes what USB_Open opened and clears the handles; safe to call again.
-ASErr USB_Close();
+VT_NODISCARD ASErr USB_Close();
 
 // Completion of a reply that arrives outside USB_Read into usbReadBuffer.
 void ReadPipeCallBack(void* refCon, ASErr result, void* arg);

@@ -19,7 +19,7 @@ protected:
         startSession();
         ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
     }
-    void TearDown() override { releaseSuites(hostApp().basic()); }
+    void TearDown() override { EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic())); }
     std::string folder() const { return std::filesystem::canonical(pluginFolder()).string(); }
 };
 
@@ -43,10 +43,10 @@ TEST_F(PluginFolderTest, APathThatDoesNotFitIsRefusedNotCut)
     std::string small(exact, 'x');
     EXPECT_EQ(pluginFolderFilePath("PlotterSetup.txt", small.data(), exact), kNoErr) << "just fits";
     EXPECT_STREQ(small.c_str(), expected.c_str());
-    EXPECT_EQ(pluginFolderFilePath("PlotterSetup.txt", small.data(), exact - 1), (ASErr)'!FOP');
+    EXPECT_EQ(pluginFolderFilePath("PlotterSetup.txt", small.data(), exact - 1), kNoFileErr);
     EXPECT_STREQ(small.c_str(), "") << "nothing half-made is left behind";
-    EXPECT_EQ(pluginFolderFilePath("PlotterSetup.txt", nullptr, 10), (ASErr)'!FOP');
-    EXPECT_EQ(pluginFolderFilePath(nullptr, path, sizeof path), (ASErr)'!FOP');
+    EXPECT_EQ(pluginFolderFilePath("PlotterSetup.txt", nullptr, 10), kNoFileErr);
+    EXPECT_EQ(pluginFolderFilePath(nullptr, path, sizeof path), kNoFileErr);
 }
 
 TEST_F(PluginFolderTest, TheFolderItselfIsWhereFileDialogsStart)

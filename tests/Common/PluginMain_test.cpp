@@ -56,7 +56,7 @@ TEST_F(EntryPointTest, UnimplementedOperationsAnswerWithAnError)
     EXPECT_EQ(sAIMdMemory->MdMemoryGetSize(nullptr, &size), kSPBadParameterError);
     ASInt32 count = 0;
     EXPECT_EQ(sTimer->CountTimers(&count), kSPUnimplementedError);
-    releaseSuites(hostApp().basic());
+    EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic()));
 }
 
 TEST_F(EntryPointTest, NestedAcquisitionOnlyCounts)
@@ -129,6 +129,7 @@ TEST_F(EntryPointTest, StartupStopsAtTheFirstFailingStep)
     auto saved = table.AddNotifier;
     table.AddNotifier = [](SPPluginRef, const char*, const char*, AINotifierHandle*) -> ASErr { return 'FAIL'; };
     EXPECT_EQ(session().start(), 'FAIL');
+    EXPECT_EQ(session().error(), "plug-in start-up failed with error FAIL");
     table.AddNotifier = saved;
     EXPECT_TRUE(hostApp().notifiers().empty());
     EXPECT_EQ(hostApp().registry().totalOpen(), 0);

@@ -30,9 +30,9 @@ protected:
     }
     void TearDown() override
     {
-        freeColor(colors_, colorCount_);
+        EXPECT_EQ(kNoErr, freeColor(colors_, colorCount_));
         free(colors_);
-        freeLayer(layers_, layerCount_);
+        EXPECT_EQ(kNoErr, freeLayer(layers_, layerCount_));
         free(layers_);
         g = saved_;
     }
@@ -164,14 +164,14 @@ TEST_F(ColorLayerTest, MovesSwapEntriesInsideTheTableOnly)
 {
     makeJob({{"A", 5, 1, 0, 0, 0}, {"B", 5, 2, 0, 0, 0}});
     loadTables();
-    moveColorTable(colors_, colorCount_, 0, colorCount_);  // j is the count: past the end
-    moveColorTable(colors_, colorCount_, -1, 0);
+    EXPECT_EQ(kNoErr, moveColorTable(colors_, colorCount_, 0, colorCount_));  // j is the count: past the end
+    EXPECT_EQ(kNoErr, moveColorTable(colors_, colorCount_, -1, 0));
     EXPECT_EQ(colors_[0].rgb[0], 1);
-    moveColorTable(colors_, colorCount_, 0, 1);
+    EXPECT_EQ(kNoErr, moveColorTable(colors_, colorCount_, 0, 1));
     EXPECT_EQ(colors_[0].rgb[0], 2);
-    moveLayerTable(layers_, layerCount_, 1, 2);
+    EXPECT_EQ(kNoErr, moveLayerTable(layers_, layerCount_, 1, 2));
     EXPECT_STREQ(layers_[1].name, "B");
-    moveLayerTable(layers_, layerCount_, 1, 0);
+    EXPECT_EQ(kNoErr, moveLayerTable(layers_, layerCount_, 1, 0));
     EXPECT_STREQ(layers_[0].name, "B");
     // An empty table is never read.
     EXPECT_EQ(moveColorTable(nullptr, 0, 0, 0), kNoErr);
@@ -189,7 +189,7 @@ TEST_F(ColorLayerTest, AutoOrderGivesTheLaterOfTwoEqualLeftsTheLowerNumber)
 {
     makeJob({{"A", 5, 0, 0, 0, 20}, {"A", 5, 0, 0, 0, 20}, {"A", 5, 0, 0, 0, 5}});
     loadTables();
-    setVolumeIndexLayerAuto(layers_, layerCount_);
+    EXPECT_EQ(kNoErr, setVolumeIndexLayerAuto(layers_, layerCount_));
     EXPECT_EQ(indexes(), (std::vector<int32_t>{3, 2, 1}));
 }
 
@@ -200,7 +200,7 @@ TEST_F(ColorLayerTest, AutoOrderRestartsInEveryGroupAndSkipsTheMarksLayer)
              {"A", 5, 0, 0, 0, 30},
              {"B", 5, 0, 0, 0, 10}});
     loadTables();
-    setVolumeIndexLayerAuto(layers_, layerCount_);
+    EXPECT_EQ(kNoErr, setVolumeIndexLayerAuto(layers_, layerCount_));
     EXPECT_EQ(indexes(), (std::vector<int32_t>{2, -1, 1, 1}));
 }
 
@@ -211,7 +211,7 @@ TEST_F(ColorLayerTest, AutoOrderByColourSkipsTheMarksLayer)
              {"A", 5, 0, 0, 255, 30},
              {"B", 5, 255, 0, 0, 10}});
     loadTables();
-    setVolumeIndexColorAuto(colors_, colorCount_);
+    EXPECT_EQ(kNoErr, setVolumeIndexColorAuto(colors_, colorCount_));
     EXPECT_EQ(indexes(), (std::vector<int32_t>{2, -1, 1, 1}));
 }
 
@@ -222,7 +222,7 @@ TEST_F(ColorLayerTest, EqualRgbOfDifferentKindsAreSeparateGroups)
     makeJob({{"A", 5, 255, 255, 255, 20}, {"A", 6, 255, 255, 255, 10}, {"A", 5, 255, 255, 255, 5}});
     loadTables();
     ASSERT_EQ(colorCount_, 2);
-    setVolumeIndexColorAuto(colors_, colorCount_);
+    EXPECT_EQ(kNoErr, setVolumeIndexColorAuto(colors_, colorCount_));
     EXPECT_EQ(indexes(), (std::vector<int32_t>{2, 1, 1}));
     for (int32_t v = 0; v < g->volumeCount; v++) {
         int groups = 0;
@@ -230,7 +230,7 @@ TEST_F(ColorLayerTest, EqualRgbOfDifferentKindsAreSeparateGroups)
             groups += volumeMatchesColor(&g->volumes[v], &colors_[c]) ? 1 : 0;
         EXPECT_EQ(groups, 1) << "volume " << v;
     }
-    setVolumeColorVisible(&colors_[1], 0);
+    EXPECT_EQ(kNoErr, setVolumeColorVisible(&colors_[1], 0));
     EXPECT_EQ(flags(), (std::vector<uint32_t>{kShown, 0, kShown}));
 }
 
@@ -247,15 +247,15 @@ TEST_F(ColorLayerTest, HidingAColourDeselectsItAndLowersTheCutLength)
     makeJob({{"A", 5, 255, 0, 0, 0}, {"A", 5, 0, 0, 255, 0}, {"A", 5, 255, 0, 0, 0}});
     loadTables();
     g->volumes[0].flags |= kVolumeOnMarksLayer;
-    setVolumeColorVisible(&colors_[1], 1);
+    EXPECT_EQ(kNoErr, setVolumeColorVisible(&colors_[1], 1));
     EXPECT_NEAR(g->totalCutLength, 30.0, 1e-9);
 
-    setVolumeColorVisible(&colors_[0], 0);
+    EXPECT_EQ(kNoErr, setVolumeColorVisible(&colors_[0], 0));
     EXPECT_EQ(flags(), (std::vector<uint32_t>{kVolumeOnMarksLayer, kShown, 0}));
     EXPECT_NEAR(g->totalCutLength, 10.0, 1e-9);
 
     // Showing it again does not select it again.
-    setVolumeColorVisible(&colors_[0], 1);
+    EXPECT_EQ(kNoErr, setVolumeColorVisible(&colors_[0], 1));
     EXPECT_EQ(flags(), (std::vector<uint32_t>{kVolumeOnMarksLayer | kVolumeVisible, kShown, kVolumeVisible}));
     EXPECT_NEAR(g->totalCutLength, 10.0, 1e-9);
 }
@@ -265,11 +265,11 @@ TEST_F(ColorLayerTest, UpdateVisibleAppliesEveryEntrysFlag)
     makeJob({{"A", 5, 1, 0, 0, 0}, {"B", 5, 1, 0, 0, 0}, {"A", 5, 1, 0, 0, 0}});
     loadTables();
     layers_[0].visible = 0;
-    updateVisibleLayer(layers_, layerCount_);
+    EXPECT_EQ(kNoErr, updateVisibleLayer(layers_, layerCount_));
     EXPECT_EQ(flags(), (std::vector<uint32_t>{0, kShown, 0}));
     layers_[0].visible = 1;
     layers_[1].visible = 0;
-    updateVisibleLayer(layers_, layerCount_);
+    EXPECT_EQ(kNoErr, updateVisibleLayer(layers_, layerCount_));
     EXPECT_EQ(flags(), (std::vector<uint32_t>{kVolumeVisible, 0, kVolumeVisible}));
 }
 
@@ -278,15 +278,15 @@ TEST_F(ColorLayerTest, ShowSelectShowsOnlyTheActiveGroup)
     makeJob({{"A", 5, 1, 0, 0, 0}, {"B", 5, 2, 0, 0, 0}, {"A", 5, 1, 0, 0, 0}});
     loadTables();
     // No active entry: the first group.
-    showSelectLayer(-1, layers_, layerCount_);
+    EXPECT_EQ(kNoErr, showSelectLayer(-1, layers_, layerCount_));
     EXPECT_EQ(flags(), (std::vector<uint32_t>{kVolumeVisible, 0, kVolumeVisible}));
     EXPECT_EQ(layers_[1].visible, 1);  // the entries keep their flags
 
-    showSelectColor(1, colors_, colorCount_);
+    EXPECT_EQ(kNoErr, showSelectColor(1, colors_, colorCount_));
     EXPECT_EQ(flags(), (std::vector<uint32_t>{0, kVolumeVisible, 0}));
 
     // An index past the table reads nothing beyond it.
-    showSelectColor(colorCount_, colors_, colorCount_);
+    EXPECT_EQ(kNoErr, showSelectColor(colorCount_, colors_, colorCount_));
     EXPECT_EQ(flags(), (std::vector<uint32_t>{0, 0, 0}));
     EXPECT_EQ(showSelectLayer(0, nullptr, 0), kNoErr);
 }
@@ -297,9 +297,9 @@ TEST_F(ColorLayerTest, ALayerTitleLongerThanAnEntryStillFindsItsEntry)
     makeJob({{title.c_str(), 5, 0, 0, 0, 20}, {title.c_str(), 5, 0, 0, 0, 10}});
     loadTables();
     ASSERT_EQ(layerCount_, 1);
-    setVolumeIndexLayerAuto(layers_, layerCount_);
+    EXPECT_EQ(kNoErr, setVolumeIndexLayerAuto(layers_, layerCount_));
     EXPECT_EQ(indexes(), (std::vector<int32_t>{2, 1}));
-    setVolumeLayerVisible(layers_[0].name, 0);
+    EXPECT_EQ(kNoErr, setVolumeLayerVisible(layers_[0].name, 0));
     EXPECT_EQ(flags(), (std::vector<uint32_t>{0, 0}));
 }
 

@@ -1,16 +1,20 @@
 // Loading the selection into the cut model: volumes in query order, rings and
 // their order, segments, colours, bounds without strokes, the marks layer, the
 // selection gate and the current plotter read from the preferences.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <random>
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/CutModel.h"
 #include "CurrentPlotterPrefs.h"
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
 #include "HostFixture.h"
+#include "Suites/SuiteTables.h"
 
 using namespace vt;
 using namespace vt::host;
@@ -26,8 +30,10 @@ protected:
     }
     void TearDown() override
     {
-        if (g) freeData();
-        releaseSuites(hostApp().basic());
+        if (g) {
+            EXPECT_EQ(kNoErr, freeData());
+        }
+        EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic()));
     }
     Document& doc() { return documents().newDocument(); }
     ArtNode* path(Document& d, std::vector<AIPathSegment> segs, bool closed, ArtNode* parent = nullptr)
@@ -58,6 +64,8 @@ protected:
         for (LayerNode* l : d.layers())
             for (ArtNode* a : l->root->children) d.setSelected(a, true);
     }
+    // 0 when a job too big for the memory left loads nothing and says so.
+    int loadTooBigAJob();
     // The current plotter with a pen count of pens, of which at most four
     // pens are stored, every value of pen i 10 + i.
     void putPlotter(int pens)
@@ -95,9 +103,9 @@ TEST_F(CutModelTest, TwoTopLevelObjectsGiveTwoVolumesInQueryOrder)
     EXPECT_EQ(g->volumes[0].index, 1);
     EXPECT_EQ(g->volumes[1].index, 2);
     EXPECT_EQ(g->volumes[0].flags, 5u);
-    EXPECT_FLOAT_EQ(g->volumes[1].docRect[0], 144 * kPointToMMFloat);
-    EXPECT_FLOAT_EQ(g->volumes[1].rect[0], 144 * kPointToMMFloat) << "relative to the union's left (0)";
-    EXPECT_FLOAT_EQ(g->volumesBounds[2], 216 * kPointToMMFloat);
+    EXPECT_FLOAT_EQ(g->volumes[1].docRect[0], 144 * kPointToMillimetreFloat);
+    EXPECT_FLOAT_EQ(g->volumes[1].rect[0], 144 * kPointToMillimetreFloat) << "relative to the union's left (0)";
+    EXPECT_FLOAT_EQ(g->volumesBounds[2], 216 * kPointToMillimetreFloat);
     EXPECT_DOUBLE_EQ(g->volumes[0].scaleX, 1.0);
     EXPECT_DOUBLE_EQ(g->volumes[0].gapX, 3.0);
     EXPECT_EQ(g->volumes[0].copiesY, 1);
@@ -117,7 +125,7 @@ TEST_F(CutModelTest, ClosedRectangleGivesFourSegmentsOpenOneThree)
     // Relative to the volume's own lower-left corner: the last ends at anchor 0.
     EXPECT_NEAR(closed.beziers[3].P[3][0], 0.0, 1e-4);
     EXPECT_NEAR(closed.beziers[3].P[3][1], 0.0, 1e-4);
-    EXPECT_NEAR(closed.beziers[0].P[3][0], 72 * kPointToMM, 1e-4);
+    EXPECT_NEAR(closed.beziers[0].P[3][0], 72 * kPointToMillimetre, 1e-4);
     EXPECT_EQ(g->volumes[1].rings[0].count, 3);
     EXPECT_FLOAT_EQ(closed.area, 72.0f * 72.0f) << "counter-clockwise is positive";
 }
@@ -153,7 +161,7 @@ TEST_F(CutModelTest, FillColoursConvertAsTheColourListsShowThem)
         EXPECT_EQ(g->volumes[0].colorRGB[0], r.r);
         EXPECT_EQ(g->volumes[0].colorRGB[1], r.g);
         EXPECT_EQ(g->volumes[0].colorRGB[2], r.b);
-        freeData();
+        EXPECT_EQ(kNoErr, freeData());
     }
 }
 
@@ -197,8 +205,155 @@ TEST_F(CutModelTest, RingsLargestFirstUnlessDotCut)
             EXPECT_FLOAT_EQ(v.rings[1].area, 900);
             EXPECT_FLOAT_EQ(v.rings[2].area, 100);
         }
-        freeData();
+        EXPECT_EQ(kNoErr, freeData());
     }
+}
+
+// The order the rings had before: an exchange sort, largest absolute area first.
+void exchangeSort(std::vector<Ring>& rings)
+{
+    for (size_t i = 0; i < rings.size(); ++i)
+        for (size_t j = i + 1; j < rings.size(); ++j)
+            if (std::fabs(rings[j].area) > std::fabs(rings[i].area)) std::swap(rings[i], rings[j]);
+}
+
+std::vector<Ring> ringsOfAreas(const std::vector<float>& areas)
+{
+    std::vector<Ring> rings(areas.size());
+    for (size_t i = 0; i < areas.size(); ++i) {
+        rings[i] = Ring{};
+        rings[i].art = reinterpret_cast<AIArtHandle>(i + 1);  // the art-tree position
+        rings[i].area = areas[i];
+    }
+    return rings;
+}
+
+std::vector<size_t> positions(const std::vector<Ring>& rings)
+{
+    std::vector<size_t> out;
+    for (const Ring& r : rings) out.push_back(reinterpret_cast<size_t>(r.art));
+    return out;
+}
+
+TEST(SortRing, LargestAbsoluteAreaFirstEqualAreasInTreeOrder)
+{
+    struct Row {
+        const char* what;
+        std::vector<float> areas;
+        std::vector<size_t> expected;  // art-tree positions, from 1
+    } rows[] = {
+        {"none", {}, {}},
+        {"one", {5}, {1}},
+        {"already in order", {9, 4, 1}, {1, 2, 3}},
+        {"reversed", {1, 4, 9}, {3, 2, 1}},
+        {"equal areas keep their order", {3, 3, 3, 3}, {1, 2, 3, 4}},
+        {"clockwise and counter-clockwise by size", {-2, 5, -7, 1}, {3, 2, 1, 4}},
+        {"opposite signs of one size keep their order", {-4, 1, 4, -4}, {1, 3, 4, 2}},
+        {"equal runs among others", {2, 8, 2, 8, 5, 2}, {2, 4, 5, 1, 3, 6}},
+        {"zero areas last", {0, -0.0f, 3}, {3, 1, 2}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::vector<Ring> rings = ringsOfAreas(row.areas);
+        ASSERT_EQ(sortRing(rings.data(), static_cast<int32_t>(rings.size())), kNoErr);
+        EXPECT_EQ(positions(rings), row.expected);
+    }
+}
+
+TEST(SortRing, ThousandsOfRingsAsAStableSortAndAsTheExchangeSortWhenAreasDiffer)
+{
+    std::mt19937 random(29);
+    for (bool distinct : {true, false}) {
+        SCOPED_TRACE(distinct ? "distinct areas" : "many equal areas");
+        std::vector<float> areas(20000);
+        for (size_t i = 0; i < areas.size(); ++i) {
+            float size = distinct ? static_cast<float>(i + 1) : static_cast<float>(random() % 50);
+            areas[i] = random() % 2 ? size : -size;
+        }
+        std::shuffle(areas.begin(), areas.end(), random);
+        std::vector<Ring> rings = ringsOfAreas(areas), expected = rings;
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const Ring& a, const Ring& b) { return std::fabs(a.area) > std::fabs(b.area); });
+        ASSERT_EQ(sortRing(rings.data(), static_cast<int32_t>(rings.size())), kNoErr);
+        EXPECT_EQ(positions(rings), positions(expected));
+        if (distinct) {
+            std::vector<Ring> before(rings.begin(), rings.begin() + 2000);
+            std::shuffle(before.begin(), before.end(), random);
+            std::vector<Ring> now = before;
+            exchangeSort(before);
+            ASSERT_EQ(sortRing(now.data(), static_cast<int32_t>(now.size())), kNoErr);
+            EXPECT_EQ(positions(now), positions(before)) << "the same rings in the same order as before";
+        }
+    }
+}
+
+TEST_F(CutModelTest, ThousandsOfObjectsAndRingsLoadWhole)
+{
+    struct Row {
+        const char* what;
+        int groups;        // 0: loose paths, each its own volume
+        int pathsPerGroup;
+    } rows[] = {
+        {"many volumes", 0, 3000},
+        {"one group of many rings", 1, 5000},
+        {"a few groups", 7, 300},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Document& d = doc();
+        int volumes = row.groups == 0 ? row.pathsPerGroup : row.groups;
+        for (int k = 0; k < std::max(row.groups, 1); ++k) {
+            ArtNode* gr = row.groups ? group(d) : nullptr;
+            for (int i = 0; i < row.pathsPerGroup; ++i) {
+                float s = 1 + i % 97;  // sizes repeat: equal areas keep their order
+                ArtNode* p = rect(d, 2.0f * i, 0, 2.0f * i + s, s, gr);
+                p->name = std::to_string(i);
+            }
+        }
+        selectAll(d);
+        ASSERT_EQ(loadData(nullptr), kNoErr);
+        ASSERT_EQ(g->volumeCount, volumes);
+        for (int v = 0; v < g->volumeCount; ++v) {
+            const Volume& vol = g->volumes[v];
+            ASSERT_EQ(vol.ringCount, row.groups ? row.pathsPerGroup : 1);
+            EXPECT_EQ(vol.index, v + 1);
+            for (int r = 0; r < vol.ringCount; ++r) {
+                ASSERT_EQ(vol.rings[r].count, 4);
+                if (r == 0) continue;
+                float before = std::fabs(vol.rings[r - 1].area), now = std::fabs(vol.rings[r].area);
+                ASSERT_GE(before, now);
+                if (before == now) {
+                    ArtNode* a = currentDocument()->art(vol.rings[r - 1].art);
+                    ArtNode* b = currentDocument()->art(vol.rings[r].art);
+                    ASSERT_LT(std::stoi(a->name), std::stoi(b->name)) << "equal areas in art-tree order";
+                }
+            }
+        }
+        EXPECT_EQ(freeData(), kNoErr);
+    }
+}
+
+int CutModelTest::loadTooBigAJob()
+{
+    // One path of three million anchors: 84 MB in the document, 216 MB as
+    // segments. With the address space ending 150 MB above what the process
+    // has, the segments cannot be had.
+    Document& d = doc();
+    rect(d, 0, 0, 10, 10);
+    ArtNode* big = path(d, {}, true);
+    big->segments.resize(3000000, cornerSegment(1, 1));
+    selectAll(d);
+    test::limitAddressSpace(150u << 20);
+    ASErr result = loadData(nullptr);
+    bool clean = result == kMemoryErr && g->volumeCount == 0 && g->volumes == nullptr;
+    test::limitAddressSpace(0);
+    return clean ? 0 : 1;
+}
+
+TEST_F(CutModelTest, AJobBiggerThanMemoryLoadsNothingAndSaysSo)
+{
+    if (!test::kAddressLimitWorks) GTEST_SKIP() << "the address sanitizer cannot run under an address-space limit";
+    EXPECT_EXIT(std::exit(loadTooBigAJob()), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(CutModelTest, StrokeDoesNotChangeTheLoadedBoundsAndIsSwitchedBack)
@@ -214,8 +369,8 @@ TEST_F(CutModelTest, StrokeDoesNotChangeTheLoadedBoundsAndIsSwitchedBack)
     ASSERT_EQ(loadData(nullptr), kNoErr);
     const Volume& v = g->volumes[0];
     EXPECT_FLOAT_EQ(v.docRect[0], 0);
-    EXPECT_FLOAT_EQ(v.docRect[2], 100 * kPointToMMFloat);
-    EXPECT_FLOAT_EQ(v.docRect[1], 50 * kPointToMMFloat);
+    EXPECT_FLOAT_EQ(v.docRect[2], 100 * kPointToMillimetreFloat);
+    EXPECT_FLOAT_EQ(v.docRect[1], 50 * kPointToMillimetreFloat);
     EXPECT_TRUE(p->style.strokePaint);
     EXPECT_FLOAT_EQ(p->style.stroke.width, 10);
     EXPECT_FLOAT_EQ(q->style.fill.color.c.rgb.blue, 1) << "each path keeps its own style";
@@ -252,14 +407,14 @@ TEST_F(CutModelTest, UnsafeInputsLoadCleanly)
     ASSERT_EQ(loadData(nullptr), kNoErr);
     EXPECT_EQ(g->volumeCount, 0) << "only nested art selected";
     EXPECT_EQ(g->volumesBounds[2], 0.0f);
-    freeData();
+    EXPECT_EQ(kNoErr, freeData());
 
     d.setSelected(empty, true);
     ASSERT_EQ(loadData(nullptr), kNoErr);
     ASSERT_EQ(g->volumeCount, 1);
     EXPECT_EQ(g->volumes[0].rings[0].count, 0) << "an empty path has no segments";
     EXPECT_EQ(g->volumes[0].rect[0], 0.0f);
-    freeData();
+    EXPECT_EQ(kNoErr, freeData());
 
     ArtNode* textOnly = d.newArt(kGroupArt);
     d.place(textOnly, kPlaceAboveAll, nullptr);
@@ -271,6 +426,24 @@ TEST_F(CutModelTest, UnsafeInputsLoadCleanly)
     ASSERT_EQ(g->volumeCount, 1);
     EXPECT_EQ(g->volumes[0].colorKind, 6u) << "no path, no colour";
     EXPECT_EQ(g->volumes[0].rings[0].kind, 0);
+}
+
+TEST_F(CutModelTest, AHostErrorInsideAGroupKeepsTheRingsReadSoFar)
+{
+    Document& d = doc();
+    ArtNode* gr = group(d);
+    rect(d, 0, 0, 72, 72, gr);
+    rect(d, 100, 0, 172, 72, gr);
+    selectAll(d);
+    auto& art = suiteTable<AIArtSuite>();
+    auto saved = art.GetArtSibling;
+    art.GetArtSibling = [](AIArtHandle, AIArtHandle*) -> ASErr { return kBadArtErr; };
+    ASErr error = loadData(nullptr);
+    art.GetArtSibling = saved;
+    ASSERT_EQ(error, kNoErr) << "the host's error inside one object is not the job's";
+    ASSERT_EQ(g->volumeCount, 1);
+    EXPECT_EQ(g->volumes[0].ringCount, 1) << "the walk ends at the failing sibling";
+    EXPECT_EQ(g->volumes[0].rings[0].count, 4);
 }
 
 TEST_F(CutModelTest, LongLayerTitlesAreCutOnACharacterBoundary)
@@ -291,11 +464,11 @@ TEST_F(CutModelTest, LongLayerTitlesAreCutOnACharacterBoundary)
 TEST_F(CutModelTest, CheckDataGatesSelectionAndReadsThePlotter)
 {
     Document& d = doc();
-    EXPECT_EQ(checkData(1), (ASErr)'!Sel');
+    EXPECT_EQ(checkData(1), kNothingSelectedErr);
     ArtNode* t = d.newArt(kTextFrameArt);
     d.place(t, kPlaceAboveAll, nullptr);
     d.setSelected(t, true);
-    EXPECT_EQ(checkData(1), (ASErr)'!tpe');
+    EXPECT_EQ(checkData(1), kUnsupportedArtErr);
     d.setSelected(t, false);
     rect(d, 0, 0, 10, 10);
     selectAll(d);
@@ -311,7 +484,7 @@ TEST_F(CutModelTest, CheckDataGatesSelectionAndReadsThePlotter)
     for (int pens : {-3, 0, 1000000}) {
         SCOPED_TRACE(pens);
         putPlotter(pens);
-        EXPECT_EQ(checkData(0), (ASErr)'!cur');
+        EXPECT_EQ(checkData(0), kNoCurrentPlotterErr);
         EXPECT_EQ(g->curPlotterValid, 0);
         EXPECT_EQ(g->curEnvironment.Pens, nullptr);
     }
@@ -326,13 +499,24 @@ TEST_F(CutModelTest, PathsAsBezierListsInPoints)
     path(d, {}, false, gr);
     UDT_PolyBezier* list = nullptr;
     int32_t count = 0;
-    loadPloyBezier(Document::handle(gr), &list, &count);
+    EXPECT_EQ(kNoErr, loadPloyBezier(Document::handle(gr), &list, &count));
     ASSERT_EQ(count, 3);
     EXPECT_EQ(list[0].count, 4);
     EXPECT_DOUBLE_EQ(list[0].bezier[3].P[3][0], 0.0);
     EXPECT_EQ(list[1].count, 1);
     EXPECT_DOUBLE_EQ(list[1].bezier[0].P[3][1], 5.0);
     EXPECT_EQ(list[2].count, 0);
+
+    // A second walk appends to the list the first one left, however long.
+    ArtNode* many = group(d);
+    for (int i = 0; i < 1000; ++i) rect(d, 0, 0, 1.0f + i, 1, many);
+    ASSERT_EQ(loadPloyBezier(Document::handle(many), &list, &count), kNoErr);
+    ASSERT_EQ(count, 1003);
+    EXPECT_EQ(list[1].count, 1) << "what was there stays";
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_EQ(list[3 + i].count, 4);
+        EXPECT_DOUBLE_EQ(list[3 + i].bezier[0].P[3][0], 1.0 + i) << "in the art-tree order";
+    }
     for (int i = 0; i < count; ++i) free(list[i].bezier);
     free(list);
 }

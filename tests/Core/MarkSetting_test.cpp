@@ -346,7 +346,8 @@ TEST_F(MarkSettingTest, MultipleCopiesMarkEveryCopyAndCopyTheSelectedTopLevelArt
             }
 
         // The copies lie in the marks layer's root group, above the marks group.
-        std::vector<ArtNode*> top = marksLayers()[0]->root->children;
+        const auto& children = marksLayers()[0]->root->children;
+        std::vector<ArtNode*> top(children.begin(), children.end());
         ASSERT_EQ(top.size(), 1u + (row.withOutline ? 2u * (copies - 1) : 0u)) << row.shows;
         EXPECT_EQ(top.back(), marks) << row.shows;
         int labels = 0, groups = 0;
@@ -389,7 +390,8 @@ TEST_F(MarkSettingTest, ASecondRunReplacesTheMarksAndNeverCopiesTheEarlierLayers
     ASSERT_EQ(marksLayers().size(), 1u);
     EXPECT_EQ(d().layers().size(), 2u);
     EXPECT_EQ(marksText().substr(0, 11), ESC + "D3;3;1;0:");
-    std::vector<ArtNode*> top = marksLayers()[0]->root->children;
+    const auto& children = marksLayers()[0]->root->children;
+    std::vector<ArtNode*> top(children.begin(), children.end());
     EXPECT_EQ(top.size(), 3u) << "two copies of the label and the marks group, nothing copied from the old layer";
     EXPECT_EQ(pathsWith(marksGroup(), 3), 12);
 }
@@ -489,7 +491,7 @@ TEST_F(MarkSettingTest, WithoutALayoutTheLayerStaysEmptyAndCopiesNeedAMarksLayer
     ASSERT_EQ(MakeAASSetting(mmRect(60, 45, 100, 50)), kNoErr);
     ASSERT_EQ(marksLayers().size(), 1u);
     ASSERT_EQ(marksLayers()[0]->root->children.size(), 1u);
-    ArtNode* group = marksLayers()[0]->root->children[0];
+    ArtNode* group = marksLayers()[0]->root->children.front();
     EXPECT_TRUE(group->children.empty());
     EXPECT_EQ(group->tag(kTagAASSetting), nullptr);
 }

@@ -73,13 +73,13 @@ int loaded(const std::string& text, Plotter** list, int* count)
 Plotter defaultPlotterWithPen()
 {
     Plotter p;
-    copyPlotter(&p, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&p, nullptr));
     p.PlotterEnvNumber = 1;
     p.Environments = (Environment*)malloc(sizeof(Environment));
-    copyEnvironment(&p.Environments[0], nullptr);
+    EXPECT_EQ(kNoErr, copyEnvironment(&p.Environments[0], nullptr));
     p.Environments[0].PenNumber = 1;
     p.Environments[0].Pens = (Pen*)malloc(sizeof(Pen));
-    copyPen(&p.Environments[0].Pens[0], nullptr);
+    EXPECT_EQ(kNoErr, copyPen(&p.Environments[0].Pens[0], nullptr));
     return p;
 }
 
@@ -123,7 +123,7 @@ TEST(PlotterFile, PlotterWithoutEnvironmentsReadsBackWithANullArray)
 {
     FakeHostSuites host;
     Plotter p;
-    copyPlotter(&p, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&p, nullptr));
     std::string text = saved(&p, 1);
     EXPECT_EQ(std::string("PlotterNumber=1\n") + kDefaultPlotterHead +
                   "PlotterEnvNumber=0\nPlotterPID=0\nPlotterVID=0\n}\n",
@@ -140,7 +140,7 @@ TEST(PlotterFile, MultiLineStartStringRoundTrips)
 {
     FakeHostSuites host;
     Plotter p;
-    copyPlotter(&p, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&p, nullptr));
     strcpy(p.PlotterIniString, "IN;\nVS20;\r\nPA;");
     strcpy(p.PlotterEndString, "PU0,0;%\t");
     std::string text = saved(&p, 1);
@@ -158,7 +158,7 @@ TEST(PlotterFile, NameWithPercentOrTabIsCutOnReading)
 {
     FakeHostSuites host;
     Plotter p;
-    copyPlotter(&p, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&p, nullptr));
     strcpy(p.PlotterName, "Cutter 100%");
     strcpy(p.PlotterManufactory, "Maker\tInc");
     Plotter* list = nullptr;
@@ -173,18 +173,18 @@ TEST(PlotterFile, TextsThatWouldBreakTheFormatAreRefusedBeforeWriting)
 {
     FakeHostSuites host;
     Plotter p[2];
-    copyPlotter(&p[0], nullptr);
-    copyPlotter(&p[1], nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&p[0], nullptr));
+    EXPECT_EQ(kNoErr, copyPlotter(&p[1], nullptr));
     strcpy(p[1].PlotterEndString, "PU;]");
     int err = 0;
     EXPECT_EQ("", saved(p, 2, &err)) << "no half-written library";
-    EXPECT_EQ((int)'!Txt', err);
-    EXPECT_EQ((int)'!Txt', writePlotter(p[1], stdout));
+    EXPECT_EQ(kUnwritableTextErr, err);
+    EXPECT_EQ(kUnwritableTextErr, writePlotter(p[1], stdout));
     EXPECT_EQ(0, putPlotter(stdout, p[1]));
     strcpy(p[1].PlotterEndString, "");
     strcpy(p[1].PlotterName, "two\nlines");
     saved(p, 2, &err);
-    EXPECT_EQ((int)'!Txt', err);
+    EXPECT_EQ(kUnwritableTextErr, err);
 }
 
 TEST(PlotterFile, NumbersAreWrittenInTheCLocaleWhateverTheUserLocale)
@@ -235,30 +235,30 @@ struct DamageCase {
 
 const DamageCase kDamageCases[] = {
     {"truncated_in_the_second_plotter", [](const std::string& s) { return s.substr(0, s.size() - 200); },
-     '!Fmt', 1},
+     kFormatErr, 1},
     {"truncated_after_the_count", [](const std::string& s) { return std::string("PlotterNumber=2\n"); },
-     '!Fmt', 0},
+     kFormatErr, 0},
     {"negative_plotter_count",
-     [](const std::string& s) { return replaced(s, "PlotterNumber=2", "PlotterNumber=-5"); }, '!Fmt', 0},
+     [](const std::string& s) { return replaced(s, "PlotterNumber=2", "PlotterNumber=-5"); }, kFormatErr, 0},
     {"huge_plotter_count",
-     [](const std::string& s) { return replaced(s, "PlotterNumber=2", "PlotterNumber=2147483647"); }, '!Fmt',
+     [](const std::string& s) { return replaced(s, "PlotterNumber=2", "PlotterNumber=2147483647"); }, kFormatErr,
      2},
     {"negative_environment_count",
-     [](const std::string& s) { return replaced(s, "PlotterEnvNumber=1", "PlotterEnvNumber=-1"); }, '!Fmt', 1},
+     [](const std::string& s) { return replaced(s, "PlotterEnvNumber=1", "PlotterEnvNumber=-1"); }, kFormatErr, 1},
     {"huge_pen_count",
-     [](const std::string& s) { return replaced(s, "PenNumber=1", "PenNumber=999999999"); }, '!Fmt', 1},
-    {"missing_line", [](const std::string& s) { return replaced(s, "maxExtra=1.000\n", ""); }, '!Fmt', 1},
+     [](const std::string& s) { return replaced(s, "PenNumber=1", "PenNumber=999999999"); }, kFormatErr, 1},
+    {"missing_line", [](const std::string& s) { return replaced(s, "maxExtra=1.000\n", ""); }, kFormatErr, 1},
     {"start_string_never_closed",
-     [](const std::string& s) { return replaced(s, "PlotterEndString=[]", "PlotterEndString=[PU;"); }, '!Fmt', 1},
+     [](const std::string& s) { return replaced(s, "PlotterEndString=[]", "PlotterEndString=[PU;"); }, kFormatErr, 1},
     {"line_without_separator",
-     [](const std::string& s) { return replaced(s, "PlotterOrigin=1", "PlotterOrigin 1"); }, '!Fmt', 1},
+     [](const std::string& s) { return replaced(s, "PlotterOrigin=1", "PlotterOrigin 1"); }, kFormatErr, 1},
     {"binary_junk",
      [](const std::string& s) {
          std::string junk("PlotterNumber=3\n");
          for (int i = 0; i < 3000; i++) junk += (char)((i * 37 + 11) & 0xFF);
          return junk;
      },
-     '!Fmt', 0},
+     kFormatErr, 0},
 };
 
 class DamagedLibrary : public ::testing::TestWithParam<DamageCase> {};
@@ -320,10 +320,10 @@ TEST(PlotterFile, SinglePlotterFileHasNoCountLine)
     EXPECT_STREQ("Single", back.PlotterName);
     EXPECT_EQ(1, back.Environments[0].PenNumber);
     Plotter missing;
-    EXPECT_EQ((int)'!FOP', readPlotterFile((dir + "/missing.INI").c_str(), &missing));
+    EXPECT_EQ(kNoFileErr, readPlotterFile((dir + "/missing.INI").c_str(), &missing));
     vt::test::writeFile(path, text.substr(0, text.size() / 2));
     Plotter damaged;
-    EXPECT_EQ((int)'!Fmt', readPlotterFile(path.c_str(), &damaged));
+    EXPECT_EQ(kFormatErr, readPlotterFile(path.c_str(), &damaged));
     EXPECT_EQ(nullptr, damaged.Environments);
     EXPECT_EQ(0, damaged.PlotterEnvNumber);
     freePlotter(&back);
@@ -339,11 +339,11 @@ TEST(PlotterFile, AFailedSaveLeavesTheOldLibraryAsItWas)
     vt::test::writeFile(path, "PlotterNumber=0\n");
 
     Plotter bad;
-    copyPlotter(&bad, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&bad, nullptr));
     strcpy(bad.PlotterIniString, "]");
     Plotter* list = &bad;
     int count = 1;
-    EXPECT_EQ((int)'!Txt', savePlotterFile(path.c_str(), &list, &count));
+    EXPECT_EQ(kUnwritableTextErr, savePlotterFile(path.c_str(), &list, &count));
     EXPECT_EQ("PlotterNumber=0\n", vt::test::readFile(path));
     struct stat st;
     EXPECT_NE(0, stat((path + ".tmp").c_str(), &st)) << "the temporary file is removed";
@@ -352,11 +352,11 @@ TEST(PlotterFile, AFailedSaveLeavesTheOldLibraryAsItWas)
     std::string blocked = dir + "/blocked";
     mkdir(blocked.c_str(), 0700);
     strcpy(bad.PlotterIniString, "");
-    EXPECT_EQ((int)'!Wrt', savePlotterFile(blocked.c_str(), &list, &count));
+    EXPECT_EQ(kWriteErr, savePlotterFile(blocked.c_str(), &list, &count));
     EXPECT_EQ(0, stat(blocked.c_str(), &st));
     EXPECT_TRUE(S_ISDIR(st.st_mode));
 
-    EXPECT_EQ((int)'!FOP', savePlotterFile((dir + "/no/such/folder/x.txt").c_str(), &list, &count));
+    EXPECT_EQ(kNoFileErr, savePlotterFile((dir + "/no/such/folder/x.txt").c_str(), &list, &count));
 
     ASSERT_EQ(0, savePlotterFile(path.c_str(), &list, &count));
     EXPECT_EQ(saved(&bad, 1), vt::test::readFile(path));
@@ -431,7 +431,7 @@ TEST(PlotterFile, SafeFileNameIsCutToItsBuffer)
     EXPECT_EQ(0, makePlotterFileName("A very long cutter name", fileName, sizeof(fileName)));
     EXPECT_STREQ("A very .INI", fileName);
     char tiny[4];
-    EXPECT_EQ((int)'!Mem', makePlotterFileName("x", tiny, sizeof(tiny)));
+    EXPECT_EQ(kMemoryErr, makePlotterFileName("x", tiny, sizeof(tiny)));
     EXPECT_STREQ("", tiny);
 }
 

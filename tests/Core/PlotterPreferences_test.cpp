@@ -37,20 +37,20 @@ struct Library {
     Library()
     {
         for (int p = 0; p < 3; p++) {
-            copyPlotter(&plotters[p], nullptr);
+            EXPECT_EQ(kNoErr, copyPlotter(&plotters[p], nullptr));
             snprintf(plotters[p].PlotterName, 64, "Cutter %d", p);
         }
         plotters[1].PlotterReserved = kPlotterCurrentBit | kPlotterDevicePanelBit;
         plotters[1].PlotterVID = 0x7A10;
         plotters[1].PlotterEnvNumber = 2;
         plotters[1].Environments = envs;
-        for (int e = 0; e < 2; e++) copyEnvironment(&envs[e], nullptr);
+        for (int e = 0; e < 2; e++) EXPECT_EQ(kNoErr, copyEnvironment(&envs[e], nullptr));
         snprintf(envs[1].EnvironmentName, 64, "Vinyl");
         envs[1].EnvironmentReserved = 1;
         envs[1].PenNumber = 3;
         envs[1].Pens = pens;
         for (int i = 0; i < 3; i++) {
-            copyPen(&pens[i], nullptr);
+            EXPECT_EQ(kNoErr, copyPen(&pens[i], nullptr));
             pens[i].Velocity = 10.0 * (i + 1);
         }
     }
@@ -120,7 +120,7 @@ TEST_F(CurrentPlotterInTheHost, EntriesAreStoredInOrderWithTheirTypesAndDefaultN
         strcpy(lib.plotters[1].PlotterIniString, "IN;\nPA;");
         EXPECT_EQ(0, writeCurrentPlotterPreferences(lib.plotters, 3, nullptr));
     }
-    releaseSuites(g->basic);
+    EXPECT_EQ(kNoErr, releaseSuites(g->basic));
     stopSession();
 
     vt::host::Preferences stored(prefsPath());
@@ -152,7 +152,7 @@ protected:
     void TearDown() override
     {
         free(environment.Pens);
-        releaseSuites(g->basic);
+        EXPECT_EQ(kNoErr, releaseSuites(g->basic));
     }
     uint8_t read(PlotterPrefReader reader) { return readCurrentPlotterPreferences(&plotter, &environment, reader); }
     vt::host::Preferences& prefs() { return hostApp().prefs(); }

@@ -9,18 +9,18 @@ namespace {
 Plotter checkedPlotterWithPens(int environments, int pens)
 {
     Plotter p;
-    copyPlotter(&p, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&p, nullptr));
     p.PlotterReserved = kPlotterCurrentBit | kPlotterDevicePanelBit;
     p.PlotterEnvNumber = environments;
     p.Environments = (Environment*)malloc(sizeof(Environment) * environments);
     for (int e = 0; e < environments; e++) {
-        copyEnvironment(&p.Environments[e], nullptr);
+        EXPECT_EQ(kNoErr, copyEnvironment(&p.Environments[e], nullptr));
         snprintf(p.Environments[e].EnvironmentName, 64, "Env %d", e);
         p.Environments[e].EnvironmentReserved = 1;
         p.Environments[e].PenNumber = pens;
         p.Environments[e].Pens = (Pen*)malloc(sizeof(Pen) * pens);
         for (int i = 0; i < pens; i++) {
-            copyPen(&p.Environments[e].Pens[i], nullptr);
+            EXPECT_EQ(kNoErr, copyPen(&p.Environments[e].Pens[i], nullptr));
             p.Environments[e].Pens[i].PenReserved = 0x30 | 0x100;
         }
     }
@@ -33,9 +33,9 @@ TEST(PlotterRecords, DefaultsTakeNamesFromTheStringList)
     Pen pen;
     Environment env;
     Plotter plotter;
-    copyPen(&pen, nullptr);
-    copyEnvironment(&env, nullptr);
-    copyPlotter(&plotter, nullptr);
+    EXPECT_EQ(kNoErr, copyPen(&pen, nullptr));
+    EXPECT_EQ(kNoErr, copyEnvironment(&env, nullptr));
+    EXPECT_EQ(kNoErr, copyPlotter(&plotter, nullptr));
     EXPECT_STREQ("New Pen", pen.PenName);
     EXPECT_EQ(0.01, pen.Extra);
     EXPECT_EQ(80.0, pen.defaultPressure);
@@ -101,14 +101,14 @@ TEST(PlotterRecords, AnIndexOutOfRangeChangesNothing)
     FakeHostSuites host;
     Plotter plotter = checkedPlotterWithPens(2, 2);
     Environment* before = plotter.Environments;
-    EXPECT_EQ((int)'!Mem', delEnvironment(&plotter, -1));
-    EXPECT_EQ((int)'!Mem', delEnvironment(&plotter, 2));
-    EXPECT_EQ((int)'!Mem', delPen(&plotter.Environments[0], 2));
+    EXPECT_EQ(kMemoryErr, delEnvironment(&plotter, -1));
+    EXPECT_EQ(kMemoryErr, delEnvironment(&plotter, 2));
+    EXPECT_EQ(kMemoryErr, delPen(&plotter.Environments[0], 2));
     EXPECT_EQ(before, plotter.Environments);
     EXPECT_EQ(2, plotter.PlotterEnvNumber);
     Plotter* empty = nullptr;
     int zero = 0;
-    EXPECT_EQ((int)'!Mem', delPlotter(&empty, &zero, 0));
+    EXPECT_EQ(kMemoryErr, delPlotter(&empty, &zero, 0));
     freePlotter(&plotter);
 }
 

@@ -20,6 +20,15 @@ using namespace vt::host;
 
 namespace {
 
+// The children of an art, front to back.
+std::vector<ArtNode*> kids(const ArtNode* n)
+{
+    std::vector<ArtNode*> v;
+    for (ArtNode* c : n->children) v.push_back(c);
+    return v;
+}
+
+
 constexpr double kMm = 72.0 / 25.4;
 
 // ---- Text as characters (no host needed) ----
@@ -93,7 +102,7 @@ protected:
         startSession();
         ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
     }
-    void TearDown() override { releaseSuites(hostApp().basic()); }
+    void TearDown() override { EXPECT_EQ(releaseSuites(hostApp().basic()), kNoErr); }
 
     // Opens SVG art (millimetres, y down) on a layer "Art" and selects it all.
     Document& open(const std::string& body)
@@ -109,7 +118,7 @@ protected:
         return doc;
     }
     Document& doc() { return *currentDocument(); }
-    std::vector<ArtNode*>& top(size_t layer = 0) { return doc().layers()[layer]->root->children; }
+    std::vector<ArtNode*> top(size_t layer = 0) { return kids(doc().layers()[layer]->root); }
     static AIArtHandle h(const ArtNode* n) { return Document::handle(n); }
 
     ArtNode* rect(ArtNode* parent, float l, float b, float r, float t)
@@ -133,7 +142,7 @@ protected:
     {
         std::vector<std::vector<ArtNode*>> out;
         for (ArtNode* a : top())
-            if (a->type == kCompoundPathArt) out.push_back(a->children);
+            if (a->type == kCompoundPathArt) out.push_back(kids(a));
         return out;
     }
 };
@@ -162,7 +171,9 @@ TEST_F(PreProcessTest, OiAAt72PointsKeepsTheDotOfTheIWithItsStem)
     if (stem.top - stem.bottom < dot.top - dot.bottom) std::swap(stem, dot);
     EXPECT_GT(dot.bottom, stem.top) << "the dot above the stem";
     for (ArtNode* a : top())
-        if (a->type == kCompoundPathArt) EXPECT_TRUE(a->attrs & kArtSelected);
+        if (a->type == kCompoundPathArt) {
+            EXPECT_TRUE(a->attrs & kArtSelected);
+        }
 }
 
 TEST_F(PreProcessTest, OutlinesThatOverlapJoinForGoodAndEqualDistancesMergeTheFirstPair)
@@ -369,7 +380,7 @@ TEST_F(PreProcessTest, ReleaseNullArtDisposesThePathsThatPaintNothing)
 class OffsetTest : public PreProcessTest {
 protected:
     // The art's own layer; the offset layer goes above it.
-    std::vector<ArtNode*>& art() { return doc().layerByTitle("Art")->root->children; }
+    std::vector<ArtNode*> art() { return kids(doc().layerByTitle("Art")->root); }
     // The contours on the offset layer, which must be there.
     std::vector<ArtNode*> contours()
     {

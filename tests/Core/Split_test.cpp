@@ -50,7 +50,7 @@ protected:
         g->splitMarkWidth = g->splitMarkHeight = 5.0;
         g->splitOverlapX = g->splitOverlapY = 0.0;
     }
-    void TearDown() override { releaseSuites(hostApp().basic()); }
+    void TearDown() override { EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic())); }
 
     Document& d() { return *doc_; }
     ArtNode* root() { return d().layers().front()->root; }

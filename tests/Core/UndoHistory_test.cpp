@@ -68,7 +68,7 @@ protected:
     {
         g->undoNewStep = 1;
         for (int i = 0; i < g->volumeCount; i++) {
-            saveVolumeChange(i);
+            EXPECT_EQ(kNoErr, saveVolumeChange(i));
             g->volumes[i].rect[0] = left;
         }
     }
@@ -83,8 +83,8 @@ protected:
 TEST_F(UndoHistoryTest, UndoAndRedoRightAfterOpeningHaveNothingToDo)
 {
     makeJob(2);
-    EXPECT_EQ(undoVolumeChange(), (ASErr)'!STK');
-    EXPECT_EQ(redoVolumeChange(), (ASErr)'!STK');
+    EXPECT_EQ(undoVolumeChange(), kUndoStackErr);
+    EXPECT_EQ(redoVolumeChange(), kUndoStackErr);
     EXPECT_EQ(g->undoPos, -1);
 }
 
@@ -98,13 +98,13 @@ TEST_F(UndoHistoryTest, TwoChangesThenTwoUndosRestoreTheOriginal)
     EXPECT_EQ(undoVolumeChange(), kNoErr);
     for (int i = 0; i < 3; i++)
         EXPECT_FLOAT_EQ(g->volumes[i].rect[0], 10.0f * i);
-    EXPECT_EQ(undoVolumeChange(), (ASErr)'!STK');
+    EXPECT_EQ(undoVolumeChange(), kUndoStackErr);
 
     // Redo walks back up to the last action and stops there.
     EXPECT_EQ(redoVolumeChange(), kNoErr);
     EXPECT_EQ(redoVolumeChange(), kNoErr);
     EXPECT_FLOAT_EQ(g->volumes[2].rect[0], 70.0f);
-    EXPECT_EQ(redoVolumeChange(), (ASErr)'!STK');
+    EXPECT_EQ(redoVolumeChange(), kUndoStackErr);
 }
 
 TEST_F(UndoHistoryTest, SeventeenActionsKeepTheLastSixteen)
@@ -116,7 +116,7 @@ TEST_F(UndoHistoryTest, SeventeenActionsKeepTheLastSixteen)
     for (int i = 0; i < 16; i++)
         EXPECT_EQ(undoVolumeChange(), kNoErr) << i;
     EXPECT_FLOAT_EQ(g->volumes[0].rect[0], 1.0f);  // the state after the first action
-    EXPECT_EQ(undoVolumeChange(), (ASErr)'!STK');
+    EXPECT_EQ(undoVolumeChange(), kUndoStackErr);
     EXPECT_FLOAT_EQ(g->volumes[0].rect[0], 1.0f);
 }
 
@@ -124,24 +124,65 @@ TEST_F(UndoHistoryTest, SavingAVolumeTwiceInOneActionKeepsTheStateBeforeIt)
 {
     makeJob(1);
     g->undoNewStep = 1;
-    saveVolumeChange(0);
+    EXPECT_EQ(kNoErr, saveVolumeChange(0));
     g->volumes[0].rect[0] = 5.0f;
-    saveVolumeChange(0);
+    EXPECT_EQ(kNoErr, saveVolumeChange(0));
     g->volumes[0].rect[0] = 9.0f;
     EXPECT_EQ(g->undoSteps[0].count, 1);
-    undoVolumeChange();
+    EXPECT_EQ(kNoErr, undoVolumeChange());
     EXPECT_FLOAT_EQ(g->volumes[0].rect[0], 0.0f);
+}
+
+TEST_F(UndoHistoryTest, AnActionOnManyVolumesHoldsEachOnceInItsFirstState)
+{
+    makeJob(300);
+    g->undoNewStep = 1;
+    // As a drag saves the selection at every move of the pointer.
+    for (int move = 1; move <= 3; move++) {
+        for (int i = 0; i < g->volumeCount; i++) {
+            (void)saveVolumeChange(i);
+            g->volumes[i].rect[0] = (float)(1000 * move + i);
+        }
+    }
+    EXPECT_EQ(g->undoSteps[0].count, 300);
+    EXPECT_EQ(undoVolumeChange(), kNoErr);
+    for (int i = 0; i < g->volumeCount; i++) ASSERT_FLOAT_EQ(g->volumes[i].rect[0], 10.0f * i) << i;
+    EXPECT_EQ(redoVolumeChange(), kNoErr);
+    for (int i = 0; i < g->volumeCount; i++) ASSERT_FLOAT_EQ(g->volumes[i].rect[0], 3000.0f + i) << i;
+}
+
+TEST_F(UndoHistoryTest, UndoAndRedoPutBackThePlacementOnly)
+{
+    makeJob(2);
+    moveAll(40.0f);
+    g->volumes[0].scaleY = 3.0;
+    // Since the move, volume 0's group was hidden (and so deselected), and
+    // volume 1 renumbered.
+    g->volumes[0].flags = 0u;
+    g->volumes[1].index = 9;
+    EXPECT_EQ(undoVolumeChange(), kNoErr);
+    EXPECT_FLOAT_EQ(g->volumes[0].rect[0], 0.0f);
+    EXPECT_DOUBLE_EQ(g->volumes[0].scaleY, 1.0);
+    EXPECT_EQ(g->volumes[0].flags, 0u) << "a hidden group stays hidden, and is not cut";
+    EXPECT_EQ(g->volumes[1].index, 9);
+    (void)getGlobalDistance(&g->totalCutLength);
+    EXPECT_NEAR(g->totalCutLength, 100.0, 1e-9) << "only volume 1 is cut";
+    EXPECT_EQ(redoVolumeChange(), kNoErr);
+    EXPECT_FLOAT_EQ(g->volumes[0].rect[0], 40.0f);
+    EXPECT_DOUBLE_EQ(g->volumes[0].scaleY, 3.0);
+    EXPECT_EQ(g->volumes[0].flags, 0u);
+    EXPECT_EQ(g->volumes[1].index, 9);
 }
 
 TEST_F(UndoHistoryTest, UndoAndRedoOfAScaleRestoreScaleAndCutLength)
 {
     makeJob(1);
-    getGlobalDistance(&g->totalCutLength);
+    EXPECT_EQ(kNoErr, getGlobalDistance(&g->totalCutLength));
     EXPECT_NEAR(g->totalCutLength, 100.0, 1e-9);
     g->undoNewStep = 1;
-    saveVolumeChange(0);
+    EXPECT_EQ(kNoErr, saveVolumeChange(0));
     g->volumes[0].scaleX = 2.0;
-    getGlobalDistance(&g->totalCutLength);
+    EXPECT_EQ(kNoErr, getGlobalDistance(&g->totalCutLength));
     EXPECT_NEAR(g->totalCutLength, 200.0, 1e-9);
 
     EXPECT_EQ(undoVolumeChange(), kNoErr);
@@ -158,11 +199,11 @@ TEST_F(UndoHistoryTest, ANewActionAfterAnUndoEndsTheRedoBranch)
     moveAll(1.0f);
     moveAll(2.0f);
     moveAll(3.0f);
-    undoVolumeChange();
-    undoVolumeChange();  // back at 1
+    EXPECT_EQ(kNoErr, undoVolumeChange());
+    EXPECT_EQ(kNoErr, undoVolumeChange());  // back at 1
     moveAll(7.0f);
     // The steps recorded before the undos (to 2, to 3) must not come back.
-    EXPECT_EQ(redoVolumeChange(), (ASErr)'!STK');
+    EXPECT_EQ(redoVolumeChange(), kUndoStackErr);
     EXPECT_FLOAT_EQ(g->volumes[0].rect[0], 7.0f);
     EXPECT_EQ(undoVolumeChange(), kNoErr);
     EXPECT_FLOAT_EQ(g->volumes[0].rect[0], 1.0f);
@@ -246,7 +287,7 @@ TEST_F(UndoHistoryTest, CutLengthSumsEveryRingOfEverySelectedVolume)
     makeJob(3, 10.0);
     g->volumes[1].flags = kVolumeVisible;  // not selected
     double total = 0.0;
-    getGlobalDistance(&total);
+    EXPECT_EQ(kNoErr, getGlobalDistance(&total));
     EXPECT_NEAR(total, 20.0, 1e-9);
 }
 

@@ -171,7 +171,9 @@ menu "Plotter Setup"
         EXPECT_EQ(tk.pictureIds.count(id), 1u) << id;
     for (ASInt32 id : tk.pictureIds) {
         EXPECT_TRUE(tk.hasPicture(id)) << "picture " << id << " is not in the plug-in folder";
-        if (id > 0) EXPECT_TRUE(fs::exists(picture(id))) << picture(id);
+        if (id > 0) {
+            EXPECT_TRUE(fs::exists(picture(id))) << picture(id);
+        }
     }
     EXPECT_TRUE(tk.missingPictures.empty()) << "drawn as a labelled box: " << *tk.missingPictures.begin();
     // The plug-in folder got the pictures, not their sources.

@@ -18,7 +18,7 @@ protected:
         startSession();
         ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
     }
-    void TearDown() override { releaseSuites(hostApp().basic()); }
+    void TearDown() override { EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic())); }
 };
 
 struct Placement {

@@ -35,7 +35,7 @@ protected:
         startSession();
         ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
     }
-    void TearDown() override { releaseSuites(hostApp().basic()); }
+    void TearDown() override { EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic())); }
 
     // A floating dialog built by LoadItemControl, or by loadDialogItems as
     // the plug-in's dialogs build theirs.
@@ -168,12 +168,12 @@ TEST_F(ItemControlTest, AModalDialogThatCannotBeBuiltIsSaidSoAndEndsAtOnce)
 {
     Plotter plotter;
     memset(&plotter, 0, sizeof plotter);
-    copyPlotter(&plotter, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&plotter, nullptr));
     Plotter plotterBefore = plotter;
     Environment environment;
-    copyEnvironment(&environment, nullptr);
+    EXPECT_EQ(kNoErr, copyEnvironment(&environment, nullptr));
     Pen pen;
-    copyPen(&pen, nullptr);
+    EXPECT_EQ(kNoErr, copyPen(&pen, nullptr));
     Pen penBefore = pen;
     std::filesystem::create_directories(pluginFolder());
     test::writeFile(pluginFolder() + "/" kPreviewFileName, "IN;\nPU0,0;\nPD100,100;\n");

@@ -73,7 +73,7 @@ TEST_F(OffsetSizeDialogTest, CancelKeepsTheDistanceAndRunsNoOffset)
     Toolkit::get().queueDialog(kOffsetSizeDialogName, {[](Driver& user, std::string& error) { return user.close(error); }});
     ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
     EXPECT_EQ(goOffsetSize(), kOffsetSizeNotOKErr);
-    releaseSuites(hostApp().basic());
+    EXPECT_EQ(releaseSuites(hostApp().basic()), kNoErr);
 }
 
 TEST_F(OffsetSizeDialogTest, TheDistanceIsNeverBelowZero)
@@ -84,7 +84,7 @@ TEST_F(OffsetSizeDialogTest, TheDistanceIsNeverBelowZero)
                                }});
     ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
     EXPECT_EQ(goOffsetSize(), kNoErr);
-    releaseSuites(hostApp().basic());
+    EXPECT_EQ(releaseSuites(hostApp().basic()), kNoErr);
     EXPECT_FLOAT_EQ(g->offsetSize, 0.0f);
 }
 

@@ -41,7 +41,7 @@ protected:
         g->arcAngleUnit = 0.0001;
         setLanguage(kLanguageHPGL);
     }
-    void TearDown() override { releaseSuites(hostApp().basic()); }
+    void TearDown() override { EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic())); }
     void setLanguage(int language) { g->curPlotter.Language = language; }
     std::string previewFile() const { return pluginFolder() + "/" + kPreviewFileName; }
     void writePreview(const std::string& bytes) { test::writeFile(previewFile(), bytes); }
@@ -52,9 +52,9 @@ protected:
         FILE* file = fopen(previewFile().c_str(), "w");
         ASSERT_NE(file, nullptr);
         int language = g->curPlotter.Language;
-        initialPloter(language, file);
+        EXPECT_EQ(kNoErr, initialPloter(language, file));
         body(language, file);
-        endOfPlotOut(language, file);
+        EXPECT_EQ(kNoErr, endOfPlotOut(language, file));
         fclose(file);
     }
 
@@ -144,8 +144,8 @@ TEST_P(OutputPreviewColour, ThePenSelectColoursTheFollowingLines)
     setLanguage(c.language);
     writeJob([&](int language, FILE* file) {
         fputs(c.penSelect.c_str(), file);
-        movePen(0, 0, language, file);
-        drawPen(100, 100, language, file);
+        EXPECT_EQ(kNoErr, movePen(0, 0, language, file));
+        EXPECT_EQ(kNoErr, drawPen(100, 100, language, file));
     });
     open([&](Driver& user) {
         click(user, kPreviewStepBackItem);  // the complete picture
@@ -318,8 +318,8 @@ TEST_F(OutputPreviewTest, WriterQuarterTurnsReplayAsQuarterTurns)
                    Case{kLanguageMGL_IC1, "] 400,400,0,15708"}}) {
         setLanguage(c.language);
         writeJob([](int language, FILE* file) {
-            movePen(400, 0, language, file);
-            drawArcPen(0, 0, 0.0, 1.57079632675, 10.0, language, file, 1);
+            EXPECT_EQ(kNoErr, movePen(400, 0, language, file));
+            EXPECT_EQ(kNoErr, drawArcPen(0, 0, 0.0, 1.57079632675, 10.0, language, file, 1));
         });
         ASSERT_NE(test::readFile(previewFile()).find(c.expected), std::string::npos) << c.expected;
         open([](Driver& user) {
@@ -368,11 +368,11 @@ TEST_P(OutputPreviewRoad, AQueuedScriptPlaysTheWrittenJobToTheEndAndSavesTheFram
     // A 100 x 50 mm rectangle, pen 1, with a half circle on its top edge.
     writeJob([](int language, FILE* file) {
         fputs(language == kLanguageGPGL ? ("J1" + ETX + "\r\n").c_str() : "SP1;\r\n", file);
-        movePen(0, 0, language, file);
-        drawPen(4000, 0, language, file);
-        drawPen(4000, 2000, language, file);
-        drawArcPen(2000, 2000, 0.0, 3.1415926535, 50.0, language, file, 1);
-        drawPen(0, 0, language, file);
+        EXPECT_EQ(kNoErr, movePen(0, 0, language, file));
+        EXPECT_EQ(kNoErr, drawPen(4000, 0, language, file));
+        EXPECT_EQ(kNoErr, drawPen(4000, 2000, language, file));
+        EXPECT_EQ(kNoErr, drawArcPen(2000, 2000, 0.0, 3.1415926535, 50.0, language, file, 1));
+        EXPECT_EQ(kNoErr, drawPen(0, 0, language, file));
     });
 
     // The script's lines are queued for the dialog now, as a script queues

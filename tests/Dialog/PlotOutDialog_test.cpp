@@ -106,7 +106,33 @@ protected:
     }
 
     const std::vector<host::AlertRecord>& alerts() { return hostApp().alerts(); }
+
+    // 0 when Plot Out on a job too big for the memory left shows the alert and
+    // never opens the dialog on part of the job.
+    int plotOutTooBigAJob();
 };
+
+int PlotOutDialogTest::plotOutTooBigAJob()
+{
+    putPlotter();
+    openJob();
+    // Three million anchors: 216 MB of segments, in a process whose address
+    // space ends 150 MB above what it has.
+    host::Document* d = host::currentDocument();
+    host::ArtNode* big = d->newArt(kPathArt);
+    big->segments.resize(3000000, host::cornerSegment(1, 1));
+    big->closed = true;
+    d->place(big, kPlaceAboveAll, nullptr);
+    d->setSelected(big, true);
+    bool opened = false;
+    Toolkit::get().queueDialog(kPlotOutDialogName, {check([&](Driver&) { opened = true; })});
+    test::limitAddressSpace(150u << 20);
+    std::string error;
+    host::menus().choose(host::menus().find("Plot Out Menu", error), error);
+    test::limitAddressSpace(0);
+    bool said = !alerts().empty() && alerts().back().text.find("not enough memory") != std::string::npos;
+    return said && !opened && g->volumes == nullptr ? 0 : 1;
+}
 
 TEST_F(PlotOutDialogTest, OpensOnTheLoadedSelectionAndFreesItAtClose)
 {
@@ -323,7 +349,7 @@ TEST(PlotOutCutOff, LineRunsAcrossTheMediaAboveTheHighestVolume)
         EXPECT_DOUBLE_EQ(line.x2, row.width) << row.shows;
         EXPECT_DOUBLE_EQ(line.y2, row.y) << row.shows;
     }
-    releaseSuites(session.host().basic());
+    EXPECT_EQ(kNoErr, releaseSuites(session.host().basic()));
     g = saved;
 }
 
@@ -398,10 +424,10 @@ TEST_F(PlotOutDialogTest, AJobThatCannotStartIsExplainedAndTheDialogStaysShut)
         ASErr code;
         const char* alert;
     } rows[] = {
-        {"nothing selected", kThreeRects, false, true, '!Sel', "Please select the artwork to cut"},
+        {"nothing selected", kThreeRects, false, true, kNothingSelectedErr, "Please select the artwork to cut"},
         {"text selected", R"(<svg xmlns="http://www.w3.org/2000/svg" width="100" height="100"><text x="10" y="50">Hi</text></svg>)",
-         true, true, '!tpe', "cannot be cut"},
-        {"no current plotter", kThreeRects, true, false, '!cur', "No complete plotter is set up"},
+         true, true, kUnsupportedArtErr, "cannot be cut"},
+        {"no current plotter", kThreeRects, true, false, kNoCurrentPlotterErr, "No complete plotter is set up"},
     };
     for (const Row& row : rows) {
         hostApp().prefs().keys(kCurrentPlotterPrefix);
@@ -411,7 +437,7 @@ TEST_F(PlotOutDialogTest, AJobThatCannotStartIsExplainedAndTheDialogStaysShut)
         size_t modals = Toolkit::get().modalLog.size();
         ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
         EXPECT_EQ(goPlotOut(nullptr), row.code) << row.shows;
-        releaseSuites(hostApp().basic());
+        EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic()));
         EXPECT_EQ(Toolkit::get().modalLog.size(), modals) << row.shows;
         ASSERT_FALSE(alerts().empty()) << row.shows;
         EXPECT_NE(alerts().back().text.find(row.alert), std::string::npos) << row.shows << ": " << alerts().back().text;
@@ -439,7 +465,7 @@ TEST_F(PlotOutDialogTest, AJobThatCannotBeLoadedOrBuiltIsExplainedAndTheDialogCl
         ASErr returned;
         const char* alert;
     } rows[] = {
-        {"memory runs out while the job loads", kPlotOutMemoryErr, 0, kPlotOutMemoryErr,
+        {"memory runs out while the job loads", kMemoryErr, 0, kMemoryErr,
          "There is not enough memory to load this job."},
         {"the host cannot read the selection", 'FAIL', 0, 'FAIL', "Please select the artwork to cut"},
         {"the toolkit refuses the tenth item", kNoErr, 10, 2, "The dialog could not be built completely"},
@@ -468,7 +494,7 @@ TEST_F(PlotOutDialogTest, AJobThatCannotBeLoadedOrBuiltIsExplainedAndTheDialogCl
             result = goPlotOut(nullptr);
         }
         sMatchingArt = g_realMatching;
-        releaseSuites(hostApp().basic());
+        EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic()));
 
         EXPECT_EQ(result, row.returned);
         EXPECT_FALSE(worked) << "nobody worked on a job with parts missing";
@@ -485,6 +511,12 @@ TEST_F(PlotOutDialogTest, AJobThatCannotBeLoadedOrBuiltIsExplainedAndTheDialogCl
     }
     // With the host and the toolkit well again the same job opens.
     plotOut({check([](Driver&) { EXPECT_EQ(g->volumeCount, 3); }), click(kPlotOutExitItem)});
+}
+
+TEST_F(PlotOutDialogTest, AJobTooBigForMemoryIsRefusedWholeWithAnAlert)
+{
+    if (!test::kAddressLimitWorks) GTEST_SKIP() << "the address sanitizer cannot run under an address-space limit";
+    EXPECT_EXIT(std::exit(plotOutTooBigAJob()), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

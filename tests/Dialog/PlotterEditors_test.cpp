@@ -5,6 +5,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/PlotterLibrary.h"
 #include "Dialog/EnvironmentEditor.h"
 #include "Dialog/PenEditor.h"
@@ -33,7 +34,7 @@ protected:
         g_Plotter = nullptr;
         g_iPlotterNum = 0;
         g_iCurrentPlotter = -1;
-        releaseSuites(hostApp().basic());
+        EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic()));
     }
     void queue(const char* dialog, std::vector<DialogAction> actions)
     {
@@ -75,7 +76,7 @@ std::vector<int> entryIds(Driver& d, ASInt32 itemId)
 
 double roundTrip(double mm)
 {
-    return static_cast<float>(mm * 2.8346458) * 0.3527777615108032;
+    return static_cast<float>(mm * kMillimetreToPoint) * kPointToMillimetre;
 }
 
 // ---- Pen editor ------------------------------------------------------------------
@@ -98,13 +99,13 @@ TEST_F(EditorTest, PenLevelsFollowThePlotterGroupAndAreCappedAtFour)
     for (const auto& row : rows) {
         Plotter plotter;
         memset(&plotter, 0, sizeof plotter);
-        copyPlotter(&plotter, nullptr);
+        EXPECT_EQ(kNoErr, copyPlotter(&plotter, nullptr));
         plotter.PlotterReserved = row.group;
         g_Plotter = &plotter;
         g_iPlotterNum = 1;
         g_iCurrentPlotter = 0;
         Pen pen;
-        copyPen(&pen, nullptr);
+        EXPECT_EQ(kNoErr, copyPen(&pen, nullptr));
         pen.PenReserved = row.reserved;
         std::vector<int> offered;
         int shown = -2;
@@ -125,7 +126,7 @@ TEST_F(EditorTest, PenLevelsFollowThePlotterGroupAndAreCappedAtFour)
 TEST_F(EditorTest, PenOkCopiesBackTheShownFieldsAndCancelNothing)
 {
     Pen pen;
-    copyPen(&pen, nullptr);
+    EXPECT_EQ(kNoErr, copyPen(&pen, nullptr));
     pen.PenReserved = 0x30;
     queue("Pen Dialog", {type(kPenEditorNameItem, "Fine"), type(kPenEditorPressureItem, "120"),
                          type(kPenEditorVelocityItem, "999"), type(kPenEditorExtraItem, "0.3"),
@@ -163,17 +164,17 @@ TEST_F(EditorTest, PlotterLengthsPassThroughSinglePrecisionAndStayWithinLimits)
          roundTrip(0.025)},
         {"a typed step of 0.025 likewise", kPlotterEditorStepItem, "0.025", &Plotter::PlotterStep, roundTrip(0.025)},
         {"the step is capped at 10 mm", kPlotterEditorStepItem, "12", &Plotter::PlotterStep,
-         static_cast<float>(28.346458) * 0.3527777615108032},
+         static_cast<float>(28.346458) * kPointToMillimetre},
         {"the width is capped at 65535 mm", kPlotterEditorMediaWidthItem, "70000", &Plotter::PlotterSizeX,
-         static_cast<float>(185768.52) * 0.3527777615108032},
+         static_cast<float>(185768.52) * kPointToMillimetre},
         {"the length is capped at 65535 mm", kPlotterEditorMediaLengthItem, "65536", &Plotter::PlotterSizeY,
-         static_cast<float>(185768.52) * 0.3527777615108032},
+         static_cast<float>(185768.52) * kPointToMillimetre},
         {"a width of 610 mm", kPlotterEditorMediaWidthItem, "610", &Plotter::PlotterSizeX, roundTrip(610)},
     };
     for (const auto& row : rows) {
         Plotter plotter;
         memset(&plotter, 0, sizeof plotter);
-        copyPlotter(&plotter, nullptr);
+        EXPECT_EQ(kNoErr, copyPlotter(&plotter, nullptr));
         std::vector<DialogAction> actions;
         if (row.typed) actions.push_back(type(row.item, row.typed));
         actions.push_back(click(kPlotterEditorOKItem));
@@ -191,7 +192,7 @@ TEST_F(EditorTest, PlotterOkCopiesTheTwelveFieldsAndKeepsTheRest)
 {
     Plotter plotter;
     memset(&plotter, 0, sizeof plotter);
-    copyPlotter(&plotter, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&plotter, nullptr));
     plotter.PlotterReserved = 0x31;
     plotter.PlotterOrigin = 1;
     queue("Plotter Dialog",
@@ -219,7 +220,7 @@ TEST_F(EditorTest, PlotterCommandsWithABracketAreRefusedAndTheDialogStaysOpen)
 {
     Plotter plotter;
     memset(&plotter, 0, sizeof plotter);
-    copyPlotter(&plotter, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&plotter, nullptr));
     strcpy(plotter.PlotterIniString, "IN;");
     bool stillOpen = false;
     queue("Plotter Dialog", {type(kPlotterEditorEndCommandsItem, "PU;]"), click(kPlotterEditorOKItem),
@@ -239,7 +240,7 @@ TEST_F(EditorTest, AnOutOfRangeLanguageIsReportedAndKeptOnOk)
 {
     Plotter plotter;
     memset(&plotter, 0, sizeof plotter);
-    copyPlotter(&plotter, nullptr);
+    EXPECT_EQ(kNoErr, copyPlotter(&plotter, nullptr));
     plotter.Language = 7;
     int shown = -2;
     queue("Plotter Dialog", {[&](Driver& d, std::string&) {
@@ -280,7 +281,7 @@ TEST_F(EditorLanguageTest, TheOriginPopupIsInTheChosenLanguage)
         ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
         Plotter plotter;
         memset(&plotter, 0, sizeof plotter);
-        copyPlotter(&plotter, nullptr);
+        EXPECT_EQ(kNoErr, copyPlotter(&plotter, nullptr));
         plotter.PlotterOrigin = 2;
         std::vector<std::string> origins, languages;
         std::vector<int> originIds;
@@ -304,7 +305,7 @@ TEST_F(EditorLanguageTest, TheOriginPopupIsInTheChosenLanguage)
         EXPECT_EQ(chosen, 2) << row.language;
         EXPECT_EQ(languages, (std::vector<std::string>{"HPGL", "GPGL", "MGL_IC1", "DMGL"})) << row.language;
         freePlotter(&plotter);
-        releaseSuites(hostApp().basic());
+        EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic()));
         stopSession();
     }
 }
@@ -314,7 +315,7 @@ TEST_F(EditorLanguageTest, TheOriginPopupIsInTheChosenLanguage)
 TEST_F(EditorTest, EnvironmentOkRenamesOnlyAndCancelKeepsTheName)
 {
     Environment environment;
-    copyEnvironment(&environment, nullptr);
+    EXPECT_EQ(kNoErr, copyEnvironment(&environment, nullptr));
     environment.EnvironmentReserved = 1;
     queue("Environment Dialog", {type(kEnvironmentEditorNameItem, "Sandblast"), click(kEnvironmentEditorOKItem)});
     ASSERT_EQ(goEnvironment(&environment), 1);

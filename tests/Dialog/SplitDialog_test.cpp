@@ -41,7 +41,7 @@ std::vector<ArtNode*> kids(const ArtNode* n)
 class HeldSuites {
 public:
     explicit HeldSuites(SPBasicSuite* basic) : basic_(basic) { EXPECT_EQ(acquireSuites(basic_), kNoErr); }
-    ~HeldSuites() { releaseSuites(basic_); }
+    ~HeldSuites() { EXPECT_EQ(releaseSuites(basic_), kNoErr); }
 
 private:
     SPBasicSuite* basic_;
@@ -127,7 +127,7 @@ TEST_F(SplitDialogTest, ThePaletteIsMadeHiddenWhenTheApplicationStartsAndGoesAtS
     EXPECT_EQ(item(kSplitMarkWidthItem)->displayText(), "5.00 mm");
     EXPECT_EQ(item(kSplitCellWidthItem)->displayText(), "100.00 mm");
     EXPECT_EQ(hostApp().registry().openCount(kAIArtSuite), 1)
-        << "between messages only the command palette holds the suites, the split palette none";
+        << "the split palette holds no suites between messages; the command palette holds one acquisition";
     EXPECT_EQ(session().shutdown(), kNoErr);
     EXPECT_EQ(Toolkit::get().findDialog(kSplitDialogName), nullptr);
 }
@@ -201,7 +201,9 @@ TEST_F(SplitDialogTest, DoDrawsGuidesEveryCellAcrossTheSelectionSpanningThePage)
         ASSERT_EQ(ys.size(), row.ys.size());
         for (size_t i = 0; i < xs.size(); i++) EXPECT_FLOAT_EQ(xs[i], 40 + row.xs[i]);
         for (size_t i = 0; i < ys.size(); i++) EXPECT_FLOAT_EQ(ys[i], 30 + row.ys[i]);
-        if (row.xs.empty() && row.ys.empty()) EXPECT_EQ(g_artSplitGroup, nullptr) << "no group for no guides";
+        if (row.xs.empty() && row.ys.empty()) {
+            EXPECT_EQ(g_artSplitGroup, nullptr) << "no group for no guides";
+        }
     }
 }
 
@@ -283,7 +285,9 @@ TEST_F(SplitDialogTest, TheSelectedBoundsLeaveOutStrokesTheMarksLayerAndArtInsid
             EXPECT_FLOAT_EQ(b.left, -1) << row.shows << ": the rectangle is not written";
         }
         EXPECT_EQ(drawSplitLine(10, 10, 0), kNoErr) << row.shows;
-        if (row.result != kNoErr) EXPECT_EQ(g_artSplitGroup, nullptr) << row.shows << ": Do draws nothing";
+        if (row.result != kNoErr) {
+            EXPECT_EQ(g_artSplitGroup, nullptr) << row.shows << ": Do draws nothing";
+        }
         g_artSplitGroup = nullptr;
     }
     EXPECT_TRUE(stroked->style.strokePaint) << "the stroke is switched on again";
@@ -359,7 +363,9 @@ TEST_F(SplitDialogTest, TheLegendShowsTheChosenMarkOnEachCuttingLine)
         size_t glyphs = 0;
         for (const std::string& c : calls) glyphs += c.rfind("DrawOval", 0) == 0 || c.rfind("DrawPolygon", 0) == 0;
         EXPECT_EQ(glyphs, row.calls) << row.entry;
-        if (row.glyph) EXPECT_EQ(calls[3], row.glyph) << row.entry;
+        if (row.glyph) {
+            EXPECT_EQ(calls[3], row.glyph) << row.entry;
+        }
     }
 }
 

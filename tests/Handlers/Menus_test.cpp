@@ -98,8 +98,8 @@ TEST_F(MenusTest, PlotOutIsEnabledByTheEntriesTheMenuReadsAlone)
     EXPECT_TRUE(enabledWhenShown("Plot Out"));
     EXPECT_EQ(g->curPlotterValid, 1);
     ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
-    EXPECT_EQ(checkData(0), (ASErr)'!cur') << "the cut model reads every entry";
-    releaseSuites(hostApp().basic());
+    EXPECT_EQ(checkData(0), kNoCurrentPlotterErr) << "the cut model reads every entry";
+    EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic()));
 }
 
 TEST_F(MenusTest, IncompletePlottersGreyOutPlotOut)

@@ -80,7 +80,7 @@ void expectSameArt(const ArtNode& a, const ArtNode& b)
         }
     }
     ASSERT_EQ(a.children.size(), b.children.size());
-    for (size_t i = 0; i < a.children.size(); ++i) expectSameArt(*a.children[i], *b.children[i]);
+    for (auto i = a.children.begin(), j = b.children.begin(); i != a.children.end(); ++i, ++j) expectSameArt(**i, **j);
 }
 
 void expectSameDocument(const Document& a, const Document& b)
@@ -108,11 +108,11 @@ TEST_F(SvgTest, OpenSignHasItsLayersLettersAndCounters)
     ASSERT_TRUE(o);
     ASSERT_EQ(o->type, kCompoundPathArt);
     ASSERT_EQ(o->children.size(), 2u);
-    EXPECT_EQ(o->children[0]->segments.size(), 4u) << "two half-ellipse arcs, two cubics each";
-    EXPECT_TRUE(o->children[0]->closed);
-    EXPECT_TRUE(o->children[0]->style.evenodd);
-    EXPECT_EQ(o->children[0]->style.fill.color.kind, kThreeColor);
-    EXPECT_NEAR(o->children[0]->style.fill.color.c.rgb.red, 0xc0 / 255.0, 1e-6);
+    EXPECT_EQ(o->children.front()->segments.size(), 4u) << "two half-ellipse arcs, two cubics each";
+    EXPECT_TRUE(o->children.front()->closed);
+    EXPECT_TRUE(o->children.front()->style.evenodd);
+    EXPECT_EQ(o->children.front()->style.fill.color.kind, kThreeColor);
+    EXPECT_NEAR(o->children.front()->style.fill.color.c.rgb.red, 0xc0 / 255.0, 1e-6);
     ArtNode* n = byName(*d, "N");
     ASSERT_EQ(n->type, kPathArt);
     EXPECT_EQ(n->segments.size(), 10u) << "relative commands";
@@ -140,7 +140,7 @@ TEST_F(SvgTest, LogoAppliesNestedTransforms)
     EXPECT_NEAR(star->style.fill.color.c.rgb.green, 165 / 255.0, 1e-6);
     ArtNode* banner = byName(*d, "banner");
     ASSERT_EQ(banner->children.size(), 2u);
-    ArtNode* rect = banner->children[1];  // the first in the file is at the back
+    ArtNode* rect = banner->children.back();  // the first in the file is at the back
     // (-50,-10) skewed by -10 degrees, scaled 1.2 in x, moved by (100, 170).
     double x = 1.2 * (-50 + std::tan(-10 * M_PI / 180) * -10) + 100;
     EXPECT_NEAR(rect->segments[0].p.h, x * mm, 1e-3);
@@ -209,6 +209,10 @@ TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
         {"fill='rgb(100%,50%,0%)'", true, 1, 127.5f / 255.f, 0},
         {"fill='none'", false, 0, 0, 0},
         {"fill='red' style='fill:blue'", true, 0, 0, 1},
+        {"style=' stroke : none ; fill : #0000ff !important '", true, 0, 0, 1},
+        {"fill='red' style='fill:inherit'", true, 0, 0, 0},
+        {"fill='NONE'", false, 0, 0, 0},
+        {"fill='Navy' fill-rule='evenodd'", true, 0, 0, 128 / 255.f},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.attrs);
@@ -221,6 +225,18 @@ TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
         EXPECT_NEAR(a->style.fill.color.c.rgb.green, r.g, 1e-6);
         EXPECT_NEAR(a->style.fill.color.c.rgb.blue, r.b, 1e-6);
     }
+}
+
+TEST_F(SvgTest, PaintServersAreFoundByTheirIdWhereverTheyStand)
+{
+    auto d = read(svg("<rect id='a' width='1' height='1' fill='url(#late)'/>"
+                      "<rect id='b' width='1' height='1' style='fill:url(#twice)'/>"
+                      "<rect id='c' width='1' height='1' fill='url(#nowhere)'/>"
+                      "<defs><pattern id='twice'/><linearGradient id='twice'/><pattern id='late'/></defs>"));
+    ASSERT_TRUE(d);
+    EXPECT_EQ(byName(*d, "a")->style.fill.color.kind, kPattern) << "defined after its use";
+    EXPECT_EQ(byName(*d, "b")->style.fill.color.kind, kPattern) << "the first of one id";
+    EXPECT_EQ(byName(*d, "c")->style.fill.color.kind, kGradient) << "an unknown server";
 }
 
 TEST_F(SvgTest, LooseShapesGoToADefaultLayer)
@@ -274,7 +290,7 @@ TEST_F(SvgTest, RoundTripKeepsTagsKindsGuidesAndHiddenLayers)
     auto again = read(writeSvgText(d));
     ASSERT_TRUE(again);
     expectSameDocument(d, *again);
-    ArtNode* q2 = again->layers()[0]->root->children[0];
+    ArtNode* q2 = again->layers()[0]->root->children.front();
     ASSERT_EQ(q2->style.stroke.color.kind, kCustomColor);
     CustomColorEntry* c2 = again->customColor(q2->style.stroke.color.c.c.color);
     ASSERT_TRUE(c2);
@@ -301,6 +317,28 @@ TEST_F(SvgTest, MalformedFilesNameLineAndColumn)
         SCOPED_TRACE(r.text);
         EXPECT_NE(fail(r.text).find(r.expect), std::string::npos) << fail(r.text);
     }
+}
+
+TEST_F(SvgTest, AFileParsedInPlaceStillNamesTheLineAndColumnOfAFault)
+{
+    // Entities, line ends and blanks in attributes are rewritten where the
+    // file's copy lies; the place of a fault is the place in the file.
+    const char* texts[] = {
+        "<svg xmlns='http://www.w3.org/2000/svg'>\r\n<rect title='a &amp; b\r\nc\td' width='1' height='1'/>\r\n"
+        "<path d='M0 0 L10'/></svg>",
+        "<svg>\n<g>\n<path d='M0 0'>\n</g></svg>",
+        "<svg><rect width='1' height='1' fill='#12345'/></svg>",
+    };
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        test::writeFile(dir_.file("bad.svg"), text);
+        std::string error;
+        EXPECT_FALSE(readSvgFile(documents(), dir_.file("bad.svg"), error));
+        EXPECT_EQ(error, dir_.path() + "/" + fail(text));
+    }
+    std::string error;
+    EXPECT_FALSE(readSvgFile(documents(), dir_.file("missing.svg"), error));
+    EXPECT_EQ(error, dir_.file("missing.svg") + ": cannot be opened");
 }
 
 TEST_F(SvgTest, ScriptOpensSelectsAndSaves)

@@ -14,6 +14,15 @@ using host::ArtNode;
 
 namespace {
 
+// The children of an art, front to back.
+std::vector<ArtNode*> kids(const ArtNode* n)
+{
+    std::vector<ArtNode*> v;
+    for (ArtNode* c : n->children) v.push_back(c);
+    return v;
+}
+
+
 constexpr double kMm = 72.0 / 25.4;
 
 class HostActions : public ::testing::Test {
@@ -36,7 +45,7 @@ protected:
         for (ArtNode* a : top()) doc().setSelected(a, true);
     }
     host::Document& doc() { return *host::currentDocument(); }
-    const std::vector<ArtNode*>& top() { return doc().layers()[0]->root->children; }
+    std::vector<ArtNode*> top() { return kids(doc().layers()[0]->root); }
     AIActionManagerSuite& actions() { return host::suiteTable<AIActionManagerSuite>(); }
 
     ASErr expand(bool withSmooth = true)
@@ -71,7 +80,7 @@ double areaMm2(const ArtNode* art)
     if (art->type == kPathArt) return std::fabs(host::pathArea(art)) / (kMm * kMm);
     double outer = 0, holes = 0;
     for (size_t i = 0; i < art->children.size(); ++i)
-        (i == 0 ? outer : holes) += std::fabs(host::pathArea(art->children[i])) / (kMm * kMm);
+        (i == 0 ? outer : holes) += std::fabs(host::pathArea(kids(art)[i])) / (kMm * kMm);
     return outer - holes;
 }
 
@@ -91,7 +100,7 @@ TEST_F(HostActions, ExpandTurnsAStrokedLineIntoAnAreaOfItsStrokeColour)
     ASSERT_EQ(group->type, kGroupArt);
     EXPECT_TRUE(group->attrs & kArtSelected);
     ASSERT_EQ(group->children.size(), 1u) << "no fill, so only the stroke";
-    ArtNode* area = group->children[0];
+    ArtNode* area = kids(group)[0];
     ASSERT_EQ(area->type, kPathArt);
     EXPECT_TRUE(area->closed);
     EXPECT_TRUE(area->style.fillPaint);
@@ -110,17 +119,17 @@ TEST_F(HostActions, ExpandGivesAFilledStrokedShapeItsRingInFrontOfItsFill)
     ASSERT_EQ(top().size(), 2u);
     ArtNode* rect = top()[1];
     ASSERT_EQ(rect->children.size(), 2u);
-    ArtNode* ring = rect->children[0];
-    ArtNode* fill = rect->children[1];
+    ArtNode* ring = kids(rect)[0];
+    ArtNode* fill = kids(rect)[1];
     ASSERT_EQ(ring->type, kCompoundPathArt) << "the stroke of a closed path is a ring";
     // Within what a thousandth of a point on a 128 mm outline can add.
     EXPECT_NEAR(areaMm2(ring), 42 * 22 - 38 * 18, 0.1);
-    EXPECT_FLOAT_EQ(ring->children[0]->style.fill.color.c.rgb.blue, 0.0f) << "the stroke's colour";
+    EXPECT_FLOAT_EQ(kids(ring)[0]->style.fill.color.c.rgb.blue, 0.0f) << "the stroke's colour";
     EXPECT_NEAR(areaMm2(fill), 40 * 20, 0.01);
     EXPECT_FLOAT_EQ(fill->style.fill.color.c.rgb.blue, 1.0f);
     EXPECT_FALSE(fill->style.strokePaint);
     // Round joins and caps: the open line's area reaches 2 mm past its ends.
-    AIRealRect b = boundsMm(top()[0]->children[0]);
+    AIRealRect b = boundsMm(kids(top()[0])[0]);
     EXPECT_NEAR(b.left, 98, 0.02);
     EXPECT_NEAR(b.right, 142, 0.02);
 }
@@ -154,6 +163,12 @@ TEST_F(HostActions, MergeUnitesOneColourAndTrimsTheBackOneOfTwo)
         {"a square in the hole of a ring of its colour stays an island",
          R"(<path d="M0 0 H40 V40 H0 Z M10 10 V30 H30 V10 Z" fill="black"/><rect x="15" y="15" width="10" height="10" fill="black"/>)",
          {1600 - 400, 100}},
+        {"a square of another colour in front parts two of one colour",
+         R"(<rect x="0" y="0" width="20" height="20" fill="black"/><rect x="25" y="0" width="20" height="20" fill="black"/><rect x="15" y="0" width="15" height="20" fill="red"/>)",
+         {300, 300, 300}},
+        {"what another colour keeps of itself is cut from a back area, what it lost is not",
+         R"(<rect x="0" y="0" width="20" height="20" fill="black"/><rect x="15" y="0" width="15" height="20" fill="red"/><rect x="25" y="0" width="20" height="20" fill="black"/>)",
+         {400, 200, 300}},
         {"a square over the ring's hole fills it",
          R"(<path d="M0 0 H40 V40 H0 Z M10 10 V30 H30 V10 Z" fill="black"/><rect x="5" y="5" width="30" height="30" fill="black"/>)",
          {1600}},
@@ -166,7 +181,7 @@ TEST_F(HostActions, MergeUnitesOneColourAndTrimsTheBackOneOfTwo)
         for (size_t i = 0; i < row.areas.size(); ++i) {
             EXPECT_NEAR(areaMm2(top()[i]), row.areas[i], 0.1) << i;
             EXPECT_TRUE(top()[i]->attrs & kArtSelected);
-            const ArtNode* p = top()[i]->type == kPathArt ? top()[i] : top()[i]->children[0];
+            const ArtNode* p = top()[i]->type == kPathArt ? top()[i] : kids(top()[i])[0];
             EXPECT_TRUE(p->style.fillPaint);
             EXPECT_FALSE(p->style.strokePaint);
         }
@@ -183,7 +198,7 @@ TEST_F(HostActions, MergeLeavesUnfilledArtAndTakesAwayTheGroupsItEmptied)
     EXPECT_EQ(top()[0]->name, "line") << "an outline without fill has nothing to merge";
     EXPECT_EQ(top()[1]->name, "front") << "the result takes the front-most square's place; the back group went";
     ASSERT_EQ(top()[1]->children.size(), 1u);
-    EXPECT_NEAR(areaMm2(top()[1]->children[0]), 700, 0.1);
+    EXPECT_NEAR(areaMm2(kids(top()[1])[0]), 700, 0.1);
 }
 
 TEST_F(HostActions, WhatTheHostCannotDoIsAnErrorAndChangesNothing)

@@ -16,6 +16,15 @@ using host::ArtNode;
 
 namespace {
 
+// The children of an art, front to back.
+std::vector<ArtNode*> kids(const ArtNode* n)
+{
+    std::vector<ArtNode*> v;
+    for (ArtNode* c : n->children) v.push_back(c);
+    return v;
+}
+
+
 class TextFrames : public ::testing::Test {
 protected:
     TextFrames()
@@ -149,7 +158,7 @@ TEST_F(TextFrames, CreateOutlineAddsAGroupOfClosedContoursJustAboveTheFrame)
     ArtNode* group = doc_->art(outline);
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->type, kGroupArt);
-    const auto& top = doc_->layers()[0]->root->children;
+    const auto top = kids(doc_->layers()[0]->root);
     ASSERT_EQ(top.size(), 3u);
     EXPECT_EQ(top[0], group) << "just above the frame";
     EXPECT_EQ(top[1], f) << "the frame stays";
@@ -230,7 +239,9 @@ TEST_F(TextFrames, TspanLinesMakeOneFrameAndAreSavedBackAsTspans)
         EXPECT_FLOAT_EQ(all[0]->textOrigin.h, row.x * 0.75f);
         std::string saved = host::writeSvgText(*d);
         size_t lines = std::count(std::string(row.text).begin(), std::string(row.text).end(), '\r') + 1;
-        if (lines > 1) EXPECT_NE(saved.find("<tspan"), std::string::npos);
+        if (lines > 1) {
+            EXPECT_NE(saved.find("<tspan"), std::string::npos);
+        }
         auto again = host::readSvgText(host::documents(), saved, "again.svg", error);
         ASSERT_TRUE(again) << error;
         EXPECT_EQ(again->allArt()[0]->text, row.text);

@@ -145,6 +145,84 @@ TEST(FakeCutter, ForCurrentPlotterFollowsThePreferences) {
     setBus(nullptr);
 }
 
+// How each answer mode hands over the reply to ESC ".R1:", read by read.
+struct AnswerRow {
+    const char* name;
+    CutterAnswer answer;
+    std::vector<std::string> reads;  // what successive reads bring; "" is a time-out
+};
+
+TEST(FakeCutter, AnswerModesHandOverTheReplyAsTheyPromise) {
+    const std::string whole = "OR1,10,120,250,1,0,1,3;\r";
+    const std::string overlong = "OR1,10,120,250,1,0,1,3" + std::string(1024 - 22, '9');
+    const AnswerRow rows[] = {
+        {"normal: one reply", CutterAnswer::Normal, {whole, ""}},
+        {"silent: nothing", CutterAnswer::Silent, {""}},
+        {"garbage: bytes that start no reply", CutterAnswer::Garbage, {"\x15\xff?#garbage#\x01;\r", ""}},
+        {"split: the two halves in two reads", CutterAnswer::Split, {whole.substr(0, 12), whole.substr(12), ""}},
+        {"overlong: 1,024 bytes without an end", CutterAnswer::Overlong, {overlong.substr(0, 512), overlong.substr(512), ""}},
+    };
+    for (const AnswerRow& row : rows) {
+        CutterLine line;
+        line.cutter->setAnswer(row.answer);
+        line.send("\x1b.R1:");
+        for (const std::string& expected : row.reads) {
+            char buffer[512] = {};
+            uint32_t n = 0;
+            line.handle->bulkTransfer(FakeCutter::kInEndpoint, (uint8_t*)buffer, sizeof buffer, &n, 1000);
+            EXPECT_EQ(expected, std::string(buffer, n)) << row.name;
+        }
+    }
+}
+
+TEST(FakeCutter, WrongPrefixCoversTheNextRepliesOnly) {
+    CutterLine line;
+    line.cutter->answerWithWrongPrefix(2);
+    line.send("\x1b.R5:");
+    EXPECT_EQ("XR5,0,0;\r", line.read());
+    line.send("OH;");
+    EXPECT_EQ("X,0,24000,40000\r", line.read());
+    line.send("\x1b.R5:");
+    EXPECT_EQ("OR5,0,0;\r", line.read());
+}
+
+TEST(FakeCutter, UnplugAfterLetsThatManyTransfersThrough) {
+    auto bus = useFakeBus();
+    CutterLine line;
+    bus->plug(line.cutter);
+    line.cutter->unplugAfter(2);
+    line.send("\x1b.R5:");
+    EXPECT_EQ("OR5,0,0;\r", line.read());
+    std::string query = "\x1b.R5:";
+    uint32_t n = 0;
+    EXPECT_EQ(kVTUSBErrNoDevice, line.handle->bulkTransfer(FakeCutter::kOutEndpoint, (uint8_t*)&query[0],
+                                                           (uint32_t)query.size(), &n, 1000));
+    EXPECT_TRUE(bus->devices().empty()) << "the bus no longer lists it";
+    bus->plug(line.cutter);
+    bus->plug(line.cutter);
+    EXPECT_EQ(1u, bus->devices().size()) << "plugged in again, listed once";
+    setBus(nullptr);
+}
+
+TEST(FakeCutter, FieldsByNameForScripts) {
+    FakeCutter cutter(1, 2);
+    std::string error, value;
+    EXPECT_TRUE(cutter.setField("bladeOffset", "-175", error));
+    EXPECT_EQ(-175, cutter.state().bladeOffset);
+    EXPECT_TRUE(cutter.setField("model", "CX 24", error));
+    EXPECT_TRUE(cutter.field("model", &value));
+    EXPECT_EQ("CX 24", value);
+    EXPECT_TRUE(cutter.field("scaleSaves", &value));
+    EXPECT_EQ("0", value);
+    EXPECT_FALSE(cutter.setField("pressure", "heavy", error));
+    EXPECT_EQ("\"heavy\" is not a whole number", error);
+    EXPECT_FALSE(cutter.setField("pressure", "99999999999", error));
+    EXPECT_FALSE(cutter.setField("colour", "1", error));
+    EXPECT_EQ("the cutter has no setting \"colour\"", error);
+    EXPECT_FALSE(cutter.field("colour", &value));
+    for (const std::string& name : FakeCutter::fieldNames()) EXPECT_TRUE(cutter.field(name, &value)) << name;
+}
+
 TEST(FakeCutter, InstallFailsClearlyOnUnwritableFile) {
     EXPECT_THROW(installFakeCutter("/nonexistent-dir/x/cutter.bin", 1, 2), std::runtime_error);
 }

@@ -171,8 +171,9 @@ TEST_P(ReplayArc, RunsTheSweepTheWriterWrote)
     ReplayPen pen;
     replayPenReset(&pen, c.language, 0.0001);
     std::vector<Piece> pieces;
-    replayCommand(c.language == kLanguageHPGL ? "PU400,0;" : "M 400,0\x03\r", &pen, collect, &pieces);
-    replayCommand(c.arc.c_str(), &pen, collect, &pieces);
+    const char* move = c.language == kLanguageHPGL ? "PU400,0;" : "M 400,0\x03\r";
+    EXPECT_EQ(kNoErr, replayCommand(move, &pen, collect, &pieces));
+    EXPECT_EQ(kNoErr, replayCommand(c.arc.c_str(), &pen, collect, &pieces));
     ASSERT_GE(pieces.size(), 2u);
     EXPECT_NEAR(arcTurn(pieces, 0, 0, 400), c.turnDegrees, 1e-3);
     double a = c.turnDegrees * M_PI / 180.0;
@@ -200,20 +201,21 @@ TEST(ReplayExtent, WithoutALineProcedureEveryPointWidensTheExtentFromTheOrigin)
 {
     ReplayPen pen;
     replayPenReset(&pen, kLanguageHPGL, 0.0001);
-    for (const char* text : {"PU-50,20;", "PD1000,0;", "PD1000,500;"}) replayCommand(text, &pen, nullptr, nullptr);
+    for (const char* text : {"PU-50,20;", "PD1000,0;", "PD1000,500;"})
+        EXPECT_EQ(kNoErr, replayCommand(text, &pen, nullptr, nullptr));
     EXPECT_EQ(pen.minX, -50);
     EXPECT_EQ(pen.maxX, 1000);
     EXPECT_EQ(pen.minY, 0);
     EXPECT_EQ(pen.maxY, 500);
 
     replayPenReset(&pen, kLanguageHPGL, 0.0001);
-    replayCommand("PU400,0;", &pen, nullptr, nullptr);
-    replayCommand("PD;AA0,0,180.000000;", &pen, nullptr, nullptr);
+    EXPECT_EQ(kNoErr, replayCommand("PU400,0;", &pen, nullptr, nullptr));
+    EXPECT_EQ(kNoErr, replayCommand("PD;AA0,0,180.000000;", &pen, nullptr, nullptr));
     EXPECT_EQ(pen.minX, -400);
     EXPECT_GE(pen.maxY, 399);  // the chords pass within 0.1 step of the top
 
     replayPenReset(&pen, kLanguageHPGL, 0.0001);
-    replayCommand("PU99999999999,-99999999999;", &pen, nullptr, nullptr);
+    EXPECT_EQ(kNoErr, replayCommand("PU99999999999,-99999999999;", &pen, nullptr, nullptr));
     EXPECT_EQ(pen.maxX, 2147483647);
     EXPECT_EQ(pen.minY, -2147483647 - 1);
 }

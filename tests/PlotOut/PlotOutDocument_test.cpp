@@ -33,7 +33,7 @@ protected:
         free(buffer_);
         g->curEnvironment.Pens = nullptr;
         g->curEnvironment.PenNumber = 0;
-        releaseSuites(g->basic);
+        EXPECT_EQ(kNoErr, releaseSuites(g->basic));
     }
     std::string written()
     {

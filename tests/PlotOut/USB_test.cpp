@@ -26,7 +26,7 @@ protected:
         bus_ = useFakeBus();
     }
     void TearDown() override {
-        USB_Close();
+        EXPECT_EQ(kNoErr, USB_Close());
         setBus(nullptr);
         g = savedGlobals_;
     }
@@ -141,7 +141,7 @@ TEST_F(USBLink, FakeCutterReceivesExactlyTheBytesSent) {
     for (int i = 0; i < 3000; ++i) data += char(i * 7 % 256);  // ESC, NUL and all
     EXPECT_EQ(0, send(data));
     EXPECT_EQ(data, cutter->received());
-    USB_Close();
+    EXPECT_EQ(kNoErr, USB_Close());
     FILE* f = fopen(path.c_str(), "rb");
     ASSERT_NE(nullptr, f);
     std::string file(4000, '\0');
@@ -186,7 +186,7 @@ TEST_F(USBLink, UnpluggedCutterFailsAndClosesCleanly) {
     ASSERT_EQ(0, USB_Open(kPid, kVid));
     bus_->unplug(d);
     EXPECT_EQ(kVTUSBErrNoDevice, send("PU;"));
-    USB_Close();
+    EXPECT_EQ(kNoErr, USB_Close());
     EXPECT_EQ(1, d->claims());
     EXPECT_EQ(1, d->releases());
     EXPECT_FALSE(d->isOpen());

@@ -1,0 +1,46 @@
+// The plug-in's own error codes, one name each. An error code is a 32-bit
+// value: 0 for success, a host error passed through unchanged (Host/SDK), or
+// one of the four-character codes below, which the host shows as their
+// characters ("!Mem"). A new code gets its name here, never a second name
+// and never a raw '....' constant at the place it is returned.
+#pragma once
+
+#include "ASTypes.h"
+
+// Marks a function whose result is an error code: the compiler warns when a
+// caller drops it. A result that is rightly ignored is cast to (void) with a
+// comment saying why.
+#define VT_NODISCARD [[nodiscard]]
+
+// Memory ran out, or (the plotter library's delete operations) an index was
+// out of range.
+const ASErr kMemoryErr = '!Mem';
+
+// The selection: nothing is selected, or a selected object is neither a
+// group, a path nor a compound path.
+const ASErr kNothingSelectedErr = '!Sel';
+const ASErr kUnsupportedArtErr = '!tpe';
+
+// The preferences hold no complete current plotter.
+const ASErr kNoCurrentPlotterErr = '!cur';
+
+// Files: no file stream, or the file cannot be opened; a damaged file
+// (missing lines, bad counts, unclosed text); a text the plotter library
+// format cannot hold; a write the stream refused (disk full, closed pipe ...).
+const ASErr kNoFileErr = '!FOP';
+const ASErr kFormatErr = '!Fmt';
+const ASErr kUnwritableTextErr = '!Txt';
+const ASErr kWriteErr = '!Wrt';
+
+// The Plot Out dialog's history holds nothing to undo, or nothing to redo.
+const ASErr kUndoStackErr = '!STK';
+
+// The split guides: there is no guide group, a child of the guide group is
+// not a guide path, or a guide path has not exactly two anchors. Never shown:
+// the document is left as it was.
+const ASErr kNoGuideGroupErr = '!SPT';
+const ASErr kNotAGuideErr = '!GUD';
+const ASErr kGuideNotALineErr = '!LNE';
+
+// The offset distance dialog was closed other than by OK: no offset is made.
+const ASErr kOffsetSizeNotOKErr = '!rOk';

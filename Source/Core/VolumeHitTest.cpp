@@ -1,0 +1,389 @@
+// Hit tests on the placed outlines of the volumes, and the picks built on them.
+//
+// A volume's outlines are flattened once for the placement it has, with its
+// first copy at the origin, and kept until the placement changes; a copy is
+// tested by moving the point (or rectangle) by the copy's offset instead of
+// moving the outlines. Before any outline is looked at, the box of the placed
+// control points rejects (or, for a drag, takes) a copy whole: a flattened
+// segment never leaves the box of its control points.
+#include "Core/VolumeHitTest.h"
+
+#include <math.h>
+#include <stdlib.h>
+
+#include <unordered_map>
+#include <vector>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Core/UndoHistory.h"
+#include "Core/VolumePlacement.h"
+
+static const ASErr kNothingHit = '!Sel';
+
+namespace {
+
+// The outlines of one volume for one placement.
+struct Outlines {
+    // The placement they were made for.
+    const bezier_stru* firstSegments;
+    int32_t ringCount;
+    uint8_t mirror;
+    double angle, scaleX, scaleY, rotMinX, rotMinY;
+    float loadWidth, loadHeight;
+
+    // Box of the placed control points of the first copy at the origin.
+    bool hasPoints;
+    double low[2], high[2];
+
+    // The rings' polygons, one after another, made on first need.
+    bool flattened;
+    std::vector<AIRealPoint> points;
+    std::vector<int32_t> ringStart;  // ringCount + 1 entries
+    std::vector<float> ringBox;      // left, bottom, right, top per ring
+};
+
+std::unordered_map<const Ring*, Outlines> g_outlines;
+
+bool madeFor(const Outlines& o, const Volume& v)
+{
+    return o.firstSegments == v.rings[0].beziers && o.ringCount == v.ringCount && o.mirror == v.mirror &&
+           o.angle == v.angle && o.scaleX == v.scaleX && o.scaleY == v.scaleY && o.rotMinX == v.rotMinX &&
+           o.rotMinY == v.rotMinY && o.loadWidth == v.loadRect[2] - v.loadRect[0] &&
+           o.loadHeight == v.loadRect[1] - v.loadRect[3];
+}
+
+const double kOrigin[2] = {0.0, 0.0};
+
+// The outlines of a volume with rings for its current placement.
+Outlines& outlinesOf(const Volume& v)
+{
+    Outlines& o = g_outlines[v.rings];
+    if (o.ringStart.size() == (size_t)v.ringCount + 1 && madeFor(o, v))
+        return o;
+    o.firstSegments = v.rings[0].beziers;
+    o.ringCount = v.ringCount;
+    o.mirror = v.mirror;
+    o.angle = v.angle;
+    o.scaleX = v.scaleX;
+    o.scaleY = v.scaleY;
+    o.rotMinX = v.rotMinX;
+    o.rotMinY = v.rotMinY;
+    o.loadWidth = v.loadRect[2] - v.loadRect[0];
+    o.loadHeight = v.loadRect[1] - v.loadRect[3];
+    o.hasPoints = false;
+    o.flattened = false;
+    o.points.clear();
+    o.ringBox.clear();
+    o.ringStart.assign((size_t)v.ringCount + 1, 0);
+    for (int32_t r = 0; r < v.ringCount; r++) {
+        const Ring& ring = v.rings[r];
+        for (int32_t k = 0; ring.beziers != NULL && k < ring.count; k++) {
+            bezier_stru b = placeBezier(ring.beziers[k], v, kOrigin);
+            for (int p = 0; p < 4; p++) {
+                for (int c = 0; c < 2; c++) {
+                    if (!o.hasPoints || b.P[p][c] < o.low[c]) o.low[c] = b.P[p][c];
+                    if (!o.hasPoints || b.P[p][c] > o.high[c]) o.high[c] = b.P[p][c];
+                }
+                o.hasPoints = true;
+            }
+        }
+    }
+    return o;
+}
+
+// Flattens every segment as the writer does: the first segment gives the start
+// of its first piece, every piece its end.
+void flatten(Outlines& o, const Volume& v)
+{
+    if (o.flattened)
+        return;
+    o.points.clear();
+    o.ringBox.assign(4 * (size_t)v.ringCount, 0.0f);
+    for (int32_t r = 0; r < v.ringCount; r++) {
+        const Ring& ring = v.rings[r];
+        o.ringStart[r] = (int32_t)o.points.size();
+        for (int32_t k = 0; ring.beziers != NULL && k < ring.count; k++) {
+            bezier_stru b = placeBezier(ring.beziers[k], v, kOrigin);
+            bezier_stru* pieces = NULL;
+            int n = 0;
+            if (BezierToLineBy2Div(&b, &n, &pieces) != 0 || n < 1) {
+                free(pieces);
+                continue;  // no memory: the segment is left out of the outline
+            }
+            if (k == 0)
+                o.points.push_back(AIRealPoint{(AIReal)pieces[0].P[0][0], (AIReal)pieces[0].P[0][1]});
+            for (int i = 0; i < n; i++)
+                o.points.push_back(AIRealPoint{(AIReal)pieces[i].P[3][0], (AIReal)pieces[i].P[3][1]});
+            free(pieces);
+        }
+        float* box = &o.ringBox[4 * (size_t)r];
+        for (size_t i = (size_t)o.ringStart[r]; i < o.points.size(); i++) {
+            const AIRealPoint& p = o.points[i];
+            if (i == (size_t)o.ringStart[r]) {
+                box[0] = box[2] = p.h;
+                box[1] = box[3] = p.v;
+            }
+            box[0] = fminf(box[0], p.h);
+            box[1] = fminf(box[1], p.v);
+            box[2] = fmaxf(box[2], p.h);
+            box[3] = fmaxf(box[3], p.v);
+        }
+    }
+    o.ringStart[v.ringCount] = (int32_t)o.points.size();
+    o.flattened = true;
+}
+
+// Room for the rounding of a placed point to single precision.
+double slack(double a, double b) { return 1e-3 + 1e-6 * (fabs(a) + fabs(b)); }
+
+// Whether the segment a-b meets the rectangle (edges included): the segment is
+// clipped against each side in turn.
+bool segmentMeetsRect(double ax, double ay, double bx, double by, double left, double bottom, double right,
+                      double top)
+{
+    double t0 = 0.0, t1 = 1.0;
+    double dx = bx - ax, dy = by - ay;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {ax - left, right - ax, ay - bottom, top - ay};
+    for (int k = 0; k < 4; k++) {
+        if (p[k] == 0.0) {
+            if (q[k] < 0.0)
+                return false;  // parallel to this side and outside it
+            continue;
+        }
+        double t = q[k] / p[k];
+        if (p[k] < 0.0) {
+            if (t > t1) return false;
+            if (t > t0) t0 = t;
+        } else {
+            if (t < t0) return false;
+            if (t < t1) t1 = t;
+        }
+    }
+    return t0 <= t1;
+}
+
+bool pickable(const Volume& v) { return (v.flags & kVolumeVisible) != 0; }
+
+// Inside for the pointer: a volume without rings is hit nowhere.
+bool contains(const Volume& v, AIRealPoint point) { return PointOnVolume(point, &v) == kHitInside; }
+
+double rectArea(const Volume& v) { return fabs(((double)v.rect[2] - v.rect[0]) * ((double)v.rect[1] - v.rect[3])); }
+
+}  // namespace
+
+int32_t PointOnPloygon(AIRealPoint point, const AIRealPoint* polygon, int32_t count)
+{
+    bool inside = false;
+    float x = point.h, y = point.v;
+    for (int32_t i = 0, j = count - 1; i < count; j = i++) {
+        float yi = polygon[i].v, yj = polygon[j].v;
+        if ((yi <= y && y < yj) || (yj <= y && y < yi)) {
+            float xi = polygon[i].h, xj = polygon[j].h;
+            float edgeX = xi + (y - yi) * (xj - xi) / (yj - yi);
+            if (x < edgeX)
+                inside = !inside;
+        }
+    }
+    return inside ? kHitInside : kHitOutside;
+}
+
+int32_t PointOnVolume(AIRealPoint point, const Volume* volume)
+{
+    const Volume& v = *volume;
+    if (v.rings == NULL || v.ringCount <= 0)
+        return kHitNoRings;
+    Outlines& o = outlinesOf(v);
+    if (!o.hasPoints)
+        return kHitOutside;
+    for (int32_t i = 0; i < v.copiesX; i++) {
+        for (int32_t j = 0; j < v.copiesY; j++) {
+            double offset[2];
+            getVolumeCopyOffset(v, i, j, offset);
+            double x = point.h - offset[0], y = point.v - offset[1];
+            double m = slack(x, o.high[0]) + slack(y, o.high[1]);
+            if (x < o.low[0] - m || x > o.high[0] + m || y < o.low[1] - m || y > o.high[1] + m)
+                continue;
+            flatten(o, v);
+            AIRealPoint local = {(AIReal)x, (AIReal)y};
+            // Even-odd over the rings: a point in an outline and in one of its
+            // holes is outside.
+            bool inside = false;
+            for (int32_t r = 0; r < v.ringCount; r++) {
+                const float* box = &o.ringBox[4 * (size_t)r];
+                if (local.h < box[0] || local.v < box[1] || local.h > box[2] || local.v > box[3])
+                    continue;
+                int32_t first = o.ringStart[r];
+                if (PointOnPloygon(local, &o.points[first], o.ringStart[r + 1] - first) == kHitInside)
+                    inside = !inside;
+            }
+            if (inside)
+                return kHitInside;
+        }
+    }
+    return kHitOutside;
+}
+
+int32_t RectVolumeIntersect(AIRealRect rect, const Volume* volume)
+{
+    const Volume& v = *volume;
+    if (v.rings == NULL || v.ringCount <= 0)
+        return kHitOutside;
+    Outlines& o = outlinesOf(v);
+    if (!o.hasPoints)
+        return kHitOutside;
+    double left = fmin(rect.left, rect.right), right = fmax(rect.left, rect.right);
+    double bottom = fmin(rect.bottom, rect.top), top = fmax(rect.bottom, rect.top);
+    AIRealRect box = {(AIReal)left, (AIReal)top, (AIReal)right, (AIReal)bottom};
+    for (int32_t i = 0; i < v.copiesX; i++) {
+        for (int32_t j = 0; j < v.copiesY; j++) {
+            double offset[2];
+            getVolumeCopyOffset(v, i, j, offset);
+            double lowX = o.low[0] + offset[0], highX = o.high[0] + offset[0];
+            double lowY = o.low[1] + offset[1], highY = o.high[1] + offset[1];
+            double m = slack(lowX, highX) + slack(lowY, highY);
+            if (highX < left - m || lowX > right + m || highY < bottom - m || lowY > top + m)
+                continue;
+            // Every point of a copy whose box lies well inside is inside.
+            if (lowX > left + m && highX < right - m && lowY > bottom + m && highY < top - m)
+                return kHitInside;
+            flatten(o, v);
+            for (const AIRealPoint& p : o.points) {
+                AIRealPoint placed = {(AIReal)(p.h + offset[0]), (AIReal)(p.v + offset[1])};
+                if (sAIRealMath->AIRealPointInAIRealRect(&placed, &box))
+                    return kHitInside;
+            }
+            // A rectangle across a long straight side holds none of its
+            // points, yet touches the outline.
+            for (int32_t r = 0; r < v.ringCount; r++) {
+                for (int32_t k = o.ringStart[r] + 1; k < o.ringStart[r + 1]; k++) {
+                    const AIRealPoint& a = o.points[k - 1];
+                    const AIRealPoint& b = o.points[k];
+                    if (segmentMeetsRect(a.h + offset[0], a.v + offset[1], b.h + offset[0], b.v + offset[1], left,
+                                         bottom, right, top))
+                        return kHitInside;
+                }
+            }
+        }
+    }
+    return kHitOutside;
+}
+
+ASErr selectVolume(AIRealRect rect, uint8_t replace)
+{
+    int32_t n = g->volumes != NULL ? g->volumeCount : 0;
+    if (replace == 1) {
+        for (int32_t i = 0; i < n; i++)
+            g->volumes[i].flags &= ~(uint32_t)kVolumeSelected;
+    }
+    bool drag = fabs((double)rect.right - rect.left) >= kDragMinimumSize ||
+                fabs((double)rect.top - rect.bottom) >= kDragMinimumSize;
+    if (drag) {
+        for (int32_t i = 0; i < n; i++) {
+            Volume& v = g->volumes[i];
+            if (!pickable(v) || RectVolumeIntersect(rect, &v) != kHitInside)
+                continue;
+            if (replace == 1)
+                v.flags |= kVolumeSelected;
+            else
+                v.flags ^= kVolumeSelected;
+        }
+    } else {
+        AIRealPoint centre = {(AIReal)(((double)rect.left + rect.right) / 2),
+                              (AIReal)(((double)rect.top + rect.bottom) / 2)};
+        int32_t picked = -1;
+        double pickedArea = 0;
+        for (int32_t i = 0; i < n; i++) {
+            const Volume& v = g->volumes[i];
+            if (!pickable(v))
+                continue;
+            double area = rectArea(v);
+            // A larger volume cannot win, so its outlines need not be looked at.
+            if (picked >= 0 && area >= pickedArea)
+                continue;
+            if (!contains(v, centre))
+                continue;
+            picked = i;
+            pickedArea = area;
+        }
+        if (picked >= 0) {
+            if (replace == 1)
+                g->volumes[picked].flags |= kVolumeSelected;
+            else
+                g->volumes[picked].flags ^= kVolumeSelected;
+        }
+    }
+    (void)getGlobalDistance(&g->totalCutLength);
+    return kNoErr;
+}
+
+ASErr swapVolumeIndex(int32_t* first, int32_t* second, AIRealPoint point, int32_t flag)
+{
+    (void)flag;
+    int32_t n = g->volumes != NULL ? g->volumeCount : 0;
+    int32_t hit = -1;
+    for (int32_t i = 0; i < n && hit < 0; i++) {
+        if (pickable(g->volumes[i]) && contains(g->volumes[i], point))
+            hit = i;
+    }
+    if (*first == -1) {
+        if (hit < 0)
+            return 1;
+        *first = hit;
+        return kNoErr;
+    }
+    if (*first < 0 || *first >= n) {
+        *first = -1;
+        *second = -1;
+        return kNoErr;
+    }
+    if (hit < 0)
+        return 1;
+    int32_t number = g->volumes[hit].index;
+    g->volumes[hit].index = g->volumes[*first].index;
+    g->volumes[*first].index = number;
+    *first = -1;
+    *second = -1;
+    return kNoErr;
+}
+
+ASErr changeVolumeIndex(int32_t* next, AIRealPoint point, int32_t flag)
+{
+    (void)flag;
+    int32_t n = g->volumes != NULL ? g->volumeCount : 0;
+    if (*next > n)
+        *next = n;
+    int32_t picked = -1;
+    double pickedArea = 0;
+    int32_t shown = 0;
+    for (int32_t i = 0; i < n; i++) {
+        const Volume& v = g->volumes[i];
+        if (!pickable(v))
+            continue;
+        shown++;
+        double area = rectArea(v);
+        if (picked >= 0 && area >= pickedArea)
+            continue;
+        if (!contains(v, point))
+            continue;
+        picked = i;
+        pickedArea = area;
+    }
+    if (picked < 0)
+        return kNothingHit;
+    int32_t number = *next < shown ? *next : shown;
+    int32_t old = g->volumes[picked].index;
+    for (int32_t i = 0; i < n; i++) {
+        if (pickable(g->volumes[i]) && g->volumes[i].index == number)
+            g->volumes[i].index = old;
+    }
+    g->volumes[picked].index = number;
+    return kNoErr;
+}
+
+void releaseVolumeHitCache()
+{
+    std::unordered_map<const Ring*, Outlines> none;
+    g_outlines.swap(none);
+}

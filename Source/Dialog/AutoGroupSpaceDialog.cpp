@@ -1,0 +1,83 @@
+// The gaps dialog of automatic grouping.
+#include "Dialog/AutoGroupSpaceDialog.h"
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+
+enum { kAutoGroupSpaceTitleString = 855 };
+
+// A millimetre in points, and the spin edits' steps of 1 mm and 5 mm.
+static const double kMillimetreInPoints = 2.8346458;
+static const double kPointInMillimetres = 0.3527777615108032;
+static const ADMFloat kSmallStep = 2.8346457f;
+static const ADMFloat kLargeStep = 14.173229f;
+
+const Item_Control_arg dlgAutoGroupSpaceItem[kAutoGroupSpaceItemCount] = {
+    {kADMTextPushButtonType, 853, 0, 0, kAutoGroupSpaceOKItem, 10, 100, 62, 21, AutoGroupSpaceDlgButtonInitProc,
+     nullptr},
+    {kADMTextPushButtonType, 854, 0, 0, kAutoGroupSpaceCancelItem, 120, 100, 62, 21,
+     AutoGroupSpaceDlgButtonInitProc, nullptr},
+    {kADMTextStaticType, 851, 0, 0, kAutoGroupSpaceGapXLabelItem, 5, 70 + sp_width_adjust, 17, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kAutoGroupSpaceGapXItem, 75 + sp_width_adjust, 115 - sp_width_adjust, 12, 20,
+     AutoGroupSpaceDlgSpinEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1028, kAutoGroupSpaceGapXPictureItem, 190, 20, 12, 20, nullptr, nullptr},
+    {kADMTextStaticType, 852, 0, 0, kAutoGroupSpaceGapYLabelItem, 5, 70 + sp_width_adjust, 42, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kAutoGroupSpaceGapYItem, 75 + sp_width_adjust, 115 - sp_width_adjust, 37, 20,
+     AutoGroupSpaceDlgSpinEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1029, kAutoGroupSpaceGapYPictureItem, 190, 20, 37, 20, nullptr, nullptr},
+};
+
+int32_t goAutoGroupSpace()
+{
+    ASErr result = sADMDialog->Modal(g->pluginRef, kAutoGroupSpaceDialogName, kAutoGroupSpaceDialogResource,
+                                     kADMModalDialogStyle, AutoGroupSpacePluginInitProc, nullptr, 0);
+    return result == kAutoGroupSpaceCancelItem ? kAutoGroupSpaceCancelled : kAutoGroupSpaceConfirmed;
+}
+
+ASErr AutoGroupSpacePluginInitProc(ADMDialogRef dialog)
+{
+    sADMDialog->SetSize(dialog, kAutoGroupSpaceDialogWidth, kAutoGroupSpaceDialogHeight);
+    char title[256];
+    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kAutoGroupSpaceTitleString, title, sizeof title);
+    sADMDialog->SetText(dialog, title);
+    if (loadDialogItems(dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, dialog) != 1) return kNoErr;
+    for (int32_t id : {kAutoGroupSpaceGapXLabelItem, kAutoGroupSpaceGapYLabelItem}) {
+        ADMItemRef label = sADMDialog->GetItem(dialog, id);
+        if (label != nullptr) sADMItem->SetJustify(label, kADMRightJustify);
+    }
+    return kNoErr;
+}
+
+ASErr AutoGroupSpaceDlgSpinEditInitProc(ADMItemRef item)
+{
+    double gap = sADMItem->GetID(item) == kAutoGroupSpaceGapXItem ? g->autoGroupGapX : g->autoGroupGapY;
+    sADMItem->SetUnits(item, kADMMillimeterUnits);
+    sADMItem->SetSmallIncrement(item, kSmallStep);
+    sADMItem->SetLargeIncrement(item, kLargeStep);
+    sADMItem->SetFloatValue(item, (ADMFloat)(gap * kMillimetreInPoints));
+    return kNoErr;
+}
+
+ASErr AutoGroupSpaceDlgButtonInitProc(ADMItemRef item)
+{
+    sADMItem->SetNotifyProc(item, AutoGroupSpaceDlgButtonNotifyProc);
+    return kNoErr;
+}
+
+ASErr AutoGroupSpaceDlgButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        if (sADMItem->GetID(item) == kAutoGroupSpaceOKItem) {
+            ADMItemRef gapX = sADMDialog->GetItem(dialog, kAutoGroupSpaceGapXItem);
+            ADMItemRef gapY = sADMDialog->GetItem(dialog, kAutoGroupSpaceGapYItem);
+            if (gapX != nullptr) g->autoGroupGapX = sADMItem->GetFloatValue(gapX) * kPointInMillimetres;
+            if (gapY != nullptr) g->autoGroupGapY = sADMItem->GetFloatValue(gapY) * kPointInMillimetres;
+            sADMDialog->EndModal(dialog, kAutoGroupSpaceOKItem, FALSE);
+        } else {
+            sADMDialog->EndModal(dialog, kAutoGroupSpaceCancelItem, TRUE);
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}

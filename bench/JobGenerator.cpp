@@ -1,0 +1,126 @@
+#include "JobGenerator.h"
+
+#include <cstdio>
+#include <fstream>
+
+namespace vt::bench {
+namespace {
+
+// A twelve-lobed flower about 12 mm across: anchor, in handle, out handle, in
+// thousandths of a millimetre.
+const int kFlower[12][6] = {
+    {6000, 0, 6000, -1152, 6000, 1152},          {4070, 2350, 4521, 1569, 3619, 3131},
+    {3000, 5196, 3998, 4620, 2002, 5772},        {0, 4700, 902, 4700, -902, 4700},
+    {-3000, 5196, -2002, 5772, -3998, 4620},     {-4070, 2350, -3619, 3131, -4521, 1569},
+    {-6000, 0, -6000, 1152, -6000, -1152},       {-4070, -2350, -4521, -1569, -3619, -3131},
+    {-3000, -5196, -3998, -4620, -2002, -5772},  {0, -4700, -902, -4700, 902, -4700},
+    {3000, -5196, 2002, -5772, 3998, -4620},     {4070, -2350, 3619, -3131, 4521, -1569},
+};
+
+const int kColumns = 24;
+const double kCell = 25.0;  // mm; a curve grows to at most 24 mm across
+const char* const kFills[3] = {"#c03030", "#3060c0", "#208040"};
+
+int clampSegments(int n) { return n < 2 ? 2 : n > 12 ? 12 : n; }
+
+// Appends one number with four decimals (exact: the values are binary
+// fractions of at most twelve bits below the point, rounded the same way by
+// every correct printf).
+void put(std::string& out, double v)
+{
+    char buf[32];
+    int n = std::snprintf(buf, sizeof buf, "%.4f", v);
+    out.append(buf, static_cast<size_t>(n));
+}
+
+void pair(std::string& out, double x, double y)
+{
+    put(out, x);
+    out += ',';
+    put(out, y);
+}
+
+void curve(std::string& out, long index, int sizeStep, int segments, const char* fill)
+{
+    double cx = (index % kColumns) * kCell + kCell / 2;
+    double cy = (index / kColumns) * kCell + kCell / 2;
+    // Scale (4096 + k) / 4096: exact in binary, and strictly growing.
+    double s = (4096 + sizeStep % 4096) / 4096.0 / 1000.0;
+    auto x = [&](int v) { return cx + v * s; };
+    auto y = [&](int v) { return cy + v * s; };
+    out += "<path id=\"c";
+    out += std::to_string(index);
+    // Styled the way drawing programs export their paths.
+    out += "\" style=\"fill:";
+    out += fill;
+    out += ";fill-opacity:1;fill-rule:nonzero;stroke:none\" d=\"M";
+    pair(out, x(kFlower[0][0]), y(kFlower[0][1]));
+    for (int j = 1; j <= segments; ++j) {
+        const int* a = kFlower[j - 1];
+        const int* b = kFlower[j == segments ? 0 : j];
+        out += j == 1 ? "C" : " ";
+        pair(out, x(a[4]), y(a[5]));
+        out += ' ';
+        pair(out, x(b[2]), y(b[3]));
+        out += ' ';
+        pair(out, x(b[0]), y(b[1]));
+    }
+    out += "Z\"/>\n";
+}
+
+}  // namespace
+
+long jobPoints(const JobShape& shape)
+{
+    return static_cast<long>(shape.curves) * (1 + 3 * clampSegments(shape.segments));
+}
+
+std::string generateJob(const JobShape& shape)
+{
+    int segments = clampSegments(shape.segments);
+    int layers = shape.layers < 1 ? 1 : shape.layers;
+    int groups = shape.groupsPerLayer < 0 ? 0 : shape.groupsPerLayer;
+    long rows = (shape.curves + kColumns - 1) / kColumns;
+    std::string out;
+    out.reserve(static_cast<size_t>(shape.curves) * (90 + 75 * segments) + 512);
+    char head[256];
+    std::snprintf(head, sizeof head,
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                  "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%gmm\" height=\"%gmm\" viewBox=\"0 0 %g %g\">\n",
+                  kColumns * kCell, rows * kCell, kColumns * kCell, rows * kCell);
+    out += head;
+    long index = 0;
+    for (int l = 0; l < layers; ++l) {
+        long inLayer = shape.curves / layers + (l < shape.curves % layers ? 1 : 0);
+        out += "<g data-name=\"Layer ";
+        out += std::to_string(l + 1);
+        out += "\">\n";
+        int parts = groups > 0 ? groups : 1;
+        for (int p = 0; p < parts; ++p) {
+            long inPart = inLayer / parts + (p < inLayer % parts ? 1 : 0);
+            if (groups > 0) {
+                out += "<g id=\"group-";
+                out += std::to_string(l + 1) + "-" + std::to_string(p + 1);
+                out += "\">\n";
+            }
+            // Sizes in a shuffled order (1543 is prime to 4096): the rings of
+            // a group come to the sort out of order.
+            for (long k = 0; k < inPart; ++k, ++index)
+                curve(out, index, static_cast<int>((k * 1543) % 4096), segments, kFills[(index / 7) % 3]);
+            if (groups > 0) out += "</g>\n";
+        }
+        out += "</g>\n";
+    }
+    out += "</svg>\n";
+    return out;
+}
+
+bool writeJob(const JobShape& shape, const std::string& path)
+{
+    std::ofstream file(path, std::ios::binary);
+    std::string text = generateJob(shape);
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return static_cast<bool>(file.flush());
+}
+
+}  // namespace vt::bench

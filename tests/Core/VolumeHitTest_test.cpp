@@ -1,0 +1,260 @@
+// Picking volumes by point and by rectangle on their placed outlines, and the
+// two cut-order tools; on volumes loaded from SVG shapes.
+#include <functional>
+
+#include "Core/VolumeHitTest.h"
+#include "Core/VolumePlacement.h"
+#include "PlacementFixture.h"
+
+using namespace vt;
+using vt::test::Box;
+
+namespace {
+
+// A square letter O: 30 x 30 with a 10 x 10 counter in the middle.
+const char* kLetterO = R"(<path d="M0,0 H30 V30 H0 Z M10,10 H20 V20 H10 Z" fill="#000000"/>)";
+// An L: a 10 wide stem 0..30 high and a foot 0..30 wide, 10 high.
+const char* kLetterL = R"(<path d="M0,0 H30 V10 H10 V30 H0 Z" fill="#000000"/>)";
+
+class VolumeHitTest : public test::PlacementTest {
+protected:
+    void TearDown() override
+    {
+        releaseVolumeHitCache();
+        PlacementTest::TearDown();
+    }
+    static AIRealRect click(double x, double y, double size = 0.0)
+    {
+        return AIRealRect{(AIReal)(x - size / 2), (AIReal)(y + size / 2), (AIReal)(x + size / 2),
+                          (AIReal)(y - size / 2)};
+    }
+    static AIRealRect span(double x1, double y1, double x2, double y2)
+    {
+        return AIRealRect{(AIReal)x1, (AIReal)y2, (AIReal)x2, (AIReal)y1};
+    }
+    static bool selected(int i) { return (g->volumes[i].flags & kVolumeSelected) != 0; }
+    static AIRealPoint at(double x, double y) { return AIRealPoint{(AIReal)x, (AIReal)y}; }
+};
+
+TEST_F(VolumeHitTest, PointAgainstAPolygonCountsCrossings)
+{
+    const AIRealPoint square[4] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    struct Row {
+        const char* what;
+        AIRealPoint point;
+        int32_t expected;
+    } rows[] = {
+        {"inside", {5, 5}, kHitInside},
+        {"left of it", {-1, 5}, kHitOutside},
+        {"right of it", {11, 5}, kHitOutside},
+        {"above it", {5, 11}, kHitOutside},
+        {"on the bottom edge (half-open in y)", {5, 0}, kHitInside},
+        {"on the top edge", {5, 10}, kHitOutside},
+    };
+    for (const Row& row : rows) EXPECT_EQ(PointOnPloygon(row.point, square, 4), row.expected) << row.what;
+    EXPECT_EQ(PointOnPloygon(at(0, 0), square, 0), kHitOutside) << "an empty polygon";
+}
+
+TEST_F(VolumeHitTest, AClickInALettersCounterSelectsNothingOnItsBodySelectsIt)
+{
+    loadShapes({kLetterO});
+    EXPECT_EQ(PointOnVolume(at(15, 15), &g->volumes[0]), kHitOutside);
+    EXPECT_EQ(PointOnVolume(at(5, 5), &g->volumes[0]), kHitInside);
+    ASSERT_EQ(selectVolume(click(15, 15), 1), kNoErr);
+    EXPECT_FALSE(selected(0));
+    EXPECT_EQ(g->totalCutLength, 0.0) << "nothing selected, nothing to cut";
+    ASSERT_EQ(selectVolume(click(5, 5), 1), kNoErr);
+    EXPECT_TRUE(selected(0));
+    EXPECT_NEAR(g->totalCutLength, 120 + 40, 0.01);
+}
+
+TEST_F(VolumeHitTest, TheSmallerOfTwoOverlappingVolumesWins)
+{
+    loadRects({{0, 0, 40, 40}, {10, 10, 10, 10}, {12, 12, 10, 10}});
+    ASSERT_EQ(selectVolume(click(15, 15), 1), kNoErr);
+    EXPECT_FALSE(selected(0));
+    EXPECT_TRUE(selected(1)) << "the first of the two equal small ones";
+    EXPECT_FALSE(selected(2));
+    ASSERT_EQ(selectVolume(click(30, 30), 1), kNoErr);
+    EXPECT_TRUE(selected(0));
+    EXPECT_FALSE(selected(1));
+}
+
+TEST_F(VolumeHitTest, HalfAMillimetreIsAClickOneMillimetreADrag)
+{
+    loadRects({{0, 0, 40, 40}, {100, 0, 10, 10}});
+    // Well inside the big volume, away from its outline.
+    ASSERT_EQ(selectVolume(click(20, 20, 0.5), 1), kNoErr);
+    EXPECT_TRUE(selected(0)) << "a click at the centre";
+    ASSERT_EQ(selectVolume(span(20, 20, 21, 20.2), 1), kNoErr);
+    EXPECT_FALSE(selected(0)) << "a drag touching no outline";
+    ASSERT_EQ(selectVolume(span(39.5, 20, 39.5 + 1.0, 20.5), 1), kNoErr);
+    EXPECT_TRUE(selected(0)) << "a drag across the right edge";
+    // A drag from right to left and top to bottom is the same rectangle.
+    ASSERT_EQ(selectVolume(span(120, 20, 95, -5), 1), kNoErr);
+    EXPECT_FALSE(selected(0));
+    EXPECT_TRUE(selected(1));
+}
+
+TEST_F(VolumeHitTest, ADragWithoutReplaceToggles)
+{
+    loadRects({{0, 0, 10, 10}, {20, 0, 10, 10}, {40, 0, 10, 10}});
+    selectOnly({0});
+    ASSERT_EQ(selectVolume(span(-5, -5, 35, 15), 0), kNoErr);
+    EXPECT_FALSE(selected(0));
+    EXPECT_TRUE(selected(1));
+    EXPECT_FALSE(selected(2)) << "not touched";
+    ASSERT_EQ(selectVolume(click(45, 5), 0), kNoErr);
+    EXPECT_TRUE(selected(1)) << "a click without replace keeps the rest";
+    EXPECT_TRUE(selected(2));
+}
+
+TEST_F(VolumeHitTest, HiddenAndRinglessVolumesAreNeverPicked)
+{
+    loadRects({{0, 0, 10, 10}, {0, 0, 40, 40}});
+    g->volumes[0].flags &= ~(uint32_t)(kVolumeVisible | kVolumeSelected);
+    ASSERT_EQ(selectVolume(click(5, 5), 1), kNoErr);
+    EXPECT_FALSE(selected(0)) << "hidden";
+    EXPECT_TRUE(selected(1));
+
+    (void)freeData();
+    loadRects({{0, 0, 10, 10}, {0, 0, 40, 40}});
+    Volume& empty = g->volumes[0];
+    int32_t rings = empty.ringCount;
+    empty.ringCount = 0;  // an empty group
+    EXPECT_EQ(PointOnVolume(at(5, 5), &empty), kHitNoRings);
+    EXPECT_EQ(RectVolumeIntersect(span(-5, -5, 50, 50), &empty), kHitOutside);
+    ASSERT_EQ(selectVolume(click(5, 5), 1), kNoErr);
+    EXPECT_FALSE(selected(0)) << "the empty group does not win every click";
+    EXPECT_TRUE(selected(1));
+    ASSERT_EQ(selectVolume(span(-5, -5, 50, 50), 1), kNoErr);
+    EXPECT_FALSE(selected(0));
+    int32_t next = 1;
+    EXPECT_EQ(changeVolumeIndex(&next, at(100, 100), 0), (ASErr)'!Sel');
+    empty.ringCount = rings;
+}
+
+// Each row changes the placement of one O (or L) and then asks whether the
+// pointer hits it where the writer cuts it.
+TEST_F(VolumeHitTest, AVolumeIsHitWhereItIsCutOnly)
+{
+    struct Row {
+        const char* what;
+        const char* shape;
+        std::function<void()> place;
+        double x, y;
+        bool hit;
+    } rows[] = {
+        {"scaled x2: the body far out", kLetterO,
+         [] { setSelectionVolumeScale(AIRealRect{0, 30, 30, 0}, kAnchorBottomLeft, 2, 2, 0); }, 50, 5, true},
+        {"scaled x2: the grown counter", kLetterO,
+         [] { setSelectionVolumeScale(AIRealRect{0, 30, 30, 0}, kAnchorBottomLeft, 2, 2, 0); }, 25, 25, false},
+        {"scaled x2: beyond it", kLetterO,
+         [] { setSelectionVolumeScale(AIRealRect{0, 30, 30, 0}, kAnchorBottomLeft, 2, 2, 0); }, 63, 5, false},
+        {"turned a quarter: the stem now lies along x", kLetterL,
+         [] { setSelectionVolumeDoubleValue(kVolumeValueAngle, 90, 0); }, 25, 25, true},
+        {"turned a quarter: where the stem was", kLetterL,
+         [] { setSelectionVolumeDoubleValue(kVolumeValueAngle, 90, 0); }, 5, 25, false},
+        {"mirrored: the stem on the right", kLetterL, [] { setSelectionVolumeBoolValue(kVolumeValueMirror, 1); },
+         25, 25, true},
+        {"mirrored: where the stem was", kLetterL, [] { setSelectionVolumeBoolValue(kVolumeValueMirror, 1); }, 5,
+         25, false},
+        {"three copies: the third", kLetterO, [] { setSelectionVolumeIntValue(kVolumeValueCopiesX, 3); }, 65, 5,
+         true},
+        {"three copies: the third's counter", kLetterO,
+         [] { setSelectionVolumeIntValue(kVolumeValueCopiesX, 3); }, 75, 15, false},
+        {"copies up with a gap: in the gap", kLetterO,
+         [] {
+             setSelectionVolumeIntValue(kVolumeValueCopiesY, 2);
+             setSelectionVolumeDoubleValue(kVolumeValueGapY, 10, 0);
+         },
+         5, 35, false},
+        {"copies up with a gap: the second", kLetterO,
+         [] {
+             setSelectionVolumeIntValue(kVolumeValueCopiesY, 2);
+             setSelectionVolumeDoubleValue(kVolumeValueGapY, 10, 0);
+         },
+         5, 45, true},
+        {"moved: the old place", kLetterO, [] { setSelectionVolumeDoubleValue(kVolumeValueLeft, 100, 0); }, 5, 5,
+         false},
+        {"moved: the new place", kLetterO, [] { setSelectionVolumeDoubleValue(kVolumeValueLeft, 100, 0); }, 105, 5,
+         true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        loadShapes({row.shape});
+        // Looked at once before the change, so that a stale outline would show.
+        (void)PointOnVolume(at(row.x, row.y), &g->volumes[0]);
+        g->undoNewStep = 1;
+        row.place();
+        EXPECT_EQ(PointOnVolume(at(row.x, row.y), &g->volumes[0]), row.hit ? kHitInside : kHitOutside);
+        g->volumes[0].flags &= ~(uint32_t)kVolumeSelected;
+        ASSERT_EQ(selectVolume(click(row.x, row.y), 1), kNoErr);
+        EXPECT_EQ(selected(0), row.hit) << "by a click";
+        // A small drag round the point touches the outline only near it.
+        EXPECT_EQ(RectVolumeIntersect(span(row.x - 1, row.y - 1, row.x + 1, row.y + 1), &g->volumes[0]),
+                  kHitOutside);
+        freeUndoHistory();
+        (void)freeData();
+    }
+}
+
+TEST_F(VolumeHitTest, ADragTouchesTheOutlineOfEveryCopy)
+{
+    loadShapes({kLetterO});
+    setSelectionVolumeIntValue(kVolumeValueCopiesX, 3);
+    // Across the right side of the third copy, between its corners.
+    EXPECT_EQ(RectVolumeIntersect(span(88, 5, 92, 6), &g->volumes[0]), kHitInside);
+    // Across its counter's left side.
+    EXPECT_EQ(RectVolumeIntersect(span(69, 15, 71, 16), &g->volumes[0]), kHitInside);
+    // Between the counter and the body.
+    EXPECT_EQ(RectVolumeIntersect(span(62, 12, 68, 18), &g->volumes[0]), kHitOutside);
+}
+
+TEST_F(VolumeHitTest, TheSwapToolExchangesTheNumbersOfTwoVolumes)
+{
+    std::vector<Box> boxes;
+    for (int i = 0; i < 8; i++) boxes.push_back({20.0 * i, 0, 10, 10});
+    loadRects(boxes);
+    for (int i = 0; i < 8; i++) ASSERT_EQ(g->volumes[i].index, i + 1);
+    int32_t first = -1, second = -1;
+    EXPECT_EQ(swapVolumeIndex(&first, &second, at(15, 5), 0), 1) << "a click in no volume";
+    EXPECT_EQ(first, -1);
+    EXPECT_EQ(swapVolumeIndex(&first, &second, at(45, 5), 0), kNoErr);  // numbered 3
+    EXPECT_EQ(first, 2);
+    EXPECT_EQ(swapVolumeIndex(&first, &second, at(15, 5), 0), 1) << "the second click missed";
+    EXPECT_EQ(first, 2) << "and the first is kept";
+    EXPECT_EQ(swapVolumeIndex(&first, &second, at(125, 5), 0), kNoErr);  // numbered 7
+    EXPECT_EQ(g->volumes[2].index, 7);
+    EXPECT_EQ(g->volumes[6].index, 3);
+    EXPECT_EQ(first, -1);
+    EXPECT_EQ(second, -1);
+
+    // The same volume twice leaves the numbers.
+    EXPECT_EQ(swapVolumeIndex(&first, &second, at(5, 5), 0), kNoErr);
+    EXPECT_EQ(swapVolumeIndex(&first, &second, at(5, 5), 0), kNoErr);
+    EXPECT_EQ(g->volumes[0].index, 1);
+    first = 99;
+    EXPECT_EQ(swapVolumeIndex(&first, &second, at(5, 5), 0), kNoErr);
+    EXPECT_EQ(first, -1) << "a first pick no longer in the job is forgotten";
+}
+
+TEST_F(VolumeHitTest, TheRenumberToolGivesTheClickedVolumeTheNextNumber)
+{
+    loadRects({{0, 0, 10, 10}, {20, 0, 10, 10}, {40, 0, 10, 10}, {60, 0, 10, 10}, {80, 0, 10, 10}});
+    int32_t next = 1;
+    ASSERT_EQ(changeVolumeIndex(&next, at(65, 5), 0), kNoErr);  // numbered 4
+    EXPECT_EQ(g->volumes[3].index, 1);
+    EXPECT_EQ(g->volumes[0].index, 4) << "the one that was 1 takes 4";
+    EXPECT_EQ(changeVolumeIndex(&next, at(100, 5), 0), (ASErr)'!Sel');
+
+    // Next beyond the shown volumes gives the last number.
+    g->volumes[4].flags &= ~(uint32_t)kVolumeVisible;
+    next = 9;
+    ASSERT_EQ(changeVolumeIndex(&next, at(25, 5), 0), kNoErr);
+    EXPECT_EQ(next, 5) << "held to the number of volumes";
+    EXPECT_EQ(g->volumes[1].index, 4) << "four are shown";
+    EXPECT_EQ(g->volumes[0].index, 2);
+}
+
+}  // namespace

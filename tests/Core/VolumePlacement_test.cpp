@@ -1,0 +1,486 @@
+// Placement of the selected volumes: values by id, scale about an anchor,
+// rotation and mirror as a block, the aligns and board centring, packing onto
+// the page, and what undo puts back; on volumes loaded from SVG rectangles.
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <random>
+
+#include "Core/VolumePlacement.h"
+#include "PlacementFixture.h"
+
+using namespace vt;
+using vt::test::Box;
+
+namespace {
+
+const double kMm = 1e-3;  // what a millimetre loses on its way through points and floats
+
+class VolumePlacementTest : public test::PlacementTest {};
+
+// ---- Reading the selection --------------------------------------------------------------------
+
+TEST_F(VolumePlacementTest, NothingSelectedIsRefusedAndMovesNothing)
+{
+    loadRects({{0, 0, 20, 10}, {30, 5, 10, 10}});
+    selectOnly({});
+    AIRealRect r = {1, 2, 3, 4};
+    EXPECT_EQ(getSelectionVolumeRealRect(&r), (ASErr)'!Sel');
+    EXPECT_EQ(r.left, 1.0f);
+    Volume info;
+    EXPECT_EQ(getSelectionVolumeInformation(&info), (ASErr)'!Sel');
+    for (auto align : {setSelectVolumeAlignLeft, setSelectVolumeAlignCenterX, setSelectVolumeAlignRight,
+                       setSelectVolumeAlignTop, setSelectVolumeAlignCenterY, setSelectVolumeAlignBottom,
+                       setSelectVolumeALignBoardCenterX, setSelectVolumeALignBoardCenterY})
+        EXPECT_EQ(align(), (ASErr)'!Sel');
+    EXPECT_NEAR(left(1), 30, kMm);
+    EXPECT_NEAR(bottom(1), 5, kMm);
+    EXPECT_EQ(g->undoPos, -1) << "nothing recorded";
+}
+
+TEST_F(VolumePlacementTest, MergedInformationMarksWhatDiffers)
+{
+    loadRects({{0, 0, 20, 10}, {30, 5, 10, 10}, {50, 0, 10, 30}});
+    g->volumes[1].scaleY = 2.0;
+    g->volumes[2].copiesX = 4;
+    Volume info;
+    ASSERT_EQ(getSelectionVolumeInformation(&info), kNoErr);
+    EXPECT_EQ(info.scaleY, -9999.0);
+    EXPECT_EQ(info.scaleX, 1.0);
+    EXPECT_EQ(info.copiesX, -9999);
+    EXPECT_EQ(info.copiesY, 1);
+    EXPECT_EQ(info.gapX, 3.0);
+    EXPECT_EQ(info.art, g->volumes[0].art) << "the rest is the first selected volume's";
+    EXPECT_NEAR(info.rect[0], 0, kMm);
+    EXPECT_NEAR(info.rect[1], 30, kMm);
+    EXPECT_NEAR(info.rect[2], 60, kMm);
+    EXPECT_NEAR(info.rect[3], 0, kMm);
+
+    selectOnly({0, 2});
+    ASSERT_EQ(getSelectionVolumeInformation(&info), kNoErr);
+    EXPECT_EQ(info.scaleY, 1.0) << "the unselected volume does not count";
+}
+
+// ---- Values by id ------------------------------------------------------------------------------
+
+TEST_F(VolumePlacementTest, CopiesRepeatAtThePitchOfTheSelection)
+{
+    loadRects({{0, 0, 20, 10}});
+    setSelectionVolumeIntValue(kVolumeValueCopiesX, 3);
+    EXPECT_NEAR(g->volumes[0].gapX, 0, kMm) << "one volume: the copies touch";
+    EXPECT_NEAR(right(0), 60, kMm);
+    EXPECT_EQ(g->undoPos, -1) << "copies are not recorded";
+    EXPECT_NEAR(g->totalCutLength, 3 * 60, 0.05);
+
+    (void)freeData();
+    loadRects({{0, 0, 20, 10}, {30, 0, 10, 10}});
+    setSelectionVolumeIntValue(kVolumeValueCopiesX, 3);
+    // The selection is 40 wide: each volume's copies repeat every 40 mm.
+    EXPECT_NEAR(g->volumes[0].gapX, 20, kMm);
+    EXPECT_NEAR(g->volumes[1].gapX, 30, kMm);
+    EXPECT_NEAR(right(0), 100, kMm);
+    EXPECT_NEAR(right(1), 120, kMm);
+    setSelectionVolumeIntValue(kVolumeValueCopiesY, 2);
+    EXPECT_NEAR(g->volumes[1].gapY, 0, kMm) << "both are 10 high";
+    EXPECT_NEAR(top(1), 20, kMm);
+}
+
+TEST_F(VolumePlacementTest, DoubleValuesByIdAbsoluteAndRelative)
+{
+    struct Row {
+        const char* what;
+        int32_t id;
+        double value;
+        uint8_t relative;
+        std::function<void(const Volume&)> expect;
+    } rows[] = {
+        {"gap X, with the rectangle following it", kVolumeValueGapX, 7, 0,
+         [](const Volume& v) {
+             EXPECT_EQ(v.gapX, 7);
+             EXPECT_NEAR(v.rect[2], 10 + 2 * 20 + 7, kMm);
+         }},
+        {"gap Y ignores the relative flag", kVolumeValueGapY, 4, 1, [](const Volume& v) { EXPECT_EQ(v.gapY, 4); }},
+        {"absolute scale X 2 with gap 3 gives gap 6", kVolumeValueScaleX, 2, 0,
+         [](const Volume& v) {
+             EXPECT_EQ(v.scaleX, 2);
+             EXPECT_EQ(v.gapX, 6);
+             EXPECT_NEAR(v.rect[2] - v.rect[0], 2 * 40 + 6, kMm);
+         }},
+        {"relative scale Y multiplies scale and gap", kVolumeValueScaleY, 1.5, 1,
+         [](const Volume& v) {
+             EXPECT_EQ(v.scaleY, 1.5);
+             EXPECT_EQ(v.gapY, 4.5);
+             EXPECT_NEAR(v.rect[1] - v.rect[3], 15, kMm);
+         }},
+        {"absolute left keeps the width", kVolumeValueLeft, 100, 0,
+         [](const Volume& v) {
+             EXPECT_NEAR(v.rect[0], 100, kMm);
+             EXPECT_NEAR(v.rect[2], 100 + 43, kMm);
+         }},
+        {"relative bottom moves both edges", kVolumeValueBottom, -5, 1,
+         [](const Volume& v) {
+             EXPECT_NEAR(v.rect[3], 15, kMm);
+             EXPECT_NEAR(v.rect[1], 25, kMm);
+         }},
+        {"relative precision adds", kVolumeValuePrecision, 0.05, 1,
+         [](const Volume& v) { EXPECT_NEAR(v.precision, g->Precious + 0.05, 1e-12); }},
+        {"an id the setter does not take changes nothing", kVolumeValueCopiesX, 5, 0,
+         [](const Volume& v) { EXPECT_EQ(v.copiesX, 2); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        loadRects({{0, 0, 5, 5}, {10, 20, 20, 10}});
+        selectOnly({1});
+        g->volumes[1].copiesX = 2;
+        updateVolumeRect(&g->volumes[1]);
+        g->undoNewStep = 1;
+        setSelectionVolumeDoubleValue(row.id, row.value, row.relative);
+        row.expect(g->volumes[1]);
+        EXPECT_NEAR(left(0), 0, kMm) << "the unselected volume stays";
+        (void)freeData();
+        freeUndoHistory();
+    }
+}
+
+TEST_F(VolumePlacementTest, ScaleYAloneLeavesXAsItWas)
+{
+    loadRects({{0, 0, 20, 10}, {30, 0, 10, 10}});
+    selectOnly({1});
+    AIRealRect S;
+    ASSERT_EQ(getSelectionVolumeRealRect(&S), kNoErr);
+    g->undoNewStep = 1;
+    setSelectionVolumeScale(S, kAnchorBottomLeft, 0, 2, 0);
+    const Volume& v = g->volumes[1];
+    EXPECT_EQ(v.scaleX, 1.0);
+    EXPECT_EQ(v.gapX, 3.0);
+    EXPECT_NEAR(v.rect[0], 30, kMm);
+    EXPECT_NEAR(v.rect[2], 40, kMm);
+    EXPECT_EQ(v.scaleY, 2.0);
+    EXPECT_EQ(v.gapY, 6.0);
+    EXPECT_NEAR(v.rect[3], 0, kMm) << "the anchor's bottom stays";
+    EXPECT_NEAR(v.rect[1], 20, kMm);
+    EXPECT_EQ(g->undoPos, 0);
+}
+
+TEST_F(VolumePlacementTest, ScaleAboutEachAnchorKeepsThatPoint)
+{
+    struct Row {
+        int32_t anchor;
+        double fixedX, fixedY;  // of the selection 10..30 x 0..20
+    } rows[] = {{kAnchorTopRight, 30, 20},   {kAnchorRight, 30, 10}, {kAnchorBottomRight, 30, 0},
+                {kAnchorBottom, 20, 0},      {kAnchorBottomLeft, 10, 0}, {kAnchorLeft, 10, 10},
+                {kAnchorTopLeft, 10, 20},    {kAnchorTop, 20, 20}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.anchor);
+        loadRects({{0, 0, 5, 5}, {10, 0, 20, 20}});
+        selectOnly({1});
+        AIRealRect S;
+        ASSERT_EQ(getSelectionVolumeRealRect(&S), kNoErr);
+        g->undoNewStep = 1;
+        setSelectionVolumeScale(S, row.anchor, 2, 0.5, 1);
+        // Every corner moved away from the anchor by the factors.
+        EXPECT_NEAR(left(1), row.fixedX + (10 - row.fixedX) * 2, kMm);
+        EXPECT_NEAR(bottom(1), row.fixedY + (0 - row.fixedY) * 0.5, kMm);
+        EXPECT_NEAR(right(1) - left(1), 40, kMm);
+        EXPECT_NEAR(top(1) - bottom(1), 10, kMm);
+        (void)freeData();
+        freeUndoHistory();
+    }
+    loadRects({{0, 0, 5, 5}, {10, 0, 20, 20}});
+    AIRealRect S = {0, 20, 30, 0};
+    setSelectionVolumeScale(S, 99, 2, 2, 1);
+    EXPECT_NEAR(left(1), 10, kMm) << "any other anchor keeps each volume's own corner";
+    EXPECT_NEAR(right(1), 50, kMm);
+}
+
+TEST_F(VolumePlacementTest, FactorsThatCannotBeCutChangeNothing)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Row {
+        const char* what;
+        std::function<void()> call;
+    } rows[] = {
+        {"absolute scale X 0", [] { setSelectionVolumeDoubleValue(kVolumeValueScaleX, 0, 0); }},
+        {"absolute scale Y negative", [] { setSelectionVolumeDoubleValue(kVolumeValueScaleY, -2, 0); }},
+        {"relative scale X 0", [] { setSelectionVolumeDoubleValue(kVolumeValueScaleX, 0, 1); }},
+        {"scale X not a number", [nan] { setSelectionVolumeDoubleValue(kVolumeValueScaleX, nan, 0); }},
+        {"scale Y infinite", [inf] { setSelectionVolumeDoubleValue(kVolumeValueScaleY, inf, 1); }},
+        {"left infinite", [inf] { setSelectionVolumeDoubleValue(kVolumeValueLeft, inf, 0); }},
+        {"angle not a number", [nan] { setSelectionVolumeDoubleValue(kVolumeValueAngle, nan, 1); }},
+        {"anchor scale both 0", [] { setSelectionVolumeScale(AIRealRect{0, 10, 20, 0}, 4, 0, 0, 0); }},
+        {"anchor scale negative", [] { setSelectionVolumeScale(AIRealRect{0, 10, 20, 0}, 4, -1, 2, 0); }},
+        {"anchor scale relative 0", [] { setSelectionVolumeScale(AIRealRect{0, 10, 20, 0}, 2, 0, 2, 1); }},
+        {"anchor scale not a number", [nan] { setSelectionVolumeScale(AIRealRect{0, 10, 20, 0}, 4, nan, 1, 1); }},
+        {"anchor scale infinite", [inf] { setSelectionVolumeScale(AIRealRect{0, 10, 20, 0}, 4, 2, inf, 0); }},
+        {"copies 0", [] { setSelectionVolumeIntValue(kVolumeValueCopiesX, 0); }},
+        {"copies below 0", [] { setSelectionVolumeIntValue(kVolumeValueCopiesY, -3); }},
+    };
+    loadRects({{0, 0, 20, 10}});
+    Volume before = g->volumes[0];
+    for (const Row& row : rows) {
+        g->undoNewStep = 1;
+        row.call();
+        EXPECT_EQ(std::memcmp(&before, &g->volumes[0], sizeof(Volume)), 0) << row.what;
+    }
+    EXPECT_EQ(g->undoPos, -1) << "nothing recorded";
+}
+
+// ---- Rotation and mirror -------------------------------------------------------------------------
+
+TEST_F(VolumePlacementTest, TwoVolumesTurnAsABlockAboutTheirCentre)
+{
+    // The pair spans 0..40 x 0..10, centre (20, 5).
+    loadRects({{0, 0, 20, 10}, {30, 0, 10, 10}});
+    g->undoNewStep = 1;
+    setSelectionVolumeDoubleValue(kVolumeValueAngle, 90, 0);
+    const Volume& a = g->volumes[0];
+    EXPECT_NEAR(a.baseWidth, 10, kMm) << "the rectangle's sides swap";
+    EXPECT_NEAR(a.baseHeight, 20, kMm);
+    // Its centre (10, 5) turned a quarter about (20, 5) is (20, -5).
+    EXPECT_NEAR(left(0), 15, kMm);
+    EXPECT_NEAR(bottom(0), -15, kMm);
+    EXPECT_NEAR(right(0), 25, kMm);
+    EXPECT_NEAR(top(0), 5, kMm);
+    // (35, 5) becomes (20, 20).
+    EXPECT_NEAR(left(1), 15, kMm);
+    EXPECT_NEAR(bottom(1), 15, kMm);
+    EXPECT_EQ(g->undoPos, 0);
+
+    ASSERT_EQ(undoVolumeChange(), kNoErr);
+    EXPECT_NEAR(left(0), 0, kMm);
+    EXPECT_EQ(a.angle, 0.0);
+}
+
+TEST_F(VolumePlacementTest, TurningTurnsTheGapsAndTheGeometryAsItIsCut)
+{
+    loadRects({{0, 0, 20, 10}});
+    Volume& v = g->volumes[0];
+    v.copiesX = 2;
+    v.gapX = 4;
+    v.gapY = 1;
+    updateVolumeRect(&v);
+    setSelectionVolumeDoubleValue(kVolumeValueAngle, 90, 0);
+    EXPECT_NEAR(v.gapX, 1, kMm);
+    EXPECT_NEAR(v.gapY, 4, kMm);
+    // The placed outline fills exactly the first copy's place.
+    double offset[2];
+    getVolumeCopyOffset(v, 0, 0, offset);
+    double low[2] = {1e9, 1e9}, high[2] = {-1e9, -1e9};
+    for (int32_t k = 0; k < v.rings[0].count; k++) {
+        bezier_stru b = placeBezier(v.rings[0].beziers[k], v, offset);
+        for (auto& p : b.P)
+            for (int c = 0; c < 2; c++) low[c] = std::min(low[c], p[c]), high[c] = std::max(high[c], p[c]);
+    }
+    EXPECT_NEAR(low[0], left(0), kMm);
+    EXPECT_NEAR(low[1], bottom(0), kMm);
+    EXPECT_NEAR(high[0] - low[0], 10, kMm);
+    EXPECT_NEAR(high[1] - low[1], 20, kMm);
+}
+
+TEST_F(VolumePlacementTest, MirroringTwoVolumesSwapsTheirPlaces)
+{
+    loadRects({{0, 0, 20, 10}, {30, 0, 10, 10}});
+    setSelectionVolumeBoolValue(kVolumeValueMirror, 1);
+    EXPECT_EQ(g->volumes[0].mirror, 1);
+    EXPECT_NEAR(left(0), 20, kMm);
+    EXPECT_NEAR(right(0), 40, kMm);
+    EXPECT_NEAR(left(1), 0, kMm);
+    EXPECT_NEAR(right(1), 10, kMm);
+    EXPECT_EQ(g->undoPos, -1) << "mirror is not recorded";
+    setSelectionVolumeBoolValue(kVolumeValueMirror, 0);
+    EXPECT_NEAR(left(0), 0, kMm);
+    EXPECT_NEAR(left(1), 30, kMm);
+}
+
+TEST_F(VolumePlacementTest, AScaledVolumeTurnsAboutItsOwnPlacedCentre)
+{
+    loadRects({{0, 0, 20, 10}});
+    AIRealRect S;
+    ASSERT_EQ(getSelectionVolumeRealRect(&S), kNoErr);
+    setSelectionVolumeScale(S, kAnchorBottomLeft, 2, 2, 0);
+    ASSERT_NEAR(right(0), 40, kMm);
+    // Mirrored alone, a volume stays where it is, whatever its scale.
+    setSelectionVolumeBoolValue(kVolumeValueMirror, 1);
+    EXPECT_NEAR(left(0), 0, kMm);
+    EXPECT_NEAR(right(0), 40, kMm);
+    // Turned half round about its own centre (20, 10), it covers the same place.
+    setSelectionVolumeDoubleValue(kVolumeValueAngle, 180, 0);
+    EXPECT_NEAR(left(0), 0, kMm);
+    EXPECT_NEAR(bottom(0), 0, kMm);
+    EXPECT_NEAR(top(0), 20, kMm);
+}
+
+TEST_F(VolumePlacementTest, AVolumeWithoutSegmentsKeepsItsSizeWhenTurned)
+{
+    loadRects({{0, 0, 20, 10}});
+    Volume& v = g->volumes[0];
+    int32_t rings = v.ringCount;
+    v.ringCount = 0;
+    AIRealRect S = {0, 10, 20, 0};
+    v.angle = 90;
+    updateVolumeRotate_New(&v, S, 0, 0);
+    EXPECT_NEAR(v.baseWidth, 20, kMm);
+    EXPECT_NEAR(v.baseHeight, 10, kMm);
+    EXPECT_NEAR(v.rect[2] - v.rect[0], 20, kMm);
+    v.ringCount = rings;
+}
+
+// ---- Aligns ---------------------------------------------------------------------------------------
+
+TEST_F(VolumePlacementTest, AlignsMoveTheSelectionKeepingSizes)
+{
+    // Three volumes spanning 0..60 x 0..40; the fourth is not selected.
+    std::vector<Box> boxes = {{0, 10, 20, 10}, {25, 0, 10, 30}, {50, 5, 10, 35}, {200, 200, 5, 5}};
+    struct Row {
+        const char* what;
+        ASErr (*align)();
+        double lefts[3], bottoms[3];
+    } rows[] = {
+        {"left", setSelectVolumeAlignLeft, {0, 0, 0}, {10, 0, 5}},
+        {"centre X", setSelectVolumeAlignCenterX, {20, 25, 25}, {10, 0, 5}},
+        {"right", setSelectVolumeAlignRight, {40, 50, 50}, {10, 0, 5}},
+        {"top", setSelectVolumeAlignTop, {0, 25, 50}, {30, 10, 5}},
+        {"centre Y", setSelectVolumeAlignCenterY, {0, 25, 50}, {15, 5, 2.5}},
+        {"bottom", setSelectVolumeAlignBottom, {0, 25, 50}, {0, 0, 0}},
+        // The board is 300 x 200: the 60 x 40 block goes to 120..180 x 80..120.
+        {"board centre X", setSelectVolumeALignBoardCenterX, {120, 145, 170}, {10, 0, 5}},
+        {"board centre Y", setSelectVolumeALignBoardCenterY, {0, 25, 50}, {90, 80, 85}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        loadRects(boxes);
+        g->mediaWidth = 300;
+        g->mediaLength = 200;
+        selectOnly({0, 1, 2});
+        g->undoNewStep = 1;
+        ASSERT_EQ(row.align(), kNoErr);
+        for (int i = 0; i < 3; i++) {
+            EXPECT_NEAR(left(i), row.lefts[i], kMm) << i;
+            EXPECT_NEAR(bottom(i), row.bottoms[i], kMm) << i;
+            EXPECT_NEAR(right(i) - left(i), boxes[i].w, kMm) << i;
+            EXPECT_NEAR(top(i) - bottom(i), boxes[i].h, kMm) << i;
+        }
+        EXPECT_NEAR(left(3), 200, kMm);
+        ASSERT_EQ(undoVolumeChange(), kNoErr);
+        for (int i = 0; i < 3; i++) EXPECT_NEAR(left(i), boxes[i].x, kMm) << "undone " << i;
+        (void)freeData();
+        freeUndoHistory();
+    }
+}
+
+// ---- Auto group ------------------------------------------------------------------------------------
+
+TEST_F(VolumePlacementTest, PackingFillsAColumnBottomUpWidestFirst)
+{
+    // Widths 30, 60, 120 (too wide for the page) and 50, all 20 high.
+    loadRects({{0, 0, 30, 20}, {40, 100, 60, 20}, {10, 300, 120, 20}, {200, 50, 50, 20}});
+    g->curPlotter.PlotterSizeX = 100;
+    g->curPlotter.PlotterSizeY = 500;
+    g->autoGroupGapX = 0;
+    g->autoGroupGapY = 0;
+    AIArtHandle arts[4];
+    for (int i = 0; i < 4; i++) arts[i] = g->volumes[i].art;
+    int32_t notPlaced = -1;
+    ASSERT_EQ(setVolumeAutoGroup(&notPlaced), kNoErr);
+    EXPECT_EQ(notPlaced, 1);
+    // Widest first: 120, 60, 50, 30.
+    EXPECT_EQ(g->volumes[0].art, arts[2]);
+    EXPECT_EQ(g->volumes[1].art, arts[1]);
+    EXPECT_EQ(g->volumes[2].art, arts[3]);
+    EXPECT_EQ(g->volumes[3].art, arts[0]);
+    EXPECT_NEAR(left(0), 10, kMm) << "the one too wide stays where it was";
+    EXPECT_NEAR(bottom(0), 300, kMm);
+    struct {
+        int volume;
+        double x, y;
+    } placed[] = {{1, 0, 0}, {2, 0, 20}, {3, 0, 40}};
+    for (auto& p : placed) {
+        EXPECT_NEAR(left(p.volume), p.x, kMm) << p.volume;
+        EXPECT_NEAR(bottom(p.volume), p.y, kMm) << p.volume;
+    }
+
+    // One undo step holds every volume.
+    EXPECT_EQ(g->undoPos, 0);
+    ASSERT_EQ(undoVolumeChange(), kNoErr);
+    double lefts[4] = {10, 40, 200, 0}, bottoms[4] = {300, 100, 50, 0};
+    for (int i = 0; i < 4; i++) {
+        EXPECT_NEAR(left(i), lefts[i], kMm) << i;
+        EXPECT_NEAR(bottom(i), bottoms[i], kMm) << i;
+    }
+    EXPECT_EQ(undoVolumeChange(), (ASErr)'!STK');
+}
+
+TEST_F(VolumePlacementTest, PackingKeepsTheGapsAndMovesToTheNextColumn)
+{
+    // A page 100 high takes two 40-high volumes per column with a 5 mm gap.
+    loadRects({{0, 0, 30, 40}, {0, 50, 30, 40}, {0, 100, 30, 40}});
+    g->curPlotter.PlotterSizeX = 100;
+    g->curPlotter.PlotterSizeY = 100;
+    g->autoGroupGapX = 2;
+    g->autoGroupGapY = 5;
+    int32_t notPlaced = -1;
+    ASSERT_EQ(setVolumeAutoGroup(&notPlaced), kNoErr);
+    EXPECT_EQ(notPlaced, 0);
+    EXPECT_NEAR(bottom(0), 0, kMm);
+    EXPECT_NEAR(bottom(1), 45, kMm);
+    EXPECT_NEAR(left(2), 32, kMm);
+    EXPECT_NEAR(bottom(2), 0, kMm);
+}
+
+// The exchange sort and the first-fit walk as written, on records, for the
+// packer's faster way to the same result.
+void referencePack(std::vector<Volume>& volumes, float pageWidth, float pageHeight)
+{
+    size_t n = volumes.size();
+    for (size_t i = 0; i < n; i++) {
+        float held = volumes[i].rect[2] - volumes[i].rect[0];
+        for (size_t j = i + 1; j < n; j++) {
+            float w = volumes[j].rect[2] - volumes[j].rect[0];
+            if (w > held) {
+                std::swap(volumes[i], volumes[j]);
+                held = w;
+            }
+        }
+    }
+    // The list's nodes are malloc'd, as insertVolumeToPage makes them.
+    PageLink* list = (PageLink*)malloc(sizeof(PageLink));
+    *list = PageLink{0, pageHeight, pageWidth, 0, nullptr};
+    for (Volume& v : volumes) (void)insertVolumeToPage(&v, list);
+    while (list) {
+        PageLink* next = list->next;
+        free(list);
+        list = next;
+    }
+}
+
+TEST_F(VolumePlacementTest, PackingGivesTheExchangeSortAndFirstFitResultExactly)
+{
+    std::mt19937 random(17);
+    for (int round = 0; round < 20; round++) {
+        SCOPED_TRACE(round);
+        std::vector<Box> boxes;
+        // Few distinct widths, so that equal widths are common.
+        for (int i = 0; i < 60; i++)
+            boxes.push_back({double(i * 3 % 97), double(i * 7 % 89), double(5 + random() % 6 * 5),
+                             double(5 + random() % 4 * 5)});
+        boxes.push_back({0, 0, 5, 5});
+        loadRects(boxes);
+        g->curPlotter.PlotterSizeX = 120;
+        g->curPlotter.PlotterSizeY = 60 + round * 5;
+        g->autoGroupGapX = round % 3;
+        g->autoGroupGapY = round % 2;
+        std::vector<Volume> expected(g->volumes, g->volumes + g->volumeCount);
+        referencePack(expected, 120, (float)g->curPlotter.PlotterSizeY);
+        ASSERT_EQ(setVolumeAutoGroup(), kNoErr);
+        for (size_t i = 0; i < expected.size(); i++) {
+            EXPECT_EQ(g->volumes[i].art, expected[i].art) << i;
+            EXPECT_EQ(std::memcmp(g->volumes[i].rect, expected[i].rect, sizeof expected[i].rect), 0) << i;
+        }
+        freeUndoHistory();
+        (void)freeData();
+    }
+}
+
+}  // namespace
