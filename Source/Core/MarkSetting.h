@@ -21,6 +21,7 @@
 #include <stdint.h>
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Core/CutModel.h"
 
 #define kTagAASSetting "TAG_AAS_SETTING"
@@ -50,31 +51,31 @@ int32_t markLayout(void);
 // goes only once the new one is complete; on a failure the partial new layer
 // is removed and the earlier marks and their text stay. 0 or the first host
 // error.
-ASErr MakeAASSetting(AIRealRect bounds);
+VT_NODISCARD ASErr MakeAASSetting(AIRealRect bounds);
 
 // Four corner marks around rect on the outer frame and the start mark, made
 // inside group on top. The first-copy flag does not change the drawing: every
 // copy gets its start mark. 0 or the first host error.
-ASErr Make4PtPosition(AIArtHandle group, AIRealRect rect, uint8_t firstCopy);
+VT_NODISCARD ASErr Make4PtPosition(AIArtHandle group, AIRealRect rect, uint8_t firstCopy);
 
 // T marks every X step along the top and bottom and every Y step along the
 // left and right of the outer frame (single precision). segmentCode gets
 // kMarkSegmentsTopBottom when a top and bottom pair was made, plus
 // kMarkSegmentsLeftRight when a left and right pair was. 0 or a host error.
-ASErr MakeSegmentPosition(AIArtHandle group, AIRealRect rect, int32_t* segmentCode);
+VT_NODISCARD ASErr MakeSegmentPosition(AIArtHandle group, AIRealRect rect, int32_t* segmentCode);
 
 // Corner marks for every copy of the grid, the copies going right and up
 // from rect. 0 or the first host error.
-ASErr MakeMultipleCopyAAS(AIArtHandle group, AIRealRect rect);
+VT_NODISCARD ASErr MakeMultipleCopyAAS(AIArtHandle group, AIRealRect rect);
 
 // Copies every selected top-level object (not of the marks layer) to every
 // grid position but the first, into the marks layer's root group on top.
 // Nothing without a marks layer. 0 or a host error.
-ASErr DoArtMatrixCopy(AIRealRect rect);
+VT_NODISCARD ASErr DoArtMatrixCopy(AIRealRect rect);
 
 // Black RGB stroke of the mark thickness, no fill; the other style fields
 // are kept. 0 or a host error.
-ASErr SetAASPathStyle(AIArtHandle path);
+VT_NODISCARD ASErr SetAASPathStyle(AIArtHandle path);
 
 // The command text of the layout for art of these bounds (points), with the
 // segment code of the segmental layout; empty for kMarkLayoutNone. Written in

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 
 #define kAASSettingDialogName "AASSetting Dialog"
@@ -47,14 +48,14 @@ enum { kAASSettingItemCount = 25 };
 // Runs the dialog for art of these bounds (points). After OK the marks are
 // made (an alert says so when they cannot be): 0 or the host's error.
 // Otherwise the dialog's result (25 for Cancel) and nothing changes.
-ASErr goAASSettingDialog(AIRealRect bounds);
+VT_NODISCARD ASErr goAASSettingDialog(AIRealRect bounds);
 
-ASErr AASSettingDialogInitProc(ADMDialogRef dialog);
-ASErr dlgAASSettingRadioButtonInitProc(ADMItemRef item);
-ASErr AASSettingDialogRadioButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr dlgAASSettingSpinEditInitProc(ADMItemRef item);
-ASErr dlgAASSettingCopiesEditInitProc(ADMItemRef item);
-ASErr dlgAASSettingButtonInitProc(ADMItemRef item);
-ASErr AASSettingDialogButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr AASSettingDialogInitProc(ADMDialogRef dialog);
+VT_NODISCARD ASErr dlgAASSettingRadioButtonInitProc(ADMItemRef item);
+VT_NODISCARD ASErr AASSettingDialogRadioButtonProc(ADMItemRef item, ADMNotifierRef notifier);
+VT_NODISCARD ASErr dlgAASSettingSpinEditInitProc(ADMItemRef item);
+VT_NODISCARD ASErr dlgAASSettingCopiesEditInitProc(ADMItemRef item);
+VT_NODISCARD ASErr dlgAASSettingButtonInitProc(ADMItemRef item);
+VT_NODISCARD ASErr AASSettingDialogButtonProc(ADMItemRef item, ADMNotifierRef notifier);
 
 extern const Item_Control_arg dlgAASSteingItem[kAASSettingItemCount];

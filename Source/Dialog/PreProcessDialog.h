@@ -50,7 +50,7 @@ VT_NODISCARD ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item);
 // at the top level, the alert kNoObjectSelectedAlert and no dialog, and the
 // selection test's result; otherwise the mark dialog on the selection's
 // bounds, and 0.
-ASErr goPrint4Marks(ADMDialogRef dialog);
+VT_NODISCARD ASErr goPrint4Marks(ADMDialogRef dialog);
 #define kNoObjectSelectedAlert " Warning: No Object Selected!"
 
 extern const Item_Control_arg dlgPreProcessItem[kPreProcessItemCount];
