@@ -90,7 +90,11 @@ Host::~Host()
     if (!prefs_.save()) out() << "vantorel-host: " << prefs_.error() << "\n";
     // Services go in the reverse order of their creation: later ones may
     // hold on to earlier ones.
-    for (auto it = serviceOrder_.rbegin(); it != serviceOrder_.rend(); ++it) services_.erase(*it);
+    for (auto it = serviceOrder_.rbegin(); it != serviceOrder_.rend(); ++it) {
+        lastServiceType_ = nullptr;
+        services_.erase(*it);
+    }
+    lastServiceType_ = nullptr;
     for (void* block : blocks_) std::free(block);
     g_current = previous_;
 }

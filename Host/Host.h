@@ -95,6 +95,9 @@ public:
     template <typename T>
     T& service()
     {
+        // Drawing asks for the toolkit on every call; the last service found
+        // is kept at hand.
+        if (lastServiceType_ == &typeid(T)) return *static_cast<T*>(lastService_);
         auto key = std::type_index(typeid(T));
         auto it = services_.find(key);
         if (it == services_.end()) {
@@ -102,6 +105,8 @@ public:
             it = services_.emplace(key, std::static_pointer_cast<void>(holder)).first;
             serviceOrder_.push_back(key);
         }
+        lastServiceType_ = &typeid(T);
+        lastService_ = it->second.get();
         return *static_cast<T*>(it->second.get());
     }
 
@@ -119,6 +124,8 @@ private:
     std::vector<AlertRecord> alerts_;
     std::map<std::type_index, std::shared_ptr<void>> services_;
     std::vector<std::type_index> serviceOrder_;
+    const std::type_info* lastServiceType_ = nullptr;
+    void* lastService_ = nullptr;
     Host* previous_ = nullptr;
 };
 

@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "Session.h"
+#include "Toolkit/Toolkit.h"
 
 namespace vt::app {
 
@@ -42,6 +43,35 @@ bool choosePlotter(host::Session& session, const std::string& plotter, const std
 // so that in-process tests can open it the same way the menu does.
 using PlotterSetupOpener = std::function<bool(host::Session& session, std::string& error)>;
 PlotterSetupOpener& plotterSetupOpener();
+
+// ---- A job through the Plot Out dialog (plot, preview) ----
+
+// Opens an SVG file as the current document and selects its top-level art,
+// saying so on standard output. False with a clear error when the file cannot
+// be read or holds nothing to cut.
+bool openJob(const std::string& path, std::string& error);
+
+// Makes sure the preferences hold the current plotter a job needs. With no
+// plotter named, a current plotter already in the preferences stays;
+// otherwise the named one (or the current one with another environment) is
+// chosen through the plug-in's own Plotter Setup dialog, as a user would.
+bool ensureCurrentPlotter(host::Session& session, std::string name, const std::string& environment,
+                          std::string& error);
+
+// Starts the session, opens the job and makes sure of the current plotter;
+// false, having said why on standard error, when one of them fails.
+bool startJob(host::Session& session, const std::string& job, const std::string& plotter,
+              const std::string& environment);
+
+// Chooses Plot Out from the plug-in's menu with the actions queued for its
+// dialog; outcome says how the dialog went. False (with error) when the
+// plug-in has no Plot Out menu item.
+bool driveJobPlotOut(std::vector<host::toolkit::DialogAction> actions, host::toolkit::ModalOutcome& outcome,
+                     std::string& error);
+
+// False, with every reason on standard error, when the Plot Out dialog did
+// not open, an action in it failed or an alert was shown.
+bool plotOutDialogWorked(const host::toolkit::ModalOutcome& outcome);
 
 struct Command {
     std::function<void(CLI::App&, GlobalOptions&)> add;

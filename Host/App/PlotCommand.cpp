@@ -3,18 +3,13 @@
 // sure of, and then the plug-in does the rest as it would for a person: Plot
 // Out from its menu, "output to a file" (or to the cutter) in the Plot Out
 // dialog, the save dialog answered with OUT, and the dialog closed.
-#include <strings.h>
-
 #include <filesystem>
 #include <iostream>
 #include <new>
 
 #include "App.h"
 #include "Dialog/PlotOutDialog.h"
-#include "Documents/Document.h"
-#include "Documents/Svg.h"
 #include "ErrorText.h"
-#include "Menus/Menus.h"
 #include "Toolkit/Driver.h"
 
 namespace fs = std::filesystem;
@@ -31,43 +26,6 @@ struct PlotArgs {
     bool byColour = false;
 };
 
-const char* languageName(int language)
-{
-    static const char* const names[] = {"HPGL", "GPGL", "MGL_IC1", "DMGL"};
-    return language >= 0 && language < 4 ? names[language] : "unknown language";
-}
-
-const char* const kPlotterPrefsPrefix = "Korvel-Ulmaren";
-
-// Makes sure the preferences hold the current plotter the job needs. With no
-// plotter named, a current plotter already in the preferences stays;
-// otherwise the named one (or the current one with another environment) is
-// chosen through the plug-in's own Plotter Setup dialog, as a user would.
-bool ensureCurrentPlotter(host::Session& session, std::string name, const std::string& environment,
-                          std::string& error)
-{
-    host::Preferences& prefs = session.host().prefs();
-    std::string current;
-    bool haveCurrent = prefs.getString(kPlotterPrefsPrefix, "PlotterName", &current) && !current.empty();
-    if (name.empty() && environment.empty() && haveCurrent) {
-        std::cout << "plotter: " << current << " (the current plotter)\n";
-        return true;
-    }
-    if (name.empty()) name = current;
-    if (name.empty()) {
-        error = "no current plotter is set up; name one with --plotter NAME";
-        return false;
-    }
-    if (!choosePlotter(session, name, environment, error)) return false;
-    int32_t language = -1;
-    std::string environmentName;
-    prefs.getInteger(kPlotterPrefsPrefix, "PlotterLanguage", &language);
-    prefs.getString(kPlotterPrefsPrefix, "EnvironmentName", &environmentName);
-    std::cout << "plotter: " << name << " (" << languageName(language) << "), environment " << environmentName
-              << "\n";
-    return true;
-}
-
 int plot(const GlobalOptions& options, const PlotArgs& a)
 {
     if (a.usb == !a.output.empty()) {
@@ -75,39 +33,8 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
         return 2;
     }
     host::Session session(sessionOptions(options));
-    if (!startSession(session)) return 1;
-
+    if (!startJob(session, a.job, a.plotter, a.environment)) return 1;
     std::string error;
-    auto document = host::readSvgFile(host::documents(), a.job, error);
-    if (!document) {
-        std::cerr << "vantorel-host: " << error << "\n";
-        return 1;
-    }
-    host::Document* d = document.get();
-    host::documents().adopt(std::move(document));
-    size_t selected = 0;
-    for (host::LayerNode* l : d->layers())
-        for (host::ArtNode* art : l->root->children) {
-            d->setSelected(art, true);
-            ++selected;
-        }
-    std::cout << "opened " << a.job << ": " << d->layers().size() << " layer(s), " << selected
-              << " top-level object(s) selected\n";
-    if (selected == 0) {
-        std::cerr << "vantorel-host: " << a.job << ": nothing to cut (the drawing holds no art)\n";
-        return 1;
-    }
-
-    if (!ensureCurrentPlotter(session, a.plotter, a.environment, error)) {
-        std::cerr << "vantorel-host: " << error << "\n";
-        return 1;
-    }
-
-    host::MenuItem* plotOut = host::menus().find("Plot Out Menu", error);
-    if (!plotOut) {
-        std::cerr << "vantorel-host: the plug-in has no Plot Out menu item (" << error << ")\n";
-        return 1;
-    }
 
     using host::toolkit::Driver;
     auto& tk = host::toolkit::Toolkit::get();
@@ -126,31 +53,15 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
     });
     actions.push_back([](Driver& user, std::string& e) { return user.click(kPlotOutExitItem, e); });
 
-    std::cout << "menu: " << host::menus().pathOf(plotOut) << "\n";
-    host::toolkit::ModalOutcome plotOutDialog =
-        tk.driveModal(kPlotOutDialogName, std::move(actions), [plotOut](std::string& e) {
-            host::menus().choose(plotOut, e);
-            return e.empty();
-        });
+    host::toolkit::ModalOutcome plotOutDialog;
+    if (!driveJobPlotOut(std::move(actions), plotOutDialog, error)) {
+        tk.fileAnswers.clear();
+        std::cerr << "vantorel-host: " << error << "\n";
+        return 1;
+    }
     tk.fileAnswers.clear();
 
-    bool failed = false;
-    if (!plotOutDialog.openError.empty()) {
-        std::cerr << "vantorel-host: " << plotOutDialog.openError << ": the current plotter is incomplete\n";
-        failed = true;
-    }
-    for (const std::string& text : plotOutDialog.alerts) {
-        std::cerr << "vantorel-host: " << text << "\n";
-        failed = true;
-    }
-    for (const std::string& f : plotOutDialog.failures) {
-        std::cerr << "vantorel-host: " << f << "\n";
-        failed = true;
-    }
-    if (!failed && !plotOutDialog.opened) {
-        std::cerr << "vantorel-host: the Plot Out dialog did not open\n";
-        failed = true;
-    }
+    bool failed = !plotOutDialogWorked(plotOutDialog);
     if (!failed && !output.empty() && !fs::exists(output)) {
         std::cerr << "vantorel-host: nothing was written to " << output << "\n";
         failed = true;

@@ -49,7 +49,7 @@ void drawLine(ADMDrawerRef drawer, const ADMPoint* a, const ADMPoint* b)
 {
     DRAWER_OR();
     if (!a || !b) return;
-    record(*d, "DrawLine " + std::to_string(a->h) + " " + std::to_string(a->v) + " " + std::to_string(b->h) + " " +
+    if (recording(*d)) record(*d, "DrawLine " + std::to_string(a->h) + " " + std::to_string(a->v) + " " + std::to_string(b->h) + " " +
                    std::to_string(b->v));
     paintLine(*d, a->h, a->v, b->h, b->v);
 }
@@ -57,21 +57,21 @@ void drawRect(ADMDrawerRef drawer, const ADMRect* r)
 {
     DRAWER_OR();
     if (!r) return;
-    record(*d, "DrawRect " + rectText(r));
+    if (recording(*d)) record(*d, "DrawRect " + rectText(r));
     paintRect(*d, *r, false);
 }
 void fillRect(ADMDrawerRef drawer, const ADMRect* r)
 {
     DRAWER_OR();
     if (!r) return;
-    record(*d, "FillRect " + rectText(r));
+    if (recording(*d)) record(*d, "FillRect " + rectText(r));
     paintRect(*d, *r, true);
 }
 void clearRect(ADMDrawerRef drawer, const ADMRect* r)
 {
     DRAWER_OR();
     if (!r) return;
-    record(*d, "ClearRect " + rectText(r));
+    if (recording(*d)) record(*d, "ClearRect " + rectText(r));
     Drawer white = *d;
     white.color = kADMWhiteColor;
     white.mode = kADMNormalMode;
@@ -81,14 +81,14 @@ void drawOval(ADMDrawerRef drawer, const ADMRect* r)
 {
     DRAWER_OR();
     if (!r) return;
-    record(*d, "DrawOval " + rectText(r));
+    if (recording(*d)) record(*d, "DrawOval " + rectText(r));
     paintOval(*d, *r, false);
 }
 void fillOval(ADMDrawerRef drawer, const ADMRect* r)
 {
     DRAWER_OR();
     if (!r) return;
-    record(*d, "FillOval " + rectText(r));
+    if (recording(*d)) record(*d, "FillOval " + rectText(r));
     paintOval(*d, *r, true);
 }
 std::string pointsText(const ADMPoint* p, ASInt32 n)
@@ -102,21 +102,21 @@ void drawPolygon(ADMDrawerRef drawer, const ADMPoint* p, ASInt32 n)
 {
     DRAWER_OR();
     if (!p || n <= 0) return;
-    record(*d, "DrawPolygon " + pointsText(p, n));
+    if (recording(*d)) record(*d, "DrawPolygon " + pointsText(p, n));
     paintPolygon(*d, p, n, false);
 }
 void fillPolygon(ADMDrawerRef drawer, const ADMPoint* p, ASInt32 n)
 {
     DRAWER_OR();
     if (!p || n <= 0) return;
-    record(*d, "FillPolygon " + pointsText(p, n));
+    if (recording(*d)) record(*d, "FillPolygon " + pointsText(p, n));
     paintPolygon(*d, p, n, true);
 }
 void drawText(ADMDrawerRef drawer, const char* text, const ADMPoint* p)
 {
     DRAWER_OR();
     if (!text || !p) return;
-    record(*d, "DrawText " + std::to_string(p->h) + " " + std::to_string(p->v) + " \"" + text + "\"");
+    if (recording(*d)) record(*d, "DrawText " + std::to_string(p->h) + " " + std::to_string(p->v) + " \"" + text + "\"");
     paintText(*d, text, p->h, p->v);
 }
 ASInt32 getTextWidth(ADMDrawerRef drawer, const char* text)
@@ -128,7 +128,7 @@ void drawPicture(ADMDrawerRef drawer, ASInt32 id, const ADMPoint* p)
 {
     DRAWER_OR();
     if (!p) return;
-    record(*d, "DrawPicture " + std::to_string(id) + " " + std::to_string(p->h) + " " + std::to_string(p->v));
+    if (recording(*d)) record(*d, "DrawPicture " + std::to_string(id) + " " + std::to_string(p->h) + " " + std::to_string(p->v));
     if (id != 0) tk().pictureIds.insert(id);
     paintPicture(*d, id, p->h, p->v, 0, 0);
 }

@@ -23,6 +23,9 @@ int textWidth(Drawer& d, const std::string& text);
 void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h, bool dimmed = false);
 // The toolkit's own pictures (new entry, delete entry and its greyed form).
 bool hasBuiltInPicture(ASInt32 id);
+// Whether the drawer's item still records calls (Toolkit::callRecordLimit);
+// callers skip building the record's text when it does not.
+bool recording(const Drawer& d);
 // Records a call made by the plug-in.
 void record(Drawer& d, const std::string& call);
 

@@ -36,6 +36,7 @@ bool portDrawer(Drawer& d)
 
 void qdRecord(Drawer& d, const std::string& call)
 {
+    if (!recording(d)) return;
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, " color=0x%06X", static_cast<unsigned>(currentPort()->penColor));
     d.calls->push_back("QD " + call + suffix);
@@ -91,7 +92,7 @@ void LineTo(short h, short v)
     Drawer d;
     if (!portDrawer(d)) return;
     Port* port = currentPort();
-    qdRecord(d, "LineTo " + std::to_string(port->penH) + " " + std::to_string(port->penV) + " " + std::to_string(h) +
+    if (recording(d)) qdRecord(d, "LineTo " + std::to_string(port->penH) + " " + std::to_string(port->penV) + " " + std::to_string(h) +
                     " " + std::to_string(v));
     paintLine(d, port->penH, port->penV, h, v);
     port->penH = h;
@@ -102,7 +103,7 @@ void FrameOval(const Rect* r)
 {
     Drawer d;
     if (!r || !portDrawer(d)) return;
-    qdRecord(d, "FrameOval " + std::to_string(r->top) + " " + std::to_string(r->left) + " " +
+    if (recording(d)) qdRecord(d, "FrameOval " + std::to_string(r->top) + " " + std::to_string(r->left) + " " +
                     std::to_string(r->bottom) + " " + std::to_string(r->right));
     paintOval(d, ADMRect{r->top, r->left, r->bottom, r->right}, false);
 }
@@ -113,7 +114,7 @@ void DrawText(const void* text, short firstByte, short byteCount)
     if (!text || byteCount <= 0 || firstByte < 0 || !portDrawer(d)) return;
     std::string s(static_cast<const char*>(text) + firstByte, static_cast<size_t>(byteCount));
     Port* port = currentPort();
-    qdRecord(d, "DrawText " + std::to_string(port->penH) + " " + std::to_string(port->penV) + " \"" + s + "\"");
+    if (recording(d)) qdRecord(d, "DrawText " + std::to_string(port->penH) + " " + std::to_string(port->penV) + " \"" + s + "\"");
     paintText(d, s, port->penH, port->penV);
     port->penH = static_cast<int>(port->penH + textWidth(d, s));
 }

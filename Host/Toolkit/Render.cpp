@@ -98,7 +98,7 @@ static void boxText(Drawer& d, const std::string& text, const ADMRect& box, ADMJ
 
 void Toolkit::drawDefault(Item* item, Drawer& d)
 {
-    if (d.calls) d.calls->push_back("DefaultDraw");
+    if (recording(d)) d.calls->push_back("DefaultDraw");
     int w = item->width(), h = item->height();
     ADMRect all = rect(0, 0, h, w);
     bool live = item->enabled && item->active;
@@ -210,9 +210,14 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
             ed.bounds = rect(0, 0, h, std::max(0, w - 14));
             ed.color = kADMBlackColor;
             ed.mode = kADMNormalMode;
+            // The closed popup shows its choice as an entry at rest, not
+            // highlighted as in the open menu.
+            bool selected = e->selected;
+            e->selected = false;
             live_.insert(&ed);
             item->list->drawProc(ref(e), ref(&ed));
             live_.erase(&ed);
+            if (live_.count(e)) e->selected = selected;
         } else if (e) {
             boxText(d, e->text, rect((h - 13) / 2, 2, h, w - 14), kADMLeftJustify, textColor);
         }

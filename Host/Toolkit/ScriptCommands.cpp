@@ -358,6 +358,67 @@ DialogCommand expectStateCommand(
         return true;
     });
 
+// A colour written RRGGBB: six hexadecimal digits, 0x in front allowed (a #
+// would start a comment).
+bool parseColour(const std::string& word, uint32_t& rgb, std::string& error)
+{
+    std::string digits = word;
+    if (digits.rfind("0x", 0) == 0 || digits.rfind("0X", 0) == 0) digits.erase(0, 2);
+    bool ok = digits.size() == 6;
+    for (char c : digits) ok = ok && std::isxdigit(static_cast<unsigned char>(c));
+    if (!ok) {
+        error = "\"" + word + "\" is not a colour RRGGBB";
+        return false;
+    }
+    rgb = static_cast<uint32_t>(std::stoul(digits, nullptr, 16));
+    return true;
+}
+
+std::string colourText(long rgb)
+{
+    char text[24];  // room for any long, though colours take six digits
+    std::snprintf(text, sizeof text, "%06lX", rgb);
+    return text;
+}
+
+DialogCommand expectPixelCommand(
+    "expect-pixel", "expect-pixel ID H V RRGGBB  fail unless the item's picture (0: the dialog's) has that colour at (H, V)",
+    4, 4, [](Driver& d, const auto& args, std::string& error) {
+        ASInt32 id;
+        ADMPoint at;
+        uint32_t expected;
+        if (!parseItemId(args[0], id, error) || !parsePoint(args[1], args[2], at, error) ||
+            !parseColour(args[3], expected, error))
+            return false;
+        long found;
+        std::string what = "item " + args[0];
+        if (id == 0) {
+            if (!d.dialog()) {
+                error = "the dialog is gone";
+                return false;
+            }
+            Raster picture;
+            d.toolkit().renderDialog(d.dialog(), picture);
+            found = picture.pixel(at.h, at.v);
+            what = "the dialog";
+        } else {
+            Item* item = d.find(id, error);
+            if (!item) return false;
+            if (item->invalid || !item->raster.surface()) d.toolkit().draw(item);
+            found = item->raster.pixel(at.h, at.v);
+        }
+        if (found < 0) {
+            error = "(" + args[1] + ", " + args[2] + ") lies outside " + what;
+            return false;
+        }
+        if (static_cast<uint32_t>(found) != expected) {
+            error = what + " has " + colourText(found) + " at (" + args[1] + ", " + args[2] + "), not " +
+                    colourText(expected);
+            return false;
+        }
+        return true;
+    });
+
 // The first character an item shows (its text, its children's, its list
 // entries') that no font of the toolkit can draw, described for the script.
 bool missingGlyphIn(const Item& item, std::string& where, char32_t& missing)

@@ -345,6 +345,15 @@ public:
     uint32_t ticks = 0;
     int updatePassesAfterAction = 1;
 
+    // ---- Drawing ----
+    // An item records at most this many drawing calls (a large job's preview
+    // makes hundreds of thousands); the rest are drawn but not recorded.
+    size_t callRecordLimit = 100000;
+    // Lines, rectangles and ovals are put down as the pixel sets cairo makes
+    // for them, kept by shape; false draws every one through cairo (tests
+    // compare the two).
+    bool stampShapes = true;
+
     // ---- Scripted answers ----
     void queueDialog(const std::string& name, std::vector<DialogAction> actions);
     size_t queuedFor(const std::string& name) const;

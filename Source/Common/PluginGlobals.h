@@ -18,6 +18,29 @@ struct PreviewOption {
     uint8_t unused[3];
 };
 
+// The words of PreviewOption. Words 11 and 12 are edited in the Preview
+// Options dialog and kept, but the preview draws its selection and labels in
+// fixed colours; word 13 is carried along untouched.
+enum {
+    kPreviewBackgroundWord = 0,
+    kPreviewPageWord = 1,
+    kPreviewBoardWord = 2,
+    kPreviewLineWord = 3,  // fitted straight lines
+    kPreviewArcWord = 4,   // fitted arcs
+    kPreviewControlColorWord = 5,
+    kPreviewControlShapeWord = 6,
+    kPreviewControlSizeWord = 7,  // half-size, pixels
+    kPreviewStartColorWord = 8,
+    kPreviewStartShapeWord = 9,
+    kPreviewStartSizeWord = 10,
+    kPreviewSelectionColorWord = 11,
+    kPreviewLabelColorWord = 12,
+    kPreviewOptionWordCount = 14
+};
+
+// Marker shapes of words 6 and 9.
+enum { kMarkerCircle = 0, kMarkerDisc = 1, kMarkerSquare = 2, kMarkerFilledSquare = 3, kMarkerPlus = 4 };
+
 struct PluginGlobals {
     // ---- Shell: entry point, language, menus, tools, palettes -------------
     SPBasicSuite* basic;
@@ -118,6 +141,10 @@ struct PluginGlobals {
     uint8_t viewShowStartPoint;
     uint8_t viewShowArcCenter;
     PreviewOption previewOption;
+    // The nine handles of the selection outline as the preview last drew
+    // them, frame pixels; all zero when nothing is selected. The preview's
+    // pointer tools pick a handle from these.
+    ADMRect selectionHotRects[9];
     // Curve fitting kept from the last exit of the dialog for every volume
     // loaded next: precision in mm and type (1 lines, 2 arcs).
     double Precious;

@@ -11,6 +11,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Common/Units.h"
+#include "Core/ReDrawPlotOutPreview.h"
 #include "Core/VolumeHitTest.h"
 
 void CopyNameField(char* field, size_t size, const char* name)
@@ -134,6 +135,7 @@ ASErr loadData(void* item)
     AIArtHandle** matches = NULL;
     int32_t count = 0;
     releaseVolumeHitCache();
+    releasePreviewCache();
     g->volumes = NULL;
     g->volumeCount = 0;
     g_volumeGrowth.array = NULL;
@@ -498,9 +500,10 @@ ASErr freeVolume(Volume* volume)
 
 ASErr freeData(void)
 {
-    // The pick outlines are kept by ring array; a new job may get the same
-    // addresses.
+    // The pick outlines and the preview's pictures are kept by ring array; a
+    // new job may get the same addresses.
     releaseVolumeHitCache();
+    releasePreviewCache();
     for (int32_t i = 0; i < g->volumeCount; ++i) (void)freeVolume(&g->volumes[i]);  // freeing cannot fail
     free(g->volumes);
     g->volumes = NULL;

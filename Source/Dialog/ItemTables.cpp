@@ -11,6 +11,7 @@
 #include "Dialog/PlotterEditor.h"
 #include "Dialog/PlotterSetup.h"
 #include "Dialog/PreProcessDialog.h"
+#include "Dialog/PreviewOptionDialog.h"
 #include "Dialog/SplitDialog.h"
 #include "Dialog/VLCDDialog.h"
 
@@ -32,6 +33,8 @@ const ItemTableInfo kItemTables[] = {
     {kOffsetSizeDialogName, dlgOffsetSizeItem, kOffsetSizeItemCount, kOffsetSizeDialogWidth,
      kOffsetSizeDialogHeight},
     {kVLCDDialogName, dlgVLCDItem, kVLCDItemCount, kVLCDDialogWidth, kVLCDDialogHeight},
+    {kPreviewOptionDialogName, dlgPreviewOptionItem, kPreviewOptionItemCount, kPreviewOptionDialogWidth,
+     kPreviewOptionDialogHeight},
     {kAutoGroupSpaceDialogName, dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, kAutoGroupSpaceDialogWidth,
      kAutoGroupSpaceDialogHeight},
     {kAASSettingDialogName, dlgAASSteingItem, kAASSettingItemCount, kAASSettingDialogWidth,

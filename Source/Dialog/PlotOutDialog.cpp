@@ -10,7 +10,9 @@
 #include "Common/Units.h"
 #include "Core/ColorLayer.h"
 #include "Core/CutModel.h"
+#include "Core/ReDrawPlotOutPreview.h"
 #include "Dialog/OutputPreview.h"
+#include "Dialog/PreviewOptionDialog.h"
 #include "Core/UndoHistory.h"
 #include "Core/VolumePlacement.h"
 #include "Dialog/AutoGroupSpaceDialog.h"
@@ -85,10 +87,13 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     {kADMSpinEditType, 0, 0, 0, kPlotOutMediaLengthItem, 128, 74, 314, 20, NULL, NULL},
     {kADMFrameType, 151, 0, 0, kPlotOutMediaBoxItem, 2, 205, 300, 39, NULL, NULL},
     // View (y 340 to 419)
-    {kADMTextCheckBoxType, 126, 0, 0, kPlotOutShowIndexItem, 8, 160, 354, 18, NULL, NULL},
-    {kADMTextCheckBoxType, 128, 0, 0, kPlotOutShowControlPointsItem, 8, 160, 374, 18, NULL, NULL},
-    {kADMTextCheckBoxType, 149, 0, 0, kPlotOutShowStartPointsItem, 8, 160, 394, 18, NULL, NULL},
-    {PPB, 0, 150, 1074, kPlotOutPreviewOptionsItem, 178, 24, 354, 24, NULL, NULL},
+    {kADMTextCheckBoxType, 126, 0, 0, kPlotOutShowIndexItem, 8, 160, 354, 18, PlotOutDlgViewSettingCheckBoxInitProc,
+     NULL},
+    {kADMTextCheckBoxType, 128, 0, 0, kPlotOutShowControlPointsItem, 8, 160, 374, 18,
+     PlotOutDlgViewSettingCheckBoxInitProc, NULL},
+    {kADMTextCheckBoxType, 149, 0, 0, kPlotOutShowStartPointsItem, 8, 160, 394, 18,
+     PlotOutDlgViewSettingCheckBoxInitProc, NULL},
+    {PPB, 0, 150, 1074, kPlotOutPreviewOptionsItem, 178, 24, 354, 24, PlotOutDlgViewSettingPicButtonInitProc, NULL},
     {kADMFrameType, 129, 0, 0, kPlotOutViewBoxItem, 2, 205, 340, 79, NULL, NULL},
     // Lists and cut order (y 420 to 567)
     {PRB, 0, 130, 1012, kPlotOutCutByLayerItem, 8, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
@@ -100,7 +105,7 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     {PRB, 0, 161, 1075, kPlotOutSwapToolItem, 184, 21, 545, 19, NULL, NULL},
     {kADMFrameType, 132, 0, 0, kPlotOutListsBoxItem, 2, 205, 420, 147, NULL, NULL},
     // Preview, zoom and the row of picture buttons
-    {kADMFrameType, 0, 0, 0, kPlotOutPreviewItem, 210, 616, 2, 543, NULL, NULL},
+    {kADMFrameType, 0, 0, 0, kPlotOutPreviewItem, 210, 616, 2, 543, PlotOutDlgPreviewFrameInitProc, NULL},
     {kADMTextEditType, 0, 0, 0, kPlotOutZoomValueItem, 210, 40, 552, 20, NULL, NULL},
     {kADMSliderType, 0, 0, 0, kPlotOutZoomSliderItem, 255, 579, 562, 10, NULL, NULL},
     {PPB, 0, 148, 1043, kPlotOutUndoItem, 500, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
@@ -665,5 +670,102 @@ ASErr PlotOutDlgOutputPiturePushButtonProc(ADMItemRef item, ADMNotifierRef notif
         }
     }
     sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+// ---- The preview frame ------------------------------------------------------------------------
+
+ADMPoint g_ptMouseDown = {0, 0};
+ADMPoint g_ptMouseDrag = {0, 0};
+ADMPoint g_ptMouseDragOld = {0, 0};
+ADMRect g_rectBeginUnion = {0, 0, 0, 0};
+ADMRect g_rectOldUnion = {0, 0, 0, 0};
+ADMRect g_rectNewUnion = {0, 0, 0, 0};
+ADMPoint g_ptUnionSize = {0, 0};
+AIRealRect g_rectDimenBeginUnion = {0, 0, 0, 0};
+
+ASErr PlotOutDlgPreviewFrameInitProc(ADMItemRef item)
+{
+    sADMItem->SetItemStyle(item, 0);
+    // The pointer tools also hear the mouse moving over the frame with the
+    // button up.
+    sADMItem->SetMask(item, sADMItem->GetMask(item) | kADMMouseMovedUpMask);
+    sADMItem->SetDrawProc(item, PlotOutDlgPreviewFrameDrawProc);
+    return kNoErr;
+}
+
+ASErr PlotOutDlgPreviewFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
+{
+    if (g_iPreviewDrawType & kPreviewDrawAll) {
+        // The drags start from the selection as this redraw shows it.
+        if (getSelectionVolumeRealRect(&g_rectDimenBeginUnion) != kNoErr) {
+            memset(&g_rectBeginUnion, 0, sizeof g_rectBeginUnion);
+            memset(&g_rectOldUnion, 0, sizeof g_rectOldUnion);
+            memset(&g_rectNewUnion, 0, sizeof g_rectNewUnion);
+            memset(&g_ptUnionSize, 0, sizeof g_ptUnionSize);
+        } else {
+            convertDimenRectToFrameRect(g_rectDimenBeginUnion, &g_rectBeginUnion);
+            g_rectOldUnion = g_rectBeginUnion;
+            g_rectNewUnion = g_rectBeginUnion;
+            g_ptUnionSize.v = (ASInt16)(g_rectBeginUnion.bottom - g_rectBeginUnion.top);
+            g_ptUnionSize.h = (ASInt16)(g_rectBeginUnion.right - g_rectBeginUnion.left);
+        }
+        drawPreviewFrame(item, drawer);
+    }
+    if (g_iPreviewDrawType & kPreviewDrawDragRect)
+        drawDragRect(item, drawer, &g_ptMouseDown, &g_ptMouseDragOld, &g_ptMouseDrag);
+    if (g_iPreviewDrawType & kPreviewDrawDragUnion)
+        drawDragRectUnion(item, drawer, &g_rectOldUnion, &g_rectNewUnion);
+    g_iPreviewDrawType = kPreviewDrawAll;
+    sADMItem->DefaultDraw(item, drawer);
+    return kNoErr;
+}
+
+// ---- What the preview shows -------------------------------------------------------------------
+
+static uint8_t* viewSettingOf(int32_t id)
+{
+    switch (id) {
+    case kPlotOutShowIndexItem: return &g->viewShowIndex;
+    case kPlotOutShowControlPointsItem: return &g->viewShowControlPoints;
+    case kPlotOutShowStartPointsItem: return &g->viewShowStartPoint;
+    default: return NULL;
+    }
+}
+
+ASErr PlotOutDlgViewSettingCheckBoxInitProc(ADMItemRef item)
+{
+    uint8_t* setting = viewSettingOf(sADMItem->GetID(item));
+    if (setting != NULL)
+        sADMItem->SetBooleanValue(item, *setting != 0);
+    sADMItem->SetNotifyProc(item, PlotOutDlgViewSettingCheckBoxNotifyProc);
+    return kNoErr;
+}
+
+ASErr PlotOutDlgViewSettingCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (isClick(notifier)) {
+        uint8_t* setting = viewSettingOf(sADMItem->GetID(item));
+        if (setting != NULL)
+            *setting = sADMItem->GetBooleanValue(item) ? 1 : 0;
+        invalidatePreview(sADMItem->GetDialog(item));
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr PlotOutDlgViewSettingPicButtonInitProc(ADMItemRef item)
+{
+    sADMItem->SetNotifyProc(item, PlotOutDlgViewSettingPicPushButtonColorStyleNotifyProc);
+    return kNoErr;
+}
+
+ASErr PlotOutDlgViewSettingPicPushButtonColorStyleNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    // The click is this button's whole business; nothing goes on to the toolkit.
+    if (isClick(notifier)) {
+        (void)goPreviewOption();  // OK or Cancel, the preview is drawn from what the options hold now
+        invalidatePreview(sADMItem->GetDialog(item));
+    }
     return kNoErr;
 }

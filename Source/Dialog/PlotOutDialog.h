@@ -140,6 +140,25 @@ extern double g_dMaxZoom;
 extern int32_t g_iPreviewOpType;
 extern int32_t g_iPreviewDrawType;
 
+// What the preview's next draw does (bits of g_iPreviewDrawType): a full
+// redraw, the rubber band, the dragged selection outline. Every draw resets it
+// to a full redraw.
+enum { kPreviewDrawAll = 1, kPreviewDrawDragRect = 4, kPreviewDrawDragUnion = 8 };
+
+// The pointer's drag in the preview, frame pixels: where the button went down,
+// where the mouse is and where it was at the last draw; the selection outline
+// at the drag's start, as last drawn and as it is to be drawn, its size (v
+// height, h width), and the selection at the drag's start in millimetres. A
+// full redraw sets the outlines from the selection.
+extern ADMPoint g_ptMouseDown;
+extern ADMPoint g_ptMouseDrag;
+extern ADMPoint g_ptMouseDragOld;
+extern ADMRect g_rectBeginUnion;
+extern ADMRect g_rectOldUnion;
+extern ADMRect g_rectNewUnion;
+extern ADMPoint g_ptUnionSize;
+extern AIRealRect g_rectDimenBeginUnion;
+
 extern const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount];
 
 // Tests the selection and the current plotter (an alert on failure, with the
@@ -163,6 +182,18 @@ VT_NODISCARD ASErr notifySend(ADMItemRef item, const char* notifierName);
 // follow.
 ASErr PlotOutDlgOffsetPushButtonInitProc(ADMItemRef item);
 ASErr PlotOutDlgOffsetPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+
+// The preview frame (item 61): its init procedure installs the draw
+// procedure, which draws what g_iPreviewDrawType asks for.
+ASErr PlotOutDlgPreviewFrameInitProc(ADMItemRef item);
+ASErr PlotOutDlgPreviewFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer);
+
+// The view checks 48 to 50 (cut-order numbers, control points, start points)
+// and the preview-options button 51; each redraws the preview.
+ASErr PlotOutDlgViewSettingCheckBoxInitProc(ADMItemRef item);
+ASErr PlotOutDlgViewSettingCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+ASErr PlotOutDlgViewSettingPicButtonInitProc(ADMItemRef item);
+ASErr PlotOutDlgViewSettingPicPushButtonColorStyleNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
 
 // The layer and colour radios: the list of the chosen kind is shown, and its
 // table's visibility applied to the volumes. Which list is shown decides how

@@ -14,6 +14,7 @@
 #include "Common/Suites.h"
 #include "Core/ColorLayer.h"
 #include "PlotOut/CommandText.h"
+#include "Core/CutPath.h"
 #include "Core/VolumePlacement.h"
 #include "PlotOut/USB.h"
 
@@ -595,20 +596,14 @@ bool overcutDirection(point_struct from, point_struct to, double* ux, double* uy
 VT_NODISCARD ASErr fitAndWrite(const point_struct* points, int count, const Volume& volume, int language, FILE* file,
                   unsigned char* penUp)
 {
+    CutFit fit;
+    fitCutSegment(points, count, &volume, &fit);
     ASErr error = kNoErr;
-    if (volume.fitType == 2) {
-        arc_struct* arcs = NULL;
-        int arcCount = 0;
-        fitPointByArc(points, count, volume.precision, &arcs, &arcCount);
-        error = arcsOut(arcs, arcCount, language, file, penUp);
-        free(arcs);
-    } else if (volume.fitType == 1) {
-        Vexa_Line* lines = NULL;
-        int lineCount = 0;
-        fitPointByLine(points, count, volume.precision, &lines, &lineCount);
-        error = linesOut(lines, lineCount, language, file, penUp);
-        free(lines);
-    }
+    if (fit.type == kCutFitArcs)
+        error = arcsOut(fit.arcs, fit.count, language, file, penUp);
+    else if (fit.type == kCutFitLines)
+        error = linesOut(fit.lines, fit.count, language, file, penUp);
+    freeCutFit(&fit);
     return error;
 }
 
@@ -636,23 +631,12 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
     for (int32_t k = 0; k < ring.count && error == kNoErr; k++) {
         bezier_stru bezier = placeBezier(ring.beziers[k], volume, offset);
 
-        BezierFlattening flattening;
-        if (BezierFlattenBy2Div(&bezier, &flattening) != 0)
+        point_struct* points = NULL;
+        int32_t pointCount = 0;
+        error = flattenCutSegment(&bezier, &points, &pointCount);
+        if (error != kNoErr)
             return kMemoryErr;
-        const bezier_stru* pieces = flattening.pieces;
-        int n = flattening.count;
-        // The points of a segment mostly fit on the stack.
-        point_struct few[kFlattenStackPieces + 1];
-        point_struct* points =
-            n + 1 <= kFlattenStackPieces + 1 ? few : (point_struct*)malloc(sizeof(point_struct) * (size_t)(n + 1));
-        if (points == NULL) {
-            BezierFlatteningFree(&flattening);
-            return kMemoryErr;
-        }
-        for (int i = 0; i < n; i++)
-            points[i] = point_struct{pieces[i].P[0][0], pieces[i].P[0][1]};
-        points[n] = point_struct{pieces[n - 1].P[3][0], pieces[n - 1].P[3][1]};
-        BezierFlatteningFree(&flattening);
+        int n = pointCount - 1;
 
         bool overcut = g->overCut && BezierIsLine(&bezier) == 1;
         double ux, uy;
@@ -684,8 +668,7 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
                 error = fitAndWrite(points, n + 1, volume, language, file, &penUp);
             toSteps(points[n], &_x, &_y);
         }
-        if (points != few)
-            free(points);
+        free(points);
     }
     return error;
 }

@@ -2,6 +2,9 @@
 // recorded, XOR drawing twice restores the picture, and pictures are saved.
 #include <cairo.h>
 
+#include <random>
+#include <vector>
+
 #include "QuickDraw.h"
 #include "ToolkitFixture.h"
 
@@ -176,6 +179,106 @@ TEST_F(ToolkitDrawing, ListEntriesAreDrawnInTheirOwnRows)
     EXPECT_EQ(raster.pixel(24, 5), 0xFF8000);
     EXPECT_EQ(raster.pixel(24, 25), 0xFF8000);  // second entry, 20 pixels lower
     EXPECT_EQ(raster.pixel(24, 45), 0xFFFFFF);  // no third entry
+}
+
+// Lines, rectangles and ovals are put down from kept pixel sets; every one
+// must match what cairo itself draws, in both modes and under a clip.
+std::vector<long> g_shapePixels;
+
+TEST_F(ToolkitDrawing, StampedShapesMatchWhatCairoDraws)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef frame = make(d, 1, kADMFrameType, 0, 0, 160, 120);
+    static std::mt19937 random;
+    static int kind = 0;
+    static ADMPoint a, b;
+    I().SetDrawProc(frame, [](ADMItemRef, ADMDrawerRef drawer) -> ASErr {
+        auto& Dr = host::suiteTable<ADMDrawerSuite>();
+        ADMRect all{0, 0, 120, 160};
+        Dr.SetColor(drawer, 0x336699FF);
+        Dr.FillRect(drawer, &all);
+        Dr.SetDrawMode(drawer, kind % 2 ? kADMXORMode : kADMNormalMode);
+        Dr.SetColor(drawer, 0xFF8000FF);
+        ADMRect box{std::min(a.v, b.v), std::min(a.h, b.h), std::max(a.v, b.v), std::max(a.h, b.h)};
+        switch (kind / 2) {
+        case 0: Dr.DrawLine(drawer, &a, &b); break;
+        case 1: Dr.DrawRect(drawer, &box); break;
+        case 2: Dr.FillRect(drawer, &box); break;
+        case 3: Dr.DrawOval(drawer, &box); break;
+        default: Dr.FillOval(drawer, &box); break;
+        }
+        Dr.SetDrawMode(drawer, kADMNormalMode);
+        return kNoErr;
+    });
+    auto pixels = [&]() {
+        I().Invalidate(frame);
+        I().Update(frame);
+        std::vector<long> all;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 160; ++x) all.push_back(model(frame)->raster.pixel(x, y));
+        return all;
+    };
+    const char* kinds[] = {"line", "rectangle", "filled rectangle", "oval", "filled oval"};
+    for (int trial = 0; trial < 1200; ++trial) {
+        kind = trial % 10;
+        a = ADMPoint{static_cast<ASInt16>(random() % 150), static_cast<ASInt16>(random() % 110)};
+        int reach = trial % 3 == 0 ? 8 : 70;  // many short shapes, some long
+        b = ADMPoint{static_cast<ASInt16>(std::clamp<int>(a.h + static_cast<int>(random() % (2 * reach + 1)) - reach, -5, 165)),
+                     static_cast<ASInt16>(std::clamp<int>(a.v + static_cast<int>(random() % (2 * reach + 1)) - reach, -5, 125))};
+        tk().stampShapes = true;
+        std::vector<long> stamped = pixels();
+        tk().stampShapes = false;
+        std::vector<long> drawn = pixels();
+        ASSERT_EQ(stamped, drawn) << kinds[kind / 2] << (kind % 2 ? " in XOR" : "") << " from " << a.h << "," << a.v
+                                  << " to " << b.h << "," << b.v;
+    }
+    tk().stampShapes = true;
+}
+
+TEST_F(ToolkitDrawing, StampsKeepToTheClipOfAListEntry)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef item = make(d, 55, kADMListBoxType, 5, 450, 200, 60);
+    ADMListRef list = I().GetList(item);
+    L().SetEntryHeight(list, 20);
+    L().SetDrawProc(list, [](ADMEntryRef, ADMDrawerRef drawer) -> ASErr {
+        auto& Dr = host::suiteTable<ADMDrawerSuite>();
+        Dr.SetColor(drawer, 0xFF0000FF);
+        ADMPoint a{10, 5}, b{20, 30};  // reaches below the entry's 20 pixels
+        Dr.DrawLine(drawer, &a, &b);
+        ADMRect oval{-4, 40, 26, 70};
+        Dr.DrawOval(drawer, &oval);
+        return kNoErr;
+    });
+    E().SetText(L().InsertEntry(list, 0), "first");
+    I().Update(item);
+    std::vector<long> stamped;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 200; ++x) stamped.push_back(model(item)->raster.pixel(x, y));
+    tk().stampShapes = false;
+    I().Invalidate(item);
+    I().Update(item);
+    tk().stampShapes = true;
+    std::vector<long> drawn;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 200; ++x) drawn.push_back(model(item)->raster.pixel(x, y));
+    EXPECT_EQ(stamped, drawn);
+    EXPECT_EQ(model(item)->raster.pixel(15, 25), 0xFFFFFF) << "nothing below the entry";
+}
+
+TEST_F(ToolkitDrawing, AnItemRecordsItsCallsUpToALimit)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef frame = make(d, 1, kADMFrameType, 0, 0, 40, 40);
+    I().SetDrawProc(frame, [](ADMItemRef, ADMDrawerRef drawer) -> ASErr {
+        ADMPoint a{1, 1}, b{5, 5};
+        for (int i = 0; i < 50; ++i) host::suiteTable<ADMDrawerSuite>().DrawLine(drawer, &a, &b);
+        return kNoErr;
+    });
+    tk().callRecordLimit = 20;
+    I().Update(frame);
+    EXPECT_EQ(model(frame)->calls.size(), 20u);
+    EXPECT_EQ(model(frame)->raster.pixel(3, 3), 0x000000) << "drawn all the same";
 }
 
 }  // namespace

@@ -117,3 +117,48 @@ TEST_F(ToolkitScriptTest, ExpectGlyphsNamesTheFirstCharacterNoFontHolds)
 }
 
 }  // namespace
+
+namespace {
+
+ASErr drawRedCorner(ADMItemRef, ADMDrawerRef drawer)
+{
+    auto& Dr = host::suiteTable<ADMDrawerSuite>();
+    ADMRect corner{0, 0, 10, 10};
+    Dr.SetColor(drawer, 0xFF0000FF);
+    Dr.FillRect(drawer, &corner);
+    return kNoErr;
+}
+
+// expect-pixel reads an item's picture (or the dialog's) at a point.
+TEST_F(ToolkitScriptTest, ExpectPixelChecksTheColourAtAPoint)
+{
+    startSession();
+    auto& D = host::suiteTable<ADMDialogSuite>();
+    auto& I = host::suiteTable<ADMItemSuite>();
+    ADMDialogRef palette = D.Create(session().plugin(), "Split Dialog", 146, kADMFloatingDialogStyle, nullptr, nullptr, 0);
+    ADMRect r{20, 30, 70, 130};
+    I.SetDrawProc(I.Create(palette, 5, kADMFrameType, &r, nullptr, nullptr, 0), drawRedCorner);
+
+    std::string error;
+    EXPECT_TRUE(runScript("select-dialog \"Split Dialog\"\nexpect-pixel 5 3 4 FF0000\nexpect-pixel 5 40 40 ffffff\n"
+                          "expect-pixel 0 33 24 0xFF0000\n",
+                          error))
+        << error;
+    struct Row {
+        const char* line;
+        const char* error;
+    } rows[] = {
+        {"expect-pixel 5 40 40 FF0000", "line 2: expect-pixel: item 5 has FFFFFF at (40, 40), not FF0000"},
+        {"expect-pixel 5 100 10 FF0000", "line 2: expect-pixel: (100, 10) lies outside item 5"},
+        {"expect-pixel 5 3 4 red", "line 2: expect-pixel: \"red\" is not a colour RRGGBB"},
+        {"expect-pixel 9 3 4 FF0000", "line 2: expect-pixel: \"Split Dialog\" has no item 9"},
+        {"expect-pixel 5 3 FF0000", "line 2: expect-pixel: expects 4 argument(s), got 3"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_FALSE(runScript(std::string("select-dialog \"Split Dialog\"\n") + row.line + "\n", error)) << row.line;
+        EXPECT_EQ(error, row.error);
+    }
+    D.Destroy(palette);
+}
+
+}  // namespace

@@ -1,0 +1,1148 @@
+// The Plot Out preview. See ReDrawPlotOutPreview.h for the mapping.
+//
+// Every ring is drawn from the same path the writer cuts (Core/CutPath.h):
+// each placed segment flattened and fitted on its own, the pieces of the ring
+// joined. A full redraw keeps that path per volume, in millimetres, for as
+// long as the volume's placement and geometry stay, so that redrawing a large
+// job (zoom, pan, a redraw after a dialog) does not flatten and fit it again;
+// what is drawn is computed by the one routine either way, so the pixels are
+// the same as from a fresh computation.
+//
+// What cannot touch the frame is not handed to the drawer at all (a copy whose
+// box lies off the frame, a line whose ends both lie beyond one edge), and a
+// run of arc points that falls on one pixel is drawn as that pixel once: the
+// pixels are those of drawing everything, only fewer calls make them.
+#include "Core/ReDrawPlotOutPreview.h"
+
+#include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <unordered_map>
+#include <vector>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Core/CutPath.h"
+#include "Core/VolumePlacement.h"
+#include "Math/MathFunction.h"
+#include "QuickDraw.h"
+
+namespace {
+
+const long kRuler = kPreviewRulerWidth;
+
+// Lines and polygons that reach further than kPreviewPixelLimit are cut to
+// this box around the frame before they are drawn.
+const long kGuard = 1024;
+
+// ---- Millimetres and pixels ----------------------------------------------------------------
+
+bool yUpwards()
+{
+    int32_t origin = g->curPlotter.PlotterOrigin;
+    return origin == 0 || origin == 1;
+}
+
+long frameH(double x) { return (long)mkLong(x * g->previewZoomX) + g->previewOrigin.h + kRuler; }
+
+long frameV(double y)
+{
+    long d = (long)mkLong(y * g->previewZoomY);
+    return yUpwards() ? g->previewOrigin.v - d - kRuler : g->previewOrigin.v + d + kRuler;
+}
+
+ASInt16 held(long pixel)
+{
+    if (pixel < -kPreviewPixelLimit)
+        return (ASInt16)-kPreviewPixelLimit;
+    if (pixel > kPreviewPixelLimit)
+        return (ASInt16)kPreviewPixelLimit;
+    return (ASInt16)pixel;
+}
+
+bool fits(long pixel) { return pixel >= -kPreviewPixelLimit && pixel <= kPreviewPixelLimit; }
+
+struct PixelPoint {
+    long h, v;
+};
+
+PixelPoint framePoint(point_struct p) { return PixelPoint{frameH(p.x), frameV(p.y)}; }
+
+// ---- The frame being drawn -----------------------------------------------------------------
+
+struct Canvas {
+    ADMItemRef item;
+    ADMDrawerRef drawer;
+    long width, height;
+    long windowLeft, windowTop;  // the frame's corner in the dialog, for QuickDraw
+};
+
+Canvas canvasOf(ADMItemRef item, ADMDrawerRef drawer)
+{
+    Canvas c;
+    c.item = item;
+    c.drawer = drawer;
+    ADMRect bounds = {0, 0, 0, 0};
+    sADMDrawer->GetBoundsRect(drawer, &bounds);
+    c.width = bounds.right - bounds.left;
+    c.height = bounds.bottom - bounds.top;
+    ADMRect window = {0, 0, 0, 0};
+    if (item != NULL)
+        sADMItem->GetBoundsRect(item, &window);
+    c.windowLeft = window.left;
+    c.windowTop = window.top;
+    return c;
+}
+
+// Whether pixels in the box (edges included) can land on the frame.
+bool boxMeetsFrame(const Canvas& c, long left, long top, long right, long bottom)
+{
+    return right >= 0 && bottom >= 0 && left < c.width && top < c.height;
+}
+
+void setColor(const Canvas& c, ADMColor color) { sADMDrawer->SetColor(c.drawer, color); }
+
+// A colour word of the options (0 black, 1 white, else 0xRRGGBBFF) as 0xRRGGBB.
+uint32_t rgbOfWord(uint32_t word)
+{
+    if (word == 0)
+        return 0x000000;
+    if (word == 1)
+        return 0xFFFFFF;
+    return word >> 8;
+}
+
+void quickDrawColor(uint32_t word)
+{
+    uint32_t rgb = rgbOfWord(word);
+    RGBColor color = {(uint16_t)(((rgb >> 16) & 0xFF) * 257), (uint16_t)(((rgb >> 8) & 0xFF) * 257),
+                      (uint16_t)((rgb & 0xFF) * 257)};
+    RGBForeColor(&color);
+}
+
+// Cuts the segment to the guard box around the frame (Liang-Barsky); false
+// when nothing of it is inside.
+bool clipToGuard(const Canvas& c, double& x1, double& y1, double& x2, double& y2)
+{
+    double low = 0.0, high = 1.0;
+    double dx = x2 - x1, dy = y2 - y1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 + kGuard, (double)(c.width + kGuard) - x1, y1 + kGuard, (double)(c.height + kGuard) - y1};
+    for (int i = 0; i < 4; i++) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0)
+                return false;
+            continue;
+        }
+        double t = q[i] / p[i];
+        if (p[i] < 0.0) {
+            if (t > high)
+                return false;
+            if (t > low)
+                low = t;
+        } else {
+            if (t < low)
+                return false;
+            if (t < high)
+                high = t;
+        }
+    }
+    double sx = x1, sy = y1;
+    x1 = sx + low * dx;
+    y1 = sy + low * dy;
+    x2 = sx + high * dx;
+    y2 = sy + high * dy;
+    return true;
+}
+
+void line(const Canvas& c, long h1, long v1, long h2, long v2)
+{
+    // A line's pixels lie within the box of its two end pixels.
+    if (!boxMeetsFrame(c, std::min(h1, h2), std::min(v1, v2), std::max(h1, h2), std::max(v1, v2)))
+        return;
+    if (fits(h1) && fits(v1) && fits(h2) && fits(v2)) {
+        ADMPoint a = {(ASInt16)h1, (ASInt16)v1};
+        ADMPoint b = {(ASInt16)h2, (ASInt16)v2};
+        sADMDrawer->DrawLine(c.drawer, &a, &b);
+        return;
+    }
+    double x1 = (double)h1, y1 = (double)v1, x2 = (double)h2, y2 = (double)v2;
+    if (!clipToGuard(c, x1, y1, x2, y2))
+        return;
+    ADMPoint a = {(ASInt16)lround(x1), (ASInt16)lround(y1)};
+    ADMPoint b = {(ASInt16)lround(x2), (ASInt16)lround(y2)};
+    sADMDrawer->DrawLine(c.drawer, &a, &b);
+}
+
+// A run of points joined by lines in the drawer's colour. Lines of no length
+// are left out while a neighbour covers their pixel (a line covers both of
+// its end pixels), so the pixels are those of joining every pair.
+void polyline(const Canvas& c, const PixelPoint* points, size_t count)
+{
+    if (count == 0)
+        return;
+    size_t from = 0;
+    bool drew = false;
+    for (size_t i = 1; i < count; i++) {
+        if (points[i].h == points[from].h && points[i].v == points[from].v)
+            continue;
+        line(c, points[from].h, points[from].v, points[i].h, points[i].v);
+        from = i;
+        drew = true;
+    }
+    if (!drew)
+        line(c, points[0].h, points[0].v, points[0].h, points[0].v);
+}
+
+// Sutherland-Hodgman against one side of the guard box.
+template <typename Inside, typename Cross>
+void clipPolygonSide(std::vector<double>& xy, Inside inside, Cross cross)
+{
+    std::vector<double> out;
+    size_t n = xy.size() / 2;
+    for (size_t i = 0; i < n; i++) {
+        double ax = xy[2 * i], ay = xy[2 * i + 1];
+        size_t j = (i + 1) % n;
+        double bx = xy[2 * j], by = xy[2 * j + 1];
+        bool ain = inside(ax, ay), bin = inside(bx, by);
+        if (ain) {
+            out.push_back(ax);
+            out.push_back(ay);
+        }
+        if (ain != bin) {
+            double x, y;
+            cross(ax, ay, bx, by, x, y);
+            out.push_back(x);
+            out.push_back(y);
+        }
+    }
+    xy.swap(out);
+}
+
+std::vector<ADMPoint>& scratchPoints()
+{
+    static std::vector<ADMPoint> points;
+    return points;
+}
+
+// A closed polygon, outlined or filled in the drawer's colour.
+void polygon(const Canvas& c, const PixelPoint* points, size_t count, bool fill)
+{
+    if (count == 0)
+        return;
+    long left = points[0].h, right = left, top = points[0].v, bottom = top;
+    bool allFit = true;
+    for (size_t i = 0; i < count; i++) {
+        left = std::min(left, points[i].h);
+        right = std::max(right, points[i].h);
+        top = std::min(top, points[i].v);
+        bottom = std::max(bottom, points[i].v);
+        allFit = allFit && fits(points[i].h) && fits(points[i].v);
+    }
+    if (!boxMeetsFrame(c, left, top, right, bottom))
+        return;
+    std::vector<ADMPoint>& out = scratchPoints();
+    out.clear();
+    if (allFit) {
+        // A corner repeated on the same pixel adds nothing to the outline or
+        // the area; far out, a ring's many points fall on a few pixels.
+        for (size_t i = 0; i < count; i++)
+            if (out.empty() || out.back().h != points[i].h || out.back().v != points[i].v)
+                out.push_back(ADMPoint{(ASInt16)points[i].h, (ASInt16)points[i].v});
+    } else if (!fill) {
+        for (size_t i = 0; i < count; i++) {
+            const PixelPoint& a = points[i];
+            const PixelPoint& b = points[(i + 1) % count];
+            line(c, a.h, a.v, b.h, b.v);
+        }
+        return;
+    } else {
+        std::vector<double> xy;
+        for (size_t i = 0; i < count; i++) {
+            xy.push_back((double)points[i].h);
+            xy.push_back((double)points[i].v);
+        }
+        const double x0 = -kGuard, y0 = -kGuard, x1 = (double)(c.width + kGuard), y1 = (double)(c.height + kGuard);
+        auto atX = [](double edge) {
+            return [edge](double ax, double ay, double bx, double by, double& x, double& y) {
+                x = edge;
+                y = ay + (by - ay) * (edge - ax) / (bx - ax);
+            };
+        };
+        auto atY = [](double edge) {
+            return [edge](double ax, double ay, double bx, double by, double& x, double& y) {
+                y = edge;
+                x = ax + (bx - ax) * (edge - ay) / (by - ay);
+            };
+        };
+        clipPolygonSide(xy, [x0](double x, double) { return x >= x0; }, atX(x0));
+        clipPolygonSide(xy, [x1](double x, double) { return x <= x1; }, atX(x1));
+        clipPolygonSide(xy, [y0](double, double y) { return y >= y0; }, atY(y0));
+        clipPolygonSide(xy, [y1](double, double y) { return y <= y1; }, atY(y1));
+        for (size_t i = 0; i + 1 < xy.size(); i += 2)
+            out.push_back(ADMPoint{(ASInt16)lround(xy[i]), (ASInt16)lround(xy[i + 1])});
+        if (out.empty())
+            return;
+    }
+    if (fill)
+        sADMDrawer->FillPolygon(c.drawer, out.data(), (ASInt32)out.size());
+    else
+        sADMDrawer->DrawPolygon(c.drawer, out.data(), (ASInt32)out.size());
+}
+
+long within(long value, long low, long high) { return value < low ? low : value > high ? high : value; }
+
+// A rectangle from any two corners: its pixels are the same whichever corner
+// comes first, and edges far off the frame are drawn at the guard box's
+// edges instead, which changes nothing on the frame.
+void rect(const Canvas& c, long top, long left, long bottom, long right, bool fill)
+{
+    if (top > bottom)
+        std::swap(top, bottom);
+    if (left > right)
+        std::swap(left, right);
+    if (!boxMeetsFrame(c, left, top, right, bottom))
+        return;
+    ADMRect r;
+    r.top = (ASInt16)within(top, -kGuard, c.height + kGuard);
+    r.left = (ASInt16)within(left, -kGuard, c.width + kGuard);
+    r.bottom = (ASInt16)within(bottom, -kGuard, c.height + kGuard);
+    r.right = (ASInt16)within(right, -kGuard, c.width + kGuard);
+    if (fill)
+        sADMDrawer->FillRect(c.drawer, &r);
+    else
+        sADMDrawer->DrawRect(c.drawer, &r);
+}
+
+// A QuickDraw oval framed in the square of half-size radius about a frame
+// pixel; nothing when its window coordinates cannot be held in 16 bits.
+void frameOval(const Canvas& c, long h, long v, long radius)
+{
+    long top = v - radius + c.windowTop, left = h - radius + c.windowLeft;
+    long bottom = v + radius + c.windowTop, right = h + radius + c.windowLeft;
+    const long limit = 32767;
+    if (top < -limit || left < -limit || bottom > limit || right > limit)
+        return;
+    Rect r = {(ASInt16)top, (ASInt16)left, (ASInt16)bottom, (ASInt16)right};
+    FrameOval(&r);
+}
+
+// Distances from a pixel to the nearest and to the farthest pixel of the frame.
+void frameDistances(const Canvas& c, long h, long v, double* nearest, double* farthest)
+{
+    double dx = h < 0 ? (double)-h : h >= c.width ? (double)(h - c.width + 1) : 0.0;
+    double dy = v < 0 ? (double)-v : v >= c.height ? (double)(v - c.height + 1) : 0.0;
+    *nearest = sqrt(dx * dx + dy * dy);
+    double fx = std::max(fabs((double)h), fabs((double)(c.width - 1 - h)));
+    double fy = std::max(fabs((double)v), fabs((double)(c.height - 1 - v)));
+    *farthest = sqrt(fx * fx + fy * fy);
+}
+
+void marker(const Canvas& c, uint32_t color, int32_t shape, int32_t size, long h, long v)
+{
+    long s = size;
+    // Nothing of the marker can reach the frame.
+    if (!boxMeetsFrame(c, h - std::abs(s) - 1, v - std::abs(s) - 1, h + std::abs(s) + 1, v + std::abs(s) + 1))
+        return;
+    switch (shape) {
+    case kMarkerCircle:
+    case kMarkerDisc: {
+        // A filled disc is the oval framed again and again, one pixel smaller
+        // on every side each time. Only the ovals whose outline can touch the
+        // frame are framed: the pixels are the same, and a huge size costs no
+        // more than the frame is wide.
+        double nearest, farthest;
+        frameDistances(c, h, v, &nearest, &farthest);
+        if (s <= 0)
+            break;
+        // Oval k has the half-size s - k; its outline lies within about a
+        // pixel of that distance from the point.
+        long last = shape == kMarkerCircle ? 0 : s - 1;
+        long first = std::max(0L, s - (long)ceil(farthest) - 3);
+        last = std::min(last, s - (long)floor(nearest) + 3);
+        quickDrawColor(color);
+        for (long k = first; k <= last; k++)
+            frameOval(c, h, v, s - k);
+        PenNormal();
+        break;
+    }
+    case kMarkerSquare:
+    case kMarkerFilledSquare:
+        setColor(c, color);
+        rect(c, v - s, h - s, v + s, h + s, shape == kMarkerFilledSquare);
+        break;
+    case kMarkerPlus:
+        setColor(c, color);
+        line(c, h - s, v, h + s, v);
+        line(c, h, v - s, h, v + s);
+        break;
+    default:
+        break;
+    }
+}
+
+void controlMarker(const Canvas& c, long h, long v)
+{
+    const uint32_t* w = g->previewOption.words;
+    marker(c, w[kPreviewControlColorWord], (int32_t)w[kPreviewControlShapeWord], (int32_t)w[kPreviewControlSizeWord],
+           h, v);
+}
+
+void startMarker(const Canvas& c, long h, long v)
+{
+    const uint32_t* w = g->previewOption.words;
+    marker(c, w[kPreviewStartColorWord], (int32_t)w[kPreviewStartShapeWord], (int32_t)w[kPreviewStartSizeWord], h,
+           v);
+}
+
+// How far markers reach beyond the points they sit on.
+long markerReach()
+{
+    const uint32_t* w = g->previewOption.words;
+    long control = std::abs((long)(int32_t)w[kPreviewControlSizeWord]);
+    long start = std::abs((long)(int32_t)w[kPreviewStartSizeWord]);
+    return std::max(control, start) + 2;
+}
+
+std::vector<PixelPoint>& scratchPixels()
+{
+    static std::vector<PixelPoint> pixels;
+    return pixels;
+}
+
+bool samePoint(point_struct a, point_struct b) { return a.x == b.x && a.y == b.y; }
+
+// ---- Fitted pieces -------------------------------------------------------------------------
+
+void paintFitLines(const Canvas& c, const Vexa_Line* lines, int32_t count)
+{
+    if (count <= 0 || lines == NULL)
+        return;
+    std::vector<PixelPoint>& points = scratchPixels();
+    points.clear();
+    for (int32_t i = 0; i < count; i++)
+        points.push_back(framePoint(point_struct{lines[i].x1, lines[i].y1}));
+    points.push_back(framePoint(point_struct{lines[count - 1].x2, lines[count - 1].y2}));
+    if (g->viewShowControlPoints)
+        for (const PixelPoint& p : points)
+            controlMarker(c, p.h, p.v);
+    setColor(c, g->previewOption.words[kPreviewLineWord]);
+    // An open run is not closed up: the knife does not cut back to the start.
+    bool closed = lines[0].x1 == lines[count - 1].x2 && lines[0].y1 == lines[count - 1].y2;
+    if (closed)
+        polygon(c, points.data(), points.size(), false);
+    else
+        polyline(c, points.data(), points.size());
+    if (g->viewShowStartPoint)
+        startMarker(c, points[0].h, points[0].v);
+}
+
+// Arcs and circles come with their points on the circle, arcPoints from
+// arcStart[i] to arcStart[i + 1] for piece i.
+void paintFitArcs(const Canvas& c, const arc_struct* arcs, int32_t count, const point_struct* arcPoints,
+                  const int32_t* arcStart)
+{
+    if (count <= 0 || arcs == NULL)
+        return;
+    static std::vector<PixelPoint> points;
+    for (int32_t i = 0; i < count; i++) {
+        const arc_struct& arc = arcs[i];
+        PixelPoint start = framePoint(arc.start);
+        if (arc.type == kArcLine || arc.type == kArcPoint) {
+            PixelPoint end = framePoint(arc.end);
+            setColor(c, g->previewOption.words[kPreviewLineWord]);
+            line(c, start.h, start.v, end.h, end.v);
+            if (g->viewShowControlPoints)
+                controlMarker(c, start.h, start.v);
+        } else if (arc.type == kArcCircle || arc.type == kArcFull) {
+            points.clear();
+            for (int32_t k = arcStart[i]; k < arcStart[i + 1]; k++)
+                points.push_back(framePoint(arcPoints[k]));
+            setColor(c, g->previewOption.words[kPreviewArcWord]);
+            polyline(c, points.data(), points.size());
+            if (g->viewShowControlPoints)
+                controlMarker(c, start.h, start.v);
+            if (g->viewShowArcCenter) {
+                PixelPoint centre = framePoint(arc.center);
+                line(c, centre.h + 3, centre.v, centre.h - 3, centre.v);
+                line(c, centre.h, centre.v + 3, centre.h, centre.v - 3);
+            }
+        }
+    }
+    if (g->viewShowStartPoint) {
+        PixelPoint start = framePoint(arcs[0].start);
+        startMarker(c, start.h, start.v);
+    }
+}
+
+// ---- One ring of one copy ------------------------------------------------------------------
+
+// A ring as the knife follows it, in millimetres: the flattened outline and
+// the pieces fitted to it, segment by segment as the writer cuts them.
+struct RingPicture {
+    std::vector<point_struct> outline;
+    int32_t fitType = 0;
+    std::vector<Vexa_Line> lines;
+    std::vector<arc_struct> arcs;
+    std::vector<point_struct> arcPoints;  // every arc and circle turned back into points
+    std::vector<int32_t> arcStart;        // arcs.size() + 1 entries
+    bool empty = true;
+    double low[2] = {0, 0}, high[2] = {0, 0};  // box of every point drawn
+    bool made = false;  // the above are made; else only the hull below may be known
+
+    // The box of the placed segments' control points: the flattened outline
+    // lies within it and the fitted pieces within the fit's precision of it,
+    // so it tells cheaply whether the picture is worth making for the frame.
+    bool hullKnown = false, hullEmpty = true;
+    double hullLow[2] = {0, 0}, hullHigh[2] = {0, 0};
+
+    size_t pointCount() const { return outline.size() + lines.size() + arcs.size() * 4 + arcPoints.size(); }
+};
+
+void findHull(const Ring& ring, const Volume& volume, const double offset[2], RingPicture& p)
+{
+    p.hullKnown = true;
+    p.hullEmpty = true;
+    for (int32_t k = 0; ring.beziers != NULL && k < ring.count; k++) {
+        bezier_stru placed = placeBezier(ring.beziers[k], volume, offset);
+        for (int n = 0; n < 4; n++)
+            for (int xy = 0; xy < 2; xy++) {
+                double q = placed.P[n][xy];
+                if (p.hullEmpty || q < p.hullLow[xy]) p.hullLow[xy] = q;
+                if (p.hullEmpty || q > p.hullHigh[xy]) p.hullHigh[xy] = q;
+            }
+        p.hullEmpty = false;
+    }
+}
+
+void widen(RingPicture& p, point_struct q)
+{
+    if (p.empty) {
+        p.low[0] = p.high[0] = q.x;
+        p.low[1] = p.high[1] = q.y;
+        p.empty = false;
+        return;
+    }
+    p.low[0] = std::min(p.low[0], q.x);
+    p.low[1] = std::min(p.low[1], q.y);
+    p.high[0] = std::max(p.high[0], q.x);
+    p.high[1] = std::max(p.high[1], q.y);
+}
+
+struct FreeOnExit {
+    void* block = nullptr;
+    CutFit* fit = nullptr;
+    ~FreeOnExit()
+    {
+        free(block);
+        if (fit != nullptr)
+            freeCutFit(fit);
+    }
+};
+
+// '!Mem' when memory ran out; the picture is then to be left out.
+ASErr makeRingPicture(const Ring& ring, const Volume& volume, const double offset[2], RingPicture& out)
+{
+    out = RingPicture();
+    if (ring.beziers == NULL || ring.count <= 0)
+        return kNoErr;
+    try {
+        for (int32_t k = 0; k < ring.count; k++) {
+            bezier_stru placed = placeBezier(ring.beziers[k], volume, offset);
+            point_struct* points = NULL;
+            int32_t count = 0;
+            if (flattenCutSegment(&placed, &points, &count) != kNoErr)
+                return kMemoryErr;
+            FreeOnExit polyline;
+            polyline.block = points;
+            // Each segment's polyline starts where the one before ended.
+            int32_t kept = k == ring.count - 1 ? count : count - 1;
+            out.outline.insert(out.outline.end(), points, points + kept);
+            CutFit fit;
+            fitCutSegment(points, count, &volume, &fit);
+            FreeOnExit pieces;
+            pieces.fit = &fit;
+            out.fitType = fit.type;
+            if (fit.type == kCutFitLines)
+                out.lines.insert(out.lines.end(), fit.lines, fit.lines + fit.count);
+            else if (fit.type == kCutFitArcs)
+                out.arcs.insert(out.arcs.end(), fit.arcs, fit.arcs + fit.count);
+        }
+        out.arcStart.reserve(out.arcs.size() + 1);
+        for (const arc_struct& arc : out.arcs) {
+            out.arcStart.push_back((int32_t)out.arcPoints.size());
+            if (arc.type != kArcCircle && arc.type != kArcFull)
+                continue;
+            point_struct* points = NULL;
+            int count = 0;
+            fitArcByPoint(arc, kPreviewArcTolerance, &points, &count);
+            if (points == NULL)
+                return kMemoryErr;
+            FreeOnExit onCircle;
+            onCircle.block = points;
+            out.arcPoints.insert(out.arcPoints.end(), points, points + count);
+        }
+        out.arcStart.push_back((int32_t)out.arcPoints.size());
+    } catch (const std::bad_alloc&) {
+        out = RingPicture();
+        return kMemoryErr;
+    }
+    for (const point_struct& p : out.outline)
+        widen(out, p);
+    for (const Vexa_Line& l : out.lines) {
+        widen(out, point_struct{l.x1, l.y1});
+        widen(out, point_struct{l.x2, l.y2});
+    }
+    for (const arc_struct& a : out.arcs) {
+        widen(out, a.start);
+        widen(out, a.end);
+    }
+    for (const point_struct& p : out.arcPoints)
+        widen(out, p);
+    return kNoErr;
+}
+
+// Whether anything of the picture (its markers included) can reach the frame.
+bool reachesFrame(const Canvas& c, const RingPicture& p)
+{
+    if (p.empty)
+        return false;
+    if (g->viewShowArcCenter && !p.arcs.empty())
+        return true;  // an arc's centre may lie anywhere
+    long reach = markerReach();
+    long h1 = frameH(p.low[0]), h2 = frameH(p.high[0]);
+    long v1 = frameV(p.low[1]), v2 = frameV(p.high[1]);
+    return boxMeetsFrame(c, std::min(h1, h2) - reach, std::min(v1, v2) - reach, std::max(h1, h2) + reach,
+                         std::max(v1, v2) + reach);
+}
+
+// Whether a picture not made yet could reach the frame: its hull, widened
+// by what fitting and drawing arcs back may stray from it, and the markers.
+bool hullReachesFrame(const Canvas& c, const RingPicture& p, const Volume& volume)
+{
+    if (p.hullEmpty)
+        return false;
+    if (g->viewShowArcCenter)
+        return true;
+    double stray = fabs(volume.precision) + kPreviewArcTolerance + 0.01;
+    if (!(stray < 1e6))
+        return true;  // a precision this wide bounds nothing
+    long reach = markerReach() + 1;
+    long h1 = frameH(p.hullLow[0] - stray), h2 = frameH(p.hullHigh[0] + stray);
+    long v1 = frameV(p.hullLow[1] - stray), v2 = frameV(p.hullHigh[1] + stray);
+    return boxMeetsFrame(c, std::min(h1, h2) - reach, std::min(v1, v2) - reach, std::max(h1, h2) + reach,
+                         std::max(v1, v2) + reach);
+}
+
+ADMColor fillColorOf(const Volume& volume)
+{
+    return ((uint32_t)(volume.colorRGB[0] & 0xFF) << 24) | ((uint32_t)(volume.colorRGB[1] & 0xFF) << 16) |
+           ((uint32_t)(volume.colorRGB[2] & 0xFF) << 8) | 0xFFu;
+}
+
+void paintRingPicture(const Canvas& c, const RingPicture& p, const Volume& volume)
+{
+    if (!p.outline.empty()) {
+        std::vector<PixelPoint>& points = scratchPixels();
+        points.clear();
+        for (const point_struct& q : p.outline)
+            points.push_back(framePoint(q));
+        // Closed in millimetres, not just on the screen: an open path whose
+        // ends happen to meet at this zoom is still open.
+        if (samePoint(p.outline.front(), p.outline.back())) {
+            // Art without a fill (a weeding border, say) is not painted over
+            // what lies inside it.
+            if (g->previewOption.fill && volume.colorKind != kVolumeColorNone) {
+                setColor(c, fillColorOf(volume));
+                polygon(c, points.data(), points.size(), true);
+            } else {
+                setColor(c, kPreviewRingColor);
+                polygon(c, points.data(), points.size(), false);
+            }
+        } else {
+            setColor(c, kPreviewRingColor);
+            polyline(c, points.data(), points.size());
+        }
+    }
+    if (p.fitType == kCutFitArcs)
+        paintFitArcs(c, p.arcs.data(), (int32_t)p.arcs.size(), p.arcPoints.data(), p.arcStart.data());
+    else if (p.fitType == kCutFitLines)
+        paintFitLines(c, p.lines.data(), (int32_t)p.lines.size());
+    setColor(c, kADMBlackColor);
+    sADMDrawer->SetDrawMode(c.drawer, kADMNormalMode);
+}
+
+// ---- Kept pictures -------------------------------------------------------------------------
+
+// What a volume's pictures were made from. Compared byte for byte.
+struct PictureKey {
+    const Ring* rings;
+    int32_t ringCount;
+    uint8_t mirror;
+    float rect[4];
+    float loadRect[4];
+    double rotMinX, rotMinY, baseWidth, baseHeight, angle, scaleX, scaleY, gapX, gapY, precision;
+    int32_t copiesX, copiesY, fitType;
+};
+
+PictureKey keyOf(const Volume& v)
+{
+    PictureKey key;
+    memset(&key, 0, sizeof key);
+    key.rings = v.rings;
+    key.ringCount = v.ringCount;
+    key.mirror = v.mirror;
+    memcpy(key.rect, v.rect, sizeof key.rect);
+    memcpy(key.loadRect, v.loadRect, sizeof key.loadRect);
+    key.rotMinX = v.rotMinX;
+    key.rotMinY = v.rotMinY;
+    key.baseWidth = v.baseWidth;
+    key.baseHeight = v.baseHeight;
+    key.angle = v.angle;
+    key.scaleX = v.scaleX;
+    key.scaleY = v.scaleY;
+    key.gapX = v.gapX;
+    key.gapY = v.gapY;
+    key.precision = v.precision;
+    key.copiesX = v.copiesX;
+    key.copiesY = v.copiesY;
+    key.fitType = v.fitType;
+    return key;
+}
+
+struct VolumePicture {
+    PictureKey key;
+    std::vector<const bezier_stru*> segments;  // each ring's segments and their count
+    std::vector<int32_t> segmentCounts;
+    std::vector<RingPicture> rings;  // ring by ring, each copy column by column
+    size_t points = 0;
+};
+
+std::unordered_map<const Ring*, VolumePicture> g_pictures;
+size_t g_keptPoints = 0;
+
+// Beyond this many points in all, pictures are made for each redraw afresh.
+const size_t kKeptPointLimit = 8000000;
+// A volume whose copies hold more segments than this is never kept whole.
+const long kKeptSegmentLimit = 400000;
+
+bool madeFrom(const VolumePicture& p, const Volume& v)
+{
+    PictureKey key = keyOf(v);
+    if (memcmp(&key, &p.key, sizeof key) != 0 || (int32_t)p.segments.size() != v.ringCount)
+        return false;
+    for (int32_t r = 0; r < v.ringCount; r++)
+        if (p.segments[r] != v.rings[r].beziers || p.segmentCounts[r] != v.rings[r].count)
+            return false;
+    return true;
+}
+
+// The kept pictures of a volume, new and empty when they are not up to date
+// (each is made when it is first drawn); null when the volume is too large
+// to keep or memory is short (the caller then makes each picture as it
+// draws it).
+VolumePicture* keptPicturesOf(const Volume& v)
+{
+    if (v.rings == NULL || v.ringCount <= 0 || v.copiesX <= 0 || v.copiesY <= 0)
+        return nullptr;
+    long segments = 0;
+    for (int32_t r = 0; r < v.ringCount; r++)
+        segments += std::max(0, v.rings[r].count);
+    if ((double)segments * v.copiesX * v.copiesY > (double)kKeptSegmentLimit)
+        return nullptr;
+    try {
+        auto found = g_pictures.find(v.rings);
+        if (found != g_pictures.end()) {
+            if (madeFrom(found->second, v))
+                return &found->second;
+            g_keptPoints -= found->second.points;
+            g_pictures.erase(found);
+        }
+        VolumePicture made;
+        made.key = keyOf(v);
+        for (int32_t r = 0; r < v.ringCount; r++) {
+            made.segments.push_back(v.rings[r].beziers);
+            made.segmentCounts.push_back(v.rings[r].count);
+        }
+        made.rings.resize((size_t)v.ringCount * (size_t)v.copiesX * (size_t)v.copiesY);
+        auto placed = g_pictures.emplace(v.rings, std::move(made));
+        return &placed.first->second;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+// ---- The selection's outline ---------------------------------------------------------------
+
+void handleRect(ADMPoint p, ADMRect* r)
+{
+    r->top = (ASInt16)(p.v - 3);
+    r->left = (ASInt16)(p.h - 3);
+    r->bottom = (ASInt16)(p.v + 3);
+    r->right = (ASInt16)(p.h + 3);
+}
+
+// An outline and its nine handles, in the drawer's colour and mode.
+void outlineWithHandles(const Canvas& c, const ADMRect& r, ADMRect* hot)
+{
+    rect(c, r.top, r.left, r.bottom, r.right, false);
+    ADMPoint points[9];
+    getHandlePoints(r, points);
+    for (int k = 0; k < 9; k++) {
+        ADMRect handle;
+        handleRect(points[k], &handle);
+        if (hot != NULL)
+            hot[k] = handle;
+        rect(c, handle.top, handle.left, handle.bottom, handle.right, false);
+    }
+}
+
+bool degenerate(const ADMRect& r) { return r.left == r.right || r.top == r.bottom; }
+
+void tickLabel(const Canvas& c, long value, long h, long v)
+{
+    if (h < -200 || h >= c.width || v < -20 || v >= c.height + 20)
+        return;
+    char text[24];
+    snprintf(text, sizeof text, "%i", (int)value);
+    ADMPoint at = {(ASInt16)h, (ASInt16)v};
+    sADMDrawer->DrawText(c.drawer, text, &at);
+}
+
+long tickLength(long k) { return k % 10 == 0 ? 8 : k % 5 == 0 ? 5 : 2; }
+
+}  // namespace
+
+// ---- Conversions ---------------------------------------------------------------------------
+
+ASErr convertDimenPointToFramePoint(AIRealPoint point, ADMPoint* framePoint)
+{
+    framePoint->h = held(frameH((double)point.h));
+    framePoint->v = held(frameV((double)point.v));
+    return kNoErr;
+}
+
+ASErr convertDimenRectToFrameRect(AIRealRect rect, ADMRect* frameRect)
+{
+    frameRect->top = held(frameV((double)rect.top));
+    frameRect->left = held(frameH((double)rect.left));
+    frameRect->bottom = held(frameV((double)rect.bottom));
+    frameRect->right = held(frameH((double)rect.right));
+    return kNoErr;
+}
+
+ASErr convertDimenDoubleToFrameLong(const double xy[2], long hv[2])
+{
+    hv[0] = frameH(xy[0]);
+    hv[1] = frameV(xy[1]);
+    return kNoErr;
+}
+
+static double dimenX(long h) { return (double)(h - g->previewOrigin.h - kRuler) / g->previewZoomX; }
+
+static double dimenY(long v)
+{
+    return yUpwards() ? (double)(g->previewOrigin.v - v - kRuler) / g->previewZoomY
+                      : (double)(v - g->previewOrigin.v - kRuler) / g->previewZoomY;
+}
+
+ASErr convertFramePointToDimenPoint(ADMPoint framePoint, AIRealPoint* point)
+{
+    point->h = (AIReal)dimenX(framePoint.h);
+    point->v = (AIReal)dimenY(framePoint.v);
+    return kNoErr;
+}
+
+ASErr convertFrameRectToDimenRect(ADMRect frameRect, AIRealRect* rect)
+{
+    rect->left = (AIReal)dimenX(frameRect.left);
+    rect->top = (AIReal)dimenY(frameRect.top);
+    rect->right = (AIReal)dimenX(frameRect.right);
+    rect->bottom = (AIReal)dimenY(frameRect.bottom);
+    return kNoErr;
+}
+
+// ---- Drawing -------------------------------------------------------------------------------
+
+ASErr drawPreviewFrame(ADMItemRef item, ADMDrawerRef drawer)
+{
+    Canvas c = canvasOf(item, drawer);
+    sADMDrawer->SetDrawMode(drawer, kADMNormalMode);
+    setColor(c, g->previewOption.words[kPreviewBackgroundWord]);
+    rect(c, 0, 0, c.height, c.width, true);
+
+    double origin[2] = {0.0, 0.0};
+    long corner[2], far[2];
+    convertDimenDoubleToFrameLong(origin, corner);
+    double page[2] = {(double)(float)g->curPlotter.PlotterSizeX, (double)(float)g->curPlotter.PlotterSizeY};
+    convertDimenDoubleToFrameLong(page, far);
+    setColor(c, g->previewOption.words[kPreviewPageWord]);
+    rect(c, corner[1], corner[0], far[1], far[0], true);
+    double board[2] = {(double)g->mediaWidth, (double)g->mediaLength};
+    convertDimenDoubleToFrameLong(board, far);
+    setColor(c, g->previewOption.words[kPreviewBoardWord]);
+    rect(c, corner[1], corner[0], far[1], far[0], true);
+
+    for (int32_t i = 0; g->volumes != NULL && i < g->volumeCount; i++)
+        drawVolume(item, drawer, g->volumes[i]);
+    drawSelectRectUnion(item, drawer, NULL);
+    drawRules(item, drawer);
+    setColor(c, kADMBlackColor);
+    return kNoErr;
+}
+
+ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
+{
+    if (!(volume.flags & kVolumeVisible))
+        return kNoErr;
+    Canvas c = canvasOf(item, drawer);
+    VolumePicture* kept = keptPicturesOf(volume);
+    size_t at = 0;
+    RingPicture scratch;
+    for (int32_t r = 0; volume.rings != NULL && r < volume.ringCount; r++)
+        for (int32_t i = 0; i < volume.copiesX; i++)
+            for (int32_t j = 0; j < volume.copiesY; j++, at++) {
+                RingPicture* p = kept != nullptr ? &kept->rings[at] : &scratch;
+                if (kept == nullptr)
+                    scratch = RingPicture();
+                if (!p->made) {
+                    double offset[2];
+                    getVolumeCopyOffset(volume, i, j, offset);
+                    if (!p->hullKnown)
+                        findHull(volume.rings[r], volume, offset, *p);
+                    if (!hullReachesFrame(c, *p, volume))
+                        continue;
+                    RingPicture made;
+                    // A ring that cannot be made for want of memory is left
+                    // out, and the rest is drawn.
+                    if (makeRingPicture(volume.rings[r], volume, offset, made) != kNoErr)
+                        continue;
+                    made.made = true;
+                    if (kept != nullptr && g_keptPoints + made.pointCount() <= kKeptPointLimit) {
+                        g_keptPoints += made.pointCount();
+                        kept->points += made.pointCount();
+                        *p = std::move(made);
+                    } else {
+                        scratch = std::move(made);
+                        p = &scratch;
+                    }
+                }
+                if (reachesFrame(c, *p))
+                    paintRingPicture(c, *p, volume);
+            }
+
+    setColor(c, kADMBlackColor);
+    if (g->viewShowIndex && volume.index >= 0) {
+        char label[16];
+        snprintf(label, sizeof label, volume.index < 10 ? " %d" : "%d", (int)volume.index);
+        // The label starts 20 pixels left of and 5 below the centre of all copies.
+        double centre[2] = {((double)volume.rect[0] + (double)volume.rect[2]) / 2.0,
+                            ((double)volume.rect[1] + (double)volume.rect[3]) / 2.0};
+        long at2[2];
+        convertDimenDoubleToFrameLong(centre, at2);
+        long h = at2[0] - 20, v = at2[1] + 5;
+        if (boxMeetsFrame(c, h, v - 20, h + 120, v + 10) && fits(h) && fits(v)) {
+            RGBColor black = {0, 0, 0};
+            RGBForeColor(&black);
+            MoveTo((short)(h + c.windowLeft), (short)(v + c.windowTop));
+            DrawText(label, 0, (short)strlen(label));
+            PenNormal();
+        }
+    }
+    return kNoErr;
+}
+
+ASErr drawRing(ADMItemRef item, ADMDrawerRef drawer, Ring ring, Volume volume, double offset[2])
+{
+    Canvas c = canvasOf(item, drawer);
+    RingPicture p;
+    if (makeRingPicture(ring, volume, offset, p) == kNoErr && reachesFrame(c, p))
+        paintRingPicture(c, p, volume);
+    return kNoErr;
+}
+
+ASErr drawFitLine(ADMItemRef item, ADMDrawerRef drawer, Vexa_Line* lines, int32_t count)
+{
+    Canvas c = canvasOf(item, drawer);
+    paintFitLines(c, lines, count);
+    return kNoErr;
+}
+
+ASErr drawFitArc(ADMItemRef item, ADMDrawerRef drawer, arc_struct* arcs, int32_t count)
+{
+    if (count <= 0 || arcs == NULL)
+        return kNoErr;
+    Canvas c = canvasOf(item, drawer);
+    try {
+        std::vector<point_struct> points;
+        std::vector<int32_t> starts;
+        for (int32_t i = 0; i < count; i++) {
+            starts.push_back((int32_t)points.size());
+            if (arcs[i].type != kArcCircle && arcs[i].type != kArcFull)
+                continue;
+            point_struct* onCircle = NULL;
+            int n = 0;
+            fitArcByPoint(arcs[i], kPreviewArcTolerance, &onCircle, &n);
+            if (onCircle == NULL)
+                return kNoErr;  // no memory: the pieces are not drawn
+            points.insert(points.end(), onCircle, onCircle + n);
+            free(onCircle);
+        }
+        starts.push_back((int32_t)points.size());
+        paintFitArcs(c, arcs, count, points.data(), starts.data());
+    } catch (const std::bad_alloc&) {
+    }
+    return kNoErr;
+}
+
+ASErr drawControlPoint(ADMItemRef item, ADMDrawerRef drawer, ADMPoint point)
+{
+    controlMarker(canvasOf(item, drawer), point.h, point.v);
+    return kNoErr;
+}
+
+ASErr drawStartPoint(ADMItemRef item, ADMDrawerRef drawer, ADMPoint point)
+{
+    startMarker(canvasOf(item, drawer), point.h, point.v);
+    return kNoErr;
+}
+
+void getHandlePoints(ADMRect r, ADMPoint points[9])
+{
+    ASInt16 midH = (ASInt16)((r.left + r.right) / 2);
+    ASInt16 midV = (ASInt16)((r.top + r.bottom) / 2);
+    const ADMPoint all[9] = {{r.left, r.bottom}, {r.left, midV},  {r.left, r.top},
+                             {midH, r.top},      {r.right, r.top}, {r.right, midV},
+                             {r.right, r.bottom}, {midH, r.bottom}, {midH, midV}};
+    for (int k = 0; k < 9; k++)
+        points[k] = all[k];
+}
+
+ASErr drawSelectRectUnion(ADMItemRef item, ADMDrawerRef drawer, ADMRect* oldRect)
+{
+    Canvas c = canvasOf(item, drawer);
+    sADMDrawer->SetDrawMode(drawer, kADMXORMode);
+    setColor(c, kPreviewSelectionColor);
+    if (oldRect != NULL && !degenerate(*oldRect))
+        outlineWithHandles(c, *oldRect, NULL);
+    AIRealRect selection;
+    if (getSelectionVolumeRealRect(&selection) != kNoErr) {
+        memset(g->selectionHotRects, 0, sizeof g->selectionHotRects);
+        if (oldRect != NULL)
+            memset(oldRect, 0, sizeof *oldRect);
+    } else {
+        ADMRect frame;
+        convertDimenRectToFrameRect(selection, &frame);
+        outlineWithHandles(c, frame, g->selectionHotRects);
+        if (oldRect != NULL)
+            *oldRect = frame;
+    }
+    sADMDrawer->SetDrawMode(drawer, kADMNormalMode);
+    setColor(c, kADMBlackColor);
+    return kNoErr;
+}
+
+ASErr drawDragRect(ADMItemRef item, ADMDrawerRef drawer, ADMPoint* anchor, ADMPoint* last, ADMPoint* current)
+{
+    Canvas c = canvasOf(item, drawer);
+    sADMDrawer->SetDrawMode(drawer, kADMXORMode);
+    setColor(c, kPreviewDragColor);
+    rect(c, anchor->v, anchor->h, last->v, last->h, false);
+    if (current->h != anchor->h && current->v != anchor->v)
+        rect(c, anchor->v, anchor->h, current->v, current->h, false);
+    *last = *current;
+    sADMDrawer->SetDrawMode(drawer, kADMNormalMode);
+    setColor(c, kADMBlackColor);
+    return kNoErr;
+}
+
+ASErr drawDragRectUnion(ADMItemRef item, ADMDrawerRef drawer, ADMRect* oldRect, ADMRect* newRect)
+{
+    Canvas c = canvasOf(item, drawer);
+    sADMDrawer->SetDrawMode(drawer, kADMXORMode);
+    setColor(c, kPreviewSelectionColor);
+    outlineWithHandles(c, *oldRect, NULL);
+    outlineWithHandles(c, *newRect, NULL);
+    *oldRect = *newRect;
+    sADMDrawer->SetDrawMode(drawer, kADMNormalMode);
+    setColor(c, kADMBlackColor);
+    return kNoErr;
+}
+
+ASErr drawRules(ADMItemRef item, ADMDrawerRef drawer)
+{
+    Canvas c = canvasOf(item, drawer);
+    long W = c.width, H = c.height;
+    bool topRuler = g->curPlotter.PlotterOrigin == 2;
+    sADMDrawer->SetDrawMode(drawer, kADMNormalMode);
+    setColor(c, kADMWhiteColor);
+    rect(c, 0, 0, H, kRuler, true);
+    // The horizontal ruler's strip lies where its ticks are: along the top
+    // when y grows downwards, so that nothing is drawn over its labels.
+    if (topRuler)
+        rect(c, 0, 0, kRuler, W, true);
+    else
+        rect(c, H - kRuler, 0, H, W, true);
+    setColor(c, kADMBlackColor);
+
+    ADMRect whole = {0, 0, (ASInt16)H, (ASInt16)W};
+    AIRealRect mm;
+    convertFrameRectToDimenRect(whole, &mm);
+    if (!isfinite(mm.left) || !isfinite(mm.right) || !isfinite(mm.top) || !isfinite(mm.bottom))
+        return kNoErr;  // no zoom to measure with
+    long span = (long)(mm.right - mm.left);
+    long step = std::max(1L, std::labs(span / 100));
+
+    long vb = topRuler ? kRuler : H - kRuler;
+    long direction = topRuler ? -1 : 1;
+    for (int run = 0; run < 2; run++) {
+        long k = 0;
+        for (long x = 0; run == 0 ? x < mm.right : x > mm.left; x += run == 0 ? step : -step, k++) {
+            long h = frameH((double)x);
+            if (h < -200 || h > W)
+                continue;
+            line(c, h, vb, h, vb + direction * tickLength(k));
+            if (k % 10 == 0)
+                tickLabel(c, x, h - 5, topRuler ? vb - 8 : vb + 24);
+        }
+    }
+    line(c, 0, vb, W, vb);
+
+    double high = std::max(mm.top, mm.bottom), low = std::min(mm.top, mm.bottom);
+    for (int run = 0; run < 2; run++) {
+        long k = 0;
+        for (long y = 0; run == 0 ? y < high : y > low; y += run == 0 ? step : -step, k++) {
+            long v = frameV((double)y);
+            if (v < -20 || v > H + 20)
+                continue;
+            line(c, kRuler, v, kRuler - tickLength(k), v);
+            if (k % 10 == 0)
+                tickLabel(c, y, 6, v);
+        }
+    }
+    line(c, kRuler, H, kRuler, 0);
+    setColor(c, kADMBlackColor);
+    sADMDrawer->SetDrawMode(drawer, kADMNormalMode);
+    return kNoErr;
+}
+
+int32_t checkHotRect(ADMPoint point)
+{
+    for (int32_t k = 0; k < 9; k++) {
+        const ADMRect& r = g->selectionHotRects[k];
+        if (point.h > r.left && point.h < r.right && point.v > r.top && point.v < r.bottom)
+            return k;
+    }
+    return -1;
+}
+
+void releasePreviewCache()
+{
+    g_pictures.clear();
+    g_keptPoints = 0;
+}

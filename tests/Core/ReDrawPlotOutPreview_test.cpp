@@ -1,0 +1,537 @@
+// The Plot Out preview drawn into a frame of the stand-in toolkit: the
+// millimetre-to-pixel mapping, where a job's lines, arcs, fills, markers,
+// labels, outline and rulers land, and the redraws the pointer tools make.
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "Core/ReDrawPlotOutPreview.h"
+#include "Core/VolumePlacement.h"
+#include "PlacementFixture.h"
+#include "Toolkit/Toolkit.h"
+
+using namespace vt;
+using host::toolkit::Item;
+using host::toolkit::Toolkit;
+
+namespace {
+
+// The look of these tests: every colour told apart from the others.
+const uint32_t kBackground = 0xC0C0C0, kPage = 0x808080, kBoard = 0xFFFFFF, kLine = 0x40E040, kArc = 0xFF0000,
+               kControl = 0x4040C0, kStart = 0xE0E040;
+
+std::function<void(ADMItemRef, ADMDrawerRef)> g_drawing;
+
+ASErr drawWithTest(ADMItemRef item, ADMDrawerRef drawer)
+{
+    g_drawing(item, drawer);
+    return kNoErr;
+}
+
+class PreviewTest : public test::PlacementTest {
+protected:
+    void SetUp() override
+    {
+        PlacementTest::SetUp();
+        g->curPlotter.PlotterOrigin = 1;
+        g->curPlotter.PlotterSizeX = 600;
+        g->curPlotter.PlotterSizeY = 1000;
+        g->mediaWidth = 500;
+        g->mediaLength = 800;
+        g->previewZoomX = g->previewZoomY = 1.0;
+        uint32_t look[14] = {kBackground << 8 | 0xFF, kPage << 8 | 0xFF, kBoard << 8 | 0xFF, kLine << 8 | 0xFF,
+                             kArc << 8 | 0xFF,        kControl << 8 | 0xFF, kMarkerDisc, 3, kStart << 8 | 0xFF,
+                             kMarkerSquare,           3,                    0x00FFFFFF, 0x000000FF, 0};
+        memcpy(g->previewOption.words, look, sizeof look);
+        g->previewOption.fill = 0;
+        g->viewShowIndex = g->viewShowControlPoints = g->viewShowStartPoint = g->viewShowArcCenter = 0;
+
+        dialog_ = sADMDialog->Create(session().plugin(), "Plot Out Dialog", 121, kADMFloatingDialogStyle, nullptr,
+                                     nullptr, 0);
+        ADMRect bounds = {2, 210, 2 + kHeight, 210 + kWidth};
+        frame_ = sADMItem->Create(dialog_, 61, kADMFrameType, &bounds, nullptr, nullptr, 0);
+        sADMItem->SetDrawProc(frame_, drawWithTest);
+        atOrigin(1);
+    }
+    void TearDown() override
+    {
+        sADMDialog->Destroy(dialog_);
+        g_drawing = nullptr;
+        releasePreviewCache();
+        PlacementTest::TearDown();
+    }
+
+    // The plotter's origin and the base point the dialog opens with for it.
+    void atOrigin(int origin)
+    {
+        g->curPlotter.PlotterOrigin = origin;
+        g->previewOrigin.h = (ASInt16)(origin == 1 || origin == 2 ? 0 : kWidth / 2);
+        g->previewOrigin.v = (ASInt16)(origin == 1 ? kHeight : origin == 2 ? 0 : kHeight / 2);
+    }
+
+    Item* model() { return reinterpret_cast<Item*>(frame_); }
+
+    // Draws the frame now with a drawing of the test's.
+    void draw(std::function<void(ADMItemRef, ADMDrawerRef)> drawing)
+    {
+        g_drawing = std::move(drawing);
+        model()->calls.clear();
+        Toolkit::get().invalidate(model());
+        Toolkit::get().draw(model());
+    }
+    void drawAll()
+    {
+        draw([](ADMItemRef item, ADMDrawerRef drawer) { drawPreviewFrame(item, drawer); });
+    }
+    long pixel(long h, long v) { return model()->raster.pixel((int)h, (int)v); }
+    std::vector<long> picture()
+    {
+        std::vector<long> all;
+        for (int v = 0; v < kHeight; v++)
+            for (int h = 0; h < kWidth; h++) all.push_back(pixel(h, v));
+        return all;
+    }
+    long count(const std::string& prefix)
+    {
+        long n = 0;
+        for (const std::string& call : model()->calls) n += call.rfind(prefix, 0) == 0;
+        return n;
+    }
+    static void frameOf(double x, double y, long* h, long* v)
+    {
+        double xy[2] = {x, y};
+        long hv[2];
+        convertDimenDoubleToFrameLong(xy, hv);
+        *h = hv[0];
+        *v = hv[1];
+    }
+    // Puts volume i's lower-left corner at (x, y) mm.
+    static void place(int i, double x, double y)
+    {
+        Volume& v = g->volumes[i];
+        float w = v.rect[2] - v.rect[0], h = v.rect[1] - v.rect[3];
+        v.rect[0] = (float)x;
+        v.rect[3] = (float)y;
+        v.rect[2] = (float)x + w;
+        v.rect[1] = (float)y + h;
+    }
+
+    static const int kWidth = 616, kHeight = 543;
+    ADMDialogRef dialog_ = nullptr;
+    ADMItemRef frame_ = nullptr;
+};
+
+// ---- Mapping --------------------------------------------------------------------------------
+
+TEST_F(PreviewTest, MillimetresMapToPixelsFromTheOriginTheDialogOpensWith)
+{
+    struct Row {
+        const char* what;
+        int origin;
+        double zoom;
+        float x, y;
+        int h, v;
+    } rows[] = {
+        {"origin 1 puts (0, 0) where the rulers meet", 1, 1.0, 0, 0, 30, kHeight - 30},
+        {"origin 1, y grows upwards", 1, 1.0, 10, 20, 40, kHeight - 50},
+        {"origin 1 at zoom 2", 1, 2.0, 10, 20, 50, kHeight - 70},
+        {"origin 2 puts (0, 0) at the upper left, y grows downwards", 2, 1.0, 10, 20, 40, 50},
+        {"origin 0 puts (0, 0) 30 pixels right of and above the centre", 0, 1.0, 0, 0, kWidth / 2 + 30,
+         kHeight / 2 - 30},
+        {"a half pixel rounds down", 1, 1.0, 0.5f, 0, 30, kHeight - 30},
+        {"more than a half rounds up", 1, 1.0, 0.75f, -0.75f, 31, kHeight - 29},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        atOrigin(row.origin);
+        g->previewZoomX = g->previewZoomY = row.zoom;
+        ADMPoint p;
+        convertDimenPointToFramePoint(AIRealPoint{row.x, row.y}, &p);
+        EXPECT_EQ(p.h, row.h);
+        EXPECT_EQ(p.v, row.v);
+    }
+}
+
+TEST_F(PreviewTest, PixelsMapBackExactlyWithoutRounding)
+{
+    g->previewZoomX = g->previewZoomY = 3.0;
+    AIRealPoint mm;
+    convertFramePointToDimenPoint(ADMPoint{31, (ASInt16)(kHeight - 32)}, &mm);
+    EXPECT_FLOAT_EQ(mm.h, 1.0f / 3.0f);
+    EXPECT_FLOAT_EQ(mm.v, 2.0f / 3.0f);
+    atOrigin(2);
+    convertFramePointToDimenPoint(ADMPoint{36, 42}, &mm);
+    EXPECT_FLOAT_EQ(mm.h, 2.0f);
+    EXPECT_FLOAT_EQ(mm.v, 4.0f);
+
+    // With y downwards a rectangle's top lies below its bottom on the frame.
+    g->previewZoomX = g->previewZoomY = 1.0;
+    ADMRect r;
+    convertDimenRectToFrameRect(AIRealRect{10, 50, 110, 20}, &r);
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.right, 140);
+    EXPECT_EQ(r.top, 80);
+    EXPECT_EQ(r.bottom, 50);
+    AIRealRect back;
+    convertFrameRectToDimenRect(r, &back);
+    EXPECT_FLOAT_EQ(back.left, 10);
+    EXPECT_FLOAT_EQ(back.top, 50);
+}
+
+TEST_F(PreviewTest, FarPixelsAreHeldInsteadOfWrappingRound)
+{
+    g->previewZoomX = g->previewZoomY = 10.0;
+    ADMPoint p;
+    // 6,560 mm at zoom 10 is pixel 65,630: in 16 bits that would be 94, on the frame.
+    convertDimenPointToFramePoint(AIRealPoint{6560, -6560}, &p);
+    EXPECT_EQ(p.h, kPreviewPixelLimit);
+    EXPECT_EQ(p.v, kPreviewPixelLimit);
+    convertDimenPointToFramePoint(AIRealPoint{-50000, 50000}, &p);
+    EXPECT_EQ(p.h, -kPreviewPixelLimit);
+    EXPECT_EQ(p.v, -kPreviewPixelLimit);
+}
+
+// ---- What lands where -----------------------------------------------------------------------
+
+TEST_F(PreviewTest, ARectangleLandsOnItsRowsAndColumnsAtEveryZoom)
+{
+    loadRects({{0, 0, 100, 50}});
+    place(0, 20, 10);
+    selectOnly({});  // no outline over the edges
+    for (double zoom : {1.0, 2.0}) {
+        SCOPED_TRACE(zoom);
+        g->previewZoomX = g->previewZoomY = zoom;
+        drawAll();
+        long left = 30 + (long)(20 * zoom), right = 30 + (long)(120 * zoom);
+        long bottom = kHeight - 30 - (long)(10 * zoom), top = kHeight - 30 - (long)(60 * zoom);
+        long midH = (left + right) / 2, midV = (top + bottom) / 2;
+        // The fitted straight lines, in the line colour, over the outline.
+        EXPECT_EQ(pixel(left, midV), kLine);
+        EXPECT_EQ(pixel(right, midV), kLine);
+        EXPECT_EQ(pixel(midH, top), kLine);
+        EXPECT_EQ(pixel(midH, bottom), kLine);
+        EXPECT_EQ(pixel(left - 1, midV), kBoard);
+        EXPECT_EQ(pixel(right + 1, midV), kBoard);
+        EXPECT_EQ(pixel(midH, top - 1), kBoard);
+        EXPECT_EQ(pixel(midH, bottom + 1), kBoard);
+        EXPECT_EQ(pixel(midH, midV), kBoard);  // not filled
+    }
+}
+
+TEST_F(PreviewTest, PageBoardAndBackgroundFillTheirAreas)
+{
+    g->previewZoomX = g->previewZoomY = 0.5;
+    drawAll();
+    // Board 500 x 800 mm: pixels 30..280 across; page 600 mm: ..330; then the background.
+    EXPECT_EQ(pixel(200, 300), kBoard);
+    EXPECT_EQ(pixel(300, 300), kPage);
+    EXPECT_EQ(pixel(400, 300), kBackground);
+    EXPECT_EQ(pixel(200, 50), kPage);  // the board ends at 800 mm (pixel 113), the page at 1,000 (13)
+    EXPECT_EQ(pixel(200, 5), kBackground);
+}
+
+TEST_F(PreviewTest, AFiftyMetrePageAndAFarVolumeStayWhereTheyAre)
+{
+    loadRects({{0, 0, 10, 10}});
+    g->curPlotter.PlotterSizeY = 50000;
+    g->mediaLength = 50000;
+    g->previewZoomX = g->previewZoomY = 10.0;
+    place(0, 6560, 10);  // its left edge would wrap round to pixel 94
+    drawAll();
+    for (long h = 0; h < kWidth; h++)
+        for (long v = 0; v < kHeight; v++) ASSERT_NE(pixel(h, v), kLine) << h << ", " << v;
+    EXPECT_EQ(pixel(200, 5), kBoard);  // the board reaches past the frame's top
+}
+
+TEST_F(PreviewTest, ArcsAreDrawnInTheArcColourLinesInTheLineColour)
+{
+    loadShapes({"<circle cx=\"70\" cy=\"70\" r=\"40\" fill=\"#0000ff\"/>", PlacementTest::rect({0, 0, 10, 10})});
+    selectOnly({});
+    struct Row {
+        const char* what;
+        int32_t fitType;
+        long colour;
+    } rows[] = {{"fitted with arcs", 2, kArc}, {"fitted with lines", 1, kLine}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        g->volumes[0].fitType = row.fitType;
+        drawAll();
+        long h, v;
+        frameOf(70, 110, &h, &v);  // the top of the circle
+        EXPECT_EQ(pixel(h, v), row.colour);
+    }
+    g->volumes[0].fitType = 0;
+    drawAll();
+    long h, v;
+    frameOf(70, 110, &h, &v);
+    EXPECT_EQ(pixel(h, v), 0x000000) << "unfitted, only the black outline";
+}
+
+TEST_F(PreviewTest, FillPaintsClosedRingsInTheirColourAndNothingElse)
+{
+    loadShapes({"<rect x=\"0\" y=\"0\" width=\"40\" height=\"40\" fill=\"#ff0000\"/>",
+                "<polyline points=\"60,0 100,0 100,40 60,40\" fill=\"#00ff00\"/>",
+                "<rect x=\"120\" y=\"0\" width=\"40\" height=\"40\" fill=\"none\" stroke=\"#000\"/>"});
+    selectOnly({});
+    g->previewOption.fill = 1;
+    drawAll();
+    long h, v;
+    frameOf(20, 20, &h, &v);
+    EXPECT_EQ(pixel(h, v), 0xFF0000) << "a closed ring takes its volume's colour";
+    frameOf(80, 20, &h, &v);
+    EXPECT_EQ(pixel(h, v), kBoard) << "an open ring is never filled";
+    frameOf(140, 20, &h, &v);
+    EXPECT_EQ(pixel(h, v), kBoard) << "art without a fill is not painted over";
+    g->previewOption.fill = 0;
+    drawAll();
+    frameOf(20, 20, &h, &v);
+    EXPECT_EQ(pixel(h, v), kBoard);
+}
+
+TEST_F(PreviewTest, AnOpenRingIsNotClosedUpByItsFittedLines)
+{
+    loadShapes({"<polyline points=\"0,0 100,0 100,40 0,40\" fill=\"none\" stroke=\"#000\"/>"});
+    selectOnly({});
+    place(0, 10, 10);
+    drawAll();
+    long h, v;
+    frameOf(10, 30, &h, &v);  // where a closing line would run
+    EXPECT_EQ(pixel(h, v), kBoard);
+    frameOf(110, 30, &h, &v);
+    EXPECT_EQ(pixel(h, v), kLine);
+}
+
+TEST_F(PreviewTest, CopiesDrawEveryRingOncePerCopyAndHiddenVolumesNothing)
+{
+    loadRects({{0, 0, 20, 10}});
+    Volume& v = g->volumes[0];
+    selectOnly({});
+    v.fitType = 0;  // only the flattened outline: one polygon per ring drawn
+    v.copiesX = 2;
+    v.copiesY = 3;
+    v.gapX = 5;
+    v.gapY = 4;
+    (void)updateVolumeRect(&v);
+    drawAll();
+    EXPECT_EQ(count("DrawPolygon"), 6);
+    // Copy (1, 2) lies 20 + 5 right and 2 x (10 + 4) up.
+    long h, vv;
+    frameOf(25, 28, &h, &vv);
+    EXPECT_EQ(pixel(h, vv), 0x000000);
+    v.flags &= ~(uint32_t)kVolumeVisible;
+    drawAll();
+    EXPECT_EQ(count("DrawPolygon"), 0);
+}
+
+TEST_F(PreviewTest, CutOrderLabelsSitLeftOfAndBelowTheCentre)
+{
+    loadRects({{0, 0, 40, 20}, {100, 0, 40, 20}, {200, 0, 40, 20}});
+    g->viewShowIndex = 1;
+    g->volumes[0].index = 7;
+    g->volumes[1].index = 12;
+    g->volumes[2].index = -1;
+    drawAll();
+    long h, v;
+    frameOf(20, 10, &h, &v);
+    std::vector<std::string> labels;
+    for (const std::string& call : model()->calls)
+        if (call.rfind("QD DrawText", 0) == 0) labels.push_back(call);
+    ASSERT_EQ(labels.size(), 2u);
+    // Window coordinates: the frame's corner (210, 2) added.
+    EXPECT_EQ(labels[0], "QD DrawText " + std::to_string(h - 20 + 210) + " " + std::to_string(v + 5 + 2) +
+                             " \" 7\" color=0x000000");
+    EXPECT_NE(labels[1].find("\"12\""), std::string::npos) << labels[1];
+    g->viewShowIndex = 0;
+    drawAll();
+    EXPECT_EQ(count("QD DrawText"), 0);
+}
+
+TEST_F(PreviewTest, MarkersHaveTheirShapeAndTheirOwnSize)
+{
+    g->previewOption.words[kPreviewControlSizeWord] = 5;
+    g->previewOption.words[kPreviewStartSizeWord] = 7;
+    struct Row {
+        const char* what;
+        int32_t shape;
+        std::vector<std::pair<int, int>> on, off;  // offsets from the point, in pixels of size s: x s
+    } rows[] = {
+        {"circle", kMarkerCircle, {{0, -1}, {-1, 0}}, {{0, 0}}},
+        {"filled circle", kMarkerDisc, {{0, -1}, {0, 0}}, {}},
+        {"square", kMarkerSquare, {{-1, 0}, {-1, -1}}, {{0, 0}}},
+        {"filled square", kMarkerFilledSquare, {{0, 0}, {-1, -1}}, {}},
+        {"plus", kMarkerPlus, {{1, 0}, {0, -1}, {-1, 0}}, {}},
+    };
+    for (bool start : {false, true}) {
+        int s = start ? 7 : 5;
+        long colour = start ? kStart : kControl;
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(row.what) + (start ? " start point" : " control point"));
+            g->previewOption.words[start ? kPreviewStartShapeWord : kPreviewControlShapeWord] = (uint32_t)row.shape;
+            draw([start](ADMItemRef item, ADMDrawerRef drawer) {
+                auto& Dr = *sADMDrawer;
+                ADMRect all = {0, 0, kHeight, kWidth};
+                Dr.SetColor(drawer, kADMWhiteColor);
+                Dr.FillRect(drawer, &all);
+                ADMPoint at = {100, 100};
+                if (start)
+                    drawStartPoint(item, drawer, at);
+                else
+                    drawControlPoint(item, drawer, at);
+            });
+            for (auto [dx, dy] : row.on) EXPECT_EQ(pixel(100 + dx * s, 100 + dy * s), colour) << dx << "," << dy;
+            for (auto [dx, dy] : row.off) EXPECT_EQ(pixel(100 + dx * s, 100 + dy * s), 0xFFFFFF) << dx << "," << dy;
+            // Nothing reaches past the marker's square.
+            EXPECT_EQ(pixel(100, 100 - s - 1), 0xFFFFFF);
+            EXPECT_EQ(pixel(100 + s + 1, 100), 0xFFFFFF);
+        }
+    }
+}
+
+TEST_F(PreviewTest, AHugeFilledCircleDrawsOnlyWhatTouchesTheFrame)
+{
+    g->previewOption.words[kPreviewControlShapeWord] = kMarkerDisc;
+    g->previewOption.words[kPreviewControlSizeWord] = 2000000000;
+    draw([](ADMItemRef item, ADMDrawerRef drawer) { drawControlPoint(item, drawer, ADMPoint{100, 100}); });
+    EXPECT_EQ(pixel(100, 100), kControl);
+    EXPECT_LT(count("QD FrameOval"), 1000);  // a disc the size of the frame, not two billion ovals
+}
+
+// ---- The selection ---------------------------------------------------------------------------
+
+TEST_F(PreviewTest, TheSelectionOutlineDrawnTwiceRestoresEveryPixel)
+{
+    loadRects({{0, 0, 40, 20}, {60, 10, 20, 30}});
+    drawAll();
+    std::vector<long> before = picture();
+    long h, v;
+    frameOf(0, 40, &h, &v);  // the selection's upper-left corner
+    EXPECT_EQ(pixel(h + 10, v), kBoard ^ 0x00FF00) << "the outline is XOR green";
+    auto outline = [](ADMItemRef item, ADMDrawerRef drawer) { drawSelectRectUnion(item, drawer, nullptr); };
+    draw(outline);
+    EXPECT_NE(picture(), before);
+    draw(outline);
+    EXPECT_EQ(picture(), before);
+
+    // The handles kept for the pointer tools: 0 at the lower left, 8 in the middle.
+    long right, bottom;
+    frameOf(80, 0, &right, &bottom);
+    const ADMRect& lowerLeft = g->selectionHotRects[0];
+    EXPECT_EQ(lowerLeft.left, h - 3);
+    EXPECT_EQ(lowerLeft.bottom, bottom + 3);
+    EXPECT_EQ(checkHotRect(ADMPoint{(ASInt16)h, (ASInt16)bottom}), 0);
+    EXPECT_EQ(checkHotRect(ADMPoint{(ASInt16)((h + right) / 2), (ASInt16)((v + bottom) / 2)}), 8);
+    EXPECT_EQ(checkHotRect(ADMPoint{(ASInt16)(h + 3), (ASInt16)bottom}), -1) << "on a handle's edge";
+    EXPECT_EQ(checkHotRect(ADMPoint{(ASInt16)(h + 20), (ASInt16)(bottom - 10)}), -1);
+}
+
+TEST_F(PreviewTest, NothingSelectedNoOutlineAndNoHandles)
+{
+    loadRects({{0, 0, 40, 20}});
+    selectOnly({});
+    drawAll();
+    for (const ADMRect& r : g->selectionHotRects) EXPECT_EQ(r.left | r.top | r.right | r.bottom, 0);
+    EXPECT_EQ(checkHotRect(ADMPoint{0, 0}), -1);
+    EXPECT_EQ(count("DrawRect"), 0);
+    ADMRect old = {10, 10, 50, 50};
+    draw([&old](ADMItemRef item, ADMDrawerRef drawer) { drawSelectRectUnion(item, drawer, &old); });
+    EXPECT_EQ(old.left | old.top | old.right | old.bottom, 0) << "the old outline is erased and forgotten";
+}
+
+TEST_F(PreviewTest, TheRubberBandAndTheDraggedOutlineLeaveNothingBehind)
+{
+    loadRects({{0, 0, 40, 20}});
+    drawAll();
+    std::vector<long> before = picture();
+    ADMPoint anchor = {100, 100}, last = {100, 100}, current = {200, 150};
+    draw([&](ADMItemRef item, ADMDrawerRef drawer) { drawDragRect(item, drawer, &anchor, &last, &current); });
+    EXPECT_EQ(pixel(150, 100), kBoard ^ 0x0000FF) << "the band is XOR blue";
+    EXPECT_EQ(last.h, 200);
+    current = anchor;  // back to where it started: the band has no area
+    draw([&](ADMItemRef item, ADMDrawerRef drawer) { drawDragRect(item, drawer, &anchor, &last, &current); });
+    EXPECT_EQ(picture(), before);
+
+    ADMRect shown, moved;
+    AIRealRect all;
+    ASSERT_EQ(getSelectionVolumeRealRect(&all), kNoErr);
+    convertDimenRectToFrameRect(all, &shown);
+    moved = shown;
+    moved.left += 30;
+    moved.right += 30;
+    ADMRect old = shown, next = moved;
+    draw([&](ADMItemRef item, ADMDrawerRef drawer) { drawDragRectUnion(item, drawer, &old, &next); });
+    EXPECT_EQ(old.left, moved.left);
+    EXPECT_EQ(pixel(shown.left + 10, shown.top), kLine) << "the outline is gone, the rectangle's own edge shows";
+    next = shown;
+    draw([&](ADMItemRef item, ADMDrawerRef drawer) { drawDragRectUnion(item, drawer, &old, &next); });
+    EXPECT_EQ(picture(), before);
+}
+
+// ---- Rulers ---------------------------------------------------------------------------------
+
+TEST_F(PreviewTest, RulerTicksFollowTheSpanOfTheFrame)
+{
+    struct Row {
+        const char* what;
+        double span;  // millimetres across the frame
+        long step;
+    } rows[] = {{"99 mm: 1 mm ticks", 99, 1}, {"250 mm: 2 mm ticks", 250, 2}, {"1,000 mm: 10 mm ticks", 1000, 10}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        g->previewZoomX = g->previewZoomY = kWidth / row.span;
+        drawAll();
+        const long vb = kHeight - 30;
+        // Counting from 0: the 10th tick 8 pixels long, the 5th 5, the rest 2, downwards.
+        for (auto [k, d] : std::vector<std::pair<long, long>>{{1, 2}, {5, 5}, {10, 8}, {11, 2}}) {
+            long h, v;
+            frameOf(k * row.step, 0, &h, &v);
+            EXPECT_EQ(pixel(h, vb + d), 0x000000) << "tick " << k;
+            EXPECT_EQ(pixel(h, vb + d + 1), 0xFFFFFF) << "tick " << k;
+            if (k == 10) continue;  // its label stands beside the vertical tick
+            frameOf(0, k * row.step, &h, &v);
+            EXPECT_EQ(pixel(30 - d, v), 0x000000) << "vertical tick " << k;
+            EXPECT_EQ(pixel(30 - d - 1, v), 0xFFFFFF) << "vertical tick " << k;
+        }
+    }
+}
+
+TEST_F(PreviewTest, WithYDownwardsTheHorizontalRulerRunsAlongTheTopUpwards)
+{
+    atOrigin(2);
+    g->previewOption.words[kPreviewBoardWord] = 0xE0E0FFFF;
+    drawAll();
+    // The frame is 616 mm wide at zoom 1: 6 mm ticks.
+    for (auto [k, d] : std::vector<std::pair<long, long>>{{1, 2}, {5, 5}}) {
+        long h, v;
+        frameOf(k * 6, 0, &h, &v);
+        EXPECT_EQ(pixel(h, 30 - d), 0x000000) << "tick " << k;
+        EXPECT_EQ(pixel(h, 30 - d - 1), 0xFFFFFF) << "tick " << k;
+    }
+    EXPECT_EQ(pixel(300, 10), 0xFFFFFF) << "its strip is white";
+    EXPECT_EQ(pixel(300, kHeight - 10), 0xE0E0FF) << "and the lower edge is the drawing's";
+}
+
+// ---- Kept pictures ----------------------------------------------------------------------------
+
+TEST_F(PreviewTest, KeptPicturesDrawWhatAFreshRedrawDraws)
+{
+    loadShapes({"<circle cx=\"70\" cy=\"70\" r=\"40\" fill=\"#0000ff\"/>", PlacementTest::rect({0, 0, 30, 10})});
+    g->viewShowIndex = g->viewShowControlPoints = g->viewShowStartPoint = 1;
+    drawAll();
+    std::vector<long> kept = picture();
+    drawAll();  // from what the first redraw kept
+    EXPECT_EQ(picture(), kept);
+    releasePreviewCache();
+    drawAll();
+    EXPECT_EQ(picture(), kept);
+
+    // A volume that moved is drawn where it is now.
+    place(0, 200, 100);
+    drawAll();
+    std::vector<long> moved = picture();
+    EXPECT_NE(moved, kept);
+    releasePreviewCache();
+    drawAll();
+    EXPECT_EQ(picture(), moved);
+}
+
+}  // namespace
