@@ -141,6 +141,8 @@ dialog "AASSetting Dialog"
   type 19 1
   click 22
   type 5 "1.5 mm"
+  expect-glyphs
+  save-picture marks-dialog.png
   click 24
 end-dialog
 select-dialog "PreProcess Plot"
@@ -171,6 +173,8 @@ save print-and-cut-copies.svg
     ASSERT_NE(copy, nullptr);
     EXPECT_NEAR(boundsMm(copy).left - boundsMm(label).left, 160, 1e-3);
     EXPECT_NEAR(boundsMm(copy).bottom - boundsMm(label).bottom, 0, 1e-3);
+
+    EXPECT_GT(test::readFile(dir.file("marks-dialog.png")).size(), 1000u) << "the dialog's picture";
 
     // Written at shutdown.
     std::string prefs = test::readFile(dir.file("prefs.json"));
