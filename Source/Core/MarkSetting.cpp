@@ -9,10 +9,11 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/ValueReader.h"
 
 // Micrometres to document points, as the marks are drawn.
-static double markPoints(int32_t micrometres) { return micrometres * 0.001 * 2.8346458; }
+static double markPoints(int32_t micrometres) { return micrometres * 0.001 * kMillimetreToPoint; }
 
 // The corner-mark sizes in points.
 struct MarkSizes {
@@ -234,8 +235,8 @@ int32_t makeAASText(int32_t layout, int32_t segmentCode, AIRealRect bounds, char
     double Lmm = g->markLength * 0.001, Mmm = g->markMargin * 0.001;
     double W = (double)bounds.right - (double)bounds.left, H = (double)bounds.top - (double)bounds.bottom;
     double Lu = g->markLength * 0.001 * 40;
-    double Xext = (W * 0.3527777615108032 + Lmm + Lmm + Mmm + Mmm) * 40;
-    double Yext = (H * 0.3527777615108032 + Lmm + Lmm + Mmm + Mmm) * 40;
+    double Xext = (W * kPointToMillimetre + Lmm + Lmm + Mmm + Mmm) * 40;
+    double Yext = (H * kPointToMillimetre + Lmm + Lmm + Mmm + Mmm) * 40;
 
     // Decimal points whatever the user's locale.
     locale_t previous = uselocale(valueCLocale());

@@ -4,6 +4,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Core/MarkSetting.h"
 
 const Item_Control_arg dlgAASSteingItem[kAASSettingItemCount] = {
@@ -39,21 +40,24 @@ const Item_Control_arg dlgAASSteingItem[kAASSettingItemCount] = {
 };
 
 // The length items: the setting each shows (micrometres) and its limits and
-// arrow steps, in points as the toolkit holds them.
+// arrow steps in millimetres; the toolkit is given them in points, single
+// precision.
 struct MarkLengthItem {
     int32_t itemId;
     int32_t PluginGlobals::*setting;
-    float minimum, maximum, smallStep, largeStep;
+    double minimum, maximum, smallStep, largeStep;
 };
 
 static const MarkLengthItem kMarkLengthItems[] = {
-    {kAASSettingLengthItem, &PluginGlobals::markLength, 28.346458f, 141.73228f, 2.8346457f, 28.346458f},
-    {kAASSettingThicknessItem, &PluginGlobals::markThickness, 2.8346457f, 5.6692915f, 0.028346458f, 0.28346458f},
-    {kAASSettingMarginItem, &PluginGlobals::markMargin, 2.8346457f, 141.73228f, 2.8346457f, 28.346458f},
-    {kAASSettingXStepItem, &PluginGlobals::markXStep, 566.92914f, 1700.7875f, 28.346458f, 283.46457f},
-    {kAASSettingYStepItem, &PluginGlobals::markYStep, 566.92914f, 1700.7875f, 28.346458f, 283.46457f},
-    {kAASSettingSpaceItem, &PluginGlobals::markSpace, 0.0f, 283.46457f, 2.8346457f, 28.346458f},
+    {kAASSettingLengthItem, &PluginGlobals::markLength, 10, 50, 1, 10},
+    {kAASSettingThicknessItem, &PluginGlobals::markThickness, 1, 2, 0.01, 0.1},
+    {kAASSettingMarginItem, &PluginGlobals::markMargin, 1, 50, 1, 10},
+    {kAASSettingXStepItem, &PluginGlobals::markXStep, 200, 600, 10, 100},
+    {kAASSettingYStepItem, &PluginGlobals::markYStep, 200, 600, 10, 100},
+    {kAASSettingSpaceItem, &PluginGlobals::markSpace, 0, 100, 1, 10},
 };
+
+static ADMFloat pointsOf(double millimetres) { return (ADMFloat)(millimetres * kMillimetreToPoint); }
 
 static const MarkLengthItem* lengthItem(int32_t itemId)
 {
@@ -139,11 +143,11 @@ ASErr dlgAASSettingSpinEditInitProc(ADMItemRef item)
     const MarkLengthItem* row = lengthItem(sADMItem->GetID(item));
     if (row == nullptr) return kNoErr;
     sADMItem->SetUnits(item, kADMMillimeterUnits);
-    sADMItem->SetMinFloatValue(item, row->minimum);
-    sADMItem->SetMaxFloatValue(item, row->maximum);
-    sADMItem->SetSmallIncrement(item, row->smallStep);
-    sADMItem->SetLargeIncrement(item, row->largeStep);
-    sADMItem->SetFloatValue(item, (ADMFloat)(g->*row->setting * 0.001 * 2.8346458));
+    sADMItem->SetMinFloatValue(item, pointsOf(row->minimum));
+    sADMItem->SetMaxFloatValue(item, pointsOf(row->maximum));
+    sADMItem->SetSmallIncrement(item, pointsOf(row->smallStep));
+    sADMItem->SetLargeIncrement(item, pointsOf(row->largeStep));
+    sADMItem->SetFloatValue(item, pointsOf(g->*row->setting * 0.001));
     return kNoErr;
 }
 
@@ -167,7 +171,7 @@ ASErr dlgAASSettingButtonInitProc(ADMItemRef item)
 // A length item's points as whole micrometres, rounded half up.
 static int32_t micrometresOf(ADMItemRef item)
 {
-    return (int32_t)(sADMItem->GetFloatValue(item) * 0.3527777615108032 * 1000.0 + 0.5);
+    return (int32_t)(sADMItem->GetFloatValue(item) * kPointToMillimetre * 1000.0 + 0.5);
 }
 
 static void storeSettings(ADMDialogRef dialog)
