@@ -81,7 +81,9 @@ private:
     Fonts()
     {
         if (FT_Init_FreeType(&library_) != 0) library_ = nullptr;
-        config_ = FcInitLoadConfigAndFonts();
+        // The process's own configuration, the one the toolkit's drawing
+        // already uses: a second one would be built, and never given back.
+        config_ = FcInit() ? FcConfigGetCurrent() : nullptr;
     }
 
     static std::vector<std::string> splitFamilies(const std::string& list)

@@ -238,7 +238,8 @@ TEST_F(TextFrames, TspanLinesMakeOneFrameAndAreSavedBackAsTspans)
         EXPECT_EQ(all[0]->text, row.text);
         EXPECT_FLOAT_EQ(all[0]->textOrigin.h, row.x * 0.75f);
         std::string saved = host::writeSvgText(*d);
-        size_t lines = std::count(std::string(row.text).begin(), std::string(row.text).end(), '\r') + 1;
+        const std::string text = row.text;
+        size_t lines = std::count(text.begin(), text.end(), '\r') + 1;
         if (lines > 1) {
             EXPECT_NE(saved.find("<tspan"), std::string::npos);
         }
