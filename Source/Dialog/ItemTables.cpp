@@ -2,6 +2,7 @@
 
 #include "Dialog/About.h"
 #include "Dialog/AutoGroupSpaceDialog.h"
+#include "Dialog/DotCutDialog.h"
 #include "Dialog/EnvironmentEditor.h"
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PenEditor.h"
@@ -30,5 +31,6 @@ const ItemTableInfo kItemTables[] = {
      kPreviewOptionDialogHeight},
     {kAutoGroupSpaceDialogName, dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, kAutoGroupSpaceDialogWidth,
      kAutoGroupSpaceDialogHeight},
+    {kDotCutDialogName, dlgDotCutItem, kDotCutItemCount, kDotCutDialogWidth, kDotCutDialogHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);
