@@ -41,3 +41,6 @@ const ASErr kUndoStackErr = '!STK';
 const ASErr kNoGuideGroupErr = '!SPT';
 const ASErr kNotAGuideErr = '!GUD';
 const ASErr kGuideNotALineErr = '!LNE';
+
+// The weeding-line settings dialog ended without OK: no lines are made.
+const ASErr kRipNotConfirmedErr = '!rOk';

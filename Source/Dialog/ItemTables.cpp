@@ -10,6 +10,7 @@
 #include "Dialog/PlotterEditor.h"
 #include "Dialog/PlotterSetup.h"
 #include "Dialog/PreviewOptionDialog.h"
+#include "Dialog/RipSettingDialog.h"
 #include "Dialog/SplitDialog.h"
 #include "Dialog/VLCDDialog.h"
 
@@ -32,5 +33,7 @@ const ItemTableInfo kItemTables[] = {
     {kAutoGroupSpaceDialogName, dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, kAutoGroupSpaceDialogWidth,
      kAutoGroupSpaceDialogHeight},
     {kDotCutDialogName, dlgDotCutItem, kDotCutItemCount, kDotCutDialogWidth, kDotCutDialogHeight},
+    {kRipSettingDialogName, dlgRipSettingItem, kRipSettingItemCount, kRipSettingDialogWidth,
+     kRipSettingDialogHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);
