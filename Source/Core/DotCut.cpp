@@ -141,8 +141,12 @@ ASErr AssignDotCutPathArt(AIArtHandle path, AIArtHandle group)
     for (int32_t i = 0; i < n; i++) {
         AIRealBezier bezier;
         if (sAIPath->GetPathBezier(path, i, &bezier)) continue;
-        while (!AssignDotCutBezierByLength(&bezier, &carried, cutThrough ? through : half, &cutThrough, group)) {
-        }
+        // A segment gives at most one piece per shorter length and one more
+        // per turn; far from the origin single precision may stop a split
+        // from moving on, and the segment then ends rather than never.
+        double turns = 2.0 * sAIRealBezier->Length(&bezier, kDotCutFlatness) / (through < half ? through : half) + 8.0;
+        for (double k = 0; k < turns; k++)
+            if (AssignDotCutBezierByLength(&bezier, &carried, cutThrough ? through : half, &cutThrough, group)) break;
     }
     return kNoErr;
 }

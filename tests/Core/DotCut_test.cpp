@@ -310,6 +310,18 @@ TEST_F(DotCutTest, NothingIsCutUnlessBothLengthsArePositive)
     }
 }
 
+TEST_F(DotCutTest, FarFromTheOriginTheShortestLengthsStillEnd)
+{
+    // At 10,000,000 pt a float moves by whole points: 0.01 mm splits move
+    // nothing, and the cutting must end all the same.
+    g->dotCutThroughLength = g->dotCutHalfCutLength = 1;
+    ArtNode* source = path({cornerSegment(1e7f, 0), cornerSegment(1e7f + 30, 0)}, false);
+    d().setSelected(source, true);
+    ASSERT_EQ(dotCutSelection(), kNoErr);
+    ASSERT_NE(cutGroup(), nullptr);
+    EXPECT_LT(cutGroup()->children.size(), 2200u);
+}
+
 TEST_F(DotCutTest, TheGroupTagNamesBothPens)
 {
     g->dotCutThroughPen = 3;
