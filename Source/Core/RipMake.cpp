@@ -50,11 +50,40 @@ static void addWeedingPath(AIArtHandle group, const AIPathSegment* segments, int
     styleWeedingPath(path);
 }
 
+// The box of a path's control points, which holds the whole path.
+struct PathBox {
+    double left, bottom, right, top;
+};
+
+static PathBox controlBoxOf(const UDT_PolyBezier& path)
+{
+    PathBox box = {0, 0, 0, 0};
+    for (int32_t k = 0; k < path.count; k++)
+        for (int i = 0; i < 4; i++) {
+            double x = path.bezier[k].P[i][0], y = path.bezier[k].P[i][1];
+            if ((k == 0 && i == 0) || x < box.left) box.left = x;
+            if ((k == 0 && i == 0) || x > box.right) box.right = x;
+            if ((k == 0 && i == 0) || y < box.bottom) box.bottom = y;
+            if ((k == 0 && i == 0) || y > box.top) box.top = y;
+        }
+    return box;
+}
+
+// A point farther than this from a path's box is outside the path whatever
+// the rounding: only paths whose box holds it need the full test.
+static const double kBoxMargin = 1.0;
+
+static bool mayHold(const PathBox& box, _t_ASRealPoint p)
+{
+    return p.h >= box.left - kBoxMargin && p.h <= box.right + kBoxMargin && p.v >= box.bottom - kBoxMargin &&
+           p.v <= box.top + kBoxMargin;
+}
+
 // The pieces of one line outside the object: the line is broken at every
 // crossing with the outline, and a piece whose middle lies inside any one of
 // the object's paths (a hole's piece too) is dropped.
-static void addLinePieces(AIArtHandle group, Vexa_Line line, const UDT_PolyBezier* paths, int32_t pathCount,
-                          const AIRealRect* frame)
+static void addLinePieces(AIArtHandle group, Vexa_Line line, const UDT_PolyBezier* paths, const PathBox* boxes,
+                          int32_t pathCount, const AIRealRect* frame)
 {
     _t_ASRealPoint* points = NULL;
     int count = 0;
@@ -65,7 +94,7 @@ static void addLinePieces(AIArtHandle group, Vexa_Line line, const UDT_PolyBezie
         m.v = (points[i].v + points[i + 1].v) / 2.0f;
         bool inside = false;
         for (int32_t k = 0; k < pathCount && !inside; k++)
-            inside = PointInBeziers(paths[k].bezier, paths[k].count, m, frame) == kPointInside;
+            inside = mayHold(boxes[k], m) && PointInBeziers(paths[k].bezier, paths[k].count, m, frame) == kPointInside;
         if (inside) continue;
         AIPathSegment seg[2] = {cornerAt(points[i].h, points[i].v), cornerAt(points[i + 1].h, points[i + 1].v)};
         addWeedingPath(group, seg, 2, 0);
@@ -85,8 +114,12 @@ void getArtRip(AIArtHandle art, double marginX, double marginY, int vLines, int 
     (void)sAIArt->GetArtBounds(art, &frame);
     sAIRealMath->AIRealRectInset(&frame, (AIReal)-marginX, (AIReal)-marginY);
 
+    PathBox* boxes = pathCount > 0 ? (PathBox*)malloc((size_t)pathCount * sizeof(PathBox)) : NULL;
+    for (int32_t i = 0; boxes != NULL && i < pathCount; i++) boxes[i] = controlBoxOf(paths[i]);
+
     AIArtHandle group = NULL;
-    bool grouped = sAIArt->NewArt(kGroupArt, kPlaceAbove, art, &group) == kNoErr && group != NULL;
+    bool grouped = (pathCount == 0 || boxes != NULL) &&
+                   sAIArt->NewArt(kGroupArt, kPlaceAbove, art, &group) == kNoErr && group != NULL;
     if (grouped && sAIArt->ReorderArt(art, kPlaceInsideOnTop, group)) {
         (void)sAIArt->DisposeArt(group);  // still empty
         grouped = false;
@@ -98,18 +131,19 @@ void getArtRip(AIArtHandle art, double marginX, double marginY, int vLines, int 
         for (int k = 0; k < hLines; k++) {
             float y = ((float)(k + 1) * top + ((float)hLines - (float)k) * bottom) / ((float)hLines + 1.0f);
             Vexa_Line line = {left, y, right, y};
-            addLinePieces(group, line, paths, pathCount, &frame);
+            addLinePieces(group, line, paths, boxes, pathCount, &frame);
         }
         for (int k = 0; k < vLines; k++) {
             float x = ((float)(k + 1) * left + ((float)vLines - (float)k) * right) / ((float)vLines + 1.0f);
             Vexa_Line line = {x, bottom, x, top};
-            addLinePieces(group, line, paths, pathCount, &frame);
+            addLinePieces(group, line, paths, boxes, pathCount, &frame);
         }
         AIPathSegment border[4] = {cornerAt(left, bottom), cornerAt(left, top), cornerAt(right, top),
                                    cornerAt(right, bottom)};
         addWeedingPath(group, border, 4, 1);
     }
 
+    free(boxes);
     for (int32_t i = 0; i < pathCount; i++) free(paths[i].bezier);
     free(paths);
 }
