@@ -47,5 +47,6 @@ const ASErr kNoGuideGroupErr = '!SPT';
 const ASErr kNotAGuideErr = '!GUD';
 const ASErr kGuideNotALineErr = '!LNE';
 
-// The weeding-line settings dialog ended without OK: no lines are made.
-const ASErr kRipNotConfirmedErr = '!rOk';
+// A settings dialog that asks before it acts (the offset distance, the
+// weeding lines) was closed other than by OK: nothing is made.
+const ASErr kSettingsNotConfirmedErr = '!rOk';

@@ -38,7 +38,7 @@ ASErr goRipSetting(void)
 {
     ASInt32 result = sADMDialog->Modal(g->pluginRef, kRipSettingDialogName, kRipSettingDialogResource,
                                        kADMModalDialogStyle, RipSettingPluginInitProc, nullptr, 0);
-    return result == kRipSettingOKItem ? kNoErr : kRipNotConfirmedErr;
+    return result == kRipSettingOKItem ? kNoErr : kSettingsNotConfirmedErr;
 }
 
 ASErr RipSettingPluginInitProc(ADMDialogRef dialog)

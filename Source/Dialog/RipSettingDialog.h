@@ -37,7 +37,7 @@ enum { kRipPreviewGridWidth = 55, kRipPreviewGridHeight = 49, kRipPreviewIcon = 
 extern const Item_Control_arg dlgRipSettingItem[kRipSettingItemCount];
 
 // Runs the dialog: 0 after OK (the settings stored in the globals),
-// kRipNotConfirmedErr otherwise (nothing stored).
+// kSettingsNotConfirmedErr otherwise (nothing stored).
 VT_NODISCARD ASErr goRipSetting(void);
 
 ASErr RipSettingPluginInitProc(ADMDialogRef dialog);

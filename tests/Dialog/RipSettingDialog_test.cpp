@@ -86,7 +86,7 @@ TEST_F(RipSettingDialogTest, CancelAndTheCloseBoxKeepTheSettings)
             return user.type(kRipSettingMarginXItem, "7 mm", error) && user.type(kRipSettingVLinesItem, "9", error) &&
                    row.end(user, error);
         });
-        EXPECT_EQ(result, kRipNotConfirmedErr) << row.shows;
+        EXPECT_EQ(result, kSettingsNotConfirmedErr) << row.shows;
         EXPECT_EQ(g->ripMarginX, 1.0) << row.shows;
         EXPECT_EQ(g->ripVLines, 1) << row.shows;
     }
@@ -121,7 +121,7 @@ TEST_F(RipSettingDialogTest, ThePreviewDrawsTheGridOfTheCountsAsTheySpin)
         }
         return user.click(kRipSettingCancelItem, error);
     });
-    EXPECT_EQ(result, kRipNotConfirmedErr);
+    EXPECT_EQ(result, kSettingsNotConfirmedErr);
 }
 
 TEST_F(RipSettingDialogTest, ManyLinesFillTheGridWithoutALinePerCount)
@@ -138,7 +138,7 @@ TEST_F(RipSettingDialogTest, ManyLinesFillTheGridWithoutALinePerCount)
         EXPECT_EQ(xs.back(), 60);
         return user.click(kRipSettingCancelItem, error);
     });
-    EXPECT_EQ(result, kRipNotConfirmedErr);
+    EXPECT_EQ(result, kSettingsNotConfirmedErr);
 }
 
 }  // namespace
