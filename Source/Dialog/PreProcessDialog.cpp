@@ -7,9 +7,12 @@
 #include "Core/CutModel.h"
 #include "Core/PlotterRecords.h"
 #include "Core/PreProcess.h"
+#include "Core/RipMake.h"
+#include "Dialog/DotCutDialog.h"
 #include "Dialog/OffsetSizeDialog.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/RipSettingDialog.h"
 
 const Item_Control_arg dlgPreProcessItem[kPreProcessItemCount] = {
     {kADMPictureStaticType, 0, 301, 1061, kPreProcessLabelItem, 4, 110, 27, 24, nullptr, nullptr},
@@ -112,6 +115,9 @@ ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
             if (panel != nullptr) showDevicePanelButton(panel);
             break;
         }
+        case kPreProcessDotCutItem:
+            (void)goMakeDotCut();
+            break;
         case kPreProcessTextOutlineItem:
             (void)doTextOutline();
             break;
@@ -124,6 +130,10 @@ ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
         case kPreProcessOffsetItem:
             // Cancel in the distance dialog: no offset.
             if (goOffsetSize() == kNoErr) (void)doOffset();
+            break;
+        case kPreProcessWeedingItem:
+            // Cancel in the settings dialog: no lines.
+            if (goRipSetting() == kNoErr) (void)doRipMake(g->ripMarginX, g->ripMarginY, g->ripVLines, g->ripHLines);
             break;
         default:
             break;
