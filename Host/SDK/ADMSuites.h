@@ -495,7 +495,9 @@ VT_DECLARE_SUITE(ADMTrackerSuite)
     /* Text with its baseline starting at point. */ \
     X(void, DrawText, (ADMDrawerRef drawer, const char* text, const ADMPoint* point)) \
     X(ASInt32, GetTextWidth, (ADMDrawerRef drawer, const char* text)) \
-    X(void, DrawPicture, (ADMDrawerRef drawer, ASInt32 pictureID, const ADMPoint* topLeft))
+    X(void, DrawPicture, (ADMDrawerRef drawer, ASInt32 pictureID, const ADMPoint* topLeft)) \
+    /* an icon (ADM Icon Suite) at its own size, centred in rect */ \
+    X(void, DrawIconCentered, (ADMDrawerRef drawer, ADMIconRef icon, const ADMRect* rect))
 VT_DECLARE_SUITE(ADMDrawerSuite)
 
 // ---- ADM Icon ----------------------------------------------------------------------

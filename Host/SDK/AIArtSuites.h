@@ -299,8 +299,10 @@ VT_DECLARE_SUITE(AITransformArtSuite)
 #define VT_OPS_AIRealBezierSuite(X) \
     X(void, Evaluate, (const AIRealBezier* b, AIReal t, AIRealPoint* p)) \
     X(void, Divide, (const AIRealBezier* b, AIReal t, AIRealBezier* b1, AIRealBezier* b2)) \
+    /* measured along chords that stray from the curve by at most flatness (points) */ \
     X(AIReal, Length, (const AIRealBezier* b, AIReal flatness)) \
-    /* parameter at the given length from the start; total is the whole length */ \
+    /* parameter at the given length from the start, along the same chords as Length; \
+       total is the whole length: 0 at or below 0, 1 at or above total */ \
     X(AIReal, TAtLength, (const AIRealBezier* b, AIReal length, AIReal total, AIReal flatness)) \
     X(void, Bounds, (const AIRealBezier* b, AIRealRect* bounds))
 VT_DECLARE_SUITE(AIRealBezierSuite)

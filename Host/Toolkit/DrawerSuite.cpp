@@ -133,6 +133,15 @@ void drawPicture(ADMDrawerRef drawer, ASInt32 id, const ADMPoint* p)
     paintPicture(*d, id, p->h, p->v, 0, 0);
 }
 
+void drawIconCentered(ADMDrawerRef drawer, ADMIconRef icon, const ADMRect* r)
+{
+    DRAWER_OR();
+    Icon* i = tk().icon(icon, "DrawIconCentered");
+    if (!i || !r) return;
+    if (recording(*d)) record(*d, "DrawIconCentered " + std::to_string(i->id) + " " + rectText(r));
+    paintPicture(*d, i->id, r->left, r->top, r->right - r->left, r->bottom - r->top);
+}
+
 // Icons: a picture of the plug-in's resources. Without a file the toolkit
 // stands in a drawn box, so only a missing id (0) is unknown.
 ADMIconRef getFromResource(SPPluginRef plugin, ASInt32 iconID, ASInt32 iconIndex)
@@ -184,6 +193,7 @@ SuiteInstaller installer([] {
     s.DrawText = drawText;
     s.GetTextWidth = getTextWidth;
     s.DrawPicture = drawPicture;
+    s.DrawIconCentered = drawIconCentered;
 
     auto& i = suiteTable<ADMIconSuite>();
     i.GetFromResource = getFromResource;

@@ -47,5 +47,6 @@ const ASErr kNoGuideGroupErr = '!SPT';
 const ASErr kNotAGuideErr = '!GUD';
 const ASErr kGuideNotALineErr = '!LNE';
 
-// The offset distance dialog was closed other than by OK: no offset is made.
-const ASErr kOffsetSizeNotOKErr = '!rOk';
+// A settings dialog that asks before it acts (the offset distance, the
+// weeding lines) was closed other than by OK: nothing is made.
+const ASErr kSettingsNotConfirmedErr = '!rOk';

@@ -3,6 +3,7 @@
 #include "Dialog/About.h"
 #include "Dialog/AutoGroupSpaceDialog.h"
 #include "Dialog/CuttingSettingsDialog.h"
+#include "Dialog/DotCutDialog.h"
 #include "Dialog/EnvironmentEditor.h"
 #include "Dialog/MarkSettingDialog.h"
 #include "Dialog/OffsetSizeDialog.h"
@@ -13,6 +14,7 @@
 #include "Dialog/PlotterSetup.h"
 #include "Dialog/PreProcessDialog.h"
 #include "Dialog/PreviewOptionDialog.h"
+#include "Dialog/RipSettingDialog.h"
 #include "Dialog/SplitDialog.h"
 #include "Dialog/VLCDDialog.h"
 
@@ -43,5 +45,8 @@ const ItemTableInfo kItemTables[] = {
      kAutoGroupSpaceDialogHeight},
     {kAASSettingDialogName, dlgAASSteingItem, kAASSettingItemCount, kAASSettingDialogWidth,
      kAASSettingDialogHeight},
+    {kDotCutDialogName, dlgDotCutItem, kDotCutItemCount, kDotCutDialogWidth, kDotCutDialogHeight},
+    {kRipSettingDialogName, dlgRipSettingItem, kRipSettingItemCount, kRipSettingDialogWidth,
+     kRipSettingDialogHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);

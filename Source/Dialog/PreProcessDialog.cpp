@@ -7,10 +7,13 @@
 #include "Core/CutModel.h"
 #include "Core/PlotterRecords.h"
 #include "Core/PreProcess.h"
+#include "Core/RipMake.h"
+#include "Dialog/DotCutDialog.h"
 #include "Dialog/MarkSettingDialog.h"
 #include "Dialog/OffsetSizeDialog.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/RipSettingDialog.h"
 #include "Dialog/SplitDialog.h"
 
 const Item_Control_arg dlgPreProcessItem[kPreProcessItemCount] = {
@@ -114,6 +117,9 @@ ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
             if (panel != nullptr) showDevicePanelButton(panel);
             break;
         }
+        case kPreProcessDotCutItem:
+            (void)goMakeDotCut();
+            break;
         case kPreProcessTextOutlineItem:
             (void)doTextOutline();
             break;
@@ -129,6 +135,10 @@ ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
             break;
         case kPreProcessMarksItem:
             (void)goPrint4Marks(sADMItem->GetDialog(item));
+            break;
+        case kPreProcessWeedingItem:
+            // Cancel in the settings dialog: no lines.
+            if (goRipSetting() == kNoErr) (void)doRipMake(g->ripMarginX, g->ripMarginY, g->ripVLines, g->ripHLines);
             break;
         default:
             break;
