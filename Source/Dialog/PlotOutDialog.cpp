@@ -16,6 +16,7 @@
 #include "Core/UndoHistory.h"
 #include "Core/VolumePlacement.h"
 #include "Dialog/AutoGroupSpaceDialog.h"
+#include "Dialog/PlotOutLists.h"
 #include "PlotOut/PlotOut.h"
 #include "PlotOut/USB.h"
 
@@ -98,11 +99,12 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     // Lists and cut order (y 420 to 567)
     {PRB, 0, 130, 1012, kPlotOutCutByLayerItem, 8, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
     {PRB, 0, 131, 1013, kPlotOutCutByColorItem, 32, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
-    {kADMListBoxType, 0, 0, 0, kPlotOutLayerListItem, 5, 200, 450, 92, NULL, NULL},
-    {kADMListBoxType, 0, 0, 0, kPlotOutColorListItem, 5, 200, 450, 92, NULL, NULL},
-    {PPB, 0, 117, 1079, kPlotOutAutoOrderItem, 144, 21, 545, 19, NULL, NULL},
-    {PRB, 0, 118, 1010, kPlotOutRenumberToolItem, 164, 21, 545, 19, NULL, NULL},
-    {PRB, 0, 161, 1075, kPlotOutSwapToolItem, 184, 21, 545, 19, NULL, NULL},
+    {kADMListBoxType, 0, 0, 0, kPlotOutLayerListItem, 5, 200, 450, 92, PlotOutDlgLayerColorListBoxInitProc, NULL},
+    {kADMListBoxType, 0, 0, 0, kPlotOutColorListItem, 5, 200, 450, 92, PlotOutDlgLayerColorListBoxInitProc, NULL},
+    {PPB, 0, 117, 1079, kPlotOutAutoOrderItem, 144, 21, 545, 19, PlotOutDlgAutoIndexPushButtonInitProc, NULL},
+    {PRB, 0, 118, 1010, kPlotOutRenumberToolItem, 164, 21, 545, 19, PlotOutDlgManuIndexRadioButtonInitProc,
+     NULL},
+    {PRB, 0, 161, 1075, kPlotOutSwapToolItem, 184, 21, 545, 19, PlotOutDlgManuIndexRadioButtonInitProc, NULL},
     {kADMFrameType, 132, 0, 0, kPlotOutListsBoxItem, 2, 205, 420, 147, NULL, NULL},
     // Preview, zoom and the row of picture buttons
     {kADMFrameType, 0, 0, 0, kPlotOutPreviewItem, 210, 616, 2, 543, PlotOutDlgPreviewFrameInitProc, NULL},
