@@ -294,26 +294,40 @@ TEST_F(PlotOutListsTest, ThePenSetupStoresThePenPauseAndTextsOnlyOnOK)
     EXPECT_EQ(shown[2], "Offset: 0.50 mm");
 }
 
-TEST_F(PlotOutListsTest, APenPastTheEnvironmentsPensShowsNoPenAndOKKeepsIt)
+TEST_F(PlotOutListsTest, APenTheEnvironmentLacksShowsNoPenAndOKKeepsIt)
 {
-    static bool anyChosen = true;
-    static std::string pressure;
-    Toolkit::get().queueDialog(kColorLayerDialogName, {[](host::toolkit::Driver& user, std::string& e) {
-                                   Dialog* d = user.dialog();
-                                   anyChosen = d->item(kColorLayerPenItem)->list->active() != nullptr;
-                                   pressure = d->item(kColorLayerPressureItem)->text;
-                                   return user.click(kColorLayerOKItem, e);
-                               }});
-    plotOut({
-        check([] { g_clLoad[0].pen = 7; }),
-        click(kPlotOutCutByColorItem),
-        twoPresses(kPlotOutColorListItem, ADMPoint{100, 10}, ADMPoint{100, 10}, 10),
-        inDialog([](Dialog& d) { EXPECT_EQ(d.item(kPlotOutStatusItem)->text, "No pen"); }),
-        check([] { EXPECT_EQ(g_clLoad[0].pen, 7) << "OK without a choice keeps the pen"; }),
-        click(kPlotOutExitItem),
-    });
-    EXPECT_FALSE(anyChosen);
-    EXPECT_EQ(pressure, "No pen");
+    struct Row {
+        const char* name;
+        int32_t pen;
+        int32_t environmentPens;
+    } rows[] = {{"a pen index past the pens", 7, 2}, {"an environment without pens", 0, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        static bool anyChosen;
+        static std::string pressure, velocity;
+        anyChosen = true;
+        Toolkit::get().queueDialog(kColorLayerDialogName, {[](host::toolkit::Driver& user, std::string& e) {
+                                       Dialog* d = user.dialog();
+                                       anyChosen = d->item(kColorLayerPenItem)->list->active() != nullptr;
+                                       pressure = d->item(kColorLayerPressureItem)->text;
+                                       velocity = d->item(kColorLayerVelocityItem)->text;
+                                       return user.click(kColorLayerOKItem, e);
+                                   }});
+        plotOut({
+            check([&] {
+                g_clLoad[0].pen = row.pen;
+                g->curEnvironment.PenNumber = row.environmentPens;
+            }),
+            click(kPlotOutCutByColorItem),
+            twoPresses(kPlotOutColorListItem, ADMPoint{100, 10}, ADMPoint{100, 10}, 10),
+            inDialog([](Dialog& d) { EXPECT_EQ(d.item(kPlotOutStatusItem)->text, "No pen"); }),
+            check([&] { EXPECT_EQ(g_clLoad[0].pen, row.pen) << "OK without a choice keeps the pen"; }),
+            click(kPlotOutExitItem),
+        });
+        EXPECT_FALSE(anyChosen);
+        EXPECT_EQ(pressure, "No pen");
+        EXPECT_EQ(velocity, "");
+    }
 }
 
 TEST_F(PlotOutListsTest, CuttingByLayerAgainAppliesTheLayersOwnFlags)
