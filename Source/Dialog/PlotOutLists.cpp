@@ -307,6 +307,9 @@ static ASBoolean trackEntry(ADMEntryRef entry, ADMTrackerRef tracker, const List
         setStatusLine(dialog, status);
         sADMItem->SetCursorID(item, g->pluginRef, kADMHandCursorID);
         *side.pressedIndex = index;
+        // The pressed entry becomes the list's active one: the group the
+        // manual order tools work on.
+        (void)sADMEntry->DefaultTrack(entry, tracker);
         ADMPoint local;
         sADMTracker->GetPoint(tracker, &local);
         if (local.h >= kEntryEyeLeft && local.h <= kEntryEyeRight) {
@@ -425,9 +428,9 @@ static void drawSwatch(ADMDrawerRef drawer, ADMColor fill, bool noColor)
     sADMDrawer->FillRect(drawer, &inside);
 }
 
-static ADMColor rgbColor(uint32_t r, uint32_t g8, uint32_t b)
+static ADMColor rgbColor(uint32_t red, uint32_t green, uint32_t blue)
 {
-    return ((r & 0xFF) << 24) | ((g8 & 0xFF) << 16) | ((b & 0xFF) << 8) | 0xFF;
+    return ((red & 0xFF) << 24) | ((green & 0xFF) << 16) | ((blue & 0xFF) << 8) | 0xFF;
 }
 
 ASErr PlotOutDlgLayerListListDrawProc(ADMEntryRef entry, ADMDrawerRef drawer)

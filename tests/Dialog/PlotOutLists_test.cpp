@@ -84,6 +84,20 @@ TEST_F(PlotOutListsTest, ManualOrderToolsHoldTheGroupChoiceUntilTheSortIsFinishe
     }
 }
 
+TEST_F(PlotOutListsTest, TheManualOrderWorksOnTheGroupLastPressedInTheList)
+{
+    plotOut({
+        check([] { EXPECT_STREQ(g_lyLoad[1].name, "Bottom"); }),
+        press(kPlotOutLayerListItem, 100, 30),
+        release(100, 30),
+        click(kPlotOutRenumberToolItem),
+        check([] { expectShown(false, false, true, "only the layer Bottom"); }),
+        finishManualSort(kPlotOutRenumberToolItem),
+        check([] { expectShown(true, true, true, "every layer again"); }),
+        click(kPlotOutExitItem),
+    });
+}
+
 TEST_F(PlotOutListsTest, AutomaticOrderNumbersTheGroupsOfTheListShown)
 {
     plotOut({
