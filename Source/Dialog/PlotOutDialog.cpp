@@ -129,7 +129,7 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
 
 // The value controls that keep each other up to date, in the order they hear
 // of a change.
-static const int32_t kValueControls[15] = {
+const int32_t kValueControls[kValueControlCount] = {
     kPlotOutOffsetXItem, kPlotOutOffsetYItem, kPlotOutMirrorItem,       kPlotOutScaleXItem,   kPlotOutScaleYItem,
     kPlotOutWidthItem,   kPlotOutHeightItem,  kPlotOutRotationItem,     kPlotOutCopiesXItem,  kPlotOutCopiesYItem,
     kPlotOutGapXItem,    kPlotOutGapYItem,    kPlotOutFitPrecisionItem, kPlotOutFitLinesItem, kPlotOutFitArcsItem};
@@ -398,7 +398,7 @@ ASBoolean PlotOutDialogTrackProc(ADMDialogRef dialog, ADMTrackerRef tracker)
 ASErr notifySend(ADMItemRef item, const char* notifierName)
 {
     ADMDialogRef dialog = sADMItem->GetDialog(item);
-    for (int i = 0; i < 15; ++i) {
+    for (int i = 0; i < kValueControlCount; ++i) {
         ADMItemRef receiver = itemOf(dialog, kValueControls[i]);
         if (receiver != NULL && receiver != item) sADMItem->SendNotify(receiver, notifierName);
     }

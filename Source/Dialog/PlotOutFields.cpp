@@ -13,15 +13,9 @@ uint8_t g_bScaleConnect = 1;
 
 static const ADMFloat kMillimetre = (ADMFloat)kMillimetreToPoint;
 
-// The fields in the order they hear of a change.
-static const int32_t kVolumeItems[15] = {
-    kPlotOutOffsetXItem, kPlotOutOffsetYItem, kPlotOutMirrorItem,       kPlotOutScaleXItem,   kPlotOutScaleYItem,
-    kPlotOutWidthItem,   kPlotOutHeightItem,  kPlotOutRotationItem,     kPlotOutCopiesXItem,  kPlotOutCopiesYItem,
-    kPlotOutGapXItem,    kPlotOutGapYItem,    kPlotOutFitPrecisionItem, kPlotOutFitLinesItem, kPlotOutFitArcsItem};
-
 ASErr enableVolumeItem(ADMDialogRef dialog, uint8_t on)
 {
-    for (int i = 0; i < 15; ++i) enablePlotOutItem(dialog, kVolumeItems[i], on != 0);
+    for (int i = 0; i < kValueControlCount; ++i) enablePlotOutItem(dialog, kValueControls[i], on != 0);
     return kNoErr;
 }
 

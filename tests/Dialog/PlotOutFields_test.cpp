@@ -13,24 +13,19 @@ namespace {
 const double kMm = 1e-3;
 const double kPt = 2.8346458;
 
-const int kValueItems[15] = {kPlotOutOffsetXItem, kPlotOutOffsetYItem,  kPlotOutMirrorItem,   kPlotOutScaleXItem,
-                             kPlotOutScaleYItem,  kPlotOutWidthItem,    kPlotOutHeightItem,   kPlotOutRotationItem,
-                             kPlotOutCopiesXItem, kPlotOutCopiesYItem,  kPlotOutGapXItem,     kPlotOutGapYItem,
-                             kPlotOutFitPrecisionItem, kPlotOutFitLinesItem, kPlotOutFitArcsItem};
-
 class PlotOutFieldsTest : public test::PlotOutJobTest {
 protected:
     static double shownMm(Dialog& d, int id) { return d.item(id)->value / kPt; }
     static DialogAction refresh()
     {
         return inDialog([](Dialog& d) {
-            for (int id : kValueItems) Toolkit::get().notify(d.item(id), kPreviewSelectionChangedNotify);
+            for (int id : kValueControls) Toolkit::get().notify(d.item(id), kPreviewSelectionChangedNotify);
         });
     }
     static DialogAction expectActive(bool active, const char* what)
     {
         return inDialog([=](Dialog& d) {
-            for (int id : kValueItems) EXPECT_EQ(d.item(id)->enabled, active) << what << ": item " << id;
+            for (int id : kValueControls) EXPECT_EQ(d.item(id)->enabled, active) << what << ": item " << id;
         });
     }
 };
