@@ -2,6 +2,7 @@
 
 #include "Dialog/About.h"
 #include "Dialog/AutoGroupSpaceDialog.h"
+#include "Dialog/ColorLayerDialog.h"
 #include "Dialog/CuttingSettingsDialog.h"
 #include "Dialog/DotCutDialog.h"
 #include "Dialog/EnvironmentEditor.h"
@@ -41,6 +42,7 @@ const ItemTableInfo kItemTables[] = {
     {kVLCDDialogName, dlgVLCDItem, kVLCDItemCount, kVLCDDialogWidth, kVLCDDialogHeight},
     {kPreviewOptionDialogName, dlgPreviewOptionItem, kPreviewOptionItemCount, kPreviewOptionDialogWidth,
      kPreviewOptionDialogHeight},
+    {kColorLayerDialogName, dlgColorLayerItem, kColorLayerItemCount, kColorLayerDialogWidth, kColorLayerDialogHeight},
     {kAutoGroupSpaceDialogName, dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, kAutoGroupSpaceDialogWidth,
      kAutoGroupSpaceDialogHeight},
     {kAASSettingDialogName, dlgAASSteingItem, kAASSettingItemCount, kAASSettingDialogWidth,
