@@ -333,8 +333,11 @@ DialogCommand expectTitleCommand("expect-title", "expect-title TEXT  fail unless
                                      return true;
                                  });
 
+// Enabled decides whether an item takes input; active is its activation (its
+// highlight), which a picture button shows as the tool in use.
 DialogCommand expectStateCommand(
-    "expect-state", "expect-state ID on|off|active|inactive|shown|hidden...  fail unless the item is so", 2, 6,
+    "expect-state",
+    "expect-state ID on|off|enabled|disabled|active|inactive|shown|hidden...  fail unless the item is so", 2, 8,
     [](Driver& d, const auto& args, std::string& error) {
         ASInt32 id;
         if (!parseItemId(args[0], id, error)) return false;
