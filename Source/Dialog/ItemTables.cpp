@@ -2,6 +2,7 @@
 
 #include "Dialog/About.h"
 #include "Dialog/AutoGroupSpaceDialog.h"
+#include "Dialog/ColorLayerDialog.h"
 #include "Dialog/EnvironmentEditor.h"
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PenEditor.h"
@@ -28,6 +29,7 @@ const ItemTableInfo kItemTables[] = {
     {kVLCDDialogName, dlgVLCDItem, kVLCDItemCount, kVLCDDialogWidth, kVLCDDialogHeight},
     {kPreviewOptionDialogName, dlgPreviewOptionItem, kPreviewOptionItemCount, kPreviewOptionDialogWidth,
      kPreviewOptionDialogHeight},
+    {kColorLayerDialogName, dlgColorLayerItem, kColorLayerItemCount, kColorLayerDialogWidth, kColorLayerDialogHeight},
     {kAutoGroupSpaceDialogName, dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, kAutoGroupSpaceDialogWidth,
      kAutoGroupSpaceDialogHeight},
 };

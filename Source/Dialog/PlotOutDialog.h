@@ -172,6 +172,11 @@ VT_NODISCARD ASErr PlotOutDialogDestroyProc(ADMDialogRef dialog);
 VT_NODISCARD ASErr PlotOutDialogNotifyProc(ADMDialogRef dialog, ADMNotifierRef notifier);
 ASBoolean PlotOutDialogTrackProc(ADMDialogRef dialog, ADMTrackerRef tracker);
 
+// The value controls that keep each other up to date, in the order they hear
+// of a change; inactive while nothing is selected.
+enum { kValueControlCount = 15 };
+extern const int32_t kValueControls[kValueControlCount];
+
 // Sends a notification to the fifteen value controls, except the sender.
 VT_NODISCARD ASErr notifySend(ADMItemRef item, const char* notifierName);
 
