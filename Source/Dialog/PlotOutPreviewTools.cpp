@@ -10,6 +10,8 @@
 #include "Core/VolumeHitTest.h"
 #include "Core/VolumePlacement.h"
 #include "Dialog/PlotOutDialog.h"
+#include "Dialog/PlotOutLists.h"
+#include "Dialog/PlotOutShared.h"
 
 int32_t g_iPreviewScaleMode = 0;
 ADMPoint g_ptMouseUp = {0, 0};
@@ -39,7 +41,7 @@ ASInt16 heldPixel(long value)
     return (ASInt16)value;
 }
 
-ADMItemRef dialogItem(ADMItemRef item, int32_t id) { return sADMDialog->GetItem(sADMItem->GetDialog(item), id); }
+ADMItemRef dialogItem(ADMItemRef item, int32_t id) { return plotOutItem(sADMItem->GetDialog(item), id); }
 
 void frameSize(ADMItemRef frame, int32_t* width, int32_t* height)
 {
@@ -64,10 +66,14 @@ void zoomChanged(ADMItemRef anyItem)
     if (edit != NULL) sADMItem->SendNotify(edit, kValueChangedNotify);
 }
 
-uint8_t isUserChange(ADMNotifierRef notifier)
+void sendToItem(ADMItemRef anyItem, int32_t id, const char* notifierName)
 {
-    return sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier);
+    ADMItemRef receiver = dialogItem(anyItem, id);
+    if (receiver != NULL) sADMItem->SendNotify(receiver, notifierName);
 }
+
+// The renumber and swap tools work within the group kind the list shown holds.
+int32_t groupFlag(ADMItemRef anyItem) { return layerListShown(sADMItem->GetDialog(anyItem)) ? 1 : 0; }
 
 void setCursor(ADMItemRef frame, int32_t cursor) { sADMItem->SetCursorID(frame, g->pluginRef, cursor); }
 
@@ -205,6 +211,26 @@ void released(ADMItemRef frame, ADMPoint point, uint8_t shift)
         break;
     }
     case kPreviewToolPan: invalidateFrame(frame, kPreviewDrawAll); break;
+    case kPreviewToolRenumber: {
+        if (g_iCurrentIndex == 0) g_iCurrentIndex = 1;
+        AIRealPoint at;
+        convertFramePointToDimenPoint(point, &at);
+        // A click that hits nothing ends the renumbering; the counter moves
+        // on either way.
+        if (changeVolumeIndex(&g_iCurrentIndex, at, groupFlag(frame)) != kNoErr)
+            sendToItem(frame, kPlotOutRenumberToolItem, kManuSortFinishedNotify);
+        g_iCurrentIndex++;
+        invalidateFrame(frame, kPreviewDrawAll);
+        break;
+    }
+    case kPreviewToolSwap: {
+        AIRealPoint at;
+        convertFramePointToDimenPoint(point, &at);
+        if (swapVolumeIndex(&g_iSwapA, &g_iSwapB, at, groupFlag(frame)) != kNoErr)
+            sendToItem(frame, kPlotOutSwapToolItem, kManuSortFinishedNotify);
+        invalidateFrame(frame, kPreviewDrawAll);
+        break;
+    }
     case kPreviewToolZoom:
         zoomReleased(frame, point);
         invalidateFrame(frame, kPreviewDrawAll);
@@ -232,6 +258,7 @@ void hovered(ADMItemRef frame, ADMPoint point)
     }
     case kPreviewToolPan: setCursor(frame, kPreviewPanCursor); break;
     case kPreviewToolRenumber: setCursor(frame, kPreviewRenumberCursor); break;
+    case kPreviewToolSwap: setCursor(frame, g_iSwapA == -1 ? kPreviewSwapFirstCursor : kPreviewSwapSecondCursor); break;
     default: break;  // the zoom tool keeps the cursor its button set
     }
 

@@ -11,6 +11,7 @@
 #include "Core/ReDrawPlotOutPreview.h"
 #include "CurrentPlotterPrefs.h"
 #include "Dialog/PlotOutDialog.h"
+#include "Dialog/PlotOutLists.h"
 #include "Dialog/PlotOutPreviewTools.h"
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
@@ -273,13 +274,13 @@ using Step = host::toolkit::DialogAction;
 class PreviewToolsTest : public test::HostTest {
 protected:
     void SetUp() override { startSession(); }
-    void open(int origin = 1)
+    void open(int origin = 1, const char* svg = kJob)
     {
         test::CurrentPlotterPrefs stored;
         stored.plotter.PlotterOrigin = origin;
         stored.put(hostApp().prefs());
         std::string error;
-        auto doc = host::readSvgText(host::documents(), kJob, "job.svg", error);
+        auto doc = host::readSvgText(host::documents(), svg, "job.svg", error);
         ASSERT_TRUE(doc) << error;
         host::Document* d = doc.get();
         host::documents().adopt(std::move(doc));
@@ -547,6 +548,73 @@ TEST_F(PreviewToolsTest, BestFitShowsTheZoomInTheEditAndTheSlider)
                  EXPECT_EQ(at.h, 30);
                  EXPECT_EQ(at.v, 513);
              })});
+}
+
+// The job above and a green 20 mm square right of the red rectangle, its
+// centre at millimetre (140, 10).
+const char* kThreeVolumes = R"(<svg xmlns="http://www.w3.org/2000/svg" width="200mm" height="100mm" viewBox="0 0 200 100">
+  <rect id="square" x="0" y="90" width="10" height="10" fill="#0000ff"/>
+  <rect id="red" x="20" y="30" width="100" height="50" fill="#ff0000"/>
+  <rect id="green" x="130" y="80" width="20" height="20" fill="#00ff00"/>
+</svg>)";
+
+// The cut number of the volume whose rect starts at left (mm).
+int32_t numberAt(float left)
+{
+    for (int32_t i = 0; i < g->volumeCount; i++)
+        if (std::fabs(g->volumes[i].rect[0] - left) < 0.01f) return g->volumes[i].index;
+    return -99;
+}
+
+TEST_F(PreviewToolsTest, RenumberingGivesTheClickedVolumesOneTwoThreeAndAMissEndsIt)
+{
+    open(1, kThreeVolumes);
+    plotOut(join({{click(kPlotOutRenumberToolItem), hover(300, 300), check([](Driver& user) {
+                       EXPECT_EQ(g_iPreviewOpType, kPreviewToolRenumber);
+                       EXPECT_EQ(cursor(user), kPreviewRenumberCursor);
+                   })},
+                  clickAt(170, 503), clickAt(35, 508), clickAt(100, 468), {check([](Driver& user) {
+                      EXPECT_EQ(numberAt(130), 1);
+                      EXPECT_EQ(numberAt(0), 2);
+                      EXPECT_EQ(numberAt(20), 3);
+                      EXPECT_EQ(g_iCurrentIndex, 4);
+                      EXPECT_NE(user.dialog()->item(kPlotOutRenumberToolItem)->value, 0.0f);
+                  })},
+                  // Again from the start: the square first, then a miss.
+                  {click(kPlotOutRenumberToolItem)}, clickAt(35, 508),
+                  {check([](Driver&) { EXPECT_EQ(g_iCurrentIndex, 2); })}, clickAt(400, 100),
+                  {check([](Driver& user) {
+                      EXPECT_EQ(g_iCurrentIndex, 3) << "a miss still advances the count";
+                      EXPECT_EQ(user.dialog()->item(kPlotOutRenumberToolItem)->value, 0.0f) << "and ends the tool";
+                      EXPECT_EQ(g_iPreviewOpType, kPreviewToolSelect);
+                      EXPECT_EQ(numberAt(0), 1);
+                      EXPECT_EQ(numberAt(130), 2) << "the square's old number";
+                  })}}));
+}
+
+TEST_F(PreviewToolsTest, TheSwapToolExchangesTwoNumbersAndItsCursorSaysWhichClickIsNext)
+{
+    open(1, kThreeVolumes);
+    plotOut(join({{check([](Driver&) {
+                       for (int32_t i = 0; i < g->volumeCount; i++)
+                           g->volumes[i].index = g->volumes[i].rect[0] < 1 ? 3 : g->volumes[i].rect[0] < 25 ? 7 : 5;
+                   }),
+                   click(kPlotOutSwapToolItem), hover(300, 300),
+                   check([](Driver& user) { EXPECT_EQ(cursor(user), kADMCrossCursorID); })},
+                  clickAt(35, 508), {hover(300, 300), check([](Driver& user) {
+                                         EXPECT_EQ(cursor(user), kADMHandCursorID);
+                                         EXPECT_EQ(numberAt(0), 3) << "nothing changes at the first pick";
+                                     })},
+                  clickAt(100, 468), {check([](Driver&) {
+                      EXPECT_EQ(numberAt(0), 7);
+                      EXPECT_EQ(numberAt(20), 3);
+                      EXPECT_EQ(numberAt(130), 5);
+                      EXPECT_EQ(g_iSwapA, -1);
+                  })},
+                  clickAt(400, 100), {check([](Driver& user) {
+                      EXPECT_EQ(user.dialog()->item(kPlotOutSwapToolItem)->value, 0.0f) << "a miss ends the tool";
+                      EXPECT_EQ(g_iPreviewOpType, kPreviewToolSelect);
+                  })}}));
 }
 
 }  // namespace
