@@ -13,10 +13,8 @@
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotOutLists.h"
 #include "Dialog/PlotOutPreviewTools.h"
-#include "Documents/Document.h"
-#include "Documents/Svg.h"
 #include "HostFixture.h"
-#include "Menus/Menus.h"
+#include "PlotOutJobFixture.h"
 #include "Toolkit/Driver.h"
 
 using namespace vt;
@@ -271,7 +269,7 @@ const char* kJob = R"(<svg xmlns="http://www.w3.org/2000/svg" width="200mm" heig
 
 using Step = host::toolkit::DialogAction;
 
-class PreviewToolsTest : public test::HostTest {
+class PreviewToolsTest : public test::PlotOutJobTest {
 protected:
     void SetUp() override { startSession(); }
     void open(int origin = 1, const char* svg = kJob)
@@ -279,26 +277,14 @@ protected:
         test::CurrentPlotterPrefs stored;
         stored.plotter.PlotterOrigin = origin;
         stored.put(hostApp().prefs());
-        std::string error;
-        auto doc = host::readSvgText(host::documents(), svg, "job.svg", error);
-        ASSERT_TRUE(doc) << error;
-        host::Document* d = doc.get();
-        host::documents().adopt(std::move(doc));
-        for (host::LayerNode* l : d->layers())
-            for (host::ArtNode* a : l->root->children) d->setSelected(a, true);
+        openJob(svg);
     }
+    // The dialog with these steps, left through its exit button.
     void plotOut(std::vector<Step> steps)
     {
         steps.push_back(click(kPlotOutExitItem));
-        Toolkit::get().queueDialog(kPlotOutDialogName, std::move(steps));
-        std::string error;
-        host::MenuItem* item = host::menus().find("Plot Out Menu", error);
-        ASSERT_NE(item, nullptr) << error;
-        host::menus().choose(item, error);
-        EXPECT_EQ(error, "");
-        EXPECT_TRUE(Toolkit::get().failures.empty()) << Toolkit::get().failures.front();
+        test::PlotOutJobTest::plotOut(std::move(steps));
         Toolkit::get().failures.clear();
-        Toolkit::get().clearQueues();
     }
     static Step click(int id, ADMModifiers mods = 0)
     {
