@@ -396,7 +396,7 @@ TEST_F(PlotOutDialogTest, FailedOutputsAreReportedNeverPassedOffAsDone)
              check([](Driver& user) { EXPECT_NE(user.dialog()->item(kPlotOutSelectToolItem)->value, 0.0f); }),
              click(kPlotOutExitItem)});
     ASSERT_EQ(alerts().size(), 3u);
-    EXPECT_EQ(alerts()[0].text, "The plot file could not be created: " + badFile);
+    EXPECT_EQ(alerts()[0].text, "The plot file could not be created: " + badFile + " (No such file or directory)");
     EXPECT_NE(alerts()[1].text.find("The cutter could not be reached over USB"), std::string::npos);
     EXPECT_NE(alerts()[2].text.find(pluginFolder() + "/" kPreviewFileName), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(badFile));
