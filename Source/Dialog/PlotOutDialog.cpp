@@ -12,6 +12,7 @@
 #include "Core/CutModel.h"
 #include "Core/PlotterPreferences.h"
 #include "Core/ReDrawPlotOutPreview.h"
+#include "Dialog/CuttingSettingsDialog.h"
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PlotOutPreviewTools.h"
 #include "Dialog/PreviewOptionDialog.h"
@@ -66,7 +67,7 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     {kADMPictureStaticType, 0, 0, 1039, kPlotOutScaleLockItem, 124, 18, 120, 34, PlotOutDlgTransformPictureStaticInitProc, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutWidthItem, 146, 58, 115, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutHeightItem, 146, 58, 137, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
-    {kADMTextPushButtonType, 163, 0, 0, kPlotOutCutSettingsItem, 8, 196, 158, 19, NULL, NULL},
+    {kADMTextPushButtonType, 163, 0, 0, kPlotOutCutSettingsItem, 8, 196, 158, 19, PlotOutDlgTextPushButtonInitProc, NULL},
     {kADMFrameType, 112, 0, 0, kPlotOutTransformBoxItem, 2, 205, 80, 99, NULL, NULL},
     // Copies (y 180 to 239)
     {kADMTextStaticType, 113, 0, 0, kPlotOutCopiesXLabelItem, 4, 60, 196, 16, NULL, NULL},
@@ -627,7 +628,7 @@ ASErr writePlotJob(FILE* file, uint8_t byLayer)
     if (error == kNoErr)
         error = plotOutGlobalVolumes(g_lyLoad, g_iLayerNum, g_clLoad, g_iColorNum, language, file, byLayer);
     Vexa_Line line;
-    if (error == kNoErr && g->cutOff && getCutOffLine(&line)) {
+    if (error == kNoErr && cutOffLineWanted() && getCutOffLine(&line)) {
         unsigned char penUp = 1;
         error = lineOutCutOff(line, language, file, &penUp);
     }

@@ -361,7 +361,8 @@ TEST_F(PlotOutDialogTest, PreviewFileUsesFineArcUnitsFileAndCutterCoarseOnes)
     std::string file = dir_.file("job.hpgl");
     g->cutOff = 1;
     g->cutOffDistance = 10.0;
-    plotOut({click(kPlotOutPreviewOutputItem), check([](Driver& user) {
+    plotOut({check([](Driver&) { g->curPlotter.PlotterReserved |= kPlotterCutOffBit; }),  // a cutter that cuts off
+             click(kPlotOutPreviewOutputItem), check([](Driver& user) {
                  EXPECT_DOUBLE_EQ(g->arcAngleUnit, 0.0001);
                  EXPECT_NE(user.dialog()->item(kPlotOutSelectToolItem)->value, 0.0f) << "back to the select tool";
              }),
