@@ -46,3 +46,6 @@ const ASErr kUndoStackErr = '!STK';
 const ASErr kNoGuideGroupErr = '!SPT';
 const ASErr kNotAGuideErr = '!GUD';
 const ASErr kGuideNotALineErr = '!LNE';
+
+// The offset distance dialog was closed other than by OK: no offset is made.
+const ASErr kOffsetSizeNotOKErr = '!rOk';
