@@ -158,7 +158,9 @@ struct Item {
 
     int width() const { return bounds.right - bounds.left; }
     int height() const { return bounds.bottom - bounds.top; }
-    bool takesInput() const { return visible && enabled && active; }
+    // Only a disabled (or hidden) item refuses input; a deactivated one is
+    // merely shown as such.
+    bool takesInput() const { return visible && enabled; }
     // The text shown: free text, or the value in the item's units.
     std::string displayText() const;
 };

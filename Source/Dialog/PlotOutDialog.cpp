@@ -14,6 +14,7 @@
 #include "Core/ReDrawPlotOutPreview.h"
 #include "Dialog/CuttingSettingsDialog.h"
 #include "Dialog/OutputPreview.h"
+#include "Dialog/PlotOutPreviewTools.h"
 #include "Dialog/PreviewOptionDialog.h"
 #include "Core/UndoHistory.h"
 #include "Core/VolumePlacement.h"
@@ -111,14 +112,14 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     {kADMFrameType, 132, 0, 0, kPlotOutListsBoxItem, 2, 205, 420, 147, NULL, NULL},
     // Preview, zoom and the row of picture buttons
     {kADMFrameType, 0, 0, 0, kPlotOutPreviewItem, 210, 616, 2, 543, PlotOutDlgPreviewFrameInitProc, NULL},
-    {kADMTextEditType, 0, 0, 0, kPlotOutZoomValueItem, 210, 40, 552, 20, NULL, NULL},
-    {kADMSliderType, 0, 0, 0, kPlotOutZoomSliderItem, 255, 579, 562, 10, NULL, NULL},
+    {kADMTextEditType, 0, 0, 0, kPlotOutZoomValueItem, 210, 40, 552, 20, PlotOutDlgPreviewZoomEditInitProc, NULL},
+    {kADMSliderType, 0, 0, 0, kPlotOutZoomSliderItem, 255, 579, 562, 10, PlotOutDlgPreviewSlideInitProc, NULL},
     {PPB, 0, 148, 1043, kPlotOutUndoItem, 500, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
     {PPB, 0, 160, 1062, kPlotOutRedoItem, 532, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
-    {PRB, 0, 134, 1014, kPlotOutZoomToolItem, 564, 32, 573, 32, NULL, NULL},
-    {PRB, 0, 135, 1015, kPlotOutPanToolItem, 596, 32, 573, 32, NULL, NULL},
-    {PRB, 0, 136, 1016, kPlotOutSelectToolItem, 628, 32, 573, 32, NULL, NULL},
-    {PPB, 0, 137, 1017, kPlotOutBestFitItem, 660, 32, 573, 32, NULL, NULL},
+    {PRB, 0, 134, 1014, kPlotOutZoomToolItem, 564, 32, 573, 32, PlotOutDlgPreviewPictureRadioButtonInitProc, NULL},
+    {PRB, 0, 135, 1015, kPlotOutPanToolItem, 596, 32, 573, 32, PlotOutDlgPreviewPictureRadioButtonInitProc, NULL},
+    {PRB, 0, 136, 1016, kPlotOutSelectToolItem, 628, 32, 573, 32, PlotOutDlgPreviewPictureRadioButtonInitProc, NULL},
+    {PPB, 0, 137, 1017, kPlotOutBestFitItem, 660, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
     {PPB, 0, 138, 1018, kPlotOutPreviewOutputItem, 692, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
     {PPB, 0, 156, 1057, kPlotOutFileOutputItem, 724, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
     {PPB, 0, 139, 1019, kPlotOutUSBOutputItem, 756, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
@@ -438,6 +439,7 @@ ASErr PlotOutDlgPreviewButtonInitProc(ADMItemRef item)
     case kPlotOutFileOutputItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputFilePiturePushButtonProc); break;
     case kPlotOutUSBOutputItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputPiturePushButtonProc); break;
     case kPlotOutExitItem: sADMItem->SetNotifyProc(item, PlotOutDlgExitDlgPicturePushButtonProc); break;
+    case kPlotOutBestFitItem: sADMItem->SetNotifyProc(item, PlotOutDlgBestFitPiturePushButtonProc); break;
     default: break;
     }
     return kNoErr;
@@ -763,6 +765,7 @@ ASErr PlotOutDlgPreviewFrameInitProc(ADMItemRef item)
     // The pointer tools also hear the mouse moving over the frame with the
     // button up.
     sADMItem->SetMask(item, sADMItem->GetMask(item) | kADMMouseMovedUpMask);
+    sADMItem->SetTrackProc(item, PlotOutDlgPreviewFrameTrackProc);
     sADMItem->SetDrawProc(item, PlotOutDlgPreviewFrameDrawProc);
     return kNoErr;
 }

@@ -190,8 +190,9 @@ VT_NODISCARD ASErr notifySend(ADMItemRef item, const char* notifierName);
 ASErr PlotOutDlgOffsetPushButtonInitProc(ADMItemRef item);
 ASErr PlotOutDlgOffsetPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
 
-// The preview frame (item 61): its init procedure installs the draw
-// procedure, which draws what g_iPreviewDrawType asks for.
+// The preview frame (item 61): its init procedure installs the mouse tools'
+// track procedure (Dialog/PlotOutPreviewTools.h) and the draw procedure,
+// which draws what g_iPreviewDrawType asks for.
 ASErr PlotOutDlgPreviewFrameInitProc(ADMItemRef item);
 ASErr PlotOutDlgPreviewFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer);
 
