@@ -41,3 +41,10 @@ const ASErr kUndoStackErr = '!STK';
 const ASErr kNoGuideGroupErr = '!SPT';
 const ASErr kNotAGuideErr = '!GUD';
 const ASErr kGuideNotALineErr = '!LNE';
+
+// The tools: a tool's icon could not be loaded (start-up stops); the start
+// point of an open path cannot be moved; the start-point markers' layer is
+// missing.
+const ASErr kIconLoadErr = '!ico';
+const ASErr kPathNotClosedErr = '!CLS';
+const ASErr kNoInformationLayerErr = '!LIF';
