@@ -129,4 +129,18 @@ TEST_F(Toolbox, TheViewIsSetAndReadInDocumentPoints)
         << scriptOutput_.str();
 }
 
+TEST_F(Toolbox, TheSampleSessionUsesEveryTool)
+{
+    for (const char* name : {"tools.svg", "tools.vts"})
+        std::filesystem::copy_file(std::string(VANTOREL_SOURCE_DIR "/samples/") + name, dir_.file(name));
+    run(test::readFile(dir_.file("tools.vts")));
+    const std::string saved = test::readFile(dir_.file("tools-out.svg"));
+    // The square starts in the middle of its right side; two guides remain.
+    EXPECT_NE(saved.find("id=\"square\" d=\"M150 200 "), std::string::npos) << saved;
+    EXPECT_NE(saved.find("d=\"M0 270 L400 270\" data-vt-guide=\"1\""), std::string::npos) << saved;
+    EXPECT_NE(saved.find("d=\"M220 300 L220 0\" data-vt-guide=\"1\""), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("Information Layer"), std::string::npos);
+    EXPECT_TRUE(toolkit::Toolkit::get().modalLog.empty());  // no error box on the way
+}
+
 }  // namespace
