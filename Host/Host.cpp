@@ -1,5 +1,6 @@
 #include "Host.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -67,7 +68,10 @@ Host::Host(HostOptions options) : options_(std::move(options)), prefs_(options_.
     previous_ = g_current;
     g_current = this;
 
-    if (!prefs_.error().empty()) out() << "vantorel-host: " << prefs_.error() << "\n";
+    if (prefs_.failed())
+        reportProblem(prefs_.error());
+    else if (!prefs_.error().empty())
+        out() << "vantorel-host: " << prefs_.error() << "\n";  // kept aside: nothing is lost
     seedPluginFolder();
     strings_.setFolder(options_.pluginFolder + "/Strings");
 
@@ -87,7 +91,7 @@ Host::Host(HostOptions options) : options_(std::move(options)), prefs_(options_.
 
 Host::~Host()
 {
-    if (!prefs_.save()) out() << "vantorel-host: " << prefs_.error() << "\n";
+    savePrefs();
     // Services go in the reverse order of their creation: later ones may
     // hold on to earlier ones.
     for (auto it = serviceOrder_.rbegin(); it != serviceOrder_.rend(); ++it) {
@@ -101,30 +105,50 @@ Host::~Host()
 
 std::ostream& Host::out() { return options_.out ? *options_.out : std::cout; }
 
+void Host::reportProblem(const std::string& text)
+{
+    problems_.push_back(text);
+    out() << "vantorel-host: " << text << "\n";
+}
+
+void Host::savePrefs()
+{
+    // A save that keeps failing is reported once for each new reason, not
+    // after every message.
+    if (!prefs_.save() && std::find(problems_.begin(), problems_.end(), prefs_.error()) == problems_.end())
+        reportProblem(prefs_.error());
+}
+
 void Host::seedPluginFolder()
 {
     if (options_.pluginFolder.empty()) return;
     std::error_code ec;
     fs::create_directories(options_.pluginFolder, ec);
-    if (options_.resourcesDir.empty() || !fs::is_directory(options_.resourcesDir)) return;
+    if (ec) {
+        reportProblem("cannot make the plug-in folder " + options_.pluginFolder + ": " + ec.message());
+        return;
+    }
+    if (options_.resourcesDir.empty() || !fs::is_directory(options_.resourcesDir, ec)) return;
     // Copy only what is missing: the user's own library and language file
     // are never replaced by the bundled ones.
     for (auto it = fs::recursive_directory_iterator(options_.resourcesDir, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        fs::path relative = fs::relative(it->path(), options_.resourcesDir, ec);
+        std::error_code fileError;
+        fs::path relative = fs::relative(it->path(), options_.resourcesDir, fileError);
         fs::path target = fs::path(options_.pluginFolder) / relative;
         // The vector sources the pictures are rendered from are not part of
         // the plug-in: only the rendered pictures are.
-        if (it->is_directory() && it->path().filename() == "src") {
+        if (it->is_directory(fileError) && it->path().filename() == "src") {
             it.disable_recursion_pending();
             continue;
         }
-        if (it->is_directory()) {
-            fs::create_directories(target, ec);
-        } else if (!fs::exists(target)) {
-            fs::copy_file(it->path(), target, ec);
-            if (ec) out() << "vantorel-host: cannot copy " << it->path() << ": " << ec.message() << "\n";
+        if (it->is_directory(fileError)) {
+            fs::create_directories(target, fileError);
+        } else if (!fs::exists(target, fileError) && !fileError) {
+            fs::copy_file(it->path(), target, fileError);
         }
+        if (fileError) reportProblem("cannot copy " + it->path().string() + " into the plug-in folder: " +
+                                     fileError.message());
     }
 }
 
@@ -196,7 +220,7 @@ ASErr Host::send(SPPlugin* plugin, const char* caller, const char* selector, SPM
     message->basic = &basic_;
     ASErr result = plugin->main(caller, selector, message);
     plugin->globals = message->globals;
-    if (!prefs_.save()) out() << "vantorel-host: " << prefs_.error() << "\n";
+    savePrefs();
     return result;
 }
 

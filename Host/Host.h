@@ -80,6 +80,13 @@ public:
     bool freeBlock(void* block);
     size_t liveBlocks() const { return blocks_.size(); }
 
+    // Problems the host itself meets (a file that cannot be read or written,
+    // a failed save of the preferences): each is printed as
+    // "vantorel-host: TEXT" and recorded, and a program that met any ends with
+    // a failing status.
+    void reportProblem(const std::string& text);
+    const std::vector<std::string>& problems() const { return problems_; }
+
     // Alerts shown to the user. Nothing waits for a person: each alert is
     // recorded and reported.
     void alert(const std::string& kind, const std::string& text);
@@ -112,6 +119,7 @@ public:
 
 private:
     void seedPluginFolder();
+    void savePrefs();
 
     HostOptions options_;
     SuiteRegistry registry_;
@@ -122,6 +130,7 @@ private:
     std::vector<std::unique_ptr<Notifier>> notifiers_;
     std::set<void*> blocks_;
     std::vector<AlertRecord> alerts_;
+    std::vector<std::string> problems_;
     std::map<std::type_index, std::shared_ptr<void>> services_;
     std::vector<std::type_index> serviceOrder_;
     const std::type_info* lastServiceType_ = nullptr;

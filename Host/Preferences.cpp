@@ -3,46 +3,65 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace vt::host {
 
 using json = nlohmann::ordered_json;
 
-bool writeFileAtomically(const std::string& path, const std::string& text, std::string* error)
+namespace {
+
+// Refuses text nested deeper than the limit before the parser sees it: the
+// parsed tree is taken apart and written out again by recursion, so depth
+// must stay within what the stack holds. Strings are skipped, brackets in
+// them do not count.
+bool nestingWithin(const std::string& text, int limit, std::string& why)
 {
-    std::string temp = path + ".tmp";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        if (error) *error = "cannot create " + temp + ": " + std::strerror(errno);
-        return false;
+    int depth = 0, line = 1, column = 0;
+    bool inString = false, escaped = false;
+    for (char c : text) {
+        ++column;
+        if (c == '\n') {
+            ++line;
+            column = 0;
+        }
+        if (inString) {
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit) {
+                why = "line " + std::to_string(line) + ", column " + std::to_string(column) +
+                      ": nested deeper than " + std::to_string(limit) + " levels";
+                return false;
+            }
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
     }
-    const char* data = text.data();
-    size_t left = text.size();
-    while (left > 0) {
-        ssize_t written = ::write(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            if (error) *error = "cannot write " + temp + ": " + std::strerror(errno);
-            ::close(fd);
-            ::unlink(temp.c_str());
+    return true;
+}
+
+}  // namespace
+
+bool Preferences::parse(const std::string& text, json& data, std::string& why)
+{
+    if (!nestingWithin(text, kMaxNesting, why)) return false;
+    try {
+        json parsed = json::parse(text);
+        if (!parsed.is_object()) {
+            why = "the file does not hold an object of prefixes";
             return false;
         }
-        data += written;
-        left -= static_cast<size_t>(written);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        if (error) *error = "cannot finish " + temp + ": " + std::strerror(errno);
-        ::unlink(temp.c_str());
-        return false;
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        if (error) *error = "cannot replace " + path + ": " + std::strerror(errno);
-        ::unlink(temp.c_str());
+        data = std::move(parsed);
+    } catch (const std::exception& e) {
+        why = e.what();
         return false;
     }
     return true;
@@ -51,19 +70,31 @@ bool writeFileAtomically(const std::string& path, const std::string& text, std::
 Preferences::Preferences(std::string path) : path_(std::move(path))
 {
     if (path_.empty()) return;
-    std::ifstream in(path_);
-    if (!in) return;  // first run: no preferences yet
-    std::stringstream text;
-    text << in.rdbuf();
-    try {
-        json parsed = json::parse(text.str());
-        if (!parsed.is_object()) throw std::runtime_error("not an object");
-        data_ = std::move(parsed);
-    } catch (const std::exception& e) {
-        std::string aside = path_ + ".damaged";
-        std::rename(path_.c_str(), aside.c_str());
-        error_ = "preference file " + path_ + " is damaged (" + e.what() + "); kept as " + aside;
+    std::string text;
+    switch (readWholeFile(path_, text, error_)) {
+    case ReadStatus::Missing:
+        return;  // first run: no preferences yet
+    case ReadStatus::Unreadable:
+        // Written over at the end of the session, the user's other keys would
+        // be lost: the file is left alone.
+        error_ += " (the preference file is not used, and nothing is written to it in this session)";
+        readOnly_ = true;
+        failed_ = true;
+        return;
+    case ReadStatus::Read:
+        break;
     }
+    std::string why;
+    if (parse(text, data_, why)) return;
+    std::string aside = path_ + ".damaged";
+    if (std::rename(path_.c_str(), aside.c_str()) != 0) {
+        error_ = "preference file " + path_ + " is damaged (" + why + ") and could not be kept aside as " + aside +
+                 " (" + std::strerror(errno) + "); it will not be written in this session";
+        readOnly_ = true;
+        failed_ = true;
+        return;
+    }
+    error_ = "preference file " + path_ + " is damaged (" + why + "); kept as " + aside;
 }
 
 const json* Preferences::find(const std::string& prefix, const std::string& key,
@@ -127,8 +158,11 @@ bool Preferences::getPoint(const std::string& prefix, const std::string& key, AI
     if (!v || !v->is_array() || v->size() != 2 || !(*v)[0].is_number_integer() ||
         !(*v)[1].is_number_integer())
         return false;
-    value->h = static_cast<ASInt16>((*v)[0].get<int>());
-    value->v = static_cast<ASInt16>((*v)[1].get<int>());
+    long long h = (*v)[0].get<long long>(), vv = (*v)[1].get<long long>();
+    // A point is two 16-bit numbers; a larger one is not a point of ours.
+    if (h < INT16_MIN || h > INT16_MAX || vv < INT16_MIN || vv > INT16_MAX) return false;
+    value->h = static_cast<ASInt16>(h);
+    value->v = static_cast<ASInt16>(vv);
     return true;
 }
 
@@ -189,8 +223,13 @@ std::vector<std::string> Preferences::keys(const std::string& prefix) const
 
 bool Preferences::save()
 {
-    if (!dirty_ || path_.empty()) return true;
-    if (!writeFileAtomically(path_, data_.dump(2) + "\n", &error_)) return false;
+    if (!dirty_ || path_.empty() || readOnly_) return true;
+    std::string why;
+    if (!writeFileAtomically(path_, data_.dump(2) + "\n", &why)) {
+        error_ = "the preferences were not saved: " + why;
+        failed_ = true;
+        return false;
+    }
     dirty_ = false;
     return true;
 }

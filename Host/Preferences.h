@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "ASTypes.h"
+#include "OutputFile.h"
 
 namespace vt::host {
 
@@ -14,10 +15,18 @@ class Preferences {
 public:
     enum class Type { Boolean, Integer, Real, String, Point };
 
-    // Reads the file when it exists; a damaged file is kept aside (renamed to
-    // FILE.damaged) and the session starts with empty preferences, so the
-    // user's data is never silently overwritten. error() tells what happened.
+    // Reads the file when it exists; a damaged file (one that is not JSON, or
+    // nested deeper than kMaxNesting) is kept aside (renamed to FILE.damaged)
+    // and the session starts with empty preferences, so the user's data is
+    // never silently overwritten. A file that is there but cannot be read is
+    // never written over in this session. error() tells what happened.
     explicit Preferences(std::string path = {});
+
+    // Arrays and objects nested deeper than this are refused before parsing.
+    static constexpr int kMaxNesting = 512;
+    // Reads preference text; false with why (line, column and reason) when it
+    // is refused. What the constructor does with the file's text.
+    static bool parse(const std::string& text, nlohmann::ordered_json& data, std::string& why);
 
     bool getBoolean(const std::string& prefix, const std::string& key, bool* value) const;
     bool getInteger(const std::string& prefix, const std::string& key, int32_t* value) const;
@@ -39,10 +48,17 @@ public:
 
     // Writes the file atomically (temporary file, then rename) when anything
     // changed since the last save. Returns false and sets error() on failure.
+    // A file that could not be read is left alone: nothing is written and the
+    // result is true (the problem was reported when it was read).
     bool save();
     bool dirty() const { return dirty_; }
     const std::string& path() const { return path_; }
     const std::string& error() const { return error_; }
+    // The file could not be read or a save failed: the session's preferences
+    // are not (all) on disk, and a program should end with a failing status.
+    bool failed() const { return failed_; }
+    // The file is not written in this session (it could not be read).
+    bool readOnly() const { return readOnly_; }
 
 private:
     const nlohmann::ordered_json* find(const std::string& prefix, const std::string& key,
@@ -53,11 +69,9 @@ private:
     std::string path_;
     nlohmann::ordered_json data_ = nlohmann::ordered_json::object();
     bool dirty_ = false;
+    bool failed_ = false;
+    bool readOnly_ = false;
     std::string error_;
 };
-
-// Writes text to path through a temporary file in the same folder and a
-// rename, so the old file stays whole until the new one is complete.
-bool writeFileAtomically(const std::string& path, const std::string& text, std::string* error);
 
 }  // namespace vt::host

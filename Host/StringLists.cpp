@@ -1,9 +1,12 @@
 #include "StringLists.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
+#include "Host.h"
+#include "OutputFile.h"
 #include "Utf8.h"
 
 namespace vt::host {
@@ -21,8 +24,12 @@ std::map<int, std::string> StringLists::parse(const std::string& text)
         size_t tab = line.find('\t');
         if (tab == std::string::npos) continue;
         char* end = nullptr;
+        errno = 0;
         long index = std::strtol(line.c_str(), &end, 10);
-        if (end != line.c_str() + tab) continue;
+        // An index outside 32 bits is no index: skipped rather than wrapped
+        // onto another entry.
+        bool number = end != line.c_str() && end == line.c_str() + tab;
+        if (!number || errno == ERANGE || index < INT32_MIN || index > INT32_MAX) continue;
         std::string value;
         for (size_t i = tab + 1; i < line.size(); ++i) {
             char c = line[i];
@@ -49,11 +56,17 @@ const std::map<int, std::string>& StringLists::list(int listId)
     auto it = lists_.find(listId);
     if (it != lists_.end()) return it->second;
     std::map<int, std::string> entries;
-    std::ifstream in(folder_ + "/StringList-" + std::to_string(listId) + ".txt");
-    if (in) {
-        std::stringstream text;
-        text << in.rdbuf();
-        entries = parse(text.str());
+    std::string text, error;
+    switch (readWholeFile(folder_ + "/StringList-" + std::to_string(listId) + ".txt", text, error)) {
+    case ReadStatus::Read:
+        entries = parse(text);
+        break;
+    case ReadStatus::Unreadable:
+        // Reported once: the list then stays empty for the session.
+        if (Host::exists()) Host::current().reportProblem(error);
+        break;
+    case ReadStatus::Missing:
+        break;
     }
     return lists_[listId] = std::move(entries);
 }

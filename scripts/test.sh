@@ -12,7 +12,7 @@ echo "== normal build"
 
 if command -v clang++ >/dev/null 2>&1; then
   echo "== fuzz smoke run of the file readers (bounded)"
-  "$root/scripts/fuzz-smoke.sh" 15
+  "$root/scripts/fuzz-smoke.sh" 12
 fi
 
 echo "== sanitized build (AddressSanitizer, UndefinedBehaviorSanitizer)"

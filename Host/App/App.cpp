@@ -38,4 +38,15 @@ bool startSession(host::Session& session)
     return true;
 }
 
+int finishSession(host::Session& session, int status)
+{
+    ASErr shutdown = session.shutdown();
+    if (status != 0) return status;
+    if (shutdown != kNoErr) {
+        std::cerr << "vantorel-host: plug-in shut-down failed with error " << errorText(shutdown) << "\n";
+        return 1;
+    }
+    return session.host().problems().empty() ? 0 : 1;
+}
+
 }  // namespace vt::app

@@ -2,6 +2,9 @@
 // and runs a session through the host library.
 #pragma once
 
+#include <sys/types.h>
+
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -28,6 +31,12 @@ host::SessionOptions sessionOptions(const GlobalOptions& options);
 // Starts a session: loads the plug-in, start-up, application started. On
 // failure prints why and returns false.
 bool startSession(host::Session& session);
+
+// Shuts the plug-in down and gives the program's exit status: status when it
+// is already a failure; else 1 when the shut-down failed or the host met a
+// problem in the session (a file it could not read or write, preferences not
+// saved; each was reported as it happened); else 0.
+int finishSession(host::Session& session, int status);
 
 // Chooses the current plotter as a user would: opens the plug-in's Plotter
 // Setup dialog and, through the toolkit's scripted driver, checks the plotter
@@ -70,8 +79,28 @@ bool driveJobPlotOut(std::vector<host::toolkit::DialogAction> actions, host::too
                      std::string& error);
 
 // False, with every reason on standard error, when the Plot Out dialog did
-// not open, an action in it failed or an alert was shown.
-bool plotOutDialogWorked(const host::toolkit::ModalOutcome& outcome);
+// not open (the current plotter in the preferences is then said to be
+// incomplete or named with the value that cannot be used), an action in it
+// failed or an error alert was shown. A message alert is a warning: said, and
+// no failure.
+bool plotOutDialogWorked(host::Session& session, const host::toolkit::ModalOutcome& outcome);
+
+// An output of a job (-o OUT) as the path that is really replaced (a link is
+// followed), checked before any work: a folder or a device is never replaced,
+// and a path the system cannot take is said at once. False, having said why
+// on standard error, when it cannot be written.
+bool jobOutputTarget(const std::string& given, std::string& output);
+
+// Which file stands at a path: a new output replaces it (another file at the
+// path afterwards), a failed one leaves it as it was.
+struct FileIdentity {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    struct timespec modified {};
+};
+FileIdentity identityOf(const std::string& path);
+bool sameFile(const FileIdentity& a, const FileIdentity& b);
 
 struct Command {
     std::function<void(CLI::App&, GlobalOptions&)> add;

@@ -126,6 +126,9 @@ bool choosePlotter(host::Session& session, const std::string& plotter, const std
     // not stop at the driver's copy; the caller hears it in the user's words.
     if (!problem->empty()) {
         error = *problem;
+        // What the dialog said first (a library that cannot be read, say) is
+        // the cause; the missing name only follows from it.
+        if (!setup.alerts.empty()) error = setup.alerts.front() + " (" + error + ")";
         return false;
     }
     if (setup.result != 1) {

@@ -1,13 +1,19 @@
 // What the commands that run a job through the Plot Out dialog share: the
 // SVG opened and selected, the current plotter made sure of, the dialog
 // opened from the plug-in's menu and its outcome reported.
+#include <sys/stat.h>
+
+#include <cmath>
+#include <filesystem>
 #include <iostream>
+#include <sstream>
 
 #include "App.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
 #include "Menus/Menus.h"
+#include "OutputFile.h"
 
 namespace vt::app {
 namespace {
@@ -20,7 +26,66 @@ const char* languageName(int language)
 
 const char* const kPlotterPrefsPrefix = "Korvel-Ulmaren";
 
+// Why the plug-in greys Plot Out, in the words of the preference entries: it
+// refuses a current plotter that is incomplete, or whose language, step or
+// media size no job can be cut with (as its library refuses such a plotter).
+std::string whyThePlotterIsRefused(const host::Preferences& prefs)
+{
+    std::string name;
+    prefs.getString(kPlotterPrefsPrefix, "PlotterName", &name);
+    std::string problem = "is incomplete";
+    int32_t language = 0;
+    if (prefs.getInteger(kPlotterPrefsPrefix, "PlotterLanguage", &language) && (language < 0 || language > 3))
+        problem = "cannot be used: PlotterLanguage is " + std::to_string(language) + ", not one of 0 (HPGL) to 3 (DMGL)";
+    for (const char* key : {"PlotterStep", "PlotterSizeX", "PlotterSizeY"}) {
+        double value = 0;
+        if (problem == "is incomplete" && prefs.getReal(kPlotterPrefsPrefix, key, &value) &&
+            !(std::isfinite(value) && value > 0)) {
+            std::ostringstream text;
+            text << "cannot be used: " << key << " is " << value << ", not above 0";
+            problem = text.str();
+        }
+    }
+    return "the current plotter" + (name.empty() ? std::string() : " \"" + name + "\"") + " in the preferences " +
+           problem + "; choose one with --plotter NAME";
+}
+
 }  // namespace
+
+FileIdentity identityOf(const std::string& path)
+{
+    FileIdentity id;
+    struct stat st;
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return id;
+    id.exists = true;
+    id.device = st.st_dev;
+    id.inode = st.st_ino;
+    id.modified = st.st_mtim;
+    return id;
+}
+
+bool sameFile(const FileIdentity& a, const FileIdentity& b)
+{
+    return a.exists == b.exists && a.device == b.device && a.inode == b.inode &&
+           a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec;
+}
+
+bool jobOutputTarget(const std::string& given, std::string& output)
+{
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(given, ec);
+    if (ec) {
+        std::cerr << "vantorel-host: cannot write " << given << ": " << ec.message() << "\n";
+        return false;
+    }
+    output = host::outputTarget(absolute.string());
+    std::string refused;
+    if (!host::checkOutputTarget(output, refused)) {
+        std::cerr << "vantorel-host: " << refused << "\n";
+        return false;
+    }
+    return true;
+}
 
 bool openJob(const std::string& path, std::string& error)
 {
@@ -97,15 +162,22 @@ bool driveJobPlotOut(std::vector<host::toolkit::DialogAction> actions, host::too
     return true;
 }
 
-bool plotOutDialogWorked(const host::toolkit::ModalOutcome& outcome)
+bool plotOutDialogWorked(host::Session& session, const host::toolkit::ModalOutcome& outcome)
 {
     bool failed = false;
     if (!outcome.openError.empty()) {
-        std::cerr << "vantorel-host: " << outcome.openError << ": the current plotter is incomplete\n";
+        std::cerr << "vantorel-host: " << outcome.openError << ": " << whyThePlotterIsRefused(session.host().prefs())
+                  << "\n";
         failed = true;
     }
-    for (const std::string& text : outcome.alerts) {
-        std::cerr << "vantorel-host: " << text << "\n";
+    // A message alert is a warning (the job reaching beyond the media, say):
+    // it was shown, and the job went out all the same.
+    for (size_t i = 0; i < outcome.alerts.size(); ++i) {
+        if (i < outcome.alertKinds.size() && outcome.alertKinds[i] == "message") {
+            std::cerr << "vantorel-host: warning: " << outcome.alerts[i] << "\n";
+            continue;
+        }
+        std::cerr << "vantorel-host: " << outcome.alerts[i] << "\n";
         failed = true;
     }
     for (const std::string& f : outcome.failures) {

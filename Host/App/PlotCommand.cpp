@@ -32,18 +32,19 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
         std::cerr << "vantorel-host: plot needs either -o OUT or --usb\n";
         return 2;
     }
+    std::string output;
+    if (!a.output.empty() && !jobOutputTarget(a.output, output)) return 1;
     host::Session session(sessionOptions(options));
     if (!startJob(session, a.job, a.plotter, a.environment)) return 1;
     std::string error;
 
     using host::toolkit::Driver;
     auto& tk = host::toolkit::Toolkit::get();
-    std::string output = a.output.empty() ? std::string() : fs::absolute(a.output).string();
-    if (!output.empty()) {
-        std::error_code ec;
-        fs::remove(output, ec);  // so that a file left from an earlier run cannot pass for this one
-        tk.fileAnswers.push_back(output);
-    }
+    // The plug-in writes the job beside the output and puts it in place only
+    // when it is complete, so the file there before is kept by a failed plot,
+    // and a file that is the same one afterwards was not written.
+    FileIdentity before = identityOf(output);
+    if (!output.empty()) tk.fileAnswers.push_back(output);
     std::vector<host::toolkit::DialogAction> actions;
     if (a.byColour)
         actions.push_back([](Driver& user, std::string& e) { return user.click(kPlotOutCutByColorItem, e); });
@@ -61,17 +62,17 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
     }
     tk.fileAnswers.clear();
 
-    bool failed = !plotOutDialogWorked(plotOutDialog);
-    if (!failed && !output.empty() && !fs::exists(output)) {
+    bool failed = !plotOutDialogWorked(session, plotOutDialog);
+    if (!failed && !output.empty() && sameFile(before, identityOf(output))) {
         std::cerr << "vantorel-host: nothing was written to " << output << "\n";
         failed = true;
     }
-    ASErr shutdown = session.shutdown();
-    if (failed) return 1;
-    if (shutdown != kNoErr) {
-        std::cerr << "vantorel-host: plug-in shut-down failed with error " << errorText(shutdown) << "\n";
-        return 1;
-    }
+    if (failed && before.exists && sameFile(before, identityOf(output)))
+        std::cerr << "vantorel-host: " << output << " was left as it was\n";
+    int status = finishSession(session, failed ? 1 : 0);
+    if (failed) return status;
+    // The job is out even when the session met another problem (preferences
+    // that could not be saved, say): that is said, and the status tells it.
     if (!output.empty()) {
         std::error_code ec;
         std::cout << "wrote " << a.output << " (" << fs::file_size(output, ec) << " bytes)\n";
@@ -80,13 +81,15 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
         if (!options.fakeCutterFile.empty()) std::cout << " (recorded in " << options.fakeCutterFile << ")";
         std::cout << "\n";
     }
-    return 0;
+    return status;
 }
 
 CommandRegistrar plotCommand([](CLI::App& app, GlobalOptions& options) {
     static PlotArgs args;
     auto* command = app.add_subcommand("plot", "plot an SVG job through the Plot Out dialog to a file or the cutter");
-    command->add_option("JOB", args.job, "the SVG file to cut")->required()->check(CLI::ExistingFile);
+    // Not checked here: the reader says why a file cannot be read, in the
+    // system's words.
+    command->add_option("JOB", args.job, "the SVG file to cut")->required();
     command->add_option("-o,--output", args.output, "the plot file to write");
     command->add_flag("--usb", args.usb, "send the job to the cutter over USB instead of writing a file");
     command->add_option("--plotter", args.plotter, "the plotter of the library to cut with (made the current one)");

@@ -7,7 +7,6 @@
 #include <iostream>
 
 #include "App.h"
-#include "ErrorText.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Toolkit/Driver.h"
 
@@ -26,14 +25,16 @@ struct PreviewArgs {
 
 int preview(const GlobalOptions& options, const PreviewArgs& a)
 {
+    std::string output;
+    if (!jobOutputTarget(a.output, output)) return 1;
     host::Session session(sessionOptions(options));
     if (!startJob(session, a.job, a.plotter, a.environment)) return 1;
     std::string error;
 
     using host::toolkit::Driver;
-    std::string output = fs::absolute(a.output).string();
-    std::error_code ec;
-    fs::remove(output, ec);  // so that a picture left from an earlier run cannot pass for this one
+    // The picture replaces the file there only when it is complete: a file
+    // that is the same one afterwards was not written.
+    FileIdentity before = identityOf(output);
     int width = 0, height = 0;
     std::vector<host::toolkit::DialogAction> actions;
     if (a.byColour)
@@ -53,19 +54,15 @@ int preview(const GlobalOptions& options, const PreviewArgs& a)
         std::cerr << "vantorel-host: " << error << "\n";
         return 1;
     }
-    bool failed = !plotOutDialogWorked(plotOutDialog);
-    if (!failed && !fs::exists(output)) {
+    bool failed = !plotOutDialogWorked(session, plotOutDialog);
+    if (!failed && sameFile(before, identityOf(output))) {
         std::cerr << "vantorel-host: no picture was written to " << output << "\n";
         failed = true;
     }
-    ASErr shutdown = session.shutdown();
-    if (failed) return 1;
-    if (shutdown != kNoErr) {
-        std::cerr << "vantorel-host: plug-in shut-down failed with error " << errorText(shutdown) << "\n";
-        return 1;
-    }
+    int status = finishSession(session, failed ? 1 : 0);
+    if (failed) return status;
     std::cout << "wrote " << a.output << " (" << width << " x " << height << " pixels)\n";
-    return 0;
+    return status;
 }
 
 CommandRegistrar previewCommand([](CLI::App& app, GlobalOptions& options) {

@@ -1,11 +1,10 @@
 // vantorel-host run SCRIPT: a scripted session.
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "App.h"
 #include "ErrorText.h"
+#include "OutputFile.h"
 #include "Script/Script.h"
 
 namespace vt::app {
@@ -13,30 +12,22 @@ namespace {
 
 int runScriptFile(const GlobalOptions& options, const std::string& scriptPath)
 {
-    std::ifstream in(scriptPath);
-    if (!in) {
-        std::cerr << "vantorel-host: cannot read script " << scriptPath << "\n";
+    std::string text, error;
+    host::ReadStatus read = host::readWholeFile(scriptPath, text, error);
+    if (read != host::ReadStatus::Read) {
+        std::cerr << "vantorel-host: "
+                  << (read == host::ReadStatus::Missing ? "cannot read " + scriptPath + ": no such file" : error)
+                  << "\n";
         return 2;
     }
-    std::stringstream text;
-    text << in.rdbuf();
 
     host::Session session(sessionOptions(options));
     if (!startSession(session)) return 1;
     host::ScriptContext context{session, std::cout,
                                 std::filesystem::absolute(scriptPath).parent_path().string()};
-    std::string error;
-    bool ok = host::runScript(context, text.str(), error);
-    ASErr shutdown = session.shutdown();
-    if (!ok) {
-        std::cerr << "vantorel-host: " << scriptPath << ": " << error << "\n";
-        return 1;
-    }
-    if (shutdown != kNoErr) {
-        std::cerr << "vantorel-host: plug-in shut-down failed with error " << errorText(shutdown) << "\n";
-        return 1;
-    }
-    return 0;
+    bool ok = host::runScript(context, text, error);
+    if (!ok) std::cerr << "vantorel-host: " << scriptPath << ": " << error << "\n";
+    return finishSession(session, ok ? 0 : 1);
 }
 
 CommandRegistrar run([](CLI::App& app, GlobalOptions& options) {

@@ -26,16 +26,8 @@ int runSetup(const GlobalOptions& options, const std::string& plotter, const std
         std::cout << "current plotter: " << plotter << "; environment: " << chosenEnvironment << "; pens: " << pens
                   << "\n";
     }
-    ASErr shutdown = session.shutdown();
-    if (!ok) {
-        std::cerr << "vantorel-host setup: " << error << "\n";
-        return 1;
-    }
-    if (shutdown != kNoErr) {
-        std::cerr << "vantorel-host: plug-in shut-down failed with error " << errorText(shutdown) << "\n";
-        return 1;
-    }
-    return 0;
+    if (!ok) std::cerr << "vantorel-host setup: " << error << "\n";
+    return finishSession(session, ok ? 0 : 1);
 }
 
 CommandRegistrar setup([](CLI::App& app, GlobalOptions& options) {

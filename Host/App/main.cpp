@@ -11,6 +11,7 @@
 int main(int argc, char** argv)
 {
     vt::app::GlobalOptions options;
+    std::shared_ptr<vt::host::usb::FakeCutter> cutter;
     CLI::App app{"vantorel-host: runs the Vantorel plug-in in a headless stand-in host"};
     app.require_subcommand(1);
     app.add_option("--prefs", options.prefsPath, "preference file (default: per-user)");
@@ -21,12 +22,13 @@ int main(int argc, char** argv)
     // Installed while the command line is read, so it is on the bus before any command runs.
     app.add_option_function<std::string>(
            "--fake-cutter",
-           [&options](const std::string& file) {
+           [&options, &cutter](const std::string& file) {
                options.fakeCutterFile = file;
                try {
-                   vt::host::usb::installFakeCutterForCurrentPlotter(file);
+                   cutter = vt::host::usb::installFakeCutterForCurrentPlotter(file);
                } catch (const std::exception& e) {
-                   throw CLI::ValidationError("--fake-cutter", e.what());
+                   // Not a usage error: reported like any other failure, status 1.
+                   throw std::runtime_error(std::string("--fake-cutter: ") + e.what());
                }
            },
            "put a fake cutter with the current plotter's ids on a fake USB bus and write everything "
@@ -38,6 +40,15 @@ int main(int argc, char** argv)
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         return app.exit(e);
+    } catch (const std::exception& e) {
+        // Whatever a command meets (a path the file system cannot take, say)
+        // ends it with a message and a failing status, never an abort.
+        std::cerr << "vantorel-host: " << e.what() << "\n";
+        return 1;
+    }
+    if (cutter && !cutter->logError().empty()) {
+        std::cerr << "vantorel-host: the fake cutter's record was not kept: " << cutter->logError() << "\n";
+        return options.exitCode != 0 ? options.exitCode : 1;
     }
     return options.exitCode;
 }

@@ -1,7 +1,9 @@
 // Reading SVG files into the host's documents.
 #include <pugixml.hpp>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -38,6 +40,13 @@ struct Matrix {
 struct SvgError {
     std::string message;
 };
+
+// Groups nested deeper than this are refused: the reader descends one call
+// per level, and a hostile file must not take it past the stack.
+constexpr int kMaxGroupDepth = 256;
+// No cutter reaches farther than this from the page origin (100 m in points);
+// a coordinate beyond it is a mistake or an attack, not a job.
+constexpr double kMaxReach = 100000.0 * 72.0 / 25.4;
 
 // ---- Numbers --------------------------------------------------------------------------
 
@@ -96,7 +105,18 @@ public:
             // takes no leading '+'.
             const char* s = *start == '+' ? start + 1 : start;
             auto result = std::from_chars(s, q, value);
-            if (result.ec != std::errc()) return false;
+            if (result.ec == std::errc::result_out_of_range) {
+                // Too large becomes infinite, so that the checks of the reader
+                // refuse it by name rather than take some other number; too
+                // small is zero.
+                const char* e = std::find_if(s, q, [](char c) { return c == 'e' || c == 'E'; });
+                const char* m = *s == '-' ? s + 1 : s;
+                bool tiny = e != q ? e + 1 < q && e[1] == '-'
+                                   : std::all_of(m, std::find(m, q, '.'), [](char c) { return c == '0'; });
+                value = tiny ? 0.0 : (negative ? -HUGE_VAL : HUGE_VAL);
+            } else if (result.ec != std::errc()) {
+                return false;
+            }
         }
         p_ = q;
         return true;
@@ -545,7 +565,8 @@ public:
                 Style s = style;
                 applyStyle(child, props, s);
                 Matrix m = root_ * transformOf(child);
-                readChildren(child, layer->root, m, s);
+                checkMatrix(child, m);
+                readChildren(child, layer->root, m, s, 1);
                 continue;
             }
             if (tag == Tag::kOther) continue;
@@ -554,7 +575,7 @@ public:
                 for (int i = 2; doc_->layerByTitle(title); ++i) title = "Layer " + std::to_string(i);
                 loose = doc_->insertLayer(0, title);
             }
-            readElement(child, loose->root, root_, style);
+            readElement(child, loose->root, root_, style, 0);
         }
         if (doc_->layers().empty()) doc_->insertLayer(0, "Layer 1");
         doc_->setCurrentLayer(doc_->layers().front());
@@ -627,6 +648,11 @@ private:
         }
         double widthPt = w ? *w : (h ? *h * vbW / vbH : vbW * 0.75);
         double heightPt = h ? *h : (w ? *w * vbH / vbW : vbH * 0.75);
+        for (double v : {minX, minY, vbW, vbH, widthPt, heightPt})
+            if (!std::isfinite(v) || std::fabs(v) > kMaxReach)
+                fail(root.offset_debug(), describe(root) + ": the page size or viewBox is " +
+                                              (std::isfinite(v) ? "beyond the 100 m a cutter can reach"
+                                                                : "not a finite number"));
         double sx = widthPt / vbW, sy = heightPt / vbH;
         // y flips: the top of the viewBox is the top of the page.
         root_ = Matrix{sx, 0, 0, -sy, -minX * sx, (minY + vbH) * sy};
@@ -693,7 +719,60 @@ private:
         if (bad != std::string::npos)
             fail(node.offset_debug(), "bad transform \"" + std::string(t.value()) + "\" at character " +
                                           std::to_string(bad + 1));
+        checkMatrix(node, m);
         return m;
+    }
+
+    // A transform, alone or with its parents', must keep the art finite and
+    // must not flatten it to a line or a point (a zero scale): either would
+    // cut nothing real.
+    void checkMatrix(const pugi::xml_node& node, const Matrix& m)
+    {
+        double det = m.a * m.d - m.b * m.c;
+        bool finite = std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
+                      std::isfinite(m.e) && std::isfinite(m.f) && std::isfinite(det);
+        if (finite && det != 0 && std::fpclassify(det) != FP_SUBNORMAL) return;
+        std::string what = node.attribute("transform") ? " \"" + std::string(node.attribute("transform").value()) + "\""
+                                                       : "";
+        fail(node.offset_debug(), describe(node) + ": the transform" + what +
+                                      (finite ? " has a zero scale: it flattens the art to nothing"
+                                              : " is not finite (with its parents' transforms)"));
+    }
+
+    // An element as a message names it: its tag and, when it has one, its id.
+    static std::string describe(const pugi::xml_node& node)
+    {
+        std::string text = std::string("<") + node.name();
+        if (pugi::xml_attribute id = node.attribute("id")) text += std::string(" id=\"") + id.value() + "\"";
+        return text + ">";
+    }
+
+    // A document coordinate must be finite and within the reach of a cutter;
+    // checked before it is narrowed to the document's single precision.
+    AIRealPoint placed(const pugi::xml_node& node, const Matrix& m, Point p)
+    {
+        double x, y;
+        m.apply(p.x, p.y, x, y);
+        double far = std::max(std::fabs(x), std::fabs(y));
+        if (!std::isfinite(far))  // an infinity, or what arithmetic on one gives
+            fail(node.offset_debug(), describe(node) + ": a point lies too far from the page origin to be held as a "
+                                                       "number, beyond the 100 m a cutter can reach");
+        if (far > kMaxReach) {
+            char metres[64];
+            std::snprintf(metres, sizeof metres, "%.6g", far * (25.4 / 72000.0));
+            fail(node.offset_debug(), describe(node) + ": a point lies " + metres +
+                                          " m from the page origin, beyond the 100 m a cutter can reach");
+        }
+        return AIRealPoint{static_cast<AIReal>(x), static_cast<AIReal>(y)};
+    }
+
+    // A length (a stroke width, a font size) must be a finite number.
+    void checkLength(const pugi::xml_node& node, const char* name, double value)
+    {
+        if (!std::isfinite(value) || std::fabs(value) > kMaxReach)
+            fail(node.offset_debug(), describe(node) + ": the " + name + " is " +
+                                          (std::isfinite(value) ? "beyond the 100 m a cutter can reach"
+                                                                : "not a finite number"));
     }
 
     void applyStyle(const pugi::xml_node& node, const Properties& props, Style& style)
@@ -719,6 +798,9 @@ private:
         if (auto v = get(kLineCapProperty)) style.lineCap = *v;
         if (auto v = get(kLineJoinProperty)) style.lineJoin = *v;
         if (auto v = get(kMiterLimitProperty)) style.miterLimit = toPoints(*v, style.miterLimit);
+        checkLength(node, "stroke width", style.strokeWidth);
+        checkLength(node, "font size", style.fontSize);
+        checkLength(node, "stroke miter limit", style.miterLimit);
     }
 
     // The tag of the element with this id ("linearGradient", "pattern" ...),
@@ -793,14 +875,15 @@ private:
         doc_->place(art, kPlaceInsideOnTop, parent);
     }
 
-    void readChildren(const pugi::xml_node& node, ArtNode* parent, const Matrix& m, const Style& style)
+    // depth: the number of groups around the children (a layer is the first).
+    void readChildren(const pugi::xml_node& node, ArtNode* parent, const Matrix& m, const Style& style, int depth)
     {
         for (pugi::xml_node child : node.children())
-            if (child.type() == pugi::node_element) readElement(child, parent, m, style);
+            if (child.type() == pugi::node_element) readElement(child, parent, m, style, depth);
     }
 
     void readElement(const pugi::xml_node& node, ArtNode* parent, const Matrix& parentMatrix,
-                     const Style& parentStyle)
+                     const Style& parentStyle, int depth)
     {
         Tag tag = tagOf(node);
         if (tag == Tag::kOther) return;  // defs, metadata, title, style, images ...
@@ -808,10 +891,14 @@ private:
         Style style = parentStyle;
         applyStyle(node, props, style);
         Matrix m = parentMatrix * transformOf(node);
+        checkMatrix(node, m);
         if (tag == Tag::kGroup) {
+            if (depth >= kMaxGroupDepth)
+                fail(node.offset_debug(), describe(node) + ": groups are nested deeper than " +
+                                              std::to_string(kMaxGroupDepth) + " levels");
             ArtNode* group = doc_->newArt(kGroupArt);
             finishArt(node, props, group, parent);
-            readChildren(node, group, m, style);
+            readChildren(node, group, m, style, depth + 1);
             return;
         }
         if (tag == Tag::kText) {
@@ -837,9 +924,9 @@ private:
             path->segments.reserve(sp.anchors.size());
             for (const auto& a : sp.anchors) {
                 AIPathSegment seg{};
-                seg.p = transformed(m, a.p);
-                seg.in = transformed(m, a.in);
-                seg.out = transformed(m, a.out);
+                seg.p = placed(node, m, a.p);
+                seg.in = placed(node, m, a.in);
+                seg.out = placed(node, m, a.out);
                 seg.corner = isCorner(a);
                 path->segments.push_back(seg);
             }
@@ -858,13 +945,6 @@ private:
         if (li < 1e-9 || lo < 1e-9) return true;
         // Smooth when the handles point in opposite directions.
         return (ix * ox + iy * oy) / (li * lo) > -0.9999;
-    }
-
-    static AIRealPoint transformed(const Matrix& m, Point p)
-    {
-        double x, y;
-        m.apply(p.x, p.y, x, y);
-        return AIRealPoint{static_cast<AIReal>(x), static_cast<AIReal>(y)};
     }
 
     void readText(const pugi::xml_node& node, const Properties& props, ArtNode* parent, const Matrix& m,
@@ -891,8 +971,9 @@ private:
         while (!collapsed.empty() && collapsed.back() == ' ') collapsed.pop_back();
         ArtNode* text = doc_->newArt(kTextFrameArt);
         double x = toPoints(node.attribute("x").value(), 0), y = toPoints(node.attribute("y").value(), 0);
-        text->textOrigin = transformed(m, Point{x, y});
+        text->textOrigin = placed(node, m, Point{x, y});
         text->fontSize = static_cast<AIReal>(style.fontSize * m.scale());
+        checkLength(node, "font size", text->fontSize);
         text->fontFamily = std::string(style.fontFamily);
         text->text = collapsed;
         text->style = pathStyle(node, style, m);
@@ -946,19 +1027,17 @@ private:
             double ry = tag == Tag::kCircle ? rx : attr(node, "ry");
             if (rx <= 0 || ry <= 0) return out;
             const double k = 0.5522847498307936;
-            SubPath s;
-            s.closed = true;
             // Four anchors from the right-most point, the way the SVG draws it.
-            s.anchors = {
-                {{cx + rx, cy}, {cx + rx, cy - k * ry}, {cx + rx, cy + k * ry}},
-                {{cx, cy + ry}, {cx + k * rx, cy + ry}, {cx - k * rx, cy + ry}},
-                {{cx - rx, cy}, {cx - rx, cy + k * ry}, {cx - rx, cy - k * ry}},
-                {{cx, cy - ry}, {cx - k * rx, cy - ry}, {cx + k * rx, cy - ry}},
-            };
+            SubPath s{{
+                          {{cx + rx, cy}, {cx + rx, cy - k * ry}, {cx + rx, cy + k * ry}},
+                          {{cx, cy + ry}, {cx + k * rx, cy + ry}, {cx - k * rx, cy + ry}},
+                          {{cx - rx, cy}, {cx - rx, cy + k * ry}, {cx - rx, cy - k * ry}},
+                          {{cx, cy - ry}, {cx - k * rx, cy - ry}, {cx + k * rx, cy - ry}},
+                      },
+                      true};
             out.push_back(s);
         } else if (tag == Tag::kLine) {
-            SubPath s;
-            s.anchors = {line({attr(node, "x1"), attr(node, "y1")}), line({attr(node, "x2"), attr(node, "y2")})};
+            SubPath s{{line({attr(node, "x1"), attr(node, "y1")}), line({attr(node, "x2"), attr(node, "y2")})}, false};
             out.push_back(s);
         } else if (tag == Tag::kPolyline || tag == Tag::kPolygon) {
             Scanner sc(node.attribute("points").value());
@@ -1011,6 +1090,10 @@ private:
         };
         double t1 = ang(1, 0, (x1 - cx1) / rx, (y1 - cy1) / ry);
         double dt = ang((x1 - cx1) / rx, (y1 - cy1) / ry, (-x1 - cx1) / rx, (-y1 - cy1) / ry);
+        if (!std::isfinite(dt) || !std::isfinite(t1)) {
+            lineTo(to);  // numbers past any real drawing: the point checks refuse them
+            return;
+        }
         if (!sweep && dt > 0) dt -= 2 * M_PI;
         if (sweep && dt < 0) dt += 2 * M_PI;
         int n = std::max(1, static_cast<int>(std::ceil(std::fabs(dt) / (M_PI / 2) - 1e-9)));
@@ -1198,26 +1281,31 @@ std::unique_ptr<Document> readSvgText(Documents& store, const std::string& text,
 std::unique_ptr<Document> readSvgFile(Documents& store, const std::string& path, std::string& error)
 {
     // The file goes straight into the one buffer pugixml parses in place: no
-    // other copy of it is ever held.
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        error = path + ": cannot be opened";
+    // other copy of it is ever held. What stops the reading is said in the
+    // system's words (no such file, permission denied, a folder).
+    auto cannotRead = [&](int code) {
+        error = "cannot read " + path + ": " + (code == ENOENT ? std::string("no such file") : std::strerror(code));
         return nullptr;
+    };
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return cannotRead(errno);
+    struct stat st;
+    if (::fstat(fileno(file), &st) != 0 || S_ISDIR(st.st_mode)) {
+        int code = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        std::fclose(file);
+        return cannotRead(code);
     }
     auto allocate = pugi::get_memory_allocation_function();
     auto release = pugi::get_memory_deallocation_function();
     size_t size = 0, capacity = 0;
     char* buffer = nullptr;
-    bool readable = true;
+    int readError = 0;
     for (;;) {
         if (size == capacity) {
             // Regular files are read in one piece of their size; anything else grows by halves.
-            size_t wanted = capacity == 0 ? 0 : capacity + capacity / 2;
-            if (capacity == 0 && std::fseek(file, 0, SEEK_END) == 0) {
-                long end = std::ftell(file);
-                if (end > 0) wanted = static_cast<size_t>(end) + 1;  // one more to see the end
-                std::rewind(file);
-            }
+            size_t wanted = capacity + capacity / 2;
+            if (capacity == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+                wanted = static_cast<size_t>(st.st_size) + 1;  // one more to see the end
             if (wanted < 4096) wanted = 4096;
             char* grown = static_cast<char*>(allocate(wanted));
             if (!grown) {
@@ -1231,18 +1319,18 @@ std::unique_ptr<Document> readSvgFile(Documents& store, const std::string& path,
             buffer = grown;
             capacity = wanted;
         }
+        errno = 0;
         size_t got = std::fread(buffer + size, 1, capacity - size, file);
         size += got;
         if (got == 0) {
-            readable = !std::ferror(file);
+            if (std::ferror(file)) readError = errno != 0 ? errno : EIO;
             break;
         }
     }
     std::fclose(file);
-    if (!readable) {
+    if (readError != 0) {
         release(buffer);
-        error = path + ": cannot be read";
-        return nullptr;
+        return cannotRead(readError);
     }
     try {
         std::unique_ptr<Reader> reader;

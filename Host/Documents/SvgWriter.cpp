@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "Documents/Svg.h"
+#include "OutputFile.h"
 
 namespace vt::host {
 namespace {
@@ -250,24 +251,7 @@ std::string writeSvgText(const Document& document) { return Writer(document).wri
 
 bool writeSvgFile(const Document& document, const std::string& path, std::string& error)
 {
-    std::string text = writeSvgText(document);
-    std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out || !(out << text) || !out.flush()) {
-            error = path + ": cannot be written";
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        error = path + ": cannot be written (" + ec.message() + ")";
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, writeSvgText(document), &error);
 }
 
 }  // namespace vt::host

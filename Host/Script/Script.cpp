@@ -78,7 +78,15 @@ bool runScriptCommand(ScriptContext& context, const std::vector<std::string>& wo
     }
     std::vector<std::string> args(words.begin() + 1, words.end());
     std::string problem;
-    if (!command->handler(context, args, problem)) {
+    bool done;
+    try {
+        done = command->handler(context, args, problem);
+    } catch (const std::exception& e) {
+        // A path the file system cannot take, say: the script ends at its line.
+        done = false;
+        problem = e.what();
+    }
+    if (!done) {
         error = words[0] + ": " + problem;
         return false;
     }

@@ -358,14 +358,13 @@ bool Driver::savePicture(const std::string& path, ASInt32 itemId, std::string& e
     if (itemId == 0) {
         Raster picture;
         tk_.renderDialog(dialog_, picture);
-        ok = picture.savePng(path);
+        ok = picture.savePng(path, error);
     } else {
         Item* item = find(itemId, error);
         if (!item) return false;
         if (item->invalid || !item->raster.surface()) tk_.draw(item);
-        ok = item->raster.savePng(path);
+        ok = item->raster.savePng(path, error);
     }
-    if (!ok) error = "cannot write the picture " + path;
     return ok;
 }
 

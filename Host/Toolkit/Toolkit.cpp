@@ -3,6 +3,7 @@
 #include "Toolkit/Toolkit.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -14,6 +15,7 @@
 
 #include "ErrorText.h"
 #include "Host.h"
+#include "OutputFile.h"
 #include "Toolkit/Driver.h"
 #include "Toolkit/Paint.h"
 #include "Utf8.h"
@@ -98,10 +100,23 @@ long Raster::pixel(int x, int y) const
     return static_cast<long>(v & 0xFFFFFF);
 }
 
-bool Raster::savePng(const std::string& path) const
+bool Raster::savePng(const std::string& path, std::string& error) const
 {
-    if (!surface_) return false;
-    return cairo_surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    if (!surface_) {
+        error = "cannot write the picture " + path + ": nothing has been drawn";
+        return false;
+    }
+    std::string png;
+    auto append = [](void* closure, const unsigned char* data, unsigned int length) {
+        static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+        return CAIRO_STATUS_SUCCESS;
+    };
+    cairo_status_t status = cairo_surface_write_to_png_stream(surface_, append, &png);
+    if (status != CAIRO_STATUS_SUCCESS) {
+        error = "cannot write the picture " + path + ": " + cairo_status_to_string(status);
+        return false;
+    }
+    return writeFileAtomically(path, png, &error);
 }
 
 // ---- Values ----------------------------------------------------------------------
@@ -784,7 +799,10 @@ ModalOutcome Toolkit::driveModal(const std::string& name, std::vector<DialogActi
     }
     if (Host::exists()) {
         const auto& alerts = Host::current().alerts();
-        for (size_t i = alertsBefore; i < alerts.size(); ++i) outcome.alerts.push_back(alerts[i].text);
+        for (size_t i = alertsBefore; i < alerts.size(); ++i) {
+            outcome.alerts.push_back(alerts[i].text);
+            outcome.alertKinds.push_back(alerts[i].kind);
+        }
     }
     return outcome;
 }
@@ -804,8 +822,24 @@ bool Toolkit::hasPicture(ASInt32 id) const
 
 bool Toolkit::loadMenu(ASInt32 menuId, std::vector<std::pair<ASInt32, std::string>>& entries)
 {
-    std::ifstream in(pluginFolder() + "/Menus/Menu-" + std::to_string(menuId) + ".txt");
-    if (!in) return false;
+    std::string path = pluginFolder() + "/Menus/Menu-" + std::to_string(menuId) + ".txt", text, error;
+    switch (readWholeFile(path, text, error)) {
+    case ReadStatus::Missing:
+        return false;
+    case ReadStatus::Unreadable:
+        if (Host::exists()) Host::current().reportProblem(error);
+        return false;
+    case ReadStatus::Read:
+        break;
+    }
+    entries = parseMenu(text);
+    return true;
+}
+
+std::vector<std::pair<ASInt32, std::string>> Toolkit::parseMenu(const std::string& text)
+{
+    std::vector<std::pair<ASInt32, std::string>> entries;
+    std::istringstream in(text);
     std::string line;
     bool first = true;
     while (std::getline(in, line)) {
@@ -818,11 +852,15 @@ bool Toolkit::loadMenu(ASInt32 menuId, std::vector<std::pair<ASInt32, std::strin
         size_t tab = line.find('\t');
         if (tab == std::string::npos) continue;
         char* end = nullptr;
+        errno = 0;
         long id = std::strtol(line.c_str(), &end, 10);
-        if (end != line.c_str() + tab) continue;
+        // An id outside 32 bits is no id: the line is skipped rather than
+        // given another number.
+        bool number = end != line.c_str() && end == line.c_str() + tab;
+        if (!number || errno == ERANGE || id < INT32_MIN || id > INT32_MAX) continue;
         entries.emplace_back(static_cast<ASInt32>(id), line.substr(tab + 1));
     }
-    return true;
+    return entries;
 }
 
 // A text longer than the buffer is cut before the character that does not fit

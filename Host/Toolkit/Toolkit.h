@@ -68,7 +68,8 @@ public:
     int height() const { return height_; }
     // 0xRRGGBB of a pixel, or -1 outside the image.
     long pixel(int x, int y) const;
-    bool savePng(const std::string& path) const;
+    // Written beside path and renamed over it when complete; error says why not.
+    bool savePng(const std::string& path, std::string& error) const;
 
 private:
     cairo_surface_t* surface_ = nullptr;
@@ -255,6 +256,7 @@ struct ModalOutcome {
     // failed message); empty when that code did its part.
     std::string openError;
     std::vector<std::string> alerts;    // the texts of the alerts shown meanwhile, in order
+    std::vector<std::string> alertKinds;  // the kind of each ("message" for a warning, "error" ...)
     std::vector<std::string> failures;  // the queued actions that failed, as the toolkit reported them
 
     // Opened, nothing failed and no alert was shown.
@@ -398,7 +400,12 @@ public:
     std::set<ASInt32> missingPictures;
     // The entries of a popup menu resource: "Menus/Menu-<id>.txt", lines
     // "<id>\t<text>" in UTF-8 (a byte-order mark in front is skipped).
+    // False when there is no such resource; one that cannot be read is
+    // reported to the host with the system's reason.
     bool loadMenu(ASInt32 menuId, std::vector<std::pair<ASInt32, std::string>>& entries);
+    // The entries of a menu resource's text ('#' starts a comment line; a line
+    // without a number and a tab is skipped).
+    static std::vector<std::pair<ASInt32, std::string>> parseMenu(const std::string& text);
     std::vector<std::unique_ptr<Icon>> icons;
 
 private:

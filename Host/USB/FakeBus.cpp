@@ -129,7 +129,8 @@ VTUSBResult FakeDevice::transfer(uint8_t endpoint, uint8_t* data, uint32_t lengt
     transfers_.push_back(t);
     // The device acts on the bytes after the transfer is on record, so replies
     // it queues follow the write that asked for them.
-    if (!(endpoint & 0x80) && !transfers_.back().data.empty()) onReceived(transfers_.back().data);
+    if (!(endpoint & 0x80) && !transfers_.back().data.empty() && !onReceived(transfers_.back().data))
+        transfers_.back().result = kVTUSBErrIO;
     return transfers_.back().result;
 }
 

@@ -77,11 +77,19 @@ public:
                          uint32_t timeoutMs);
     void noteClaim() { ++claims_; }
     void noteRelease() { ++releases_; }
-    void noteClose() { ++closes_; }
+    void noteClose()
+    {
+        ++closes_;
+        onClosed();
+    }
 
 protected:
-    // Called with the bytes of every write as the device accepts them.
-    virtual void onReceived(const std::string& bytes) {}
+    // Called with the bytes of every write as the device accepts them. False:
+    // the device could not take them after all, and the write fails with
+    // kVTUSBErrIO.
+    virtual bool onReceived(const std::string& bytes) { return true; }
+    // Called when a handle on the device is closed.
+    virtual void onClosed() {}
 
 private:
     uint16_t vendorId_;

@@ -151,17 +151,33 @@ FakeCutter::FakeCutter(uint16_t vendorId, uint16_t productId) : FakeDevice(vendo
     addInterface({bulkOut(kOutEndpoint & 0x0F), bulkIn(kInEndpoint & 0x0F)});
 }
 
-FakeCutter::~FakeCutter() {
-    if (log_) std::fclose(log_);
-}
+FakeCutter::~FakeCutter() { commitLog(); }
 
 bool FakeCutter::logTo(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    if (log_) std::fclose(log_);
-    log_ = f;
+    commitLog();
+    logPath_ = path;
+    logged_.clear();
+    logError_.clear();
+    logDirty_ = false;
+    // Opened now, so that a record that cannot be written is known before
+    // anything is sent.
+    log_ = std::make_unique<ReplacingFile>(path);
+    if (!log_->open(logError_)) {
+        log_.reset();
+        logPath_.clear();
+        return false;
+    }
     return true;
 }
+
+void FakeCutter::commitLog() {
+    if (!log_) return;
+    if (logDirty_ && logError_.empty()) log_->commit(logError_);
+    log_.reset();  // a record with nothing new, or a failed one, is dropped
+    logDirty_ = false;
+}
+
+void FakeCutter::onClosed() { commitLog(); }
 
 uint16_t FakeCutter::vendorId() const {
     int vid = 0, pid = 0;
@@ -175,13 +191,26 @@ uint16_t FakeCutter::productId() const {
     return FakeDevice::productId();
 }
 
-void FakeCutter::onReceived(const std::string& bytes) {
-    if (log_) {
-        std::fwrite(bytes.data(), 1, bytes.size(), log_);
-        std::fflush(log_);  // whatever happens to the host, the file holds what was sent
+bool FakeCutter::onReceived(const std::string& bytes) {
+    bool recorded = true;
+    if (!logPath_.empty() && logError_.empty()) {
+        // After a close the record goes on in a new temporary file that
+        // starts with what was recorded before.
+        if (!log_) {
+            log_ = std::make_unique<ReplacingFile>(logPath_);
+            if (!log_->open(logError_) || !log_->write(logged_)) logError_ = log_->error();
+        }
+        if (logError_.empty() && !log_->write(bytes)) logError_ = log_->error();
+        logDirty_ = true;
+        recorded = logError_.empty();
+        if (!recorded) log_.reset();
+    } else if (!logError_.empty()) {
+        recorded = false;
     }
+    logged_ += bytes;
     pending_ += bytes;
     parse();
+    return recorded;
 }
 
 void FakeCutter::parse() {
@@ -313,9 +342,7 @@ void FakeCutter::reply(const std::string& text) {
 
 std::shared_ptr<FakeCutter> installFakeCutter(const std::string& file, int vid, int pid) {
     auto cutter = std::make_shared<FakeCutter>(static_cast<uint16_t>(vid), static_cast<uint16_t>(pid));
-    if (!cutter->logTo(file))
-        throw std::runtime_error("cannot write the fake cutter's file " + file + ": " +
-                                 std::strerror(errno));
+    if (!cutter->logTo(file)) throw std::runtime_error("the fake cutter's file: " + cutter->logError());
     auto bus = std::dynamic_pointer_cast<FakeBus>(busIfChosen());
     if (!bus) bus = useFakeBus();
     bus->plug(cutter);

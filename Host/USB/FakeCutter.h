@@ -22,10 +22,11 @@
 // under another prefix.
 #pragma once
 
-#include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "OutputFile.h"
 #include "USB/FakeBus.h"
 
 namespace vt {
@@ -88,9 +89,15 @@ public:
     // ("XR1,..."), then the cutter answers as before.
     void answerWithWrongPrefix(int n) { wrongPrefix_ = n < 0 ? 0 : n; }
 
-    // Copy every byte received into this file (truncated first). Returns false
-    // and leaves the cutter without a log when the file cannot be written.
+    // Copy every byte received into this file. The bytes go to a temporary
+    // file beside it, which replaces the file each time the cutter is closed
+    // with every write done; a failed write fails the transfer, is kept in
+    // logError() and leaves the file as it was. Returns false (and sets
+    // logError()) when the file cannot be written at all: a folder, a device,
+    // a folder that is not there.
     bool logTo(const std::string& path);
+    // Why the record could not be written; empty while all is well.
+    const std::string& logError() const { return logError_; }
     // Commands that were recognised, in order, without the ESC (for tests).
     const std::vector<std::string>& commands() const { return commands_; }
     // Take the ids from source whenever they are asked for (while it answers
@@ -101,7 +108,8 @@ public:
     uint16_t productId() const override;
 
 protected:
-    void onReceived(const std::string& bytes) override;
+    bool onReceived(const std::string& bytes) override;
+    void onClosed() override;
 
 private:
     void parse();
@@ -114,7 +122,13 @@ private:
     std::string pending_;  // received bytes not yet understood
     char lastSeparator_ = ';';
     std::vector<std::string> commands_;
-    std::FILE* log_ = nullptr;
+    void commitLog();
+
+    std::string logPath_;
+    std::unique_ptr<ReplacingFile> log_;  // open while bytes are being recorded
+    std::string logged_;                  // every byte recorded in this session
+    bool logDirty_ = false;               // bytes since the last commit
+    std::string logError_;
     std::function<bool(int*, int*)> idSource_;
 };
 

@@ -32,6 +32,11 @@ const ASErr kFormatErr = '!Fmt';
 const ASErr kUnwritableTextErr = '!Txt';
 const ASErr kWriteErr = '!Wrt';
 
+// A plotter whose language is not 0 to 3, or whose step or media size is not
+// a finite length above 0, in the plotter library or the preferences: no job
+// can be made for it.
+const ASErr kPlotterValueErr = '!Val';
+
 // The Plot Out dialog's history holds nothing to undo, or nothing to redo.
 const ASErr kUndoStackErr = '!STK';
 

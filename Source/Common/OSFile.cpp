@@ -1,6 +1,10 @@
 #include "Common/OSFile.h"
 
+#include <errno.h>
+#include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -8,21 +12,27 @@
 #include "Common/Suites.h"
 #include "IAIFilePath.h"
 
+// The platform path of a specification; false when it cannot be made or does
+// not fit: a cut path would name another file.
+static bool platformPath(const SPPlatformFileSpecification* fileSpecification, char* path, size_t size)
+{
+    try {
+        ai::FilePath file(*fileSpecification);
+        std::string platform = file.GetFullPath().as_Platform();
+        if (platform.empty() || platform.size() >= size) return false;
+        memcpy(path, platform.data(), platform.size());
+        path[platform.size()] = 0;
+    } catch (const ai::Error&) {
+        return false;
+    }
+    return true;
+}
+
 FILE* OS_fopen(const SPPlatformFileSpecification* fileSpecification, const char* mode)
 {
     if (fileSpecification == nullptr || mode == nullptr) return nullptr;
     char path[kSPMaxPathLength + 1];
-    try {
-        ai::FilePath file(*fileSpecification);
-        std::string platform = file.GetFullPath().as_Platform();
-        // A path that does not fit is refused rather than cut: a cut path
-        // would name another file.
-        if (platform.empty() || platform.size() >= sizeof(path)) return nullptr;
-        memcpy(path, platform.data(), platform.size());
-        path[platform.size()] = 0;
-    } catch (const ai::Error&) {
-        return nullptr;
-    }
+    if (!platformPath(fileSpecification, path, sizeof path)) return nullptr;
     return fopen(path, mode);
 }
 
@@ -58,4 +68,68 @@ ASErr pluginFolderFilePath(const char* fileName, char* path, size_t size)
 ASErr pluginFolderSpecification(SPPlatformFileSpecification* folder)
 {
     return folder != nullptr && pluginFolder(nullptr, folder) ? kNoErr : kNoFileErr;
+}
+
+ASErr OS_fopenReplacing(const SPPlatformFileSpecification* fileSpecification, OSReplacingFile* file)
+{
+    if (file == nullptr) return kNoFileErr;
+    memset(file, 0, sizeof *file);
+    if (fileSpecification == nullptr || !platformPath(fileSpecification, file->path, sizeof file->path)) {
+        file->systemError = ENAMETOOLONG;
+        return kNoFileErr;
+    }
+    struct stat st;
+    if (lstat(file->path, &st) == 0 && S_ISLNK(st.st_mode)) {
+        char* real = realpath(file->path, nullptr);
+        if (real != nullptr) {
+            size_t length = strlen(real);
+            if (length < sizeof file->path) memcpy(file->path, real, length + 1);
+            free(real);
+            if (length >= sizeof file->path) {
+                file->systemError = ENAMETOOLONG;
+                return kNoFileErr;
+            }
+        }
+    }
+    if (stat(file->path, &st) == 0) {
+        if (!S_ISREG(st.st_mode)) {
+            file->systemError = S_ISDIR(st.st_mode) ? EISDIR : kOSNotRegularFile;
+            return kNoFileErr;
+        }
+    } else if (errno != ENOENT) {
+        file->systemError = errno;
+        return kNoFileErr;
+    }
+    snprintf(file->temp, sizeof file->temp, "%s.tmp", file->path);
+    file->stream = fopen(file->temp, "w");
+    if (file->stream == nullptr) {
+        file->systemError = errno;
+        return kNoFileErr;
+    }
+    return kNoErr;
+}
+
+ASErr OS_fcloseReplacing(OSReplacingFile* file, ASErr writeError)
+{
+    if (file == nullptr || file->stream == nullptr) return writeError != kNoErr ? writeError : kWriteErr;
+    ASErr error = writeError;
+    if (fflush(file->stream) != 0 || ferror(file->stream)) {
+        if (file->systemError == 0) file->systemError = errno;
+        if (error == kNoErr) error = kWriteErr;
+    }
+    if (error == kNoErr && fsync(fileno(file->stream)) != 0) {
+        file->systemError = errno;
+        error = kWriteErr;
+    }
+    if (fclose(file->stream) != 0 && error == kNoErr) {
+        file->systemError = errno;
+        error = kWriteErr;
+    }
+    file->stream = nullptr;
+    if (error == kNoErr && rename(file->temp, file->path) != 0) {
+        file->systemError = errno;
+        error = kWriteErr;
+    }
+    if (error != kNoErr) unlink(file->temp);
+    return error;
 }

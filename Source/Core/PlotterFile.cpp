@@ -2,8 +2,10 @@
 // blocks) and the single-plotter "%s.INI" (one plotter block). The reader is
 // positional; reading a damaged or hostile file stops with an error code and
 // never runs past a field.
+#include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <math.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
@@ -188,6 +190,48 @@ int savePlotter(Plotter** list, int* count, FILE* file)
     return ferror(file) ? kWriteErr : 0;
 }
 
+// ---- Values ------------------------------------------------------------------------
+
+static int lengthUsable(double value) { return isfinite(value) && value >= kPlotterSmallestLength; }
+
+static void describeLength(const Plotter* plotter, const char* field, double value, char* text, size_t size)
+{
+    int name = (int)fieldLength(plotter->PlotterName, sizeof(plotter->PlotterName));
+    if (!isfinite(value))
+        snprintf(text, size, "plotter \"%.*s\": %s is not a finite number", name, plotter->PlotterName, field);
+    else if (value <= 0)
+        snprintf(text, size, "plotter \"%.*s\": %s is %g, not above 0", name, plotter->PlotterName, field, value);
+    else
+        snprintf(text, size, "plotter \"%.*s\": %s is %g, below the %g mm the library file can hold", name,
+                 plotter->PlotterName, field, value, kPlotterSmallestLength);
+}
+
+int checkPlotterValues(const Plotter* plotter, char* text, size_t size)
+{
+    if (!plotter) return kPlotterValueErr;
+    if (text && size > 0) text[0] = 0;
+    int wantText = text != NULL && size > 0;
+    if (plotter->Language < 0 || plotter->Language > 3) {
+        if (wantText)
+            snprintf(text, size, "plotter \"%.*s\": Language is %d, not one of 0 (HPGL) to 3 (DMGL)",
+                     (int)fieldLength(plotter->PlotterName, sizeof(plotter->PlotterName)), plotter->PlotterName,
+                     (int)plotter->Language);
+        return kPlotterValueErr;
+    }
+    const struct {
+        const char* field;
+        double value;
+    } lengths[] = {{"PlotterStep", plotter->PlotterStep},
+                   {"PlotterSizeX", plotter->PlotterSizeX},
+                   {"PlotterSizeY", plotter->PlotterSizeY}};
+    for (size_t i = 0; i < sizeof(lengths) / sizeof(lengths[0]); i++) {
+        if (lengthUsable(lengths[i].value)) continue;
+        if (wantText) describeLength(plotter, lengths[i].field, lengths[i].value, text, size);
+        return kPlotterValueErr;
+    }
+    return 0;
+}
+
 // ---- Reading -------------------------------------------------------------------
 
 // Consumes the brace that opens or closes a block and the white space after it
@@ -327,6 +371,14 @@ VT_NODISCARD static int readPlotterBlock(FILE* file, Plotter* plotter)
         return err;
     }
     skipBrace(file, '}');
+    // A language the writer does not know, or a step or media size that is
+    // not above 0, would cut a job of nothing: the plotter is refused. Its
+    // name and values stay in the record to say why.
+    if (checkPlotterValues(plotter, NULL, 0) != 0) {
+        for (int i = 0; i < envNumber; i++) freeEnvironment(&environments[i]);
+        free(environments);
+        return kPlotterValueErr;
+    }
     plotter->Environments = environments;
     plotter->PlotterEnvNumber = envNumber;
     return 0;
@@ -357,8 +409,11 @@ int readPlotter(Plotter* plotter, FILE* file)
     return readPlotterBlock(file, plotter);
 }
 
-int loadPlotter(Plotter** list, int* count, FILE* file)
+int loadPlotter(Plotter** list, int* count, FILE* file) { return loadPlotterReporting(list, count, file, NULL, 0); }
+
+int loadPlotterReporting(Plotter** list, int* count, FILE* file, char* problem, size_t size)
 {
+    if (problem && size > 0) problem[0] = 0;
     if (!list || !count) return kFormatErr;
     *list = NULL;
     *count = 0;
@@ -378,6 +433,8 @@ int loadPlotter(Plotter** list, int* count, FILE* file)
         if (err) break;
         memset(&plotters[read], 0, sizeof(Plotter));
         err = readPlotterBlock(file, &plotters[read]);
+        // The refusal is known; the call only says why.
+        if (err == kPlotterValueErr) (void)checkPlotterValues(&plotters[read], problem, size);
         if (err) break;
     }
     // Whatever was read completely before damage stays usable.
@@ -454,12 +511,24 @@ int writePlotterFile(const char* path, Plotter* plotter)
 
 int loadPlotterFile(const char* path, Plotter** list, int* count)
 {
+    return loadPlotterFileReporting(path, list, count, NULL, 0);
+}
+
+int loadPlotterFileReporting(const char* path, Plotter** list, int* count, char* problem, size_t size)
+{
+    if (problem && size > 0) problem[0] = 0;
     if (!list || !count) return kFormatErr;
     *list = NULL;
     *count = 0;
     FILE* file = path ? fopen(path, "r") : NULL;
-    if (!file) return 0;  // no library yet: an empty one
-    int err = loadPlotter(list, count, file);
+    if (!file) {
+        if (!path || errno == ENOENT) return 0;  // no library yet: an empty one
+        // There but unreadable: not an empty library, which a save would
+        // then write over the user's plotters.
+        if (problem && size > 0) snprintf(problem, size, "%s", strerror(errno));
+        return kNoFileErr;
+    }
+    int err = loadPlotterReporting(list, count, file, problem, size);
     fclose(file);
     return err;
 }

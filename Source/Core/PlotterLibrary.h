@@ -16,7 +16,12 @@
 // or a failed allocation, kNoFileErr when there is no file stream or the file
 // cannot be opened, kFormatErr for a damaged file, kUnwritableTextErr for a
 // text the format cannot hold (see plotterWritable), kWriteErr when writing
-// failed (an existing file is then left as it was).
+// failed (an existing file is then left as it was), kPlotterValueErr for a
+// plotter whose language, step or media size cannot be used.
+
+// The smallest step and media size the library file can hold (it writes them
+// with six decimals): anything smaller would come back as 0.
+#define kPlotterSmallestLength 0.000001
 
 // Name of the library file in the plug-in's folder.
 #define kPlotterLibraryFileName "PlotterSetup.txt"
@@ -60,12 +65,26 @@ VT_NODISCARD int putPlotter(FILE* file, Plotter plotter);
 VT_NODISCARD int putEnvironment(FILE* file, Environment environment);
 VT_NODISCARD int putPen(FILE* file, Pen pen);
 
+// 0 when a plotter's values can drive a job: a language of 0 to 3, and a step
+// and media width and length that are finite and at least
+// kPlotterSmallestLength. Else '!Val' and, when text is given, what is wrong,
+// naming the plotter and the field: plotter "NAME": Language is 7, not one of
+// 0 to 3.
+VT_NODISCARD int checkPlotterValues(const Plotter* plotter, char* text, size_t size);
+
 // Readers on an open stream. loadPlotter: a null file gives an empty library
-// and 0. On a damaged file '!Fmt' (or '!Mem'), and the list holds the plotters
-// read completely before the damage. readPlotter: '!FOP' for a null file; on
-// damage '!Fmt' / '!Mem' and the record owns no environments.
+// and 0. On a damaged file '!Fmt' (or '!Mem'), on a plotter whose values
+// checkPlotterValues refuses '!Val', and the list holds the plotters read
+// completely before. readPlotter: '!FOP' for a null file; on damage '!Fmt' /
+// '!Mem' and the record owns no environments; on refused values '!Val', the
+// record owns no environments and keeps its name and values, so that
+// checkPlotterValues can say what is wrong.
 VT_NODISCARD int loadPlotter(Plotter** list, int* count, FILE* file);
 VT_NODISCARD int readPlotter(Plotter* plotter, FILE* file);
+// loadPlotter that also says why it stopped: for '!Val' problem gets the text
+// of checkPlotterValues; else it is emptied. size 0 (or a null problem) asks
+// for nothing.
+VT_NODISCARD int loadPlotterReporting(Plotter** list, int* count, FILE* file, char* problem, size_t size);
 // One block each: 1, or 0 when the block is damaged or an array cannot be
 // allocated (the record then owns no array and its count is 0).
 VT_NODISCARD int getPlotter(FILE* file, Plotter* plotter);
@@ -74,11 +93,15 @@ VT_NODISCARD int getPen(FILE* file, Pen* pen);
 
 // Path-based forms. Saving writes PATH.tmp, flushes and syncs it and renames it
 // over PATH only when every write succeeded, so a failed save never loses the
-// existing file. loadPlotterFile gives an empty library for a missing file;
-// readPlotterFile gives '!FOP' for one.
+// existing file. loadPlotterFile gives an empty library for a missing file,
+// and '!FOP' for one that is there but cannot be read; readPlotterFile gives
+// '!FOP' for both.
 VT_NODISCARD int savePlotterFile(const char* path, Plotter** list, int* count);
 VT_NODISCARD int writePlotterFile(const char* path, Plotter* plotter);
 VT_NODISCARD int loadPlotterFile(const char* path, Plotter** list, int* count);
+// loadPlotterFile that says why it stopped: the system's reason for '!FOP',
+// the text of checkPlotterValues for '!Val'; empty otherwise.
+VT_NODISCARD int loadPlotterFileReporting(const char* path, Plotter** list, int* count, char* problem, size_t size);
 VT_NODISCARD int readPlotterFile(const char* path, Plotter* plotter);
 
 // File name "%s.INI" for a plotter name, safe to join to a folder: separators,

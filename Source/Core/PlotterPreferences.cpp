@@ -206,6 +206,11 @@ uint8_t readCurrentPlotterPreferences(Plotter* plotter, Environment* environment
         if (!readEntry(entry, 0, plotterPrefField(entry, plotter, environment, NULL))) return refuse(environment);
     }
 
+    // A language the writer does not know, or a step or media size that is
+    // not a length above 0, would cut a job of nothing: such a plotter is
+    // refused here as the library refuses it.
+    if (checkPlotterValues(plotter, NULL, 0) != 0) return refuse(environment);
+
     // A negative or absurd count comes from a damaged preference file; taking
     // it would ask the heap for a negative or enormous block.
     if (environment->PenNumber < 1 || environment->PenNumber > kMaxPenCount) return refuse(environment);
@@ -220,4 +225,19 @@ uint8_t readCurrentPlotterPreferences(Plotter* plotter, Environment* environment
         }
     }
     return 1;
+}
+
+int describeCurrentPlotterValues(char* text, size_t size)
+{
+    if (text == NULL || size == 0) return kPlotterValueErr;
+    text[0] = 0;
+    Plotter plotter;
+    memset(&plotter, 0, sizeof plotter);
+    for (int32_t k = 0; k < kPlotterPrefEntryCount; k++) {
+        const PlotterPrefEntry* entry = &kPlotterPrefEntries[k];
+        if (entry->record != kPlotterPrefOfPlotter) continue;
+        // A missing entry is no value to describe: the plotter is incomplete.
+        if (!readEntry(entry, 0, plotterPrefField(entry, &plotter, NULL, NULL)) && entry->required) return 0;
+    }
+    return checkPlotterValues(&plotter, text, size);
 }

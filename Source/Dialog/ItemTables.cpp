@@ -2,6 +2,7 @@
 
 #include "Dialog/About.h"
 #include "Dialog/AutoGroupSpaceDialog.h"
+#include "Dialog/CuttingSettingsDialog.h"
 #include "Dialog/EnvironmentEditor.h"
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PenEditor.h"
@@ -21,6 +22,9 @@ const ItemTableInfo kItemTables[] = {
      kEnvironmentDialogHeight},
     {kPenDialogName, dlgPenItem, kPenItemCount, kPenDialogWidth, kPenDialogHeight},
     {kPlotOutDialogName, dlgPlotOutItem, kPlotOutItemCount, kPlotOutDialogWidth, kPlotOutDialogHeight},
+    // Shares the Plot Out dialog's name and window; its items are its own.
+    {kCuttingSettingsDialogName, dlgArdoSettingItem, kCuttingSettingsItemCount, kCuttingSettingsDialogWidth,
+     kCuttingSettingsDialogHeight},
     {kPreviewDialogName, dlgPreviewItem, kPreviewItemCount, kPreviewDialogWidth, kPreviewDialogHeight},
     // The palette's guide-grid items lie below its collapsed height; they are
     // laid out for the expanded palette.

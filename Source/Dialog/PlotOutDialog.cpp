@@ -10,7 +10,9 @@
 #include "Common/Units.h"
 #include "Core/ColorLayer.h"
 #include "Core/CutModel.h"
+#include "Core/PlotterPreferences.h"
 #include "Core/ReDrawPlotOutPreview.h"
+#include "Dialog/CuttingSettingsDialog.h"
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PreviewOptionDialog.h"
 #include "Core/UndoHistory.h"
@@ -62,7 +64,7 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     {kADMPictureStaticType, 0, 0, 1039, kPlotOutScaleLockItem, 124, 18, 120, 34, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutWidthItem, 146, 58, 115, 20, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutHeightItem, 146, 58, 137, 20, NULL, NULL},
-    {kADMTextPushButtonType, 163, 0, 0, kPlotOutCutSettingsItem, 8, 196, 158, 19, NULL, NULL},
+    {kADMTextPushButtonType, 163, 0, 0, kPlotOutCutSettingsItem, 8, 196, 158, 19, PlotOutDlgTextPushButtonInitProc, NULL},
     {kADMFrameType, 112, 0, 0, kPlotOutTransformBoxItem, 2, 205, 80, 99, NULL, NULL},
     // Copies (y 180 to 239)
     {kADMTextStaticType, 113, 0, 0, kPlotOutCopiesXLabelItem, 4, 60, 196, 16, NULL, NULL},
@@ -148,6 +150,19 @@ static void alertWith(int32_t index, const char* detail)
     sADMBasic->ErrorAlert(message);
 }
 
+// The same for a file, with the system's reason when there is one.
+static void alertWithFile(int32_t index, const char* path, int systemError)
+{
+    char detail[kSPMaxPathLength + 128];
+    if (systemError == kOSNotRegularFile)
+        snprintf(detail, sizeof detail, "%s (not a regular file)", path);
+    else if (systemError != 0)
+        snprintf(detail, sizeof detail, "%s (%s)", path, strerror(systemError));
+    else
+        snprintf(detail, sizeof detail, "%s", path);
+    alertWith(index, detail);
+}
+
 // ---- Opening ---------------------------------------------------------------------------------
 
 // Why a job cannot be opened, from the check before the dialog or from the
@@ -158,7 +173,11 @@ static void alertCannotOpen(ASErr error)
                     : error == kUnsupportedArtErr   ? kUnsupportedObjectString
                     : error == kMemoryErr           ? kJobOutOfMemoryString
                                                     : kNothingSelectedString;
-    alertWith(index, NULL);
+    // A current plotter that is there but holds values no job can be cut
+    // with is named, with the field that is wrong.
+    char problem[kAlertTextSize] = "";
+    if (error == kNoCurrentPlotterErr) (void)describeCurrentPlotterValues(problem, sizeof problem);
+    alertWith(index, problem);
 }
 
 // The code of a load that failed while the dialog opened; goPlotOut returns
@@ -552,6 +571,51 @@ uint8_t getCutOffLine(Vexa_Line* line)
     return 1;
 }
 
+uint8_t getJobExtent(AIRealRect* extent)
+{
+    uint8_t found = 0;
+    for (int32_t i = 0; g->volumes != NULL && i < g->volumeCount; ++i) {
+        const Volume* v = &g->volumes[i];
+        if (!(v->flags & kVolumeVisible) || (v->flags & kVolumeOnMarksLayer)) continue;
+        // The last copy lies as many tile steps away as the writer places it.
+        AIRealRect one;
+        one.left = v->rect[0];
+        one.bottom = v->rect[3];
+        one.right = (AIReal)(v->rect[2] + (v->copiesX > 1 ? v->copiesX - 1 : 0) * (v->gapX + v->baseWidth * v->scaleX));
+        one.top = (AIReal)(v->rect[1] + (v->copiesY > 1 ? v->copiesY - 1 : 0) * (v->gapY + v->baseHeight * v->scaleY));
+        if (!found) {
+            *extent = one;
+            found = 1;
+        } else {
+            if (one.left < extent->left) extent->left = one.left;
+            if (one.bottom < extent->bottom) extent->bottom = one.bottom;
+            if (one.right > extent->right) extent->right = one.right;
+            if (one.top > extent->top) extent->top = one.top;
+        }
+    }
+    return found;
+}
+
+// A job that reaches beyond the media would run off the cutter's material or
+// against its limits: the user is told before it is written or sent, and may
+// still write it (a roll may be longer than the plotter's nominal length).
+static void warnWhenBeyondMedia(void)
+{
+    const double tolerance = 0.001;  // mm: placement arithmetic, not art
+    AIRealRect extent;
+    if (!getJobExtent(&extent)) return;
+    if (extent.left >= -tolerance && extent.bottom >= -tolerance && extent.right <= g->mediaWidth + tolerance &&
+        extent.top <= g->mediaLength + tolerance)
+        return;
+    char text[kAlertTextSize], media[kAlertTextSize];
+    char message[3 * kAlertTextSize];
+    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kJobBeyondMediaString, text, kAlertTextSize);
+    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kMediaSizeString, media, kAlertTextSize);
+    snprintf(message, sizeof message, "%s x %.1f - %.1f mm, y %.1f - %.1f mm. %s %.1f x %.1f mm.", text, extent.left,
+             extent.right, extent.bottom, extent.top, media, g->mediaWidth, g->mediaLength);
+    sADMBasic->MessageAlert(message);
+}
+
 ASErr writePlotJob(FILE* file, uint8_t byLayer)
 {
     int language = g->curPlotter.Language;
@@ -559,7 +623,7 @@ ASErr writePlotJob(FILE* file, uint8_t byLayer)
     if (error == kNoErr)
         error = plotOutGlobalVolumes(g_lyLoad, g_iLayerNum, g_clLoad, g_iColorNum, language, file, byLayer);
     Vexa_Line line;
-    if (error == kNoErr && g->cutOff && getCutOffLine(&line)) {
+    if (error == kNoErr && cutOffLineWanted() && getCutOffLine(&line)) {
         unsigned char penUp = 1;
         error = lineOutCutOff(line, language, file, &penUp);
     }
@@ -634,13 +698,18 @@ ASErr PlotOutDlgOutputFilePiturePushButtonProc(ADMItemRef item, ADMNotifierRef n
         memset(&chosen, 0, sizeof chosen);
         if (sADMBasic->StandardPutFileDialog(prompt, NULL, &start, kDefaultPlotFileName, &chosen)) {
             chosen.path[sizeof chosen.path - 1] = 0;
-            FILE* file = OS_fopen(&chosen, "w");
-            if (file == NULL) {
-                alertWith(kPlotFileNotCreatedString, chosen.path);
+            // The job goes to a temporary file that replaces the chosen one
+            // only when complete: a failed write keeps the user's old file.
+            warnWhenBeyondMedia();
+            OSReplacingFile out;
+            if (OS_fopenReplacing(&chosen, &out) != kNoErr) {
+                alertWithFile(kPlotFileNotCreatedString, out.path[0] ? out.path : chosen.path, out.systemError);
             } else {
                 g->arcAngleUnit = 0.1;
-                if (writeJobToFile(file, byLayerOf(dialog)) != kNoErr)
-                    alertWith(kPlotFileNotWrittenString, chosen.path);
+                ASErr error = writePlotJob(out.stream, byLayerOf(dialog));
+                if (ferror(out.stream) && error == kNoErr) error = kWriteErr;
+                if (OS_fcloseReplacing(&out, error) != kNoErr)
+                    alertWithFile(kPlotFileNotWrittenString, out.path, out.systemError);
             }
         }
     }
@@ -662,6 +731,7 @@ ASErr PlotOutDlgOutputPiturePushButtonProc(ADMItemRef item, ADMNotifierRef notif
             (void)USB_Close();
             alertWith(kCutterNotFoundString, NULL);
         } else {
+            warnWhenBeyondMedia();
             error = writePlotJob(NULL, byLayerOf(dialog));
             // The send decides what the user is told: every byte that was
             // going out is out, and a failed close has been logged.

@@ -126,6 +126,8 @@ enum {
     kCutterSendFailedString = 183,
     kPreviewFileNotWrittenString = 184,
     kJobOutOfMemoryString = 185,
+    kJobBeyondMediaString = 186,
+    kMediaSizeString = 187,
     kVolumesNotPackedString = 856  // followed by how many
 };
 
@@ -212,6 +214,11 @@ VT_NODISCARD ASErr PlotOutDlgExitDlgPicturePushButtonProc(ADMItemRef item, ADMNo
 // The cut-off line across the media, cutOffDistance above the top of all
 // volumes' placed rectangles; 0 when there are no volumes to measure.
 uint8_t getCutOffLine(Vexa_Line* line);
+
+// The extent on the media (mm, left, top, right, bottom) of what the job cuts:
+// every visible volume off the marks layer, with all its copies. 0 when
+// nothing is cut.
+uint8_t getJobExtent(AIRealRect* extent);
 
 // Writes the whole job to a file, or to the cutter when file is null and
 // usbOutput is set: plotter start, the volumes by layer or by colour, the

@@ -593,12 +593,24 @@ ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
     if (pluginFolderFilePath(kPlotterLibraryFileName, g_strLibraryPath, sizeof g_strLibraryPath) != kNoErr) {
         g_libraryUnreadable = true;
         sADMBasic->ErrorAlert("The plotter library cannot be found: the plug-in's folder is unknown.");
-    } else if (loadPlotterFile(g_strLibraryPath, &g_Plotter, &g_iPlotterNum) != 0) {
-        g_libraryUnreadable = true;
-        std::string text = std::string("The plotter library \"") + g_strLibraryPath +
-                           "\" is damaged. The plotters read before the damage are shown; the file itself "
-                           "will not be changed, so nothing in it is lost.";
-        sADMBasic->ErrorAlert(text.c_str());
+    } else {
+        char problem[512];
+        int error = loadPlotterFileReporting(g_strLibraryPath, &g_Plotter, &g_iPlotterNum, problem, sizeof problem);
+        if (error != 0) {
+            // Whatever went wrong, the file is never rewritten from what could
+            // be read of it.
+            g_libraryUnreadable = true;
+            std::string text = std::string("The plotter library \"") + g_strLibraryPath + "\" ";
+            if (error == kNoFileErr)
+                text += std::string("cannot be read (") + problem + "). No plotters are shown";
+            else if (error == kPlotterValueErr)
+                text += std::string("holds a plotter that cannot be used: ") + problem +
+                        ". The plotters before it are shown";
+            else
+                text += "is damaged. The plotters read before the damage are shown";
+            text += "; the file itself will not be changed, so nothing in it is lost.";
+            sADMBasic->ErrorAlert(text.c_str());
+        }
     }
 
     if (sAIPreference->GetStringPreference(kCurrentPlotterPrefix, "PlotterName", g_strCurrentPlotterName,
@@ -835,9 +847,15 @@ ASErr PlotterSetupDlgMachineLoadButtonProc(ADMItemRef item, ADMNotifierRef notif
                 fclose(stream);
                 if (error != 0) {
                     // Half a plotter would be saved into the library at OK.
+                    char problem[512] = "";
+                    // The refusal is known; the call only says why.
+                    if (error == kPlotterValueErr) (void)checkPlotterValues(&plotter, problem, sizeof problem);
                     freePlotter(&plotter);
-                    std::string text = std::string("The plotter file \"") + file.path +
-                                       "\" is damaged or is not a plotter file; nothing was loaded.";
+                    std::string text = std::string("The plotter file \"") + file.path + "\" " +
+                                       (error == kPlotterValueErr
+                                            ? std::string("holds a plotter that cannot be used: ") + problem + "."
+                                            : std::string("is damaged or is not a plotter file.")) +
+                                       " Nothing was loaded.";
                     sADMBasic->ErrorAlert(text.c_str());
                 } else {
                     plotter.PlotterReserved = 0;

@@ -5,9 +5,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <sstream>
 
 #include "HostFixture.h"
+#include "Preferences.h"
 
 namespace {
 
@@ -118,6 +121,88 @@ TEST(PlotCommand, ProblemsAreReportedWithAFailingStatus)
         RunResult r = plot(dir, row.args);
         EXPECT_EQ(r.status, 1) << row.shows << "\n" << r.output;
         EXPECT_NE(r.output.find(row.says), std::string::npos) << row.shows << "\n" << r.output;
+    }
+}
+
+TEST(PlotCommand, ACurrentPlotterWithUnusableValuesIsNamedAndCutsNothing)
+{
+    struct Row {
+        const char* shows;
+        const char* key;
+        double value;  // an integer entry for the language
+        const char* says;
+    } rows[] = {
+        {"a language past DMGL", "PlotterLanguage", 7,
+         "cannot be used: PlotterLanguage is 7, not one of 0 (HPGL) to 3 (DMGL)"},
+        {"a negative step", "PlotterStep", -0.025, "cannot be used: PlotterStep is -0.025, not above 0"},
+        {"no media width", "PlotterSizeX", 0, "cannot be used: PlotterSizeX is 0, not above 0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        vt::test::TempDir dir;
+        RunResult setup = plot(dir, sample("open-sign.svg") + " -o '" + dir.file("first.hpgl") +
+                                        "' --plotter 'Generic 24in Drag Knife'");
+        ASSERT_EQ(setup.status, 0) << setup.output;
+        {
+            vt::host::Preferences prefs(dir.file("prefs.json"));
+            if (std::string(row.key) == "PlotterLanguage")
+                prefs.putInteger("Korvel-Ulmaren", row.key, static_cast<int32_t>(row.value));
+            else
+                prefs.putReal("Korvel-Ulmaren", row.key, row.value);
+            ASSERT_TRUE(prefs.save()) << prefs.error();
+        }
+        RunResult r = plot(dir, sample("open-sign.svg") + " -o '" + dir.file("job.hpgl") + "'");
+        EXPECT_EQ(r.status, 1) << r.output;
+        EXPECT_NE(r.output.find("the current plotter \"Generic 24in Drag Knife\" in the preferences " +
+                                std::string(row.says)),
+                  std::string::npos)
+            << r.output;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("job.hpgl"))) << "no job of nothing is written";
+    }
+}
+
+// A plotter of the library whose values no job can be cut with is refused
+// when the library is read, naming the plotter and the field; nothing is cut
+// and the library is kept as it was.
+TEST(PlotCommand, ALibraryPlotterWithUnusableValuesIsNamedAndCutsNothing)
+{
+    struct Row {
+        const char* shows;
+        const char* from;
+        const char* to;
+        const char* says;
+    } rows[] = {
+        {"a language past DMGL", "Language=0", "Language=7", "Language is 7, not one of 0 (HPGL) to 3 (DMGL)"},
+        {"a negative language", "Language=0", "Language=-1", "Language is -1, not one of 0 (HPGL) to 3 (DMGL)"},
+        {"a negative step", "PlotterStep=0.025000", "PlotterStep=-0.025", "PlotterStep is -0.025, not above 0"},
+        {"a step of nan", "PlotterStep=0.025000", "PlotterStep=nan", "PlotterStep is not a finite number"},
+        {"no media width", "PlotterSizeX=1220.000000", "PlotterSizeX=0", "PlotterSizeX is 0, not above 0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        vt::test::TempDir dir;
+        RunResult setup = plot(dir, sample("open-sign.svg") + " -o '" + dir.file("first.hpgl") +
+                                        "' --plotter 'Generic 24in Drag Knife'");
+        ASSERT_EQ(setup.status, 0) << setup.output;
+        // The second plotter of the bundled library is spoilt; the first stays.
+        std::string library = dir.file("Plug-ins/PlotterSetup.txt");
+        std::string text = vt::test::readFile(library);
+        size_t block = text.find("PlotterName=Generic 48in Drag Knife");
+        ASSERT_NE(block, std::string::npos);
+        size_t at = text.find(std::string("\n") + row.from + "\n", block);
+        ASSERT_NE(at, std::string::npos);
+        text.replace(at + 1, std::strlen(row.from), row.to);
+        vt::test::writeFile(library, text);
+
+        RunResult r = plot(dir, sample("open-sign.svg") + " -o '" + dir.file("job.hpgl") +
+                                    "' --plotter 'Generic 48in Drag Knife'");
+        EXPECT_EQ(r.status, 1) << r.output;
+        EXPECT_NE(r.output.find("holds a plotter that cannot be used: plotter \"Generic 48in Drag Knife\": " +
+                                std::string(row.says)),
+                  std::string::npos)
+            << r.output;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("job.hpgl"))) << "nothing is cut";
+        EXPECT_EQ(vt::test::readFile(library), text) << "the library is kept as it was";
     }
 }
 

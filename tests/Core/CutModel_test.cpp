@@ -549,3 +549,32 @@ TEST_F(CutModelTest, SampleJobLoadsItsLettersWithCounters)
 }
 
 }  // namespace
+
+// A large job loads in seconds even under the sanitizers: the cut model's
+// arrays and the art tree's steps must not cost time quadratic in the curves.
+TEST_F(CutModelTest, TwentyFiveThousandCurvesLoad)
+{
+    std::string d = "M0,0";
+    for (int i = 0; i < 25000; ++i) {
+        double x = (i % 500) * 2.0, y = (i / 500) * 2.0;
+        d += " C" + std::to_string(x + 0.5) + "," + std::to_string(y + 1) + " " + std::to_string(x + 1.5) + "," +
+             std::to_string(y + 1) + " " + std::to_string(x + 2) + "," + std::to_string(y);
+    }
+    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1000mm\" height=\"120mm\" "
+                      "viewBox=\"0 0 1000 120\"><path d=\"" + d + "\"/>";
+    for (int i = 0; i < 1000; ++i)
+        svg += "<rect x=\"" + std::to_string(i % 100 * 10) + "\" y=\"110\" width=\"5\" height=\"5\"/>";
+    svg += "</svg>";
+    std::string error;
+    auto document = readSvgText(documents(), svg, "many.svg", error);
+    ASSERT_TRUE(document) << error;
+    Document* loaded = document.get();
+    documents().adopt(std::move(document));
+    selectAll(*loaded);
+    ASSERT_EQ(loadData(nullptr), kNoErr);
+    ASSERT_EQ(g->volumeCount, 1001);
+    int32_t curves = 0;
+    for (int32_t i = 0; i < g->volumeCount; ++i)
+        for (int32_t k = 0; k < g->volumes[i].ringCount; ++k) curves += g->volumes[i].rings[k].count;
+    EXPECT_EQ(curves, 25000 + 1000 * 4);
+}

@@ -285,6 +285,76 @@ TEST_P(DamagedLibrary, StopsWithAnErrorAndKeepsWhatWasRead)
 INSTANTIATE_TEST_SUITE_P(PlotterFile, DamagedLibrary, ::testing::ValuesIn(kDamageCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Values no job can be cut with are refused where the library is read, naming
+// the plotter and the field; the plotters before it stay usable.
+TEST(PlotterFile, UnusableValuesAreRefusedNamingThePlotterAndField)
+{
+    FakeHostSuites host;
+    struct Row {
+        const char* shows;
+        const char* from;
+        const char* to;
+        const char* says;
+    } rows[] = {
+        {"a language past DMGL", "Language=0", "Language=7",
+         "plotter \"Second\": Language is 7, not one of 0 (HPGL) to 3 (DMGL)"},
+        {"a negative language", "Language=0", "Language=-1",
+         "plotter \"Second\": Language is -1, not one of 0 (HPGL) to 3 (DMGL)"},
+        {"a negative step", "PlotterStep=0.025000", "PlotterStep=-0.025",
+         "plotter \"Second\": PlotterStep is -0.025, not above 0"},
+        {"a zero step", "PlotterStep=0.025000", "PlotterStep=0", "plotter \"Second\": PlotterStep is 0, not above 0"},
+        {"a step of nan", "PlotterStep=0.025000", "PlotterStep=nan",
+         "plotter \"Second\": PlotterStep is not a finite number"},
+        {"an infinite step", "PlotterStep=0.025000", "PlotterStep=1e999",
+         "plotter \"Second\": PlotterStep is not a finite number"},
+        {"a step the file cannot hold", "PlotterStep=0.025000", "PlotterStep=1e-9",
+         "plotter \"Second\": PlotterStep is 1e-09, below the 1e-06 mm the library file can hold"},
+        {"no media width", "PlotterSizeX=10000.000000", "PlotterSizeX=0",
+         "plotter \"Second\": PlotterSizeX is 0, not above 0"},
+        {"a negative media length", "PlotterSizeY=10000.000000", "PlotterSizeY=-610",
+         "plotter \"Second\": PlotterSizeY is -610, not above 0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        std::string text = replaced(twoPlotterLibrary(), row.from, row.to);
+        ASSERT_NE(text, twoPlotterLibrary());
+        FILE* in = fmemopen(&text[0], text.size(), "r");
+        Plotter* list = nullptr;
+        int count = -1;
+        char problem[256];
+        EXPECT_EQ(kPlotterValueErr, loadPlotterReporting(&list, &count, in, problem, sizeof problem));
+        fclose(in);
+        EXPECT_STREQ(row.says, problem);
+        ASSERT_EQ(1, count) << "the first plotter stays usable";
+        EXPECT_STREQ("New Plotter", list[0].PlotterName);
+        freePlotterList(&list, &count);
+
+        // The same plotter alone, as a single-plotter file, keeps its name to say why.
+        std::string one = text.substr(text.find("{\nPlotterName=Second"));
+        in = fmemopen(&one[0], one.size(), "r");
+        Plotter plotter;
+        memset(&plotter, 0, sizeof plotter);
+        EXPECT_EQ(kPlotterValueErr, readPlotter(&plotter, in));
+        fclose(in);
+        EXPECT_EQ(nullptr, plotter.Environments);
+        EXPECT_EQ(kPlotterValueErr, checkPlotterValues(&plotter, problem, sizeof problem));
+        EXPECT_STREQ(row.says, problem);
+    }
+}
+
+TEST(PlotterFile, ALibraryThatCannotBeReadIsNotAnEmptyOne)
+{
+    Plotter* list = nullptr;
+    int count = -1;
+    char problem[256];
+    // Through a file as if it were a folder: there, but not readable.
+    std::string path = std::string(VANTOREL_SOURCE_DIR) + "/Resources/PlotterSetup.txt/PlotterSetup.txt";
+    EXPECT_EQ(kNoFileErr, loadPlotterFileReporting(path.c_str(), &list, &count, problem, sizeof problem));
+    EXPECT_STREQ("Not a directory", problem);
+    EXPECT_EQ(nullptr, list);
+    EXPECT_EQ(0, count);
+}
+
 TEST(PlotterFile, OverlongNamesStayInTheirFieldsAndInStep)
 {
     FakeHostSuites host;

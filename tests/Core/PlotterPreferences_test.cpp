@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -255,6 +256,42 @@ TEST_F(ReadingTheCurrentPlotter, AnUnusableEntryRefusesThePlotterAndLeavesNoPens
         EXPECT_EQ(0, read(kPlotterPrefFullRead));
         EXPECT_EQ(nullptr, environment.Pens);
         EXPECT_EQ(row.menuAccepts, read(kPlotterPrefMenuRead));
+    }
+}
+
+// Values no job can be cut with are refused by both readers, as the library
+// refuses them, and the Plot Out alert can name the plotter and the field.
+TEST_F(ReadingTheCurrentPlotter, UnusableValuesAreRefusedNamingThePlotterAndField)
+{
+    const char* p = kCurrentPlotterPrefix;
+    struct Row {
+        const char* shows;
+        std::function<void(vt::host::Preferences&)> spoil;
+        const char* says;
+    } rows[] = {
+        {"a language past DMGL", [p](auto& s) { s.putInteger(p, "PlotterLanguage", 7); },
+         "plotter \"Cutter 60\": Language is 7, not one of 0 (HPGL) to 3 (DMGL)"},
+        {"a negative step", [p](auto& s) { s.putReal(p, "PlotterStep", -0.025); },
+         "plotter \"Cutter 60\": PlotterStep is -0.025, not above 0"},
+        {"a media width below 0", [p](auto& s) { s.putReal(p, "PlotterSizeX", -600); },
+         "plotter \"Cutter 60\": PlotterSizeX is -600, not above 0"},
+        {"a media length past any number", [p](auto& s) { s.putReal(p, "PlotterSizeY", std::numeric_limits<double>::infinity()); },
+         "plotter \"Cutter 60\": PlotterSizeY is not a finite number"},
+        {"a missing language is incomplete, not a bad value", [p](auto& s) { s.remove(p, "PlotterLanguage"); }, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        vt::test::CurrentPlotterPrefs stored;
+        stored.put(prefs());
+        char text[256];
+        EXPECT_EQ(0, describeCurrentPlotterValues(text, sizeof text));
+        EXPECT_STREQ("", text);
+        row.spoil(prefs());
+        EXPECT_EQ(0, read(kPlotterPrefFullRead));
+        EXPECT_EQ(0, read(kPlotterPrefMenuRead));
+        EXPECT_EQ(nullptr, environment.Pens);
+        EXPECT_EQ(row.says[0] ? kPlotterValueErr : 0, describeCurrentPlotterValues(text, sizeof text));
+        EXPECT_STREQ(row.says, text);
     }
 }
 

@@ -96,6 +96,12 @@ std::string dialogTestName(const ::testing::TestParamInfo<int32_t>& param)
     std::string name;
     for (const char* c = kItemTables[param.param].dialogName; *c; ++c)
         if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+    // Dialogs may share a name (the cutting settings use the Plot Out
+    // dialog's): the second of a name is told apart by its number.
+    int sameNameBefore = 0;
+    for (int32_t i = 0; i < param.param; ++i)
+        if (std::strcmp(kItemTables[i].dialogName, kItemTables[param.param].dialogName) == 0) ++sameNameBefore;
+    if (sameNameBefore > 0) name += std::to_string(sameNameBefore + 1);
     return name;
 }
 

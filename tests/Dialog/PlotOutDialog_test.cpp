@@ -361,7 +361,8 @@ TEST_F(PlotOutDialogTest, PreviewFileUsesFineArcUnitsFileAndCutterCoarseOnes)
     std::string file = dir_.file("job.hpgl");
     g->cutOff = 1;
     g->cutOffDistance = 10.0;
-    plotOut({click(kPlotOutPreviewOutputItem), check([](Driver& user) {
+    plotOut({check([](Driver&) { g->curPlotter.PlotterReserved |= kPlotterCutOffBit; }),  // a cutter that cuts off
+             click(kPlotOutPreviewOutputItem), check([](Driver& user) {
                  EXPECT_DOUBLE_EQ(g->arcAngleUnit, 0.0001);
                  EXPECT_NE(user.dialog()->item(kPlotOutSelectToolItem)->value, 0.0f) << "back to the select tool";
              }),
@@ -396,7 +397,7 @@ TEST_F(PlotOutDialogTest, FailedOutputsAreReportedNeverPassedOffAsDone)
              check([](Driver& user) { EXPECT_NE(user.dialog()->item(kPlotOutSelectToolItem)->value, 0.0f); }),
              click(kPlotOutExitItem)});
     ASSERT_EQ(alerts().size(), 3u);
-    EXPECT_EQ(alerts()[0].text, "The plot file could not be created: " + badFile);
+    EXPECT_EQ(alerts()[0].text, "The plot file could not be created: " + badFile + " (No such file or directory)");
     EXPECT_NE(alerts()[1].text.find("The cutter could not be reached over USB"), std::string::npos);
     EXPECT_NE(alerts()[2].text.find(pluginFolder() + "/" kPreviewFileName), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(badFile));

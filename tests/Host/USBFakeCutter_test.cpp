@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "FileFaults.h"
 #include "Host.h"
 #include "USB/FakeCutter.h"
 
@@ -225,6 +226,47 @@ TEST(FakeCutter, FieldsByNameForScripts) {
 
 TEST(FakeCutter, InstallFailsClearlyOnUnwritableFile) {
     EXPECT_THROW(installFakeCutter("/nonexistent-dir/x/cutter.bin", 1, 2), std::runtime_error);
+}
+
+TEST(FakeCutter, ARecordThatCannotBeWrittenFailsTheSendAndKeepsTheOldFile) {
+    setBus(nullptr);
+    vt::test::TempDir dir;
+    vt::test::FullFolder full(dir.file("full"));
+    std::string path = full.file("cutter.bin");
+    full.put("cutter.bin", "earlier job");
+    full.fill();
+    full.prepare(path);
+    auto cutter = installFakeCutter(path, 0x0ABC, 0x1234);
+    std::unique_ptr<DeviceHandle> handle;
+    ASSERT_EQ(0, cutter->open(&handle));
+    std::string job(100000, 'x');
+    uint32_t sent = 0;
+    EXPECT_EQ(kVTUSBErrIO, cutter->transfer(FakeCutter::kOutEndpoint, reinterpret_cast<uint8_t*>(&job[0]),
+                                            static_cast<uint32_t>(job.size()), &sent, 1000));
+    handle.reset();
+    EXPECT_EQ("cannot write " + path + ": No space left on device", cutter->logError());
+    EXPECT_EQ("earlier job", vt::test::readFile(path));
+    setBus(nullptr);
+}
+
+TEST(FakeCutter, TheRecordIsReplacedWhenTheCutterIsClosed) {
+    setBus(nullptr);
+    vt::test::TempDir dir;
+    std::string path = dir.file("cutter.bin");
+    vt::test::writeFile(path, "earlier job");
+    auto cutter = installFakeCutter(path, 0x0ABC, 0x1234);
+    for (const std::string& job : {std::string("IN;PU0,0;"), std::string("PD10,10;")}) {
+        std::unique_ptr<DeviceHandle> handle;
+        ASSERT_EQ(0, cutter->open(&handle));
+        std::string bytes = job;
+        uint32_t sent = 0;
+        EXPECT_EQ(0, cutter->transfer(FakeCutter::kOutEndpoint, reinterpret_cast<uint8_t*>(&bytes[0]),
+                                      static_cast<uint32_t>(bytes.size()), &sent, 1000));
+        EXPECT_EQ(job == "IN;PU0,0;" ? "earlier job" : "IN;PU0,0;", vt::test::readFile(path)) << "not yet";
+    }
+    EXPECT_EQ("IN;PU0,0;PD10,10;", vt::test::readFile(path)) << "everything the cutter was sent, in order";
+    EXPECT_EQ("", cutter->logError());
+    setBus(nullptr);
 }
 
 }  // namespace
