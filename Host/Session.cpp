@@ -61,7 +61,7 @@ Session::~Session()
     if (module) dlclose(module);
 }
 
-ASErr Session::start()
+ASErr Session::start(bool applicationStarted)
 {
     auto plugin = std::make_unique<SPPlugin>();
     plugin->name = "Vantorel";
@@ -89,7 +89,7 @@ ASErr Session::start()
         return error;
     }
     running_ = true;
-    return host_->broadcast(kAIApplicationStartedNotifier);
+    return applicationStarted ? host_->broadcast(kAIApplicationStartedNotifier) : kNoErr;
 }
 
 ASErr Session::sendBasic(const char* caller, const char* selector)
@@ -99,7 +99,16 @@ ASErr Session::sendBasic(const char* caller, const char* selector)
 }
 
 ASErr Session::about() { return sendBasic(kSPInterfaceCaller, kSPInterfaceAboutSelector); }
-ASErr Session::unload() { return sendBasic(kSPAccessCaller, kSPAccessUnloadSelector); }
+ASErr Session::unload()
+{
+    // A plug-in that holds its own access (its palette is open) stays loaded:
+    // the palette's procedures live in its code.
+    if (plugin_ && plugin_->accessCount > 0) {
+        error_ = "the plug-in holds its own access (its palette is open) and stays loaded";
+        return kSPPluginInUseError;
+    }
+    return sendBasic(kSPAccessCaller, kSPAccessUnloadSelector);
+}
 ASErr Session::reload() { return sendBasic(kSPAccessCaller, kSPAccessReloadSelector); }
 
 ASErr Session::shutdown()

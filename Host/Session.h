@@ -28,9 +28,10 @@ public:
     Host& host() { return *host_; }
     SPPlugin* plugin() { return plugin_; }
 
-    // Loads the plug-in, sends "Startup" and, when that succeeds, the
-    // application-started notification. Returns the first error.
-    ASErr start();
+    // Loads the plug-in, sends "Startup" and, when that succeeds and
+    // applicationStarted is set, the application-started notification (which
+    // makes the plug-in open its palettes). Returns the first error.
+    ASErr start(bool applicationStarted = true);
     ASErr about();
     ASErr unload();
     ASErr reload();

@@ -93,10 +93,10 @@ void HostTest::makeSession()
     session_ = std::make_unique<host::Session>(options);
 }
 
-void HostTest::startSession()
+void HostTest::startSession(bool applicationStarted)
 {
     if (!session_) makeSession();
-    ASSERT_EQ(session_->start(), kNoErr) << session_->error();
+    ASSERT_EQ(session_->start(applicationStarted), kNoErr) << session_->error();
 }
 
 bool HostTest::runScript(const std::string& text, std::string& error)

@@ -57,7 +57,9 @@ protected:
     // Creates the session without starting it.
     void makeSession();
     // Creates (when needed) and starts the session; fails the test on error.
-    void startSession();
+    // Without applicationStarted the host never reports that the application
+    // has started, so the plug-in opens no palette.
+    void startSession(bool applicationStarted = true);
     void stopSession() { session_.reset(); }
 
     // Runs the text of a script in this session, as `vantorel-host run` does;

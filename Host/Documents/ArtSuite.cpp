@@ -1,6 +1,8 @@
 // The "AI Art Suite": creating, placing, disposing and walking the art tree, and
 // the attributes, bounds and names of art.
 #include <algorithm>
+#include <set>
+#include <string>
 
 #include "Documents/DocumentSuites.h"
 
@@ -46,6 +48,29 @@ ASErr reorderArt(AIArtHandle art, int16_t paintOrder, AIArtHandle prep)
     return d->place(n, paintOrder, p);
 }
 
+void collectNames(const ArtNode* n, std::set<std::string>& names)
+{
+    if (!n->name.empty()) names.insert(n->name);
+    for (const ArtNode* c : n->children) collectNames(c, names);
+}
+
+// A copy's names are its original's with "-2", "-3", ... added: a name is the
+// art's SVG id, which must stay unique in the saved file.
+void renameCopy(ArtNode* n, std::set<std::string>& names)
+{
+    if (!n->name.empty()) {
+        std::string base = n->name;
+        for (int k = 2;; ++k) {
+            std::string candidate = base + "-" + std::to_string(k);
+            if (names.insert(candidate).second) {
+                n->name = candidate;
+                break;
+            }
+        }
+    }
+    for (ArtNode* c : n->children) renameCopy(c, names);
+}
+
 ASErr duplicateArt(AIArtHandle art, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArtOut)
 {
     Document* d = doc();
@@ -59,6 +84,9 @@ ASErr duplicateArt(AIArtHandle art, int16_t paintOrder, AIArtHandle prep, AIArtH
         d->dispose(copy);
         return err;
     }
+    std::set<std::string> names;
+    for (LayerNode* l : d->layers()) collectNames(l->root, names);
+    renameCopy(copy, names);
     if (newArtOut) *newArtOut = Document::handle(copy);
     return kNoErr;
 }

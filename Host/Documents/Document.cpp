@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "Documents/TextLayout.h"
 #include "Host.h"
 
 namespace vt::host {
@@ -439,8 +440,9 @@ bool artBounds(const ArtNode* node, bool withStroke, AIRealRect& bounds)
         return true;
     }
     case kTextFrameArt: {
-        // Without the font's metrics at hand: an average advance of 0.6 em,
-        // ascent 0.8 em and descent 0.2 em from the baseline.
+        if (layoutBounds(*node, bounds)) return true;
+        // Without a font at all: an average advance of 0.6 em, ascent 0.8 em
+        // and descent 0.2 em from the baseline.
         double w = 0.6 * node->fontSize * utf8Length(node->text);
         bounds = AIRealRect{node->textOrigin.h, node->textOrigin.v + 0.8f * node->fontSize,
                             static_cast<AIReal>(node->textOrigin.h + w), node->textOrigin.v - 0.2f * node->fontSize};

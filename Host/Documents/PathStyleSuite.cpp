@@ -1,13 +1,16 @@
-// The "AI Path Style Suite": the fill and stroke of paths. A group or compound
-// path reads the style of its first path and gives a new one to all of them.
+// The "AI Path Style Suite": the fill and stroke of paths and text frames. A
+// group or compound path reads the style of its first path or text frame and
+// gives a new one to all of them.
 #include "Documents/DocumentSuites.h"
 
 namespace vt::host::docsuites {
 namespace {
 
+bool styled(const ArtNode* n) { return n->type == kPathArt || n->type == kTextFrameArt; }
+
 const ArtNode* firstPath(const ArtNode* n)
 {
-    if (n->type == kPathArt) return n;
+    if (styled(n)) return n;
     for (const ArtNode* c : n->children)
         if (const ArtNode* p = firstPath(c)) return p;
     return nullptr;
@@ -15,7 +18,7 @@ const ArtNode* firstPath(const ArtNode* n)
 
 void setStyleDeep(ArtNode* n, const AIPathStyle& style)
 {
-    if (n->type == kPathArt) n->style = style;
+    if (styled(n)) n->style = style;
     for (ArtNode* c : n->children) setStyleDeep(c, style);
 }
 

@@ -947,12 +947,12 @@ private:
         return (ix * ox + iy * oy) / (li * lo) > -0.9999;
     }
 
-    void readText(const pugi::xml_node& node, const Properties& props, ArtNode* parent, const Matrix& m,
-                  const Style& style)
+    // All the character data inside a node, in document order; walked
+    // without recursion so that deeply nested markup cannot exhaust the stack.
+    static void gatherText(const pugi::xml_node& node, std::string& out)
     {
-        std::string content;
         for (pugi::xml_node n = node.first_child(); n;) {
-            if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) content += n.value();
+            if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) out += n.value();
             if (n.first_child()) {
                 n = n.first_child();
                 continue;
@@ -961,7 +961,12 @@ private:
             if (!n || n == node) break;
             n = n.next_sibling();
         }
-        // Runs of white space in text collapse to one blank, as SVG shows them.
+    }
+
+    // Runs of white space in text collapse to one blank, as SVG shows them;
+    // a line neither starts nor ends with one.
+    static std::string collapseBlanks(const std::string& content)
+    {
         std::string collapsed;
         for (char ch : content) {
             bool blank = ch == ' ' || ch == '\n' || ch == '\t' || ch == '\r';
@@ -969,13 +974,51 @@ private:
             collapsed += blank ? ' ' : ch;
         }
         while (!collapsed.empty() && collapsed.back() == ' ') collapsed.pop_back();
+        return collapsed;
+    }
+
+    // The lines of a <text>: a <tspan> child placed on its own (by x, y or
+    // dy) begins a new line unless nothing but blanks came before it; the
+    // frame's lines end in CR. A first tspan gives the position when the
+    // text has none.
+    static std::string textLinesOf(const pugi::xml_node& node, std::string& xText, std::string& yText)
+    {
+        std::vector<std::string> lines(1);
+        bool started = false;
+        for (pugi::xml_node n = node.first_child(); n; n = n.next_sibling()) {
+            if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) {
+                lines.back() += n.value();
+                started = started || !collapseBlanks(n.value()).empty();
+                continue;
+            }
+            if (n.type() != pugi::node_element) continue;
+            bool placed = localName(n) == std::string("tspan") &&
+                          (n.attribute("x") || n.attribute("y") || n.attribute("dy"));
+            if (placed && started) lines.emplace_back();
+            if (placed && !started) {
+                if (xText.empty()) xText = n.attribute("x").value();
+                if (yText.empty()) yText = n.attribute("y").value();
+            }
+            started = true;
+            gatherText(n, lines.back());
+        }
+        std::string text;
+        for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r" : "") + collapseBlanks(lines[i]);
+        return text;
+    }
+
+    void readText(const pugi::xml_node& node, const Properties& props, ArtNode* parent, const Matrix& m,
+                  const Style& style)
+    {
+        std::string xText = node.attribute("x").value(), yText = node.attribute("y").value();
+        std::string lines = textLinesOf(node, xText, yText);
         ArtNode* text = doc_->newArt(kTextFrameArt);
-        double x = toPoints(node.attribute("x").value(), 0), y = toPoints(node.attribute("y").value(), 0);
+        double x = toPoints(xText, 0), y = toPoints(yText, 0);
         text->textOrigin = placed(node, m, Point{x, y});
         text->fontSize = static_cast<AIReal>(style.fontSize * m.scale());
         checkLength(node, "font size", text->fontSize);
         text->fontFamily = std::string(style.fontFamily);
-        text->text = collapsed;
+        text->text = lines;
         text->style = pathStyle(node, style, m);
         finishArt(node, props, text, parent);
     }

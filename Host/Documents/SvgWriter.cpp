@@ -13,6 +13,7 @@
 
 #include "Documents/Svg.h"
 #include "OutputFile.h"
+#include "Documents/TextLayout.h"
 
 namespace vt::host {
 namespace {
@@ -233,7 +234,18 @@ private:
             t.append_attribute("font-size") = num(node.fontSize).c_str();
             if (!node.fontFamily.empty()) t.append_attribute("font-family") = node.fontFamily.c_str();
             writeStyle(t, node.style);
-            t.append_child(pugi::node_pcdata).set_value(node.text.c_str());
+            std::vector<std::string> lines = textLines(node.text);
+            if (lines.size() == 1) {
+                t.append_child(pugi::node_pcdata).set_value(node.text.c_str());
+                break;
+            }
+            // One tspan per line, each 1.2 x the size below the one before.
+            for (size_t i = 0; i < lines.size(); ++i) {
+                pugi::xml_node line = t.append_child("tspan");
+                line.append_attribute("x") = num(x(node.textOrigin.h)).c_str();
+                line.append_attribute("y") = num(y(node.textOrigin.v) + double(i) * 1.2 * node.fontSize).c_str();
+                line.append_child(pugi::node_pcdata).set_value(lines[i].c_str());
+            }
             break;
         }
         default:

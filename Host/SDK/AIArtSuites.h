@@ -178,6 +178,7 @@ enum {
     X(ASErr, NewArt, (int16_t type, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArt)) \
     X(ASErr, DisposeArt, (AIArtHandle art)) \
     X(ASErr, ReorderArt, (AIArtHandle art, int16_t paintOrder, AIArtHandle prep)) \
+    /* the copy's names (SVG ids) get "-2", "-3", ... so that they stay unique */ \
     X(ASErr, DuplicateArt, (AIArtHandle art, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArt)) \
     X(ASErr, GetFirstArtOfLayer, (AILayerHandle layer, AIArtHandle* art)) \
     X(ASErr, GetLayerOfArt, (AIArtHandle art, AILayerHandle* layer)) \
@@ -223,7 +224,7 @@ VT_DECLARE_SUITE(AIPathSuite)
 #define kAIPathStyleSuite "AI Path Style Suite"
 #define kAIPathStyleSuiteVersion 1008
 #define VT_OPS_AIPathStyleSuite(X) \
-    /* a group answers the style of its first path; a compound path that of its paths */ \
+    /* a group answers the style of its first path or text frame; a compound path that of its paths */ \
     X(ASErr, GetPathStyle, (AIArtHandle art, AIPathStyle* style)) \
     /* on a compound path or group: every path inside takes the style */ \
     X(ASErr, SetPathStyle, (AIArtHandle art, const AIPathStyle* style))
@@ -348,14 +349,42 @@ VT_DECLARE_SUITE(AICustomColorSuite)
     X(ASErr, RemoveTag, (AIArtHandle art, const char* name))
 VT_DECLARE_SUITE(AITagSuite)
 
+// Text frames hold UTF-8 text whose lines end in CR (13). The text is set in
+// the frame's font family (DejaVu Sans when the family is not installed) at
+// its size in points: the first line's baseline starts at the frame's origin,
+// each further line 1.2 x the size below the one before, characters advance
+// by the font's advances and kerning. Bounds, outlines and expansion follow
+// this layout.
+typedef struct _t_ATETextRangeOpaque* ATETextRangeRef;
+
+// Errors of the text suites.
+enum {
+    kBadTextRangeErr = 'RNG?',  // not a live text range, or its frame is gone
+    kNoFontErr = 'FNT?'         // no font could be loaded, not even DejaVu Sans
+};
+
 #define kAITextFrameSuite "AI Text Frame Suite"
 #define kAITextFrameSuiteVersion 1001
-#define VT_OPS_AITextFrameSuite(X)
+#define VT_OPS_AITextFrameSuite(X) \
+    /* a new group just above the frame holding every glyph contour of its text as a closed \
+       path in the frame's style, glyph after glyph; the frame stays as it is */ \
+    X(ASErr, CreateOutline, (AIArtHandle textFrame, AIArtHandle* outline)) \
+    /* the frame's whole text as a range; the caller releases it (ATE TextRange Suite) */ \
+    X(ASErr, GetATETextRange, (AIArtHandle textFrame, ATETextRangeRef* range))
 VT_DECLARE_SUITE(AITextFrameSuite)
 
 #define kATETextRangeSuite "ATE TextRange Suite"
 #define kATETextRangeSuiteVersion 1
-#define VT_OPS_ATETextRangeSuite(X)
+#define VT_OPS_ATETextRangeSuite(X) \
+    /* the size of the range's text in bytes */ \
+    X(ASErr, GetSize, (ATETextRangeRef range, ASInt32* size)) \
+    /* copies at most maxLength bytes of the text, with no terminator; length gets the count */ \
+    X(ASErr, GetContents, (ATETextRangeRef range, char* text, ASInt32 maxLength, ASInt32* length)) \
+    /* removes the range's text from its frame */ \
+    X(ASErr, Clear, (ATETextRangeRef range)) \
+    /* inserts length bytes at the end of the range, which grows to hold them */ \
+    X(ASErr, InsertAfter, (ATETextRangeRef range, const char* text, ASInt32 length)) \
+    X(ASErr, Release, (ATETextRangeRef range))
 VT_DECLARE_SUITE(ATETextRangeSuite)
 
 #define kAIPathfinderSuite "AI Pathfinder Suite"

@@ -168,9 +168,37 @@ VT_DECLARE_SUITE(AITransformAgainSuite)
 #define VT_OPS_AIPluginGroupSuite(X)
 VT_DECLARE_SUITE(AIPluginGroupSuite)
 
+// Host actions played by name with a record of parameters. A parameter's key
+// is a four-character code ('fill'); setting a key again replaces its value.
+typedef ASUInt32 ActionParamKeyID;
+typedef ASInt32 ActionDialogStatus;
+enum { kDialogNone = 0, kDialogOn = 1, kDialogOff = 2 };
+
+// The actions the stand-in host plays, all on the current selection.
+#define kExpandActionName "ai_plugin_expand"          // 'objt', 'fill', 'strk', 'smth': booleans
+#define kPathfinderActionName "ai_plugin_pathfinder"  // 'name': enumerated, "merge" (8)
+#define kOutlineActionName "ai_plugin_outline"        // no parameters; changes nothing
+enum { kPathfinderMergeValue = 8 };
+
+// Errors of the action manager.
+enum {
+    kUnknownActionErr = 'ACT?',  // no action of that name
+    kActionParamErr = 'KEY?'     // a key the action needs is missing or of another kind, or a value it cannot do
+};
+
 #define kAIActionManagerSuite "AI Action Manager Suite"
 #define kAIActionManagerSuiteVersion 1003
-#define VT_OPS_AIActionManagerSuite(X)
+#define VT_OPS_AIActionManagerSuite(X) \
+    /* a new, empty parameter record, the caller's until AIDeleteActionParamValue */ \
+    X(ASErr, AINewActionParamValue, (AIActionParamValueRef* param)) \
+    X(ASErr, AIDeleteActionParamValue, (AIActionParamValueRef param)) \
+    X(ASErr, AIActionSetBoolean, (AIActionParamValueRef param, ActionParamKeyID key, ASBoolean value)) \
+    /* an enumerated value: its name and its number */ \
+    X(ASErr, AIActionSetEnumerated, (AIActionParamValueRef param, ActionParamKeyID key, const char* name, ASInt32 value)) \
+    X(ASErr, AIActionSetReal, (AIActionParamValueRef param, ActionParamKeyID key, AIReal value)) \
+    /* plays the action on the current document's selection; parameters may be null for an \
+       action that needs none. A failed action changes nothing. */ \
+    X(ASErr, PlayActionEvent, (const char* eventName, ActionDialogStatus dialogStatus, AIActionParamValueRef parameters))
 VT_DECLARE_SUITE(AIActionManagerSuite)
 
 #define kAIAppContextSuite "AI Context Suite"

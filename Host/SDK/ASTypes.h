@@ -83,6 +83,7 @@ enum {
     kSPBadParameterError = 'Parm',
     kSPOutOfMemoryError = '!MEM',
     kSPCantAcquirePluginError = '!Acq',
+    kSPPluginInUseError = 'InUs',  // the plug-in holds its own access: it cannot be unloaded
     kAIPreferenceKeyNotFoundError = 'PRFN',  // no such key under the prefix, or a different type
     kCantHappenErr = 'CANT',
     kBadParameterErr = 'PARM',

@@ -33,7 +33,9 @@ ScriptCommandRegistrar aboutCommand("about", "about  send the About message to t
 ScriptCommandRegistrar unloadCommand("unload", "unload  unload the plug-in (its globals stay with the host)",
                                      [](ScriptContext& c, const auto& args, std::string& error) {
                                          if (!expectArgs(args, 0, 0, error)) return false;
-                                         return reportResult(c, "unload", c.session.unload());
+                                         ASErr result = c.session.unload();
+                                         if (result == kSPPluginInUseError) c.out << "unload: " << c.session.error() << "\n";
+                                         return reportResult(c, "unload", result);
                                      });
 
 ScriptCommandRegistrar reloadCommand("reload", "reload  reload the plug-in and hand its globals back",

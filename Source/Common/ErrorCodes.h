@@ -47,6 +47,9 @@ const ASErr kNoGuideGroupErr = '!SPT';
 const ASErr kNotAGuideErr = '!GUD';
 const ASErr kGuideNotALineErr = '!LNE';
 
+// The offset distance dialog was closed other than by OK: no offset is made.
+const ASErr kOffsetSizeNotOKErr = '!rOk';
+
 // The tools: a tool's icon could not be loaded (start-up stops); the start
 // point of an open path cannot be moved; the start-point markers' layer is
 // missing.

@@ -4,11 +4,13 @@
 #include "Dialog/AutoGroupSpaceDialog.h"
 #include "Dialog/CuttingSettingsDialog.h"
 #include "Dialog/EnvironmentEditor.h"
+#include "Dialog/OffsetSizeDialog.h"
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PenEditor.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterEditor.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/PreProcessDialog.h"
 #include "Dialog/PreviewOptionDialog.h"
 #include "Dialog/SplitDialog.h"
 #include "Dialog/VLCDDialog.h"
@@ -29,6 +31,10 @@ const ItemTableInfo kItemTables[] = {
     // The palette's guide-grid items lie below its collapsed height; they are
     // laid out for the expanded palette.
     {kSplitDialogName, dlgSplitItem, kSplitItemCount, kSplitDialogWidth, kSplitDialogExpandedHeight},
+    {kPreProcessDialogName, dlgPreProcessItem, kPreProcessItemCount, kPreProcessDialogWidth,
+     kPreProcessDialogHeight},
+    {kOffsetSizeDialogName, dlgOffsetSizeItem, kOffsetSizeItemCount, kOffsetSizeDialogWidth,
+     kOffsetSizeDialogHeight},
     {kVLCDDialogName, dlgVLCDItem, kVLCDItemCount, kVLCDDialogWidth, kVLCDDialogHeight},
     {kPreviewOptionDialogName, dlgPreviewOptionItem, kPreviewOptionItemCount, kPreviewOptionDialogWidth,
      kPreviewOptionDialogHeight},

@@ -105,9 +105,11 @@ static void writeSettings()
 ASErr pluginShutdown()
 {
     // The palettes are destroyed first: the command palette's destroy
-    // procedure saves its own state and gives back its suite acquisition.
-    // (Its destruction joins here once the palette exists.)
-    g->preProcessPanel = nullptr;
+    // procedure gives back its suite acquisition.
+    if (g->preProcessPanel != nullptr) {
+        sADMDialog->Destroy(g->preProcessPanel);
+        g->preProcessPanel = nullptr;
+    }
     if (g->splitPanel != nullptr) sADMDialog->Destroy(g->splitPanel);
     g->splitPanel = nullptr;
     writeSettings();

@@ -1,5 +1,6 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Dialog/PreProcessDialog.h"
 #include "Dialog/SplitDialog.h"
 #include "Handlers/Handlers.h"
 
@@ -19,6 +20,8 @@ ASErr goNotifier(AINotifierMessage* message)
 // the toolkit cannot make stays null, which every user of the palettes checks.
 ASErr createADMDialog()
 {
+    g->preProcessPanel = sADMDialog->Create(g->pluginRef, kPreProcessDialogName, kPreProcessDialogResource,
+                                            kADMTabbedFloatingDialogStyle, PreProcessDlgInit, nullptr, 0);
     // The split palette waits hidden until the split tool is chosen.
     g->splitPanel = sADMDialog->Create(g->pluginRef, kSplitDialogName, kSplitDialogResource, kADMFloatingDialogStyle,
                                        SplitPluginInitProc, NULL, 0);

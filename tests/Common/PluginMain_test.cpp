@@ -25,15 +25,32 @@ TEST_F(EntryPointTest, EverySuiteOfTheImportTableCanBeAcquired)
     startSession();
     EXPECT_EQ(kImportCount, 51);
     for (int i = 0; i < kImportCount; ++i) {
+        // Start-up and the application-started notification each acquired
+        // once; the command palette made by the notification keeps that
+        // acquisition open until shutdown.
         EXPECT_EQ(hostApp().registry().acquireCount(imports[i].name), 2) << imports[i].name;
-        // Start-up and the application-started notification each acquired and released once.
-        EXPECT_EQ(hostApp().registry().openCount(imports[i].name), 0) << imports[i].name;
+        EXPECT_EQ(hostApp().registry().openCount(imports[i].name), 1) << imports[i].name;
     }
+    EXPECT_EQ(gAcquireCount, 1);
+    EXPECT_EQ(session().shutdown(), kNoErr);
+    EXPECT_EQ(hostApp().registry().totalOpen(), 0) << "shutdown destroys the palette, which gives its acquisition back";
+    EXPECT_EQ(gAcquireCount, 0);
+}
+
+TEST_F(EntryPointTest, ThePaletteKeepsThePlugInLoaded)
+{
+    startSession();
+    ASSERT_NE(g->preProcessPanel, nullptr);
+    EXPECT_EQ(session().plugin()->accessCount, 1);
+    EXPECT_EQ(session().unload(), kSPPluginInUseError) << "its procedures live in the module";
+    EXPECT_EQ(gAcquireCount, 1) << "nothing was sent";
+    EXPECT_EQ(session().shutdown(), kNoErr);
+    EXPECT_EQ(session().plugin()->accessCount, 0);
 }
 
 TEST_F(EntryPointTest, UnimplementedOperationsAnswerWithAnError)
 {
-    startSession();
+    startSession(false);  // no palette holds the suites
     ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
     size_t size = 0;
     EXPECT_EQ(sAIMdMemory->MdMemoryGetSize(nullptr, &size), kSPBadParameterError);
@@ -44,7 +61,7 @@ TEST_F(EntryPointTest, UnimplementedOperationsAnswerWithAnError)
 
 TEST_F(EntryPointTest, NestedAcquisitionOnlyCounts)
 {
-    startSession();
+    startSession(false);  // no palette holds the suites
     auto& registry = hostApp().registry();
     ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
     int acquired = registry.acquireCount(kAIArtSuite);
@@ -62,7 +79,7 @@ TEST_F(EntryPointTest, NestedAcquisitionOnlyCounts)
 
 TEST_F(EntryPointTest, MessagesTheTableDoesNotNameAnswerSuccess)
 {
-    startSession();
+    startSession(false);  // no palette holds the suites
     auto& registry = hostApp().registry();
     int before = registry.acquireCount(kAIArtSuite);
     EXPECT_EQ(send(kSPInterfaceCaller, "Something Else"), kNoErr);
@@ -120,7 +137,7 @@ TEST_F(EntryPointTest, StartupStopsAtTheFirstFailingStep)
 
 TEST_F(EntryPointTest, ASuiteThatCannotBeAcquiredIsReportedAndTheHandlerDoesNotRun)
 {
-    startSession();
+    startSession(false);  // no palette holds the suites
     hostApp().registry().failAcquire(kAITextFrameSuite, 'NoSt');
     EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceAboutSelector), 'NoSt');
     ASSERT_FALSE(hostApp().alerts().empty());
@@ -133,7 +150,7 @@ TEST_F(EntryPointTest, ASuiteThatCannotBeAcquiredIsReportedAndTheHandlerDoesNotR
 
 TEST_F(EntryPointTest, AFailureBeforeTheToolkitIsHeldIsStillAFailure)
 {
-    startSession();
+    startSession(false);  // no palette holds the suites
     hostApp().registry().failAcquire(kSPBlocksSuite, 'NoBk');
     size_t alerts = hostApp().alerts().size();
     EXPECT_EQ(send(kSPInterfaceCaller, kSPInterfaceAboutSelector), 'NoBk');
@@ -143,7 +160,7 @@ TEST_F(EntryPointTest, AFailureBeforeTheToolkitIsHeldIsStillAFailure)
 
 TEST_F(EntryPointTest, ReloadStartsTheCountAgainAndKeepsTheGlobals)
 {
-    startSession();
+    startSession(false);  // no palette holds the suites
     PluginGlobals* globals = g;
     EXPECT_EQ(session().unload(), kNoErr);
     EXPECT_EQ(session().plugin()->globals, globals);

@@ -12,6 +12,7 @@
 #include "Dialog/ItemControl.h"
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PlotOutDialog.h"
+#include "Dialog/PreProcessDialog.h"
 #include "HostFixture.h"
 #include "Toolkit/Paint.h"
 #include "Toolkit/Toolkit.h"
@@ -37,6 +38,7 @@ const ItemTable kTables[] = {
     {"About Dialog", dlgAboutItem, kAboutItemCount},
     {"Plot Out Dialog", dlgPlotOutItem, kPlotOutItemCount},
     {"Preview Dialog", dlgPreviewItem, kPreviewItemCount},
+    {kPreProcessDialogName, dlgPreProcessItem, kPreProcessItemCount},
 };
 
 // Width and height of a PNG file; false when it cannot be read as one.

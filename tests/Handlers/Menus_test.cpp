@@ -138,32 +138,35 @@ TEST_F(MenusTest, TheDevicePanelItemFollowsItsCapabilityBitEvenWhilePlotOutIsGre
 
 TEST_F(MenusTest, ThePaletteItemShowsAndHidesThePaletteAndItsTextFollows)
 {
-    // Before any palette exists the item offers to show it and does nothing.
-    EXPECT_EQ(item("Show Command Palette")->text, "Show Command Palette");
-    std::string error;
-    EXPECT_EQ(host::menus().choose(item("Show Command Palette"), error), kNoErr);
-
-    ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
-    ADMDialogRef palette = sADMDialog->Create(g->pluginRef, "Palette", 1, kADMFloatingDialogStyle, nullptr, nullptr, 0);
+    // The command palette was made shown when the application started.
+    ADMDialogRef palette = g->preProcessPanel;
     ASSERT_NE(palette, nullptr);
-    sADMDialog->Show(palette, FALSE);
-    g->preProcessPanel = palette;
     // Its key is shared with the device panel's item: it is found by its handle.
     host::MenuItem* toggle = host::menus().item(g->menuPreProcess);
     ASSERT_NE(toggle, nullptr);
-
-    EXPECT_EQ(host::menus().choose(toggle, error), kNoErr);
-    EXPECT_TRUE(sADMDialog->IsVisible(palette));
     host::menus().update(toggle);
     EXPECT_EQ(toggle->text, "Hide Command Palette");
+
+    std::string error;
     EXPECT_EQ(host::menus().choose(toggle, error), kNoErr);
     EXPECT_FALSE(sADMDialog->IsVisible(palette));
     host::menus().update(toggle);
     EXPECT_EQ(toggle->text, "Show Command Palette");
+    EXPECT_EQ(host::menus().choose(toggle, error), kNoErr);
+    EXPECT_TRUE(sADMDialog->IsVisible(palette));
+    host::menus().update(toggle);
+    EXPECT_EQ(toggle->text, "Hide Command Palette");
+}
 
-    g->preProcessPanel = nullptr;
-    sADMDialog->Destroy(palette);
-    EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic()));
+TEST_F(MenusTest, BeforeTheApplicationHasStartedTheToggleHasNoPaletteToShow)
+{
+    stopSession();
+    startSession(false);
+    EXPECT_EQ(g->preProcessPanel, nullptr);
+    EXPECT_EQ(item("Show Command Palette")->text, "Show Command Palette");
+    std::string error;
+    EXPECT_EQ(host::menus().choose(item("Show Command Palette"), error), kNoErr);
+    EXPECT_EQ(g->preProcessPanel, nullptr);
 }
 
 TEST_F(MenusTest, AGreyedItemCannotBeChosen)

@@ -1,0 +1,786 @@
+#include "Core/PreProcess.h"
+
+#include <math.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Common/Units.h"
+#include "Core/CutModel.h"
+
+// ---- Shared routines ---------------------------------------------------------------------
+
+ASErr selectArtTree(AIArtHandle art, int32_t flag)
+{
+    ASErr error = sAIArt->SetArtUserAttr(art, kArtSelected, flag ? kArtSelected : 0);
+    AIArtHandle child = NULL;
+    if (error == kNoErr) error = sAIArt->GetArtFirstChild(art, &child);
+    while (error == kNoErr && child != NULL) {
+        error = selectArtTree(child, flag);
+        if (error == kNoErr) error = sAIArt->GetArtSibling(child, &child);
+    }
+    return error;
+}
+
+static ASErr appendArt(AIArtHandle art, AIArtHandle** list, int32_t* count)
+{
+    AIArtHandle* grown = (AIArtHandle*)realloc(*list, sizeof(AIArtHandle) * (size_t)(*count + 1));
+    if (grown == NULL) return kMemoryErr;
+    grown[*count] = art;
+    *list = grown;
+    ++*count;
+    return kNoErr;
+}
+
+ASErr getAllPathArt(AIArtHandle art, AIArtHandle** list, int32_t* count)
+{
+    int16_t type = kUnknownArt;
+    ASErr error = sAIArt->GetArtType(art, &type);
+    if (error != kNoErr) return error;
+    if (type == kPathArt) return appendArt(art, list, count);
+    if (type != kGroupArt && type != kCompoundPathArt) return kNoErr;
+    AIArtHandle child = NULL;
+    error = sAIArt->GetArtFirstChild(art, &child);
+    while (error == kNoErr && child != NULL) {
+        error = getAllPathArt(child, list, count);
+        if (error == kNoErr) error = sAIArt->GetArtSibling(child, &child);
+    }
+    return error;
+}
+
+// The selected art of the given type, in the order of the art tree; a null
+// list and 0 when there is none.
+static ASErr selectedArt(int16_t type, AIArtHandle*** matches, int32_t* count)
+{
+    AIMatchingArtSpec spec = {type, kArtSelected, kArtSelected};
+    *matches = NULL;
+    *count = 0;
+    return sMatchingArt->GetMatchingArt(&spec, 1, matches, count);
+}
+
+static void freeMatches(AIArtHandle** matches)
+{
+    if (matches != NULL) (void)sAIMdMemory->MdMemoryDisposeHandle((AIMdMemoryHandle)matches);  // nothing to do about a refusal
+}
+
+// ---- Line-width confirmation ---------------------------------------------------------------
+
+// Plays a host action with a fresh parameter record filled by fill (which
+// may be null). No record made: nothing is played; a key that cannot be set:
+// nothing is played either; a record that comes back null: the action is
+// played without parameters.
+static ASErr playAction(const char* name, ASErr (*fill)(AIActionParamValueRef))
+{
+    AIActionParamValueRef params = NULL;
+    ASErr error = sActionManager->AINewActionParamValue(&params);
+    if (error != kNoErr) return error;
+    if (params != NULL && fill != NULL) error = fill(params);
+    if (error == kNoErr) error = sActionManager->PlayActionEvent(name, kDialogNone, params);
+    if (params != NULL) (void)sActionManager->AIDeleteActionParamValue(params);  // the play's result matters more
+    return error;
+}
+
+static ASErr expandKeys(AIActionParamValueRef p)
+{
+    ASErr error = sActionManager->AIActionSetBoolean(p, 'objt', TRUE);
+    if (error == kNoErr) error = sActionManager->AIActionSetBoolean(p, 'fill', TRUE);
+    if (error == kNoErr) error = sActionManager->AIActionSetBoolean(p, 'strk', TRUE);
+    if (error == kNoErr) error = sActionManager->AIActionSetBoolean(p, 'smth', TRUE);
+    return error;
+}
+
+static ASErr mergeKeys(AIActionParamValueRef p)
+{
+    ASErr error = sActionManager->AIActionSetEnumerated(p, 'name', "merge", kPathfinderMergeValue);
+    if (error == kNoErr) error = sActionManager->AIActionSetReal(p, 'mxrt', 1.0f);
+    if (error == kNoErr) error = sActionManager->AIActionSetReal(p, 'thck', 0.25f);
+    if (error == kNoErr) error = sActionManager->AIActionSetReal(p, 'wdwh', 1.0f);
+    if (error == kNoErr) error = sActionManager->AIActionSetReal(p, 'tint', 0.05f);
+    if (error == kNoErr) error = sActionManager->AIActionSetBoolean(p, 'trap', FALSE);
+    if (error == kNoErr) error = sActionManager->AIActionSetBoolean(p, 'revt', FALSE);
+    if (error == kNoErr) error = sActionManager->AIActionSetReal(p, 'prec', 10.0f);
+    if (error == kNoErr) error = sActionManager->AIActionSetBoolean(p, 'remv', FALSE);
+    if (error == kNoErr) error = sActionManager->AIActionSetBoolean(p, 'extr', FALSE);
+    return error;
+}
+
+ASErr pluginArtOutline(void) { return playAction(kExpandActionName, expandKeys); }
+
+ASErr callStreamIntoPlugin(void) { return playAction(kPathfinderActionName, mergeKeys); }
+
+ASErr releaseNullArt(AIArtHandle art)
+{
+    int16_t type = kUnknownArt;
+    ASErr error = sAIArt->GetArtType(art, &type);
+    if (error != kNoErr) return error;
+    if (type == kPathArt) {
+        AIPathStyle style;
+        error = sAIPathStyle->GetPathStyle(art, &style);
+        if (error == kNoErr && !style.fillPaint && !style.strokePaint) error = sAIArt->DisposeArt(art);
+        return error;
+    }
+    if (type != kGroupArt && type != kCompoundPathArt) return kNoErr;
+    AIArtHandle child = NULL;
+    error = sAIArt->GetArtFirstChild(art, &child);
+    while (error == kNoErr && child != NULL) {
+        // The next sibling is taken first: examining the child may dispose it.
+        AIArtHandle next = NULL;
+        error = sAIArt->GetArtSibling(child, &next);
+        if (error == kNoErr) error = releaseNullArt(child);
+        child = next;
+    }
+    return error;
+}
+
+ASErr doLineWidthConfirm(void)
+{
+    ASErr error = pluginArtOutline();
+    if (error == kNoErr) error = callStreamIntoPlugin();
+    // Outlining what the merge left changes nothing the next step needs.
+    if (error == kNoErr) (void)playAction(kOutlineActionName, NULL);
+    if (error != kNoErr) return error;
+
+    AIArtHandle** matches = NULL;
+    int32_t count = 0;
+    error = selectedArt(kAnyArt, &matches, &count);
+    for (int32_t i = 0; error == kNoErr && i < count; ++i) {
+        AIArtHandle art = (*matches)[i];
+        // Art inside an object released earlier is gone with it.
+        if (!sAIArt->ValidArt(art)) continue;
+        if (isTopLevel(art)) error = releaseNullArt(art);
+    }
+    freeMatches(matches);
+    return error;
+}
+
+// ---- Text as characters ---------------------------------------------------------------------
+
+// The length of the UTF-8 sequence a byte starts, 0 when it starts none.
+static int sequenceLength(uint8_t c)
+{
+    if (c < 0x80) return 1;
+    if (c >= 0xC2 && c <= 0xDF) return 2;
+    if (c >= 0xE0 && c <= 0xEF) return 3;
+    if (c >= 0xF0 && c <= 0xF4) return 4;
+    return 0;
+}
+
+int32_t textToUnits(const char* text, int32_t size, struct TextUnit* units)
+{
+    int32_t count = 0;
+    int32_t i = 0;
+    while (i < size) {
+        const uint8_t* b = (const uint8_t*)text + i;
+        int length = sequenceLength(b[0]);
+        if (length == 0 || length > size - i) length = 1;
+        for (int k = 1; k < length; ++k)
+            if ((b[k] & 0xC0) != 0x80) length = 1;
+        struct TextUnit* u = &units[count++];
+        u->length = (uint8_t)length;
+        memset(u->bytes, 0, sizeof u->bytes);
+        memcpy(u->bytes, b, (size_t)length);
+        i += length;
+    }
+    return count;
+}
+
+int32_t unitsToText(const struct TextUnit* units, int32_t count, char* text)
+{
+    int32_t n = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        memcpy(text + n, units[i].bytes, units[i].length);
+        n += units[i].length;
+    }
+    text[n] = 0;
+    return n;
+}
+
+int textUnitIs(const struct TextUnit* unit, uint8_t byte) { return unit->length == 1 && unit->bytes[0] == byte; }
+
+int32_t reverseTextLines(struct TextUnit* units, int32_t count)
+{
+    int32_t start = 0;
+    int32_t kept = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        if (!textUnitIs(&units[i], kTextLineEnd)) continue;
+        for (int32_t a = start, b = i - 1; a < b; ++a, --b) {
+            struct TextUnit t = units[a];
+            units[a] = units[b];
+            units[b] = t;
+        }
+        start = i + 1;
+        kept = i + 1;
+    }
+    return kept;
+}
+
+// Reads a frame's text through a new range (released by the caller when set):
+// a zeroed buffer with room to spare after the bytes, and the byte count.
+static ASErr readFrameText(AIArtHandle frame, ATETextRangeRef* range, char** text, int32_t* length)
+{
+    *range = NULL;
+    *text = NULL;
+    *length = 0;
+    ASErr error = sAITextFrame->GetATETextRange(frame, range);
+    ASInt32 size = 0;
+    if (error == kNoErr) error = sAITextRange->GetSize(*range, &size);
+    if (error != kNoErr) return error;
+    if (size < 0 || size > (INT32_MAX - 5) / 2) return kMemoryErr;
+    *text = (char*)calloc((size_t)size * 2 + 5, 1);
+    if (*text == NULL) return kMemoryErr;
+    ASInt32 read = 0;
+    error = sAITextRange->GetContents(*range, *text, size * 2 + 3, &read);
+    // What the host says it copied is believed only within what was asked.
+    *length = read < 0 ? 0 : read > size * 2 + 3 ? size * 2 + 3 : read;
+    return error;
+}
+
+// ---- Text outline ----------------------------------------------------------------------------
+
+static float smaller(float a, float b) { return a < b ? a : b; }
+static float larger(float a, float b) { return a < b ? b : a; }
+
+float distanceOfRectangle(const AIRealRect* a, const AIRealRect* b)
+{
+    float aLeft = smaller(a->left, a->right), aRight = larger(a->left, a->right);
+    float bLeft = smaller(b->left, b->right), bRight = larger(b->left, b->right);
+    float aBottom = smaller(a->top, a->bottom), aTop = larger(a->top, a->bottom);
+    float bBottom = smaller(b->top, b->bottom), bTop = larger(b->top, b->bottom);
+    float dy = smaller(fabsf(a->bottom - b->top), fabsf(a->top - b->bottom));
+    float dx = smaller(fabsf(a->right - b->left), fabsf(a->left - b->right));
+    if (bLeft <= aRight && aLeft <= bRight) return dy;
+    if (bBottom <= aTop && aBottom <= bTop) return dx;
+    return sqrtf(dx * dx + dy * dy);
+}
+
+// Whether two rectangles meet, by the host's rectangle intersection. Most
+// rectangles of a long text lie plainly apart: those are told without a
+// call to the host.
+static uint8_t rectanglesMeet(const AIRealRect* a, const AIRealRect* b)
+{
+    if (a->left <= a->right && b->left <= b->right && a->bottom <= a->top && b->bottom <= b->top &&
+        (b->left > a->right || a->left > b->right || b->bottom > a->top || a->bottom > b->top))
+        return 0;
+    AIRealRect meet;
+    return sAIRealMath->AIRealRectIntersect(a, b, &meet) != 0;
+}
+
+// A cluster of paths: the union of their bounds and their indexes in the
+// order they joined (a list through next[]).
+struct Cluster {
+    AIRealRect rect;
+    int32_t first, last;
+    uint8_t alive;
+};
+
+// How near two clusters are: -1 when their rectangles meet (they merge
+// before any pair that does not), else their distance.
+static float clusterKey(const struct Cluster* a, const struct Cluster* b)
+{
+    return rectanglesMeet(&a->rect, &b->rect) ? -1.0f : distanceOfRectangle(&a->rect, &b->rect);
+}
+
+// Each living cluster's nearest later partner (the first one on a tie) and
+// the key of that pair; partner -1 when there is none.
+struct Nearest {
+    float key;
+    int32_t partner;
+};
+
+// Whether a cluster lies so far from k, along x or y alone, that it cannot be
+// as near as k's nearest partner (by a wide margin for rounding).
+static uint8_t fartherThanNearest(const struct Cluster* k, const struct Cluster* c, const struct Nearest* n)
+{
+    const AIRealRect* a = &k->rect;
+    const AIRealRect* b = &c->rect;
+    if (n->partner < 0 || !(a->left <= a->right && b->left <= b->right && a->bottom <= a->top && b->bottom <= b->top))
+        return 0;
+    float gap = larger(larger(b->left - a->right, a->left - b->right), larger(b->bottom - a->top, a->bottom - b->top));
+    float key = n->key > 0 ? n->key : 0;
+    float scale = fabsf(a->left) + fabsf(a->right) + fabsf(a->top) + fabsf(a->bottom) + key + 1.0f;
+    return gap > key + 1e-4f * scale;
+}
+
+// Whether j is a nearer later partner of i than n holds so far: the smaller
+// key, on a tie the smaller index.
+static void considerPartner(const struct Cluster* clusters, int32_t i, int32_t j, struct Nearest* n)
+{
+    if (j <= i || !clusters[j].alive || fartherThanNearest(&clusters[i], &clusters[j], n)) return;
+    float key = clusterKey(&clusters[i], &clusters[j]);
+    if (n->partner < 0 || key < n->key || (key == n->key && j < n->partner)) {
+        n->key = key;
+        n->partner = j;
+    }
+}
+
+static void findNearest(const struct Cluster* clusters, int32_t count, int32_t i, struct Nearest* n)
+{
+    n->partner = -1;
+    n->key = 0;
+    for (int32_t j = i + 1; j < count; ++j) considerPartner(clusters, i, j, n);
+}
+
+// The clusters in the order their left sides had when the merging began:
+// a search for a cluster's nearest partner walks out from it to both sides
+// and stops where no cluster further out can be as near as the best found,
+// by a wide margin for rounding, so it finds what findNearest finds. Merged
+// clusters only grow: how far any left side has moved and the widest
+// cluster keep the bounds true as they do.
+struct Sweep {
+    int32_t* order;     // cluster indexes by their first left side
+    int32_t* position;  // where each cluster stands in order
+    float* left;        // each cluster's first left side
+    float widest;       // the widest cluster now
+    float moved;        // the farthest any left side has moved left since
+    uint8_t usable;     // every bound a plain number: else every pair is looked at
+};
+
+static const struct Cluster* g_sweepClusters = NULL;
+static int compareLeft(const void* a, const void* b)
+{
+    int32_t i = *(const int32_t*)a, j = *(const int32_t*)b;
+    float l = g_sweepClusters[i].rect.left, r = g_sweepClusters[j].rect.left;
+    if (l < r) return -1;
+    if (r < l) return 1;
+    return i < j ? -1 : i > j;
+}
+
+static uint8_t startSweep(const struct Cluster* clusters, int32_t count, struct Sweep* sweep)
+{
+    sweep->order = (int32_t*)malloc(sizeof(int32_t) * (size_t)(count > 0 ? count : 1));
+    sweep->position = (int32_t*)malloc(sizeof(int32_t) * (size_t)(count > 0 ? count : 1));
+    sweep->left = (float*)malloc(sizeof(float) * (size_t)(count > 0 ? count : 1));
+    sweep->widest = 0;
+    sweep->moved = 0;
+    sweep->usable = sweep->order != NULL && sweep->position != NULL && sweep->left != NULL;
+    for (int32_t i = 0; sweep->usable && i < count; ++i) {
+        const AIRealRect* r = &clusters[i].rect;
+        sweep->order[i] = i;
+        sweep->left[i] = r->left;
+        if (!isfinite(r->left) || !isfinite(r->right) || !isfinite(r->top) || !isfinite(r->bottom) ||
+            r->left > r->right || r->bottom > r->top)
+            sweep->usable = 0;
+        if (r->right - r->left > sweep->widest) sweep->widest = r->right - r->left;
+    }
+    if (!sweep->usable) return 0;
+    g_sweepClusters = clusters;
+    qsort(sweep->order, (size_t)count, sizeof(int32_t), compareLeft);
+    for (int32_t p = 0; p < count; ++p) sweep->position[sweep->order[p]] = p;
+    return 1;
+}
+
+static void endSweep(struct Sweep* sweep)
+{
+    free(sweep->order);
+    free(sweep->position);
+    free(sweep->left);
+}
+
+// Cluster i has grown to its present rectangle.
+static void sweepGrown(const struct Cluster* clusters, int32_t i, struct Sweep* sweep)
+{
+    const AIRealRect* r = &clusters[i].rect;
+    if (!isfinite(r->left) || !isfinite(r->right)) sweep->usable = 0;
+    if (r->right - r->left > sweep->widest) sweep->widest = r->right - r->left;
+    if (sweep->left[i] - r->left > sweep->moved) sweep->moved = sweep->left[i] - r->left;
+}
+
+// How far past the best key a bound must lie to rule a cluster out for sure.
+static float beyond(const struct Nearest* n, const AIRealRect* r, const struct Sweep* sweep)
+{
+    float key = n->key > 0 ? n->key : 0;  // nothing that meets can lie apart
+    float scale = fabsf(r->left) + fabsf(r->right) + sweep->widest + sweep->moved + key + 1.0f;
+    return key + 1e-4f * scale;
+}
+
+static void findNearestSwept(const struct Cluster* clusters, int32_t count, const struct Sweep* sweep, int32_t i,
+                             struct Nearest* n)
+{
+    if (!sweep->usable) {
+        findNearest(clusters, count, i, n);
+        return;
+    }
+    const AIRealRect* r = &clusters[i].rect;
+    n->partner = -1;
+    n->key = 0;
+    // To the right a cluster's left side is no less than its first one less
+    // the farthest move; to the left its right side no more than its first
+    // left side and the widest width.
+    for (int32_t p = sweep->position[i] + 1; p < count; ++p) {
+        int32_t j = sweep->order[p];
+        if (n->partner >= 0 && sweep->left[j] - sweep->moved - r->right > beyond(n, r, sweep)) break;
+        considerPartner(clusters, i, j, n);
+    }
+    for (int32_t p = sweep->position[i] - 1; p >= 0; --p) {
+        int32_t j = sweep->order[p];
+        if (n->partner >= 0 && r->left - sweep->left[j] - sweep->widest > beyond(n, r, sweep)) break;
+        considerPartner(clusters, i, j, n);
+    }
+}
+
+// Merges clusters until no more than aim are left. Each round takes the pair
+// met first, in the order (i, j) with i < j, among the pairs whose
+// rectangles meet, else the first pair of the smallest distance; j joins i.
+// Keeping each cluster's nearest later partner makes a round cost one pass
+// over the clusters instead of one over every pair, with the same choice.
+static void mergeClusters(struct Cluster* clusters, int32_t count, int32_t* next, int32_t aim)
+{
+    struct Nearest* nearest = (struct Nearest*)malloc(sizeof(struct Nearest) * (size_t)(count > 0 ? count : 1));
+    if (nearest == NULL) return;
+    struct Sweep sweep;
+    (void)startSweep(clusters, count, &sweep);  // an unusable sweep looks at every pair
+    int32_t alive = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        if (clusters[i].alive) ++alive;
+        findNearestSwept(clusters, count, &sweep, i, &nearest[i]);
+    }
+    while (alive > aim) {
+        int32_t i = -1;
+        for (int32_t k = 0; k < count; ++k)
+            if (clusters[k].alive && nearest[k].partner >= 0 && (i < 0 || nearest[k].key < nearest[i].key)) i = k;
+        if (i < 0) break;  // a single cluster: no pair is left
+        int32_t j = nearest[i].partner;
+        struct Cluster* a = &clusters[i];
+        struct Cluster* b = &clusters[j];
+        next[a->last] = b->first;
+        a->last = b->last;
+        AIRealRect joined;
+        sAIRealMath->AIRealRectUnion(&a->rect, &b->rect, &joined);
+        a->rect = joined;
+        b->alive = 0;
+        --alive;
+        if (sweep.usable) sweepGrown(clusters, i, &sweep);
+        // Only pairs with i or j changed: others keep their nearest partner
+        // unless it was one of the two, or i has come nearer.
+        for (int32_t k = 0; k < count; ++k) {
+            if (!clusters[k].alive || k == i) continue;
+            if (nearest[k].partner == i || nearest[k].partner == j) {
+                findNearestSwept(clusters, count, &sweep, k, &nearest[k]);
+            } else if (k < i) {
+                considerPartner(clusters, k, i, &nearest[k]);
+            }
+        }
+        findNearestSwept(clusters, count, &sweep, i, &nearest[i]);
+    }
+    endSweep(&sweep);
+    free(nearest);
+}
+
+ASErr combineGroups(AIArtHandle outline, int32_t count)
+{
+    AIArtHandle* paths = NULL;
+    int32_t n = 0;
+    ASErr error = getAllPathArt(outline, &paths, &n);
+    AIRealRect* bounds = NULL;
+    float* areas = NULL;
+    int32_t* next = NULL;
+    struct Cluster* clusters = NULL;
+    if (error == kNoErr && n > 0) {
+        bounds = (AIRealRect*)malloc(sizeof(AIRealRect) * (size_t)n);
+        areas = (float*)malloc(sizeof(float) * (size_t)n);
+        next = (int32_t*)malloc(sizeof(int32_t) * (size_t)n);
+        clusters = (struct Cluster*)malloc(sizeof(struct Cluster) * (size_t)n);
+        if (!bounds || !areas || !next || !clusters) error = kMemoryErr;
+    }
+    for (int32_t i = 0; error == kNoErr && i < n; ++i) {
+        error = sAIArt->GetArtBounds(paths[i], &bounds[i]);
+        areas[i] = fabsf((bounds[i].right - bounds[i].left) * (bounds[i].top - bounds[i].bottom));
+        next[i] = -1;
+    }
+    // Largest first: every later path strictly larger than the one now at i
+    // is swapped into place i at once.
+    for (int32_t i = 0; error == kNoErr && i < n; ++i)
+        for (int32_t j = i + 1; j < n; ++j)
+            if (areas[j] > areas[i]) {
+                AIArtHandle p = paths[i];
+                paths[i] = paths[j];
+                paths[j] = p;
+                AIRealRect r = bounds[i];
+                bounds[i] = bounds[j];
+                bounds[j] = r;
+                float a = areas[i];
+                areas[i] = areas[j];
+                areas[j] = a;
+            }
+    // Each path joins the first cluster it meets, or starts one.
+    int32_t clusterCount = 0;
+    for (int32_t i = 0; error == kNoErr && i < n; ++i) {
+        int32_t c = 0;
+        while (c < clusterCount && !rectanglesMeet(&clusters[c].rect, &bounds[i])) ++c;
+        if (c == clusterCount) {
+            clusters[c].rect = bounds[i];
+            clusters[c].first = clusters[c].last = i;
+            clusters[c].alive = 1;
+            ++clusterCount;
+        } else {
+            AIRealRect joined;
+            sAIRealMath->AIRealRectUnion(&clusters[c].rect, &bounds[i], &joined);
+            clusters[c].rect = joined;
+            next[clusters[c].last] = i;
+            clusters[c].last = i;
+        }
+    }
+    if (error == kNoErr) mergeClusters(clusters, clusterCount, next, count > 1 ? count : 1);
+    // One compound path per cluster, below all art, holding its paths.
+    for (int32_t c = 0; error == kNoErr && c < clusterCount; ++c) {
+        if (!clusters[c].alive) continue;
+        AIArtHandle compound = NULL;
+        error = sAIArt->NewArt(kCompoundPathArt, kPlaceBelowAll, NULL, &compound);
+        for (int32_t i = clusters[c].first; error == kNoErr && i >= 0; i = next[i])
+            error = sAIArt->ReorderArt(paths[i], kPlaceInsideOnTop, compound);
+        if (error == kNoErr) error = selectArtTree(compound, 1);
+    }
+    free(paths);
+    free(bounds);
+    free(areas);
+    free(next);
+    free(clusters);
+    return error;
+}
+
+// The characters of a frame that draw: neither line ends nor blanks.
+static ASErr countDrawnCharacters(AIArtHandle frame, int32_t* drawn)
+{
+    ATETextRangeRef range = NULL;
+    char* text = NULL;
+    int32_t length = 0;
+    *drawn = 0;
+    ASErr error = readFrameText(frame, &range, &text, &length);
+    struct TextUnit* units = NULL;
+    if (error == kNoErr && length > 0) {
+        units = (struct TextUnit*)malloc(sizeof(struct TextUnit) * (size_t)length);
+        if (units == NULL) error = kMemoryErr;
+    }
+    if (error == kNoErr && units != NULL) {
+        int32_t count = textToUnits(text, length, units);
+        for (int32_t i = 0; i < count; ++i)
+            if (!textUnitIs(&units[i], kTextLineEnd) && !textUnitIs(&units[i], kTextBlank)) ++*drawn;
+    }
+    if (range != NULL) (void)sAITextRange->Release(range);  // the text was read; nothing else depends on it
+    free(units);
+    free(text);
+    return error;
+}
+
+ASErr textOutline(void)
+{
+    AIArtHandle** frames = NULL;
+    int32_t count = 0;
+    ASErr error = selectedArt(kTextFrameArt, &frames, &count);
+    for (int32_t i = 0; error == kNoErr && i < count; ++i) {
+        AIArtHandle frame = (*frames)[i];
+        AIArtHandle outline = NULL;
+        error = sAITextFrame->CreateOutline(frame, &outline);
+        int32_t drawn = 0;
+        if (error == kNoErr) error = countDrawnCharacters(frame, &drawn);
+        // A text that draws nothing (blanks only) keeps its frame.
+        AIArtHandle firstPath = NULL;
+        int32_t paths = 0;
+        AIArtHandle* list = NULL;
+        if (error == kNoErr) error = getAllPathArt(outline, &list, &paths);
+        firstPath = paths > 0 ? list[0] : NULL;
+        free(list);
+        if (error == kNoErr && firstPath == NULL) {
+            error = sAIArt->DisposeArt(outline);
+            continue;
+        }
+        if (error == kNoErr) error = combineGroups(outline, drawn);
+        if (error == kNoErr) error = sAIArt->DisposeArt(frame);
+    }
+    freeMatches(frames);
+    return error;
+}
+
+ASErr doTextOutline(void) { return textOutline(); }
+
+// ---- Inverted text ----------------------------------------------------------------------------
+
+// Gives the copy its text with every line back to front.
+static ASErr invertCopyText(AIArtHandle copy)
+{
+    ATETextRangeRef range = NULL;
+    char* text = NULL;
+    int32_t length = 0;
+    ASErr error = readFrameText(copy, &range, &text, &length);
+    struct TextUnit* units = NULL;
+    char* inverted = NULL;
+    if (error == kNoErr) {
+        // The end of the text ends its last line too.
+        text[length] = kTextLineEnd;
+        units = (struct TextUnit*)malloc(sizeof(struct TextUnit) * (size_t)(length + 1));
+        inverted = (char*)malloc((size_t)length + 2);
+        if (units == NULL || inverted == NULL) error = kMemoryErr;
+    }
+    if (error == kNoErr) {
+        int32_t count = textToUnits(text, length + 1, units);
+        count = reverseTextLines(units, count);
+        if (count > 0) {
+            int32_t bytes = unitsToText(units, count, inverted);
+            error = sAITextRange->Clear(range);
+            if (error == kNoErr) error = sAITextRange->InsertAfter(range, inverted, bytes - 1);
+        }
+    }
+    if (range != NULL) (void)sAITextRange->Release(range);  // the text is set; nothing else depends on it
+    free(units);
+    free(inverted);
+    free(text);
+    return error;
+}
+
+ASErr doInvertWord(void)
+{
+    AIArtHandle** frames = NULL;
+    int32_t count = 0;
+    ASErr error = selectedArt(kTextFrameArt, &frames, &count);
+    for (int32_t i = 0; error == kNoErr && i < count; ++i) {
+        AIArtHandle frame = (*frames)[i];
+        AIArtHandle copy = NULL;
+        error = sAIArt->DuplicateArt(frame, kPlaceBelow, frame, &copy);
+        if (error != kNoErr) break;
+        // The copy goes to the right by its own width.
+        AIRealRect bounds;
+        error = sAIArt->GetArtBounds(copy, &bounds);
+        if (error == kNoErr) {
+            AIRealMatrix matrix;
+            sAIRealMath->AIRealMatrixSetIdentity(&matrix);
+            sAIRealMath->AIRealMatrixConcatTranslate(&matrix, bounds.right - bounds.left, 0);
+            error = sAITransformArt->TransformArt(copy, &matrix, 1.0f, kTransformObjects | kScaleLines);
+        }
+        if (error == kNoErr) error = invertCopyText(copy);
+        // A copy that could not be finished would be a second, wrong text.
+        if (error != kNoErr) (void)sAIArt->DisposeArt(copy);  // the first error is the one to report
+    }
+    freeMatches(frames);
+    return error;
+}
+
+// ---- Contour offset ---------------------------------------------------------------------------
+
+static ASErr colorArt(AIArtHandle art)
+{
+    AIPathStyle style;
+    // Art whose style cannot be read (none of it is a path) keeps its looks.
+    if (sAIPathStyle->GetPathStyle(art, &style) != kNoErr) return kNoErr;
+    style.fillPaint = TRUE;
+    style.fill.color.kind = kThreeColor;
+    style.fill.color.c.rgb.red = style.fill.color.c.rgb.green = style.fill.color.c.rgb.blue = 0;
+    style.strokePaint = TRUE;
+    style.stroke.color.kind = kThreeColor;
+    style.stroke.color.c.rgb.red = style.stroke.color.c.rgb.green = style.stroke.color.c.rgb.blue = 0;
+    style.stroke.width = (AIReal)(2.0 * g->offsetSize * kMillimetreToPoint);
+    return sAIPathStyle->SetPathStyle(art, &style);
+}
+
+ASErr makeArtColorSame(AIArtHandle art)
+{
+    ASErr error = colorArt(art);
+    AIArtHandle child = NULL;
+    if (error == kNoErr) error = sAIArt->GetArtFirstChild(art, &child);
+    while (error == kNoErr && child != NULL) {
+        error = makeArtColorSame(child);
+        if (error == kNoErr) error = sAIArt->GetArtSibling(child, &child);
+    }
+    return error;
+}
+
+// The offset layer, made above all layers the first time.
+static ASErr offsetLayer(AILayerHandle* layer)
+{
+    *layer = NULL;
+    if (sAILayer->GetLayerByTitle(layer, kOffsetLayerTitle) == kNoErr && *layer != NULL) return kNoErr;
+    ASErr error = sAILayer->InsertLayer(NULL, kPlaceAboveAll, layer);
+    if (error == kNoErr) error = sAILayer->SetLayerTitle(*layer, kOffsetLayerTitle);
+    return error;
+}
+
+// Of the selected paths on the layer, the one of the largest area (the first
+// of equals); null when there is none.
+static ASErr largestPath(AILayerHandle layer, AIArtHandle* winner)
+{
+    AIArtHandle** paths = NULL;
+    int32_t count = 0;
+    *winner = NULL;
+    AIReal best = 0;
+    ASErr error = selectedArt(kPathArt, &paths, &count);
+    for (int32_t i = 0; error == kNoErr && i < count; ++i) {
+        AIArtHandle path = (*paths)[i];
+        AILayerHandle of = NULL;
+        error = sAIArt->GetLayerOfArt(path, &of);
+        if (error != kNoErr || of != layer) continue;
+        AIReal area = 0;
+        error = sAIPath->GetPathArea(path, &area);
+        if (error == kNoErr && (*winner == NULL || fabsf(area) > best)) {
+            *winner = path;
+            best = fabsf(area);
+        }
+    }
+    freeMatches(paths);
+    return error;
+}
+
+ASErr getArtOffset(AIArtHandle art)
+{
+    // The user's current layer is kept: new layers would take its place.
+    AILayerHandle current = NULL;
+    (void)sAILayer->GetCurrentLayer(&current);  // without one there is nothing to give back
+    AILayerHandle temporary = NULL;
+    ASErr error = sAILayer->InsertLayer(NULL, kPlaceAboveAll, &temporary);
+    if (error != kNoErr) return error;
+
+    AIArtHandle top = NULL, copy = NULL;
+    error = sAIArt->GetFirstArtOfLayer(temporary, &top);
+    if (error == kNoErr) error = sAIArt->DuplicateArt(art, kPlaceInsideOnTop, top, &copy);
+    if (error == kNoErr) error = makeArtColorSame(copy);
+    if (error == kNoErr) error = selectArtTree(copy, 1);
+    // The wide stroke becomes area and everything merges into outlines.
+    if (error == kNoErr) error = doLineWidthConfirm();
+    AIArtHandle child = NULL;
+    if (error == kNoErr) error = sAIArt->GetArtFirstChild(top, &child);
+    while (error == kNoErr && child != NULL) {
+        error = selectArtTree(child, 1);
+        if (error == kNoErr) error = sAIArt->GetArtSibling(child, &child);
+    }
+    AIArtHandle winner = NULL;
+    if (error == kNoErr) error = largestPath(temporary, &winner);
+    if (error == kNoErr && winner != NULL) {
+        AILayerHandle layer = NULL;
+        AIArtHandle layerTop = NULL, group = NULL;
+        error = offsetLayer(&layer);
+        if (error == kNoErr) error = sAIArt->GetFirstArtOfLayer(layer, &layerTop);
+        if (error == kNoErr) error = sAIArt->NewArt(kGroupArt, kPlaceInsideOnTop, layerTop, &group);
+        AIPathStyle style;
+        if (error == kNoErr) error = sAIPathStyle->GetPathStyle(winner, &style);
+        if (error == kNoErr) {
+            style.fillPaint = FALSE;
+            style.strokePaint = TRUE;
+            style.stroke.color.kind = kThreeColor;
+            style.stroke.color.c.rgb.red = style.stroke.color.c.rgb.green = style.stroke.color.c.rgb.blue = 0;
+            style.stroke.width = 1.0f;
+            error = sAIPathStyle->SetPathStyle(winner, &style);
+        }
+        if (error == kNoErr) error = sAIArt->ReorderArt(winner, kPlaceInsideOnTop, group);
+        if (error == kNoErr) error = sAIArt->SetArtUserAttr(group, kArtSelected, kArtSelected);
+    }
+    // The temporary layer goes on every road, with whatever is left on it.
+    ASErr deleted = sAILayer->DeleteLayer(temporary);
+    if (error == kNoErr) error = deleted;
+    if (current != NULL) (void)sAILayer->SetCurrentLayer(current);  // a layer deleted meanwhile stays lost
+    return error;
+}
+
+ASErr doOffset(void)
+{
+    AIArtHandle** matches = NULL;
+    int32_t count = 0;
+    ASErr error = selectedArt(kAnyArt, &matches, &count);
+    for (int32_t i = 0; error == kNoErr && i < count; ++i) error = selectArtTree((*matches)[i], 0);
+    // Only the first top-level object gets its contour.
+    for (int32_t i = 0; error == kNoErr && i < count; ++i)
+        if (isTopLevel((*matches)[i])) {
+            error = getArtOffset((*matches)[i]);
+            break;
+        }
+    freeMatches(matches);
+    return error;
+}

@@ -1,0 +1,77 @@
+// The "OffsetSize Dialog": the distance of a contour offset, in millimetres.
+#include "Dialog/OffsetSizeDialog.h"
+
+#include <string.h>
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Common/Units.h"
+
+const Item_Control_arg dlgOffsetSizeItem[kOffsetSizeItemCount] = {
+    {kADMTextPushButtonType, 653, 0, 0, kOffsetSizeOKItem, 10, 100, 40, 21, OffsetSizeDlgButtonInitProc, nullptr},
+    {kADMTextPushButtonType, 654, 0, 0, kOffsetSizeCancelItem, 120, 100, 40, 21, OffsetSizeDlgButtonInitProc, nullptr},
+    {kADMTextStaticType, 652, 0, 0, kOffsetSizeLabelItem, 10, 75, 17, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kOffsetSizeDistanceItem, 90, 130, 12, 20, OffsetSizeDlgTextEditInitProc, nullptr},
+};
+
+ASErr goOffsetSize(void)
+{
+    ASInt32 result = sADMDialog->Modal(g->pluginRef, kOffsetSizeDialogName, kOffsetSizeDialogResource,
+                                       kADMModalDialogStyle, OffsetSizePluginInitProc, nullptr, 0);
+    return result == kOffsetSizeOKItem ? ASErr(kNoErr) : ASErr(kOffsetSizeNotOKErr);
+}
+
+ASErr OffsetSizePluginInitProc(ADMDialogRef dialog)
+{
+    sADMDialog->SetSize(dialog, kOffsetSizeDialogWidth, kOffsetSizeDialogHeight);
+    char title[256];
+    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kOffsetSizeTitleString, title, sizeof title);
+    sADMDialog->SetText(dialog, title);
+    if (loadDialogItems(dlgOffsetSizeItem, kOffsetSizeItemCount, dialog) != 1) return kNoErr;
+    // The labels stand right against their fields.
+    for (int i = 0; i < kOffsetSizeItemCount; ++i)
+        if (strcmp(dlgOffsetSizeItem[i].itemType, kADMTextStaticType) == 0) {
+            ADMItemRef item = sADMDialog->GetItem(dialog, dlgOffsetSizeItem[i].itemId);
+            if (item != nullptr) sADMItem->SetJustify(item, kADMRightJustify);
+        }
+    return kNoErr;
+}
+
+ASErr OffsetSizeDlgButtonInitProc(ADMItemRef item)
+{
+    ASInt32 id = sADMItem->GetID(item);
+    if (id == kOffsetSizeOKItem) sADMItem->SetNotifyProc(item, OffsetSizeDlgOKButtonProc);
+    if (id == kOffsetSizeCancelItem) sADMItem->SetNotifyProc(item, OffsetSizeDlgCancelButtonProc);
+    return kNoErr;
+}
+
+ASErr OffsetSizeDlgTextEditInitProc(ADMItemRef item)
+{
+    // The value is held in points and shown in millimetres: steps of 1 and 5 mm.
+    sADMItem->SetUnits(item, kADMMillimeterUnits);
+    sADMItem->SetMinFloatValue(item, 0.0f);
+    sADMItem->SetSmallIncrement(item, (float)kMillimetreToPoint);
+    sADMItem->SetLargeIncrement(item, (float)(5 * kMillimetreToPoint));
+    sADMItem->SetFloatValue(item, (ADMFloat)(g->offsetSize * kMillimetreToPoint));
+    return kNoErr;
+}
+
+ASErr OffsetSizeDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        ADMItemRef distance = sADMDialog->GetItem(dialog, kOffsetSizeDistanceItem);
+        if (distance != nullptr) g->offsetSize = (float)(sADMItem->GetFloatValue(distance) * kPointToMillimetre);
+        sADMDialog->EndModal(dialog, kOffsetSizeOKItem, FALSE);
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr OffsetSizeDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier))
+        sADMDialog->EndModal(sADMItem->GetDialog(item), kOffsetSizeCancelItem, TRUE);
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}

@@ -1,0 +1,134 @@
+// The command palette "PreProcess Plot": its frame, its item table and the
+// buttons that run the job's preparation.
+#include "Dialog/PreProcessDialog.h"
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Core/CutModel.h"
+#include "Core/PlotterRecords.h"
+#include "Core/PreProcess.h"
+#include "Dialog/OffsetSizeDialog.h"
+#include "Dialog/PlotOutDialog.h"
+#include "Dialog/PlotterSetup.h"
+
+const Item_Control_arg dlgPreProcessItem[kPreProcessItemCount] = {
+    {kADMPictureStaticType, 0, 301, 1061, kPreProcessLabelItem, 4, 110, 27, 24, nullptr, nullptr},
+    {kADMPicturePushButtonType, 0, 311, 1059, kPreProcessPlotOutItem, 4, 24, 2, 24, PreProcessDlgPicButtonInit,
+     nullptr},
+    {kADMPicturePushButtonType, 0, 312, 1060, kPreProcessPlotterSetupItem, 29, 24, 2, 24,
+     PreProcessDlgPicButtonInit, nullptr},
+    {kADMPicturePushButtonType, 0, 315, 1083, kPreProcessDotCutItem, 53, 24, 2, 24, PreProcessDlgPicButtonInit,
+     nullptr},
+    {kADMPicturePushButtonType, 0, 309, 1053, kPreProcessTextOutlineItem, 90, 24, 2, 24, PreProcessDlgPicButtonInit,
+     nullptr},
+    {kADMPicturePushButtonType, 0, 308, 1049, kPreProcessInvertTextItem, 114, 24, 2, 24, PreProcessDlgPicButtonInit,
+     nullptr},
+    {kADMPicturePushButtonType, 0, 302, 1020, kPreProcessLineWidthItem, 138, 24, 2, 24, PreProcessDlgPicButtonInit,
+     nullptr},
+    {kADMPicturePushButtonType, 0, 303, 1021, kPreProcessOffsetItem, 162, 24, 2, 24, PreProcessDlgPicButtonInit,
+     nullptr},
+    {kADMPicturePushButtonType, 0, 310, 1055, kPreProcessWeedingItem, 186, 24, 2, 24, PreProcessDlgPicButtonInit,
+     nullptr},
+    {kADMPictureRadioButtonType, 0, 304, 1022, kPreProcessSplitToolItem, 138, 24, 27, 24,
+     PreProcessDlgPicRadioButtonInit, nullptr},
+    {kADMPictureRadioButtonType, 0, 305, 1023, kPreProcessStartPointToolItem, 162, 24, 27, 24,
+     PreProcessDlgPicRadioButtonInit, nullptr},
+    {kADMPictureRadioButtonType, 0, 306, 1024, kPreProcessCheckGroupToolItem, 186, 24, 27, 24,
+     PreProcessDlgPicRadioButtonInit, nullptr},
+    {kADMPicturePushButtonType, 0, 314, 1081, kPreProcessMarksItem, 114, 24, 27, 24, PreProcessDlgPicButtonInit,
+     nullptr},
+    {kADMPicturePushButtonType, 0, 316, 1084, kPreProcessOverCutItem, 186, 24, 52, 24, PreProcessDlgPicButtonInit,
+     nullptr},
+    {kADMPicturePushButtonType, 0, 317, 1085, kPreProcessDevicePanelItem, 162, 24, 52, 24,
+     PreProcessDlgPicButtonInit, nullptr},
+};
+
+ASErr PreProcessDlgInit(ADMDialogRef dialog)
+{
+    // The palette's callbacks come outside any host message, so it keeps the
+    // plug-in loaded and the suites acquired for as long as it exists; the
+    // destroy procedure gives both back.
+    AIAppContextHandle context = nullptr;
+    ASErr contextError = sAIAppContext->PushAppContext(g->pluginRef, &context);
+    (void)sSPAccess->AcquirePlugin(g->pluginRef, &g->panelAccess);  // without it the palette still works
+    (void)acquireSuites(g->basic);  // nested inside the host message that creates the palette: it only counts
+
+    char title[256];
+    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kPreProcessTitleString, title, sizeof title);
+    sADMDialog->SetText(dialog, title);
+
+    ADMRect area;
+    sADMBasic->GetPaletteLayoutBounds(&area);
+    ADMRect bounds;
+    BoundsSet(&bounds, area.left, kPreProcessDialogWidth, area.top, kPreProcessDialogHeight);
+    sADMDialog->SetBoundsRect(dialog, &bounds);
+    sADMDialog->Show(dialog, TRUE);
+
+    sADMDialog->SetDestroyProc(dialog, ProProcessDlgDestroyProc);
+    // A palette that cannot be built whole is hidden, not shown with buttons missing.
+    (void)loadDialogItems(dlgPreProcessItem, kPreProcessItemCount, dialog);
+    if (contextError == kNoErr) (void)sAIAppContext->PopAppContext(context);
+    return kNoErr;
+}
+
+ASErr ProProcessDlgDestroyProc(ADMDialogRef dialog)
+{
+    if (g->panelAccess != nullptr) {
+        (void)sSPAccess->ReleasePlugin(g->panelAccess);  // nothing is left to do about a refusal
+        g->panelAccess = nullptr;
+    }
+    return releaseSuites(g->basic);
+}
+
+// Shows the device-panel button only for a current plotter that has a panel.
+static void showDevicePanelButton(ADMItemRef item)
+{
+    // The capability word is read whatever the load gave: a failed load
+    // leaves the value of an earlier read (0 before any).
+    (void)checkData(0);
+    sADMItem->Show(item, (g->curPlotter.PlotterReserved & kPlotterDevicePanelBit) != 0);
+}
+
+ASErr PreProcessDlgPicButtonInit(ADMItemRef item)
+{
+    if (sADMItem->GetID(item) == kPreProcessDevicePanelItem) showDevicePanelButton(item);
+    sADMItem->SetNotifyProc(item, ProProcessDlgPictureButtonNotifyProc);
+    return kNoErr;
+}
+
+ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item) { return kNoErr; }
+
+ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        // Each operation reports its own failures; the palette shows nothing more.
+        switch (sADMItem->GetID(item)) {
+        case kPreProcessPlotOutItem:
+            (void)goPlotOut(nullptr);
+            break;
+        case kPreProcessPlotterSetupItem: {
+            (void)goPlotterSetup();
+            ADMItemRef panel = sADMDialog->GetItem(sADMItem->GetDialog(item), kPreProcessDevicePanelItem);
+            if (panel != nullptr) showDevicePanelButton(panel);
+            break;
+        }
+        case kPreProcessTextOutlineItem:
+            (void)doTextOutline();
+            break;
+        case kPreProcessInvertTextItem:
+            (void)doInvertWord();
+            break;
+        case kPreProcessLineWidthItem:
+            (void)doLineWidthConfirm();
+            break;
+        case kPreProcessOffsetItem:
+            // Cancel in the distance dialog: no offset.
+            if (goOffsetSize() == kNoErr) (void)doOffset();
+            break;
+        default:
+            break;
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}

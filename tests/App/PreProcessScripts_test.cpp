@@ -1,0 +1,173 @@
+// The command palette's preparation buttons end to end: vantorel-host runs a
+// script that clicks them in the loaded module, saves the document, and the
+// saved file is read back (and cut, for the outlined text).
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "Documents/Document.h"
+#include "Documents/Svg.h"
+#include "Host.h"
+#include "HostFixture.h"
+
+using namespace vt;
+using host::ArtNode;
+
+namespace {
+
+constexpr double kMm = 72.0 / 25.4;
+
+struct RunResult {
+    int status = -1;
+    std::string output;
+};
+
+RunResult runHost(const test::TempDir& dir, const std::string& args)
+{
+    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
+                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
+                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + args + " 2>&1";
+    RunResult r;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return r;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) r.output += buffer;
+    int status = pclose(pipe);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+RunResult runScript(const test::TempDir& dir, const std::string& svg, const std::string& script)
+{
+    test::writeFile(dir.file("job.svg"), svg);
+    test::writeFile(dir.file("session.vts"), script);
+    return runHost(dir, "run '" + dir.file("session.vts") + "'");
+}
+
+// Reads a saved document in a host of its own.
+class Saved {
+public:
+    explicit Saved(const std::string& path)
+    {
+        host::HostOptions options;
+        options.out = &out_;
+        host_ = std::make_unique<host::Host>(options);
+        std::string error;
+        auto d = host::readSvgFile(host::documents(), path, error);
+        EXPECT_TRUE(d) << error;
+        if (d) host::documents().adopt(std::move(d));
+    }
+    host::Document* doc() { return host::currentDocument(); }
+    std::vector<ArtNode*> all(int16_t type)
+    {
+        std::vector<ArtNode*> out;
+        if (doc())
+            for (ArtNode* a : doc()->allArt())
+                if (a->type == type) out.push_back(a);
+        return out;
+    }
+
+private:
+    std::ostringstream out_;
+    std::unique_ptr<host::Host> host_;
+};
+
+AIRealRect boundsMm(const ArtNode* art)
+{
+    AIRealRect r{};
+    host::artBounds(art, false, r);
+    return AIRealRect{float(r.left / kMm), float(r.top / kMm), float(r.right / kMm), float(r.bottom / kMm)};
+}
+
+TEST(PreProcessScripts, TextOutlineFromThePaletteLeavesThreeCompoundPathsThatCut)
+{
+    test::TempDir dir;
+    RunResult r = runScript(dir, R"(<svg xmlns="http://www.w3.org/2000/svg" width="300mm" height="100mm" viewBox="0 0 300 100">
+  <text id="sign" x="10" y="60" font-size="25.4" font-family="DejaVu Sans" fill="black">Oi A</text>
+</svg>)",
+                            R"(open job.svg
+select sign
+select-dialog "PreProcess Plot"
+click 5
+save outlined.svg
+)");
+    ASSERT_EQ(r.status, 0) << r.output;
+    Saved saved(dir.file("outlined.svg"));
+    EXPECT_TRUE(saved.all(kTextFrameArt).empty());
+    auto compounds = saved.all(kCompoundPathArt);
+    ASSERT_EQ(compounds.size(), 3u);
+    for (ArtNode* c : compounds) EXPECT_EQ(c->children.size(), 2u);
+
+    RunResult cut = runHost(dir, "plot '" + dir.file("outlined.svg") + "' -o '" + dir.file("job.hpgl") +
+                                     "' --plotter 'Generic 24in Drag Knife'");
+    ASSERT_EQ(cut.status, 0) << cut.output;
+    std::string job = test::readFile(dir.file("job.hpgl"));
+    EXPECT_EQ(job.rfind("IN;", 0), 0u);
+    EXPECT_GE(std::count(job.begin(), job.end(), 'U'), 6) << "a pen-up move to each of the six outlines";
+}
+
+TEST(PreProcessScripts, InvertedTextLineWidthAndContourOffsetFromThePalette)
+{
+    test::TempDir dir;
+    RunResult r = runScript(dir, R"(<svg xmlns="http://www.w3.org/2000/svg" width="300mm" height="200mm" viewBox="0 0 300 200">
+  <text id="word" x="20" y="30" font-size="20" font-family="DejaVu Sans" fill="black">AB</text>
+  <path id="line" d="M20 60 L120 60" stroke="black" stroke-width="2" fill="none"/>
+  <rect id="panel" x="20" y="100" width="100" height="50" fill="none" stroke="black" stroke-width="0.5"/>
+</svg>)",
+                            R"(open job.svg
+select-dialog "PreProcess Plot"
+select word
+click 6
+deselect
+select line
+click 7
+deselect
+select panel
+dialog "OffsetSize Dialog"
+  expect-title "Contour Offset"
+  click 1
+end-dialog
+click 8
+expect-dialog "OffsetSize Dialog" 1
+save prepared.svg
+)");
+    ASSERT_EQ(r.status, 0) << r.output;
+    Saved saved(dir.file("prepared.svg"));
+    ASSERT_NE(saved.doc(), nullptr);
+
+    // "BA" to the right of "AB", where "AB" ends.
+    auto texts = saved.all(kTextFrameArt);
+    ASSERT_EQ(texts.size(), 2u);
+    ArtNode* word = texts[0]->text == "AB" ? texts[0] : texts[1];
+    ArtNode* copy = texts[0]->text == "AB" ? texts[1] : texts[0];
+    EXPECT_EQ(copy->text, "BA");
+    AIRealRect w = boundsMm(word), c = boundsMm(copy);
+    EXPECT_NEAR(c.left, w.right, 1e-3);
+    EXPECT_NEAR(c.bottom, w.bottom, 1e-3);
+
+    // The 2 mm stroke of the 100 mm line is a filled, unstroked 100 x 2 mm area.
+    host::LayerNode* art = saved.doc()->layerByTitle("Layer 1");
+    ASSERT_NE(art, nullptr);
+    std::vector<ArtNode*> areas;
+    for (ArtNode* a : saved.all(kPathArt))
+        if (a->layer == art && a->name != "panel") areas.push_back(a);
+    ASSERT_EQ(areas.size(), 1u);
+    EXPECT_TRUE(areas[0]->style.fillPaint);
+    EXPECT_FALSE(areas[0]->style.strokePaint);
+    AIRealRect a = boundsMm(areas[0]);
+    EXPECT_NEAR(a.right - a.left, 100, 1e-3);
+    EXPECT_NEAR(a.top - a.bottom, 2, 1e-3);
+
+    // One 102 x 52 mm contour on "Layer of Offset Data".
+    host::LayerNode* offsets = saved.doc()->layerByTitle("Layer of Offset Data");
+    ASSERT_NE(offsets, nullptr);
+    std::vector<ArtNode*> contours;
+    for (ArtNode* p : saved.all(kPathArt))
+        if (p->layer == offsets) contours.push_back(p);
+    ASSERT_EQ(contours.size(), 1u);
+    AIRealRect o = boundsMm(contours[0]);
+    EXPECT_NEAR(o.right - o.left, 102, 1e-2);
+    EXPECT_NEAR(o.top - o.bottom, 52, 1e-2);
+}
+
+}  // namespace

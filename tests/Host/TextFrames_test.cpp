@@ -1,0 +1,254 @@
+// The host's text frames: the layout (FreeType glyphs, advances, kerning,
+// lines 1.2 x the size apart), the text frame and text range suites, and
+// frames of several lines in SVG.
+#include <cmath>
+#include <functional>
+
+#include "Documents/Document.h"
+#include "Documents/Svg.h"
+#include "Documents/TextLayout.h"
+#include "HostFixture.h"
+#include "Host.h"
+#include "Suites/SuiteTables.h"
+
+using namespace vt;
+using host::ArtNode;
+
+namespace {
+
+// The children of an art, front to back.
+std::vector<ArtNode*> kids(const ArtNode* n)
+{
+    std::vector<ArtNode*> v;
+    for (ArtNode* c : n->children) v.push_back(c);
+    return v;
+}
+
+
+class TextFrames : public ::testing::Test {
+protected:
+    TextFrames()
+    {
+        host::HostOptions options;
+        options.out = &out_;
+        host_ = std::make_unique<host::Host>(options);
+        doc_ = &host::documents().newDocument();
+    }
+    ArtNode* frame(const std::string& text, AIReal size = 72, const std::string& family = "DejaVu Sans")
+    {
+        ArtNode* f = doc_->newArt(kTextFrameArt);
+        f->text = text;
+        f->fontSize = size;
+        f->fontFamily = family;
+        f->textOrigin = AIRealPoint{100, 500};
+        f->style.fillPaint = 1;
+        f->style.fill.color.kind = kThreeColor;
+        f->style.strokePaint = 0;
+        doc_->place(f, kPlaceAboveAll, nullptr);
+        return f;
+    }
+    host::TextLayout layout(const ArtNode* f)
+    {
+        host::TextLayout l;
+        std::string error;
+        EXPECT_TRUE(host::layoutText(*f, l, error)) << error;
+        return l;
+    }
+    double width(const std::string& text)
+    {
+        host::TextLayout l = layout(frame(text));
+        return l.bounds.right - l.bounds.left;
+    }
+    AIArtSuite& art() { return host::suiteTable<AIArtSuite>(); }
+    AITextFrameSuite& frames() { return host::suiteTable<AITextFrameSuite>(); }
+    ATETextRangeSuite& ranges() { return host::suiteTable<ATETextRangeSuite>(); }
+
+    std::ostringstream out_;
+    std::unique_ptr<host::Host> host_;
+    host::Document* doc_ = nullptr;
+};
+
+double signedArea(const std::vector<AIPathSegment>& contour)
+{
+    double a = 0;
+    for (size_t i = 0; i < contour.size(); ++i) {
+        const AIRealPoint& p = contour[i].p;
+        const AIRealPoint& q = contour[(i + 1) % contour.size()].p;
+        a += double(p.h) * q.v - double(q.h) * p.v;
+    }
+    return a / 2;
+}
+
+TEST_F(TextFrames, AnOHasAnOutlineAndAHoleTurningOppositeWays)
+{
+    host::TextLayout l = layout(frame("O"));
+    ASSERT_EQ(l.glyphs.size(), 1u);
+    ASSERT_EQ(l.glyphs[0].contours.size(), 2u);
+    double a = signedArea(l.glyphs[0].contours[0]), b = signedArea(l.glyphs[0].contours[1]);
+    EXPECT_LT(a * b, 0) << "a hole turns the other way";
+    EXPECT_GT(std::fabs(a - b), 0.5 * 72 * 72) << "a glyph of a good part of an em";
+}
+
+TEST_F(TextFrames, QuadraticCurvesBecomeTheSameCubics)
+{
+    // Both handles of a cubic made from a quadratic point at its one control
+    // point: 3/2 of each handle from its end gives the same point.
+    host::TextLayout l = layout(frame("OS", 200));
+    int curves = 0;
+    for (const auto& glyph : l.glyphs)
+        for (const auto& c : glyph.contours)
+            for (size_t i = 0; i < c.size(); ++i) {
+                const AIPathSegment& a = c[i];
+                const AIPathSegment& b = c[(i + 1) % c.size()];
+                bool straight = a.out.h == a.p.h && a.out.v == a.p.v && b.in.h == b.p.h && b.in.v == b.p.v;
+                if (straight) continue;
+                ++curves;
+                double qx1 = a.p.h + 1.5 * (a.out.h - a.p.h), qy1 = a.p.v + 1.5 * (a.out.v - a.p.v);
+                double qx2 = b.p.h + 1.5 * (b.in.h - b.p.h), qy2 = b.p.v + 1.5 * (b.in.v - b.p.v);
+                EXPECT_NEAR(qx1, qx2, 1e-3);
+                EXPECT_NEAR(qy1, qy2, 1e-3);
+            }
+    EXPECT_GT(curves, 8);
+}
+
+TEST_F(TextFrames, CharactersAdvanceByTheFontAndLinesAre12SizesApart)
+{
+    // DejaVu Sans at 2048 units to the em: "A" advances 1401 units.
+    EXPECT_NEAR(width("A"), 72.0 * 1401 / 2048, 1e-3);
+    EXPECT_NEAR(width("AB"), width("A") + width("B"), 1e-3) << "no kerning between A and B";
+    EXPECT_NEAR(width("A B"), width("A") + width(" ") + width("B"), 1e-3);
+
+    ArtNode* one = frame("AB");
+    ArtNode* two = frame("AB\rABCD");
+    host::TextLayout l1 = layout(one), l2 = layout(two);
+    EXPECT_FLOAT_EQ(l2.bounds.top, l1.bounds.top);
+    EXPECT_NEAR(l1.bounds.bottom - l2.bounds.bottom, 1.2 * 72, 1e-3);
+    EXPECT_NEAR(l2.bounds.right - l2.bounds.left, width("ABCD"), 1e-3) << "the widest line";
+    // The second line's glyphs sit 1.2 x 72 points lower than the first's.
+    double firstA = l2.glyphs[0].contours[0][0].p.v, secondA = l2.glyphs[2].contours[0][0].p.v;
+    EXPECT_NEAR(firstA - secondA, 86.4, 1e-3);
+    // CR LF and LF end lines as CR does.
+    EXPECT_EQ(host::textLines("a\r\nb\nc\rd").size(), 4u);
+
+    // The frame's bounds are the layout's.
+    AIRealRect b;
+    ASSERT_EQ(art().GetArtBounds(host::Document::handle(two), &b), kNoErr);
+    EXPECT_FLOAT_EQ(b.right, l2.bounds.right);
+    EXPECT_FLOAT_EQ(b.bottom, l2.bounds.bottom);
+}
+
+TEST_F(TextFrames, AFamilyNotInstalledIsSetInDejaVuSans)
+{
+    std::string dejavu = host::fontFileFor("DejaVu Sans");
+    ASSERT_NE(dejavu.find("DejaVuSans"), std::string::npos) << dejavu;
+    EXPECT_EQ(host::fontFileFor("No Such Family 1234"), dejavu);
+    EXPECT_EQ(host::fontFileFor(""), dejavu);
+    EXPECT_EQ(host::fontFileFor("'No Such', \"DejaVu Sans\""), dejavu) << "the first installed of a list";
+    EXPECT_NEAR(width("A"), layout(frame("A", 72, "No Such Family 1234")).bounds.right - 100, 1e-3);
+}
+
+TEST_F(TextFrames, CreateOutlineAddsAGroupOfClosedContoursJustAboveTheFrame)
+{
+    ArtNode* below = frame("x");
+    ArtNode* f = frame("Oi A");
+    f->style.strokePaint = 1;
+    f->style.stroke.width = 2;
+    AIArtHandle outline = nullptr;
+    ASSERT_EQ(frames().CreateOutline(host::Document::handle(f), &outline), kNoErr);
+    ArtNode* group = doc_->art(outline);
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->type, kGroupArt);
+    const auto top = kids(doc_->layers()[0]->root);
+    ASSERT_EQ(top.size(), 3u);
+    EXPECT_EQ(top[0], group) << "just above the frame";
+    EXPECT_EQ(top[1], f) << "the frame stays";
+    EXPECT_EQ(top[2], below);
+    ASSERT_EQ(group->children.size(), 6u) << "O, i and A have two contours each";
+    for (const ArtNode* p : group->children) {
+        EXPECT_EQ(p->type, kPathArt);
+        EXPECT_TRUE(p->closed);
+        EXPECT_TRUE(p->style.strokePaint) << "the frame's style";
+        EXPECT_FLOAT_EQ(p->style.stroke.width, 2);
+    }
+    AIArtHandle none = nullptr;
+    EXPECT_EQ(frames().CreateOutline(outline, &none), kWrongArtTypeErr);
+}
+
+TEST_F(TextFrames, ATextRangeReadsClearsAndAddsBytesOfItsFrame)
+{
+    ArtNode* f = frame("é€x");
+    ATETextRangeRef range = nullptr;
+    ASSERT_EQ(frames().GetATETextRange(host::Document::handle(f), &range), kNoErr);
+    ASInt32 size = 0;
+    ASSERT_EQ(ranges().GetSize(range, &size), kNoErr);
+    EXPECT_EQ(size, 6) << "bytes, not characters";
+    char buffer[16] = {};
+    ASInt32 length = 0;
+    ASSERT_EQ(ranges().GetContents(range, buffer, 4, &length), kNoErr);
+    EXPECT_EQ(length, 4) << "never more than asked";
+    EXPECT_EQ(std::string(buffer, 4), "é\xE2\x82");
+    ASSERT_EQ(ranges().Clear(range), kNoErr);
+    EXPECT_EQ(f->text, "");
+    ASSERT_EQ(ranges().InsertAfter(range, "AB\rCD", 5), kNoErr);
+    ASSERT_EQ(ranges().InsertAfter(range, "E", 1), kNoErr);
+    EXPECT_EQ(f->text, "AB\rCDE");
+    ASSERT_EQ(ranges().Release(range), kNoErr);
+    EXPECT_EQ(ranges().GetSize(range, &size), kBadTextRangeErr) << "released";
+    EXPECT_EQ(ranges().Release(range), kBadTextRangeErr);
+
+    // A range outliving its frame leads nowhere.
+    ASSERT_EQ(frames().GetATETextRange(host::Document::handle(f), &range), kNoErr);
+    doc_->dispose(f);
+    EXPECT_EQ(ranges().InsertAfter(range, "x", 1), kBadTextRangeErr);
+    EXPECT_EQ(ranges().Release(range), kNoErr);
+}
+
+// ---- SVG ----
+
+TEST_F(TextFrames, TspanLinesMakeOneFrameAndAreSavedBackAsTspans)
+{
+    struct Row {
+        const char* shows;
+        const char* svg;
+        const char* text;
+        AIReal x;
+    } rows[] = {
+        {"one tspan per line",
+         R"(<text x="10" y="50" font-size="20"><tspan x="10" y="50">AB</tspan><tspan x="10" dy="24">CD</tspan></text>)",
+         "AB\rCD", 10},
+        {"the position of the first tspan", R"(<text font-size="20"><tspan x="30" y="50">A</tspan><tspan x="30" y="74">B</tspan></text>)",
+         "A\rB", 30},
+        {"text before a placed tspan", R"(<text x="5" y="50">Hello <tspan x="5" y="70">World</tspan></text>)",
+         "Hello\rWorld", 5},
+        {"a tspan that only styles stays on its line", R"(<text x="5" y="50">Big <tspan fill="red">Sale</tspan> now</text>)",
+         "Big Sale now", 5},
+        {"an empty line is kept",
+         R"(<text x="5" y="50"><tspan x="5" y="50">A</tspan><tspan x="5" y="70"></tspan><tspan x="5" y="90">B</tspan></text>)",
+         "A\r\rB", 5},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        std::string svg = std::string(R"(<svg xmlns="http://www.w3.org/2000/svg" width="400" height="300">)") +
+                          row.svg + "</svg>";
+        std::string error;
+        auto d = host::readSvgText(host::documents(), svg, "lines.svg", error);
+        ASSERT_TRUE(d) << error;
+        auto all = d->allArt();
+        ASSERT_EQ(all.size(), 1u);
+        EXPECT_EQ(all[0]->text, row.text);
+        EXPECT_FLOAT_EQ(all[0]->textOrigin.h, row.x * 0.75f);
+        std::string saved = host::writeSvgText(*d);
+        const std::string text = row.text;
+        size_t lines = std::count(text.begin(), text.end(), '\r') + 1;
+        if (lines > 1) {
+            EXPECT_NE(saved.find("<tspan"), std::string::npos);
+        }
+        auto again = host::readSvgText(host::documents(), saved, "again.svg", error);
+        ASSERT_TRUE(again) << error;
+        EXPECT_EQ(again->allArt()[0]->text, row.text);
+        EXPECT_FLOAT_EQ(again->allArt()[0]->textOrigin.v, all[0]->textOrigin.v);
+        EXPECT_EQ(host::writeSvgText(*again), saved);
+    }
+}
+
+}  // namespace
