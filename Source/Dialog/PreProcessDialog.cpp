@@ -8,8 +8,11 @@
 #include "Core/PlotterRecords.h"
 #include "Core/PreProcess.h"
 #include "Dialog/OffsetSizeDialog.h"
+#include "Dialog/OverCutDialog.h"
+#include "Dialog/PaletteState.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/PreProcessTools.h"
 
 const Item_Control_arg dlgPreProcessItem[kPreProcessItemCount] = {
     {kADMPictureStaticType, 0, 301, 1061, kPreProcessLabelItem, 4, 110, 27, 24, nullptr, nullptr},
@@ -57,13 +60,10 @@ ASErr PreProcessDlgInit(ADMDialogRef dialog)
     sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kPreProcessTitleString, title, sizeof title);
     sADMDialog->SetText(dialog, title);
 
-    ADMRect area;
-    sADMBasic->GetPaletteLayoutBounds(&area);
-    ADMRect bounds;
-    BoundsSet(&bounds, area.left, kPreProcessDialogWidth, area.top, kPreProcessDialogHeight);
-    sADMDialog->SetBoundsRect(dialog, &bounds);
-    sADMDialog->Show(dialog, TRUE);
+    // Where the user left it, docked as it was, shown or hidden as it was.
+    restorePaletteState(dialog, kPreProcessDialogWidth, kPreProcessDialogHeight);
 
+    sADMDialog->SetNotifyProc(dialog, ProProcessDlgNotifyProc);
     sADMDialog->SetDestroyProc(dialog, ProProcessDlgDestroyProc);
     // A palette that cannot be built whole is hidden, not shown with buttons missing.
     (void)loadDialogItems(dlgPreProcessItem, kPreProcessItemCount, dialog);
@@ -73,6 +73,7 @@ ASErr PreProcessDlgInit(ADMDialogRef dialog)
 
 ASErr ProProcessDlgDestroyProc(ADMDialogRef dialog)
 {
+    savePaletteState(dialog);
     if (g->panelAccess != nullptr) {
         (void)sSPAccess->ReleasePlugin(g->panelAccess);  // nothing is left to do about a refusal
         g->panelAccess = nullptr;
@@ -96,7 +97,11 @@ ASErr PreProcessDlgPicButtonInit(ADMItemRef item)
     return kNoErr;
 }
 
-ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item) { return kNoErr; }
+ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item)
+{
+    sADMItem->SetNotifyProc(item, ProProcessDlgPictureRadioButtonNotifyProc);
+    return kNoErr;
+}
 
 ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
@@ -124,6 +129,9 @@ ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
         case kPreProcessOffsetItem:
             // Cancel in the distance dialog: no offset.
             if (goOffsetSize() == kNoErr) (void)doOffset();
+            break;
+        case kPreProcessOverCutItem:
+            (void)goOverCut();  // always 0: the dialog stores what it must
             break;
         default:
             break;
