@@ -140,7 +140,21 @@ TEST_F(Toolbox, TheSampleSessionUsesEveryTool)
     EXPECT_NE(saved.find("d=\"M0 270 L400 270\" data-vt-guide=\"1\""), std::string::npos) << saved;
     EXPECT_NE(saved.find("d=\"M220 300 L220 0\" data-vt-guide=\"1\""), std::string::npos) << saved;
     EXPECT_EQ(saved.find("Information Layer"), std::string::npos);
-    EXPECT_TRUE(toolkit::Toolkit::get().modalLog.empty());  // no error box on the way
+    // Only the overcut settings were shown: no error box on the way.
+    ASSERT_EQ(toolkit::Toolkit::get().modalLog.size(), 1u);
+    EXPECT_EQ(toolkit::Toolkit::get().modalLog[0].result, 6);
+
+    // The preferences keep the overcut and the hidden palette for the next session.
+    stopSession();
+    startSession();
+    auto& prefs = suiteTable<AIPreferenceSuite>();
+    ASInt32 start = 0;
+    AIBoolean visible = true;
+    EXPECT_EQ(prefs.GetIntegerPreference("Vantorel", "ArdoSetting_OverCut_ST_Value", &start), kNoErr);
+    EXPECT_EQ(start, 2000);
+    EXPECT_EQ(prefs.GetBooleanPreference("Vantorel", "kKorvelTools_VisibleStr", &visible), kNoErr);
+    EXPECT_FALSE(visible);
+    EXPECT_FALSE(toolkit::Toolkit::get().findDialog("PreProcess Plot")->visible);
 }
 
 }  // namespace
