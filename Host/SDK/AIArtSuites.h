@@ -160,7 +160,7 @@ enum {
 typedef struct AIToolHitData {
     AIBoolean hit;
     int32_t type;
-    int32_t segment;      // index of the anchor hit or of the segment's first anchor
+    int32_t segment;      // the anchor hit, or the anchor a hit curve runs to (0: the closing curve)
     AIReal t;             // curve parameter on the segment
     AIRealPoint point;    // the point on the art nearest the test point
     AIArtHandle object;
@@ -207,6 +207,8 @@ VT_DECLARE_SUITE(AIArtSuite)
     X(ASErr, SetPathSegmentCount, (AIArtHandle path, int32_t count)) \
     X(ASErr, GetPathSegments, (AIArtHandle path, int32_t segNumber, int32_t count, AIPathSegment* segments)) \
     X(ASErr, SetPathSegments, (AIArtHandle path, int32_t segNumber, int32_t count, const AIPathSegment* segments)) \
+    /* inserts count anchors after anchor segNumber (-1: before anchor 0) */ \
+    X(ASErr, InsertPathSegments, (AIArtHandle path, int32_t segNumber, int32_t count, const AIPathSegment* segments)) \
     X(ASErr, GetPathClosed, (AIArtHandle path, AIBoolean* closed)) \
     X(ASErr, SetPathClosed, (AIArtHandle path, AIBoolean closed)) \
     X(ASErr, GetPathGuide, (AIArtHandle path, AIBoolean* guide)) \

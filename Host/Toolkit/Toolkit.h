@@ -191,7 +191,9 @@ struct Dialog {
     bool destroying = false;
     bool hasGroup = false;
     std::string groupName;
-    ASInt32 positionCode = 0;
+    // Where a palette docks, in the host's numbering; 7168 is a palette
+    // floating on its own, as every palette starts.
+    ASInt32 positionCode = 7168;
     std::vector<std::unique_ptr<Item>> items;
     int lastRadioGroup = 0;
     int nextRadioGroup = 1;

@@ -11,8 +11,11 @@
 #include "Dialog/DotCutDialog.h"
 #include "Dialog/MarkSettingDialog.h"
 #include "Dialog/OffsetSizeDialog.h"
+#include "Dialog/OverCutDialog.h"
+#include "Dialog/PaletteState.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/PreProcessTools.h"
 #include "Dialog/RipSettingDialog.h"
 #include "Dialog/SplitDialog.h"
 
@@ -62,13 +65,10 @@ ASErr PreProcessDlgInit(ADMDialogRef dialog)
     sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kPreProcessTitleString, title, sizeof title);
     sADMDialog->SetText(dialog, title);
 
-    ADMRect area;
-    sADMBasic->GetPaletteLayoutBounds(&area);
-    ADMRect bounds;
-    BoundsSet(&bounds, area.left, kPreProcessDialogWidth, area.top, kPreProcessDialogHeight);
-    sADMDialog->SetBoundsRect(dialog, &bounds);
-    sADMDialog->Show(dialog, TRUE);
+    // Where the user left it, docked as it was, shown or hidden as it was.
+    restorePaletteState(dialog, kPreProcessDialogWidth, kPreProcessDialogHeight);
 
+    sADMDialog->SetNotifyProc(dialog, ProProcessDlgNotifyProc);
     sADMDialog->SetDestroyProc(dialog, ProProcessDlgDestroyProc);
     // A palette that cannot be built whole is hidden, not shown with buttons missing.
     (void)loadDialogItems(dlgPreProcessItem, kPreProcessItemCount, dialog);
@@ -78,6 +78,7 @@ ASErr PreProcessDlgInit(ADMDialogRef dialog)
 
 ASErr ProProcessDlgDestroyProc(ADMDialogRef dialog)
 {
+    savePaletteState(dialog);
     if (g->panelAccess != nullptr) {
         (void)sSPAccess->ReleasePlugin(g->panelAccess);  // nothing is left to do about a refusal
         g->panelAccess = nullptr;
@@ -101,7 +102,11 @@ ASErr PreProcessDlgPicButtonInit(ADMItemRef item)
     return kNoErr;
 }
 
-ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item) { return kNoErr; }
+ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item)
+{
+    sADMItem->SetNotifyProc(item, ProProcessDlgPictureRadioButtonNotifyProc);
+    return kNoErr;
+}
 
 ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
@@ -139,6 +144,9 @@ ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
         case kPreProcessWeedingItem:
             // Cancel in the settings dialog: no lines.
             if (goRipSetting() == kNoErr) (void)doRipMake(g->ripMarginX, g->ripMarginY, g->ripVLines, g->ripHLines);
+            break;
+        case kPreProcessOverCutItem:
+            (void)goOverCut();  // always 0: the dialog stores what it must
             break;
         default:
             break;
