@@ -24,80 +24,17 @@
 #include "Common/Suites.h"
 #include "Core/Split.h"
 #include "Documents/Document.h"
+#include "DocumentBench.h"
 #include "Session.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using vt::bench::addGlyph;
+using vt::bench::Bench;
+using vt::bench::kColumns;
+using vt::bench::kPitch;
 using vt::host::ArtNode;
 using vt::host::Document;
-
-// One host session with the plug-in linked in, for the whole run.
-class Bench {
-public:
-    static Bench& get()
-    {
-        static Bench bench;
-        return bench;
-    }
-    bool ready() const { return ready_; }
-
-private:
-    Bench()
-    {
-        std::string pattern = (fs::temp_directory_path() / "vantorel-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) return;
-        folder_ = pattern;
-        vt::host::SessionOptions options;
-        options.host.prefsPath = folder_ + "/prefs.json";
-        options.host.pluginFolder = folder_ + "/Plug-ins";
-        options.host.resourcesDir = VANTOREL_SOURCE_DIR "/Resources";
-        options.host.out = &hostOutput_;
-        options.linkedMain = PluginMain;
-        session_ = std::make_unique<vt::host::Session>(options);
-        if (session_->start() != kNoErr || acquireSuites(session_->host().basic()) != kNoErr) return;
-        ready_ = true;
-    }
-    ~Bench()
-    {
-        // Nothing is measured any more: a failed release only leaves pointers
-        // the session's end makes useless anyway.
-        if (ready_) (void)releaseSuites(session_->host().basic());
-        session_.reset();
-        std::error_code ec;
-        if (!folder_.empty()) fs::remove_all(folder_, ec);
-    }
-
-    std::string folder_;
-    std::ostringstream hostOutput_;
-    std::unique_ptr<vt::host::Session> session_;
-    bool ready_ = false;
-};
-
-const int kColumns = 50;
-const double kPitch = 25.0;  // points between glyphs
-
-// A closed outline of 16 curves about 20 points across, its radius
-// wobbling like the bowls and stems of a letter.
-void addGlyph(Document& d, ArtNode* group, double cx, double cy, int variant)
-{
-    ArtNode* p = d.newArt(kPathArt);
-    const int n = 16;
-    const double k = 4.0 / 3.0 * tan(M_PI / (2 * n));
-    for (int i = 0; i < n; i++) {
-        double a = 2 * M_PI * i / n;
-        double r = 9.0 + 2.5 * sin(3 * a + variant) + (i % 4 == variant % 4 ? 1.5 : 0.0);
-        AIPathSegment s;
-        s.p = {AIReal(cx + r * cos(a)), AIReal(cy + r * sin(a))};
-        s.in = {AIReal(s.p.h + k * r * sin(a)), AIReal(s.p.v - k * r * cos(a))};
-        s.out = {AIReal(s.p.h - k * r * sin(a)), AIReal(s.p.v + k * r * cos(a))};
-        s.corner = 0;
-        p->segments.push_back(s);
-    }
-    p->closed = true;
-    p->style = vt::host::defaultPathStyle();
-    d.place(p, kPlaceInsideOnBottom, group);
-}
 
 // A fresh document: the lettering selected and the guide group in thirds.
 AIArtHandle makeJob(int glyphs)

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -103,6 +104,25 @@ bool HostTest::runScript(const std::string& text, std::string& error)
 {
     host::ScriptContext context{*session_, scriptOutput_, dir_.path()};
     return host::runScript(context, text, error);
+}
+
+bool useDecimalCommaLocale()
+{
+    const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"};
+    for (const char* name : names)
+        if (setlocale(LC_ALL, name) != nullptr) return true;
+    static std::string folder;
+    if (folder.empty()) {
+        char pattern[] = "/tmp/vantorel-locale-XXXXXX";
+        if (mkdtemp(pattern) == nullptr) return false;
+        folder = pattern;
+        std::string command = "localedef -i de_DE -f UTF-8 " + folder + "/de_DE.UTF-8 >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0) return false;
+    }
+    setenv("LOCPATH", folder.c_str(), 1);
+    bool set = setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    unsetenv("LOCPATH");
+    return set;
 }
 
 }  // namespace vt::test

@@ -30,6 +30,10 @@ private:
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& text);
 
+// Sets a locale that writes a decimal comma, building one in a temporary
+// folder when the system has none installed. False when none can be had.
+bool useDecimalCommaLocale();
+
 // While it lives, the plug-in's item suite refuses to make items from the
 // n-th creation on (counting from 1), as a toolkit short of resources would.
 // The suites must be acquired (acquireSuites) for its whole life.

@@ -1,5 +1,6 @@
 // The "AI Hit Test Suite": what lies under a point of the artboard: an anchor,
 // a handle, a segment or a filled inside, within two points.
+#include <algorithm>
 #include <cmath>
 
 #include "Documents/DocumentSuites.h"
@@ -40,10 +41,30 @@ bool hitPath(ArtNode* n, AIRealPoint p, int32_t request, AIToolHitData& hit)
                 double dist = std::hypot(x - p.h, y - p.v);
                 if (dist < best) best = dist, bestT = k / 200.0;
             }
+            // The nearest point lies within a sample of the best one; narrow
+            // it down so that the point given back lies on the curve where
+            // the pointer is, not up to half a sample away.
+            double lo = std::max(0.0, bestT - 1 / 200.0), hi = std::min(1.0, bestT + 1 / 200.0);
+            auto distanceAt = [&](double t) {
+                double x, y;
+                bezierPoint(b, t, x, y);
+                return std::hypot(x - p.h, y - p.v);
+            };
+            for (int k = 0; k < 40; ++k) {
+                double a = lo + (hi - lo) / 3, c = hi - (hi - lo) / 3;
+                if (distanceAt(a) <= distanceAt(c)) hi = c; else lo = a;
+            }
+            if (distanceAt((lo + hi) / 2) < best) {
+                bestT = (lo + hi) / 2;
+                best = distanceAt(bestT);
+            }
             if (best <= kHitTolerance) {
                 double x, y;
                 bezierPoint(b, bestT, x, y);
-                hit = AIToolHitData{1, kSegmentHitType, static_cast<int32_t>(i), static_cast<AIReal>(bestT),
+                // A curve is named by the anchor it runs to (0 for the closing
+                // curve of a closed path), as the host's hit data does.
+                int32_t end = static_cast<int32_t>((i + 1) % s.size());
+                hit = AIToolHitData{1, kSegmentHitType, end, static_cast<AIReal>(bestT),
                                     {static_cast<AIReal>(x), static_cast<AIReal>(y)}, Document::handle(n)};
                 return true;
             }

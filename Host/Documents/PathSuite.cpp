@@ -55,6 +55,18 @@ ASErr setPathSegments(AIArtHandle path, int32_t segNumber, int32_t count, const 
     return kNoErr;
 }
 
+ASErr insertPathSegments(AIArtHandle path, int32_t segNumber, int32_t count, const AIPathSegment* segments)
+{
+    ASErr err;
+    ArtNode* n = pathOf(path, err);
+    if (err) return err;
+    if (segNumber < -1 || segNumber >= static_cast<int32_t>(n->segments.size()) || count < 0)
+        return kBadSegmentRangeErr;
+    if (count && !segments) return kBadParameterErr;
+    n->segments.insert(n->segments.begin() + (segNumber + 1), segments, segments + count);
+    return kNoErr;
+}
+
 ASErr getPathClosed(AIArtHandle path, AIBoolean* closed)
 {
     ASErr err;
@@ -140,6 +152,7 @@ SuiteInstaller installer([] {
     p.SetPathSegmentCount = setPathSegmentCount;
     p.GetPathSegments = getPathSegments;
     p.SetPathSegments = setPathSegments;
+    p.InsertPathSegments = insertPathSegments;
     p.GetPathClosed = getPathClosed;
     p.SetPathClosed = setPathClosed;
     p.GetPathGuide = getPathGuide;

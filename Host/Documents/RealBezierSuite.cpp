@@ -1,5 +1,6 @@
 // The "AI Real Bezier Suite": points, halves, lengths and bounds of one cubic
 // Bezier.
+#include <algorithm>
 #include <cmath>
 
 #include "Documents/DocumentSuites.h"
@@ -28,21 +29,65 @@ void bzDivide(const AIRealBezier* b, AIReal t, AIRealBezier* b1, AIRealBezier* b
     if (b2) *b2 = right;
 }
 
-AIReal bzLength(const AIRealBezier* b, AIReal) { return b ? static_cast<AIReal>(bezierLength(*b)) : 0; }
+// Length and the parameter at a length walk the same chords, as many as the
+// flatness asks for: a chord of a cubic strays from the curve by at most an
+// eighth of its second derivative's bound times the step squared. So the
+// parameter at the whole length is the end, and a length measured on a part
+// adds up with the rest.
+int chordSteps(const AIRealBezier& b, AIReal flatness)
+{
+    auto second = [](AIRealPoint a, AIRealPoint m, AIRealPoint c) {
+        return std::hypot(double(a.h) - 2.0 * m.h + c.h, double(a.v) - 2.0 * m.v + c.v);
+    };
+    double bound = 6.0 * std::max(second(b.p0, b.p1, b.p2), second(b.p1, b.p2, b.p3));
+    double flat = flatness > 0 ? flatness : 0.01;
+    double steps = std::ceil(std::sqrt(bound / (8.0 * flat)));
+    if (!(steps >= 1)) return 1;
+    return steps > 4096 ? 4096 : int(steps);
+}
 
-AIReal bzTAtLength(const AIRealBezier* b, AIReal length, AIReal total, AIReal)
+AIReal bzLength(const AIRealBezier* b, AIReal flatness)
+{
+    if (!b) return 0;
+    int steps = chordSteps(*b, flatness);
+    double sum = 0, px, py;
+    bezierPoint(*b, 0, px, py);
+    for (int i = 1; i <= steps; ++i) {
+        double x, y;
+        bezierPoint(*b, double(i) / steps, x, y);
+        sum += std::hypot(x - px, y - py);
+        px = x;
+        py = y;
+    }
+    return static_cast<AIReal>(sum);
+}
+
+AIReal bzTAtLength(const AIRealBezier* b, AIReal length, AIReal total, AIReal flatness)
 {
     if (!b || total <= 0 || length <= 0) return 0;
     if (length >= total) return 1;
-    // Walk fine chords and interpolate inside the chord that reaches the length.
+    int steps = chordSteps(*b, flatness);
     double sum = 0, px, py;
     bezierPoint(*b, 0, px, py);
-    const int steps = 256;
     for (int i = 1; i <= steps; ++i) {
         double x, y;
         bezierPoint(*b, double(i) / steps, x, y);
         double d = std::hypot(x - px, y - py);
-        if (sum + d >= length && d > 0) return static_cast<AIReal>((i - 1 + (length - sum) / d) / steps);
+        if (sum + d >= length && d > 0) {
+            // Inside the chord the curve is as good as straight, but its speed
+            // is not even: halve the chord's parameters until the distance
+            // from the chord's start is the length still wanted.
+            double want = length - sum, lo = double(i - 1) / steps, hi = double(i) / steps;
+            for (int k = 0; k < 40; ++k) {
+                double mid = (lo + hi) / 2, mx, my;
+                bezierPoint(*b, mid, mx, my);
+                if (std::hypot(mx - px, my - py) < want)
+                    lo = mid;
+                else
+                    hi = mid;
+            }
+            return static_cast<AIReal>((lo + hi) / 2);
+        }
         sum += d;
         px = x;
         py = y;

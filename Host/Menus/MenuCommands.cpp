@@ -15,6 +15,9 @@ ScriptCommandRegistrar menuCommand(
     "menu", "menu TEXT|KEY  choose a menu item by its text (\"...\" may be left out) or its key",
     [](ScriptContext& c, const std::vector<std::string>& args, std::string& error) {
         if (!expectOneArg(args, "the item's text or key", error)) return false;
+        // A user picks an item by the text the opened menu shows, which the
+        // update messages may have just changed ("Show"/"Hide").
+        menus().updateAll();
         MenuItem* item = menus().find(args[0], error);
         if (!item) return false;
         c.out << "menu: " << menus().pathOf(item) << "\n";

@@ -298,7 +298,8 @@ VT_DECLARE_SUITE(ADMDialogSuite)
     /* Enabled items take input; disabled ones are greyed out. */ \
     X(void, Enable, (ADMItemRef item, ASBoolean enable)) \
     X(ASBoolean, IsEnabled, (ADMItemRef item)) \
-    /* Active items take input and are not greyed out; inactive ones are. */ \
+    /* The item's activation, as for list entries: a picture button deactivated shows as the */ \
+    /* choice in use. It still takes input; only Enable decides that. */ \
     X(void, Activate, (ADMItemRef item, ASBoolean activate)) \
     X(ASBoolean, IsActive, (ADMItemRef item)) \
     X(void, GetBoundsRect, (ADMItemRef item, ADMRect* bounds)) \
@@ -495,7 +496,9 @@ VT_DECLARE_SUITE(ADMTrackerSuite)
     /* Text with its baseline starting at point. */ \
     X(void, DrawText, (ADMDrawerRef drawer, const char* text, const ADMPoint* point)) \
     X(ASInt32, GetTextWidth, (ADMDrawerRef drawer, const char* text)) \
-    X(void, DrawPicture, (ADMDrawerRef drawer, ASInt32 pictureID, const ADMPoint* topLeft))
+    X(void, DrawPicture, (ADMDrawerRef drawer, ASInt32 pictureID, const ADMPoint* topLeft)) \
+    /* an icon (ADM Icon Suite) at its own size, centred in rect */ \
+    X(void, DrawIconCentered, (ADMDrawerRef drawer, ADMIconRef icon, const ADMRect* rect))
 VT_DECLARE_SUITE(ADMDrawerSuite)
 
 // ---- ADM Icon ----------------------------------------------------------------------

@@ -160,7 +160,7 @@ enum {
 typedef struct AIToolHitData {
     AIBoolean hit;
     int32_t type;
-    int32_t segment;      // index of the anchor hit or of the segment's first anchor
+    int32_t segment;      // the anchor hit, or the anchor a hit curve runs to (0: the closing curve)
     AIReal t;             // curve parameter on the segment
     AIRealPoint point;    // the point on the art nearest the test point
     AIArtHandle object;
@@ -207,6 +207,8 @@ VT_DECLARE_SUITE(AIArtSuite)
     X(ASErr, SetPathSegmentCount, (AIArtHandle path, int32_t count)) \
     X(ASErr, GetPathSegments, (AIArtHandle path, int32_t segNumber, int32_t count, AIPathSegment* segments)) \
     X(ASErr, SetPathSegments, (AIArtHandle path, int32_t segNumber, int32_t count, const AIPathSegment* segments)) \
+    /* inserts count anchors after anchor segNumber (-1: before anchor 0) */ \
+    X(ASErr, InsertPathSegments, (AIArtHandle path, int32_t segNumber, int32_t count, const AIPathSegment* segments)) \
     X(ASErr, GetPathClosed, (AIArtHandle path, AIBoolean* closed)) \
     X(ASErr, SetPathClosed, (AIArtHandle path, AIBoolean closed)) \
     X(ASErr, GetPathGuide, (AIArtHandle path, AIBoolean* guide)) \
@@ -299,8 +301,10 @@ VT_DECLARE_SUITE(AITransformArtSuite)
 #define VT_OPS_AIRealBezierSuite(X) \
     X(void, Evaluate, (const AIRealBezier* b, AIReal t, AIRealPoint* p)) \
     X(void, Divide, (const AIRealBezier* b, AIReal t, AIRealBezier* b1, AIRealBezier* b2)) \
+    /* measured along chords that stray from the curve by at most flatness (points) */ \
     X(AIReal, Length, (const AIRealBezier* b, AIReal flatness)) \
-    /* parameter at the given length from the start; total is the whole length */ \
+    /* parameter at the given length from the start, along the same chords as Length; \
+       total is the whole length: 0 at or below 0, 1 at or above total */ \
     X(AIReal, TAtLength, (const AIRealBezier* b, AIReal length, AIReal total, AIReal flatness)) \
     X(void, Bounds, (const AIRealBezier* b, AIRealRect* bounds))
 VT_DECLARE_SUITE(AIRealBezierSuite)

@@ -88,9 +88,39 @@ typedef struct AIToolMessage {
     AIEvent* event;
 } AIToolMessage;
 
+// A new tool of the toolbox: its title and tip as the toolbox shows them, its
+// icon ("ADM Icon Suite"), and the numbers of the tool it shares a slot and a
+// set with (tools given the same number sit together).
+struct ADMIconOpaque;
+typedef struct AIAddToolData {
+    const char* title;
+    const char* tooltip;
+    struct ADMIconOpaque* icon;
+    ASInt32 sameGroupAs;
+    ASInt32 sameToolsetAs;
+} AIAddToolData;
+
+// Options of a new tool: the host sends it "AI Track Cursor" whenever the
+// pointer moves over the document while it is the current tool.
+enum { kToolWantsToTrackCursorOption = 1 };
+
+// Errors of the tool suite.
+enum { kNoSuchToolErr = 'TOL?' };  // not a tool of the toolbox
+
 #define kAIToolSuite "AI Tool Suite"
 #define kAIToolSuiteVersion 1009
-#define VT_OPS_AIToolSuite(X)
+#define VT_OPS_AIToolSuite(X) \
+    /* Adds a tool to the toolbox; its messages go to the plug-in. The name must be new \
+       (kSPBadParameterError otherwise); the title and tip are copied. */ \
+    X(ASErr, AddTool, (SPPluginRef self, const char* name, const AIAddToolData* data, ASInt32 options, \
+        AIToolHandle* tool)) \
+    /* The name the tool was added with, owned by the host. */ \
+    X(ASErr, GetToolName, (AIToolHandle tool, const char** name)) \
+    /* Makes the tool current, as a click on it in the toolbox does: the tool that was \
+       current hears "AI Deselect", the new one "AI Select". */ \
+    X(ASErr, SetSelectedTool, (AIToolHandle tool)) \
+    /* The current tool: one a plug-in added or the host's own "Selection Tool". */ \
+    X(ASErr, GetSelectedTool, (AIToolHandle* tool))
 VT_DECLARE_SUITE(AIToolSuite)
 
 // ---- Timers, filters, file formats and the other callers ---------------------

@@ -1,5 +1,7 @@
 #include "Script/ScriptArgs.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 namespace vt::host {
@@ -38,6 +40,19 @@ bool parseInt(const std::string& text, long& value, std::string& error)
     value = std::strtol(text.c_str(), &end, 10);
     if (text.empty() || *end != 0) {
         error = "\"" + text + "\" is not a whole number";
+        return false;
+    }
+    return true;
+}
+
+bool parseNumber(const std::string& text, double& value, std::string& error)
+{
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (first != last && *first == '+') ++first;  // from_chars takes no plus sign
+    auto [end, ec] = std::from_chars(first, last, value);
+    if (text.empty() || ec != std::errc() || end != last || !std::isfinite(value)) {
+        error = "\"" + text + "\" is not a number";
         return false;
     }
     return true;

@@ -24,6 +24,9 @@ bool expectOneArg(const ScriptArgs& args, const char* what, std::string& error);
 
 // A whole number, in decimal: "\"x\" is not a whole number".
 bool parseInt(const std::string& text, long& value, std::string& error);
+// A number with or without a fraction, read the same in every locale
+// ("2.5", "-1e3"): "\"x\" is not a number".
+bool parseNumber(const std::string& text, double& value, std::string& error);
 // A dialog item's id: scripts name items by their numbers.
 bool parseItemId(const std::string& text, ASInt32& id, std::string& error);
 // A point in pixels local to an item, from its horizontal and vertical words.

@@ -7,6 +7,7 @@
 #include "Script/Script.h"
 #include "Script/ScriptArgs.h"
 #include "Session.h"
+#include "Tools/Tools.h"
 
 namespace vt::host {
 namespace {
@@ -56,6 +57,8 @@ ScriptCommandRegistrar registrationsCommand(
             if (i->plugin == c.session.plugin())
                 c.out << "menu item \"" << i->text << "\" key \"" << i->key << "\" in \"" << i->group->name
                       << "\"" << ((i->options & kMenuItemWantsUpdateOption) ? " (updated)" : "") << "\n";
+        for (auto& t : tools().tools())
+            if (t->plugin == c.session.plugin()) c.out << "tool \"" << t->name << "\" titled \"" << t->title << "\"\n";
         return true;
     });
 

@@ -133,14 +133,24 @@ void drawPicture(ADMDrawerRef drawer, ASInt32 id, const ADMPoint* p)
     paintPicture(*d, id, p->h, p->v, 0, 0);
 }
 
-// Icons: a picture of the plug-in's resources. Without a file the toolkit
-// stands in a drawn box, so only a missing id (0) is unknown.
+void drawIconCentered(ADMDrawerRef drawer, ADMIconRef icon, const ADMRect* r)
+{
+    DRAWER_OR();
+    Icon* i = tk().icon(icon, "DrawIconCentered");
+    if (!i || !r) return;
+    if (recording(*d)) record(*d, "DrawIconCentered " + std::to_string(i->id) + " " + rectText(r));
+    paintPicture(*d, i->id, r->left, r->top, r->right - r->left, r->bottom - r->top);
+}
+
+// Icons: a picture of the plug-in's resources. An icon the plug-in's folder
+// does not hold is of the unknown type, as a resource that cannot be loaded
+// is, so that the plug-in learns of it when it asks.
 ADMIconRef getFromResource(SPPluginRef plugin, ASInt32 iconID, ASInt32 iconIndex)
 {
     auto icon = std::make_unique<Icon>();
     icon->id = iconID;
     if (iconID != 0) tk().pictureIds.insert(iconID);
-    icon->type = iconID != 0 && plugin != nullptr ? kADMPictureIconType : kADMUnknownIconType;
+    icon->type = iconID != 0 && plugin != nullptr && tk().hasPicture(iconID) ? kADMPictureIconType : kADMUnknownIconType;
     Icon* raw = icon.get();
     tk().live(raw);
     tk().icons.push_back(std::move(icon));
@@ -184,6 +194,7 @@ SuiteInstaller installer([] {
     s.DrawText = drawText;
     s.GetTextWidth = getTextWidth;
     s.DrawPicture = drawPicture;
+    s.DrawIconCentered = drawIconCentered;
 
     auto& i = suiteTable<ADMIconSuite>();
     i.GetFromResource = getFromResource;

@@ -42,8 +42,8 @@ Item* Driver::usable(ASInt32 itemId, std::string& error)
         error = "item " + std::to_string(itemId) + " is hidden";
         return nullptr;
     }
-    if (!item->enabled || !item->active) {
-        error = "item " + std::to_string(itemId) + " is inactive";
+    if (!item->enabled) {
+        error = "item " + std::to_string(itemId) + " is disabled";
         return nullptr;
     }
     return item;
@@ -197,7 +197,7 @@ bool Driver::type(ASInt32 itemId, const std::string& text, std::string& error)
         Item* field = nullptr;
         for (auto& c : item->children)
             if (c->id == kADMSpinEditTextEditChildID) field = c.get();
-        if (field && (!field->enabled || !field->active || !field->visible)) {
+        if (field && (!field->enabled || !field->visible)) {
             error = "the text field of item " + std::to_string(itemId) + " is switched off";
             return false;
         }

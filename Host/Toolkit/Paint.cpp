@@ -453,7 +453,7 @@ bool hasBuiltInPicture(ASInt32 id)
 void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h, bool dimmed)
 {
     if (!d.cr || id == 0) return;
-    // An inactive item without a picture of its own for that state shows its
+    // A disabled item without a picture of its own for that state shows its
     // picture faded, as the platform's toolkits do.
     double alpha = dimmed ? 0.35 : 1.0;
     if (hasBuiltInPicture(id)) {

@@ -101,7 +101,7 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
     if (recording(d)) d.calls->push_back("DefaultDraw");
     int w = item->width(), h = item->height();
     ADMRect all = rect(0, 0, h, w);
-    bool live = item->enabled && item->active;
+    bool live = item->enabled;  // a deactivated item still looks ready for input
     ADMColor textColor = live ? kADMTextColor : kADMDisabledColor;
     std::string text = item->displayText();
     ASInt32 picture = item->picture;

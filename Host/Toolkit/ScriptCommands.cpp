@@ -333,8 +333,11 @@ DialogCommand expectTitleCommand("expect-title", "expect-title TEXT  fail unless
                                      return true;
                                  });
 
+// Enabled decides whether an item takes input; active is its activation (its
+// highlight), which a picture button shows as the tool in use.
 DialogCommand expectStateCommand(
-    "expect-state", "expect-state ID on|off|active|inactive|shown|hidden...  fail unless the item is so", 2, 6,
+    "expect-state",
+    "expect-state ID on|off|enabled|disabled|active|inactive|shown|hidden...  fail unless the item is so", 2, 8,
     [](Driver& d, const auto& args, std::string& error) {
         ASInt32 id;
         if (!parseItemId(args[0], id, error)) return false;
@@ -342,11 +345,12 @@ DialogCommand expectStateCommand(
         if (!item) return false;
         for (size_t i = 1; i < args.size(); ++i) {
             const std::string& w = args[i];
-            bool live = item->enabled && item->active;
             bool ok = w == "on"         ? item->value != 0.0f
                       : w == "off"      ? item->value == 0.0f
-                      : w == "active"   ? live
-                      : w == "inactive" ? !live
+                      : w == "enabled"  ? item->enabled
+                      : w == "disabled" ? !item->enabled
+                      : w == "active"   ? item->active
+                      : w == "inactive" ? !item->active
                       : w == "shown"    ? item->visible
                       : w == "hidden"   ? !item->visible
                                         : false;
@@ -354,6 +358,21 @@ DialogCommand expectStateCommand(
                 error = "item " + args[0] + " is not " + w;
                 return false;
             }
+        }
+        return true;
+    });
+
+DialogCommand expectCursorCommand(
+    "expect-cursor", "expect-cursor ID CURSOR  fail unless the item's cursor (SetCursorID) is CURSOR", 2, 2,
+    [](Driver& d, const auto& args, std::string& error) {
+        ASInt32 id;
+        long expected;
+        if (!parseItemId(args[0], id, error) || !parseInt(args[1], expected, error)) return false;
+        Item* item = d.find(id, error);
+        if (!item) return false;
+        if (item->cursor != expected) {
+            error = "item " + args[0] + " has cursor " + std::to_string(item->cursor) + ", not " + args[1];
+            return false;
         }
         return true;
     });

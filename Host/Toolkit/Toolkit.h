@@ -158,7 +158,9 @@ struct Item {
 
     int width() const { return bounds.right - bounds.left; }
     int height() const { return bounds.bottom - bounds.top; }
-    bool takesInput() const { return visible && enabled && active; }
+    // Only a disabled (or hidden) item refuses input; a deactivated one is
+    // merely shown as such.
+    bool takesInput() const { return visible && enabled; }
     // The text shown: free text, or the value in the item's units.
     std::string displayText() const;
 };
@@ -189,7 +191,9 @@ struct Dialog {
     bool destroying = false;
     bool hasGroup = false;
     std::string groupName;
-    ASInt32 positionCode = 0;
+    // Where a palette docks, in the host's numbering; 7168 is a palette
+    // floating on its own, as every palette starts.
+    ASInt32 positionCode = 7168;
     std::vector<std::unique_ptr<Item>> items;
     int lastRadioGroup = 0;
     int nextRadioGroup = 1;

@@ -47,5 +47,13 @@ const ASErr kNoGuideGroupErr = '!SPT';
 const ASErr kNotAGuideErr = '!GUD';
 const ASErr kGuideNotALineErr = '!LNE';
 
-// The offset distance dialog was closed other than by OK: no offset is made.
-const ASErr kOffsetSizeNotOKErr = '!rOk';
+// A settings dialog that asks before it acts (the offset distance, the
+// weeding lines) was closed other than by OK: nothing is made.
+const ASErr kSettingsNotConfirmedErr = '!rOk';
+
+// The tools: a tool's icon could not be loaded (start-up stops); the start
+// point of an open path cannot be moved; the start-point markers' layer is
+// missing.
+const ASErr kIconLoadErr = '!ico';
+const ASErr kPathNotClosedErr = '!CLS';
+const ASErr kNoInformationLayerErr = '!LIF';

@@ -76,7 +76,7 @@ ASErr PlotOutDlgArdoSettinDlgInitProc(ADMDialogRef dialog)
     if ((item = itemOf(dialog, kCuttingSettingsCutOffItem)) != nullptr) {
         sADMItem->SetNotifyProc(item, ArdoSettingDlgCheckBoxNotifyProc);
         sADMItem->SetBooleanValue(item, cutOffShown);
-        if (!canCutOff) sADMItem->Activate(item, FALSE);
+        if (!canCutOff) sADMItem->Enable(item, FALSE);
     }
 
     // The distance can be no more than the media is long. A longer stored
@@ -91,7 +91,7 @@ ASErr PlotOutDlgArdoSettinDlgInitProc(ADMDialogRef dialog)
         sADMItem->SetMinFloatValue(item, 0.0f);
         sADMItem->SetMaxFloatValue(item, (ADMFloat)(mediaLength * kMillimetreToPoint));
         sADMItem->SetFloatValue(item, (ADMFloat)(shown * kMillimetreToPoint));
-        sADMItem->Activate(item, cutOffShown);
+        sADMItem->Enable(item, cutOffShown);
     }
     return kNoErr;
 }
@@ -100,7 +100,7 @@ ASErr ArdoSettingDlgCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (isClick(notifier)) {
         ADMItemRef distance = itemOf(sADMItem->GetDialog(item), kCuttingSettingsCutOffDistanceItem);
-        if (distance != nullptr) sADMItem->Activate(distance, sADMItem->GetBooleanValue(item));
+        if (distance != nullptr) sADMItem->Enable(distance, sADMItem->GetBooleanValue(item));
     }
     sADMItem->DefaultNotify(item, notifier);
     return kNoErr;

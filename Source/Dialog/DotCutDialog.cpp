@@ -1,7 +1,29 @@
 // The dot-cut dialog and its helpers.
 #include "Dialog/DotCutDialog.h"
 
+#include <math.h>
+
+#include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
+#include "Core/DotCut.h"
+
+enum { kDotCutTitleString = 791 };
+
+// The lengths are kept in hundredths of a millimetre.
+static const double kHundredthsPerMillimetre = 100.0;
+static const int kDotCutDecimals = 2;
+
+const Item_Control_arg dlgDotCutItem[kDotCutItemCount] = {
+    {kADMTextStaticType, 792, 0, 0, kDotCutThroughLabelItem, 5, 145, 5, 20, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kDotCutThroughLengthItem, 150, 80, 5, 20, nullptr, nullptr},
+    {kADMPopupListType, 0, 0, 0, kDotCutThroughPenItem, 230, 100, 5, 20, nullptr, nullptr},
+    {kADMTextStaticType, 793, 0, 0, kDotCutHalfCutLabelItem, 5, 145, 30, 20, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kDotCutHalfCutLengthItem, 150, 80, 30, 20, nullptr, nullptr},
+    {kADMPopupListType, 0, 0, 0, kDotCutHalfCutPenItem, 230, 100, 30, 20, nullptr, nullptr},
+    {kADMTextPushButtonType, 794, 0, 0, kDotCutOKItem, 120, 100, 70, 20, nullptr, nullptr},
+    {kADMTextPushButtonType, 795, 0, 0, kDotCutCancelItem, 230, 100, 70, 20, nullptr, nullptr},
+};
 
 ASInt32 GetSelectedEntryID(ADMItemRef listItem)
 {
@@ -11,4 +33,107 @@ ASInt32 GetSelectedEntryID(ADMItemRef listItem)
     ADMEntryRef entry = sADMList->GetActiveEntry(list);
     if (entry == nullptr) return -1;
     return sADMEntry->GetID(entry);
+}
+
+void InitializePenPopupList(ADMItemRef popupItem, int32_t selectedPen)
+{
+    ADMListRef list = sADMItem->GetList(popupItem);
+    if (list == nullptr) return;
+    const Environment& env = g->curEnvironment;
+    int32_t count = env.Pens != nullptr ? env.PenNumber : 0;
+    for (int32_t i = 0; i < count; i++) {
+        ADMEntryRef entry = sADMList->InsertEntry(list, i);
+        if (entry == nullptr) continue;
+        sADMEntry->SetID(entry, i);
+        sADMEntry->SetText(entry, env.Pens[i].PenName);
+    }
+    int32_t chosen = selectedPen >= 0 && selectedPen < count ? selectedPen : 0;
+    ADMEntryRef entry = count > 0 ? sADMList->IndexEntry(list, chosen) : nullptr;
+    if (entry != nullptr) {
+        sADMEntry->Select(entry, TRUE);
+        sADMEntry->Activate(entry, TRUE);
+    }
+}
+
+static void initLength(ADMItemRef item, int32_t hundredths)
+{
+    sADMItem->SetUnits(item, kADMMillimeterUnits);
+    sADMItem->SetPrecision(item, kDotCutDecimals);
+    sADMItem->SetMinFloatValue(item, 0.0f);
+    sADMItem->SetFloatValue(item, (ADMFloat)(hundredths * 0.01 * kMillimetreToPoint));
+}
+
+ASErr DotCutDialogInitProc(ADMDialogRef dialog)
+{
+    sADMDialog->SetSize(dialog, kDotCutDialogWidth, kDotCutDialogHeight);
+    char title[256];
+    title[0] = 0;
+    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kDotCutTitleString, title, sizeof title);
+    sADMDialog->SetText(dialog, title);
+    if (loadDialogItems(dlgDotCutItem, kDotCutItemCount, dialog) != 1) return kNoErr;
+
+    initLength(sADMDialog->GetItem(dialog, kDotCutThroughLengthItem), g->dotCutThroughLength);
+    initLength(sADMDialog->GetItem(dialog, kDotCutHalfCutLengthItem), g->dotCutHalfCutLength);
+    InitializePenPopupList(sADMDialog->GetItem(dialog, kDotCutThroughPenItem), g->dotCutThroughPen);
+    InitializePenPopupList(sADMDialog->GetItem(dialog, kDotCutHalfCutPenItem), g->dotCutHalfCutPen);
+    for (int32_t id : {kDotCutOKItem, kDotCutCancelItem})
+        sADMItem->SetNotifyProc(sADMDialog->GetItem(dialog, id), DotCutDialogIButtonProc);
+    // Return and the close box answer as the buttons do.
+    sADMDialog->SetDefaultItemID(dialog, kDotCutOKItem);
+    sADMDialog->SetCancelItemID(dialog, kDotCutCancelItem);
+    return kNoErr;
+}
+
+// A length as shown (points, single precision) in hundredths of a millimetre,
+// rounded half up.
+static int32_t hundredthsOf(ADMItemRef item)
+{
+    float points = sADMItem->GetFloatValue(item);
+    return (int32_t)trunc(0.5 + points * kPointToMillimetre * kHundredthsPerMillimetre);
+}
+
+// A popup with no entry chosen (no current plotter, no pens) keeps the pen
+// chosen before, rather than a pen that does not exist.
+static void storePen(ADMItemRef popup, int32_t* pen)
+{
+    ASInt32 id = GetSelectedEntryID(popup);
+    if (id >= 0) *pen = id;
+}
+
+ASErr DotCutDialogIButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        switch (sADMItem->GetID(item)) {
+        case kDotCutCancelItem:
+            sADMDialog->EndModal(dialog, kDotCutCancelled, TRUE);
+            break;
+        case kDotCutOKItem:
+            g->dotCutHalfCutLength = hundredthsOf(sADMDialog->GetItem(dialog, kDotCutHalfCutLengthItem));
+            g->dotCutThroughLength = hundredthsOf(sADMDialog->GetItem(dialog, kDotCutThroughLengthItem));
+            storePen(sADMDialog->GetItem(dialog, kDotCutHalfCutPenItem), &g->dotCutHalfCutPen);
+            storePen(sADMDialog->GetItem(dialog, kDotCutThroughPenItem), &g->dotCutThroughPen);
+            sADMDialog->EndModal(dialog, kDotCutConfirmed, FALSE);
+            break;
+        default:
+            break;
+        }
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+int32_t goMakeDotCut(void)
+{
+    // The popups list the pens of the preferences as they are now; a pen
+    // list that cannot be read leaves them empty and the pens as they were.
+    (void)GetCurrentEnvPen();
+    int32_t result = sADMDialog->Modal(g->pluginRef, kDotCutDialogName, kDotCutDialogResource, kADMModalDialogStyle,
+                                       DotCutDialogInitProc, nullptr, 0);
+    if (result != kDotCutConfirmed) return result;
+    if (g->dotCutThroughLength <= 0 || g->dotCutHalfCutLength <= 0) return result;
+    // Layers that cannot be counted leave the document as it was; the dialog
+    // has nothing more to say.
+    (void)dotCutSelection();
+    return result;
 }

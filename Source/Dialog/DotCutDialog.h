@@ -1,9 +1,49 @@
-// The dot-cut dialog and its helpers. The popup helper below is shared with
-// the cutter's device panel.
+// The dot-cut dialog "MAKE_DoT_CUt_Dialog": the lengths of the cut-through
+// and half-cut pieces (millimetres) and the pen of each, then the dot cut of
+// the selection. Its popup helper GetSelectedEntryID is shared with the
+// cutter's device panel.
 #pragma once
 
+#include <stdint.h>
+
 #include "AllSuites.h"
+#include "Common/ErrorCodes.h"
+#include "Dialog/ItemControl.h"
+
+#define kDotCutDialogName "MAKE_DoT_CUt_Dialog"
+enum { kDotCutDialogResource = 132, kDotCutDialogWidth = 340, kDotCutDialogHeight = 110 };
+
+// Items of the dot-cut dialog.
+enum {
+    kDotCutThroughLabelItem = 1,
+    kDotCutThroughLengthItem = 2,  // spin edit, mm, 2 decimals, at least 0
+    kDotCutThroughPenItem = 3,     // popup: the current environment's pens
+    kDotCutHalfCutLabelItem = 4,
+    kDotCutHalfCutLengthItem = 5,  // spin edit, mm, 2 decimals, at least 0
+    kDotCutHalfCutPenItem = 6,     // popup: the current environment's pens
+    kDotCutOKItem = 7,             // stores the settings; the dialog ends with 0
+    kDotCutCancelItem = 8          // the dialog ends with 8
+};
+enum { kDotCutItemCount = 8 };
+
+// What the dialog ends with.
+enum { kDotCutConfirmed = 0, kDotCutCancelled = kDotCutCancelItem };
+
+extern const Item_Control_arg dlgDotCutItem[kDotCutItemCount];
+
+// Runs the dialog and, after OK with both lengths above 0, the dot cut of
+// the selection. Returns what the dialog ended with (kDotCutConfirmed after
+// OK, kDotCutCancelled after Cancel).
+int32_t goMakeDotCut(void);
+
+// Fills a popup with the current environment's pens (entry i: id i, the
+// pen's name) and chooses the entry of selectedPen, or the first one when
+// there is no such pen.
+void InitializePenPopupList(ADMItemRef popupItem, int32_t selectedPen);
 
 // The id of the active entry of a popup's (or list's) entries, or -1 when no
 // entry is active or the item has no list.
 ASInt32 GetSelectedEntryID(ADMItemRef listItem);
+
+ASErr DotCutDialogInitProc(ADMDialogRef dialog);
+ASErr DotCutDialogIButtonProc(ADMItemRef item, ADMNotifierRef notifier);

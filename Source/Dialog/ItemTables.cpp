@@ -2,8 +2,11 @@
 
 #include "Dialog/About.h"
 #include "Dialog/AutoGroupSpaceDialog.h"
+#include "Dialog/ColorLayerDialog.h"
 #include "Dialog/CuttingSettingsDialog.h"
+#include "Dialog/DotCutDialog.h"
 #include "Dialog/EnvironmentEditor.h"
+#include "Dialog/MarkSettingDialog.h"
 #include "Dialog/OffsetSizeDialog.h"
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PenEditor.h"
@@ -12,6 +15,7 @@
 #include "Dialog/PlotterSetup.h"
 #include "Dialog/PreProcessDialog.h"
 #include "Dialog/PreviewOptionDialog.h"
+#include "Dialog/RipSettingDialog.h"
 #include "Dialog/SplitDialog.h"
 #include "Dialog/VLCDDialog.h"
 
@@ -38,7 +42,13 @@ const ItemTableInfo kItemTables[] = {
     {kVLCDDialogName, dlgVLCDItem, kVLCDItemCount, kVLCDDialogWidth, kVLCDDialogHeight},
     {kPreviewOptionDialogName, dlgPreviewOptionItem, kPreviewOptionItemCount, kPreviewOptionDialogWidth,
      kPreviewOptionDialogHeight},
+    {kColorLayerDialogName, dlgColorLayerItem, kColorLayerItemCount, kColorLayerDialogWidth, kColorLayerDialogHeight},
     {kAutoGroupSpaceDialogName, dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, kAutoGroupSpaceDialogWidth,
      kAutoGroupSpaceDialogHeight},
+    {kAASSettingDialogName, dlgAASSteingItem, kAASSettingItemCount, kAASSettingDialogWidth,
+     kAASSettingDialogHeight},
+    {kDotCutDialogName, dlgDotCutItem, kDotCutItemCount, kDotCutDialogWidth, kDotCutDialogHeight},
+    {kRipSettingDialogName, dlgRipSettingItem, kRipSettingItemCount, kRipSettingDialogWidth,
+     kRipSettingDialogHeight},
 };
 const int32_t kItemTableCount = sizeof(kItemTables) / sizeof(kItemTables[0]);

@@ -18,7 +18,7 @@ ASErr goOffsetSize(void)
 {
     ASInt32 result = sADMDialog->Modal(g->pluginRef, kOffsetSizeDialogName, kOffsetSizeDialogResource,
                                        kADMModalDialogStyle, OffsetSizePluginInitProc, nullptr, 0);
-    return result == kOffsetSizeOKItem ? ASErr(kNoErr) : ASErr(kOffsetSizeNotOKErr);
+    return result == kOffsetSizeOKItem ? ASErr(kNoErr) : ASErr(kSettingsNotConfirmedErr);
 }
 
 ASErr OffsetSizePluginInitProc(ADMDialogRef dialog)

@@ -14,10 +14,13 @@
 #include "Core/ReDrawPlotOutPreview.h"
 #include "Dialog/CuttingSettingsDialog.h"
 #include "Dialog/OutputPreview.h"
+#include "Dialog/PlotOutPreviewTools.h"
 #include "Dialog/PreviewOptionDialog.h"
 #include "Core/UndoHistory.h"
 #include "Core/VolumePlacement.h"
 #include "Dialog/AutoGroupSpaceDialog.h"
+#include "Dialog/PlotOutFields.h"
+#include "Dialog/PlotOutLists.h"
 #include "PlotOut/PlotOut.h"
 #include "PlotOut/USB.h"
 
@@ -39,9 +42,9 @@ int32_t g_iPreviewDrawType = 1;
 const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     // Position (its box: y 2 to 79)
     {kADMTextStaticType, 102, 0, 0, kPlotOutOffsetXLabelItem, 6, 22, 18, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetXItem, 30, 70, 16, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetXItem, 30, 70, 16, 20, PlotOutDlgOffsetSpinEditInitProc, NULL},
     {kADMTextStaticType, 103, 0, 0, kPlotOutOffsetYLabelItem, 102, 22, 18, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetYItem, 126, 70, 16, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetYItem, 126, 70, 16, 20, PlotOutDlgOffsetSpinEditInitProc, NULL},
     {PPB, 0, 104, 1030, kPlotOutBoardCenterXItem, 8, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
     {PPB, 0, 105, 1031, kPlotOutBoardCenterYItem, 27, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
     {PPB, 0, 140, 1032, kPlotOutAlignLeftItem, 46, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
@@ -54,39 +57,39 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     {PPB, 0, 168, 1082, kPlotOutResetPositionsItem, 179, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
     {kADMFrameType, 107, 0, 0, kPlotOutOffsetBoxItem, 2, 205, 2, 77, NULL, NULL},
     // Transform (y 80 to 179)
-    {kADMTextCheckBoxType, 108, 0, 0, kPlotOutMirrorItem, 8, 80, 94, 18, NULL, NULL},
+    {kADMTextCheckBoxType, 108, 0, 0, kPlotOutMirrorItem, 8, 80, 94, 18, PlotOutDlgTransformCheckInitProc, NULL},
     {kADMTextStaticType, 109, 0, 0, kPlotOutRotationLabelItem, 88, 58, 95, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutRotationItem, 148, 56, 93, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutRotationItem, 148, 56, 93, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
     {kADMTextStaticType, 110, 0, 0, kPlotOutScaleXLabelItem, 6, 56, 117, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutScaleXItem, 64, 56, 115, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutScaleXItem, 64, 56, 115, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
     {kADMTextStaticType, 111, 0, 0, kPlotOutScaleYLabelItem, 6, 56, 139, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutScaleYItem, 64, 56, 137, 20, NULL, NULL},
-    {kADMPictureStaticType, 0, 0, 1039, kPlotOutScaleLockItem, 124, 18, 120, 34, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutWidthItem, 146, 58, 115, 20, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutHeightItem, 146, 58, 137, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutScaleYItem, 64, 56, 137, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
+    {kADMPictureStaticType, 0, 0, 1039, kPlotOutScaleLockItem, 124, 18, 120, 34, PlotOutDlgTransformPictureStaticInitProc, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutWidthItem, 146, 58, 115, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutHeightItem, 146, 58, 137, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
     {kADMTextPushButtonType, 163, 0, 0, kPlotOutCutSettingsItem, 8, 196, 158, 19, PlotOutDlgTextPushButtonInitProc, NULL},
     {kADMFrameType, 112, 0, 0, kPlotOutTransformBoxItem, 2, 205, 80, 99, NULL, NULL},
     // Copies (y 180 to 239)
     {kADMTextStaticType, 113, 0, 0, kPlotOutCopiesXLabelItem, 4, 60, 196, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutCopiesXItem, 66, 38, 194, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutCopiesXItem, 66, 38, 194, 20, PlotOutDlgTileSpinEditInitProc, NULL},
     {kADMTextStaticType, 115, 0, 0, kPlotOutCopiesYLabelItem, 104, 60, 196, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutCopiesYItem, 166, 38, 194, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutCopiesYItem, 166, 38, 194, 20, PlotOutDlgTileSpinEditInitProc, NULL},
     {kADMTextStaticType, 114, 0, 0, kPlotOutGapXLabelItem, 4, 60, 218, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutGapXItem, 66, 38, 216, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutGapXItem, 66, 38, 216, 20, PlotOutDlgTileSpinEditInitProc, NULL},
     {kADMTextStaticType, 116, 0, 0, kPlotOutGapYLabelItem, 104, 60, 218, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutGapYItem, 166, 38, 216, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutGapYItem, 166, 38, 216, 20, PlotOutDlgTileSpinEditInitProc, NULL},
     {kADMFrameType, 119, 0, 0, kPlotOutCopiesBoxItem, 2, 205, 180, 59, NULL, NULL},
     // Curve fitting (y 240 to 299)
-    {kADMTextRadioButtonType, 120, 0, 0, kPlotOutFitLinesItem, 8, 90, 254, 18, NULL, NULL},
-    {kADMTextRadioButtonType, 121, 0, 0, kPlotOutFitArcsItem, 104, 90, 254, 18, NULL, NULL},
+    {kADMTextRadioButtonType, 120, 0, 0, kPlotOutFitLinesItem, 8, 90, 254, 18, PlotOutDlgFitRadioButtonInitProc, NULL},
+    {kADMTextRadioButtonType, 121, 0, 0, kPlotOutFitArcsItem, 104, 90, 254, 18, PlotOutDlgFitRadioButtonInitProc, NULL},
     {kADMTextStaticType, 122, 0, 0, kPlotOutFitPrecisionLabelItem, 6, 70, 276, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutFitPrecisionItem, 80, 70, 274, 20, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutFitPrecisionItem, 80, 70, 274, 20, PlotOutDlgFitSpinEditInitProc, NULL},
     {kADMFrameType, 123, 0, 0, kPlotOutFitBoxItem, 2, 205, 240, 59, NULL, NULL},
     // Media size (y 300 to 339)
-    {PPB, 0, 152, 1028, kPlotOutMediaWidthPictureItem, 8, 20, 314, 20, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutMediaWidthItem, 30, 70, 314, 20, NULL, NULL},
-    {PPB, 0, 153, 1029, kPlotOutMediaLengthPictureItem, 106, 20, 314, 20, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutMediaLengthItem, 128, 74, 314, 20, NULL, NULL},
+    {PPB, 0, 152, 1028, kPlotOutMediaWidthPictureItem, 8, 20, 314, 20, PlotOutDlgPaperPicturePushButtonInitProc, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutMediaWidthItem, 30, 70, 314, 20, PlotOutDlgPaperSpinEditInitProc, NULL},
+    {PPB, 0, 153, 1029, kPlotOutMediaLengthPictureItem, 106, 20, 314, 20, PlotOutDlgPaperPicturePushButtonInitProc, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutMediaLengthItem, 128, 74, 314, 20, PlotOutDlgPaperSpinEditInitProc, NULL},
     {kADMFrameType, 151, 0, 0, kPlotOutMediaBoxItem, 2, 205, 300, 39, NULL, NULL},
     // View (y 340 to 419)
     {kADMTextCheckBoxType, 126, 0, 0, kPlotOutShowIndexItem, 8, 160, 354, 18, PlotOutDlgViewSettingCheckBoxInitProc,
@@ -100,22 +103,23 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     // Lists and cut order (y 420 to 567)
     {PRB, 0, 130, 1012, kPlotOutCutByLayerItem, 8, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
     {PRB, 0, 131, 1013, kPlotOutCutByColorItem, 32, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
-    {kADMListBoxType, 0, 0, 0, kPlotOutLayerListItem, 5, 200, 450, 92, NULL, NULL},
-    {kADMListBoxType, 0, 0, 0, kPlotOutColorListItem, 5, 200, 450, 92, NULL, NULL},
-    {PPB, 0, 117, 1079, kPlotOutAutoOrderItem, 144, 21, 545, 19, NULL, NULL},
-    {PRB, 0, 118, 1010, kPlotOutRenumberToolItem, 164, 21, 545, 19, NULL, NULL},
-    {PRB, 0, 161, 1075, kPlotOutSwapToolItem, 184, 21, 545, 19, NULL, NULL},
+    {kADMListBoxType, 0, 0, 0, kPlotOutLayerListItem, 5, 200, 450, 92, PlotOutDlgLayerColorListBoxInitProc, NULL},
+    {kADMListBoxType, 0, 0, 0, kPlotOutColorListItem, 5, 200, 450, 92, PlotOutDlgLayerColorListBoxInitProc, NULL},
+    {PPB, 0, 117, 1079, kPlotOutAutoOrderItem, 144, 21, 545, 19, PlotOutDlgAutoIndexPushButtonInitProc, NULL},
+    {PRB, 0, 118, 1010, kPlotOutRenumberToolItem, 164, 21, 545, 19, PlotOutDlgManuIndexRadioButtonInitProc,
+     NULL},
+    {PRB, 0, 161, 1075, kPlotOutSwapToolItem, 184, 21, 545, 19, PlotOutDlgManuIndexRadioButtonInitProc, NULL},
     {kADMFrameType, 132, 0, 0, kPlotOutListsBoxItem, 2, 205, 420, 147, NULL, NULL},
     // Preview, zoom and the row of picture buttons
     {kADMFrameType, 0, 0, 0, kPlotOutPreviewItem, 210, 616, 2, 543, PlotOutDlgPreviewFrameInitProc, NULL},
-    {kADMTextEditType, 0, 0, 0, kPlotOutZoomValueItem, 210, 40, 552, 20, NULL, NULL},
-    {kADMSliderType, 0, 0, 0, kPlotOutZoomSliderItem, 255, 579, 562, 10, NULL, NULL},
+    {kADMTextEditType, 0, 0, 0, kPlotOutZoomValueItem, 210, 40, 552, 20, PlotOutDlgPreviewZoomEditInitProc, NULL},
+    {kADMSliderType, 0, 0, 0, kPlotOutZoomSliderItem, 255, 579, 562, 10, PlotOutDlgPreviewSlideInitProc, NULL},
     {PPB, 0, 148, 1043, kPlotOutUndoItem, 500, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
     {PPB, 0, 160, 1062, kPlotOutRedoItem, 532, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
-    {PRB, 0, 134, 1014, kPlotOutZoomToolItem, 564, 32, 573, 32, NULL, NULL},
-    {PRB, 0, 135, 1015, kPlotOutPanToolItem, 596, 32, 573, 32, NULL, NULL},
-    {PRB, 0, 136, 1016, kPlotOutSelectToolItem, 628, 32, 573, 32, NULL, NULL},
-    {PPB, 0, 137, 1017, kPlotOutBestFitItem, 660, 32, 573, 32, NULL, NULL},
+    {PRB, 0, 134, 1014, kPlotOutZoomToolItem, 564, 32, 573, 32, PlotOutDlgPreviewPictureRadioButtonInitProc, NULL},
+    {PRB, 0, 135, 1015, kPlotOutPanToolItem, 596, 32, 573, 32, PlotOutDlgPreviewPictureRadioButtonInitProc, NULL},
+    {PRB, 0, 136, 1016, kPlotOutSelectToolItem, 628, 32, 573, 32, PlotOutDlgPreviewPictureRadioButtonInitProc, NULL},
+    {PPB, 0, 137, 1017, kPlotOutBestFitItem, 660, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
     {PPB, 0, 138, 1018, kPlotOutPreviewOutputItem, 692, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
     {PPB, 0, 156, 1057, kPlotOutFileOutputItem, 724, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
     {PPB, 0, 139, 1019, kPlotOutUSBOutputItem, 756, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
@@ -128,7 +132,7 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
 
 // The value controls that keep each other up to date, in the order they hear
 // of a change.
-static const int32_t kValueControls[15] = {
+const int32_t kValueControls[kValueControlCount] = {
     kPlotOutOffsetXItem, kPlotOutOffsetYItem, kPlotOutMirrorItem,       kPlotOutScaleXItem,   kPlotOutScaleYItem,
     kPlotOutWidthItem,   kPlotOutHeightItem,  kPlotOutRotationItem,     kPlotOutCopiesXItem,  kPlotOutCopiesYItem,
     kPlotOutGapXItem,    kPlotOutGapYItem,    kPlotOutFitPrecisionItem, kPlotOutFitLinesItem, kPlotOutFitArcsItem};
@@ -414,7 +418,7 @@ ASBoolean PlotOutDialogTrackProc(ADMDialogRef dialog, ADMTrackerRef tracker)
 ASErr notifySend(ADMItemRef item, const char* notifierName)
 {
     ADMDialogRef dialog = sADMItem->GetDialog(item);
-    for (int i = 0; i < 15; ++i) {
+    for (int i = 0; i < kValueControlCount; ++i) {
         ADMItemRef receiver = itemOf(dialog, kValueControls[i]);
         if (receiver != NULL && receiver != item) sADMItem->SendNotify(receiver, notifierName);
     }
@@ -435,6 +439,7 @@ ASErr PlotOutDlgPreviewButtonInitProc(ADMItemRef item)
     case kPlotOutFileOutputItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputFilePiturePushButtonProc); break;
     case kPlotOutUSBOutputItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputPiturePushButtonProc); break;
     case kPlotOutExitItem: sADMItem->SetNotifyProc(item, PlotOutDlgExitDlgPicturePushButtonProc); break;
+    case kPlotOutBestFitItem: sADMItem->SetNotifyProc(item, PlotOutDlgBestFitPiturePushButtonProc); break;
     default: break;
     }
     return kNoErr;
@@ -760,6 +765,7 @@ ASErr PlotOutDlgPreviewFrameInitProc(ADMItemRef item)
     // The pointer tools also hear the mouse moving over the frame with the
     // button up.
     sADMItem->SetMask(item, sADMItem->GetMask(item) | kADMMouseMovedUpMask);
+    sADMItem->SetTrackProc(item, PlotOutDlgPreviewFrameTrackProc);
     sADMItem->SetDrawProc(item, PlotOutDlgPreviewFrameDrawProc);
     return kNoErr;
 }

@@ -174,6 +174,11 @@ VT_NODISCARD ASErr PlotOutDialogDestroyProc(ADMDialogRef dialog);
 VT_NODISCARD ASErr PlotOutDialogNotifyProc(ADMDialogRef dialog, ADMNotifierRef notifier);
 ASBoolean PlotOutDialogTrackProc(ADMDialogRef dialog, ADMTrackerRef tracker);
 
+// The value controls that keep each other up to date, in the order they hear
+// of a change; inactive while nothing is selected.
+enum { kValueControlCount = 15 };
+extern const int32_t kValueControls[kValueControlCount];
+
 // Sends a notification to the fifteen value controls, except the sender.
 VT_NODISCARD ASErr notifySend(ADMItemRef item, const char* notifierName);
 
@@ -185,8 +190,9 @@ VT_NODISCARD ASErr notifySend(ADMItemRef item, const char* notifierName);
 ASErr PlotOutDlgOffsetPushButtonInitProc(ADMItemRef item);
 ASErr PlotOutDlgOffsetPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
 
-// The preview frame (item 61): its init procedure installs the draw
-// procedure, which draws what g_iPreviewDrawType asks for.
+// The preview frame (item 61): its init procedure installs the mouse tools'
+// track procedure (Dialog/PlotOutPreviewTools.h) and the draw procedure,
+// which draws what g_iPreviewDrawType asks for.
 ASErr PlotOutDlgPreviewFrameInitProc(ADMItemRef item);
 ASErr PlotOutDlgPreviewFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer);
 

@@ -201,13 +201,13 @@ static void setDeleteButton(ADMDialogRef dialog, int id, bool active)
 {
     ADMItemRef button = itemOf(dialog, id);
     if (button == nullptr) return;
-    sADMItem->Activate(button, active);
+    sADMItem->Enable(button, active);
     sADMItem->SetPictureID(button, active ? kADMDeleteEntryPictureID : kADMDeleteEntryDisabledPictureID);
 }
 static void setSaveButton(ADMDialogRef dialog, bool active)
 {
     ADMItemRef button = itemOf(dialog, kPlotterSetupSavePlotterItem);
-    if (button != nullptr) sADMItem->Activate(button, active);
+    if (button != nullptr) sADMItem->Enable(button, active);
 }
 
 static void errorBox(int index, int size)
@@ -1064,24 +1064,24 @@ static void showValue(ADMItemRef item, bool atCreation)
         if (pen == nullptr) {
             snprintf(text, sizeof text, "    %s", unit);
             sADMItem->SetText(item, text);
-            if (!atCreation) sADMItem->Activate(item, FALSE);
+            if (!atCreation) sADMItem->Enable(item, FALSE);
             return;
         }
         double value = id == kPlotterSetupPressureItem   ? pen->Pressure
                        : id == kPlotterSetupVelocityItem ? pen->Velocity
                                                          : pen->Extra;
         formatNumber(text, sizeof text, value, unit);
-        sADMItem->Activate(item, TRUE);
+        sADMItem->Enable(item, TRUE);
         sADMItem->SetText(item, text);
         return;
     }
     Plotter* p = currentPlotter();
     if (p == nullptr) {
         if (id == kPlotterSetupUSBIdsItem) sADMItem->SetText(item, "    ");
-        if (id != kPlotterSetupUSBIdsItem || !atCreation) sADMItem->Activate(item, FALSE);
+        if (id != kPlotterSetupUSBIdsItem || !atCreation) sADMItem->Enable(item, FALSE);
         return;
     }
-    sADMItem->Activate(item, TRUE);
+    sADMItem->Enable(item, TRUE);
     switch (id) {
     case kPlotterSetupNameItem:
         sADMItem->SetText(item, p->PlotterName);

@@ -7,9 +7,17 @@
 #include "Core/CutModel.h"
 #include "Core/PlotterRecords.h"
 #include "Core/PreProcess.h"
+#include "Core/RipMake.h"
+#include "Dialog/DotCutDialog.h"
+#include "Dialog/MarkSettingDialog.h"
 #include "Dialog/OffsetSizeDialog.h"
+#include "Dialog/OverCutDialog.h"
+#include "Dialog/PaletteState.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotterSetup.h"
+#include "Dialog/PreProcessTools.h"
+#include "Dialog/RipSettingDialog.h"
+#include "Dialog/SplitDialog.h"
 
 const Item_Control_arg dlgPreProcessItem[kPreProcessItemCount] = {
     {kADMPictureStaticType, 0, 301, 1061, kPreProcessLabelItem, 4, 110, 27, 24, nullptr, nullptr},
@@ -57,13 +65,10 @@ ASErr PreProcessDlgInit(ADMDialogRef dialog)
     sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kPreProcessTitleString, title, sizeof title);
     sADMDialog->SetText(dialog, title);
 
-    ADMRect area;
-    sADMBasic->GetPaletteLayoutBounds(&area);
-    ADMRect bounds;
-    BoundsSet(&bounds, area.left, kPreProcessDialogWidth, area.top, kPreProcessDialogHeight);
-    sADMDialog->SetBoundsRect(dialog, &bounds);
-    sADMDialog->Show(dialog, TRUE);
+    // Where the user left it, docked as it was, shown or hidden as it was.
+    restorePaletteState(dialog, kPreProcessDialogWidth, kPreProcessDialogHeight);
 
+    sADMDialog->SetNotifyProc(dialog, ProProcessDlgNotifyProc);
     sADMDialog->SetDestroyProc(dialog, ProProcessDlgDestroyProc);
     // A palette that cannot be built whole is hidden, not shown with buttons missing.
     (void)loadDialogItems(dlgPreProcessItem, kPreProcessItemCount, dialog);
@@ -73,6 +78,7 @@ ASErr PreProcessDlgInit(ADMDialogRef dialog)
 
 ASErr ProProcessDlgDestroyProc(ADMDialogRef dialog)
 {
+    savePaletteState(dialog);
     if (g->panelAccess != nullptr) {
         (void)sSPAccess->ReleasePlugin(g->panelAccess);  // nothing is left to do about a refusal
         g->panelAccess = nullptr;
@@ -96,7 +102,11 @@ ASErr PreProcessDlgPicButtonInit(ADMItemRef item)
     return kNoErr;
 }
 
-ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item) { return kNoErr; }
+ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item)
+{
+    sADMItem->SetNotifyProc(item, ProProcessDlgPictureRadioButtonNotifyProc);
+    return kNoErr;
+}
 
 ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
@@ -112,6 +122,9 @@ ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
             if (panel != nullptr) showDevicePanelButton(panel);
             break;
         }
+        case kPreProcessDotCutItem:
+            (void)goMakeDotCut();
+            break;
         case kPreProcessTextOutlineItem:
             (void)doTextOutline();
             break;
@@ -125,10 +138,34 @@ ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
             // Cancel in the distance dialog: no offset.
             if (goOffsetSize() == kNoErr) (void)doOffset();
             break;
+        case kPreProcessMarksItem:
+            (void)goPrint4Marks(sADMItem->GetDialog(item));
+            break;
+        case kPreProcessWeedingItem:
+            // Cancel in the settings dialog: no lines.
+            if (goRipSetting() == kNoErr) (void)doRipMake(g->ripMarginX, g->ripMarginY, g->ripVLines, g->ripHLines);
+            break;
+        case kPreProcessOverCutItem:
+            (void)goOverCut();  // always 0: the dialog stores what it must
+            break;
         default:
             break;
         }
     }
     sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr goPrint4Marks(ADMDialogRef dialog)
+{
+    (void)dialog;
+    AIRealRect bounds;
+    // Any failure of the selection test leaves the bounds unset: no dialog then.
+    ASErr selected = getSelectedArtBound(&bounds);
+    if (selected != kNoErr) {
+        sADMBasic->MessageAlert(kNoObjectSelectedAlert);
+        return selected;
+    }
+    (void)goAASSettingDialog(bounds);  // it reports its own failure
     return kNoErr;
 }

@@ -46,4 +46,11 @@ VT_NODISCARD ASErr PreProcessDlgPicButtonInit(ADMItemRef item);
 VT_NODISCARD ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
 VT_NODISCARD ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item);
 
+// The registration-mark button: with nothing selected outside the marks layer
+// at the top level, the alert kNoObjectSelectedAlert and no dialog, and the
+// selection test's result; otherwise the mark dialog on the selection's
+// bounds, and 0.
+VT_NODISCARD ASErr goPrint4Marks(ADMDialogRef dialog);
+#define kNoObjectSelectedAlert " Warning: No Object Selected!"
+
 extern const Item_Control_arg dlgPreProcessItem[kPreProcessItemCount];

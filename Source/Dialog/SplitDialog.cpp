@@ -7,6 +7,7 @@
 #include "Common/Suites.h"
 #include "Common/Units.h"
 #include "Core/CutModel.h"
+#include "Core/MarkSetting.h"
 #include "Core/Split.h"
 
 AIArtHandle g_artSplitGroup = NULL;
@@ -429,15 +430,6 @@ ASErr SplitDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
 
 // ---- The selection and the guides ---------------------------------------------------
 
-static bool onMarksLayer(AIArtHandle art)
-{
-    AILayerHandle layer = NULL;
-    char title[256];
-    if (sAIArt->GetLayerOfArt(art, &layer) || layer == NULL) return false;
-    if (sAILayer->GetLayerTitle(layer, title, sizeof title)) return false;
-    return strcmp(title, kMarksLayerTitle) == 0;
-}
-
 ASErr getSelectedArtBound(AIRealRect* bounds)
 {
     AIMatchingArtSpec spec = {kAnyArt, kArtSelected, kArtSelected};
@@ -451,7 +443,7 @@ ASErr getSelectedArtBound(AIRealRect* bounds)
     for (int32_t i = 0; i < n; i++) {
         AIArtHandle art = (*matches)[i];
         AIRealRect r;
-        if (art == g_artSplitGroup || onMarksLayer(art) || !isTopLevel(art)) continue;
+        if (art == g_artSplitGroup || isOnMarksLayer(art) || !isTopLevel(art)) continue;
         if (!GetArtBoundsWithoutStroke(art, &r)) continue;
         if (have)
             sAIRealMath->AIRealRectUnion(&total, &r, &total);

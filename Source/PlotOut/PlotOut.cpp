@@ -683,17 +683,30 @@ ASErr plotRing(Ring ring, int language, FILE* file, Volume volume, double* offse
     return error;
 }
 
+// A piece of a dot-cut group: a child of the group other than its first,
+// the source.
+static bool isDotCutPiece(AIArtHandle ringArt, AIArtHandle group)
+{
+    AIArtHandle parent = NULL, source = NULL;
+    if (sAIArt->GetArtParent(ringArt, &parent) || parent != group)
+        return false;
+    if (sAIArt->GetArtFirstChild(group, &source))
+        return false;
+    return ringArt != source;
+}
+
 ASErr plotVolumeTile(Volume volume, int language, FILE* file, double* offset)
 {
     if (!sinkOpen(file) || !(volume.flags & kVolumeVisible) || volume.rings == NULL)
         return kNoErr;
     ASErr error = kNoErr;
     if (hasStringTag(volume.art, kTagDotCut)) {
-        // Ring 0 is the source path the pieces were made from; only the
-        // pieces are cut.
+        // The group's first child is the source the pieces were made from,
+        // one path or a group of them; only the pieces are cut.
         resetDotCutEnd();
-        for (int32_t i = 1; i < volume.ringCount && error == kNoErr; i++)
-            error = plotRing(volume.rings[i], language, file, volume, offset);
+        for (int32_t i = 0; i < volume.ringCount && error == kNoErr; i++)
+            if (isDotCutPiece(volume.rings[i].art, volume.art))
+                error = plotRing(volume.rings[i], language, file, volume, offset);
     } else {
         // Smallest ring first, so inner contours are cut before the outline
         // that holds them frees the piece.

@@ -73,9 +73,9 @@ TEST(CuttingSettings, ScriptedOKIsKeptAcrossSessionsAndCutByTheNextPlot)
     // The next session shows them; unchecking everything and cancelling keeps them.
     vt::test::writeFile(dir.file("look.vts"),
                         cuttingSettingsScript("  expect-state 3 on\n  expect-state 4 on\n"
-                                              "  expect-state 8 on active\n  expect-state 9 active\n"
+                                              "  expect-state 8 on enabled\n  expect-state 9 enabled\n"
                                               "  expect-text 9 \"25.000 mm\"\n"
-                                              "  click 3\n  click 4\n  click 8\n  expect-state 9 inactive\n"
+                                              "  click 3\n  click 4\n  click 8\n  expect-state 9 disabled\n"
                                               "  click 2\n"));
     r = host(dir, "run '" + dir.file("look.vts") + "'");
     ASSERT_EQ(r.status, 0) << r.output;

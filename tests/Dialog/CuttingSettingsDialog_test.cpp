@@ -228,10 +228,10 @@ TEST_F(CuttingSettingsTest, UncheckingTheCutOffTakesTheDistanceOutOfReachAndChec
     };
     openCuttingSettings({distanceState, click(kCuttingSettingsCutOffItem), distanceState,
                          [](Driver& user, std::string& error) {
-                             // An inactive field takes no typing.
+                             // A disabled field takes no typing.
                              std::string refused;
                              EXPECT_FALSE(user.type(kCuttingSettingsCutOffDistanceItem, "5", refused));
-                             EXPECT_NE(refused.find("inactive"), std::string::npos) << refused;
+                             EXPECT_NE(refused.find("disabled"), std::string::npos) << refused;
                              return user.click(kCuttingSettingsCutOffItem, error);
                          },
                          distanceState, click(kCuttingSettingsOKItem)});

@@ -155,7 +155,7 @@ about
     ASSERT_TRUE(runScript(R"(dialog "Plotter Setup Dialog"
   click 46
   click 46
-  expect-state 46 inactive
+  expect-state 46 disabled
   save-picture emptied.png
   click 2
 end-dialog

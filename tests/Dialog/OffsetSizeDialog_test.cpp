@@ -72,7 +72,7 @@ TEST_F(OffsetSizeDialogTest, CancelKeepsTheDistanceAndRunsNoOffset)
     // Closed by its close box: the same.
     Toolkit::get().queueDialog(kOffsetSizeDialogName, {[](Driver& user, std::string& error) { return user.close(error); }});
     ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
-    EXPECT_EQ(goOffsetSize(), kOffsetSizeNotOKErr);
+    EXPECT_EQ(goOffsetSize(), kSettingsNotConfirmedErr);
     EXPECT_EQ(releaseSuites(hostApp().basic()), kNoErr);
 }
 

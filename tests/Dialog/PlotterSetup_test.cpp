@@ -335,7 +335,7 @@ TEST_F(SetupTest, DeletingEverythingThenOkKeepsTheDialogOpenAndCancelLeavesTheFi
     bool deleteActive = true;
     run({click(kPlotterSetupDeletePlotterItem), click(kPlotterSetupDeletePlotterItem),
          [&](Driver& d, std::string& e) {
-             deleteActive = d.find(kPlotterSetupDeletePlotterItem, e)->active;
+             deleteActive = d.find(kPlotterSetupDeletePlotterItem, e)->enabled;
              return true;
          },
          click(kPlotterSetupCancelItem)});
@@ -371,14 +371,14 @@ TEST_F(SetupTest, TheEnvironmentAndPenListsAddAndDeleteAlike)
              [&](Driver& d, std::string& e) {
                  afterNew = texts(d, row.id);
                  selectedAfterNew = selectedEntry(d, row.id);
-                 deleteAfterNew = d.find(row.deleteButton, e)->active;
+                 deleteAfterNew = d.find(row.deleteButton, e)->enabled;
                  return true;
              },
              click(row.deleteButton), click(row.deleteButton),
              [&](Driver& d, std::string& e) {
                  afterDeletes = texts(d, row.id);
                  selectedAfterDeletes = selectedEntry(d, row.id);
-                 deleteAfterDeletes = d.find(row.deleteButton, e)->active;
+                 deleteAfterDeletes = d.find(row.deleteButton, e)->enabled;
                  return true;
              },
              click(2)});

@@ -63,7 +63,10 @@ TEST_F(CutSettingsTest, TheTwentyThreeKeysAreWrittenInOrderWithTheirTypes)
     startSession();
     stopSession();
     host::Preferences stored(prefsPath());
+    // The command palette is destroyed first and writes its five keys before them.
     const std::vector<std::string> expected = {
+        "kKorvelTools_PositionCodeStr", "kKorvelTools_GroupNameStr", "kKorvelTools_LocationStr",
+        "kKorvelTools_SizeStr",         "kKorvelTools_VisibleStr",
         "ArdoSetting_BackToHome",      "ArdoSetting_UsePlotterSetting", "ArdoSetting_OverCut",
         "ArdoSetting_OverCut_ST_Value", "ArdoSetting_OverCut_ED_Value", "ArdoSetting_CutOff",
         "ArdoSetting_CutOff_Value",     "MarkSetting_Length",           "MarkSetting_Thickness",

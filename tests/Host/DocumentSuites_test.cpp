@@ -132,3 +132,39 @@ TEST_F(DocumentSuites, ARectangleOnTheEdgeOfAnotherLiesInsideIt)
 }
 
 }  // namespace
+
+namespace {
+
+// The parameter at a length lands at that length along the curve, also
+// where the curve's speed is uneven, and the whole length gives the end.
+TEST_F(DocumentSuites, TheParameterAtALengthLandsAtThatLength)
+{
+    auto& bz = host::suiteTable<AIRealBezierSuite>();
+    float k = 0.5522847f * 100;
+    struct Row {
+        const char* shows;
+        AIRealBezier b;
+        double exactLength;  // 0: not known in closed form
+    } rows[] = {
+        {"a line with its handles on the anchors", {{0, 0}, {0, 0}, {300, 0}, {300, 0}}, 300},
+        {"a line with even handles", {{0, 0}, {100, 0}, {200, 0}, {300, 0}}, 300},
+        {"a quarter circle", {{100, 0}, {100, k}, {k, 100}, {0, 100}}, 0},
+    };
+    for (const Row& row : rows) {
+        AIReal total = bz.Length(&row.b, 0.01f);
+        if (row.exactLength > 0) {
+            EXPECT_NEAR(total, row.exactLength, 1e-3) << row.shows;
+        }
+        EXPECT_FLOAT_EQ(bz.TAtLength(&row.b, total, total, 0.01f), 1) << row.shows;
+        EXPECT_FLOAT_EQ(bz.TAtLength(&row.b, 0, total, 0.01f), 0) << row.shows;
+        for (float want : {1.0f, 8.5f, 57.0f, 140.0f}) {
+            AIReal t = bz.TAtLength(&row.b, want, total, 0.01f);
+            AIRealBezier head, tail;
+            bz.Divide(&row.b, t, &head, &tail);
+            EXPECT_NEAR(bz.Length(&head, 0.01f), want, 2e-3) << row.shows << " at " << want;
+            EXPECT_NEAR(bz.Length(&head, 0.01f) + bz.Length(&tail, 0.01f), total, 2e-3) << row.shows;
+        }
+    }
+}
+
+}  // namespace

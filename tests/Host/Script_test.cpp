@@ -52,7 +52,7 @@ TEST(HostProgram, AnEmptyScriptStartsAndShutsDownAndLeavesTheSettings)
     std::string output;
     ASSERT_EQ(runHost(dir, "", &output), 0) << output;
     vt::host::Preferences prefs(dir.file("prefs.json"));
-    EXPECT_EQ(prefs.keys("Vantorel").size(), 23u);
+    EXPECT_EQ(prefs.keys("Vantorel").size(), 28u);  // the palette's 5 and the settings' 23
     EXPECT_TRUE(std::filesystem::exists(dir.file("Plug-ins/Strings/StringList-17000.txt")))
         << "a new plug-in folder is seeded";
 
@@ -72,7 +72,7 @@ TEST(HostProgram, TheFirstFailingCommandEndsTheScriptWithItsLine)
     EXPECT_EQ(output.find("never"), std::string::npos);
     // The plug-in was still shut down properly: its settings were written.
     vt::host::Preferences prefs(dir.file("prefs.json"));
-    EXPECT_EQ(prefs.keys("Vantorel").size(), 23u);
+    EXPECT_EQ(prefs.keys("Vantorel").size(), 28u);  // the palette's 5 and the settings' 23
 }
 
 TEST(HostProgram, TheSessionShowsWhatThePluginRegistered)

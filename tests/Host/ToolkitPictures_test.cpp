@@ -1,5 +1,5 @@
 // Pictures in the toolkit: a picture of the plug-in folder drawn at its own
-// size in the middle of its item, faded while the item is inactive; the
+// size in the middle of its item, faded while the item is disabled; the
 // toolkit's own new and delete pictures; a missing picture as a labelled box
 // that the toolkit notes; group boxes behind the items they hold.
 #include <cairo.h>
@@ -72,7 +72,7 @@ TEST_F(ToolkitPictures, APictureIsDrawnAtItsOwnSizeInTheMiddleOfItsItem)
     EXPECT_TRUE(tk().missingPictures.empty());
 }
 
-TEST_F(ToolkitPictures, AnInactiveItemShowsItsPictureFadedUnlessItHasOneForThatState)
+TEST_F(ToolkitPictures, ADisabledItemShowsItsPictureFadedUnlessItHasOneForThatState)
 {
     writePicture(9003, 22, 22, 0x000000);
     writePicture(9004, 22, 22, 0x0000FF);
@@ -80,13 +80,16 @@ TEST_F(ToolkitPictures, AnInactiveItemShowsItsPictureFadedUnlessItHasOneForThatS
     ADMItemRef button = make(d, 1, kADMPicturePushButtonType, 0, 0, 22, 22);
     I().SetPictureID(button, 9003);
     EXPECT_EQ(pixel(button, 11, 11), 0x000000);
-    I().Activate(button, false);
+    I().Activate(button, false);  // deactivated only: shown as the choice in use, not greyed
+    EXPECT_EQ(pixel(button, 11, 11), 0x000000);
+    I().Activate(button, true);
+    I().Enable(button, false);
     long faded = pixel(button, 11, 11);
     EXPECT_GT(faded & 0xFF, 0x80) << std::hex << faded;  // well lighter than black
     EXPECT_NE(faded, rgbOf(kADMButtonUpColor));         // but still there
     I().SetDisabledPictureID(button, 9004);
-    EXPECT_EQ(pixel(button, 11, 11), 0x0000FF);  // its own inactive picture, at full strength
-    I().Activate(button, true);
+    EXPECT_EQ(pixel(button, 11, 11), 0x0000FF);  // its own disabled picture, at full strength
+    I().Enable(button, true);
     EXPECT_EQ(pixel(button, 11, 11), 0x000000);
 }
 

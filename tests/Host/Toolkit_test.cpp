@@ -148,7 +148,7 @@ TEST_F(ToolkitItems, CheckBoxesToggleAndInactiveItemsRefuseClicks)
     EXPECT_FALSE(I().GetBooleanValue(box));
     I().Enable(box, false);
     EXPECT_FALSE(user.click(8, error));
-    EXPECT_EQ(error, "item 8 is inactive");
+    EXPECT_EQ(error, "item 8 is disabled");
     EXPECT_FALSE(user.click(99, error));
 }
 

@@ -118,3 +118,41 @@ TEST_F(PlotOutDocumentTest, DotCutVolumeCutsItsPiecesAndNotTheSourcePath)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PlotOutDocumentTest, DotCutOfAGroupCutsNoneOfTheSourcePaths)
+{
+    // Dot cut on a group of two paths: the group is the source, both of its
+    // paths are rings of the volume ahead of the one piece.
+    host::ArtNode* group = addGroup(doc_->layers()[0]->root);
+    group->setTag(kTagDotCut, "10");
+    host::ArtNode* source = addGroup(group);
+    Ring rings[3];
+    bezier_stru segments[3] = {
+        {3, {{0, 0}, {0, 0}, {10, 0}, {10, 0}}},
+        {3, {{0, 5}, {0, 5}, {10, 5}, {10, 5}}},
+        {3, {{0, 0}, {0, 0}, {2, 0}, {2, 0}}},
+    };
+    for (int i = 0; i < 3; i++) {
+        host::ArtNode* path = doc_->newArt(kPathArt);
+        ASSERT_EQ(doc_->place(path, kPlaceInsideOnBottom, i < 2 ? source : group), kNoErr);
+        if (i == 2) path->setTag(kTagDotCut, "0");
+        rings[i] = Ring{host::Document::handle(path), 1, 0.0f, &segments[i], 1};
+    }
+    Volume v;
+    memset(&v, 0, sizeof v);
+    v.art = host::Document::handle(group);
+    v.rings = rings;
+    v.ringCount = 3;
+    v.scaleX = v.scaleY = 1;
+    v.copiesX = v.copiesY = 1;
+    v.fitType = 1;
+    v.precision = 0.01;
+    v.flags = kVolumeVisible;
+
+    ASSERT_EQ(plotVolume(v, kLanguageHPGL, stream_), kNoErr);
+    EXPECT_EQ(written(), "PU1,0;\nPU0,0;\nFS60;\nPU0,0;\r\nPD80,0;\r\n");
+}
+
+}  // namespace

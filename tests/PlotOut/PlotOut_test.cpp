@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "Common/PluginGlobals.h"
+#include "HostFixture.h"
 #include "PlotOut/USB.h"
 #include "USB/FakeBus.h"
 
@@ -390,34 +391,10 @@ TEST_F(PlotOutTest, AccelerationTables)
     }
 }
 
-// Sets a locale that writes a decimal comma, building one in a temporary
-// folder when the system has none installed.
-bool useDecimalCommaLocale()
-{
-    const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"};
-    for (const char* name : names)
-        if (setlocale(LC_ALL, name) != nullptr)
-            return true;
-    static std::string folder;
-    if (folder.empty()) {
-        char pattern[] = "/tmp/vantorel-locale-XXXXXX";
-        if (mkdtemp(pattern) == nullptr)
-            return false;
-        folder = pattern;
-        std::string command = "localedef -i de_DE -f UTF-8 " + folder + "/de_DE.UTF-8 >/dev/null 2>&1";
-        if (std::system(command.c_str()) != 0)
-            return false;
-    }
-    setenv("LOCPATH", folder.c_str(), 1);
-    bool set = setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-    unsetenv("LOCPATH");
-    return set;
-}
-
 TEST_F(PlotOutTest, NumbersAreWrittenInTheCLocale)
 {
     std::string previous = setlocale(LC_ALL, nullptr);
-    if (!useDecimalCommaLocale())
+    if (!vt::test::useDecimalCommaLocale())
         GTEST_SKIP() << "no locale with a decimal comma available";
     char probe[16];
     snprintf(probe, sizeof probe, "%g", 2.8);

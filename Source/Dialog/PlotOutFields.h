@@ -1,0 +1,43 @@
+// The Plot Out dialog's job fields (items 2 to 45 but the placement buttons):
+// the selection's place, rotation, scale, size, mirror, copies and gaps, its
+// curve fitting, and the media size. Each field shows the selected volumes'
+// common value, changes every selected volume through the selection setters,
+// and is inactive while nothing is selected.
+#pragma once
+
+#include <stdint.h>
+
+#include "AllSuites.h"
+#include "Common/ErrorCodes.h"
+
+// 1 while the scale lock (item 23) is closed: a scale typed for one axis is
+// used for both.
+extern uint8_t g_bScaleConnect;
+
+// Pictures of the scale lock: closed and open.
+enum { kScaleLockedPicture = 1039, kScaleUnlockedPicture = 1040 };
+
+// The lowest curve-fit precision a field takes, points (just under 0.01 mm).
+#define kMinFitPrecisionPoints 0.026346458f
+
+// Makes the fifteen value controls active (on 1) or inactive (0). Always 0.
+ASErr enableVolumeItem(ADMDialogRef dialog, uint8_t on);
+
+ASErr PlotOutDlgOffsetSpinEditInitProc(ADMItemRef item);
+ASErr PlotOutDlgOffsetSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+ASErr PlotOutDlgTransformSpinEditInitProc(ADMItemRef item);
+ASErr PlotOutDlgTransformSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+ASErr PlotOutDlgTransformCheckInitProc(ADMItemRef item);
+ASErr PlotOutDlgTransformMirrorCheckNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+ASErr PlotOutDlgTransformPictureStaticInitProc(ADMItemRef item);
+ASBoolean PlotOutDlgTransformConnectTrackProc(ADMItemRef item, ADMTrackerRef tracker);
+ASErr PlotOutDlgTileSpinEditInitProc(ADMItemRef item);
+ASErr PlotOutDlgTileSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+ASErr PlotOutDlgFitSpinEditInitProc(ADMItemRef item);
+ASErr PlotOutDlgFitSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+ASErr PlotOutDlgFitRadioButtonInitProc(ADMItemRef item);
+ASErr PlotOutDlgFitRadioButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+ASErr PlotOutDlgPaperSpinEditInitProc(ADMItemRef item);
+ASErr PlotOutDlgPaperSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
+ASErr PlotOutDlgPaperPicturePushButtonInitProc(ADMItemRef item);
+ASErr PlotOutDlgPaperPicturePushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);

@@ -1,0 +1,36 @@
+// Small helpers shared by the files that make up the Plot Out dialog's items.
+#pragma once
+
+#include "Common/Suites.h"
+#include "Dialog/PlotOutDialog.h"
+
+// An item of the Plot Out dialog, or null when the dialog has no such item.
+inline ADMItemRef plotOutItem(ADMDialogRef dialog, int32_t id) { return sADMDialog->GetItem(dialog, id); }
+
+// A change of the job is followed by a full redraw of the preview frame.
+inline void redrawPlotOutPreview(ADMDialogRef dialog)
+{
+    g_iPreviewDrawType = kPreviewDrawAll;
+    ADMItemRef preview = plotOutItem(dialog, kPlotOutPreviewItem);
+    if (preview != NULL) sADMItem->Invalidate(preview);
+}
+
+// A change the user made (a click, a typed value, a picked entry).
+inline bool isUserChange(ADMNotifierRef notifier)
+{
+    return sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) != 0;
+}
+
+// Whether the layer list is the one shown: the job is then ordered, hidden
+// and cut by layer, else by colour.
+inline bool layerListShown(ADMDialogRef dialog)
+{
+    ADMItemRef layers = plotOutItem(dialog, kPlotOutLayerListItem);
+    return layers != NULL && sADMItem->IsVisible(layers);
+}
+
+inline void enablePlotOutItem(ADMDialogRef dialog, int32_t id, bool on)
+{
+    ADMItemRef item = plotOutItem(dialog, id);
+    if (item != NULL) sADMItem->Enable(item, on);
+}

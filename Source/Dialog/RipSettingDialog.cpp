@@ -1,0 +1,187 @@
+// The weeding-line settings dialog.
+#include "Dialog/RipSettingDialog.h"
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Common/Units.h"
+
+enum { kRipSettingTitleString = 355 };
+
+// The margins step by 1 mm and 5 mm, the counts by 1 and 5.
+static const ADMFloat kMarginSmallStep = 2.8346457f;
+static const ADMFloat kMarginLargeStep = 14.173229f;
+static const ADMFloat kCountSmallStep = 1.0f;
+static const ADMFloat kCountLargeStep = 5.0f;
+
+// The toolkit's colour of the preview's grid lines.
+static const ADMColor kRipPreviewGridColor = 16;
+
+const Item_Control_arg dlgRipSettingItem[kRipSettingItemCount] = {
+    {kADMTextPushButtonType, 351, 0, 0, kRipSettingOKItem, 10, 100, 109, 21, RipSettingDlgTextPushButtonInitProc,
+     nullptr},
+    {kADMTextPushButtonType, 352, 0, 0, kRipSettingCancelItem, 150, 100, 109, 21,
+     RipSettingDlgTextPushButtonInitProc, nullptr},
+    {kADMTextStaticType, 353, 0, 0, kRipSettingMarginLabelItem, 5, 95, 17, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingMarginXItem, 100, 60, 12, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1028, kRipSettingMarginXPictureItem, 160, 20, 12, 20, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingMarginYItem, 100, 60, 35, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1029, kRipSettingMarginYPictureItem, 160, 20, 35, 20, nullptr, nullptr},
+    {kADMTextStaticType, 354, 0, 0, kRipSettingLinesLabelItem, 5, 95, 63, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingVLinesItem, 100, 60, 58, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1028, kRipSettingVLinesPictureItem, 160, 20, 58, 20, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingHLinesItem, 100, 60, 81, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1029, kRipSettingHLinesPictureItem, 160, 20, 81, 20, nullptr, nullptr},
+    {kADMFrameType, 0, 0, 0, kRipSettingPreviewItem, 185, 65, 12, 89, RipSettingDlgFrameLegendInit, nullptr},
+};
+
+ASErr goRipSetting(void)
+{
+    ASInt32 result = sADMDialog->Modal(g->pluginRef, kRipSettingDialogName, kRipSettingDialogResource,
+                                       kADMModalDialogStyle, RipSettingPluginInitProc, nullptr, 0);
+    return result == kRipSettingOKItem ? kNoErr : kSettingsNotConfirmedErr;
+}
+
+ASErr RipSettingPluginInitProc(ADMDialogRef dialog)
+{
+    sADMDialog->SetSize(dialog, kRipSettingDialogWidth, kRipSettingDialogHeight);
+    char title[256];
+    title[0] = 0;
+    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kRipSettingTitleString, title, sizeof title);
+    sADMDialog->SetText(dialog, title);
+    (void)loadDialogItems(dlgRipSettingItem, kRipSettingItemCount, dialog);
+    return kNoErr;
+}
+
+ASErr RipSettingDlgTextPushButtonInitProc(ADMItemRef item)
+{
+    if (sADMItem->GetID(item) == kRipSettingOKItem)
+        sADMItem->SetNotifyProc(item, RipSettingDlgOKButtonProc);
+    else if (sADMItem->GetID(item) == kRipSettingCancelItem)
+        sADMItem->SetNotifyProc(item, RipSettingDlgCancelButtonProc);
+    return kNoErr;
+}
+
+ASErr RipSettingDlgSpinEditInitProc(ADMItemRef item)
+{
+    switch (sADMItem->GetID(item)) {
+    case kRipSettingMarginXItem:
+    case kRipSettingMarginYItem: {
+        double margin = sADMItem->GetID(item) == kRipSettingMarginXItem ? g->ripMarginX : g->ripMarginY;
+        sADMItem->SetSmallIncrement(item, kMarginSmallStep);
+        sADMItem->SetLargeIncrement(item, kMarginLargeStep);
+        sADMItem->SetUnits(item, kADMMillimeterUnits);
+        sADMItem->SetFloatValue(item, (ADMFloat)(kMillimetreToPoint * margin));
+        break;
+    }
+    case kRipSettingVLinesItem:
+    case kRipSettingHLinesItem:
+        sADMItem->SetMinIntValue(item, 0);
+        sADMItem->SetSmallIncrement(item, kCountSmallStep);
+        sADMItem->SetLargeIncrement(item, kCountLargeStep);
+        sADMItem->SetUnits(item, kADMNoUnits);
+        sADMItem->SetPrecision(item, 0);  // whole lines, shown without decimals
+        sADMItem->SetIntValue(item, sADMItem->GetID(item) == kRipSettingVLinesItem ? g->ripVLines : g->ripHLines);
+        sADMItem->SetNotifyProc(item, RipSettingDlgRipNumSpinEditProc);
+        break;
+    default:
+        break;
+    }
+    return kNoErr;
+}
+
+static bool userChanged(ADMNotifierRef notifier)
+{
+    return sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) != 0;
+}
+
+ASErr RipSettingDlgRipNumSpinEditProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (userChanged(notifier)) {
+        ADMItemRef preview = sADMDialog->GetItem(sADMItem->GetDialog(item), kRipSettingPreviewItem);
+        if (preview != nullptr) sADMItem->Invalidate(preview);
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr RipSettingDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (userChanged(notifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        g->ripMarginX = kPointToMillimetre * sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, kRipSettingMarginXItem));
+        g->ripMarginY = kPointToMillimetre * sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, kRipSettingMarginYItem));
+        g->ripVLines = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, kRipSettingVLinesItem));
+        g->ripHLines = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, kRipSettingHLinesItem));
+        sADMDialog->EndModal(dialog, kRipSettingOKItem, FALSE);
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr RipSettingDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (userChanged(notifier)) sADMDialog->EndModal(sADMItem->GetDialog(item), kRipSettingCancelItem, TRUE);
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr RipSettingDlgFrameLegendInit(ADMItemRef item)
+{
+    sADMItem->SetDrawProc(item, RipSettingDlgFrameDrawProc);
+    return kNoErr;
+}
+
+static ADMPoint at(int h, int v)
+{
+    ADMPoint p;
+    p.h = (ASInt16)h;
+    p.v = (ASInt16)v;
+    return p;
+}
+
+ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
+{
+    ADMRect local;
+    sADMItem->GetLocalRect(item, &local);
+    int width = local.right - local.left, height = local.bottom - local.top;
+    ADMRect all = {0, 0, (ASInt16)height, (ASInt16)width};
+    sADMDrawer->SetColor(drawer, kADMWhiteColor);
+    sADMDrawer->FillRect(drawer, &all);
+
+    // The counts as the spins show them now, so the grid follows them before OK.
+    ADMDialogRef dialog = sADMItem->GetDialog(item);
+    int nv = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, kRipSettingVLinesItem));
+    int nh = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, kRipSettingHLinesItem));
+    int ox = (width - kRipPreviewGridWidth) / 2, oy = (height - kRipPreviewGridHeight) / 2;
+    sADMDrawer->SetColor(drawer, kRipPreviewGridColor);
+    // The border and the inner lines. Once there are more lines than the grid
+    // has pixels every pixel row or column holds one; drawing each once gives
+    // the same picture without a line per count.
+    if (nv >= 0) {
+        bool dense = nv + 1 >= kRipPreviewGridWidth;
+        int last = dense ? kRipPreviewGridWidth - 1 : nv;
+        for (int i = -1; i <= last; i++) {
+            int x = ox + (dense ? i + 1 : kRipPreviewGridWidth * (i + 1) / (nv + 1));
+            ADMPoint a = at(x, oy), b = at(x, oy + kRipPreviewGridHeight - 1);
+            sADMDrawer->DrawLine(drawer, &a, &b);
+        }
+    }
+    if (nh >= 0) {
+        bool dense = nh + 1 >= kRipPreviewGridHeight;
+        int last = dense ? kRipPreviewGridHeight - 1 : nh;
+        for (int j = -1; j <= last; j++) {
+            int y = oy + (dense ? j + 1 : kRipPreviewGridHeight * (j + 1) / (nh + 1));
+            ADMPoint a = at(ox, y), b = at(ox + kRipPreviewGridWidth, y);
+            sADMDrawer->DrawLine(drawer, &a, &b);
+        }
+    }
+
+    sADMDrawer->SetColor(drawer, kADMBlackColor);
+    ADMIconRef icon = sADMIcon->GetFromResource(g->pluginRef, kRipPreviewIcon, 0);
+    if (icon != nullptr) {
+        sADMDrawer->DrawIconCentered(drawer, icon, &all);
+        sADMIcon->Destroy(icon);
+    }
+    sADMItem->DefaultDraw(item, drawer);
+    return kNoErr;
+}

@@ -1,0 +1,89 @@
+// What the benchmarks that work on documents share: a host session with the
+// plug-in linked in, held for the whole run, and the glyph-like outlines
+// they fill documents with.
+#pragma once
+
+#include <math.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "Common/PluginMain.h"
+#include "Common/Suites.h"
+#include "Documents/Document.h"
+#include "Session.h"
+
+namespace vt::bench {
+
+// One host session with the plug-in linked in, for the whole run.
+class Bench {
+public:
+    static Bench& get()
+    {
+        static Bench bench;
+        return bench;
+    }
+    bool ready() const { return ready_; }
+
+private:
+    Bench()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vantorel-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) return;
+        folder_ = pattern;
+        vt::host::SessionOptions options;
+        options.host.prefsPath = folder_ + "/prefs.json";
+        options.host.pluginFolder = folder_ + "/Plug-ins";
+        options.host.resourcesDir = VANTOREL_SOURCE_DIR "/Resources";
+        options.host.out = &hostOutput_;
+        options.linkedMain = PluginMain;
+        session_ = std::make_unique<vt::host::Session>(options);
+        if (session_->start() != kNoErr || acquireSuites(session_->host().basic()) != kNoErr) return;
+        ready_ = true;
+    }
+    ~Bench()
+    {
+        // Nothing is measured any more: a failed release only leaves pointers
+        // the session's end makes useless anyway.
+        if (ready_) (void)releaseSuites(session_->host().basic());
+        session_.reset();
+        std::error_code ec;
+        if (!folder_.empty()) std::filesystem::remove_all(folder_, ec);
+    }
+
+    std::string folder_;
+    std::ostringstream hostOutput_;
+    std::unique_ptr<vt::host::Session> session_;
+    bool ready_ = false;
+};
+
+// Lettering laid out in rows of this many glyphs, this far apart (points).
+const int kColumns = 50;
+const double kPitch = 25.0;
+
+// A closed outline of 16 curves about 20 points across, its radius
+// wobbling like the bowls and stems of a letter.
+inline void addGlyph(vt::host::Document& d, vt::host::ArtNode* group, double cx, double cy, int variant)
+{
+    vt::host::ArtNode* p = d.newArt(kPathArt);
+    const int n = 16;
+    const double k = 4.0 / 3.0 * tan(M_PI / (2 * n));
+    for (int i = 0; i < n; i++) {
+        double a = 2 * M_PI * i / n;
+        double r = 9.0 + 2.5 * sin(3 * a + variant) + (i % 4 == variant % 4 ? 1.5 : 0.0);
+        AIPathSegment s;
+        s.p = {AIReal(cx + r * cos(a)), AIReal(cy + r * sin(a))};
+        s.in = {AIReal(s.p.h + k * r * sin(a)), AIReal(s.p.v - k * r * cos(a))};
+        s.out = {AIReal(s.p.h - k * r * sin(a)), AIReal(s.p.v + k * r * cos(a))};
+        s.corner = 0;
+        p->segments.push_back(s);
+    }
+    p->closed = true;
+    p->style = vt::host::defaultPathStyle();
+    d.place(p, kPlaceInsideOnBottom, group);
+}
+
+}  // namespace vt::bench

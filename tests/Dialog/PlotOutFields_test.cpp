@@ -1,0 +1,178 @@
+// The Plot Out dialog's job fields: what they show of the selection, what a
+// typed value does to the selected volumes, and when they are inactive.
+#include "Core/VolumePlacement.h"
+#include "Dialog/PlotOutFields.h"
+#include "PlotOutJobFixture.h"
+
+using namespace vt;
+using host::toolkit::Dialog;
+using host::toolkit::Toolkit;
+
+namespace {
+
+const double kMm = 1e-3;
+const double kPt = 2.8346458;
+
+class PlotOutFieldsTest : public test::PlotOutJobTest {
+protected:
+    static double shownMm(Dialog& d, int id) { return d.item(id)->value / kPt; }
+    static DialogAction refresh()
+    {
+        return inDialog([](Dialog& d) {
+            for (int id : kValueControls) Toolkit::get().notify(d.item(id), kPreviewSelectionChangedNotify);
+        });
+    }
+    static DialogAction expectActive(bool active, const char* what)
+    {
+        return inDialog([=](Dialog& d) {
+            for (int id : kValueControls) EXPECT_EQ(d.item(id)->enabled, active) << what << ": item " << id;
+        });
+    }
+};
+
+TEST_F(PlotOutFieldsTest, TheFieldsShowTheLoadedSelectionAndTurnInactiveWithoutOne)
+{
+    plotOut({
+        inDialog([](Dialog& d) {
+            // A, B and C: 0..130 x 0..40 mm.
+            EXPECT_NEAR(shownMm(d, kPlotOutWidthItem), 130, kMm);
+            EXPECT_NEAR(shownMm(d, kPlotOutHeightItem), 40, kMm);
+            EXPECT_NEAR(shownMm(d, kPlotOutOffsetXItem), 0, kMm);
+            EXPECT_NEAR(shownMm(d, kPlotOutOffsetYItem), 0, kMm);
+            EXPECT_EQ(d.item(kPlotOutCopiesXItem)->value, 1.0f);
+            EXPECT_EQ(d.item(kPlotOutScaleXItem)->value, 1.0f);
+            EXPECT_EQ(d.item(kPlotOutScaleLockItem)->picture, kScaleLockedPicture);
+            EXPECT_EQ(g_bScaleConnect, 1);
+        }),
+        expectActive(true, "a selection at open"),
+        check([] { selectOnly({}); }),
+        refresh(),
+        expectActive(false, "nothing selected"),
+        check([] { selectOnly({40}); }),
+        refresh(),
+        expectActive(true, "B selected"),
+        inDialog([](Dialog& d) {
+            EXPECT_NEAR(shownMm(d, kPlotOutOffsetXItem), 40, kMm);
+            EXPECT_NEAR(shownMm(d, kPlotOutOffsetYItem), 20, kMm);
+            EXPECT_NEAR(shownMm(d, kPlotOutWidthItem), 10, kMm);
+        }),
+        // Volumes scaled differently have no common scale to edit.
+        check([] {
+            selectOnly({0});
+            g->undoNewStep = 1;
+            (void)setSelectionVolumeDoubleValue(kVolumeValueScaleX, 2, 0);
+            selectOnly({0, 40});
+        }),
+        refresh(),
+        inDialog([](Dialog& d) {
+            EXPECT_FALSE(d.item(kPlotOutScaleXItem)->enabled) << "A 2, B 1";
+            EXPECT_TRUE(d.item(kPlotOutScaleYItem)->enabled) << "both 1";
+        }),
+        click(kPlotOutExitItem),
+    });
+}
+
+TEST_F(PlotOutFieldsTest, TypedValuesReachTheSelectedVolumes)
+{
+    struct Row {
+        const char* name;
+        bool unlock;   // open the scale lock first
+        int item;
+        const char* typed;
+        // A (selected with B) afterwards: left, bottom, scales, angle, copies
+        double left, bottom, scaleX, scaleY, angle;
+        int32_t copiesX;
+        double shown;  // what the field shows afterwards, in its units
+    } rows[] = {
+        {"a whole turn is no turn", false, kPlotOutRotationItem, "360", 0, 0, 1, 1, 0, 1, 0},
+        {"a whole turn back is no turn", false, kPlotOutRotationItem, "-360", 0, 0, 1, 1, 0, 1, 0},
+        {"the field takes the angle negated", false, kPlotOutRotationItem, "90", -1, -1, 1, 1, -90, 1, 90},
+        {"locked scale: both axes", false, kPlotOutScaleXItem, "2", 0, 0, 2, 2, 0, 1, 2},
+        {"unlocked scale: that axis alone", true, kPlotOutScaleXItem, "2", 0, 0, 2, 1, 0, 1, 2},
+        {"twice the width: a relative factor on x alone", false, kPlotOutWidthItem, "100", 0, 0, 2, 1, 0, 1, 100},
+        {"a width of 0 changes nothing", false, kPlotOutWidthItem, "0", 0, 0, 1, 1, 0, 1, 50},
+        {"an offset at the left edge moves nothing", false, kPlotOutOffsetXItem, "0", 0, 0, 1, 1, 0, 1, 0},
+        {"an offset moves the selection", false, kPlotOutOffsetXItem, "12", 12, 0, 1, 1, 0, 1, 12},
+        {"an offset y moves it up", false, kPlotOutOffsetYItem, "5", 0, 5, 1, 1, 0, 1, 5},
+        {"copies", false, kPlotOutCopiesXItem, "3", 0, 0, 1, 1, 0, 3, 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        stopSession();
+        startSession();
+        putPlotter();
+        openJob(test::kPlotOutThreeRects);
+        std::vector<DialogAction> actions;
+        actions.push_back(check([] { selectOnly({0, 40}); }));
+        actions.push_back(refresh());
+        if (row.unlock) actions.push_back(press(kPlotOutScaleLockItem, 5, 5));
+        if (row.unlock) actions.push_back(release(5, 5));
+        actions.push_back(type(row.item, row.typed));
+        actions.push_back(check([&] {
+            const Volume& a = volumeAt(0);
+            if (row.left >= 0) {
+                EXPECT_NEAR(a.rect[0], row.left, kMm);
+            }
+            if (row.bottom >= 0) {
+                EXPECT_NEAR(a.rect[3], row.bottom, kMm);
+            }
+            EXPECT_NEAR(a.scaleX, row.scaleX, 1e-6);
+            EXPECT_NEAR(a.scaleY, row.scaleY, 1e-6);
+            EXPECT_NEAR(a.angle, row.angle, 1e-6);
+            EXPECT_EQ(a.copiesX, row.copiesX);
+            EXPECT_EQ(volumeAt(100).scaleX, 1.0) << "C is not selected";
+            EXPECT_NEAR(volumeAt(100).rect[0], 100, kMm) << "C is not selected";
+        }));
+        actions.push_back(inDialog([&](Dialog& d) {
+            auto* item = d.item(row.item);
+            double shown = item->units == kADMMillimeterUnits ? item->value / kPt : item->value;
+            EXPECT_NEAR(shown, row.shown, 1e-3);
+        }));
+        actions.push_back(click(kPlotOutExitItem));
+        plotOut(std::move(actions));
+    }
+}
+
+TEST_F(PlotOutFieldsTest, MirrorGapsFitAndMediaReachTheJob)
+{
+    static int32_t fitOfB = 0;
+    plotOut({
+        check([] {
+            selectOnly({0});
+            fitOfB = volumeAt(40).fitType;
+        }),
+        refresh(),
+        click(kPlotOutMirrorItem),
+        check([] { EXPECT_EQ(volumeAt(0).mirror, 1); }),
+        type(kPlotOutGapXItem, "4"),
+        check([] { EXPECT_NEAR(volumeAt(0).gapX, 4, 1e-4); }),
+        type(kPlotOutFitPrecisionItem, "0.2"),
+        check([] { EXPECT_NEAR(volumeAt(0).precision, 0.2, 1e-4); }),
+        click(kPlotOutFitArcsItem),
+        check([] {
+            EXPECT_EQ(volumeAt(0).fitType, 2);
+            EXPECT_EQ(volumeAt(40).fitType, fitOfB) << "B is not selected";
+        }),
+        click(kPlotOutFitLinesItem),
+        check([] {
+            EXPECT_EQ(volumeAt(0).fitType, 1);
+            EXPECT_EQ(volumeAt(40).fitType, fitOfB) << "B is not selected";
+        }),
+        // The media can shrink below the plotter's 600 mm, never grow past it.
+        type(kPlotOutMediaWidthItem, "700"),
+        check([] { EXPECT_NEAR(g->mediaWidth, 600, 1e-3); }),
+        type(kPlotOutMediaWidthItem, "300"),
+        check([] { EXPECT_NEAR(g->mediaWidth, 300, 1e-3); }),
+        type(kPlotOutMediaLengthItem, "250"),
+        check([] { EXPECT_NEAR(g->mediaLength, 250, 1e-3); }),
+        // Each edit is a step of its own: undo takes back the last alone.
+        click(kPlotOutUndoItem),
+        check([] {
+            EXPECT_EQ(volumeAt(0).fitType, 2);
+            EXPECT_EQ(volumeAt(0).mirror, 1);
+        }),
+        click(kPlotOutExitItem),
+    });
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+// The marquee zoom: the ratio of the view to the dragged rectangle, in or out
+// by the direction of the drag, a click going back to the view before the
+// last zoom; and the mode taken from the last tracking.
+#include "Common/PluginGlobals.h"
+#include "Tools/ToolFixture.h"
+
+using namespace vt;
+using namespace vt::host;
+
+namespace {
+
+TEST(MarqueeZoomRatio, TheSmallerSideDecidesAndTheDirectionZoomsInOrOut)
+{
+    const AIRealRect view{0, 600, 800, 0};  // 800 x 600 points
+    struct Row {
+        const char* name;
+        AIRealPoint start, end;
+        bool sized;
+        float ratio;
+        bool zoomIn;
+    };
+    const Row rows[] = {
+        {"a quarter by a fifth dragged down-right zooms in by 4", {100, 500}, {300, 380}, true, 4, true},
+        {"the same dragged up-left zooms in", {300, 380}, {100, 500}, true, 4, true},
+        {"the same dragged up-right zooms out", {100, 380}, {300, 500}, true, 4, false},
+        {"the same dragged down-left zooms out", {300, 500}, {100, 380}, true, 4, false},
+        {"equal ratios: that of the height", {0, 300}, {400, 0}, true, 2, true},
+        {"a click has no size", {10, 10}, {10, 10}, false, 0, false},
+        {"a level line has no height", {10, 10}, {200, 10}, false, 0, false},
+    };
+    for (const Row& r : rows) {
+        float ratio = 0;
+        bool zoomIn = false;
+        EXPECT_EQ(marqueeZoomRatio(view, r.start, r.end, &ratio, &zoomIn), r.sized) << r.name;
+        if (!r.sized) continue;
+        EXPECT_FLOAT_EQ(ratio, r.ratio) << r.name;
+        EXPECT_EQ(zoomIn, r.zoomIn) << r.name;
+    }
+}
+
+class MarqueeZoom : public test::ToolTest {
+protected:
+    void SetUp() override
+    {
+        ToolTest::SetUp();
+        g->savedViewZoom = 1.0f;  // as at start-up
+        g->savedViewCenter[0] = g->savedViewCenter[1] = 0.0f;
+    }
+};
+
+TEST_F(MarqueeZoom, ZoomsByFourAndBackAndAFirstClickRestoresTheStartView)
+{
+    // The view: 800 x 600 points round (400, 300).
+    run("view 1 400 300\ntool \"Check Group Tool\"\ntrack 100 500 shift\nexpect-tool-cursor 6013\n"
+        "mouse-down 100 500 shift\nmouse-drag 300 380 shift");
+    ASSERT_NE(d().art(g_artDragZoom), nullptr);
+    EXPECT_EQ(d().art(g_artDragZoom)->segments.size(), 4u);
+    EXPECT_EQ(g_artGroupShow, nullptr);  // zooming frames nothing
+    run("mouse-up 300 380 shift\nexpect-view 4 200 440");
+    EXPECT_EQ(g_artDragZoom, nullptr);
+    EXPECT_EQ(root()->children.size(), 0u);
+
+    // Dragged up-right: out by 4 again.
+    run("mouse-down 150 400 shift\nmouse-drag 200 430 shift\nmouse-up 200 430 shift\nexpect-view 1 175 415");
+    // A click goes back to the view before the last zoom.
+    run("mouse-down 0 0 shift\nmouse-up 0 0 shift\nexpect-view 4 200 440");
+}
+
+TEST_F(MarqueeZoom, TheFirstClickAfterStartUpGoesToZoomOneAtTheOrigin)
+{
+    run("view 3 500 500\ntool \"Start Point Tool\"\ntrack 10 10 shift\nmouse-down 10 10 shift\nmouse-up 10 10 shift\n"
+        "expect-view 1 0 0");
+}
+
+TEST_F(MarqueeZoom, ShiftPressedOnlyAfterTrackingDoesNotZoom)
+{
+    square(10, 10, 20);
+    run("view 1 400 300\ntool \"Check Group Tool\"\ntrack 5 5\nmouse-down 5 5 shift");
+    EXPECT_NE(g_artGroupShow, nullptr);  // the tool frames, as the tracking said
+    run("mouse-up 300 380 shift\nexpect-view 1 400 300");
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// The start-point tool: markers on the first anchors of closed paths, the
+// nearest anchor made the first, a new anchor where a curve is clicked, the
+// box for an open path, and what happens when the marker layer or a read is
+// missing.
+#include <cmath>
+
+#include <gmock/gmock.h>
+
+#include "Common/Suites.h"
+#include "Toolkit/Toolkit.h"
+#include "Tools/StartPointTool.h"
+#include "Tools/ToolFixture.h"
+
+using namespace vt;
+using namespace vt::host;
+
+namespace {
+
+class StartPointTool : public test::ToolTest {
+protected:
+    LayerNode* infoLayer() { return d().layerByTitle(kInformationLayerTitle); }
+    std::vector<AIRealPoint> markers()
+    {
+        std::vector<AIRealPoint> v;
+        if (LayerNode* l = infoLayer())
+            for (ArtNode* m : l->root->children) {
+                AIRealRect r;
+                if (artBounds(m, false, r)) v.push_back(AIRealPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+            }
+        return v;
+    }
+    static std::vector<AIRealPoint> anchors(const ArtNode* p)
+    {
+        std::vector<AIRealPoint> v;
+        for (const AIPathSegment& s : p->segments) v.push_back(s.p);
+        return v;
+    }
+    void click(float x, float y)
+    {
+        run("track " + std::to_string(x) + " " + std::to_string(y) + "\nmouse-down " + std::to_string(x) + " " +
+            std::to_string(y) + "\nmouse-up " + std::to_string(x) + " " + std::to_string(y));
+    }
+};
+
+MATCHER_P2(IsPoint, x, y, "") { return std::fabs(arg.h - x) < 1e-3 && std::fabs(arg.v - y) < 1e-3; }
+
+TEST_F(StartPointTool, ClosedPathsAreMarkedOpenOnesNotAndTheLayerGoesWithTheTool)
+{
+    ArtNode* letters = group();
+    square(100, 100, 50, letters);
+    square(200, 120, 50, letters);
+    polygon({{300, 300}, {350, 300}}, false, letters);
+    square(10, 20, 30);
+    run("tool \"Start Point Tool\"");
+    ASSERT_NE(infoLayer(), nullptr);
+    EXPECT_EQ(d().layers().front(), infoLayer());
+    EXPECT_EQ(d().currentLayer(), d().layers()[1]);  // the user's layer stays current
+    EXPECT_THAT(markers(), ::testing::UnorderedElementsAre(IsPoint(100, 100), IsPoint(200, 120), IsPoint(10, 20)));
+    run("tool \"Selection Tool\"");
+    EXPECT_EQ(infoLayer(), nullptr);
+}
+
+TEST_F(StartPointTool, AMarkerLayerSavedWithTheDocumentIsReplaced)
+{
+    square(10, 20, 30);
+    LayerNode* old = d().insertLayer(0, kInformationLayerTitle);
+    ArtNode* stale = d().newArt(kPathArt);
+    stale->segments = {cornerSegment(500, 500)};
+    d().place(stale, kPlaceInsideOnTop, old->root);
+    run("tool \"Start Point Tool\"");
+    int count = 0;
+    for (LayerNode* l : d().layers()) count += l->title == kInformationLayerTitle;
+    EXPECT_EQ(count, 1);
+    EXPECT_THAT(markers(), ::testing::ElementsAre(IsPoint(10, 20)));
+}
+
+TEST_F(StartPointTool, AClickMovesTheStartPoint)
+{
+    struct Row {
+        const char* name;
+        AIRealPoint click;
+        std::vector<AIRealPoint> anchors;  // afterwards, of the square (0,0)-(100,100)
+        int cursor;                        // while tracking over the click point
+    };
+    const Row rows[] = {
+        {"an anchor becomes the first, the order kept round", {100, 101}, {{100, 100}, {0, 100}, {0, 0}, {100, 0}}, 6002},
+        {"the first anchor clicked changes nothing", {0, 0}, {{0, 0}, {100, 0}, {100, 100}, {0, 100}}, 6002},
+        {"a side: a new anchor, first, the outline kept", {100, 40}, {{100, 40}, {100, 100}, {0, 100}, {0, 0}, {100, 0}}, 6016},
+        {"the closing side: the new anchor between the last and the first", {0, 30},
+         {{0, 30}, {0, 0}, {100, 0}, {100, 100}, {0, 100}}, 6016},
+    };
+    for (const Row& r : rows) {
+        if (!session_) SetUp();  // a fresh session and document for every row
+        ArtNode* sq = square(0, 0, 100);
+        run("tool \"Start Point Tool\"\ntrack " + std::to_string(r.click.h) + " " + std::to_string(r.click.v));
+        EXPECT_EQ(tools().cursorId, r.cursor) << r.name;
+        click(r.click.h, r.click.v);
+        std::vector<AIRealPoint> got = anchors(sq);
+        ASSERT_EQ(got.size(), r.anchors.size()) << r.name;
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_NEAR(got[i].h, r.anchors[i].h, 0.01) << r.name << " anchor " << i;
+            EXPECT_NEAR(got[i].v, r.anchors[i].v, 0.01) << r.name << " anchor " << i;
+        }
+        EXPECT_TRUE(sq->closed) << r.name;
+        EXPECT_NEAR(pathArea(sq), 10000, 0.01) << r.name;
+        EXPECT_THAT(markers(), ::testing::ElementsAre(IsPoint(r.anchors[0].h, r.anchors[0].v))) << r.name;
+        run("tool \"Selection Tool\"");
+        stopSession();
+    }
+}
+
+TEST_F(StartPointTool, ATieGoesToTheAnchorMetFirst)
+{
+    ArtNode* sq = square(0, 0, 100);
+    run("tool \"Start Point Tool\"");
+    ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+    // (100, 50) lies as far from (100, 0) as from (100, 100).
+    EXPECT_EQ(changeStartPoint(Document::handle(sq), AIRealPoint{100, 50}), kNoErr);
+    EXPECT_THAT(anchors(sq)[0], IsPoint(100, 0));
+    // Without the marker layer nothing changes.
+    run("tool \"Selection Tool\"");
+    EXPECT_EQ(changeStartPoint(Document::handle(sq), AIRealPoint{0, 100}), kNoInformationLayerErr);
+    EXPECT_THAT(anchors(sq)[0], IsPoint(100, 0));
+    EXPECT_EQ(delPathStartPoint(Document::handle(polygon({{0, 0}, {5, 5}}, false))), kPathNotClosedErr);
+    // A curve that cannot be read is reported and keeps only its degree.
+    bezier_stru b{};
+    EXPECT_EQ(getCubicBezier(Document::handle(sq), 7, &b), kBadSegmentRangeErr);
+    EXPECT_EQ(b.degree, 3);
+    EXPECT_EQ(b.P[0][0], 0);
+    (void)releaseSuites(hostApp().basic());
+}
+
+TEST_F(StartPointTool, AnOpenPathShowsTheBoxAndStaysAsItWas)
+{
+    ArtNode* line = polygon({{0, 0}, {100, 0}, {100, 100}}, false);
+    run("tool \"Start Point Tool\"\ndialog \"Error Message Dialog\"\nclick 1\nend-dialog\n"
+        "track 100 100\nmouse-down 100 100\nmouse-up 100 100\nexpect-dialog \"Error Message Dialog\"");
+    EXPECT_THAT(anchors(line)[0], IsPoint(0, 0));
+    EXPECT_TRUE(markers().empty());
+}
+
+}  // namespace
