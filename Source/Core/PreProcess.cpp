@@ -8,6 +8,7 @@
 #include "Common/Suites.h"
 #include "Common/Units.h"
 #include "Core/CutModel.h"
+#include "Core/StrokeStyle.h"
 
 // ---- Shared routines ---------------------------------------------------------------------
 
@@ -749,16 +750,7 @@ ASErr getArtOffset(AIArtHandle art)
         error = offsetLayer(&layer);
         if (error == kNoErr) error = sAIArt->GetFirstArtOfLayer(layer, &layerTop);
         if (error == kNoErr) error = sAIArt->NewArt(kGroupArt, kPlaceInsideOnTop, layerTop, &group);
-        AIPathStyle style;
-        if (error == kNoErr) error = sAIPathStyle->GetPathStyle(winner, &style);
-        if (error == kNoErr) {
-            style.fillPaint = FALSE;
-            style.strokePaint = TRUE;
-            style.stroke.color.kind = kThreeColor;
-            style.stroke.color.c.rgb.red = style.stroke.color.c.rgb.green = style.stroke.color.c.rgb.blue = 0;
-            style.stroke.width = 1.0f;
-            error = sAIPathStyle->SetPathStyle(winner, &style);
-        }
+        if (error == kNoErr) error = setStrokeOnly(winner, 0, 0, 0, 1.0f);
         if (error == kNoErr) error = sAIArt->ReorderArt(winner, kPlaceInsideOnTop, group);
         if (error == kNoErr) error = sAIArt->SetArtUserAttr(group, kArtSelected, kArtSelected);
     }
