@@ -171,6 +171,20 @@ ASErr setSelectionVolumeIntValue(int32_t id, int32_t value)
     return kNoErr;
 }
 
+// Moves a pair of opposite edges of a volume's rectangle together, keeping
+// the extent between them: by value, or so that the low edge stands at value.
+static void moveEdges(float* low, float* high, double value, bool relative)
+{
+    float extent = *high - *low;
+    if (relative) {
+        *low = (float)(*low + value);
+        *high = (float)(*high + value);
+    } else {
+        *low = (float)value;
+        *high = (float)(value + extent);
+    }
+}
+
 ASErr setSelectionVolumeDoubleValue(int32_t id, double value, uint8_t relative)
 {
     if (g->volumes == NULL || !isfinite(value))
@@ -226,28 +240,12 @@ ASErr setSelectionVolumeDoubleValue(int32_t id, double value, uint8_t relative)
             v.gapY = value;
             updateVolumeRect(&v);
             break;
-        case kVolumeValueLeft: {
-            float width = v.rect[2] - v.rect[0];
-            if (relative) {
-                v.rect[0] = (float)(v.rect[0] + value);
-                v.rect[2] = (float)(v.rect[2] + value);
-            } else {
-                v.rect[0] = (float)value;
-                v.rect[2] = (float)(value + width);
-            }
+        case kVolumeValueLeft:
+            moveEdges(&v.rect[0], &v.rect[2], value, relative);
             break;
-        }
-        case kVolumeValueBottom: {
-            float height = v.rect[1] - v.rect[3];
-            if (relative) {
-                v.rect[3] = (float)(v.rect[3] + value);
-                v.rect[1] = (float)(v.rect[1] + value);
-            } else {
-                v.rect[3] = (float)value;
-                v.rect[1] = (float)(value + height);
-            }
+        case kVolumeValueBottom:
+            moveEdges(&v.rect[3], &v.rect[1], value, relative);
             break;
-        }
         case kVolumeValueAngle: {
             double oldAngle = v.angle;
             v.angle = relative ? v.angle + value : value;
