@@ -529,6 +529,24 @@ ASErr resetVolumePositions()
 static float placedWidth(const Volume& v) { return v.rect[2] - v.rect[0]; }
 static float placedHeight(const Volume& v) { return v.rect[1] - v.rect[3]; }
 
+// The three scratch blocks of a sort or a packing.
+static void freeScratch(void* a, void* b, void* c)
+{
+    free(a);
+    free(b);
+    free(c);
+}
+
+// True when all three scratch blocks were allocated; otherwise those that
+// were are freed again.
+static bool allAllocated(void* a, void* b, void* c)
+{
+    if (a != NULL && b != NULL && c != NULL)
+        return true;
+    freeScratch(a, b, c);
+    return false;
+}
+
 ASErr sortVolumeByX()
 {
     int32_t n = g->volumes != NULL ? g->volumeCount : 0;
@@ -541,12 +559,8 @@ ASErr sortVolumeByX()
     float* widths = (float*)malloc(sizeof(float) * (size_t)n);
     int32_t* order = (int32_t*)malloc(sizeof(int32_t) * (size_t)n);
     Volume* sorted = (Volume*)malloc(sizeof(Volume) * (size_t)n);
-    if (widths == NULL || order == NULL || sorted == NULL) {
-        free(widths);
-        free(order);
-        free(sorted);
+    if (!allAllocated(widths, order, sorted))
         return kNoErr;  // the volumes stay in their order and are packed so
-    }
     bool comparable = true;
     for (int32_t i = 0; i < n; i++) {
         widths[i] = placedWidth(g->volumes[i]);
@@ -583,9 +597,7 @@ ASErr sortVolumeByX()
     for (int32_t i = 0; i < n; i++)
         sorted[i] = g->volumes[order[i]];
     memcpy(g->volumes, sorted, sizeof(Volume) * (size_t)n);
-    free(widths);
-    free(order);
-    free(sorted);
+    freeScratch(widths, order, sorted);
     return kNoErr;
 }
 
@@ -655,10 +667,7 @@ ASErr setVolumeAutoGroup(int32_t* notPlaced)
     // The narrowest and the lowest of the volumes from each one on.
     float* narrowestAfter = (float*)malloc(sizeof(float) * (size_t)n);
     float* lowestAfter = (float*)malloc(sizeof(float) * (size_t)n);
-    if (pool == NULL || narrowestAfter == NULL || lowestAfter == NULL) {
-        free(pool);
-        free(narrowestAfter);
-        free(lowestAfter);
+    if (!allAllocated(pool, narrowestAfter, lowestAfter)) {
         if (notPlaced != NULL)
             *notPlaced = n;
         return kNoErr;
@@ -700,9 +709,7 @@ ASErr setVolumeAutoGroup(int32_t* notPlaced)
         if (!placed)
             left++;
     }
-    free(pool);
-    free(narrowestAfter);
-    free(lowestAfter);
+    freeScratch(pool, narrowestAfter, lowestAfter);
     if (notPlaced != NULL)
         *notPlaced = left;
     return kNoErr;
