@@ -10,6 +10,7 @@
 #include "Common/Units.h"
 #include "Core/CutModel.h"
 #include "Core/PlotterPreferences.h"
+#include "Core/StrokeStyle.h"
 
 // Hundredths of a millimetre to points, in single precision as the pieces'
 // lengths have always been measured.
@@ -79,18 +80,10 @@ static void makePiece(const AIRealBezier* part, int32_t cutThrough, AIArtHandle 
     if (sAIPath->SetPathSegments(path, 0, 2, seg)) return;
     (void)sAIPath->SetPathClosed(path, 0);
 
-    AIPathStyle style;
-    memset(&style, 0, sizeof style);
-    if (sAIPathStyle->GetPathStyle(path, &style) == kNoErr) {
-        style.fillPaint = 0;
-        style.strokePaint = 1;
-        style.stroke.color.kind = kThreeColor;
-        style.stroke.color.c.rgb.red = cutThrough ? kDotCutThroughRed : kDotCutHalfCutRed;
-        style.stroke.color.c.rgb.green = cutThrough ? kDotCutThroughGreen : kDotCutHalfCutGreen;
-        style.stroke.color.c.rgb.blue = cutThrough ? kDotCutThroughBlue : kDotCutHalfCutBlue;
-        style.stroke.width = cutThrough ? kDotCutThroughWidth : kDotCutHalfCutWidth;
-        (void)sAIPathStyle->SetPathStyle(path, &style);
-    }
+    if (cutThrough)
+        (void)setStrokeOnly(path, kDotCutThroughRed, kDotCutThroughGreen, kDotCutThroughBlue, kDotCutThroughWidth);
+    else
+        (void)setStrokeOnly(path, kDotCutHalfCutRed, kDotCutHalfCutGreen, kDotCutHalfCutBlue, kDotCutHalfCutWidth);
     char tag[16];
     snprintf(tag, sizeof tag, "%d", (int)(cutThrough ? g->dotCutThroughPen : g->dotCutHalfCutPen));
     (void)sAITag->SetTag(path, kDotCutTagName, "string", tag);

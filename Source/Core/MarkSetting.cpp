@@ -10,6 +10,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Common/Units.h"
+#include "Core/StrokeStyle.h"
 #include "Core/ValueReader.h"
 
 // Micrometres to document points, as the marks are drawn.
@@ -28,28 +29,11 @@ static MarkSizes markSizes(void)
     return s;
 }
 
-static AIPathSegment anchorAt(double x, double y)
-{
-    AIPathSegment s;
-    s.p.h = s.in.h = s.out.h = (AIReal)x;
-    s.p.v = s.in.v = s.out.v = (AIReal)y;
-    s.corner = 1;
-    return s;
-}
+static AIPathSegment anchorAt(double x, double y) { return cornerAnchor((AIReal)x, (AIReal)y); }
 
 static ASErr styleMark(AIArtHandle path, int32_t thickness)
 {
-    AIPathStyle style;
-    ASErr err = sAIPathStyle->GetPathStyle(path, &style);
-    if (err) return err;
-    style.fillPaint = 0;
-    style.strokePaint = 1;
-    style.stroke.color.kind = kThreeColor;
-    style.stroke.color.c.rgb.red = 0;
-    style.stroke.color.c.rgb.green = 0;
-    style.stroke.color.c.rgb.blue = 0;
-    style.stroke.width = (AIReal)markPoints(thickness);
-    return sAIPathStyle->SetPathStyle(path, &style);
+    return setStrokeOnly(path, 0, 0, 0, (AIReal)markPoints(thickness));
 }
 
 ASErr SetAASPathStyle(AIArtHandle path) { return styleMark(path, g->markThickness); }

@@ -136,31 +136,31 @@ static void writePlotterBlock(FILE* file, const Plotter* plotter)
     fprintf(file, "}\n");
 }
 
-int putPen(FILE* file, Pen pen)
+// Writes one block in the C locale; 1 when it was written, 0 when there is
+// no file or the block cannot be written as it stands.
+template <typename Block>
+static int putBlock(FILE* file, const Block* block, int writable, void (*write)(FILE*, const Block*))
 {
-    if (!file || hasLineEnd(pen.PenName, sizeof(pen.PenName))) return 0;
+    if (!file || !writable) return 0;
     locale_t previous = enterCLocale();
-    writePenBlock(file, &pen);
+    write(file, block);
     leaveCLocale(previous);
     return 1;
+}
+
+int putPen(FILE* file, Pen pen)
+{
+    return putBlock(file, &pen, !hasLineEnd(pen.PenName, sizeof(pen.PenName)), writePenBlock);
 }
 
 int putEnvironment(FILE* file, Environment environment)
 {
-    if (!file || environmentWritable(&environment)) return 0;
-    locale_t previous = enterCLocale();
-    writeEnvironmentBlock(file, &environment);
-    leaveCLocale(previous);
-    return 1;
+    return putBlock(file, &environment, environmentWritable(&environment) == 0, writeEnvironmentBlock);
 }
 
 int putPlotter(FILE* file, Plotter plotter)
 {
-    if (!file || plotterWritable(&plotter)) return 0;
-    locale_t previous = enterCLocale();
-    writePlotterBlock(file, &plotter);
-    leaveCLocale(previous);
-    return 1;
+    return putBlock(file, &plotter, plotterWritable(&plotter) == 0, writePlotterBlock);
 }
 
 int writePlotter(Plotter plotter, FILE* file)
@@ -273,6 +273,48 @@ VT_NODISCARD static int growArray(void** array, int* capacity, int need, size_t 
     return 0;
 }
 
+// Reads up to count blocks with readBlock into a new array that grows with
+// what the file really holds, each element cleared before it is read. Stops
+// at the first block that fails and returns its error; *read is the number of
+// blocks read whole, and the failed one stays in the array after them.
+template <typename Block>
+VT_NODISCARD static int readBlocks(FILE* file, int count, int (*readBlock)(FILE*, Block*), Block** blocks, int* read)
+{
+    Block* array = NULL;
+    int capacity = 0;
+    int err = 0;
+    int n = 0;
+    for (; n < count; n++) {
+        err = growArray((void**)&array, &capacity, n + 1, sizeof(Block));
+        if (err) break;
+        memset(&array[n], 0, sizeof(Block));
+        err = readBlock(file, &array[n]);
+        if (err) break;
+    }
+    *blocks = array;
+    *read = n;
+    return err;
+}
+
+// Reads the count blocks inside a block and the brace that closes it. On a
+// failure nothing is kept: the blocks read are released (release frees what
+// one owns), the array freed and the error returned.
+template <typename Block>
+VT_NODISCARD static int readInnerBlocks(FILE* file, int count, int (*readBlock)(FILE*, Block*),
+                                        void (*release)(Block*), Block** blocks)
+{
+    int read = 0;
+    int err = readBlocks(file, count, readBlock, blocks, &read);
+    if (err) {
+        for (int i = 0; release && i < read; i++) release(&(*blocks)[i]);
+        free(*blocks);
+        *blocks = NULL;
+        return err;
+    }
+    skipBrace(file, '}');
+    return 0;
+}
+
 VT_NODISCARD static int readPenBlock(FILE* file, Pen* pen)
 {
     int status = 0;
@@ -305,21 +347,8 @@ VT_NODISCARD static int readEnvironmentBlock(FILE* file, Environment* environmen
     if (readFailed(status) || penNumber < 0) return kFormatErr;
 
     Pen* pens = NULL;
-    int capacity = 0;
-    int err = 0;
-    int read = 0;
-    for (; read < penNumber; read++) {
-        err = growArray((void**)&pens, &capacity, read + 1, sizeof(Pen));
-        if (err) break;
-        memset(&pens[read], 0, sizeof(Pen));
-        err = readPenBlock(file, &pens[read]);
-        if (err) break;
-    }
-    if (err) {
-        free(pens);
-        return err;
-    }
-    skipBrace(file, '}');
+    int err = readInnerBlocks<Pen>(file, penNumber, readPenBlock, NULL, &pens);
+    if (err) return err;
     environment->Pens = pens;
     environment->PenNumber = penNumber;
     return 0;
@@ -355,22 +384,8 @@ VT_NODISCARD static int readPlotterBlock(FILE* file, Plotter* plotter)
     if (readFailed(status) || envNumber < 0) return kFormatErr;
 
     Environment* environments = NULL;
-    int capacity = 0;
-    int err = 0;
-    int read = 0;
-    for (; read < envNumber; read++) {
-        err = growArray((void**)&environments, &capacity, read + 1, sizeof(Environment));
-        if (err) break;
-        memset(&environments[read], 0, sizeof(Environment));
-        err = readEnvironmentBlock(file, &environments[read]);
-        if (err) break;
-    }
-    if (err) {
-        for (int i = 0; i < read; i++) freeEnvironment(&environments[i]);
-        free(environments);
-        return err;
-    }
-    skipBrace(file, '}');
+    int err = readInnerBlocks(file, envNumber, readEnvironmentBlock, freeEnvironment, &environments);
+    if (err) return err;
     // A language the writer does not know, or a step or media size that is
     // not above 0, would cut a job of nothing: the plotter is refused. Its
     // name and values stay in the record to say why.
@@ -425,18 +440,10 @@ int loadPlotterReporting(Plotter** list, int* count, FILE* file, char* problem, 
     if (readFailed(status) || number < 0) return kFormatErr;
 
     Plotter* plotters = NULL;
-    int capacity = 0;
-    int err = 0;
     int read = 0;
-    for (; read < number; read++) {
-        err = growArray((void**)&plotters, &capacity, read + 1, sizeof(Plotter));
-        if (err) break;
-        memset(&plotters[read], 0, sizeof(Plotter));
-        err = readPlotterBlock(file, &plotters[read]);
-        // The refusal is known; the call only says why.
-        if (err == kPlotterValueErr) (void)checkPlotterValues(&plotters[read], problem, size);
-        if (err) break;
-    }
+    int err = readBlocks(file, number, readPlotterBlock, &plotters, &read);
+    // The refusal is known; the call only says why.
+    if (err == kPlotterValueErr) (void)checkPlotterValues(&plotters[read], problem, size);
     // Whatever was read completely before damage stays usable.
     if (read == 0) {
         free(plotters);

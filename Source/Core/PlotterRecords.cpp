@@ -20,6 +20,30 @@ static void defaultName(int index, char* name, int size)
     }
 }
 
+// Copies count records of from into a new array (null for none), each with
+// copyOne. When memory runs out the array is null, *count 0 and the result
+// kMemoryErr; otherwise every record is copied and the first error of a copy
+// is the result.
+template <typename Record>
+static int copyRecords(Record* from, int* count, Record** copy, int (*copyOne)(Record*, Record*))
+{
+    Record* records = NULL;
+    int err = 0;
+    if (*count > 0) {
+        records = (Record*)malloc(sizeof(Record) * (size_t)*count);
+        if (!records) {
+            *count = 0;
+            err = kMemoryErr;
+        }
+    }
+    for (int i = 0; i < *count; i++) {
+        int copyErr = copyOne(&records[i], &from[i]);
+        if (copyErr && !err) err = copyErr;
+    }
+    *copy = records;
+    return err;
+}
+
 int copyPen(Pen* dst, Pen* src)
 {
     if (!dst) return 0;
@@ -62,16 +86,8 @@ int copyEnvironment(Environment* dst, Environment* src)
     Environment from = *src;
     int count = (from.PenNumber > 0 && from.Pens) ? from.PenNumber : 0;
     Pen* pens = NULL;
-    int err = 0;
-    if (count > 0) {
-        pens = (Pen*)malloc(sizeof(Pen) * (size_t)count);
-        if (!pens) {
-            count = 0;
-            err = kMemoryErr;
-        }
-    }
     // A copy from an existing pen allocates nothing and cannot fail.
-    for (int i = 0; i < count; i++) (void)copyPen(&pens[i], &from.Pens[i]);
+    int err = copyRecords(from.Pens, &count, &pens, copyPen);
 
     memcpy(dst->EnvironmentName, from.EnvironmentName, sizeof(dst->EnvironmentName));
     dst->EnvironmentName[sizeof(dst->EnvironmentName) - 1] = 0;
@@ -98,18 +114,7 @@ int copyPlotter(Plotter* dst, Plotter* src)
     Plotter from = *src;
     int count = (from.PlotterEnvNumber > 0 && from.Environments) ? from.PlotterEnvNumber : 0;
     Environment* environments = NULL;
-    int err = 0;
-    if (count > 0) {
-        environments = (Environment*)malloc(sizeof(Environment) * (size_t)count);
-        if (!environments) {
-            count = 0;
-            err = kMemoryErr;
-        }
-    }
-    for (int i = 0; i < count; i++) {
-        int envErr = copyEnvironment(&environments[i], &from.Environments[i]);
-        if (envErr && !err) err = envErr;
-    }
+    int err = copyRecords(from.Environments, &count, &environments, copyEnvironment);
 
     *dst = from;
     dst->PlotterName[sizeof(dst->PlotterName) - 1] = 0;
@@ -152,22 +157,23 @@ void freePlotterList(Plotter** list, int* count)
     if (count) *count = 0;
 }
 
-// Removes element index from an array of n elements of the given size: a new
-// array of n - 1 (null when n is 1), the elements around index copied into it.
-// The caller has released what the removed element owns.
-VT_NODISCARD static int removeElement(void** array, int* n, int index, size_t size, void (*release)(void*))
+// Removes element index from an array of n elements: a new array of n - 1
+// (null when n is 1), the elements around index copied into it. release, when
+// given, frees what the removed element owns.
+template <typename Record>
+VT_NODISCARD static int removeElement(Record** array, int* n, int index, void (*release)(Record*))
 {
     if (index < 0 || index >= *n || *n < 1) return kMemoryErr;
-    char* old = (char*)*array;
-    char* fresh = NULL;
+    Record* old = *array;
+    Record* fresh = NULL;
     if (*n > 1) {
-        fresh = (char*)malloc(size * (size_t)(*n - 1));
+        fresh = (Record*)malloc(sizeof(Record) * (size_t)(*n - 1));
         if (!fresh) return kMemoryErr;
     }
-    if (release && old) release(old + size * (size_t)index);
+    if (release && old) release(&old[index]);
     if (fresh && old) {
-        memcpy(fresh, old, size * (size_t)index);
-        memcpy(fresh + size * (size_t)index, old + size * (size_t)(index + 1), size * (size_t)(*n - index - 1));
+        memcpy(fresh, old, sizeof(Record) * (size_t)index);
+        memcpy(fresh + index, old + index + 1, sizeof(Record) * (size_t)(*n - index - 1));
     }
     free(old);
     *array = fresh;
@@ -175,32 +181,20 @@ VT_NODISCARD static int removeElement(void** array, int* n, int index, size_t si
     return 0;
 }
 
-static void releasePlotter(void* p) { freePlotter((Plotter*)p); }
-static void releaseEnvironment(void* e) { freeEnvironment((Environment*)e); }
-
 int delPlotter(Plotter** list, int* count, int index)
 {
     if (!list || !count || !*list) return kMemoryErr;
-    void* array = *list;
-    int err = removeElement(&array, count, index, sizeof(Plotter), releasePlotter);
-    *list = (Plotter*)array;
-    return err;
+    return removeElement(list, count, index, freePlotter);
 }
 
 int delEnvironment(Plotter* plotter, int index)
 {
     if (!plotter || !plotter->Environments) return kMemoryErr;
-    void* array = plotter->Environments;
-    int err = removeElement(&array, &plotter->PlotterEnvNumber, index, sizeof(Environment), releaseEnvironment);
-    plotter->Environments = (Environment*)array;
-    return err;
+    return removeElement(&plotter->Environments, &plotter->PlotterEnvNumber, index, freeEnvironment);
 }
 
 int delPen(Environment* environment, int index)
 {
     if (!environment || !environment->Pens) return kMemoryErr;
-    void* array = environment->Pens;
-    int err = removeElement(&array, &environment->PenNumber, index, sizeof(Pen), NULL);
-    environment->Pens = (Pen*)array;
-    return err;
+    return removeElement<Pen>(&environment->Pens, &environment->PenNumber, index, NULL);
 }

@@ -8,6 +8,7 @@
 #include "Common/Suites.h"
 #include "Common/Units.h"
 #include "Core/CutModel.h"
+#include "Core/StrokeStyle.h"
 
 // ---- Shared routines ---------------------------------------------------------------------
 
@@ -62,6 +63,19 @@ static ASErr selectedArt(int16_t type, AIArtHandle*** matches, int32_t* count)
 static void freeMatches(AIArtHandle** matches)
 {
     if (matches != NULL) (void)sAIMdMemory->MdMemoryDisposeHandle((AIMdMemoryHandle)matches);  // nothing to do about a refusal
+}
+
+// Calls act on each selected art of the given type, in the order of the art
+// tree, until one call returns an error; returns the first error.
+template <typename Act>
+static ASErr forEachSelected(int16_t type, Act act)
+{
+    AIArtHandle** matches = NULL;
+    int32_t count = 0;
+    ASErr error = selectedArt(type, &matches, &count);
+    for (int32_t i = 0; error == kNoErr && i < count; ++i) error = act((*matches)[i]);
+    freeMatches(matches);
+    return error;
 }
 
 // ---- Line-width confirmation ---------------------------------------------------------------
@@ -141,17 +155,11 @@ ASErr doLineWidthConfirm(void)
     if (error == kNoErr) (void)playAction(kOutlineActionName, NULL);
     if (error != kNoErr) return error;
 
-    AIArtHandle** matches = NULL;
-    int32_t count = 0;
-    error = selectedArt(kAnyArt, &matches, &count);
-    for (int32_t i = 0; error == kNoErr && i < count; ++i) {
-        AIArtHandle art = (*matches)[i];
+    return forEachSelected(kAnyArt, [](AIArtHandle art) -> ASErr {
         // Art inside an object released earlier is gone with it.
-        if (!sAIArt->ValidArt(art)) continue;
-        if (isTopLevel(art)) error = releaseNullArt(art);
-    }
-    freeMatches(matches);
-    return error;
+        if (!sAIArt->ValidArt(art)) return kNoErr;
+        return isTopLevel(art) ? releaseNullArt(art) : kNoErr;
+    });
 }
 
 // ---- Text as characters ---------------------------------------------------------------------
@@ -563,34 +571,26 @@ static ASErr countDrawnCharacters(AIArtHandle frame, int32_t* drawn)
     return error;
 }
 
-ASErr textOutline(void)
+static ASErr outlineFrame(AIArtHandle frame)
 {
-    AIArtHandle** frames = NULL;
-    int32_t count = 0;
-    ASErr error = selectedArt(kTextFrameArt, &frames, &count);
-    for (int32_t i = 0; error == kNoErr && i < count; ++i) {
-        AIArtHandle frame = (*frames)[i];
-        AIArtHandle outline = NULL;
-        error = sAITextFrame->CreateOutline(frame, &outline);
-        int32_t drawn = 0;
-        if (error == kNoErr) error = countDrawnCharacters(frame, &drawn);
-        // A text that draws nothing (blanks only) keeps its frame.
-        AIArtHandle firstPath = NULL;
-        int32_t paths = 0;
-        AIArtHandle* list = NULL;
-        if (error == kNoErr) error = getAllPathArt(outline, &list, &paths);
-        firstPath = paths > 0 ? list[0] : NULL;
-        free(list);
-        if (error == kNoErr && firstPath == NULL) {
-            error = sAIArt->DisposeArt(outline);
-            continue;
-        }
-        if (error == kNoErr) error = combineGroups(outline, drawn);
-        if (error == kNoErr) error = sAIArt->DisposeArt(frame);
-    }
-    freeMatches(frames);
+    AIArtHandle outline = NULL;
+    ASErr error = sAITextFrame->CreateOutline(frame, &outline);
+    int32_t drawn = 0;
+    if (error == kNoErr) error = countDrawnCharacters(frame, &drawn);
+    // A text that draws nothing (blanks only) keeps its frame.
+    AIArtHandle firstPath = NULL;
+    int32_t paths = 0;
+    AIArtHandle* list = NULL;
+    if (error == kNoErr) error = getAllPathArt(outline, &list, &paths);
+    firstPath = paths > 0 ? list[0] : NULL;
+    free(list);
+    if (error == kNoErr && firstPath == NULL) return sAIArt->DisposeArt(outline);
+    if (error == kNoErr) error = combineGroups(outline, drawn);
+    if (error == kNoErr) error = sAIArt->DisposeArt(frame);
     return error;
 }
+
+ASErr textOutline(void) { return forEachSelected(kTextFrameArt, outlineFrame); }
 
 ASErr doTextOutline(void) { return textOutline(); }
 
@@ -628,32 +628,28 @@ static ASErr invertCopyText(AIArtHandle copy)
     return error;
 }
 
-ASErr doInvertWord(void)
+// Puts an inverted copy of the frame beside it.
+static ASErr invertFrame(AIArtHandle frame)
 {
-    AIArtHandle** frames = NULL;
-    int32_t count = 0;
-    ASErr error = selectedArt(kTextFrameArt, &frames, &count);
-    for (int32_t i = 0; error == kNoErr && i < count; ++i) {
-        AIArtHandle frame = (*frames)[i];
-        AIArtHandle copy = NULL;
-        error = sAIArt->DuplicateArt(frame, kPlaceBelow, frame, &copy);
-        if (error != kNoErr) break;
-        // The copy goes to the right by its own width.
-        AIRealRect bounds;
-        error = sAIArt->GetArtBounds(copy, &bounds);
-        if (error == kNoErr) {
-            AIRealMatrix matrix;
-            sAIRealMath->AIRealMatrixSetIdentity(&matrix);
-            sAIRealMath->AIRealMatrixConcatTranslate(&matrix, bounds.right - bounds.left, 0);
-            error = sAITransformArt->TransformArt(copy, &matrix, 1.0f, kTransformObjects | kScaleLines);
-        }
-        if (error == kNoErr) error = invertCopyText(copy);
-        // A copy that could not be finished would be a second, wrong text.
-        if (error != kNoErr) (void)sAIArt->DisposeArt(copy);  // the first error is the one to report
+    AIArtHandle copy = NULL;
+    ASErr error = sAIArt->DuplicateArt(frame, kPlaceBelow, frame, &copy);
+    if (error != kNoErr) return error;
+    // The copy goes to the right by its own width.
+    AIRealRect bounds;
+    error = sAIArt->GetArtBounds(copy, &bounds);
+    if (error == kNoErr) {
+        AIRealMatrix matrix;
+        sAIRealMath->AIRealMatrixSetIdentity(&matrix);
+        sAIRealMath->AIRealMatrixConcatTranslate(&matrix, bounds.right - bounds.left, 0);
+        error = sAITransformArt->TransformArt(copy, &matrix, 1.0f, kTransformObjects | kScaleLines);
     }
-    freeMatches(frames);
+    if (error == kNoErr) error = invertCopyText(copy);
+    // A copy that could not be finished would be a second, wrong text.
+    if (error != kNoErr) (void)sAIArt->DisposeArt(copy);  // the first error is the one to report
     return error;
 }
+
+ASErr doInvertWord(void) { return forEachSelected(kTextFrameArt, invertFrame); }
 
 // ---- Contour offset ---------------------------------------------------------------------------
 
@@ -698,25 +694,20 @@ static ASErr offsetLayer(AILayerHandle* layer)
 // of equals); null when there is none.
 static ASErr largestPath(AILayerHandle layer, AIArtHandle* winner)
 {
-    AIArtHandle** paths = NULL;
-    int32_t count = 0;
     *winner = NULL;
     AIReal best = 0;
-    ASErr error = selectedArt(kPathArt, &paths, &count);
-    for (int32_t i = 0; error == kNoErr && i < count; ++i) {
-        AIArtHandle path = (*paths)[i];
+    return forEachSelected(kPathArt, [&](AIArtHandle path) -> ASErr {
         AILayerHandle of = NULL;
-        error = sAIArt->GetLayerOfArt(path, &of);
-        if (error != kNoErr || of != layer) continue;
+        ASErr error = sAIArt->GetLayerOfArt(path, &of);
+        if (error != kNoErr || of != layer) return error;
         AIReal area = 0;
         error = sAIPath->GetPathArea(path, &area);
         if (error == kNoErr && (*winner == NULL || fabsf(area) > best)) {
             *winner = path;
             best = fabsf(area);
         }
-    }
-    freeMatches(paths);
-    return error;
+        return error;
+    });
 }
 
 ASErr getArtOffset(AIArtHandle art)
@@ -749,16 +740,7 @@ ASErr getArtOffset(AIArtHandle art)
         error = offsetLayer(&layer);
         if (error == kNoErr) error = sAIArt->GetFirstArtOfLayer(layer, &layerTop);
         if (error == kNoErr) error = sAIArt->NewArt(kGroupArt, kPlaceInsideOnTop, layerTop, &group);
-        AIPathStyle style;
-        if (error == kNoErr) error = sAIPathStyle->GetPathStyle(winner, &style);
-        if (error == kNoErr) {
-            style.fillPaint = FALSE;
-            style.strokePaint = TRUE;
-            style.stroke.color.kind = kThreeColor;
-            style.stroke.color.c.rgb.red = style.stroke.color.c.rgb.green = style.stroke.color.c.rgb.blue = 0;
-            style.stroke.width = 1.0f;
-            error = sAIPathStyle->SetPathStyle(winner, &style);
-        }
+        if (error == kNoErr) error = setStrokeOnly(winner, 0, 0, 0, 1.0f);
         if (error == kNoErr) error = sAIArt->ReorderArt(winner, kPlaceInsideOnTop, group);
         if (error == kNoErr) error = sAIArt->SetArtUserAttr(group, kArtSelected, kArtSelected);
     }

@@ -8,35 +8,13 @@
 #include "Common/Suites.h"
 #include "Common/Units.h"
 #include "Core/CutModel.h"
+#include "Core/StrokeStyle.h"
 #include "Math/Crossings.h"
 #include "Math/PointInCurve.h"
 
-static AIPathSegment cornerAt(AIReal x, AIReal y)
-{
-    AIPathSegment s;
-    memset(&s, 0, sizeof s);
-    s.p.h = s.in.h = s.out.h = x;
-    s.p.v = s.in.v = s.out.v = y;
-    s.corner = 1;
-    return s;
-}
-
 // Weeding lines are thin black strokes with no fill: they are cut, not
 // printed, and must not hide the art.
-static void styleWeedingPath(AIArtHandle path)
-{
-    AIPathStyle style;
-    memset(&style, 0, sizeof style);
-    if (sAIPathStyle->GetPathStyle(path, &style)) return;
-    style.fillPaint = 0;
-    style.strokePaint = 1;
-    style.stroke.color.kind = kThreeColor;
-    style.stroke.color.c.rgb.red = 0;
-    style.stroke.color.c.rgb.green = 0;
-    style.stroke.color.c.rgb.blue = 0;
-    style.stroke.width = 0;
-    (void)sAIPathStyle->SetPathStyle(path, &style);
-}
+static void styleWeedingPath(AIArtHandle path) { (void)setStrokeOnly(path, 0, 0, 0, 0); }
 
 // A path of straight segments at the bottom of the group. Host errors leave
 // the path as the host made it: the object itself is never touched.
@@ -96,7 +74,7 @@ static void addLinePieces(AIArtHandle group, Vexa_Line line, const UDT_PolyBezie
         for (int32_t k = 0; k < pathCount && !inside; k++)
             inside = mayHold(boxes[k], m) && PointInBeziers(paths[k].bezier, paths[k].count, m, frame) == kPointInside;
         if (inside) continue;
-        AIPathSegment seg[2] = {cornerAt(points[i].h, points[i].v), cornerAt(points[i + 1].h, points[i + 1].v)};
+        AIPathSegment seg[2] = {cornerAnchor(points[i].h, points[i].v), cornerAnchor(points[i + 1].h, points[i + 1].v)};
         addWeedingPath(group, seg, 2, 0);
     }
     free(points);
@@ -138,8 +116,8 @@ void getArtRip(AIArtHandle art, double marginX, double marginY, int vLines, int 
             Vexa_Line line = {x, bottom, x, top};
             addLinePieces(group, line, paths, boxes, pathCount, &frame);
         }
-        AIPathSegment border[4] = {cornerAt(left, bottom), cornerAt(left, top), cornerAt(right, top),
-                                   cornerAt(right, bottom)};
+        AIPathSegment border[4] = {cornerAnchor(left, bottom), cornerAnchor(left, top), cornerAnchor(right, top),
+                                   cornerAnchor(right, bottom)};
         addWeedingPath(group, border, 4, 1);
     }
 

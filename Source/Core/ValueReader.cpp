@@ -18,23 +18,40 @@ static void addStatus(int* status, int bits)
     if (status) *status |= bits;
 }
 
+static int isLineEndOrBrace(int c) { return c == '\n' || c == '\r' || c == '{' || c == '}'; }
+static int isNotOpenBracket(int c) { return c != '['; }
+
+// The first character of the stream that skipped() does not pass over, or EOF
+// (a missing stream included), which marks the value missing.
+static int firstKept(FILE* stream, int (*skipped)(int c), int* status)
+{
+    int c = EOF;
+    if (stream) {
+        do {
+            c = getc(stream);
+        } while (c != EOF && skipped(c));
+    }
+    if (c == EOF) addStatus(status, kValueMissing);
+    return c;
+}
+
+// Stores c as the next character of a value of size characters, or notes that
+// the value is cut when there is no room left (or no destination).
+static void storeChar(char* value, size_t size, size_t* stored, int* cut, int c)
+{
+    if (value && *stored + 1 < size) {
+        value[(*stored)++] = (char)c;
+    } else {
+        *cut = 1;
+    }
+}
+
 int getString(FILE* stream, char* value, size_t size, int* status)
 {
     if (value && size > 0) value[0] = 0;
-    if (!stream) {
-        addStatus(status, kValueMissing);
-        return 0;
-    }
-
     // Skip line ends and brace lines in front of the line.
-    int c;
-    do {
-        c = getc(stream);
-    } while (c == '\n' || c == '\r' || c == '{' || c == '}');
-    if (c == EOF) {
-        addStatus(status, kValueMissing);
-        return 0;
-    }
+    int c = firstKept(stream, isLineEndOrBrace, status);
+    if (c == EOF) return 0;
 
     // The line is read character by character rather than into a line buffer, so
     // a line of any length is consumed whole and nothing runs past a buffer.
@@ -52,11 +69,7 @@ int getString(FILE* stream, char* value, size_t size, int* status)
             stopped = 1;
             continue;
         }
-        if (value && stored + 1 < size) {
-            value[stored++] = (char)c;
-        } else {
-            cut = 1;
-        }
+        storeChar(value, size, &stored, &cut, c);
     }
     if (value && size > 0) value[stored] = 0;
     if (!seenEquals) addStatus(status, kValueNoKey);
@@ -97,29 +110,12 @@ int getDouble(FILE* stream, double* value, int* status)
 int getINIString(FILE* stream, char* value, size_t size, int* status)
 {
     if (value && size > 0) memset(value, 0, size);
-    if (!stream) {
-        addStatus(status, kValueMissing);
-        return 0;
-    }
-
-    int c;
-    do {
-        c = getc(stream);
-    } while (c != '[' && c != EOF);
-    if (c == EOF) {
-        addStatus(status, kValueMissing);
-        return 0;
-    }
+    int c = firstKept(stream, isNotOpenBracket, status);
+    if (c == EOF) return 0;
 
     size_t stored = 0;
     int cut = 0;
-    for (c = getc(stream); c != ']' && c != EOF; c = getc(stream)) {
-        if (value && stored + 1 < size) {
-            value[stored++] = (char)c;
-        } else {
-            cut = 1;
-        }
-    }
+    for (c = getc(stream); c != ']' && c != EOF; c = getc(stream)) storeChar(value, size, &stored, &cut, c);
     if (c == EOF) {
         addStatus(status, kValueMissing);
     } else {

@@ -171,6 +171,53 @@ bool contains(const Volume& v, AIRealPoint point) { return PointOnVolume(point, 
 
 double rectArea(const Volume& v) { return fabs(((double)v.rect[2] - v.rect[0]) * ((double)v.rect[1] - v.rect[3])); }
 
+// Of the first n volumes, the pickable one of the smallest rectangle (the
+// first of equals) that contains point; -1 when none does. shown, when
+// given, counts the pickable volumes.
+int32_t smallestVolumeAt(AIRealPoint point, int32_t n, int32_t* shown)
+{
+    int32_t picked = -1;
+    double pickedArea = 0;
+    for (int32_t i = 0; i < n; i++) {
+        const Volume& v = g->volumes[i];
+        if (!pickable(v))
+            continue;
+        if (shown != NULL)
+            (*shown)++;
+        double area = rectArea(v);
+        // A larger volume cannot win, so its outlines need not be looked at.
+        if (picked >= 0 && area >= pickedArea)
+            continue;
+        if (!contains(v, point))
+            continue;
+        picked = i;
+        pickedArea = area;
+    }
+    return picked;
+}
+
+// Asks hit(outlines, offset) of every copy of v, at the copy's offset, until
+// one is hit. A volume without rings answers noRings; one whose rings hold no
+// points is hit nowhere.
+template <typename Hit>
+int32_t anyCopyHit(const Volume& v, int32_t noRings, Hit hit)
+{
+    if (v.rings == NULL || v.ringCount <= 0)
+        return noRings;
+    Outlines& o = outlinesOf(v);
+    if (!o.hasPoints)
+        return kHitOutside;
+    for (int32_t i = 0; i < v.copiesX; i++) {
+        for (int32_t j = 0; j < v.copiesY; j++) {
+            double offset[2];
+            getVolumeCopyOffset(v, i, j, offset);
+            if (hit(o, offset))
+                return kHitInside;
+        }
+    }
+    return kHitOutside;
+}
+
 }  // namespace
 
 int32_t PointOnPloygon(AIRealPoint point, const AIRealPoint* polygon, int32_t count)
@@ -192,82 +239,62 @@ int32_t PointOnPloygon(AIRealPoint point, const AIRealPoint* polygon, int32_t co
 int32_t PointOnVolume(AIRealPoint point, const Volume* volume)
 {
     const Volume& v = *volume;
-    if (v.rings == NULL || v.ringCount <= 0)
-        return kHitNoRings;
-    Outlines& o = outlinesOf(v);
-    if (!o.hasPoints)
-        return kHitOutside;
-    for (int32_t i = 0; i < v.copiesX; i++) {
-        for (int32_t j = 0; j < v.copiesY; j++) {
-            double offset[2];
-            getVolumeCopyOffset(v, i, j, offset);
-            double x = point.h - offset[0], y = point.v - offset[1];
-            double m = slack(x, o.high[0]) + slack(y, o.high[1]);
-            if (x < o.low[0] - m || x > o.high[0] + m || y < o.low[1] - m || y > o.high[1] + m)
+    return anyCopyHit(v, kHitNoRings, [&](Outlines& o, const double offset[2]) {
+        double x = point.h - offset[0], y = point.v - offset[1];
+        double m = slack(x, o.high[0]) + slack(y, o.high[1]);
+        if (x < o.low[0] - m || x > o.high[0] + m || y < o.low[1] - m || y > o.high[1] + m)
+            return false;
+        flatten(o, v);
+        AIRealPoint local = {(AIReal)x, (AIReal)y};
+        // Even-odd over the rings: a point in an outline and in one of its
+        // holes is outside.
+        bool inside = false;
+        for (int32_t r = 0; r < v.ringCount; r++) {
+            const float* box = &o.ringBox[4 * (size_t)r];
+            if (local.h < box[0] || local.v < box[1] || local.h > box[2] || local.v > box[3])
                 continue;
-            flatten(o, v);
-            AIRealPoint local = {(AIReal)x, (AIReal)y};
-            // Even-odd over the rings: a point in an outline and in one of its
-            // holes is outside.
-            bool inside = false;
-            for (int32_t r = 0; r < v.ringCount; r++) {
-                const float* box = &o.ringBox[4 * (size_t)r];
-                if (local.h < box[0] || local.v < box[1] || local.h > box[2] || local.v > box[3])
-                    continue;
-                int32_t first = o.ringStart[r];
-                if (PointOnPloygon(local, &o.points[first], o.ringStart[r + 1] - first) == kHitInside)
-                    inside = !inside;
-            }
-            if (inside)
-                return kHitInside;
+            int32_t first = o.ringStart[r];
+            if (PointOnPloygon(local, &o.points[first], o.ringStart[r + 1] - first) == kHitInside)
+                inside = !inside;
         }
-    }
-    return kHitOutside;
+        return inside;
+    });
 }
 
 int32_t RectVolumeIntersect(AIRealRect rect, const Volume* volume)
 {
     const Volume& v = *volume;
-    if (v.rings == NULL || v.ringCount <= 0)
-        return kHitOutside;
-    Outlines& o = outlinesOf(v);
-    if (!o.hasPoints)
-        return kHitOutside;
     double left = fmin(rect.left, rect.right), right = fmax(rect.left, rect.right);
     double bottom = fmin(rect.bottom, rect.top), top = fmax(rect.bottom, rect.top);
     AIRealRect box = {(AIReal)left, (AIReal)top, (AIReal)right, (AIReal)bottom};
-    for (int32_t i = 0; i < v.copiesX; i++) {
-        for (int32_t j = 0; j < v.copiesY; j++) {
-            double offset[2];
-            getVolumeCopyOffset(v, i, j, offset);
-            double lowX = o.low[0] + offset[0], highX = o.high[0] + offset[0];
-            double lowY = o.low[1] + offset[1], highY = o.high[1] + offset[1];
-            double m = slack(lowX, highX) + slack(lowY, highY);
-            if (highX < left - m || lowX > right + m || highY < bottom - m || lowY > top + m)
-                continue;
-            // Every point of a copy whose box lies well inside is inside.
-            if (lowX > left + m && highX < right - m && lowY > bottom + m && highY < top - m)
-                return kHitInside;
-            flatten(o, v);
-            for (const AIRealPoint& p : o.points) {
-                AIRealPoint placed = {(AIReal)(p.h + offset[0]), (AIReal)(p.v + offset[1])};
-                if (sAIRealMath->AIRealPointInAIRealRect(&placed, &box))
-                    return kHitInside;
-            }
-            // A rectangle across a long straight side holds none of its
-            // points, yet touches the outline.
-            for (int32_t r = 0; r < v.ringCount; r++) {
-                for (int32_t k = o.ringStart[r] + 1; k < o.ringStart[r + 1]; k++) {
-                    const AIRealPoint& a = o.points[k - 1];
-                    const AIRealPoint& b = o.points[k];
-                    if (segmentMeetsRect(a.h + offset[0], a.v + offset[1], b.h + offset[0], b.v + offset[1], left,
-                                         bottom, right, top))
-                        return kHitInside;
-                }
+    return anyCopyHit(v, kHitOutside, [&](Outlines& o, const double offset[2]) {
+        double lowX = o.low[0] + offset[0], highX = o.high[0] + offset[0];
+        double lowY = o.low[1] + offset[1], highY = o.high[1] + offset[1];
+        double m = slack(lowX, highX) + slack(lowY, highY);
+        if (highX < left - m || lowX > right + m || highY < bottom - m || lowY > top + m)
+            return false;
+        // Every point of a copy whose box lies well inside is inside.
+        if (lowX > left + m && highX < right - m && lowY > bottom + m && highY < top - m)
+            return true;
+        flatten(o, v);
+        for (const AIRealPoint& p : o.points) {
+            AIRealPoint placed = {(AIReal)(p.h + offset[0]), (AIReal)(p.v + offset[1])};
+            if (sAIRealMath->AIRealPointInAIRealRect(&placed, &box))
+                return true;
+        }
+        // A rectangle across a long straight side holds none of its
+        // points, yet touches the outline.
+        for (int32_t r = 0; r < v.ringCount; r++) {
+            for (int32_t k = o.ringStart[r] + 1; k < o.ringStart[r + 1]; k++) {
+                const AIRealPoint& a = o.points[k - 1];
+                const AIRealPoint& b = o.points[k];
+                if (segmentMeetsRect(a.h + offset[0], a.v + offset[1], b.h + offset[0], b.v + offset[1], left,
+                                     bottom, right, top))
+                    return true;
             }
         }
-    }
-    return kHitOutside;
+        return false;
+    });
 }
 
 ASErr selectVolume(AIRealRect rect, uint8_t replace)
@@ -292,21 +319,7 @@ ASErr selectVolume(AIRealRect rect, uint8_t replace)
     } else {
         AIRealPoint centre = {(AIReal)(((double)rect.left + rect.right) / 2),
                               (AIReal)(((double)rect.top + rect.bottom) / 2)};
-        int32_t picked = -1;
-        double pickedArea = 0;
-        for (int32_t i = 0; i < n; i++) {
-            const Volume& v = g->volumes[i];
-            if (!pickable(v))
-                continue;
-            double area = rectArea(v);
-            // A larger volume cannot win, so its outlines need not be looked at.
-            if (picked >= 0 && area >= pickedArea)
-                continue;
-            if (!contains(v, centre))
-                continue;
-            picked = i;
-            pickedArea = area;
-        }
+        int32_t picked = smallestVolumeAt(centre, n, NULL);
         if (picked >= 0) {
             if (replace == 1)
                 g->volumes[picked].flags |= kVolumeSelected;
@@ -354,22 +367,8 @@ ASErr changeVolumeIndex(int32_t* next, AIRealPoint point, int32_t flag)
     int32_t n = g->volumes != NULL ? g->volumeCount : 0;
     if (*next > n)
         *next = n;
-    int32_t picked = -1;
-    double pickedArea = 0;
     int32_t shown = 0;
-    for (int32_t i = 0; i < n; i++) {
-        const Volume& v = g->volumes[i];
-        if (!pickable(v))
-            continue;
-        shown++;
-        double area = rectArea(v);
-        if (picked >= 0 && area >= pickedArea)
-            continue;
-        if (!contains(v, point))
-            continue;
-        picked = i;
-        pickedArea = area;
-    }
+    int32_t picked = smallestVolumeAt(point, n, &shown);
     if (picked < 0)
         return kNothingHit;
     int32_t number = *next < shown ? *next : shown;

@@ -171,6 +171,20 @@ ASErr setSelectionVolumeIntValue(int32_t id, int32_t value)
     return kNoErr;
 }
 
+// Moves a pair of opposite edges of a volume's rectangle together, keeping
+// the extent between them: by value, or so that the low edge stands at value.
+static void moveEdges(float* low, float* high, double value, bool relative)
+{
+    float extent = *high - *low;
+    if (relative) {
+        *low = (float)(*low + value);
+        *high = (float)(*high + value);
+    } else {
+        *low = (float)value;
+        *high = (float)(value + extent);
+    }
+}
+
 ASErr setSelectionVolumeDoubleValue(int32_t id, double value, uint8_t relative)
 {
     if (g->volumes == NULL || !isfinite(value))
@@ -226,28 +240,12 @@ ASErr setSelectionVolumeDoubleValue(int32_t id, double value, uint8_t relative)
             v.gapY = value;
             updateVolumeRect(&v);
             break;
-        case kVolumeValueLeft: {
-            float width = v.rect[2] - v.rect[0];
-            if (relative) {
-                v.rect[0] = (float)(v.rect[0] + value);
-                v.rect[2] = (float)(v.rect[2] + value);
-            } else {
-                v.rect[0] = (float)value;
-                v.rect[2] = (float)(value + width);
-            }
+        case kVolumeValueLeft:
+            moveEdges(&v.rect[0], &v.rect[2], value, relative);
             break;
-        }
-        case kVolumeValueBottom: {
-            float height = v.rect[1] - v.rect[3];
-            if (relative) {
-                v.rect[3] = (float)(v.rect[3] + value);
-                v.rect[1] = (float)(v.rect[1] + value);
-            } else {
-                v.rect[3] = (float)value;
-                v.rect[1] = (float)(value + height);
-            }
+        case kVolumeValueBottom:
+            moveEdges(&v.rect[3], &v.rect[1], value, relative);
             break;
-        }
         case kVolumeValueAngle: {
             double oldAngle = v.angle;
             v.angle = relative ? v.angle + value : value;
@@ -531,6 +529,24 @@ ASErr resetVolumePositions()
 static float placedWidth(const Volume& v) { return v.rect[2] - v.rect[0]; }
 static float placedHeight(const Volume& v) { return v.rect[1] - v.rect[3]; }
 
+// The three scratch blocks of a sort or a packing.
+static void freeScratch(void* a, void* b, void* c)
+{
+    free(a);
+    free(b);
+    free(c);
+}
+
+// True when all three scratch blocks were allocated; otherwise those that
+// were are freed again.
+static bool allAllocated(void* a, void* b, void* c)
+{
+    if (a != NULL && b != NULL && c != NULL)
+        return true;
+    freeScratch(a, b, c);
+    return false;
+}
+
 ASErr sortVolumeByX()
 {
     int32_t n = g->volumes != NULL ? g->volumeCount : 0;
@@ -543,12 +559,8 @@ ASErr sortVolumeByX()
     float* widths = (float*)malloc(sizeof(float) * (size_t)n);
     int32_t* order = (int32_t*)malloc(sizeof(int32_t) * (size_t)n);
     Volume* sorted = (Volume*)malloc(sizeof(Volume) * (size_t)n);
-    if (widths == NULL || order == NULL || sorted == NULL) {
-        free(widths);
-        free(order);
-        free(sorted);
+    if (!allAllocated(widths, order, sorted))
         return kNoErr;  // the volumes stay in their order and are packed so
-    }
     bool comparable = true;
     for (int32_t i = 0; i < n; i++) {
         widths[i] = placedWidth(g->volumes[i]);
@@ -585,9 +597,7 @@ ASErr sortVolumeByX()
     for (int32_t i = 0; i < n; i++)
         sorted[i] = g->volumes[order[i]];
     memcpy(g->volumes, sorted, sizeof(Volume) * (size_t)n);
-    free(widths);
-    free(order);
-    free(sorted);
+    freeScratch(widths, order, sorted);
     return kNoErr;
 }
 
@@ -657,10 +667,7 @@ ASErr setVolumeAutoGroup(int32_t* notPlaced)
     // The narrowest and the lowest of the volumes from each one on.
     float* narrowestAfter = (float*)malloc(sizeof(float) * (size_t)n);
     float* lowestAfter = (float*)malloc(sizeof(float) * (size_t)n);
-    if (pool == NULL || narrowestAfter == NULL || lowestAfter == NULL) {
-        free(pool);
-        free(narrowestAfter);
-        free(lowestAfter);
+    if (!allAllocated(pool, narrowestAfter, lowestAfter)) {
         if (notPlaced != NULL)
             *notPlaced = n;
         return kNoErr;
@@ -702,9 +709,7 @@ ASErr setVolumeAutoGroup(int32_t* notPlaced)
         if (!placed)
             left++;
     }
-    free(pool);
-    free(narrowestAfter);
-    free(lowestAfter);
+    freeScratch(pool, narrowestAfter, lowestAfter);
     if (notPlaced != NULL)
         *notPlaced = left;
     return kNoErr;

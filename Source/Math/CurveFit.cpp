@@ -240,18 +240,27 @@ static void fitLines(const point_struct* p, int n, double tolerance, PieceList<V
     fitLines(p + m, n - m, tolerance, out);
 }
 
-int fitPointByLine(const point_struct* points, int count, double tolerance, Vexa_Line** lines, int* lineCount)
+// Fits the run of points with fit into a new array of pieces (none for no
+// points).
+template <typename T>
+static int fitPoints(const point_struct* points, int count, double tolerance,
+                     void (*fit)(const point_struct*, int, double, PieceList<T>*), T** pieces, int* pieceCount)
 {
     if (!points || count <= 0) {
-        *lines = NULL;
-        *lineCount = 0;
+        *pieces = NULL;
+        *pieceCount = 0;
         return 1;
     }
-    PieceList<Vexa_Line> out;
+    PieceList<T> out;
     startPieces(&out);
-    fitLines(points, count, tolerance, &out);
-    appendPieces(&out, lines, lineCount);
+    fit(points, count, tolerance, &out);
+    appendPieces(&out, pieces, pieceCount);
     return 1;
+}
+
+int fitPointByLine(const point_struct* points, int count, double tolerance, Vexa_Line** lines, int* lineCount)
+{
+    return fitPoints(points, count, tolerance, fitLines, lines, lineCount);
 }
 
 static void fitArcs(const point_struct* p, int n, double tolerance, PieceList<arc_struct>* out)
@@ -285,16 +294,7 @@ static void fitArcs(const point_struct* p, int n, double tolerance, PieceList<ar
 
 int fitPointByArc(const point_struct* points, int count, double tolerance, arc_struct** arcs, int* arcCount)
 {
-    if (!points || count <= 0) {
-        *arcs = NULL;
-        *arcCount = 0;
-        return 1;
-    }
-    PieceList<arc_struct> out;
-    startPieces(&out);
-    fitArcs(points, count, tolerance, &out);
-    appendPieces(&out, arcs, arcCount);
-    return 1;
+    return fitPoints(points, count, tolerance, fitArcs, arcs, arcCount);
 }
 
 // Point count of an arc drawn back: at least 3, at most the cap, whatever the

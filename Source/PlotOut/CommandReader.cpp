@@ -222,6 +222,36 @@ void replayPenReset(ReplayPen* pen, int language, double arcAngleUnit)
     pen->minX = pen->minY = pen->maxX = pen->maxY = 0;
 }
 
+namespace {
+
+// The commands that move the pen, up or down, or pick its colour, in the
+// languages' words: how the command starts and the pattern of its numbers.
+enum ReplayAct { kReplayMove, kReplayDraw, kReplayColor };
+struct ReplayStep {
+    const char* start;
+    const char* pattern;
+    int numbers;
+    ReplayAct act;
+};
+const ReplayStep kReplaySteps[] = {
+    {"PD", "PDi,i", 2, kReplayDraw},   // HPGL, DMGL
+    {"PU", "PUi,i", 2, kReplayMove},
+    {"SP", "SPi", 1, kReplayColor},
+    {"J", "Ji", 1, kReplayColor},      // GPGL
+    {"M ", "M i,i", 2, kReplayMove},   // GPGL, MGL_IC1
+    {"D ", "D i,i", 2, kReplayDraw},
+};
+
+const ReplayStep* replayStepOf(const char* text)
+{
+    for (const ReplayStep& step : kReplaySteps)
+        if (strncmp(text, step.start, strlen(step.start)) == 0)
+            return &step;
+    return nullptr;
+}
+
+}  // namespace
+
 ASErr replayCommand(const char* text, ReplayPen* pen, ReplayLineProc line, void* data)
 {
     if (text == nullptr || strlen(text) <= 2)
@@ -238,24 +268,13 @@ ASErr replayCommand(const char* text, ReplayPen* pen, ReplayLineProc line, void*
         double ex = current.x - r * (cos(a0) - cos(a0 + s));
         double ey = current.y - r * (sin(a0) - sin(a0 + s));
         penAlongArc(pen, centre.x, centre.y, r, a0, s, ex, ey, line, data);
-    } else if (text[0] == 'P' && text[1] == 'D') {
-        if (scanNumbers(text, "PDi,i", n, 2) == 2)
-            penTo(pen, n[0], n[1], true, line, data);
-    } else if (text[0] == 'P' && text[1] == 'U') {
-        if (scanNumbers(text, "PUi,i", n, 2) == 2)
-            penTo(pen, n[0], n[1], false, line, data);
-    } else if (text[0] == 'S' && text[1] == 'P') {
-        if (scanNumbers(text, "SPi", n, 1) == 1)
+    } else if (const ReplayStep* step = replayStepOf(text)) {
+        if (scanNumbers(text, step->pattern, n, step->numbers) < step->numbers)
+            return kNoErr;
+        if (step->act == kReplayColor)
             pen->color = truncateToInt32(n[0]);
-    } else if (text[0] == 'J') {
-        if (scanNumbers(text, "Ji", n, 1) == 1)
-            pen->color = truncateToInt32(n[0]);
-    } else if (text[0] == 'M' && text[1] == ' ') {
-        if (scanNumbers(text, "M i,i", n, 2) == 2)
-            penTo(pen, n[0], n[1], false, line, data);
-    } else if (text[0] == 'D' && text[1] == ' ') {
-        if (scanNumbers(text, "D i,i", n, 2) == 2)
-            penTo(pen, n[0], n[1], true, line, data);
+        else
+            penTo(pen, n[0], n[1], step->act == kReplayDraw, line, data);
     } else if (text[0] == ']' && text[1] == ' ') {
         // GPGL and MGL_IC1 arc from the pen: radius, radius again, start and
         // end angle. The angles are in units of arcAngleUnit, degrees in GPGL

@@ -106,15 +106,21 @@ ASErr sendCommand(FILE* file, const CommandText& command)
     return sendText(file, command.text, command.length);
 }
 
+// Starts a command "<prefix>x,y" that goes on with more numbers or its end.
+void startPairCommand(CommandText* command, const char* prefix, long x, long y)
+{
+    CommandTextStart(command);
+    CommandTextPut(command, prefix);
+    CommandTextPutLong(command, x);
+    CommandTextPutChar(command, ',');
+    CommandTextPutLong(command, y);
+}
+
 // "<prefix>x,y<suffix>": the pen moves and cuts of every language.
 ASErr sendPoint(FILE* file, const char* prefix, long x, long y, const char* suffix)
 {
     CommandText command;
-    CommandTextStart(&command);
-    CommandTextPut(&command, prefix);
-    CommandTextPutLong(&command, x);
-    CommandTextPutChar(&command, ',');
-    CommandTextPutLong(&command, y);
+    startPairCommand(&command, prefix, x, y);
     CommandTextPut(&command, suffix);
     return sendCommand(file, command);
 }
@@ -259,6 +265,22 @@ VT_NODISCARD ASErr writeGroupVolumes(Matches matches, int language, FILE* file)
     return error;
 }
 
+// One colour or layer group: its pen and settings, its text before, its
+// volumes, its text after.
+template <typename Matches>
+VT_NODISCARD ASErr writeGroup(int32_t penIndex, bool toolBlock, bool layerGroup, const char* preText,
+                              const char* postText, Matches matches, int language, FILE* file)
+{
+    ASErr error = writeGroupStart(penIndex, language, file, toolBlock, layerGroup);
+    if (error == kNoErr)
+        error = writeGroupText(preText, file);
+    if (error == kNoErr)
+        error = writeGroupVolumes(matches, language, file);
+    if (error == kNoErr)
+        error = writeGroupText(postText, file);
+    return error;
+}
+
 // A string tag of an art object as a heap copy, or null when the art has none
 // (or the host cannot tell): the host's text is only good until the next change.
 char* copyStringTag(AIArtHandle art, const char* name)
@@ -346,15 +368,26 @@ ASErr ExportAAS(int language, FILE* file)
     return error;
 }
 
+namespace {
+
+// The plotter's own start or end text, as the library holds it, on a line of
+// its own; nothing when it is empty.
+VT_NODISCARD ASErr sendPlotterText(FILE* file, const char* text, size_t size)
+{
+    int length = (int)fieldLength(text, size);
+    return length > 0 ? emitf(file, "%.*s\r\n", length, text) : kNoErr;
+}
+
+}  // namespace
+
 ASErr initialPloter(int language, FILE* file)
 {
     if (!sinkOpen(file))
         return kNoErr;
     ASErr error = ExportAAS(language, file);
     const Plotter& plotter = g->curPlotter;
-    int length = (int)fieldLength(plotter.PlotterIniString, sizeof plotter.PlotterIniString);
-    if (error == kNoErr && length > 0)
-        error = emitf(file, "%.*s\r\n", length, plotter.PlotterIniString);
+    if (error == kNoErr)
+        error = sendPlotterText(file, plotter.PlotterIniString, sizeof plotter.PlotterIniString);
     if (error == kNoErr && (language == kLanguageHPGL || language == kLanguageDMGL))
         error = emitf(file, "IN;\r\n");
     return error;
@@ -381,9 +414,8 @@ ASErr endOfPlotOut(int language, FILE* file)
         break;
     }
     const Plotter& plotter = g->curPlotter;
-    int length = (int)fieldLength(plotter.PlotterEndString, sizeof plotter.PlotterEndString);
-    if (error == kNoErr && length > 0)
-        error = emitf(file, "%.*s\r\n", length, plotter.PlotterEndString);
+    if (error == kNoErr)
+        error = sendPlotterText(file, plotter.PlotterEndString, sizeof plotter.PlotterEndString);
     // A full disk shows itself only when the buffered bytes go out.
     if (error == kNoErr && file != NULL && (fflush(file) != 0 || ferror(file)))
         error = kWriteErr;
@@ -393,33 +425,29 @@ ASErr endOfPlotOut(int language, FILE* file)
 // The end of a GPGL or MGL command: ETX, then the line end.
 #define kEndOfCommand "\003\r\n"
 
-ASErr movePen(long x, long y, int language, FILE* file)
+namespace {
+
+// A pen move to (x, y), up or down: hpgl names it in HPGL and DMGL, gpgl in
+// GPGL and MGL_IC1.
+VT_NODISCARD ASErr sendPen(long x, long y, int language, FILE* file, const char* hpgl, const char* gpgl)
 {
     switch (language) {
     case kLanguageHPGL:
     case kLanguageDMGL:
-        return sendPoint(file, "PU", x, y, ";\r\n");
+        return sendPoint(file, hpgl, x, y, ";\r\n");
     case kLanguageGPGL:
     case kLanguageMGL_IC1:
-        return sendPoint(file, "M ", x, y, kEndOfCommand);
+        return sendPoint(file, gpgl, x, y, kEndOfCommand);
     default:
         return kNoErr;
     }
 }
 
-ASErr drawPen(long x, long y, int language, FILE* file)
-{
-    switch (language) {
-    case kLanguageHPGL:
-    case kLanguageDMGL:
-        return sendPoint(file, "PD", x, y, ";\r\n");
-    case kLanguageGPGL:
-    case kLanguageMGL_IC1:
-        return sendPoint(file, "D ", x, y, kEndOfCommand);
-    default:
-        return kNoErr;
-    }
-}
+}  // namespace
+
+ASErr movePen(long x, long y, int language, FILE* file) { return sendPen(x, y, language, file, "PU", "M "); }
+
+ASErr drawPen(long x, long y, int language, FILE* file) { return sendPen(x, y, language, file, "PD", "D "); }
 
 namespace {
 
@@ -427,11 +455,7 @@ namespace {
 ASErr sendArc(FILE* file, long r, long a1, long a2)
 {
     CommandText command;
-    CommandTextStart(&command);
-    CommandTextPut(&command, "] ");
-    CommandTextPutLong(&command, r);
-    CommandTextPutChar(&command, ',');
-    CommandTextPutLong(&command, r);
+    startPairCommand(&command, "] ", r, r);
     CommandTextPutChar(&command, ',');
     CommandTextPutLong(&command, a1);
     CommandTextPutChar(&command, ',');
@@ -457,11 +481,7 @@ ASErr drawArcPen(long cx, long cy, double startAngle, double endAngle, double ra
             sweep += 6.283185307;
         double degrees = sweep * 180 / 3.1415926535;
         CommandText command;
-        CommandTextStart(&command);
-        CommandTextPut(&command, "PD;AA");
-        CommandTextPutLong(&command, cx);
-        CommandTextPutChar(&command, ',');
-        CommandTextPutLong(&command, cy);
+        startPairCommand(&command, "PD;AA", cx, cy);
         CommandTextPutChar(&command, ',');
         CommandTextPutFixed6(&command, degrees);
         CommandTextPut(&command, g->curPlotter.IsSpecialMachine ? ",1;\r\n" : ";\r\n");
@@ -490,43 +510,66 @@ ASErr drawArcPen(long cx, long cy, double startAngle, double endAngle, double ra
     }
 }
 
+namespace {
+
+// A piece starts where the pen is down at the end of the last one; after a
+// pen up, the pen first moves to the piece's start.
+VT_NODISCARD ASErr moveToStart(point_struct start, int language, FILE* file, unsigned char* penUp)
+{
+    if (!*penUp)
+        return kNoErr;
+    long x, y;
+    toSteps(start, &x, &y);
+    ASErr error = movePen(x, y, language, file);
+    if (error != kNoErr)
+        return error;
+    *penUp = 0;
+    return kNoErr;
+}
+
+// Cuts from where the pen is down to the point.
+VT_NODISCARD ASErr cutTo(point_struct point, int language, FILE* file)
+{
+    long x, y;
+    toSteps(point, &x, &y);
+    return drawPen(x, y, language, file);
+}
+
+// Writes the pieces one after the other, up to the first error.
+template <typename Piece>
+VT_NODISCARD ASErr piecesOut(Piece* pieces, int count, ASErr (*out)(Piece, int, FILE*, unsigned char*), int language,
+                             FILE* file, unsigned char* penUp)
+{
+    ASErr error = kNoErr;
+    for (int i = 0; i < count && error == kNoErr; i++)
+        error = out(pieces[i], language, file, penUp);
+    return error;
+}
+
+}  // namespace
+
 ASErr lineOut(Vexa_Line line, int language, FILE* file, unsigned char* penUp)
 {
     if (!sinkOpen(file))
         return kNoErr;
-    long x, y;
-    if (*penUp) {
-        toSteps(point_struct{line.x1, line.y1}, &x, &y);
-        ASErr error = movePen(x, y, language, file);
-        if (error != kNoErr)
-            return error;
-        *penUp = 0;
-    }
-    toSteps(point_struct{line.x2, line.y2}, &x, &y);
-    return drawPen(x, y, language, file);
+    ASErr error = moveToStart(point_struct{line.x1, line.y1}, language, file, penUp);
+    if (error != kNoErr)
+        return error;
+    return cutTo(point_struct{line.x2, line.y2}, language, file);
 }
 
 ASErr linesOut(Vexa_Line* lines, int count, int language, FILE* file, unsigned char* penUp)
 {
-    ASErr error = kNoErr;
-    for (int i = 0; i < count && error == kNoErr; i++)
-        error = lineOut(lines[i], language, file, penUp);
-    return error;
+    return piecesOut(lines, count, lineOut, language, file, penUp);
 }
 
 ASErr arcOut(arc_struct arc, int language, FILE* file, unsigned char* penUp)
 {
     if (!sinkOpen(file))
         return kNoErr;
-    ASErr error;
-    long x, y;
-    if (*penUp) {
-        toSteps(arc.start, &x, &y);
-        error = movePen(x, y, language, file);
-        if (error != kNoErr)
-            return error;
-        *penUp = 0;
-    }
+    ASErr error = moveToStart(arc.start, language, file, penUp);
+    if (error != kNoErr)
+        return error;
     if (arc.type == kArcLine)
         return lineOut(Vexa_Line{arc.start.x, arc.start.y, arc.end.x, arc.end.y}, language, file, penUp);
     if (arc.type != kArcCircle && arc.type != kArcFull)
@@ -548,16 +591,12 @@ ASErr arcOut(arc_struct arc, int language, FILE* file, unsigned char* penUp)
     toSteps(arc.center, &cx, &cy);
     if (labs(cx) <= kMaxArcCentreSteps && labs(cy) <= kMaxArcCentreSteps)
         return drawArcPen(cx, cy, a, b, radius, language, file, direction);
-    toSteps(arc.end, &x, &y);
-    return drawPen(x, y, language, file);
+    return cutTo(arc.end, language, file);
 }
 
 ASErr arcsOut(arc_struct* arcs, int count, int language, FILE* file, unsigned char* penUp)
 {
-    ASErr error = kNoErr;
-    for (int i = 0; i < count && error == kNoErr; i++)
-        error = arcOut(arcs[i], language, file, penUp);
-    return error;
+    return piecesOut(arcs, count, arcOut, language, file, penUp);
 }
 
 ASErr lineOutCutOff(Vexa_Line line, int language, FILE* file, unsigned char* penUp)
@@ -738,18 +777,10 @@ ASErr plotOutColor(Color color, int language, FILE* file)
 {
     if (!sinkOpen(file))
         return kNoErr;
-    ASErr error = writeGroupStart(color.pen, language, file, language == kLanguageHPGL, false);
-    if (error == kNoErr)
-        error = writeGroupText(color.preText, file);
     // Matched by the entry's whole key, so that two entries of equal RGB but
     // different colour kinds do not both cut the same volumes.
-    if (error == kNoErr)
-        error = writeGroupVolumes(
-            [&color](const Volume& v) { return volumeMatchesColor(&v, &color); },
-            language, file);
-    if (error == kNoErr)
-        error = writeGroupText(color.postText, file);
-    return error;
+    return writeGroup(color.pen, language == kLanguageHPGL, false, color.preText, color.postText,
+                      [&color](const Volume& v) { return volumeMatchesColor(&v, &color); }, language, file);
 }
 
 ASErr plotOutLayer(Layer layer, int language, FILE* file)
@@ -757,16 +788,8 @@ ASErr plotOutLayer(Layer layer, int language, FILE* file)
     if (!sinkOpen(file))
         return kNoErr;
     bool toolBlock = g->usePlotterSetting == 0 && language == kLanguageHPGL;
-    ASErr error = writeGroupStart(layer.pen, language, file, toolBlock, true);
-    if (error == kNoErr)
-        error = writeGroupText(layer.preText, file);
-    if (error == kNoErr)
-        error = writeGroupVolumes(
-            [&layer](const Volume& v) { return volumeMatchesLayer(&v, &layer); },
-            language, file);
-    if (error == kNoErr)
-        error = writeGroupText(layer.postText, file);
-    return error;
+    return writeGroup(layer.pen, toolBlock, true, layer.preText, layer.postText,
+                      [&layer](const Volume& v) { return volumeMatchesLayer(&v, &layer); }, language, file);
 }
 
 ASErr plotOutGlobalVolumes(Layer* layers, int layerCount, Color* colors, int colorCount, int language,

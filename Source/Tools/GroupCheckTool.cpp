@@ -2,6 +2,10 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Tools/HeldArt.h"
+
+// How far a frame lies outside its object's bounds, points.
+static const AIReal kGroupCheckMargin = 2.0f;
 
 AIArtHandle g_artGroupShow = NULL;
 
@@ -11,13 +15,7 @@ ASErr toolGroupCheckSelect(AIToolMessage*)
     return kNoErr;
 }
 
-static ASErr disposeFrames()
-{
-    ASErr err = kNoErr;
-    if (g_artGroupShow != NULL && sAIArt->ValidArt(g_artGroupShow)) err = sAIArt->DisposeArt(g_artGroupShow);
-    g_artGroupShow = NULL;
-    return err;
-}
+static ASErr disposeFrames() { return disposeHeldArt(&g_artGroupShow); }
 
 static bool isGuide(AIArtHandle art)
 {

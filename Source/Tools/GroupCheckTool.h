@@ -9,9 +9,6 @@
 // The group of frames, null while the button is up.
 extern AIArtHandle g_artGroupShow;
 
-// How far a frame lies outside its object's bounds, points.
-const AIReal kGroupCheckMargin = 2.0f;
-
 VT_NODISCARD ASErr toolGroupCheckSelect(AIToolMessage* message);
 VT_NODISCARD ASErr toolGroupCheckMouseDown(AIToolMessage* message);
 VT_NODISCARD ASErr toolGroupCheckMouseUp(AIToolMessage* message);

@@ -4,16 +4,14 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Tools/HeldArt.h"
+
+// A marquee smaller than the view by more than this goes back instead.
+static const float kMarqueeZoomMaxRatio = 10.0f;
 
 AIArtHandle g_artDragZoom = NULL;
 
-ASErr disposeDragZoom()
-{
-    ASErr err = kNoErr;
-    if (g_artDragZoom != NULL && sAIArt->ValidArt(g_artDragZoom)) err = sAIArt->DisposeArt(g_artDragZoom);
-    g_artDragZoom = NULL;
-    return err;
-}
+ASErr disposeDragZoom() { return disposeHeldArt(&g_artDragZoom); }
 
 ASErr marqueeZoomMouseDown(AIToolMessage* message)
 {

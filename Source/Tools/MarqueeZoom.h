@@ -12,9 +12,6 @@
 // The rectangle shown while dragging, null otherwise.
 extern AIArtHandle g_artDragZoom;
 
-// A marquee smaller than the view by more than this goes back instead.
-const float kMarqueeZoomMaxRatio = 10.0f;
-
 VT_NODISCARD ASErr marqueeZoomMouseDown(AIToolMessage* message);
 VT_NODISCARD ASErr marqueeZoomMouseDrag(AIToolMessage* message);
 VT_NODISCARD ASErr marqueeZoomMouseUp(AIToolMessage* message);
