@@ -3,6 +3,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Dialog/DialogCommon.h"
 
 enum { kAutoGroupSpaceTitleString = 855 };
 
@@ -36,11 +37,9 @@ int32_t goAutoGroupSpace()
 
 ASErr AutoGroupSpacePluginInitProc(ADMDialogRef dialog)
 {
-    sADMDialog->SetSize(dialog, kAutoGroupSpaceDialogWidth, kAutoGroupSpaceDialogHeight);
-    char title[256];
-    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kAutoGroupSpaceTitleString, title, sizeof title);
-    sADMDialog->SetText(dialog, title);
-    if (loadDialogItems(dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, dialog) != 1) return kNoErr;
+    if (setUpDialog(dialog, kAutoGroupSpaceDialogWidth, kAutoGroupSpaceDialogHeight, kAutoGroupSpaceTitleString,
+                    dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount) != 1)
+        return kNoErr;
     for (int32_t id : {kAutoGroupSpaceGapXLabelItem, kAutoGroupSpaceGapYLabelItem}) {
         ADMItemRef label = sADMDialog->GetItem(dialog, id);
         if (label != nullptr) sADMItem->SetJustify(label, kADMRightJustify);
@@ -64,20 +63,17 @@ ASErr AutoGroupSpaceDlgButtonInitProc(ADMItemRef item)
     return kNoErr;
 }
 
+static bool storeGaps(ADMDialogRef dialog)
+{
+    ADMItemRef gapX = sADMDialog->GetItem(dialog, kAutoGroupSpaceGapXItem);
+    ADMItemRef gapY = sADMDialog->GetItem(dialog, kAutoGroupSpaceGapYItem);
+    if (gapX != nullptr) g->autoGroupGapX = sADMItem->GetFloatValue(gapX) * kPointInMillimetres;
+    if (gapY != nullptr) g->autoGroupGapY = sADMItem->GetFloatValue(gapY) * kPointInMillimetres;
+    return true;
+}
+
 ASErr AutoGroupSpaceDlgButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        if (sADMItem->GetID(item) == kAutoGroupSpaceOKItem) {
-            ADMItemRef gapX = sADMDialog->GetItem(dialog, kAutoGroupSpaceGapXItem);
-            ADMItemRef gapY = sADMDialog->GetItem(dialog, kAutoGroupSpaceGapYItem);
-            if (gapX != nullptr) g->autoGroupGapX = sADMItem->GetFloatValue(gapX) * kPointInMillimetres;
-            if (gapY != nullptr) g->autoGroupGapY = sADMItem->GetFloatValue(gapY) * kPointInMillimetres;
-            sADMDialog->EndModal(dialog, kAutoGroupSpaceOKItem, FALSE);
-        } else {
-            sADMDialog->EndModal(dialog, kAutoGroupSpaceCancelItem, TRUE);
-        }
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return okOrCancelOnClick(item, notifier, kAutoGroupSpaceOKItem, kAutoGroupSpaceOKItem, kAutoGroupSpaceCancelItem,
+                             storeGaps);
 }

@@ -4,6 +4,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Dialog/DialogCommon.h"
 #include "Common/Units.h"
 #include "Core/MarkSetting.h"
 
@@ -101,14 +102,12 @@ ASErr AASSettingDialogInitProc(ADMDialogRef dialog)
     } else if (!g->markMultipleCopies) {
         g->mark4PointPosition = 1;
     }
-    sADMDialog->SetSize(dialog, kAASSettingDialogWidth, kAASSettingDialogHeight);
-    char title[256];
-    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kAASSettingTitleString, title, sizeof title);
-    sADMDialog->SetText(dialog, title);
+    if (setUpDialog(dialog, kAASSettingDialogWidth, kAASSettingDialogHeight, kAASSettingTitleString, dlgAASSteingItem,
+                    kAASSettingItemCount) != 1)
+        return kNoErr;
     // Return and the close box answer as OK and Cancel do.
     sADMDialog->SetDefaultItemID(dialog, kAASSettingOKItem);
     sADMDialog->SetCancelItemID(dialog, kAASSettingCancelItem);
-    if (loadDialogItems(dlgAASSteingItem, kAASSettingItemCount, dialog) != 1) return kNoErr;
     ADMItemRef outline = sADMDialog->GetItem(dialog, kAASSettingWithOutlineItem);
     if (outline != nullptr) sADMItem->SetBooleanValue(outline, g->markCopiesWithOutline);
     return kNoErr;
@@ -174,7 +173,7 @@ static int32_t micrometresOf(ADMItemRef item)
     return (int32_t)(sADMItem->GetFloatValue(item) * kPointToMillimetre * 1000.0 + 0.5);
 }
 
-static void storeSettings(ADMDialogRef dialog)
+static bool storeSettings(ADMDialogRef dialog)
 {
     for (const auto& radio : kLayoutRadios) {
         ADMItemRef r = sADMDialog->GetItem(dialog, radio.itemId);
@@ -190,19 +189,11 @@ static void storeSettings(ADMDialogRef dialog)
     ADMItemRef up = sADMDialog->GetItem(dialog, kAASSettingYCopiesItem);
     if (across != nullptr) g->markXCopies = sADMItem->GetIntValue(across);
     if (up != nullptr) g->markYCopies = sADMItem->GetIntValue(up);
+    return true;
 }
 
 ASErr AASSettingDialogButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        if (sADMItem->GetID(item) == kAASSettingOKItem) {
-            storeSettings(dialog);
-            sADMDialog->EndModal(dialog, kAASSettingOKItem, FALSE);
-        } else {
-            sADMDialog->EndModal(dialog, kAASSettingCancelItem, TRUE);
-        }
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return okOrCancelOnClick(item, notifier, kAASSettingOKItem, kAASSettingOKItem, kAASSettingCancelItem,
+                             storeSettings);
 }

@@ -5,6 +5,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Dialog/DialogCommon.h"
 #include "Common/Units.h"
 
 const Item_Control_arg dlgOffsetSizeItem[kOffsetSizeItemCount] = {
@@ -23,11 +24,9 @@ ASErr goOffsetSize(void)
 
 ASErr OffsetSizePluginInitProc(ADMDialogRef dialog)
 {
-    sADMDialog->SetSize(dialog, kOffsetSizeDialogWidth, kOffsetSizeDialogHeight);
-    char title[256];
-    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kOffsetSizeTitleString, title, sizeof title);
-    sADMDialog->SetText(dialog, title);
-    if (loadDialogItems(dlgOffsetSizeItem, kOffsetSizeItemCount, dialog) != 1) return kNoErr;
+    if (setUpDialog(dialog, kOffsetSizeDialogWidth, kOffsetSizeDialogHeight, kOffsetSizeTitleString, dlgOffsetSizeItem,
+                    kOffsetSizeItemCount) != 1)
+        return kNoErr;
     // The labels stand right against their fields.
     for (int i = 0; i < kOffsetSizeItemCount; ++i)
         if (strcmp(dlgOffsetSizeItem[i].itemType, kADMTextStaticType) == 0) {
@@ -56,22 +55,19 @@ ASErr OffsetSizeDlgTextEditInitProc(ADMItemRef item)
     return kNoErr;
 }
 
+static bool storeDistance(ADMDialogRef dialog)
+{
+    ADMItemRef distance = sADMDialog->GetItem(dialog, kOffsetSizeDistanceItem);
+    if (distance != nullptr) g->offsetSize = (float)(sADMItem->GetFloatValue(distance) * kPointToMillimetre);
+    return true;
+}
+
 ASErr OffsetSizeDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        ADMItemRef distance = sADMDialog->GetItem(dialog, kOffsetSizeDistanceItem);
-        if (distance != nullptr) g->offsetSize = (float)(sADMItem->GetFloatValue(distance) * kPointToMillimetre);
-        sADMDialog->EndModal(dialog, kOffsetSizeOKItem, FALSE);
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return acceptOnClick(item, notifier, kOffsetSizeOKItem, storeDistance);
 }
 
 ASErr OffsetSizeDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier))
-        sADMDialog->EndModal(sADMItem->GetDialog(item), kOffsetSizeCancelItem, TRUE);
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return endModalOnClick(item, notifier, kOffsetSizeCancelItem, true);
 }

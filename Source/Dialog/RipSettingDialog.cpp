@@ -3,6 +3,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Dialog/DialogCommon.h"
 #include "Common/Units.h"
 
 enum { kRipSettingTitleString = 355 };
@@ -43,12 +44,8 @@ ASErr goRipSetting(void)
 
 ASErr RipSettingPluginInitProc(ADMDialogRef dialog)
 {
-    sADMDialog->SetSize(dialog, kRipSettingDialogWidth, kRipSettingDialogHeight);
-    char title[256];
-    title[0] = 0;
-    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kRipSettingTitleString, title, sizeof title);
-    sADMDialog->SetText(dialog, title);
-    (void)loadDialogItems(dlgRipSettingItem, kRipSettingItemCount, dialog);
+    (void)setUpDialog(dialog, kRipSettingDialogWidth, kRipSettingDialogHeight, kRipSettingTitleString, dlgRipSettingItem,
+                      kRipSettingItemCount);
     return kNoErr;
 }
 
@@ -89,11 +86,6 @@ ASErr RipSettingDlgSpinEditInitProc(ADMItemRef item)
     return kNoErr;
 }
 
-static bool userChanged(ADMNotifierRef notifier)
-{
-    return sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) != 0;
-}
-
 ASErr RipSettingDlgRipNumSpinEditProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (userChanged(notifier)) {
@@ -104,25 +96,23 @@ ASErr RipSettingDlgRipNumSpinEditProc(ADMItemRef item, ADMNotifierRef notifier)
     return kNoErr;
 }
 
+static bool storeRipSettings(ADMDialogRef dialog)
+{
+    g->ripMarginX = kPointToMillimetre * sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, kRipSettingMarginXItem));
+    g->ripMarginY = kPointToMillimetre * sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, kRipSettingMarginYItem));
+    g->ripVLines = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, kRipSettingVLinesItem));
+    g->ripHLines = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, kRipSettingHLinesItem));
+    return true;
+}
+
 ASErr RipSettingDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (userChanged(notifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        g->ripMarginX = kPointToMillimetre * sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, kRipSettingMarginXItem));
-        g->ripMarginY = kPointToMillimetre * sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, kRipSettingMarginYItem));
-        g->ripVLines = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, kRipSettingVLinesItem));
-        g->ripHLines = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, kRipSettingHLinesItem));
-        sADMDialog->EndModal(dialog, kRipSettingOKItem, FALSE);
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return acceptOnClick(item, notifier, kRipSettingOKItem, storeRipSettings);
 }
 
 ASErr RipSettingDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (userChanged(notifier)) sADMDialog->EndModal(sADMItem->GetDialog(item), kRipSettingCancelItem, TRUE);
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return endModalOnClick(item, notifier, kRipSettingCancelItem, true);
 }
 
 ASErr RipSettingDlgFrameLegendInit(ADMItemRef item)
