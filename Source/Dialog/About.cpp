@@ -28,11 +28,7 @@ ASErr AboutPluginInitProc(ADMDialogRef dialog)
     return kNoErr;
 }
 
-ASErr AboutDlgOkButtonInitProc(ADMItemRef item)
-{
-    sADMItem->SetNotifyProc(item, AboutDlgOKButtonProc);
-    return kNoErr;
-}
+ASErr AboutDlgOkButtonInitProc(ADMItemRef item) { return useNotifyProc(item, AboutDlgOKButtonProc); }
 
 ASErr AboutDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {

@@ -59,8 +59,7 @@ ASErr AutoGroupSpaceDlgSpinEditInitProc(ADMItemRef item)
 
 ASErr AutoGroupSpaceDlgButtonInitProc(ADMItemRef item)
 {
-    sADMItem->SetNotifyProc(item, AutoGroupSpaceDlgButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, AutoGroupSpaceDlgButtonNotifyProc);
 }
 
 static bool storeGaps(ADMDialogRef dialog)

@@ -225,8 +225,4 @@ static ASErr ColorLayerDlgButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
     return okOrCancelOnClick(item, notifier, kColorLayerOKItem, kColorLayerOKItem, kColorLayerCancelItem, storeEntry);
 }
 
-static ASErr ColorLayerDlgButtonInitProc(ADMItemRef item)
-{
-    sADMItem->SetNotifyProc(item, ColorLayerDlgButtonNotifyProc);
-    return kNoErr;
-}
+static ASErr ColorLayerDlgButtonInitProc(ADMItemRef item) { return useNotifyProc(item, ColorLayerDlgButtonNotifyProc); }

@@ -49,3 +49,15 @@ ASErr setOkCancelProcs(ADMItemRef item, int32_t okId, ADMItemNotifyProc okProc, 
     sADMItem->SetNotifyProc(item, sADMItem->GetID(item) == okId ? okProc : cancelProc);
     return kNoErr;
 }
+
+ASErr useNotifyProc(ADMItemRef item, ADMItemNotifyProc proc)
+{
+    sADMItem->SetNotifyProc(item, proc);
+    return kNoErr;
+}
+
+ASErr useDrawProc(ADMItemRef item, ADMItemDrawProc proc)
+{
+    sADMItem->SetDrawProc(item, proc);
+    return kNoErr;
+}

@@ -40,3 +40,8 @@ ASErr okOrCancelOnClick(ADMItemRef item, ADMNotifierRef notifier, int32_t okId, 
 // The init procedure of an OK and a Cancel button: the item okId gets
 // okProc, any other cancelProc.
 ASErr setOkCancelProcs(ADMItemRef item, int32_t okId, ADMItemNotifyProc okProc, ADMItemNotifyProc cancelProc);
+
+// The whole set-up of an item that needs only its notify (draw) procedure;
+// returns kNoErr for the item's init procedure to return.
+ASErr useNotifyProc(ADMItemRef item, ADMItemNotifyProc proc);
+ASErr useDrawProc(ADMItemRef item, ADMItemDrawProc proc);

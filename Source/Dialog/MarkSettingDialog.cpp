@@ -4,9 +4,9 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
-#include "Dialog/DialogCommon.h"
 #include "Common/Units.h"
 #include "Core/MarkSetting.h"
+#include "Dialog/DialogCommon.h"
 
 const Item_Control_arg dlgAASSteingItem[kAASSettingItemCount] = {
     {kADMTextRadioButtonType, 772, 0, 0, kAASSetting4PointItem, 10, 160, 10, 21, dlgAASSettingRadioButtonInitProc,
@@ -161,11 +161,7 @@ ASErr dlgAASSettingCopiesEditInitProc(ADMItemRef item)
     return kNoErr;
 }
 
-ASErr dlgAASSettingButtonInitProc(ADMItemRef item)
-{
-    sADMItem->SetNotifyProc(item, AASSettingDialogButtonProc);
-    return kNoErr;
-}
+ASErr dlgAASSettingButtonInitProc(ADMItemRef item) { return useNotifyProc(item, AASSettingDialogButtonProc); }
 
 // A length item's points as whole micrometres, rounded half up.
 static int32_t micrometresOf(ADMItemRef item)

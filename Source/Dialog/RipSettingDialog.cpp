@@ -3,8 +3,8 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
-#include "Dialog/DialogCommon.h"
 #include "Common/Units.h"
+#include "Dialog/DialogCommon.h"
 
 enum { kRipSettingTitleString = 355 };
 
@@ -115,11 +115,7 @@ ASErr RipSettingDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
     return endModalOnClick(item, notifier, kRipSettingCancelItem, true);
 }
 
-ASErr RipSettingDlgFrameLegendInit(ADMItemRef item)
-{
-    sADMItem->SetDrawProc(item, RipSettingDlgFrameDrawProc);
-    return kNoErr;
-}
+ASErr RipSettingDlgFrameLegendInit(ADMItemRef item) { return useDrawProc(item, RipSettingDlgFrameDrawProc); }
 
 static ADMPoint at(int h, int v)
 {

@@ -9,6 +9,7 @@
 #include "Core/CutModel.h"
 #include "Core/MarkSetting.h"
 #include "Core/Split.h"
+#include "Dialog/DialogCommon.h"
 
 AIArtHandle g_artSplitGroup = NULL;
 int32_t g_iAlignStyle = 0;
@@ -77,11 +78,6 @@ VT_NODISCARD static ASErr runWithSuites(ADMItemRef item, ADMNotifierRef notifier
     }
     (void)releaseSuites(g->basic);
     return kNoErr;
-}
-
-static bool userChanged(ADMNotifierRef notifier)
-{
-    return sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) != 0;
 }
 
 static ADMItemRef paletteItem(ADMItemRef item, int32_t id)
@@ -176,11 +172,7 @@ ASErr SplitDlgTextEditInit(ADMItemRef item)
     return kNoErr;
 }
 
-ASErr SplitDlgFrameLegendInit(ADMItemRef item)
-{
-    sADMItem->SetDrawProc(item, SplitDlgFrameDrawProc);
-    return kNoErr;
-}
+ASErr SplitDlgFrameLegendInit(ADMItemRef item) { return useDrawProc(item, SplitDlgFrameDrawProc); }
 
 ASErr SplitDlgTextPushButtonInit(ADMItemRef item)
 {
@@ -200,11 +192,7 @@ ASErr SplitDlgTextPushButtonInit(ADMItemRef item)
     return kNoErr;
 }
 
-ASErr SplitDlgPicturePushButtonMoreOptionInit(ADMItemRef item)
-{
-    sADMItem->SetNotifyProc(item, SplitDlgMoreOptionProc);
-    return kNoErr;
-}
+ASErr SplitDlgPicturePushButtonMoreOptionInit(ADMItemRef item) { return useNotifyProc(item, SplitDlgMoreOptionProc); }
 
 // ---- Notifications ------------------------------------------------------------------
 
