@@ -3,15 +3,10 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 #include "Dialog/DialogCommon.h"
 
 enum { kAutoGroupSpaceTitleString = 855 };
-
-// A millimetre in points, and the spin edits' steps of 1 mm and 5 mm.
-static const double kMillimetreInPoints = 2.8346458;
-static const double kPointInMillimetres = 0.3527777615108032;
-static const ADMFloat kSmallStep = 2.8346457f;
-static const ADMFloat kLargeStep = 14.173229f;
 
 const Item_Control_arg dlgAutoGroupSpaceItem[kAutoGroupSpaceItemCount] = {
     {kADMTextPushButtonType, 853, 0, 0, kAutoGroupSpaceOKItem, 10, 100, 62, 21, AutoGroupSpaceDlgButtonInitProc,
@@ -49,11 +44,7 @@ ASErr AutoGroupSpacePluginInitProc(ADMDialogRef dialog)
 
 ASErr AutoGroupSpaceDlgSpinEditInitProc(ADMItemRef item)
 {
-    double gap = sADMItem->GetID(item) == kAutoGroupSpaceGapXItem ? g->autoGroupGapX : g->autoGroupGapY;
-    sADMItem->SetUnits(item, kADMMillimeterUnits);
-    sADMItem->SetSmallIncrement(item, kSmallStep);
-    sADMItem->SetLargeIncrement(item, kLargeStep);
-    sADMItem->SetFloatValue(item, (ADMFloat)(gap * kMillimetreInPoints));
+    setMillimetreField(item, sADMItem->GetID(item) == kAutoGroupSpaceGapXItem ? g->autoGroupGapX : g->autoGroupGapY);
     return kNoErr;
 }
 
@@ -66,8 +57,8 @@ static bool storeGaps(ADMDialogRef dialog)
 {
     ADMItemRef gapX = sADMDialog->GetItem(dialog, kAutoGroupSpaceGapXItem);
     ADMItemRef gapY = sADMDialog->GetItem(dialog, kAutoGroupSpaceGapYItem);
-    if (gapX != nullptr) g->autoGroupGapX = sADMItem->GetFloatValue(gapX) * kPointInMillimetres;
-    if (gapY != nullptr) g->autoGroupGapY = sADMItem->GetFloatValue(gapY) * kPointInMillimetres;
+    if (gapX != nullptr) g->autoGroupGapX = sADMItem->GetFloatValue(gapX) * kPointToMillimetre;
+    if (gapY != nullptr) g->autoGroupGapY = sADMItem->GetFloatValue(gapY) * kPointToMillimetre;
     return true;
 }
 

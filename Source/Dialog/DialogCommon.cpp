@@ -2,6 +2,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
 
 int setUpDialog(ADMDialogRef dialog, int32_t width, int32_t height, int32_t titleIndex, const Item_Control_arg* table,
                 int count)
@@ -60,4 +61,20 @@ ASErr useDrawProc(ADMItemRef item, ADMItemDrawProc proc)
 {
     sADMItem->SetDrawProc(item, proc);
     return kNoErr;
+}
+
+ADMPoint admPoint(int h, int v)
+{
+    ADMPoint p;
+    p.h = (ASInt16)h;
+    p.v = (ASInt16)v;
+    return p;
+}
+
+void setMillimetreField(ADMItemRef item, double millimetres)
+{
+    sADMItem->SetUnits(item, kADMMillimeterUnits);
+    sADMItem->SetSmallIncrement(item, (ADMFloat)kMillimetreToPoint);
+    sADMItem->SetLargeIncrement(item, (ADMFloat)(5 * kMillimetreToPoint));
+    sADMItem->SetFloatValue(item, (ADMFloat)(millimetres * kMillimetreToPoint));
 }

@@ -45,3 +45,10 @@ ASErr setOkCancelProcs(ADMItemRef item, int32_t okId, ADMItemNotifyProc okProc, 
 // returns kNoErr for the item's init procedure to return.
 ASErr useNotifyProc(ADMItemRef item, ADMItemNotifyProc proc);
 ASErr useDrawProc(ADMItemRef item, ADMItemDrawProc proc);
+
+// A point in an item's own coordinates, for drawing.
+ADMPoint admPoint(int h, int v);
+
+// A length field, which holds points and shows millimetres: it shows the
+// length given and steps by 1 mm, and by 5 mm with the large step.
+void setMillimetreField(ADMItemRef item, double millimetres);

@@ -5,8 +5,8 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
-#include "Dialog/DialogCommon.h"
 #include "Common/Units.h"
+#include "Dialog/DialogCommon.h"
 
 const Item_Control_arg dlgOffsetSizeItem[kOffsetSizeItemCount] = {
     {kADMTextPushButtonType, 653, 0, 0, kOffsetSizeOKItem, 10, 100, 40, 21, OffsetSizeDlgButtonInitProc, nullptr},
@@ -46,12 +46,8 @@ ASErr OffsetSizeDlgButtonInitProc(ADMItemRef item)
 
 ASErr OffsetSizeDlgTextEditInitProc(ADMItemRef item)
 {
-    // The value is held in points and shown in millimetres: steps of 1 and 5 mm.
-    sADMItem->SetUnits(item, kADMMillimeterUnits);
     sADMItem->SetMinFloatValue(item, 0.0f);
-    sADMItem->SetSmallIncrement(item, (float)kMillimetreToPoint);
-    sADMItem->SetLargeIncrement(item, (float)(5 * kMillimetreToPoint));
-    sADMItem->SetFloatValue(item, (ADMFloat)(g->offsetSize * kMillimetreToPoint));
+    setMillimetreField(item, g->offsetSize);
     return kNoErr;
 }
 

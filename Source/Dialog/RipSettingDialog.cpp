@@ -8,9 +8,7 @@
 
 enum { kRipSettingTitleString = 355 };
 
-// The margins step by 1 mm and 5 mm, the counts by 1 and 5.
-static const ADMFloat kMarginSmallStep = 2.8346457f;
-static const ADMFloat kMarginLargeStep = 14.173229f;
+// The counts step by 1 and 5.
 static const ADMFloat kCountSmallStep = 1.0f;
 static const ADMFloat kCountLargeStep = 5.0f;
 
@@ -62,14 +60,9 @@ ASErr RipSettingDlgSpinEditInitProc(ADMItemRef item)
 {
     switch (sADMItem->GetID(item)) {
     case kRipSettingMarginXItem:
-    case kRipSettingMarginYItem: {
-        double margin = sADMItem->GetID(item) == kRipSettingMarginXItem ? g->ripMarginX : g->ripMarginY;
-        sADMItem->SetSmallIncrement(item, kMarginSmallStep);
-        sADMItem->SetLargeIncrement(item, kMarginLargeStep);
-        sADMItem->SetUnits(item, kADMMillimeterUnits);
-        sADMItem->SetFloatValue(item, (ADMFloat)(kMillimetreToPoint * margin));
+    case kRipSettingMarginYItem:
+        setMillimetreField(item, sADMItem->GetID(item) == kRipSettingMarginXItem ? g->ripMarginX : g->ripMarginY);
         break;
-    }
     case kRipSettingVLinesItem:
     case kRipSettingHLinesItem:
         sADMItem->SetMinIntValue(item, 0);
@@ -117,14 +110,6 @@ ASErr RipSettingDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 
 ASErr RipSettingDlgFrameLegendInit(ADMItemRef item) { return useDrawProc(item, RipSettingDlgFrameDrawProc); }
 
-static ADMPoint at(int h, int v)
-{
-    ADMPoint p;
-    p.h = (ASInt16)h;
-    p.v = (ASInt16)v;
-    return p;
-}
-
 ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
 {
     ADMRect local;
@@ -148,7 +133,7 @@ ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
         int last = dense ? kRipPreviewGridWidth - 1 : nv;
         for (int i = -1; i <= last; i++) {
             int x = ox + (dense ? i + 1 : kRipPreviewGridWidth * (i + 1) / (nv + 1));
-            ADMPoint a = at(x, oy), b = at(x, oy + kRipPreviewGridHeight - 1);
+            ADMPoint a = admPoint(x, oy), b = admPoint(x, oy + kRipPreviewGridHeight - 1);
             sADMDrawer->DrawLine(drawer, &a, &b);
         }
     }
@@ -157,7 +142,7 @@ ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
         int last = dense ? kRipPreviewGridHeight - 1 : nh;
         for (int j = -1; j <= last; j++) {
             int y = oy + (dense ? j + 1 : kRipPreviewGridHeight * (j + 1) / (nh + 1));
-            ADMPoint a = at(ox, y), b = at(ox + kRipPreviewGridWidth, y);
+            ADMPoint a = admPoint(ox, y), b = admPoint(ox + kRipPreviewGridWidth, y);
             sADMDrawer->DrawLine(drawer, &a, &b);
         }
     }

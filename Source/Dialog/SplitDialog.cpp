@@ -311,20 +311,12 @@ static ADMRect glyphRect(int top, int left)
     return r;
 }
 
-static ADMPoint point(int h, int v)
-{
-    ADMPoint p;
-    p.h = (ASInt16)h;
-    p.v = (ASInt16)v;
-    return p;
-}
-
 void drawStyle(ADMDrawerRef drawer, ADMRect r, int32_t style, int32_t side)
 {
     sADMDrawer->SetColor(drawer, kSplitLegendGlyphColor);
     int midH = (r.left + r.right) / 2, midV = (r.top + r.bottom) / 2;
-    ADMPoint top = point(midH, r.top), bottom = point(midH, r.bottom);
-    ADMPoint left = point(r.left, midV), right = point(r.right, midV);
+    ADMPoint top = admPoint(midH, r.top), bottom = admPoint(midH, r.bottom);
+    ADMPoint left = admPoint(r.left, midV), right = admPoint(r.right, midV);
     switch (style) {
     case kSplitMarkCircle:
         // Rings, each a pixel inside the last, fill the circle. The glyph sits
@@ -338,8 +330,8 @@ void drawStyle(ADMDrawerRef drawer, ADMRect r, int32_t style, int32_t side)
         }
         break;
     case kSplitMarkRectangle: {
-        ADMPoint square[4] = {point(r.left, r.top), point(r.right, r.top), point(r.right, r.bottom),
-                              point(r.left, r.bottom)};
+        ADMPoint square[4] = {admPoint(r.left, r.top), admPoint(r.right, r.top), admPoint(r.right, r.bottom),
+                              admPoint(r.left, r.bottom)};
         sADMDrawer->DrawPolygon(drawer, square, 4);
         break;
     }
@@ -351,23 +343,23 @@ void drawStyle(ADMDrawerRef drawer, ADMRect r, int32_t style, int32_t side)
         switch (side) {
         case kSplitGlyphAbove:
             t[0] = away ? top : bottom;
-            t[1] = away ? point(r.left, r.bottom) : point(r.left, r.top);
-            t[2] = away ? point(r.right, r.bottom) : point(r.right, r.top);
+            t[1] = away ? admPoint(r.left, r.bottom) : admPoint(r.left, r.top);
+            t[2] = away ? admPoint(r.right, r.bottom) : admPoint(r.right, r.top);
             break;
         case kSplitGlyphBelow:
             t[0] = away ? bottom : top;
-            t[1] = away ? point(r.left, r.top) : point(r.left, r.bottom);
-            t[2] = away ? point(r.right, r.top) : point(r.right, r.bottom);
+            t[1] = away ? admPoint(r.left, r.top) : admPoint(r.left, r.bottom);
+            t[2] = away ? admPoint(r.right, r.top) : admPoint(r.right, r.bottom);
             break;
         case kSplitGlyphLeft:
             t[0] = away ? left : right;
-            t[1] = away ? point(r.right, r.top) : point(r.left, r.top);
-            t[2] = away ? point(r.right, r.bottom) : point(r.left, r.bottom);
+            t[1] = away ? admPoint(r.right, r.top) : admPoint(r.left, r.top);
+            t[2] = away ? admPoint(r.right, r.bottom) : admPoint(r.left, r.bottom);
             break;
         default:
             t[0] = away ? right : left;
-            t[1] = away ? point(r.left, r.top) : point(r.right, r.top);
-            t[2] = away ? point(r.left, r.bottom) : point(r.right, r.bottom);
+            t[1] = away ? admPoint(r.left, r.top) : admPoint(r.right, r.top);
+            t[2] = away ? admPoint(r.left, r.bottom) : admPoint(r.right, r.bottom);
             break;
         }
         sADMDrawer->DrawPolygon(drawer, t, 3);
@@ -393,19 +385,19 @@ ASErr SplitDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
         sADMDrawer->SetColor(drawer, kADMWhiteColor);
         sADMDrawer->FillRect(drawer, &all);
         int px = (W - kSplitLegendPictureWidth) / 2, py = (H - kSplitLegendPictureHeight) / 2;
-        ADMPoint at = point(px, py);
+        ADMPoint at = admPoint(px, py);
         sADMDrawer->DrawPicture(drawer, kSplitLegendPicture, &at);
         // Two cutting lines across the panel and one down it, with the marks
         // of the chosen style where they cross the panel's edges.
         for (int line = 1; line <= 2; line++) {
             int y = line * H / 3;
-            ADMPoint a = point(0, y), b = point(W, y);
+            ADMPoint a = admPoint(0, y), b = admPoint(W, y);
             sADMDrawer->SetColor(drawer, kSplitLegendLineColor);
             sADMDrawer->DrawLine(drawer, &a, &b);
             drawStyle(drawer, glyphRect(y - 6, px - 16), g_iAlignStyle, kSplitGlyphLeft);
             drawStyle(drawer, glyphRect(y - 6, px + 65), g_iAlignStyle, kSplitGlyphRight);
         }
-        ADMPoint a = point(W / 2, 0), b = point(W / 2, H);
+        ADMPoint a = admPoint(W / 2, 0), b = admPoint(W / 2, H);
         sADMDrawer->SetColor(drawer, kSplitLegendLineColor);
         sADMDrawer->DrawLine(drawer, &a, &b);
         drawStyle(drawer, glyphRect(py - 16, W / 2 - 6), g_iAlignStyle, kSplitGlyphAbove);
