@@ -34,31 +34,6 @@ enum {
 static const ADMColor kSplitLegendLineColor = 0xFF00FF;
 static const ADMColor kSplitLegendGlyphColor = 0xFFFF;
 
-const Item_Control_arg dlgSplitItem[kSplitItemCount] = {
-    {kADMTextStaticType, 902, 0, 0, kSplitMarkStyleLabelItem, 5, 60, 11, 15, NULL, NULL},
-    {kADMPopupListType, 0, 0, 0, kSplitMarkStyleItem, 70, 100, 5, 21, SplitDlgPopupListInit, NULL},
-    {kADMTextStaticType, 903, 0, 0, kSplitMarkWidthLabelItem, 5, 60, 33, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitMarkWidthItem, 70, 100, 28, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 904, 0, 0, kSplitMarkHeightLabelItem, 5, 60, 55, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitMarkHeightItem, 70, 100, 50, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 912, 0, 0, kSplitOverlapXLabelItem, 5, 60, 77, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitOverlapXItem, 70, 100, 72, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 913, 0, 0, kSplitOverlapYLabelItem, 5, 60, 99, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitOverlapYItem, 70, 100, 94, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 914, 0, 0, kSplitSortMethodLabelItem, 5, 60, 121, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitSortMethodItem, 70, 17, 116, 20, SplitDlgTextEditInit, NULL},
-    {kADMPictureStaticType, 0, 0, 0, kSplitSortPictureItem, 90, 20, 116, 20, NULL, NULL},
-    {kADMFrameType, 0, 0, 0, kSplitLegendItem, 175, 100, 5, 135, SplitDlgFrameLegendInit, NULL},
-    {kADMTextPushButtonType, 905, 0, 0, kSplitOKItem, 175, 100, 145, 20, SplitDlgTextPushButtonInit, NULL},
-    {kADMPicturePushButtonType, 0, 916, kSplitMoreOptionsPicture, kSplitMoreOptionsItem, 5, 20, 145, 20,
-     SplitDlgPicturePushButtonMoreOptionInit, NULL},
-    {kADMTextStaticType, 917, 0, 0, kSplitCellWidthLabelItem, 5, 60, 175, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitCellWidthItem, 70, 100, 170, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 918, 0, 0, kSplitCellHeightLabelItem, 5, 60, 197, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitCellHeightItem, 70, 100, 192, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextPushButtonType, 919, 0, 0, kSplitDoItem, 175, 100, 192, 20, SplitDlgTextPushButtonInit, NULL},
-};
-
 // ---- The palette's own suite acquisition -------------------------------------------
 
 // The palette is used between host messages (a person clicks it while the host
@@ -85,115 +60,6 @@ static ADMItemRef paletteItem(ADMItemRef item, int32_t id)
     return sADMDialog->GetItem(sADMItem->GetDialog(item), id);
 }
 
-// ---- Init -----------------------------------------------------------------------------
-
-ASErr SplitPluginInitProc(ADMDialogRef dialog)
-{
-    sADMDialog->SetSize(dialog, kSplitDialogWidth, kSplitDialogHeight);
-    char title[256];
-    title[0] = 0;
-    sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, kSplitTitleString, title,
-                              sizeof title);
-    sADMDialog->SetText(dialog, title);
-    g_iAlignStyle = g->splitMarkStyle;
-    if (loadDialogItems(dlgSplitItem, kSplitItemCount, dialog) != 1) return kNoErr;
-    for (int i = 0; i < kSplitItemCount; i++) {
-        if (strcmp(dlgSplitItem[i].itemType, kADMTextStaticType) != 0) continue;
-        ADMItemRef label = sADMDialog->GetItem(dialog, dlgSplitItem[i].itemId);
-        if (label != NULL) sADMItem->SetJustify(label, kADMRightJustify);
-    }
-    ADMItemRef picture = sADMDialog->GetItem(dialog, kSplitSortPictureItem);
-    if (picture != NULL) sADMItem->SetPictureID(picture, kSplitSortPictureBase + g->splitSortMethod);
-    return kNoErr;
-}
-
-ASErr SplitDlgPopupListInit(ADMItemRef item)
-{
-    static const int32_t texts[] = {kSplitCircleString,       kSplitRectangleString, kSplitTriangleUpString,
-                                    kSplitTriangleDownString, kSplitDiamondString,   kSplitNoMarksString};
-    sADMItem->SetNotifyProc(item, SplitDlgPopupListItemNotifyProc);
-    ADMListRef list = sADMItem->GetList(item);
-    for (int32_t i = 0; i < (int32_t)(sizeof texts / sizeof texts[0]); i++) {
-        ADMEntryRef entry = sADMList->InsertEntry(list, i);
-        if (entry == NULL) continue;
-        char text[256];
-        text[0] = 0;
-        sADMBasic->GetIndexString(g->pluginRef, g->stringListId, texts[i], text, sizeof text);
-        sADMEntry->SetText(entry, text);
-        if (i == g_iAlignStyle) {
-            sADMEntry->Select(entry, TRUE);
-            sADMEntry->Activate(entry, TRUE);
-        }
-    }
-    return kNoErr;
-}
-
-ASErr SplitDlgTextEditInit(ADMItemRef item)
-{
-    sADMItem->SetMinFloatValue(item, 0.0f);
-    sADMItem->SetUnits(item, kADMMillimeterUnits);
-    switch (sADMItem->GetID(item)) {
-    case kSplitMarkWidthItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitMarkWidth * kMillimetreToPoint));
-        break;
-    case kSplitMarkHeightItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitMarkHeight * kMillimetreToPoint));
-        break;
-    case kSplitOverlapXItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitOverlapX * kMillimetreToPoint));
-        break;
-    case kSplitOverlapYItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitOverlapY * kMillimetreToPoint));
-        break;
-    case kSplitCellWidthItem:
-    case kSplitCellHeightItem:
-        sADMItem->SetFloatValue(item, kSplitCellDefault);
-        sADMItem->SetSmallIncrement(item, kSplitCellSmallStep);
-        sADMItem->SetLargeIncrement(item, kSplitCellLargeStep);
-        break;
-    case kSplitSortMethodItem: {
-        // Only the arrows: the range reaches one past each end so that a step
-        // off either end is seen and wrapped round.
-        sADMItem->SetUnits(item, kADMNoUnits);
-        sADMItem->SetMinIntValue(item, 0);
-        sADMItem->SetMaxIntValue(item, 9);
-        sADMItem->SetIntValue(item, g->splitSortMethod);
-        ADMItemRef field = sADMItem->GetChildItem(item, kADMSpinEditTextEditChildID);
-        if (field != NULL) {
-            sADMItem->Enable(field, FALSE);
-            sADMItem->Show(field, FALSE);
-        }
-        sADMItem->SetNotifyProc(item, SplitDlgSortMethodSpinProc);
-        break;
-    }
-    default:
-        break;
-    }
-    return kNoErr;
-}
-
-ASErr SplitDlgFrameLegendInit(ADMItemRef item) { return useDrawProc(item, SplitDlgFrameDrawProc); }
-
-ASErr SplitDlgTextPushButtonInit(ADMItemRef item)
-{
-    switch (sADMItem->GetID(item)) {
-    case kSplitOKItem:
-        sADMItem->SetNotifyProc(item, SplitDlgOKButtonProc);
-        break;
-    case kSplitDoItem:
-        sADMItem->SetNotifyProc(item, SplitDlgDoButtonProc);
-        break;
-    case kSplitCancelItem:
-        sADMItem->SetNotifyProc(item, SplitDlgCancelButtonProc);
-        break;
-    default:
-        break;
-    }
-    return kNoErr;
-}
-
-ASErr SplitDlgPicturePushButtonMoreOptionInit(ADMItemRef item) { return useNotifyProc(item, SplitDlgMoreOptionProc); }
-
 // ---- Notifications ------------------------------------------------------------------
 
 static void markStyleChanged(ADMItemRef item, ADMNotifierRef notifier)
@@ -207,7 +73,7 @@ static void markStyleChanged(ADMItemRef item, ADMNotifierRef notifier)
     if (legend != NULL) sADMItem->Invalidate(legend);
 }
 
-ASErr SplitDlgPopupListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr SplitDlgPopupListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     return runWithSuites(item, notifier, markStyleChanged);
 }
@@ -226,7 +92,7 @@ static void sortMethodStepped(ADMItemRef item, ADMNotifierRef notifier)
     if (picture != NULL) sADMItem->SetPictureID(picture, kSplitSortPictureBase + order);
 }
 
-ASErr SplitDlgSortMethodSpinProc(ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr SplitDlgSortMethodSpinProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     return runWithSuites(item, notifier, sortMethodStepped);
 }
@@ -255,14 +121,14 @@ static void makePanels(ADMItemRef item, ADMNotifierRef notifier)
     g_artSplitGroup = NULL;
 }
 
-ASErr SplitDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr SplitDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     return runWithSuites(item, notifier, makePanels);
 }
 
 static void passOn(ADMItemRef, ADMNotifierRef) {}
 
-ASErr SplitDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr SplitDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     return runWithSuites(item, notifier, passOn);
 }
@@ -280,7 +146,7 @@ static void toggleMoreOptions(ADMItemRef item, ADMNotifierRef notifier)
     sADMItem->SetSelectedPictureID(item, picture);
 }
 
-ASErr SplitDlgMoreOptionProc(ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr SplitDlgMoreOptionProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     return runWithSuites(item, notifier, toggleMoreOptions);
 }
@@ -294,7 +160,7 @@ static void drawGrid(ADMItemRef item, ADMNotifierRef notifier)
                         sADMItem->GetFloatValue(paletteItem(item, kSplitCellHeightItem)), 0);
 }
 
-ASErr SplitDlgDoButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr SplitDlgDoButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     return runWithSuites(item, notifier, drawGrid);
 }
@@ -311,7 +177,7 @@ static ADMRect glyphRect(int top, int left)
     return r;
 }
 
-void drawStyle(ADMDrawerRef drawer, ADMRect r, int32_t style, int32_t side)
+static void drawStyle(ADMDrawerRef drawer, ADMRect r, int32_t style, int32_t side)
 {
     sADMDrawer->SetColor(drawer, kSplitLegendGlyphColor);
     int midH = (r.left + r.right) / 2, midV = (r.top + r.bottom) / 2;
@@ -375,7 +241,7 @@ void drawStyle(ADMDrawerRef drawer, ADMRect r, int32_t style, int32_t side)
     }
 }
 
-ASErr SplitDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
+VT_NODISCARD static ASErr SplitDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
 {
     if (g == NULL) return kNoErr;
     if (acquireSuites(g->basic) == kNoErr) {
@@ -405,6 +271,145 @@ ASErr SplitDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
         sADMItem->DefaultDraw(item, drawer);
     }
     (void)releaseSuites(g->basic);
+    return kNoErr;
+}
+
+// ---- Items --------------------------------------------------------------------------
+
+VT_NODISCARD static ASErr SplitDlgPopupListInit(ADMItemRef item)
+{
+    static const int32_t texts[] = {kSplitCircleString,       kSplitRectangleString, kSplitTriangleUpString,
+                                    kSplitTriangleDownString, kSplitDiamondString,   kSplitNoMarksString};
+    sADMItem->SetNotifyProc(item, SplitDlgPopupListItemNotifyProc);
+    ADMListRef list = sADMItem->GetList(item);
+    for (int32_t i = 0; i < (int32_t)(sizeof texts / sizeof texts[0]); i++) {
+        ADMEntryRef entry = sADMList->InsertEntry(list, i);
+        if (entry == NULL) continue;
+        char text[256];
+        text[0] = 0;
+        sADMBasic->GetIndexString(g->pluginRef, g->stringListId, texts[i], text, sizeof text);
+        sADMEntry->SetText(entry, text);
+        if (i == g_iAlignStyle) {
+            sADMEntry->Select(entry, TRUE);
+            sADMEntry->Activate(entry, TRUE);
+        }
+    }
+    return kNoErr;
+}
+
+VT_NODISCARD static ASErr SplitDlgTextEditInit(ADMItemRef item)
+{
+    sADMItem->SetMinFloatValue(item, 0.0f);
+    sADMItem->SetUnits(item, kADMMillimeterUnits);
+    switch (sADMItem->GetID(item)) {
+    case kSplitMarkWidthItem:
+        sADMItem->SetFloatValue(item, (float)(g->splitMarkWidth * kMillimetreToPoint));
+        break;
+    case kSplitMarkHeightItem:
+        sADMItem->SetFloatValue(item, (float)(g->splitMarkHeight * kMillimetreToPoint));
+        break;
+    case kSplitOverlapXItem:
+        sADMItem->SetFloatValue(item, (float)(g->splitOverlapX * kMillimetreToPoint));
+        break;
+    case kSplitOverlapYItem:
+        sADMItem->SetFloatValue(item, (float)(g->splitOverlapY * kMillimetreToPoint));
+        break;
+    case kSplitCellWidthItem:
+    case kSplitCellHeightItem:
+        sADMItem->SetFloatValue(item, kSplitCellDefault);
+        sADMItem->SetSmallIncrement(item, kSplitCellSmallStep);
+        sADMItem->SetLargeIncrement(item, kSplitCellLargeStep);
+        break;
+    case kSplitSortMethodItem: {
+        // Only the arrows: the range reaches one past each end so that a step
+        // off either end is seen and wrapped round.
+        sADMItem->SetUnits(item, kADMNoUnits);
+        sADMItem->SetMinIntValue(item, 0);
+        sADMItem->SetMaxIntValue(item, 9);
+        sADMItem->SetIntValue(item, g->splitSortMethod);
+        ADMItemRef field = sADMItem->GetChildItem(item, kADMSpinEditTextEditChildID);
+        if (field != NULL) {
+            sADMItem->Enable(field, FALSE);
+            sADMItem->Show(field, FALSE);
+        }
+        sADMItem->SetNotifyProc(item, SplitDlgSortMethodSpinProc);
+        break;
+    }
+    default:
+        break;
+    }
+    return kNoErr;
+}
+
+VT_NODISCARD static ASErr SplitDlgFrameLegendInit(ADMItemRef item) { return useDrawProc(item, SplitDlgFrameDrawProc); }
+
+VT_NODISCARD static ASErr SplitDlgTextPushButtonInit(ADMItemRef item)
+{
+    switch (sADMItem->GetID(item)) {
+    case kSplitOKItem:
+        sADMItem->SetNotifyProc(item, SplitDlgOKButtonProc);
+        break;
+    case kSplitDoItem:
+        sADMItem->SetNotifyProc(item, SplitDlgDoButtonProc);
+        break;
+    case kSplitCancelItem:
+        sADMItem->SetNotifyProc(item, SplitDlgCancelButtonProc);
+        break;
+    default:
+        break;
+    }
+    return kNoErr;
+}
+
+VT_NODISCARD static ASErr SplitDlgPicturePushButtonMoreOptionInit(ADMItemRef item)
+{
+    return useNotifyProc(item, SplitDlgMoreOptionProc);
+}
+
+const Item_Control_arg dlgSplitItem[kSplitItemCount] = {
+    {kADMTextStaticType, 902, 0, 0, kSplitMarkStyleLabelItem, 5, 60, 11, 15, NULL, NULL},
+    {kADMPopupListType, 0, 0, 0, kSplitMarkStyleItem, 70, 100, 5, 21, SplitDlgPopupListInit, NULL},
+    {kADMTextStaticType, 903, 0, 0, kSplitMarkWidthLabelItem, 5, 60, 33, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitMarkWidthItem, 70, 100, 28, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 904, 0, 0, kSplitMarkHeightLabelItem, 5, 60, 55, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitMarkHeightItem, 70, 100, 50, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 912, 0, 0, kSplitOverlapXLabelItem, 5, 60, 77, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitOverlapXItem, 70, 100, 72, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 913, 0, 0, kSplitOverlapYLabelItem, 5, 60, 99, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitOverlapYItem, 70, 100, 94, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 914, 0, 0, kSplitSortMethodLabelItem, 5, 60, 121, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitSortMethodItem, 70, 17, 116, 20, SplitDlgTextEditInit, NULL},
+    {kADMPictureStaticType, 0, 0, 0, kSplitSortPictureItem, 90, 20, 116, 20, NULL, NULL},
+    {kADMFrameType, 0, 0, 0, kSplitLegendItem, 175, 100, 5, 135, SplitDlgFrameLegendInit, NULL},
+    {kADMTextPushButtonType, 905, 0, 0, kSplitOKItem, 175, 100, 145, 20, SplitDlgTextPushButtonInit, NULL},
+    {kADMPicturePushButtonType, 0, 916, kSplitMoreOptionsPicture, kSplitMoreOptionsItem, 5, 20, 145, 20,
+     SplitDlgPicturePushButtonMoreOptionInit, NULL},
+    {kADMTextStaticType, 917, 0, 0, kSplitCellWidthLabelItem, 5, 60, 175, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitCellWidthItem, 70, 100, 170, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 918, 0, 0, kSplitCellHeightLabelItem, 5, 60, 197, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitCellHeightItem, 70, 100, 192, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextPushButtonType, 919, 0, 0, kSplitDoItem, 175, 100, 192, 20, SplitDlgTextPushButtonInit, NULL},
+};
+
+// ---- Init -----------------------------------------------------------------------------
+
+ASErr SplitPluginInitProc(ADMDialogRef dialog)
+{
+    sADMDialog->SetSize(dialog, kSplitDialogWidth, kSplitDialogHeight);
+    char title[256];
+    title[0] = 0;
+    sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, kSplitTitleString, title,
+                              sizeof title);
+    sADMDialog->SetText(dialog, title);
+    g_iAlignStyle = g->splitMarkStyle;
+    if (loadDialogItems(dlgSplitItem, kSplitItemCount, dialog) != 1) return kNoErr;
+    for (int i = 0; i < kSplitItemCount; i++) {
+        if (strcmp(dlgSplitItem[i].itemType, kADMTextStaticType) != 0) continue;
+        ADMItemRef label = sADMDialog->GetItem(dialog, dlgSplitItem[i].itemId);
+        if (label != NULL) sADMItem->SetJustify(label, kADMRightJustify);
+    }
+    ADMItemRef picture = sADMDialog->GetItem(dialog, kSplitSortPictureItem);
+    if (picture != NULL) sADMItem->SetPictureID(picture, kSplitSortPictureBase + g->splitSortMethod);
     return kNoErr;
 }
 
