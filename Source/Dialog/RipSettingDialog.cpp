@@ -15,71 +15,7 @@ static const ADMFloat kCountLargeStep = 5.0f;
 // The toolkit's colour of the preview's grid lines.
 static const ADMColor kRipPreviewGridColor = 16;
 
-const Item_Control_arg dlgRipSettingItem[kRipSettingItemCount] = {
-    {kADMTextPushButtonType, 351, 0, 0, kRipSettingOKItem, 10, 100, 109, 21, RipSettingDlgTextPushButtonInitProc,
-     nullptr},
-    {kADMTextPushButtonType, 352, 0, 0, kRipSettingCancelItem, 150, 100, 109, 21,
-     RipSettingDlgTextPushButtonInitProc, nullptr},
-    {kADMTextStaticType, 353, 0, 0, kRipSettingMarginLabelItem, 5, 95, 17, 15, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kRipSettingMarginXItem, 100, 60, 12, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1028, kRipSettingMarginXPictureItem, 160, 20, 12, 20, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kRipSettingMarginYItem, 100, 60, 35, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1029, kRipSettingMarginYPictureItem, 160, 20, 35, 20, nullptr, nullptr},
-    {kADMTextStaticType, 354, 0, 0, kRipSettingLinesLabelItem, 5, 95, 63, 15, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kRipSettingVLinesItem, 100, 60, 58, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1028, kRipSettingVLinesPictureItem, 160, 20, 58, 20, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kRipSettingHLinesItem, 100, 60, 81, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1029, kRipSettingHLinesPictureItem, 160, 20, 81, 20, nullptr, nullptr},
-    {kADMFrameType, 0, 0, 0, kRipSettingPreviewItem, 185, 65, 12, 89, RipSettingDlgFrameLegendInit, nullptr},
-};
-
-ASErr goRipSetting(void)
-{
-    ASInt32 result = sADMDialog->Modal(g->pluginRef, kRipSettingDialogName, kRipSettingDialogResource,
-                                       kADMModalDialogStyle, RipSettingPluginInitProc, nullptr, 0);
-    return result == kRipSettingOKItem ? kNoErr : kSettingsNotConfirmedErr;
-}
-
-ASErr RipSettingPluginInitProc(ADMDialogRef dialog)
-{
-    (void)setUpDialog(dialog, kRipSettingDialogWidth, kRipSettingDialogHeight, kRipSettingTitleString, dlgRipSettingItem,
-                      kRipSettingItemCount);
-    return kNoErr;
-}
-
-ASErr RipSettingDlgTextPushButtonInitProc(ADMItemRef item)
-{
-    if (sADMItem->GetID(item) == kRipSettingOKItem)
-        sADMItem->SetNotifyProc(item, RipSettingDlgOKButtonProc);
-    else if (sADMItem->GetID(item) == kRipSettingCancelItem)
-        sADMItem->SetNotifyProc(item, RipSettingDlgCancelButtonProc);
-    return kNoErr;
-}
-
-ASErr RipSettingDlgSpinEditInitProc(ADMItemRef item)
-{
-    switch (sADMItem->GetID(item)) {
-    case kRipSettingMarginXItem:
-    case kRipSettingMarginYItem:
-        setMillimetreField(item, sADMItem->GetID(item) == kRipSettingMarginXItem ? g->ripMarginX : g->ripMarginY);
-        break;
-    case kRipSettingVLinesItem:
-    case kRipSettingHLinesItem:
-        sADMItem->SetMinIntValue(item, 0);
-        sADMItem->SetSmallIncrement(item, kCountSmallStep);
-        sADMItem->SetLargeIncrement(item, kCountLargeStep);
-        sADMItem->SetUnits(item, kADMNoUnits);
-        sADMItem->SetPrecision(item, 0);  // whole lines, shown without decimals
-        sADMItem->SetIntValue(item, sADMItem->GetID(item) == kRipSettingVLinesItem ? g->ripVLines : g->ripHLines);
-        sADMItem->SetNotifyProc(item, RipSettingDlgRipNumSpinEditProc);
-        break;
-    default:
-        break;
-    }
-    return kNoErr;
-}
-
-ASErr RipSettingDlgRipNumSpinEditProc(ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr RipSettingDlgRipNumSpinEditProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (userChanged(notifier)) {
         ADMItemRef preview = sADMDialog->GetItem(sADMItem->GetDialog(item), kRipSettingPreviewItem);
@@ -98,19 +34,17 @@ static bool storeRipSettings(ADMDialogRef dialog)
     return true;
 }
 
-ASErr RipSettingDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr RipSettingDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     return acceptOnClick(item, notifier, kRipSettingOKItem, storeRipSettings);
 }
 
-ASErr RipSettingDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr RipSettingDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     return endModalOnClick(item, notifier, kRipSettingCancelItem, true);
 }
 
-ASErr RipSettingDlgFrameLegendInit(ADMItemRef item) { return useDrawProc(item, RipSettingDlgFrameDrawProc); }
-
-ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
+VT_NODISCARD static ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
 {
     ADMRect local;
     sADMItem->GetLocalRect(item, &local);
@@ -155,4 +89,74 @@ ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
     }
     sADMItem->DefaultDraw(item, drawer);
     return kNoErr;
+}
+
+
+VT_NODISCARD static ASErr RipSettingDlgSpinEditInitProc(ADMItemRef item)
+{
+    switch (sADMItem->GetID(item)) {
+    case kRipSettingMarginXItem:
+    case kRipSettingMarginYItem:
+        setMillimetreField(item, sADMItem->GetID(item) == kRipSettingMarginXItem ? g->ripMarginX : g->ripMarginY);
+        break;
+    case kRipSettingVLinesItem:
+    case kRipSettingHLinesItem:
+        sADMItem->SetMinIntValue(item, 0);
+        sADMItem->SetSmallIncrement(item, kCountSmallStep);
+        sADMItem->SetLargeIncrement(item, kCountLargeStep);
+        sADMItem->SetUnits(item, kADMNoUnits);
+        sADMItem->SetPrecision(item, 0);  // whole lines, shown without decimals
+        sADMItem->SetIntValue(item, sADMItem->GetID(item) == kRipSettingVLinesItem ? g->ripVLines : g->ripHLines);
+        sADMItem->SetNotifyProc(item, RipSettingDlgRipNumSpinEditProc);
+        break;
+    default:
+        break;
+    }
+    return kNoErr;
+}
+
+VT_NODISCARD static ASErr RipSettingDlgTextPushButtonInitProc(ADMItemRef item)
+{
+    if (sADMItem->GetID(item) == kRipSettingOKItem)
+        sADMItem->SetNotifyProc(item, RipSettingDlgOKButtonProc);
+    else if (sADMItem->GetID(item) == kRipSettingCancelItem)
+        sADMItem->SetNotifyProc(item, RipSettingDlgCancelButtonProc);
+    return kNoErr;
+}
+
+VT_NODISCARD static ASErr RipSettingDlgFrameLegendInit(ADMItemRef item)
+{
+    return useDrawProc(item, RipSettingDlgFrameDrawProc);
+}
+
+const Item_Control_arg dlgRipSettingItem[kRipSettingItemCount] = {
+    {kADMTextPushButtonType, 351, 0, 0, kRipSettingOKItem, 10, 100, 109, 21, RipSettingDlgTextPushButtonInitProc,
+     nullptr},
+    {kADMTextPushButtonType, 352, 0, 0, kRipSettingCancelItem, 150, 100, 109, 21,
+     RipSettingDlgTextPushButtonInitProc, nullptr},
+    {kADMTextStaticType, 353, 0, 0, kRipSettingMarginLabelItem, 5, 95, 17, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingMarginXItem, 100, 60, 12, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1028, kRipSettingMarginXPictureItem, 160, 20, 12, 20, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingMarginYItem, 100, 60, 35, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1029, kRipSettingMarginYPictureItem, 160, 20, 35, 20, nullptr, nullptr},
+    {kADMTextStaticType, 354, 0, 0, kRipSettingLinesLabelItem, 5, 95, 63, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingVLinesItem, 100, 60, 58, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1028, kRipSettingVLinesPictureItem, 160, 20, 58, 20, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingHLinesItem, 100, 60, 81, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1029, kRipSettingHLinesPictureItem, 160, 20, 81, 20, nullptr, nullptr},
+    {kADMFrameType, 0, 0, 0, kRipSettingPreviewItem, 185, 65, 12, 89, RipSettingDlgFrameLegendInit, nullptr},
+};
+
+VT_NODISCARD static ASErr RipSettingPluginInitProc(ADMDialogRef dialog)
+{
+    (void)setUpDialog(dialog, kRipSettingDialogWidth, kRipSettingDialogHeight, kRipSettingTitleString,
+                      dlgRipSettingItem, kRipSettingItemCount);
+    return kNoErr;
+}
+
+ASErr goRipSetting(void)
+{
+    ASInt32 result = sADMDialog->Modal(g->pluginRef, kRipSettingDialogName, kRipSettingDialogResource,
+                                       kADMModalDialogStyle, RipSettingPluginInitProc, nullptr, 0);
+    return result == kRipSettingOKItem ? kNoErr : kSettingsNotConfirmedErr;
 }

@@ -87,4 +87,3 @@ enum { kSplitMaxGuides = 1000 };
 VT_NODISCARD ASErr drawSplitLine(float cellWidth, float cellHeight, int32_t unused);
 
 VT_NODISCARD ASErr SplitPluginInitProc(ADMDialogRef dialog);
-
