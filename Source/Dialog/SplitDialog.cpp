@@ -97,6 +97,17 @@ VT_NODISCARD static ASErr SplitDlgSortMethodSpinProc(ADMItemRef item, ADMNotifie
     return runWithSuites(item, notifier, sortMethodStepped);
 }
 
+// The palette's lengths and the setting each shows and stores (millimetres).
+static const struct SplitLength {
+    int32_t itemId;
+    double PluginGlobals::*setting;
+} kSplitLengths[] = {
+    {kSplitMarkWidthItem, &PluginGlobals::splitMarkWidth},
+    {kSplitMarkHeightItem, &PluginGlobals::splitMarkHeight},
+    {kSplitOverlapXItem, &PluginGlobals::splitOverlapX},
+    {kSplitOverlapYItem, &PluginGlobals::splitOverlapY},
+};
+
 static double millimetresOf(ADMItemRef item, int32_t id)
 {
     return sADMItem->GetFloatValue(paletteItem(item, id)) * kPointToMillimetre;
@@ -105,10 +116,7 @@ static double millimetresOf(ADMItemRef item, int32_t id)
 static void makePanels(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (!userChanged(notifier)) return;
-    g->splitMarkWidth = millimetresOf(item, kSplitMarkWidthItem);
-    g->splitMarkHeight = millimetresOf(item, kSplitMarkHeightItem);
-    g->splitOverlapX = millimetresOf(item, kSplitOverlapXItem);
-    g->splitOverlapY = millimetresOf(item, kSplitOverlapYItem);
+    for (const SplitLength& length : kSplitLengths) g->*length.setting = millimetresOf(item, length.itemId);
     g->splitMarkStyle = g_iAlignStyle;
     if (g_artSplitGroup == NULL) return;
     // A guide group the user deleted is forgotten, not deleted again.
@@ -301,19 +309,10 @@ VT_NODISCARD static ASErr SplitDlgTextEditInit(ADMItemRef item)
 {
     sADMItem->SetMinFloatValue(item, 0.0f);
     sADMItem->SetUnits(item, kADMMillimeterUnits);
-    switch (sADMItem->GetID(item)) {
-    case kSplitMarkWidthItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitMarkWidth * kMillimetreToPoint));
-        break;
-    case kSplitMarkHeightItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitMarkHeight * kMillimetreToPoint));
-        break;
-    case kSplitOverlapXItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitOverlapX * kMillimetreToPoint));
-        break;
-    case kSplitOverlapYItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitOverlapY * kMillimetreToPoint));
-        break;
+    ASInt32 id = sADMItem->GetID(item);
+    for (const SplitLength& length : kSplitLengths)
+        if (length.itemId == id) sADMItem->SetFloatValue(item, (float)(g->*length.setting * kMillimetreToPoint));
+    switch (id) {
     case kSplitCellWidthItem:
     case kSplitCellHeightItem:
         sADMItem->SetFloatValue(item, kSplitCellDefault);
