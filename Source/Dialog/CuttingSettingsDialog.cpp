@@ -2,8 +2,8 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
-#include "Dialog/DialogCommon.h"
 #include "Common/Units.h"
+#include "Dialog/DialogCommon.h"
 
 // The items, made with the toolkit's Create in this order. The buttons' texts
 // are the same in every language and are set in code; the other texts come

@@ -5,9 +5,9 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
-#include "Dialog/DialogCommon.h"
 #include "Common/Units.h"
 #include "Core/DotCut.h"
+#include "Dialog/DialogCommon.h"
 
 enum { kDotCutTitleString = 791 };
 

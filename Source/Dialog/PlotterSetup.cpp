@@ -982,8 +982,8 @@ ASErr PlotterSetupDlgDialogButtonInitProc(ADMItemRef item)
 }
 
 // OK writes the current plotter into the preferences and saves the library;
-// the dialog ends only when exactly one plotter and one of its environments
-// are marked current.
+// the dialog ends only when a plotter and one of its environments are marked
+// current.
 static bool acceptPlotterSetup(ADMDialogRef)
 {
     int plotter = -1;
