@@ -3,6 +3,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Dialog/DialogCommon.h"
 
 const Item_Control_arg dlgAboutItem[kAboutItemCount] = {
     {kADMTextPushButtonType, 12, 0, 0, kAboutOKItem, 355, 100, 5, 21, AboutDlgOkButtonInitProc, nullptr},
@@ -21,28 +22,17 @@ ASErr goAbout(SPInterfaceMessage* message)
 
 ASErr AboutPluginInitProc(ADMDialogRef dialog)
 {
-    sADMDialog->SetSize(dialog, kAboutDialogWidth, kAboutDialogHeight);
-    char title[128];
-    sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, 11, title, 128);
-    sADMDialog->SetText(dialog, title);
     // The last step: a refused item has already been reported and the box
     // closed, and there is nothing left to skip.
-    (void)loadDialogItems(dlgAboutItem, kAboutItemCount, dialog);
+    (void)setUpDialog(dialog, kAboutDialogWidth, kAboutDialogHeight, 11, dlgAboutItem, kAboutItemCount);
     return kNoErr;
 }
 
-ASErr AboutDlgOkButtonInitProc(ADMItemRef item)
-{
-    sADMItem->SetNotifyProc(item, AboutDlgOKButtonProc);
-    return kNoErr;
-}
+ASErr AboutDlgOkButtonInitProc(ADMItemRef item) { return useNotifyProc(item, AboutDlgOKButtonProc); }
 
 ASErr AboutDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier))
-        sADMDialog->EndModal(sADMItem->GetDialog(item), 1, TRUE);
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return endModalOnClick(item, notifier, 1, true);
 }
 
 ASErr AboutDlgLogoInitProc(ADMItemRef item) { return kNoErr; }

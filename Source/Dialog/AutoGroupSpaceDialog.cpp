@@ -3,14 +3,10 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Units.h"
+#include "Dialog/DialogCommon.h"
 
 enum { kAutoGroupSpaceTitleString = 855 };
-
-// A millimetre in points, and the spin edits' steps of 1 mm and 5 mm.
-static const double kMillimetreInPoints = 2.8346458;
-static const double kPointInMillimetres = 0.3527777615108032;
-static const ADMFloat kSmallStep = 2.8346457f;
-static const ADMFloat kLargeStep = 14.173229f;
 
 const Item_Control_arg dlgAutoGroupSpaceItem[kAutoGroupSpaceItemCount] = {
     {kADMTextPushButtonType, 853, 0, 0, kAutoGroupSpaceOKItem, 10, 100, 62, 21, AutoGroupSpaceDlgButtonInitProc,
@@ -36,11 +32,9 @@ int32_t goAutoGroupSpace()
 
 ASErr AutoGroupSpacePluginInitProc(ADMDialogRef dialog)
 {
-    sADMDialog->SetSize(dialog, kAutoGroupSpaceDialogWidth, kAutoGroupSpaceDialogHeight);
-    char title[256];
-    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kAutoGroupSpaceTitleString, title, sizeof title);
-    sADMDialog->SetText(dialog, title);
-    if (loadDialogItems(dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount, dialog) != 1) return kNoErr;
+    if (setUpDialog(dialog, kAutoGroupSpaceDialogWidth, kAutoGroupSpaceDialogHeight, kAutoGroupSpaceTitleString,
+                    dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount) != 1)
+        return kNoErr;
     for (int32_t id : {kAutoGroupSpaceGapXLabelItem, kAutoGroupSpaceGapYLabelItem}) {
         ADMItemRef label = sADMDialog->GetItem(dialog, id);
         if (label != nullptr) sADMItem->SetJustify(label, kADMRightJustify);
@@ -50,34 +44,26 @@ ASErr AutoGroupSpacePluginInitProc(ADMDialogRef dialog)
 
 ASErr AutoGroupSpaceDlgSpinEditInitProc(ADMItemRef item)
 {
-    double gap = sADMItem->GetID(item) == kAutoGroupSpaceGapXItem ? g->autoGroupGapX : g->autoGroupGapY;
-    sADMItem->SetUnits(item, kADMMillimeterUnits);
-    sADMItem->SetSmallIncrement(item, kSmallStep);
-    sADMItem->SetLargeIncrement(item, kLargeStep);
-    sADMItem->SetFloatValue(item, (ADMFloat)(gap * kMillimetreInPoints));
+    setMillimetreField(item, sADMItem->GetID(item) == kAutoGroupSpaceGapXItem ? g->autoGroupGapX : g->autoGroupGapY);
     return kNoErr;
 }
 
 ASErr AutoGroupSpaceDlgButtonInitProc(ADMItemRef item)
 {
-    sADMItem->SetNotifyProc(item, AutoGroupSpaceDlgButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, AutoGroupSpaceDlgButtonNotifyProc);
+}
+
+static bool storeGaps(ADMDialogRef dialog)
+{
+    ADMItemRef gapX = sADMDialog->GetItem(dialog, kAutoGroupSpaceGapXItem);
+    ADMItemRef gapY = sADMDialog->GetItem(dialog, kAutoGroupSpaceGapYItem);
+    if (gapX != nullptr) g->autoGroupGapX = sADMItem->GetFloatValue(gapX) * kPointToMillimetre;
+    if (gapY != nullptr) g->autoGroupGapY = sADMItem->GetFloatValue(gapY) * kPointToMillimetre;
+    return true;
 }
 
 ASErr AutoGroupSpaceDlgButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        if (sADMItem->GetID(item) == kAutoGroupSpaceOKItem) {
-            ADMItemRef gapX = sADMDialog->GetItem(dialog, kAutoGroupSpaceGapXItem);
-            ADMItemRef gapY = sADMDialog->GetItem(dialog, kAutoGroupSpaceGapYItem);
-            if (gapX != nullptr) g->autoGroupGapX = sADMItem->GetFloatValue(gapX) * kPointInMillimetres;
-            if (gapY != nullptr) g->autoGroupGapY = sADMItem->GetFloatValue(gapY) * kPointInMillimetres;
-            sADMDialog->EndModal(dialog, kAutoGroupSpaceOKItem, FALSE);
-        } else {
-            sADMDialog->EndModal(dialog, kAutoGroupSpaceCancelItem, TRUE);
-        }
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return okOrCancelOnClick(item, notifier, kAutoGroupSpaceOKItem, kAutoGroupSpaceOKItem, kAutoGroupSpaceCancelItem,
+                             storeGaps);
 }

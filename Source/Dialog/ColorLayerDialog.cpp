@@ -7,6 +7,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Dialog/DialogCommon.h"
 #include "Dialog/PlotOutLists.h"
 
 uint8_t g_ColorOrLayer = 0;
@@ -63,12 +64,10 @@ ASErr goColorLayer(uint8_t isColor, Color* color, Layer* layer)
 
 ASErr ColorLayerPluginInitProc(ADMDialogRef dialog)
 {
-    sADMDialog->SetSize(dialog, kColorLayerDialogWidth, kColorLayerDialogHeight);
-    char title[256];
     int32_t titleIndex = g_ColorOrLayer ? kColorLayerColorTitleString : kColorLayerLayerTitleString;
-    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, titleIndex, title, sizeof title);
-    sADMDialog->SetText(dialog, title);
-    if (loadDialogItems(dlgColorLayerItem, kColorLayerItemCount, dialog) != 1) return kNoErr;
+    if (setUpDialog(dialog, kColorLayerDialogWidth, kColorLayerDialogHeight, titleIndex, dlgColorLayerItem,
+                    kColorLayerItemCount) != 1)
+        return kNoErr;
     static const int32_t kStatics[] = {kColorLayerPressureItem, kColorLayerVelocityItem, kColorLayerOffsetItem,
                                        kColorLayerPreTextLabelItem, kColorLayerPostTextLabelItem};
     for (int32_t id : kStatics) {
@@ -204,34 +203,26 @@ VT_NODISCARD static ASErr storeCommandText(ADMItemRef edit, char** stored)
 
 // ---- OK and Cancel -------------------------------------------------------------------------------
 
-static ASErr ColorLayerDlgButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
+static bool storeEntry(ADMDialogRef dialog)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        if (sADMItem->GetID(item) == kColorLayerOKItem) {
-            ADMItemRef pause = sADMDialog->GetItem(dialog, kColorLayerPauseItem);
-            if (pause != NULL) *editedPause() = sADMItem->GetBooleanValue(pause) ? 1 : 0;
-            // Without a choice in the popup the entry keeps its pen.
-            int32_t pen = chosenPen(sADMDialog->GetItem(dialog, kColorLayerPenItem));
-            if (pen >= 0) *editedPen() = pen;
-            for (int32_t id : {kColorLayerPreTextItem, kColorLayerPostTextItem})
-                if (storeCommandText(sADMDialog->GetItem(dialog, id), editedText(id)) != kNoErr) {
-                    char message[256];
-                    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kCommandTextNotKeptString, message,
-                                              sizeof message);
-                    sADMBasic->ErrorAlert(message);
-                }
-            sADMDialog->EndModal(dialog, kColorLayerOKItem, FALSE);
-        } else {
-            sADMDialog->EndModal(dialog, kColorLayerCancelItem, TRUE);
+    ADMItemRef pause = sADMDialog->GetItem(dialog, kColorLayerPauseItem);
+    if (pause != NULL) *editedPause() = sADMItem->GetBooleanValue(pause) ? 1 : 0;
+    // Without a choice in the popup the entry keeps its pen.
+    int32_t pen = chosenPen(sADMDialog->GetItem(dialog, kColorLayerPenItem));
+    if (pen >= 0) *editedPen() = pen;
+    for (int32_t id : {kColorLayerPreTextItem, kColorLayerPostTextItem})
+        if (storeCommandText(sADMDialog->GetItem(dialog, id), editedText(id)) != kNoErr) {
+            char message[256];
+            sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kCommandTextNotKeptString, message,
+                                      sizeof message);
+            sADMBasic->ErrorAlert(message);
         }
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return true;
 }
 
-static ASErr ColorLayerDlgButtonInitProc(ADMItemRef item)
+static ASErr ColorLayerDlgButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    sADMItem->SetNotifyProc(item, ColorLayerDlgButtonNotifyProc);
-    return kNoErr;
+    return okOrCancelOnClick(item, notifier, kColorLayerOKItem, kColorLayerOKItem, kColorLayerCancelItem, storeEntry);
 }
+
+static ASErr ColorLayerDlgButtonInitProc(ADMItemRef item) { return useNotifyProc(item, ColorLayerDlgButtonNotifyProc); }

@@ -3,6 +3,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Common/Units.h"
+#include "Dialog/DialogCommon.h"
 
 // The items, made with the toolkit's Create in this order. The buttons' texts
 // are the same in every language and are set in code; the other texts come
@@ -21,11 +22,6 @@ const Item_Control_arg dlgArdoSettingItem[kCuttingSettingsItemCount] = {
 
 static ADMItemRef itemOf(ADMDialogRef dialog, int32_t id) { return sADMDialog->GetItem(dialog, id); }
 
-static uint8_t isClick(ADMNotifierRef notifier)
-{
-    return sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier);
-}
-
 static uint8_t plotterCanCutOff()
 {
     return (g->curPlotter.PlotterReserved & kCuttingSettingsCutOffCapability) != 0;
@@ -43,13 +39,9 @@ ASErr goArdoSettingDialog()
 
 ASErr PlotOutDlgArdoSettinDlgInitProc(ADMDialogRef dialog)
 {
-    char title[256];
-    title[0] = 0;
-    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kCuttingSettingsTitleString, title, sizeof title);
-    sADMDialog->SetText(dialog, title);
-    sADMDialog->SetSize(dialog, kCuttingSettingsDialogWidth, kCuttingSettingsDialogHeight);
-
-    if (loadDialogItems(dlgArdoSettingItem, kCuttingSettingsItemCount, dialog) != 1) return kNoErr;
+    if (setUpDialog(dialog, kCuttingSettingsDialogWidth, kCuttingSettingsDialogHeight, kCuttingSettingsTitleString,
+                    dlgArdoSettingItem, kCuttingSettingsItemCount) != 1)
+        return kNoErr;
 
     ADMItemRef item;
     if ((item = itemOf(dialog, kCuttingSettingsOKItem)) != nullptr) {
@@ -98,7 +90,7 @@ ASErr PlotOutDlgArdoSettinDlgInitProc(ADMDialogRef dialog)
 
 ASErr ArdoSettingDlgCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         ADMItemRef distance = itemOf(sADMItem->GetDialog(item), kCuttingSettingsCutOffDistanceItem);
         if (distance != nullptr) sADMItem->Enable(distance, sADMItem->GetBooleanValue(item));
     }
@@ -112,24 +104,21 @@ static uint8_t checked(ADMDialogRef dialog, int32_t id)
     return item != nullptr && sADMItem->GetBooleanValue(item) ? 1 : 0;
 }
 
+static bool storeCuttingSettings(ADMDialogRef dialog)
+{
+    g->backToHome = checked(dialog, kCuttingSettingsBackToHomeItem);
+    g->usePlotterSetting = checked(dialog, kCuttingSettingsUsePlotterSettingItem);
+    g->cutOff = checked(dialog, kCuttingSettingsCutOffItem);
+    ADMItemRef distance = itemOf(dialog, kCuttingSettingsCutOffDistanceItem);
+    if (distance != nullptr) g->cutOffDistance = sADMItem->GetFloatValue(distance) * kPointToMillimetre;
+    // The overcut settings belong to their own dialog and stay as they are.
+    return true;
+}
+
 ASErr PlotOutDlgArdoSettingDlgTextPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        if (sADMItem->GetID(item) == kCuttingSettingsOKItem) {
-            g->backToHome = checked(dialog, kCuttingSettingsBackToHomeItem);
-            g->usePlotterSetting = checked(dialog, kCuttingSettingsUsePlotterSettingItem);
-            g->cutOff = checked(dialog, kCuttingSettingsCutOffItem);
-            ADMItemRef distance = itemOf(dialog, kCuttingSettingsCutOffDistanceItem);
-            if (distance != nullptr) g->cutOffDistance = sADMItem->GetFloatValue(distance) * kPointToMillimetre;
-            // The overcut settings belong to their own dialog and stay as they are.
-            sADMDialog->EndModal(dialog, kCuttingSettingsOKItem, FALSE);
-        } else {
-            sADMDialog->EndModal(dialog, kCuttingSettingsCancelItem, TRUE);
-        }
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return okOrCancelOnClick(item, notifier, kCuttingSettingsOKItem, kCuttingSettingsOKItem,
+                             kCuttingSettingsCancelItem, storeCuttingSettings);
 }
 
 // ---- The Plot Out dialog's button ------------------------------------------------------------
@@ -143,7 +132,7 @@ ASErr PlotOutDlgTextPushButtonInitProc(ADMItemRef item)
 
 ASErr PlotOutDlgArdoSettingsNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         (void)goArdoSettingDialog();
         // A dialog has been over the preview: it is drawn again in full.
         g_iPreviewDrawType = kPreviewDrawAll;

@@ -7,6 +7,7 @@
 #include "Common/Suites.h"
 #include "Common/Units.h"
 #include "Core/DotCut.h"
+#include "Dialog/DialogCommon.h"
 
 enum { kDotCutTitleString = 791 };
 
@@ -65,12 +66,9 @@ static void initLength(ADMItemRef item, int32_t hundredths)
 
 ASErr DotCutDialogInitProc(ADMDialogRef dialog)
 {
-    sADMDialog->SetSize(dialog, kDotCutDialogWidth, kDotCutDialogHeight);
-    char title[256];
-    title[0] = 0;
-    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kDotCutTitleString, title, sizeof title);
-    sADMDialog->SetText(dialog, title);
-    if (loadDialogItems(dlgDotCutItem, kDotCutItemCount, dialog) != 1) return kNoErr;
+    if (setUpDialog(dialog, kDotCutDialogWidth, kDotCutDialogHeight, kDotCutTitleString, dlgDotCutItem,
+                    kDotCutItemCount) != 1)
+        return kNoErr;
 
     initLength(sADMDialog->GetItem(dialog, kDotCutThroughLengthItem), g->dotCutThroughLength);
     initLength(sADMDialog->GetItem(dialog, kDotCutHalfCutLengthItem), g->dotCutHalfCutLength);
@@ -100,27 +98,19 @@ static void storePen(ADMItemRef popup, int32_t* pen)
     if (id >= 0) *pen = id;
 }
 
+static bool storeDotCut(ADMDialogRef dialog)
+{
+    g->dotCutHalfCutLength = hundredthsOf(sADMDialog->GetItem(dialog, kDotCutHalfCutLengthItem));
+    g->dotCutThroughLength = hundredthsOf(sADMDialog->GetItem(dialog, kDotCutThroughLengthItem));
+    storePen(sADMDialog->GetItem(dialog, kDotCutHalfCutPenItem), &g->dotCutHalfCutPen);
+    storePen(sADMDialog->GetItem(dialog, kDotCutThroughPenItem), &g->dotCutThroughPen);
+    return true;
+}
+
+// Only the OK and Cancel buttons have this procedure.
 ASErr DotCutDialogIButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        switch (sADMItem->GetID(item)) {
-        case kDotCutCancelItem:
-            sADMDialog->EndModal(dialog, kDotCutCancelled, TRUE);
-            break;
-        case kDotCutOKItem:
-            g->dotCutHalfCutLength = hundredthsOf(sADMDialog->GetItem(dialog, kDotCutHalfCutLengthItem));
-            g->dotCutThroughLength = hundredthsOf(sADMDialog->GetItem(dialog, kDotCutThroughLengthItem));
-            storePen(sADMDialog->GetItem(dialog, kDotCutHalfCutPenItem), &g->dotCutHalfCutPen);
-            storePen(sADMDialog->GetItem(dialog, kDotCutThroughPenItem), &g->dotCutThroughPen);
-            sADMDialog->EndModal(dialog, kDotCutConfirmed, FALSE);
-            break;
-        default:
-            break;
-        }
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return okOrCancelOnClick(item, notifier, kDotCutOKItem, kDotCutConfirmed, kDotCutCancelled, storeDotCut);
 }
 
 int32_t goMakeDotCut(void)

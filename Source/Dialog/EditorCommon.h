@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AllSuites.h"
+#include "Dialog/DialogCommon.h"
 #include "Dialog/ItemControl.h"
 
 // Places the dialog at left, top with the size given and sets its title from

@@ -57,34 +57,25 @@ ASErr EnvironmentDlgTextEditInitProc(ADMItemRef item)
 
 ASErr EnvironmentDlgButtonInitProc(ADMItemRef item)
 {
-    if (sADMItem->GetID(item) == kEnvironmentEditorOKItem)
-        sADMItem->SetNotifyProc(item, EnvironmentDlgOKButtonProc);
-    else
-        sADMItem->SetNotifyProc(item, EnvironmentDlgCancelButtonProc);
-    return kNoErr;
+    return setOkCancelProcs(item, kEnvironmentEditorOKItem, EnvironmentDlgOKButtonProc, EnvironmentDlgCancelButtonProc);
+}
+
+// OK keeps the name typed, unless it cannot be stored.
+static bool acceptEnvironment(ADMDialogRef dialog)
+{
+    char name[sizeof g_envTemp.EnvironmentName];
+    sADMItem->GetText(sADMDialog->GetItem(dialog, kEnvironmentEditorNameItem), name, sizeof name);
+    if (editorNameRefused(name)) return false;
+    memcpy(g_envTemp.EnvironmentName, name, sizeof name);
+    return true;
 }
 
 ASErr EnvironmentDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        char name[sizeof g_envTemp.EnvironmentName];
-        sADMItem->GetText(sADMDialog->GetItem(dialog, kEnvironmentEditorNameItem), name, sizeof name);
-        if (editorNameRefused(name)) {
-            sADMItem->DefaultNotify(item, notifier);
-            return kNoErr;
-        }
-        memcpy(g_envTemp.EnvironmentName, name, sizeof name);
-        sADMDialog->EndModal(dialog, 1, FALSE);
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return acceptOnClick(item, notifier, 1, acceptEnvironment);
 }
 
 ASErr EnvironmentDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier))
-        sADMDialog->EndModal(sADMItem->GetDialog(item), 2, TRUE);
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return endModalOnClick(item, notifier, 2, true);
 }

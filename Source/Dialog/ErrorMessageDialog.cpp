@@ -4,6 +4,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Dialog/DialogCommon.h"
 #include "Dialog/ItemControl.h"
 
 // The caller's texts, valid while the box is open.
@@ -52,8 +53,5 @@ ASErr ErrorMessageDialogInitProc(ADMDialogRef dialog)
 
 ASErr ErrorMessageDialogOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier))
-        sADMDialog->EndModal(sADMItem->GetDialog(item), 0, TRUE);
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return endModalOnClick(item, notifier, 0, true);
 }

@@ -6,38 +6,7 @@
 #include "Common/Suites.h"
 #include "Common/Units.h"
 #include "Core/MarkSetting.h"
-
-const Item_Control_arg dlgAASSteingItem[kAASSettingItemCount] = {
-    {kADMTextRadioButtonType, 772, 0, 0, kAASSetting4PointItem, 10, 160, 10, 21, dlgAASSettingRadioButtonInitProc,
-     nullptr},
-    {kADMTextStaticType, 773, 0, 0, kAASSettingLengthLabelItem, 20, 80, 36, 21, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kAASSettingLengthItem, 100, 80, 36, 21, dlgAASSettingSpinEditInitProc, nullptr},
-    {kADMTextStaticType, 774, 0, 0, kAASSettingThicknessLabelItem, 20, 80, 60, 21, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kAASSettingThicknessItem, 100, 80, 60, 21, dlgAASSettingSpinEditInitProc, nullptr},
-    {kADMTextStaticType, 775, 0, 0, kAASSettingMarginLabelItem, 20, 80, 83, 21, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kAASSettingMarginItem, 100, 80, 83, 21, dlgAASSettingSpinEditInitProc, nullptr},
-    {kADMFrameType, 0, 0, 0, kAASSetting4PointFrameItem, 10, 180, 32, 76, nullptr, nullptr},
-    {kADMTextRadioButtonType, 776, 0, 0, kAASSettingSegmentalItem, 10, 160, 109, 21,
-     dlgAASSettingRadioButtonInitProc, nullptr},
-    {kADMTextStaticType, 777, 0, 0, kAASSettingXStepLabelItem, 20, 80, 134, 21, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kAASSettingXStepItem, 100, 80, 134, 21, dlgAASSettingSpinEditInitProc, nullptr},
-    {kADMTextStaticType, 778, 0, 0, kAASSettingYStepLabelItem, 20, 80, 157, 21, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kAASSettingYStepItem, 100, 80, 157, 21, dlgAASSettingSpinEditInitProc, nullptr},
-    {kADMFrameType, 0, 0, 0, kAASSettingSegmentalFrameItem, 10, 180, 130, 52, nullptr, nullptr},
-    {kADMTextRadioButtonType, 779, 0, 0, kAASSettingMultipleCopiesItem, 10, 160, 183, 21,
-     dlgAASSettingRadioButtonInitProc, nullptr},
-    {kADMTextStaticType, 780, 0, 0, kAASSettingXCopiesLabelItem, 20, 100, 208, 21, nullptr, nullptr},
-    {kADMTextEditType, 0, 0, 0, kAASSettingXCopiesItem, 125, 50, 208, 21, dlgAASSettingCopiesEditInitProc, nullptr},
-    {kADMTextStaticType, 781, 0, 0, kAASSettingYCopiesLabelItem, 20, 100, 231, 21, nullptr, nullptr},
-    {kADMTextEditType, 0, 0, 0, kAASSettingYCopiesItem, 125, 50, 231, 21, dlgAASSettingCopiesEditInitProc, nullptr},
-    {kADMTextStaticType, 785, 0, 0, kAASSettingSpaceLabelItem, 20, 100, 256, 21, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kAASSettingSpaceItem, 125, 50, 256, 21, dlgAASSettingSpinEditInitProc, nullptr},
-    {kADMTextCheckBoxType, 782, 0, 0, kAASSettingWithOutlineItem, 20, 160, 278, 21, nullptr, nullptr},
-    {kADMFrameType, 0, 0, 0, kAASSettingCopiesFrameItem, 10, 180, 205, 101, nullptr, nullptr},
-    {kADMTextPushButtonType, 783, 0, 0, kAASSettingOKItem, 10, 80, 325, 21, dlgAASSettingButtonInitProc, nullptr},
-    {kADMTextPushButtonType, 784, 0, 0, kAASSettingCancelItem, 100, 80, 325, 21, dlgAASSettingButtonInitProc,
-     nullptr},
-};
+#include "Dialog/DialogCommon.h"
 
 // The length items: the setting each shows (micrometres) and its limits and
 // arrow steps in millimetres; the toolkit is given them in points, single
@@ -76,54 +45,7 @@ static const struct {
     {kAASSettingMultipleCopiesItem, &PluginGlobals::markMultipleCopies},
 };
 
-ASErr goAASSettingDialog(AIRealRect bounds)
-{
-    ASInt32 result = sADMDialog->Modal(g->pluginRef, kAASSettingDialogName, kAASSettingDialogResource,
-                                       kADMModalDialogStyle, AASSettingDialogInitProc, nullptr, 0);
-    if (result != kAASSettingOKItem) return result;
-    ASErr err = MakeAASSetting(bounds);
-    if (err) {
-        char text[512];
-        sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kAASSettingNotMadeString, text, sizeof text);
-        sADMBasic->ErrorAlert(text);
-    }
-    return err;
-}
-
-ASErr AASSettingDialogInitProc(ADMDialogRef dialog)
-{
-    // Exactly one layout is chosen, the first set one by priority.
-    if (g->mark4PointPosition) {
-        g->markSegmentalPosition = 0;
-        g->markMultipleCopies = 0;
-    } else if (g->markSegmentalPosition) {
-        g->markMultipleCopies = 0;
-    } else if (!g->markMultipleCopies) {
-        g->mark4PointPosition = 1;
-    }
-    sADMDialog->SetSize(dialog, kAASSettingDialogWidth, kAASSettingDialogHeight);
-    char title[256];
-    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kAASSettingTitleString, title, sizeof title);
-    sADMDialog->SetText(dialog, title);
-    // Return and the close box answer as OK and Cancel do.
-    sADMDialog->SetDefaultItemID(dialog, kAASSettingOKItem);
-    sADMDialog->SetCancelItemID(dialog, kAASSettingCancelItem);
-    if (loadDialogItems(dlgAASSteingItem, kAASSettingItemCount, dialog) != 1) return kNoErr;
-    ADMItemRef outline = sADMDialog->GetItem(dialog, kAASSettingWithOutlineItem);
-    if (outline != nullptr) sADMItem->SetBooleanValue(outline, g->markCopiesWithOutline);
-    return kNoErr;
-}
-
-ASErr dlgAASSettingRadioButtonInitProc(ADMItemRef item)
-{
-    ASInt32 id = sADMItem->GetID(item);
-    for (const auto& radio : kLayoutRadios)
-        if (radio.itemId == id) sADMItem->SetBooleanValue(item, g->*radio.flag);
-    sADMItem->SetNotifyProc(item, AASSettingDialogRadioButtonProc);
-    return kNoErr;
-}
-
-ASErr AASSettingDialogRadioButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr AASSettingDialogRadioButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
@@ -138,7 +60,16 @@ ASErr AASSettingDialogRadioButtonProc(ADMItemRef item, ADMNotifierRef notifier)
     return kNoErr;
 }
 
-ASErr dlgAASSettingSpinEditInitProc(ADMItemRef item)
+VT_NODISCARD static ASErr dlgAASSettingRadioButtonInitProc(ADMItemRef item)
+{
+    ASInt32 id = sADMItem->GetID(item);
+    for (const auto& radio : kLayoutRadios)
+        if (radio.itemId == id) sADMItem->SetBooleanValue(item, g->*radio.flag);
+    sADMItem->SetNotifyProc(item, AASSettingDialogRadioButtonProc);
+    return kNoErr;
+}
+
+VT_NODISCARD static ASErr dlgAASSettingSpinEditInitProc(ADMItemRef item)
 {
     const MarkLengthItem* row = lengthItem(sADMItem->GetID(item));
     if (row == nullptr) return kNoErr;
@@ -151,7 +82,7 @@ ASErr dlgAASSettingSpinEditInitProc(ADMItemRef item)
     return kNoErr;
 }
 
-ASErr dlgAASSettingCopiesEditInitProc(ADMItemRef item)
+VT_NODISCARD static ASErr dlgAASSettingCopiesEditInitProc(ADMItemRef item)
 {
     ASInt32 id = sADMItem->GetID(item);
     sADMItem->SetUnits(item, kADMNoUnits);
@@ -162,19 +93,13 @@ ASErr dlgAASSettingCopiesEditInitProc(ADMItemRef item)
     return kNoErr;
 }
 
-ASErr dlgAASSettingButtonInitProc(ADMItemRef item)
-{
-    sADMItem->SetNotifyProc(item, AASSettingDialogButtonProc);
-    return kNoErr;
-}
-
 // A length item's points as whole micrometres, rounded half up.
 static int32_t micrometresOf(ADMItemRef item)
 {
     return (int32_t)(sADMItem->GetFloatValue(item) * kPointToMillimetre * 1000.0 + 0.5);
 }
 
-static void storeSettings(ADMDialogRef dialog)
+static bool storeSettings(ADMDialogRef dialog)
 {
     for (const auto& radio : kLayoutRadios) {
         ADMItemRef r = sADMDialog->GetItem(dialog, radio.itemId);
@@ -190,19 +115,84 @@ static void storeSettings(ADMDialogRef dialog)
     ADMItemRef up = sADMDialog->GetItem(dialog, kAASSettingYCopiesItem);
     if (across != nullptr) g->markXCopies = sADMItem->GetIntValue(across);
     if (up != nullptr) g->markYCopies = sADMItem->GetIntValue(up);
+    return true;
 }
 
-ASErr AASSettingDialogButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr AASSettingDialogButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        if (sADMItem->GetID(item) == kAASSettingOKItem) {
-            storeSettings(dialog);
-            sADMDialog->EndModal(dialog, kAASSettingOKItem, FALSE);
-        } else {
-            sADMDialog->EndModal(dialog, kAASSettingCancelItem, TRUE);
-        }
+    return okOrCancelOnClick(item, notifier, kAASSettingOKItem, kAASSettingOKItem, kAASSettingCancelItem,
+                             storeSettings);
+}
+
+VT_NODISCARD static ASErr dlgAASSettingButtonInitProc(ADMItemRef item)
+{
+    return useNotifyProc(item, AASSettingDialogButtonProc);
+}
+
+const Item_Control_arg dlgAASSteingItem[kAASSettingItemCount] = {
+    {kADMTextRadioButtonType, 772, 0, 0, kAASSetting4PointItem, 10, 160, 10, 21, dlgAASSettingRadioButtonInitProc,
+     nullptr},
+    {kADMTextStaticType, 773, 0, 0, kAASSettingLengthLabelItem, 20, 80, 36, 21, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kAASSettingLengthItem, 100, 80, 36, 21, dlgAASSettingSpinEditInitProc, nullptr},
+    {kADMTextStaticType, 774, 0, 0, kAASSettingThicknessLabelItem, 20, 80, 60, 21, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kAASSettingThicknessItem, 100, 80, 60, 21, dlgAASSettingSpinEditInitProc, nullptr},
+    {kADMTextStaticType, 775, 0, 0, kAASSettingMarginLabelItem, 20, 80, 83, 21, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kAASSettingMarginItem, 100, 80, 83, 21, dlgAASSettingSpinEditInitProc, nullptr},
+    {kADMFrameType, 0, 0, 0, kAASSetting4PointFrameItem, 10, 180, 32, 76, nullptr, nullptr},
+    {kADMTextRadioButtonType, 776, 0, 0, kAASSettingSegmentalItem, 10, 160, 109, 21,
+     dlgAASSettingRadioButtonInitProc, nullptr},
+    {kADMTextStaticType, 777, 0, 0, kAASSettingXStepLabelItem, 20, 80, 134, 21, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kAASSettingXStepItem, 100, 80, 134, 21, dlgAASSettingSpinEditInitProc, nullptr},
+    {kADMTextStaticType, 778, 0, 0, kAASSettingYStepLabelItem, 20, 80, 157, 21, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kAASSettingYStepItem, 100, 80, 157, 21, dlgAASSettingSpinEditInitProc, nullptr},
+    {kADMFrameType, 0, 0, 0, kAASSettingSegmentalFrameItem, 10, 180, 130, 52, nullptr, nullptr},
+    {kADMTextRadioButtonType, 779, 0, 0, kAASSettingMultipleCopiesItem, 10, 160, 183, 21,
+     dlgAASSettingRadioButtonInitProc, nullptr},
+    {kADMTextStaticType, 780, 0, 0, kAASSettingXCopiesLabelItem, 20, 100, 208, 21, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, kAASSettingXCopiesItem, 125, 50, 208, 21, dlgAASSettingCopiesEditInitProc, nullptr},
+    {kADMTextStaticType, 781, 0, 0, kAASSettingYCopiesLabelItem, 20, 100, 231, 21, nullptr, nullptr},
+    {kADMTextEditType, 0, 0, 0, kAASSettingYCopiesItem, 125, 50, 231, 21, dlgAASSettingCopiesEditInitProc, nullptr},
+    {kADMTextStaticType, 785, 0, 0, kAASSettingSpaceLabelItem, 20, 100, 256, 21, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kAASSettingSpaceItem, 125, 50, 256, 21, dlgAASSettingSpinEditInitProc, nullptr},
+    {kADMTextCheckBoxType, 782, 0, 0, kAASSettingWithOutlineItem, 20, 160, 278, 21, nullptr, nullptr},
+    {kADMFrameType, 0, 0, 0, kAASSettingCopiesFrameItem, 10, 180, 205, 101, nullptr, nullptr},
+    {kADMTextPushButtonType, 783, 0, 0, kAASSettingOKItem, 10, 80, 325, 21, dlgAASSettingButtonInitProc, nullptr},
+    {kADMTextPushButtonType, 784, 0, 0, kAASSettingCancelItem, 100, 80, 325, 21, dlgAASSettingButtonInitProc,
+     nullptr},
+};
+
+VT_NODISCARD static ASErr AASSettingDialogInitProc(ADMDialogRef dialog)
+{
+    // Exactly one layout is chosen, the first set one by priority.
+    if (g->mark4PointPosition) {
+        g->markSegmentalPosition = 0;
+        g->markMultipleCopies = 0;
+    } else if (g->markSegmentalPosition) {
+        g->markMultipleCopies = 0;
+    } else if (!g->markMultipleCopies) {
+        g->mark4PointPosition = 1;
     }
-    sADMItem->DefaultNotify(item, notifier);
+    if (setUpDialog(dialog, kAASSettingDialogWidth, kAASSettingDialogHeight, kAASSettingTitleString, dlgAASSteingItem,
+                    kAASSettingItemCount) != 1)
+        return kNoErr;
+    // Return and the close box answer as OK and Cancel do.
+    sADMDialog->SetDefaultItemID(dialog, kAASSettingOKItem);
+    sADMDialog->SetCancelItemID(dialog, kAASSettingCancelItem);
+    ADMItemRef outline = sADMDialog->GetItem(dialog, kAASSettingWithOutlineItem);
+    if (outline != nullptr) sADMItem->SetBooleanValue(outline, g->markCopiesWithOutline);
     return kNoErr;
+}
+
+ASErr goAASSettingDialog(AIRealRect bounds)
+{
+    ASInt32 result = sADMDialog->Modal(g->pluginRef, kAASSettingDialogName, kAASSettingDialogResource,
+                                       kADMModalDialogStyle, AASSettingDialogInitProc, nullptr, 0);
+    if (result != kAASSettingOKItem) return result;
+    ASErr err = MakeAASSetting(bounds);
+    if (err) {
+        char text[512];
+        sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kAASSettingNotMadeString, text, sizeof text);
+        sADMBasic->ErrorAlert(text);
+    }
+    return err;
 }

@@ -50,12 +50,5 @@ enum { kAASSettingItemCount = 25 };
 // Otherwise the dialog's result (25 for Cancel) and nothing changes.
 VT_NODISCARD ASErr goAASSettingDialog(AIRealRect bounds);
 
-VT_NODISCARD ASErr AASSettingDialogInitProc(ADMDialogRef dialog);
-VT_NODISCARD ASErr dlgAASSettingRadioButtonInitProc(ADMItemRef item);
-VT_NODISCARD ASErr AASSettingDialogRadioButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-VT_NODISCARD ASErr dlgAASSettingSpinEditInitProc(ADMItemRef item);
-VT_NODISCARD ASErr dlgAASSettingCopiesEditInitProc(ADMItemRef item);
-VT_NODISCARD ASErr dlgAASSettingButtonInitProc(ADMItemRef item);
-VT_NODISCARD ASErr AASSettingDialogButtonProc(ADMItemRef item, ADMNotifierRef notifier);
 
 extern const Item_Control_arg dlgAASSteingItem[kAASSettingItemCount];

@@ -6,6 +6,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Common/Units.h"
+#include "Dialog/DialogCommon.h"
 
 const Item_Control_arg dlgOffsetSizeItem[kOffsetSizeItemCount] = {
     {kADMTextPushButtonType, 653, 0, 0, kOffsetSizeOKItem, 10, 100, 40, 21, OffsetSizeDlgButtonInitProc, nullptr},
@@ -23,11 +24,9 @@ ASErr goOffsetSize(void)
 
 ASErr OffsetSizePluginInitProc(ADMDialogRef dialog)
 {
-    sADMDialog->SetSize(dialog, kOffsetSizeDialogWidth, kOffsetSizeDialogHeight);
-    char title[256];
-    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kOffsetSizeTitleString, title, sizeof title);
-    sADMDialog->SetText(dialog, title);
-    if (loadDialogItems(dlgOffsetSizeItem, kOffsetSizeItemCount, dialog) != 1) return kNoErr;
+    if (setUpDialog(dialog, kOffsetSizeDialogWidth, kOffsetSizeDialogHeight, kOffsetSizeTitleString, dlgOffsetSizeItem,
+                    kOffsetSizeItemCount) != 1)
+        return kNoErr;
     // The labels stand right against their fields.
     for (int i = 0; i < kOffsetSizeItemCount; ++i)
         if (strcmp(dlgOffsetSizeItem[i].itemType, kADMTextStaticType) == 0) {
@@ -47,31 +46,24 @@ ASErr OffsetSizeDlgButtonInitProc(ADMItemRef item)
 
 ASErr OffsetSizeDlgTextEditInitProc(ADMItemRef item)
 {
-    // The value is held in points and shown in millimetres: steps of 1 and 5 mm.
-    sADMItem->SetUnits(item, kADMMillimeterUnits);
     sADMItem->SetMinFloatValue(item, 0.0f);
-    sADMItem->SetSmallIncrement(item, (float)kMillimetreToPoint);
-    sADMItem->SetLargeIncrement(item, (float)(5 * kMillimetreToPoint));
-    sADMItem->SetFloatValue(item, (ADMFloat)(g->offsetSize * kMillimetreToPoint));
+    setMillimetreField(item, g->offsetSize);
     return kNoErr;
+}
+
+static bool storeDistance(ADMDialogRef dialog)
+{
+    ADMItemRef distance = sADMDialog->GetItem(dialog, kOffsetSizeDistanceItem);
+    if (distance != nullptr) g->offsetSize = (float)(sADMItem->GetFloatValue(distance) * kPointToMillimetre);
+    return true;
 }
 
 ASErr OffsetSizeDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        ADMItemRef distance = sADMDialog->GetItem(dialog, kOffsetSizeDistanceItem);
-        if (distance != nullptr) g->offsetSize = (float)(sADMItem->GetFloatValue(distance) * kPointToMillimetre);
-        sADMDialog->EndModal(dialog, kOffsetSizeOKItem, FALSE);
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return acceptOnClick(item, notifier, kOffsetSizeOKItem, storeDistance);
 }
 
 ASErr OffsetSizeDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier))
-        sADMDialog->EndModal(sADMItem->GetDialog(item), kOffsetSizeCancelItem, TRUE);
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return endModalOnClick(item, notifier, kOffsetSizeCancelItem, true);
 }

@@ -8,6 +8,7 @@
 #include "Common/OSFile.h"
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Dialog/DialogCommon.h"
 #include "QuickDraw.h"
 #include "Toolbox.h"
 
@@ -285,14 +286,12 @@ ASErr PreviewDialogDestroyProc(ADMDialogRef dialog) { return kNoErr; }
 
 ASErr PlotOutDlgOutPreviewFrameInitProc(ADMItemRef item)
 {
-    sADMItem->SetDrawProc(item, PlotOutDlgOutPreviewFrameDrawProc);
-    return kNoErr;
+    return useDrawProc(item, PlotOutDlgOutPreviewFrameDrawProc);
 }
 
 ASErr PlotOutDlgOutPreviewPicButtonInitProc(ADMItemRef item)
 {
-    sADMItem->SetNotifyProc(item, PlotOutDlgOutputPreviewPushButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgOutputPreviewPushButtonNotifyProc);
 }
 
 ASErr PlotOutDlgOutputPreviewPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)

@@ -167,42 +167,34 @@ ASErr PenDlgEditInitProc(ADMItemRef item)
 
 ASErr PenDlgButtonInitProc(ADMItemRef item)
 {
-    if (sADMItem->GetID(item) == kPenEditorOKItem)
-        sADMItem->SetNotifyProc(item, PenDlgOKButtonProc);
-    else
-        sADMItem->SetNotifyProc(item, PenDlgCancelButtonProc);
-    return kNoErr;
+    return setOkCancelProcs(item, kPenEditorOKItem, PenDlgOKButtonProc, PenDlgCancelButtonProc);
+}
+
+// OK keeps the values shown, unless the name cannot be stored.
+static bool acceptPen(ADMDialogRef dialog)
+{
+    auto field = [dialog](int32_t id) { return sADMDialog->GetItem(dialog, id); };
+    char name[sizeof g_pnTemp.PenName];
+    sADMItem->GetText(field(kPenEditorNameItem), name, sizeof name);
+    if (editorNameRefused(name)) return false;
+    g_pnTemp.Pressure = sADMItem->GetFloatValue(field(kPenEditorPressureItem));
+    g_pnTemp.Velocity = sADMItem->GetFloatValue(field(kPenEditorVelocityItem));
+    g_pnTemp.Extra = sADMItem->GetFloatValue(field(kPenEditorExtraItem)) * kPointToMillimetre;
+    memcpy(g_pnTemp.PenName, name, sizeof name);
+    // With no level chosen the pen keeps the level it had: storing the id of
+    // no entry would set every high bit of the flags.
+    ADMEntryRef level = sADMList->GetActiveEntry(sADMItem->GetList(field(kPenEditorLevelItem)));
+    if (level != nullptr)
+        g_pnTemp.PenReserved = (g_pnTemp.PenReserved & ~kLevelMask) | ((sADMEntry->GetID(level) << 4) & kLevelMask);
+    return true;
 }
 
 ASErr PenDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        auto field = [dialog](int32_t id) { return sADMDialog->GetItem(dialog, id); };
-        char name[sizeof g_pnTemp.PenName];
-        sADMItem->GetText(field(kPenEditorNameItem), name, sizeof name);
-        if (!editorNameRefused(name)) {
-            g_pnTemp.Pressure = sADMItem->GetFloatValue(field(kPenEditorPressureItem));
-            g_pnTemp.Velocity = sADMItem->GetFloatValue(field(kPenEditorVelocityItem));
-            g_pnTemp.Extra = sADMItem->GetFloatValue(field(kPenEditorExtraItem)) * kPointToMillimetre;
-            memcpy(g_pnTemp.PenName, name, sizeof name);
-            // With no level chosen the pen keeps the level it had: storing the
-            // id of no entry would set every high bit of the flags.
-            ADMEntryRef level = sADMList->GetActiveEntry(sADMItem->GetList(field(kPenEditorLevelItem)));
-            if (level != nullptr)
-                g_pnTemp.PenReserved =
-                    (g_pnTemp.PenReserved & ~kLevelMask) | ((sADMEntry->GetID(level) << 4) & kLevelMask);
-            sADMDialog->EndModal(dialog, 1, FALSE);
-        }
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return acceptOnClick(item, notifier, 1, acceptPen);
 }
 
 ASErr PenDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier))
-        sADMDialog->EndModal(sADMItem->GetDialog(item), 2, TRUE);
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return endModalOnClick(item, notifier, 2, true);
 }

@@ -13,6 +13,7 @@
 #include "Core/PlotterPreferences.h"
 #include "Core/ReDrawPlotOutPreview.h"
 #include "Dialog/CuttingSettingsDialog.h"
+#include "Dialog/DialogCommon.h"
 #include "Dialog/OutputPreview.h"
 #include "Dialog/PlotOutPreviewTools.h"
 #include "Dialog/PreviewOptionDialog.h"
@@ -425,11 +426,6 @@ ASErr notifySend(ADMItemRef item, const char* notifierName)
     return kNoErr;
 }
 
-static uint8_t isClick(ADMNotifierRef notifier)
-{
-    return sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier);
-}
-
 ASErr PlotOutDlgPreviewButtonInitProc(ADMItemRef item)
 {
     switch (sADMItem->GetID(item)) {
@@ -447,7 +443,7 @@ ASErr PlotOutDlgPreviewButtonInitProc(ADMItemRef item)
 
 ASErr PlotOutDlgOutputPiturePushButtonUndoProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         // With nothing to undo the preview is redrawn all the same.
         (void)undoVolumeChange();
         afterHistoryStep(sADMItem->GetDialog(item));
@@ -458,7 +454,7 @@ ASErr PlotOutDlgOutputPiturePushButtonUndoProc(ADMItemRef item, ADMNotifierRef n
 
 ASErr PlotOutDlgOutputPiturePushButtonRedoProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         (void)redoVolumeChange();  // as undo: nothing to redo still redraws
         afterHistoryStep(sADMItem->GetDialog(item));
     }
@@ -468,7 +464,7 @@ ASErr PlotOutDlgOutputPiturePushButtonRedoProc(ADMItemRef item, ADMNotifierRef n
 
 ASErr PlotOutDlgExitDlgPicturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         // The fit settings are kept only when the user leaves through this
         // button; resizing or closing the window keeps the earlier ones.
         ADMDialogRef dialog = sADMItem->GetDialog(item);
@@ -486,13 +482,12 @@ ASErr PlotOutDlgExitDlgPicturePushButtonProc(ADMItemRef item, ADMNotifierRef not
 
 ASErr PlotOutDlgOffsetPushButtonInitProc(ADMItemRef item)
 {
-    sADMItem->SetNotifyProc(item, PlotOutDlgOffsetPushButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgOffsetPushButtonNotifyProc);
 }
 
 ASErr PlotOutDlgOffsetPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         g->undoNewStep = 1;
         // With nothing selected an align moves nothing; the dialog's controls
         // are inactive then anyway.
@@ -664,7 +659,7 @@ VT_NODISCARD static ASErr writeJobToFile(FILE* file, uint8_t byLayer)
 
 ASErr PlotOutDlgOutputPreviewPicturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         char path[kSPMaxPathLength + 1];
         // Without the plug-in's folder there is no file the preview could read back.
@@ -691,7 +686,7 @@ ASErr PlotOutDlgOutputPreviewPicturePushButtonProc(ADMItemRef item, ADMNotifierR
 
 ASErr PlotOutDlgOutputFilePiturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         g->usbOutput = 0;
         char prompt[kAlertTextSize];
@@ -725,7 +720,7 @@ ASErr PlotOutDlgOutputFilePiturePushButtonProc(ADMItemRef item, ADMNotifierRef n
 ASErr PlotOutDlgOutputPiturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     g->arcAngleUnit = 0.1;
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         g->usbOutput = 1;
         ASErr error = USB_Open((unsigned short)(g->curPlotter.PlotterPID & 0xFFFF),
@@ -820,7 +815,7 @@ ASErr PlotOutDlgViewSettingCheckBoxInitProc(ADMItemRef item)
 
 ASErr PlotOutDlgViewSettingCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         uint8_t* setting = viewSettingOf(sADMItem->GetID(item));
         if (setting != NULL)
             *setting = sADMItem->GetBooleanValue(item) ? 1 : 0;
@@ -832,14 +827,13 @@ ASErr PlotOutDlgViewSettingCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef no
 
 ASErr PlotOutDlgViewSettingPicButtonInitProc(ADMItemRef item)
 {
-    sADMItem->SetNotifyProc(item, PlotOutDlgViewSettingPicPushButtonColorStyleNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgViewSettingPicPushButtonColorStyleNotifyProc);
 }
 
 ASErr PlotOutDlgViewSettingPicPushButtonColorStyleNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     // The click is this button's whole business; nothing goes on to the toolkit.
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         (void)goPreviewOption();  // OK or Cancel, the preview is drawn from what the options hold now
         invalidatePreview(sADMItem->GetDialog(item));
     }

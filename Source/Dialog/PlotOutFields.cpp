@@ -6,6 +6,7 @@
 #include "Common/Suites.h"
 #include "Common/Units.h"
 #include "Core/VolumePlacement.h"
+#include "Dialog/DialogCommon.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotOutShared.h"
 
@@ -74,7 +75,7 @@ ASErr PlotOutDlgOffsetSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifie
     Volume info;
     if (isRefresh(notifier, false)) {
         if (readSelection(dialog, &info)) showMillimetres(item, isX ? info.rect[0] : info.rect[3]);
-    } else if (isUserChange(notifier)) {
+    } else if (userChanged(notifier)) {
         g->undoNewStep = 1;
         if (readSelection(dialog, &info)) {
             // The whole selection moves until its left (bottom) edge lies at
@@ -195,7 +196,7 @@ ASErr PlotOutDlgTransformSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef noti
         // that every field shows the loaded selection from the start.
         if (id == kPlotOutWidthItem && sADMNotifier->IsNotifierType(notifier, kUpdateItemSettingNotify))
             (void)notifySend(item, kValueChangedNotify);
-    } else if (isUserChange(notifier)) {
+    } else if (userChanged(notifier)) {
         if (id == kPlotOutRotationItem)
             editRotation(item);
         else if (id == kPlotOutScaleXItem || id == kPlotOutScaleYItem)
@@ -222,7 +223,7 @@ ASErr PlotOutDlgTransformMirrorCheckNotifyProc(ADMItemRef item, ADMNotifierRef n
     if (isRefresh(notifier, false)) {
         Volume info;
         if (readSelection(dialogOf(item), &info)) sADMItem->SetBooleanValue(item, info.mirror != 0);
-    } else if (isUserChange(notifier)) {
+    } else if (userChanged(notifier)) {
         // A mirror is its own step of the history, as every other edit.
         g->undoNewStep = 1;
         (void)setSelectionVolumeBoolValue(kVolumeValueMirror, sADMItem->GetBooleanValue(item) ? 1 : 0);
@@ -287,7 +288,7 @@ ASErr PlotOutDlgTileSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
             default: showMillimetres(item, info.gapY); break;
             }
         }
-    } else if (isUserChange(notifier)) {
+    } else if (userChanged(notifier)) {
         g->undoNewStep = 1;
         if (isCopies(id)) {
             (void)setSelectionVolumeIntValue(id == kPlotOutCopiesXItem ? kVolumeValueCopiesX : kVolumeValueCopiesY,
@@ -320,7 +321,7 @@ ASErr PlotOutDlgFitSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
     if (isRefresh(notifier, false)) {
         Volume info;
         if (readSelection(dialogOf(item), &info)) showMillimetres(item, info.precision);
-    } else if (isUserChange(notifier)) {
+    } else if (userChanged(notifier)) {
         g->undoNewStep = 1;
         (void)setSelectionVolumeDoubleValue(kVolumeValuePrecision, fieldMillimetres(item), 0);
         afterChange(item, true);
@@ -343,7 +344,7 @@ ASErr PlotOutDlgFitRadioButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifie
     if (isRefresh(notifier, false)) {
         Volume info;
         if (readSelection(dialogOf(item), &info)) sADMItem->SetBooleanValue(item, info.fitType == (arcs ? 2 : 1));
-    } else if (isUserChange(notifier)) {
+    } else if (userChanged(notifier)) {
         g->undoNewStep = 1;
         bool on = sADMItem->GetBooleanValue(item) != 0;
         (void)setSelectionVolumeIntValue(kVolumeValueFitType, (on != arcs) ? 1 : 2);
@@ -373,7 +374,7 @@ ASErr PlotOutDlgPaperSpinEditInitProc(ADMItemRef item)
 ASErr PlotOutDlgPaperSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     float* media = mediaOf(sADMItem->GetID(item));
-    if (isUserChange(notifier)) {
+    if (userChanged(notifier)) {
         *media = (float)fieldMillimetres(item);
         redrawPlotOutPreview(dialogOf(item));
     } else if (sADMNotifier->IsNotifierType(notifier, kUpdateItemSettingNotify)) {
@@ -386,8 +387,7 @@ ASErr PlotOutDlgPaperSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier
 
 ASErr PlotOutDlgPaperPicturePushButtonInitProc(ADMItemRef item)
 {
-    sADMItem->SetNotifyProc(item, PlotOutDlgPaperPicturePushButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgPaperPicturePushButtonNotifyProc);
 }
 
 ASErr PlotOutDlgPaperPicturePushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)

@@ -8,6 +8,7 @@
 #include "Common/Suites.h"
 #include "Core/ColorLayer.h"
 #include "Dialog/ColorLayerDialog.h"
+#include "Dialog/DialogCommon.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotOutShared.h"
 
@@ -19,13 +20,12 @@ int32_t g_iSwapB = -1;
 
 ASErr PlotOutDlgAutoIndexPushButtonInitProc(ADMItemRef item)
 {
-    sADMItem->SetNotifyProc(item, PlotOutDlgAutoIndexPushButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgAutoIndexPushButtonNotifyProc);
 }
 
 ASErr PlotOutDlgAutoIndexPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isUserChange(notifier)) {
+    if (userChanged(notifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         // Numbering only writes the volumes' numbers: it cannot fail.
         if (layerListShown(dialog))
@@ -69,7 +69,7 @@ ASErr PlotOutDlgManuIndexRadioButtonNotifyProc(ADMItemRef item, ADMNotifierRef n
 {
     ADMDialogRef dialog = sADMItem->GetDialog(item);
     int32_t id = sADMItem->GetID(item);
-    if (isUserChange(notifier)) {
+    if (userChanged(notifier)) {
         // Only the group of the list's active entry is shown while the user
         // orders it; visibility is a matter of the volumes, it cannot fail.
         if (layerListShown(dialog))
@@ -247,7 +247,7 @@ ASErr PlotOutDlgColorListNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (sADMNotifier->IsNotifierType(notifier, kUpdateItemSettingNotify))
         fillList(item, colorSide());
-    else if (isUserChange(notifier))
+    else if (userChanged(notifier))
         setStatusLine(sADMItem->GetDialog(item), "  ");
     sADMItem->DefaultNotify(item, notifier);
     return kNoErr;
@@ -377,7 +377,7 @@ ASBoolean PlotOutDlgColorListListTrackProc(ADMEntryRef entry, ADMTrackerRef trac
 
 ASErr PlotOutDlgLayerListListNotifyProc(ADMEntryRef entry, ADMNotifierRef notifier)
 {
-    if (isUserChange(notifier) && g->layerListDblClick) {
+    if (userChanged(notifier) && g->layerListDblClick) {
         g->layerListDblClick = 0;
         Layer* layer = layerOf(sADMEntry->GetIndex(entry));
         if (layer != NULL) (void)goColorLayer(0, NULL, layer);
@@ -390,7 +390,7 @@ ASErr PlotOutDlgColorListListNotifyProc(ADMEntryRef entry, ADMNotifierRef notifi
 {
     // The colour list's entries keep their clicks: the list item's own click
     // handling is for clicks off the entries.
-    if (isUserChange(notifier) && g->colorListDblClick) {
+    if (userChanged(notifier) && g->colorListDblClick) {
         g->colorListDblClick = 0;
         Color* color = colorOf(sADMEntry->GetIndex(entry));
         if (color != NULL) return goColorLayer(1, color, NULL);

@@ -508,7 +508,7 @@ ASErr PlotOutDlgPreviewZoomEditInitProc(ADMItemRef item)
 
 ASErr PlotOutDlgPreviewZoomEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isUserChange(notifier)) {
+    if (userChanged(notifier)) {
         g->previewZoomX = sADMItem->GetFloatValue(item);
         g->previewZoomY = g->previewZoomX;
         ADMItemRef slider = dialogItem(item, kPlotOutZoomSliderItem);
@@ -537,7 +537,7 @@ ASErr PlotOutDlgPreviewSlideInitProc(ADMItemRef item)
 
 ASErr PlotOutDlgPreviewSlideNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isUserChange(notifier)) {
+    if (userChanged(notifier)) {
         g->previewZoomX = previewZoomOfSlider(sADMItem->GetFloatValue(item), g_dMinZoom, g_dMaxZoom);
         g->previewZoomY = g->previewZoomX;
         ADMItemRef edit = dialogItem(item, kPlotOutZoomValueItem);
@@ -577,28 +577,28 @@ static void chooseTool(ADMItemRef item, int32_t mode, int32_t cursor)
 
 ASErr PlotOutDlgZoomPiturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isUserChange(notifier)) chooseTool(item, kPreviewToolZoom, kPreviewZoomCursor);
+    if (userChanged(notifier)) chooseTool(item, kPreviewToolZoom, kPreviewZoomCursor);
     sADMItem->DefaultNotify(item, notifier);
     return kNoErr;
 }
 
 ASErr PlotOutDlgMovePiturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isUserChange(notifier)) chooseTool(item, kPreviewToolPan, kPreviewPanCursor);
+    if (userChanged(notifier)) chooseTool(item, kPreviewToolPan, kPreviewPanCursor);
     sADMItem->DefaultNotify(item, notifier);
     return kNoErr;
 }
 
 ASErr PlotOutDlgSelectPiturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isUserChange(notifier)) chooseTool(item, kPreviewToolSelect, 0);
+    if (userChanged(notifier)) chooseTool(item, kPreviewToolSelect, 0);
     sADMItem->DefaultNotify(item, notifier);
     return kNoErr;
 }
 
 ASErr PlotOutDlgBestFitPiturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isUserChange(notifier)) {
+    if (userChanged(notifier)) {
         ADMItemRef frame = dialogItem(item, kPlotOutPreviewItem);
         int32_t width, height;
         frameSize(frame, &width, &height);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Common/Suites.h"
+#include "Dialog/DialogCommon.h"
 #include "Dialog/PlotOutDialog.h"
 
 // An item of the Plot Out dialog, or null when the dialog has no such item.
@@ -13,12 +14,6 @@ inline void redrawPlotOutPreview(ADMDialogRef dialog)
     g_iPreviewDrawType = kPreviewDrawAll;
     ADMItemRef preview = plotOutItem(dialog, kPlotOutPreviewItem);
     if (preview != NULL) sADMItem->Invalidate(preview);
-}
-
-// A change the user made (a click, a typed value, a picked entry).
-inline bool isUserChange(ADMNotifierRef notifier)
-{
-    return sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) != 0;
 }
 
 // Whether the layer list is the one shown: the job is then ordered, hidden

@@ -172,11 +172,7 @@ ASErr PlotterDlgPlotterTextCheckBoxInitProc(ADMItemRef item)
 
 ASErr PlotterDlgButtonInitProc(ADMItemRef item)
 {
-    if (sADMItem->GetID(item) == kPlotterEditorOKItem)
-        sADMItem->SetNotifyProc(item, PlotterDlgOKButtonProc);
-    else
-        sADMItem->SetNotifyProc(item, PlotterDlgCancelButtonProc);
-    return kNoErr;
+    return setOkCancelProcs(item, kPlotterEditorOKItem, PlotterDlgOKButtonProc, PlotterDlgCancelButtonProc);
 }
 
 // The id of the popup's chosen entry, or keep when none is chosen: a popup
@@ -187,46 +183,44 @@ static int32_t chosenCode(ADMItemRef popup, int32_t keep)
     return entry != nullptr ? sADMEntry->GetID(entry) : keep;
 }
 
+// OK keeps the values shown, unless one of them would make the library
+// file unreadable.
+static bool acceptPlotter(ADMDialogRef dialog)
+{
+    auto field = [dialog](int32_t id) { return sADMDialog->GetItem(dialog, id); };
+    Plotter edited = g_pltTemp;
+    edited.PlotterSizeX = sADMItem->GetFloatValue(field(kPlotterEditorMediaWidthItem)) * kPointToMillimetre;
+    edited.PlotterSizeY = sADMItem->GetFloatValue(field(kPlotterEditorMediaLengthItem)) * kPointToMillimetre;
+    edited.PlotterStep = sADMItem->GetFloatValue(field(kPlotterEditorStepItem)) * kPointToMillimetre;
+    memset(edited.PlotterName, 0, sizeof edited.PlotterName);
+    sADMItem->GetText(field(kPlotterEditorNameItem), edited.PlotterName, sizeof edited.PlotterName);
+    sADMItem->GetText(field(kPlotterEditorMakerItem), edited.PlotterManufactory, sizeof edited.PlotterManufactory);
+    edited.Language = chosenCode(field(kPlotterEditorLanguageItem), g_pltTemp.Language);
+    edited.PlotterOrigin = chosenCode(field(kPlotterEditorOriginItem), g_pltTemp.PlotterOrigin);
+    edited.IsSpecialMachine = sADMItem->GetBooleanValue(field(kPlotterEditorSpecialMachineItem)) ? 1 : 0;
+    sADMItem->GetText(field(kPlotterEditorStartCommandsItem), edited.PlotterIniString, sizeof edited.PlotterIniString);
+    sADMItem->GetText(field(kPlotterEditorEndCommandsItem), edited.PlotterEndString, sizeof edited.PlotterEndString);
+    edited.PlotterPID = sADMItem->GetIntValue(field(kPlotterEditorProductIdItem));
+    edited.PlotterVID = sADMItem->GetIntValue(field(kPlotterEditorVendorIdItem));
+
+    // The library file keeps the start and end commands between brackets
+    // and every name on one line: a "]" or a line break there would make
+    // the whole library unreadable, so the dialog stays open instead.
+    if (strchr(edited.PlotterIniString, ']') != nullptr || strchr(edited.PlotterEndString, ']') != nullptr) {
+        sADMBasic->ErrorAlert("The start and end commands cannot hold \"]\". Please remove it.");
+        return false;
+    }
+    if (editorNameRefused(edited.PlotterName) || editorNameRefused(edited.PlotterManufactory)) return false;
+    g_pltTemp = edited;
+    return true;
+}
+
 ASErr PlotterDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        auto field = [dialog](int32_t id) { return sADMDialog->GetItem(dialog, id); };
-        Plotter edited = g_pltTemp;
-        edited.PlotterSizeX = sADMItem->GetFloatValue(field(kPlotterEditorMediaWidthItem)) * kPointToMillimetre;
-        edited.PlotterSizeY = sADMItem->GetFloatValue(field(kPlotterEditorMediaLengthItem)) * kPointToMillimetre;
-        edited.PlotterStep = sADMItem->GetFloatValue(field(kPlotterEditorStepItem)) * kPointToMillimetre;
-        memset(edited.PlotterName, 0, sizeof edited.PlotterName);
-        sADMItem->GetText(field(kPlotterEditorNameItem), edited.PlotterName, sizeof edited.PlotterName);
-        sADMItem->GetText(field(kPlotterEditorMakerItem), edited.PlotterManufactory, sizeof edited.PlotterManufactory);
-        edited.Language = chosenCode(field(kPlotterEditorLanguageItem), g_pltTemp.Language);
-        edited.PlotterOrigin = chosenCode(field(kPlotterEditorOriginItem), g_pltTemp.PlotterOrigin);
-        edited.IsSpecialMachine = sADMItem->GetBooleanValue(field(kPlotterEditorSpecialMachineItem)) ? 1 : 0;
-        sADMItem->GetText(field(kPlotterEditorStartCommandsItem), edited.PlotterIniString,
-                          sizeof edited.PlotterIniString);
-        sADMItem->GetText(field(kPlotterEditorEndCommandsItem), edited.PlotterEndString,
-                          sizeof edited.PlotterEndString);
-        edited.PlotterPID = sADMItem->GetIntValue(field(kPlotterEditorProductIdItem));
-        edited.PlotterVID = sADMItem->GetIntValue(field(kPlotterEditorVendorIdItem));
-
-        // The library file keeps the start and end commands between brackets
-        // and every name on one line: a "]" or a line break there would make
-        // the whole library unreadable, so the dialog stays open instead.
-        if (strchr(edited.PlotterIniString, ']') != nullptr || strchr(edited.PlotterEndString, ']') != nullptr) {
-            sADMBasic->ErrorAlert("The start and end commands cannot hold \"]\". Please remove it.");
-        } else if (!editorNameRefused(edited.PlotterName) && !editorNameRefused(edited.PlotterManufactory)) {
-            g_pltTemp = edited;
-            sADMDialog->EndModal(dialog, 1, FALSE);
-        }
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return acceptOnClick(item, notifier, 1, acceptPlotter);
 }
 
 ASErr PlotterDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier))
-        sADMDialog->EndModal(sADMItem->GetDialog(item), 2, TRUE);
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return endModalOnClick(item, notifier, 2, true);
 }

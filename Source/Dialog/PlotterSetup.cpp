@@ -978,67 +978,63 @@ ASErr PlotterSetupDlgPenDelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 
 ASErr PlotterSetupDlgDialogButtonInitProc(ADMItemRef item)
 {
-    if (sADMItem->GetID(item) == kPlotterSetupOKItem)
-        sADMItem->SetNotifyProc(item, PlotterSetupDlgOkButtonProc);
-    else
-        sADMItem->SetNotifyProc(item, PlotterSetupDlgCancelButtonProc);
-    return kNoErr;
+    return setOkCancelProcs(item, kPlotterSetupOKItem, PlotterSetupDlgOkButtonProc, PlotterSetupDlgCancelButtonProc);
+}
+
+// OK writes the current plotter into the preferences and saves the library;
+// the dialog ends only when a plotter and one of its environments are marked
+// current.
+static bool acceptPlotterSetup(ADMDialogRef)
+{
+    int plotter = -1;
+    for (int i = 0; i < g_iPlotterNum; ++i) {
+        if (!(g_Plotter[i].PlotterReserved & kPlotterCurrentBit)) continue;
+        if (plotter < 0)
+            plotter = i;
+        else
+            errorBox(77, 255);
+    }
+    if (plotter < 0) errorBox(78, 64);
+    int environment = -1;
+    if (plotter >= 0) {
+        Plotter& p = g_Plotter[plotter];
+        for (int k = 0; k < p.PlotterEnvNumber && p.Environments != nullptr; ++k) {
+            if (!(p.Environments[k].EnvironmentReserved & 1)) continue;
+            if (environment < 0)
+                environment = k;
+            else
+                errorBox(79, 255);
+        }
+        if (environment < 0) errorBox(80, 255);
+    }
+
+    // The current plotter's entries (only when both were found), then
+    // "DefaultPath" in every case.
+    if (writeCurrentPlotterPreferences(g_Plotter, g_iPlotterNum, g_strTempPath) != 0)
+        sADMBasic->ErrorAlert("The chosen plotter could not be written into the preferences.");
+
+    // The library is saved even when the checks failed, but never over a
+    // file that could not be read: that would lose the plotters after the
+    // damage. The save goes through a temporary file, so a failed save
+    // leaves the old library as it was.
+    if (g_libraryUnreadable) {
+        sADMBasic->ErrorAlert("The plotter library was not rewritten because it could not be read completely.");
+    } else if (savePlotterFile(g_strLibraryPath, &g_Plotter, &g_iPlotterNum) != 0) {
+        std::string text = std::string("The plotter library could not be saved to \"") + g_strLibraryPath +
+                           "\"; the file is left as it was.";
+        sADMBasic->ErrorAlert(text.c_str());
+    }
+    return plotter >= 0 && environment >= 0;
 }
 
 ASErr PlotterSetupDlgOkButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        int plotter = -1;
-        for (int i = 0; i < g_iPlotterNum; ++i) {
-            if (!(g_Plotter[i].PlotterReserved & kPlotterCurrentBit)) continue;
-            if (plotter < 0)
-                plotter = i;
-            else
-                errorBox(77, 255);
-        }
-        if (plotter < 0) errorBox(78, 64);
-        int environment = -1;
-        if (plotter >= 0) {
-            Plotter& p = g_Plotter[plotter];
-            for (int k = 0; k < p.PlotterEnvNumber && p.Environments != nullptr; ++k) {
-                if (!(p.Environments[k].EnvironmentReserved & 1)) continue;
-                if (environment < 0)
-                    environment = k;
-                else
-                    errorBox(79, 255);
-            }
-            if (environment < 0) errorBox(80, 255);
-        }
-
-        // The current plotter's entries (only when both were found), then
-        // "DefaultPath" in every case.
-        if (writeCurrentPlotterPreferences(g_Plotter, g_iPlotterNum, g_strTempPath) != 0)
-            sADMBasic->ErrorAlert("The chosen plotter could not be written into the preferences.");
-
-        // The library is saved even when the checks failed, but never over a
-        // file that could not be read: that would lose the plotters after the
-        // damage. The save goes through a temporary file, so a failed save
-        // leaves the old library as it was.
-        if (g_libraryUnreadable) {
-            sADMBasic->ErrorAlert("The plotter library was not rewritten because it could not be read completely.");
-        } else if (savePlotterFile(g_strLibraryPath, &g_Plotter, &g_iPlotterNum) != 0) {
-            std::string text = std::string("The plotter library could not be saved to \"") + g_strLibraryPath +
-                               "\"; the file is left as it was.";
-            sADMBasic->ErrorAlert(text.c_str());
-        }
-        if (plotter >= 0 && environment >= 0) sADMDialog->EndModal(dialog, 1, FALSE);
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return acceptOnClick(item, notifier, 1, acceptPlotterSetup);
 }
 
 ASErr PlotterSetupDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier))
-        sADMDialog->EndModal(sADMItem->GetDialog(item), 2, TRUE);
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return endModalOnClick(item, notifier, 2, true);
 }
 
 // ---- Value texts ----------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "Core/PlotterRecords.h"
 #include "Core/PreProcess.h"
 #include "Core/RipMake.h"
+#include "Dialog/DialogCommon.h"
 #include "Dialog/DotCutDialog.h"
 #include "Dialog/MarkSettingDialog.h"
 #include "Dialog/OffsetSizeDialog.h"
@@ -104,8 +105,7 @@ ASErr PreProcessDlgPicButtonInit(ADMItemRef item)
 
 ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item)
 {
-    sADMItem->SetNotifyProc(item, ProProcessDlgPictureRadioButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, ProProcessDlgPictureRadioButtonNotifyProc);
 }
 
 ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)

@@ -124,11 +124,6 @@ static int32_t entryOfColor(uint32_t color)
 
 // ---- Helpers ------------------------------------------------------------------------------
 
-static uint8_t isClick(ADMNotifierRef notifier)
-{
-    return sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier);
-}
-
 static void invalidateItem(ADMDialogRef dialog, int32_t id)
 {
     ADMItemRef item = sADMDialog->GetItem(dialog, id);
@@ -233,13 +228,12 @@ ASErr PreviewOptionDialogInitProc(ADMDialogRef dialog)
 
 ASErr PreviewOptionDlgTextPushButtonInitProc(ADMItemRef item)
 {
-    sADMItem->SetNotifyProc(item, PreviewOptionDlgTextPushButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PreviewOptionDlgTextPushButtonNotifyProc);
 }
 
 ASErr PreviewOptionDlgTextPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         int32_t id = sADMItem->GetID(item);
         // Only OK changes the preview; Cancel drops every edit.
         if (id == kPreviewOptionOKItem)
@@ -319,7 +313,7 @@ ASErr PreviewOptionDlgColorListItemNotifyProc(ADMItemRef item, ADMNotifierRef no
 {
     int32_t id = sADMItem->GetID(item);
     int32_t word = colorWordOf(id);
-    if (isClick(notifier) && word >= 0) {
+    if (userChanged(notifier) && word >= 0) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         int32_t index = activeIndex(item);
         uint32_t color = g_popTemp.words[word];
@@ -388,7 +382,7 @@ ASErr PreviewOptionDlgTypeListListDrawProc(ADMEntryRef entry, ADMDrawerRef drawe
 
 ASErr PreviewOptionDlgTypeListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         int32_t index = activeIndex(item);
         if (index >= 0)
             g_popTemp.words[shapeWordOf(sADMItem->GetID(item))] = (uint32_t)index;
@@ -412,7 +406,7 @@ ASErr PreviewOptionDlgSizeSpinEditInitProc(ADMItemRef item)
 
 ASErr PreviewOptionDlgSizeSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         ASInt32 size = sADMItem->GetIntValue(item);
         // The field keeps to its minimum; a half-size below one pixel draws nothing.
         if (size < 1)
@@ -435,7 +429,7 @@ ASErr PreviewOptionDlgFillCheckBoxInitProc(ADMItemRef item)
 
 ASErr PreviewOptionDlgFillCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         g_popTemp.fill = sADMItem->GetBooleanValue(item) ? 1 : 0;
         invalidateSample(item);
     }
@@ -454,7 +448,7 @@ ASErr PreviewOptionDlgCustomPopUpListInitProc(ADMItemRef item)
 
 ASErr PreviewOptionDlgCustomListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (isClick(notifier)) {
+    if (userChanged(notifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         int32_t index = activeIndex(item);
         if (index >= 0 && index < kPreviewPresetCount) {
@@ -473,8 +467,7 @@ ASErr PreviewOptionDlgCustomListItemNotifyProc(ADMItemRef item, ADMNotifierRef n
 
 ASErr PreviewOptionDlgPreviewFrameInitProc(ADMItemRef item)
 {
-    sADMItem->SetDrawProc(item, PreviewOptionDlgPreviewFrameDrawProc);
-    return kNoErr;
+    return useDrawProc(item, PreviewOptionDlgPreviewFrameDrawProc);
 }
 
 ASErr PreviewOptionDlgPreviewFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)

@@ -4,97 +4,18 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Common/Units.h"
+#include "Dialog/DialogCommon.h"
 
 enum { kRipSettingTitleString = 355 };
 
-// The margins step by 1 mm and 5 mm, the counts by 1 and 5.
-static const ADMFloat kMarginSmallStep = 2.8346457f;
-static const ADMFloat kMarginLargeStep = 14.173229f;
+// The counts step by 1 and 5.
 static const ADMFloat kCountSmallStep = 1.0f;
 static const ADMFloat kCountLargeStep = 5.0f;
 
 // The toolkit's colour of the preview's grid lines.
 static const ADMColor kRipPreviewGridColor = 16;
 
-const Item_Control_arg dlgRipSettingItem[kRipSettingItemCount] = {
-    {kADMTextPushButtonType, 351, 0, 0, kRipSettingOKItem, 10, 100, 109, 21, RipSettingDlgTextPushButtonInitProc,
-     nullptr},
-    {kADMTextPushButtonType, 352, 0, 0, kRipSettingCancelItem, 150, 100, 109, 21,
-     RipSettingDlgTextPushButtonInitProc, nullptr},
-    {kADMTextStaticType, 353, 0, 0, kRipSettingMarginLabelItem, 5, 95, 17, 15, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kRipSettingMarginXItem, 100, 60, 12, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1028, kRipSettingMarginXPictureItem, 160, 20, 12, 20, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kRipSettingMarginYItem, 100, 60, 35, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1029, kRipSettingMarginYPictureItem, 160, 20, 35, 20, nullptr, nullptr},
-    {kADMTextStaticType, 354, 0, 0, kRipSettingLinesLabelItem, 5, 95, 63, 15, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kRipSettingVLinesItem, 100, 60, 58, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1028, kRipSettingVLinesPictureItem, 160, 20, 58, 20, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kRipSettingHLinesItem, 100, 60, 81, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1029, kRipSettingHLinesPictureItem, 160, 20, 81, 20, nullptr, nullptr},
-    {kADMFrameType, 0, 0, 0, kRipSettingPreviewItem, 185, 65, 12, 89, RipSettingDlgFrameLegendInit, nullptr},
-};
-
-ASErr goRipSetting(void)
-{
-    ASInt32 result = sADMDialog->Modal(g->pluginRef, kRipSettingDialogName, kRipSettingDialogResource,
-                                       kADMModalDialogStyle, RipSettingPluginInitProc, nullptr, 0);
-    return result == kRipSettingOKItem ? kNoErr : kSettingsNotConfirmedErr;
-}
-
-ASErr RipSettingPluginInitProc(ADMDialogRef dialog)
-{
-    sADMDialog->SetSize(dialog, kRipSettingDialogWidth, kRipSettingDialogHeight);
-    char title[256];
-    title[0] = 0;
-    sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kRipSettingTitleString, title, sizeof title);
-    sADMDialog->SetText(dialog, title);
-    (void)loadDialogItems(dlgRipSettingItem, kRipSettingItemCount, dialog);
-    return kNoErr;
-}
-
-ASErr RipSettingDlgTextPushButtonInitProc(ADMItemRef item)
-{
-    if (sADMItem->GetID(item) == kRipSettingOKItem)
-        sADMItem->SetNotifyProc(item, RipSettingDlgOKButtonProc);
-    else if (sADMItem->GetID(item) == kRipSettingCancelItem)
-        sADMItem->SetNotifyProc(item, RipSettingDlgCancelButtonProc);
-    return kNoErr;
-}
-
-ASErr RipSettingDlgSpinEditInitProc(ADMItemRef item)
-{
-    switch (sADMItem->GetID(item)) {
-    case kRipSettingMarginXItem:
-    case kRipSettingMarginYItem: {
-        double margin = sADMItem->GetID(item) == kRipSettingMarginXItem ? g->ripMarginX : g->ripMarginY;
-        sADMItem->SetSmallIncrement(item, kMarginSmallStep);
-        sADMItem->SetLargeIncrement(item, kMarginLargeStep);
-        sADMItem->SetUnits(item, kADMMillimeterUnits);
-        sADMItem->SetFloatValue(item, (ADMFloat)(kMillimetreToPoint * margin));
-        break;
-    }
-    case kRipSettingVLinesItem:
-    case kRipSettingHLinesItem:
-        sADMItem->SetMinIntValue(item, 0);
-        sADMItem->SetSmallIncrement(item, kCountSmallStep);
-        sADMItem->SetLargeIncrement(item, kCountLargeStep);
-        sADMItem->SetUnits(item, kADMNoUnits);
-        sADMItem->SetPrecision(item, 0);  // whole lines, shown without decimals
-        sADMItem->SetIntValue(item, sADMItem->GetID(item) == kRipSettingVLinesItem ? g->ripVLines : g->ripHLines);
-        sADMItem->SetNotifyProc(item, RipSettingDlgRipNumSpinEditProc);
-        break;
-    default:
-        break;
-    }
-    return kNoErr;
-}
-
-static bool userChanged(ADMNotifierRef notifier)
-{
-    return sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) != 0;
-}
-
-ASErr RipSettingDlgRipNumSpinEditProc(ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr RipSettingDlgRipNumSpinEditProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (userChanged(notifier)) {
         ADMItemRef preview = sADMDialog->GetItem(sADMItem->GetDialog(item), kRipSettingPreviewItem);
@@ -104,42 +25,26 @@ ASErr RipSettingDlgRipNumSpinEditProc(ADMItemRef item, ADMNotifierRef notifier)
     return kNoErr;
 }
 
-ASErr RipSettingDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+static bool storeRipSettings(ADMDialogRef dialog)
 {
-    if (userChanged(notifier)) {
-        ADMDialogRef dialog = sADMItem->GetDialog(item);
-        g->ripMarginX = kPointToMillimetre * sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, kRipSettingMarginXItem));
-        g->ripMarginY = kPointToMillimetre * sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, kRipSettingMarginYItem));
-        g->ripVLines = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, kRipSettingVLinesItem));
-        g->ripHLines = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, kRipSettingHLinesItem));
-        sADMDialog->EndModal(dialog, kRipSettingOKItem, FALSE);
-    }
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    g->ripMarginX = kPointToMillimetre * sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, kRipSettingMarginXItem));
+    g->ripMarginY = kPointToMillimetre * sADMItem->GetFloatValue(sADMDialog->GetItem(dialog, kRipSettingMarginYItem));
+    g->ripVLines = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, kRipSettingVLinesItem));
+    g->ripHLines = sADMItem->GetIntValue(sADMDialog->GetItem(dialog, kRipSettingHLinesItem));
+    return true;
 }
 
-ASErr RipSettingDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+VT_NODISCARD static ASErr RipSettingDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    if (userChanged(notifier)) sADMDialog->EndModal(sADMItem->GetDialog(item), kRipSettingCancelItem, TRUE);
-    sADMItem->DefaultNotify(item, notifier);
-    return kNoErr;
+    return acceptOnClick(item, notifier, kRipSettingOKItem, storeRipSettings);
 }
 
-ASErr RipSettingDlgFrameLegendInit(ADMItemRef item)
+VT_NODISCARD static ASErr RipSettingDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
-    sADMItem->SetDrawProc(item, RipSettingDlgFrameDrawProc);
-    return kNoErr;
+    return endModalOnClick(item, notifier, kRipSettingCancelItem, true);
 }
 
-static ADMPoint at(int h, int v)
-{
-    ADMPoint p;
-    p.h = (ASInt16)h;
-    p.v = (ASInt16)v;
-    return p;
-}
-
-ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
+VT_NODISCARD static ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
 {
     ADMRect local;
     sADMItem->GetLocalRect(item, &local);
@@ -162,7 +67,7 @@ ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
         int last = dense ? kRipPreviewGridWidth - 1 : nv;
         for (int i = -1; i <= last; i++) {
             int x = ox + (dense ? i + 1 : kRipPreviewGridWidth * (i + 1) / (nv + 1));
-            ADMPoint a = at(x, oy), b = at(x, oy + kRipPreviewGridHeight - 1);
+            ADMPoint a = admPoint(x, oy), b = admPoint(x, oy + kRipPreviewGridHeight - 1);
             sADMDrawer->DrawLine(drawer, &a, &b);
         }
     }
@@ -171,7 +76,7 @@ ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
         int last = dense ? kRipPreviewGridHeight - 1 : nh;
         for (int j = -1; j <= last; j++) {
             int y = oy + (dense ? j + 1 : kRipPreviewGridHeight * (j + 1) / (nh + 1));
-            ADMPoint a = at(ox, y), b = at(ox + kRipPreviewGridWidth, y);
+            ADMPoint a = admPoint(ox, y), b = admPoint(ox + kRipPreviewGridWidth, y);
             sADMDrawer->DrawLine(drawer, &a, &b);
         }
     }
@@ -184,4 +89,74 @@ ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
     }
     sADMItem->DefaultDraw(item, drawer);
     return kNoErr;
+}
+
+
+VT_NODISCARD static ASErr RipSettingDlgSpinEditInitProc(ADMItemRef item)
+{
+    switch (sADMItem->GetID(item)) {
+    case kRipSettingMarginXItem:
+    case kRipSettingMarginYItem:
+        setMillimetreField(item, sADMItem->GetID(item) == kRipSettingMarginXItem ? g->ripMarginX : g->ripMarginY);
+        break;
+    case kRipSettingVLinesItem:
+    case kRipSettingHLinesItem:
+        sADMItem->SetMinIntValue(item, 0);
+        sADMItem->SetSmallIncrement(item, kCountSmallStep);
+        sADMItem->SetLargeIncrement(item, kCountLargeStep);
+        sADMItem->SetUnits(item, kADMNoUnits);
+        sADMItem->SetPrecision(item, 0);  // whole lines, shown without decimals
+        sADMItem->SetIntValue(item, sADMItem->GetID(item) == kRipSettingVLinesItem ? g->ripVLines : g->ripHLines);
+        sADMItem->SetNotifyProc(item, RipSettingDlgRipNumSpinEditProc);
+        break;
+    default:
+        break;
+    }
+    return kNoErr;
+}
+
+VT_NODISCARD static ASErr RipSettingDlgTextPushButtonInitProc(ADMItemRef item)
+{
+    if (sADMItem->GetID(item) == kRipSettingOKItem)
+        sADMItem->SetNotifyProc(item, RipSettingDlgOKButtonProc);
+    else if (sADMItem->GetID(item) == kRipSettingCancelItem)
+        sADMItem->SetNotifyProc(item, RipSettingDlgCancelButtonProc);
+    return kNoErr;
+}
+
+VT_NODISCARD static ASErr RipSettingDlgFrameLegendInit(ADMItemRef item)
+{
+    return useDrawProc(item, RipSettingDlgFrameDrawProc);
+}
+
+const Item_Control_arg dlgRipSettingItem[kRipSettingItemCount] = {
+    {kADMTextPushButtonType, 351, 0, 0, kRipSettingOKItem, 10, 100, 109, 21, RipSettingDlgTextPushButtonInitProc,
+     nullptr},
+    {kADMTextPushButtonType, 352, 0, 0, kRipSettingCancelItem, 150, 100, 109, 21,
+     RipSettingDlgTextPushButtonInitProc, nullptr},
+    {kADMTextStaticType, 353, 0, 0, kRipSettingMarginLabelItem, 5, 95, 17, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingMarginXItem, 100, 60, 12, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1028, kRipSettingMarginXPictureItem, 160, 20, 12, 20, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingMarginYItem, 100, 60, 35, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1029, kRipSettingMarginYPictureItem, 160, 20, 35, 20, nullptr, nullptr},
+    {kADMTextStaticType, 354, 0, 0, kRipSettingLinesLabelItem, 5, 95, 63, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingVLinesItem, 100, 60, 58, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1028, kRipSettingVLinesPictureItem, 160, 20, 58, 20, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingHLinesItem, 100, 60, 81, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMPictureStaticType, 0, 0, 1029, kRipSettingHLinesPictureItem, 160, 20, 81, 20, nullptr, nullptr},
+    {kADMFrameType, 0, 0, 0, kRipSettingPreviewItem, 185, 65, 12, 89, RipSettingDlgFrameLegendInit, nullptr},
+};
+
+VT_NODISCARD static ASErr RipSettingPluginInitProc(ADMDialogRef dialog)
+{
+    (void)setUpDialog(dialog, kRipSettingDialogWidth, kRipSettingDialogHeight, kRipSettingTitleString,
+                      dlgRipSettingItem, kRipSettingItemCount);
+    return kNoErr;
+}
+
+ASErr goRipSetting(void)
+{
+    ASInt32 result = sADMDialog->Modal(g->pluginRef, kRipSettingDialogName, kRipSettingDialogResource,
+                                       kADMModalDialogStyle, RipSettingPluginInitProc, nullptr, 0);
+    return result == kRipSettingOKItem ? kNoErr : kSettingsNotConfirmedErr;
 }

@@ -39,12 +39,3 @@ extern const Item_Control_arg dlgRipSettingItem[kRipSettingItemCount];
 // Runs the dialog: 0 after OK (the settings stored in the globals),
 // kSettingsNotConfirmedErr otherwise (nothing stored).
 VT_NODISCARD ASErr goRipSetting(void);
-
-ASErr RipSettingPluginInitProc(ADMDialogRef dialog);
-ASErr RipSettingDlgTextPushButtonInitProc(ADMItemRef item);
-ASErr RipSettingDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr RipSettingDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr RipSettingDlgSpinEditInitProc(ADMItemRef item);
-ASErr RipSettingDlgRipNumSpinEditProc(ADMItemRef item, ADMNotifierRef notifier);
-ASErr RipSettingDlgFrameLegendInit(ADMItemRef item);
-ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer);

@@ -9,6 +9,7 @@
 #include "Core/CutModel.h"
 #include "Core/MarkSetting.h"
 #include "Core/Split.h"
+#include "Dialog/DialogCommon.h"
 
 AIArtHandle g_artSplitGroup = NULL;
 int32_t g_iAlignStyle = 0;
@@ -33,31 +34,6 @@ enum {
 static const ADMColor kSplitLegendLineColor = 0xFF00FF;
 static const ADMColor kSplitLegendGlyphColor = 0xFFFF;
 
-const Item_Control_arg dlgSplitItem[kSplitItemCount] = {
-    {kADMTextStaticType, 902, 0, 0, kSplitMarkStyleLabelItem, 5, 60, 11, 15, NULL, NULL},
-    {kADMPopupListType, 0, 0, 0, kSplitMarkStyleItem, 70, 100, 5, 21, SplitDlgPopupListInit, NULL},
-    {kADMTextStaticType, 903, 0, 0, kSplitMarkWidthLabelItem, 5, 60, 33, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitMarkWidthItem, 70, 100, 28, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 904, 0, 0, kSplitMarkHeightLabelItem, 5, 60, 55, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitMarkHeightItem, 70, 100, 50, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 912, 0, 0, kSplitOverlapXLabelItem, 5, 60, 77, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitOverlapXItem, 70, 100, 72, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 913, 0, 0, kSplitOverlapYLabelItem, 5, 60, 99, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitOverlapYItem, 70, 100, 94, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 914, 0, 0, kSplitSortMethodLabelItem, 5, 60, 121, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitSortMethodItem, 70, 17, 116, 20, SplitDlgTextEditInit, NULL},
-    {kADMPictureStaticType, 0, 0, 0, kSplitSortPictureItem, 90, 20, 116, 20, NULL, NULL},
-    {kADMFrameType, 0, 0, 0, kSplitLegendItem, 175, 100, 5, 135, SplitDlgFrameLegendInit, NULL},
-    {kADMTextPushButtonType, 905, 0, 0, kSplitOKItem, 175, 100, 145, 20, SplitDlgTextPushButtonInit, NULL},
-    {kADMPicturePushButtonType, 0, 916, kSplitMoreOptionsPicture, kSplitMoreOptionsItem, 5, 20, 145, 20,
-     SplitDlgPicturePushButtonMoreOptionInit, NULL},
-    {kADMTextStaticType, 917, 0, 0, kSplitCellWidthLabelItem, 5, 60, 175, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitCellWidthItem, 70, 100, 170, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 918, 0, 0, kSplitCellHeightLabelItem, 5, 60, 197, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitCellHeightItem, 70, 100, 192, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextPushButtonType, 919, 0, 0, kSplitDoItem, 175, 100, 192, 20, SplitDlgTextPushButtonInit, NULL},
-};
-
 // ---- The palette's own suite acquisition -------------------------------------------
 
 // The palette is used between host messages (a person clicks it while the host
@@ -79,39 +55,236 @@ VT_NODISCARD static ASErr runWithSuites(ADMItemRef item, ADMNotifierRef notifier
     return kNoErr;
 }
 
-static bool userChanged(ADMNotifierRef notifier)
-{
-    return sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) != 0;
-}
-
 static ADMItemRef paletteItem(ADMItemRef item, int32_t id)
 {
     return sADMDialog->GetItem(sADMItem->GetDialog(item), id);
 }
 
-// ---- Init -----------------------------------------------------------------------------
+// ---- Notifications ------------------------------------------------------------------
 
-ASErr SplitPluginInitProc(ADMDialogRef dialog)
+static void markStyleChanged(ADMItemRef item, ADMNotifierRef notifier)
 {
-    sADMDialog->SetSize(dialog, kSplitDialogWidth, kSplitDialogHeight);
-    char title[256];
-    title[0] = 0;
-    sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, kSplitTitleString, title,
-                              sizeof title);
-    sADMDialog->SetText(dialog, title);
-    g_iAlignStyle = g->splitMarkStyle;
-    if (loadDialogItems(dlgSplitItem, kSplitItemCount, dialog) != 1) return kNoErr;
-    for (int i = 0; i < kSplitItemCount; i++) {
-        if (strcmp(dlgSplitItem[i].itemType, kADMTextStaticType) != 0) continue;
-        ADMItemRef label = sADMDialog->GetItem(dialog, dlgSplitItem[i].itemId);
-        if (label != NULL) sADMItem->SetJustify(label, kADMRightJustify);
+    if (!userChanged(notifier)) return;
+    // With no entry active the last style chosen stays, rather than a style
+    // that is none of the six.
+    ADMEntryRef active = sADMList->GetActiveEntry(sADMItem->GetList(item));
+    if (active != NULL) g_iAlignStyle = sADMEntry->GetIndex(active);
+    ADMItemRef legend = paletteItem(item, kSplitLegendItem);
+    if (legend != NULL) sADMItem->Invalidate(legend);
+}
+
+VT_NODISCARD static ASErr SplitDlgPopupListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    return runWithSuites(item, notifier, markStyleChanged);
+}
+
+static void sortMethodStepped(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (!userChanged(notifier)) return;
+    int32_t order = sADMItem->GetIntValue(item);
+    if (order < 1)
+        order = 8;
+    else if (order > 8)
+        order = 1;
+    sADMItem->SetIntValue(item, order);
+    g->splitSortMethod = order;
+    ADMItemRef picture = paletteItem(item, kSplitSortPictureItem);
+    if (picture != NULL) sADMItem->SetPictureID(picture, kSplitSortPictureBase + order);
+}
+
+VT_NODISCARD static ASErr SplitDlgSortMethodSpinProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    return runWithSuites(item, notifier, sortMethodStepped);
+}
+
+// The palette's lengths and the setting each shows and stores (millimetres).
+static const struct SplitLength {
+    int32_t itemId;
+    double PluginGlobals::*setting;
+} kSplitLengths[] = {
+    {kSplitMarkWidthItem, &PluginGlobals::splitMarkWidth},
+    {kSplitMarkHeightItem, &PluginGlobals::splitMarkHeight},
+    {kSplitOverlapXItem, &PluginGlobals::splitOverlapX},
+    {kSplitOverlapYItem, &PluginGlobals::splitOverlapY},
+};
+
+static double millimetresOf(ADMItemRef item, int32_t id)
+{
+    return sADMItem->GetFloatValue(paletteItem(item, id)) * kPointToMillimetre;
+}
+
+static void makePanels(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (!userChanged(notifier)) return;
+    for (const SplitLength& length : kSplitLengths) g->*length.setting = millimetresOf(item, length.itemId);
+    g->splitMarkStyle = g_iAlignStyle;
+    if (g_artSplitGroup == NULL) return;
+    // A guide group the user deleted is forgotten, not deleted again.
+    if (sAIArt->ValidArt(g_artSplitGroup)) {
+        // What the cutting meets is not shown: an object it could not cut
+        // keeps its source, and guides that make no panels change nothing.
+        (void)doClipArt(g_artSplitGroup);
+        (void)sAIArt->DisposeArt(g_artSplitGroup);
     }
-    ADMItemRef picture = sADMDialog->GetItem(dialog, kSplitSortPictureItem);
-    if (picture != NULL) sADMItem->SetPictureID(picture, kSplitSortPictureBase + g->splitSortMethod);
+    g_artSplitGroup = NULL;
+}
+
+VT_NODISCARD static ASErr SplitDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    return runWithSuites(item, notifier, makePanels);
+}
+
+static void passOn(ADMItemRef, ADMNotifierRef) {}
+
+VT_NODISCARD static ASErr SplitDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    return runWithSuites(item, notifier, passOn);
+}
+
+static void toggleMoreOptions(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (!userChanged(notifier)) return;
+    ADMDialogRef dialog = sADMItem->GetDialog(item);
+    ADMRect r;
+    sADMDialog->GetLocalRect(dialog, &r);
+    bool expand = r.bottom - r.top < kSplitDialogExpandedFrom;
+    int32_t picture = expand ? kSplitFewerOptionsPicture : kSplitMoreOptionsPicture;
+    sADMDialog->SetSize(dialog, kSplitDialogWidth, expand ? kSplitDialogExpandedHeight : kSplitDialogHeight);
+    sADMItem->SetPictureID(item, picture);
+    sADMItem->SetSelectedPictureID(item, picture);
+}
+
+VT_NODISCARD static ASErr SplitDlgMoreOptionProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    return runWithSuites(item, notifier, toggleMoreOptions);
+}
+
+static void drawGrid(ADMItemRef item, ADMNotifierRef notifier)
+{
+    if (!userChanged(notifier)) return;
+    // Nothing to say when nothing is drawn: the selection fits one cell, or
+    // nothing that counts is selected.
+    (void)drawSplitLine(sADMItem->GetFloatValue(paletteItem(item, kSplitCellWidthItem)),
+                        sADMItem->GetFloatValue(paletteItem(item, kSplitCellHeightItem)), 0);
+}
+
+VT_NODISCARD static ASErr SplitDlgDoButtonProc(ADMItemRef item, ADMNotifierRef notifier)
+{
+    return runWithSuites(item, notifier, drawGrid);
+}
+
+// ---- The legend ---------------------------------------------------------------------
+
+static ADMRect glyphRect(int top, int left)
+{
+    ADMRect r;
+    r.top = (ASInt16)top;
+    r.left = (ASInt16)left;
+    r.bottom = (ASInt16)(top + 12);
+    r.right = (ASInt16)(left + 12);
+    return r;
+}
+
+static void drawStyle(ADMDrawerRef drawer, ADMRect r, int32_t style, int32_t side)
+{
+    sADMDrawer->SetColor(drawer, kSplitLegendGlyphColor);
+    int midH = (r.left + r.right) / 2, midV = (r.top + r.bottom) / 2;
+    ADMPoint top = admPoint(midH, r.top), bottom = admPoint(midH, r.bottom);
+    ADMPoint left = admPoint(r.left, midV), right = admPoint(r.right, midV);
+    switch (style) {
+    case kSplitMarkCircle:
+        // Rings, each a pixel inside the last, fill the circle. The glyph sits
+        // where the others do, inside the legend.
+        while (r.right > r.left && r.bottom > r.top) {
+            sADMDrawer->DrawOval(drawer, &r);
+            r.left++;
+            r.top++;
+            r.right--;
+            r.bottom--;
+        }
+        break;
+    case kSplitMarkRectangle: {
+        ADMPoint square[4] = {admPoint(r.left, r.top), admPoint(r.right, r.top), admPoint(r.right, r.bottom),
+                              admPoint(r.left, r.bottom)};
+        sADMDrawer->DrawPolygon(drawer, square, 4);
+        break;
+    }
+    case kSplitMarkTriangleUp:
+    case kSplitMarkTriangleDown: {
+        // Up points away from the picture, down towards it.
+        int away = style == kSplitMarkTriangleUp;
+        ADMPoint t[3];
+        switch (side) {
+        case kSplitGlyphAbove:
+            t[0] = away ? top : bottom;
+            t[1] = away ? admPoint(r.left, r.bottom) : admPoint(r.left, r.top);
+            t[2] = away ? admPoint(r.right, r.bottom) : admPoint(r.right, r.top);
+            break;
+        case kSplitGlyphBelow:
+            t[0] = away ? bottom : top;
+            t[1] = away ? admPoint(r.left, r.top) : admPoint(r.left, r.bottom);
+            t[2] = away ? admPoint(r.right, r.top) : admPoint(r.right, r.bottom);
+            break;
+        case kSplitGlyphLeft:
+            t[0] = away ? left : right;
+            t[1] = away ? admPoint(r.right, r.top) : admPoint(r.left, r.top);
+            t[2] = away ? admPoint(r.right, r.bottom) : admPoint(r.left, r.bottom);
+            break;
+        default:
+            t[0] = away ? right : left;
+            t[1] = away ? admPoint(r.left, r.top) : admPoint(r.right, r.top);
+            t[2] = away ? admPoint(r.left, r.bottom) : admPoint(r.right, r.bottom);
+            break;
+        }
+        sADMDrawer->DrawPolygon(drawer, t, 3);
+        break;
+    }
+    case kSplitMarkDiamond: {
+        ADMPoint d[4] = {top, right, bottom, left};
+        sADMDrawer->DrawPolygon(drawer, d, 4);
+        break;
+    }
+    default:
+        break;  // no marks
+    }
+}
+
+VT_NODISCARD static ASErr SplitDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
+{
+    if (g == NULL) return kNoErr;
+    if (acquireSuites(g->basic) == kNoErr) {
+        ADMRect all;
+        sADMItem->GetLocalRect(item, &all);
+        int W = all.right - all.left, H = all.bottom - all.top;
+        sADMDrawer->SetColor(drawer, kADMWhiteColor);
+        sADMDrawer->FillRect(drawer, &all);
+        int px = (W - kSplitLegendPictureWidth) / 2, py = (H - kSplitLegendPictureHeight) / 2;
+        ADMPoint at = admPoint(px, py);
+        sADMDrawer->DrawPicture(drawer, kSplitLegendPicture, &at);
+        // Two cutting lines across the panel and one down it, with the marks
+        // of the chosen style where they cross the panel's edges.
+        for (int line = 1; line <= 2; line++) {
+            int y = line * H / 3;
+            ADMPoint a = admPoint(0, y), b = admPoint(W, y);
+            sADMDrawer->SetColor(drawer, kSplitLegendLineColor);
+            sADMDrawer->DrawLine(drawer, &a, &b);
+            drawStyle(drawer, glyphRect(y - 6, px - 16), g_iAlignStyle, kSplitGlyphLeft);
+            drawStyle(drawer, glyphRect(y - 6, px + 65), g_iAlignStyle, kSplitGlyphRight);
+        }
+        ADMPoint a = admPoint(W / 2, 0), b = admPoint(W / 2, H);
+        sADMDrawer->SetColor(drawer, kSplitLegendLineColor);
+        sADMDrawer->DrawLine(drawer, &a, &b);
+        drawStyle(drawer, glyphRect(py - 16, W / 2 - 6), g_iAlignStyle, kSplitGlyphAbove);
+        drawStyle(drawer, glyphRect(py + 72, W / 2 - 6), g_iAlignStyle, kSplitGlyphBelow);
+        sADMItem->DefaultDraw(item, drawer);
+    }
+    (void)releaseSuites(g->basic);
     return kNoErr;
 }
 
-ASErr SplitDlgPopupListInit(ADMItemRef item)
+// ---- Items --------------------------------------------------------------------------
+
+VT_NODISCARD static ASErr SplitDlgPopupListInit(ADMItemRef item)
 {
     static const int32_t texts[] = {kSplitCircleString,       kSplitRectangleString, kSplitTriangleUpString,
                                     kSplitTriangleDownString, kSplitDiamondString,   kSplitNoMarksString};
@@ -132,23 +305,14 @@ ASErr SplitDlgPopupListInit(ADMItemRef item)
     return kNoErr;
 }
 
-ASErr SplitDlgTextEditInit(ADMItemRef item)
+VT_NODISCARD static ASErr SplitDlgTextEditInit(ADMItemRef item)
 {
     sADMItem->SetMinFloatValue(item, 0.0f);
     sADMItem->SetUnits(item, kADMMillimeterUnits);
-    switch (sADMItem->GetID(item)) {
-    case kSplitMarkWidthItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitMarkWidth * kMillimetreToPoint));
-        break;
-    case kSplitMarkHeightItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitMarkHeight * kMillimetreToPoint));
-        break;
-    case kSplitOverlapXItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitOverlapX * kMillimetreToPoint));
-        break;
-    case kSplitOverlapYItem:
-        sADMItem->SetFloatValue(item, (float)(g->splitOverlapY * kMillimetreToPoint));
-        break;
+    ASInt32 id = sADMItem->GetID(item);
+    for (const SplitLength& length : kSplitLengths)
+        if (length.itemId == id) sADMItem->SetFloatValue(item, (float)(g->*length.setting * kMillimetreToPoint));
+    switch (id) {
     case kSplitCellWidthItem:
     case kSplitCellHeightItem:
         sADMItem->SetFloatValue(item, kSplitCellDefault);
@@ -176,13 +340,9 @@ ASErr SplitDlgTextEditInit(ADMItemRef item)
     return kNoErr;
 }
 
-ASErr SplitDlgFrameLegendInit(ADMItemRef item)
-{
-    sADMItem->SetDrawProc(item, SplitDlgFrameDrawProc);
-    return kNoErr;
-}
+VT_NODISCARD static ASErr SplitDlgFrameLegendInit(ADMItemRef item) { return useDrawProc(item, SplitDlgFrameDrawProc); }
 
-ASErr SplitDlgTextPushButtonInit(ADMItemRef item)
+VT_NODISCARD static ASErr SplitDlgTextPushButtonInit(ADMItemRef item)
 {
     switch (sADMItem->GetID(item)) {
     case kSplitOKItem:
@@ -200,231 +360,55 @@ ASErr SplitDlgTextPushButtonInit(ADMItemRef item)
     return kNoErr;
 }
 
-ASErr SplitDlgPicturePushButtonMoreOptionInit(ADMItemRef item)
+VT_NODISCARD static ASErr SplitDlgPicturePushButtonMoreOptionInit(ADMItemRef item)
 {
-    sADMItem->SetNotifyProc(item, SplitDlgMoreOptionProc);
-    return kNoErr;
+    return useNotifyProc(item, SplitDlgMoreOptionProc);
 }
 
-// ---- Notifications ------------------------------------------------------------------
+const Item_Control_arg dlgSplitItem[kSplitItemCount] = {
+    {kADMTextStaticType, 902, 0, 0, kSplitMarkStyleLabelItem, 5, 60, 11, 15, NULL, NULL},
+    {kADMPopupListType, 0, 0, 0, kSplitMarkStyleItem, 70, 100, 5, 21, SplitDlgPopupListInit, NULL},
+    {kADMTextStaticType, 903, 0, 0, kSplitMarkWidthLabelItem, 5, 60, 33, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitMarkWidthItem, 70, 100, 28, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 904, 0, 0, kSplitMarkHeightLabelItem, 5, 60, 55, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitMarkHeightItem, 70, 100, 50, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 912, 0, 0, kSplitOverlapXLabelItem, 5, 60, 77, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitOverlapXItem, 70, 100, 72, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 913, 0, 0, kSplitOverlapYLabelItem, 5, 60, 99, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitOverlapYItem, 70, 100, 94, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 914, 0, 0, kSplitSortMethodLabelItem, 5, 60, 121, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitSortMethodItem, 70, 17, 116, 20, SplitDlgTextEditInit, NULL},
+    {kADMPictureStaticType, 0, 0, 0, kSplitSortPictureItem, 90, 20, 116, 20, NULL, NULL},
+    {kADMFrameType, 0, 0, 0, kSplitLegendItem, 175, 100, 5, 135, SplitDlgFrameLegendInit, NULL},
+    {kADMTextPushButtonType, 905, 0, 0, kSplitOKItem, 175, 100, 145, 20, SplitDlgTextPushButtonInit, NULL},
+    {kADMPicturePushButtonType, 0, 916, kSplitMoreOptionsPicture, kSplitMoreOptionsItem, 5, 20, 145, 20,
+     SplitDlgPicturePushButtonMoreOptionInit, NULL},
+    {kADMTextStaticType, 917, 0, 0, kSplitCellWidthLabelItem, 5, 60, 175, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitCellWidthItem, 70, 100, 170, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 918, 0, 0, kSplitCellHeightLabelItem, 5, 60, 197, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitCellHeightItem, 70, 100, 192, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextPushButtonType, 919, 0, 0, kSplitDoItem, 175, 100, 192, 20, SplitDlgTextPushButtonInit, NULL},
+};
 
-static void markStyleChanged(ADMItemRef item, ADMNotifierRef notifier)
-{
-    if (!userChanged(notifier)) return;
-    // With no entry active the last style chosen stays, rather than a style
-    // that is none of the six.
-    ADMEntryRef active = sADMList->GetActiveEntry(sADMItem->GetList(item));
-    if (active != NULL) g_iAlignStyle = sADMEntry->GetIndex(active);
-    ADMItemRef legend = paletteItem(item, kSplitLegendItem);
-    if (legend != NULL) sADMItem->Invalidate(legend);
-}
+// ---- Init -----------------------------------------------------------------------------
 
-ASErr SplitDlgPopupListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
+ASErr SplitPluginInitProc(ADMDialogRef dialog)
 {
-    return runWithSuites(item, notifier, markStyleChanged);
-}
-
-static void sortMethodStepped(ADMItemRef item, ADMNotifierRef notifier)
-{
-    if (!userChanged(notifier)) return;
-    int32_t order = sADMItem->GetIntValue(item);
-    if (order < 1)
-        order = 8;
-    else if (order > 8)
-        order = 1;
-    sADMItem->SetIntValue(item, order);
-    g->splitSortMethod = order;
-    ADMItemRef picture = paletteItem(item, kSplitSortPictureItem);
-    if (picture != NULL) sADMItem->SetPictureID(picture, kSplitSortPictureBase + order);
-}
-
-ASErr SplitDlgSortMethodSpinProc(ADMItemRef item, ADMNotifierRef notifier)
-{
-    return runWithSuites(item, notifier, sortMethodStepped);
-}
-
-static double millimetresOf(ADMItemRef item, int32_t id)
-{
-    return sADMItem->GetFloatValue(paletteItem(item, id)) * kPointToMillimetre;
-}
-
-static void makePanels(ADMItemRef item, ADMNotifierRef notifier)
-{
-    if (!userChanged(notifier)) return;
-    g->splitMarkWidth = millimetresOf(item, kSplitMarkWidthItem);
-    g->splitMarkHeight = millimetresOf(item, kSplitMarkHeightItem);
-    g->splitOverlapX = millimetresOf(item, kSplitOverlapXItem);
-    g->splitOverlapY = millimetresOf(item, kSplitOverlapYItem);
-    g->splitMarkStyle = g_iAlignStyle;
-    if (g_artSplitGroup == NULL) return;
-    // A guide group the user deleted is forgotten, not deleted again.
-    if (sAIArt->ValidArt(g_artSplitGroup)) {
-        // What the cutting meets is not shown: an object it could not cut
-        // keeps its source, and guides that make no panels change nothing.
-        (void)doClipArt(g_artSplitGroup);
-        (void)sAIArt->DisposeArt(g_artSplitGroup);
+    sADMDialog->SetSize(dialog, kSplitDialogWidth, kSplitDialogHeight);
+    char title[256];
+    title[0] = 0;
+    sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, kSplitTitleString, title,
+                              sizeof title);
+    sADMDialog->SetText(dialog, title);
+    g_iAlignStyle = g->splitMarkStyle;
+    if (loadDialogItems(dlgSplitItem, kSplitItemCount, dialog) != 1) return kNoErr;
+    for (int i = 0; i < kSplitItemCount; i++) {
+        if (strcmp(dlgSplitItem[i].itemType, kADMTextStaticType) != 0) continue;
+        ADMItemRef label = sADMDialog->GetItem(dialog, dlgSplitItem[i].itemId);
+        if (label != NULL) sADMItem->SetJustify(label, kADMRightJustify);
     }
-    g_artSplitGroup = NULL;
-}
-
-ASErr SplitDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier)
-{
-    return runWithSuites(item, notifier, makePanels);
-}
-
-static void passOn(ADMItemRef, ADMNotifierRef) {}
-
-ASErr SplitDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier)
-{
-    return runWithSuites(item, notifier, passOn);
-}
-
-static void toggleMoreOptions(ADMItemRef item, ADMNotifierRef notifier)
-{
-    if (!userChanged(notifier)) return;
-    ADMDialogRef dialog = sADMItem->GetDialog(item);
-    ADMRect r;
-    sADMDialog->GetLocalRect(dialog, &r);
-    bool expand = r.bottom - r.top < kSplitDialogExpandedFrom;
-    int32_t picture = expand ? kSplitFewerOptionsPicture : kSplitMoreOptionsPicture;
-    sADMDialog->SetSize(dialog, kSplitDialogWidth, expand ? kSplitDialogExpandedHeight : kSplitDialogHeight);
-    sADMItem->SetPictureID(item, picture);
-    sADMItem->SetSelectedPictureID(item, picture);
-}
-
-ASErr SplitDlgMoreOptionProc(ADMItemRef item, ADMNotifierRef notifier)
-{
-    return runWithSuites(item, notifier, toggleMoreOptions);
-}
-
-static void drawGrid(ADMItemRef item, ADMNotifierRef notifier)
-{
-    if (!userChanged(notifier)) return;
-    // Nothing to say when nothing is drawn: the selection fits one cell, or
-    // nothing that counts is selected.
-    (void)drawSplitLine(sADMItem->GetFloatValue(paletteItem(item, kSplitCellWidthItem)),
-                        sADMItem->GetFloatValue(paletteItem(item, kSplitCellHeightItem)), 0);
-}
-
-ASErr SplitDlgDoButtonProc(ADMItemRef item, ADMNotifierRef notifier)
-{
-    return runWithSuites(item, notifier, drawGrid);
-}
-
-// ---- The legend ---------------------------------------------------------------------
-
-static ADMRect glyphRect(int top, int left)
-{
-    ADMRect r;
-    r.top = (ASInt16)top;
-    r.left = (ASInt16)left;
-    r.bottom = (ASInt16)(top + 12);
-    r.right = (ASInt16)(left + 12);
-    return r;
-}
-
-static ADMPoint point(int h, int v)
-{
-    ADMPoint p;
-    p.h = (ASInt16)h;
-    p.v = (ASInt16)v;
-    return p;
-}
-
-void drawStyle(ADMDrawerRef drawer, ADMRect r, int32_t style, int32_t side)
-{
-    sADMDrawer->SetColor(drawer, kSplitLegendGlyphColor);
-    int midH = (r.left + r.right) / 2, midV = (r.top + r.bottom) / 2;
-    ADMPoint top = point(midH, r.top), bottom = point(midH, r.bottom);
-    ADMPoint left = point(r.left, midV), right = point(r.right, midV);
-    switch (style) {
-    case kSplitMarkCircle:
-        // Rings, each a pixel inside the last, fill the circle. The glyph sits
-        // where the others do, inside the legend.
-        while (r.right > r.left && r.bottom > r.top) {
-            sADMDrawer->DrawOval(drawer, &r);
-            r.left++;
-            r.top++;
-            r.right--;
-            r.bottom--;
-        }
-        break;
-    case kSplitMarkRectangle: {
-        ADMPoint square[4] = {point(r.left, r.top), point(r.right, r.top), point(r.right, r.bottom),
-                              point(r.left, r.bottom)};
-        sADMDrawer->DrawPolygon(drawer, square, 4);
-        break;
-    }
-    case kSplitMarkTriangleUp:
-    case kSplitMarkTriangleDown: {
-        // Up points away from the picture, down towards it.
-        int away = style == kSplitMarkTriangleUp;
-        ADMPoint t[3];
-        switch (side) {
-        case kSplitGlyphAbove:
-            t[0] = away ? top : bottom;
-            t[1] = away ? point(r.left, r.bottom) : point(r.left, r.top);
-            t[2] = away ? point(r.right, r.bottom) : point(r.right, r.top);
-            break;
-        case kSplitGlyphBelow:
-            t[0] = away ? bottom : top;
-            t[1] = away ? point(r.left, r.top) : point(r.left, r.bottom);
-            t[2] = away ? point(r.right, r.top) : point(r.right, r.bottom);
-            break;
-        case kSplitGlyphLeft:
-            t[0] = away ? left : right;
-            t[1] = away ? point(r.right, r.top) : point(r.left, r.top);
-            t[2] = away ? point(r.right, r.bottom) : point(r.left, r.bottom);
-            break;
-        default:
-            t[0] = away ? right : left;
-            t[1] = away ? point(r.left, r.top) : point(r.right, r.top);
-            t[2] = away ? point(r.left, r.bottom) : point(r.right, r.bottom);
-            break;
-        }
-        sADMDrawer->DrawPolygon(drawer, t, 3);
-        break;
-    }
-    case kSplitMarkDiamond: {
-        ADMPoint d[4] = {top, right, bottom, left};
-        sADMDrawer->DrawPolygon(drawer, d, 4);
-        break;
-    }
-    default:
-        break;  // no marks
-    }
-}
-
-ASErr SplitDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
-{
-    if (g == NULL) return kNoErr;
-    if (acquireSuites(g->basic) == kNoErr) {
-        ADMRect all;
-        sADMItem->GetLocalRect(item, &all);
-        int W = all.right - all.left, H = all.bottom - all.top;
-        sADMDrawer->SetColor(drawer, kADMWhiteColor);
-        sADMDrawer->FillRect(drawer, &all);
-        int px = (W - kSplitLegendPictureWidth) / 2, py = (H - kSplitLegendPictureHeight) / 2;
-        ADMPoint at = point(px, py);
-        sADMDrawer->DrawPicture(drawer, kSplitLegendPicture, &at);
-        // Two cutting lines across the panel and one down it, with the marks
-        // of the chosen style where they cross the panel's edges.
-        for (int line = 1; line <= 2; line++) {
-            int y = line * H / 3;
-            ADMPoint a = point(0, y), b = point(W, y);
-            sADMDrawer->SetColor(drawer, kSplitLegendLineColor);
-            sADMDrawer->DrawLine(drawer, &a, &b);
-            drawStyle(drawer, glyphRect(y - 6, px - 16), g_iAlignStyle, kSplitGlyphLeft);
-            drawStyle(drawer, glyphRect(y - 6, px + 65), g_iAlignStyle, kSplitGlyphRight);
-        }
-        ADMPoint a = point(W / 2, 0), b = point(W / 2, H);
-        sADMDrawer->SetColor(drawer, kSplitLegendLineColor);
-        sADMDrawer->DrawLine(drawer, &a, &b);
-        drawStyle(drawer, glyphRect(py - 16, W / 2 - 6), g_iAlignStyle, kSplitGlyphAbove);
-        drawStyle(drawer, glyphRect(py + 72, W / 2 - 6), g_iAlignStyle, kSplitGlyphBelow);
-        sADMItem->DefaultDraw(item, drawer);
-    }
-    (void)releaseSuites(g->basic);
+    ADMItemRef picture = sADMDialog->GetItem(dialog, kSplitSortPictureItem);
+    if (picture != NULL) sADMItem->SetPictureID(picture, kSplitSortPictureBase + g->splitSortMethod);
     return kNoErr;
 }
 

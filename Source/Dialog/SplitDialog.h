@@ -87,19 +87,3 @@ enum { kSplitMaxGuides = 1000 };
 VT_NODISCARD ASErr drawSplitLine(float cellWidth, float cellHeight, int32_t unused);
 
 VT_NODISCARD ASErr SplitPluginInitProc(ADMDialogRef dialog);
-VT_NODISCARD ASErr SplitDlgPopupListInit(ADMItemRef item);
-VT_NODISCARD ASErr SplitDlgPopupListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
-VT_NODISCARD ASErr SplitDlgTextEditInit(ADMItemRef item);
-VT_NODISCARD ASErr SplitDlgSortMethodSpinProc(ADMItemRef item, ADMNotifierRef notifier);
-VT_NODISCARD ASErr SplitDlgFrameLegendInit(ADMItemRef item);
-VT_NODISCARD ASErr SplitDlgFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer);
-VT_NODISCARD ASErr SplitDlgTextPushButtonInit(ADMItemRef item);
-VT_NODISCARD ASErr SplitDlgOKButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-VT_NODISCARD ASErr SplitDlgCancelButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-VT_NODISCARD ASErr SplitDlgPicturePushButtonMoreOptionInit(ADMItemRef item);
-VT_NODISCARD ASErr SplitDlgMoreOptionProc(ADMItemRef item, ADMNotifierRef notifier);
-VT_NODISCARD ASErr SplitDlgDoButtonProc(ADMItemRef item, ADMNotifierRef notifier);
-
-// Paints one legend glyph of a mark style into rect, for the side of the
-// picture it sits on.
-void drawStyle(ADMDrawerRef drawer, ADMRect rect, int32_t style, int32_t side);

@@ -1,0 +1,80 @@
+#include "Dialog/DialogCommon.h"
+
+#include "Common/PluginGlobals.h"
+#include "Common/Suites.h"
+#include "Common/Units.h"
+
+int setUpDialog(ADMDialogRef dialog, int32_t width, int32_t height, int32_t titleIndex, const Item_Control_arg* table,
+                int count)
+{
+    sADMDialog->SetSize(dialog, width, height);
+    char title[256];
+    title[0] = 0;
+    // The dialog's plug-in owns the string list, as for the items' texts.
+    sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, titleIndex, title, sizeof title);
+    sADMDialog->SetText(dialog, title);
+    return loadDialogItems(table, count, dialog);
+}
+
+bool userChanged(ADMNotifierRef notifier)
+{
+    return sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) != 0;
+}
+
+ASErr endModalOnClick(ADMItemRef item, ADMNotifierRef notifier, int32_t result, bool cancelling)
+{
+    if (userChanged(notifier)) sADMDialog->EndModal(sADMItem->GetDialog(item), result, cancelling);
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr acceptOnClick(ADMItemRef item, ADMNotifierRef notifier, int32_t result, DialogAcceptProc accept)
+{
+    if (userChanged(notifier)) {
+        ADMDialogRef dialog = sADMItem->GetDialog(item);
+        if (accept(dialog)) sADMDialog->EndModal(dialog, result, FALSE);
+    }
+    sADMItem->DefaultNotify(item, notifier);
+    return kNoErr;
+}
+
+ASErr okOrCancelOnClick(ADMItemRef item, ADMNotifierRef notifier, int32_t okId, int32_t okResult,
+                        int32_t cancelResult, DialogAcceptProc accept)
+{
+    if (sADMItem->GetID(item) == okId) return acceptOnClick(item, notifier, okResult, accept);
+    return endModalOnClick(item, notifier, cancelResult, true);
+}
+
+ASErr setOkCancelProcs(ADMItemRef item, int32_t okId, ADMItemNotifyProc okProc, ADMItemNotifyProc cancelProc)
+{
+    sADMItem->SetNotifyProc(item, sADMItem->GetID(item) == okId ? okProc : cancelProc);
+    return kNoErr;
+}
+
+ASErr useNotifyProc(ADMItemRef item, ADMItemNotifyProc proc)
+{
+    sADMItem->SetNotifyProc(item, proc);
+    return kNoErr;
+}
+
+ASErr useDrawProc(ADMItemRef item, ADMItemDrawProc proc)
+{
+    sADMItem->SetDrawProc(item, proc);
+    return kNoErr;
+}
+
+ADMPoint admPoint(int h, int v)
+{
+    ADMPoint p;
+    p.h = (ASInt16)h;
+    p.v = (ASInt16)v;
+    return p;
+}
+
+void setMillimetreField(ADMItemRef item, double millimetres)
+{
+    sADMItem->SetUnits(item, kADMMillimeterUnits);
+    sADMItem->SetSmallIncrement(item, (ADMFloat)kMillimetreToPoint);
+    sADMItem->SetLargeIncrement(item, (ADMFloat)(5 * kMillimetreToPoint));
+    sADMItem->SetFloatValue(item, (ADMFloat)(millimetres * kMillimetreToPoint));
+}

@@ -1,0 +1,54 @@
+// What every dialog does the same way: set itself up from its item table,
+// tell a user's change from the toolkit's own notifications, and end a modal
+// dialog when one of its buttons is clicked.
+#pragma once
+
+#include <stdint.h>
+
+#include "AllSuites.h"
+#include "Common/ErrorCodes.h"
+#include "Dialog/ItemControl.h"
+
+// Sizes the dialog, titles it with string-list entry titleIndex and builds
+// its items from table. Returns what loadDialogItems returned: 1 when every
+// item was made; otherwise the dialog has already been abandoned.
+VT_NODISCARD int setUpDialog(ADMDialogRef dialog, int32_t width, int32_t height, int32_t titleIndex,
+                             const Item_Control_arg* table, int count);
+
+// A change the user made: a click, a typed value, a chosen entry.
+bool userChanged(ADMNotifierRef notifier);
+
+// A dialog's value as stored when its OK button is clicked. Returns false
+// when the dialog must stay open (it has said why).
+typedef bool (*DialogAcceptProc)(ADMDialogRef dialog);
+
+// The notify procedure of a button that closes a modal dialog without
+// storing anything: a click ends the dialog with result, as a cancel when
+// cancelling. Every notification then goes on to the toolkit.
+ASErr endModalOnClick(ADMItemRef item, ADMNotifierRef notifier, int32_t result, bool cancelling);
+
+// The notify procedure of an OK button: a click runs accept and, when it
+// agrees, ends the dialog with result. Every notification then goes on to the
+// toolkit.
+ASErr acceptOnClick(ADMItemRef item, ADMNotifierRef notifier, int32_t result, DialogAcceptProc accept);
+
+// One notify procedure for a dialog's OK (okId) and Cancel buttons: OK as
+// acceptOnClick with okResult, any other button as a cancel with cancelResult.
+ASErr okOrCancelOnClick(ADMItemRef item, ADMNotifierRef notifier, int32_t okId, int32_t okResult,
+                        int32_t cancelResult, DialogAcceptProc accept);
+
+// The init procedure of an OK and a Cancel button: the item okId gets
+// okProc, any other cancelProc.
+ASErr setOkCancelProcs(ADMItemRef item, int32_t okId, ADMItemNotifyProc okProc, ADMItemNotifyProc cancelProc);
+
+// The whole set-up of an item that needs only its notify (draw) procedure;
+// returns kNoErr for the item's init procedure to return.
+ASErr useNotifyProc(ADMItemRef item, ADMItemNotifyProc proc);
+ASErr useDrawProc(ADMItemRef item, ADMItemDrawProc proc);
+
+// A point in an item's own coordinates, for drawing.
+ADMPoint admPoint(int h, int v);
+
+// A length field, which holds points and shows millimetres: it shows the
+// length given and steps by 1 mm, and by 5 mm with the large step.
+void setMillimetreField(ADMItemRef item, double millimetres);
