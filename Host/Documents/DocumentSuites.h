@@ -1,7 +1,8 @@
 // What the document suites share. Each suite lives in its own file in this
-// folder (ArtSuite.cpp, PathSuite.cpp, ...) and fills in its operations from a
-// SuiteInstaller; they all act on the current document and check every handle
-// the plug-in passes against it, so a stale handle is an error, not a crash.
+// folder (ArtSuite.cpp, PathSuite.cpp, ...) as a struct of operations that
+// installOps sets in the suite's table; they all act on the current document
+// and check every handle the plug-in passes against it, so a stale handle is
+// an error, not a crash.
 // Internal to the suite files.
 #pragma once
 

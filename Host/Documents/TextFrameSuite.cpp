@@ -13,49 +13,47 @@ ArtNode* frameOf(AIArtHandle h, ASErr& err)
     return err ? nullptr : n;
 }
 
-ASErr createOutline(AIArtHandle textFrame, AIArtHandle* outline)
-{
-    ASErr err;
-    ArtNode* frame = frameOf(textFrame, err);
-    if (!frame) return err;
-    if (!outline) return kBadParameterErr;
-    TextLayout layout;
-    std::string error;
-    if (!layoutText(*frame, layout, error)) return kNoFontErr;
-    Document* d = doc();
-    ArtNode* group = d->newArt(kGroupArt);
-    err = d->place(group, kPlaceAbove, frame);
-    if (err) {
-        d->dispose(group);
-        return err;
-    }
-    for (const GlyphShape& glyph : layout.glyphs)
-        for (const auto& contour : glyph.contours) {
-            ArtNode* path = d->newArt(kPathArt);
-            path->segments = contour;
-            path->closed = true;
-            path->style = frame->style;
-            d->place(path, kPlaceInsideOnBottom, group);
+struct TextFrameOps {
+    static ASErr CreateOutline(AIArtHandle textFrame, AIArtHandle* outline)
+    {
+        ASErr err;
+        ArtNode* frame = frameOf(textFrame, err);
+        if (!frame) return err;
+        if (!outline) return kBadParameterErr;
+        TextLayout layout;
+        std::string error;
+        if (!layoutText(*frame, layout, error)) return kNoFontErr;
+        Document* d = doc();
+        ArtNode* group = d->newArt(kGroupArt);
+        err = d->place(group, kPlaceAbove, frame);
+        if (err) {
+            d->dispose(group);
+            return err;
         }
-    *outline = Document::handle(group);
-    return kNoErr;
-}
+        for (const GlyphShape& glyph : layout.glyphs)
+            for (const auto& contour : glyph.contours) {
+                ArtNode* path = d->newArt(kPathArt);
+                path->segments = contour;
+                path->closed = true;
+                path->style = frame->style;
+                d->place(path, kPlaceInsideOnBottom, group);
+            }
+        *outline = Document::handle(group);
+        return kNoErr;
+    }
 
-ASErr getATETextRange(AIArtHandle textFrame, ATETextRangeRef* range)
-{
-    ASErr err;
-    ArtNode* frame = frameOf(textFrame, err);
-    if (!frame) return err;
-    if (!range) return kBadParameterErr;
-    *range = textRanges().open(textFrame);
-    return kNoErr;
-}
+    static ASErr GetATETextRange(AIArtHandle textFrame, ATETextRangeRef* range)
+    {
+        ASErr err;
+        ArtNode* frame = frameOf(textFrame, err);
+        if (!frame) return err;
+        if (!range) return kBadParameterErr;
+        *range = textRanges().open(textFrame);
+        return kNoErr;
+    }
+};
 
-SuiteInstaller installer([] {
-    auto& t = suiteTable<AITextFrameSuite>();
-    t.CreateOutline = createOutline;
-    t.GetATETextRange = getATETextRange;
-});
+SuiteInstaller installer(installOps<AITextFrameSuite, TextFrameOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

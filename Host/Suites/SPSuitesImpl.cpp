@@ -8,73 +8,73 @@
 namespace vt::host {
 namespace {
 
-ASErr allocateBlock(size_t size, const char* debugName, void** block)
-{
-    if (block == nullptr) return kSPBadParameterError;
-    *block = Host::current().allocateBlock(size);
-    return *block ? kNoErr : kSPOutOfMemoryError;
-}
+struct BlocksOps {
+    static ASErr AllocateBlock(size_t size, const char* debugName, void** block)
+    {
+        if (block == nullptr) return kSPBadParameterError;
+        *block = Host::current().allocateBlock(size);
+        return *block ? kNoErr : kSPOutOfMemoryError;
+    }
 
-ASErr freeBlock(void* block)
-{
-    return Host::current().freeBlock(block) ? kNoErr : kSPBadParameterError;
-}
+    static ASErr FreeBlock(void* block)
+    {
+        return Host::current().freeBlock(block) ? kNoErr : kSPBadParameterError;
+    }
+};
 
-ASErr acquirePlugin(SPPluginRef plugin, SPAccessRef* access)
-{
-    if (plugin == nullptr || access == nullptr) return kSPBadParameterError;
-    ++plugin->accessCount;
-    *access = reinterpret_cast<SPAccessRef>(plugin);
-    return kNoErr;
-}
+struct AccessOps {
+    static ASErr AcquirePlugin(SPPluginRef plugin, SPAccessRef* access)
+    {
+        if (plugin == nullptr || access == nullptr) return kSPBadParameterError;
+        ++plugin->accessCount;
+        *access = reinterpret_cast<SPAccessRef>(plugin);
+        return kNoErr;
+    }
 
-ASErr releasePlugin(SPAccessRef access)
-{
-    auto* plugin = reinterpret_cast<SPPlugin*>(access);
-    if (plugin == nullptr || plugin->accessCount <= 0) return kSPBadParameterError;
-    --plugin->accessCount;
-    return kNoErr;
-}
+    static ASErr ReleasePlugin(SPAccessRef access)
+    {
+        auto* plugin = reinterpret_cast<SPPlugin*>(access);
+        if (plugin == nullptr || plugin->accessCount <= 0) return kSPBadParameterError;
+        --plugin->accessCount;
+        return kNoErr;
+    }
+};
 
-ASErr getPluginFileSpecification(SPPluginRef plugin, SPPlatformFileSpecification* file)
-{
-    if (plugin == nullptr || file == nullptr) return kSPBadParameterError;
-    if (plugin->filePath.size() >= sizeof(file->path)) return kSPBadParameterError;
-    std::memset(file->path, 0, sizeof(file->path));
-    std::memcpy(file->path, plugin->filePath.data(), plugin->filePath.size());
-    return kNoErr;
-}
+struct PluginsOps {
+    static ASErr GetPluginFileSpecification(SPPluginRef plugin, SPPlatformFileSpecification* file)
+    {
+        if (plugin == nullptr || file == nullptr) return kSPBadParameterError;
+        if (plugin->filePath.size() >= sizeof(file->path)) return kSPBadParameterError;
+        std::memset(file->path, 0, sizeof(file->path));
+        std::memcpy(file->path, plugin->filePath.data(), plugin->filePath.size());
+        return kNoErr;
+    }
 
-ASErr getPluginName(SPPluginRef plugin, const char** name)
-{
-    if (plugin == nullptr || name == nullptr) return kSPBadParameterError;
-    *name = plugin->name.c_str();
-    return kNoErr;
-}
+    static ASErr GetPluginName(SPPluginRef plugin, const char** name)
+    {
+        if (plugin == nullptr || name == nullptr) return kSPBadParameterError;
+        *name = plugin->name.c_str();
+        return kNoErr;
+    }
+};
 
-ASErr suitesAcquire(const char* name, ASInt32 version, const void** suite)
-{
-    return Host::current().registry().acquire(name, version, suite);
-}
+struct SuitesOps {
+    static ASErr AcquireSuite(const char* name, ASInt32 version, const void** suite)
+    {
+        return Host::current().registry().acquire(name, version, suite);
+    }
 
-ASErr suitesRelease(const char* name, ASInt32 version)
-{
-    return Host::current().registry().release(name, version);
-}
+    static ASErr ReleaseSuite(const char* name, ASInt32 version)
+    {
+        return Host::current().registry().release(name, version);
+    }
+};
 
 SuiteInstaller installer([] {
-    auto& blocks = suiteTable<SPBlocksSuite>();
-    blocks.AllocateBlock = allocateBlock;
-    blocks.FreeBlock = freeBlock;
-    auto& access = suiteTable<SPAccessSuite>();
-    access.AcquirePlugin = acquirePlugin;
-    access.ReleasePlugin = releasePlugin;
-    auto& plugins = suiteTable<SPPluginsSuite>();
-    plugins.GetPluginFileSpecification = getPluginFileSpecification;
-    plugins.GetPluginName = getPluginName;
-    auto& suites = suiteTable<SPSuitesSuite>();
-    suites.AcquireSuite = suitesAcquire;
-    suites.ReleaseSuite = suitesRelease;
+    installOps<SPBlocksSuite, BlocksOps>();
+    installOps<SPAccessSuite, AccessOps>();
+    installOps<SPPluginsSuite, PluginsOps>();
+    installOps<SPSuitesSuite, SuitesOps>();
 });
 
 }  // namespace

@@ -37,10 +37,45 @@ Suite& suiteTable()
 }
 
 // Registers a function that fills in suite operations. Define one per file:
-//   static vt::host::SuiteInstaller installer([] { auto& s = suiteTable<AIFooSuite>(); s.Op = ...; });
+//   SuiteInstaller installer(installOps<AIFooSuite, FooOps>);
 struct SuiteInstaller {
     explicit SuiteInstaller(void (*install)());
 };
+
+// A suite's operations are written as the static functions of one struct,
+// each named after the operation it implements:
+//   struct FooOps { static ASErr GetBar(int32_t* bar) { ... } };
+// installOps, generated from the suite's list of operations, sets in the
+// suite's table every operation the struct has; the others keep answering
+// "not implemented". A function whose parameters differ from the
+// operation's does not compile.
+#define VT_INSTALL_OP(ret, name, params)                                              \
+    {                                                                                 \
+        auto has = [](auto* impl) -> decltype(+std::remove_pointer_t<decltype(impl)>::name) { \
+            return +std::remove_pointer_t<decltype(impl)>::name;                      \
+        };                                                                            \
+        if constexpr (std::is_invocable_v<decltype(has), Impl*>)                      \
+            s.name = has(static_cast<Impl*>(nullptr));                                \
+    }
+
+#define VT_DEFINE_INSTALL_OPS(Type)       \
+    template <typename Impl>              \
+    void installOpsInto(Type& s, Impl*)   \
+    {                                     \
+        (void)s;                          \
+        VT_OPS_##Type(VT_INSTALL_OP)      \
+    }
+
+VT_ALL_SUITES(VT_DEFINE_INSTALL_OPS)
+
+#undef VT_DEFINE_INSTALL_OPS
+#undef VT_INSTALL_OP
+
+template <typename Suite, typename Impl>
+void installOps()
+{
+    installOpsInto(suiteTable<Suite>(), static_cast<Impl*>(nullptr));
+}
 
 void runSuiteInstallers();
 

@@ -17,90 +17,91 @@ Toolkit& tk() { return Toolkit::get(); }
     Tracker* t = tk().tracker(tracker, __func__); \
     if (!t) return ret
 
-ADMItemRef getItem(ADMNotifierRef notifier)
-{
-    NOTIFIER_OR(nullptr);
-    return n->item ? ref(n->item) : nullptr;
-}
-ADMDialogRef getDialog(ADMNotifierRef notifier)
-{
-    NOTIFIER_OR(nullptr);
-    return n->dialog ? ref(n->dialog) : nullptr;
-}
-ASBoolean isNotifierType(ADMNotifierRef notifier, const char* type)
-{
-    NOTIFIER_OR(false);
-    return type != nullptr && n->type == type;
-}
-void getNotifierType(ADMNotifierRef notifier, char* type, ASInt32 maxLength)
-{
-    NOTIFIER_OR();
-    copyText(n->type, type, maxLength);
-}
+struct NotifierOps {
+    static ADMItemRef GetItem(ADMNotifierRef notifier)
+    {
+        NOTIFIER_OR(nullptr);
+        return n->item ? ref(n->item) : nullptr;
+    }
 
-void getPoint(ADMTrackerRef tracker, ADMPoint* point)
-{
-    TRACKER_OR();
-    if (point) *point = t->point;
-}
-ADMAction getAction(ADMTrackerRef tracker)
-{
-    TRACKER_OR(0);
-    return t->action;
-}
-ASBoolean testAction(ADMTrackerRef tracker, ADMAction action)
-{
-    TRACKER_OR(false);
-    return t->action == action;
-}
-ADMModifiers getModifiers(ADMTrackerRef tracker)
-{
-    TRACKER_OR(0);
-    return t->modifiers;
-}
-ASBoolean testModifier(ADMTrackerRef tracker, ADMModifiers modifier)
-{
-    TRACKER_OR(false);
-    return (t->modifiers & modifier) != 0;
-}
-ADMTime getTime(ADMTrackerRef tracker)
-{
-    TRACKER_OR(0);
-    return t->time;
-}
-void abortTracker(ADMTrackerRef tracker)
-{
-    TRACKER_OR();
-    t->aborted = true;
-}
-ASBoolean getMouseState(ADMTrackerRef tracker)
-{
-    TRACKER_OR(false);
-    return t->mouseDown;
-}
-ADMUInt16 getCharacter(ADMTrackerRef tracker)
-{
-    TRACKER_OR(0);
-    return t->character;
-}
+    static ADMDialogRef GetDialog(ADMNotifierRef notifier)
+    {
+        NOTIFIER_OR(nullptr);
+        return n->dialog ? ref(n->dialog) : nullptr;
+    }
+
+    static ASBoolean IsNotifierType(ADMNotifierRef notifier, const char* type)
+    {
+        NOTIFIER_OR(false);
+        return type != nullptr && n->type == type;
+    }
+
+    static void GetNotifierType(ADMNotifierRef notifier, char* type, ASInt32 maxLength)
+    {
+        NOTIFIER_OR();
+        copyText(n->type, type, maxLength);
+    }
+};
+
+struct TrackerOps {
+    static void GetPoint(ADMTrackerRef tracker, ADMPoint* point)
+    {
+        TRACKER_OR();
+        if (point) *point = t->point;
+    }
+
+    static ADMAction GetAction(ADMTrackerRef tracker)
+    {
+        TRACKER_OR(0);
+        return t->action;
+    }
+
+    static ASBoolean TestAction(ADMTrackerRef tracker, ADMAction action)
+    {
+        TRACKER_OR(false);
+        return t->action == action;
+    }
+
+    static ADMModifiers GetModifiers(ADMTrackerRef tracker)
+    {
+        TRACKER_OR(0);
+        return t->modifiers;
+    }
+
+    static ASBoolean TestModifier(ADMTrackerRef tracker, ADMModifiers modifier)
+    {
+        TRACKER_OR(false);
+        return (t->modifiers & modifier) != 0;
+    }
+
+    static ADMTime GetTime(ADMTrackerRef tracker)
+    {
+        TRACKER_OR(0);
+        return t->time;
+    }
+
+    static void Abort(ADMTrackerRef tracker)
+    {
+        TRACKER_OR();
+        t->aborted = true;
+    }
+
+    static ASBoolean GetMouseState(ADMTrackerRef tracker)
+    {
+        TRACKER_OR(false);
+        return t->mouseDown;
+    }
+
+    static ADMUInt16 GetCharacter(ADMTrackerRef tracker)
+    {
+        TRACKER_OR(0);
+        return t->character;
+    }
+};
 
 SuiteInstaller installer([] {
-    auto& n = suiteTable<ADMNotifierSuite>();
-    n.GetItem = getItem;
-    n.GetDialog = getDialog;
-    n.IsNotifierType = isNotifierType;
-    n.GetNotifierType = getNotifierType;
-
-    auto& t = suiteTable<ADMTrackerSuite>();
-    t.GetPoint = getPoint;
-    t.GetAction = getAction;
-    t.TestAction = testAction;
-    t.GetModifiers = getModifiers;
-    t.TestModifier = testModifier;
-    t.GetTime = getTime;
-    t.Abort = abortTracker;
-    t.GetMouseState = getMouseState;
-    t.GetCharacter = getCharacter;
+    installOps<ADMNotifierSuite, NotifierOps>();
+    installOps<ADMTrackerSuite, TrackerOps>();
 });
 
 }  // namespace
