@@ -68,6 +68,8 @@ bool needBoolean(const ParamRecord* record, ActionParamKeyID key, const char* ac
 }
 
 struct ActionManagerOps {
+    using Suite = AIActionManagerSuite;
+
     static ASErr AINewActionParamValue(AIActionParamValueRef* param)
     {
         if (!param) return kBadParameterErr;
@@ -162,7 +164,7 @@ struct ActionManagerOps {
     }
 };
 
-SuiteInstaller installer(installOps<AIActionManagerSuite, ActionManagerOps>);
+SuiteInstaller installer(installOps<ActionManagerOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

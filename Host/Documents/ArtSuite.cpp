@@ -44,6 +44,8 @@ ASErr relative(AIArtHandle art, AIArtHandle* out, F pick)
 ArtNode* siblingAt(ArtNode* n, int step) { return step > 0 ? n->next : n->prior; }
 
 struct ArtOps {
+    using Suite = AIArtSuite;
+
     static ASErr NewArt(int16_t type, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArtOut)
     {
         Document* d = doc();
@@ -197,7 +199,7 @@ struct ArtOps {
     }
 };
 
-SuiteInstaller installer(installOps<AIArtSuite, ArtOps>);
+SuiteInstaller installer(installOps<ArtOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -5,6 +5,8 @@ namespace vt::host::docsuites {
 namespace {
 
 struct CustomColorOps {
+    using Suite = AICustomColorSuite;
+
     static ASErr NewCustomColor(const AICustomColor* color, const char* name, AICustomColorHandle* out)
     {
         Document* d = doc();
@@ -42,7 +44,7 @@ struct CustomColorOps {
     }
 };
 
-SuiteInstaller installer(installOps<AICustomColorSuite, CustomColorOps>);
+SuiteInstaller installer(installOps<CustomColorOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

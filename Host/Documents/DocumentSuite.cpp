@@ -5,6 +5,8 @@ namespace vt::host::docsuites {
 namespace {
 
 struct DocumentOps {
+    using Suite = AIDocumentSuite;
+
     static ASErr GetDocumentPageBounds(AIRealRect* bounds)
     {
         Document* d = doc();
@@ -41,7 +43,7 @@ struct DocumentOps {
     }
 };
 
-SuiteInstaller installer(installOps<AIDocumentSuite, DocumentOps>);
+SuiteInstaller installer(installOps<DocumentOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

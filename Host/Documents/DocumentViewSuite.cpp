@@ -14,6 +14,8 @@ AIDocumentViewHandle const kTheView = reinterpret_cast<AIDocumentViewHandle>(uin
 Document* viewDoc(AIDocumentViewHandle view) { return view == nullptr || view == kTheView ? doc() : nullptr; }
 
 struct DocumentViewOps {
+    using Suite = AIDocumentViewSuite;
+
     static ASErr GetNthDocumentView(int32_t n, AIDocumentViewHandle* view)
     {
         if (!doc()) return kNoDocumentErr;
@@ -71,7 +73,7 @@ struct DocumentViewOps {
     }
 };
 
-SuiteInstaller installer(installOps<AIDocumentViewSuite, DocumentViewOps>);
+SuiteInstaller installer(installOps<DocumentViewOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -111,6 +111,8 @@ bool hitArt(ArtNode* n, AIRealPoint p, int32_t request, AIToolHitData& hit)
 }
 
 struct HitTestOps {
+    using Suite = AIHitTestSuite;
+
     static ASErr HitTest(AIArtHandle art, const AIRealPoint* point, int32_t request, AIHitRef* hit)
     {
         ArtNode* n = artOf(art);
@@ -136,7 +138,7 @@ struct HitTestOps {
     }
 };
 
-SuiteInstaller installer(installOps<AIHitTestSuite, HitTestOps>);
+SuiteInstaller installer(installOps<HitTestOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -8,6 +8,8 @@ namespace vt::host::docsuites {
 namespace {
 
 struct LayerOps {
+    using Suite = AILayerSuite;
+
     static ASErr CountLayers(int32_t* count)
     {
         Document* d = doc();
@@ -144,7 +146,7 @@ struct LayerOps {
     }
 };
 
-SuiteInstaller installer(installOps<AILayerSuite, LayerOps>);
+SuiteInstaller installer(installOps<LayerOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

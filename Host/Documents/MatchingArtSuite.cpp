@@ -9,6 +9,8 @@ namespace vt::host::docsuites {
 namespace {
 
 struct MatchingArtOps {
+    using Suite = AIMatchingArtSuite;
+
     static ASErr GetMatchingArt(const AIMatchingArtSpec* specs, int16_t numSpecs, AIArtHandle*** matches, int32_t* numMatches)
     {
         Document* d = doc();
@@ -43,7 +45,7 @@ struct MatchingArtOps {
     }
 };
 
-SuiteInstaller installer(installOps<AIMatchingArtSuite, MatchingArtOps>);
+SuiteInstaller installer(installOps<MatchingArtOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -23,6 +23,8 @@ void setStyleDeep(ArtNode* n, const AIPathStyle& style)
 }
 
 struct PathStyleOps {
+    using Suite = AIPathStyleSuite;
+
     static ASErr GetPathStyle(AIArtHandle art, AIPathStyle* style)
     {
         ArtNode* n = artOf(art);
@@ -43,7 +45,7 @@ struct PathStyleOps {
     }
 };
 
-SuiteInstaller installer(installOps<AIPathStyleSuite, PathStyleOps>);
+SuiteInstaller installer(installOps<PathStyleOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

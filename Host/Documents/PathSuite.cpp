@@ -14,6 +14,8 @@ ASErr segmentRange(ArtNode* n, int32_t first, int32_t count)
 }
 
 struct PathOps {
+    using Suite = AIPathSuite;
+
     static ASErr GetPathSegmentCount(AIArtHandle path, int32_t* count)
     {
         ASErr err;
@@ -148,7 +150,7 @@ struct PathOps {
     }
 };
 
-SuiteInstaller installer(installOps<AIPathSuite, PathOps>);
+SuiteInstaller installer(installOps<PathOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -26,6 +26,8 @@ int chordSteps(const AIRealBezier& b, AIReal flatness)
 }
 
 struct RealBezierOps {
+    using Suite = AIRealBezierSuite;
+
     static void Evaluate(const AIRealBezier* b, AIReal t, AIRealPoint* p)
     {
         if (!b || !p) return;
@@ -110,7 +112,7 @@ struct RealBezierOps {
     }
 };
 
-SuiteInstaller installer(installOps<AIRealBezierSuite, RealBezierOps>);
+SuiteInstaller installer(installOps<RealBezierOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -8,6 +8,8 @@ namespace vt::host::docsuites {
 namespace {
 
 struct RealMathOps {
+    using Suite = AIRealMathSuite;
+
     static void AIRealRectUnion(const AIRealRect* a, const AIRealRect* b, AIRealRect* r)
     {
         if (!a || !b || !r) return;
@@ -88,7 +90,7 @@ struct RealMathOps {
     }
 };
 
-SuiteInstaller installer(installOps<AIRealMathSuite, RealMathOps>);
+SuiteInstaller installer(installOps<RealMathOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -31,6 +31,8 @@ ASErr newShape(std::vector<AIPathSegment> segs, AIBoolean reversed, AIArtHandle*
 const double kKappa = 0.5522847498307936;
 
 struct ShapeConstructionOps {
+    using Suite = AIShapeConstructionSuite;
+
     static ASErr NewRect(AIReal top, AIReal left, AIReal bottom, AIReal right, AIBoolean reversed, AIArtHandle* out)
     {
         return newShape({cornerSegment(left, top), cornerSegment(left, bottom), cornerSegment(right, bottom),
@@ -89,7 +91,7 @@ struct ShapeConstructionOps {
     }
 };
 
-SuiteInstaller installer(installOps<AIShapeConstructionSuite, ShapeConstructionOps>);
+SuiteInstaller installer(installOps<ShapeConstructionOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -8,6 +8,8 @@ namespace vt::host::docsuites {
 namespace {
 
 struct TagOps {
+    using Suite = AITagSuite;
+
     static ASErr SetTag(AIArtHandle art, const char* name, const char* type, const void* value)
     {
         ArtNode* n = artOf(art);
@@ -50,7 +52,7 @@ struct TagOps {
     }
 };
 
-SuiteInstaller installer(installOps<AITagSuite, TagOps>);
+SuiteInstaller installer(installOps<TagOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

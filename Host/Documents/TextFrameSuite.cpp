@@ -14,6 +14,8 @@ ArtNode* frameOf(AIArtHandle h, ASErr& err)
 }
 
 struct TextFrameOps {
+    using Suite = AITextFrameSuite;
+
     static ASErr CreateOutline(AIArtHandle textFrame, AIArtHandle* outline)
     {
         ASErr err;
@@ -53,7 +55,7 @@ struct TextFrameOps {
     }
 };
 
-SuiteInstaller installer(installOps<AITextFrameSuite, TextFrameOps>);
+SuiteInstaller installer(installOps<TextFrameOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -40,6 +40,8 @@ ArtNode* textOf(ATETextRangeRef range)
 }
 
 struct TextRangeOps {
+    using Suite = ATETextRangeSuite;
+
     static ASErr GetSize(ATETextRangeRef range, ASInt32* size)
     {
         ArtNode* n = textOf(range);
@@ -80,7 +82,7 @@ struct TextRangeOps {
     static ASErr Release(ATETextRangeRef range) { return textRanges().release(range) ? ASErr(kNoErr) : ASErr(kBadTextRangeErr); }
 };
 
-SuiteInstaller installer(installOps<ATETextRangeSuite, TextRangeOps>);
+SuiteInstaller installer(installOps<TextRangeOps>);
 
 }  // namespace
 }  // namespace docsuites

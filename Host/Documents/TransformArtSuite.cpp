@@ -5,6 +5,8 @@ namespace vt::host::docsuites {
 namespace {
 
 struct TransformArtOps {
+    using Suite = AITransformArtSuite;
+
     static ASErr TransformArt(AIArtHandle art, const AIRealMatrix* matrix, AIReal lineScale, int32_t flags)
     {
         ArtNode* n = artOf(art);
@@ -15,7 +17,7 @@ struct TransformArtOps {
     }
 };
 
-SuiteInstaller installer(installOps<AITransformArtSuite, TransformArtOps>);
+SuiteInstaller installer(installOps<TransformArtOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

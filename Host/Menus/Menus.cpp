@@ -156,6 +156,8 @@ ASErr setEnabled(AIMenuItemHandle handle, bool enabled)
 }
 
 struct MenuOps {
+    using Suite = AIMenuSuite;
+
     static ASErr AddMenuItem(SPPluginRef self, const char* key, const AIPlatformAddMenuItemDataUS* data, ASInt32 options,
                              AIMenuItemHandle* menuItem)
     {
@@ -219,7 +221,7 @@ struct MenuOps {
     }
 };
 
-SuiteInstaller installer(installOps<AIMenuSuite, MenuOps>);
+SuiteInstaller installer(installOps<MenuOps>);
 
 }  // namespace
 }  // namespace vt::host

@@ -9,6 +9,8 @@ namespace vt::host {
 namespace {
 
 struct BasicOps {
+    using Suite = ADMBasicSuite;
+
     static void GetIndexString(SPPluginRef plugin, ASInt32 listId, ASInt32 index, char* buffer, ASInt32 maxLength)
     {
         if (buffer == nullptr || maxLength <= 0) return;
@@ -30,7 +32,7 @@ struct BasicOps {
     static void Beep() {}
 };
 
-SuiteInstaller installer(installOps<ADMBasicSuite, BasicOps>);
+SuiteInstaller installer(installOps<BasicOps>);
 
 }  // namespace
 }  // namespace vt::host

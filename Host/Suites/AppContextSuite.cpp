@@ -18,6 +18,8 @@ struct AppContexts {
 AppContexts& contexts() { return Host::current().service<AppContexts>(); }
 
 struct AppContextOps {
+    using Suite = AIAppContextSuite;
+
     static ASErr PushAppContext(SPPluginRef plugin, AIAppContextHandle* appContext)
     {
         if (plugin == nullptr || appContext == nullptr) return kSPBadParameterError;
@@ -36,7 +38,7 @@ struct AppContextOps {
     }
 };
 
-SuiteInstaller installer(installOps<AIAppContextSuite, AppContextOps>);
+SuiteInstaller installer(installOps<AppContextOps>);
 
 }  // namespace
 }  // namespace vt::host

@@ -9,6 +9,8 @@ namespace vt::host {
 namespace {
 
 struct BlocksOps {
+    using Suite = SPBlocksSuite;
+
     static ASErr AllocateBlock(size_t size, const char* debugName, void** block)
     {
         if (block == nullptr) return kSPBadParameterError;
@@ -23,6 +25,8 @@ struct BlocksOps {
 };
 
 struct AccessOps {
+    using Suite = SPAccessSuite;
+
     static ASErr AcquirePlugin(SPPluginRef plugin, SPAccessRef* access)
     {
         if (plugin == nullptr || access == nullptr) return kSPBadParameterError;
@@ -41,6 +45,8 @@ struct AccessOps {
 };
 
 struct PluginsOps {
+    using Suite = SPPluginsSuite;
+
     static ASErr GetPluginFileSpecification(SPPluginRef plugin, SPPlatformFileSpecification* file)
     {
         if (plugin == nullptr || file == nullptr) return kSPBadParameterError;
@@ -59,6 +65,8 @@ struct PluginsOps {
 };
 
 struct SuitesOps {
+    using Suite = SPSuitesSuite;
+
     static ASErr AcquireSuite(const char* name, ASInt32 version, const void** suite)
     {
         return Host::current().registry().acquire(name, version, suite);
@@ -70,12 +78,7 @@ struct SuitesOps {
     }
 };
 
-SuiteInstaller installer([] {
-    installOps<SPBlocksSuite, BlocksOps>();
-    installOps<SPAccessSuite, AccessOps>();
-    installOps<SPPluginsSuite, PluginsOps>();
-    installOps<SPSuitesSuite, SuitesOps>();
-});
+SuiteInstaller installer(installOps<BlocksOps, AccessOps, PluginsOps, SuitesOps>);
 
 }  // namespace
 }  // namespace vt::host

@@ -37,14 +37,17 @@ Suite& suiteTable()
 }
 
 // Registers a function that fills in suite operations. Define one per file:
-//   SuiteInstaller installer(installOps<AIFooSuite, FooOps>);
+//   SuiteInstaller installer(installOps<FooOps, BarOps>);
 struct SuiteInstaller {
     explicit SuiteInstaller(void (*install)());
 };
 
-// A suite's operations are written as the static functions of one struct,
-// each named after the operation it implements:
-//   struct FooOps { static ASErr GetBar(int32_t* bar) { ... } };
+// A suite's operations are written as the static functions of one struct that
+// names its suite, each function named after the operation it implements:
+//   struct FooOps {
+//       using Suite = AIFooSuite;
+//       static ASErr GetBar(int32_t* bar) { ... }
+//   };
 // installOps, generated from the suite's list of operations, sets in the
 // suite's table every operation the struct has; the others keep answering
 // "not implemented". A function whose parameters differ from the
@@ -71,10 +74,10 @@ VT_ALL_SUITES(VT_DEFINE_INSTALL_OPS)
 #undef VT_DEFINE_INSTALL_OPS
 #undef VT_INSTALL_OP
 
-template <typename Suite, typename Impl>
+template <typename... Impl>
 void installOps()
 {
-    installOpsInto(suiteTable<Suite>(), static_cast<Impl*>(nullptr));
+    (installOpsInto(suiteTable<typename Impl::Suite>(), static_cast<Impl*>(nullptr)), ...);
 }
 
 void runSuiteInstallers();

@@ -14,6 +14,8 @@ namespace {
 // ---- Notifiers -----------------------------------------------------------------
 
 struct NotifierOps {
+    using Suite = AINotifierSuite;
+
     static ASErr AddNotifier(SPPluginRef self, const char* name, const char* type, AINotifierHandle* notifier)
     {
         if (self == nullptr || name == nullptr || type == nullptr) return kSPBadParameterError;
@@ -49,6 +51,8 @@ struct HandleBlock {
 };
 
 struct MdMemoryOps {
+    using Suite = AIMdMemorySuite;
+
     static ASErr MdMemoryNewHandle(size_t size, AIMdMemoryHandle* handle)
     {
         if (handle == nullptr) return kSPBadParameterError;
@@ -99,6 +103,8 @@ struct MdMemoryOps {
 #define VT_PREF_ARGS_OK (prefix != nullptr && key != nullptr)
 
 struct PreferenceOps {
+    using Suite = AIPreferenceSuite;
+
     static ASErr GetBooleanPreference(const char* prefix, const char* key, AIBoolean* value)
     {
         bool v;
@@ -185,6 +191,8 @@ struct PreferenceOps {
 // ---- Unicode strings -------------------------------------------------------------------
 
 struct UnicodeStringOps {
+    using Suite = AIUnicodeStringSuite;
+
     static ASErr Initialize(AIUnicodeStringRef* str, const char* utf8)
     {
         if (!str) return kSPBadParameterError;
@@ -231,6 +239,8 @@ AIFilePathRef makePath(Path p) { return reinterpret_cast<AIFilePathRef>(new Path
 Path* asPath(AIFilePathRef ref) { return reinterpret_cast<Path*>(ref); }
 
 struct FilePathOps {
+    using Suite = AIFilePathSuite;
+
     static ASErr NewFromPlatformSpec(const SPPlatformFileSpecification* spec, AIFilePathRef* path)
     {
         if (!spec || !path) return kSPBadParameterError;
@@ -295,13 +305,7 @@ struct FilePathOps {
     }
 };
 
-SuiteInstaller installer([] {
-    installOps<AINotifierSuite, NotifierOps>();
-    installOps<AIMdMemorySuite, MdMemoryOps>();
-    installOps<AIPreferenceSuite, PreferenceOps>();
-    installOps<AIUnicodeStringSuite, UnicodeStringOps>();
-    installOps<AIFilePathSuite, FilePathOps>();
-});
+SuiteInstaller installer(installOps<NotifierOps, MdMemoryOps, PreferenceOps, UnicodeStringOps, FilePathOps>);
 
 }  // namespace
 }  // namespace vt::host

@@ -5,13 +5,10 @@
 #include <filesystem>
 
 #include "Host.h"
-#include "Suites/SuiteTables.h"
-#include "Toolkit/Toolkit.h"
+#include "Toolkit/SuiteOps.h"
 
 namespace vt::host::toolkit {
 namespace {
-
-Toolkit& tk() { return Toolkit::get(); }
 
 ASBoolean fileDialog(const char* kind, const char* message, const SPPlatformFileSpecification* startingDir,
                      const char* startingFile, SPPlatformFileSpecification* result)
@@ -41,6 +38,8 @@ ASBoolean fileDialog(const char* kind, const char* message, const SPPlatformFile
 }
 
 struct BasicOps {
+    using Suite = ADMBasicSuite;
+
     static void GetScreenDimensions(ADMRect* dimensions)
     {
         if (dimensions) *dimensions = tk().screen;
@@ -82,7 +81,7 @@ struct BasicOps {
     }
 };
 
-SuiteInstaller installer(installOps<ADMBasicSuite, BasicOps>);
+SuiteInstaller installer(installOps<BasicOps>);
 
 }  // namespace
 }  // namespace vt::host::toolkit

@@ -2,19 +2,14 @@
 #include <cstring>
 
 #include "ErrorText.h"
-#include "Suites/SuiteTables.h"
-#include "Toolkit/Toolkit.h"
+#include "Toolkit/SuiteOps.h"
 
 namespace vt::host::toolkit {
 namespace {
 
-Toolkit& tk() { return Toolkit::get(); }
-
-#define DIALOG_OR(ret)                          \
-    Dialog* d = tk().dialog(dialog, __func__); \
-    if (!d) return ret
-
 struct DialogOps {
+    using Suite = ADMDialogSuite;
+
     static ADMDialogRef Create(SPPluginRef plugin, const char* name, ASInt32 dialogID, ADMDialogStyle style,
                                ADMDialogInitProc initProc, ADMUserData userData, ASInt32 options)
     {
@@ -349,6 +344,8 @@ struct DialogOps {
 };
 
 struct DialogGroupOps {
+    using Suite = ADMDialogGroupSuite;
+
     static ASErr GetDialogGroupInfo(ADMDialogRef dialog, const char** groupName, ASInt32* positionCode)
     {
         DIALOG_OR(kBadParameterErr);
@@ -367,10 +364,7 @@ struct DialogGroupOps {
     }
 };
 
-SuiteInstaller installer([] {
-    installOps<ADMDialogSuite, DialogOps>();
-    installOps<ADMDialogGroupSuite, DialogGroupOps>();
-});
+SuiteInstaller installer(installOps<DialogOps, DialogGroupOps>);
 
 }  // namespace
 }  // namespace vt::host::toolkit

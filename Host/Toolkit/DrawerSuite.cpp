@@ -2,17 +2,11 @@
 // Every call the plug-in makes is also recorded on the item.
 #include <filesystem>
 
-#include "Suites/SuiteTables.h"
 #include "Toolkit/Paint.h"
+#include "Toolkit/SuiteOps.h"
 
 namespace vt::host::toolkit {
 namespace {
-
-Toolkit& tk() { return Toolkit::get(); }
-
-#define DRAWER_OR(ret)                        \
-    Drawer* d = tk().drawer(drawer, __func__); \
-    if (!d) return ret
 
 std::string rectText(const ADMRect* r)
 {
@@ -29,6 +23,8 @@ std::string pointsText(const ADMPoint* p, ASInt32 n)
 }
 
 struct DrawerOps {
+    using Suite = ADMDrawerSuite;
+
     static void GetBoundsRect(ADMDrawerRef drawer, ADMRect* bounds)
     {
         DRAWER_OR();
@@ -161,6 +157,8 @@ struct DrawerOps {
 };
 
 struct IconOps {
+    using Suite = ADMIconSuite;
+
     // Icons: a picture of the plug-in's resources. An icon the plug-in's folder
     // does not hold is of the unknown type, as a resource that cannot be loaded
     // is, so that the plug-in learns of it when it asks.
@@ -200,10 +198,7 @@ struct IconOps {
     static ASInt32 GetHeight(ADMIconRef icon) { return tk().icon(icon, "GetHeight") ? 16 : 0; }
 };
 
-SuiteInstaller installer([] {
-    installOps<ADMDrawerSuite, DrawerOps>();
-    installOps<ADMIconSuite, IconOps>();
-});
+SuiteInstaller installer(installOps<DrawerOps, IconOps>);
 
 }  // namespace
 }  // namespace vt::host::toolkit

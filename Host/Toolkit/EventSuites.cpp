@@ -2,22 +2,14 @@
 // and what the pointer and the keyboard did.
 #include <cstring>
 
-#include "Suites/SuiteTables.h"
-#include "Toolkit/Toolkit.h"
+#include "Toolkit/SuiteOps.h"
 
 namespace vt::host::toolkit {
 namespace {
 
-Toolkit& tk() { return Toolkit::get(); }
-
-#define NOTIFIER_OR(ret)                            \
-    Notifier* n = tk().notifier(notifier, __func__); \
-    if (!n) return ret
-#define TRACKER_OR(ret)                          \
-    Tracker* t = tk().tracker(tracker, __func__); \
-    if (!t) return ret
-
 struct NotifierOps {
+    using Suite = ADMNotifierSuite;
+
     static ADMItemRef GetItem(ADMNotifierRef notifier)
     {
         NOTIFIER_OR(nullptr);
@@ -44,6 +36,8 @@ struct NotifierOps {
 };
 
 struct TrackerOps {
+    using Suite = ADMTrackerSuite;
+
     static void GetPoint(ADMTrackerRef tracker, ADMPoint* point)
     {
         TRACKER_OR();
@@ -99,10 +93,7 @@ struct TrackerOps {
     }
 };
 
-SuiteInstaller installer([] {
-    installOps<ADMNotifierSuite, NotifierOps>();
-    installOps<ADMTrackerSuite, TrackerOps>();
-});
+SuiteInstaller installer(installOps<NotifierOps, TrackerOps>);
 
 }  // namespace
 }  // namespace vt::host::toolkit

@@ -3,17 +3,10 @@
 #include <cstring>
 
 #include "ErrorText.h"
-#include "Suites/SuiteTables.h"
-#include "Toolkit/Toolkit.h"
+#include "Toolkit/SuiteOps.h"
 
 namespace vt::host::toolkit {
 namespace {
-
-Toolkit& tk() { return Toolkit::get(); }
-
-#define ITEM_OR(ret)                        \
-    Item* i = tk().item(item, __func__);   \
-    if (!i) return ret
 
 void setBounds(Item* i, const ADMRect& b)
 {
@@ -54,6 +47,8 @@ void setMax(Item* i, float v)
 }
 
 struct ItemOps {
+    using Suite = ADMItemSuite;
+
     static ADMItemRef Create(ADMDialogRef dialog, ASInt32 itemID, const char* itemType, const ADMRect* bounds,
                              ADMItemInitProc initProc, ADMUserData userData, ASInt32 options)
     {
@@ -583,7 +578,7 @@ struct ItemOps {
     }
 };
 
-SuiteInstaller installer(installOps<ADMItemSuite, ItemOps>);
+SuiteInstaller installer(installOps<ItemOps>);
 
 }  // namespace
 }  // namespace vt::host::toolkit

@@ -1,18 +1,8 @@
 // "ADM List Suite" and "ADM Entry Suite": the entries of list boxes and popups.
-#include "Suites/SuiteTables.h"
-#include "Toolkit/Toolkit.h"
+#include "Toolkit/SuiteOps.h"
 
 namespace vt::host::toolkit {
 namespace {
-
-Toolkit& tk() { return Toolkit::get(); }
-
-#define LIST_OR(ret)                      \
-    List* l = tk().list(list, __func__); \
-    if (!l) return ret
-#define ENTRY_OR(ret)                        \
-    Entry* e = tk().entry(entry, __func__); \
-    if (!e) return ret
 
 // In a popup one entry is chosen: selecting it makes it the active one too.
 void makeOnly(Entry* e, bool on)
@@ -25,6 +15,8 @@ void makeOnly(Entry* e, bool on)
 }
 
 struct ListOps {
+    using Suite = ADMListSuite;
+
     static ADMItemRef GetItem(ADMListRef list)
     {
         LIST_OR(nullptr);
@@ -228,6 +220,8 @@ struct ListOps {
 };
 
 struct EntryOps {
+    using Suite = ADMEntrySuite;
+
     static ADMListRef GetList(ADMEntryRef entry)
     {
         ENTRY_OR(nullptr);
@@ -411,10 +405,7 @@ struct EntryOps {
     }
 };
 
-SuiteInstaller installer([] {
-    installOps<ADMListSuite, ListOps>();
-    installOps<ADMEntrySuite, EntryOps>();
-});
+SuiteInstaller installer(installOps<ListOps, EntryOps>);
 
 }  // namespace
 }  // namespace vt::host::toolkit

@@ -7,6 +7,8 @@ namespace vt::host {
 namespace {
 
 struct ToolOps {
+    using Suite = AIToolSuite;
+
     static ASErr AddTool(SPPluginRef self, const char* name, const AIAddToolData* data, ASInt32 options, AIToolHandle* tool)
     {
         if (self == nullptr || name == nullptr || *name == '\0' || data == nullptr || tool == nullptr)
@@ -60,7 +62,7 @@ struct ToolOps {
     }
 };
 
-SuiteInstaller installer(installOps<AIToolSuite, ToolOps>);
+SuiteInstaller installer(installOps<ToolOps>);
 
 }  // namespace
 }  // namespace vt::host

@@ -7,6 +7,8 @@
 namespace {
 
 struct TagOpsUnderTest {
+    using Suite = AITagSuite;
+
     static ASErr HasTag(AIArtHandle, const char* name, AIBoolean* has)
     {
         *has = name != nullptr && name[0] == 'x';
