@@ -184,18 +184,12 @@ struct ArtOps {
 
     static ASErr GetArtName(AIArtHandle art, char* name, size_t size)
     {
-        ArtNode* n = artOf(art);
-        if (!n || !name) return kBadArtErr;
-        copyUtf8(name, size, n->name);
-        return kNoErr;
+        return readText(artOf(art), &ArtNode::name, name, size, kBadArtErr);
     }
 
     static ASErr SetArtName(AIArtHandle art, const char* name)
     {
-        ArtNode* n = artOf(art);
-        if (!n || !name) return kBadArtErr;
-        n->name = name;
-        return kNoErr;
+        return writeText(artOf(art), &ArtNode::name, name, kBadArtErr);
     }
 };
 

@@ -4,6 +4,12 @@
 namespace vt::host::docsuites {
 namespace {
 
+CustomColorEntry* colorOf(AICustomColorHandle h)
+{
+    Document* d = doc();
+    return d ? d->customColor(h) : nullptr;
+}
+
 struct CustomColorOps {
     using Suite = AICustomColorSuite;
 
@@ -18,17 +24,12 @@ struct CustomColorOps {
 
     static ASErr GetCustomColor(AICustomColorHandle h, AICustomColor* color)
     {
-        Document* d = doc();
-        CustomColorEntry* c = d ? d->customColor(h) : nullptr;
-        if (!c || !color) return kBadParameterErr;
-        *color = c->color;
-        return kNoErr;
+        return readField(colorOf(h), &CustomColorEntry::color, color, kBadParameterErr);
     }
 
     static ASErr SetCustomColor(AICustomColorHandle h, const AICustomColor* color)
     {
-        Document* d = doc();
-        CustomColorEntry* c = d ? d->customColor(h) : nullptr;
+        CustomColorEntry* c = colorOf(h);
         if (!c || !color) return kBadParameterErr;
         c->color = *color;
         return kNoErr;
@@ -36,11 +37,7 @@ struct CustomColorOps {
 
     static ASErr GetCustomColorName(AICustomColorHandle h, char* name, size_t size)
     {
-        Document* d = doc();
-        CustomColorEntry* c = d ? d->customColor(h) : nullptr;
-        if (!c || !name) return kBadParameterErr;
-        copyUtf8(name, size, c->name);
-        return kNoErr;
+        return readText(colorOf(h), &CustomColorEntry::name, name, size, kBadParameterErr);
     }
 };
 

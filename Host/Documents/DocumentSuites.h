@@ -35,4 +35,39 @@ inline LayerNode* layerOf(AILayerHandle h)
     return d ? d->layer(h) : nullptr;
 }
 
+// One field of the node a handle found, read or written: a node not found, or
+// no place to put the value (or take the text from), answers `bad`.
+template <typename Node, typename T, typename Out>
+ASErr readField(Node* n, T Node::*field, Out* out, ASErr bad)
+{
+    if (!n || !out) return bad;
+    *out = n->*field;
+    return kNoErr;
+}
+
+template <typename Node, typename T, typename V>
+ASErr writeField(Node* n, T Node::*field, V value, ASErr bad)
+{
+    if (!n) return bad;
+    n->*field = value;
+    return kNoErr;
+}
+
+// A text field, copied out whole or cut before a character that does not fit.
+template <typename Node>
+ASErr readText(Node* n, std::string Node::*field, char* out, size_t size, ASErr bad)
+{
+    if (!n || !out) return bad;
+    copyUtf8(out, size, n->*field);
+    return kNoErr;
+}
+
+template <typename Node>
+ASErr writeText(Node* n, std::string Node::*field, const char* text, ASErr bad)
+{
+    if (!n || !text) return bad;
+    n->*field = text;
+    return kNoErr;
+}
+
 }  // namespace vt::host::docsuites

@@ -69,18 +69,12 @@ struct LayerOps {
 
     static ASErr GetLayerTitle(AILayerHandle layer, char* title, size_t size)
     {
-        LayerNode* l = layerOf(layer);
-        if (!l || !title) return kBadLayerErr;
-        copyUtf8(title, size, l->title);
-        return kNoErr;
+        return readText(layerOf(layer), &LayerNode::title, title, size, kBadLayerErr);
     }
 
     static ASErr SetLayerTitle(AILayerHandle layer, const char* title)
     {
-        LayerNode* l = layerOf(layer);
-        if (!l || !title) return kBadLayerErr;
-        l->title = title;
-        return kNoErr;
+        return writeText(layerOf(layer), &LayerNode::title, title, kBadLayerErr);
     }
 
     static ASErr InsertLayer(AILayerHandle layer, int16_t paintOrder, AILayerHandle* newLayer)
@@ -115,34 +109,22 @@ struct LayerOps {
 
     static ASErr GetLayerColor(AILayerHandle layer, AIRGBColor* color)
     {
-        LayerNode* l = layerOf(layer);
-        if (!l || !color) return kBadLayerErr;
-        *color = l->color;
-        return kNoErr;
+        return readField(layerOf(layer), &LayerNode::color, color, kBadLayerErr);
     }
 
     static ASErr SetLayerColor(AILayerHandle layer, AIRGBColor color)
     {
-        LayerNode* l = layerOf(layer);
-        if (!l) return kBadLayerErr;
-        l->color = color;
-        return kNoErr;
+        return writeField(layerOf(layer), &LayerNode::color, color, kBadLayerErr);
     }
 
     static ASErr GetLayerVisible(AILayerHandle layer, AIBoolean* visible)
     {
-        LayerNode* l = layerOf(layer);
-        if (!l || !visible) return kBadLayerErr;
-        *visible = l->visible;
-        return kNoErr;
+        return readField(layerOf(layer), &LayerNode::visible, visible, kBadLayerErr);
     }
 
     static ASErr SetLayerVisible(AILayerHandle layer, AIBoolean visible)
     {
-        LayerNode* l = layerOf(layer);
-        if (!l) return kBadLayerErr;
-        l->visible = visible != 0;
-        return kNoErr;
+        return writeField(layerOf(layer), &LayerNode::visible, visible != 0, kBadLayerErr);
     }
 };
 

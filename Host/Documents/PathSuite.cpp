@@ -7,9 +7,37 @@
 namespace vt::host::docsuites {
 namespace {
 
-ASErr segmentRange(ArtNode* n, int32_t first, int32_t count)
+// The path of a handle, for reading or writing a range of its segments with a
+// buffer: the handle's error first, then a range beyond the path, then a
+// missing buffer.
+ASErr segmentsOf(AIArtHandle path, int32_t first, int32_t count, const void* buffer, ArtNode*& n)
 {
+    ASErr err;
+    n = pathOf(path, err);
+    if (err) return err;
     if (first < 0 || count < 0 || static_cast<size_t>(first) + count > n->segments.size()) return kBadSegmentRangeErr;
+    if (count && !buffer) return kBadParameterErr;
+    return kNoErr;
+}
+
+// A flag of a path (closed, guide): the handle's error first, then a missing
+// place for the value.
+ASErr getFlag(AIArtHandle path, bool ArtNode::*flag, AIBoolean* on)
+{
+    ASErr err;
+    ArtNode* n = pathOf(path, err);
+    if (err) return err;
+    if (!on) return kBadParameterErr;
+    *on = n->*flag;
+    return kNoErr;
+}
+
+ASErr setFlag(AIArtHandle path, bool ArtNode::*flag, AIBoolean on)
+{
+    ASErr err;
+    ArtNode* n = pathOf(path, err);
+    if (err) return err;
+    n->*flag = on != 0;
     return kNoErr;
 }
 
@@ -38,22 +66,16 @@ struct PathOps {
 
     static ASErr GetPathSegments(AIArtHandle path, int32_t segNumber, int32_t count, AIPathSegment* segments)
     {
-        ASErr err;
-        ArtNode* n = pathOf(path, err);
-        if (err) return err;
-        if ((err = segmentRange(n, segNumber, count))) return err;
-        if (count && !segments) return kBadParameterErr;
+        ArtNode* n;
+        if (ASErr err = segmentsOf(path, segNumber, count, segments, n)) return err;
         std::copy_n(n->segments.begin() + segNumber, count, segments);
         return kNoErr;
     }
 
     static ASErr SetPathSegments(AIArtHandle path, int32_t segNumber, int32_t count, const AIPathSegment* segments)
     {
-        ASErr err;
-        ArtNode* n = pathOf(path, err);
-        if (err) return err;
-        if ((err = segmentRange(n, segNumber, count))) return err;
-        if (count && !segments) return kBadParameterErr;
+        ArtNode* n;
+        if (ASErr err = segmentsOf(path, segNumber, count, segments, n)) return err;
         std::copy_n(segments, count, n->segments.begin() + segNumber);
         return kNoErr;
     }
@@ -72,40 +94,22 @@ struct PathOps {
 
     static ASErr GetPathClosed(AIArtHandle path, AIBoolean* closed)
     {
-        ASErr err;
-        ArtNode* n = pathOf(path, err);
-        if (err) return err;
-        if (!closed) return kBadParameterErr;
-        *closed = n->closed;
-        return kNoErr;
+        return getFlag(path, &ArtNode::closed, closed);
     }
 
     static ASErr SetPathClosed(AIArtHandle path, AIBoolean closed)
     {
-        ASErr err;
-        ArtNode* n = pathOf(path, err);
-        if (err) return err;
-        n->closed = closed != 0;
-        return kNoErr;
+        return setFlag(path, &ArtNode::closed, closed);
     }
 
     static ASErr GetPathGuide(AIArtHandle path, AIBoolean* guide)
     {
-        ASErr err;
-        ArtNode* n = pathOf(path, err);
-        if (err) return err;
-        if (!guide) return kBadParameterErr;
-        *guide = n->guide;
-        return kNoErr;
+        return getFlag(path, &ArtNode::guide, guide);
     }
 
     static ASErr SetPathGuide(AIArtHandle path, AIBoolean guide)
     {
-        ASErr err;
-        ArtNode* n = pathOf(path, err);
-        if (err) return err;
-        n->guide = guide != 0;
-        return kNoErr;
+        return setFlag(path, &ArtNode::guide, guide);
     }
 
     static ASErr GetPathArea(AIArtHandle path, AIReal* area)
