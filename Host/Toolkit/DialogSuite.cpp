@@ -59,11 +59,7 @@ struct DialogOps {
         d->cancelled = cancelling != 0;
     }
 
-    static SPPluginRef GetPluginRef(ADMDialogRef dialog)
-    {
-        DIALOG_OR(nullptr);
-        return d->plugin;
-    }
+    static SPPluginRef GetPluginRef(ADMDialogRef dialog) { return getField(dialog, &Dialog::plugin, __func__); }
 
     static const char* GetDialogName(ADMDialogRef dialog)
     {
@@ -71,28 +67,17 @@ struct DialogOps {
         return d->name.c_str();
     }
 
-    static ADMDialogStyle GetDialogStyle(ADMDialogRef dialog)
-    {
-        DIALOG_OR(0);
-        return d->style;
-    }
-
-    static ADMUserData GetUserData(ADMDialogRef dialog)
-    {
-        DIALOG_OR(nullptr);
-        return d->userData;
-    }
+    static ADMDialogStyle GetDialogStyle(ADMDialogRef dialog) { return getField(dialog, &Dialog::style, __func__); }
+    static ADMUserData GetUserData(ADMDialogRef dialog) { return getField(dialog, &Dialog::userData, __func__); }
 
     static void SetUserData(ADMDialogRef dialog, ADMUserData data)
     {
-        DIALOG_OR();
-        d->userData = data;
+        setField(dialog, &Dialog::userData, data, __func__);
     }
 
     static void SetText(ADMDialogRef dialog, const char* text)
     {
-        DIALOG_OR();
-        d->title = text ? text : "";
+        setField(dialog, &Dialog::title, text ? text : "", __func__);
     }
 
     static void GetText(ADMDialogRef dialog, char* text, ASInt32 maxLength)
@@ -101,29 +86,10 @@ struct DialogOps {
         copyText(d->title, text, maxLength);
     }
 
-    static void Show(ADMDialogRef dialog, ASBoolean on)
-    {
-        DIALOG_OR();
-        d->visible = on != 0;
-    }
-
-    static ASBoolean IsVisible(ADMDialogRef dialog)
-    {
-        DIALOG_OR(false);
-        return d->visible;
-    }
-
-    static void Enable(ADMDialogRef dialog, ASBoolean on)
-    {
-        DIALOG_OR();
-        d->enabled = on != 0;
-    }
-
-    static ASBoolean IsEnabled(ADMDialogRef dialog)
-    {
-        DIALOG_OR(false);
-        return d->enabled;
-    }
+    static void Show(ADMDialogRef dialog, ASBoolean on) { setField(dialog, &Dialog::visible, on != 0, __func__); }
+    static ASBoolean IsVisible(ADMDialogRef dialog) { return getField(dialog, &Dialog::visible, __func__); }
+    static void Enable(ADMDialogRef dialog, ASBoolean on) { setField(dialog, &Dialog::enabled, on != 0, __func__); }
+    static ASBoolean IsEnabled(ADMDialogRef dialog) { return getField(dialog, &Dialog::enabled, __func__); }
 
     static void GetBoundsRect(ADMDialogRef dialog, ADMRect* bounds)
     {
@@ -160,126 +126,73 @@ struct DialogOps {
         tk().setBounds(d, b, true);
     }
 
-    static void SetMinWidth(ADMDialogRef dialog, ASInt32 v)
-    {
-        DIALOG_OR();
-        d->minWidth = v;
-    }
-
-    static void SetMinHeight(ADMDialogRef dialog, ASInt32 v)
-    {
-        DIALOG_OR();
-        d->minHeight = v;
-    }
-
-    static void SetMaxWidth(ADMDialogRef dialog, ASInt32 v)
-    {
-        DIALOG_OR();
-        d->maxWidth = v;
-    }
-
-    static void SetMaxHeight(ADMDialogRef dialog, ASInt32 v)
-    {
-        DIALOG_OR();
-        d->maxHeight = v;
-    }
+    static void SetMinWidth(ADMDialogRef dialog, ASInt32 v) { setField(dialog, &Dialog::minWidth, v, __func__); }
+    static void SetMinHeight(ADMDialogRef dialog, ASInt32 v) { setField(dialog, &Dialog::minHeight, v, __func__); }
+    static void SetMaxWidth(ADMDialogRef dialog, ASInt32 v) { setField(dialog, &Dialog::maxWidth, v, __func__); }
+    static void SetMaxHeight(ADMDialogRef dialog, ASInt32 v) { setField(dialog, &Dialog::maxHeight, v, __func__); }
 
     static void SetHorizontalIncrement(ADMDialogRef dialog, ASInt32 v)
     {
-        DIALOG_OR();
-        d->horizontalIncrement = v > 0 ? v : 1;
+        setField(dialog, &Dialog::horizontalIncrement, v > 0 ? v : 1, __func__);
     }
 
     static void SetVerticalIncrement(ADMDialogRef dialog, ASInt32 v)
     {
-        DIALOG_OR();
-        d->verticalIncrement = v > 0 ? v : 1;
+        setField(dialog, &Dialog::verticalIncrement, v > 0 ? v : 1, __func__);
     }
 
-    static ASInt32 GetMinWidth(ADMDialogRef dialog)
-    {
-        DIALOG_OR(0);
-        return d->minWidth;
-    }
-
-    static ASInt32 GetMinHeight(ADMDialogRef dialog)
-    {
-        DIALOG_OR(0);
-        return d->minHeight;
-    }
+    static ASInt32 GetMinWidth(ADMDialogRef dialog) { return getField(dialog, &Dialog::minWidth, __func__); }
+    static ASInt32 GetMinHeight(ADMDialogRef dialog) { return getField(dialog, &Dialog::minHeight, __func__); }
 
     static ASInt32 GetHorizontalIncrement(ADMDialogRef dialog)
     {
-        DIALOG_OR(0);
-        return d->horizontalIncrement;
+        return getField(dialog, &Dialog::horizontalIncrement, __func__);
     }
 
     static ASInt32 GetVerticalIncrement(ADMDialogRef dialog)
     {
-        DIALOG_OR(0);
-        return d->verticalIncrement;
+        return getField(dialog, &Dialog::verticalIncrement, __func__);
     }
 
     static void SetDrawProc(ADMDialogRef dialog, ADMDialogDrawProc p)
     {
-        DIALOG_OR();
-        d->drawProc = p;
+        setField(dialog, &Dialog::drawProc, p, __func__);
     }
 
     static void SetTrackProc(ADMDialogRef dialog, ADMDialogTrackProc p)
     {
-        DIALOG_OR();
-        d->trackProc = p;
+        setField(dialog, &Dialog::trackProc, p, __func__);
     }
 
     static void SetNotifyProc(ADMDialogRef dialog, ADMDialogNotifyProc p)
     {
-        DIALOG_OR();
-        d->notifyProc = p;
+        setField(dialog, &Dialog::notifyProc, p, __func__);
     }
 
     static void SetDestroyProc(ADMDialogRef dialog, ADMDialogDestroyProc p)
     {
-        DIALOG_OR();
-        d->destroyProc = p;
+        setField(dialog, &Dialog::destroyProc, p, __func__);
     }
 
-    static ADMDialogDrawProc GetDrawProc(ADMDialogRef dialog)
-    {
-        DIALOG_OR(nullptr);
-        return d->drawProc;
-    }
+    static ADMDialogDrawProc GetDrawProc(ADMDialogRef dialog) { return getField(dialog, &Dialog::drawProc, __func__); }
 
     static ADMDialogTrackProc GetTrackProc(ADMDialogRef dialog)
     {
-        DIALOG_OR(nullptr);
-        return d->trackProc;
+        return getField(dialog, &Dialog::trackProc, __func__);
     }
 
     static ADMDialogNotifyProc GetNotifyProc(ADMDialogRef dialog)
     {
-        DIALOG_OR(nullptr);
-        return d->notifyProc;
+        return getField(dialog, &Dialog::notifyProc, __func__);
     }
 
     static ADMDialogDestroyProc GetDestroyProc(ADMDialogRef dialog)
     {
-        DIALOG_OR(nullptr);
-        return d->destroyProc;
+        return getField(dialog, &Dialog::destroyProc, __func__);
     }
 
-    static void SetMask(ADMDialogRef dialog, ADMActionMask mask)
-    {
-        DIALOG_OR();
-        d->mask = mask;
-    }
-
-    static ADMActionMask GetMask(ADMDialogRef dialog)
-    {
-        DIALOG_OR(0);
-        return d->mask;
-    }
-
+    static void SetMask(ADMDialogRef dialog, ADMActionMask mask) { setField(dialog, &Dialog::mask, mask, __func__); }
+    static ADMActionMask GetMask(ADMDialogRef dialog) { return getField(dialog, &Dialog::mask, __func__); }
     static void DefaultDraw(ADMDialogRef dialog, ADMDrawerRef drawer) { DIALOG_OR(); }
 
     static ASBoolean DefaultTrack(ADMDialogRef dialog, ADMTrackerRef tracker)
@@ -305,27 +218,17 @@ struct DialogOps {
 
     static void SetDefaultItemID(ADMDialogRef dialog, ASInt32 id)
     {
-        DIALOG_OR();
-        d->defaultItem = id;
+        setField(dialog, &Dialog::defaultItem, id, __func__);
     }
 
-    static ASInt32 GetDefaultItemID(ADMDialogRef dialog)
-    {
-        DIALOG_OR(0);
-        return d->defaultItem;
-    }
+    static ASInt32 GetDefaultItemID(ADMDialogRef dialog) { return getField(dialog, &Dialog::defaultItem, __func__); }
 
     static void SetCancelItemID(ADMDialogRef dialog, ASInt32 id)
     {
-        DIALOG_OR();
-        d->cancelItem = id;
+        setField(dialog, &Dialog::cancelItem, id, __func__);
     }
 
-    static ASInt32 GetCancelItemID(ADMDialogRef dialog)
-    {
-        DIALOG_OR(0);
-        return d->cancelItem;
-    }
+    static ASInt32 GetCancelItemID(ADMDialogRef dialog) { return getField(dialog, &Dialog::cancelItem, __func__); }
 
     static void Invalidate(ADMDialogRef dialog)
     {

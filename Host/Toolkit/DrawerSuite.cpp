@@ -31,29 +31,10 @@ struct DrawerOps {
         if (bounds) *bounds = d->bounds;
     }
 
-    static void SetColor(ADMDrawerRef drawer, ADMColor color)
-    {
-        DRAWER_OR();
-        d->color = color;
-    }
-
-    static ADMColor GetColor(ADMDrawerRef drawer)
-    {
-        DRAWER_OR(0);
-        return d->color;
-    }
-
-    static void SetDrawMode(ADMDrawerRef drawer, ADMDrawMode mode)
-    {
-        DRAWER_OR();
-        d->mode = mode;
-    }
-
-    static ADMDrawMode GetDrawMode(ADMDrawerRef drawer)
-    {
-        DRAWER_OR(0);
-        return d->mode;
-    }
+    static void SetColor(ADMDrawerRef drawer, ADMColor color) { setField(drawer, &Drawer::color, color, __func__); }
+    static ADMColor GetColor(ADMDrawerRef drawer) { return getField(drawer, &Drawer::color, __func__); }
+    static void SetDrawMode(ADMDrawerRef drawer, ADMDrawMode mode) { setField(drawer, &Drawer::mode, mode, __func__); }
+    static ADMDrawMode GetDrawMode(ADMDrawerRef drawer) { return getField(drawer, &Drawer::mode, __func__); }
 
     static void DrawLine(ADMDrawerRef drawer, const ADMPoint* a, const ADMPoint* b)
     {
@@ -194,7 +175,6 @@ struct IconOps {
     }
 
     static ASInt32 GetWidth(ADMIconRef icon) { return tk().icon(icon, "GetWidth") ? 16 : 0; }
-
     static ASInt32 GetHeight(ADMIconRef icon) { return tk().icon(icon, "GetHeight") ? 16 : 0; }
 };
 

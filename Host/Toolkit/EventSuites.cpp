@@ -44,11 +44,7 @@ struct TrackerOps {
         if (point) *point = t->point;
     }
 
-    static ADMAction GetAction(ADMTrackerRef tracker)
-    {
-        TRACKER_OR(0);
-        return t->action;
-    }
+    static ADMAction GetAction(ADMTrackerRef tracker) { return getField(tracker, &Tracker::action, __func__); }
 
     static ASBoolean TestAction(ADMTrackerRef tracker, ADMAction action)
     {
@@ -56,11 +52,7 @@ struct TrackerOps {
         return t->action == action;
     }
 
-    static ADMModifiers GetModifiers(ADMTrackerRef tracker)
-    {
-        TRACKER_OR(0);
-        return t->modifiers;
-    }
+    static ADMModifiers GetModifiers(ADMTrackerRef tracker) { return getField(tracker, &Tracker::modifiers, __func__); }
 
     static ASBoolean TestModifier(ADMTrackerRef tracker, ADMModifiers modifier)
     {
@@ -68,29 +60,10 @@ struct TrackerOps {
         return (t->modifiers & modifier) != 0;
     }
 
-    static ADMTime GetTime(ADMTrackerRef tracker)
-    {
-        TRACKER_OR(0);
-        return t->time;
-    }
-
-    static void Abort(ADMTrackerRef tracker)
-    {
-        TRACKER_OR();
-        t->aborted = true;
-    }
-
-    static ASBoolean GetMouseState(ADMTrackerRef tracker)
-    {
-        TRACKER_OR(false);
-        return t->mouseDown;
-    }
-
-    static ADMUInt16 GetCharacter(ADMTrackerRef tracker)
-    {
-        TRACKER_OR(0);
-        return t->character;
-    }
+    static ADMTime GetTime(ADMTrackerRef tracker) { return getField(tracker, &Tracker::time, __func__); }
+    static void Abort(ADMTrackerRef tracker) { setField(tracker, &Tracker::aborted, true, __func__); }
+    static ASBoolean GetMouseState(ADMTrackerRef tracker) { return getField(tracker, &Tracker::mouseDown, __func__); }
+    static ADMUInt16 GetCharacter(ADMTrackerRef tracker) { return getField(tracker, &Tracker::character, __func__); }
 };
 
 SuiteInstaller installer(installOps<NotifierOps, TrackerOps>);

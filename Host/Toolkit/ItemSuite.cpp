@@ -83,11 +83,7 @@ struct ItemOps {
         return ref(i->dialog);
     }
 
-    static ASInt32 GetID(ADMItemRef item)
-    {
-        ITEM_OR(0);
-        return i->id;
-    }
+    static ASInt32 GetID(ADMItemRef item) { return getField(item, &Item::id, __func__); }
 
     static const char* GetItemType(ADMItemRef item)
     {
@@ -109,69 +105,31 @@ struct ItemOps {
         return i->list ? ref(i->list.get()) : nullptr;
     }
 
-    static ADMUserData GetUserData(ADMItemRef item)
-    {
-        ITEM_OR(nullptr);
-        return i->userData;
-    }
-
-    static void SetUserData(ADMItemRef item, ADMUserData data)
-    {
-        ITEM_OR();
-        i->userData = data;
-    }
+    static ADMUserData GetUserData(ADMItemRef item) { return getField(item, &Item::userData, __func__); }
+    static void SetUserData(ADMItemRef item, ADMUserData data) { setField(item, &Item::userData, data, __func__); }
 
     static void SetItemStyle(ADMItemRef item, ADMItemStyle style)
     {
-        ITEM_OR();
-        i->style = style;
-        tk().invalidate(i);
+        setFieldAndInvalidate(item, &Item::style, style, __func__);
     }
 
-    static ADMItemStyle GetItemStyle(ADMItemRef item)
-    {
-        ITEM_OR(0);
-        return i->style;
-    }
-
-    static void Show(ADMItemRef item, ASBoolean on)
-    {
-        ITEM_OR();
-        i->visible = on != 0;
-        tk().invalidate(i);
-    }
-
-    static ASBoolean IsVisible(ADMItemRef item)
-    {
-        ITEM_OR(false);
-        return i->visible;
-    }
+    static ADMItemStyle GetItemStyle(ADMItemRef item) { return getField(item, &Item::style, __func__); }
+    static void Show(ADMItemRef item, ASBoolean on) { setFieldAndInvalidate(item, &Item::visible, on != 0, __func__); }
+    static ASBoolean IsVisible(ADMItemRef item) { return getField(item, &Item::visible, __func__); }
 
     static void Enable(ADMItemRef item, ASBoolean on)
     {
-        ITEM_OR();
-        i->enabled = on != 0;
-        tk().invalidate(i);
+        setFieldAndInvalidate(item, &Item::enabled, on != 0, __func__);
     }
 
-    static ASBoolean IsEnabled(ADMItemRef item)
-    {
-        ITEM_OR(false);
-        return i->enabled;
-    }
+    static ASBoolean IsEnabled(ADMItemRef item) { return getField(item, &Item::enabled, __func__); }
 
     static void Activate(ADMItemRef item, ASBoolean on)
     {
-        ITEM_OR();
-        i->active = on != 0;
-        tk().invalidate(i);
+        setFieldAndInvalidate(item, &Item::active, on != 0, __func__);
     }
 
-    static ASBoolean IsActive(ADMItemRef item)
-    {
-        ITEM_OR(false);
-        return i->active;
-    }
+    static ASBoolean IsActive(ADMItemRef item) { return getField(item, &Item::active, __func__); }
 
     static void GetBoundsRect(ADMItemRef item, ADMRect* bounds)
     {
@@ -209,64 +167,23 @@ struct ItemOps {
 
     static void SetDrawProc(ADMItemRef item, ADMItemDrawProc p)
     {
-        ITEM_OR();
-        i->drawProc = p;
-        tk().invalidate(i);
+        setFieldAndInvalidate(item, &Item::drawProc, p, __func__);
     }
 
-    static void SetTrackProc(ADMItemRef item, ADMItemTrackProc p)
-    {
-        ITEM_OR();
-        i->trackProc = p;
-    }
-
-    static void SetNotifyProc(ADMItemRef item, ADMItemNotifyProc p)
-    {
-        ITEM_OR();
-        i->notifyProc = p;
-    }
+    static void SetTrackProc(ADMItemRef item, ADMItemTrackProc p) { setField(item, &Item::trackProc, p, __func__); }
+    static void SetNotifyProc(ADMItemRef item, ADMItemNotifyProc p) { setField(item, &Item::notifyProc, p, __func__); }
 
     static void SetDestroyProc(ADMItemRef item, ADMItemDestroyProc p)
     {
-        ITEM_OR();
-        i->destroyProc = p;
+        setField(item, &Item::destroyProc, p, __func__);
     }
 
-    static ADMItemDrawProc GetDrawProc(ADMItemRef item)
-    {
-        ITEM_OR(nullptr);
-        return i->drawProc;
-    }
-
-    static ADMItemTrackProc GetTrackProc(ADMItemRef item)
-    {
-        ITEM_OR(nullptr);
-        return i->trackProc;
-    }
-
-    static ADMItemNotifyProc GetNotifyProc(ADMItemRef item)
-    {
-        ITEM_OR(nullptr);
-        return i->notifyProc;
-    }
-
-    static ADMItemDestroyProc GetDestroyProc(ADMItemRef item)
-    {
-        ITEM_OR(nullptr);
-        return i->destroyProc;
-    }
-
-    static void SetMask(ADMItemRef item, ADMActionMask mask)
-    {
-        ITEM_OR();
-        i->mask = mask;
-    }
-
-    static ADMActionMask GetMask(ADMItemRef item)
-    {
-        ITEM_OR(0);
-        return i->mask;
-    }
+    static ADMItemDrawProc GetDrawProc(ADMItemRef item) { return getField(item, &Item::drawProc, __func__); }
+    static ADMItemTrackProc GetTrackProc(ADMItemRef item) { return getField(item, &Item::trackProc, __func__); }
+    static ADMItemNotifyProc GetNotifyProc(ADMItemRef item) { return getField(item, &Item::notifyProc, __func__); }
+    static ADMItemDestroyProc GetDestroyProc(ADMItemRef item) { return getField(item, &Item::destroyProc, __func__); }
+    static void SetMask(ADMItemRef item, ADMActionMask mask) { setField(item, &Item::mask, mask, __func__); }
+    static ADMActionMask GetMask(ADMItemRef item) { return getField(item, &Item::mask, __func__); }
 
     static void DefaultDraw(ADMItemRef item, ADMDrawerRef drawer)
     {
@@ -309,15 +226,10 @@ struct ItemOps {
 
     static void SetCursorID(ADMItemRef item, SPPluginRef plugin, ASInt32 cursorID)
     {
-        ITEM_OR();
-        i->cursor = cursorID;
+        setField(item, &Item::cursor, cursorID, __func__);
     }
 
-    static ASInt32 GetCursorID(ADMItemRef item)
-    {
-        ITEM_OR(0);
-        return i->cursor;
-    }
+    static ASInt32 GetCursorID(ADMItemRef item) { return getField(item, &Item::cursor, __func__); }
 
     static void SetPictureID(ADMItemRef item, ASInt32 id)
     {
@@ -327,11 +239,7 @@ struct ItemOps {
         tk().invalidate(i);
     }
 
-    static ASInt32 GetPictureID(ADMItemRef item)
-    {
-        ITEM_OR(0);
-        return i->picture;
-    }
+    static ASInt32 GetPictureID(ADMItemRef item) { return getField(item, &Item::picture, __func__); }
 
     static void SetSelectedPictureID(ADMItemRef item, ASInt32 id)
     {
@@ -341,11 +249,7 @@ struct ItemOps {
         tk().invalidate(i);
     }
 
-    static ASInt32 GetSelectedPictureID(ADMItemRef item)
-    {
-        ITEM_OR(0);
-        return i->selectedPicture;
-    }
+    static ASInt32 GetSelectedPictureID(ADMItemRef item) { return getField(item, &Item::selectedPicture, __func__); }
 
     static void SetDisabledPictureID(ADMItemRef item, ASInt32 id)
     {
@@ -355,17 +259,8 @@ struct ItemOps {
         tk().invalidate(i);
     }
 
-    static ASInt32 GetDisabledPictureID(ADMItemRef item)
-    {
-        ITEM_OR(0);
-        return i->disabledPicture;
-    }
-
-    static void SetTipString(ADMItemRef item, const char* tip)
-    {
-        ITEM_OR();
-        i->tip = tip ? tip : "";
-    }
+    static ASInt32 GetDisabledPictureID(ADMItemRef item) { return getField(item, &Item::disabledPicture, __func__); }
+    static void SetTipString(ADMItemRef item, const char* tip) { setField(item, &Item::tip, tip ? tip : "", __func__); }
 
     static void GetTipString(ADMItemRef item, char* tip, ASInt32 maxLength)
     {
@@ -373,17 +268,8 @@ struct ItemOps {
         copyText(i->tip, tip, maxLength);
     }
 
-    static void EnableTip(ADMItemRef item, ASBoolean on)
-    {
-        ITEM_OR();
-        i->tipEnabled = on != 0;
-    }
-
-    static ASBoolean IsTipEnabled(ADMItemRef item)
-    {
-        ITEM_OR(false);
-        return i->tipEnabled;
-    }
+    static void EnableTip(ADMItemRef item, ASBoolean on) { setField(item, &Item::tipEnabled, on != 0, __func__); }
+    static ASBoolean IsTipEnabled(ADMItemRef item) { return getField(item, &Item::tipEnabled, __func__); }
 
     // A numeric item given a text reads the number in it; any other text makes
     // it a plain text item again.
@@ -413,31 +299,10 @@ struct ItemOps {
         return static_cast<ASInt32>(i->displayText().size());
     }
 
-    static void SetJustify(ADMItemRef item, ADMJustify j)
-    {
-        ITEM_OR();
-        i->justify = j;
-        tk().invalidate(i);
-    }
-
-    static void SetFont(ADMItemRef item, ADMFont font)
-    {
-        ITEM_OR();
-        i->font = font;
-        tk().invalidate(i);
-    }
-
-    static ADMFont GetFont(ADMItemRef item)
-    {
-        ITEM_OR(0);
-        return i->font;
-    }
-
-    static ADMJustify GetJustify(ADMItemRef item)
-    {
-        ITEM_OR(0);
-        return i->justify;
-    }
+    static void SetJustify(ADMItemRef item, ADMJustify j) { setFieldAndInvalidate(item, &Item::justify, j, __func__); }
+    static void SetFont(ADMItemRef item, ADMFont font) { setFieldAndInvalidate(item, &Item::font, font, __func__); }
+    static ADMFont GetFont(ADMItemRef item) { return getField(item, &Item::font, __func__); }
+    static ADMJustify GetJustify(ADMItemRef item) { return getField(item, &Item::justify, __func__); }
 
     static void SetUnits(ADMItemRef item, ADMUnits units)
     {
@@ -447,11 +312,7 @@ struct ItemOps {
         tk().invalidate(i);
     }
 
-    static ADMUnits GetUnits(ADMItemRef item)
-    {
-        ITEM_OR(0);
-        return i->units;
-    }
+    static ADMUnits GetUnits(ADMItemRef item) { return getField(item, &Item::units, __func__); }
 
     static void SetPrecision(ADMItemRef item, ASInt32 precision)
     {
@@ -535,11 +396,7 @@ struct ItemOps {
         setMin(i, v);
     }
 
-    static ADMFloat GetMinFloatValue(ADMItemRef item)
-    {
-        ITEM_OR(0.0f);
-        return i->minValue;
-    }
+    static ADMFloat GetMinFloatValue(ADMItemRef item) { return getField(item, &Item::minValue, __func__); }
 
     static void SetMaxFloatValue(ADMItemRef item, ADMFloat v)
     {
@@ -547,35 +404,11 @@ struct ItemOps {
         setMax(i, v);
     }
 
-    static ADMFloat GetMaxFloatValue(ADMItemRef item)
-    {
-        ITEM_OR(0.0f);
-        return i->maxValue;
-    }
-
-    static void SetSmallIncrement(ADMItemRef item, ADMFloat v)
-    {
-        ITEM_OR();
-        i->smallIncrement = v;
-    }
-
-    static ADMFloat GetSmallIncrement(ADMItemRef item)
-    {
-        ITEM_OR(0.0f);
-        return i->smallIncrement;
-    }
-
-    static void SetLargeIncrement(ADMItemRef item, ADMFloat v)
-    {
-        ITEM_OR();
-        i->largeIncrement = v;
-    }
-
-    static ADMFloat GetLargeIncrement(ADMItemRef item)
-    {
-        ITEM_OR(0.0f);
-        return i->largeIncrement;
-    }
+    static ADMFloat GetMaxFloatValue(ADMItemRef item) { return getField(item, &Item::maxValue, __func__); }
+    static void SetSmallIncrement(ADMItemRef item, ADMFloat v) { setField(item, &Item::smallIncrement, v, __func__); }
+    static ADMFloat GetSmallIncrement(ADMItemRef item) { return getField(item, &Item::smallIncrement, __func__); }
+    static void SetLargeIncrement(ADMItemRef item, ADMFloat v) { setField(item, &Item::largeIncrement, v, __func__); }
+    static ADMFloat GetLargeIncrement(ADMItemRef item) { return getField(item, &Item::largeIncrement, __func__); }
 };
 
 SuiteInstaller installer(installOps<ItemOps>);

@@ -23,23 +23,9 @@ struct ListOps {
         return ref(l->item);
     }
 
-    static ADMUserData GetUserData(ADMListRef list)
-    {
-        LIST_OR(nullptr);
-        return l->userData;
-    }
-
-    static void SetUserData(ADMListRef list, ADMUserData data)
-    {
-        LIST_OR();
-        l->userData = data;
-    }
-
-    static void SetInitProc(ADMListRef list, ADMEntryInitProc p)
-    {
-        LIST_OR();
-        l->initProc = p;
-    }
+    static ADMUserData GetUserData(ADMListRef list) { return getField(list, &List::userData, __func__); }
+    static void SetUserData(ADMListRef list, ADMUserData data) { setField(list, &List::userData, data, __func__); }
+    static void SetInitProc(ADMListRef list, ADMEntryInitProc p) { setField(list, &List::initProc, p, __func__); }
 
     static void SetDrawProc(ADMListRef list, ADMEntryDrawProc p)
     {
@@ -48,35 +34,16 @@ struct ListOps {
         tk().invalidate(l->item);
     }
 
-    static void SetTrackProc(ADMListRef list, ADMEntryTrackProc p)
-    {
-        LIST_OR();
-        l->trackProc = p;
-    }
-
-    static void SetNotifyProc(ADMListRef list, ADMEntryNotifyProc p)
-    {
-        LIST_OR();
-        l->notifyProc = p;
-    }
+    static void SetTrackProc(ADMListRef list, ADMEntryTrackProc p) { setField(list, &List::trackProc, p, __func__); }
+    static void SetNotifyProc(ADMListRef list, ADMEntryNotifyProc p) { setField(list, &List::notifyProc, p, __func__); }
 
     static void SetDestroyProc(ADMListRef list, ADMEntryDestroyProc p)
     {
-        LIST_OR();
-        l->destroyProc = p;
+        setField(list, &List::destroyProc, p, __func__);
     }
 
-    static void SetMask(ADMListRef list, ADMActionMask mask)
-    {
-        LIST_OR();
-        l->mask = mask;
-    }
-
-    static ADMActionMask GetMask(ADMListRef list)
-    {
-        LIST_OR(0);
-        return l->mask;
-    }
+    static void SetMask(ADMListRef list, ADMActionMask mask) { setField(list, &List::mask, mask, __func__); }
+    static ADMActionMask GetMask(ADMListRef list) { return getField(list, &List::mask, __func__); }
 
     static ASErr SetMenuID(ADMListRef list, SPPluginRef plugin, ASInt32 menuResID)
     {
@@ -96,17 +63,8 @@ struct ListOps {
         return kNoErr;
     }
 
-    static ASInt32 GetMenuID(ADMListRef list)
-    {
-        LIST_OR(0);
-        return l->menuId;
-    }
-
-    static void SetEntryWidth(ADMListRef list, ASInt32 w)
-    {
-        LIST_OR();
-        l->entryWidth = w;
-    }
+    static ASInt32 GetMenuID(ADMListRef list) { return getField(list, &List::menuId, __func__); }
+    static void SetEntryWidth(ADMListRef list, ASInt32 w) { setField(list, &List::entryWidth, w, __func__); }
 
     static ASInt32 GetEntryWidth(ADMListRef list)
     {
@@ -116,15 +74,10 @@ struct ListOps {
 
     static void SetEntryHeight(ADMListRef list, ASInt32 h)
     {
-        LIST_OR();
-        l->entryHeight = h > 0 ? h : 1;
+        setField(list, &List::entryHeight, h > 0 ? h : 1, __func__);
     }
 
-    static ASInt32 GetEntryHeight(ADMListRef list)
-    {
-        LIST_OR(0);
-        return l->entryHeight;
-    }
+    static ASInt32 GetEntryHeight(ADMListRef list) { return getField(list, &List::entryHeight, __func__); }
 
     static ADMEntryRef InsertEntry(ADMListRef list, ASInt32 index)
     {
@@ -234,29 +187,10 @@ struct EntryOps {
         return e->list->indexOf(e);
     }
 
-    static void SetID(ADMEntryRef entry, ASInt32 id)
-    {
-        ENTRY_OR();
-        e->id = id;
-    }
-
-    static ASInt32 GetID(ADMEntryRef entry)
-    {
-        ENTRY_OR(0);
-        return e->id;
-    }
-
-    static void SetUserData(ADMEntryRef entry, ADMUserData data)
-    {
-        ENTRY_OR();
-        e->userData = data;
-    }
-
-    static ADMUserData GetUserData(ADMEntryRef entry)
-    {
-        ENTRY_OR(nullptr);
-        return e->userData;
-    }
+    static void SetID(ADMEntryRef entry, ASInt32 id) { setField(entry, &Entry::id, id, __func__); }
+    static ASInt32 GetID(ADMEntryRef entry) { return getField(entry, &Entry::id, __func__); }
+    static void SetUserData(ADMEntryRef entry, ADMUserData data) { setField(entry, &Entry::userData, data, __func__); }
+    static ADMUserData GetUserData(ADMEntryRef entry) { return getField(entry, &Entry::userData, __func__); }
 
     static void SetText(ADMEntryRef entry, const char* text)
     {
@@ -279,11 +213,7 @@ struct EntryOps {
         tk().invalidate(e->list->item);
     }
 
-    static ASInt32 GetPictureID(ADMEntryRef entry)
-    {
-        ENTRY_OR(0);
-        return e->picture;
-    }
+    static ASInt32 GetPictureID(ADMEntryRef entry) { return getField(entry, &Entry::picture, __func__); }
 
     static void SetSelectedPictureID(ADMEntryRef entry, ASInt32 id)
     {
@@ -294,8 +224,7 @@ struct EntryOps {
 
     static ASInt32 GetSelectedPictureID(ADMEntryRef entry)
     {
-        ENTRY_OR(0);
-        return e->selectedPicture;
+        return getField(entry, &Entry::selectedPicture, __func__);
     }
 
     static void Select(ADMEntryRef entry, ASBoolean on)
@@ -308,11 +237,7 @@ struct EntryOps {
         tk().invalidate(e->list->item);
     }
 
-    static ASBoolean IsSelected(ADMEntryRef entry)
-    {
-        ENTRY_OR(false);
-        return e->selected;
-    }
+    static ASBoolean IsSelected(ADMEntryRef entry) { return getField(entry, &Entry::selected, __func__); }
 
     static void Activate(ADMEntryRef entry, ASBoolean on)
     {
@@ -327,23 +252,9 @@ struct EntryOps {
         tk().invalidate(e->list->item);
     }
 
-    static ASBoolean IsActive(ADMEntryRef entry)
-    {
-        ENTRY_OR(false);
-        return e->active;
-    }
-
-    static void Enable(ADMEntryRef entry, ASBoolean on)
-    {
-        ENTRY_OR();
-        e->enabled = on != 0;
-    }
-
-    static ASBoolean IsEnabled(ADMEntryRef entry)
-    {
-        ENTRY_OR(false);
-        return e->enabled;
-    }
+    static ASBoolean IsActive(ADMEntryRef entry) { return getField(entry, &Entry::active, __func__); }
+    static void Enable(ADMEntryRef entry, ASBoolean on) { setField(entry, &Entry::enabled, on != 0, __func__); }
+    static ASBoolean IsEnabled(ADMEntryRef entry) { return getField(entry, &Entry::enabled, __func__); }
 
     static void GetBoundsRect(ADMEntryRef entry, ADMRect* bounds)
     {

@@ -13,6 +13,41 @@ namespace vt::host::toolkit {
 
 inline Toolkit& tk() { return Toolkit::get(); }
 
+// The object a handle names, found as the toolkit finds it for the operation
+// `op` (a stale or unknown handle is reported under that name).
+inline Item* lookup(ADMItemRef r, const char* op) { return tk().item(r, op); }
+inline List* lookup(ADMListRef r, const char* op) { return tk().list(r, op); }
+inline Entry* lookup(ADMEntryRef r, const char* op) { return tk().entry(r, op); }
+inline Dialog* lookup(ADMDialogRef r, const char* op) { return tk().dialog(r, op); }
+inline Drawer* lookup(ADMDrawerRef r, const char* op) { return tk().drawer(r, op); }
+inline Notifier* lookup(ADMNotifierRef r, const char* op) { return tk().notifier(r, op); }
+inline Tracker* lookup(ADMTrackerRef r, const char* op) { return tk().tracker(r, op); }
+
+// The operations that only read or set one field of the object: a stale
+// handle reads as zero and sets nothing. Call them with __func__ as `op`.
+template <typename Ref, typename Object, typename T>
+T getField(Ref ref, T Object::*field, const char* op)
+{
+    Object* o = lookup(ref, op);
+    return o ? o->*field : T{};
+}
+
+template <typename Ref, typename Object, typename T, typename V>
+void setField(Ref ref, T Object::*field, V value, const char* op)
+{
+    if (Object* o = lookup(ref, op)) o->*field = value;
+}
+
+// Sets a field that shows, so that the item is drawn again.
+template <typename Object, typename T, typename V>
+void setFieldAndInvalidate(ADMItemRef ref, T Object::*field, V value, const char* op)
+{
+    if (Item* i = lookup(ref, op)) {
+        i->*field = value;
+        tk().invalidate(i);
+    }
+}
+
 }  // namespace vt::host::toolkit
 
 #define VT_LOOKUP_OR(Type, var, handle, ret)   \
