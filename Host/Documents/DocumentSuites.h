@@ -20,14 +20,16 @@ inline ArtNode* artOf(AIArtHandle h)
     return d ? d->art(h) : nullptr;
 }
 
-// The path of a handle; null with err set to kBadArtErr (no such art) or
-// kWrongArtTypeErr (art that is not a path).
-inline ArtNode* pathOf(AIArtHandle h, ASErr& err)
+// The art of a handle when it is of the type asked for; null with err set to
+// kBadArtErr (no such art) or kWrongArtTypeErr (art of another type).
+inline ArtNode* artOfType(AIArtHandle h, int16_t type, ASErr& err)
 {
     ArtNode* n = artOf(h);
-    err = !n ? ASErr(kBadArtErr) : n->type != kPathArt ? ASErr(kWrongArtTypeErr) : ASErr(kNoErr);
+    err = !n ? ASErr(kBadArtErr) : n->type != type ? ASErr(kWrongArtTypeErr) : ASErr(kNoErr);
     return err ? nullptr : n;
 }
+
+inline ArtNode* pathOf(AIArtHandle h, ASErr& err) { return artOfType(h, kPathArt, err); }
 
 inline LayerNode* layerOf(AILayerHandle h)
 {

@@ -25,6 +25,23 @@ int chordSteps(const AIRealBezier& b, AIReal flatness)
     return steps > 4096 ? 4096 : int(steps);
 }
 
+// Walks those chords from the curve's start, giving each one's parameters at
+// its ends, its start point and its length, until `chord` answers true.
+template <typename Chord>
+void walkChords(const AIRealBezier& b, AIReal flatness, Chord chord)
+{
+    int steps = chordSteps(b, flatness);
+    double px, py;
+    bezierPoint(b, 0, px, py);
+    for (int i = 1; i <= steps; ++i) {
+        double x, y;
+        bezierPoint(b, double(i) / steps, x, y);
+        if (chord(double(i - 1) / steps, double(i) / steps, px, py, std::hypot(x - px, y - py))) return;
+        px = x;
+        py = y;
+    }
+}
+
 struct RealBezierOps {
     using Suite = AIRealBezierSuite;
 
@@ -52,16 +69,11 @@ struct RealBezierOps {
     static AIReal Length(const AIRealBezier* b, AIReal flatness)
     {
         if (!b) return 0;
-        int steps = chordSteps(*b, flatness);
-        double sum = 0, px, py;
-        bezierPoint(*b, 0, px, py);
-        for (int i = 1; i <= steps; ++i) {
-            double x, y;
-            bezierPoint(*b, double(i) / steps, x, y);
-            sum += std::hypot(x - px, y - py);
-            px = x;
-            py = y;
-        }
+        double sum = 0;
+        walkChords(*b, flatness, [&](double, double, double, double, double d) {
+            sum += d;
+            return false;
+        });
         return static_cast<AIReal>(sum);
     }
 
@@ -69,18 +81,13 @@ struct RealBezierOps {
     {
         if (!b || total <= 0 || length <= 0) return 0;
         if (length >= total) return 1;
-        int steps = chordSteps(*b, flatness);
-        double sum = 0, px, py;
-        bezierPoint(*b, 0, px, py);
-        for (int i = 1; i <= steps; ++i) {
-            double x, y;
-            bezierPoint(*b, double(i) / steps, x, y);
-            double d = std::hypot(x - px, y - py);
+        double sum = 0, t = 1;
+        walkChords(*b, flatness, [&](double t0, double t1, double px, double py, double d) {
             if (sum + d >= length && d > 0) {
                 // Inside the chord the curve is as good as straight, but its speed
                 // is not even: halve the chord's parameters until the distance
                 // from the chord's start is the length still wanted.
-                double want = length - sum, lo = double(i - 1) / steps, hi = double(i) / steps;
+                double want = length - sum, lo = t0, hi = t1;
                 for (int k = 0; k < 40; ++k) {
                     double mid = (lo + hi) / 2, mx, my;
                     bezierPoint(*b, mid, mx, my);
@@ -89,13 +96,13 @@ struct RealBezierOps {
                     else
                         hi = mid;
                 }
-                return static_cast<AIReal>((lo + hi) / 2);
+                t = (lo + hi) / 2;
+                return true;
             }
             sum += d;
-            px = x;
-            py = y;
-        }
-        return 1;
+            return false;
+        });
+        return static_cast<AIReal>(t);
     }
 
     static void Bounds(const AIRealBezier* b, AIRealRect* bounds)

@@ -6,12 +6,7 @@
 namespace vt::host::docsuites {
 namespace {
 
-ArtNode* frameOf(AIArtHandle h, ASErr& err)
-{
-    ArtNode* n = artOf(h);
-    err = !n ? ASErr(kBadArtErr) : n->type != kTextFrameArt ? ASErr(kWrongArtTypeErr) : ASErr(kNoErr);
-    return err ? nullptr : n;
-}
+ArtNode* frameOf(AIArtHandle h, ASErr& err) { return artOfType(h, kTextFrameArt, err); }
 
 struct TextFrameOps {
     using Suite = AITextFrameSuite;
