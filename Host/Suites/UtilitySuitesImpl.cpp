@@ -102,51 +102,60 @@ struct MdMemoryOps {
 
 #define VT_PREF_ARGS_OK (prefix != nullptr && key != nullptr)
 
+// A preference of one type read or written: no prefix or key, or nowhere to
+// read into, is a bad parameter; a key not stored (or stored as another type)
+// is not found, and what was to be read into is left as it was.
+template <typename Stored, typename T>
+ASErr getPreference(const char* prefix, const char* key, T* value,
+                    bool (Preferences::*get)(const std::string&, const std::string&, Stored*) const)
+{
+    if (!VT_PREF_ARGS_OK || !value) return kSPBadParameterError;
+    Stored v;
+    if (!(Host::current().prefs().*get)(prefix, key, &v)) return kAIPreferenceKeyNotFoundError;
+    *value = v;
+    return kNoErr;
+}
+
+template <typename Stored, typename T>
+ASErr putPreference(const char* prefix, const char* key, T value,
+                    void (Preferences::*put)(const std::string&, const std::string&, Stored))
+{
+    if (!VT_PREF_ARGS_OK) return kSPBadParameterError;
+    (Host::current().prefs().*put)(prefix, key, value);
+    return kNoErr;
+}
+
 struct PreferenceOps {
     using Suite = AIPreferenceSuite;
 
     static ASErr GetBooleanPreference(const char* prefix, const char* key, AIBoolean* value)
     {
-        bool v;
-        if (!VT_PREF_ARGS_OK || !value) return kSPBadParameterError;
-        if (!Host::current().prefs().getBoolean(prefix, key, &v)) return kAIPreferenceKeyNotFoundError;
-        *value = v;
-        return kNoErr;
+        return getPreference(prefix, key, value, &Preferences::getBoolean);
     }
 
     static ASErr PutBooleanPreference(const char* prefix, const char* key, AIBoolean value)
     {
-        if (!VT_PREF_ARGS_OK) return kSPBadParameterError;
-        Host::current().prefs().putBoolean(prefix, key, value != 0);
-        return kNoErr;
+        return putPreference(prefix, key, value, &Preferences::putBoolean);
     }
 
     static ASErr GetIntegerPreference(const char* prefix, const char* key, ASInt32* value)
     {
-        if (!VT_PREF_ARGS_OK || !value) return kSPBadParameterError;
-        return Host::current().prefs().getInteger(prefix, key, value) ? kNoErr
-                                                                       : kAIPreferenceKeyNotFoundError;
+        return getPreference(prefix, key, value, &Preferences::getInteger);
     }
 
     static ASErr PutIntegerPreference(const char* prefix, const char* key, ASInt32 value)
     {
-        if (!VT_PREF_ARGS_OK) return kSPBadParameterError;
-        Host::current().prefs().putInteger(prefix, key, value);
-        return kNoErr;
+        return putPreference(prefix, key, value, &Preferences::putInteger);
     }
 
     static ASErr GetRealPreference(const char* prefix, const char* key, double* value)
     {
-        if (!VT_PREF_ARGS_OK || !value) return kSPBadParameterError;
-        return Host::current().prefs().getReal(prefix, key, value) ? kNoErr
-                                                                    : kAIPreferenceKeyNotFoundError;
+        return getPreference(prefix, key, value, &Preferences::getReal);
     }
 
     static ASErr PutRealPreference(const char* prefix, const char* key, double value)
     {
-        if (!VT_PREF_ARGS_OK) return kSPBadParameterError;
-        Host::current().prefs().putReal(prefix, key, value);
-        return kNoErr;
+        return putPreference(prefix, key, value, &Preferences::putReal);
     }
 
     static ASErr GetStringPreference(const char* prefix, const char* key, char* value, size_t size)
@@ -169,9 +178,7 @@ struct PreferenceOps {
 
     static ASErr GetPointPreference(const char* prefix, const char* key, AIPoint* value)
     {
-        if (!VT_PREF_ARGS_OK || !value) return kSPBadParameterError;
-        return Host::current().prefs().getPoint(prefix, key, value) ? kNoErr
-                                                                     : kAIPreferenceKeyNotFoundError;
+        return getPreference(prefix, key, value, &Preferences::getPoint);
     }
 
     static ASErr PutPointPreference(const char* prefix, const char* key, const AIPoint* value)
