@@ -22,6 +22,17 @@ std::string pointsText(const ADMPoint* p, ASInt32 n)
     return s;
 }
 
+// A rectangle or an oval outlined or filled: recorded under the operation's
+// name, then painted.
+void drawShape(ADMDrawerRef drawer, const ADMRect* r, void (*paint)(Drawer&, const ADMRect&, bool), bool fill,
+               const char* op)
+{
+    Drawer* d = lookup(drawer, op);
+    if (!d || !r) return;
+    if (recording(*d)) record(*d, op + (" " + rectText(r)));
+    paint(*d, *r, fill);
+}
+
 struct DrawerOps {
     using Suite = ADMDrawerSuite;
 
@@ -45,21 +56,9 @@ struct DrawerOps {
         paintLine(*d, a->h, a->v, b->h, b->v);
     }
 
-    static void DrawRect(ADMDrawerRef drawer, const ADMRect* r)
-    {
-        DRAWER_OR();
-        if (!r) return;
-        if (recording(*d)) record(*d, "DrawRect " + rectText(r));
-        paintRect(*d, *r, false);
-    }
+    static void DrawRect(ADMDrawerRef drawer, const ADMRect* r) { drawShape(drawer, r, paintRect, false, __func__); }
 
-    static void FillRect(ADMDrawerRef drawer, const ADMRect* r)
-    {
-        DRAWER_OR();
-        if (!r) return;
-        if (recording(*d)) record(*d, "FillRect " + rectText(r));
-        paintRect(*d, *r, true);
-    }
+    static void FillRect(ADMDrawerRef drawer, const ADMRect* r) { drawShape(drawer, r, paintRect, true, __func__); }
 
     static void ClearRect(ADMDrawerRef drawer, const ADMRect* r)
     {
@@ -72,21 +71,9 @@ struct DrawerOps {
         paintRect(white, *r, true);
     }
 
-    static void DrawOval(ADMDrawerRef drawer, const ADMRect* r)
-    {
-        DRAWER_OR();
-        if (!r) return;
-        if (recording(*d)) record(*d, "DrawOval " + rectText(r));
-        paintOval(*d, *r, false);
-    }
+    static void DrawOval(ADMDrawerRef drawer, const ADMRect* r) { drawShape(drawer, r, paintOval, false, __func__); }
 
-    static void FillOval(ADMDrawerRef drawer, const ADMRect* r)
-    {
-        DRAWER_OR();
-        if (!r) return;
-        if (recording(*d)) record(*d, "FillOval " + rectText(r));
-        paintOval(*d, *r, true);
-    }
+    static void FillOval(ADMDrawerRef drawer, const ADMRect* r) { drawShape(drawer, r, paintOval, true, __func__); }
 
     static void DrawPolygon(ADMDrawerRef drawer, const ADMPoint* p, ASInt32 n)
     {

@@ -46,6 +46,17 @@ void setMax(Item* i, float v)
     tk().setValue(i, i->value);
 }
 
+// One of the item's pictures: the id is kept among those the dialogs use, and
+// the item is drawn again.
+void setPicture(ADMItemRef item, ASInt32 Item::*picture, ASInt32 id, const char* op)
+{
+    Item* i = lookup(item, op);
+    if (!i) return;
+    i->*picture = id;
+    if (id != 0) tk().pictureIds.insert(id);
+    tk().invalidate(i);
+}
+
 struct ItemOps {
     using Suite = ADMItemSuite;
 
@@ -231,32 +242,20 @@ struct ItemOps {
 
     static ASInt32 GetCursorID(ADMItemRef item) { return getField(item, &Item::cursor, __func__); }
 
-    static void SetPictureID(ADMItemRef item, ASInt32 id)
-    {
-        ITEM_OR();
-        i->picture = id;
-        if (id != 0) tk().pictureIds.insert(id);
-        tk().invalidate(i);
-    }
+    static void SetPictureID(ADMItemRef item, ASInt32 id) { setPicture(item, &Item::picture, id, __func__); }
 
     static ASInt32 GetPictureID(ADMItemRef item) { return getField(item, &Item::picture, __func__); }
 
     static void SetSelectedPictureID(ADMItemRef item, ASInt32 id)
     {
-        ITEM_OR();
-        i->selectedPicture = id;
-        if (id != 0) tk().pictureIds.insert(id);
-        tk().invalidate(i);
+        setPicture(item, &Item::selectedPicture, id, __func__);
     }
 
     static ASInt32 GetSelectedPictureID(ADMItemRef item) { return getField(item, &Item::selectedPicture, __func__); }
 
     static void SetDisabledPictureID(ADMItemRef item, ASInt32 id)
     {
-        ITEM_OR();
-        i->disabledPicture = id;
-        if (id != 0) tk().pictureIds.insert(id);
-        tk().invalidate(i);
+        setPicture(item, &Item::disabledPicture, id, __func__);
     }
 
     static ASInt32 GetDisabledPictureID(ADMItemRef item) { return getField(item, &Item::disabledPicture, __func__); }
