@@ -81,7 +81,8 @@ struct ActionManagerOps {
 
     static ASErr AIDeleteActionParamValue(AIActionParamValueRef param)
     {
-        return records().records.erase(reinterpret_cast<uintptr_t>(param) >> 4) ? ASErr(kNoErr) : ASErr(kBadParameterErr);
+        bool erased = records().records.erase(reinterpret_cast<uintptr_t>(param) >> 4) != 0;
+        return erased ? ASErr(kNoErr) : ASErr(kBadParameterErr);
     }
 
     static ASErr AIActionSetBoolean(AIActionParamValueRef param, ActionParamKeyID key, ASBoolean value)
@@ -92,7 +93,8 @@ struct ActionManagerOps {
         return setValue(param, key, v);
     }
 
-    static ASErr AIActionSetEnumerated(AIActionParamValueRef param, ActionParamKeyID key, const char* name, ASInt32 value)
+    static ASErr AIActionSetEnumerated(AIActionParamValueRef param, ActionParamKeyID key, const char* name,
+                                       ASInt32 value)
     {
         if (!name) return kBadParameterErr;
         ParamValue v;
@@ -110,7 +112,8 @@ struct ActionManagerOps {
         return setValue(param, key, v);
     }
 
-    static ASErr PlayActionEvent(const char* eventName, ActionDialogStatus dialogStatus, AIActionParamValueRef parameters)
+    static ASErr PlayActionEvent(const char* eventName, ActionDialogStatus dialogStatus,
+                                 AIActionParamValueRef parameters)
     {
         if (!eventName) return kBadParameterErr;
         std::string name = eventName;

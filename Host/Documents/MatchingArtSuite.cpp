@@ -11,7 +11,8 @@ namespace {
 struct MatchingArtOps {
     using Suite = AIMatchingArtSuite;
 
-    static ASErr GetMatchingArt(const AIMatchingArtSpec* specs, int16_t numSpecs, AIArtHandle*** matches, int32_t* numMatches)
+    static ASErr GetMatchingArt(const AIMatchingArtSpec* specs, int16_t numSpecs, AIArtHandle*** matches,
+                                int32_t* numMatches)
     {
         Document* d = doc();
         if (!d) return kNoDocumentErr;

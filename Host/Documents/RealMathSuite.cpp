@@ -27,7 +27,10 @@ struct RealMathOps {
         return meet;
     }
 
-    static AIBoolean AIRealRectOverlap(const AIRealRect* a, const AIRealRect* b) { return AIRealRectIntersect(a, b, nullptr); }
+    static AIBoolean AIRealRectOverlap(const AIRealRect* a, const AIRealRect* b)
+    {
+        return AIRealRectIntersect(a, b, nullptr);
+    }
 
     static void AIRealRectInset(AIRealRect* r, AIReal h, AIReal v)
     {

@@ -40,8 +40,8 @@ struct ShapeConstructionOps {
                         reversed, out);
     }
 
-    static ASErr NewRoundedRect(AIReal top, AIReal left, AIReal bottom, AIReal right, AIReal hr, AIReal vr, AIBoolean reversed,
-                                AIArtHandle* out)
+    static ASErr NewRoundedRect(AIReal top, AIReal left, AIReal bottom, AIReal right, AIReal hr, AIReal vr,
+                                AIBoolean reversed, AIArtHandle* out)
     {
         if (top < bottom) std::swap(top, bottom);
         if (right < left) std::swap(left, right);
@@ -86,8 +86,8 @@ struct ShapeConstructionOps {
 
     static ASErr NewOval(AIReal top, AIReal left, AIReal bottom, AIReal right, AIBoolean reversed, AIArtHandle* out)
     {
-        return NewRoundedRect(top, left, bottom, right, std::fabs(right - left) / 2, std::fabs(top - bottom) / 2, reversed,
-                              out);
+        return NewRoundedRect(top, left, bottom, right, std::fabs(right - left) / 2, std::fabs(top - bottom) / 2,
+                              reversed, out);
     }
 };
 

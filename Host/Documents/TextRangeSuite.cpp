@@ -79,7 +79,10 @@ struct TextRangeOps {
         return kNoErr;
     }
 
-    static ASErr Release(ATETextRangeRef range) { return textRanges().release(range) ? ASErr(kNoErr) : ASErr(kBadTextRangeErr); }
+    static ASErr Release(ATETextRangeRef range)
+    {
+        return textRanges().release(range) ? ASErr(kNoErr) : ASErr(kBadTextRangeErr);
+    }
 };
 
 SuiteInstaller installer(installOps<TextRangeOps>);

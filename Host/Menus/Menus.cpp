@@ -158,8 +158,8 @@ ASErr setEnabled(AIMenuItemHandle handle, bool enabled)
 struct MenuOps {
     using Suite = AIMenuSuite;
 
-    static ASErr AddMenuItem(SPPluginRef self, const char* key, const AIPlatformAddMenuItemDataUS* data, ASInt32 options,
-                             AIMenuItemHandle* menuItem)
+    static ASErr AddMenuItem(SPPluginRef self, const char* key, const AIPlatformAddMenuItemDataUS* data,
+                             ASInt32 options, AIMenuItemHandle* menuItem)
     {
         if (!self || !key || !data || !data->groupName) return kSPBadParameterError;
         std::string error;
@@ -172,7 +172,8 @@ struct MenuOps {
         return kNoErr;
     }
 
-    static ASErr AddMenuGroupAsSubMenu(const char* name, ASInt32 options, AIMenuItemHandle parentItem, AIMenuGroup* group)
+    static ASErr AddMenuGroupAsSubMenu(const char* name, ASInt32 options, AIMenuItemHandle parentItem,
+                                       AIMenuGroup* group)
     {
         if (!name) return kSPBadParameterError;
         std::string error;

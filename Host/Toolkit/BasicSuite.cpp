@@ -50,13 +50,15 @@ struct BasicOps {
         if (bounds) *bounds = tk().paletteArea;
     }
 
-    static ASBoolean StandardGetFileDialog(const char* message, const char* filter, const SPPlatformFileSpecification* dir,
+    static ASBoolean StandardGetFileDialog(const char* message, const char* filter,
+                                           const SPPlatformFileSpecification* dir,
                                            const char* file, SPPlatformFileSpecification* result)
     {
         return fileDialog("open", message, dir, file, result);
     }
 
-    static ASBoolean StandardPutFileDialog(const char* message, const char* filter, const SPPlatformFileSpecification* dir,
+    static ASBoolean StandardPutFileDialog(const char* message, const char* filter,
+                                           const SPPlatformFileSpecification* dir,
                                            const char* file, SPPlatformFileSpecification* result)
     {
         return fileDialog("save", message, dir, file, result);

@@ -9,7 +9,8 @@ namespace {
 struct ToolOps {
     using Suite = AIToolSuite;
 
-    static ASErr AddTool(SPPluginRef self, const char* name, const AIAddToolData* data, ASInt32 options, AIToolHandle* tool)
+    static ASErr AddTool(SPPluginRef self, const char* name, const AIAddToolData* data, ASInt32 options,
+                         AIToolHandle* tool)
     {
         if (self == nullptr || name == nullptr || *name == '\0' || data == nullptr || tool == nullptr)
             return kSPBadParameterError;
