@@ -31,18 +31,14 @@ float valueOf(Item* i)
     float points;
     return parseValue(i->text, i->units, points) ? points : i->value;
 }
-void setMin(Item* i, float v)
+// A lower or upper limit of the item's value; the value is kept within it.
+void setLimit(ADMItemRef item, bool Item::*has, float Item::*limit, float v, const char* op)
 {
+    Item* i = lookup(item, op);
+    if (!i) return;
     makeNumeric(i);
-    i->hasMin = true;
-    i->minValue = v;
-    tk().setValue(i, i->value);
-}
-void setMax(Item* i, float v)
-{
-    makeNumeric(i);
-    i->hasMax = true;
-    i->maxValue = v;
+    i->*has = true;
+    i->*limit = v;
     tk().setValue(i, i->value);
 }
 
@@ -196,19 +192,9 @@ struct ItemOps {
     static void SetMask(ADMItemRef item, ADMActionMask mask) { setField(item, &Item::mask, mask, __func__); }
     static ADMActionMask GetMask(ADMItemRef item) { return getField(item, &Item::mask, __func__); }
 
-    static void DefaultDraw(ADMItemRef item, ADMDrawerRef drawer)
-    {
-        ITEM_OR();
-        Drawer* d = tk().drawer(drawer, "DefaultDraw");
-        if (d) tk().drawDefault(i, *d);
-    }
+    static void DefaultDraw(ADMItemRef item, ADMDrawerRef drawer) { defaultDraw(item, drawer, __func__); }
 
-    static ASBoolean DefaultTrack(ADMItemRef item, ADMTrackerRef tracker)
-    {
-        ITEM_OR(false);
-        Tracker* t = tk().tracker(tracker, "DefaultTrack");
-        return t ? tk().defaultTrack(i, *t) : false;
-    }
+    static ASBoolean DefaultTrack(ADMItemRef item, ADMTrackerRef tracker) { return defaultTrack(item, tracker, __func__); }
 
     static void DefaultNotify(ADMItemRef item, ADMNotifierRef notifier)
     {
@@ -367,40 +353,34 @@ struct ItemOps {
 
     static void SetMinIntValue(ADMItemRef item, ASInt32 v)
     {
-        ITEM_OR();
-        setMin(i, static_cast<float>(v));
+        setLimit(item, &Item::hasMin, &Item::minValue, static_cast<float>(v), __func__);
     }
 
     static ASInt32 GetMinIntValue(ADMItemRef item)
     {
-        ITEM_OR(0);
-        return static_cast<ASInt32>(std::lround(i->minValue));
+        return static_cast<ASInt32>(std::lround(getField(item, &Item::minValue, __func__)));
     }
 
     static void SetMaxIntValue(ADMItemRef item, ASInt32 v)
     {
-        ITEM_OR();
-        setMax(i, static_cast<float>(v));
+        setLimit(item, &Item::hasMax, &Item::maxValue, static_cast<float>(v), __func__);
     }
 
     static ASInt32 GetMaxIntValue(ADMItemRef item)
     {
-        ITEM_OR(0);
-        return static_cast<ASInt32>(std::lround(i->maxValue));
+        return static_cast<ASInt32>(std::lround(getField(item, &Item::maxValue, __func__)));
     }
 
     static void SetMinFloatValue(ADMItemRef item, ADMFloat v)
     {
-        ITEM_OR();
-        setMin(i, v);
+        setLimit(item, &Item::hasMin, &Item::minValue, v, __func__);
     }
 
     static ADMFloat GetMinFloatValue(ADMItemRef item) { return getField(item, &Item::minValue, __func__); }
 
     static void SetMaxFloatValue(ADMItemRef item, ADMFloat v)
     {
-        ITEM_OR();
-        setMax(i, v);
+        setLimit(item, &Item::hasMax, &Item::maxValue, v, __func__);
     }
 
     static ADMFloat GetMaxFloatValue(ADMItemRef item) { return getField(item, &Item::maxValue, __func__); }

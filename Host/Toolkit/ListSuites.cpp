@@ -282,19 +282,9 @@ struct EntryOps {
         tk().invalidate(e->list->item);
     }
 
-    static void DefaultDraw(ADMEntryRef entry, ADMDrawerRef drawer)
-    {
-        ENTRY_OR();
-        Drawer* d = tk().drawer(drawer, "DefaultDraw");
-        if (d) tk().drawDefault(e, *d);
-    }
+    static void DefaultDraw(ADMEntryRef entry, ADMDrawerRef drawer) { defaultDraw(entry, drawer, __func__); }
 
-    static ASBoolean DefaultTrack(ADMEntryRef entry, ADMTrackerRef tracker)
-    {
-        ENTRY_OR(false);
-        Tracker* t = tk().tracker(tracker, "DefaultTrack");
-        return t ? tk().defaultTrack(e, *t) : false;
-    }
+    static ASBoolean DefaultTrack(ADMEntryRef entry, ADMTrackerRef tracker) { return defaultTrack(entry, tracker, __func__); }
 
     // What an entry does not handle goes on to its list item.
     static void DefaultNotify(ADMEntryRef entry, ADMNotifierRef notifier)

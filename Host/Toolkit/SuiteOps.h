@@ -38,6 +38,25 @@ void setField(Ref ref, T Object::*field, V value, const char* op)
     if (Object* o = lookup(ref, op)) o->*field = value;
 }
 
+// The toolkit's own drawing and tracking of an item or a list entry, with the
+// drawer or tracker the plug-in passed (found under the same operation name).
+template <typename Ref>
+void defaultDraw(Ref ref, ADMDrawerRef drawer, const char* op)
+{
+    auto* o = lookup(ref, op);
+    if (!o) return;
+    if (Drawer* d = tk().drawer(drawer, op)) tk().drawDefault(o, *d);
+}
+
+template <typename Ref>
+ASBoolean defaultTrack(Ref ref, ADMTrackerRef tracker, const char* op)
+{
+    auto* o = lookup(ref, op);
+    if (!o) return false;
+    Tracker* t = tk().tracker(tracker, op);
+    return t ? tk().defaultTrack(o, *t) : false;
+}
+
 // Sets a field that shows, so that the item is drawn again.
 template <typename Object, typename T, typename V>
 void setFieldAndInvalidate(ADMItemRef ref, T Object::*field, V value, const char* op)
