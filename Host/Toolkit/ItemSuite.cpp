@@ -194,7 +194,10 @@ struct ItemOps {
 
     static void DefaultDraw(ADMItemRef item, ADMDrawerRef drawer) { defaultDraw(item, drawer, __func__); }
 
-    static ASBoolean DefaultTrack(ADMItemRef item, ADMTrackerRef tracker) { return defaultTrack(item, tracker, __func__); }
+    static ASBoolean DefaultTrack(ADMItemRef item, ADMTrackerRef tracker)
+    {
+        return defaultTrack(item, tracker, __func__);
+    }
 
     static void DefaultNotify(ADMItemRef item, ADMNotifierRef notifier)
     {

@@ -284,7 +284,10 @@ struct EntryOps {
 
     static void DefaultDraw(ADMEntryRef entry, ADMDrawerRef drawer) { defaultDraw(entry, drawer, __func__); }
 
-    static ASBoolean DefaultTrack(ADMEntryRef entry, ADMTrackerRef tracker) { return defaultTrack(entry, tracker, __func__); }
+    static ASBoolean DefaultTrack(ADMEntryRef entry, ADMTrackerRef tracker)
+    {
+        return defaultTrack(entry, tracker, __func__);
+    }
 
     // What an entry does not handle goes on to its list item.
     static void DefaultNotify(ADMEntryRef entry, ADMNotifierRef notifier)
