@@ -58,8 +58,8 @@ ASBoolean defaultTrack(Ref ref, ADMTrackerRef tracker, const char* op)
 }
 
 // Sets a field that shows, so that the item is drawn again.
-template <typename Object, typename T, typename V>
-void setFieldAndInvalidate(ADMItemRef ref, T Object::*field, V value, const char* op)
+template <typename T, typename V>
+void setFieldAndInvalidate(ADMItemRef ref, T Item::*field, V value, const char* op)
 {
     if (Item* i = lookup(ref, op)) {
         i->*field = value;
