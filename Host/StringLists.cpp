@@ -11,11 +11,9 @@
 
 namespace vt::host {
 
-std::map<int, std::string> StringLists::parse(const std::string& text)
+std::vector<std::pair<int32_t, std::string>> numberedLines(const std::string& text)
 {
-    std::map<int, std::string> entries;
-    // A byte-order mark that the translator's editor put in front is not
-    // part of the first index.
+    std::vector<std::pair<int32_t, std::string>> lines;
     std::istringstream in(startsWithByteOrderMark(text) ? text.substr(3) : text);
     std::string line;
     while (std::getline(in, line)) {
@@ -25,22 +23,29 @@ std::map<int, std::string> StringLists::parse(const std::string& text)
         if (tab == std::string::npos) continue;
         char* end = nullptr;
         errno = 0;
-        long index = std::strtol(line.c_str(), &end, 10);
-        // An index outside 32 bits is no index: skipped rather than wrapped
-        // onto another entry.
-        bool number = end != line.c_str() && end == line.c_str() + tab;
-        if (!number || errno == ERANGE || index < INT32_MIN || index > INT32_MAX) continue;
+        long number = std::strtol(line.c_str(), &end, 10);
+        bool whole = end != line.c_str() && end == line.c_str() + tab;
+        if (!whole || errno == ERANGE || number < INT32_MIN || number > INT32_MAX) continue;
+        lines.emplace_back(static_cast<int32_t>(number), line.substr(tab + 1));
+    }
+    return lines;
+}
+
+std::map<int, std::string> StringLists::parse(const std::string& text)
+{
+    std::map<int, std::string> entries;
+    for (const auto& [index, raw] : numberedLines(text)) {
         std::string value;
-        for (size_t i = tab + 1; i < line.size(); ++i) {
-            char c = line[i];
-            if (c == '\\' && i + 1 < line.size()) {
-                char n = line[++i];
+        for (size_t i = 0; i < raw.size(); ++i) {
+            char c = raw[i];
+            if (c == '\\' && i + 1 < raw.size()) {
+                char n = raw[++i];
                 value += n == 'n' ? '\n' : n == 't' ? '\t' : n;
             } else {
                 value += c;
             }
         }
-        entries[static_cast<int>(index)] = value;
+        entries[index] = value;
     }
     return entries;
 }

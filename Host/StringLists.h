@@ -4,10 +4,21 @@
 // at the start is skipped.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vt::host {
+
+// The lines "<number>\t<text>" of a resource file (string lists, popup
+// menus), in order, their text as it stands. A byte-order mark before the
+// first line, a carriage return at a line's end, blank lines, lines starting
+// with '#', lines without a tab and lines whose number is not a whole 32-bit
+// number are passed over: an out-of-range number is skipped rather than
+// wrapped onto another line's.
+std::vector<std::pair<int32_t, std::string>> numberedLines(const std::string& text);
 
 class StringLists {
 public:

@@ -35,52 +35,12 @@ ParamRecord* recordOf(AIActionParamValueRef param)
     return it == all.end() ? nullptr : &it->second;
 }
 
-ASErr newParamValue(AIActionParamValueRef* param)
-{
-    if (!param) return kBadParameterErr;
-    ParamRecords& r = records();
-    r.records[++r.last] = ParamRecord{};
-    *param = reinterpret_cast<AIActionParamValueRef>(r.last << 4);
-    return kNoErr;
-}
-
-ASErr deleteParamValue(AIActionParamValueRef param)
-{
-    return records().records.erase(reinterpret_cast<uintptr_t>(param) >> 4) ? ASErr(kNoErr) : ASErr(kBadParameterErr);
-}
-
 ASErr setValue(AIActionParamValueRef param, ActionParamKeyID key, const ParamValue& value)
 {
     ParamRecord* record = recordOf(param);
     if (!record) return kBadParameterErr;
     (*record)[key] = value;
     return kNoErr;
-}
-
-ASErr setBoolean(AIActionParamValueRef param, ActionParamKeyID key, ASBoolean value)
-{
-    ParamValue v;
-    v.kind = ParamValue::Boolean;
-    v.boolean = value != 0;
-    return setValue(param, key, v);
-}
-
-ASErr setEnumerated(AIActionParamValueRef param, ActionParamKeyID key, const char* name, ASInt32 value)
-{
-    if (!name) return kBadParameterErr;
-    ParamValue v;
-    v.kind = ParamValue::Enumerated;
-    v.name = name;
-    v.number = value;
-    return setValue(param, key, v);
-}
-
-ASErr setReal(AIActionParamValueRef param, ActionParamKeyID key, AIReal value)
-{
-    ParamValue v;
-    v.kind = ParamValue::Real;
-    v.real = value;
-    return setValue(param, key, v);
 }
 
 std::string keyText(ActionParamKeyID key)
@@ -107,68 +67,107 @@ bool needBoolean(const ParamRecord* record, ActionParamKeyID key, const char* ac
     return true;
 }
 
-ASErr playActionEvent(const char* eventName, ActionDialogStatus dialogStatus, AIActionParamValueRef parameters)
-{
-    if (!eventName) return kBadParameterErr;
-    std::string name = eventName;
-    const ParamRecord* record = nullptr;
-    if (parameters) {
-        record = recordOf(parameters);
-        if (!record) return kBadParameterErr;
-    }
-    bool known = name == kExpandActionName || name == kPathfinderActionName || name == kOutlineActionName;
-    if (!known) {
-        Host::current().out() << "action \"" << name << "\": the host has no such action\n";
-        return kUnknownActionErr;
-    }
-    // Outlining what is already outlined changes nothing.
-    if (name == kOutlineActionName) return kNoErr;
-    Document* d = doc();
-    if (!d) return kNoDocumentErr;
-    std::string error;
-    try {
-        if (name == kExpandActionName) {
-            ExpandOptions options;
-            bool fills = true, smooth = true;
-            if (!needBoolean(record, 'objt', eventName, options.objects) ||
-                !needBoolean(record, 'fill', eventName, fills) || !needBoolean(record, 'strk', eventName, options.strokes) ||
-                !needBoolean(record, 'smth', eventName, smooth))
-                return kActionParamErr;
-            ASErr err = expandSelection(*d, options, error);
-            if (err) Host::current().out() << "action \"" << name << "\": " << error << "\n";
-            return err;
-        }
-        const ParamValue* operation = nullptr;
-        if (record) {
-            auto it = record->find('name');
-            if (it != record->end()) operation = &it->second;
-        }
-        if (!operation || operation->kind != ParamValue::Enumerated) {
-            Host::current().out() << "action \"" << name << "\": needs the enumerated 'name'\n";
-            return kActionParamErr;
-        }
-        if (operation->number != kPathfinderMergeValue) {
-            Host::current().out() << "action \"" << name << "\": the host merges only (\"merge\", 8), not \""
-                                  << operation->name << "\" (" << operation->number << ")\n";
-            return kActionParamErr;
-        }
-        return mergeSelection(*d);
-    } catch (const ClipperLib::clipperException& e) {
-        // Coordinates beyond what Clipper can hold: nothing was changed yet.
-        Host::current().out() << "action \"" << name << "\": " << e.what() << "\n";
-        return kCantHappenErr;
-    }
-}
+struct ActionManagerOps {
+    using Suite = AIActionManagerSuite;
 
-SuiteInstaller installer([] {
-    auto& a = suiteTable<AIActionManagerSuite>();
-    a.AINewActionParamValue = newParamValue;
-    a.AIDeleteActionParamValue = deleteParamValue;
-    a.AIActionSetBoolean = setBoolean;
-    a.AIActionSetEnumerated = setEnumerated;
-    a.AIActionSetReal = setReal;
-    a.PlayActionEvent = playActionEvent;
-});
+    static ASErr AINewActionParamValue(AIActionParamValueRef* param)
+    {
+        if (!param) return kBadParameterErr;
+        ParamRecords& r = records();
+        r.records[++r.last] = ParamRecord{};
+        *param = reinterpret_cast<AIActionParamValueRef>(r.last << 4);
+        return kNoErr;
+    }
+
+    static ASErr AIDeleteActionParamValue(AIActionParamValueRef param)
+    {
+        bool erased = records().records.erase(reinterpret_cast<uintptr_t>(param) >> 4) != 0;
+        return erased ? ASErr(kNoErr) : ASErr(kBadParameterErr);
+    }
+
+    static ASErr AIActionSetBoolean(AIActionParamValueRef param, ActionParamKeyID key, ASBoolean value)
+    {
+        ParamValue v;
+        v.kind = ParamValue::Boolean;
+        v.boolean = value != 0;
+        return setValue(param, key, v);
+    }
+
+    static ASErr AIActionSetEnumerated(AIActionParamValueRef param, ActionParamKeyID key, const char* name,
+                                       ASInt32 value)
+    {
+        if (!name) return kBadParameterErr;
+        ParamValue v;
+        v.kind = ParamValue::Enumerated;
+        v.name = name;
+        v.number = value;
+        return setValue(param, key, v);
+    }
+
+    static ASErr AIActionSetReal(AIActionParamValueRef param, ActionParamKeyID key, AIReal value)
+    {
+        ParamValue v;
+        v.kind = ParamValue::Real;
+        v.real = value;
+        return setValue(param, key, v);
+    }
+
+    static ASErr PlayActionEvent(const char* eventName, ActionDialogStatus dialogStatus,
+                                 AIActionParamValueRef parameters)
+    {
+        if (!eventName) return kBadParameterErr;
+        std::string name = eventName;
+        const ParamRecord* record = nullptr;
+        if (parameters) {
+            record = recordOf(parameters);
+            if (!record) return kBadParameterErr;
+        }
+        bool known = name == kExpandActionName || name == kPathfinderActionName || name == kOutlineActionName;
+        if (!known) {
+            Host::current().out() << "action \"" << name << "\": the host has no such action\n";
+            return kUnknownActionErr;
+        }
+        // Outlining what is already outlined changes nothing.
+        if (name == kOutlineActionName) return kNoErr;
+        Document* d = doc();
+        if (!d) return kNoDocumentErr;
+        std::string error;
+        try {
+            if (name == kExpandActionName) {
+                ExpandOptions options;
+                bool fills = true, smooth = true;
+                if (!needBoolean(record, 'objt', eventName, options.objects) ||
+                    !needBoolean(record, 'fill', eventName, fills) || !needBoolean(record, 'strk', eventName, options.strokes) ||
+                    !needBoolean(record, 'smth', eventName, smooth))
+                    return kActionParamErr;
+                ASErr err = expandSelection(*d, options, error);
+                if (err) Host::current().out() << "action \"" << name << "\": " << error << "\n";
+                return err;
+            }
+            const ParamValue* operation = nullptr;
+            if (record) {
+                auto it = record->find('name');
+                if (it != record->end()) operation = &it->second;
+            }
+            if (!operation || operation->kind != ParamValue::Enumerated) {
+                Host::current().out() << "action \"" << name << "\": needs the enumerated 'name'\n";
+                return kActionParamErr;
+            }
+            if (operation->number != kPathfinderMergeValue) {
+                Host::current().out() << "action \"" << name << "\": the host merges only (\"merge\", 8), not \""
+                                      << operation->name << "\" (" << operation->number << ")\n";
+                return kActionParamErr;
+            }
+            return mergeSelection(*d);
+        } catch (const ClipperLib::clipperException& e) {
+            // Coordinates beyond what Clipper can hold: nothing was changed yet.
+            Host::current().out() << "action \"" << name << "\": " << e.what() << "\n";
+            return kCantHappenErr;
+        }
+    }
+};
+
+SuiteInstaller installer(installOps<ActionManagerOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -183,17 +183,7 @@ bool boxOf(const Polygons& polygons, Box& box)
 {
     bool have = false;
     for (const Polygon& poly : polygons)
-        for (const IntPoint& p : poly) {
-            if (!have) {
-                box = Box{p.X, p.Y, p.X, p.Y};
-                have = true;
-                continue;
-            }
-            box.left = std::min(box.left, p.X);
-            box.right = std::max(box.right, p.X);
-            box.bottom = std::min(box.bottom, p.Y);
-            box.top = std::max(box.top, p.Y);
-        }
+        for (const IntPoint& p : poly) uniteBoxes(box, Box{p.X, p.Y, p.X, p.Y}, have);
     return have;
 }
 

@@ -9,45 +9,6 @@
 namespace vt::host::docsuites {
 namespace {
 
-ASErr newArt(int16_t type, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArtOut)
-{
-    Document* d = doc();
-    if (!d) return kNoDocumentErr;
-    if (type < kGroupArt || type > kOtherArt) return kBadParameterErr;
-    ArtNode* prepNode = nullptr;
-    if (paintOrder != kPlaceAboveAll && paintOrder != kPlaceBelowAll) {
-        prepNode = d->art(prep);
-        if (!prepNode) return kBadArtErr;
-    }
-    ArtNode* node = d->newArt(type);
-    ASErr err = d->place(node, paintOrder, prepNode);
-    if (err) {
-        d->dispose(node);
-        return err;
-    }
-    if (newArtOut) *newArtOut = Document::handle(node);
-    return kNoErr;
-}
-
-ASErr disposeArt(AIArtHandle art)
-{
-    ArtNode* n = artOf(art);
-    if (!n) return kBadArtErr;
-    if (n->isLayerGroup) return kBadParameterErr;  // a layer goes with DeleteLayer
-    doc()->dispose(n);
-    return kNoErr;
-}
-
-ASErr reorderArt(AIArtHandle art, int16_t paintOrder, AIArtHandle prep)
-{
-    Document* d = doc();
-    ArtNode* n = artOf(art);
-    if (!n) return kBadArtErr;
-    ArtNode* p = d->art(prep);
-    if (!p && paintOrder != kPlaceAboveAll && paintOrder != kPlaceBelowAll) return kBadArtErr;
-    return d->place(n, paintOrder, p);
-}
-
 void collectNames(const ArtNode* n, std::set<std::string>& names)
 {
     if (!n->name.empty()) names.insert(n->name);
@@ -71,68 +32,6 @@ void renameCopy(ArtNode* n, std::set<std::string>& names)
     for (ArtNode* c : n->children) renameCopy(c, names);
 }
 
-ASErr duplicateArt(AIArtHandle art, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArtOut)
-{
-    Document* d = doc();
-    ArtNode* n = artOf(art);
-    if (!n || n->isLayerGroup) return kBadArtErr;
-    ArtNode* p = d->art(prep);
-    if (!p && paintOrder != kPlaceAboveAll && paintOrder != kPlaceBelowAll) return kBadArtErr;
-    ArtNode* copy = d->duplicate(n);
-    ASErr err = d->place(copy, paintOrder, p);
-    if (err) {
-        d->dispose(copy);
-        return err;
-    }
-    std::set<std::string> names;
-    for (LayerNode* l : d->layers()) collectNames(l->root, names);
-    renameCopy(copy, names);
-    if (newArtOut) *newArtOut = Document::handle(copy);
-    return kNoErr;
-}
-
-ASErr getFirstArtOfLayer(AILayerHandle layer, AIArtHandle* art)
-{
-    LayerNode* l = layerOf(layer);
-    if (!l || !art) return kBadLayerErr;
-    *art = Document::handle(l->root);
-    return kNoErr;
-}
-
-ASErr getLayerOfArt(AIArtHandle art, AILayerHandle* layer)
-{
-    ArtNode* n = artOf(art);
-    if (!n || !layer) return kBadArtErr;
-    *layer = Document::handle(n->layer);
-    return kNoErr;
-}
-
-ASErr getArtType(AIArtHandle art, int16_t* type)
-{
-    ArtNode* n = artOf(art);
-    if (!n || !type) return kBadArtErr;
-    *type = n->type;
-    return kNoErr;
-}
-
-ASErr getArtUserAttr(AIArtHandle art, int32_t whichAttr, int32_t* attr)
-{
-    ArtNode* n = artOf(art);
-    if (!n || !attr) return kBadArtErr;
-    *attr = n->attrs & whichAttr;
-    return kNoErr;
-}
-
-ASErr setArtUserAttr(AIArtHandle art, int32_t whichAttr, int32_t attr)
-{
-    ArtNode* n = artOf(art);
-    if (!n) return kBadArtErr;
-    if (whichAttr & kArtSelected) doc()->setSelected(n, (attr & kArtSelected) != 0);
-    int32_t rest = whichAttr & ~kArtSelected;
-    n->attrs = (n->attrs & ~rest) | (attr & rest);
-    return kNoErr;
-}
-
 template <typename F>
 ASErr relative(AIArtHandle art, AIArtHandle* out, F pick)
 {
@@ -142,80 +41,159 @@ ASErr relative(AIArtHandle art, AIArtHandle* out, F pick)
     return kNoErr;
 }
 
-ASErr getArtParent(AIArtHandle art, AIArtHandle* parent)
-{
-    return relative(art, parent, [](ArtNode* n) { return n->parent; });
-}
-
-ASErr getArtFirstChild(AIArtHandle art, AIArtHandle* child)
-{
-    return relative(art, child, [](ArtNode* n) { return n->children.empty() ? nullptr : n->children.front(); });
-}
-
-ASErr getArtLastChild(AIArtHandle art, AIArtHandle* child)
-{
-    return relative(art, child, [](ArtNode* n) { return n->children.empty() ? nullptr : n->children.back(); });
-}
-
 ArtNode* siblingAt(ArtNode* n, int step) { return step > 0 ? n->next : n->prior; }
 
-ASErr getArtSibling(AIArtHandle art, AIArtHandle* sibling)
-{
-    return relative(art, sibling, [](ArtNode* n) { return siblingAt(n, 1); });
-}
+struct ArtOps {
+    using Suite = AIArtSuite;
 
-ASErr getArtPriorSibling(AIArtHandle art, AIArtHandle* sibling)
-{
-    return relative(art, sibling, [](ArtNode* n) { return siblingAt(n, -1); });
-}
+    static ASErr NewArt(int16_t type, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArtOut)
+    {
+        Document* d = doc();
+        if (!d) return kNoDocumentErr;
+        if (type < kGroupArt || type > kOtherArt) return kBadParameterErr;
+        ArtNode* prepNode = nullptr;
+        if (paintOrder != kPlaceAboveAll && paintOrder != kPlaceBelowAll) {
+            prepNode = d->art(prep);
+            if (!prepNode) return kBadArtErr;
+        }
+        ArtNode* node = d->newArt(type);
+        ASErr err = d->place(node, paintOrder, prepNode);
+        if (err) {
+            d->dispose(node);
+            return err;
+        }
+        if (newArtOut) *newArtOut = Document::handle(node);
+        return kNoErr;
+    }
 
-ASErr getArtBounds(AIArtHandle art, AIRealRect* bounds)
-{
-    ArtNode* n = artOf(art);
-    if (!n || !bounds) return kBadArtErr;
-    if (!artBounds(n, true, *bounds)) *bounds = AIRealRect{0, 0, 0, 0};
-    return kNoErr;
-}
+    static ASErr DisposeArt(AIArtHandle art)
+    {
+        ArtNode* n = artOf(art);
+        if (!n) return kBadArtErr;
+        if (n->isLayerGroup) return kBadParameterErr;  // a layer goes with DeleteLayer
+        doc()->dispose(n);
+        return kNoErr;
+    }
 
-AIBoolean validArt(AIArtHandle art) { return artOf(art) != nullptr; }
+    static ASErr ReorderArt(AIArtHandle art, int16_t paintOrder, AIArtHandle prep)
+    {
+        Document* d = doc();
+        ArtNode* n = artOf(art);
+        if (!n) return kBadArtErr;
+        ArtNode* p = d->art(prep);
+        if (!p && paintOrder != kPlaceAboveAll && paintOrder != kPlaceBelowAll) return kBadArtErr;
+        return d->place(n, paintOrder, p);
+    }
 
-ASErr getArtName(AIArtHandle art, char* name, size_t size)
-{
-    ArtNode* n = artOf(art);
-    if (!n || !name) return kBadArtErr;
-    copyUtf8(name, size, n->name);
-    return kNoErr;
-}
+    static ASErr DuplicateArt(AIArtHandle art, int16_t paintOrder, AIArtHandle prep, AIArtHandle* newArtOut)
+    {
+        Document* d = doc();
+        ArtNode* n = artOf(art);
+        if (!n || n->isLayerGroup) return kBadArtErr;
+        ArtNode* p = d->art(prep);
+        if (!p && paintOrder != kPlaceAboveAll && paintOrder != kPlaceBelowAll) return kBadArtErr;
+        ArtNode* copy = d->duplicate(n);
+        ASErr err = d->place(copy, paintOrder, p);
+        if (err) {
+            d->dispose(copy);
+            return err;
+        }
+        std::set<std::string> names;
+        for (LayerNode* l : d->layers()) collectNames(l->root, names);
+        renameCopy(copy, names);
+        if (newArtOut) *newArtOut = Document::handle(copy);
+        return kNoErr;
+    }
 
-ASErr setArtName(AIArtHandle art, const char* name)
-{
-    ArtNode* n = artOf(art);
-    if (!n || !name) return kBadArtErr;
-    n->name = name;
-    return kNoErr;
-}
+    static ASErr GetFirstArtOfLayer(AILayerHandle layer, AIArtHandle* art)
+    {
+        LayerNode* l = layerOf(layer);
+        if (!l || !art) return kBadLayerErr;
+        *art = Document::handle(l->root);
+        return kNoErr;
+    }
 
-SuiteInstaller installer([] {
-    auto& a = suiteTable<AIArtSuite>();
-    a.NewArt = newArt;
-    a.DisposeArt = disposeArt;
-    a.ReorderArt = reorderArt;
-    a.DuplicateArt = duplicateArt;
-    a.GetFirstArtOfLayer = getFirstArtOfLayer;
-    a.GetLayerOfArt = getLayerOfArt;
-    a.GetArtType = getArtType;
-    a.GetArtUserAttr = getArtUserAttr;
-    a.SetArtUserAttr = setArtUserAttr;
-    a.GetArtParent = getArtParent;
-    a.GetArtFirstChild = getArtFirstChild;
-    a.GetArtLastChild = getArtLastChild;
-    a.GetArtSibling = getArtSibling;
-    a.GetArtPriorSibling = getArtPriorSibling;
-    a.GetArtBounds = getArtBounds;
-    a.ValidArt = validArt;
-    a.GetArtName = getArtName;
-    a.SetArtName = setArtName;
-});
+    static ASErr GetLayerOfArt(AIArtHandle art, AILayerHandle* layer)
+    {
+        ArtNode* n = artOf(art);
+        if (!n || !layer) return kBadArtErr;
+        *layer = Document::handle(n->layer);
+        return kNoErr;
+    }
+
+    static ASErr GetArtType(AIArtHandle art, int16_t* type)
+    {
+        ArtNode* n = artOf(art);
+        if (!n || !type) return kBadArtErr;
+        *type = n->type;
+        return kNoErr;
+    }
+
+    static ASErr GetArtUserAttr(AIArtHandle art, int32_t whichAttr, int32_t* attr)
+    {
+        ArtNode* n = artOf(art);
+        if (!n || !attr) return kBadArtErr;
+        *attr = n->attrs & whichAttr;
+        return kNoErr;
+    }
+
+    static ASErr SetArtUserAttr(AIArtHandle art, int32_t whichAttr, int32_t attr)
+    {
+        ArtNode* n = artOf(art);
+        if (!n) return kBadArtErr;
+        if (whichAttr & kArtSelected) doc()->setSelected(n, (attr & kArtSelected) != 0);
+        int32_t rest = whichAttr & ~kArtSelected;
+        n->attrs = (n->attrs & ~rest) | (attr & rest);
+        return kNoErr;
+    }
+
+    static ASErr GetArtParent(AIArtHandle art, AIArtHandle* parent)
+    {
+        return relative(art, parent, [](ArtNode* n) { return n->parent; });
+    }
+
+    static ASErr GetArtFirstChild(AIArtHandle art, AIArtHandle* child)
+    {
+        return relative(art, child, [](ArtNode* n) { return n->children.empty() ? nullptr : n->children.front(); });
+    }
+
+    static ASErr GetArtLastChild(AIArtHandle art, AIArtHandle* child)
+    {
+        return relative(art, child, [](ArtNode* n) { return n->children.empty() ? nullptr : n->children.back(); });
+    }
+
+    static ASErr GetArtSibling(AIArtHandle art, AIArtHandle* sibling)
+    {
+        return relative(art, sibling, [](ArtNode* n) { return siblingAt(n, 1); });
+    }
+
+    static ASErr GetArtPriorSibling(AIArtHandle art, AIArtHandle* sibling)
+    {
+        return relative(art, sibling, [](ArtNode* n) { return siblingAt(n, -1); });
+    }
+
+    static ASErr GetArtBounds(AIArtHandle art, AIRealRect* bounds)
+    {
+        ArtNode* n = artOf(art);
+        if (!n || !bounds) return kBadArtErr;
+        if (!artBounds(n, true, *bounds)) *bounds = AIRealRect{0, 0, 0, 0};
+        return kNoErr;
+    }
+
+    static AIBoolean ValidArt(AIArtHandle art) { return artOf(art) != nullptr; }
+
+    static ASErr GetArtName(AIArtHandle art, char* name, size_t size)
+    {
+        return readText(artOf(art), &ArtNode::name, name, size, kBadArtErr);
+    }
+
+    static ASErr SetArtName(AIArtHandle art, const char* name)
+    {
+        return writeText(artOf(art), &ArtNode::name, name, kBadArtErr);
+    }
+};
+
+SuiteInstaller installer(installOps<ArtOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

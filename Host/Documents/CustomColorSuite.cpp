@@ -4,49 +4,44 @@
 namespace vt::host::docsuites {
 namespace {
 
-ASErr newCustomColor(const AICustomColor* color, const char* name, AICustomColorHandle* out)
+CustomColorEntry* colorOf(AICustomColorHandle h)
 {
     Document* d = doc();
-    if (!d) return kNoDocumentErr;
-    if (!color || !name || !out) return kBadParameterErr;
-    *out = Document::handle(d->newCustomColor(name, *color));
-    return kNoErr;
+    return d ? d->customColor(h) : nullptr;
 }
 
-ASErr getCustomColor(AICustomColorHandle h, AICustomColor* color)
-{
-    Document* d = doc();
-    CustomColorEntry* c = d ? d->customColor(h) : nullptr;
-    if (!c || !color) return kBadParameterErr;
-    *color = c->color;
-    return kNoErr;
-}
+struct CustomColorOps {
+    using Suite = AICustomColorSuite;
 
-ASErr setCustomColor(AICustomColorHandle h, const AICustomColor* color)
-{
-    Document* d = doc();
-    CustomColorEntry* c = d ? d->customColor(h) : nullptr;
-    if (!c || !color) return kBadParameterErr;
-    c->color = *color;
-    return kNoErr;
-}
+    static ASErr NewCustomColor(const AICustomColor* color, const char* name, AICustomColorHandle* out)
+    {
+        Document* d = doc();
+        if (!d) return kNoDocumentErr;
+        if (!color || !name || !out) return kBadParameterErr;
+        *out = Document::handle(d->newCustomColor(name, *color));
+        return kNoErr;
+    }
 
-ASErr getCustomColorName(AICustomColorHandle h, char* name, size_t size)
-{
-    Document* d = doc();
-    CustomColorEntry* c = d ? d->customColor(h) : nullptr;
-    if (!c || !name) return kBadParameterErr;
-    copyUtf8(name, size, c->name);
-    return kNoErr;
-}
+    static ASErr GetCustomColor(AICustomColorHandle h, AICustomColor* color)
+    {
+        return readField(colorOf(h), &CustomColorEntry::color, color, kBadParameterErr);
+    }
 
-SuiteInstaller installer([] {
-    auto& cc = suiteTable<AICustomColorSuite>();
-    cc.NewCustomColor = newCustomColor;
-    cc.GetCustomColor = getCustomColor;
-    cc.SetCustomColor = setCustomColor;
-    cc.GetCustomColorName = getCustomColorName;
-});
+    static ASErr SetCustomColor(AICustomColorHandle h, const AICustomColor* color)
+    {
+        CustomColorEntry* c = colorOf(h);
+        if (!c || !color) return kBadParameterErr;
+        c->color = *color;
+        return kNoErr;
+    }
+
+    static ASErr GetCustomColorName(AICustomColorHandle h, char* name, size_t size)
+    {
+        return readText(colorOf(h), &CustomColorEntry::name, name, size, kBadParameterErr);
+    }
+};
+
+SuiteInstaller installer(installOps<CustomColorOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -395,19 +395,6 @@ static void cubicRange(double p0, double p1, double p2, double p3, double& lo, d
     }
 }
 
-static void unite(AIRealRect& r, const AIRealRect& o, bool& have)
-{
-    if (!have) {
-        r = o;
-        have = true;
-        return;
-    }
-    r.left = std::min(r.left, o.left);
-    r.right = std::max(r.right, o.right);
-    r.top = std::max(r.top, o.top);
-    r.bottom = std::min(r.bottom, o.bottom);
-}
-
 static size_t utf8Length(const std::string& s)
 {
     size_t n = 0;
@@ -451,7 +438,7 @@ bool artBounds(const ArtNode* node, bool withStroke, AIRealRect& bounds)
     default:
         for (const ArtNode* c : node->children) {
             AIRealRect r;
-            if (artBounds(c, withStroke, r)) unite(bounds, r, have);
+            if (artBounds(c, withStroke, r)) uniteBoxes(bounds, r, have);
         }
         return have;
     }

@@ -8,6 +8,7 @@
 // looking it up fails cleanly instead of touching freed memory.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -238,5 +239,21 @@ AIPathStyle defaultPathStyle();
 // Copies text of at most size - 1 bytes, cut on a UTF-8 character boundary,
 // always terminated (nothing written when size is 0).
 void copyUtf8(char* dst, size_t size, const std::string& src);
+
+// Grows a box (y upwards: top above bottom) to take in another; the first one
+// taken in, while `have` is false, is the box.
+template <typename Box>
+void uniteBoxes(Box& box, const Box& other, bool& have)
+{
+    if (!have) {
+        box = other;
+        have = true;
+        return;
+    }
+    box.left = std::min(box.left, other.left);
+    box.right = std::max(box.right, other.right);
+    box.top = std::max(box.top, other.top);
+    box.bottom = std::min(box.bottom, other.bottom);
+}
 
 }  // namespace vt::host

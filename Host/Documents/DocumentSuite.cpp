@@ -4,48 +4,46 @@
 namespace vt::host::docsuites {
 namespace {
 
-ASErr getDocumentPageBounds(AIRealRect* bounds)
-{
-    Document* d = doc();
-    if (!d) return kNoDocumentErr;
-    if (!bounds) return kBadParameterErr;
-    *bounds = d->page;
-    return kNoErr;
-}
+struct DocumentOps {
+    using Suite = AIDocumentSuite;
 
-ASErr setDocumentPageBounds(const AIRealRect* bounds)
-{
-    Document* d = doc();
-    if (!d) return kNoDocumentErr;
-    if (!bounds) return kBadParameterErr;
-    d->page = *bounds;
-    return kNoErr;
-}
+    static ASErr GetDocumentPageBounds(AIRealRect* bounds)
+    {
+        Document* d = doc();
+        if (!d) return kNoDocumentErr;
+        if (!bounds) return kBadParameterErr;
+        *bounds = d->page;
+        return kNoErr;
+    }
 
-ASErr getDocument(AIDocumentHandle* document)
-{
-    Document* d = doc();
-    if (!d) return kNoDocumentErr;
-    if (document) *document = reinterpret_cast<AIDocumentHandle>(d);
-    return kNoErr;
-}
+    static ASErr SetDocumentPageBounds(const AIRealRect* bounds)
+    {
+        Document* d = doc();
+        if (!d) return kNoDocumentErr;
+        if (!bounds) return kBadParameterErr;
+        d->page = *bounds;
+        return kNoErr;
+    }
 
-ASErr getDocumentFileName(char* name, size_t size)
-{
-    Document* d = doc();
-    if (!d) return kNoDocumentErr;
-    if (!name) return kBadParameterErr;
-    copyUtf8(name, size, d->fileName);
-    return kNoErr;
-}
+    static ASErr GetDocument(AIDocumentHandle* document)
+    {
+        Document* d = doc();
+        if (!d) return kNoDocumentErr;
+        if (document) *document = reinterpret_cast<AIDocumentHandle>(d);
+        return kNoErr;
+    }
 
-SuiteInstaller installer([] {
-    auto& d = suiteTable<AIDocumentSuite>();
-    d.GetDocumentPageBounds = getDocumentPageBounds;
-    d.SetDocumentPageBounds = setDocumentPageBounds;
-    d.GetDocument = getDocument;
-    d.GetDocumentFileName = getDocumentFileName;
-});
+    static ASErr GetDocumentFileName(char* name, size_t size)
+    {
+        Document* d = doc();
+        if (!d) return kNoDocumentErr;
+        if (!name) return kBadParameterErr;
+        copyUtf8(name, size, d->fileName);
+        return kNoErr;
+    }
+};
+
+SuiteInstaller installer(installOps<DocumentOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

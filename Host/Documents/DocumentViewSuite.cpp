@@ -13,71 +13,67 @@ AIDocumentViewHandle const kTheView = reinterpret_cast<AIDocumentViewHandle>(uin
 
 Document* viewDoc(AIDocumentViewHandle view) { return view == nullptr || view == kTheView ? doc() : nullptr; }
 
-ASErr getNthDocumentView(int32_t n, AIDocumentViewHandle* view)
-{
-    if (!doc()) return kNoDocumentErr;
-    if (n != 0 || !view) return kBadParameterErr;
-    *view = kTheView;
-    return kNoErr;
-}
+struct DocumentViewOps {
+    using Suite = AIDocumentViewSuite;
 
-ASErr getViewZoom(AIDocumentViewHandle view, AIReal* zoom)
-{
-    Document* d = viewDoc(view);
-    if (!d) return kNoDocumentErr;
-    if (!zoom) return kBadParameterErr;
-    *zoom = d->zoom;
-    return kNoErr;
-}
+    static ASErr GetNthDocumentView(int32_t n, AIDocumentViewHandle* view)
+    {
+        if (!doc()) return kNoDocumentErr;
+        if (n != 0 || !view) return kBadParameterErr;
+        *view = kTheView;
+        return kNoErr;
+    }
 
-ASErr setViewZoom(AIDocumentViewHandle view, AIReal zoom)
-{
-    Document* d = viewDoc(view);
-    if (!d) return kNoDocumentErr;
-    // The zoom range of a drawing program's view: 3 % to 6400 %.
-    if (!(zoom > 0)) return kBadParameterErr;
-    d->zoom = std::clamp(zoom, 0.03125f, 64.0f);
-    return kNoErr;
-}
+    static ASErr GetDocumentViewZoom(AIDocumentViewHandle view, AIReal* zoom)
+    {
+        Document* d = viewDoc(view);
+        if (!d) return kNoDocumentErr;
+        if (!zoom) return kBadParameterErr;
+        *zoom = d->zoom;
+        return kNoErr;
+    }
 
-ASErr getViewCenter(AIDocumentViewHandle view, AIRealPoint* center)
-{
-    Document* d = viewDoc(view);
-    if (!d) return kNoDocumentErr;
-    if (!center) return kBadParameterErr;
-    *center = d->center;
-    return kNoErr;
-}
+    static ASErr SetDocumentViewZoom(AIDocumentViewHandle view, AIReal zoom)
+    {
+        Document* d = viewDoc(view);
+        if (!d) return kNoDocumentErr;
+        // The zoom range of a drawing program's view: 3 % to 6400 %.
+        if (!(zoom > 0)) return kBadParameterErr;
+        d->zoom = std::clamp(zoom, 0.03125f, 64.0f);
+        return kNoErr;
+    }
 
-ASErr setViewCenter(AIDocumentViewHandle view, const AIRealPoint* center)
-{
-    Document* d = viewDoc(view);
-    if (!d) return kNoDocumentErr;
-    if (!center) return kBadParameterErr;
-    d->center = *center;
-    return kNoErr;
-}
+    static ASErr GetDocumentViewCenter(AIDocumentViewHandle view, AIRealPoint* center)
+    {
+        Document* d = viewDoc(view);
+        if (!d) return kNoDocumentErr;
+        if (!center) return kBadParameterErr;
+        *center = d->center;
+        return kNoErr;
+    }
 
-ASErr getViewBounds(AIDocumentViewHandle view, AIRealRect* bounds)
-{
-    Document* d = viewDoc(view);
-    if (!d) return kNoDocumentErr;
-    if (!bounds) return kBadParameterErr;
-    // A window of 800 x 600 pixels at one point per pixel at 100 %.
-    AIReal hw = 400 / d->zoom, hh = 300 / d->zoom;
-    *bounds = AIRealRect{d->center.h - hw, d->center.v + hh, d->center.h + hw, d->center.v - hh};
-    return kNoErr;
-}
+    static ASErr SetDocumentViewCenter(AIDocumentViewHandle view, const AIRealPoint* center)
+    {
+        Document* d = viewDoc(view);
+        if (!d) return kNoDocumentErr;
+        if (!center) return kBadParameterErr;
+        d->center = *center;
+        return kNoErr;
+    }
 
-SuiteInstaller installer([] {
-    auto& v = suiteTable<AIDocumentViewSuite>();
-    v.GetNthDocumentView = getNthDocumentView;
-    v.GetDocumentViewZoom = getViewZoom;
-    v.SetDocumentViewZoom = setViewZoom;
-    v.GetDocumentViewCenter = getViewCenter;
-    v.SetDocumentViewCenter = setViewCenter;
-    v.GetDocumentViewBounds = getViewBounds;
-});
+    static ASErr GetDocumentViewBounds(AIDocumentViewHandle view, AIRealRect* bounds)
+    {
+        Document* d = viewDoc(view);
+        if (!d) return kNoDocumentErr;
+        if (!bounds) return kBadParameterErr;
+        // A window of 800 x 600 pixels at one point per pixel at 100 %.
+        AIReal hw = 400 / d->zoom, hh = 300 / d->zoom;
+        *bounds = AIRealRect{d->center.h - hw, d->center.v + hh, d->center.h + hw, d->center.v - hh};
+        return kNoErr;
+    }
+};
+
+SuiteInstaller installer(installOps<DocumentViewOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

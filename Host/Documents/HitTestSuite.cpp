@@ -110,36 +110,35 @@ bool hitArt(ArtNode* n, AIRealPoint p, int32_t request, AIToolHitData& hit)
     return false;
 }
 
-ASErr hitTest(AIArtHandle art, const AIRealPoint* point, int32_t request, AIHitRef* hit)
-{
-    ArtNode* n = artOf(art);
-    if (!n) return kBadArtErr;
-    if (!point || !hit) return kBadParameterErr;
-    auto* record = new HitRecord{};
-    hitArt(n, *point, request, record->data);
-    *hit = reinterpret_cast<AIHitRef>(record);
-    return kNoErr;
-}
+struct HitTestOps {
+    using Suite = AIHitTestSuite;
 
-ASErr getHitData(AIHitRef hit, AIToolHitData* data)
-{
-    if (!hit || !data) return kBadParameterErr;
-    *data = reinterpret_cast<HitRecord*>(hit)->data;
-    return kNoErr;
-}
+    static ASErr HitTest(AIArtHandle art, const AIRealPoint* point, int32_t request, AIHitRef* hit)
+    {
+        ArtNode* n = artOf(art);
+        if (!n) return kBadArtErr;
+        if (!point || !hit) return kBadParameterErr;
+        auto* record = new HitRecord{};
+        hitArt(n, *point, request, record->data);
+        *hit = reinterpret_cast<AIHitRef>(record);
+        return kNoErr;
+    }
 
-ASErr releaseHitRef(AIHitRef hit)
-{
-    delete reinterpret_cast<HitRecord*>(hit);
-    return kNoErr;
-}
+    static ASErr GetHitData(AIHitRef hit, AIToolHitData* data)
+    {
+        if (!hit || !data) return kBadParameterErr;
+        *data = reinterpret_cast<HitRecord*>(hit)->data;
+        return kNoErr;
+    }
 
-SuiteInstaller installer([] {
-    auto& h = suiteTable<AIHitTestSuite>();
-    h.HitTest = hitTest;
-    h.GetHitData = getHitData;
-    h.ReleaseHitRef = releaseHitRef;
-});
+    static ASErr ReleaseHitRef(AIHitRef hit)
+    {
+        delete reinterpret_cast<HitRecord*>(hit);
+        return kNoErr;
+    }
+};
+
+SuiteInstaller installer(installOps<HitTestOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -8,44 +8,45 @@
 namespace vt::host::docsuites {
 namespace {
 
-ASErr getMatchingArt(const AIMatchingArtSpec* specs, int16_t numSpecs, AIArtHandle*** matches, int32_t* numMatches)
-{
-    Document* d = doc();
-    if (!d) return kNoDocumentErr;
-    if (!matches || !numMatches || (numSpecs > 0 && !specs) || numSpecs < 0) return kBadParameterErr;
-    *matches = nullptr;
-    *numMatches = 0;
-    std::vector<AIArtHandle> found;
-    for (ArtNode* n : d->allArt()) {
-        for (int i = 0; i < numSpecs; ++i) {
-            const AIMatchingArtSpec& s = specs[i];
-            if ((s.type == kAnyArt || s.type == n->type) && (n->attrs & s.whichAttr) == s.attr) {
-                found.push_back(Document::handle(n));
-                break;
+struct MatchingArtOps {
+    using Suite = AIMatchingArtSuite;
+
+    static ASErr GetMatchingArt(const AIMatchingArtSpec* specs, int16_t numSpecs, AIArtHandle*** matches,
+                                int32_t* numMatches)
+    {
+        Document* d = doc();
+        if (!d) return kNoDocumentErr;
+        if (!matches || !numMatches || (numSpecs > 0 && !specs) || numSpecs < 0) return kBadParameterErr;
+        *matches = nullptr;
+        *numMatches = 0;
+        std::vector<AIArtHandle> found;
+        for (ArtNode* n : d->allArt()) {
+            for (int i = 0; i < numSpecs; ++i) {
+                const AIMatchingArtSpec& s = specs[i];
+                if ((s.type == kAnyArt || s.type == n->type) && (n->attrs & s.whichAttr) == s.attr) {
+                    found.push_back(Document::handle(n));
+                    break;
+                }
             }
         }
+        if (found.empty()) return kNoErr;
+        AIMdMemoryHandle h = nullptr;
+        ASErr err = suiteTable<AIMdMemorySuite>().MdMemoryNewHandle(found.size() * sizeof(AIArtHandle), &h);
+        if (err) return err;
+        std::memcpy(*h, found.data(), found.size() * sizeof(AIArtHandle));
+        *matches = reinterpret_cast<AIArtHandle**>(h);
+        *numMatches = static_cast<int32_t>(found.size());
+        return kNoErr;
     }
-    if (found.empty()) return kNoErr;
-    AIMdMemoryHandle h = nullptr;
-    ASErr err = suiteTable<AIMdMemorySuite>().MdMemoryNewHandle(found.size() * sizeof(AIArtHandle), &h);
-    if (err) return err;
-    std::memcpy(*h, found.data(), found.size() * sizeof(AIArtHandle));
-    *matches = reinterpret_cast<AIArtHandle**>(h);
-    *numMatches = static_cast<int32_t>(found.size());
-    return kNoErr;
-}
 
-ASErr getSelectedArt(AIArtHandle*** matches, int32_t* numMatches)
-{
-    AIMatchingArtSpec spec{kAnyArt, kArtSelected, kArtSelected};
-    return getMatchingArt(&spec, 1, matches, numMatches);
-}
+    static ASErr GetSelectedArt(AIArtHandle*** matches, int32_t* numMatches)
+    {
+        AIMatchingArtSpec spec{kAnyArt, kArtSelected, kArtSelected};
+        return GetMatchingArt(&spec, 1, matches, numMatches);
+    }
+};
 
-SuiteInstaller installer([] {
-    auto& m = suiteTable<AIMatchingArtSuite>();
-    m.GetMatchingArt = getMatchingArt;
-    m.GetSelectedArt = getSelectedArt;
-});
+SuiteInstaller installer(installOps<MatchingArtOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -22,30 +22,30 @@ void setStyleDeep(ArtNode* n, const AIPathStyle& style)
     for (ArtNode* c : n->children) setStyleDeep(c, style);
 }
 
-ASErr getPathStyle(AIArtHandle art, AIPathStyle* style)
-{
-    ArtNode* n = artOf(art);
-    if (!n || !style) return kBadArtErr;
-    const ArtNode* p = firstPath(n);
-    if (!p) return kWrongArtTypeErr;
-    *style = p->style;
-    return kNoErr;
-}
+struct PathStyleOps {
+    using Suite = AIPathStyleSuite;
 
-ASErr setPathStyle(AIArtHandle art, const AIPathStyle* style)
-{
-    ArtNode* n = artOf(art);
-    if (!n || !style) return kBadArtErr;
-    if (!firstPath(n)) return kWrongArtTypeErr;
-    setStyleDeep(n, *style);
-    return kNoErr;
-}
+    static ASErr GetPathStyle(AIArtHandle art, AIPathStyle* style)
+    {
+        ArtNode* n = artOf(art);
+        if (!n || !style) return kBadArtErr;
+        const ArtNode* p = firstPath(n);
+        if (!p) return kWrongArtTypeErr;
+        *style = p->style;
+        return kNoErr;
+    }
 
-SuiteInstaller installer([] {
-    auto& ps = suiteTable<AIPathStyleSuite>();
-    ps.GetPathStyle = getPathStyle;
-    ps.SetPathStyle = setPathStyle;
-});
+    static ASErr SetPathStyle(AIArtHandle art, const AIPathStyle* style)
+    {
+        ArtNode* n = artOf(art);
+        if (!n || !style) return kBadArtErr;
+        if (!firstPath(n)) return kWrongArtTypeErr;
+        setStyleDeep(n, *style);
+        return kNoErr;
+    }
+};
+
+SuiteInstaller installer(installOps<PathStyleOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -7,160 +7,154 @@
 namespace vt::host::docsuites {
 namespace {
 
-ASErr getPathSegmentCount(AIArtHandle path, int32_t* count)
+// The path of a handle, for reading or writing a range of its segments with a
+// buffer: the handle's error first, then a range beyond the path, then a
+// missing buffer.
+ASErr segmentsOf(AIArtHandle path, int32_t first, int32_t count, const void* buffer, ArtNode*& n)
 {
     ASErr err;
-    ArtNode* n = pathOf(path, err);
+    n = pathOf(path, err);
     if (err) return err;
-    if (!count) return kBadParameterErr;
-    *count = static_cast<int32_t>(n->segments.size());
-    return kNoErr;
-}
-
-ASErr setPathSegmentCount(AIArtHandle path, int32_t count)
-{
-    ASErr err;
-    ArtNode* n = pathOf(path, err);
-    if (err) return err;
-    if (count < 0 || count > 1000000) return kBadParameterErr;
-    n->segments.resize(count, cornerSegment(0, 0));
-    return kNoErr;
-}
-
-ASErr segmentRange(ArtNode* n, int32_t first, int32_t count)
-{
     if (first < 0 || count < 0 || static_cast<size_t>(first) + count > n->segments.size()) return kBadSegmentRangeErr;
+    if (count && !buffer) return kBadParameterErr;
     return kNoErr;
 }
 
-ASErr getPathSegments(AIArtHandle path, int32_t segNumber, int32_t count, AIPathSegment* segments)
+// A flag of a path (closed, guide): the handle's error first, then a missing
+// place for the value.
+ASErr getFlag(AIArtHandle path, bool ArtNode::*flag, AIBoolean* on)
 {
     ASErr err;
     ArtNode* n = pathOf(path, err);
     if (err) return err;
-    if ((err = segmentRange(n, segNumber, count))) return err;
-    if (count && !segments) return kBadParameterErr;
-    std::copy_n(n->segments.begin() + segNumber, count, segments);
+    if (!on) return kBadParameterErr;
+    *on = n->*flag;
     return kNoErr;
 }
 
-ASErr setPathSegments(AIArtHandle path, int32_t segNumber, int32_t count, const AIPathSegment* segments)
+ASErr setFlag(AIArtHandle path, bool ArtNode::*flag, AIBoolean on)
 {
     ASErr err;
     ArtNode* n = pathOf(path, err);
     if (err) return err;
-    if ((err = segmentRange(n, segNumber, count))) return err;
-    if (count && !segments) return kBadParameterErr;
-    std::copy_n(segments, count, n->segments.begin() + segNumber);
+    n->*flag = on != 0;
     return kNoErr;
 }
 
-ASErr insertPathSegments(AIArtHandle path, int32_t segNumber, int32_t count, const AIPathSegment* segments)
-{
-    ASErr err;
-    ArtNode* n = pathOf(path, err);
-    if (err) return err;
-    if (segNumber < -1 || segNumber >= static_cast<int32_t>(n->segments.size()) || count < 0)
-        return kBadSegmentRangeErr;
-    if (count && !segments) return kBadParameterErr;
-    n->segments.insert(n->segments.begin() + (segNumber + 1), segments, segments + count);
-    return kNoErr;
-}
+struct PathOps {
+    using Suite = AIPathSuite;
 
-ASErr getPathClosed(AIArtHandle path, AIBoolean* closed)
-{
-    ASErr err;
-    ArtNode* n = pathOf(path, err);
-    if (err) return err;
-    if (!closed) return kBadParameterErr;
-    *closed = n->closed;
-    return kNoErr;
-}
-
-ASErr setPathClosed(AIArtHandle path, AIBoolean closed)
-{
-    ASErr err;
-    ArtNode* n = pathOf(path, err);
-    if (err) return err;
-    n->closed = closed != 0;
-    return kNoErr;
-}
-
-ASErr getPathGuide(AIArtHandle path, AIBoolean* guide)
-{
-    ASErr err;
-    ArtNode* n = pathOf(path, err);
-    if (err) return err;
-    if (!guide) return kBadParameterErr;
-    *guide = n->guide;
-    return kNoErr;
-}
-
-ASErr setPathGuide(AIArtHandle path, AIBoolean guide)
-{
-    ASErr err;
-    ArtNode* n = pathOf(path, err);
-    if (err) return err;
-    n->guide = guide != 0;
-    return kNoErr;
-}
-
-ASErr getPathArea(AIArtHandle path, AIReal* area)
-{
-    ASErr err;
-    ArtNode* n = pathOf(path, err);
-    if (err) return err;
-    if (!area) return kBadParameterErr;
-    *area = static_cast<AIReal>(pathArea(n));
-    return kNoErr;
-}
-
-ASErr getPathBezier(AIArtHandle path, int32_t segNumber, AIRealBezier* bezier)
-{
-    ASErr err;
-    ArtNode* n = pathOf(path, err);
-    if (err) return err;
-    if (!bezier) return kBadParameterErr;
-    if (segNumber < 0 || static_cast<size_t>(segNumber) >= std::max<size_t>(n->segments.size(), 1) ||
-        n->segments.empty())
-        return kBadSegmentRangeErr;
-    if (!n->closed && static_cast<size_t>(segNumber) + 1 >= n->segments.size()) {
-        // The last anchor of an open path starts no curve: a point.
-        const AIRealPoint p = n->segments[segNumber].p;
-        *bezier = AIRealBezier{p, p, p, p};
+    static ASErr GetPathSegmentCount(AIArtHandle path, int32_t* count)
+    {
+        ASErr err;
+        ArtNode* n = pathOf(path, err);
+        if (err) return err;
+        if (!count) return kBadParameterErr;
+        *count = static_cast<int32_t>(n->segments.size());
         return kNoErr;
     }
-    *bezier = pathBezier(n, segNumber);
-    return kNoErr;
-}
 
-ASErr getPathLength(AIArtHandle path, AIReal* length, AIReal)
-{
-    ASErr err;
-    ArtNode* n = pathOf(path, err);
-    if (err) return err;
-    if (!length) return kBadParameterErr;
-    double sum = 0;
-    for (size_t i = 0; i < pathBezierCount(n); ++i) sum += bezierLength(pathBezier(n, i));
-    *length = static_cast<AIReal>(sum);
-    return kNoErr;
-}
+    static ASErr SetPathSegmentCount(AIArtHandle path, int32_t count)
+    {
+        ASErr err;
+        ArtNode* n = pathOf(path, err);
+        if (err) return err;
+        if (count < 0 || count > 1000000) return kBadParameterErr;
+        n->segments.resize(count, cornerSegment(0, 0));
+        return kNoErr;
+    }
 
-SuiteInstaller installer([] {
-    auto& p = suiteTable<AIPathSuite>();
-    p.GetPathSegmentCount = getPathSegmentCount;
-    p.SetPathSegmentCount = setPathSegmentCount;
-    p.GetPathSegments = getPathSegments;
-    p.SetPathSegments = setPathSegments;
-    p.InsertPathSegments = insertPathSegments;
-    p.GetPathClosed = getPathClosed;
-    p.SetPathClosed = setPathClosed;
-    p.GetPathGuide = getPathGuide;
-    p.SetPathGuide = setPathGuide;
-    p.GetPathArea = getPathArea;
-    p.GetPathBezier = getPathBezier;
-    p.GetPathLength = getPathLength;
-});
+    static ASErr GetPathSegments(AIArtHandle path, int32_t segNumber, int32_t count, AIPathSegment* segments)
+    {
+        ArtNode* n;
+        if (ASErr err = segmentsOf(path, segNumber, count, segments, n)) return err;
+        std::copy_n(n->segments.begin() + segNumber, count, segments);
+        return kNoErr;
+    }
+
+    static ASErr SetPathSegments(AIArtHandle path, int32_t segNumber, int32_t count, const AIPathSegment* segments)
+    {
+        ArtNode* n;
+        if (ASErr err = segmentsOf(path, segNumber, count, segments, n)) return err;
+        std::copy_n(segments, count, n->segments.begin() + segNumber);
+        return kNoErr;
+    }
+
+    static ASErr InsertPathSegments(AIArtHandle path, int32_t segNumber, int32_t count, const AIPathSegment* segments)
+    {
+        ASErr err;
+        ArtNode* n = pathOf(path, err);
+        if (err) return err;
+        if (segNumber < -1 || segNumber >= static_cast<int32_t>(n->segments.size()) || count < 0)
+            return kBadSegmentRangeErr;
+        if (count && !segments) return kBadParameterErr;
+        n->segments.insert(n->segments.begin() + (segNumber + 1), segments, segments + count);
+        return kNoErr;
+    }
+
+    static ASErr GetPathClosed(AIArtHandle path, AIBoolean* closed)
+    {
+        return getFlag(path, &ArtNode::closed, closed);
+    }
+
+    static ASErr SetPathClosed(AIArtHandle path, AIBoolean closed)
+    {
+        return setFlag(path, &ArtNode::closed, closed);
+    }
+
+    static ASErr GetPathGuide(AIArtHandle path, AIBoolean* guide)
+    {
+        return getFlag(path, &ArtNode::guide, guide);
+    }
+
+    static ASErr SetPathGuide(AIArtHandle path, AIBoolean guide)
+    {
+        return setFlag(path, &ArtNode::guide, guide);
+    }
+
+    static ASErr GetPathArea(AIArtHandle path, AIReal* area)
+    {
+        ASErr err;
+        ArtNode* n = pathOf(path, err);
+        if (err) return err;
+        if (!area) return kBadParameterErr;
+        *area = static_cast<AIReal>(pathArea(n));
+        return kNoErr;
+    }
+
+    static ASErr GetPathBezier(AIArtHandle path, int32_t segNumber, AIRealBezier* bezier)
+    {
+        ASErr err;
+        ArtNode* n = pathOf(path, err);
+        if (err) return err;
+        if (!bezier) return kBadParameterErr;
+        if (segNumber < 0 || static_cast<size_t>(segNumber) >= std::max<size_t>(n->segments.size(), 1) ||
+            n->segments.empty())
+            return kBadSegmentRangeErr;
+        if (!n->closed && static_cast<size_t>(segNumber) + 1 >= n->segments.size()) {
+            // The last anchor of an open path starts no curve: a point.
+            const AIRealPoint p = n->segments[segNumber].p;
+            *bezier = AIRealBezier{p, p, p, p};
+            return kNoErr;
+        }
+        *bezier = pathBezier(n, segNumber);
+        return kNoErr;
+    }
+
+    static ASErr GetPathLength(AIArtHandle path, AIReal* length, AIReal)
+    {
+        ASErr err;
+        ArtNode* n = pathOf(path, err);
+        if (err) return err;
+        if (!length) return kBadParameterErr;
+        double sum = 0;
+        for (size_t i = 0; i < pathBezierCount(n); ++i) sum += bezierLength(pathBezier(n, i));
+        *length = static_cast<AIReal>(sum);
+        return kNoErr;
+    }
+};
+
+SuiteInstaller installer(installOps<PathOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

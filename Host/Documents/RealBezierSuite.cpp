@@ -8,27 +8,6 @@
 namespace vt::host::docsuites {
 namespace {
 
-void bzEvaluate(const AIRealBezier* b, AIReal t, AIRealPoint* p)
-{
-    if (!b || !p) return;
-    double x, y;
-    bezierPoint(*b, t, x, y);
-    *p = {static_cast<AIReal>(x), static_cast<AIReal>(y)};
-}
-
-void bzDivide(const AIRealBezier* b, AIReal t, AIRealBezier* b1, AIRealBezier* b2)
-{
-    if (!b) return;
-    auto mix = [t](AIRealPoint a, AIRealPoint c) {
-        return AIRealPoint{a.h + (c.h - a.h) * t, a.v + (c.v - a.v) * t};
-    };
-    AIRealPoint q0 = mix(b->p0, b->p1), q1 = mix(b->p1, b->p2), q2 = mix(b->p2, b->p3);
-    AIRealPoint r0 = mix(q0, q1), r1 = mix(q1, q2), s = mix(r0, r1);
-    AIRealBezier left{b->p0, q0, r0, s}, right{s, r1, q2, b->p3};
-    if (b1) *b1 = left;
-    if (b2) *b2 = right;
-}
-
 // Length and the parameter at a length walk the same chords, as many as the
 // flatness asks for: a chord of a cubic strays from the curve by at most an
 // eighth of its second derivative's bound times the step squared. So the
@@ -46,76 +25,101 @@ int chordSteps(const AIRealBezier& b, AIReal flatness)
     return steps > 4096 ? 4096 : int(steps);
 }
 
-AIReal bzLength(const AIRealBezier* b, AIReal flatness)
+// Walks those chords from the curve's start, giving each one's parameters at
+// its ends, its start point and its length, until `chord` answers true.
+template <typename Chord>
+void walkChords(const AIRealBezier& b, AIReal flatness, Chord chord)
 {
-    if (!b) return 0;
-    int steps = chordSteps(*b, flatness);
-    double sum = 0, px, py;
-    bezierPoint(*b, 0, px, py);
+    int steps = chordSteps(b, flatness);
+    double px, py;
+    bezierPoint(b, 0, px, py);
     for (int i = 1; i <= steps; ++i) {
         double x, y;
-        bezierPoint(*b, double(i) / steps, x, y);
-        sum += std::hypot(x - px, y - py);
+        bezierPoint(b, double(i) / steps, x, y);
+        if (chord(double(i - 1) / steps, double(i) / steps, px, py, std::hypot(x - px, y - py))) return;
         px = x;
         py = y;
     }
-    return static_cast<AIReal>(sum);
 }
 
-AIReal bzTAtLength(const AIRealBezier* b, AIReal length, AIReal total, AIReal flatness)
-{
-    if (!b || total <= 0 || length <= 0) return 0;
-    if (length >= total) return 1;
-    int steps = chordSteps(*b, flatness);
-    double sum = 0, px, py;
-    bezierPoint(*b, 0, px, py);
-    for (int i = 1; i <= steps; ++i) {
+struct RealBezierOps {
+    using Suite = AIRealBezierSuite;
+
+    static void Evaluate(const AIRealBezier* b, AIReal t, AIRealPoint* p)
+    {
+        if (!b || !p) return;
         double x, y;
-        bezierPoint(*b, double(i) / steps, x, y);
-        double d = std::hypot(x - px, y - py);
-        if (sum + d >= length && d > 0) {
-            // Inside the chord the curve is as good as straight, but its speed
-            // is not even: halve the chord's parameters until the distance
-            // from the chord's start is the length still wanted.
-            double want = length - sum, lo = double(i - 1) / steps, hi = double(i) / steps;
-            for (int k = 0; k < 40; ++k) {
-                double mid = (lo + hi) / 2, mx, my;
-                bezierPoint(*b, mid, mx, my);
-                if (std::hypot(mx - px, my - py) < want)
-                    lo = mid;
-                else
-                    hi = mid;
+        bezierPoint(*b, t, x, y);
+        *p = {static_cast<AIReal>(x), static_cast<AIReal>(y)};
+    }
+
+    static void Divide(const AIRealBezier* b, AIReal t, AIRealBezier* b1, AIRealBezier* b2)
+    {
+        if (!b) return;
+        auto mix = [t](AIRealPoint a, AIRealPoint c) {
+            return AIRealPoint{a.h + (c.h - a.h) * t, a.v + (c.v - a.v) * t};
+        };
+        AIRealPoint q0 = mix(b->p0, b->p1), q1 = mix(b->p1, b->p2), q2 = mix(b->p2, b->p3);
+        AIRealPoint r0 = mix(q0, q1), r1 = mix(q1, q2), s = mix(r0, r1);
+        AIRealBezier left{b->p0, q0, r0, s}, right{s, r1, q2, b->p3};
+        if (b1) *b1 = left;
+        if (b2) *b2 = right;
+    }
+
+    static AIReal Length(const AIRealBezier* b, AIReal flatness)
+    {
+        if (!b) return 0;
+        double sum = 0;
+        walkChords(*b, flatness, [&](double, double, double, double, double d) {
+            sum += d;
+            return false;
+        });
+        return static_cast<AIReal>(sum);
+    }
+
+    static AIReal TAtLength(const AIRealBezier* b, AIReal length, AIReal total, AIReal flatness)
+    {
+        if (!b || total <= 0 || length <= 0) return 0;
+        if (length >= total) return 1;
+        double sum = 0, t = 1;
+        walkChords(*b, flatness, [&](double t0, double t1, double px, double py, double d) {
+            if (sum + d >= length && d > 0) {
+                // Inside the chord the curve is as good as straight, but its speed
+                // is not even: halve the chord's parameters until the distance
+                // from the chord's start is the length still wanted.
+                double want = length - sum, lo = t0, hi = t1;
+                for (int k = 0; k < 40; ++k) {
+                    double mid = (lo + hi) / 2, mx, my;
+                    bezierPoint(*b, mid, mx, my);
+                    if (std::hypot(mx - px, my - py) < want)
+                        lo = mid;
+                    else
+                        hi = mid;
+                }
+                t = (lo + hi) / 2;
+                return true;
             }
-            return static_cast<AIReal>((lo + hi) / 2);
-        }
-        sum += d;
-        px = x;
-        py = y;
+            sum += d;
+            return false;
+        });
+        return static_cast<AIReal>(t);
     }
-    return 1;
-}
 
-void bzBounds(const AIRealBezier* b, AIRealRect* bounds)
-{
-    if (!b || !bounds) return;
-    ArtNode tmp;
-    tmp.type = kPathArt;
-    AIPathSegment a = cornerSegment(b->p0.h, b->p0.v), z = cornerSegment(b->p3.h, b->p3.v);
-    a.out = b->p1;
-    z.in = b->p2;
-    tmp.segments = {a, z};
-    tmp.style.strokePaint = 0;
-    artBounds(&tmp, false, *bounds);
-}
+    static void Bounds(const AIRealBezier* b, AIRealRect* bounds)
+    {
+        if (!b || !bounds) return;
+        ArtNode tmp;
+        tmp.type = kPathArt;
+        AIPathSegment a = cornerSegment(b->p0.h, b->p0.v), z = cornerSegment(b->p3.h, b->p3.v);
+        a.out = b->p1;
+        z.in = b->p2;
+        tmp.segments = {a, z};
+        tmp.style.strokePaint = 0;
+        artBounds(&tmp, false, *bounds);
+    }
+};
 
-SuiteInstaller installer([] {
-    auto& b = suiteTable<AIRealBezierSuite>();
-    b.Evaluate = bzEvaluate;
-    b.Divide = bzDivide;
-    b.Length = bzLength;
-    b.TAtLength = bzTAtLength;
-    b.Bounds = bzBounds;
-});
+SuiteInstaller installer(installOps<RealBezierOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -7,54 +7,52 @@
 namespace vt::host::docsuites {
 namespace {
 
-ASErr setTag(AIArtHandle art, const char* name, const char* type, const void* value)
-{
-    ArtNode* n = artOf(art);
-    if (!n) return kBadArtErr;
-    if (!name || !*name || !type || std::strcmp(type, "string") != 0 || !value) return kBadParameterErr;
-    n->setTag(name, static_cast<const char*>(value));
-    return kNoErr;
-}
+struct TagOps {
+    using Suite = AITagSuite;
 
-ASErr getTag(AIArtHandle art, const char* name, const char* type, void* value)
-{
-    ArtNode* n = artOf(art);
-    if (!n) return kBadArtErr;
-    if (!name || !type || std::strcmp(type, "string") != 0) return kBadParameterErr;
-    const std::string* text = n->tag(name);
-    if (!text) return kNoSuchTagErr;
-    if (value) *static_cast<const char**>(value) = text->c_str();
-    return kNoErr;
-}
+    static ASErr SetTag(AIArtHandle art, const char* name, const char* type, const void* value)
+    {
+        ArtNode* n = artOf(art);
+        if (!n) return kBadArtErr;
+        if (!name || !*name || !type || std::strcmp(type, "string") != 0 || !value) return kBadParameterErr;
+        n->setTag(name, static_cast<const char*>(value));
+        return kNoErr;
+    }
 
-ASErr hasTag(AIArtHandle art, const char* name, AIBoolean* has)
-{
-    ArtNode* n = artOf(art);
-    if (!n) return kBadArtErr;
-    if (!name || !has) return kBadParameterErr;
-    *has = n->tag(name) != nullptr;
-    return kNoErr;
-}
+    static ASErr GetTag(AIArtHandle art, const char* name, const char* type, void* value)
+    {
+        ArtNode* n = artOf(art);
+        if (!n) return kBadArtErr;
+        if (!name || !type || std::strcmp(type, "string") != 0) return kBadParameterErr;
+        const std::string* text = n->tag(name);
+        if (!text) return kNoSuchTagErr;
+        if (value) *static_cast<const char**>(value) = text->c_str();
+        return kNoErr;
+    }
 
-ASErr removeTag(AIArtHandle art, const char* name)
-{
-    ArtNode* n = artOf(art);
-    if (!n) return kBadArtErr;
-    if (!name) return kBadParameterErr;
-    auto& t = n->tags;
-    auto it = std::find_if(t.begin(), t.end(), [&](const auto& p) { return p.first == name; });
-    if (it == t.end()) return kNoSuchTagErr;
-    t.erase(it);
-    return kNoErr;
-}
+    static ASErr HasTag(AIArtHandle art, const char* name, AIBoolean* has)
+    {
+        ArtNode* n = artOf(art);
+        if (!n) return kBadArtErr;
+        if (!name || !has) return kBadParameterErr;
+        *has = n->tag(name) != nullptr;
+        return kNoErr;
+    }
 
-SuiteInstaller installer([] {
-    auto& t = suiteTable<AITagSuite>();
-    t.SetTag = setTag;
-    t.GetTag = getTag;
-    t.HasTag = hasTag;
-    t.RemoveTag = removeTag;
-});
+    static ASErr RemoveTag(AIArtHandle art, const char* name)
+    {
+        ArtNode* n = artOf(art);
+        if (!n) return kBadArtErr;
+        if (!name) return kBadParameterErr;
+        auto& t = n->tags;
+        auto it = std::find_if(t.begin(), t.end(), [&](const auto& p) { return p.first == name; });
+        if (it == t.end()) return kNoSuchTagErr;
+        t.erase(it);
+        return kNoErr;
+    }
+};
+
+SuiteInstaller installer(installOps<TagOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

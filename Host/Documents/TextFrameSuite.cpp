@@ -6,56 +6,51 @@
 namespace vt::host::docsuites {
 namespace {
 
-ArtNode* frameOf(AIArtHandle h, ASErr& err)
-{
-    ArtNode* n = artOf(h);
-    err = !n ? ASErr(kBadArtErr) : n->type != kTextFrameArt ? ASErr(kWrongArtTypeErr) : ASErr(kNoErr);
-    return err ? nullptr : n;
-}
+ArtNode* frameOf(AIArtHandle h, ASErr& err) { return artOfType(h, kTextFrameArt, err); }
 
-ASErr createOutline(AIArtHandle textFrame, AIArtHandle* outline)
-{
-    ASErr err;
-    ArtNode* frame = frameOf(textFrame, err);
-    if (!frame) return err;
-    if (!outline) return kBadParameterErr;
-    TextLayout layout;
-    std::string error;
-    if (!layoutText(*frame, layout, error)) return kNoFontErr;
-    Document* d = doc();
-    ArtNode* group = d->newArt(kGroupArt);
-    err = d->place(group, kPlaceAbove, frame);
-    if (err) {
-        d->dispose(group);
-        return err;
-    }
-    for (const GlyphShape& glyph : layout.glyphs)
-        for (const auto& contour : glyph.contours) {
-            ArtNode* path = d->newArt(kPathArt);
-            path->segments = contour;
-            path->closed = true;
-            path->style = frame->style;
-            d->place(path, kPlaceInsideOnBottom, group);
+struct TextFrameOps {
+    using Suite = AITextFrameSuite;
+
+    static ASErr CreateOutline(AIArtHandle textFrame, AIArtHandle* outline)
+    {
+        ASErr err;
+        ArtNode* frame = frameOf(textFrame, err);
+        if (!frame) return err;
+        if (!outline) return kBadParameterErr;
+        TextLayout layout;
+        std::string error;
+        if (!layoutText(*frame, layout, error)) return kNoFontErr;
+        Document* d = doc();
+        ArtNode* group = d->newArt(kGroupArt);
+        err = d->place(group, kPlaceAbove, frame);
+        if (err) {
+            d->dispose(group);
+            return err;
         }
-    *outline = Document::handle(group);
-    return kNoErr;
-}
+        for (const GlyphShape& glyph : layout.glyphs)
+            for (const auto& contour : glyph.contours) {
+                ArtNode* path = d->newArt(kPathArt);
+                path->segments = contour;
+                path->closed = true;
+                path->style = frame->style;
+                d->place(path, kPlaceInsideOnBottom, group);
+            }
+        *outline = Document::handle(group);
+        return kNoErr;
+    }
 
-ASErr getATETextRange(AIArtHandle textFrame, ATETextRangeRef* range)
-{
-    ASErr err;
-    ArtNode* frame = frameOf(textFrame, err);
-    if (!frame) return err;
-    if (!range) return kBadParameterErr;
-    *range = textRanges().open(textFrame);
-    return kNoErr;
-}
+    static ASErr GetATETextRange(AIArtHandle textFrame, ATETextRangeRef* range)
+    {
+        ASErr err;
+        ArtNode* frame = frameOf(textFrame, err);
+        if (!frame) return err;
+        if (!range) return kBadParameterErr;
+        *range = textRanges().open(textFrame);
+        return kNoErr;
+    }
+};
 
-SuiteInstaller installer([] {
-    auto& t = suiteTable<AITextFrameSuite>();
-    t.CreateOutline = createOutline;
-    t.GetATETextRange = getATETextRange;
-});
+SuiteInstaller installer(installOps<TextFrameOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

@@ -39,53 +39,53 @@ ArtNode* textOf(ATETextRangeRef range)
     return n && n->type == kTextFrameArt ? n : nullptr;
 }
 
-ASErr getSize(ATETextRangeRef range, ASInt32* size)
-{
-    ArtNode* n = textOf(range);
-    if (!n) return kBadTextRangeErr;
-    if (!size) return kBadParameterErr;
-    *size = static_cast<ASInt32>(n->text.size());
-    return kNoErr;
-}
+struct TextRangeOps {
+    using Suite = ATETextRangeSuite;
 
-ASErr getContents(ATETextRangeRef range, char* text, ASInt32 maxLength, ASInt32* length)
-{
-    ArtNode* n = textOf(range);
-    if (!n) return kBadTextRangeErr;
-    if (!text || maxLength < 0) return kBadParameterErr;
-    size_t count = std::min(n->text.size(), static_cast<size_t>(maxLength));
-    std::memcpy(text, n->text.data(), count);
-    if (length) *length = static_cast<ASInt32>(count);
-    return kNoErr;
-}
+    static ASErr GetSize(ATETextRangeRef range, ASInt32* size)
+    {
+        ArtNode* n = textOf(range);
+        if (!n) return kBadTextRangeErr;
+        if (!size) return kBadParameterErr;
+        *size = static_cast<ASInt32>(n->text.size());
+        return kNoErr;
+    }
 
-ASErr clear(ATETextRangeRef range)
-{
-    ArtNode* n = textOf(range);
-    if (!n) return kBadTextRangeErr;
-    n->text.clear();
-    return kNoErr;
-}
+    static ASErr GetContents(ATETextRangeRef range, char* text, ASInt32 maxLength, ASInt32* length)
+    {
+        ArtNode* n = textOf(range);
+        if (!n) return kBadTextRangeErr;
+        if (!text || maxLength < 0) return kBadParameterErr;
+        size_t count = std::min(n->text.size(), static_cast<size_t>(maxLength));
+        std::memcpy(text, n->text.data(), count);
+        if (length) *length = static_cast<ASInt32>(count);
+        return kNoErr;
+    }
 
-ASErr insertAfter(ATETextRangeRef range, const char* text, ASInt32 length)
-{
-    ArtNode* n = textOf(range);
-    if (!n) return kBadTextRangeErr;
-    if ((!text && length > 0) || length < 0) return kBadParameterErr;
-    n->text.append(text ? text : "", static_cast<size_t>(length));
-    return kNoErr;
-}
+    static ASErr Clear(ATETextRangeRef range)
+    {
+        ArtNode* n = textOf(range);
+        if (!n) return kBadTextRangeErr;
+        n->text.clear();
+        return kNoErr;
+    }
 
-ASErr release(ATETextRangeRef range) { return textRanges().release(range) ? ASErr(kNoErr) : ASErr(kBadTextRangeErr); }
+    static ASErr InsertAfter(ATETextRangeRef range, const char* text, ASInt32 length)
+    {
+        ArtNode* n = textOf(range);
+        if (!n) return kBadTextRangeErr;
+        if ((!text && length > 0) || length < 0) return kBadParameterErr;
+        n->text.append(text ? text : "", static_cast<size_t>(length));
+        return kNoErr;
+    }
 
-SuiteInstaller installer([] {
-    auto& r = suiteTable<ATETextRangeSuite>();
-    r.GetSize = getSize;
-    r.GetContents = getContents;
-    r.Clear = clear;
-    r.InsertAfter = insertAfter;
-    r.Release = release;
-});
+    static ASErr Release(ATETextRangeRef range)
+    {
+        return textRanges().release(range) ? ASErr(kNoErr) : ASErr(kBadTextRangeErr);
+    }
+};
+
+SuiteInstaller installer(installOps<TextRangeOps>);
 
 }  // namespace
 }  // namespace docsuites

@@ -4,18 +4,20 @@
 namespace vt::host::docsuites {
 namespace {
 
-ASErr transformArtOp(AIArtHandle art, const AIRealMatrix* matrix, AIReal lineScale, int32_t flags)
-{
-    ArtNode* n = artOf(art);
-    if (!n) return kBadArtErr;
-    if (!matrix) return kBadParameterErr;
-    if (flags & kTransformObjects) transformArt(n, *matrix, lineScale, (flags & kScaleLines) != 0);
-    return kNoErr;
-}
+struct TransformArtOps {
+    using Suite = AITransformArtSuite;
 
-SuiteInstaller installer([] {
-    suiteTable<AITransformArtSuite>().TransformArt = transformArtOp;
-});
+    static ASErr TransformArt(AIArtHandle art, const AIRealMatrix* matrix, AIReal lineScale, int32_t flags)
+    {
+        ArtNode* n = artOf(art);
+        if (!n) return kBadArtErr;
+        if (!matrix) return kBadParameterErr;
+        if (flags & kTransformObjects) transformArt(n, *matrix, lineScale, (flags & kScaleLines) != 0);
+        return kNoErr;
+    }
+};
+
+SuiteInstaller installer(installOps<TransformArtOps>);
 
 }  // namespace
 }  // namespace vt::host::docsuites

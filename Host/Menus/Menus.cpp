@@ -147,41 +147,6 @@ std::string textOf(AIUnicodeStringRef ref)
     return text;
 }
 
-ASErr addMenuItem(SPPluginRef self, const char* key, const AIPlatformAddMenuItemDataUS* data, ASInt32 options,
-                  AIMenuItemHandle* menuItem)
-{
-    if (!self || !key || !data || !data->groupName) return kSPBadParameterError;
-    std::string error;
-    MenuItem* item = menus().addItem(self, key, data->groupName, textOf(data->itemText.ref()), options, error);
-    if (!item) {
-        Host::current().out() << "vantorel-host: AddMenuItem \"" << key << "\": " << error << "\n";
-        return kSPBadParameterError;
-    }
-    if (menuItem) *menuItem = Menus::handle(item);
-    return kNoErr;
-}
-
-ASErr addMenuGroupAsSubMenu(const char* name, ASInt32 options, AIMenuItemHandle parentItem, AIMenuGroup* group)
-{
-    if (!name) return kSPBadParameterError;
-    std::string error;
-    MenuGroup* g = menus().addSubGroup(name, options, menus().item(parentItem), error);
-    if (!g) {
-        Host::current().out() << "vantorel-host: AddMenuGroupAsSubMenu \"" << name << "\": " << error << "\n";
-        return kSPBadParameterError;
-    }
-    if (group) *group = Menus::handle(g);
-    return kNoErr;
-}
-
-ASErr getMenuItemKeyName(AIMenuItemHandle handle, const char** key)
-{
-    MenuItem* i = menus().item(handle);
-    if (!i || !key) return kSPBadParameterError;
-    *key = i->key.c_str();
-    return kNoErr;
-}
-
 ASErr setEnabled(AIMenuItemHandle handle, bool enabled)
 {
     MenuItem* i = menus().item(handle);
@@ -190,43 +155,74 @@ ASErr setEnabled(AIMenuItemHandle handle, bool enabled)
     return kNoErr;
 }
 
-ASErr enableItem(AIMenuItemHandle handle) { return setEnabled(handle, true); }
-ASErr disableItem(AIMenuItemHandle handle) { return setEnabled(handle, false); }
+struct MenuOps {
+    using Suite = AIMenuSuite;
 
-ASErr isItemEnabled(AIMenuItemHandle handle, AIBoolean* enabled)
-{
-    MenuItem* i = menus().item(handle);
-    if (!i || !enabled) return kSPBadParameterError;
-    *enabled = i->enabled;
-    return kNoErr;
-}
+    static ASErr AddMenuItem(SPPluginRef self, const char* key, const AIPlatformAddMenuItemDataUS* data,
+                             ASInt32 options, AIMenuItemHandle* menuItem)
+    {
+        if (!self || !key || !data || !data->groupName) return kSPBadParameterError;
+        std::string error;
+        MenuItem* item = menus().addItem(self, key, data->groupName, textOf(data->itemText.ref()), options, error);
+        if (!item) {
+            Host::current().out() << "vantorel-host: AddMenuItem \"" << key << "\": " << error << "\n";
+            return kSPBadParameterError;
+        }
+        if (menuItem) *menuItem = Menus::handle(item);
+        return kNoErr;
+    }
 
-ASErr setItemText(AIMenuItemHandle handle, AIUnicodeStringRef text)
-{
-    MenuItem* i = menus().item(handle);
-    if (!i || !text) return kSPBadParameterError;
-    i->text = textOf(text);
-    return kNoErr;
-}
+    static ASErr AddMenuGroupAsSubMenu(const char* name, ASInt32 options, AIMenuItemHandle parentItem,
+                                       AIMenuGroup* group)
+    {
+        if (!name) return kSPBadParameterError;
+        std::string error;
+        MenuGroup* g = menus().addSubGroup(name, options, menus().item(parentItem), error);
+        if (!g) {
+            Host::current().out() << "vantorel-host: AddMenuGroupAsSubMenu \"" << name << "\": " << error << "\n";
+            return kSPBadParameterError;
+        }
+        if (group) *group = Menus::handle(g);
+        return kNoErr;
+    }
 
-ASErr getItemText(AIMenuItemHandle handle, AIUnicodeStringRef* text)
-{
-    MenuItem* i = menus().item(handle);
-    if (!i || !text) return kSPBadParameterError;
-    return suiteTable<AIUnicodeStringSuite>().Initialize(text, i->text.c_str());
-}
+    static ASErr GetMenuItemKeyName(AIMenuItemHandle handle, const char** key)
+    {
+        MenuItem* i = menus().item(handle);
+        if (!i || !key) return kSPBadParameterError;
+        *key = i->key.c_str();
+        return kNoErr;
+    }
 
-SuiteInstaller installer([] {
-    auto& m = suiteTable<AIMenuSuite>();
-    m.AddMenuItem = addMenuItem;
-    m.AddMenuGroupAsSubMenu = addMenuGroupAsSubMenu;
-    m.GetMenuItemKeyName = getMenuItemKeyName;
-    m.EnableItem = enableItem;
-    m.DisableItem = disableItem;
-    m.IsItemEnabled = isItemEnabled;
-    m.SetItemText = setItemText;
-    m.GetItemText = getItemText;
-});
+    static ASErr EnableItem(AIMenuItemHandle handle) { return setEnabled(handle, true); }
+
+    static ASErr DisableItem(AIMenuItemHandle handle) { return setEnabled(handle, false); }
+
+    static ASErr IsItemEnabled(AIMenuItemHandle handle, AIBoolean* enabled)
+    {
+        MenuItem* i = menus().item(handle);
+        if (!i || !enabled) return kSPBadParameterError;
+        *enabled = i->enabled;
+        return kNoErr;
+    }
+
+    static ASErr SetItemText(AIMenuItemHandle handle, AIUnicodeStringRef text)
+    {
+        MenuItem* i = menus().item(handle);
+        if (!i || !text) return kSPBadParameterError;
+        i->text = textOf(text);
+        return kNoErr;
+    }
+
+    static ASErr GetItemText(AIMenuItemHandle handle, AIUnicodeStringRef* text)
+    {
+        MenuItem* i = menus().item(handle);
+        if (!i || !text) return kSPBadParameterError;
+        return suiteTable<AIUnicodeStringSuite>().Initialize(text, i->text.c_str());
+    }
+};
+
+SuiteInstaller installer(installOps<MenuOps>);
 
 }  // namespace
 }  // namespace vt::host

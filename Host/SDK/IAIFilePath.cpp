@@ -1,19 +1,14 @@
 #include "IAIFilePath.h"
 
+#include "IAIWrappers.h"
+
 extern "C" AIFilePathSuite* sAIFilePath;
 
 namespace ai {
 
-static void check(ASErr error)
-{
-    if (error != kNoErr) throw Error(error);
-}
+using detail::check;
 
-static AIFilePathSuite* suite()
-{
-    if (sAIFilePath == nullptr) throw Error(kSPSuiteNotFoundError);
-    return sAIFilePath;
-}
+static AIFilePathSuite* suite() { return detail::acquired(sAIFilePath); }
 
 FilePath::FilePath(const SPPlatformFileSpecification& spec) { check(suite()->NewFromPlatformSpec(&spec, &ref_)); }
 FilePath::FilePath(const UnicodeString& path) { check(suite()->NewFromUTF8(path.as_UTF8().c_str(), &ref_)); }
@@ -21,19 +16,11 @@ FilePath::FilePath(const FilePath& other) { check(suite()->Copy(other.ref_, &ref
 
 FilePath& FilePath::operator=(const FilePath& other)
 {
-    if (this != &other) {
-        AIFilePathRef copy = nullptr;
-        check(suite()->Copy(other.ref_, &copy));
-        if (ref_) suite()->Destroy(ref_);
-        ref_ = copy;
-    }
+    if (this != &other) detail::assignCopy(suite(), ref_, other.ref_);
     return *this;
 }
 
-FilePath::~FilePath()
-{
-    if (ref_ && sAIFilePath) sAIFilePath->Destroy(ref_);
-}
+FilePath::~FilePath() { detail::release(sAIFilePath, ref_); }
 
 UnicodeString FilePath::GetFullPath() const
 {

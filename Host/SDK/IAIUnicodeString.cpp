@@ -2,20 +2,15 @@
 
 #include <vector>
 
+#include "IAIWrappers.h"
+
 extern "C" AIUnicodeStringSuite* sAIUnicodeString;
 
 namespace ai {
 
-static void check(ASErr error)
-{
-    if (error != kNoErr) throw Error(error);
-}
+using detail::check;
 
-static AIUnicodeStringSuite* suite()
-{
-    if (sAIUnicodeString == nullptr) throw Error(kSPSuiteNotFoundError);
-    return sAIUnicodeString;
-}
+static AIUnicodeStringSuite* suite() { return detail::acquired(sAIUnicodeString); }
 
 UnicodeString::UnicodeString() { check(suite()->Initialize(&ref_, "")); }
 UnicodeString::UnicodeString(const char* utf8) { check(suite()->Initialize(&ref_, utf8 ? utf8 : "")); }
@@ -24,19 +19,11 @@ UnicodeString::UnicodeString(const UnicodeString& other) { check(suite()->Copy(o
 
 UnicodeString& UnicodeString::operator=(const UnicodeString& other)
 {
-    if (this != &other) {
-        AIUnicodeStringRef copy = nullptr;
-        check(suite()->Copy(other.ref_, &copy));
-        if (ref_) suite()->Destroy(ref_);
-        ref_ = copy;
-    }
+    if (this != &other) detail::assignCopy(suite(), ref_, other.ref_);
     return *this;
 }
 
-UnicodeString::~UnicodeString()
-{
-    if (ref_ && sAIUnicodeString) sAIUnicodeString->Destroy(ref_);
-}
+UnicodeString::~UnicodeString() { detail::release(sAIUnicodeString, ref_); }
 
 UnicodeString UnicodeString::adopt(AIUnicodeStringRef ref)
 {

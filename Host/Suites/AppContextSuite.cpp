@@ -17,28 +17,28 @@ struct AppContexts {
 
 AppContexts& contexts() { return Host::current().service<AppContexts>(); }
 
-ASErr pushAppContext(SPPluginRef plugin, AIAppContextHandle* appContext)
-{
-    if (plugin == nullptr || appContext == nullptr) return kSPBadParameterError;
-    AppContexts& c = contexts();
-    c.stack.push_back(++c.last);
-    *appContext = reinterpret_cast<AIAppContextHandle>(c.last);
-    return kNoErr;
-}
+struct AppContextOps {
+    using Suite = AIAppContextSuite;
 
-ASErr popAppContext(AIAppContextHandle appContext)
-{
-    AppContexts& c = contexts();
-    if (c.stack.empty() || c.stack.back() != reinterpret_cast<uintptr_t>(appContext)) return kSPBadParameterError;
-    c.stack.pop_back();
-    return kNoErr;
-}
+    static ASErr PushAppContext(SPPluginRef plugin, AIAppContextHandle* appContext)
+    {
+        if (plugin == nullptr || appContext == nullptr) return kSPBadParameterError;
+        AppContexts& c = contexts();
+        c.stack.push_back(++c.last);
+        *appContext = reinterpret_cast<AIAppContextHandle>(c.last);
+        return kNoErr;
+    }
 
-SuiteInstaller installer([] {
-    auto& s = suiteTable<AIAppContextSuite>();
-    s.PushAppContext = pushAppContext;
-    s.PopAppContext = popAppContext;
-});
+    static ASErr PopAppContext(AIAppContextHandle appContext)
+    {
+        AppContexts& c = contexts();
+        if (c.stack.empty() || c.stack.back() != reinterpret_cast<uintptr_t>(appContext)) return kSPBadParameterError;
+        c.stack.pop_back();
+        return kNoErr;
+    }
+};
+
+SuiteInstaller installer(installOps<AppContextOps>);
 
 }  // namespace
 }  // namespace vt::host

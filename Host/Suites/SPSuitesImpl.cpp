@@ -8,74 +8,77 @@
 namespace vt::host {
 namespace {
 
-ASErr allocateBlock(size_t size, const char* debugName, void** block)
-{
-    if (block == nullptr) return kSPBadParameterError;
-    *block = Host::current().allocateBlock(size);
-    return *block ? kNoErr : kSPOutOfMemoryError;
-}
+struct BlocksOps {
+    using Suite = SPBlocksSuite;
 
-ASErr freeBlock(void* block)
-{
-    return Host::current().freeBlock(block) ? kNoErr : kSPBadParameterError;
-}
+    static ASErr AllocateBlock(size_t size, const char* debugName, void** block)
+    {
+        if (block == nullptr) return kSPBadParameterError;
+        *block = Host::current().allocateBlock(size);
+        return *block ? kNoErr : kSPOutOfMemoryError;
+    }
 
-ASErr acquirePlugin(SPPluginRef plugin, SPAccessRef* access)
-{
-    if (plugin == nullptr || access == nullptr) return kSPBadParameterError;
-    ++plugin->accessCount;
-    *access = reinterpret_cast<SPAccessRef>(plugin);
-    return kNoErr;
-}
+    static ASErr FreeBlock(void* block)
+    {
+        return Host::current().freeBlock(block) ? kNoErr : kSPBadParameterError;
+    }
+};
 
-ASErr releasePlugin(SPAccessRef access)
-{
-    auto* plugin = reinterpret_cast<SPPlugin*>(access);
-    if (plugin == nullptr || plugin->accessCount <= 0) return kSPBadParameterError;
-    --plugin->accessCount;
-    return kNoErr;
-}
+struct AccessOps {
+    using Suite = SPAccessSuite;
 
-ASErr getPluginFileSpecification(SPPluginRef plugin, SPPlatformFileSpecification* file)
-{
-    if (plugin == nullptr || file == nullptr) return kSPBadParameterError;
-    if (plugin->filePath.size() >= sizeof(file->path)) return kSPBadParameterError;
-    std::memset(file->path, 0, sizeof(file->path));
-    std::memcpy(file->path, plugin->filePath.data(), plugin->filePath.size());
-    return kNoErr;
-}
+    static ASErr AcquirePlugin(SPPluginRef plugin, SPAccessRef* access)
+    {
+        if (plugin == nullptr || access == nullptr) return kSPBadParameterError;
+        ++plugin->accessCount;
+        *access = reinterpret_cast<SPAccessRef>(plugin);
+        return kNoErr;
+    }
 
-ASErr getPluginName(SPPluginRef plugin, const char** name)
-{
-    if (plugin == nullptr || name == nullptr) return kSPBadParameterError;
-    *name = plugin->name.c_str();
-    return kNoErr;
-}
+    static ASErr ReleasePlugin(SPAccessRef access)
+    {
+        auto* plugin = reinterpret_cast<SPPlugin*>(access);
+        if (plugin == nullptr || plugin->accessCount <= 0) return kSPBadParameterError;
+        --plugin->accessCount;
+        return kNoErr;
+    }
+};
 
-ASErr suitesAcquire(const char* name, ASInt32 version, const void** suite)
-{
-    return Host::current().registry().acquire(name, version, suite);
-}
+struct PluginsOps {
+    using Suite = SPPluginsSuite;
 
-ASErr suitesRelease(const char* name, ASInt32 version)
-{
-    return Host::current().registry().release(name, version);
-}
+    static ASErr GetPluginFileSpecification(SPPluginRef plugin, SPPlatformFileSpecification* file)
+    {
+        if (plugin == nullptr || file == nullptr) return kSPBadParameterError;
+        if (plugin->filePath.size() >= sizeof(file->path)) return kSPBadParameterError;
+        std::memset(file->path, 0, sizeof(file->path));
+        std::memcpy(file->path, plugin->filePath.data(), plugin->filePath.size());
+        return kNoErr;
+    }
 
-SuiteInstaller installer([] {
-    auto& blocks = suiteTable<SPBlocksSuite>();
-    blocks.AllocateBlock = allocateBlock;
-    blocks.FreeBlock = freeBlock;
-    auto& access = suiteTable<SPAccessSuite>();
-    access.AcquirePlugin = acquirePlugin;
-    access.ReleasePlugin = releasePlugin;
-    auto& plugins = suiteTable<SPPluginsSuite>();
-    plugins.GetPluginFileSpecification = getPluginFileSpecification;
-    plugins.GetPluginName = getPluginName;
-    auto& suites = suiteTable<SPSuitesSuite>();
-    suites.AcquireSuite = suitesAcquire;
-    suites.ReleaseSuite = suitesRelease;
-});
+    static ASErr GetPluginName(SPPluginRef plugin, const char** name)
+    {
+        if (plugin == nullptr || name == nullptr) return kSPBadParameterError;
+        *name = plugin->name.c_str();
+        return kNoErr;
+    }
+};
+
+struct SuitesOps {
+    using Suite = SPSuitesSuite;
+
+    static ASErr AcquireSuite(const char* name, ASInt32 version, const void** suite)
+    {
+        return Host::current().registry().acquire(name, version, suite);
+    }
+
+    static ASErr ReleaseSuite(const char* name, ASInt32 version)
+    {
+        return Host::current().registry().release(name, version);
+    }
+};
+
+SuiteInstaller installer(installOps<BlocksOps, AccessOps, PluginsOps, SuitesOps>);
 
 }  // namespace
 }  // namespace vt::host

@@ -13,29 +13,33 @@ namespace {
 
 // ---- Notifiers -----------------------------------------------------------------
 
-ASErr addNotifier(SPPluginRef self, const char* name, const char* type, AINotifierHandle* notifier)
-{
-    if (self == nullptr || name == nullptr || type == nullptr) return kSPBadParameterError;
-    AINotifierHandle handle = Host::current().addNotifier(self, name, type);
-    if (notifier) *notifier = handle;
-    return kNoErr;
-}
+struct NotifierOps {
+    using Suite = AINotifierSuite;
 
-ASErr getNotifierName(AINotifierHandle handle, const char** name)
-{
-    Host::Notifier* n = Host::current().notifier(handle);
-    if (n == nullptr || name == nullptr) return kSPBadParameterError;
-    *name = n->name.c_str();
-    return kNoErr;
-}
+    static ASErr AddNotifier(SPPluginRef self, const char* name, const char* type, AINotifierHandle* notifier)
+    {
+        if (self == nullptr || name == nullptr || type == nullptr) return kSPBadParameterError;
+        AINotifierHandle handle = Host::current().addNotifier(self, name, type);
+        if (notifier) *notifier = handle;
+        return kNoErr;
+    }
 
-ASErr setNotifierActive(AINotifierHandle handle, AIBoolean active)
-{
-    Host::Notifier* n = Host::current().notifier(handle);
-    if (n == nullptr) return kSPBadParameterError;
-    n->active = active != 0;
-    return kNoErr;
-}
+    static ASErr GetNotifierName(AINotifierHandle handle, const char** name)
+    {
+        Host::Notifier* n = Host::current().notifier(handle);
+        if (n == nullptr || name == nullptr) return kSPBadParameterError;
+        *name = n->name.c_str();
+        return kNoErr;
+    }
+
+    static ASErr SetNotifierActive(AINotifierHandle handle, AIBoolean active)
+    {
+        Host::Notifier* n = Host::current().notifier(handle);
+        if (n == nullptr) return kSPBadParameterError;
+        n->active = active != 0;
+        return kNoErr;
+    }
+};
 
 // ---- Memory handles ------------------------------------------------------------------
 // A handle is a block holding the data pointer followed by nothing else; the
@@ -46,174 +50,193 @@ struct HandleBlock {
     size_t size;
 };
 
-ASErr newHandle(size_t size, AIMdMemoryHandle* handle)
-{
-    if (handle == nullptr) return kSPBadParameterError;
-    auto* block = static_cast<HandleBlock*>(std::calloc(1, sizeof(HandleBlock)));
-    if (!block) return kSPOutOfMemoryError;
-    block->data = std::calloc(1, size ? size : 1);
-    if (!block->data) {
-        std::free(block);
-        return kSPOutOfMemoryError;
+struct MdMemoryOps {
+    using Suite = AIMdMemorySuite;
+
+    static ASErr MdMemoryNewHandle(size_t size, AIMdMemoryHandle* handle)
+    {
+        if (handle == nullptr) return kSPBadParameterError;
+        auto* block = static_cast<HandleBlock*>(std::calloc(1, sizeof(HandleBlock)));
+        if (!block) return kSPOutOfMemoryError;
+        block->data = std::calloc(1, size ? size : 1);
+        if (!block->data) {
+            std::free(block);
+            return kSPOutOfMemoryError;
+        }
+        block->size = size;
+        *handle = reinterpret_cast<AIMdMemoryHandle>(block);
+        return kNoErr;
     }
-    block->size = size;
-    *handle = reinterpret_cast<AIMdMemoryHandle>(block);
-    return kNoErr;
-}
 
-ASErr disposeHandle(AIMdMemoryHandle handle)
-{
-    auto* block = reinterpret_cast<HandleBlock*>(handle);
-    if (!block) return kNoErr;
-    std::free(block->data);
-    std::free(block);
-    return kNoErr;
-}
+    static ASErr MdMemoryDisposeHandle(AIMdMemoryHandle handle)
+    {
+        auto* block = reinterpret_cast<HandleBlock*>(handle);
+        if (!block) return kNoErr;
+        std::free(block->data);
+        std::free(block);
+        return kNoErr;
+    }
 
-ASErr getHandleSize(AIMdMemoryHandle handle, size_t* size)
-{
-    auto* block = reinterpret_cast<HandleBlock*>(handle);
-    if (!block || !size) return kSPBadParameterError;
-    *size = block->size;
-    return kNoErr;
-}
+    static ASErr MdMemoryGetSize(AIMdMemoryHandle handle, size_t* size)
+    {
+        auto* block = reinterpret_cast<HandleBlock*>(handle);
+        if (!block || !size) return kSPBadParameterError;
+        *size = block->size;
+        return kNoErr;
+    }
 
-ASErr resizeHandle(AIMdMemoryHandle handle, size_t size)
-{
-    auto* block = reinterpret_cast<HandleBlock*>(handle);
-    if (!block) return kSPBadParameterError;
-    void* data = std::realloc(block->data, size ? size : 1);
-    if (!data) return kSPOutOfMemoryError;
-    if (size > block->size) std::memset(static_cast<char*>(data) + block->size, 0, size - block->size);
-    block->data = data;
-    block->size = size;
-    return kNoErr;
-}
+    static ASErr MdMemoryResize(AIMdMemoryHandle handle, size_t size)
+    {
+        auto* block = reinterpret_cast<HandleBlock*>(handle);
+        if (!block) return kSPBadParameterError;
+        void* data = std::realloc(block->data, size ? size : 1);
+        if (!data) return kSPOutOfMemoryError;
+        if (size > block->size) std::memset(static_cast<char*>(data) + block->size, 0, size - block->size);
+        block->data = data;
+        block->size = size;
+        return kNoErr;
+    }
+};
 
 // ---- Preferences ---------------------------------------------------------------------
 
 #define VT_PREF_ARGS_OK (prefix != nullptr && key != nullptr)
 
-ASErr getBooleanPreference(const char* prefix, const char* key, AIBoolean* value)
+// A preference of one type read or written: no prefix or key, or nowhere to
+// read into, is a bad parameter; a key not stored (or stored as another type)
+// is not found, and what was to be read into is left as it was.
+template <typename Stored, typename T>
+ASErr getPreference(const char* prefix, const char* key, T* value,
+                    bool (Preferences::*get)(const std::string&, const std::string&, Stored*) const)
 {
-    bool v;
     if (!VT_PREF_ARGS_OK || !value) return kSPBadParameterError;
-    if (!Host::current().prefs().getBoolean(prefix, key, &v)) return kAIPreferenceKeyNotFoundError;
+    Stored v;
+    if (!(Host::current().prefs().*get)(prefix, key, &v)) return kAIPreferenceKeyNotFoundError;
     *value = v;
     return kNoErr;
 }
 
-ASErr putBooleanPreference(const char* prefix, const char* key, AIBoolean value)
+template <typename Stored, typename T>
+ASErr putPreference(const char* prefix, const char* key, T value,
+                    void (Preferences::*put)(const std::string&, const std::string&, Stored))
 {
     if (!VT_PREF_ARGS_OK) return kSPBadParameterError;
-    Host::current().prefs().putBoolean(prefix, key, value != 0);
+    (Host::current().prefs().*put)(prefix, key, value);
     return kNoErr;
 }
 
-ASErr getIntegerPreference(const char* prefix, const char* key, ASInt32* value)
-{
-    if (!VT_PREF_ARGS_OK || !value) return kSPBadParameterError;
-    return Host::current().prefs().getInteger(prefix, key, value) ? kNoErr
-                                                                   : kAIPreferenceKeyNotFoundError;
-}
+struct PreferenceOps {
+    using Suite = AIPreferenceSuite;
 
-ASErr putIntegerPreference(const char* prefix, const char* key, ASInt32 value)
-{
-    if (!VT_PREF_ARGS_OK) return kSPBadParameterError;
-    Host::current().prefs().putInteger(prefix, key, value);
-    return kNoErr;
-}
+    static ASErr GetBooleanPreference(const char* prefix, const char* key, AIBoolean* value)
+    {
+        return getPreference(prefix, key, value, &Preferences::getBoolean);
+    }
 
-ASErr getRealPreference(const char* prefix, const char* key, double* value)
-{
-    if (!VT_PREF_ARGS_OK || !value) return kSPBadParameterError;
-    return Host::current().prefs().getReal(prefix, key, value) ? kNoErr
-                                                                : kAIPreferenceKeyNotFoundError;
-}
+    static ASErr PutBooleanPreference(const char* prefix, const char* key, AIBoolean value)
+    {
+        return putPreference(prefix, key, value, &Preferences::putBoolean);
+    }
 
-ASErr putRealPreference(const char* prefix, const char* key, double value)
-{
-    if (!VT_PREF_ARGS_OK) return kSPBadParameterError;
-    Host::current().prefs().putReal(prefix, key, value);
-    return kNoErr;
-}
+    static ASErr GetIntegerPreference(const char* prefix, const char* key, ASInt32* value)
+    {
+        return getPreference(prefix, key, value, &Preferences::getInteger);
+    }
 
-ASErr getStringPreference(const char* prefix, const char* key, char* value, size_t size)
-{
-    std::string v;
-    if (!VT_PREF_ARGS_OK || !value || size == 0) return kSPBadParameterError;
-    if (!Host::current().prefs().getString(prefix, key, &v)) return kAIPreferenceKeyNotFoundError;
-    size_t n = v.size() < size - 1 ? v.size() : size - 1;
-    std::memcpy(value, v.data(), n);
-    value[n] = 0;
-    return kNoErr;
-}
+    static ASErr PutIntegerPreference(const char* prefix, const char* key, ASInt32 value)
+    {
+        return putPreference(prefix, key, value, &Preferences::putInteger);
+    }
 
-ASErr putStringPreference(const char* prefix, const char* key, const char* value)
-{
-    if (!VT_PREF_ARGS_OK || !value) return kSPBadParameterError;
-    Host::current().prefs().putString(prefix, key, value);
-    return kNoErr;
-}
+    static ASErr GetRealPreference(const char* prefix, const char* key, double* value)
+    {
+        return getPreference(prefix, key, value, &Preferences::getReal);
+    }
 
-ASErr getPointPreference(const char* prefix, const char* key, AIPoint* value)
-{
-    if (!VT_PREF_ARGS_OK || !value) return kSPBadParameterError;
-    return Host::current().prefs().getPoint(prefix, key, value) ? kNoErr
-                                                                 : kAIPreferenceKeyNotFoundError;
-}
+    static ASErr PutRealPreference(const char* prefix, const char* key, double value)
+    {
+        return putPreference(prefix, key, value, &Preferences::putReal);
+    }
 
-ASErr putPointPreference(const char* prefix, const char* key, const AIPoint* value)
-{
-    if (!VT_PREF_ARGS_OK || !value) return kSPBadParameterError;
-    Host::current().prefs().putPoint(prefix, key, *value);
-    return kNoErr;
-}
+    static ASErr GetStringPreference(const char* prefix, const char* key, char* value, size_t size)
+    {
+        std::string v;
+        if (!VT_PREF_ARGS_OK || !value || size == 0) return kSPBadParameterError;
+        if (!Host::current().prefs().getString(prefix, key, &v)) return kAIPreferenceKeyNotFoundError;
+        size_t n = v.size() < size - 1 ? v.size() : size - 1;
+        std::memcpy(value, v.data(), n);
+        value[n] = 0;
+        return kNoErr;
+    }
 
-ASErr removePreference(const char* prefix, const char* key)
-{
-    if (!VT_PREF_ARGS_OK) return kSPBadParameterError;
-    return Host::current().prefs().remove(prefix, key) ? kNoErr : kAIPreferenceKeyNotFoundError;
-}
+    static ASErr PutStringPreference(const char* prefix, const char* key, const char* value)
+    {
+        if (!VT_PREF_ARGS_OK || !value) return kSPBadParameterError;
+        Host::current().prefs().putString(prefix, key, value);
+        return kNoErr;
+    }
+
+    static ASErr GetPointPreference(const char* prefix, const char* key, AIPoint* value)
+    {
+        return getPreference(prefix, key, value, &Preferences::getPoint);
+    }
+
+    static ASErr PutPointPreference(const char* prefix, const char* key, const AIPoint* value)
+    {
+        if (!VT_PREF_ARGS_OK || !value) return kSPBadParameterError;
+        Host::current().prefs().putPoint(prefix, key, *value);
+        return kNoErr;
+    }
+
+    static ASErr RemovePreference(const char* prefix, const char* key)
+    {
+        if (!VT_PREF_ARGS_OK) return kSPBadParameterError;
+        return Host::current().prefs().remove(prefix, key) ? kNoErr : kAIPreferenceKeyNotFoundError;
+    }
+};
 
 // ---- Unicode strings -------------------------------------------------------------------
 
-ASErr strInitialize(AIUnicodeStringRef* str, const char* utf8)
-{
-    if (!str) return kSPBadParameterError;
-    *str = reinterpret_cast<AIUnicodeStringRef>(new std::string(utf8 ? utf8 : ""));
-    return kNoErr;
-}
+struct UnicodeStringOps {
+    using Suite = AIUnicodeStringSuite;
 
-ASErr strCopy(AIUnicodeStringRef src, AIUnicodeStringRef* dst)
-{
-    if (!src || !dst) return kSPBadParameterError;
-    *dst = reinterpret_cast<AIUnicodeStringRef>(new std::string(*reinterpret_cast<std::string*>(src)));
-    return kNoErr;
-}
+    static ASErr Initialize(AIUnicodeStringRef* str, const char* utf8)
+    {
+        if (!str) return kSPBadParameterError;
+        *str = reinterpret_cast<AIUnicodeStringRef>(new std::string(utf8 ? utf8 : ""));
+        return kNoErr;
+    }
 
-ASErr strDestroy(AIUnicodeStringRef str)
-{
-    delete reinterpret_cast<std::string*>(str);
-    return kNoErr;
-}
+    static ASErr Copy(AIUnicodeStringRef src, AIUnicodeStringRef* dst)
+    {
+        if (!src || !dst) return kSPBadParameterError;
+        *dst = reinterpret_cast<AIUnicodeStringRef>(new std::string(*reinterpret_cast<std::string*>(src)));
+        return kNoErr;
+    }
 
-ASErr strGetUTF8Length(AIUnicodeStringRef str, size_t* length)
-{
-    if (!str || !length) return kSPBadParameterError;
-    *length = reinterpret_cast<std::string*>(str)->size();
-    return kNoErr;
-}
+    static ASErr Destroy(AIUnicodeStringRef str)
+    {
+        delete reinterpret_cast<std::string*>(str);
+        return kNoErr;
+    }
 
-ASErr strGetUTF8(AIUnicodeStringRef str, char* buffer, size_t size)
-{
-    if (!str || !buffer || size == 0) return kSPBadParameterError;
-    const std::string& s = *reinterpret_cast<std::string*>(str);
-    size_t n = s.size() < size - 1 ? s.size() : size - 1;
-    std::memcpy(buffer, s.data(), n);
-    buffer[n] = 0;
-    return kNoErr;
-}
+    static ASErr GetUTF8Length(AIUnicodeStringRef str, size_t* length)
+    {
+        if (!str || !length) return kSPBadParameterError;
+        *length = reinterpret_cast<std::string*>(str)->size();
+        return kNoErr;
+    }
+
+    static ASErr GetUTF8(AIUnicodeStringRef str, char* buffer, size_t size)
+    {
+        if (!str || !buffer || size == 0) return kSPBadParameterError;
+        const std::string& s = *reinterpret_cast<std::string*>(str);
+        size_t n = s.size() < size - 1 ? s.size() : size - 1;
+        std::memcpy(buffer, s.data(), n);
+        buffer[n] = 0;
+        return kNoErr;
+    }
+};
 
 // ---- File paths ------------------------------------------------------------------------
 
@@ -222,112 +245,74 @@ using Path = std::filesystem::path;
 AIFilePathRef makePath(Path p) { return reinterpret_cast<AIFilePathRef>(new Path(std::move(p))); }
 Path* asPath(AIFilePathRef ref) { return reinterpret_cast<Path*>(ref); }
 
-ASErr pathFromSpec(const SPPlatformFileSpecification* spec, AIFilePathRef* path)
-{
-    if (!spec || !path) return kSPBadParameterError;
-    *path = makePath(Path(std::string(spec->path, strnlen(spec->path, sizeof(spec->path)))));
-    return kNoErr;
-}
+struct FilePathOps {
+    using Suite = AIFilePathSuite;
 
-ASErr pathFromUTF8(const char* utf8, AIFilePathRef* path)
-{
-    if (!utf8 || !path) return kSPBadParameterError;
-    *path = makePath(Path(utf8));
-    return kNoErr;
-}
+    static ASErr NewFromPlatformSpec(const SPPlatformFileSpecification* spec, AIFilePathRef* path)
+    {
+        if (!spec || !path) return kSPBadParameterError;
+        *path = makePath(Path(std::string(spec->path, strnlen(spec->path, sizeof(spec->path)))));
+        return kNoErr;
+    }
 
-ASErr pathCopy(AIFilePathRef src, AIFilePathRef* dst)
-{
-    if (!src || !dst) return kSPBadParameterError;
-    *dst = makePath(*asPath(src));
-    return kNoErr;
-}
+    static ASErr NewFromUTF8(const char* utf8, AIFilePathRef* path)
+    {
+        if (!utf8 || !path) return kSPBadParameterError;
+        *path = makePath(Path(utf8));
+        return kNoErr;
+    }
 
-ASErr pathDestroy(AIFilePathRef path)
-{
-    delete asPath(path);
-    return kNoErr;
-}
+    static ASErr Copy(AIFilePathRef src, AIFilePathRef* dst)
+    {
+        if (!src || !dst) return kSPBadParameterError;
+        *dst = makePath(*asPath(src));
+        return kNoErr;
+    }
 
-ASErr pathGetFullPath(AIFilePathRef path, AIUnicodeStringRef* full)
-{
-    if (!path || !full) return kSPBadParameterError;
-    return strInitialize(full, asPath(path)->string().c_str());
-}
+    static ASErr Destroy(AIFilePathRef path)
+    {
+        delete asPath(path);
+        return kNoErr;
+    }
 
-ASErr pathGetParent(AIFilePathRef path, AIFilePathRef* parent)
-{
-    if (!path || !parent) return kSPBadParameterError;
-    *parent = makePath(asPath(path)->parent_path());
-    return kNoErr;
-}
+    static ASErr GetFullPath(AIFilePathRef path, AIUnicodeStringRef* full)
+    {
+        if (!path || !full) return kSPBadParameterError;
+        return UnicodeStringOps::Initialize(full, asPath(path)->string().c_str());
+    }
 
-ASErr pathGetFileName(AIFilePathRef path, AIUnicodeStringRef* name)
-{
-    if (!path || !name) return kSPBadParameterError;
-    return strInitialize(name, asPath(path)->filename().string().c_str());
-}
+    static ASErr GetParent(AIFilePathRef path, AIFilePathRef* parent)
+    {
+        if (!path || !parent) return kSPBadParameterError;
+        *parent = makePath(asPath(path)->parent_path());
+        return kNoErr;
+    }
 
-ASErr pathAddComponent(AIFilePathRef path, const char* component)
-{
-    if (!path || !component) return kSPBadParameterError;
-    *asPath(path) /= component;
-    return kNoErr;
-}
+    static ASErr GetFileName(AIFilePathRef path, AIUnicodeStringRef* name)
+    {
+        if (!path || !name) return kSPBadParameterError;
+        return UnicodeStringOps::Initialize(name, asPath(path)->filename().string().c_str());
+    }
 
-ASErr pathGetPlatformSpec(AIFilePathRef path, SPPlatformFileSpecification* spec)
-{
-    if (!path || !spec) return kSPBadParameterError;
-    std::string s = asPath(path)->string();
-    if (s.size() >= sizeof(spec->path)) return kSPBadParameterError;
-    std::memset(spec->path, 0, sizeof(spec->path));
-    std::memcpy(spec->path, s.data(), s.size());
-    return kNoErr;
-}
+    static ASErr AddComponent(AIFilePathRef path, const char* component)
+    {
+        if (!path || !component) return kSPBadParameterError;
+        *asPath(path) /= component;
+        return kNoErr;
+    }
 
-SuiteInstaller installer([] {
-    auto& n = suiteTable<AINotifierSuite>();
-    n.AddNotifier = addNotifier;
-    n.GetNotifierName = getNotifierName;
-    n.SetNotifierActive = setNotifierActive;
+    static ASErr GetPlatformSpec(AIFilePathRef path, SPPlatformFileSpecification* spec)
+    {
+        if (!path || !spec) return kSPBadParameterError;
+        std::string s = asPath(path)->string();
+        if (s.size() >= sizeof(spec->path)) return kSPBadParameterError;
+        std::memset(spec->path, 0, sizeof(spec->path));
+        std::memcpy(spec->path, s.data(), s.size());
+        return kNoErr;
+    }
+};
 
-    auto& m = suiteTable<AIMdMemorySuite>();
-    m.MdMemoryNewHandle = newHandle;
-    m.MdMemoryDisposeHandle = disposeHandle;
-    m.MdMemoryGetSize = getHandleSize;
-    m.MdMemoryResize = resizeHandle;
-
-    auto& p = suiteTable<AIPreferenceSuite>();
-    p.GetBooleanPreference = getBooleanPreference;
-    p.PutBooleanPreference = putBooleanPreference;
-    p.GetIntegerPreference = getIntegerPreference;
-    p.PutIntegerPreference = putIntegerPreference;
-    p.GetRealPreference = getRealPreference;
-    p.PutRealPreference = putRealPreference;
-    p.GetStringPreference = getStringPreference;
-    p.PutStringPreference = putStringPreference;
-    p.GetPointPreference = getPointPreference;
-    p.PutPointPreference = putPointPreference;
-    p.RemovePreference = removePreference;
-
-    auto& u = suiteTable<AIUnicodeStringSuite>();
-    u.Initialize = strInitialize;
-    u.Copy = strCopy;
-    u.Destroy = strDestroy;
-    u.GetUTF8Length = strGetUTF8Length;
-    u.GetUTF8 = strGetUTF8;
-
-    auto& f = suiteTable<AIFilePathSuite>();
-    f.NewFromPlatformSpec = pathFromSpec;
-    f.NewFromUTF8 = pathFromUTF8;
-    f.Copy = pathCopy;
-    f.Destroy = pathDestroy;
-    f.GetFullPath = pathGetFullPath;
-    f.GetParent = pathGetParent;
-    f.GetFileName = pathGetFileName;
-    f.AddComponent = pathAddComponent;
-    f.GetPlatformSpec = pathGetPlatformSpec;
-});
+SuiteInstaller installer(installOps<NotifierOps, MdMemoryOps, PreferenceOps, UnicodeStringOps, FilePathOps>);
 
 }  // namespace
 }  // namespace vt::host

@@ -5,23 +5,10 @@
 #include <filesystem>
 
 #include "Host.h"
-#include "Suites/SuiteTables.h"
-#include "Toolkit/Toolkit.h"
+#include "Toolkit/SuiteOps.h"
 
 namespace vt::host::toolkit {
 namespace {
-
-Toolkit& tk() { return Toolkit::get(); }
-
-void getScreenDimensions(ADMRect* dimensions)
-{
-    if (dimensions) *dimensions = tk().screen;
-}
-
-void getPaletteLayoutBounds(ADMRect* bounds)
-{
-    if (bounds) *bounds = tk().paletteArea;
-}
 
 ASBoolean fileDialog(const char* kind, const char* message, const SPPlatformFileSpecification* startingDir,
                      const char* startingFile, SPPlatformFileSpecification* result)
@@ -50,44 +37,53 @@ ASBoolean fileDialog(const char* kind, const char* message, const SPPlatformFile
     return true;
 }
 
-ASBoolean standardGetFileDialog(const char* message, const char* filter, const SPPlatformFileSpecification* dir,
-                                const char* file, SPPlatformFileSpecification* result)
-{
-    return fileDialog("open", message, dir, file, result);
-}
+struct BasicOps {
+    using Suite = ADMBasicSuite;
 
-ASBoolean standardPutFileDialog(const char* message, const char* filter, const SPPlatformFileSpecification* dir,
-                                const char* file, SPPlatformFileSpecification* result)
-{
-    return fileDialog("save", message, dir, file, result);
-}
-
-ASBoolean chooseColor(ADMPoint where, const ADMRGBColor* in, ADMRGBColor* out)
-{
-    if (tk().colorAnswers.empty()) {
-        tk().report("colour picker was not answered; cancelled");
-        if (out && in) *out = *in;
-        return false;
+    static void GetScreenDimensions(ADMRect* dimensions)
+    {
+        if (dimensions) *dimensions = tk().screen;
     }
-    ColorAnswer answer = tk().colorAnswers.front();
-    tk().colorAnswers.pop_front();
-    if (!answer) {
-        if (out && in) *out = *in;
-        tk().report("colour picker: cancelled");
-        return false;
-    }
-    if (out) *out = *answer;
-    return true;
-}
 
-SuiteInstaller installer([] {
-    auto& b = suiteTable<ADMBasicSuite>();
-    b.GetScreenDimensions = getScreenDimensions;
-    b.GetPaletteLayoutBounds = getPaletteLayoutBounds;
-    b.StandardGetFileDialog = standardGetFileDialog;
-    b.StandardPutFileDialog = standardPutFileDialog;
-    b.ChooseColor = chooseColor;
-});
+    static void GetPaletteLayoutBounds(ADMRect* bounds)
+    {
+        if (bounds) *bounds = tk().paletteArea;
+    }
+
+    static ASBoolean StandardGetFileDialog(const char* message, const char* filter,
+                                           const SPPlatformFileSpecification* dir,
+                                           const char* file, SPPlatformFileSpecification* result)
+    {
+        return fileDialog("open", message, dir, file, result);
+    }
+
+    static ASBoolean StandardPutFileDialog(const char* message, const char* filter,
+                                           const SPPlatformFileSpecification* dir,
+                                           const char* file, SPPlatformFileSpecification* result)
+    {
+        return fileDialog("save", message, dir, file, result);
+    }
+
+    static ASBoolean ChooseColor(ADMPoint where, const ADMRGBColor* in, ADMRGBColor* out)
+    {
+        if (tk().colorAnswers.empty()) {
+            tk().report("colour picker was not answered; cancelled");
+            if (out && in) *out = *in;
+            return false;
+        }
+        ColorAnswer answer = tk().colorAnswers.front();
+        tk().colorAnswers.pop_front();
+        if (!answer) {
+            if (out && in) *out = *in;
+            tk().report("colour picker: cancelled");
+            return false;
+        }
+        if (out) *out = *answer;
+        return true;
+    }
+};
+
+SuiteInstaller installer(installOps<BasicOps>);
 
 }  // namespace
 }  // namespace vt::host::toolkit

@@ -2,17 +2,11 @@
 // Every call the plug-in makes is also recorded on the item.
 #include <filesystem>
 
-#include "Suites/SuiteTables.h"
 #include "Toolkit/Paint.h"
+#include "Toolkit/SuiteOps.h"
 
 namespace vt::host::toolkit {
 namespace {
-
-Toolkit& tk() { return Toolkit::get(); }
-
-#define DRAWER_OR(ret)                        \
-    Drawer* d = tk().drawer(drawer, __func__); \
-    if (!d) return ret
 
 std::string rectText(const ADMRect* r)
 {
@@ -20,77 +14,6 @@ std::string rectText(const ADMRect* r)
            std::to_string(r->right);
 }
 
-void getBoundsRect(ADMDrawerRef drawer, ADMRect* bounds)
-{
-    DRAWER_OR();
-    if (bounds) *bounds = d->bounds;
-}
-void setColor(ADMDrawerRef drawer, ADMColor color)
-{
-    DRAWER_OR();
-    d->color = color;
-}
-ADMColor getColor(ADMDrawerRef drawer)
-{
-    DRAWER_OR(0);
-    return d->color;
-}
-void setDrawMode(ADMDrawerRef drawer, ADMDrawMode mode)
-{
-    DRAWER_OR();
-    d->mode = mode;
-}
-ADMDrawMode getDrawMode(ADMDrawerRef drawer)
-{
-    DRAWER_OR(0);
-    return d->mode;
-}
-void drawLine(ADMDrawerRef drawer, const ADMPoint* a, const ADMPoint* b)
-{
-    DRAWER_OR();
-    if (!a || !b) return;
-    if (recording(*d)) record(*d, "DrawLine " + std::to_string(a->h) + " " + std::to_string(a->v) + " " + std::to_string(b->h) + " " +
-                   std::to_string(b->v));
-    paintLine(*d, a->h, a->v, b->h, b->v);
-}
-void drawRect(ADMDrawerRef drawer, const ADMRect* r)
-{
-    DRAWER_OR();
-    if (!r) return;
-    if (recording(*d)) record(*d, "DrawRect " + rectText(r));
-    paintRect(*d, *r, false);
-}
-void fillRect(ADMDrawerRef drawer, const ADMRect* r)
-{
-    DRAWER_OR();
-    if (!r) return;
-    if (recording(*d)) record(*d, "FillRect " + rectText(r));
-    paintRect(*d, *r, true);
-}
-void clearRect(ADMDrawerRef drawer, const ADMRect* r)
-{
-    DRAWER_OR();
-    if (!r) return;
-    if (recording(*d)) record(*d, "ClearRect " + rectText(r));
-    Drawer white = *d;
-    white.color = kADMWhiteColor;
-    white.mode = kADMNormalMode;
-    paintRect(white, *r, true);
-}
-void drawOval(ADMDrawerRef drawer, const ADMRect* r)
-{
-    DRAWER_OR();
-    if (!r) return;
-    if (recording(*d)) record(*d, "DrawOval " + rectText(r));
-    paintOval(*d, *r, false);
-}
-void fillOval(ADMDrawerRef drawer, const ADMRect* r)
-{
-    DRAWER_OR();
-    if (!r) return;
-    if (recording(*d)) record(*d, "FillOval " + rectText(r));
-    paintOval(*d, *r, true);
-}
 std::string pointsText(const ADMPoint* p, ASInt32 n)
 {
     std::string s = std::to_string(n);
@@ -98,111 +21,151 @@ std::string pointsText(const ADMPoint* p, ASInt32 n)
     if (n > 8) s += " ...";
     return s;
 }
-void drawPolygon(ADMDrawerRef drawer, const ADMPoint* p, ASInt32 n)
+
+// A rectangle or an oval outlined or filled: recorded under the operation's
+// name, then painted.
+void drawShape(ADMDrawerRef drawer, const ADMRect* r, void (*paint)(Drawer&, const ADMRect&, bool), bool fill,
+               const char* op)
 {
-    DRAWER_OR();
-    if (!p || n <= 0) return;
-    if (recording(*d)) record(*d, "DrawPolygon " + pointsText(p, n));
-    paintPolygon(*d, p, n, false);
-}
-void fillPolygon(ADMDrawerRef drawer, const ADMPoint* p, ASInt32 n)
-{
-    DRAWER_OR();
-    if (!p || n <= 0) return;
-    if (recording(*d)) record(*d, "FillPolygon " + pointsText(p, n));
-    paintPolygon(*d, p, n, true);
-}
-void drawText(ADMDrawerRef drawer, const char* text, const ADMPoint* p)
-{
-    DRAWER_OR();
-    if (!text || !p) return;
-    if (recording(*d)) record(*d, "DrawText " + std::to_string(p->h) + " " + std::to_string(p->v) + " \"" + text + "\"");
-    paintText(*d, text, p->h, p->v);
-}
-ASInt32 getTextWidth(ADMDrawerRef drawer, const char* text)
-{
-    DRAWER_OR(0);
-    return text ? textWidth(*d, text) : 0;
-}
-void drawPicture(ADMDrawerRef drawer, ASInt32 id, const ADMPoint* p)
-{
-    DRAWER_OR();
-    if (!p) return;
-    if (recording(*d)) record(*d, "DrawPicture " + std::to_string(id) + " " + std::to_string(p->h) + " " + std::to_string(p->v));
-    if (id != 0) tk().pictureIds.insert(id);
-    paintPicture(*d, id, p->h, p->v, 0, 0);
+    Drawer* d = lookup(drawer, op);
+    if (!d || !r) return;
+    if (recording(*d)) record(*d, op + (" " + rectText(r)));
+    paint(*d, *r, fill);
 }
 
-void drawIconCentered(ADMDrawerRef drawer, ADMIconRef icon, const ADMRect* r)
-{
-    DRAWER_OR();
-    Icon* i = tk().icon(icon, "DrawIconCentered");
-    if (!i || !r) return;
-    if (recording(*d)) record(*d, "DrawIconCentered " + std::to_string(i->id) + " " + rectText(r));
-    paintPicture(*d, i->id, r->left, r->top, r->right - r->left, r->bottom - r->top);
-}
+struct DrawerOps {
+    using Suite = ADMDrawerSuite;
 
-// Icons: a picture of the plug-in's resources. An icon the plug-in's folder
-// does not hold is of the unknown type, as a resource that cannot be loaded
-// is, so that the plug-in learns of it when it asks.
-ADMIconRef getFromResource(SPPluginRef plugin, ASInt32 iconID, ASInt32 iconIndex)
-{
-    auto icon = std::make_unique<Icon>();
-    icon->id = iconID;
-    if (iconID != 0) tk().pictureIds.insert(iconID);
-    icon->type = iconID != 0 && plugin != nullptr && tk().hasPicture(iconID) ? kADMPictureIconType : kADMUnknownIconType;
-    Icon* raw = icon.get();
-    tk().live(raw);
-    tk().icons.push_back(std::move(icon));
-    return ref(raw);
-}
-void destroyIcon(ADMIconRef icon)
-{
-    Icon* i = tk().icon(icon, "Destroy");
-    if (!i) return;
-    tk().dead(i);
-    auto& icons = tk().icons;
-    for (auto it = icons.begin(); it != icons.end(); ++it)
-        if (it->get() == i) {
-            icons.erase(it);
-            break;
-        }
-}
-ADMIconType getType(ADMIconRef icon)
-{
-    Icon* i = tk().icon(icon, "GetType");
-    return i ? i->type : kADMUnknownIconType;
-}
-ASInt32 getWidth(ADMIconRef icon) { return tk().icon(icon, "GetWidth") ? 16 : 0; }
-ASInt32 getHeight(ADMIconRef icon) { return tk().icon(icon, "GetHeight") ? 16 : 0; }
+    static void GetBoundsRect(ADMDrawerRef drawer, ADMRect* bounds)
+    {
+        DRAWER_OR();
+        if (bounds) *bounds = d->bounds;
+    }
 
-SuiteInstaller installer([] {
-    auto& s = suiteTable<ADMDrawerSuite>();
-    s.GetBoundsRect = getBoundsRect;
-    s.SetColor = setColor;
-    s.GetColor = getColor;
-    s.SetDrawMode = setDrawMode;
-    s.GetDrawMode = getDrawMode;
-    s.DrawLine = drawLine;
-    s.DrawRect = drawRect;
-    s.FillRect = fillRect;
-    s.ClearRect = clearRect;
-    s.DrawOval = drawOval;
-    s.FillOval = fillOval;
-    s.DrawPolygon = drawPolygon;
-    s.FillPolygon = fillPolygon;
-    s.DrawText = drawText;
-    s.GetTextWidth = getTextWidth;
-    s.DrawPicture = drawPicture;
-    s.DrawIconCentered = drawIconCentered;
+    static void SetColor(ADMDrawerRef drawer, ADMColor color) { setField(drawer, &Drawer::color, color, __func__); }
+    static ADMColor GetColor(ADMDrawerRef drawer) { return getField(drawer, &Drawer::color, __func__); }
+    static void SetDrawMode(ADMDrawerRef drawer, ADMDrawMode mode) { setField(drawer, &Drawer::mode, mode, __func__); }
+    static ADMDrawMode GetDrawMode(ADMDrawerRef drawer) { return getField(drawer, &Drawer::mode, __func__); }
 
-    auto& i = suiteTable<ADMIconSuite>();
-    i.GetFromResource = getFromResource;
-    i.Destroy = destroyIcon;
-    i.GetType = getType;
-    i.GetWidth = getWidth;
-    i.GetHeight = getHeight;
-});
+    static void DrawLine(ADMDrawerRef drawer, const ADMPoint* a, const ADMPoint* b)
+    {
+        DRAWER_OR();
+        if (!a || !b) return;
+        if (recording(*d)) record(*d, "DrawLine " + std::to_string(a->h) + " " + std::to_string(a->v) + " " + std::to_string(b->h) + " " +
+                       std::to_string(b->v));
+        paintLine(*d, a->h, a->v, b->h, b->v);
+    }
+
+    static void DrawRect(ADMDrawerRef drawer, const ADMRect* r) { drawShape(drawer, r, paintRect, false, __func__); }
+
+    static void FillRect(ADMDrawerRef drawer, const ADMRect* r) { drawShape(drawer, r, paintRect, true, __func__); }
+
+    static void ClearRect(ADMDrawerRef drawer, const ADMRect* r)
+    {
+        DRAWER_OR();
+        if (!r) return;
+        if (recording(*d)) record(*d, "ClearRect " + rectText(r));
+        Drawer white = *d;
+        white.color = kADMWhiteColor;
+        white.mode = kADMNormalMode;
+        paintRect(white, *r, true);
+    }
+
+    static void DrawOval(ADMDrawerRef drawer, const ADMRect* r) { drawShape(drawer, r, paintOval, false, __func__); }
+
+    static void FillOval(ADMDrawerRef drawer, const ADMRect* r) { drawShape(drawer, r, paintOval, true, __func__); }
+
+    static void DrawPolygon(ADMDrawerRef drawer, const ADMPoint* p, ASInt32 n)
+    {
+        DRAWER_OR();
+        if (!p || n <= 0) return;
+        if (recording(*d)) record(*d, "DrawPolygon " + pointsText(p, n));
+        paintPolygon(*d, p, n, false);
+    }
+
+    static void FillPolygon(ADMDrawerRef drawer, const ADMPoint* p, ASInt32 n)
+    {
+        DRAWER_OR();
+        if (!p || n <= 0) return;
+        if (recording(*d)) record(*d, "FillPolygon " + pointsText(p, n));
+        paintPolygon(*d, p, n, true);
+    }
+
+    static void DrawText(ADMDrawerRef drawer, const char* text, const ADMPoint* p)
+    {
+        DRAWER_OR();
+        if (!text || !p) return;
+        if (recording(*d)) record(*d, "DrawText " + std::to_string(p->h) + " " + std::to_string(p->v) + " \"" + text + "\"");
+        paintText(*d, text, p->h, p->v);
+    }
+
+    static ASInt32 GetTextWidth(ADMDrawerRef drawer, const char* text)
+    {
+        DRAWER_OR(0);
+        return text ? textWidth(*d, text) : 0;
+    }
+
+    static void DrawPicture(ADMDrawerRef drawer, ASInt32 id, const ADMPoint* p)
+    {
+        DRAWER_OR();
+        if (!p) return;
+        if (recording(*d)) record(*d, "DrawPicture " + std::to_string(id) + " " + std::to_string(p->h) + " " + std::to_string(p->v));
+        if (id != 0) tk().pictureIds.insert(id);
+        paintPicture(*d, id, p->h, p->v, 0, 0);
+    }
+
+    static void DrawIconCentered(ADMDrawerRef drawer, ADMIconRef icon, const ADMRect* r)
+    {
+        DRAWER_OR();
+        Icon* i = tk().icon(icon, "DrawIconCentered");
+        if (!i || !r) return;
+        if (recording(*d)) record(*d, "DrawIconCentered " + std::to_string(i->id) + " " + rectText(r));
+        paintPicture(*d, i->id, r->left, r->top, r->right - r->left, r->bottom - r->top);
+    }
+};
+
+struct IconOps {
+    using Suite = ADMIconSuite;
+
+    // Icons: a picture of the plug-in's resources. An icon the plug-in's folder
+    // does not hold is of the unknown type, as a resource that cannot be loaded
+    // is, so that the plug-in learns of it when it asks.
+    static ADMIconRef GetFromResource(SPPluginRef plugin, ASInt32 iconID, ASInt32 iconIndex)
+    {
+        auto icon = std::make_unique<Icon>();
+        icon->id = iconID;
+        if (iconID != 0) tk().pictureIds.insert(iconID);
+        icon->type = iconID != 0 && plugin != nullptr && tk().hasPicture(iconID) ? kADMPictureIconType : kADMUnknownIconType;
+        Icon* raw = icon.get();
+        tk().live(raw);
+        tk().icons.push_back(std::move(icon));
+        return ref(raw);
+    }
+
+    static void Destroy(ADMIconRef icon)
+    {
+        Icon* i = tk().icon(icon, "Destroy");
+        if (!i) return;
+        tk().dead(i);
+        auto& icons = tk().icons;
+        for (auto it = icons.begin(); it != icons.end(); ++it)
+            if (it->get() == i) {
+                icons.erase(it);
+                break;
+            }
+    }
+
+    static ADMIconType GetType(ADMIconRef icon)
+    {
+        Icon* i = tk().icon(icon, "GetType");
+        return i ? i->type : kADMUnknownIconType;
+    }
+
+    static ASInt32 GetWidth(ADMIconRef icon) { return tk().icon(icon, "GetWidth") ? 16 : 0; }
+    static ASInt32 GetHeight(ADMIconRef icon) { return tk().icon(icon, "GetHeight") ? 16 : 0; }
+};
+
+SuiteInstaller installer(installOps<DrawerOps, IconOps>);
 
 }  // namespace
 }  // namespace vt::host::toolkit

@@ -2,106 +2,71 @@
 // and what the pointer and the keyboard did.
 #include <cstring>
 
-#include "Suites/SuiteTables.h"
-#include "Toolkit/Toolkit.h"
+#include "Toolkit/SuiteOps.h"
 
 namespace vt::host::toolkit {
 namespace {
 
-Toolkit& tk() { return Toolkit::get(); }
+struct NotifierOps {
+    using Suite = ADMNotifierSuite;
 
-#define NOTIFIER_OR(ret)                            \
-    Notifier* n = tk().notifier(notifier, __func__); \
-    if (!n) return ret
-#define TRACKER_OR(ret)                          \
-    Tracker* t = tk().tracker(tracker, __func__); \
-    if (!t) return ret
+    static ADMItemRef GetItem(ADMNotifierRef notifier)
+    {
+        NOTIFIER_OR(nullptr);
+        return n->item ? ref(n->item) : nullptr;
+    }
 
-ADMItemRef getItem(ADMNotifierRef notifier)
-{
-    NOTIFIER_OR(nullptr);
-    return n->item ? ref(n->item) : nullptr;
-}
-ADMDialogRef getDialog(ADMNotifierRef notifier)
-{
-    NOTIFIER_OR(nullptr);
-    return n->dialog ? ref(n->dialog) : nullptr;
-}
-ASBoolean isNotifierType(ADMNotifierRef notifier, const char* type)
-{
-    NOTIFIER_OR(false);
-    return type != nullptr && n->type == type;
-}
-void getNotifierType(ADMNotifierRef notifier, char* type, ASInt32 maxLength)
-{
-    NOTIFIER_OR();
-    copyText(n->type, type, maxLength);
-}
+    static ADMDialogRef GetDialog(ADMNotifierRef notifier)
+    {
+        NOTIFIER_OR(nullptr);
+        return n->dialog ? ref(n->dialog) : nullptr;
+    }
 
-void getPoint(ADMTrackerRef tracker, ADMPoint* point)
-{
-    TRACKER_OR();
-    if (point) *point = t->point;
-}
-ADMAction getAction(ADMTrackerRef tracker)
-{
-    TRACKER_OR(0);
-    return t->action;
-}
-ASBoolean testAction(ADMTrackerRef tracker, ADMAction action)
-{
-    TRACKER_OR(false);
-    return t->action == action;
-}
-ADMModifiers getModifiers(ADMTrackerRef tracker)
-{
-    TRACKER_OR(0);
-    return t->modifiers;
-}
-ASBoolean testModifier(ADMTrackerRef tracker, ADMModifiers modifier)
-{
-    TRACKER_OR(false);
-    return (t->modifiers & modifier) != 0;
-}
-ADMTime getTime(ADMTrackerRef tracker)
-{
-    TRACKER_OR(0);
-    return t->time;
-}
-void abortTracker(ADMTrackerRef tracker)
-{
-    TRACKER_OR();
-    t->aborted = true;
-}
-ASBoolean getMouseState(ADMTrackerRef tracker)
-{
-    TRACKER_OR(false);
-    return t->mouseDown;
-}
-ADMUInt16 getCharacter(ADMTrackerRef tracker)
-{
-    TRACKER_OR(0);
-    return t->character;
-}
+    static ASBoolean IsNotifierType(ADMNotifierRef notifier, const char* type)
+    {
+        NOTIFIER_OR(false);
+        return type != nullptr && n->type == type;
+    }
 
-SuiteInstaller installer([] {
-    auto& n = suiteTable<ADMNotifierSuite>();
-    n.GetItem = getItem;
-    n.GetDialog = getDialog;
-    n.IsNotifierType = isNotifierType;
-    n.GetNotifierType = getNotifierType;
+    static void GetNotifierType(ADMNotifierRef notifier, char* type, ASInt32 maxLength)
+    {
+        NOTIFIER_OR();
+        copyText(n->type, type, maxLength);
+    }
+};
 
-    auto& t = suiteTable<ADMTrackerSuite>();
-    t.GetPoint = getPoint;
-    t.GetAction = getAction;
-    t.TestAction = testAction;
-    t.GetModifiers = getModifiers;
-    t.TestModifier = testModifier;
-    t.GetTime = getTime;
-    t.Abort = abortTracker;
-    t.GetMouseState = getMouseState;
-    t.GetCharacter = getCharacter;
-});
+struct TrackerOps {
+    using Suite = ADMTrackerSuite;
+
+    static void GetPoint(ADMTrackerRef tracker, ADMPoint* point)
+    {
+        TRACKER_OR();
+        if (point) *point = t->point;
+    }
+
+    static ADMAction GetAction(ADMTrackerRef tracker) { return getField(tracker, &Tracker::action, __func__); }
+
+    static ASBoolean TestAction(ADMTrackerRef tracker, ADMAction action)
+    {
+        TRACKER_OR(false);
+        return t->action == action;
+    }
+
+    static ADMModifiers GetModifiers(ADMTrackerRef tracker) { return getField(tracker, &Tracker::modifiers, __func__); }
+
+    static ASBoolean TestModifier(ADMTrackerRef tracker, ADMModifiers modifier)
+    {
+        TRACKER_OR(false);
+        return (t->modifiers & modifier) != 0;
+    }
+
+    static ADMTime GetTime(ADMTrackerRef tracker) { return getField(tracker, &Tracker::time, __func__); }
+    static void Abort(ADMTrackerRef tracker) { setField(tracker, &Tracker::aborted, true, __func__); }
+    static ASBoolean GetMouseState(ADMTrackerRef tracker) { return getField(tracker, &Tracker::mouseDown, __func__); }
+    static ADMUInt16 GetCharacter(ADMTrackerRef tracker) { return getField(tracker, &Tracker::character, __func__); }
+};
+
+SuiteInstaller installer(installOps<NotifierOps, TrackerOps>);
 
 }  // namespace
 }  // namespace vt::host::toolkit

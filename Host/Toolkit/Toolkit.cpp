@@ -838,29 +838,7 @@ bool Toolkit::loadMenu(ASInt32 menuId, std::vector<std::pair<ASInt32, std::strin
 
 std::vector<std::pair<ASInt32, std::string>> Toolkit::parseMenu(const std::string& text)
 {
-    std::vector<std::pair<ASInt32, std::string>> entries;
-    std::istringstream in(text);
-    std::string line;
-    bool first = true;
-    while (std::getline(in, line)) {
-        // A byte-order mark written by the translator's editor is not part
-        // of the first entry's id.
-        if (first && startsWithByteOrderMark(line)) line.erase(0, 3);
-        first = false;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == '#') continue;
-        size_t tab = line.find('\t');
-        if (tab == std::string::npos) continue;
-        char* end = nullptr;
-        errno = 0;
-        long id = std::strtol(line.c_str(), &end, 10);
-        // An id outside 32 bits is no id: the line is skipped rather than
-        // given another number.
-        bool number = end != line.c_str() && end == line.c_str() + tab;
-        if (!number || errno == ERANGE || id < INT32_MIN || id > INT32_MAX) continue;
-        entries.emplace_back(static_cast<ASInt32>(id), line.substr(tab + 1));
-    }
-    return entries;
+    return numberedLines(text);
 }
 
 // A text longer than the buffer is cut before the character that does not fit

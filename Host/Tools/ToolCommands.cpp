@@ -10,10 +10,12 @@
 namespace vt::host {
 namespace {
 
-Tool* findTool(const std::string& nameOrTitle, std::string& error)
+// The tool a command's one argument names by its name or title.
+Tool* toolArgument(const ScriptArgs& args, std::string& error)
 {
-    Tool* t = tools().find(nameOrTitle);
-    if (!t) error = "no tool named or titled \"" + nameOrTitle + "\"";
+    if (!expectOneArg(args, "the tool's name or title", error)) return nullptr;
+    Tool* t = tools().find(args[0]);
+    if (!t) error = "no tool named or titled \"" + args[0] + "\"";
     return t;
 }
 
@@ -49,8 +51,7 @@ ScriptHandler pointerCommand(const char* name, ToolEvent event)
 ScriptCommandRegistrar toolCommand(
     "tool", "tool NAME  pick a tool by its name or title (\"Selection Tool\" is the host's own)",
     [](ScriptContext& c, const ScriptArgs& args, std::string& error) {
-        if (!expectOneArg(args, "the tool's name or title", error)) return false;
-        Tool* t = findTool(args[0], error);
+        Tool* t = toolArgument(args, error);
         if (!t) return false;
         ASErr result = tools().select(t);
         c.out << "tool: " << t->title << "\n";
@@ -75,8 +76,7 @@ ScriptCommandRegistrar toolsCommand(
 ScriptCommandRegistrar expectToolCommand(
     "expect-tool", "expect-tool NAME  fail unless the current tool has this name or title",
     [](ScriptContext& c, const ScriptArgs& args, std::string& error) {
-        if (!expectOneArg(args, "the tool's name or title", error)) return false;
-        Tool* t = findTool(args[0], error);
+        Tool* t = toolArgument(args, error);
         if (!t) return false;
         if (tools().current() != t) {
             error = "the current tool is \"" + tools().current()->title + "\"";

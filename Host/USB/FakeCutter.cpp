@@ -41,6 +41,19 @@ bool toInt(const std::string& text, int* value) {
     return true;
 }
 
+// A settings command ("C1,code,value", "C6,which,value"): the setting and its
+// value, false when a field is missing or not a number. The code `saveCode`
+// stores the settings instead: counted in `saves`, and false too.
+bool settingOf(const std::vector<std::string>& f, int& saves, int& code, int& value, int saveCode = 0)
+{
+    if (f.size() < 2 || !toInt(f[1], &code)) return false;
+    if (code == saveCode) {
+        ++saves;
+        return false;
+    }
+    return f.size() >= 3 && toInt(f[2], &value);
+}
+
 // The fields of CutterState that scripts may name.
 struct StateField {
     const char* name;
@@ -279,12 +292,7 @@ void FakeCutter::command(const std::string& body) {
         reply(text);
     } else if (name == "C1") {
         int code = 0, value = 0;
-        if (f.size() < 2 || !toInt(f[1], &code)) return;
-        if (code == 0) {
-            ++s.saves;
-            return;
-        }
-        if (f.size() < 3 || !toInt(f[2], &value)) return;
+        if (!settingOf(f, s.saves, code, value)) return;
         switch (code) {
             case 16: s.bladeOffset = value; break;
             case 17: s.heavyLight = value; break;
@@ -297,12 +305,7 @@ void FakeCutter::command(const std::string& body) {
         }
     } else if (name == "C6") {
         int which = 0, value = 0;
-        if (f.size() < 2 || !toInt(f[1], &which)) return;
-        if (which == 2) {
-            ++s.scaleSaves;
-            return;
-        }
-        if (f.size() < 3 || !toInt(f[2], &value)) return;
+        if (!settingOf(f, s.scaleSaves, which, value, 2)) return;
         if (which == 1) s.scaleX = value;
         if (which == 0) s.scaleY = value;
     } else if (name == "D6") {

@@ -109,6 +109,33 @@ TEST_F(ToolkitValues, SpinArrowsStepByTheIncrements)
 
 class ToolkitItems : public test::ToolkitTest {};
 
+// A handle the plug-in kept after its object went: every operation answers
+// as for nothing there, changes nothing, and names itself in the report.
+TEST_F(ToolkitItems, AStaleHandleReadsAsZeroSetsNothingAndIsReportedByOperation)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef kept = make(d, 1, kADMSpinEditType);
+    I().SetMinIntValue(kept, 5);
+    ADMItemRef stale = make(d, 2, kADMTextEditType);
+    I().Destroy(stale);
+
+    testing::internal::CaptureStderr();
+    I().SetUserData(stale, reinterpret_cast<ADMUserData>(1));
+    I().SetMinIntValue(stale, 9);
+    I().SetPictureID(stale, 7);
+    EXPECT_EQ(I().GetID(stale), 0);
+    EXPECT_FALSE(I().IsVisible(stale));
+    EXPECT_EQ(I().GetMinIntValue(stale), 0);
+    EXPECT_EQ(I().GetUserData(stale), nullptr);
+    std::string report = testing::internal::GetCapturedStderr();
+
+    EXPECT_NE(report.find("SetMinIntValue: stale or unknown item handle"), std::string::npos) << report;
+    EXPECT_NE(report.find("GetID: stale or unknown item handle"), std::string::npos) << report;
+    EXPECT_EQ(I().GetMinIntValue(kept), 5);
+    EXPECT_EQ(tk().pictureIds.count(7), 0u);
+    D().Destroy(d);
+}
+
 TEST_F(ToolkitItems, RadioButtonsMadeOneAfterAnotherExcludeEachOther)
 {
     ADMDialogRef d = floating();
