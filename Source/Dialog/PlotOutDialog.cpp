@@ -657,10 +657,14 @@ VT_NODISCARD static ASErr writeJobToFile(FILE* file, uint8_t byLayer)
     return error;
 }
 
+// Each road first ends a manual order that is running: its tool hides every
+// group but the one being ordered, and the job written is always the whole
+// job as the lists show it.
 ASErr PlotOutDlgOutputPreviewPicturePushButtonProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (userChanged(notifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
+        endManualOrder(dialog);
         char path[kSPMaxPathLength + 1];
         // Without the plug-in's folder there is no file the preview could read back.
         FILE* file = pluginFolderFilePath(kPreviewFileName, path, sizeof path) == kNoErr ? fopen(path, "w") : NULL;
@@ -688,6 +692,7 @@ ASErr PlotOutDlgOutputFilePiturePushButtonProc(ADMItemRef item, ADMNotifierRef n
 {
     if (userChanged(notifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
+        endManualOrder(dialog);
         g->usbOutput = 0;
         char prompt[kAlertTextSize];
         sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kSavePlotFilePromptString, prompt, kAlertTextSize);
@@ -722,6 +727,7 @@ ASErr PlotOutDlgOutputPiturePushButtonProc(ADMItemRef item, ADMNotifierRef notif
     g->arcAngleUnit = 0.1;
     if (userChanged(notifier)) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
+        endManualOrder(dialog);
         g->usbOutput = 1;
         ASErr error = USB_Open((unsigned short)(g->curPlotter.PlotterPID & 0xFFFF),
                                (unsigned short)(g->curPlotter.PlotterVID & 0xFFFF));

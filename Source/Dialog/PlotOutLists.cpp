@@ -109,6 +109,14 @@ ASErr PlotOutDlgManuIndexRadioButtonNotifyProc(ADMItemRef item, ADMNotifierRef n
     return kNoErr;
 }
 
+void endManualOrder(ADMDialogRef dialog)
+{
+    for (int32_t id : {kPlotOutRenumberToolItem, kPlotOutSwapToolItem}) {
+        ADMItemRef radio = plotOutItem(dialog, id);
+        if (radio != NULL && sADMItem->GetBooleanValue(radio)) sADMItem->SendNotify(radio, kManuSortFinishedNotify);
+    }
+}
+
 // ---- The layer and colour lists ----------------------------------------------------------
 
 

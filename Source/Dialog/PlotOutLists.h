@@ -36,6 +36,11 @@ ASErr PlotOutDlgAutoIndexPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef no
 ASErr PlotOutDlgManuIndexRadioButtonInitProc(ADMItemRef item);
 ASErr PlotOutDlgManuIndexRadioButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
 
+// Ends a manual order that is running, as "Manu Sort Finished" does: every
+// group's own visibility comes back. A job written while only the ordered
+// group is shown would silently lack the others.
+void endManualOrder(ADMDialogRef dialog);
+
 // ---- The layer and colour lists ----------------------------------------------------------
 
 // Pictures of an entry's eye.

@@ -386,6 +386,39 @@ TEST_F(PlotOutDialogTest, PreviewFileUsesFineArcUnitsFileAndCutterCoarseOnes)
     EXPECT_NE(written.find("PU800,0;\r\nZT;"), std::string::npos) << written;
 }
 
+TEST_F(PlotOutDialogTest, AnOutputDuringAManualOrderEndsItAndWritesTheWholeJob)
+{
+    putPlotter();
+    openJob();
+    auto cutter = host::usb::installFakeCutter(dir_.file("cutter.bin"), 0x5678, 0x1234);
+    std::string file = dir_.file("job.hpgl");
+    struct Row {
+        const char* name;
+        int tool;
+        host::toolkit::DialogAction output;
+        std::function<std::string()> written;
+    } rows[] = {
+        {"preview while renumbering", kPlotOutRenumberToolItem, click(kPlotOutPreviewOutputItem),
+         [&] { return test::readFile(pluginFolder() + "/" kPreviewFileName); }},
+        {"file while swapping", kPlotOutSwapToolItem, saveTo(file), [&] { return test::readFile(file); }},
+        {"cutter while renumbering", kPlotOutRenumberToolItem, click(kPlotOutUSBOutputItem),
+         [&] { return cutter->received(); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        plotOut({click(row.tool), row.output, check([&](Driver& user) {
+                     host::toolkit::Dialog& d = *user.dialog();
+                     EXPECT_EQ(d.item(row.tool)->value, 0.0f) << "the manual order is over";
+                     EXPECT_TRUE(d.item(kPlotOutLayerListItem)->enabled);
+                     EXPECT_TRUE(d.item(kPlotOutCutByColorItem)->enabled);
+                     EXPECT_NE(d.item(kPlotOutSelectToolItem)->value, 0.0f);
+                 }),
+                 click(kPlotOutExitItem)});
+        EXPECT_EQ(moveXs(row.written()).size(), 3u) << "every layer is written, not only the one being ordered";
+    }
+    EXPECT_TRUE(alerts().empty()) << alerts().front().text;
+}
+
 TEST_F(PlotOutDialogTest, FailedOutputsAreReportedNeverPassedOffAsDone)
 {
     putPlotter();
