@@ -19,6 +19,7 @@
 #include "Dialog/PreProcessTools.h"
 #include "Dialog/RipSettingDialog.h"
 #include "Dialog/SplitDialog.h"
+#include "Dialog/VLCDDialog.h"
 
 const Item_Control_arg dlgPreProcessItem[kPreProcessItemCount] = {
     {kADMPictureStaticType, 0, 301, 1061, kPreProcessLabelItem, 4, 110, 27, 24, nullptr, nullptr},
@@ -147,6 +148,9 @@ ASErr ProProcessDlgPictureButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
             break;
         case kPreProcessOverCutItem:
             (void)goOverCut();  // always 0: the dialog stores what it must
+            break;
+        case kPreProcessDevicePanelItem:
+            (void)goVLCDDialog();
             break;
         default:
             break;

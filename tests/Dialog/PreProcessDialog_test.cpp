@@ -6,6 +6,7 @@
 #include "Core/PlotterRecords.h"
 #include "Dialog/PlotterSetup.h"
 #include "Dialog/PreProcessDialog.h"
+#include "Dialog/VLCDDialog.h"
 #include "CurrentPlotterPrefs.h"
 #include "HostFixture.h"
 #include "Toolkit/Driver.h"
@@ -90,6 +91,27 @@ TEST_F(PreProcessPalette, TheDevicePanelButtonFollowsTheCurrentPlottersCapabilit
     std::string error;
     ASSERT_TRUE(click(kPreProcessPlotterSetupItem, error)) << error;
     EXPECT_FALSE(palette()->item(kPreProcessDevicePanelItem)->visible);
+}
+
+TEST_F(PreProcessPalette, TheDevicePanelButtonOpensTheCuttersPanel)
+{
+    makeSession();
+    test::CurrentPlotterPrefs stored;
+    stored.plotter.PlotterReserved = kPlotterCurrentBit | kPlotterDevicePanelBit;
+    stored.put(hostApp().prefs());
+    startSession();
+    std::string error;
+    ASSERT_TRUE(runScript(R"(select-dialog "PreProcess Plot"
+dialog "VLCD Dialog"
+  click 100
+end-dialog
+click 15
+)",
+                          error))
+        << error;
+    ASSERT_EQ(Toolkit::get().modalLog.size(), 1u);
+    EXPECT_EQ(Toolkit::get().modalLog[0].name, kVLCDDialogName);
+    EXPECT_EQ(Toolkit::get().modalLog[0].result, kVLCDCloseItem);
 }
 
 }  // namespace
