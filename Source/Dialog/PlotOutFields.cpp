@@ -153,10 +153,18 @@ static void editRotation(ADMItemRef item)
 
 // Scale: absolute factors about the selection's lower-left corner; with the
 // lock closed one factor for both axes, else 0 leaves the other axis alone.
+// A factor of 0 would flatten the selection: nothing changes and the field
+// shows the selection's scale again (the others are not told of an edit, and
+// this field would keep showing what was refused).
 static void editScale(ADMItemRef item)
 {
     g->undoNewStep = 1;
     double v = fabs((double)sADMItem->GetFloatValue(item));
+    if (!(v > 0)) {
+        Volume info;
+        if (getSelectionVolumeInformation(&info) == kNoErr) showTransform(item, info);
+        return;
+    }
     AIRealRect rect;
     if (getSelectionVolumeRealRect(&rect) != kNoErr) return;
     bool isX = sADMItem->GetID(item) == kPlotOutScaleXItem;

@@ -91,6 +91,8 @@ TEST_F(PlotOutFieldsTest, TypedValuesReachTheSelectedVolumes)
         {"unlocked scale: that axis alone", true, kPlotOutScaleXItem, "2", 0, 0, 2, 1, 0, 1, 2},
         {"twice the width: a relative factor on x alone", false, kPlotOutWidthItem, "100", 0, 0, 2, 1, 0, 1, 100},
         {"a width of 0 changes nothing", false, kPlotOutWidthItem, "0", 0, 0, 1, 1, 0, 1, 50},
+        {"a locked scale of 0 changes nothing and shows the scale", false, kPlotOutScaleXItem, "0", 0, 0, 1, 1, 0, 1, 1},
+        {"an unlocked scale of 0 too", true, kPlotOutScaleYItem, "0", 0, 0, 1, 1, 0, 1, 1},
         {"an offset at the left edge moves nothing", false, kPlotOutOffsetXItem, "0", 0, 0, 1, 1, 0, 1, 0},
         {"an offset moves the selection", false, kPlotOutOffsetXItem, "12", 12, 0, 1, 1, 0, 1, 12},
         {"an offset y moves it up", false, kPlotOutOffsetYItem, "5", 0, 5, 1, 1, 0, 1, 5},
