@@ -56,6 +56,7 @@ struct PluginGlobals {
     AIToolHandle toolSplit;
     AIToolHandle toolStartPoint;
     AIToolHandle toolCheckGroup;
+    ADMIconRef toolIcons[3];  // the tools' toolbox icons; the host keeps only their ids
     ADMDialogRef preProcessPanel;  // the command palette (toolkit dialog), null when absent
     ADMDialogRef splitPanel;       // the split palette, null when absent
     SPAccessRef panelAccess;

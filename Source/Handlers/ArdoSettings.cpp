@@ -112,6 +112,7 @@ ASErr pluginShutdown()
     }
     if (g->splitPanel != nullptr) sADMDialog->Destroy(g->splitPanel);
     g->splitPanel = nullptr;
+    releaseToolIcons();
     writeSettings();
     return kNoErr;
 }

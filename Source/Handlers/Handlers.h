@@ -10,6 +10,8 @@ VT_NODISCARD ASErr goMenuItem(AIMenuMessage* message);
 VT_NODISCARD ASErr updateMenuItem(AIMenuMessage* message);
 
 VT_NODISCARD ASErr addTool(SPInterfaceMessage* message);
+// Destroys the tools' icons (at shutdown, or when registering the tools failed).
+void releaseToolIcons();
 VT_NODISCARD ASErr toolTrackCursor(AIToolMessage* message);
 VT_NODISCARD ASErr toolMouseDown(AIToolMessage* message);
 VT_NODISCARD ASErr toolMouseDrag(AIToolMessage* message);

@@ -12,34 +12,47 @@
 #include "Tools/StartPointTool.h"
 #include "Tools/ToolNames.h"
 
-static ASErr addOneTool(const char* name, int32_t titleIndex, int32_t tipIndex, int32_t iconId, AIToolHandle* tool)
+// The host copies only an icon's id into its toolbox: the icon itself stays
+// the plug-in's, kept in *icon until releaseToolIcons destroys it.
+static ASErr addOneTool(const char* name, int32_t titleIndex, int32_t tipIndex, int32_t iconId, ADMIconRef* icon,
+                        AIToolHandle* tool)
 {
     char title[256], tip[256];
     sADMBasic->GetIndexString(g->pluginRef, g->stringListId, titleIndex, title, sizeof title);
     sADMBasic->GetIndexString(g->pluginRef, g->stringListId, tipIndex, tip, sizeof tip);
-    ADMIconRef icon = sADMIcon->GetFromResource(g->pluginRef, iconId, 0);
-    if (icon == NULL || sADMIcon->GetType(icon) == kADMUnknownIconType) {
-        if (icon != NULL) sADMIcon->Destroy(icon);
-        return kIconLoadErr;
-    }
+    *icon = sADMIcon->GetFromResource(g->pluginRef, iconId, 0);
+    if (*icon == NULL) return kIconLoadErr;
+    if (sADMIcon->GetType(*icon) == kADMUnknownIconType) return kIconLoadErr;
     AIAddToolData data;
     data.title = title;
     data.tooltip = tip;
-    data.icon = icon;
+    data.icon = *icon;
     data.sameGroupAs = kToolGroupNumber;
     data.sameToolsetAs = kToolGroupNumber;
     return sTool->AddTool(g->pluginRef, name, &data, kToolWantsToTrackCursorOption, tool);
 }
 
+void releaseToolIcons()
+{
+    for (ADMIconRef& icon : g->toolIcons) {
+        if (icon != NULL) sADMIcon->Destroy(icon);
+        icon = NULL;
+    }
+}
+
 ASErr addTool(SPInterfaceMessage*)
 {
-    ASErr err = addOneTool(kSplitToolName, kSplitToolTitleString, kSplitToolTipString, kSplitToolIcon, &g->toolSplit);
+    ASErr err = addOneTool(kSplitToolName, kSplitToolTitleString, kSplitToolTipString, kSplitToolIcon,
+                           &g->toolIcons[0], &g->toolSplit);
     if (err == kNoErr)
         err = addOneTool(kStartPointToolName, kStartPointToolTitleString, kStartPointToolTipString,
-                         kStartPointToolIcon, &g->toolStartPoint);
+                         kStartPointToolIcon, &g->toolIcons[1], &g->toolStartPoint);
     if (err == kNoErr)
         err = addOneTool(kCheckGroupToolName, kCheckGroupToolTitleString, kCheckGroupToolTipString,
-                         kCheckGroupToolIcon, &g->toolCheckGroup);
+                         kCheckGroupToolIcon, &g->toolIcons[2], &g->toolCheckGroup);
+    // A start-up that fails here gets no shutdown message: what was made for
+    // the toolbox goes now.
+    if (err != kNoErr) releaseToolIcons();
     return err;
 }
 

@@ -3,6 +3,8 @@
 // change (from a script and from the tool suite), cursors, the icon of a
 // picture the plug-in lacks, and the script commands' words.
 #include <filesystem>
+#include <functional>
+#include <string>
 
 #include "Common/PluginGlobals.h"
 #include "Suites/SuiteTables.h"
@@ -89,14 +91,49 @@ TEST_F(Toolbox, TheCursorFollowsTheToolAndAMissingCursorChangesNothing)
     run("tool \"Split Tool\"\ntrack 10 10\ntool \"Check Group Tool\"\ntrack 10 10\nexpect-tool-cursor 6000");
 }
 
-TEST_F(Toolbox, AToolWhoseIconIsMissingStopsStartUp)
+// The host's AddTool, refusing the check-group tool as a toolbox without
+// room would.
+static decltype(AIToolSuite::AddTool) hostAddTool = nullptr;
+static ASErr refuseCheckGroupTool(SPPluginRef self, const char* name, const AIAddToolData* data, ASInt32 options,
+                                  AIToolHandle* tool)
 {
-    stopSession();
-    makeSession();
-    std::filesystem::remove(pluginFolder() + "/Pictures/1026.png");
-    // The plug-in folder is seeded at the session's making; without the
-    // start-point icon the plug-in refuses to start.
-    EXPECT_EQ(session().start(), kIconLoadErr);
+    if (std::string(name) == kCheckGroupToolName) return kSPBadParameterError;
+    return hostAddTool(self, name, data, options, tool);
+}
+
+TEST_F(Toolbox, TheToolsIconsAreTheirsUntilShutdownOrAFailedStart)
+{
+    // The host copies only an icon's id; whatever the plug-in made for the
+    // toolbox it destroys, also when start-up stops.
+    struct Row {
+        const char* name;
+        std::function<void()> prepare;
+        ASErr start;
+    } rows[] = {
+        {"a whole start, then shutdown", [] {}, kNoErr},
+        {"the start-point icon is missing",
+         [this] { std::filesystem::remove(pluginFolder() + "/Pictures/1026.png"); }, kIconLoadErr},
+        {"the host refuses the third tool",
+         [] {
+             hostAddTool = suiteTable<AIToolSuite>().AddTool;
+             suiteTable<AIToolSuite>().AddTool = refuseCheckGroupTool;
+         },
+         kSPBadParameterError},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        stopSession();
+        makeSession();
+        row.prepare();
+        EXPECT_EQ(session().start(), row.start);
+        if (hostAddTool != nullptr) suiteTable<AIToolSuite>().AddTool = hostAddTool;
+        hostAddTool = nullptr;
+        if (row.start == kNoErr) {
+            EXPECT_EQ(toolkit::Toolkit::get().icons.size(), 3u);
+            EXPECT_EQ(session().shutdown(), kNoErr);
+        }
+        EXPECT_TRUE(toolkit::Toolkit::get().icons.empty());
+    }
 }
 
 TEST_F(Toolbox, ScriptWordsItCannotUseAreNamed)
