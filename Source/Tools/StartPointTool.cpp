@@ -261,7 +261,8 @@ ASErr changeStartPoint(AIArtHandle path, AIRealPoint point)
 
 // Splits the curve that a click hit at parameter t and puts a new anchor at
 // the split point, between anchor i and anchor s (s = i + 1, or 0 for the
-// closing curve).
+// closing curve). The new outline is made in memory and written once; a write
+// that fails puts the old anchors back, so the path is never left half changed.
 static ASErr insertAnchorOnCurve(AIArtHandle path, int32_t s, AIReal t)
 {
     int32_t count = 0;
@@ -275,26 +276,45 @@ static ASErr insertAnchorOnCurve(AIArtHandle path, int32_t s, AIReal t)
     if (err != kNoErr) return err;  // a half-read curve must not be split
     BezierDeCasteljau(&curve, t, &left, &right);
 
-    AIPathSegment from, to;
-    err = sAIPath->GetPathSegments(path, i, 1, &from);
-    if (err == kNoErr) err = sAIPath->GetPathSegments(path, s, 1, &to);
-    if (err != kNoErr) return err;
-    (void)delPathStartPoint(path);  // the marker is drawn again by changeStartPoint
+    // The old anchors, then the new outline: anchors 0 .. i, the split point,
+    // anchors i + 1 .. count - 1.
+    AIPathSegment* anchors = static_cast<AIPathSegment*>(malloc(sizeof(AIPathSegment) * (2 * (size_t)count + 1)));
+    if (anchors == NULL) return kMemoryErr;
+    err = sAIPath->GetPathSegments(path, 0, count, anchors);
+    if (err != kNoErr) {
+        free(anchors);
+        return err;
+    }
+    AIPathSegment* outline = anchors + count;
+    memcpy(outline, anchors, sizeof(AIPathSegment) * (i + 1));
+    memcpy(outline + i + 2, anchors + i + 1, sizeof(AIPathSegment) * (count - i - 1));
+    AIPathSegment& from = outline[i];
+    AIPathSegment& to = outline[s == 0 ? 0 : s + 1];
+    AIPathSegment& middle = outline[i + 1];
 
     auto pointOf = [](const double p[2]) { return AIRealPoint{static_cast<AIReal>(p[0]), static_cast<AIReal>(p[1])}; };
     from.p = pointOf(left.P[0]);
     from.out = pointOf(left.P[1]);
     to.in = pointOf(right.P[2]);
     to.p = pointOf(right.P[3]);
-    AIPathSegment middle;
     middle.p = pointOf(left.P[3]);
     middle.in = pointOf(left.P[2]);
     middle.out = pointOf(right.P[1]);
     middle.corner = to.corner;
 
-    err = sAIPath->SetPathSegments(path, i, 1, &from);
-    if (err == kNoErr) err = sAIPath->SetPathSegments(path, s, 1, &to);
-    if (err == kNoErr) err = sAIPath->InsertPathSegments(path, i, 1, &middle);
+    err = sAIPath->SetPathSegmentCount(path, count + 1);
+    if (err == kNoErr) {
+        err = sAIPath->SetPathSegments(path, 0, count + 1, outline);
+        if (err != kNoErr) {
+            // Back to the outline as it was; nothing more can be done if that fails too.
+            if (sAIPath->SetPathSegmentCount(path, count) == kNoErr)
+                (void)sAIPath->SetPathSegments(path, 0, count, anchors);
+        }
+    }
+    free(anchors);
+    // The first anchor keeps its place, so the marker is still found by it;
+    // changeStartPoint draws it again.
+    if (err == kNoErr) (void)delPathStartPoint(path);
     return err;
 }
 

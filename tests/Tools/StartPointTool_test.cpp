@@ -3,10 +3,12 @@
 // box for an open path, and what happens when the marker layer or a read is
 // missing.
 #include <cmath>
+#include <utility>
 
 #include <gmock/gmock.h>
 
 #include "Common/Suites.h"
+#include "Suites/SuiteTables.h"
 #include "Toolkit/Toolkit.h"
 #include "Tools/StartPointTool.h"
 #include "Tools/ToolFixture.h"
@@ -105,6 +107,72 @@ TEST_F(StartPointTool, AClickMovesTheStartPoint)
         EXPECT_NEAR(pathArea(sq), 10000, 0.01) << r.name;
         EXPECT_THAT(markers(), ::testing::ElementsAre(IsPoint(r.anchors[0].h, r.anchors[0].v))) << r.name;
         run("tool \"Selection Tool\"");
+        stopSession();
+    }
+}
+
+// The host's path writes, of which the n-th (counting from 1) is refused.
+struct PathWrites {
+    static inline int refused = 0, made = 0;
+    static inline decltype(AIPathSuite::SetPathSegmentCount) setCount = nullptr;
+    static inline decltype(AIPathSuite::SetPathSegments) setSegments = nullptr;
+    static inline decltype(AIPathSuite::InsertPathSegments) insertSegments = nullptr;
+    static bool refuse() { return ++made == refused; }
+    static ASErr count(AIArtHandle path, int32_t n) { return refuse() ? kBadParameterErr : setCount(path, n); }
+    static ASErr set(AIArtHandle path, int32_t first, int32_t n, const AIPathSegment* s)
+    {
+        return refuse() ? kBadParameterErr : setSegments(path, first, n, s);
+    }
+    static ASErr insert(AIArtHandle path, int32_t after, int32_t n, const AIPathSegment* s)
+    {
+        return refuse() ? kBadParameterErr : insertSegments(path, after, n, s);
+    }
+    explicit PathWrites(int n)
+    {
+        refused = n;
+        made = 0;
+        auto& suite = suiteTable<AIPathSuite>();
+        setCount = suite.SetPathSegmentCount;
+        setSegments = suite.SetPathSegments;
+        insertSegments = suite.InsertPathSegments;
+        suite.SetPathSegmentCount = count;
+        suite.SetPathSegments = set;
+        suite.InsertPathSegments = insert;
+    }
+    ~PathWrites()
+    {
+        auto& suite = suiteTable<AIPathSuite>();
+        suite.SetPathSegmentCount = setCount;
+        suite.SetPathSegments = setSegments;
+        suite.InsertPathSegments = insertSegments;
+    }
+};
+
+TEST_F(StartPointTool, ARefusedWriteOfANewAnchorLeavesThePathAsItWas)
+{
+    for (int refused : {1, 2}) {
+        SCOPED_TRACE(refused);
+        if (!session_) SetUp();
+        // A square whose right side bulges out: splitting it changes the
+        // handles of both its anchors.
+        ArtNode* sq = square(0, 0, 100);
+        sq->segments[1].out = AIRealPoint{120, 30};
+        sq->segments[2].in = AIRealPoint{120, 70};
+        const std::vector<AIPathSegment> before = sq->segments;
+        run("tool \"Start Point Tool\"");
+        ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+        {
+            PathWrites writes(refused);
+            EXPECT_EQ(toolStartPointMouseUp(AIRealPoint{115, 50}), kBadParameterErr);  // the bulge's middle
+        }
+        (void)releaseSuites(hostApp().basic());
+        ASSERT_EQ(sq->segments.size(), before.size());
+        for (size_t k = 0; k < before.size(); ++k) {
+            const AIPathSegment &now = sq->segments[k], &was = before[k];
+            for (auto [a, b] : {std::pair{now.p, was.p}, std::pair{now.in, was.in}, std::pair{now.out, was.out}})
+                EXPECT_TRUE(a.h == b.h && a.v == b.v) << "anchor " << k;
+        }
+        EXPECT_THAT(markers(), ::testing::ElementsAre(IsPoint(0, 0))) << "the marker stays";
         stopSession();
     }
 }
