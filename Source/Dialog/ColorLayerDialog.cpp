@@ -126,18 +126,10 @@ static ASErr ColorLayerDlgPenTextInitProc(ADMItemRef item)
     return kNoErr;
 }
 
-// The index of the popup's chosen pen, -1 when none is chosen.
-static int32_t chosenPen(ADMItemRef popup)
-{
-    ADMListRef list = popup != NULL ? sADMItem->GetList(popup) : NULL;
-    ADMEntryRef entry = list != NULL ? sADMList->GetActiveEntry(list) : NULL;
-    return entry != NULL ? sADMEntry->GetIndex(entry) : -1;
-}
-
 static ASErr ColorLayerDlgPenPopupNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
-        g_iPenIndex = chosenPen(item);
+        g_iPenIndex = GetSelectedEntryID(item);
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         for (int32_t id : {kColorLayerPressureItem, kColorLayerVelocityItem, kColorLayerOffsetItem}) {
             ADMItemRef text = sADMDialog->GetItem(dialog, id);
@@ -150,20 +142,8 @@ static ASErr ColorLayerDlgPenPopupNotifyProc(ADMItemRef item, ADMNotifierRef not
 
 static ASErr ColorLayerDlgPenPopupInitProc(ADMItemRef item)
 {
-    ADMListRef list = sADMItem->GetList(item);
-    const Environment& env = g->curEnvironment;
-    int32_t count = env.Pens != NULL ? env.PenNumber : 0;
-    int32_t current = *editedPen();
-    for (int32_t i = 0; list != NULL && i < count; ++i) {
-        ADMEntryRef entry = sADMList->InsertEntry(list, i);
-        if (entry == NULL) break;
-        char name[sizeof env.Pens[i].PenName + 1];
-        memcpy(name, env.Pens[i].PenName, sizeof env.Pens[i].PenName);
-        name[sizeof env.Pens[i].PenName] = 0;
-        sADMEntry->SetText(entry, name);
-        // A pen the environment lacks leaves the popup without a choice.
-        if (i == current) sADMEntry->Select(entry, TRUE);
-    }
+    // A pen the environment lacks leaves the popup without a choice.
+    InitializePenPopupList(item, *editedPen(), false);
     sADMItem->SetNotifyProc(item, ColorLayerDlgPenPopupNotifyProc);
     return kNoErr;
 }
@@ -208,7 +188,7 @@ static bool storeEntry(ADMDialogRef dialog)
     ADMItemRef pause = sADMDialog->GetItem(dialog, kColorLayerPauseItem);
     if (pause != NULL) *editedPause() = sADMItem->GetBooleanValue(pause) ? 1 : 0;
     // Without a choice in the popup the entry keeps its pen.
-    int32_t pen = chosenPen(sADMDialog->GetItem(dialog, kColorLayerPenItem));
+    int32_t pen = GetSelectedEntryID(sADMDialog->GetItem(dialog, kColorLayerPenItem));
     if (pen >= 0) *editedPen() = pen;
     for (int32_t id : {kColorLayerPreTextItem, kColorLayerPostTextItem})
         if (storeCommandText(sADMDialog->GetItem(dialog, id), editedText(id)) != kNoErr) {

@@ -1,5 +1,7 @@
 #include "Dialog/DialogCommon.h"
 
+#include <string.h>
+
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Common/Units.h"
@@ -77,4 +79,40 @@ void setMillimetreField(ADMItemRef item, double millimetres)
     sADMItem->SetSmallIncrement(item, (ADMFloat)kMillimetreToPoint);
     sADMItem->SetLargeIncrement(item, (ADMFloat)(5 * kMillimetreToPoint));
     sADMItem->SetFloatValue(item, (ADMFloat)(millimetres * kMillimetreToPoint));
+}
+
+ASInt32 GetSelectedEntryID(ADMItemRef listItem)
+{
+    if (listItem == nullptr) return -1;
+    ADMListRef list = sADMItem->GetList(listItem);
+    if (list == nullptr) return -1;
+    ADMEntryRef entry = sADMList->GetActiveEntry(list);
+    if (entry == nullptr) return -1;
+    return sADMEntry->GetID(entry);
+}
+
+void InitializePenPopupList(ADMItemRef popupItem, int32_t selectedPen, bool firstWhenMissing)
+{
+    ADMListRef list = popupItem != nullptr ? sADMItem->GetList(popupItem) : nullptr;
+    if (list == nullptr) return;
+    const Environment& env = g->curEnvironment;
+    int32_t count = env.Pens != nullptr ? env.PenNumber : 0;
+    int32_t made = 0;
+    for (; made < count; made++) {
+        ADMEntryRef entry = sADMList->InsertEntry(list, made);
+        if (entry == nullptr) break;  // the toolkit is out of room; the pens listed so far stay usable
+        // A pen's name fills its field without a terminator when it is long.
+        const Pen& pen = env.Pens[made];
+        char name[sizeof pen.PenName + 1];
+        memcpy(name, pen.PenName, sizeof pen.PenName);
+        name[sizeof pen.PenName] = 0;
+        sADMEntry->SetID(entry, made);
+        sADMEntry->SetText(entry, name);
+    }
+    int32_t chosen = selectedPen >= 0 && selectedPen < made ? selectedPen : firstWhenMissing ? 0 : -1;
+    ADMEntryRef entry = chosen >= 0 && made > 0 ? sADMList->IndexEntry(list, chosen) : nullptr;
+    if (entry != nullptr) {
+        sADMEntry->Select(entry, TRUE);
+        sADMEntry->Activate(entry, TRUE);
+    }
 }

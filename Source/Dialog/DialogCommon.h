@@ -1,6 +1,6 @@
 // What every dialog does the same way: set itself up from its item table,
-// tell a user's change from the toolkit's own notifications, and end a modal
-// dialog when one of its buttons is clicked.
+// tell a user's change from the toolkit's own notifications, end a modal
+// dialog when one of its buttons is clicked, and fill and read popups.
 #pragma once
 
 #include <stdint.h>
@@ -52,3 +52,12 @@ ADMPoint admPoint(int h, int v);
 // A length field, which holds points and shows millimetres: it shows the
 // length given and steps by 1 mm, and by 5 mm with the large step.
 void setMillimetreField(ADMItemRef item, double millimetres);
+
+// The id of the active entry of a popup's (or list's) entries, or -1 when no
+// entry is active or the item has no list.
+ASInt32 GetSelectedEntryID(ADMItemRef listItem);
+
+// Fills a popup with the current environment's pens (entry i: id i, the
+// pen's name) and chooses the entry of selectedPen. For a pen the environment
+// lacks it chooses the first entry when firstWhenMissing, else none.
+void InitializePenPopupList(ADMItemRef popupItem, int32_t selectedPen, bool firstWhenMissing = true);

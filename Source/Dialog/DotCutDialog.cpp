@@ -26,36 +26,6 @@ const Item_Control_arg dlgDotCutItem[kDotCutItemCount] = {
     {kADMTextPushButtonType, 795, 0, 0, kDotCutCancelItem, 230, 100, 70, 20, nullptr, nullptr},
 };
 
-ASInt32 GetSelectedEntryID(ADMItemRef listItem)
-{
-    if (listItem == nullptr) return -1;
-    ADMListRef list = sADMItem->GetList(listItem);
-    if (list == nullptr) return -1;
-    ADMEntryRef entry = sADMList->GetActiveEntry(list);
-    if (entry == nullptr) return -1;
-    return sADMEntry->GetID(entry);
-}
-
-void InitializePenPopupList(ADMItemRef popupItem, int32_t selectedPen)
-{
-    ADMListRef list = sADMItem->GetList(popupItem);
-    if (list == nullptr) return;
-    const Environment& env = g->curEnvironment;
-    int32_t count = env.Pens != nullptr ? env.PenNumber : 0;
-    for (int32_t i = 0; i < count; i++) {
-        ADMEntryRef entry = sADMList->InsertEntry(list, i);
-        if (entry == nullptr) continue;
-        sADMEntry->SetID(entry, i);
-        sADMEntry->SetText(entry, env.Pens[i].PenName);
-    }
-    int32_t chosen = selectedPen >= 0 && selectedPen < count ? selectedPen : 0;
-    ADMEntryRef entry = count > 0 ? sADMList->IndexEntry(list, chosen) : nullptr;
-    if (entry != nullptr) {
-        sADMEntry->Select(entry, TRUE);
-        sADMEntry->Activate(entry, TRUE);
-    }
-}
-
 static void initLength(ADMItemRef item, int32_t hundredths)
 {
     sADMItem->SetUnits(item, kADMMillimeterUnits);

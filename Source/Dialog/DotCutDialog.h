@@ -1,7 +1,7 @@
 // The dot-cut dialog "MAKE_DoT_CUt_Dialog": the lengths of the cut-through
 // and half-cut pieces (millimetres) and the pen of each, then the dot cut of
-// the selection. Its popup helper GetSelectedEntryID is shared with the
-// cutter's device panel.
+// the selection. Its pen popups are filled and read with the shared helpers
+// of Dialog/DialogCommon.h.
 #pragma once
 
 #include <stdint.h>
@@ -35,15 +35,6 @@ extern const Item_Control_arg dlgDotCutItem[kDotCutItemCount];
 // the selection. Returns what the dialog ended with (kDotCutConfirmed after
 // OK, kDotCutCancelled after Cancel).
 int32_t goMakeDotCut(void);
-
-// Fills a popup with the current environment's pens (entry i: id i, the
-// pen's name) and chooses the entry of selectedPen, or the first one when
-// there is no such pen.
-void InitializePenPopupList(ADMItemRef popupItem, int32_t selectedPen);
-
-// The id of the active entry of a popup's (or list's) entries, or -1 when no
-// entry is active or the item has no list.
-ASInt32 GetSelectedEntryID(ADMItemRef listItem);
 
 ASErr DotCutDialogInitProc(ADMDialogRef dialog);
 ASErr DotCutDialogIButtonProc(ADMItemRef item, ADMNotifierRef notifier);

@@ -49,15 +49,6 @@ static void enableGroupChoice(ADMDialogRef dialog, bool on)
     for (int i = 0; i < 4; ++i) enablePlotOutItem(dialog, kGroupItems[i], on);
 }
 
-// The index of a list item's active entry, -1 when none is active.
-static int32_t activeEntryIndex(ADMDialogRef dialog, int32_t listId)
-{
-    ADMItemRef item = plotOutItem(dialog, listId);
-    ADMListRef list = item != NULL ? sADMItem->GetList(item) : NULL;
-    ADMEntryRef entry = list != NULL ? sADMList->GetActiveEntry(list) : NULL;
-    return entry != NULL ? sADMEntry->GetIndex(entry) : -1;
-}
-
 ASErr PlotOutDlgManuIndexRadioButtonInitProc(ADMItemRef item)
 {
     sADMItem->SetBooleanValue(item, FALSE);
@@ -72,10 +63,12 @@ ASErr PlotOutDlgManuIndexRadioButtonNotifyProc(ADMItemRef item, ADMNotifierRef n
     if (userChanged(notifier)) {
         // Only the group of the list's active entry is shown while the user
         // orders it; visibility is a matter of the volumes, it cannot fail.
-        if (layerListShown(dialog))
-            (void)showSelectLayer(activeEntryIndex(dialog, kPlotOutLayerListItem), g_lyLoad, g_iLayerNum);
+        bool byLayer = layerListShown(dialog);
+        ASInt32 group = GetSelectedEntryID(plotOutItem(dialog, byLayer ? kPlotOutLayerListItem : kPlotOutColorListItem));
+        if (byLayer)
+            (void)showSelectLayer(group, g_lyLoad, g_iLayerNum);
         else
-            (void)showSelectColor(activeEntryIndex(dialog, kPlotOutColorListItem), g_clLoad, g_iColorNum);
+            (void)showSelectColor(group, g_clLoad, g_iColorNum);
         enableGroupChoice(dialog, false);
         bool on = sADMItem->GetBooleanValue(item) != 0;
         if (id == kPlotOutRenumberToolItem && on) {
@@ -230,6 +223,7 @@ static void fillList(ADMItemRef item, const ListSide& side)
         uint8_t visible = side.isColor ? g_clLoad[i].visible : g_lyLoad[i].visible;
         ADMEntryRef entry = sADMList->InsertEntry(list, i);
         if (entry == NULL) break;  // the toolkit is out of room; the rows made so far stay usable
+        sADMEntry->SetID(entry, i);  // an entry's id is its table row
         char text[300];
         snprintf(text, sizeof text, "   %.254s", name);
         sADMEntry->SetText(entry, text);

@@ -22,7 +22,7 @@
 #include "Common/Suites.h"
 #include "Common/Units.h"
 #include "Core/CutModel.h"
-#include "Dialog/DotCutDialog.h"
+#include "Dialog/DialogCommon.h"
 #include "Dialog/PlotOutDialog.h"  // the link's alert texts
 #include "PlotOut/USB.h"
 #include "Toolbox.h"
