@@ -22,6 +22,7 @@
 #include "Dialog/AutoGroupSpaceDialog.h"
 #include "Dialog/PlotOutFields.h"
 #include "Dialog/PlotOutLists.h"
+#include "Dialog/PlotOutShared.h"
 #include "PlotOut/PlotOut.h"
 #include "PlotOut/USB.h"
 
@@ -205,15 +206,6 @@ ASErr goPlotOut(void* message)
     return g_openError != kNoErr ? g_openError : result;
 }
 
-static ADMItemRef itemOf(ADMDialogRef dialog, int32_t id) { return sADMDialog->GetItem(dialog, id); }
-
-static void invalidatePreview(ADMDialogRef dialog)
-{
-    g_iPreviewDrawType = 1;
-    ADMItemRef preview = itemOf(dialog, kPlotOutPreviewItem);
-    if (preview != NULL) sADMItem->Invalidate(preview);
-}
-
 // Frees the cut model, the layer and colour tables and the undo history;
 // what is already free is passed over. Freeing cannot fail.
 static void freeJob()
@@ -240,13 +232,13 @@ static void freeJob()
 static void setOpenStates(ADMDialogRef dialog)
 {
     ADMItemRef item;
-    if ((item = itemOf(dialog, kPlotOutColorListItem)) != NULL) sADMItem->Show(item, FALSE);
-    if ((item = itemOf(dialog, kPlotOutSelectToolItem)) != NULL) sADMItem->SetBooleanValue(item, TRUE);
-    if ((item = itemOf(dialog, kPlotOutFitPrecisionItem)) != NULL) {
+    if ((item = plotOutItem(dialog, kPlotOutColorListItem)) != NULL) sADMItem->Show(item, FALSE);
+    if ((item = plotOutItem(dialog, kPlotOutSelectToolItem)) != NULL) sADMItem->SetBooleanValue(item, TRUE);
+    if ((item = plotOutItem(dialog, kPlotOutFitPrecisionItem)) != NULL) {
         sADMItem->SetUnits(item, kADMMillimeterUnits);
         sADMItem->SetFloatValue(item, (ADMFloat)(g->Precious * kMillimetreToPoint));
     }
-    item = itemOf(dialog, g->FitType == 2 ? kPlotOutFitArcsItem : kPlotOutFitLinesItem);
+    item = plotOutItem(dialog, g->FitType == 2 ? kPlotOutFitArcsItem : kPlotOutFitLinesItem);
     if (item != NULL) sADMItem->SetBooleanValue(item, TRUE);
 }
 
@@ -281,14 +273,14 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
 
     for (int i = 0; i < kPlotOutItemCount; ++i) {
         if (strcmp(dlgPlotOutItem[i].itemType, kADMTextStaticType) != 0) continue;
-        ADMItemRef item = itemOf(dialog, dlgPlotOutItem[i].itemId);
+        ADMItemRef item = plotOutItem(dialog, dlgPlotOutItem[i].itemId);
         if (item != NULL)
             sADMItem->SetJustify(item, dlgPlotOutItem[i].itemId == kPlotOutStatusItem ? kADMLeftJustify
                                                                                     : kADMRightJustify);
     }
 
     ADMRect frame = {0, 0, 0, 0};
-    ADMItemRef preview = itemOf(dialog, kPlotOutPreviewItem);
+    ADMItemRef preview = plotOutItem(dialog, kPlotOutPreviewItem);
     if (preview != NULL) sADMItem->GetLocalRect(preview, &frame);
     int32_t frameWidth = frame.right - frame.left;
     int32_t frameHeight = frame.bottom - frame.top;
@@ -327,11 +319,11 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
     }
     (void)getGlobalDistance(&g->totalCutLength);  // only sums lengths: cannot fail
 
-    invalidatePreview(dialog);
+    redrawPlotOutPreview(dialog);
     static const int32_t kUpdatedFirst[6] = {kPlotOutZoomSliderItem, kPlotOutZoomValueItem, kPlotOutLayerListItem,
                                              kPlotOutColorListItem,  kPlotOutWidthItem,     kPlotOutHeightItem};
     for (int i = 0; i < 6; ++i) {
-        ADMItemRef item = itemOf(dialog, kUpdatedFirst[i]);
+        ADMItemRef item = plotOutItem(dialog, kUpdatedFirst[i]);
         if (item != NULL) sADMItem->SendNotify(item, kUpdateItemSettingNotify);
     }
     return kNoErr;
@@ -351,7 +343,7 @@ ASErr PlotOutDialogDestroyProc(ADMDialogRef dialog)
 
 static void placeItem(ADMDialogRef dialog, int32_t id, int32_t left, int32_t right, int32_t top, int32_t bottom)
 {
-    ADMItemRef item = itemOf(dialog, id);
+    ADMItemRef item = plotOutItem(dialog, id);
     if (item == NULL) return;
     ADMRect r;
     r.left = (ASInt16)left;
@@ -400,8 +392,8 @@ ASErr PlotOutDialogNotifyProc(ADMDialogRef dialog, ADMNotifierRef notifier)
 
 static void afterHistoryStep(ADMDialogRef dialog)
 {
-    invalidatePreview(dialog);
-    ADMItemRef preview = itemOf(dialog, kPlotOutPreviewItem);
+    redrawPlotOutPreview(dialog);
+    ADMItemRef preview = plotOutItem(dialog, kPlotOutPreviewItem);
     if (preview != NULL) (void)notifySend(preview, kValueChangedNotify);  // only passes the notification on
 }
 
@@ -420,7 +412,7 @@ ASErr notifySend(ADMItemRef item, const char* notifierName)
 {
     ADMDialogRef dialog = sADMItem->GetDialog(item);
     for (int i = 0; i < kValueControlCount; ++i) {
-        ADMItemRef receiver = itemOf(dialog, kValueControls[i]);
+        ADMItemRef receiver = plotOutItem(dialog, kValueControls[i]);
         if (receiver != NULL && receiver != item) sADMItem->SendNotify(receiver, notifierName);
     }
     return kNoErr;
@@ -468,8 +460,8 @@ ASErr PlotOutDlgExitDlgPicturePushButtonProc(ADMItemRef item, ADMNotifierRef not
         // The fit settings are kept only when the user leaves through this
         // button; resizing or closing the window keeps the earlier ones.
         ADMDialogRef dialog = sADMItem->GetDialog(item);
-        ADMItemRef precision = itemOf(dialog, kPlotOutFitPrecisionItem);
-        ADMItemRef arcs = itemOf(dialog, kPlotOutFitArcsItem);
+        ADMItemRef precision = plotOutItem(dialog, kPlotOutFitPrecisionItem);
+        ADMItemRef arcs = plotOutItem(dialog, kPlotOutFitArcsItem);
         if (precision != NULL) g->Precious = sADMItem->GetFloatValue(precision) * kPointToMillimetre;
         g->FitType = (arcs != NULL && sADMItem->GetBooleanValue(arcs)) ? 2 : 1;
         sADMDialog->EndModal(dialog, kPlotOutExitItem, TRUE);
@@ -515,7 +507,7 @@ ASErr PlotOutDlgOffsetPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
         default: break;
         }
         (void)notifySend(item, kPreviewSelectionChangedNotify);
-        invalidatePreview(sADMItem->GetDialog(item));
+        redrawPlotOutPreview(sADMItem->GetDialog(item));
     }
     sADMItem->DefaultNotify(item, notifier);
     return kNoErr;
@@ -534,18 +526,18 @@ ASErr PlotOutDlgLayerColorPictureRatioButtonProc(ADMItemRef item, ADMNotifierRef
 {
     ADMDialogRef dialog = sADMItem->GetDialog(item);
     int32_t id = sADMItem->GetID(item);
-    ADMItemRef other = itemOf(dialog, id == kPlotOutCutByLayerItem ? kPlotOutCutByColorItem : kPlotOutCutByLayerItem);
+    ADMItemRef other = plotOutItem(dialog, id == kPlotOutCutByLayerItem ? kPlotOutCutByColorItem : kPlotOutCutByLayerItem);
     ASBoolean on = sADMItem->GetBooleanValue(item);
     if (other != NULL) sADMItem->SetBooleanValue(other, !on);
     uint8_t byLayer = (id == kPlotOutCutByLayerItem) == (on != 0);
-    ADMItemRef layers = itemOf(dialog, kPlotOutLayerListItem);
-    ADMItemRef colors = itemOf(dialog, kPlotOutColorListItem);
+    ADMItemRef layers = plotOutItem(dialog, kPlotOutLayerListItem);
+    ADMItemRef colors = plotOutItem(dialog, kPlotOutColorListItem);
     if (layers != NULL) sADMItem->Show(layers, byLayer);
     if (colors != NULL) sADMItem->Show(colors, !byLayer);
     // The chosen table's visibility goes back onto the volumes.
     ASErr error =
         byLayer ? updateVisibleLayer(g_lyLoad, g_iLayerNum) : updateVisibleColor(g_clLoad, g_iColorNum);
-    invalidatePreview(dialog);
+    redrawPlotOutPreview(dialog);
     sADMItem->DefaultNotify(item, notifier);
     return error;
 }
@@ -632,11 +624,7 @@ ASErr writePlotJob(FILE* file, uint8_t byLayer)
 }
 
 // Cut by layer while the layer list is the one shown.
-static uint8_t byLayerOf(ADMDialogRef dialog)
-{
-    ADMItemRef layers = itemOf(dialog, kPlotOutLayerListItem);
-    return layers != NULL && sADMItem->IsVisible(layers) ? 1 : 0;
-}
+static uint8_t byLayerOf(ADMDialogRef dialog) { return layerListShown(dialog) ? 1 : 0; }
 
 // The plug-in's own file, the starting place of the save dialog.
 VT_NODISCARD static ASErr pluginFile(SPPlatformFileSpecification* file)
@@ -678,7 +666,7 @@ ASErr PlotOutDlgOutputPreviewPicturePushButtonProc(ADMItemRef item, ADMNotifierR
                 goOutputPreview(dialog);
         }
         // Back to the select tool, as after any preview.
-        ADMItemRef select = itemOf(dialog, kPlotOutSelectToolItem);
+        ADMItemRef select = plotOutItem(dialog, kPlotOutSelectToolItem);
         if (select != NULL) {
             sADMItem->SetBooleanValue(select, TRUE);
             sADMItem->SendNotify(select, kADMUserChangedNotifier);
@@ -825,7 +813,7 @@ ASErr PlotOutDlgViewSettingCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef no
         uint8_t* setting = viewSettingOf(sADMItem->GetID(item));
         if (setting != NULL)
             *setting = sADMItem->GetBooleanValue(item) ? 1 : 0;
-        invalidatePreview(sADMItem->GetDialog(item));
+        redrawPlotOutPreview(sADMItem->GetDialog(item));
     }
     sADMItem->DefaultNotify(item, notifier);
     return kNoErr;
@@ -841,7 +829,7 @@ ASErr PlotOutDlgViewSettingPicPushButtonColorStyleNotifyProc(ADMItemRef item, AD
     // The click is this button's whole business; nothing goes on to the toolkit.
     if (userChanged(notifier)) {
         (void)goPreviewOption();  // OK or Cancel, the preview is drawn from what the options hold now
-        invalidatePreview(sADMItem->GetDialog(item));
+        redrawPlotOutPreview(sADMItem->GetDialog(item));
     }
     return kNoErr;
 }

@@ -51,12 +51,6 @@ void frameSize(ADMItemRef frame, int32_t* width, int32_t* height)
     *height = bounds.bottom - bounds.top;
 }
 
-void invalidateFrame(ADMItemRef frame, int32_t drawType)
-{
-    g_iPreviewDrawType = drawType;
-    if (frame != NULL) sADMItem->Invalidate(frame);
-}
-
 // The slider and the edit show the zoom anew.
 void zoomChanged(ADMItemRef anyItem)
 {
@@ -109,7 +103,7 @@ void dragged(ADMItemRef frame, ADMPoint point, uint8_t shift)
     g_ptMouseDrag = point;
     switch (g_iPreviewOpType) {
     case kPreviewToolSelect:
-    case kPreviewToolZoom: invalidateFrame(frame, kPreviewDrawDragRect); break;
+    case kPreviewToolZoom: redrawPlotOutPreview(sADMItem->GetDialog(frame), kPreviewDrawDragRect); break;
     case kPreviewToolMove: {
         if (shift) {
             int32_t oh, ov;
@@ -126,20 +120,20 @@ void dragged(ADMItemRef frame, ADMPoint point, uint8_t shift)
             g_rectNewUnion.top = heldPixel(point.v - halfHeight);
             g_rectNewUnion.bottom = heldPixel(point.v + halfHeight);
         }
-        invalidateFrame(frame, kPreviewDrawDragUnion);
+        redrawPlotOutPreview(sADMItem->GetDialog(frame), kPreviewDrawDragUnion);
         break;
     }
     case kPreviewToolScale:
         g_rectNewUnion = previewScaleOutline(g_rectBeginUnion, g_iPreviewScaleMode, point, shift,
                                              g_rectDimenBeginUnion.right - g_rectDimenBeginUnion.left,
                                              g_rectDimenBeginUnion.top - g_rectDimenBeginUnion.bottom);
-        invalidateFrame(frame, kPreviewDrawDragUnion);
+        redrawPlotOutPreview(sADMItem->GetDialog(frame), kPreviewDrawDragUnion);
         break;
     case kPreviewToolPan:
         g->previewOrigin.h = heldOrigin((long)g->previewOrigin.h + point.h - g_ptMouseDragOld.h);
         g->previewOrigin.v = heldOrigin((long)g->previewOrigin.v + point.v - g_ptMouseDragOld.v);
         g_ptMouseDragOld = point;
-        invalidateFrame(frame, kPreviewDrawAll);
+        redrawPlotOutPreview(sADMItem->GetDialog(frame));
         break;
     default: break;
     }
@@ -179,7 +173,7 @@ void released(ADMItemRef frame, ADMPoint point, uint8_t shift)
         AIRealRect picked;
         convertFrameRectToDimenRect(spanned(g_ptMouseDown, point), &picked);
         (void)selectVolume(picked, shift ? 0 : 1);
-        invalidateFrame(frame, kPreviewDrawAll);
+        redrawPlotOutPreview(sADMItem->GetDialog(frame));
         (void)notifySend(frame, kPreviewSelectionChangedNotify);
         break;
     }
@@ -194,7 +188,7 @@ void released(ADMItemRef frame, ADMPoint point, uint8_t shift)
             (void)setSelectionVolumeDoubleValue(kVolumeValueLeft, dx, 1);
             (void)setSelectionVolumeDoubleValue(kVolumeValueBottom, dy, 1);
         }
-        invalidateFrame(frame, kPreviewDrawAll);
+        redrawPlotOutPreview(sADMItem->GetDialog(frame));
         (void)notifySend(frame, kPreviewSelectionChangedNotify);
         break;
     }
@@ -206,11 +200,11 @@ void released(ADMItemRef frame, ADMPoint point, uint8_t shift)
             g->undoNewStep = 1;
             (void)setSelectionVolumeScale(g_rectDimenBeginUnion, g_iPreviewScaleMode, sx, sy, 1);
         }
-        invalidateFrame(frame, kPreviewDrawAll);
+        redrawPlotOutPreview(sADMItem->GetDialog(frame));
         (void)notifySend(frame, kPreviewSelectionChangedNotify);
         break;
     }
-    case kPreviewToolPan: invalidateFrame(frame, kPreviewDrawAll); break;
+    case kPreviewToolPan: redrawPlotOutPreview(sADMItem->GetDialog(frame)); break;
     case kPreviewToolRenumber: {
         if (g_iCurrentIndex == 0) g_iCurrentIndex = 1;
         AIRealPoint at;
@@ -220,7 +214,7 @@ void released(ADMItemRef frame, ADMPoint point, uint8_t shift)
         if (changeVolumeIndex(&g_iCurrentIndex, at, groupFlag(frame)) != kNoErr)
             sendToItem(frame, kPlotOutRenumberToolItem, kManuSortFinishedNotify);
         g_iCurrentIndex++;
-        invalidateFrame(frame, kPreviewDrawAll);
+        redrawPlotOutPreview(sADMItem->GetDialog(frame));
         break;
     }
     case kPreviewToolSwap: {
@@ -228,12 +222,12 @@ void released(ADMItemRef frame, ADMPoint point, uint8_t shift)
         convertFramePointToDimenPoint(point, &at);
         if (swapVolumeIndex(&g_iSwapA, &g_iSwapB, at, groupFlag(frame)) != kNoErr)
             sendToItem(frame, kPlotOutSwapToolItem, kManuSortFinishedNotify);
-        invalidateFrame(frame, kPreviewDrawAll);
+        redrawPlotOutPreview(sADMItem->GetDialog(frame));
         break;
     }
     case kPreviewToolZoom:
         zoomReleased(frame, point);
-        invalidateFrame(frame, kPreviewDrawAll);
+        redrawPlotOutPreview(sADMItem->GetDialog(frame));
         break;
     default: break;
     }
@@ -513,7 +507,7 @@ ASErr PlotOutDlgPreviewZoomEditNotifyProc(ADMItemRef item, ADMNotifierRef notifi
         g->previewZoomY = g->previewZoomX;
         ADMItemRef slider = dialogItem(item, kPlotOutZoomSliderItem);
         if (slider != NULL) sADMItem->SendNotify(slider, kValueChangedNotify);
-        invalidateFrame(dialogItem(item, kPlotOutPreviewItem), kPreviewDrawAll);
+        redrawPlotOutPreview(sADMItem->GetDialog(item));
     } else if (sADMNotifier->IsNotifierType(notifier, kUpdateItemSettingNotify)) {
         sADMItem->SetMaxFloatValue(item, (ADMFloat)g_dMaxZoom);
         sADMItem->SetMinFloatValue(item, (ADMFloat)g_dMinZoom);
@@ -542,7 +536,7 @@ ASErr PlotOutDlgPreviewSlideNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
         g->previewZoomY = g->previewZoomX;
         ADMItemRef edit = dialogItem(item, kPlotOutZoomValueItem);
         if (edit != NULL) sADMItem->SendNotify(edit, kValueChangedNotify);
-        invalidateFrame(dialogItem(item, kPlotOutPreviewItem), kPreviewDrawAll);
+        redrawPlotOutPreview(sADMItem->GetDialog(item));
     } else if (sADMNotifier->IsNotifierType(notifier, kUpdateItemSettingNotify)) {
         sADMItem->SetMinFloatValue(item, kSliderFirst);
         sADMItem->SetMaxFloatValue(item, kSliderLast);

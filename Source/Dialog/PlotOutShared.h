@@ -8,10 +8,11 @@
 // An item of the Plot Out dialog, or null when the dialog has no such item.
 inline ADMItemRef plotOutItem(ADMDialogRef dialog, int32_t id) { return sADMDialog->GetItem(dialog, id); }
 
-// A change of the job is followed by a full redraw of the preview frame.
-inline void redrawPlotOutPreview(ADMDialogRef dialog)
+// The preview frame is drawn again: in full after a change of the job, or
+// only what a drag shows (drawType, bits of g_iPreviewDrawType).
+inline void redrawPlotOutPreview(ADMDialogRef dialog, int32_t drawType = kPreviewDrawAll)
 {
-    g_iPreviewDrawType = kPreviewDrawAll;
+    g_iPreviewDrawType = drawType;
     ADMItemRef preview = plotOutItem(dialog, kPlotOutPreviewItem);
     if (preview != NULL) sADMItem->Invalidate(preview);
 }
