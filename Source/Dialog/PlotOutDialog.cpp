@@ -623,9 +623,6 @@ ASErr writePlotJob(FILE* file, uint8_t byLayer)
     return error;
 }
 
-// Cut by layer while the layer list is the one shown.
-static uint8_t byLayerOf(ADMDialogRef dialog) { return layerListShown(dialog) ? 1 : 0; }
-
 // The plug-in's own file, the starting place of the save dialog.
 VT_NODISCARD static ASErr pluginFile(SPPlatformFileSpecification* file)
 {
@@ -660,7 +657,7 @@ ASErr PlotOutDlgOutputPreviewPicturePushButtonProc(ADMItemRef item, ADMNotifierR
             alertWith(kPreviewFileNotWrittenString, path[0] != 0 ? path : kPreviewFileName);
         } else {
             g->arcAngleUnit = 0.0001;
-            if (writeJobToFile(file, byLayerOf(dialog)) != kNoErr)
+            if (writeJobToFile(file, layerListShown(dialog)) != kNoErr)
                 alertWith(kPreviewFileNotWrittenString, path);
             else
                 goOutputPreview(dialog);
@@ -699,7 +696,7 @@ ASErr PlotOutDlgOutputFilePiturePushButtonProc(ADMItemRef item, ADMNotifierRef n
                 alertWithFile(kPlotFileNotCreatedString, out.path[0] ? out.path : chosen.path, out.systemError);
             } else {
                 g->arcAngleUnit = 0.1;
-                ASErr error = writePlotJob(out.stream, byLayerOf(dialog));
+                ASErr error = writePlotJob(out.stream, layerListShown(dialog));
                 if (ferror(out.stream) && error == kNoErr) error = kWriteErr;
                 if (OS_fcloseReplacing(&out, error) != kNoErr)
                     alertWithFile(kPlotFileNotWrittenString, out.path, out.systemError);
@@ -726,7 +723,7 @@ ASErr PlotOutDlgOutputPiturePushButtonProc(ADMItemRef item, ADMNotifierRef notif
             alertWith(kCutterNotFoundString, NULL);
         } else {
             warnWhenBeyondMedia();
-            error = writePlotJob(NULL, byLayerOf(dialog));
+            error = writePlotJob(NULL, layerListShown(dialog));
             // The send decides what the user is told: every byte that was
             // going out is out, and a failed close has been logged.
             (void)USB_Close();
