@@ -56,6 +56,24 @@ uint8_t isTopLevel(AIArtHandle art)
     return parent != NULL && parent == root;
 }
 
+static uint8_t isLayerTitled(AILayerHandle layer, const char* title)
+{
+    char read[256];
+    if (layer == NULL || sAILayer->GetLayerTitle(layer, read, sizeof read)) return 0;
+    return strcmp(read, title) == 0;
+}
+
+static uint8_t isOnLayerTitled(AIArtHandle art, const char* title)
+{
+    AILayerHandle layer = NULL;
+    if (sAIArt->GetLayerOfArt(art, &layer)) return 0;
+    return isLayerTitled(layer, title);
+}
+
+uint8_t isMarksLayer(AILayerHandle layer) { return isLayerTitled(layer, kMarksLayerTitle); }
+
+uint8_t isOnMarksLayer(AIArtHandle art) { return isOnLayerTitled(art, kMarksLayerTitle); }
+
 // ---- The current plotter ------------------------------------------------------------
 
 // The current plotter, its environment and pens, every entry of them.
@@ -266,7 +284,7 @@ ASErr loadVolume(AIArtHandle art)
     char title[256] = "";
     AILayerHandle layer = NULL;
     if (sAIArt->GetLayerOfArt(art, &layer) == kNoErr) sAILayer->GetLayerTitle(layer, title, sizeof title);
-    uint8_t dotCut = sAITag->GetTag(art, kDotCutTag, "string", NULL) == kNoErr;
+    uint8_t dotCut = sAITag->GetTag(art, kTagDotCut, "string", NULL) == kNoErr;
 
     AIRealRect bounds;
     GetArtBoundsWithoutStroke(art, &bounds);

@@ -8,12 +8,9 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Core/ArtNames.h"
 #include "Core/CutModelRecords.h"
 #include "Core/PlotterPreferences.h"
-
-// Title of the layer that holds the registration marks.
-#define kMarksLayerTitle "Layer of 4 Marks Printed"
-#define kDotCutTag "TAG_OF_DOT_CUT"
 
 // The gate before a job. With checkSelection 1: kNothingSelectedErr,
 // kUnsupportedArtErr or the host's error of the selection query. Then the
@@ -43,6 +40,10 @@ uint8_t GetArtBoundsWithoutStroke(AIArtHandle art, AIRealRect* bounds);
 
 // True for a top-level object: a child of its layer's root group.
 uint8_t isTopLevel(AIArtHandle art);
+
+// The layers the plug-in makes for itself, told by their titles.
+uint8_t isMarksLayer(AILayerHandle layer);
+uint8_t isOnMarksLayer(AIArtHandle art);
 
 // Copies a name into a fixed field: at most size - 1 bytes, never cutting a
 // UTF-8 character in half, always terminated. Every name field of the cut

@@ -143,15 +143,6 @@ ASErr MakeMultipleCopyAAS(AIArtHandle group, AIRealRect rect)
     return err;
 }
 
-uint8_t isOnMarksLayer(AIArtHandle art)
-{
-    AILayerHandle layer = NULL;
-    char title[256];
-    if (sAIArt->GetLayerOfArt(art, &layer) || layer == NULL) return 0;
-    if (sAILayer->GetLayerTitle(layer, title, sizeof title)) return 0;
-    return strcmp(title, kMarksLayerTitle) == 0;
-}
-
 // Copies the selected top-level art into root for every grid position but
 // the first. Art of a marks layer (the earlier one, still there while the new
 // one is made) is never copied.

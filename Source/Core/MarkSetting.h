@@ -24,8 +24,6 @@
 #include "Common/ErrorCodes.h"
 #include "Core/CutModel.h"
 
-#define kTagAASSetting "TAG_AAS_SETTING"
-
 // The layouts, in the order a set flag is looked at.
 enum { kMarkLayoutNone = 0, kMarkLayout4Point = 1, kMarkLayoutSegmental = 2, kMarkLayoutMultipleCopies = 3 };
 
@@ -82,6 +80,3 @@ VT_NODISCARD ASErr SetAASPathStyle(AIArtHandle path);
 // the C locale; a value of a million units or more is written in digits.
 // The text's length, or -1 when it does not fit in size bytes.
 int32_t makeAASText(int32_t layout, int32_t segmentCode, AIRealRect bounds, char* text, size_t size);
-
-// True for art on a layer titled "Layer of 4 Marks Printed".
-uint8_t isOnMarksLayer(AIArtHandle art);

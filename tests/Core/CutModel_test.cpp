@@ -191,7 +191,7 @@ TEST_F(CutModelTest, RingsLargestFirstUnlessDotCut)
         rect(d, 10, 10, 20, 20, gr);   // small first in the tree
         rect(d, 0, 0, 100, 100, gr);
         rect(d, 30, 30, 60, 60, gr);
-        if (dotCut) gr->setTag(kDotCutTag, "10");
+        if (dotCut) gr->setTag(kTagDotCut, "10");
         selectAll(d);
         ASSERT_EQ(loadData(nullptr), kNoErr);
         ASSERT_EQ(g->volumeCount, 1) << "the group's children are not volumes of their own";
