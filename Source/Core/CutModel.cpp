@@ -74,6 +74,8 @@ uint8_t isMarksLayer(AILayerHandle layer) { return isLayerTitled(layer, kMarksLa
 
 uint8_t isOnMarksLayer(AIArtHandle art) { return isOnLayerTitled(art, kMarksLayerTitle); }
 
+uint8_t isOnInformationLayer(AIArtHandle art) { return isOnLayerTitled(art, kInformationLayerTitle); }
+
 // ---- The current plotter ------------------------------------------------------------
 
 // The current plotter, its environment and pens, every entry of them.
@@ -90,12 +92,17 @@ ASErr checkData(uint8_t checkSelection)
 
     if (checkSelection == 1) {
         result = getSelection(&matches, &count);
-        if (result == kNoErr && count == 0) result = kNothingSelectedErr;
+        // The start-point tool's markers are never part of a job: a selection
+        // of nothing else is no selection.
+        int32_t cuttable = 0;
         for (int32_t i = 0; result == kNoErr && i < count; ++i) {
+            if (isOnInformationLayer((*matches)[i])) continue;
+            cuttable++;
             int16_t type = kUnknownArt;
             sAIArt->GetArtType((*matches)[i], &type);
             if (type != kGroupArt && type != kPathArt && type != kCompoundPathArt) result = kUnsupportedArtErr;
         }
+        if (result == kNoErr && cuttable == 0) result = kNothingSelectedErr;
         if (result != kNoErr) {
             disposeSelection(matches);
             return result;
@@ -160,7 +167,7 @@ ASErr loadData(void* item)
     ASErr result = getSelection(&matches, &count);
     if (result == kNoErr) {
         for (int32_t i = 0; i < count && result == kNoErr; ++i)
-            if (isTopLevel((*matches)[i])) result = loadVolume((*matches)[i]);
+            if (isTopLevel((*matches)[i]) && !isOnInformationLayer((*matches)[i])) result = loadVolume((*matches)[i]);
         g->volumes = (Volume*)trimTo(g->volumes, g->volumeCount, sizeof(Volume), &g_volumeGrowth);
         if (result == kNoErr) result = updateVolume();
     }

@@ -44,6 +44,7 @@ uint8_t isTopLevel(AIArtHandle art);
 // The layers the plug-in makes for itself, told by their titles.
 uint8_t isMarksLayer(AILayerHandle layer);
 uint8_t isOnMarksLayer(AIArtHandle art);
+uint8_t isOnInformationLayer(AIArtHandle art);
 
 // Copies a name into a fixed field: at most size - 1 bytes, never cutting a
 // UTF-8 character in half, always terminated. Every name field of the cut

@@ -394,6 +394,24 @@ TEST_F(CutModelTest, MarksLayerVolumeIsFlaggedAndKeepsItsNumber)
     EXPECT_EQ(g->volumes[1].flags, 5u);
 }
 
+TEST_F(CutModelTest, StartPointMarkersAreNoJob)
+{
+    Document& d = doc();
+    rect(d, 0, 0, 10, 10);
+    LayerNode* info = d.insertLayer(0, kInformationLayerTitle);
+    d.setCurrentLayer(info);
+    ArtNode* marker = rect(d, -2.5f, -2.5f, 2.5f, 2.5f);
+    selectAll(d);
+    putPlotter(2);
+    ASSERT_EQ(checkData(1), kNoErr);
+    ASSERT_EQ(loadData(nullptr), kNoErr);
+    ASSERT_EQ(g->volumeCount, 1) << "the marker is not part of the job";
+
+    for (LayerNode* l : d.layers())
+        for (ArtNode* a : l->root->children) d.setSelected(a, a == marker);
+    EXPECT_EQ(checkData(1), kNothingSelectedErr) << "markers alone are no selection";
+}
+
 TEST_F(CutModelTest, UnsafeInputsLoadCleanly)
 {
     Document& d = doc();
