@@ -76,6 +76,30 @@ uint8_t isOnMarksLayer(AIArtHandle art) { return isOnLayerTitled(art, kMarksLaye
 
 uint8_t isOnInformationLayer(AIArtHandle art) { return isOnLayerTitled(art, kInformationLayerTitle); }
 
+// ---- What is cut ----------------------------------------------------------------------
+
+int32_t volumeInJob(const Volume* volume)
+{
+    if (!(volume->flags & kVolumeVisible)) return kJobLeftOut;
+    // The flag is set from the layer's title when the volume is loaded.
+    if (volume->flags & kVolumeOnMarksLayer) return kJobPrintedOnly;
+    return kJobCut;
+}
+
+int32_t ringInJob(const Volume* volume, int32_t ring)
+{
+    if (ring < 0 || ring >= volume->ringCount || volume->rings == NULL) return kJobLeftOut;
+    if (volume->rings[ring].dotCut == kRingDotCutSource) return kJobLeftOut;
+    return volumeInJob(volume);
+}
+
+uint8_t isDotCutVolume(const Volume* volume)
+{
+    for (int32_t i = 0; volume->rings != NULL && i < volume->ringCount; ++i)
+        if (volume->rings[i].dotCut != kRingPlain) return 1;
+    return 0;
+}
+
 // ---- The current plotter ------------------------------------------------------------
 
 // The current plotter, its environment and pens, every entry of them.
@@ -279,6 +303,21 @@ void FillColorToRGB(const AIPathStyle* style, uint16_t rgb[3], uint32_t* kind)
     }
 }
 
+// The rings of a dot-cut group: the pieces are the paths the group holds
+// after its first child; the first child is the source they were made from,
+// one path or a whole tree of art, and everything in it is left uncut.
+static void markDotCutRings(Volume* v)
+{
+    AIArtHandle source = NULL;
+    if (sAIArt->GetArtFirstChild(v->art, &source)) source = NULL;
+    for (int32_t i = 0; i < v->ringCount; ++i) {
+        Ring* r = &v->rings[i];
+        AIArtHandle parent = NULL;
+        uint8_t piece = sAIArt->GetArtParent(r->art, &parent) == kNoErr && parent == v->art && r->art != source;
+        r->dotCut = piece ? kRingDotCutPiece : kRingDotCutSource;
+    }
+}
+
 ASErr loadVolume(AIArtHandle art)
 {
     Volume* grown = (Volume*)growFor(g->volumes, g->volumeCount, sizeof(Volume), &g_volumeGrowth);
@@ -332,7 +371,10 @@ ASErr loadVolume(AIArtHandle art)
     v = &g->volumes[g->volumeCount - 1];
     v->rings = (Ring*)trimTo(v->rings, v->ringCount, sizeof(Ring), &g_ringGrowth);
     if (err == kMemoryErr) return err;
-    if (!dotCut) (void)sortRing(v->rings, v->ringCount);  // only reorders: cannot fail
+    if (dotCut)
+        markDotCutRings(v);
+    else
+        (void)sortRing(v->rings, v->ringCount);  // only reorders: cannot fail
     if (strcmp(v->layerName, kMarksLayerTitle) == 0) v->flags |= kVolumeOnMarksLayer;
     // A host error ends the walk of one group and the rings read so far are
     // cut, as the host has them; running out of memory stops the whole load.

@@ -46,6 +46,22 @@ uint8_t isMarksLayer(AILayerHandle layer);
 uint8_t isOnMarksLayer(AIArtHandle art);
 uint8_t isOnInformationLayer(AIArtHandle art);
 
+// What becomes of a volume, or of one ring of it, in the job:
+//   - kJobLeftOut: neither drawn, cut, counted nor picked: a hidden volume,
+//     and the source art of a dot-cut group, which its pieces stand for;
+//   - kJobPrintedOnly: the registration marks, drawn in the preview so that
+//     the job can be seen against them, but never cut, counted or picked;
+//   - kJobCut: cut, and so drawn, counted in the cut length and picked.
+// The writer, the cut length, the preview and the pick all ask here, so that
+// what is picked is what is drawn is what is cut. Art of the start-point
+// tool's layer never becomes a volume at all.
+enum { kJobLeftOut = 0, kJobPrintedOnly = 1, kJobCut = 2 };
+int32_t volumeInJob(const Volume* volume);
+int32_t ringInJob(const Volume* volume, int32_t ring);
+// True for a volume loaded from a dot-cut group (one of its rings is the
+// source or a piece).
+uint8_t isDotCutVolume(const Volume* volume);
+
 // Copies a name into a fixed field: at most size - 1 bytes, never cutting a
 // UTF-8 character in half, always terminated. Every name field of the cut
 // model is filled through this, so names cut to a field still match.
