@@ -66,9 +66,10 @@ VT_NODISCARD ASErr MakeSegmentPosition(AIArtHandle group, AIRealRect rect, int32
 // from rect. 0 or the first host error.
 VT_NODISCARD ASErr MakeMultipleCopyAAS(AIArtHandle group, AIRealRect rect);
 
-// Copies every selected top-level object (not of the marks layer) to every
-// grid position but the first, into the marks layer's root group on top.
-// Nothing without a marks layer. 0 or a host error.
+// Copies every selected top-level object (not of a marks layer) to every
+// grid position but the first, into the root group of the top-most marks
+// layer, on top: the new one while marks are being made. Nothing without a
+// marks layer. 0 or a host error.
 VT_NODISCARD ASErr DoArtMatrixCopy(AIRealRect rect);
 
 // Black RGB stroke of the mark thickness, no fill; the other style fields
