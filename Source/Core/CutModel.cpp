@@ -56,6 +56,50 @@ uint8_t isTopLevel(AIArtHandle art)
     return parent != NULL && parent == root;
 }
 
+static uint8_t isLayerTitled(AILayerHandle layer, const char* title)
+{
+    char read[256];
+    if (layer == NULL || sAILayer->GetLayerTitle(layer, read, sizeof read)) return 0;
+    return strcmp(read, title) == 0;
+}
+
+static uint8_t isOnLayerTitled(AIArtHandle art, const char* title)
+{
+    AILayerHandle layer = NULL;
+    if (sAIArt->GetLayerOfArt(art, &layer)) return 0;
+    return isLayerTitled(layer, title);
+}
+
+uint8_t isMarksLayer(AILayerHandle layer) { return isLayerTitled(layer, kMarksLayerTitle); }
+
+uint8_t isOnMarksLayer(AIArtHandle art) { return isOnLayerTitled(art, kMarksLayerTitle); }
+
+uint8_t isOnInformationLayer(AIArtHandle art) { return isOnLayerTitled(art, kInformationLayerTitle); }
+
+// ---- What is cut ----------------------------------------------------------------------
+
+int32_t volumeInJob(const Volume* volume)
+{
+    if (!(volume->flags & kVolumeVisible)) return kJobLeftOut;
+    // The flag is set from the layer's title when the volume is loaded.
+    if (volume->flags & kVolumeOnMarksLayer) return kJobPrintedOnly;
+    return kJobCut;
+}
+
+int32_t ringInJob(const Volume* volume, int32_t ring)
+{
+    if (ring < 0 || ring >= volume->ringCount || volume->rings == NULL) return kJobLeftOut;
+    if (volume->rings[ring].dotCut == kRingDotCutSource) return kJobLeftOut;
+    return volumeInJob(volume);
+}
+
+uint8_t isDotCutVolume(const Volume* volume)
+{
+    for (int32_t i = 0; volume->rings != NULL && i < volume->ringCount; ++i)
+        if (volume->rings[i].dotCut != kRingPlain) return 1;
+    return 0;
+}
+
 // ---- The current plotter ------------------------------------------------------------
 
 // The current plotter, its environment and pens, every entry of them.
@@ -72,12 +116,17 @@ ASErr checkData(uint8_t checkSelection)
 
     if (checkSelection == 1) {
         result = getSelection(&matches, &count);
-        if (result == kNoErr && count == 0) result = kNothingSelectedErr;
+        // The start-point tool's markers are never part of a job: a selection
+        // of nothing else is no selection.
+        int32_t cuttable = 0;
         for (int32_t i = 0; result == kNoErr && i < count; ++i) {
+            if (isOnInformationLayer((*matches)[i])) continue;
+            cuttable++;
             int16_t type = kUnknownArt;
             sAIArt->GetArtType((*matches)[i], &type);
             if (type != kGroupArt && type != kPathArt && type != kCompoundPathArt) result = kUnsupportedArtErr;
         }
+        if (result == kNoErr && cuttable == 0) result = kNothingSelectedErr;
         if (result != kNoErr) {
             disposeSelection(matches);
             return result;
@@ -142,7 +191,7 @@ ASErr loadData(void* item)
     ASErr result = getSelection(&matches, &count);
     if (result == kNoErr) {
         for (int32_t i = 0; i < count && result == kNoErr; ++i)
-            if (isTopLevel((*matches)[i])) result = loadVolume((*matches)[i]);
+            if (isTopLevel((*matches)[i]) && !isOnInformationLayer((*matches)[i])) result = loadVolume((*matches)[i]);
         g->volumes = (Volume*)trimTo(g->volumes, g->volumeCount, sizeof(Volume), &g_volumeGrowth);
         if (result == kNoErr) result = updateVolume();
     }
@@ -254,6 +303,21 @@ void FillColorToRGB(const AIPathStyle* style, uint16_t rgb[3], uint32_t* kind)
     }
 }
 
+// The rings of a dot-cut group: the pieces are the paths the group holds
+// after its first child; the first child is the source they were made from,
+// one path or a whole tree of art, and everything in it is left uncut.
+static void markDotCutRings(Volume* v)
+{
+    AIArtHandle source = NULL;
+    if (sAIArt->GetArtFirstChild(v->art, &source)) source = NULL;
+    for (int32_t i = 0; i < v->ringCount; ++i) {
+        Ring* r = &v->rings[i];
+        AIArtHandle parent = NULL;
+        uint8_t piece = sAIArt->GetArtParent(r->art, &parent) == kNoErr && parent == v->art && r->art != source;
+        r->dotCut = piece ? kRingDotCutPiece : kRingDotCutSource;
+    }
+}
+
 ASErr loadVolume(AIArtHandle art)
 {
     Volume* grown = (Volume*)growFor(g->volumes, g->volumeCount, sizeof(Volume), &g_volumeGrowth);
@@ -266,7 +330,7 @@ ASErr loadVolume(AIArtHandle art)
     char title[256] = "";
     AILayerHandle layer = NULL;
     if (sAIArt->GetLayerOfArt(art, &layer) == kNoErr) sAILayer->GetLayerTitle(layer, title, sizeof title);
-    uint8_t dotCut = sAITag->GetTag(art, kDotCutTag, "string", NULL) == kNoErr;
+    uint8_t dotCut = sAITag->GetTag(art, kTagDotCut, "string", NULL) == kNoErr;
 
     AIRealRect bounds;
     GetArtBoundsWithoutStroke(art, &bounds);
@@ -307,7 +371,10 @@ ASErr loadVolume(AIArtHandle art)
     v = &g->volumes[g->volumeCount - 1];
     v->rings = (Ring*)trimTo(v->rings, v->ringCount, sizeof(Ring), &g_ringGrowth);
     if (err == kMemoryErr) return err;
-    if (!dotCut) (void)sortRing(v->rings, v->ringCount);  // only reorders: cannot fail
+    if (dotCut)
+        markDotCutRings(v);
+    else
+        (void)sortRing(v->rings, v->ringCount);  // only reorders: cannot fail
     if (strcmp(v->layerName, kMarksLayerTitle) == 0) v->flags |= kVolumeOnMarksLayer;
     // A host error ends the walk of one group and the rings read so far are
     // cut, as the host has them; running out of memory stops the whole load.

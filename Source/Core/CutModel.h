@@ -8,12 +8,9 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Core/ArtNames.h"
 #include "Core/CutModelRecords.h"
 #include "Core/PlotterPreferences.h"
-
-// Title of the layer that holds the registration marks.
-#define kMarksLayerTitle "Layer of 4 Marks Printed"
-#define kDotCutTag "TAG_OF_DOT_CUT"
 
 // The gate before a job. With checkSelection 1: kNothingSelectedErr,
 // kUnsupportedArtErr or the host's error of the selection query. Then the
@@ -43,6 +40,27 @@ uint8_t GetArtBoundsWithoutStroke(AIArtHandle art, AIRealRect* bounds);
 
 // True for a top-level object: a child of its layer's root group.
 uint8_t isTopLevel(AIArtHandle art);
+
+// The layers the plug-in makes for itself, told by their titles.
+uint8_t isMarksLayer(AILayerHandle layer);
+uint8_t isOnMarksLayer(AIArtHandle art);
+uint8_t isOnInformationLayer(AIArtHandle art);
+
+// What becomes of a volume, or of one ring of it, in the job:
+//   - kJobLeftOut: neither drawn, cut, counted nor picked: a hidden volume,
+//     and the source art of a dot-cut group, which its pieces stand for;
+//   - kJobPrintedOnly: the registration marks, drawn in the preview so that
+//     the job can be seen against them, but never cut, counted or picked;
+//   - kJobCut: cut, and so drawn, counted in the cut length and picked.
+// The writer, the cut length, the preview and the pick all ask here, so that
+// what is picked is what is drawn is what is cut. Art of the start-point
+// tool's layer never becomes a volume at all.
+enum { kJobLeftOut = 0, kJobPrintedOnly = 1, kJobCut = 2 };
+int32_t volumeInJob(const Volume* volume);
+int32_t ringInJob(const Volume* volume, int32_t ring);
+// True for a volume loaded from a dot-cut group (one of its rings is the
+// source or a piece).
+uint8_t isDotCutVolume(const Volume* volume);
 
 // Copies a name into a fixed field: at most size - 1 bytes, never cutting a
 // UTF-8 character in half, always terminated. Every name field of the cut

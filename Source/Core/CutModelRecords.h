@@ -15,9 +15,13 @@ struct Ring {
     float area;            // signed area of the path as the host reports it, square points
     bezier_stru* beziers;  // heap array, mm
     int32_t count;
+    uint8_t dotCut;        // its part in a dot-cut group, set at load (kRingPlain outside one)
 };
 
 enum { kRingOtherArt = 0, kRingPath = 1 };
+// A dot-cut group holds its source art first, then the pieces made from it;
+// only the pieces are cut.
+enum { kRingPlain = 0, kRingDotCutSource = 1, kRingDotCutPiece = 2 };
 
 // One selected top-level object of the document with its placement on the
 // media. Ring geometry is never moved; drawing and output apply mirror,

@@ -86,7 +86,7 @@ static void makePiece(const AIRealBezier* part, int32_t cutThrough, AIArtHandle 
         (void)setStrokeOnly(path, kDotCutHalfCutRed, kDotCutHalfCutGreen, kDotCutHalfCutBlue, kDotCutHalfCutWidth);
     char tag[16];
     snprintf(tag, sizeof tag, "%d", (int)(cutThrough ? g->dotCutThroughPen : g->dotCutHalfCutPen));
-    (void)sAITag->SetTag(path, kDotCutTagName, "string", tag);
+    (void)sAITag->SetTag(path, kTagDotCut, "string", tag);
 }
 
 int AssignDotCutBezierByLength(AIRealBezier* bezier, AIReal* carried, AIReal target, int32_t* cutThrough,
@@ -173,7 +173,7 @@ uint8_t isDotCutGroup(AIArtHandle art)
     int16_t type = kUnknownArt;
     if (sAIArt->GetArtType(art, &type) || type != kGroupArt) return 0;
     AIBoolean tagged = 0;
-    if (sAITag->HasTag(art, kDotCutTagName, &tagged) || !tagged) return 0;
+    if (sAITag->HasTag(art, kTagDotCut, &tagged) || !tagged) return 0;
     AIArtHandle source = NULL;
     return sAIArt->GetArtFirstChild(art, &source) == kNoErr && source != NULL;
 }
@@ -199,15 +199,7 @@ static void cutIntoGroup(AIArtHandle art)
     (void)MakeDotCut(group);
     char tag[32];
     snprintf(tag, sizeof tag, "%d%d", (int)g->dotCutThroughPen, (int)g->dotCutHalfCutPen);
-    (void)sAITag->SetTag(group, kDotCutTagName, "string", tag);
-}
-
-static uint8_t isMarksLayer(AILayerHandle layer)
-{
-    char title[256];
-    title[0] = 0;
-    if (sAILayer->GetLayerTitle(layer, title, sizeof title)) return 0;
-    return strcmp(title, kMarksLayerTitle) == 0;
+    (void)sAITag->SetTag(group, kTagDotCut, "string", tag);
 }
 
 ASErr dotCutSelection(void)

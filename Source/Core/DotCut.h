@@ -11,11 +11,11 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Core/ArtNames.h"
 
-// The tag: on a dot-cut group the cut-through pen index followed by the
-// half-cut pen index, in decimal with nothing between ("10"); on every piece
-// the index of the pen that cuts it ("1").
-#define kDotCutTagName "TAG_OF_DOT_CUT"
+// The tag kTagDotCut (Core/ArtNames.h): on a dot-cut group the cut-through pen
+// index followed by the half-cut pen index, in decimal with nothing between
+// ("10"); on every piece the index of the pen that cuts it ("1").
 
 // The colours and widths the pieces are drawn with, so that the two pens can
 // be told apart on screen: cut-through red and wide, half-cut teal and thinner.

@@ -38,27 +38,35 @@ static ASErr styleMark(AIArtHandle path, int32_t thickness)
 
 ASErr SetAASPathStyle(AIArtHandle path) { return styleMark(path, g->markThickness); }
 
-// One open mark path of count anchors, on top inside group.
-static ASErr newMark(AIArtHandle group, const AIPathSegment* anchors, int32_t count, int32_t thickness)
+// One open mark path of count anchors, on top inside group, not yet styled.
+static ASErr newMarkPath(AIArtHandle group, const AIPathSegment* anchors, int32_t count, AIArtHandle* path)
+{
+    *path = NULL;
+    ASErr err = sAIArt->NewArt(kPathArt, kPlaceInsideOnTop, group, path);
+    if (!err) err = sAIPath->SetPathSegmentCount(*path, count);
+    if (!err) err = sAIPath->SetPathSegments(*path, 0, count, anchors);
+    return err;
+}
+
+// A mark of the marks' own thickness.
+static ASErr newMark(AIArtHandle group, const AIPathSegment* anchors, int32_t count)
 {
     AIArtHandle path = NULL;
-    ASErr err = sAIArt->NewArt(kPathArt, kPlaceInsideOnTop, group, &path);
-    if (!err) err = sAIPath->SetPathSegmentCount(path, count);
-    if (!err) err = sAIPath->SetPathSegments(path, 0, count, anchors);
-    if (!err) err = styleMark(path, thickness);
+    ASErr err = newMarkPath(group, anchors, count, &path);
+    if (!err) err = SetAASPathStyle(path);
     return err;
 }
 
 static ASErr newLine(AIArtHandle group, double x1, double y1, double x2, double y2)
 {
     AIPathSegment s[2] = {anchorAt(x1, y1), anchorAt(x2, y2)};
-    return newMark(group, s, 2, g->markThickness);
+    return newMark(group, s, 2);
 }
 
 static ASErr newCorner(AIArtHandle group, double x1, double y1, double cx, double cy, double x2, double y2)
 {
     AIPathSegment s[3] = {anchorAt(x1, y1), anchorAt(cx, cy), anchorAt(x2, y2)};
-    return newMark(group, s, 3, g->markThickness);
+    return newMark(group, s, 3);
 }
 
 ASErr Make4PtPosition(AIArtHandle group, AIRealRect rect, uint8_t firstCopy)
@@ -74,8 +82,11 @@ ASErr Make4PtPosition(AIArtHandle group, AIRealRect rect, uint8_t firstCopy)
     if (!err) err = newCorner(group, left - s.M, yb, xl, yb, xl, bottom - s.M);
     if (!err) err = newCorner(group, right + s.M, yb, xr, yb, xr, bottom - s.M);
     if (!err) {
+        // The start mark is drawn thin whatever the marks' thickness.
         AIPathSegment start[2] = {anchorAt(xl, yb), anchorAt(xl + kMarkStartMarkRun, yb + kMarkStartMarkRun)};
-        err = newMark(group, start, 2, kMarkStartMarkThickness);
+        AIArtHandle path = NULL;
+        err = newMarkPath(group, start, 2, &path);
+        if (!err) err = styleMark(path, kMarkStartMarkThickness);
     }
     return err;
 }
@@ -143,20 +154,30 @@ ASErr MakeMultipleCopyAAS(AIArtHandle group, AIRealRect rect)
     return err;
 }
 
-uint8_t isOnMarksLayer(AIArtHandle art)
+// The root group of the top-most marks layer. While new marks are made the
+// earlier marks layer is still there, below the new one, which was put above
+// all layers.
+static AIArtHandle topMarksLayerRoot(void)
 {
-    AILayerHandle layer = NULL;
-    char title[256];
-    if (sAIArt->GetLayerOfArt(art, &layer) || layer == NULL) return 0;
-    if (sAILayer->GetLayerTitle(layer, title, sizeof title)) return 0;
-    return strcmp(title, kMarksLayerTitle) == 0;
+    int32_t count = 0;
+    if (sAILayer->CountLayers(&count)) return NULL;
+    for (int32_t i = 0; i < count; i++) {
+        AILayerHandle layer = NULL;
+        AIArtHandle root = NULL;
+        if (sAILayer->GetNthLayer(i, &layer) || !isMarksLayer(layer)) continue;
+        if (sAIArt->GetFirstArtOfLayer(layer, &root)) return NULL;
+        return root;
+    }
+    return NULL;
 }
 
-// Copies the selected top-level art into root for every grid position but
-// the first. Art of a marks layer (the earlier one, still there while the new
-// one is made) is never copied.
-static ASErr copyArtIntoGrid(AIArtHandle root, AIRealRect rect)
+// Copies the selected top-level art into the marks layer for every grid
+// position but the first. Art of a marks layer (the earlier one, still there
+// while the new one is made) is never copied.
+ASErr DoArtMatrixCopy(AIRealRect rect)
 {
+    AIArtHandle root = topMarksLayerRoot();
+    if (root == NULL) return kNoErr;
     AIMatchingArtSpec spec = {kAnyArt, kArtSelected, kArtSelected};
     AIArtHandle** matches = NULL;
     int32_t n = 0;
@@ -180,15 +201,6 @@ static ASErr copyArtIntoGrid(AIArtHandle root, AIRealRect rect)
     }
     (void)sAIMdMemory->MdMemoryDisposeHandle((AIMdMemoryHandle)matches);
     return err;
-}
-
-ASErr DoArtMatrixCopy(AIRealRect rect)
-{
-    AILayerHandle layer = NULL;
-    AIArtHandle root = NULL;
-    if (sAILayer->GetLayerByTitle(&layer, kMarksLayerTitle) != kNoErr || layer == NULL) return kNoErr;
-    if (sAIArt->GetFirstArtOfLayer(layer, &root) != kNoErr || root == NULL) return kNoErr;
-    return copyArtIntoGrid(root, rect);
 }
 
 int32_t markLayout(void)
@@ -250,14 +262,13 @@ int32_t makeAASText(int32_t layout, int32_t segmentCode, AIRealRect bounds, char
 }
 
 // The marks of the chosen layout in group, and their command text.
-static ASErr makeMarks(int32_t layout, AIArtHandle root, AIArtHandle group, AIRealRect bounds, char* text,
-                       size_t size)
+static ASErr makeMarks(int32_t layout, AIArtHandle group, AIRealRect bounds, char* text, size_t size)
 {
     ASErr err = kNoErr;
     int32_t segmentCode = 0;
     switch (layout) {
     case kMarkLayoutMultipleCopies:
-        if (g->markCopiesWithOutline) err = copyArtIntoGrid(root, bounds);
+        if (g->markCopiesWithOutline) err = DoArtMatrixCopy(bounds);
         if (!err) err = MakeMultipleCopyAAS(group, bounds);
         break;
     case kMarkLayoutSegmental:
@@ -292,7 +303,7 @@ ASErr MakeAASSetting(AIRealRect bounds)
 
     char text[kAASTextSize];
     int32_t layout = markLayout();
-    if (!err) err = makeMarks(layout, root, group, bounds, text, sizeof text);
+    if (!err) err = makeMarks(layout, group, bounds, text, sizeof text);
     // Without a layout the layer stays empty and untagged.
     if (!err && layout != kMarkLayoutNone) err = sAITag->SetTag(group, kTagAASSetting, "string", text);
     if (err) {

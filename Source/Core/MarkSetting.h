@@ -24,8 +24,6 @@
 #include "Common/ErrorCodes.h"
 #include "Core/CutModel.h"
 
-#define kTagAASSetting "TAG_AAS_SETTING"
-
 // The layouts, in the order a set flag is looked at.
 enum { kMarkLayoutNone = 0, kMarkLayout4Point = 1, kMarkLayoutSegmental = 2, kMarkLayoutMultipleCopies = 3 };
 
@@ -68,9 +66,10 @@ VT_NODISCARD ASErr MakeSegmentPosition(AIArtHandle group, AIRealRect rect, int32
 // from rect. 0 or the first host error.
 VT_NODISCARD ASErr MakeMultipleCopyAAS(AIArtHandle group, AIRealRect rect);
 
-// Copies every selected top-level object (not of the marks layer) to every
-// grid position but the first, into the marks layer's root group on top.
-// Nothing without a marks layer. 0 or a host error.
+// Copies every selected top-level object (not of a marks layer) to every
+// grid position but the first, into the root group of the top-most marks
+// layer, on top: the new one while marks are being made. Nothing without a
+// marks layer. 0 or a host error.
 VT_NODISCARD ASErr DoArtMatrixCopy(AIRealRect rect);
 
 // Black RGB stroke of the mark thickness, no fill; the other style fields
@@ -82,6 +81,3 @@ VT_NODISCARD ASErr SetAASPathStyle(AIArtHandle path);
 // the C locale; a value of a million units or more is written in digits.
 // The text's length, or -1 when it does not fit in size bytes.
 int32_t makeAASText(int32_t layout, int32_t segmentCode, AIRealRect bounds, char* text, size_t size);
-
-// True for art on a layer titled "Layer of 4 Marks Printed".
-uint8_t isOnMarksLayer(AIArtHandle art);

@@ -27,6 +27,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Core/CutModel.h"
 #include "Core/CutPath.h"
 #include "Core/VolumePlacement.h"
 #include "Math/MathFunction.h"
@@ -898,13 +899,19 @@ ASErr drawPreviewFrame(ADMItemRef item, ADMDrawerRef drawer)
 
 ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
 {
-    if (!(volume.flags & kVolumeVisible))
+    // The registration marks are drawn too: the job is seen against them.
+    if (volumeInJob(&volume) == kJobLeftOut)
         return kNoErr;
     Canvas c = canvasOf(item, drawer);
     VolumePicture* kept = keptPicturesOf(volume);
     size_t at = 0;
     RingPicture scratch;
-    for (int32_t r = 0; volume.rings != NULL && r < volume.ringCount; r++)
+    for (int32_t r = 0; volume.rings != NULL && r < volume.ringCount; r++) {
+        if (ringInJob(&volume, r) == kJobLeftOut) {
+            // Not cut (the source of a perforation), so not drawn.
+            at += (size_t)std::max(0, volume.copiesX) * (size_t)std::max(0, volume.copiesY);
+            continue;
+        }
         for (int32_t i = 0; i < volume.copiesX; i++)
             for (int32_t j = 0; j < volume.copiesY; j++, at++) {
                 RingPicture* p = kept != nullptr ? &kept->rings[at] : &scratch;
@@ -935,6 +942,7 @@ ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
                 if (reachesFrame(c, *p))
                     paintRingPicture(c, *p, volume);
             }
+    }
 
     setColor(c, kADMBlackColor);
     if (g->viewShowIndex && volume.index >= 0) {

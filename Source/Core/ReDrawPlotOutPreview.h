@@ -55,8 +55,9 @@ ASErr convertFrameRectToDimenRect(ADMRect frameRect, AIRealRect* rect);
 
 // The whole preview: background, page, board, volumes, selection outline, rulers.
 ASErr drawPreviewFrame(ADMItemRef item, ADMDrawerRef drawer);
-// One volume, every ring of every copy, and its cut-order label; nothing when
-// it is hidden.
+// One volume, every ring of every copy that the job holds (volumeInJob,
+// Core/CutModel.h: the registration marks too, never the source of a
+// perforation), and its cut-order label; nothing when it is hidden.
 ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume);
 // One ring of one copy, whose lower-left corner is offset (x, y mm): its
 // flattened outline (filled in the volume's colour when closed and the fill

@@ -20,6 +20,7 @@
 #include <unordered_set>
 
 #include "Common/PluginGlobals.h"
+#include "Core/CutModel.h"
 #include "Math/Crossings.h"
 
 static bool sameVolume(const Volume* a, const Volume* b)
@@ -257,7 +258,8 @@ double getRingDist(const Ring* ring, double scaleX, double scaleY)
 
 double getVolumeDist(const Volume* volume)
 {
-    // Hidden volumes are always deselected, so the selection alone decides.
+    // The length the knife travels: what is selected and cut, never the
+    // registration marks nor the source of a perforation.
     if (!(volume->flags & kVolumeSelected))
         return 0.0;
     double length = 0.0;
@@ -265,7 +267,8 @@ double getVolumeDist(const Volume* volume)
         return length;
     double copies = (double)volume->copiesX * (double)volume->copiesY;
     for (int32_t i = 0; i < volume->ringCount; i++)
-        length += copies * getRingDist(&volume->rings[i], volume->scaleX, volume->scaleY);
+        if (ringInJob(volume, i) == kJobCut)
+            length += copies * getRingDist(&volume->rings[i], volume->scaleX, volume->scaleY);
     return length;
 }
 

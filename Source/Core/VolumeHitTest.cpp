@@ -6,6 +6,11 @@
 // moving the outlines. Before any outline is looked at, the box of the placed
 // control points rejects (or, for a drag, takes) a copy whole: a flattened
 // segment never leaves the box of its control points.
+//
+// Only the rings that are cut are looked at. The pieces of a perforation are
+// open paths; those that continue one another, as the knife runs on from one
+// to the next, are joined into one outline, so that the perforated shape is
+// picked inside as the shape it was made from.
 #include "Core/VolumeHitTest.h"
 
 #include <math.h>
@@ -16,6 +21,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Core/CutModel.h"
 #include "Core/UndoHistory.h"
 #include "Core/VolumePlacement.h"
 
@@ -32,15 +38,19 @@ struct Outlines {
     double angle, scaleX, scaleY, rotMinX, rotMinY;
     float loadWidth, loadHeight;
 
+    bool made;
+
     // Box of the placed control points of the first copy at the origin.
     bool hasPoints;
     double low[2], high[2];
 
-    // The rings' polygons, one after another, made on first need.
+    // The outlines' polygons, one after another, made on first need: one
+    // outline per cut ring, or per run of pieces that continue one another.
     bool flattened;
     std::vector<AIRealPoint> points;
-    std::vector<int32_t> ringStart;  // ringCount + 1 entries
-    std::vector<float> ringBox;      // left, bottom, right, top per ring
+    std::vector<int32_t> runStart;  // one entry per outline, and the end
+    std::vector<float> runBox;      // left, bottom, right, top per outline
+    int32_t runs() const { return (int32_t)runStart.size() - 1; }
 };
 
 std::unordered_map<const Ring*, Outlines> g_outlines;
@@ -59,8 +69,9 @@ const double kOrigin[2] = {0.0, 0.0};
 Outlines& outlinesOf(const Volume& v)
 {
     Outlines& o = g_outlines[v.rings];
-    if (o.ringStart.size() == (size_t)v.ringCount + 1 && madeFor(o, v))
+    if (o.made && madeFor(o, v))
         return o;
+    o.made = true;
     o.firstSegments = v.rings[0].beziers;
     o.ringCount = v.ringCount;
     o.mirror = v.mirror;
@@ -74,10 +85,12 @@ Outlines& outlinesOf(const Volume& v)
     o.hasPoints = false;
     o.flattened = false;
     o.points.clear();
-    o.ringBox.clear();
-    o.ringStart.assign((size_t)v.ringCount + 1, 0);
+    o.runBox.clear();
+    o.runStart.assign(1, 0);
     for (int32_t r = 0; r < v.ringCount; r++) {
         const Ring& ring = v.rings[r];
+        if (ringInJob(&v, r) != kJobCut)
+            continue;
         for (int32_t k = 0; ring.beziers != NULL && k < ring.count; k++) {
             bezier_stru b = placeBezier(ring.beziers[k], v, kOrigin);
             for (int p = 0; p < 4; p++) {
@@ -92,17 +105,29 @@ Outlines& outlinesOf(const Volume& v)
     return o;
 }
 
-// Flattens every segment as the writer does: the first segment gives the start
-// of its first piece, every piece its end.
+// Whether two placed points are one, as where one perforation piece ends and
+// the next begins.
+bool samePoint(const AIRealPoint& a, const AIRealPoint& b)
+{
+    return fabsf(a.h - b.h) <= 1e-3f && fabsf(a.v - b.v) <= 1e-3f;
+}
+
+// Flattens every cut segment as the writer does: the first segment of a ring
+// gives the start of its first piece, every piece its end. A perforation
+// piece that starts where the last one ended carries its outline on.
 void flatten(Outlines& o, const Volume& v)
 {
     if (o.flattened)
         return;
     o.points.clear();
-    o.ringBox.assign(4 * (size_t)v.ringCount, 0.0f);
+    o.runStart.assign(1, 0);
+    bool lastWasPiece = false;
     for (int32_t r = 0; r < v.ringCount; r++) {
         const Ring& ring = v.rings[r];
-        o.ringStart[r] = (int32_t)o.points.size();
+        if (ringInJob(&v, r) != kJobCut)
+            continue;
+        bool piece = ring.dotCut == kRingDotCutPiece;
+        size_t before = o.points.size();
         for (int32_t k = 0; ring.beziers != NULL && k < ring.count; k++) {
             bezier_stru b = placeBezier(ring.beziers[k], v, kOrigin);
             bezier_stru* pieces = NULL;
@@ -117,10 +142,26 @@ void flatten(Outlines& o, const Volume& v)
                 o.points.push_back(AIRealPoint{(AIReal)pieces[i].P[3][0], (AIReal)pieces[i].P[3][1]});
             free(pieces);
         }
-        float* box = &o.ringBox[4 * (size_t)r];
-        for (size_t i = (size_t)o.ringStart[r]; i < o.points.size(); i++) {
-            const AIRealPoint& p = o.points[i];
-            if (i == (size_t)o.ringStart[r]) {
+        if (o.points.size() == before)
+            continue;  // nothing to add to any outline
+        // runStart's last entry is the end of the outlines so far: a ring
+        // that carries the last outline on moves it, any other ring starts
+        // an outline there.
+        bool carriesOn = piece && lastWasPiece && o.runs() > 0 && samePoint(o.points[before - 1], o.points[before]);
+        if (carriesOn) {
+            o.points.erase(o.points.begin() + (std::ptrdiff_t)before);
+            o.runStart.back() = (int32_t)o.points.size();
+        } else {
+            o.runStart.push_back((int32_t)o.points.size());
+        }
+        lastWasPiece = piece;
+    }
+    o.runBox.assign(4 * (size_t)o.runs(), 0.0f);
+    for (int32_t r = 0; r < o.runs(); r++) {
+        float* box = &o.runBox[4 * (size_t)r];
+        for (int32_t i = o.runStart[r]; i < o.runStart[r + 1]; i++) {
+            const AIRealPoint& p = o.points[(size_t)i];
+            if (i == o.runStart[r]) {
                 box[0] = box[2] = p.h;
                 box[1] = box[3] = p.v;
             }
@@ -130,7 +171,6 @@ void flatten(Outlines& o, const Volume& v)
             box[3] = fmaxf(box[3], p.v);
         }
     }
-    o.ringStart[v.ringCount] = (int32_t)o.points.size();
     o.flattened = true;
 }
 
@@ -164,7 +204,8 @@ bool segmentMeetsRect(double ax, double ay, double bx, double by, double left, d
     return t0 <= t1;
 }
 
-bool pickable(const Volume& v) { return (v.flags & kVolumeVisible) != 0; }
+// Only what is cut is picked: not a hidden volume, nor the registration marks.
+bool pickable(const Volume& v) { return volumeInJob(&v) == kJobCut; }
 
 // Inside for the pointer: a volume without rings is hit nowhere.
 bool contains(const Volume& v, AIRealPoint point) { return PointOnVolume(point, &v) == kHitInside; }
@@ -246,15 +287,15 @@ int32_t PointOnVolume(AIRealPoint point, const Volume* volume)
             return false;
         flatten(o, v);
         AIRealPoint local = {(AIReal)x, (AIReal)y};
-        // Even-odd over the rings: a point in an outline and in one of its
+        // Even-odd over the outlines: a point in an outline and in one of its
         // holes is outside.
         bool inside = false;
-        for (int32_t r = 0; r < v.ringCount; r++) {
-            const float* box = &o.ringBox[4 * (size_t)r];
+        for (int32_t r = 0; r < o.runs(); r++) {
+            const float* box = &o.runBox[4 * (size_t)r];
             if (local.h < box[0] || local.v < box[1] || local.h > box[2] || local.v > box[3])
                 continue;
-            int32_t first = o.ringStart[r];
-            if (PointOnPloygon(local, &o.points[first], o.ringStart[r + 1] - first) == kHitInside)
+            int32_t first = o.runStart[r];
+            if (PointOnPloygon(local, &o.points[first], o.runStart[r + 1] - first) == kHitInside)
                 inside = !inside;
         }
         return inside;
@@ -284,8 +325,8 @@ int32_t RectVolumeIntersect(AIRealRect rect, const Volume* volume)
         }
         // A rectangle across a long straight side holds none of its
         // points, yet touches the outline.
-        for (int32_t r = 0; r < v.ringCount; r++) {
-            for (int32_t k = o.ringStart[r] + 1; k < o.ringStart[r + 1]; k++) {
+        for (int32_t r = 0; r < o.runs(); r++) {
+            for (int32_t k = o.runStart[r] + 1; k < o.runStart[r + 1]; k++) {
                 const AIRealPoint& a = o.points[k - 1];
                 const AIRealPoint& b = o.points[k];
                 if (segmentMeetsRect(a.h + offset[0], a.v + offset[1], b.h + offset[0], b.v + offset[1], left,

@@ -2,7 +2,9 @@
 // the volume under the pointer, a drag every volume whose outline the
 // rectangle touches, and the two cut-order tools renumber the volume clicked.
 // Points and rectangles are job millimetres, the coordinates of a volume's
-// rect. Only shown volumes (flags bit 2) are ever picked.
+// rect. Only what is cut (volumeInJob, Core/CutModel.h) is ever picked: never
+// a hidden volume nor the registration marks, and of a perforation only its
+// pieces, joined where one runs on from the last.
 //
 // A volume is tested where it is cut: every copy, mirrored, turned, scaled and
 // placed by the same transform the writer applies (Core/VolumePlacement.h),
@@ -25,7 +27,7 @@ enum { kHitInside = 1, kHitOutside = 2, kHitNoRings = -1 };
 // precision): kHitInside or kHitOutside.
 int32_t PointOnPloygon(AIRealPoint point, const AIRealPoint* polygon, int32_t count);
 
-// Point against the placed outlines of a volume, even-odd over its rings:
+// Point against the placed outlines of a volume, even-odd over its outlines:
 // kHitInside, kHitOutside, or kHitNoRings for a volume without rings (which no
 // caller counts as a hit).
 int32_t PointOnVolume(AIRealPoint point, const Volume* volume);
@@ -38,19 +40,19 @@ int32_t RectVolumeIntersect(AIRealRect rect, const Volume* volume);
 
 // The pointer's pick: rect is the rectangle the pointer spanned (its sides in
 // any order). With replace 1 every volume is deselected first. A drag selects
-// (replace) or toggles every shown volume it touches; a click the smallest
-// shown volume (by placed rectangle) under the centre, the first of equal
+// (replace) or toggles every pickable volume it touches; a click the smallest
+// pickable volume (by placed rectangle) under the centre, the first of equal
 // ones. The total cut length is recomputed. Always 0.
 ASErr selectVolume(AIRealRect rect, uint8_t replace);
 
 // The swap tool, one click at a time. The first click (first -1) keeps the
-// first shown volume under the point in first; the second exchanges the cut
+// first pickable volume under the point in first; the second exchanges the cut
 // numbers of that volume and the one under the point, and sets both back to
 // -1. Returns 1 when a click hits nothing (first is kept), else 0.
 ASErr swapVolumeIndex(int32_t* first, int32_t* second, AIRealPoint point, int32_t flag);
 
-// The renumber tool: the smallest shown volume under the point takes number
-// next (at most the number of shown volumes), and the volume that had it takes
+// The renumber tool: the smallest pickable volume under the point takes number
+// next (at most the number of pickable volumes), and the volume that had it takes
 // the clicked volume's old number. '!Sel' when the click hits nothing. The
 // caller advances next.
 ASErr changeVolumeIndex(int32_t* next, AIRealPoint point, int32_t flag);

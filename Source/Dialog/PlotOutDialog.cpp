@@ -568,7 +568,7 @@ uint8_t getJobExtent(AIRealRect* extent)
     uint8_t found = 0;
     for (int32_t i = 0; g->volumes != NULL && i < g->volumeCount; ++i) {
         const Volume* v = &g->volumes[i];
-        if (!(v->flags & kVolumeVisible) || (v->flags & kVolumeOnMarksLayer)) continue;
+        if (volumeInJob(v) != kJobCut) continue;
         // The last copy lies as many tile steps away as the writer places it.
         AIRealRect one;
         one.left = v->rect[0];

@@ -13,6 +13,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/ColorLayer.h"
+#include "Core/CutModel.h"
 #include "PlotOut/CommandText.h"
 #include "Core/CutPath.h"
 #include "Core/VolumePlacement.h"
@@ -147,12 +148,6 @@ double plotterStep()
 size_t fieldLength(const char* text, size_t size)
 {
     return text == NULL ? 0 : strnlen(text, size);
-}
-
-bool sameField(const char* a, size_t sizeA, const char* b, size_t sizeB)
-{
-    size_t lengthA = fieldLength(a, sizeA);
-    return lengthA == fieldLength(b, sizeB) && memcmp(a, b, lengthA) == 0;
 }
 
 const Pen* penAt(int32_t index)
@@ -291,13 +286,6 @@ char* copyStringTag(AIArtHandle art, const char* name)
     if (sAITag->GetTag(art, name, "string", (void*)&value) != kNoErr || value == NULL)
         return NULL;
     return strdup(value);
-}
-
-bool hasStringTag(AIArtHandle art, const char* name)
-{
-    char* text = copyStringTag(art, name);
-    free(text);
-    return text != NULL;
 }
 
 // The registration-mark command text stored on the marks group, or null: the
@@ -722,45 +710,31 @@ ASErr plotRing(Ring ring, int language, FILE* file, Volume volume, double* offse
     return error;
 }
 
-// A piece of a dot-cut group: a child of the group other than its first,
-// the source.
-static bool isDotCutPiece(AIArtHandle ringArt, AIArtHandle group)
-{
-    AIArtHandle parent = NULL, source = NULL;
-    if (sAIArt->GetArtParent(ringArt, &parent) || parent != group)
-        return false;
-    if (sAIArt->GetArtFirstChild(group, &source))
-        return false;
-    return ringArt != source;
-}
-
 ASErr plotVolumeTile(Volume volume, int language, FILE* file, double* offset)
 {
-    if (!sinkOpen(file) || !(volume.flags & kVolumeVisible) || volume.rings == NULL)
+    if (!sinkOpen(file) || volumeInJob(&volume) != kJobCut || volume.rings == NULL)
         return kNoErr;
     ASErr error = kNoErr;
-    if (hasStringTag(volume.art, kTagDotCut)) {
-        // The group's first child is the source the pieces were made from,
-        // one path or a group of them; only the pieces are cut.
+    if (isDotCutVolume(&volume)) {
+        // The pieces in the order they were made, so that one continuing the
+        // last keeps the knife down; the source they stand for is not cut.
         resetDotCutEnd();
         for (int32_t i = 0; i < volume.ringCount && error == kNoErr; i++)
-            if (isDotCutPiece(volume.rings[i].art, volume.art))
+            if (ringInJob(&volume, i) == kJobCut)
                 error = plotRing(volume.rings[i], language, file, volume, offset);
     } else {
         // Smallest ring first, so inner contours are cut before the outline
         // that holds them frees the piece.
         for (int32_t i = volume.ringCount - 1; i >= 0 && error == kNoErr; i--)
-            error = plotRing(volume.rings[i], language, file, volume, offset);
+            if (ringInJob(&volume, i) == kJobCut)
+                error = plotRing(volume.rings[i], language, file, volume, offset);
     }
     return error;
 }
 
 ASErr plotVolume(Volume volume, int language, FILE* file)
 {
-    if (!sinkOpen(file))
-        return kNoErr;
-    if (sameField(volume.layerName, sizeof volume.layerName, kMarksLayerTitle, sizeof kMarksLayerTitle) ||
-        !(volume.flags & kVolumeVisible) || (volume.flags & kVolumeOnMarksLayer))
+    if (!sinkOpen(file) || volumeInJob(&volume) != kJobCut)
         return kNoErr;
     ASErr error = kNoErr;
     for (int32_t i = 0; i < volume.copiesX && error == kNoErr; i++) {

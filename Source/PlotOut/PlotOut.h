@@ -14,6 +14,7 @@
 
 #include "ASTypes.h"
 #include "Common/ErrorCodes.h"
+#include "Core/ArtNames.h"
 #include "Core/ColorLayerRecords.h"
 #include "Core/CutModelRecords.h"
 #include "Math/Bezier.h"
@@ -24,12 +25,6 @@ enum { kLanguageHPGL = 0, kLanguageGPGL = 1, kLanguageMGL_IC1 = 2, kLanguageDMGL
 
 // Besides host and USB errors the writer stops with kWriteErr when the stream
 // refuses bytes and with kMemoryErr when memory runs out (Common/ErrorCodes.h).
-
-// The layer of the registration marks; its volumes are never cut, its marks
-// group carries the command text of the cutter's alignment system.
-#define kMarksLayerTitle "Layer of 4 Marks Printed"
-#define kTagAASSetting "TAG_AAS_SETTING"
-#define kTagDotCut "TAG_OF_DOT_CUT"
 
 // A centre further than this from the origin (in steps) stands for a straight run.
 #define kMaxArcCentreSteps 33554432L

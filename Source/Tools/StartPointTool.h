@@ -8,9 +8,9 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Core/ArtNames.h"
 #include "Math/Bezier.h"
 
-#define kInformationLayerTitle "Information Layer"
 // The title of the box that says an open path has no start point to move.
 #define kStartPointErrorTitle "FelmontPro2"
 

@@ -191,7 +191,7 @@ TEST_F(CutModelTest, RingsLargestFirstUnlessDotCut)
         rect(d, 10, 10, 20, 20, gr);   // small first in the tree
         rect(d, 0, 0, 100, 100, gr);
         rect(d, 30, 30, 60, 60, gr);
-        if (dotCut) gr->setTag(kDotCutTag, "10");
+        if (dotCut) gr->setTag(kTagDotCut, "10");
         selectAll(d);
         ASSERT_EQ(loadData(nullptr), kNoErr);
         ASSERT_EQ(g->volumeCount, 1) << "the group's children are not volumes of their own";
@@ -392,6 +392,45 @@ TEST_F(CutModelTest, MarksLayerVolumeIsFlaggedAndKeepsItsNumber)
     EXPECT_EQ(g->volumes[0].index, 1) << "kept from the load";
     EXPECT_EQ(g->volumes[1].index, 1) << "the counter skips the marks";
     EXPECT_EQ(g->volumes[1].flags, 5u);
+}
+
+TEST_F(CutModelTest, StartPointMarkersAreNoJobAndAPerforationsSourceIsNotCut)
+{
+    Document& d = doc();
+    rect(d, 0, 0, 10, 10);
+    // The source square, then two pieces along its bottom side.
+    ArtNode* perforation = group(d);
+    perforation->setTag(kTagDotCut, "10");
+    rect(d, 20, 0, 30, 10, perforation);
+    path(d, {cornerSegment(20, 0), cornerSegment(25, 0)}, false, perforation)->setTag(kTagDotCut, "1");
+    path(d, {cornerSegment(25, 0), cornerSegment(30, 0)}, false, perforation)->setTag(kTagDotCut, "0");
+    LayerNode* info = d.insertLayer(0, kInformationLayerTitle);
+    d.setCurrentLayer(info);
+    ArtNode* marker = rect(d, -2.5f, -2.5f, 2.5f, 2.5f);
+    selectAll(d);
+    putPlotter(2);
+    ASSERT_EQ(checkData(1), kNoErr);
+    ASSERT_EQ(loadData(nullptr), kNoErr);
+    ASSERT_EQ(g->volumeCount, 2) << "the marker is not part of the job";
+    EXPECT_EQ(g->volumes[0].index, 1);
+    EXPECT_EQ(g->volumes[1].index, 2);
+
+    const Volume& v = g->volumes[1];
+    ASSERT_EQ(v.ringCount, 3);
+    EXPECT_EQ(isDotCutVolume(&v), 1);
+    EXPECT_EQ(isDotCutVolume(&g->volumes[0]), 0);
+    const int32_t expected[3] = {kJobLeftOut, kJobCut, kJobCut};
+    for (int32_t r = 0; r < 3; ++r) EXPECT_EQ(ringInJob(&v, r), expected[r]) << "ring " << r;
+    Volume marks = g->volumes[0];
+    marks.flags |= kVolumeOnMarksLayer;
+    EXPECT_EQ(ringInJob(&marks, 0), kJobPrintedOnly) << "the marks";
+    marks.flags &= ~(uint32_t)kVolumeVisible;
+    EXPECT_EQ(ringInJob(&marks, 0), kJobLeftOut) << "hidden";
+    EXPECT_EQ(ringInJob(&v, 3), kJobLeftOut) << "no such ring";
+
+    for (LayerNode* l : d.layers())
+        for (ArtNode* a : l->root->children) d.setSelected(a, a == marker);
+    EXPECT_EQ(checkData(1), kNothingSelectedErr) << "markers alone are no selection";
 }
 
 TEST_F(CutModelTest, UnsafeInputsLoadCleanly)

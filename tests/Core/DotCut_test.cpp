@@ -30,7 +30,7 @@ std::vector<ArtNode*> kids(const ArtNode* n)
 
 std::string tagOf(const ArtNode* n)
 {
-    const std::string* t = n->tag(kDotCutTagName);
+    const std::string* t = n->tag(kTagDotCut);
     return t ? *t : std::string("(none)");
 }
 
@@ -105,7 +105,7 @@ protected:
     ArtNode* cutGroup()
     {
         for (ArtNode* c : kids(root()))
-            if (c->type == kGroupArt && c->tag(kDotCutTagName)) return c;
+            if (c->type == kGroupArt && c->tag(kTagDotCut)) return c;
         return nullptr;
     }
     std::vector<ArtNode*> pieces(const ArtNode* group)
@@ -278,7 +278,7 @@ TEST_F(DotCutTest, GroupsAreCutWholeAndMarksAndUnselectedArtAreLeftAlone)
     ASSERT_EQ(dotCutSelection(), kNoErr);
     ArtNode* made = nullptr;
     for (ArtNode* c : kids(layerRoot))
-        if (c->tag(kDotCutTagName)) made = c;
+        if (c->tag(kTagDotCut)) made = c;
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(kids(made).front(), group) << "the selected group is the source";
     EXPECT_EQ(pieces(made).size(), 4u) << "each 5 mm path: 3 mm through and 2 mm half";
@@ -342,7 +342,7 @@ TEST_F(DotCutTest, ALoosePieceIsNotTakenForADotCutGroup)
     // A piece moved out of its group still carries its pen's tag; it is cut
     // like any path rather than thrown away as a group's pieces would be.
     ArtNode* piece = line(6);
-    piece->setTag(kDotCutTagName, "1");
+    piece->setTag(kTagDotCut, "1");
     d().setSelected(piece, true);
     ASSERT_EQ(dotCutSelection(), kNoErr);
     ASSERT_NE(d().art(Document::handle(piece)), nullptr);

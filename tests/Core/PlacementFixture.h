@@ -62,6 +62,21 @@ protected:
                std::to_string(b.w) + "\" height=\"" + std::to_string(b.h) + "\" fill=\"#000000\"/>";
     }
 
+    // A 30 x 30 square at (0, 0) perforated by the first n of its pieces of
+    // 15 mm, which run round it counter-clockwise from its corner: a group
+    // holding the source first and then the pieces as they were made (the
+    // front-most child is written last).
+    static std::string perforatedSquare(int n)
+    {
+        const char* pieces[8] = {"M0,0 H15",   "M15,0 H30", "M30,0 V15", "M30,15 V30",
+                                 "M30,30 H15", "M15,30 H0", "M0,30 V15", "M0,15 V0"};
+        std::string svg = R"(<g data-tag-TAG_OF_DOT_CUT="10">)";
+        for (int i = n - 1; i >= 0; i--)
+            svg += std::string(R"(<path data-tag-TAG_OF_DOT_CUT=")") + (i % 2 ? "0" : "1") + R"(" d=")" + pieces[i] +
+                   R"(" fill="none" stroke="#ff0000"/>)";
+        return svg + R"(<path d="M0,0 H30 V30 H0 Z" fill="#000000"/></g>)";
+    }
+
     // Rectangles; since the job's origin is the lower left of them all, put
     // one at (0, 0) to keep the figures as written.
     void loadRects(const std::vector<Box>& boxes)

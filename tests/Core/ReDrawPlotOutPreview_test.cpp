@@ -323,6 +323,32 @@ TEST_F(PreviewTest, CopiesDrawEveryRingOncePerCopyAndHiddenVolumesNothing)
     EXPECT_EQ(count("DrawPolygon"), 0);
 }
 
+TEST_F(PreviewTest, APerforationShowsItsPiecesNotItsSourceAndTheMarksAreShown)
+{
+    struct Row {
+        const char* what;
+        int pieces;  // of the perforated square; 0: a plain square of the marks layer
+        uint32_t bottomSide, topSide;
+    } rows[] = {
+        {"a square perforated along its bottom", 2, 0x000000, kBoard},
+        {"the registration marks, printed with the job", 0, 0x000000, 0x000000},
+    };
+    for (const Row& row : rows) {
+        loadShapes({row.pieces > 0 ? perforatedSquare(row.pieces) : rect(test::Box{0, 0, 30, 30})});
+        if (row.pieces == 0) g->volumes[0].flags |= kVolumeOnMarksLayer;
+        selectOnly({});
+        g->volumes[0].fitType = 0;  // only the flattened outlines, in black
+        drawAll();
+        long h, v;
+        frameOf(15, 0, &h, &v);
+        EXPECT_EQ(pixel(h, v), (long)row.bottomSide) << row.what;
+        frameOf(15, 30, &h, &v);
+        EXPECT_EQ(pixel(h, v), (long)row.topSide) << row.what;
+        releasePreviewCache();
+        (void)freeData();
+    }
+}
+
 TEST_F(PreviewTest, CutOrderLabelsSitLeftOfAndBelowTheCentre)
 {
     loadRects({{0, 0, 40, 20}, {100, 0, 40, 20}, {200, 0, 40, 20}});

@@ -247,12 +247,15 @@ TEST_F(UndoHistoryTest, ASaveOfAPositionOutsideTheArrayRecordsNothing)
     EXPECT_EQ(g->undoPos, -1);
 }
 
+const uint32_t kShown = kVolumeSelected | kVolumeVisible;
+
 struct CutLengthRow {
     const char* name;
     double length;
     int copiesX, copiesY;
     double scaleX, scaleY;
     uint32_t flags;
+    uint8_t dotCut;  // the ring's part in a perforation
     double expected;
 };
 
@@ -268,6 +271,7 @@ TEST_P(CutLengthTest, TotalOfTheSelection)
     v.scaleX = row.scaleX;
     v.scaleY = row.scaleY;
     v.flags = row.flags;
+    v.rings[0].dotCut = row.dotCut;
     double total = -1.0;
     EXPECT_EQ(getGlobalDistance(&total), kNoErr);
     EXPECT_NEAR(total, row.expected, 1e-6);
@@ -276,10 +280,14 @@ TEST_P(CutLengthTest, TotalOfTheSelection)
 INSTANTIATE_TEST_SUITE_P(
     Rows, CutLengthTest,
     ::testing::Values(
-        CutLengthRow{"LineWithTwoByThreeCopies", 100.0, 2, 3, 1.0, 1.0, kVolumeSelected | kVolumeVisible, 600.0},
-        CutLengthRow{"DeselectedCountsNothing", 100.0, 2, 3, 1.0, 1.0, kVolumeVisible, 0.0},
-        CutLengthRow{"ScaleAlongTheLine", 100.0, 1, 1, 2.0, 1.0, kVolumeSelected | kVolumeVisible, 200.0},
-        CutLengthRow{"ScaleAcrossTheLine", 100.0, 1, 1, 1.0, 5.0, kVolumeSelected | kVolumeVisible, 100.0}),
+        CutLengthRow{"LineWithTwoByThreeCopies", 100.0, 2, 3, 1.0, 1.0, kShown, kRingPlain, 600.0},
+        CutLengthRow{"DeselectedCountsNothing", 100.0, 2, 3, 1.0, 1.0, kVolumeVisible, kRingPlain, 0.0},
+        CutLengthRow{"ScaleAlongTheLine", 100.0, 1, 1, 2.0, 1.0, kShown, kRingPlain, 200.0},
+        CutLengthRow{"ScaleAcrossTheLine", 100.0, 1, 1, 1.0, 5.0, kShown, kRingPlain, 100.0},
+        CutLengthRow{"RegistrationMarksAreNeverCut", 100.0, 1, 1, 1.0, 1.0, kShown | kVolumeOnMarksLayer,
+                     kRingPlain, 0.0},
+        CutLengthRow{"ThePiecesOfAPerforationAreCut", 100.0, 1, 1, 1.0, 1.0, kShown, kRingDotCutPiece, 100.0},
+        CutLengthRow{"ItsSourceIsNot", 100.0, 1, 1, 1.0, 1.0, kShown, kRingDotCutSource, 0.0}),
     [](const ::testing::TestParamInfo<CutLengthRow>& info) { return std::string(info.param.name); });
 
 TEST_F(UndoHistoryTest, CutLengthSumsEveryRingOfEverySelectedVolume)

@@ -1,6 +1,7 @@
 // Picking volumes by point and by rectangle on their placed outlines, and the
 // two cut-order tools; on volumes loaded from SVG shapes.
 #include <functional>
+#include <string>
 
 #include "Core/VolumeHitTest.h"
 #include "Core/VolumePlacement.h"
@@ -132,6 +133,30 @@ TEST_F(VolumeHitTest, HiddenAndRinglessVolumesAreNeverPicked)
     int32_t next = 1;
     EXPECT_EQ(changeVolumeIndex(&next, at(100, 100), 0), (ASErr)'!Sel');
     empty.ringCount = rings;
+}
+
+TEST_F(VolumeHitTest, OnlyWhatIsCutIsPicked)
+{
+    struct Row {
+        const char* what;
+        int pieces;       // of the perforated square; 0: a plain square of the marks layer
+        AIRealRect pick;  // a click or a drag
+        bool picked;
+    } rows[] = {
+        {"a square perforated all round, inside", 8, click(15, 15), true},
+        {"a square perforated along its bottom, inside: its source is not cut", 2, click(15, 15), false},
+        {"... a drag across its top side", 2, span(10, 28, 20, 32), false},
+        {"... a drag across its pieces", 2, span(10, -2, 20, 2), true},
+        {"the registration marks, inside", 0, click(15, 15), false},
+        {"the registration marks, a drag across them", 0, span(10, -2, 20, 2), false},
+    };
+    for (const Row& row : rows) {
+        loadShapes({row.pieces > 0 ? perforatedSquare(row.pieces) : rect(Box{0, 0, 30, 30})});
+        if (row.pieces == 0) g->volumes[0].flags |= kVolumeOnMarksLayer;
+        ASSERT_EQ(selectVolume(row.pick, 1), kNoErr);
+        EXPECT_EQ(selected(0), row.picked) << row.what;
+        (void)freeData();
+    }
 }
 
 // Each row changes the placement of one O (or L) and then asks whether the

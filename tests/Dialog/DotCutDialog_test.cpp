@@ -132,8 +132,8 @@ TEST_F(DotCutDialogTest, OKStoresRoundedHundredthsAndThePensThenCutsTheSelection
     EXPECT_EQ(g->dotCutHalfCutPen, 1);
     ArtNode* group = source->parent;
     ASSERT_EQ(group->type, kGroupArt);
-    ASSERT_NE(group->tag(kDotCutTagName), nullptr);
-    EXPECT_EQ(*group->tag(kDotCutTagName), "21");
+    ASSERT_NE(group->tag(kTagDotCut), nullptr);
+    EXPECT_EQ(*group->tag(kTagDotCut), "21");
     EXPECT_EQ(group->children.size(), 1u + 4u) << "10 mm: 3 2 3 2";
 }
 

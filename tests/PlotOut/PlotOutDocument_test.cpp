@@ -92,7 +92,8 @@ TEST_F(PlotOutDocumentTest, DotCutVolumeCutsItsPiecesAndNotTheSourcePath)
         ASSERT_EQ(doc_->place(path, kPlaceInsideOnBottom, group), kNoErr);
         if (i > 0)
             path->setTag(kTagDotCut, "0");
-        rings[i] = Ring{host::Document::handle(path), 1, 0.0f, &segments[i], 1};
+        rings[i] = Ring{host::Document::handle(path), 1, 0.0f, &segments[i], 1,
+                        uint8_t(i > 0 ? kRingDotCutPiece : kRingDotCutSource)};
     }
     Volume v;
     memset(&v, 0, sizeof v);
@@ -138,7 +139,8 @@ TEST_F(PlotOutDocumentTest, DotCutOfAGroupCutsNoneOfTheSourcePaths)
         host::ArtNode* path = doc_->newArt(kPathArt);
         ASSERT_EQ(doc_->place(path, kPlaceInsideOnBottom, i < 2 ? source : group), kNoErr);
         if (i == 2) path->setTag(kTagDotCut, "0");
-        rings[i] = Ring{host::Document::handle(path), 1, 0.0f, &segments[i], 1};
+        rings[i] = Ring{host::Document::handle(path), 1, 0.0f, &segments[i], 1,
+                        uint8_t(i == 2 ? kRingDotCutPiece : kRingDotCutSource)};
     }
     Volume v;
     memset(&v, 0, sizeof v);

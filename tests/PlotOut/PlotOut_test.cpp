@@ -493,12 +493,11 @@ TEST_F(PlotOutTest, CopiesGoColumnByColumn)
 
 TEST_F(PlotOutTest, HiddenAndMarksVolumesWriteNothing)
 {
-    Volume hidden = tagged(1, 1), marks = tagged(2, 1), marksByName = tagged(3, 1), shown = tagged(4, 1);
+    Volume hidden = tagged(1, 1), marks = tagged(2, 1), shown = tagged(4, 1);
     hidden.flags = kVolumeSelected;
-    marks.flags |= kVolumeOnMarksLayer;
-    strcpy(marksByName.layerName, kMarksLayerTitle);
+    marks.flags |= kVolumeOnMarksLayer;  // set by the loader from the layer's title
     shown.flags = kVolumeVisible;  // not selected: still cut
-    useVolumes({hidden, marks, marksByName, shown});
+    useVolumes({hidden, marks, shown});
     MemoryStream out;
     EXPECT_EQ(kNoErr, plotOutColor(color(255), kLanguageDMGL, out.file()));
     EXPECT_EQ(drawnIds(out.text()), (std::vector<int>{4}));
