@@ -2,26 +2,15 @@
 // aligns, undoes, packs, resets and centres them with the Plot Out dialog's
 // buttons, writing the job to a file after each; every file cuts the
 // rectangles where the buttons put them.
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <sstream>
 #include <vector>
 
-#include "HostFixture.h"
+#include "HostRun.h"
 
 namespace {
 
-int runHost(const vt::test::TempDir& dir, const std::string& args)
-{
-    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
-                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
-                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + args + " > '" +
-                          dir.file("out.txt") + "' 2>&1";
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using vt::test::hostToLog;
 
 struct Rect {
     double left, bottom, right, top;
@@ -92,10 +81,10 @@ const char* kTwoRects = R"(<svg xmlns="http://www.w3.org/2000/svg" width="200mm"
 TEST(ArrangeSession, EachButtonMovesTheRectanglesInTheJobItWrites)
 {
     vt::test::TempDir dir;
-    ASSERT_EQ(runHost(dir, "setup --plotter 'Generic 24in Drag Knife'"), 0) << vt::test::readFile(dir.file("out.txt"));
+    ASSERT_EQ(hostToLog(dir, "setup --plotter 'Generic 24in Drag Knife'"), 0) << vt::test::readFile(dir.file("out.txt"));
     vt::test::writeFile(dir.file("two-rects.svg"), kTwoRects);
     vt::test::writeFile(dir.file("arrange.vts"), kSession);
-    ASSERT_EQ(runHost(dir, "run '" + dir.file("arrange.vts") + "'"), 0) << vt::test::readFile(dir.file("out.txt"));
+    ASSERT_EQ(hostToLog(dir, "run '" + dir.file("arrange.vts") + "'"), 0) << vt::test::readFile(dir.file("out.txt"));
     EXPECT_EQ(vt::test::readFile(dir.file("out.txt")).find("alert"), std::string::npos)
         << vt::test::readFile(dir.file("out.txt"));
     EXPECT_FALSE(vt::test::readFile(dir.file("gaps.png")).empty());

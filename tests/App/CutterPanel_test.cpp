@@ -2,23 +2,12 @@
 // a script through the panel; the file the fake cutter writes holds exactly
 // the bytes the panel sent, and a cutter that answers badly, stalls or is
 // pulled out ends each button with its message while the script goes on.
-#include <sys/wait.h>
 
-#include <cstdlib>
-
-#include "HostFixture.h"
+#include "HostRun.h"
 
 namespace {
 
-int runHost(const vt::test::TempDir& dir, const std::string& args)
-{
-    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
-                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
-                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + args + " > '" +
-                          dir.file("out.txt") + "' 2>&1";
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using vt::test::hostToLog;
 
 const std::string E = "\x1b";
 const std::string kRead = E + ".R1:" + E + ".R4:" + "OH;" + E + ".R5:";
@@ -27,12 +16,12 @@ class CutterPanel : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(runHost(dir_, "setup --plotter 'Generic 24in Drag Knife'"), 0)
+        ASSERT_EQ(hostToLog(dir_, "setup --plotter 'Generic 24in Drag Knife'"), 0)
             << vt::test::readFile(dir_.file("out.txt"));
     }
     int run(const std::string& script)
     {
-        return runHost(dir_, "--fake-cutter '" + dir_.file("sent.bin") + "' run '" + script + "'");
+        return hostToLog(dir_, "--fake-cutter '" + dir_.file("sent.bin") + "' run '" + script + "'");
     }
     std::string output() const { return vt::test::readFile(dir_.file("out.txt")); }
     std::string sent() const { return vt::test::readFile(dir_.file("sent.bin")); }
@@ -193,7 +182,7 @@ echo "-- the script goes on"
 TEST_F(CutterPanel, CutterCommandsNeedTheFakeCutter)
 {
     vt::test::writeFile(dir_.file("alone.vts"), "cutter answer silent\n");
-    EXPECT_EQ(runHost(dir_, "run '" + dir_.file("alone.vts") + "'"), 1);
+    EXPECT_EQ(hostToLog(dir_, "run '" + dir_.file("alone.vts") + "'"), 1);
     EXPECT_NE(output().find("line 1: cutter: there is no fake cutter: start vantorel-host with --fake-cutter FILE"),
               std::string::npos)
         << output();

@@ -31,4 +31,13 @@ inline RunResult host(const TempDir& dir, const std::string& command)
     return r;
 }
 
+// Runs the host with what it prints kept in the test's folder (out.txt unless
+// named), so a test that makes several runs can show the failing one's words.
+inline int hostToLog(const TempDir& dir, const std::string& command, const std::string& log = "out.txt")
+{
+    RunResult r = host(dir, command);
+    writeFile(dir.file(log), r.output);
+    return r.status;
+}
+
 }  // namespace vt::test

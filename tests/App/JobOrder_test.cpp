@@ -1,23 +1,12 @@
 // The README's session on ordering a job, run by vantorel-host: the pen
 // setup's command text, a dragged layer, a typed offset and copies, and a
 // hidden layer all reach the written plot files.
-#include <sys/wait.h>
 
-#include <cstdlib>
-
-#include "HostFixture.h"
+#include "HostRun.h"
 
 namespace {
 
-int runHost(const vt::test::TempDir& dir, const std::string& args)
-{
-    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
-                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
-                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + args + " > '" +
-                          dir.file("out.txt") + "' 2>&1";
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using vt::test::hostToLog;
 
 size_t count(const std::string& text, const std::string& what)
 {
@@ -31,8 +20,8 @@ TEST(JobOrderSession, TheReadmeSessionOrdersPensOffsetsCopiesAndHidesALayer)
     vt::test::TempDir dir;
     for (const char* file : {"job-order.svg", "job-order.vts"})
         vt::test::writeFile(dir.file(file), vt::test::readFile(std::string(VANTOREL_SOURCE_DIR "/samples/") + file));
-    ASSERT_EQ(runHost(dir, "setup --plotter 'Generic 24in Drag Knife'"), 0) << vt::test::readFile(dir.file("out.txt"));
-    ASSERT_EQ(runHost(dir, "run '" + dir.file("job-order.vts") + "'"), 0) << vt::test::readFile(dir.file("out.txt"));
+    ASSERT_EQ(hostToLog(dir, "setup --plotter 'Generic 24in Drag Knife'"), 0) << vt::test::readFile(dir.file("out.txt"));
+    ASSERT_EQ(hostToLog(dir, "run '" + dir.file("job-order.vts") + "'"), 0) << vt::test::readFile(dir.file("out.txt"));
 
     // At 40 units a millimetre: the frame (40 x 20 mm) moved with the
     // selection so that its left lies at 20 mm puts the frame at 110 mm,

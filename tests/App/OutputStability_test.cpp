@@ -2,14 +2,12 @@
 // samples against the jobs they gave (checked in beside this file), and
 // generated jobs of 2,000 curves, loose and in groups of 250 rings of distinct
 // areas, in every command language, against the SHA-256 of the jobs they gave.
-#include <sys/wait.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "HostFixture.h"
+#include "HostRun.h"
 #include "JobGenerator.h"
 
 namespace {
@@ -68,13 +66,10 @@ TEST(OutputStability, Sha256OfKnownTexts)
 int plot(const vt::test::TempDir& dir, const std::string& job, const std::string& plotter, bool byColour,
          const std::string& output)
 {
-    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
-                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
-                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' plot '" + job + "' --plotter '" +
-                          plotter + "' -o '" + output + "'" + (byColour ? " --by-colour" : "") + " > '" +
-                          dir.file("log.txt") + "' 2>&1";
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return vt::test::hostToLog(dir,
+                               "plot '" + job + "' --plotter '" + plotter + "' -o '" + output + "'" +
+                                   (byColour ? " --by-colour" : ""),
+                               "log.txt");
 }
 
 struct Plotter {

@@ -1,26 +1,15 @@
 // Dot cut and weeding lines end to end: vantorel-host runs the palette's
 // buttons from scripts, saves the document, and the plot command cuts what
 // was made.
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <regex>
 #include <string>
 
-#include "HostFixture.h"
+#include "HostRun.h"
 
 namespace {
 
-int runHost(const vt::test::TempDir& dir, const std::string& args)
-{
-    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
-                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
-                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + args + " > '" +
-                          dir.file("out.txt") + "' 2>&1";
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using vt::test::hostToLog;
 
 size_t count(const std::string& text, const std::string& what)
 {
@@ -33,9 +22,9 @@ class Perforation : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(runHost(dir_, "setup --plotter 'Generic 24in Drag Knife'"), 0) << output();
+        ASSERT_EQ(hostToLog(dir_, "setup --plotter 'Generic 24in Drag Knife'"), 0) << output();
     }
-    int run(const std::string& script) { return runHost(dir_, "run '" + dir_.file(script) + "'"); }
+    int run(const std::string& script) { return hostToLog(dir_, "run '" + dir_.file(script) + "'"); }
     std::string output() const { return vt::test::readFile(dir_.file("out.txt")); }
     std::string file(const std::string& name) const { return vt::test::readFile(dir_.file(name)); }
     int prefsInteger(const std::string& key) const
@@ -64,7 +53,7 @@ TEST_F(Perforation, TheReadmeSessionPerforatesALineThePlotCutsItPieceByPieceAndD
 
     // The cutter's pens: 0 presses 80 g, 1 presses 120 g. Each piece is one
     // stroke with its own pen's pressure; the line itself is not cut.
-    ASSERT_EQ(runHost(dir_, "plot '" + dir_.file("perforated.svg") + "' -o '" + dir_.file("perforated.hpgl") + "'"), 0)
+    ASSERT_EQ(hostToLog(dir_, "plot '" + dir_.file("perforated.svg") + "' -o '" + dir_.file("perforated.hpgl") + "'"), 0)
         << output();
     std::string job = file("perforated.hpgl");
     EXPECT_EQ(count(job, "PD"), 41u) << job;

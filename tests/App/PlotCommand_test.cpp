@@ -1,37 +1,22 @@
 // vantorel-host plot, end to end: a fresh plug-in folder, the real menu,
 // dialog and writer in the loaded module, a bundled plotter of each command
 // language; the USB road into the fake cutter; and the errors a user meets.
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
 
-#include "HostFixture.h"
+#include "HostRun.h"
 #include "Preferences.h"
 
 namespace {
 
-struct RunResult {
-    int status = -1;
-    std::string output;
-};
+using vt::test::RunResult;
 
 RunResult plot(const vt::test::TempDir& dir, const std::string& args, const std::string& before = "")
 {
-    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
-                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
-                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + before + " plot " + args + " 2>&1";
-    RunResult r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) r.output += buffer;
-    int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return vt::test::host(dir, before + " plot " + args);
 }
 
 std::string sample(const char* name) { return std::string("'") + VANTOREL_SOURCE_DIR + "/samples/" + name + "'"; }

@@ -1,14 +1,10 @@
 // The command palette's preparation buttons end to end: vantorel-host runs a
 // script that clicks them in the loaded module, saves the document, and the
 // saved file is read back (and cut, for the outlined text).
-#include <sys/wait.h>
-
-#include <cstdio>
-
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
 #include "Host.h"
-#include "HostFixture.h"
+#include "HostRun.h"
 
 using namespace vt;
 using host::ArtNode;
@@ -17,31 +13,13 @@ namespace {
 
 constexpr double kMm = 72.0 / 25.4;
 
-struct RunResult {
-    int status = -1;
-    std::string output;
-};
-
-RunResult runHost(const test::TempDir& dir, const std::string& args)
-{
-    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
-                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
-                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + args + " 2>&1";
-    RunResult r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) r.output += buffer;
-    int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+using test::RunResult;
 
 RunResult runScript(const test::TempDir& dir, const std::string& svg, const std::string& script)
 {
     test::writeFile(dir.file("job.svg"), svg);
     test::writeFile(dir.file("session.vts"), script);
-    return runHost(dir, "run '" + dir.file("session.vts") + "'");
+    return test::host(dir, "run '" + dir.file("session.vts") + "'");
 }
 
 // Reads a saved document in a host of its own.
@@ -98,7 +76,7 @@ save outlined.svg
     ASSERT_EQ(compounds.size(), 3u);
     for (ArtNode* c : compounds) EXPECT_EQ(c->children.size(), 2u);
 
-    RunResult cut = runHost(dir, "plot '" + dir.file("outlined.svg") + "' -o '" + dir.file("job.hpgl") +
+    RunResult cut = test::host(dir, "plot '" + dir.file("outlined.svg") + "' -o '" + dir.file("job.hpgl") +
                                      "' --plotter 'Generic 24in Drag Knife'");
     ASSERT_EQ(cut.status, 0) << cut.output;
     std::string job = test::readFile(dir.file("job.hpgl"));

@@ -2,26 +2,15 @@
 // dialog's preview frame as a picture, and the README's two sessions (the
 // preview saved and checked pixel by pixel, and Preview Options from button
 // 51) run through `vantorel-host run`.
-#include <sys/wait.h>
-
 #include <cairo.h>
 
-#include <cstdlib>
 #include <filesystem>
 
-#include "HostFixture.h"
+#include "HostRun.h"
 
 namespace {
 
-int runHost(const vt::test::TempDir& dir, const std::string& args)
-{
-    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
-                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
-                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + args + " > '" +
-                          dir.file("out.txt") + "' 2>&1";
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using vt::test::hostToLog;
 
 // The size of a PNG picture and its 0xRRGGBB at a pixel (-1 when unreadable).
 struct Picture {
@@ -44,7 +33,7 @@ const std::string kSign = VANTOREL_SOURCE_DIR "/samples/open-sign.svg";
 TEST(PreviewCommand, WritesThePreviewFrameOfTheJob)
 {
     vt::test::TempDir dir;
-    ASSERT_EQ(runHost(dir, "preview '" + kSign + "' -o '" + dir.file("p.png") + "' --plotter 'Generic 24in Drag Knife'"), 0)
+    ASSERT_EQ(hostToLog(dir, "preview '" + kSign + "' -o '" + dir.file("p.png") + "' --plotter 'Generic 24in Drag Knife'"), 0)
         << vt::test::readFile(dir.file("out.txt"));
     EXPECT_NE(vt::test::readFile(dir.file("out.txt")).find("wrote " + dir.file("p.png") + " (616 x 543 pixels)"),
               std::string::npos)
@@ -57,7 +46,7 @@ TEST(PreviewCommand, WritesThePreviewFrameOfTheJob)
     EXPECT_EQ(picture.pixel(43, 463), 0xFF0000) << "the O's fitted arcs";
 
     // The current plotter stays for the next job; by colour changes nothing drawn.
-    ASSERT_EQ(runHost(dir, "preview '" + kSign + "' -o '" + dir.file("q.png") + "' --by-colour"), 0)
+    ASSERT_EQ(hostToLog(dir, "preview '" + kSign + "' -o '" + dir.file("q.png") + "' --by-colour"), 0)
         << vt::test::readFile(dir.file("out.txt"));
     EXPECT_EQ(vt::test::readFile(dir.file("q.png")), vt::test::readFile(dir.file("p.png")));
 }
@@ -65,11 +54,11 @@ TEST(PreviewCommand, WritesThePreviewFrameOfTheJob)
 TEST(PreviewCommand, SaysWhyWhenThereIsNoPreview)
 {
     vt::test::TempDir dir;
-    EXPECT_EQ(runHost(dir, "preview '" + kSign + "' -o '" + dir.file("p.png") + "'"), 1);
+    EXPECT_EQ(hostToLog(dir, "preview '" + kSign + "' -o '" + dir.file("p.png") + "'"), 1);
     EXPECT_NE(vt::test::readFile(dir.file("out.txt")).find("no current plotter is set up"), std::string::npos)
         << vt::test::readFile(dir.file("out.txt"));
     vt::test::writeFile(dir.file("empty.svg"), R"(<svg xmlns="http://www.w3.org/2000/svg" width="10mm" height="10mm"/>)");
-    EXPECT_EQ(runHost(dir, "preview '" + dir.file("empty.svg") + "' -o '" + dir.file("p.png") + "' --plotter 'Generic 24in Drag Knife'"), 1);
+    EXPECT_EQ(hostToLog(dir, "preview '" + dir.file("empty.svg") + "' -o '" + dir.file("p.png") + "' --plotter 'Generic 24in Drag Knife'"), 1);
     EXPECT_NE(vt::test::readFile(dir.file("out.txt")).find("nothing to cut"), std::string::npos)
         << vt::test::readFile(dir.file("out.txt"));
     EXPECT_FALSE(std::filesystem::exists(dir.file("p.png")));
@@ -78,12 +67,12 @@ TEST(PreviewCommand, SaysWhyWhenThereIsNoPreview)
 TEST(PreviewCommand, TheReadmeSessionsRunAndFindEveryPixelWhereTheyExpectIt)
 {
     vt::test::TempDir dir;
-    ASSERT_EQ(runHost(dir, "setup --plotter 'Generic 24in Drag Knife'"), 0) << vt::test::readFile(dir.file("out.txt"));
+    ASSERT_EQ(hostToLog(dir, "setup --plotter 'Generic 24in Drag Knife'"), 0) << vt::test::readFile(dir.file("out.txt"));
     for (const char* file : {"open-sign.svg", "preview.vts", "preview-options.vts"})
         std::filesystem::copy_file(std::string(VANTOREL_SOURCE_DIR "/samples/") + file, dir.file(file));
     for (const char* session : {"preview.vts", "preview-options.vts"}) {
         SCOPED_TRACE(session);
-        EXPECT_EQ(runHost(dir, std::string("run '") + dir.file(session) + "'"), 0)
+        EXPECT_EQ(hostToLog(dir, std::string("run '") + dir.file(session) + "'"), 0)
             << vt::test::readFile(dir.file("out.txt"));
         EXPECT_EQ(vt::test::readFile(dir.file("out.txt")).find("alert"), std::string::npos);
     }

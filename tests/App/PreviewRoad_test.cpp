@@ -1,25 +1,13 @@
 // The output preview, end to end: the Plot Out dialog's preview button writes
 // the job to the plug-in folder's preview file and the replay plays it to the
 // end; its last picture shows the whole job.
-#include <sys/wait.h>
-
 #include <cairo.h>
 
-#include <cstdlib>
-
-#include "HostFixture.h"
+#include "HostRun.h"
 
 namespace {
 
-int runHost(const vt::test::TempDir& dir, const std::string& args)
-{
-    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
-                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
-                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + args + " > '" +
-                          dir.file("out.txt") + "' 2>&1";
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using vt::test::hostToLog;
 
 // Dark pixels in the left and right halves of a picture.
 std::pair<int, int> darkPixels(const std::string& png)
@@ -47,7 +35,7 @@ TEST(PreviewRoad, ThePreviewButtonReplaysTheJobJustWrittenToItsEnd)
 {
     vt::test::TempDir dir;
     // A first job chooses the current plotter.
-    ASSERT_EQ(runHost(dir, "plot '" VANTOREL_SOURCE_DIR "/samples/open-sign.svg' -o '" + dir.file("job.hpgl") +
+    ASSERT_EQ(hostToLog(dir, "plot '" VANTOREL_SOURCE_DIR "/samples/open-sign.svg' -o '" + dir.file("job.hpgl") +
                                "' --plotter 'Generic 24in Drag Knife'"),
               0)
         << vt::test::readFile(dir.file("out.txt"));
@@ -66,7 +54,7 @@ dialog "Preview Dialog"
 end-dialog
 menu "Plot Out"
 )");
-    ASSERT_EQ(runHost(dir, "run '" + dir.file("preview.vts") + "'"), 0) << vt::test::readFile(dir.file("out.txt"));
+    ASSERT_EQ(hostToLog(dir, "run '" + dir.file("preview.vts") + "'"), 0) << vt::test::readFile(dir.file("out.txt"));
     EXPECT_EQ(vt::test::readFile(dir.file("Plug-ins/~Temp.hpgl")).rfind("IN;", 0), 0u);
     auto dark = darkPixels(dir.file("preview.png"));
     EXPECT_GT(dark.first, 200) << "the left of the job (the O) is drawn";

@@ -1,31 +1,20 @@
 // The README's session on the preview's mouse tools, run by vantorel-host:
 // the move, the scale by a handle and the renumbering clicks all reach the
 // written plot file.
-#include <sys/wait.h>
 
-#include <cstdlib>
-
-#include "HostFixture.h"
+#include "HostRun.h"
 
 namespace {
 
-int runHost(const vt::test::TempDir& dir, const std::string& args)
-{
-    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
-                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
-                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + args + " > '" +
-                          dir.file("out.txt") + "' 2>&1";
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using vt::test::hostToLog;
 
 TEST(PreviewToolsSession, TheReadmeSessionMovesScalesAndRenumbersTheJob)
 {
     vt::test::TempDir dir;
     for (const char* file : {"preview-tools.svg", "preview-tools.vts"})
         vt::test::writeFile(dir.file(file), vt::test::readFile(std::string(VANTOREL_SOURCE_DIR "/samples/") + file));
-    ASSERT_EQ(runHost(dir, "setup --plotter 'Generic 24in Drag Knife'"), 0) << vt::test::readFile(dir.file("out.txt"));
-    ASSERT_EQ(runHost(dir, "run '" + dir.file("preview-tools.vts") + "'"), 0)
+    ASSERT_EQ(hostToLog(dir, "setup --plotter 'Generic 24in Drag Knife'"), 0) << vt::test::readFile(dir.file("out.txt"));
+    ASSERT_EQ(hostToLog(dir, "run '" + dir.file("preview-tools.vts") + "'"), 0)
         << vt::test::readFile(dir.file("out.txt"));
     EXPECT_TRUE(std::filesystem::exists(dir.file("preview-tools.png")));
 

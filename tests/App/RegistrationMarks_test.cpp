@@ -2,10 +2,7 @@
 // printed label, the saved document holds one marks layer with its tagged
 // marks group, a plot of it begins with the marks' command text, and the
 // settings chosen in the dialog are written to the preferences at shutdown.
-#include <sys/wait.h>
-
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <sstream>
 
@@ -13,7 +10,7 @@
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
 #include "Host.h"
-#include "HostFixture.h"
+#include "HostRun.h"
 
 using namespace vt;
 using host::ArtNode;
@@ -23,26 +20,7 @@ namespace {
 constexpr double kMm = 72.0 / 25.4;
 const std::string kFourPointText = "\x1b.D4;0;0;1000:\x1b.D1;6400;4400:\r\n";
 
-struct RunResult {
-    int status = -1;
-    std::string output;
-};
-
-RunResult runHost(const test::TempDir& dir, const std::string& args)
-{
-    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" +
-                          dir.file("prefs.json") + "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" +
-                          VANTOREL_SOURCE_DIR + "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + args +
-                          " 2>&1";
-    RunResult r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) r.output += buffer;
-    int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+using test::RunResult;
 
 // A saved document read in a host of its own, and what its marks layer holds.
 class Saved {
@@ -104,7 +82,7 @@ TEST(RegistrationMarks, TheSampleScriptDrawsFourPointMarksThatThePlotSendsFirst)
     test::TempDir dir;
     copySample(dir, "print-and-cut.svg");
     copySample(dir, "registration-marks.vts");
-    RunResult r = runHost(dir, "run '" + dir.file("registration-marks.vts") + "'");
+    RunResult r = test::host(dir, "run '" + dir.file("registration-marks.vts") + "'");
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find("alert (message):  Warning: No Object Selected!"), std::string::npos) << r.output;
 
@@ -120,7 +98,7 @@ TEST(RegistrationMarks, TheSampleScriptDrawsFourPointMarksThatThePlotSendsFirst)
     EXPECT_NEAR(frame.right - frame.left, 160, 1e-3);
     EXPECT_NEAR(frame.top - frame.bottom, 110, 1e-3);
 
-    RunResult cut = runHost(dir, "plot '" + dir.file("print-and-cut-marks.svg") + "' -o '" + dir.file("job.hpgl") +
+    RunResult cut = test::host(dir, "plot '" + dir.file("print-and-cut-marks.svg") + "' -o '" + dir.file("job.hpgl") +
                                      "' --plotter 'Generic 24in Drag Knife'");
     ASSERT_EQ(cut.status, 0) << cut.output;
     std::string job = test::readFile(dir.file("job.hpgl"));
@@ -132,7 +110,7 @@ TEST(RegistrationMarks, MultipleCopiesWithTheArtReplaceTheMarksAndTheThicknessIs
     test::TempDir dir;
     copySample(dir, "print-and-cut.svg");
     copySample(dir, "registration-marks.vts");
-    ASSERT_EQ(runHost(dir, "run '" + dir.file("registration-marks.vts") + "'").status, 0);
+    ASSERT_EQ(test::host(dir, "run '" + dir.file("registration-marks.vts") + "'").status, 0);
     test::writeFile(dir.file("copies.vts"), R"(open print-and-cut-marks.svg
 select all
 dialog "AASSetting Dialog"
@@ -149,7 +127,7 @@ select-dialog "PreProcess Plot"
 click 13
 save print-and-cut-copies.svg
 )");
-    RunResult r = runHost(dir, "run '" + dir.file("copies.vts") + "'");
+    RunResult r = test::host(dir, "run '" + dir.file("copies.vts") + "'");
     ASSERT_EQ(r.status, 0) << r.output;
 
     Saved saved(dir.file("print-and-cut-copies.svg"));

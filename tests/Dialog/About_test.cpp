@@ -1,14 +1,12 @@
 // The About dialog, in process and through vantorel-host scripts.
 #include <cairo.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "Common/PluginGlobals.h"
 #include "Host/DejaVuReference.h"
 #include "Dialog/About.h"
-#include "HostFixture.h"
+#include "App/HostRun.h"
 #include "Toolkit/Driver.h"
 
 using namespace vt;
@@ -86,32 +84,18 @@ TEST_F(AboutTest, JapaneseTextsAreDrawnWithTheFallbackFontAndEnglishOnesAsBefore
 
 // ---- vantorel-host run ----
 
-struct RunResult {
-    int status = -1;
-    std::string output;
-};
+using test::RunResult;
 
-RunResult runHost(const test::TempDir& dir, const std::string& script)
+RunResult runScript(const test::TempDir& dir, const std::string& script)
 {
     test::writeFile(dir.file("session.vts"), script);
-    std::string command = std::string("'") + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
-                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
-                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' run '" + dir.file("session.vts") +
-                          "' 2>&1";
-    RunResult r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) r.output += buffer;
-    int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return test::host(dir, "run '" + dir.file("session.vts") + "'");
 }
 
 TEST(AboutScript, AScriptOpensAboutSavesItsPictureAndPressesOK)
 {
     test::TempDir dir;
-    RunResult r = runHost(dir, R"(# About from the plug-in, answered by the script
+    RunResult r = runScript(dir, R"(# About from the plug-in, answered by the script
 dialog "About Dialog"
   expect-title "About Vantorel"
   expect-text 2 Vantorel
@@ -150,7 +134,7 @@ TEST(ErrorBoxScript, AScriptMeetsTheErrorBoxSavesItsPictureAndPressesOK)
 {
     // OK in the Plotter Setup dialog with no plotter checked shows the error box.
     test::TempDir dir;
-    RunResult r = runHost(dir, R"(dialog "Plotter Setup Dialog"
+    RunResult r = runScript(dir, R"(dialog "Plotter Setup Dialog"
   click 1
   click 2
 end-dialog
@@ -190,22 +174,22 @@ expect-dialog "Plotter Setup Dialog" 2
 TEST(AboutScript, AFailingActionOrUnusedAnswersFailTheScript)
 {
     test::TempDir dir;
-    RunResult r = runHost(dir, "dialog \"About Dialog\"\n  click 9\nend-dialog\nabout\necho after\n");
+    RunResult r = runScript(dir, "dialog \"About Dialog\"\n  click 9\nend-dialog\nabout\necho after\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.output.find("line 4: \"About Dialog\", action 1: click: \"About Dialog\" has no item 9"),
               std::string::npos)
         << r.output;
     EXPECT_EQ(r.output.find("after"), std::string::npos);
 
-    r = runHost(dir, "dialog \"Pen Dialog\"\n  click 1\nend-dialog\n");
+    r = runScript(dir, "dialog \"Pen Dialog\"\n  click 1\nend-dialog\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.output.find("the answers queued for \"Pen Dialog\" were never used"), std::string::npos) << r.output;
 
-    r = runHost(dir, "dialog \"About Dialog\"\n  click 1\n");
+    r = runScript(dir, "dialog \"About Dialog\"\n  click 1\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.output.find("has no end-dialog"), std::string::npos) << r.output;
 
-    r = runHost(dir, "about\n");
+    r = runScript(dir, "about\n");
     EXPECT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find("\"About Dialog\" was not answered; closed as a cancel with result 2"), std::string::npos);
 }
