@@ -9,8 +9,7 @@
 #include "Common/Suites.h"
 #include "Core/DotCut.h"
 #include "Core/PlotterPreferences.h"
-#include "Documents/Document.h"
-#include "HostFixture.h"
+#include "DocumentFixture.h"
 #include "Math/PointInCurve.h"
 #include "Preferences.h"
 
@@ -19,14 +18,8 @@ using namespace vt::host;
 
 namespace {
 
-const double kMM = 2.8346458;
-
-std::vector<ArtNode*> kids(const ArtNode* n)
-{
-    std::vector<ArtNode*> v;
-    for (ArtNode* c : n->children) v.push_back(c);
-    return v;
-}
+using test::kids;
+using test::kMM;
 
 std::string tagOf(const ArtNode* n)
 {
@@ -74,22 +67,17 @@ double fineLength(const bezier_stru& b)
     return sum;
 }
 
-class DotCutTest : public test::HostTest {
+class DotCutTest : public test::DocumentTest {
 protected:
     void SetUp() override
     {
-        startSession();
-        ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
-        doc_ = &documents().newDocument();
+        DocumentTest::SetUp();
+        if (HasFatalFailure()) return;
         g->dotCutThroughLength = 300;
         g->dotCutHalfCutLength = 200;
         g->dotCutThroughPen = 1;
         g->dotCutHalfCutPen = 0;
     }
-    void TearDown() override { EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic())); }
-
-    Document& d() { return *doc_; }
-    ArtNode* root() { return d().layers().front()->root; }
 
     ArtNode* path(std::vector<AIPathSegment> segs, bool closed, ArtNode* parent = nullptr)
     {
@@ -114,8 +102,6 @@ protected:
         v.erase(v.begin());  // the source
         return v;
     }
-
-    Document* doc_ = nullptr;
 };
 
 // ---- Pieces -------------------------------------------------------------------------

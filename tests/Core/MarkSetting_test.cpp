@@ -10,8 +10,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
-#include "Documents/Document.h"
-#include "HostFixture.h"
+#include "DocumentFixture.h"
 #include "PlotOut/PlotOut.h"
 
 using namespace vt;
@@ -19,7 +18,7 @@ using namespace vt::host;
 
 namespace {
 
-const double kMM = 2.8346458;
+using test::kMM;
 const std::string ESC = "\x1b.";
 
 // The settings of the globals at start-up.
@@ -53,14 +52,13 @@ std::string textOf(int32_t layout, int32_t code, AIRealRect bounds)
     return text;
 }
 
-class MarkSettingTest : public test::HostTest {
+class MarkSettingTest : public test::DocumentTest {
 protected:
     void SetUp() override
     {
-        startSession();
-        ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+        DocumentTest::SetUp();
+        if (HasFatalFailure()) return;
         defaultMarkSettings();
-        doc_ = &documents().newDocument();
     }
     void TearDown() override
     {
@@ -68,7 +66,6 @@ protected:
         (void)releaseSuites(hostApp().basic());
     }
 
-    Document& d() { return *doc_; }
     ArtNode* rect(AIRealRect r, ArtNode* parent = nullptr)
     {
         ArtNode* p = d().newArt(kPathArt);
@@ -108,8 +105,6 @@ protected:
         const std::string* text = group ? group->tag(kTagAASSetting) : nullptr;
         return text ? *text : "(none)";
     }
-
-    Document* doc_ = nullptr;
 };
 
 // Whether group holds an open mark path through these anchors (points), with

@@ -12,7 +12,7 @@
 #include "Core/PreProcess.h"
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
-#include "HostFixture.h"
+#include "DocumentFixture.h"
 #include "Suites/SuiteTables.h"
 
 using namespace vt;
@@ -20,13 +20,7 @@ using namespace vt::host;
 
 namespace {
 
-// The children of an art, front to back.
-std::vector<ArtNode*> kids(const ArtNode* n)
-{
-    std::vector<ArtNode*> v;
-    for (ArtNode* c : n->children) v.push_back(c);
-    return v;
-}
+using test::kids;
 
 
 constexpr double kMm = 72.0 / 25.4;

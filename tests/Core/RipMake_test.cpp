@@ -9,22 +9,15 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/RipMake.h"
-#include "Documents/Document.h"
-#include "HostFixture.h"
+#include "DocumentFixture.h"
 
 using namespace vt;
 using namespace vt::host;
 
 namespace {
 
-const double kMM = 2.8346458;
-
-std::vector<ArtNode*> kids(const ArtNode* n)
-{
-    std::vector<ArtNode*> v;
-    for (ArtNode* c : n->children) v.push_back(c);
-    return v;
-}
+using test::kids;
+using test::kMM;
 
 // A piece as "(x1,y1)-(x2,y2)" to 0.01 pt.
 std::string pieceText(const ArtNode* p)
@@ -35,19 +28,14 @@ std::string pieceText(const ArtNode* p)
     return s;
 }
 
-class RipMakeTest : public test::HostTest {
+class RipMakeTest : public test::DocumentTest {
 protected:
     void SetUp() override
     {
-        startSession();
-        ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
-        doc_ = &documents().newDocument();
+        DocumentTest::SetUp();
+        if (HasFatalFailure()) return;
         layerRoot_ = root();
     }
-    void TearDown() override { EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic())); }
-
-    Document& d() { return *doc_; }
-    ArtNode* root() { return d().layers().front()->root; }
 
 public:
     ArtNode* polygon(std::vector<std::pair<float, float>> corners, ArtNode* parent = nullptr)
@@ -86,7 +74,6 @@ protected:
         return last->closed ? last : nullptr;
     }
 
-    Document* doc_ = nullptr;
     ArtNode* layerRoot_ = nullptr;
 };
 

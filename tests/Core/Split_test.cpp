@@ -13,22 +13,15 @@
 #include "Core/Split.h"
 #include "Math/Crossings.h"
 #include "Suites/SuiteTables.h"
-#include "Documents/Document.h"
-#include "HostFixture.h"
+#include "DocumentFixture.h"
 
 using namespace vt;
 using namespace vt::host;
 
 namespace {
 
-const double kMM = 2.8346458;
-
-std::vector<ArtNode*> kids(const ArtNode* n)
-{
-    std::vector<ArtNode*> v;
-    for (ArtNode* c : n->children) v.push_back(c);
-    return v;
-}
+using test::kids;
+using test::kMM;
 
 AIArtHandle H(const ArtNode* n) { return Document::handle(n); }
 
@@ -38,22 +31,17 @@ bool same(const bezier_stru& a, const bezier_stru& b)
     return a.degree == b.degree && memcmp(a.P, b.P, sizeof a.P) == 0;
 }
 
-class SplitTest : public test::HostTest {
+class SplitTest : public test::DocumentTest {
 protected:
     void SetUp() override
     {
-        startSession();
-        ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
-        doc_ = &documents().newDocument();
+        DocumentTest::SetUp();
+        if (HasFatalFailure()) return;
         g->splitSortMethod = 1;
         g->splitMarkStyle = kSplitNoMarks;
         g->splitMarkWidth = g->splitMarkHeight = 5.0;
         g->splitOverlapX = g->splitOverlapY = 0.0;
     }
-    void TearDown() override { EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic())); }
-
-    Document& d() { return *doc_; }
-    ArtNode* root() { return d().layers().front()->root; }
 
     ArtNode* path(std::vector<AIPathSegment> segs, bool closed, ArtNode* parent = nullptr)
     {
@@ -138,8 +126,6 @@ protected:
         AIRealRect r = boundsOf(p);
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
-
-    Document* doc_ = nullptr;
 };
 
 // ---- Panels of the guides ---------------------------------------------------------

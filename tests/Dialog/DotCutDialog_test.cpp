@@ -9,8 +9,7 @@
 #include "Core/DotCut.h"
 #include "CurrentPlotterPrefs.h"
 #include "Dialog/DotCutDialog.h"
-#include "Documents/Document.h"
-#include "HostFixture.h"
+#include "DocumentFixture.h"
 #include "Toolkit/Driver.h"
 
 using namespace vt;
@@ -21,21 +20,19 @@ using host::toolkit::Toolkit;
 
 namespace {
 
-const double kMM = 2.8346458;
+using test::kMM;
 
-class DotCutDialogTest : public test::HostTest {
+class DotCutDialogTest : public test::DocumentTest {
 protected:
     void SetUp() override
     {
-        startSession();
-        ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
-        doc_ = &documents().newDocument();
+        DocumentTest::SetUp();
+        if (HasFatalFailure()) return;
         g->dotCutThroughLength = 3000;
         g->dotCutHalfCutLength = 2000;
         g->dotCutThroughPen = 1;
         g->dotCutHalfCutPen = 0;
     }
-    void TearDown() override { EXPECT_EQ(kNoErr, releaseSuites(hostApp().basic())); }
 
     // A current plotter whose environment has the pens named.
     void pens(std::vector<std::string> names)
@@ -71,8 +68,6 @@ protected:
         Toolkit::get().queueDialog(kDotCutDialogName, {std::move(actions)});
         return goMakeDotCut();
     }
-
-    Document* doc_ = nullptr;
 };
 
 TEST_F(DotCutDialogTest, ShowsTheLengthsInMillimetresAndThePensOfThePreferences)

@@ -13,7 +13,7 @@
 #include "Dialog/PreProcessDialog.h"
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
-#include "HostFixture.h"
+#include "DocumentFixture.h"
 #include "Toolkit/Driver.h"
 
 using namespace vt;
@@ -22,7 +22,7 @@ using host::toolkit::Toolkit;
 
 namespace {
 
-const double kMM = 2.8346458;
+using test::kMM;
 
 class MarkSettingDialogTest : public test::HostTest {
 protected:

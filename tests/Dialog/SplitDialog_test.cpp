@@ -15,7 +15,7 @@
 #include "Dialog/SplitDialog.h"
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
-#include "HostFixture.h"
+#include "DocumentFixture.h"
 #include "Toolkit/Driver.h"
 
 using namespace vt;
@@ -28,14 +28,8 @@ using host::toolkit::Toolkit;
 namespace {
 
 const float kCell = 283.46457f;  // 100 mm, as the cell items hold it
-const double kMM = 2.8346458;
-
-std::vector<ArtNode*> kids(const ArtNode* n)
-{
-    std::vector<ArtNode*> v;
-    for (ArtNode* c : n->children) v.push_back(c);
-    return v;
-}
+using test::kids;
+using test::kMM;
 
 // The suites held for the plug-in functions a test calls itself.
 class HeldSuites {

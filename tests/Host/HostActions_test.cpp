@@ -5,7 +5,7 @@
 
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
-#include "HostFixture.h"
+#include "DocumentFixture.h"
 #include "Host.h"
 #include "Suites/SuiteTables.h"
 
@@ -14,13 +14,7 @@ using host::ArtNode;
 
 namespace {
 
-// The children of an art, front to back.
-std::vector<ArtNode*> kids(const ArtNode* n)
-{
-    std::vector<ArtNode*> v;
-    for (ArtNode* c : n->children) v.push_back(c);
-    return v;
-}
+using test::kids;
 
 
 constexpr double kMm = 72.0 / 25.4;

@@ -7,7 +7,7 @@
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
 #include "Documents/TextLayout.h"
-#include "HostFixture.h"
+#include "DocumentFixture.h"
 #include "Host.h"
 #include "Suites/SuiteTables.h"
 
@@ -16,13 +16,7 @@ using host::ArtNode;
 
 namespace {
 
-// The children of an art, front to back.
-std::vector<ArtNode*> kids(const ArtNode* n)
-{
-    std::vector<ArtNode*> v;
-    for (ArtNode* c : n->children) v.push_back(c);
-    return v;
-}
+using test::kids;
 
 
 class TextFrames : public ::testing::Test {
