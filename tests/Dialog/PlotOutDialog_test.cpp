@@ -12,10 +12,7 @@
 #include "Core/CutModel.h"
 #include "CurrentPlotterPrefs.h"
 #include "Dialog/PlotOutDialog.h"
-#include "Documents/Document.h"
-#include "Documents/Svg.h"
-#include "HostFixture.h"
-#include "Menus/Menus.h"
+#include "PlotOutJobFixture.h"
 #include "PlotOut/PlotOut.h"
 #include "Toolkit/Driver.h"
 #include "USB/FakeBus.h"
@@ -37,7 +34,7 @@ const char* kThreeRects = R"(<svg xmlns="http://www.w3.org/2000/svg" width="200m
   </g>
 </svg>)";
 
-class PlotOutDialogTest : public test::HostTest {
+class PlotOutDialogTest : public test::DialogTest {
 protected:
     void SetUp() override { startSession(); }
     void TearDown() override
@@ -60,42 +57,8 @@ protected:
         stored.put(hostApp().prefs());
     }
 
-    void openJob(const char* svg = kThreeRects, bool selectAll = true)
-    {
-        std::string error;
-        auto doc = host::readSvgText(host::documents(), svg, "job.svg", error);
-        ASSERT_TRUE(doc) << error;
-        host::Document* d = doc.get();
-        host::documents().adopt(std::move(doc));
-        if (selectAll)
-            for (host::LayerNode* l : d->layers())
-                for (host::ArtNode* a : l->root->children) d->setSelected(a, true);
-    }
+    void openJob(const char* svg = kThreeRects, bool selectAll = true) { DialogTest::openJob(svg, selectAll); }
 
-    // Chooses Plot Out from the menu with these actions queued for the dialog.
-    void plotOut(std::vector<host::toolkit::DialogAction> actions)
-    {
-        Toolkit::get().queueDialog(kPlotOutDialogName, std::move(actions));
-        std::string error;
-        host::MenuItem* item = host::menus().find("Plot Out Menu", error);
-        ASSERT_NE(item, nullptr) << error;
-        host::menus().choose(item, error);
-        EXPECT_EQ(error, "");
-        Toolkit::get().clearQueues();
-        EXPECT_TRUE(Toolkit::get().failures.empty()) << Toolkit::get().failures.front();
-    }
-
-    static host::toolkit::DialogAction click(int id)
-    {
-        return [id](Driver& user, std::string& error) { return user.click(id, error); };
-    }
-    static host::toolkit::DialogAction check(std::function<void(Driver&)> f)
-    {
-        return [f](Driver& user, std::string&) {
-            f(user);
-            return true;
-        };
-    }
     // A plot file through the save dialog.
     host::toolkit::DialogAction saveTo(const std::string& path)
     {
@@ -104,8 +67,6 @@ protected:
             return user.click(kPlotOutFileOutputItem, error);
         };
     }
-
-    const std::vector<host::AlertRecord>& alerts() { return hostApp().alerts(); }
 
     // 0 when Plot Out on a job too big for the memory left shows the alert and
     // never opens the dialog on part of the job.

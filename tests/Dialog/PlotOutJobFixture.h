@@ -1,6 +1,6 @@
-// A Plot Out dialog on a small loaded job, driven as a user would: three
-// rectangles on two layers in two colours, a 600 x 1000 mm plotter with two
-// pens.
+// The plug-in's dialogs driven as a user would, and a Plot Out dialog on a
+// small loaded job: three rectangles on two layers in two colours, a 600 x
+// 1000 mm plotter with two pens.
 #pragma once
 
 #include <cmath>
@@ -32,11 +32,107 @@ inline const char* kPlotOutThreeRects =
   </g>
 </svg>)";
 
-class PlotOutJobTest : public HostTest {
+// A session whose dialogs are driven as a user would: a menu item chosen with
+// the steps for the dialog it opens queued beforehand.
+class DialogTest : public HostTest {
 protected:
     using DialogAction = host::toolkit::DialogAction;
     using Driver = host::toolkit::Driver;
 
+    // Loads svg as the current document, with all its art selected unless not
+    // asked to.
+    void openJob(const char* svg = kPlotOutThreeRects, bool selectAll = true)
+    {
+        std::string error;
+        auto doc = host::readSvgText(host::documents(), svg, "job.svg", error);
+        ASSERT_TRUE(doc) << error;
+        host::Document* d = doc.get();
+        host::documents().adopt(std::move(doc));
+        if (selectAll)
+            for (host::LayerNode* l : d->layers())
+                for (host::ArtNode* a : l->root->children) d->setSelected(a, true);
+    }
+
+    // Chooses the menu item with these actions queued for the dialog it opens.
+    void chooseMenu(const char* menu, const char* dialog, std::vector<DialogAction> actions)
+    {
+        host::toolkit::Toolkit::get().queueDialog(dialog, std::move(actions));
+        std::string error;
+        host::MenuItem* item = host::menus().find(menu, error);
+        ASSERT_NE(item, nullptr) << error;
+        host::menus().choose(item, error);
+        EXPECT_EQ(error, "");
+        host::toolkit::Toolkit::get().clearQueues();
+        auto& failures = host::toolkit::Toolkit::get().failures;
+        EXPECT_TRUE(failures.empty()) << failures.front();
+    }
+    // Chooses Plot Out from the menu with these actions queued for it.
+    void plotOut(std::vector<DialogAction> actions)
+    {
+        chooseMenu("Plot Out Menu", kPlotOutDialogName, std::move(actions));
+    }
+
+    static DialogAction click(int id)
+    {
+        return [id](Driver& user, std::string& error) { return user.click(id, error); };
+    }
+    static DialogAction type(int id, const std::string& text)
+    {
+        return [id, text](Driver& user, std::string& error) { return user.type(id, text, error); };
+    }
+    static DialogAction choose(int id, const std::string& entry)
+    {
+        return [id, entry](Driver& user, std::string& error) { return user.choose(id, entry, error); };
+    }
+    static DialogAction press(int id, int h, int v)
+    {
+        return [=](Driver& user, std::string& error) { return user.press(id, point(h, v), 0, error); };
+    }
+    static DialogAction drag(int h, int v)
+    {
+        return [=](Driver& user, std::string& error) { return user.drag(point(h, v), 0, error); };
+    }
+    static DialogAction release(int h, int v)
+    {
+        return [=](Driver& user, std::string& error) { return user.release(point(h, v), 0, error); };
+    }
+    static DialogAction wait(uint32_t ticks)
+    {
+        return [=](Driver& user, std::string&) {
+            user.wait(ticks, 0);
+            return true;
+        };
+    }
+    // A step of the test itself while the dialog is open.
+    static DialogAction check(std::function<void()> f)
+    {
+        return [f](Driver&, std::string&) {
+            f();
+            return true;
+        };
+    }
+    static DialogAction check(std::function<void(Driver&)> f)
+    {
+        return [f](Driver& user, std::string&) {
+            f(user);
+            return true;
+        };
+    }
+    // Runs f with the dialog's toolkit record.
+    static DialogAction inDialog(std::function<void(host::toolkit::Dialog&)> f)
+    {
+        return [f](Driver& user, std::string&) {
+            f(*user.dialog());
+            return true;
+        };
+    }
+    static ADMPoint point(int h, int v) { return ADMPoint{static_cast<ASInt16>(h), static_cast<ASInt16>(v)}; }
+
+    const std::vector<host::AlertRecord>& alerts() { return hostApp().alerts(); }
+};
+
+class PlotOutJobTest : public DialogTest {
+protected:
     void SetUp() override
     {
         startSession();
@@ -65,76 +161,8 @@ protected:
         stored.put(hostApp().prefs());
     }
 
-    void openJob(const char* svg)
-    {
-        std::string error;
-        auto doc = host::readSvgText(host::documents(), svg, "job.svg", error);
-        ASSERT_TRUE(doc) << error;
-        host::Document* d = doc.get();
-        host::documents().adopt(std::move(doc));
-        for (host::LayerNode* l : d->layers())
-            for (host::ArtNode* a : l->root->children) d->setSelected(a, true);
-    }
-
-    // Chooses Plot Out from the menu with these actions queued for it.
-    void plotOut(std::vector<DialogAction> actions)
-    {
-        host::toolkit::Toolkit::get().queueDialog(kPlotOutDialogName, std::move(actions));
-        std::string error;
-        host::MenuItem* item = host::menus().find("Plot Out Menu", error);
-        ASSERT_NE(item, nullptr) << error;
-        host::menus().choose(item, error);
-        EXPECT_EQ(error, "");
-        host::toolkit::Toolkit::get().clearQueues();
-        auto& failures = host::toolkit::Toolkit::get().failures;
-        EXPECT_TRUE(failures.empty()) << failures.front();
-    }
-
-    static DialogAction click(int id)
-    {
-        return [id](Driver& user, std::string& error) { return user.click(id, error); };
-    }
-    static DialogAction type(int id, const std::string& text)
-    {
-        return [id, text](Driver& user, std::string& error) { return user.type(id, text, error); };
-    }
-    static DialogAction press(int id, int h, int v)
-    {
-        return [=](Driver& user, std::string& error) { return user.press(id, point(h, v), 0, error); };
-    }
-    static DialogAction drag(int h, int v)
-    {
-        return [=](Driver& user, std::string& error) { return user.drag(point(h, v), 0, error); };
-    }
-    static DialogAction release(int h, int v)
-    {
-        return [=](Driver& user, std::string& error) { return user.release(point(h, v), 0, error); };
-    }
-    static DialogAction wait(uint32_t ticks)
-    {
-        return [=](Driver& user, std::string&) {
-            user.wait(ticks, 0);
-            return true;
-        };
-    }
-    static DialogAction check(std::function<void()> f)
-    {
-        return [f](Driver&, std::string&) {
-            f();
-            return true;
-        };
-    }
-    // Runs f with the dialog's toolkit record.
-    static DialogAction inDialog(std::function<void(host::toolkit::Dialog&)> f)
-    {
-        return [f](Driver& user, std::string&) {
-            f(*user.dialog());
-            return true;
-        };
-    }
-    static ADMPoint point(int h, int v) { return ADMPoint{static_cast<ASInt16>(h), static_cast<ASInt16>(v)}; }
-
-    // The volume loaded from the rectangle with this left edge.
+    // The volume loaded from the rectangle with this left edge (the loaded
+    // order is the art tree's, and packing reorders).
     static Volume& volumeAt(double loadedLeft)
     {
         for (int32_t i = 0; i < g->volumeCount; i++)

@@ -10,11 +10,7 @@
 #include "CurrentPlotterPrefs.h"
 #include "Dialog/AutoGroupSpaceDialog.h"
 #include "Dialog/PlotOutDialog.h"
-#include "Documents/Document.h"
-#include "Documents/Svg.h"
-#include "HostFixture.h"
-#include "Menus/Menus.h"
-#include "Toolkit/Driver.h"
+#include "PlotOutJobFixture.h"
 
 using namespace vt;
 using host::toolkit::DialogAction;
@@ -25,18 +21,7 @@ namespace {
 
 const double kMm = 1e-3;
 
-// Three rectangles on a 200 x 100 mm page, in job millimetres once loaded:
-// A 0..20 x 0..10, B 40..50 x 20..40, C 100..130 x 5..15. The first two are
-// on "Top", C on "Bottom".
-const char* kThreeRects = R"(<svg xmlns="http://www.w3.org/2000/svg" width="200mm" height="100mm" viewBox="0 0 200 100">
-  <g id="Bottom"><rect id="C" x="110" y="75" width="30" height="10" fill="#ff0000"/></g>
-  <g id="Top">
-    <rect id="B" x="50" y="50" width="10" height="20" fill="#0000ff"/>
-    <rect id="A" x="10" y="80" width="20" height="10" fill="#ff0000"/>
-  </g>
-</svg>)";
-
-class PlotOutPlacementTest : public test::HostTest {
+class PlotOutPlacementTest : public test::PlotOutJobTest {
 protected:
     void SetUp() override
     {
@@ -54,60 +39,6 @@ protected:
         stored.put(hostApp().prefs());
     }
 
-    void openJob()
-    {
-        std::string error;
-        auto doc = host::readSvgText(host::documents(), kThreeRects, "job.svg", error);
-        ASSERT_TRUE(doc) << error;
-        host::Document* d = doc.get();
-        host::documents().adopt(std::move(doc));
-        for (host::LayerNode* l : d->layers())
-            for (host::ArtNode* a : l->root->children) d->setSelected(a, true);
-    }
-
-    // Chooses Plot Out from the menu with these actions queued for it.
-    void plotOut(std::vector<DialogAction> actions)
-    {
-        Toolkit::get().queueDialog(kPlotOutDialogName, std::move(actions));
-        std::string error;
-        host::MenuItem* item = host::menus().find("Plot Out Menu", error);
-        ASSERT_NE(item, nullptr) << error;
-        host::menus().choose(item, error);
-        EXPECT_EQ(error, "");
-        Toolkit::get().clearQueues();
-        EXPECT_TRUE(Toolkit::get().failures.empty()) << Toolkit::get().failures.front();
-    }
-
-    static DialogAction click(int id)
-    {
-        return [id](Driver& user, std::string& error) { return user.click(id, error); };
-    }
-    static DialogAction check(std::function<void()> f)
-    {
-        return [f](Driver&, std::string&) {
-            f();
-            return true;
-        };
-    }
-    static DialogAction type(int id, const std::string& text)
-    {
-        return [id, text](Driver& user, std::string& error) { return user.type(id, text, error); };
-    }
-
-    // The volume loaded from the rectangle with this left edge (the loaded
-    // order is the art tree's, and packing reorders).
-    static const Volume& volumeAt(double loadedLeft)
-    {
-        for (int32_t i = 0; i < g->volumeCount; i++)
-            if (std::fabs(g->volumes[i].loadRect[0] - loadedLeft) < 0.01) return g->volumes[i];
-        ADD_FAILURE() << "no volume loaded at " << loadedLeft;
-        return g->volumes[0];
-    }
-    static void selectOnly(std::initializer_list<double> loadedLefts)
-    {
-        for (int32_t i = 0; i < g->volumeCount; i++) g->volumes[i].flags &= ~(uint32_t)kVolumeSelected;
-        for (double l : loadedLefts) const_cast<Volume&>(volumeAt(l)).flags |= kVolumeSelected;
-    }
     static void expectCorner(double loadedLeft, double x, double y, const char* what)
     {
         const Volume& v = volumeAt(loadedLeft);

@@ -8,10 +8,8 @@
 #include "CurrentPlotterPrefs.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PreviewOptionDialog.h"
-#include "Documents/Document.h"
-#include "Documents/Svg.h"
-#include "HostFixture.h"
 #include "Menus/Menus.h"
+#include "PlotOutJobFixture.h"
 #include "Toolkit/Driver.h"
 
 using namespace vt;
@@ -30,20 +28,14 @@ const char* kJob = R"(<svg xmlns="http://www.w3.org/2000/svg" width="200mm" heig
 
 const long kLineColour = 0x40E040, kControlColour = 0x4040C0, kBoard = 0xFFFFFF, kRed = 0xFF0000;
 
-class PlotOutPreviewTest : public test::HostTest {
+class PlotOutPreviewTest : public test::DialogTest {
 protected:
     void SetUp() override
     {
         startSession();
         test::CurrentPlotterPrefs stored;
         stored.put(hostApp().prefs());
-        std::string error;
-        auto doc = host::readSvgText(host::documents(), kJob, "job.svg", error);
-        ASSERT_TRUE(doc) << error;
-        host::Document* d = doc.get();
-        host::documents().adopt(std::move(doc));
-        for (host::LayerNode* l : d->layers())
-            for (host::ArtNode* a : l->root->children) d->setSelected(a, true);
+        openJob(kJob);
     }
 
     void plotOut(std::vector<host::toolkit::DialogAction> actions)
@@ -58,17 +50,6 @@ protected:
         EXPECT_TRUE(Toolkit::get().failures.empty()) << Toolkit::get().failures.front();
         Toolkit::get().failures.clear();
         Toolkit::get().clearQueues();
-    }
-    static host::toolkit::DialogAction click(int id)
-    {
-        return [id](Driver& user, std::string& error) { return user.click(id, error); };
-    }
-    static host::toolkit::DialogAction check(std::function<void(Driver&)> f)
-    {
-        return [f](Driver& user, std::string&) {
-            f(user);
-            return true;
-        };
     }
     // The frame as it is now, drawn when it waits for a redraw.
     static Item* preview(Driver& user)

@@ -12,8 +12,7 @@
 #include "CurrentPlotterPrefs.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/VLCDDialog.h"
-#include "HostFixture.h"
-#include "Menus/Menus.h"
+#include "PlotOutJobFixture.h"
 #include "PlotOut/USB.h"
 #include "Toolkit/Driver.h"
 #include "USB/FakeBus.h"
@@ -32,7 +31,7 @@ const char kEsc[] = "\x1b";
 const std::string kNotFound = "The cutter could not be reached over USB";
 const std::string kSendFailed = "Sending the job to the cutter failed";
 
-class VLCDDialogTest : public test::HostTest {
+class VLCDDialogTest : public test::DialogTest {
 protected:
     void SetUp() override
     {
@@ -54,43 +53,10 @@ protected:
     // Chooses "VLCD Setting..." with these actions queued for the panel.
     void panel(std::vector<DialogAction> actions)
     {
-        Toolkit::get().queueDialog(kVLCDDialogName, std::move(actions));
-        std::string error;
-        host::MenuItem* item = host::menus().find("VLCD Setting...", error);
-        ASSERT_NE(item, nullptr) << error;
-        host::menus().choose(item, error);
-        EXPECT_EQ(error, "");
-        Toolkit::get().clearQueues();
-        EXPECT_TRUE(Toolkit::get().failures.empty()) << Toolkit::get().failures.front();
-    }
-
-    static DialogAction click(int id)
-    {
-        return [id](Driver& user, std::string& error) { return user.click(id, error); };
-    }
-    static DialogAction type(int id, std::string text)
-    {
-        return [id, text](Driver& user, std::string& error) { return user.type(id, text, error); };
-    }
-    static DialogAction choose(int id, std::string entry)
-    {
-        return [id, entry](Driver& user, std::string& error) { return user.choose(id, entry, error); };
-    }
-    static DialogAction check(std::function<void(Driver&)> f)
-    {
-        return [f](Driver& user, std::string&) {
-            f(user);
-            return true;
-        };
+        chooseMenu("VLCD Setting...", kVLCDDialogName, std::move(actions));
     }
     // A step of the test itself while the panel is open (changing the cutter).
-    static DialogAction meanwhile(std::function<void()> f)
-    {
-        return [f](Driver&, std::string&) {
-            f();
-            return true;
-        };
-    }
+    static DialogAction meanwhile(std::function<void()> f) { return check(std::move(f)); }
 
     // What an item shows: a popup its chosen entry, "" when none is chosen.
     static std::string shown(Driver& user, int id)
@@ -103,8 +69,6 @@ protected:
         }
         return item->displayText();
     }
-
-    const std::vector<host::AlertRecord>& alerts() { return hostApp().alerts(); }
 
     // Commands the cutter understood that start with prefix.
     int received(const std::string& prefix) const
