@@ -8,10 +8,8 @@
 #include "CurrentPlotterPrefs.h"
 #include "Dialog/CuttingSettingsDialog.h"
 #include "Dialog/PlotOutDialog.h"
-#include "Documents/Document.h"
-#include "Documents/Svg.h"
-#include "HostFixture.h"
 #include "Menus/Menus.h"
+#include "PlotOutJobFixture.h"
 #include "Toolkit/Driver.h"
 
 using namespace vt;
@@ -41,17 +39,7 @@ void store(const Settings& s)
     g->cutOffDistance = s.cutOffDistance;
 }
 
-DialogAction click(int id)
-{
-    return [id](Driver& user, std::string& error) { return user.click(id, error); };
-}
-
-DialogAction type(int id, const char* text)
-{
-    return [id, text](Driver& user, std::string& error) { return user.type(id, text, error); };
-}
-
-class CuttingSettingsTest : public test::HostTest {
+class CuttingSettingsTest : public test::DialogTest {
 protected:
     void SetUp() override { startSession(); }
 
@@ -64,16 +52,7 @@ protected:
         stored.put(hostApp().prefs());
     }
 
-    void openJob()
-    {
-        std::string error;
-        auto doc = host::readSvgText(host::documents(), kOneRect, "job.svg", error);
-        ASSERT_TRUE(doc) << error;
-        host::Document* d = doc.get();
-        host::documents().adopt(std::move(doc));
-        for (host::LayerNode* l : d->layers())
-            for (host::ArtNode* a : l->root->children) d->setSelected(a, true);
-    }
+    void openJob() { DialogTest::openJob(kOneRect); }
 
     // Plot Out from the menu: its Cut Settings button, then its exit. The
     // cutting settings dialog, of the same name, takes the second block.
