@@ -27,6 +27,9 @@ public:
         return bench;
     }
     bool ready() const { return ready_; }
+    // A folder of the run's own, removed at its end.
+    const std::string& folder() const { return folder_; }
+    vt::host::Host& host() { return session_->host(); }
 
 private:
     Bench()
@@ -84,6 +87,24 @@ inline void addGlyph(vt::host::Document& d, vt::host::ArtNode* group, double cx,
     p->closed = true;
     p->style = vt::host::defaultPathStyle();
     d.place(p, kPlaceInsideOnBottom, group);
+}
+
+// The rows the lettering of this many glyphs takes.
+inline int letteringRows(int glyphs) { return (glyphs + kColumns - 1) / kColumns; }
+
+// A fresh document holding lettering of this many glyphs in one selected
+// group, on a page a little larger than it.
+inline vt::host::Document& newLettering(int glyphs)
+{
+    vt::host::Document& d = vt::host::documents().newDocument();
+    int rows = letteringRows(glyphs);
+    d.page = AIRealRect{0, AIReal(rows * kPitch + 50), AIReal(kColumns * kPitch + 50), 0};
+    vt::host::ArtNode* lettering = d.newArt(kGroupArt);
+    d.place(lettering, kPlaceBelowAll, nullptr);
+    for (int i = 0; i < glyphs; i++)
+        addGlyph(d, lettering, 25 + (i % kColumns) * kPitch, 25 + (i / kColumns) * kPitch, i);
+    d.setSelected(lettering, true);
+    return d;
 }
 
 }  // namespace vt::bench

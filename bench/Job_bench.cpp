@@ -28,6 +28,7 @@
 #include "Core/UndoHistory.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Documents/Document.h"
+#include "DocumentBench.h"
 #include "Documents/Svg.h"
 #include "JobGenerator.h"
 #include "PlotOut/PlotOut.h"
@@ -36,9 +37,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using vt::bench::Bench;
 
-// One host session with the plug-in linked in, a current plotter of 0.025 mm
-// steps speaking HPGL, and a folder for the jobs, for the whole run.
+// The run's host session with a current plotter of 0.025 mm steps speaking
+// HPGL, and the jobs in the run's folder.
 class Road {
 public:
     static Road& get()
@@ -47,12 +49,12 @@ public:
         return road;
     }
     bool ready() const { return ready_; }
-    const std::string& folder() const { return folder_; }
+    const std::string& folder() const { return Bench::get().folder(); }
 
     // The job of this shape as an SVG file, written once.
     std::string job(const vt::bench::JobShape& shape)
     {
-        std::string path = folder_ + "/job-" + std::to_string(shape.curves) + "-" + std::to_string(shape.layers) +
+        std::string path = folder() + "/job-" + std::to_string(shape.curves) + "-" + std::to_string(shape.layers) +
                            "-" + std::to_string(shape.groupsPerLayer) + ".svg";
         if (!fs::exists(path)) vt::bench::writeJob(shape, path);
         return path;
@@ -61,26 +63,9 @@ public:
 private:
     Road()
     {
-        std::string pattern = (fs::temp_directory_path() / "vantorel-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) return;
-        folder_ = pattern;
-        vt::host::SessionOptions options;
-        options.host.prefsPath = folder_ + "/prefs.json";
-        options.host.pluginFolder = folder_ + "/Plug-ins";
-        options.host.resourcesDir = VANTOREL_SOURCE_DIR "/Resources";
-        options.host.out = &hostOutput_;
-        options.linkedMain = PluginMain;
-        session_ = std::make_unique<vt::host::Session>(options);
-        if (session_->start() != kNoErr || acquireSuites(session_->host().basic()) != kNoErr) return;
-        putPlotter(session_->host().prefs());
+        if (!Bench::get().ready()) return;
+        putPlotter(Bench::get().host().prefs());
         ready_ = true;
-    }
-    ~Road()
-    {
-        if (ready_) (void)releaseSuites(session_->host().basic());
-        session_.reset();
-        std::error_code ec;
-        if (!folder_.empty()) fs::remove_all(folder_, ec);
     }
 
     static void putPlotter(vt::host::Preferences& p)
@@ -109,9 +94,6 @@ private:
         p.putInteger(k, "PenReserved-0", 0);
     }
 
-    std::string folder_;
-    std::ostringstream hostOutput_;
-    std::unique_ptr<vt::host::Session> session_;
     bool ready_ = false;
 };
 

@@ -29,7 +29,8 @@
 
 namespace {
 
-using vt::bench::addGlyph;
+using vt::bench::letteringRows;
+using vt::bench::newLettering;
 using vt::bench::Bench;
 using vt::bench::kColumns;
 using vt::bench::kPitch;
@@ -39,14 +40,8 @@ using vt::host::Document;
 // A fresh document: the lettering selected and the guide group in thirds.
 AIArtHandle makeJob(int glyphs)
 {
-    Document& d = vt::host::documents().newDocument();
-    int rows = (glyphs + kColumns - 1) / kColumns;
-    d.page = AIRealRect{0, AIReal(rows * kPitch + 50), AIReal(kColumns * kPitch + 50), 0};
-    ArtNode* lettering = d.newArt(kGroupArt);
-    d.place(lettering, kPlaceBelowAll, nullptr);
-    for (int i = 0; i < glyphs; i++)
-        addGlyph(d, lettering, 25 + (i % kColumns) * kPitch, 25 + (i / kColumns) * kPitch, i);
-    d.setSelected(lettering, true);
+    Document& d = newLettering(glyphs);
+    int rows = letteringRows(glyphs);
     ArtNode* guides = d.newArt(kGroupArt);
     d.place(guides, kPlaceAboveAll, nullptr);
     double w = kColumns * kPitch, h = rows * kPitch;

@@ -25,25 +25,9 @@
 
 namespace {
 
-using vt::bench::addGlyph;
 using vt::bench::Bench;
-using vt::bench::kColumns;
-using vt::bench::kPitch;
+using vt::bench::newLettering;
 using vt::host::ArtNode;
-using vt::host::Document;
-
-// A fresh document with the lettering selected.
-void makeJob(int glyphs)
-{
-    Document& d = vt::host::documents().newDocument();
-    int rows = (glyphs + kColumns - 1) / kColumns;
-    d.page = AIRealRect{0, AIReal(rows * kPitch + 50), AIReal(kColumns * kPitch + 50), 0};
-    ArtNode* lettering = d.newArt(kGroupArt);
-    d.place(lettering, kPlaceBelowAll, nullptr);
-    for (int i = 0; i < glyphs; i++)
-        addGlyph(d, lettering, 25 + (i % kColumns) * kPitch, 25 + (i / kColumns) * kPitch, i);
-    d.setSelected(lettering, true);
-}
 
 void BM_WeedingLines(benchmark::State& state)
 {
@@ -55,7 +39,7 @@ void BM_WeedingLines(benchmark::State& state)
     size_t paths = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        makeJob(glyphs);
+        newLettering(glyphs);
         state.ResumeTiming();
         (void)doRipMake(1.0, 1.0, 10, 10);
         state.PauseTiming();
