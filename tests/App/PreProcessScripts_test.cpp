@@ -1,17 +1,13 @@
 // The command palette's preparation buttons end to end: vantorel-host runs a
 // script that clicks them in the loaded module, saves the document, and the
 // saved file is read back (and cut, for the outlined text).
-#include "Documents/Document.h"
-#include "Documents/Svg.h"
-#include "Host.h"
 #include "HostRun.h"
+#include "SavedDocument.h"
 
 using namespace vt;
 using host::ArtNode;
 
 namespace {
-
-constexpr double kMm = 72.0 / 25.4;
 
 using test::RunResult;
 
@@ -22,40 +18,8 @@ RunResult runScript(const test::TempDir& dir, const std::string& svg, const std:
     return test::host(dir, "run '" + dir.file("session.vts") + "'");
 }
 
-// Reads a saved document in a host of its own.
-class Saved {
-public:
-    explicit Saved(const std::string& path)
-    {
-        host::HostOptions options;
-        options.out = &out_;
-        host_ = std::make_unique<host::Host>(options);
-        std::string error;
-        auto d = host::readSvgFile(host::documents(), path, error);
-        EXPECT_TRUE(d) << error;
-        if (d) host::documents().adopt(std::move(d));
-    }
-    host::Document* doc() { return host::currentDocument(); }
-    std::vector<ArtNode*> all(int16_t type)
-    {
-        std::vector<ArtNode*> out;
-        if (doc())
-            for (ArtNode* a : doc()->allArt())
-                if (a->type == type) out.push_back(a);
-        return out;
-    }
-
-private:
-    std::ostringstream out_;
-    std::unique_ptr<host::Host> host_;
-};
-
-AIRealRect boundsMm(const ArtNode* art)
-{
-    AIRealRect r{};
-    host::artBounds(art, false, r);
-    return AIRealRect{float(r.left / kMm), float(r.top / kMm), float(r.right / kMm), float(r.bottom / kMm)};
-}
+using Saved = test::SavedDocument;
+using test::boundsMm;
 
 TEST(PreProcessScripts, TextOutlineFromThePaletteLeavesThreeCompoundPathsThatCut)
 {

@@ -3,14 +3,11 @@
 // marks group, a plot of it begins with the marks' command text, and the
 // settings chosen in the dialog are written to the preferences at shutdown.
 #include <cmath>
-#include <memory>
 #include <sstream>
 
 #include "Core/MarkSetting.h"
-#include "Documents/Document.h"
-#include "Documents/Svg.h"
-#include "Host.h"
 #include "HostRun.h"
+#include "SavedDocument.h"
 
 using namespace vt;
 using host::ArtNode;
@@ -23,19 +20,9 @@ const std::string kFourPointText = "\x1b.D4;0;0;1000:\x1b.D1;6400;4400:\r\n";
 using test::RunResult;
 
 // A saved document read in a host of its own, and what its marks layer holds.
-class Saved {
+class Saved : public test::SavedDocument {
 public:
-    explicit Saved(const std::string& path)
-    {
-        host::HostOptions options;
-        options.out = &out_;
-        host_ = std::make_unique<host::Host>(options);
-        std::string error;
-        auto d = host::readSvgFile(host::documents(), path, error);
-        EXPECT_TRUE(d) << error;
-        if (d) host::documents().adopt(std::move(d));
-    }
-    host::Document* doc() { return host::currentDocument(); }
+    using SavedDocument::SavedDocument;
     int marksLayers()
     {
         int n = 0;
@@ -50,10 +37,6 @@ public:
             if (a->tag(kTagAASSetting)) out.push_back(a);
         return out;
     }
-
-private:
-    std::ostringstream out_;
-    std::unique_ptr<host::Host> host_;
 };
 
 int pathsWith(const ArtNode* group, size_t anchors, double widthMm)
@@ -65,12 +48,7 @@ int pathsWith(const ArtNode* group, size_t anchors, double widthMm)
     return n;
 }
 
-AIRealRect boundsMm(const ArtNode* art)
-{
-    AIRealRect r{};
-    host::artBounds(art, false, r);
-    return AIRealRect{float(r.left / kMm), float(r.top / kMm), float(r.right / kMm), float(r.bottom / kMm)};
-}
+using test::boundsMm;
 
 void copySample(const test::TempDir& dir, const char* name)
 {
