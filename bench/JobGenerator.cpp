@@ -1,5 +1,6 @@
 #include "JobGenerator.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -17,8 +18,14 @@ const int kFlower[12][6] = {
     {3000, -5196, 2002, -5772, 3998, -4620},     {4070, -2350, 3619, -3131, 4521, -1569},
 };
 
-const int kColumns = 24;
+const long kColumns = 24;
 const double kCell = 25.0;  // mm; a curve grows to at most 24 mm across
+// A page no longer than 50 m: the host refuses pages beyond the 100 m a cutter
+// can reach. Jobs of up to 48,000 curves keep 24 columns (and the bytes they
+// always had); larger ones grow wider instead of longer.
+const long kMaxRows = 2000;
+
+long columnsFor(long curves) { return std::max(kColumns, (curves + kMaxRows - 1) / kMaxRows); }
 const char* const kFills[3] = {"#c03030", "#3060c0", "#208040"};
 
 int clampSegments(int n) { return n < 2 ? 2 : n > 12 ? 12 : n; }
@@ -40,10 +47,10 @@ void pair(std::string& out, double x, double y)
     put(out, y);
 }
 
-void curve(std::string& out, long index, int sizeStep, int segments, const char* fill)
+void curve(std::string& out, long index, long columns, int sizeStep, int segments, const char* fill)
 {
-    double cx = (index % kColumns) * kCell + kCell / 2;
-    double cy = (index / kColumns) * kCell + kCell / 2;
+    double cx = (index % columns) * kCell + kCell / 2;
+    double cy = (index / columns) * kCell + kCell / 2;
     // Scale (4096 + k) / 4096: exact in binary, and strictly growing.
     double s = (4096 + sizeStep % 4096) / 4096.0 / 1000.0;
     auto x = [&](int v) { return cx + v * s; };
@@ -80,14 +87,15 @@ std::string generateJob(const JobShape& shape)
     int segments = clampSegments(shape.segments);
     int layers = shape.layers < 1 ? 1 : shape.layers;
     int groups = shape.groupsPerLayer < 0 ? 0 : shape.groupsPerLayer;
-    long rows = (shape.curves + kColumns - 1) / kColumns;
+    long columns = columnsFor(shape.curves);
+    long rows = (shape.curves + columns - 1) / columns;
     std::string out;
     out.reserve(static_cast<size_t>(shape.curves) * (90 + 75 * segments) + 512);
     char head[256];
     std::snprintf(head, sizeof head,
                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                   "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%gmm\" height=\"%gmm\" viewBox=\"0 0 %g %g\">\n",
-                  kColumns * kCell, rows * kCell, kColumns * kCell, rows * kCell);
+                  columns * kCell, rows * kCell, columns * kCell, rows * kCell);
     out += head;
     long index = 0;
     for (int l = 0; l < layers; ++l) {
@@ -106,7 +114,7 @@ std::string generateJob(const JobShape& shape)
             // Sizes in a shuffled order (1543 is prime to 4096): the rings of
             // a group come to the sort out of order.
             for (long k = 0; k < inPart; ++k, ++index)
-                curve(out, index, static_cast<int>((k * 1543) % 4096), segments, kFills[(index / 7) % 3]);
+                curve(out, index, columns, static_cast<int>((k * 1543) % 4096), segments, kFills[(index / 7) % 3]);
             if (groups > 0) out += "</g>\n";
         }
         out += "</g>\n";
