@@ -74,6 +74,8 @@ uint8_t isMarksLayer(AILayerHandle layer) { return isLayerTitled(layer, kMarksLa
 
 uint8_t isOnMarksLayer(AIArtHandle art) { return isOnLayerTitled(art, kMarksLayerTitle); }
 
+uint8_t isInformationLayer(AILayerHandle layer) { return isLayerTitled(layer, kInformationLayerTitle); }
+
 uint8_t isOnInformationLayer(AIArtHandle art) { return isOnLayerTitled(art, kInformationLayerTitle); }
 
 // ---- What is cut ----------------------------------------------------------------------

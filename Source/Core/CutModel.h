@@ -44,6 +44,7 @@ uint8_t isTopLevel(AIArtHandle art);
 // The layers the plug-in makes for itself, told by their titles.
 uint8_t isMarksLayer(AILayerHandle layer);
 uint8_t isOnMarksLayer(AIArtHandle art);
+uint8_t isInformationLayer(AILayerHandle layer);
 uint8_t isOnInformationLayer(AIArtHandle art);
 
 // What becomes of a volume, or of one ring of it, in the job:

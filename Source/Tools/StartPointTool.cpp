@@ -6,6 +6,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Core/CutModel.h"
 #include "Dialog/ErrorMessageDialog.h"
 #include "Tools/ToolNames.h"
 
@@ -18,13 +19,6 @@ static ASErr informationLayer(AILayerHandle* layer)
     if (sAILayer->GetLayerByTitle(layer, kInformationLayerTitle) != kNoErr || *layer == NULL)
         return kNoInformationLayerErr;
     return kNoErr;
-}
-
-static bool isInformationLayer(AILayerHandle layer)
-{
-    char title[256];
-    return sAILayer->GetLayerTitle(layer, title, sizeof title) == kNoErr &&
-           strcmp(title, kInformationLayerTitle) == 0;
 }
 
 static ASErr pathIsClosed(AIArtHandle path, bool* closed)
