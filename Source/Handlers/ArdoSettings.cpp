@@ -38,7 +38,7 @@ static void readThousandths(const char* key, double* field)
         *field = 0.0;
 }
 
-static void setMarkDefaults()
+void setMarkDefaults()
 {
     g->markLength = 25000;
     g->markThickness = 1000;

@@ -23,6 +23,9 @@ VT_NODISCARD ASErr addNotifiers(SPInterfaceMessage* message);
 VT_NODISCARD ASErr goNotifier(AINotifierMessage* message);
 VT_NODISCARD ASErr createADMDialog();
 
+// The registration-mark settings as every session starts with them.
+void setMarkDefaults();
+
 VT_NODISCARD ASErr GetArdoSettings();
 VT_NODISCARD ASErr pluginShutdown();
 VT_NODISCARD ASErr GetLanguageIndex();

@@ -11,6 +11,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "DocumentFixture.h"
+#include "Handlers/Handlers.h"
 #include "PlotOut/PlotOut.h"
 
 using namespace vt;
@@ -20,23 +21,6 @@ namespace {
 
 using test::kMM;
 const std::string ESC = "\x1b.";
-
-// The settings of the globals at start-up.
-void defaultMarkSettings()
-{
-    g->markLength = 25000;
-    g->markThickness = 1000;
-    g->markMargin = 5000;
-    g->markXStep = 500000;
-    g->markYStep = 500000;
-    g->markXCopies = 1;
-    g->markYCopies = 1;
-    g->markSpace = 0;
-    g->mark4PointPosition = 1;
-    g->markSegmentalPosition = 0;
-    g->markMultipleCopies = 0;
-    g->markCopiesWithOutline = 0;
-}
 
 // A rectangle of bounds in points from millimetres.
 AIRealRect mmRect(double left, double bottom, double width, double height)
@@ -58,11 +42,11 @@ protected:
     {
         DocumentTest::SetUp();
         if (HasFatalFailure()) return;
-        defaultMarkSettings();
+        setMarkDefaults();
     }
     void TearDown() override
     {
-        defaultMarkSettings();
+        setMarkDefaults();
         (void)releaseSuites(hostApp().basic());
     }
 
@@ -193,7 +177,7 @@ TEST_F(MarkSettingTest, TheCommandTextOfEveryLayoutByteForByte)
         {"no layout: no text", kMarkLayoutNone, 0, mmRect(0, 0, 100, 50), [] {}, ""},
     };
     for (const Row& row : rows) {
-        defaultMarkSettings();
+        setMarkDefaults();
         row.settings();
         EXPECT_EQ(textOf(row.layout, row.code, row.bounds), row.text) << row.shows;
     }
