@@ -47,10 +47,26 @@ void pair(std::string& out, double x, double y)
     put(out, y);
 }
 
-void curve(std::string& out, long index, long columns, int sizeStep, int segments, const char* fill)
+// Where the curves or shapes of a job go: cells this wide, so many to a row.
+struct Grid {
+    long columns;
+    double cell;        // mm
+    double margin = 0;  // mm from the square's edges to the first cell
+};
+
+// As many columns as rows, filling the square within the margin.
+Grid squareGrid(long items, double square, double margin)
 {
-    double cx = (index % columns) * kCell + kCell / 2;
-    double cy = (index / columns) * kCell + kCell / 2;
+    long columns = 1;
+    while (columns * columns < items) ++columns;
+    return Grid{columns, (square - 2 * margin) / columns, margin};
+}
+
+void curve(std::string& out, long index, const Grid& grid, int sizeStep, int segments, const char* fill)
+{
+    long columns = grid.columns;
+    double cx = grid.margin + (index % columns) * grid.cell + grid.cell / 2;
+    double cy = grid.margin + (index / columns) * grid.cell + grid.cell / 2;
     // Scale (4096 + k) / 4096: exact in binary, and strictly growing.
     double s = (4096 + sizeStep % 4096) / 4096.0 / 1000.0;
     auto x = [&](int v) { return cx + v * s; };
@@ -75,11 +91,35 @@ void curve(std::string& out, long index, long columns, int sizeStep, int segment
     out += "Z\"/>\n";
 }
 
+// Side side (0 to 3) of shape shape: from one corner of a square to the
+// next, its inner points wobbling out and in by an eighth of its half-size.
+void polyline(std::string& out, long shape, int side, const Grid& grid, int segments)
+{
+    long columns = grid.columns;
+    double cx = (shape % columns) * grid.cell + grid.cell / 2;
+    double cy = (shape / columns) * grid.cell + grid.cell / 2;
+    // Half-sizes of a shuffled order between 0.2 and 0.4 cells.
+    double h = grid.cell * (0.2 + 0.2 * ((shape * 1543) % 4096) / 4096.0);
+    static const int kCorner[5][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}, {-1, -1}};
+    double ax = cx + kCorner[side][0] * h, ay = cy + kCorner[side][1] * h;
+    double bx = cx + kCorner[side + 1][0] * h, by = cy + kCorner[side + 1][1] * h;
+    // Outwards across the side (the square runs anticlockwise).
+    double nx = (by - ay) / 16, ny = (ax - bx) / 16;
+    out += "<polyline points=\"";
+    for (int i = 0; i <= segments; ++i) {
+        double t = static_cast<double>(i) / segments, w = i % 2 == 1 && i < segments ? 1.0 : 0.0;
+        if (i > 0) out += ' ';
+        pair(out, ax + (bx - ax) * t + nx * w, ay + (by - ay) * t + ny * w);
+    }
+    out += "\"/>\n";
+}
+
 }  // namespace
 
 long jobPoints(const JobShape& shape)
 {
-    return static_cast<long>(shape.curves) * (1 + 3 * clampSegments(shape.segments));
+    int segments = clampSegments(shape.segments);
+    return static_cast<long>(shape.curves) * (shape.polylines ? 1 + segments : 1 + 3 * segments);
 }
 
 std::string generateJob(const JobShape& shape)
@@ -87,34 +127,44 @@ std::string generateJob(const JobShape& shape)
     int segments = clampSegments(shape.segments);
     int layers = shape.layers < 1 ? 1 : shape.layers;
     int groups = shape.groupsPerLayer < 0 ? 0 : shape.groupsPerLayer;
-    long columns = columnsFor(shape.curves);
-    long rows = (shape.curves + columns - 1) / columns;
+    // A polyline job is laid out by its shapes, four paths each.
+    long items = shape.polylines ? (shape.curves + 3) / 4 : shape.curves;
+    // In a square, the curves' centres keep 12 mm (the largest curve's
+    // half-width) from its edges.
+    Grid grid = shape.square > 0 ? squareGrid(items, shape.square, shape.polylines ? 0 : 12) : Grid{columnsFor(items), kCell};
+    long rows = (items + grid.columns - 1) / grid.columns;
+    double width = shape.square > 0 ? shape.square : grid.columns * kCell;
+    double height = shape.square > 0 ? shape.square : rows * kCell;
     std::string out;
     out.reserve(static_cast<size_t>(shape.curves) * (90 + 75 * segments) + 512);
     char head[256];
     std::snprintf(head, sizeof head,
                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                   "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%gmm\" height=\"%gmm\" viewBox=\"0 0 %g %g\">\n",
-                  columns * kCell, rows * kCell, columns * kCell, rows * kCell);
+                  width, height, width, height);
     out += head;
+    const char* groupStyle = " style=\"fill:none;stroke:#000000;stroke-width:0.25\"";
     long index = 0;
     for (int l = 0; l < layers; ++l) {
         long inLayer = shape.curves / layers + (l < shape.curves % layers ? 1 : 0);
         out += "<g data-name=\"Layer ";
         out += std::to_string(l + 1);
-        out += "\">\n";
+        out += shape.polylines && groups == 0 ? std::string("\"") + groupStyle + ">\n" : std::string("\">\n");
         int parts = groups > 0 ? groups : 1;
         for (int p = 0; p < parts; ++p) {
             long inPart = inLayer / parts + (p < inLayer % parts ? 1 : 0);
             if (groups > 0) {
                 out += "<g id=\"group-";
                 out += std::to_string(l + 1) + "-" + std::to_string(p + 1);
-                out += "\">\n";
+                out += shape.polylines ? std::string("\"") + groupStyle + ">\n" : std::string("\">\n");
             }
             // Sizes in a shuffled order (1543 is prime to 4096): the rings of
             // a group come to the sort out of order.
             for (long k = 0; k < inPart; ++k, ++index)
-                curve(out, index, columns, static_cast<int>((k * 1543) % 4096), segments, kFills[(index / 7) % 3]);
+                if (shape.polylines)
+                    polyline(out, index / 4, static_cast<int>(index % 4), grid, segments);
+                else
+                    curve(out, index, grid, static_cast<int>((k * 1543) % 4096), segments, kFills[(index / 7) % 3]);
             if (groups > 0) out += "</g>\n";
         }
         out += "</g>\n";
