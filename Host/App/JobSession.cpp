@@ -137,6 +137,9 @@ bool startJob(host::Session& session, const std::string& job, const std::string&
               const std::string& environment)
 {
     if (!startSession(session)) return false;
+    // Nobody sees the dialogs of a job run from the command line: what they
+    // would show is drawn only for the picture asked for.
+    host::toolkit::Toolkit::get().watched = false;
     std::string error;
     if (!openJob(job, error) || !ensureCurrentPlotter(session, plotter, environment, error)) {
         std::cerr << "vantorel-host: " << error << "\n";

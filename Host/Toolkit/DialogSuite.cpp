@@ -22,7 +22,7 @@ struct DialogOps {
                 return nullptr;
             }
         }
-        tk().updatePass();
+        tk().updatePassIfWatched();
         return ref(d);
     }
 

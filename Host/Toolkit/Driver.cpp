@@ -52,7 +52,7 @@ Item* Driver::usable(ASInt32 itemId, std::string& error)
 void Driver::settle()
 {
     for (int i = 0; i < tk_.updatePassesAfterAction; ++i)
-        if (tk_.updatePass() == 0) break;
+        if (tk_.updatePassIfWatched() == 0) break;
 }
 
 void Driver::wait(uint32_t ticks, int passes)
@@ -109,6 +109,9 @@ bool Driver::press(ASInt32 itemId, ADMPoint point, ADMModifiers modifiers, std::
 // whether the item's track procedure aborted the tracking.
 bool Driver::trackPointer(Item* item, ADMAction action, ADMPoint point, ADMModifiers modifiers, bool mouseDown)
 {
+    // Unwatched, an item is painted when the pointer comes to it: its
+    // tracking may read what its last drawing left (the preview's handles).
+    if (!tk_.watched && item->invalid && item->visible) tk_.draw(item);
     Tracker t;
     t.action = action;
     t.point = point;

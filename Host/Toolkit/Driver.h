@@ -1,6 +1,7 @@
 // The scripted user: what a person would do in an open dialog, done by tests
 // and scripts. Every action goes through the same tracking and notification
-// paths as a real event, then lets the toolkit redraw what became invalid.
+// paths as a real event, then lets the toolkit redraw what became invalid
+// (while somebody watches: Toolkit::watched).
 //
 // How a modal dialog is answered: actions are queued by dialog name before
 // the dialog opens (Toolkit::queueDialog; "dialog NAME" ... "end-dialog" in a

@@ -730,7 +730,7 @@ ASInt32 Toolkit::runModal(Dialog* d, ADMDialogInitProc initProc)
         d->cancelled = true;
         record.initFailed = true;
     } else {
-        updatePass();
+        updatePassIfWatched();
         auto it = queues_.find(d->name);
         if (it != queues_.end() && !it->second.empty()) {
             std::vector<DialogAction> actions = std::move(it->second.front());

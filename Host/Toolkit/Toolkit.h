@@ -338,6 +338,9 @@ public:
     // Draws every invalid visible item once; items invalidated while this
     // runs wait for the next pass. Returns how many items were drawn.
     int updatePass();
+    // The pass a screen makes by itself after every action and when a dialog
+    // opens: an update pass while somebody watches, else nothing.
+    int updatePassIfWatched() { return watched ? updatePass() : 0; }
     // The whole dialog as one picture, every visible item drawn.
     void renderDialog(Dialog* dialog, Raster& out);
 
@@ -350,6 +353,15 @@ public:
     ADMRect paletteArea{22, 0, 768, 1024};
     uint32_t ticks = 0;
     int updatePassesAfterAction = 1;
+    // Whether somebody watches the dialogs, as a person at a screen does (a
+    // script's or a test's scripted user: the default). Then what became
+    // invalid is painted after every action and when a dialog opens, so a draw
+    // procedure runs whenever it would for a person (one that plays an
+    // animation on, or keeps what the pointer tools read, relies on it). A
+    // host command that only wants what a dialog writes (plot) watches
+    // nothing: invalid items are then painted only when something looks at
+    // them (a saved picture, a pixel read, a wait, the pointer on the item).
+    bool watched = true;
 
     // ---- Drawing ----
     // An item records at most this many drawing calls (a large job's preview
