@@ -13,7 +13,9 @@
 
 #include "Common/PluginMain.h"
 #include "Common/Suites.h"
+#include "Core/PlotterPreferences.h"
 #include "Documents/Document.h"
+#include "PlotOut/PlotOut.h"
 #include "Session.h"
 
 namespace vt::bench {
@@ -62,6 +64,34 @@ private:
     std::unique_ptr<vt::host::Session> session_;
     bool ready_ = false;
 };
+
+// The current plotter of the benchmarks: 610 mm wide and 50 m long (a 24-inch
+// roll), steps of 0.025 mm, HPGL, origin at the lower left, one knife.
+inline void putBenchPlotter(vt::host::Preferences& p)
+{
+    const char* k = kCurrentPlotterPrefix;
+    p.putString(k, "PlotterName", "Bench Cutter");
+    p.putString(k, "PlotterManufactory", "Korvel");
+    p.putBoolean(k, "IsSpecialMachine", false);
+    p.putInteger(k, "PlotterReserved", 0);
+    p.putString(k, "PlotterIni", "");
+    p.putString(k, "PlotterEnd", "");
+    p.putReal(k, "PlotterSizeX", 610);
+    p.putReal(k, "PlotterSizeY", 50000);
+    p.putReal(k, "PlotterStep", 0.025);
+    p.putInteger(k, "PlotterOrigin", 1);
+    p.putInteger(k, "PlotterLanguage", kLanguageHPGL);
+    p.putInteger(k, "PID", 1);
+    p.putInteger(k, "VID", 1);
+    p.putString(k, "EnvironmentName", "Vinyl");
+    p.putInteger(k, "EnvironmentPenNum", 1);
+    p.putString(k, "PenName-0", "Knife");
+    for (const char* f : {"PenVelocity", "PenExtra", "PenPressure", "maxExtra", "minExtra", "stepExtra",
+                          "defaultExtra", "maxVelocity", "minVelocity", "stepVelocity", "defaultVelocity",
+                          "maxPressure", "minPressure", "stepPressure", "defaultPressure"})
+        p.putReal(k, std::string(f) + "-0", 10.0);
+    p.putInteger(k, "PenReserved-0", 0);
+}
 
 // Lettering laid out in rows of this many glyphs, this far apart (points).
 const int kColumns = 50;

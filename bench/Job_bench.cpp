@@ -39,8 +39,8 @@ namespace {
 namespace fs = std::filesystem;
 using vt::bench::Bench;
 
-// The run's host session with a current plotter of 0.025 mm steps speaking
-// HPGL, and the jobs in the run's folder.
+// The run's host session with the bench plotter as the current one, and the
+// jobs in the run's folder.
 class Road {
 public:
     static Road& get()
@@ -64,34 +64,8 @@ private:
     Road()
     {
         if (!Bench::get().ready()) return;
-        putPlotter(Bench::get().host().prefs());
+        vt::bench::putBenchPlotter(Bench::get().host().prefs());
         ready_ = true;
-    }
-
-    static void putPlotter(vt::host::Preferences& p)
-    {
-        const char* k = kCurrentPlotterPrefix;
-        p.putString(k, "PlotterName", "Bench Cutter");
-        p.putString(k, "PlotterManufactory", "Korvel");
-        p.putBoolean(k, "IsSpecialMachine", false);
-        p.putInteger(k, "PlotterReserved", 0);
-        p.putString(k, "PlotterIni", "");
-        p.putString(k, "PlotterEnd", "");
-        p.putReal(k, "PlotterSizeX", 610);
-        p.putReal(k, "PlotterSizeY", 50000);
-        p.putReal(k, "PlotterStep", 0.025);
-        p.putInteger(k, "PlotterOrigin", 1);
-        p.putInteger(k, "PlotterLanguage", kLanguageHPGL);
-        p.putInteger(k, "PID", 1);
-        p.putInteger(k, "VID", 1);
-        p.putString(k, "EnvironmentName", "Vinyl");
-        p.putInteger(k, "EnvironmentPenNum", 1);
-        p.putString(k, "PenName-0", "Knife");
-        for (const char* f : {"PenVelocity", "PenExtra", "PenPressure", "maxExtra", "minExtra", "stepExtra",
-                              "defaultExtra", "maxVelocity", "minVelocity", "stepVelocity", "defaultVelocity",
-                              "maxPressure", "minPressure", "stepPressure", "defaultPressure"})
-            p.putReal(k, std::string(f) + "-0", 10.0);
-        p.putInteger(k, "PenReserved-0", 0);
     }
 
     bool ready_ = false;
