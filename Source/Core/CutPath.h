@@ -36,3 +36,19 @@ struct CutFit {
 // ran out of memory holds the pieces made before it did.
 void fitCutSegment(const point_struct* points, int32_t count, const Volume* volume, CutFit* fit);
 void freeCutFit(CutFit* fit);
+
+// The cut path of one placed segment, its polyline and the pieces fitted to
+// it, made in arrays kept from one segment to the next: a ring cut or drawn
+// segment by segment takes memory only when a segment needs more than any
+// before it. Start it zeroed (initCutSegment); free it with freeCutSegment.
+struct CutSegment {
+    point_struct* points;  // as flattenCutSegment makes them
+    int32_t count;
+    int32_t room;          // points the array holds
+    CutFit fit;            // as fitCutSegment fits them
+};
+void initCutSegment(CutSegment* segment);
+// The path of the next segment, in place of the last one's. '!Mem' when
+// memory runs out; the segment then holds nothing (count 0, no pieces).
+ASErr makeCutSegment(const bezier_stru* placed, const Volume* volume, CutSegment* segment);
+void freeCutSegment(CutSegment* segment);

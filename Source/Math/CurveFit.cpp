@@ -309,17 +309,17 @@ static int arcPointCount(double estimate)
     return n < 3 ? 3 : n;
 }
 
-int fitArcByPoint(arc_struct arc, double tolerance, point_struct** points, int* count)
+int arcStepCount(const arc_struct& arc, double tolerance, ArcSteps* steps)
 {
-    point_struct* pts;
-    int n;
+    steps->arc = arc;
+    steps->radius = steps->from = steps->sweep = 0.0;
     if (arc.type == kArcFull || arc.type == kArcCircle) {
         double r = distance(arc.center, arc.start);
         double a0 = CalculateRadian(arc.center, arc.start);
         double sweep;
         if (arc.type == kArcFull) {
             sweep = kMath2Pi;
-            n = arcPointCount(kMathPi * sqrt(fabs(r / (2.0 * tolerance))));
+            steps->count = arcPointCount(kMathPi * sqrt(fabs(r / (2.0 * tolerance))));
         } else {
             double a1 = CalculateRadian(arc.center, arc.end);
             sweep = a1 - a0;
@@ -328,31 +328,39 @@ int fitArcByPoint(arc_struct arc, double tolerance, point_struct** points, int* 
                 sweep -= kMath2Pi;
             if (!midLeft && sweep < 0.0)
                 sweep += kMath2Pi;
-            n = arcPointCount(fabs(sweep) * sqrt(fabs(r / (8.0 * tolerance))));
+            steps->count = arcPointCount(fabs(sweep) * sqrt(fabs(r / (8.0 * tolerance))));
         }
-        pts = (point_struct*)malloc(sizeof(point_struct) * (size_t)n);
-        if (!pts) {
-            *points = NULL;
-            *count = 0;
-            return 1;
-        }
-        for (int i = 0; i < n; i++) {
-            double a = a0 + sweep * i / (n - 1);
-            pts[i].x = arc.center.x + r * cos(a);
-            pts[i].y = arc.center.y + r * sin(a);
-        }
+        steps->radius = r;
+        steps->from = a0;
+        steps->sweep = sweep;
     } else {
         // Lines, single points and any type the fitter never makes: the two ends.
-        n = 2;
-        pts = (point_struct*)malloc(sizeof(point_struct) * 2);
-        if (!pts) {
-            *points = NULL;
-            *count = 0;
-            return 1;
-        }
-        pts[0] = arc.start;
-        pts[1] = arc.end;
+        steps->count = 2;
     }
+    return steps->count;
+}
+
+point_struct arcStepPoint(const ArcSteps& steps, int i)
+{
+    const arc_struct& arc = steps.arc;
+    if (arc.type != kArcFull && arc.type != kArcCircle)
+        return i == 0 ? arc.start : arc.end;
+    double a = steps.from + steps.sweep * i / (steps.count - 1);
+    return point_struct{arc.center.x + steps.radius * cos(a), arc.center.y + steps.radius * sin(a)};
+}
+
+int fitArcByPoint(arc_struct arc, double tolerance, point_struct** points, int* count)
+{
+    ArcSteps steps;
+    int n = arcStepCount(arc, tolerance, &steps);
+    point_struct* pts = (point_struct*)malloc(sizeof(point_struct) * (size_t)n);
+    if (!pts) {
+        *points = NULL;
+        *count = 0;
+        return 1;
+    }
+    for (int i = 0; i < n; i++)
+        pts[i] = arcStepPoint(steps, i);
     *points = pts;
     *count = n;
     return 1;

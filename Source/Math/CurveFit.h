@@ -39,3 +39,13 @@ int fitPointByLine(const point_struct* points, int count, double tolerance, Vexa
 int fitPointByArc(const point_struct* points, int count, double tolerance, arc_struct** arcs, int* arcCount);
 // Stores a new array (malloc) in *points; whatever *points held is not freed.
 int fitArcByPoint(arc_struct arc, double tolerance, point_struct** points, int* count);
+
+// fitArcByPoint's points one at a time, without the array: arcStepCount
+// gives their count and arcStepPoint point i, the same numbers to the bit.
+struct ArcSteps {
+    arc_struct arc;
+    double radius, from, sweep;  // circle pieces: where the points start and how far they turn
+    int count;
+};
+int arcStepCount(const arc_struct& arc, double tolerance, ArcSteps* steps);
+point_struct arcStepPoint(const ArcSteps& steps, int i);

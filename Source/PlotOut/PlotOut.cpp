@@ -620,18 +620,13 @@ bool overcutDirection(point_struct from, point_struct to, double* ux, double* uy
     return true;
 }
 
-VT_NODISCARD ASErr fitAndWrite(const point_struct* points, int count, const Volume& volume, int language, FILE* file,
-                  unsigned char* penUp)
+VT_NODISCARD ASErr writeFit(const CutFit& fit, int language, FILE* file, unsigned char* penUp)
 {
-    CutFit fit;
-    fitCutSegment(points, count, &volume, &fit);
-    ASErr error = kNoErr;
     if (fit.type == kCutFitArcs)
-        error = arcsOut(fit.arcs, fit.count, language, file, penUp);
-    else if (fit.type == kCutFitLines)
-        error = linesOut(fit.lines, fit.count, language, file, penUp);
-    freeCutFit(&fit);
-    return error;
+        return arcsOut(fit.arcs, fit.count, language, file, penUp);
+    if (fit.type == kCutFitLines)
+        return linesOut(fit.lines, fit.count, language, file, penUp);
+    return kNoErr;
 }
 
 // The pen index a dot-cut tag names, held to 32 bits; -1 when it names none.
@@ -655,15 +650,16 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
         return kNoErr;
     unsigned char penUp = 1;
     ASErr error = kNoErr;
+    CutSegment path;
+    initCutSegment(&path);
     for (int32_t k = 0; k < ring.count && error == kNoErr; k++) {
         bezier_stru bezier = placeBezier(ring.beziers[k], volume, offset);
-
-        point_struct* points = NULL;
-        int32_t pointCount = 0;
-        error = flattenCutSegment(&bezier, &points, &pointCount);
-        if (error != kNoErr)
-            return kMemoryErr;
-        int n = pointCount - 1;
+        if (makeCutSegment(&bezier, &volume, &path) != kNoErr) {
+            error = kMemoryErr;
+            break;
+        }
+        const point_struct* points = path.points;
+        int n = path.count - 1;
 
         bool overcut = g->overCut && BezierIsLine(&bezier) == 1;
         double ux, uy;
@@ -674,7 +670,7 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
         }
 
         if (error == kNoErr && dotCutTag == NULL) {
-            error = fitAndWrite(points, n + 1, volume, language, file, &penUp);
+            error = writeFit(path.fit, language, file, &penUp);
             if (error == kNoErr && overcut) {
                 if (overcutDirection(points[n], points[n - 1], &ux, &uy)) {
                     Vexa_Line tail = {points[n].x, points[n].y, points[n].x + g->overCutEnd * ux,
@@ -692,11 +688,11 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
                               toInt32(pen->Pressure));
             penUp = (x == _x && y == _y) ? 0 : 1;
             if (error == kNoErr)
-                error = fitAndWrite(points, n + 1, volume, language, file, &penUp);
+                error = writeFit(path.fit, language, file, &penUp);
             toSteps(points[n], &_x, &_y);
         }
-        free(points);
     }
+    freeCutSegment(&path);
     return error;
 }
 
