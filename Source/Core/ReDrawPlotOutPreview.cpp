@@ -72,7 +72,6 @@ struct PixelPoint {
     long h, v;
 };
 
-PixelPoint framePoint(point_struct p) { return PixelPoint{frameH(p.x), frameV(p.y)}; }
 
 // ---- The frame being drawn -----------------------------------------------------------------
 
@@ -410,90 +409,74 @@ long markerReach()
     return std::max(control, start) + 2;
 }
 
-std::vector<PixelPoint>& scratchPixels()
-{
-    static std::vector<PixelPoint> pixels;
-    return pixels;
-}
-
 bool samePoint(point_struct a, point_struct b) { return a.x == b.x && a.y == b.y; }
 
-// ---- Fitted pieces -------------------------------------------------------------------------
+// ---- Pictures in view pixels ---------------------------------------------------------------
+//
+// A millimetre point (x, y) lies on the view pixel (mkLong(x * zoomX),
+// mkLong(y * zoomY)): its frame pixel less the base point, which panning
+// moves. A ring's picture is made once in view pixels for its placement and
+// the zoom, from the path the writer cuts, and drawn from there until either
+// changes. Runs of points on one pixel are kept once (the lines joining them
+// cover the same pixels), so a picture holds about as many points as the
+// ring covers pixels, however finely it is flattened.
 
-void paintFitLines(const Canvas& c, const Vexa_Line* lines, int32_t count)
+struct ViewPoint {
+    int32_t h, v;
+};
+
+bool operator==(ViewPoint a, ViewPoint b) { return a.h == b.h && a.v == b.v; }
+
+ViewPoint viewPoint(point_struct p)
 {
-    if (count <= 0 || lines == NULL)
-        return;
-    std::vector<PixelPoint>& points = scratchPixels();
-    points.clear();
-    for (int32_t i = 0; i < count; i++)
-        points.push_back(framePoint(point_struct{lines[i].x1, lines[i].y1}));
-    points.push_back(framePoint(point_struct{lines[count - 1].x2, lines[count - 1].y2}));
-    if (g->viewShowControlPoints)
-        for (const PixelPoint& p : points)
-            controlMarker(c, p.h, p.v);
-    setColor(c, g->previewOption.words[kPreviewLineWord]);
-    // An open run is not closed up: the knife does not cut back to the start.
-    bool closed = lines[0].x1 == lines[count - 1].x2 && lines[0].y1 == lines[count - 1].y2;
-    if (closed)
-        polygon(c, points.data(), points.size(), false);
-    else
-        polyline(c, points.data(), points.size());
-    if (g->viewShowStartPoint)
-        startMarker(c, points[0].h, points[0].v);
+    return ViewPoint{mkLong(p.x * g->previewZoomX), mkLong(p.y * g->previewZoomY)};
 }
 
-// Arcs and circles come with their points on the circle, arcPoints from
-// arcStart[i] to arcStart[i + 1] for piece i.
-void paintFitArcs(const Canvas& c, const arc_struct* arcs, int32_t count, const point_struct* arcPoints,
-                  const int32_t* arcStart)
+// Where view pixel (0, 0) lies on the frame, and which way y grows there.
+struct Base {
+    long h, v;
+    bool up;
+};
+
+Base baseOf()
 {
-    if (count <= 0 || arcs == NULL)
-        return;
-    static std::vector<PixelPoint> points;
-    for (int32_t i = 0; i < count; i++) {
-        const arc_struct& arc = arcs[i];
-        PixelPoint start = framePoint(arc.start);
-        if (arc.type == kArcLine || arc.type == kArcPoint) {
-            PixelPoint end = framePoint(arc.end);
-            setColor(c, g->previewOption.words[kPreviewLineWord]);
-            line(c, start.h, start.v, end.h, end.v);
-            if (g->viewShowControlPoints)
-                controlMarker(c, start.h, start.v);
-        } else if (arc.type == kArcCircle || arc.type == kArcFull) {
-            points.clear();
-            for (int32_t k = arcStart[i]; k < arcStart[i + 1]; k++)
-                points.push_back(framePoint(arcPoints[k]));
-            setColor(c, g->previewOption.words[kPreviewArcWord]);
-            polyline(c, points.data(), points.size());
-            if (g->viewShowControlPoints)
-                controlMarker(c, start.h, start.v);
-            if (g->viewShowArcCenter) {
-                PixelPoint centre = framePoint(arc.center);
-                line(c, centre.h + 3, centre.v, centre.h - 3, centre.v);
-                line(c, centre.h, centre.v + 3, centre.h, centre.v - 3);
-            }
-        }
-    }
-    if (g->viewShowStartPoint) {
-        PixelPoint start = framePoint(arcs[0].start);
-        startMarker(c, start.h, start.v);
-    }
+    Base b;
+    b.up = yUpwards();
+    b.h = g->previewOrigin.h + kRuler;
+    b.v = b.up ? g->previewOrigin.v - kRuler : g->previewOrigin.v + kRuler;
+    return b;
 }
 
-// ---- One ring of one copy ------------------------------------------------------------------
+PixelPoint onFrame(const Base& b, ViewPoint p) { return PixelPoint{b.h + p.h, b.up ? b.v - p.v : b.v + p.v}; }
 
-// A ring as the knife follows it, in millimetres: the flattened outline and
-// the pieces fitted to it, segment by segment as the writer cuts them.
+// One thing a ring picture draws, in the order they are drawn.
+enum PictureStepKind : uint8_t {
+    kStepControlMarkers,  // control markers at points [first, first + count)
+    kStepLines,           // fitted straight lines: points [first, first + count) joined, closed when `closed`
+    kStepLinePiece,       // a straight fitted piece from point first to point first + 1, its marker at first
+    kStepArcPiece,        // an arc: points [first, first + count) joined; its start (the marker) and
+                          // centre follow them
+};
+
+struct PictureStep {
+    uint8_t kind;
+    uint8_t closed;
+    uint8_t markerRepeated;  // a later piece's control marker lies on the same pixel
+    uint32_t first, count;
+};
+
+// A ring of one copy as the knife follows it: its flattened outline, then the
+// pieces fitted to it, as the writer cuts them segment by segment.
 struct RingPicture {
-    std::vector<point_struct> outline;
-    int32_t fitType = 0;
-    std::vector<Vexa_Line> lines;
-    std::vector<arc_struct> arcs;
-    std::vector<point_struct> arcPoints;  // every arc and circle turned back into points
-    std::vector<int32_t> arcStart;        // arcs.size() + 1 entries
+    std::vector<ViewPoint> outline;
+    bool outlineClosed = false;  // in millimetres: an open path whose ends meet on a pixel stays open
+    std::vector<ViewPoint> points;  // of the fitted pieces
+    std::vector<PictureStep> steps;
+    bool hasStart = false;
+    ViewPoint start{0, 0};  // where the ring is cut from
+    bool anyArc = false;
     bool empty = true;
-    double low[2] = {0, 0}, high[2] = {0, 0};  // box of every point drawn
+    ViewPoint low{0, 0}, high{0, 0};  // box of every point drawn but arc centres
     bool made = false;  // the above are made; else only the hull below may be known
 
     // The box of the placed segments' control points: the flattened outline
@@ -502,7 +485,143 @@ struct RingPicture {
     bool hullKnown = false, hullEmpty = true;
     double hullLow[2] = {0, 0}, hullHigh[2] = {0, 0};
 
-    size_t pointCount() const { return outline.size() + lines.size() + arcs.size() * 4 + arcPoints.size(); }
+    size_t pointCount() const { return outline.size() + points.size() + steps.size(); }
+};
+
+void widen(RingPicture& p, ViewPoint q)
+{
+    if (p.empty) {
+        p.low = p.high = q;
+        p.empty = false;
+        return;
+    }
+    p.low.h = std::min(p.low.h, q.h);
+    p.low.v = std::min(p.low.v, q.v);
+    p.high.h = std::max(p.high.h, q.h);
+    p.high.v = std::max(p.high.v, q.v);
+}
+
+// Appends a point unless the last one lies on the same pixel.
+void appendOnce(std::vector<ViewPoint>& points, size_t runStart, ViewPoint q)
+{
+    if (points.size() > runStart && points.back() == q)
+        return;
+    points.push_back(q);
+}
+
+// Makes a ring picture from the millimetre path, piece by piece in order.
+class PictureMaker {
+public:
+    explicit PictureMaker(RingPicture& p) : p_(p) {}
+
+    void outlinePoint(point_struct q)
+    {
+        if (p_.outline.empty())
+            firstOutline_ = q;
+        lastOutline_ = q;
+        ViewPoint v = viewPoint(q);
+        appendOnce(p_.outline, 0, v);
+        widen(p_, v);
+        outlineSeen_ = true;
+    }
+
+    // Fitted straight lines, following those before (fit type lines).
+    void lines(const Vexa_Line* lines, int32_t count)
+    {
+        for (int32_t i = 0; i < count; i++) {
+            if (!haveLines_) {
+                firstLine_ = point_struct{lines[i].x1, lines[i].y1};
+                linePoint(firstLine_);
+            }
+            haveLines_ = true;
+            lastLine_ = point_struct{lines[i].x2, lines[i].y2};
+            // Each line starts where the one before ended.
+            linePoint(lastLine_);
+        }
+    }
+
+    // Fitted pieces, following those before (fit type arcs).
+    void arcs(const arc_struct* arcs, int32_t count, ArcSteps* steps)
+    {
+        for (int32_t i = 0; i < count; i++)
+            arc(arcs[i], steps);
+    }
+
+    void finish()
+    {
+        p_.outlineClosed = outlineSeen_ && samePoint(firstOutline_, lastOutline_);
+        if (haveLines_) {
+            uint32_t n = (uint32_t)p_.points.size();
+            // The markers first, then the lines over them.
+            p_.steps.push_back(PictureStep{kStepControlMarkers, 0, 0, 0, n});
+            uint8_t closed = samePoint(firstLine_, lastLine_) ? 1 : 0;
+            p_.steps.push_back(PictureStep{kStepLines, closed, 0, 0, n});
+        }
+        // A control marker with another on its pixel later is drawn over by it.
+        ViewPoint next{0, 0};
+        bool haveNext = false;
+        for (size_t i = p_.steps.size(); i-- > 0;) {
+            PictureStep& s = p_.steps[i];
+            if (s.kind != kStepLinePiece && s.kind != kStepArcPiece)
+                continue;
+            ViewPoint at = p_.points[markerIndex(s)];
+            s.markerRepeated = haveNext && at == next;
+            next = at;
+            haveNext = true;
+        }
+    }
+
+    static uint32_t markerIndex(const PictureStep& s) { return s.kind == kStepArcPiece ? s.first + s.count : s.first; }
+
+private:
+    void linePoint(point_struct q)
+    {
+        ViewPoint v = viewPoint(q);
+        appendOnce(p_.points, 0, v);
+        widen(p_, v);
+        if (!p_.hasStart) {
+            p_.hasStart = true;
+            p_.start = v;
+        }
+    }
+
+    void arc(const arc_struct& a, ArcSteps* steps)
+    {
+        ViewPoint start = viewPoint(a.start);
+        if (!p_.hasStart) {
+            p_.hasStart = true;
+            p_.start = start;
+            widen(p_, start);
+        }
+        uint32_t first = (uint32_t)p_.points.size();
+        if (a.type == kArcLine || a.type == kArcPoint) {
+            ViewPoint end = viewPoint(a.end);
+            p_.points.push_back(start);
+            p_.points.push_back(end);
+            widen(p_, start);
+            widen(p_, end);
+            p_.steps.push_back(PictureStep{kStepLinePiece, 0, 0, first, 2});
+        } else if (a.type == kArcCircle || a.type == kArcFull) {
+            int n = arcStepCount(a, kPreviewArcTolerance, steps);
+            for (int k = 0; k < n; k++) {
+                ViewPoint q = viewPoint(arcStepPoint(*steps, k));
+                appendOnce(p_.points, first, q);
+                widen(p_, q);
+            }
+            uint32_t count = (uint32_t)p_.points.size() - first;
+            p_.points.push_back(start);
+            p_.points.push_back(viewPoint(a.center));
+            widen(p_, start);
+            p_.steps.push_back(PictureStep{kStepArcPiece, 0, 0, first, count});
+            p_.anyArc = true;
+        }
+    }
+
+    RingPicture& p_;
+    bool outlineSeen_ = false;
+    point_struct firstOutline_{0, 0}, lastOutline_{0, 0};
+    bool haveLines_ = false;
+    point_struct firstLine_{0, 0}, lastLine_{0, 0};
 };
 
 void findHull(const Ring& ring, const Volume& volume, const double offset[2], RingPicture& p)
@@ -521,30 +640,12 @@ void findHull(const Ring& ring, const Volume& volume, const double offset[2], Ri
     }
 }
 
-void widen(RingPicture& p, point_struct q)
+// The cut path of every segment is made in this room, kept from ring to ring.
+CutSegment& pathRoom()
 {
-    if (p.empty) {
-        p.low[0] = p.high[0] = q.x;
-        p.low[1] = p.high[1] = q.y;
-        p.empty = false;
-        return;
-    }
-    p.low[0] = std::min(p.low[0], q.x);
-    p.low[1] = std::min(p.low[1], q.y);
-    p.high[0] = std::max(p.high[0], q.x);
-    p.high[1] = std::max(p.high[1], q.y);
+    static CutSegment room;  // zeroed: holds nothing yet
+    return room;
 }
-
-struct FreeOnExit {
-    void* block = nullptr;
-    CutFit* fit = nullptr;
-    ~FreeOnExit()
-    {
-        free(block);
-        if (fit != nullptr)
-            freeCutFit(fit);
-    }
-};
 
 // '!Mem' when memory ran out; the picture is then to be left out.
 ASErr makeRingPicture(const Ring& ring, const Volume& volume, const double offset[2], RingPicture& out)
@@ -552,74 +653,44 @@ ASErr makeRingPicture(const Ring& ring, const Volume& volume, const double offse
     out = RingPicture();
     if (ring.beziers == NULL || ring.count <= 0)
         return kNoErr;
+    CutSegment& path = pathRoom();
     try {
+        PictureMaker maker(out);
+        ArcSteps steps;
         for (int32_t k = 0; k < ring.count; k++) {
             bezier_stru placed = placeBezier(ring.beziers[k], volume, offset);
-            point_struct* points = NULL;
-            int32_t count = 0;
-            if (flattenCutSegment(&placed, &points, &count) != kNoErr)
+            if (makeCutSegment(&placed, &volume, &path) != kNoErr) {
+                out = RingPicture();
                 return kMemoryErr;
-            FreeOnExit polyline;
-            polyline.block = points;
+            }
             // Each segment's polyline starts where the one before ended.
-            int32_t kept = k == ring.count - 1 ? count : count - 1;
-            out.outline.insert(out.outline.end(), points, points + kept);
-            CutFit fit;
-            fitCutSegment(points, count, &volume, &fit);
-            FreeOnExit pieces;
-            pieces.fit = &fit;
-            out.fitType = fit.type;
-            if (fit.type == kCutFitLines)
-                out.lines.insert(out.lines.end(), fit.lines, fit.lines + fit.count);
-            else if (fit.type == kCutFitArcs)
-                out.arcs.insert(out.arcs.end(), fit.arcs, fit.arcs + fit.count);
+            int32_t kept = k == ring.count - 1 ? path.count : path.count - 1;
+            for (int32_t i = 0; i < kept; i++)
+                maker.outlinePoint(path.points[i]);
+            if (path.fit.type == kCutFitLines)
+                maker.lines(path.fit.lines, path.fit.count);
+            else if (path.fit.type == kCutFitArcs)
+                maker.arcs(path.fit.arcs, path.fit.count, &steps);
         }
-        out.arcStart.reserve(out.arcs.size() + 1);
-        for (const arc_struct& arc : out.arcs) {
-            out.arcStart.push_back((int32_t)out.arcPoints.size());
-            if (arc.type != kArcCircle && arc.type != kArcFull)
-                continue;
-            point_struct* points = NULL;
-            int count = 0;
-            fitArcByPoint(arc, kPreviewArcTolerance, &points, &count);
-            if (points == NULL)
-                return kMemoryErr;
-            FreeOnExit onCircle;
-            onCircle.block = points;
-            out.arcPoints.insert(out.arcPoints.end(), points, points + count);
-        }
-        out.arcStart.push_back((int32_t)out.arcPoints.size());
+        maker.finish();
     } catch (const std::bad_alloc&) {
         out = RingPicture();
         return kMemoryErr;
     }
-    for (const point_struct& p : out.outline)
-        widen(out, p);
-    for (const Vexa_Line& l : out.lines) {
-        widen(out, point_struct{l.x1, l.y1});
-        widen(out, point_struct{l.x2, l.y2});
-    }
-    for (const arc_struct& a : out.arcs) {
-        widen(out, a.start);
-        widen(out, a.end);
-    }
-    for (const point_struct& p : out.arcPoints)
-        widen(out, p);
     return kNoErr;
 }
 
 // Whether anything of the picture (its markers included) can reach the frame.
-bool reachesFrame(const Canvas& c, const RingPicture& p)
+bool reachesFrame(const Canvas& c, const Base& b, const RingPicture& p)
 {
     if (p.empty)
         return false;
-    if (g->viewShowArcCenter && !p.arcs.empty())
+    if (g->viewShowArcCenter && p.anyArc)
         return true;  // an arc's centre may lie anywhere
     long reach = markerReach();
-    long h1 = frameH(p.low[0]), h2 = frameH(p.high[0]);
-    long v1 = frameV(p.low[1]), v2 = frameV(p.high[1]);
-    return boxMeetsFrame(c, std::min(h1, h2) - reach, std::min(v1, v2) - reach, std::max(h1, h2) + reach,
-                         std::max(v1, v2) + reach);
+    PixelPoint low = onFrame(b, p.low), high = onFrame(b, p.high);
+    return boxMeetsFrame(c, std::min(low.h, high.h) - reach, std::min(low.v, high.v) - reach,
+                         std::max(low.h, high.h) + reach, std::max(low.v, high.v) + reach);
 }
 
 // Whether a picture not made yet could reach the frame: its hull, widened
@@ -646,16 +717,30 @@ ADMColor fillColorOf(const Volume& volume)
            ((uint32_t)(volume.colorRGB[2] & 0xFF) << 8) | 0xFFu;
 }
 
-void paintRingPicture(const Canvas& c, const RingPicture& p, const Volume& volume)
+// The frame pixels of a run of view pixels, in a buffer kept between runs.
+const std::vector<PixelPoint>& framePixels(const Base& b, const ViewPoint* points, size_t count)
 {
+    static std::vector<PixelPoint> pixels;
+    pixels.resize(count);
+    for (size_t i = 0; i < count; i++)
+        pixels[i] = onFrame(b, points[i]);
+    return pixels;
+}
+
+// Whether a control marker sets the drawer's colour (the square and plus
+// shapes; the circles set the pen's).
+bool markerSetsDrawerColor()
+{
+    int32_t shape = (int32_t)g->previewOption.words[kPreviewControlShapeWord];
+    return shape == kMarkerSquare || shape == kMarkerFilledSquare || shape == kMarkerPlus;
+}
+
+void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, const Volume& volume)
+{
+    const uint32_t* w = g->previewOption.words;
     if (!p.outline.empty()) {
-        std::vector<PixelPoint>& points = scratchPixels();
-        points.clear();
-        for (const point_struct& q : p.outline)
-            points.push_back(framePoint(q));
-        // Closed in millimetres, not just on the screen: an open path whose
-        // ends happen to meet at this zoom is still open.
-        if (samePoint(p.outline.front(), p.outline.back())) {
+        const std::vector<PixelPoint>& points = framePixels(b, p.outline.data(), p.outline.size());
+        if (p.outlineClosed) {
             // Art without a fill (a weeding border, say) is not painted over
             // what lies inside it.
             if (g->previewOption.fill && volume.colorKind != kVolumeColorNone) {
@@ -670,17 +755,67 @@ void paintRingPicture(const Canvas& c, const RingPicture& p, const Volume& volum
             polyline(c, points.data(), points.size());
         }
     }
-    if (p.fitType == kCutFitArcs)
-        paintFitArcs(c, p.arcs.data(), (int32_t)p.arcs.size(), p.arcPoints.data(), p.arcStart.data());
-    else if (p.fitType == kCutFitLines)
-        paintFitLines(c, p.lines.data(), (int32_t)p.lines.size());
+    const ViewPoint* q = p.points.data();
+    for (const PictureStep& s : p.steps) {
+        switch (s.kind) {
+        case kStepControlMarkers:
+            if (g->viewShowControlPoints)
+                for (uint32_t i = s.first; i < s.first + s.count; i++) {
+                    PixelPoint at = onFrame(b, q[i]);
+                    controlMarker(c, at.h, at.v);
+                }
+            break;
+        case kStepLines: {
+            setColor(c, w[kPreviewLineWord]);
+            // An open run is not closed up: the knife does not cut back to the start.
+            const std::vector<PixelPoint>& points = framePixels(b, q + s.first, s.count);
+            if (s.closed)
+                polygon(c, points.data(), points.size(), false);
+            else
+                polyline(c, points.data(), points.size());
+            break;
+        }
+        case kStepLinePiece: {
+            PixelPoint start = onFrame(b, q[s.first]), end = onFrame(b, q[s.first + 1]);
+            setColor(c, w[kPreviewLineWord]);
+            line(c, start.h, start.v, end.h, end.v);
+            if (g->viewShowControlPoints && !s.markerRepeated)
+                controlMarker(c, start.h, start.v);
+            break;
+        }
+        case kStepArcPiece: {
+            setColor(c, w[kPreviewArcWord]);
+            const std::vector<PixelPoint>& points = framePixels(b, q + s.first, s.count);
+            polyline(c, points.data(), points.size());
+            PixelPoint start = onFrame(b, q[s.first + s.count]);
+            // A marker drawn over later is left out, unless the centre's cross
+            // takes the colour it sets.
+            if (g->viewShowControlPoints &&
+                (!s.markerRepeated || (g->viewShowArcCenter && markerSetsDrawerColor())))
+                controlMarker(c, start.h, start.v);
+            if (g->viewShowArcCenter) {
+                PixelPoint centre = onFrame(b, q[s.first + s.count + 1]);
+                line(c, centre.h + 3, centre.v, centre.h - 3, centre.v);
+                line(c, centre.h, centre.v + 3, centre.h, centre.v - 3);
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    if (p.hasStart && g->viewShowStartPoint) {
+        PixelPoint start = onFrame(b, p.start);
+        startMarker(c, start.h, start.v);
+    }
     setColor(c, kADMBlackColor);
     sADMDrawer->SetDrawMode(c.drawer, kADMNormalMode);
 }
 
 // ---- Kept pictures -------------------------------------------------------------------------
 
-// What a volume's pictures were made from. Compared byte for byte.
+// What a volume's pictures were made from, the zoom included. Compared byte
+// for byte.
 struct PictureKey {
     const Ring* rings;
     int32_t ringCount;
@@ -689,6 +824,7 @@ struct PictureKey {
     float loadRect[4];
     double rotMinX, rotMinY, baseWidth, baseHeight, angle, scaleX, scaleY, gapX, gapY, precision;
     int32_t copiesX, copiesY, fitType;
+    double zoomX, zoomY;
 };
 
 PictureKey keyOf(const Volume& v)
@@ -713,6 +849,8 @@ PictureKey keyOf(const Volume& v)
     key.copiesX = v.copiesX;
     key.copiesY = v.copiesY;
     key.fitType = v.fitType;
+    key.zoomX = g->previewZoomX;
+    key.zoomY = g->previewZoomY;
     return key;
 }
 
@@ -903,6 +1041,7 @@ ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
     if (volumeInJob(&volume) == kJobLeftOut)
         return kNoErr;
     Canvas c = canvasOf(item, drawer);
+    Base b = baseOf();
     VolumePicture* kept = keptPicturesOf(volume);
     size_t at = 0;
     RingPicture scratch;
@@ -939,8 +1078,8 @@ ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
                         p = &scratch;
                     }
                 }
-                if (reachesFrame(c, *p))
-                    paintRingPicture(c, *p, volume);
+                if (reachesFrame(c, b, *p))
+                    paintRingPicture(c, b, *p, volume);
             }
     }
 
@@ -968,16 +1107,37 @@ ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
 ASErr drawRing(ADMItemRef item, ADMDrawerRef drawer, Ring ring, Volume volume, double offset[2])
 {
     Canvas c = canvasOf(item, drawer);
+    Base b = baseOf();
     RingPicture p;
-    if (makeRingPicture(ring, volume, offset, p) == kNoErr && reachesFrame(c, p))
-        paintRingPicture(c, p, volume);
+    if (makeRingPicture(ring, volume, offset, p) == kNoErr && reachesFrame(c, b, p))
+        paintRingPicture(c, b, p, volume);
     return kNoErr;
+}
+
+// Pieces handed in on their own are drawn as a ring of nothing but them.
+template <typename Add>
+void drawPieces(ADMItemRef item, ADMDrawerRef drawer, Add add)
+{
+    Canvas c = canvasOf(item, drawer);
+    Base b = baseOf();
+    try {
+        RingPicture p;
+        PictureMaker maker(p);
+        add(maker);
+        maker.finish();
+        Volume none;
+        memset(&none, 0, sizeof none);
+        paintRingPicture(c, b, p, none);
+    } catch (const std::bad_alloc&) {
+        // No memory: the pieces are not drawn.
+    }
 }
 
 ASErr drawFitLine(ADMItemRef item, ADMDrawerRef drawer, Vexa_Line* lines, int32_t count)
 {
-    Canvas c = canvasOf(item, drawer);
-    paintFitLines(c, lines, count);
+    if (count <= 0 || lines == NULL)
+        return kNoErr;
+    drawPieces(item, drawer, [&](PictureMaker& maker) { maker.lines(lines, count); });
     return kNoErr;
 }
 
@@ -985,26 +1145,10 @@ ASErr drawFitArc(ADMItemRef item, ADMDrawerRef drawer, arc_struct* arcs, int32_t
 {
     if (count <= 0 || arcs == NULL)
         return kNoErr;
-    Canvas c = canvasOf(item, drawer);
-    try {
-        std::vector<point_struct> points;
-        std::vector<int32_t> starts;
-        for (int32_t i = 0; i < count; i++) {
-            starts.push_back((int32_t)points.size());
-            if (arcs[i].type != kArcCircle && arcs[i].type != kArcFull)
-                continue;
-            point_struct* onCircle = NULL;
-            int n = 0;
-            fitArcByPoint(arcs[i], kPreviewArcTolerance, &onCircle, &n);
-            if (onCircle == NULL)
-                return kNoErr;  // no memory: the pieces are not drawn
-            points.insert(points.end(), onCircle, onCircle + n);
-            free(onCircle);
-        }
-        starts.push_back((int32_t)points.size());
-        paintFitArcs(c, arcs, count, points.data(), starts.data());
-    } catch (const std::bad_alloc&) {
-    }
+    drawPieces(item, drawer, [&](PictureMaker& maker) {
+        ArcSteps steps;
+        maker.arcs(arcs, count, &steps);
+    });
     return kNoErr;
 }
 
