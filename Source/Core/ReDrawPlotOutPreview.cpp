@@ -630,13 +630,14 @@ void findHull(const Ring& ring, const Volume& volume, const double offset[2], Ri
     p.hullEmpty = true;
     for (int32_t k = 0; ring.beziers != NULL && k < ring.count; k++) {
         bezier_stru placed = placeBezier(ring.beziers[k], volume, offset);
-        for (int n = 0; n < 4; n++)
+        for (int n = 0; n < 4; n++) {
             for (int xy = 0; xy < 2; xy++) {
                 double q = placed.P[n][xy];
                 if (p.hullEmpty || q < p.hullLow[xy]) p.hullLow[xy] = q;
                 if (p.hullEmpty || q > p.hullHigh[xy]) p.hullHigh[xy] = q;
             }
-        p.hullEmpty = false;
+            p.hullEmpty = false;
+        }
     }
 }
 

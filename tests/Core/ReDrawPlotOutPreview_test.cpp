@@ -301,6 +301,28 @@ TEST_F(PreviewTest, AnOpenRingIsNotClosedUpByItsFittedLines)
     EXPECT_EQ(pixel(h, v), kLine);
 }
 
+TEST_F(PreviewTest, AStraightPathReachingOffTheFrameIsDrawnWhereItCrossesIt)
+{
+    struct Row {
+        const char* what;
+        const char* path;
+        long dh, dv;  // a pixel of it on the frame, from where it starts or ends there
+    } rows[] = {{"ending beyond the right edge", "M 0,0 L 1000,0", 10, 0},
+                {"starting beyond the right edge", "M 1000,0 L 0,0", 10, 0},
+                {"ending beyond the top edge", "M 0,0 L 0,1000", 0, -10}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        loadShapes({std::string("<path d=\"") + row.path + "\" fill=\"none\" stroke=\"#000\"/>"});
+        selectOnly({});
+        place(0, 10, 10);
+        releasePreviewCache();
+        drawAll();
+        long h, v;
+        frameOf(10, 10, &h, &v);
+        EXPECT_EQ(pixel(h + row.dh, v + row.dv), kLine);
+    }
+}
+
 TEST_F(PreviewTest, CopiesDrawEveryRingOncePerCopyAndHiddenVolumesNothing)
 {
     loadRects({{0, 0, 20, 10}});
