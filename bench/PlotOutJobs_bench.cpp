@@ -84,15 +84,21 @@ public:
         if (!ready_) return;
         vt::bench::putBenchPlotter(Bench::get().host().prefs());
         Toolkit::get().watched = false;
+        // A real host keeps no record of the drawing calls.
+        recordLimit_ = Toolkit::get().callRecordLimit;
+        Toolkit::get().callRecordLimit = 0;
     }
     ~Unwatched()
     {
-        if (ready_) Toolkit::get().watched = true;
+        if (!ready_) return;
+        Toolkit::get().watched = true;
+        Toolkit::get().callRecordLimit = recordLimit_;
     }
     bool ready() const { return ready_; }
 
 private:
     bool ready_;
+    size_t recordLimit_ = 0;
 };
 
 // Reads the job into the current document and selects its top-level art.

@@ -138,8 +138,10 @@ bool startJob(host::Session& session, const std::string& job, const std::string&
 {
     if (!startSession(session)) return false;
     // Nobody sees the dialogs of a job run from the command line: what they
-    // would show is drawn only for the picture asked for.
+    // would show is drawn only for the picture asked for, and no record of
+    // the drawing calls is kept (only tests read it).
     host::toolkit::Toolkit::get().watched = false;
+    host::toolkit::Toolkit::get().callRecordLimit = 0;
     std::string error;
     if (!openJob(job, error) || !ensureCurrentPlotter(session, plotter, environment, error)) {
         std::cerr << "vantorel-host: " << error << "\n";

@@ -47,6 +47,7 @@ template <typename Path>
 static void paint(Drawer& d, const Path& path, bool fill)
 {
     if (!d.cr) return;
+    if (d.raster) d.raster->endDirectWrites();
     if (d.mode != kADMXORMode) {
         cairo_save(d.cr);
         cairo_translate(d.cr, d.offsetX, d.offsetY);
@@ -215,7 +216,12 @@ bool directTarget(Drawer& d, Box& clip)
     if (!Toolkit::get().stampShapes || !d.cr || !d.raster || !d.raster->surface()) return false;
     if (cairo_get_target(d.cr) != d.raster->surface()) return false;
     clip = Box{0, 0, d.raster->width(), d.raster->height()};
-    if (d.mode != kADMXORMode) {
+    if (d.mode != kADMXORMode && d.clipKnown) {
+        clip.left = std::max(clip.left, d.clipLeft);
+        clip.top = std::max(clip.top, d.clipTop);
+        clip.right = std::min(clip.right, d.clipRight);
+        clip.bottom = std::min(clip.bottom, d.clipBottom);
+    } else if (d.mode != kADMXORMode) {
         // XOR drawing has always ignored the clip; normal drawing keeps to it.
         double x1, y1, x2, y2;
         cairo_clip_extents(d.cr, &x1, &y1, &x2, &y2);
@@ -232,14 +238,13 @@ class PixelWriter {
 public:
     PixelWriter(Drawer& d, const Box& clip) : d_(d), clip_(clip)
     {
-        surface_ = d.raster->surface();
-        cairo_surface_flush(surface_);
-        data_ = cairo_image_surface_get_data(surface_);
-        stride_ = cairo_image_surface_get_stride(surface_);
+        cairo_surface_t* surface = d.raster->surface();
+        d.raster->beginDirectWrites();
+        data_ = cairo_image_surface_get_data(surface);
+        stride_ = cairo_image_surface_get_stride(surface);
         rgb_ = rgbOf(d.color);
         xor_ = d.mode == kADMXORMode;
     }
-    ~PixelWriter() { cairo_surface_mark_dirty(surface_); }
     void put(int x, int y)
     {
         x += d_.offsetX;
@@ -280,7 +285,6 @@ public:
 private:
     Drawer& d_;
     Box clip_;
-    cairo_surface_t* surface_;
     unsigned char* data_;
     int stride_;
     uint32_t rgb_;
@@ -397,6 +401,7 @@ static void selectFont(cairo_t* cr, double size = kTextSize)
 void paintText(Drawer& d, const std::string& text, int x, int y)
 {
     if (!d.cr || text.empty()) return;
+    if (d.raster) d.raster->endDirectWrites();
     std::vector<FontRun> runs = fontRuns(text);
     if (d.mode == kADMXORMode) {
         paint(d,
@@ -453,6 +458,7 @@ bool hasBuiltInPicture(ASInt32 id)
 void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h, bool dimmed)
 {
     if (!d.cr || id == 0) return;
+    if (d.raster) d.raster->endDirectWrites();
     // A disabled item without a picture of its own for that state shows its
     // picture faded, as the platform's toolkits do.
     double alpha = dimmed ? 0.35 : 1.0;
@@ -502,6 +508,7 @@ void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h, bool dimmed
                            static_cast<ASInt16>(x + w)},
               false);
     if (w >= 24 && h >= 12) {
+        if (d.raster) d.raster->endDirectWrites();
         cairo_save(d.cr);
         cairo_translate(d.cr, d.offsetX, d.offsetY);
         cairo_rectangle(d.cr, x, y, w, h);

@@ -28,6 +28,13 @@ bool portDrawer(Drawer& d)
     d.calls = &item->calls;
     d.offsetX = -item->bounds.left;
     d.offsetY = -item->bounds.top;
+    if (port->drawer && port->drawer->clipKnown) {
+        d.clipKnown = true;
+        d.clipLeft = port->drawer->clipLeft;
+        d.clipTop = port->drawer->clipTop;
+        d.clipRight = port->drawer->clipRight;
+        d.clipBottom = port->drawer->clipBottom;
+    }
     d.color = (port->penColor << 8) | 0xFF;
     if (port->penColor == 0) d.color = kADMBlackColor;
     if (port->penColor == 0xFFFFFF) d.color = kADMWhiteColor;

@@ -1,6 +1,7 @@
 // The toolkit's own look: how standard items and list entries are drawn
 // when no draw procedure of the plug-in draws them. Kept plain: a picture of
 // a dialog shows where every item is and what it holds.
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -249,6 +250,16 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
                     cairo_rectangle(d.cr, d.offsetX, d.offsetY + top, ew, l->entryHeight);
                     cairo_clip(d.cr);
                 }
+                // The entry's clip, as cairo now has it.
+                if (ed.clipKnown) {
+                    ed.clipLeft = std::max(ed.clipLeft, d.offsetX);
+                    ed.clipTop = std::max(ed.clipTop, d.offsetY + top);
+                    ed.clipRight = std::min(ed.clipRight, d.offsetX + ew);
+                    ed.clipBottom = std::min(ed.clipBottom, d.offsetY + top + l->entryHeight);
+                }
+                Port* port = currentPort();
+                const Drawer* itemDrawer = port ? port->drawer : nullptr;
+                if (port) port->drawer = &ed;
                 if (l->drawProc) {
                     live_.insert(&ed);
                     l->drawProc(ref(e), ref(&ed));
@@ -256,6 +267,7 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
                 } else {
                     drawDefault(e, ed);
                 }
+                if (port) port->drawer = itemDrawer;
                 if (d.cr) cairo_restore(d.cr);
             }
         }

@@ -80,6 +80,7 @@ void Raster::ensure(int width, int height)
     height = std::max(height, 1);
     if (surface_ && width == width_ && height == height_) return;
     if (surface_) cairo_surface_destroy(surface_);
+    direct_ = false;
     surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     width_ = width;
     height_ = height;
@@ -87,6 +88,20 @@ void Raster::ensure(int width, int height)
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
     cairo_destroy(cr);
+}
+
+void Raster::beginDirectWrites()
+{
+    if (direct_ || !surface_) return;
+    cairo_surface_flush(surface_);
+    direct_ = true;
+}
+
+void Raster::endDirectWrites() const
+{
+    if (!direct_) return;
+    cairo_surface_mark_dirty(surface_);
+    direct_ = false;
 }
 
 long Raster::pixel(int x, int y) const
@@ -106,6 +121,7 @@ bool Raster::savePng(const std::string& path, std::string& error) const
         error = "cannot write the picture " + path + ": nothing has been drawn";
         return false;
     }
+    endDirectWrites();
     std::string png;
     auto append = [](void* closure, const unsigned char* data, unsigned int length) {
         static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
@@ -615,9 +631,13 @@ void Toolkit::draw(Item* item)
     drawer.bounds = ADMRect{0, 0, static_cast<ASInt16>(item->height()), static_cast<ASInt16>(item->width())};
     drawer.calls = &item->calls;
     drawer.raster = &item->raster;
+    drawer.clipKnown = true;  // a new context: the whole raster
+    drawer.clipRight = item->raster.width();
+    drawer.clipBottom = item->raster.height();
     Port port;
     port.item = item;
     port.cr = cr;
+    port.drawer = &drawer;
     Port* previous = currentPort();
     currentPort() = &port;
     item->invalid = false;
@@ -627,6 +647,7 @@ void Toolkit::draw(Item* item)
             item->drawProc(ref(item), ref(&drawer));
         } else {
             if (item->kind == ItemKind::Frame) {
+                item->raster.endDirectWrites();
                 // A group box nobody draws into shows the dialog behind it.
                 uint32_t bg = rgbOf(kADMBackgroundColor);
                 cairo_set_source_rgb(cr, ((bg >> 16) & 0xFF) / 255.0, ((bg >> 8) & 0xFF) / 255.0, (bg & 0xFF) / 255.0);
@@ -636,6 +657,7 @@ void Toolkit::draw(Item* item)
         }
     }
     currentPort() = previous;
+    item->raster.endDirectWrites();
     cairo_destroy(cr);
 }
 
@@ -670,6 +692,7 @@ void Toolkit::renderDialog(Dialog* d, Raster& out)
             Item* item = d->items[i].get();
             if (!item->visible || groupBox(item) != boxes) continue;
             if (item->invalid || !item->raster.surface()) draw(item);
+            item->raster.endDirectWrites();
             cairo_set_source_surface(cr, item->raster.surface(), item->bounds.left, item->bounds.top);
             cairo_rectangle(cr, item->bounds.left, item->bounds.top, item->width(), item->height());
             cairo_fill(cr);

@@ -70,11 +70,18 @@ public:
     long pixel(int x, int y) const;
     // Written beside path and renamed over it when complete; error says why not.
     bool savePng(const std::string& path, std::string& error) const;
+    // Pixels put straight into the image rather than through cairo: cairo
+    // finishes its own drawing before the first such write, and is told of
+    // them before it draws or reads the image again (endDirectWrites, which
+    // every drawing through cairo calls first).
+    void beginDirectWrites();
+    void endDirectWrites() const;
 
 private:
     cairo_surface_t* surface_ = nullptr;
     int width_ = 0;
     int height_ = 0;
+    mutable bool direct_ = false;
 };
 
 struct Entry {
@@ -230,6 +237,11 @@ struct Drawer {
     std::vector<std::string>* calls = nullptr;
     Raster* raster = nullptr;
     int offsetX = 0, offsetY = 0;  // the drawn area within the raster (entries)
+    // Where drawing can land, in raster pixels (right and bottom left out):
+    // the clip of cr, kept here by whoever sets that clip so that drawing
+    // need not ask cairo for it at every call. Unknown: cairo is asked.
+    bool clipKnown = false;
+    int clipLeft = 0, clipTop = 0, clipRight = 0, clipBottom = 0;
 };
 
 struct Icon {
@@ -457,6 +469,7 @@ inline ADMIconRef ref(Icon* i) { return reinterpret_cast<ADMIconRef>(i); }
 struct Port {
     Item* item = nullptr;
     cairo_t* cr = nullptr;
+    const Drawer* drawer = nullptr;  // of the item or entry being drawn: its clip is the port's
     uint32_t penColor = 0x000000;
     int penH = 0, penV = 0;
 };

@@ -1,6 +1,6 @@
 // A job run from the command line (plot, preview) drives the Plot Out dialog
-// with nobody watching: the preview frame is painted only when something
-// looks at it, a picture asked for or the pointer brought to it.
+// with nobody watching: the preview frame is painted (its raster made) only
+// when something looks at it, a picture asked for or the pointer brought to it.
 #include "App.h"
 #include "Common/PluginGlobals.h"
 #include "Core/ReDrawPlotOutPreview.h"
@@ -47,12 +47,12 @@ TEST_F(JobSession, AJobWrittenToAFilePaintsNoPreview)
     Toolkit::get().fileAnswers.push_back(job);
     bool drawnBefore = true, drawnAfter = true;
     plotOut({[&](Driver& user, std::string&) {
-                 drawnBefore = !frame(user)->calls.empty();
+                 drawnBefore = frame(user)->raster.surface() != nullptr;
                  return true;
              },
              [](Driver& user, std::string& e) { return user.click(kPlotOutFileOutputItem, e); },
              [&](Driver& user, std::string&) {
-                 drawnAfter = !frame(user)->calls.empty();
+                 drawnAfter = frame(user)->raster.surface() != nullptr;
                  return true;
              }});
     EXPECT_FALSE(drawnBefore) << "the dialog opened";
@@ -62,16 +62,13 @@ TEST_F(JobSession, AJobWrittenToAFilePaintsNoPreview)
 
 TEST_F(JobSession, APictureAskedForIsPaintedAsOnAScreen)
 {
-    size_t calls = 0;
     plotOut({[&](Driver& user, std::string& e) {
         if (!user.savePicture(dir_.file("preview.png"), kPlotOutPreviewItem, e)) return false;
-        calls = frame(user)->calls.size();
         // What the README's preview session finds there.
         EXPECT_EQ(frame(user)->raster.pixel(147, 463), 0x40E040) << "the E's fitted lines";
         EXPECT_EQ(frame(user)->raster.pixel(132, 410), 0xFF00FF) << "a handle of the selection";
         return true;
     }});
-    EXPECT_GT(calls, 0u);
 }
 
 TEST_F(JobSession, ThePointerBroughtToThePreviewFindsTheSelectionsHandles)
