@@ -180,6 +180,18 @@ static void* trimTo(void* array, int32_t count, size_t size, Growth* growth)
     return trimmed != NULL ? trimmed : array;
 }
 
+// The rooms ring segments are read into, one for each reader.
+void freeSegmentRoom(SegmentRoom* room)
+{
+    free(room->beziers);
+    free(room->anchors);
+    memset(room, 0, sizeof *room);
+}
+
+static SegmentRoom g_segmentRooms[kSegmentReaderCount];
+
+SegmentRoom* segmentRoom(int32_t reader) { return &g_segmentRooms[reader]; }
+
 ASErr loadData(void* item)
 {
     (void)item;
@@ -198,6 +210,7 @@ ASErr loadData(void* item)
         if (result == kNoErr) result = updateVolume();
     }
     disposeSelection(matches);
+    freeSegmentRoom(segmentRoom(kSegmentsForLoading));
     // A job missing a volume, a ring or a segment would cut less than was
     // selected: after a failure nothing stays loaded.
     if (result != kNoErr) (void)freeData();
@@ -426,49 +439,95 @@ ASErr loadRing(AIArtHandle art)
     return appendRing(v, art, kRingOtherArt) ? ASErr(kNoErr) : ASErr(kMemoryErr);
 }
 
+
+
+// The segments of a path of n anchors as the cut model holds them: anchor i
+// to the next (to anchor 0 after the last when closed), in millimetres, less
+// the origin.
+static void segmentsOfPath(const AIPathSegment* seg, int32_t n, AIBoolean closed, float originX, float originY,
+                           bezier_stru* out)
+{
+    int32_t count = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        int32_t next = i + 1;
+        if (next == n) {
+            if (!closed) break;
+            next = 0;
+        }
+        bezier_stru* b = &out[count++];
+        b->degree = 3;
+        b->P[0][0] = seg[i].p.h * kPointToMillimetre;
+        b->P[0][1] = seg[i].p.v * kPointToMillimetre;
+        b->P[1][0] = seg[i].out.h * kPointToMillimetre;
+        b->P[1][1] = seg[i].out.v * kPointToMillimetre;
+        b->P[2][0] = seg[next].in.h * kPointToMillimetre;
+        b->P[2][1] = seg[next].in.v * kPointToMillimetre;
+        b->P[3][0] = seg[next].p.h * kPointToMillimetre;
+        b->P[3][1] = seg[next].p.v * kPointToMillimetre;
+        for (int p = 0; p < 4; ++p) {
+            b->P[p][0] -= originX;
+            b->P[p][1] -= originY;
+        }
+    }
+}
+
+// Grows *block to hold n elements of size; false when memory is short.
+static bool roomFor(void** block, int32_t* room, int32_t n, size_t size)
+{
+    if (n <= *room) return true;
+    void* grown = realloc(*block, (size_t)n * size);
+    if (grown == NULL) return false;
+    *block = grown;
+    *room = n;
+    return true;
+}
+
+// The anchors of a path read into room; false (nothing read) when the path
+// has fewer than two or they cannot be read, or memory is short (*short_ set).
+static bool readAnchors(AIArtHandle art, SegmentRoom* room, int32_t* n, AIBoolean* closed, bool* memoryShort)
+{
+    *memoryShort = false;
+    if (sAIPath->GetPathClosed(art, closed) || sAIPath->GetPathSegmentCount(art, n) || *n < 2) return false;
+    if (!roomFor((void**)&room->anchors, &room->anchorRoom, *n, sizeof(AIPathSegment))) {
+        *memoryShort = true;
+        return false;
+    }
+    return sAIPath->GetPathSegments(art, 0, *n, room->anchors) == kNoErr;
+}
+
 ASErr loadBezier(AIArtHandle art)
 {
     Volume* v = &g->volumes[g->volumeCount - 1];
     if (v->ringCount == 0) return kNoErr;
     Ring* r = &v->rings[v->ringCount - 1];
+    // The segments stay the path's: only their count is kept. A path of
+    // fewer than two anchors, or one that cannot be read, has none to cut.
     AIBoolean closed = 0;
     int32_t n = 0;
-    if (sAIPath->GetPathClosed(art, &closed) || sAIPath->GetPathSegmentCount(art, &n)) return kNoErr;
-    // A path of fewer than two anchors has no outline to cut.
-    if (n < 2) return kNoErr;
-    // The segment count is known before the first is read: the ring's array
-    // is taken at once, as big as the segments appended one by one would make it.
-    int32_t total = r->count + (closed ? n : n - 1);
-    AIPathSegment* seg = (AIPathSegment*)malloc((size_t)n * sizeof(AIPathSegment));
-    if (seg == NULL) return kMemoryErr;
-    if (sAIPath->GetPathSegments(art, 0, n, seg) == kNoErr) {
-        bezier_stru* grown = (bezier_stru*)realloc(r->beziers, (size_t)total * sizeof(bezier_stru));
-        if (grown == NULL) {
-            free(seg);
-            return kMemoryErr;
-        }
-        r->beziers = grown;
-        for (int32_t i = 0; i < n; ++i) {
-            int32_t next = i + 1;
-            if (next == n) {
-                if (!closed) break;
-                next = 0;
-            }
-            bezier_stru* b = &r->beziers[r->count++];
-            b->degree = 3;
-            b->P[0][0] = seg[i].p.h * kPointToMillimetre;
-            b->P[0][1] = seg[i].p.v * kPointToMillimetre;
-            b->P[1][0] = seg[i].out.h * kPointToMillimetre;
-            b->P[1][1] = seg[i].out.v * kPointToMillimetre;
-            b->P[2][0] = seg[next].in.h * kPointToMillimetre;
-            b->P[2][1] = seg[next].in.v * kPointToMillimetre;
-            b->P[3][0] = seg[next].p.h * kPointToMillimetre;
-            b->P[3][1] = seg[next].p.v * kPointToMillimetre;
-        }
-    }
-    free(seg);
+    bool memoryShort = false;
+    if (!readAnchors(art, segmentRoom(kSegmentsForLoading), &n, &closed, &memoryShort))
+        return memoryShort ? kMemoryErr : kNoErr;
+    r->count += closed ? n : n - 1;
     return kNoErr;
 }
+
+ASErr ringSegments(const Ring* ring, SegmentRoom* room, const bezier_stru** segments)
+{
+    *segments = ring->beziers;
+    if (ring->beziers != NULL || ring->kind != kRingPath || ring->count <= 0) return kNoErr;
+    AIBoolean closed = 0;
+    int32_t n = 0;
+    bool memoryShort = false;
+    if (!readAnchors(ring->art, room, &n, &closed, &memoryShort)) return memoryShort ? kMemoryErr : kNoErr;
+    // A path changed since it was loaded is not the ring any more.
+    if ((closed ? n : n - 1) != ring->count) return kNoErr;
+    if (!roomFor((void**)&room->beziers, &room->bezierRoom, ring->count, sizeof(bezier_stru))) return kMemoryErr;
+    segmentsOfPath(room->anchors, n, closed, ring->originX, ring->originY, room->beziers);
+    *segments = room->beziers;
+    return kNoErr;
+}
+
+
 
 // Sorts one run [lo, hi) of rings, largest absolute area first, equal areas
 // in the order they came (a merge sort: stable, n log n).
@@ -527,12 +586,16 @@ ASErr updateVolume(void)
 
     for (int32_t i = 0; i < g->volumeCount; ++i) {
         Volume* v = &g->volumes[i];
-        for (int32_t k = 0; k < v->ringCount; ++k)
-            for (int32_t b = 0; b < v->rings[k].count; ++b)
+        for (int32_t k = 0; k < v->ringCount; ++k) {
+            Ring* r = &v->rings[k];
+            r->originX = v->rect[0];
+            r->originY = v->rect[3];
+            for (int32_t b = 0; r->beziers != NULL && b < r->count; ++b)
                 for (int p = 0; p < 4; ++p) {
-                    v->rings[k].beziers[b].P[p][0] -= v->rect[0];
-                    v->rings[k].beziers[b].P[p][1] -= v->rect[3];
+                    r->beziers[b].P[p][0] -= v->rect[0];
+                    r->beziers[b].P[p][1] -= v->rect[3];
                 }
+        }
     }
     for (int32_t i = 0; i < g->volumeCount; ++i) {
         Volume* v = &g->volumes[i];
@@ -579,6 +642,7 @@ ASErr freeData(void)
     g->volumeCount = 0;
     g_volumeGrowth.array = NULL;
     g_ringGrowth.array = NULL;
+    for (int32_t reader = 0; reader < kSegmentReaderCount; ++reader) freeSegmentRoom(segmentRoom(reader));
     return kNoErr;
 }
 

@@ -31,6 +31,33 @@ VT_NODISCARD ASErr updateVolume(void);
 VT_NODISCARD ASErr freeRing(Ring* ring);
 VT_NODISCARD ASErr freeVolume(Volume* volume);
 VT_NODISCARD ASErr GetArtBezier(AIArtHandle art, bezier_stru** beziers, int32_t* count);
+
+// Room a ring's segments are read into, kept from one ring to the next:
+// start it zeroed, free it with freeSegmentRoom.
+struct SegmentRoom {
+    bezier_stru* beziers;
+    AIPathSegment* anchors;
+    int32_t bezierRoom, anchorRoom;
+};
+// The ring's count segments in millimetres relative to its volume's
+// lower-left corner: its own array, or its path's read into room (valid
+// until room is used again). *segments is null when the ring has none or its
+// path no longer has the anchors it was loaded with; kMemoryErr when the
+// room cannot grow.
+VT_NODISCARD ASErr ringSegments(const Ring* ring, SegmentRoom* room, const bezier_stru** segments);
+void freeSegmentRoom(SegmentRoom* room);
+// What reads ring segments: each has a room of its own, kept while the job is
+// loaded and given back with it (freeData).
+enum SegmentReader {
+    kSegmentsForLoading,
+    kSegmentsForWriting,
+    kSegmentsForDrawing,
+    kSegmentsForPicking,
+    kSegmentsForBounds,
+    kSegmentsForLength,
+    kSegmentReaderCount
+};
+SegmentRoom* segmentRoom(int32_t reader);
 VT_NODISCARD ASErr loadPloyBezier(AIArtHandle art, UDT_PolyBezier** list, int32_t* count);
 
 // Bounds of art as painted without its strokes: each stroked path inside is

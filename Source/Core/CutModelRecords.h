@@ -9,13 +9,19 @@
 // One path (or other art object) inside a volume. Path rings carry their
 // outline as cubic segments in millimetres, relative to the volume's lower-left
 // corner; other art carries no segments.
+//
+// A path ring loaded from the document holds no copy of its segments: they
+// are the path's, read when needed (ringSegments, Core/CutModel.h) and moved
+// by the volume's corner as loaded; its beziers stay null. A ring made
+// otherwise (tests, benchmarks) may hold its own array instead.
 struct Ring {
     AIArtHandle art;
     uint16_t kind;         // 1 path with beziers, 0 any other art
     float area;            // signed area of the path as the host reports it, square points
-    bezier_stru* beziers;  // heap array, mm
+    bezier_stru* beziers;  // heap array, mm; null when the segments are read from the path
     int32_t count;
     uint8_t dotCut;        // its part in a dot-cut group, set at load (kRingPlain outside one)
+    float originX, originY;  // mm: the volume's lower-left corner in the document, taken off the path's points
 };
 
 enum { kRingOtherArt = 0, kRingPath = 1 };

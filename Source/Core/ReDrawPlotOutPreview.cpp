@@ -624,12 +624,13 @@ private:
     point_struct firstLine_{0, 0}, lastLine_{0, 0};
 };
 
-void findHull(const Ring& ring, const Volume& volume, const double offset[2], RingPicture& p)
+void findHull(const bezier_stru* segments, const Ring& ring, const Volume& volume, const double offset[2],
+              RingPicture& p)
 {
     p.hullKnown = true;
     p.hullEmpty = true;
-    for (int32_t k = 0; ring.beziers != NULL && k < ring.count; k++) {
-        bezier_stru placed = placeBezier(ring.beziers[k], volume, offset);
+    for (int32_t k = 0; segments != NULL && k < ring.count; k++) {
+        bezier_stru placed = placeBezier(segments[k], volume, offset);
         for (int n = 0; n < 4; n++) {
             for (int xy = 0; xy < 2; xy++) {
                 double q = placed.P[n][xy];
@@ -649,17 +650,18 @@ CutSegment& pathRoom()
 }
 
 // '!Mem' when memory ran out; the picture is then to be left out.
-ASErr makeRingPicture(const Ring& ring, const Volume& volume, const double offset[2], RingPicture& out)
+ASErr makeRingPicture(const bezier_stru* segments, const Ring& ring, const Volume& volume, const double offset[2],
+                      RingPicture& out)
 {
     out = RingPicture();
-    if (ring.beziers == NULL || ring.count <= 0)
+    if (segments == NULL || ring.count <= 0)
         return kNoErr;
     CutSegment& path = pathRoom();
     try {
         PictureMaker maker(out);
         ArcSteps steps;
         for (int32_t k = 0; k < ring.count; k++) {
-            bezier_stru placed = placeBezier(ring.beziers[k], volume, offset);
+            bezier_stru placed = placeBezier(segments[k], volume, offset);
             if (makeCutSegment(&placed, &volume, &path) != kNoErr) {
                 out = RingPicture();
                 return kMemoryErr;
@@ -857,7 +859,8 @@ PictureKey keyOf(const Volume& v)
 
 struct VolumePicture {
     PictureKey key;
-    std::vector<const bezier_stru*> segments;  // each ring's segments and their count
+    std::vector<const bezier_stru*> segments;  // each ring's own segments (or none), its art and count
+    std::vector<AIArtHandle> arts;
     std::vector<int32_t> segmentCounts;
     std::vector<RingPicture> rings;  // ring by ring, each copy column by column
     size_t points = 0;
@@ -877,7 +880,7 @@ bool madeFrom(const VolumePicture& p, const Volume& v)
     if (memcmp(&key, &p.key, sizeof key) != 0 || (int32_t)p.segments.size() != v.ringCount)
         return false;
     for (int32_t r = 0; r < v.ringCount; r++)
-        if (p.segments[r] != v.rings[r].beziers || p.segmentCounts[r] != v.rings[r].count)
+        if (p.segments[r] != v.rings[r].beziers || p.arts[r] != v.rings[r].art || p.segmentCounts[r] != v.rings[r].count)
             return false;
     return true;
 }
@@ -907,6 +910,7 @@ VolumePicture* keptPicturesOf(const Volume& v)
         made.key = keyOf(v);
         for (int32_t r = 0; r < v.ringCount; r++) {
             made.segments.push_back(v.rings[r].beziers);
+            made.arts.push_back(v.rings[r].art);
             made.segmentCounts.push_back(v.rings[r].count);
         }
         made.rings.resize((size_t)v.ringCount * (size_t)v.copiesX * (size_t)v.copiesY);
@@ -1060,14 +1064,23 @@ ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
                 if (!p->made) {
                     double offset[2];
                     getVolumeCopyOffset(volume, i, j, offset);
-                    if (!p->hullKnown)
-                        findHull(volume.rings[r], volume, offset, *p);
+                    // A ring that cannot be read or made for want of memory
+                    // is left out, and the rest is drawn. Its segments are
+                    // read only when its hull or picture is to be made.
+                    const bezier_stru* segments = NULL;
+                    bool read = false;
+                    if (!p->hullKnown) {
+                        if (ringSegments(&volume.rings[r], segmentRoom(kSegmentsForDrawing), &segments) != kNoErr)
+                            continue;
+                        read = true;
+                        findHull(segments, volume.rings[r], volume, offset, *p);
+                    }
                     if (!hullReachesFrame(c, *p, volume))
                         continue;
+                    if (!read && ringSegments(&volume.rings[r], segmentRoom(kSegmentsForDrawing), &segments) != kNoErr)
+                        continue;
                     RingPicture made;
-                    // A ring that cannot be made for want of memory is left
-                    // out, and the rest is drawn.
-                    if (makeRingPicture(volume.rings[r], volume, offset, made) != kNoErr)
+                    if (makeRingPicture(segments, volume.rings[r], volume, offset, made) != kNoErr)
                         continue;
                     made.made = true;
                     if (kept != nullptr && g_keptPoints + made.pointCount() <= kKeptPointLimit) {
@@ -1110,7 +1123,9 @@ ASErr drawRing(ADMItemRef item, ADMDrawerRef drawer, Ring ring, Volume volume, d
     Canvas c = canvasOf(item, drawer);
     Base b = baseOf();
     RingPicture p;
-    if (makeRingPicture(ring, volume, offset, p) == kNoErr && reachesFrame(c, b, p))
+    const bezier_stru* segments = NULL;
+    if (ringSegments(&ring, segmentRoom(kSegmentsForDrawing), &segments) == kNoErr &&
+        makeRingPicture(segments, ring, volume, offset, p) == kNoErr && reachesFrame(c, b, p))
         paintRingPicture(c, b, p, volume);
     return kNoErr;
 }

@@ -249,10 +249,11 @@ double getBezierDist(const bezier_stru* bezier, double scaleX, double scaleY)
 double getRingDist(const Ring* ring, double scaleX, double scaleY)
 {
     double length = 0.0;
-    if (ring->beziers == NULL)
-        return length;
+    const bezier_stru* segments = NULL;
+    if (ringSegments(ring, segmentRoom(kSegmentsForLength), &segments) != kNoErr || segments == NULL)
+        return length;  // a ring that cannot be read adds no length
     for (int32_t i = 0; i < ring->count; i++)
-        length += getBezierDist(&ring->beziers[i], scaleX, scaleY);
+        length += getBezierDist(&segments[i], scaleX, scaleY);
     return length;
 }
 

@@ -33,6 +33,7 @@ namespace {
 struct Outlines {
     // The placement they were made for.
     const bezier_stru* firstSegments;
+    AIArtHandle firstArt;
     int32_t ringCount;
     uint8_t mirror;
     double angle, scaleX, scaleY, rotMinX, rotMinY;
@@ -57,13 +58,22 @@ std::unordered_map<const Ring*, Outlines> g_outlines;
 
 bool madeFor(const Outlines& o, const Volume& v)
 {
-    return o.firstSegments == v.rings[0].beziers && o.ringCount == v.ringCount && o.mirror == v.mirror &&
+    return o.firstSegments == v.rings[0].beziers && o.firstArt == v.rings[0].art && o.ringCount == v.ringCount &&
+           o.mirror == v.mirror &&
            o.angle == v.angle && o.scaleX == v.scaleX && o.scaleY == v.scaleY && o.rotMinX == v.rotMinX &&
            o.rotMinY == v.rotMinY && o.loadWidth == v.loadRect[2] - v.loadRect[0] &&
            o.loadHeight == v.loadRect[1] - v.loadRect[3];
 }
 
 const double kOrigin[2] = {0.0, 0.0};
+
+// The segments of a ring; null when it has none or they cannot be read (it
+// is then left out of the outlines).
+const bezier_stru* segmentsOf(const Ring& ring)
+{
+    const bezier_stru* segments = NULL;
+    return ringSegments(&ring, segmentRoom(kSegmentsForPicking), &segments) == kNoErr ? segments : NULL;
+}
 
 // The outlines of a volume with rings for its current placement.
 Outlines& outlinesOf(const Volume& v)
@@ -73,6 +83,7 @@ Outlines& outlinesOf(const Volume& v)
         return o;
     o.made = true;
     o.firstSegments = v.rings[0].beziers;
+    o.firstArt = v.rings[0].art;
     o.ringCount = v.ringCount;
     o.mirror = v.mirror;
     o.angle = v.angle;
@@ -91,8 +102,9 @@ Outlines& outlinesOf(const Volume& v)
         const Ring& ring = v.rings[r];
         if (ringInJob(&v, r) != kJobCut)
             continue;
-        for (int32_t k = 0; ring.beziers != NULL && k < ring.count; k++) {
-            bezier_stru b = placeBezier(ring.beziers[k], v, kOrigin);
+        const bezier_stru* segments = segmentsOf(ring);
+        for (int32_t k = 0; segments != NULL && k < ring.count; k++) {
+            bezier_stru b = placeBezier(segments[k], v, kOrigin);
             for (int p = 0; p < 4; p++) {
                 for (int c = 0; c < 2; c++) {
                     if (!o.hasPoints || b.P[p][c] < o.low[c]) o.low[c] = b.P[p][c];
@@ -128,8 +140,9 @@ void flatten(Outlines& o, const Volume& v)
             continue;
         bool piece = ring.dotCut == kRingDotCutPiece;
         size_t before = o.points.size();
-        for (int32_t k = 0; ring.beziers != NULL && k < ring.count; k++) {
-            bezier_stru b = placeBezier(ring.beziers[k], v, kOrigin);
+        const bezier_stru* segments = segmentsOf(ring);
+        for (int32_t k = 0; segments != NULL && k < ring.count; k++) {
+            bezier_stru b = placeBezier(segments[k], v, kOrigin);
             bezier_stru* pieces = NULL;
             int n = 0;
             if (BezierToLineBy2Div(&b, &n, &pieces) != 0 || n < 1) {

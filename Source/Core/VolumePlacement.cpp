@@ -13,6 +13,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Core/CutModel.h"
 #include "Core/UndoHistory.h"
 
 bezier_stru orientBezier(bezier_stru bezier, const Volume& volume)
@@ -296,8 +297,12 @@ ASErr updateVolumeRotate_New(Volume* volume, AIRealRect S, double oldAngle, uint
     bool any = false;
     for (int32_t r = 0; volume->rings != NULL && r < volume->ringCount; r++) {
         const Ring& ring = volume->rings[r];
-        for (int32_t k = 0; ring.beziers != NULL && k < ring.count; k++) {
-            bezier_stru b = orientBezier(ring.beziers[k], *volume);
+        // A ring that cannot be read adds nothing to the bounds.
+        const bezier_stru* segments = NULL;
+        if (ringSegments(&ring, segmentRoom(kSegmentsForBounds), &segments) != kNoErr)
+            segments = NULL;
+        for (int32_t k = 0; segments != NULL && k < ring.count; k++) {
+            bezier_stru b = orientBezier(segments[k], *volume);
             // A flattened segment never leaves the box of its control points;
             // when that box adds nothing to the bounds, neither does the
             // segment, and flattening it can be skipped.

@@ -646,14 +646,19 @@ long dotCutPen(const char* tag)
 ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double* offset,
                      const char* dotCutTag)
 {
-    if (!sinkOpen(file) || ring.beziers == NULL)
+    const bezier_stru* segments = NULL;
+    if (!sinkOpen(file))
+        return kNoErr;
+    if (ringSegments(&ring, segmentRoom(kSegmentsForWriting), &segments) != kNoErr)
+        return kMemoryErr;
+    if (segments == NULL)
         return kNoErr;
     unsigned char penUp = 1;
     ASErr error = kNoErr;
     CutSegment path;
     initCutSegment(&path);
     for (int32_t k = 0; k < ring.count && error == kNoErr; k++) {
-        bezier_stru bezier = placeBezier(ring.beziers[k], volume, offset);
+        bezier_stru bezier = placeBezier(segments[k], volume, offset);
         if (makeCutSegment(&bezier, &volume, &path) != kNoErr) {
             error = kMemoryErr;
             break;

@@ -268,8 +268,11 @@ TEST_F(VolumePlacementTest, TurningTurnsTheGapsAndTheGeometryAsItIsCut)
     double offset[2];
     getVolumeCopyOffset(v, 0, 0, offset);
     double low[2] = {1e9, 1e9}, high[2] = {-1e9, -1e9};
+    const bezier_stru* segments = nullptr;
+    ASSERT_EQ(ringSegments(&v.rings[0], segmentRoom(kSegmentsForBounds), &segments), kNoErr);
+    ASSERT_NE(segments, nullptr);
     for (int32_t k = 0; k < v.rings[0].count; k++) {
-        bezier_stru b = placeBezier(v.rings[0].beziers[k], v, offset);
+        bezier_stru b = placeBezier(segments[k], v, offset);
         for (auto& p : b.P)
             for (int c = 0; c < 2; c++) low[c] = std::min(low[c], p[c]), high[c] = std::max(high[c], p[c]);
     }

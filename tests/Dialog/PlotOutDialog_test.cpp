@@ -77,8 +77,8 @@ int PlotOutDialogTest::plotOutTooBigAJob()
 {
     putPlotter();
     openJob();
-    // Three million anchors: 216 MB of segments, in a process whose address
-    // space ends 150 MB above what it has.
+    // Three million anchors: 84 MB to read them, in a process whose address
+    // space ends 50 MB above what it has.
     host::Document* d = host::currentDocument();
     host::ArtNode* big = d->newArt(kPathArt);
     big->segments.resize(3000000, host::cornerSegment(1, 1));
@@ -87,7 +87,7 @@ int PlotOutDialogTest::plotOutTooBigAJob()
     d->setSelected(big, true);
     bool opened = false;
     Toolkit::get().queueDialog(kPlotOutDialogName, {check([&](Driver&) { opened = true; })});
-    test::limitAddressSpace(150u << 20);
+    test::limitAddressSpace(50u << 20);
     std::string error;
     host::menus().choose(host::menus().find("Plot Out Menu", error), error);
     test::limitAddressSpace(0);

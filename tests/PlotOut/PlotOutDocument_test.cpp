@@ -93,7 +93,7 @@ TEST_F(PlotOutDocumentTest, DotCutVolumeCutsItsPiecesAndNotTheSourcePath)
         if (i > 0)
             path->setTag(kTagDotCut, "0");
         rings[i] = Ring{host::Document::handle(path), 1, 0.0f, &segments[i], 1,
-                        uint8_t(i > 0 ? kRingDotCutPiece : kRingDotCutSource)};
+                        uint8_t(i > 0 ? kRingDotCutPiece : kRingDotCutSource), 0.0f, 0.0f};
     }
     Volume v;
     memset(&v, 0, sizeof v);
@@ -140,7 +140,7 @@ TEST_F(PlotOutDocumentTest, DotCutOfAGroupCutsNoneOfTheSourcePaths)
         ASSERT_EQ(doc_->place(path, kPlaceInsideOnBottom, i < 2 ? source : group), kNoErr);
         if (i == 2) path->setTag(kTagDotCut, "0");
         rings[i] = Ring{host::Document::handle(path), 1, 0.0f, &segments[i], 1,
-                        uint8_t(i == 2 ? kRingDotCutPiece : kRingDotCutSource)};
+                        uint8_t(i == 2 ? kRingDotCutPiece : kRingDotCutSource), 0.0f, 0.0f};
     }
     Volume v;
     memset(&v, 0, sizeof v);
