@@ -87,7 +87,7 @@ struct Job {
             memcpy(v.rings, rings.data(), sizeof(Ring) * rings.size());
             for (const Ring& ring : rings)
                 segments += ring.count;
-            strcpy(v.layerName, "Lettering");
+            v.layerName = "Lettering";
             v.rect[0] = (float)((i % 40) * 25);
             v.rect[3] = (float)((i / 40) * 35);
             v.scaleX = v.scaleY = 1;

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "Common/PluginGlobals.h"
+#include "Core/CutModel.h"
 #include "Core/UndoHistory.h"
 
 bool volumeMatchesColor(const Volume* volume, const Color* color)
@@ -23,12 +24,12 @@ bool layerNameMatches(const char* volumeLayerName, const char* layerName)
 
 bool volumeMatchesLayer(const Volume* volume, const Layer* layer)
 {
-    return layerNameMatches(volume->layerName, layer->name);
+    return layerNameMatches(volumeLayerName(volume), layer->name);
 }
 
 static bool onMarksLayer(const Volume* volume)
 {
-    return strcmp(volume->layerName, kMarksLayerName) == 0;
+    return strcmp(volumeLayerName(volume), kMarksLayerName) == 0;
 }
 
 void makeColorName(uint32_t kind, const uint16_t rgb[3], char* name, size_t size)
@@ -70,8 +71,9 @@ static void takeFromVolume(Layer* entry, const Volume* volume)
 {
     // A title longer than the entry holds is cut; layerNameMatches compares
     // only as far, so its volumes still belong to the entry.
-    size_t length = strnlen(volume->layerName, sizeof(entry->name) - 1);
-    memcpy(entry->name, volume->layerName, length);
+    const char* title = volumeLayerName(volume);
+    size_t length = strnlen(title, sizeof(entry->name) - 1);
+    memcpy(entry->name, title, length);
     entry->name[length] = '\0';
     memcpy(entry->layerColor, volume->layerColor, sizeof(entry->layerColor));
 }
@@ -300,7 +302,7 @@ static bool inGroup(const Volume* volume, const Color* color)
 
 static bool inGroup(const Volume* volume, const char* layerName)
 {
-    return layerNameMatches(volume->layerName, layerName);
+    return layerNameMatches(volumeLayerName(volume), layerName);
 }
 
 static const Color* groupOf(const Color& color)

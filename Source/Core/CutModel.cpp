@@ -8,6 +8,10 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <new>
+#include <string>
+#include <unordered_map>
+
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Common/Units.h"
@@ -170,6 +174,19 @@ static void* growFor(void* array, int32_t count, size_t size, Growth* growth)
     return grown;
 }
 
+// A new array with room for capacity elements, grown from there by growFor;
+// null when memory is short (growFor then starts one).
+static void* reserveFor(int32_t capacity, size_t size, Growth* growth)
+{
+    if (capacity < 4) capacity = 4;
+    if ((size_t)capacity > SIZE_MAX / size) return NULL;
+    void* block = malloc((size_t)capacity * size);
+    if (block == NULL) return NULL;
+    growth->array = block;
+    growth->capacity = capacity;
+    return block;
+}
+
 // Gives back the room beyond count (a failed shrink keeps the larger block).
 static void* trimTo(void* array, int32_t count, size_t size, Growth* growth)
 {
@@ -203,6 +220,10 @@ ASErr loadData(void* item)
     g->volumeCount = 0;
     g_volumeGrowth.array = NULL;
     ASErr result = getSelection(&matches, &count);
+    // Room for every selected object at once (most are top-level): the array
+    // is then not copied as it grows, which would hold it twice for a moment.
+    if (result == kNoErr && count > 0)
+        g->volumes = (Volume*)reserveFor(count, sizeof(Volume), &g_volumeGrowth);
     if (result == kNoErr) {
         for (int32_t i = 0; i < count && result == kNoErr; ++i)
             if (isTopLevel((*matches)[i]) && !isOnInformationLayer((*matches)[i])) result = loadVolume((*matches)[i]);
@@ -333,6 +354,37 @@ static void markDotCutRings(Volume* v)
     }
 }
 
+// The layer titles of the loaded job, each kept once: a volume points at its
+// layer's. Freed with the job.
+static std::unordered_map<std::string, char*> g_layerTitles;
+
+// The kept copy of a title (cut as a name field), made on first need; null
+// when memory is short.
+static const char* keptLayerTitle(const char* title)
+{
+    char field[256];
+    CopyNameField(field, sizeof field, title);
+    try {
+        auto found = g_layerTitles.find(field);
+        if (found != g_layerTitles.end()) return found->second;
+        char* kept = (char*)malloc(strlen(field) + 1);
+        if (kept == NULL) return NULL;
+        strcpy(kept, field);
+        g_layerTitles.emplace(field, kept);
+        return kept;
+    } catch (const std::bad_alloc&) {
+        return NULL;
+    }
+}
+
+static void freeLayerTitles()
+{
+    for (auto& title : g_layerTitles) free(title.second);
+    g_layerTitles.clear();
+}
+
+const char* volumeLayerName(const Volume* volume) { return volume->layerName != NULL ? volume->layerName : ""; }
+
 ASErr loadVolume(AIArtHandle art)
 {
     Volume* grown = (Volume*)growFor(g->volumes, g->volumeCount, sizeof(Volume), &g_volumeGrowth);
@@ -362,7 +414,8 @@ ASErr loadVolume(AIArtHandle art)
     v->precision = g->Precious;
     v->fitType = g->FitType;
     v->index = g->volumeCount;
-    CopyNameField(v->layerName, sizeof v->layerName, title);
+    v->layerName = keptLayerTitle(title);
+    if (v->layerName == NULL) return kMemoryErr;
     AIRGBColor layerColor = {0, 0, 0};
     if (layer != NULL) sAILayer->GetLayerColor(layer, &layerColor);
     v->layerColor[0] = layerColor.red;
@@ -390,7 +443,7 @@ ASErr loadVolume(AIArtHandle art)
         markDotCutRings(v);
     else
         (void)sortRing(v->rings, v->ringCount);  // only reorders: cannot fail
-    if (strcmp(v->layerName, kMarksLayerTitle) == 0) v->flags |= kVolumeOnMarksLayer;
+    if (strcmp(volumeLayerName(v), kMarksLayerTitle) == 0) v->flags |= kVolumeOnMarksLayer;
     // A host error ends the walk of one group and the rings read so far are
     // cut, as the host has them; running out of memory stops the whole load.
     return kNoErr;
@@ -609,7 +662,7 @@ ASErr updateVolume(void)
     }
     int32_t counter = 1;
     for (int32_t i = 0; i < g->volumeCount; ++i)
-        if (strcmp(g->volumes[i].layerName, kMarksLayerTitle) != 0) g->volumes[i].index = counter++;
+        if (strcmp(volumeLayerName(&g->volumes[i]), kMarksLayerTitle) != 0) g->volumes[i].index = counter++;
     return kNoErr;
 }
 
@@ -643,6 +696,7 @@ ASErr freeData(void)
     g_volumeGrowth.array = NULL;
     g_ringGrowth.array = NULL;
     for (int32_t reader = 0; reader < kSegmentReaderCount; ++reader) freeSegmentRoom(segmentRoom(reader));
+    freeLayerTitles();
     return kNoErr;
 }
 

@@ -90,6 +90,9 @@ int32_t ringInJob(const Volume* volume, int32_t ring);
 // source or a piece).
 uint8_t isDotCutVolume(const Volume* volume);
 
+// A volume's layer title; "" when it has none.
+const char* volumeLayerName(const Volume* volume);
+
 // Copies a name into a fixed field: at most size - 1 bytes, never cutting a
 // UTF-8 character in half, always terminated. Every name field of the cut
 // model is filled through this, so names cut to a field still match.

@@ -36,7 +36,11 @@ struct Volume {
     AIArtHandle art;
     Ring* rings;
     int32_t ringCount;
-    char layerName[256];
+    // The title of the layer holding the art, cut as a 256-byte name field
+    // is (CopyNameField): kept once per layer by the cut model, whatever the
+    // number of volumes on it, for as long as the job is loaded. Null reads
+    // as no title (volumeLayerName).
+    const char* layerName;
     uint16_t layerColor[3];
     uint16_t colorRGB[3];
     uint32_t colorKind;  // 0 gray, 1 CMYK, 2 pattern, 3 custom, 4 gradient, 5 RGB, 6 none

@@ -57,7 +57,7 @@ protected:
             v.art = reinterpret_cast<AIArtHandle>(static_cast<uintptr_t>(0x1000 + 16 * i));
             v.rings = &rings_[i];
             v.ringCount = 1;
-            snprintf(v.layerName, sizeof(v.layerName), "%s", specs[i].layer);
+            v.layerName = specs[i].layer;
             v.layerColor[0] = (uint16_t)(0x1100 * (i + 1));
             v.colorKind = specs[i].kind;
             v.colorRGB[0] = specs[i].r;

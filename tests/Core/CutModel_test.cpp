@@ -109,6 +109,8 @@ TEST_F(CutModelTest, TwoTopLevelObjectsGiveTwoVolumesInQueryOrder)
     EXPECT_DOUBLE_EQ(g->volumes[0].scaleX, 1.0);
     EXPECT_DOUBLE_EQ(g->volumes[0].gapX, 3.0);
     EXPECT_EQ(g->volumes[0].copiesY, 1);
+    EXPECT_STREQ(g->volumes[0].layerName, d.layers()[0]->title.c_str());
+    EXPECT_EQ(g->volumes[0].layerName, g->volumes[1].layerName) << "one title kept for their layer";
 }
 
 TEST_F(CutModelTest, ClosedRectangleGivesFourSegmentsOpenOneThree)

@@ -104,7 +104,7 @@ protected:
         v.rings[0].count = (int32_t)segments.size();
         v.rings[0].beziers = (bezier_stru*)malloc(sizeof(bezier_stru) * segments.size());
         memcpy(v.rings[0].beziers, segments.data(), sizeof(bezier_stru) * segments.size());
-        strcpy(v.layerName, "Layer 1");
+        v.layerName = "Layer 1";
         v.scaleX = v.scaleY = 1.0;
         v.copiesX = v.copiesY = 1;
         v.gapX = v.gapY = 3.0;
@@ -460,7 +460,7 @@ TEST_F(PlotOutTest, ColourEntriesOfEqualRgbButOtherKindsEachCutOnlyTheirOwn)
 TEST_F(PlotOutTest, LayerGroupsInTableOrder)
 {
     Volume a = tagged(1, 1), b = tagged(2, 1), c = tagged(3, 2);
-    strcpy(b.layerName, "Back");
+    b.layerName = "Back";
     useVolumes({a, b, c});
     Layer layers[] = {layer("Back", 1), layer("Layer 1", 0), layer("Empty", 2)};
     g->usePlotterSetting = 1;
