@@ -629,8 +629,9 @@ void findHull(const bezier_stru* segments, const Ring& ring, const Volume& volum
 {
     p.hullKnown = true;
     p.hullEmpty = true;
+    Placement placement = placementOf(volume);
     for (int32_t k = 0; segments != NULL && k < ring.count; k++) {
-        bezier_stru placed = placeBezier(segments[k], volume, offset);
+        bezier_stru placed = placeWith(placement, segments[k], offset);
         for (int n = 0; n < 4; n++) {
             for (int xy = 0; xy < 2; xy++) {
                 double q = placed.P[n][xy];
@@ -660,8 +661,9 @@ ASErr makeRingPicture(const bezier_stru* segments, const Ring& ring, const Volum
     try {
         PictureMaker maker(out);
         ArcSteps steps;
+        Placement placement = placementOf(volume);
         for (int32_t k = 0; k < ring.count; k++) {
-            bezier_stru placed = placeBezier(segments[k], volume, offset);
+            bezier_stru placed = placeWith(placement, segments[k], offset);
             if (makeCutSegment(&placed, &volume, &path) != kNoErr) {
                 out = RingPicture();
                 return kMemoryErr;

@@ -98,13 +98,14 @@ Outlines& outlinesOf(const Volume& v)
     o.points.clear();
     o.runBox.clear();
     o.runStart.assign(1, 0);
+    Placement placement = placementOf(v);
     for (int32_t r = 0; r < v.ringCount; r++) {
         const Ring& ring = v.rings[r];
         if (ringInJob(&v, r) != kJobCut)
             continue;
         const bezier_stru* segments = segmentsOf(ring);
         for (int32_t k = 0; segments != NULL && k < ring.count; k++) {
-            bezier_stru b = placeBezier(segments[k], v, kOrigin);
+            bezier_stru b = placeWith(placement, segments[k], kOrigin);
             for (int p = 0; p < 4; p++) {
                 for (int c = 0; c < 2; c++) {
                     if (!o.hasPoints || b.P[p][c] < o.low[c]) o.low[c] = b.P[p][c];
@@ -134,6 +135,7 @@ void flatten(Outlines& o, const Volume& v)
     o.points.clear();
     o.runStart.assign(1, 0);
     bool lastWasPiece = false;
+    Placement placement = placementOf(v);
     for (int32_t r = 0; r < v.ringCount; r++) {
         const Ring& ring = v.rings[r];
         if (ringInJob(&v, r) != kJobCut)
@@ -142,7 +144,7 @@ void flatten(Outlines& o, const Volume& v)
         size_t before = o.points.size();
         const bezier_stru* segments = segmentsOf(ring);
         for (int32_t k = 0; segments != NULL && k < ring.count; k++) {
-            bezier_stru b = placeBezier(segments[k], v, kOrigin);
+            bezier_stru b = placeWith(placement, segments[k], kOrigin);
             bezier_stru* pieces = NULL;
             int n = 0;
             if (BezierToLineBy2Div(&b, &n, &pieces) != 0 || n < 1) {

@@ -28,6 +28,51 @@ bezier_stru orientBezier(bezier_stru bezier, const Volume& volume)
     return bezier;
 }
 
+Placement placementOf(const Volume& volume)
+{
+    Placement p;
+    float halfWidth = (volume.loadRect[2] - volume.loadRect[0]) / 2.0f;
+    float halfHeight = (volume.loadRect[1] - volume.loadRect[3]) / 2.0f;
+    p.mirror = volume.mirror != 0;
+    p.centre[0] = halfWidth;
+    p.centre[1] = halfHeight;
+    // As BezierRotate turns: the angle in radians, then its cosine and sine.
+    double a = volume.angle * kMathPi / 180.0;
+    p.cosine = cos(a);
+    p.sine = sin(a);
+    p.back[0] = -volume.rotMinX;
+    p.back[1] = -volume.rotMinY;
+    p.factors[0] = volume.scaleX;
+    p.factors[1] = volume.scaleY;
+    return p;
+}
+
+// The steps of placeBezier one point at a time, each with the arithmetic of
+// the operation it stands for (BezierYMirror, BezierRotate, BezierMove,
+// BezierScale about the origin, BezierMove).
+bezier_stru placeWith(const Placement& p, const bezier_stru& bezier, const double* offset)
+{
+    bezier_stru out;
+    out.degree = bezier.degree;
+    const double origin = 0.0;
+    for (int i = 0; i < 4; i++) {
+        double x = bezier.P[i][0], y = bezier.P[i][1];
+        if (p.mirror)
+            x = 2.0 * p.centre[0] - x;
+        double dx = x - p.centre[0];
+        double dy = y - p.centre[1];
+        x = p.centre[0] + dx * p.cosine - dy * p.sine;
+        y = p.centre[1] + dy * p.cosine + dx * p.sine;
+        x = x + p.back[0];
+        y = y + p.back[1];
+        x = (x - origin) * p.factors[0] + origin;
+        y = (y - origin) * p.factors[1] + origin;
+        out.P[i][0] = x + offset[0];
+        out.P[i][1] = y + offset[1];
+    }
+    return out;
+}
+
 bezier_stru placeBezier(bezier_stru bezier, const Volume& volume, const double* offset)
 {
     bezier = orientBezier(bezier, volume);

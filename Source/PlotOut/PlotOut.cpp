@@ -657,8 +657,9 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
     ASErr error = kNoErr;
     CutSegment path;
     initCutSegment(&path);
+    Placement placement = placementOf(volume);
     for (int32_t k = 0; k < ring.count && error == kNoErr; k++) {
-        bezier_stru bezier = placeBezier(segments[k], volume, offset);
+        bezier_stru bezier = placeWith(placement, segments[k], offset);
         if (makeCutSegment(&bezier, &volume, &path) != kNoErr) {
             error = kMemoryErr;
             break;

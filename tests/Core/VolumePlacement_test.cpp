@@ -282,6 +282,48 @@ TEST_F(VolumePlacementTest, TurningTurnsTheGapsAndTheGeometryAsItIsCut)
     EXPECT_NEAR(high[1] - low[1], 20, kMm);
 }
 
+TEST_F(VolumePlacementTest, APlacementWorkedOutOncePlacesAsEachStepDoesToTheBit)
+{
+    struct Row {
+        const char* what;
+        uint8_t mirror;
+        double angle, scaleX, scaleY, rotMinX, rotMinY;
+        float loadWidth, loadHeight;
+    } rows[] = {
+        {"as loaded", 0, 0, 1, 1, 0, 0, 30, 20},
+        {"mirrored", 1, 0, 1, 1, 0, 0, 30, 20},
+        {"turned a quarter", 0, 90, 1, 1, -20, 0, 30, 20},
+        {"turned and mirrored", 1, -33.3, 1, 1, -4.5, 2.25, 17.3f, 9.1f},
+        {"scaled unevenly", 0, 0, 2.5, 0.3, 0, 0, 30, 20},
+        {"all at once", 1, 271.7, 0.125, 7.75, 3.3, -8.1, 0.7f, 1234.5f},
+    };
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> coordinate(-500, 500);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Volume v;
+        std::memset(&v, 0, sizeof v);
+        v.mirror = row.mirror;
+        v.angle = row.angle;
+        v.scaleX = row.scaleX;
+        v.scaleY = row.scaleY;
+        v.rotMinX = row.rotMinX;
+        v.rotMinY = row.rotMinY;
+        v.loadRect[2] = row.loadWidth;
+        v.loadRect[1] = row.loadHeight;
+        Placement placement = placementOf(v);
+        for (int n = 0; n < 200; n++) {
+            bezier_stru b;
+            b.degree = 3;
+            for (auto& p : b.P)
+                for (double& c : p) c = n == 0 ? -0.0 : coordinate(random);
+            double offset[2] = {n == 1 ? -0.0 : coordinate(random), coordinate(random)};
+            bezier_stru each = placeBezier(b, v, offset), once = placeWith(placement, b, offset);
+            ASSERT_EQ(std::memcmp(each.P, once.P, sizeof each.P), 0) << "segment " << n;
+        }
+    }
+}
+
 TEST_F(VolumePlacementTest, MirroringTwoVolumesSwapsTheirPlaces)
 {
     loadRects({{0, 0, 20, 10}, {30, 0, 10, 10}});
