@@ -49,6 +49,14 @@ void qdRecord(Drawer& d, const std::string& call)
     d.calls->push_back("QD " + call + suffix);
 }
 
+// The pen's place once the text drawn last has moved it.
+void settlePen(Port* port, Drawer& d)
+{
+    if (port->penAdvance.empty()) return;
+    port->penH = static_cast<int>(port->penH + textWidth(d, port->penAdvance));
+    port->penAdvance.clear();
+}
+
 }  // namespace
 
 extern "C" {
@@ -90,6 +98,7 @@ void PenNormal(void)
 void MoveTo(short h, short v)
 {
     if (!currentPort()) return;
+    currentPort()->penAdvance.clear();
     currentPort()->penH = h;
     currentPort()->penV = v;
 }
@@ -99,6 +108,7 @@ void LineTo(short h, short v)
     Drawer d;
     if (!portDrawer(d)) return;
     Port* port = currentPort();
+    settlePen(port, d);
     if (recording(d)) qdRecord(d, "LineTo " + std::to_string(port->penH) + " " + std::to_string(port->penV) + " " + std::to_string(h) +
                     " " + std::to_string(v));
     paintLine(d, port->penH, port->penV, h, v);
@@ -121,9 +131,10 @@ void DrawText(const void* text, short firstByte, short byteCount)
     if (!text || byteCount <= 0 || firstByte < 0 || !portDrawer(d)) return;
     std::string s(static_cast<const char*>(text) + firstByte, static_cast<size_t>(byteCount));
     Port* port = currentPort();
+    settlePen(port, d);
     if (recording(d)) qdRecord(d, "DrawText " + std::to_string(port->penH) + " " + std::to_string(port->penV) + " \"" + s + "\"");
     paintText(d, s, port->penH, port->penV);
-    port->penH = static_cast<int>(port->penH + textWidth(d, s));
+    port->penAdvance = s;
 }
 
 }  // extern "C"

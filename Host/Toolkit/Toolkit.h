@@ -472,6 +472,9 @@ struct Port {
     const Drawer* drawer = nullptr;  // of the item or entry being drawn: its clip is the port's
     uint32_t penColor = 0x000000;
     int penH = 0, penV = 0;
+    // Text drawn last whose width the pen has still to move by: measured
+    // only when the pen's place is next needed, not when it is moved anew.
+    std::string penAdvance;
 };
 Port*& currentPort();
 

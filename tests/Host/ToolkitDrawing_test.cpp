@@ -124,6 +124,38 @@ TEST_F(ToolkitDrawing, QuickDrawLinesLandInTheItemBeingDrawn)
     LineTo(10, 10);
 }
 
+// Text drawn with QuickDraw moves the pen on by its width.
+int g_widthOf12 = 0;
+ASErr drawQuickDrawText(ADMItemRef item, ADMDrawerRef drawer)
+{
+    g_widthOf12 = host::suiteTable<ADMDrawerSuite>().GetTextWidth(drawer, "12");
+    MoveTo(300, 20);
+    DrawText("12", 0, 2);
+    DrawText("34", 0, 2);  // goes on where "12" ended
+    LineTo(400, 20);       // and so does a line
+    DrawText("56", 0, 2);
+    MoveTo(250, 30);       // a new place: nothing of "56" is carried over
+    DrawText("78", 0, 2);
+    return kNoErr;
+}
+
+TEST_F(ToolkitDrawing, QuickDrawTextMovesThePenByItsWidth)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef frame = make(d, 1, kADMFrameType, 221, 2, 300, 50);
+    I().SetDrawProc(frame, drawQuickDrawText);
+    I().Update(frame);
+    ASSERT_GT(g_widthOf12, 0);
+    const auto& calls = model(frame)->calls;
+    ASSERT_EQ(calls.size(), 5u);
+    int x = 300 + g_widthOf12;
+    EXPECT_EQ(calls[1], "QD DrawText " + std::to_string(x) + " 20 \"34\" color=0x000000");
+    int y = x + g_widthOf12;  // "34" is as wide as "12" in the toolkit's font
+    EXPECT_EQ(calls[2], "QD LineTo " + std::to_string(y) + " 20 400 20 color=0x000000");
+    EXPECT_EQ(calls[3], "QD DrawText 400 20 \"56\" color=0x000000");
+    EXPECT_EQ(calls[4], "QD DrawText 250 30 \"78\" color=0x000000");
+}
+
 TEST_F(ToolkitDrawing, ADialogIsSavedAsAPicture)
 {
     ADMDialogRef d = floating();
