@@ -262,9 +262,21 @@ public:
                bottom + d_.offsetY < clip_.bottom;
     }
     bool holds(const Stamp& s, int x, int y) const { return holds(x + s.left, y + s.top, x + s.right, y + s.bottom); }
+    // A stamp that holds() found wholly inside the clip: no pixel needs the
+    // clip's test.
     void stamp(const Stamp& s, int x, int y)
     {
-        for (const auto& p : s.pixels) put(x + p.first, y + p.second);
+        unsigned char* origin = data_ + (y + d_.offsetY) * stride_ + (x + d_.offsetX) * 4;
+        uint32_t colour = rgb_ | 0xFF000000u;
+        if (xor_) {
+            for (const auto& p : s.pixels) {
+                uint32_t* q = reinterpret_cast<uint32_t*>(origin + p.second * stride_ + p.first * 4);
+                *q = (*q ^ rgb_) | 0xFF000000u;
+            }
+        } else {
+            for (const auto& p : s.pixels)
+                *reinterpret_cast<uint32_t*>(origin + p.second * stride_ + p.first * 4) = colour;
+        }
     }
     // A run of pixels from (x, y) to (x + w - 1, y), cut to the clip.
     void row(int x, int y, int w)

@@ -468,10 +468,10 @@ struct PictureStep {
 // A ring of one copy as the knife follows it: its flattened outline, then the
 // pieces fitted to it, as the writer cuts them segment by segment.
 struct RingPicture {
-    std::vector<ViewPoint> outline;
+    std::vector<ViewPoint> points;  // the outline's [0, outlineCount), then the fitted pieces'
+    uint32_t outlineCount = 0;
     bool outlineClosed = false;  // in millimetres: an open path whose ends meet on a pixel stays open
-    std::vector<ViewPoint> points;  // of the fitted pieces
-    std::vector<PictureStep> steps;
+    std::vector<PictureStep> steps;  // the pieces' point indexes count from outlineCount
     bool hasStart = false;
     ViewPoint start{0, 0};  // where the ring is cut from
     bool anyArc = false;
@@ -485,7 +485,7 @@ struct RingPicture {
     bool hullKnown = false, hullEmpty = true;
     double hullLow[2] = {0, 0}, hullHigh[2] = {0, 0};
 
-    size_t pointCount() const { return outline.size() + points.size() + steps.size(); }
+    size_t pointCount() const { return points.size() + steps.size(); }
 };
 
 void widen(RingPicture& p, ViewPoint q)
@@ -509,18 +509,36 @@ void appendOnce(std::vector<ViewPoint>& points, size_t runStart, ViewPoint q)
     points.push_back(q);
 }
 
+// What a picture is made in, kept from ring to ring: the picture itself then
+// takes exactly the room it needs, once.
+struct PictureRoom {
+    std::vector<ViewPoint> outline, points;
+    std::vector<PictureStep> steps;
+};
+
+PictureRoom& pictureRoom()
+{
+    static PictureRoom room;
+    return room;
+}
+
 // Makes a ring picture from the millimetre path, piece by piece in order.
 class PictureMaker {
 public:
-    explicit PictureMaker(RingPicture& p) : p_(p) {}
+    explicit PictureMaker(RingPicture& p) : p_(p), r_(pictureRoom())
+    {
+        r_.outline.clear();
+        r_.points.clear();
+        r_.steps.clear();
+    }
 
     void outlinePoint(point_struct q)
     {
-        if (p_.outline.empty())
+        if (r_.outline.empty())
             firstOutline_ = q;
         lastOutline_ = q;
         ViewPoint v = viewPoint(q);
-        appendOnce(p_.outline, 0, v);
+        appendOnce(r_.outline, 0, v);
         widen(p_, v);
         outlineSeen_ = true;
     }
@@ -551,24 +569,29 @@ public:
     {
         p_.outlineClosed = outlineSeen_ && samePoint(firstOutline_, lastOutline_);
         if (haveLines_) {
-            uint32_t n = (uint32_t)p_.points.size();
+            uint32_t n = (uint32_t)r_.points.size();
             // The markers first, then the lines over them.
-            p_.steps.push_back(PictureStep{kStepControlMarkers, 0, 0, 0, n});
+            r_.steps.push_back(PictureStep{kStepControlMarkers, 0, 0, 0, n});
             uint8_t closed = samePoint(firstLine_, lastLine_) ? 1 : 0;
-            p_.steps.push_back(PictureStep{kStepLines, closed, 0, 0, n});
+            r_.steps.push_back(PictureStep{kStepLines, closed, 0, 0, n});
         }
         // A control marker with another on its pixel later is drawn over by it.
         ViewPoint next{0, 0};
         bool haveNext = false;
-        for (size_t i = p_.steps.size(); i-- > 0;) {
-            PictureStep& s = p_.steps[i];
+        for (size_t i = r_.steps.size(); i-- > 0;) {
+            PictureStep& s = r_.steps[i];
             if (s.kind != kStepLinePiece && s.kind != kStepArcPiece)
                 continue;
-            ViewPoint at = p_.points[markerIndex(s)];
+            ViewPoint at = r_.points[markerIndex(s)];
             s.markerRepeated = haveNext && at == next;
             next = at;
             haveNext = true;
         }
+        p_.outlineCount = (uint32_t)r_.outline.size();
+        p_.points.reserve(r_.outline.size() + r_.points.size());
+        p_.points.assign(r_.outline.begin(), r_.outline.end());
+        p_.points.insert(p_.points.end(), r_.points.begin(), r_.points.end());
+        p_.steps.assign(r_.steps.begin(), r_.steps.end());
     }
 
     static uint32_t markerIndex(const PictureStep& s) { return s.kind == kStepArcPiece ? s.first + s.count : s.first; }
@@ -577,7 +600,7 @@ private:
     void linePoint(point_struct q)
     {
         ViewPoint v = viewPoint(q);
-        appendOnce(p_.points, 0, v);
+        appendOnce(r_.points, 0, v);
         widen(p_, v);
         if (!p_.hasStart) {
             p_.hasStart = true;
@@ -593,31 +616,32 @@ private:
             p_.start = start;
             widen(p_, start);
         }
-        uint32_t first = (uint32_t)p_.points.size();
+        uint32_t first = (uint32_t)r_.points.size();
         if (a.type == kArcLine || a.type == kArcPoint) {
             ViewPoint end = viewPoint(a.end);
-            p_.points.push_back(start);
-            p_.points.push_back(end);
+            r_.points.push_back(start);
+            r_.points.push_back(end);
             widen(p_, start);
             widen(p_, end);
-            p_.steps.push_back(PictureStep{kStepLinePiece, 0, 0, first, 2});
+            r_.steps.push_back(PictureStep{kStepLinePiece, 0, 0, first, 2});
         } else if (a.type == kArcCircle || a.type == kArcFull) {
             int n = arcStepCount(a, kPreviewArcTolerance, steps);
             for (int k = 0; k < n; k++) {
                 ViewPoint q = viewPoint(arcStepPoint(*steps, k));
-                appendOnce(p_.points, first, q);
+                appendOnce(r_.points, first, q);
                 widen(p_, q);
             }
-            uint32_t count = (uint32_t)p_.points.size() - first;
-            p_.points.push_back(start);
-            p_.points.push_back(viewPoint(a.center));
+            uint32_t count = (uint32_t)r_.points.size() - first;
+            r_.points.push_back(start);
+            r_.points.push_back(viewPoint(a.center));
             widen(p_, start);
-            p_.steps.push_back(PictureStep{kStepArcPiece, 0, 0, first, count});
+            r_.steps.push_back(PictureStep{kStepArcPiece, 0, 0, first, count});
             p_.anyArc = true;
         }
     }
 
     RingPicture& p_;
+    PictureRoom& r_;
     bool outlineSeen_ = false;
     point_struct firstOutline_{0, 0}, lastOutline_{0, 0};
     bool haveLines_ = false;
@@ -743,8 +767,8 @@ bool markerSetsDrawerColor()
 void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, const Volume& volume)
 {
     const uint32_t* w = g->previewOption.words;
-    if (!p.outline.empty()) {
-        const std::vector<PixelPoint>& points = framePixels(b, p.outline.data(), p.outline.size());
+    if (p.outlineCount > 0) {
+        const std::vector<PixelPoint>& points = framePixels(b, p.points.data(), p.outlineCount);
         if (p.outlineClosed) {
             // Art without a fill (a weeding border, say) is not painted over
             // what lies inside it.
@@ -760,7 +784,7 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
             polyline(c, points.data(), points.size());
         }
     }
-    const ViewPoint* q = p.points.data();
+    const ViewPoint* q = p.points.data() + p.outlineCount;
     for (const PictureStep& s : p.steps) {
         switch (s.kind) {
         case kStepControlMarkers:
