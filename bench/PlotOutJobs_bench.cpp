@@ -15,8 +15,9 @@
 //   BM_OpenPlotOut      opening the dialog on the read document (its init:
 //                       the cut model, the lists, the cut length) and the
 //                       first drawing of the preview
-//   BM_RedrawAfterMove  the selection (every volume) moved by typing its left
-//                       edge, and the preview drawn again
+//   BM_RedrawAfterMove  the selection moved by typing its left edge, and the
+//                       preview drawn again: one volume (picked with a click
+//                       in the preview) or every volume of the job
 //
 //     build/vantorel_bench --benchmark_filter='PlotJob|OpenPlotOut|RedrawAfterMove'
 //
@@ -28,6 +29,8 @@
 #include <string>
 #include <vector>
 
+#include "Common/PluginGlobals.h"
+#include "Core/ReDrawPlotOutPreview.h"
 #include "Dialog/PlotOutDialog.h"
 #include "DocumentBench.h"
 #include "Documents/Svg.h"
@@ -187,18 +190,31 @@ void BM_OpenPlotOut(benchmark::State& state)
     perPoint(state, kind);
 }
 
+// A click on the middle of the first volume: it alone is selected.
+bool pickOne(Driver& user, std::string& e)
+{
+    const Volume& v = g->volumes[0];
+    AIRealRect r = {v.rect[0], v.rect[1], v.rect[2], v.rect[3]};
+    ADMRect frame;
+    convertDimenRectToFrameRect(r, &frame);
+    ADMPoint middle = {(ASInt16)((frame.left + frame.right) / 2), (ASInt16)((frame.top + frame.bottom) / 2)};
+    return user.press(kPlotOutPreviewItem, middle, 0, e) && user.release(middle, 0, e);
+}
+
 void BM_RedrawAfterMove(benchmark::State& state)
 {
     Unwatched session;
     if (!session.ready()) return state.SkipWithError("no host session");
     int kind = static_cast<int>(state.range(0));
+    bool every = state.range(1) != 0;
     if (!readJob(jobFile(kind))) return state.SkipWithError("the job was not read");
-    std::string failed;
     DialogAction moves = [&](Driver& user, std::string& e) {
+        Toolkit::get().draw(user.find(kPlotOutPreviewItem, e));
+        if (!every && !pickOne(user, e)) return false;
         Toolkit::get().draw(user.find(kPlotOutPreviewItem, e));
         int step = 0;
         for (auto _ : state) {
-            // Every volume 10 mm to the right, then back.
+            // The selection 10 mm to the right, then back.
             if (!user.type(kPlotOutOffsetXItem, ++step % 2 ? "10 mm" : "0 mm", e)) return false;
             Toolkit::get().draw(user.find(kPlotOutPreviewItem, e));
         }
@@ -217,4 +233,7 @@ void jobKinds(benchmark::internal::Benchmark* b)
 
 BENCHMARK(BM_PlotJob)->Apply(jobKinds);
 BENCHMARK(BM_OpenPlotOut)->Apply(jobKinds);
-BENCHMARK(BM_RedrawAfterMove)->Apply(jobKinds);
+BENCHMARK(BM_RedrawAfterMove)
+    ->ArgNames({"job", "every"})
+    ->ArgsProduct({{kCurves10k, kPolylines42k, kCurves100k}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);

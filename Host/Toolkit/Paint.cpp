@@ -378,17 +378,74 @@ void paintOval(Drawer& d, const ADMRect& r, bool fill)
     paint(d, [=](cairo_t* cr) { ovalPath(cr, r, fill); }, fill);
 }
 
+namespace {
+
+// The path of a polygon whose first corner lies at (x, y).
+void polygonPath(cairo_t* cr, const ADMPoint* p, int count, int x, int y, bool fill)
+{
+    double o = fill ? 0.0 : 0.5;
+    cairo_move_to(cr, x + o, y + o);
+    for (int i = 1; i < count; ++i) cairo_line_to(cr, p[i].h - p[0].h + x + o, p[i].v - p[0].v + y + o);
+    cairo_close_path(cr);
+}
+
+// Polygons are stamped too, kept by their corners relative to the first: a
+// preview draws the same outlines again at every redraw. Only small ones, and
+// only so many: a polygon's pixels can be many.
+constexpr int kStampedPolygonReach = 128;
+constexpr size_t kStampedPolygons = 65536;
+
+std::unordered_map<std::string, Stamp>& polygonStamps()
+{
+    static std::unordered_map<std::string, Stamp> kept;
+    return kept;
+}
+
+// The pixels of the polygon relative to its first corner; null when it is
+// too large to stamp.
+const Stamp* polygonStamp(const ADMPoint* p, int count, bool fill)
+{
+    int left = 0, top = 0, right = 0, bottom = 0;
+    std::string key(1, fill ? 'f' : 'o');
+    key.reserve(1 + 4 * static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        int dx = p[i].h - p[0].h, dy = p[i].v - p[0].v;
+        left = std::min(left, dx);
+        right = std::max(right, dx);
+        top = std::min(top, dy);
+        bottom = std::max(bottom, dy);
+        int16_t both[2] = {static_cast<int16_t>(dx), static_cast<int16_t>(dy)};
+        key.append(reinterpret_cast<const char*>(both), sizeof both);
+    }
+    if (right - left > kStampedPolygonReach || bottom - top > kStampedPolygonReach) return nullptr;
+    auto& kept = polygonStamps();
+    auto found = kept.find(key);
+    if (found != kept.end()) return &found->second;
+    if (kept.size() >= kStampedPolygons) kept.clear();
+    // A sharp corner's mitre reaches out as far as ten half-widths.
+    const int margin = 6;
+    Stamp made = makeStamp(right - left + 2 * margin + 1, bottom - top + 2 * margin + 1, margin - left, margin - top,
+                           [=](cairo_t* cr) { polygonPath(cr, p, count, 0, 0, fill); }, fill);
+    return &kept.emplace(std::move(key), std::move(made)).first->second;
+}
+
+}  // namespace
+
 void paintPolygon(Drawer& d, const ADMPoint* points, int count, bool fill)
 {
     if (!points || count <= 0) return;
+    Box clip;
+    if (directTarget(d, clip)) {
+        if (const Stamp* stamp = polygonStamp(points, count, fill)) {
+            PixelWriter out(d, clip);
+            if (out.holds(*stamp, points[0].h, points[0].v)) {
+                out.stamp(*stamp, points[0].h, points[0].v);
+                return;
+            }
+        }
+    }
     std::vector<ADMPoint> p(points, points + count);
-    paint(d,
-          [&p, fill](cairo_t* cr) {
-              double o = fill ? 0.0 : 0.5;
-              cairo_move_to(cr, p[0].h + o, p[0].v + o);
-              for (size_t i = 1; i < p.size(); ++i) cairo_line_to(cr, p[i].h + o, p[i].v + o);
-              cairo_close_path(cr);
-          },
+    paint(d, [&p, fill](cairo_t* cr) { polygonPath(cr, p.data(), static_cast<int>(p.size()), p[0].h, p[0].v, fill); },
           fill);
 }
 

@@ -213,8 +213,8 @@ TEST_F(ToolkitDrawing, ListEntriesAreDrawnInTheirOwnRows)
     EXPECT_EQ(raster.pixel(24, 45), 0xFFFFFF);  // no third entry
 }
 
-// Lines, rectangles and ovals are put down from kept pixel sets; every one
-// must match what cairo itself draws, in both modes and under a clip.
+// Lines, rectangles, ovals and polygons are put down from kept pixel sets;
+// every one must match what cairo itself draws, in both modes and under a clip.
 std::vector<long> g_shapePixels;
 
 TEST_F(ToolkitDrawing, StampedShapesMatchWhatCairoDraws)
@@ -224,6 +224,7 @@ TEST_F(ToolkitDrawing, StampedShapesMatchWhatCairoDraws)
     static std::mt19937 random;
     static int kind = 0;
     static ADMPoint a, b;
+    static std::vector<ADMPoint> corners;
     I().SetDrawProc(frame, [](ADMItemRef, ADMDrawerRef drawer) -> ASErr {
         auto& Dr = host::suiteTable<ADMDrawerSuite>();
         ADMRect all{0, 0, 120, 160};
@@ -237,7 +238,9 @@ TEST_F(ToolkitDrawing, StampedShapesMatchWhatCairoDraws)
         case 1: Dr.DrawRect(drawer, &box); break;
         case 2: Dr.FillRect(drawer, &box); break;
         case 3: Dr.DrawOval(drawer, &box); break;
-        default: Dr.FillOval(drawer, &box); break;
+        case 4: Dr.FillOval(drawer, &box); break;
+        case 5: Dr.DrawPolygon(drawer, corners.data(), static_cast<ASInt32>(corners.size())); break;
+        default: Dr.FillPolygon(drawer, corners.data(), static_cast<ASInt32>(corners.size())); break;
         }
         Dr.SetDrawMode(drawer, kADMNormalMode);
         return kNoErr;
@@ -250,15 +253,26 @@ TEST_F(ToolkitDrawing, StampedShapesMatchWhatCairoDraws)
             for (int x = 0; x < 160; ++x) all.push_back(model(frame)->raster.pixel(x, y));
         return all;
     };
-    const char* kinds[] = {"line", "rectangle", "filled rectangle", "oval", "filled oval"};
-    for (int trial = 0; trial < 1200; ++trial) {
-        kind = trial % 10;
+    const char* kinds[] = {"line", "rectangle", "filled rectangle", "oval", "filled oval", "polygon", "filled polygon"};
+    for (int trial = 0; trial < 1400; ++trial) {
+        kind = trial % 14;
         a = ADMPoint{static_cast<ASInt16>(random() % 150), static_cast<ASInt16>(random() % 110)};
         int reach = trial % 3 == 0 ? 8 : 70;  // many short shapes, some long
         b = ADMPoint{static_cast<ASInt16>(std::clamp<int>(a.h + static_cast<int>(random() % (2 * reach + 1)) - reach, -5, 165)),
                      static_cast<ASInt16>(std::clamp<int>(a.v + static_cast<int>(random() % (2 * reach + 1)) - reach, -5, 125))};
+        // A polygon: a walk from a through b and on, its corners often on
+        // one pixel, in one line or turning back sharply, as flattened rings' are.
+        corners.assign({a, b});
+        for (int n = static_cast<int>(random() % 9); n > 0; --n) {
+            ADMPoint last = corners.back();
+            int step = 1 + static_cast<int>(random() % 12);
+            corners.push_back(ADMPoint{
+                static_cast<ASInt16>(std::clamp<int>(last.h + static_cast<int>(random() % (2 * step + 1)) - step, -5, 165)),
+                static_cast<ASInt16>(std::clamp<int>(last.v + static_cast<int>(random() % (2 * step + 1)) - step, -5, 125))});
+        }
         tk().stampShapes = true;
         std::vector<long> stamped = pixels();
+        ASSERT_EQ(pixels(), stamped) << "drawn again from the kept pixels";
         tk().stampShapes = false;
         std::vector<long> drawn = pixels();
         ASSERT_EQ(stamped, drawn) << kinds[kind / 2] << (kind % 2 ? " in XOR" : "") << " from " << a.h << "," << a.v
