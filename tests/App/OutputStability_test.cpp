@@ -1,7 +1,10 @@
 // vantorel-host plot writes the same bytes as it always has: the bundled
 // samples against the jobs they gave (checked in beside this file), and
-// generated jobs of 2,000 curves, loose and in groups of 250 rings of distinct
-// areas, in every command language, against the SHA-256 of the jobs they gave.
+// generated jobs in every command language against the SHA-256 of the jobs
+// they gave: 2,000 curves along the roll, loose and in groups of 250 rings of
+// distinct areas, and the shapes that fill the preview's first view, 1,000
+// overlapping curves and 4,200 polylines styled by their group in a 500 mm
+// square.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -109,34 +112,49 @@ TEST(OutputStability, SamplesGiveTheJobsTheyAlwaysGave)
 
 TEST(OutputStability, GeneratedJobsGiveTheJobsTheyAlwaysGave)
 {
+    enum { kLoose, kGroups, kSquareCurves, kSquarePolylines, kJobs };
     struct Row {
         const char* what;
-        int groupsPerLayer;
+        int job;
         int plotter;  // of kPlotters
         bool byColour;
         const char* sha256;
     } rows[] = {
-        {"loose curves, HPGL", 0, 0, false, "85fc35a620fbb3677ee3df84fcc236ed9deb98d6abcde4fc1ce528e79d835dd7"},
-        {"loose curves, GPGL", 0, 2, false, "5331d67e2c36392a026bf3154265bb67b7a5b3b0fc9d8427761b73a8e366fd00"},
-        {"loose curves, MGL_IC1", 0, 3, false, "ec8e8e70dba51e250e0716a544b31952f241149b428570fb42ef62f6a9fbc55f"},
-        {"loose curves, DMGL", 0, 4, false, "0d77d7fbbf2d4a52240df3b358c1d77dff6aedecc58810f478b25deae8043d99"},
-        {"groups of 250, HPGL", 2, 0, false, "066a4efb63edeb7e9b95162e0fd2c15bd782da1ba72e89b908f31e759ea34abe"},
-        {"groups of 250, GPGL", 2, 2, false, "5b0c2b021a1ac8ef5db92f818780d069a3e4e5d489a5892738f1ac6fe3f99667"},
-        {"groups of 250, MGL_IC1", 2, 3, false, "57e2c2e0e56f9a6fc17ec831ad8beedf0ff980cea4dc807908ce666946346802"},
-        {"groups of 250, DMGL", 2, 4, false, "6e9e993056a2cce4648b92bbe0ba719291cd24128bf5f5ede9459fe38fb3126f"},
-        {"groups of 250 by colour, HPGL", 2, 0, true, "ed29a8830d89e5a3ef3f912570f71c73f6cf0c2b9c0ce81a7089adae4d636d04"},
+        {"loose curves, HPGL", kLoose, 0, false, "85fc35a620fbb3677ee3df84fcc236ed9deb98d6abcde4fc1ce528e79d835dd7"},
+        {"loose curves, GPGL", kLoose, 2, false, "5331d67e2c36392a026bf3154265bb67b7a5b3b0fc9d8427761b73a8e366fd00"},
+        {"loose curves, MGL_IC1", kLoose, 3, false, "ec8e8e70dba51e250e0716a544b31952f241149b428570fb42ef62f6a9fbc55f"},
+        {"loose curves, DMGL", kLoose, 4, false, "0d77d7fbbf2d4a52240df3b358c1d77dff6aedecc58810f478b25deae8043d99"},
+        {"groups of 250, HPGL", kGroups, 0, false, "066a4efb63edeb7e9b95162e0fd2c15bd782da1ba72e89b908f31e759ea34abe"},
+        {"groups of 250, GPGL", kGroups, 2, false, "5b0c2b021a1ac8ef5db92f818780d069a3e4e5d489a5892738f1ac6fe3f99667"},
+        {"groups of 250, MGL_IC1", kGroups, 3, false, "57e2c2e0e56f9a6fc17ec831ad8beedf0ff980cea4dc807908ce666946346802"},
+        {"groups of 250, DMGL", kGroups, 4, false, "6e9e993056a2cce4648b92bbe0ba719291cd24128bf5f5ede9459fe38fb3126f"},
+        {"groups of 250 by colour, HPGL", kGroups, 0, true, "ed29a8830d89e5a3ef3f912570f71c73f6cf0c2b9c0ce81a7089adae4d636d04"},
+        {"curves in a square, HPGL", kSquareCurves, 0, false, "b2ea2b8ae627bb141aae34ef6aeadeb8e6075303ab69fddfecca1c5ffcfe8477"},
+        {"curves in a square, GPGL", kSquareCurves, 2, false, "6f6bcf9f2ce47b10705d5bd823ab60cb08c666de6be13743e42832a39112d0e9"},
+        {"curves in a square, MGL_IC1", kSquareCurves, 3, false, "3770a43000c0eeb2e216949680d0a4c1ab47ed47db19dd26de00ac2455f84c13"},
+        {"curves in a square, DMGL", kSquareCurves, 4, false, "35b38de389c830e5fa767b4f313a8b9bdd0d314ed9d73c14c311402be95d70dd"},
+        {"polylines in a square, HPGL", kSquarePolylines, 0, false, "255c6024f98d9bd9e1da73ceb32247c8adc126cb165c88664c1e10494b6d275d"},
+        {"polylines in a square, GPGL", kSquarePolylines, 2, false, "ac8c9ced32986b793ffa5fd9fbf9850716e8290f18d2c4e0e2503dc345729a01"},
+        {"polylines in a square, MGL_IC1", kSquarePolylines, 3, false, "23bf436cac465a299b8222170062ce21ab0e4bd6a4065191ed1c1cffbfe8425e"},
+        {"polylines in a square, DMGL", kSquarePolylines, 4, false, "648f4ea7f89fe7bce5c132d96a2cc35b7c10c31fa4b2f2638794e3f3fddd652e"},
     };
     vt::test::TempDir dir;
-    for (int groups : {0, 2}) {
-        vt::bench::JobShape shape;
-        shape.curves = 2000;
-        shape.layers = 4;
-        shape.groupsPerLayer = groups;
-        ASSERT_TRUE(vt::bench::writeJob(shape, dir.file("job" + std::to_string(groups) + ".svg")));
-    }
+    vt::bench::JobShape shapes[kJobs];
+    shapes[kLoose].curves = shapes[kGroups].curves = 2000;
+    shapes[kGroups].groupsPerLayer = 2;
+    shapes[kSquareCurves].curves = 1000;
+    shapes[kSquareCurves].segments = 8;
+    shapes[kSquareCurves].square = 500;
+    shapes[kSquarePolylines].curves = 4200;
+    shapes[kSquarePolylines].layers = 1;
+    shapes[kSquarePolylines].segments = 10;
+    shapes[kSquarePolylines].square = 500;
+    shapes[kSquarePolylines].polylines = true;
+    for (int job = 0; job < kJobs; ++job)
+        ASSERT_TRUE(vt::bench::writeJob(shapes[job], dir.file("job" + std::to_string(job) + ".svg")));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        ASSERT_EQ(plot(dir, dir.file("job" + std::to_string(row.groupsPerLayer) + ".svg"), kPlotters[row.plotter].name,
+        ASSERT_EQ(plot(dir, dir.file("job" + std::to_string(row.job) + ".svg"), kPlotters[row.plotter].name,
                        row.byColour, dir.file("job.out")),
                   0)
             << vt::test::readFile(dir.file("log.txt"));
