@@ -41,12 +41,11 @@ ASErr flattenCutSegment(const bezier_stru* placed, point_struct** points, int32_
     return flattenInto(placed, points, &room, count) ? kNoErr : kMemoryErr;
 }
 
-// Fits into the arrays the fit already holds: the appenders grow them from a
-// count of 0, which takes no new block while they are large enough.
+// Fits into the arrays the fit already holds (its type and count cleared):
+// the appenders grow them from a count of 0, which takes no new block while
+// they are large enough.
 static void fitInto(const point_struct* points, int32_t count, const Volume* volume, CutFit* fit)
 {
-    fit->type = 0;
-    fit->count = 0;
     int pieces = 0;
     if (volume->fitType == kCutFitArcs) {
         fit->type = kCutFitArcs;

@@ -2,11 +2,12 @@
 //
 // Every ring is drawn from the same path the writer cuts (Core/CutPath.h):
 // each placed segment flattened and fitted on its own, the pieces of the ring
-// joined. A full redraw keeps that path per volume, in millimetres, for as
-// long as the volume's placement and geometry stay, so that redrawing a large
-// job (zoom, pan, a redraw after a dialog) does not flatten and fit it again;
-// what is drawn is computed by the one routine either way, so the pixels are
-// the same as from a fresh computation.
+// joined. A full redraw keeps that path per volume as a picture in view
+// pixels (see below) for as long as the volume's placement, its geometry and
+// the zoom stay, so that redrawing a large job (pan, a redraw after a dialog
+// or after another volume moved) does not flatten and fit it again; what is
+// drawn is computed by the one routine either way, so the pixels are the same
+// as from a fresh computation.
 //
 // What cannot touch the frame is not handed to the drawer at all (a copy whose
 // box lies off the frame, a line whose ends both lie beyond one edge), and a
@@ -71,7 +72,6 @@ bool fits(long pixel) { return pixel >= -kPreviewPixelLimit && pixel <= kPreview
 struct PixelPoint {
     long h, v;
 };
-
 
 // ---- The frame being drawn -----------------------------------------------------------------
 
@@ -756,14 +756,6 @@ const std::vector<PixelPoint>& framePixels(const Base& b, const ViewPoint* point
     return pixels;
 }
 
-// Whether a control marker sets the drawer's colour (the square and plus
-// shapes; the circles set the pen's).
-bool markerSetsDrawerColor()
-{
-    int32_t shape = (int32_t)g->previewOption.words[kPreviewControlShapeWord];
-    return shape == kMarkerSquare || shape == kMarkerFilledSquare || shape == kMarkerPlus;
-}
-
 void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, const Volume& volume)
 {
     const uint32_t* w = g->previewOption.words;
@@ -817,10 +809,9 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
             const std::vector<PixelPoint>& points = framePixels(b, q + s.first, s.count);
             polyline(c, points.data(), points.size());
             PixelPoint start = onFrame(b, q[s.first + s.count]);
-            // A marker drawn over later is left out, unless the centre's cross
-            // takes the colour it sets.
-            if (g->viewShowControlPoints &&
-                (!s.markerRepeated || (g->viewShowArcCenter && markerSetsDrawerColor())))
+            // A marker drawn over later is left out, unless the centre's
+            // cross follows it (a square marker sets the colour it takes).
+            if (g->viewShowControlPoints && (!s.markerRepeated || g->viewShowArcCenter))
                 controlMarker(c, start.h, start.v);
             if (g->viewShowArcCenter) {
                 PixelPoint centre = onFrame(b, q[s.first + s.count + 1]);

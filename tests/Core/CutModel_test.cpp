@@ -111,6 +111,10 @@ TEST_F(CutModelTest, TwoTopLevelObjectsGiveTwoVolumesInQueryOrder)
     EXPECT_EQ(g->volumes[0].copiesY, 1);
     EXPECT_STREQ(g->volumes[0].layerName, d.layers()[0]->title.c_str());
     EXPECT_EQ(g->volumes[0].layerName, g->volumes[1].layerName) << "one title kept for their layer";
+    const AIRGBColor& colour = d.layers()[0]->color;
+    EXPECT_EQ(g->volumes[1].layerColor[0], colour.red);
+    EXPECT_EQ(g->volumes[1].layerColor[1], colour.green);
+    EXPECT_EQ(g->volumes[1].layerColor[2], colour.blue);
 }
 
 TEST_F(CutModelTest, ClosedRectangleGivesFourSegmentsOpenOneThree)

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "Core/CutModel.h"
 #include "Core/ReDrawPlotOutPreview.h"
 #include "Core/VolumePlacement.h"
 #include "PlacementFixture.h"
@@ -559,6 +560,46 @@ TEST_F(PreviewTest, WithYDownwardsTheHorizontalRulerRunsAlongTheTopUpwards)
 }
 
 // ---- Kept pictures ----------------------------------------------------------------------------
+
+TEST_F(PreviewTest, MarkersOfPiecesOnOnePixelAreDrawnOnce)
+{
+    // A circle a fifth of a millimetre across, inside one pixel: each of its
+    // four segments is fitted with pieces of its own, all starting there.
+    loadShapes({"<circle cx=\"10.25\" cy=\"10.25\" r=\"0.1\" fill=\"#0000ff\"/>", PlacementTest::rect({0, 0, 30, 30})});
+    selectOnly({});
+    g->volumes[0].fitType = 2;
+    g->volumes[1].fitType = 0;  // the square beside it: no pieces, no markers
+    g->viewShowControlPoints = 1;
+    drawAll();
+    EXPECT_GE(count("DrawLine"), 4) << "one for each piece";
+    EXPECT_EQ(count("QD FrameOval"), 3) << "one disc of half-size 3: three ovals";
+}
+
+TEST_F(PreviewTest, ARingWhoseSegmentsChangeIsDrawnAnew)
+{
+    loadShapes({PlacementTest::rect({0, 0, 30, 10})});
+    selectOnly({});
+    drawAll();
+    long h, v;
+    frameOf(30, 5, &h, &v);  // the right edge
+    EXPECT_EQ(pixel(h, v), kLine);
+    // The same ring, its segments now an array of its own, 100 mm further right.
+    Ring& ring = g->volumes[0].rings[0];
+    std::vector<bezier_stru> moved(4);
+    const bezier_stru* segments = nullptr;
+    ASSERT_EQ(ringSegments(&ring, segmentRoom(kSegmentsForDrawing), &segments), kNoErr);
+    ASSERT_EQ(ring.count, 4);
+    for (int k = 0; k < 4; k++) {
+        moved[k] = segments[k];
+        for (auto& p : moved[k].P) p[0] += 100;
+    }
+    ring.beziers = moved.data();
+    drawAll();
+    EXPECT_EQ(pixel(h, v), kBoard) << "nothing left where it was";
+    frameOf(130, 5, &h, &v);
+    EXPECT_EQ(pixel(h, v), kLine);
+    ring.beziers = nullptr;
+}
 
 TEST_F(PreviewTest, KeptPicturesDrawWhatAFreshRedrawDraws)
 {

@@ -287,8 +287,15 @@ TEST_F(ToolkitDrawing, StampsKeepToTheClipOfAListEntry)
     ADMItemRef item = make(d, 55, kADMListBoxType, 5, 450, 200, 60);
     ADMListRef list = I().GetList(item);
     L().SetEntryHeight(list, 20);
-    L().SetDrawProc(list, [](ADMEntryRef, ADMDrawerRef drawer) -> ASErr {
+    L().SetDrawProc(list, [](ADMEntryRef entry, ADMDrawerRef drawer) -> ASErr {
         auto& Dr = host::suiteTable<ADMDrawerSuite>();
+        if (host::suiteTable<ADMEntrySuite>().GetIndex(entry) == 1) {
+            // The second entry, 20 pixels down: a QuickDraw oval (window
+            // coordinates) reaching 4 pixels up into the first.
+            Rect oval{450 + 16, 5 + 100, 450 + 26, 5 + 110};
+            FrameOval(&oval);
+            return kNoErr;
+        }
         Dr.SetColor(drawer, 0xFF0000FF);
         ADMPoint a{10, 5}, b{20, 30};  // reaches below the entry's 20 pixels
         Dr.DrawLine(drawer, &a, &b);
@@ -297,6 +304,7 @@ TEST_F(ToolkitDrawing, StampsKeepToTheClipOfAListEntry)
         return kNoErr;
     });
     E().SetText(L().InsertEntry(list, 0), "first");
+    E().SetText(L().InsertEntry(list, 1), "second");
     I().Update(item);
     std::vector<long> stamped;
     for (int y = 0; y < 60; ++y)
@@ -310,6 +318,8 @@ TEST_F(ToolkitDrawing, StampsKeepToTheClipOfAListEntry)
         for (int x = 0; x < 200; ++x) drawn.push_back(model(item)->raster.pixel(x, y));
     EXPECT_EQ(stamped, drawn);
     EXPECT_EQ(model(item)->raster.pixel(15, 25), 0xFFFFFF) << "nothing below the entry";
+    EXPECT_EQ(model(item)->raster.pixel(105, 25), 0x000000) << "the oval's bottom, in the second entry";
+    EXPECT_EQ(model(item)->raster.pixel(105, 16), 0xFFFFFF) << "its top, in the first, is left out";
 }
 
 TEST_F(ToolkitDrawing, AnItemRecordsItsCallsUpToALimit)
