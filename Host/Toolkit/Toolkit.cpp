@@ -232,7 +232,7 @@ Toolkit::~Toolkit()
 Toolkit& Toolkit::get() { return Host::current().service<Toolkit>(); }
 
 template <typename T, typename R>
-static T* checked(const std::set<const void*>& live, R ref, const char* operation, const char* what)
+static T* checked(const std::unordered_set<const void*>& live, R ref, const char* operation, const char* what)
 {
     T* object = reinterpret_cast<T*>(ref);
     if (object == nullptr) return nullptr;

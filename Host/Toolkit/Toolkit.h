@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <unordered_set>
 #include <string>
 #include <vector>
 
@@ -435,7 +436,8 @@ public:
     std::vector<std::unique_ptr<Icon>> icons;
 
 private:
-    std::set<const void*> live_;
+    // Asked about on every call a plug-in makes, drawing included.
+    std::unordered_set<const void*> live_;
     std::vector<std::unique_ptr<Dialog>> dialogs_;
     std::map<std::string, std::deque<std::vector<DialogAction>>> queues_;
 };
