@@ -5,22 +5,6 @@
 
 #include "Math/Bezier.h"
 
-int32_t mkLong(double value)
-{
-    double f = floor(value);
-    if (value - f > 0.5)
-        f += 1.0;
-    // A length far beyond any cutter's reach (or a NaN from broken geometry)
-    // must not turn into an undefined conversion; it saturates instead.
-    if (f != f)
-        return 0;
-    if (f >= 2147483647.0)
-        return INT32_MAX;
-    if (f <= -2147483648.0)
-        return INT32_MIN;
-    return (int32_t)f;
-}
-
 int LineEquation(const double c[2], double re[1])
 {
     re[0] = -c[1] / c[0];

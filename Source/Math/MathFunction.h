@@ -2,10 +2,26 @@
 // quadratic and cubic equations behind the line crossings.
 #pragma once
 
+#include <math.h>
 #include <stdint.h>
 
 // Rounds to the nearest integer with halves going down (2.5 -> 2, -2.5 -> -3).
-int32_t mkLong(double value);
+// Inline: the preview rounds every point it draws to a pixel with it.
+inline int32_t mkLong(double value)
+{
+    double f = floor(value);
+    if (value - f > 0.5)
+        f += 1.0;
+    // A length far beyond any cutter's reach (or a NaN from broken geometry)
+    // must not turn into an undefined conversion; it saturates instead.
+    if (f != f)
+        return 0;
+    if (f >= 2147483647.0)
+        return INT32_MAX;
+    if (f <= -2147483648.0)
+        return INT32_MIN;
+    return (int32_t)f;
+}
 
 // c[0]*t^3 + c[1]*t^2 + c[2]*t + c[3] = 0. Returns -1 (nothing written) when the
 // equation has no unknown left, else 0. A root that does not exist is marked by
