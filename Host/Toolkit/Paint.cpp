@@ -486,6 +486,10 @@ void paintText(Drawer& d, const std::string& text, int x, int y)
     setColor(d.cr, d.color);
     cairo_move_to(d.cr, x, y);
     showRuns(d.cr, runs, kTextSize);
+    // Cairo leaves its current point where the text ends, and the path is
+    // no part of what cairo_restore restores: an oval drawn next by cairo
+    // would start with a line from there. The pen is the caller's to keep.
+    cairo_new_path(d.cr);
     cairo_restore(d.cr);
 }
 

@@ -281,6 +281,40 @@ TEST_F(ToolkitDrawing, StampedShapesMatchWhatCairoDraws)
     tk().stampShapes = true;
 }
 
+// Whatever cairo leaves behind after drawing a text is no part of the next
+// shape it draws: an oval cut by the frame's edge (drawn by cairo, not from
+// kept pixels) after a label has no line running to it from the label.
+TEST_F(ToolkitDrawing, AShapeDrawnAfterATextStartsWhereItIs)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef frame = make(d, 1, kADMFrameType, 0, 0, 100, 60);
+    I().SetDrawProc(frame, [](ADMItemRef, ADMDrawerRef drawer) -> ASErr {
+        auto& Dr = host::suiteTable<ADMDrawerSuite>();
+        ADMRect all{0, 0, 60, 100};
+        Dr.SetColor(drawer, kADMWhiteColor);
+        Dr.FillRect(drawer, &all);
+        Dr.SetColor(drawer, kADMBlackColor);
+        ADMPoint at{10, 45};
+        Dr.DrawText(drawer, "12", &at);
+        Dr.SetColor(drawer, 0xFF0000FF);
+        ADMRect oval{-10, 70, 10, 90};  // reaches above the frame
+        Dr.DrawOval(drawer, &oval);
+        return kNoErr;
+    });
+    for (bool stamped : {true, false}) {
+        tk().stampShapes = stamped;
+        I().Invalidate(frame);
+        I().Update(frame);
+        int strays = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 100; ++x)
+                if (model(frame)->raster.pixel(x, y) == 0xFF0000 && !(x >= 70 && x < 90 && y < 10)) ++strays;
+        EXPECT_EQ(strays, 0) << (stamped ? "text from kept pixels" : "text drawn by cairo");
+        EXPECT_EQ(model(frame)->raster.pixel(89, 0), 0xFF0000) << "the oval is drawn";
+    }
+    tk().stampShapes = true;
+}
+
 TEST_F(ToolkitDrawing, StampsKeepToTheClipOfAListEntry)
 {
     ADMDialogRef d = floating();
