@@ -293,8 +293,39 @@ public:
     {
         for (int yy = y; yy < y + h; ++yy) put(x, yy);
     }
+    // Pixels covered by amounts (a text's glyphs), wholly inside the clip:
+    // the colour is laid over each as far as it is covered.
+    template <typename Covered>
+    void cover(const std::vector<Covered>& pixels, int x, int y)
+    {
+        unsigned char* origin = data_ + (y + d_.offsetY) * stride_ + (x + d_.offsetX) * 4;
+        for (const Covered& p : pixels) {
+            uint32_t* q = reinterpret_cast<uint32_t*>(origin + p.y * stride_ + p.x * 4);
+            *q = over(p.cover, *q);
+        }
+    }
 
 private:
+    // The opaque colour over a pixel through a coverage of m (0 to 255),
+    // rounded as cairo's pixel library rounds when it puts a solid colour
+    // down through a glyph: each channel s * m + d * (255 - m), both
+    // products in 255ths rounded, the sum held at 255.
+    uint32_t over(unsigned m, uint32_t pixel) const
+    {
+        if (m >= 255) return rgb_ | 0xFF000000u;
+        auto times = [](unsigned a, unsigned b) {
+            unsigned t = a * b + 0x80;
+            return ((t >> 8) + t) >> 8;
+        };
+        uint32_t out = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+            unsigned s = shift == 24 ? 255u : (rgb_ >> shift) & 0xFFu;
+            unsigned v = times(s, m) + times((pixel >> shift) & 0xFFu, 255 - m);
+            out |= std::min(v, 255u) << shift;
+        }
+        return out;
+    }
+
     Drawer& d_;
     Box clip_;
     unsigned char* data_;
@@ -464,14 +495,128 @@ static void selectFont(cairo_t* cr, double size = kTextSize)
     cairo_set_font_size(cr, size);
 }
 
+namespace {
+
+// Texts are stamped too: a preview writes thousands of short labels at every
+// redraw, and cairo spends far longer setting up each than putting down its
+// few pixels. What cairo's glyphs cover of each pixel (0 to 255) is found once
+// per text and font, by cairo drawing the text into a coverage mask at a
+// whole-pixel pen (glyphs are placed on whole pixels, so a text's coverage
+// does not change as its pen moves by whole pixels), and laid down from there.
+// A text is stamped from the second time it is drawn: making its stamp costs
+// about what drawing it does, and a picture drawn once (a preview saved, a
+// dialog's first drawing) would pay twice for its labels.
+struct CoveredPixel {
+    int16_t x, y;  // relative to the pen
+    uint8_t cover;
+};
+
+struct TextStamp {
+    bool made = false;    // false: drawn once so far, by cairo
+    bool usable = false;  // false: the text is always drawn by cairo
+    std::vector<CoveredPixel> pixels;
+    int left = 0, top = 0, right = 0, bottom = 0;  // the box of the pixels, edges included
+};
+
+constexpr size_t kStampedTexts = 65536;
+
+std::unordered_map<std::string, TextStamp>& textStamps()
+{
+    static std::unordered_map<std::string, TextStamp> kept;
+    return kept;
+}
+
+TextStamp makeTextStamp(const FontRun& run)
+{
+    TextStamp stamp;
+    std::vector<FontRun> one{run};
+    cairo_surface_t* probe = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    cairo_t* pc = cairo_create(probe);
+    double advance = runsAdvance(pc, one, kTextSize);
+    cairo_destroy(pc);
+    cairo_surface_destroy(probe);
+    // Room for the advance and for what glyphs reach beyond it, above and
+    // below the baseline; a glyph reaching the mask's edge may have been cut
+    // by it, and such a text is left to cairo.
+    const int margin = static_cast<int>(kTextSize) / 2;
+    stamp.made = true;
+    if (!(std::fabs(advance) < 4096)) return stamp;
+    int width = static_cast<int>(std::ceil(std::fabs(advance))) + 2 * margin, height = 3 * static_cast<int>(kTextSize);
+    int penX = margin + (advance < 0 ? static_cast<int>(std::ceil(-advance)) : 0), penY = 2 * static_cast<int>(kTextSize);
+    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
+    cairo_t* mc = cairo_create(mask);
+    cairo_set_antialias(mc, CAIRO_ANTIALIAS_NONE);  // as every item's context
+    cairo_set_source_rgb(mc, 0, 0, 0);
+    cairo_move_to(mc, penX, penY);
+    showRuns(mc, one, kTextSize);
+    cairo_destroy(mc);
+    cairo_surface_flush(mask);
+    if (cairo_surface_status(mask) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(mask);
+        return stamp;
+    }
+    const unsigned char* md = cairo_image_surface_get_data(mask);
+    int ms = cairo_image_surface_get_stride(mask);
+    bool cut = false;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            unsigned char m = md[y * ms + x];
+            if (m == 0) continue;
+            cut = cut || x == 0 || y == 0 || x == width - 1 || y == height - 1;
+            int px = x - penX, py = y - penY;
+            if (stamp.pixels.empty()) {
+                stamp.left = stamp.right = px;
+                stamp.top = stamp.bottom = py;
+            }
+            stamp.left = std::min(stamp.left, px);
+            stamp.right = std::max(stamp.right, px);
+            stamp.top = std::min(stamp.top, py);
+            stamp.bottom = std::max(stamp.bottom, py);
+            stamp.pixels.push_back(CoveredPixel{static_cast<int16_t>(px), static_cast<int16_t>(py), m});
+        }
+    cairo_surface_destroy(mask);
+    stamp.usable = !cut;
+    if (!stamp.usable) stamp.pixels.clear();
+    return stamp;
+}
+
+// The coverage of a text in one font; null when it is to be drawn by cairo.
+const TextStamp* textStamp(const FontRun& run)
+{
+    std::string key(reinterpret_cast<const char*>(&run.face), sizeof run.face);
+    key += run.text;
+    auto& kept = textStamps();
+    auto found = kept.find(key);
+    if (found == kept.end()) {
+        if (kept.size() >= kStampedTexts) kept.clear();
+        kept.emplace(std::move(key), TextStamp());
+        return nullptr;
+    }
+    if (!found->second.made) found->second = makeTextStamp(run);
+    return found->second.usable ? &found->second : nullptr;
+}
+
+}  // namespace
+
 // Text goes out in runs of one font each: DejaVu Sans wherever it has the
 // glyph, the fallback font for the characters it lacks. A text DejaVu Sans
 // can draw is one run drawn exactly as before the fallback existed.
 void paintText(Drawer& d, const std::string& text, int x, int y)
 {
     if (!d.cr || text.empty()) return;
-    if (d.raster) d.raster->endDirectWrites();
     std::vector<FontRun> runs = fontRuns(text);
+    Box clip;
+    if (d.mode != kADMXORMode && runs.size() == 1 && runs[0].face && directTarget(d, clip)) {
+        if (const TextStamp* stamp = textStamp(runs[0])) {
+            if (stamp->pixels.empty()) return;  // nothing of it shows
+            PixelWriter out(d, clip);
+            if (out.holds(x + stamp->left, y + stamp->top, x + stamp->right, y + stamp->bottom)) {
+                out.cover(stamp->pixels, x, y);
+                return;
+            }
+        }
+    }
+    if (d.raster) d.raster->endDirectWrites();
     if (d.mode == kADMXORMode) {
         paint(d,
               [=](cairo_t* cr) {

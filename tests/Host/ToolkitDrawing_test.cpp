@@ -281,6 +281,65 @@ TEST_F(ToolkitDrawing, StampedShapesMatchWhatCairoDraws)
     tk().stampShapes = true;
 }
 
+// Texts are laid down from kept coverages: over pixels of many colours, in
+// any colour, twice on the same place, whole or cut by the frame's edge, and
+// in the fallback font, the pixels must be cairo's own.
+TEST_F(ToolkitDrawing, StampedTextsMatchWhatCairoDraws)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef frame = make(d, 1, kADMFrameType, 0, 0, 160, 120);
+    static std::mt19937 random(11);
+    static std::string text;
+    static ADMPoint at;
+    static ADMColor ink, under[4];
+    I().SetDrawProc(frame, [](ADMItemRef, ADMDrawerRef drawer) -> ASErr {
+        auto& Dr = host::suiteTable<ADMDrawerSuite>();
+        // Columns of four colours, every other row XORed with a fifth: no
+        // two neighbouring pixels alike under the glyphs' soft edges.
+        for (ASInt16 x = 0; x < 160; ++x) {
+            Dr.SetColor(drawer, under[x % 4]);
+            ADMRect column{0, x, 120, static_cast<ASInt16>(x + 1)};
+            Dr.FillRect(drawer, &column);
+        }
+        Dr.SetDrawMode(drawer, kADMXORMode);
+        Dr.SetColor(drawer, 0x5A3CA5FF);
+        for (ASInt16 y = 0; y < 120; y += 2) {
+            ADMPoint a{0, y}, b{159, y};
+            Dr.DrawLine(drawer, &a, &b);
+        }
+        Dr.SetDrawMode(drawer, kADMNormalMode);
+        Dr.SetColor(drawer, ink);
+        Dr.DrawText(drawer, text.c_str(), &at);
+        ADMPoint again{static_cast<ASInt16>(at.h + 1), at.v};
+        Dr.DrawText(drawer, text.c_str(), &again);
+        return kNoErr;
+    });
+    auto pixels = [&]() {
+        I().Invalidate(frame);
+        I().Update(frame);
+        std::vector<long> all;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 160; ++x) all.push_back(model(frame)->raster.pixel(x, y));
+        return all;
+    };
+    const char* texts[] = {" 7", "42", "1234", "10000", "Layer 1", "Wij gaan", "ÉéÅñ ß", "ΩΔ ≈", "日本語", "“Vinyl”", "|_|"};
+    auto rgb = [] { return static_cast<ADMColor>((random() & 0xFFFFFF) << 8 | 0xFF); };
+    for (int trial = 0; trial < 300; ++trial) {
+        text = texts[trial % (sizeof texts / sizeof *texts)];
+        at = ADMPoint{static_cast<ASInt16>(static_cast<int>(random() % 200) - 30),
+                      static_cast<ASInt16>(static_cast<int>(random() % 140) - 5)};
+        ink = trial % 5 == 0 ? kADMBlackColor : trial % 5 == 1 ? kADMWhiteColor : rgb();
+        for (ADMColor& c : under) c = rgb();
+        tk().stampShapes = true;
+        std::vector<long> stamped = pixels();
+        ASSERT_EQ(pixels(), stamped) << "drawn again from the kept coverage";
+        tk().stampShapes = false;
+        std::vector<long> drawn = pixels();
+        tk().stampShapes = true;
+        ASSERT_EQ(stamped, drawn) << "\"" << text << "\" at " << at.h << "," << at.v << " in " << std::hex << ink;
+    }
+}
+
 // Whatever cairo leaves behind after drawing a text is no part of the next
 // shape it draws: an oval cut by the frame's edge (drawn by cairo, not from
 // kept pixels) after a label has no line running to it from the label.
