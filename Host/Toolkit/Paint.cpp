@@ -131,6 +131,34 @@ std::unordered_map<uint64_t, Stamp>& stamps()
     return kept;
 }
 
+// The stamps used last, by a few bits of their key, before the kept ones are
+// searched: a preview puts down the same few marker and line stamps hundreds
+// of thousands of times. Stamps are never let go, so the pointers hold.
+struct RecentStamp {
+    uint64_t key = ~0ull;
+    const Stamp* stamp = nullptr;
+};
+
+RecentStamp& recentStamp(uint64_t key)
+{
+    static RecentStamp recent[256];
+    return recent[(key ^ (key >> 20) ^ (key >> 40)) & 255];
+}
+
+// The stamp of the key, made by `make` when there is none yet.
+template <typename Make>
+const Stamp& stampOf(uint64_t key, const Make& make)
+{
+    RecentStamp& recent = recentStamp(key);
+    if (recent.key == key) return *recent.stamp;
+    auto& kept = stamps();
+    auto found = kept.find(key);
+    if (found == kept.end()) found = kept.emplace(key, make()).first;
+    recent.key = key;
+    recent.stamp = &found->second;
+    return found->second;
+}
+
 template <typename Path>
 Stamp makeStamp(int width, int height, int anchorX, int anchorY, const Path& path, bool fill)
 {
@@ -185,24 +213,20 @@ void ovalPath(cairo_t* cr, const ADMRect& r, bool fill)
 // The pixels of a line from (0, 0) to (dx, dy).
 const Stamp& lineStamp(int dx, int dy)
 {
-    uint64_t key = stampKey(0, dx, dy);
-    auto found = stamps().find(key);
-    if (found != stamps().end()) return found->second;
-    int ax = dx < 0 ? 1 - dx : 1, ay = dy < 0 ? 1 - dy : 1;
-    Stamp made = makeStamp(std::abs(dx) + 3, std::abs(dy) + 3, ax, ay,
-                           [=](cairo_t* cr) { linePath(cr, 0, 0, dx, dy); }, dx == 0 && dy == 0);
-    return stamps().emplace(key, std::move(made)).first->second;
+    return stampOf(stampKey(0, dx, dy), [=] {
+        int ax = dx < 0 ? 1 - dx : 1, ay = dy < 0 ? 1 - dy : 1;
+        return makeStamp(std::abs(dx) + 3, std::abs(dy) + 3, ax, ay, [=](cairo_t* cr) { linePath(cr, 0, 0, dx, dy); },
+                         dx == 0 && dy == 0);
+    });
 }
 
 // The pixels of an oval framed or filled in the rectangle (0, 0, h, w).
 const Stamp& ovalStamp(int w, int h, bool fill)
 {
-    uint64_t key = stampKey(fill ? 2 : 1, w, h);
-    auto found = stamps().find(key);
-    if (found != stamps().end()) return found->second;
-    ADMRect r{0, 0, static_cast<ASInt16>(h), static_cast<ASInt16>(w)};
-    Stamp made = makeStamp(w + 2, h + 2, 1, 1, [=](cairo_t* cr) { ovalPath(cr, r, fill); }, fill);
-    return stamps().emplace(key, std::move(made)).first->second;
+    return stampOf(stampKey(fill ? 2 : 1, w, h), [=] {
+        ADMRect r{0, 0, static_cast<ASInt16>(h), static_cast<ASInt16>(w)};
+        return makeStamp(w + 2, h + 2, 1, 1, [=](cairo_t* cr) { ovalPath(cr, r, fill); }, fill);
+    });
 }
 
 // Where the drawer may write pixels itself: its raster, within the clip of

@@ -222,14 +222,32 @@ std::string Item::displayText() const
 
 Toolkit::Toolkit() = default;
 
+// The toolkit of the host asked last, kept at hand: every drawing call asks
+// for it several times. Forgotten when it goes, so that a host made later
+// (perhaps where the last one was) never finds it.
+static Host* g_keptHost = nullptr;
+static Toolkit* g_kept = nullptr;
+
 Toolkit::~Toolkit()
 {
+    if (g_kept == this) {
+        g_kept = nullptr;
+        g_keptHost = nullptr;
+    }
     // The plug-in may be gone by now: dialogs still open are freed without
     // calling its procedures.
     dialogs_.clear();
 }
 
-Toolkit& Toolkit::get() { return Host::current().service<Toolkit>(); }
+Toolkit& Toolkit::get()
+{
+    Host& host = Host::current();
+    if (&host == g_keptHost) return *g_kept;
+    Toolkit& kit = host.service<Toolkit>();
+    g_keptHost = &host;
+    g_kept = &kit;
+    return kit;
+}
 
 template <typename T, typename R>
 static T* checked(const std::unordered_set<const void*>& live, R ref, const char* operation, const char* what)
