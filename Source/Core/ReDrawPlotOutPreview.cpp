@@ -537,9 +537,7 @@ public:
         if (r_.outline.empty())
             firstOutline_ = q;
         lastOutline_ = q;
-        ViewPoint v = viewPoint(q);
-        appendOnce(r_.outline, 0, v);
-        widen(p_, v);
+        appendOnce(r_.outline, 0, viewPoint(q));
         outlineSeen_ = true;
     }
 
@@ -587,6 +585,18 @@ public:
             next = at;
             haveNext = true;
         }
+        // The box of every point drawn, arc centres left out.
+        for (ViewPoint q : r_.outline)
+            widen(p_, q);
+        for (const PictureStep& s : r_.steps) {
+            if (s.kind == kStepControlMarkers)
+                continue;  // the lines' own points
+            uint32_t end = s.kind == kStepArcPiece ? s.first + s.count + 1 : s.first + s.count;
+            for (uint32_t i = s.first; i < end; i++)
+                widen(p_, r_.points[i]);
+        }
+        if (p_.hasStart)
+            widen(p_, p_.start);
         p_.outlineCount = (uint32_t)r_.outline.size();
         p_.points.reserve(r_.outline.size() + r_.points.size());
         p_.points.assign(r_.outline.begin(), r_.outline.end());
@@ -601,7 +611,6 @@ private:
     {
         ViewPoint v = viewPoint(q);
         appendOnce(r_.points, 0, v);
-        widen(p_, v);
         if (!p_.hasStart) {
             p_.hasStart = true;
             p_.start = v;
@@ -614,27 +623,21 @@ private:
         if (!p_.hasStart) {
             p_.hasStart = true;
             p_.start = start;
-            widen(p_, start);
         }
         uint32_t first = (uint32_t)r_.points.size();
         if (a.type == kArcLine || a.type == kArcPoint) {
             ViewPoint end = viewPoint(a.end);
             r_.points.push_back(start);
             r_.points.push_back(end);
-            widen(p_, start);
-            widen(p_, end);
             r_.steps.push_back(PictureStep{kStepLinePiece, 0, 0, first, 2});
         } else if (a.type == kArcCircle || a.type == kArcFull) {
             int n = arcStepCount(a, kPreviewArcTolerance, steps);
             for (int k = 0; k < n; k++) {
-                ViewPoint q = viewPoint(arcStepPoint(*steps, k));
-                appendOnce(r_.points, first, q);
-                widen(p_, q);
+                appendOnce(r_.points, first, viewPoint(arcStepPoint(*steps, k)));
             }
             uint32_t count = (uint32_t)r_.points.size() - first;
             r_.points.push_back(start);
             r_.points.push_back(viewPoint(a.center));
-            widen(p_, start);
             r_.steps.push_back(PictureStep{kStepArcPiece, 0, 0, first, count});
             p_.anyArc = true;
         }
