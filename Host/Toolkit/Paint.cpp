@@ -333,21 +333,29 @@ private:
     // The opaque colour over a pixel through a coverage of m (0 to 255),
     // rounded as cairo's pixel library rounds when it puts a solid colour
     // down through a glyph: each channel s * m + d * (255 - m), both
-    // products in 255ths rounded, the sum held at 255.
+    // products in 255ths rounded, the sum held at 255; two channels at a
+    // time, sixteen bits apart.
+    static uint32_t times(uint32_t channels, unsigned m)
+    {
+        uint32_t rb = (channels & 0xFF00FFu) * m + 0x800080u;
+        rb = ((rb + ((rb >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
+        uint32_t ag = ((channels >> 8) & 0xFF00FFu) * m + 0x800080u;
+        ag = (ag + ((ag >> 8) & 0xFF00FFu)) & 0xFF00FF00u;
+        return rb | ag;
+    }
+    static uint32_t plus(uint32_t x, uint32_t y)
+    {
+        uint32_t rb = (x & 0xFF00FFu) + (y & 0xFF00FFu);
+        rb = (rb | (0x1000100u - ((rb >> 8) & 0xFF00FFu))) & 0xFF00FFu;
+        uint32_t ag = ((x >> 8) & 0xFF00FFu) + ((y >> 8) & 0xFF00FFu);
+        ag = (ag | (0x1000100u - ((ag >> 8) & 0xFF00FFu))) & 0xFF00FFu;
+        return rb | (ag << 8);
+    }
     uint32_t over(unsigned m, uint32_t pixel) const
     {
-        if (m >= 255) return rgb_ | 0xFF000000u;
-        auto times = [](unsigned a, unsigned b) {
-            unsigned t = a * b + 0x80;
-            return ((t >> 8) + t) >> 8;
-        };
-        uint32_t out = 0;
-        for (int shift = 0; shift < 32; shift += 8) {
-            unsigned s = shift == 24 ? 255u : (rgb_ >> shift) & 0xFFu;
-            unsigned v = times(s, m) + times((pixel >> shift) & 0xFFu, 255 - m);
-            out |= std::min(v, 255u) << shift;
-        }
-        return out;
+        uint32_t source = rgb_ | 0xFF000000u;
+        if (m >= 255) return source;
+        return plus(times(source, m), times(pixel, 255 - m));
     }
 
     Drawer& d_;
@@ -550,44 +558,72 @@ std::unordered_map<std::string, TextStamp>& textStamps()
     return kept;
 }
 
+// Where texts are drawn to find their coverage, kept from text to text. It
+// takes the format of the items' rasters, whose glyphs cairo puts down
+// fastest; a glyph's coverage is the alpha it leaves on the clear scratch.
+struct TextScratch {
+    static constexpr int kWidth = 256, kHeight = 3 * static_cast<int>(kTextSize);
+    static constexpr int kPenX = static_cast<int>(kTextSize), kPenY = 2 * static_cast<int>(kTextSize);
+    cairo_surface_t* mask = nullptr;
+    cairo_t* cr = nullptr;
+};
+
+TextScratch& textScratch()
+{
+    static TextScratch scratch;
+    if (!scratch.mask) {
+        scratch.mask = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, TextScratch::kWidth, TextScratch::kHeight);
+        scratch.cr = cairo_create(scratch.mask);
+        cairo_set_antialias(scratch.cr, CAIRO_ANTIALIAS_NONE);  // as every item's context
+        cairo_set_source_rgb(scratch.cr, 0, 0, 0);
+    }
+    return scratch;
+}
+
 TextStamp makeTextStamp(const FontRun& run)
 {
     TextStamp stamp;
-    std::vector<FontRun> one{run};
-    cairo_surface_t* probe = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-    cairo_t* pc = cairo_create(probe);
-    double advance = runsAdvance(pc, one, kTextSize);
-    cairo_destroy(pc);
-    cairo_surface_destroy(probe);
-    // Room for the advance and for what glyphs reach beyond it, above and
-    // below the baseline; a glyph reaching the mask's edge may have been cut
-    // by it, and such a text is left to cairo.
-    const int margin = static_cast<int>(kTextSize) / 2;
     stamp.made = true;
-    if (!(std::fabs(advance) < 4096)) return stamp;
-    int width = static_cast<int>(std::ceil(std::fabs(advance))) + 2 * margin, height = 3 * static_cast<int>(kTextSize);
-    int penX = margin + (advance < 0 ? static_cast<int>(std::ceil(-advance)) : 0), penY = 2 * static_cast<int>(kTextSize);
-    cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
-    cairo_t* mc = cairo_create(mask);
-    cairo_set_antialias(mc, CAIRO_ANTIALIAS_NONE);  // as every item's context
-    cairo_set_source_rgb(mc, 0, 0, 0);
-    cairo_move_to(mc, penX, penY);
-    showRuns(mc, one, kTextSize);
-    cairo_destroy(mc);
-    cairo_surface_flush(mask);
-    if (cairo_surface_status(mask) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(mask);
+    TextScratch& t = textScratch();
+    if (cairo_status(t.cr) != CAIRO_STATUS_SUCCESS) return stamp;
+    unsigned char* md = cairo_image_surface_get_data(t.mask);
+    int ms = cairo_image_surface_get_stride(t.mask);
+    auto alpha = [&](int x, int y) -> uint32_t& { return *reinterpret_cast<uint32_t*>(md + y * ms + x * 4); };
+    std::vector<FontRun> one{run};
+    cairo_move_to(t.cr, TextScratch::kPenX, TextScratch::kPenY);
+    showRuns(t.cr, one, kTextSize);
+    cairo_new_path(t.cr);
+    cairo_text_extents_t ink;
+    cairo_text_extents(t.cr, run.text.c_str(), &ink);
+    cairo_surface_flush(t.mask);
+    // Left clear for the next text: the part read, or all when the ink
+    // was not where cairo said.
+    auto clear = [&](int l, int t0, int r, int b) {
+        for (int y = t0; y <= b; ++y) std::fill(&alpha(l, y), &alpha(l, y) + (r - l + 1), 0u);
+        cairo_surface_mark_dirty(t.mask);
+    };
+    auto clearAll = [&] { clear(0, 0, TextScratch::kWidth - 1, TextScratch::kHeight - 1); };
+    if (!(std::fabs(ink.x_bearing) + ink.width < TextScratch::kWidth)) {
+        clearAll();
         return stamp;
     }
-    const unsigned char* md = cairo_image_surface_get_data(mask);
-    int ms = cairo_image_surface_get_stride(mask);
+    // The glyphs' ink and two pixels round it are read; a text reaching the
+    // edge of what is read (or of the scratch) is left to cairo.
+    int left = static_cast<int>(std::floor(TextScratch::kPenX + ink.x_bearing)) - 2;
+    int top = static_cast<int>(std::floor(TextScratch::kPenY + ink.y_bearing)) - 2;
+    int right = static_cast<int>(std::ceil(TextScratch::kPenX + ink.x_bearing + ink.width)) + 2;
+    int bottom = static_cast<int>(std::ceil(TextScratch::kPenY + ink.y_bearing + ink.height)) + 2;
+    if (left < 0 || top < 0 || right >= TextScratch::kWidth || bottom >= TextScratch::kHeight) {
+        clearAll();
+        return stamp;
+    }
     bool cut = false;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            unsigned char m = md[y * ms + x];
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x) {
+            auto m = static_cast<uint8_t>(alpha(x, y) >> 24);
             if (m == 0) continue;
-            cut = cut || x == 0 || y == 0 || x == width - 1 || y == height - 1;
-            int px = x - penX, py = y - penY;
+            cut = cut || x == left || y == top || x == right || y == bottom;
+            int px = x - TextScratch::kPenX, py = y - TextScratch::kPenY;
             if (stamp.pixels.empty()) {
                 stamp.left = stamp.right = px;
                 stamp.top = stamp.bottom = py;
@@ -598,9 +634,13 @@ TextStamp makeTextStamp(const FontRun& run)
             stamp.bottom = std::max(stamp.bottom, py);
             stamp.pixels.push_back(CoveredPixel{static_cast<int16_t>(px), static_cast<int16_t>(py), m});
         }
-    cairo_surface_destroy(mask);
     stamp.usable = !cut;
-    if (!stamp.usable) stamp.pixels.clear();
+    if (cut) {
+        stamp.pixels.clear();
+        clearAll();
+    } else {
+        clear(left, top, right, bottom);
+    }
     return stamp;
 }
 
