@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "Toolkit/Fonts.h"
@@ -544,7 +545,6 @@ struct CoveredPixel {
 };
 
 struct TextStamp {
-    bool made = false;    // false: drawn once so far, by cairo
     bool usable = false;  // false: the text is always drawn by cairo
     std::vector<CoveredPixel> pixels;
     int left = 0, top = 0, right = 0, bottom = 0;  // the box of the pixels, edges included
@@ -583,7 +583,6 @@ TextScratch& textScratch()
 TextStamp makeTextStamp(const FontRun& run)
 {
     TextStamp stamp;
-    stamp.made = true;
     TextScratch& t = textScratch();
     if (cairo_status(t.cr) != CAIRO_STATUS_SUCCESS) return stamp;
     unsigned char* md = cairo_image_surface_get_data(t.mask);
@@ -652,11 +651,17 @@ const TextStamp* textStamp(const FontRun& run)
     auto& kept = textStamps();
     auto found = kept.find(key);
     if (found == kept.end()) {
+        // Texts drawn once are known by a hash of text and font alone: a
+        // picture drawn once keeps little of its labels. (Two texts of one
+        // hash only make the second's stamp on its first drawing.)
+        static std::unordered_set<size_t> seen;
+        if (seen.insert(std::hash<std::string>()(key)).second) {
+            if (seen.size() >= kStampedTexts) seen.clear();
+            return nullptr;
+        }
         if (kept.size() >= kStampedTexts) kept.clear();
-        kept.emplace(std::move(key), TextStamp());
-        return nullptr;
+        found = kept.emplace(std::move(key), makeTextStamp(run)).first;
     }
-    if (!found->second.made) found->second = makeTextStamp(run);
     return found->second.usable ? &found->second : nullptr;
 }
 
