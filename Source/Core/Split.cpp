@@ -555,18 +555,46 @@ void FreePieceEndIndex(PieceEndIndex* index)
     free(index);
 }
 
-static bool joins(const double q[2], const double end[2])
+// Squared distance from a piece's end to the chain's end.
+static double distance2(const double q[2], const double end[2])
 {
     double dx = q[0] - end[0], dy = q[1] - end[1];
-    return dx * dx + dy * dy < kSplitJoinDistance;
+    return dx * dx + dy * dy;
 }
 
-// The lowest-numbered unused piece whose start (end: which 3) joins the
-// point, or -1. Any point within 1 of it lies in its cell or a neighbouring one.
-static int32_t findJoining(const PieceEndIndex* index, const PieceEnd* list, int which, const bezier_stru* pieces,
-                           const int32_t* flags, const double end[2])
+// A piece that may follow the chain: its start (which 0) or its end (which
+// 3, then it is turned round) lies this near the chain's end.
+struct Joining {
+    int32_t piece;  // -1: none
+    int which;
+    double d2;
+};
+
+// Of two candidates, the one nearer the chain's end; at equal distances a
+// piece that starts there before one that ends there, then the lower number.
+static bool better(const Joining& a, const Joining& b)
 {
-    int32_t best = -1;
+    if (b.piece < 0) return a.piece >= 0;
+    if (a.piece < 0) return false;
+    if (a.d2 != b.d2) return a.d2 < b.d2;
+    if (a.which != b.which) return a.which < b.which;
+    return a.piece < b.piece;
+}
+
+static void consider(Joining* best, int32_t piece, int which, const bezier_stru* pieces, const int32_t* flags,
+                     const double end[2])
+{
+    if (flags[piece] != 1) return;
+    Joining c = {piece, which, distance2(pieces[piece].P[which], end)};
+    if (c.d2 < kSplitJoinDistance && better(c, *best)) *best = c;
+}
+
+// The unused piece whose start (end: which 3) lies nearest the point, within
+// the joining distance. Any point within 1 of it lies in its cell or a
+// neighbouring one.
+static void findJoining(const PieceEndIndex* index, const PieceEnd* list, int which, const bezier_stru* pieces,
+                        const int32_t* flags, const double end[2], Joining* best)
+{
     int64_t cx = cellOf(end[0]), cy = cellOf(end[1]);
     for (int64_t dx = -1; dx <= 1; dx++) {
         for (int64_t dy = -1; dy <= 1; dy++) {
@@ -580,27 +608,43 @@ static int32_t findJoining(const PieceEndIndex* index, const PieceEnd* list, int
                 else
                     hi = mid;
             }
-            for (int32_t i = lo; i < index->count && list[i].cx == key.cx && list[i].cy == key.cy; i++) {
-                int32_t piece = list[i].piece;
-                if (best >= 0 && piece >= best) break;
-                if (flags[piece] == 1 && joins(pieces[piece].P[which], end)) {
-                    best = piece;
-                    break;
-                }
-            }
+            for (int32_t i = lo; i < index->count && list[i].cx == key.cx && list[i].cy == key.cy; i++)
+                consider(best, list[i].piece, which, pieces, flags, end);
         }
     }
-    return best;
 }
 
-// The lowest-numbered unused piece whose start (end: which 3) joins the
-// point, or -1, by looking at every piece.
-static int32_t scanJoining(const bezier_stru* pieces, int32_t count, const int32_t* flags, int which,
-                           const double end[2])
+// The lowest-numbered unused piece starting exactly at the point, if any:
+// it lies in the point's own cell, whose entries run in piece order.
+static bool findExactStart(const PieceEndIndex* index, const bezier_stru* pieces, const int32_t* flags,
+                           const double end[2], Joining* best)
+{
+    PieceEnd key = {cellOf(end[0]), cellOf(end[1]), -1};
+    const PieceEnd* list = index->starts;
+    int32_t lo = 0, hi = index->count;
+    while (lo < hi) {
+        int32_t mid = lo + (hi - lo) / 2;
+        if (comparePieceEnds(&list[mid], &key) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    for (int32_t i = lo; i < index->count && list[i].cx == key.cx && list[i].cy == key.cy; i++) {
+        int32_t piece = list[i].piece;
+        if (flags[piece] == 1 && distance2(pieces[piece].P[0], end) == 0.0) {
+            *best = {piece, 0, 0.0};
+            return true;
+        }
+    }
+    return false;
+}
+
+// The same by looking at every piece.
+static void scanJoining(const bezier_stru* pieces, int32_t count, const int32_t* flags, int which,
+                        const double end[2], Joining* best)
 {
     for (int32_t i = 0; i < count; i++)
-        if (flags[i] == 1 && joins(pieces[i].P[which], end)) return i;
-    return -1;
+        consider(best, i, which, pieces, flags, end);
 }
 
 static bezier_stru reversed(const bezier_stru& b)
@@ -626,23 +670,28 @@ ASErr SortBezier(bezier_stru* pieces, int32_t count, int32_t* flags, int32_t* ch
     if (first >= count) return kNoErr;
 
     // The chain starts with the first unused piece and grows at its end with
-    // the lowest-numbered unused piece that starts there, or failing that, the
-    // lowest-numbered one that ends there (turned round), until none joins.
+    // the unused piece whose start or end (then turned round) lies nearest
+    // it, until none lies within the joining distance. The nearest, not the
+    // first within reach: where pieces shorter than the joining distance meet
+    // (a thin spike across the edge, a corner cut twice), another piece's
+    // start may lie within reach of the end as well, and taking it would skip
+    // the piece that really goes on from there.
     ASErr err = appendGrowing(&out, &n, pieces[first]);
     if (!err) flags[first] = -1;
     while (err == kNoErr) {
         const double* end = out[n - 1].P[3];
-        bool turn = false;
-        int32_t next = index ? findJoining(index, index->starts, 0, pieces, flags, end)
-                             : scanJoining(pieces, count, flags, 0, end);
-        if (next < 0) {
-            next = index ? findJoining(index, index->ends, 3, pieces, flags, end)
-                         : scanJoining(pieces, count, flags, 3, end);
-            turn = true;
+        Joining next = {-1, 0, 0.0};
+        // Nothing is nearer than a piece starting exactly there.
+        bool exact = index != NULL && findExactStart(index, pieces, flags, end, &next);
+        for (int which = 0; which < 4 && !exact; which += 3) {
+            if (index)
+                findJoining(index, which == 0 ? index->starts : index->ends, which, pieces, flags, end, &next);
+            else
+                scanJoining(pieces, count, flags, which, end, &next);
         }
-        if (next < 0) break;
-        err = appendGrowing(&out, &n, turn ? reversed(pieces[next]) : pieces[next]);
-        if (!err) flags[next] = -1;
+        if (next.piece < 0) break;
+        err = appendGrowing(&out, &n, next.which == 3 ? reversed(pieces[next.piece]) : pieces[next.piece]);
+        if (!err) flags[next.piece] = -1;
     }
     if (err) {
         free(out);

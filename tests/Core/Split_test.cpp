@@ -557,6 +557,37 @@ TEST_F(SplitTest, APieceEndingWhereTheChainEndsIsTurnedRoundAndStartsWin)
     }
 }
 
+TEST_F(SplitTest, TheNearestEndWithinReachGoesOnWithTheChain)
+{
+    // The chain ends at (10, 0); pieces shorter than the joining distance
+    // put other ends within reach as well.
+    struct Row {
+        const char* shows;
+        std::vector<bezier_stru> pieces;
+        double next[2][2];  // the second piece of the chain, start and end
+    } rows[] = {
+        {"an end exactly there before a start half a point away",
+         {line(0, 0, 10, 0), line(10, 0.5, 20, 0.5), line(10, -5, 10, 0)},
+         {{10, 0}, {10, -5}}},
+        {"a start a tenth of a point away before one more than half a point away",
+         {line(0, 0, 10, 0), line(10, 0.6, 0, 0.6), line(10, 0.1, 10, 5)},
+         {{10, 0.1}, {10, 5}}},
+        {"a start exactly there before an end exactly there",
+         {line(0, 0, 10, 0), line(10, 5, 10, 0), line(10, 0, 10, -5)},
+         {{10, 0}, {10, -5}}},
+    };
+    for (const Row& row : rows)
+        for (bool indexed : {false, true}) {
+            auto c = chains(row.pieces, indexed);
+            ASSERT_FALSE(c.empty());
+            ASSERT_GE(c[0].size(), 2u) << row.shows;
+            EXPECT_DOUBLE_EQ(c[0][1].P[0][0], row.next[0][0]) << row.shows << (indexed ? ", indexed" : "");
+            EXPECT_DOUBLE_EQ(c[0][1].P[0][1], row.next[0][1]) << row.shows << (indexed ? ", indexed" : "");
+            EXPECT_DOUBLE_EQ(c[0][1].P[3][0], row.next[1][0]) << row.shows << (indexed ? ", indexed" : "");
+            EXPECT_DOUBLE_EQ(c[0][1].P[3][1], row.next[1][1]) << row.shows << (indexed ? ", indexed" : "");
+        }
+}
+
 TEST_F(SplitTest, TheIndexFindsTheSameChainsAsLookingAtEveryPiece)
 {
     // Pieces of many small outlines, shuffled, with ends jittered below and
