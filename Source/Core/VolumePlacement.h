@@ -8,8 +8,11 @@
 // segment is mirrored (mirror 1) and turned by `angle` about the centre of
 // `loadRect`, moved by -(rotMinX, rotMinY), scaled by (scaleX, scaleY) about
 // the origin and moved to its copy's lower-left corner. Copy (i, j) lies
-// i * (baseWidth * scaleX + gapX) right of rect.left and
-// j * (baseHeight * scaleY + gapY) above rect.bottom.
+// i * (baseWidth * scaleX + gapX) right of the first copy and
+// j * (baseHeight * scaleY + gapY) above it; a gap more negative than the
+// size sends the copies left (down). rect holds all the copies: the first
+// copy is at its lower-left corner unless the copies run left or down, and
+// then at its lower-right (upper-left) end.
 #pragma once
 
 #include <stdint.h>
@@ -113,8 +116,8 @@ ASErr setSelectionVolumeBoolValue(int32_t id, uint8_t value);
 // relative mode), change nothing. Always 0.
 ASErr setSelectionVolumeScale(AIRealRect rect, int32_t anchor, double scaleX, double scaleY, int32_t relative);
 
-// rect.right and rect.top from the size of one copy, the copies and the gaps;
-// left and bottom stay.
+// rect.right and rect.top from the size of one copy, the copies and the gaps,
+// whichever way the copies run; left and bottom stay.
 ASErr updateVolumeRect(Volume* volume);
 
 // After a change of angle or mirror: the size and corner of one copy from the

@@ -1,5 +1,6 @@
 // The Plot Out dialog's job fields: what they show of the selection, what a
 // typed value does to the selected volumes, and when they are inactive.
+#include "Core/ReDrawPlotOutPreview.h"
 #include "Core/VolumePlacement.h"
 #include "Dialog/PlotOutFields.h"
 #include "PlotOutJobFixture.h"
@@ -133,6 +134,50 @@ TEST_F(PlotOutFieldsTest, TypedValuesReachTheSelectedVolumes)
         actions.push_back(click(kPlotOutExitItem));
         plotOut(std::move(actions));
     }
+}
+
+TEST_F(PlotOutFieldsTest, CopiesSentLeftByANegativeSpacingAreInTheJobAndInView)
+{
+    // A, 20 mm wide at the origin, eight times across, touching; then three
+    // times, 100 mm apart the other way: its copies start at 0, -80 and -160 mm.
+    plotOut({
+        check([] { selectOnly({0}); }),
+        refresh(),
+        type(kPlotOutCopiesXItem, "8"),
+        check([] {
+            AIRealRect extent;
+            ASSERT_TRUE(getJobExtent(&extent));
+            EXPECT_NEAR(extent.right, 160, kMm) << "eight copies of A touching, and no further";
+        }),
+        type(kPlotOutCopiesXItem, "3"),
+        type(kPlotOutGapXItem, "-100"),
+        inDialog([](Dialog& d) {
+            EXPECT_NEAR(shownMm(d, kPlotOutWidthItem), 180, kMm);
+            EXPECT_NEAR(shownMm(d, kPlotOutOffsetXItem), -160, kMm);
+            AIRealRect extent;
+            ASSERT_TRUE(getJobExtent(&extent));
+            EXPECT_NEAR(extent.left, -160, kMm) << "so the job is told to reach beyond the media";
+        }),
+        click(kPlotOutBestFitItem),
+        inDialog([](Dialog& d) {
+            const Volume& a = volumeAt(0);
+            int width = d.item(kPlotOutPreviewItem)->width(), height = d.item(kPlotOutPreviewItem)->height();
+            for (int32_t i = 0; i < a.copiesX; i++) {
+                double corner[2], far[2];
+                getVolumeCopyOffset(a, i, 0, corner);
+                far[0] = corner[0] + a.baseWidth;
+                far[1] = corner[1] + a.baseHeight;
+                long low[2], high[2];
+                convertDimenDoubleToFrameLong(corner, low);
+                convertDimenDoubleToFrameLong(far, high);
+                EXPECT_GE(low[0], 0) << "copy " << i << " is in view";
+                EXPECT_LE(high[0], width) << "copy " << i;
+                EXPECT_GE(high[1], 0) << "copy " << i;
+                EXPECT_LE(low[1], height) << "copy " << i;
+            }
+        }),
+        click(kPlotOutExitItem),
+    });
 }
 
 TEST_F(PlotOutFieldsTest, MirrorGapsFitAndMediaReachTheJob)
