@@ -198,7 +198,7 @@ bool parseValue(const std::string& text, ADMUnits units, float& points)
 
 std::string Item::displayText() const
 {
-    if (!numeric) return text;
+    if (!numeric || showsText) return text;
     return formatValue(value, units, precision);
 }
 
@@ -425,6 +425,7 @@ void Toolkit::setValue(Item* item, float points)
     if (item->hasMax && points > item->maxValue) points = item->maxValue;
     if (item->hasMin && points < item->minValue) points = item->minValue;
     item->value = points;
+    item->showsText = false;
     invalidate(item);
 }
 

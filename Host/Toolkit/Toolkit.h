@@ -133,6 +133,9 @@ struct Item {
     // Numeric state. Values are points as 32-bit floats.
     bool numeric = false;  // shows its value rather than free text
     float value = 0.0f;
+    // A spin edit or slider given a text that is no number (an empty one,
+    // say) shows that text over its value until a value is set.
+    bool showsText = false;
     bool hasMin = false;
     bool hasMax = false;
     float minValue = 0.0f;
@@ -161,7 +164,8 @@ struct Item {
     // Only a disabled (or hidden) item refuses input; a deactivated one is
     // merely shown as such.
     bool takesInput() const { return visible && enabled; }
-    // The text shown: free text, or the value in the item's units.
+    // The text shown: free text, or the value in the item's units (unless a
+    // text is shown over it).
     std::string displayText() const;
 };
 

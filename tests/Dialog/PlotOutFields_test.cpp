@@ -136,6 +136,71 @@ TEST_F(PlotOutFieldsTest, TypedValuesReachTheSelectedVolumes)
     }
 }
 
+TEST_F(PlotOutFieldsTest, AFieldWhoseValuesDifferShowsNothingAndItsArrowsStepFromARealValue)
+{
+    // A and B selected, differing in one value each time.
+    struct Row {
+        const char* shows;
+        int item;
+        std::function<void(Volume&, double)> set;  // gives a volume its value
+        std::function<double(const Volume&)> get;
+        double a, b, step;  // A's and B's values; what one arrow adds (the field's units)
+        bool spins;         // the field takes arrows while the values differ
+    } rows[] = {
+        {"copies across", kPlotOutCopiesXItem, [](Volume& v, double x) { v.copiesX = (int32_t)x; },
+         [](const Volume& v) { return (double)v.copiesX; }, 2, 4, 1, true},
+        {"copies up", kPlotOutCopiesYItem, [](Volume& v, double x) { v.copiesY = (int32_t)x; },
+         [](const Volume& v) { return (double)v.copiesY; }, 3, 2, 1, true},
+        {"spacing across", kPlotOutGapXItem, [](Volume& v, double x) { v.gapX = x; },
+         [](const Volume& v) { return v.gapX; }, 3, 7, 1, true},
+        {"spacing up", kPlotOutGapYItem, [](Volume& v, double x) { v.gapY = x; },
+         [](const Volume& v) { return v.gapY; }, -2, 5, 1, true},
+        {"scale across", kPlotOutScaleXItem, [](Volume& v, double x) { v.scaleX = x; },
+         [](const Volume& v) { return v.scaleX; }, 1, 2, 0, false},
+        {"scale up", kPlotOutScaleYItem, [](Volume& v, double x) { v.scaleY = x; },
+         [](const Volume& v) { return v.scaleY; }, 2, 1, 0, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        stopSession();
+        startSession();
+        putPlotter();
+        openJob(test::kPlotOutThreeRects);
+        plotOut({
+            check([&] {
+                row.set(volumeAt(0), row.a);
+                row.set(volumeAt(40), row.b);
+                updateVolumeRect(&volumeAt(0));
+                updateVolumeRect(&volumeAt(40));
+                selectOnly({0, 40});
+            }),
+            refresh(),
+            inDialog([&](Dialog& d) {
+                EXPECT_EQ(d.item(row.item)->displayText(), "") << "the values differ: nothing to read";
+                EXPECT_EQ(d.item(row.item)->enabled, row.spins);
+            }),
+            [&](Driver& user, std::string& error) { return !row.spins || user.spin(row.item, 1, false, error); },
+            check([&] {
+                double a = row.get(volumeAt(0)), b = row.get(volumeAt(40));
+                if (!row.spins) {
+                    EXPECT_EQ(a, row.a);
+                    EXPECT_EQ(b, row.b);
+                    return;
+                }
+                EXPECT_NEAR(a, b, 1e-4) << "one value for the selection";
+                EXPECT_TRUE(std::fabs(a - (row.a + row.step)) < 1e-4 || std::fabs(a - (row.b + row.step)) < 1e-4)
+                    << "one step from a value the selection had, not from a marker: " << a;
+            }),
+            inDialog([&](Dialog& d) {
+                if (row.spins) {
+                    EXPECT_NE(d.item(row.item)->displayText(), "") << "one value again, shown";
+                }
+            }),
+            click(kPlotOutExitItem),
+        });
+    }
+}
+
 TEST_F(PlotOutFieldsTest, CopiesSentLeftByANegativeSpacingAreInTheJobAndInView)
 {
     // A, 20 mm wide at the origin, eight times across, touching; then three
