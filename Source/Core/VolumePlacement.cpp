@@ -167,6 +167,21 @@ static void keepFirstCopy(Volume* volume, const double first[2])
     updateVolumeRect(volume);
 }
 
+int32_t volumeCopiesLimit(const Volume& volume, int32_t id)
+{
+    bool acrossX = id == kVolumeValueCopiesX;
+    double media = acrossX ? g->mediaWidth : g->mediaLength;
+    double size = acrossX ? volume.baseWidth * volume.scaleX : volume.baseHeight * volume.scaleY;
+    int32_t other = acrossX ? volume.copiesY : volume.copiesX;
+    double limit = kMaxVolumeCopies / (double)(other > 1 ? other : 1);
+    // Copies that do not fit the media side by side are never cut whole; a
+    // count far beyond them is a slip of the keyboard, and drawing or
+    // writing it would take the dialog for ever.
+    if (media > 0 && size > 0 && media / size < limit)
+        limit = media / size;
+    return limit >= 1 ? (int32_t)limit : 1;
+}
+
 ASErr setSelectionVolumeIntValue(int32_t id, int32_t value)
 {
     if (g->volumes == NULL)
@@ -186,14 +201,15 @@ ASErr setSelectionVolumeIntValue(int32_t id, int32_t value)
             getVolumeCopyOffset(v, 0, 0, first);
             // The first copies of a volume repeat at the pitch of the whole
             // selection, so a selection copied keeps its own arrangement.
+            int32_t copies = std::min(value, volumeCopiesLimit(v, id));
             if (acrossX) {
                 if (v.copiesX == 1)
                     v.gapX = ((double)all.right - all.left) - v.scaleX * v.baseWidth;
-                v.copiesX = value;
+                v.copiesX = copies;
             } else {
                 if (v.copiesY == 1)
                     v.gapY = ((double)all.top - all.bottom) - v.scaleY * v.baseHeight;
-                v.copiesY = value;
+                v.copiesY = copies;
             }
             keepFirstCopy(&v, first);
         }

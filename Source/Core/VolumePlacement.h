@@ -95,8 +95,18 @@ ASErr getSelectionVolumeRealRect(AIRealRect* rect);
 ASErr getSelectionVolumeInformation(Volume* volume);
 
 // Sets value `id` of every selected volume: copies (1, 2) and fit type (12);
-// always 0. Copies below 1 change nothing.
+// always 0. Copies below 1 change nothing; each volume takes at most
+// volumeCopiesLimit of them.
 ASErr setSelectionVolumeIntValue(int32_t id, int32_t value);
+
+// A volume's copies across and up together never exceed this.
+enum { kMaxVolumeCopies = 10000 };
+
+// The most copies of the volume along an axis (id 1 across, 2 up): as many
+// as fit the media (mediaWidth, mediaLength) at the volume's size, at least
+// one, and no more than make kMaxVolumeCopies with its copies along the other
+// axis. A media of no size bounds nothing but the total.
+int32_t volumeCopiesLimit(const Volume& volume, int32_t id);
 
 // Gaps (3, 4), scales (5, 6), position (7 left, 8 bottom), rotation (9, in
 // degrees) and fit precision (11), absolutely or relatively (relative 1);

@@ -87,6 +87,54 @@ TEST_F(VolumePlacementTest, CopiesRepeatAtThePitchOfTheSelection)
     EXPECT_NEAR(top(1), 20, kMm);
 }
 
+TEST_F(VolumePlacementTest, CopiesAreHeldToWhatFitsTheMediaAndToAFewThousand)
+{
+    // Media 600 x 1000 mm.
+    struct Row {
+        const char* shows;
+        Box volume;
+        std::function<void()> before;
+        int32_t id, asked, made;
+    } rows[] = {
+        {"two billion across: as many as fit the width", {0, 0, 20, 10}, [] {}, kVolumeValueCopiesX, 2000000000, 30},
+        {"two billion up: as many as fit the length", {0, 0, 20, 10}, [] {}, kVolumeValueCopiesY, 2000000000, 100},
+        {"a count that fits is kept", {0, 0, 20, 10}, [] {}, kVolumeValueCopiesX, 25, 25},
+        {"twice the scale: half as many",
+         {0, 0, 20, 10},
+         [] { setSelectionVolumeDoubleValue(kVolumeValueScaleX, 2, 0); },
+         kVolumeValueCopiesX,
+         2000000000,
+         15},
+        {"a tiny volume: no more than ten thousand in all",
+         {0, 0, 0.5, 0.5},
+         [] { setSelectionVolumeIntValue(kVolumeValueCopiesY, 2000); },
+         kVolumeValueCopiesX,
+         2000000000,
+         5},
+        {"a media of no size holds only the total",
+         {0, 0, 20, 10},
+         [] { g->mediaWidth = 0; },
+         kVolumeValueCopiesX,
+         2000000000,
+         kMaxVolumeCopies},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        loadRects({row.volume});
+        g->mediaWidth = 600;
+        g->mediaLength = 1000;
+        g->undoNewStep = 1;
+        row.before();
+        setSelectionVolumeIntValue(row.id, row.asked);
+        const Volume& v = g->volumes[0];
+        EXPECT_EQ(row.id == kVolumeValueCopiesX ? v.copiesX : v.copiesY, row.made);
+        EXPECT_LE((int64_t)v.copiesX * v.copiesY, kMaxVolumeCopies);
+        (void)freeData();
+        freeUndoHistory();
+        initUndoHistory();
+    }
+}
+
 TEST_F(VolumePlacementTest, CopiesRunEitherWayAndTheRectangleHoldsThemAll)
 {
     // A 60 x 10 mm volume at the origin, three copies across (touching).
