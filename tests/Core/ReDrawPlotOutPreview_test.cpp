@@ -1,6 +1,7 @@
 // The Plot Out preview drawn into a frame of the stand-in toolkit: the
 // millimetre-to-pixel mapping, where a job's lines, arcs, fills, markers,
 // labels, outline and rulers land, and the redraws the pointer tools make.
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -321,6 +322,69 @@ TEST_F(PreviewTest, CopiesDrawEveryRingOncePerCopyAndHiddenVolumesNothing)
     v.flags &= ~(uint32_t)kVolumeVisible;
     drawAll();
     EXPECT_EQ(count("DrawPolygon"), 0);
+}
+
+TEST_F(PreviewTest, ManyCopiesDrawWhatDrawingEveryCopyDraws)
+{
+    // A circle (arcs) and a square, 40 x 30 copies, seen whole and in part,
+    // the copies running either way or stacked.
+    struct Row {
+        const char* shows;
+        double gapX, gapY, zoom;
+        int panH, panV;  // the view moved by so many pixels
+    } rows[] = {
+        {"apart, the view on the first copies", 2, 3, 1.0, 0, 0},
+        {"apart, zoomed in among them", 2, 3, 4.0, -900, 700},
+        {"apart, zoomed out over them all", 2, 3, 0.2, 0, 0},
+        {"running left and down", -40, -36, 2.0, -400, 300},
+        {"stacked on one place across", -20, 1, 1.5, 100, 0},
+        {"off the frame altogether", 2, 3, 1.0, 5000, 0},
+    };
+    loadShapes({"<circle cx=\"10\" cy=\"10\" r=\"10\" fill=\"#0000ff\"/>", PlacementTest::rect({30, 0, 15, 15})});
+    selectOnly({});
+    g->viewShowStartPoint = 1;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        for (int32_t n = 0; n < g->volumeCount; n++) {
+            Volume& v = g->volumes[n];
+            v.copiesX = 40;
+            v.copiesY = 30;
+            v.gapX = row.gapX;
+            v.gapY = row.gapY;
+            (void)updateVolumeRect(&v);
+        }
+        g->previewZoomX = g->previewZoomY = row.zoom;
+        atOrigin(1);
+        g->previewOrigin.h += row.panH;
+        g->previewOrigin.v += row.panV;
+        auto blank = [](ADMDrawerRef drawer) {
+            ADMRect all = {0, 0, kHeight, kWidth};
+            sADMDrawer->SetColor(drawer, kADMWhiteColor);
+            sADMDrawer->FillRect(drawer, &all);
+        };
+        draw([&](ADMItemRef item, ADMDrawerRef drawer) {
+            blank(drawer);
+            for (int32_t n = 0; n < g->volumeCount; n++) drawVolume(item, drawer, g->volumes[n]);
+        });
+        std::vector<long> drawn = picture();
+        // Every ring of every copy, one by one.
+        draw([&](ADMItemRef item, ADMDrawerRef drawer) {
+            blank(drawer);
+            for (int32_t n = 0; n < g->volumeCount; n++) {
+                const Volume& v = g->volumes[n];
+                for (int32_t r = 0; r < v.ringCount; r++)
+                    for (int32_t i = 0; i < v.copiesX; i++)
+                        for (int32_t j = 0; j < v.copiesY; j++) {
+                            double offset[2];
+                            getVolumeCopyOffset(v, i, j, offset);
+                            drawRing(item, drawer, v.rings[r], v, offset);
+                        }
+            }
+        });
+        EXPECT_EQ(picture(), drawn);
+        EXPECT_EQ(std::count(drawn.begin(), drawn.end(), 0xFFFFFF) < (long)drawn.size(), row.panH < 5000)
+            << "something of the copies is in view";
+    }
 }
 
 TEST_F(PreviewTest, APerforationShowsItsPiecesNotItsSourceAndTheMarksAreShown)
