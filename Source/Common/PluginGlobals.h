@@ -41,6 +41,14 @@ enum {
 // Marker shapes of words 6 and 9.
 enum { kMarkerCircle = 0, kMarkerDisc = 1, kMarkerSquare = 2, kMarkerFilledSquare = 3, kMarkerPlus = 4 };
 
+// The Plot Out preview's base point, frame pixels. The longest media (100 m)
+// at the highest zoom (10 pixels to the millimetre) lies a million pixels
+// away: far beyond 16 bits, well within these.
+struct PreviewOrigin {
+    int32_t h;
+    int32_t v;
+};
+
 struct PluginGlobals {
     // ---- Shell: entry point, language, menus, tools, palettes -------------
     SPBasicSuite* basic;
@@ -136,7 +144,7 @@ struct PluginGlobals {
     AITimerHandle plotTimer;
     double previewZoomX;
     double previewZoomY;
-    ASPoint previewOrigin;
+    PreviewOrigin previewOrigin;
     uint8_t viewShowIndex;
     uint8_t viewShowControlPoints;
     uint8_t viewShowStartPoint;

@@ -290,14 +290,14 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
     g_dMinZoom = 0.1;
     g_iPreviewOpType = 1;
     if (g->curPlotter.PlotterOrigin == 1) {
-        g->previewOrigin.v = (ASInt16)frameHeight;
+        g->previewOrigin.v = frameHeight;
         g->previewOrigin.h = 0;
     } else if (g->curPlotter.PlotterOrigin == 2) {
         g->previewOrigin.v = 0;
         g->previewOrigin.h = 0;
     } else {
-        g->previewOrigin.v = (ASInt16)(frameHeight / 2);
-        g->previewOrigin.h = (ASInt16)(frameWidth / 2);
+        g->previewOrigin.v = frameHeight / 2;
+        g->previewOrigin.h = frameWidth / 2;
     }
 
     initUndoHistory();

@@ -244,6 +244,27 @@ TEST_F(PreviewTest, AFiftyMetrePageAndAFarVolumeStayWhereTheyAre)
     EXPECT_EQ(pixel(200, 5), kBoard);  // the board reaches past the frame's top
 }
 
+TEST_F(PreviewTest, AViewFarAlongTheLongestRollShowsWhatLiesThere)
+{
+    // 10 x 10 mm squares 10 m and 99.9 m along a 100 m roll, seen at zoom 10:
+    // the view's origin lies a hundred thousand and a million pixels away.
+    loadRects({{0, 0, 10, 10}});
+    selectOnly({});
+    g->curPlotter.PlotterSizeY = 100000;
+    g->mediaLength = 100000;
+    g->previewZoomX = g->previewZoomY = 10.0;
+    for (double along : {10000.0, 99900.0}) {
+        SCOPED_TRACE(along);
+        place(0, 20, along);
+        g->previewOrigin.h = 0;
+        g->previewOrigin.v = (int32_t)(400 + along * 10 + 30);  // the square's foot at pixel 400
+        drawAll();
+        EXPECT_EQ(pixel(30 + 200 + 50, 400), kLine) << "its lower side";
+        EXPECT_EQ(pixel(30 + 200 + 50, 300), kLine) << "its upper side";
+        EXPECT_EQ(pixel(30 + 200 + 50, 350), kBoard) << "its inside";
+    }
+}
+
 TEST_F(PreviewTest, ArcsAreDrawnInTheArcColourLinesInTheLineColour)
 {
     loadShapes({"<circle cx=\"70\" cy=\"70\" r=\"40\" fill=\"#0000ff\"/>", PlacementTest::rect({0, 0, 10, 10})});
