@@ -941,9 +941,8 @@ static void copiesInView(const Canvas& c, const Volume& volume, int32_t from[2],
         double pitch = k == 0 ? volume.gapX + volume.baseWidth * volume.scaleX
                               : volume.gapY + volume.baseHeight * volume.scaleY;
         // Copy i spans lo + i * pitch to hi + i * pitch, give or take the
-        // rounding of its offset.
-        double slack = 1e-6 * (1.0 + fabs(first[k]) + fabs(pitch) * copies);
-        double lo = low[k] - stray - slack, hi = high[k] + stray + slack;
+        // rounding of its offset, which a copy more on either side covers.
+        double lo = low[k] - stray, hi = high[k] + stray;
         if (!isfinite(frameLow[k]) || !isfinite(frameHigh[k]) || !isfinite(lo) || !isfinite(hi) || !isfinite(pitch))
             continue;
         if (pitch == 0.0) {

@@ -623,6 +623,44 @@ TEST_F(PreviewTest, WithYDownwardsTheHorizontalRulerRunsAlongTheTopUpwards)
 
 // ---- Kept pictures ----------------------------------------------------------------------------
 
+TEST_F(PreviewTest, AVolumeChangedInWhatItsCopiesAreMadeOfIsDrawnAnew)
+{
+    // Two copies of a circle fitted with arcs: each change is drawn as a
+    // redraw from scratch draws it, not from what was kept before it.
+    struct Row {
+        const char* shows;
+        std::function<void(Volume&)> change;
+    } rows[] = {
+        {"a coarser fit", [](Volume& v) { v.precision = 2.0; }},
+        {"fitted with lines", [](Volume& v) { v.fitType = 1; }},
+        {"a wider spacing", [](Volume& v) { v.gapX = 30; }},
+        {"a spacing that sends the copy left",
+         [](Volume& v) {
+             v.gapX = -100;
+             (void)updateVolumeRect(&v);
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        loadShapes({"<circle cx=\"60\" cy=\"60\" r=\"40\" fill=\"#0000ff\"/>"});
+        selectOnly({});
+        Volume& v = g->volumes[0];
+        v.fitType = 2;
+        v.precision = 0.01;
+        v.copiesX = 2;
+        v.gapX = 5;
+        drawAll();
+        row.change(v);
+        drawAll();
+        std::vector<long> drawn = picture();
+        releasePreviewCache();
+        drawAll();
+        EXPECT_EQ(picture(), drawn);
+        releasePreviewCache();
+        (void)freeData();
+    }
+}
+
 TEST_F(PreviewTest, KeptPicturesDrawWhatAFreshRedrawDraws)
 {
     loadShapes({"<circle cx=\"70\" cy=\"70\" r=\"40\" fill=\"#0000ff\"/>", PlacementTest::rect({0, 0, 30, 10})});
