@@ -879,6 +879,38 @@ TEST_F(SplitTest, AOneRowTilingHasItsMarksBesideTheGuidesOnly)
     EXPECT_EQ(centres.size(), 4u);
 }
 
+TEST_F(SplitTest, TheMarkAtTheGuidesCrossingLiesAwayFromTheStartCorner)
+{
+    // Two by two panels, guides at 100; marks 4 x 6 mm. The first panel's
+    // mark at the crossing lies a half mark away from the start corner.
+    struct Row {
+        int32_t order;
+        int sx, sy;  // the offset's direction: away from the start corner
+    } rows[] = {{1, -1, -1}, {2, 1, -1}, {3, -1, 1}, {4, 1, 1}, {5, -1, -1}, {6, 1, -1}, {7, -1, 1}, {8, 1, 1}};
+    g->splitMarkStyle = kSplitMarkRectangle;
+    g->splitMarkWidth = 4;
+    g->splitMarkHeight = 6;
+    ArtNode* gr = guides({{'x', 100}, {'y', 100}});
+    for (const Row& row : rows) {
+        SCOPED_TRACE("order " + std::to_string(row.order));
+        g->splitSortMethod = row.order;
+        AIRealRect* clip = nullptr;
+        AIRealRect* mark = nullptr;
+        int32_t panels = 0, cols = 0, rows = 0;
+        ASSERT_EQ(getClipRect(H(gr), &clip, &mark, &panels, AIRealRect{0, 200, 200, 0}, &cols, &rows), kNoErr);
+        ArtNode* group = this->group();
+        ASSERT_EQ(DrawTomb(H(group), mark[0], 0, cols, rows), kNoErr);
+        free(clip);
+        free(mark);
+        bool found = false;
+        for (ArtNode* m : kids(group)) {
+            AIRealPoint c = centreOf(m);
+            found = found || (std::fabs(c.h - (100 + row.sx * 2 * kMM)) < 1e-3 && std::fabs(c.v - (100 + row.sy * 3 * kMM)) < 1e-3);
+        }
+        EXPECT_TRUE(found);
+    }
+}
+
 TEST_F(SplitTest, MarksAreMadeDownTheColumnsOrAlongTheRowsAsTheOrderRuns)
 {
     // The bottom-left panel of two by two (guides at 100), panel 3 in orders 1

@@ -245,6 +245,25 @@ TEST_F(PlotOutFieldsTest, CopiesSentLeftByANegativeSpacingAreInTheJobAndInView)
     });
 }
 
+TEST_F(PlotOutFieldsTest, EachFitPrecisionTypedIsAStepOfItsOwn)
+{
+    static double loaded = 0;
+    plotOut({
+        check([] {
+            selectOnly({0});
+            loaded = volumeAt(0).precision;
+        }),
+        refresh(),
+        type(kPlotOutFitPrecisionItem, "0.2"),
+        type(kPlotOutFitPrecisionItem, "0.3"),
+        click(kPlotOutUndoItem),
+        check([] { EXPECT_NEAR(volumeAt(0).precision, 0.2, 1e-4) << "the last alone is taken back"; }),
+        click(kPlotOutUndoItem),
+        check([] { EXPECT_NEAR(volumeAt(0).precision, loaded, 1e-9); }),
+        click(kPlotOutExitItem),
+    });
+}
+
 TEST_F(PlotOutFieldsTest, MirrorGapsFitAndMediaReachTheJob)
 {
     static int32_t fitOfB = 0;
