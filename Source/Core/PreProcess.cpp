@@ -577,14 +577,8 @@ static ASErr outlineFrame(AIArtHandle frame)
     ASErr error = sAITextFrame->CreateOutline(frame, &outline);
     int32_t drawn = 0;
     if (error == kNoErr) error = countDrawnCharacters(frame, &drawn);
-    // A text that draws nothing (blanks only) keeps its frame.
-    AIArtHandle firstPath = NULL;
-    int32_t paths = 0;
-    AIArtHandle* list = NULL;
-    if (error == kNoErr) error = getAllPathArt(outline, &list, &paths);
-    firstPath = paths > 0 ? list[0] : NULL;
-    free(list);
-    if (error == kNoErr && firstPath == NULL) return sAIArt->DisposeArt(outline);
+    // A frame of blanks only gives an outline without paths: nothing is
+    // regrouped, and the frame goes like any other, leaving its empty group.
     if (error == kNoErr) error = combineGroups(outline, drawn);
     if (error == kNoErr) error = sAIArt->DisposeArt(frame);
     return error;

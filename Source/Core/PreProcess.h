@@ -35,7 +35,7 @@ VT_NODISCARD ASErr releaseNullArt(AIArtHandle art);
 VT_NODISCARD ASErr textOutline(void);
 // Regroups the paths of a text's outline group into one compound path per
 // character: count is the number of characters that draw (neither line end
-// nor blank); at least one compound path is made.
+// nor blank); at least one compound path is made when there are paths.
 VT_NODISCARD ASErr combineGroups(AIArtHandle outline, int32_t count);
 // How far apart two rectangles are (single precision): the gap between their
 // facing sides when they overlap along one axis, else the corner distance.

@@ -302,19 +302,21 @@ TEST_F(PreProcessTest, TheFastRegroupingAgreesWithEveryPairScannedEveryRound)
     }
 }
 
-TEST_F(PreProcessTest, ATextThatDrawsNothingKeepsItsFrame)
+TEST_F(PreProcessTest, AFrameOfBlanksOnlyGoesLikeAnyOtherLeavingItsEmptyGroup)
 {
     open(R"(<text id="t" x="10" y="100" font-size="20"> </text><text id="u" x="10" y="150" font-size="20">I</text>)");
     for (ArtNode* a : top())
-        if (a->name == "t") a->text = "   ";
+        if (a->name == "t") a->text = "  \r ";
     ASSERT_EQ(doTextOutline(), kNoErr);
-    size_t frames = 0, groups = 0;
+    size_t frames = 0, emptyGroups = 0, compoundPaths = 0;
     for (ArtNode* a : doc().allArt()) {
         frames += a->type == kTextFrameArt;
-        groups += a->type == kGroupArt && a->children.empty();
+        emptyGroups += a->type == kGroupArt && a->children.empty();
+        compoundPaths += a->type == kCompoundPathArt;
     }
-    EXPECT_EQ(frames, 1u) << "the blank frame stays; I became outlines";
-    EXPECT_EQ(groups, 1u) << "only I's emptied outline group is left";
+    EXPECT_EQ(frames, 0u) << "the blank frame went too";
+    EXPECT_EQ(emptyGroups, 2u) << "each frame leaves its emptied outline group";
+    EXPECT_EQ(compoundPaths, 1u) << "I became one compound path";
 }
 
 TEST_F(PreProcessTest, InvertedTextAddsEachLineBackToFrontToTheRight)
