@@ -706,7 +706,7 @@ private:
             if (std::sscanf(c.value(), "%u %u %u", &r, &gg, &b) == 3)
                 layer.color = AIRGBColor{uint16_t(r), uint16_t(gg), uint16_t(b)};
         }
-        if (props.is(kDisplayProperty, "none")) layer.visible = false;
+        if (props.is(kDisplayProperty, "none") || props.is(kVisibilityProperty, "hidden")) layer.visible = false;
         readTags(g, *layer.root);
     }
 

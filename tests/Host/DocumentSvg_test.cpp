@@ -434,4 +434,42 @@ TEST_F(SvgTest, ScriptOpensSelectsAndSaves)
     EXPECT_NE(error.find("nosuchid"), std::string::npos);
 }
 
+// Hidden art is art the user cannot see: select all leaves it out, as does
+// the selection of a group around it, and a script cannot pick it; it stays
+// in the document and is saved back as it was.
+TEST_F(SvgTest, HiddenArtIsKeptAndSavedButNeverSelected)
+{
+    test::writeFile(dir_.file("job.svg"), svg(R"(<g id="Shown">
+  <rect id="plain" x="1" y="1" width="5" height="5"/>
+  <rect id="gone" x="10" y="1" width="5" height="5" display="none"/>
+  <rect id="unseen" x="20" y="1" width="5" height="5" style="visibility: hidden"/>
+  <g id="word"><rect id="letter" x="30" y="1" width="5" height="5"/><g id="sublayer" style="display:none"><rect id="under" x="40" y="1" width="5" height="5"/></g></g>
+  <g id="allHidden"><rect id="h1" x="50" y="1" width="5" height="5" visibility="hidden"/></g>
+</g>
+<g id="HiddenLayer" style="display:none"><rect id="onHidden" x="1" y="20" width="5" height="5"/></g>
+<g id="InvisibleLayer" visibility="hidden"><rect id="onInvisible" x="1" y="30" width="5" height="5"/></g>)"));
+    std::string error;
+    ASSERT_TRUE(runScript("open job.svg\nselect all\nsave out.svg\n", error)) << error;
+    EXPECT_NE(scriptOutput_.str().find("selected 2 object(s)"), std::string::npos) << scriptOutput_.str();
+    Document& d = *currentDocument();
+    std::vector<std::string> selected;
+    for (ArtNode* a : d.allArt())
+        if (a->attrs & kArtSelected) selected.push_back(a->name);
+    EXPECT_EQ(selected, (std::vector<std::string>{"word", "letter", "plain"}))
+        << "the sublayer hidden in a selected group stays unselected";
+
+    for (const char* id : {"gone", "unseen", "under", "allHidden", "onHidden", "onInvisible"}) {
+        SCOPED_TRACE(id);
+        EXPECT_FALSE(runScript(std::string("select ") + id + "\n", error));
+        EXPECT_NE(error.find("is hidden"), std::string::npos) << error;
+    }
+
+    auto opened = read(test::readFile(dir_.file("job.svg")));
+    auto saved = read(test::readFile(dir_.file("out.svg")));
+    ASSERT_TRUE(opened && saved);
+    for (ArtNode* a : saved->allArt()) a->attrs &= ~kArtSelected;
+    expectSameDocument(*opened, *saved);
+    EXPECT_FALSE(saved->layerByTitle("InvisibleLayer")->visible);
+}
+
 }  // namespace
