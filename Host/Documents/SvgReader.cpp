@@ -17,6 +17,7 @@
 
 #include "Documents/DecimalText.h"
 #include "Documents/Svg.h"
+#include "Documents/XmlText.h"
 
 namespace vt::host {
 namespace {
@@ -532,6 +533,7 @@ public:
     // Parses text the caller keeps; pugixml works on its own copy.
     pugi::xml_parse_result parse(const std::string& text)
     {
+        refuseWhatXmlForbids(text.data(), text.size());
         return xml_.load_buffer(text.data(), text.size(), pugi::parse_default);
     }
 
@@ -539,6 +541,12 @@ public:
     // owns it from here on and cuts names and values out of it in place.
     pugi::xml_parse_result parseInPlace(char* buffer, size_t size)
     {
+        try {
+            refuseWhatXmlForbids(buffer, size);
+        } catch (...) {
+            pugi::get_memory_deallocation_function()(buffer);  // not yet pugixml's
+            throw;
+        }
         return xml_.load_buffer_inplace_own(buffer, size, pugi::parse_default);
     }
 
@@ -605,6 +613,18 @@ private:
         }
         throw SvgError{name_ + ":" + std::to_string(line) + ":" + std::to_string(column) + " (offset " +
                        std::to_string(offset) + "): " + what};
+    }
+
+    // pugixml takes a '<' inside an attribute value, which XML forbids and
+    // every other XML program refuses. (Text in UTF-16 or UTF-32, which pugixml
+    // reads too, is not looked at byte by byte.)
+    void refuseWhatXmlForbids(const char* text, size_t size)
+    {
+        bool wide = std::memchr(text, 0, std::min<size_t>(size, 4)) != nullptr ||
+                    (size >= 2 && (static_cast<unsigned char>(text[0]) & 0xFE) == 0xFE);
+        size_t at = wide ? std::string::npos : lessThanInAttributeValue(text, size);
+        if (at != std::string::npos)
+            fail(static_cast<ptrdiff_t>(at), "not well-formed XML: a '<' inside an attribute value (write it &lt;)");
     }
 
     static const char* localName(const pugi::xml_node& n)

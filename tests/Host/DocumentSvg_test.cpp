@@ -373,6 +373,15 @@ TEST_F(SvgTest, HostileFilesAreRefusedNamingTheElement)
          "3:2 (offset 152): <rect>: the stroke width is not a finite number"},
         {"a font size past any number", head + "<text font-size='1e400'>Hi</text></svg>",
          "3:2 (offset 152): <text>: the font size is not a finite number"},
+        {"a '<' inside an attribute value", head + "<rect id='a<b' width='1' height='1'/></svg>",
+         "3:12 (offset 162): not well-formed XML: a '<' inside an attribute value (write it &lt;)"},
+        {"a '<' inside a value after a '>' one", head + "<rect id='a>b' width='1' height=\"<1\"/></svg>",
+         "3:34 (offset 184): not well-formed XML: a '<' inside an attribute value (write it &lt;)"},
+        {"'<' where XML allows it loads",
+         "<?xml version='1.0'?><?note if a < b?>\n<!DOCTYPE svg [<!ENTITY lt2 '<'> <!-- ' -->]>\n" + head +
+             "<!-- <rect id='x<y'/> --><rect id='a&lt;b' title='x > y' width='1' height='1'/>"
+             "<text><![CDATA[<'<']]>&lt;</text></svg>",
+         ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shows);
@@ -409,6 +418,7 @@ TEST_F(SvgTest, AFileParsedInPlaceStillNamesTheLineAndColumnOfAFault)
         "<path d='M0 0 L10'/></svg>",
         "<svg>\n<g>\n<path d='M0 0'>\n</g></svg>",
         "<svg><rect width='1' height='1' fill='#12345'/></svg>",
+        "<svg>\r\n<rect title='a &amp; b' width='1' height='1' id=\"x < y\"/></svg>",
     };
     for (const char* text : texts) {
         SCOPED_TRACE(text);
