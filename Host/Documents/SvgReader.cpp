@@ -874,14 +874,23 @@ private:
         return style;
     }
 
+    // data-tag-NAME holds the value as it is; data-vt-tag-NAME a value XML
+    // cannot hold, percent-encoded.
     void readTags(const pugi::xml_node& node, ArtNode& art)
     {
-        static const char kPrefix[] = "data-tag-";
-        const size_t prefixLength = sizeof kPrefix - 1;
+        static const char kPrefix[] = "data-tag-", kEncodedPrefix[] = "data-vt-tag-";
+        const size_t prefixLength = sizeof kPrefix - 1, encodedLength = sizeof kEncodedPrefix - 1;
         for (pugi::xml_attribute a : node.attributes()) {
             const char* n = a.name();
-            if (std::strncmp(n, kPrefix, prefixLength) == 0 && n[prefixLength] != 0)
+            if (std::strncmp(n, kPrefix, prefixLength) == 0 && n[prefixLength] != 0) {
                 art.setTag(n + prefixLength, a.value());
+            } else if (std::strncmp(n, kEncodedPrefix, encodedLength) == 0 && n[encodedLength] != 0) {
+                std::string value;
+                if (!percentDecode(a.value(), value))
+                    fail(node.offset_debug(), describe(node) + ": " + n + " is not percent-encoded: a '%' without two "
+                                                                          "hexadecimal digits after it");
+                art.setTag(n + encodedLength, value);
+            }
         }
     }
 
