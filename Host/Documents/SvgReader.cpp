@@ -976,17 +976,24 @@ private:
         return (ix * ox + iy * oy) / (li * lo) > -0.9999;
     }
 
-    // All the character data inside a node, in document order; walked
-    // without recursion so that deeply nested markup cannot exhaust the stack.
-    static void gatherText(const pugi::xml_node& node, std::string& out)
+    // All the character data inside a node of a text (the node's own level
+    // below the <text> given), in document order; walked without recursion.
+    // Elements nested deeper than groups may be are refused as groups are.
+    void gatherText(const pugi::xml_node& node, int level, std::string& out)
     {
         for (pugi::xml_node n = node.first_child(); n;) {
             if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) out += n.value();
             if (n.first_child()) {
+                if (++level > kMaxGroupDepth)
+                    fail(n.offset_debug(), describe(n) + ": elements of a text are nested deeper than " +
+                                               std::to_string(kMaxGroupDepth) + " levels");
                 n = n.first_child();
                 continue;
             }
-            while (n && !n.next_sibling() && n != node) n = n.parent();
+            while (n && !n.next_sibling() && n != node) {
+                n = n.parent();
+                --level;
+            }
             if (!n || n == node) break;
             n = n.next_sibling();
         }
@@ -1010,7 +1017,7 @@ private:
     // dy) begins a new line unless nothing but blanks came before it; the
     // frame's lines end in CR. A first tspan gives the position when the
     // text has none.
-    static std::string textLinesOf(const pugi::xml_node& node, std::string& xText, std::string& yText)
+    std::string textLinesOf(const pugi::xml_node& node, std::string& xText, std::string& yText)
     {
         std::vector<std::string> lines(1);
         bool started = false;
@@ -1029,7 +1036,7 @@ private:
                 if (yText.empty()) yText = n.attribute("y").value();
             }
             started = true;
-            gatherText(n, lines.back());
+            gatherText(n, 1, lines.back());
         }
         std::string text;
         for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r" : "") + collapseBlanks(lines[i]);

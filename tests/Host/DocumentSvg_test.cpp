@@ -380,6 +380,13 @@ TEST_F(SvgTest, HostileFilesAreRefusedNamingTheElement)
     };
     const std::string head = "<svg xmlns='http://www.w3.org/2000/svg' width='100pt' height='100pt' viewBox='0 0 100 100'>\n"
                              "<rect id='ordinary' x='10' y='10' width='20' height='20'/>\n";
+    auto spans = [&](int levels) {
+        std::string text = head + "<text id='deep'>";
+        for (int i = 0; i < levels; ++i) text += "<tspan>";
+        text += "A";
+        for (int i = 0; i < levels; ++i) text += "</tspan>";
+        return text + "</text></svg>";
+    };
     struct Row {
         const char* shows;
         std::string text;
@@ -420,6 +427,11 @@ TEST_F(SvgTest, HostileFilesAreRefusedNamingTheElement)
          "3:2 (offset 152): <rect>: the stroke width is not a finite number"},
         {"a font size past any number", head + "<text font-size='1e400'>Hi</text></svg>",
          "3:2 (offset 152): <text>: the font size is not a finite number"},
+        {"tspans 256 deep load", spans(256), ""},
+        {"tspans 257 deep", spans(257),
+         "3:1810 (offset 1960): <tspan>: elements of a text are nested deeper than 256 levels"},
+        {"tspans 100,000 deep", spans(100000),
+         "3:1810 (offset 1960): <tspan>: elements of a text are nested deeper than 256 levels"},
         {"a '<' inside an attribute value", head + "<rect id='a<b' width='1' height='1'/></svg>",
          "3:12 (offset 162): not well-formed XML: a '<' inside an attribute value (write it &lt;)"},
         {"a '<' inside a value after a '>' one", head + "<rect id='a>b' width='1' height=\"<1\"/></svg>",
