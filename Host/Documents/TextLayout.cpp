@@ -288,8 +288,8 @@ Font* fontFor(Font* own, char32_t codePoint, FT_UInt& index)
 }
 
 // Sets the text; glyphs only when wanted. A character no font has takes the
-// room of the text font's missing-glyph mark and is added to missing.
-bool layout(const ArtNode& frame, TextLayout* shapes, AIRealRect& bounds, std::u32string& missing)
+// room of the text font's missing-glyph mark; the first is kept in missing.
+bool layout(const ArtNode& frame, TextLayout* shapes, AIRealRect& bounds, char32_t& missing)
 {
     Font* own = Fonts::get().forFamily(frame.fontFamily);
     if (!own) return false;
@@ -312,7 +312,7 @@ bool layout(const ArtNode& frame, TextLayout* shapes, AIRealRect& bounds, std::u
             if (isControl(codePoint)) continue;
             FT_UInt index = 0;
             Font* used = fontFor(own, codePoint, index);
-            if (index == 0) missing += codePoint;
+            if (index == 0 && missing == 0) missing = codePoint;
             if (used != font) {
                 runStart += pen * scale;
                 pen = 0;
@@ -379,18 +379,16 @@ std::vector<std::string> textLines(const std::string& text)
 bool layoutText(const ArtNode& frame, TextLayout& result, std::string& error)
 {
     result = TextLayout{};
-    std::u32string missing;
-    if (!layout(frame, &result, result.bounds, missing)) {
+    if (!layout(frame, &result, result.bounds, result.missing)) {
         error = "no font could be loaded for \"" + frame.fontFamily + "\", not even DejaVu Sans";
         return false;
     }
-    if (!missing.empty()) {
+    if (result.missing != 0) {
         // A glyph of nothing would be outlined as the font's empty box and cut.
-        result.missing = missing[0];
         char code[16];
-        std::snprintf(code, sizeof code, "U+%04X", unsigned(missing[0]));
+        std::snprintf(code, sizeof code, "U+%04X", unsigned(result.missing));
         std::string character;
-        appendUtf8(character, missing[0]);
+        appendUtf8(character, result.missing);
         error = (frame.name.empty() ? std::string("a text") : "the text \"" + frame.name + "\"") + " holds " + code +
                 " \"" + character + "\", which none of its fonts has (" +
                 (frame.fontFamily.empty() ? std::string() : "\"" + frame.fontFamily + "\", ") + kHostFontNames + ")";
@@ -402,7 +400,7 @@ bool layoutText(const ArtNode& frame, TextLayout& result, std::string& error)
 
 bool layoutBounds(const ArtNode& frame, AIRealRect& bounds)
 {
-    std::u32string missing;
+    char32_t missing = 0;
     return layout(frame, nullptr, bounds, missing);
 }
 
