@@ -25,13 +25,21 @@ ASErr selectArtTree(AIArtHandle art, int32_t flag)
     return error;
 }
 
+// The list's room doubles whenever the count reaches a power of two, so the
+// outline of a long text (a million paths) is gathered in linear time; the
+// room follows from the count alone, for a list that starts as null and 0.
 static ASErr appendArt(AIArtHandle art, AIArtHandle** list, int32_t* count)
 {
-    AIArtHandle* grown = (AIArtHandle*)realloc(*list, sizeof(AIArtHandle) * (size_t)(*count + 1));
-    if (grown == NULL) return kMemoryErr;
-    grown[*count] = art;
-    *list = grown;
-    ++*count;
+    int32_t n = *count;
+    if (n == 0 || (n & (n - 1)) == 0) {
+        if (n >= INT32_MAX / 2) return kMemoryErr;
+        size_t room = n == 0 ? 1 : (size_t)n * 2;
+        AIArtHandle* grown = (AIArtHandle*)realloc(*list, sizeof(AIArtHandle) * room);
+        if (grown == NULL) return kMemoryErr;
+        *list = grown;
+    }
+    (*list)[n] = art;
+    *count = n + 1;
     return kNoErr;
 }
 

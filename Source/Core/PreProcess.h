@@ -44,7 +44,7 @@ float distanceOfRectangle(const AIRealRect* a, const AIRealRect* b);
 // Sets the selected attribute of an art and of everything inside it.
 VT_NODISCARD ASErr selectArtTree(AIArtHandle art, int32_t flag);
 // Appends every path of a tree (groups and compound paths entered, children
-// in order) to a growing array; the caller frees it.
+// in order) to a growing array that starts as null and 0; the caller frees it.
 VT_NODISCARD ASErr getAllPathArt(AIArtHandle art, AIArtHandle** list, int32_t* count);
 
 // The contour of one object: its copy, blackened and stroked twice the offset
