@@ -233,14 +233,14 @@ public:
     {
         int32_t alive = 0;
         for (int32_t c = 0; c < made; ++c) alive += clusters_[c].alive;
+        if (alive <= aim) return;
         double radius = cell_ / 4;
-        bool all = false;
-        if (alive > aim) fill(made, radius, all);
+        bool all = fill(made, radius);
         while (alive > aim) {
             if (heap_.empty()) {
                 if (all) break;
                 radius *= 4;
-                fill(made, radius, all);
+                all = fill(made, radius);
                 continue;
             }
             std::pop_heap(heap_.begin(), heap_.end(), later);
@@ -347,13 +347,9 @@ private:
             std::fill(seen_.begin(), seen_.end(), 0);
             query_ = 1;
         }
-        Range range{0, 0, -1, -1};
-        bool cells = by < 1e30;
-        if (cells) {
-            range = rangeOf(left - by, bottom - by, right + by, top + by);
-            cells = range.cells() <= std::max(64.0, double(made));
-        }
-        if (!cells) {
+        // Past the paths' extent the range stops at its edge.
+        Range range = rangeOf(left - by, bottom - by, right + by, top + by);
+        if (range.cells() > std::max(64.0, double(made))) {
             for (int32_t c = 0; c < made; ++c)
                 if (clusters_[c].alive) visit(c);
             return;
@@ -385,18 +381,20 @@ private:
         }
     }
 
-    // Every pair within the radius; all: the radius takes in every pair.
-    void fill(int32_t made, double radius, bool& all)
+    // Every pair within the radius; true when the radius takes in every pair
+    // there is (no two paths lie farther apart than twice their reach).
+    bool fill(int32_t made, double radius)
     {
         heap_.clear();
-        all = !(margin(radius) < 1e30) || radius > 4 * (reach_ + 1);
+        bool all = radius > 4 * (reach_ + 1) || isinf(radius);
         for (int32_t a = 0; a < made; ++a) {
             if (!clusters_[a].alive) continue;
             const AIRealRect& r = clusters_[a].rect;
-            around(r.left, r.bottom, r.right, r.top, all ? 1e31 : margin(radius), made, [&](int32_t b) {
+            around(r.left, r.bottom, r.right, r.top, margin(radius), made, [&](int32_t b) {
                 if (b > a) consider(a, b, all ? HUGE_VAL : radius);
             });
         }
+        return all;
     }
 
     // Cluster c grew from `before`: the pairs it makes with those near the
@@ -404,7 +402,7 @@ private:
     void nearGrowth(int32_t c, const AIRealRect& before, int32_t made, double radius, bool all)
     {
         const AIRealRect now = clusters_[c].rect;
-        double by = all ? 1e31 : margin(radius);
+        double by = margin(radius);
         auto pair = [&](int32_t k) {
             if (k != c) consider(c, k, all ? HUGE_VAL : radius);
         };
