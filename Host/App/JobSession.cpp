@@ -93,16 +93,11 @@ bool openJob(const std::string& path, std::string& error)
     if (!document) return false;
     host::Document* d = document.get();
     host::documents().adopt(std::move(document));
-    size_t selected = 0;
-    for (host::LayerNode* l : d->layers())
-        for (host::ArtNode* art : l->root->children) {
-            d->setSelected(art, true);
-            ++selected;
-        }
+    size_t selected = d->selectAll();
     std::cout << "opened " << path << ": " << d->layers().size() << " layer(s), " << selected
               << " top-level object(s) selected\n";
     if (selected == 0) {
-        error = path + ": nothing to cut (the drawing holds no art)";
+        error = path + ": nothing to cut (the drawing holds no art that is not hidden)";
         return false;
     }
     return true;

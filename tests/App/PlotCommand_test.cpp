@@ -79,6 +79,48 @@ TEST(PlotCommand, ByColourCutsTheSameArtInAnotherOrder)
     EXPECT_EQ(cuts(byLayer), cuts(byColour));
 }
 
+// Hidden art is not cut, wherever it hides: the job of a drawing holding it
+// is byte for byte the job of the same drawing without it.
+TEST(PlotCommand, HiddenArtIsLeftOutOfTheJob)
+{
+    struct Row {
+        const char* shows;
+        const char* layer;   // a layer of its own
+        const char* loose;   // beside the visible art on its layer
+        const char* nested;  // inside the visible group
+    } rows[] = {
+        {"a layer hidden by display", R"(<g id="Off" style="display:none"><rect x="70" y="60" width="20" height="20"/></g>)", "", ""},
+        {"a layer hidden by visibility", R"(<g id="Off" visibility="hidden"><rect x="70" y="60" width="20" height="20"/></g>)", "", ""},
+        {"an object hidden by display", "", R"(<rect x="70" y="10" width="15" height="15" display="none"/>)", ""},
+        {"an object hidden by visibility", "", R"(<circle cx="80" cy="40" r="9" style="visibility:hidden"/>)", ""},
+        {"a group whose every member is hidden", "",
+         R"(<g><rect x="70" y="10" width="15" height="15" display="none"/><rect x="72" y="12" width="5" height="5" visibility="hidden"/></g>)", ""},
+        {"a hidden sublayer inside a cut group", "", "",
+         R"(<g style="display:none"><rect x="150" y="5" width="40" height="90"/></g>)"},
+    };
+    auto drawing = [](const Row& row, bool withHidden) {
+        return std::string(R"(<svg xmlns="http://www.w3.org/2000/svg" width="200mm" height="100mm" viewBox="0 0 200 100">
+  <g id="Art"><rect x="10" y="10" width="20" height="20"/>)") +
+               (withHidden ? row.loose : "") + R"(<g id="word"><rect x="40" y="50" width="10" height="30"/>)" +
+               (withHidden ? row.nested : "") + R"(</g></g>)" + (withHidden ? row.layer : "") + "</svg>";
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        vt::test::TempDir dir;
+        vt::test::writeFile(dir.file("hidden.svg"), drawing(row, true));
+        vt::test::writeFile(dir.file("shown.svg"), drawing(row, false));
+        for (const char* name : {"hidden", "shown"}) {
+            RunResult r = plot(dir, "'" + dir.file(std::string(name) + ".svg") + "' -o '" + dir.file(std::string(name) + ".hpgl") +
+                                        "' --plotter 'Generic 24in Drag Knife'");
+            ASSERT_EQ(r.status, 0) << r.output;
+            EXPECT_NE(r.output.find("2 top-level object(s) selected"), std::string::npos) << r.output;
+        }
+        std::string job = vt::test::readFile(dir.file("shown.hpgl"));
+        EXPECT_GT(job.size(), 50u);
+        EXPECT_EQ(vt::test::readFile(dir.file("hidden.hpgl")), job);
+    }
+}
+
 TEST(PlotCommand, ProblemsAreReportedWithAFailingStatus)
 {
     vt::test::TempDir dir;
