@@ -7,6 +7,12 @@
 #include <iostream>
 #include <stdexcept>
 
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include "OutputFile.h"
+
 #include "Suites/SuiteTables.h"
 
 namespace fs = std::filesystem;
@@ -119,6 +125,43 @@ void Host::savePrefs()
         reportProblem(prefs_.error());
 }
 
+namespace {
+
+// Copies a bundled file into the plug-in folder whole or not at all: another
+// run seeding the same new folder at the same time never sees half a file,
+// and the copy that comes second leaves the first in place.
+void seedFile(const std::string& from, const std::string& to, std::error_code& error)
+{
+    std::string text, why;
+    if (readWholeFile(from, text, why, kSvgFileLimit, "a bundled file") != ReadStatus::Read) {
+        error = std::make_error_code(std::errc::io_error);
+        return;
+    }
+    std::string temp;
+    int fd = createTemporaryBeside(to, 0666, temp);
+    if (fd < 0) {
+        error = std::error_code(errno, std::generic_category());
+        return;
+    }
+    const char* data = text.data();
+    size_t left = text.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, data, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        data += n;
+        left -= static_cast<size_t>(n);
+    }
+    int written = left == 0 && ::fsync(fd) == 0 ? 0 : (errno != 0 ? errno : EIO);
+    if (::close(fd) != 0 && written == 0) written = errno;
+    if (written == 0 && ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
+    if (written == 0 && errno != EEXIST) written = errno;
+    ::unlink(temp.c_str());
+    if (written != 0) error = std::error_code(written, std::generic_category());
+}
+
+}  // namespace
+
 void Host::seedPluginFolder()
 {
     if (options_.pluginFolder.empty()) return;
@@ -145,7 +188,7 @@ void Host::seedPluginFolder()
         if (it->is_directory(fileError)) {
             fs::create_directories(target, fileError);
         } else if (!fs::exists(target, fileError) && !fileError) {
-            fs::copy_file(it->path(), target, fileError);
+            seedFile(it->path().string(), target.string(), fileError);
         }
         if (fileError) reportProblem("cannot copy " + it->path().string() + " into the plug-in folder: " +
                                      fileError.message());

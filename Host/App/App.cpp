@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "ErrorText.h"
+#include "OutputFile.h"
 
 namespace vt::app {
 
@@ -25,6 +26,21 @@ host::SessionOptions sessionOptions(const GlobalOptions& options)
     s.host.resourcesDir = options.resourcesDir.empty() ? host::defaultResourcesDir() : options.resourcesDir;
     s.modulePath = options.modulePath.empty() ? std::string(VANTOREL_MODULE_PATH) : options.modulePath;
     return s;
+}
+
+bool protectOwnFiles(const GlobalOptions& options, const std::vector<std::pair<std::string, std::string>>& inputs)
+{
+    host::SessionOptions session = sessionOptions(options);
+    host::forgetOwnFiles();
+    host::protectOwnFile(session.host.prefsPath, "the preference file");
+    host::protectOwnFolder(session.host.pluginFolder, "the plug-in's folder");
+    host::protectOwnFile(session.modulePath, "the plug-in module");
+    for (const auto& input : inputs) host::protectOwnFile(input.first, input.second);
+    if (options.fakeCutterFile.empty()) return true;
+    std::string refused;
+    if (host::checkOutputTarget(host::outputTarget(options.fakeCutterFile), refused)) return true;
+    std::cerr << "vantorel-host: --fake-cutter: " << refused << "\n";
+    return false;
 }
 
 bool startSession(host::Session& session)

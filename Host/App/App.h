@@ -28,6 +28,12 @@ struct GlobalOptions {
 // Fills in the defaults of the global options and makes the session options.
 host::SessionOptions sessionOptions(const GlobalOptions& options);
 
+// Makes the program's own files known before any work (the preference file,
+// the plug-in's folder and module, and inputs: pairs of a path and what it is,
+// "the job being cut"), so that no output replaces one of them. False, having
+// said why, when the fake cutter's record (--fake-cutter) would.
+bool protectOwnFiles(const GlobalOptions& options, const std::vector<std::pair<std::string, std::string>>& inputs);
+
 // Starts a session: loads the plug-in, start-up, application started. On
 // failure prints why and returns false.
 bool startSession(host::Session& session);

@@ -32,6 +32,7 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
         std::cerr << "vantorel-host: plot needs either -o OUT or --usb\n";
         return 2;
     }
+    if (!protectOwnFiles(options, {{a.job, "the job being cut"}})) return 1;
     std::string output;
     if (!a.output.empty() && !jobOutputTarget(a.output, output)) return 1;
     host::Session session(sessionOptions(options));

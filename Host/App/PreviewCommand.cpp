@@ -25,6 +25,7 @@ struct PreviewArgs {
 
 int preview(const GlobalOptions& options, const PreviewArgs& a)
 {
+    if (!protectOwnFiles(options, {{a.job, "the job being shown"}})) return 1;
     std::string output;
     if (!jobOutputTarget(a.output, output)) return 1;
     host::Session session(sessionOptions(options));

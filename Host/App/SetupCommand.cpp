@@ -13,6 +13,7 @@ const char* const kPrefix = "Korvel-Ulmaren";
 
 int runSetup(const GlobalOptions& options, const std::string& plotter, const std::string& environment)
 {
+    if (!protectOwnFiles(options, {})) return 1;
     host::Session session(sessionOptions(options));
     if (!startSession(session)) return 1;
     std::string error;

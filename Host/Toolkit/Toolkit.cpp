@@ -823,7 +823,7 @@ bool Toolkit::hasPicture(ASInt32 id) const
 bool Toolkit::loadMenu(ASInt32 menuId, std::vector<std::pair<ASInt32, std::string>>& entries)
 {
     std::string path = pluginFolder() + "/Menus/Menu-" + std::to_string(menuId) + ".txt", text, error;
-    switch (readWholeFile(path, text, error)) {
+    switch (readWholeFile(path, text, error, kResourceFileLimit, "a menu file")) {
     case ReadStatus::Missing:
         return false;
     case ReadStatus::Unreadable:

@@ -3,13 +3,12 @@
 // positional; reading a damaged or hostile file stops with an error code and
 // never runs past a field.
 #include <errno.h>
-#include <fcntl.h>
 #include <limits.h>
 #include <math.h>
 #include <stdlib.h>
 #include <string.h>
-#include <unistd.h>
 
+#include "Common/OSReplacingFile.h"
 #include "Core/PlotterLibrary.h"
 #include "Core/ValueReader.h"
 
@@ -456,36 +455,14 @@ int loadPlotterReporting(Plotter** list, int* count, FILE* file, char* problem, 
 
 // ---- Files by path ------------------------------------------------------------
 
-static char* tempPathFor(const char* path)
-{
-    size_t length = strlen(path);
-    char* temp = (char*)malloc(length + 5);
-    if (!temp) return NULL;
-    memcpy(temp, path, length);
-    memcpy(temp + length, ".tmp", 5);
-    return temp;
-}
-
-// Writes through a temporary file beside path that replaces path only when
-// every write, the flush, the sync and the close succeeded.
+// Writes through a temporary file of its own beside path that replaces path
+// only when every write, the flush, the sync and the close succeeded.
 VT_NODISCARD static int writeReplacing(const char* path, int (*write)(FILE*, void*), void* data)
 {
     if (!path || !*path) return kNoFileErr;
-    char* temp = tempPathFor(path);
-    if (!temp) return kMemoryErr;
-    FILE* file = fopen(temp, "w");
-    if (!file) {
-        free(temp);
-        return kNoFileErr;
-    }
-    int err = write(file, data);
-    if (!err && (fflush(file) != 0 || ferror(file))) err = kWriteErr;
-    if (!err && fsync(fileno(file)) != 0) err = kWriteErr;
-    if (fclose(file) != 0 && !err) err = kWriteErr;
-    if (!err && rename(temp, path) != 0) err = kWriteErr;
-    if (err) unlink(temp);
-    free(temp);
-    return err;
+    OSReplacingFile file;
+    if (OS_fopenReplacingPath(path, &file) != kNoErr) return kNoFileErr;
+    return OS_fcloseReplacing(&file, write(file.stream, data));
 }
 
 struct LibraryToSave {

@@ -415,14 +415,14 @@ TEST(PlotterFile, AFailedSaveLeavesTheOldLibraryAsItWas)
     int count = 1;
     EXPECT_EQ(kUnwritableTextErr, savePlotterFile(path.c_str(), &list, &count));
     EXPECT_EQ("PlotterNumber=0\n", vt::test::readFile(path));
-    struct stat st;
-    EXPECT_NE(0, stat((path + ".tmp").c_str(), &st)) << "the temporary file is removed";
+    EXPECT_EQ(vt::test::filesIn(dir), std::vector<std::string>{"PlotterSetup.txt"}) << "the temporary file is removed";
 
-    // The rename fails when the target is a directory: the directory stays.
+    // A folder where the file should be is refused before anything is written.
     std::string blocked = dir + "/blocked";
     mkdir(blocked.c_str(), 0700);
     strcpy(bad.PlotterIniString, "");
-    EXPECT_EQ(kWriteErr, savePlotterFile(blocked.c_str(), &list, &count));
+    EXPECT_EQ(kNoFileErr, savePlotterFile(blocked.c_str(), &list, &count));
+    struct stat st;
     EXPECT_EQ(0, stat(blocked.c_str(), &st));
     EXPECT_TRUE(S_ISDIR(st.st_mode));
 
@@ -430,7 +430,7 @@ TEST(PlotterFile, AFailedSaveLeavesTheOldLibraryAsItWas)
 
     ASSERT_EQ(0, savePlotterFile(path.c_str(), &list, &count));
     EXPECT_EQ(saved(&bad, 1), vt::test::readFile(path));
-    EXPECT_NE(0, stat((path + ".tmp").c_str(), &st));
+    EXPECT_EQ(vt::test::filesIn(dir), (std::vector<std::string>{"PlotterSetup.txt", "blocked"}));
 }
 
 TEST(PlotterFile, MissingLibraryFileIsAnEmptyLibrary)
