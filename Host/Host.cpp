@@ -125,6 +125,19 @@ void Host::savePrefs()
         reportProblem(prefs_.error());
 }
 
+void Host::settlePreferences(bool runWorked)
+{
+    if (runWorked) {
+        if (prefs_.changesUnsaved())
+            reportProblem("the preferences changed in this run were not saved: " + prefs_.path() + " is read-only");
+        return;
+    }
+    if (prefs_.undoChanges())
+        out() << "vantorel-host: the run failed; the preferences were left as they were before it\n";
+    else if (prefs_.failed() && std::find(problems_.begin(), problems_.end(), prefs_.error()) == problems_.end())
+        reportProblem(prefs_.error());
+}
+
 namespace {
 
 // Copies a bundled file into the plug-in folder whole or not at all: another

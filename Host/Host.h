@@ -93,6 +93,11 @@ public:
     const std::vector<AlertRecord>& alerts() const { return alerts_; }
 
     // Sends a message to a plug-in the way the host does: fills the message
+    // Ends a run's preferences: a run that failed leaves them as they were
+    // when it began (and says so when it had changed them); one that worked
+    // keeps its changes, and reports those that could not be saved.
+    void settlePreferences(bool runWorked);
+
     // head, calls the entry point, keeps the globals the plug-in hands back,
     // and saves changed preferences afterwards.
     ASErr send(SPPlugin* plugin, const char* caller, const char* selector, SPMessageData* message);

@@ -57,12 +57,15 @@ bool startSession(host::Session& session)
 int finishSession(host::Session& session, int status)
 {
     ASErr shutdown = session.shutdown();
-    if (status != 0) return status;
-    if (shutdown != kNoErr) {
+    if (status == 0 && shutdown != kNoErr) {
         std::cerr << "vantorel-host: plug-in shut-down failed with error " << errorText(shutdown) << "\n";
-        return 1;
+        status = 1;
     }
-    return session.host().problems().empty() ? 0 : 1;
+    host::Host& host = session.host();
+    if (status == 0) host.settlePreferences(true);
+    if (status == 0 && !host.problems().empty()) status = 1;
+    if (status != 0) host.settlePreferences(false);
+    return status;
 }
 
 }  // namespace vt::app

@@ -41,7 +41,8 @@ bool startSession(host::Session& session);
 // Shuts the plug-in down and gives the program's exit status: status when it
 // is already a failure; else 1 when the shut-down failed or the host met a
 // problem in the session (a file it could not read or write, preferences not
-// saved; each was reported as it happened); else 0.
+// saved; each was reported as it happened); else 0. A run that fails leaves
+// the preferences as they were when it began.
 int finishSession(host::Session& session, int status);
 
 // Chooses the current plotter as a user would: opens the plug-in's Plotter

@@ -36,7 +36,7 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
     std::string output;
     if (!a.output.empty() && !jobOutputTarget(a.output, output)) return 1;
     host::Session session(sessionOptions(options));
-    if (!startJob(session, a.job, a.plotter, a.environment)) return 1;
+    if (!startJob(session, a.job, a.plotter, a.environment)) return finishSession(session, 1);
     std::string error;
 
     using host::toolkit::Driver;
@@ -59,7 +59,7 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
     if (!driveJobPlotOut(std::move(actions), plotOutDialog, error)) {
         tk.fileAnswers.clear();
         std::cerr << "vantorel-host: " << error << "\n";
-        return 1;
+        return finishSession(session, 1);
     }
     tk.fileAnswers.clear();
 

@@ -23,7 +23,7 @@ int runScriptFile(const GlobalOptions& options, const std::string& scriptPath)
 
     if (!protectOwnFiles(options, {{scriptPath, "the script being run"}})) return 1;
     host::Session session(sessionOptions(options));
-    if (!startSession(session)) return 1;
+    if (!startSession(session)) return finishSession(session, 1);
     host::ScriptContext context{session, std::cout,
                                 std::filesystem::absolute(scriptPath).parent_path().string()};
     bool ok = host::runScript(context, text, error);

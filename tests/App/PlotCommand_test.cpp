@@ -97,10 +97,12 @@ TEST(PlotCommand, ProblemsAreReportedWithAFailingStatus)
          "has no environment named \"Glass\""},
         {"nothing to cut", "'" + dir.file("empty.svg") + "' -o x.hpgl --plotter 'Generic 24in Drag Knife'", "nothing to cut"},
         {"only text", "'" + dir.file("text.svg") + "' -o x.hpgl --plotter 'Generic 24in Drag Knife'", "cannot be cut"},
-        {"an output that cannot be written", sample("open-sign.svg") + " -o '" + dir.file("no/folder/x.hpgl") + "'",
+        {"an output that cannot be written",
+         sample("open-sign.svg") + " -o '" + dir.file("no/folder/x.hpgl") + "' --plotter 'Generic 24in Drag Knife'",
          "The plot file could not be created"},
         // No cutter with the bundled plotter's ids is attached to this machine.
-        {"no cutter", sample("open-sign.svg") + " --usb", "The cutter could not be reached"},
+        {"no cutter", sample("open-sign.svg") + " --usb --plotter 'Generic 24in Drag Knife'",
+         "The cutter could not be reached"},
     };
     for (const Row& row : rows) {
         RunResult r = plot(dir, row.args);

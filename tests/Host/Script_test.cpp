@@ -70,9 +70,10 @@ TEST(HostProgram, TheFirstFailingCommandEndsTheScriptWithItsLine)
     EXPECT_EQ(runHost(dir, "echo one\n\nno-such-command\necho never\n", &output), 1);
     EXPECT_NE(output.find("line 3: unknown command \"no-such-command\""), std::string::npos) << output;
     EXPECT_EQ(output.find("never"), std::string::npos);
-    // The plug-in was still shut down properly: its settings were written.
-    vt::host::Preferences prefs(dir.file("prefs.json"));
-    EXPECT_EQ(prefs.keys("Vantorel").size(), 28u);  // the palette's 5 and the settings' 23
+    // The plug-in was still shut down properly, but a run that failed leaves
+    // the preferences as they were: here, none.
+    EXPECT_NE(output.find("the preferences were left as they were"), std::string::npos) << output;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("prefs.json")));
 }
 
 TEST(HostProgram, TheSessionShowsWhatThePluginRegistered)
