@@ -610,6 +610,11 @@ ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
                 text += "is damaged. The plotters read before the damage are shown";
             text += "; the file itself will not be changed, so nothing in it is lost.";
             sADMBasic->ErrorAlert(text.c_str());
+        } else if (problem[0] != 0) {
+            // A count line that disagrees with the plotters: all of them are
+            // shown, and OK saves the library with the right count.
+            std::string text = std::string("The plotter library \"") + g_strLibraryPath + "\": " + problem + ".";
+            sADMBasic->MessageAlert(text.c_str());
         }
     }
 
@@ -843,13 +848,11 @@ ASErr PlotterSetupDlgMachineLoadButtonProc(ADMItemRef item, ADMNotifierRef notif
             } else {
                 Plotter plotter;
                 memset(&plotter, 0, sizeof plotter);
-                int error = readPlotter(&plotter, stream);
+                char problem[512] = "";
+                int error = readPlotterReporting(&plotter, stream, problem, sizeof problem);
                 fclose(stream);
                 if (error != 0) {
                     // Half a plotter would be saved into the library at OK.
-                    char problem[512] = "";
-                    // The refusal is known; the call only says why.
-                    if (error == kPlotterValueErr) (void)checkPlotterValues(&plotter, problem, sizeof problem);
                     freePlotter(&plotter);
                     std::string text = std::string("The plotter file \"") + file.path + "\" " +
                                        (error == kPlotterValueErr
