@@ -48,8 +48,7 @@ bool checkEntry(tk::Driver& driver, ASInt32 listId, const std::string& name, con
     }
     bool checked = entries[index]->picture == kCheckedPicture;
     int height = item->list->entryHeight;
-    ADMPoint point{static_cast<ASInt16>(checked ? kOutsideCheck : kCheckColumn),
-                   static_cast<ASInt16>(index * height + height / 2)};
+    tk::Point point{checked ? kOutsideCheck : kCheckColumn, index * height + height / 2};
     return driver.press(listId, point, 0, error) && driver.release(point, 0, error);
 }
 
@@ -139,6 +138,7 @@ bool choosePlotter(host::Session& session, const std::string& plotter, const std
         error = "the Plotter Setup dialog did not accept \"" + plotter + "\"";
         if (!setup.alerts.empty()) error += ": " + setup.alerts.back();
         return false;
+    }
     // The choice was taken, but something the dialog does on OK failed (the
     // library could not be saved, say): that is a failure of the run.
     const auto& alerts = session.host().alerts();
@@ -147,7 +147,6 @@ bool choosePlotter(host::Session& session, const std::string& plotter, const std
             error = alerts[i].text;
             return false;
         }
-    }
     std::string chosen;
     if (!session.host().prefs().getString(kPrefix, "PlotterName", &chosen) || chosen != plotter) {
         error = "the preferences do not hold \"" + plotter + "\" after the Plotter Setup dialog";

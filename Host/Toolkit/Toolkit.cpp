@@ -529,7 +529,15 @@ ASBoolean Toolkit::track(Item* item, Tracker& t)
     return defaultTrack(item, t);
 }
 
-static Entry* entryAt(List* l, ADMPoint p, int* index)
+ADMPoint Point::narrow() const
+{
+    auto hold = [](int value) {
+        return static_cast<ASInt16>(std::clamp(value, int(INT16_MIN), int(INT16_MAX)));
+    };
+    return ADMPoint{hold(h), hold(v)};
+}
+
+static Entry* entryAt(List* l, Point p, int* index)
 {
     if (index) *index = -1;
     if (l->popup || l->entryHeight <= 0 || p.v < 0 || p.h < 0) return nullptr;
@@ -548,7 +556,7 @@ ASBoolean Toolkit::defaultTrack(Item* item, Tracker& t)
         if (e && maskAllows(item->list->mask, t.action)) {
             Tracker et = t;
             // Entry trackers see points local to the entry.
-            et.point.v = static_cast<ASInt16>(t.point.v - item->list->indexOf(e) * item->list->entryHeight);
+            et.point.v = t.point.v - item->list->indexOf(e) * item->list->entryHeight;
             ASBoolean r = track(e, et);
             t.aborted = t.aborted || et.aborted;
             return r;

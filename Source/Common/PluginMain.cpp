@@ -89,8 +89,8 @@ static void setStartupDefaults()
 {
     g->envListDblClick = 0;
     g->penListDblClick = 0;
-    g->envListLastClickPt = ASPoint{0, 0};
-    g->penListLastClickPt = ASPoint{0, 0};
+    g->envListLastClickPt = ListPoint{0, 0};
+    g->penListLastClickPt = ListPoint{0, 0};
     g->envListLastClickTime = 0;
     g->penListLastClickTime = 0;
     g->viewShowIndex = 1;

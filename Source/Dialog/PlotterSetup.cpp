@@ -747,12 +747,12 @@ static ASBoolean trackList(ListKind kind, ADMEntryRef entry, ADMTrackerRef track
 
     // Double clicks compare points within the list, not within the entry, so
     // that two clicks on different entries never count as one double click.
-    ADMRect entryBounds;
-    sADMEntry->GetBoundsRect(entry, &entryBounds);
-    ADMPoint listPoint{static_cast<ASInt16>(point.h + entryBounds.left),
-                       static_cast<ASInt16>(point.v + entryBounds.top)};
+    // The list is as tall as all its entries: its points are wide.
+    ADMRect entryRect;
+    sADMEntry->GetLocalRect(entry, &entryRect);
+    ListPoint listPoint{point.h, sADMEntry->GetIndex(entry) * (entryRect.bottom - entryRect.top) + point.v};
     uint8_t* flag = doubleClicked(kind);
-    ASPoint* lastPoint = kind == kPlotterList       ? &g->machineListLastClickPt
+    ListPoint* lastPoint = kind == kPlotterList       ? &g->machineListLastClickPt
                          : kind == kEnvironmentList ? &g->envListLastClickPt
                                                     : &g->penListLastClickPt;
     uint32_t* lastTime = kind == kPlotterList       ? &g->machineListLastClickTime

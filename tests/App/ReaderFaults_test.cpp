@@ -206,4 +206,41 @@ TEST(ReaderFaults, ALibraryThatCannotBeSavedFailsTheRun)
     EXPECT_EQ(vt::test::readFile(prefs), prefsBefore) << "a run that fails changes no preference";
 }
 
+// A library of 10,000 plotters: every one of them can be picked in the list,
+// and a run that fails (after the choice was made) leaves the preferences as
+// they were.
+TEST(ReaderFaults, AnyOfTenThousandPlottersCanBeChosenAndAFailedRunChangesNothing)
+{
+    TempDir dir;
+    std::string bundled = vt::test::readFile(std::string(VANTOREL_SOURCE_DIR) + "/Resources/PlotterSetup.txt");
+    size_t first = bundled.find("{\n"), second = bundled.find("\n{\nPlotterName=", first + 1) + 1;
+    std::string block = bundled.substr(first, second - first);
+    std::string text = "PlotterNumber=10000\n";
+    for (int i = 0; i < 10000; ++i) {
+        std::string one = block;
+        char name[16];
+        std::snprintf(name, sizeof name, "P%05d", i);
+        one.replace(one.find("Generic 24in Drag Knife"), 23, name);
+        text += one;
+    }
+    vt::test::writeFile(dir.file("Plug-ins/PlotterSetup.txt"), text);
+    vt::test::handToHostUser(dir.file("Plug-ins"));
+    for (const char* name : {"P01700", "P09999"}) {
+        SCOPED_TRACE(name);
+        HostRun r = vt::test::runHost(dir, std::string("setup --plotter ") + name);
+        EXPECT_EQ(r.status, 0) << r.output;
+        EXPECT_TRUE(has(r, std::string("current plotter: ") + name)) << r.output;
+    }
+    std::string prefs = vt::test::readFile(dir.file("prefs.json"));
+    ASSERT_NE(prefs.find("\"P09999\""), std::string::npos);
+    // Plotter 3446 once landed on entry 169: the choice is made, then the
+    // plot cannot be written.
+    HostRun failed = vt::test::runHost(dir, "plot " + sample() + " -o " + inQuotes(dir.file("no/folder/o.hpgl")) +
+                                                " --plotter P03446");
+    EXPECT_EQ(failed.status, 1) << failed.output;
+    EXPECT_TRUE(has(failed, "plotter: P03446 (HPGL)")) << failed.output;
+    EXPECT_TRUE(has(failed, "the run failed; the preferences were left as they were before it")) << failed.output;
+    EXPECT_EQ(vt::test::readFile(dir.file("prefs.json")), prefs);
+}
+
 }  // namespace
