@@ -243,4 +243,22 @@ TEST(ReaderFaults, AnyOfTenThousandPlottersCanBeChosenAndAFailedRunChangesNothin
     EXPECT_EQ(vt::test::readFile(dir.file("prefs.json")), prefs);
 }
 
+// A picture the plug-in needs for its tools is missing: start-up stops, and
+// the file is named.
+TEST(ReaderFaults, AMissingToolPictureIsNamed)
+{
+    TempDir dir;
+    std::string resources = dir.file("Resources");
+    std::filesystem::copy(std::string(VANTOREL_SOURCE_DIR) + "/Resources", resources,
+                          std::filesystem::copy_options::recursive);
+    ASSERT_TRUE(std::filesystem::remove(resources + "/Pictures/1026.png"));
+    vt::test::handToHostUser(resources);
+    HostRun r = vt::test::runHost(dir, "setup " + kPlotter, "", resources);
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_TRUE(has(r, "vantorel-host: the plug-in's icon 1026 has no picture: " + dir.file("Plug-ins") +
+                           "/Pictures/1026.png is missing\n"))
+        << r.output;
+    EXPECT_TRUE(has(r, "plug-in start-up failed with error !ico")) << r.output;
+}
+
 }  // namespace
