@@ -267,9 +267,37 @@ void Host::alert(const std::string& kind, const std::string& text)
     out() << "alert (" << kind << "): " << text << "\n";
 }
 
+ASErr Host::unload(SPPlugin* plugin, std::string& why)
+{
+    if (plugin == nullptr || plugin->unloaded) {
+        why = "the plug-in is unloaded already";
+        return kSPBadParameterError;
+    }
+    SPAccessMessage message{};
+    ASErr result = send(plugin, kSPAccessCaller, kSPAccessUnloadSelector, &message.d);
+    if (result == kNoErr) plugin->unloaded = true;
+    return result;
+}
+
+ASErr Host::reload(SPPlugin* plugin, std::string& why)
+{
+    if (plugin == nullptr || !plugin->unloaded) {
+        why = "the plug-in is loaded: it is reloaded only after it was unloaded";
+        return kSPBadParameterError;
+    }
+    plugin->unloaded = false;
+    SPAccessMessage message{};
+    return send(plugin, kSPAccessCaller, kSPAccessReloadSelector, &message.d);
+}
+
 ASErr Host::send(SPPlugin* plugin, const char* caller, const char* selector, SPMessageData* message)
 {
     if (plugin == nullptr || plugin->main == nullptr) return kSPBadParameterError;
+    if (plugin->unloaded && std::strcmp(caller, kSPAccessCaller) != 0) {
+        std::string why;
+        ASErr reloaded = reload(plugin, why);
+        if (reloaded != kNoErr) return reloaded;
+    }
     message->SPCheck = kSPValidSPMessageData;
     message->self = plugin;
     message->globals = plugin->globals;

@@ -227,8 +227,14 @@ bool Driver::spin(ASInt32 itemId, int steps, bool large, std::string& error)
         error = "item " + std::to_string(itemId) + " is not a spin edit";
         return false;
     }
+    long long presses = steps < 0 ? -static_cast<long long>(steps) : steps;
+    if (presses < 1 || presses > kMostSpinPresses) {
+        error = "a spin edit's arrow is pressed 1 to " + std::to_string(kMostSpinPresses) + " times, not " +
+                std::to_string(presses);
+        return false;
+    }
     float inc = large ? item->largeIncrement : item->smallIncrement;
-    for (int i = 0; i < std::abs(steps); ++i) {
+    for (long long i = 0; i < presses; ++i) {
         tk_.ticks += kTicksBetweenGestures;
         tk_.setValue(item, item->value + (steps > 0 ? inc : -inc));
         tk_.notify(item, kADMUserChangedNotifier);

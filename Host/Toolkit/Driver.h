@@ -32,7 +32,10 @@ public:
     bool type(ASInt32 itemId, const std::string& text, std::string& error);
     // Picks an entry of a popup or list: by text, "#INDEX" or "id=ID".
     bool choose(ASInt32 itemId, const std::string& entry, std::string& error);
-    // The arrows of a spin edit: steps small (or large) increments up or down.
+    // The arrows of a spin edit: steps small (or large) increments up or down,
+    // at most kMostSpinPresses of them (a user holding an arrow down reaches
+    // either limit of any spin edit long before).
+    static constexpr int kMostSpinPresses = 10000;
     bool spin(ASInt32 itemId, int steps, bool large, std::string& error);
     // Pointer events at a point local to the item (the whole of a list,
     // however many entries it holds).

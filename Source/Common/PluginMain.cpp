@@ -178,7 +178,9 @@ ASErr ShutdownPlugin(SPInterfaceMessage* message)
 ASErr AboutPlugin(SPInterfaceMessage* message)
 {
     // The About box is a courtesy: whatever it reports, the host is told
-    // the message was handled.
+    // the message was handled. Without the globals (a reload that handed
+    // back none) there is no dialog to show.
+    if (g == nullptr) return kNoErr;
     (void)goAbout(message);
     return kNoErr;
 }
