@@ -2,6 +2,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <memory>
+#include <regex>
+#include <set>
+
 #include "FileFaults.h"
 #include "OutputFile.h"
 
@@ -35,10 +39,26 @@ TEST(ReplacingFile, TheTargetChangesOnlyAtACommit)
 
 // Two writers of one target at once each have a temporary file of their own;
 // the later rename leaves its whole output. A target whose name is as long as
-// a name can be still gets one that fits.
+// a name can be still gets one that fits. A hundred writers at once have a
+// hundred names, each "TARGET.tmp-" and six letters or digits.
 TEST(ReplacingFile, EveryWriterHasATemporaryFileOfItsOwn)
 {
     test::TempDir dir;
+    {
+        std::vector<std::unique_ptr<host::ReplacingFile>> writers;
+        std::set<std::string> temps;
+        const std::regex form(std::regex_replace(dir.file("job.hpgl"), std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") +
+                              R"(\.tmp-[A-Za-z0-9]{6})");
+        for (int i = 0; i < 100; ++i) {
+            writers.push_back(std::make_unique<host::ReplacingFile>(dir.file("job.hpgl")));
+            std::string error;
+            ASSERT_TRUE(writers.back()->open(error)) << error;
+            EXPECT_TRUE(std::regex_match(writers.back()->tempPath(), form)) << writers.back()->tempPath();
+            temps.insert(writers.back()->tempPath());
+        }
+        EXPECT_EQ(temps.size(), 100u);
+    }
+    EXPECT_EQ(test::filesIn(dir.path()), std::vector<std::string>{}) << "none committed, none left";
     for (const std::string& name : {std::string("job.hpgl"), std::string(255, 'j')}) {
         SCOPED_TRACE(name.size());
         std::string target = dir.file(name);
@@ -94,6 +114,19 @@ TEST(ReplacingFile, TheProgramsOwnFilesAreRefused)
         << error;
     host::forgetOwnFiles();
     EXPECT_TRUE(host::checkOutputTarget(dir.file("prefs.json"), error));
+}
+
+// Where the temporary file cannot be made, the output is not opened and the
+// caller is told why.
+TEST(ReplacingFile, ATemporaryFileThatCannotBeMadeIsSaid)
+{
+    test::TempDir dir;
+    std::string target = dir.file("no/folder/job.hpgl");
+    host::ReplacingFile file(target);
+    std::string error;
+    EXPECT_FALSE(file.open(error));
+    EXPECT_EQ(error, "cannot write " + target + ": No such file or directory");
+    EXPECT_FALSE(file.isOpen());
 }
 
 TEST(ReplacingFile, AFullDiskKeepsTheTargetAndSaysWhy)
