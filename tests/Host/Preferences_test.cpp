@@ -92,6 +92,8 @@ TEST(Preferences, HostileFilesAreRefusedAndKept)
          " is damaged (line 1, column 525: nested deeper than 512 levels); kept as PATH.damaged", true},
         {"brackets in strings do not count", "{\"V\": {\"k\": {\"string\": \"" + std::string(5000, '[') + "\"}}}", "",
          false},
+        {"nor after an escaped quote", "{\"V\": {\"k\": {\"string\": \"\\\"" + std::string(600, '[') + "\"}}}", "",
+         false},
         {"a list, not an object", "[1, 2]",
          " is damaged (the file does not hold an object of prefixes); kept as PATH.damaged", true},
         {"not JSON", "{ \"Vantorel\": { broken",
@@ -230,7 +232,11 @@ TEST(Preferences, ManyKeysKeepTheirOrder)
     EXPECT_EQ(value, -1) << "the later value";
     EXPECT_TRUE(prefs.getInteger("P", "k0", &value));
     EXPECT_EQ(value, 4999);
+    EXPECT_FALSE(prefs.remove("Q", "k2500")) << "no such prefix";
+    EXPECT_FALSE(prefs.remove("P", "k5000")) << "no such key";
+    EXPECT_FALSE(prefs.dirty());
     EXPECT_TRUE(prefs.remove("P", "k2500"));
+    EXPECT_TRUE(prefs.dirty());
     EXPECT_FALSE(prefs.has("P", "k2500"));
     EXPECT_TRUE(prefs.getInteger("P", "k2499", &value)) << "the keys after a removed one are still found";
     EXPECT_EQ(value, 2500);
@@ -262,6 +268,20 @@ TEST(Preferences, ChangesAreUndoneWhenARunFails)
     }
     EXPECT_EQ(Preferences(path).keys("P"), std::vector<std::string>{"k"});
     EXPECT_FALSE(Preferences(path).has("Q", "new"));
+
+    // What cannot be put back is said, and the run still fails.
+    vt::test::FullFolder full(dir.file("full"));
+    if (full.available()) {
+        full.put("prefs.json", "{}\n");
+        Preferences changed(full.file("prefs.json"));
+        changed.putString("P", "k", std::string(2000, 'x'));
+        ASSERT_TRUE(changed.save());
+        full.fill();
+        EXPECT_FALSE(changed.undoChanges());
+        EXPECT_TRUE(changed.failed());
+        EXPECT_EQ(changed.error(), "the preferences were not saved: cannot write " + full.file("prefs.json") +
+                                       ": No space left on device");
+    }
 
     std::string fresh = dir.file("fresh.json");
     Preferences prefs(fresh);
