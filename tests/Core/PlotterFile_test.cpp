@@ -428,6 +428,65 @@ TEST(PlotterFile, UnusableValuesAreRefusedNamingThePlotterAndField)
     }
 }
 
+// The single blocks read on their own, as the library's reader reads them.
+TEST(PlotterFile, EachBlockIsReadOnItsOwn)
+{
+    FakeHostSuites host;
+    std::string pen = kDefaultPenBlock;
+    FILE* in = fmemopen(&pen[0], pen.size(), "r");
+    Pen p;
+    memset(&p, 0, sizeof p);
+    EXPECT_EQ(1, getPen(in, &p));
+    fclose(in);
+    EXPECT_STREQ("New Pen", p.PenName);
+    EXPECT_EQ(400.0, p.maxPressure);
+    EXPECT_EQ(0, getPen(nullptr, &p));
+
+    std::string environment = "{\nEnvironmentName=Vinyl\nPenNumber=1\nEnvironmentReserved=1\n" + pen + "}\n";
+    in = fmemopen(&environment[0], environment.size(), "r");
+    Environment e;
+    memset(&e, 0, sizeof e);
+    EXPECT_EQ(1, getEnvironment(in, &e));
+    fclose(in);
+    EXPECT_STREQ("Vinyl", e.EnvironmentName);
+    ASSERT_EQ(1, e.PenNumber);
+    EXPECT_STREQ("New Pen", e.Pens[0].PenName);
+    freeEnvironment(&e);
+
+    std::string plotter = twoPlotterLibrary();
+    plotter = plotter.substr(plotter.find('\n') + 1);
+    in = fmemopen(&plotter[0], plotter.size(), "r");
+    Plotter one;
+    memset(&one, 0, sizeof one);
+    EXPECT_EQ(1, getPlotter(in, &one));
+    fclose(in);
+    EXPECT_STREQ("New Plotter", one.PlotterName);
+    freePlotter(&one);
+}
+
+// A caller that asks for no text (no buffer, or one of size 0) gets none
+// written.
+TEST(PlotterFile, NoTextIsWrittenWhereNoneIsAskedFor)
+{
+    FakeHostSuites host;
+    std::string text = replaced(twoPlotterLibrary(), "Language=0", "Language=7");
+    std::string one = text.substr(text.find("{\nPlotterName=", text.find("}\n}\n")));
+    FILE* in = fmemopen(&one[0], one.size(), "r");
+    Plotter plotter;
+    memset(&plotter, 0, sizeof plotter);
+    EXPECT_EQ(kPlotterValueErr, readPlotterReporting(&plotter, in, nullptr, 64));
+    fclose(in);
+
+    vt::test::TempDir dir;
+    vt::test::writeFile(dir.file("PlotterSetup.txt"), text);
+    char untouched[4] = "abc";
+    Plotter* list = nullptr;
+    int count = 0;
+    EXPECT_EQ(kPlotterValueErr, loadPlotterFileReporting(dir.file("PlotterSetup.txt").c_str(), &list, &count, untouched, 0));
+    EXPECT_STREQ("abc", untouched);
+    freePlotterList(&list, &count);
+}
+
 TEST(PlotterFile, ALibraryThatCannotBeReadIsNotAnEmptyOne)
 {
     Plotter* list = nullptr;
@@ -564,9 +623,11 @@ INSTANTIATE_TEST_SUITE_P(PlotterFile, SafeFileName, ::testing::ValuesIn(kFileNam
 
 TEST(PlotterFile, SafeFileNameIsCutToItsBuffer)
 {
-    char fileName[12];
-    EXPECT_EQ(0, makePlotterFileName("A very long cutter name", fileName, sizeof(fileName)));
+    char fileName[16];
+    memset(fileName, 'Z', sizeof fileName);
+    EXPECT_EQ(0, makePlotterFileName("A very long cutter name", fileName, 12));
     EXPECT_STREQ("A very .INI", fileName);
+    EXPECT_EQ(std::string(fileName + 12, 4), "ZZZZ") << "nothing past the size given";
     char tiny[4];
     EXPECT_EQ(kMemoryErr, makePlotterFileName("x", tiny, sizeof(tiny)));
     EXPECT_STREQ("", tiny);
