@@ -20,7 +20,7 @@
 typedef struct OSReplacingFile {
     FILE* stream;
     char path[kSPMaxPathLength + 1];
-    char temp[kSPMaxPathLength + 16];
+    char temp[kSPMaxPathLength + 16];  // the temporary file while the stream is open, else empty
     int systemError;  // errno of the first failure, kOSNotRegularFile, or 0 when none
 } OSReplacingFile;
 
