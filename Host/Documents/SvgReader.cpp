@@ -1,6 +1,7 @@
 // Reading SVG files into the host's documents.
 #include <pugixml.hpp>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -18,6 +19,7 @@
 #include "Documents/DecimalText.h"
 #include "Documents/Svg.h"
 #include "Documents/XmlText.h"
+#include "OutputFile.h"
 
 namespace vt::host {
 namespace {
@@ -1366,12 +1368,19 @@ std::unique_ptr<Document> readSvgFile(Documents& store, const std::string& path,
         error = "cannot read " + path + ": " + (code == ENOENT ? std::string("no such file") : std::strerror(code));
         return nullptr;
     };
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return cannotRead(errno);
-    struct stat st;
-    if (::fstat(fileno(file), &st) != 0 || S_ISDIR(st.st_mode)) {
-        int code = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        std::fclose(file);
+    // Only a regular file of at most kSvgFileLimit is read: a pipe is never
+    // waited on, a device never read without end.
+    size_t fileSize = 0;
+    ReadStatus status;
+    int fd = openRegularFile(path, kSvgFileLimit, "an SVG file", fileSize, status, error);
+    if (fd < 0) {
+        if (status == ReadStatus::Missing) return cannotRead(ENOENT);
+        return nullptr;
+    }
+    FILE* file = ::fdopen(fd, "rb");
+    if (!file) {
+        int code = errno;
+        ::close(fd);
         return cannotRead(code);
     }
     auto allocate = pugi::get_memory_allocation_function();
@@ -1381,10 +1390,9 @@ std::unique_ptr<Document> readSvgFile(Documents& store, const std::string& path,
     int readError = 0;
     for (;;) {
         if (size == capacity) {
-            // Regular files are read in one piece of their size; anything else grows by halves.
+            // The file is read in one piece of its size; one that grows meanwhile, by halves.
             size_t wanted = capacity + capacity / 2;
-            if (capacity == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-                wanted = static_cast<size_t>(st.st_size) + 1;  // one more to see the end
+            if (capacity == 0 && fileSize > 0) wanted = fileSize + 1;  // one more to see the end
             if (wanted < 4096) wanted = 4096;
             char* grown = static_cast<char*>(allocate(wanted));
             if (!grown) {
@@ -1401,6 +1409,12 @@ std::unique_ptr<Document> readSvgFile(Documents& store, const std::string& path,
         errno = 0;
         size_t got = std::fread(buffer + size, 1, capacity - size, file);
         size += got;
+        if (size > kSvgFileLimit) {
+            release(buffer);
+            std::fclose(file);
+            error = "cannot read " + path + ": it is larger than the " + sizeText(kSvgFileLimit) + " an SVG file may be";
+            return nullptr;
+        }
         if (got == 0) {
             if (std::ferror(file)) readError = errno != 0 ? errno : EIO;
             break;

@@ -215,9 +215,23 @@ struct Notifier {
     Entry* entry = nullptr;
 };
 
+// A point local to an item, in whole pixels. A list is as tall as its
+// entries, which the 16 bits of an ADMPoint cannot reach beyond about 1,600
+// entries of 20 pixels; the toolkit keeps its points wide, and what it hands
+// the plug-in (a point local to an entry, to a frame) is narrow again.
+struct Point {
+    int h = 0;
+    int v = 0;
+    Point() = default;
+    Point(int horizontal, int vertical) : h(horizontal), v(vertical) {}
+    Point(ADMPoint p) : h(p.h), v(p.v) {}
+    // Within what an ADMPoint holds.
+    ADMPoint narrow() const;
+};
+
 struct Tracker {
     ADMAction action = 0;
-    ADMPoint point{};
+    Point point{};
     ADMModifiers modifiers = 0;
     ADMTime time = 0;
     ADMUInt16 character = 0;

@@ -10,6 +10,12 @@
 #include "Core/CutModelRecords.h"
 #include "Core/PlotterRecords.h"
 
+// A point within a list as tall as all its entries.
+struct ListPoint {
+    int32_t h;
+    int32_t v;
+};
+
 // The look of the Plot Out preview: fourteen 32-bit words (colours
 // 0xRRGGBBFF, marker shapes and sizes) and the fill flag in the fifteenth slot.
 struct PreviewOption {
@@ -110,9 +116,11 @@ struct PluginGlobals {
     uint8_t machineListDblClick;
     uint8_t envListDblClick;
     uint8_t penListDblClick;
-    ASPoint machineListLastClickPt;
-    ASPoint envListLastClickPt;
-    ASPoint penListLastClickPt;
+    // Points within the whole list, which a 16-bit point cannot reach past
+    // about 1,600 entries: wide.
+    ListPoint machineListLastClickPt;
+    ListPoint envListLastClickPt;
+    ListPoint penListLastClickPt;
     uint32_t machineListLastClickTime;
     uint32_t envListLastClickTime;
     uint32_t penListLastClickTime;

@@ -139,10 +139,12 @@ TEST(PlotCommand, ProblemsAreReportedWithAFailingStatus)
          "has no environment named \"Glass\""},
         {"nothing to cut", "'" + dir.file("empty.svg") + "' -o x.hpgl --plotter 'Generic 24in Drag Knife'", "nothing to cut"},
         {"only text", "'" + dir.file("text.svg") + "' -o x.hpgl --plotter 'Generic 24in Drag Knife'", "cannot be cut"},
-        {"an output that cannot be written", sample("open-sign.svg") + " -o '" + dir.file("no/folder/x.hpgl") + "'",
+        {"an output that cannot be written",
+         sample("open-sign.svg") + " -o '" + dir.file("no/folder/x.hpgl") + "' --plotter 'Generic 24in Drag Knife'",
          "The plot file could not be created"},
         // No cutter with the bundled plotter's ids is attached to this machine.
-        {"no cutter", sample("open-sign.svg") + " --usb", "The cutter could not be reached"},
+        {"no cutter", sample("open-sign.svg") + " --usb --plotter 'Generic 24in Drag Knife'",
+         "The cutter could not be reached"},
     };
     for (const Row& row : rows) {
         RunResult r = plot(dir, row.args);
@@ -163,6 +165,9 @@ TEST(PlotCommand, ACurrentPlotterWithUnusableValuesIsNamedAndCutsNothing)
          "cannot be used: PlotterLanguage is 7, not one of 0 (HPGL) to 3 (DMGL)"},
         {"a negative step", "PlotterStep", -0.025, "cannot be used: PlotterStep is -0.025, not above 0"},
         {"no media width", "PlotterSizeX", 0, "cannot be used: PlotterSizeX is 0, not above 0"},
+        // Held to what the library holds its plotters to.
+        {"a step of 1e308", "PlotterStep", 1e308, "cannot be used: PlotterStep is 1e+308, more than 10 mm"},
+        {"a negative pen pressure", "PenPressure-0", -80, "cannot be used: PenPressure-0 is -80, below 0"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shows);
@@ -204,6 +209,11 @@ TEST(PlotCommand, ALibraryPlotterWithUnusableValuesIsNamedAndCutsNothing)
         {"a negative step", "PlotterStep=0.025000", "PlotterStep=-0.025", "PlotterStep is -0.025, not above 0"},
         {"a step of nan", "PlotterStep=0.025000", "PlotterStep=nan", "PlotterStep is not a finite number"},
         {"no media width", "PlotterSizeX=1220.000000", "PlotterSizeX=0", "PlotterSizeX is 0, not above 0"},
+        {"a language in a word", "Language=0", "Language=GPGL", "Language is not a number"},
+        {"a step of 1e308", "PlotterStep=0.025000", "PlotterStep=1e308",
+         "PlotterStep is 1e+308, more than the 10 mm a step can be"},
+        {"a negative pen pressure", "Pressure=90.00", "Pressure=-80",
+         "environment \"Vinyl\", pen \"45 Degree Blade\": Pressure is -80, below 0"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shows);
@@ -224,8 +234,8 @@ TEST(PlotCommand, ALibraryPlotterWithUnusableValuesIsNamedAndCutsNothing)
         RunResult r = plot(dir, sample("open-sign.svg") + " -o '" + dir.file("job.hpgl") +
                                     "' --plotter 'Generic 48in Drag Knife'");
         EXPECT_EQ(r.status, 1) << r.output;
-        EXPECT_NE(r.output.find("holds a plotter that cannot be used: plotter \"Generic 48in Drag Knife\": " +
-                                std::string(row.says)),
+        EXPECT_NE(r.output.find("holds a plotter that cannot be used: plotter \"Generic 48in Drag Knife\"" +
+                                std::string(row.says[0] == 'e' ? ", " : ": ") + row.says),
                   std::string::npos)
             << r.output;
         EXPECT_FALSE(std::filesystem::exists(dir.file("job.hpgl"))) << "nothing is cut";
