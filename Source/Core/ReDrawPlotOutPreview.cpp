@@ -1082,8 +1082,13 @@ static void copiesInView(const Canvas& c, const Volume& volume, int32_t from[2],
     for (int32_t r = 0; volume.rings != NULL && r < volume.ringCount; r++) {
         if (ringInJob(&volume, r) == kJobLeftOut)
             continue;
+        // A ring that cannot be read narrows nothing: every copy is then
+        // tried, and left out, as it is drawn.
+        const bezier_stru* segments = NULL;
+        if (ringSegments(&volume.rings[r], segmentRoom(kSegmentsForDrawing), &segments) != kNoErr)
+            return;
         RingPicture p;
-        findHull(volume.rings[r], volume, first, p);
+        findHull(segments, volume.rings[r], volume, first, p);
         if (p.hullEmpty)
             continue;
         for (int k = 0; k < 2; k++) {
