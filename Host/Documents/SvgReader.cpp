@@ -9,36 +9,25 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <map>
+#include <functional>
 #include <new>
 #include <optional>
 #include <sstream>
 #include <string_view>
 #include <unordered_map>
 
-#include "Documents/DecimalText.h"
 #include "Documents/Svg.h"
+#include "Documents/SvgNumbers.h"
+#include "Documents/SvgPathData.h"
+#include "Documents/SvgStyle.h"
+#include "Documents/SvgTransform.h"
 #include "Documents/XmlText.h"
 #include "OutputFile.h"
 
 namespace vt::host {
 namespace {
 
-struct Matrix {
-    double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
-    // this applied after m.
-    Matrix operator*(const Matrix& m) const
-    {
-        return Matrix{a * m.a + c * m.b, b * m.a + d * m.b, a * m.c + c * m.d,
-                      b * m.c + d * m.d, a * m.e + c * m.f + e, b * m.e + d * m.f + f};
-    }
-    void apply(double x, double y, double& ox, double& oy) const
-    {
-        ox = a * x + c * y + e;
-        oy = b * x + d * y + f;
-    }
-    double scale() const { return std::sqrt(std::fabs(a * d - b * c)); }
-};
+using namespace svg;
 
 struct SvgError {
     std::string message;
@@ -51,121 +40,6 @@ constexpr int kMaxGroupDepth = 256;
 // a coordinate beyond it is a mistake or an attack, not a job.
 constexpr double kMaxReach = 100000.0 * 72.0 / 25.4;
 
-// ---- Numbers --------------------------------------------------------------------------
-
-class Scanner {
-public:
-    explicit Scanner(const char* text) : p_(text) {}
-    void skipSeparators()
-    {
-        while (*p_ == ' ' || *p_ == '\t' || *p_ == '\n' || *p_ == '\r' || *p_ == ',') ++p_;
-    }
-    bool atEnd()
-    {
-        skipSeparators();
-        return *p_ == 0;
-    }
-    bool atNumber()
-    {
-        skipSeparators();
-        return (*p_ >= '0' && *p_ <= '9') || *p_ == '-' || *p_ == '+' || *p_ == '.';
-    }
-    char peek()
-    {
-        skipSeparators();
-        return *p_;
-    }
-    char take() { return *p_ ? *p_++ : 0; }
-    bool number(double& value)
-    {
-        skipSeparators();
-        const char* start = p_;
-        const char* q = p_;
-        bool negative = *q == '-';
-        if (*q == '+' || *q == '-') ++q;
-        // The digits are gathered as they are met: most numbers need no
-        // second look.
-        ShortDecimal exact;
-        bool digits = false;
-        while (*q >= '0' && *q <= '9') exact.add(*q++, false), digits = true;
-        if (*q == '.') {
-            ++q;
-            while (*q >= '0' && *q <= '9') exact.add(*q++, true), digits = true;
-        }
-        if (!digits) return false;
-        bool exponent = false;
-        if (*q == 'e' || *q == 'E') {
-            const char* r = q + 1;
-            if (*r == '+' || *r == '-') ++r;
-            if (*r >= '0' && *r <= '9') {
-                while (*r >= '0' && *r <= '9') ++r;
-                q = r;
-                exponent = true;
-            }
-        }
-        if (exponent || !exact.value(negative, value)) {
-            // from_chars reads in the C locale whatever the user's locale is; it
-            // takes no leading '+'.
-            const char* s = *start == '+' ? start + 1 : start;
-            auto result = std::from_chars(s, q, value);
-            if (result.ec == std::errc::result_out_of_range) {
-                // Too large becomes infinite, so that the checks of the reader
-                // refuse it by name rather than take some other number; too
-                // small is zero.
-                const char* e = std::find_if(s, q, [](char c) { return c == 'e' || c == 'E'; });
-                const char* m = *s == '-' ? s + 1 : s;
-                bool tiny = e != q ? e + 1 < q && e[1] == '-'
-                                   : std::all_of(m, std::find(m, q, '.'), [](char c) { return c == '0'; });
-                value = tiny ? 0.0 : (negative ? -HUGE_VAL : HUGE_VAL);
-            } else if (result.ec != std::errc()) {
-                return false;
-            }
-        }
-        p_ = q;
-        return true;
-    }
-
-    bool flag(bool& value)
-    {
-        skipSeparators();
-        if (*p_ != '0' && *p_ != '1') return false;
-        value = *p_++ == '1';
-        return true;
-    }
-    const char* rest() const { return p_; }
-
-private:
-    const char* p_;
-};
-
-// Text of an attribute or style value, read where it lies in the parsed file.
-using Text = std::string_view;
-
-double toPoints(Text text, double fallback, double percentOf = 0)
-{
-    // Values are short: a bounded copy gives the scanner its terminator.
-    char buf[64];
-    size_t n = std::min(text.size(), sizeof buf - 1);
-    std::memcpy(buf, text.data(), n);
-    buf[n] = 0;
-    Scanner s(buf);
-    double v;
-    if (!s.number(v)) return fallback;
-    char unitBuf[sizeof buf];
-    size_t u = 0;
-    for (const char* p = s.rest(); *p; ++p)
-        if (*p != ' ') unitBuf[u++] = *p;
-    Text unit(unitBuf, u);
-    if (unit.empty() || unit == "px") return v;  // user units
-    if (unit == "pt") return v * 96.0 / 72.0;
-    if (unit == "mm") return v * 96.0 / 25.4;
-    if (unit == "cm") return v * 96.0 / 2.54;
-    if (unit == "in") return v * 96.0;
-    if (unit == "pc") return v * 16.0;
-    if (unit == "%") return v * percentOf / 100.0;
-    return v;
-}
-
 // Length of the root's width/height in points (CSS: 96 px to the inch).
 std::optional<double> rootLengthPt(const pugi::xml_attribute& attr)
 {
@@ -175,350 +49,10 @@ std::optional<double> rootLengthPt(const pugi::xml_attribute& attr)
     Scanner s(attr.value());
     double v;
     if (!s.number(v) || v <= 0) return std::nullopt;
-    return toPoints(text, v) * 72.0 / 96.0;
-}
-
-Matrix parseTransform(const char* text, size_t& bad)
-{
-    Matrix m;
-    const char* p = text;
-    bad = std::string::npos;
-    while (*p) {
-        while (*p == ' ' || *p == ',' || *p == '\t' || *p == '\n' || *p == '\r') ++p;
-        if (!*p) break;
-        const char* nameStart = p;
-        while (std::isalpha(static_cast<unsigned char>(*p))) ++p;
-        Text name(nameStart, p - nameStart);
-        while (*p == ' ') ++p;
-        if (*p != '(' || name.empty()) {
-            bad = nameStart - text;
-            return m;
-        }
-        ++p;
-        const char* close = std::strchr(p, ')');
-        if (!close) {
-            bad = nameStart - text;
-            return m;
-        }
-        // The numbers end at the closing parenthesis; anything else before it is a fault.
-        Scanner s(p);
-        double v[6];
-        size_t count = 0;
-        double x;
-        bool tooMany = false;
-        while (s.rest() < close && s.number(x)) {
-            if (count == 6) {
-                tooMany = true;
-                break;
-            }
-            v[count++] = x;
-        }
-        s.skipSeparators();
-        if (tooMany || s.rest() != close) {
-            bad = nameStart - text;
-            return m;
-        }
-        Matrix t;
-        const double rad = M_PI / 180.0;
-        if (name == "matrix" && count == 6) {
-            t = Matrix{v[0], v[1], v[2], v[3], v[4], v[5]};
-        } else if (name == "translate" && (count == 1 || count == 2)) {
-            t.e = v[0];
-            t.f = count == 2 ? v[1] : 0;
-        } else if (name == "scale" && (count == 1 || count == 2)) {
-            t.a = v[0];
-            t.d = count == 2 ? v[1] : v[0];
-        } else if (name == "rotate" && (count == 1 || count == 3)) {
-            double c = std::cos(v[0] * rad), sn = std::sin(v[0] * rad);
-            Matrix r{c, sn, -sn, c, 0, 0};
-            if (count == 3) {
-                Matrix to{1, 0, 0, 1, v[1], v[2]}, back{1, 0, 0, 1, -v[1], -v[2]};
-                t = to * r * back;
-            } else {
-                t = r;
-            }
-        } else if (name == "skewX" && count == 1) {
-            t.c = std::tan(v[0] * rad);
-        } else if (name == "skewY" && count == 1) {
-            t.b = std::tan(v[0] * rad);
-        } else {
-            bad = nameStart - text;
-            return m;
-        }
-        m = m * t;
-        p = close + 1;
-    }
-    return m;
-}
-
-// ---- Colours --------------------------------------------------------------------------------
-
-const std::map<std::string, uint32_t, std::less<>>& namedColors()
-{
-    static const std::map<std::string, uint32_t, std::less<>> colors = {
-        {"black", 0x000000},  {"silver", 0xc0c0c0},    {"gray", 0x808080},     {"grey", 0x808080},
-        {"white", 0xffffff},  {"maroon", 0x800000},    {"red", 0xff0000},      {"purple", 0x800080},
-        {"fuchsia", 0xff00ff}, {"magenta", 0xff00ff},  {"green", 0x008000},    {"lime", 0x00ff00},
-        {"olive", 0x808000}, {"yellow", 0xffff00},     {"navy", 0x000080},     {"blue", 0x0000ff},
-        {"teal", 0x008080},   {"aqua", 0x00ffff},      {"cyan", 0x00ffff},     {"orange", 0xffa500},
-        {"gold", 0xffd700},   {"brown", 0xa52a2a},     {"pink", 0xffc0cb},     {"violet", 0xee82ee},
-        {"indigo", 0x4b0082}, {"crimson", 0xdc143c},   {"darkred", 0x8b0000},  {"darkblue", 0x00008b},
-        {"darkgreen", 0x006400}, {"darkgray", 0xa9a9a9}, {"darkgrey", 0xa9a9a9}, {"lightgray", 0xd3d3d3},
-        {"lightgrey", 0xd3d3d3}, {"dimgray", 0x696969}, {"dimgrey", 0x696969}, {"skyblue", 0x87ceeb},
-        {"royalblue", 0x4169e1}, {"steelblue", 0x4682b4}, {"forestgreen", 0x228b22}, {"tomato", 0xff6347},
-        {"coral", 0xff7f50},  {"salmon", 0xfa8072},    {"khaki", 0xf0e68c},    {"beige", 0xf5f5dc},
-        {"ivory", 0xfffff0},  {"tan", 0xd2b48c},       {"chocolate", 0xd2691e}, {"firebrick", 0xb22222},
-        {"darkorange", 0xff8c00}, {"orangered", 0xff4500}, {"turquoise", 0x40e0d0}, {"lightblue", 0xadd8e6},
-        {"limegreen", 0x32cd32}, {"seagreen", 0x2e8b57}, {"slategray", 0x708090}, {"slategrey", 0x708090},
-        {"midnightblue", 0x191970}, {"goldenrod", 0xdaa520}, {"orchid", 0xda70d6}, {"plum", 0xdda0dd},
-        {"lavender", 0xe6e6fa}, {"wheat", 0xf5deb3},  {"sienna", 0xa0522d},   {"deepskyblue", 0x00bfff},
-        {"dodgerblue", 0x1e90ff}, {"hotpink", 0xff69b4}, {"deeppink", 0xff1493}, {"yellowgreen", 0x9acd32},
-    };
-    return colors;
-}
-
-struct Paint {
-    bool on = false;
-    AIColor color{};
-};
-
-AIColor rgbColor(double r, double g, double b)
-{
-    AIColor c{};
-    c.kind = kThreeColor;
-    c.c.rgb = {static_cast<AIReal>(r), static_cast<AIReal>(g), static_cast<AIReal>(b)};
-    return c;
-}
-
-Text trim(Text s)
-{
-    size_t a = s.find_first_not_of(" \t\r\n"), b = s.find_last_not_of(" \t\r\n");
-    return a == Text::npos ? Text() : s.substr(a, b - a + 1);
-}
-
-std::string trim(const std::string& s) { return std::string(trim(Text(s))); }
-
-int hexDigit(char c)
-{
-    return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
-
-// kindOf(id) names the tag of the element with that id (a gradient or a
-// pattern), empty when there is none.
-template <typename KindOf>
-bool parsePaint(Text raw, const KindOf& kindOf, Paint& paint)
-{
-    Text text = trim(raw);
-    // Lower case in a small buffer: colour words and functions are short.
-    char lowerBuf[64];
-    std::string longLower;
-    char* out = lowerBuf;
-    if (text.size() > sizeof lowerBuf) {
-        longLower.resize(text.size());
-        out = longLower.data();
-    }
-    for (size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
-    Text lower(out, text.size());
-    if (lower == "none" || lower == "transparent") {
-        paint.on = false;
-        paint.color.kind = kNoneColor;
-        return true;
-    }
-    paint.on = true;
-    if (lower.substr(0, 4) == "url(") {
-        // Gradients and patterns are kept as their kind; their content is not ours.
-        size_t hash = text.find('#'), close = text.find(')');
-        Text id = hash == Text::npos ? Text() : text.substr(hash + 1, close - hash - 1);
-        std::string kind = kindOf(id);
-        paint.color = AIColor{};
-        paint.color.kind = kind == "pattern" ? kPattern : kGradient;
-        return true;
-    }
-    if (lower == "currentcolor") {
-        paint.color = rgbColor(0, 0, 0);
-        return true;
-    }
-    if (!lower.empty() && lower[0] == '#') {
-        Text hex = lower.substr(1);
-        if (hex.size() != 3 && hex.size() != 6) return false;
-        uint32_t v = 0;
-        for (char c : hex) {
-            int d = hexDigit(c);
-            if (d < 0) return false;
-            v = v * 16 + static_cast<uint32_t>(d);
-            if (hex.size() == 3) v = v * 16 + static_cast<uint32_t>(d);
-        }
-        paint.color = rgbColor(((v >> 16) & 255) / 255.0, ((v >> 8) & 255) / 255.0, (v & 255) / 255.0);
-        return true;
-    }
-    if (lower.substr(0, 4) == "rgb(") {
-        size_t close = lower.find(')');
-        if (close == Text::npos) return false;
-        std::string args(lower.substr(4, close - 4));
-        double ch[3];
-        const char* p = args.c_str();
-        for (int i = 0; i < 3; ++i) {
-            Scanner s(p);
-            if (!s.number(ch[i])) return false;
-            p = s.rest();
-            while (*p == ' ') ++p;
-            if (*p == '%') {
-                ch[i] = ch[i] * 255.0 / 100.0;
-                ++p;
-            }
-        }
-        paint.color = rgbColor(std::clamp(ch[0], 0.0, 255.0) / 255.0, std::clamp(ch[1], 0.0, 255.0) / 255.0,
-                               std::clamp(ch[2], 0.0, 255.0) / 255.0);
-        return true;
-    }
-    auto it = namedColors().find(lower);
-    if (it == namedColors().end()) return false;
-    uint32_t v = it->second;
-    paint.color = rgbColor(((v >> 16) & 255) / 255.0, ((v >> 8) & 255) / 255.0, (v & 255) / 255.0);
-    return true;
-}
-
-// data-vt-fill / data-vt-stroke: "gray G", "cmyk C M Y K", "custom NAME"
-// (the named colour is described by data-vt-custom-* on the root).
-bool parseKindPaint(const std::string& text, Document& doc, Paint& paint)
-{
-    std::istringstream in(text);
-    in.imbue(std::locale::classic());
-    std::string kind;
-    in >> kind;
-    if (kind == "gray") {
-        double g;
-        if (!(in >> g)) return false;
-        paint.color = AIColor{};
-        paint.color.kind = kGrayColor;
-        paint.color.c.g.gray = static_cast<AIReal>(g);
-        return true;
-    }
-    if (kind == "cmyk") {
-        double c, m, y, k;
-        if (!(in >> c >> m >> y >> k)) return false;
-        paint.color = AIColor{};
-        paint.color.kind = kFourColor;
-        paint.color.c.f = {static_cast<AIReal>(c), static_cast<AIReal>(m), static_cast<AIReal>(y),
-                           static_cast<AIReal>(k)};
-        return true;
-    }
-    if (kind == "custom") {
-        double tint;
-        std::string name;
-        if (!(in >> tint)) return false;
-        std::getline(in, name);
-        name = trim(name);
-        CustomColorEntry* entry = doc.customColorByName(name);
-        if (!entry) return false;
-        paint.color = AIColor{};
-        paint.color.kind = kCustomColor;
-        paint.color.c.c = {Document::handle(entry), static_cast<AIReal>(tint)};
-        return true;
-    }
-    return false;
-}
-
-// ---- Inherited style ---------------------------------------------------------------------------
-
-// Texts are views into the parsed file (or literals), which outlives the read.
-struct Style {
-    Text fill = "black";
-    Text stroke = "none";
-    Text fillKind;    // data-vt-fill
-    Text strokeKind;  // data-vt-stroke
-    double strokeWidth = 1;
-    Text fillRule = "nonzero";
-    double fontSize = 16;
-    Text fontFamily;
-    Text lineCap = "butt", lineJoin = "miter";
-    double miterLimit = 4;
-};
-
-enum Property {
-    kFillProperty,
-    kStrokeProperty,
-    kStrokeWidthProperty,
-    kFillRuleProperty,
-    kDisplayProperty,
-    kFontSizeProperty,
-    kFontFamilyProperty,
-    kLineCapProperty,
-    kLineJoinProperty,
-    kMiterLimitProperty,
-    kVisibilityProperty,
-    kPropertyCount
-};
-
-const char* const kPropertyNames[kPropertyCount] = {
-    "fill", "stroke", "stroke-width", "fill-rule", "display", "font-size", "font-family", "stroke-linecap",
-    "stroke-linejoin", "stroke-miterlimit", "visibility"};
-
-// The style properties of one element: its presentation attributes, over
-// which its style attribute wins. Read in one pass over the attributes.
-struct Properties {
-    Text value[kPropertyCount];
-    bool set[kPropertyCount] = {};
-
-    const Text* get(Property p) const { return set[p] ? &value[p] : nullptr; }
-    bool is(Property p, Text what) const { return set[p] && value[p] == what; }
-    void put(Text key, Text v)
-    {
-        for (int i = 0; i < kPropertyCount; ++i)
-            if (key == kPropertyNames[i]) {
-                value[i] = v;
-                set[i] = true;
-                return;
-            }
-    }
-};
-
-Properties styleProperties(const pugi::xml_node& node)
-{
-    Properties props;
-    const char* style = nullptr;
-    for (pugi::xml_attribute a : node.attributes()) {
-        const char* name = a.name();
-        if (std::strcmp(name, "style") == 0) {
-            if (!style) style = a.value();
-            continue;
-        }
-        for (int i = 0; i < kPropertyCount; ++i)
-            if (!props.set[i] && std::strcmp(name, kPropertyNames[i]) == 0) {
-                props.value[i] = a.value();
-                props.set[i] = true;
-                break;
-            }
-    }
-    // The style attribute wins over presentation attributes.
-    for (Text rest = style ? style : ""; !rest.empty();) {
-        size_t semicolon = rest.find(';');
-        Text decl = rest.substr(0, semicolon);
-        rest = semicolon == Text::npos ? Text() : rest.substr(semicolon + 1);
-        size_t colon = decl.find(':');
-        if (colon == Text::npos) continue;
-        Text key = trim(decl.substr(0, colon)), value = trim(decl.substr(colon + 1));
-        size_t important = value.find("!important");
-        if (important != Text::npos) value = trim(value.substr(0, important));
-        props.put(key, value);
-    }
-    return props;
+    return toUserUnits(text, v) * 72.0 / 96.0;
 }
 
 // ---- The reader ------------------------------------------------------------------------------
-
-struct Point {
-    double x, y;
-};
-
-struct SubPath {
-    // Anchors with their handles, in user units.
-    struct Anchor {
-        Point p, in, out;
-    };
-    std::vector<Anchor> anchors;
-    bool closed = false;
-};
 
 // What the reader does with an element, from its tag.
 enum class Tag { kOther, kGroup, kText, kPath, kRect, kCircle, kEllipse, kLine, kPolyline, kPolygon };
@@ -813,13 +347,13 @@ private:
         }
         if (pugi::xml_attribute a = node.attribute("data-vt-fill")) style.fillKind = a.value();
         if (pugi::xml_attribute a = node.attribute("data-vt-stroke")) style.strokeKind = a.value();
-        if (auto v = get(kStrokeWidthProperty)) style.strokeWidth = toPoints(*v, style.strokeWidth, 1);
+        if (auto v = get(kStrokeWidthProperty)) style.strokeWidth = toUserUnits(*v, style.strokeWidth, 1);
         if (auto v = get(kFillRuleProperty)) style.fillRule = *v;
-        if (auto v = get(kFontSizeProperty)) style.fontSize = toPoints(*v, style.fontSize, style.fontSize);
+        if (auto v = get(kFontSizeProperty)) style.fontSize = toUserUnits(*v, style.fontSize, style.fontSize);
         if (auto v = get(kFontFamilyProperty)) style.fontFamily = *v;
         if (auto v = get(kLineCapProperty)) style.lineCap = *v;
         if (auto v = get(kLineJoinProperty)) style.lineJoin = *v;
-        if (auto v = get(kMiterLimitProperty)) style.miterLimit = toPoints(*v, style.miterLimit);
+        if (auto v = get(kMiterLimitProperty)) style.miterLimit = toUserUnits(*v, style.miterLimit);
         checkLength(node, "stroke width", style.strokeWidth);
         checkLength(node, "font size", style.fontSize);
         checkLength(node, "stroke miter limit", style.miterLimit);
@@ -855,7 +389,7 @@ private:
     {
         AIPathStyle style = defaultPathStyle();
         Paint fill, stroke;
-        auto kindOf = [this](Text id) { return this->kindOf(id); };
+        std::function<std::string(Text)> kindOf = [this](Text id) { return this->kindOf(id); };
         if (!parsePaint(s.fill, kindOf, fill))
             fail(node.offset_debug(), "unknown fill colour \"" + std::string(s.fill) + "\"");
         if (!parsePaint(s.stroke, kindOf, stroke))
@@ -1051,7 +585,7 @@ private:
         std::string xText = node.attribute("x").value(), yText = node.attribute("y").value();
         std::string lines = textLinesOf(node, xText, yText);
         ArtNode* text = doc_->newArt(kTextFrameArt);
-        double x = toPoints(xText, 0), y = toPoints(yText, 0);
+        double x = toUserUnits(xText, 0), y = toUserUnits(yText, 0);
         text->textOrigin = placed(node, m, Point{x, y});
         text->fontSize = static_cast<AIReal>(style.fontSize * m.scale());
         checkLength(node, "font size", text->fontSize);
@@ -1064,7 +598,7 @@ private:
     double attr(const pugi::xml_node& node, const char* name, double fallback = 0)
     {
         pugi::xml_attribute a = node.attribute(name);
-        return a ? toPoints(a.value(), fallback) : fallback;
+        return a ? toUserUnits(a.value(), fallback) : fallback;
     }
 
     std::vector<SubPath> shapeOutline(const pugi::xml_node& node, Tag tag)
@@ -1139,199 +673,6 @@ private:
         char buf[64];
         auto r = std::to_chars(buf, buf + sizeof buf, v);
         return std::string(buf, r.ptr);
-    }
-
-    // Endpoint arc to cubics of at most a quarter turn each.
-    static void arcTo(SubPath& s, Point from, double rx, double ry, double angle, bool large, bool sweep, Point to)
-    {
-        auto lineTo = [&](Point p) { s.anchors.push_back({p, p, p}); };
-        if (from.x == to.x && from.y == to.y) return;
-        rx = std::fabs(rx);
-        ry = std::fabs(ry);
-        if (rx == 0 || ry == 0) {
-            lineTo(to);
-            return;
-        }
-        double phi = angle * M_PI / 180.0, cp = std::cos(phi), sp = std::sin(phi);
-        double dx = (from.x - to.x) / 2, dy = (from.y - to.y) / 2;
-        double x1 = cp * dx + sp * dy, y1 = -sp * dx + cp * dy;
-        double lambda = x1 * x1 / (rx * rx) + y1 * y1 / (ry * ry);
-        if (lambda > 1) {
-            rx *= std::sqrt(lambda);
-            ry *= std::sqrt(lambda);
-        }
-        double num = rx * rx * ry * ry - rx * rx * y1 * y1 - ry * ry * x1 * x1;
-        double den = rx * rx * y1 * y1 + ry * ry * x1 * x1;
-        double coef = std::sqrt(std::max(0.0, num / den)) * (large == sweep ? -1 : 1);
-        double cx1 = coef * rx * y1 / ry, cy1 = -coef * ry * x1 / rx;
-        double cx = cp * cx1 - sp * cy1 + (from.x + to.x) / 2, cy = sp * cx1 + cp * cy1 + (from.y + to.y) / 2;
-        auto ang = [](double ux, double uy, double vx, double vy) {
-            double a = std::atan2(ux * vy - uy * vx, ux * vx + uy * vy);
-            return a;
-        };
-        double t1 = ang(1, 0, (x1 - cx1) / rx, (y1 - cy1) / ry);
-        double dt = ang((x1 - cx1) / rx, (y1 - cy1) / ry, (-x1 - cx1) / rx, (-y1 - cy1) / ry);
-        if (!std::isfinite(dt) || !std::isfinite(t1)) {
-            lineTo(to);  // numbers past any real drawing: the point checks refuse them
-            return;
-        }
-        if (!sweep && dt > 0) dt -= 2 * M_PI;
-        if (sweep && dt < 0) dt += 2 * M_PI;
-        int n = std::max(1, static_cast<int>(std::ceil(std::fabs(dt) / (M_PI / 2) - 1e-9)));
-        double step = dt / n, k = 4.0 / 3.0 * std::tan(step / 4);
-        auto at = [&](double t, double& x, double& y, double& ddx, double& ddy) {
-            double ex = rx * std::cos(t), ey = ry * std::sin(t);
-            x = cx + cp * ex - sp * ey;
-            y = cy + sp * ex + cp * ey;
-            double tx = -rx * std::sin(t), ty = ry * std::cos(t);
-            ddx = cp * tx - sp * ty;
-            ddy = sp * tx + cp * ty;
-        };
-        for (int i = 0; i < n; ++i) {
-            double a0 = t1 + i * step, a1 = a0 + step;
-            double x0, y0, dx0, dy0, x3, y3, dx3, dy3;
-            at(a0, x0, y0, dx0, dy0);
-            at(a1, x3, y3, dx3, dy3);
-            s.anchors.back().out = Point{x0 + k * dx0, y0 + k * dy0};
-            Point end = i == n - 1 ? to : Point{x3, y3};
-            s.anchors.push_back({end, Point{x3 - k * dx3, y3 - k * dy3}, end});
-        }
-    }
-
-    static std::vector<SubPath> parsePathData(const char* d, std::string& bad, size_t& at)
-    {
-        std::vector<SubPath> out;
-        Scanner s(d);
-        Point cur{0, 0}, start{0, 0}, lastCtrl{0, 0};
-        char lastCmd = 0, cmd = 0;
-        SubPath* sp = nullptr;
-        auto ensure = [&]() {
-            if (!sp) {
-                out.push_back(SubPath{});
-                sp = &out.back();
-                sp->anchors.push_back({cur, cur, cur});
-                start = cur;
-            }
-        };
-        auto addLine = [&](Point p) {
-            ensure();
-            sp->anchors.push_back({p, p, p});
-            cur = p;
-        };
-        auto addCurve = [&](Point c1, Point c2, Point p) {
-            ensure();
-            sp->anchors.back().out = c1;
-            sp->anchors.push_back({p, c2, p});
-            cur = p;
-        };
-        auto error = [&](const std::string& what) {
-            bad = what;
-            at = s.rest() - d;
-            return out;
-        };
-        while (!s.atEnd()) {
-            if (std::isalpha(static_cast<unsigned char>(s.peek()))) {
-                cmd = s.take();
-                if (std::strchr("MmLlHhVvCcSsQqTtAaZz", cmd) == nullptr)
-                    return error(std::string("unknown command '") + cmd + "'");
-            } else if (!cmd) {
-                return error("path data must begin with a moveto");
-            } else if (cmd == 'Z' || cmd == 'z') {
-                return error("number after closepath");
-            }
-            bool rel = std::islower(static_cast<unsigned char>(cmd));
-            Point base = rel ? cur : Point{0, 0};
-            double v[7];
-            auto need = [&](int n) {
-                for (int i = 0; i < n; ++i)
-                    if (!s.number(v[i])) return false;
-                return true;
-            };
-            switch (std::toupper(cmd)) {
-            case 'M':
-                if (!need(2)) return error("moveto needs two numbers");
-                cur = Point{base.x + v[0], base.y + v[1]};
-                sp = nullptr;
-                ensure();
-                cmd = rel ? 'l' : 'L';  // further pairs are linetos
-                break;
-            case 'L':
-                if (!need(2)) return error("lineto needs two numbers");
-                addLine({base.x + v[0], base.y + v[1]});
-                break;
-            case 'H':
-                if (!need(1)) return error("horizontal lineto needs a number");
-                addLine({(rel ? cur.x : 0) + v[0], cur.y});
-                break;
-            case 'V':
-                if (!need(1)) return error("vertical lineto needs a number");
-                addLine({cur.x, (rel ? cur.y : 0) + v[0]});
-                break;
-            case 'C':
-                if (!need(6)) return error("curveto needs six numbers");
-                lastCtrl = {base.x + v[2], base.y + v[3]};
-                addCurve({base.x + v[0], base.y + v[1]}, lastCtrl, {base.x + v[4], base.y + v[5]});
-                break;
-            case 'S': {
-                if (!need(4)) return error("smooth curveto needs four numbers");
-                char pu = std::toupper(lastCmd);
-                Point c1 = (pu == 'C' || pu == 'S') ? Point{2 * cur.x - lastCtrl.x, 2 * cur.y - lastCtrl.y} : cur;
-                lastCtrl = {base.x + v[0], base.y + v[1]};
-                addCurve(c1, lastCtrl, {base.x + v[2], base.y + v[3]});
-                break;
-            }
-            case 'Q':
-            case 'T': {
-                Point q, p;
-                if (std::toupper(cmd) == 'Q') {
-                    if (!need(4)) return error("quadratic curveto needs four numbers");
-                    q = {base.x + v[0], base.y + v[1]};
-                    p = {base.x + v[2], base.y + v[3]};
-                } else {
-                    if (!need(2)) return error("smooth quadratic curveto needs two numbers");
-                    char pu = std::toupper(lastCmd);
-                    q = (pu == 'Q' || pu == 'T') ? Point{2 * cur.x - lastCtrl.x, 2 * cur.y - lastCtrl.y} : cur;
-                    p = {base.x + v[0], base.y + v[1]};
-                }
-                lastCtrl = q;
-                Point c1{cur.x + 2.0 / 3.0 * (q.x - cur.x), cur.y + 2.0 / 3.0 * (q.y - cur.y)};
-                Point c2{p.x + 2.0 / 3.0 * (q.x - p.x), p.y + 2.0 / 3.0 * (q.y - p.y)};
-                addCurve(c1, c2, p);
-                break;
-            }
-            case 'A': {
-                bool large, sweep;
-                if (!s.number(v[0]) || !s.number(v[1]) || !s.number(v[2]) || !s.flag(large) || !s.flag(sweep) ||
-                    !s.number(v[3]) || !s.number(v[4]))
-                    return error("arc needs rx ry angle large-arc sweep x y");
-                ensure();
-                Point to{base.x + v[3], base.y + v[4]};
-                arcTo(*sp, cur, v[0], v[1], v[2], large, sweep, to);
-                cur = to;
-                break;
-            }
-            case 'Z':
-                if (sp) {
-                    sp->closed = true;
-                    // A last anchor on the first one closes with a curve: one anchor.
-                    if (sp->anchors.size() > 1) {
-                        const auto& last = sp->anchors.back();
-                        auto& first = sp->anchors.front();
-                        if (static_cast<float>(last.p.x) == static_cast<float>(first.p.x) &&
-                            static_cast<float>(last.p.y) == static_cast<float>(first.p.y)) {
-                            first.in = last.in;
-                            sp->anchors.pop_back();
-                        }
-                    }
-                }
-                cur = start;
-                sp = nullptr;
-                break;
-            }
-            lastCmd = cmd;
-            if (std::toupper(cmd) == 'Z') lastCmd = 'Z';
-        }
-        return out;
     }
 
     std::string name_;
