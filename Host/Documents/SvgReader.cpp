@@ -1,11 +1,11 @@
-// Reading SVG files into the host's documents.
+// Reading SVG files into the host's documents: the page, layers and groups,
+// the walk over the elements, and the file itself.
 #include <pugixml.hpp>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -13,32 +13,15 @@
 #include <new>
 #include <optional>
 #include <sstream>
-#include <string_view>
-#include <unordered_map>
 
 #include "Documents/Svg.h"
-#include "Documents/SvgNumbers.h"
-#include "Documents/SvgPathData.h"
-#include "Documents/SvgStyle.h"
-#include "Documents/SvgTransform.h"
+#include "Documents/SvgReading.h"
 #include "Documents/XmlText.h"
 #include "OutputFile.h"
 
 namespace vt::host {
+namespace svg {
 namespace {
-
-using namespace svg;
-
-struct SvgError {
-    std::string message;
-};
-
-// Groups nested deeper than this are refused: the reader descends one call
-// per level, and a hostile file must not take it past the stack.
-constexpr int kMaxGroupDepth = 256;
-// No cutter reaches farther than this from the page origin (100 m in points);
-// a coordinate beyond it is a mistake or an attack, not a job.
-constexpr double kMaxReach = 100000.0 * 72.0 / 25.4;
 
 // Length of the root's width/height in points (CSS: 96 px to the inch).
 std::optional<double> rootLengthPt(const pugi::xml_attribute& attr)
@@ -52,639 +35,369 @@ std::optional<double> rootLengthPt(const pugi::xml_attribute& attr)
     return toUserUnits(text, v) * 72.0 / 96.0;
 }
 
-// ---- The reader ------------------------------------------------------------------------------
+// Shapes, text and the groups that hold them; anything else (defs,
+// metadata, title, style, images ...) is not read.
+Tag tagOf(const pugi::xml_node& n)
+{
+    static const struct {
+        const char* name;
+        Tag tag;
+    } kTags[] = {{"path", Tag::kPath},       {"g", Tag::kGroup},        {"rect", Tag::kRect},
+                 {"circle", Tag::kCircle},   {"ellipse", Tag::kEllipse}, {"line", Tag::kLine},
+                 {"polyline", Tag::kPolyline}, {"polygon", Tag::kPolygon}, {"text", Tag::kText},
+                 {"a", Tag::kGroup},         {"switch", Tag::kGroup}};
+    const char* name = localName(n);
+    for (const auto& t : kTags)
+        if (std::strcmp(name, t.name) == 0) return t.tag;
+    return Tag::kOther;
+}
 
-// What the reader does with an element, from its tag.
-enum class Tag { kOther, kGroup, kText, kPath, kRect, kCircle, kEllipse, kLine, kPolyline, kPolygon };
+// An anchor is a corner unless its handles lie on one line through it.
+bool isCorner(const SubPath::Anchor& a)
+{
+    double ix = a.in.x - a.p.x, iy = a.in.y - a.p.y, ox = a.out.x - a.p.x, oy = a.out.y - a.p.y;
+    double li = std::hypot(ix, iy), lo = std::hypot(ox, oy);
+    if (li < 1e-9 || lo < 1e-9) return true;
+    // Smooth when the handles point in opposite directions.
+    return (ix * ox + iy * oy) / (li * lo) > -0.9999;
+}
 
-class Reader {
-public:
-    // source: the text read (for the line and column of a fault), or null when
-    // the text came from the file `name`, which is then read again to find it.
-    Reader(Documents& store, const std::string& name, const std::string* source) : name_(name), source_(source)
-    {
-        doc_ = std::make_unique<Document>(store);
+}  // namespace
+
+const char* localName(const pugi::xml_node& n)
+{
+    const char* name = n.name();
+    const char* colon = std::strrchr(name, ':');
+    return colon ? colon + 1 : name;
+}
+
+pugi::xml_parse_result Reader::parse(const std::string& text)
+{
+    refuseWhatXmlForbids(text.data(), text.size());
+    return xml_.load_buffer(text.data(), text.size(), pugi::parse_default);
+}
+
+pugi::xml_parse_result Reader::parseInPlace(char* buffer, size_t size)
+{
+    try {
+        refuseWhatXmlForbids(buffer, size);
+    } catch (...) {
+        pugi::get_memory_deallocation_function()(buffer);  // not yet pugixml's
+        throw;
     }
+    return xml_.load_buffer_inplace_own(buffer, size, pugi::parse_default);
+}
 
-    // Parses text the caller keeps; pugixml works on its own copy.
-    pugi::xml_parse_result parse(const std::string& text)
-    {
-        refuseWhatXmlForbids(text.data(), text.size());
-        return xml_.load_buffer(text.data(), text.size(), pugi::parse_default);
-    }
-
-    // Parses a buffer taken from pugixml's allocator where it lies: pugixml
-    // owns it from here on and cuts names and values out of it in place.
-    pugi::xml_parse_result parseInPlace(char* buffer, size_t size)
-    {
-        try {
-            refuseWhatXmlForbids(buffer, size);
-        } catch (...) {
-            pugi::get_memory_deallocation_function()(buffer);  // not yet pugixml's
-            throw;
+std::unique_ptr<Document> Reader::read(const pugi::xml_parse_result& result)
+{
+    if (!result) fail(result.offset, std::string("not well-formed XML: ") + result.description());
+    pugi::xml_node root = xml_.document_element();
+    if (std::strcmp(localName(root), "svg") != 0) fail(root.offset_debug(), "the root element is not <svg>");
+    setUpPage(root);
+    readCustomColors(root);
+    Style style;
+    applyStyle(root, styleProperties(root), style);
+    // The SVG draws its first child first (at the back); layers are kept
+    // top first, so each new layer goes above the ones read before.
+    LayerNode* loose = nullptr;
+    for (pugi::xml_node child : root.children()) {
+        if (child.type() != pugi::node_element) continue;
+        Tag tag = tagOf(child);
+        if (std::strcmp(localName(child), "g") == 0) {
+            LayerNode* layer = doc_->insertLayer(0, layerTitle(child));
+            loose = nullptr;
+            Properties props = styleProperties(child);
+            readLayerAttributes(child, props, *layer);
+            Style s = style;
+            applyStyle(child, props, s);
+            Matrix m = root_ * transformOf(child);
+            checkMatrix(child, m);
+            readChildren(child, layer->root, m, s, 1);
+            continue;
         }
-        return xml_.load_buffer_inplace_own(buffer, size, pugi::parse_default);
-    }
-
-    std::unique_ptr<Document> read(const pugi::xml_parse_result& result)
-    {
-        if (!result) fail(result.offset, std::string("not well-formed XML: ") + result.description());
-        pugi::xml_node root = xml_.document_element();
-        if (std::strcmp(localName(root), "svg") != 0) fail(root.offset_debug(), "the root element is not <svg>");
-        setUpPage(root);
-        readCustomColors(root);
-        Style style;
-        applyStyle(root, styleProperties(root), style);
-        // The SVG draws its first child first (at the back); layers are kept
-        // top first, so each new layer goes above the ones read before.
-        LayerNode* loose = nullptr;
-        for (pugi::xml_node child : root.children()) {
-            if (child.type() != pugi::node_element) continue;
-            Tag tag = tagOf(child);
-            if (std::strcmp(localName(child), "g") == 0) {
-                LayerNode* layer = doc_->insertLayer(0, layerTitle(child));
-                loose = nullptr;
-                Properties props = styleProperties(child);
-                readLayerAttributes(child, props, *layer);
-                Style s = style;
-                applyStyle(child, props, s);
-                Matrix m = root_ * transformOf(child);
-                checkMatrix(child, m);
-                readChildren(child, layer->root, m, s, 1);
-                continue;
-            }
-            if (tag == Tag::kOther) continue;
-            if (!loose) {
-                std::string title = "Layer 1";
-                for (int i = 2; doc_->layerByTitle(title); ++i) title = "Layer " + std::to_string(i);
-                loose = doc_->insertLayer(0, title);
-            }
-            readElement(child, loose->root, root_, style, 0);
+        if (tag == Tag::kOther) continue;
+        if (!loose) {
+            std::string title = "Layer 1";
+            for (int i = 2; doc_->layerByTitle(title); ++i) title = "Layer " + std::to_string(i);
+            loose = doc_->insertLayer(0, title);
         }
-        if (doc_->layers().empty()) doc_->insertLayer(0, "Layer 1");
-        doc_->setCurrentLayer(doc_->layers().front());
-        doc_->fileName = name_;
-        return std::move(doc_);
+        readElement(child, loose->root, root_, style, 0);
     }
+    if (doc_->layers().empty()) doc_->insertLayer(0, "Layer 1");
+    doc_->setCurrentLayer(doc_->layers().front());
+    doc_->fileName = name_;
+    return std::move(doc_);
+}
 
-private:
-    [[noreturn]] void fail(ptrdiff_t offset, const std::string& what)
-    {
-        int line = 1, column = 1;
-        auto count = [&](char ch) {
-            if (ch == '\n') {
-                ++line;
-                column = 1;
-            } else {
-                ++column;
-            }
-        };
-        if (source_) {
-            for (ptrdiff_t i = 0; i < offset && i < static_cast<ptrdiff_t>(source_->size()); ++i) count((*source_)[i]);
-        } else if (FILE* file = std::fopen(name_.c_str(), "rb")) {
-            // The parsed copy has been cut up in place: the file tells where the fault is.
-            int ch;
-            for (ptrdiff_t i = 0; i < offset && (ch = std::fgetc(file)) != EOF; ++i) count(static_cast<char>(ch));
-            std::fclose(file);
+void Reader::setUpPage(const pugi::xml_node& root)
+{
+    double minX = 0, minY = 0, vbW = 0, vbH = 0;
+    bool haveViewBox = false;
+    if (pugi::xml_attribute vb = root.attribute("viewBox")) {
+        Scanner s(vb.value());
+        haveViewBox = s.number(minX) && s.number(minY) && s.number(vbW) && s.number(vbH) && vbW > 0 && vbH > 0;
+        if (!haveViewBox) fail(root.offset_debug(), "bad viewBox \"" + std::string(vb.value()) + "\"");
+    }
+    std::optional<double> w = rootLengthPt(root.attribute("width")), h = rootLengthPt(root.attribute("height"));
+    if (!haveViewBox) {
+        // Without a viewBox user units are CSS pixels.
+        vbW = w ? *w * 96.0 / 72.0 : 800;
+        vbH = h ? *h * 96.0 / 72.0 : 600;
+    }
+    double widthPt = w ? *w : (h ? *h * vbW / vbH : vbW * 0.75);
+    double heightPt = h ? *h : (w ? *w * vbH / vbW : vbH * 0.75);
+    for (double v : {minX, minY, vbW, vbH, widthPt, heightPt})
+        if (!std::isfinite(v) || std::fabs(v) > kMaxReach)
+            fail(root.offset_debug(), describe(root) + ": the page size or viewBox is " +
+                                          (std::isfinite(v) ? "beyond the 100 m a cutter can reach"
+                                                            : "not a finite number"));
+    double sx = widthPt / vbW, sy = heightPt / vbH;
+    // y flips: the top of the viewBox is the top of the page.
+    root_ = Matrix{sx, 0, 0, -sy, -minX * sx, (minY + vbH) * sy};
+    if (sx == 1 && sy == 1) root_ = Matrix{1, 0, 0, -1, -minX, minY + vbH};
+    doc_->page = AIRealRect{0, static_cast<AIReal>(heightPt), static_cast<AIReal>(widthPt), 0};
+    doc_->center = AIRealPoint{static_cast<AIReal>(widthPt / 2), static_cast<AIReal>(heightPt / 2)};
+}
+
+void Reader::readCustomColors(const pugi::xml_node& root)
+{
+    // data-vt-custom-N="NAME|cmyk C M Y K" or "NAME|rgb R G B"
+    for (int i = 0;; ++i) {
+        pugi::xml_attribute a = root.attribute(("data-vt-custom-" + std::to_string(i)).c_str());
+        if (!a) break;
+        std::string v = a.value();
+        size_t bar = v.rfind('|');
+        if (bar == std::string::npos) fail(root.offset_debug(), "bad custom colour \"" + v + "\"");
+        std::istringstream in(v.substr(bar + 1));
+        in.imbue(std::locale::classic());
+        std::string kind;
+        in >> kind;
+        AICustomColor c{};
+        double x[4] = {0, 0, 0, 0};
+        if (kind == "cmyk" && in >> x[0] >> x[1] >> x[2] >> x[3]) {
+            c.kind = kCustomFourColor;
+            c.c.f = {AIReal(x[0]), AIReal(x[1]), AIReal(x[2]), AIReal(x[3])};
+        } else if (kind == "rgb" && in >> x[0] >> x[1] >> x[2]) {
+            c.kind = kCustomThreeColor;
+            c.c.rgb = {AIReal(x[0]), AIReal(x[1]), AIReal(x[2])};
+        } else if (kind == "lab" && in >> x[0] >> x[1] >> x[2]) {
+            c.kind = kCustomLabColor;
+            c.c.lab = {AIReal(x[0]), AIReal(x[1]), AIReal(x[2])};
+        } else {
+            fail(root.offset_debug(), "bad custom colour \"" + v + "\"");
         }
-        throw SvgError{name_ + ":" + std::to_string(line) + ":" + std::to_string(column) + " (offset " +
-                       std::to_string(offset) + "): " + what};
+        doc_->newCustomColor(v.substr(0, bar), c);
     }
+}
 
-    // pugixml takes a '<' inside an attribute value, which XML forbids and
-    // every other XML program refuses. (Text in UTF-16 or UTF-32, which pugixml
-    // reads too, is not looked at byte by byte.)
-    void refuseWhatXmlForbids(const char* text, size_t size)
-    {
-        bool wide = std::memchr(text, 0, std::min<size_t>(size, 4)) != nullptr ||
-                    (size >= 2 && (static_cast<unsigned char>(text[0]) & 0xFE) == 0xFE);
-        size_t at = wide ? std::string::npos : lessThanInAttributeValue(text, size);
-        if (at != std::string::npos)
-            fail(static_cast<ptrdiff_t>(at), "not well-formed XML: a '<' inside an attribute value (write it &lt;)");
+std::string Reader::layerTitle(const pugi::xml_node& g)
+{
+    for (const char* a : {"inkscape:label", "data-name", "id"})
+        if (pugi::xml_attribute attr = g.attribute(a)) return attr.value();
+    return "Layer " + std::to_string(doc_->layers().size() + 1);
+}
+
+void Reader::readLayerAttributes(const pugi::xml_node& g, const Properties& props, LayerNode& layer)
+{
+    if (pugi::xml_attribute c = g.attribute("data-vt-layer-color")) {
+        unsigned r, gg, b;
+        if (std::sscanf(c.value(), "%u %u %u", &r, &gg, &b) == 3)
+            layer.color = AIRGBColor{uint16_t(r), uint16_t(gg), uint16_t(b)};
     }
+    if (props.is(kDisplayProperty, "none") || props.is(kVisibilityProperty, "hidden")) layer.visible = false;
+    readTags(g, *layer.root);
+}
 
-    static const char* localName(const pugi::xml_node& n)
-    {
-        const char* name = n.name();
-        const char* colon = std::strrchr(name, ':');
-        return colon ? colon + 1 : name;
+Matrix Reader::transformOf(const pugi::xml_node& node)
+{
+    pugi::xml_attribute t = node.attribute("transform");
+    if (!t) return Matrix{};
+    size_t bad;
+    Matrix m = parseTransform(t.value(), bad);
+    if (bad != std::string::npos)
+        fail(node.offset_debug(), "bad transform \"" + std::string(t.value()) + "\" at character " +
+                                      std::to_string(bad + 1));
+    checkMatrix(node, m);
+    return m;
+}
+
+void Reader::applyStyle(const pugi::xml_node& node, const Properties& props, Style& style)
+{
+    auto get = [&](Property k) -> const Text* {
+        const Text* v = props.get(k);
+        return v && *v == "inherit" ? nullptr : v;
+    };
+    if (auto v = get(kFillProperty)) {
+        style.fill = *v;
+        style.fillKind = Text();
     }
-
-    // Shapes, text and the groups that hold them; anything else (defs,
-    // metadata, title, style, images ...) is not read.
-    static Tag tagOf(const pugi::xml_node& n)
-    {
-        static const struct {
-            const char* name;
-            Tag tag;
-        } kTags[] = {{"path", Tag::kPath},       {"g", Tag::kGroup},        {"rect", Tag::kRect},
-                     {"circle", Tag::kCircle},   {"ellipse", Tag::kEllipse}, {"line", Tag::kLine},
-                     {"polyline", Tag::kPolyline}, {"polygon", Tag::kPolygon}, {"text", Tag::kText},
-                     {"a", Tag::kGroup},         {"switch", Tag::kGroup}};
-        const char* name = localName(n);
-        for (const auto& t : kTags)
-            if (std::strcmp(name, t.name) == 0) return t.tag;
-        return Tag::kOther;
+    if (auto v = get(kStrokeProperty)) {
+        style.stroke = *v;
+        style.strokeKind = Text();
     }
+    if (pugi::xml_attribute a = node.attribute("data-vt-fill")) style.fillKind = a.value();
+    if (pugi::xml_attribute a = node.attribute("data-vt-stroke")) style.strokeKind = a.value();
+    if (auto v = get(kStrokeWidthProperty)) style.strokeWidth = toUserUnits(*v, style.strokeWidth, 1);
+    if (auto v = get(kFillRuleProperty)) style.fillRule = *v;
+    if (auto v = get(kFontSizeProperty)) style.fontSize = toUserUnits(*v, style.fontSize, style.fontSize);
+    if (auto v = get(kFontFamilyProperty)) style.fontFamily = *v;
+    if (auto v = get(kLineCapProperty)) style.lineCap = *v;
+    if (auto v = get(kLineJoinProperty)) style.lineJoin = *v;
+    if (auto v = get(kMiterLimitProperty)) style.miterLimit = toUserUnits(*v, style.miterLimit);
+    checkLength(node, "stroke width", style.strokeWidth);
+    checkLength(node, "font size", style.fontSize);
+    checkLength(node, "stroke miter limit", style.miterLimit);
+}
 
-    void setUpPage(const pugi::xml_node& root)
-    {
-        double minX = 0, minY = 0, vbW = 0, vbH = 0;
-        bool haveViewBox = false;
-        if (pugi::xml_attribute vb = root.attribute("viewBox")) {
-            Scanner s(vb.value());
-            haveViewBox = s.number(minX) && s.number(minY) && s.number(vbW) && s.number(vbH) && vbW > 0 && vbH > 0;
-            if (!haveViewBox) fail(root.offset_debug(), "bad viewBox \"" + std::string(vb.value()) + "\"");
-        }
-        std::optional<double> w = rootLengthPt(root.attribute("width")), h = rootLengthPt(root.attribute("height"));
-        if (!haveViewBox) {
-            // Without a viewBox user units are CSS pixels.
-            vbW = w ? *w * 96.0 / 72.0 : 800;
-            vbH = h ? *h * 96.0 / 72.0 : 600;
-        }
-        double widthPt = w ? *w : (h ? *h * vbW / vbH : vbW * 0.75);
-        double heightPt = h ? *h : (w ? *w * vbH / vbW : vbH * 0.75);
-        for (double v : {minX, minY, vbW, vbH, widthPt, heightPt})
-            if (!std::isfinite(v) || std::fabs(v) > kMaxReach)
-                fail(root.offset_debug(), describe(root) + ": the page size or viewBox is " +
-                                              (std::isfinite(v) ? "beyond the 100 m a cutter can reach"
-                                                                : "not a finite number"));
-        double sx = widthPt / vbW, sy = heightPt / vbH;
-        // y flips: the top of the viewBox is the top of the page.
-        root_ = Matrix{sx, 0, 0, -sy, -minX * sx, (minY + vbH) * sy};
-        if (sx == 1 && sy == 1) root_ = Matrix{1, 0, 0, -1, -minX, minY + vbH};
-        doc_->page = AIRealRect{0, static_cast<AIReal>(heightPt), static_cast<AIReal>(widthPt), 0};
-        doc_->center = AIRealPoint{static_cast<AIReal>(widthPt / 2), static_cast<AIReal>(heightPt / 2)};
+// The tag of the element with this id ("linearGradient", "pattern" ...),
+// empty when none has it. The first in the file wins, as a search from
+// the top finds it; the ids are gathered once, on the first reference.
+std::string Reader::kindOf(Text id)
+{
+    if (id.empty()) {
+        // Matches the first node without an id.
+        pugi::xml_node n = xml_.find_node([](pugi::xml_node x) { return *x.attribute("id").value() == 0; });
+        return n ? n.name() : "";
     }
-
-    void readCustomColors(const pugi::xml_node& root)
-    {
-        // data-vt-custom-N="NAME|cmyk C M Y K" or "NAME|rgb R G B"
-        for (int i = 0;; ++i) {
-            pugi::xml_attribute a = root.attribute(("data-vt-custom-" + std::to_string(i)).c_str());
-            if (!a) break;
-            std::string v = a.value();
-            size_t bar = v.rfind('|');
-            if (bar == std::string::npos) fail(root.offset_debug(), "bad custom colour \"" + v + "\"");
-            std::istringstream in(v.substr(bar + 1));
-            in.imbue(std::locale::classic());
-            std::string kind;
-            in >> kind;
-            AICustomColor c{};
-            double x[4] = {0, 0, 0, 0};
-            if (kind == "cmyk" && in >> x[0] >> x[1] >> x[2] >> x[3]) {
-                c.kind = kCustomFourColor;
-                c.c.f = {AIReal(x[0]), AIReal(x[1]), AIReal(x[2]), AIReal(x[3])};
-            } else if (kind == "rgb" && in >> x[0] >> x[1] >> x[2]) {
-                c.kind = kCustomThreeColor;
-                c.c.rgb = {AIReal(x[0]), AIReal(x[1]), AIReal(x[2])};
-            } else if (kind == "lab" && in >> x[0] >> x[1] >> x[2]) {
-                c.kind = kCustomLabColor;
-                c.c.lab = {AIReal(x[0]), AIReal(x[1]), AIReal(x[2])};
-            } else {
-                fail(root.offset_debug(), "bad custom colour \"" + v + "\"");
-            }
-            doc_->newCustomColor(v.substr(0, bar), c);
-        }
-    }
-
-    std::string layerTitle(const pugi::xml_node& g)
-    {
-        for (const char* a : {"inkscape:label", "data-name", "id"})
-            if (pugi::xml_attribute attr = g.attribute(a)) return attr.value();
-        return "Layer " + std::to_string(doc_->layers().size() + 1);
-    }
-
-    void readLayerAttributes(const pugi::xml_node& g, const Properties& props, LayerNode& layer)
-    {
-        if (pugi::xml_attribute c = g.attribute("data-vt-layer-color")) {
-            unsigned r, gg, b;
-            if (std::sscanf(c.value(), "%u %u %u", &r, &gg, &b) == 3)
-                layer.color = AIRGBColor{uint16_t(r), uint16_t(gg), uint16_t(b)};
-        }
-        if (props.is(kDisplayProperty, "none") || props.is(kVisibilityProperty, "hidden")) layer.visible = false;
-        readTags(g, *layer.root);
-    }
-
-    Matrix transformOf(const pugi::xml_node& node)
-    {
-        pugi::xml_attribute t = node.attribute("transform");
-        if (!t) return Matrix{};
-        size_t bad;
-        Matrix m = parseTransform(t.value(), bad);
-        if (bad != std::string::npos)
-            fail(node.offset_debug(), "bad transform \"" + std::string(t.value()) + "\" at character " +
-                                          std::to_string(bad + 1));
-        checkMatrix(node, m);
-        return m;
-    }
-
-    // A transform, alone or with its parents', must keep the art finite and
-    // must not flatten it to a line or a point (a zero scale): either would
-    // cut nothing real.
-    void checkMatrix(const pugi::xml_node& node, const Matrix& m)
-    {
-        double det = m.a * m.d - m.b * m.c;
-        bool finite = std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
-                      std::isfinite(m.e) && std::isfinite(m.f) && std::isfinite(det);
-        if (finite && det != 0 && std::fpclassify(det) != FP_SUBNORMAL) return;
-        std::string what = node.attribute("transform") ? " \"" + std::string(node.attribute("transform").value()) + "\""
-                                                       : "";
-        fail(node.offset_debug(), describe(node) + ": the transform" + what +
-                                      (finite ? " has a zero scale: it flattens the art to nothing"
-                                              : " is not finite (with its parents' transforms)"));
-    }
-
-    // An element as a message names it: its tag and, when it has one, its id.
-    static std::string describe(const pugi::xml_node& node)
-    {
-        std::string text = std::string("<") + node.name();
-        if (pugi::xml_attribute id = node.attribute("id")) text += std::string(" id=\"") + id.value() + "\"";
-        return text + ">";
-    }
-
-    // A document coordinate must be finite and within the reach of a cutter;
-    // checked before it is narrowed to the document's single precision.
-    AIRealPoint placed(const pugi::xml_node& node, const Matrix& m, Point p)
-    {
-        double x, y;
-        m.apply(p.x, p.y, x, y);
-        double far = std::max(std::fabs(x), std::fabs(y));
-        if (!std::isfinite(far))  // an infinity, or what arithmetic on one gives
-            fail(node.offset_debug(), describe(node) + ": a point lies too far from the page origin to be held as a "
-                                                       "number, beyond the 100 m a cutter can reach");
-        if (far > kMaxReach) {
-            char metres[64];
-            std::snprintf(metres, sizeof metres, "%.6g", far * (25.4 / 72000.0));
-            fail(node.offset_debug(), describe(node) + ": a point lies " + metres +
-                                          " m from the page origin, beyond the 100 m a cutter can reach");
-        }
-        return AIRealPoint{static_cast<AIReal>(x), static_cast<AIReal>(y)};
-    }
-
-    // A length (a stroke width, a font size) must be a finite number.
-    void checkLength(const pugi::xml_node& node, const char* name, double value)
-    {
-        if (!std::isfinite(value) || std::fabs(value) > kMaxReach)
-            fail(node.offset_debug(), describe(node) + ": the " + name + " is " +
-                                          (std::isfinite(value) ? "beyond the 100 m a cutter can reach"
-                                                                : "not a finite number"));
-    }
-
-    void applyStyle(const pugi::xml_node& node, const Properties& props, Style& style)
-    {
-        auto get = [&](Property k) -> const Text* {
-            const Text* v = props.get(k);
-            return v && *v == "inherit" ? nullptr : v;
-        };
-        if (auto v = get(kFillProperty)) {
-            style.fill = *v;
-            style.fillKind = Text();
-        }
-        if (auto v = get(kStrokeProperty)) {
-            style.stroke = *v;
-            style.strokeKind = Text();
-        }
-        if (pugi::xml_attribute a = node.attribute("data-vt-fill")) style.fillKind = a.value();
-        if (pugi::xml_attribute a = node.attribute("data-vt-stroke")) style.strokeKind = a.value();
-        if (auto v = get(kStrokeWidthProperty)) style.strokeWidth = toUserUnits(*v, style.strokeWidth, 1);
-        if (auto v = get(kFillRuleProperty)) style.fillRule = *v;
-        if (auto v = get(kFontSizeProperty)) style.fontSize = toUserUnits(*v, style.fontSize, style.fontSize);
-        if (auto v = get(kFontFamilyProperty)) style.fontFamily = *v;
-        if (auto v = get(kLineCapProperty)) style.lineCap = *v;
-        if (auto v = get(kLineJoinProperty)) style.lineJoin = *v;
-        if (auto v = get(kMiterLimitProperty)) style.miterLimit = toUserUnits(*v, style.miterLimit);
-        checkLength(node, "stroke width", style.strokeWidth);
-        checkLength(node, "font size", style.fontSize);
-        checkLength(node, "stroke miter limit", style.miterLimit);
-    }
-
-    // The tag of the element with this id ("linearGradient", "pattern" ...),
-    // empty when none has it. The first in the file wins, as a search from
-    // the top finds it; the ids are gathered once, on the first reference.
-    std::string kindOf(Text id)
-    {
-        if (id.empty()) {
-            // Matches the first node without an id.
-            pugi::xml_node n = xml_.find_node([](pugi::xml_node x) { return *x.attribute("id").value() == 0; });
-            return n ? n.name() : "";
-        }
-        if (!idsIndexed_) {
-            for (pugi::xml_node n = xml_.first_child(); n;) {
-                if (pugi::xml_attribute a = n.attribute("id")) ids_.emplace(a.value(), n);
-                if (n.first_child()) {
-                    n = n.first_child();
-                    continue;
-                }
-                while (n && !n.next_sibling()) n = n.parent();
-                if (n) n = n.next_sibling();
-            }
-            idsIndexed_ = true;
-        }
-        auto it = ids_.find(id);
-        return it == ids_.end() ? "" : it->second.name();
-    }
-
-    AIPathStyle pathStyle(const pugi::xml_node& node, const Style& s, const Matrix& m)
-    {
-        AIPathStyle style = defaultPathStyle();
-        Paint fill, stroke;
-        std::function<std::string(Text)> kindOf = [this](Text id) { return this->kindOf(id); };
-        if (!parsePaint(s.fill, kindOf, fill))
-            fail(node.offset_debug(), "unknown fill colour \"" + std::string(s.fill) + "\"");
-        if (!parsePaint(s.stroke, kindOf, stroke))
-            fail(node.offset_debug(), "unknown stroke colour \"" + std::string(s.stroke) + "\"");
-        if (fill.on && !s.fillKind.empty() && !parseKindPaint(std::string(s.fillKind), *doc_, fill))
-            fail(node.offset_debug(), "bad data-vt-fill \"" + std::string(s.fillKind) + "\"");
-        if (stroke.on && !s.strokeKind.empty() && !parseKindPaint(std::string(s.strokeKind), *doc_, stroke))
-            fail(node.offset_debug(), "bad data-vt-stroke \"" + std::string(s.strokeKind) + "\"");
-        style.fillPaint = fill.on;
-        style.fill.color = fill.color;
-        style.strokePaint = stroke.on && s.strokeWidth > 0;
-        style.stroke.color = stroke.color;
-        style.stroke.width = static_cast<AIReal>(s.strokeWidth * m.scale());
-        style.stroke.cap = s.lineCap == "round" ? 1 : s.lineCap == "square" ? 2 : 0;
-        style.stroke.join = s.lineJoin == "round" ? 1 : s.lineJoin == "bevel" ? 2 : 0;
-        style.stroke.miterLimit = static_cast<AIReal>(s.miterLimit);
-        style.evenodd = s.fillRule == "evenodd";
-        return style;
-    }
-
-    // data-tag-NAME holds the value as it is; data-vt-tag-NAME a value XML
-    // cannot hold, percent-encoded.
-    void readTags(const pugi::xml_node& node, ArtNode& art)
-    {
-        static const char kPrefix[] = "data-tag-", kEncodedPrefix[] = "data-vt-tag-";
-        const size_t prefixLength = sizeof kPrefix - 1, encodedLength = sizeof kEncodedPrefix - 1;
-        for (pugi::xml_attribute a : node.attributes()) {
-            const char* n = a.name();
-            if (std::strncmp(n, kPrefix, prefixLength) == 0 && n[prefixLength] != 0) {
-                art.setTag(n + prefixLength, a.value());
-            } else if (std::strncmp(n, kEncodedPrefix, encodedLength) == 0 && n[encodedLength] != 0) {
-                std::string value;
-                if (!percentDecode(a.value(), value))
-                    fail(node.offset_debug(), describe(node) + ": " + n + " is not percent-encoded: a '%' without two "
-                                                                          "hexadecimal digits after it");
-                art.setTag(n + encodedLength, value);
-            }
-        }
-    }
-
-    void finishArt(const pugi::xml_node& node, const Properties& props, ArtNode* art, ArtNode* parent)
-    {
-        art->name = node.attribute("id").value();
-        readTags(node, *art);
-        if (props.is(kDisplayProperty, "none") || props.is(kVisibilityProperty, "hidden")) art->attrs |= kArtHidden;
-        if (node.attribute("data-vt-locked").as_bool()) art->attrs |= kArtLocked;
-        // Later SVG elements paint over earlier ones: each goes on top.
-        doc_->place(art, kPlaceInsideOnTop, parent);
-    }
-
-    // depth: the number of groups around the children (a layer is the first).
-    void readChildren(const pugi::xml_node& node, ArtNode* parent, const Matrix& m, const Style& style, int depth)
-    {
-        for (pugi::xml_node child : node.children())
-            if (child.type() == pugi::node_element) readElement(child, parent, m, style, depth);
-    }
-
-    void readElement(const pugi::xml_node& node, ArtNode* parent, const Matrix& parentMatrix,
-                     const Style& parentStyle, int depth)
-    {
-        Tag tag = tagOf(node);
-        if (tag == Tag::kOther) return;  // defs, metadata, title, style, images ...
-        Properties props = styleProperties(node);
-        Style style = parentStyle;
-        applyStyle(node, props, style);
-        Matrix m = parentMatrix * transformOf(node);
-        checkMatrix(node, m);
-        if (tag == Tag::kGroup) {
-            if (depth >= kMaxGroupDepth)
-                fail(node.offset_debug(), describe(node) + ": groups are nested deeper than " +
-                                              std::to_string(kMaxGroupDepth) + " levels");
-            ArtNode* group = doc_->newArt(kGroupArt);
-            finishArt(node, props, group, parent);
-            readChildren(node, group, m, style, depth + 1);
-            return;
-        }
-        if (tag == Tag::kText) {
-            readText(node, props, parent, m, style);
-            return;
-        }
-        std::vector<SubPath> subpaths = shapeOutline(node, tag);
-        // A lone moveto draws nothing.
-        subpaths.erase(std::remove_if(subpaths.begin(), subpaths.end(),
-                                      [](const SubPath& s) { return s.anchors.size() < 2; }),
-                       subpaths.end());
-        if (subpaths.empty()) return;
-        AIPathStyle ps = pathStyle(node, style, m);
-        bool compound = subpaths.size() > 1 || node.attribute("data-vt-compound").as_bool();
-        bool guide = node.attribute("data-vt-guide").as_bool();
-        ArtNode* holder = compound ? doc_->newArt(kCompoundPathArt) : nullptr;
-        if (holder) finishArt(node, props, holder, parent);
-        for (const SubPath& sp : subpaths) {
-            ArtNode* path = doc_->newArt(kPathArt);
-            path->closed = sp.closed;
-            path->style = ps;
-            path->guide = guide;
-            path->segments.reserve(sp.anchors.size());
-            for (const auto& a : sp.anchors) {
-                AIPathSegment seg{};
-                seg.p = placed(node, m, a.p);
-                seg.in = placed(node, m, a.in);
-                seg.out = placed(node, m, a.out);
-                seg.corner = isCorner(a);
-                path->segments.push_back(seg);
-            }
-            if (holder) {
-                doc_->place(path, kPlaceInsideOnBottom, holder);
-            } else {
-                finishArt(node, props, path, parent);
-            }
-        }
-    }
-
-    static bool isCorner(const SubPath::Anchor& a)
-    {
-        double ix = a.in.x - a.p.x, iy = a.in.y - a.p.y, ox = a.out.x - a.p.x, oy = a.out.y - a.p.y;
-        double li = std::hypot(ix, iy), lo = std::hypot(ox, oy);
-        if (li < 1e-9 || lo < 1e-9) return true;
-        // Smooth when the handles point in opposite directions.
-        return (ix * ox + iy * oy) / (li * lo) > -0.9999;
-    }
-
-    // All the character data inside a node of a text (the node's own level
-    // below the <text> given), in document order; walked without recursion.
-    // Elements nested deeper than groups may be are refused as groups are.
-    void gatherText(const pugi::xml_node& node, int level, std::string& out)
-    {
-        for (pugi::xml_node n = node.first_child(); n;) {
-            if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) out += n.value();
+    if (!idsIndexed_) {
+        for (pugi::xml_node n = xml_.first_child(); n;) {
+            if (pugi::xml_attribute a = n.attribute("id")) ids_.emplace(a.value(), n);
             if (n.first_child()) {
-                if (++level > kMaxGroupDepth)
-                    fail(n.offset_debug(), describe(n) + ": elements of a text are nested deeper than " +
-                                               std::to_string(kMaxGroupDepth) + " levels");
                 n = n.first_child();
                 continue;
             }
-            while (n && !n.next_sibling() && n != node) {
-                n = n.parent();
-                --level;
-            }
-            if (!n || n == node) break;
-            n = n.next_sibling();
+            while (n && !n.next_sibling()) n = n.parent();
+            if (n) n = n.next_sibling();
+        }
+        idsIndexed_ = true;
+    }
+    auto it = ids_.find(id);
+    return it == ids_.end() ? "" : it->second.name();
+}
+
+AIPathStyle Reader::pathStyle(const pugi::xml_node& node, const Style& s, const Matrix& m)
+{
+    AIPathStyle style = defaultPathStyle();
+    Paint fill, stroke;
+    std::function<std::string(Text)> kindOf = [this](Text id) { return this->kindOf(id); };
+    if (!parsePaint(s.fill, kindOf, fill))
+        fail(node.offset_debug(), "unknown fill colour \"" + std::string(s.fill) + "\"");
+    if (!parsePaint(s.stroke, kindOf, stroke))
+        fail(node.offset_debug(), "unknown stroke colour \"" + std::string(s.stroke) + "\"");
+    if (fill.on && !s.fillKind.empty() && !parseKindPaint(std::string(s.fillKind), *doc_, fill))
+        fail(node.offset_debug(), "bad data-vt-fill \"" + std::string(s.fillKind) + "\"");
+    if (stroke.on && !s.strokeKind.empty() && !parseKindPaint(std::string(s.strokeKind), *doc_, stroke))
+        fail(node.offset_debug(), "bad data-vt-stroke \"" + std::string(s.strokeKind) + "\"");
+    style.fillPaint = fill.on;
+    style.fill.color = fill.color;
+    style.strokePaint = stroke.on && s.strokeWidth > 0;
+    style.stroke.color = stroke.color;
+    style.stroke.width = static_cast<AIReal>(s.strokeWidth * m.scale());
+    style.stroke.cap = s.lineCap == "round" ? 1 : s.lineCap == "square" ? 2 : 0;
+    style.stroke.join = s.lineJoin == "round" ? 1 : s.lineJoin == "bevel" ? 2 : 0;
+    style.stroke.miterLimit = static_cast<AIReal>(s.miterLimit);
+    style.evenodd = s.fillRule == "evenodd";
+    return style;
+}
+
+// data-tag-NAME holds the value as it is; data-vt-tag-NAME a value XML
+// cannot hold, percent-encoded.
+void Reader::readTags(const pugi::xml_node& node, ArtNode& art)
+{
+    static const char kPrefix[] = "data-tag-", kEncodedPrefix[] = "data-vt-tag-";
+    const size_t prefixLength = sizeof kPrefix - 1, encodedLength = sizeof kEncodedPrefix - 1;
+    for (pugi::xml_attribute a : node.attributes()) {
+        const char* n = a.name();
+        if (std::strncmp(n, kPrefix, prefixLength) == 0 && n[prefixLength] != 0) {
+            art.setTag(n + prefixLength, a.value());
+        } else if (std::strncmp(n, kEncodedPrefix, encodedLength) == 0 && n[encodedLength] != 0) {
+            std::string value;
+            if (!percentDecode(a.value(), value))
+                fail(node.offset_debug(), describe(node) + ": " + n + " is not percent-encoded: a '%' without two "
+                                                                      "hexadecimal digits after it");
+            art.setTag(n + encodedLength, value);
         }
     }
+}
 
-    // Runs of white space in text collapse to one blank, as SVG shows them;
-    // a line neither starts nor ends with one.
-    static std::string collapseBlanks(const std::string& content)
-    {
-        std::string collapsed;
-        for (char ch : content) {
-            bool blank = ch == ' ' || ch == '\n' || ch == '\t' || ch == '\r';
-            if (blank && (collapsed.empty() || collapsed.back() == ' ')) continue;
-            collapsed += blank ? ' ' : ch;
+void Reader::finishArt(const pugi::xml_node& node, const Properties& props, ArtNode* art, ArtNode* parent)
+{
+    art->name = node.attribute("id").value();
+    readTags(node, *art);
+    if (props.is(kDisplayProperty, "none") || props.is(kVisibilityProperty, "hidden")) art->attrs |= kArtHidden;
+    if (node.attribute("data-vt-locked").as_bool()) art->attrs |= kArtLocked;
+    // Later SVG elements paint over earlier ones: each goes on top.
+    doc_->place(art, kPlaceInsideOnTop, parent);
+}
+
+// depth: the number of groups around the children (a layer is the first).
+void Reader::readChildren(const pugi::xml_node& node, ArtNode* parent, const Matrix& m, const Style& style,
+                          int depth)
+{
+    for (pugi::xml_node child : node.children())
+        if (child.type() == pugi::node_element) readElement(child, parent, m, style, depth);
+}
+
+void Reader::readElement(const pugi::xml_node& node, ArtNode* parent, const Matrix& parentMatrix,
+                         const Style& parentStyle, int depth)
+{
+    Tag tag = tagOf(node);
+    if (tag == Tag::kOther) return;  // defs, metadata, title, style, images ...
+    Properties props = styleProperties(node);
+    Style style = parentStyle;
+    applyStyle(node, props, style);
+    Matrix m = parentMatrix * transformOf(node);
+    checkMatrix(node, m);
+    if (tag == Tag::kGroup) {
+        if (depth >= kMaxGroupDepth)
+            fail(node.offset_debug(), describe(node) + ": groups are nested deeper than " +
+                                          std::to_string(kMaxGroupDepth) + " levels");
+        ArtNode* group = doc_->newArt(kGroupArt);
+        finishArt(node, props, group, parent);
+        readChildren(node, group, m, style, depth + 1);
+        return;
+    }
+    if (tag == Tag::kText) {
+        readText(node, props, parent, m, style);
+        return;
+    }
+    std::vector<SubPath> subpaths = shapeOutline(node, tag);
+    // A lone moveto draws nothing.
+    subpaths.erase(std::remove_if(subpaths.begin(), subpaths.end(),
+                                  [](const SubPath& s) { return s.anchors.size() < 2; }),
+                   subpaths.end());
+    if (subpaths.empty()) return;
+    AIPathStyle ps = pathStyle(node, style, m);
+    bool compound = subpaths.size() > 1 || node.attribute("data-vt-compound").as_bool();
+    bool guide = node.attribute("data-vt-guide").as_bool();
+    ArtNode* holder = compound ? doc_->newArt(kCompoundPathArt) : nullptr;
+    if (holder) finishArt(node, props, holder, parent);
+    for (const SubPath& sp : subpaths) {
+        ArtNode* path = doc_->newArt(kPathArt);
+        path->closed = sp.closed;
+        path->style = ps;
+        path->guide = guide;
+        path->segments.reserve(sp.anchors.size());
+        for (const auto& a : sp.anchors) {
+            AIPathSegment seg{};
+            seg.p = placed(node, m, a.p);
+            seg.in = placed(node, m, a.in);
+            seg.out = placed(node, m, a.out);
+            seg.corner = isCorner(a);
+            path->segments.push_back(seg);
         }
-        while (!collapsed.empty() && collapsed.back() == ' ') collapsed.pop_back();
-        return collapsed;
-    }
-
-    // The lines of a <text>: a <tspan> child placed on its own (by x, y or
-    // dy) begins a new line unless nothing but blanks came before it; the
-    // frame's lines end in CR. A first tspan gives the position when the
-    // text has none.
-    std::string textLinesOf(const pugi::xml_node& node, std::string& xText, std::string& yText)
-    {
-        std::vector<std::string> lines(1);
-        bool started = false;
-        for (pugi::xml_node n = node.first_child(); n; n = n.next_sibling()) {
-            if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) {
-                lines.back() += n.value();
-                started = started || !collapseBlanks(n.value()).empty();
-                continue;
-            }
-            if (n.type() != pugi::node_element) continue;
-            bool placed = localName(n) == std::string("tspan") &&
-                          (n.attribute("x") || n.attribute("y") || n.attribute("dy"));
-            if (placed && started) lines.emplace_back();
-            if (placed && !started) {
-                if (xText.empty()) xText = n.attribute("x").value();
-                if (yText.empty()) yText = n.attribute("y").value();
-            }
-            started = true;
-            gatherText(n, 1, lines.back());
+        if (holder) {
+            doc_->place(path, kPlaceInsideOnBottom, holder);
+        } else {
+            finishArt(node, props, path, parent);
         }
-        std::string text;
-        for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r" : "") + collapseBlanks(lines[i]);
-        return text;
     }
+}
 
-    void readText(const pugi::xml_node& node, const Properties& props, ArtNode* parent, const Matrix& m,
-                  const Style& style)
-    {
-        std::string xText = node.attribute("x").value(), yText = node.attribute("y").value();
-        std::string lines = textLinesOf(node, xText, yText);
-        ArtNode* text = doc_->newArt(kTextFrameArt);
-        double x = toUserUnits(xText, 0), y = toUserUnits(yText, 0);
-        text->textOrigin = placed(node, m, Point{x, y});
-        text->fontSize = static_cast<AIReal>(style.fontSize * m.scale());
-        checkLength(node, "font size", text->fontSize);
-        text->fontFamily = std::string(style.fontFamily);
-        text->text = lines;
-        text->style = pathStyle(node, style, m);
-        finishArt(node, props, text, parent);
-    }
+}  // namespace svg
 
-    double attr(const pugi::xml_node& node, const char* name, double fallback = 0)
-    {
-        pugi::xml_attribute a = node.attribute(name);
-        return a ? toUserUnits(a.value(), fallback) : fallback;
-    }
-
-    std::vector<SubPath> shapeOutline(const pugi::xml_node& node, Tag tag)
-    {
-        std::vector<SubPath> out;
-        auto line = [](Point p) { return SubPath::Anchor{p, p, p}; };
-        if (tag == Tag::kPath) {
-            std::string bad;
-            size_t at = 0;
-            out = parsePathData(node.attribute("d").value(), bad, at);
-            if (!bad.empty())
-                fail(node.offset_debug(), "bad path data at character " + std::to_string(at + 1) + ": " + bad);
-        } else if (tag == Tag::kRect) {
-            double x = attr(node, "x"), y = attr(node, "y"), w = attr(node, "width"), h = attr(node, "height");
-            if (w <= 0 || h <= 0) return out;
-            pugi::xml_attribute rxa = node.attribute("rx"), rya = node.attribute("ry");
-            double rx = rxa ? attr(node, "rx") : (rya ? attr(node, "ry") : 0);
-            double ry = rya ? attr(node, "ry") : rx;
-            rx = std::clamp(rx, 0.0, w / 2);
-            ry = std::clamp(ry, 0.0, h / 2);
-            if (rx <= 0 || ry <= 0) {
-                SubPath s;
-                s.closed = true;
-                for (Point p : {Point{x, y}, Point{x + w, y}, Point{x + w, y + h}, Point{x, y + h}})
-                    s.anchors.push_back(line(p));
-                out.push_back(s);
-            } else {
-                std::string d = "M" + num(x + rx) + "," + num(y) + "H" + num(x + w - rx) + "A" + num(rx) + "," +
-                                num(ry) + " 0 0 1 " + num(x + w) + "," + num(y + ry) + "V" + num(y + h - ry) + "A" +
-                                num(rx) + "," + num(ry) + " 0 0 1 " + num(x + w - rx) + "," + num(y + h) + "H" +
-                                num(x + rx) + "A" + num(rx) + "," + num(ry) + " 0 0 1 " + num(x) + "," +
-                                num(y + h - ry) + "V" + num(y + ry) + "A" + num(rx) + "," + num(ry) + " 0 0 1 " +
-                                num(x + rx) + "," + num(y) + "Z";
-                std::string bad;
-                size_t at;
-                out = parsePathData(d.c_str(), bad, at);
-            }
-        } else if (tag == Tag::kCircle || tag == Tag::kEllipse) {
-            double cx = attr(node, "cx"), cy = attr(node, "cy");
-            double rx = tag == Tag::kCircle ? attr(node, "r") : attr(node, "rx");
-            double ry = tag == Tag::kCircle ? rx : attr(node, "ry");
-            if (rx <= 0 || ry <= 0) return out;
-            const double k = 0.5522847498307936;
-            // Four anchors from the right-most point, the way the SVG draws it.
-            SubPath s{{
-                          {{cx + rx, cy}, {cx + rx, cy - k * ry}, {cx + rx, cy + k * ry}},
-                          {{cx, cy + ry}, {cx + k * rx, cy + ry}, {cx - k * rx, cy + ry}},
-                          {{cx - rx, cy}, {cx - rx, cy + k * ry}, {cx - rx, cy - k * ry}},
-                          {{cx, cy - ry}, {cx - k * rx, cy - ry}, {cx + k * rx, cy - ry}},
-                      },
-                      true};
-            out.push_back(s);
-        } else if (tag == Tag::kLine) {
-            SubPath s{{line({attr(node, "x1"), attr(node, "y1")}), line({attr(node, "x2"), attr(node, "y2")})}, false};
-            out.push_back(s);
-        } else if (tag == Tag::kPolyline || tag == Tag::kPolygon) {
-            Scanner sc(node.attribute("points").value());
-            SubPath s;
-            double x, y;
-            while (sc.number(x)) {
-                if (!sc.number(y)) break;  // an odd coordinate is dropped, as SVG does
-                s.anchors.push_back(line({x, y}));
-            }
-            s.closed = tag == Tag::kPolygon;
-            out.push_back(s);
-        }
-        return out;
-    }
-
-    static std::string num(double v)
-    {
-        char buf[64];
-        auto r = std::to_chars(buf, buf + sizeof buf, v);
-        return std::string(buf, r.ptr);
-    }
-
-    std::string name_;
-    const std::string* source_;
-    pugi::xml_document xml_;
-    std::unique_ptr<Document> doc_;
-    Matrix root_;
-    std::unordered_map<Text, pugi::xml_node> ids_;
-    bool idsIndexed_ = false;
-};
-
-}  // namespace
+using svg::Reader;
+using svg::SvgError;
 
 std::unique_ptr<Document> readSvgText(Documents& store, const std::string& text, const std::string& name,
                                       std::string& error)
