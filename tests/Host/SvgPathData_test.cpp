@@ -83,6 +83,11 @@ TEST(SvgPathData, CurvesKeepTheirShape)
          {r - r * s, r * s}},
         {"a radius too small grows to reach the end", "M0 0 A1 1 0 0 1 10 0", 0, {0, -2.7614}, {2.2386, -5},
          {5 - 5 * s, -5 * s}},
+        {"a negative radius counts as positive", "M0 0 A10 -10 0 0 1 10 10", 0, {5.5228, 0}, {10, 4.4772},
+         {r * s, r - r * s}},
+        // Radii 5 across and 10 down, round (0, 10).
+        {"an elliptical arc turned a quarter", "M0 0 A10 5 90 0 1 5 10", 0, {2.7614, 0}, {5, 4.4772},
+         {5 * s, r - r * s}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

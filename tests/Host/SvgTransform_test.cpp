@@ -24,8 +24,8 @@ TEST(SvgTransform, EachKindAndTheirOrder)
         {"scale(2)", {2, 0, 0, 2, 0, 0}},
         {"scale(2 3)", {2, 0, 0, 3, 0, 0}},
         {"rotate(90)", {0, 1, -1, 0, 0, 0}},
-        // (0, 0) turns a quarter round (10, 0) to (10, -10).
-        {"rotate(90 10 0)", {0, 1, -1, 0, 10, -10}},
+        // (0, 0) turns a quarter round (10, 5) to (15, -5).
+        {"rotate(90 10 5)", {0, 1, -1, 0, 15, -5}},
         {"skewX(45)", {1, 0, 1, 1, 0, 0}},
         {"skewY(45)", {1, 1, 0, 1, 0, 0}},
         // The last in the list is applied first.
