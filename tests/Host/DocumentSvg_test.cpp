@@ -183,6 +183,7 @@ TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
         {"fill='red' style='fill:inherit'", true, 0, 0, 0},
         {"fill='NONE'", false, 0, 0, 0},
         {"fill='Navy' fill-rule='evenodd'", true, 0, 0, 128 / 255.f},
+        {"fill='currentColor'", true, 0, 0, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.attrs);
@@ -191,6 +192,7 @@ TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
         ASSERT_TRUE(a);
         EXPECT_EQ(a->style.fillPaint != 0, r.on);
         if (!r.on) continue;
+        EXPECT_EQ(a->style.fill.color.kind, kThreeColor);
         EXPECT_NEAR(a->style.fill.color.c.rgb.red, r.r, 1e-6);
         EXPECT_NEAR(a->style.fill.color.c.rgb.green, r.g, 1e-6);
         EXPECT_NEAR(a->style.fill.color.c.rgb.blue, r.b, 1e-6);
