@@ -122,7 +122,7 @@ bool parsePaint(Text raw, const std::function<std::string(Text)>& kindOf, Paint&
     return true;
 }
 
-// A custom colour is named as the root's data-vt-custom-* describe it.
+// The custom colour named must be one the root's data-vt-custom-N attributes made.
 bool parseKindPaint(const std::string& text, Document& doc, Paint& paint)
 {
     std::istringstream in(text);
