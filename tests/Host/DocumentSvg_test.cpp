@@ -290,6 +290,8 @@ TEST_F(SvgTest, TagsOfAnyBytesAreSavedAsXmlAndReadBackTheSame)
         {"a percent sign alone stays plain", "50% off", true},
         {"Hangul and an emoji stay plain", "\xed\x95\x9c\xea\xb8\x80 \xf0\x9f\x99\x82", true},
         {"U+FFFD stays plain", "\xef\xbf\xbd", true},
+        {"U+10FFFD, in the last plane, stays plain", "\xf4\x8f\xbf\xbd", true},
+        {"a lead byte past U+10FFFF", "\xf4\x90\x80\x80", false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shows);
