@@ -1400,4 +1400,7 @@ void releasePreviewCache()
 {
     g_pictures.clear();
     g_keptPoints = 0;
+    // The room pictures are made in goes with them: the plug-in may be
+    // unloaded next.
+    freeCutSegment(&pathRoom());
 }

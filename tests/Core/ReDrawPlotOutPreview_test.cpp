@@ -343,6 +343,7 @@ TEST_F(PreviewTest, AStraightPathReachingOffTheFrameIsDrawnWhereItCrossesIt)
         long h, v;
         frameOf(10, 10, &h, &v);
         EXPECT_EQ(pixel(h + row.dh, v + row.dv), kLine);
+        (void)freeData();
     }
 }
 
