@@ -4,6 +4,8 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
+
 #include "Utf8.h"
 
 namespace vt::host::toolkit {
@@ -139,18 +141,35 @@ void showRuns(cairo_t* cr, const std::vector<FontRun>& runs, double size, bool a
     }
 }
 
-double runsAdvance(cairo_t* cr, const std::vector<FontRun>& runs, double size)
+TextExtent measureText(const std::string& text, double size)
 {
-    double advance = 0;
-    cairo_save(cr);
-    for (const FontRun& run : runs) {
+    // A context set up as an item's drawing is (Toolkit::draw), so that the
+    // fonts' metrics come out as they do there.
+    static cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    static cairo_t* cr = [] {
+        cairo_t* c = cairo_create(scratch);
+        cairo_set_antialias(c, CAIRO_ANTIALIAS_NONE);
+        return c;
+    }();
+    TextExtent extent;
+    for (const FontRun& run : fontRuns(text)) {
         selectFace(cr, run.face, size);
         cairo_text_extents_t e;
         cairo_text_extents(cr, run.text.c_str(), &e);
-        advance += e.x_advance;
+        if (e.width > 0 && e.height > 0) {
+            double left = extent.advance + e.x_bearing, top = e.y_bearing;
+            double right = left + e.width, bottom = top + e.height;
+            if (!extent.inked) {
+                extent.inkLeft = left, extent.inkTop = top, extent.inkRight = right, extent.inkBottom = bottom;
+            } else {
+                extent.inkLeft = std::min(extent.inkLeft, left), extent.inkTop = std::min(extent.inkTop, top);
+                extent.inkRight = std::max(extent.inkRight, right), extent.inkBottom = std::max(extent.inkBottom, bottom);
+            }
+            extent.inked = true;
+        }
+        extent.advance += e.x_advance;
     }
-    cairo_restore(cr);
-    return advance;
+    return extent;
 }
 
 bool fontsHaveGlyph(char32_t cp) { return has(primary(), cp) || has(fallback(), cp); }

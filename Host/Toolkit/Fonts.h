@@ -29,8 +29,15 @@ std::vector<FontRun> fontRuns(const std::string& text);
 // Shows (or, with asPath, adds as a path) the runs at the current point in
 // the toolkit's font size; the current point ends after the last run.
 void showRuns(cairo_t* cr, const std::vector<FontRun>& runs, double size, bool asPath = false);
-// The advance of the runs, in pixels (not rounded).
-double runsAdvance(cairo_t* cr, const std::vector<FontRun>& runs, double size);
+// How a text sets in the toolkit's fonts: its advance, and the box its ink
+// covers, from the start of its baseline (y grows downwards). Measured from
+// the fonts alone, as an item's drawing sets them, so nothing need be drawn.
+struct TextExtent {
+    double advance = 0;
+    bool inked = false;  // false for blanks only: the ink box is empty
+    double inkLeft = 0, inkTop = 0, inkRight = 0, inkBottom = 0;
+};
+TextExtent measureText(const std::string& text, double size);
 
 // Whether one of the toolkit's fonts has a glyph for the character.
 bool fontsHaveGlyph(char32_t codePoint);

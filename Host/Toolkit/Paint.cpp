@@ -379,9 +379,6 @@ void paintPolygon(Drawer& d, const ADMPoint* points, int count, bool fill)
 // The toolkit's first font, DejaVu Sans (see Fonts.h).
 static cairo_font_face_t* toolkitFont() { return primaryFontFace(); }
 
-// The size of every text the toolkit draws, in pixels.
-constexpr double kTextSize = 11;
-
 static void selectFont(cairo_t* cr, double size = kTextSize)
 {
     if (cairo_font_face_t* face = toolkitFont())
@@ -415,11 +412,9 @@ void paintText(Drawer& d, const std::string& text, int x, int y)
     cairo_restore(d.cr);
 }
 
-int textWidth(Drawer& d, const std::string& text)
-{
-    if (!d.cr) return 0;
-    return static_cast<int>(runsAdvance(d.cr, fontRuns(text), kTextSize) + 0.5);
-}
+int textWidth(const std::string& text) { return static_cast<int>(measureText(text, kTextSize).advance + 0.5); }
+
+int textWidth(Drawer& d, const std::string& text) { return d.cr ? textWidth(text) : 0; }
 
 // The toolkit's own pictures, drawn in the plug-in pictures' line style: new
 // entry (a plus), delete entry (a bin) and the bin greyed out. Whole pixels,

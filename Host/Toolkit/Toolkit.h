@@ -416,6 +416,10 @@ private:
     std::map<std::string, std::deque<std::vector<DialogAction>>> queues_;
 };
 
+// The visible items of a dialog in the order its picture paints them, each
+// over those before it.
+std::vector<Item*> paintOrder(const Dialog& dialog);
+
 // Formats a value in points for display in units with a precision.
 std::string formatValue(float points, ADMUnits units, int precision);
 // Parses text typed in an item: a number in the item's units, optionally

@@ -1,0 +1,46 @@
+// Where the toolkit's standard look sets the texts an item shows, and whether
+// each fits there. Drawing (Render.cpp) and the fit check (Fit.cpp) both take
+// their places from here, so what is checked is what is drawn.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Toolkit/Toolkit.h"
+
+namespace vt::host::toolkit {
+
+// One line of a text set in a box: its left end and baseline, box-relative
+// as the box is item-relative.
+struct TextLine {
+    std::string text;
+    int x = 0;
+    int baseline = 0;
+};
+
+// Sets a text in a box as a static text shows it: lines split at line breaks
+// and, in a box tall enough for two lines, wrapped at spaces and between Han
+// and kana characters; justified within a margin of two pixels each side.
+// Every line comes back, those below the box too (the box cuts them).
+std::vector<TextLine> setInBox(const std::string& text, const ADMRect& box, ADMJustify justify);
+
+// A text an item shows, where the standard look sets it: the item's own
+// text (a label, a title, a value with its unit, a popup's choice) or one of
+// its list's entries. Rectangles are item-relative.
+struct ShownText {
+    std::string part;  // "" for the item's own text, "entry N" (from 1) for a list entry
+    std::string text;
+    ADMRect box{};     // where the text is set
+    ADMRect clip{};    // what of it can show: the box within the item (and within its entry)
+    ADMJustify justify = kADMLeftJustify;
+};
+std::vector<ShownText> shownTexts(const Item& item);
+
+// What of the dialog (or of the one item given) cannot be read whole: a
+// text wider or taller than the room its item gives it, or one that lies
+// under another item, each named with its item and text. Measured from the
+// toolkit's fonts; nothing is drawn. Hidden items show nothing and cover
+// nothing.
+std::vector<std::string> fitProblems(const Dialog& dialog, const Item* only = nullptr);
+
+}  // namespace vt::host::toolkit

@@ -1,0 +1,223 @@
+// The toolkit's fit check: a text that it passes is drawn whole, one it
+// fails is cut or covered, and `expect-fits` names the item and the text.
+#include "HostFixture.h"
+#include "Suites/SuiteTables.h"
+#include "Toolkit/Paint.h"
+#include "Toolkit/TextLayout.h"
+#include "ToolkitFixture.h"
+
+using namespace vt;
+using host::toolkit::Dialog;
+using host::toolkit::Item;
+using host::toolkit::Raster;
+
+namespace {
+
+class ToolkitFit : public test::ToolkitTest {
+protected:
+    std::vector<std::string> problems(ADMDialogRef d, ADMItemRef only = nullptr)
+    {
+        return host::toolkit::fitProblems(*reinterpret_cast<Dialog*>(d), reinterpret_cast<Item*>(only));
+    }
+    const Raster& drawn(ADMItemRef item)
+    {
+        I().Invalidate(item);
+        I().Update(item);
+        return reinterpret_cast<Item*>(item)->raster;
+    }
+};
+
+// Pixels darker than the item's background: the text's ink.
+int ink(const Raster& r)
+{
+    int n = 0;
+    for (int y = 0; y < r.height(); ++y)
+        for (int x = 0; x < r.width(); ++x)
+            if (r.pixel(x, y) != -1 && (r.pixel(x, y) & 0xFF) < 0x80) ++n;
+    return n;
+}
+
+// The drawing is the oracle: in every width, a label the check passes shows
+// all the ink it shows in a roomy item, and one that loses ink fails. The
+// check asks for the two-pixel margins the toolkit keeps, so it fails a few
+// widths before ink is lost, never after.
+TEST_F(ToolkitFit, ALabelPassesOnlyInWidthsThatShowItWhole)
+{
+    for (const char* text : {"Spacing X:", "Mark height:", "マークの高さ:", "50000.00 mm"}) {
+        ADMDialogRef d = floating();
+        ADMItemRef roomy = make(d, 1, kADMTextStaticType, 0, 0, 300, 16);
+        I().SetText(roomy, text);
+        int whole = ink(drawn(roomy));
+        ASSERT_GT(whole, 20) << text;
+        int narrowestPassing = 0;
+        for (int w = 10; w <= 120; ++w) {
+            ADMDialogRef nd = floating("Narrow");
+            ADMItemRef label = make(nd, 1, kADMTextStaticType, 0, 0, w, 16);
+            I().SetText(label, text);
+            bool passes = problems(nd).empty();
+            int shown = ink(drawn(label));
+            if (passes) EXPECT_EQ(shown, whole) << text << " in " << w << " pixels passes but is cut";
+            if (shown < whole) EXPECT_FALSE(passes) << text << " in " << w;
+            if (passes && !narrowestPassing) narrowestPassing = w;
+            if (narrowestPassing) EXPECT_TRUE(passes) << text << ": passes in " << narrowestPassing << ", not in " << w;
+            D().Destroy(nd);
+        }
+        EXPECT_EQ(narrowestPassing, host::toolkit::textWidth(text) + 4) << text;
+        D().Destroy(d);
+    }
+}
+
+TEST_F(ToolkitFit, EveryKindOfTextIsMeasuredInTheRoomItsItemGivesIt)
+{
+    struct Row {
+        const char* what;
+        const char* type;
+        int w, h;
+        bool fits;
+    } rows[] = {
+        {"a check box keeps room for its box", kADMTextCheckBoxType, 70, 18, true},
+        {"a check box too narrow after its box", kADMTextCheckBoxType, 55, 18, false},
+        {"a radio button the same", kADMTextRadioButtonType, 55, 18, false},
+        {"a push button centres its text", kADMTextPushButtonType, 60, 20, true},
+        {"a push button too narrow", kADMTextPushButtonType, 40, 20, false},
+        {"a group box's title", kADMFrameType, 70, 40, true},
+        {"a group box too narrow for its title", kADMFrameType, 45, 40, false},
+        {"a static text too low for the line", kADMTextStaticType, 100, 9, false},
+        {"a text edit", kADMTextEditType, 60, 20, true},
+        {"a text edit too narrow", kADMTextEditType, 45, 20, false},
+    };
+    for (const Row& row : rows) {
+        ADMDialogRef d = floating();
+        ADMItemRef item = make(d, 3, row.type, 0, 0, row.w, row.h);
+        I().SetText(item, "Spacing");
+        EXPECT_EQ(problems(d).empty(), row.fits) << row.what;
+        D().Destroy(d);
+    }
+}
+
+TEST_F(ToolkitFit, AValueIsMeasuredWithItsUnitBesideTheSpinArrows)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef spin = make(d, 2, kADMSpinEditType, 0, 0, 70, 20);
+    I().SetUnits(spin, kADMMillimeterUnits);
+    I().SetFloatValue(spin, 3 * 2.8346458f);
+    EXPECT_TRUE(problems(d).empty()) << problems(d)[0];
+    I().SetFloatValue(spin, 12345 * 2.8346458f);
+    auto found = problems(d);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].rfind("item 2 (\"12345.00 mm\") is ", 0), 0u) << found[0];
+    // A spin edit no wider than its arrows shows no field at all.
+    ADMItemRef arrows = make(d, 4, kADMSpinEditType, 80, 0, 14, 20);
+    I().SetFloatValue(arrows, 3);
+    EXPECT_TRUE(problems(d, arrows).empty());
+}
+
+TEST_F(ToolkitFit, APopupShowsItsChoiceAndAListEachEntryInItsRow)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef popup = make(d, 5, kADMPopupListType, 0, 0, 100, 20);
+    ADMListRef choices = I().GetList(popup);
+    ADMEntryRef blade = L().InsertEntry(choices, 0);
+    E().SetText(blade, "Blade");
+    ADMEntryRef longer = L().InsertEntry(choices, 1);
+    E().SetText(longer, "60 Degree Blade with a long name");
+    E().Select(blade, true);
+    EXPECT_TRUE(problems(d).empty()) << "only the chosen entry shows";
+    E().Select(longer, true);
+    ASSERT_EQ(problems(d).size(), 1u);
+    EXPECT_NE(problems(d)[0].find("item 5 (\"60 Degree Blade with a long name\")"), std::string::npos);
+
+    ADMItemRef list = make(d, 6, kADMListBoxType, 0, 30, 120, 40);
+    ADMListRef entries = I().GetList(list);
+    for (int i = 0; i < 5; ++i) E().SetText(L().InsertEntry(entries, i), i == 4 ? "An entry too wide for the list" : "Layer");
+    auto found = problems(d, list);
+    ASSERT_EQ(found.size(), 1u) << "an entry below the list's rows shows when scrolled to";
+    EXPECT_NE(found[0].find("item 6 entry 5 (\"An entry too wide for the list\") is "), std::string::npos) << found[0];
+    // An entry with a picture has its text after the picture: a list just
+    // wide enough for the text alone is too narrow for both.
+    const char* layer = "Lettering in vinyl";
+    ADMItemRef layers = make(d, 7, kADMListBoxType, 0, 80, host::toolkit::textWidth(layer) + 6, 40);
+    ADMEntryRef entry = L().InsertEntry(I().GetList(layers), 0);
+    E().SetText(entry, layer);
+    EXPECT_TRUE(problems(d, layers).empty()) << problems(d, layers)[0];
+    E().SetPictureID(entry, 1004);
+    EXPECT_FALSE(problems(d, layers).empty());
+}
+
+TEST_F(ToolkitFit, ATextUnderAnItemPaintedAfterItFailsAndAHiddenItemCoversNothing)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef box = make(d, 60, kADMFrameType, 0, 0, 200, 100);
+    I().SetText(box, "Cut Order");
+    ADMItemRef radio = make(d, 53, kADMPictureRadioButtonType, 6, 7, 22, 20);
+    auto found = problems(d);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0], "item 60 (\"Cut Order\") lies under item 53");
+    // Group boxes lie behind every other item, wherever they stand in the
+    // table: a label made before the box it overlaps is covered by nothing.
+    I().Show(radio, false);
+    EXPECT_TRUE(problems(d).empty());
+    I().Show(radio, true);
+    I().Move(radio, 120, 7);
+    EXPECT_TRUE(problems(d).empty());
+}
+
+TEST_F(ToolkitFit, WhatADialogIsTooSmallToHoldIsCutAndWhatLiesWhollyOutsideIsOutOfSight)
+{
+    ADMDialogRef d = floating();
+    D().SetSize(d, 100, 50);
+    ADMItemRef label = make(d, 1, kADMTextStaticType, 60, 0, 100, 16);
+    I().SetText(label, "Overlap X:");
+    ADMItemRef folded = make(d, 2, kADMTextStaticType, 0, 60, 100, 16);
+    I().SetText(folded, "Cell width:");
+    auto found = problems(d);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_NE(found[0].find("item 1 (\"Overlap X:\")"), std::string::npos) << found[0];
+}
+
+TEST_F(ToolkitFit, AWrappedTextNeedsRoomForAllItsLines)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef text = make(d, 3, kADMTextStaticType, 0, 0, 120, 28);
+    I().SetText(text, "Checks every plotter you use.");
+    EXPECT_TRUE(problems(d).empty()) << problems(d)[0];
+    I().SetText(text, "Checks every plotter you use, then press OK to keep it.");
+    auto found = problems(d);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_NE(found[0].find(" reaches from y "), std::string::npos) << found[0];
+}
+
+}  // namespace
+
+namespace {
+
+class ToolkitFitScript : public test::HostTest {};
+
+// expect-fits names the dialog, each item and its text; with an id it looks
+// at that item alone.
+TEST_F(ToolkitFitScript, ExpectFitsNamesEachTextThatDoesNotFit)
+{
+    startSession();
+    auto& D = host::suiteTable<ADMDialogSuite>();
+    auto& I = host::suiteTable<ADMItemSuite>();
+    ADMDialogRef palette = D.Create(session().plugin(), "Fit Dialog", 1, kADMFloatingDialogStyle, nullptr, nullptr, 0);
+    ADMRect wide{0, 0, 16, 120}, narrow{20, 0, 36, 30}, field{40, 0, 60, 40};
+    I.SetText(I.Create(palette, 1, kADMTextStaticType, &wide, nullptr, nullptr, 0), "Mark height:");
+    ADMItemRef label = I.Create(palette, 3, kADMTextStaticType, &narrow, nullptr, nullptr, 0);
+    I.SetText(label, "Mark width:");
+    ADMItemRef spin = I.Create(palette, 4, kADMSpinEditType, &field, nullptr, nullptr, 0);
+    I.SetUnits(spin, kADMMillimeterUnits);
+
+    std::string error;
+    EXPECT_TRUE(runScript("select-dialog \"Fit Dialog\"\nexpect-fits 1\n", error)) << error;
+    EXPECT_FALSE(runScript("select-dialog \"Fit Dialog\"\nexpect-fits\n", error));
+    EXPECT_EQ(error.rfind("line 2: expect-fits: in \"Fit Dialog\": item 3 (\"Mark width:\") is ", 0), 0u) << error;
+    EXPECT_NE(error.find("; item 4 (\"0.00 mm\") is "), std::string::npos) << error;
+    EXPECT_FALSE(runScript("select-dialog \"Fit Dialog\"\nexpect-fits 4\n", error));
+    EXPECT_EQ(error.find("item 3"), std::string::npos) << "only item 4: " << error;
+    EXPECT_FALSE(runScript("select-dialog \"Fit Dialog\"\nexpect-fits 9\n", error));
+    EXPECT_NE(error.find("no item 9"), std::string::npos) << error;
+    D.Destroy(palette);
+}
+
+}  // namespace
