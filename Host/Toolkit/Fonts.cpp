@@ -42,8 +42,8 @@ LoadedFont load(std::initializer_list<const char*> files)
 // Both fonts are kept for the life of the process.
 const LoadedFont& primary()
 {
-    static LoadedFont font =
-        load({"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "/usr/share/fonts/TTF/DejaVuSans.ttf"});
+    static LoadedFont font = load({"/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf",
+                                   "/usr/share/fonts/TTF/DejaVuSansCondensed.ttf"});
     return font;
 }
 
@@ -101,7 +101,7 @@ std::vector<FontRun> fontRuns(const std::string& text)
     std::vector<FontRun> runs;
     cairo_font_face_t* first = primary().face;
     std::string valid = validUtf8(text);
-    // The common case, and every English text: one run in DejaVu Sans.
+    // The common case, and every English text: one run in the first font.
     bool single = true;
     std::u32string codePoints = decodeUtf8(valid);
     for (char32_t cp : codePoints)
@@ -126,7 +126,7 @@ static void selectFace(cairo_t* cr, cairo_font_face_t* face, double size)
     if (face)
         cairo_set_font_face(cr, face);
     else
-        cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_select_font_face(cr, "DejaVu Sans Condensed", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
 }
 

@@ -67,32 +67,35 @@ TEST_F(ToolkitFit, ALabelPassesOnlyInWidthsThatShowItWhole)
     }
 }
 
+// Each kind of item gives its text the room its look leaves: the width of
+// the text, its margins and what else the item draws there.
 TEST_F(ToolkitFit, EveryKindOfTextIsMeasuredInTheRoomItsItemGivesIt)
 {
+    const char* text = "Spacing";
     struct Row {
         const char* what;
         const char* type;
-        int w, h;
-        bool fits;
+        int besides;  // pixels of the item's width that are not the text's
+        int h;
     } rows[] = {
-        {"a check box keeps room for its box", kADMTextCheckBoxType, 70, 18, true},
-        {"a check box too narrow after its box", kADMTextCheckBoxType, 55, 18, false},
-        {"a radio button the same", kADMTextRadioButtonType, 55, 18, false},
-        {"a push button centres its text", kADMTextPushButtonType, 60, 20, true},
-        {"a push button too narrow", kADMTextPushButtonType, 40, 20, false},
-        {"a group box's title", kADMFrameType, 70, 40, true},
-        {"a group box too narrow for its title", kADMFrameType, 45, 40, false},
-        {"a static text too low for the line", kADMTextStaticType, 100, 9, false},
-        {"a text edit", kADMTextEditType, 60, 20, true},
-        {"a text edit too narrow", kADMTextEditType, 45, 20, false},
+        {"a static text keeps two pixels at either end", kADMTextStaticType, 4, 16},
+        {"a check box its box as well", kADMTextCheckBoxType, 19, 18},
+        {"a radio button the same", kADMTextRadioButtonType, 19, 18},
+        {"a push button centres its text", kADMTextPushButtonType, 4, 20},
+        {"a group box's title starts after its corner", kADMFrameType, 10, 40},
+        {"a text edit has its border", kADMTextEditType, 6, 20},
     };
-    for (const Row& row : rows) {
-        ADMDialogRef d = floating();
-        ADMItemRef item = make(d, 3, row.type, 0, 0, row.w, row.h);
-        I().SetText(item, "Spacing");
-        EXPECT_EQ(problems(d).empty(), row.fits) << row.what;
-        D().Destroy(d);
-    }
+    for (const Row& row : rows)
+        for (int less : {0, 1}) {
+            ADMDialogRef d = floating();
+            int w = host::toolkit::textWidth(text) + row.besides - less;
+            I().SetText(make(d, 3, row.type, 0, 0, w, row.h), text);
+            EXPECT_EQ(problems(d).empty(), less == 0) << row.what << ", " << w << " pixels wide";
+            D().Destroy(d);
+        }
+    ADMDialogRef d = floating();
+    I().SetText(make(d, 3, kADMTextStaticType, 0, 0, 100, 9), text);
+    EXPECT_FALSE(problems(d).empty()) << "a static text too low for the line";
 }
 
 TEST_F(ToolkitFit, AValueIsMeasuredWithItsUnitBesideTheSpinArrows)

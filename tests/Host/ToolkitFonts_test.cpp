@@ -1,5 +1,5 @@
 // The toolkit's fonts: English texts are drawn and measured exactly as DejaVu
-// Sans alone drew them; Han, kana and Hangul come from the fallback font; a
+// Sans Condensed alone draws them; Han, kana and Hangul come from the fallback font; a
 // byte that is not UTF-8 shows as U+FFFD; lines wrap between Han and kana.
 #include "DejaVuReference.h"
 #include "Toolkit/Fonts.h"
@@ -60,7 +60,7 @@ protected:
 };
 ASInt32 ToolkitFonts::g_width = 0;
 
-TEST_F(ToolkitFonts, EnglishTextsAreDrawnAndMeasuredExactlyAsDejaVuSansAloneDrewThem)
+TEST_F(ToolkitFonts, EnglishTextsAreDrawnAndMeasuredExactlyAsDejaVuSansCondensedAloneDrawsThem)
 {
     const char* texts[] = {"Plot Out", "Cut length: 1234.56mm", "Send to the cutter (USB)", "PU6359,799;",
                            "Korvel plotter tools by Ulmaren & Brannock.", "\xC2\xB5m \xE2\x80\x9Cquoted\xE2\x80\x9D \xE2\x80\xA6"};
@@ -81,10 +81,10 @@ TEST_F(ToolkitFonts, HanKanaAndHangulComeFromTheFallbackFont)
         test::drawWithDejaVuAlone(boxes, 300, 16, kADMWhiteColor, kADMBlackColor, text, 2, 11);
         const Raster& got = drawn(text);
         EXPECT_GT(test::inkIn(got, 0, 0, 300, 16), 40) << text;
-        EXPECT_GT(test::differingPixels(got, boxes), 40) << text << ": drawn as DejaVu Sans alone draws it";
+        EXPECT_GT(test::differingPixels(got, boxes), 40) << text << ": drawn as the first font alone draws it";
         EXPECT_NE(widthOf(text), static_cast<int>(test::dejaVuAloneAdvance(text) + 0.5)) << text;
     }
-    // Latin letters inside a Japanese text stay DejaVu Sans: the start of
+    // Latin letters inside a Japanese text stay in the first font: the start of
     // "USB でカッ..." matches "USB" drawn alone.
     Raster usb;
     test::drawWithDejaVuAlone(usb, 300, 16, kADMWhiteColor, kADMBlackColor, "USB", 2, 11);
