@@ -176,10 +176,15 @@ std::vector<ShownText> shownTexts(const Item& item)
         if (!text.empty())
             shown.push_back(ShownText{"", text, box, intersect(box, all), ownTextJustify(item)});
     }
+    // A closed popup shows whichever entry is chosen, so each is measured
+    // where the choice shows.
     if (item.kind == ItemKind::PopupList && item.list)
-        if (Entry* e = item.list->active(); e && !e->text.empty()) {
-            ADMRect choice = popupChoiceBox(item, *e);
-            shown.push_back(ShownText{"", e->text, choice, intersect(choice, all), kADMLeftJustify});
+        for (size_t i = 0; i < item.list->entries.size(); ++i) {
+            const Entry& e = *item.list->entries[i];
+            if (e.text.empty()) continue;
+            ADMRect choice = popupChoiceBox(item, e);
+            shown.push_back(ShownText{e.active ? "" : "entry " + std::to_string(i + 1), e.text, choice,
+                                      intersect(choice, all), kADMLeftJustify});
         }
     if (item.kind == ItemKind::ListBox && item.list) {
         const List& l = *item.list;

@@ -26,9 +26,10 @@ std::vector<TextLine> setInBox(const std::string& text, const ADMRect& box, ADMJ
 
 // A text an item shows, where the standard look sets it: the item's own
 // text (a label, a title, a value with its unit, a popup's choice) or one of
-// its list's entries. Rectangles are item-relative.
+// its list's entries; a popup may show any of its entries. Rectangles are
+// item-relative.
 struct ShownText {
-    std::string part;  // "" for the item's own text, "entry N" (from 1) for a list entry
+    std::string part;  // "" for the item's own text or a popup's choice, "entry N" (from 1) for another entry
     std::string text;
     ADMRect box{};     // where the text is set
     ADMRect clip{};    // what of it can show: the box within the item (and within its entry)

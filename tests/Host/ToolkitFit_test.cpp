@@ -125,10 +125,14 @@ TEST_F(ToolkitFit, APopupShowsItsChoiceAndAListEachEntryInItsRow)
     ADMEntryRef longer = L().InsertEntry(choices, 1);
     E().SetText(longer, "60 Degree Blade with a long name");
     E().Select(blade, true);
-    EXPECT_TRUE(problems(d).empty()) << "only the chosen entry shows";
+    ASSERT_EQ(problems(d).size(), 1u) << "the entry not chosen shows when it is";
+    EXPECT_NE(problems(d)[0].find("item 5 entry 2 (\"60 Degree Blade with a long name\")"), std::string::npos)
+        << problems(d)[0];
     E().Select(longer, true);
     ASSERT_EQ(problems(d).size(), 1u);
     EXPECT_NE(problems(d)[0].find("item 5 (\"60 Degree Blade with a long name\")"), std::string::npos);
+    E().SetText(longer, "Pen Tool");
+    EXPECT_TRUE(problems(d).empty()) << problems(d)[0];
 
     ADMItemRef list = make(d, 6, kADMListBoxType, 0, 30, 120, 40);
     ADMListRef entries = I().GetList(list);
