@@ -21,6 +21,38 @@ bool overlaps(const Ink& ink, const ADMRect& r)
     return ink.left < r.right && ink.right > r.left && ink.top < r.bottom && ink.bottom > r.top;
 }
 
+// What a list's draw procedure draws over an entry's text (a swatch, a
+// marker), item-relative: it is asked to draw the entry as it does when the
+// list or the closed popup shows it, and what it draws after the entry's own
+// text is kept, nothing painted.
+std::vector<ADMRect> drawnOver(const Item& item, const ShownText& shown)
+{
+    std::vector<ADMRect> over;
+    if (!shown.entry || !item.list || !item.list->drawProc) return over;
+    Toolkit& tk = Toolkit::get();
+    Entry* e = shown.entry;
+    std::vector<ADMRect> shapes;
+    Drawer probe;
+    probe.bounds = ADMRect{0, 0, static_cast<ASInt16>(shown.entryBounds.bottom - shown.entryBounds.top),
+                           static_cast<ASInt16>(shown.entryBounds.right - shown.entryBounds.left)};
+    probe.shapes = &shapes;
+    // A closed popup shows its choice at rest, not highlighted.
+    bool selected = e->selected;
+    if (item.kind == ItemKind::PopupList) e->selected = false;
+    tk.live(&probe);
+    item.list->drawProc(ref(e), ref(&probe));
+    tk.dead(&probe);
+    if (tk.isLive(e)) e->selected = selected;
+    for (size_t i = probe.shapesBeforeText; i < shapes.size(); ++i) {
+        const ADMRect& r = shapes[i];
+        over.push_back(ADMRect{static_cast<ASInt16>(r.top + shown.entryBounds.top),
+                               static_cast<ASInt16>(r.left + shown.entryBounds.left),
+                               static_cast<ASInt16>(r.bottom + shown.entryBounds.top),
+                               static_cast<ASInt16>(r.right + shown.entryBounds.left)});
+    }
+    return over;
+}
+
 std::string describe(const Item& item, const ShownText& shown)
 {
     return "item " + std::to_string(item.id) + (shown.part.empty() ? "" : " " + shown.part) + " (\"" + shown.text + "\")";
@@ -45,6 +77,8 @@ void checkText(const Dialog& dialog, const Item& item, const ShownText& shown, c
     double top = 0, bottom = 0;
     bool inked = false;
     const Item* over = nullptr;
+    bool drawnUnder = false;
+    std::vector<ADMRect> overEntry = drawnOver(item, shown);
     for (const TextLine& line : setInBox(shown.text, shown.box, shown.justify)) {
         TextExtent e = measureText(line.text, kTextSize);
         if (!e.inked) continue;
@@ -61,6 +95,9 @@ void checkText(const Dialog& dialog, const Item& item, const ShownText& shown, c
                 item.bounds.top + std::min<double>(clip.bottom, lineBottom)};
         for (const Item* other : later)
             if (!over && other->width() > 0 && other->height() > 0 && overlaps(ink, other->bounds)) over = other;
+        Ink local{ink.left - item.bounds.left, ink.top - item.bounds.top, ink.right - item.bounds.left,
+                  ink.bottom - item.bounds.top};
+        for (const ADMRect& r : overEntry) drawnUnder = drawnUnder || overlaps(local, r);
     }
     if (!inked) return;
     std::string what = describe(item, shown);
@@ -75,6 +112,7 @@ void checkText(const Dialog& dialog, const Item& item, const ShownText& shown, c
         problems.push_back(what + span);
     }
     if (over) problems.push_back(what + " lies under item " + std::to_string(over->id));
+    if (drawnUnder) problems.push_back(what + " lies under what the list's draw procedure draws over it");
 }
 
 }  // namespace

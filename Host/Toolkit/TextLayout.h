@@ -34,6 +34,10 @@ struct ShownText {
     ADMRect box{};     // where the text is set
     ADMRect clip{};    // what of it can show: the box within the item (and within its entry)
     ADMJustify justify = kADMLeftJustify;
+    // An entry's text: the entry, and where it is drawn (its row, or the
+    // choice of a closed popup), item-relative.
+    Entry* entry = nullptr;
+    ADMRect entryBounds{};
 };
 std::vector<ShownText> shownTexts(const Item& item);
 

@@ -230,6 +230,12 @@ struct Drawer {
     std::vector<std::string>* calls = nullptr;
     Raster* raster = nullptr;
     int offsetX = 0, offsetY = 0;  // the drawn area within the raster (entries)
+    // Set while the fit check asks a list's draw procedure what it puts over
+    // an entry's text (a swatch, a marker): nothing is painted, the box of
+    // every shape the procedure draws is kept in order, and how many there
+    // were when the entry's own text was set (DefaultDraw).
+    std::vector<ADMRect>* shapes = nullptr;
+    size_t shapesBeforeText = 0;
 };
 
 struct Icon {

@@ -56,10 +56,16 @@ TEST_F(ToolkitFit, ALabelPassesOnlyInWidthsThatShowItWhole)
             I().SetText(label, text);
             bool passes = problems(nd).empty();
             int shown = ink(drawn(label));
-            if (passes) EXPECT_EQ(shown, whole) << text << " in " << w << " pixels passes but is cut";
-            if (shown < whole) EXPECT_FALSE(passes) << text << " in " << w;
+            if (passes) {
+                EXPECT_EQ(shown, whole) << text << " in " << w << " pixels passes but is cut";
+            }
+            if (shown < whole) {
+                EXPECT_FALSE(passes) << text << " in " << w;
+            }
             if (passes && !narrowestPassing) narrowestPassing = w;
-            if (narrowestPassing) EXPECT_TRUE(passes) << text << ": passes in " << narrowestPassing << ", not in " << w;
+            if (narrowestPassing) {
+                EXPECT_TRUE(passes) << text << ": passes in " << narrowestPassing << ", not in " << w;
+            }
             D().Destroy(nd);
         }
         EXPECT_EQ(narrowestPassing, host::toolkit::textWidth(text) + 4) << text;
@@ -149,6 +155,43 @@ TEST_F(ToolkitFit, APopupShowsItsChoiceAndAListEachEntryInItsRow)
     EXPECT_TRUE(problems(d, layers).empty()) << problems(d, layers)[0];
     E().SetPictureID(entry, 1004);
     EXPECT_FALSE(problems(d, layers).empty());
+}
+
+// Like the Plot Out lists: an eye, the entry's text, then a swatch drawn
+// over the blanks the text leads with.
+ASErr g_swatchBefore = 0;
+ASErr drawSwatch(ADMEntryRef entry, ADMDrawerRef drawer)
+{
+    auto& Dr = host::suiteTable<ADMDrawerSuite>();
+    ADMRect swatch{5, 24, 14, 33};
+    if (g_swatchBefore) Dr.FillRect(drawer, &swatch);
+    host::suiteTable<ADMEntrySuite>().DefaultDraw(entry, drawer);
+    if (!g_swatchBefore) Dr.FillRect(drawer, &swatch);
+    return kNoErr;
+}
+
+TEST_F(ToolkitFit, AMarkAListDrawsOverAnEntrysTextFailsIt)
+{
+    for (bool popup : {false, true}) {
+        ADMDialogRef d = floating();
+        ADMItemRef item = make(d, 55, popup ? kADMPopupListType : kADMListBoxType, 0, 0, 200, popup ? 20 : 40);
+        ADMListRef list = I().GetList(item);
+        L().SetDrawProc(list, drawSwatch);
+        ADMEntryRef entry = L().InsertEntry(list, 0);
+        E().SetPictureID(entry, 1041);
+        E().SetText(entry, "   Lettering");
+        if (popup) E().Select(entry, true);
+        g_swatchBefore = 0;
+        EXPECT_TRUE(problems(d).empty()) << problems(d)[0] << ": the blanks leave the swatch its room";
+        E().SetText(entry, "Lettering");
+        auto found = problems(d);
+        ASSERT_EQ(found.size(), 1u) << (popup ? "popup" : "list");
+        EXPECT_EQ(found[0], std::string("item 55 ") + (popup ? "" : "entry 1 ") +
+                                "(\"Lettering\") lies under what the list's draw procedure draws over it");
+        g_swatchBefore = 1;
+        EXPECT_TRUE(problems(d).empty()) << "drawn before the text, the swatch is painted over";
+        D().Destroy(d);
+    }
 }
 
 TEST_F(ToolkitFit, ATextUnderAnItemPaintedAfterItFailsAndAHiddenItemCoversNothing)
