@@ -174,7 +174,7 @@ std::vector<ShownText> shownTexts(const Item& item)
     ADMRect all = rect(0, 0, item.height(), item.width());
     ADMRect box;
     // A spin edit too narrow for more than its arrows shows no field.
-    if (ownTextBox(item, box) && box.right - box.left > 4) {
+    if (ownTextBox(item, box) && (item.kind != ItemKind::SpinEdit || box.right - box.left > 4)) {
         std::string text = item.kind == ItemKind::Frame ? item.text : item.displayText();
         if (!text.empty())
             shown.push_back(ShownText{"", text, box, intersect(box, all), ownTextJustify(item)});

@@ -194,6 +194,74 @@ TEST_F(ToolkitFit, AMarkAListDrawsOverAnEntrysTextFailsIt)
     }
 }
 
+// A mark placed from the entry's bounds: halfway down, at the right end.
+ASErr drawMarkAtEnd(ADMEntryRef entry, ADMDrawerRef drawer)
+{
+    auto& Dr = host::suiteTable<ADMDrawerSuite>();
+    host::suiteTable<ADMEntrySuite>().DefaultDraw(entry, drawer);
+    ADMRect b;
+    Dr.GetBoundsRect(drawer, &b);
+    int middle = (b.top + b.bottom) / 2;
+    ADMRect mark{static_cast<ASInt16>(middle - 4), static_cast<ASInt16>(b.right - 12), static_cast<ASInt16>(middle + 5),
+                 static_cast<ASInt16>(b.right - 3)};
+    Dr.FillRect(drawer, &mark);
+    return kNoErr;
+}
+
+// The draw procedure is asked with the bounds the entry is drawn in: its row
+// of the list, or the choice of the closed popup (short of the arrow).
+TEST_F(ToolkitFit, AMarkIsLookedForWhereTheDrawProcedurePlacesItInTheEntrysBounds)
+{
+    // A text that fits an entry 120 pixels wide but reaches under the mark.
+    std::string reaching = "Lettering";
+    while (host::toolkit::textWidth(reaching) < 106) reaching += " x";
+    ASSERT_LE(host::toolkit::textWidth(reaching), 114);
+    for (bool popup : {false, true}) {
+        ADMDialogRef d = floating();
+        ADMItemRef item = make(d, 56, popup ? kADMPopupListType : kADMListBoxType, 0, 0, popup ? 134 : 120, popup ? 20 : 60);
+        ADMListRef list = I().GetList(item);
+        L().SetDrawProc(list, drawMarkAtEnd);
+        E().SetText(L().InsertEntry(list, 0), "Frame");
+        ADMEntryRef second = L().InsertEntry(list, 1);
+        E().SetText(second, "Lettering");
+        EXPECT_TRUE(problems(d).empty()) << problems(d)[0];
+        E().SetText(second, reaching.c_str());
+        auto found = problems(d);
+        ASSERT_EQ(found.size(), 1u) << (popup ? "popup" : "list");
+        EXPECT_NE(found[0].find("item 56 entry 2 (\"Lettering x"), std::string::npos) << found[0];
+        EXPECT_NE(found[0].find("lies under what the list's draw procedure draws over it"), std::string::npos);
+        D().Destroy(d);
+    }
+}
+
+// Like an open menu's highlight: a mark over the text of a selected entry.
+ASErr drawMarkWhenSelected(ADMEntryRef entry, ADMDrawerRef drawer)
+{
+    host::suiteTable<ADMEntrySuite>().DefaultDraw(entry, drawer);
+    if (host::suiteTable<ADMEntrySuite>().IsSelected(entry)) {
+        ADMRect mark{5, 4, 14, 12};
+        host::suiteTable<ADMDrawerSuite>().FillRect(drawer, &mark);
+    }
+    return kNoErr;
+}
+
+// A closed popup shows its choice at rest; a list shows its selected entry
+// selected.
+TEST_F(ToolkitFit, EachEntryIsLookedAtInTheStateItIsShownIn)
+{
+    for (bool popup : {false, true}) {
+        ADMDialogRef d = floating();
+        ADMItemRef item = make(d, 5, popup ? kADMPopupListType : kADMListBoxType, 0, 0, 120, popup ? 20 : 40);
+        ADMListRef list = I().GetList(item);
+        L().SetDrawProc(list, drawMarkWhenSelected);
+        ADMEntryRef entry = L().InsertEntry(list, 0);
+        E().SetText(entry, "Blade");
+        E().Select(entry, true);
+        EXPECT_EQ(problems(d).empty(), popup) << (popup ? "popup" : "list");
+        D().Destroy(d);
+    }
+}
+
 TEST_F(ToolkitFit, ATextUnderAnItemPaintedAfterItFailsAndAHiddenItemCoversNothing)
 {
     ADMDialogRef d = floating();

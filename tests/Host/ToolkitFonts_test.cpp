@@ -3,6 +3,7 @@
 // byte that is not UTF-8 shows as U+FFFD; lines wrap between Han and kana.
 #include "DejaVuReference.h"
 #include "Toolkit/Fonts.h"
+#include "Toolkit/TextLayout.h"
 #include "ToolkitFixture.h"
 
 using namespace vt;
@@ -152,6 +153,22 @@ TEST_F(ToolkitFonts, AStaticTextWrapsAJapaneseSentenceWithoutSpaces)
     const Raster& r = reinterpret_cast<Item*>(item)->raster;
     EXPECT_GT(test::inkIn(r, 0, 0, 120, 13), 40) << "the first line";
     EXPECT_GT(test::inkIn(r, 0, 13, 120, 26), 40) << "the sentence goes on on a second line";
+    // The lines are the sentence cut where it may break, nothing put between
+    // its pieces; words keep one blank between them on a line.
+    struct Row {
+        const char* text;
+        const char* between;  // what joins the lines back into the text
+    } rows[] = {
+        {"使用するプロッタをチェックしてください。", ""},
+        {"Check the plotter you cut with, then press OK.", " "},
+    };
+    for (const Row& row : rows) {
+        std::string joined;
+        auto lines = host::toolkit::setInBox(row.text, ADMRect{0, 0, 40, 120}, kADMLeftJustify);
+        for (const auto& line : lines) joined += (joined.empty() ? "" : row.between) + line.text;
+        EXPECT_GT(lines.size(), 1u) << row.text;
+        EXPECT_EQ(joined, row.text);
+    }
 }
 
 }  // namespace
