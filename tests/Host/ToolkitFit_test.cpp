@@ -194,6 +194,25 @@ TEST_F(ToolkitFit, AMarkAListDrawsOverAnEntrysTextFailsIt)
     }
 }
 
+// A count written above an entry's text, its descender reaching into it.
+ASErr writeAbove(ADMEntryRef entry, ADMDrawerRef drawer)
+{
+    host::suiteTable<ADMEntrySuite>().DefaultDraw(entry, drawer);
+    ADMPoint at{4, 4};
+    host::suiteTable<ADMDrawerSuite>().DrawText(drawer, "gy", &at);
+    return kNoErr;
+}
+
+TEST_F(ToolkitFit, ATextADrawProcedureWritesOverAnEntrysTextCoversIt)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef item = make(d, 55, kADMListBoxType, 0, 0, 200, 40);
+    ADMListRef list = I().GetList(item);
+    L().SetDrawProc(list, writeAbove);
+    E().SetText(L().InsertEntry(list, 0), "Frame");
+    EXPECT_FALSE(problems(d).empty());
+}
+
 // A mark placed from the entry's bounds: halfway down, at the right end.
 ASErr drawMarkAtEnd(ADMEntryRef entry, ADMDrawerRef drawer)
 {
