@@ -575,12 +575,9 @@ uint8_t getJobExtent(AIRealRect* extent)
     for (int32_t i = 0; g->volumes != NULL && i < g->volumeCount; ++i) {
         const Volume* v = &g->volumes[i];
         if (volumeInJob(v) != kJobCut) continue;
-        // The last copy lies as many tile steps away as the writer places it.
-        AIRealRect one;
-        one.left = v->rect[0];
-        one.bottom = v->rect[3];
-        one.right = (AIReal)(v->rect[2] + (v->copiesX > 1 ? v->copiesX - 1 : 0) * (v->gapX + v->baseWidth * v->scaleX));
-        one.top = (AIReal)(v->rect[1] + (v->copiesY > 1 ? v->copiesY - 1 : 0) * (v->gapY + v->baseHeight * v->scaleY));
+        // A volume's rectangle spans all its copies (updateVolumeRect), the
+        // last one as far away as the writer places it.
+        AIRealRect one = {v->rect[0], v->rect[1], v->rect[2], v->rect[3]};
         if (!found) {
             *extent = one;
             found = 1;
