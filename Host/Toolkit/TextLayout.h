@@ -42,10 +42,11 @@ struct ShownText {
 std::vector<ShownText> shownTexts(const Item& item);
 
 // What of the dialog (or of the one item given) cannot be read whole: a
-// text wider or taller than the room its item gives it, or one that lies
-// under another item, each named with its item and text. Measured from the
-// toolkit's fonts; nothing is drawn. Hidden items show nothing and cover
-// nothing.
+// text wider or taller than the room its item gives it, one that lies under
+// another item, or an entry's text under a mark its list's draw procedure
+// draws over it; each named with its item and text. Measured from the
+// toolkit's fonts; nothing is painted (a list's draw procedure is asked what
+// it would draw). Hidden items show nothing and cover nothing.
 std::vector<std::string> fitProblems(const Dialog& dialog, const Item* only = nullptr);
 
 }  // namespace vt::host::toolkit
