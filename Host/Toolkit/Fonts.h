@@ -1,9 +1,9 @@
-// The toolkit's fonts. DejaVu Sans Condensed draws every text it can: at 11
-// pixels it gives the dialogs' item sizes, made for a small system font, the
-// room they were made with, and stays easy to read. The characters it lacks
-// (Han, kana, Hangul) are drawn with WenQuanYi Micro Hei. Both are loaded
-// straight from their files, so a picture holds the same glyphs on every
-// machine.
+// The toolkit's fonts, the host's own (FontFiles.h). DejaVu Sans Condensed
+// draws every text it can: at 11 pixels it gives the dialogs' item sizes,
+// made for a small system font, the room they were made with, and stays easy
+// to read. The characters it lacks (Han, kana, Hangul) are drawn with
+// WenQuanYi Micro Hei. Both are loaded straight from their files, so a
+// picture holds the same glyphs on every machine.
 #pragma once
 
 #include <cairo.h>
