@@ -67,9 +67,12 @@ dialog "About Dialog"
 end-dialog
 about
 
-# Plot Out on a job arranged to long values: one volume copied and spaced
-# apart from the other, so that the two differ, both selected, moved past a
-# metre; the dialogs it opens; the layout at its smallest size.
+# Plot Out on a job arranged to long values. One volume on its largest
+# scale, rotation and fit precision; on as many copies as the media takes,
+# ten metres apart (only the copy fields are read: no size holds such a
+# job); as wide and long as the roll (only the size fields). Then copied and
+# spaced apart from the other, so that the two differ, both selected, moved
+# past a metre; the dialogs it opens; the layout at its smallest size.
 open job.svg
 select all
 dialog "AutoGroupSpace Dialog"
@@ -102,6 +105,31 @@ dialog "Plot Out Dialog"
   double-click 55 100 10
   press 61 40 508
   release 40 508
+  type 20 99.99
+  type 18 -359.99
+  type 40 10
+  expect-fits
+  type 20 1
+  type 22 1
+  type 18 0
+  type 29 999
+  type 31 999
+  type 33 9999.99
+  type 35 9999.99
+  expect-fits 29
+  expect-fits 31
+  expect-fits 33
+  expect-fits 35
+  type 29 1
+  type 31 1
+  type 33 3
+  type 35 3
+  type 24 50000
+  type 25 50000
+  expect-fits 24
+  expect-fits 25
+  type 20 1
+  type 22 1
   type 29 3
   type 33 12.5
   click 68
