@@ -27,8 +27,14 @@ const char* kJob = R"(<svg xmlns="http://www.w3.org/2000/svg" width="1200mm" hei
 // through the setup dialog (its first plotter and environment), so the pens
 // are its own ("60 Degree Blade"); a fake cutter answers the device panel.
 const char* kWalk = R"(# The setup dialog, its three editors (the plotter's on the longest name
-# of the library) and its error box.
+# of the library, each on its largest values) and its error box.
 dialog "Plotter Dialog"
+  expect-fits
+  type 12 10
+  type 14 65535
+  type 16 65535
+  type 19 65535
+  type 21 65535
   expect-fits
   click 2
 end-dialog
@@ -37,6 +43,10 @@ dialog "Environment Dialog"
   click 2
 end-dialog
 dialog "Pen Dialog"
+  expect-fits
+  type 6 99999
+  type 9 99999
+  type 12 99
   expect-fits
   click 2
 end-dialog
@@ -159,7 +169,7 @@ end-dialog
 menu "Plot Out Menu"
 
 # The command palette and the dialogs of its buttons, each on its longest
-# values.
+# values; the device panel after a read, on its largest values.
 dialog "Plot Out Dialog"
   expect-fits
   click 1
@@ -208,6 +218,14 @@ end-dialog
 dialog "VLCD Dialog"
   expect-fits
   click 2
+  expect-fits
+  type 17 99999
+  type 68 -10
+  type 70 -10
+  type 53 9999.99
+  type 56 9999.99
+  type 62 9999.99
+  type 64 9999.99
   expect-fits
   click 100
 end-dialog
