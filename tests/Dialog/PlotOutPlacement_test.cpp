@@ -198,35 +198,3 @@ TEST_F(PlotOutPlacementTest, ResetPutsEveryVolumeBackWithoutAnUndoStep)
 }
 
 }  // namespace
-
-namespace {
-
-// What the job covers on the media, each copy counted: the warning of a job
-// beyond the media is made from it.
-TEST_F(PlotOutPlacementTest, TheJobsExtentFollowsThePlacementAndTheCopies)
-{
-    struct Row {
-        const char* what;
-        std::vector<DialogAction> actions;
-        float left, bottom, right, top;  // mm
-    } rows[] = {
-        {"as loaded", {}, 0, 0, 130, 40},
-        {"the whole job 7 mm up", {type(kPlotOutOffsetYItem, "7")}, 0, 7, 130, 47},
-        {"three copies across of the whole job, 2 mm apart", {type(kPlotOutCopiesXItem, "3"), type(kPlotOutGapXItem, "2")},
-         0, 0, 130 + 2 * (2 + 30), 40},
-    };
-    for (Row& row : rows) {
-        AIRealRect extent{};
-        uint8_t found = 0;
-        row.actions.push_back(check([&] { found = getJobExtent(&extent); }));
-        row.actions.push_back(click(kPlotOutExitItem));
-        plotOut(std::move(row.actions));
-        ASSERT_TRUE(found) << row.what;
-        EXPECT_NEAR(extent.left, row.left, kMm) << row.what;
-        EXPECT_NEAR(extent.bottom, row.bottom, kMm) << row.what;
-        EXPECT_NEAR(extent.right, row.right, kMm) << row.what;
-        EXPECT_NEAR(extent.top, row.top, kMm) << row.what;
-    }
-}
-
-}  // namespace
