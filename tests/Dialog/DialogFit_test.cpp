@@ -82,7 +82,8 @@ about
 # ten metres apart (only the copy fields are read: no size holds such a
 # job); as wide and long as the roll (only the size fields). Then copied and
 # spaced apart from the other, so that the two differ, both selected, moved
-# past a metre; the dialogs it opens; the layout at its smallest size.
+# past a metre across and 23 m along the roll; the dialogs it opens; the
+# layout at its smallest size.
 open job.svg
 select all
 dialog "AutoGroupSpace Dialog"
@@ -147,7 +148,7 @@ dialog "Plot Out Dialog"
   drag 614 540
   release 614 540
   type 2 1234.56
-  type 4 2345.67
+  type 4 23456.78
   type 18 -123.45
   hover 61 300 300
   expect-fits
