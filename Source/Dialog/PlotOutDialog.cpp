@@ -42,10 +42,10 @@ int32_t g_iPreviewDrawType = 1;
 // the zoom and the row of picture buttons under it. The resizable part is
 // placed again by the notify procedure whenever the dialog is resized.
 // Each field has room for the values a job can give it in the dialog's font
-// (positions and sizes past a metre with their unit, a 50 m roll, "-9999" of
-// a mixed selection), and each label for its text in every language: so the
-// copies take three rows and the media two, with the cut settings beside the
-// media width.
+// (positions past a metre across and along a 50 m roll, sizes as long as the
+// roll, each with its unit), and each label for its text in every language:
+// so the copies take three rows and the media two, with the cut settings
+// beside the media width.
 const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     // Position (its box: y 2 to 61)
     {kADMTextStaticType, 102, 0, 0, kPlotOutOffsetXLabelItem, 4, 14, 18, 16, NULL, NULL},
