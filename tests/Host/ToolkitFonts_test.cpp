@@ -140,6 +140,7 @@ TEST(Fonts, LinesBreakBetweenHanAndKanaButNotBeforeClosingMarks)
         {"Latin letters beside kana break from them", "USBで", {"USB", "で"}},
         {"full-width colons stay with their label", "名称：值", {"名", "称：", "值"}},
         {"Hangul words break only at spaces", "플로터를", {"플로터를"}},
+        {"an ideographic space parts Latin words too", "HPGL\u3000DMPL", {"HPGL", "\u3000", "DMPL"}},
     };
     for (const auto& row : rows) EXPECT_EQ(lineBreakPieces(row.word), row.pieces) << row.what;
 }
