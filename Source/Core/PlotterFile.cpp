@@ -552,7 +552,7 @@ VT_NODISCARD static int readPlotterBlock(FILE* file, Plotter* plotter, char* pro
     return 0;
 }
 
-// The blocks read on their own (the spec's getPen and getEnvironment) belong
+// The blocks read on their own (getPen and getEnvironment) belong
 // to no plotter that could be named; their values are not refused.
 static const Plotter kNoPlotter = {};
 
