@@ -261,6 +261,12 @@ struct Drawer {
     // need not ask cairo for it at every call. Unknown: cairo is asked.
     bool clipKnown = false;
     int clipLeft = 0, clipTop = 0, clipRight = 0, clipBottom = 0;
+    // Set while the fit check asks a list's draw procedure what it puts over
+    // an entry's text (a swatch, a marker): nothing is painted, the box of
+    // every shape the procedure draws is kept in order, and how many there
+    // were when the entry's own text was set (DefaultDraw).
+    std::vector<ADMRect>* shapes = nullptr;
+    size_t shapesBeforeText = 0;
 };
 
 struct Icon {
@@ -459,6 +465,10 @@ private:
     std::vector<std::unique_ptr<Dialog>> dialogs_;
     std::map<std::string, std::deque<std::vector<DialogAction>>> queues_;
 };
+
+// The visible items of a dialog in the order its picture paints them, each
+// over those before it.
+std::vector<Item*> paintOrder(const Dialog& dialog);
 
 // Formats a value in points for display in units with a precision.
 std::string formatValue(float points, ADMUnits units, int precision);
