@@ -39,3 +39,17 @@ void editorString(int index, char* text, int size)
     text[0] = 0;
     sADMBasic->GetIndexString(g->pluginRef, g->stringListId, index, text, size);
 }
+
+int editorRun(const EditorForm* form, ADMDialogInitProc init)
+{
+    int result = sADMDialog->Modal(g->pluginRef, form->name, form->resource, kADMModalDialogStyle, init, nullptr, 0);
+    return result == 2 ? 0 : result;
+}
+
+ASErr editorOpen(ADMDialogRef dialog, const EditorForm* form, int left, int top)
+{
+    editorPlace(dialog, left, top, form->width, form->height, form->titleIndex);
+    if (loadDialogItems(form->items, form->itemCount, dialog) != 1) return kNoErr;
+    editorJustify(dialog, form->items, form->itemCount, form->leftJustified, form->leftJustifiedCount);
+    return kNoErr;
+}

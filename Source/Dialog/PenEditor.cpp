@@ -36,10 +36,22 @@ Item_Control_arg dlgPenItem[kPenItemCount] = {
     {kADMPopupListType, 0, 0, 0, kPenEditorLevelItem, 70, 110, 92, 20, PenDlgEditInitProc, nullptr},
 };
 
+static const int kPenLeftJustified[] = {kPenEditorPressureUnitItem, kPenEditorVelocityUnitItem};
+static const EditorForm kPenForm = {kPenDialogName, kPenDialogResource, kPenDialogWidth, kPenDialogHeight, 601,
+                                    dlgPenItem, kPenItemCount, kPenLeftJustified, 2};
+
+// The limits, steps and defaults stay the pen's own.
+static void keepPen(Pen* to, const Pen* from)
+{
+    to->Pressure = from->Pressure;
+    to->Extra = from->Extra;
+    to->Velocity = from->Velocity;
+    to->PenReserved = from->PenReserved;
+    memcpy(to->PenName, from->PenName, sizeof(to->PenName));
+}
+
 int goPen(Pen* pen)
 {
-    if (pen == nullptr) return 0;
-    g_pnTemp = *pen;
     for (int i = 0; i < kPenItemCount; ++i) {
         Item_Control_arg& row = dlgPenItem[i];
         switch (row.itemId) {
@@ -60,27 +72,12 @@ int goPen(Pen* pen)
             break;
         }
     }
-    int result = sADMDialog->Modal(g->pluginRef, kPenDialogName, kPenDialogResource, kADMModalDialogStyle,
-                                   PenPluginInitProc, nullptr, 0);
-    if (result == 1) {
-        pen->Pressure = g_pnTemp.Pressure;
-        pen->Extra = g_pnTemp.Extra;
-        pen->Velocity = g_pnTemp.Velocity;
-        pen->PenReserved = g_pnTemp.PenReserved;
-        memcpy(pen->PenName, g_pnTemp.PenName, sizeof(pen->PenName));
-        return 1;
-    }
-    return result == 2 ? 0 : result;
+    return editorEdit(pen, &g_pnTemp, &kPenForm, PenPluginInitProc, keepPen);
 }
 
 ASErr PenPluginInitProc(ADMDialogRef dialog)
 {
-    editorPlace(dialog, g->penListLastClickPt.h - 117, g->penListLastClickPt.v - 92, kPenDialogWidth, kPenDialogHeight,
-                601);
-    if (loadDialogItems(dlgPenItem, kPenItemCount, dialog) != 1) return kNoErr;
-    static const int left[] = {kPenEditorPressureUnitItem, kPenEditorVelocityUnitItem};
-    editorJustify(dialog, dlgPenItem, kPenItemCount, left, 2);
-    return kNoErr;
+    return editorOpen(dialog, &kPenForm, g->penListLastClickPt.h - 117, g->penListLastClickPt.v - 92);
 }
 
 // The acceleration group of the plotter selected in the setup dialog (0 when

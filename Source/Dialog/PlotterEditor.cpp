@@ -54,38 +54,37 @@ const Item_Control_arg dlgPlotterItem[kPlotterItemCount] = {
     {kADMFrameType, 812, 0, 0, kPlotterEditorCommandsBoxItem, 250, 190, 2, 233, nullptr, nullptr},
 };
 
+static const int kPlotterLeftJustified[] = {kPlotterEditorStartCommandsLabelItem, kPlotterEditorEndCommandsLabelItem};
+static const EditorForm kPlotterForm = {kPlotterDialogName, kPlotterDialogResource, kPlotterDialogWidth,
+                                        kPlotterDialogHeight, 801, dlgPlotterItem, kPlotterItemCount,
+                                        kPlotterLeftJustified, 2};
+
+// The twelve fields the editor shows; the capability bits and the
+// environments stay the plotter's own.
+static void keepPlotter(Plotter* to, const Plotter* from)
+{
+    to->PlotterSizeX = from->PlotterSizeX;
+    to->PlotterSizeY = from->PlotterSizeY;
+    to->PlotterStep = from->PlotterStep;
+    memcpy(to->PlotterName, from->PlotterName, sizeof(to->PlotterName));
+    memcpy(to->PlotterManufactory, from->PlotterManufactory, sizeof(to->PlotterManufactory));
+    to->Language = from->Language;
+    to->PlotterOrigin = from->PlotterOrigin;
+    to->IsSpecialMachine = from->IsSpecialMachine;
+    memcpy(to->PlotterIniString, from->PlotterIniString, sizeof(to->PlotterIniString));
+    memcpy(to->PlotterEndString, from->PlotterEndString, sizeof(to->PlotterEndString));
+    to->PlotterPID = from->PlotterPID;
+    to->PlotterVID = from->PlotterVID;
+}
+
 int goPlotter(Plotter* plotter)
 {
-    if (plotter == nullptr) return 0;
-    g_pltTemp = *plotter;
-    int result = sADMDialog->Modal(g->pluginRef, kPlotterDialogName, kPlotterDialogResource, kADMModalDialogStyle,
-                                   PlotterPluginInitProc, nullptr, 0);
-    if (result == 1) {
-        plotter->PlotterSizeX = g_pltTemp.PlotterSizeX;
-        plotter->PlotterSizeY = g_pltTemp.PlotterSizeY;
-        plotter->PlotterStep = g_pltTemp.PlotterStep;
-        memcpy(plotter->PlotterName, g_pltTemp.PlotterName, sizeof(plotter->PlotterName));
-        memcpy(plotter->PlotterManufactory, g_pltTemp.PlotterManufactory, sizeof(plotter->PlotterManufactory));
-        plotter->Language = g_pltTemp.Language;
-        plotter->PlotterOrigin = g_pltTemp.PlotterOrigin;
-        plotter->IsSpecialMachine = g_pltTemp.IsSpecialMachine;
-        memcpy(plotter->PlotterIniString, g_pltTemp.PlotterIniString, sizeof(plotter->PlotterIniString));
-        memcpy(plotter->PlotterEndString, g_pltTemp.PlotterEndString, sizeof(plotter->PlotterEndString));
-        plotter->PlotterPID = g_pltTemp.PlotterPID;
-        plotter->PlotterVID = g_pltTemp.PlotterVID;
-        return 1;
-    }
-    return result == 2 ? 0 : result;
+    return editorEdit(plotter, &g_pltTemp, &kPlotterForm, PlotterPluginInitProc, keepPlotter);
 }
 
 ASErr PlotterPluginInitProc(ADMDialogRef dialog)
 {
-    editorPlace(dialog, g->machineListLastClickPt.h, g->machineListLastClickPt.v, kPlotterDialogWidth,
-                kPlotterDialogHeight, 801);
-    if (loadDialogItems(dlgPlotterItem, kPlotterItemCount, dialog) != 1) return kNoErr;
-    static const int left[] = {kPlotterEditorStartCommandsLabelItem, kPlotterEditorEndCommandsLabelItem};
-    editorJustify(dialog, dlgPlotterItem, kPlotterItemCount, left, 2);
-    return kNoErr;
+    return editorOpen(dialog, &kPlotterForm, g->machineListLastClickPt.h, g->machineListLastClickPt.v);
 }
 
 ASErr PlotterDlgEditInitProc(ADMItemRef item)

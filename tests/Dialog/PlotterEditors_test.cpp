@@ -79,6 +79,77 @@ double roundTrip(double mm)
     return static_cast<float>(mm * kMillimetreToPoint) * kPointToMillimetre;
 }
 
+// ---- All three -----------------------------------------------------------------------
+
+int editPlotter()
+{
+    Plotter plotter;
+    EXPECT_EQ(kNoErr, copyPlotter(&plotter, nullptr));
+    int result = goPlotter(&plotter);
+    freePlotter(&plotter);
+    return result;
+}
+
+int editEnvironment()
+{
+    Environment environment;
+    EXPECT_EQ(kNoErr, copyEnvironment(&environment, nullptr));
+    return goEnvironment(&environment);
+}
+
+int editPen()
+{
+    Pen pen;
+    EXPECT_EQ(kNoErr, copyPen(&pen, nullptr));
+    return goPen(&pen);
+}
+
+TEST_F(EditorTest, EachEditorOpensBesideItsListsClickTitledWithItsLabelsJustified)
+{
+    struct Row {
+        const char* shows;
+        const char* dialog;
+        int (*edit)();
+        ASPoint PluginGlobals::*click;
+        int left, top;  // relative to the click
+        int width, height;
+        const char* title;
+        ASInt32 rightLabel, leftLabel;  // leftLabel 0: none
+    } rows[] = {
+        {"the plotter editor at the click", kPlotterDialogName, editPlotter, &PluginGlobals::machineListLastClickPt, 0,
+         0, 448, 301, "Plotter", kPlotterEditorNameLabelItem, kPlotterEditorStartCommandsLabelItem},
+        {"the environment editor above and left of it", kEnvironmentDialogName, editEnvironment,
+         &PluginGlobals::envListLastClickPt, -117, -50, 235, 101, "Environment", kEnvironmentEditorNameLabelItem, 0},
+        {"the pen editor above and left of it", kPenDialogName, editPen, &PluginGlobals::penListLastClickPt, -117,
+         -92, 235, 185, "Pen", kPenEditorPressureLabelItem, kPenEditorPressureUnitItem},
+    };
+    for (const Row& row : rows) {
+        g->*row.click = ASPoint{300, 200};
+        ADMRect bounds{};
+        std::string title;
+        int right = -1, left = -1;
+        queue(row.dialog, {[&](Driver& d, std::string& e) {
+                               bounds = d.dialog()->bounds;
+                               title = d.dialog()->title;
+                               right = d.find(row.rightLabel, e)->justify;
+                               if (row.leftLabel != 0) left = d.find(row.leftLabel, e)->justify;
+                               // A result other than OK's or Cancel's comes back as it is.
+                               sADMDialog->EndModal(host::toolkit::ref(d.dialog()), 7, FALSE);
+                               return true;
+                           }});
+        EXPECT_EQ(row.edit(), 7) << row.shows;
+        EXPECT_EQ(bounds.left, 300 + row.left) << row.shows;
+        EXPECT_EQ(bounds.top, 200 + row.top) << row.shows;
+        EXPECT_EQ(bounds.right - bounds.left, row.width) << row.shows;
+        EXPECT_EQ(bounds.bottom - bounds.top, row.height) << row.shows;
+        EXPECT_EQ(title, row.title) << row.shows;
+        EXPECT_EQ(right, kADMRightJustify) << row.shows;
+        if (row.leftLabel != 0) {
+            EXPECT_EQ(left, kADMLeftJustify) << row.shows;
+        }
+    }
+}
+
 // ---- Pen editor ------------------------------------------------------------------
 
 TEST_F(EditorTest, PenLevelsFollowThePlotterGroupAndAreCappedAtFour)
