@@ -9,6 +9,51 @@
 // String-list entries of the default names.
 enum { kDefaultPlotterNameIndex = 69, kDefaultMakerNameIndex = 70, kDefaultEnvironmentNameIndex = 71, kDefaultPenNameIndex = 72 };
 
+// What a new record holds, field by field in the records' order. The names
+// are left empty here: they come from the string list of the chosen language.
+static const Pen kNewPen = {
+    "",      // PenName
+    10.0,    // Pressure, g
+    10.0,    // Velocity, cm/s
+    0.01,    // Extra, mm
+    0,       // PenReserved
+    1.0,     // maxExtra
+    0.0,     // minExtra
+    0.025,   // stepExtra
+    0.25,    // defaultExtra
+    60.0,    // maxVelocity
+    3.0,     // minVelocity
+    3.0,     // stepVelocity
+    30.0,    // defaultVelocity
+    400.0,   // maxPressure
+    5.0,     // minPressure
+    5.0,     // stepPressure
+    80.0,    // defaultPressure
+};
+static const Environment kNewEnvironment = {
+    "",    // EnvironmentName
+    0,     // PenNumber
+    NULL,  // Pens
+    0,     // EnvironmentReserved
+};
+static const Plotter kNewPlotter = {
+    "",       // PlotterName
+    "",       // PlotterManufactory
+    0,        // Language: HPGL
+    10000.0,  // PlotterSizeX, mm
+    10000.0,  // PlotterSizeY, mm
+    1,        // PlotterOrigin: left-bottom
+    0.025,    // PlotterStep, mm
+    NULL,     // Environments
+    0,        // IsSpecialMachine
+    "",       // PlotterIniString
+    "",       // PlotterEndString
+    0,        // PlotterEnvNumber
+    0,        // PlotterReserved
+    0,        // PlotterPID
+    0,        // PlotterVID
+};
+
 // Default names come from the string list of the chosen language; without the
 // toolkit (no suites acquired) the name is left empty rather than failing.
 static void defaultName(int index, char* name, int size)
@@ -52,24 +97,8 @@ int copyPen(Pen* dst, Pen* src)
         dst->PenName[sizeof(dst->PenName) - 1] = 0;
         return 0;
     }
-    memset(dst, 0, sizeof(Pen));
+    memcpy(dst, &kNewPen, sizeof(Pen));
     defaultName(kDefaultPenNameIndex, dst->PenName, sizeof(dst->PenName));
-    dst->Pressure = 10.0;
-    dst->Velocity = 10.0;
-    dst->Extra = 0.01;
-    dst->PenReserved = 0;
-    dst->maxExtra = 1.0;
-    dst->minExtra = 0.0;
-    dst->stepExtra = 0.025;
-    dst->defaultExtra = 0.25;
-    dst->maxVelocity = 60.0;
-    dst->minVelocity = 3.0;
-    dst->stepVelocity = 3.0;
-    dst->defaultVelocity = 30.0;
-    dst->maxPressure = 400.0;
-    dst->minPressure = 5.0;
-    dst->stepPressure = 5.0;
-    dst->defaultPressure = 80.0;
     return 0;
 }
 
@@ -77,7 +106,7 @@ int copyEnvironment(Environment* dst, Environment* src)
 {
     if (!dst) return 0;
     if (!src) {
-        memset(dst, 0, sizeof(Environment));
+        memcpy(dst, &kNewEnvironment, sizeof(Environment));
         defaultName(kDefaultEnvironmentNameIndex, dst->EnvironmentName, sizeof(dst->EnvironmentName));
         return 0;
     }
@@ -101,14 +130,9 @@ int copyPlotter(Plotter* dst, Plotter* src)
 {
     if (!dst) return 0;
     if (!src) {
-        memset(dst, 0, sizeof(Plotter));
+        memcpy(dst, &kNewPlotter, sizeof(Plotter));
         defaultName(kDefaultPlotterNameIndex, dst->PlotterName, sizeof(dst->PlotterName));
         defaultName(kDefaultMakerNameIndex, dst->PlotterManufactory, sizeof(dst->PlotterManufactory));
-        dst->Language = 0;
-        dst->PlotterSizeX = 10000.0;
-        dst->PlotterSizeY = 10000.0;
-        dst->PlotterOrigin = 1;
-        dst->PlotterStep = 0.025;
         return 0;
     }
     Plotter from = *src;
