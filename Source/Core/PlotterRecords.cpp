@@ -187,7 +187,7 @@ void freePlotterList(Plotter** list, int* count)
 template <typename Record>
 VT_NODISCARD static int removeElement(Record** array, int* n, int index, void (*release)(Record*))
 {
-    if (index < 0 || index >= *n || *n < 1) return kMemoryErr;
+    if (index < 0 || index >= *n || *n < 1) return kIndexOutOfRangeErr;
     Record* old = *array;
     Record* fresh = NULL;
     if (*n > 1) {
@@ -207,18 +207,18 @@ VT_NODISCARD static int removeElement(Record** array, int* n, int index, void (*
 
 int delPlotter(Plotter** list, int* count, int index)
 {
-    if (!list || !count || !*list) return kMemoryErr;
+    if (!list || !count || !*list) return kIndexOutOfRangeErr;
     return removeElement(list, count, index, freePlotter);
 }
 
 int delEnvironment(Plotter* plotter, int index)
 {
-    if (!plotter || !plotter->Environments) return kMemoryErr;
+    if (!plotter || !plotter->Environments) return kIndexOutOfRangeErr;
     return removeElement(&plotter->Environments, &plotter->PlotterEnvNumber, index, freeEnvironment);
 }
 
 int delPen(Environment* environment, int index)
 {
-    if (!environment || !environment->Pens) return kMemoryErr;
+    if (!environment || !environment->Pens) return kIndexOutOfRangeErr;
     return removeElement<Pen>(&environment->Pens, &environment->PenNumber, index, NULL);
 }

@@ -519,6 +519,9 @@ VT_NODISCARD static ASErr addRecord(ListKind kind, ADMItemRef item, ADMNotifierR
     return kNoErr;
 }
 
+// Why a delete changed nothing (string-list entries).
+enum { kDeleteNotInListString = 85, kDeleteOutOfMemoryString = 86 };
+
 VT_NODISCARD static int removeSelected(ListKind kind)
 {
     if (kind == kPlotterList) return delPlotter(&g_Plotter, &g_iPlotterNum, g_iCurrentPlotter);
@@ -538,7 +541,13 @@ VT_NODISCARD static ASErr deleteRecord(ListKind kind, ADMItemRef item, ADMNotifi
             else if (kind == kEnvironmentList)
                 sADMBasic->ErrorAlert(
                     "Function: PlotterSetupDlgEnvironmentDelButtonProc \n ErrorMsg: No Environment Selected!");
-        } else if (removeSelected(kind) == 0) {
+        } else if (int error = removeSelected(kind)) {
+            // The record and its entry stay as they are shown.
+            char text[256];
+            editorString(error == kIndexOutOfRangeErr ? kDeleteNotInListString : kDeleteOutOfMemoryString, text,
+                         sizeof text);
+            sADMBasic->ErrorAlert(text);
+        } else {
             ADMListRef list = listOf(dialog, kListItems[kind].list);
             sADMList->RemoveEntry(list, *selected);
             if (recordCount(kind) > 0) {

@@ -101,14 +101,14 @@ TEST(PlotterRecords, AnIndexOutOfRangeChangesNothing)
     FakeHostSuites host;
     Plotter plotter = checkedPlotterWithPens(2, 2);
     Environment* before = plotter.Environments;
-    EXPECT_EQ(kMemoryErr, delEnvironment(&plotter, -1));
-    EXPECT_EQ(kMemoryErr, delEnvironment(&plotter, 2));
-    EXPECT_EQ(kMemoryErr, delPen(&plotter.Environments[0], 2));
+    EXPECT_EQ(kIndexOutOfRangeErr, delEnvironment(&plotter, -1));
+    EXPECT_EQ(kIndexOutOfRangeErr, delEnvironment(&plotter, 2));
+    EXPECT_EQ(kIndexOutOfRangeErr, delPen(&plotter.Environments[0], 2));
     EXPECT_EQ(before, plotter.Environments);
     EXPECT_EQ(2, plotter.PlotterEnvNumber);
     Plotter* empty = nullptr;
     int zero = 0;
-    EXPECT_EQ(kMemoryErr, delPlotter(&empty, &zero, 0));
+    EXPECT_EQ(kIndexOutOfRangeErr, delPlotter(&empty, &zero, 0));
     freePlotter(&plotter);
 }
 
