@@ -1,7 +1,12 @@
 // The cut settings across sessions: first-run defaults, units, the mark
 // settings that always start from their defaults, and the order of the keys.
+#include <cstring>
+#include <filesystem>
+
+#include "App.h"
 #include "Common/PluginGlobals.h"
 #include "HostFixture.h"
+#include "Suites/SuiteTables.h"
 
 using namespace vt;
 
@@ -80,6 +85,59 @@ TEST_F(CutSettingsTest, TheTwentyThreeKeysAreWrittenInOrderWithTheirTypes)
     EXPECT_EQ(stored.typeOf("Vantorel", "ArdoSetting_CutOff"), T::Boolean);
     EXPECT_EQ(stored.typeOf("Vantorel", "ArdoSetting_CutOff_Value"), T::Integer);
     EXPECT_EQ(stored.typeOf("Vantorel", "MarkSetting_4PointPosition"), T::Boolean);
+}
+
+// The host's typed preference writes, refusing one key.
+const char* g_refusedKey = "";
+ASErr (*g_realPutBoolean)(const char*, const char*, AIBoolean) = nullptr;
+ASErr (*g_realPutInteger)(const char*, const char*, ASInt32) = nullptr;
+
+ASErr putBooleanRefusing(const char* prefix, const char* key, AIBoolean value)
+{
+    return std::strcmp(key, g_refusedKey) == 0 ? 'NoWr' : g_realPutBoolean(prefix, key, value);
+}
+
+ASErr putIntegerRefusing(const char* prefix, const char* key, ASInt32 value)
+{
+    return std::strcmp(key, g_refusedKey) == 0 ? 'NoWr' : g_realPutInteger(prefix, key, value);
+}
+
+TEST_F(CutSettingsTest, ASettingRefusedAtShutdownFailsTheSessionAndLosesNoOther)
+{
+    const char* refused[] = {"ArdoSetting_OverCut", "ArdoSetting_CutOff_Value", "MarkSetting_Space",
+                             "DotCut_CutThroughPen"};
+    auto& prefs = host::suiteTable<AIPreferenceSuite>();
+    for (const char* key : refused) {
+        SCOPED_TRACE(key);
+        makeSession();
+        startSession();
+        g_realPutBoolean = prefs.PutBooleanPreference;
+        g_realPutInteger = prefs.PutIntegerPreference;
+        g->cutOff = 1;
+        g->dotCutThroughPen = 3;
+        g_refusedKey = key;
+        prefs.PutBooleanPreference = putBooleanRefusing;
+        prefs.PutIntegerPreference = putIntegerRefusing;
+        // As vantorel-host ends: a plug-in whose shut-down failed ends it with a failing status.
+        int status = app::finishSession(session(), 0);
+        prefs.PutBooleanPreference = g_realPutBoolean;
+        prefs.PutIntegerPreference = g_realPutInteger;
+        EXPECT_EQ(status, 1);
+        EXPECT_FALSE(hostApp().prefs().has("Vantorel", key));
+        bool cutOff = false;
+        int32_t pen = 0;
+        if (std::strcmp(key, "ArdoSetting_CutOff") != 0) {
+            EXPECT_TRUE(hostApp().prefs().getBoolean("Vantorel", "ArdoSetting_CutOff", &cutOff));
+            EXPECT_TRUE(cutOff) << "the keys after the refused one are written too";
+        }
+        if (std::strcmp(key, "DotCut_CutThroughPen") != 0) {
+            EXPECT_TRUE(hostApp().prefs().getInteger("Vantorel", "DotCut_CutThroughPen", &pen));
+            EXPECT_EQ(pen, 3);
+        }
+        EXPECT_EQ(hostApp().prefs().keys("Vantorel").size(), 27u) << "every key but the refused one";
+        stopSession();
+        std::filesystem::remove(prefsPath());
+    }
 }
 
 TEST_F(CutSettingsTest, AValueOfAnotherTypeCountsAsMissing)
