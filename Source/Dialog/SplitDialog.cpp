@@ -424,11 +424,13 @@ ASErr getSelectedArtBound(AIRealRect* bounds)
     if (n <= 0 || matches == NULL) return 1;
     AIRealRect total = {0, 0, 0, 0};
     bool have = false;
-    for (int32_t i = 0; i < n; i++) {
+    for (int32_t i = 0; i < n && err == kNoErr; i++) {
         AIArtHandle art = (*matches)[i];
         AIRealRect r;
+        uint8_t found = 0;
         if (art == g_artSplitGroup || isOnMarksLayer(art) || !isTopLevel(art)) continue;
-        if (!GetArtBoundsWithoutStroke(art, &r)) continue;
+        err = GetArtBoundsWithoutStroke(art, &r, &found);
+        if (!found) continue;
         if (have)
             sAIRealMath->AIRealRectUnion(&total, &r, &total);
         else
@@ -436,6 +438,7 @@ ASErr getSelectedArtBound(AIRealRect* bounds)
         have = true;
     }
     (void)sAIMdMemory->MdMemoryDisposeHandle((AIMdMemoryHandle)matches);
+    if (err) return err;
     if (!have) return 1;
     *bounds = total;
     return kNoErr;

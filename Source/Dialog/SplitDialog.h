@@ -77,7 +77,8 @@ extern int32_t g_iAlignStyle;
 // objects outside the registration-mark layer (the split guides left out
 // too). 0 with the bounds; 1, bounds untouched, when no such object is
 // selected (also when only objects inside groups are); or the host's error
-// of the selection query.
+// of the selection query or of switching a stroke off and back on (bounds
+// untouched).
 VT_NODISCARD ASErr getSelectedArtBound(AIRealRect* bounds);
 
 // Adds guides to g_artSplitGroup every cellWidth across and every cellHeight
