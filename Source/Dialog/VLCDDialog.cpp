@@ -334,6 +334,13 @@ static void setItemText(ADMDialogRef dialog, ASInt32 id, const char* text)
     if (item != NULL) sADMItem->SetText(item, text);
 }
 
+// A reply the cutter sends outside a query shows in the media-width line
+// while the panel is open.
+static void showUnaskedReply(const char* reply)
+{
+    if (g->vlcdDialog != NULL) setItemText(g->vlcdDialog, kVLCDMediaWidthItem, reply);
+}
+
 // ---- Procedures ----------------------------------------------------------------------------
 
 ASErr goVLCDDialog()
@@ -346,6 +353,7 @@ ASErr goVLCDDialog()
     ASInt32 result = sADMDialog->Modal(g->pluginRef, kVLCDDialogName, kVLCDDialogResource, kADMModalDialogStyle,
                                        VLCDDialogInitProc, NULL, 0);
     g->vlcdDialog = NULL;
+    g->usbReplySink = NULL;
     return result;
 }
 
@@ -360,6 +368,7 @@ ASErr VLCDDialogInitProc(ADMDialogRef dialog)
     sADMDialog->SetDefaultItemID(dialog, kVLCDCloseItem);
     sADMDialog->SetCancelItemID(dialog, kVLCDCloseItem);
     g->vlcdDialog = dialog;
+    g->usbReplySink = showUnaskedReply;
     return kNoErr;
 }
 

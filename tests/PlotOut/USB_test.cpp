@@ -250,4 +250,31 @@ TEST_F(USBLink, DevicePanelQueryRoundTrip) {
     EXPECT_STREQ("OR5,40,0;\r", buffer);
 }
 
+
+// Whoever shows a reply that arrives outside a read.
+std::string g_shownReply;
+int g_replies = 0;
+void showReply(const char* reply) {
+    g_shownReply = reply;
+    ++g_replies;
+}
+
+TEST_F(USBLink, AReplyOutsideAReadGoesToTheSinkTerminatedAndIsCleared) {
+    g_replies = 0;
+    std::memset(g->usbReadBuffer, 'Z', sizeof g->usbReadBuffer);  // full, no terminator
+    ReadPipeCallBack(nullptr, 0, nullptr);
+    EXPECT_EQ(g_replies, 0) << "nobody to show it to";
+    EXPECT_EQ(g->usbReadBuffer[0], 0) << "cleared all the same";
+
+    g->usbReplySink = showReply;
+    ReadPipeCallBack(nullptr, 0, nullptr);
+    EXPECT_EQ(g_replies, 0) << "an empty buffer holds no reply";
+    std::memset(g->usbReadBuffer, 'Z', sizeof g->usbReadBuffer);
+    ReadPipeCallBack(nullptr, 0, nullptr);
+    EXPECT_EQ(g_replies, 1);
+    EXPECT_EQ(g_shownReply, std::string(sizeof g->usbReadBuffer, 'Z'));
+    EXPECT_EQ(g->usbReadBuffer[0], 0);
+    EXPECT_EQ(g->usbReadBuffer[sizeof g->usbReadBuffer - 1], 0);
+}
+
 }  // namespace
