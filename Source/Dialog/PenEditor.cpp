@@ -38,7 +38,8 @@ Item_Control_arg dlgPenItem[kPenItemCount] = {
 
 static const int kPenLeftJustified[] = {kPenEditorPressureUnitItem, kPenEditorVelocityUnitItem};
 static const EditorForm kPenForm = {kPenDialogName, kPenDialogResource, kPenDialogWidth, kPenDialogHeight, 601,
-                                    dlgPenItem, kPenItemCount, kPenLeftJustified, 2};
+                                    dlgPenItem, kPenItemCount, kPenLeftJustified,
+                                    sizeof kPenLeftJustified / sizeof kPenLeftJustified[0]};
 
 // The limits, steps and defaults stay the pen's own.
 static void keepPen(Pen* to, const Pen* from)

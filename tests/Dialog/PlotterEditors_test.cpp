@@ -150,6 +150,83 @@ TEST_F(EditorTest, EachEditorOpensBesideItsListsClickTitledWithItsLabelsJustifie
     }
 }
 
+TEST_F(EditorTest, CancelEndsEachEditorAsACancel)
+{
+    struct Row {
+        const char* dialog;
+        int (*edit)();
+        ASInt32 cancel;
+    } rows[] = {
+        {kPlotterDialogName, editPlotter, kPlotterEditorCancelItem},
+        {kEnvironmentDialogName, editEnvironment, kEnvironmentEditorCancelItem},
+        {kPenDialogName, editPen, kPenEditorCancelItem},
+    };
+    for (const Row& row : rows) {
+        queue(row.dialog, {click(row.cancel)});
+        EXPECT_EQ(row.edit(), 0) << row.dialog;
+        ASSERT_FALSE(Toolkit::get().modalLog.empty());
+        EXPECT_EQ(Toolkit::get().modalLog.back().name, row.dialog);
+        EXPECT_TRUE(Toolkit::get().modalLog.back().cancelled) << row.dialog;
+    }
+}
+
+// A language with longer labels shifts the fields right by as much; the next
+// open lays the editor out from the same base again.
+TEST_F(EditorTest, TheLayoutShiftWidensTheLabelsAndIsTakenFromTheBaseEveryTime)
+{
+    struct Row {
+        const char* dialog;
+        int (*edit)();
+        int* shift;
+        ASInt32 label, field;
+        int labelWidth, fieldX, fieldWidth;  // with no shift
+    } rows[] = {
+        {kEnvironmentDialogName, editEnvironment, &env_lan_ver_adjust, kEnvironmentEditorNameLabelItem,
+         kEnvironmentEditorNameItem, 80, 95, 115},
+        {kPenDialogName, editPen, &pen_lan_ver_adjust, kPenEditorLevelLabelItem, kPenEditorLevelItem, 55, 70, 110},
+    };
+    for (const Row& row : rows) {
+        for (int shift : {12, 0}) {
+            *row.shift = shift;
+            int labelWidth = -1, fieldX = -1, fieldWidth = -1;
+            queue(row.dialog, {[&](Driver& d, std::string& e) {
+                                   auto* label = d.find(row.label, e);
+                                   auto* field = d.find(row.field, e);
+                                   labelWidth = label->bounds.right - label->bounds.left;
+                                   fieldX = field->bounds.left;
+                                   fieldWidth = field->bounds.right - field->bounds.left;
+                                   return d.click(2, e);
+                               }});
+            EXPECT_EQ(row.edit(), 0);
+            EXPECT_EQ(labelWidth, row.labelWidth + shift) << row.dialog << " shift " << shift;
+            EXPECT_EQ(fieldX, row.fieldX + shift) << row.dialog << " shift " << shift;
+            EXPECT_EQ(fieldWidth, row.fieldWidth - shift) << row.dialog << " shift " << shift;
+        }
+    }
+}
+
+TEST_F(EditorTest, LengthsShowWithTheDecimalsTheirStepsNeed)
+{
+    struct Row {
+        const char* dialog;
+        int (*edit)();
+        ASInt32 field;
+        const char* shown;
+    } rows[] = {
+        {kPlotterDialogName, editPlotter, kPlotterEditorStepItem, "0.02500 mm"},
+        {kPenDialogName, editPen, kPenEditorExtraItem, "0.0100 mm"},
+    };
+    for (const Row& row : rows) {
+        std::string shown;
+        queue(row.dialog, {[&](Driver& d, std::string& e) {
+                               shown = d.find(row.field, e)->displayText();
+                               return d.click(2, e);
+                           }});
+        EXPECT_EQ(row.edit(), 0);
+        EXPECT_EQ(shown, row.shown) << row.dialog;
+    }
+}
+
 // ---- Pen editor ------------------------------------------------------------------
 
 TEST_F(EditorTest, PenLevelsFollowThePlotterGroupAndAreCappedAtFour)
