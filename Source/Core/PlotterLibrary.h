@@ -14,10 +14,11 @@
 
 // Error codes of the library (Common/ErrorCodes.h): kMemoryErr for a failed
 // allocation, kIndexOutOfRangeErr for a bad index, kNoFileErr when there is no
-// file stream or the file cannot be opened, kFormatErr for a damaged file, kUnwritableTextErr for a
-// text the format cannot hold (see plotterWritable), kWriteErr when writing
-// failed (an existing file is then left as it was), kPlotterValueErr for a
-// plotter whose language, step or media size cannot be used.
+// file stream or the file cannot be opened, kFormatErr for a damaged file,
+// kUnwritableTextErr for a text the format cannot hold (see plotterWritable),
+// kWriteErr when writing failed (an existing file is then left as it was),
+// kPlotterValueErr for a plotter whose language, step or media size cannot be
+// used.
 
 // The smallest step and media size the library file can hold (it writes them
 // with six decimals): anything smaller would come back as 0.

@@ -67,6 +67,23 @@ TEST(PlotterRecords, CopiesClearTheCurrentBitsButKeepPenBits)
     freePlotter(&source);
 }
 
+TEST(PlotterRecords, ACopyOfEmptyListsHasNoArrays)
+{
+    FakeHostSuites host;
+    Plotter none = checkedPlotterWithPens(0, 0), copy;
+    EXPECT_EQ(0, copyPlotter(&copy, &none));
+    EXPECT_EQ(nullptr, copy.Environments) << "a plotter without environments";
+    EXPECT_EQ(0, copy.PlotterEnvNumber);
+    freePlotter(&none);
+    Plotter penless = checkedPlotterWithPens(1, 0);
+    EXPECT_EQ(0, copyPlotter(&copy, &penless));
+    ASSERT_EQ(1, copy.PlotterEnvNumber);
+    EXPECT_EQ(nullptr, copy.Environments[0].Pens) << "an environment without pens";
+    EXPECT_EQ(0, copy.Environments[0].PenNumber);
+    freePlotter(&copy);
+    freePlotter(&penless);
+}
+
 TEST(PlotterRecords, DeletingTheOnlyElementLeavesAnEmptyList)
 {
     FakeHostSuites host;

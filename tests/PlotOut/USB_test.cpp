@@ -239,6 +239,16 @@ TEST_F(USBLink, LastInterfaceIsUsedAndEarlierOnesAreLetGo) {
     EXPECT_EQ(0x03, d->transfers().at(0).endpoint);
 }
 
+TEST_F(USBLink, ALastInterfaceWithoutAnOutPipeTakesNothing) {
+    auto d = std::make_shared<FakeDevice>(kVid, kPid);
+    d->addInterface({bulkOut(1), bulkIn(2)});
+    d->addInterface({bulkIn(4)});
+    bus_->plug(d);
+    ASSERT_EQ(0, USB_Open(kPid, kVid));
+    EXPECT_EQ(0, send("IN;")) << "no pipe to send on: nothing is sent";
+    EXPECT_TRUE(d->transfers().empty()) << "the first interface's pipe is not the last one's";
+}
+
 TEST_F(USBLink, DevicePanelQueryRoundTrip) {
     auto cutter = std::make_shared<FakeCutter>(kVid, kPid);
     bus_->plug(cutter);
