@@ -65,13 +65,25 @@ static void defaultName(int index, char* name, int size)
     }
 }
 
-// Copies count records of from into a new array (null for none), each with
-// copyOne. When memory runs out the array is null, *count 0 and the result
+// A record without a source: the defaults of its kind, its name from entry
+// nameIndex of the string list.
+template <typename Record>
+static int newRecord(Record* dst, const Record* defaults, int nameIndex, char* name, int nameSize)
+{
+    memcpy(dst, defaults, sizeof(Record));
+    defaultName(nameIndex, name, nameSize);
+    return 0;
+}
+
+// Copies the fromCount records of from (none when from is null) into a new
+// array (null for none), each with copyOne, and sets *count to how many it
+// holds. When memory runs out the array is null, *count 0 and the result
 // kMemoryErr; otherwise every record is copied and the first error of a copy
 // is the result.
 template <typename Record>
-static int copyRecords(Record* from, int* count, Record** copy, int (*copyOne)(Record*, Record*))
+static int copyRecords(Record* from, int fromCount, Record** copy, int* count, int (*copyOne)(Record*, Record*))
 {
+    *count = (fromCount > 0 && from) ? fromCount : 0;
     Record* records = NULL;
     int err = 0;
     if (*count > 0) {
@@ -92,31 +104,25 @@ static int copyRecords(Record* from, int* count, Record** copy, int (*copyOne)(R
 int copyPen(Pen* dst, Pen* src)
 {
     if (!dst) return 0;
-    if (src) {
-        if (dst != src) memcpy(dst, src, sizeof(Pen));
-        dst->PenName[sizeof(dst->PenName) - 1] = 0;
-        return 0;
-    }
-    memcpy(dst, &kNewPen, sizeof(Pen));
-    defaultName(kDefaultPenNameIndex, dst->PenName, sizeof(dst->PenName));
+    if (!src) return newRecord(dst, &kNewPen, kDefaultPenNameIndex, dst->PenName, sizeof(dst->PenName));
+    if (dst != src) memcpy(dst, src, sizeof(Pen));
+    dst->PenName[sizeof(dst->PenName) - 1] = 0;
     return 0;
 }
 
 int copyEnvironment(Environment* dst, Environment* src)
 {
     if (!dst) return 0;
-    if (!src) {
-        memcpy(dst, &kNewEnvironment, sizeof(Environment));
-        defaultName(kDefaultEnvironmentNameIndex, dst->EnvironmentName, sizeof(dst->EnvironmentName));
-        return 0;
-    }
+    if (!src)
+        return newRecord(dst, &kNewEnvironment, kDefaultEnvironmentNameIndex, dst->EnvironmentName,
+                         sizeof(dst->EnvironmentName));
     // Read the source completely before writing the copy, so a copy onto a
     // record that overlaps nothing but itself stays sound.
     Environment from = *src;
-    int count = (from.PenNumber > 0 && from.Pens) ? from.PenNumber : 0;
     Pen* pens = NULL;
+    int count = 0;
     // A copy from an existing pen allocates nothing and cannot fail.
-    int err = copyRecords(from.Pens, &count, &pens, copyPen);
+    int err = copyRecords(from.Pens, from.PenNumber, &pens, &count, copyPen);
 
     memcpy(dst->EnvironmentName, from.EnvironmentName, sizeof(dst->EnvironmentName));
     dst->EnvironmentName[sizeof(dst->EnvironmentName) - 1] = 0;
@@ -130,15 +136,14 @@ int copyPlotter(Plotter* dst, Plotter* src)
 {
     if (!dst) return 0;
     if (!src) {
-        memcpy(dst, &kNewPlotter, sizeof(Plotter));
-        defaultName(kDefaultPlotterNameIndex, dst->PlotterName, sizeof(dst->PlotterName));
+        int err = newRecord(dst, &kNewPlotter, kDefaultPlotterNameIndex, dst->PlotterName, sizeof(dst->PlotterName));
         defaultName(kDefaultMakerNameIndex, dst->PlotterManufactory, sizeof(dst->PlotterManufactory));
-        return 0;
+        return err;
     }
     Plotter from = *src;
-    int count = (from.PlotterEnvNumber > 0 && from.Environments) ? from.PlotterEnvNumber : 0;
     Environment* environments = NULL;
-    int err = copyRecords(from.Environments, &count, &environments, copyEnvironment);
+    int count = 0;
+    int err = copyRecords(from.Environments, from.PlotterEnvNumber, &environments, &count, copyEnvironment);
 
     *dst = from;
     dst->PlotterName[sizeof(dst->PlotterName) - 1] = 0;
