@@ -11,9 +11,6 @@
 // the string list.
 void editorPlace(ADMDialogRef dialog, int left, int top, int width, int height, int titleIndex);
 
-// Right-justifies every static text of the table except the ids listed,
-// which are left-justified.
-void editorJustify(ADMDialogRef dialog, const Item_Control_arg* table, int count, const int* leftIds, int leftCount);
 
 // A name must fit on one line of the library file: a line end would split
 // the record and every later value would be read out of step. Shows why and

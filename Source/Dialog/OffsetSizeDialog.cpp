@@ -28,11 +28,7 @@ ASErr OffsetSizePluginInitProc(ADMDialogRef dialog)
                     kOffsetSizeItemCount) != 1)
         return kNoErr;
     // The labels stand right against their fields.
-    for (int i = 0; i < kOffsetSizeItemCount; ++i)
-        if (strcmp(dlgOffsetSizeItem[i].itemType, kADMTextStaticType) == 0) {
-            ADMItemRef item = sADMDialog->GetItem(dialog, dlgOffsetSizeItem[i].itemId);
-            if (item != nullptr) sADMItem->SetJustify(item, kADMRightJustify);
-        }
+    justifyLabels(dialog, dlgOffsetSizeItem, kOffsetSizeItemCount);
     return kNoErr;
 }
 

@@ -35,9 +35,6 @@ double g_dMaxZoom = 10.0;
 int32_t g_iPreviewOpType = 1;
 int32_t g_iPreviewDrawType = 1;
 
-#define PPB kADMPicturePushButtonType
-#define PRB kADMPictureRadioButtonType
-
 // Left column 210 pixels wide with its group boxes; the preview to its right;
 // the zoom and the row of picture buttons under the preview. The resizable
 // part is placed again by the notify procedure whenever the dialog is resized.
@@ -128,9 +125,6 @@ const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     {PPB, 0, 155, 1056, kPlotOutExitItem, 788, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
     {kADMTextStaticType, 0, 0, 0, kPlotOutStatusItem, 2, 248, 573, 32, NULL, NULL},
 };
-
-#undef PPB
-#undef PRB
 
 // The value controls that keep each other up to date, in the order they hear
 // of a change.
@@ -271,13 +265,8 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
     if (loadDialogItems(dlgPlotOutItem, kPlotOutItemCount, dialog) != 1) return kNoErr;
     setOpenStates(dialog);
 
-    for (int i = 0; i < kPlotOutItemCount; ++i) {
-        if (strcmp(dlgPlotOutItem[i].itemType, kADMTextStaticType) != 0) continue;
-        ADMItemRef item = plotOutItem(dialog, dlgPlotOutItem[i].itemId);
-        if (item != NULL)
-            sADMItem->SetJustify(item, dlgPlotOutItem[i].itemId == kPlotOutStatusItem ? kADMLeftJustify
-                                                                                    : kADMRightJustify);
-    }
+    const int32_t statusLine = kPlotOutStatusItem;
+    justifyLabels(dialog, dlgPlotOutItem, kPlotOutItemCount, &statusLine, 1);
 
     ADMRect frame = {0, 0, 0, 0};
     ADMItemRef preview = plotOutItem(dialog, kPlotOutPreviewItem);

@@ -656,7 +656,7 @@ ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
         kPlotterSetupMediaLengthItem, kPlotterSetupUSBIdsItem, kPlotterSetupPressureItem,
         kPlotterSetupVelocityItem,    kPlotterSetupExtraItem,  kPlotterSetupEnvironmentCaptionItem,
         kPlotterSetupPenCaptionItem};
-    editorJustify(dialog, dlgPlotterSetupItem, kPlotterSetupItemCount, left, sizeof left / sizeof left[0]);
+    justifyLabels(dialog, dlgPlotterSetupItem, kPlotterSetupItemCount, left, sizeof left / sizeof left[0]);
     return kNoErr;
 }
 

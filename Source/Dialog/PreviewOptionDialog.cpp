@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "Common/Suites.h"
+#include "Dialog/DialogCommon.h"
 #include "Dialog/EditorCommon.h"
 
 PreviewOption g_popTemp;
@@ -20,56 +21,50 @@ enum { kFirstColorString = 954, kFirstShapeString = 979, kFirstPresetString = 98
 // the entry's left end, leaves the text readable.
 static const char kEntryIndent[] = "      ";
 
-#define POPUP kADMPopupListType
-#define STATIC kADMTextStaticType
-
 // Rows: type, text, tip, picture, id, x, width, y, height, init procedure, user data.
 const Item_Control_arg dlgPreviewOptionItem[kPreviewOptionItemCount] = {
     {kADMTextPushButtonType, 951, 0, 0, kPreviewOptionOKItem, 230, 100, 415, 21, PreviewOptionDlgTextPushButtonInitProc,
      NULL},
     {kADMTextPushButtonType, 952, 0, 0, kPreviewOptionCancelItem, 470, 100, 415, 21,
      PreviewOptionDlgTextPushButtonInitProc, NULL},
-    {STATIC, 953, 0, 0, kPreviewOptionBackgroundLabelItem, 5, 65, 22, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionBackgroundItem, 75, 150, 17, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {STATIC, 973, 0, 0, kPreviewOptionPageLabelItem, 5, 65, 47, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionPageItem, 75, 150, 42, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {STATIC, 965, 0, 0, kPreviewOptionBoardLabelItem, 5, 65, 72, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionBoardItem, 75, 150, 67, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, 953, 0, 0, kPreviewOptionBackgroundLabelItem, 5, 65, 22, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionBackgroundItem, 75, 150, 17, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, 973, 0, 0, kPreviewOptionPageLabelItem, 5, 65, 47, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionPageItem, 75, 150, 42, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, 965, 0, 0, kPreviewOptionBoardLabelItem, 5, 65, 72, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionBoardItem, 75, 150, 67, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
     {kADMFrameType, 972, 0, 0, kPreviewOptionSheetBoxItem, 2, 227, 1, 92, NULL, NULL},
-    {STATIC, 966, 0, 0, kPreviewOptionLineLabelItem, 5, 65, 120, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionLineItem, 75, 150, 115, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {STATIC, 967, 0, 0, kPreviewOptionArcLabelItem, 5, 65, 145, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionArcItem, 75, 150, 140, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {STATIC, 968, 0, 0, kPreviewOptionControlColorLabelItem, 5, 65, 170, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionControlColorItem, 75, 150, 165, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {STATIC, 974, 0, 0, kPreviewOptionControlShapeLabelItem, 5, 65, 195, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionControlShapeItem, 75, 150, 190, 20, PreviewOptionDlgTypePopUpListInitProc, NULL},
-    {STATIC, 984, 0, 0, kPreviewOptionControlSizeLabelItem, 5, 65, 220, 15, NULL, NULL},
+    {TST, 966, 0, 0, kPreviewOptionLineLabelItem, 5, 65, 120, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionLineItem, 75, 150, 115, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, 967, 0, 0, kPreviewOptionArcLabelItem, 5, 65, 145, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionArcItem, 75, 150, 140, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, 968, 0, 0, kPreviewOptionControlColorLabelItem, 5, 65, 170, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionControlColorItem, 75, 150, 165, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, 974, 0, 0, kPreviewOptionControlShapeLabelItem, 5, 65, 195, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionControlShapeItem, 75, 150, 190, 20, PreviewOptionDlgTypePopUpListInitProc, NULL},
+    {TST, 984, 0, 0, kPreviewOptionControlSizeLabelItem, 5, 65, 220, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPreviewOptionControlSizeItem, 75, 150, 215, 20, PreviewOptionDlgSizeSpinEditInitProc,
      NULL},
-    {STATIC, 985, 0, 0, kPreviewOptionStartColorLabelItem, 3, 67, 245, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionStartColorItem, 75, 150, 240, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {STATIC, 986, 0, 0, kPreviewOptionStartShapeLabelItem, 5, 65, 270, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionStartShapeItem, 75, 150, 265, 20, PreviewOptionDlgTypePopUpListInitProc, NULL},
-    {STATIC, 987, 0, 0, kPreviewOptionStartSizeLabelItem, 5, 65, 295, 15, NULL, NULL},
+    {TST, 985, 0, 0, kPreviewOptionStartColorLabelItem, 3, 67, 245, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionStartColorItem, 75, 150, 240, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, 986, 0, 0, kPreviewOptionStartShapeLabelItem, 5, 65, 270, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionStartShapeItem, 75, 150, 265, 20, PreviewOptionDlgTypePopUpListInitProc, NULL},
+    {TST, 987, 0, 0, kPreviewOptionStartSizeLabelItem, 5, 65, 295, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPreviewOptionStartSizeItem, 75, 150, 290, 20, PreviewOptionDlgSizeSpinEditInitProc,
      NULL},
-    {STATIC, 970, 0, 0, kPreviewOptionSelectionColorLabelItem, 5, 65, 320, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionSelectionColorItem, 75, 150, 315, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {STATIC, 971, 0, 0, kPreviewOptionLabelColorLabelItem, 5, 65, 345, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionLabelColorItem, 75, 150, 340, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, 970, 0, 0, kPreviewOptionSelectionColorLabelItem, 5, 65, 320, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionSelectionColorItem, 75, 150, 315, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, 971, 0, 0, kPreviewOptionLabelColorLabelItem, 5, 65, 345, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionLabelColorItem, 75, 150, 340, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
     {kADMFrameType, 975, 0, 0, kPreviewOptionMarkersBoxItem, 2, 227, 100, 269, NULL, NULL},
     // The check box reaches across its group so that no language's text is cut.
     {kADMTextCheckBoxType, 976, 0, 0, kPreviewOptionFillItem, 5, 215, 385, 20, PreviewOptionDlgFillCheckBoxInitProc,
      NULL},
     {kADMFrameType, 977, 0, 0, kPreviewOptionFillBoxItem, 2, 227, 370, 38, NULL, NULL},
     {kADMFrameType, 0, 0, 0, kPreviewOptionSampleItem, 230, 340, 8, 400, PreviewOptionDlgPreviewFrameInitProc, NULL},
-    {STATIC, 988, 0, 0, kPreviewOptionPresetLabelItem, 5, 80, 420, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionPresetItem, 90, 135, 415, 20, PreviewOptionDlgCustomPopUpListInitProc, NULL},
+    {TST, 988, 0, 0, kPreviewOptionPresetLabelItem, 5, 80, 420, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionPresetItem, 90, 135, 415, 20, PreviewOptionDlgCustomPopUpListInitProc, NULL},
 };
-
-#undef POPUP
-#undef STATIC
 
 // ---- Which word an item edits ---------------------------------------------------------------
 
@@ -222,7 +217,7 @@ ASErr PreviewOptionDialogInitProc(ADMDialogRef dialog)
     sADMDialog->SetCancelItemID(dialog, kPreviewOptionCancelItem);
     if (loadDialogItems(dlgPreviewOptionItem, kPreviewOptionItemCount, dialog) != 1)
         return kNoErr;
-    editorJustify(dialog, dlgPreviewOptionItem, kPreviewOptionItemCount, NULL, 0);
+    justifyLabels(dialog, dlgPreviewOptionItem, kPreviewOptionItemCount);
     return kNoErr;
 }
 

@@ -402,11 +402,7 @@ ASErr SplitPluginInitProc(ADMDialogRef dialog)
     sADMDialog->SetText(dialog, title);
     g_iAlignStyle = g->splitMarkStyle;
     if (loadDialogItems(dlgSplitItem, kSplitItemCount, dialog) != 1) return kNoErr;
-    for (int i = 0; i < kSplitItemCount; i++) {
-        if (strcmp(dlgSplitItem[i].itemType, kADMTextStaticType) != 0) continue;
-        ADMItemRef label = sADMDialog->GetItem(dialog, dlgSplitItem[i].itemId);
-        if (label != NULL) sADMItem->SetJustify(label, kADMRightJustify);
-    }
+    justifyLabels(dialog, dlgSplitItem, kSplitItemCount);
     ADMItemRef picture = sADMDialog->GetItem(dialog, kSplitSortPictureItem);
     if (picture != NULL) sADMItem->SetPictureID(picture, kSplitSortPictureBase + g->splitSortMethod);
     return kNoErr;

@@ -27,14 +27,6 @@
 #include "PlotOut/USB.h"
 #include "Toolbox.h"
 
-#define TPB kADMTextPushButtonType
-#define TST kADMTextStaticType
-#define TED kADMTextEditType
-#define SPE kADMSpinEditType
-#define PUL kADMPopupListType
-#define TRB kADMTextRadioButtonType
-#define FRM kADMFrameType
-
 const Item_Control_arg dlgVLCDItem[kVLCDItemCount] = {
     {PUL, 0, 0, 0, kVLCDPlotterItem, 5, 160, 5, 21, dlgVLCDPopupListInitProc, NULL},
     {TPB, 862, 0, 0, kVLCDReadItem, 170, 80, 5, 21, dlgVLCDPushButtonInitProc, NULL},
