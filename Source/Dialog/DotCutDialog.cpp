@@ -9,21 +9,20 @@
 #include "Core/DotCut.h"
 #include "Dialog/DialogCommon.h"
 
-enum { kDotCutTitleString = 791 };
 
 // The lengths are kept in hundredths of a millimetre.
 static const double kHundredthsPerMillimetre = 100.0;
 static const int kDotCutDecimals = 2;
 
 const Item_Control_arg dlgDotCutItem[kDotCutItemCount] = {
-    {kADMTextStaticType, 792, 0, 0, kDotCutThroughLabelItem, 5, 145, 5, 20, nullptr, nullptr},
+    {kADMTextStaticType, kDotCutThroughLabelString, 0, 0, kDotCutThroughLabelItem, 5, 145, 5, 20, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kDotCutThroughLengthItem, 150, 80, 5, 20, nullptr, nullptr},
     {kADMPopupListType, 0, 0, 0, kDotCutThroughPenItem, 230, 100, 5, 20, nullptr, nullptr},
-    {kADMTextStaticType, 793, 0, 0, kDotCutHalfCutLabelItem, 5, 145, 30, 20, nullptr, nullptr},
+    {kADMTextStaticType, kDotCutHalfCutLabelString, 0, 0, kDotCutHalfCutLabelItem, 5, 145, 30, 20, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kDotCutHalfCutLengthItem, 150, 80, 30, 20, nullptr, nullptr},
     {kADMPopupListType, 0, 0, 0, kDotCutHalfCutPenItem, 230, 100, 30, 20, nullptr, nullptr},
-    {kADMTextPushButtonType, 794, 0, 0, kDotCutOKItem, 120, 100, 70, 20, nullptr, nullptr},
-    {kADMTextPushButtonType, 795, 0, 0, kDotCutCancelItem, 230, 100, 70, 20, nullptr, nullptr},
+    {kADMTextPushButtonType, kDotCutOKString, 0, 0, kDotCutOKItem, 120, 100, 70, 20, nullptr, nullptr},
+    {kADMTextPushButtonType, kDotCutCancelString, 0, 0, kDotCutCancelItem, 230, 100, 70, 20, nullptr, nullptr},
 };
 
 static void initLength(ADMItemRef item, int32_t hundredths)

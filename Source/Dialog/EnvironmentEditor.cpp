@@ -14,16 +14,16 @@ int env_lan_ver_adjust = 0;
 static Environment g_envTemp;
 
 Item_Control_arg dlgEnvironmentItem[kEnvironmentItemCount] = {
-    {kADMTextPushButtonType, 503, 0, 0, kEnvironmentEditorOKItem, 10, 100, 43, 21, EnvironmentDlgButtonInitProc,
+    {kADMTextPushButtonType, kEnvironmentEditorOKString, 0, 0, kEnvironmentEditorOKItem, 10, 100, 43, 21, EnvironmentDlgButtonInitProc,
      nullptr},
-    {kADMTextPushButtonType, 504, 0, 0, kEnvironmentEditorCancelItem, 120, 100, 43, 21, EnvironmentDlgButtonInitProc,
+    {kADMTextPushButtonType, kEnvironmentEditorCancelString, 0, 0, kEnvironmentEditorCancelItem, 120, 100, 43, 21, EnvironmentDlgButtonInitProc,
      nullptr},
-    {kADMTextStaticType, 502, 0, 0, kEnvironmentEditorNameLabelItem, 10, 80, 17, 15, nullptr, nullptr},
+    {kADMTextStaticType, kEnvironmentEditorNameLabelString, 0, 0, kEnvironmentEditorNameLabelItem, 10, 80, 17, 15, nullptr, nullptr},
     {kADMTextEditType, 0, 0, 0, kEnvironmentEditorNameItem, 95, 115, 12, 20, EnvironmentDlgTextEditInitProc, nullptr},
 };
 
 static const EditorForm kEnvironmentForm = {kEnvironmentDialogName, kEnvironmentDialogResource, kEnvironmentDialogWidth,
-                                             kEnvironmentDialogHeight, 501, dlgEnvironmentItem, kEnvironmentItemCount,
+                                             kEnvironmentDialogHeight, kEnvironmentTitleString, dlgEnvironmentItem, kEnvironmentItemCount,
                                              nullptr, 0};
 
 // The pens and the current mark stay the environment's own.

@@ -36,8 +36,6 @@ static char g_strTempPath[300];
 static char g_strLibraryPath[kSPMaxPathLength + 1];
 static bool g_libraryUnreadable = false;
 
-static const int kCheckedPicture = 1004;
-static const int kUncheckedPicture = 1005;
 static const int kEntryHeight = 20;
 static const int kEntryWidth = 200;
 static const int kCheckLeft = 3;
@@ -54,64 +52,64 @@ static const int kPenListeners[] = {kPlotterSetupPressureItem, kPlotterSetupVelo
 const Item_Control_arg dlgPlotterSetupItem[kPlotterSetupItemCount] = {
     {kADMListBoxType, 0, 0, 0, kPlotterSetupPlotterListItem, 5, 165, 15, 206, PlotterSetupDlgMachineListListInitProc,
      nullptr},
-    {kADMPicturePushButtonType, 0, 42, kADMNewEntryPictureID, kPlotterSetupNewPlotterItem, 44, 32, 220, 16,
+    {kADMPicturePushButtonType, 0, kPlotterSetupNewPlotterTip, kADMNewEntryPictureID, kPlotterSetupNewPlotterItem, 44, 32, 220, 16,
      PlotterSetupDlgMachineListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 43, kADMDeleteEntryPictureID, kPlotterSetupDeletePlotterItem, 75, 32, 220, 16,
+    {kADMPicturePushButtonType, 0, kPlotterSetupDeletePlotterTip, kADMDeleteEntryPictureID, kPlotterSetupDeletePlotterItem, 75, 32, 220, 16,
      PlotterSetupDlgMachineListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 44, 1002, kPlotterSetupLoadPlotterItem, 106, 32, 220, 16,
+    {kADMPicturePushButtonType, 0, kPlotterSetupLoadPlotterTip, kPlotterSetupLoadPlotterPicture, kPlotterSetupLoadPlotterItem, 106, 32, 220, 16,
      PlotterSetupDlgMachineListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 45, 1003, kPlotterSetupSavePlotterItem, 137, 32, 220, 16,
+    {kADMPicturePushButtonType, 0, kPlotterSetupSavePlotterTip, kPlotterSetupSavePlotterPicture, kPlotterSetupSavePlotterItem, 137, 32, 220, 16,
      PlotterSetupDlgMachineListButtonInitProc, nullptr},
-    {kADMFrameType, 46, 0, 0, kPlotterSetupPlotterListBoxItem, 2, 171, 2, 237, nullptr, nullptr},
-    {kADMTextStaticType, 47, 0, 0, kPlotterSetupNameLabelItem, 180, 110, 22, 15, nullptr, nullptr},
+    {kADMFrameType, kPlotterSetupPlotterListBoxString, 0, 0, kPlotterSetupPlotterListBoxItem, 2, 171, 2, 237, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupNameLabelString, 0, 0, kPlotterSetupNameLabelItem, 180, 110, 22, 15, nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupNameItem, 290, 110, 22, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMTextStaticType, 48, 0, 0, kPlotterSetupMakerLabelItem, 180, 110, 42, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupMakerLabelString, 0, 0, kPlotterSetupMakerLabelItem, 180, 110, 42, 15, nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupMakerItem, 290, 110, 42, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMTextStaticType, 75, 0, 0, kPlotterSetupOriginLabelItem, 180, 110, 62, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupOriginLabelString, 0, 0, kPlotterSetupOriginLabelItem, 180, 110, 62, 15, nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupOriginItem, 290, 110, 62, 15, PlotterSetupDlgStaticTextInitProc,
      nullptr},
-    {kADMTextStaticType, 76, 0, 0, kPlotterSetupStepLabelItem, 180, 110, 82, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupStepLabelString, 0, 0, kPlotterSetupStepLabelItem, 180, 110, 82, 15, nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupStepItem, 290, 110, 82, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMTextStaticType, 49, 0, 0, kPlotterSetupLanguageLabelItem, 410, 90, 22, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupLanguageLabelString, 0, 0, kPlotterSetupLanguageLabelItem, 410, 90, 22, 15, nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupLanguageItem, 500, 90, 22, 15, PlotterSetupDlgStaticTextInitProc,
      nullptr},
-    {kADMTextStaticType, 50, 0, 0, kPlotterSetupMediaSizeLabelItem, 410, 90, 42, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupMediaSizeLabelString, 0, 0, kPlotterSetupMediaSizeLabelItem, 410, 90, 42, 15, nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupMediaWidthItem, 500, 90, 42, 15, PlotterSetupDlgStaticTextInitProc,
      nullptr},
-    {kADMPictureStaticType, 0, 0, 1028, kPlotterSetupWidthPictureItem, 590, 20, 37, 20, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kWidthArrowPicture, kPlotterSetupWidthPictureItem, 590, 20, 37, 20, nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupMediaLengthItem, 500, 90, 62, 15, PlotterSetupDlgStaticTextInitProc,
      nullptr},
-    {kADMPictureStaticType, 0, 0, 1029, kPlotterSetupLengthPictureItem, 590, 20, 57, 20, nullptr, nullptr},
-    {kADMTextStaticType, 84, 0, 0, kPlotterSetupUSBIdsLabelItem, 410, 90, 82, 15, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kLengthArrowPicture, kPlotterSetupLengthPictureItem, 590, 20, 57, 20, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupUSBIdsLabelString, 0, 0, kPlotterSetupUSBIdsLabelItem, 410, 90, 82, 15, nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupUSBIdsItem, 500, 110, 82, 15, PlotterSetupDlgStaticTextInitProc,
      nullptr},
-    {kADMFrameType, 51, 0, 0, kPlotterSetupValuesBoxItem, 175, 440, 2, 98, nullptr, nullptr},
-    {kADMTextStaticType, 52, 0, 0, kPlotterSetupEnvironmentCaptionItem, 180, 80, 120, 15, nullptr, nullptr},
+    {kADMFrameType, kPlotterSetupValuesBoxString, 0, 0, kPlotterSetupValuesBoxItem, 175, 440, 2, 98, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupEnvironmentCaptionString, 0, 0, kPlotterSetupEnvironmentCaptionItem, 180, 80, 120, 15, nullptr, nullptr},
     {kADMListBoxType, 0, 0, 0, kPlotterSetupEnvironmentListItem, 180, 125, 135, 86,
      PlotterSetupDlgEnvironmentListListInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 59, kADMNewEntryPictureID, kPlotterSetupNewEnvironmentItem, 241, 32, 220, 16,
+    {kADMPicturePushButtonType, 0, kPlotterSetupNewEnvironmentTip, kADMNewEntryPictureID, kPlotterSetupNewEnvironmentItem, 241, 32, 220, 16,
      PlotterSetupDlgEnvironmenListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 60, kADMDeleteEntryPictureID, kPlotterSetupDeleteEnvironmentItem, 272, 32, 220, 16,
+    {kADMPicturePushButtonType, 0, kPlotterSetupDeleteEnvironmentTip, kADMDeleteEntryPictureID, kPlotterSetupDeleteEnvironmentItem, 272, 32, 220, 16,
      PlotterSetupDlgEnvironmenListButtonInitProc, nullptr},
-    {kADMTextStaticType, 53, 0, 0, kPlotterSetupPenCaptionItem, 305, 80, 120, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupPenCaptionString, 0, 0, kPlotterSetupPenCaptionItem, 305, 80, 120, 15, nullptr, nullptr},
     {kADMListBoxType, 0, 0, 0, kPlotterSetupPenListItem, 305, 125, 135, 86, PlotterSetupDlgPenListListInitProc,
      nullptr},
-    {kADMPicturePushButtonType, 0, 61, kADMNewEntryPictureID, kPlotterSetupNewPenItem, 366, 32, 220, 16,
+    {kADMPicturePushButtonType, 0, kPlotterSetupNewPenTip, kADMNewEntryPictureID, kPlotterSetupNewPenItem, 366, 32, 220, 16,
      PlotterSetupDlgPenListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 62, kADMDeleteEntryPictureID, kPlotterSetupDeletePenItem, 397, 32, 220, 16,
+    {kADMPicturePushButtonType, 0, kPlotterSetupDeletePenTip, kADMDeleteEntryPictureID, kPlotterSetupDeletePenItem, 397, 32, 220, 16,
      PlotterSetupDlgPenListButtonInitProc, nullptr},
-    {kADMTextStaticType, 54, 0, 0, kPlotterSetupPressureLabelItem, 435, 60, 140, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPenPressureLabelString, 0, 0, kPlotterSetupPressureLabelItem, 435, 60, 140, 15, nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupPressureItem, 495, 85, 140, 15, PlotterSetupDlgStaticTextInitProc,
      nullptr},
-    {kADMTextStaticType, 56, 0, 0, kPlotterSetupVelocityLabelItem, 435, 60, 160, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPenVelocityLabelString, 0, 0, kPlotterSetupVelocityLabelItem, 435, 60, 160, 15, nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupVelocityItem, 495, 85, 160, 15, PlotterSetupDlgStaticTextInitProc,
      nullptr},
-    {kADMTextStaticType, 58, 0, 0, kPlotterSetupExtraLabelItem, 435, 60, 180, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPenOffsetLabelString, 0, 0, kPlotterSetupExtraLabelItem, 435, 60, 180, 15, nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupExtraItem, 495, 85, 180, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMFrameType, 63, 0, 0, kPlotterSetupListsBoxItem, 175, 440, 105, 134, nullptr, nullptr},
-    {kADMTextPushButtonType, 64, 0, 0, kPlotterSetupOKItem, 405, 100, 245, 21, PlotterSetupDlgDialogButtonInitProc,
+    {kADMFrameType, kPlotterSetupListsBoxString, 0, 0, kPlotterSetupListsBoxItem, 175, 440, 105, 134, nullptr, nullptr},
+    {kADMTextPushButtonType, kPlotterSetupOKString, 0, 0, kPlotterSetupOKItem, 405, 100, 245, 21, PlotterSetupDlgDialogButtonInitProc,
      nullptr},
-    {kADMTextPushButtonType, 65, 0, 0, kPlotterSetupCancelItem, 514, 100, 245, 21, PlotterSetupDlgDialogButtonInitProc,
+    {kADMTextPushButtonType, kPlotterSetupCancelString, 0, 0, kPlotterSetupCancelItem, 514, 100, 245, 21, PlotterSetupDlgDialogButtonInitProc,
      nullptr},
 };
 
@@ -520,7 +518,6 @@ VT_NODISCARD static ASErr addRecord(ListKind kind, ADMItemRef item, ADMNotifierR
 }
 
 // Why a delete changed nothing (string-list entries).
-enum { kDeleteNotInListString = 85, kDeleteOutOfMemoryString = 86 };
 
 VT_NODISCARD static int removeSelected(ListKind kind)
 {
@@ -592,7 +589,7 @@ ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
     BoundsSet(&bounds, centreH - 310, kPlotterSetupDialogWidth, centreV - 147, kPlotterSetupDialogHeight);
     sADMDialog->SetBoundsRect(dialog, &bounds);
     char title[256];
-    editorString(41, title, sizeof title);
+    editorString(kPlotterSetupTitleString, title, sizeof title);
     sADMDialog->SetText(dialog, title);
 
     g_Plotter = nullptr;
@@ -890,7 +887,7 @@ ASErr PlotterSetupDlgMachineSaveButtonProc(ADMItemRef item, ADMNotifierRef notif
             char name[96];
             (void)makePlotterFileName(p->PlotterName, name, sizeof name);  // fails only for a tiny buffer
             char message[256];
-            editorString(67, message, sizeof message);
+            editorString(kSavePlotterPromptString, message, sizeof message);
             SPPlatformFileSpecification folder;
             bool haveFolder = pluginFolderSpecification(&folder) == kNoErr;
             SPPlatformFileSpecification file;
@@ -1001,9 +998,9 @@ static bool acceptPlotterSetup(ADMDialogRef)
         if (plotter < 0)
             plotter = i;
         else
-            errorBox(77, 255);
+            errorBox(kManyPlottersCheckedString, 255);
     }
-    if (plotter < 0) errorBox(78, 64);
+    if (plotter < 0) errorBox(kNoPlotterCheckedString, 64);
     int environment = -1;
     if (plotter >= 0) {
         Plotter& p = g_Plotter[plotter];
@@ -1012,9 +1009,9 @@ static bool acceptPlotterSetup(ADMDialogRef)
             if (environment < 0)
                 environment = k;
             else
-                errorBox(79, 255);
+                errorBox(kManyEnvironmentsCheckedString, 255);
         }
-        if (environment < 0) errorBox(80, 255);
+        if (environment < 0) errorBox(kNoEnvironmentCheckedString, 255);
     }
 
     // The current plotter's entries (only when both were found), then

@@ -13,56 +13,52 @@ PreviewOption g_popPreSet[kPreviewPresetCount];
 const uint32_t kPreviewColors[kPreviewColorCount] = {0xFFFFFFFF, 0x4080C0FF, 0xE04040FF, 0x40E040FF, 0x4040C0FF,
                                                      0xE0E040FF, 0xE040C0FF, 0x00FFFFFF, 0x808080FF, 0x000000FF};
 
-// Texts of the popups' first entries: colours 954 to 964, shapes 979 to 983,
-// presets 989 to 993.
-enum { kFirstColorString = 954, kFirstShapeString = 979, kFirstPresetString = 989, kTitleString = 978 };
-
 // Popup entries begin with blanks so that their swatch or sample, drawn over
 // the entry's left end, leaves the text readable.
 static const char kEntryIndent[] = "      ";
 
 // Rows: type, text, tip, picture, id, x, width, y, height, init procedure, user data.
 const Item_Control_arg dlgPreviewOptionItem[kPreviewOptionItemCount] = {
-    {kADMTextPushButtonType, 951, 0, 0, kPreviewOptionOKItem, 230, 100, 415, 21, PreviewOptionDlgTextPushButtonInitProc,
+    {kADMTextPushButtonType, kPreviewOptionOKString, 0, 0, kPreviewOptionOKItem, 230, 100, 415, 21, PreviewOptionDlgTextPushButtonInitProc,
      NULL},
-    {kADMTextPushButtonType, 952, 0, 0, kPreviewOptionCancelItem, 470, 100, 415, 21,
+    {kADMTextPushButtonType, kPreviewOptionCancelString, 0, 0, kPreviewOptionCancelItem, 470, 100, 415, 21,
      PreviewOptionDlgTextPushButtonInitProc, NULL},
-    {TST, 953, 0, 0, kPreviewOptionBackgroundLabelItem, 5, 65, 22, 15, NULL, NULL},
+    {TST, kPreviewOptionBackgroundLabelString, 0, 0, kPreviewOptionBackgroundLabelItem, 5, 65, 22, 15, NULL, NULL},
     {PUL, 0, 0, 0, kPreviewOptionBackgroundItem, 75, 150, 17, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {TST, 973, 0, 0, kPreviewOptionPageLabelItem, 5, 65, 47, 15, NULL, NULL},
+    {TST, kPreviewOptionPageLabelString, 0, 0, kPreviewOptionPageLabelItem, 5, 65, 47, 15, NULL, NULL},
     {PUL, 0, 0, 0, kPreviewOptionPageItem, 75, 150, 42, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {TST, 965, 0, 0, kPreviewOptionBoardLabelItem, 5, 65, 72, 15, NULL, NULL},
+    {TST, kPreviewOptionBoardLabelString, 0, 0, kPreviewOptionBoardLabelItem, 5, 65, 72, 15, NULL, NULL},
     {PUL, 0, 0, 0, kPreviewOptionBoardItem, 75, 150, 67, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {kADMFrameType, 972, 0, 0, kPreviewOptionSheetBoxItem, 2, 227, 1, 92, NULL, NULL},
-    {TST, 966, 0, 0, kPreviewOptionLineLabelItem, 5, 65, 120, 15, NULL, NULL},
+    {kADMFrameType, kPreviewOptionSheetBoxString, 0, 0, kPreviewOptionSheetBoxItem, 2, 227, 1, 92, NULL, NULL},
+    {TST, kPreviewOptionLineLabelString, 0, 0, kPreviewOptionLineLabelItem, 5, 65, 120, 15, NULL, NULL},
     {PUL, 0, 0, 0, kPreviewOptionLineItem, 75, 150, 115, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {TST, 967, 0, 0, kPreviewOptionArcLabelItem, 5, 65, 145, 15, NULL, NULL},
+    {TST, kPreviewOptionArcLabelString, 0, 0, kPreviewOptionArcLabelItem, 5, 65, 145, 15, NULL, NULL},
     {PUL, 0, 0, 0, kPreviewOptionArcItem, 75, 150, 140, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {TST, 968, 0, 0, kPreviewOptionControlColorLabelItem, 5, 65, 170, 15, NULL, NULL},
+    {TST, kPreviewOptionControlColorLabelString, 0, 0, kPreviewOptionControlColorLabelItem, 5, 65, 170, 15, NULL, NULL},
     {PUL, 0, 0, 0, kPreviewOptionControlColorItem, 75, 150, 165, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {TST, 974, 0, 0, kPreviewOptionControlShapeLabelItem, 5, 65, 195, 15, NULL, NULL},
+    {TST, kPreviewOptionControlShapeLabelString, 0, 0, kPreviewOptionControlShapeLabelItem, 5, 65, 195, 15, NULL, NULL},
     {PUL, 0, 0, 0, kPreviewOptionControlShapeItem, 75, 150, 190, 20, PreviewOptionDlgTypePopUpListInitProc, NULL},
-    {TST, 984, 0, 0, kPreviewOptionControlSizeLabelItem, 5, 65, 220, 15, NULL, NULL},
+    {TST, kPreviewOptionControlSizeLabelString, 0, 0, kPreviewOptionControlSizeLabelItem, 5, 65, 220, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPreviewOptionControlSizeItem, 75, 150, 215, 20, PreviewOptionDlgSizeSpinEditInitProc,
      NULL},
-    {TST, 985, 0, 0, kPreviewOptionStartColorLabelItem, 3, 67, 245, 15, NULL, NULL},
+    {TST, kPreviewOptionStartColorLabelString, 0, 0, kPreviewOptionStartColorLabelItem, 3, 67, 245, 15, NULL, NULL},
     {PUL, 0, 0, 0, kPreviewOptionStartColorItem, 75, 150, 240, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {TST, 986, 0, 0, kPreviewOptionStartShapeLabelItem, 5, 65, 270, 15, NULL, NULL},
+    {TST, kPreviewOptionStartShapeLabelString, 0, 0, kPreviewOptionStartShapeLabelItem, 5, 65, 270, 15, NULL, NULL},
     {PUL, 0, 0, 0, kPreviewOptionStartShapeItem, 75, 150, 265, 20, PreviewOptionDlgTypePopUpListInitProc, NULL},
-    {TST, 987, 0, 0, kPreviewOptionStartSizeLabelItem, 5, 65, 295, 15, NULL, NULL},
+    {TST, kPreviewOptionStartSizeLabelString, 0, 0, kPreviewOptionStartSizeLabelItem, 5, 65, 295, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPreviewOptionStartSizeItem, 75, 150, 290, 20, PreviewOptionDlgSizeSpinEditInitProc,
      NULL},
-    {TST, 970, 0, 0, kPreviewOptionSelectionColorLabelItem, 5, 65, 320, 15, NULL, NULL},
+    {TST, kPreviewOptionSelectionColorLabelString, 0, 0, kPreviewOptionSelectionColorLabelItem, 5, 65, 320, 15, NULL, NULL},
     {PUL, 0, 0, 0, kPreviewOptionSelectionColorItem, 75, 150, 315, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {TST, 971, 0, 0, kPreviewOptionLabelColorLabelItem, 5, 65, 345, 15, NULL, NULL},
+    {TST, kPreviewOptionLabelColorLabelString, 0, 0, kPreviewOptionLabelColorLabelItem, 5, 65, 345, 15, NULL, NULL},
     {PUL, 0, 0, 0, kPreviewOptionLabelColorItem, 75, 150, 340, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {kADMFrameType, 975, 0, 0, kPreviewOptionMarkersBoxItem, 2, 227, 100, 269, NULL, NULL},
+    {kADMFrameType, kPreviewOptionMarkersBoxString, 0, 0, kPreviewOptionMarkersBoxItem, 2, 227, 100, 269, NULL, NULL},
     // The check box reaches across its group so that no language's text is cut.
-    {kADMTextCheckBoxType, 976, 0, 0, kPreviewOptionFillItem, 5, 215, 385, 20, PreviewOptionDlgFillCheckBoxInitProc,
+    {kADMTextCheckBoxType, kPreviewOptionFillString, 0, 0, kPreviewOptionFillItem, 5, 215, 385, 20, PreviewOptionDlgFillCheckBoxInitProc,
      NULL},
-    {kADMFrameType, 977, 0, 0, kPreviewOptionFillBoxItem, 2, 227, 370, 38, NULL, NULL},
+    {kADMFrameType, kPreviewOptionFillBoxString, 0, 0, kPreviewOptionFillBoxItem, 2, 227, 370, 38, NULL, NULL},
     {kADMFrameType, 0, 0, 0, kPreviewOptionSampleItem, 230, 340, 8, 400, PreviewOptionDlgPreviewFrameInitProc, NULL},
-    {TST, 988, 0, 0, kPreviewOptionPresetLabelItem, 5, 80, 420, 15, NULL, NULL},
+    {TST, kPreviewOptionPresetLabelString, 0, 0, kPreviewOptionPresetLabelItem, 5, 80, 420, 15, NULL, NULL},
     {PUL, 0, 0, 0, kPreviewOptionPresetItem, 90, 135, 415, 20, PreviewOptionDlgCustomPopUpListInitProc, NULL},
 };
 
@@ -212,7 +208,7 @@ ASErr PreviewOptionDialogInitProc(ADMDialogRef dialog)
     ADMRect screen;
     sADMBasic->GetScreenDimensions(&screen);
     editorPlace(dialog, (screen.left + screen.right) / 2 - 286, (screen.top + screen.bottom) / 2 - 235,
-                kPreviewOptionDialogWidth, kPreviewOptionDialogHeight, kTitleString);
+                kPreviewOptionDialogWidth, kPreviewOptionDialogHeight, kPreviewOptionTitleString);
     sADMDialog->SetDefaultItemID(dialog, kPreviewOptionOKItem);
     sADMDialog->SetCancelItemID(dialog, kPreviewOptionCancelItem);
     if (loadDialogItems(dlgPreviewOptionItem, kPreviewOptionItemCount, dialog) != 1)
@@ -278,7 +274,7 @@ void enableItem(ADMDialogRef dialog, uint8_t on)
 
 ASErr PreviewOptionDlgColorPopUpListInitProc(ADMItemRef item)
 {
-    fillEntries(item, kFirstColorString, kPreviewColorCount + 1, entryOfColor(colorOfItem(sADMItem->GetID(item))));
+    fillEntries(item, kPreviewFirstColorString, kPreviewColorCount + 1, entryOfColor(colorOfItem(sADMItem->GetID(item))));
     ADMListRef list = sADMItem->GetList(item);
     if (list != NULL)
         sADMList->SetDrawProc(list, PreviewOptionDlgColorListListDrawProc);
@@ -342,7 +338,7 @@ ASErr PreviewOptionDlgColorListItemNotifyProc(ADMItemRef item, ADMNotifierRef no
 ASErr PreviewOptionDlgTypePopUpListInitProc(ADMItemRef item)
 {
     int32_t id = sADMItem->GetID(item);
-    fillEntries(item, kFirstShapeString, 5, (int32_t)g_popTemp.words[shapeWordOf(id)]);
+    fillEntries(item, kPreviewFirstShapeString, 5, (int32_t)g_popTemp.words[shapeWordOf(id)]);
     ADMListRef list = sADMItem->GetList(item);
     if (list != NULL)
         sADMList->SetDrawProc(list, PreviewOptionDlgTypeListListDrawProc);
@@ -436,7 +432,7 @@ ASErr PreviewOptionDlgFillCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef not
 
 ASErr PreviewOptionDlgCustomPopUpListInitProc(ADMItemRef item)
 {
-    fillEntries(item, kFirstPresetString, kPreviewPresetCount + 1, kPreviewCustomEntry);
+    fillEntries(item, kPreviewFirstPresetString, kPreviewPresetCount + 1, kPreviewCustomEntry);
     sADMItem->SetNotifyProc(item, PreviewOptionDlgCustomListItemNotifyProc);
     return kNoErr;
 }

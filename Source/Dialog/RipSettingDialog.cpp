@@ -6,7 +6,6 @@
 #include "Common/Units.h"
 #include "Dialog/DialogCommon.h"
 
-enum { kRipSettingTitleString = 355 };
 
 // The counts step by 1 and 5.
 static const ADMFloat kCountSmallStep = 1.0f;
@@ -82,7 +81,7 @@ VT_NODISCARD static ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerR
     }
 
     sADMDrawer->SetColor(drawer, kADMBlackColor);
-    ADMIconRef icon = sADMIcon->GetFromResource(g->pluginRef, kRipPreviewIcon, 0);
+    ADMIconRef icon = sADMIcon->GetFromResource(g->pluginRef, kRipPreviewIconPicture, 0);
     if (icon != nullptr) {
         sADMDrawer->DrawIconCentered(drawer, icon, &all);
         sADMIcon->Destroy(icon);
@@ -130,20 +129,20 @@ VT_NODISCARD static ASErr RipSettingDlgFrameLegendInit(ADMItemRef item)
 }
 
 const Item_Control_arg dlgRipSettingItem[kRipSettingItemCount] = {
-    {kADMTextPushButtonType, 351, 0, 0, kRipSettingOKItem, 10, 100, 109, 21, RipSettingDlgTextPushButtonInitProc,
+    {kADMTextPushButtonType, kRipSettingOKString, 0, 0, kRipSettingOKItem, 10, 100, 109, 21, RipSettingDlgTextPushButtonInitProc,
      nullptr},
-    {kADMTextPushButtonType, 352, 0, 0, kRipSettingCancelItem, 150, 100, 109, 21,
+    {kADMTextPushButtonType, kRipSettingCancelString, 0, 0, kRipSettingCancelItem, 150, 100, 109, 21,
      RipSettingDlgTextPushButtonInitProc, nullptr},
-    {kADMTextStaticType, 353, 0, 0, kRipSettingMarginLabelItem, 5, 95, 17, 15, nullptr, nullptr},
+    {kADMTextStaticType, kRipSettingMarginLabelString, 0, 0, kRipSettingMarginLabelItem, 5, 95, 17, 15, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kRipSettingMarginXItem, 100, 60, 12, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1028, kRipSettingMarginXPictureItem, 160, 20, 12, 20, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kWidthArrowPicture, kRipSettingMarginXPictureItem, 160, 20, 12, 20, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kRipSettingMarginYItem, 100, 60, 35, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1029, kRipSettingMarginYPictureItem, 160, 20, 35, 20, nullptr, nullptr},
-    {kADMTextStaticType, 354, 0, 0, kRipSettingLinesLabelItem, 5, 95, 63, 15, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kLengthArrowPicture, kRipSettingMarginYPictureItem, 160, 20, 35, 20, nullptr, nullptr},
+    {kADMTextStaticType, kRipSettingLinesLabelString, 0, 0, kRipSettingLinesLabelItem, 5, 95, 63, 15, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kRipSettingVLinesItem, 100, 60, 58, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1028, kRipSettingVLinesPictureItem, 160, 20, 58, 20, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kWidthArrowPicture, kRipSettingVLinesPictureItem, 160, 20, 58, 20, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kRipSettingHLinesItem, 100, 60, 81, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1029, kRipSettingHLinesPictureItem, 160, 20, 81, 20, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kLengthArrowPicture, kRipSettingHLinesPictureItem, 160, 20, 81, 20, nullptr, nullptr},
     {kADMFrameType, 0, 0, 0, kRipSettingPreviewItem, 185, 65, 12, 89, RipSettingDlgFrameLegendInit, nullptr},
 };
 
