@@ -122,8 +122,7 @@ static ASErr ColorLayerDlgPenTextNotifyProc(ADMItemRef item, ADMNotifierRef noti
 static ASErr ColorLayerDlgPenTextInitProc(ADMItemRef item)
 {
     showPenText(item, *editedPen());
-    sADMItem->SetNotifyProc(item, ColorLayerDlgPenTextNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, ColorLayerDlgPenTextNotifyProc);
 }
 
 static ASErr ColorLayerDlgPenPopupNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -144,8 +143,7 @@ static ASErr ColorLayerDlgPenPopupInitProc(ADMItemRef item)
 {
     // A pen the environment lacks leaves the popup without a choice.
     InitializePenPopupList(item, *editedPen(), false);
-    sADMItem->SetNotifyProc(item, ColorLayerDlgPenPopupNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, ColorLayerDlgPenPopupNotifyProc);
 }
 
 // ---- Pause and command texts ------------------------------------------------------------------

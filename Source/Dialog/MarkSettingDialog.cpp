@@ -65,8 +65,7 @@ VT_NODISCARD static ASErr dlgAASSettingRadioButtonInitProc(ADMItemRef item)
     ASInt32 id = sADMItem->GetID(item);
     for (const auto& radio : kLayoutRadios)
         if (radio.itemId == id) sADMItem->SetBooleanValue(item, g->*radio.flag);
-    sADMItem->SetNotifyProc(item, AASSettingDialogRadioButtonProc);
-    return kNoErr;
+    return useNotifyProc(item, AASSettingDialogRadioButtonProc);
 }
 
 VT_NODISCARD static ASErr dlgAASSettingSpinEditInitProc(ADMItemRef item)

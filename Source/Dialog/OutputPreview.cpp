@@ -417,8 +417,7 @@ ASErr PlotOutDlgOutPreviewCmdSlideInitProc(ADMItemRef item)
     sADMItem->SetMinIntValue(item, 0);
     sADMItem->SetMaxIntValue(item, g_icmdNumber);
     sADMItem->SetIntValue(item, 0);
-    sADMItem->SetNotifyProc(item, PlotOutDlgOutPreviewCmdSlideNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgOutPreviewCmdSlideNotifyProc);
 }
 
 ASErr PlotOutDlgOutPreviewCmdSlideNotifyProc(ADMItemRef item, ADMNotifierRef notifier)

@@ -507,8 +507,7 @@ ASErr PlotOutDlgOffsetPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
 ASErr PlotOutDlgLayerColorPictureRatioButtonInitProc(ADMItemRef item)
 {
     sADMItem->SetBooleanValue(item, sADMItem->GetID(item) == kPlotOutCutByLayerItem);
-    sADMItem->SetNotifyProc(item, PlotOutDlgLayerColorPictureRatioButtonProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgLayerColorPictureRatioButtonProc);
 }
 
 ASErr PlotOutDlgLayerColorPictureRatioButtonProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -741,8 +740,7 @@ ASErr PlotOutDlgPreviewFrameInitProc(ADMItemRef item)
     // button up.
     sADMItem->SetMask(item, sADMItem->GetMask(item) | kADMMouseMovedUpMask);
     sADMItem->SetTrackProc(item, PlotOutDlgPreviewFrameTrackProc);
-    sADMItem->SetDrawProc(item, PlotOutDlgPreviewFrameDrawProc);
-    return kNoErr;
+    return useDrawProc(item, PlotOutDlgPreviewFrameDrawProc);
 }
 
 ASErr PlotOutDlgPreviewFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
@@ -789,8 +787,7 @@ ASErr PlotOutDlgViewSettingCheckBoxInitProc(ADMItemRef item)
     uint8_t* setting = viewSettingOf(sADMItem->GetID(item));
     if (setting != NULL)
         sADMItem->SetBooleanValue(item, *setting != 0);
-    sADMItem->SetNotifyProc(item, PlotOutDlgViewSettingCheckBoxNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgViewSettingCheckBoxNotifyProc);
 }
 
 ASErr PlotOutDlgViewSettingCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef notifier)

@@ -100,8 +100,7 @@ static void showDevicePanelButton(ADMItemRef item)
 ASErr PreProcessDlgPicButtonInit(ADMItemRef item)
 {
     if (sADMItem->GetID(item) == kPreProcessDevicePanelItem) showDevicePanelButton(item);
-    sADMItem->SetNotifyProc(item, ProProcessDlgPictureButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, ProProcessDlgPictureButtonNotifyProc);
 }
 
 ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item)

@@ -278,8 +278,7 @@ ASErr PreviewOptionDlgColorPopUpListInitProc(ADMItemRef item)
     ADMListRef list = sADMItem->GetList(item);
     if (list != NULL)
         sADMList->SetDrawProc(list, PreviewOptionDlgColorListListDrawProc);
-    sADMItem->SetNotifyProc(item, PreviewOptionDlgColorListItemNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PreviewOptionDlgColorListItemNotifyProc);
 }
 
 ASErr PreviewOptionDlgColorListListDrawProc(ADMEntryRef entry, ADMDrawerRef drawer)
@@ -342,8 +341,7 @@ ASErr PreviewOptionDlgTypePopUpListInitProc(ADMItemRef item)
     ADMListRef list = sADMItem->GetList(item);
     if (list != NULL)
         sADMList->SetDrawProc(list, PreviewOptionDlgTypeListListDrawProc);
-    sADMItem->SetNotifyProc(item, PreviewOptionDlgTypeListItemNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PreviewOptionDlgTypeListItemNotifyProc);
 }
 
 ASErr PreviewOptionDlgTypeListListDrawProc(ADMEntryRef entry, ADMDrawerRef drawer)
@@ -391,8 +389,7 @@ ASErr PreviewOptionDlgSizeSpinEditInitProc(ADMItemRef item)
     sADMItem->SetSmallIncrement(item, 1);
     sADMItem->SetMinIntValue(item, 1);
     sADMItem->SetIntValue(item, (ASInt32)g_popTemp.words[sizeWordOf(sADMItem->GetID(item))]);
-    sADMItem->SetNotifyProc(item, PreviewOptionDlgSizeSpinEditNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PreviewOptionDlgSizeSpinEditNotifyProc);
 }
 
 ASErr PreviewOptionDlgSizeSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -414,8 +411,7 @@ ASErr PreviewOptionDlgSizeSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef not
 ASErr PreviewOptionDlgFillCheckBoxInitProc(ADMItemRef item)
 {
     sADMItem->SetBooleanValue(item, g_popTemp.fill != 0);
-    sADMItem->SetNotifyProc(item, PreviewOptionDlgFillCheckBoxNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PreviewOptionDlgFillCheckBoxNotifyProc);
 }
 
 ASErr PreviewOptionDlgFillCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -433,8 +429,7 @@ ASErr PreviewOptionDlgFillCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef not
 ASErr PreviewOptionDlgCustomPopUpListInitProc(ADMItemRef item)
 {
     fillEntries(item, kPreviewFirstPresetString, kPreviewPresetCount + 1, kPreviewCustomEntry);
-    sADMItem->SetNotifyProc(item, PreviewOptionDlgCustomListItemNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PreviewOptionDlgCustomListItemNotifyProc);
 }
 
 ASErr PreviewOptionDlgCustomListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier)

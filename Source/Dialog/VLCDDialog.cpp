@@ -392,8 +392,7 @@ ASErr dlgVLCDPushButtonInitProc(ADMItemRef item)
 {
     ASInt32 id = sADMItem->GetID(item);
     if (id == kVLCDReadItem || id == kVLCDSendItem) sADMItem->Activate(item, TRUE);
-    sADMItem->SetNotifyProc(item, dlgVLCDPushButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, dlgVLCDPushButtonNotifyProc);
 }
 
 ASErr dlgVLCDSpinEditInitProc(ADMItemRef item)
@@ -445,8 +444,7 @@ ASErr dlgVLCDStaticTextInitProc(ADMItemRef item)
 ASErr dlgVLCDRadioButtonInitProc(ADMItemRef item)
 {
     if (sADMItem->GetID(item) == kVLCDMillimetreItem) sADMItem->SetBooleanValue(item, TRUE);
-    sADMItem->SetNotifyProc(item, dlgVLCDRadioButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, dlgVLCDRadioButtonNotifyProc);
 }
 
 // The presets change how the sizes are shown. The test and measured sizes
