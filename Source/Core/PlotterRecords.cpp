@@ -12,23 +12,23 @@ enum { kDefaultPlotterNameIndex = 69, kDefaultMakerNameIndex = 70, kDefaultEnvir
 // What a new record holds, field by field in the records' order. The names
 // are left empty here: they come from the string list of the chosen language.
 static const Pen kNewPen = {
-    "",      // PenName
-    10.0,    // Pressure, g
-    10.0,    // Velocity, cm/s
-    0.01,    // Extra, mm
-    0,       // PenReserved
-    1.0,     // maxExtra
-    0.0,     // minExtra
-    0.025,   // stepExtra
-    0.25,    // defaultExtra
-    60.0,    // maxVelocity
-    3.0,     // minVelocity
-    3.0,     // stepVelocity
-    30.0,    // defaultVelocity
-    400.0,   // maxPressure
-    5.0,     // minPressure
-    5.0,     // stepPressure
-    80.0,    // defaultPressure
+    "",     // PenName
+    10.0,   // Pressure, g
+    10.0,   // Velocity, cm/s
+    0.01,   // Extra, mm
+    0,      // PenReserved
+    1.0,    // maxExtra
+    0.0,    // minExtra
+    0.025,  // stepExtra
+    0.25,   // defaultExtra
+    60.0,   // maxVelocity
+    3.0,    // minVelocity
+    3.0,    // stepVelocity
+    30.0,   // defaultVelocity
+    400.0,  // maxPressure
+    5.0,    // minPressure
+    5.0,    // stepPressure
+    80.0,   // defaultPressure
 };
 static const Environment kNewEnvironment = {
     "",    // EnvironmentName

@@ -39,7 +39,6 @@ enum {
 };
 enum { kCuttingSettingsItemCount = 6 };
 
-
 // The capability bit of the current plotter that allows the cut-off line.
 enum { kCuttingSettingsCutOffCapability = 0x10 };
 

@@ -18,8 +18,7 @@ int setUpDialog(ADMDialogRef dialog, int32_t width, int32_t height, int32_t titl
     return loadDialogItems(table, count, dialog);
 }
 
-void justifyLabels(ADMDialogRef dialog, const Item_Control_arg* table, int count, const int32_t* leftIds,
-                   int leftCount)
+void justifyLabels(ADMDialogRef dialog, const Item_Control_arg* table, int count, const int32_t* leftIds, int leftCount)
 {
     for (int i = 0; i < count; ++i) {
         if (strcmp(table[i].itemType, kADMTextStaticType) != 0) continue;

@@ -9,7 +9,6 @@
 #include "Core/DotCut.h"
 #include "Dialog/DialogCommon.h"
 
-
 // The lengths are kept in hundredths of a millimetre.
 static const double kHundredthsPerMillimetre = 100.0;
 static const int kDotCutDecimals = 2;

@@ -11,7 +11,6 @@
 // the string list.
 void editorPlace(ADMDialogRef dialog, int left, int top, int width, int height, int titleIndex);
 
-
 // A name must fit on one line of the library file: a line end would split
 // the record and every later value would be read out of step. Shows why and
 // returns true when the name is refused.

@@ -14,17 +14,24 @@ int env_lan_ver_adjust = 0;
 static Environment g_envTemp;
 
 Item_Control_arg dlgEnvironmentItem[kEnvironmentItemCount] = {
-    {kADMTextPushButtonType, kEnvironmentEditorOKString, 0, 0, kEnvironmentEditorOKItem, 10, 100, 43, 21, EnvironmentDlgButtonInitProc,
-     nullptr},
-    {kADMTextPushButtonType, kEnvironmentEditorCancelString, 0, 0, kEnvironmentEditorCancelItem, 120, 100, 43, 21, EnvironmentDlgButtonInitProc,
-     nullptr},
-    {kADMTextStaticType, kEnvironmentEditorNameLabelString, 0, 0, kEnvironmentEditorNameLabelItem, 10, 80, 17, 15, nullptr, nullptr},
+    {kADMTextPushButtonType, kEnvironmentEditorOKString, 0, 0, kEnvironmentEditorOKItem, 10, 100, 43, 21,
+     EnvironmentDlgButtonInitProc, nullptr},
+    {kADMTextPushButtonType, kEnvironmentEditorCancelString, 0, 0, kEnvironmentEditorCancelItem, 120, 100, 43, 21,
+     EnvironmentDlgButtonInitProc, nullptr},
+    {kADMTextStaticType, kEnvironmentEditorNameLabelString, 0, 0, kEnvironmentEditorNameLabelItem, 10, 80, 17, 15,
+     nullptr, nullptr},
     {kADMTextEditType, 0, 0, 0, kEnvironmentEditorNameItem, 95, 115, 12, 20, EnvironmentDlgTextEditInitProc, nullptr},
 };
 
-static const EditorForm kEnvironmentForm = {kEnvironmentDialogName, kEnvironmentDialogResource, kEnvironmentDialogWidth,
-                                             kEnvironmentDialogHeight, kEnvironmentTitleString, dlgEnvironmentItem, kEnvironmentItemCount,
-                                             nullptr, 0};
+static const EditorForm kEnvironmentForm = {kEnvironmentDialogName,
+                                            kEnvironmentDialogResource,
+                                            kEnvironmentDialogWidth,
+                                            kEnvironmentDialogHeight,
+                                            kEnvironmentTitleString,
+                                            dlgEnvironmentItem,
+                                            kEnvironmentItemCount,
+                                            nullptr,
+                                            0};
 
 // The pens and the current mark stay the environment's own.
 static void keepEnvironment(Environment* to, const Environment* from)

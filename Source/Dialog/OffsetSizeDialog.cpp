@@ -9,8 +9,10 @@
 #include "Dialog/DialogCommon.h"
 
 const Item_Control_arg dlgOffsetSizeItem[kOffsetSizeItemCount] = {
-    {kADMTextPushButtonType, kOffsetSizeOKString, 0, 0, kOffsetSizeOKItem, 10, 100, 40, 21, OffsetSizeDlgButtonInitProc, nullptr},
-    {kADMTextPushButtonType, kOffsetSizeCancelString, 0, 0, kOffsetSizeCancelItem, 120, 100, 40, 21, OffsetSizeDlgButtonInitProc, nullptr},
+    {kADMTextPushButtonType, kOffsetSizeOKString, 0, 0, kOffsetSizeOKItem, 10, 100, 40, 21, OffsetSizeDlgButtonInitProc,
+     nullptr},
+    {kADMTextPushButtonType, kOffsetSizeCancelString, 0, 0, kOffsetSizeCancelItem, 120, 100, 40, 21,
+     OffsetSizeDlgButtonInitProc, nullptr},
     {kADMTextStaticType, kOffsetSizeLabelString, 0, 0, kOffsetSizeLabelItem, 10, 75, 17, 15, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kOffsetSizeDistanceItem, 90, 130, 12, 20, OffsetSizeDlgTextEditInitProc, nullptr},
 };

@@ -9,7 +9,6 @@
 #define kOffsetSizeDialogName "OffsetSize Dialog"
 enum { kOffsetSizeDialogResource = 168, kOffsetSizeDialogWidth = 238, kOffsetSizeDialogHeight = 65 };
 
-
 // Items of the dialog.
 enum {
     kOffsetSizeOKItem = 1,

@@ -20,16 +20,22 @@ static const int32_t kLevelMask = 0xF0;
 static const int kMaxLevel = 4;
 
 Item_Control_arg dlgPenItem[kPenItemCount] = {
-    {kADMTextPushButtonType, kPenEditorOKString, 0, 0, kPenEditorOKItem, 10, 100, 125, 21, PenDlgButtonInitProc, nullptr},
-    {kADMTextPushButtonType, kPenEditorCancelString, 0, 0, kPenEditorCancelItem, 120, 100, 125, 21, PenDlgButtonInitProc, nullptr},
+    {kADMTextPushButtonType, kPenEditorOKString, 0, 0, kPenEditorOKItem, 10, 100, 125, 21, PenDlgButtonInitProc,
+     nullptr},
+    {kADMTextPushButtonType, kPenEditorCancelString, 0, 0, kPenEditorCancelItem, 120, 100, 125, 21,
+     PenDlgButtonInitProc, nullptr},
     {kADMTextStaticType, kPenEditorNameLabelString, 0, 0, kPenEditorNameLabelItem, 10, 55, 17, 15, nullptr, nullptr},
     {kADMTextEditType, 0, 0, 0, kPenEditorNameItem, 70, 110, 12, 20, PenDlgEditInitProc, nullptr},
-    {kADMTextStaticType, kPenEditorPressureLabelString, 0, 0, kPenEditorPressureLabelItem, 10, 55, 37, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPenEditorPressureLabelString, 0, 0, kPenEditorPressureLabelItem, 10, 55, 37, 15, nullptr,
+     nullptr},
     {kADMSpinEditType, 0, 0, 0, kPenEditorPressureItem, 70, 110, 32, 20, PenDlgEditInitProc, nullptr},
-    {kADMTextStaticType, kPenEditorPressureUnitString, 0, 0, kPenEditorPressureUnitItem, 180, 40, 37, 15, nullptr, nullptr},
-    {kADMTextStaticType, kPenEditorVelocityLabelString, 0, 0, kPenEditorVelocityLabelItem, 10, 55, 57, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPenEditorPressureUnitString, 0, 0, kPenEditorPressureUnitItem, 180, 40, 37, 15, nullptr,
+     nullptr},
+    {kADMTextStaticType, kPenEditorVelocityLabelString, 0, 0, kPenEditorVelocityLabelItem, 10, 55, 57, 15, nullptr,
+     nullptr},
     {kADMSpinEditType, 0, 0, 0, kPenEditorVelocityItem, 70, 110, 52, 20, PenDlgEditInitProc, nullptr},
-    {kADMTextStaticType, kPenEditorVelocityUnitString, 0, 0, kPenEditorVelocityUnitItem, 180, 40, 57, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPenEditorVelocityUnitString, 0, 0, kPenEditorVelocityUnitItem, 180, 40, 57, 15, nullptr,
+     nullptr},
     {kADMTextStaticType, kPenEditorExtraLabelString, 0, 0, kPenEditorExtraLabelItem, 10, 55, 77, 15, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kPenEditorExtraItem, 70, 110, 72, 20, PenDlgEditInitProc, nullptr},
     {kADMTextStaticType, kPenEditorLevelLabelString, 0, 0, kPenEditorLevelLabelItem, 10, 55, 97, 15, nullptr, nullptr},
@@ -37,9 +43,10 @@ Item_Control_arg dlgPenItem[kPenItemCount] = {
 };
 
 static const int kPenLeftJustified[] = {kPenEditorPressureUnitItem, kPenEditorVelocityUnitItem};
-static const EditorForm kPenForm = {kPenDialogName, kPenDialogResource, kPenDialogWidth, kPenDialogHeight, kPenTitleString,
-                                    dlgPenItem, kPenItemCount, kPenLeftJustified,
-                                    sizeof kPenLeftJustified / sizeof kPenLeftJustified[0]};
+static const EditorForm kPenForm = {
+    kPenDialogName,   kPenDialogResource, kPenDialogWidth,
+    kPenDialogHeight, kPenTitleString,    dlgPenItem,
+    kPenItemCount,    kPenLeftJustified,  sizeof kPenLeftJustified / sizeof kPenLeftJustified[0]};
 
 // The limits, steps and defaults stay the pen's own.
 static void keepPen(Pen* to, const Pen* from)

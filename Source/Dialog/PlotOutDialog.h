@@ -113,7 +113,6 @@ enum {
 // The name the save dialog offers for a plot file.
 #define kDefaultPlotFileName "Temp.HPGL"
 
-
 // The job's tables, built when the dialog opens and freed when it closes.
 extern Layer* g_lyLoad;
 extern int32_t g_iLayerNum;

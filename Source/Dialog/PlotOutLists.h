@@ -43,7 +43,6 @@ void endManualOrder(ADMDialogRef dialog);
 
 // ---- The layer and colour lists ----------------------------------------------------------
 
-
 // Two presses on one pixel of a list less than this many ticks apart make a
 // double click, which opens the entry's pen setup.
 enum { kListDoubleClickTicks = 500 };

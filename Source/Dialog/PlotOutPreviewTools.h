@@ -39,7 +39,6 @@ enum {
     kPreviewSwapSecondCursor = kADMHandCursorID
 };
 
-
 // A zoom drag shorter than this (pixels) in either direction is a click.
 enum { kZoomClickSize = 6 };
 // Best fit leaves this many pixels of the frame free across and down.

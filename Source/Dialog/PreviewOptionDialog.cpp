@@ -19,8 +19,8 @@ static const char kEntryIndent[] = "      ";
 
 // Rows: type, text, tip, picture, id, x, width, y, height, init procedure, user data.
 const Item_Control_arg dlgPreviewOptionItem[kPreviewOptionItemCount] = {
-    {kADMTextPushButtonType, kPreviewOptionOKString, 0, 0, kPreviewOptionOKItem, 230, 100, 415, 21, PreviewOptionDlgTextPushButtonInitProc,
-     NULL},
+    {kADMTextPushButtonType, kPreviewOptionOKString, 0, 0, kPreviewOptionOKItem, 230, 100, 415, 21,
+     PreviewOptionDlgTextPushButtonInitProc, NULL},
     {kADMTextPushButtonType, kPreviewOptionCancelString, 0, 0, kPreviewOptionCancelItem, 470, 100, 415, 21,
      PreviewOptionDlgTextPushButtonInitProc, NULL},
     {TST, kPreviewOptionBackgroundLabelString, 0, 0, kPreviewOptionBackgroundLabelItem, 5, 65, 22, 15, NULL, NULL},
@@ -48,14 +48,15 @@ const Item_Control_arg dlgPreviewOptionItem[kPreviewOptionItemCount] = {
     {TST, kPreviewOptionStartSizeLabelString, 0, 0, kPreviewOptionStartSizeLabelItem, 5, 65, 295, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPreviewOptionStartSizeItem, 75, 150, 290, 20, PreviewOptionDlgSizeSpinEditInitProc,
      NULL},
-    {TST, kPreviewOptionSelectionColorLabelString, 0, 0, kPreviewOptionSelectionColorLabelItem, 5, 65, 320, 15, NULL, NULL},
+    {TST, kPreviewOptionSelectionColorLabelString, 0, 0, kPreviewOptionSelectionColorLabelItem, 5, 65, 320, 15, NULL,
+     NULL},
     {PUL, 0, 0, 0, kPreviewOptionSelectionColorItem, 75, 150, 315, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
     {TST, kPreviewOptionLabelColorLabelString, 0, 0, kPreviewOptionLabelColorLabelItem, 5, 65, 345, 15, NULL, NULL},
     {PUL, 0, 0, 0, kPreviewOptionLabelColorItem, 75, 150, 340, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
     {kADMFrameType, kPreviewOptionMarkersBoxString, 0, 0, kPreviewOptionMarkersBoxItem, 2, 227, 100, 269, NULL, NULL},
     // The check box reaches across its group so that no language's text is cut.
-    {kADMTextCheckBoxType, kPreviewOptionFillString, 0, 0, kPreviewOptionFillItem, 5, 215, 385, 20, PreviewOptionDlgFillCheckBoxInitProc,
-     NULL},
+    {kADMTextCheckBoxType, kPreviewOptionFillString, 0, 0, kPreviewOptionFillItem, 5, 215, 385, 20,
+     PreviewOptionDlgFillCheckBoxInitProc, NULL},
     {kADMFrameType, kPreviewOptionFillBoxString, 0, 0, kPreviewOptionFillBoxItem, 2, 227, 370, 38, NULL, NULL},
     {kADMFrameType, 0, 0, 0, kPreviewOptionSampleItem, 230, 340, 8, 400, PreviewOptionDlgPreviewFrameInitProc, NULL},
     {TST, kPreviewOptionPresetLabelString, 0, 0, kPreviewOptionPresetLabelItem, 5, 80, 420, 15, NULL, NULL},
@@ -274,7 +275,8 @@ void enableItem(ADMDialogRef dialog, uint8_t on)
 
 ASErr PreviewOptionDlgColorPopUpListInitProc(ADMItemRef item)
 {
-    fillEntries(item, kPreviewFirstColorString, kPreviewColorCount + 1, entryOfColor(colorOfItem(sADMItem->GetID(item))));
+    fillEntries(item, kPreviewFirstColorString, kPreviewColorCount + 1,
+                entryOfColor(colorOfItem(sADMItem->GetID(item))));
     ADMListRef list = sADMItem->GetList(item);
     if (list != NULL)
         sADMList->SetDrawProc(list, PreviewOptionDlgColorListListDrawProc);

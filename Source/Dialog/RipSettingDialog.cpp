@@ -6,7 +6,6 @@
 #include "Common/Units.h"
 #include "Dialog/DialogCommon.h"
 
-
 // The counts step by 1 and 5.
 static const ADMFloat kCountSmallStep = 1.0f;
 static const ADMFloat kCountLargeStep = 5.0f;
@@ -129,15 +128,17 @@ VT_NODISCARD static ASErr RipSettingDlgFrameLegendInit(ADMItemRef item)
 }
 
 const Item_Control_arg dlgRipSettingItem[kRipSettingItemCount] = {
-    {kADMTextPushButtonType, kRipSettingOKString, 0, 0, kRipSettingOKItem, 10, 100, 109, 21, RipSettingDlgTextPushButtonInitProc,
-     nullptr},
+    {kADMTextPushButtonType, kRipSettingOKString, 0, 0, kRipSettingOKItem, 10, 100, 109, 21,
+     RipSettingDlgTextPushButtonInitProc, nullptr},
     {kADMTextPushButtonType, kRipSettingCancelString, 0, 0, kRipSettingCancelItem, 150, 100, 109, 21,
      RipSettingDlgTextPushButtonInitProc, nullptr},
-    {kADMTextStaticType, kRipSettingMarginLabelString, 0, 0, kRipSettingMarginLabelItem, 5, 95, 17, 15, nullptr, nullptr},
+    {kADMTextStaticType, kRipSettingMarginLabelString, 0, 0, kRipSettingMarginLabelItem, 5, 95, 17, 15, nullptr,
+     nullptr},
     {kADMSpinEditType, 0, 0, 0, kRipSettingMarginXItem, 100, 60, 12, 20, RipSettingDlgSpinEditInitProc, nullptr},
     {kADMPictureStaticType, 0, 0, kWidthArrowPicture, kRipSettingMarginXPictureItem, 160, 20, 12, 20, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kRipSettingMarginYItem, 100, 60, 35, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, kLengthArrowPicture, kRipSettingMarginYPictureItem, 160, 20, 35, 20, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kLengthArrowPicture, kRipSettingMarginYPictureItem, 160, 20, 35, 20, nullptr,
+     nullptr},
     {kADMTextStaticType, kRipSettingLinesLabelString, 0, 0, kRipSettingLinesLabelItem, 5, 95, 63, 15, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kRipSettingVLinesItem, 100, 60, 58, 20, RipSettingDlgSpinEditInitProc, nullptr},
     {kADMPictureStaticType, 0, 0, kWidthArrowPicture, kRipSettingVLinesPictureItem, 160, 20, 58, 20, nullptr, nullptr},

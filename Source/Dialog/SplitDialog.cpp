@@ -19,7 +19,6 @@ static const float kSplitCellDefault = 283.46457f;
 static const float kSplitCellSmallStep = 28.346458f;
 static const float kSplitCellLargeStep = 283.46457f;
 
-
 // Legend colours (the toolkit's: 1 white, others 0xRRGGBBFF).
 static const ADMColor kSplitLegendLineColor = 0xFF00FF;
 static const ADMColor kSplitLegendGlyphColor = 0xFFFF;
@@ -371,8 +370,8 @@ const Item_Control_arg dlgSplitItem[kSplitItemCount] = {
     {kADMPictureStaticType, 0, 0, 0, kSplitSortPictureItem, 90, 20, 116, 20, NULL, NULL},
     {kADMFrameType, 0, 0, 0, kSplitLegendItem, 175, 100, 5, 135, SplitDlgFrameLegendInit, NULL},
     {kADMTextPushButtonType, kSplitOKString, 0, 0, kSplitOKItem, 175, 100, 145, 20, SplitDlgTextPushButtonInit, NULL},
-    {kADMPicturePushButtonType, 0, kSplitMoreOptionsTip, kSplitMoreOptionsPicture, kSplitMoreOptionsItem, 5, 20, 145, 20,
-     SplitDlgPicturePushButtonMoreOptionInit, NULL},
+    {kADMPicturePushButtonType, 0, kSplitMoreOptionsTip, kSplitMoreOptionsPicture, kSplitMoreOptionsItem, 5, 20, 145,
+     20, SplitDlgPicturePushButtonMoreOptionInit, NULL},
     {kADMTextStaticType, kSplitCellWidthLabelString, 0, 0, kSplitCellWidthLabelItem, 5, 60, 175, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kSplitCellWidthItem, 70, 100, 170, 20, SplitDlgTextEditInit, NULL},
     {kADMTextStaticType, kSplitCellHeightLabelString, 0, 0, kSplitCellHeightLabelItem, 5, 60, 197, 15, NULL, NULL},

@@ -227,7 +227,7 @@ enum {
     kColorLayerCancelString = 706,
     kColorLayerPreTextLabelString = 707,
     kColorLayerPostTextLabelString = 708,
-    kNoPenString = 709,  // an entry whose pen the current environment lacks
+    kNoPenString = 709,               // an entry whose pen the current environment lacks
     kCommandTextNotKeptString = 710,  // memory ran out; the earlier text is kept
 
     // Registration Marks dialog

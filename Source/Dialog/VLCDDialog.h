@@ -71,7 +71,6 @@ enum {
     kVLCDCloseItem = 100  // ends the panel with 100; also the default and cancel item
 };
 
-
 // A query is asked again until the cutter answers it, at most this many times
 // and for at most this long (ticks of 1/60 s).
 enum { kVLCDQueryTries = 50, kVLCDQueryTicks = 300 };

@@ -30,6 +30,7 @@ struct Setting {
 
 #define SETTING(type, field) type, offsetof(PluginGlobals, field)
 
+// clang-format off
 // Every key once, in the order they are read and written.
 //  key                                 type and field                                    missing  restored
 static const Setting kSettings[] = {
@@ -57,6 +58,7 @@ static const Setting kSettings[] = {
     {"DotCut_CutThroughLength",         SETTING(kSettingInteger, dotCutThroughLength),    3000,    1},
     {"DotCut_CutThroughPen",            SETTING(kSettingInteger, dotCutThroughPen),       1,       1},
 };
+// clang-format on
 
 static void* fieldOf(const Setting& setting) { return (char*)g + setting.field; }
 
