@@ -71,6 +71,14 @@ ASErr useNotifyProc(ADMItemRef item, ADMItemNotifyProc proc)
     return kNoErr;
 }
 
+ASErr useNotifyProcOf(ADMItemRef item, const ItemNotifyProc* procs, int count)
+{
+    ASInt32 id = sADMItem->GetID(item);
+    for (int i = 0; i < count; ++i)
+        if (procs[i].itemId == id) return useNotifyProc(item, procs[i].proc);
+    return kNoErr;
+}
+
 ASErr useDrawProc(ADMItemRef item, ADMItemDrawProc proc)
 {
     sADMItem->SetDrawProc(item, proc);

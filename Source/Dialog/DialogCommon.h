@@ -62,6 +62,21 @@ ASErr setOkCancelProcs(ADMItemRef item, int32_t okId, ADMItemNotifyProc okProc, 
 // The whole set-up of an item that needs only its notify (draw) procedure;
 // returns kNoErr for the item's init procedure to return.
 ASErr useNotifyProc(ADMItemRef item, ADMItemNotifyProc proc);
+
+// One row of the notify procedures of items that share an init procedure.
+struct ItemNotifyProc {
+    int32_t itemId;
+    ADMItemNotifyProc proc;
+};
+
+// The init procedure of such items: the item gets the procedure of its row
+// (an item without one keeps the toolkit's). Returns kNoErr.
+ASErr useNotifyProcOf(ADMItemRef item, const ItemNotifyProc* procs, int count);
+template <int count>
+ASErr useNotifyProcOf(ADMItemRef item, const ItemNotifyProc (&procs)[count])
+{
+    return useNotifyProcOf(item, procs, count);
+}
 ASErr useDrawProc(ADMItemRef item, ADMItemDrawProc proc);
 
 // A point in an item's own coordinates, for drawing.

@@ -442,17 +442,16 @@ ASErr notifySend(ADMItemRef item, const char* notifierName)
 
 ASErr PlotOutDlgPreviewButtonInitProc(ADMItemRef item)
 {
-    switch (sADMItem->GetID(item)) {
-    case kPlotOutUndoItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputPiturePushButtonUndoProc); break;
-    case kPlotOutRedoItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputPiturePushButtonRedoProc); break;
-    case kPlotOutPreviewOutputItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputPreviewPicturePushButtonProc); break;
-    case kPlotOutFileOutputItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputFilePiturePushButtonProc); break;
-    case kPlotOutUSBOutputItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputPiturePushButtonProc); break;
-    case kPlotOutExitItem: sADMItem->SetNotifyProc(item, PlotOutDlgExitDlgPicturePushButtonProc); break;
-    case kPlotOutBestFitItem: sADMItem->SetNotifyProc(item, PlotOutDlgBestFitPiturePushButtonProc); break;
-    default: break;
-    }
-    return kNoErr;
+    static const ItemNotifyProc procs[] = {
+        {kPlotOutUndoItem, PlotOutDlgOutputPiturePushButtonUndoProc},
+        {kPlotOutRedoItem, PlotOutDlgOutputPiturePushButtonRedoProc},
+        {kPlotOutPreviewOutputItem, PlotOutDlgOutputPreviewPicturePushButtonProc},
+        {kPlotOutFileOutputItem, PlotOutDlgOutputFilePiturePushButtonProc},
+        {kPlotOutUSBOutputItem, PlotOutDlgOutputPiturePushButtonProc},
+        {kPlotOutExitItem, PlotOutDlgExitDlgPicturePushButtonProc},
+        {kPlotOutBestFitItem, PlotOutDlgBestFitPiturePushButtonProc},
+    };
+    return useNotifyProcOf(item, procs);
 }
 
 ASErr PlotOutDlgOutputPiturePushButtonUndoProc(ADMItemRef item, ADMNotifierRef notifier)

@@ -548,12 +548,12 @@ ASErr PlotOutDlgPreviewSlideNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 
 ASErr PlotOutDlgPreviewPictureRadioButtonInitProc(ADMItemRef item)
 {
-    switch (sADMItem->GetID(item)) {
-    case kPlotOutZoomToolItem: sADMItem->SetNotifyProc(item, PlotOutDlgZoomPiturePushButtonProc); break;
-    case kPlotOutPanToolItem: sADMItem->SetNotifyProc(item, PlotOutDlgMovePiturePushButtonProc); break;
-    case kPlotOutSelectToolItem: sADMItem->SetNotifyProc(item, PlotOutDlgSelectPiturePushButtonProc); break;
-    default: break;
-    }
+    static const ItemNotifyProc procs[] = {
+        {kPlotOutZoomToolItem, PlotOutDlgZoomPiturePushButtonProc},
+        {kPlotOutPanToolItem, PlotOutDlgMovePiturePushButtonProc},
+        {kPlotOutSelectToolItem, PlotOutDlgSelectPiturePushButtonProc},
+    };
+    (void)useNotifyProcOf(item, procs);
     sADMItem->SetBooleanValue(item, sADMItem->GetID(item) == kPlotOutSelectToolItem);
     return kNoErr;
 }

@@ -787,21 +787,13 @@ static ASBoolean trackList(ListKind kind, ADMEntryRef entry, ADMTrackerRef track
 
 ASErr PlotterSetupDlgMachineListButtonInitProc(ADMItemRef item)
 {
-    switch (sADMItem->GetID(item)) {
-    case kPlotterSetupNewPlotterItem:
-        sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineNewButtonProc);
-        break;
-    case kPlotterSetupDeletePlotterItem:
-        sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineDelButtonProc);
-        break;
-    case kPlotterSetupLoadPlotterItem:
-        sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineLoadButtonProc);
-        break;
-    case kPlotterSetupSavePlotterItem:
-        sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineSaveButtonProc);
-        break;
-    }
-    return kNoErr;
+    static const ItemNotifyProc procs[] = {
+        {kPlotterSetupNewPlotterItem, PlotterSetupDlgMachineNewButtonProc},
+        {kPlotterSetupDeletePlotterItem, PlotterSetupDlgMachineDelButtonProc},
+        {kPlotterSetupLoadPlotterItem, PlotterSetupDlgMachineLoadButtonProc},
+        {kPlotterSetupSavePlotterItem, PlotterSetupDlgMachineSaveButtonProc},
+    };
+    return useNotifyProcOf(item, procs);
 }
 
 // Appends plotter (owned by the library from now on) and makes it the

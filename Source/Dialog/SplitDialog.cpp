@@ -333,20 +333,12 @@ VT_NODISCARD static ASErr SplitDlgFrameLegendInit(ADMItemRef item) { return useD
 
 VT_NODISCARD static ASErr SplitDlgTextPushButtonInit(ADMItemRef item)
 {
-    switch (sADMItem->GetID(item)) {
-    case kSplitOKItem:
-        sADMItem->SetNotifyProc(item, SplitDlgOKButtonProc);
-        break;
-    case kSplitDoItem:
-        sADMItem->SetNotifyProc(item, SplitDlgDoButtonProc);
-        break;
-    case kSplitCancelItem:
-        sADMItem->SetNotifyProc(item, SplitDlgCancelButtonProc);
-        break;
-    default:
-        break;
-    }
-    return kNoErr;
+    static const ItemNotifyProc procs[] = {
+        {kSplitOKItem, SplitDlgOKButtonProc},
+        {kSplitDoItem, SplitDlgDoButtonProc},
+        {kSplitCancelItem, SplitDlgCancelButtonProc},
+    };
+    return useNotifyProcOf(item, procs);
 }
 
 VT_NODISCARD static ASErr SplitDlgPicturePushButtonMoreOptionInit(ADMItemRef item)
