@@ -204,6 +204,14 @@ ASErr loadData(void* item)
     return result;
 }
 
+// Art the user has hidden is not seen, so it is neither measured nor cut,
+// also where it lies inside a group that is (a hidden sublayer, say).
+static uint8_t isHiddenArt(AIArtHandle art)
+{
+    int32_t attr = 0;
+    return sAIArt->GetArtUserAttr(art, kArtHidden, &attr) == kNoErr && (attr & kArtHidden) != 0;
+}
+
 // The bounds of a stroked path read with its stroke switched off; the stroke
 // is switched back whatever the read gave.
 VT_NODISCARD static ASErr boundsWithStrokeOff(AIArtHandle path, const AIPathStyle* style, AIRealRect* bounds,
@@ -234,7 +242,7 @@ ASErr GetArtBoundsWithoutStroke(AIArtHandle art, AIRealRect* bounds, uint8_t* fo
         while (child != NULL) {
             AIRealRect r;
             uint8_t have = 0;
-            ASErr error = GetArtBoundsWithoutStroke(child, &r, &have);
+            ASErr error = isHiddenArt(child) ? kNoErr : GetArtBoundsWithoutStroke(child, &r, &have);
             if (error) {
                 memset(bounds, 0, sizeof *bounds);
                 *found = 0;
@@ -437,7 +445,7 @@ ASErr loadRing(AIArtHandle art)
         AIArtHandle child = NULL;
         err = sAIArt->GetArtFirstChild(art, &child);
         while (err == kNoErr && child != NULL) {
-            err = loadRing(child);
+            if (!isHiddenArt(child)) err = loadRing(child);
             if (err) break;
             err = sAIArt->GetArtSibling(child, &child);
         }

@@ -1,9 +1,14 @@
 // The files of the plug-in's own folder: one helper names them all.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "Common/OSFile.h"
+#include "Common/OSReplacingFile.h"
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "HostFixture.h"
@@ -55,6 +60,70 @@ TEST_F(PluginFolderTest, TheFolderItselfIsWhereFileDialogsStart)
     std::memset(&spec, 0, sizeof spec);
     ASSERT_EQ(pluginFolderSpecification(&spec), kNoErr);
     EXPECT_EQ(std::filesystem::weakly_canonical(spec.path).string(), folder());
+}
+
+// A file the plug-in writes is written into a temporary file of its own and
+// put in place only when complete; what cannot be written is refused before
+// anything is made, with the reason.
+TEST(OSReplacingFile, AFileIsPutInPlaceWholeOrNotAtAll)
+{
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.file("folder"));
+    test::writeFile(dir.file("kept.hpgl"), "the user's");
+    ::chmod(dir.file("kept.hpgl").c_str(), 0640);
+    std::filesystem::create_symlink(dir.file("kept.hpgl"), dir.file("link.hpgl"));
+    const std::string longName = dir.file(std::string(255, 'j'));
+    struct Row {
+        const char* shows;
+        std::string path;
+        ASErr opened;
+        int systemError;
+        std::string writes;  // the path the stream replaces
+    } rows[] = {
+        {"a new file", dir.file("new.hpgl"), kNoErr, 0, dir.file("new.hpgl")},
+        {"a name as long as a name can be", longName, kNoErr, 0, longName},
+        {"a file replaced", dir.file("kept.hpgl"), kNoErr, 0, dir.file("kept.hpgl")},
+        {"a path written as given", dir.path() + "/./new.hpgl", kNoErr, 0, dir.path() + "/./new.hpgl"},
+        {"a link followed", dir.file("link.hpgl"), kNoErr, 0, dir.file("kept.hpgl")},
+        {"a missing folder", dir.file("no/folder/x.hpgl"), kNoFileErr, ENOENT, ""},
+        {"a folder", dir.file("folder"), kNoFileErr, EISDIR, ""},
+        {"a device", "/dev/null", kNoFileErr, kOSNotRegularFile, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        std::vector<std::string> before = test::filesIn(dir.path());
+        OSReplacingFile file;
+        ASSERT_EQ(OS_fopenReplacingPath(row.path.c_str(), &file), row.opened);
+        EXPECT_EQ(file.systemError, row.systemError);
+        if (row.opened != kNoErr) {
+            EXPECT_EQ(file.stream, nullptr);
+            EXPECT_EQ(test::filesIn(dir.path()), before) << "nothing was made";
+            continue;
+        }
+        EXPECT_EQ(std::string(file.path), row.writes);
+        fputs("IN;", file.stream);
+        EXPECT_EQ(OS_fcloseReplacing(&file, kNoErr), kNoErr);
+        EXPECT_EQ(file.temp[0], 0);
+        EXPECT_EQ(test::readFile(row.writes), "IN;");
+        struct stat st {};
+        ASSERT_EQ(::stat(row.writes.c_str(), &st), 0);
+        if (row.writes == dir.file("kept.hpgl")) {
+            EXPECT_EQ(st.st_mode & 07777, 0640u) << "a replaced file keeps its mode";
+        }
+        std::vector<std::string> after = test::filesIn(dir.path());
+        EXPECT_LE(after.size(), before.size() + 1) << "no temporary file is left";
+    }
+
+    // A write that failed leaves the file as it was and the temporary file gone.
+    test::writeFile(dir.file("kept.hpgl"), "the user's");
+    std::vector<std::string> before = test::filesIn(dir.path());
+    OSReplacingFile file;
+    ASSERT_EQ(OS_fopenReplacingPath(dir.file("kept.hpgl").c_str(), &file), kNoErr);
+    fputs("half a job", file.stream);
+    EXPECT_EQ(OS_fcloseReplacing(&file, kWriteErr), kWriteErr);
+    EXPECT_EQ(file.temp[0], 0);
+    EXPECT_EQ(test::readFile(dir.file("kept.hpgl")), "the user's");
+    EXPECT_EQ(test::filesIn(dir.path()), before);
 }
 
 }  // namespace

@@ -110,7 +110,7 @@ TEST_F(EditorTest, EachEditorOpensBesideItsListsClickTitledWithItsLabelsJustifie
         const char* shows;
         const char* dialog;
         int (*edit)();
-        ASPoint PluginGlobals::*click;
+        ListPoint PluginGlobals::*click;
         int left, top;  // relative to the click
         int width, height;
         const char* title;
@@ -124,7 +124,7 @@ TEST_F(EditorTest, EachEditorOpensBesideItsListsClickTitledWithItsLabelsJustifie
          -92, 235, 185, "Pen", kPenEditorPressureLabelItem, kPenEditorPressureUnitItem},
     };
     for (const Row& row : rows) {
-        g->*row.click = ASPoint{300, 200};
+        g->*row.click = ListPoint{300, 200};
         ADMRect bounds{};
         std::string title;
         int right = -1, left = -1;
