@@ -62,6 +62,7 @@ ASErr setOkCancelProcs(ADMItemRef item, int32_t okId, ADMItemNotifyProc okProc, 
 // The whole set-up of an item that needs only its notify (draw) procedure;
 // returns kNoErr for the item's init procedure to return.
 ASErr useNotifyProc(ADMItemRef item, ADMItemNotifyProc proc);
+ASErr useDrawProc(ADMItemRef item, ADMItemDrawProc proc);
 
 // One row of the notify procedures of items that share an init procedure.
 struct ItemNotifyProc {
@@ -77,7 +78,6 @@ ASErr useNotifyProcOf(ADMItemRef item, const ItemNotifyProc (&procs)[count])
 {
     return useNotifyProcOf(item, procs, count);
 }
-ASErr useDrawProc(ADMItemRef item, ADMItemDrawProc proc);
 
 // A point in an item's own coordinates, for drawing.
 ADMPoint admPoint(int h, int v);
