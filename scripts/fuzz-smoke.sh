@@ -2,8 +2,8 @@
 # Builds the fuzz targets of the readers of outside data with clang
 # (AddressSanitizer and UndefinedBehaviorSanitizer on) and runs each one,
 # seeded with the bundled files it reads: the plotter library, the sample jobs
-# and written jobs, the string lists and menus, a preference file, replies of
-# the cutter.
+# and written jobs, the string lists and menus, a preference file, path data
+# and transform lists, replies of the cutter.
 #
 # Usage: scripts/fuzz-smoke.sh [SECONDS]   each target for SECONDS (default 12)
 #        scripts/fuzz-smoke.sh --runs N    each target for N runs (the long run:
@@ -28,6 +28,8 @@ seeds() {
         *PlotterLibrary*) echo Resources/PlotterSetup.txt ;;
         *CommandReader*) echo tests/fuzz/seeds/job.hpgl tests/fuzz/seeds/job.gpgl ;;
         *SvgReader*) echo samples/*.svg ;;
+        *SvgPathData*) echo tests/fuzz/seeds/pathdata-*.txt ;;
+        *SvgTransform*) echo tests/fuzz/seeds/transform-*.txt ;;
         *Preferences*) echo tests/fuzz/seeds/prefs.json ;;
         *Resources*) echo Resources/Strings/* Resources/Menus/* ;;
         *CutterReply*) echo tests/fuzz/seeds/reply-* ;;

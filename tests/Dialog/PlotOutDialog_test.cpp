@@ -207,6 +207,8 @@ TEST_F(PlotOutDialogTest, AtTheMinimumSizeListsAndButtonRowSitWhereTheLayoutPuts
                  EXPECT_EQ(d->width(), 900);  // in steps of 20 from the minimum
                  EXPECT_EQ(d->item(kPlotOutExitItem)->bounds.left, 900 - 52);
                  EXPECT_EQ(d->item(kPlotOutListsBoxItem)->bounds.bottom, d->height() - 64);
+                 EXPECT_EQ(d->item(kPlotOutListsBoxItem)->bounds.top, d->item(kPlotOutViewBoxItem)->bounds.bottom + 1)
+                     << "the lists' frame follows the view's, as each frame of the column follows the one above";
              }),
              click(kPlotOutExitItem)});
 }
@@ -225,6 +227,8 @@ TEST_F(PlotOutDialogTest, PreviewOriginFollowsThePlotterOrigin)
     openJob();
     for (const Row& row : rows) {
         putPlotter(row.origin);
+        // An origin no plotter gives, so that each row's is set afresh.
+        g->previewOrigin.v = g->previewOrigin.h = -1;
         plotOut({click(kPlotOutExitItem)});
         EXPECT_EQ(g->previewOrigin.v, row.v) << row.shows;
         EXPECT_EQ(g->previewOrigin.h, row.h) << row.shows;

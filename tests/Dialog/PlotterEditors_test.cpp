@@ -117,7 +117,7 @@ TEST_F(EditorTest, EachEditorOpensBesideItsListsClickTitledWithItsLabelsJustifie
         ASInt32 rightLabel, leftLabel;  // leftLabel 0: none
     } rows[] = {
         {"the plotter editor at the click", kPlotterDialogName, editPlotter, &PluginGlobals::machineListLastClickPt, 0,
-         0, 448, 301, "Plotter", kPlotterEditorNameLabelItem, kPlotterEditorStartCommandsLabelItem},
+         0, 468, 301, "Plotter", kPlotterEditorNameLabelItem, kPlotterEditorStartCommandsLabelItem},
         {"the environment editor above and left of it", kEnvironmentDialogName, editEnvironment,
          &PluginGlobals::envListLastClickPt, -117, -50, 235, 101, "Environment", kEnvironmentEditorNameLabelItem, 0},
         {"the pen editor above and left of it", kPenDialogName, editPen, &PluginGlobals::penListLastClickPt, -117,
@@ -361,6 +361,26 @@ TEST_F(EditorTest, PlotterOkCopiesTheTwelveFieldsAndKeepsTheRest)
     EXPECT_EQ(plotter.PlotterPID, 4660);
     EXPECT_EQ(plotter.PlotterVID, 1234);
     EXPECT_EQ(plotter.PlotterReserved, 0x31) << "capability bits stay";
+    freePlotter(&plotter);
+}
+
+TEST_F(EditorTest, PlotterCommandFieldsOpenOnThePlottersOwnCommands)
+{
+    Plotter plotter;
+    memset(&plotter, 0, sizeof plotter);
+    EXPECT_EQ(kNoErr, copyPlotter(&plotter, nullptr));
+    strcpy(plotter.PlotterIniString, "IN;");
+    strcpy(plotter.PlotterEndString, "PU0,0;");
+    std::string start, end;
+    queue("Plotter Dialog", {[&](Driver& d, std::string& e) {
+                                 start = d.find(kPlotterEditorStartCommandsItem, e)->text;
+                                 end = d.find(kPlotterEditorEndCommandsItem, e)->text;
+                                 return true;
+                             },
+                             click(kPlotterEditorCancelItem)});
+    EXPECT_EQ(goPlotter(&plotter), 0);
+    EXPECT_EQ(start, "IN;");
+    EXPECT_EQ(end, "PU0,0;");
     freePlotter(&plotter);
 }
 
