@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the tools need, when missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ clang pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake ninja-build g++ clang clang-format pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
           libusb-1.0-0-dev libcairo2-dev libpugixml-dev libcli11-dev nlohmann-json3-dev
           libpolyclipping-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei hp2xx
           libxml2-utils)

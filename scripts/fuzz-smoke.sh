@@ -1,8 +1,9 @@
 #!/bin/sh
-# Builds the fuzz targets of the file readers with clang (AddressSanitizer and
-# UndefinedBehaviorSanitizer on) and runs each one, seeded with the bundled
-# files it reads: the plotter library, the sample jobs and written jobs, the
-# string lists and menus, a preference file, path data and transform lists.
+# Builds the fuzz targets of the readers of outside data with clang
+# (AddressSanitizer and UndefinedBehaviorSanitizer on) and runs each one,
+# seeded with the bundled files it reads: the plotter library, the sample jobs
+# and written jobs, the string lists and menus, a preference file, path data
+# and transform lists, replies of the cutter.
 #
 # Usage: scripts/fuzz-smoke.sh [SECONDS]   each target for SECONDS (default 12)
 #        scripts/fuzz-smoke.sh --runs N    each target for N runs (the long run:
@@ -31,6 +32,7 @@ seeds() {
         *SvgTransform*) echo tests/fuzz/seeds/transform-*.txt ;;
         *Preferences*) echo tests/fuzz/seeds/prefs.json ;;
         *Resources*) echo Resources/Strings/* Resources/Menus/* ;;
+        *CutterReply*) echo tests/fuzz/seeds/reply-* ;;
     esac
 }
 

@@ -6,8 +6,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
 jobs=$(nproc)
 
-echo "== normal build"
-"$root/scripts/build.sh" "$root/build"
+echo "== normal build (warnings are errors)"
+"$root/scripts/build.sh" "$root/build" -DVANTOREL_WERROR=ON
 (cd "$root/build" && ctest -j"$jobs" --output-on-failure --timeout 300)
 
 if command -v clang++ >/dev/null 2>&1; then

@@ -12,9 +12,12 @@
 // comment saying why.
 #define VT_NODISCARD [[nodiscard]]
 
-// Memory ran out, or (the plotter library's delete operations) an index was
-// out of range.
+// Memory ran out.
 const ASErr kMemoryErr = '!Mem';
+
+// An index names no element of its list (the plotter library's delete
+// operations): nothing was changed.
+const ASErr kIndexOutOfRangeErr = '!Idx';
 
 // The selection: nothing is selected, or a selected object is neither a
 // group, a path nor a compound path.

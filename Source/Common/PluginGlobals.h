@@ -135,6 +135,10 @@ struct PluginGlobals {
     uint8_t usbPipeOut;             // pipe reference of the first bulk OUT pipe; 0 = none
     uint16_t usbPipeInMaxPacket;    // packet size of usbPipeIn, to size reads
     char usbReadBuffer[1024];       // replies that arrive outside USB_Read
+    // Shown such a reply, terminated, while someone shows them (the device
+    // panel, while it is open); null otherwise. The link itself knows no
+    // dialog: whoever shows the replies sets and clears this.
+    void (*usbReplySink)(const char* reply);
 
     // ---- Cut model ---------------------------------------------------------
     Volume* volumes;

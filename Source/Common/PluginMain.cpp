@@ -155,8 +155,9 @@ ASErr pluginStartup(SPInterfaceMessage* message)
 ASErr ShutdownPlugin(SPInterfaceMessage* message)
 {
     // Whatever writing the settings says, the globals and pens are freed
-    // below: the host is going away either way.
-    if (g != nullptr) (void)pluginShutdown();
+    // below: the host is going away either way. A setting that could not be
+    // written is still what the host hears, so that it is not lost unseen.
+    ASErr settings = g != nullptr ? pluginShutdown() : kNoErr;
 
     SPBlocksSuite* blocks = nullptr;
     ASErr error = message->d.basic->AcquireSuite(kSPBlocksSuite, kSPBlocksSuiteVersion, (const void**)&blocks);
@@ -172,7 +173,7 @@ ASErr ShutdownPlugin(SPInterfaceMessage* message)
         message->d.basic->ReleaseSuite(kSPBlocksSuite, kSPBlocksSuiteVersion);
     }
     message->d.globals = nullptr;
-    return error;
+    return settings != kNoErr ? settings : error;
 }
 
 ASErr AboutPlugin(SPInterfaceMessage* message)

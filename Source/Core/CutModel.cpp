@@ -246,50 +246,66 @@ static uint8_t isHiddenArt(AIArtHandle art)
     return sAIArt->GetArtUserAttr(art, kArtHidden, &attr) == kNoErr && (attr & kArtHidden) != 0;
 }
 
-uint8_t GetArtBoundsWithoutStroke(AIArtHandle art, AIRealRect* bounds)
+// The bounds of a stroked path read with its stroke switched off; the stroke
+// is switched back whatever the read gave.
+VT_NODISCARD static ASErr boundsWithStrokeOff(AIArtHandle path, const AIPathStyle* style, AIRealRect* bounds,
+                                              uint8_t* found)
+{
+    AIPathStyle off = *style;
+    off.strokePaint = 0;
+    ASErr error = sAIPathStyle->SetPathStyle(path, &off);
+    if (error) return error;  // nothing switched; a read now would hold the stroke
+    ASErr read = sAIArt->GetArtBounds(path, bounds);
+    error = sAIPathStyle->SetPathStyle(path, style);
+    if (read || error) memset(bounds, 0, sizeof *bounds);
+    *found = !read && !error;
+    return error;
+}
+
+ASErr GetArtBoundsWithoutStroke(AIArtHandle art, AIRealRect* bounds, uint8_t* found)
 {
     int16_t type = kUnknownArt;
     memset(bounds, 0, sizeof *bounds);
-    if (sAIArt->GetArtType(art, &type)) return 0;
+    *found = 0;
+    if (sAIArt->GetArtType(art, &type)) return kNoErr;
     if (type == kGroupArt || type == kCompoundPathArt) {
         // Each path inside keeps its own style: switch strokes off one path at
         // a time rather than imposing one style on the whole group.
-        uint8_t have = 0;
         AIArtHandle child = NULL;
         sAIArt->GetArtFirstChild(art, &child);
         while (child != NULL) {
             AIRealRect r;
-            if (!isHiddenArt(child) && GetArtBoundsWithoutStroke(child, &r)) {
-                if (have)
+            uint8_t have = 0;
+            ASErr error = isHiddenArt(child) ? kNoErr : GetArtBoundsWithoutStroke(child, &r, &have);
+            if (error) {
+                memset(bounds, 0, sizeof *bounds);
+                *found = 0;
+                return error;
+            }
+            if (have) {
+                if (*found)
                     sAIRealMath->AIRealRectUnion(bounds, &r, bounds);
                 else
                     *bounds = r;
-                have = 1;
+                *found = 1;
             }
             if (sAIArt->GetArtSibling(child, &child)) break;
         }
-        return have;
+        return kNoErr;
     }
     if (type == kPathArt) {
         int32_t n = 0;
-        if (sAIPath->GetPathSegmentCount(art, &n) || n == 0) return 0;
+        if (sAIPath->GetPathSegmentCount(art, &n) || n == 0) return kNoErr;
         AIPathStyle style;
-        if (sAIPathStyle->GetPathStyle(art, &style) == kNoErr && style.strokePaint) {
-            AIPathStyle off = style;
-            off.strokePaint = 0;
-            sAIPathStyle->SetPathStyle(art, &off);
-            ASErr err = sAIArt->GetArtBounds(art, bounds);
-            // Switched back whatever the read gave.
-            sAIPathStyle->SetPathStyle(art, &style);
-            if (err) memset(bounds, 0, sizeof *bounds);
-            return err == kNoErr;
-        }
+        if (sAIPathStyle->GetPathStyle(art, &style) == kNoErr && style.strokePaint)
+            return boundsWithStrokeOff(art, &style, bounds, found);
     }
     if (sAIArt->GetArtBounds(art, bounds)) {
         memset(bounds, 0, sizeof *bounds);
-        return 0;
+        return kNoErr;
     }
-    return 1;
+    *found = 1;
+    return kNoErr;
 }
 
 static uint16_t channel(double value)
@@ -407,8 +423,12 @@ ASErr loadVolume(AIArtHandle art)
     if (sAIArt->GetLayerOfArt(art, &layer) == kNoErr) sAILayer->GetLayerTitle(layer, title, sizeof title);
     uint8_t dotCut = sAITag->GetTag(art, kTagDotCut, "string", NULL) == kNoErr;
 
+    // A stroke that could not be switched back leaves the user's art changed:
+    // that must not pass unseen, so the whole load stops.
     AIRealRect bounds;
-    GetArtBoundsWithoutStroke(art, &bounds);
+    uint8_t found = 0;
+    ASErr err = GetArtBoundsWithoutStroke(art, &bounds, &found);
+    if (err != kNoErr) return err;
     v->rect[0] = bounds.left * kPointToMillimetreFloat;
     v->rect[1] = bounds.top * kPointToMillimetreFloat;
     v->rect[2] = bounds.right * kPointToMillimetreFloat;
@@ -443,7 +463,7 @@ ASErr loadVolume(AIArtHandle art)
     v->ringCount = 0;
 
     g_ringGrowth.array = NULL;
-    ASErr err = loadRing(art);
+    err = loadRing(art);
     v = &g->volumes[g->volumeCount - 1];
     v->rings = (Ring*)trimTo(v->rings, v->ringCount, sizeof(Ring), &g_ringGrowth);
     if (err == kMemoryErr) return err;

@@ -18,8 +18,9 @@
 // complete one.
 VT_NODISCARD ASErr checkData(uint8_t checkSelection);
 // Loads every selected top-level object as a volume: 0, the host's error of
-// the selection query, or kMemoryErr, after which nothing stays loaded. A
-// host error while reading one object's art keeps the rings read so far.
+// the selection query or of switching a stroke off and back on for the
+// bounds, or kMemoryErr, after which nothing stays loaded. A host error while
+// reading one object's art keeps the rings read so far.
 VT_NODISCARD ASErr loadData(void* item);
 VT_NODISCARD ASErr freeData(void);
 VT_NODISCARD ASErr loadVolume(AIArtHandle art);
@@ -61,9 +62,11 @@ SegmentRoom* segmentRoom(int32_t reader);
 VT_NODISCARD ASErr loadPloyBezier(AIArtHandle art, UDT_PolyBezier** list, int32_t* count);
 
 // Bounds of art as painted without its strokes: each stroked path inside is
-// switched to no stroke for the read and switched back at once. False (and a
-// zero rectangle) when the bounds cannot be read.
-uint8_t GetArtBoundsWithoutStroke(AIArtHandle art, AIRealRect* bounds);
+// switched to no stroke for the read and switched back at once. *found is 0
+// (and the bounds a zero rectangle) when art has no bounds to read. Returns
+// the host's error when a stroke could not be switched off or back on: then
+// there are no bounds, and the art may have been left without its stroke.
+VT_NODISCARD ASErr GetArtBoundsWithoutStroke(AIArtHandle art, AIRealRect* bounds, uint8_t* found);
 
 // True for a top-level object: a child of its layer's root group.
 uint8_t isTopLevel(AIArtHandle art);

@@ -12,12 +12,13 @@
 #include "Core/PlotterPreferences.h"  // the current plotter in the preferences
 #include "Core/PlotterRecords.h"
 
-// Error codes of the library (Common/ErrorCodes.h): kMemoryErr for a bad index
-// or a failed allocation, kNoFileErr when there is no file stream or the file
-// cannot be opened, kFormatErr for a damaged file, kUnwritableTextErr for a
-// text the format cannot hold (see plotterWritable), kWriteErr when writing
-// failed (an existing file is then left as it was), kPlotterValueErr for a
-// plotter whose language, step or media size cannot be used.
+// Error codes of the library (Common/ErrorCodes.h): kMemoryErr for a failed
+// allocation, kIndexOutOfRangeErr for a bad index, kNoFileErr when there is no
+// file stream or the file cannot be opened, kFormatErr for a damaged file,
+// kUnwritableTextErr for a text the format cannot hold (see plotterWritable),
+// kWriteErr when writing failed (an existing file is then left as it was),
+// kPlotterValueErr for a plotter whose language, step or media size cannot be
+// used.
 
 // The smallest step and media size the library file can hold (it writes them
 // with six decimals): anything smaller would come back as 0.
@@ -40,8 +41,9 @@ VT_NODISCARD int copyPen(Pen* dst, Pen* src);
 VT_NODISCARD int copyEnvironment(Environment* dst, Environment* src);
 VT_NODISCARD int copyPlotter(Plotter* dst, Plotter* src);
 
-// Remove element index and release what it owns. '!Mem' for a bad index or a
-// failed allocation, with nothing changed; else 0.
+// Remove element index and release what it owns. kIndexOutOfRangeErr for an
+// index the list lacks (a missing list or record included), kMemoryErr for a
+// failed allocation, both with nothing changed; else 0.
 VT_NODISCARD int delPlotter(Plotter** list, int* count, int index);
 VT_NODISCARD int delEnvironment(Plotter* plotter, int index);
 VT_NODISCARD int delPen(Environment* environment, int index);

@@ -9,6 +9,51 @@
 // String-list entries of the default names.
 enum { kDefaultPlotterNameIndex = 69, kDefaultMakerNameIndex = 70, kDefaultEnvironmentNameIndex = 71, kDefaultPenNameIndex = 72 };
 
+// What a new record holds, field by field in the records' order. The names
+// are left empty here: they come from the string list of the chosen language.
+static const Pen kNewPen = {
+    "",     // PenName
+    10.0,   // Pressure, g
+    10.0,   // Velocity, cm/s
+    0.01,   // Extra, mm
+    0,      // PenReserved
+    1.0,    // maxExtra
+    0.0,    // minExtra
+    0.025,  // stepExtra
+    0.25,   // defaultExtra
+    60.0,   // maxVelocity
+    3.0,    // minVelocity
+    3.0,    // stepVelocity
+    30.0,   // defaultVelocity
+    400.0,  // maxPressure
+    5.0,    // minPressure
+    5.0,    // stepPressure
+    80.0,   // defaultPressure
+};
+static const Environment kNewEnvironment = {
+    "",    // EnvironmentName
+    0,     // PenNumber
+    NULL,  // Pens
+    0,     // EnvironmentReserved
+};
+static const Plotter kNewPlotter = {
+    "",       // PlotterName
+    "",       // PlotterManufactory
+    0,        // Language: HPGL
+    10000.0,  // PlotterSizeX, mm
+    10000.0,  // PlotterSizeY, mm
+    1,        // PlotterOrigin: left-bottom
+    0.025,    // PlotterStep, mm
+    NULL,     // Environments
+    0,        // IsSpecialMachine
+    "",       // PlotterIniString
+    "",       // PlotterEndString
+    0,        // PlotterEnvNumber
+    0,        // PlotterReserved
+    0,        // PlotterPID
+    0,        // PlotterVID
+};
+
 // Default names come from the string list of the chosen language; without the
 // toolkit (no suites acquired) the name is left empty rather than failing.
 static void defaultName(int index, char* name, int size)
@@ -20,13 +65,25 @@ static void defaultName(int index, char* name, int size)
     }
 }
 
-// Copies count records of from into a new array (null for none), each with
-// copyOne. When memory runs out the array is null, *count 0 and the result
+// A record without a source: the defaults of its kind, its name from entry
+// nameIndex of the string list.
+template <typename Record>
+static int newRecord(Record* dst, const Record* defaults, int nameIndex, char* name, int nameSize)
+{
+    memcpy(dst, defaults, sizeof(Record));
+    defaultName(nameIndex, name, nameSize);
+    return 0;
+}
+
+// Copies the fromCount records of from (none when from is null) into a new
+// array (null for none), each with copyOne, and sets *count to how many it
+// holds. When memory runs out the array is null, *count 0 and the result
 // kMemoryErr; otherwise every record is copied and the first error of a copy
 // is the result.
 template <typename Record>
-static int copyRecords(Record* from, int* count, Record** copy, int (*copyOne)(Record*, Record*))
+static int copyRecords(Record* from, int fromCount, Record** copy, int* count, int (*copyOne)(Record*, Record*))
 {
+    *count = (fromCount > 0 && from) ? fromCount : 0;
     Record* records = NULL;
     int err = 0;
     if (*count > 0) {
@@ -47,47 +104,25 @@ static int copyRecords(Record* from, int* count, Record** copy, int (*copyOne)(R
 int copyPen(Pen* dst, Pen* src)
 {
     if (!dst) return 0;
-    if (src) {
-        if (dst != src) memcpy(dst, src, sizeof(Pen));
-        dst->PenName[sizeof(dst->PenName) - 1] = 0;
-        return 0;
-    }
-    memset(dst, 0, sizeof(Pen));
-    defaultName(kDefaultPenNameIndex, dst->PenName, sizeof(dst->PenName));
-    dst->Pressure = 10.0;
-    dst->Velocity = 10.0;
-    dst->Extra = 0.01;
-    dst->PenReserved = 0;
-    dst->maxExtra = 1.0;
-    dst->minExtra = 0.0;
-    dst->stepExtra = 0.025;
-    dst->defaultExtra = 0.25;
-    dst->maxVelocity = 60.0;
-    dst->minVelocity = 3.0;
-    dst->stepVelocity = 3.0;
-    dst->defaultVelocity = 30.0;
-    dst->maxPressure = 400.0;
-    dst->minPressure = 5.0;
-    dst->stepPressure = 5.0;
-    dst->defaultPressure = 80.0;
+    if (!src) return newRecord(dst, &kNewPen, kDefaultPenNameIndex, dst->PenName, sizeof(dst->PenName));
+    if (dst != src) memcpy(dst, src, sizeof(Pen));
+    dst->PenName[sizeof(dst->PenName) - 1] = 0;
     return 0;
 }
 
 int copyEnvironment(Environment* dst, Environment* src)
 {
     if (!dst) return 0;
-    if (!src) {
-        memset(dst, 0, sizeof(Environment));
-        defaultName(kDefaultEnvironmentNameIndex, dst->EnvironmentName, sizeof(dst->EnvironmentName));
-        return 0;
-    }
+    if (!src)
+        return newRecord(dst, &kNewEnvironment, kDefaultEnvironmentNameIndex, dst->EnvironmentName,
+                         sizeof(dst->EnvironmentName));
     // Read the source completely before writing the copy, so a copy onto a
     // record that overlaps nothing but itself stays sound.
     Environment from = *src;
-    int count = (from.PenNumber > 0 && from.Pens) ? from.PenNumber : 0;
     Pen* pens = NULL;
+    int count = 0;
     // A copy from an existing pen allocates nothing and cannot fail.
-    int err = copyRecords(from.Pens, &count, &pens, copyPen);
+    int err = copyRecords(from.Pens, from.PenNumber, &pens, &count, copyPen);
 
     memcpy(dst->EnvironmentName, from.EnvironmentName, sizeof(dst->EnvironmentName));
     dst->EnvironmentName[sizeof(dst->EnvironmentName) - 1] = 0;
@@ -101,20 +136,14 @@ int copyPlotter(Plotter* dst, Plotter* src)
 {
     if (!dst) return 0;
     if (!src) {
-        memset(dst, 0, sizeof(Plotter));
-        defaultName(kDefaultPlotterNameIndex, dst->PlotterName, sizeof(dst->PlotterName));
+        int err = newRecord(dst, &kNewPlotter, kDefaultPlotterNameIndex, dst->PlotterName, sizeof(dst->PlotterName));
         defaultName(kDefaultMakerNameIndex, dst->PlotterManufactory, sizeof(dst->PlotterManufactory));
-        dst->Language = 0;
-        dst->PlotterSizeX = 10000.0;
-        dst->PlotterSizeY = 10000.0;
-        dst->PlotterOrigin = 1;
-        dst->PlotterStep = 0.025;
-        return 0;
+        return err;
     }
     Plotter from = *src;
-    int count = (from.PlotterEnvNumber > 0 && from.Environments) ? from.PlotterEnvNumber : 0;
     Environment* environments = NULL;
-    int err = copyRecords(from.Environments, &count, &environments, copyEnvironment);
+    int count = 0;
+    int err = copyRecords(from.Environments, from.PlotterEnvNumber, &environments, &count, copyEnvironment);
 
     *dst = from;
     dst->PlotterName[sizeof(dst->PlotterName) - 1] = 0;
@@ -163,7 +192,7 @@ void freePlotterList(Plotter** list, int* count)
 template <typename Record>
 VT_NODISCARD static int removeElement(Record** array, int* n, int index, void (*release)(Record*))
 {
-    if (index < 0 || index >= *n || *n < 1) return kMemoryErr;
+    if (index < 0 || index >= *n || *n < 1) return kIndexOutOfRangeErr;
     Record* old = *array;
     Record* fresh = NULL;
     if (*n > 1) {
@@ -183,18 +212,18 @@ VT_NODISCARD static int removeElement(Record** array, int* n, int index, void (*
 
 int delPlotter(Plotter** list, int* count, int index)
 {
-    if (!list || !count || !*list) return kMemoryErr;
+    if (!list || !count || !*list) return kIndexOutOfRangeErr;
     return removeElement(list, count, index, freePlotter);
 }
 
 int delEnvironment(Plotter* plotter, int index)
 {
-    if (!plotter || !plotter->Environments) return kMemoryErr;
+    if (!plotter || !plotter->Environments) return kIndexOutOfRangeErr;
     return removeElement(&plotter->Environments, &plotter->PlotterEnvNumber, index, freeEnvironment);
 }
 
 int delPen(Environment* environment, int index)
 {
-    if (!environment || !environment->Pens) return kMemoryErr;
+    if (!environment || !environment->Pens) return kIndexOutOfRangeErr;
     return removeElement<Pen>(&environment->Pens, &environment->PenNumber, index, NULL);
 }

@@ -6,12 +6,12 @@
 #include "Dialog/DialogCommon.h"
 
 const Item_Control_arg dlgAboutItem[kAboutItemCount] = {
-    {kADMTextPushButtonType, 12, 0, 0, kAboutOKItem, 355, 100, 5, 21, AboutDlgOkButtonInitProc, nullptr},
-    {kADMTextStaticType, 13, 0, 0, kAboutNameItem, 75, 225, 12, 15, nullptr, nullptr},
-    {kADMTextStaticType, 14, 0, 0, kAboutPurposeItem, 75, 325, 34, 15, nullptr, nullptr},
-    {kADMTextStaticType, 15, 0, 0, kAboutMakerItem, 75, 325, 56, 15, nullptr, nullptr},
-    {kADMTextStaticType, 16, 0, 0, kAboutRightsItem, 75, 325, 78, 15, nullptr, nullptr},
-    {kADMPictureStaticType, 0, 0, 1071, kAboutLogoItem, 0, 70, 0, 100, AboutDlgLogoInitProc, nullptr},
+    {kADMTextPushButtonType, kAboutOKString, 0, 0, kAboutOKItem, 355, 100, 5, 21, AboutDlgOkButtonInitProc, nullptr},
+    {kADMTextStaticType, kAboutNameString, 0, 0, kAboutNameItem, 75, 225, 12, 15, nullptr, nullptr},
+    {kADMTextStaticType, kAboutPurposeString, 0, 0, kAboutPurposeItem, 75, 325, 34, 15, nullptr, nullptr},
+    {kADMTextStaticType, kAboutMakerString, 0, 0, kAboutMakerItem, 75, 325, 56, 15, nullptr, nullptr},
+    {kADMTextStaticType, kAboutRightsString, 0, 0, kAboutRightsItem, 75, 325, 78, 15, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kAboutLogoPicture, kAboutLogoItem, 0, 70, 0, 100, AboutDlgLogoInitProc, nullptr},
 };
 
 ASErr goAbout(SPInterfaceMessage* message)
@@ -24,7 +24,7 @@ ASErr AboutPluginInitProc(ADMDialogRef dialog)
 {
     // The last step: a refused item has already been reported and the box
     // closed, and there is nothing left to skip.
-    (void)setUpDialog(dialog, kAboutDialogWidth, kAboutDialogHeight, 11, dlgAboutItem, kAboutItemCount);
+    (void)setUpDialog(dialog, kAboutDialogWidth, kAboutDialogHeight, kAboutTitleString, dlgAboutItem, kAboutItemCount);
     return kNoErr;
 }
 

@@ -6,21 +6,23 @@
 #include "Common/Units.h"
 #include "Dialog/DialogCommon.h"
 
-enum { kAutoGroupSpaceTitleString = 855 };
-
 const Item_Control_arg dlgAutoGroupSpaceItem[kAutoGroupSpaceItemCount] = {
-    {kADMTextPushButtonType, 853, 0, 0, kAutoGroupSpaceOKItem, 10, 100, 62, 21, AutoGroupSpaceDlgButtonInitProc,
-     nullptr},
-    {kADMTextPushButtonType, 854, 0, 0, kAutoGroupSpaceCancelItem, 120, 100, 62, 21,
+    {kADMTextPushButtonType, kAutoGroupSpaceOKString, 0, 0, kAutoGroupSpaceOKItem, 10, 100, 62, 21,
      AutoGroupSpaceDlgButtonInitProc, nullptr},
-    {kADMTextStaticType, 851, 0, 0, kAutoGroupSpaceGapXLabelItem, 5, 70 + sp_width_adjust, 17, 15, nullptr, nullptr},
+    {kADMTextPushButtonType, kAutoGroupSpaceCancelString, 0, 0, kAutoGroupSpaceCancelItem, 120, 100, 62, 21,
+     AutoGroupSpaceDlgButtonInitProc, nullptr},
+    {kADMTextStaticType, kAutoGroupSpaceGapXLabelString, 0, 0, kAutoGroupSpaceGapXLabelItem, 5, 70 + sp_width_adjust,
+     17, 15, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kAutoGroupSpaceGapXItem, 75 + sp_width_adjust, 115 - sp_width_adjust, 12, 20,
      AutoGroupSpaceDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1028, kAutoGroupSpaceGapXPictureItem, 190, 20, 12, 20, nullptr, nullptr},
-    {kADMTextStaticType, 852, 0, 0, kAutoGroupSpaceGapYLabelItem, 5, 70 + sp_width_adjust, 42, 15, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kWidthArrowPicture, kAutoGroupSpaceGapXPictureItem, 190, 20, 12, 20, nullptr,
+     nullptr},
+    {kADMTextStaticType, kAutoGroupSpaceGapYLabelString, 0, 0, kAutoGroupSpaceGapYLabelItem, 5, 70 + sp_width_adjust,
+     42, 15, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kAutoGroupSpaceGapYItem, 75 + sp_width_adjust, 115 - sp_width_adjust, 37, 20,
      AutoGroupSpaceDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1029, kAutoGroupSpaceGapYPictureItem, 190, 20, 37, 20, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kLengthArrowPicture, kAutoGroupSpaceGapYPictureItem, 190, 20, 37, 20, nullptr,
+     nullptr},
 };
 
 int32_t goAutoGroupSpace()

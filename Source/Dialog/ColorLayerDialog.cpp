@@ -22,18 +22,22 @@ static ASErr ColorLayerDlgPauseInitProc(ADMItemRef item);
 static ASErr ColorLayerDlgCommandTextInitProc(ADMItemRef item);
 
 const Item_Control_arg dlgColorLayerItem[kColorLayerItemCount] = {
-    {kADMTextPushButtonType, 705, 0, 0, kColorLayerOKItem, 5, 100, 155, 21, ColorLayerDlgButtonInitProc, NULL},
-    {kADMTextPushButtonType, 706, 0, 0, kColorLayerCancelItem, 325, 100, 155, 21, ColorLayerDlgButtonInitProc, NULL},
-    {kADMTextStaticType, 704, 0, 0, kColorLayerPenLabelItem, 10, 30, 17, 15, NULL, NULL},
+    {kADMTextPushButtonType, kColorLayerOKString, 0, 0, kColorLayerOKItem, 5, 100, 155, 21, ColorLayerDlgButtonInitProc,
+     NULL},
+    {kADMTextPushButtonType, kColorLayerCancelString, 0, 0, kColorLayerCancelItem, 325, 100, 155, 21,
+     ColorLayerDlgButtonInitProc, NULL},
+    {kADMTextStaticType, kColorLayerPenLabelString, 0, 0, kColorLayerPenLabelItem, 10, 30, 17, 15, NULL, NULL},
     {kADMPopupListType, 0, 0, 0, kColorLayerPenItem, 45, 145, 12, 20, ColorLayerDlgPenPopupInitProc, NULL},
-    {kADMTextCheckBoxType, 703, 0, 0, kColorLayerPauseItem, 10, 200, 37, 20, ColorLayerDlgPauseInitProc, NULL},
+    {kADMTextCheckBoxType, kColorLayerPauseString, 0, 0, kColorLayerPauseItem, 10, 200, 37, 20,
+     ColorLayerDlgPauseInitProc, NULL},
     {kADMTextStaticType, 0, 0, 0, kColorLayerPressureItem, 220, 200, 12, 15, ColorLayerDlgPenTextInitProc, NULL},
     {kADMTextStaticType, 0, 0, 0, kColorLayerVelocityItem, 220, 200, 27, 15, ColorLayerDlgPenTextInitProc, NULL},
     {kADMTextStaticType, 0, 0, 0, kColorLayerOffsetItem, 220, 200, 42, 15, ColorLayerDlgPenTextInitProc, NULL},
-    {kADMTextStaticType, 707, 0, 0, kColorLayerPreTextLabelItem, 10, 200, 70, 15, NULL, NULL},
+    {kADMTextStaticType, kColorLayerPreTextLabelString, 0, 0, kColorLayerPreTextLabelItem, 10, 200, 70, 15, NULL, NULL},
     {kADMTextEditMultiLineType, 0, 0, 0, kColorLayerPreTextItem, 10, 200, 85, 60, ColorLayerDlgCommandTextInitProc,
      NULL},
-    {kADMTextStaticType, 708, 0, 0, kColorLayerPostTextLabelItem, 220, 200, 70, 15, NULL, NULL},
+    {kADMTextStaticType, kColorLayerPostTextLabelString, 0, 0, kColorLayerPostTextLabelItem, 220, 200, 70, 15, NULL,
+     NULL},
     {kADMTextEditMultiLineType, 0, 0, 0, kColorLayerPostTextItem, 220, 200, 85, 60, ColorLayerDlgCommandTextInitProc,
      NULL},
     {kADMFrameType, 0, 0, 0, kColorLayerTextsBoxItem, 5, 420, 63, 87, NULL, NULL},
@@ -122,8 +126,7 @@ static ASErr ColorLayerDlgPenTextNotifyProc(ADMItemRef item, ADMNotifierRef noti
 static ASErr ColorLayerDlgPenTextInitProc(ADMItemRef item)
 {
     showPenText(item, *editedPen());
-    sADMItem->SetNotifyProc(item, ColorLayerDlgPenTextNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, ColorLayerDlgPenTextNotifyProc);
 }
 
 static ASErr ColorLayerDlgPenPopupNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -144,8 +147,7 @@ static ASErr ColorLayerDlgPenPopupInitProc(ADMItemRef item)
 {
     // A pen the environment lacks leaves the popup without a choice.
     InitializePenPopupList(item, *editedPen(), false);
-    sADMItem->SetNotifyProc(item, ColorLayerDlgPenPopupNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, ColorLayerDlgPenPopupNotifyProc);
 }
 
 // ---- Pause and command texts ------------------------------------------------------------------

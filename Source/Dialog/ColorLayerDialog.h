@@ -32,16 +32,6 @@ enum {
     kColorLayerTextsBoxItem = 13
 };
 
-// String-list texts of the dialog (besides the item labels).
-enum {
-    kColorLayerColorTitleString = 701,
-    kColorLayerLayerTitleString = 702,
-    kPenPressureLabelString = 54,
-    kPenVelocityLabelString = 56,
-    kPenOffsetLabelString = 58,
-    kCommandTextNotKeptString = 710  // memory ran out; the earlier text is kept
-};
-
 // Sent by the pen popup to the three pen texts when another pen is picked.
 #define kUpdatePenInformationNotify "Notifiy Update Pen Information"
 

@@ -39,15 +39,6 @@ enum {
 };
 enum { kCuttingSettingsItemCount = 6 };
 
-// String-list texts: the title (also the Plot Out button's text) and the
-// three check boxes.
-enum {
-    kCuttingSettingsTitleString = 163,
-    kCuttingSettingsBackToHomeString = 164,
-    kCuttingSettingsUsePlotterSettingString = 165,
-    kCuttingSettingsCutOffString = 167
-};
-
 // The capability bit of the current plotter that allows the cut-off line.
 enum { kCuttingSettingsCutOffCapability = 0x10 };
 

@@ -18,6 +18,18 @@ int setUpDialog(ADMDialogRef dialog, int32_t width, int32_t height, int32_t titl
     return loadDialogItems(table, count, dialog);
 }
 
+void justifyLabels(ADMDialogRef dialog, const Item_Control_arg* table, int count, const int32_t* leftIds, int leftCount)
+{
+    for (int i = 0; i < count; ++i) {
+        if (strcmp(table[i].itemType, kADMTextStaticType) != 0) continue;
+        ADMJustify justify = kADMRightJustify;
+        for (int k = 0; k < leftCount; ++k)
+            if (leftIds[k] == table[i].itemId) justify = kADMLeftJustify;
+        ADMItemRef item = sADMDialog->GetItem(dialog, table[i].itemId);
+        if (item != nullptr) sADMItem->SetJustify(item, justify);
+    }
+}
+
 bool userChanged(ADMNotifierRef notifier)
 {
     return sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier) != 0;
@@ -56,6 +68,14 @@ ASErr setOkCancelProcs(ADMItemRef item, int32_t okId, ADMItemNotifyProc okProc, 
 ASErr useNotifyProc(ADMItemRef item, ADMItemNotifyProc proc)
 {
     sADMItem->SetNotifyProc(item, proc);
+    return kNoErr;
+}
+
+ASErr useNotifyProcOf(ADMItemRef item, const ItemNotifyProc* procs, int count)
+{
+    ASInt32 id = sADMItem->GetID(item);
+    for (int i = 0; i < count; ++i)
+        if (procs[i].itemId == id) return useNotifyProc(item, procs[i].proc);
     return kNoErr;
 }
 

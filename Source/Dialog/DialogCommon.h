@@ -9,11 +9,29 @@
 #include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 
+// Short names of the toolkit's item types, so that a row of an item table
+// stays on one line. Every dialog that abbreviates uses these.
+#define TPB kADMTextPushButtonType
+#define TRB kADMTextRadioButtonType
+#define TST kADMTextStaticType
+#define TED kADMTextEditType
+#define SPE kADMSpinEditType
+#define PUL kADMPopupListType
+#define FRM kADMFrameType
+#define PPB kADMPicturePushButtonType
+#define PRB kADMPictureRadioButtonType
+
 // Sizes the dialog, titles it with string-list entry titleIndex and builds
 // its items from table. Returns what loadDialogItems returned: 1 when every
 // item was made; otherwise the dialog has already been abandoned.
 VT_NODISCARD int setUpDialog(ADMDialogRef dialog, int32_t width, int32_t height, int32_t titleIndex,
                              const Item_Control_arg* table, int count);
+
+// Right-justifies every static text of the table, a label standing against
+// its field, except the ids listed (leftIds may be null), which are
+// left-justified.
+void justifyLabels(ADMDialogRef dialog, const Item_Control_arg* table, int count, const int32_t* leftIds = nullptr,
+                   int leftCount = 0);
 
 // A change the user made: a click, a typed value, a chosen entry.
 bool userChanged(ADMNotifierRef notifier);
@@ -45,6 +63,21 @@ ASErr setOkCancelProcs(ADMItemRef item, int32_t okId, ADMItemNotifyProc okProc, 
 // returns kNoErr for the item's init procedure to return.
 ASErr useNotifyProc(ADMItemRef item, ADMItemNotifyProc proc);
 ASErr useDrawProc(ADMItemRef item, ADMItemDrawProc proc);
+
+// One row of the notify procedures of items that share an init procedure.
+struct ItemNotifyProc {
+    int32_t itemId;
+    ADMItemNotifyProc proc;
+};
+
+// The init procedure of such items: the item gets the procedure of its row
+// (an item without one keeps the toolkit's). Returns kNoErr.
+ASErr useNotifyProcOf(ADMItemRef item, const ItemNotifyProc* procs, int count);
+template <int count>
+ASErr useNotifyProcOf(ADMItemRef item, const ItemNotifyProc (&procs)[count])
+{
+    return useNotifyProcOf(item, procs, count);
+}
 
 // A point in an item's own coordinates, for drawing.
 ADMPoint admPoint(int h, int v);

@@ -15,18 +15,6 @@ void editorPlace(ADMDialogRef dialog, int left, int top, int width, int height, 
     sADMDialog->SetText(dialog, title);
 }
 
-void editorJustify(ADMDialogRef dialog, const Item_Control_arg* table, int count, const int* leftIds, int leftCount)
-{
-    for (int i = 0; i < count; ++i) {
-        if (strcmp(table[i].itemType, kADMTextStaticType) != 0) continue;
-        ADMJustify justify = kADMRightJustify;
-        for (int k = 0; k < leftCount; ++k)
-            if (leftIds[k] == table[i].itemId) justify = kADMLeftJustify;
-        ADMItemRef item = sADMDialog->GetItem(dialog, table[i].itemId);
-        if (item != nullptr) sADMItem->SetJustify(item, justify);
-    }
-}
-
 bool editorNameRefused(const char* name)
 {
     if (strpbrk(name, "\r\n") == nullptr) return false;
@@ -38,4 +26,18 @@ void editorString(int index, char* text, int size)
 {
     text[0] = 0;
     sADMBasic->GetIndexString(g->pluginRef, g->stringListId, index, text, size);
+}
+
+int editorRun(const EditorForm* form, ADMDialogInitProc init)
+{
+    int result = sADMDialog->Modal(g->pluginRef, form->name, form->resource, kADMModalDialogStyle, init, nullptr, 0);
+    return result == 2 ? 0 : result;
+}
+
+ASErr editorOpen(ADMDialogRef dialog, const EditorForm* form, int left, int top)
+{
+    editorPlace(dialog, left, top, form->width, form->height, form->titleIndex);
+    if (loadDialogItems(form->items, form->itemCount, dialog) != 1) return kNoErr;
+    justifyLabels(dialog, form->items, form->itemCount, form->leftJustified, form->leftJustifiedCount);
+    return kNoErr;
 }

@@ -14,39 +14,44 @@ int env_lan_ver_adjust = 0;
 static Environment g_envTemp;
 
 Item_Control_arg dlgEnvironmentItem[kEnvironmentItemCount] = {
-    {kADMTextPushButtonType, 503, 0, 0, kEnvironmentEditorOKItem, 10, 100, 43, 21, EnvironmentDlgButtonInitProc,
-     nullptr},
-    {kADMTextPushButtonType, 504, 0, 0, kEnvironmentEditorCancelItem, 120, 100, 43, 21, EnvironmentDlgButtonInitProc,
-     nullptr},
-    {kADMTextStaticType, 502, 0, 0, kEnvironmentEditorNameLabelItem, 10, 80, 17, 15, nullptr, nullptr},
+    {kADMTextPushButtonType, kEnvironmentEditorOKString, 0, 0, kEnvironmentEditorOKItem, 10, 100, 43, 21,
+     EnvironmentDlgButtonInitProc, nullptr},
+    {kADMTextPushButtonType, kEnvironmentEditorCancelString, 0, 0, kEnvironmentEditorCancelItem, 120, 100, 43, 21,
+     EnvironmentDlgButtonInitProc, nullptr},
+    {kADMTextStaticType, kEnvironmentEditorNameLabelString, 0, 0, kEnvironmentEditorNameLabelItem, 10, 80, 17, 15,
+     nullptr, nullptr},
     {kADMTextEditType, 0, 0, 0, kEnvironmentEditorNameItem, 95, 115, 12, 20, EnvironmentDlgTextEditInitProc, nullptr},
 };
 
+static const EditorForm kEnvironmentForm = {kEnvironmentDialogName,
+                                            kEnvironmentDialogResource,
+                                            kEnvironmentDialogWidth,
+                                            kEnvironmentDialogHeight,
+                                            kEnvironmentTitleString,
+                                            dlgEnvironmentItem,
+                                            kEnvironmentItemCount,
+                                            nullptr,
+                                            0};
+
+// The pens and the current mark stay the environment's own.
+static void keepEnvironment(Environment* to, const Environment* from)
+{
+    memcpy(to->EnvironmentName, from->EnvironmentName, sizeof(to->EnvironmentName));
+}
+
 int goEnvironment(Environment* environment)
 {
-    if (environment == nullptr) return 0;
-    g_envTemp = *environment;
     // The layout shift is applied once per open so that a language chosen
     // later still lays the dialog out from the same base.
     dlgEnvironmentItem[2].width = 80 + env_lan_ver_adjust;
     dlgEnvironmentItem[3].x = 95 + env_lan_ver_adjust;
     dlgEnvironmentItem[3].width = 115 - env_lan_ver_adjust;
-    int result = sADMDialog->Modal(g->pluginRef, kEnvironmentDialogName, kEnvironmentDialogResource,
-                                   kADMModalDialogStyle, EnvironmentPluginInitProc, nullptr, 0);
-    if (result == 1) {
-        memcpy(environment->EnvironmentName, g_envTemp.EnvironmentName, sizeof(environment->EnvironmentName));
-        return 1;
-    }
-    return result == 2 ? 0 : result;
+    return editorEdit(environment, &g_envTemp, &kEnvironmentForm, EnvironmentPluginInitProc, keepEnvironment);
 }
 
 ASErr EnvironmentPluginInitProc(ADMDialogRef dialog)
 {
-    editorPlace(dialog, g->envListLastClickPt.h - 117, g->envListLastClickPt.v - 50, kEnvironmentDialogWidth,
-                kEnvironmentDialogHeight, 501);
-    if (loadDialogItems(dlgEnvironmentItem, kEnvironmentItemCount, dialog) != 1) return kNoErr;
-    editorJustify(dialog, dlgEnvironmentItem, kEnvironmentItemCount, nullptr, 0);
-    return kNoErr;
+    return editorOpen(dialog, &kEnvironmentForm, g->envListLastClickPt.h - 117, g->envListLastClickPt.v - 50);
 }
 
 ASErr EnvironmentDlgTextEditInitProc(ADMItemRef item)

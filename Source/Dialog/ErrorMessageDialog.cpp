@@ -44,7 +44,7 @@ ASErr ErrorMessageDialogInitProc(ADMDialogRef dialog)
     // The icon and the message share their id; the toolkit keeps both items.
     BoundsSet(&rect, 8, 32, 8, 32);
     ADMItemRef icon = sADMItem->Create(dialog, kErrorMessageIconItem, kADMTextStaticType, &rect, nullptr, nullptr, 0);
-    if (icon != nullptr) sADMItem->SetPictureID(icon, 1080);
+    if (icon != nullptr) sADMItem->SetPictureID(icon, kAlertIconPicture);
     BoundsSet(&rect, 45, 205, 8, 60);
     ADMItemRef text = sADMItem->Create(dialog, kErrorMessageTextItem, kADMTextStaticType, &rect, nullptr, nullptr, 0);
     if (text != nullptr) sADMItem->SetText(text, g_msg ? g_msg : "");

@@ -6,6 +6,8 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/Pictures.h"
+#include "Dialog/Texts.h"
 
 // One row of a dialog-item table.
 struct Item_Control_arg {
@@ -28,9 +30,6 @@ void BoundsSet(ADMRect* rect, int32_t x, int32_t width, int32_t y, int32_t heigh
 // Creates count items from table in dialog, in table order; returns 1, or -1
 // at the first item the toolkit refuses (the items made so far stay).
 VT_NODISCARD int LoadItemControl(const Item_Control_arg* table, int count, ADMDialogRef dialog);
-
-// String-list text of the alert shown when a dialog cannot be built.
-enum { kDialogNotBuiltString = 17 };
 
 // Ends a dialog that could not be built or filled, before anyone works in
 // it: a modal dialog ends at once with result 2 (a cancel), a floating one is

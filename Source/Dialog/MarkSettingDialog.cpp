@@ -65,8 +65,7 @@ VT_NODISCARD static ASErr dlgAASSettingRadioButtonInitProc(ADMItemRef item)
     ASInt32 id = sADMItem->GetID(item);
     for (const auto& radio : kLayoutRadios)
         if (radio.itemId == id) sADMItem->SetBooleanValue(item, g->*radio.flag);
-    sADMItem->SetNotifyProc(item, AASSettingDialogRadioButtonProc);
-    return kNoErr;
+    return useNotifyProc(item, AASSettingDialogRadioButtonProc);
 }
 
 VT_NODISCARD static ASErr dlgAASSettingSpinEditInitProc(ADMItemRef item)
@@ -132,35 +131,45 @@ VT_NODISCARD static ASErr dlgAASSettingButtonInitProc(ADMItemRef item)
 // Every length field is as wide as the first, for its longest value with
 // its unit ("600.00 mm", "100.00 mm").
 const Item_Control_arg dlgAASSteingItem[kAASSettingItemCount] = {
-    {kADMTextRadioButtonType, 772, 0, 0, kAASSetting4PointItem, 10, 160, 10, 21, dlgAASSettingRadioButtonInitProc,
+    {kADMTextRadioButtonType, kAASSetting4PointString, 0, 0, kAASSetting4PointItem, 10, 160, 10, 21,
+     dlgAASSettingRadioButtonInitProc, nullptr},
+    {kADMTextStaticType, kAASSettingLengthLabelString, 0, 0, kAASSettingLengthLabelItem, 20, 80, 36, 21, nullptr,
      nullptr},
-    {kADMTextStaticType, 773, 0, 0, kAASSettingLengthLabelItem, 20, 80, 36, 21, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kAASSettingLengthItem, 100, 80, 36, 21, dlgAASSettingSpinEditInitProc, nullptr},
-    {kADMTextStaticType, 774, 0, 0, kAASSettingThicknessLabelItem, 20, 80, 60, 21, nullptr, nullptr},
+    {kADMTextStaticType, kAASSettingThicknessLabelString, 0, 0, kAASSettingThicknessLabelItem, 20, 80, 60, 21, nullptr,
+     nullptr},
     {kADMSpinEditType, 0, 0, 0, kAASSettingThicknessItem, 100, 80, 60, 21, dlgAASSettingSpinEditInitProc, nullptr},
-    {kADMTextStaticType, 775, 0, 0, kAASSettingMarginLabelItem, 20, 80, 83, 21, nullptr, nullptr},
+    {kADMTextStaticType, kAASSettingMarginLabelString, 0, 0, kAASSettingMarginLabelItem, 20, 80, 83, 21, nullptr,
+     nullptr},
     {kADMSpinEditType, 0, 0, 0, kAASSettingMarginItem, 100, 80, 83, 21, dlgAASSettingSpinEditInitProc, nullptr},
     {kADMFrameType, 0, 0, 0, kAASSetting4PointFrameItem, 10, 180, 32, 76, nullptr, nullptr},
-    {kADMTextRadioButtonType, 776, 0, 0, kAASSettingSegmentalItem, 10, 160, 109, 21,
+    {kADMTextRadioButtonType, kAASSettingSegmentalString, 0, 0, kAASSettingSegmentalItem, 10, 160, 109, 21,
      dlgAASSettingRadioButtonInitProc, nullptr},
-    {kADMTextStaticType, 777, 0, 0, kAASSettingXStepLabelItem, 20, 80, 134, 21, nullptr, nullptr},
+    {kADMTextStaticType, kAASSettingXStepLabelString, 0, 0, kAASSettingXStepLabelItem, 20, 80, 134, 21, nullptr,
+     nullptr},
     {kADMSpinEditType, 0, 0, 0, kAASSettingXStepItem, 100, 80, 134, 21, dlgAASSettingSpinEditInitProc, nullptr},
-    {kADMTextStaticType, 778, 0, 0, kAASSettingYStepLabelItem, 20, 80, 157, 21, nullptr, nullptr},
+    {kADMTextStaticType, kAASSettingYStepLabelString, 0, 0, kAASSettingYStepLabelItem, 20, 80, 157, 21, nullptr,
+     nullptr},
     {kADMSpinEditType, 0, 0, 0, kAASSettingYStepItem, 100, 80, 157, 21, dlgAASSettingSpinEditInitProc, nullptr},
     {kADMFrameType, 0, 0, 0, kAASSettingSegmentalFrameItem, 10, 180, 130, 52, nullptr, nullptr},
-    {kADMTextRadioButtonType, 779, 0, 0, kAASSettingMultipleCopiesItem, 10, 160, 183, 21,
+    {kADMTextRadioButtonType, kAASSettingMultipleCopiesString, 0, 0, kAASSettingMultipleCopiesItem, 10, 160, 183, 21,
      dlgAASSettingRadioButtonInitProc, nullptr},
-    {kADMTextStaticType, 780, 0, 0, kAASSettingXCopiesLabelItem, 20, 100, 208, 21, nullptr, nullptr},
-    {kADMTextEditType, 0, 0, 0, kAASSettingXCopiesItem, 125, 50, 208, 21, dlgAASSettingCopiesEditInitProc, nullptr},
-    {kADMTextStaticType, 781, 0, 0, kAASSettingYCopiesLabelItem, 20, 100, 231, 21, nullptr, nullptr},
-    {kADMTextEditType, 0, 0, 0, kAASSettingYCopiesItem, 125, 50, 231, 21, dlgAASSettingCopiesEditInitProc, nullptr},
-    {kADMTextStaticType, 785, 0, 0, kAASSettingSpaceLabelItem, 20, 80, 256, 21, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kAASSettingSpaceItem, 100, 80, 256, 21, dlgAASSettingSpinEditInitProc, nullptr},
-    {kADMTextCheckBoxType, 782, 0, 0, kAASSettingWithOutlineItem, 20, 160, 278, 21, nullptr, nullptr},
-    {kADMFrameType, 0, 0, 0, kAASSettingCopiesFrameItem, 10, 180, 205, 101, nullptr, nullptr},
-    {kADMTextPushButtonType, 783, 0, 0, kAASSettingOKItem, 10, 80, 325, 21, dlgAASSettingButtonInitProc, nullptr},
-    {kADMTextPushButtonType, 784, 0, 0, kAASSettingCancelItem, 100, 80, 325, 21, dlgAASSettingButtonInitProc,
+    {kADMTextStaticType, kAASSettingXCopiesLabelString, 0, 0, kAASSettingXCopiesLabelItem, 20, 100, 208, 21, nullptr,
      nullptr},
+    {kADMTextEditType, 0, 0, 0, kAASSettingXCopiesItem, 125, 50, 208, 21, dlgAASSettingCopiesEditInitProc, nullptr},
+    {kADMTextStaticType, kAASSettingYCopiesLabelString, 0, 0, kAASSettingYCopiesLabelItem, 20, 100, 231, 21, nullptr,
+     nullptr},
+    {kADMTextEditType, 0, 0, 0, kAASSettingYCopiesItem, 125, 50, 231, 21, dlgAASSettingCopiesEditInitProc, nullptr},
+    {kADMTextStaticType, kAASSettingSpaceLabelString, 0, 0, kAASSettingSpaceLabelItem, 20, 80, 256, 21, nullptr,
+     nullptr},
+    {kADMSpinEditType, 0, 0, 0, kAASSettingSpaceItem, 100, 80, 256, 21, dlgAASSettingSpinEditInitProc, nullptr},
+    {kADMTextCheckBoxType, kAASSettingWithOutlineString, 0, 0, kAASSettingWithOutlineItem, 20, 160, 278, 21, nullptr,
+     nullptr},
+    {kADMFrameType, 0, 0, 0, kAASSettingCopiesFrameItem, 10, 180, 205, 101, nullptr, nullptr},
+    {kADMTextPushButtonType, kAASSettingOKString, 0, 0, kAASSettingOKItem, 10, 80, 325, 21, dlgAASSettingButtonInitProc,
+     nullptr},
+    {kADMTextPushButtonType, kAASSettingCancelString, 0, 0, kAASSettingCancelItem, 100, 80, 325, 21,
+     dlgAASSettingButtonInitProc, nullptr},
 };
 
 VT_NODISCARD static ASErr AASSettingDialogInitProc(ADMDialogRef dialog)

@@ -11,9 +11,6 @@
 #define kAASSettingDialogName "AASSetting Dialog"
 enum { kAASSettingDialogResource = 132, kAASSettingDialogWidth = 200, kAASSettingDialogHeight = 375 };
 
-// String-list texts: the title, and the alert when the marks cannot be made.
-enum { kAASSettingTitleString = 771, kAASSettingNotMadeString = 786 };
-
 // Items of the dialog. The three layout radios are not neighbours, so the
 // dialog keeps just one of them on itself.
 enum {

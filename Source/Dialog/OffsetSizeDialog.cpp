@@ -9,9 +9,11 @@
 #include "Dialog/DialogCommon.h"
 
 const Item_Control_arg dlgOffsetSizeItem[kOffsetSizeItemCount] = {
-    {kADMTextPushButtonType, 653, 0, 0, kOffsetSizeOKItem, 10, 100, 40, 21, OffsetSizeDlgButtonInitProc, nullptr},
-    {kADMTextPushButtonType, 654, 0, 0, kOffsetSizeCancelItem, 120, 100, 40, 21, OffsetSizeDlgButtonInitProc, nullptr},
-    {kADMTextStaticType, 652, 0, 0, kOffsetSizeLabelItem, 10, 75, 17, 15, nullptr, nullptr},
+    {kADMTextPushButtonType, kOffsetSizeOKString, 0, 0, kOffsetSizeOKItem, 10, 100, 40, 21, OffsetSizeDlgButtonInitProc,
+     nullptr},
+    {kADMTextPushButtonType, kOffsetSizeCancelString, 0, 0, kOffsetSizeCancelItem, 120, 100, 40, 21,
+     OffsetSizeDlgButtonInitProc, nullptr},
+    {kADMTextStaticType, kOffsetSizeLabelString, 0, 0, kOffsetSizeLabelItem, 10, 75, 17, 15, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kOffsetSizeDistanceItem, 90, 130, 12, 20, OffsetSizeDlgTextEditInitProc, nullptr},
 };
 
@@ -28,11 +30,7 @@ ASErr OffsetSizePluginInitProc(ADMDialogRef dialog)
                     kOffsetSizeItemCount) != 1)
         return kNoErr;
     // The labels stand right against their fields.
-    for (int i = 0; i < kOffsetSizeItemCount; ++i)
-        if (strcmp(dlgOffsetSizeItem[i].itemType, kADMTextStaticType) == 0) {
-            ADMItemRef item = sADMDialog->GetItem(dialog, dlgOffsetSizeItem[i].itemId);
-            if (item != nullptr) sADMItem->SetJustify(item, kADMRightJustify);
-        }
+    justifyLabels(dialog, dlgOffsetSizeItem, kOffsetSizeItemCount);
     return kNoErr;
 }
 

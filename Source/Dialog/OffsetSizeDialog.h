@@ -9,9 +9,6 @@
 #define kOffsetSizeDialogName "OffsetSize Dialog"
 enum { kOffsetSizeDialogResource = 168, kOffsetSizeDialogWidth = 238, kOffsetSizeDialogHeight = 65 };
 
-// String-list text of the dialog's title.
-enum { kOffsetSizeTitleString = 651 };
-
 // Items of the dialog.
 enum {
     kOffsetSizeOKItem = 1,

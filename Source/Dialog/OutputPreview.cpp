@@ -39,23 +39,23 @@ static const int32_t kIntervalMax = 29;
 const Item_Control_arg dlgPreviewItem[kPreviewItemCount] = {
     {kADMFrameType, 0, 0, 0, kPreviewFrameItem, 221, 505, 2, 546, PlotOutDlgOutPreviewFrameInitProc, nullptr},
     {kADMSliderType, 0, 0, 0, kPreviewSliderItem, 221, 505, 550, 10, PlotOutDlgOutPreviewCmdSlideInitProc, nullptr},
-    {kADMPictureRadioButtonType, 0, 552, 1044, kPreviewPlayItem, 3, 22, 550, 22, PlotOutDlgOutPreviewPicButtonInitProc,
-     nullptr},
-    {kADMPictureRadioButtonType, 0, 557, 1050, kPreviewLoopItem, 25, 22, 550, 22, PlotOutDlgOutPreviewPicButtonInitProc,
-     nullptr},
-    {kADMPictureRadioButtonType, 0, 553, 1045, kPreviewPauseItem, 47, 22, 550, 22,
+    {kADMPictureRadioButtonType, 0, kPreviewPlayTip, kPreviewPlayPicture, kPreviewPlayItem, 3, 22, 550, 22,
      PlotOutDlgOutPreviewPicButtonInitProc, nullptr},
-    {kADMPictureRadioButtonType, 0, 554, 1046, kPreviewStopItem, 69, 22, 550, 22, PlotOutDlgOutPreviewPicButtonInitProc,
-     nullptr},
-    {kADMPicturePushButtonType, 0, 555, 1047, kPreviewFasterItem, 100, 22, 550, 22,
+    {kADMPictureRadioButtonType, 0, kPreviewLoopTip, kPreviewLoopPicture, kPreviewLoopItem, 25, 22, 550, 22,
      PlotOutDlgOutPreviewPicButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 556, 1048, kPreviewSlowerItem, 122, 22, 550, 22,
+    {kADMPictureRadioButtonType, 0, kPreviewPauseTip, kPreviewPausePicture, kPreviewPauseItem, 47, 22, 550, 22,
      PlotOutDlgOutPreviewPicButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 558, 1051, kPreviewStepForwardItem, 144, 22, 550, 22,
+    {kADMPictureRadioButtonType, 0, kPreviewStopTip, kPreviewStopPicture, kPreviewStopItem, 69, 22, 550, 22,
      PlotOutDlgOutPreviewPicButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 559, 1052, kPreviewStepBackItem, 166, 22, 550, 22,
+    {kADMPicturePushButtonType, 0, kPreviewFasterTip, kPreviewFasterPicture, kPreviewFasterItem, 100, 22, 550, 22,
      PlotOutDlgOutPreviewPicButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 560, 1054, kPreviewCloseItem, 197, 22, 550, 22,
+    {kADMPicturePushButtonType, 0, kPreviewSlowerTip, kPreviewSlowerPicture, kPreviewSlowerItem, 122, 22, 550, 22,
+     PlotOutDlgOutPreviewPicButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, kPreviewStepForwardTip, kPreviewStepForwardPicture, kPreviewStepForwardItem, 144, 22,
+     550, 22, PlotOutDlgOutPreviewPicButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, kPreviewStepBackTip, kPreviewStepBackPicture, kPreviewStepBackItem, 166, 22, 550, 22,
+     PlotOutDlgOutPreviewPicButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, kPreviewCloseTip, kPreviewClosePicture, kPreviewCloseItem, 197, 22, 550, 22,
      PlotOutDlgOutPreviewPicButtonInitProc, nullptr},
     {kADMListBoxType, 0, 0, 0, kPreviewListItem, 2, 218, 2, 546, PlotOutDlgOutPreviewCmdListInitProc, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPreviewInfoItem, 2, 600, 575, 15, PlotOutDlgOutPreviewInfoStaticTextInitProc,
@@ -248,7 +248,7 @@ ASErr PreviewDialogInitProc(ADMDialogRef dialog)
     bounds.bottom = (ASInt16)(bounds.top + kPreviewDialogHeight);
     sADMDialog->SetBoundsRect(dialog, &bounds);
     char title[256];
-    sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, 551, title, 256);
+    sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, kOutputPreviewTitleString, title, 256);
     sADMDialog->SetText(dialog, title);
     sADMDialog->SetDestroyProc(dialog, PreviewDialogDestroyProc);
     g_Dialog = dialog;
@@ -417,8 +417,7 @@ ASErr PlotOutDlgOutPreviewCmdSlideInitProc(ADMItemRef item)
     sADMItem->SetMinIntValue(item, 0);
     sADMItem->SetMaxIntValue(item, g_icmdNumber);
     sADMItem->SetIntValue(item, 0);
-    sADMItem->SetNotifyProc(item, PlotOutDlgOutPreviewCmdSlideNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgOutPreviewCmdSlideNotifyProc);
 }
 
 ASErr PlotOutDlgOutPreviewCmdSlideNotifyProc(ADMItemRef item, ADMNotifierRef notifier)

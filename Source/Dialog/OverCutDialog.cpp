@@ -3,6 +3,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Common/Units.h"
+#include "Dialog/Texts.h"
 
 ASErr goOverCut()
 {

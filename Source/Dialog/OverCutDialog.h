@@ -23,9 +23,6 @@ enum {
     kOverCutCancelItem = 7       // stores nothing; the dialog ends with 7
 };
 
-// The check box's text in the string list.
-enum { kOverCutCheckString = 166 };
-
 // The lengths the fields take, mm either way: their thousandths must fit the
 // whole number the preferences keep them in.
 const double kOverCutLimit = 1000.0;

@@ -20,26 +20,46 @@ static const int32_t kLevelMask = 0xF0;
 static const int kMaxLevel = 4;
 
 Item_Control_arg dlgPenItem[kPenItemCount] = {
-    {kADMTextPushButtonType, 608, 0, 0, kPenEditorOKItem, 10, 100, 125, 21, PenDlgButtonInitProc, nullptr},
-    {kADMTextPushButtonType, 609, 0, 0, kPenEditorCancelItem, 120, 100, 125, 21, PenDlgButtonInitProc, nullptr},
-    {kADMTextStaticType, 602, 0, 0, kPenEditorNameLabelItem, 10, 55, 17, 15, nullptr, nullptr},
+    {kADMTextPushButtonType, kPenEditorOKString, 0, 0, kPenEditorOKItem, 10, 100, 125, 21, PenDlgButtonInitProc,
+     nullptr},
+    {kADMTextPushButtonType, kPenEditorCancelString, 0, 0, kPenEditorCancelItem, 120, 100, 125, 21,
+     PenDlgButtonInitProc, nullptr},
+    {kADMTextStaticType, kPenEditorNameLabelString, 0, 0, kPenEditorNameLabelItem, 10, 55, 17, 15, nullptr, nullptr},
     {kADMTextEditType, 0, 0, 0, kPenEditorNameItem, 70, 110, 12, 20, PenDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 603, 0, 0, kPenEditorPressureLabelItem, 10, 55, 37, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPenEditorPressureLabelString, 0, 0, kPenEditorPressureLabelItem, 10, 55, 37, 15, nullptr,
+     nullptr},
     {kADMSpinEditType, 0, 0, 0, kPenEditorPressureItem, 70, 110, 32, 20, PenDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 604, 0, 0, kPenEditorPressureUnitItem, 180, 40, 37, 15, nullptr, nullptr},
-    {kADMTextStaticType, 605, 0, 0, kPenEditorVelocityLabelItem, 10, 55, 57, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPenEditorPressureUnitString, 0, 0, kPenEditorPressureUnitItem, 180, 40, 37, 15, nullptr,
+     nullptr},
+    {kADMTextStaticType, kPenEditorVelocityLabelString, 0, 0, kPenEditorVelocityLabelItem, 10, 55, 57, 15, nullptr,
+     nullptr},
     {kADMSpinEditType, 0, 0, 0, kPenEditorVelocityItem, 70, 110, 52, 20, PenDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 606, 0, 0, kPenEditorVelocityUnitItem, 180, 40, 57, 15, nullptr, nullptr},
-    {kADMTextStaticType, 607, 0, 0, kPenEditorExtraLabelItem, 10, 55, 77, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPenEditorVelocityUnitString, 0, 0, kPenEditorVelocityUnitItem, 180, 40, 57, 15, nullptr,
+     nullptr},
+    {kADMTextStaticType, kPenEditorExtraLabelString, 0, 0, kPenEditorExtraLabelItem, 10, 55, 77, 15, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kPenEditorExtraItem, 70, 110, 72, 20, PenDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 610, 0, 0, kPenEditorLevelLabelItem, 10, 55, 97, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPenEditorLevelLabelString, 0, 0, kPenEditorLevelLabelItem, 10, 55, 97, 15, nullptr, nullptr},
     {kADMPopupListType, 0, 0, 0, kPenEditorLevelItem, 70, 110, 92, 20, PenDlgEditInitProc, nullptr},
 };
 
+static const int kPenLeftJustified[] = {kPenEditorPressureUnitItem, kPenEditorVelocityUnitItem};
+static const EditorForm kPenForm = {
+    kPenDialogName,   kPenDialogResource, kPenDialogWidth,
+    kPenDialogHeight, kPenTitleString,    dlgPenItem,
+    kPenItemCount,    kPenLeftJustified,  sizeof kPenLeftJustified / sizeof kPenLeftJustified[0]};
+
+// The limits, steps and defaults stay the pen's own.
+static void keepPen(Pen* to, const Pen* from)
+{
+    to->Pressure = from->Pressure;
+    to->Extra = from->Extra;
+    to->Velocity = from->Velocity;
+    to->PenReserved = from->PenReserved;
+    memcpy(to->PenName, from->PenName, sizeof(to->PenName));
+}
+
 int goPen(Pen* pen)
 {
-    if (pen == nullptr) return 0;
-    g_pnTemp = *pen;
     for (int i = 0; i < kPenItemCount; ++i) {
         Item_Control_arg& row = dlgPenItem[i];
         switch (row.itemId) {
@@ -60,27 +80,12 @@ int goPen(Pen* pen)
             break;
         }
     }
-    int result = sADMDialog->Modal(g->pluginRef, kPenDialogName, kPenDialogResource, kADMModalDialogStyle,
-                                   PenPluginInitProc, nullptr, 0);
-    if (result == 1) {
-        pen->Pressure = g_pnTemp.Pressure;
-        pen->Extra = g_pnTemp.Extra;
-        pen->Velocity = g_pnTemp.Velocity;
-        pen->PenReserved = g_pnTemp.PenReserved;
-        memcpy(pen->PenName, g_pnTemp.PenName, sizeof(pen->PenName));
-        return 1;
-    }
-    return result == 2 ? 0 : result;
+    return editorEdit(pen, &g_pnTemp, &kPenForm, PenPluginInitProc, keepPen);
 }
 
 ASErr PenPluginInitProc(ADMDialogRef dialog)
 {
-    editorPlace(dialog, g->penListLastClickPt.h - 117, g->penListLastClickPt.v - 92, kPenDialogWidth, kPenDialogHeight,
-                601);
-    if (loadDialogItems(dlgPenItem, kPenItemCount, dialog) != 1) return kNoErr;
-    static const int left[] = {kPenEditorPressureUnitItem, kPenEditorVelocityUnitItem};
-    editorJustify(dialog, dlgPenItem, kPenItemCount, left, 2);
-    return kNoErr;
+    return editorOpen(dialog, &kPenForm, g->penListLastClickPt.h - 117, g->penListLastClickPt.v - 92);
 }
 
 // The acceleration group of the plotter selected in the setup dialog (0 when
@@ -106,9 +111,14 @@ static void fillLevels(ADMItemRef item)
         int id;
         int text;
     };
-    static const Level all[] = {{0, 611}, {1, 612}, {2, 613}, {3, 614}, {4, 615}};
-    static const Level group40[] = {{1, 612}, {2, 613}, {3, 614}, {4, 615}};
-    static const Level group80[] = {{1, 612}, {4, 615}};
+    static const Level all[] = {{0, kPenLevelVeryLowString},
+                                {1, kPenLevelLowString},
+                                {2, kPenLevelMediumString},
+                                {3, kPenLevelHighString},
+                                {4, kPenLevelVeryHighString}};
+    static const Level group40[] = {
+        {1, kPenLevelLowString}, {2, kPenLevelMediumString}, {3, kPenLevelHighString}, {4, kPenLevelVeryHighString}};
+    static const Level group80[] = {{1, kPenLevelLowString}, {4, kPenLevelVeryHighString}};
     const Level* levels = all;
     int count = 5;
     int32_t group = selectedPlotterGroup();

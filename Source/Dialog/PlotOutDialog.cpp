@@ -35,9 +35,6 @@ double g_dMaxZoom = 10.0;
 int32_t g_iPreviewOpType = 1;
 int32_t g_iPreviewDrawType = 1;
 
-#define PPB kADMPicturePushButtonType
-#define PRB kADMPictureRadioButtonType
-
 // Left column 210 pixels wide with its group boxes; the preview to its right;
 // the zoom and the row of picture buttons under it. The resizable part is
 // placed again by the notify procedure whenever the dialog is resized.
@@ -48,95 +45,125 @@ int32_t g_iPreviewDrawType = 1;
 // beside the media width.
 const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
     // Position (its box: y 2 to 61)
-    {kADMTextStaticType, 102, 0, 0, kPlotOutOffsetXLabelItem, 4, 14, 18, 16, NULL, NULL},
+    {kADMTextStaticType, kPlotOutOffsetXLabelString, 0, 0, kPlotOutOffsetXLabelItem, 4, 14, 18, 16, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetXItem, 18, 85, 16, 20, PlotOutDlgOffsetSpinEditInitProc, NULL},
-    {kADMTextStaticType, 103, 0, 0, kPlotOutOffsetYLabelItem, 104, 14, 18, 16, NULL, NULL},
+    {kADMTextStaticType, kPlotOutOffsetYLabelString, 0, 0, kPlotOutOffsetYLabelItem, 104, 14, 18, 16, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetYItem, 118, 87, 16, 20, PlotOutDlgOffsetSpinEditInitProc, NULL},
-    {PPB, 0, 104, 1030, kPlotOutBoardCenterXItem, 8, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 105, 1031, kPlotOutBoardCenterYItem, 27, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 140, 1032, kPlotOutAlignLeftItem, 46, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 141, 1033, kPlotOutAlignCenterXItem, 65, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 142, 1034, kPlotOutAlignRightItem, 84, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 143, 1035, kPlotOutAlignTopItem, 103, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 144, 1036, kPlotOutAlignCenterYItem, 122, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 145, 1037, kPlotOutAlignBottomItem, 141, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 106, 1038, kPlotOutAutoGroupItem, 160, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 168, 1082, kPlotOutResetPositionsItem, 179, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {kADMFrameType, 107, 0, 0, kPlotOutOffsetBoxItem, 2, 205, 2, 59, NULL, NULL},
+    {PPB, 0, kPlotOutBoardCenterXTip, kPlotOutBoardCenterXPicture, kPlotOutBoardCenterXItem, 8, 19, 39, 19,
+     PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, kPlotOutBoardCenterYTip, kPlotOutBoardCenterYPicture, kPlotOutBoardCenterYItem, 27, 19, 39, 19,
+     PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, kPlotOutAlignLeftTip, kPlotOutAlignLeftPicture, kPlotOutAlignLeftItem, 46, 19, 39, 19,
+     PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, kPlotOutAlignCenterXTip, kPlotOutAlignCenterXPicture, kPlotOutAlignCenterXItem, 65, 19, 39, 19,
+     PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, kPlotOutAlignRightTip, kPlotOutAlignRightPicture, kPlotOutAlignRightItem, 84, 19, 39, 19,
+     PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, kPlotOutAlignTopTip, kPlotOutAlignTopPicture, kPlotOutAlignTopItem, 103, 19, 39, 19,
+     PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, kPlotOutAlignCenterYTip, kPlotOutAlignCenterYPicture, kPlotOutAlignCenterYItem, 122, 19, 39, 19,
+     PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, kPlotOutAlignBottomTip, kPlotOutAlignBottomPicture, kPlotOutAlignBottomItem, 141, 19, 39, 19,
+     PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, kPlotOutAutoGroupTip, kPlotOutAutoGroupPicture, kPlotOutAutoGroupItem, 160, 19, 39, 19,
+     PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, kPlotOutResetPositionsTip, kPlotOutResetPositionsPicture, kPlotOutResetPositionsItem, 179, 19, 39, 19,
+     PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {kADMFrameType, kPlotOutOffsetBoxString, 0, 0, kPlotOutOffsetBoxItem, 2, 205, 2, 59, NULL, NULL},
     // Transform (y 62 to 143)
-    {kADMTextCheckBoxType, 108, 0, 0, kPlotOutMirrorItem, 8, 56, 77, 18, PlotOutDlgTransformCheckInitProc, NULL},
-    {kADMTextStaticType, 109, 0, 0, kPlotOutRotationLabelItem, 66, 77, 78, 16, NULL, NULL},
+    {kADMTextCheckBoxType, kPlotOutMirrorString, 0, 0, kPlotOutMirrorItem, 8, 56, 77, 18,
+     PlotOutDlgTransformCheckInitProc, NULL},
+    {kADMTextStaticType, kPlotOutRotationLabelString, 0, 0, kPlotOutRotationLabelItem, 66, 77, 78, 16, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutRotationItem, 145, 60, 76, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
-    {kADMTextStaticType, 110, 0, 0, kPlotOutScaleXLabelItem, 4, 47, 100, 16, NULL, NULL},
+    {kADMTextStaticType, kPlotOutScaleXLabelString, 0, 0, kPlotOutScaleXLabelItem, 4, 47, 100, 16, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutScaleXItem, 51, 48, 98, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
-    {kADMTextStaticType, 111, 0, 0, kPlotOutScaleYLabelItem, 4, 47, 122, 16, NULL, NULL},
+    {kADMTextStaticType, kPlotOutScaleYLabelString, 0, 0, kPlotOutScaleYLabelItem, 4, 47, 122, 16, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutScaleYItem, 51, 48, 120, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
-    {kADMPictureStaticType, 0, 0, 1039, kPlotOutScaleLockItem, 99, 18, 102, 34, PlotOutDlgTransformPictureStaticInitProc, NULL},
+    {kADMPictureStaticType, 0, 0, kScaleLockedPicture, kPlotOutScaleLockItem, 99, 18, 102, 34,
+     PlotOutDlgTransformPictureStaticInitProc, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutWidthItem, 118, 87, 98, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutHeightItem, 118, 87, 120, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
-    {kADMTextPushButtonType, 163, 0, 0, kPlotOutCutSettingsItem, 126, 76, 300, 20, PlotOutDlgTextPushButtonInitProc, NULL},
-    {kADMFrameType, 112, 0, 0, kPlotOutTransformBoxItem, 2, 205, 62, 81, NULL, NULL},
+    {kADMTextPushButtonType, kCuttingSettingsTitleString, 0, 0, kPlotOutCutSettingsItem, 126, 76, 300, 20,
+     PlotOutDlgTextPushButtonInitProc, NULL},
+    {kADMFrameType, kPlotOutTransformBoxString, 0, 0, kPlotOutTransformBoxItem, 2, 205, 62, 81, NULL, NULL},
     // Copies (y 144 to 225)
-    {kADMTextStaticType, 113, 0, 0, kPlotOutCopiesXLabelItem, 4, 50, 160, 16, NULL, NULL},
+    {kADMTextStaticType, kPlotOutCopiesXLabelString, 0, 0, kPlotOutCopiesXLabelItem, 4, 50, 160, 16, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutCopiesXItem, 54, 48, 158, 20, PlotOutDlgTileSpinEditInitProc, NULL},
-    {kADMTextStaticType, 115, 0, 0, kPlotOutCopiesYLabelItem, 104, 50, 160, 16, NULL, NULL},
+    {kADMTextStaticType, kPlotOutCopiesYLabelString, 0, 0, kPlotOutCopiesYLabelItem, 104, 50, 160, 16, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutCopiesYItem, 154, 51, 158, 20, PlotOutDlgTileSpinEditInitProc, NULL},
-    {kADMTextStaticType, 114, 0, 0, kPlotOutGapXLabelItem, 4, 56, 182, 16, NULL, NULL},
+    {kADMTextStaticType, kPlotOutGapXLabelString, 0, 0, kPlotOutGapXLabelItem, 4, 56, 182, 16, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutGapXItem, 60, 90, 180, 20, PlotOutDlgTileSpinEditInitProc, NULL},
-    {kADMTextStaticType, 116, 0, 0, kPlotOutGapYLabelItem, 4, 56, 204, 16, NULL, NULL},
+    {kADMTextStaticType, kPlotOutGapYLabelString, 0, 0, kPlotOutGapYLabelItem, 4, 56, 204, 16, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPlotOutGapYItem, 60, 90, 202, 20, PlotOutDlgTileSpinEditInitProc, NULL},
-    {kADMFrameType, 119, 0, 0, kPlotOutCopiesBoxItem, 2, 205, 144, 81, NULL, NULL},
+    {kADMFrameType, kPlotOutCopiesBoxString, 0, 0, kPlotOutCopiesBoxItem, 2, 205, 144, 81, NULL, NULL},
     // Curve fitting (y 226 to 285)
-    {kADMTextRadioButtonType, 120, 0, 0, kPlotOutFitLinesItem, 8, 90, 240, 18, PlotOutDlgFitRadioButtonInitProc, NULL},
-    {kADMTextRadioButtonType, 121, 0, 0, kPlotOutFitArcsItem, 104, 90, 240, 18, PlotOutDlgFitRadioButtonInitProc, NULL},
-    {kADMTextStaticType, 122, 0, 0, kPlotOutFitPrecisionLabelItem, 4, 72, 263, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutFitPrecisionItem, 78, 70, 261, 20, PlotOutDlgFitSpinEditInitProc, NULL},
-    {kADMFrameType, 123, 0, 0, kPlotOutFitBoxItem, 2, 205, 226, 59, NULL, NULL},
-    // Media size (y 286 to 345)
-    {PPB, 0, 152, 1028, kPlotOutMediaWidthPictureItem, 8, 20, 300, 20, PlotOutDlgPaperPicturePushButtonInitProc, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutMediaWidthItem, 30, 90, 300, 20, PlotOutDlgPaperSpinEditInitProc, NULL},
-    {PPB, 0, 153, 1029, kPlotOutMediaLengthPictureItem, 8, 20, 322, 20, PlotOutDlgPaperPicturePushButtonInitProc, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutMediaLengthItem, 30, 90, 322, 20, PlotOutDlgPaperSpinEditInitProc, NULL},
-    {kADMFrameType, 151, 0, 0, kPlotOutMediaBoxItem, 2, 205, 286, 59, NULL, NULL},
-    // View (y 346 to 419)
-    {kADMTextCheckBoxType, 126, 0, 0, kPlotOutShowIndexItem, 8, 120, 360, 18, PlotOutDlgViewSettingCheckBoxInitProc,
+    {kADMTextRadioButtonType, kPlotOutFitLinesString, 0, 0, kPlotOutFitLinesItem, 8, 90, 240, 18,
+     PlotOutDlgFitRadioButtonInitProc, NULL},
+    {kADMTextRadioButtonType, kPlotOutFitArcsString, 0, 0, kPlotOutFitArcsItem, 104, 90, 240, 18,
+     PlotOutDlgFitRadioButtonInitProc, NULL},
+    {kADMTextStaticType, kPlotOutFitPrecisionLabelString, 0, 0, kPlotOutFitPrecisionLabelItem, 4, 72, 263, 16, NULL,
      NULL},
-    {kADMTextCheckBoxType, 128, 0, 0, kPlotOutShowControlPointsItem, 8, 120, 379, 18,
+    {kADMSpinEditType, 0, 0, 0, kPlotOutFitPrecisionItem, 78, 70, 261, 20, PlotOutDlgFitSpinEditInitProc, NULL},
+    {kADMFrameType, kPlotOutFitBoxString, 0, 0, kPlotOutFitBoxItem, 2, 205, 226, 59, NULL, NULL},
+    // Media size (y 286 to 345)
+    {PPB, 0, kPlotOutMediaWidthPictureTip, kWidthArrowPicture, kPlotOutMediaWidthPictureItem, 8, 20, 300, 20,
+     PlotOutDlgPaperPicturePushButtonInitProc, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutMediaWidthItem, 30, 90, 300, 20, PlotOutDlgPaperSpinEditInitProc, NULL},
+    {PPB, 0, kPlotOutMediaLengthPictureTip, kLengthArrowPicture, kPlotOutMediaLengthPictureItem, 8, 20, 322, 20,
+     PlotOutDlgPaperPicturePushButtonInitProc, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutMediaLengthItem, 30, 90, 322, 20, PlotOutDlgPaperSpinEditInitProc, NULL},
+    {kADMFrameType, kPlotOutMediaBoxString, 0, 0, kPlotOutMediaBoxItem, 2, 205, 286, 59, NULL, NULL},
+    // View (y 346 to 419)
+    {kADMTextCheckBoxType, kPlotOutShowIndexString, 0, 0, kPlotOutShowIndexItem, 8, 120, 360, 18,
      PlotOutDlgViewSettingCheckBoxInitProc, NULL},
-    {kADMTextCheckBoxType, 149, 0, 0, kPlotOutShowStartPointsItem, 8, 120, 398, 18,
+    {kADMTextCheckBoxType, kPlotOutShowControlPointsString, 0, 0, kPlotOutShowControlPointsItem, 8, 120, 379, 18,
      PlotOutDlgViewSettingCheckBoxInitProc, NULL},
-    {PPB, 0, 150, 1074, kPlotOutPreviewOptionsItem, 178, 24, 360, 24, PlotOutDlgViewSettingPicButtonInitProc, NULL},
-    {kADMFrameType, 129, 0, 0, kPlotOutViewBoxItem, 2, 205, 346, 73, NULL, NULL},
+    {kADMTextCheckBoxType, kPlotOutShowStartPointsString, 0, 0, kPlotOutShowStartPointsItem, 8, 120, 398, 18,
+     PlotOutDlgViewSettingCheckBoxInitProc, NULL},
+    {PPB, 0, kPlotOutPreviewOptionsTip, kPlotOutPreviewOptionsPicture, kPlotOutPreviewOptionsItem, 178, 24, 360, 24,
+     PlotOutDlgViewSettingPicButtonInitProc, NULL},
+    {kADMFrameType, kPlotOutViewBoxString, 0, 0, kPlotOutViewBoxItem, 2, 205, 346, 73, NULL, NULL},
     // Lists and cut order (y 420 to 567); the radios stand right of the
     // group's title, clear of it in every language.
-    {PRB, 0, 130, 1012, kPlotOutCutByLayerItem, 160, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
-    {PRB, 0, 131, 1013, kPlotOutCutByColorItem, 183, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
+    {PRB, 0, kPlotOutCutByLayerTip, kPlotOutCutByLayerPicture, kPlotOutCutByLayerItem, 160, 22, 427, 20,
+     PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
+    {PRB, 0, kPlotOutCutByColorTip, kPlotOutCutByColorPicture, kPlotOutCutByColorItem, 183, 22, 427, 20,
+     PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
     {kADMListBoxType, 0, 0, 0, kPlotOutLayerListItem, 5, 200, 450, 92, PlotOutDlgLayerColorListBoxInitProc, NULL},
     {kADMListBoxType, 0, 0, 0, kPlotOutColorListItem, 5, 200, 450, 92, PlotOutDlgLayerColorListBoxInitProc, NULL},
-    {PPB, 0, 117, 1079, kPlotOutAutoOrderItem, 144, 21, 545, 19, PlotOutDlgAutoIndexPushButtonInitProc, NULL},
-    {PRB, 0, 118, 1010, kPlotOutRenumberToolItem, 164, 21, 545, 19, PlotOutDlgManuIndexRadioButtonInitProc,
-     NULL},
-    {PRB, 0, 161, 1075, kPlotOutSwapToolItem, 184, 21, 545, 19, PlotOutDlgManuIndexRadioButtonInitProc, NULL},
-    {kADMFrameType, 132, 0, 0, kPlotOutListsBoxItem, 2, 205, 420, 147, NULL, NULL},
+    {PPB, 0, kPlotOutAutoOrderTip, kPlotOutAutoOrderPicture, kPlotOutAutoOrderItem, 144, 21, 545, 19,
+     PlotOutDlgAutoIndexPushButtonInitProc, NULL},
+    {PRB, 0, kPlotOutRenumberToolTip, kPlotOutRenumberToolPicture, kPlotOutRenumberToolItem, 164, 21, 545, 19,
+     PlotOutDlgManuIndexRadioButtonInitProc, NULL},
+    {PRB, 0, kPlotOutSwapToolTip, kPlotOutSwapToolPicture, kPlotOutSwapToolItem, 184, 21, 545, 19,
+     PlotOutDlgManuIndexRadioButtonInitProc, NULL},
+    {kADMFrameType, kPlotOutListsBoxString, 0, 0, kPlotOutListsBoxItem, 2, 205, 420, 147, NULL, NULL},
     // Preview, zoom and the row of picture buttons
     {kADMFrameType, 0, 0, 0, kPlotOutPreviewItem, 210, 616, 2, 543, PlotOutDlgPreviewFrameInitProc, NULL},
     {kADMTextEditType, 0, 0, 0, kPlotOutZoomValueItem, 210, 40, 552, 20, PlotOutDlgPreviewZoomEditInitProc, NULL},
     {kADMSliderType, 0, 0, 0, kPlotOutZoomSliderItem, 255, 579, 562, 10, PlotOutDlgPreviewSlideInitProc, NULL},
-    {PPB, 0, 148, 1043, kPlotOutUndoItem, 500, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
-    {PPB, 0, 160, 1062, kPlotOutRedoItem, 532, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
-    {PRB, 0, 134, 1014, kPlotOutZoomToolItem, 564, 32, 573, 32, PlotOutDlgPreviewPictureRadioButtonInitProc, NULL},
-    {PRB, 0, 135, 1015, kPlotOutPanToolItem, 596, 32, 573, 32, PlotOutDlgPreviewPictureRadioButtonInitProc, NULL},
-    {PRB, 0, 136, 1016, kPlotOutSelectToolItem, 628, 32, 573, 32, PlotOutDlgPreviewPictureRadioButtonInitProc, NULL},
-    {PPB, 0, 137, 1017, kPlotOutBestFitItem, 660, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
-    {PPB, 0, 138, 1018, kPlotOutPreviewOutputItem, 692, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
-    {PPB, 0, 156, 1057, kPlotOutFileOutputItem, 724, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
-    {PPB, 0, 139, 1019, kPlotOutUSBOutputItem, 756, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
-    {PPB, 0, 155, 1056, kPlotOutExitItem, 788, 32, 573, 32, PlotOutDlgPreviewButtonInitProc, NULL},
+    {PPB, 0, kPlotOutUndoTip, kPlotOutUndoPicture, kPlotOutUndoItem, 500, 32, 573, 32, PlotOutDlgPreviewButtonInitProc,
+     NULL},
+    {PPB, 0, kPlotOutRedoTip, kPlotOutRedoPicture, kPlotOutRedoItem, 532, 32, 573, 32, PlotOutDlgPreviewButtonInitProc,
+     NULL},
+    {PRB, 0, kPlotOutZoomToolTip, kPlotOutZoomToolPicture, kPlotOutZoomToolItem, 564, 32, 573, 32,
+     PlotOutDlgPreviewPictureRadioButtonInitProc, NULL},
+    {PRB, 0, kPlotOutPanToolTip, kPlotOutPanToolPicture, kPlotOutPanToolItem, 596, 32, 573, 32,
+     PlotOutDlgPreviewPictureRadioButtonInitProc, NULL},
+    {PRB, 0, kPlotOutSelectToolTip, kPlotOutSelectToolPicture, kPlotOutSelectToolItem, 628, 32, 573, 32,
+     PlotOutDlgPreviewPictureRadioButtonInitProc, NULL},
+    {PPB, 0, kPlotOutBestFitTip, kPlotOutBestFitPicture, kPlotOutBestFitItem, 660, 32, 573, 32,
+     PlotOutDlgPreviewButtonInitProc, NULL},
+    {PPB, 0, kPlotOutPreviewOutputTip, kPlotOutPreviewOutputPicture, kPlotOutPreviewOutputItem, 692, 32, 573, 32,
+     PlotOutDlgPreviewButtonInitProc, NULL},
+    {PPB, 0, kPlotOutFileOutputTip, kPlotOutFileOutputPicture, kPlotOutFileOutputItem, 724, 32, 573, 32,
+     PlotOutDlgPreviewButtonInitProc, NULL},
+    {PPB, 0, kPlotOutUSBOutputTip, kPlotOutUSBOutputPicture, kPlotOutUSBOutputItem, 756, 32, 573, 32,
+     PlotOutDlgPreviewButtonInitProc, NULL},
+    {PPB, 0, kPlotOutExitTip, kPlotOutExitPicture, kPlotOutExitItem, 788, 32, 573, 32, PlotOutDlgPreviewButtonInitProc,
+     NULL},
     {kADMTextStaticType, 0, 0, 0, kPlotOutStatusItem, 2, 248, 573, 32, NULL, NULL},
 };
-
-#undef PPB
-#undef PRB
 
 // The value controls that keep each other up to date, in the order they hear
 // of a change.
@@ -277,13 +304,8 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
     if (loadDialogItems(dlgPlotOutItem, kPlotOutItemCount, dialog) != 1) return kNoErr;
     setOpenStates(dialog);
 
-    for (int i = 0; i < kPlotOutItemCount; ++i) {
-        if (strcmp(dlgPlotOutItem[i].itemType, kADMTextStaticType) != 0) continue;
-        ADMItemRef item = plotOutItem(dialog, dlgPlotOutItem[i].itemId);
-        if (item != NULL)
-            sADMItem->SetJustify(item, dlgPlotOutItem[i].itemId == kPlotOutStatusItem ? kADMLeftJustify
-                                                                                    : kADMRightJustify);
-    }
+    const int32_t statusLine = kPlotOutStatusItem;
+    justifyLabels(dialog, dlgPlotOutItem, kPlotOutItemCount, &statusLine, 1);
 
     ADMRect frame = {0, 0, 0, 0};
     ADMItemRef preview = plotOutItem(dialog, kPlotOutPreviewItem);
@@ -426,17 +448,16 @@ ASErr notifySend(ADMItemRef item, const char* notifierName)
 
 ASErr PlotOutDlgPreviewButtonInitProc(ADMItemRef item)
 {
-    switch (sADMItem->GetID(item)) {
-    case kPlotOutUndoItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputPiturePushButtonUndoProc); break;
-    case kPlotOutRedoItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputPiturePushButtonRedoProc); break;
-    case kPlotOutPreviewOutputItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputPreviewPicturePushButtonProc); break;
-    case kPlotOutFileOutputItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputFilePiturePushButtonProc); break;
-    case kPlotOutUSBOutputItem: sADMItem->SetNotifyProc(item, PlotOutDlgOutputPiturePushButtonProc); break;
-    case kPlotOutExitItem: sADMItem->SetNotifyProc(item, PlotOutDlgExitDlgPicturePushButtonProc); break;
-    case kPlotOutBestFitItem: sADMItem->SetNotifyProc(item, PlotOutDlgBestFitPiturePushButtonProc); break;
-    default: break;
-    }
-    return kNoErr;
+    static const ItemNotifyProc procs[] = {
+        {kPlotOutUndoItem, PlotOutDlgOutputPiturePushButtonUndoProc},
+        {kPlotOutRedoItem, PlotOutDlgOutputPiturePushButtonRedoProc},
+        {kPlotOutPreviewOutputItem, PlotOutDlgOutputPreviewPicturePushButtonProc},
+        {kPlotOutFileOutputItem, PlotOutDlgOutputFilePiturePushButtonProc},
+        {kPlotOutUSBOutputItem, PlotOutDlgOutputPiturePushButtonProc},
+        {kPlotOutExitItem, PlotOutDlgExitDlgPicturePushButtonProc},
+        {kPlotOutBestFitItem, PlotOutDlgBestFitPiturePushButtonProc},
+    };
+    return useNotifyProcOf(item, procs);
 }
 
 ASErr PlotOutDlgOutputPiturePushButtonUndoProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -524,8 +545,7 @@ ASErr PlotOutDlgOffsetPushButtonNotifyProc(ADMItemRef item, ADMNotifierRef notif
 ASErr PlotOutDlgLayerColorPictureRatioButtonInitProc(ADMItemRef item)
 {
     sADMItem->SetBooleanValue(item, sADMItem->GetID(item) == kPlotOutCutByLayerItem);
-    sADMItem->SetNotifyProc(item, PlotOutDlgLayerColorPictureRatioButtonProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgLayerColorPictureRatioButtonProc);
 }
 
 ASErr PlotOutDlgLayerColorPictureRatioButtonProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -754,8 +774,7 @@ ASErr PlotOutDlgPreviewFrameInitProc(ADMItemRef item)
     // button up.
     sADMItem->SetMask(item, sADMItem->GetMask(item) | kADMMouseMovedUpMask);
     sADMItem->SetTrackProc(item, PlotOutDlgPreviewFrameTrackProc);
-    sADMItem->SetDrawProc(item, PlotOutDlgPreviewFrameDrawProc);
-    return kNoErr;
+    return useDrawProc(item, PlotOutDlgPreviewFrameDrawProc);
 }
 
 ASErr PlotOutDlgPreviewFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
@@ -802,8 +821,7 @@ ASErr PlotOutDlgViewSettingCheckBoxInitProc(ADMItemRef item)
     uint8_t* setting = viewSettingOf(sADMItem->GetID(item));
     if (setting != NULL)
         sADMItem->SetBooleanValue(item, *setting != 0);
-    sADMItem->SetNotifyProc(item, PlotOutDlgViewSettingCheckBoxNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgViewSettingCheckBoxNotifyProc);
 }
 
 ASErr PlotOutDlgViewSettingCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef notifier)

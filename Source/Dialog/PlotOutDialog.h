@@ -113,24 +113,6 @@ enum {
 // The name the save dialog offers for a plot file.
 #define kDefaultPlotFileName "Temp.HPGL"
 
-// String-list texts of the dialog's alerts.
-enum {
-    kPlotOutTitleString = 101,
-    kSavePlotFilePromptString = 146,
-    kUnsupportedObjectString = 157,
-    kNothingSelectedString = 158,
-    kNoCurrentPlotterString = 159,
-    kPlotFileNotCreatedString = 180,
-    kPlotFileNotWrittenString = 181,
-    kCutterNotFoundString = 182,
-    kCutterSendFailedString = 183,
-    kPreviewFileNotWrittenString = 184,
-    kJobOutOfMemoryString = 185,
-    kJobBeyondMediaString = 186,
-    kMediaSizeString = 187,
-    kVolumesNotPackedString = 856  // followed by how many
-};
-
 // The job's tables, built when the dialog opens and freed when it closes.
 extern Layer* g_lyLoad;
 extern int32_t g_iLayerNum;

@@ -88,8 +88,7 @@ ASErr PlotOutDlgOffsetSpinEditInitProc(ADMItemRef item)
     sADMItem->SetMaxFloatValue(item, 65535 * kMillimetre);
     sADMItem->SetSmallIncrement(item, kMillimetre);
     sADMItem->SetLargeIncrement(item, 10 * kMillimetre);
-    sADMItem->SetNotifyProc(item, PlotOutDlgOffsetSpinEditNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgOffsetSpinEditNotifyProc);
 }
 
 ASErr PlotOutDlgOffsetSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -143,8 +142,7 @@ ASErr PlotOutDlgTransformSpinEditInitProc(ADMItemRef item)
         sADMItem->SetLargeIncrement(item, 10 * kMillimetre);
         break;
     }
-    sADMItem->SetNotifyProc(item, PlotOutDlgTransformSpinEditNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgTransformSpinEditNotifyProc);
 }
 
 static void showTransform(ADMItemRef item, const Volume& info)
@@ -248,8 +246,7 @@ ASErr PlotOutDlgTransformSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef noti
 ASErr PlotOutDlgTransformCheckInitProc(ADMItemRef item)
 {
     sADMItem->SetBooleanValue(item, FALSE);
-    sADMItem->SetNotifyProc(item, PlotOutDlgTransformMirrorCheckNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgTransformMirrorCheckNotifyProc);
 }
 
 ASErr PlotOutDlgTransformMirrorCheckNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -305,8 +302,7 @@ ASErr PlotOutDlgTileSpinEditInitProc(ADMItemRef item)
         sADMItem->SetSmallIncrement(item, kMillimetre);
         sADMItem->SetLargeIncrement(item, 10 * kMillimetre);
     }
-    sADMItem->SetNotifyProc(item, PlotOutDlgTileSpinEditNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgTileSpinEditNotifyProc);
 }
 
 ASErr PlotOutDlgTileSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -347,8 +343,7 @@ ASErr PlotOutDlgFitSpinEditInitProc(ADMItemRef item)
     sADMItem->SetFloatValue(item, (ADMFloat)(g->Precious * kMillimetreToPoint));
     sADMItem->SetSmallIncrement(item, 0.01f * kMillimetre);
     sADMItem->SetLargeIncrement(item, 0.1f * kMillimetre);
-    sADMItem->SetNotifyProc(item, PlotOutDlgFitSpinEditNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgFitSpinEditNotifyProc);
 }
 
 ASErr PlotOutDlgFitSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -369,8 +364,7 @@ ASErr PlotOutDlgFitRadioButtonInitProc(ADMItemRef item)
 {
     bool arcs = sADMItem->GetID(item) == kPlotOutFitArcsItem;
     sADMItem->SetBooleanValue(item, arcs == (g->FitType == 2));
-    sADMItem->SetNotifyProc(item, PlotOutDlgFitRadioButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgFitRadioButtonNotifyProc);
 }
 
 ASErr PlotOutDlgFitRadioButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -402,8 +396,7 @@ ASErr PlotOutDlgPaperSpinEditInitProc(ADMItemRef item)
     ADMFloat shown = (ADMFloat)(*media * kMillimetreToPoint);
     sADMItem->SetMaxFloatValue(item, shown);
     sADMItem->SetFloatValue(item, shown);
-    sADMItem->SetNotifyProc(item, PlotOutDlgPaperSpinEditNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgPaperSpinEditNotifyProc);
 }
 
 ASErr PlotOutDlgPaperSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier)

@@ -14,9 +14,6 @@
 // used for both.
 extern uint8_t g_bScaleConnect;
 
-// Pictures of the scale lock: closed and open.
-enum { kScaleLockedPicture = 1039, kScaleUnlockedPicture = 1040 };
-
 // The lowest curve-fit precision a field takes, points (just under 0.01 mm).
 #define kMinFitPrecisionPoints 0.026346458f
 

@@ -52,8 +52,7 @@ static void enableGroupChoice(ADMDialogRef dialog, bool on)
 ASErr PlotOutDlgManuIndexRadioButtonInitProc(ADMItemRef item)
 {
     sADMItem->SetBooleanValue(item, FALSE);
-    sADMItem->SetNotifyProc(item, PlotOutDlgManuIndexRadioButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgManuIndexRadioButtonNotifyProc);
 }
 
 ASErr PlotOutDlgManuIndexRadioButtonNotifyProc(ADMItemRef item, ADMNotifierRef notifier)

@@ -43,12 +43,6 @@ void endManualOrder(ADMDialogRef dialog);
 
 // ---- The layer and colour lists ----------------------------------------------------------
 
-// Pictures of an entry's eye.
-enum { kEntryVisiblePicture = 1041, kEntryHiddenPicture = 1042 };
-
-// String-list texts of the lists.
-enum { kNoPenString = 709 };  // an entry whose pen the current environment lacks
-
 // Two presses on one pixel of a list less than this many ticks apart make a
 // double click, which opens the entry's pen setup.
 enum { kListDoubleClickTicks = 500 };

@@ -9,6 +9,7 @@
 #include "Core/ReDrawPlotOutPreview.h"
 #include "Core/VolumeHitTest.h"
 #include "Core/VolumePlacement.h"
+#include "Dialog/DialogCommon.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotOutLists.h"
 #include "Dialog/PlotOutShared.h"
@@ -496,8 +497,7 @@ ASErr PlotOutDlgPreviewZoomEditInitProc(ADMItemRef item)
     sADMItem->SetMinFloatValue(item, (ADMFloat)g_dMinZoom);
     sADMItem->SetMaxFloatValue(item, (ADMFloat)g_dMaxZoom);
     sADMItem->SetJustify(item, kADMCenterJustify);
-    sADMItem->SetNotifyProc(item, PlotOutDlgPreviewZoomEditNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgPreviewZoomEditNotifyProc);
 }
 
 ASErr PlotOutDlgPreviewZoomEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -525,8 +525,7 @@ ASErr PlotOutDlgPreviewSlideInitProc(ADMItemRef item)
     sADMItem->SetMinFloatValue(item, kSliderFirst);
     sADMItem->SetMaxFloatValue(item, kSliderLast);
     sADMItem->SetFloatValue(item, 50.5f);
-    sADMItem->SetNotifyProc(item, PlotOutDlgPreviewSlideNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PlotOutDlgPreviewSlideNotifyProc);
 }
 
 ASErr PlotOutDlgPreviewSlideNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -549,12 +548,12 @@ ASErr PlotOutDlgPreviewSlideNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 
 ASErr PlotOutDlgPreviewPictureRadioButtonInitProc(ADMItemRef item)
 {
-    switch (sADMItem->GetID(item)) {
-    case kPlotOutZoomToolItem: sADMItem->SetNotifyProc(item, PlotOutDlgZoomPiturePushButtonProc); break;
-    case kPlotOutPanToolItem: sADMItem->SetNotifyProc(item, PlotOutDlgMovePiturePushButtonProc); break;
-    case kPlotOutSelectToolItem: sADMItem->SetNotifyProc(item, PlotOutDlgSelectPiturePushButtonProc); break;
-    default: break;
-    }
+    static const ItemNotifyProc procs[] = {
+        {kPlotOutZoomToolItem, PlotOutDlgZoomPiturePushButtonProc},
+        {kPlotOutPanToolItem, PlotOutDlgMovePiturePushButtonProc},
+        {kPlotOutSelectToolItem, PlotOutDlgSelectPiturePushButtonProc},
+    };
+    (void)useNotifyProcOf(item, procs);
     sADMItem->SetBooleanValue(item, sADMItem->GetID(item) == kPlotOutSelectToolItem);
     return kNoErr;
 }

@@ -39,9 +39,6 @@ enum {
     kPreviewSwapSecondCursor = kADMHandCursorID
 };
 
-// Status line labels: x, y and the cut length.
-enum { kStatusXString = 994, kStatusYString = 995, kStatusLengthString = 996 };
-
 // A zoom drag shorter than this (pixels) in either direction is a click.
 enum { kZoomClickSize = 6 };
 // Best fit leaves this many pixels of the frame free across and down.

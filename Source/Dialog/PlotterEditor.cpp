@@ -20,72 +20,88 @@ static const float kSizeSmallIncrement = 28.346458f;  // 10 mm
 static const float kSizeLargeIncrement = 283.46457f;  // 100 mm
 
 const Item_Control_arg dlgPlotterItem[kPlotterItemCount] = {
-    {kADMTextPushButtonType, 806, 0, 0, kPlotterEditorOKItem, 250, 100, 240, 21, PlotterDlgButtonInitProc, nullptr},
-    {kADMTextPushButtonType, 807, 0, 0, kPlotterEditorCancelItem, 360, 100, 240, 21, PlotterDlgButtonInitProc, nullptr},
-    {kADMTextStaticType, 802, 0, 0, kPlotterEditorNameLabelItem, 10, 85, 23, 15, nullptr, nullptr},
+    {kADMTextPushButtonType, kPlotterEditorOKString, 0, 0, kPlotterEditorOKItem, 250, 100, 240, 21,
+     PlotterDlgButtonInitProc, nullptr},
+    {kADMTextPushButtonType, kPlotterEditorCancelString, 0, 0, kPlotterEditorCancelItem, 360, 100, 240, 21,
+     PlotterDlgButtonInitProc, nullptr},
+    {kADMTextStaticType, kPlotterEditorNameLabelString, 0, 0, kPlotterEditorNameLabelItem, 10, 85, 23, 15, nullptr,
+     nullptr},
     {kADMTextEditType, 0, 0, 0, kPlotterEditorNameItem, 100, 160, 18, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 803, 0, 0, kPlotterEditorMakerLabelItem, 10, 85, 47, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterEditorMakerLabelString, 0, 0, kPlotterEditorMakerLabelItem, 10, 85, 47, 15, nullptr,
+     nullptr},
     {kADMTextEditType, 0, 0, 0, kPlotterEditorMakerItem, 100, 160, 42, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 808, 0, 0, kPlotterEditorOriginLabelItem, 10, 85, 71, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterEditorOriginLabelString, 0, 0, kPlotterEditorOriginLabelItem, 10, 85, 71, 15, nullptr,
+     nullptr},
     {kADMPopupListType, 0, 0, 0, kPlotterEditorOriginItem, 100, 100, 66, 20, PlotterDlgPlotterOriginListInitProc,
      nullptr},
-    {kADMTextStaticType, 804, 0, 0, kPlotterEditorLanguageLabelItem, 10, 85, 95, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterEditorLanguageLabelString, 0, 0, kPlotterEditorLanguageLabelItem, 10, 85, 95, 15,
+     nullptr, nullptr},
     {kADMPopupListType, 0, 0, 0, kPlotterEditorLanguageItem, 100, 100, 90, 20, PlotterDlgLanguageListInitProc, nullptr},
-    {kADMTextStaticType, 813, 0, 0, kPlotterEditorStepLabelItem, 10, 85, 119, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterEditorStepLabelString, 0, 0, kPlotterEditorStepLabelItem, 10, 85, 119, 15, nullptr,
+     nullptr},
     {kADMTextEditType, 0, 0, 0, kPlotterEditorStepItem, 100, 100, 114, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 805, 0, 0, kPlotterEditorMediaSizeLabelItem, 10, 85, 143, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterEditorMediaSizeLabelString, 0, 0, kPlotterEditorMediaSizeLabelItem, 10, 85, 143, 15,
+     nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kPlotterEditorMediaWidthItem, 100, 100, 138, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1028, kPlotterEditorWidthPictureItem, 200, 20, 137, 20, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kWidthArrowPicture, kPlotterEditorWidthPictureItem, 200, 20, 137, 20, nullptr,
+     nullptr},
     {kADMSpinEditType, 0, 0, 0, kPlotterEditorMediaLengthItem, 100, 100, 162, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1029, kPlotterEditorLengthPictureItem, 200, 20, 162, 20, nullptr, nullptr},
-    {kADMTextStaticType, 815, 0, 0, kPlotterEditorProductIdLabelItem, 10, 85, 192, 15, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kLengthArrowPicture, kPlotterEditorLengthPictureItem, 200, 20, 162, 20, nullptr,
+     nullptr},
+    {kADMTextStaticType, kPlotterEditorProductIdLabelString, 0, 0, kPlotterEditorProductIdLabelItem, 10, 85, 192, 15,
+     nullptr, nullptr},
     {kADMTextEditType, 0, 0, 0, kPlotterEditorProductIdItem, 100, 100, 187, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMTextStaticType, 816, 0, 0, kPlotterEditorVendorIdLabelItem, 10, 85, 217, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterEditorVendorIdLabelString, 0, 0, kPlotterEditorVendorIdLabelItem, 10, 85, 217, 15,
+     nullptr, nullptr},
     {kADMTextEditType, 0, 0, 0, kPlotterEditorVendorIdItem, 100, 100, 212, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMFrameType, 811, 0, 0, kPlotterEditorPlotterBoxItem, 5, 260, 2, 233, nullptr, nullptr},
-    {kADMTextCheckBoxType, 814, 0, 0, kPlotterEditorSpecialMachineItem, 275, 180, 17, 15,
+    {kADMFrameType, kPlotterEditorPlotterBoxString, 0, 0, kPlotterEditorPlotterBoxItem, 5, 260, 2, 233, nullptr,
+     nullptr},
+    {kADMTextCheckBoxType, kPlotterEditorSpecialMachineString, 0, 0, kPlotterEditorSpecialMachineItem, 275, 180, 17, 15,
      PlotterDlgPlotterTextCheckBoxInitProc, nullptr},
-    {kADMTextStaticType, 809, 0, 0, kPlotterEditorStartCommandsLabelItem, 275, 180, 35, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterEditorStartCommandsLabelString, 0, 0, kPlotterEditorStartCommandsLabelItem, 275, 180,
+     35, 15, nullptr, nullptr},
     {kADMTextEditMultiLineType, 0, 0, 0, kPlotterEditorStartCommandsItem, 275, 180, 53, 81,
      PlotterDlgPlotterCmdMultiEditInitProc, nullptr},
-    {kADMTextStaticType, 810, 0, 0, kPlotterEditorEndCommandsLabelItem, 275, 180, 136, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterEditorEndCommandsLabelString, 0, 0, kPlotterEditorEndCommandsLabelItem, 275, 180, 136,
+     15, nullptr, nullptr},
     {kADMTextEditMultiLineType, 0, 0, 0, kPlotterEditorEndCommandsItem, 275, 180, 151, 81,
      PlotterDlgPlotterCmdMultiEditInitProc, nullptr},
-    {kADMFrameType, 812, 0, 0, kPlotterEditorCommandsBoxItem, 270, 190, 2, 233, nullptr, nullptr},
+    {kADMFrameType, kPlotterEditorCommandsBoxString, 0, 0, kPlotterEditorCommandsBoxItem, 270, 190, 2, 233, nullptr,
+     nullptr},
 };
+
+static const int kPlotterLeftJustified[] = {kPlotterEditorStartCommandsLabelItem, kPlotterEditorEndCommandsLabelItem};
+static const EditorForm kPlotterForm = {
+    kPlotterDialogName,   kPlotterDialogResource, kPlotterDialogWidth,
+    kPlotterDialogHeight, kPlotterTitleString,    dlgPlotterItem,
+    kPlotterItemCount,    kPlotterLeftJustified,  sizeof kPlotterLeftJustified / sizeof kPlotterLeftJustified[0]};
+
+// The twelve fields the editor shows; the capability bits and the
+// environments stay the plotter's own.
+static void keepPlotter(Plotter* to, const Plotter* from)
+{
+    to->PlotterSizeX = from->PlotterSizeX;
+    to->PlotterSizeY = from->PlotterSizeY;
+    to->PlotterStep = from->PlotterStep;
+    memcpy(to->PlotterName, from->PlotterName, sizeof(to->PlotterName));
+    memcpy(to->PlotterManufactory, from->PlotterManufactory, sizeof(to->PlotterManufactory));
+    to->Language = from->Language;
+    to->PlotterOrigin = from->PlotterOrigin;
+    to->IsSpecialMachine = from->IsSpecialMachine;
+    memcpy(to->PlotterIniString, from->PlotterIniString, sizeof(to->PlotterIniString));
+    memcpy(to->PlotterEndString, from->PlotterEndString, sizeof(to->PlotterEndString));
+    to->PlotterPID = from->PlotterPID;
+    to->PlotterVID = from->PlotterVID;
+}
 
 int goPlotter(Plotter* plotter)
 {
-    if (plotter == nullptr) return 0;
-    g_pltTemp = *plotter;
-    int result = sADMDialog->Modal(g->pluginRef, kPlotterDialogName, kPlotterDialogResource, kADMModalDialogStyle,
-                                   PlotterPluginInitProc, nullptr, 0);
-    if (result == 1) {
-        plotter->PlotterSizeX = g_pltTemp.PlotterSizeX;
-        plotter->PlotterSizeY = g_pltTemp.PlotterSizeY;
-        plotter->PlotterStep = g_pltTemp.PlotterStep;
-        memcpy(plotter->PlotterName, g_pltTemp.PlotterName, sizeof(plotter->PlotterName));
-        memcpy(plotter->PlotterManufactory, g_pltTemp.PlotterManufactory, sizeof(plotter->PlotterManufactory));
-        plotter->Language = g_pltTemp.Language;
-        plotter->PlotterOrigin = g_pltTemp.PlotterOrigin;
-        plotter->IsSpecialMachine = g_pltTemp.IsSpecialMachine;
-        memcpy(plotter->PlotterIniString, g_pltTemp.PlotterIniString, sizeof(plotter->PlotterIniString));
-        memcpy(plotter->PlotterEndString, g_pltTemp.PlotterEndString, sizeof(plotter->PlotterEndString));
-        plotter->PlotterPID = g_pltTemp.PlotterPID;
-        plotter->PlotterVID = g_pltTemp.PlotterVID;
-        return 1;
-    }
-    return result == 2 ? 0 : result;
+    return editorEdit(plotter, &g_pltTemp, &kPlotterForm, PlotterPluginInitProc, keepPlotter);
 }
 
 ASErr PlotterPluginInitProc(ADMDialogRef dialog)
 {
-    editorPlace(dialog, g->machineListLastClickPt.h, g->machineListLastClickPt.v, kPlotterDialogWidth,
-                kPlotterDialogHeight, 801);
-    if (loadDialogItems(dlgPlotterItem, kPlotterItemCount, dialog) != 1) return kNoErr;
-    static const int left[] = {kPlotterEditorStartCommandsLabelItem, kPlotterEditorEndCommandsLabelItem};
-    editorJustify(dialog, dlgPlotterItem, kPlotterItemCount, left, 2);
-    return kNoErr;
+    return editorOpen(dialog, &kPlotterForm, g->machineListLastClickPt.h, g->machineListLastClickPt.v);
 }
 
 ASErr PlotterDlgEditInitProc(ADMItemRef item)

@@ -36,8 +36,6 @@ static char g_strTempPath[300];
 static char g_strLibraryPath[kSPMaxPathLength + 1];
 static bool g_libraryUnreadable = false;
 
-static const int kCheckedPicture = 1004;
-static const int kUncheckedPicture = 1005;
 static const int kEntryHeight = 20;
 static const int kEntryWidth = 200;
 static const int kCheckLeft = 3;
@@ -54,65 +52,78 @@ static const int kPenListeners[] = {kPlotterSetupPressureItem, kPlotterSetupVelo
 const Item_Control_arg dlgPlotterSetupItem[kPlotterSetupItemCount] = {
     {kADMListBoxType, 0, 0, 0, kPlotterSetupPlotterListItem, 5, 179, 15, 206, PlotterSetupDlgMachineListListInitProc,
      nullptr},
-    {kADMPicturePushButtonType, 0, 42, kADMNewEntryPictureID, kPlotterSetupNewPlotterItem, 58, 32, 220, 16,
-     PlotterSetupDlgMachineListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 43, kADMDeleteEntryPictureID, kPlotterSetupDeletePlotterItem, 89, 32, 220, 16,
-     PlotterSetupDlgMachineListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 44, 1002, kPlotterSetupLoadPlotterItem, 120, 32, 220, 16,
-     PlotterSetupDlgMachineListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 45, 1003, kPlotterSetupSavePlotterItem, 151, 32, 220, 16,
-     PlotterSetupDlgMachineListButtonInitProc, nullptr},
-    {kADMFrameType, 46, 0, 0, kPlotterSetupPlotterListBoxItem, 2, 185, 2, 237, nullptr, nullptr},
-    {kADMTextStaticType, 47, 0, 0, kPlotterSetupNameLabelItem, 194, 74, 22, 15, nullptr, nullptr},
+    {kADMPicturePushButtonType, 0, kPlotterSetupNewPlotterTip, kADMNewEntryPictureID, kPlotterSetupNewPlotterItem, 58,
+     32, 220, 16, PlotterSetupDlgMachineListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, kPlotterSetupDeletePlotterTip, kADMDeleteEntryPictureID,
+     kPlotterSetupDeletePlotterItem, 89, 32, 220, 16, PlotterSetupDlgMachineListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, kPlotterSetupLoadPlotterTip, kPlotterSetupLoadPlotterPicture,
+     kPlotterSetupLoadPlotterItem, 120, 32, 220, 16, PlotterSetupDlgMachineListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, kPlotterSetupSavePlotterTip, kPlotterSetupSavePlotterPicture,
+     kPlotterSetupSavePlotterItem, 151, 32, 220, 16, PlotterSetupDlgMachineListButtonInitProc, nullptr},
+    {kADMFrameType, kPlotterSetupPlotterListBoxString, 0, 0, kPlotterSetupPlotterListBoxItem, 2, 185, 2, 237, nullptr,
+     nullptr},
+    {kADMTextStaticType, kPlotterSetupNameLabelString, 0, 0, kPlotterSetupNameLabelItem, 194, 74, 22, 15, nullptr,
+     nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupNameItem, 268, 156, 22, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMTextStaticType, 48, 0, 0, kPlotterSetupMakerLabelItem, 194, 74, 42, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupMakerLabelString, 0, 0, kPlotterSetupMakerLabelItem, 194, 74, 42, 15, nullptr,
+     nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupMakerItem, 268, 156, 42, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMTextStaticType, 75, 0, 0, kPlotterSetupOriginLabelItem, 194, 74, 62, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupOriginLabelString, 0, 0, kPlotterSetupOriginLabelItem, 194, 74, 62, 15, nullptr,
+     nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupOriginItem, 268, 156, 62, 15, PlotterSetupDlgStaticTextInitProc,
      nullptr},
-    {kADMTextStaticType, 76, 0, 0, kPlotterSetupStepLabelItem, 194, 74, 82, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupStepLabelString, 0, 0, kPlotterSetupStepLabelItem, 194, 74, 82, 15, nullptr,
+     nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupStepItem, 268, 156, 82, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMTextStaticType, 49, 0, 0, kPlotterSetupLanguageLabelItem, 424, 86, 22, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupLanguageLabelString, 0, 0, kPlotterSetupLanguageLabelItem, 424, 86, 22, 15,
+     nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupLanguageItem, 510, 96, 22, 15, PlotterSetupDlgStaticTextInitProc,
      nullptr},
-    {kADMTextStaticType, 50, 0, 0, kPlotterSetupMediaSizeLabelItem, 424, 86, 42, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupMediaSizeLabelString, 0, 0, kPlotterSetupMediaSizeLabelItem, 424, 86, 42, 15,
+     nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupMediaWidthItem, 510, 96, 42, 15, PlotterSetupDlgStaticTextInitProc,
      nullptr},
-    {kADMPictureStaticType, 0, 0, 1028, kPlotterSetupWidthPictureItem, 606, 20, 37, 20, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kWidthArrowPicture, kPlotterSetupWidthPictureItem, 606, 20, 37, 20, nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupMediaLengthItem, 510, 96, 62, 15, PlotterSetupDlgStaticTextInitProc,
      nullptr},
-    {kADMPictureStaticType, 0, 0, 1029, kPlotterSetupLengthPictureItem, 606, 20, 57, 20, nullptr, nullptr},
-    {kADMTextStaticType, 84, 0, 0, kPlotterSetupUSBIdsLabelItem, 424, 86, 82, 15, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kLengthArrowPicture, kPlotterSetupLengthPictureItem, 606, 20, 57, 20, nullptr,
+     nullptr},
+    {kADMTextStaticType, kPlotterSetupUSBIdsLabelString, 0, 0, kPlotterSetupUSBIdsLabelItem, 424, 86, 82, 15, nullptr,
+     nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupUSBIdsItem, 510, 120, 82, 15, PlotterSetupDlgStaticTextInitProc,
      nullptr},
-    {kADMFrameType, 51, 0, 0, kPlotterSetupValuesBoxItem, 189, 446, 2, 98, nullptr, nullptr},
-    {kADMTextStaticType, 52, 0, 0, kPlotterSetupEnvironmentCaptionItem, 194, 80, 120, 15, nullptr, nullptr},
+    {kADMFrameType, kPlotterSetupValuesBoxString, 0, 0, kPlotterSetupValuesBoxItem, 189, 446, 2, 98, nullptr, nullptr},
+    {kADMTextStaticType, kPlotterSetupEnvironmentCaptionString, 0, 0, kPlotterSetupEnvironmentCaptionItem, 194, 80, 120,
+     15, nullptr, nullptr},
     {kADMListBoxType, 0, 0, 0, kPlotterSetupEnvironmentListItem, 194, 125, 135, 86,
      PlotterSetupDlgEnvironmentListListInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 59, kADMNewEntryPictureID, kPlotterSetupNewEnvironmentItem, 255, 32, 220, 16,
-     PlotterSetupDlgEnvironmenListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 60, kADMDeleteEntryPictureID, kPlotterSetupDeleteEnvironmentItem, 286, 32, 220, 16,
-     PlotterSetupDlgEnvironmenListButtonInitProc, nullptr},
-    {kADMTextStaticType, 53, 0, 0, kPlotterSetupPenCaptionItem, 319, 80, 120, 15, nullptr, nullptr},
+    {kADMPicturePushButtonType, 0, kPlotterSetupNewEnvironmentTip, kADMNewEntryPictureID,
+     kPlotterSetupNewEnvironmentItem, 255, 32, 220, 16, PlotterSetupDlgEnvironmenListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, kPlotterSetupDeleteEnvironmentTip, kADMDeleteEntryPictureID,
+     kPlotterSetupDeleteEnvironmentItem, 286, 32, 220, 16, PlotterSetupDlgEnvironmenListButtonInitProc, nullptr},
+    {kADMTextStaticType, kPlotterSetupPenCaptionString, 0, 0, kPlotterSetupPenCaptionItem, 319, 80, 120, 15, nullptr,
+     nullptr},
     {kADMListBoxType, 0, 0, 0, kPlotterSetupPenListItem, 319, 125, 135, 86, PlotterSetupDlgPenListListInitProc,
      nullptr},
-    {kADMPicturePushButtonType, 0, 61, kADMNewEntryPictureID, kPlotterSetupNewPenItem, 380, 32, 220, 16,
-     PlotterSetupDlgPenListButtonInitProc, nullptr},
-    {kADMPicturePushButtonType, 0, 62, kADMDeleteEntryPictureID, kPlotterSetupDeletePenItem, 411, 32, 220, 16,
-     PlotterSetupDlgPenListButtonInitProc, nullptr},
-    {kADMTextStaticType, 54, 0, 0, kPlotterSetupPressureLabelItem, 449, 60, 140, 15, nullptr, nullptr},
+    {kADMPicturePushButtonType, 0, kPlotterSetupNewPenTip, kADMNewEntryPictureID, kPlotterSetupNewPenItem, 380, 32, 220,
+     16, PlotterSetupDlgPenListButtonInitProc, nullptr},
+    {kADMPicturePushButtonType, 0, kPlotterSetupDeletePenTip, kADMDeleteEntryPictureID, kPlotterSetupDeletePenItem, 411,
+     32, 220, 16, PlotterSetupDlgPenListButtonInitProc, nullptr},
+    {kADMTextStaticType, kPenPressureLabelString, 0, 0, kPlotterSetupPressureLabelItem, 449, 60, 140, 15, nullptr,
+     nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupPressureItem, 509, 85, 140, 15, PlotterSetupDlgStaticTextInitProc,
      nullptr},
-    {kADMTextStaticType, 56, 0, 0, kPlotterSetupVelocityLabelItem, 449, 60, 160, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPenVelocityLabelString, 0, 0, kPlotterSetupVelocityLabelItem, 449, 60, 160, 15, nullptr,
+     nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupVelocityItem, 509, 85, 160, 15, PlotterSetupDlgStaticTextInitProc,
      nullptr},
-    {kADMTextStaticType, 58, 0, 0, kPlotterSetupExtraLabelItem, 449, 60, 180, 15, nullptr, nullptr},
+    {kADMTextStaticType, kPenOffsetLabelString, 0, 0, kPlotterSetupExtraLabelItem, 449, 60, 180, 15, nullptr, nullptr},
     {kADMTextStaticType, 0, 0, 0, kPlotterSetupExtraItem, 509, 85, 180, 15, PlotterSetupDlgStaticTextInitProc, nullptr},
-    {kADMFrameType, 63, 0, 0, kPlotterSetupListsBoxItem, 189, 446, 105, 134, nullptr, nullptr},
-    {kADMTextPushButtonType, 64, 0, 0, kPlotterSetupOKItem, 425, 100, 245, 21, PlotterSetupDlgDialogButtonInitProc,
-     nullptr},
-    {kADMTextPushButtonType, 65, 0, 0, kPlotterSetupCancelItem, 534, 100, 245, 21, PlotterSetupDlgDialogButtonInitProc,
-     nullptr},
+    {kADMFrameType, kPlotterSetupListsBoxString, 0, 0, kPlotterSetupListsBoxItem, 189, 446, 105, 134, nullptr, nullptr},
+    {kADMTextPushButtonType, kPlotterSetupOKString, 0, 0, kPlotterSetupOKItem, 425, 100, 245, 21,
+     PlotterSetupDlgDialogButtonInitProc, nullptr},
+    {kADMTextPushButtonType, kPlotterSetupCancelString, 0, 0, kPlotterSetupCancelItem, 534, 100, 245, 21,
+     PlotterSetupDlgDialogButtonInitProc, nullptr},
 };
 
 // ---- Small helpers --------------------------------------------------------------
@@ -519,6 +530,8 @@ VT_NODISCARD static ASErr addRecord(ListKind kind, ADMItemRef item, ADMNotifierR
     return kNoErr;
 }
 
+// Why a delete changed nothing (string-list entries).
+
 VT_NODISCARD static int removeSelected(ListKind kind)
 {
     if (kind == kPlotterList) return delPlotter(&g_Plotter, &g_iPlotterNum, g_iCurrentPlotter);
@@ -538,7 +551,13 @@ VT_NODISCARD static ASErr deleteRecord(ListKind kind, ADMItemRef item, ADMNotifi
             else if (kind == kEnvironmentList)
                 sADMBasic->ErrorAlert(
                     "Function: PlotterSetupDlgEnvironmentDelButtonProc \n ErrorMsg: No Environment Selected!");
-        } else if (removeSelected(kind) == 0) {
+        } else if (int error = removeSelected(kind)) {
+            // The record and its entry stay as they are shown.
+            char text[256];
+            editorString(error == kIndexOutOfRangeErr ? kDeleteNotInListString : kDeleteOutOfMemoryString, text,
+                         sizeof text);
+            sADMBasic->ErrorAlert(text);
+        } else {
             ADMListRef list = listOf(dialog, kListItems[kind].list);
             sADMList->RemoveEntry(list, *selected);
             if (recordCount(kind) > 0) {
@@ -584,7 +603,7 @@ ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
               kPlotterSetupDialogHeight);
     sADMDialog->SetBoundsRect(dialog, &bounds);
     char title[256];
-    editorString(41, title, sizeof title);
+    editorString(kPlotterSetupTitleString, title, sizeof title);
     sADMDialog->SetText(dialog, title);
 
     g_Plotter = nullptr;
@@ -653,7 +672,7 @@ ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
         kPlotterSetupMediaLengthItem, kPlotterSetupUSBIdsItem, kPlotterSetupPressureItem,
         kPlotterSetupVelocityItem,    kPlotterSetupExtraItem,  kPlotterSetupEnvironmentCaptionItem,
         kPlotterSetupPenCaptionItem};
-    editorJustify(dialog, dlgPlotterSetupItem, kPlotterSetupItemCount, left, sizeof left / sizeof left[0]);
+    justifyLabels(dialog, dlgPlotterSetupItem, kPlotterSetupItemCount, left, sizeof left / sizeof left[0]);
     return kNoErr;
 }
 
@@ -774,21 +793,13 @@ static ASBoolean trackList(ListKind kind, ADMEntryRef entry, ADMTrackerRef track
 
 ASErr PlotterSetupDlgMachineListButtonInitProc(ADMItemRef item)
 {
-    switch (sADMItem->GetID(item)) {
-    case kPlotterSetupNewPlotterItem:
-        sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineNewButtonProc);
-        break;
-    case kPlotterSetupDeletePlotterItem:
-        sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineDelButtonProc);
-        break;
-    case kPlotterSetupLoadPlotterItem:
-        sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineLoadButtonProc);
-        break;
-    case kPlotterSetupSavePlotterItem:
-        sADMItem->SetNotifyProc(item, PlotterSetupDlgMachineSaveButtonProc);
-        break;
-    }
-    return kNoErr;
+    static const ItemNotifyProc procs[] = {
+        {kPlotterSetupNewPlotterItem, PlotterSetupDlgMachineNewButtonProc},
+        {kPlotterSetupDeletePlotterItem, PlotterSetupDlgMachineDelButtonProc},
+        {kPlotterSetupLoadPlotterItem, PlotterSetupDlgMachineLoadButtonProc},
+        {kPlotterSetupSavePlotterItem, PlotterSetupDlgMachineSaveButtonProc},
+    };
+    return useNotifyProcOf(item, procs);
 }
 
 // Appends plotter (owned by the library from now on) and makes it the
@@ -885,7 +896,7 @@ ASErr PlotterSetupDlgMachineSaveButtonProc(ADMItemRef item, ADMNotifierRef notif
             char name[96];
             (void)makePlotterFileName(p->PlotterName, name, sizeof name);  // fails only for a tiny buffer
             char message[256];
-            editorString(67, message, sizeof message);
+            editorString(kSavePlotterPromptString, message, sizeof message);
             SPPlatformFileSpecification folder;
             bool haveFolder = pluginFolderSpecification(&folder) == kNoErr;
             SPPlatformFileSpecification file;
@@ -996,9 +1007,9 @@ static bool acceptPlotterSetup(ADMDialogRef)
         if (plotter < 0)
             plotter = i;
         else
-            errorBox(77, 255);
+            errorBox(kManyPlottersCheckedString, 255);
     }
-    if (plotter < 0) errorBox(78, 64);
+    if (plotter < 0) errorBox(kNoPlotterCheckedString, 64);
     int environment = -1;
     if (plotter >= 0) {
         Plotter& p = g_Plotter[plotter];
@@ -1007,9 +1018,9 @@ static bool acceptPlotterSetup(ADMDialogRef)
             if (environment < 0)
                 environment = k;
             else
-                errorBox(79, 255);
+                errorBox(kManyEnvironmentsCheckedString, 255);
         }
-        if (environment < 0) errorBox(80, 255);
+        if (environment < 0) errorBox(kNoEnvironmentCheckedString, 255);
     }
 
     // The current plotter's entries (only when both were found), then

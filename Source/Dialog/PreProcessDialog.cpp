@@ -22,35 +22,36 @@
 #include "Dialog/VLCDDialog.h"
 
 const Item_Control_arg dlgPreProcessItem[kPreProcessItemCount] = {
-    {kADMPictureStaticType, 0, 301, 1061, kPreProcessLabelItem, 4, 110, 27, 24, nullptr, nullptr},
-    {kADMPicturePushButtonType, 0, 311, 1059, kPreProcessPlotOutItem, 4, 24, 2, 24, PreProcessDlgPicButtonInit,
-     nullptr},
-    {kADMPicturePushButtonType, 0, 312, 1060, kPreProcessPlotterSetupItem, 29, 24, 2, 24,
+    {kADMPictureStaticType, 0, kPreProcessLabelTip, kPreProcessLabelPicture, kPreProcessLabelItem, 4, 110, 27, 24,
+     nullptr, nullptr},
+    {kADMPicturePushButtonType, 0, kPreProcessPlotOutTip, kPreProcessPlotOutPicture, kPreProcessPlotOutItem, 4, 24, 2,
+     24, PreProcessDlgPicButtonInit, nullptr},
+    {kADMPicturePushButtonType, 0, kPreProcessPlotterSetupTip, kPreProcessPlotterSetupPicture,
+     kPreProcessPlotterSetupItem, 29, 24, 2, 24, PreProcessDlgPicButtonInit, nullptr},
+    {kADMPicturePushButtonType, 0, kPreProcessDotCutTip, kPreProcessDotCutPicture, kPreProcessDotCutItem, 53, 24, 2, 24,
      PreProcessDlgPicButtonInit, nullptr},
-    {kADMPicturePushButtonType, 0, 315, 1083, kPreProcessDotCutItem, 53, 24, 2, 24, PreProcessDlgPicButtonInit,
-     nullptr},
-    {kADMPicturePushButtonType, 0, 309, 1053, kPreProcessTextOutlineItem, 90, 24, 2, 24, PreProcessDlgPicButtonInit,
-     nullptr},
-    {kADMPicturePushButtonType, 0, 308, 1049, kPreProcessInvertTextItem, 114, 24, 2, 24, PreProcessDlgPicButtonInit,
-     nullptr},
-    {kADMPicturePushButtonType, 0, 302, 1020, kPreProcessLineWidthItem, 138, 24, 2, 24, PreProcessDlgPicButtonInit,
-     nullptr},
-    {kADMPicturePushButtonType, 0, 303, 1021, kPreProcessOffsetItem, 162, 24, 2, 24, PreProcessDlgPicButtonInit,
-     nullptr},
-    {kADMPicturePushButtonType, 0, 310, 1055, kPreProcessWeedingItem, 186, 24, 2, 24, PreProcessDlgPicButtonInit,
-     nullptr},
-    {kADMPictureRadioButtonType, 0, 304, 1022, kPreProcessSplitToolItem, 138, 24, 27, 24,
-     PreProcessDlgPicRadioButtonInit, nullptr},
-    {kADMPictureRadioButtonType, 0, 305, 1023, kPreProcessStartPointToolItem, 162, 24, 27, 24,
-     PreProcessDlgPicRadioButtonInit, nullptr},
-    {kADMPictureRadioButtonType, 0, 306, 1024, kPreProcessCheckGroupToolItem, 186, 24, 27, 24,
-     PreProcessDlgPicRadioButtonInit, nullptr},
-    {kADMPicturePushButtonType, 0, 314, 1081, kPreProcessMarksItem, 114, 24, 27, 24, PreProcessDlgPicButtonInit,
-     nullptr},
-    {kADMPicturePushButtonType, 0, 316, 1084, kPreProcessOverCutItem, 186, 24, 52, 24, PreProcessDlgPicButtonInit,
-     nullptr},
-    {kADMPicturePushButtonType, 0, 317, 1085, kPreProcessDevicePanelItem, 162, 24, 52, 24,
+    {kADMPicturePushButtonType, 0, kPreProcessTextOutlineTip, kPreProcessTextOutlinePicture, kPreProcessTextOutlineItem,
+     90, 24, 2, 24, PreProcessDlgPicButtonInit, nullptr},
+    {kADMPicturePushButtonType, 0, kPreProcessInvertTextTip, kPreProcessInvertTextPicture, kPreProcessInvertTextItem,
+     114, 24, 2, 24, PreProcessDlgPicButtonInit, nullptr},
+    {kADMPicturePushButtonType, 0, kPreProcessLineWidthTip, kPreProcessLineWidthPicture, kPreProcessLineWidthItem, 138,
+     24, 2, 24, PreProcessDlgPicButtonInit, nullptr},
+    {kADMPicturePushButtonType, 0, kPreProcessOffsetTip, kPreProcessOffsetPicture, kPreProcessOffsetItem, 162, 24, 2,
+     24, PreProcessDlgPicButtonInit, nullptr},
+    {kADMPicturePushButtonType, 0, kPreProcessWeedingTip, kPreProcessWeedingPicture, kPreProcessWeedingItem, 186, 24, 2,
+     24, PreProcessDlgPicButtonInit, nullptr},
+    {kADMPictureRadioButtonType, 0, kPreProcessSplitToolTip, kPreProcessSplitToolPicture, kPreProcessSplitToolItem, 138,
+     24, 27, 24, PreProcessDlgPicRadioButtonInit, nullptr},
+    {kADMPictureRadioButtonType, 0, kPreProcessStartPointToolTip, kPreProcessStartPointToolPicture,
+     kPreProcessStartPointToolItem, 162, 24, 27, 24, PreProcessDlgPicRadioButtonInit, nullptr},
+    {kADMPictureRadioButtonType, 0, kPreProcessCheckGroupToolTip, kPreProcessCheckGroupToolPicture,
+     kPreProcessCheckGroupToolItem, 186, 24, 27, 24, PreProcessDlgPicRadioButtonInit, nullptr},
+    {kADMPicturePushButtonType, 0, kPreProcessMarksTip, kPreProcessMarksPicture, kPreProcessMarksItem, 114, 24, 27, 24,
      PreProcessDlgPicButtonInit, nullptr},
+    {kADMPicturePushButtonType, 0, kPreProcessOverCutTip, kPreProcessOverCutPicture, kPreProcessOverCutItem, 186, 24,
+     52, 24, PreProcessDlgPicButtonInit, nullptr},
+    {kADMPicturePushButtonType, 0, kPreProcessDevicePanelTip, kPreProcessDevicePanelPicture, kPreProcessDevicePanelItem,
+     162, 24, 52, 24, PreProcessDlgPicButtonInit, nullptr},
 };
 
 ASErr PreProcessDlgInit(ADMDialogRef dialog)
@@ -100,8 +101,7 @@ static void showDevicePanelButton(ADMItemRef item)
 ASErr PreProcessDlgPicButtonInit(ADMItemRef item)
 {
     if (sADMItem->GetID(item) == kPreProcessDevicePanelItem) showDevicePanelButton(item);
-    sADMItem->SetNotifyProc(item, ProProcessDlgPictureButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, ProProcessDlgPictureButtonNotifyProc);
 }
 
 ASErr PreProcessDlgPicRadioButtonInit(ADMItemRef item)

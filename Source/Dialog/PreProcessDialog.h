@@ -15,9 +15,6 @@
 #define kPreProcessDialogName "PreProcess Plot"
 enum { kPreProcessDialogResource = 130, kPreProcessDialogWidth = 212, kPreProcessDialogHeight = 100 };
 
-// String-list text of the palette's title.
-enum { kPreProcessTitleString = 307 };
-
 // Items of the palette: picture buttons of 24 x 24 pixels, each with a tip.
 enum {
     kPreProcessLabelItem = 1,          // picture static: the plug-in's label, no action

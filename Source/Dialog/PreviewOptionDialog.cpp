@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "Common/Suites.h"
+#include "Dialog/DialogCommon.h"
 #include "Dialog/EditorCommon.h"
 
 PreviewOption g_popTemp;
@@ -12,64 +13,55 @@ PreviewOption g_popPreSet[kPreviewPresetCount];
 const uint32_t kPreviewColors[kPreviewColorCount] = {0xFFFFFFFF, 0x4080C0FF, 0xE04040FF, 0x40E040FF, 0x4040C0FF,
                                                      0xE0E040FF, 0xE040C0FF, 0x00FFFFFF, 0x808080FF, 0x000000FF};
 
-// Texts of the popups' first entries: colours 954 to 964, shapes 979 to 983,
-// presets 989 to 993.
-enum { kFirstColorString = 954, kFirstShapeString = 979, kFirstPresetString = 989, kTitleString = 978 };
-
 // Popup entries begin with blanks so that their swatch or sample, drawn over
 // the entry's left end, leaves the text readable.
 static const char kEntryIndent[] = "      ";
 
-#define POPUP kADMPopupListType
-#define STATIC kADMTextStaticType
-
 // Rows: type, text, tip, picture, id, x, width, y, height, init procedure, user data.
 const Item_Control_arg dlgPreviewOptionItem[kPreviewOptionItemCount] = {
-    {kADMTextPushButtonType, 951, 0, 0, kPreviewOptionOKItem, 230, 100, 415, 21, PreviewOptionDlgTextPushButtonInitProc,
-     NULL},
-    {kADMTextPushButtonType, 952, 0, 0, kPreviewOptionCancelItem, 470, 100, 415, 21,
+    {kADMTextPushButtonType, kPreviewOptionOKString, 0, 0, kPreviewOptionOKItem, 230, 100, 415, 21,
      PreviewOptionDlgTextPushButtonInitProc, NULL},
-    {STATIC, 953, 0, 0, kPreviewOptionBackgroundLabelItem, 5, 65, 22, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionBackgroundItem, 75, 150, 17, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {STATIC, 973, 0, 0, kPreviewOptionPageLabelItem, 5, 65, 47, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionPageItem, 75, 150, 42, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {STATIC, 965, 0, 0, kPreviewOptionBoardLabelItem, 5, 65, 72, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionBoardItem, 75, 150, 67, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {kADMFrameType, 972, 0, 0, kPreviewOptionSheetBoxItem, 2, 227, 1, 92, NULL, NULL},
-    {STATIC, 966, 0, 0, kPreviewOptionLineLabelItem, 5, 65, 120, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionLineItem, 75, 150, 115, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {STATIC, 967, 0, 0, kPreviewOptionArcLabelItem, 5, 65, 145, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionArcItem, 75, 150, 140, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {STATIC, 968, 0, 0, kPreviewOptionControlColorLabelItem, 5, 65, 170, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionControlColorItem, 75, 150, 165, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {STATIC, 974, 0, 0, kPreviewOptionControlShapeLabelItem, 5, 65, 195, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionControlShapeItem, 75, 150, 190, 20, PreviewOptionDlgTypePopUpListInitProc, NULL},
-    {STATIC, 984, 0, 0, kPreviewOptionControlSizeLabelItem, 5, 65, 220, 15, NULL, NULL},
+    {kADMTextPushButtonType, kPreviewOptionCancelString, 0, 0, kPreviewOptionCancelItem, 470, 100, 415, 21,
+     PreviewOptionDlgTextPushButtonInitProc, NULL},
+    {TST, kPreviewOptionBackgroundLabelString, 0, 0, kPreviewOptionBackgroundLabelItem, 5, 65, 22, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionBackgroundItem, 75, 150, 17, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, kPreviewOptionPageLabelString, 0, 0, kPreviewOptionPageLabelItem, 5, 65, 47, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionPageItem, 75, 150, 42, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, kPreviewOptionBoardLabelString, 0, 0, kPreviewOptionBoardLabelItem, 5, 65, 72, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionBoardItem, 75, 150, 67, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {kADMFrameType, kPreviewOptionSheetBoxString, 0, 0, kPreviewOptionSheetBoxItem, 2, 227, 1, 92, NULL, NULL},
+    {TST, kPreviewOptionLineLabelString, 0, 0, kPreviewOptionLineLabelItem, 5, 65, 120, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionLineItem, 75, 150, 115, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, kPreviewOptionArcLabelString, 0, 0, kPreviewOptionArcLabelItem, 5, 65, 145, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionArcItem, 75, 150, 140, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, kPreviewOptionControlColorLabelString, 0, 0, kPreviewOptionControlColorLabelItem, 5, 65, 170, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionControlColorItem, 75, 150, 165, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, kPreviewOptionControlShapeLabelString, 0, 0, kPreviewOptionControlShapeLabelItem, 5, 65, 195, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionControlShapeItem, 75, 150, 190, 20, PreviewOptionDlgTypePopUpListInitProc, NULL},
+    {TST, kPreviewOptionControlSizeLabelString, 0, 0, kPreviewOptionControlSizeLabelItem, 5, 65, 220, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPreviewOptionControlSizeItem, 75, 150, 215, 20, PreviewOptionDlgSizeSpinEditInitProc,
      NULL},
-    {STATIC, 985, 0, 0, kPreviewOptionStartColorLabelItem, 3, 67, 245, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionStartColorItem, 75, 150, 240, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {STATIC, 986, 0, 0, kPreviewOptionStartShapeLabelItem, 5, 65, 270, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionStartShapeItem, 75, 150, 265, 20, PreviewOptionDlgTypePopUpListInitProc, NULL},
-    {STATIC, 987, 0, 0, kPreviewOptionStartSizeLabelItem, 5, 65, 295, 15, NULL, NULL},
+    {TST, kPreviewOptionStartColorLabelString, 0, 0, kPreviewOptionStartColorLabelItem, 3, 67, 245, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionStartColorItem, 75, 150, 240, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, kPreviewOptionStartShapeLabelString, 0, 0, kPreviewOptionStartShapeLabelItem, 5, 65, 270, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionStartShapeItem, 75, 150, 265, 20, PreviewOptionDlgTypePopUpListInitProc, NULL},
+    {TST, kPreviewOptionStartSizeLabelString, 0, 0, kPreviewOptionStartSizeLabelItem, 5, 65, 295, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kPreviewOptionStartSizeItem, 75, 150, 290, 20, PreviewOptionDlgSizeSpinEditInitProc,
      NULL},
-    {STATIC, 970, 0, 0, kPreviewOptionSelectionColorLabelItem, 5, 65, 320, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionSelectionColorItem, 75, 150, 315, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {STATIC, 971, 0, 0, kPreviewOptionLabelColorLabelItem, 5, 65, 345, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionLabelColorItem, 75, 150, 340, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
-    {kADMFrameType, 975, 0, 0, kPreviewOptionMarkersBoxItem, 2, 227, 100, 269, NULL, NULL},
-    // The check box reaches across its group so that no language's text is cut.
-    {kADMTextCheckBoxType, 976, 0, 0, kPreviewOptionFillItem, 5, 215, 385, 20, PreviewOptionDlgFillCheckBoxInitProc,
+    {TST, kPreviewOptionSelectionColorLabelString, 0, 0, kPreviewOptionSelectionColorLabelItem, 5, 65, 320, 15, NULL,
      NULL},
-    {kADMFrameType, 977, 0, 0, kPreviewOptionFillBoxItem, 2, 227, 370, 38, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionSelectionColorItem, 75, 150, 315, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {TST, kPreviewOptionLabelColorLabelString, 0, 0, kPreviewOptionLabelColorLabelItem, 5, 65, 345, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionLabelColorItem, 75, 150, 340, 20, PreviewOptionDlgColorPopUpListInitProc, NULL},
+    {kADMFrameType, kPreviewOptionMarkersBoxString, 0, 0, kPreviewOptionMarkersBoxItem, 2, 227, 100, 269, NULL, NULL},
+    // The check box reaches across its group so that no language's text is cut.
+    {kADMTextCheckBoxType, kPreviewOptionFillString, 0, 0, kPreviewOptionFillItem, 5, 215, 385, 20,
+     PreviewOptionDlgFillCheckBoxInitProc, NULL},
+    {kADMFrameType, kPreviewOptionFillBoxString, 0, 0, kPreviewOptionFillBoxItem, 2, 227, 370, 38, NULL, NULL},
     {kADMFrameType, 0, 0, 0, kPreviewOptionSampleItem, 230, 340, 8, 400, PreviewOptionDlgPreviewFrameInitProc, NULL},
-    {STATIC, 988, 0, 0, kPreviewOptionPresetLabelItem, 5, 80, 420, 15, NULL, NULL},
-    {POPUP, 0, 0, 0, kPreviewOptionPresetItem, 90, 135, 415, 20, PreviewOptionDlgCustomPopUpListInitProc, NULL},
+    {TST, kPreviewOptionPresetLabelString, 0, 0, kPreviewOptionPresetLabelItem, 5, 80, 420, 15, NULL, NULL},
+    {PUL, 0, 0, 0, kPreviewOptionPresetItem, 90, 135, 415, 20, PreviewOptionDlgCustomPopUpListInitProc, NULL},
 };
-
-#undef POPUP
-#undef STATIC
 
 // ---- Which word an item edits ---------------------------------------------------------------
 
@@ -217,12 +209,12 @@ ASErr PreviewOptionDialogInitProc(ADMDialogRef dialog)
     ADMRect screen;
     sADMBasic->GetScreenDimensions(&screen);
     editorPlace(dialog, (screen.left + screen.right) / 2 - 286, (screen.top + screen.bottom) / 2 - 235,
-                kPreviewOptionDialogWidth, kPreviewOptionDialogHeight, kTitleString);
+                kPreviewOptionDialogWidth, kPreviewOptionDialogHeight, kPreviewOptionTitleString);
     sADMDialog->SetDefaultItemID(dialog, kPreviewOptionOKItem);
     sADMDialog->SetCancelItemID(dialog, kPreviewOptionCancelItem);
     if (loadDialogItems(dlgPreviewOptionItem, kPreviewOptionItemCount, dialog) != 1)
         return kNoErr;
-    editorJustify(dialog, dlgPreviewOptionItem, kPreviewOptionItemCount, NULL, 0);
+    justifyLabels(dialog, dlgPreviewOptionItem, kPreviewOptionItemCount);
     return kNoErr;
 }
 
@@ -283,12 +275,12 @@ void enableItem(ADMDialogRef dialog, uint8_t on)
 
 ASErr PreviewOptionDlgColorPopUpListInitProc(ADMItemRef item)
 {
-    fillEntries(item, kFirstColorString, kPreviewColorCount + 1, entryOfColor(colorOfItem(sADMItem->GetID(item))));
+    fillEntries(item, kPreviewFirstColorString, kPreviewColorCount + 1,
+                entryOfColor(colorOfItem(sADMItem->GetID(item))));
     ADMListRef list = sADMItem->GetList(item);
     if (list != NULL)
         sADMList->SetDrawProc(list, PreviewOptionDlgColorListListDrawProc);
-    sADMItem->SetNotifyProc(item, PreviewOptionDlgColorListItemNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PreviewOptionDlgColorListItemNotifyProc);
 }
 
 ASErr PreviewOptionDlgColorListListDrawProc(ADMEntryRef entry, ADMDrawerRef drawer)
@@ -347,12 +339,11 @@ ASErr PreviewOptionDlgColorListItemNotifyProc(ADMItemRef item, ADMNotifierRef no
 ASErr PreviewOptionDlgTypePopUpListInitProc(ADMItemRef item)
 {
     int32_t id = sADMItem->GetID(item);
-    fillEntries(item, kFirstShapeString, 5, (int32_t)g_popTemp.words[shapeWordOf(id)]);
+    fillEntries(item, kPreviewFirstShapeString, 5, (int32_t)g_popTemp.words[shapeWordOf(id)]);
     ADMListRef list = sADMItem->GetList(item);
     if (list != NULL)
         sADMList->SetDrawProc(list, PreviewOptionDlgTypeListListDrawProc);
-    sADMItem->SetNotifyProc(item, PreviewOptionDlgTypeListItemNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PreviewOptionDlgTypeListItemNotifyProc);
 }
 
 ASErr PreviewOptionDlgTypeListListDrawProc(ADMEntryRef entry, ADMDrawerRef drawer)
@@ -400,8 +391,7 @@ ASErr PreviewOptionDlgSizeSpinEditInitProc(ADMItemRef item)
     sADMItem->SetSmallIncrement(item, 1);
     sADMItem->SetMinIntValue(item, 1);
     sADMItem->SetIntValue(item, (ASInt32)g_popTemp.words[sizeWordOf(sADMItem->GetID(item))]);
-    sADMItem->SetNotifyProc(item, PreviewOptionDlgSizeSpinEditNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PreviewOptionDlgSizeSpinEditNotifyProc);
 }
 
 ASErr PreviewOptionDlgSizeSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -423,8 +413,7 @@ ASErr PreviewOptionDlgSizeSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef not
 ASErr PreviewOptionDlgFillCheckBoxInitProc(ADMItemRef item)
 {
     sADMItem->SetBooleanValue(item, g_popTemp.fill != 0);
-    sADMItem->SetNotifyProc(item, PreviewOptionDlgFillCheckBoxNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, PreviewOptionDlgFillCheckBoxNotifyProc);
 }
 
 ASErr PreviewOptionDlgFillCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
@@ -441,9 +430,8 @@ ASErr PreviewOptionDlgFillCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef not
 
 ASErr PreviewOptionDlgCustomPopUpListInitProc(ADMItemRef item)
 {
-    fillEntries(item, kFirstPresetString, kPreviewPresetCount + 1, kPreviewCustomEntry);
-    sADMItem->SetNotifyProc(item, PreviewOptionDlgCustomListItemNotifyProc);
-    return kNoErr;
+    fillEntries(item, kPreviewFirstPresetString, kPreviewPresetCount + 1, kPreviewCustomEntry);
+    return useNotifyProc(item, PreviewOptionDlgCustomListItemNotifyProc);
 }
 
 ASErr PreviewOptionDlgCustomListItemNotifyProc(ADMItemRef item, ADMNotifierRef notifier)

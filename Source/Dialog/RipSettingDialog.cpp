@@ -6,8 +6,6 @@
 #include "Common/Units.h"
 #include "Dialog/DialogCommon.h"
 
-enum { kRipSettingTitleString = 355 };
-
 // The counts step by 1 and 5.
 static const ADMFloat kCountSmallStep = 1.0f;
 static const ADMFloat kCountLargeStep = 5.0f;
@@ -82,7 +80,7 @@ VT_NODISCARD static ASErr RipSettingDlgFrameDrawProc(ADMItemRef item, ADMDrawerR
     }
 
     sADMDrawer->SetColor(drawer, kADMBlackColor);
-    ADMIconRef icon = sADMIcon->GetFromResource(g->pluginRef, kRipPreviewIcon, 0);
+    ADMIconRef icon = sADMIcon->GetFromResource(g->pluginRef, kRipPreviewIconPicture, 0);
     if (icon != nullptr) {
         sADMDrawer->DrawIconCentered(drawer, icon, &all);
         sADMIcon->Destroy(icon);
@@ -131,20 +129,22 @@ VT_NODISCARD static ASErr RipSettingDlgFrameLegendInit(ADMItemRef item)
 
 // The fields are wide enough for a margin with its unit ("100.00 mm").
 const Item_Control_arg dlgRipSettingItem[kRipSettingItemCount] = {
-    {kADMTextPushButtonType, 351, 0, 0, kRipSettingOKItem, 10, 100, 109, 21, RipSettingDlgTextPushButtonInitProc,
-     nullptr},
-    {kADMTextPushButtonType, 352, 0, 0, kRipSettingCancelItem, 150, 100, 109, 21,
+    {kADMTextPushButtonType, kRipSettingOKString, 0, 0, kRipSettingOKItem, 10, 100, 109, 21,
      RipSettingDlgTextPushButtonInitProc, nullptr},
-    {kADMTextStaticType, 353, 0, 0, kRipSettingMarginLabelItem, 5, 70, 17, 15, nullptr, nullptr},
+    {kADMTextPushButtonType, kRipSettingCancelString, 0, 0, kRipSettingCancelItem, 150, 100, 109, 21,
+     RipSettingDlgTextPushButtonInitProc, nullptr},
+    {kADMTextStaticType, kRipSettingMarginLabelString, 0, 0, kRipSettingMarginLabelItem, 5, 70, 17, 15, nullptr,
+     nullptr},
     {kADMSpinEditType, 0, 0, 0, kRipSettingMarginXItem, 75, 85, 12, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1028, kRipSettingMarginXPictureItem, 160, 20, 12, 20, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kWidthArrowPicture, kRipSettingMarginXPictureItem, 160, 20, 12, 20, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kRipSettingMarginYItem, 75, 85, 35, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1029, kRipSettingMarginYPictureItem, 160, 20, 35, 20, nullptr, nullptr},
-    {kADMTextStaticType, 354, 0, 0, kRipSettingLinesLabelItem, 5, 70, 63, 15, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kLengthArrowPicture, kRipSettingMarginYPictureItem, 160, 20, 35, 20, nullptr,
+     nullptr},
+    {kADMTextStaticType, kRipSettingLinesLabelString, 0, 0, kRipSettingLinesLabelItem, 5, 70, 63, 15, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kRipSettingVLinesItem, 75, 85, 58, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1028, kRipSettingVLinesPictureItem, 160, 20, 58, 20, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kWidthArrowPicture, kRipSettingVLinesPictureItem, 160, 20, 58, 20, nullptr, nullptr},
     {kADMSpinEditType, 0, 0, 0, kRipSettingHLinesItem, 75, 85, 81, 20, RipSettingDlgSpinEditInitProc, nullptr},
-    {kADMPictureStaticType, 0, 0, 1029, kRipSettingHLinesPictureItem, 160, 20, 81, 20, nullptr, nullptr},
+    {kADMPictureStaticType, 0, 0, kLengthArrowPicture, kRipSettingHLinesPictureItem, 160, 20, 81, 20, nullptr, nullptr},
     {kADMFrameType, 0, 0, 0, kRipSettingPreviewItem, 185, 65, 12, 89, RipSettingDlgFrameLegendInit, nullptr},
 };
 

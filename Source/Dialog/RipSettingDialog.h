@@ -30,9 +30,9 @@ enum {
 };
 enum { kRipSettingItemCount = 13 };
 
-// The grid preview: a 55 x 49 pixel grid centred in the frame, and the icon
-// of the art drawn over it.
-enum { kRipPreviewGridWidth = 55, kRipPreviewGridHeight = 49, kRipPreviewIcon = 1058 };
+// The grid preview: a 55 x 49 pixel grid centred in the frame, with
+// kRipPreviewIconPicture drawn over it.
+enum { kRipPreviewGridWidth = 55, kRipPreviewGridHeight = 49 };
 
 extern const Item_Control_arg dlgRipSettingItem[kRipSettingItemCount];
 

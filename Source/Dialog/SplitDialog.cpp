@@ -19,17 +19,6 @@ static const float kSplitCellDefault = 283.46457f;
 static const float kSplitCellSmallStep = 28.346458f;
 static const float kSplitCellLargeStep = 283.46457f;
 
-// String-list texts of the palette.
-enum {
-    kSplitTitleString = 901,
-    kSplitCircleString = 907,
-    kSplitRectangleString = 908,
-    kSplitTriangleUpString = 909,
-    kSplitTriangleDownString = 910,
-    kSplitDiamondString = 911,
-    kSplitNoMarksString = 915
-};
-
 // Legend colours (the toolkit's: 1 white, others 0xRRGGBBFF).
 static const ADMColor kSplitLegendLineColor = 0xFF00FF;
 static const ADMColor kSplitLegendGlyphColor = 0xFFFF;
@@ -344,20 +333,12 @@ VT_NODISCARD static ASErr SplitDlgFrameLegendInit(ADMItemRef item) { return useD
 
 VT_NODISCARD static ASErr SplitDlgTextPushButtonInit(ADMItemRef item)
 {
-    switch (sADMItem->GetID(item)) {
-    case kSplitOKItem:
-        sADMItem->SetNotifyProc(item, SplitDlgOKButtonProc);
-        break;
-    case kSplitDoItem:
-        sADMItem->SetNotifyProc(item, SplitDlgDoButtonProc);
-        break;
-    case kSplitCancelItem:
-        sADMItem->SetNotifyProc(item, SplitDlgCancelButtonProc);
-        break;
-    default:
-        break;
-    }
-    return kNoErr;
+    static const ItemNotifyProc procs[] = {
+        {kSplitOKItem, SplitDlgOKButtonProc},
+        {kSplitDoItem, SplitDlgDoButtonProc},
+        {kSplitCancelItem, SplitDlgCancelButtonProc},
+    };
+    return useNotifyProcOf(item, procs);
 }
 
 VT_NODISCARD static ASErr SplitDlgPicturePushButtonMoreOptionInit(ADMItemRef item)
@@ -368,28 +349,28 @@ VT_NODISCARD static ASErr SplitDlgPicturePushButtonMoreOptionInit(ADMItemRef ite
 // The labels take the room every language's texts need ("マークの高さ:" is
 // the widest); the fields keep enough for a metre with its unit.
 const Item_Control_arg dlgSplitItem[kSplitItemCount] = {
-    {kADMTextStaticType, 902, 0, 0, kSplitMarkStyleLabelItem, 2, 73, 11, 15, NULL, NULL},
+    {kADMTextStaticType, kSplitMarkStyleLabelString, 0, 0, kSplitMarkStyleLabelItem, 2, 73, 11, 15, NULL, NULL},
     {kADMPopupListType, 0, 0, 0, kSplitMarkStyleItem, 77, 93, 5, 21, SplitDlgPopupListInit, NULL},
-    {kADMTextStaticType, 903, 0, 0, kSplitMarkWidthLabelItem, 2, 73, 33, 15, NULL, NULL},
+    {kADMTextStaticType, kSplitMarkWidthLabelString, 0, 0, kSplitMarkWidthLabelItem, 2, 73, 33, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kSplitMarkWidthItem, 77, 93, 28, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 904, 0, 0, kSplitMarkHeightLabelItem, 2, 73, 55, 15, NULL, NULL},
+    {kADMTextStaticType, kSplitMarkHeightLabelString, 0, 0, kSplitMarkHeightLabelItem, 2, 73, 55, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kSplitMarkHeightItem, 77, 93, 50, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 912, 0, 0, kSplitOverlapXLabelItem, 2, 73, 77, 15, NULL, NULL},
+    {kADMTextStaticType, kSplitOverlapXLabelString, 0, 0, kSplitOverlapXLabelItem, 2, 73, 77, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kSplitOverlapXItem, 77, 93, 72, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 913, 0, 0, kSplitOverlapYLabelItem, 2, 73, 99, 15, NULL, NULL},
+    {kADMTextStaticType, kSplitOverlapYLabelString, 0, 0, kSplitOverlapYLabelItem, 2, 73, 99, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kSplitOverlapYItem, 77, 93, 94, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 914, 0, 0, kSplitSortMethodLabelItem, 2, 73, 121, 15, NULL, NULL},
+    {kADMTextStaticType, kSplitSortMethodLabelString, 0, 0, kSplitSortMethodLabelItem, 2, 73, 121, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kSplitSortMethodItem, 77, 17, 116, 20, SplitDlgTextEditInit, NULL},
     {kADMPictureStaticType, 0, 0, 0, kSplitSortPictureItem, 97, 20, 116, 20, NULL, NULL},
     {kADMFrameType, 0, 0, 0, kSplitLegendItem, 175, 100, 5, 135, SplitDlgFrameLegendInit, NULL},
-    {kADMTextPushButtonType, 905, 0, 0, kSplitOKItem, 175, 100, 145, 20, SplitDlgTextPushButtonInit, NULL},
-    {kADMPicturePushButtonType, 0, 916, kSplitMoreOptionsPicture, kSplitMoreOptionsItem, 5, 20, 145, 20,
-     SplitDlgPicturePushButtonMoreOptionInit, NULL},
-    {kADMTextStaticType, 917, 0, 0, kSplitCellWidthLabelItem, 2, 73, 175, 15, NULL, NULL},
+    {kADMTextPushButtonType, kSplitOKString, 0, 0, kSplitOKItem, 175, 100, 145, 20, SplitDlgTextPushButtonInit, NULL},
+    {kADMPicturePushButtonType, 0, kSplitMoreOptionsTip, kSplitMoreOptionsPicture, kSplitMoreOptionsItem, 5, 20, 145,
+     20, SplitDlgPicturePushButtonMoreOptionInit, NULL},
+    {kADMTextStaticType, kSplitCellWidthLabelString, 0, 0, kSplitCellWidthLabelItem, 2, 73, 175, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kSplitCellWidthItem, 77, 93, 170, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 918, 0, 0, kSplitCellHeightLabelItem, 2, 73, 197, 15, NULL, NULL},
+    {kADMTextStaticType, kSplitCellHeightLabelString, 0, 0, kSplitCellHeightLabelItem, 2, 73, 197, 15, NULL, NULL},
     {kADMSpinEditType, 0, 0, 0, kSplitCellHeightItem, 77, 93, 192, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextPushButtonType, 919, 0, 0, kSplitDoItem, 175, 100, 192, 20, SplitDlgTextPushButtonInit, NULL},
+    {kADMTextPushButtonType, kSplitDoString, 0, 0, kSplitDoItem, 175, 100, 192, 20, SplitDlgTextPushButtonInit, NULL},
 };
 
 // ---- Init -----------------------------------------------------------------------------
@@ -404,11 +385,7 @@ ASErr SplitPluginInitProc(ADMDialogRef dialog)
     sADMDialog->SetText(dialog, title);
     g_iAlignStyle = g->splitMarkStyle;
     if (loadDialogItems(dlgSplitItem, kSplitItemCount, dialog) != 1) return kNoErr;
-    for (int i = 0; i < kSplitItemCount; i++) {
-        if (strcmp(dlgSplitItem[i].itemType, kADMTextStaticType) != 0) continue;
-        ADMItemRef label = sADMDialog->GetItem(dialog, dlgSplitItem[i].itemId);
-        if (label != NULL) sADMItem->SetJustify(label, kADMRightJustify);
-    }
+    justifyLabels(dialog, dlgSplitItem, kSplitItemCount);
     ADMItemRef picture = sADMDialog->GetItem(dialog, kSplitSortPictureItem);
     if (picture != NULL) sADMItem->SetPictureID(picture, kSplitSortPictureBase + g->splitSortMethod);
     return kNoErr;
@@ -426,11 +403,13 @@ ASErr getSelectedArtBound(AIRealRect* bounds)
     if (n <= 0 || matches == NULL) return 1;
     AIRealRect total = {0, 0, 0, 0};
     bool have = false;
-    for (int32_t i = 0; i < n; i++) {
+    for (int32_t i = 0; i < n && err == kNoErr; i++) {
         AIArtHandle art = (*matches)[i];
         AIRealRect r;
+        uint8_t found = 0;
         if (art == g_artSplitGroup || isOnMarksLayer(art) || !isTopLevel(art)) continue;
-        if (!GetArtBoundsWithoutStroke(art, &r)) continue;
+        err = GetArtBoundsWithoutStroke(art, &r, &found);
+        if (!found) continue;
         if (have)
             sAIRealMath->AIRealRectUnion(&total, &r, &total);
         else
@@ -438,6 +417,7 @@ ASErr getSelectedArtBound(AIRealRect* bounds)
         have = true;
     }
     (void)sAIMdMemory->MdMemoryDisposeHandle((AIMdMemoryHandle)matches);
+    if (err) return err;
     if (!have) return 1;
     *bounds = total;
     return kNoErr;

@@ -50,16 +50,11 @@ enum {
 };
 enum { kSplitItemCount = 21 };
 
-// Pictures: the panel orders are 1062 + order; the more-options button shows
-// 1076 collapsed and 1077 expanded; the legend's panel is 5002 (61 x 68).
-enum {
-    kSplitSortPictureBase = 1062,
-    kSplitMoreOptionsPicture = 1076,
-    kSplitFewerOptionsPicture = 1077,
-    kSplitLegendPicture = 5002,
-    kSplitLegendPictureWidth = 61,
-    kSplitLegendPictureHeight = 68
-};
+// Pictures: the panel orders are kSplitSortPictureBase + order; the
+// more-options button shows kSplitMoreOptionsPicture collapsed and
+// kSplitFewerOptionsPicture expanded; the legend's panel is
+// kSplitLegendPicture, of this size.
+enum { kSplitLegendPictureWidth = 61, kSplitLegendPictureHeight = 68 };
 
 // Where a legend glyph sits around the legend's picture: it points away from
 // the picture (triangle up) or towards it (triangle down).
@@ -77,7 +72,8 @@ extern int32_t g_iAlignStyle;
 // objects outside the registration-mark layer (the split guides left out
 // too). 0 with the bounds; 1, bounds untouched, when no such object is
 // selected (also when only objects inside groups are); or the host's error
-// of the selection query.
+// of the selection query or of switching a stroke off and back on (bounds
+// untouched).
 VT_NODISCARD ASErr getSelectedArtBound(AIRealRect* bounds);
 
 // Adds guides to g_artSplitGroup every cellWidth across and every cellHeight

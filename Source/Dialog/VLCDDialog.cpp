@@ -27,62 +27,54 @@
 #include "PlotOut/USB.h"
 #include "Toolbox.h"
 
-#define TPB kADMTextPushButtonType
-#define TST kADMTextStaticType
-#define TED kADMTextEditType
-#define SPE kADMSpinEditType
-#define PUL kADMPopupListType
-#define TRB kADMTextRadioButtonType
-#define FRM kADMFrameType
-
 const Item_Control_arg dlgVLCDItem[kVLCDItemCount] = {
     {PUL, 0, 0, 0, kVLCDPlotterItem, 5, 160, 5, 21, dlgVLCDPopupListInitProc, NULL},
-    {TPB, 862, 0, 0, kVLCDReadItem, 170, 80, 5, 21, dlgVLCDPushButtonInitProc, NULL},
-    {TST, 863, 0, 0, kVLCDModelItem, 255, 320, 11, 15, NULL, NULL},
-    {FRM, 864, 0, 0, kVLCDSettingsFrameItem, 5, 250, 30, 280, NULL, NULL},
-    {TST, 865, 0, 0, kVLCDMediaWidthLabelItem, 10, 90, 50, 21, NULL, NULL},
+    {TPB, kVLCDReadString, 0, 0, kVLCDReadItem, 170, 80, 5, 21, dlgVLCDPushButtonInitProc, NULL},
+    {TST, kVLCDModelString, 0, 0, kVLCDModelItem, 255, 320, 11, 15, NULL, NULL},
+    {FRM, kVLCDSettingsFrameString, 0, 0, kVLCDSettingsFrameItem, 5, 250, 30, 280, NULL, NULL},
+    {TST, kVLCDMediaWidthLabelString, 0, 0, kVLCDMediaWidthLabelItem, 10, 90, 50, 21, NULL, NULL},
     {TST, 0, 0, 0, kVLCDMediaWidthItem, 100, 90, 50, 21, dlgVLCDStaticTextInitProc, NULL},
-    {TST, 866, 0, 0, kVLCDMediaLengthLabelItem, 10, 90, 70, 21, NULL, NULL},
+    {TST, kVLCDMediaLengthLabelString, 0, 0, kVLCDMediaLengthLabelItem, 10, 90, 70, 21, NULL, NULL},
     {TST, 0, 0, 0, kVLCDMediaLengthItem, 100, 90, 70, 21, dlgVLCDStaticTextInitProc, NULL},
-    {TST, 867, 0, 0, kVLCDPressureLabelItem, 10, 120, 100, 21, NULL, NULL},
+    {TST, kVLCDPressureLabelString, 0, 0, kVLCDPressureLabelItem, 10, 120, 100, 21, NULL, NULL},
     {SPE, 0, 0, 0, kVLCDPressureItem, 130, 120, 100, 21, dlgVLCDSpinEditInitProc, NULL},
-    {TST, 868, 0, 0, kVLCDBladeOffsetLabelItem, 10, 120, 130, 21, NULL, NULL},
+    {TST, kVLCDBladeOffsetLabelString, 0, 0, kVLCDBladeOffsetLabelItem, 10, 120, 130, 21, NULL, NULL},
     {PUL, 0, 0, 0, kVLCDBladeOffsetItem, 130, 120, 125, 26, dlgVLCDPopupListInitProc, NULL},
-    {TST, 869, 0, 0, kVLCDMediaKindLabelItem, 10, 120, 155, 21, NULL, NULL},
+    {TST, kVLCDMediaKindLabelString, 0, 0, kVLCDMediaKindLabelItem, 10, 120, 155, 21, NULL, NULL},
     {PUL, 0, 0, 0, kVLCDMediaKindItem, 130, 120, 152, 21, dlgVLCDPopupListInitProc, NULL},
-    {TST, 870, 0, 0, kVLCDHeavyLightLabelItem, 10, 120, 180, 21, NULL, NULL},
+    {TST, kVLCDHeavyLightLabelString, 0, 0, kVLCDHeavyLightLabelItem, 10, 120, 180, 21, NULL, NULL},
     {PUL, 0, 0, 0, kVLCDHeavyLightItem, 130, 120, 177, 21, dlgVLCDPopupListInitProc, NULL},
-    {TST, 871, 0, 0, kVLCDAutoFeedLabelItem, 10, 120, 205, 21, NULL, NULL},
+    {TST, kVLCDAutoFeedLabelString, 0, 0, kVLCDAutoFeedLabelItem, 10, 120, 205, 21, NULL, NULL},
     {PUL, 0, 0, 0, kVLCDAutoFeedItem, 130, 120, 202, 21, dlgVLCDPopupListInitProc, NULL},
-    {TST, 872, 0, 0, kVLCDQualityLabelItem, 10, 120, 230, 21, NULL, NULL},
+    {TST, kVLCDQualityLabelString, 0, 0, kVLCDQualityLabelItem, 10, 120, 230, 21, NULL, NULL},
     {PUL, 0, 0, 0, kVLCDQualityItem, 130, 120, 227, 21, dlgVLCDPopupListInitProc, NULL},
-    {TST, 873, 0, 0, kVLCDSmoothingLabelItem, 10, 120, 255, 21, NULL, NULL},
+    {TST, kVLCDSmoothingLabelString, 0, 0, kVLCDSmoothingLabelItem, 10, 120, 255, 21, NULL, NULL},
     {PUL, 0, 0, 0, kVLCDSmoothingItem, 130, 120, 252, 21, dlgVLCDPopupListInitProc, NULL},
-    {TPB, 874, 0, 0, kVLCDSendItem, 75, 100, 280, 21, dlgVLCDPushButtonInitProc, NULL},
-    {FRM, 880, 0, 0, kVLCDTestFrameItem, 260, 315, 30, 280, NULL, NULL},
-    {TRB, 875, 0, 0, kVLCDMillimetreItem, 465, 100, 65, 21, dlgVLCDRadioButtonInitProc, NULL},
-    {TRB, 876, 0, 0, kVLCDInchItem, 465, 100, 85, 21, dlgVLCDRadioButtonInitProc, NULL},
-    {TST, 881, 0, 0, kVLCDTestTitleItem, 265, 200, 50, 21, dlgVLCDStaticTextInitProc, NULL},
-    {TST, 882, 0, 0, kVLCDTestTextItem, 265, 200, 70, 21, NULL, NULL},
-    {TST, 883, 0, 0, kVLCDTestXLabelItem, 265, 80, 90, 21, NULL, NULL},
+    {TPB, kVLCDSendString, 0, 0, kVLCDSendItem, 75, 100, 280, 21, dlgVLCDPushButtonInitProc, NULL},
+    {FRM, kVLCDTestFrameString, 0, 0, kVLCDTestFrameItem, 260, 315, 30, 280, NULL, NULL},
+    {TRB, kVLCDMillimetreString, 0, 0, kVLCDMillimetreItem, 465, 100, 65, 21, dlgVLCDRadioButtonInitProc, NULL},
+    {TRB, kVLCDInchString, 0, 0, kVLCDInchItem, 465, 100, 85, 21, dlgVLCDRadioButtonInitProc, NULL},
+    {TST, kVLCDTestTitleString, 0, 0, kVLCDTestTitleItem, 265, 200, 50, 21, dlgVLCDStaticTextInitProc, NULL},
+    {TST, kVLCDTestTextString, 0, 0, kVLCDTestTextItem, 265, 200, 70, 21, NULL, NULL},
+    {TST, kXLabelString, 0, 0, kVLCDTestXLabelItem, 265, 80, 90, 21, NULL, NULL},
     {TED, 0, 0, 0, kVLCDTestXItem, 345, 100, 90, 21, dlgVLCDTextEditInitProc, NULL},
-    {TST, 886, 0, 0, kVLCDTestYLabelItem, 265, 80, 110, 21, NULL, NULL},
+    {TST, kYLabelString, 0, 0, kVLCDTestYLabelItem, 265, 80, 110, 21, NULL, NULL},
     {TED, 0, 0, 0, kVLCDTestYItem, 345, 100, 110, 21, dlgVLCDTextEditInitProc, NULL},
-    {TPB, 889, 0, 0, kVLCDTestCutItem, 465, 100, 110, 21, dlgVLCDPushButtonInitProc, NULL},
-    {TST, 890, 0, 0, kVLCDScaleTitleItem, 365, 100, 130, 21, dlgVLCDStaticTextInitProc, NULL},
-    {TST, 891, 0, 0, kVLCDScaleTextItem, 265, 300, 150, 21, NULL, NULL},
-    {TST, 883, 0, 0, kVLCDMeasuredXLabelItem, 265, 80, 170, 21, NULL, NULL},
+    {TPB, kVLCDTestCutString, 0, 0, kVLCDTestCutItem, 465, 100, 110, 21, dlgVLCDPushButtonInitProc, NULL},
+    {TST, kVLCDScaleTitleString, 0, 0, kVLCDScaleTitleItem, 365, 100, 130, 21, dlgVLCDStaticTextInitProc, NULL},
+    {TST, kVLCDScaleTextString, 0, 0, kVLCDScaleTextItem, 265, 300, 150, 21, NULL, NULL},
+    {TST, kXLabelString, 0, 0, kVLCDMeasuredXLabelItem, 265, 80, 170, 21, NULL, NULL},
     {TED, 0, 0, 0, kVLCDMeasuredXItem, 345, 100, 170, 21, dlgVLCDTextEditInitProc, NULL},
-    {TST, 886, 0, 0, kVLCDMeasuredYLabelItem, 265, 80, 190, 21, NULL, NULL},
+    {TST, kYLabelString, 0, 0, kVLCDMeasuredYLabelItem, 265, 80, 190, 21, NULL, NULL},
     {TED, 0, 0, 0, kVLCDMeasuredYItem, 345, 100, 190, 21, dlgVLCDTextEditInitProc, NULL},
-    {TPB, 894, 0, 0, kVLCDScaleItem, 465, 100, 180, 21, dlgVLCDPushButtonInitProc, NULL},
-    {TST, 895, 0, 0, kVLCDAASTitleItem, 265, 300, 210, 21, dlgVLCDStaticTextInitProc, NULL},
-    {TST, 896, 0, 0, kVLCDAASXTextItem, 265, 200, 230, 21, NULL, NULL},
+    {TPB, kVLCDScaleString, 0, 0, kVLCDScaleItem, 465, 100, 180, 21, dlgVLCDPushButtonInitProc, NULL},
+    {TST, kVLCDAASTitleString, 0, 0, kVLCDAASTitleItem, 265, 300, 210, 21, dlgVLCDStaticTextInitProc, NULL},
+    {TST, kVLCDAASXTextString, 0, 0, kVLCDAASXTextItem, 265, 200, 230, 21, NULL, NULL},
     {SPE, 0, 0, 0, kVLCDAASXItem, 465, 100, 230, 21, dlgVLCDSpinEditInitProc, NULL},
-    {TST, 897, 0, 0, kVLCDAASYTextItem, 265, 200, 250, 21, NULL, NULL},
+    {TST, kVLCDAASYTextString, 0, 0, kVLCDAASYTextItem, 265, 200, 250, 21, NULL, NULL},
     {SPE, 0, 0, 0, kVLCDAASYItem, 465, 100, 250, 21, dlgVLCDSpinEditInitProc, NULL},
-    {TPB, 898, 0, 0, kVLCDAASSendItem, 285, 150, 280, 21, dlgVLCDPushButtonInitProc, NULL},
-    {TPB, 899, 0, 0, kVLCDCloseItem, 465, 100, 280, 21, dlgVLCDPushButtonInitProc, NULL},
+    {TPB, kVLCDAASSendString, 0, 0, kVLCDAASSendItem, 285, 150, 280, 21, dlgVLCDPushButtonInitProc, NULL},
+    {TPB, kVLCDCloseString, 0, 0, kVLCDCloseItem, 465, 100, 280, 21, dlgVLCDPushButtonInitProc, NULL},
 };
 
 // ---- Popup entries ---------------------------------------------------------------------
@@ -334,6 +326,13 @@ static void setItemText(ADMDialogRef dialog, ASInt32 id, const char* text)
     if (item != NULL) sADMItem->SetText(item, text);
 }
 
+// A reply the cutter sends outside a query shows in the media-width line
+// while the panel is open.
+static void showUnaskedReply(const char* reply)
+{
+    if (g->vlcdDialog != NULL) setItemText(g->vlcdDialog, kVLCDMediaWidthItem, reply);
+}
+
 // ---- Procedures ----------------------------------------------------------------------------
 
 ASErr goVLCDDialog()
@@ -346,6 +345,7 @@ ASErr goVLCDDialog()
     ASInt32 result = sADMDialog->Modal(g->pluginRef, kVLCDDialogName, kVLCDDialogResource, kADMModalDialogStyle,
                                        VLCDDialogInitProc, NULL, 0);
     g->vlcdDialog = NULL;
+    g->usbReplySink = NULL;
     return result;
 }
 
@@ -360,6 +360,7 @@ ASErr VLCDDialogInitProc(ADMDialogRef dialog)
     sADMDialog->SetDefaultItemID(dialog, kVLCDCloseItem);
     sADMDialog->SetCancelItemID(dialog, kVLCDCloseItem);
     g->vlcdDialog = dialog;
+    g->usbReplySink = showUnaskedReply;
     return kNoErr;
 }
 
@@ -391,8 +392,7 @@ ASErr dlgVLCDPushButtonInitProc(ADMItemRef item)
 {
     ASInt32 id = sADMItem->GetID(item);
     if (id == kVLCDReadItem || id == kVLCDSendItem) sADMItem->Activate(item, TRUE);
-    sADMItem->SetNotifyProc(item, dlgVLCDPushButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, dlgVLCDPushButtonNotifyProc);
 }
 
 ASErr dlgVLCDSpinEditInitProc(ADMItemRef item)
@@ -444,8 +444,7 @@ ASErr dlgVLCDStaticTextInitProc(ADMItemRef item)
 ASErr dlgVLCDRadioButtonInitProc(ADMItemRef item)
 {
     if (sADMItem->GetID(item) == kVLCDMillimetreItem) sADMItem->SetBooleanValue(item, TRUE);
-    sADMItem->SetNotifyProc(item, dlgVLCDRadioButtonNotifyProc);
-    return kNoErr;
+    return useNotifyProc(item, dlgVLCDRadioButtonNotifyProc);
 }
 
 // The presets change how the sizes are shown. The test and measured sizes

@@ -71,10 +71,6 @@ enum {
     kVLCDCloseItem = 100  // ends the panel with 100; also the default and cancel item
 };
 
-// String-list texts of the panel's own alerts. Those of the link are the
-// Plot Out dialog's (kCutterNotFoundString, kCutterSendFailedString).
-enum { kVLCDTitleString = 861, kVLCDScaleRefusedString = 877, kVLCDTestSizeRefusedString = 878 };
-
 // A query is asked again until the cutter answers it, at most this many times
 // and for at most this long (ticks of 1/60 s).
 enum { kVLCDQueryTries = 50, kVLCDQueryTicks = 300 };

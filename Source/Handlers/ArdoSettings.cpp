@@ -1,6 +1,7 @@
 // The cut settings kept in the host preferences under "Vantorel": read at
 // start-up, written back at shutdown.
-#include <string.h>
+#include <stddef.h>
+#include <stdint.h>
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
@@ -8,98 +9,135 @@
 
 static const char* const kPrefix = "Vantorel";
 
-static void readBoolean(const char* key, uint8_t* field, uint8_t failure)
-{
-    AIBoolean value = 0;
-    if (sAIPreference->GetBooleanPreference(kPrefix, key, &value) == kNoErr)
-        *field = value ? 1 : 0;
-    else
-        *field = failure;
-}
+// How a setting is stored in the preferences and held in the globals.
+enum SettingType {
+    kSettingFlag,         // a boolean; a byte flag
+    kSettingInteger,      // an integer; an int32
+    kSettingThousandths,  // an integer of thousandths of a millimetre; a double of millimetres
+};
 
-static void readInteger(const char* key, int32_t* field, int32_t failure)
+struct Setting {
+    const char* key;
+    SettingType type;
+    size_t field;  // offset in PluginGlobals
+    // What a session starts with when the preferences lack the key (a
+    // thousandths setting starts at 0.0 mm).
+    int32_t missing;
+    // 0: the setting is written but every session starts from missing: the
+    // registration-mark settings always start from their defaults.
+    uint8_t restored;
+};
+
+#define SETTING(type, field) type, offsetof(PluginGlobals, field)
+
+// clang-format off
+// Every key once, in the order they are read and written.
+//  key                                 type and field                                    missing  restored
+static const Setting kSettings[] = {
+    {"ArdoSetting_BackToHome",          SETTING(kSettingFlag, backToHome),                0,       1},
+    {"ArdoSetting_UsePlotterSetting",   SETTING(kSettingFlag, usePlotterSetting),         0,       1},
+    {"ArdoSetting_OverCut",             SETTING(kSettingFlag, overCut),                   0,       1},
+    {"ArdoSetting_OverCut_ST_Value",    SETTING(kSettingThousandths, overCutStart),       0,       1},
+    {"ArdoSetting_OverCut_ED_Value",    SETTING(kSettingThousandths, overCutEnd),         0,       1},
+    {"ArdoSetting_CutOff",              SETTING(kSettingFlag, cutOff),                    0,       1},
+    {"ArdoSetting_CutOff_Value",        SETTING(kSettingThousandths, cutOffDistance),     0,       1},
+    {"MarkSetting_Length",              SETTING(kSettingInteger, markLength),             25000,   0},
+    {"MarkSetting_Thickness",           SETTING(kSettingInteger, markThickness),          1000,    0},
+    {"MarkSetting_Margin",              SETTING(kSettingInteger, markMargin),             5000,    0},
+    {"MarkSetting_XStep",               SETTING(kSettingInteger, markXStep),              500000,  0},
+    {"MarkSetting_YStep",               SETTING(kSettingInteger, markYStep),              500000,  0},
+    {"MarkSetting_NoXCopies",           SETTING(kSettingInteger, markXCopies),            1,       0},
+    {"MarkSetting_NoYCopies",           SETTING(kSettingInteger, markYCopies),            1,       0},
+    {"MarkSetting_Space",               SETTING(kSettingInteger, markSpace),              0,       0},
+    {"MarkSetting_4PointPosition",      SETTING(kSettingFlag, mark4PointPosition),        1,       0},
+    {"MarkSetting_SegmentalPosition",   SETTING(kSettingFlag, markSegmentalPosition),     0,       0},
+    {"MarkSetting_MultipleCopies",      SETTING(kSettingFlag, markMultipleCopies),        0,       0},
+    {"MarkSetting_CopiesWithOutline",   SETTING(kSettingFlag, markCopiesWithOutline),     0,       0},
+    {"DotCut_HalfCutLength",            SETTING(kSettingInteger, dotCutHalfCutLength),    2000,    1},
+    {"DotCut_HalfCutPen",               SETTING(kSettingInteger, dotCutHalfCutPen),       0,       1},
+    {"DotCut_CutThroughLength",         SETTING(kSettingInteger, dotCutThroughLength),    3000,    1},
+    {"DotCut_CutThroughPen",            SETTING(kSettingInteger, dotCutThroughPen),       1,       1},
+};
+// clang-format on
+
+static void* fieldOf(const Setting& setting) { return (char*)g + setting.field; }
+
+// A setting as a session starts without it.
+static void setMissing(const Setting& setting)
 {
-    ASInt32 value = 0;
-    if (sAIPreference->GetIntegerPreference(kPrefix, key, &value) == kNoErr)
-        *field = value;
-    else
-        *field = failure;
+    void* field = fieldOf(setting);
+    switch (setting.type) {
+    case kSettingFlag:
+        *(uint8_t*)field = (uint8_t)setting.missing;
+        break;
+    case kSettingInteger:
+        *(int32_t*)field = setting.missing;
+        break;
+    case kSettingThousandths:
+        *(double*)field = 0.0;
+        break;
+    }
 }
 
 // Lengths are stored as integer thousandths of a millimetre and held as
 // millimetres; the conversion goes through single precision as it always has,
 // so values read back exactly as earlier versions showed them.
-static void readThousandths(const char* key, double* field)
+static void readSetting(const Setting& setting)
 {
+    AIBoolean flag = 0;
     ASInt32 value = 0;
-    if (sAIPreference->GetIntegerPreference(kPrefix, key, &value) == kNoErr)
-        *field = (double)((float)value * 0.001f);
+    ASErr error = setting.type == kSettingFlag ? sAIPreference->GetBooleanPreference(kPrefix, setting.key, &flag)
+                                               : sAIPreference->GetIntegerPreference(kPrefix, setting.key, &value);
+    void* field = fieldOf(setting);
+    if (error != kNoErr)
+        setMissing(setting);
+    else if (setting.type == kSettingFlag)
+        *(uint8_t*)field = flag ? 1 : 0;
+    else if (setting.type == kSettingInteger)
+        *(int32_t*)field = value;
     else
-        *field = 0.0;
-}
-
-void setMarkDefaults()
-{
-    g->markLength = 25000;
-    g->markThickness = 1000;
-    g->markMargin = 5000;
-    g->markXStep = 500000;
-    g->markYStep = 500000;
-    g->markXCopies = 1;
-    g->markYCopies = 1;
-    g->markSpace = 0;
-    g->mark4PointPosition = 1;
-    g->markSegmentalPosition = 0;
-    g->markMultipleCopies = 0;
-    g->markCopiesWithOutline = 0;
-}
-
-ASErr GetArdoSettings()
-{
-    readBoolean("ArdoSetting_BackToHome", &g->backToHome, 0);
-    readBoolean("ArdoSetting_UsePlotterSetting", &g->usePlotterSetting, 0);
-    readBoolean("ArdoSetting_OverCut", &g->overCut, 0);
-    readThousandths("ArdoSetting_OverCut_ST_Value", &g->overCutStart);
-    readThousandths("ArdoSetting_OverCut_ED_Value", &g->overCutEnd);
-    readBoolean("ArdoSetting_CutOff", &g->cutOff, 0);
-    readThousandths("ArdoSetting_CutOff_Value", &g->cutOffDistance);
-    // The registration-mark settings always start from their defaults.
-    setMarkDefaults();
-    readInteger("DotCut_HalfCutLength", &g->dotCutHalfCutLength, 2000);
-    readInteger("DotCut_HalfCutPen", &g->dotCutHalfCutPen, 0);
-    readInteger("DotCut_CutThroughLength", &g->dotCutThroughLength, 3000);
-    readInteger("DotCut_CutThroughPen", &g->dotCutThroughPen, 1);
-    return kNoErr;
+        *(double*)field = (double)((float)value * 0.001f);
 }
 
 static ASInt32 toThousandths(double millimetres) { return (ASInt32)(millimetres * 1000.0 + 0.5); }
 
-static void writeSettings()
+VT_NODISCARD static ASErr writeSetting(const Setting& setting)
 {
-    AIPreferenceSuite* p = sAIPreference;
-    p->PutBooleanPreference(kPrefix, "ArdoSetting_BackToHome", g->backToHome);
-    p->PutBooleanPreference(kPrefix, "ArdoSetting_UsePlotterSetting", g->usePlotterSetting);
-    p->PutBooleanPreference(kPrefix, "ArdoSetting_OverCut", g->overCut);
-    p->PutIntegerPreference(kPrefix, "ArdoSetting_OverCut_ST_Value", toThousandths(g->overCutStart));
-    p->PutIntegerPreference(kPrefix, "ArdoSetting_OverCut_ED_Value", toThousandths(g->overCutEnd));
-    p->PutBooleanPreference(kPrefix, "ArdoSetting_CutOff", g->cutOff);
-    p->PutIntegerPreference(kPrefix, "ArdoSetting_CutOff_Value", toThousandths(g->cutOffDistance));
-    p->PutIntegerPreference(kPrefix, "MarkSetting_Length", g->markLength);
-    p->PutIntegerPreference(kPrefix, "MarkSetting_Thickness", g->markThickness);
-    p->PutIntegerPreference(kPrefix, "MarkSetting_Margin", g->markMargin);
-    p->PutIntegerPreference(kPrefix, "MarkSetting_XStep", g->markXStep);
-    p->PutIntegerPreference(kPrefix, "MarkSetting_YStep", g->markYStep);
-    p->PutIntegerPreference(kPrefix, "MarkSetting_NoXCopies", g->markXCopies);
-    p->PutIntegerPreference(kPrefix, "MarkSetting_NoYCopies", g->markYCopies);
-    p->PutIntegerPreference(kPrefix, "MarkSetting_Space", g->markSpace);
-    p->PutBooleanPreference(kPrefix, "MarkSetting_4PointPosition", g->mark4PointPosition);
-    p->PutBooleanPreference(kPrefix, "MarkSetting_SegmentalPosition", g->markSegmentalPosition);
-    p->PutBooleanPreference(kPrefix, "MarkSetting_MultipleCopies", g->markMultipleCopies);
-    p->PutBooleanPreference(kPrefix, "MarkSetting_CopiesWithOutline", g->markCopiesWithOutline);
-    p->PutIntegerPreference(kPrefix, "DotCut_HalfCutLength", g->dotCutHalfCutLength);
-    p->PutIntegerPreference(kPrefix, "DotCut_HalfCutPen", g->dotCutHalfCutPen);
-    p->PutIntegerPreference(kPrefix, "DotCut_CutThroughLength", g->dotCutThroughLength);
-    p->PutIntegerPreference(kPrefix, "DotCut_CutThroughPen", g->dotCutThroughPen);
+    const void* field = fieldOf(setting);
+    if (setting.type == kSettingFlag)
+        return sAIPreference->PutBooleanPreference(kPrefix, setting.key, *(const uint8_t*)field);
+    ASInt32 value = setting.type == kSettingInteger ? *(const int32_t*)field : toThousandths(*(const double*)field);
+    return sAIPreference->PutIntegerPreference(kPrefix, setting.key, value);
+}
+
+void setMarkDefaults()
+{
+    for (const Setting& setting : kSettings)
+        if (!setting.restored) setMissing(setting);
+}
+
+ASErr GetArdoSettings()
+{
+    // The registration-mark settings always start from their defaults.
+    for (const Setting& setting : kSettings) {
+        if (setting.restored)
+            readSetting(setting);
+        else
+            setMissing(setting);
+    }
+    return kNoErr;
+}
+
+// Every setting is written, whatever an earlier write said, so that one
+// refused key loses no other; the first refusal is the result.
+VT_NODISCARD static ASErr writeSettings()
+{
+    ASErr first = kNoErr;
+    for (const Setting& setting : kSettings) {
+        ASErr error = writeSetting(setting);
+        if (first == kNoErr) first = error;
+    }
+    return first;
 }
 
 ASErr pluginShutdown()
@@ -113,6 +151,5 @@ ASErr pluginShutdown()
     if (g->splitPanel != nullptr) sADMDialog->Destroy(g->splitPanel);
     g->splitPanel = nullptr;
     releaseToolIcons();
-    writeSettings();
-    return kNoErr;
+    return writeSettings();
 }

@@ -10,8 +10,6 @@
 #include <string.h>
 
 #include "Common/PluginGlobals.h"
-#include "Common/Suites.h"
-#include "Dialog/VLCDDialog.h"
 
 static char g_strUSBDiag[256];
 
@@ -228,18 +226,15 @@ void ReadPipeCallBack(void* refCon, ASErr result, void* arg) {
     (void)result;
     (void)arg;
     if (g->usbReadBuffer[0] == 0) return;
-    // The device panel, while open, shows such a reply in its media-width
-    // line. The buffer may be full to its last byte: the text shown is a
-    // terminated copy. No read is ever queued on this buffer (USB_Read serves
-    // the panel), so this runs only when called.
-    if (g->vlcdDialog != nullptr) {
-        ADMItemRef item = sADMDialog->GetItem(g->vlcdDialog, kVLCDMediaWidthItem);
-        if (item != nullptr) {
-            char text[sizeof g->usbReadBuffer + 1];
-            memcpy(text, g->usbReadBuffer, sizeof g->usbReadBuffer);
-            text[sizeof g->usbReadBuffer] = 0;
-            sADMItem->SetText(item, text);
-        }
+    // Whoever shows such replies gets the text. The buffer may be full to its
+    // last byte: what is handed on is a terminated copy. No read is ever
+    // queued on this buffer (USB_Read serves the device panel), so this runs
+    // only when called.
+    if (g->usbReplySink != nullptr) {
+        char text[sizeof g->usbReadBuffer + 1];
+        memcpy(text, g->usbReadBuffer, sizeof g->usbReadBuffer);
+        text[sizeof g->usbReadBuffer] = 0;
+        g->usbReplySink(text);
     }
     memset(g->usbReadBuffer, 0, sizeof g->usbReadBuffer);
 }

@@ -35,5 +35,6 @@ VT_NODISCARD ASErr USB_Read(char* buffer);
 // Closes what USB_Open opened and clears the handles; safe to call again.
 VT_NODISCARD ASErr USB_Close();
 
-// Completion of a reply that arrives outside USB_Read into usbReadBuffer.
+// Completion of a reply that arrives outside USB_Read into usbReadBuffer:
+// hands it to usbReplySink, when one is set, and clears the buffer.
 void ReadPipeCallBack(void* refCon, ASErr result, void* arg);

@@ -10,6 +10,7 @@
 #include "Common/Suites.h"
 #include "Common/Units.h"
 #include "Core/CutModel.h"
+#include "Dialog/SplitDialog.h"
 #include "CurrentPlotterPrefs.h"
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
@@ -387,6 +388,63 @@ TEST_F(CutModelTest, StrokeDoesNotChangeTheLoadedBoundsAndIsSwitchedBack)
     EXPECT_FLOAT_EQ(p->style.stroke.width, 10);
     EXPECT_FLOAT_EQ(q->style.fill.color.c.rgb.blue, 1) << "each path keeps its own style";
     EXPECT_EQ(v.colorRGB[2], 255) << "the last path decides the colour";
+}
+
+// The host's path-style writes, failing at call failAt (from 1); the others
+// are done.
+ASErr (*g_realSetPathStyle)(AIArtHandle, const AIPathStyle*) = nullptr;
+int g_styleWrites = 0;
+int g_failStyleWrite = 0;
+
+ASErr setPathStyleFailingOnce(AIArtHandle art, const AIPathStyle* style)
+{
+    if (++g_styleWrites == g_failStyleWrite) return 'NoSt';
+    return g_realSetPathStyle(art, style);
+}
+
+TEST_F(CutModelTest, AStrokeThatCannotBeSwitchedOffOrBackStopsTheLoadAndTheBounds)
+{
+    struct Row {
+        const char* shows;
+        int failStyleWrite;
+        bool strokeAfter;  // what the user's art is left with
+    } rows[] = {
+        {"the stroke cannot be switched off", 1, true},
+        {"the stroke cannot be switched back", 2, false},
+    };
+    auto& styles = suiteTable<AIPathStyleSuite>();
+    g_realSetPathStyle = styles.SetPathStyle;
+    for (const Row& row : rows) {
+        Document& d = doc();
+        ArtNode* gr = group(d);
+        rect(d, 200, 0, 300, 50, gr);
+        ArtNode* stroked = rect(d, 0, 0, 100, 50, gr);
+        stroked->style.strokePaint = 1;
+        stroked->style.stroke.width = 10;
+        selectAll(d);
+
+        styles.SetPathStyle = setPathStyleFailingOnce;
+        g_failStyleWrite = row.failStyleWrite;
+        g_styleWrites = 0;
+        ASErr loaded = loadData(nullptr);
+        bool strokeAfterLoad = stroked->style.strokePaint != 0;
+        stroked->style.strokePaint = 1;
+        g_styleWrites = 0;
+        AIRealRect bounds = {1, 2, 3, 4};
+        ASErr bounded = getSelectedArtBound(&bounds);
+        styles.SetPathStyle = g_realSetPathStyle;
+
+        EXPECT_EQ(loaded, 'NoSt') << row.shows << ": the load reports the host's error";
+        EXPECT_EQ(g->volumeCount, 0) << row.shows << ": nothing stays loaded";
+        EXPECT_EQ(g->volumes, nullptr) << row.shows;
+        EXPECT_EQ(bounded, 'NoSt') << row.shows << ": the bounds of the selection report it too";
+        EXPECT_FLOAT_EQ(bounds.left, 1) << row.shows << ": the bounds are left as they were";
+        EXPECT_EQ(strokeAfterLoad, row.strokeAfter) << row.shows;
+        EXPECT_EQ(stroked->style.strokePaint != 0, row.strokeAfter) << row.shows;
+        stroked->style.strokePaint = 1;
+    }
+    ASSERT_EQ(loadData(nullptr), kNoErr) << "with the host well again the job loads";
+    EXPECT_EQ(g->volumeCount, 1);
 }
 
 TEST_F(CutModelTest, MarksLayerVolumeIsFlaggedAndKeepsItsNumber)

@@ -67,6 +67,23 @@ TEST(PlotterRecords, CopiesClearTheCurrentBitsButKeepPenBits)
     freePlotter(&source);
 }
 
+TEST(PlotterRecords, ACopyOfEmptyListsHasNoArrays)
+{
+    FakeHostSuites host;
+    Plotter none = checkedPlotterWithPens(0, 0), copy;
+    EXPECT_EQ(0, copyPlotter(&copy, &none));
+    EXPECT_EQ(nullptr, copy.Environments) << "a plotter without environments";
+    EXPECT_EQ(0, copy.PlotterEnvNumber);
+    freePlotter(&none);
+    Plotter penless = checkedPlotterWithPens(1, 0);
+    EXPECT_EQ(0, copyPlotter(&copy, &penless));
+    ASSERT_EQ(1, copy.PlotterEnvNumber);
+    EXPECT_EQ(nullptr, copy.Environments[0].Pens) << "an environment without pens";
+    EXPECT_EQ(0, copy.Environments[0].PenNumber);
+    freePlotter(&copy);
+    freePlotter(&penless);
+}
+
 TEST(PlotterRecords, DeletingTheOnlyElementLeavesAnEmptyList)
 {
     FakeHostSuites host;
@@ -101,14 +118,14 @@ TEST(PlotterRecords, AnIndexOutOfRangeChangesNothing)
     FakeHostSuites host;
     Plotter plotter = checkedPlotterWithPens(2, 2);
     Environment* before = plotter.Environments;
-    EXPECT_EQ(kMemoryErr, delEnvironment(&plotter, -1));
-    EXPECT_EQ(kMemoryErr, delEnvironment(&plotter, 2));
-    EXPECT_EQ(kMemoryErr, delPen(&plotter.Environments[0], 2));
+    EXPECT_EQ(kIndexOutOfRangeErr, delEnvironment(&plotter, -1));
+    EXPECT_EQ(kIndexOutOfRangeErr, delEnvironment(&plotter, 2));
+    EXPECT_EQ(kIndexOutOfRangeErr, delPen(&plotter.Environments[0], 2));
     EXPECT_EQ(before, plotter.Environments);
     EXPECT_EQ(2, plotter.PlotterEnvNumber);
     Plotter* empty = nullptr;
     int zero = 0;
-    EXPECT_EQ(kMemoryErr, delPlotter(&empty, &zero, 0));
+    EXPECT_EQ(kIndexOutOfRangeErr, delPlotter(&empty, &zero, 0));
     freePlotter(&plotter);
 }
 

@@ -79,6 +79,154 @@ double roundTrip(double mm)
     return static_cast<float>(mm * kMillimetreToPoint) * kPointToMillimetre;
 }
 
+// ---- All three -----------------------------------------------------------------------
+
+int editPlotter()
+{
+    Plotter plotter;
+    EXPECT_EQ(kNoErr, copyPlotter(&plotter, nullptr));
+    int result = goPlotter(&plotter);
+    freePlotter(&plotter);
+    return result;
+}
+
+int editEnvironment()
+{
+    Environment environment;
+    EXPECT_EQ(kNoErr, copyEnvironment(&environment, nullptr));
+    return goEnvironment(&environment);
+}
+
+int editPen()
+{
+    Pen pen;
+    EXPECT_EQ(kNoErr, copyPen(&pen, nullptr));
+    return goPen(&pen);
+}
+
+TEST_F(EditorTest, EachEditorOpensBesideItsListsClickTitledWithItsLabelsJustified)
+{
+    struct Row {
+        const char* shows;
+        const char* dialog;
+        int (*edit)();
+        ListPoint PluginGlobals::*click;
+        int left, top;  // relative to the click
+        int width, height;
+        const char* title;
+        ASInt32 rightLabel, leftLabel;  // leftLabel 0: none
+    } rows[] = {
+        {"the plotter editor at the click", kPlotterDialogName, editPlotter, &PluginGlobals::machineListLastClickPt, 0,
+         0, 468, 301, "Plotter", kPlotterEditorNameLabelItem, kPlotterEditorStartCommandsLabelItem},
+        {"the environment editor above and left of it", kEnvironmentDialogName, editEnvironment,
+         &PluginGlobals::envListLastClickPt, -117, -50, 235, 101, "Environment", kEnvironmentEditorNameLabelItem, 0},
+        {"the pen editor above and left of it", kPenDialogName, editPen, &PluginGlobals::penListLastClickPt, -117,
+         -92, 235, 185, "Pen", kPenEditorPressureLabelItem, kPenEditorPressureUnitItem},
+    };
+    for (const Row& row : rows) {
+        g->*row.click = ListPoint{300, 200};
+        ADMRect bounds{};
+        std::string title;
+        int right = -1, left = -1;
+        queue(row.dialog, {[&](Driver& d, std::string& e) {
+                               bounds = d.dialog()->bounds;
+                               title = d.dialog()->title;
+                               right = d.find(row.rightLabel, e)->justify;
+                               if (row.leftLabel != 0) left = d.find(row.leftLabel, e)->justify;
+                               // A result other than OK's or Cancel's comes back as it is.
+                               sADMDialog->EndModal(host::toolkit::ref(d.dialog()), 7, FALSE);
+                               return true;
+                           }});
+        EXPECT_EQ(row.edit(), 7) << row.shows;
+        EXPECT_EQ(bounds.left, 300 + row.left) << row.shows;
+        EXPECT_EQ(bounds.top, 200 + row.top) << row.shows;
+        EXPECT_EQ(bounds.right - bounds.left, row.width) << row.shows;
+        EXPECT_EQ(bounds.bottom - bounds.top, row.height) << row.shows;
+        EXPECT_EQ(title, row.title) << row.shows;
+        EXPECT_EQ(right, kADMRightJustify) << row.shows;
+        if (row.leftLabel != 0) {
+            EXPECT_EQ(left, kADMLeftJustify) << row.shows;
+        }
+    }
+}
+
+TEST_F(EditorTest, CancelEndsEachEditorAsACancel)
+{
+    struct Row {
+        const char* dialog;
+        int (*edit)();
+        ASInt32 cancel;
+    } rows[] = {
+        {kPlotterDialogName, editPlotter, kPlotterEditorCancelItem},
+        {kEnvironmentDialogName, editEnvironment, kEnvironmentEditorCancelItem},
+        {kPenDialogName, editPen, kPenEditorCancelItem},
+    };
+    for (const Row& row : rows) {
+        queue(row.dialog, {click(row.cancel)});
+        EXPECT_EQ(row.edit(), 0) << row.dialog;
+        ASSERT_FALSE(Toolkit::get().modalLog.empty());
+        EXPECT_EQ(Toolkit::get().modalLog.back().name, row.dialog);
+        EXPECT_TRUE(Toolkit::get().modalLog.back().cancelled) << row.dialog;
+    }
+}
+
+// A language with longer labels shifts the fields right by as much; the next
+// open lays the editor out from the same base again.
+TEST_F(EditorTest, TheLayoutShiftWidensTheLabelsAndIsTakenFromTheBaseEveryTime)
+{
+    struct Row {
+        const char* dialog;
+        int (*edit)();
+        int* shift;
+        ASInt32 label, field;
+        int labelWidth, fieldX, fieldWidth;  // with no shift
+    } rows[] = {
+        {kEnvironmentDialogName, editEnvironment, &env_lan_ver_adjust, kEnvironmentEditorNameLabelItem,
+         kEnvironmentEditorNameItem, 80, 95, 115},
+        {kPenDialogName, editPen, &pen_lan_ver_adjust, kPenEditorLevelLabelItem, kPenEditorLevelItem, 55, 70, 110},
+    };
+    for (const Row& row : rows) {
+        for (int shift : {12, 0}) {
+            *row.shift = shift;
+            int labelWidth = -1, fieldX = -1, fieldWidth = -1;
+            queue(row.dialog, {[&](Driver& d, std::string& e) {
+                                   auto* label = d.find(row.label, e);
+                                   auto* field = d.find(row.field, e);
+                                   labelWidth = label->bounds.right - label->bounds.left;
+                                   fieldX = field->bounds.left;
+                                   fieldWidth = field->bounds.right - field->bounds.left;
+                                   return d.click(2, e);
+                               }});
+            EXPECT_EQ(row.edit(), 0);
+            EXPECT_EQ(labelWidth, row.labelWidth + shift) << row.dialog << " shift " << shift;
+            EXPECT_EQ(fieldX, row.fieldX + shift) << row.dialog << " shift " << shift;
+            EXPECT_EQ(fieldWidth, row.fieldWidth - shift) << row.dialog << " shift " << shift;
+        }
+    }
+}
+
+TEST_F(EditorTest, LengthsShowWithTheDecimalsTheirStepsNeed)
+{
+    struct Row {
+        const char* dialog;
+        int (*edit)();
+        ASInt32 field;
+        const char* shown;
+    } rows[] = {
+        {kPlotterDialogName, editPlotter, kPlotterEditorStepItem, "0.02500 mm"},
+        {kPenDialogName, editPen, kPenEditorExtraItem, "0.0100 mm"},
+    };
+    for (const Row& row : rows) {
+        std::string shown;
+        queue(row.dialog, {[&](Driver& d, std::string& e) {
+                               shown = d.find(row.field, e)->displayText();
+                               return d.click(2, e);
+                           }});
+        EXPECT_EQ(row.edit(), 0);
+        EXPECT_EQ(shown, row.shown) << row.dialog;
+    }
+}
+
 // ---- Pen editor ------------------------------------------------------------------
 
 TEST_F(EditorTest, PenLevelsFollowThePlotterGroupAndAreCappedAtFour)

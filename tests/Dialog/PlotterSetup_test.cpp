@@ -248,6 +248,39 @@ TEST_F(SetupTest, DoubleClicksOpenTheEditorOnlyWithinFiveHundredTicksOnTheSamePi
     }
 }
 
+TEST_F(SetupTest, EachListCountsOnlyItsOwnClicksTowardsADoubleClick)
+{
+    // Two clicks on the same pixel of one list, 610 ticks apart, with a click
+    // on another list 10 ticks before the second: no double click.
+    struct Row {
+        const char* name;
+        ASInt32 list;
+        ASInt32 other;
+        const char* editor;
+    } rows[] = {
+        {"plotters, a pen between", kPlotterSetupPlotterListItem, kPlotterSetupPenListItem, "Plotter Dialog"},
+        {"environments, a pen between", kPlotterSetupEnvironmentListItem, kPlotterSetupPenListItem,
+         "Environment Dialog"},
+        {"pens, an environment between", kPlotterSetupPenListItem, kPlotterSetupEnvironmentListItem, "Pen Dialog"},
+    };
+    for (const auto& row : rows) {
+        writeLibrary({"Alpha"});
+        if (!started_) start();
+        int before = modalsNamed(row.editor);
+        run({[&](Driver& d, std::string& e) {
+                 ADMPoint p{50, 10};
+                 if (!d.press(row.list, p, 0, e) || !d.release(p, 0, e)) return false;
+                 if (!d.press(row.other, p, 0, e) || !d.release(p, 0, e)) return false;
+                 Toolkit& tk = Toolkit::get();
+                 // The release took one tick; the driver lets 600 pass before every press.
+                 tk.ticks = tk.ticks - 1 + 10 - 600;
+                 return d.press(row.list, p, 0, e) && d.release(p, 0, e);
+             },
+             click(kPlotterSetupCancelItem)});
+        EXPECT_EQ(modalsNamed(row.editor) - before, 0) << row.name;
+    }
+}
+
 TEST_F(SetupTest, EditorsOpenedByDoubleClicksWriteBackAndRefreshTheDialog)
 {
     writeLibrary({"Alpha", "Beta"});

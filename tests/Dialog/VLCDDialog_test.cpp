@@ -670,6 +670,7 @@ TEST_F(VLCDDialogTest, CompletionRoutineShowsAReplyInThePanelWhileItIsOpen)
            click(kVLCDCloseItem)});
     EXPECT_EQ(shownText, std::string(sizeof g->usbReadBuffer, 'Z'));
     EXPECT_EQ(g->usbReadBuffer[0], 0) << "the buffer is cleared";
+    EXPECT_EQ(g->usbReplySink, nullptr) << "the closed panel takes no more replies";
     std::strcpy(g->usbReadBuffer, "OR5,1,1;\r");
     ReadPipeCallBack(nullptr, 0, nullptr);  // no panel: only cleared
     EXPECT_EQ(g->usbReadBuffer[0], 0);

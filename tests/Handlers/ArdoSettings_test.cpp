@@ -1,7 +1,15 @@
 // The cut settings across sessions: first-run defaults, units, the mark
 // settings that always start from their defaults, and the order of the keys.
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "App.h"
 #include "Common/PluginGlobals.h"
 #include "HostFixture.h"
+#include "Suites/SuiteTables.h"
 
 using namespace vt;
 
@@ -80,6 +88,65 @@ TEST_F(CutSettingsTest, TheTwentyThreeKeysAreWrittenInOrderWithTheirTypes)
     EXPECT_EQ(stored.typeOf("Vantorel", "ArdoSetting_CutOff"), T::Boolean);
     EXPECT_EQ(stored.typeOf("Vantorel", "ArdoSetting_CutOff_Value"), T::Integer);
     EXPECT_EQ(stored.typeOf("Vantorel", "MarkSetting_4PointPosition"), T::Boolean);
+}
+
+// The host's typed preference writes, refusing one key.
+const char* g_refusedKey = "";
+ASErr (*g_realPutBoolean)(const char*, const char*, AIBoolean) = nullptr;
+ASErr (*g_realPutInteger)(const char*, const char*, ASInt32) = nullptr;
+
+// The keys the host took, in the order they came.
+std::vector<std::string> g_taken;
+
+ASErr taken(const char* key, ASErr error)
+{
+    if (error == kNoErr) g_taken.push_back(key);
+    return error;
+}
+
+ASErr putBooleanRefusing(const char* prefix, const char* key, AIBoolean value)
+{
+    return std::strcmp(key, g_refusedKey) == 0 ? 'NoWr' : taken(key, g_realPutBoolean(prefix, key, value));
+}
+
+ASErr putIntegerRefusing(const char* prefix, const char* key, ASInt32 value)
+{
+    return std::strcmp(key, g_refusedKey) == 0 ? 'NoWr' : taken(key, g_realPutInteger(prefix, key, value));
+}
+
+TEST_F(CutSettingsTest, ASettingRefusedAtShutdownFailsTheSessionAndLosesNoOther)
+{
+    const char* refused[] = {"ArdoSetting_OverCut", "ArdoSetting_CutOff_Value", "MarkSetting_Space",
+                             "DotCut_CutThroughPen"};
+    auto& prefs = host::suiteTable<AIPreferenceSuite>();
+    for (const char* key : refused) {
+        SCOPED_TRACE(key);
+        makeSession();
+        startSession();
+        g_realPutBoolean = prefs.PutBooleanPreference;
+        g_realPutInteger = prefs.PutIntegerPreference;
+        g_refusedKey = key;
+        g_taken.clear();
+        prefs.PutBooleanPreference = putBooleanRefusing;
+        prefs.PutIntegerPreference = putIntegerRefusing;
+        // As vantorel-host ends: a plug-in whose shut-down failed ends it with a failing status.
+        int status = app::finishSession(session(), 0);
+        prefs.PutBooleanPreference = g_realPutBoolean;
+        prefs.PutIntegerPreference = g_realPutInteger;
+        EXPECT_EQ(status, 1);
+        // The failed run leaves the preference file as it was; what counts is
+        // that the write went on past the refused key.
+        std::vector<std::string> settings;
+        for (const std::string& k : g_taken)
+            if (k.rfind("kKorvelTools_", 0) != 0) settings.push_back(k);
+        EXPECT_EQ(settings.size(), 22u) << "every key but the refused one";
+        EXPECT_EQ(std::count(settings.begin(), settings.end(), key), 0);
+        EXPECT_EQ(settings.back(), std::strcmp(key, "DotCut_CutThroughPen") == 0 ? "DotCut_CutThroughLength"
+                                                                                  : "DotCut_CutThroughPen");
+        EXPECT_FALSE(hostApp().prefs().has("Vantorel", key));
+        stopSession();
+        std::filesystem::remove(prefsPath());
+    }
 }
 
 TEST_F(CutSettingsTest, AValueOfAnotherTypeCountsAsMissing)

@@ -445,8 +445,8 @@ TEST_F(SvgTest, AFileParsedInPlaceStillNamesTheLineAndColumnOfAFault)
     // Entities, line ends and blanks in attributes are rewritten where the
     // file's copy lies; the place of a fault is the place in the file.
     const char* texts[] = {
-        "<svg xmlns='http://www.w3.org/2000/svg'>\r\n<rect title='a &amp; b\r\nc\td' width='1' height='1'/>\r\n"
-        "<path d='M0 0 L10'/></svg>",
+        ("<svg xmlns='http://www.w3.org/2000/svg'>\r\n<rect title='a &amp; b\r\nc\td' width='1' height='1'/>\r\n"
+         "<path d='M0 0 L10'/></svg>"),
         "<svg>\n<g>\n<path d='M0 0'>\n</g></svg>",
         "<svg><rect width='1' height='1' fill='#12345'/></svg>",
         "<svg>\r\n<rect title='a &amp; b' width='1' height='1' id=\"x < y\"/></svg>",

@@ -20,6 +20,7 @@ TEST(ErrorText, EachKindOfCodeReadsAsAPersonWouldWriteIt)
         const char* text;
     } rows[] = {
         {"a plug-in code as its characters", kMemoryErr, "!Mem"},
+        {"an index out of range reads apart from memory", kIndexOutOfRangeErr, "!Idx"},
         {"a lower-case plug-in code", kUnsupportedArtErr, "!tpe"},
         {"a code with a blank inside", 'ab c', "ab c"},
         {"a host error by its name, not its characters", kSPOutOfMemoryError, "kSPOutOfMemoryError"},

@@ -239,6 +239,16 @@ TEST_F(USBLink, LastInterfaceIsUsedAndEarlierOnesAreLetGo) {
     EXPECT_EQ(0x03, d->transfers().at(0).endpoint);
 }
 
+TEST_F(USBLink, ALastInterfaceWithoutAnOutPipeTakesNothing) {
+    auto d = std::make_shared<FakeDevice>(kVid, kPid);
+    d->addInterface({bulkOut(1), bulkIn(2)});
+    d->addInterface({bulkIn(4)});
+    bus_->plug(d);
+    ASSERT_EQ(0, USB_Open(kPid, kVid));
+    EXPECT_EQ(0, send("IN;")) << "no pipe to send on: nothing is sent";
+    EXPECT_TRUE(d->transfers().empty()) << "the first interface's pipe is not the last one's";
+}
+
 TEST_F(USBLink, DevicePanelQueryRoundTrip) {
     auto cutter = std::make_shared<FakeCutter>(kVid, kPid);
     bus_->plug(cutter);
@@ -248,6 +258,33 @@ TEST_F(USBLink, DevicePanelQueryRoundTrip) {
     char buffer[kUSBReadBufferSize];
     EXPECT_EQ(0, USB_Read(buffer));
     EXPECT_STREQ("OR5,40,0;\r", buffer);
+}
+
+
+// Whoever shows a reply that arrives outside a read.
+std::string g_shownReply;
+int g_replies = 0;
+void showReply(const char* reply) {
+    g_shownReply = reply;
+    ++g_replies;
+}
+
+TEST_F(USBLink, AReplyOutsideAReadGoesToTheSinkTerminatedAndIsCleared) {
+    g_replies = 0;
+    std::memset(g->usbReadBuffer, 'Z', sizeof g->usbReadBuffer);  // full, no terminator
+    ReadPipeCallBack(nullptr, 0, nullptr);
+    EXPECT_EQ(g_replies, 0) << "nobody to show it to";
+    EXPECT_EQ(g->usbReadBuffer[0], 0) << "cleared all the same";
+
+    g->usbReplySink = showReply;
+    ReadPipeCallBack(nullptr, 0, nullptr);
+    EXPECT_EQ(g_replies, 0) << "an empty buffer holds no reply";
+    std::memset(g->usbReadBuffer, 'Z', sizeof g->usbReadBuffer);
+    ReadPipeCallBack(nullptr, 0, nullptr);
+    EXPECT_EQ(g_replies, 1);
+    EXPECT_EQ(g_shownReply, std::string(sizeof g->usbReadBuffer, 'Z'));
+    EXPECT_EQ(g->usbReadBuffer[0], 0);
+    EXPECT_EQ(g->usbReadBuffer[sizeof g->usbReadBuffer - 1], 0);
 }
 
 }  // namespace
