@@ -357,6 +357,7 @@ TEST_F(SvgTest, HostileFilesAreRefusedNamingTheElement)
          "3:2 (offset 152): <rect>: a point lies 101 m from the page origin, beyond the 100 m a cutter can "
          "reach"},
         {"16 m to the right loads", head + "<rect x='45354' width='1' height='1'/></svg>", ""},
+        {"exactly 100 m to the right loads", head + "<path d='M0,0 L283464.5669291339,0'/></svg>", ""},
         {"a zero scale", head + "<g id='flat' transform='scale(0)'><rect width='1' height='1'/></g></svg>",
          "3:2 (offset 152): <g id=\"flat\">: the transform \"scale(0)\" has a zero scale: it flattens the art to "
          "nothing"},
