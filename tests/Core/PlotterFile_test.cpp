@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <locale.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -190,16 +189,16 @@ TEST(PlotterFile, TextsThatWouldBreakTheFormatAreRefusedBeforeWriting)
 TEST(PlotterFile, NumbersAreWrittenInTheCLocaleWhateverTheUserLocale)
 {
     FakeHostSuites host;
-    const char* previous = setlocale(LC_NUMERIC, NULL);
-    std::string restore = previous ? previous : "C";
-    if (!setlocale(LC_NUMERIC, "de_DE.UTF-8") && !setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
-        GTEST_SKIP() << "no locale with a decimal comma installed";
     Plotter p = defaultPlotterWithPen();
-    std::string text = saved(&p, 1);
+    std::string text;
     Plotter* list = nullptr;
     int count = 0;
-    int err = loaded(text, &list, &count);
-    setlocale(LC_NUMERIC, restore.c_str());
+    int err = 0;
+    {
+        vt::test::DecimalCommaLocale german;
+        text = saved(&p, 1);
+        err = loaded(text, &list, &count);
+    }
     EXPECT_NE(std::string::npos, text.find("PlotterStep=0.025000\n"));
     EXPECT_NE(std::string::npos, text.find("stepExtra=0.025\n"));
     ASSERT_EQ(0, err);
