@@ -97,6 +97,12 @@ protected:
         for (const std::string& call : model()->calls) n += call.rfind(prefix, 0) == 0;
         return n;
     }
+    static long frameOfX(double x)
+    {
+        long h, v;
+        frameOf(x, 0, &h, &v);
+        return h;
+    }
     static void frameOf(double x, double y, long* h, long* v)
     {
         double xy[2] = {x, y};
@@ -517,6 +523,19 @@ TEST_F(PreviewTest, RulerTicksFollowTheSpanOfTheFrame)
             EXPECT_EQ(pixel(30 - d, v), 0x000000) << "vertical tick " << k;
             EXPECT_EQ(pixel(30 - d - 1, v), 0xFFFFFF) << "vertical tick " << k;
         }
+        // Every tenth tick is labelled with its millimetres: below the
+        // horizontal ruler, left of the vertical one (0 twice: both runs
+        // of ticks start there).
+        for (long k : {0L, 10L, 20L}) {
+            long h, v, times = k == 0 ? 2 : 1;
+            frameOf(k * row.step, 0, &h, &v);
+            const std::string label = "\"" + std::to_string(k * row.step) + "\"";
+            EXPECT_EQ(count("DrawText " + std::to_string(h - 5) + " " + std::to_string(vb + 24) + " " + label), times)
+                << "label " << k;
+            frameOf(0, k * row.step, &h, &v);
+            EXPECT_EQ(count("DrawText 6 " + std::to_string(v) + " " + label), times) << "vertical label " << k;
+        }
+        EXPECT_EQ(count("DrawText " + std::to_string(frameOfX(row.step) - 5)), 0) << "the first tick has no label";
     }
 }
 
@@ -532,6 +551,9 @@ TEST_F(PreviewTest, WithYDownwardsTheHorizontalRulerRunsAlongTheTopUpwards)
         EXPECT_EQ(pixel(h, 30 - d), 0x000000) << "tick " << k;
         EXPECT_EQ(pixel(h, 30 - d - 1), 0xFFFFFF) << "tick " << k;
     }
+    long h, v;
+    frameOf(60, 0, &h, &v);
+    EXPECT_EQ(count("DrawText " + std::to_string(h - 5) + " 22 \"60\""), 1) << "the label above the ruler";
     EXPECT_EQ(pixel(300, 10), 0xFFFFFF) << "its strip is white";
     EXPECT_EQ(pixel(300, kHeight - 10), 0xE0E0FF) << "and the lower edge is the drawing's";
 }

@@ -147,7 +147,15 @@ TEST_F(PreviewOptionTest, EachPresetGivesItsMarkersAndTheCommonColours)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.entry);
         g->previewOption.fill = 1;
-        ASSERT_EQ(options({choose(kPreviewOptionPresetItem, row.entry), click(kPreviewOptionOKItem)}),
+        ASSERT_EQ(options({choose(kPreviewOptionPresetItem, row.entry), check([&row](Driver& user) {
+                               // The dialog shows the preset's shapes and sizes.
+                               EXPECT_EQ(shown(user, kPreviewOptionControlShapeItem), (int)row.controlShape);
+                               EXPECT_EQ(shown(user, kPreviewOptionStartShapeItem), (int)row.startShape);
+                               EXPECT_EQ(user.dialog()->item(kPreviewOptionControlSizeItem)->value,
+                                         (float)row.controlSize);
+                               EXPECT_EQ(user.dialog()->item(kPreviewOptionStartSizeItem)->value, (float)row.startSize);
+                           }),
+                           click(kPreviewOptionOKItem)}),
                   kPreviewOptionOKItem);
         const uint32_t* w = g->previewOption.words;
         EXPECT_EQ(w[kPreviewControlColorWord], row.controlColor);
