@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <list>
 #include <random>
 
 #include "Core/VolumePlacement.h"
@@ -451,14 +452,27 @@ void referencePack(std::vector<Volume>& volumes, float pageWidth, float pageHeig
             }
         }
     }
-    // The list's nodes are malloc'd, as insertVolumeToPage makes them.
-    PageLink* list = (PageLink*)malloc(sizeof(PageLink));
-    *list = PageLink{0, pageHeight, pageWidth, 0, nullptr};
-    for (Volume& v : volumes) (void)insertVolumeToPage(&v, list);
-    while (list) {
-        PageLink* next = list->next;
-        free(list);
-        list = next;
+    // The free rectangles of the page, walked from the first: a volume goes to
+    // the lower left of the first that takes it; the rest right of its column
+    // follows that one, which shrinks to the column above the volume.
+    struct Free {
+        float left, top, right, bottom;
+    };
+    std::list<Free> free = {{0, pageHeight, pageWidth, 0}};
+    for (Volume& v : volumes) {
+        const float w = v.rect[2] - v.rect[0], h = v.rect[1] - v.rect[3];
+        for (auto node = free.begin(); node != free.end(); ++node) {
+            if (node->right - node->left < w || node->top - node->bottom < h) continue;
+            v.rect[0] = node->left;
+            v.rect[3] = node->bottom;
+            v.rect[2] = node->left + w;
+            v.rect[1] = node->bottom + h;
+            Free after{(float)(node->left + w + g->autoGroupGapX), node->top, node->right, node->bottom};
+            node->right = node->left + w;
+            node->bottom = (float)(node->bottom + h + g->autoGroupGapY);
+            free.insert(std::next(node), after);
+            break;
+        }
     }
 }
 
