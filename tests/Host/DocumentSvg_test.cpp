@@ -195,6 +195,72 @@ TEST_F(SvgTest, PathCommandsAbsoluteAndRelative)
     }
 }
 
+TEST_F(SvgTest, EveryShapeEnclosesTheAreaItsAttributesGive)
+{
+    const double pi = 3.14159265358979;
+    // One user unit is a point; y runs up from the foot of the 100 pt page.
+    struct Row {
+        const char* shape;
+        double area;                       // by the geometry of the shape
+        double left, bottom, right, top;   // its bounds, in the document
+    } rows[] = {
+        {"<rect x='10' y='20' width='30' height='40'/>", 1200, 10, 40, 40, 80},
+        {"<rect x='10' y='20' width='30' height='40' rx='5'/>", 1200 - (4 - pi) * 25, 10, 40, 40, 80},
+        {"<rect x='10' y='20' width='30' height='40' rx='5' ry='10'/>", 1200 - (4 - pi) * 50, 10, 40, 40, 80},
+        {"<rect x='10' y='20' width='30' height='40' ry='10'/>", 1200 - (4 - pi) * 100, 10, 40, 40, 80},
+        // Each radius is kept to half its side: rx 15, and ry (rx when not given) 20.
+        {"<rect x='10' y='20' width='30' height='40' rx='50'/>", 1200 - (4 - pi) * 300, 10, 40, 40, 80},
+        {"<circle cx='50' cy='40' r='10'/>", pi * 100, 40, 50, 60, 70},
+        {"<ellipse cx='50' cy='40' rx='20' ry='10'/>", pi * 200, 30, 50, 70, 70},
+        {"<polygon points='10,90 50,90 50,60'/>", 600, 10, 10, 50, 40},
+        {"<path d='M10 50 A20 20 0 0 1 50 50 Z'/>", pi * 200, 10, 50, 50, 70},
+        {"<path d='M10 50 a20 20 0 0 0 40 0 z'/>", pi * 200, 10, 30, 50, 50},
+        {"<path d='M0 90 Q20 50 40 90 Z'/>", 2.0 / 3 * 40 * 20, 0, 10, 40, 30},
+        {"<path d='M0 90 C0 50 40 50 40 90 Z'/>", 0.6 * 40 * 40, 0, 10, 40, 40},
+        {"<path d='M0 90 c0 -40 40 -40 40 0 s40 40 40 0 z'/>", 0, 0, -20, 80, 40},  // equal lobes, opposite ways
+        {"<g transform='translate(50 50) rotate(30) scale(2 0.5)'><rect width='10' height='20'/></g>", 200, -1, -1, -1, -1},
+        {"<g transform='matrix(2 0 0 3 10 5)'><rect width='10' height='10'/></g>", 600, 10, 65, 30, 95},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shape);
+        // In a layer (a top-level group), in a group of its own.
+        auto d = read(svg(std::string("<g><g id='shape'>") + row.shape + "</g></g>"));
+        ASSERT_TRUE(d);
+        ArtNode* group = byName(*d, "shape");
+        ASSERT_NE(group, nullptr);
+        ASSERT_EQ(group->children.size(), 1u);
+        ArtNode* p = group->children.front();
+        while (p->type == kGroupArt && p->children.size() == 1) p = p->children.front();
+        ASSERT_EQ(p->type, kPathArt);
+        EXPECT_TRUE(p->closed);
+        EXPECT_NEAR(std::fabs(pathArea(p)), row.area, 1e-3 * std::max(row.area, 1.0));
+        if (row.left == -1) continue;
+        AIRealRect b;
+        ASSERT_TRUE(artBounds(p, false, b));
+        EXPECT_NEAR(b.left, row.left, 0.05);
+        EXPECT_NEAR(b.bottom, row.bottom, 0.05);
+        EXPECT_NEAR(b.right, row.right, 0.05);
+        EXPECT_NEAR(b.top, row.top, 0.05);
+    }
+}
+
+TEST_F(SvgTest, ShapesWithoutSizeAreNotReadAsArt)
+{
+    for (const char* shape : {"<rect width='0' height='10'/>", "<rect width='10' height='0'/>",
+                              "<rect width='-10' height='10'/>", "<rect width='10' height='-10'/>",
+                              "<rect width='-10' height='-10'/>", "<rect/>", "<circle r='0'/>", "<circle r='-3'/>",
+                              "<ellipse rx='0' ry='5'/>", "<ellipse rx='5' ry='0'/>", "<ellipse rx='-5' ry='5'/>",
+                              "<ellipse rx='5' ry='-5'/>"}) {
+        SCOPED_TRACE(shape);
+        auto d = read(svg(std::string("<g><g id='shape'>") + shape + "<rect id='kept' width='1' height='1'/></g></g>"));
+        ASSERT_TRUE(d);
+        ArtNode* group = byName(*d, "shape");
+        ASSERT_NE(group, nullptr);
+        ASSERT_EQ(group->children.size(), 1u) << "only the rectangle with a size";
+        EXPECT_EQ(group->children.front()->name, "kept");
+    }
+}
+
 TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
 {
     struct Row {
