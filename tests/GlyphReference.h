@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "AIArtSuites.h"
+#include "DocumentFixture.h"
 
 namespace vt::test {
 
@@ -102,18 +102,6 @@ private:
     FT_Library library_ = nullptr;
     FT_Face face_ = nullptr;
 };
-
-// A point of a cubic segment of a closed contour of anchors.
-inline AIRealPoint pointOnContour(const std::vector<AIPathSegment>& contour, size_t i, double t)
-{
-    const AIPathSegment &a = contour[i], &b = contour[(i + 1) % contour.size()];
-    const double u = 1 - t;
-    const double w[4] = {u * u * u, 3 * u * u * t, 3 * u * t * t, t * t * t};
-    const AIRealPoint p[4] = {a.p, a.out, b.in, b.p};
-    double x = 0, y = 0;
-    for (int k = 0; k < 4; ++k) x += w[k] * p[k].h, y += w[k] * p[k].v;
-    return AIRealPoint{static_cast<AIReal>(x), static_cast<AIReal>(y)};
-}
 
 // Expects the contours of one letter to be FreeType's glyph: one contour for
 // each of FreeType's (in its order, unless anyOrder), with an anchor at every
