@@ -1,5 +1,6 @@
 // The plotter setup dialog run in process on a fresh plug-in folder and
 // answered through the toolkit's scripted driver; and `vantorel-host setup`.
+#include <tuple>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -325,6 +326,23 @@ TEST_F(SetupTest, NewOnAnEmptyLibraryMakesOnePlotterEnvironmentAndPenWithDefault
     EXPECT_DOUBLE_EQ(made.Environments[0].Pens[0].maxPressure, 400.0);
     freePlotter(&made);
     EXPECT_EQ(test::readFile(library()), "PlotterNumber=0\n") << "Cancel leaves the file alone";
+}
+
+TEST_F(SetupTest, DeleteAndSaveTakeInputWhileAPlotterIsSelected)
+{
+    writeLibrary({"Alpha", "Beta"});
+    start();
+    std::vector<std::tuple<bool, int, bool>> seen;  // Delete's input and picture, Save's input
+    auto look = [&](Driver& d, std::string& e) {
+        auto* del = d.find(kPlotterSetupDeletePlotterItem, e);
+        auto* save = d.find(kPlotterSetupSavePlotterItem, e);
+        seen.emplace_back(del->enabled, del->picture, save->enabled);
+        return true;
+    };
+    run({look, press(kPlotterSetupPlotterListItem, 50, 30), look, click(kPlotterSetupCancelItem)});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], std::make_tuple(true, (int)kADMDeleteEntryPictureID, true)) << "the first is selected at open";
+    EXPECT_EQ(seen[1], std::make_tuple(true, (int)kADMDeleteEntryPictureID, true)) << "Beta selected";
 }
 
 TEST_F(SetupTest, DeletingEverythingThenOkKeepsTheDialogOpenAndCancelLeavesTheFile)
