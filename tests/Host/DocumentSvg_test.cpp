@@ -293,6 +293,58 @@ TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
     }
 }
 
+TEST_F(SvgTest, StrokesTakeWhatSvgSaysWhenAnAttributeIsLeftOut)
+{
+    struct Row {
+        const char* attrs;
+        bool on;
+        float width, miterLimit;  // points
+    } rows[] = {
+        {"", false, 0, 0},
+        {"stroke='red'", true, 1, 4},
+        {"stroke='red' stroke-width='3'", true, 3, 4},
+        // Units count as CSS does, 96 to the inch of user units (points here).
+        {"stroke='red' stroke-width='2mm' stroke-miterlimit='10'", true, float(2 * 96 / 25.4), 10},
+        {"stroke='red' stroke-width='50%'", true, 0.5, 4},
+        {"style='stroke:red;stroke-width:1.5pt'", true, 2, 4},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.attrs);
+        auto d = read("<svg xmlns='http://www.w3.org/2000/svg' width='100pt' height='100pt' viewBox='0 0 100 100'>"
+                      "<rect id='r' width='10' height='10' " + std::string(r.attrs) + "/></svg>");
+        ArtNode* a = byName(*d, "r");
+        ASSERT_TRUE(a);
+        EXPECT_EQ(a->style.strokePaint != 0, r.on);
+        if (!r.on) continue;
+        EXPECT_NEAR(a->style.stroke.width, r.width, 1e-4);
+        EXPECT_EQ(a->style.stroke.miterLimit, r.miterLimit);
+        std::string saved = dir_.file("saved.svg"), error;
+        ASSERT_TRUE(writeSvgFile(*d, saved, error)) << error;
+        EXPECT_EQ(test::readFile(saved).find("stroke-miterlimit") != std::string::npos, r.miterLimit != 4)
+            << "SVG's own miter limit goes without saying";
+    }
+    // A path the plug-in makes is an outline as SVG draws one unless told
+    // otherwise: a black stroke of one point, no fill, that miter limit.
+    auto d = read(svg(""));
+    ArtNode* made = d->newArt(kPathArt);
+    made->segments = {cornerSegment(0, 0), cornerSegment(10, 0), cornerSegment(0, 10)};
+    d->place(made, kPlaceAboveAll, nullptr);
+    std::string saved = dir_.file("made.svg"), error;
+    ASSERT_TRUE(writeSvgFile(*d, saved, error)) << error;
+    auto back = read(test::readFile(saved));
+    ASSERT_TRUE(back);
+    std::vector<ArtNode*> paths;
+    for (ArtNode* a : back->allArt())
+        if (a->type == kPathArt) paths.push_back(a);
+    ASSERT_EQ(paths.size(), 1u);
+    const AIPathStyle& style = paths[0]->style;
+    EXPECT_FALSE(style.fillPaint);
+    EXPECT_TRUE(style.strokePaint);
+    EXPECT_EQ(style.stroke.width, 1.0f);
+    EXPECT_EQ(style.stroke.miterLimit, 4.0f);
+    EXPECT_EQ(test::readFile(saved).find("stroke-miterlimit"), std::string::npos);
+}
+
 TEST_F(SvgTest, PaintServersAreFoundByTheirIdWhereverTheyStand)
 {
     auto d = read(svg("<rect id='a' width='1' height='1' fill='url(#late)'/>"
