@@ -1,6 +1,7 @@
 // SVG import of the sample jobs, path commands and transforms, the round trip
 // save-and-reopen, and the errors of malformed files.
 #include <cmath>
+#include <map>
 
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
@@ -50,6 +51,28 @@ ArtNode* byName(const Document& d, const std::string& name)
     return nullptr;
 }
 
+// The same colour; custom colours are compared by what their entries hold.
+void expectSameColor(const AIColor& a, const AIColor& b)
+{
+    ASSERT_EQ(a.kind, b.kind);
+    switch (a.kind) {
+    case kGrayColor: EXPECT_EQ(a.c.g.gray, b.c.g.gray); break;
+    case kFourColor:
+        EXPECT_EQ(a.c.f.cyan, b.c.f.cyan);
+        EXPECT_EQ(a.c.f.magenta, b.c.f.magenta);
+        EXPECT_EQ(a.c.f.yellow, b.c.f.yellow);
+        EXPECT_EQ(a.c.f.black, b.c.f.black);
+        break;
+    case kThreeColor:
+        EXPECT_EQ(a.c.rgb.red, b.c.rgb.red);
+        EXPECT_EQ(a.c.rgb.green, b.c.rgb.green);
+        EXPECT_EQ(a.c.rgb.blue, b.c.rgb.blue);
+        break;
+    case kCustomColor: EXPECT_EQ(a.c.c.tint, b.c.c.tint); break;
+    default: break;
+    }
+}
+
 void expectSameArt(const ArtNode& a, const ArtNode& b)
 {
     SCOPED_TRACE(a.name);
@@ -73,11 +96,11 @@ void expectSameArt(const ArtNode& a, const ArtNode& b)
     if (a.type == kPathArt || a.type == kTextFrameArt) {
         EXPECT_EQ(a.style.fillPaint, b.style.fillPaint);
         EXPECT_EQ(a.style.strokePaint, b.style.strokePaint);
-        EXPECT_EQ(a.style.fill.color.kind, b.style.fill.color.kind);
         EXPECT_EQ(a.style.stroke.width, b.style.stroke.width);
-        if (a.style.fill.color.kind == kFourColor) {
-            EXPECT_EQ(a.style.fill.color.c.f.magenta, b.style.fill.color.c.f.magenta);
-        }
+        EXPECT_EQ(a.style.stroke.miterLimit, b.style.stroke.miterLimit);
+        EXPECT_EQ(a.style.evenodd, b.style.evenodd);
+        if (a.style.fillPaint) expectSameColor(a.style.fill.color, b.style.fill.color);
+        if (a.style.strokePaint) expectSameColor(a.style.stroke.color, b.style.stroke.color);
     }
     ASSERT_EQ(a.children.size(), b.children.size());
     for (auto i = a.children.begin(), j = b.children.begin(); i != a.children.end(); ++i, ++j) expectSameArt(**i, **j);
@@ -414,6 +437,30 @@ TEST_F(SvgTest, RoundTripKeepsTagsKindsGuidesAndHiddenLayers)
     ASSERT_TRUE(c2);
     EXPECT_EQ(c2->name, "Signal Red");
     EXPECT_FLOAT_EQ(c2->color.c.f.magenta, 0.9f);
+
+    // Custom colours of every kind come back with their values.
+    AICustomColor rgb{}, lab{};
+    rgb.kind = kCustomThreeColor;
+    rgb.c.rgb = {0.25f, 0.5f, 0.75f};
+    lab.kind = kCustomLabColor;
+    lab.c.lab = {52.5f, -20.25f, 31.75f};
+    d.newCustomColor("Sky", rgb);
+    d.newCustomColor("Moss", lab);
+    auto third = read(writeSvgText(d));
+    ASSERT_TRUE(third);
+    std::map<std::string, AICustomColor> back;
+    for (const CustomColorEntry* e : third->customColors()) back[e->name] = e->color;
+    ASSERT_EQ(back.size(), 3u);
+    EXPECT_EQ(back["Signal Red"].kind, kCustomFourColor);
+    EXPECT_EQ(back["Signal Red"].c.f.yellow, 0.8f);
+    EXPECT_EQ(back["Sky"].kind, kCustomThreeColor);
+    EXPECT_EQ(back["Sky"].c.rgb.red, 0.25f);
+    EXPECT_EQ(back["Sky"].c.rgb.green, 0.5f);
+    EXPECT_EQ(back["Sky"].c.rgb.blue, 0.75f);
+    EXPECT_EQ(back["Moss"].kind, kCustomLabColor);
+    EXPECT_EQ(back["Moss"].c.lab.l, 52.5f);
+    EXPECT_EQ(back["Moss"].c.lab.a, -20.25f);
+    EXPECT_EQ(back["Moss"].c.lab.b, 31.75f);
 }
 
 TEST_F(SvgTest, MalformedFilesNameLineAndColumn)
