@@ -444,24 +444,45 @@ TEST_F(SplitTest, EachPanelHoldsThePartOfASlantedOrCurvedShapeWithinIt)
 
 TEST_F(SplitTest, AnOutlineOnAPanelEdgeComesFromTheBorderWalk)
 {
-    // The square's right side lies on the guide: its middle is not strictly
-    // inside the left panel, so the walk along the panel's edge closes it.
-    ArtNode* square = rect(0, 0, 100, 100);
-    ArtNode* gr = guides({{'x', 100}});
-    select({square});
-    std::vector<AIArtHandle> before = layerArt();
-    ASSERT_EQ(doClipArt(H(gr)), kNoErr);
-    std::vector<ArtNode*> made = panels(before);
-    ASSERT_EQ(made.size(), 2u);
-    std::vector<ArtNode*> left = outlines(made[1]);
-    EXPECT_TRUE(outlines(made[0]).empty()) << "the right panel holds none of the square";
-    ASSERT_EQ(left.size(), 1u);
-    EXPECT_NEAR(std::fabs(pathArea(left[0])), 10000, 1e-2);
-    AIRealRect b = boundsOf(left[0]);
-    EXPECT_FLOAT_EQ(b.right, 100);
-    int onEdge = 0;
-    for (const AIPathSegment& s : left[0]->segments) onEdge += s.p.h == 100;
-    EXPECT_EQ(onEdge, 2) << "both ends of the right side";
+    // A side of the square lies on the guide: its middle is not strictly inside
+    // the panel, so the walk along the panel's edge closes the outline, once.
+    // A small square beyond the guide makes it a guide within the art.
+    struct Row {
+        const char* side;
+        char axis;
+        float at;
+        AIRealRect beyond;  // left, top, right, bottom
+    } rows[] = {
+        {"right", 'x', 100, {150, 40, 190, 0}},
+        {"left", 'x', 0, {-90, 40, -50, 0}},
+        {"top", 'y', 100, {0, 190, 40, 150}},
+        {"bottom", 'y', 0, {0, -50, 40, -90}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.side);
+        doc_ = &documents().newDocument();
+        ArtNode* square = rect(0, 0, 100, 100);
+        ArtNode* small = rect(row.beyond.left, row.beyond.bottom, row.beyond.right, row.beyond.top);
+        ArtNode* gr = guides({{row.axis, row.at}});
+        select({square, small});
+        std::vector<AIArtHandle> before = layerArt();
+        ASSERT_EQ(doClipArt(H(gr)), kNoErr);
+        std::vector<ArtNode*> made = panels(before);
+        ASSERT_EQ(made.size(), 4u) << "a group for each square in each panel";
+        std::vector<double> areas;
+        for (ArtNode* panel : made)
+            for (ArtNode* o : outlines(panel)) {
+                areas.push_back(std::fabs(pathArea(o)));
+                if (areas.back() < 5000) continue;  // the small square
+                int onEdge = 0;
+                for (const AIPathSegment& s : o->segments) onEdge += (row.axis == 'x' ? s.p.h : s.p.v) == row.at;
+                EXPECT_EQ(onEdge, 2) << "both ends of the side";
+            }
+        std::sort(areas.begin(), areas.end());
+        ASSERT_EQ(areas.size(), 2u) << "one outline of each square, none of the side alone";
+        EXPECT_NEAR(areas[0], 1600, 1e-2);
+        EXPECT_NEAR(areas[1], 10000, 1e-2);
+    }
 }
 
 TEST_F(SplitTest, APanelTheArtDoesNotReachStillGetsItsGroupAndMarks)
