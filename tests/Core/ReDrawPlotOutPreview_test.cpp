@@ -450,8 +450,15 @@ TEST_F(PreviewTest, TheSelectionOutlineDrawnTwiceRestoresEveryPixel)
     const ADMRect& lowerLeft = g->selectionHotRects[0];
     EXPECT_EQ(lowerLeft.left, h - 3);
     EXPECT_EQ(lowerLeft.bottom, bottom + 3);
-    EXPECT_EQ(checkHotRect(ADMPoint{(ASInt16)h, (ASInt16)bottom}), 0);
-    EXPECT_EQ(checkHotRect(ADMPoint{(ASInt16)((h + right) / 2), (ASInt16)((v + bottom) / 2)}), 8);
+    // Round the outline from the lower left, up, right and down, then the middle.
+    const long midH = (h + right) / 2, midV = (v + bottom) / 2;
+    const long handles[9][2] = {{h, bottom},     {h, midV},      {h, v},         {midH, v},    {right, v},
+                                {right, midV}, {right, bottom}, {midH, bottom}, {midH, midV}};
+    for (int k = 0; k < 9; ++k) {
+        EXPECT_EQ(checkHotRect(ADMPoint{(ASInt16)handles[k][0], (ASInt16)handles[k][1]}), k) << "handle " << k;
+        EXPECT_EQ(g->selectionHotRects[k].right - g->selectionHotRects[k].left, 6) << "handle " << k;
+        EXPECT_EQ(g->selectionHotRects[k].bottom - g->selectionHotRects[k].top, 6) << "handle " << k;
+    }
     EXPECT_EQ(checkHotRect(ADMPoint{(ASInt16)(h + 3), (ASInt16)bottom}), -1) << "on a handle's edge";
     EXPECT_EQ(checkHotRect(ADMPoint{(ASInt16)(h + 20), (ASInt16)(bottom - 10)}), -1);
 }
