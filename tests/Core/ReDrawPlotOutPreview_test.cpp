@@ -1,6 +1,7 @@
 // The Plot Out preview drawn into a frame of the stand-in toolkit: the
 // millimetre-to-pixel mapping, where a job's lines, arcs, fills, markers,
 // labels, outline and rulers land, and the redraws the pointer tools make.
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -292,6 +293,60 @@ TEST_F(PreviewTest, FillPaintsClosedRingsInTheirColourAndNothingElse)
     drawAll();
     frameOf(20, 20, &h, &v);
     EXPECT_EQ(pixel(h, v), kBoard);
+}
+
+TEST_F(PreviewTest, AShapeFarLargerThanTheFrameDrawsItsPartWithinIt)
+{
+    // Triangles some 400 mm across, one side crossing the frame along
+    // y = slope x + offset mm, seen at 200 pixels to the millimetre: their
+    // corners lie 40,000 pixels and more away, beyond what a drawing command
+    // can hold.
+    struct Row {
+        const char* shows;
+        const char* triangle;
+        double left, bottom;  // of its bounds, mm
+        double slope, offset;
+    } rows[] = {
+        {"a shallow side", "-200,-99.5 200,100.5 200,-200", -200, -200, 0.5, 0.5},
+        {"a steep side", "-66.5,-200 66.5,199 200,-200", -66.5, -200, 3, -0.5},
+    };
+    g->previewZoomX = g->previewZoomY = 200;
+    for (const Row& row : rows) {
+        loadShapes({std::string("<polygon points=\"") + row.triangle + "\" fill=\"#ff0000\"/>"});
+        place(0, row.left, row.bottom);
+        selectOnly({});
+        auto side = [&row](long h, long v) {  // mm above the side
+            double x = (h - 30) / 200.0, y = (kHeight - 30 - v) / 200.0;
+            return (y - (row.slope * x + row.offset)) / std::hypot(1.0, row.slope);
+        };
+        for (bool fill : {true, false}) {
+            SCOPED_TRACE(std::string(row.shows) + (fill ? ", filled" : ", outlined"));
+            g->previewOption.fill = fill;
+            drawAll();
+            // Every pixel of the board but those next to the side.
+            int below = 0, above = 0, wrong = 0;
+            for (long v = 0; v < kHeight - 31; v++)
+                for (long h = 31; h < kWidth; h++) {
+                    double d = side(h, v);
+                    if (std::fabs(d) < 0.02) continue;
+                    long want = d < 0 && fill ? 0xFF0000 : kBoard;
+                    (d < 0 ? below : above)++;
+                    if (pixel(h, v) != want && wrong++ < 5) ADD_FAILURE() << "pixel " << h << ", " << v;
+                }
+            EXPECT_EQ(wrong, 0);
+            EXPECT_GT(below, 20000);
+            EXPECT_GT(above, 20000);
+            // The side itself, in the line colour, on every row it crosses.
+            for (long v = 5; v < kHeight - 35; v += 11) {
+                double y = (kHeight - 30 - v) / 200.0, x = (y - row.offset) / row.slope;
+                long h = lround(30 + 200 * x);
+                if (h < 31 || h >= kWidth - 1) continue;
+                bool drawn = pixel(h, v) == kLine || pixel(h - 1, v) == kLine || pixel(h + 1, v) == kLine;
+                EXPECT_TRUE(drawn) << "row " << v;
+            }
+        }
+        (void)freeData();
+    }
 }
 
 TEST_F(PreviewTest, AnOpenRingIsNotClosedUpByItsFittedLines)
