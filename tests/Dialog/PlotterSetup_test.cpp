@@ -1,5 +1,6 @@
 // The plotter setup dialog run in process on a fresh plug-in folder and
 // answered through the toolkit's scripted driver; and `vantorel-host setup`.
+#include <map>
 #include <tuple>
 #include <cstdlib>
 #include <cstring>
@@ -326,6 +327,65 @@ TEST_F(SetupTest, NewOnAnEmptyLibraryMakesOnePlotterEnvironmentAndPenWithDefault
     EXPECT_DOUBLE_EQ(made.Environments[0].Pens[0].maxPressure, 400.0);
     freePlotter(&made);
     EXPECT_EQ(test::readFile(library()), "PlotterNumber=0\n") << "Cancel leaves the file alone";
+}
+
+TEST_F(SetupTest, TheValuesOfTheChosenPlotterAndPenAreShownAsTheUserReadsThem)
+{
+    writeLibrary({"Alpha", "Beta"});
+    // Beta differs in every value shown.
+    std::string text = test::readFile(library());
+    size_t beta = text.find("PlotterName=Beta");
+    for (auto [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"PlotterManufactory=M", "PlotterManufactory=Maker B"},
+             {"Language=0", "Language=1"},
+             {"PlotterSizeX=600.000000", "PlotterSizeX=1250.500000"},
+             {"PlotterSizeY=5000.000000", "PlotterSizeY=25000.000000"},
+             {"PlotterStep=0.025000", "PlotterStep=0.010000"},
+             {"PlotterOrigin=1", "PlotterOrigin=2"},
+             {"PlotterPID=1", "PlotterPID=4660"},
+             {"PlotterVID=2", "PlotterVID=43981"},
+             {"Pressure=80.00", "Pressure=125.50"},
+             {"Velocity=30.00", "Velocity=12.25"},
+             {"Extra=0.250", "Extra=0.125"}})
+        text.replace(text.find(from, beta), from.size(), to);
+    test::writeFile(library(), text);
+    start();
+    using Shown = std::map<int, std::string>;
+    std::vector<Shown> seen;
+    auto look = [&](Driver& d, std::string& e) {
+        Shown shown;
+        for (int id : {kPlotterSetupNameItem, kPlotterSetupMakerItem, kPlotterSetupLanguageItem,
+                       kPlotterSetupOriginItem, kPlotterSetupStepItem, kPlotterSetupMediaWidthItem,
+                       kPlotterSetupMediaLengthItem, kPlotterSetupUSBIdsItem, kPlotterSetupPressureItem,
+                       kPlotterSetupVelocityItem, kPlotterSetupExtraItem})
+            shown[id] = d.find(id, e)->displayText();
+        seen.push_back(shown);
+        return true;
+    };
+    run({look, press(kPlotterSetupPlotterListItem, 50, 30), look, click(kPlotterSetupCancelItem)});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], (Shown{{kPlotterSetupNameItem, "Alpha"},
+                              {kPlotterSetupMakerItem, "M"},
+                              {kPlotterSetupLanguageItem, "HPGL"},
+                              {kPlotterSetupOriginItem, "Left-Bottom"},
+                              {kPlotterSetupStepItem, "0.02500 mm"},
+                              {kPlotterSetupMediaWidthItem, "600.00 mm"},
+                              {kPlotterSetupMediaLengthItem, "5000.00 mm"},
+                              {kPlotterSetupUSBIdsItem, "0x1/0x2"},
+                              {kPlotterSetupPressureItem, "80.00g"},
+                              {kPlotterSetupVelocityItem, "30.00cm/s"},
+                              {kPlotterSetupExtraItem, "0.25mm"}}));
+    EXPECT_EQ(seen[1], (Shown{{kPlotterSetupNameItem, "Beta"},
+                              {kPlotterSetupMakerItem, "Maker B"},
+                              {kPlotterSetupLanguageItem, "GPGL"},
+                              {kPlotterSetupOriginItem, "Left-Top"},
+                              {kPlotterSetupStepItem, "0.01000 mm"},
+                              {kPlotterSetupMediaWidthItem, "1250.50 mm"},
+                              {kPlotterSetupMediaLengthItem, "25000.00 mm"},
+                              {kPlotterSetupUSBIdsItem, "0x1234/0xabcd"},
+                              {kPlotterSetupPressureItem, "125.50g"},
+                              {kPlotterSetupVelocityItem, "12.25cm/s"},
+                              {kPlotterSetupExtraItem, "0.12mm"}}));
 }
 
 TEST_F(SetupTest, DeleteAndSaveTakeInputWhileAPlotterIsSelected)

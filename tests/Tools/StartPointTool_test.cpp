@@ -55,11 +55,20 @@ TEST_F(StartPointTool, ClosedPathsAreMarkedOpenOnesNotAndTheLayerGoesWithTheTool
     square(200, 120, 50, letters);
     polygon({{300, 300}, {350, 300}}, false, letters);
     square(10, 20, 30);
+    // A letter with a counter: both of its closed paths are marked.
+    ArtNode* o = d().newArt(kCompoundPathArt);
+    d().place(o, kPlaceInsideOnBottom, root());
+    square(400, 10, 60, o);
+    square(420, 30, 20, o);
+    ArtNode* text = d().newArt(kTextFrameArt);
+    text->text = "no paths";
+    d().place(text, kPlaceInsideOnBottom, root());
     run("tool \"Start Point Tool\"");
     ASSERT_NE(infoLayer(), nullptr);
     EXPECT_EQ(d().layers().front(), infoLayer());
     EXPECT_EQ(d().currentLayer(), d().layers()[1]);  // the user's layer stays current
-    EXPECT_THAT(markers(), ::testing::UnorderedElementsAre(IsPoint(100, 100), IsPoint(200, 120), IsPoint(10, 20)));
+    EXPECT_THAT(markers(), ::testing::UnorderedElementsAre(IsPoint(100, 100), IsPoint(200, 120), IsPoint(10, 20),
+                                                           IsPoint(400, 10), IsPoint(420, 30)));
     // Each marker is a small orange disc: 5 points across, filled and outlined in
     // orange (no cyan, half magenta, full yellow), its outline 1 point wide.
     for (ArtNode* m : infoLayer()->root->children) {
