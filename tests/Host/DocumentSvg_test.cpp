@@ -243,6 +243,13 @@ TEST_F(SvgTest, EveryShapeEnclosesTheAreaItsAttributesGive)
         {"<path d='M0 90 c0 -40 40 -40 40 0 s40 40 40 0 z'/>", 0, 0, -20, 80, 40},  // equal lobes, opposite ways
         {"<g transform='translate(50 50) rotate(30) scale(2 0.5)'><rect width='10' height='20'/></g>", 200, -1, -1, -1, -1},
         {"<g transform='matrix(2 0 0 3 10 5)'><rect width='10' height='10'/></g>", 600, 10, 65, 30, 95},
+        // A quarter turn about (30, 30) takes 30..50 x 20..30 to 30..40 x 30..50 (y down).
+        {"<rect x='30' y='20' width='20' height='10' transform='rotate(90 30 30)'/>", 200, 30, 50, 40, 70},
+        {"<rect x='0' y='0' width='20' height='10' transform='translate(10 10) skewX(45)'/>", 200, 10, 80, 40, 90},
+        {"<rect x='0' y='0' width='20' height='10' transform='translate(10 10) skewY(45)'/>", 200, 10, 60, 30, 90},
+        {"<rect width='10' height='10' transform='translate(20) scale(3)'/>", 900, 20, 70, 50, 100},
+        // Radii too small for their ends grow until the arc reaches: a half circle of radius 20.
+        {"<path d='M10 50 A5 5 0 0 1 50 50 Z'/>", pi * 200, 10, 50, 50, 70},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shape);
@@ -302,6 +309,8 @@ TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
         {"fill='red' style='fill:inherit'", true, 0, 0, 0},
         {"fill='NONE'", false, 0, 0, 0},
         {"fill='Navy' fill-rule='evenodd'", true, 0, 0, 128 / 255.f},
+        {"fill='currentColor'", true, 0, 0, 0},
+        {"fill='  #ABCDEF  '", true, 0xAB / 255.f, 0xCD / 255.f, 0xEF / 255.f},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.attrs);
