@@ -634,14 +634,47 @@ TEST_F(PreviewTest, KeptPicturesDrawWhatAFreshRedrawDraws)
     drawAll();
     EXPECT_EQ(picture(), kept);
 
-    // A volume that moved is drawn where it is now.
-    place(0, 200, 100);
-    drawAll();
-    std::vector<long> moved = picture();
-    EXPECT_NE(moved, kept);
-    releasePreviewCache();
-    drawAll();
-    EXPECT_EQ(picture(), moved);
+    // A volume changed in any one way is drawn as it is now, not as it was
+    // kept: an uneven shape with a curve, set up as the row says, then changed.
+    struct Row {
+        const char* change;
+        std::function<void(Volume&)> setUp, apply;
+    } rows[] = {
+        {"moved", [](Volume&) {}, [](Volume&) { place(0, 200, 100); }},
+        {"mirrored", [](Volume&) {}, [](Volume& v) { v.mirror = !v.mirror; }},
+        {"turned", [](Volume&) {}, [](Volume& v) { v.angle += 30; }},
+        {"wider", [](Volume&) {}, [](Volume& v) { v.scaleX *= 1.5; }},
+        {"taller", [](Volume&) {}, [](Volume& v) { v.scaleY *= 1.5; }},
+        {"two copies across", [](Volume&) {}, [](Volume& v) { v.copiesX = 2; }},
+        {"two copies up", [](Volume&) {}, [](Volume& v) { v.copiesY = 2; }},
+        {"copies further apart across", [](Volume& v) { v.copiesX = 2; }, [](Volume& v) { v.gapX += 20; }},
+        {"copies further apart up", [](Volume& v) { v.copiesY = 2; }, [](Volume& v) { v.gapY += 20; }},
+        {"fitted with lines", [](Volume&) {}, [](Volume& v) { v.fitType = v.fitType == 1 ? 2 : 1; }},
+        {"a coarser fit", [](Volume& v) { v.fitType = 1; }, [](Volume& v) { v.precision = 3; }},
+        {"measured from elsewhere", [](Volume&) {}, [](Volume& v) { v.rotMinX -= 10, v.rotMinY -= 10; }},
+        {"another base size, in copies", [](Volume& v) { v.copiesX = v.copiesY = 2; },
+         [](Volume& v) { v.baseWidth *= 2, v.baseHeight *= 2; }},
+        {"loaded larger, mirrored and turned", [](Volume& v) { v.mirror = 1, v.angle = 30; },
+         [](Volume& v) { v.loadRect[2] += 20, v.loadRect[1] += 20; }},
+    };
+    g->viewShowControlPoints = g->viewShowStartPoint = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.change);
+        (void)freeData();
+        loadShapes({"<path d=\"M0,0 L60,0 Q40,50 0,40 Z\" fill=\"#0000ff\"/>"});
+        place(0, 50, 50);
+        row.setUp(g->volumes[0]);
+        releasePreviewCache();
+        drawAll();
+        std::vector<long> before = picture();
+        row.apply(g->volumes[0]);
+        drawAll();
+        std::vector<long> after = picture();
+        EXPECT_TRUE(after != before) << "the change shows";
+        releasePreviewCache();
+        drawAll();
+        EXPECT_TRUE(picture() == after) << "what was kept was drawn";
+    }
 }
 
 }  // namespace
