@@ -165,21 +165,32 @@ TEST_F(CutModelTest, FillColoursConvertAsTheColourListsShowThem)
     }
 }
 
-TEST_F(CutModelTest, CustomProcessColourConvertsAsCMYKWithoutTint)
+TEST_F(CutModelTest, CustomColoursConvertByTheirKindWithoutTint)
 {
-    Document& d = doc();
-    AICustomColor spot{};
-    spot.kind = kCustomFourColor;
-    spot.c.f = {0, 1, 1, 0};
-    CustomColorEntry* c = d.newCustomColor("Signal Red", spot);
-    ArtNode* p = rect(d, 0, 0, 10, 10);
-    p->style.fill.color.kind = kCustomColor;
-    p->style.fill.color.c.c = {Document::handle(c), 0.3f};
-    selectAll(d);
-    ASSERT_EQ(loadData(nullptr), kNoErr);
-    EXPECT_EQ(g->volumes[0].colorKind, 3u);
-    EXPECT_EQ(g->volumes[0].colorRGB[0], 255);
-    EXPECT_EQ(g->volumes[0].colorRGB[1], 0);
+    struct Row {
+        const char* what;
+        AICustomColor color;
+        uint16_t r, g, b;
+    } rows[] = {
+        {"process (CMYK)", {kCustomFourColor, {.f = {0, 1, 1, 0}}}, 255, 0, 0},
+        {"RGB", {kCustomThreeColor, {.rgb = {0.2f, 0.5f, 1.0f}}}, 51, 127, 255},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        Document& d = doc();
+        CustomColorEntry* c = d.newCustomColor(r.what, r.color);
+        ArtNode* p = rect(d, 0, 0, 10, 10);
+        p->style.fill.color.kind = kCustomColor;
+        p->style.fill.color.c.c = {Document::handle(c), 0.3f};
+        selectAll(d);
+        ASSERT_EQ(loadData(nullptr), kNoErr);
+        ASSERT_EQ(g->volumeCount, 1);
+        EXPECT_EQ(g->volumes[0].colorKind, 3u);
+        EXPECT_EQ(g->volumes[0].colorRGB[0], r.r);
+        EXPECT_EQ(g->volumes[0].colorRGB[1], r.g);
+        EXPECT_EQ(g->volumes[0].colorRGB[2], r.b);
+        EXPECT_EQ(kNoErr, freeData());
+    }
 }
 
 TEST_F(CutModelTest, RingsLargestFirstUnlessDotCut)

@@ -218,6 +218,31 @@ TEST_F(OutputPreviewTest, StepsBackPastTheStartComeRoundToTheWholeJob)
     });
 }
 
+TEST_F(OutputPreviewTest, TheSliderShowsTheJobUpToTheStepItIsSetTo)
+{
+    writePreview("PU0,0;\r\nPD1000,0;\r\nPD1000,500;\r\n");
+    open([](Driver& user) {
+        Item* frame = user.dialog()->item(kPreviewFrameItem);
+        auto at = [frame](int x, int y) { return frame->raster.pixel(x - frame->bounds.left, y - frame->bounds.top); };
+        Item* slider = user.dialog()->item(kPreviewSliderItem);
+        ASSERT_EQ(slider->maxValue, 3.0f);
+        struct Row {
+            int step;
+            bool level, upright;  // the lines shown
+        } rows[] = {{2, true, false}, {1, false, false}, {2, true, false}, {0, false, false}};
+        for (const Row& row : rows) {
+            // Pressed where the step lies along the slider (a pixel on, for rounding).
+            const int w = slider->width();
+            ADMPoint p{static_cast<ASInt16>(row.step == 0 ? 0 : row.step * w / 3 + 1), 5};
+            std::string error;
+            ASSERT_TRUE(user.press(kPreviewSliderItem, p, 0, error) && user.release(p, 0, error)) << error;
+            Toolkit::get().updatePass();
+            EXPECT_EQ(at(500, 538), row.level ? 0x000000 : 0xFFFFFF) << "at step " << row.step;
+            EXPECT_EQ(at(716, 400), row.upright ? 0x000000 : 0xFFFFFF) << "at step " << row.step;
+        }
+    });
+}
+
 // The pause of one animation step, read off the virtual tick clock: one
 // redraw pass of a playing preview waits the interval once.
 uint32_t stepTicks(Driver& user)
