@@ -508,6 +508,49 @@ TEST_F(SetupTest, SaveSuggestsASafeNameAndReportsAFailedWrite)
     EXPECT_NE(hostApp().alerts().back().text.find("could not be saved"), std::string::npos);
 }
 
+TEST_F(SetupTest, APlotterSavedThenLoadedComesBackAndBadFilesLoadNothing)
+{
+    writeLibrary({"Alpha", "Beta"});
+    start();
+    Toolkit& tk = Toolkit::get();
+    const std::string saved = dir_.file("beta.INI"), damaged = dir_.file("damaged.INI"),
+                      unusable = dir_.file("unusable.INI");
+    test::writeFile(damaged, "PlotterName=half a plotter\n");
+    // Beta's own file, once saved, with a step no cutter has.
+    auto unusableFromSaved = [&](Driver&, std::string&) {
+        std::string text = test::readFile(saved);
+        text.replace(text.find("PlotterStep=0.025000"), 20, "PlotterStep=0.000000");
+        test::writeFile(unusable, text);
+        return true;
+    };
+    std::vector<std::vector<std::string>> lists;
+    auto look = [&](Driver& d, std::string&) {
+        lists.push_back(texts(d, kPlotterSetupPlotterListItem));
+        return true;
+    };
+    for (const std::string& answer : {saved, saved, damaged, unusable, dir_.file("missing.INI")})
+        tk.fileAnswers.push_back(answer);
+    tk.fileAnswers.push_back(std::nullopt);  // the last load cancelled
+    const size_t alertsBefore = hostApp().alerts().size();
+    run({press(kPlotterSetupPlotterListItem, 50, 30), click(kPlotterSetupSavePlotterItem), unusableFromSaved,
+         click(kPlotterSetupDeletePlotterItem), look, click(kPlotterSetupLoadPlotterItem), look,
+         click(kPlotterSetupLoadPlotterItem), click(kPlotterSetupLoadPlotterItem),
+         click(kPlotterSetupLoadPlotterItem), click(kPlotterSetupLoadPlotterItem), look,
+         click(kPlotterSetupCancelItem)});
+    ASSERT_EQ(lists.size(), 3u);
+    EXPECT_EQ(lists[0], (std::vector<std::string>{"Alpha"}));
+    EXPECT_EQ(lists[1], (std::vector<std::string>{"Alpha", "Beta"})) << "loaded back at the end";
+    EXPECT_EQ(lists[2], lists[1]) << "nothing else was loaded";
+    std::vector<std::string> said;
+    for (size_t i = alertsBefore; i < hostApp().alerts().size(); ++i) said.push_back(hostApp().alerts()[i].text);
+    ASSERT_EQ(said.size(), 3u);
+    EXPECT_EQ(said[0], "The plotter file \"" + damaged + "\" is damaged or is not a plotter file. Nothing was loaded.");
+    EXPECT_NE(said[1].find("The plotter file \"" + unusable + "\" holds a plotter that cannot be used: "),
+              std::string::npos);
+    EXPECT_NE(said[1].find("PlotterStep is 0"), std::string::npos) << said[1];
+    EXPECT_NE(said[2].find("Open Non-exist file"), std::string::npos);
+}
+
 // choosePlotter with the dialog opened in process the way the menu opens it.
 class ChoosePlotterTest : public SetupTest {
 protected:
