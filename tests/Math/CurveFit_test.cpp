@@ -185,6 +185,11 @@ TEST(fitArcByPoint, PointCounts)
     EXPECT_NEAR(pts[n - 1].y, pts[0].y, 1e-8);
     free(pts);
 
+    arc_struct point = {{0, 0}, {0, 0}, {0, 0}, {0, 0}, kArcFull};
+    fitArcByPoint(point, 0.0, &pts, &n);
+    EXPECT_EQ(n, 3) << "a circle of no size at no tolerance: no count to measure, the fewest points";
+    free(pts);
+
     arc_struct line = {{1, 2}, {0, 0}, {3, 4}, {0, 0}, kArcLine};
     fitArcByPoint(line, 0.01, &pts, &n);
     ASSERT_EQ(n, 2);
