@@ -82,6 +82,84 @@ Plotter defaultPlotterWithPen()
     return p;
 }
 
+// What one of the single-block writers wrote, and what the matching reader reads of it.
+template <typename Record, typename Put>
+std::string blockOf(const Record& record, Put put, int* wrote)
+{
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&buffer, &size);
+    *wrote = put(out, record);
+    fclose(out);
+    std::string text(buffer, size);
+    free(buffer);
+    return text;
+}
+
+template <typename Record, typename Get>
+int blockRead(std::string text, Record* record, Get get)
+{
+    FILE* in = text.empty() ? fopen("/dev/null", "r") : fmemopen(&text[0], text.size(), "r");
+    int read = get(in, record);
+    fclose(in);
+    return read;
+}
+
+TEST(PlotterFile, OneBlockAtATimeEachRecordWritesAndReadsBack)
+{
+    FakeHostSuites host;
+    Plotter p = defaultPlotterWithPen();
+    Pen& pen = p.Environments[0].Pens[0];
+    strcpy(pen.PenName, "Blade 45");
+    pen.Pressure = 125.5;
+    strcpy(p.Environments[0].EnvironmentName, "Sandblast");
+    strcpy(p.PlotterName, "Cutter 60");
+    p.PlotterStep = 0.01;
+    int wrote = 0;
+
+    std::string penText = blockOf(pen, putPen, &wrote);
+    EXPECT_EQ(wrote, 1);
+    std::string want = kDefaultPenBlock;
+    want.replace(want.find("PenName=New Pen"), 15, "PenName=Blade 45");
+    want.replace(want.find("\nPressure=10.00"), 15, "\nPressure=125.50");
+    EXPECT_EQ(penText, want);
+    Pen penBack{};
+    EXPECT_EQ(blockRead(penText, &penBack, getPen), 1);
+    EXPECT_STREQ(penBack.PenName, "Blade 45");
+    EXPECT_EQ(penBack.Pressure, 125.5);
+    EXPECT_EQ(penBack.stepExtra, 0.025);
+
+    std::string environmentText = blockOf(p.Environments[0], putEnvironment, &wrote);
+    EXPECT_EQ(wrote, 1);
+    Environment environmentBack{};
+    EXPECT_EQ(blockRead(environmentText, &environmentBack, getEnvironment), 1);
+    EXPECT_STREQ(environmentBack.EnvironmentName, "Sandblast");
+    ASSERT_EQ(environmentBack.PenNumber, 1);
+    EXPECT_STREQ(environmentBack.Pens[0].PenName, "Blade 45");
+    free(environmentBack.Pens);
+
+    std::string plotterText = blockOf(p, putPlotter, &wrote);
+    EXPECT_EQ(wrote, 1);
+    Plotter plotterBack{};
+    EXPECT_EQ(blockRead(plotterText, &plotterBack, getPlotter), 1);
+    EXPECT_STREQ(plotterBack.PlotterName, "Cutter 60");
+    EXPECT_EQ(plotterBack.PlotterStep, 0.01);
+    ASSERT_EQ(plotterBack.PlotterEnvNumber, 1);
+    EXPECT_STREQ(plotterBack.Environments[0].Pens[0].PenName, "Blade 45");
+    freePlotter(&plotterBack);
+
+    // A name the file cannot hold is not written; a cut block is not read.
+    strcpy(pen.PenName, "two\nlines");
+    EXPECT_EQ(blockOf(pen, putPen, &wrote), "");
+    EXPECT_EQ(wrote, 0);
+    EXPECT_EQ(blockOf(p.Environments[0], putEnvironment, &wrote), "");
+    EXPECT_EQ(wrote, 0);
+    EXPECT_EQ(blockRead(penText.substr(0, penText.size() / 2), &penBack, getPen), 0);
+    EXPECT_EQ(blockRead(plotterText.substr(0, plotterText.size() / 2), &plotterBack, getPlotter), 0);
+    EXPECT_EQ(getPen(nullptr, &penBack), 0);
+    freePlotter(&p);
+}
+
 TEST(PlotterFile, DefaultRecordsRoundTripWithTheirExactTexts)
 {
     FakeHostSuites host;
