@@ -16,10 +16,11 @@ struct RunResult {
     std::string output;
 };
 
-// locale: the LC_ALL the program runs in (the C locale unless named).
+// locale: the locale the program runs in (the C locale unless named), given
+// as a user gives it, through LANG with no LC_ variable above it.
 inline RunResult host(const TempDir& dir, const std::string& command, const std::string& locale = "C")
 {
-    std::string line = "LC_ALL='" + locale + "' '" + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
+    std::string line = "env -u LC_ALL -u LC_NUMERIC -u LC_CTYPE -u LC_MESSAGES LANG='" + locale + "' '" + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
                        "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
                        "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + command + " 2>&1";
     RunResult r;
