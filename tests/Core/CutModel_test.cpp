@@ -371,17 +371,19 @@ TEST_F(CutModelTest, StrokeDoesNotChangeTheLoadedBoundsAndIsSwitchedBack)
 {
     Document& d = doc();
     ArtNode* gr = group(d);
-    ArtNode* p = rect(d, 0, 0, 100, 50, gr);
-    ArtNode* q = rect(d, 10, 10, 20, 20, gr);
+    path(d, {}, true, gr);  // an empty path has no bounds to add, not a point at the origin
+    ArtNode* p = rect(d, 30, 20, 130, 70, gr);
+    ArtNode* q = rect(d, 40, 30, 50, 40, gr);
     p->style.strokePaint = 1;
     p->style.stroke.width = 10;
     q->style.fill.color.c.rgb = {0, 0, 1};
     selectAll(d);
     ASSERT_EQ(loadData(nullptr), kNoErr);
     const Volume& v = g->volumes[0];
-    EXPECT_FLOAT_EQ(v.docRect[0], 0);
-    EXPECT_FLOAT_EQ(v.docRect[2], 100 * kPointToMillimetreFloat);
-    EXPECT_FLOAT_EQ(v.docRect[1], 50 * kPointToMillimetreFloat);
+    EXPECT_FLOAT_EQ(v.docRect[0], 30 * kPointToMillimetreFloat);
+    EXPECT_FLOAT_EQ(v.docRect[3], 20 * kPointToMillimetreFloat);
+    EXPECT_FLOAT_EQ(v.docRect[2], 130 * kPointToMillimetreFloat);
+    EXPECT_FLOAT_EQ(v.docRect[1], 70 * kPointToMillimetreFloat);
     EXPECT_TRUE(p->style.strokePaint);
     EXPECT_FLOAT_EQ(p->style.stroke.width, 10);
     EXPECT_FLOAT_EQ(q->style.fill.color.c.rgb.blue, 1) << "each path keeps its own style";
