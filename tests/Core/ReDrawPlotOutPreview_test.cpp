@@ -1,6 +1,7 @@
 // The Plot Out preview drawn into a frame of the stand-in toolkit: the
 // millimetre-to-pixel mapping, where a job's lines, arcs, fills, markers,
 // labels, outline and rulers land, and the redraws the pointer tools make.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -675,6 +676,22 @@ TEST_F(PreviewTest, KeptPicturesDrawWhatAFreshRedrawDraws)
         drawAll();
         EXPECT_TRUE(picture() == after) << "what was kept was drawn";
     }
+}
+
+// Copies too many to keep are made as they are drawn: the frame shows what it
+// shows of fewer copies, which are kept, so long as those still fill it.
+TEST_F(PreviewTest, CopiesTooManyToKeepDrawWhatFewerCopiesFillingTheFrameDraw)
+{
+    loadShapes({"<path d=\"M0,0 L8,0 Q6,9 0,7 Z\" fill=\"#0000ff\"/>"});
+    Volume& v = g->volumes[0];
+    v.gapX = v.gapY = 4;
+    v.copiesX = v.copiesY = 60;  // 720 mm each way: past the frame's 616 x 543 pixels at one pixel a millimetre
+    drawAll();
+    std::vector<long> kept = picture();
+    EXPECT_GT(std::count(kept.begin(), kept.end(), (long)kLine), kWidth * kHeight / 50) << "the copies show";
+    v.copiesX = v.copiesY = 400;  // too many segments in all to keep
+    drawAll();
+    EXPECT_TRUE(picture() == kept);
 }
 
 }  // namespace
