@@ -485,6 +485,8 @@ TEST_F(SvgTest, MalformedFilesNameLineAndColumn)
         {"<svg><path d='X0 0'/></svg>", "unknown command"},
         {"<svg><rect width='1' height='1' transform='spin(3)'/></svg>", "bad transform"},
         {"<svg><rect width='1' height='1' fill='#12345'/></svg>", "unknown fill colour"},
+        {"<svg><rect width='1' height='1' fill='#12g'/></svg>", "unknown fill colour \"#12g\""},
+        {"<svg><rect width='1' height='1' stroke='#00ff0z'/></svg>", "unknown stroke colour \"#00ff0z\""},
         {"<svg viewBox='0 0 0 10'/>", "bad viewBox"},
     };
     for (const Row& r : rows) {
