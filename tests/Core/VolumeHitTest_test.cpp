@@ -240,6 +240,9 @@ TEST_F(VolumeHitTest, ADragTouchesTheOutlineOfEveryCopy)
     EXPECT_EQ(RectVolumeIntersect(span(88, 5, 92, 6), &g->volumes[0]), kHitInside);
     // Across its counter's left side.
     EXPECT_EQ(RectVolumeIntersect(span(69, 15, 71, 16), &g->volumes[0]), kHitInside);
+    // Its edge on the first copy's left side, or on its foot.
+    EXPECT_EQ(RectVolumeIntersect(span(-1, 12, 0, 18), &g->volumes[0]), kHitInside);
+    EXPECT_EQ(RectVolumeIntersect(span(12, -1, 18, 0), &g->volumes[0]), kHitInside);
     // Between the counter and the body.
     EXPECT_EQ(RectVolumeIntersect(span(62, 12, 68, 18), &g->volumes[0]), kHitOutside);
     // Across where a fourth copy's counter would be, or a second row's.
