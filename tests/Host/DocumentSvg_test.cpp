@@ -303,6 +303,16 @@ TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
         {"fill='#00FF00'", true, 0, 1, 0},
         {"fill='rgb(255, 0, 51)'", true, 1, 0, 51 / 255.f},
         {"fill='rgb(100%,50%,0%)'", true, 1, 127.5f / 255.f, 0},
+        {"fill='rgb(300, -20, 200)'", true, 1, 0, 200 / 255.f},
+        {"fill='rgb(0, 0, 80%)'", true, 0, 0, 0.8f},
+        {"fill='rgb(25, 250, 270)'", true, 25 / 255.f, 250 / 255.f, 1},
+        // Longer than any colour word: lowered in a buffer of its own.
+        {"fill='rgb(000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+         "00000000000000000000000000000000000000000000000000000000000000000000000000000000000000000012, 34, 56)'",
+         true, 12 / 255.f, 34 / 255.f, 56 / 255.f},
         {"fill='none'", false, 0, 0, 0},
         {"fill='red' style='fill:blue'", true, 0, 0, 1},
         {"style=' stroke : none ; fill : #0000ff !important '", true, 0, 0, 1},
@@ -487,6 +497,7 @@ TEST_F(SvgTest, MalformedFilesNameLineAndColumn)
         {"<svg><rect width='1' height='1' fill='#12345'/></svg>", "unknown fill colour"},
         {"<svg><rect width='1' height='1' fill='#12g'/></svg>", "unknown fill colour \"#12g\""},
         {"<svg><rect width='1' height='1' stroke='#00ff0z'/></svg>", "unknown stroke colour \"#00ff0z\""},
+        {"<svg><rect width='1' height='1' fill='rgb(1, 2, 3'/></svg>", "unknown fill colour \"rgb(1, 2, 3\""},
         {"<svg viewBox='0 0 0 10'/>", "bad viewBox"},
     };
     for (const Row& r : rows) {
