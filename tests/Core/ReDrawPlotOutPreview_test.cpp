@@ -475,6 +475,40 @@ TEST_F(PreviewTest, MarkersHaveTheirShapeAndTheirOwnSize)
     }
 }
 
+// A ring just past an edge of the frame is not drawn, yet the markers of its
+// corners reach in, on every edge no ruler covers.
+TEST_F(PreviewTest, MarkersOfARingJustPastTheFrameReachIntoIt)
+{
+    g->previewOption.words[kPreviewControlShapeWord] = kMarkerFilledSquare;
+    g->previewOption.words[kPreviewControlSizeWord] = 5;
+    g->viewShowControlPoints = 1;
+    loadRects({{0, 0, 10, 10}});
+    selectOnly({});  // no outline drawn over the markers
+    struct Row {
+        const char* edge;
+        int origin;
+        ADMPoint lowerLeft;  // of the 10-pixel square, 3 pixels past the edge
+        long h, v;           // a pixel in the frame the corner's marker covers
+    } rows[] = {
+        {"top", 1, {300, -3}, 300, 1},
+        {"right", 1, {kWidth + 2, 260}, kWidth - 2, 260},
+        {"bottom, the ruler on top", 2, {300, kHeight + 2}, 300, kHeight - 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.edge);
+        atOrigin(row.origin);
+        AIRealPoint mm;
+        convertFramePointToDimenPoint(row.lowerLeft, &mm);
+        place(0, mm.h, row.origin == 1 ? mm.v : mm.v - 10);
+        drawAll();
+        EXPECT_EQ(pixel(row.h, row.v), kControl);
+        g->viewShowControlPoints = 0;
+        drawAll();
+        EXPECT_NE(pixel(row.h, row.v), kControl) << "the ring itself stays out";
+        g->viewShowControlPoints = 1;
+    }
+}
+
 TEST_F(PreviewTest, AHugeFilledCircleDrawsOnlyWhatTouchesTheFrame)
 {
     g->previewOption.words[kPreviewControlShapeWord] = kMarkerDisc;
