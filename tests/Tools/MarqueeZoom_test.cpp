@@ -92,6 +92,15 @@ TEST_F(MarqueeZoom, TheFirstClickAfterStartUpGoesToZoomOneAtTheOrigin)
         "expect-view 1 0 0");
 }
 
+TEST_F(MarqueeZoom, ShiftLetGoBeforeTheClickDoesNotZoom)
+{
+    for (const char* tool : {"Start Point Tool", "Check Group Tool"}) {
+        SCOPED_TRACE(tool);
+        run(std::string("view 1 400 300\ntool \"") + tool +
+            "\"\ntrack 5 5 shift\ntrack 5 5\nmouse-down 5 5\nmouse-up 5 5\nexpect-view 1 400 300");
+    }
+}
+
 TEST_F(MarqueeZoom, ShiftPressedOnlyAfterTrackingDoesNotZoom)
 {
     square(10, 10, 20);
