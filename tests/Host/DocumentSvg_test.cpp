@@ -204,6 +204,8 @@ TEST_F(SvgTest, PathCommandsAbsoluteAndRelative)
         {"quarter arc", "M0 0 A10 10 0 0 1 10 10", 2, false, 10, 10},
         {"compact arc flags", "M0 0 a10 10 0 0110 10", 2, false, 10, 10},
         {"full circle of two arcs closes on its start", "M0 0 A5 5 0 0 1 10 0 A5 5 0 0 1 0 0 Z", 4, true, 5, 5},
+        // Where it is told to, not where the sine and cosine of its sweep land.
+        {"an arc ends on its end point", "M10 0 A10 10 0 0 1 0 10", 2, false, 0, 10},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
@@ -213,8 +215,8 @@ TEST_F(SvgTest, PathCommandsAbsoluteAndRelative)
         ASSERT_TRUE(p);
         EXPECT_EQ(p->segments.size(), r.anchors);
         EXPECT_EQ(p->closed, r.closed);
-        EXPECT_NEAR(p->segments.back().p.h, r.lastX, 1e-4);
-        EXPECT_NEAR(p->segments.back().p.v, 100 - r.lastY, 1e-4);
+        EXPECT_FLOAT_EQ(p->segments.back().p.h, r.lastX);
+        EXPECT_FLOAT_EQ(p->segments.back().p.v, 100 - r.lastY);
     }
 }
 
