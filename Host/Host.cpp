@@ -7,6 +7,12 @@
 #include <iostream>
 #include <stdexcept>
 
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include "OutputFile.h"
+
 #include "Suites/SuiteTables.h"
 
 namespace fs = std::filesystem;
@@ -119,6 +125,56 @@ void Host::savePrefs()
         reportProblem(prefs_.error());
 }
 
+void Host::settlePreferences(bool runWorked)
+{
+    if (runWorked) {
+        if (prefs_.changesUnsaved())
+            reportProblem("the preferences changed in this run were not saved: " + prefs_.path() + " is read-only");
+        return;
+    }
+    if (prefs_.undoChanges())
+        out() << "vantorel-host: the run failed; the preferences were left as they were before it\n";
+    else if (prefs_.failed() && std::find(problems_.begin(), problems_.end(), prefs_.error()) == problems_.end())
+        reportProblem(prefs_.error());
+}
+
+namespace {
+
+// Copies a bundled file into the plug-in folder whole or not at all: another
+// run seeding the same new folder at the same time never sees half a file,
+// and the copy that comes second leaves the first in place.
+void seedFile(const std::string& from, const std::string& to, std::error_code& error)
+{
+    std::string text, why;
+    if (readWholeFile(from, text, why, kSvgFileLimit, "a bundled file") != ReadStatus::Read) {
+        error = std::make_error_code(std::errc::io_error);
+        return;
+    }
+    std::string temp;
+    int fd = createTemporaryBeside(to, 0666, temp);
+    if (fd < 0) {
+        error = std::error_code(errno, std::generic_category());
+        return;
+    }
+    const char* data = text.data();
+    size_t left = text.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, data, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        data += n;
+        left -= static_cast<size_t>(n);
+    }
+    int written = left == 0 && ::fsync(fd) == 0 ? 0 : (errno != 0 ? errno : EIO);
+    if (::close(fd) != 0 && written == 0) written = errno;
+    if (written == 0 && ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
+    if (written == 0 && errno != EEXIST) written = errno;
+    ::unlink(temp.c_str());
+    if (written != 0) error = std::error_code(written, std::generic_category());
+}
+
+}  // namespace
+
 void Host::seedPluginFolder()
 {
     if (options_.pluginFolder.empty()) return;
@@ -145,7 +201,7 @@ void Host::seedPluginFolder()
         if (it->is_directory(fileError)) {
             fs::create_directories(target, fileError);
         } else if (!fs::exists(target, fileError) && !fileError) {
-            fs::copy_file(it->path(), target, fileError);
+            seedFile(it->path().string(), target.string(), fileError);
         }
         if (fileError) reportProblem("cannot copy " + it->path().string() + " into the plug-in folder: " +
                                      fileError.message());
@@ -211,9 +267,37 @@ void Host::alert(const std::string& kind, const std::string& text)
     out() << "alert (" << kind << "): " << text << "\n";
 }
 
+ASErr Host::unload(SPPlugin* plugin, std::string& why)
+{
+    if (plugin == nullptr || plugin->unloaded) {
+        why = "the plug-in is unloaded already";
+        return kSPBadParameterError;
+    }
+    SPAccessMessage message{};
+    ASErr result = send(plugin, kSPAccessCaller, kSPAccessUnloadSelector, &message.d);
+    if (result == kNoErr) plugin->unloaded = true;
+    return result;
+}
+
+ASErr Host::reload(SPPlugin* plugin, std::string& why)
+{
+    if (plugin == nullptr || !plugin->unloaded) {
+        why = "the plug-in is loaded: it is reloaded only after it was unloaded";
+        return kSPBadParameterError;
+    }
+    plugin->unloaded = false;
+    SPAccessMessage message{};
+    return send(plugin, kSPAccessCaller, kSPAccessReloadSelector, &message.d);
+}
+
 ASErr Host::send(SPPlugin* plugin, const char* caller, const char* selector, SPMessageData* message)
 {
     if (plugin == nullptr || plugin->main == nullptr) return kSPBadParameterError;
+    if (plugin->unloaded && std::strcmp(caller, kSPAccessCaller) != 0) {
+        std::string why;
+        ASErr reloaded = reload(plugin, why);
+        if (reloaded != kNoErr) return reloaded;
+    }
     message->SPCheck = kSPValidSPMessageData;
     message->self = plugin;
     message->globals = plugin->globals;

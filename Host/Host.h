@@ -25,6 +25,7 @@ struct SPPlugin {
     void* globals = nullptr;  // kept by the host between messages
     void* module = nullptr;   // dlopen handle when loaded from a file
     int accessCount = 0;
+    bool unloaded = false;    // between "Unload" and "Reload": its globals are with the host
 };
 
 namespace vt::host {
@@ -92,10 +93,21 @@ public:
     void alert(const std::string& kind, const std::string& text);
     const std::vector<AlertRecord>& alerts() const { return alerts_; }
 
+    // Ends a run's preferences: a run that failed leaves them as they were
+    // when it began (and says so when it had changed them); one that worked
+    // keeps its changes, and reports those that could not be saved.
+    void settlePreferences(bool runWorked);
+
     // Sends a message to a plug-in the way the host does: fills the message
     // head, calls the entry point, keeps the globals the plug-in hands back,
-    // and saves changed preferences afterwards.
+    // and saves changed preferences afterwards. A plug-in that was unloaded
+    // is reloaded first, as a host does before it calls one.
     ASErr send(SPPlugin* plugin, const char* caller, const char* selector, SPMessageData* message);
+    // "Unload" and "Reload" in their order: an unloaded plug-in is not
+    // unloaded again, a loaded one is not reloaded (its globals would be
+    // handed back from nowhere). Refused with kSPBadParameterError and why.
+    ASErr unload(SPPlugin* plugin, std::string& why);
+    ASErr reload(SPPlugin* plugin, std::string& why);
 
     // Services of later subsystems (documents, toolkit, ...) hang off the host
     // by type and live as long as it does.

@@ -3,6 +3,8 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -16,16 +18,20 @@ public:
     enum class Type { Boolean, Integer, Real, String, Point };
 
     // Reads the file when it exists; a damaged file (one that is not JSON, or
-    // nested deeper than kMaxNesting) is kept aside (renamed to FILE.damaged)
-    // and the session starts with empty preferences, so the user's data is
-    // never silently overwritten. A file that is there but cannot be read is
-    // never written over in this session. error() tells what happened.
+    // nested deeper than kMaxNesting) is kept aside (renamed to FILE.damaged,
+    // or FILE.damaged.1, .2, ... beside earlier ones) and the session starts
+    // with empty preferences, so the user's data is never silently
+    // overwritten. A path that is no regular file (a device, a pipe), a file
+    // larger than kPreferenceFileLimit, and a file that cannot be read are
+    // neither used nor ever written over in this session; a file the user
+    // may not write is used and not written. error() tells what happened.
     explicit Preferences(std::string path = {});
 
     // Arrays and objects nested deeper than this are refused before parsing.
     static constexpr int kMaxNesting = 512;
-    // Reads preference text; false with why (line, column and reason) when it
-    // is refused. What the constructor does with the file's text.
+    // Reads preference text, in time proportional to its length; false with
+    // why (line, column and reason) when it is refused. What the constructor
+    // does with the file's text.
     static bool parse(const std::string& text, nlohmann::ordered_json& data, std::string& why);
 
     bool getBoolean(const std::string& prefix, const std::string& key, bool* value) const;
@@ -57,20 +63,42 @@ public:
     // The file could not be read or a save failed: the session's preferences
     // are not (all) on disk, and a program should end with a failing status.
     bool failed() const { return failed_; }
-    // The file is not written in this session (it could not be read).
+    // The file is not written in this session (it could not be read, or the
+    // user may not write it).
     bool readOnly() const { return readOnly_; }
+    // Changes made in this session that stay unsaved because the file is one
+    // the user may not write.
+    bool changesUnsaved() const { return readOnlyFile_ && dirty_; }
+
+    // Puts back what the file held when the session began, on disk too (a
+    // file the session created is removed again), so that a run that failed
+    // leaves the preferences as they were. True when the file had been
+    // changed; false with error() set when putting it back failed.
+    bool undoChanges();
 
 private:
+    using Section = nlohmann::ordered_json::object_t;
+
     const nlohmann::ordered_json* find(const std::string& prefix, const std::string& key,
                                        const char* type) const;
     void put(const std::string& prefix, const std::string& key, const char* type,
              nlohmann::ordered_json value);
+    void reindex();
+    void keepAside(const std::string& why);
 
     std::string path_;
     nlohmann::ordered_json data_ = nlohmann::ordered_json::object();
+    // Where each prefix stands in data_, and each key in its prefix: a key is
+    // found among thousands without walking them.
+    std::unordered_map<std::string, size_t> prefixAt_;
+    std::unordered_map<std::string, std::unordered_map<std::string, size_t>> keyAt_;
+    nlohmann::ordered_json loaded_ = nlohmann::ordered_json::object();  // as the session began
+    bool existed_ = false;  // the file was there when the session began
+    bool written_ = false;  // and this session has written it
     bool dirty_ = false;
     bool failed_ = false;
     bool readOnly_ = false;
+    bool readOnlyFile_ = false;  // used, not written: the user may not write it
     std::string error_;
 };
 

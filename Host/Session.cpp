@@ -103,13 +103,24 @@ ASErr Session::unload()
 {
     // A plug-in that holds its own access (its palette is open) stays loaded:
     // the palette's procedures live in its code.
-    if (plugin_ && plugin_->accessCount > 0) {
+    if (plugin_ == nullptr) {
+        error_ = "no plug-in is loaded";
+        return kSPBadParameterError;
+    }
+    if (plugin_->accessCount > 0) {
         error_ = "the plug-in holds its own access (its palette is open) and stays loaded";
         return kSPPluginInUseError;
     }
-    return sendBasic(kSPAccessCaller, kSPAccessUnloadSelector);
+    return host_->unload(plugin_, error_);
 }
-ASErr Session::reload() { return sendBasic(kSPAccessCaller, kSPAccessReloadSelector); }
+ASErr Session::reload()
+{
+    if (plugin_ == nullptr) {
+        error_ = "no plug-in is loaded";
+        return kSPBadParameterError;
+    }
+    return host_->reload(plugin_, error_);
+}
 
 ASErr Session::shutdown()
 {

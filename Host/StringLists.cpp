@@ -62,7 +62,8 @@ const std::map<int, std::string>& StringLists::list(int listId)
     if (it != lists_.end()) return it->second;
     std::map<int, std::string> entries;
     std::string text, error;
-    switch (readWholeFile(folder_ + "/StringList-" + std::to_string(listId) + ".txt", text, error)) {
+    switch (readWholeFile(folder_ + "/StringList-" + std::to_string(listId) + ".txt", text, error, kResourceFileLimit,
+                          "a string list")) {
     case ReadStatus::Read:
         entries = parse(text);
         break;

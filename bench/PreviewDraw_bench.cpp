@@ -20,6 +20,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/ReDrawPlotOutPreview.h"
+#include "Core/VolumePlacement.h"
 #include "Host.h"
 #include "LetteringShapes.h"
 #include "Suites/SuiteTables.h"
@@ -171,3 +172,33 @@ void BM_PreviewFirstDrawAfterLoading(benchmark::State& state) { redraw(state, 1.
 BENCHMARK(BM_PreviewOpeningView)->Arg(1250)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewWholeJob)->Arg(1250)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewFirstDrawAfterLoading)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+// One letter in as many copies as a volume takes (100 x 100), zoomed in so
+// that a few of them are in view: a redraw looks only at those, after the
+// job was loaded (nothing kept) and again.
+void manyCopies(benchmark::State& state, bool cold)
+{
+    PreviewJob job(1, 4.0);
+    Volume& v = g->volumes[0];
+    v.copiesX = v.copiesY = (int32_t)state.range(0);
+    (void)updateVolumeRect(&v);
+    job.draw();
+    for (auto _ : state) {
+        if (cold) {
+            state.PauseTiming();
+            releasePreviewCache();
+            state.ResumeTiming();
+        }
+        job.draw();
+    }
+}
+
+void BM_PreviewManyCopiesFirstDraw(benchmark::State& state) { manyCopies(state, true); }
+void BM_PreviewManyCopies(benchmark::State& state) { manyCopies(state, false); }
+
+}  // namespace
+
+BENCHMARK(BM_PreviewManyCopiesFirstDraw)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewManyCopies)->Arg(100)->Unit(benchmark::kMillisecond);

@@ -35,22 +35,45 @@ void handToHostUser(const std::string& path)
     if (runningAsRoot()) chownAll(path);
 }
 
-HostRun runHost(const TempDir& dir, const std::string& arguments, const std::string& prefs)
+namespace {
+
+std::string hostCommand(const TempDir& dir, const std::string& arguments, const std::string& prefs,
+                        const std::string& resources)
 {
     // The temporary folder itself must be open to the host's user.
     if (runningAsRoot()) ::chmod(dir.path().c_str(), 0777);
     std::string prefix = runningAsRoot() ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
-    std::string command = prefix + "'" + VANTOREL_HOST_EXE + "' --prefs '" + (prefs.empty() ? dir.file("prefs.json") : prefs) +
-                          "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
-                          "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + arguments + " 2>&1";
+    return prefix + "'" + VANTOREL_HOST_EXE + "' --prefs '" + (prefs.empty() ? dir.file("prefs.json") : prefs) +
+           "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" +
+           (resources.empty() ? VANTOREL_SOURCE_DIR "/Resources" : resources) + "' --module '" + VANTOREL_MODULE_PATH + "' " + arguments + " 2>&1";
+}
+
+HostRun finish(FILE* pipe)
+{
     HostRun r;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return r;
     char buffer[512];
     while (std::fgets(buffer, sizeof buffer, pipe)) r.output += buffer;
     int status = ::pclose(pipe);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
+}
+
+}  // namespace
+
+HostRun runHost(const TempDir& dir, const std::string& arguments, const std::string& prefs,
+                const std::string& resources)
+{
+    FILE* pipe = ::popen(hostCommand(dir, arguments, prefs, resources).c_str(), "r");
+    return pipe ? finish(pipe) : HostRun{};
+}
+
+std::vector<HostRun> runHostsAtOnce(const TempDir& dir, const std::vector<std::string>& arguments)
+{
+    std::vector<FILE*> pipes;
+    for (const std::string& a : arguments) pipes.push_back(::popen(hostCommand(dir, a, "", "").c_str(), "r"));
+    std::vector<HostRun> runs;
+    for (FILE* pipe : pipes) runs.push_back(pipe ? finish(pipe) : HostRun{});
+    return runs;
 }
 
 FullFolder::FullFolder(const std::string& path) : path_(path)
@@ -80,15 +103,6 @@ void FullFolder::fill()
     while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() && std::fflush(filler) == 0) {
     }
     std::fclose(filler);
-}
-
-void FullFolder::prepare(const std::string& target)
-{
-    if (mounted_) return;
-    std::string temp = target + ".tmp";
-    ::unlink(temp.c_str());
-    if (::symlink("/dev/full", temp.c_str()) == 0 && runningAsRoot())
-        ::lchown(temp.c_str(), kHostUser, kHostGroup);
 }
 
 ReadOnlyFolder::ReadOnlyFolder(const std::string& path) : path_(path)

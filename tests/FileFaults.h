@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "HostFixture.h"
 
@@ -17,10 +18,15 @@ struct HostRun {
     std::string output;
 };
 
-// Runs the built vantorel-host with a plug-in folder in dir and the preference
-// file prefs (empty: one in dir), as an ordinary user when this process is
-// root. arguments are passed to a shell as they stand.
-HostRun runHost(const TempDir& dir, const std::string& arguments, const std::string& prefs = "");
+// Runs the built vantorel-host with a plug-in folder in dir seeded from
+// resources (empty: the bundled ones) and the preference file prefs (empty:
+// one in dir), as an ordinary user when this process is root. arguments are
+// passed to a shell as they stand.
+HostRun runHost(const TempDir& dir, const std::string& arguments, const std::string& prefs = "",
+                const std::string& resources = "");
+// Starts one run of vantorel-host for each of arguments, all at once (one
+// plug-in folder and preference file), and waits for them all.
+std::vector<HostRun> runHostsAtOnce(const TempDir& dir, const std::vector<std::string>& arguments);
 
 // True when running as root: files the tests make for the host program to
 // use must then be handed to the ordinary user it runs as.
@@ -29,9 +35,8 @@ bool runningAsRoot();
 void handToHostUser(const std::string& path);
 
 // A folder in which no file can grow: writing fails with "No space left on
-// device". A small tmpfs, filled up, when this process may mount one; else an
-// ordinary folder in which prepare() makes the temporary file an output is
-// written through ("TARGET.tmp") a link to /dev/full.
+// device". A small tmpfs, filled up; available() is false when this process
+// may not mount one (an ordinary user in CI), and the tests skip.
 class FullFolder {
 public:
     explicit FullFolder(const std::string& path);
@@ -42,9 +47,7 @@ public:
     void put(const std::string& name, const std::string& text);
     // Fills what room is left; from then on every write fails.
     void fill();
-    // Readies the fault for an output about to be written to target.
-    void prepare(const std::string& target);
-    bool mounted() const { return mounted_; }
+    bool available() const { return mounted_; }
 
 private:
     std::string path_;

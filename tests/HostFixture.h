@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,8 @@ private:
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& text);
+// The names in a folder, sorted: what a writer left behind.
+std::vector<std::string> filesIn(const std::string& folder);
 
 // A locale that writes a decimal comma; scripts/deps.sh installs it.
 constexpr const char* kDecimalCommaLocale = "de_DE.UTF-8";

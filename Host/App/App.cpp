@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "ErrorText.h"
+#include "OutputFile.h"
 
 namespace vt::app {
 
@@ -27,6 +28,21 @@ host::SessionOptions sessionOptions(const GlobalOptions& options)
     return s;
 }
 
+bool protectOwnFiles(const GlobalOptions& options, const std::vector<std::pair<std::string, std::string>>& inputs)
+{
+    host::SessionOptions session = sessionOptions(options);
+    host::forgetOwnFiles();
+    host::protectOwnFile(session.host.prefsPath, "the preference file");
+    host::protectOwnFolder(session.host.pluginFolder, "the plug-in's folder");
+    host::protectOwnFile(session.modulePath, "the plug-in module");
+    for (const auto& input : inputs) host::protectOwnFile(input.first, input.second);
+    if (options.fakeCutterFile.empty()) return true;
+    std::string refused;
+    if (host::checkOutputTarget(host::outputTarget(options.fakeCutterFile), refused)) return true;
+    std::cerr << "vantorel-host: --fake-cutter: " << refused << "\n";
+    return false;
+}
+
 bool startSession(host::Session& session)
 {
     ASErr error = session.start();
@@ -41,12 +57,15 @@ bool startSession(host::Session& session)
 int finishSession(host::Session& session, int status)
 {
     ASErr shutdown = session.shutdown();
-    if (status != 0) return status;
-    if (shutdown != kNoErr) {
+    if (status == 0 && shutdown != kNoErr) {
         std::cerr << "vantorel-host: plug-in shut-down failed with error " << errorText(shutdown) << "\n";
-        return 1;
+        status = 1;
     }
-    return session.host().problems().empty() ? 0 : 1;
+    host::Host& host = session.host();
+    if (status == 0) host.settlePreferences(true);
+    if (status == 0 && !host.problems().empty()) status = 1;
+    if (status != 0) host.settlePreferences(false);
+    return status;
 }
 
 }  // namespace vt::app

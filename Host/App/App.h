@@ -28,6 +28,12 @@ struct GlobalOptions {
 // Fills in the defaults of the global options and makes the session options.
 host::SessionOptions sessionOptions(const GlobalOptions& options);
 
+// Makes the program's own files known before any work (the preference file,
+// the plug-in's folder and module, and inputs: pairs of a path and what it is,
+// "the job being cut"), so that no output replaces one of them. False, having
+// said why, when the fake cutter's record (--fake-cutter) would.
+bool protectOwnFiles(const GlobalOptions& options, const std::vector<std::pair<std::string, std::string>>& inputs);
+
 // Starts a session: loads the plug-in, start-up, application started. On
 // failure prints why and returns false.
 bool startSession(host::Session& session);
@@ -35,7 +41,8 @@ bool startSession(host::Session& session);
 // Shuts the plug-in down and gives the program's exit status: status when it
 // is already a failure; else 1 when the shut-down failed or the host met a
 // problem in the session (a file it could not read or write, preferences not
-// saved; each was reported as it happened); else 0.
+// saved; each was reported as it happened); else 0. A run that fails leaves
+// the preferences as they were when it began.
 int finishSession(host::Session& session, int status);
 
 // Chooses the current plotter as a user would: opens the plug-in's Plotter

@@ -48,8 +48,7 @@ bool checkEntry(tk::Driver& driver, ASInt32 listId, const std::string& name, con
     }
     bool checked = entries[index]->picture == kCheckedPicture;
     int height = item->list->entryHeight;
-    ADMPoint point{static_cast<ASInt16>(checked ? kOutsideCheck : kCheckColumn),
-                   static_cast<ASInt16>(index * height + height / 2)};
+    tk::Point point{checked ? kOutsideCheck : kCheckColumn, index * height + height / 2};
     return driver.press(listId, point, 0, error) && driver.release(point, 0, error);
 }
 
@@ -109,7 +108,11 @@ bool choosePlotter(host::Session& session, const std::string& plotter, const std
         if (!ok) *problem = e;
         return ok;
     });
-    actions.push_back([](tk::Driver& d, std::string& e) { return d.click(kPlotterSetupOKItem, e); });
+    auto alertsBeforeOk = std::make_shared<size_t>(0);
+    actions.push_back([alertsBeforeOk, &session](tk::Driver& d, std::string& e) {
+        *alertsBeforeOk = session.host().alerts().size();
+        return d.click(kPlotterSetupOKItem, e);
+    });
 
     tk::ModalOutcome setup = toolkit.driveModal(kSetupDialog, std::move(actions), [&session](std::string& e) {
         return plotterSetupOpener()(session, e);
@@ -136,6 +139,14 @@ bool choosePlotter(host::Session& session, const std::string& plotter, const std
         if (!setup.alerts.empty()) error += ": " + setup.alerts.back();
         return false;
     }
+    // The choice was taken, but something the dialog does on OK failed (the
+    // library could not be saved, say): that is a failure of the run.
+    const auto& alerts = session.host().alerts();
+    for (size_t i = *alertsBeforeOk; i < alerts.size(); ++i)
+        if (alerts[i].kind != "message") {
+            error = alerts[i].text;
+            return false;
+        }
     std::string chosen;
     if (!session.host().prefs().getString(kPrefix, "PlotterName", &chosen) || chosen != plotter) {
         error = "the preferences do not hold \"" + plotter + "\" after the Plotter Setup dialog";

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "App.h"
+#include "Core/PlotterLibrary.h"
 #include "Dialog/PlotOutDialog.h"
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
@@ -27,27 +28,46 @@ const char* languageName(int language)
 const char* const kPlotterPrefsPrefix = "Korvel-Ulmaren";
 
 // Why the plug-in greys Plot Out, in the words of the preference entries: it
-// refuses a current plotter that is incomplete, or whose language, step or
-// media size no job can be cut with (as its library refuses such a plotter).
+// refuses a current plotter that is incomplete, or whose language, step, media
+// size or pens no job can be cut with (as its library refuses such a plotter).
 std::string whyThePlotterIsRefused(const host::Preferences& prefs)
 {
     std::string name;
     prefs.getString(kPlotterPrefsPrefix, "PlotterName", &name);
-    std::string problem = "is incomplete";
+    auto said = [&name](const std::string& problem) {
+        return "the current plotter" + (name.empty() ? std::string() : " \"" + name + "\"") + " in the preferences " +
+               problem + "; choose one with --plotter NAME";
+    };
     int32_t language = 0;
     if (prefs.getInteger(kPlotterPrefsPrefix, "PlotterLanguage", &language) && (language < 0 || language > 3))
-        problem = "cannot be used: PlotterLanguage is " + std::to_string(language) + ", not one of 0 (HPGL) to 3 (DMGL)";
-    for (const char* key : {"PlotterStep", "PlotterSizeX", "PlotterSizeY"}) {
+        return said("cannot be used: PlotterLanguage is " + std::to_string(language) +
+                    ", not one of 0 (HPGL) to 3 (DMGL)");
+    auto number = [](double value) {
+        std::ostringstream text;
+        text << value;
+        return text.str();
+    };
+    const std::pair<const char*, double> lengths[] = {
+        {"PlotterStep", kPlotterLargestStep}, {"PlotterSizeX", kPlotterLargestMediaSize}, {"PlotterSizeY", kPlotterLargestMediaSize}};
+    for (const auto& [key, largest] : lengths) {
         double value = 0;
-        if (problem == "is incomplete" && prefs.getReal(kPlotterPrefsPrefix, key, &value) &&
-            !(std::isfinite(value) && value > 0)) {
-            std::ostringstream text;
-            text << "cannot be used: " << key << " is " << value << ", not above 0";
-            problem = text.str();
-        }
+        if (!prefs.getReal(kPlotterPrefsPrefix, key, &value)) continue;
+        if (!std::isfinite(value)) return said(std::string("cannot be used: ") + key + " is not a finite number");
+        if (value <= 0) return said(std::string("cannot be used: ") + key + " is " + number(value) + ", not above 0");
+        if (value > largest * (1.0 + 1e-6))
+            return said(std::string("cannot be used: ") + key + " is " + number(value) + ", more than " +
+                        number(largest) + " mm");
     }
-    return "the current plotter" + (name.empty() ? std::string() : " \"" + name + "\"") + " in the preferences " +
-           problem + "; choose one with --plotter NAME";
+    int32_t pens = 0;
+    prefs.getInteger(kPlotterPrefsPrefix, "EnvironmentPenNum", &pens);
+    for (int32_t i = 0; i < pens && i < kMaxPenCount; ++i)
+        for (const char* key : {"PenPressure-", "PenVelocity-", "PenExtra-"}) {
+            double value = 0;
+            std::string entry = key + std::to_string(i);
+            if (prefs.getReal(kPlotterPrefsPrefix, entry, &value) && !(std::isfinite(value) && value >= 0))
+                return said("cannot be used: " + entry + " is " + number(value) + ", below 0");
+        }
+    return said("is incomplete");
 }
 
 }  // namespace
@@ -93,16 +113,11 @@ bool openJob(const std::string& path, std::string& error)
     if (!document) return false;
     host::Document* d = document.get();
     host::documents().adopt(std::move(document));
-    size_t selected = 0;
-    for (host::LayerNode* l : d->layers())
-        for (host::ArtNode* art : l->root->children) {
-            d->setSelected(art, true);
-            ++selected;
-        }
+    size_t selected = d->selectAll();
     std::cout << "opened " << path << ": " << d->layers().size() << " layer(s), " << selected
               << " top-level object(s) selected\n";
     if (selected == 0) {
-        error = path + ": nothing to cut (the drawing holds no art)";
+        error = path + ": nothing to cut (the drawing holds no art that is not hidden)";
         return false;
     }
     return true;

@@ -32,10 +32,11 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
         std::cerr << "vantorel-host: plot needs either -o OUT or --usb\n";
         return 2;
     }
+    if (!protectOwnFiles(options, {{a.job, "the job being cut"}})) return 1;
     std::string output;
     if (!a.output.empty() && !jobOutputTarget(a.output, output)) return 1;
     host::Session session(sessionOptions(options));
-    if (!startJob(session, a.job, a.plotter, a.environment)) return 1;
+    if (!startJob(session, a.job, a.plotter, a.environment)) return finishSession(session, 1);
     std::string error;
 
     using host::toolkit::Driver;
@@ -58,7 +59,7 @@ int plot(const GlobalOptions& options, const PlotArgs& a)
     if (!driveJobPlotOut(std::move(actions), plotOutDialog, error)) {
         tk.fileAnswers.clear();
         std::cerr << "vantorel-host: " << error << "\n";
-        return 1;
+        return finishSession(session, 1);
     }
     tk.fileAnswers.clear();
 

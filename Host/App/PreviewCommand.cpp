@@ -25,10 +25,11 @@ struct PreviewArgs {
 
 int preview(const GlobalOptions& options, const PreviewArgs& a)
 {
+    if (!protectOwnFiles(options, {{a.job, "the job being shown"}})) return 1;
     std::string output;
     if (!jobOutputTarget(a.output, output)) return 1;
     host::Session session(sessionOptions(options));
-    if (!startJob(session, a.job, a.plotter, a.environment)) return 1;
+    if (!startJob(session, a.job, a.plotter, a.environment)) return finishSession(session, 1);
     std::string error;
 
     using host::toolkit::Driver;
@@ -52,7 +53,7 @@ int preview(const GlobalOptions& options, const PreviewArgs& a)
     host::toolkit::ModalOutcome plotOutDialog;
     if (!driveJobPlotOut(std::move(actions), plotOutDialog, error)) {
         std::cerr << "vantorel-host: " << error << "\n";
-        return 1;
+        return finishSession(session, 1);
     }
     bool failed = !plotOutDialogWorked(session, plotOutDialog);
     if (!failed && sameFile(before, identityOf(output))) {

@@ -13,7 +13,7 @@ namespace {
 int runScriptFile(const GlobalOptions& options, const std::string& scriptPath)
 {
     std::string text, error;
-    host::ReadStatus read = host::readWholeFile(scriptPath, text, error);
+    host::ReadStatus read = host::readWholeFile(scriptPath, text, error, host::kScriptFileLimit, "a script");
     if (read != host::ReadStatus::Read) {
         std::cerr << "vantorel-host: "
                   << (read == host::ReadStatus::Missing ? "cannot read " + scriptPath + ": no such file" : error)
@@ -21,8 +21,9 @@ int runScriptFile(const GlobalOptions& options, const std::string& scriptPath)
         return 2;
     }
 
+    if (!protectOwnFiles(options, {{scriptPath, "the script being run"}})) return 1;
     host::Session session(sessionOptions(options));
-    if (!startSession(session)) return 1;
+    if (!startSession(session)) return finishSession(session, 1);
     host::ScriptContext context{session, std::cout,
                                 std::filesystem::absolute(scriptPath).parent_path().string()};
     bool ok = host::runScript(context, text, error);

@@ -13,8 +13,9 @@ const char* const kPrefix = "Korvel-Ulmaren";
 
 int runSetup(const GlobalOptions& options, const std::string& plotter, const std::string& environment)
 {
+    if (!protectOwnFiles(options, {})) return 1;
     host::Session session(sessionOptions(options));
-    if (!startSession(session)) return 1;
+    if (!startSession(session)) return finishSession(session, 1);
     std::string error;
     bool ok = choosePlotter(session, plotter, environment, error);
     if (ok) {

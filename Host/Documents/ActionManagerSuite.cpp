@@ -141,7 +141,7 @@ struct ActionManagerOps {
                     !needBoolean(record, 'smth', eventName, smooth))
                     return kActionParamErr;
                 ASErr err = expandSelection(*d, options, error);
-                if (err) Host::current().out() << "action \"" << name << "\": " << error << "\n";
+                if (err) Host::current().reportProblem("action \"" + name + "\": " + error);
                 return err;
             }
             const ParamValue* operation = nullptr;

@@ -277,11 +277,42 @@ ArtNode* Document::duplicate(const ArtNode* node)
 
 void Document::setSelected(ArtNode* node, bool selected)
 {
+    if (selected && (node->attrs & kArtHidden)) return;
     if (selected)
         node->attrs |= kArtSelected;
     else
         node->attrs &= ~kArtSelected;
     for (ArtNode* c : node->children) setSelected(c, selected);
+}
+
+size_t Document::selectAll()
+{
+    size_t count = 0;
+    for (LayerNode* l : layers_)
+        for (ArtNode* a : l->root->children)
+            if (!artHidden(a)) {
+                setSelected(a, true);
+                ++count;
+            }
+    return count;
+}
+
+// Hidden by itself, or by having only hidden members.
+static bool hiddenWhole(const ArtNode* node)
+{
+    if (node->attrs & kArtHidden) return true;
+    if (node->children.empty()) return false;
+    for (const ArtNode* c : node->children)
+        if (!hiddenWhole(c)) return false;
+    return true;
+}
+
+bool artHidden(const ArtNode* node)
+{
+    if (node->layer && !node->layer->visible) return true;
+    for (const ArtNode* a = node->parent; a && !a->isLayerGroup; a = a->parent)
+        if (a->attrs & kArtHidden) return true;
+    return hiddenWhole(node);
 }
 
 CustomColorEntry* Document::newCustomColor(const std::string& name, const AICustomColor& color)

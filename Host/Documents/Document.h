@@ -168,7 +168,13 @@ public:
     ASErr place(ArtNode* node, int16_t paintOrder, ArtNode* prep);
     void dispose(ArtNode* node);
     ArtNode* duplicate(const ArtNode* node);
+    // Selects or deselects the art and everything inside it. Hidden art is
+    // never selected (the user cannot see it to pick it): selecting leaves
+    // it, and what it holds, as it was.
     void setSelected(ArtNode* node, bool selected);
+    // Select All: selects every top-level object of every layer that the
+    // user can see (artHidden below); returns how many were selected.
+    size_t selectAll();
 
     CustomColorEntry* newCustomColor(const std::string& name, const AICustomColor& color);
     CustomColorEntry* customColorByName(const std::string& name) const;
@@ -217,6 +223,12 @@ private:
 
 Documents& documents();  // of the current host
 Document* currentDocument();
+
+// Whether the user sees nothing of the art: it is hidden (kArtHidden), lies
+// inside hidden art or on a hidden layer, or is a group or compound path all
+// of whose members are hidden. Hidden art is kept and saved like any other;
+// it is only never selected, so it is never cut.
+bool artHidden(const ArtNode* node);
 
 // ---- Geometry of art --------------------------------------------------------------
 

@@ -48,7 +48,7 @@ ScriptCommandRegistrar closeCommand("close-document", "close-document  close the
                                     });
 
 ScriptCommandRegistrar selectCommand(
-    "select", "select all | select ID...  select all top-level art, or the art with these SVG ids",
+    "select", "select all | select ID...  select all top-level art the user can see, or the art with these SVG ids",
     [](ScriptContext& c, const auto& args, std::string& error) {
         Document* d = requireDocument(error);
         if (!d) return false;
@@ -58,16 +58,16 @@ ScriptCommandRegistrar selectCommand(
         }
         size_t count = 0;
         if (args.size() == 1 && args[0] == "all") {
-            for (LayerNode* l : d->layers())
-                for (ArtNode* a : l->root->children) {
-                    d->setSelected(a, true);
-                    ++count;
-                }
+            count = d->selectAll();
         } else {
             for (const std::string& id : args) {
                 bool found = false;
                 for (ArtNode* a : d->allArt())
                     if (a->name == id) {
+                        if (artHidden(a)) {
+                            error = "the art with id \"" + id + "\" is hidden: hidden art cannot be selected";
+                            return false;
+                        }
                         d->setSelected(a, true);
                         found = true;
                         ++count;

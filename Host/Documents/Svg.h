@@ -6,7 +6,8 @@
 // a <path> of several subpaths becomes a compound path, <text> a text frame.
 // Sizes become points with y growing upwards: the page is the viewBox (or the
 // width and height) scaled to points, its lower-left corner at (0, 0).
-// String tags travel as data-tag-NAME attributes; colour kinds that SVG lacks
+// String tags travel as data-tag-NAME attributes (percent-encoded as
+// data-vt-tag-NAME when XML cannot hold the value); colour kinds that SVG lacks
 // (gray, CMYK, custom) travel in data-vt-fill / data-vt-stroke beside an
 // equivalent RGB colour, so a saved document reopens as it was.
 #pragma once

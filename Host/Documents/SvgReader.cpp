@@ -1,6 +1,7 @@
 // Reading SVG files into the host's documents.
 #include <pugixml.hpp>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -17,6 +18,8 @@
 
 #include "Documents/DecimalText.h"
 #include "Documents/Svg.h"
+#include "Documents/XmlText.h"
+#include "OutputFile.h"
 
 namespace vt::host {
 namespace {
@@ -532,6 +535,7 @@ public:
     // Parses text the caller keeps; pugixml works on its own copy.
     pugi::xml_parse_result parse(const std::string& text)
     {
+        refuseWhatXmlForbids(text.data(), text.size());
         return xml_.load_buffer(text.data(), text.size(), pugi::parse_default);
     }
 
@@ -539,6 +543,12 @@ public:
     // owns it from here on and cuts names and values out of it in place.
     pugi::xml_parse_result parseInPlace(char* buffer, size_t size)
     {
+        try {
+            refuseWhatXmlForbids(buffer, size);
+        } catch (...) {
+            pugi::get_memory_deallocation_function()(buffer);  // not yet pugixml's
+            throw;
+        }
         return xml_.load_buffer_inplace_own(buffer, size, pugi::parse_default);
     }
 
@@ -605,6 +615,18 @@ private:
         }
         throw SvgError{name_ + ":" + std::to_string(line) + ":" + std::to_string(column) + " (offset " +
                        std::to_string(offset) + "): " + what};
+    }
+
+    // pugixml takes a '<' inside an attribute value, which XML forbids and
+    // every other XML program refuses. (Text in UTF-16 or UTF-32, which pugixml
+    // reads too, is not looked at byte by byte.)
+    void refuseWhatXmlForbids(const char* text, size_t size)
+    {
+        bool wide = std::memchr(text, 0, std::min<size_t>(size, 4)) != nullptr ||
+                    (size >= 2 && (static_cast<unsigned char>(text[0]) & 0xFE) == 0xFE);
+        size_t at = wide ? std::string::npos : lessThanInAttributeValue(text, size);
+        if (at != std::string::npos)
+            fail(static_cast<ptrdiff_t>(at), "not well-formed XML: a '<' inside an attribute value (write it &lt;)");
     }
 
     static const char* localName(const pugi::xml_node& n)
@@ -706,7 +728,7 @@ private:
             if (std::sscanf(c.value(), "%u %u %u", &r, &gg, &b) == 3)
                 layer.color = AIRGBColor{uint16_t(r), uint16_t(gg), uint16_t(b)};
         }
-        if (props.is(kDisplayProperty, "none")) layer.visible = false;
+        if (props.is(kDisplayProperty, "none") || props.is(kVisibilityProperty, "hidden")) layer.visible = false;
         readTags(g, *layer.root);
     }
 
@@ -854,14 +876,23 @@ private:
         return style;
     }
 
+    // data-tag-NAME holds the value as it is; data-vt-tag-NAME a value XML
+    // cannot hold, percent-encoded.
     void readTags(const pugi::xml_node& node, ArtNode& art)
     {
-        static const char kPrefix[] = "data-tag-";
-        const size_t prefixLength = sizeof kPrefix - 1;
+        static const char kPrefix[] = "data-tag-", kEncodedPrefix[] = "data-vt-tag-";
+        const size_t prefixLength = sizeof kPrefix - 1, encodedLength = sizeof kEncodedPrefix - 1;
         for (pugi::xml_attribute a : node.attributes()) {
             const char* n = a.name();
-            if (std::strncmp(n, kPrefix, prefixLength) == 0 && n[prefixLength] != 0)
+            if (std::strncmp(n, kPrefix, prefixLength) == 0 && n[prefixLength] != 0) {
                 art.setTag(n + prefixLength, a.value());
+            } else if (std::strncmp(n, kEncodedPrefix, encodedLength) == 0 && n[encodedLength] != 0) {
+                std::string value;
+                if (!percentDecode(a.value(), value))
+                    fail(node.offset_debug(), describe(node) + ": " + n + " is not percent-encoded: a '%' without two "
+                                                                          "hexadecimal digits after it");
+                art.setTag(n + encodedLength, value);
+            }
         }
     }
 
@@ -947,17 +978,24 @@ private:
         return (ix * ox + iy * oy) / (li * lo) > -0.9999;
     }
 
-    // All the character data inside a node, in document order; walked
-    // without recursion so that deeply nested markup cannot exhaust the stack.
-    static void gatherText(const pugi::xml_node& node, std::string& out)
+    // All the character data inside a node of a text (the node's own level
+    // below the <text> given), in document order; walked without recursion.
+    // Elements nested deeper than groups may be are refused as groups are.
+    void gatherText(const pugi::xml_node& node, int level, std::string& out)
     {
         for (pugi::xml_node n = node.first_child(); n;) {
             if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) out += n.value();
             if (n.first_child()) {
+                if (++level > kMaxGroupDepth)
+                    fail(n.offset_debug(), describe(n) + ": elements of a text are nested deeper than " +
+                                               std::to_string(kMaxGroupDepth) + " levels");
                 n = n.first_child();
                 continue;
             }
-            while (n && !n.next_sibling() && n != node) n = n.parent();
+            while (n && !n.next_sibling() && n != node) {
+                n = n.parent();
+                --level;
+            }
             if (!n || n == node) break;
             n = n.next_sibling();
         }
@@ -981,7 +1019,7 @@ private:
     // dy) begins a new line unless nothing but blanks came before it; the
     // frame's lines end in CR. A first tspan gives the position when the
     // text has none.
-    static std::string textLinesOf(const pugi::xml_node& node, std::string& xText, std::string& yText)
+    std::string textLinesOf(const pugi::xml_node& node, std::string& xText, std::string& yText)
     {
         std::vector<std::string> lines(1);
         bool started = false;
@@ -1000,7 +1038,7 @@ private:
                 if (yText.empty()) yText = n.attribute("y").value();
             }
             started = true;
-            gatherText(n, lines.back());
+            gatherText(n, 1, lines.back());
         }
         std::string text;
         for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r" : "") + collapseBlanks(lines[i]);
@@ -1330,12 +1368,19 @@ std::unique_ptr<Document> readSvgFile(Documents& store, const std::string& path,
         error = "cannot read " + path + ": " + (code == ENOENT ? std::string("no such file") : std::strerror(code));
         return nullptr;
     };
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return cannotRead(errno);
-    struct stat st;
-    if (::fstat(fileno(file), &st) != 0 || S_ISDIR(st.st_mode)) {
-        int code = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        std::fclose(file);
+    // Only a regular file of at most kSvgFileLimit is read: a pipe is never
+    // waited on, a device never read without end.
+    size_t fileSize = 0;
+    ReadStatus status;
+    int fd = openRegularFile(path, kSvgFileLimit, "an SVG file", fileSize, status, error);
+    if (fd < 0) {
+        if (status == ReadStatus::Missing) return cannotRead(ENOENT);
+        return nullptr;
+    }
+    FILE* file = ::fdopen(fd, "rb");
+    if (!file) {
+        int code = errno;
+        ::close(fd);
         return cannotRead(code);
     }
     auto allocate = pugi::get_memory_allocation_function();
@@ -1345,10 +1390,9 @@ std::unique_ptr<Document> readSvgFile(Documents& store, const std::string& path,
     int readError = 0;
     for (;;) {
         if (size == capacity) {
-            // Regular files are read in one piece of their size; anything else grows by halves.
+            // The file is read in one piece of its size; one that grows meanwhile, by halves.
             size_t wanted = capacity + capacity / 2;
-            if (capacity == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-                wanted = static_cast<size_t>(st.st_size) + 1;  // one more to see the end
+            if (capacity == 0 && fileSize > 0) wanted = fileSize + 1;  // one more to see the end
             if (wanted < 4096) wanted = 4096;
             char* grown = static_cast<char*>(allocate(wanted));
             if (!grown) {
@@ -1365,6 +1409,12 @@ std::unique_ptr<Document> readSvgFile(Documents& store, const std::string& path,
         errno = 0;
         size_t got = std::fread(buffer + size, 1, capacity - size, file);
         size += got;
+        if (size > kSvgFileLimit) {
+            release(buffer);
+            std::fclose(file);
+            error = "cannot read " + path + ": it is larger than the " + sizeText(kSvgFileLimit) + " an SVG file may be";
+            return nullptr;
+        }
         if (got == 0) {
             if (std::ferror(file)) readError = errno != 0 ? errno : EIO;
             break;

@@ -12,8 +12,9 @@
 #include <sstream>
 
 #include "Documents/Svg.h"
-#include "OutputFile.h"
 #include "Documents/TextLayout.h"
+#include "Documents/XmlText.h"
+#include "OutputFile.h"
 
 namespace vt::host {
 namespace {
@@ -107,9 +108,16 @@ private:
         for (auto it = node.children.rbegin(); it != node.children.rend(); ++it) writeArt(parent, **it);
     }
 
+    // A value XML cannot hold (the escape characters of the registration
+    // marks' command text) goes percent-encoded, under a name of its own.
     void writeTags(pugi::xml_node e, const ArtNode& node)
     {
-        for (const auto& t : node.tags) e.append_attribute(("data-tag-" + t.first).c_str()) = t.second.c_str();
+        for (const auto& t : node.tags) {
+            if (xmlCanHold(t.second))
+                e.append_attribute(("data-tag-" + t.first).c_str()) = t.second.c_str();
+            else
+                e.append_attribute(("data-vt-tag-" + t.first).c_str()) = percentEncodeForXml(t.second).c_str();
+        }
     }
 
     void common(pugi::xml_node e, const ArtNode& node)

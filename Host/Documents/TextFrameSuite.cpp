@@ -2,6 +2,7 @@
 #include "Documents/DocumentSuites.h"
 #include "Documents/TextLayout.h"
 #include "Documents/TextRanges.h"
+#include "Host.h"
 
 namespace vt::host::docsuites {
 namespace {
@@ -19,7 +20,10 @@ struct TextFrameOps {
         if (!outline) return kBadParameterErr;
         TextLayout layout;
         std::string error;
-        if (!layoutText(*frame, layout, error)) return kNoFontErr;
+        if (!layoutText(*frame, layout, error)) {
+            Host::current().reportProblem("text outline: " + error + "; it is not outlined");
+            return kNoFontErr;
+        }
         Document* d = doc();
         ArtNode* group = d->newArt(kGroupArt);
         err = d->place(group, kPlaceAbove, frame);

@@ -11,10 +11,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <unordered_map>
 
+#include "FontFiles.h"
 #include "Utf8.h"
 
 namespace vt::host {
@@ -69,12 +71,16 @@ public:
         }
         auto match = match_("DejaVu Sans", true);
         if (!match.first.empty()) return match;
-        for (const char* file : {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "/usr/share/fonts/TTF/DejaVuSans.ttf"})
-            if (FILE* f = std::fopen(file, "rb")) {
-                std::fclose(f);
-                return {file, 0};
-            }
-        return {"", 0};
+        return {dejaVuSansFile(), 0};
+    }
+
+    // The host's own fonts, in the order a character the text's font lacks
+    // is looked for in them; null for one that cannot be loaded.
+    const std::vector<Font*>& hostFonts()
+    {
+        if (hostFonts_.empty())
+            for (const std::string& file : {dejaVuSansFile(), fallbackFontFile()}) hostFonts_.push_back(load({file, 0}));
+        return hostFonts_;
     }
 
 private:
@@ -170,6 +176,7 @@ private:
     FcConfig* config_ = nullptr;
     std::map<std::string, Font*> byFamily_;
     std::map<std::string, std::unique_ptr<Font>> byFile_;
+    std::vector<Font*> hostFonts_;
 };
 
 // ---- Glyph outlines -----------------------------------------------------------------
@@ -266,33 +273,65 @@ bool isCorner(const AIPathSegment& s)
     return (ix * ox + iy * oy) / (li * lo) > -0.9999;
 }
 
-// Sets the text; glyphs only when wanted.
-bool layout(const ArtNode& frame, TextLayout* shapes, AIRealRect& bounds)
+// Characters that are not drawn and take no room (line ends are gone by now).
+bool isControl(char32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp < 0xA0); }
+
+// The font a character is set in: the text's own when it has the character,
+// else the first of the host's fonts that has it; index 0 when none has it.
+Font* fontFor(Font* own, char32_t codePoint, FT_UInt& index)
 {
-    Font* font = Fonts::get().forFamily(frame.fontFamily);
-    if (!font) return false;
+    index = FT_Get_Char_Index(own->face, codePoint);
+    if (index != 0) return own;
+    for (Font* font : Fonts::get().hostFonts())
+        if (font && font != own && (index = FT_Get_Char_Index(font->face, codePoint)) != 0) return font;
+    return own;
+}
+
+// Sets the text; glyphs only when wanted. A character no font has takes the
+// room of the text font's missing-glyph mark; the first is kept in missing.
+bool layout(const ArtNode& frame, TextLayout* shapes, AIRealRect& bounds, char32_t& missing)
+{
+    Font* own = Fonts::get().forFamily(frame.fontFamily);
+    if (!own) return false;
     double size = frame.fontSize;
-    double scale = size / font->unitsPerEm;
-    bool kerning = FT_HAS_KERNING(font->face);
     double ox = frame.textOrigin.h, oy = frame.textOrigin.v;
-    double widest = 0;
+    double widest = 0, top = 0, bottom = 0;
     std::vector<std::string> lines = textLines(frame.text);
     for (size_t line = 0; line < lines.size(); ++line) {
         const std::string& text = lines[line];
         double baseline = oy - double(line) * 1.2 * size;
-        double pen = 0;  // font units from the line's start
+        // A run of characters in one font: where it starts (points from the
+        // line's start) and the pen within it (that font's units).
+        Font* font = own;
+        double scale = size / font->unitsPerEm;
+        bool kerning = FT_HAS_KERNING(font->face);
+        double runStart = 0, pen = 0;
+        double ascent = own->ascender * scale, descent = own->descender * scale;
         FT_UInt previous = 0;
         for (char32_t codePoint : decodeUtf8(text)) {
-            FT_UInt index = FT_Get_Char_Index(font->face, codePoint);
+            if (isControl(codePoint)) continue;
+            FT_UInt index = 0;
+            Font* used = fontFor(own, codePoint, index);
+            if (index == 0 && missing == 0) missing = codePoint;
+            if (used != font) {
+                runStart += pen * scale;
+                pen = 0;
+                font = used;
+                scale = size / font->unitsPerEm;
+                kerning = FT_HAS_KERNING(font->face);
+                previous = 0;
+                ascent = std::max(ascent, font->ascender * scale);
+                descent = std::min(descent, font->descender * scale);
+            }
             if (kerning && previous && index) {
                 FT_Vector delta{0, 0};
                 if (FT_Get_Kerning(font->face, previous, index, FT_KERNING_UNSCALED, &delta) == 0) pen += delta.x;
             }
             const FontGlyph& glyph = glyphOf(*font, index);
-            if (shapes && !glyph.contours.empty()) {
+            if (shapes && index != 0 && !glyph.contours.empty()) {
                 GlyphShape shape;
                 auto place = [&](FontPoint p) {
-                    return AIRealPoint{static_cast<AIReal>(ox + (pen + p.x) * scale),
+                    return AIRealPoint{static_cast<AIReal>(ox + runStart + (pen + p.x) * scale),
                                        static_cast<AIReal>(baseline + p.y * scale)};
                 };
                 for (const auto& contour : glyph.contours) {
@@ -310,11 +349,13 @@ bool layout(const ArtNode& frame, TextLayout* shapes, AIRealRect& bounds)
             pen += glyph.advance;
             previous = index;
         }
-        widest = std::max(widest, pen * scale);
+        widest = std::max(widest, runStart + pen * scale);
+        if (line == 0) top = ascent;
+        bottom = descent;
     }
     double lastBaseline = oy - double(lines.empty() ? 0 : lines.size() - 1) * 1.2 * size;
-    bounds = AIRealRect{static_cast<AIReal>(ox), static_cast<AIReal>(oy + font->ascender * scale),
-                        static_cast<AIReal>(ox + widest), static_cast<AIReal>(lastBaseline + font->descender * scale)};
+    bounds = AIRealRect{static_cast<AIReal>(ox), static_cast<AIReal>(oy + top), static_cast<AIReal>(ox + widest),
+                        static_cast<AIReal>(lastBaseline + bottom)};
     return true;
 }
 
@@ -338,14 +379,30 @@ std::vector<std::string> textLines(const std::string& text)
 bool layoutText(const ArtNode& frame, TextLayout& result, std::string& error)
 {
     result = TextLayout{};
-    if (!layout(frame, &result, result.bounds)) {
+    if (!layout(frame, &result, result.bounds, result.missing)) {
         error = "no font could be loaded for \"" + frame.fontFamily + "\", not even DejaVu Sans";
+        return false;
+    }
+    if (result.missing != 0) {
+        // A glyph of nothing would be outlined as the font's empty box and cut.
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", unsigned(result.missing));
+        std::string character;
+        appendUtf8(character, result.missing);
+        error = (frame.name.empty() ? std::string("a text") : "the text \"" + frame.name + "\"") + " holds " + code +
+                " \"" + character + "\", which none of its fonts has (" +
+                (frame.fontFamily.empty() ? std::string() : "\"" + frame.fontFamily + "\", ") + kHostFontNames + ")";
+        result.glyphs.clear();
         return false;
     }
     return true;
 }
 
-bool layoutBounds(const ArtNode& frame, AIRealRect& bounds) { return layout(frame, nullptr, bounds); }
+bool layoutBounds(const ArtNode& frame, AIRealRect& bounds)
+{
+    char32_t missing = 0;
+    return layout(frame, nullptr, bounds, missing);
+}
 
 std::string fontFileFor(const std::string& family) { return Fonts::get().resolve(family).first; }
 

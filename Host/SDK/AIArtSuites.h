@@ -352,17 +352,18 @@ VT_DECLARE_SUITE(AICustomColorSuite)
 VT_DECLARE_SUITE(AITagSuite)
 
 // Text frames hold UTF-8 text whose lines end in CR (13). The text is set in
-// the frame's font family (DejaVu Sans when the family is not installed) at
-// its size in points: the first line's baseline starts at the frame's origin,
-// each further line 1.2 x the size below the one before, characters advance
-// by the font's advances and kerning. Bounds, outlines and expansion follow
-// this layout.
+// the frame's font family (DejaVu Sans when the family is not installed; the
+// host's own fonts for a character the family lacks) at its size in points:
+// the first line's baseline starts at the frame's origin, each further line
+// 1.2 x the size below the one before, characters advance by the font's
+// advances and kerning. Bounds, outlines and expansion follow this layout.
 typedef struct _t_ATETextRangeOpaque* ATETextRangeRef;
 
 // Errors of the text suites.
 enum {
     kBadTextRangeErr = 'RNG?',  // not a live text range, or its frame is gone
-    kNoFontErr = 'FNT?'         // no font could be loaded, not even DejaVu Sans
+    kNoFontErr = 'FNT?'         // no font could be loaded, not even DejaVu Sans, or a character of the
+                                // text is in none of the fonts (nothing is outlined then)
 };
 
 #define kAITextFrameSuite "AI Text Frame Suite"

@@ -36,7 +36,11 @@ bool splitScriptLine(const std::string& line, std::vector<std::string>& words, s
             ++i;
             continue;
         }
-        if (c == '#') break;
+        // A comment starts a line, or stands apart after a command ("# ...");
+        // a word that begins with '#' is a word: "choose 3 #2" picks entry 2.
+        if (c == '#' && (words.empty() || i + 1 == line.size() || line[i + 1] == ' ' || line[i + 1] == '\t' ||
+                         line[i + 1] == '\r' || line[i + 1] == '#'))
+            break;
         std::string word;
         if (c == '"') {
             ++i;

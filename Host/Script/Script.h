@@ -50,7 +50,8 @@ struct ScriptCommandRegistrar {
 const std::vector<ScriptCommand>& scriptCommands();
 
 // Splits a line into words: blanks separate, double quotes group (with \" and
-// \\ inside quotes), '#' outside quotes starts a comment.
+// \\ inside quotes). A comment starts with '#' as the first word of the line
+// or as a word of its own ("click 1  # OK"); a word like "#2" is a word.
 bool splitScriptLine(const std::string& line, std::vector<std::string>& words, std::string& error);
 
 // Runs one command given as words (the command name first).

@@ -34,6 +34,10 @@ ScriptCommandRegistrar unloadCommand("unload", "unload  unload the plug-in (its 
                                      [](ScriptContext& c, const auto& args, std::string& error) {
                                          if (!expectArgs(args, 0, 0, error)) return false;
                                          ASErr result = c.session.unload();
+                                         if (result == kSPBadParameterError) {
+                                             error = c.session.error();  // out of order: the script's mistake
+                                             return false;
+                                         }
                                          if (result == kSPPluginInUseError) c.out << "unload: " << c.session.error() << "\n";
                                          return reportResult(c, "unload", result);
                                      });
@@ -41,7 +45,12 @@ ScriptCommandRegistrar unloadCommand("unload", "unload  unload the plug-in (its 
 ScriptCommandRegistrar reloadCommand("reload", "reload  reload the plug-in and hand its globals back",
                                      [](ScriptContext& c, const auto& args, std::string& error) {
                                          if (!expectArgs(args, 0, 0, error)) return false;
-                                         return reportResult(c, "reload", c.session.reload());
+                                         ASErr result = c.session.reload();
+                                         if (result == kSPBadParameterError) {
+                                             error = c.session.error();
+                                             return false;
+                                         }
+                                         return reportResult(c, "reload", result);
                                      });
 
 ScriptCommandRegistrar registrationsCommand(

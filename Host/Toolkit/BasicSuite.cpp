@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "Host.h"
+#include "OutputFile.h"
 #include "Toolkit/SuiteOps.h"
 
 namespace vt::host::toolkit {
@@ -23,6 +24,18 @@ ASBoolean fileDialog(const char* kind, const char* message, const SPPlatformFile
     tk().fileAnswers.pop_front();
     if (!answer) {
         tk().report(what + ": cancelled");
+        return false;
+    }
+    std::string role = std::strcmp(kind, "save") == 0 ? ownFileRole(*answer) : std::string();
+    if (!role.empty()) {
+        // What the plug-in would write there would destroy one of the
+        // program's inputs: the user is told, and nothing is written.
+        std::string refused = what + ": " + *answer + " is " + role +
+                              ", one of the program's own files; cancelled, nothing was written to it";
+        if (Host::exists())
+            Host::current().reportProblem(refused);
+        else
+            tk().report(refused);
         return false;
     }
     if (answer->size() >= sizeof result->path) {

@@ -2,6 +2,7 @@
 // Every call the plug-in makes is also recorded on the item.
 #include <filesystem>
 
+#include "Host.h"
 #include "Toolkit/Paint.h"
 #include "Toolkit/SuiteOps.h"
 
@@ -136,6 +137,11 @@ struct IconOps {
         icon->id = iconID;
         if (iconID != 0) tk().pictureIds.insert(iconID);
         icon->type = iconID != 0 && plugin != nullptr && tk().hasPicture(iconID) ? kADMPictureIconType : kADMUnknownIconType;
+        // The plug-in can only say that an icon did not load; the host knows
+        // which file is missing, and says so.
+        if (icon->type == kADMUnknownIconType && iconID != 0 && plugin != nullptr && Host::exists())
+            Host::current().reportProblem("the plug-in's icon " + std::to_string(iconID) + " has no picture: " +
+                                          tk().picturePath(iconID) + " is missing");
         Icon* raw = icon.get();
         tk().live(raw);
         tk().icons.push_back(std::move(icon));

@@ -83,7 +83,7 @@ bool Driver::sendUserChange(Item* item, Entry* entry)
     return true;
 }
 
-bool Driver::press(ASInt32 itemId, ADMPoint point, ADMModifiers modifiers, std::string& error)
+bool Driver::press(ASInt32 itemId, Point point, ADMModifiers modifiers, std::string& error)
 {
     Item* item = usable(itemId, error);
     if (!item) return false;
@@ -107,7 +107,7 @@ bool Driver::press(ASInt32 itemId, ADMPoint point, ADMModifiers modifiers, std::
 
 // One pointer event to an item's tracking at the current tick; answers
 // whether the item's track procedure aborted the tracking.
-bool Driver::trackPointer(Item* item, ADMAction action, ADMPoint point, ADMModifiers modifiers, bool mouseDown)
+bool Driver::trackPointer(Item* item, ADMAction action, Point point, ADMModifiers modifiers, bool mouseDown)
 {
     Tracker t;
     t.action = action;
@@ -119,7 +119,7 @@ bool Driver::trackPointer(Item* item, ADMAction action, ADMPoint point, ADMModif
     return t.aborted;
 }
 
-bool Driver::drag(ADMPoint point, ADMModifiers modifiers, std::string& error)
+bool Driver::drag(Point point, ADMModifiers modifiers, std::string& error)
 {
     if (!ready(error)) return false;
     if (!captured_ || !tk_.isLive(captured_)) {
@@ -134,7 +134,7 @@ bool Driver::drag(ADMPoint point, ADMModifiers modifiers, std::string& error)
     return true;
 }
 
-bool Driver::release(ADMPoint point, ADMModifiers modifiers, std::string& error)
+bool Driver::release(Point point, ADMModifiers modifiers, std::string& error)
 {
     if (!ready(error)) return false;
     if (!captured_ || !tk_.isLive(captured_)) {
@@ -162,11 +162,11 @@ bool Driver::click(ASInt32 itemId, std::string& error, ADMModifiers modifiers)
 {
     Item* item = usable(itemId, error);
     if (!item) return false;
-    ADMPoint centre{static_cast<ASInt16>(item->width() / 2), static_cast<ASInt16>(item->height() / 2)};
+    Point centre{item->width() / 2, item->height() / 2};
     return press(itemId, centre, modifiers, error) && release(centre, modifiers, error);
 }
 
-bool Driver::doubleClick(ASInt32 itemId, ADMPoint point, ADMModifiers modifiers, std::string& error)
+bool Driver::doubleClick(ASInt32 itemId, Point point, ADMModifiers modifiers, std::string& error)
 {
     if (!press(itemId, point, modifiers, error) || !release(point, modifiers, error)) return false;
     tk_.ticks -= kTicksBetweenGestures;
@@ -174,7 +174,7 @@ bool Driver::doubleClick(ASInt32 itemId, ADMPoint point, ADMModifiers modifiers,
     return press(itemId, point, modifiers, error) && release(point, modifiers, error);
 }
 
-bool Driver::hover(ASInt32 itemId, ADMPoint point, ADMModifiers modifiers, std::string& error)
+bool Driver::hover(ASInt32 itemId, Point point, ADMModifiers modifiers, std::string& error)
 {
     Item* item = find(itemId, error);
     if (!item) return false;
@@ -227,8 +227,14 @@ bool Driver::spin(ASInt32 itemId, int steps, bool large, std::string& error)
         error = "item " + std::to_string(itemId) + " is not a spin edit";
         return false;
     }
+    long long presses = steps < 0 ? -static_cast<long long>(steps) : steps;
+    if (presses < 1 || presses > kMostSpinPresses) {
+        error = "a spin edit's arrow is pressed 1 to " + std::to_string(kMostSpinPresses) + " times, not " +
+                std::to_string(presses);
+        return false;
+    }
     float inc = large ? item->largeIncrement : item->smallIncrement;
-    for (int i = 0; i < std::abs(steps); ++i) {
+    for (long long i = 0; i < presses; ++i) {
         tk_.ticks += kTicksBetweenGestures;
         tk_.setValue(item, item->value + (steps > 0 ? inc : -inc));
         tk_.notify(item, kADMUserChangedNotifier);
@@ -294,7 +300,7 @@ bool Driver::choose(ASInt32 itemId, const std::string& what, std::string& error)
     }
     int index = l->indexOf(e);
     int width = l->entryWidth > 0 ? std::min<int>(l->entryWidth, item->width()) : item->width();
-    ADMPoint p{static_cast<ASInt16>(width / 2), static_cast<ASInt16>(index * l->entryHeight + l->entryHeight / 2)};
+    Point p{width / 2, index * l->entryHeight + l->entryHeight / 2};
     return press(itemId, p, 0, error) && release(p, 0, error);
 }
 

@@ -32,14 +32,18 @@ public:
     bool type(ASInt32 itemId, const std::string& text, std::string& error);
     // Picks an entry of a popup or list: by text, "#INDEX" or "id=ID".
     bool choose(ASInt32 itemId, const std::string& entry, std::string& error);
-    // The arrows of a spin edit: steps small (or large) increments up or down.
+    // The arrows of a spin edit: steps small (or large) increments up or down,
+    // at most kMostSpinPresses of them (a user holding an arrow down reaches
+    // either limit of any spin edit long before).
+    static constexpr int kMostSpinPresses = 10000;
     bool spin(ASInt32 itemId, int steps, bool large, std::string& error);
-    // Pointer events at a point local to the item.
-    bool press(ASInt32 itemId, ADMPoint point, ADMModifiers modifiers, std::string& error);
-    bool drag(ADMPoint point, ADMModifiers modifiers, std::string& error);
-    bool release(ADMPoint point, ADMModifiers modifiers, std::string& error);
-    bool hover(ASInt32 itemId, ADMPoint point, ADMModifiers modifiers, std::string& error);
-    bool doubleClick(ASInt32 itemId, ADMPoint point, ADMModifiers modifiers, std::string& error);
+    // Pointer events at a point local to the item (the whole of a list,
+    // however many entries it holds).
+    bool press(ASInt32 itemId, Point point, ADMModifiers modifiers, std::string& error);
+    bool drag(Point point, ADMModifiers modifiers, std::string& error);
+    bool release(Point point, ADMModifiers modifiers, std::string& error);
+    bool hover(ASInt32 itemId, Point point, ADMModifiers modifiers, std::string& error);
+    bool doubleClick(ASInt32 itemId, Point point, ADMModifiers modifiers, std::string& error);
     // A key stroke, to the dialog's track procedure.
     bool key(ADMUInt16 character, ADMModifiers modifiers, std::string& error);
     // Resizes the dialog as the user would (minimum, maximum and increments apply).
@@ -55,7 +59,7 @@ public:
 
 private:
     bool ready(std::string& error);
-    bool trackPointer(Item* item, ADMAction action, ADMPoint point, ADMModifiers modifiers, bool mouseDown);
+    bool trackPointer(Item* item, ADMAction action, Point point, ADMModifiers modifiers, bool mouseDown);
     void settle();
     Item* usable(ASInt32 itemId, std::string& error);
     bool sendUserChange(Item* item, Entry* entry);

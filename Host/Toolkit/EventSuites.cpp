@@ -41,7 +41,7 @@ struct TrackerOps {
     static void GetPoint(ADMTrackerRef tracker, ADMPoint* point)
     {
         TRACKER_OR();
-        if (point) *point = t->point;
+        if (point) *point = t->point.narrow();
     }
 
     static ADMAction GetAction(ADMTrackerRef tracker) { return getField(tracker, &Tracker::action, __func__); }

@@ -4,6 +4,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include "FontFiles.h"
 #include "Utf8.h"
 
 namespace vt::host::toolkit {
@@ -23,16 +24,15 @@ FT_Library freeType()
     return library;
 }
 
-LoadedFont load(std::initializer_list<const char*> files)
+LoadedFont load(const std::string& file)
 {
     LoadedFont font;
     FT_Library library = freeType();
-    if (!library) return font;
-    for (const char* file : files)
-        if (FT_New_Face(library, file, 0, &font.ft) == 0) {
-            font.face = cairo_ft_font_face_create_for_ft_face(font.ft, 0);
-            return font;
-        }
+    if (!library || file.empty()) return font;
+    if (FT_New_Face(library, file.c_str(), 0, &font.ft) == 0) {
+        font.face = cairo_ft_font_face_create_for_ft_face(font.ft, 0);
+        return font;
+    }
     font.ft = nullptr;
     return font;
 }
@@ -40,18 +40,13 @@ LoadedFont load(std::initializer_list<const char*> files)
 // Both fonts are kept for the life of the process.
 const LoadedFont& primary()
 {
-    static LoadedFont font =
-        load({"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", "/usr/share/fonts/TTF/DejaVuSans.ttf"});
+    static LoadedFont font = load(dejaVuSansFile());
     return font;
 }
 
-// Debian's fonts-wqy-microhei: one collection with simplified and
-// traditional Han, kana and every Hangul syllable; its first face is the
-// proportional one.
 const LoadedFont& fallback()
 {
-    static LoadedFont font = load({"/usr/share/fonts/truetype/wqy/wqy-microhei.ttc",
-                                   "/usr/share/fonts/wenquanyi/wqy-microhei/wqy-microhei.ttc"});
+    static LoadedFont font = load(fallbackFontFile());
     return font;
 }
 

@@ -1,7 +1,7 @@
-// The toolkit's fonts. DejaVu Sans draws every text it can, exactly as it
-// always has; the characters it lacks (Han, kana, Hangul) are drawn with
-// WenQuanYi Micro Hei. Both are loaded straight from their files, so a
-// picture holds the same glyphs on every machine.
+// The toolkit's fonts, the host's own (FontFiles.h). DejaVu Sans draws every
+// text it can, exactly as it always has; the characters it lacks (Han, kana,
+// Hangul) are drawn with WenQuanYi Micro Hei. Both are loaded straight from
+// their files, so a picture holds the same glyphs on every machine.
 #pragma once
 
 #include <cairo.h>

@@ -259,8 +259,10 @@ struct ItemOps {
     static void EnableTip(ADMItemRef item, ASBoolean on) { setField(item, &Item::tipEnabled, on != 0, __func__); }
     static ASBoolean IsTipEnabled(ADMItemRef item) { return getField(item, &Item::tipEnabled, __func__); }
 
-    // A numeric item given a text reads the number in it; any other text makes
-    // it a plain text item again.
+    // A numeric item given a text reads the number in it. Any other text
+    // makes it a plain text item again, but a spin edit or a slider stays
+    // numeric and shows the text (an empty field, say) over the value it
+    // keeps, until a value is set.
     static void SetText(ADMItemRef item, const char* text)
     {
         ITEM_OR();
@@ -270,7 +272,10 @@ struct ItemOps {
             tk().setValue(i, points);
             return;
         }
-        if (i->kind != ItemKind::SpinEdit && i->kind != ItemKind::Slider) i->numeric = false;
+        if (i->kind != ItemKind::SpinEdit && i->kind != ItemKind::Slider)
+            i->numeric = false;
+        else
+            i->showsText = i->numeric;
         i->text = t;
         tk().invalidate(i);
     }

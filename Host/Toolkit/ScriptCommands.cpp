@@ -207,6 +207,11 @@ DialogCommand spinCommand("spin", "spin ID up|down [N] [large]  press a spin edi
                                   else if (!parseInt(args[i], n, error))
                                       return false;
                               }
+                              if (n < 1 || n > Driver::kMostSpinPresses) {
+                                  error = "\"" + std::to_string(n) + "\": the arrow is pressed 1 to " +
+                                          std::to_string(Driver::kMostSpinPresses) + " times";
+                                  return false;
+                              }
                               return d.spin(id, static_cast<int>(direction * n), large, error);
                           });
 
@@ -263,8 +268,17 @@ DialogCommand keyCommand("key", "key CHAR|^X|CODE [mods]  type a key (^Z is Cont
 DialogCommand resizeCommand("resize", "resize W H  resize the dialog as the user would", 2, 2,
                             [](Driver& d, const auto& args, std::string& error) {
                                 long w, h;
-                                return parseInt(args[0], w, error) && parseInt(args[1], h, error) &&
-                                       d.resize(static_cast<int>(w), static_cast<int>(h), error);
+                                if (!parseInt(args[0], w, error) || !parseInt(args[1], h, error)) return false;
+                                const ADMRect& screen = tk().screen;
+                                long wide = screen.right - screen.left, high = screen.bottom - screen.top;
+                                // Nobody drags a window larger than the screen, nor to nothing.
+                                if (w < 1 || h < 1 || w > wide || h > high) {
+                                    error = "a dialog is 1 to " + std::to_string(wide) + " pixels wide and 1 to " +
+                                            std::to_string(high) + " high on this screen, not " + std::to_string(w) +
+                                            " x " + std::to_string(h);
+                                    return false;
+                                }
+                                return d.resize(static_cast<int>(w), static_cast<int>(h), error);
                             });
 
 DialogCommand closeCommand("close", "close  the window's close box (a modal dialog ends as a cancel)", 0, 0,

@@ -198,7 +198,7 @@ bool parseValue(const std::string& text, ADMUnits units, float& points)
 
 std::string Item::displayText() const
 {
-    if (!numeric) return text;
+    if (!numeric || showsText) return text;
     return formatValue(value, units, precision);
 }
 
@@ -425,6 +425,7 @@ void Toolkit::setValue(Item* item, float points)
     if (item->hasMax && points > item->maxValue) points = item->maxValue;
     if (item->hasMin && points < item->minValue) points = item->minValue;
     item->value = points;
+    item->showsText = false;
     invalidate(item);
 }
 
@@ -529,7 +530,15 @@ ASBoolean Toolkit::track(Item* item, Tracker& t)
     return defaultTrack(item, t);
 }
 
-static Entry* entryAt(List* l, ADMPoint p, int* index)
+ADMPoint Point::narrow() const
+{
+    auto hold = [](int value) {
+        return static_cast<ASInt16>(std::clamp(value, int(INT16_MIN), int(INT16_MAX)));
+    };
+    return ADMPoint{hold(h), hold(v)};
+}
+
+static Entry* entryAt(List* l, Point p, int* index)
 {
     if (index) *index = -1;
     if (l->popup || l->entryHeight <= 0 || p.v < 0 || p.h < 0) return nullptr;
@@ -548,7 +557,7 @@ ASBoolean Toolkit::defaultTrack(Item* item, Tracker& t)
         if (e && maskAllows(item->list->mask, t.action)) {
             Tracker et = t;
             // Entry trackers see points local to the entry.
-            et.point.v = static_cast<ASInt16>(t.point.v - item->list->indexOf(e) * item->list->entryHeight);
+            et.point.v = t.point.v - item->list->indexOf(e) * item->list->entryHeight;
             ASBoolean r = track(e, et);
             t.aborted = t.aborted || et.aborted;
             return r;
@@ -823,7 +832,7 @@ bool Toolkit::hasPicture(ASInt32 id) const
 bool Toolkit::loadMenu(ASInt32 menuId, std::vector<std::pair<ASInt32, std::string>>& entries)
 {
     std::string path = pluginFolder() + "/Menus/Menu-" + std::to_string(menuId) + ".txt", text, error;
-    switch (readWholeFile(path, text, error)) {
+    switch (readWholeFile(path, text, error, kResourceFileLimit, "a menu file")) {
     case ReadStatus::Missing:
         return false;
     case ReadStatus::Unreadable:

@@ -133,6 +133,9 @@ struct Item {
     // Numeric state. Values are points as 32-bit floats.
     bool numeric = false;  // shows its value rather than free text
     float value = 0.0f;
+    // A spin edit or slider given a text that is no number (an empty one,
+    // say) shows that text over its value until a value is set.
+    bool showsText = false;
     bool hasMin = false;
     bool hasMax = false;
     float minValue = 0.0f;
@@ -161,7 +164,8 @@ struct Item {
     // Only a disabled (or hidden) item refuses input; a deactivated one is
     // merely shown as such.
     bool takesInput() const { return visible && enabled; }
-    // The text shown: free text, or the value in the item's units.
+    // The text shown: free text, or the value in the item's units (unless a
+    // text is shown over it).
     std::string displayText() const;
 };
 
@@ -211,9 +215,23 @@ struct Notifier {
     Entry* entry = nullptr;
 };
 
+// A point local to an item, in whole pixels. A list is as tall as its
+// entries, which the 16 bits of an ADMPoint cannot reach beyond about 1,600
+// entries of 20 pixels; the toolkit keeps its points wide, and what it hands
+// the plug-in (a point local to an entry, to a frame) is narrow again.
+struct Point {
+    int h = 0;
+    int v = 0;
+    Point() = default;
+    Point(int horizontal, int vertical) : h(horizontal), v(vertical) {}
+    Point(ADMPoint p) : h(p.h), v(p.v) {}
+    // Within what an ADMPoint holds.
+    ADMPoint narrow() const;
+};
+
 struct Tracker {
     ADMAction action = 0;
-    ADMPoint point{};
+    Point point{};
     ADMModifiers modifiers = 0;
     ADMTime time = 0;
     ADMUInt16 character = 0;

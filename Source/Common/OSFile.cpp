@@ -3,8 +3,6 @@
 #include <errno.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <string>
 
@@ -73,63 +71,11 @@ ASErr pluginFolderSpecification(SPPlatformFileSpecification* folder)
 ASErr OS_fopenReplacing(const SPPlatformFileSpecification* fileSpecification, OSReplacingFile* file)
 {
     if (file == nullptr) return kNoFileErr;
-    memset(file, 0, sizeof *file);
-    if (fileSpecification == nullptr || !platformPath(fileSpecification, file->path, sizeof file->path)) {
+    char path[kSPMaxPathLength + 1];
+    if (fileSpecification == nullptr || !platformPath(fileSpecification, path, sizeof path)) {
+        memset(file, 0, sizeof *file);
         file->systemError = ENAMETOOLONG;
         return kNoFileErr;
     }
-    struct stat st;
-    if (lstat(file->path, &st) == 0 && S_ISLNK(st.st_mode)) {
-        char* real = realpath(file->path, nullptr);
-        if (real != nullptr) {
-            size_t length = strlen(real);
-            if (length < sizeof file->path) memcpy(file->path, real, length + 1);
-            free(real);
-            if (length >= sizeof file->path) {
-                file->systemError = ENAMETOOLONG;
-                return kNoFileErr;
-            }
-        }
-    }
-    if (stat(file->path, &st) == 0) {
-        if (!S_ISREG(st.st_mode)) {
-            file->systemError = S_ISDIR(st.st_mode) ? EISDIR : kOSNotRegularFile;
-            return kNoFileErr;
-        }
-    } else if (errno != ENOENT) {
-        file->systemError = errno;
-        return kNoFileErr;
-    }
-    snprintf(file->temp, sizeof file->temp, "%s.tmp", file->path);
-    file->stream = fopen(file->temp, "w");
-    if (file->stream == nullptr) {
-        file->systemError = errno;
-        return kNoFileErr;
-    }
-    return kNoErr;
-}
-
-ASErr OS_fcloseReplacing(OSReplacingFile* file, ASErr writeError)
-{
-    if (file == nullptr || file->stream == nullptr) return writeError != kNoErr ? writeError : kWriteErr;
-    ASErr error = writeError;
-    if (fflush(file->stream) != 0 || ferror(file->stream)) {
-        if (file->systemError == 0) file->systemError = errno;
-        if (error == kNoErr) error = kWriteErr;
-    }
-    if (error == kNoErr && fsync(fileno(file->stream)) != 0) {
-        file->systemError = errno;
-        error = kWriteErr;
-    }
-    if (fclose(file->stream) != 0 && error == kNoErr) {
-        file->systemError = errno;
-        error = kWriteErr;
-    }
-    file->stream = nullptr;
-    if (error == kNoErr && rename(file->temp, file->path) != 0) {
-        file->systemError = errno;
-        error = kWriteErr;
-    }
-    if (error != kNoErr) unlink(file->temp);
-    return error;
+    return OS_fopenReplacingPath(path, file);
 }

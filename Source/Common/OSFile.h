@@ -7,6 +7,7 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Common/OSReplacingFile.h"
 
 // Opens the file a host platform file specification names, with an fopen
 // mode; returns the stream, or null when the path cannot be made or the file
@@ -24,26 +25,7 @@ VT_NODISCARD ASErr pluginFolderFilePath(const char* fileName, char* path, size_t
 // is unknown.
 VT_NODISCARD ASErr pluginFolderSpecification(SPPlatformFileSpecification* folder);
 
-// A file written so that it replaces the file a specification names only when
-// it is complete: the stream goes to "PATH.tmp" beside it, and
-// OS_fcloseReplacing renames that over the file once everything was written,
-// flushed, synced and closed. A failed write leaves the user's file as it was.
-// A symbolic link is followed: the file it names gets the content.
-typedef struct OSReplacingFile {
-    FILE* stream;
-    char path[kSPMaxPathLength + 1];
-    char temp[kSPMaxPathLength + 5];
-    int systemError;  // errno of the first failure, kOSNotRegularFile, or 0 when none
-} OSReplacingFile;
-
-// systemError of a path naming a device, pipe or socket (no errno says that).
-enum { kOSNotRegularFile = -1 };
-
-// Opens the temporary stream. Fails, before anything is created, for a path
-// that cannot be made, or one that names something other than a regular file
-// (a folder, a device). Returns kNoErr or '!FOP' (systemError tells why).
+// OS_fopenReplacingPath (Common/OSReplacingFile.h) for the file a host
+// platform file specification names: kNoErr, or '!FOP' with systemError set
+// (ENAMETOOLONG for a specification that makes no path).
 VT_NODISCARD ASErr OS_fopenReplacing(const SPPlatformFileSpecification* fileSpecification, OSReplacingFile* file);
-// Closes the stream and, when writeError is kNoErr and the close succeeded,
-// puts the new file in place; otherwise removes the temporary file. Returns
-// writeError, or '!Wrt' when closing or replacing failed.
-VT_NODISCARD ASErr OS_fcloseReplacing(OSReplacingFile* file, ASErr writeError);

@@ -10,6 +10,12 @@
 #include "Core/CutModelRecords.h"
 #include "Core/PlotterRecords.h"
 
+// A point within a list as tall as all its entries.
+struct ListPoint {
+    int32_t h;
+    int32_t v;
+};
+
 // The look of the Plot Out preview: fourteen 32-bit words (colours
 // 0xRRGGBBFF, marker shapes and sizes) and the fill flag in the fifteenth slot.
 struct PreviewOption {
@@ -40,6 +46,14 @@ enum {
 
 // Marker shapes of words 6 and 9.
 enum { kMarkerCircle = 0, kMarkerDisc = 1, kMarkerSquare = 2, kMarkerFilledSquare = 3, kMarkerPlus = 4 };
+
+// The Plot Out preview's base point, frame pixels. The longest media (100 m)
+// at the highest zoom (10 pixels to the millimetre) lies a million pixels
+// away: far beyond 16 bits, well within these.
+struct PreviewOrigin {
+    int32_t h;
+    int32_t v;
+};
 
 struct PluginGlobals {
     // ---- Shell: entry point, language, menus, tools, palettes -------------
@@ -102,9 +116,11 @@ struct PluginGlobals {
     uint8_t machineListDblClick;
     uint8_t envListDblClick;
     uint8_t penListDblClick;
-    ASPoint machineListLastClickPt;
-    ASPoint envListLastClickPt;
-    ASPoint penListLastClickPt;
+    // Points within the whole list, which a 16-bit point cannot reach past
+    // about 1,600 entries: wide.
+    ListPoint machineListLastClickPt;
+    ListPoint envListLastClickPt;
+    ListPoint penListLastClickPt;
     uint32_t machineListLastClickTime;
     uint32_t envListLastClickTime;
     uint32_t penListLastClickTime;
@@ -136,7 +152,7 @@ struct PluginGlobals {
     AITimerHandle plotTimer;
     double previewZoomX;
     double previewZoomY;
-    ASPoint previewOrigin;
+    PreviewOrigin previewOrigin;
     uint8_t viewShowIndex;
     uint8_t viewShowControlPoints;
     uint8_t viewShowStartPoint;

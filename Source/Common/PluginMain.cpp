@@ -89,8 +89,8 @@ static void setStartupDefaults()
 {
     g->envListDblClick = 0;
     g->penListDblClick = 0;
-    g->envListLastClickPt = ASPoint{0, 0};
-    g->penListLastClickPt = ASPoint{0, 0};
+    g->envListLastClickPt = ListPoint{0, 0};
+    g->penListLastClickPt = ListPoint{0, 0};
     g->envListLastClickTime = 0;
     g->penListLastClickTime = 0;
     g->viewShowIndex = 1;
@@ -178,7 +178,9 @@ ASErr ShutdownPlugin(SPInterfaceMessage* message)
 ASErr AboutPlugin(SPInterfaceMessage* message)
 {
     // The About box is a courtesy: whatever it reports, the host is told
-    // the message was handled.
+    // the message was handled. Without the globals (a reload that handed
+    // back none) there is no dialog to show.
+    if (g == nullptr) return kNoErr;
     (void)goAbout(message);
     return kNoErr;
 }

@@ -204,6 +204,14 @@ ASErr loadData(void* item)
     return result;
 }
 
+// Art the user has hidden is not seen, so it is neither measured nor cut,
+// also where it lies inside a group that is (a hidden sublayer, say).
+static uint8_t isHiddenArt(AIArtHandle art)
+{
+    int32_t attr = 0;
+    return sAIArt->GetArtUserAttr(art, kArtHidden, &attr) == kNoErr && (attr & kArtHidden) != 0;
+}
+
 uint8_t GetArtBoundsWithoutStroke(AIArtHandle art, AIRealRect* bounds)
 {
     int16_t type = kUnknownArt;
@@ -217,7 +225,7 @@ uint8_t GetArtBoundsWithoutStroke(AIArtHandle art, AIRealRect* bounds)
         sAIArt->GetArtFirstChild(art, &child);
         while (child != NULL) {
             AIRealRect r;
-            if (GetArtBoundsWithoutStroke(child, &r)) {
+            if (!isHiddenArt(child) && GetArtBoundsWithoutStroke(child, &r)) {
                 if (have)
                     sAIRealMath->AIRealRectUnion(bounds, &r, bounds);
                 else
@@ -417,7 +425,7 @@ ASErr loadRing(AIArtHandle art)
         AIArtHandle child = NULL;
         err = sAIArt->GetArtFirstChild(art, &child);
         while (err == kNoErr && child != NULL) {
-            err = loadRing(child);
+            if (!isHiddenArt(child)) err = loadRing(child);
             if (err) break;
             err = sAIArt->GetArtSibling(child, &child);
         }

@@ -3,13 +3,12 @@
 // positional; reading a damaged or hostile file stops with an error code and
 // never runs past a field.
 #include <errno.h>
-#include <fcntl.h>
 #include <limits.h>
 #include <math.h>
 #include <stdlib.h>
 #include <string.h>
-#include <unistd.h>
 
+#include "Common/OSReplacingFile.h"
 #include "Core/PlotterLibrary.h"
 #include "Core/ValueReader.h"
 
@@ -192,41 +191,85 @@ int savePlotter(Plotter** list, int* count, FILE* file)
 
 // ---- Values ------------------------------------------------------------------------
 
-static int lengthUsable(double value) { return isfinite(value) && value >= kPlotterSmallestLength; }
-
-static void describeLength(const Plotter* plotter, const char* field, double value, char* text, size_t size)
+// Whose value a message is about: plotter "NAME", and environment "NAME" and
+// pen "NAME" when the value is theirs.
+static void describeOwner(const Plotter* plotter, const Environment* environment, const Pen* pen, char* text,
+                          size_t size)
 {
-    int name = (int)fieldLength(plotter->PlotterName, sizeof(plotter->PlotterName));
-    if (!isfinite(value))
-        snprintf(text, size, "plotter \"%.*s\": %s is not a finite number", name, plotter->PlotterName, field);
-    else if (value <= 0)
-        snprintf(text, size, "plotter \"%.*s\": %s is %g, not above 0", name, plotter->PlotterName, field, value);
-    else
-        snprintf(text, size, "plotter \"%.*s\": %s is %g, below the %g mm the library file can hold", name,
-                 plotter->PlotterName, field, value, kPlotterSmallestLength);
+    int used = snprintf(text, size, "plotter \"%.*s\"", (int)fieldLength(plotter->PlotterName, sizeof(plotter->PlotterName)),
+                        plotter->PlotterName);
+    if (environment && used >= 0 && (size_t)used < size)
+        used += snprintf(text + used, size - (size_t)used, ", environment \"%.*s\"",
+                         (int)fieldLength(environment->EnvironmentName, sizeof(environment->EnvironmentName)),
+                         environment->EnvironmentName);
+    if (pen && used >= 0 && (size_t)used < size)
+        snprintf(text + used, size - (size_t)used, ", pen \"%.*s\"", (int)fieldLength(pen->PenName, sizeof(pen->PenName)),
+                 pen->PenName);
 }
+
+// The plotter editor lets a length be at most its limit; what it stores passes
+// through single precision, so a value a hair above the limit is the limit.
+static int withinLimit(double value, double limit) { return value <= limit * (1.0 + 1e-6); }
 
 int checkPlotterValues(const Plotter* plotter, char* text, size_t size)
 {
     if (!plotter) return kPlotterValueErr;
     if (text && size > 0) text[0] = 0;
     int wantText = text != NULL && size > 0;
+    char owner[200];
+    describeOwner(plotter, NULL, NULL, owner, sizeof owner);
     if (plotter->Language < 0 || plotter->Language > 3) {
         if (wantText)
-            snprintf(text, size, "plotter \"%.*s\": Language is %d, not one of 0 (HPGL) to 3 (DMGL)",
-                     (int)fieldLength(plotter->PlotterName, sizeof(plotter->PlotterName)), plotter->PlotterName,
-                     (int)plotter->Language);
+            snprintf(text, size, "%s: Language is %d, not one of 0 (HPGL) to 3 (DMGL)", owner, (int)plotter->Language);
         return kPlotterValueErr;
     }
     const struct {
         const char* field;
         double value;
-    } lengths[] = {{"PlotterStep", plotter->PlotterStep},
-                   {"PlotterSizeX", plotter->PlotterSizeX},
-                   {"PlotterSizeY", plotter->PlotterSizeY}};
+        double largest;
+        const char* what;
+    } lengths[] = {{"PlotterStep", plotter->PlotterStep, kPlotterLargestStep, "a step"},
+                   {"PlotterSizeX", plotter->PlotterSizeX, kPlotterLargestMediaSize, "a media width"},
+                   {"PlotterSizeY", plotter->PlotterSizeY, kPlotterLargestMediaSize, "a media length"}};
     for (size_t i = 0; i < sizeof(lengths) / sizeof(lengths[0]); i++) {
-        if (lengthUsable(lengths[i].value)) continue;
-        if (wantText) describeLength(plotter, lengths[i].field, lengths[i].value, text, size);
+        double value = lengths[i].value;
+        if (isfinite(value) && value >= kPlotterSmallestLength && withinLimit(value, lengths[i].largest)) continue;
+        if (!wantText) return kPlotterValueErr;
+        const char* field = lengths[i].field;
+        if (!isfinite(value))
+            snprintf(text, size, "%s: %s is not a finite number", owner, field);
+        else if (value <= 0)
+            snprintf(text, size, "%s: %s is %g, not above 0", owner, field, value);
+        else if (value < kPlotterSmallestLength)
+            snprintf(text, size, "%s: %s is %g, below the %g mm the library file can hold", owner, field, value,
+                     kPlotterSmallestLength);
+        else
+            snprintf(text, size, "%s: %s is %g, more than the %g mm %s can be", owner, field, value,
+                     lengths[i].largest, lengths[i].what);
+        return kPlotterValueErr;
+    }
+    return 0;
+}
+
+int checkPenValues(const Plotter* plotter, const Environment* environment, const Pen* pen, char* text, size_t size)
+{
+    if (!plotter || !pen) return kPlotterValueErr;
+    if (text && size > 0) text[0] = 0;
+    // What a job is cut with: a force, a speed and a knife offset, none below 0.
+    const struct {
+        const char* field;
+        double value;
+    } used[] = {{"Pressure", pen->Pressure}, {"Velocity", pen->Velocity}, {"Extra", pen->Extra}};
+    for (size_t i = 0; i < sizeof(used) / sizeof(used[0]); i++) {
+        if (isfinite(used[i].value) && used[i].value >= 0) continue;
+        if (text && size > 0) {
+            char owner[300];
+            describeOwner(plotter, environment, pen, owner, sizeof owner);
+            if (isfinite(used[i].value))
+                snprintf(text, size, "%s: %s is %g, below 0", owner, used[i].field, used[i].value);
+            else
+                snprintf(text, size, "%s: %s is not a finite number", owner, used[i].field);
+        }
         return kPlotterValueErr;
     }
     return 0;
@@ -250,11 +293,87 @@ static void skipBrace(FILE* file, int brace)
     if (c != EOF) ungetc(c, file);
 }
 
+// True when nothing but white space, and the closing braces of blocks read
+// already, is left in the stream (a line end before a brace, as CR LF files
+// have, leaves the brace to the next value read, which skips it).
+static int atEnd(FILE* file)
+{
+    int c;
+    do {
+        c = getc(file);
+    } while (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '}');
+    if (c == EOF) return 1;
+    ungetc(c, file);
+    return 0;
+}
+
 // A value read that hit the end of the stream or a line without '=' puts the
 // reader out of step with the format: the block is damaged.
 static int readFailed(int status)
 {
     return (status & (kValueMissing | kValueNoKey)) != 0;
+}
+
+// The reading of one plotter block: the stream, and what is known of why a
+// value of it is refused (a word where a number belongs, a text longer than
+// its field). The first such value is said, naming its plotter, environment,
+// pen and field as checkPlotterValues does; problem may be null.
+struct BlockReading {
+    FILE* file;
+    const Plotter* plotter;
+    const Environment* environment;  // while one of its values is read
+    const Pen* pen;
+    int refused;
+    char* problem;
+    size_t size;
+};
+
+// Notes the first value of the block that cannot be taken as the file holds it.
+static void noteValue(BlockReading* reading, int status, const char* field, size_t fieldSize)
+{
+    // A value that is not there at all is damage, said otherwise.
+    if (reading->refused || readFailed(status) || !(status & (kValueNotNumber | kValueCut))) return;
+    reading->refused = 1;
+    if (!reading->problem || reading->size == 0) return;
+    char owner[300];
+    describeOwner(reading->plotter, reading->environment, reading->pen, owner, sizeof owner);
+    if (status & kValueCut)
+        snprintf(reading->problem, reading->size, "%s: %s is longer than the %d characters it can hold", owner, field,
+                 (int)fieldSize - 1);
+    else
+        snprintf(reading->problem, reading->size, "%s: %s is not a number", owner, field);
+}
+
+static void readText(BlockReading* reading, int* status, const char* field, char* value, size_t size)
+{
+    int one = 0;
+    getString(reading->file, value, size, &one);
+    noteValue(reading, one, field, size);
+    *status |= one;
+}
+
+static void readINIText(BlockReading* reading, int* status, const char* field, char* value, size_t size)
+{
+    int one = 0;
+    getINIString(reading->file, value, size, &one);
+    noteValue(reading, one, field, size);
+    *status |= one;
+}
+
+static void readInt(BlockReading* reading, int* status, const char* field, int* value)
+{
+    int one = 0;
+    getInt(reading->file, value, &one);
+    noteValue(reading, one, field, 0);
+    *status |= one;
+}
+
+static void readDouble(BlockReading* reading, int* status, const char* field, double* value)
+{
+    int one = 0;
+    getDouble(reading->file, value, &one);
+    noteValue(reading, one, field, 0);
+    *status |= one;
 }
 
 // Grows an array being read to hold at least need elements. The array grows
@@ -273,18 +392,19 @@ VT_NODISCARD static int growArray(void** array, int* capacity, int need, size_t 
     return 0;
 }
 
-// Reads up to count blocks with readBlock into a new array that grows with
-// what the file really holds, each element cleared before it is read. Stops
-// at the first block that fails and returns its error; *read is the number of
-// blocks read whole, and the failed one stays in the array after them.
-template <typename Block>
-VT_NODISCARD static int readBlocks(FILE* file, int count, int (*readBlock)(FILE*, Block*), Block** blocks, int* read)
+// Reads count blocks with readBlock (with count -1: blocks until the stream
+// holds nothing more) into a new array that grows with what the file really
+// holds, each element cleared before it is read. Stops at the first block
+// that fails and returns its error; *read is the number of blocks read whole,
+// and the failed one stays in the array after them.
+template <typename Block, typename ReadBlock>
+VT_NODISCARD static int readBlocks(FILE* file, int count, ReadBlock readBlock, Block** blocks, int* read)
 {
     Block* array = NULL;
     int capacity = 0;
     int err = 0;
     int n = 0;
-    for (; n < count; n++) {
+    for (; count < 0 ? n < INT_MAX && !atEnd(file) : n < count; n++) {
         err = growArray((void**)&array, &capacity, n + 1, sizeof(Block));
         if (err) break;
         memset(&array[n], 0, sizeof(Block));
@@ -299,9 +419,9 @@ VT_NODISCARD static int readBlocks(FILE* file, int count, int (*readBlock)(FILE*
 // Reads the count blocks inside a block and the brace that closes it. On a
 // failure nothing is kept: the blocks read are released (release frees what
 // one owns), the array freed and the error returned.
-template <typename Block>
-VT_NODISCARD static int readInnerBlocks(FILE* file, int count, int (*readBlock)(FILE*, Block*),
-                                        void (*release)(Block*), Block** blocks)
+template <typename Block, typename ReadBlock>
+VT_NODISCARD static int readInnerBlocks(FILE* file, int count, ReadBlock readBlock, void (*release)(Block*),
+                                        Block** blocks)
 {
     int read = 0;
     int err = readBlocks(file, count, readBlock, blocks, &read);
@@ -315,68 +435,99 @@ VT_NODISCARD static int readInnerBlocks(FILE* file, int count, int (*readBlock)(
     return 0;
 }
 
-VT_NODISCARD static int readPenBlock(FILE* file, Pen* pen)
+VT_NODISCARD static int readPenBlock(BlockReading* reading, Pen* pen)
 {
     int status = 0;
-    skipBrace(file, '{');
-    getString(file, pen->PenName, sizeof(pen->PenName), &status);
-    double* values[15] = {&pen->Pressure,        &pen->Velocity,        &pen->Extra,
-                          &pen->minPressure,     &pen->minVelocity,     &pen->minExtra,
-                          &pen->maxPressure,     &pen->maxVelocity,     &pen->maxExtra,
-                          &pen->defaultPressure, &pen->defaultVelocity, &pen->defaultExtra,
-                          &pen->stepPressure,    &pen->stepVelocity,    &pen->stepExtra};
-    for (int i = 0; i < 15; i++) getDouble(file, values[i], &status);
+    skipBrace(reading->file, '{');
+    reading->pen = pen;
+    readText(reading, &status, "PenName", pen->PenName, sizeof(pen->PenName));
+    const struct {
+        const char* field;
+        double* value;
+    } values[15] = {{"Pressure", &pen->Pressure},
+                    {"Velocity", &pen->Velocity},
+                    {"Extra", &pen->Extra},
+                    {"minPressure", &pen->minPressure},
+                    {"minVelocity", &pen->minVelocity},
+                    {"minExtra", &pen->minExtra},
+                    {"maxPressure", &pen->maxPressure},
+                    {"maxVelocity", &pen->maxVelocity},
+                    {"maxExtra", &pen->maxExtra},
+                    {"defaultPressure", &pen->defaultPressure},
+                    {"defaultVelocity", &pen->defaultVelocity},
+                    {"defaultExtra", &pen->defaultExtra},
+                    {"stepPressure", &pen->stepPressure},
+                    {"stepVelocity", &pen->stepVelocity},
+                    {"stepExtra", &pen->stepExtra}};
+    for (int i = 0; i < 15; i++) readDouble(reading, &status, values[i].field, values[i].value);
     int reserved = 0;
-    getInt(file, &reserved, &status);
+    readInt(reading, &status, "PenReserved", &reserved);
     pen->PenReserved = reserved;
-    skipBrace(file, '}');
+    skipBrace(reading->file, '}');
+    if (!readFailed(status) && !reading->refused &&
+        checkPenValues(reading->plotter, reading->environment, pen, reading->problem, reading->size) != 0)
+        reading->refused = 1;
+    reading->pen = NULL;
     return readFailed(status) ? kFormatErr : 0;
 }
 
-VT_NODISCARD static int readEnvironmentBlock(FILE* file, Environment* environment)
+VT_NODISCARD static int readEnvironmentBlock(BlockReading* reading, Environment* environment)
 {
     int status = 0;
     int penNumber = 0, reserved = 0;
     environment->Pens = NULL;
     environment->PenNumber = 0;
-    skipBrace(file, '{');
-    getString(file, environment->EnvironmentName, sizeof(environment->EnvironmentName), &status);
-    getInt(file, &penNumber, &status);
-    getInt(file, &reserved, &status);
+    skipBrace(reading->file, '{');
+    reading->environment = environment;
+    readText(reading, &status, "EnvironmentName", environment->EnvironmentName, sizeof(environment->EnvironmentName));
+    int counted = 0;
+    readInt(reading, &counted, "PenNumber", &penNumber);
+    status |= counted;
+    readInt(reading, &status, "EnvironmentReserved", &reserved);
     environment->EnvironmentReserved = reserved;
     if (readFailed(status) || penNumber < 0) return kFormatErr;
+    // Without its count the pens that follow cannot be read in step.
+    if (counted & kValueNotNumber) return kPlotterValueErr;
 
     Pen* pens = NULL;
-    int err = readInnerBlocks<Pen>(file, penNumber, readPenBlock, NULL, &pens);
+    int err = readInnerBlocks<Pen>(
+        reading->file, penNumber, [reading](FILE*, Pen* pen) { return readPenBlock(reading, pen); }, NULL, &pens);
+    reading->environment = NULL;
     if (err) return err;
     environment->Pens = pens;
     environment->PenNumber = penNumber;
     return 0;
 }
 
-VT_NODISCARD static int readPlotterBlock(FILE* file, Plotter* plotter)
+// Reads one plotter block. A plotter whose values no job can be cut with, or
+// that holds a value the file cannot mean as it stands, is refused with
+// '!Val' and owns no environments; its name and values stay in the record,
+// and problem (when given) says which value of which plotter is wrong.
+VT_NODISCARD static int readPlotterBlock(FILE* file, Plotter* plotter, char* problem, size_t size)
 {
+    BlockReading reading = {file, plotter, NULL, NULL, 0, problem, size};
+    if (problem && size > 0) problem[0] = 0;
     int status = 0;
     int special = 0, language = 0, origin = 0, reserved = 0, envNumber = 0, pid = 0, vid = 0;
     plotter->Environments = NULL;
     plotter->PlotterEnvNumber = 0;
     skipBrace(file, '{');
-    getString(file, plotter->PlotterName, sizeof(plotter->PlotterName), &status);
-    getString(file, plotter->PlotterManufactory, sizeof(plotter->PlotterManufactory), &status);
-    getInt(file, &special, &status);
+    readText(&reading, &status, "PlotterName", plotter->PlotterName, sizeof(plotter->PlotterName));
+    readText(&reading, &status, "PlotterManufactory", plotter->PlotterManufactory, sizeof(plotter->PlotterManufactory));
+    readInt(&reading, &status, "IsSpecialMachine", &special);
     plotter->IsSpecialMachine = (uint8_t)(special & 0xFF);
-    getINIString(file, plotter->PlotterIniString, sizeof(plotter->PlotterIniString), &status);
-    getINIString(file, plotter->PlotterEndString, sizeof(plotter->PlotterEndString), &status);
-    getInt(file, &language, &status);
+    readINIText(&reading, &status, "PlotterIniString", plotter->PlotterIniString, sizeof(plotter->PlotterIniString));
+    readINIText(&reading, &status, "PlotterEndString", plotter->PlotterEndString, sizeof(plotter->PlotterEndString));
+    readInt(&reading, &status, "Language", &language);
     plotter->Language = language;
-    getDouble(file, &plotter->PlotterSizeX, &status);
-    getDouble(file, &plotter->PlotterSizeY, &status);
-    getDouble(file, &plotter->PlotterStep, &status);
-    getInt(file, &origin, &status);
-    getInt(file, &reserved, &status);
-    getInt(file, &envNumber, &status);
-    getInt(file, &pid, &status);
-    getInt(file, &vid, &status);
+    readDouble(&reading, &status, "PlotterSizeX", &plotter->PlotterSizeX);
+    readDouble(&reading, &status, "PlotterSizeY", &plotter->PlotterSizeY);
+    readDouble(&reading, &status, "PlotterStep", &plotter->PlotterStep);
+    readInt(&reading, &status, "PlotterOrigin", &origin);
+    readInt(&reading, &status, "PlotterReserved", &reserved);
+    readInt(&reading, &status, "PlotterEnvNumber", &envNumber);
+    readInt(&reading, &status, "PlotterPID", &pid);
+    readInt(&reading, &status, "PlotterVID", &vid);
     plotter->PlotterOrigin = origin;
     plotter->PlotterReserved = reserved;
     plotter->PlotterPID = pid;
@@ -384,12 +535,14 @@ VT_NODISCARD static int readPlotterBlock(FILE* file, Plotter* plotter)
     if (readFailed(status) || envNumber < 0) return kFormatErr;
 
     Environment* environments = NULL;
-    int err = readInnerBlocks(file, envNumber, readEnvironmentBlock, freeEnvironment, &environments);
+    int err = readInnerBlocks(
+        file, envNumber, [&reading](FILE*, Environment* environment) { return readEnvironmentBlock(&reading, environment); },
+        freeEnvironment, &environments);
     if (err) return err;
-    // A language the writer does not know, or a step or media size that is
-    // not above 0, would cut a job of nothing: the plotter is refused. Its
-    // name and values stay in the record to say why.
-    if (checkPlotterValues(plotter, NULL, 0) != 0) {
+    // A language the writer does not know, or a step or media size no job
+    // can be cut with, would cut a job of nothing, or of the wrong thing: the
+    // plotter is refused. Its name and values stay in the record.
+    if (reading.refused || checkPlotterValues(plotter, problem, size) != 0) {
         for (int i = 0; i < envNumber; i++) freeEnvironment(&environments[i]);
         free(environments);
         return kPlotterValueErr;
@@ -399,29 +552,38 @@ VT_NODISCARD static int readPlotterBlock(FILE* file, Plotter* plotter)
     return 0;
 }
 
+// The blocks read on their own (getPen and getEnvironment) belong
+// to no plotter that could be named; their values are not refused.
+static const Plotter kNoPlotter = {};
+
 int getPen(FILE* file, Pen* pen)
 {
     if (!file || !pen) return 0;
-    return readPenBlock(file, pen) ? 0 : 1;
+    BlockReading reading = {file, &kNoPlotter, NULL, NULL, 0, NULL, 0};
+    return readPenBlock(&reading, pen) ? 0 : 1;
 }
 
 int getEnvironment(FILE* file, Environment* environment)
 {
     if (!file || !environment) return 0;
-    return readEnvironmentBlock(file, environment) ? 0 : 1;
+    BlockReading reading = {file, &kNoPlotter, NULL, NULL, 0, NULL, 0};
+    return readEnvironmentBlock(&reading, environment) ? 0 : 1;
 }
 
 int getPlotter(FILE* file, Plotter* plotter)
 {
     if (!file || !plotter) return 0;
-    return readPlotterBlock(file, plotter) ? 0 : 1;
+    return readPlotterBlock(file, plotter, NULL, 0) ? 0 : 1;
 }
 
-int readPlotter(Plotter* plotter, FILE* file)
+int readPlotter(Plotter* plotter, FILE* file) { return readPlotterReporting(plotter, file, NULL, 0); }
+
+int readPlotterReporting(Plotter* plotter, FILE* file, char* problem, size_t size)
 {
+    if (problem && size > 0) problem[0] = 0;
     if (!file) return kNoFileErr;
     if (!plotter) return kFormatErr;
-    return readPlotterBlock(file, plotter);
+    return readPlotterBlock(file, plotter, problem, size);
 }
 
 int loadPlotter(Plotter** list, int* count, FILE* file) { return loadPlotterReporting(list, count, file, NULL, 0); }
@@ -437,13 +599,19 @@ int loadPlotterReporting(Plotter** list, int* count, FILE* file, char* problem, 
     int status = 0;
     int number = 0;
     getInt(file, &number, &status);
-    if (readFailed(status) || number < 0) return kFormatErr;
+    if (readFailed(status) || (status & kValueNotNumber) || number < 0) return kFormatErr;
 
+    // The plotters the file holds are read, whatever the count line says: a
+    // library saved from fewer would lose the others, and a count beyond
+    // them is a count that is wrong, not a plotter that is missing.
     Plotter* plotters = NULL;
     int read = 0;
-    int err = readBlocks(file, number, readPlotterBlock, &plotters, &read);
-    // The refusal is known; the call only says why.
-    if (err == kPlotterValueErr) (void)checkPlotterValues(&plotters[read], problem, size);
+    int err = readBlocks(
+        file, -1, [problem, size](FILE* f, Plotter* p) { return readPlotterBlock(f, p, problem, size); }, &plotters,
+        &read);
+    if (!err && read != number && problem && size > 0)
+        snprintf(problem, size, "its count line says %d plotter%s, but it holds %d; all %d are kept", number,
+                 number == 1 ? "" : "s", read, read);
     // Whatever was read completely before damage stays usable.
     if (read == 0) {
         free(plotters);
@@ -456,36 +624,14 @@ int loadPlotterReporting(Plotter** list, int* count, FILE* file, char* problem, 
 
 // ---- Files by path ------------------------------------------------------------
 
-static char* tempPathFor(const char* path)
-{
-    size_t length = strlen(path);
-    char* temp = (char*)malloc(length + 5);
-    if (!temp) return NULL;
-    memcpy(temp, path, length);
-    memcpy(temp + length, ".tmp", 5);
-    return temp;
-}
-
-// Writes through a temporary file beside path that replaces path only when
-// every write, the flush, the sync and the close succeeded.
+// Writes through a temporary file of its own beside path that replaces path
+// only when every write, the flush, the sync and the close succeeded.
 VT_NODISCARD static int writeReplacing(const char* path, int (*write)(FILE*, void*), void* data)
 {
     if (!path || !*path) return kNoFileErr;
-    char* temp = tempPathFor(path);
-    if (!temp) return kMemoryErr;
-    FILE* file = fopen(temp, "w");
-    if (!file) {
-        free(temp);
-        return kNoFileErr;
-    }
-    int err = write(file, data);
-    if (!err && (fflush(file) != 0 || ferror(file))) err = kWriteErr;
-    if (!err && fsync(fileno(file)) != 0) err = kWriteErr;
-    if (fclose(file) != 0 && !err) err = kWriteErr;
-    if (!err && rename(temp, path) != 0) err = kWriteErr;
-    if (err) unlink(temp);
-    free(temp);
-    return err;
+    OSReplacingFile file;
+    if (OS_fopenReplacingPath(path, &file) != kNoErr) return kNoFileErr;
+    return OS_fcloseReplacing(&file, write(file.stream, data));
 }
 
 struct LibraryToSave {

@@ -22,6 +22,11 @@
 // The smallest step and media size the library file can hold (it writes them
 // with six decimals): anything smaller would come back as 0.
 #define kPlotterSmallestLength 0.000001
+// The largest step and media size a plotter can have, in millimetres: what
+// the plotter editor allows. A step coarser than this would put every point
+// of a job on a few steps (a step of 1e308 puts all of them at 0).
+#define kPlotterLargestStep 10.0
+#define kPlotterLargestMediaSize 65535.0
 
 // Name of the library file in the plug-in's folder.
 #define kPlotterLibraryFileName "PlotterSetup.txt"
@@ -66,41 +71,55 @@ VT_NODISCARD int putEnvironment(FILE* file, Environment environment);
 VT_NODISCARD int putPen(FILE* file, Pen pen);
 
 // 0 when a plotter's values can drive a job: a language of 0 to 3, and a step
-// and media width and length that are finite and at least
-// kPlotterSmallestLength. Else '!Val' and, when text is given, what is wrong,
-// naming the plotter and the field: plotter "NAME": Language is 7, not one of
-// 0 to 3.
+// and media width and length that are finite, at least kPlotterSmallestLength
+// and at most kPlotterLargestStep and kPlotterLargestMediaSize. Else '!Val'
+// and, when text is given, what is wrong, naming the plotter and the field:
+// plotter "NAME": Language is 7, not one of 0 to 3.
 VT_NODISCARD int checkPlotterValues(const Plotter* plotter, char* text, size_t size);
+// 0 when a pen's values can drive a job: a pressure, velocity and extra
+// (knife offset) that are finite and not below 0. Else '!Val' and, when text
+// is given, what is wrong: plotter "NAME", environment "NAME", pen "NAME":
+// Pressure is -80, below 0 (environment may be null).
+VT_NODISCARD int checkPenValues(const Plotter* plotter, const Environment* environment, const Pen* pen, char* text,
+                                size_t size);
 
 // Readers on an open stream. loadPlotter: a null file gives an empty library
-// and 0. On a damaged file '!Fmt' (or '!Mem'), on a plotter whose values
-// checkPlotterValues refuses '!Val', and the list holds the plotters read
-// completely before. readPlotter: '!FOP' for a null file; on damage '!Fmt' /
-// '!Mem' and the record owns no environments; on refused values '!Val', the
-// record owns no environments and keeps its name and values, so that
-// checkPlotterValues can say what is wrong.
+// and 0. Every plotter block the file holds is read, whatever its count line
+// says (the plotters win). On a damaged file '!Fmt' (or '!Mem'), on a plotter
+// refused '!Val', and the list holds the plotters read completely before. A
+// plotter is refused when checkPlotterValues or checkPenValues refuses its
+// values, or when a value is not what the file means as it stands: a word
+// where a number belongs, a text longer than its field. readPlotter: '!FOP'
+// for a null file; on damage '!Fmt' / '!Mem' and the record owns no
+// environments; on a refusal '!Val', the record owns no environments and
+// keeps its name and values.
 VT_NODISCARD int loadPlotter(Plotter** list, int* count, FILE* file);
 VT_NODISCARD int readPlotter(Plotter* plotter, FILE* file);
-// loadPlotter that also says why it stopped: for '!Val' problem gets the text
-// of checkPlotterValues; else it is emptied. size 0 (or a null problem) asks
-// for nothing.
+// loadPlotter that also says why: for '!Val' problem names the plotter, its
+// environment and pen where it is theirs, and the field; for 0 it holds a
+// note when the count line disagrees with the plotters read ("its count line
+// says 2 plotters, but it holds 6; all 6 are kept"), else it is emptied. size
+// 0 (or a null problem) asks for nothing.
 VT_NODISCARD int loadPlotterReporting(Plotter** list, int* count, FILE* file, char* problem, size_t size);
+// readPlotter that also says why it refused a plotter ('!Val').
+VT_NODISCARD int readPlotterReporting(Plotter* plotter, FILE* file, char* problem, size_t size);
 // One block each: 1, or 0 when the block is damaged or an array cannot be
 // allocated (the record then owns no array and its count is 0).
 VT_NODISCARD int getPlotter(FILE* file, Plotter* plotter);
 VT_NODISCARD int getEnvironment(FILE* file, Environment* environment);
 VT_NODISCARD int getPen(FILE* file, Pen* pen);
 
-// Path-based forms. Saving writes PATH.tmp, flushes and syncs it and renames it
-// over PATH only when every write succeeded, so a failed save never loses the
-// existing file. loadPlotterFile gives an empty library for a missing file,
+// Path-based forms. Saving writes a temporary file of its own beside PATH
+// (OSReplacingFile), flushes and syncs it and renames it over PATH only when
+// every write succeeded, so a failed save never loses the existing file, and
+// a file the user may not write is not replaced. loadPlotterFile gives an empty library for a missing file,
 // and '!FOP' for one that is there but cannot be read; readPlotterFile gives
 // '!FOP' for both.
 VT_NODISCARD int savePlotterFile(const char* path, Plotter** list, int* count);
 VT_NODISCARD int writePlotterFile(const char* path, Plotter* plotter);
 VT_NODISCARD int loadPlotterFile(const char* path, Plotter** list, int* count);
-// loadPlotterFile that says why it stopped: the system's reason for '!FOP',
-// the text of checkPlotterValues for '!Val'; empty otherwise.
+// loadPlotterFile that says why, as loadPlotterReporting does, and the
+// system's reason for '!FOP'.
 VT_NODISCARD int loadPlotterFileReporting(const char* path, Plotter** list, int* count, char* problem, size_t size);
 VT_NODISCARD int readPlotterFile(const char* path, Plotter* plotter);
 

@@ -223,6 +223,8 @@ uint8_t readCurrentPlotterPreferences(Plotter* plotter, Environment* environment
             if (!readEntry(entry, i, plotterPrefField(entry, NULL, NULL, &environment->Pens[i])))
                 return refuse(environment);
         }
+        // A pen is held to what the library holds its pens to.
+        if (checkPenValues(plotter, environment, &environment->Pens[i], NULL, 0) != 0) return refuse(environment);
     }
     return 1;
 }
@@ -232,12 +234,31 @@ int describeCurrentPlotterValues(char* text, size_t size)
     if (text == NULL || size == 0) return kPlotterValueErr;
     text[0] = 0;
     Plotter plotter;
+    Environment environment;
+    Pen pen;
     memset(&plotter, 0, sizeof plotter);
+    memset(&environment, 0, sizeof environment);
+    // A missing entry is no value to describe: the plotter is incomplete.
     for (int32_t k = 0; k < kPlotterPrefEntryCount; k++) {
         const PlotterPrefEntry* entry = &kPlotterPrefEntries[k];
-        if (entry->record != kPlotterPrefOfPlotter) continue;
-        // A missing entry is no value to describe: the plotter is incomplete.
-        if (!readEntry(entry, 0, plotterPrefField(entry, &plotter, NULL, NULL)) && entry->required) return 0;
+        if (entry->record == kPlotterPrefOfPen) continue;
+        if (!readEntry(entry, 0, plotterPrefField(entry, &plotter, &environment, NULL)) && entry->required) {
+            if (entry->record == kPlotterPrefOfPlotter) return 0;
+            return checkPlotterValues(&plotter, text, size);
+        }
     }
-    return checkPlotterValues(&plotter, text, size);
+    int err = checkPlotterValues(&plotter, text, size);
+    if (err != 0) return err;
+    environment.Pens = NULL;
+    for (int32_t i = 0; i < environment.PenNumber && i < kMaxPenCount; i++) {
+        memset(&pen, 0, sizeof pen);
+        for (int32_t k = 0; k < kPlotterPrefEntryCount; k++) {
+            const PlotterPrefEntry* entry = &kPlotterPrefEntries[k];
+            if (entry->record != kPlotterPrefOfPen) continue;
+            if (!readEntry(entry, i, plotterPrefField(entry, NULL, NULL, &pen)) && entry->required) return 0;
+        }
+        err = checkPenValues(&plotter, &environment, &pen, text, size);
+        if (err != 0) return err;
+    }
+    return 0;
 }

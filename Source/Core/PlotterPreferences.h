@@ -71,14 +71,17 @@ enum PlotterPrefReader { kPlotterPrefFullRead, kPlotterPrefMenuRead };
 // Reads the current plotter into plotter and environment (the environment gets
 // a new pen array; its old one is freed; the plotter owns no environments) and
 // answers 1 when every entry the reader takes is there, passes its test, the
-// language, step and media size can drive a job, and the pen count lies
-// between 1 and kMaxPenCount. Else 0 and the environment
+// language, step and media size can drive a job (checkPlotterValues), the pen
+// count lies between 1 and kMaxPenCount and every pen's values can drive a
+// job (checkPenValues): a value from the preferences is held to what a value
+// from the library is. Else 0 and the environment
 // owns no pens; the fields read before the failure keep what was read.
 // A plotter whose values checkPlotterValues refuses is refused too.
 uint8_t readCurrentPlotterPreferences(Plotter* plotter, Environment* environment, PlotterPrefReader reader);
 
 // What is wrong with the values of the current plotter in the preferences, as
-// checkPlotterValues says it (naming the plotter and the field), for the alert
-// that tells the user why the plotter is refused. 0 with an empty text when the
-// values are usable (or missing: that is said otherwise), else '!Val'.
+// checkPlotterValues and checkPenValues say it (naming the plotter, the pen
+// and the field), for the alert that tells the user why the plotter is
+// refused. 0 with an empty text when the values are usable (or missing: that
+// is said otherwise), else '!Val'.
 VT_NODISCARD int describeCurrentPlotterValues(char* text, size_t size);

@@ -8,6 +8,7 @@
 #include "Common/Suites.h"
 #include "Common/Units.h"
 #include "Core/CutModel.h"
+#include "Core/OutlineClusters.h"
 #include "Core/StrokeStyle.h"
 
 // ---- Shared routines ---------------------------------------------------------------------
@@ -24,13 +25,21 @@ ASErr selectArtTree(AIArtHandle art, int32_t flag)
     return error;
 }
 
+// The list's room doubles whenever the count reaches a power of two, so the
+// outline of a long text (a million paths) is gathered in linear time; the
+// room follows from the count alone, for a list that starts as null and 0.
 static ASErr appendArt(AIArtHandle art, AIArtHandle** list, int32_t* count)
 {
-    AIArtHandle* grown = (AIArtHandle*)realloc(*list, sizeof(AIArtHandle) * (size_t)(*count + 1));
-    if (grown == NULL) return kMemoryErr;
-    grown[*count] = art;
-    *list = grown;
-    ++*count;
+    int32_t n = *count;
+    if (n == 0 || (n & (n - 1)) == 0) {
+        if (n >= INT32_MAX / 2) return kMemoryErr;
+        size_t room = n == 0 ? 1 : (size_t)n * 2;
+        AIArtHandle* grown = (AIArtHandle*)realloc(*list, sizeof(AIArtHandle) * room);
+        if (grown == NULL) return kMemoryErr;
+        *list = grown;
+    }
+    (*list)[n] = art;
+    *count = n + 1;
     return kNoErr;
 }
 
@@ -262,286 +271,50 @@ float distanceOfRectangle(const AIRealRect* a, const AIRealRect* b)
     return sqrtf(dx * dx + dy * dy);
 }
 
-// Whether two rectangles meet, by the host's rectangle intersection. Most
-// rectangles of a long text lie plainly apart: those are told without a
-// call to the host.
-static uint8_t rectanglesMeet(const AIRealRect* a, const AIRealRect* b)
-{
-    if (a->left <= a->right && b->left <= b->right && a->bottom <= a->top && b->bottom <= b->top &&
-        (b->left > a->right || a->left > b->right || b->bottom > a->top || a->bottom > b->top))
-        return 0;
-    AIRealRect meet;
-    return sAIRealMath->AIRealRectIntersect(a, b, &meet) != 0;
-}
-
-// A cluster of paths: the union of their bounds and their indexes in the
-// order they joined (a list through next[]).
-struct Cluster {
-    AIRealRect rect;
-    int32_t first, last;
-    uint8_t alive;
-};
-
-// How near two clusters are: -1 when their rectangles meet (they merge
-// before any pair that does not), else their distance.
-static float clusterKey(const struct Cluster* a, const struct Cluster* b)
-{
-    return rectanglesMeet(&a->rect, &b->rect) ? -1.0f : distanceOfRectangle(&a->rect, &b->rect);
-}
-
-// Each living cluster's nearest later partner (the first one on a tie) and
-// the key of that pair; partner -1 when there is none.
-struct Nearest {
-    float key;
-    int32_t partner;
-};
-
-// Whether a cluster lies so far from k, along x or y alone, that it cannot be
-// as near as k's nearest partner (by a wide margin for rounding).
-static uint8_t fartherThanNearest(const struct Cluster* k, const struct Cluster* c, const struct Nearest* n)
-{
-    const AIRealRect* a = &k->rect;
-    const AIRealRect* b = &c->rect;
-    if (n->partner < 0 || !(a->left <= a->right && b->left <= b->right && a->bottom <= a->top && b->bottom <= b->top))
-        return 0;
-    float gap = larger(larger(b->left - a->right, a->left - b->right), larger(b->bottom - a->top, a->bottom - b->top));
-    float key = n->key > 0 ? n->key : 0;
-    float scale = fabsf(a->left) + fabsf(a->right) + fabsf(a->top) + fabsf(a->bottom) + key + 1.0f;
-    return gap > key + 1e-4f * scale;
-}
-
-// Whether j is a nearer later partner of i than n holds so far: the smaller
-// key, on a tie the smaller index.
-static void considerPartner(const struct Cluster* clusters, int32_t i, int32_t j, struct Nearest* n)
-{
-    if (j <= i || !clusters[j].alive || fartherThanNearest(&clusters[i], &clusters[j], n)) return;
-    float key = clusterKey(&clusters[i], &clusters[j]);
-    if (n->partner < 0 || key < n->key || (key == n->key && j < n->partner)) {
-        n->key = key;
-        n->partner = j;
-    }
-}
-
-static void findNearest(const struct Cluster* clusters, int32_t count, int32_t i, struct Nearest* n)
-{
-    n->partner = -1;
-    n->key = 0;
-    for (int32_t j = i + 1; j < count; ++j) considerPartner(clusters, i, j, n);
-}
-
-// The clusters in the order their left sides had when the merging began:
-// a search for a cluster's nearest partner walks out from it to both sides
-// and stops where no cluster further out can be as near as the best found,
-// by a wide margin for rounding, so it finds what findNearest finds. Merged
-// clusters only grow: how far any left side has moved and the widest
-// cluster keep the bounds true as they do.
-struct Sweep {
-    int32_t* order;     // cluster indexes by their first left side
-    int32_t* position;  // where each cluster stands in order
-    float* left;        // each cluster's first left side
-    float widest;       // the widest cluster now
-    float moved;        // the farthest any left side has moved left since
-    uint8_t usable;     // every bound a plain number: else every pair is looked at
-};
-
-static const struct Cluster* g_sweepClusters = NULL;
-static int compareLeft(const void* a, const void* b)
-{
-    int32_t i = *(const int32_t*)a, j = *(const int32_t*)b;
-    float l = g_sweepClusters[i].rect.left, r = g_sweepClusters[j].rect.left;
-    if (l < r) return -1;
-    if (r < l) return 1;
-    return i < j ? -1 : i > j;
-}
-
-static uint8_t startSweep(const struct Cluster* clusters, int32_t count, struct Sweep* sweep)
-{
-    sweep->order = (int32_t*)malloc(sizeof(int32_t) * (size_t)(count > 0 ? count : 1));
-    sweep->position = (int32_t*)malloc(sizeof(int32_t) * (size_t)(count > 0 ? count : 1));
-    sweep->left = (float*)malloc(sizeof(float) * (size_t)(count > 0 ? count : 1));
-    sweep->widest = 0;
-    sweep->moved = 0;
-    sweep->usable = sweep->order != NULL && sweep->position != NULL && sweep->left != NULL;
-    for (int32_t i = 0; sweep->usable && i < count; ++i) {
-        const AIRealRect* r = &clusters[i].rect;
-        sweep->order[i] = i;
-        sweep->left[i] = r->left;
-        if (!isfinite(r->left) || !isfinite(r->right) || !isfinite(r->top) || !isfinite(r->bottom) ||
-            r->left > r->right || r->bottom > r->top)
-            sweep->usable = 0;
-        if (r->right - r->left > sweep->widest) sweep->widest = r->right - r->left;
-    }
-    if (!sweep->usable) return 0;
-    g_sweepClusters = clusters;
-    qsort(sweep->order, (size_t)count, sizeof(int32_t), compareLeft);
-    for (int32_t p = 0; p < count; ++p) sweep->position[sweep->order[p]] = p;
-    return 1;
-}
-
-static void endSweep(struct Sweep* sweep)
-{
-    free(sweep->order);
-    free(sweep->position);
-    free(sweep->left);
-}
-
-// Cluster i has grown to its present rectangle.
-static void sweepGrown(const struct Cluster* clusters, int32_t i, struct Sweep* sweep)
-{
-    const AIRealRect* r = &clusters[i].rect;
-    if (!isfinite(r->left) || !isfinite(r->right)) sweep->usable = 0;
-    if (r->right - r->left > sweep->widest) sweep->widest = r->right - r->left;
-    if (sweep->left[i] - r->left > sweep->moved) sweep->moved = sweep->left[i] - r->left;
-}
-
-// How far past the best key a bound must lie to rule a cluster out for sure.
-static float beyond(const struct Nearest* n, const AIRealRect* r, const struct Sweep* sweep)
-{
-    float key = n->key > 0 ? n->key : 0;  // nothing that meets can lie apart
-    float scale = fabsf(r->left) + fabsf(r->right) + sweep->widest + sweep->moved + key + 1.0f;
-    return key + 1e-4f * scale;
-}
-
-static void findNearestSwept(const struct Cluster* clusters, int32_t count, const struct Sweep* sweep, int32_t i,
-                             struct Nearest* n)
-{
-    if (!sweep->usable) {
-        findNearest(clusters, count, i, n);
-        return;
-    }
-    const AIRealRect* r = &clusters[i].rect;
-    n->partner = -1;
-    n->key = 0;
-    // To the right a cluster's left side is no less than its first one less
-    // the farthest move; to the left its right side no more than its first
-    // left side and the widest width.
-    for (int32_t p = sweep->position[i] + 1; p < count; ++p) {
-        int32_t j = sweep->order[p];
-        if (n->partner >= 0 && sweep->left[j] - sweep->moved - r->right > beyond(n, r, sweep)) break;
-        considerPartner(clusters, i, j, n);
-    }
-    for (int32_t p = sweep->position[i] - 1; p >= 0; --p) {
-        int32_t j = sweep->order[p];
-        if (n->partner >= 0 && r->left - sweep->left[j] - sweep->widest > beyond(n, r, sweep)) break;
-        considerPartner(clusters, i, j, n);
-    }
-}
-
-// Merges clusters until no more than aim are left. Each round takes the pair
-// met first, in the order (i, j) with i < j, among the pairs whose
-// rectangles meet, else the first pair of the smallest distance; j joins i.
-// Keeping each cluster's nearest later partner makes a round cost one pass
-// over the clusters instead of one over every pair, with the same choice.
-static void mergeClusters(struct Cluster* clusters, int32_t count, int32_t* next, int32_t aim)
-{
-    struct Nearest* nearest = (struct Nearest*)malloc(sizeof(struct Nearest) * (size_t)(count > 0 ? count : 1));
-    if (nearest == NULL) return;
-    struct Sweep sweep;
-    (void)startSweep(clusters, count, &sweep);  // an unusable sweep looks at every pair
-    int32_t alive = 0;
-    for (int32_t i = 0; i < count; ++i) {
-        if (clusters[i].alive) ++alive;
-        findNearestSwept(clusters, count, &sweep, i, &nearest[i]);
-    }
-    while (alive > aim) {
-        int32_t i = -1;
-        for (int32_t k = 0; k < count; ++k)
-            if (clusters[k].alive && nearest[k].partner >= 0 && (i < 0 || nearest[k].key < nearest[i].key)) i = k;
-        if (i < 0) break;  // a single cluster: no pair is left
-        int32_t j = nearest[i].partner;
-        struct Cluster* a = &clusters[i];
-        struct Cluster* b = &clusters[j];
-        next[a->last] = b->first;
-        a->last = b->last;
-        AIRealRect joined;
-        sAIRealMath->AIRealRectUnion(&a->rect, &b->rect, &joined);
-        a->rect = joined;
-        b->alive = 0;
-        --alive;
-        if (sweep.usable) sweepGrown(clusters, i, &sweep);
-        // Only pairs with i or j changed: others keep their nearest partner
-        // unless it was one of the two, or i has come nearer.
-        for (int32_t k = 0; k < count; ++k) {
-            if (!clusters[k].alive || k == i) continue;
-            if (nearest[k].partner == i || nearest[k].partner == j) {
-                findNearestSwept(clusters, count, &sweep, k, &nearest[k]);
-            } else if (k < i) {
-                considerPartner(clusters, k, i, &nearest[k]);
-            }
-        }
-        findNearestSwept(clusters, count, &sweep, i, &nearest[i]);
-    }
-    endSweep(&sweep);
-    free(nearest);
-}
-
 ASErr combineGroups(AIArtHandle outline, int32_t count)
 {
     AIArtHandle* paths = NULL;
     int32_t n = 0;
     ASErr error = getAllPathArt(outline, &paths, &n);
     AIRealRect* bounds = NULL;
+    AIRealRect* ordered = NULL;
     float* areas = NULL;
+    int32_t* order = NULL;
     int32_t* next = NULL;
-    struct Cluster* clusters = NULL;
+    struct OutlineCluster* clusters = NULL;
     if (error == kNoErr && n > 0) {
         bounds = (AIRealRect*)malloc(sizeof(AIRealRect) * (size_t)n);
+        ordered = (AIRealRect*)malloc(sizeof(AIRealRect) * (size_t)n);
         areas = (float*)malloc(sizeof(float) * (size_t)n);
+        order = (int32_t*)malloc(sizeof(int32_t) * (size_t)n);
         next = (int32_t*)malloc(sizeof(int32_t) * (size_t)n);
-        clusters = (struct Cluster*)malloc(sizeof(struct Cluster) * (size_t)n);
-        if (!bounds || !areas || !next || !clusters) error = kMemoryErr;
+        clusters = (struct OutlineCluster*)malloc(sizeof(struct OutlineCluster) * (size_t)n);
+        if (!bounds || !ordered || !areas || !order || !next || !clusters) error = kMemoryErr;
     }
     for (int32_t i = 0; error == kNoErr && i < n; ++i) {
         error = sAIArt->GetArtBounds(paths[i], &bounds[i]);
         areas[i] = fabsf((bounds[i].right - bounds[i].left) * (bounds[i].top - bounds[i].bottom));
-        next[i] = -1;
     }
-    // Largest first: every later path strictly larger than the one now at i
-    // is swapped into place i at once.
-    for (int32_t i = 0; error == kNoErr && i < n; ++i)
-        for (int32_t j = i + 1; j < n; ++j)
-            if (areas[j] > areas[i]) {
-                AIArtHandle p = paths[i];
-                paths[i] = paths[j];
-                paths[j] = p;
-                AIRealRect r = bounds[i];
-                bounds[i] = bounds[j];
-                bounds[j] = r;
-                float a = areas[i];
-                areas[i] = areas[j];
-                areas[j] = a;
-            }
-    // Each path joins the first cluster it meets, or starts one.
-    int32_t clusterCount = 0;
-    for (int32_t i = 0; error == kNoErr && i < n; ++i) {
-        int32_t c = 0;
-        while (c < clusterCount && !rectanglesMeet(&clusters[c].rect, &bounds[i])) ++c;
-        if (c == clusterCount) {
-            clusters[c].rect = bounds[i];
-            clusters[c].first = clusters[c].last = i;
-            clusters[c].alive = 1;
-            ++clusterCount;
-        } else {
-            AIRealRect joined;
-            sAIRealMath->AIRealRectUnion(&clusters[c].rect, &bounds[i], &joined);
-            clusters[c].rect = joined;
-            next[clusters[c].last] = i;
-            clusters[c].last = i;
-        }
-    }
-    if (error == kNoErr) mergeClusters(clusters, clusterCount, next, count > 1 ? count : 1);
+    // Largest first, then each path joins the first cluster it meets, and
+    // the nearest clusters merge until there are no more than characters.
+    if (error == kNoErr) error = orderPathsByArea(areas, n, order);
+    for (int32_t i = 0; error == kNoErr && i < n; ++i) ordered[i] = bounds[order[i]];
+    int32_t made = 0;
+    if (error == kNoErr) error = gatherOutlineClusters(ordered, n, count > 1 ? count : 1, clusters, next, &made);
     // One compound path per cluster, below all art, holding its paths.
-    for (int32_t c = 0; error == kNoErr && c < clusterCount; ++c) {
+    for (int32_t c = 0; error == kNoErr && c < made; ++c) {
         if (!clusters[c].alive) continue;
         AIArtHandle compound = NULL;
         error = sAIArt->NewArt(kCompoundPathArt, kPlaceBelowAll, NULL, &compound);
         for (int32_t i = clusters[c].first; error == kNoErr && i >= 0; i = next[i])
-            error = sAIArt->ReorderArt(paths[i], kPlaceInsideOnTop, compound);
+            error = sAIArt->ReorderArt(paths[order[i]], kPlaceInsideOnTop, compound);
         if (error == kNoErr) error = selectArtTree(compound, 1);
     }
     free(paths);
     free(bounds);
+    free(ordered);
     free(areas);
+    free(order);
     free(next);
     free(clusters);
     return error;
@@ -577,14 +350,8 @@ static ASErr outlineFrame(AIArtHandle frame)
     ASErr error = sAITextFrame->CreateOutline(frame, &outline);
     int32_t drawn = 0;
     if (error == kNoErr) error = countDrawnCharacters(frame, &drawn);
-    // A text that draws nothing (blanks only) keeps its frame.
-    AIArtHandle firstPath = NULL;
-    int32_t paths = 0;
-    AIArtHandle* list = NULL;
-    if (error == kNoErr) error = getAllPathArt(outline, &list, &paths);
-    firstPath = paths > 0 ? list[0] : NULL;
-    free(list);
-    if (error == kNoErr && firstPath == NULL) return sAIArt->DisposeArt(outline);
+    // A frame of blanks only gives an outline without paths: nothing is
+    // regrouped, and the frame goes like any other, leaving its empty group.
     if (error == kNoErr) error = combineGroups(outline, drawn);
     if (error == kNoErr) error = sAIArt->DisposeArt(frame);
     return error;

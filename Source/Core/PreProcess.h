@@ -35,7 +35,7 @@ VT_NODISCARD ASErr releaseNullArt(AIArtHandle art);
 VT_NODISCARD ASErr textOutline(void);
 // Regroups the paths of a text's outline group into one compound path per
 // character: count is the number of characters that draw (neither line end
-// nor blank); at least one compound path is made.
+// nor blank); at least one compound path is made when there are paths.
 VT_NODISCARD ASErr combineGroups(AIArtHandle outline, int32_t count);
 // How far apart two rectangles are (single precision): the gap between their
 // facing sides when they overlap along one axis, else the corner distance.
@@ -44,7 +44,7 @@ float distanceOfRectangle(const AIRealRect* a, const AIRealRect* b);
 // Sets the selected attribute of an art and of everything inside it.
 VT_NODISCARD ASErr selectArtTree(AIArtHandle art, int32_t flag);
 // Appends every path of a tree (groups and compound paths entered, children
-// in order) to a growing array; the caller frees it.
+// in order) to a growing array that starts as null and 0; the caller frees it.
 VT_NODISCARD ASErr getAllPathArt(AIArtHandle art, AIArtHandle** list, int32_t* count);
 
 // The contour of one object: its copy, blackened and stroked twice the offset

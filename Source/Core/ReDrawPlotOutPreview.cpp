@@ -897,6 +897,68 @@ ASErr drawPreviewFrame(ADMItemRef item, ADMDrawerRef drawer)
     return kNoErr;
 }
 
+// The copy columns and rows (from to to, both included; none when from
+// passes to) that may reach the frame, found from the rings' hull at the
+// first copy and the step between copies rather than copy by copy, so that a
+// volume of thousands of copies costs what its copies in view cost. A copy
+// left out is one the hull test of each copy would leave out too.
+static void copiesInView(const Canvas& c, const Volume& volume, int32_t from[2], int32_t to[2])
+{
+    from[0] = from[1] = 0;
+    to[0] = volume.copiesX - 1;
+    to[1] = volume.copiesY - 1;
+    if ((int64_t)volume.copiesX * volume.copiesY <= 1)
+        return;  // one copy is told by its own hull
+    double stray = fabs(volume.precision) + kPreviewArcTolerance + 0.01;
+    if (g->viewShowArcCenter || !(stray < 1e6))
+        return;  // what is drawn is not bounded by the hull
+    double first[2];
+    getVolumeCopyOffset(volume, 0, 0, first);
+    double low[2] = {0, 0}, high[2] = {0, 0};
+    bool any = false;
+    for (int32_t r = 0; volume.rings != NULL && r < volume.ringCount; r++) {
+        if (ringInJob(&volume, r) == kJobLeftOut)
+            continue;
+        RingPicture p;
+        findHull(volume.rings[r], volume, first, p);
+        if (p.hullEmpty)
+            continue;
+        for (int k = 0; k < 2; k++) {
+            low[k] = any ? std::min(low[k], p.hullLow[k]) : p.hullLow[k];
+            high[k] = any ? std::max(high[k], p.hullHigh[k]) : p.hullHigh[k];
+        }
+        any = true;
+    }
+    if (!any)
+        return;
+    long reach = markerReach() + 2;
+    double frameLow[2] = {std::min(dimenX(-reach), dimenX(c.width + reach)),
+                          std::min(dimenY(-reach), dimenY(c.height + reach))};
+    double frameHigh[2] = {std::max(dimenX(-reach), dimenX(c.width + reach)),
+                           std::max(dimenY(-reach), dimenY(c.height + reach))};
+    for (int k = 0; k < 2; k++) {
+        int32_t copies = k == 0 ? volume.copiesX : volume.copiesY;
+        double pitch = k == 0 ? volume.gapX + volume.baseWidth * volume.scaleX
+                              : volume.gapY + volume.baseHeight * volume.scaleY;
+        // Copy i spans lo + i * pitch to hi + i * pitch, give or take the
+        // rounding of its offset, which a copy more on either side covers.
+        double lo = low[k] - stray, hi = high[k] + stray;
+        if (!isfinite(frameLow[k]) || !isfinite(frameHigh[k]) || !isfinite(lo) || !isfinite(hi) || !isfinite(pitch))
+            continue;
+        if (pitch == 0.0) {
+            if (hi < frameLow[k] || lo > frameHigh[k])
+                to[k] = -1;
+            continue;
+        }
+        double a = (frameLow[k] - hi) / pitch, b = (frameHigh[k] - lo) / pitch;
+        if (pitch < 0)
+            std::swap(a, b);
+        double start = std::max(0.0, floor(a) - 1), end = std::min((double)copies - 1, ceil(b) + 1);
+        from[k] = start > (double)copies ? copies : (int32_t)start;
+        to[k] = end < 0 ? -1 : (int32_t)end;
+    }
+}
+
 ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
 {
     // The registration marks are drawn too: the job is seen against them.
@@ -904,16 +966,16 @@ ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
         return kNoErr;
     Canvas c = canvasOf(item, drawer);
     VolumePicture* kept = keptPicturesOf(volume);
-    size_t at = 0;
+    int32_t from[2], to[2];
+    copiesInView(c, volume, from, to);
     RingPicture scratch;
     for (int32_t r = 0; volume.rings != NULL && r < volume.ringCount; r++) {
-        if (ringInJob(&volume, r) == kJobLeftOut) {
-            // Not cut (the source of a perforation), so not drawn.
-            at += (size_t)std::max(0, volume.copiesX) * (size_t)std::max(0, volume.copiesY);
+        // A ring not cut (the source of a perforation) is not drawn.
+        if (ringInJob(&volume, r) == kJobLeftOut)
             continue;
-        }
-        for (int32_t i = 0; i < volume.copiesX; i++)
-            for (int32_t j = 0; j < volume.copiesY; j++, at++) {
+        for (int32_t i = from[0]; i <= to[0]; i++)
+            for (int32_t j = from[1]; j <= to[1]; j++) {
+                size_t at = ((size_t)r * (size_t)volume.copiesX + (size_t)i) * (size_t)volume.copiesY + (size_t)j;
                 RingPicture* p = kept != nullptr ? &kept->rings[at] : &scratch;
                 if (kept == nullptr)
                     scratch = RingPicture();

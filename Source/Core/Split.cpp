@@ -185,6 +185,24 @@ ASErr getClipRect(AIArtHandle guideGroup, AIRealRect** clipRects, AIRealRect** m
 // art and the rectangles are floats, whose steps are about 1e-7 of the value.
 static double roundingMargin(double v) { return 1e-5 * (1.0 + fabs(v)); }
 
+// A piece no longer than the rounding of its points: where a curve runs
+// through a corner of the panel it is cut at both edge lines, at parameters
+// that differ only by rounding, and the part between them is such a piece.
+// It adds nothing to an outline (its neighbours join without it, well within
+// the joining distance), and on its own it would make a path of no area.
+static bool negligible(const bezier_stru& b)
+{
+    for (int k = 0; k < 2; k++) {
+        double lo = b.P[0][k], hi = lo;
+        for (int i = 1; i < 4; i++) {
+            lo = fmin(lo, b.P[i][k]);
+            hi = fmax(hi, b.P[i][k]);
+        }
+        if (hi - lo > roundingMargin(fmax(fabs(lo), fabs(hi)))) return false;
+    }
+    return true;
+}
+
 ASErr divSingleBezier(AIRealRect panel, bezier_stru curve, bezier_stru** pieces, int32_t* count)
 {
     double lo[2], hi[2];
@@ -273,7 +291,8 @@ VT_NODISCARD static ASErr clipPath(AIArtHandle path, AIRealRect panel, bezier_st
         for (int32_t i = before; i < *count; i++) {
             double x, y;
             BezierXY((*pieces)[i], 0.5, &x, &y);
-            if (panel.left < x && x < panel.right && panel.bottom < y && y < panel.top)
+            if (panel.left < x && x < panel.right && panel.bottom < y && y < panel.top &&
+                !negligible((*pieces)[i]))
                 (*pieces)[kept++] = (*pieces)[i];
         }
         *count = kept;
@@ -388,32 +407,176 @@ static double* edgeStops(Vexa_Line edge, const UDT_PolyBezier* near, int32_t nea
     return u;
 }
 
-// Where the border lies inside the art is read just inside the panel: on a
-// line a hair within each edge, the art's crossings flip the state from a
-// corner whose state a ray down from it tells. An outline running along the
-// edge then counts as inside exactly when the art's inside is on the panel's
-// side, which the crossings of the edge itself cannot tell.
-struct InsideWalk {
-    double* flips;  // positions along the edge (from its start) where the state flips
-    int32_t count;
+// Whether the border lies inside the art is told piece by piece, just within
+// the panel beside each piece: between two neighbouring stops nothing of the
+// art meets the edge, so one point of the piece tells for all of it. That
+// point is the piece's middle, a hair's breadth on the panel's side of the
+// edge, shrunk to nothing: the art's crossings with a ray from it straight
+// across the edge, away to either side, are odd exactly when the art's
+// inside lies there. Art running along the edge itself lies between that
+// point and the outer side, so a ray outwards crosses it and a ray inwards
+// does not. Each piece is told on its own: no doubt about one crossing (one
+// running exactly through a corner of the panel, say) carries over to the
+// rest of the border.
+
+// A ray parallel to an axis from a point of an edge: the points whose
+// coordinate `fixed` is `level` and whose other coordinate lies beyond `from`
+// in the direction `dir`; with `onEdge`, the edge's own line counts as beyond.
+struct Ray {
+    int fixed;
+    double level;
+    double from;
+    int dir;
+    bool onEdge;
 };
 
-VT_NODISCARD static ASErr insideFlips(Vexa_Line nudged, Vexa_Line edge, const UDT_PolyBezier* near,
-                                      int32_t nearCount, InsideWalk* walk)
+static bool beyond(const Ray& ray, double at)
 {
-    _t_ASRealPoint* p = NULL;
-    int np = 0;
-    LineIntersectWithPolyBeziers(nudged, near, nearCount, &p, &np);
-    walk->flips = NULL;
-    walk->count = 0;
-    ASErr err = kNoErr;
-    // Every point but the line's two ends is a crossing.
-    for (int i = 1; i + 1 < np && err == kNoErr; i++)
-        err = appendGrowing(&walk->flips, &walk->count, along(edge, p[i].h, p[i].v));
-    free(p);
-    if (err == kNoErr && walk->count > 1)
-        qsort(walk->flips, (size_t)walk->count, sizeof(double), compareAlong);
-    return err;
+    double d = (at - ray.from) * ray.dir;
+    return ray.onEdge ? d >= 0 : d > 0;
+}
+
+// The parameters in (0, 1) where coordinate k of the curve turns, ascending.
+static int turningPoints(const bezier_stru& b, int k, double t[2])
+{
+    double d0 = b.P[1][k] - b.P[0][k], d1 = b.P[2][k] - b.P[1][k], d2 = b.P[3][k] - b.P[2][k];
+    double a = d0 - 2 * d1 + d2, bb = 2 * (d1 - d0), c = d0;
+    double r[2];
+    int n = 0;
+    if (fabs(a) <= 1e-12 * (fabs(d0) + fabs(d1) + fabs(d2))) {
+        if (bb != 0) r[n++] = -c / bb;
+    } else {
+        double disc = bb * bb - 4 * a * c;
+        if (disc >= 0) {
+            double q = -0.5 * (bb + (bb < 0 ? -sqrt(disc) : sqrt(disc)));
+            r[n++] = q / a;
+            if (q != 0) r[n++] = c / q;
+        }
+    }
+    int kept = 0;
+    for (int i = 0; i < n; i++)
+        if (r[i] > 0 && r[i] < 1) t[kept++] = r[i];
+    if (kept == 2 && t[0] > t[1]) {
+        double x = t[0];
+        t[0] = t[1];
+        t[1] = x;
+    }
+    return kept;
+}
+
+static double coordinateAt(const bezier_stru& b, double t, int k)
+{
+    if (t <= 0) return b.P[0][k];
+    if (t >= 1) return b.P[3][k];
+    double x, y;
+    BezierXY(b, t, &x, &y);
+    return k == 0 ? x : y;
+}
+
+// How often one curve crosses the ray. The curve is taken in pieces along
+// which its fixed coordinate only rises or only falls, and a piece crosses
+// when one of its ends lies on or above the level and the other below, so a
+// curve passing through the ray at an anchor or a turning point is counted
+// once or not at all, as the pieces on either side say.
+static int rayCrossings(const bezier_stru& b, const Ray& ray)
+{
+    int f = ray.fixed, r = 1 - ray.fixed;
+    double lo = b.P[0][f], hi = lo;
+    for (int i = 1; i < 4; i++) {
+        lo = fmin(lo, b.P[i][f]);
+        hi = fmax(hi, b.P[i][f]);
+    }
+    if (ray.level < lo || ray.level > hi) return 0;
+    // Where the whole curve lies beyond the ray's start, or short of it,
+    // each crossing counts or none does, wherever along the curve it lies.
+    int ahead = 0;
+    for (int i = 0; i < 4; i++) ahead += beyond(ray, b.P[i][r]);
+    if (ahead == 0) return 0;
+    double cuts[4] = {0, 0, 0, 1};
+    int n = 1 + turningPoints(b, f, cuts + 1);
+    cuts[n] = 1;
+    int count = 0;
+    double t0 = 0, v0 = b.P[0][f];
+    for (int i = 1; i <= n; i++) {
+        double t1 = cuts[i], v1 = coordinateAt(b, t1, f);
+        if ((v0 >= ray.level) != (v1 >= ray.level)) {
+            if (ahead == 4) {
+                count++;
+            } else {
+                // The one parameter of the piece where it meets the level.
+                double a = t0, z = t1;
+                bool rising = v1 > v0;
+                for (int step = 0; step < 64; step++) {
+                    double m = (a + z) / 2;
+                    if (m <= a || m >= z) break;
+                    if ((coordinateAt(b, m, f) >= ray.level) == rising)
+                        z = m;
+                    else
+                        a = m;
+                }
+                count += beyond(ray, coordinateAt(b, (a + z) / 2, r));
+            }
+        }
+        t0 = t1;
+        v0 = v1;
+    }
+    return count;
+}
+
+// A path the rays from one edge towards one side may cross, with its box.
+struct PathBeside {
+    UDT_PolyBezier path;
+    PathBox box;
+};
+
+// The paths a ray from the edge towards one side (dir) may cross: those whose
+// boxes reach over the edge's span and beyond the edge on that side (the edge
+// line included, within a margin no rounding crosses).
+static int32_t pathsBeside(Vexa_Line edge, int dir, const UDT_PolyBezier* paths, const PathBox* boxes,
+                           int32_t pathCount, PathBeside* beside)
+{
+    int f = edge.x1 == edge.x2 ? 1 : 0, r = 1 - f;
+    double from = r == 0 ? edge.x1 : edge.y1;
+    double spanLo = f == 0 ? fmin(edge.x1, edge.x2) : fmin(edge.y1, edge.y2);
+    double spanHi = f == 0 ? fmax(edge.x1, edge.x2) : fmax(edge.y1, edge.y2);
+    int32_t n = 0;
+    for (int32_t i = 0; i < pathCount; i++) {
+        const PathBox& b = boxes[i];
+        if (paths[i].count <= 0) continue;
+        double m = 1e-4 * (1.0 + fmax(fmax(fabs(b.lo[f]), fabs(b.hi[f])), fmax(fabs(spanLo), fabs(spanHi))));
+        double mr = 1e-4 * (1.0 + fmax(fmax(fabs(b.lo[r]), fabs(b.hi[r])), fabs(from)));
+        if (b.hi[f] < spanLo - m || b.lo[f] > spanHi + m) continue;
+        if (dir > 0 ? b.hi[r] < from - mr : b.lo[r] > from + mr) continue;
+        beside[n].path = paths[i];
+        beside[n].box = b;
+        n++;
+    }
+    return n;
+}
+
+// Whether the art's inside lies on the panel's side of the edge at a point
+// of it that no crossing or anchor of the art lies on, by the ray towards
+// dir, which is the panel's side (inward) or the other.
+static bool insideBeside(Vexa_Line edge, int dir, bool inward, double x, double y, const PathBeside* beside,
+                         int32_t count)
+{
+    bool upright = edge.x1 == edge.x2;
+    Ray ray;
+    ray.fixed = upright ? 1 : 0;
+    ray.level = upright ? y : x;
+    ray.from = upright ? x : y;
+    ray.dir = dir;
+    ray.onEdge = !inward;
+    int f = ray.fixed;
+    int crossings = 0;
+    for (int32_t i = 0; i < count; i++) {
+        const PathBox& b = beside[i].box;
+        double m = 1e-4 * (1.0 + fmax(fabs(b.lo[f]), fabs(b.hi[f])));
+        if (ray.level < b.lo[f] - m || ray.level > b.hi[f] + m) continue;
+        for (int32_t c = 0; c < beside[i].path.count; c++)
+            crossings += rayCrossings(beside[i].path.bezier[c], ray);
+    }
+    return crossings % 2 == 1;
 }
 
 ASErr clipRect(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t* count)
@@ -421,74 +584,59 @@ ASErr clipRect(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t*
     UDT_PolyBezier* paths = NULL;
     int32_t pathCount = 0;
     (void)loadPloyBezier(art, &paths, &pathCount);
-    PathBox* boxes = pathCount > 0 ? (PathBox*)malloc((size_t)pathCount * sizeof(PathBox)) : NULL;
-    UDT_PolyBezier* near = pathCount > 0 ? (UDT_PolyBezier*)malloc((size_t)pathCount * sizeof(UDT_PolyBezier)) : NULL;
+    size_t room = pathCount > 0 ? (size_t)pathCount : 1;
+    PathBox* boxes = (PathBox*)malloc(room * sizeof(PathBox));
+    UDT_PolyBezier* near = (UDT_PolyBezier*)malloc(room * sizeof(UDT_PolyBezier));
+    PathBeside* inside = (PathBeside*)malloc(room * sizeof(PathBeside));
+    PathBeside* outside = (PathBeside*)malloc(room * sizeof(PathBeside));
     ASErr err = kNoErr;
-    if (pathCount > 0 && (boxes == NULL || near == NULL)) err = kMemoryErr;
+    if (boxes == NULL || near == NULL || inside == NULL || outside == NULL) err = kMemoryErr;
+    for (int32_t i = 0; i < pathCount && err == kNoErr; i++)
+        boxes[i] = boxOf(paths[i]);
 
     double left = panel.left, top = panel.top, right = panel.right, bottom = panel.bottom;
-    // The ray of the inside test ends below the panel and below every control
-    // point of the art, so art lying low is counted as well.
-    double rayEnd = bottom;
-    double extent = fmax(fmax(fabs(left), fabs(right)), fmax(fabs(top), fabs(bottom)));
-    for (int32_t i = 0; i < pathCount && err == kNoErr; i++) {
-        boxes[i] = boxOf(paths[i]);
-        if (paths[i].count > 0 && boxes[i].lo[1] < rayEnd) rayEnd = boxes[i].lo[1];
-    }
-    rayEnd -= 10.0;
-    // A hair: far below a cutter's step, far above the rounding of the art's
-    // float points; less on a panel too thin for it.
-    double hair = fmax(0.01, 5e-7 * extent);
-    double hx = fmin(hair, (right - left) / 4), hy = fmin(hair, (top - bottom) / 4);
-
     // Round the border from the top-left corner: down the left edge, along
-    // the bottom, up the right edge and back along the top.
+    // the bottom, up the right edge and back along the top; inward is the
+    // direction into the panel, across each edge.
     Vexa_Line edges[4] = {{left, top, left, bottom},
                           {left, bottom, right, bottom},
                           {right, bottom, right, top},
                           {right, top, left, top}};
-    Vexa_Line nudged[4] = {{left + hx, top - hy, left + hx, bottom + hy},
-                           {left + hx, bottom + hy, right - hx, bottom + hy},
-                           {right - hx, bottom + hy, right - hx, top - hy},
-                           {right - hx, top - hy, left + hx, top - hy}};
-    int inside = 0;
-    if (err == kNoErr) {
-        Vexa_Line ray = {left + hx, top - hy, left + hx, rayEnd};
-        int32_t n = pathsNear(ray, paths, boxes, pathCount, near);
-        _t_ASRealPoint* p = NULL;
-        int np = 0;
-        LineIntersectWithPolyBeziers(ray, near, n, &p, &np);
-        inside = np % 2 == 1;  // the ray's two ends and an odd number of crossings
-        free(p);
-    }
+    const int inward[4] = {1, 1, -1, -1};
     for (int e = 0; e < 4 && err == kNoErr; e++) {
-        int32_t n = pathsNear(edges[e], paths, boxes, pathCount, near);
+        const Vexa_Line& l = edges[e];
+        int32_t n = pathsNear(l, paths, boxes, pathCount, near);
         int32_t stopCount = 0;
-        double* stops = edgeStops(edges[e], near, n, &stopCount);
-        InsideWalk walk = {NULL, 0};
-        err = stops ? insideFlips(nudged[e], edges[e], near, n, &walk) : kMemoryErr;
-        int32_t flipped = 0;
+        double* stops = edgeStops(l, near, n, &stopCount);
+        if (stops == NULL) err = kMemoryErr;
+        // The rays go to whichever side of the edge holds fewer of the art's paths.
+        int32_t nIn = 0, nOut = 0;
+        if (stopCount > 1) {
+            nIn = pathsBeside(l, inward[e], paths, boxes, pathCount, inside);
+            nOut = pathsBeside(l, -inward[e], paths, boxes, pathCount, outside);
+        }
+        bool in = nIn <= nOut;
+        double sx = l.x1 == l.x2 ? 0.0 : (l.x2 > l.x1 ? 1.0 : -1.0);
+        double sy = l.y1 == l.y2 ? 0.0 : (l.y2 > l.y1 ? 1.0 : -1.0);
         for (int32_t m = 0; m + 1 < stopCount && err == kNoErr; m++) {
-            double middle = (stops[m] + stops[m + 1]) / 2;
-            while (flipped < walk.count && walk.flips[flipped] < middle) flipped++;
-            if ((inside ^ (flipped & 1)) == 0) continue;
             double a = stops[m], b = stops[m + 1];
-            const Vexa_Line& l = edges[e];
-            double sx = l.x1 == l.x2 ? 0.0 : (l.x2 > l.x1 ? 1.0 : -1.0);
-            double sy = l.y1 == l.y2 ? 0.0 : (l.y2 > l.y1 ? 1.0 : -1.0);
             double x1 = l.x1 + sx * a, y1 = l.y1 + sy * a, x2 = l.x1 + sx * b, y2 = l.y1 + sy * b;
             bezier_stru s = {3, {{x1, y1}, {x1, y1}, {x2, y2}, {x2, y2}}};
+            double middle = (a + b) / 2;
+            if (negligible(s) || !insideBeside(l, in ? inward[e] : -inward[e], in, l.x1 + sx * middle,
+                                               l.y1 + sy * middle, in ? inside : outside, in ? nIn : nOut))
+                continue;
             err = appendGrowing(pieces, count, s);
         }
-        inside ^= walk.count & 1;
         free(stops);
-        free(walk.flips);
     }
     for (int32_t i = 0; i < pathCount; i++)
         free(paths[i].bezier);
     free(paths);
     free(boxes);
     free(near);
+    free(inside);
+    free(outside);
     return err;
 }
 
@@ -555,18 +703,46 @@ void FreePieceEndIndex(PieceEndIndex* index)
     free(index);
 }
 
-static bool joins(const double q[2], const double end[2])
+// Squared distance from a piece's end to the chain's end.
+static double distance2(const double q[2], const double end[2])
 {
     double dx = q[0] - end[0], dy = q[1] - end[1];
-    return dx * dx + dy * dy < kSplitJoinDistance;
+    return dx * dx + dy * dy;
 }
 
-// The lowest-numbered unused piece whose start (end: which 3) joins the
-// point, or -1. Any point within 1 of it lies in its cell or a neighbouring one.
-static int32_t findJoining(const PieceEndIndex* index, const PieceEnd* list, int which, const bezier_stru* pieces,
-                           const int32_t* flags, const double end[2])
+// A piece that may follow the chain: its start (which 0) or its end (which
+// 3, then it is turned round) lies this near the chain's end.
+struct Joining {
+    int32_t piece;  // -1: none
+    int which;
+    double d2;
+};
+
+// Of two candidates, the one nearer the chain's end; at equal distances a
+// piece that starts there before one that ends there, then the lower number.
+static bool better(const Joining& a, const Joining& b)
 {
-    int32_t best = -1;
+    if (b.piece < 0) return a.piece >= 0;
+    if (a.piece < 0) return false;
+    if (a.d2 != b.d2) return a.d2 < b.d2;
+    if (a.which != b.which) return a.which < b.which;
+    return a.piece < b.piece;
+}
+
+static void consider(Joining* best, int32_t piece, int which, const bezier_stru* pieces, const int32_t* flags,
+                     const double end[2])
+{
+    if (flags[piece] != 1) return;
+    Joining c = {piece, which, distance2(pieces[piece].P[which], end)};
+    if (c.d2 < kSplitJoinDistance && better(c, *best)) *best = c;
+}
+
+// The unused piece whose start (end: which 3) lies nearest the point, within
+// the joining distance. Any point within 1 of it lies in its cell or a
+// neighbouring one.
+static void findJoining(const PieceEndIndex* index, const PieceEnd* list, int which, const bezier_stru* pieces,
+                        const int32_t* flags, const double end[2], Joining* best)
+{
     int64_t cx = cellOf(end[0]), cy = cellOf(end[1]);
     for (int64_t dx = -1; dx <= 1; dx++) {
         for (int64_t dy = -1; dy <= 1; dy++) {
@@ -580,27 +756,43 @@ static int32_t findJoining(const PieceEndIndex* index, const PieceEnd* list, int
                 else
                     hi = mid;
             }
-            for (int32_t i = lo; i < index->count && list[i].cx == key.cx && list[i].cy == key.cy; i++) {
-                int32_t piece = list[i].piece;
-                if (best >= 0 && piece >= best) break;
-                if (flags[piece] == 1 && joins(pieces[piece].P[which], end)) {
-                    best = piece;
-                    break;
-                }
-            }
+            for (int32_t i = lo; i < index->count && list[i].cx == key.cx && list[i].cy == key.cy; i++)
+                consider(best, list[i].piece, which, pieces, flags, end);
         }
     }
-    return best;
 }
 
-// The lowest-numbered unused piece whose start (end: which 3) joins the
-// point, or -1, by looking at every piece.
-static int32_t scanJoining(const bezier_stru* pieces, int32_t count, const int32_t* flags, int which,
-                           const double end[2])
+// The lowest-numbered unused piece starting exactly at the point, if any:
+// it lies in the point's own cell, whose entries run in piece order.
+static bool findExactStart(const PieceEndIndex* index, const bezier_stru* pieces, const int32_t* flags,
+                           const double end[2], Joining* best)
+{
+    PieceEnd key = {cellOf(end[0]), cellOf(end[1]), -1};
+    const PieceEnd* list = index->starts;
+    int32_t lo = 0, hi = index->count;
+    while (lo < hi) {
+        int32_t mid = lo + (hi - lo) / 2;
+        if (comparePieceEnds(&list[mid], &key) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    for (int32_t i = lo; i < index->count && list[i].cx == key.cx && list[i].cy == key.cy; i++) {
+        int32_t piece = list[i].piece;
+        if (flags[piece] == 1 && distance2(pieces[piece].P[0], end) == 0.0) {
+            *best = {piece, 0, 0.0};
+            return true;
+        }
+    }
+    return false;
+}
+
+// The same by looking at every piece.
+static void scanJoining(const bezier_stru* pieces, int32_t count, const int32_t* flags, int which,
+                        const double end[2], Joining* best)
 {
     for (int32_t i = 0; i < count; i++)
-        if (flags[i] == 1 && joins(pieces[i].P[which], end)) return i;
-    return -1;
+        consider(best, i, which, pieces, flags, end);
 }
 
 static bezier_stru reversed(const bezier_stru& b)
@@ -626,23 +818,28 @@ ASErr SortBezier(bezier_stru* pieces, int32_t count, int32_t* flags, int32_t* ch
     if (first >= count) return kNoErr;
 
     // The chain starts with the first unused piece and grows at its end with
-    // the lowest-numbered unused piece that starts there, or failing that, the
-    // lowest-numbered one that ends there (turned round), until none joins.
+    // the unused piece whose start or end (then turned round) lies nearest
+    // it, until none lies within the joining distance. The nearest, not the
+    // first within reach: where pieces shorter than the joining distance meet
+    // (a thin spike across the edge, a corner cut twice), another piece's
+    // start may lie within reach of the end as well, and taking it would skip
+    // the piece that really goes on from there.
     ASErr err = appendGrowing(&out, &n, pieces[first]);
     if (!err) flags[first] = -1;
     while (err == kNoErr) {
         const double* end = out[n - 1].P[3];
-        bool turn = false;
-        int32_t next = index ? findJoining(index, index->starts, 0, pieces, flags, end)
-                             : scanJoining(pieces, count, flags, 0, end);
-        if (next < 0) {
-            next = index ? findJoining(index, index->ends, 3, pieces, flags, end)
-                         : scanJoining(pieces, count, flags, 3, end);
-            turn = true;
+        Joining next = {-1, 0, 0.0};
+        // Nothing is nearer than a piece starting exactly there.
+        bool exact = index != NULL && findExactStart(index, pieces, flags, end, &next);
+        for (int which = 0; which < 4 && !exact; which += 3) {
+            if (index)
+                findJoining(index, which == 0 ? index->starts : index->ends, which, pieces, flags, end, &next);
+            else
+                scanJoining(pieces, count, flags, which, end, &next);
         }
-        if (next < 0) break;
-        err = appendGrowing(&out, &n, turn ? reversed(pieces[next]) : pieces[next]);
-        if (!err) flags[next] = -1;
+        if (next.piece < 0) break;
+        err = appendGrowing(&out, &n, next.which == 3 ? reversed(pieces[next.piece]) : pieces[next.piece]);
+        if (!err) flags[next.piece] = -1;
     }
     if (err) {
         free(out);

@@ -61,9 +61,11 @@ struct PieceEndIndex;
 PieceEndIndex* NewPieceEndIndex(const bezier_stru* pieces, int32_t count);
 void FreePieceEndIndex(PieceEndIndex* index);
 
-// One chain of unused pieces joined end to start (a piece is reversed when its
-// end joins), starting at the first unused piece; its pieces are flagged used
-// (-1). The chain is a fresh malloc'd array. Answers 0 or kMemoryErr.
+// One chain of unused pieces joined end to start, starting at the first unused
+// piece: at each step the unused piece whose start, or end (then it is
+// reversed), lies nearest the chain's end within the joining distance; its
+// pieces are flagged used (-1). The chain is a fresh malloc'd array. Answers 0
+// or kMemoryErr.
 VT_NODISCARD ASErr SortBezier(bezier_stru* pieces, int32_t count, int32_t* flags, int32_t* chainCount,
                               bezier_stru** chain, PieceEndIndex* index);
 

@@ -82,6 +82,16 @@ int getString(FILE* stream, char* value)
     return getString(stream, value, kValueTextSize, NULL);
 }
 
+// A number's text must be the number and nothing else, white space around it
+// aside: "GPGL" is read as 0 and "1.5" as 1, which the file never meant.
+static void checkWholeNumber(const char* text, const char* end, int* status)
+{
+    int whole = end != NULL && end != text;
+    for (const char* c = end; whole && *c; c++)
+        if (*c != ' ') whole = 0;
+    if (!whole) addStatus(status, kValueNotNumber);
+}
+
 int getInt(FILE* stream, int* value, int* status)
 {
     char text[kValueTextSize];
@@ -92,6 +102,7 @@ int getInt(FILE* stream, int* value, int* status)
     long number = loc ? strtol_l(text, &end, 10, loc) : strtol(text, &end, 10);
     if (number > INT_MAX) number = INT_MAX;
     if (number < INT_MIN) number = INT_MIN;
+    checkWholeNumber(text, end, status);
     if (value) *value = (int)number;
     return 1;
 }
@@ -103,6 +114,7 @@ int getDouble(FILE* stream, double* value, int* status)
     char* end = NULL;
     locale_t loc = valueCLocale();
     double number = loc ? strtod_l(text, &end, loc) : strtod(text, &end);
+    checkWholeNumber(text, end, status);
     if (value) *value = number;
     return 1;
 }

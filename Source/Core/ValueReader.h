@@ -24,7 +24,8 @@
 enum {
     kValueMissing = 1,    // the stream ended before a line, a '[' or the closing ']'
     kValueNoKey = 2,      // the line holds no '=': its value is the empty text
-    kValueCut = 4         // the value was longer than its destination and was cut
+    kValueCut = 4,        // the value was longer than its destination and was cut
+    kValueNotNumber = 8   // getInt / getDouble: the value is no number as a whole ("GPGL", "1.5" for an int)
 };
 
 // Reads one key=value line (lines of braces and empty lines in front are
@@ -38,7 +39,8 @@ int getString(FILE* stream, char* value);
 // One value read with getString, converted like atoi / atof (leading white space
 // ignored, conversion stops at the first character that cannot belong to the
 // number, no number gives 0) but always in the C locale; integers beyond the
-// int range are held to it. Both return 1.
+// int range are held to it. A value that is not a number as a whole (white
+// space around it aside) adds kValueNotNumber to the status. Both return 1.
 int getInt(FILE* stream, int* value, int* status = NULL);
 int getDouble(FILE* stream, double* value, int* status = NULL);
 

@@ -39,10 +39,23 @@ bezier_stru placeBezier(bezier_stru bezier, const Volume& volume, const double* 
     return bezier;
 }
 
+// The step from one copy to the next along an axis (x: 0, y: 1); below 0 when
+// a gap more negative than a copy's size sends the copies the other way.
+static double copyPitch(const Volume& volume, int axis)
+{
+    return axis == 0 ? volume.gapX + volume.baseWidth * volume.scaleX
+                     : volume.gapY + volume.baseHeight * volume.scaleY;
+}
+
 void getVolumeCopyOffset(const Volume& volume, int32_t i, int32_t j, double offset[2])
 {
-    offset[0] = volume.rect[0] + i * (volume.gapX + volume.baseWidth * volume.scaleX);
-    offset[1] = volume.rect[3] + j * (volume.gapY + volume.baseHeight * volume.scaleY);
+    // The placed rectangle holds every copy: where the copies run to the
+    // left (or down), the first copy is the last one along the rectangle.
+    double px = copyPitch(volume, 0), py = copyPitch(volume, 1);
+    int32_t fromX = px < 0 && volume.copiesX > 1 ? volume.copiesX - 1 : 0;
+    int32_t fromY = py < 0 && volume.copiesY > 1 ? volume.copiesY - 1 : 0;
+    offset[0] = volume.rect[0] + (i - fromX) * px;
+    offset[1] = volume.rect[3] + (j - fromY) * py;
 }
 
 // ---- The selection ---------------------------------------------------------------------------
@@ -124,13 +137,49 @@ ASErr getSelectionVolumeInformation(Volume* volume)
     return kNoErr;
 }
 
+// The extent of a volume's copies along one axis: one copy and the steps to
+// the last, whichever way they run.
+static double copiesExtent(double size, int32_t copies, double gap)
+{
+    double pitch = size + gap;
+    if (pitch >= 0 || copies <= 1)
+        return copies * size + gap * (copies - 1);
+    return size - pitch * (copies - 1);
+}
+
 ASErr updateVolumeRect(Volume* volume)
 {
     double w = volume->baseWidth * volume->scaleX;
     double h = volume->baseHeight * volume->scaleY;
-    volume->rect[2] = (float)(volume->rect[0] + volume->copiesX * w + volume->gapX * (volume->copiesX - 1));
-    volume->rect[1] = (float)(volume->rect[3] + volume->copiesY * h + volume->gapY * (volume->copiesY - 1));
+    volume->rect[2] = (float)(volume->rect[0] + copiesExtent(w, volume->copiesX, volume->gapX));
+    volume->rect[1] = (float)(volume->rect[3] + copiesExtent(h, volume->copiesY, volume->gapY));
     return kNoErr;
+}
+
+// After a change of copies, gaps or scale: the rectangle again holds every
+// copy, the first copy staying where it was (first, its corner before the
+// change), so copies sent to the left or down take the rectangle with them.
+static void keepFirstCopy(Volume* volume, const double first[2])
+{
+    double px = copyPitch(*volume, 0), py = copyPitch(*volume, 1);
+    volume->rect[0] = (float)(px < 0 && volume->copiesX > 1 ? first[0] + (volume->copiesX - 1) * px : first[0]);
+    volume->rect[3] = (float)(py < 0 && volume->copiesY > 1 ? first[1] + (volume->copiesY - 1) * py : first[1]);
+    updateVolumeRect(volume);
+}
+
+int32_t volumeCopiesLimit(const Volume& volume, int32_t id)
+{
+    bool acrossX = id == kVolumeValueCopiesX;
+    double media = acrossX ? g->mediaWidth : g->mediaLength;
+    double size = acrossX ? volume.baseWidth * volume.scaleX : volume.baseHeight * volume.scaleY;
+    int32_t other = acrossX ? volume.copiesY : volume.copiesX;
+    double limit = kMaxVolumeCopies / (double)(other > 1 ? other : 1);
+    // Copies that do not fit the media side by side are never cut whole; a
+    // count far beyond them is a slip of the keyboard, and drawing or
+    // writing it would take the dialog for ever.
+    if (media > 0 && size > 0 && media / size < limit)
+        limit = media / size;
+    return limit >= 1 ? (int32_t)limit : 1;
 }
 
 ASErr setSelectionVolumeIntValue(int32_t id, int32_t value)
@@ -148,18 +197,21 @@ ASErr setSelectionVolumeIntValue(int32_t id, int32_t value)
             Volume& v = g->volumes[i];
             if (!isSelected(v))
                 continue;
+            double first[2];
+            getVolumeCopyOffset(v, 0, 0, first);
             // The first copies of a volume repeat at the pitch of the whole
             // selection, so a selection copied keeps its own arrangement.
+            int32_t copies = std::min(value, volumeCopiesLimit(v, id));
             if (acrossX) {
                 if (v.copiesX == 1)
                     v.gapX = ((double)all.right - all.left) - v.scaleX * v.baseWidth;
-                v.copiesX = value;
+                v.copiesX = copies;
             } else {
                 if (v.copiesY == 1)
                     v.gapY = ((double)all.top - all.bottom) - v.scaleY * v.baseHeight;
-                v.copiesY = value;
+                v.copiesY = copies;
             }
-            updateVolumeRect(&v);
+            keepFirstCopy(&v, first);
         }
         updateCutLength();
     } else if (id == kVolumeValueFitType) {
@@ -217,6 +269,8 @@ ASErr setSelectionVolumeDoubleValue(int32_t id, double value, uint8_t relative)
         Volume& v = g->volumes[i];
         if (!isSelected(v))
             continue;
+        double first[2];
+        getVolumeCopyOffset(v, 0, 0, first);
         if (scale) {
             double& factor = id == kVolumeValueScaleX ? v.scaleX : v.scaleY;
             double& gap = id == kVolumeValueScaleX ? v.gapX : v.gapY;
@@ -227,18 +281,18 @@ ASErr setSelectionVolumeDoubleValue(int32_t id, double value, uint8_t relative)
             recordChange(i);
             factor = newScale;
             gap = newGap;  // the gaps follow the scale
-            updateVolumeRect(&v);
+            keepFirstCopy(&v, first);
             continue;
         }
         recordChange(i);
         switch (id) {
         case kVolumeValueGapX:
             v.gapX = value;
-            updateVolumeRect(&v);
+            keepFirstCopy(&v, first);
             break;
         case kVolumeValueGapY:
             v.gapY = value;
-            updateVolumeRect(&v);
+            keepFirstCopy(&v, first);
             break;
         case kVolumeValueLeft:
             moveEdges(&v.rect[0], &v.rect[2], value, relative);
@@ -325,8 +379,10 @@ ASErr updateVolumeRotate_New(Volume* volume, AIRealRect S, double oldAngle, uint
     }
 
     // The centre of the first copy as it was placed before this change.
-    double x = volume->baseWidth * volume->scaleX / 2 + volume->rect[0];
-    double y = volume->baseHeight * volume->scaleY / 2 + volume->rect[3];
+    double first[2];
+    getVolumeCopyOffset(*volume, 0, 0, first);
+    double x = volume->baseWidth * volume->scaleX / 2 + first[0];
+    double y = volume->baseHeight * volume->scaleY / 2 + first[1];
     // A volume without segments keeps the size it has.
     if (any) {
         volume->baseWidth = (double)maxX - minX;
@@ -346,13 +402,12 @@ ASErr updateVolumeRotate_New(Volume* volume, AIRealRect S, double oldAngle, uint
 
     double w = volume->baseWidth * volume->scaleX;
     double h = volume->baseHeight * volume->scaleY;
-    volume->rect[0] = (float)(turnedX - w / 2);
-    volume->rect[3] = (float)(turnedY - h / 2);
-
     float gx = (float)volume->gapX, gy = (float)volume->gapY;
     volume->gapX = fabs(gx * c - gy * s);
     volume->gapY = fabs(gy * c + gx * s);
-    return updateVolumeRect(volume);
+    double turned[2] = {turnedX - w / 2, turnedY - h / 2};
+    keepFirstCopy(volume, turned);
+    return kNoErr;
 }
 
 ASErr setSelectionVolumeScale(AIRealRect S, int32_t anchor, double fx, double fy, int32_t relative)

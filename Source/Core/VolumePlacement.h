@@ -8,8 +8,11 @@
 // segment is mirrored (mirror 1) and turned by `angle` about the centre of
 // `loadRect`, moved by -(rotMinX, rotMinY), scaled by (scaleX, scaleY) about
 // the origin and moved to its copy's lower-left corner. Copy (i, j) lies
-// i * (baseWidth * scaleX + gapX) right of rect.left and
-// j * (baseHeight * scaleY + gapY) above rect.bottom.
+// i * (baseWidth * scaleX + gapX) right of the first copy and
+// j * (baseHeight * scaleY + gapY) above it; a gap more negative than the
+// size sends the copies left (down). rect holds all the copies: the first
+// copy is at its lower-left corner unless the copies run left or down, and
+// then at its lower-right (upper-left) end.
 #pragma once
 
 #include <stdint.h>
@@ -89,8 +92,18 @@ ASErr getSelectionVolumeRealRect(AIRealRect* rect);
 ASErr getSelectionVolumeInformation(Volume* volume);
 
 // Sets value `id` of every selected volume: copies (1, 2) and fit type (12);
-// always 0. Copies below 1 change nothing.
+// always 0. Copies below 1 change nothing; each volume takes at most
+// volumeCopiesLimit of them.
 ASErr setSelectionVolumeIntValue(int32_t id, int32_t value);
+
+// A volume's copies across and up together never exceed this.
+enum { kMaxVolumeCopies = 10000 };
+
+// The most copies of the volume along an axis (id 1 across, 2 up): as many
+// as fit the media (mediaWidth, mediaLength) at the volume's size, at least
+// one, and no more than make kMaxVolumeCopies with its copies along the other
+// axis. A media of no size bounds nothing but the total.
+int32_t volumeCopiesLimit(const Volume& volume, int32_t id);
 
 // Gaps (3, 4), scales (5, 6), position (7 left, 8 bottom), rotation (9, in
 // degrees) and fit precision (11), absolutely or relatively (relative 1);
@@ -110,8 +123,8 @@ ASErr setSelectionVolumeBoolValue(int32_t id, uint8_t value);
 // relative mode), change nothing. Always 0.
 ASErr setSelectionVolumeScale(AIRealRect rect, int32_t anchor, double scaleX, double scaleY, int32_t relative);
 
-// rect.right and rect.top from the size of one copy, the copies and the gaps;
-// left and bottom stay.
+// rect.right and rect.top from the size of one copy, the copies and the gaps,
+// whichever way the copies run; left and bottom stay.
 ASErr updateVolumeRect(Volume* volume);
 
 // After a change of angle or mirror: the size and corner of one copy from the

@@ -290,14 +290,14 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
     g_dMinZoom = 0.1;
     g_iPreviewOpType = 1;
     if (g->curPlotter.PlotterOrigin == 1) {
-        g->previewOrigin.v = (ASInt16)frameHeight;
+        g->previewOrigin.v = frameHeight;
         g->previewOrigin.h = 0;
     } else if (g->curPlotter.PlotterOrigin == 2) {
         g->previewOrigin.v = 0;
         g->previewOrigin.h = 0;
     } else {
-        g->previewOrigin.v = (ASInt16)(frameHeight / 2);
-        g->previewOrigin.h = (ASInt16)(frameWidth / 2);
+        g->previewOrigin.v = frameHeight / 2;
+        g->previewOrigin.h = frameWidth / 2;
     }
 
     initUndoHistory();
@@ -569,12 +569,8 @@ uint8_t getJobExtent(AIRealRect* extent)
     for (int32_t i = 0; g->volumes != NULL && i < g->volumeCount; ++i) {
         const Volume* v = &g->volumes[i];
         if (volumeInJob(v) != kJobCut) continue;
-        // The last copy lies as many tile steps away as the writer places it.
-        AIRealRect one;
-        one.left = v->rect[0];
-        one.bottom = v->rect[3];
-        one.right = (AIReal)(v->rect[2] + (v->copiesX > 1 ? v->copiesX - 1 : 0) * (v->gapX + v->baseWidth * v->scaleX));
-        one.top = (AIReal)(v->rect[1] + (v->copiesY > 1 ? v->copiesY - 1 : 0) * (v->gapY + v->baseHeight * v->scaleY));
+        // The placed rectangle holds every copy, whichever way they run.
+        AIRealRect one = {v->rect[0], v->rect[1], v->rect[2], v->rect[3]};
         if (!found) {
             *extent = one;
             found = 1;

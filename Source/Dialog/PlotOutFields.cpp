@@ -49,6 +49,30 @@ static bool readSelection(ADMDialogRef dialog, Volume* info)
     return true;
 }
 
+// The first selected volume as it is: its own copies, gaps and scales, where
+// the merged information holds the mixed marker for those that differ.
+static const Volume* firstSelected()
+{
+    for (int32_t i = 0; g->volumes != NULL && i < g->volumeCount; i++)
+        if (g->volumes[i].flags & kVolumeSelected) return &g->volumes[i];
+    return NULL;
+}
+
+// A merged value of the selection (a length in millimetres, or a bare
+// number). Where it is the mixed marker the field shows nothing, for the
+// marker is no value to read; it still holds a real value, the first
+// selected volume's own, so that an arrow pressed on it steps from that value
+// and never from the marker.
+static void showMerged(ADMItemRef item, double merged, double mixed, double own)
+{
+    double shown = merged == mixed ? own : merged;
+    if (sADMItem->GetUnits(item) == kADMMillimeterUnits)
+        showMillimetres(item, shown);
+    else
+        sADMItem->SetFloatValue(item, (ADMFloat)shown);
+    if (merged == mixed) sADMItem->SetText(item, "");
+}
+
 // A change is drawn at once, and the other fields show its consequences.
 static void afterChange(ADMItemRef item, bool tellOthers)
 {
@@ -129,8 +153,10 @@ static void showTransform(ADMItemRef item, const Volume& info)
     case kPlotOutRotationItem: sADMItem->SetFloatValue(item, (ADMFloat)-info.angle); break;
     case kPlotOutScaleXItem:
     case kPlotOutScaleYItem: {
-        double scale = sADMItem->GetID(item) == kPlotOutScaleXItem ? info.scaleX : info.scaleY;
-        if (scale != kMixedDoubleValue) sADMItem->SetFloatValue(item, (ADMFloat)scale);
+        bool isX = sADMItem->GetID(item) == kPlotOutScaleXItem;
+        const Volume* first = firstSelected();
+        if (first != NULL)
+            showMerged(item, isX ? info.scaleX : info.scaleY, kMixedDoubleValue, isX ? first->scaleX : first->scaleY);
         break;
     }
     case kPlotOutWidthItem: showMillimetres(item, info.rect[2] - info.rect[0]); break;
@@ -288,12 +314,13 @@ ASErr PlotOutDlgTileSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
     int32_t id = sADMItem->GetID(item);
     if (isRefresh(notifier, false)) {
         Volume info;
-        if (readSelection(dialogOf(item), &info)) {
+        const Volume* first = firstSelected();
+        if (readSelection(dialogOf(item), &info) && first != NULL) {
             switch (id) {
-            case kPlotOutCopiesXItem: sADMItem->SetIntValue(item, info.copiesX); break;
-            case kPlotOutCopiesYItem: sADMItem->SetIntValue(item, info.copiesY); break;
-            case kPlotOutGapXItem: showMillimetres(item, info.gapX); break;
-            default: showMillimetres(item, info.gapY); break;
+            case kPlotOutCopiesXItem: showMerged(item, info.copiesX, kMixedIntValue, first->copiesX); break;
+            case kPlotOutCopiesYItem: showMerged(item, info.copiesY, kMixedIntValue, first->copiesY); break;
+            case kPlotOutGapXItem: showMerged(item, info.gapX, kMixedDoubleValue, first->gapX); break;
+            default: showMerged(item, info.gapY, kMixedDoubleValue, first->gapY); break;
             }
         }
     } else if (userChanged(notifier)) {

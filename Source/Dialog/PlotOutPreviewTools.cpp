@@ -23,14 +23,14 @@ namespace {
 // screen.
 bool yDownwards() { return g->curPlotter.PlotterOrigin == 2; }
 
-// The base point of the view is a 16-bit point: a pan, a re-centring or a
-// fit that would take it further stops at the edge rather than wrap round to
-// the other side.
-ASInt16 heldOrigin(long value)
+// A pan, a re-centring or a fit (whose zoom has no upper limit) that would
+// take the view's base point beyond what it holds stops it there rather than
+// letting it wrap round to the other side.
+int32_t heldOrigin(long long value)
 {
-    if (value < -32768) return (ASInt16)-32768;
-    if (value > 32767) return (ASInt16)32767;
-    return (ASInt16)value;
+    if (value < -kPreviewOriginLimit) return -kPreviewOriginLimit;
+    if (value > kPreviewOriginLimit) return kPreviewOriginLimit;
+    return (int32_t)value;
 }
 
 // Outline coordinates stay where the preview's own conversions hold them.
@@ -130,8 +130,8 @@ void dragged(ADMItemRef frame, ADMPoint point, uint8_t shift)
         redrawPlotOutPreview(sADMItem->GetDialog(frame), kPreviewDrawDragUnion);
         break;
     case kPreviewToolPan:
-        g->previewOrigin.h = heldOrigin((long)g->previewOrigin.h + point.h - g_ptMouseDragOld.h);
-        g->previewOrigin.v = heldOrigin((long)g->previewOrigin.v + point.v - g_ptMouseDragOld.v);
+        g->previewOrigin.h = heldOrigin((long long)g->previewOrigin.h + point.h - g_ptMouseDragOld.h);
+        g->previewOrigin.v = heldOrigin((long long)g->previewOrigin.v + point.v - g_ptMouseDragOld.v);
         g_ptMouseDragOld = point;
         redrawPlotOutPreview(sADMItem->GetDialog(frame));
         break;
@@ -161,8 +161,8 @@ void zoomReleased(ADMItemRef frame, ADMPoint up)
     double xy[2] = {middle.h, middle.v};
     long hv[2];
     convertDimenDoubleToFrameLong(xy, hv);
-    g->previewOrigin.h = heldOrigin(g->previewOrigin.h + width / 2 - hv[0]);
-    g->previewOrigin.v = heldOrigin(g->previewOrigin.v + height / 2 - hv[1]);
+    g->previewOrigin.h = heldOrigin((long long)g->previewOrigin.h + width / 2 - hv[0]);
+    g->previewOrigin.v = heldOrigin((long long)g->previewOrigin.v + height / 2 - hv[1]);
 }
 
 void released(ADMItemRef frame, ADMPoint point, uint8_t shift)
@@ -464,11 +464,11 @@ void previewBestFit(int32_t frameWidth, int32_t frameHeight)
     }
 
     convertDimenDoubleToFrameLong(lowerLeft, a);
-    g->previewOrigin.h = heldOrigin(g->previewOrigin.h - a[0] + kPreviewRulerWidth);
+    g->previewOrigin.h = heldOrigin((long long)g->previewOrigin.h - a[0] + kPreviewRulerWidth);
     if (yDownwards())
-        g->previewOrigin.v = heldOrigin(g->previewOrigin.v - a[1] + kPreviewRulerWidth);
+        g->previewOrigin.v = heldOrigin((long long)g->previewOrigin.v - a[1] + kPreviewRulerWidth);
     else
-        g->previewOrigin.v = heldOrigin(g->previewOrigin.v + (frameHeight - a[1]) - kPreviewRulerWidth);
+        g->previewOrigin.v = heldOrigin((long long)g->previewOrigin.v + (frameHeight - a[1]) - kPreviewRulerWidth);
 }
 
 // ---- The procedures -----------------------------------------------------------------------

@@ -46,6 +46,8 @@ enum { kStatusXString = 994, kStatusYString = 995, kStatusLengthString = 996 };
 enum { kZoomClickSize = 6 };
 // Best fit leaves this many pixels of the frame free across and down.
 enum { kBestFitMargin = 50 };
+// The view's base point is held within this many pixels of 0.
+enum { kPreviewOriginLimit = 1000000000 };
 
 // The handle being dragged in the scale tool (0 to 7), where the button went
 // up, and the selection's new union (mm) at that release.

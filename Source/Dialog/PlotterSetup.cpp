@@ -610,6 +610,11 @@ ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
                 text += "is damaged. The plotters read before the damage are shown";
             text += "; the file itself will not be changed, so nothing in it is lost.";
             sADMBasic->ErrorAlert(text.c_str());
+        } else if (problem[0] != 0) {
+            // A count line that disagrees with the plotters: all of them are
+            // shown, and OK saves the library with the right count.
+            std::string text = std::string("The plotter library \"") + g_strLibraryPath + "\": " + problem + ".";
+            sADMBasic->MessageAlert(text.c_str());
         }
     }
 
@@ -742,12 +747,12 @@ static ASBoolean trackList(ListKind kind, ADMEntryRef entry, ADMTrackerRef track
 
     // Double clicks compare points within the list, not within the entry, so
     // that two clicks on different entries never count as one double click.
-    ADMRect entryBounds;
-    sADMEntry->GetBoundsRect(entry, &entryBounds);
-    ADMPoint listPoint{static_cast<ASInt16>(point.h + entryBounds.left),
-                       static_cast<ASInt16>(point.v + entryBounds.top)};
+    // The list is as tall as all its entries: its points are wide.
+    ADMRect entryRect;
+    sADMEntry->GetLocalRect(entry, &entryRect);
+    ListPoint listPoint{point.h, sADMEntry->GetIndex(entry) * (entryRect.bottom - entryRect.top) + point.v};
     uint8_t* flag = doubleClicked(kind);
-    ASPoint* lastPoint = kind == kPlotterList       ? &g->machineListLastClickPt
+    ListPoint* lastPoint = kind == kPlotterList       ? &g->machineListLastClickPt
                          : kind == kEnvironmentList ? &g->envListLastClickPt
                                                     : &g->penListLastClickPt;
     uint32_t* lastTime = kind == kPlotterList       ? &g->machineListLastClickTime
@@ -843,13 +848,11 @@ ASErr PlotterSetupDlgMachineLoadButtonProc(ADMItemRef item, ADMNotifierRef notif
             } else {
                 Plotter plotter;
                 memset(&plotter, 0, sizeof plotter);
-                int error = readPlotter(&plotter, stream);
+                char problem[512] = "";
+                int error = readPlotterReporting(&plotter, stream, problem, sizeof problem);
                 fclose(stream);
                 if (error != 0) {
                     // Half a plotter would be saved into the library at OK.
-                    char problem[512] = "";
-                    // The refusal is known; the call only says why.
-                    if (error == kPlotterValueErr) (void)checkPlotterValues(&plotter, problem, sizeof problem);
                     freePlotter(&plotter);
                     std::string text = std::string("The plotter file \"") + file.path + "\" " +
                                        (error == kPlotterValueErr

@@ -20,9 +20,10 @@ struct RunResult {
 // as a user gives it, through LANG with no LC_ variable above it.
 inline RunResult host(const TempDir& dir, const std::string& command, const std::string& locale = "C")
 {
-    std::string line = "env -u LC_ALL -u LC_NUMERIC -u LC_CTYPE -u LC_MESSAGES LANG='" + locale + "' '" + VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") +
-                       "' --plugin-folder '" + dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR +
-                       "/Resources' --module '" + VANTOREL_MODULE_PATH + "' " + command + " 2>&1";
+    std::string line = "env -u LC_ALL -u LC_NUMERIC -u LC_CTYPE -u LC_MESSAGES LANG='" + locale + "' '" +
+                       VANTOREL_HOST_EXE + "' --prefs '" + dir.file("prefs.json") + "' --plugin-folder '" +
+                       dir.file("Plug-ins") + "' --resources '" + VANTOREL_SOURCE_DIR + "/Resources' --module '" +
+                       VANTOREL_MODULE_PATH + "' " + command + " 2>&1";
     RunResult r;
     FILE* pipe = popen(line.c_str(), "r");
     if (!pipe) return r;

@@ -5,8 +5,11 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <map>
+#include <set>
 
 #include "FileFaults.h"
+#include "Preferences.h"
 
 namespace {
 
@@ -17,6 +20,15 @@ const char kOldJob[] = "IN;\nPU0,0;\nPD100,0;\n";  // the job a failed plot must
 const std::string kPlotter = "--plotter 'Generic 24in Drag Knife'";
 
 std::string inQuotes(const std::string& path) { return "'" + path + "'"; }
+std::string inScriptQuotes(const std::string& path) { return "\"" + path + "\""; }
+
+// Puts each value in place of its word in text.
+std::string filledIn(std::string text, const std::map<std::string, std::string>& values)
+{
+    for (const auto& [word, value] : values)
+        for (size_t at; (at = text.find(word)) != std::string::npos;) text.replace(at, word.size(), value);
+    return text;
+}
 std::string sample() { return inQuotes(std::string(VANTOREL_SOURCE_DIR) + "/samples/open-sign.svg"); }
 
 bool has(const HostRun& r, const std::string& text) { return r.output.find(text) != std::string::npos; }
@@ -37,10 +49,10 @@ TEST(OutputFaults, AFullFileSystemKeepsTheEarlierJob)
 {
     TempDir dir;
     vt::test::FullFolder full(dir.file("full"));
+    if (!full.available()) GTEST_SKIP() << "no full file system can be made here";
     std::string job = full.file("job.hpgl");
     full.put("job.hpgl", kOldJob);
     full.fill();
-    full.prepare(job);
     HostRun r = vt::test::runHost(dir, "plot " + sample() + " -o " + inQuotes(job) + " " + kPlotter);
     EXPECT_EQ(r.status, 1) << r.output;
     EXPECT_TRUE(has(r, "The plot file could not be written completely: " + job + " (No space left on device)"))
@@ -57,10 +69,10 @@ TEST(OutputFaults, AFullFileSystemKeepsTheCuttersEarlierRecord)
     HostRun setup = vt::test::runHost(dir, "setup " + kPlotter);
     ASSERT_EQ(setup.status, 0) << setup.output;
     vt::test::FullFolder full(dir.file("full"));
+    if (!full.available()) GTEST_SKIP() << "no full file system can be made here";
     std::string record = full.file("cutter.bin");
     full.put("cutter.bin", kOldJob);
     full.fill();
-    full.prepare(record);
     HostRun r = vt::test::runHost(dir, "--fake-cutter " + inQuotes(record) + " plot " + sample() + " --usb");
     EXPECT_EQ(r.status, 1) << r.output;
     EXPECT_TRUE(has(r, "the fake cutter's record was not kept: cannot write " + record + ": No space left on device"))
@@ -132,7 +144,9 @@ TEST(OutputFaults, AReadOnlyFolderKeepsTheEarlierJobAndPreferences)
 
     HostRun r = vt::test::runHost(dir, "plot " + sample() + " -o " + inQuotes(job) + " " + kPlotter);
     EXPECT_EQ(r.status, 1) << r.output;
-    EXPECT_TRUE(has(r, "The plot file could not be created: " + job + " (")) << r.output;
+    EXPECT_TRUE(has(r, "vantorel-host: cannot write " + job + ": Read-only file system; nothing was written"))
+        << r.output;
+    EXPECT_FALSE(has(r, "opened ")) << "refused before the job was read";
     EXPECT_EQ(vt::test::readFile(job), kOldJob);
 
     // The preference file in a folder that cannot be written: the save fails,
@@ -212,6 +226,235 @@ TEST(OutputFaults, AJobBeyondTheMediaIsWrittenWithAWarning)
                        "same. Job: x 0.0 - 16010.0 mm, y 0.0 - 20.0 mm. Media: 610.0 x 50000.0 mm.\n"))
         << r.output;
     EXPECT_TRUE(exists(job));
+}
+
+// A folder of the test's own for the host's user: a copy of the sample job,
+// and the current plotter chosen once.
+struct Workshop {
+    TempDir dir;
+    std::string job = dir.file("job.svg");
+    Workshop()
+    {
+        vt::test::writeFile(job, vt::test::readFile(std::string(VANTOREL_SOURCE_DIR) + "/samples/open-sign.svg"));
+        vt::test::handToHostUser(job);
+    }
+    std::string file(const std::string& name) const { return dir.file(name); }
+    // A folder that holds only what the test puts there.
+    std::string folder(const std::string& name) const
+    {
+        std::filesystem::create_directories(dir.file(name));
+        vt::test::handToHostUser(dir.file(name));
+        return dir.file(name);
+    }
+};
+
+mode_t modeOf(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
+}
+
+TEST(OutputFaults, TheProgramsOwnFilesAreNeverAnOutput)
+{
+    Workshop w;
+    HostRun setup = vt::test::runHost(w.dir, "setup " + kPlotter);
+    ASSERT_EQ(setup.status, 0) << setup.output;
+    std::string prefs = w.file("prefs.json"), library = w.file("Plug-ins/PlotterSetup.txt");
+    ASSERT_EQ(::link(w.job.c_str(), w.file("job-link.svg").c_str()), 0);
+    std::filesystem::create_symlink(prefs, w.file("prefs-link.json"));
+    vt::test::writeFile(w.file("save.vts"), "open " + inScriptQuotes(w.job) + "\nsave " + inScriptQuotes(prefs) + "\n");
+    vt::test::writeFile(w.file("answer.vts"), "open " + inScriptQuotes(w.job) + "\nselect all\nanswer-file " +
+                                                  inScriptQuotes(library) + "\ndialog \"Plot Out Dialog\"\n  click 72\n"
+                                                  "  click 74\nend-dialog\nmenu \"Plot Out\"\n");
+    vt::test::handToHostUser(w.file("save.vts"));
+    vt::test::handToHostUser(w.file("answer.vts"));
+    const std::string kept[] = {w.job, prefs, library, w.file("save.vts")};
+    std::map<std::string, std::string> before;
+    for (const std::string& path : kept) before[path] = vt::test::readFile(path);
+
+    const std::string own = ", one of the program's own files; nothing was written to it";
+    struct Row {
+        const char* shows;
+        std::string arguments;
+        std::string says;
+        bool beforeAnyWork;
+    } rows[] = {
+        {"the job cut over itself", "plot " + inQuotes(w.job) + " -o " + inQuotes(w.job),
+         w.job + " is the job being cut" + own, true},
+        {"the job through a second name", "plot " + inQuotes(w.job) + " -o " + inQuotes(w.file("job-link.svg")),
+         w.file("job-link.svg") + " is the job being cut" + own, true},
+        {"the preference file", "plot " + inQuotes(w.job) + " -o " + inQuotes(prefs),
+         prefs + " is the preference file" + own, true},
+        {"the preference file through a link", "plot " + inQuotes(w.job) + " -o " + inQuotes(w.file("prefs-link.json")),
+         prefs + " is the preference file" + own, true},
+        {"the plotter library", "plot " + inQuotes(w.job) + " -o " + inQuotes(library),
+         library + " is a file of the plug-in's folder" + own, true},
+        {"a preview over its job", "preview " + inQuotes(w.job) + " -o " + inQuotes(w.job),
+         w.job + " is the job being shown" + own, true},
+        {"the fake cutter's record over the preferences",
+         "--fake-cutter " + inQuotes(prefs) + " plot " + inQuotes(w.job) + " --usb",
+         "--fake-cutter: " + prefs + " is the preference file" + own, true},
+        {"a script saving over the preferences", "run " + inQuotes(w.file("save.vts")),
+         prefs + " is the preference file" + own, false},
+        {"a save dialog answered with the library", "run " + inQuotes(w.file("answer.vts")),
+         library + " is a file of the plug-in's folder, one of the program's own files; cancelled, nothing was "
+                   "written to it",
+         false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        HostRun r = vt::test::runHost(w.dir, row.arguments);
+        EXPECT_EQ(r.status, 1) << r.output;
+        EXPECT_TRUE(has(r, row.says)) << r.output;
+        if (row.beforeAnyWork) {
+            EXPECT_FALSE(has(r, "opened ")) << r.output;
+        }
+        for (const std::string& path : kept) EXPECT_EQ(vt::test::readFile(path), before[path]) << path;
+    }
+}
+
+// Every writer puts its output into a temporary file of its own, made
+// exclusively: a file of the user's, or a link, at the name an earlier
+// version used (TARGET.tmp) is neither written nor followed, and nothing is
+// left beside the target.
+TEST(OutputFaults, EveryWriterHasATemporaryFileOfItsOwn)
+{
+    struct Row {
+        const char* shows;
+        std::string target;     // in the folder "out"
+        std::string arguments;  // OUT stands for the folder
+        bool prefsInOut;        // the preference file is out/prefs.json
+    } rows[] = {
+        {"a plot file", "o.hpgl", "plot JOB -o OUT/o.hpgl " + kPlotter, false},
+        {"the fake cutter's record", "cutter.bin", "--fake-cutter OUT/cutter.bin plot JOB --usb " + kPlotter, false},
+        {"a saved SVG", "saved.svg", "run OUT/../save.vts", false},
+        {"a picture", "p.png", "preview JOB -o OUT/p.png " + kPlotter, false},
+        {"the preference file", "prefs.json", "setup " + kPlotter, true},
+    };
+    for (const Row& row : rows) {
+        for (bool link : {false, true}) {
+            SCOPED_TRACE(std::string(row.shows) + (link ? ", a link at TARGET.tmp" : ", a file at TARGET.tmp"));
+            Workshop w;
+            std::string out = w.folder("out");
+            vt::test::writeFile(w.file("save.vts"),
+                                "open " + inScriptQuotes(w.job) + "\nsave " + inScriptQuotes(out + "/saved.svg") + "\n");
+            vt::test::handToHostUser(w.file("save.vts"));
+            std::string victim = w.file("victim.txt"), temp = out + "/" + row.target + ".tmp";
+            vt::test::writeFile(victim, "the user's");
+            vt::test::handToHostUser(victim);
+            if (link)
+                std::filesystem::create_symlink(victim, temp);
+            else
+                vt::test::writeFile(temp, "the user's");
+            vt::test::handToHostUser(temp);
+            HostRun r = vt::test::runHost(w.dir, filledIn(row.arguments, {{"OUT", out}, {"JOB", inQuotes(w.job)}}),
+                                          row.prefsInOut ? out + "/prefs.json" : "");
+            ASSERT_EQ(r.status, 0) << r.output;
+            EXPECT_EQ(vt::test::readFile(victim), "the user's");
+            EXPECT_EQ(isSymlink(temp), link);
+            EXPECT_EQ(vt::test::readFile(temp), "the user's");
+            EXPECT_EQ(vt::test::filesIn(out), (std::vector<std::string>{row.target, row.target + ".tmp"}))
+                << "the output, and nothing else new";
+        }
+    }
+    // The library, which the plug-in writes into its own folder.
+    Workshop w;
+    std::string library = w.file("Plug-ins/PlotterSetup.txt"), victim = w.file("victim.txt");
+    HostRun first = vt::test::runHost(w.dir, "setup " + kPlotter);
+    ASSERT_EQ(first.status, 0) << first.output;
+    vt::test::writeFile(victim, "the user's");
+    std::filesystem::create_symlink(victim, library + ".tmp");
+    vt::test::handToHostUser(w.file("Plug-ins"));
+    vt::test::handToHostUser(victim);
+    std::vector<std::string> files = vt::test::filesIn(w.file("Plug-ins"));
+    HostRun r = vt::test::runHost(w.dir, "setup --plotter 'Generic 48in Drag Knife'");
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(vt::test::readFile(victim), "the user's");
+    EXPECT_NE(vt::test::readFile(library).find("PlotterName=Generic 48in Drag Knife"), std::string::npos);
+    EXPECT_EQ(vt::test::filesIn(w.file("Plug-ins")), files);
+}
+
+// Outputs the user may not write are refused, as cp refuses them; one that
+// is replaced keeps the permissions the user gave it. (The host runs as an
+// ordinary user, for whom modes mean what they say.)
+TEST(OutputFaults, AFileTheUserMayNotWriteIsRefusedAndAReplacedOneKeepsItsMode)
+{
+    struct Row {
+        const char* shows;
+        std::string target;
+        std::string arguments;  // OUT stands for the target
+        std::string refused;    // what a read-only target is refused with
+    } rows[] = {
+        {"a plot file", "o.hpgl", "plot JOB -o OUT " + kPlotter, "vantorel-host: cannot write OUT: Permission denied"},
+        {"the fake cutter's record", "cutter.bin", "--fake-cutter OUT plot JOB --usb " + kPlotter,
+         "vantorel-host: --fake-cutter: the fake cutter's file: cannot write OUT: Permission denied"},
+        {"a saved SVG", "saved.svg", "run SCRIPT", "save: cannot write OUT: Permission denied"},
+        {"a picture", "p.png", "preview JOB -o OUT " + kPlotter, "vantorel-host: cannot write OUT: Permission denied"},
+    };
+    for (const Row& row : rows) {
+        for (mode_t mode : {mode_t(0444), mode_t(0640)}) {
+            SCOPED_TRACE(std::string(row.shows) + (mode == 0444 ? ", read-only" : ", mode 640"));
+            Workshop w;
+            std::string target = w.file(row.target);
+            vt::test::writeFile(target, "the user's");
+            vt::test::writeFile(w.file("save.vts"), "open " + inScriptQuotes(w.job) + "\nsave " + inScriptQuotes(target) + "\n");
+            vt::test::handToHostUser(w.file("save.vts"));
+            vt::test::handToHostUser(target);
+            ASSERT_EQ(::chmod(target.c_str(), mode), 0);
+            HostRun r = vt::test::runHost(
+                w.dir, filledIn(row.arguments, {{"OUT", inQuotes(target)},
+                                                {"JOB", inQuotes(w.job)},
+                                                {"SCRIPT", inQuotes(w.file("save.vts"))}}));
+            EXPECT_EQ(modeOf(target), mode);
+            if (mode == 0444) {
+                EXPECT_EQ(r.status, 1) << r.output;
+                EXPECT_TRUE(has(r, filledIn(row.refused, {{"OUT", target}}))) << r.output;
+                EXPECT_EQ(vt::test::readFile(target), "the user's");
+            } else {
+                EXPECT_EQ(r.status, 0) << r.output;
+                EXPECT_NE(vt::test::readFile(target), "the user's");
+            }
+        }
+    }
+}
+
+// Twenty runs writing one plot file, each a job of its own, sharing one
+// preference file and one plotter library: whichever rename comes last, the
+// plot file is one whole job, every run works, and no temporary file is left.
+TEST(OutputFaults, ParallelWritersLeaveOneWholeJob)
+{
+    constexpr int kWriters = 20, kRounds = 10;
+    Workshop w;
+    std::string out = w.folder("out");
+    std::vector<std::string> alone, runs;
+    for (int i = 0; i < kWriters; ++i) {
+        std::string svg = w.file("job" + std::to_string(i) + ".svg");
+        vt::test::writeFile(svg, "<svg xmlns='http://www.w3.org/2000/svg' width='100mm' height='100mm' "
+                                 "viewBox='0 0 100 100'><rect x='10' y='10' width='" +
+                                     std::to_string(i + 1) + "' height='20'/></svg>");
+        vt::test::handToHostUser(svg);
+        alone.push_back("plot " + inQuotes(svg) + " -o " + inQuotes(out + "/" + std::to_string(i) + ".hpgl") + " " + kPlotter);
+        runs.push_back("plot " + inQuotes(svg) + " -o " + inQuotes(out + "/o.hpgl") + " " + kPlotter);
+    }
+    // Each job written once to a file of its own: what a whole job is.
+    for (const HostRun& r : vt::test::runHostsAtOnce(w.dir, alone)) ASSERT_EQ(r.status, 0) << r.output;
+    std::set<std::string> jobs;
+    for (int i = 0; i < kWriters; ++i) {
+        std::string path = out + "/" + std::to_string(i) + ".hpgl";
+        jobs.insert(vt::test::readFile(path));
+        std::filesystem::remove(path);
+    }
+    ASSERT_EQ(jobs.size(), size_t(kWriters)) << "every writer's job is its own";
+    std::vector<std::string> plugInFiles = vt::test::filesIn(w.file("Plug-ins"));
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        for (const HostRun& r : vt::test::runHostsAtOnce(w.dir, runs)) EXPECT_EQ(r.status, 0) << r.output;
+        EXPECT_EQ(jobs.count(vt::test::readFile(out + "/o.hpgl")), 1u) << "one whole job";
+        EXPECT_EQ(vt::test::filesIn(out), std::vector<std::string>{"o.hpgl"});
+        EXPECT_EQ(vt::test::filesIn(w.file("Plug-ins")), plugInFiles);
+        vt::host::Preferences prefs(w.file("prefs.json"));
+        EXPECT_EQ(prefs.error(), "") << "the preference file stays whole";
+    }
 }
 
 }  // namespace

@@ -77,14 +77,17 @@ double farthest(const std::vector<std::vector<AIRealPoint>>& from, const std::ve
     return worst;
 }
 
+// A frame of blanks beside the sign goes with the outline too: nothing the
+// plot cannot cut is left in the selection.
 TEST(PreProcessScripts, TextOutlineFromThePaletteGivesTheLettersOfTheFontAndCutsThem)
 {
     test::TempDir dir;
     RunResult r = runScript(dir, R"(<svg xmlns="http://www.w3.org/2000/svg" width="300mm" height="100mm" viewBox="0 0 300 100">
   <text id="sign" x="10" y="60" font-size="25.4" font-family="DejaVu Sans" fill="black">Oi A</text>
+  <text id="blanks" x="10" y="90" font-size="25.4" font-family="DejaVu Sans" fill="black">   </text>
 </svg>)",
                             R"(open job.svg
-select sign
+select all
 select-dialog "PreProcess Plot"
 click 5
 save outlined.svg

@@ -3,6 +3,7 @@
 // marks group, a plot of it begins with the marks' command text, and the
 // settings chosen in the dialog are written to the preferences at shutdown.
 #include <cmath>
+#include <cstdlib>
 #include <sstream>
 
 #include "Core/MarkSetting.h"
@@ -69,7 +70,9 @@ TEST(RegistrationMarks, TheSampleScriptDrawsFourPointMarksThatThePlotSendsFirst)
     EXPECT_EQ(saved.marksLayers(), 1);
     std::vector<ArtNode*> groups = saved.tagged();
     ASSERT_EQ(groups.size(), 1u);
-    EXPECT_EQ(*groups[0]->tag(kTagAASSetting), kFourPointText);
+    EXPECT_EQ(*groups[0]->tag(kTagAASSetting), kFourPointText) << "the escape characters come back as they were";
+    EXPECT_EQ(std::system(("xmllint --noout '" + dir.file("print-and-cut-marks.svg") + "'").c_str()), 0)
+        << "the saved document is XML that any other program reads";
     EXPECT_EQ(pathsWith(groups[0], 3, 1.0), 4) << "four corners, 1 mm wide";
     EXPECT_EQ(pathsWith(groups[0], 2, 0.2), 1) << "one start mark, 0.2 mm wide";
     AIRealRect frame = boundsMm(groups[0]);

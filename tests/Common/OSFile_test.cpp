@@ -1,15 +1,14 @@
-// The files of the plug-in's own folder: one helper names them all; and the
-// file written beside its target and put in place only when complete.
+// The files of the plug-in's own folder: one helper names them all.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "Common/OSFile.h"
+#include "Common/OSReplacingFile.h"
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "HostFixture.h"
@@ -63,105 +62,101 @@ TEST_F(PluginFolderTest, TheFolderItselfIsWhereFileDialogsStart)
     EXPECT_EQ(std::filesystem::weakly_canonical(spec.path).string(), folder());
 }
 
-// ---- Replacing a file -----------------------------------------------------------------
-
-SPPlatformFileSpecification specOf(const std::string& path)
+// A file the plug-in writes is written into a temporary file of its own and
+// put in place only when complete; what cannot be written is refused before
+// anything is made, with the reason.
+TEST(OSReplacingFile, AFileIsPutInPlaceWholeOrNotAtAll)
 {
-    SPPlatformFileSpecification spec;
-    std::memset(&spec, 0, sizeof spec);
-    std::strncpy(spec.path, path.c_str(), sizeof spec.path - 1);
-    return spec;
-}
-
-bool exists(const std::string& path)
-{
-    struct stat st;
-    return lstat(path.c_str(), &st) == 0;
-}
-
-TEST_F(PluginFolderTest, AReplacingFileTakesThePlaceOfItsTargetOnlyWhenComplete)
-{
-    using Make = std::function<void(const std::string& target)>;
-    const Make nothing = [](const std::string&) {};
-    const Make earlierJob = [](const std::string& t) { test::writeFile(t, "old job"); };
-    const Make folder = [](const std::string& t) { std::filesystem::create_directory(t); };
-    const Make pipe = [](const std::string& t) { ASSERT_EQ(mkfifo(t.c_str(), 0600), 0); };
-    const Make fullDevice = [](const std::string& t) { ASSERT_EQ(symlink("/dev/full", (t + ".tmp").c_str()), 0); };
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.file("folder"));
+    test::writeFile(dir.file("kept.hpgl"), "the user's");
+    ::chmod(dir.file("kept.hpgl").c_str(), 0640);
+    std::filesystem::create_symlink(dir.file("kept.hpgl"), dir.file("link.hpgl"));
+    const std::string longName = dir.file(std::string(255, 'j'));
     struct Row {
         const char* shows;
-        const char* name;  // of the target, in a folder of the test
-        Make before;       // makes what is there
-        ASErr writeError;  // what the writing said
-        Make during;       // happens while it is written
-        ASErr opens, closes;
+        std::string path;
+        ASErr opened;
         int systemError;
-        const char* after;  // the target's text afterwards; null: not a file
+        std::string writes;  // the path the stream replaces
     } rows[] = {
-        {"a new file", "job.plt", nothing, kNoErr, nothing, kNoErr, kNoErr, 0, "new job"},
-        {"an earlier job replaced", "job.plt", earlierJob, kNoErr, nothing, kNoErr, kNoErr, 0, "new job"},
-        {"a failed write keeps the earlier job", "job.plt", earlierJob, kWriteErr, nothing, kNoErr, kWriteErr, 0,
-         "old job"},
-        {"another error of the writer is passed on", "job.plt", earlierJob, kMemoryErr, nothing, kNoErr, kMemoryErr,
-         0, "old job"},
-        {"a folder is refused before anything is made", "job.plt", folder, kNoErr, nothing, kNoFileErr, kWriteErr,
-         EISDIR, nullptr},
-        {"a pipe is refused", "job.plt", pipe, kNoErr, nothing, kNoFileErr, kWriteErr, kOSNotRegularFile, nullptr},
-        {"a folder that is not there", "missing/job.plt", nothing, kNoErr, nothing, kNoFileErr, kWriteErr, ENOENT,
-         nullptr},
-        {"the target made a folder meanwhile: the rename fails", "job.plt", nothing, kNoErr, folder, kNoErr,
-         kWriteErr, EISDIR, nullptr},
-        {"a full device", "job.plt", fullDevice, kNoErr, nothing, kNoErr, kWriteErr, ENOSPC, nullptr},
+        {"a new file", dir.file("new.hpgl"), kNoErr, 0, dir.file("new.hpgl")},
+        {"a name as long as a name can be", longName, kNoErr, 0, longName},
+        {"a file replaced", dir.file("kept.hpgl"), kNoErr, 0, dir.file("kept.hpgl")},
+        {"a path written as given", dir.path() + "/./new.hpgl", kNoErr, 0, dir.path() + "/./new.hpgl"},
+        {"a link followed", dir.file("link.hpgl"), kNoErr, 0, dir.file("kept.hpgl")},
+        {"a missing folder", dir.file("no/folder/x.hpgl"), kNoFileErr, ENOENT, ""},
+        {"a folder", dir.file("folder"), kNoFileErr, EISDIR, ""},
+        {"a device", "/dev/null", kNoFileErr, kOSNotRegularFile, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        std::vector<std::string> before = test::filesIn(dir.path());
+        OSReplacingFile file;
+        ASSERT_EQ(OS_fopenReplacingPath(row.path.c_str(), &file), row.opened);
+        EXPECT_EQ(file.systemError, row.systemError);
+        if (row.opened != kNoErr) {
+            EXPECT_EQ(file.stream, nullptr);
+            EXPECT_EQ(test::filesIn(dir.path()), before) << "nothing was made";
+            continue;
+        }
+        EXPECT_EQ(std::string(file.path), row.writes);
+        fputs("IN;", file.stream);
+        EXPECT_EQ(OS_fcloseReplacing(&file, kNoErr), kNoErr);
+        EXPECT_EQ(file.temp[0], 0);
+        EXPECT_EQ(test::readFile(row.writes), "IN;");
+        struct stat st {};
+        ASSERT_EQ(::stat(row.writes.c_str(), &st), 0);
+        if (row.writes == dir.file("kept.hpgl")) {
+            EXPECT_EQ(st.st_mode & 07777, 0640u) << "a replaced file keeps its mode";
+        }
+        std::vector<std::string> after = test::filesIn(dir.path());
+        EXPECT_LE(after.size(), before.size() + 1) << "no temporary file is left";
+    }
+
+    // A write that failed leaves the file as it was and the temporary file gone.
+    test::writeFile(dir.file("kept.hpgl"), "the user's");
+    std::vector<std::string> before = test::filesIn(dir.path());
+    OSReplacingFile file;
+    ASSERT_EQ(OS_fopenReplacingPath(dir.file("kept.hpgl").c_str(), &file), kNoErr);
+    fputs("half a job", file.stream);
+    EXPECT_EQ(OS_fcloseReplacing(&file, kWriteErr), kWriteErr);
+    EXPECT_EQ(file.temp[0], 0);
+    EXPECT_EQ(test::readFile(dir.file("kept.hpgl")), "the user's");
+    EXPECT_EQ(test::filesIn(dir.path()), before);
+}
+
+// What goes wrong after the file was opened: the writer's own error is passed
+// on, a target that became a folder meanwhile cannot be replaced, and a close
+// of nothing opened is no success.
+TEST(OSReplacingFile, AFailureAfterOpeningIsReportedAndLeavesNoTemporaryFile)
+{
+    struct Row {
+        const char* shows;
+        ASErr writeError;
+        bool folderMeanwhile;
+        ASErr closes;
+        int systemError;
+    } rows[] = {
+        {"the writer's own error", kMemoryErr, false, kMemoryErr, 0},
+        {"the target made a folder meanwhile", kNoErr, true, kWriteErr, EISDIR},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shows);
         test::TempDir dir;
-        std::string target = dir.file(row.name);
-        row.before(target);
-        SPPlatformFileSpecification spec = specOf(target);
         OSReplacingFile file;
-        ASSERT_EQ(OS_fopenReplacing(&spec, &file), row.opens);
-        if (row.opens == kNoErr) {
-            fputs("new job", file.stream);
-            row.during(target);
-        } else {
-            EXPECT_EQ(file.stream, nullptr);
-        }
+        ASSERT_EQ(OS_fopenReplacingPath(dir.file("job.hpgl").c_str(), &file), kNoErr);
+        fputs("IN;", file.stream);
+        if (row.folderMeanwhile) std::filesystem::create_directory(dir.file("job.hpgl"));
         EXPECT_EQ(OS_fcloseReplacing(&file, row.writeError), row.closes);
         EXPECT_EQ(file.systemError, row.systemError);
-        struct stat st;
-        if (row.after) {
-            EXPECT_EQ(test::readFile(target), row.after);
-        } else {
-            EXPECT_FALSE(lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) << "no file made";
-        }
-        EXPECT_FALSE(stat((target + ".tmp").c_str(), &st) == 0 && S_ISREG(st.st_mode)) << "nothing left beside it";
+        EXPECT_EQ(test::filesIn(dir.path()).size(), row.folderMeanwhile ? 1u : 0u) << "no temporary file is left";
     }
-}
-
-TEST_F(PluginFolderTest, AReplacingFileWritesThroughALinkToWhatItNames)
-{
-    test::TempDir dir;
-    test::writeFile(dir.file("real.plt"), "old job");
-    ASSERT_EQ(symlink(dir.file("real.plt").c_str(), dir.file("link.plt").c_str()), 0);
-    SPPlatformFileSpecification spec = specOf(dir.file("link.plt"));
-    OSReplacingFile file;
-    ASSERT_EQ(OS_fopenReplacing(&spec, &file), kNoErr);
-    fputs("new job", file.stream);
-    ASSERT_EQ(OS_fcloseReplacing(&file, kNoErr), kNoErr);
-    EXPECT_EQ(test::readFile(dir.file("real.plt")), "new job");
-    struct stat st;
-    ASSERT_EQ(lstat(dir.file("link.plt").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
-    EXPECT_FALSE(exists(dir.file("real.plt.tmp")));
-    EXPECT_FALSE(exists(dir.file("link.plt.tmp")));
-
-    // Nothing opened: the writer's own error, else a write error.
     OSReplacingFile none;
     std::memset(&none, 0, sizeof none);
     EXPECT_EQ(OS_fcloseReplacing(&none, kNoErr), kWriteErr);
     EXPECT_EQ(OS_fcloseReplacing(&none, kMemoryErr), kMemoryErr);
     EXPECT_EQ(OS_fcloseReplacing(nullptr, kNoErr), kWriteErr);
-    EXPECT_EQ(OS_fopenReplacing(&spec, nullptr), kNoFileErr);
 }
 
 }  // namespace

@@ -3,8 +3,11 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Dialog/PlotterSetup.h"
 #include "HostFixture.h"
+#include "Menus/Menus.h"
 #include "Suites/SuiteTables.h"
+#include "Toolkit/Driver.h"
 #include "Toolkit/Toolkit.h"
 
 using namespace vt;
@@ -172,6 +175,42 @@ TEST_F(EntryPointTest, ReloadStartsTheCountAgainAndKeepsTheGlobals)
     int before = hostApp().registry().acquireCount(kAIArtSuite);
     EXPECT_EQ(session().about(), kNoErr);
     EXPECT_EQ(hostApp().registry().acquireCount(kAIArtSuite), before + 1);
+}
+
+// The host sends "Unload" and "Reload" each in its turn, and reloads an
+// unloaded plug-in before any other message: the plug-in never runs without
+// its globals (a reload of a loaded one would hand back none).
+TEST_F(EntryPointTest, UnloadAndReloadComeInTheirTurn)
+{
+    startSession(false);  // no palette holds the plug-in
+    PluginGlobals* globals = g;
+    EXPECT_EQ(session().reload(), kSPBadParameterError);
+    EXPECT_EQ(session().error(), "the plug-in is loaded: it is reloaded only after it was unloaded");
+    EXPECT_EQ(g, globals) << "nothing was sent";
+    EXPECT_EQ(session().unload(), kNoErr);
+    EXPECT_EQ(session().unload(), kSPBadParameterError);
+    EXPECT_EQ(session().error(), "the plug-in is unloaded already");
+
+    // A menu chosen while the plug-in is unloaded reloads it first: its
+    // dialog opens with the globals handed back.
+    g = nullptr;  // as a freshly loaded module would have it
+    host::toolkit::ModalOutcome setup = host::toolkit::Toolkit::get().driveModal(
+        kPlotterSetupDialogName,
+        {[](host::toolkit::Driver& user, std::string& e) { return user.click(kPlotterSetupCancelItem, e); }},
+        [](std::string& e) {
+            // The plug-in's own submenu item (its About item shares the key).
+            for (const auto& item : host::menus().items())
+                if (item->key == "Plotter Setup Menu" && item->group && item->group->parent)
+                    return host::menus().choose(item.get(), e) == kNoErr;
+            e = "no Plotter Setup menu item";
+            return false;
+        });
+    EXPECT_TRUE(setup.opened) << setup.openError;
+    EXPECT_EQ(setup.result, kPlotterSetupCancelItem);
+    EXPECT_EQ(g, globals);
+    EXPECT_FALSE(session().plugin()->unloaded);
+    EXPECT_EQ(session().about(), kNoErr);
+    EXPECT_EQ(session().shutdown(), kNoErr);
 }
 
 TEST_F(EntryPointTest, ANotifierOtherThanTheStartNotifierDoesNothing)

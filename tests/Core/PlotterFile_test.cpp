@@ -313,13 +313,10 @@ struct DamageCase {
 const DamageCase kDamageCases[] = {
     {"truncated_in_the_second_plotter", [](const std::string& s) { return s.substr(0, s.size() - 200); },
      kFormatErr, 1},
-    {"truncated_after_the_count", [](const std::string& s) { return std::string("PlotterNumber=2\n"); },
-     kFormatErr, 0},
     {"negative_plotter_count",
      [](const std::string& s) { return replaced(s, "PlotterNumber=2", "PlotterNumber=-5"); }, kFormatErr, 0},
-    {"huge_plotter_count",
-     [](const std::string& s) { return replaced(s, "PlotterNumber=2", "PlotterNumber=2147483647"); }, kFormatErr,
-     2},
+    {"a_word_for_the_plotter_count",
+     [](const std::string& s) { return replaced(s, "PlotterNumber=2", "PlotterNumber=two"); }, kFormatErr, 0},
     {"negative_environment_count",
      [](const std::string& s) { return replaced(s, "PlotterEnvNumber=1", "PlotterEnvNumber=-1"); }, kFormatErr, 1},
     {"huge_pen_count",
@@ -362,21 +359,81 @@ TEST_P(DamagedLibrary, StopsWithAnErrorAndKeepsWhatWasRead)
 INSTANTIATE_TEST_SUITE_P(PlotterFile, DamagedLibrary, ::testing::ValuesIn(kDamageCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Values no job can be cut with are refused where the library is read, naming
-// the plotter and the field; the plotters before it stay usable.
+// The count line says how many plotters follow, but a library is what its
+// plotters are: every plotter block is read whatever the count says, the
+// disagreement is said, and the library saved from what was read holds them
+// all under the right count.
+TEST(PlotterFile, ThePlottersWinOverTheCountLine)
+{
+    FakeHostSuites host;
+    auto crlf = [](std::string text) {
+        for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.insert(at, "\r");
+        return text;
+    };
+    struct Row {
+        const char* shows;
+        std::string text;
+        int plotters;
+        const char* says;
+    } rows[] = {
+        {"a count lower than the plotters", replaced(twoPlotterLibrary(), "PlotterNumber=2", "PlotterNumber=1"), 2,
+         "its count line says 1 plotter, but it holds 2; all 2 are kept"},
+        {"a count of none", replaced(twoPlotterLibrary(), "PlotterNumber=2", "PlotterNumber=0"), 2,
+         "its count line says 0 plotters, but it holds 2; all 2 are kept"},
+        {"a count beyond the plotters", replaced(twoPlotterLibrary(), "PlotterNumber=2", "PlotterNumber=2147483647"),
+         2, "its count line says 2147483647 plotters, but it holds 2; all 2 are kept"},
+        {"a count line and no plotters", "PlotterNumber=2\n", 0,
+         "its count line says 2 plotters, but it holds 0; all 0 are kept"},
+        {"line ends of CR LF", crlf(twoPlotterLibrary()), 2, ""},
+        {"line ends of CR LF and a lower count", crlf(replaced(twoPlotterLibrary(), "PlotterNumber=2", "PlotterNumber=1")),
+         2, "its count line says 1 plotter, but it holds 2; all 2 are kept"},
+        {"the count agreeing", twoPlotterLibrary(), 2, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        std::string text = row.text;
+        FILE* in = fmemopen(&text[0], text.size(), "r");
+        Plotter* list = nullptr;
+        int count = -1;
+        char note[256] = "junk";
+        EXPECT_EQ(0, loadPlotterReporting(&list, &count, in, note, sizeof note));
+        fclose(in);
+        EXPECT_STREQ(row.says, note);
+        ASSERT_EQ(row.plotters, count);
+        if (count == 2) {
+            EXPECT_STREQ("Second", list[1].PlotterName);
+        }
+        std::string again = saved(list, count);
+        EXPECT_EQ(again.rfind("PlotterNumber=" + std::to_string(row.plotters) + "\n", 0), 0u) << again;
+        Plotter* back = nullptr;
+        int backCount = -1;
+        EXPECT_EQ(0, loaded(again, &back, &backCount));
+        EXPECT_EQ(row.plotters, backCount) << "nothing is lost on the way";
+        freePlotterList(&back, &backCount);
+        freePlotterList(&list, &count);
+    }
+}
+
+// Values no job can be cut with, and values the file cannot mean as they
+// stand, are refused where the library is read, naming the plotter (its
+// environment and pen where the value is theirs) and the field; the plotters
+// before it stay usable.
 TEST(PlotterFile, UnusableValuesAreRefusedNamingThePlotterAndField)
 {
     FakeHostSuites host;
     struct Row {
         const char* shows;
-        const char* from;
-        const char* to;
-        const char* says;
+        std::string from;
+        std::string to;
+        std::string says;
     } rows[] = {
         {"a language past DMGL", "Language=0", "Language=7",
          "plotter \"Second\": Language is 7, not one of 0 (HPGL) to 3 (DMGL)"},
         {"a negative language", "Language=0", "Language=-1",
          "plotter \"Second\": Language is -1, not one of 0 (HPGL) to 3 (DMGL)"},
+        {"a language named in a word", "Language=0", "Language=GPGL", "plotter \"Second\": Language is not a number"},
+        {"a language with a fraction", "Language=0", "Language=1.5", "plotter \"Second\": Language is not a number"},
+        {"no language at all", "Language=0", "Language=", "plotter \"Second\": Language is not a number"},
         {"a negative step", "PlotterStep=0.025000", "PlotterStep=-0.025",
          "plotter \"Second\": PlotterStep is -0.025, not above 0"},
         {"a zero step", "PlotterStep=0.025000", "PlotterStep=0", "plotter \"Second\": PlotterStep is 0, not above 0"},
@@ -384,12 +441,36 @@ TEST(PlotterFile, UnusableValuesAreRefusedNamingThePlotterAndField)
          "plotter \"Second\": PlotterStep is not a finite number"},
         {"an infinite step", "PlotterStep=0.025000", "PlotterStep=1e999",
          "plotter \"Second\": PlotterStep is not a finite number"},
+        {"a step of 1e308", "PlotterStep=0.025000", "PlotterStep=1e308",
+         "plotter \"Second\": PlotterStep is 1e+308, more than the 10 mm a step can be"},
+        {"a step just past 10 mm", "PlotterStep=0.025000", "PlotterStep=10.001",
+         "plotter \"Second\": PlotterStep is 10.001, more than the 10 mm a step can be"},
+        {"a step in words", "PlotterStep=0.025000", "PlotterStep=fine", "plotter \"Second\": PlotterStep is not a number"},
         {"a step the file cannot hold", "PlotterStep=0.025000", "PlotterStep=1e-9",
          "plotter \"Second\": PlotterStep is 1e-09, below the 1e-06 mm the library file can hold"},
         {"no media width", "PlotterSizeX=10000.000000", "PlotterSizeX=0",
          "plotter \"Second\": PlotterSizeX is 0, not above 0"},
         {"a negative media length", "PlotterSizeY=10000.000000", "PlotterSizeY=-610",
          "plotter \"Second\": PlotterSizeY is -610, not above 0"},
+        {"a media longer than a cutter has", "PlotterSizeY=10000.000000", "PlotterSizeY=1e9",
+         "plotter \"Second\": PlotterSizeY is 1e+09, more than the 65535 mm a media length can be"},
+        {"a name of 100,000 characters", "PlotterName=Second", "PlotterName=" + std::string(100000, 'N'),
+         "plotter \"" + std::string(63, 'N') + "\": PlotterName is longer than the 63 characters it can hold"},
+        {"a start string of 900 characters", "PlotterIniString=[]", "PlotterIniString=[" + std::string(900, 'I') + "]",
+         "plotter \"Second\": PlotterIniString is longer than the 254 characters it can hold"},
+        {"a pen name of 500 characters", "PenName=New Pen", "PenName=" + std::string(500, 'P'),
+         "plotter \"Second\", environment \"New Environment\", pen \"" + std::string(63, 'P') +
+             "\": PenName is longer than the 63 characters it can hold"},
+        {"a pen count in words", "PenNumber=1", "PenNumber=one",
+         "plotter \"Second\", environment \"New Environment\": PenNumber is not a number"},
+        {"a negative pen pressure", "Pressure=10.00", "Pressure=-80",
+         "plotter \"Second\", environment \"New Environment\", pen \"New Pen\": Pressure is -80, below 0"},
+        {"a pen velocity of nan", "Velocity=10.00", "Velocity=nan",
+         "plotter \"Second\", environment \"New Environment\", pen \"New Pen\": Velocity is not a finite number"},
+        {"a negative knife offset", "Extra=0.010", "Extra=-0.25",
+         "plotter \"Second\", environment \"New Environment\", pen \"New Pen\": Extra is -0.25, below 0"},
+        {"a pen limit in words", "maxPressure=400.00", "maxPressure=heavy",
+         "plotter \"Second\", environment \"New Environment\", pen \"New Pen\": maxPressure is not a number"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shows);
@@ -398,25 +479,89 @@ TEST(PlotterFile, UnusableValuesAreRefusedNamingThePlotterAndField)
         FILE* in = fmemopen(&text[0], text.size(), "r");
         Plotter* list = nullptr;
         int count = -1;
-        char problem[256];
+        char problem[512];
         EXPECT_EQ(kPlotterValueErr, loadPlotterReporting(&list, &count, in, problem, sizeof problem));
         fclose(in);
-        EXPECT_STREQ(row.says, problem);
+        EXPECT_EQ(row.says, problem);
         ASSERT_EQ(1, count) << "the first plotter stays usable";
         EXPECT_STREQ("New Plotter", list[0].PlotterName);
         freePlotterList(&list, &count);
 
-        // The same plotter alone, as a single-plotter file, keeps its name to say why.
-        std::string one = text.substr(text.find("{\nPlotterName=Second"));
+        // The same plotter alone, as a single-plotter file, is read in step to
+        // its end and keeps its name and values to say why.
+        std::string one = text.substr(text.find("{\nPlotterName=", text.find("}\n}\n")));
         in = fmemopen(&one[0], one.size(), "r");
         Plotter plotter;
         memset(&plotter, 0, sizeof plotter);
-        EXPECT_EQ(kPlotterValueErr, readPlotter(&plotter, in));
+        EXPECT_EQ(kPlotterValueErr, readPlotterReporting(&plotter, in, problem, sizeof problem));
+        // A count that is no number leaves the blocks it counts unread.
+        if (row.from != "PenNumber=1") {
+            EXPECT_EQ(EOF, fgetc(in)) << "the whole block was read";
+        }
         fclose(in);
         EXPECT_EQ(nullptr, plotter.Environments);
-        EXPECT_EQ(kPlotterValueErr, checkPlotterValues(&plotter, problem, sizeof problem));
-        EXPECT_STREQ(row.says, problem);
+        EXPECT_EQ(row.says, problem);
+        EXPECT_EQ(1, plotter.PlotterOrigin);
     }
+}
+
+// The single blocks read on their own, as the library's reader reads them.
+TEST(PlotterFile, EachBlockIsReadOnItsOwn)
+{
+    FakeHostSuites host;
+    std::string pen = kDefaultPenBlock;
+    FILE* in = fmemopen(&pen[0], pen.size(), "r");
+    Pen p;
+    memset(&p, 0, sizeof p);
+    EXPECT_EQ(1, getPen(in, &p));
+    fclose(in);
+    EXPECT_STREQ("New Pen", p.PenName);
+    EXPECT_EQ(400.0, p.maxPressure);
+    EXPECT_EQ(0, getPen(nullptr, &p));
+
+    std::string environment = "{\nEnvironmentName=Vinyl\nPenNumber=1\nEnvironmentReserved=1\n" + pen + "}\n";
+    in = fmemopen(&environment[0], environment.size(), "r");
+    Environment e;
+    memset(&e, 0, sizeof e);
+    EXPECT_EQ(1, getEnvironment(in, &e));
+    fclose(in);
+    EXPECT_STREQ("Vinyl", e.EnvironmentName);
+    ASSERT_EQ(1, e.PenNumber);
+    EXPECT_STREQ("New Pen", e.Pens[0].PenName);
+    freeEnvironment(&e);
+
+    std::string plotter = twoPlotterLibrary();
+    plotter = plotter.substr(plotter.find('\n') + 1);
+    in = fmemopen(&plotter[0], plotter.size(), "r");
+    Plotter one;
+    memset(&one, 0, sizeof one);
+    EXPECT_EQ(1, getPlotter(in, &one));
+    fclose(in);
+    EXPECT_STREQ("New Plotter", one.PlotterName);
+    freePlotter(&one);
+}
+
+// A caller that asks for no text (no buffer, or one of size 0) gets none
+// written.
+TEST(PlotterFile, NoTextIsWrittenWhereNoneIsAskedFor)
+{
+    FakeHostSuites host;
+    std::string text = replaced(twoPlotterLibrary(), "Language=0", "Language=7");
+    std::string one = text.substr(text.find("{\nPlotterName=", text.find("}\n}\n")));
+    FILE* in = fmemopen(&one[0], one.size(), "r");
+    Plotter plotter;
+    memset(&plotter, 0, sizeof plotter);
+    EXPECT_EQ(kPlotterValueErr, readPlotterReporting(&plotter, in, nullptr, 64));
+    fclose(in);
+
+    vt::test::TempDir dir;
+    vt::test::writeFile(dir.file("PlotterSetup.txt"), text);
+    char untouched[4] = "abc";
+    Plotter* list = nullptr;
+    int count = 0;
+    EXPECT_EQ(kPlotterValueErr, loadPlotterFileReporting(dir.file("PlotterSetup.txt").c_str(), &list, &count, untouched, 0));
+    EXPECT_STREQ("abc", untouched);
+    freePlotterList(&list, &count);
 }
 
 TEST(PlotterFile, ALibraryThatCannotBeReadIsNotAnEmptyOne)
@@ -430,25 +575,6 @@ TEST(PlotterFile, ALibraryThatCannotBeReadIsNotAnEmptyOne)
     EXPECT_STREQ("Not a directory", problem);
     EXPECT_EQ(nullptr, list);
     EXPECT_EQ(0, count);
-}
-
-TEST(PlotterFile, OverlongNamesStayInTheirFieldsAndInStep)
-{
-    FakeHostSuites host;
-    std::string text = twoPlotterLibrary();
-    text = replaced(text, "PlotterName=Second", "PlotterName=" + std::string(3000, 'N'));
-    text = replaced(text, "PenName=New Pen", "PenName=" + std::string(500, 'P'));
-    text = replaced(text, "PlotterIniString=[]", "PlotterIniString=[" + std::string(900, 'I') + "]");
-    Plotter* list = nullptr;
-    int count = 0;
-    ASSERT_EQ(0, loaded(text, &list, &count));
-    ASSERT_EQ(2, count);
-    EXPECT_EQ(std::string(63, 'N'), list[1].PlotterName);
-    EXPECT_EQ(std::string(254, 'I'), list[1].PlotterIniString);
-    EXPECT_EQ(std::string(63, 'P'), list[1].Environments[0].Pens[0].PenName);
-    EXPECT_EQ(1, list[1].PlotterOrigin);
-    EXPECT_EQ(0.025, list[1].Environments[0].Pens[0].stepExtra);
-    freePlotterList(&list, &count);
 }
 
 TEST(PlotterFile, SinglePlotterFileHasNoCountLine)
@@ -492,14 +618,14 @@ TEST(PlotterFile, AFailedSaveLeavesTheOldLibraryAsItWas)
     int count = 1;
     EXPECT_EQ(kUnwritableTextErr, savePlotterFile(path.c_str(), &list, &count));
     EXPECT_EQ("PlotterNumber=0\n", vt::test::readFile(path));
-    struct stat st;
-    EXPECT_NE(0, stat((path + ".tmp").c_str(), &st)) << "the temporary file is removed";
+    EXPECT_EQ(vt::test::filesIn(dir), std::vector<std::string>{"PlotterSetup.txt"}) << "the temporary file is removed";
 
-    // The rename fails when the target is a directory: the directory stays.
+    // A folder where the file should be is refused before anything is written.
     std::string blocked = dir + "/blocked";
     mkdir(blocked.c_str(), 0700);
     strcpy(bad.PlotterIniString, "");
-    EXPECT_EQ(kWriteErr, savePlotterFile(blocked.c_str(), &list, &count));
+    EXPECT_EQ(kNoFileErr, savePlotterFile(blocked.c_str(), &list, &count));
+    struct stat st;
     EXPECT_EQ(0, stat(blocked.c_str(), &st));
     EXPECT_TRUE(S_ISDIR(st.st_mode));
 
@@ -507,7 +633,7 @@ TEST(PlotterFile, AFailedSaveLeavesTheOldLibraryAsItWas)
 
     ASSERT_EQ(0, savePlotterFile(path.c_str(), &list, &count));
     EXPECT_EQ(saved(&bad, 1), vt::test::readFile(path));
-    EXPECT_NE(0, stat((path + ".tmp").c_str(), &st));
+    EXPECT_EQ(vt::test::filesIn(dir), (std::vector<std::string>{"PlotterSetup.txt", "blocked"}));
 }
 
 TEST(PlotterFile, MissingLibraryFileIsAnEmptyLibrary)
@@ -574,9 +700,11 @@ INSTANTIATE_TEST_SUITE_P(PlotterFile, SafeFileName, ::testing::ValuesIn(kFileNam
 
 TEST(PlotterFile, SafeFileNameIsCutToItsBuffer)
 {
-    char fileName[12];
-    EXPECT_EQ(0, makePlotterFileName("A very long cutter name", fileName, sizeof(fileName)));
+    char fileName[16];
+    memset(fileName, 'Z', sizeof fileName);
+    EXPECT_EQ(0, makePlotterFileName("A very long cutter name", fileName, 12));
     EXPECT_STREQ("A very .INI", fileName);
+    EXPECT_EQ(std::string(fileName + 12, 4), "ZZZZ") << "nothing past the size given";
     char tiny[4];
     EXPECT_EQ(kMemoryErr, makePlotterFileName("x", tiny, sizeof(tiny)));
     EXPECT_STREQ("", tiny);

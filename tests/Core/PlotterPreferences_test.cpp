@@ -278,6 +278,14 @@ TEST_F(ReadingTheCurrentPlotter, UnusableValuesAreRefusedNamingThePlotterAndFiel
         {"a media length past any number", [p](auto& s) { s.putReal(p, "PlotterSizeY", std::numeric_limits<double>::infinity()); },
          "plotter \"Cutter 60\": PlotterSizeY is not a finite number"},
         {"a missing language is incomplete, not a bad value", [p](auto& s) { s.remove(p, "PlotterLanguage"); }, ""},
+        // Held to what the library holds its plotters and pens to.
+        {"a step of 1e308", [p](auto& s) { s.putReal(p, "PlotterStep", 1e308); },
+         "plotter \"Cutter 60\": PlotterStep is 1e+308, more than the 10 mm a step can be"},
+        {"a negative pen pressure", [p](auto& s) { s.putReal(p, "PenPressure-0", -80); },
+         "plotter \"Cutter 60\", environment \"Vinyl\", pen \"Blade\": Pressure is -80, below 0"},
+        {"a pen velocity past any number",
+         [p](auto& s) { s.putReal(p, "PenVelocity-0", std::numeric_limits<double>::infinity()); },
+         "plotter \"Cutter 60\", environment \"Vinyl\", pen \"Blade\": Velocity is not a finite number"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shows);
@@ -293,6 +301,25 @@ TEST_F(ReadingTheCurrentPlotter, UnusableValuesAreRefusedNamingThePlotterAndFiel
         EXPECT_EQ(row.says[0] ? kPlotterValueErr : 0, describeCurrentPlotterValues(text, sizeof text));
         EXPECT_STREQ(row.says, text);
     }
+}
+
+// Entries of pens beyond the environment's count stay in the preferences
+// from an earlier, larger environment: they are no pen of this one, and are
+// not judged. The longest command texts the library holds come back whole.
+TEST_F(ReadingTheCurrentPlotter, OnlyThePensOfTheEnvironmentAreJudged)
+{
+    vt::test::CurrentPlotterPrefs stored;
+    std::memset(stored.plotter.PlotterIniString, 'I', sizeof stored.plotter.PlotterIniString - 1);
+    stored.plotter.PlotterIniString[sizeof stored.plotter.PlotterIniString - 1] = 0;
+    stored.put(prefs());
+    prefs().putString(kCurrentPlotterPrefix, "PenName-1", "Old blade");
+    prefs().putReal(kCurrentPlotterPrefix, "PenPressure-1", -80);
+    char text[256];
+    EXPECT_EQ(0, describeCurrentPlotterValues(text, sizeof text));
+    EXPECT_STREQ("", text);
+    ASSERT_EQ(1, read(kPlotterPrefFullRead));
+    EXPECT_EQ(1, environment.PenNumber);
+    EXPECT_EQ(std::string(254, 'I'), plotter.PlotterIniString);
 }
 
 }  // namespace

@@ -270,51 +270,103 @@ std::vector<std::vector<int>> naiveClusters(const std::vector<AIRealRect>& rects
     return out;
 }
 
+// Layouts of outline paths (left, bottom, width, height) that lead the
+// regrouping down each of its roads.
+using Layout = std::function<std::vector<AIRealRect>(std::mt19937&)>;
+
+std::vector<AIRealRect> grid(std::mt19937& random, int n, int columns, int rows, float step, int sizes)
+{
+    std::vector<AIRealRect> rects;
+    for (int i = 0; i < n; ++i) {
+        // A coarse grid makes equal sizes and equal gaps common.
+        float l = float(random() % unsigned(columns)) * step, b = float(random() % unsigned(rows)) * step;
+        float w = float(1 + random() % unsigned(sizes)) * 2, t = float(1 + random() % unsigned(sizes)) * 2;
+        rects.push_back(AIRealRect{l, b + t, l + w, b});
+    }
+    return rects;
+}
+
 TEST_F(PreProcessTest, TheFastRegroupingAgreesWithEveryPairScannedEveryRound)
 {
+    struct Row {
+        const char* shows;
+        Layout layout;
+        int rounds;
+    } rows[] = {
+        {"a coarse grid: equal sizes, equal gaps, overlaps", [](std::mt19937& r) { return grid(r, 5 + int(r() % 60), 40, 10, 5, 3); }, 40},
+        {"lines of letters, many of one size",
+         [](std::mt19937& r) {
+             std::vector<AIRealRect> rects;
+             int n = 100 + int(r() % 150);
+             for (int i = 0; i < n; ++i) {
+                 float x = float(i % 30) * 7, y = float(i / 30) * 12;
+                 bool dot = r() % 4 == 0;  // an i: a stem and a dot above it
+                 rects.push_back(AIRealRect{x, y + 6, x + 2, y});
+                 if (dot) rects.push_back(AIRealRect{x, y + 9, x + 2, y + 7});
+             }
+             return rects;
+         },
+         6},
+        {"far apart: merging looks farther and farther",
+         [](std::mt19937& r) { return grid(r, 5 + int(r() % 25), 1000, 1000, 37, 2); }, 20},
+        {"one rectangle thousands of cells wide",
+         [](std::mt19937& r) {
+             std::vector<AIRealRect> rects = grid(r, 20 + int(r() % 40), 60, 6, 3, 2);
+             rects.push_back(AIRealRect{-50000, 7, 50000, 6});
+             return rects;
+         },
+         10},
+        {"a pile where every rectangle meets another", [](std::mt19937& r) { return grid(r, 20 + int(r() % 40), 8, 8, 1, 4); }, 10},
+        {"a coordinate past any number: every pair looked at",
+         [](std::mt19937& r) {
+             std::vector<AIRealRect> rects = grid(r, 5 + int(r() % 20), 40, 10, 5, 3);
+             rects.push_back(AIRealRect{0, 3, INFINITY, 0});
+             return rects;
+         },
+         5},
+    };
     std::mt19937 random(21);
-    for (int round = 0; round < 40; ++round) {
-        SCOPED_TRACE("round " + std::to_string(round));
-        open("");
-        ArtNode* outline = outlineGroup();
-        std::vector<AIRealRect> rects;
-        std::vector<ArtNode*> paths;
-        int n = 5 + int(random() % 60);
-        for (int i = 0; i < n; ++i) {
-            // A coarse grid makes equal sizes and equal gaps common.
-            float l = float(random() % 40) * 5, b = float(random() % 10) * 5;
-            float w = float(1 + random() % 3) * 2, t = float(1 + random() % 3) * 2;
-            rects.push_back(AIRealRect{l, b + t, l + w, b});
-            paths.push_back(rect(outline, l, b, l + w, b + t));
-        }
-        int32_t count = int32_t(random() % (n + 1));
-        ASSERT_EQ(combineGroups(h(outline), count), kNoErr);
-        auto expected = naiveClusters(rects, count);
-        auto made = compounds();
-        ASSERT_EQ(made.size(), expected.size());
-        for (size_t c = 0; c < made.size(); ++c) {
-            // Paths are moved in one by one, each on top: the last is first.
-            std::vector<int> got;
-            for (auto it = made[c].rbegin(); it != made[c].rend(); ++it)
-                got.push_back(int(std::find(paths.begin(), paths.end(), *it) - paths.begin()));
-            EXPECT_EQ(got, expected[c]) << "compound path " << c;
+    for (const Row& row : rows) {
+        for (int round = 0; round < row.rounds; ++round) {
+            SCOPED_TRACE(std::string(row.shows) + ", round " + std::to_string(round));
+            open("");
+            ArtNode* outline = outlineGroup();
+            std::vector<AIRealRect> rects = row.layout(random);
+            std::vector<ArtNode*> paths;
+            for (const AIRealRect& r : rects) paths.push_back(rect(outline, r.left, r.bottom, r.right, r.top));
+            // The host's bounds of each path: what both regroupings read.
+            for (size_t i = 0; i < rects.size(); ++i) artBounds(paths[i], false, rects[i]);
+            int32_t count = int32_t(random() % (rects.size() + 1));
+            ASSERT_EQ(combineGroups(h(outline), count), kNoErr);
+            auto expected = naiveClusters(rects, count);
+            auto made = compounds();
+            ASSERT_EQ(made.size(), expected.size());
+            for (size_t c = 0; c < made.size(); ++c) {
+                // Paths are moved in one by one, each on top: the last is first.
+                std::vector<int> got;
+                for (auto it = made[c].rbegin(); it != made[c].rend(); ++it)
+                    got.push_back(int(std::find(paths.begin(), paths.end(), *it) - paths.begin()));
+                EXPECT_EQ(got, expected[c]) << "compound path " << c;
+            }
         }
     }
 }
 
-TEST_F(PreProcessTest, ATextThatDrawsNothingKeepsItsFrame)
+TEST_F(PreProcessTest, AFrameOfBlanksOnlyGoesLikeAnyOtherLeavingItsEmptyGroup)
 {
     open(R"(<text id="t" x="10" y="100" font-size="20"> </text><text id="u" x="10" y="150" font-size="20">I</text>)");
     for (ArtNode* a : top())
-        if (a->name == "t") a->text = "   ";
+        if (a->name == "t") a->text = "  \r ";
     ASSERT_EQ(doTextOutline(), kNoErr);
-    size_t frames = 0, groups = 0;
+    size_t frames = 0, emptyGroups = 0, compoundPaths = 0;
     for (ArtNode* a : doc().allArt()) {
         frames += a->type == kTextFrameArt;
-        groups += a->type == kGroupArt && a->children.empty();
+        emptyGroups += a->type == kGroupArt && a->children.empty();
+        compoundPaths += a->type == kCompoundPathArt;
     }
-    EXPECT_EQ(frames, 1u) << "the blank frame stays; I became outlines";
-    EXPECT_EQ(groups, 1u) << "only I's emptied outline group is left";
+    EXPECT_EQ(frames, 0u) << "the blank frame went too";
+    EXPECT_EQ(emptyGroups, 2u) << "each frame leaves its emptied outline group";
+    EXPECT_EQ(compoundPaths, 1u) << "I became one compound path";
 }
 
 TEST_F(PreProcessTest, InvertedTextAddsEachLineBackToFrontToTheRight)

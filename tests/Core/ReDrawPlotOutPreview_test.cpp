@@ -251,6 +251,27 @@ TEST_F(PreviewTest, AFiftyMetrePageAndAFarVolumeStayWhereTheyAre)
     EXPECT_EQ(pixel(200, 5), kBoard);  // the board reaches past the frame's top
 }
 
+TEST_F(PreviewTest, AViewFarAlongTheLongestRollShowsWhatLiesThere)
+{
+    // 10 x 10 mm squares 10 m and 99.9 m along a 100 m roll, seen at zoom 10:
+    // the view's origin lies a hundred thousand and a million pixels away.
+    loadRects({{0, 0, 10, 10}});
+    selectOnly({});
+    g->curPlotter.PlotterSizeY = 100000;
+    g->mediaLength = 100000;
+    g->previewZoomX = g->previewZoomY = 10.0;
+    for (double along : {10000.0, 99900.0}) {
+        SCOPED_TRACE(along);
+        place(0, 20, along);
+        g->previewOrigin.h = 0;
+        g->previewOrigin.v = (int32_t)(400 + along * 10 + 30);  // the square's foot at pixel 400
+        drawAll();
+        EXPECT_EQ(pixel(30 + 200 + 50, 400), kLine) << "its lower side";
+        EXPECT_EQ(pixel(30 + 200 + 50, 300), kLine) << "its upper side";
+        EXPECT_EQ(pixel(30 + 200 + 50, 350), kBoard) << "its inside";
+    }
+}
+
 TEST_F(PreviewTest, ArcsAreDrawnInTheArcColourLinesInTheLineColour)
 {
     loadShapes({"<circle cx=\"70\" cy=\"70\" r=\"40\" fill=\"#0000ff\"/>", PlacementTest::rect({0, 0, 10, 10})});
@@ -383,6 +404,69 @@ TEST_F(PreviewTest, CopiesDrawEveryRingOncePerCopyAndHiddenVolumesNothing)
     v.flags &= ~(uint32_t)kVolumeVisible;
     drawAll();
     EXPECT_EQ(count("DrawPolygon"), 0);
+}
+
+TEST_F(PreviewTest, ManyCopiesDrawWhatDrawingEveryCopyDraws)
+{
+    // A circle (arcs) and a square, 40 x 30 copies, seen whole and in part,
+    // the copies running either way or stacked.
+    struct Row {
+        const char* shows;
+        double gapX, gapY, zoom;
+        int panH, panV;  // the view moved by so many pixels
+    } rows[] = {
+        {"apart, the view on the first copies", 2, 3, 1.0, 0, 0},
+        {"apart, zoomed in among them", 2, 3, 4.0, -900, 700},
+        {"apart, zoomed out over them all", 2, 3, 0.2, 0, 0},
+        {"running left and down", -40, -36, 2.0, -400, 300},
+        {"stacked on one place across", -20, 1, 1.5, 100, 0},
+        {"off the frame altogether", 2, 3, 1.0, 5000, 0},
+    };
+    loadShapes({"<circle cx=\"10\" cy=\"10\" r=\"10\" fill=\"#0000ff\"/>", PlacementTest::rect({30, 0, 15, 15})});
+    selectOnly({});
+    g->viewShowStartPoint = 1;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        for (int32_t n = 0; n < g->volumeCount; n++) {
+            Volume& v = g->volumes[n];
+            v.copiesX = 40;
+            v.copiesY = 30;
+            v.gapX = row.gapX;
+            v.gapY = row.gapY;
+            (void)updateVolumeRect(&v);
+        }
+        g->previewZoomX = g->previewZoomY = row.zoom;
+        atOrigin(1);
+        g->previewOrigin.h += row.panH;
+        g->previewOrigin.v += row.panV;
+        auto blank = [](ADMDrawerRef drawer) {
+            ADMRect all = {0, 0, kHeight, kWidth};
+            sADMDrawer->SetColor(drawer, kADMWhiteColor);
+            sADMDrawer->FillRect(drawer, &all);
+        };
+        draw([&](ADMItemRef item, ADMDrawerRef drawer) {
+            blank(drawer);
+            for (int32_t n = 0; n < g->volumeCount; n++) drawVolume(item, drawer, g->volumes[n]);
+        });
+        std::vector<long> drawn = picture();
+        // Every ring of every copy, one by one.
+        draw([&](ADMItemRef item, ADMDrawerRef drawer) {
+            blank(drawer);
+            for (int32_t n = 0; n < g->volumeCount; n++) {
+                const Volume& v = g->volumes[n];
+                for (int32_t r = 0; r < v.ringCount; r++)
+                    for (int32_t i = 0; i < v.copiesX; i++)
+                        for (int32_t j = 0; j < v.copiesY; j++) {
+                            double offset[2];
+                            getVolumeCopyOffset(v, i, j, offset);
+                            drawRing(item, drawer, v.rings[r], v, offset);
+                        }
+            }
+        });
+        EXPECT_EQ(picture(), drawn);
+        EXPECT_EQ(std::count(drawn.begin(), drawn.end(), 0xFFFFFF) < (long)drawn.size(), row.panH < 5000)
+            << "something of the copies is in view";
+    }
 }
 
 TEST_F(PreviewTest, APerforationShowsItsPiecesNotItsSourceAndTheMarksAreShown)
@@ -656,6 +740,44 @@ TEST_F(PreviewTest, WithYDownwardsTheHorizontalRulerRunsAlongTheTopUpwards)
 }
 
 // ---- Kept pictures ----------------------------------------------------------------------------
+
+TEST_F(PreviewTest, AVolumeChangedInWhatItsCopiesAreMadeOfIsDrawnAnew)
+{
+    // Two copies of a circle fitted with arcs: each change is drawn as a
+    // redraw from scratch draws it, not from what was kept before it.
+    struct Row {
+        const char* shows;
+        std::function<void(Volume&)> change;
+    } rows[] = {
+        {"a coarser fit", [](Volume& v) { v.precision = 2.0; }},
+        {"fitted with lines", [](Volume& v) { v.fitType = 1; }},
+        {"a wider spacing", [](Volume& v) { v.gapX = 30; }},
+        {"a spacing that sends the copy left",
+         [](Volume& v) {
+             v.gapX = -100;
+             (void)updateVolumeRect(&v);
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        loadShapes({"<circle cx=\"60\" cy=\"60\" r=\"40\" fill=\"#0000ff\"/>"});
+        selectOnly({});
+        Volume& v = g->volumes[0];
+        v.fitType = 2;
+        v.precision = 0.01;
+        v.copiesX = 2;
+        v.gapX = 5;
+        drawAll();
+        row.change(v);
+        drawAll();
+        std::vector<long> drawn = picture();
+        releasePreviewCache();
+        drawAll();
+        EXPECT_EQ(picture(), drawn);
+        releasePreviewCache();
+        (void)freeData();
+    }
+}
 
 TEST_F(PreviewTest, KeptPicturesDrawWhatAFreshRedrawDraws)
 {

@@ -10,9 +10,13 @@
 #include <set>
 #include <vector>
 
+#include <polyclipping/clipper.hpp>
+
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/Split.h"
+#include "Dialog/SplitDialog.h"
+#include "Documents/Svg.h"
 #include "Math/Crossings.h"
 #include "Suites/SuiteTables.h"
 #include "DocumentFixture.h"
@@ -603,6 +607,176 @@ TEST_F(SplitTest, AnObjectWhosePanelsFailPartWayKeepsItsSourceAndLosesThePartial
     }
 }
 
+// ---- Panel areas against an independent clipping -------------------------------------
+
+// Areas by Clipper on outlines flattened here, a thousand units to the point.
+constexpr double kUnits = 1000.0;
+
+ClipperLib::Path flattened(const ArtNode* path)
+{
+    ClipperLib::Path out;
+    auto add = [&](double x, double y) {
+        ClipperLib::IntPoint p(std::llround(x * kUnits), std::llround(y * kUnits));
+        if (out.empty() || !(out.back() == p)) out.push_back(p);
+    };
+    for (size_t i = 0; i < pathBezierCount(path); i++) {
+        AIRealBezier b = pathBezier(path, i);
+        // Chords of at most about a fifth of a point: far finer than any
+        // area the cutting could lose.
+        double reach = std::hypot(b.p1.h - b.p0.h, b.p1.v - b.p0.v) + std::hypot(b.p2.h - b.p1.h, b.p2.v - b.p1.v) +
+                       std::hypot(b.p3.h - b.p2.h, b.p3.v - b.p2.v);
+        bool straight = b.p1.h == b.p0.h && b.p1.v == b.p0.v && b.p2.h == b.p3.h && b.p2.v == b.p3.v;
+        int steps = straight ? 1 : std::clamp(int(reach / 0.2), 1, 8192);
+        for (int k = i == 0 ? 0 : 1; k <= steps; k++) {
+            double x, y;
+            bezierPoint(b, double(k) / steps, x, y);
+            add(x, y);
+        }
+    }
+    return out;
+}
+
+// Every closed path under art (groups and compound paths walked).
+void closedPaths(const ArtNode* art, std::vector<const ArtNode*>& out)
+{
+    if (art->type == kPathArt && art->closed && !art->guide) out.push_back(art);
+    for (const ArtNode* c : art->children) closedPaths(c, out);
+}
+
+ClipperLib::Paths flattened(const std::vector<const ArtNode*>& paths)
+{
+    ClipperLib::Paths out;
+    for (const ArtNode* p : paths) {
+        ClipperLib::Path poly = flattened(p);
+        if (poly.size() >= 3) out.push_back(std::move(poly));
+    }
+    return out;
+}
+
+// The area the outlines enclose by the even-odd rule, within the rectangle.
+double evenOddArea(const ClipperLib::Paths& outlines, const AIRealRect* within)
+{
+    ClipperLib::Clipper c;
+    c.AddPaths(outlines, ClipperLib::ptSubject, true);
+    ClipperLib::Paths area;
+    if (within != nullptr) {
+        ClipperLib::Path box = {{std::llround(within->left * kUnits), std::llround(within->bottom * kUnits)},
+                                {std::llround(within->right * kUnits), std::llround(within->bottom * kUnits)},
+                                {std::llround(within->right * kUnits), std::llround(within->top * kUnits)},
+                                {std::llround(within->left * kUnits), std::llround(within->top * kUnits)}};
+        c.AddPath(box, ClipperLib::ptClip, true);
+        c.Execute(ClipperLib::ctIntersection, area, ClipperLib::pftEvenOdd, ClipperLib::pftNonZero);
+    } else {
+        c.Execute(ClipperLib::ctUnion, area, ClipperLib::pftEvenOdd, ClipperLib::pftEvenOdd);
+    }
+    double sum = 0;
+    for (const ClipperLib::Path& a : area) sum += ClipperLib::Area(a);
+    return sum / (kUnits * kUnits);
+}
+
+struct PanelCase {
+    const char* shows;
+    const char* d;              // SVG path data, page 300 x 300 of the unit, y down
+    const char* unit;           // "mm" or "pt"
+    float cell;                 // guides of the split palette's grid, cells this many units; or
+    std::vector<std::pair<char, float>> lines;  // guides at these document points
+};
+
+class SplitAreaTest : public SplitTest {
+protected:
+    // Opens the shape and selects it; guides as the case says.
+    AIArtHandle open(const PanelCase& c)
+    {
+        std::string svg = std::string("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"300") + c.unit +
+                          "\" height=\"300" + c.unit + "\" viewBox=\"0 0 300 300\"><g id=\"Art\"><path d=\"" + c.d +
+                          "\"/></g></svg>";
+        std::string error;
+        auto read = readSvgText(documents(), svg, "shape.svg", error);
+        EXPECT_TRUE(read) << error;
+        if (!read) return nullptr;
+        documents().adopt(std::move(read));
+        doc_ = currentDocument();
+        for (ArtNode* a : kids(root())) d().setSelected(a, true);
+        if (c.cell > 0) {
+            g_artSplitGroup = nullptr;
+            float cell = float(c.cell * (std::string(c.unit) == "mm" ? kMM : 1.0));
+            EXPECT_EQ(drawSplitLine(cell, cell, 0), kNoErr);
+            return g_artSplitGroup;
+        }
+        return H(guides(c.lines));
+    }
+};
+
+TEST_F(SplitAreaTest, EveryPanelHoldsTheArtOfItsRectangleInEveryOrderWithAndWithoutOverlap)
+{
+    const PanelCase cases[] = {
+        {"a right triangle whose slanted side runs through guide crossings", "M50 250 L250 250 L250 50 Z", "mm", 50, {}},
+        {"the triangle turned a quarter", "M50 50 L250 50 L250 250 Z", "mm", 50, {}},
+        {"the triangle turned half", "M250 50 L50 50 L50 250 Z", "mm", 50, {}},
+        {"the triangle turned three quarters", "M250 250 L50 250 L50 50 Z", "mm", 50, {}},
+        {"a diamond with a vertex on a guide crossing", "M150 50 L250 150 L150 250 L50 150 Z", "mm", 50, {}},
+        {"a diamond across guide crossings", "M150 60 L240 150 L150 240 L60 150 Z", "mm", 45, {}},
+        {"a square with a hole the guides cut", "M40 40 L260 40 L260 260 L40 260 Z M90 90 L90 210 L210 210 L210 90 Z",
+         "mm", 50, {}},
+        {"a circle of curves", "M150 30 C216 30 270 84 270 150 C270 216 216 270 150 270 C84 270 30 216 30 150 C30 84 84 30 150 30 Z",
+         "mm", 60, {}},
+        {"a curve through a guide crossing",
+         "M50 250 C50 150 150 150 250 50 L250 250 Z", "mm", 50, {}},
+        {"a short border piece beside a side on a guide", "M50 200 L150 200 L81.26 60 L50 60 Z", "pt", 0,
+         {{'x', 100}, {'y', 100}}},
+        {"a side on a guide, with more outlines on its own side of it",
+         "M20 20 L100 20 L100 120 L20 120 Z M30 200 L40 200 L40 210 L30 210 Z M60 200 L70 200 L70 210 L60 210 Z", "pt",
+         0, {{'x', 100}}},
+        {"a thin spike across a guide", "M20 100 L90 100 L90 150 L200 150 L200 150.5 L90 150.5 L90 200 L20 200 Z", "pt",
+         0, {{'x', 100}}},
+        {"the thin spike drawn the other way round", "M20 200 L90 200 L90 150.5 L200 150.5 L200 150 L90 150 L90 100 L20 100 Z",
+         "pt", 0, {{'x', 100}}},
+        {"a spike crossing a guide by less than a point", "M20 280 L180 280 L180 150.4 L100 150.4 L100 149.6 L20 149.6 Z",
+         "pt", 0, {{'x', 100}, {'y', 150}}},
+    };
+    for (const PanelCase& c : cases) {
+        for (int32_t order = 1; order <= 8; order++) {
+            for (double overlap : {0.0, 3.0}) {
+                std::string row = std::string(c.shows) + ", order " + std::to_string(order) +
+                                  (overlap > 0 ? ", overlap" : "");
+                SCOPED_TRACE(row);
+                g->splitSortMethod = order;
+                g->splitOverlapX = g->splitOverlapY = overlap;
+                AIArtHandle guideGroup = open(c);
+                ASSERT_NE(guideGroup, nullptr);
+                std::vector<const ArtNode*> source;
+                closedPaths(root(), source);
+                // The panels of the guides over the art's bounds, grown as the cutting grows them.
+                AIRealRect bounds;
+                ASSERT_TRUE(artBounds(kids(root()).back(), false, bounds)) << "the shape, below the guides";
+                AIRealRect grown{bounds.left - 5, bounds.top + 5, bounds.right + 5, bounds.bottom - 5};
+                AIRealRect* clip = nullptr;
+                AIRealRect* mark = nullptr;
+                int32_t count = 0, cols = 0, rows = 0;
+                ASSERT_EQ(getClipRect(guideGroup, &clip, &mark, &count, grown, &cols, &rows), kNoErr);
+                std::vector<double> expected;
+                ClipperLib::Paths art = flattened(source);
+                for (int32_t k = 0; k < count; k++) expected.push_back(evenOddArea(art, &clip[k]));
+                free(clip);
+                free(mark);
+                std::vector<AIArtHandle> before = layerArt();
+                ASSERT_EQ(doClipArt(guideGroup), kNoErr);
+                std::vector<ArtNode*> made = panels(before);
+                ASSERT_EQ(made.size(), expected.size());
+                for (size_t k = 0; k < made.size(); k++) {
+                    std::vector<const ArtNode*> outlinesMade;
+                    for (ArtNode* o : outlines(made[k])) {
+                        outlinesMade.push_back(o);
+                        EXPECT_GT(std::fabs(pathArea(o)), 1e-3) << "panel " << k << ": a path enclosing nothing";
+                    }
+                    EXPECT_NEAR(evenOddArea(flattened(outlinesMade), nullptr), expected[k], 0.05 + 1e-5 * expected[k])
+                        << "panel " << k;
+                }
+            }
+        }
+    }
+}
+
 // ---- Chaining ------------------------------------------------------------------------
 
 bezier_stru line(double x1, double y1, double x2, double y2) { return {3, {{x1, y1}, {x1, y1}, {x2, y2}, {x2, y2}}}; }
@@ -657,6 +831,37 @@ TEST_F(SplitTest, APieceEndingWhereTheChainEndsIsTurnedRoundAndStartsWin)
         EXPECT_DOUBLE_EQ(c[0][3].P[0][0], 20) << "then the piece turned round";
         EXPECT_DOUBLE_EQ(c[0][3].P[3][0], 10);
     }
+}
+
+TEST_F(SplitTest, TheNearestEndWithinReachGoesOnWithTheChain)
+{
+    // The chain ends at (10, 0); pieces shorter than the joining distance
+    // put other ends within reach as well.
+    struct Row {
+        const char* shows;
+        std::vector<bezier_stru> pieces;
+        double next[2][2];  // the second piece of the chain, start and end
+    } rows[] = {
+        {"an end exactly there before a start half a point away",
+         {line(0, 0, 10, 0), line(10, 0.5, 20, 0.5), line(10, -5, 10, 0)},
+         {{10, 0}, {10, -5}}},
+        {"a start a tenth of a point away before one more than half a point away",
+         {line(0, 0, 10, 0), line(10, 0.6, 0, 0.6), line(10, 0.1, 10, 5)},
+         {{10, 0.1}, {10, 5}}},
+        {"a start exactly there before an end exactly there",
+         {line(0, 0, 10, 0), line(10, 5, 10, 0), line(10, 0, 10, -5)},
+         {{10, 0}, {10, -5}}},
+    };
+    for (const Row& row : rows)
+        for (bool indexed : {false, true}) {
+            auto c = chains(row.pieces, indexed);
+            ASSERT_FALSE(c.empty());
+            ASSERT_GE(c[0].size(), 2u) << row.shows;
+            EXPECT_DOUBLE_EQ(c[0][1].P[0][0], row.next[0][0]) << row.shows << (indexed ? ", indexed" : "");
+            EXPECT_DOUBLE_EQ(c[0][1].P[0][1], row.next[0][1]) << row.shows << (indexed ? ", indexed" : "");
+            EXPECT_DOUBLE_EQ(c[0][1].P[3][0], row.next[1][0]) << row.shows << (indexed ? ", indexed" : "");
+            EXPECT_DOUBLE_EQ(c[0][1].P[3][1], row.next[1][1]) << row.shows << (indexed ? ", indexed" : "");
+        }
 }
 
 TEST_F(SplitTest, TheIndexFindsTheSameChainsAsLookingAtEveryPiece)
@@ -774,6 +979,38 @@ TEST_F(SplitTest, AOneRowTilingHasItsMarksBesideTheGuidesOnly)
         EXPECT_TRUE(std::fabs(c.v - (105 + half)) < 1e-3 || std::fabs(c.v - (-5 - half)) < 1e-3) << c.v;
     }
     EXPECT_EQ(centres.size(), 4u);
+}
+
+TEST_F(SplitTest, TheMarkAtTheGuidesCrossingLiesAwayFromTheStartCorner)
+{
+    // Two by two panels, guides at 100; marks 4 x 6 mm. The first panel's
+    // mark at the crossing lies a half mark away from the start corner.
+    struct Row {
+        int32_t order;
+        int sx, sy;  // the offset's direction: away from the start corner
+    } rows[] = {{1, -1, -1}, {2, 1, -1}, {3, -1, 1}, {4, 1, 1}, {5, -1, -1}, {6, 1, -1}, {7, -1, 1}, {8, 1, 1}};
+    g->splitMarkStyle = kSplitMarkRectangle;
+    g->splitMarkWidth = 4;
+    g->splitMarkHeight = 6;
+    ArtNode* gr = guides({{'x', 100}, {'y', 100}});
+    for (const Row& row : rows) {
+        SCOPED_TRACE("order " + std::to_string(row.order));
+        g->splitSortMethod = row.order;
+        AIRealRect* clip = nullptr;
+        AIRealRect* mark = nullptr;
+        int32_t panels = 0, cols = 0, rows = 0;
+        ASSERT_EQ(getClipRect(H(gr), &clip, &mark, &panels, AIRealRect{0, 200, 200, 0}, &cols, &rows), kNoErr);
+        ArtNode* group = this->group();
+        ASSERT_EQ(DrawTomb(H(group), mark[0], 0, cols, rows), kNoErr);
+        free(clip);
+        free(mark);
+        bool found = false;
+        for (ArtNode* m : kids(group)) {
+            AIRealPoint c = centreOf(m);
+            found = found || (std::fabs(c.h - (100 + row.sx * 2 * kMM)) < 1e-3 && std::fabs(c.v - (100 + row.sy * 3 * kMM)) < 1e-3);
+        }
+        EXPECT_TRUE(found);
+    }
 }
 
 TEST_F(SplitTest, MarksAreMadeDownTheColumnsOrAlongTheRowsAsTheOrderRuns)

@@ -95,6 +95,31 @@ TEST(ValueReader, NumbersLikeAtoiAndAtof)
     EXPECT_EQ(2147483647, i) << "beyond the int range is held to it";
 }
 
+// A number's text that is more, or less, than a number is said in the
+// status: the value read as atoi and atof read it is not what the file meant.
+TEST(ValueReader, StatusTellsAValueThatIsNoNumberAsAWhole)
+{
+    struct Row {
+        const char* text;
+        bool wholeInt;
+        bool wholeDouble;
+    } rows[] = {
+        {"12", true, true},     {"  12  ", true, true},  {"-7", true, true},     {"", false, false},
+        {"GPGL", false, false}, {"1.5", false, true},    {"-7x", false, false},  {"3.25mm", false, false},
+        {"nan", false, true},   {"1e308", false, true},  {"12 13", false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        TextStream in(std::string("a=") + row.text + "\nb=" + row.text + "\n");
+        int i = 0, intStatus = 0, doubleStatus = 0;
+        double d = 0;
+        getInt(in.file, &i, &intStatus);
+        getDouble(in.file, &d, &doubleStatus);
+        EXPECT_EQ(intStatus, row.wholeInt ? 0 : kValueNotNumber);
+        EXPECT_EQ(doubleStatus, row.wholeDouble ? 0 : kValueNotNumber);
+    }
+}
+
 TEST(ValueReader, StatusTellsEndOfStreamAndMissingKey)
 {
     TextStream in("x\nK=v\n");
@@ -185,6 +210,19 @@ TEST_P(GetINIStringExamples, YieldsTheBracketedText)
 
 INSTANTIATE_TEST_SUITE_P(ValueReader, GetINIStringExamples, ::testing::ValuesIn(kBracketCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A bracketed text can be passed over: read with no destination, it is
+// consumed whole.
+TEST(ValueReader, BracketedTextWithNoDestinationIsPassedOver)
+{
+    TextStream in("PlotterIniString=[IN;\nSP1;]\nNext=x\n");
+    int status = 0;
+    EXPECT_EQ(0, getINIString(in.file, nullptr, 16, &status));
+    EXPECT_EQ(kValueCut, status);
+    char value[16];
+    getString(in.file, value, sizeof value);
+    EXPECT_STREQ("x", value);
+}
 
 TEST(ValueReader, BracketedTextRestOfLineIsReadAsOwnLine)
 {

@@ -8,6 +8,7 @@
 #include <list>
 #include <random>
 
+#include "Core/VolumeHitTest.h"
 #include "Core/VolumePlacement.h"
 #include "PlacementFixture.h"
 
@@ -85,6 +86,134 @@ TEST_F(VolumePlacementTest, CopiesRepeatAtThePitchOfTheSelection)
     setSelectionVolumeIntValue(kVolumeValueCopiesY, 2);
     EXPECT_NEAR(g->volumes[1].gapY, 0, kMm) << "both are 10 high";
     EXPECT_NEAR(top(1), 20, kMm);
+}
+
+TEST_F(VolumePlacementTest, CopiesAreHeldToWhatFitsTheMediaAndToAFewThousand)
+{
+    // Media 600 x 1000 mm.
+    struct Row {
+        const char* shows;
+        Box volume;
+        std::function<void()> before;
+        int32_t id, asked, made;
+    } rows[] = {
+        {"two billion across: as many as fit the width", {0, 0, 20, 10}, [] {}, kVolumeValueCopiesX, 2000000000, 30},
+        {"two billion up: as many as fit the length", {0, 0, 20, 10}, [] {}, kVolumeValueCopiesY, 2000000000, 100},
+        {"a count that fits is kept", {0, 0, 20, 10}, [] {}, kVolumeValueCopiesX, 25, 25},
+        {"twice the scale: half as many",
+         {0, 0, 20, 10},
+         [] { setSelectionVolumeDoubleValue(kVolumeValueScaleX, 2, 0); },
+         kVolumeValueCopiesX,
+         2000000000,
+         15},
+        {"a tiny volume: no more than ten thousand in all",
+         {0, 0, 0.5, 0.5},
+         [] { setSelectionVolumeIntValue(kVolumeValueCopiesY, 2000); },
+         kVolumeValueCopiesX,
+         2000000000,
+         5},
+        {"a media of no size holds only the total",
+         {0, 0, 20, 10},
+         [] { g->mediaWidth = 0; },
+         kVolumeValueCopiesX,
+         2000000000,
+         kMaxVolumeCopies},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        loadRects({row.volume});
+        g->mediaWidth = 600;
+        g->mediaLength = 1000;
+        g->undoNewStep = 1;
+        row.before();
+        setSelectionVolumeIntValue(row.id, row.asked);
+        const Volume& v = g->volumes[0];
+        EXPECT_EQ(row.id == kVolumeValueCopiesX ? v.copiesX : v.copiesY, row.made);
+        EXPECT_LE((int64_t)v.copiesX * v.copiesY, kMaxVolumeCopies);
+        (void)freeData();
+        freeUndoHistory();
+        initUndoHistory();
+    }
+}
+
+TEST_F(VolumePlacementTest, CopiesRunEitherWayAndTheRectangleHoldsThemAll)
+{
+    // A 60 x 10 mm volume at the origin, three copies across (touching).
+    struct Row {
+        const char* shows;
+        std::function<void()> change;
+        int axis;                    // 0: the copies run in x, 1: in y
+        std::vector<double> starts;  // where each copy starts along the axis, the first first
+        double low, high;            // the rectangle along the axis
+    } rows[] = {
+        {"a gap of 5 runs the copies right", [] { setSelectionVolumeDoubleValue(kVolumeValueGapX, 5, 0); }, 0,
+         {0, 65, 130}, 0, 190},
+        {"a gap of -100 runs them left of the first",
+         [] { setSelectionVolumeDoubleValue(kVolumeValueGapX, -100, 0); }, 0, {0, -40, -80}, -80, 60},
+        {"a gap of -60 stacks them", [] { setSelectionVolumeDoubleValue(kVolumeValueGapX, -60, 0); }, 0, {0, 0, 0},
+         0, 60},
+        {"five copies left: the first stays",
+         [] {
+             setSelectionVolumeDoubleValue(kVolumeValueGapX, -100, 0);
+             setSelectionVolumeIntValue(kVolumeValueCopiesX, 5);
+         },
+         0, {0, -40, -80, -120, -160}, -160, 60},
+        {"back to a gap of 5: the first stays",
+         [] {
+             setSelectionVolumeDoubleValue(kVolumeValueGapX, -100, 0);
+             setSelectionVolumeDoubleValue(kVolumeValueGapX, 5, 0);
+         },
+         0, {0, 65, 130}, 0, 190},
+        {"twice the scale: the gap follows, the first stays",
+         [] {
+             setSelectionVolumeDoubleValue(kVolumeValueGapX, -100, 0);
+             setSelectionVolumeDoubleValue(kVolumeValueScaleX, 2, 0);
+         },
+         0, {0, -80, -160}, -160, 120},
+        {"moving the rectangle moves every copy",
+         [] {
+             setSelectionVolumeDoubleValue(kVolumeValueGapX, -100, 0);
+             setSelectionVolumeDoubleValue(kVolumeValueLeft, 10, 0);
+         },
+         0, {90, 50, 10}, 10, 150},
+        {"mirrored: the first copy flips across the block, the gap turned loses its sign",
+         [] {
+             setSelectionVolumeDoubleValue(kVolumeValueGapX, -100, 0);
+             setSelectionVolumeBoolValue(kVolumeValueMirror, 1);
+         },
+         0, {-80, 80, 240}, -80, 300},
+        {"down, three copies of a gap of -30",
+         [] {
+             setSelectionVolumeIntValue(kVolumeValueCopiesY, 3);
+             setSelectionVolumeDoubleValue(kVolumeValueGapY, -30, 0);
+         },
+         1, {0, -20, -40}, -40, 10},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        loadRects({{0, 0, 60, 10}});
+        if (row.axis == 0) setSelectionVolumeIntValue(kVolumeValueCopiesX, 3);
+        g->undoNewStep = 1;
+        row.change();
+        const Volume& v = g->volumes[0];
+        int32_t copies = row.axis == 0 ? v.copiesX : v.copiesY;
+        ASSERT_EQ((size_t)copies, row.starts.size());
+        double size = row.axis == 0 ? v.baseWidth * v.scaleX : v.baseHeight * v.scaleY;
+        EXPECT_NEAR(row.axis == 0 ? left(0) : bottom(0), row.low, kMm);
+        EXPECT_NEAR(row.axis == 0 ? right(0) : top(0), row.high, kMm);
+        for (int32_t k = 0; k < copies; k++) {
+            double offset[2];
+            getVolumeCopyOffset(v, row.axis == 0 ? k : 0, row.axis == 0 ? 0 : k, offset);
+            EXPECT_NEAR(offset[row.axis], row.starts[k], kMm) << "copy " << k;
+            // Each copy is picked at its middle, where it is drawn and cut.
+            AIRealPoint middle = {(AIReal)(offset[0] + (row.axis == 0 ? size : v.baseWidth) / 2),
+                                  (AIReal)(offset[1] + (row.axis == 1 ? size : v.baseHeight) / 2)};
+            EXPECT_NE(PointOnVolume(middle, &v), kHitOutside) << "copy " << k;
+        }
+        (void)freeData();
+        freeUndoHistory();
+        initUndoHistory();
+    }
 }
 
 TEST_F(VolumePlacementTest, DoubleValuesByIdAbsoluteAndRelative)

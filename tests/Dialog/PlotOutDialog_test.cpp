@@ -10,6 +10,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/CutModel.h"
+#include "Core/VolumePlacement.h"
 #include "CurrentPlotterPrefs.h"
 #include "Dialog/PlotOutDialog.h"
 #include "PlotOutJobFixture.h"
@@ -447,9 +448,12 @@ TEST_F(PlotOutDialogTest, AJobIsWarnedOfOnlyWhenItReachesBeyondTheMedia)
                          v.rect[2] = row.right;
                          v.rect[3] = row.bottom;
                          v.baseWidth = row.right - row.left;
-                         v.scaleX = 1;
+                         v.baseHeight = row.top - row.bottom;
+                         v.scaleX = v.scaleY = 1;
                          v.copiesX = row.copiesX;
+                         v.copiesY = 1;
                          v.gapX = row.gapX;
+                         (void)updateVolumeRect(&v);  // the rectangle holds every copy
                      }
                  }),
                  saveTo(dir_.file("job.hpgl")), click(kPlotOutExitItem)});

@@ -1,5 +1,6 @@
 // The Plot Out dialog's job fields: what they show of the selection, what a
 // typed value does to the selected volumes, and when they are inactive.
+#include "Core/ReDrawPlotOutPreview.h"
 #include "Core/VolumePlacement.h"
 #include "Dialog/PlotOutFields.h"
 #include "PlotOutJobFixture.h"
@@ -133,6 +134,134 @@ TEST_F(PlotOutFieldsTest, TypedValuesReachTheSelectedVolumes)
         actions.push_back(click(kPlotOutExitItem));
         plotOut(std::move(actions));
     }
+}
+
+TEST_F(PlotOutFieldsTest, AFieldWhoseValuesDifferShowsNothingAndItsArrowsStepFromARealValue)
+{
+    // A and B selected, differing in one value each time.
+    struct Row {
+        const char* shows;
+        int item;
+        std::function<void(Volume&, double)> set;  // gives a volume its value
+        std::function<double(const Volume&)> get;
+        double a, b, step;  // A's and B's values; what one arrow adds (the field's units)
+        bool spins;         // the field takes arrows while the values differ
+    } rows[] = {
+        {"copies across", kPlotOutCopiesXItem, [](Volume& v, double x) { v.copiesX = (int32_t)x; },
+         [](const Volume& v) { return (double)v.copiesX; }, 2, 4, 1, true},
+        {"copies up", kPlotOutCopiesYItem, [](Volume& v, double x) { v.copiesY = (int32_t)x; },
+         [](const Volume& v) { return (double)v.copiesY; }, 3, 2, 1, true},
+        {"spacing across", kPlotOutGapXItem, [](Volume& v, double x) { v.gapX = x; },
+         [](const Volume& v) { return v.gapX; }, 3, 7, 1, true},
+        {"spacing up", kPlotOutGapYItem, [](Volume& v, double x) { v.gapY = x; },
+         [](const Volume& v) { return v.gapY; }, -2, 5, 1, true},
+        {"scale across", kPlotOutScaleXItem, [](Volume& v, double x) { v.scaleX = x; },
+         [](const Volume& v) { return v.scaleX; }, 1, 2, 0, false},
+        {"scale up", kPlotOutScaleYItem, [](Volume& v, double x) { v.scaleY = x; },
+         [](const Volume& v) { return v.scaleY; }, 2, 1, 0, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        stopSession();
+        startSession();
+        putPlotter();
+        openJob(test::kPlotOutThreeRects);
+        plotOut({
+            check([&] {
+                row.set(volumeAt(0), row.a);
+                row.set(volumeAt(40), row.b);
+                updateVolumeRect(&volumeAt(0));
+                updateVolumeRect(&volumeAt(40));
+                selectOnly({0, 40});
+            }),
+            refresh(),
+            inDialog([&](Dialog& d) {
+                EXPECT_EQ(d.item(row.item)->displayText(), "") << "the values differ: nothing to read";
+                EXPECT_EQ(d.item(row.item)->enabled, row.spins);
+            }),
+            [&](Driver& user, std::string& error) { return !row.spins || user.spin(row.item, 1, false, error); },
+            check([&] {
+                double a = row.get(volumeAt(0)), b = row.get(volumeAt(40));
+                if (!row.spins) {
+                    EXPECT_EQ(a, row.a);
+                    EXPECT_EQ(b, row.b);
+                    return;
+                }
+                EXPECT_NEAR(a, b, 1e-4) << "one value for the selection";
+                EXPECT_TRUE(std::fabs(a - (row.a + row.step)) < 1e-4 || std::fabs(a - (row.b + row.step)) < 1e-4)
+                    << "one step from a value the selection had, not from a marker: " << a;
+            }),
+            inDialog([&](Dialog& d) {
+                if (row.spins) {
+                    EXPECT_NE(d.item(row.item)->displayText(), "") << "one value again, shown";
+                }
+            }),
+            click(kPlotOutExitItem),
+        });
+    }
+}
+
+TEST_F(PlotOutFieldsTest, CopiesSentLeftByANegativeSpacingAreInTheJobAndInView)
+{
+    // A, 20 mm wide at the origin, eight times across, touching; then three
+    // times, 100 mm apart the other way: its copies start at 0, -80 and -160 mm.
+    plotOut({
+        check([] { selectOnly({0}); }),
+        refresh(),
+        type(kPlotOutCopiesXItem, "8"),
+        check([] {
+            AIRealRect extent;
+            ASSERT_TRUE(getJobExtent(&extent));
+            EXPECT_NEAR(extent.right, 160, kMm) << "eight copies of A touching, and no further";
+        }),
+        type(kPlotOutCopiesXItem, "3"),
+        type(kPlotOutGapXItem, "-100"),
+        inDialog([](Dialog& d) {
+            EXPECT_NEAR(shownMm(d, kPlotOutWidthItem), 180, kMm);
+            EXPECT_NEAR(shownMm(d, kPlotOutOffsetXItem), -160, kMm);
+            AIRealRect extent;
+            ASSERT_TRUE(getJobExtent(&extent));
+            EXPECT_NEAR(extent.left, -160, kMm) << "so the job is told to reach beyond the media";
+        }),
+        click(kPlotOutBestFitItem),
+        inDialog([](Dialog& d) {
+            const Volume& a = volumeAt(0);
+            int width = d.item(kPlotOutPreviewItem)->width(), height = d.item(kPlotOutPreviewItem)->height();
+            for (int32_t i = 0; i < a.copiesX; i++) {
+                double corner[2], far[2];
+                getVolumeCopyOffset(a, i, 0, corner);
+                far[0] = corner[0] + a.baseWidth;
+                far[1] = corner[1] + a.baseHeight;
+                long low[2], high[2];
+                convertDimenDoubleToFrameLong(corner, low);
+                convertDimenDoubleToFrameLong(far, high);
+                EXPECT_GE(low[0], 0) << "copy " << i << " is in view";
+                EXPECT_LE(high[0], width) << "copy " << i;
+                EXPECT_GE(high[1], 0) << "copy " << i;
+                EXPECT_LE(low[1], height) << "copy " << i;
+            }
+        }),
+        click(kPlotOutExitItem),
+    });
+}
+
+TEST_F(PlotOutFieldsTest, EachFitPrecisionTypedIsAStepOfItsOwn)
+{
+    static double loaded = 0;
+    plotOut({
+        check([] {
+            selectOnly({0});
+            loaded = volumeAt(0).precision;
+        }),
+        refresh(),
+        type(kPlotOutFitPrecisionItem, "0.2"),
+        type(kPlotOutFitPrecisionItem, "0.3"),
+        click(kPlotOutUndoItem),
+        check([] { EXPECT_NEAR(volumeAt(0).precision, 0.2, 1e-4) << "the last alone is taken back"; }),
+        click(kPlotOutUndoItem),
+        check([] { EXPECT_NEAR(volumeAt(0).precision, loaded, 1e-9); }),
+        click(kPlotOutExitItem),
+    });
 }
 
 TEST_F(PlotOutFieldsTest, MirrorGapsFitAndMediaReachTheJob)

@@ -219,6 +219,11 @@ TEST_F(PreviewBestFitTest, TheJobFillsTheFrameFromTheRulersCorner)
         {"a job without height fits by its width", 1, {{0, 0, 100, 0}}, 5.66, 30, 513},
         {"a job without width fits by its height", 1, {{0, 50, 0, 0}}, 9.86, 30, 513},
         {"a single point keeps the zoom", 1, {{5, 5, 5, 5}}, 1.0, 30, 513},
+        {"10 m along a 50 m roll", 1, {{100, 10050, 200, 10000}}, 5.66, 30, 513},
+        {"10 m along, y downwards", 2, {{100, 10050, 200, 10000}}, 5.66, 30, 30},
+        {"far across a wide media", 0, {{5000, 60, 5100, 10}}, 5.66, 30, 513},
+        {"the far end of the longest media, past the highest zoom", 1, {{1000, 100000, 1056, 99960}}, 566.0 / 56, 30,
+         513},
     };
     for (const Row& r : rows) {
         openView(r.origin);
@@ -248,13 +253,17 @@ TEST_F(PreviewBestFitTest, WithoutVolumesTheViewGoesBackToTheRulersCorner)
     }
 }
 
-TEST_F(PreviewBestFitTest, AFarJobPutsTheOriginAtItsLimitInsteadOfWrappingRound)
+TEST_F(PreviewBestFitTest, AFitBeyondWhatTheOriginHoldsStopsAtItsLimitInsteadOfWrappingRound)
 {
+    // A few hundredths of a millimetre, 60 m out, already seen close up:
+    // fitted at a zoom of some ten thousand pixels to the millimetre.
     openView(1);
-    job({{30000, 30010, 30010, 30000}});
+    job({{60000, 60000.0156f, 60000.0156f, 60000}});
+    g->previewZoomX = g->previewZoomY = 100000;
     previewBestFit(616, 543);
-    EXPECT_EQ(g->previewOrigin.h, -32768);
-    EXPECT_GT(g->previewOrigin.v, 0);
+    EXPECT_GT(g->previewZoomX, 1e9 / 60000) << "the origin would lie beyond a billion pixels";
+    EXPECT_EQ(g->previewOrigin.h, -kPreviewOriginLimit);
+    EXPECT_EQ(g->previewOrigin.v, kPreviewOriginLimit);
 }
 
 // ---- The tools in the dialog ------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // SVG import of the sample jobs, path commands and transforms, the round trip
 // save-and-reopen, and the errors of malformed files.
 #include <cmath>
+#include <cstdlib>
 #include <map>
 
 #include "Documents/Document.h"
@@ -484,6 +485,54 @@ TEST_F(SvgTest, RoundTripKeepsTagsKindsGuidesAndHiddenLayers)
     EXPECT_EQ(back["Moss"].c.lab.b, 31.75f);
 }
 
+// A tag's value comes back byte for byte, and the saved file stays XML
+// (checked by xmllint) whatever the value holds; files saved before
+// control characters were encoded, with character references XML forbids,
+// still read.
+TEST_F(SvgTest, TagsOfAnyBytesAreSavedAsXmlAndReadBackTheSame)
+{
+    struct Row {
+        const char* shows;
+        std::string value;
+        bool plain;  // kept as it is under data-tag-
+    } rows[] = {
+        {"the registration marks' command text", "\x1b.D4;0;0;1000:\x1b.D1;6400;4400:\r\n", false},
+        {"a percent sign beside an escape", "100%\x1b%41", false},
+        {"a NUL and a byte that is not UTF-8", std::string("a\0b\xff", 4), false},
+        {"U+FFFE, which XML lacks", "x\xef\xbf\xbe", false},
+        {"a lone surrogate", "\xed\xa0\x80", false},
+        {"XML's own characters and line ends stay plain", "<a & \"b\">\t1\r\n2'", true},
+        {"a percent sign alone stays plain", "50% off", true},
+        {"Hangul and an emoji stay plain", "\xed\x95\x9c\xea\xb8\x80 \xf0\x9f\x99\x82", true},
+        {"U+FFFD stays plain", "\xef\xbf\xbd", true},
+        {"U+10FFFD, in the last plane, stays plain", "\xf4\x8f\xbf\xbd", true},
+        {"a lead byte past U+10FFFF", "\xf4\x90\x80\x80", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        Document& d = documents().newDocument();
+        ArtNode* p = d.newArt(kGroupArt);
+        p->setTag("TAG_AAS_SETTING", row.value);
+        d.place(p, kPlaceAboveAll, nullptr);
+        std::string text = writeSvgText(d);
+        EXPECT_EQ(text.find("data-tag-TAG_AAS_SETTING") != std::string::npos, row.plain) << text;
+        test::writeFile(dir_.file("tagged.svg"), text);
+        EXPECT_EQ(std::system(("xmllint --noout '" + dir_.file("tagged.svg") + "' 2>&1").c_str()), 0) << text;
+        auto again = read(text);
+        ASSERT_TRUE(again);
+        const std::string* tag = again->layers()[0]->root->children.front()->tag("TAG_AAS_SETTING");
+        ASSERT_TRUE(tag);
+        EXPECT_EQ(*tag, row.value);
+    }
+
+    auto old = read(svg("<g id='L'><g data-tag-TAG_AAS_SETTING='&#27;.D4;0;0;1000:&#27;.D1;6400;4400:&#13;&#10;'/></g>"));
+    ASSERT_TRUE(old);
+    EXPECT_EQ(*old->layers()[0]->root->children.front()->tag("TAG_AAS_SETTING"),
+              "\x1b.D4;0;0;1000:\x1b.D1;6400;4400:\r\n");
+    EXPECT_NE(fail(svg("<g id='L'><g id='marks' data-vt-tag-T='%1'/></g>")).find("<g id=\"marks\">: data-vt-tag-T is not percent-encoded"),
+              std::string::npos);
+}
+
 TEST_F(SvgTest, MalformedFilesNameLineAndColumn)
 {
     struct Row {
@@ -522,6 +571,13 @@ TEST_F(SvgTest, HostileFilesAreRefusedNamingTheElement)
     };
     const std::string head = "<svg xmlns='http://www.w3.org/2000/svg' width='100pt' height='100pt' viewBox='0 0 100 100'>\n"
                              "<rect id='ordinary' x='10' y='10' width='20' height='20'/>\n";
+    auto spans = [&](int levels) {
+        std::string text = head + "<text id='deep'>";
+        for (int i = 0; i < levels; ++i) text += "<tspan>";
+        text += "A";
+        for (int i = 0; i < levels; ++i) text += "</tspan>";
+        return text + "</text></svg>";
+    };
     struct Row {
         const char* shows;
         std::string text;
@@ -563,6 +619,20 @@ TEST_F(SvgTest, HostileFilesAreRefusedNamingTheElement)
          "3:2 (offset 152): <rect>: the stroke width is not a finite number"},
         {"a font size past any number", head + "<text font-size='1e400'>Hi</text></svg>",
          "3:2 (offset 152): <text>: the font size is not a finite number"},
+        {"tspans 256 deep load", spans(256), ""},
+        {"tspans 257 deep", spans(257),
+         "3:1810 (offset 1960): <tspan>: elements of a text are nested deeper than 256 levels"},
+        {"tspans 100,000 deep", spans(100000),
+         "3:1810 (offset 1960): <tspan>: elements of a text are nested deeper than 256 levels"},
+        {"a '<' inside an attribute value", head + "<rect id='a<b' width='1' height='1'/></svg>",
+         "3:12 (offset 162): not well-formed XML: a '<' inside an attribute value (write it &lt;)"},
+        {"a '<' inside a value after a '>' one", head + "<rect id='a>b' width='1' height=\"<1\"/></svg>",
+         "3:34 (offset 184): not well-formed XML: a '<' inside an attribute value (write it &lt;)"},
+        {"'<' where XML allows it loads",
+         "<?xml version='1.0'?><?note if a < b?>\n<!DOCTYPE svg [<!ENTITY lt2 '<'> <!-- ' -->]>\n" + head +
+             "<!-- <rect id='x<y'/> --><rect id='a&lt;b' title='x > y' width='1' height='1'/>"
+             "<text><![CDATA[<'<']]>&lt;</text></svg>",
+         ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shows);
@@ -599,6 +669,7 @@ TEST_F(SvgTest, AFileParsedInPlaceStillNamesTheLineAndColumnOfAFault)
         "<path d='M0 0 L10'/></svg>",
         "<svg>\n<g>\n<path d='M0 0'>\n</g></svg>",
         "<svg><rect width='1' height='1' fill='#12345'/></svg>",
+        "<svg>\r\n<rect title='a &amp; b' width='1' height='1' id=\"x < y\"/></svg>",
     };
     for (const char* text : texts) {
         SCOPED_TRACE(text);
@@ -622,6 +693,44 @@ TEST_F(SvgTest, ScriptOpensSelectsAndSaves)
     EXPECT_EQ(saved->layers().size(), 2u);
     EXPECT_FALSE(runScript("select nosuchid\n", error));
     EXPECT_NE(error.find("nosuchid"), std::string::npos);
+}
+
+// Hidden art is art the user cannot see: select all leaves it out, as does
+// the selection of a group around it, and a script cannot pick it; it stays
+// in the document and is saved back as it was.
+TEST_F(SvgTest, HiddenArtIsKeptAndSavedButNeverSelected)
+{
+    test::writeFile(dir_.file("job.svg"), svg(R"(<g id="Shown">
+  <rect id="plain" x="1" y="1" width="5" height="5"/>
+  <rect id="gone" x="10" y="1" width="5" height="5" display="none"/>
+  <rect id="unseen" x="20" y="1" width="5" height="5" style="visibility: hidden"/>
+  <g id="word"><rect id="letter" x="30" y="1" width="5" height="5"/><g id="sublayer" style="display:none"><rect id="under" x="40" y="1" width="5" height="5"/></g></g>
+  <g id="allHidden"><rect id="h1" x="50" y="1" width="5" height="5" visibility="hidden"/></g>
+</g>
+<g id="HiddenLayer" style="display:none"><rect id="onHidden" x="1" y="20" width="5" height="5"/></g>
+<g id="InvisibleLayer" visibility="hidden"><rect id="onInvisible" x="1" y="30" width="5" height="5"/></g>)"));
+    std::string error;
+    ASSERT_TRUE(runScript("open job.svg\nselect all\nsave out.svg\n", error)) << error;
+    EXPECT_NE(scriptOutput_.str().find("selected 2 object(s)"), std::string::npos) << scriptOutput_.str();
+    Document& d = *currentDocument();
+    std::vector<std::string> selected;
+    for (ArtNode* a : d.allArt())
+        if (a->attrs & kArtSelected) selected.push_back(a->name);
+    EXPECT_EQ(selected, (std::vector<std::string>{"word", "letter", "plain"}))
+        << "the sublayer hidden in a selected group stays unselected";
+
+    for (const char* id : {"gone", "unseen", "under", "allHidden", "onHidden", "onInvisible"}) {
+        SCOPED_TRACE(id);
+        EXPECT_FALSE(runScript(std::string("select ") + id + "\n", error));
+        EXPECT_NE(error.find("is hidden"), std::string::npos) << error;
+    }
+
+    auto opened = read(test::readFile(dir_.file("job.svg")));
+    auto saved = read(test::readFile(dir_.file("out.svg")));
+    ASSERT_TRUE(opened && saved);
+    for (ArtNode* a : saved->allArt()) a->attrs &= ~kArtSelected;
+    expectSameDocument(*opened, *saved);
+    EXPECT_FALSE(saved->layerByTitle("InvisibleLayer")->visible);
 }
 
 }  // namespace

@@ -141,6 +141,17 @@ TEST_F(HostActions, ExpandOutlinesTextFirstOneCompoundPathPerCharacter)
     }
 }
 
+TEST_F(HostActions, ExpandOfATextWithACharacterNoFontHasIsAReportedFailureThatChangesNothing)
+{
+    open(R"(<rect x="0" y="0" width="20" height="20" stroke="black"/><text id="t" x="10" y="100">A&#x10FFFD;</text>)");
+    std::string before = host::writeSvgText(doc());
+    EXPECT_EQ(expand(), kNoFontErr);
+    EXPECT_EQ(host::writeSvgText(doc()), before);
+    ASSERT_EQ(host_->problems().size(), 1u);
+    EXPECT_NE(host_->problems()[0].find("action \"ai_plugin_expand\": the text \"t\" holds U+10FFFD"), std::string::npos)
+        << host_->problems()[0];
+}
+
 TEST_F(HostActions, MergeUnitesOneColourAndTrimsTheBackOneOfTwo)
 {
     struct Row {

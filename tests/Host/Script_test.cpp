@@ -19,6 +19,12 @@ TEST(ScriptLines, WordsQuotesAndComments)
         {"open \"my sign.svg\"  # comment", {"open", "my sign.svg"}},
         {"echo \"say \\\"hi\\\"\" x#y", {"echo", "say \"hi\"", "x#y"}},
         {"echo\t\"\"", {"echo", ""}},
+        // An entry by its index, as the README and script-help write it.
+        {"choose 3 #2", {"choose", "3", "#2"}},
+        {"choose 3 #2 # the second entry", {"choose", "3", "#2"}},
+        {"#choose 3 #2", {}},
+        {"click 1 #", {"click", "1"}},
+        {"click 1 ## done", {"click", "1"}},
     };
     for (const auto& row : rows) {
         std::vector<std::string> words;
@@ -70,9 +76,22 @@ TEST(HostProgram, TheFirstFailingCommandEndsTheScriptWithItsLine)
     EXPECT_EQ(runHost(dir, "echo one\n\nno-such-command\necho never\n", &output), 1);
     EXPECT_NE(output.find("line 3: unknown command \"no-such-command\""), std::string::npos) << output;
     EXPECT_EQ(output.find("never"), std::string::npos);
-    // The plug-in was still shut down properly: its settings were written.
-    vt::host::Preferences prefs(dir.file("prefs.json"));
-    EXPECT_EQ(prefs.keys("Vantorel").size(), 28u);  // the palette's 5 and the settings' 23
+    // The plug-in was still shut down properly, but a run that failed leaves
+    // the preferences as they were: here, none.
+    EXPECT_NE(output.find("the preferences were left as they were"), std::string::npos) << output;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("prefs.json")));
+}
+
+// Out of its turn, a reload would hand the plug-in no globals: the script
+// stops there, by name, and nothing crashes.
+TEST(HostProgram, AReloadOfALoadedPluginStopsTheScript)
+{
+    vt::test::TempDir dir;
+    std::string output;
+    EXPECT_EQ(runHost(dir, "reload\nabout\n", &output), 1);
+    EXPECT_NE(output.find("line 1: reload: the plug-in is loaded: it is reloaded only after it was unloaded"),
+              std::string::npos)
+        << output;
 }
 
 TEST(HostProgram, TheSessionShowsWhatThePluginRegistered)

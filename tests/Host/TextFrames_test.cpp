@@ -1,6 +1,11 @@
 // The host's text frames: the layout (FreeType glyphs, advances, kerning,
 // lines 1.2 x the size apart), the text frame and text range suites, and
 // frames of several lines in SVG.
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -8,9 +13,11 @@
 #include "Documents/Svg.h"
 #include "Documents/TextLayout.h"
 #include "DocumentFixture.h"
+#include "FontFiles.h"
 #include "GlyphReference.h"
 #include "Host.h"
 #include "Suites/SuiteTables.h"
+#include "Utf8.h"
 
 using namespace vt;
 using host::ArtNode;
@@ -172,6 +179,127 @@ TEST_F(TextFrames, AFamilyNotInstalledIsSetInDejaVuSans)
     EXPECT_EQ(host::fontFileFor(""), dejavu);
     EXPECT_EQ(host::fontFileFor("'No Such', \"DejaVu Sans\""), dejavu) << "the first installed of a list";
     EXPECT_NEAR(width("A"), layout(frame("A", 72, "No Such Family 1234")).bounds.right - 100, 1e-3);
+}
+
+// A face of a font file, read by FreeType here on its own: the oracle the
+// layout's glyphs are compared with.
+struct Face {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    explicit Face(const std::string& file)
+    {
+        if (FT_Init_FreeType(&library) != 0 || FT_New_Face(library, file.c_str(), 0, &face) != 0) face = nullptr;
+    }
+    ~Face()
+    {
+        if (face) FT_Done_Face(face);
+        if (library) FT_Done_FreeType(library);
+    }
+    bool has(char32_t c) const { return FT_Get_Char_Index(face, c) != 0; }
+};
+
+// The control box of a glyph's outline, in font units, and its advance.
+struct GlyphBox {
+    double left, bottom, right, top, advance;
+};
+GlyphBox glyphBox(const Face& f, char32_t c)
+{
+    FT_Load_Glyph(f.face, FT_Get_Char_Index(f.face, c), FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP);
+    FT_BBox box;
+    FT_Outline_Get_CBox(&f.face->glyph->outline, &box);
+    return {double(box.xMin), double(box.yMin), double(box.xMax), double(box.yMax),
+            double(f.face->glyph->metrics.horiAdvance)};
+}
+
+AIRealRect controlBox(const host::GlyphShape& glyph)
+{
+    AIRealRect r{1e9f, -1e9f, -1e9f, 1e9f};
+    for (const auto& contour : glyph.contours)
+        for (const AIPathSegment& s : contour)
+            for (const AIRealPoint& p : {s.p, s.in, s.out}) {
+                r.left = std::min(r.left, p.h);
+                r.right = std::max(r.right, p.h);
+                r.bottom = std::min(r.bottom, p.v);
+                r.top = std::max(r.top, p.v);
+            }
+    return r;
+}
+
+// Han and Hangul, which DejaVu Sans lacks, are set in the host's fallback
+// font whatever the text's font is: each glyph where FreeType puts it, none
+// of them the missing-glyph box. A character the text's font has stays in it.
+TEST_F(TextFrames, CharactersTheFontLacksAreSetInTheHostsFallbackFont)
+{
+    Face dejaVu(host::dejaVuSansFile()), fallback(host::fallbackFontFile());
+    ASSERT_TRUE(dejaVu.face && fallback.face) << "fonts-dejavu-core and fonts-wqy-microhei are installed by deps.sh";
+    const std::u32string text = U"한글 漢字A\t";
+    struct Row {
+        const char* shows;
+        const char* family;
+    } rows[] = {{"no font family", ""}, {"a family not installed", "No Such Family 1234"}, {"DejaVu Sans", "DejaVu Sans"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        std::string utf8;
+        for (char32_t c : text) host::appendUtf8(utf8, c);
+        host::TextLayout l = layout(frame(utf8, 36, row.family));
+        EXPECT_EQ(l.missing, 0u);
+        // The oracle: each character in the first font that has it, pens
+        // from the advances (no kerning between these), a tab draws nothing.
+        double pen = 100;
+        size_t g = 0;
+        for (char32_t c : text) {
+            if (c == U'\t') continue;
+            const Face& f = dejaVu.has(c) ? dejaVu : fallback;
+            ASSERT_TRUE(f.has(c));
+            GlyphBox box = glyphBox(f, c);
+            double scale = 36.0 / f.face->units_per_EM;
+            if (c != U' ') {
+                ASSERT_LT(g, l.glyphs.size());
+                AIRealRect got = controlBox(l.glyphs[g++]);
+                EXPECT_NEAR(got.left, pen + box.left * scale, 1e-3);
+                EXPECT_NEAR(got.right, pen + box.right * scale, 1e-3);
+                EXPECT_NEAR(got.bottom, 500 + box.bottom * scale, 1e-3);
+                EXPECT_NEAR(got.top, 500 + box.top * scale, 1e-3);
+            }
+            pen += box.advance * scale;
+        }
+        EXPECT_EQ(g, l.glyphs.size()) << "one glyph per character that draws";
+        EXPECT_NEAR(l.bounds.right, pen, 1e-3);
+        EXPECT_GE(l.bounds.top, 500 + fallback.face->ascender * 36.0 / fallback.face->units_per_EM - 1e-3)
+            << "the bounds take in the fallback font's ascent";
+    }
+}
+
+// A character that none of the fonts has is named, and nothing of its text
+// is outlined: no box is ever cut in its place.
+TEST_F(TextFrames, ACharacterNoFontHasIsNamedAndNothingIsOutlined)
+{
+    ArtNode* f = frame("A\xf4\x8f\xbf\xbd" "B", 36, "");
+    f->name = "sign";
+    host::TextLayout l;
+    std::string error;
+    EXPECT_FALSE(host::layoutText(*f, l, error));
+    EXPECT_EQ(error, "the text \"sign\" holds U+10FFFD \"\xf4\x8f\xbf\xbd\", which none of its fonts has (DejaVu Sans, "
+                     "WenQuanYi Micro Hei)");
+    EXPECT_EQ(l.missing, U'\U0010FFFD');
+    EXPECT_TRUE(l.glyphs.empty());
+
+    size_t before = doc_->allArt().size();
+    AIArtHandle outline = nullptr;
+    EXPECT_EQ(frames().CreateOutline(host::Document::handle(f), &outline), kNoFontErr);
+    EXPECT_EQ(outline, nullptr);
+    EXPECT_EQ(doc_->allArt().size(), before) << "no outline group";
+    ASSERT_EQ(host_->problems().size(), 1u);
+    EXPECT_EQ(host_->problems()[0], "text outline: " + error + "; it is not outlined");
+
+    // The frame is still measured, the character taking the room of the
+    // font's missing-glyph mark.
+    Face dejaVu(host::dejaVuSansFile());
+    FT_Load_Glyph(dejaVu.face, 0, FT_LOAD_NO_SCALE);
+    double mark = double(dejaVu.face->glyph->metrics.horiAdvance) * 36 / dejaVu.face->units_per_EM;
+    AIRealRect b;
+    EXPECT_EQ(art().GetArtBounds(host::Document::handle(f), &b), kNoErr);
+    EXPECT_NEAR(b.right, 100 + layout(frame("AB", 36, "")).bounds.right - 100 + mark, 1e-3);
 }
 
 TEST_F(TextFrames, CreateOutlineAddsAGroupOfClosedContoursJustAboveTheFrame)

@@ -107,6 +107,30 @@ TEST_F(ToolkitValues, SpinArrowsStepByTheIncrements)
     EXPECT_EQ(I().GetIntValue(spin), 4);
 }
 
+TEST_F(ToolkitValues, ASpinEditGivenAnEmptyTextShowsNothingUntilItsValueIsSet)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef gap = make(d, 33, kADMSpinEditType);
+    I().SetUnits(gap, kADMMillimeterUnits);
+    I().SetSmallIncrement(gap, 2.8346458f);
+    I().SetFloatValue(gap, 8.5039374f);  // 3 mm
+    I().SetText(gap, "");
+    char text[64];
+    I().GetText(gap, text, sizeof text);
+    EXPECT_STREQ(text, "") << "nothing shown";
+    EXPECT_FLOAT_EQ(I().GetFloatValue(gap), 8.5039374f) << "the value is kept under it";
+    // An arrow steps from the value kept, and the value shows again.
+    Driver user = driver(d);
+    std::string error;
+    ASSERT_TRUE(user.spin(33, 1, false, error)) << error;
+    I().GetText(gap, text, sizeof text);
+    EXPECT_STREQ(text, "4.00 mm");
+    I().SetText(gap, "");
+    I().SetFloatValue(gap, 2.8346458f);
+    I().GetText(gap, text, sizeof text);
+    EXPECT_STREQ(text, "1.00 mm") << "a value set shows again";
+}
+
 class ToolkitItems : public test::ToolkitTest {};
 
 // A handle the plug-in kept after its object went: every operation answers
