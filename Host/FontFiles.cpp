@@ -24,6 +24,13 @@ const std::string& dejaVuSansFile()
     return file;
 }
 
+const std::string& dejaVuSansCondensedFile()
+{
+    static const std::string file = firstExisting(
+        {"/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf", "/usr/share/fonts/TTF/DejaVuSansCondensed.ttf"});
+    return file;
+}
+
 const std::string& fallbackFontFile()
 {
     static const std::string file = firstExisting(

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
           libusb-1.0-0-dev libcairo2-dev libpugixml-dev libcli11-dev nlohmann-json3-dev
-          libpolyclipping-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-wqy-microhei hp2xx
+          libpolyclipping-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei hp2xx
           libxml2-utils locales)
 sudo_cmd=""
 [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"

@@ -2,7 +2,7 @@
 # Builds the fuzz targets of the file readers with clang (AddressSanitizer and
 # UndefinedBehaviorSanitizer on) and runs each one, seeded with the bundled
 # files it reads: the plotter library, the sample jobs and written jobs, the
-# string lists and menus, a preference file.
+# string lists and menus, a preference file, path data and transform lists.
 #
 # Usage: scripts/fuzz-smoke.sh [SECONDS]   each target for SECONDS (default 12)
 #        scripts/fuzz-smoke.sh --runs N    each target for N runs (the long run:
@@ -27,6 +27,8 @@ seeds() {
         *PlotterLibrary*) echo Resources/PlotterSetup.txt ;;
         *CommandReader*) echo tests/fuzz/seeds/job.hpgl tests/fuzz/seeds/job.gpgl ;;
         *SvgReader*) echo samples/*.svg ;;
+        *SvgPathData*) echo tests/fuzz/seeds/pathdata-*.txt ;;
+        *SvgTransform*) echo tests/fuzz/seeds/transform-*.txt ;;
         *Preferences*) echo tests/fuzz/seeds/prefs.json ;;
         *Resources*) echo Resources/Strings/* Resources/Menus/* ;;
     esac

@@ -1,8 +1,11 @@
 // "ADM Drawer Suite" and "ADM Icon Suite": drawing into an item's raster.
 // Every call the plug-in makes is also recorded on the item.
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include "Host.h"
+#include "Toolkit/Fonts.h"
 #include "Toolkit/Paint.h"
 #include "Toolkit/SuiteOps.h"
 
@@ -23,6 +26,25 @@ std::string pointsText(const ADMPoint* p, ASInt32 n)
     return s;
 }
 
+// Keeps the box a shape covers for the fit check, when it asks (Drawer::shapes).
+void keep(Drawer& d, int left, int top, int right, int bottom)
+{
+    if (d.shapes)
+        d.shapes->push_back(ADMRect{static_cast<ASInt16>(top), static_cast<ASInt16>(left), static_cast<ASInt16>(bottom),
+                                    static_cast<ASInt16>(right)});
+}
+
+void keepPoints(Drawer& d, const ADMPoint* p, ASInt32 n)
+{
+    if (!d.shapes || n <= 0) return;
+    int left = p[0].h, top = p[0].v, right = p[0].h, bottom = p[0].v;
+    for (ASInt32 i = 1; i < n; ++i) {
+        left = std::min<int>(left, p[i].h), right = std::max<int>(right, p[i].h);
+        top = std::min<int>(top, p[i].v), bottom = std::max<int>(bottom, p[i].v);
+    }
+    keep(d, left, top, right + 1, bottom + 1);  // a line covers its end pixels
+}
+
 // A rectangle or an oval outlined or filled: recorded under the operation's
 // name, then painted.
 void drawShape(ADMDrawerRef drawer, const ADMRect* r, void (*paint)(Drawer&, const ADMRect&, bool), bool fill,
@@ -31,6 +53,7 @@ void drawShape(ADMDrawerRef drawer, const ADMRect* r, void (*paint)(Drawer&, con
     Drawer* d = lookup(drawer, op);
     if (!d || !r) return;
     if (recording(*d)) record(*d, op + (" " + rectText(r)));
+    keep(*d, r->left, r->top, r->right, r->bottom);
     paint(*d, *r, fill);
 }
 
@@ -54,6 +77,8 @@ struct DrawerOps {
         if (!a || !b) return;
         if (recording(*d)) record(*d, "DrawLine " + std::to_string(a->h) + " " + std::to_string(a->v) + " " + std::to_string(b->h) + " " +
                        std::to_string(b->v));
+        const ADMPoint ends[2] = {*a, *b};
+        keepPoints(*d, ends, 2);
         paintLine(*d, a->h, a->v, b->h, b->v);
     }
 
@@ -66,6 +91,7 @@ struct DrawerOps {
         DRAWER_OR();
         if (!r) return;
         if (recording(*d)) record(*d, "ClearRect " + rectText(r));
+        keep(*d, r->left, r->top, r->right, r->bottom);
         Drawer white = *d;
         white.color = kADMWhiteColor;
         white.mode = kADMNormalMode;
@@ -81,6 +107,7 @@ struct DrawerOps {
         DRAWER_OR();
         if (!p || n <= 0) return;
         if (recording(*d)) record(*d, "DrawPolygon " + pointsText(p, n));
+        keepPoints(*d, p, n);
         paintPolygon(*d, p, n, false);
     }
 
@@ -89,6 +116,7 @@ struct DrawerOps {
         DRAWER_OR();
         if (!p || n <= 0) return;
         if (recording(*d)) record(*d, "FillPolygon " + pointsText(p, n));
+        keepPoints(*d, p, n);
         paintPolygon(*d, p, n, true);
     }
 
@@ -97,6 +125,12 @@ struct DrawerOps {
         DRAWER_OR();
         if (!text || !p) return;
         if (recording(*d)) record(*d, "DrawText " + std::to_string(p->h) + " " + std::to_string(p->v) + " \"" + text + "\"");
+        if (d->shapes) {
+            TextExtent e = measureText(text, kTextSize);
+            if (e.inked)
+                keep(*d, static_cast<int>(std::floor(p->h + e.inkLeft)), static_cast<int>(std::floor(p->v + e.inkTop)),
+                     static_cast<int>(std::ceil(p->h + e.inkRight)), static_cast<int>(std::ceil(p->v + e.inkBottom)));
+        }
         paintText(*d, text, p->h, p->v);
     }
 
@@ -121,6 +155,7 @@ struct DrawerOps {
         Icon* i = tk().icon(icon, "DrawIconCentered");
         if (!i || !r) return;
         if (recording(*d)) record(*d, "DrawIconCentered " + std::to_string(i->id) + " " + rectText(r));
+        keep(*d, r->left, r->top, r->right, r->bottom);
         paintPicture(*d, i->id, r->left, r->top, r->right - r->left, r->bottom - r->top);
     }
 };

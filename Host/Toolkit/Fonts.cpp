@@ -4,6 +4,8 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
+
 #include "FontFiles.h"
 #include "Utf8.h"
 
@@ -40,7 +42,7 @@ LoadedFont load(const std::string& file)
 // Both fonts are kept for the life of the process.
 const LoadedFont& primary()
 {
-    static LoadedFont font = load(dejaVuSansFile());
+    static LoadedFont font = load(dejaVuSansCondensedFile());
     return font;
 }
 
@@ -94,7 +96,7 @@ std::vector<FontRun> fontRuns(const std::string& text)
     std::vector<FontRun> runs;
     cairo_font_face_t* first = primary().face;
     std::string valid = validUtf8(text);
-    // The common case, and every English text: one run in DejaVu Sans.
+    // The common case, and every English text: one run in the first font.
     bool single = true;
     std::u32string codePoints = decodeUtf8(valid);
     for (char32_t cp : codePoints)
@@ -119,7 +121,7 @@ static void selectFace(cairo_t* cr, cairo_font_face_t* face, double size)
     if (face)
         cairo_set_font_face(cr, face);
     else
-        cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_select_font_face(cr, "DejaVu Sans Condensed", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
 }
 
@@ -134,18 +136,35 @@ void showRuns(cairo_t* cr, const std::vector<FontRun>& runs, double size, bool a
     }
 }
 
-double runsAdvance(cairo_t* cr, const std::vector<FontRun>& runs, double size)
+TextExtent measureText(const std::string& text, double size)
 {
-    double advance = 0;
-    cairo_save(cr);
-    for (const FontRun& run : runs) {
+    // A context set up as an item's drawing is (Toolkit::draw), so that the
+    // fonts' metrics come out as they do there.
+    static cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    static cairo_t* cr = [] {
+        cairo_t* c = cairo_create(scratch);
+        cairo_set_antialias(c, CAIRO_ANTIALIAS_NONE);
+        return c;
+    }();
+    TextExtent extent;
+    for (const FontRun& run : fontRuns(text)) {
         selectFace(cr, run.face, size);
         cairo_text_extents_t e;
         cairo_text_extents(cr, run.text.c_str(), &e);
-        advance += e.x_advance;
+        if (e.width > 0 && e.height > 0) {
+            double left = extent.advance + e.x_bearing, top = e.y_bearing;
+            double right = left + e.width, bottom = top + e.height;
+            if (!extent.inked) {
+                extent.inkLeft = left, extent.inkTop = top, extent.inkRight = right, extent.inkBottom = bottom;
+            } else {
+                extent.inkLeft = std::min(extent.inkLeft, left), extent.inkTop = std::min(extent.inkTop, top);
+                extent.inkRight = std::max(extent.inkRight, right), extent.inkBottom = std::max(extent.inkBottom, bottom);
+            }
+            extent.inked = true;
+        }
+        extent.advance += e.x_advance;
     }
-    cairo_restore(cr);
-    return advance;
+    return extent;
 }
 
 bool fontsHaveGlyph(char32_t cp) { return has(primary(), cp) || has(fallback(), cp); }

@@ -376,24 +376,21 @@ void paintPolygon(Drawer& d, const ADMPoint* points, int count, bool fill)
           fill);
 }
 
-// The toolkit's first font, DejaVu Sans (see Fonts.h).
+// The toolkit's first font, DejaVu Sans Condensed (see Fonts.h).
 static cairo_font_face_t* toolkitFont() { return primaryFontFace(); }
-
-// The size of every text the toolkit draws, in pixels.
-constexpr double kTextSize = 11;
 
 static void selectFont(cairo_t* cr, double size = kTextSize)
 {
     if (cairo_font_face_t* face = toolkitFont())
         cairo_set_font_face(cr, face);
     else
-        cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_select_font_face(cr, "DejaVu Sans Condensed", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, size);
 }
 
-// Text goes out in runs of one font each: DejaVu Sans wherever it has the
-// glyph, the fallback font for the characters it lacks. A text DejaVu Sans
-// can draw is one run drawn exactly as before the fallback existed.
+// Text goes out in runs of one font each: DejaVu Sans Condensed wherever it
+// has the glyph, the fallback font for the characters it lacks. A text the
+// first font can draw is one run, drawn as that font alone draws it.
 void paintText(Drawer& d, const std::string& text, int x, int y)
 {
     if (!d.cr || text.empty()) return;
@@ -415,11 +412,9 @@ void paintText(Drawer& d, const std::string& text, int x, int y)
     cairo_restore(d.cr);
 }
 
-int textWidth(Drawer& d, const std::string& text)
-{
-    if (!d.cr) return 0;
-    return static_cast<int>(runsAdvance(d.cr, fontRuns(text), kTextSize) + 0.5);
-}
+int textWidth(const std::string& text) { return static_cast<int>(measureText(text, kTextSize).advance + 0.5); }
+
+int textWidth(Drawer& d, const std::string& text) { return d.cr ? textWidth(text) : 0; }
 
 // The toolkit's own pictures, drawn in the plug-in pictures' line style: new
 // entry (a plus), delete entry (a bin) and the bin greyed out. Whole pixels,

@@ -13,8 +13,18 @@ void paintLine(Drawer& d, int x1, int y1, int x2, int y2);
 void paintRect(Drawer& d, const ADMRect& r, bool fill);
 void paintOval(Drawer& d, const ADMRect& r, bool fill);
 void paintPolygon(Drawer& d, const ADMPoint* points, int count, bool fill);
+// The size of every text the toolkit draws, in pixels; the baseline of a
+// text set in a box lies kTextBaseline below the box's top, and further lines
+// follow kTextLineHeight apart.
+constexpr double kTextSize = 11;
+constexpr int kTextBaseline = 11;
+constexpr int kTextLineHeight = 13;
+
 // Text with its baseline at y.
 void paintText(Drawer& d, const std::string& text, int x, int y);
+// The advance of a text in whole pixels, measured from the fonts (nothing
+// need be drawn); the drawer's form answers the drawer suite.
+int textWidth(const std::string& text);
 int textWidth(Drawer& d, const std::string& text);
 // A picture resource of the plug-in ("Pictures/<id>.png" in its folder) or
 // of the toolkit, at its own size centred in the box x, y, w, h (w and h 0:

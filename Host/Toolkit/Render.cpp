@@ -6,6 +6,7 @@
 
 #include "Toolkit/Fonts.h"
 #include "Toolkit/Paint.h"
+#include "Toolkit/TextLayout.h"
 
 namespace vt::host::toolkit {
 
@@ -35,7 +36,7 @@ static void frame(Drawer& d, ADMColor color, const ADMRect& r)
 // in Chinese and Japanese, which have no spaces, between Han and kana
 // characters; a piece wider than the box stays whole on its own line (the box
 // cuts it).
-static std::vector<std::string> wrapLine(Drawer& d, const std::string& paragraph, int width)
+static std::vector<std::string> wrapLine(const std::string& paragraph, int width)
 {
     std::vector<std::string> lines;
     std::string line;
@@ -45,7 +46,7 @@ static std::vector<std::string> wrapLine(Drawer& d, const std::string& paragraph
         bool startsWord = true;
         for (const std::string& piece : lineBreakPieces(word)) {
             std::string candidate = line.empty() ? piece : line + (startsWord ? " " : "") + piece;
-            if (!line.empty() && textWidth(d, candidate) > width) {
+            if (!line.empty() && textWidth(candidate) > width) {
                 lines.push_back(line);
                 line = piece;
             } else {
@@ -58,10 +59,36 @@ static std::vector<std::string> wrapLine(Drawer& d, const std::string& paragraph
     return lines;
 }
 
-// Text laid out in a box: lines split at line breaks and, in a box tall
-// enough for more than one line, wrapped as a real toolkit's static text
-// does; justified, cut at the box's edges (the plug-in never cuts texts
-// itself).
+std::vector<TextLine> setInBox(const std::string& text, const ADMRect& box, ADMJustify justify)
+{
+    std::vector<TextLine> set;
+    if (text.empty()) return set;
+    int room = box.right - box.left - 4;
+    bool wrap = box.bottom - box.top >= 2 * kTextLineHeight;
+    std::vector<std::string> lines;
+    std::istringstream paragraphs(text);
+    std::string paragraph;
+    while (std::getline(paragraphs, paragraph)) {
+        if (!wrap || textWidth(paragraph) <= room) {
+            lines.push_back(paragraph);
+        } else {
+            for (auto& l : wrapLine(paragraph, room)) lines.push_back(l);
+        }
+    }
+    int y = box.top + kTextBaseline;
+    for (std::string& line : lines) {
+        int w = textWidth(line);
+        int x = box.left + 2;
+        if (justify == kADMCenterJustify) x = (box.left + box.right - w) / 2;
+        if (justify == kADMRightJustify) x = box.right - 2 - w;
+        set.push_back(TextLine{std::move(line), x, y});
+        y += kTextLineHeight;
+    }
+    return set;
+}
+
+// Text laid out in a box (setInBox), cut at the box's edges: the plug-in
+// never cuts texts itself.
 static void boxText(Drawer& d, const std::string& text, const ADMRect& box, ADMJustify justify, ADMColor color)
 {
     if (text.empty() || !d.cr) return;
@@ -71,29 +98,123 @@ static void boxText(Drawer& d, const std::string& text, const ADMRect& box, ADMJ
     cairo_save(d.cr);
     cairo_rectangle(d.cr, d.offsetX + box.left, d.offsetY + box.top, box.right - box.left, box.bottom - box.top);
     cairo_clip(d.cr);
-    const int lineHeight = 13;
-    bool wrap = box.bottom - box.top >= 2 * lineHeight;
-    std::vector<std::string> lines;
-    std::istringstream paragraphs(text);
-    std::string paragraph;
-    while (std::getline(paragraphs, paragraph)) {
-        if (!wrap || textWidth(t, paragraph) <= box.right - box.left - 4) {
-            lines.push_back(paragraph);
-        } else {
-            for (auto& l : wrapLine(t, paragraph, box.right - box.left - 4)) lines.push_back(l);
-        }
-    }
-    int y = box.top + 11;
-    for (const std::string& line : lines) {
-        if (y - 11 >= box.bottom) break;
-        int w = textWidth(t, line);
-        int x = box.left + 2;
-        if (justify == kADMCenterJustify) x = (box.left + box.right - w) / 2;
-        if (justify == kADMRightJustify) x = box.right - 2 - w;
-        paintText(t, line, x, y);
-        y += lineHeight;
+    for (const TextLine& line : setInBox(text, box, justify)) {
+        if (line.baseline - kTextBaseline >= box.bottom) break;
+        paintText(t, line.text, line.x, line.baseline);
     }
     cairo_restore(d.cr);
+}
+
+// The room a popup keeps for its arrow, at its right end.
+constexpr int kPopupArrowRoom = 14;
+// And a spin edit for its arrows.
+constexpr int kSpinArrowRoom = 14;
+
+// Where the standard look sets an item's own text; false for an item that
+// shows no text of its own (pictures, sliders, lists; a popup shows its
+// chosen entry, placed by popupChoiceBox).
+static bool ownTextBox(const Item& item, ADMRect& box)
+{
+    int w = item.width(), h = item.height();
+    switch (item.kind) {
+    case ItemKind::Frame: box = rect(0, 6, std::min(h, 14), w); return true;
+    case ItemKind::TextStatic: box = rect(0, 0, h, w); return true;
+    case ItemKind::TextPushButton: box = rect((h - 13) / 2, 0, h, w); return true;
+    case ItemKind::TextCheckBox:
+    case ItemKind::TextRadioButton: box = rect((h - 13) / 2, 15, h, w); return true;
+    case ItemKind::TextEdit:
+    case ItemKind::Child: box = rect((h - 13) / 2, 1, h - 1, w - 1); return true;
+    case ItemKind::TextEditMultiLine: box = rect(2, 1, h - 1, w - 1); return true;
+    case ItemKind::SpinEdit: box = rect((h - 13) / 2, 1, h - 1, w - std::min(w, kSpinArrowRoom)); return true;
+    default: return false;
+    }
+}
+
+// The picture an entry shows, selected or at rest.
+static ASInt32 entryPicture(const Entry& e, bool selected)
+{
+    return selected && e.selectedPicture ? e.selectedPicture : e.picture;
+}
+
+// Where an entry's text goes in an entry w x h: after its picture (x 3 to
+// 19), if any, six pixels on. Lists that draw a mark of their own after the
+// picture lead their texts with blanks made for a wider system font; the
+// gap gives the mark the same room in the dialog font.
+static ADMRect entryTextBox(const Entry& e, bool selected, int w, int h)
+{
+    return rect((h - 13) / 2, entryPicture(e, selected) ? 23 : 2, h, w);
+}
+
+// A closed popup shows its choice as an entry w - 14 wide when the list has
+// a draw procedure (which draws the entry, as a rule through DefaultDraw),
+// else as a plain text.
+static ADMRect popupChoiceBox(const Item& item, const Entry& e)
+{
+    int w = item.width(), h = item.height();
+    if (item.list && item.list->drawProc) return entryTextBox(e, false, std::max(0, w - kPopupArrowRoom), h);
+    return rect((h - 13) / 2, 2, h, w - kPopupArrowRoom);
+}
+
+static ADMRect intersect(const ADMRect& a, const ADMRect& b)
+{
+    return rect(std::max(a.top, b.top), std::max(a.left, b.left), std::min(a.bottom, b.bottom), std::min(a.right, b.right));
+}
+
+// How an item's own text is justified: push buttons centre theirs, check
+// boxes and radios put theirs after the box, frames their title at the left.
+static ADMJustify ownTextJustify(const Item& item)
+{
+    if (item.kind == ItemKind::TextPushButton) return kADMCenterJustify;
+    return item.kind == ItemKind::TextStatic || isEditable(item.kind) ? item.justify : kADMLeftJustify;
+}
+
+std::vector<ShownText> shownTexts(const Item& item)
+{
+    std::vector<ShownText> shown;
+    ADMRect all = rect(0, 0, item.height(), item.width());
+    ADMRect box;
+    // A spin edit too narrow for more than its arrows shows no field.
+    if (ownTextBox(item, box) && (item.kind != ItemKind::SpinEdit || box.right - box.left > 4)) {
+        std::string text = item.kind == ItemKind::Frame ? item.text : item.displayText();
+        if (!text.empty())
+            shown.push_back(ShownText{"", text, box, intersect(box, all), ownTextJustify(item)});
+    }
+    // A closed popup shows whichever entry is chosen, so each is measured
+    // where the choice shows.
+    if (item.kind == ItemKind::PopupList && item.list)
+        for (size_t i = 0; i < item.list->entries.size(); ++i) {
+            const Entry& e = *item.list->entries[i];
+            if (e.text.empty()) continue;
+            ADMRect choice = popupChoiceBox(item, e);
+            shown.push_back(ShownText{e.active ? "" : "entry " + std::to_string(i + 1), e.text, choice,
+                                      intersect(choice, all), kADMLeftJustify, item.list->entries[i].get(),
+                                      rect(0, 0, item.height(), std::max(0, item.width() - kPopupArrowRoom))});
+        }
+    if (item.kind == ItemKind::ListBox && item.list) {
+        const List& l = *item.list;
+        int ew = l.entryWidth > 0 ? l.entryWidth : item.width();
+        for (size_t i = 0; i < l.entries.size(); ++i) {
+            const Entry& e = *l.entries[i];
+            if (e.text.empty()) continue;
+            // An entry below the list's last whole row shows in that row
+            // once the list is scrolled to it.
+            int lastRow = std::max(0, item.height() / std::max(1, static_cast<int>(l.entryHeight)) - 1);
+            int top = static_cast<int>(std::min<size_t>(i, static_cast<size_t>(lastRow))) * l.entryHeight;
+            ADMRect b = entryTextBox(e, e.selected, ew, l.entryHeight);
+            b = rect(b.top + top, b.left, b.bottom + top, b.right);
+            ADMRect row = rect(top, 0, top + l.entryHeight, std::min(ew, item.width()));
+            shown.push_back(ShownText{"entry " + std::to_string(i + 1), e.text, b, intersect(b, row), kADMLeftJustify,
+                                      l.entries[i].get(), rect(top, 0, top + l.entryHeight, ew)});
+        }
+    }
+    return shown;
+}
+
+// An item's own text, where ownTextBox sets it.
+static void ownText(Drawer& d, const Item& item, const std::string& text, ADMColor color)
+{
+    ADMRect box;
+    if (ownTextBox(item, box)) boxText(d, text, box, ownTextJustify(item), color);
 }
 
 void Toolkit::drawDefault(Item* item, Drawer& d)
@@ -117,13 +238,13 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
         if (!item->text.empty()) {
             int tw = textWidth(d, item->text);
             fill(d, kADMBackgroundColor, rect(0, 6, std::min(h, 13), std::min(w, 10 + tw)));
-            boxText(d, item->text, rect(0, 6, std::min(h, 14), w), kADMLeftJustify, textColor);
+            ownText(d, *item, item->text, textColor);
         }
         break;
     case ItemKind::TextStatic:
         fill(d, kADMBackgroundColor, all);
         if (picture) paintPicture(d, picture, 0, 0, w, h, dimmed);
-        boxText(d, text, all, item->justify, textColor);
+        ownText(d, *item, text, textColor);
         break;
     case ItemKind::PictureStatic:
         fill(d, kADMBackgroundColor, all);
@@ -134,7 +255,7 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
     case ItemKind::PictureRadioButton:
         fill(d, item->value != 0.0f && isRadio(item->kind) ? kADMButtonDownColor : kADMButtonUpColor, all);
         if (picture) paintPicture(d, picture, 1, 1, w - 2, h - 2, dimmed);
-        if (item->kind == ItemKind::TextPushButton) boxText(d, text, rect((h - 13) / 2, 0, h, w), kADMCenterJustify, textColor);
+        if (item->kind == ItemKind::TextPushButton) ownText(d, *item, text, textColor);
         frame(d, item->dialog && item->dialog->defaultItem == item->id ? kADMDarkShadowColor : kADMShadowColor, all);
         break;
     case ItemKind::TextCheckBox:
@@ -160,7 +281,7 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
                 paintOval(o, rect(top + 3, 4, top + 8, 9), true);
             }
         }
-        boxText(d, text, rect((h - 13) / 2, 15, h, w), kADMLeftJustify, textColor);
+        ownText(d, *item, text, textColor);
         break;
     }
     case ItemKind::TextEdit:
@@ -168,14 +289,13 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
     case ItemKind::Child:
         fill(d, live ? kADMWhiteColor : kADMBackgroundColor, all);
         frame(d, kADMShadowColor, all);
-        boxText(d, text, rect(item->kind == ItemKind::TextEditMultiLine ? 2 : (h - 13) / 2, 1, h - 1, w - 1),
-                item->justify, textColor);
+        ownText(d, *item, text, textColor);
         break;
     case ItemKind::SpinEdit: {
         fill(d, live ? kADMWhiteColor : kADMBackgroundColor, all);
         frame(d, kADMShadowColor, all);
-        int arrows = std::min(w, 14);
-        boxText(d, text, rect((h - 13) / 2, 1, h - 1, w - arrows), item->justify, textColor);
+        int arrows = std::min(w, kSpinArrowRoom);
+        ownText(d, *item, text, textColor);
         fill(d, kADMButtonUpColor, rect(1, w - arrows, h - 1, w - 1));
         Drawer a = d;
         a.color = textColor;
@@ -207,7 +327,7 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
         if (e && item->list->drawProc) {
             // The chosen entry is shown the way the list's draw procedure draws it.
             Drawer ed = d;
-            ed.bounds = rect(0, 0, h, std::max(0, w - 14));
+            ed.bounds = rect(0, 0, h, std::max(0, w - kPopupArrowRoom));
             ed.color = kADMBlackColor;
             ed.mode = kADMNormalMode;
             // The closed popup shows its choice as an entry at rest, not
@@ -219,7 +339,7 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
             live_.erase(&ed);
             if (live_.count(e)) e->selected = selected;
         } else if (e) {
-            boxText(d, e->text, rect((h - 13) / 2, 2, h, w - 14), kADMLeftJustify, textColor);
+            boxText(d, e->text, popupChoiceBox(*item, *e), kADMLeftJustify, textColor);
         }
         Drawer a = d;
         a.color = textColor;
@@ -267,16 +387,13 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
 
 void Toolkit::drawDefault(Entry* e, Drawer& d)
 {
+    if (d.shapes) d.shapesBeforeText = d.shapes->size();
     int w = d.bounds.right - d.bounds.left, h = d.bounds.bottom - d.bounds.top;
     fill(d, e->selected ? kADMHiliteColor : kADMWhiteColor, rect(0, 0, h, w));
-    int x = 4;
-    ASInt32 picture = e->selected && e->selectedPicture ? e->selectedPicture : e->picture;
-    if (picture) {
-        paintPicture(d, picture, 3, (h - 16) / 2, 16, 16, !e->enabled);
-        x = 22;
-    }
+    ASInt32 picture = entryPicture(*e, e->selected);
+    if (picture) paintPicture(d, picture, 3, (h - 16) / 2, 16, 16, !e->enabled);
     ADMColor color = !e->enabled ? kADMDisabledColor : e->selected ? kADMHiliteTextColor : kADMTextColor;
-    boxText(d, e->text, rect((h - 13) / 2, x - 2, h, w), kADMLeftJustify, color);
+    boxText(d, e->text, entryTextBox(*e, e->selected, w, h), kADMLeftJustify, color);
 }
 
 }  // namespace vt::host::toolkit

@@ -13,6 +13,7 @@
 #include "Session.h"
 #include "Toolkit/Driver.h"
 #include "Toolkit/Fonts.h"
+#include "Toolkit/TextLayout.h"
 
 namespace vt::host::toolkit {
 namespace {
@@ -500,6 +501,27 @@ DialogCommand expectGlyphsCommand(
             return false;
         }
         return true;
+    });
+
+DialogCommand expectFitsCommand(
+    "expect-fits",
+    "expect-fits [ID]  fail unless every text the dialog (or item ID) shows fits its item and lies under no other", 0,
+    1, [](Driver& d, const auto& args, std::string& error) {
+        Dialog* dialog = d.dialog();
+        if (!dialog) {
+            error = "the dialog is gone";
+            return false;
+        }
+        Item* item = nullptr;
+        if (!args.empty()) {
+            ASInt32 id;
+            if (!parseItemId(args[0], id, error) || !(item = d.find(id, error))) return false;
+        }
+        std::vector<std::string> problems = fitProblems(*dialog, item);
+        if (problems.empty()) return true;
+        error = "in \"" + dialog->name + "\": " + problems[0];
+        for (size_t i = 1; i < problems.size(); ++i) error += "; " + problems[i];
+        return false;
     });
 
 // ---- The host around the dialogs ----

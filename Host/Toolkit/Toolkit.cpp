@@ -671,19 +671,25 @@ void Toolkit::renderDialog(Dialog* d, Raster& out)
     uint32_t bg = rgbOf(kADMBackgroundColor);
     cairo_set_source_rgb(cr, ((bg >> 16) & 0xFF) / 255.0, ((bg >> 8) & 0xFF) / 255.0, (bg & 0xFF) / 255.0);
     cairo_paint(cr);
+    for (Item* item : paintOrder(*d)) {
+        if (item->invalid || !item->raster.surface()) draw(item);
+        cairo_set_source_surface(cr, item->raster.surface(), item->bounds.left, item->bounds.top);
+        cairo_rectangle(cr, item->bounds.left, item->bounds.top, item->width(), item->height());
+        cairo_fill(cr);
+    }
+    cairo_destroy(cr);
+}
+
+std::vector<Item*> paintOrder(const Dialog& d)
+{
     // Group boxes (frames the plug-in does not draw) lie behind the items they
     // group, wherever they stand in the item order; the rest in item order.
+    std::vector<Item*> order;
     auto groupBox = [](const Item* item) { return item->kind == ItemKind::Frame && !item->drawProc; };
     for (bool boxes : {true, false})
-        for (size_t i = 0; i < d->items.size(); ++i) {
-            Item* item = d->items[i].get();
-            if (!item->visible || groupBox(item) != boxes) continue;
-            if (item->invalid || !item->raster.surface()) draw(item);
-            cairo_set_source_surface(cr, item->raster.surface(), item->bounds.left, item->bounds.top);
-            cairo_rectangle(cr, item->bounds.left, item->bounds.top, item->width(), item->height());
-            cairo_fill(cr);
-        }
-    cairo_destroy(cr);
+        for (const auto& item : d.items)
+            if (item->visible && groupBox(item.get()) == boxes) order.push_back(item.get());
+    return order;
 }
 
 // ---- Modal dialogs ---------------------------------------------------------------------

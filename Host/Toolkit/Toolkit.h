@@ -248,6 +248,12 @@ struct Drawer {
     std::vector<std::string>* calls = nullptr;
     Raster* raster = nullptr;
     int offsetX = 0, offsetY = 0;  // the drawn area within the raster (entries)
+    // Set while the fit check asks a list's draw procedure what it puts over
+    // an entry's text (a swatch, a marker): nothing is painted, the box of
+    // every shape the procedure draws is kept in order, and how many there
+    // were when the entry's own text was set (DefaultDraw).
+    std::vector<ADMRect>* shapes = nullptr;
+    size_t shapesBeforeText = 0;
 };
 
 struct Icon {
@@ -433,6 +439,10 @@ private:
     std::vector<std::unique_ptr<Dialog>> dialogs_;
     std::map<std::string, std::deque<std::vector<DialogAction>>> queues_;
 };
+
+// The visible items of a dialog in the order its picture paints them, each
+// over those before it.
+std::vector<Item*> paintOrder(const Dialog& dialog);
 
 // Formats a value in points for display in units with a precision.
 std::string formatValue(float points, ADMUnits units, int precision);

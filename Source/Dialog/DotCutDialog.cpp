@@ -15,13 +15,15 @@ enum { kDotCutTitleString = 791 };
 static const double kHundredthsPerMillimetre = 100.0;
 static const int kDotCutDecimals = 2;
 
+// The labels keep the room the longest (Japanese) needs; the rest goes to the
+// pen popups, which show the library's pen names whole.
 const Item_Control_arg dlgDotCutItem[kDotCutItemCount] = {
-    {kADMTextStaticType, 792, 0, 0, kDotCutThroughLabelItem, 5, 145, 5, 20, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kDotCutThroughLengthItem, 150, 80, 5, 20, nullptr, nullptr},
-    {kADMPopupListType, 0, 0, 0, kDotCutThroughPenItem, 230, 100, 5, 20, nullptr, nullptr},
-    {kADMTextStaticType, 793, 0, 0, kDotCutHalfCutLabelItem, 5, 145, 30, 20, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kDotCutHalfCutLengthItem, 150, 80, 30, 20, nullptr, nullptr},
-    {kADMPopupListType, 0, 0, 0, kDotCutHalfCutPenItem, 230, 100, 30, 20, nullptr, nullptr},
+    {kADMTextStaticType, 792, 0, 0, kDotCutThroughLabelItem, 5, 120, 5, 20, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kDotCutThroughLengthItem, 125, 82, 5, 20, nullptr, nullptr},
+    {kADMPopupListType, 0, 0, 0, kDotCutThroughPenItem, 212, 123, 5, 20, nullptr, nullptr},
+    {kADMTextStaticType, 793, 0, 0, kDotCutHalfCutLabelItem, 5, 120, 30, 20, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kDotCutHalfCutLengthItem, 125, 82, 30, 20, nullptr, nullptr},
+    {kADMPopupListType, 0, 0, 0, kDotCutHalfCutPenItem, 212, 123, 30, 20, nullptr, nullptr},
     {kADMTextPushButtonType, 794, 0, 0, kDotCutOKItem, 120, 100, 70, 20, nullptr, nullptr},
     {kADMTextPushButtonType, 795, 0, 0, kDotCutCancelItem, 230, 100, 70, 20, nullptr, nullptr},
 };

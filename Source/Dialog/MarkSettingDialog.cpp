@@ -129,6 +129,8 @@ VT_NODISCARD static ASErr dlgAASSettingButtonInitProc(ADMItemRef item)
     return useNotifyProc(item, AASSettingDialogButtonProc);
 }
 
+// Every length field is as wide as the first, for its longest value with
+// its unit ("600.00 mm", "100.00 mm").
 const Item_Control_arg dlgAASSteingItem[kAASSettingItemCount] = {
     {kADMTextRadioButtonType, 772, 0, 0, kAASSetting4PointItem, 10, 160, 10, 21, dlgAASSettingRadioButtonInitProc,
      nullptr},
@@ -152,8 +154,8 @@ const Item_Control_arg dlgAASSteingItem[kAASSettingItemCount] = {
     {kADMTextEditType, 0, 0, 0, kAASSettingXCopiesItem, 125, 50, 208, 21, dlgAASSettingCopiesEditInitProc, nullptr},
     {kADMTextStaticType, 781, 0, 0, kAASSettingYCopiesLabelItem, 20, 100, 231, 21, nullptr, nullptr},
     {kADMTextEditType, 0, 0, 0, kAASSettingYCopiesItem, 125, 50, 231, 21, dlgAASSettingCopiesEditInitProc, nullptr},
-    {kADMTextStaticType, 785, 0, 0, kAASSettingSpaceLabelItem, 20, 100, 256, 21, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kAASSettingSpaceItem, 125, 50, 256, 21, dlgAASSettingSpinEditInitProc, nullptr},
+    {kADMTextStaticType, 785, 0, 0, kAASSettingSpaceLabelItem, 20, 80, 256, 21, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kAASSettingSpaceItem, 100, 80, 256, 21, dlgAASSettingSpinEditInitProc, nullptr},
     {kADMTextCheckBoxType, 782, 0, 0, kAASSettingWithOutlineItem, 20, 160, 278, 21, nullptr, nullptr},
     {kADMFrameType, 0, 0, 0, kAASSettingCopiesFrameItem, 10, 180, 205, 101, nullptr, nullptr},
     {kADMTextPushButtonType, 783, 0, 0, kAASSettingOKItem, 10, 80, 325, 21, dlgAASSettingButtonInitProc, nullptr},

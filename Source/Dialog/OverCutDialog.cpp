@@ -41,7 +41,7 @@ ASErr OverCutDlgInitProc(ADMDialogRef dialog)
 
     char text[256];
     sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kOverCutCheckString, text, sizeof text);
-    ADMItemRef check = makeItem(dialog, kOverCutCheckItem, kADMTextCheckBoxType, 5, 5, 100, 25, true);
+    ADMItemRef check = makeItem(dialog, kOverCutCheckItem, kADMTextCheckBoxType, 5, 5, 150, 25, true);
     if (check != nullptr) {
         sADMItem->SetText(check, text);
         sADMItem->SetBooleanValue(check, g->overCut != 0);

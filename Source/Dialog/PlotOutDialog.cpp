@@ -39,72 +39,78 @@ int32_t g_iPreviewDrawType = 1;
 #define PRB kADMPictureRadioButtonType
 
 // Left column 210 pixels wide with its group boxes; the preview to its right;
-// the zoom and the row of picture buttons under the preview. The resizable
-// part is placed again by the notify procedure whenever the dialog is resized.
+// the zoom and the row of picture buttons under it. The resizable part is
+// placed again by the notify procedure whenever the dialog is resized.
+// Each field has room for the values a job can give it in the dialog's font
+// (positions past a metre across and along a 50 m roll, sizes as long as the
+// roll, each with its unit), and each label for its text in every language:
+// so the copies take three rows and the media two, with the cut settings
+// beside the media width.
 const Item_Control_arg dlgPlotOutItem[kPlotOutItemCount] = {
-    // Position (its box: y 2 to 79)
-    {kADMTextStaticType, 102, 0, 0, kPlotOutOffsetXLabelItem, 6, 22, 18, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetXItem, 30, 70, 16, 20, PlotOutDlgOffsetSpinEditInitProc, NULL},
-    {kADMTextStaticType, 103, 0, 0, kPlotOutOffsetYLabelItem, 102, 22, 18, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetYItem, 126, 70, 16, 20, PlotOutDlgOffsetSpinEditInitProc, NULL},
-    {PPB, 0, 104, 1030, kPlotOutBoardCenterXItem, 8, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 105, 1031, kPlotOutBoardCenterYItem, 27, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 140, 1032, kPlotOutAlignLeftItem, 46, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 141, 1033, kPlotOutAlignCenterXItem, 65, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 142, 1034, kPlotOutAlignRightItem, 84, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 143, 1035, kPlotOutAlignTopItem, 103, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 144, 1036, kPlotOutAlignCenterYItem, 122, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 145, 1037, kPlotOutAlignBottomItem, 141, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 106, 1038, kPlotOutAutoGroupItem, 160, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {PPB, 0, 168, 1082, kPlotOutResetPositionsItem, 179, 19, 48, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
-    {kADMFrameType, 107, 0, 0, kPlotOutOffsetBoxItem, 2, 205, 2, 77, NULL, NULL},
-    // Transform (y 80 to 179)
-    {kADMTextCheckBoxType, 108, 0, 0, kPlotOutMirrorItem, 8, 80, 94, 18, PlotOutDlgTransformCheckInitProc, NULL},
-    {kADMTextStaticType, 109, 0, 0, kPlotOutRotationLabelItem, 88, 58, 95, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutRotationItem, 148, 56, 93, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
-    {kADMTextStaticType, 110, 0, 0, kPlotOutScaleXLabelItem, 6, 56, 117, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutScaleXItem, 64, 56, 115, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
-    {kADMTextStaticType, 111, 0, 0, kPlotOutScaleYLabelItem, 6, 56, 139, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutScaleYItem, 64, 56, 137, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
-    {kADMPictureStaticType, 0, 0, 1039, kPlotOutScaleLockItem, 124, 18, 120, 34, PlotOutDlgTransformPictureStaticInitProc, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutWidthItem, 146, 58, 115, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutHeightItem, 146, 58, 137, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
-    {kADMTextPushButtonType, 163, 0, 0, kPlotOutCutSettingsItem, 8, 196, 158, 19, PlotOutDlgTextPushButtonInitProc, NULL},
-    {kADMFrameType, 112, 0, 0, kPlotOutTransformBoxItem, 2, 205, 80, 99, NULL, NULL},
-    // Copies (y 180 to 239)
-    {kADMTextStaticType, 113, 0, 0, kPlotOutCopiesXLabelItem, 4, 60, 196, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutCopiesXItem, 66, 38, 194, 20, PlotOutDlgTileSpinEditInitProc, NULL},
-    {kADMTextStaticType, 115, 0, 0, kPlotOutCopiesYLabelItem, 104, 60, 196, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutCopiesYItem, 166, 38, 194, 20, PlotOutDlgTileSpinEditInitProc, NULL},
-    {kADMTextStaticType, 114, 0, 0, kPlotOutGapXLabelItem, 4, 60, 218, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutGapXItem, 66, 38, 216, 20, PlotOutDlgTileSpinEditInitProc, NULL},
-    {kADMTextStaticType, 116, 0, 0, kPlotOutGapYLabelItem, 104, 60, 218, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutGapYItem, 166, 38, 216, 20, PlotOutDlgTileSpinEditInitProc, NULL},
-    {kADMFrameType, 119, 0, 0, kPlotOutCopiesBoxItem, 2, 205, 180, 59, NULL, NULL},
-    // Curve fitting (y 240 to 299)
-    {kADMTextRadioButtonType, 120, 0, 0, kPlotOutFitLinesItem, 8, 90, 254, 18, PlotOutDlgFitRadioButtonInitProc, NULL},
-    {kADMTextRadioButtonType, 121, 0, 0, kPlotOutFitArcsItem, 104, 90, 254, 18, PlotOutDlgFitRadioButtonInitProc, NULL},
-    {kADMTextStaticType, 122, 0, 0, kPlotOutFitPrecisionLabelItem, 6, 70, 276, 16, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutFitPrecisionItem, 80, 70, 274, 20, PlotOutDlgFitSpinEditInitProc, NULL},
-    {kADMFrameType, 123, 0, 0, kPlotOutFitBoxItem, 2, 205, 240, 59, NULL, NULL},
-    // Media size (y 300 to 339)
-    {PPB, 0, 152, 1028, kPlotOutMediaWidthPictureItem, 8, 20, 314, 20, PlotOutDlgPaperPicturePushButtonInitProc, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutMediaWidthItem, 30, 70, 314, 20, PlotOutDlgPaperSpinEditInitProc, NULL},
-    {PPB, 0, 153, 1029, kPlotOutMediaLengthPictureItem, 106, 20, 314, 20, PlotOutDlgPaperPicturePushButtonInitProc, NULL},
-    {kADMSpinEditType, 0, 0, 0, kPlotOutMediaLengthItem, 128, 74, 314, 20, PlotOutDlgPaperSpinEditInitProc, NULL},
-    {kADMFrameType, 151, 0, 0, kPlotOutMediaBoxItem, 2, 205, 300, 39, NULL, NULL},
-    // View (y 340 to 419)
-    {kADMTextCheckBoxType, 126, 0, 0, kPlotOutShowIndexItem, 8, 160, 354, 18, PlotOutDlgViewSettingCheckBoxInitProc,
+    // Position (its box: y 2 to 61)
+    {kADMTextStaticType, 102, 0, 0, kPlotOutOffsetXLabelItem, 4, 14, 18, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetXItem, 18, 85, 16, 20, PlotOutDlgOffsetSpinEditInitProc, NULL},
+    {kADMTextStaticType, 103, 0, 0, kPlotOutOffsetYLabelItem, 104, 14, 18, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutOffsetYItem, 118, 87, 16, 20, PlotOutDlgOffsetSpinEditInitProc, NULL},
+    {PPB, 0, 104, 1030, kPlotOutBoardCenterXItem, 8, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 105, 1031, kPlotOutBoardCenterYItem, 27, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 140, 1032, kPlotOutAlignLeftItem, 46, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 141, 1033, kPlotOutAlignCenterXItem, 65, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 142, 1034, kPlotOutAlignRightItem, 84, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 143, 1035, kPlotOutAlignTopItem, 103, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 144, 1036, kPlotOutAlignCenterYItem, 122, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 145, 1037, kPlotOutAlignBottomItem, 141, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 106, 1038, kPlotOutAutoGroupItem, 160, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {PPB, 0, 168, 1082, kPlotOutResetPositionsItem, 179, 19, 39, 19, PlotOutDlgOffsetPushButtonInitProc, NULL},
+    {kADMFrameType, 107, 0, 0, kPlotOutOffsetBoxItem, 2, 205, 2, 59, NULL, NULL},
+    // Transform (y 62 to 143)
+    {kADMTextCheckBoxType, 108, 0, 0, kPlotOutMirrorItem, 8, 56, 77, 18, PlotOutDlgTransformCheckInitProc, NULL},
+    {kADMTextStaticType, 109, 0, 0, kPlotOutRotationLabelItem, 66, 77, 78, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutRotationItem, 145, 60, 76, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
+    {kADMTextStaticType, 110, 0, 0, kPlotOutScaleXLabelItem, 4, 47, 100, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutScaleXItem, 51, 48, 98, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
+    {kADMTextStaticType, 111, 0, 0, kPlotOutScaleYLabelItem, 4, 47, 122, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutScaleYItem, 51, 48, 120, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
+    {kADMPictureStaticType, 0, 0, 1039, kPlotOutScaleLockItem, 99, 18, 102, 34, PlotOutDlgTransformPictureStaticInitProc, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutWidthItem, 118, 87, 98, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutHeightItem, 118, 87, 120, 20, PlotOutDlgTransformSpinEditInitProc, NULL},
+    {kADMTextPushButtonType, 163, 0, 0, kPlotOutCutSettingsItem, 126, 76, 300, 20, PlotOutDlgTextPushButtonInitProc, NULL},
+    {kADMFrameType, 112, 0, 0, kPlotOutTransformBoxItem, 2, 205, 62, 81, NULL, NULL},
+    // Copies (y 144 to 225)
+    {kADMTextStaticType, 113, 0, 0, kPlotOutCopiesXLabelItem, 4, 50, 160, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutCopiesXItem, 54, 48, 158, 20, PlotOutDlgTileSpinEditInitProc, NULL},
+    {kADMTextStaticType, 115, 0, 0, kPlotOutCopiesYLabelItem, 104, 50, 160, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutCopiesYItem, 154, 51, 158, 20, PlotOutDlgTileSpinEditInitProc, NULL},
+    {kADMTextStaticType, 114, 0, 0, kPlotOutGapXLabelItem, 4, 56, 182, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutGapXItem, 60, 90, 180, 20, PlotOutDlgTileSpinEditInitProc, NULL},
+    {kADMTextStaticType, 116, 0, 0, kPlotOutGapYLabelItem, 4, 56, 204, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutGapYItem, 60, 90, 202, 20, PlotOutDlgTileSpinEditInitProc, NULL},
+    {kADMFrameType, 119, 0, 0, kPlotOutCopiesBoxItem, 2, 205, 144, 81, NULL, NULL},
+    // Curve fitting (y 226 to 285)
+    {kADMTextRadioButtonType, 120, 0, 0, kPlotOutFitLinesItem, 8, 90, 240, 18, PlotOutDlgFitRadioButtonInitProc, NULL},
+    {kADMTextRadioButtonType, 121, 0, 0, kPlotOutFitArcsItem, 104, 90, 240, 18, PlotOutDlgFitRadioButtonInitProc, NULL},
+    {kADMTextStaticType, 122, 0, 0, kPlotOutFitPrecisionLabelItem, 4, 72, 263, 16, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutFitPrecisionItem, 78, 70, 261, 20, PlotOutDlgFitSpinEditInitProc, NULL},
+    {kADMFrameType, 123, 0, 0, kPlotOutFitBoxItem, 2, 205, 226, 59, NULL, NULL},
+    // Media size (y 286 to 345)
+    {PPB, 0, 152, 1028, kPlotOutMediaWidthPictureItem, 8, 20, 300, 20, PlotOutDlgPaperPicturePushButtonInitProc, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutMediaWidthItem, 30, 90, 300, 20, PlotOutDlgPaperSpinEditInitProc, NULL},
+    {PPB, 0, 153, 1029, kPlotOutMediaLengthPictureItem, 8, 20, 322, 20, PlotOutDlgPaperPicturePushButtonInitProc, NULL},
+    {kADMSpinEditType, 0, 0, 0, kPlotOutMediaLengthItem, 30, 90, 322, 20, PlotOutDlgPaperSpinEditInitProc, NULL},
+    {kADMFrameType, 151, 0, 0, kPlotOutMediaBoxItem, 2, 205, 286, 59, NULL, NULL},
+    // View (y 346 to 419)
+    {kADMTextCheckBoxType, 126, 0, 0, kPlotOutShowIndexItem, 8, 120, 360, 18, PlotOutDlgViewSettingCheckBoxInitProc,
      NULL},
-    {kADMTextCheckBoxType, 128, 0, 0, kPlotOutShowControlPointsItem, 8, 160, 374, 18,
+    {kADMTextCheckBoxType, 128, 0, 0, kPlotOutShowControlPointsItem, 8, 120, 379, 18,
      PlotOutDlgViewSettingCheckBoxInitProc, NULL},
-    {kADMTextCheckBoxType, 149, 0, 0, kPlotOutShowStartPointsItem, 8, 160, 394, 18,
+    {kADMTextCheckBoxType, 149, 0, 0, kPlotOutShowStartPointsItem, 8, 120, 398, 18,
      PlotOutDlgViewSettingCheckBoxInitProc, NULL},
-    {PPB, 0, 150, 1074, kPlotOutPreviewOptionsItem, 178, 24, 354, 24, PlotOutDlgViewSettingPicButtonInitProc, NULL},
-    {kADMFrameType, 129, 0, 0, kPlotOutViewBoxItem, 2, 205, 340, 79, NULL, NULL},
-    // Lists and cut order (y 420 to 567)
-    {PRB, 0, 130, 1012, kPlotOutCutByLayerItem, 8, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
-    {PRB, 0, 131, 1013, kPlotOutCutByColorItem, 32, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
+    {PPB, 0, 150, 1074, kPlotOutPreviewOptionsItem, 178, 24, 360, 24, PlotOutDlgViewSettingPicButtonInitProc, NULL},
+    {kADMFrameType, 129, 0, 0, kPlotOutViewBoxItem, 2, 205, 346, 73, NULL, NULL},
+    // Lists and cut order (y 420 to 567); the radios stand right of the
+    // group's title, clear of it in every language.
+    {PRB, 0, 130, 1012, kPlotOutCutByLayerItem, 160, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
+    {PRB, 0, 131, 1013, kPlotOutCutByColorItem, 183, 22, 427, 20, PlotOutDlgLayerColorPictureRatioButtonInitProc, NULL},
     {kADMListBoxType, 0, 0, 0, kPlotOutLayerListItem, 5, 200, 450, 92, PlotOutDlgLayerColorListBoxInitProc, NULL},
     {kADMListBoxType, 0, 0, 0, kPlotOutColorListItem, 5, 200, 450, 92, PlotOutDlgLayerColorListBoxInitProc, NULL},
     {PPB, 0, 117, 1079, kPlotOutAutoOrderItem, 144, 21, 545, 19, PlotOutDlgAutoIndexPushButtonInitProc, NULL},

@@ -20,12 +20,12 @@ static const float kSizeSmallIncrement = 28.346458f;  // 10 mm
 static const float kSizeLargeIncrement = 283.46457f;  // 100 mm
 
 const Item_Control_arg dlgPlotterItem[kPlotterItemCount] = {
-    {kADMTextPushButtonType, 806, 0, 0, kPlotterEditorOKItem, 230, 100, 240, 21, PlotterDlgButtonInitProc, nullptr},
-    {kADMTextPushButtonType, 807, 0, 0, kPlotterEditorCancelItem, 340, 100, 240, 21, PlotterDlgButtonInitProc, nullptr},
+    {kADMTextPushButtonType, 806, 0, 0, kPlotterEditorOKItem, 250, 100, 240, 21, PlotterDlgButtonInitProc, nullptr},
+    {kADMTextPushButtonType, 807, 0, 0, kPlotterEditorCancelItem, 360, 100, 240, 21, PlotterDlgButtonInitProc, nullptr},
     {kADMTextStaticType, 802, 0, 0, kPlotterEditorNameLabelItem, 10, 85, 23, 15, nullptr, nullptr},
-    {kADMTextEditType, 0, 0, 0, kPlotterEditorNameItem, 100, 100, 18, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMTextEditType, 0, 0, 0, kPlotterEditorNameItem, 100, 160, 18, 20, PlotterDlgEditInitProc, nullptr},
     {kADMTextStaticType, 803, 0, 0, kPlotterEditorMakerLabelItem, 10, 85, 47, 15, nullptr, nullptr},
-    {kADMTextEditType, 0, 0, 0, kPlotterEditorMakerItem, 100, 100, 42, 20, PlotterDlgEditInitProc, nullptr},
+    {kADMTextEditType, 0, 0, 0, kPlotterEditorMakerItem, 100, 160, 42, 20, PlotterDlgEditInitProc, nullptr},
     {kADMTextStaticType, 808, 0, 0, kPlotterEditorOriginLabelItem, 10, 85, 71, 15, nullptr, nullptr},
     {kADMPopupListType, 0, 0, 0, kPlotterEditorOriginItem, 100, 100, 66, 20, PlotterDlgPlotterOriginListInitProc,
      nullptr},
@@ -42,16 +42,16 @@ const Item_Control_arg dlgPlotterItem[kPlotterItemCount] = {
     {kADMTextEditType, 0, 0, 0, kPlotterEditorProductIdItem, 100, 100, 187, 20, PlotterDlgEditInitProc, nullptr},
     {kADMTextStaticType, 816, 0, 0, kPlotterEditorVendorIdLabelItem, 10, 85, 217, 15, nullptr, nullptr},
     {kADMTextEditType, 0, 0, 0, kPlotterEditorVendorIdItem, 100, 100, 212, 20, PlotterDlgEditInitProc, nullptr},
-    {kADMFrameType, 811, 0, 0, kPlotterEditorPlotterBoxItem, 5, 220, 2, 233, nullptr, nullptr},
-    {kADMTextCheckBoxType, 814, 0, 0, kPlotterEditorSpecialMachineItem, 255, 180, 17, 15,
+    {kADMFrameType, 811, 0, 0, kPlotterEditorPlotterBoxItem, 5, 260, 2, 233, nullptr, nullptr},
+    {kADMTextCheckBoxType, 814, 0, 0, kPlotterEditorSpecialMachineItem, 275, 180, 17, 15,
      PlotterDlgPlotterTextCheckBoxInitProc, nullptr},
-    {kADMTextStaticType, 809, 0, 0, kPlotterEditorStartCommandsLabelItem, 255, 180, 35, 15, nullptr, nullptr},
-    {kADMTextEditMultiLineType, 0, 0, 0, kPlotterEditorStartCommandsItem, 255, 180, 53, 81,
+    {kADMTextStaticType, 809, 0, 0, kPlotterEditorStartCommandsLabelItem, 275, 180, 35, 15, nullptr, nullptr},
+    {kADMTextEditMultiLineType, 0, 0, 0, kPlotterEditorStartCommandsItem, 275, 180, 53, 81,
      PlotterDlgPlotterCmdMultiEditInitProc, nullptr},
-    {kADMTextStaticType, 810, 0, 0, kPlotterEditorEndCommandsLabelItem, 255, 180, 136, 15, nullptr, nullptr},
-    {kADMTextEditMultiLineType, 0, 0, 0, kPlotterEditorEndCommandsItem, 255, 180, 151, 81,
+    {kADMTextStaticType, 810, 0, 0, kPlotterEditorEndCommandsLabelItem, 275, 180, 136, 15, nullptr, nullptr},
+    {kADMTextEditMultiLineType, 0, 0, 0, kPlotterEditorEndCommandsItem, 275, 180, 151, 81,
      PlotterDlgPlotterCmdMultiEditInitProc, nullptr},
-    {kADMFrameType, 812, 0, 0, kPlotterEditorCommandsBoxItem, 250, 190, 2, 233, nullptr, nullptr},
+    {kADMFrameType, 812, 0, 0, kPlotterEditorCommandsBoxItem, 270, 190, 2, 233, nullptr, nullptr},
 };
 
 int goPlotter(Plotter* plotter)

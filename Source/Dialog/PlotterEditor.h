@@ -8,7 +8,7 @@
 #include "Dialog/ItemControl.h"
 
 #define kPlotterDialogName "Plotter Dialog"
-enum { kPlotterDialogResource = 133, kPlotterDialogWidth = 448, kPlotterDialogHeight = 301 };
+enum { kPlotterDialogResource = 133, kPlotterDialogWidth = 468, kPlotterDialogHeight = 301 };
 
 // Items of the plotter editor.
 enum {

@@ -9,7 +9,7 @@
 #include "Dialog/ItemControl.h"
 
 #define kPlotterSetupDialogName "Plotter Setup Dialog"
-enum { kPlotterSetupDialogResource = 109, kPlotterSetupDialogWidth = 620, kPlotterSetupDialogHeight = 305 };
+enum { kPlotterSetupDialogResource = 109, kPlotterSetupDialogWidth = 640, kPlotterSetupDialogHeight = 305 };
 
 // Items of the plotter setup dialog.
 enum {

@@ -129,20 +129,21 @@ VT_NODISCARD static ASErr RipSettingDlgFrameLegendInit(ADMItemRef item)
     return useDrawProc(item, RipSettingDlgFrameDrawProc);
 }
 
+// The fields are wide enough for a margin with its unit ("100.00 mm").
 const Item_Control_arg dlgRipSettingItem[kRipSettingItemCount] = {
     {kADMTextPushButtonType, 351, 0, 0, kRipSettingOKItem, 10, 100, 109, 21, RipSettingDlgTextPushButtonInitProc,
      nullptr},
     {kADMTextPushButtonType, 352, 0, 0, kRipSettingCancelItem, 150, 100, 109, 21,
      RipSettingDlgTextPushButtonInitProc, nullptr},
-    {kADMTextStaticType, 353, 0, 0, kRipSettingMarginLabelItem, 5, 95, 17, 15, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kRipSettingMarginXItem, 100, 60, 12, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMTextStaticType, 353, 0, 0, kRipSettingMarginLabelItem, 5, 70, 17, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingMarginXItem, 75, 85, 12, 20, RipSettingDlgSpinEditInitProc, nullptr},
     {kADMPictureStaticType, 0, 0, 1028, kRipSettingMarginXPictureItem, 160, 20, 12, 20, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kRipSettingMarginYItem, 100, 60, 35, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingMarginYItem, 75, 85, 35, 20, RipSettingDlgSpinEditInitProc, nullptr},
     {kADMPictureStaticType, 0, 0, 1029, kRipSettingMarginYPictureItem, 160, 20, 35, 20, nullptr, nullptr},
-    {kADMTextStaticType, 354, 0, 0, kRipSettingLinesLabelItem, 5, 95, 63, 15, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kRipSettingVLinesItem, 100, 60, 58, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMTextStaticType, 354, 0, 0, kRipSettingLinesLabelItem, 5, 70, 63, 15, nullptr, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingVLinesItem, 75, 85, 58, 20, RipSettingDlgSpinEditInitProc, nullptr},
     {kADMPictureStaticType, 0, 0, 1028, kRipSettingVLinesPictureItem, 160, 20, 58, 20, nullptr, nullptr},
-    {kADMSpinEditType, 0, 0, 0, kRipSettingHLinesItem, 100, 60, 81, 20, RipSettingDlgSpinEditInitProc, nullptr},
+    {kADMSpinEditType, 0, 0, 0, kRipSettingHLinesItem, 75, 85, 81, 20, RipSettingDlgSpinEditInitProc, nullptr},
     {kADMPictureStaticType, 0, 0, 1029, kRipSettingHLinesPictureItem, 160, 20, 81, 20, nullptr, nullptr},
     {kADMFrameType, 0, 0, 0, kRipSettingPreviewItem, 185, 65, 12, 89, RipSettingDlgFrameLegendInit, nullptr},
 };

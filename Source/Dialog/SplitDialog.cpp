@@ -365,28 +365,30 @@ VT_NODISCARD static ASErr SplitDlgPicturePushButtonMoreOptionInit(ADMItemRef ite
     return useNotifyProc(item, SplitDlgMoreOptionProc);
 }
 
+// The labels take the room every language's texts need ("マークの高さ:" is
+// the widest); the fields keep enough for a metre with its unit.
 const Item_Control_arg dlgSplitItem[kSplitItemCount] = {
-    {kADMTextStaticType, 902, 0, 0, kSplitMarkStyleLabelItem, 5, 60, 11, 15, NULL, NULL},
-    {kADMPopupListType, 0, 0, 0, kSplitMarkStyleItem, 70, 100, 5, 21, SplitDlgPopupListInit, NULL},
-    {kADMTextStaticType, 903, 0, 0, kSplitMarkWidthLabelItem, 5, 60, 33, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitMarkWidthItem, 70, 100, 28, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 904, 0, 0, kSplitMarkHeightLabelItem, 5, 60, 55, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitMarkHeightItem, 70, 100, 50, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 912, 0, 0, kSplitOverlapXLabelItem, 5, 60, 77, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitOverlapXItem, 70, 100, 72, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 913, 0, 0, kSplitOverlapYLabelItem, 5, 60, 99, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitOverlapYItem, 70, 100, 94, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 914, 0, 0, kSplitSortMethodLabelItem, 5, 60, 121, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitSortMethodItem, 70, 17, 116, 20, SplitDlgTextEditInit, NULL},
-    {kADMPictureStaticType, 0, 0, 0, kSplitSortPictureItem, 90, 20, 116, 20, NULL, NULL},
+    {kADMTextStaticType, 902, 0, 0, kSplitMarkStyleLabelItem, 2, 73, 11, 15, NULL, NULL},
+    {kADMPopupListType, 0, 0, 0, kSplitMarkStyleItem, 77, 93, 5, 21, SplitDlgPopupListInit, NULL},
+    {kADMTextStaticType, 903, 0, 0, kSplitMarkWidthLabelItem, 2, 73, 33, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitMarkWidthItem, 77, 93, 28, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 904, 0, 0, kSplitMarkHeightLabelItem, 2, 73, 55, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitMarkHeightItem, 77, 93, 50, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 912, 0, 0, kSplitOverlapXLabelItem, 2, 73, 77, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitOverlapXItem, 77, 93, 72, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 913, 0, 0, kSplitOverlapYLabelItem, 2, 73, 99, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitOverlapYItem, 77, 93, 94, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 914, 0, 0, kSplitSortMethodLabelItem, 2, 73, 121, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitSortMethodItem, 77, 17, 116, 20, SplitDlgTextEditInit, NULL},
+    {kADMPictureStaticType, 0, 0, 0, kSplitSortPictureItem, 97, 20, 116, 20, NULL, NULL},
     {kADMFrameType, 0, 0, 0, kSplitLegendItem, 175, 100, 5, 135, SplitDlgFrameLegendInit, NULL},
     {kADMTextPushButtonType, 905, 0, 0, kSplitOKItem, 175, 100, 145, 20, SplitDlgTextPushButtonInit, NULL},
     {kADMPicturePushButtonType, 0, 916, kSplitMoreOptionsPicture, kSplitMoreOptionsItem, 5, 20, 145, 20,
      SplitDlgPicturePushButtonMoreOptionInit, NULL},
-    {kADMTextStaticType, 917, 0, 0, kSplitCellWidthLabelItem, 5, 60, 175, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitCellWidthItem, 70, 100, 170, 20, SplitDlgTextEditInit, NULL},
-    {kADMTextStaticType, 918, 0, 0, kSplitCellHeightLabelItem, 5, 60, 197, 15, NULL, NULL},
-    {kADMSpinEditType, 0, 0, 0, kSplitCellHeightItem, 70, 100, 192, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 917, 0, 0, kSplitCellWidthLabelItem, 2, 73, 175, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitCellWidthItem, 77, 93, 170, 20, SplitDlgTextEditInit, NULL},
+    {kADMTextStaticType, 918, 0, 0, kSplitCellHeightLabelItem, 2, 73, 197, 15, NULL, NULL},
+    {kADMSpinEditType, 0, 0, 0, kSplitCellHeightItem, 77, 93, 192, 20, SplitDlgTextEditInit, NULL},
     {kADMTextPushButtonType, 919, 0, 0, kSplitDoItem, 175, 100, 192, 20, SplitDlgTextPushButtonInit, NULL},
 };
 

@@ -46,7 +46,7 @@ TEST_F(AboutTest, AboutAnswersSuccessEvenWhenNobodyAnswersTheDialog)
 
 // The About dialog's four text lines in each language: each has ink; a line
 // of plain ASCII (English, the product name) is drawn exactly as DejaVu Sans
-// alone drew it before the fallback font existed, a Japanese line is not.
+// Condensed alone draws it, a Japanese line is not.
 TEST_F(AboutTest, JapaneseTextsAreDrawnWithTheFallbackFontAndEnglishOnesAsBefore)
 {
     for (const char* language : {"English", "Japanese"}) {
@@ -132,9 +132,13 @@ expect-dialog "About Dialog" 1
 
 TEST(ErrorBoxScript, AScriptMeetsTheErrorBoxSavesItsPictureAndPressesOK)
 {
-    // OK in the Plotter Setup dialog with no plotter checked shows the error box.
+    // OK in the Plotter Setup dialog with two plotters checked shows the error box.
     test::TempDir dir;
     RunResult r = runScript(dir, R"(dialog "Plotter Setup Dialog"
+  press 3 10 10
+  release 10 10
+  press 3 10 30
+  release 10 30
   click 1
   click 2
 end-dialog

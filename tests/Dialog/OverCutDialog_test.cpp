@@ -40,9 +40,12 @@ TEST_F(OverCutDialog, UntickingGreysBothLengthsAndCancelKeepsTheSettings)
 {
     bool startEnabled = true, endEnabled = true, ticked = false;
     float shown = 0;
+    std::string startLabel, endLabel;
     int32_t result = run({[&](Driver& user, std::string& e) {
                               ticked = user.find(kOverCutCheckItem, e)->value != 0;
                               shown = user.find(kOverCutStartItem, e)->value;
+                              startLabel = user.find(kOverCutStartLabelItem, e)->text;
+                              endLabel = user.find(kOverCutEndLabelItem, e)->text;
                               return user.click(kOverCutCheckItem, e);
                           },
                           [&](Driver& user, std::string& e) {
@@ -52,6 +55,8 @@ TEST_F(OverCutDialog, UntickingGreysBothLengthsAndCancelKeepsTheSettings)
                           }});
     EXPECT_TRUE(ticked);
     EXPECT_FLOAT_EQ(shown, 0.5f * 2.8346458f);
+    EXPECT_EQ(startLabel, "Start:");
+    EXPECT_EQ(endLabel, "End:");
     EXPECT_FALSE(startEnabled);
     EXPECT_FALSE(endEnabled);
     EXPECT_EQ(result, kOverCutCancelItem);
@@ -64,20 +69,25 @@ TEST_F(OverCutDialog, OKStoresMillimetresWithinWhatThePreferencesHold)
 {
     struct Row {
         const char* name;
-        const char* start;
+        int32_t field;
+        const char* typed;
         double stored;
     };
     const Row rows[] = {
-        {"2 mm is 2.0 within single precision", "2 mm", 2.0},
-        {"a length past 1,000 mm is held at 1,000", "5000 mm", 1000.0},
-        {"and past -1,000 mm at -1,000", "-5000 mm", -1000.0},
+        {"2 mm is 2.0 within single precision", kOverCutStartItem, "2 mm", 2.0},
+        {"a length past 1,000 mm is held at 1,000", kOverCutStartItem, "5000 mm", 1000.0},
+        {"and past -1,000 mm at -1,000", kOverCutStartItem, "-5000 mm", -1000.0},
+        {"the length past the end is stored as well", kOverCutEndItem, "3 mm", 3.0},
     };
     for (const Row& r : rows) {
-        int32_t result = run({[&](Driver& user, std::string& e) { return user.type(kOverCutStartItem, r.start, e); },
+        double startBefore = g->overCutStart, endBefore = g->overCutEnd;
+        int32_t result = run({[&](Driver& user, std::string& e) { return user.type(r.field, r.typed, e); },
                               [](Driver& user, std::string& e) { return user.click(kOverCutOKItem, e); }});
         EXPECT_EQ(result, kOverCutOKItem) << r.name;
-        EXPECT_NEAR(g->overCutStart, r.stored, std::fabs(r.stored) * 1e-6 + 1e-6) << r.name;
-        EXPECT_NEAR(g->overCutEnd, 1.0, 1e-6) << r.name;
+        double typed = r.field == kOverCutStartItem ? g->overCutStart : g->overCutEnd;
+        double other = r.field == kOverCutStartItem ? g->overCutEnd : g->overCutStart;
+        EXPECT_NEAR(typed, r.stored, std::fabs(r.stored) * 1e-6 + 1e-6) << r.name;
+        EXPECT_NEAR(other, r.field == kOverCutStartItem ? endBefore : startBefore, 1e-6) << r.name << ": the other kept";
     }
 }
 

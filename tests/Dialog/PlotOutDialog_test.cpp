@@ -173,60 +173,44 @@ TEST_F(PlotOutDialogTest, AResizeLaysOutTheListsPreviewAndButtonRowFromTheDialog
 {
     putPlotter();
     openJob();
-    // Each resizable item's edges, as offsets from the dialog's left or right
-    // edge (x) and top or bottom edge (y): {offset, from the far edge}.
-    struct Edge {
-        int offset;
-        bool fromFar;
-    };
-    struct Row {
-        int id;
-        Edge left, right, top, bottom;
-    };
-    std::vector<Row> rows = {
-        {kPlotOutLayerListItem, {5, false}, {205, false}, {450, false}, {-95, true}},
-        {kPlotOutColorListItem, {5, false}, {205, false}, {450, false}, {-95, true}},
-        {kPlotOutAutoOrderItem, {144, false}, {165, false}, {-92, true}, {-73, true}},
-        {kPlotOutRenumberToolItem, {164, false}, {185, false}, {-92, true}, {-73, true}},
-        {kPlotOutSwapToolItem, {184, false}, {205, false}, {-92, true}, {-73, true}},
-        {kPlotOutListsBoxItem, {2, false}, {207, false}, {420, false}, {-64, true}},
-        {kPlotOutPreviewItem, {210, false}, {-6, true}, {2, false}, {-87, true}},
-        {kPlotOutZoomValueItem, {210, false}, {250, false}, {-85, true}, {-65, true}},
-        {kPlotOutZoomSliderItem, {255, false}, {-6, true}, {-75, true}, {-65, true}},
-        {kPlotOutStatusItem, {2, false}, {250, false}, {-64, true}, {-32, true}},
-    };
-    // The row of 32 x 32 picture buttons ends 20 pixels from the right edge.
-    int k = 0;
-    for (int id : {kPlotOutUndoItem, kPlotOutRedoItem, kPlotOutZoomToolItem, kPlotOutPanToolItem,
-                   kPlotOutSelectToolItem, kPlotOutBestFitItem, kPlotOutPreviewOutputItem, kPlotOutFileOutputItem,
-                   kPlotOutUSBOutputItem, kPlotOutExitItem}) {
-        rows.push_back({id, {-340 + 32 * k, true}, {-308 + 32 * k, true}, {-64, true}, {-32, true}});
-        ++k;
-    }
-    auto laidOut = [rows](int width, int height) {
-        return [rows, width, height](Driver& user) {
-            auto* d = user.dialog();
-            ASSERT_EQ(d->width(), width);
-            ASSERT_EQ(d->height(), height);
-            auto at = [](Edge e, int size) { return e.fromFar ? size + e.offset : e.offset; };
-            for (const Row& row : rows) {
-                const ADMRect& b = d->item(row.id)->bounds;
-                EXPECT_EQ(b.left, at(row.left, width)) << "item " << row.id << " at " << width << " x " << height;
-                EXPECT_EQ(b.right, at(row.right, width)) << "item " << row.id << " at " << width << " x " << height;
-                EXPECT_EQ(b.top, at(row.top, height)) << "item " << row.id << " at " << width << " x " << height;
-                EXPECT_EQ(b.bottom, at(row.bottom, height)) << "item " << row.id << " at " << width << " x " << height;
-            }
-            // Below the size it opens at, the table's positions give way to the
-            // layout: nothing may be left hanging outside the dialog.
-            for (const auto& item : d->items) {
-                const ADMRect& b = item->bounds;
-                EXPECT_TRUE(b.left >= 0 && b.top >= 0 && b.right <= width && b.bottom <= height) << item->id;
-            }
-        };
-    };
-    // Sizes go in steps of 20 from the minimum, 840 x 587.
-    plotOut({[](Driver& user, std::string& error) { return user.resize(700, 500, error); }, check(laidOut(840, 587)),
-             [](Driver& user, std::string& error) { return user.resize(905, 700, error); }, check(laidOut(900, 687)),
+    plotOut({[](Driver& user, std::string& error) { return user.resize(700, 500, error); }, check([](Driver& user) {
+                 auto* d = user.dialog();
+                 EXPECT_EQ(d->width(), 840);
+                 EXPECT_EQ(d->height(), 587);
+                 for (int list : {kPlotOutLayerListItem, kPlotOutColorListItem}) {
+                     EXPECT_EQ(d->item(list)->bounds.top, 450);
+                     EXPECT_EQ(d->item(list)->bounds.bottom, 492);
+                 }
+                 int k = 0;
+                 for (int id : {kPlotOutUndoItem, kPlotOutRedoItem, kPlotOutZoomToolItem, kPlotOutPanToolItem,
+                                kPlotOutSelectToolItem, kPlotOutBestFitItem, kPlotOutPreviewOutputItem,
+                                kPlotOutFileOutputItem, kPlotOutUSBOutputItem, kPlotOutExitItem}) {
+                     const ADMRect& b = d->item(id)->bounds;
+                     EXPECT_EQ(b.top, 523) << id;
+                     EXPECT_EQ(b.bottom, 555) << id;
+                     EXPECT_EQ(b.left, 840 - 340 + 32 * k) << id;
+                     EXPECT_EQ(b.right - b.left, 32) << id;
+                     ++k;
+                 }
+                 EXPECT_EQ(d->item(kPlotOutExitItem)->bounds.left, 788);
+                 EXPECT_EQ(d->item(kPlotOutPreviewItem)->bounds.right, 834);
+                 EXPECT_EQ(d->item(kPlotOutPreviewItem)->bounds.bottom, 500);
+                 EXPECT_EQ(d->item(kPlotOutZoomSliderItem)->bounds.top, 512);
+                 // Below the size it opens at, the table's positions give way to the
+                 // layout: nothing may be left hanging outside the dialog.
+                 for (const auto& item : d->items) {
+                     const ADMRect& b = item->bounds;
+                     EXPECT_TRUE(b.left >= 0 && b.top >= 0 && b.right <= 840 && b.bottom <= 587) << item->id;
+                 }
+             }),
+             [](Driver& user, std::string& error) { return user.resize(905, 700, error); }, check([](Driver& user) {
+                 auto* d = user.dialog();
+                 EXPECT_EQ(d->width(), 900);  // in steps of 20 from the minimum
+                 EXPECT_EQ(d->item(kPlotOutExitItem)->bounds.left, 900 - 52);
+                 EXPECT_EQ(d->item(kPlotOutListsBoxItem)->bounds.bottom, d->height() - 64);
+                 EXPECT_EQ(d->item(kPlotOutListsBoxItem)->bounds.top, d->item(kPlotOutViewBoxItem)->bounds.bottom + 1)
+                     << "the lists' frame follows the view's, as each frame of the column follows the one above";
+             }),
              click(kPlotOutExitItem)});
 }
 
@@ -244,6 +228,8 @@ TEST_F(PlotOutDialogTest, PreviewOriginFollowsThePlotterOrigin)
     openJob();
     for (const Row& row : rows) {
         putPlotter(row.origin);
+        // An origin no plotter gives, so that each row's is set afresh.
+        g->previewOrigin.v = g->previewOrigin.h = -1;
         plotOut({click(kPlotOutExitItem)});
         EXPECT_EQ(g->previewOrigin.v, row.v) << row.shows;
         EXPECT_EQ(g->previewOrigin.h, row.h) << row.shows;

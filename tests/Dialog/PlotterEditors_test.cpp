@@ -216,6 +216,26 @@ TEST_F(EditorTest, PlotterOkCopiesTheTwelveFieldsAndKeepsTheRest)
     freePlotter(&plotter);
 }
 
+TEST_F(EditorTest, PlotterCommandFieldsOpenOnThePlottersOwnCommands)
+{
+    Plotter plotter;
+    memset(&plotter, 0, sizeof plotter);
+    EXPECT_EQ(kNoErr, copyPlotter(&plotter, nullptr));
+    strcpy(plotter.PlotterIniString, "IN;");
+    strcpy(plotter.PlotterEndString, "PU0,0;");
+    std::string start, end;
+    queue("Plotter Dialog", {[&](Driver& d, std::string& e) {
+                                 start = d.find(kPlotterEditorStartCommandsItem, e)->text;
+                                 end = d.find(kPlotterEditorEndCommandsItem, e)->text;
+                                 return true;
+                             },
+                             click(kPlotterEditorCancelItem)});
+    EXPECT_EQ(goPlotter(&plotter), 0);
+    EXPECT_EQ(start, "IN;");
+    EXPECT_EQ(end, "PU0,0;");
+    freePlotter(&plotter);
+}
+
 TEST_F(EditorTest, PlotterCommandsWithABracketAreRefusedAndTheDialogStaysOpen)
 {
     Plotter plotter;

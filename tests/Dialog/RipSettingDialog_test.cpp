@@ -35,7 +35,8 @@ protected:
         return goRipSetting();
     }
     // The preview's lines drawn since the calls were last cleared: the upright
-    // ones by x, the level ones by y, in the frame's own pixels.
+    // ones by x, the level ones by y, in the frame's own pixels. Each crosses
+    // the whole grid, which the frame of 65 x 89 holds from (5, 20) to (60, 68).
     static void gridLines(Item* frame, std::vector<int>& xs, std::vector<int>& ys)
     {
         xs.clear();
@@ -43,10 +44,13 @@ protected:
         for (const std::string& call : frame->calls) {
             int x1, y1, x2, y2;
             if (sscanf(call.c_str(), "DrawLine %d %d %d %d", &x1, &y1, &x2, &y2) != 4) continue;
-            if (x1 == x2)
+            if (x1 == x2) {
                 xs.push_back(x1);
-            else
+                EXPECT_EQ(std::make_pair(y1, y2), std::make_pair(20, 68)) << call;
+            } else {
                 ys.push_back(y1);
+                EXPECT_EQ(std::make_pair(x1, x2), std::make_pair(5, 60)) << call;
+            }
         }
     }
 };

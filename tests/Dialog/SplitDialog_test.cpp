@@ -4,6 +4,7 @@
 #include <cairo.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -359,6 +360,11 @@ TEST_F(SplitDialogTest, TheLegendShowsTheChosenMarkOnEachCuttingLine)
         EXPECT_EQ(glyphs, row.calls) << row.entry;
         if (row.glyph) {
             EXPECT_EQ(calls[3], row.glyph) << row.entry;
+        }
+        if (std::string(row.entry) == "Circle") {
+            // Above and below the picture, on the line down the middle.
+            for (const char* glyph : {"DrawOval 17 44 29 56 color=0x0000FF", "DrawOval 105 44 117 56 color=0x0000FF"})
+                EXPECT_NE(std::find(calls.begin(), calls.end(), glyph), calls.end()) << glyph;
         }
     }
 }

@@ -1,7 +1,7 @@
-// Text drawn the way the toolkit drew it before it had a fallback font: DejaVu
-// Sans alone, loaded here on its own, at the toolkit's size. A picture the
-// toolkit draws of a text DejaVu Sans holds must match it pixel for pixel; a
-// picture of Han, kana or Hangul must not (DejaVu Sans alone draws boxes).
+// Text drawn with the toolkit's first font alone, DejaVu Sans Condensed, loaded
+// here on its own, at the toolkit's size. A picture the toolkit draws of a
+// text that font holds must match it pixel for pixel; a picture of Han, kana
+// or Hangul must not (the first font alone draws boxes).
 #pragma once
 
 #include <cairo-ft.h>
@@ -21,7 +21,7 @@ inline cairo_font_face_t* dejaVuAlone()
         static FT_Library library = nullptr;
         static FT_Face ft = nullptr;
         if (FT_Init_FreeType(&library) != 0) return static_cast<cairo_font_face_t*>(nullptr);
-        if (FT_New_Face(library, "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0, &ft) != 0)
+        if (FT_New_Face(library, "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf", 0, &ft) != 0)
             return static_cast<cairo_font_face_t*>(nullptr);
         return cairo_ft_font_face_create_for_ft_face(ft, 0);
     }();

@@ -281,4 +281,80 @@ TEST_F(ToolkitDrawing, AnItemRecordsItsCallsUpToALimit)
     EXPECT_EQ(model(frame)->raster.pixel(3, 3), 0x000000) << "drawn all the same";
 }
 
+// How many pixels of the picture are inked (well darker than the dialog's
+// background), and how many are darker than the colour given (in the blue
+// channel, which the toolkit's greys share).
+std::pair<int, int> inkAndDarker(const host::toolkit::Raster& r, long rgb, int left, int top, int right, int bottom)
+{
+    int inked = 0, darker = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x) {
+            long p = r.pixel(x, y) & 0xFF;
+            inked += p < 0xD0;
+            darker += p < (rgb & 0xFF);
+        }
+    return {inked, darker};
+}
+
+// A disabled item shows its text and its check mark greyed: the disabled
+// colour, nothing darker.
+TEST_F(ToolkitDrawing, ADisabledItemDrawsItsTextAndMarkInTheDisabledColour)
+{
+    const long grey = 0xA8A8A8;
+    ADMDialogRef d = floating();
+    ADMItemRef label = make(d, 1, kADMTextStaticType, 0, 0, 100, 16);
+    I().SetText(label, "Spacing X:");
+    ADMItemRef check = make(d, 2, kADMTextCheckBoxType, 0, 20, 100, 18);
+    I().SetText(check, "Mirror");
+    I().SetBooleanValue(check, true);
+    for (ADMItemRef item : {label, check}) {
+        I().Enable(item, false);
+        I().Update(item);
+    }
+    auto text = inkAndDarker(model(label)->raster, grey, 0, 0, 100, 16);
+    EXPECT_GT(text.first, 5);
+    EXPECT_EQ(text.second, 0) << "the label is drawn darker than grey";
+    auto mark = inkAndDarker(model(check)->raster, grey, 2, 4, 11, 13);  // inside the box
+    EXPECT_GT(mark.first, 5);
+    EXPECT_EQ(mark.second, 0) << "the check mark is drawn darker than grey";
+}
+
+// What an item's draw procedure leaves set on its drawer does not reach the
+// toolkit's own drawing when it calls DefaultDraw: a field keeps its border
+// after XOR drawing, a popup's list draws its choice from black.
+ASErr defaultAfterXorInRed(ADMItemRef item, ADMDrawerRef drawer)
+{
+    auto& Dr = host::suiteTable<ADMDrawerSuite>();
+    Dr.SetDrawMode(drawer, kADMXORMode);
+    Dr.SetColor(drawer, 0xFF0000FF);
+    host::suiteTable<ADMItemSuite>().DefaultDraw(item, drawer);
+    return kNoErr;
+}
+
+ASErr fillEntryCorner(ADMEntryRef entry, ADMDrawerRef drawer)
+{
+    host::suiteTable<ADMEntrySuite>().DefaultDraw(entry, drawer);
+    ADMRect corner{2, 2, 6, 6};
+    host::suiteTable<ADMDrawerSuite>().FillRect(drawer, &corner);
+    return kNoErr;
+}
+
+TEST_F(ToolkitDrawing, DefaultDrawIgnoresTheModeAndColourADrawProcedureLeft)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef edit = make(d, 1, kADMTextEditType, 0, 0, 100, 20);
+    I().SetDrawProc(edit, defaultAfterXorInRed);
+    ADMItemRef popup = make(d, 2, kADMPopupListType, 0, 30, 100, 20);
+    I().SetDrawProc(popup, defaultAfterXorInRed);
+    ADMListRef list = I().GetList(popup);
+    L().SetDrawProc(list, fillEntryCorner);
+    ADMEntryRef entry = L().InsertEntry(list, 0);
+    E().SetText(entry, "Blade");
+    E().Select(entry, true);
+    I().Update(edit);
+    I().Update(popup);
+    EXPECT_EQ(model(edit)->raster.pixel(0, 10), 0x9A9A9A) << "the border in the shadow colour";
+    EXPECT_EQ(model(popup)->raster.pixel(3, 3), 0x000000) << "the list's corner in black";
+}
+
 }  // namespace

@@ -1,8 +1,9 @@
 // The toolkit's fonts: English texts are drawn and measured exactly as DejaVu
-// Sans alone drew them; Han, kana and Hangul come from the fallback font; a
+// Sans Condensed alone draws them; Han, kana and Hangul come from the fallback font; a
 // byte that is not UTF-8 shows as U+FFFD; lines wrap between Han and kana.
 #include "DejaVuReference.h"
 #include "Toolkit/Fonts.h"
+#include "Toolkit/TextLayout.h"
 #include "ToolkitFixture.h"
 
 using namespace vt;
@@ -60,7 +61,7 @@ protected:
 };
 ASInt32 ToolkitFonts::g_width = 0;
 
-TEST_F(ToolkitFonts, EnglishTextsAreDrawnAndMeasuredExactlyAsDejaVuSansAloneDrewThem)
+TEST_F(ToolkitFonts, EnglishTextsAreDrawnAndMeasuredExactlyAsDejaVuSansCondensedAloneDrawsThem)
 {
     const char* texts[] = {"Plot Out", "Cut length: 1234.56mm", "Send to the cutter (USB)", "PU6359,799;",
                            "Korvel plotter tools by Ulmaren & Brannock.", "\xC2\xB5m \xE2\x80\x9Cquoted\xE2\x80\x9D \xE2\x80\xA6"};
@@ -81,10 +82,10 @@ TEST_F(ToolkitFonts, HanKanaAndHangulComeFromTheFallbackFont)
         test::drawWithDejaVuAlone(boxes, 300, 16, kADMWhiteColor, kADMBlackColor, text, 2, 11);
         const Raster& got = drawn(text);
         EXPECT_GT(test::inkIn(got, 0, 0, 300, 16), 40) << text;
-        EXPECT_GT(test::differingPixels(got, boxes), 40) << text << ": drawn as DejaVu Sans alone draws it";
+        EXPECT_GT(test::differingPixels(got, boxes), 40) << text << ": drawn as the first font alone draws it";
         EXPECT_NE(widthOf(text), static_cast<int>(test::dejaVuAloneAdvance(text) + 0.5)) << text;
     }
-    // Latin letters inside a Japanese text stay DejaVu Sans: the start of
+    // Latin letters inside a Japanese text stay in the first font: the start of
     // "USB でカッ..." matches "USB" drawn alone.
     Raster usb;
     test::drawWithDejaVuAlone(usb, 300, 16, kADMWhiteColor, kADMBlackColor, "USB", 2, 11);
@@ -139,6 +140,7 @@ TEST(Fonts, LinesBreakBetweenHanAndKanaButNotBeforeClosingMarks)
         {"Latin letters beside kana break from them", "USBで", {"USB", "で"}},
         {"full-width colons stay with their label", "名称：值", {"名", "称：", "值"}},
         {"Hangul words break only at spaces", "플로터를", {"플로터를"}},
+        {"an ideographic space parts Latin words too", "HPGL\u3000DMPL", {"HPGL", "\u3000", "DMPL"}},
     };
     for (const auto& row : rows) EXPECT_EQ(lineBreakPieces(row.word), row.pieces) << row.what;
 }
@@ -152,6 +154,22 @@ TEST_F(ToolkitFonts, AStaticTextWrapsAJapaneseSentenceWithoutSpaces)
     const Raster& r = reinterpret_cast<Item*>(item)->raster;
     EXPECT_GT(test::inkIn(r, 0, 0, 120, 13), 40) << "the first line";
     EXPECT_GT(test::inkIn(r, 0, 13, 120, 26), 40) << "the sentence goes on on a second line";
+    // The lines are the sentence cut where it may break, nothing put between
+    // its pieces; words keep one blank between them on a line.
+    struct Row {
+        const char* text;
+        const char* between;  // what joins the lines back into the text
+    } rows[] = {
+        {"使用するプロッタをチェックしてください。", ""},
+        {"Check the plotter you cut with, then press OK.", " "},
+    };
+    for (const Row& row : rows) {
+        std::string joined;
+        auto lines = host::toolkit::setInBox(row.text, ADMRect{0, 0, 40, 120}, kADMLeftJustify);
+        for (const auto& line : lines) joined += (joined.empty() ? "" : row.between) + line.text;
+        EXPECT_GT(lines.size(), 1u) << row.text;
+        EXPECT_EQ(joined, row.text);
+    }
 }
 
 }  // namespace

@@ -108,6 +108,8 @@ TEST_F(ToolkitPictures, TheToolkitDrawsItsOwnNewAndDeletePictures)
     EXPECT_GT(inked(remove, face), 30);
     EXPECT_EQ(pixel(greyed, 16, 4), 0x9AA3AD);  // the lid, greyed
     EXPECT_EQ(pixel(remove, 16, 4), 0x2D3640);
+    EXPECT_EQ(pixel(remove, 16, 12), 0x2D3640);  // the bin's bottom, the picture's last row
+    EXPECT_EQ(pixel(remove, 16, 13), face);
     EXPECT_TRUE(tk().missingPictures.empty());
     for (ASInt32 id : {kADMNewEntryPictureID, kADMDeleteEntryPictureID, kADMDeleteEntryDisabledPictureID})
         EXPECT_TRUE(tk().hasPicture(id)) << id;
