@@ -21,6 +21,18 @@ inline std::vector<host::ArtNode*> kids(const host::ArtNode* n)
     return v;
 }
 
+// A point of a cubic segment of a closed contour of anchors.
+inline AIRealPoint pointOnContour(const std::vector<AIPathSegment>& contour, size_t i, double t)
+{
+    const AIPathSegment &a = contour[i], &b = contour[(i + 1) % contour.size()];
+    const double u = 1 - t;
+    const double w[4] = {u * u * u, 3 * u * u * t, 3 * u * t * t, t * t * t};
+    const AIRealPoint p[4] = {a.p, a.out, b.in, b.p};
+    double x = 0, y = 0;
+    for (int k = 0; k < 4; ++k) x += w[k] * p[k].h, y += w[k] * p[k].v;
+    return AIRealPoint{static_cast<AIReal>(x), static_cast<AIReal>(y)};
+}
+
 class DocumentTest : public HostTest {
 protected:
     // A fixture that sets more up first checks HasFatalFailure(): nothing is

@@ -116,23 +116,24 @@ bool HostTest::runScript(const std::string& text, std::string& error)
     return host::runScript(context, text, error);
 }
 
-bool useDecimalCommaLocale()
+DecimalCommaLocale::DecimalCommaLocale()
 {
-    const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"};
-    for (const char* name : names)
-        if (setlocale(LC_ALL, name) != nullptr) return true;
-    static std::string folder;
-    if (folder.empty()) {
-        char pattern[] = "/tmp/vantorel-locale-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) return false;
-        folder = pattern;
-        std::string command = "localedef -i de_DE -f UTF-8 " + folder + "/de_DE.UTF-8 >/dev/null 2>&1";
-        if (std::system(command.c_str()) != 0) return false;
-    }
-    setenv("LOCPATH", folder.c_str(), 1);
-    bool set = setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-    unsetenv("LOCPATH");
-    return set;
+    const char* previous = setlocale(LC_ALL, nullptr);
+    previous_ = previous ? previous : "C";
+    EXPECT_NE(setlocale(LC_ALL, kDecimalCommaLocale), nullptr)
+        << "the locale " << kDecimalCommaLocale << " is not installed: run scripts/deps.sh";
+    char probe[8];
+    snprintf(probe, sizeof probe, "%.1f", 2.5);
+    EXPECT_STREQ(probe, "2,5") << "the locale in force writes a decimal comma";
 }
+
+DecimalCommaLocale::~DecimalCommaLocale() { setlocale(LC_ALL, previous_.c_str()); }
+
+namespace {
+// The host runs in its user's locale. The programs the tests start run in the
+// C locale whatever the developer's, so that they print the messages the tests
+// expect; the tests of another locale name it for their child.
+const bool kChildrenInTheCLocale = setenv("LC_ALL", "C", 1) == 0;
+}  // namespace
 
 }  // namespace vt::test

@@ -33,9 +33,21 @@ void writeFile(const std::string& path, const std::string& text);
 // The names in a folder, sorted: what a writer left behind.
 std::vector<std::string> filesIn(const std::string& folder);
 
-// Sets a locale that writes a decimal comma, building one in a temporary
-// folder when the system has none installed. False when none can be had.
-bool useDecimalCommaLocale();
+// A locale that writes a decimal comma; scripts/deps.sh installs it.
+constexpr const char* kDecimalCommaLocale = "de_DE.UTF-8";
+
+// Sets kDecimalCommaLocale for the test program while it lives; the test fails
+// when the locale is not installed.
+class DecimalCommaLocale {
+public:
+    DecimalCommaLocale();
+    ~DecimalCommaLocale();
+    DecimalCommaLocale(const DecimalCommaLocale&) = delete;
+    DecimalCommaLocale& operator=(const DecimalCommaLocale&) = delete;
+
+private:
+    std::string previous_;
+};
 
 // While it lives, the plug-in's item suite refuses to make items from the
 // n-th creation on (counting from 1), as a toolkit short of resources would.

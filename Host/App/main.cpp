@@ -1,4 +1,5 @@
 // vantorel-host: the stand-in host application on the command line.
+#include <clocale>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -10,6 +11,10 @@
 
 int main(int argc, char** argv)
 {
+    // An illustration program runs in its user's locale, and the plug-in with
+    // it: so does this host, so that a number read or written in the locale in
+    // force (a decimal comma in German) shows here as it would there.
+    std::setlocale(LC_ALL, "");
     vt::app::GlobalOptions options;
     std::shared_ptr<vt::host::usb::FakeCutter> cutter;
     CLI::App app{"vantorel-host: runs the Vantorel plug-in in a headless stand-in host"};

@@ -733,22 +733,6 @@ static bool takes(const PageLink* node, float w, float h)
     return node->right - node->left >= w && node->top - node->bottom >= h;
 }
 
-ASErr insertVolumeToPage(Volume* volume, PageLink* list)
-{
-    float w = placedWidth(*volume);
-    float h = placedHeight(*volume);
-    for (PageLink* node = list; node != NULL; node = node->next) {
-        if (!takes(node, w, h))
-            continue;
-        PageLink* after = (PageLink*)malloc(sizeof(PageLink));
-        if (after == NULL)
-            return kVolumeNotPlacedErr;
-        takeFreeRect(volume, node, after);
-        return kNoErr;
-    }
-    return kVolumeNotPlacedErr;
-}
-
 ASErr setVolumeAutoGroup(int32_t* notPlaced)
 {
     int32_t left = 0;

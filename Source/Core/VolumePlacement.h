@@ -54,9 +54,6 @@ enum {
     kAnchorTop = 7
 };
 
-// A volume that no free rectangle of the page can take.
-#define kVolumeNotPlacedErr ((ASErr)'!PGL')
-
 // One free rectangle of the packer's list, mm.
 struct PageLink {
     float left;
@@ -173,7 +170,3 @@ ASErr setVolumeAutoGroup(int32_t* notPlaced = nullptr);
 // Orders the volume array by placed width, widest first, exactly as an
 // exchange sort of the records would leave it.
 ASErr sortVolumeByX();
-
-// Places a volume at the first free rectangle of list that takes it and
-// splits that rectangle; '!PGL' (the volume unmoved) when none does.
-ASErr insertVolumeToPage(Volume* volume, PageLink* list);

@@ -91,31 +91,6 @@ int PointOnWhere(point_struct a, point_struct b, point_struct p)
     return c > 0.0 ? 2 : 3;
 }
 
-int checkErrorPointLine(point_struct p, Vexa_Line line, double tolerance)
-{
-    double q[2] = {p.x, p.y}, a[2] = {line.x1, line.y1}, b[2] = {line.x2, line.y2};
-    double d;
-    PointToLineDistance(q, a, b, &d);
-    return d <= tolerance ? 1 : 0;
-}
-
-int checkErrorLineCircle(point_struct a, point_struct b, arc_struct arc, double tolerance)
-{
-    if (arc.type == kArcLine) {
-        Vexa_Line line = {arc.start.x, arc.start.y, arc.end.x, arc.end.y};
-        return checkErrorPointLine(a, line, tolerance) && checkErrorPointLine(b, line, tolerance);
-    }
-    if (PointOnWhere(arc.start, arc.end, arc.mid) + PointOnWhere(arc.start, arc.end, arc.center) != 5)
-        return 0;
-    double r = distance(arc.center, arc.start);
-    if (fabs(distance(a, arc.center) - r) > tolerance || fabs(distance(b, arc.center) - r) > tolerance)
-        return 0;
-    double c[2] = {arc.center.x, arc.center.y}, pa[2] = {a.x, a.y}, pb[2] = {b.x, b.y};
-    double d;
-    PointToLineDistance(c, pa, pb, &d);
-    return fabs(d - r) <= tolerance ? 1 : 0;
-}
-
 // Pieces are gathered here while the recursion runs and handed to the
 // caller's array in one step at the end, in the same order. The first few
 // stay in the list itself: most runs fit in one or two pieces.
@@ -169,9 +144,10 @@ static void appendPieces(PieceList<T>* list, T** array, int* count)
         free(list->data);
 }
 
-// checkErrorPointLine for many points against one chord: the chord's length
-// is measured once, and points plainly off it are settled without the exact
-// distance. The same answers, point for point.
+// Whether a point lies within the tolerance of a chord (its distance to the
+// segment, PointToLineDistance), for many points against one chord: the
+// chord's length is measured once, and points plainly off it are settled
+// without the exact distance. The same answers, point for point.
 static bool nearChord(point_struct p, const double a[2], const double b[2], double L, double tolerance)
 {
     double q[2] = {p.x, p.y};
@@ -193,9 +169,12 @@ static bool runNearChord(const point_struct* p, int n, double tolerance)
 }
 
 // Whether every step p[i] to p[i + 1] of the run lies on the piece within the
-// tolerance: checkErrorLineCircle for each step in turn, with what depends on
-// the piece alone measured once, and the distance of each point from the
-// centre measured once though two steps share it. The same answer.
+// tolerance: for a straight piece both ends near it; for an arc (its middle
+// and centre on opposite sides of its chord) both ends within the tolerance of
+// its radius from the centre and the step's own distance from the centre too,
+// measured for each step in turn, with what depends on the piece alone
+// measured once, and the distance of each point from the centre measured once
+// though two steps share it.
 static bool runFitsPiece(const point_struct* p, int n, const arc_struct& piece, double tolerance)
 {
     if (piece.type == kArcLine) {

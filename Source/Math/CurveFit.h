@@ -33,8 +33,6 @@ struct arc_struct {
 void fill3PtArc(arc_struct* arc);
 double CalculateRadian(point_struct from, point_struct to);
 int PointOnWhere(point_struct a, point_struct b, point_struct p);
-int checkErrorPointLine(point_struct p, Vexa_Line line, double tolerance);
-int checkErrorLineCircle(point_struct a, point_struct b, arc_struct arc, double tolerance);
 int fitPointByLine(const point_struct* points, int count, double tolerance, Vexa_Line** lines, int* lineCount);
 int fitPointByArc(const point_struct* points, int count, double tolerance, arc_struct** arcs, int* arcCount);
 // Stores a new array (malloc) in *points; whatever *points held is not freed.

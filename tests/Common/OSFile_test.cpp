@@ -126,4 +126,37 @@ TEST(OSReplacingFile, AFileIsPutInPlaceWholeOrNotAtAll)
     EXPECT_EQ(test::filesIn(dir.path()), before);
 }
 
+// What goes wrong after the file was opened: the writer's own error is passed
+// on, a target that became a folder meanwhile cannot be replaced, and a close
+// of nothing opened is no success.
+TEST(OSReplacingFile, AFailureAfterOpeningIsReportedAndLeavesNoTemporaryFile)
+{
+    struct Row {
+        const char* shows;
+        ASErr writeError;
+        bool folderMeanwhile;
+        ASErr closes;
+        int systemError;
+    } rows[] = {
+        {"the writer's own error", kMemoryErr, false, kMemoryErr, 0},
+        {"the target made a folder meanwhile", kNoErr, true, kWriteErr, EISDIR},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        test::TempDir dir;
+        OSReplacingFile file;
+        ASSERT_EQ(OS_fopenReplacingPath(dir.file("job.hpgl").c_str(), &file), kNoErr);
+        fputs("IN;", file.stream);
+        if (row.folderMeanwhile) std::filesystem::create_directory(dir.file("job.hpgl"));
+        EXPECT_EQ(OS_fcloseReplacing(&file, row.writeError), row.closes);
+        EXPECT_EQ(file.systemError, row.systemError);
+        EXPECT_EQ(test::filesIn(dir.path()).size(), row.folderMeanwhile ? 1u : 0u) << "no temporary file is left";
+    }
+    OSReplacingFile none;
+    std::memset(&none, 0, sizeof none);
+    EXPECT_EQ(OS_fcloseReplacing(&none, kNoErr), kWriteErr);
+    EXPECT_EQ(OS_fcloseReplacing(&none, kMemoryErr), kMemoryErr);
+    EXPECT_EQ(OS_fcloseReplacing(nullptr, kNoErr), kWriteErr);
+}
+
 }  // namespace

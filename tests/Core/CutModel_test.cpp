@@ -178,21 +178,32 @@ TEST_F(CutModelTest, FillColoursConvertAsTheColourListsShowThem)
     }
 }
 
-TEST_F(CutModelTest, CustomProcessColourConvertsAsCMYKWithoutTint)
+TEST_F(CutModelTest, CustomColoursConvertByTheirKindWithoutTint)
 {
-    Document& d = doc();
-    AICustomColor spot{};
-    spot.kind = kCustomFourColor;
-    spot.c.f = {0, 1, 1, 0};
-    CustomColorEntry* c = d.newCustomColor("Signal Red", spot);
-    ArtNode* p = rect(d, 0, 0, 10, 10);
-    p->style.fill.color.kind = kCustomColor;
-    p->style.fill.color.c.c = {Document::handle(c), 0.3f};
-    selectAll(d);
-    ASSERT_EQ(loadData(nullptr), kNoErr);
-    EXPECT_EQ(g->volumes[0].colorKind, 3u);
-    EXPECT_EQ(g->volumes[0].colorRGB[0], 255);
-    EXPECT_EQ(g->volumes[0].colorRGB[1], 0);
+    struct Row {
+        const char* what;
+        AICustomColor color;
+        uint16_t r, g, b;
+    } rows[] = {
+        {"process (CMYK)", {kCustomFourColor, {.f = {0, 1, 1, 0}}}, 255, 0, 0},
+        {"RGB", {kCustomThreeColor, {.rgb = {0.2f, 0.5f, 1.0f}}}, 51, 127, 255},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        Document& d = doc();
+        CustomColorEntry* c = d.newCustomColor(r.what, r.color);
+        ArtNode* p = rect(d, 0, 0, 10, 10);
+        p->style.fill.color.kind = kCustomColor;
+        p->style.fill.color.c.c = {Document::handle(c), 0.3f};
+        selectAll(d);
+        ASSERT_EQ(loadData(nullptr), kNoErr);
+        ASSERT_EQ(g->volumeCount, 1);
+        EXPECT_EQ(g->volumes[0].colorKind, 3u);
+        EXPECT_EQ(g->volumes[0].colorRGB[0], r.r);
+        EXPECT_EQ(g->volumes[0].colorRGB[1], r.g);
+        EXPECT_EQ(g->volumes[0].colorRGB[2], r.b);
+        EXPECT_EQ(kNoErr, freeData());
+    }
 }
 
 TEST_F(CutModelTest, RingsLargestFirstUnlessDotCut)
@@ -373,17 +384,19 @@ TEST_F(CutModelTest, StrokeDoesNotChangeTheLoadedBoundsAndIsSwitchedBack)
 {
     Document& d = doc();
     ArtNode* gr = group(d);
-    ArtNode* p = rect(d, 0, 0, 100, 50, gr);
-    ArtNode* q = rect(d, 10, 10, 20, 20, gr);
+    path(d, {}, true, gr);  // an empty path has no bounds to add, not a point at the origin
+    ArtNode* p = rect(d, 30, 20, 130, 70, gr);
+    ArtNode* q = rect(d, 40, 30, 50, 40, gr);
     p->style.strokePaint = 1;
     p->style.stroke.width = 10;
     q->style.fill.color.c.rgb = {0, 0, 1};
     selectAll(d);
     ASSERT_EQ(loadData(nullptr), kNoErr);
     const Volume& v = g->volumes[0];
-    EXPECT_FLOAT_EQ(v.docRect[0], 0);
-    EXPECT_FLOAT_EQ(v.docRect[2], 100 * kPointToMillimetreFloat);
-    EXPECT_FLOAT_EQ(v.docRect[1], 50 * kPointToMillimetreFloat);
+    EXPECT_FLOAT_EQ(v.docRect[0], 30 * kPointToMillimetreFloat);
+    EXPECT_FLOAT_EQ(v.docRect[3], 20 * kPointToMillimetreFloat);
+    EXPECT_FLOAT_EQ(v.docRect[2], 130 * kPointToMillimetreFloat);
+    EXPECT_FLOAT_EQ(v.docRect[1], 70 * kPointToMillimetreFloat);
     EXPECT_TRUE(p->style.strokePaint);
     EXPECT_FLOAT_EQ(p->style.stroke.width, 10);
     EXPECT_FLOAT_EQ(q->style.fill.color.c.rgb.blue, 1) << "each path keeps its own style";

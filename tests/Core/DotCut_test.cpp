@@ -347,6 +347,7 @@ TEST_F(DotCutTest, ThePenListHoldsOnlyPensWhoseNamesWereRead)
         int32_t listed;
     } rows[] = {
         {"three named pens", 3, {"Knife", "Pen", "Pounce"}, 3},
+        {"names past the count, left by a plotter with more pens", 2, {"Knife", "Pen", "Pounce", "Wheel"}, 2},
         {"a name missing ends the list", 3, {"Knife"}, 1},
         {"an empty name ends the list", 3, {"Knife", "", "Pounce"}, 1},
         {"no count", -1, {"Knife"}, 0},

@@ -185,12 +185,13 @@ TEST_F(MarkSettingTest, TheCommandTextOfEveryLayoutByteForByte)
 
 TEST_F(MarkSettingTest, TheTextIsWrittenWithADecimalPointWhateverTheLocale)
 {
-    std::string previous = setlocale(LC_ALL, nullptr);
-    if (!test::useDecimalCommaLocale()) GTEST_SKIP() << "no locale with a decimal comma available";
     g->markSpace = 1;  // 0.04 units
     g->markXCopies = 2;
-    std::string text = textOf(kMarkLayoutMultipleCopies, 0, mmRect(0, 0, 100, 50));
-    setlocale(LC_ALL, previous.c_str());
+    std::string text;
+    {
+        test::DecimalCommaLocale german;
+        text = textOf(kMarkLayoutMultipleCopies, 0, mmRect(0, 0, 100, 50));
+    }
     EXPECT_EQ(text, ESC + "D3;2;1;0.04:" + ESC + "D4;0;0;1000:" + ESC + "D1;6400;4400:\r\n");
 }
 

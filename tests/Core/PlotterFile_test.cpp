@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <locale.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -81,6 +80,84 @@ Plotter defaultPlotterWithPen()
     p.Environments[0].Pens = (Pen*)malloc(sizeof(Pen));
     EXPECT_EQ(kNoErr, copyPen(&p.Environments[0].Pens[0], nullptr));
     return p;
+}
+
+// What one of the single-block writers wrote, and what the matching reader reads of it.
+template <typename Record, typename Put>
+std::string blockOf(const Record& record, Put put, int* wrote)
+{
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&buffer, &size);
+    *wrote = put(out, record);
+    fclose(out);
+    std::string text(buffer, size);
+    free(buffer);
+    return text;
+}
+
+template <typename Record, typename Get>
+int blockRead(std::string text, Record* record, Get get)
+{
+    FILE* in = text.empty() ? fopen("/dev/null", "r") : fmemopen(&text[0], text.size(), "r");
+    int read = get(in, record);
+    fclose(in);
+    return read;
+}
+
+TEST(PlotterFile, OneBlockAtATimeEachRecordWritesAndReadsBack)
+{
+    FakeHostSuites host;
+    Plotter p = defaultPlotterWithPen();
+    Pen& pen = p.Environments[0].Pens[0];
+    strcpy(pen.PenName, "Blade 45");
+    pen.Pressure = 125.5;
+    strcpy(p.Environments[0].EnvironmentName, "Sandblast");
+    strcpy(p.PlotterName, "Cutter 60");
+    p.PlotterStep = 0.01;
+    int wrote = 0;
+
+    std::string penText = blockOf(pen, putPen, &wrote);
+    EXPECT_EQ(wrote, 1);
+    std::string want = kDefaultPenBlock;
+    want.replace(want.find("PenName=New Pen"), 15, "PenName=Blade 45");
+    want.replace(want.find("\nPressure=10.00"), 15, "\nPressure=125.50");
+    EXPECT_EQ(penText, want);
+    Pen penBack{};
+    EXPECT_EQ(blockRead(penText, &penBack, getPen), 1);
+    EXPECT_STREQ(penBack.PenName, "Blade 45");
+    EXPECT_EQ(penBack.Pressure, 125.5);
+    EXPECT_EQ(penBack.stepExtra, 0.025);
+
+    std::string environmentText = blockOf(p.Environments[0], putEnvironment, &wrote);
+    EXPECT_EQ(wrote, 1);
+    Environment environmentBack{};
+    EXPECT_EQ(blockRead(environmentText, &environmentBack, getEnvironment), 1);
+    EXPECT_STREQ(environmentBack.EnvironmentName, "Sandblast");
+    ASSERT_EQ(environmentBack.PenNumber, 1);
+    EXPECT_STREQ(environmentBack.Pens[0].PenName, "Blade 45");
+    free(environmentBack.Pens);
+
+    std::string plotterText = blockOf(p, putPlotter, &wrote);
+    EXPECT_EQ(wrote, 1);
+    Plotter plotterBack{};
+    EXPECT_EQ(blockRead(plotterText, &plotterBack, getPlotter), 1);
+    EXPECT_STREQ(plotterBack.PlotterName, "Cutter 60");
+    EXPECT_EQ(plotterBack.PlotterStep, 0.01);
+    ASSERT_EQ(plotterBack.PlotterEnvNumber, 1);
+    EXPECT_STREQ(plotterBack.Environments[0].Pens[0].PenName, "Blade 45");
+    freePlotter(&plotterBack);
+
+    // A name the file cannot hold is not written; a cut block is not read.
+    strcpy(pen.PenName, "two\nlines");
+    EXPECT_EQ(blockOf(pen, putPen, &wrote), "");
+    EXPECT_EQ(wrote, 0);
+    EXPECT_EQ(blockOf(p.Environments[0], putEnvironment, &wrote), "");
+    EXPECT_EQ(wrote, 0);
+    EXPECT_EQ(blockRead(penText.substr(0, penText.size() / 2), &penBack, getPen), 0);
+    EXPECT_EQ(blockRead(plotterText.substr(0, plotterText.size() / 2), &plotterBack, getPlotter), 0);
+    EXPECT_EQ(getPen(nullptr, &penBack), 0);
+    freePlotter(&p);
 }
 
 TEST(PlotterFile, DefaultRecordsRoundTripWithTheirExactTexts)
@@ -190,16 +267,16 @@ TEST(PlotterFile, TextsThatWouldBreakTheFormatAreRefusedBeforeWriting)
 TEST(PlotterFile, NumbersAreWrittenInTheCLocaleWhateverTheUserLocale)
 {
     FakeHostSuites host;
-    const char* previous = setlocale(LC_NUMERIC, NULL);
-    std::string restore = previous ? previous : "C";
-    if (!setlocale(LC_NUMERIC, "de_DE.UTF-8") && !setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
-        GTEST_SKIP() << "no locale with a decimal comma installed";
     Plotter p = defaultPlotterWithPen();
-    std::string text = saved(&p, 1);
+    std::string text;
     Plotter* list = nullptr;
     int count = 0;
-    int err = loaded(text, &list, &count);
-    setlocale(LC_NUMERIC, restore.c_str());
+    int err = 0;
+    {
+        vt::test::DecimalCommaLocale german;
+        text = saved(&p, 1);
+        err = loaded(text, &list, &count);
+    }
     EXPECT_NE(std::string::npos, text.find("PlotterStep=0.025000\n"));
     EXPECT_NE(std::string::npos, text.find("stepExtra=0.025\n"));
     ASSERT_EQ(0, err);

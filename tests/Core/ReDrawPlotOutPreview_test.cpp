@@ -2,6 +2,7 @@
 // millimetre-to-pixel mapping, where a job's lines, arcs, fills, markers,
 // labels, outline and rulers land, and the redraws the pointer tools make.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -98,6 +99,12 @@ protected:
         long n = 0;
         for (const std::string& call : model()->calls) n += call.rfind(prefix, 0) == 0;
         return n;
+    }
+    static long frameOfX(double x)
+    {
+        long h, v;
+        frameOf(x, 0, &h, &v);
+        return h;
     }
     static void frameOf(double x, double y, long* h, long* v)
     {
@@ -311,6 +318,60 @@ TEST_F(PreviewTest, FillPaintsClosedRingsInTheirColourAndNothingElse)
     EXPECT_EQ(pixel(h, v), kBoard);
 }
 
+TEST_F(PreviewTest, AShapeFarLargerThanTheFrameDrawsItsPartWithinIt)
+{
+    // Triangles some 400 mm across, one side crossing the frame along
+    // y = slope x + offset mm, seen at 200 pixels to the millimetre: their
+    // corners lie 40,000 pixels and more away, beyond what a drawing command
+    // can hold.
+    struct Row {
+        const char* shows;
+        const char* triangle;
+        double left, bottom;  // of its bounds, mm
+        double slope, offset;
+    } rows[] = {
+        {"a shallow side", "-200,-99.5 200,100.5 200,-200", -200, -200, 0.5, 0.5},
+        {"a steep side", "-66.5,-200 66.5,199 200,-200", -66.5, -200, 3, -0.5},
+    };
+    g->previewZoomX = g->previewZoomY = 200;
+    for (const Row& row : rows) {
+        loadShapes({std::string("<polygon points=\"") + row.triangle + "\" fill=\"#ff0000\"/>"});
+        place(0, row.left, row.bottom);
+        selectOnly({});
+        auto side = [&row](long h, long v) {  // mm above the side
+            double x = (h - 30) / 200.0, y = (kHeight - 30 - v) / 200.0;
+            return (y - (row.slope * x + row.offset)) / std::hypot(1.0, row.slope);
+        };
+        for (bool fill : {true, false}) {
+            SCOPED_TRACE(std::string(row.shows) + (fill ? ", filled" : ", outlined"));
+            g->previewOption.fill = fill;
+            drawAll();
+            // Every pixel of the board but those next to the side.
+            int below = 0, above = 0, wrong = 0;
+            for (long v = 0; v < kHeight - 31; v++)
+                for (long h = 31; h < kWidth; h++) {
+                    double d = side(h, v);
+                    if (std::fabs(d) < 0.02) continue;
+                    long want = d < 0 && fill ? 0xFF0000 : kBoard;
+                    (d < 0 ? below : above)++;
+                    if (pixel(h, v) != want && wrong++ < 5) ADD_FAILURE() << "pixel " << h << ", " << v;
+                }
+            EXPECT_EQ(wrong, 0);
+            EXPECT_GT(below, 20000);
+            EXPECT_GT(above, 20000);
+            // The side itself, in the line colour, on every row it crosses.
+            for (long v = 5; v < kHeight - 35; v += 11) {
+                double y = (kHeight - 30 - v) / 200.0, x = (y - row.offset) / row.slope;
+                long h = lround(30 + 200 * x);
+                if (h < 31 || h >= kWidth - 1) continue;
+                bool drawn = pixel(h, v) == kLine || pixel(h - 1, v) == kLine || pixel(h + 1, v) == kLine;
+                EXPECT_TRUE(drawn) << "row " << v;
+            }
+        }
+        (void)freeData();
+    }
+}
+
 TEST_F(PreviewTest, AnOpenRingIsNotClosedUpByItsFittedLines)
 {
     loadShapes({"<polyline points=\"0,0 100,0 100,40 0,40\" fill=\"none\" stroke=\"#000\"/>"});
@@ -522,6 +583,40 @@ TEST_F(PreviewTest, MarkersHaveTheirShapeAndTheirOwnSize)
     }
 }
 
+// A ring just past an edge of the frame is not drawn, yet the markers of its
+// corners reach in, on every edge no ruler covers.
+TEST_F(PreviewTest, MarkersOfARingJustPastTheFrameReachIntoIt)
+{
+    g->previewOption.words[kPreviewControlShapeWord] = kMarkerFilledSquare;
+    g->previewOption.words[kPreviewControlSizeWord] = 5;
+    g->viewShowControlPoints = 1;
+    loadRects({{0, 0, 10, 10}});
+    selectOnly({});  // no outline drawn over the markers
+    struct Row {
+        const char* edge;
+        int origin;
+        ADMPoint lowerLeft;  // of the 10-pixel square, 3 pixels past the edge
+        long h, v;           // a pixel in the frame the corner's marker covers
+    } rows[] = {
+        {"top", 1, {300, -3}, 300, 1},
+        {"right", 1, {kWidth + 2, 260}, kWidth - 2, 260},
+        {"bottom, the ruler on top", 2, {300, kHeight + 2}, 300, kHeight - 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.edge);
+        atOrigin(row.origin);
+        AIRealPoint mm;
+        convertFramePointToDimenPoint(row.lowerLeft, &mm);
+        place(0, mm.h, row.origin == 1 ? mm.v : mm.v - 10);
+        drawAll();
+        EXPECT_EQ(pixel(row.h, row.v), kControl);
+        g->viewShowControlPoints = 0;
+        drawAll();
+        EXPECT_NE(pixel(row.h, row.v), kControl) << "the ring itself stays out";
+        g->viewShowControlPoints = 1;
+    }
+}
+
 TEST_F(PreviewTest, AHugeFilledCircleDrawsOnlyWhatTouchesTheFrame)
 {
     g->previewOption.words[kPreviewControlShapeWord] = kMarkerDisc;
@@ -553,8 +648,15 @@ TEST_F(PreviewTest, TheSelectionOutlineDrawnTwiceRestoresEveryPixel)
     const ADMRect& lowerLeft = g->selectionHotRects[0];
     EXPECT_EQ(lowerLeft.left, h - 3);
     EXPECT_EQ(lowerLeft.bottom, bottom + 3);
-    EXPECT_EQ(checkHotRect(ADMPoint{(ASInt16)h, (ASInt16)bottom}), 0);
-    EXPECT_EQ(checkHotRect(ADMPoint{(ASInt16)((h + right) / 2), (ASInt16)((v + bottom) / 2)}), 8);
+    // Round the outline from the lower left, up, right and down, then the middle.
+    const long midH = (h + right) / 2, midV = (v + bottom) / 2;
+    const long handles[9][2] = {{h, bottom},     {h, midV},      {h, v},         {midH, v},    {right, v},
+                                {right, midV}, {right, bottom}, {midH, bottom}, {midH, midV}};
+    for (int k = 0; k < 9; ++k) {
+        EXPECT_EQ(checkHotRect(ADMPoint{(ASInt16)handles[k][0], (ASInt16)handles[k][1]}), k) << "handle " << k;
+        EXPECT_EQ(g->selectionHotRects[k].right - g->selectionHotRects[k].left, 6) << "handle " << k;
+        EXPECT_EQ(g->selectionHotRects[k].bottom - g->selectionHotRects[k].top, 6) << "handle " << k;
+    }
     EXPECT_EQ(checkHotRect(ADMPoint{(ASInt16)(h + 3), (ASInt16)bottom}), -1) << "on a handle's edge";
     EXPECT_EQ(checkHotRect(ADMPoint{(ASInt16)(h + 20), (ASInt16)(bottom - 10)}), -1);
 }
@@ -626,6 +728,19 @@ TEST_F(PreviewTest, RulerTicksFollowTheSpanOfTheFrame)
             EXPECT_EQ(pixel(30 - d, v), 0x000000) << "vertical tick " << k;
             EXPECT_EQ(pixel(30 - d - 1, v), 0xFFFFFF) << "vertical tick " << k;
         }
+        // Every tenth tick is labelled with its millimetres: below the
+        // horizontal ruler, left of the vertical one (0 twice: both runs
+        // of ticks start there).
+        for (long k : {0L, 10L, 20L}) {
+            long h, v, times = k == 0 ? 2 : 1;
+            frameOf(k * row.step, 0, &h, &v);
+            const std::string label = "\"" + std::to_string(k * row.step) + "\"";
+            EXPECT_EQ(count("DrawText " + std::to_string(h - 5) + " " + std::to_string(vb + 24) + " " + label), times)
+                << "label " << k;
+            frameOf(0, k * row.step, &h, &v);
+            EXPECT_EQ(count("DrawText 6 " + std::to_string(v) + " " + label), times) << "vertical label " << k;
+        }
+        EXPECT_EQ(count("DrawText " + std::to_string(frameOfX(row.step) - 5)), 0) << "the first tick has no label";
     }
 }
 
@@ -641,6 +756,9 @@ TEST_F(PreviewTest, WithYDownwardsTheHorizontalRulerRunsAlongTheTopUpwards)
         EXPECT_EQ(pixel(h, 30 - d), 0x000000) << "tick " << k;
         EXPECT_EQ(pixel(h, 30 - d - 1), 0xFFFFFF) << "tick " << k;
     }
+    long h, v;
+    frameOf(60, 0, &h, &v);
+    EXPECT_EQ(count("DrawText " + std::to_string(h - 5) + " 22 \"60\""), 1) << "the label above the ruler";
     EXPECT_EQ(pixel(300, 10), 0xFFFFFF) << "its strip is white";
     EXPECT_EQ(pixel(300, kHeight - 10), 0xE0E0FF) << "and the lower edge is the drawing's";
 }
@@ -737,14 +855,63 @@ TEST_F(PreviewTest, KeptPicturesDrawWhatAFreshRedrawDraws)
     drawAll();
     EXPECT_EQ(picture(), kept);
 
-    // A volume that moved is drawn where it is now.
-    place(0, 200, 100);
+    // A volume changed in any one way is drawn as it is now, not as it was
+    // kept: an uneven shape with a curve, set up as the row says, then changed.
+    struct Row {
+        const char* change;
+        std::function<void(Volume&)> setUp, apply;
+    } rows[] = {
+        {"moved", [](Volume&) {}, [](Volume&) { place(0, 200, 100); }},
+        {"mirrored", [](Volume&) {}, [](Volume& v) { v.mirror = !v.mirror; }},
+        {"turned", [](Volume&) {}, [](Volume& v) { v.angle += 30; }},
+        {"wider", [](Volume&) {}, [](Volume& v) { v.scaleX *= 1.5; }},
+        {"taller", [](Volume&) {}, [](Volume& v) { v.scaleY *= 1.5; }},
+        {"two copies across", [](Volume&) {}, [](Volume& v) { v.copiesX = 2; }},
+        {"two copies up", [](Volume&) {}, [](Volume& v) { v.copiesY = 2; }},
+        {"copies further apart across", [](Volume& v) { v.copiesX = 2; }, [](Volume& v) { v.gapX += 20; }},
+        {"copies further apart up", [](Volume& v) { v.copiesY = 2; }, [](Volume& v) { v.gapY += 20; }},
+        {"fitted with lines", [](Volume&) {}, [](Volume& v) { v.fitType = v.fitType == 1 ? 2 : 1; }},
+        {"a coarser fit", [](Volume& v) { v.fitType = 1; }, [](Volume& v) { v.precision = 3; }},
+        {"measured from elsewhere", [](Volume&) {}, [](Volume& v) { v.rotMinX -= 10, v.rotMinY -= 10; }},
+        {"another base size, in copies", [](Volume& v) { v.copiesX = v.copiesY = 2; },
+         [](Volume& v) { v.baseWidth *= 2, v.baseHeight *= 2; }},
+        {"loaded larger, mirrored and turned", [](Volume& v) { v.mirror = 1, v.angle = 30; },
+         [](Volume& v) { v.loadRect[2] += 20, v.loadRect[1] += 20; }},
+    };
+    g->viewShowControlPoints = g->viewShowStartPoint = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.change);
+        (void)freeData();
+        loadShapes({"<path d=\"M0,0 L60,0 Q40,50 0,40 Z\" fill=\"#0000ff\"/>"});
+        place(0, 50, 50);
+        row.setUp(g->volumes[0]);
+        releasePreviewCache();
+        drawAll();
+        std::vector<long> before = picture();
+        row.apply(g->volumes[0]);
+        drawAll();
+        std::vector<long> after = picture();
+        EXPECT_TRUE(after != before) << "the change shows";
+        releasePreviewCache();
+        drawAll();
+        EXPECT_TRUE(picture() == after) << "what was kept was drawn";
+    }
+}
+
+// Copies too many to keep are made as they are drawn: the frame shows what it
+// shows of fewer copies, which are kept, so long as those still fill it.
+TEST_F(PreviewTest, CopiesTooManyToKeepDrawWhatFewerCopiesFillingTheFrameDraw)
+{
+    loadShapes({"<path d=\"M0,0 L8,0 Q6,9 0,7 Z\" fill=\"#0000ff\"/>"});
+    Volume& v = g->volumes[0];
+    v.gapX = v.gapY = 4;
+    v.copiesX = v.copiesY = 60;  // 720 mm each way: past the frame's 616 x 543 pixels at one pixel a millimetre
     drawAll();
-    std::vector<long> moved = picture();
-    EXPECT_NE(moved, kept);
-    releasePreviewCache();
+    std::vector<long> kept = picture();
+    EXPECT_GT(std::count(kept.begin(), kept.end(), (long)kLine), kWidth * kHeight / 50) << "the copies show";
+    v.copiesX = v.copiesY = 400;  // too many segments in all to keep
     drawAll();
-    EXPECT_EQ(picture(), moved);
+    EXPECT_TRUE(picture() == kept);
 }
 
 }  // namespace

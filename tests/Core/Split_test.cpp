@@ -1,6 +1,8 @@
 // Cutting art into panels: the panels of the guides and their numbering in
 // every order, the clipped outlines, the border walk, the chaining of pieces,
 // the align marks, and what is never lost.
+#include <polyclipping/clipper.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -365,26 +367,126 @@ TEST_F(SplitTest, ARectangleCutByOneGuideGivesTwoClosedOutlinesMeetingOnIt)
     }
 }
 
+// The area of a shape's part within a quarter of the plane, by Clipper on the
+// shape's outline flattened finely: the panels' outlines must enclose the same.
+double clipperAreaWithin(const std::vector<AIPathSegment>& shape, double x, double y, int quarter)
+{
+    const double k = 1000;  // Clipper units to the point
+    ClipperLib::Path outline, corner;
+    for (size_t i = 0; i < shape.size(); ++i)
+        for (int s = 0; s < 256; ++s) {
+            AIRealPoint p = test::pointOnContour(shape, i, s / 256.0);
+            outline.push_back({ClipperLib::cInt(std::llround(p.h * k)), ClipperLib::cInt(std::llround(p.v * k))});
+        }
+    const double far = 1e6;
+    double x0 = quarter & 1 ? x : -far, x1 = quarter & 1 ? far : x;
+    double y0 = quarter & 2 ? y : -far, y1 = quarter & 2 ? far : y;
+    for (auto [px, py] : {std::pair{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}})
+        corner.push_back({ClipperLib::cInt(std::llround(px * k)), ClipperLib::cInt(std::llround(py * k))});
+    ClipperLib::Clipper clipper;
+    clipper.AddPath(outline, ClipperLib::ptSubject, true);
+    clipper.AddPath(corner, ClipperLib::ptClip, true);
+    ClipperLib::Paths within;
+    clipper.Execute(ClipperLib::ctIntersection, within, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    double area = 0;
+    for (const auto& p : within) area += std::fabs(ClipperLib::Area(p));
+    return area / (k * k);
+}
+
+TEST_F(SplitTest, EachPanelHoldsThePartOfASlantedOrCurvedShapeWithinIt)
+{
+    auto smooth = [](float x, float y, float ix, float iy, float ox, float oy) {
+        AIPathSegment s = cornerSegment(x, y);
+        s.in = {ix, iy};
+        s.out = {ox, oy};
+        return s;
+    };
+    const float k = 0.5522847f * 30;  // a circle of radius 30 round (60, 30)
+    struct Row {
+        const char* shape;
+        std::vector<AIPathSegment> outline;
+    } rows[] = {
+        {"a diamond round the guides' crossing",
+         {cornerSegment(50, -20), cornerSegment(110, 40), cornerSegment(50, 100), cornerSegment(-10, 40)}},
+        {"a slanted quadrilateral off the crossing",
+         {cornerSegment(10, 5), cornerSegment(95, 20), cornerSegment(70, 75), cornerSegment(20, 55)}},
+        {"a concave star",
+         {cornerSegment(50, 95), cornerSegment(60, 55), cornerSegment(100, 50), cornerSegment(62, 30),
+          cornerSegment(80, -10), cornerSegment(50, 20), cornerSegment(15, -5), cornerSegment(35, 35),
+          cornerSegment(0, 55), cornerSegment(42, 55)}},
+        {"a circle",
+         {smooth(90, 30, 90, 30 - k, 90, 30 + k), smooth(60, 60, 60 + k, 60, 60 - k, 60),
+          smooth(30, 30, 30, 30 + k, 30, 30 - k), smooth(60, 0, 60 - k, 0, 60 + k, 0)}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shape);
+        doc_ = &documents().newDocument();
+        ArtNode* shape = path(row.outline, true);
+        ArtNode* gr = guides({{'x', 50}, {'y', 40}});
+        select({shape});
+        std::vector<AIArtHandle> before = layerArt();
+        ASSERT_EQ(doClipArt(H(gr)), kNoErr);
+        std::vector<ArtNode*> made = panels(before);
+        ASSERT_EQ(made.size(), 4u);
+        // Each outline lies in one quarter of the guides' cross.
+        double area[4] = {0, 0, 0, 0};
+        for (ArtNode* panel : made)
+            for (ArtNode* o : outlines(panel)) {
+                EXPECT_TRUE(o->closed);
+                AIRealRect b = boundsOf(o);
+                int quarter = (b.left >= 50 - 1e-3 ? 1 : 0) | (b.bottom >= 40 - 1e-3 ? 2 : 0);
+                EXPECT_TRUE(quarter & 1 || b.right <= 50 + 1e-3) << "an outline across x = 50";
+                EXPECT_TRUE(quarter & 2 || b.top <= 40 + 1e-3) << "an outline across y = 40";
+                area[quarter] += std::fabs(pathArea(o));
+            }
+        for (int q = 0; q < 4; ++q) {
+            double want = clipperAreaWithin(row.outline, 50, 40, q);
+            EXPECT_NEAR(area[q], want, 1e-3 * std::max(want, 10.0)) << "quarter " << q;
+        }
+    }
+}
+
 TEST_F(SplitTest, AnOutlineOnAPanelEdgeComesFromTheBorderWalk)
 {
-    // The square's right side lies on the guide: its middle is not strictly
-    // inside the left panel, so the walk along the panel's edge closes it.
-    ArtNode* square = rect(0, 0, 100, 100);
-    ArtNode* gr = guides({{'x', 100}});
-    select({square});
-    std::vector<AIArtHandle> before = layerArt();
-    ASSERT_EQ(doClipArt(H(gr)), kNoErr);
-    std::vector<ArtNode*> made = panels(before);
-    ASSERT_EQ(made.size(), 2u);
-    std::vector<ArtNode*> left = outlines(made[1]);
-    EXPECT_TRUE(outlines(made[0]).empty()) << "the right panel holds none of the square";
-    ASSERT_EQ(left.size(), 1u);
-    EXPECT_NEAR(std::fabs(pathArea(left[0])), 10000, 1e-2);
-    AIRealRect b = boundsOf(left[0]);
-    EXPECT_FLOAT_EQ(b.right, 100);
-    int onEdge = 0;
-    for (const AIPathSegment& s : left[0]->segments) onEdge += s.p.h == 100;
-    EXPECT_EQ(onEdge, 2) << "both ends of the right side";
+    // A side of the square lies on the guide: its middle is not strictly inside
+    // the panel, so the walk along the panel's edge closes the outline, once.
+    // A small square beyond the guide makes it a guide within the art.
+    struct Row {
+        const char* side;
+        char axis;
+        float at;
+        AIRealRect beyond;  // left, top, right, bottom
+    } rows[] = {
+        {"right", 'x', 100, {150, 40, 190, 0}},
+        {"left", 'x', 0, {-90, 40, -50, 0}},
+        {"top", 'y', 100, {0, 190, 40, 150}},
+        {"bottom", 'y', 0, {0, -50, 40, -90}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.side);
+        doc_ = &documents().newDocument();
+        ArtNode* square = rect(0, 0, 100, 100);
+        ArtNode* small = rect(row.beyond.left, row.beyond.bottom, row.beyond.right, row.beyond.top);
+        ArtNode* gr = guides({{row.axis, row.at}});
+        select({square, small});
+        std::vector<AIArtHandle> before = layerArt();
+        ASSERT_EQ(doClipArt(H(gr)), kNoErr);
+        std::vector<ArtNode*> made = panels(before);
+        ASSERT_EQ(made.size(), 4u) << "a group for each square in each panel";
+        std::vector<double> areas;
+        for (ArtNode* panel : made)
+            for (ArtNode* o : outlines(panel)) {
+                areas.push_back(std::fabs(pathArea(o)));
+                if (areas.back() < 5000) continue;  // the small square
+                int onEdge = 0;
+                for (const AIPathSegment& s : o->segments) onEdge += (row.axis == 'x' ? s.p.h : s.p.v) == row.at;
+                EXPECT_EQ(onEdge, 2) << "both ends of the side";
+            }
+        std::sort(areas.begin(), areas.end());
+        ASSERT_EQ(areas.size(), 2u) << "one outline of each square, none of the side alone";
+        EXPECT_NEAR(areas[0], 1600, 1e-2);
+        EXPECT_NEAR(areas[1], 10000, 1e-2);
+    }
 }
 
 TEST_F(SplitTest, APanelTheArtDoesNotReachStillGetsItsGroupAndMarks)

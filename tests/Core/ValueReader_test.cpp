@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-#include <locale.h>
 #include <stdio.h>
 #include <string.h>
 
 #include <string>
 
 #include "Core/ValueReader.h"
+#include "HostFixture.h"
 
 namespace {
 
@@ -174,14 +174,10 @@ TEST(ValueReader, BinaryJunkNeverOverruns)
 
 TEST(ValueReader, DoublesAreReadInTheCLocaleWhateverTheUserLocale)
 {
-    const char* previous = setlocale(LC_NUMERIC, NULL);
-    std::string saved = previous ? previous : "C";
-    if (!setlocale(LC_NUMERIC, "de_DE.UTF-8") && !setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
-        GTEST_SKIP() << "no locale with a decimal comma installed";
+    vt::test::DecimalCommaLocale german;
     TextStream in("PlotterStep=0.025000\n");
     double step = 0;
     getDouble(in.file, &step);
-    setlocale(LC_NUMERIC, saved.c_str());
     EXPECT_EQ(0.025, step);
 }
 

@@ -188,6 +188,8 @@ TEST_F(VolumeHitTest, AVolumeIsHitWhereItIsCutOnly)
          true},
         {"three copies: the third's counter", kLetterO,
          [] { setSelectionVolumeIntValue(kVolumeValueCopiesX, 3); }, 75, 15, false},
+        {"three copies: where a fourth would be", kLetterO,
+         [] { setSelectionVolumeIntValue(kVolumeValueCopiesX, 3); }, 95, 5, false},
         {"copies up with a gap: in the gap", kLetterO,
          [] {
              setSelectionVolumeIntValue(kVolumeValueCopiesY, 2);
@@ -200,6 +202,12 @@ TEST_F(VolumeHitTest, AVolumeIsHitWhereItIsCutOnly)
              setSelectionVolumeDoubleValue(kVolumeValueGapY, 10, 0);
          },
          5, 45, true},
+        {"copies up with a gap: where a third would be", kLetterO,
+         [] {
+             setSelectionVolumeIntValue(kVolumeValueCopiesY, 2);
+             setSelectionVolumeDoubleValue(kVolumeValueGapY, 10, 0);
+         },
+         5, 85, false},
         {"moved: the old place", kLetterO, [] { setSelectionVolumeDoubleValue(kVolumeValueLeft, 100, 0); }, 5, 5,
          false},
         {"moved: the new place", kLetterO, [] { setSelectionVolumeDoubleValue(kVolumeValueLeft, 100, 0); }, 105, 5,
@@ -232,8 +240,14 @@ TEST_F(VolumeHitTest, ADragTouchesTheOutlineOfEveryCopy)
     EXPECT_EQ(RectVolumeIntersect(span(88, 5, 92, 6), &g->volumes[0]), kHitInside);
     // Across its counter's left side.
     EXPECT_EQ(RectVolumeIntersect(span(69, 15, 71, 16), &g->volumes[0]), kHitInside);
+    // Its edge on the first copy's left side, or on its foot.
+    EXPECT_EQ(RectVolumeIntersect(span(-1, 12, 0, 18), &g->volumes[0]), kHitInside);
+    EXPECT_EQ(RectVolumeIntersect(span(12, -1, 18, 0), &g->volumes[0]), kHitInside);
     // Between the counter and the body.
     EXPECT_EQ(RectVolumeIntersect(span(62, 12, 68, 18), &g->volumes[0]), kHitOutside);
+    // Across where a fourth copy's counter would be, or a second row's.
+    EXPECT_EQ(RectVolumeIntersect(span(99, 15, 101, 16), &g->volumes[0]), kHitOutside);
+    EXPECT_EQ(RectVolumeIntersect(span(14, 39, 16, 41), &g->volumes[0]), kHitOutside);
 }
 
 TEST_F(VolumeHitTest, TheSwapToolExchangesTheNumbersOfTwoVolumes)

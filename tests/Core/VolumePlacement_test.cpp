@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <list>
 #include <random>
 
 #include "Core/VolumeHitTest.h"
@@ -274,7 +275,7 @@ TEST_F(VolumePlacementTest, DoubleValuesByIdAbsoluteAndRelative)
 
 TEST_F(VolumePlacementTest, ScaleYAloneLeavesXAsItWas)
 {
-    loadRects({{0, 0, 20, 10}, {30, 0, 10, 10}});
+    loadRects({{0, 0, 20, 10}, {30, 4, 10, 10}});
     selectOnly({1});
     AIRealRect S;
     ASSERT_EQ(getSelectionVolumeRealRect(&S), kNoErr);
@@ -287,8 +288,8 @@ TEST_F(VolumePlacementTest, ScaleYAloneLeavesXAsItWas)
     EXPECT_NEAR(v.rect[2], 40, kMm);
     EXPECT_EQ(v.scaleY, 2.0);
     EXPECT_EQ(v.gapY, 6.0);
-    EXPECT_NEAR(v.rect[3], 0, kMm) << "the anchor's bottom stays";
-    EXPECT_NEAR(v.rect[1], 20, kMm);
+    EXPECT_NEAR(v.rect[3], 4, kMm) << "the anchor's bottom stays";
+    EXPECT_NEAR(v.rect[1], 24, kMm);
     EXPECT_EQ(g->undoPos, 0);
 }
 
@@ -296,13 +297,13 @@ TEST_F(VolumePlacementTest, ScaleAboutEachAnchorKeepsThatPoint)
 {
     struct Row {
         int32_t anchor;
-        double fixedX, fixedY;  // of the selection 10..30 x 0..20
-    } rows[] = {{kAnchorTopRight, 30, 20},   {kAnchorRight, 30, 10}, {kAnchorBottomRight, 30, 0},
-                {kAnchorBottom, 20, 0},      {kAnchorBottomLeft, 10, 0}, {kAnchorLeft, 10, 10},
-                {kAnchorTopLeft, 10, 20},    {kAnchorTop, 20, 20}};
+        double fixedX, fixedY;  // of the selection 10..30 x 5..25
+    } rows[] = {{kAnchorTopRight, 30, 25},   {kAnchorRight, 30, 15}, {kAnchorBottomRight, 30, 5},
+                {kAnchorBottom, 20, 5},      {kAnchorBottomLeft, 10, 5}, {kAnchorLeft, 10, 15},
+                {kAnchorTopLeft, 10, 25},    {kAnchorTop, 20, 25}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.anchor);
-        loadRects({{0, 0, 5, 5}, {10, 0, 20, 20}});
+        loadRects({{0, 0, 5, 5}, {10, 5, 20, 20}});
         selectOnly({1});
         AIRealRect S;
         ASSERT_EQ(getSelectionVolumeRealRect(&S), kNoErr);
@@ -310,7 +311,7 @@ TEST_F(VolumePlacementTest, ScaleAboutEachAnchorKeepsThatPoint)
         setSelectionVolumeScale(S, row.anchor, 2, 0.5, 1);
         // Every corner moved away from the anchor by the factors.
         EXPECT_NEAR(left(1), row.fixedX + (10 - row.fixedX) * 2, kMm);
-        EXPECT_NEAR(bottom(1), row.fixedY + (0 - row.fixedY) * 0.5, kMm);
+        EXPECT_NEAR(bottom(1), row.fixedY + (5 - row.fixedY) * 0.5, kMm);
         EXPECT_NEAR(right(1) - left(1), 40, kMm);
         EXPECT_NEAR(top(1) - bottom(1), 10, kMm);
         (void)freeData();
@@ -360,25 +361,26 @@ TEST_F(VolumePlacementTest, FactorsThatCannotBeCutChangeNothing)
 
 TEST_F(VolumePlacementTest, TwoVolumesTurnAsABlockAboutTheirCentre)
 {
-    // The pair spans 0..40 x 0..10, centre (20, 5).
-    loadRects({{0, 0, 20, 10}, {30, 0, 10, 10}});
+    // The pair spans 6..46 x 3..13, centre (26, 8); the third is not selected.
+    loadRects({{6, 3, 20, 10}, {36, 3, 10, 10}, {0, 0, 1, 1}});
+    selectOnly({0, 1});
     g->undoNewStep = 1;
     setSelectionVolumeDoubleValue(kVolumeValueAngle, 90, 0);
     const Volume& a = g->volumes[0];
     EXPECT_NEAR(a.baseWidth, 10, kMm) << "the rectangle's sides swap";
     EXPECT_NEAR(a.baseHeight, 20, kMm);
-    // Its centre (10, 5) turned a quarter about (20, 5) is (20, -5).
-    EXPECT_NEAR(left(0), 15, kMm);
-    EXPECT_NEAR(bottom(0), -15, kMm);
-    EXPECT_NEAR(right(0), 25, kMm);
-    EXPECT_NEAR(top(0), 5, kMm);
-    // (35, 5) becomes (20, 20).
-    EXPECT_NEAR(left(1), 15, kMm);
-    EXPECT_NEAR(bottom(1), 15, kMm);
+    // Its centre (16, 8) turned a quarter about (26, 8) is (26, -2).
+    EXPECT_NEAR(left(0), 21, kMm);
+    EXPECT_NEAR(bottom(0), -12, kMm);
+    EXPECT_NEAR(right(0), 31, kMm);
+    EXPECT_NEAR(top(0), 8, kMm);
+    // (41, 8) becomes (26, 23).
+    EXPECT_NEAR(left(1), 21, kMm);
+    EXPECT_NEAR(bottom(1), 18, kMm);
     EXPECT_EQ(g->undoPos, 0);
 
     ASSERT_EQ(undoVolumeChange(), kNoErr);
-    EXPECT_NEAR(left(0), 0, kMm);
+    EXPECT_NEAR(left(0), 6, kMm);
     EXPECT_EQ(a.angle, 0.0);
 }
 
@@ -455,17 +457,20 @@ TEST_F(VolumePlacementTest, APlacementWorkedOutOncePlacesAsEachStepDoesToTheBit)
 
 TEST_F(VolumePlacementTest, MirroringTwoVolumesSwapsTheirPlaces)
 {
-    loadRects({{0, 0, 20, 10}, {30, 0, 10, 10}});
+    // The pair spans 6..46: each centre goes to its mirror image about x = 26.
+    loadRects({{6, 3, 20, 10}, {36, 3, 10, 10}, {0, 0, 1, 1}});
+    selectOnly({0, 1});
     setSelectionVolumeBoolValue(kVolumeValueMirror, 1);
     EXPECT_EQ(g->volumes[0].mirror, 1);
-    EXPECT_NEAR(left(0), 20, kMm);
-    EXPECT_NEAR(right(0), 40, kMm);
-    EXPECT_NEAR(left(1), 0, kMm);
-    EXPECT_NEAR(right(1), 10, kMm);
+    EXPECT_NEAR(left(0), 26, kMm);
+    EXPECT_NEAR(right(0), 46, kMm);
+    EXPECT_NEAR(left(1), 6, kMm);
+    EXPECT_NEAR(right(1), 16, kMm);
+    EXPECT_NEAR(bottom(0), 3, kMm);
     EXPECT_EQ(g->undoPos, -1) << "mirror is not recorded";
     setSelectionVolumeBoolValue(kVolumeValueMirror, 0);
-    EXPECT_NEAR(left(0), 0, kMm);
-    EXPECT_NEAR(left(1), 30, kMm);
+    EXPECT_NEAR(left(0), 6, kMm);
+    EXPECT_NEAR(left(1), 36, kMm);
 }
 
 TEST_F(VolumePlacementTest, AScaledVolumeTurnsAboutItsOwnPlacedCentre)
@@ -505,22 +510,24 @@ TEST_F(VolumePlacementTest, AVolumeWithoutSegmentsKeepsItsSizeWhenTurned)
 
 TEST_F(VolumePlacementTest, AlignsMoveTheSelectionKeepingSizes)
 {
-    // Three volumes spanning 0..60 x 0..40; the fourth is not selected.
-    std::vector<Box> boxes = {{0, 10, 20, 10}, {25, 0, 10, 30}, {50, 5, 10, 35}, {200, 200, 5, 5}};
+    // Three volumes spanning 7..67 x 3..43, away from the job's origin, so that
+    // an edge of the selection taken for its size shows; the fourth, at the
+    // origin, is not selected.
+    std::vector<Box> boxes = {{7, 13, 20, 10}, {32, 3, 10, 30}, {57, 8, 10, 35}, {0, 0, 5, 5}};
     struct Row {
         const char* what;
         ASErr (*align)();
         double lefts[3], bottoms[3];
     } rows[] = {
-        {"left", setSelectVolumeAlignLeft, {0, 0, 0}, {10, 0, 5}},
-        {"centre X", setSelectVolumeAlignCenterX, {20, 25, 25}, {10, 0, 5}},
-        {"right", setSelectVolumeAlignRight, {40, 50, 50}, {10, 0, 5}},
-        {"top", setSelectVolumeAlignTop, {0, 25, 50}, {30, 10, 5}},
-        {"centre Y", setSelectVolumeAlignCenterY, {0, 25, 50}, {15, 5, 2.5}},
-        {"bottom", setSelectVolumeAlignBottom, {0, 25, 50}, {0, 0, 0}},
+        {"left", setSelectVolumeAlignLeft, {7, 7, 7}, {13, 3, 8}},
+        {"centre X", setSelectVolumeAlignCenterX, {27, 32, 32}, {13, 3, 8}},
+        {"right", setSelectVolumeAlignRight, {47, 57, 57}, {13, 3, 8}},
+        {"top", setSelectVolumeAlignTop, {7, 32, 57}, {33, 13, 8}},
+        {"centre Y", setSelectVolumeAlignCenterY, {7, 32, 57}, {18, 8, 5.5}},
+        {"bottom", setSelectVolumeAlignBottom, {7, 32, 57}, {3, 3, 3}},
         // The board is 300 x 200: the 60 x 40 block goes to 120..180 x 80..120.
-        {"board centre X", setSelectVolumeALignBoardCenterX, {120, 145, 170}, {10, 0, 5}},
-        {"board centre Y", setSelectVolumeALignBoardCenterY, {0, 25, 50}, {90, 80, 85}},
+        {"board centre X", setSelectVolumeALignBoardCenterX, {120, 145, 170}, {13, 3, 8}},
+        {"board centre Y", setSelectVolumeALignBoardCenterY, {7, 32, 57}, {90, 80, 85}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -536,7 +543,8 @@ TEST_F(VolumePlacementTest, AlignsMoveTheSelectionKeepingSizes)
             EXPECT_NEAR(right(i) - left(i), boxes[i].w, kMm) << i;
             EXPECT_NEAR(top(i) - bottom(i), boxes[i].h, kMm) << i;
         }
-        EXPECT_NEAR(left(3), 200, kMm);
+        EXPECT_NEAR(left(3), 0, kMm);
+        EXPECT_NEAR(bottom(3), 0, kMm);
         ASSERT_EQ(undoVolumeChange(), kNoErr);
         for (int i = 0; i < 3; i++) EXPECT_NEAR(left(i), boxes[i].x, kMm) << "undone " << i;
         (void)freeData();
@@ -618,14 +626,27 @@ void referencePack(std::vector<Volume>& volumes, float pageWidth, float pageHeig
             }
         }
     }
-    // The list's nodes are malloc'd, as insertVolumeToPage makes them.
-    PageLink* list = (PageLink*)malloc(sizeof(PageLink));
-    *list = PageLink{0, pageHeight, pageWidth, 0, nullptr};
-    for (Volume& v : volumes) (void)insertVolumeToPage(&v, list);
-    while (list) {
-        PageLink* next = list->next;
-        free(list);
-        list = next;
+    // The free rectangles of the page, walked from the first: a volume goes to
+    // the lower left of the first that takes it; the rest right of its column
+    // follows that one, which shrinks to the column above the volume.
+    struct Free {
+        float left, top, right, bottom;
+    };
+    std::list<Free> free = {{0, pageHeight, pageWidth, 0}};
+    for (Volume& v : volumes) {
+        const float w = v.rect[2] - v.rect[0], h = v.rect[1] - v.rect[3];
+        for (auto node = free.begin(); node != free.end(); ++node) {
+            if (node->right - node->left < w || node->top - node->bottom < h) continue;
+            v.rect[0] = node->left;
+            v.rect[3] = node->bottom;
+            v.rect[2] = node->left + w;
+            v.rect[1] = node->bottom + h;
+            Free after{(float)(node->left + w + g->autoGroupGapX), node->top, node->right, node->bottom};
+            node->right = node->left + w;
+            node->bottom = (float)(node->bottom + h + g->autoGroupGapY);
+            free.insert(std::next(node), after);
+            break;
+        }
     }
 }
 

@@ -191,6 +191,55 @@ TEST_F(OutputPreviewTest, StepBackFromTheOpeningShowsAllAndStepForwardFromThereB
         EXPECT_EQ(newLines(user), Lines{});
         EXPECT_TRUE(listTexts(user).empty());
         EXPECT_EQ(user.dialog()->item(kPreviewFrameItem)->raster.pixel(252, 536), 0xFFFFFF);
+        // From the blank frame each step forward draws its own command only:
+        // the start nothing, the move nothing, each draw its one line.
+        for (const char* line : {"", "", "231 538 716 538 color=0x000000", "716 538 716 295 color=0x000000"}) {
+            click(user, kPreviewStepForwardItem);
+            EXPECT_EQ(newLines(user), *line ? Lines{line} : Lines{});
+        }
+    });
+}
+
+TEST_F(OutputPreviewTest, StepsBackPastTheStartComeRoundToTheWholeJob)
+{
+    writePreview("PU0,0;\r\nPD1000,0;\r\nPD1000,500;\r\n");
+    open([](Driver& user) {
+        Item* frame = user.dialog()->item(kPreviewFrameItem);
+        // The lines are drawn in the dialog's coordinates: the level one along
+        // y 538 from x 231 to 716, the upright one up x 716 to y 295.
+        auto at = [frame](int x, int y) { return frame->raster.pixel(x - frame->bounds.left, y - frame->bounds.top); };
+        for (int k = 0; k < 3; ++k) click(user, kPreviewStepBackItem);
+        EXPECT_EQ(at(716, 400), 0xFFFFFF) << "the upright line is gone";
+        EXPECT_EQ(at(500, 538), 0xFFFFFF) << "and the level one";
+        click(user, kPreviewStepBackItem);
+        click(user, kPreviewStepBackItem);
+        EXPECT_EQ(at(500, 538), 0x000000) << "round again: the level line";
+        EXPECT_EQ(at(716, 400), 0x000000) << "and the upright one";
+    });
+}
+
+TEST_F(OutputPreviewTest, TheSliderShowsTheJobUpToTheStepItIsSetTo)
+{
+    writePreview("PU0,0;\r\nPD1000,0;\r\nPD1000,500;\r\n");
+    open([](Driver& user) {
+        Item* frame = user.dialog()->item(kPreviewFrameItem);
+        auto at = [frame](int x, int y) { return frame->raster.pixel(x - frame->bounds.left, y - frame->bounds.top); };
+        Item* slider = user.dialog()->item(kPreviewSliderItem);
+        ASSERT_EQ(slider->maxValue, 3.0f);
+        struct Row {
+            int step;
+            bool level, upright;  // the lines shown
+        } rows[] = {{2, true, false}, {1, false, false}, {2, true, false}, {0, false, false}};
+        for (const Row& row : rows) {
+            // Pressed where the step lies along the slider (a pixel on, for rounding).
+            const int w = slider->width();
+            ADMPoint p{static_cast<ASInt16>(row.step == 0 ? 0 : row.step * w / 3 + 1), 5};
+            std::string error;
+            ASSERT_TRUE(user.press(kPreviewSliderItem, p, 0, error) && user.release(p, 0, error)) << error;
+            Toolkit::get().updatePass();
+            EXPECT_EQ(at(500, 538), row.level ? 0x000000 : 0xFFFFFF) << "at step " << row.step;
+            EXPECT_EQ(at(716, 400), row.upright ? 0x000000 : 0xFFFFFF) << "at step " << row.step;
+        }
     });
 }
 

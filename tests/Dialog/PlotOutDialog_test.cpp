@@ -10,6 +10,7 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Core/CutModel.h"
+#include "Core/VolumePlacement.h"
 #include "CurrentPlotterPrefs.h"
 #include "Dialog/PlotOutDialog.h"
 #include "PlotOutJobFixture.h"
@@ -168,7 +169,7 @@ TEST_F(PlotOutDialogTest, ClosedWithoutTheExitButtonTheJobIsFreedAndTheFitSettin
     EXPECT_EQ(fitType, 1);
 }
 
-TEST_F(PlotOutDialogTest, AtTheMinimumSizeListsAndButtonRowSitWhereTheLayoutPutsThem)
+TEST_F(PlotOutDialogTest, AResizeLaysOutTheListsPreviewAndButtonRowFromTheDialogsEdges)
 {
     putPlotter();
     openJob();
@@ -399,6 +400,54 @@ TEST_F(PlotOutDialogTest, FailedOutputsAreReportedNeverPassedOffAsDone)
     EXPECT_NE(alerts()[1].text.find("The cutter could not be reached over USB"), std::string::npos);
     EXPECT_NE(alerts()[2].text.find(pluginFolder() + "/" kPreviewFileName), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(badFile));
+}
+
+TEST_F(PlotOutDialogTest, AJobIsWarnedOfOnlyWhenItReachesBeyondTheMedia)
+{
+    putPlotter();
+    openJob();
+    // The media is 600 x 50000 mm; each row puts every volume in one place.
+    struct Row {
+        const char* shows;
+        float left, bottom, right, top;
+        int32_t copiesX;
+        double gapX;
+        bool warned;
+    } rows[] = {
+        {"the whole width", 0, 0, 600, 10, 1, 0, false},
+        {"the whole length", 0, 0, 10, 50000, 1, 0, false},
+        {"a hundredth of a millimetre past the right edge", 0, 0, 600.01f, 10, 1, 0, true},
+        {"past the left edge", -0.01f, 0, 10, 10, 1, 0, true},
+        {"below the start", 0, -0.01f, 10, 10, 1, 0, true},
+        {"past the end", 0, 0, 10, 50000.05f, 1, 0, true},
+        {"two copies filling the width", 0, 0, 300, 10, 2, 0, false},
+        {"two copies a little apart", 0, 0, 300, 10, 2, 0.05, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        const size_t before = alerts().size();
+        plotOut({check([&row](Driver&) {
+                     for (int32_t i = 0; i < g->volumeCount; i++) {
+                         Volume& v = g->volumes[i];
+                         v.rect[0] = row.left;
+                         v.rect[1] = row.top;
+                         v.rect[2] = row.right;
+                         v.rect[3] = row.bottom;
+                         v.baseWidth = row.right - row.left;
+                         v.baseHeight = row.top - row.bottom;
+                         v.scaleX = v.scaleY = 1;
+                         v.copiesX = row.copiesX;
+                         v.copiesY = 1;
+                         v.gapX = row.gapX;
+                         (void)updateVolumeRect(&v);  // the rectangle holds every copy
+                     }
+                 }),
+                 saveTo(dir_.file("job.hpgl")), click(kPlotOutExitItem)});
+        bool warned = false;
+        for (size_t i = before; i < alerts().size(); i++)
+            warned = warned || alerts()[i].text.find("beyond the plotter's media") != std::string::npos;
+        EXPECT_EQ(warned, row.warned);
+    }
 }
 
 TEST_F(PlotOutDialogTest, SaveDialogCancelledWritesNothingAndSaysNothing)

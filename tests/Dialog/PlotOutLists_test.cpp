@@ -217,18 +217,25 @@ TEST_F(PlotOutListsTest, APressQuicklyOnTheSamePixelOpensThePenSetup)
         {"right of the eye still counts", {20, 10}, {20, 10}, 10, true},
         {"the same pixel of the next entry is another place", {100, 10}, {100, 30}, 10, false},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        static int opened;
-        opened = 0;
-        Toolkit::get().queueDialog(kColorLayerDialogName, {[](host::toolkit::Driver& user, std::string& e) {
-                                       ++opened;
-                                       return user.click(kColorLayerCancelItem, e);
-                                   }});
-        plotOut({twoPresses(kPlotOutLayerListItem, row.first, row.second, row.apart), click(kPlotOutExitItem)});
-        EXPECT_EQ(opened, row.opens ? 1 : 0);
-        EXPECT_EQ(g->layerListDblClick, 0) << "consumed or never set";
-    }
+    // In the layer list, and in the colour list shown by its radio button; a
+    // third press long after is a press again.
+    for (int list : {kPlotOutLayerListItem, kPlotOutColorListItem})
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.name + std::string(list == kPlotOutLayerListItem ? " (layers)" : " (colours)"));
+            static int opened;
+            opened = 0;
+            Toolkit::get().queueDialog(kColorLayerDialogName, {[](host::toolkit::Driver& user, std::string& e) {
+                                           ++opened;
+                                           return user.click(kColorLayerCancelItem, e);
+                                       }});
+            plotOut({click(list == kPlotOutColorListItem ? kPlotOutCutByColorItem : kPlotOutCutByLayerItem),
+                     twoPresses(list, row.first, row.second, row.apart),
+                     twoPresses(list, row.second, row.second, 5000), click(kPlotOutExitItem)});
+            EXPECT_EQ(opened, row.opens ? 1 : 0);
+            (void)Toolkit::get().dropLastQueued(kColorLayerDialogName);
+            EXPECT_EQ(g->layerListDblClick, 0) << "consumed or never set";
+            EXPECT_EQ(g->colorListDblClick, 0) << "consumed or never set";
+        }
 }
 
 TEST_F(PlotOutListsTest, ADropExchangesExactlyTheTwoGroups)

@@ -384,6 +384,28 @@ TEST_F(PreviewToolsTest, AShiftMoveKeepsToAnAxisAndChangesTheJobOnlyAtRelease)
                    })}}));
 }
 
+TEST_F(PreviewToolsTest, AMoveWithoutShiftCarriesTheSelectionCentredOnThePointer)
+{
+    open();
+    float left = 0, bottom = 0, width = 0, height = 0;
+    plotOut(join({clickAt(100, 468),
+                  {check([&](Driver&) {
+                       left = red().rect[0], bottom = red().rect[3];
+                       width = red().rect[2] - left, height = red().rect[1] - bottom;
+                   }),
+                   hover(100, 468), press(100, 468), drag(150, 440), drag(180, 420),
+                   check([&](Driver&) { EXPECT_FLOAT_EQ(red().rect[0], left) << "nothing moves while dragging"; }),
+                   release(180, 420), check([&](Driver&) {
+                       // Its centre lies where the pointer was let go: 80 mm right and 48 mm up
+                       // of where it was pressed, within the pixel the handle was met by.
+                       EXPECT_NEAR(red().rect[0], left + 80, 1.0);
+                       EXPECT_NEAR(red().rect[3], bottom + 48, 1.0);
+                       EXPECT_NEAR(red().rect[2] - red().rect[0], width, 1e-4) << "its size stays";
+                       EXPECT_NEAR(red().rect[1] - red().rect[3], height, 1e-4);
+                       EXPECT_FLOAT_EQ(square().rect[0], 0.0f) << "only the selection moves";
+                   })}}));
+}
+
 TEST_F(PreviewToolsTest, HandlesScaleTheSelectionAboutTheOppositeSide)
 {
     open();

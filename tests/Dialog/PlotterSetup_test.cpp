@@ -1,5 +1,7 @@
 // The plotter setup dialog run in process on a fresh plug-in folder and
 // answered through the toolkit's scripted driver; and `vantorel-host setup`.
+#include <map>
+#include <tuple>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -360,6 +362,82 @@ TEST_F(SetupTest, NewOnAnEmptyLibraryMakesOnePlotterEnvironmentAndPenWithDefault
     EXPECT_EQ(test::readFile(library()), "PlotterNumber=0\n") << "Cancel leaves the file alone";
 }
 
+TEST_F(SetupTest, TheValuesOfTheChosenPlotterAndPenAreShownAsTheUserReadsThem)
+{
+    writeLibrary({"Alpha", "Beta"});
+    // Beta differs in every value shown.
+    std::string text = test::readFile(library());
+    size_t beta = text.find("PlotterName=Beta");
+    for (auto [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"PlotterManufactory=M", "PlotterManufactory=Maker B"},
+             {"Language=0", "Language=1"},
+             {"PlotterSizeX=600.000000", "PlotterSizeX=1250.500000"},
+             {"PlotterSizeY=5000.000000", "PlotterSizeY=25000.000000"},
+             {"PlotterStep=0.025000", "PlotterStep=0.010000"},
+             {"PlotterOrigin=1", "PlotterOrigin=2"},
+             {"PlotterPID=1", "PlotterPID=4660"},
+             {"PlotterVID=2", "PlotterVID=43981"},
+             {"Pressure=80.00", "Pressure=125.50"},
+             {"Velocity=30.00", "Velocity=12.25"},
+             {"Extra=0.250", "Extra=0.125"}})
+        text.replace(text.find(from, beta), from.size(), to);
+    test::writeFile(library(), text);
+    start();
+    using Shown = std::map<int, std::string>;
+    std::vector<Shown> seen;
+    auto look = [&](Driver& d, std::string& e) {
+        Shown shown;
+        for (int id : {kPlotterSetupNameItem, kPlotterSetupMakerItem, kPlotterSetupLanguageItem,
+                       kPlotterSetupOriginItem, kPlotterSetupStepItem, kPlotterSetupMediaWidthItem,
+                       kPlotterSetupMediaLengthItem, kPlotterSetupUSBIdsItem, kPlotterSetupPressureItem,
+                       kPlotterSetupVelocityItem, kPlotterSetupExtraItem})
+            shown[id] = d.find(id, e)->displayText();
+        seen.push_back(shown);
+        return true;
+    };
+    run({look, press(kPlotterSetupPlotterListItem, 50, 30), look, click(kPlotterSetupCancelItem)});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], (Shown{{kPlotterSetupNameItem, "Alpha"},
+                              {kPlotterSetupMakerItem, "M"},
+                              {kPlotterSetupLanguageItem, "HPGL"},
+                              {kPlotterSetupOriginItem, "Left-Bottom"},
+                              {kPlotterSetupStepItem, "0.02500 mm"},
+                              {kPlotterSetupMediaWidthItem, "600.00 mm"},
+                              {kPlotterSetupMediaLengthItem, "5000.00 mm"},
+                              {kPlotterSetupUSBIdsItem, "0x1/0x2"},
+                              {kPlotterSetupPressureItem, "80.00g"},
+                              {kPlotterSetupVelocityItem, "30.00cm/s"},
+                              {kPlotterSetupExtraItem, "0.25mm"}}));
+    EXPECT_EQ(seen[1], (Shown{{kPlotterSetupNameItem, "Beta"},
+                              {kPlotterSetupMakerItem, "Maker B"},
+                              {kPlotterSetupLanguageItem, "GPGL"},
+                              {kPlotterSetupOriginItem, "Left-Top"},
+                              {kPlotterSetupStepItem, "0.01000 mm"},
+                              {kPlotterSetupMediaWidthItem, "1250.50 mm"},
+                              {kPlotterSetupMediaLengthItem, "25000.00 mm"},
+                              {kPlotterSetupUSBIdsItem, "0x1234/0xabcd"},
+                              {kPlotterSetupPressureItem, "125.50g"},
+                              {kPlotterSetupVelocityItem, "12.25cm/s"},
+                              {kPlotterSetupExtraItem, "0.12mm"}}));
+}
+
+TEST_F(SetupTest, DeleteAndSaveTakeInputWhileAPlotterIsSelected)
+{
+    writeLibrary({"Alpha", "Beta"});
+    start();
+    std::vector<std::tuple<bool, int, bool>> seen;  // Delete's input and picture, Save's input
+    auto look = [&](Driver& d, std::string& e) {
+        auto* del = d.find(kPlotterSetupDeletePlotterItem, e);
+        auto* save = d.find(kPlotterSetupSavePlotterItem, e);
+        seen.emplace_back(del->enabled, del->picture, save->enabled);
+        return true;
+    };
+    run({look, press(kPlotterSetupPlotterListItem, 50, 30), look, click(kPlotterSetupCancelItem)});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], std::make_tuple(true, (int)kADMDeleteEntryPictureID, true)) << "the first is selected at open";
+    EXPECT_EQ(seen[1], std::make_tuple(true, (int)kADMDeleteEntryPictureID, true)) << "Beta selected";
+}
+
 TEST_F(SetupTest, DeletingEverythingThenOkKeepsTheDialogOpenAndCancelLeavesTheFile)
 {
     writeLibrary({"Alpha", "Beta"});
@@ -461,6 +539,49 @@ TEST_F(SetupTest, SaveSuggestsASafeNameAndReportsAFailedWrite)
     freePlotter(&back);
     ASSERT_FALSE(hostApp().alerts().empty());
     EXPECT_NE(hostApp().alerts().back().text.find("could not be saved"), std::string::npos);
+}
+
+TEST_F(SetupTest, APlotterSavedThenLoadedComesBackAndBadFilesLoadNothing)
+{
+    writeLibrary({"Alpha", "Beta"});
+    start();
+    Toolkit& tk = Toolkit::get();
+    const std::string saved = dir_.file("beta.INI"), damaged = dir_.file("damaged.INI"),
+                      unusable = dir_.file("unusable.INI");
+    test::writeFile(damaged, "PlotterName=half a plotter\n");
+    // Beta's own file, once saved, with a step no cutter has.
+    auto unusableFromSaved = [&](Driver&, std::string&) {
+        std::string text = test::readFile(saved);
+        text.replace(text.find("PlotterStep=0.025000"), 20, "PlotterStep=0.000000");
+        test::writeFile(unusable, text);
+        return true;
+    };
+    std::vector<std::vector<std::string>> lists;
+    auto look = [&](Driver& d, std::string&) {
+        lists.push_back(texts(d, kPlotterSetupPlotterListItem));
+        return true;
+    };
+    for (const std::string& answer : {saved, saved, damaged, unusable, dir_.file("missing.INI")})
+        tk.fileAnswers.push_back(answer);
+    tk.fileAnswers.push_back(std::nullopt);  // the last load cancelled
+    const size_t alertsBefore = hostApp().alerts().size();
+    run({press(kPlotterSetupPlotterListItem, 50, 30), click(kPlotterSetupSavePlotterItem), unusableFromSaved,
+         click(kPlotterSetupDeletePlotterItem), look, click(kPlotterSetupLoadPlotterItem), look,
+         click(kPlotterSetupLoadPlotterItem), click(kPlotterSetupLoadPlotterItem),
+         click(kPlotterSetupLoadPlotterItem), click(kPlotterSetupLoadPlotterItem), look,
+         click(kPlotterSetupCancelItem)});
+    ASSERT_EQ(lists.size(), 3u);
+    EXPECT_EQ(lists[0], (std::vector<std::string>{"Alpha"}));
+    EXPECT_EQ(lists[1], (std::vector<std::string>{"Alpha", "Beta"})) << "loaded back at the end";
+    EXPECT_EQ(lists[2], lists[1]) << "nothing else was loaded";
+    std::vector<std::string> said;
+    for (size_t i = alertsBefore; i < hostApp().alerts().size(); ++i) said.push_back(hostApp().alerts()[i].text);
+    ASSERT_EQ(said.size(), 3u);
+    EXPECT_EQ(said[0], "The plotter file \"" + damaged + "\" is damaged or is not a plotter file. Nothing was loaded.");
+    EXPECT_NE(said[1].find("The plotter file \"" + unusable + "\" holds a plotter that cannot be used: "),
+              std::string::npos);
+    EXPECT_NE(said[1].find("PlotterStep is 0"), std::string::npos) << said[1];
+    EXPECT_NE(said[2].find("Open Non-exist file"), std::string::npos);
 }
 
 // choosePlotter with the dialog opened in process the way the menu opens it.

@@ -128,9 +128,49 @@ TEST_F(PreviewOptionTest, APresetShowsEverywhereAndLocksAllButTheFillAndThePrese
                             }),
                             click(kPreviewOptionOKItem)});
     EXPECT_EQ(result, kPreviewOptionOKItem);
-    EXPECT_EQ(memcmp(&g->previewOption, &g_popPreSet[1], sizeof(PreviewOption)), 0);
-    EXPECT_EQ(g->previewOption.words[kPreviewStartColorWord], 0xE04040FFu);
-    EXPECT_EQ(g->previewOption.words[kPreviewStartSizeWord], 3u);
+    EXPECT_EQ(g->previewOption.words[kPreviewStartColorWord], 0xE04040FFu) << "preset 1, as OK found it";
+}
+
+TEST_F(PreviewOptionTest, EachPresetGivesItsMarkersAndTheCommonColours)
+{
+    struct Row {
+        const char* entry;
+        uint32_t controlColor, controlShape, controlSize, startColor, startShape, startSize;
+    } rows[] = {
+        {"#0", 0xE040C0FF, kMarkerCircle, 2, 0x000000FF, kMarkerFilledSquare, 2},
+        {"#1", 0xE04040FF, kMarkerDisc, 3, 0xE04040FF, kMarkerDisc, 3},
+        {"#2", 0xE040C0FF, kMarkerCircle, 2, 0xE04040FF, kMarkerFilledSquare, 3},
+        {"#3", 0xE040C0FF, kMarkerCircle, 1, 0x000000FF, kMarkerFilledSquare, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.entry);
+        g->previewOption.fill = 1;
+        ASSERT_EQ(options({choose(kPreviewOptionPresetItem, row.entry), check([&row](Driver& user) {
+                               // The dialog shows the preset's shapes and sizes.
+                               EXPECT_EQ(shown(user, kPreviewOptionControlShapeItem), (int)row.controlShape);
+                               EXPECT_EQ(shown(user, kPreviewOptionStartShapeItem), (int)row.startShape);
+                               EXPECT_EQ(user.dialog()->item(kPreviewOptionControlSizeItem)->value,
+                                         (float)row.controlSize);
+                               EXPECT_EQ(user.dialog()->item(kPreviewOptionStartSizeItem)->value, (float)row.startSize);
+                           }),
+                           click(kPreviewOptionOKItem)}),
+                  kPreviewOptionOKItem);
+        const uint32_t* w = g->previewOption.words;
+        EXPECT_EQ(w[kPreviewControlColorWord], row.controlColor);
+        EXPECT_EQ(w[kPreviewControlShapeWord], row.controlShape);
+        EXPECT_EQ(w[kPreviewControlSizeWord], row.controlSize);
+        EXPECT_EQ(w[kPreviewStartColorWord], row.startColor);
+        EXPECT_EQ(w[kPreviewStartShapeWord], row.startShape);
+        EXPECT_EQ(w[kPreviewStartSizeWord], row.startSize);
+        // What every preset shares: grey surroundings, a white board, blue
+        // lines, green arcs, cyan selection, black labels, no fill.
+        const uint32_t common[] = {0x808080FF, 0x808080FF, 0xFFFFFFFF, 0x4040C0FF, 0x40E040FF};
+        for (int k = 0; k < 5; k++) EXPECT_EQ(w[k], common[k]) << "word " << k;
+        EXPECT_EQ(w[kPreviewSelectionColorWord], 0x00FFFFFFu);
+        EXPECT_EQ(w[kPreviewLabelColorWord], 0x000000FFu);
+        EXPECT_EQ(w[13], 0x000000FFu);
+        EXPECT_EQ(g->previewOption.fill, 0);
+    }
 }
 
 TEST_F(PreviewOptionTest, CancelDropsEveryEdit)

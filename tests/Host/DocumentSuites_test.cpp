@@ -167,4 +167,108 @@ TEST_F(DocumentSuites, TheParameterAtALengthLandsAtThatLength)
     }
 }
 
+TEST_F(DocumentSuites, TheSmallerOperationsAnswerWhatTheDocumentHolds)
+{
+    auto& document = host::suiteTable<AIDocumentSuite>();
+    auto& colors = host::suiteTable<AICustomColorSuite>();
+    auto& tags = host::suiteTable<AITagSuite>();
+    auto& bezier = host::suiteTable<AIRealBezierSuite>();
+    auto& math = host::suiteTable<AIRealMathSuite>();
+    auto& matching = host::suiteTable<AIMatchingArtSuite>();
+
+    // The page.
+    const AIRealRect page{0, 500, 300, 0};
+    ASSERT_EQ(document.SetDocumentPageBounds(&page), kNoErr);
+    AIRealRect got{};
+    ASSERT_EQ(document.GetDocumentPageBounds(&got), kNoErr);
+    EXPECT_TRUE(got.left == 0 && got.top == 500 && got.right == 300 && got.bottom == 0);
+
+    // A custom colour, changed.
+    AICustomColor red{};
+    red.kind = kCustomFourColor;
+    red.c.f = {0, 1, 1, 0};
+    AICustomColorHandle handle = nullptr;
+    ASSERT_EQ(colors.NewCustomColor(&red, "Signal", &handle), kNoErr);
+    red.c.f.black = 0.25f;
+    ASSERT_EQ(colors.SetCustomColor(handle, &red), kNoErr);
+    AICustomColor back{};
+    ASSERT_EQ(colors.GetCustomColor(handle, &back), kNoErr);
+    EXPECT_EQ(back.c.f.black, 0.25f);
+    EXPECT_EQ(back.c.f.magenta, 1.0f);
+    char name[16];
+    ASSERT_EQ(colors.GetCustomColorName(handle, name, sizeof name), kNoErr);
+    EXPECT_STREQ(name, "Signal");
+
+    // Tags, set, replaced and removed.
+    AIArtHandle first = nullptr, second = nullptr;
+    ASSERT_EQ(shapes().NewRect(40, 0, 0, 30, false, &first), kNoErr);  // a 3 x 4 x 5 outline below
+    ASSERT_EQ(shapes().NewRect(10, 0, 0, 10, false, &second), kNoErr);
+    ASSERT_EQ(tags.SetTag(first, "PEN", "string", "1"), kNoErr);
+    ASSERT_EQ(tags.SetTag(first, "PEN", "string", "2"), kNoErr);
+    const char* value = nullptr;
+    ASSERT_EQ(tags.GetTag(first, "PEN", "string", &value), kNoErr);
+    EXPECT_STREQ(value, "2");
+    EXPECT_EQ(tags.RemoveTag(first, "PEN"), kNoErr);
+    AIBoolean has = true;
+    ASSERT_EQ(tags.HasTag(first, "PEN", &has), kNoErr);
+    EXPECT_FALSE(has);
+    EXPECT_EQ(tags.RemoveTag(first, "PEN"), kNoSuchTagErr);
+    EXPECT_EQ(tags.GetTag(first, "PEN", "string", &value), kNoSuchTagErr);
+
+    // Siblings and layers, both ways round.
+    AIArtHandle prior = nullptr, next = nullptr;
+    ASSERT_EQ(art().GetArtSibling(second, &next), kNoErr);
+    EXPECT_EQ(next, first) << "the second made lies in front";
+    ASSERT_EQ(art().GetArtPriorSibling(first, &prior), kNoErr);
+    EXPECT_EQ(prior, second);
+    ASSERT_EQ(art().GetArtPriorSibling(second, &prior), kNoErr);
+    EXPECT_EQ(prior, nullptr);
+    AILayerHandle top = nullptr, below = nullptr, walk = nullptr;
+    ASSERT_EQ(layers().GetFirstLayer(&top), kNoErr);
+    ASSERT_EQ(layers().InsertLayer(top, kPlaceBelow, &below), kNoErr);
+    ASSERT_EQ(layers().GetNextLayer(top, &walk), kNoErr);
+    EXPECT_EQ(walk, below);
+    ASSERT_EQ(layers().GetNextLayer(below, &walk), kNoErr);
+    EXPECT_EQ(walk, nullptr);
+
+    // The selection.
+    AIArtHandle** selected = nullptr;
+    int32_t count = -1;
+    ASSERT_EQ(art().SetArtUserAttr(second, kArtSelected, kArtSelected), kNoErr);
+    ASSERT_EQ(matching.GetSelectedArt(&selected, &count), kNoErr);
+    ASSERT_EQ(count, 1);
+    EXPECT_EQ((*selected)[0], second);
+    EXPECT_EQ(host::suiteTable<AIMdMemorySuite>().MdMemoryDisposeHandle((AIMdMemoryHandle)selected), kNoErr);
+
+    // Lengths and bounds of curves, and the matrices.
+    AIPathSegment triangle[3] = {host::cornerSegment(0, 0), host::cornerSegment(30, 0), host::cornerSegment(0, 40)};
+    ASSERT_EQ(path().SetPathSegmentCount(first, 3), kNoErr);
+    ASSERT_EQ(path().SetPathSegments(first, 0, 3, triangle), kNoErr);
+    AIReal length = 0;
+    ASSERT_EQ(path().GetPathLength(first, &length, 0.01f), kNoErr);
+    EXPECT_NEAR(length, 120, 1e-3) << "30 + 50 + 40, closed";
+    const AIRealBezier arch{{0, 0}, {0, 10}, {10, 10}, {10, 0}};
+    AIRealRect box{};
+    bezier.Bounds(&arch, &box);
+    EXPECT_NEAR(box.top, 7.5, 1e-3) << "three quarters of the handles' height";
+    EXPECT_NEAR(box.left, 0, 1e-3);
+    EXPECT_NEAR(box.right, 10, 1e-3);
+    AIRealPoint middle{};
+    bezier.Evaluate(&arch, 0.5f, &middle);
+    EXPECT_NEAR(middle.h, 5, 1e-5);
+    EXPECT_NEAR(middle.v, 7.5, 1e-5);
+    AIRealMatrix m{};
+    AIRealPoint in{3, 4}, out{};
+    math.AIRealMatrixSetTranslate(&m, 10, 20);
+    math.AIRealMatrixXformPoint(&m, &in, &out);
+    EXPECT_TRUE(out.h == 13 && out.v == 24);
+    math.AIRealMatrixSetScale(&m, 2, -1);
+    math.AIRealMatrixXformPoint(&m, &in, &out);
+    EXPECT_TRUE(out.h == 6 && out.v == -4);
+    math.AIRealMatrixSetRotate(&m, 3.14159265f / 2);
+    math.AIRealMatrixXformPoint(&m, &in, &out);
+    EXPECT_NEAR(out.h, -4, 1e-5);
+    EXPECT_NEAR(out.v, 3, 1e-5);
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 // SvgPathData_test.cpp, SvgTransform_test.cpp.
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
@@ -52,6 +53,28 @@ ArtNode* byName(const Document& d, const std::string& name)
     return nullptr;
 }
 
+// The same colour; custom colours are compared by what their entries hold.
+void expectSameColor(const AIColor& a, const AIColor& b)
+{
+    ASSERT_EQ(a.kind, b.kind);
+    switch (a.kind) {
+    case kGrayColor: EXPECT_EQ(a.c.g.gray, b.c.g.gray); break;
+    case kFourColor:
+        EXPECT_EQ(a.c.f.cyan, b.c.f.cyan);
+        EXPECT_EQ(a.c.f.magenta, b.c.f.magenta);
+        EXPECT_EQ(a.c.f.yellow, b.c.f.yellow);
+        EXPECT_EQ(a.c.f.black, b.c.f.black);
+        break;
+    case kThreeColor:
+        EXPECT_EQ(a.c.rgb.red, b.c.rgb.red);
+        EXPECT_EQ(a.c.rgb.green, b.c.rgb.green);
+        EXPECT_EQ(a.c.rgb.blue, b.c.rgb.blue);
+        break;
+    case kCustomColor: EXPECT_EQ(a.c.c.tint, b.c.c.tint); break;
+    default: break;
+    }
+}
+
 void expectSameArt(const ArtNode& a, const ArtNode& b)
 {
     SCOPED_TRACE(a.name);
@@ -75,11 +98,11 @@ void expectSameArt(const ArtNode& a, const ArtNode& b)
     if (a.type == kPathArt || a.type == kTextFrameArt) {
         EXPECT_EQ(a.style.fillPaint, b.style.fillPaint);
         EXPECT_EQ(a.style.strokePaint, b.style.strokePaint);
-        EXPECT_EQ(a.style.fill.color.kind, b.style.fill.color.kind);
         EXPECT_EQ(a.style.stroke.width, b.style.stroke.width);
-        if (a.style.fill.color.kind == kFourColor) {
-            EXPECT_EQ(a.style.fill.color.c.f.magenta, b.style.fill.color.c.f.magenta);
-        }
+        EXPECT_EQ(a.style.stroke.miterLimit, b.style.stroke.miterLimit);
+        EXPECT_EQ(a.style.evenodd, b.style.evenodd);
+        if (a.style.fillPaint) expectSameColor(a.style.fill.color, b.style.fill.color);
+        if (a.style.strokePaint) expectSameColor(a.style.stroke.color, b.style.stroke.color);
     }
     ASSERT_EQ(a.children.size(), b.children.size());
     for (auto i = a.children.begin(), j = b.children.begin(); i != a.children.end(); ++i, ++j) expectSameArt(**i, **j);
@@ -177,6 +200,16 @@ TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
         {"fill='#00FF00'", true, 0, 1, 0},
         {"fill='rgb(255, 0, 51)'", true, 1, 0, 51 / 255.f},
         {"fill='rgb(100%,50%,0%)'", true, 1, 127.5f / 255.f, 0},
+        {"fill='rgb(300, -20, 200)'", true, 1, 0, 200 / 255.f},
+        {"fill='rgb(0, 0, 80%)'", true, 0, 0, 0.8f},
+        {"fill='rgb(25, 250, 270)'", true, 25 / 255.f, 250 / 255.f, 1},
+        // Longer than any colour word: lowered in a buffer of its own.
+        {"fill='rgb(000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+         "00000000000000000000000000000000000000000000000000000000000000000000000000000000000000000012, 34, 56)'",
+         true, 12 / 255.f, 34 / 255.f, 56 / 255.f},
         {"fill='none'", false, 0, 0, 0},
         {"fill='red' style='fill:blue'", true, 0, 0, 1},
         {"style=' stroke : none ; fill : #0000ff !important '", true, 0, 0, 1},
@@ -197,6 +230,58 @@ TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
         EXPECT_NEAR(a->style.fill.color.c.rgb.green, r.g, 1e-6);
         EXPECT_NEAR(a->style.fill.color.c.rgb.blue, r.b, 1e-6);
     }
+}
+
+TEST_F(SvgTest, StrokesTakeWhatSvgSaysWhenAnAttributeIsLeftOut)
+{
+    struct Row {
+        const char* attrs;
+        bool on;
+        float width, miterLimit;  // points
+    } rows[] = {
+        {"", false, 0, 0},
+        {"stroke='red'", true, 1, 4},
+        {"stroke='red' stroke-width='3'", true, 3, 4},
+        // Units count as CSS does, 96 to the inch of user units (points here).
+        {"stroke='red' stroke-width='2mm' stroke-miterlimit='10'", true, float(2 * 96 / 25.4), 10},
+        {"stroke='red' stroke-width='50%'", true, 0.5, 4},
+        {"style='stroke:red;stroke-width:1.5pt'", true, 2, 4},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.attrs);
+        auto d = read("<svg xmlns='http://www.w3.org/2000/svg' width='100pt' height='100pt' viewBox='0 0 100 100'>"
+                      "<rect id='r' width='10' height='10' " + std::string(r.attrs) + "/></svg>");
+        ArtNode* a = byName(*d, "r");
+        ASSERT_TRUE(a);
+        EXPECT_EQ(a->style.strokePaint != 0, r.on);
+        if (!r.on) continue;
+        EXPECT_NEAR(a->style.stroke.width, r.width, 1e-4);
+        EXPECT_EQ(a->style.stroke.miterLimit, r.miterLimit);
+        std::string saved = dir_.file("saved.svg"), error;
+        ASSERT_TRUE(writeSvgFile(*d, saved, error)) << error;
+        EXPECT_EQ(test::readFile(saved).find("stroke-miterlimit") != std::string::npos, r.miterLimit != 4)
+            << "SVG's own miter limit goes without saying";
+    }
+    // A path the plug-in makes is an outline as SVG draws one unless told
+    // otherwise: a black stroke of one point, no fill, that miter limit.
+    auto d = read(svg(""));
+    ArtNode* made = d->newArt(kPathArt);
+    made->segments = {cornerSegment(0, 0), cornerSegment(10, 0), cornerSegment(0, 10)};
+    d->place(made, kPlaceAboveAll, nullptr);
+    std::string saved = dir_.file("made.svg"), error;
+    ASSERT_TRUE(writeSvgFile(*d, saved, error)) << error;
+    auto back = read(test::readFile(saved));
+    ASSERT_TRUE(back);
+    std::vector<ArtNode*> paths;
+    for (ArtNode* a : back->allArt())
+        if (a->type == kPathArt) paths.push_back(a);
+    ASSERT_EQ(paths.size(), 1u);
+    const AIPathStyle& style = paths[0]->style;
+    EXPECT_FALSE(style.fillPaint);
+    EXPECT_TRUE(style.strokePaint);
+    EXPECT_EQ(style.stroke.width, 1.0f);
+    EXPECT_EQ(style.stroke.miterLimit, 4.0f);
+    EXPECT_EQ(test::readFile(saved).find("stroke-miterlimit"), std::string::npos);
 }
 
 TEST_F(SvgTest, PaintServersAreFoundByTheirIdWhereverTheyStand)
@@ -268,6 +353,30 @@ TEST_F(SvgTest, RoundTripKeepsTagsKindsGuidesAndHiddenLayers)
     ASSERT_TRUE(c2);
     EXPECT_EQ(c2->name, "Signal Red");
     EXPECT_FLOAT_EQ(c2->color.c.f.magenta, 0.9f);
+
+    // Custom colours of every kind come back with their values.
+    AICustomColor rgb{}, lab{};
+    rgb.kind = kCustomThreeColor;
+    rgb.c.rgb = {0.25f, 0.5f, 0.75f};
+    lab.kind = kCustomLabColor;
+    lab.c.lab = {52.5f, -20.25f, 31.75f};
+    d.newCustomColor("Sky", rgb);
+    d.newCustomColor("Moss", lab);
+    auto third = read(writeSvgText(d));
+    ASSERT_TRUE(third);
+    std::map<std::string, AICustomColor> back;
+    for (const CustomColorEntry* e : third->customColors()) back[e->name] = e->color;
+    ASSERT_EQ(back.size(), 3u);
+    EXPECT_EQ(back["Signal Red"].kind, kCustomFourColor);
+    EXPECT_EQ(back["Signal Red"].c.f.yellow, 0.8f);
+    EXPECT_EQ(back["Sky"].kind, kCustomThreeColor);
+    EXPECT_EQ(back["Sky"].c.rgb.red, 0.25f);
+    EXPECT_EQ(back["Sky"].c.rgb.green, 0.5f);
+    EXPECT_EQ(back["Sky"].c.rgb.blue, 0.75f);
+    EXPECT_EQ(back["Moss"].kind, kCustomLabColor);
+    EXPECT_EQ(back["Moss"].c.lab.l, 52.5f);
+    EXPECT_EQ(back["Moss"].c.lab.a, -20.25f);
+    EXPECT_EQ(back["Moss"].c.lab.b, 31.75f);
 }
 
 // A tag's value comes back byte for byte, and the saved file stays XML
@@ -330,6 +439,9 @@ TEST_F(SvgTest, MalformedFilesNameLineAndColumn)
         {"<svg>\n  <path d='M0 0 L10'/></svg>", "bad.svg:2:"},
         {"<svg><rect width='1' height='1' transform='spin(3)'/></svg>", "bad transform"},
         {"<svg><rect width='1' height='1' fill='#12345'/></svg>", "unknown fill colour"},
+        {"<svg><rect width='1' height='1' fill='#12g'/></svg>", "unknown fill colour \"#12g\""},
+        {"<svg><rect width='1' height='1' stroke='#00ff0z'/></svg>", "unknown stroke colour \"#00ff0z\""},
+        {"<svg><rect width='1' height='1' fill='rgb(1, 2, 3'/></svg>", "unknown fill colour \"rgb(1, 2, 3\""},
         {"<svg viewBox='0 0 0 10'/>", "bad viewBox"},
     };
     for (const Row& r : rows) {
@@ -383,6 +495,7 @@ TEST_F(SvgTest, HostileFilesAreRefusedNamingTheElement)
          "3:2 (offset 152): <rect>: a point lies 101 m from the page origin, beyond the 100 m a cutter can "
          "reach"},
         {"16 m to the right loads", head + "<rect x='45354' width='1' height='1'/></svg>", ""},
+        {"exactly 100 m to the right loads", head + "<path d='M0,0 L283464.5669291339,0'/></svg>", ""},
         {"a zero scale", head + "<g id='flat' transform='scale(0)'><rect width='1' height='1'/></g></svg>",
          "3:2 (offset 152): <g id=\"flat\">: the transform \"scale(0)\" has a zero scale: it flattens the art to "
          "nothing"},

@@ -29,12 +29,12 @@ protected:
         n->segments = {host::cornerSegment(0, 0), host::cornerSegment(100, 0), host::cornerSegment(100, 100),
                        host::cornerSegment(0, 100)};
     }
-    AIToolHitData hit(AIRealPoint p)
+    AIToolHitData hit(AIRealPoint p, int32_t request = kAllNoFillRequest)
     {
         auto& h = host::suiteTable<AIHitTestSuite>();
         AIHitRef ref = nullptr;
         AIToolHitData data{};
-        EXPECT_EQ(h.HitTest(square_, &p, kAllNoFillRequest, &ref), kNoErr);
+        EXPECT_EQ(h.HitTest(square_, &p, request, &ref), kNoErr);
         EXPECT_EQ(h.GetHitData(ref, &data), kNoErr);
         EXPECT_EQ(h.ReleaseHitRef(ref), kNoErr);
         return data;
@@ -70,6 +70,46 @@ TEST_F(HitTestSuite, ACurveIsNamedByTheAnchorItRunsTo)
         EXPECT_NEAR(d.point.h, r.x, 1e-3) << r.shows;
         EXPECT_NEAR(d.point.v, r.y, 1e-3) << r.shows;
     }
+}
+
+TEST_F(HitTestSuite, WhatIsHitIsWhatTheRequestAsksFor)
+{
+    // The square's bottom side bows out: its first anchor's out handle lies
+    // below it at (30, -40), the second's in handle at (70, -40). Filled, with a
+    // notch cut into its top: (40, 100) (50, 60) (60, 100).
+    host::ArtNode* n = host::currentDocument()->art(square_);
+    n->segments[0].out = {30, -40};
+    n->segments[1].in = {70, -40};
+    n->segments.insert(n->segments.begin() + 3,
+                       {host::cornerSegment(60, 100), host::cornerSegment(50, 60), host::cornerSegment(40, 100)});
+    n->style.fillPaint = 1;
+    struct Row {
+        const char* shows;
+        AIRealPoint at;
+        int32_t request, type, segment;
+    } rows[] = {
+        {"two points from an anchor", {102, 100}, kSegInOutRequest, kAnchorHitType, 2},
+        {"a little more than two", {102.1f, 100}, kSegInOutRequest, kNothingHitType, 0},
+        {"a handle, when handles are asked for", {31, -41}, kSegInOutRequest, kHandleHitType, 0},
+        {"the other handle of the curve", {70, -39}, kAllNoFillRequest, kHandleHitType, 1},
+        {"a handle, when only curves are asked for", {31, -41}, kSegmentRequest, kNothingHitType, 0},
+        {"the bowed curve, below the straight line", {50, -30}, kSegmentRequest, kSegmentHitType, 1},
+        {"a curve, when only handles are asked for", {50, -30}, kSegInOutRequest, kNothingHitType, 0},
+        {"inside, fills asked for", {20, 50}, kAllHitRequest, kFillHitType, 0},
+        {"inside the bow", {50, -10}, kAllHitRequest, kFillHitType, 0},
+        {"inside, fills not asked for", {20, 50}, kAllNoFillRequest, kNothingHitType, 0},
+        {"in the notch: outside", {50, 90}, kAllHitRequest, kNothingHitType, 0},
+        {"beside the square", {150, 50}, kAllHitRequest, kNothingHitType, 0},
+    };
+    for (const Row& r : rows) {
+        AIToolHitData d = hit(r.at, r.request);
+        EXPECT_EQ(d.type, r.type) << r.shows;
+        EXPECT_EQ(d.hit != 0, r.type != kNothingHitType) << r.shows;
+        if (r.type == kAnchorHitType || r.type == kHandleHitType || r.type == kSegmentHitType)
+            EXPECT_EQ(d.segment, r.segment) << r.shows;
+    }
+    n->style.fillPaint = 0;
+    EXPECT_EQ(hit({20, 50}, kAllHitRequest).type, kNothingHitType) << "an unfilled inside is no hit";
 }
 
 TEST_F(HitTestSuite, AnchorsAreInsertedAfterTheOneNamed)

@@ -39,6 +39,8 @@ TEST(SvgPathData, CommandsAbsoluteAndRelative)
         {"quarter arc", "M0 0 A10 10 0 0 1 10 10", 1, 2, false, 10, 10},
         {"compact arc flags", "M0 0 a10 10 0 0110 10", 1, 2, false, 10, 10},
         {"full circle of two arcs closes on its start", "M0 0 A5 5 0 0 1 10 0 A5 5 0 0 1 0 0 Z", 1, 4, true, 5, 5},
+        // Where it is told to, not where the sine and cosine of its sweep land.
+        {"an arc ends on its end point", "M10 0 A10 10 0 0 1 0 10", 1, 2, false, 0, 10},
         {"each moveto starts a subpath", "M0 0 L10 0 M20 20 L30 20", 2, 2, false, 30, 20},
         {"a relative moveto after closepath starts from the start", "M0 0 L10 0 L10 10 Z m5 5 l1 0", 2, 2, false,
          6, 5},
@@ -54,8 +56,8 @@ TEST(SvgPathData, CommandsAbsoluteAndRelative)
         ASSERT_EQ(p.anchors.size(), r.anchors);
         EXPECT_EQ(p.closed, r.closed);
         // A closed path ends where it began: its last anchor is the one before.
-        EXPECT_NEAR(p.anchors.back().p.x, r.lastX, 1e-9);
-        EXPECT_NEAR(p.anchors.back().p.y, r.lastY, 1e-9);
+        EXPECT_EQ(p.anchors.back().p.x, r.lastX);
+        EXPECT_EQ(p.anchors.back().p.y, r.lastY);
     }
 }
 

@@ -14,6 +14,7 @@
 #include "Documents/TextLayout.h"
 #include "DocumentFixture.h"
 #include "FontFiles.h"
+#include "GlyphReference.h"
 #include "Host.h"
 #include "Suites/SuiteTables.h"
 #include "Utf8.h"
@@ -80,14 +81,46 @@ double signedArea(const std::vector<AIPathSegment>& contour)
     return a / 2;
 }
 
-TEST_F(TextFrames, AnOHasAnOutlineAndAHoleTurningOppositeWays)
+TEST_F(TextFrames, EveryLetterIsTheGlyphFreeTypeReadsInEveryFaceOfACollection)
 {
-    host::TextLayout l = layout(frame("O"));
-    ASSERT_EQ(l.glyphs.size(), 1u);
-    ASSERT_EQ(l.glyphs[0].contours.size(), 2u);
-    double a = signedArea(l.glyphs[0].contours[0]), b = signedArea(l.glyphs[0].contours[1]);
-    EXPECT_LT(a * b, 0) << "a hole turns the other way";
-    EXPECT_GT(std::fabs(a - b), 0.5 * 72 * 72) << "a glyph of a good part of an em";
+    const std::string collection = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
+    struct Row {
+        const char* family;
+        std::string file;
+        int face;
+        const char* text;
+        double size;
+    } rows[] = {
+        {"DejaVu Sans", host::fontFileFor("DejaVu Sans"), 0, "AVOid Sg", 72},  // A and V kern
+        {"DejaVu Serif", host::fontFileFor("DejaVu Serif"), 0, "Wave", 50},
+        {"WenQuanYi Micro Hei", collection, 0, "iW.m", 40},
+        {"WenQuanYi Micro Hei Mono", collection, 1, "iW.m", 40},  // the same file's second face
+        {"WenQuanYi Micro Hei", collection, 0, "Wi", 30},  // back to the first
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.family);
+        test::ReferenceFont font(row.file, row.face);
+        ASSERT_TRUE(font.loaded()) << row.file;
+        EXPECT_EQ(font.family(), row.family);
+        ArtNode* f = frame(row.text, row.size, row.family);
+        host::TextLayout l = layout(f);
+        std::vector<test::ReferenceGlyph> want = font.line(row.text, row.size, f->textOrigin.h, f->textOrigin.v);
+        size_t drawn = 0;
+        for (size_t i = 0; i < want.size(); ++i) {
+            if (want[i].onCurve.empty()) continue;  // a space
+            SCOPED_TRACE(std::string("letter ") + row.text[i]);
+            ASSERT_LT(drawn, l.glyphs.size());
+            test::expectSameLetter(l.glyphs[drawn++].contours, want[i]);
+        }
+        EXPECT_EQ(drawn, l.glyphs.size());
+        double width = 0;
+        for (const auto& g : want) width += g.advance;
+        for (size_t i = 1; i < want.size(); ++i)
+            width += font.kerning((unsigned char)row.text[i - 1], (unsigned char)row.text[i], row.size);
+        EXPECT_NEAR(l.bounds.right - l.bounds.left, width, 1e-3);
+    }
+    test::ReferenceFont first(collection, 0);
+    EXPECT_EQ(first.faceCount(), 2) << "the collection has the two faces above";
 }
 
 TEST_F(TextFrames, QuadraticCurvesBecomeTheSameCubics)

@@ -158,11 +158,30 @@ TEST(fitArcByPoint, PointCounts)
         EXPECT_GT(atan2(pts[i].y, pts[i].x), atan2(pts[i - 1].y, pts[i - 1].x));
     free(pts);
 
-    arc_struct clockwise = {{0, 100}, {70.710678, 70.710678}, {100, 0}, {0, 0}, kArcCircle};
-    fitArcByPoint(clockwise, 0.01, &pts, &n);
-    EXPECT_EQ(n, 56);
-    EXPECT_NEAR(pts[n / 2].x, 70.71, 1.5);
-    free(pts);
+    // Quarter arcs of radius 100 either way round, also across the angles
+    // where the direction's angle wraps: each runs the short way through its
+    // middle point.
+    const double c = 70.710678;
+    struct Row {
+        const char* shows;
+        point_struct start, mid, end;
+    } rows[] = {
+        {"clockwise", {0, 100}, {c, c}, {100, 0}},
+        {"counter-clockwise across angle 0", {c, -c}, {100, 0}, {c, c}},
+        {"clockwise across angle 0", {c, c}, {100, 0}, {c, -c}},
+        {"counter-clockwise across a half turn", {-c, c}, {-100, 0}, {-c, -c}},
+        {"clockwise across a half turn", {-c, -c}, {-100, 0}, {-c, c}},
+    };
+    for (const Row& row : rows) {
+        arc_struct arc = {row.start, row.mid, row.end, {0, 0}, kArcCircle};
+        fitArcByPoint(arc, 0.01, &pts, &n);
+        ASSERT_EQ(n, 56) << row.shows;
+        EXPECT_NEAR(pts[n - 1].x, row.end.x, 1e-6) << row.shows;
+        EXPECT_NEAR(pts[n - 1].y, row.end.y, 1e-6) << row.shows;
+        double middleX = (pts[n / 2 - 1].x + pts[n / 2].x) / 2, middleY = (pts[n / 2 - 1].y + pts[n / 2].y) / 2;
+        EXPECT_NEAR(hypot(middleX - row.mid.x, middleY - row.mid.y), 0, 0.1) << row.shows;
+        free(pts);
+    }
 
     arc_struct tiny = {{1e-3, 0}, {7e-4, 7e-4}, {0, 1e-3}, {0, 0}, kArcCircle};
     fitArcByPoint(tiny, 0.01, &pts, &n);
@@ -183,6 +202,11 @@ TEST(fitArcByPoint, PointCounts)
     EXPECT_EQ(n, (int)(3.1415926535 * sqrt(10 / 0.02)) + 1);
     EXPECT_NEAR(pts[n - 1].x, pts[0].x, 1e-8);  // 2 pi as written closes to 2e-10 of the radius
     EXPECT_NEAR(pts[n - 1].y, pts[0].y, 1e-8);
+    free(pts);
+
+    arc_struct point = {{0, 0}, {0, 0}, {0, 0}, {0, 0}, kArcFull};
+    fitArcByPoint(point, 0.0, &pts, &n);
+    EXPECT_EQ(n, 3) << "a circle of no size at no tolerance: no count to measure, the fewest points";
     free(pts);
 
     arc_struct line = {{1, 2}, {0, 0}, {3, 4}, {0, 0}, kArcLine};

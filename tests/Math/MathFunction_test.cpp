@@ -65,6 +65,27 @@ TEST(GetEquationRoot, QuadraticDoubleRootIsReal)
     EXPECT_EQ(im[2], -1.0);
 }
 
+TEST(GetEquationRoot, QuadraticRootsTwoRealOrAComplexPair)
+{
+    struct Row {
+        const char* shows;
+        double c[4];
+        double re[2], im[2];
+    } rows[] = {
+        {"2t^2 - 10t + 12: 3 and 2", {0, 2, -10, 12}, {3, 2}, {0, 0}},
+        {"t^2 - 1: 1 and -1", {0, 1, 0, -1}, {1, -1}, {0, 0}},
+        {"t^2 + 2t + 5: -1 +- 2i", {0, 1, 2, 5}, {-1, -1}, {2, -2}},
+    };
+    for (const Row& row : rows) {
+        double re[3], im[3];
+        ASSERT_EQ(GetEquationRoot(row.c, re, im), 0) << row.shows;
+        for (int i = 0; i < 2; i++) {
+            EXPECT_NEAR(re[i], row.re[i], 1e-12) << row.shows << " root " << i;
+            EXPECT_NEAR(im[i], row.im[i], 1e-12) << row.shows << " root " << i;
+        }
+    }
+}
+
 TEST(GetEquationRoot, CubicWithOneRealRootAndDegenerateEquation)
 {
     const double c[4] = {2, 0, 0, -2};  // 2t^3 - 2

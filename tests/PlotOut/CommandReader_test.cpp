@@ -189,6 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ArcCase{"HPGLQuarterTurn", kLanguageHPGL, "PD;AA0,0,90.000000;", 90},
                       ArcCase{"HPGLClockwise", kLanguageHPGL, "PD;AA0,0,-90.000000;", -90},
                       ArcCase{"HPGLThreeQuarters", kLanguageHPGL, "PD;AA0,0,270.000000;", 270},
+                      ArcCase{"HPGLWholeTurnClockwise", kLanguageHPGL, "PD;AA0,0,-360.000000;", -360},
                       ArcCase{"GPGLQuarterTurnAtTenThousandths", kLanguageGPGL, "] 400,400,0,900000\x03\r", 90},
                       ArcCase{"GPGLClockwiseQuarterTurn", kLanguageGPGL, "] 400,400,0,-900000\x03\r", -90},
                       ArcCase{"GPGLMoreThanHalfATurnAsWritten", kLanguageGPGL, "] 400,400,0,2700000\x03\r", 270},

@@ -393,18 +393,14 @@ TEST_F(PlotOutTest, AccelerationTables)
 
 TEST_F(PlotOutTest, NumbersAreWrittenInTheCLocale)
 {
-    std::string previous = setlocale(LC_ALL, nullptr);
-    if (!vt::test::useDecimalCommaLocale())
-        GTEST_SKIP() << "no locale with a decimal comma available";
-    char probe[16];
-    snprintf(probe, sizeof probe, "%g", 2.8);
-    EXPECT_STREQ(probe, "2,8") << "the locale in force writes a decimal comma";
     pens_[0].PenReserved = 3 << 4;
     MemoryStream out;
-    EXPECT_EQ(kNoErr, plotOutColor(color(1), kLanguageHPGL, out.file()));
-    unsigned char penUp = 0;
-    EXPECT_EQ(kNoErr, arcOut(kQuarterCCW, kLanguageHPGL, out.file(), &penUp));
-    setlocale(LC_ALL, previous.c_str());
+    {
+        vt::test::DecimalCommaLocale german;
+        EXPECT_EQ(kNoErr, plotOutColor(color(1), kLanguageHPGL, out.file()));
+        unsigned char penUp = 0;
+        EXPECT_EQ(kNoErr, arcOut(kQuarterCCW, kLanguageHPGL, out.file(), &penUp));
+    }
     EXPECT_EQ(out.text(), "SP1;\r\nVS30\nFS8\nAS2.8;\nTO0.25;\nPA;\r\nPD;AA0,0,90.000000;\r\n");
 }
 

@@ -66,10 +66,39 @@ TEST_F(MarqueeZoom, ZoomsByFourAndBackAndAFirstClickRestoresTheStartView)
     run("mouse-down 0 0 shift\nmouse-up 0 0 shift\nexpect-view 4 200 440");
 }
 
+TEST_F(MarqueeZoom, AMarqueeUpToATenthOfTheViewZoomsBeyondThatItGoesBack)
+{
+    struct Row {
+        const char* name;
+        const char* drag;  // from (100, 500) to here, in the 800 x 600 view round (400, 300)
+        const char* view;  // afterwards
+    } rows[] = {
+        {"a tenth of each side zooms in by 10 round its middle", "180 440", "10 140 470"},
+        {"a tenth of the width, less of the height: the width decides", "180 450", "10 140 475"},
+        {"a little less than a tenth goes back to the view before", "179 441", "1 0 0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        g->savedViewZoom = 1.0f;
+        g->savedViewCenter[0] = g->savedViewCenter[1] = 0.0f;
+        run(std::string("view 1 400 300\ntool \"Check Group Tool\"\ntrack 100 500 shift\nmouse-down 100 500 shift\n") +
+            "mouse-drag " + row.drag + " shift\nmouse-up " + row.drag + " shift\nexpect-view " + row.view);
+    }
+}
+
 TEST_F(MarqueeZoom, TheFirstClickAfterStartUpGoesToZoomOneAtTheOrigin)
 {
     run("view 3 500 500\ntool \"Start Point Tool\"\ntrack 10 10 shift\nmouse-down 10 10 shift\nmouse-up 10 10 shift\n"
         "expect-view 1 0 0");
+}
+
+TEST_F(MarqueeZoom, ShiftLetGoBeforeTheClickDoesNotZoom)
+{
+    for (const char* tool : {"Start Point Tool", "Check Group Tool"}) {
+        SCOPED_TRACE(tool);
+        run(std::string("view 1 400 300\ntool \"") + tool +
+            "\"\ntrack 5 5 shift\ntrack 5 5\nmouse-down 5 5\nmouse-up 5 5\nexpect-view 1 400 300");
+    }
 }
 
 TEST_F(MarqueeZoom, ShiftPressedOnlyAfterTrackingDoesNotZoom)

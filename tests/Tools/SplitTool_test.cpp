@@ -67,4 +67,25 @@ TEST_F(SplitTool, GuidesGatherInOneGroupAndADeletedGroupIsReplaced)
     EXPECT_NE(d().art(Document::handle(kept)), nullptr);
 }
 
+TEST_F(SplitTool, ChoosingTheToolAgainForgetsTheGuideBeingDrawn)
+{
+    // The tool is chosen again while a guide is being drawn (the release never
+    // reached it): that guide stays where it was, and a drag before the next
+    // press draws nothing.
+    run("tool \"Split Tool\"\ntrack 0 100\nmouse-down 0 100");
+    ASSERT_EQ(guides().size(), 1u);
+    ArtNode* stale = guides()[0];
+    run("tool \"Selection Tool\"\ntool \"Split Tool\"\nmouse-drag 0 300\nmouse-up 0 300");
+    EXPECT_EQ(stale->segments[0].p.v, 100);
+    EXPECT_EQ(stale->segments[1].p.v, 100);
+    EXPECT_FALSE(stale->guide);
+
+    // The same with the half-drawn guide deleted meanwhile: nothing is drawn, nothing fails.
+    run("mouse-down 0 200");
+    ArtNode* deleted = guides().front();
+    d().dispose(deleted);
+    run("tool \"Selection Tool\"\ntool \"Split Tool\"\nmouse-drag 0 400\nmouse-up 0 400");
+    EXPECT_EQ(guides().size(), 0u) << "the next press starts a new group";
+}
+
 }  // namespace

@@ -44,6 +44,8 @@ protected:
     }
 };
 
+const double kPi = 3.14159265358979;
+
 MATCHER_P2(IsPoint, x, y, "") { return std::fabs(arg.h - x) < 1e-3 && std::fabs(arg.v - y) < 1e-3; }
 
 TEST_F(StartPointTool, ClosedPathsAreMarkedOpenOnesNotAndTheLayerGoesWithTheTool)
@@ -53,11 +55,39 @@ TEST_F(StartPointTool, ClosedPathsAreMarkedOpenOnesNotAndTheLayerGoesWithTheTool
     square(200, 120, 50, letters);
     polygon({{300, 300}, {350, 300}}, false, letters);
     square(10, 20, 30);
+    // A letter with a counter: both of its closed paths are marked.
+    ArtNode* o = d().newArt(kCompoundPathArt);
+    d().place(o, kPlaceInsideOnBottom, root());
+    square(400, 10, 60, o);
+    square(420, 30, 20, o);
+    ArtNode* text = d().newArt(kTextFrameArt);
+    text->text = "no paths";
+    d().place(text, kPlaceInsideOnBottom, root());
     run("tool \"Start Point Tool\"");
     ASSERT_NE(infoLayer(), nullptr);
     EXPECT_EQ(d().layers().front(), infoLayer());
     EXPECT_EQ(d().currentLayer(), d().layers()[1]);  // the user's layer stays current
-    EXPECT_THAT(markers(), ::testing::UnorderedElementsAre(IsPoint(100, 100), IsPoint(200, 120), IsPoint(10, 20)));
+    EXPECT_THAT(markers(), ::testing::UnorderedElementsAre(IsPoint(100, 100), IsPoint(200, 120), IsPoint(10, 20),
+                                                           IsPoint(400, 10), IsPoint(420, 30)));
+    // Each marker is a small orange disc: 5 points across, filled and outlined in
+    // orange (no cyan, half magenta, full yellow), its outline 1 point wide.
+    for (ArtNode* m : infoLayer()->root->children) {
+        AIRealRect r;
+        ASSERT_TRUE(artBounds(m, false, r));
+        EXPECT_NEAR(r.right - r.left, 5, 1e-3);
+        EXPECT_NEAR(r.top - r.bottom, 5, 1e-3);
+        EXPECT_NEAR(std::fabs(pathArea(m)), kPi * 2.5 * 2.5, 0.05) << "round, not square";
+        const AIPathStyle& style = m->style;
+        EXPECT_TRUE(style.fillPaint && style.strokePaint);
+        for (const AIColor& c : {style.fill.color, style.stroke.color}) {
+            ASSERT_EQ(c.kind, kFourColor);
+            EXPECT_EQ(c.c.f.cyan, 0.0f);
+            EXPECT_EQ(c.c.f.magenta, 0.5f);
+            EXPECT_EQ(c.c.f.yellow, 1.0f);
+            EXPECT_EQ(c.c.f.black, 0.0f);
+        }
+        EXPECT_EQ(style.stroke.width, 1.0f);
+    }
     run("tool \"Selection Tool\"");
     EXPECT_EQ(infoLayer(), nullptr);
 }
@@ -65,10 +95,13 @@ TEST_F(StartPointTool, ClosedPathsAreMarkedOpenOnesNotAndTheLayerGoesWithTheTool
 TEST_F(StartPointTool, AMarkerLayerSavedWithTheDocumentIsReplaced)
 {
     square(10, 20, 30);
-    LayerNode* old = d().insertLayer(0, kInformationLayerTitle);
-    ArtNode* stale = d().newArt(kPathArt);
-    stale->segments = {cornerSegment(500, 500)};
-    d().place(stale, kPlaceInsideOnTop, old->root);
+    // Two of them: a document saved twice while the tool was chosen.
+    for (int k = 0; k < 2; ++k) {
+        LayerNode* old = d().insertLayer(0, kInformationLayerTitle);
+        ArtNode* stale = d().newArt(kPathArt);
+        stale->segments = {cornerSegment(500, 500)};
+        d().place(stale, kPlaceInsideOnTop, old->root);
+    }
     run("tool \"Start Point Tool\"");
     int count = 0;
     for (LayerNode* l : d().layers()) count += l->title == kInformationLayerTitle;
@@ -195,6 +228,27 @@ TEST_F(StartPointTool, ATieGoesToTheAnchorMetFirst)
     EXPECT_EQ(getCubicBezier(Document::handle(sq), 7, &b), kBadSegmentRangeErr);
     EXPECT_EQ(b.degree, 3);
     EXPECT_EQ(b.P[0][0], 0);
+    (void)releaseSuites(hostApp().basic());
+}
+
+TEST_F(StartPointTool, AClickOnTextOrOffEveryPathIsIgnored)
+{
+    ArtNode* sq = square(0, 0, 100);
+    ArtNode* text = d().newArt(kTextFrameArt);
+    text->text = "OPEN";
+    text->textOrigin = AIRealPoint{300, 300};
+    text->fontSize = 40;
+    d().place(text, kPlaceInsideOnTop, root());
+    AIRealRect box;
+    ASSERT_TRUE(artBounds(text, false, box));
+    const AIRealPoint onText = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    run("tool \"Start Point Tool\"");
+    ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
+    for (AIRealPoint click : {onText, AIRealPoint{500, 50}}) {
+        EXPECT_EQ(toolStartPointMouseUp(click), kNoErr) << click.h;
+        EXPECT_THAT(anchors(sq)[0], IsPoint(0, 0));
+        EXPECT_THAT(markers(), ::testing::ElementsAre(IsPoint(0, 0)));
+    }
     (void)releaseSuites(hostApp().basic());
 }
 
