@@ -185,8 +185,8 @@ TEST_F(CutModelTest, CustomColoursConvertByTheirKindWithoutTint)
         AICustomColor color;
         uint16_t r, g, b;
     } rows[] = {
-        {"process (CMYK)", {kCustomFourColor, {.f = {0, 1, 1, 0}}}, 255, 0, 0},
-        {"RGB", {kCustomThreeColor, {.rgb = {0.2f, 0.5f, 1.0f}}}, 51, 127, 255},
+        {"process (CMYK)", {kCustomFourColor, {.f = {0, 1, 1, 0}}, 0}, 255, 0, 0},
+        {"RGB", {kCustomThreeColor, {.rgb = {0.2f, 0.5f, 1.0f}}, 0}, 51, 127, 255},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);

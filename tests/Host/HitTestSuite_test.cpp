@@ -105,8 +105,9 @@ TEST_F(HitTestSuite, WhatIsHitIsWhatTheRequestAsksFor)
         AIToolHitData d = hit(r.at, r.request);
         EXPECT_EQ(d.type, r.type) << r.shows;
         EXPECT_EQ(d.hit != 0, r.type != kNothingHitType) << r.shows;
-        if (r.type == kAnchorHitType || r.type == kHandleHitType || r.type == kSegmentHitType)
+        if (r.type == kAnchorHitType || r.type == kHandleHitType || r.type == kSegmentHitType) {
             EXPECT_EQ(d.segment, r.segment) << r.shows;
+        }
     }
     n->style.fillPaint = 0;
     EXPECT_EQ(hit({20, 50}, kAllHitRequest).type, kNothingHitType) << "an unfilled inside is no hit";

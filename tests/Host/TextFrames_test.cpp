@@ -70,17 +70,6 @@ protected:
     host::Document* doc_ = nullptr;
 };
 
-double signedArea(const std::vector<AIPathSegment>& contour)
-{
-    double a = 0;
-    for (size_t i = 0; i < contour.size(); ++i) {
-        const AIRealPoint& p = contour[i].p;
-        const AIRealPoint& q = contour[(i + 1) % contour.size()].p;
-        a += double(p.h) * q.v - double(q.h) * p.v;
-    }
-    return a / 2;
-}
-
 TEST_F(TextFrames, EveryLetterIsTheGlyphFreeTypeReadsInEveryFaceOfACollection)
 {
     const std::string collection = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";

@@ -328,7 +328,7 @@ TEST_F(ToolkitDrawing, StampedTextsMatchWhatCairoDraws)
         text = texts[trial % (sizeof texts / sizeof *texts)];
         at = ADMPoint{static_cast<ASInt16>(static_cast<int>(random() % 200) - 30),
                       static_cast<ASInt16>(static_cast<int>(random() % 140) - 5)};
-        ink = trial % 5 == 0 ? kADMBlackColor : trial % 5 == 1 ? kADMWhiteColor : rgb();
+        ink = trial % 5 == 0 ? ADMColor(kADMBlackColor) : trial % 5 == 1 ? ADMColor(kADMWhiteColor) : rgb();
         for (ADMColor& c : under) c = rgb();
         tk().stampShapes = true;
         std::vector<long> stamped = pixels();
