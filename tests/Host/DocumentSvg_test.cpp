@@ -183,6 +183,7 @@ TEST_F(SvgTest, SaleBannerKeepsTextKindsAndMarksLayer)
     EXPECT_EQ(caption->type, kTextFrameArt);
     EXPECT_EQ(caption->text, "ALL WINTER STOCK 50% OFF");
     EXPECT_NEAR(caption->fontSize, 9 * 72 / 25.4, 1e-3);
+    EXPECT_EQ(caption->fontFamily, "DejaVu Sans");
     ArtNode* plate = byName(*d, "plate");
     EXPECT_EQ(plate->style.fill.color.kind, kGrayColor);
     EXPECT_FLOAT_EQ(plate->style.fill.color.c.g.gray, 0.25f);
