@@ -291,6 +291,14 @@ TEST_F(VolumePlacementTest, ScaleYAloneLeavesXAsItWas)
     EXPECT_NEAR(v.rect[3], 4, kMm) << "the anchor's bottom stays";
     EXPECT_NEAR(v.rect[1], 24, kMm);
     EXPECT_EQ(g->undoPos, 0);
+
+    // Then X alone, to an absolute factor: its gap grows with it, Y's stays.
+    ASSERT_EQ(getSelectionVolumeRealRect(&S), kNoErr);
+    setSelectionVolumeScale(S, kAnchorBottomLeft, 3, 0, 0);
+    EXPECT_EQ(v.scaleX, 3.0);
+    EXPECT_EQ(v.gapX, 9.0);
+    EXPECT_EQ(v.scaleY, 2.0);
+    EXPECT_EQ(v.gapY, 6.0);
 }
 
 TEST_F(VolumePlacementTest, ScaleAboutEachAnchorKeepsThatPoint)
