@@ -41,6 +41,13 @@ protected:
     }
 };
 
+// A dialog that never opened wrote nothing, even when nothing else was said.
+TEST_F(JobSession, ADialogThatDidNotOpenIsAFailure)
+{
+    ModalOutcome outcome;
+    EXPECT_FALSE(vt::app::plotOutDialogWorked(session(), outcome));
+}
+
 TEST_F(JobSession, AJobWrittenToAFilePaintsNoPreview)
 {
     std::string job = dir_.file("job.hpgl");

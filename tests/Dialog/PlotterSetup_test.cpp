@@ -632,6 +632,8 @@ TEST_F(ChoosePlotterTest, UnknownNamesGiveAClearErrorAndChangeNothing)
 {
     start();
     std::string error;
+    EXPECT_FALSE(app::choosePlotter(session(), "", "", error));
+    EXPECT_EQ(error, "no plotter name given");
     EXPECT_FALSE(app::choosePlotter(session(), "No Such Cutter", "", error));
     EXPECT_EQ(error.rfind("no plotter named \"No Such Cutter\" in the plotter library (it holds \"Generic 24in", 0), 0u)
         << error;
