@@ -15,6 +15,7 @@
 #include "Common/Suites.h"
 #include "Core/PlotterPreferences.h"
 #include "Documents/Document.h"
+#include "Documents/Svg.h"
 #include "PlotOut/PlotOut.h"
 #include "Session.h"
 
@@ -135,6 +136,19 @@ inline vt::host::Document& newLettering(int glyphs)
         addGlyph(d, lettering, 25 + (i % kColumns) * kPitch, 25 + (i / kColumns) * kPitch, i);
     d.setSelected(lettering, true);
     return d;
+}
+
+// Reads a job into the current document and selects its top-level art.
+inline bool readJob(const std::string& path)
+{
+    std::string error;
+    auto document = vt::host::readSvgFile(vt::host::documents(), path, error);
+    if (!document) return false;
+    vt::host::Document* d = document.get();
+    vt::host::documents().adopt(std::move(document));
+    for (vt::host::LayerNode* l : d->layers())
+        for (vt::host::ArtNode* art : l->root->children) d->setSelected(art, true);
+    return true;
 }
 
 }  // namespace vt::bench

@@ -38,6 +38,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using vt::bench::Bench;
+using vt::bench::readJob;
 
 // The run's host session with the bench plotter as the current one, and the
 // jobs in the run's folder.
@@ -78,19 +79,6 @@ vt::bench::JobShape shapeOf(const benchmark::State& state)
     shape.layers = static_cast<int>(state.range(1));
     shape.groupsPerLayer = static_cast<int>(state.range(2));
     return shape;
-}
-
-// Reads the job into the current document and selects its top-level art.
-bool read(const std::string& path)
-{
-    std::string error;
-    auto document = vt::host::readSvgFile(vt::host::documents(), path, error);
-    if (!document) return false;
-    vt::host::Document* d = document.get();
-    vt::host::documents().adopt(std::move(document));
-    for (vt::host::LayerNode* l : d->layers())
-        for (vt::host::ArtNode* art : l->root->children) d->setSelected(art, true);
-    return true;
 }
 
 // What the Plot Out dialog builds when it opens.
@@ -148,7 +136,7 @@ void BM_Job(benchmark::State& state)
     vt::bench::JobShape shape = shapeOf(state);
     std::string job = road.job(shape), out = road.folder() + "/job.hpgl";
     for (auto _ : state) {
-        bool done = read(job) && load() && write(out);
+        bool done = readJob(job) && load() && write(out);
         release();
         if (!done) return state.SkipWithError("the job did not go through");
     }
@@ -162,7 +150,7 @@ void BM_JobRead(benchmark::State& state)
     vt::bench::JobShape shape = shapeOf(state);
     std::string job = road.job(shape);
     for (auto _ : state) {
-        if (!read(job)) return state.SkipWithError("the job was not read");
+        if (!readJob(job)) return state.SkipWithError("the job was not read");
         state.PauseTiming();
         vt::host::documents().close();
         state.ResumeTiming();
@@ -175,7 +163,7 @@ void BM_JobLoad(benchmark::State& state)
     Road& road = Road::get();
     if (!road.ready()) return state.SkipWithError("no host session");
     vt::bench::JobShape shape = shapeOf(state);
-    if (!read(road.job(shape))) return state.SkipWithError("the job was not read");
+    if (!readJob(road.job(shape))) return state.SkipWithError("the job was not read");
     for (auto _ : state) {
         bool done = load();
         state.PauseTiming();
@@ -199,7 +187,7 @@ void BM_JobWrite(benchmark::State& state)
     if (!road.ready()) return state.SkipWithError("no host session");
     vt::bench::JobShape shape = shapeOf(state);
     std::string out = road.folder() + "/job.hpgl";
-    if (!read(road.job(shape)) || !load()) return state.SkipWithError("the job was not loaded");
+    if (!readJob(road.job(shape)) || !load()) return state.SkipWithError("the job was not loaded");
     for (auto _ : state)
         if (!write(out)) return state.SkipWithError("the job was not written");
     release();
@@ -215,7 +203,7 @@ void BM_LoadOneVolumeOfManyRings(benchmark::State& state)
     shape.curves = static_cast<int>(state.range(0));
     shape.layers = 1;
     shape.groupsPerLayer = 1;
-    if (!read(road.job(shape))) return state.SkipWithError("the job was not read");
+    if (!readJob(road.job(shape))) return state.SkipWithError("the job was not read");
     for (auto _ : state) {
         if (loadData(NULL) != kNoErr || g->volumeCount != 1) return state.SkipWithError("not one volume");
         state.PauseTiming();

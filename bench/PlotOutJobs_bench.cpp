@@ -43,6 +43,7 @@
 namespace {
 
 using vt::bench::Bench;
+using vt::bench::readJob;
 using vt::host::toolkit::DialogAction;
 using vt::host::toolkit::Driver;
 using vt::host::toolkit::Toolkit;
@@ -105,19 +106,6 @@ private:
     bool ready_;
     size_t recordLimit_ = 0;
 };
-
-// Reads the job into the current document and selects its top-level art.
-bool readJob(const std::string& path)
-{
-    std::string error;
-    auto document = vt::host::readSvgFile(vt::host::documents(), path, error);
-    if (!document) return false;
-    vt::host::Document* d = document.get();
-    vt::host::documents().adopt(std::move(document));
-    for (vt::host::LayerNode* l : d->layers())
-        for (vt::host::ArtNode* art : l->root->children) d->setSelected(art, true);
-    return true;
-}
 
 // Opens Plot Out from the plug-in's menu and answers it with the actions;
 // false when it did not open or an action failed.
