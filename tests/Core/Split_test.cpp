@@ -329,6 +329,64 @@ TEST_F(SplitTest, CurvesPlainlyInsideOrOutsideArePartedAsMeasuringThemWould)
     EXPECT_GT(cut, 100);
 }
 
+// The length of a polyline within a rectangle, by Clipper clipping it as an
+// open path.
+double clipperLengthWithin(std::vector<AIRealPoint> corners, bool closed, const AIRealRect& r)
+{
+    const double k = 1000;  // Clipper units to the point
+    if (closed) corners.push_back(corners.front());
+    ClipperLib::Path line, box;
+    for (const AIRealPoint& p : corners)
+        line.push_back({ClipperLib::cInt(std::llround(p.h * k)), ClipperLib::cInt(std::llround(p.v * k))});
+    for (auto [x, y] : {std::pair{r.left, r.bottom}, {r.right, r.bottom}, {r.right, r.top}, {r.left, r.top}})
+        box.push_back({ClipperLib::cInt(std::llround(x * k)), ClipperLib::cInt(std::llround(y * k))});
+    ClipperLib::Clipper clipper;
+    clipper.AddPath(line, ClipperLib::ptSubject, false);
+    clipper.AddPath(box, ClipperLib::ptClip, true);
+    ClipperLib::PolyTree tree;
+    clipper.Execute(ClipperLib::ctIntersection, tree, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    ClipperLib::Paths within;
+    ClipperLib::OpenPathsFromPolyTree(tree, within);
+    double length = 0;
+    for (const auto& p : within)
+        for (size_t i = 1; i < p.size(); i++)
+            length += std::hypot(double(p[i].X - p[i - 1].X), double(p[i].Y - p[i - 1].Y)) / k;
+    return length;
+}
+
+// A path gives a panel the parts of its curves within it; an open path has no
+// curve from its end back to its start.
+TEST_F(SplitTest, APathGivesThePanelItsCurvesWithinItAndAnOpenOneNoClosingCurve)
+{
+    const AIRealRect panel{0, 100, 100, 0};
+    struct Row {
+        const char* shows;
+        std::vector<AIRealPoint> corners;
+        bool closed;
+        size_t pieces;
+    } rows[] = {
+        {"an open V inside", {{10, 10}, {50, 90}, {90, 10}}, false, 2},
+        {"the V closed", {{10, 10}, {50, 90}, {90, 10}}, true, 3},
+        {"an open hook leaving the panel", {{50, 50}, {150, 50}, {150, 150}}, false, 1},
+        {"the hook closed, back through the panel's corner", {{50, 50}, {150, 50}, {150, 150}}, true, 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        std::vector<AIPathSegment> segments;
+        for (const AIRealPoint& p : row.corners) segments.push_back(cornerSegment(p.h, p.v));
+        ArtNode* shape = path(segments, row.closed);
+        bezier_stru* pieces = nullptr;
+        int32_t count = 0;
+        ASSERT_EQ(clipArt(H(shape), panel, &pieces, &count), kNoErr);
+        EXPECT_EQ((size_t)count, row.pieces);
+        double length = 0;
+        for (int32_t i = 0; i < count; i++)
+            length += std::hypot(pieces[i].P[3][0] - pieces[i].P[0][0], pieces[i].P[3][1] - pieces[i].P[0][1]);
+        EXPECT_NEAR(length, clipperLengthWithin(row.corners, row.closed, panel), 1e-2);
+        free(pieces);
+    }
+}
+
 // ---- Clipped outlines ---------------------------------------------------------------
 
 TEST_F(SplitTest, ARectangleCutByOneGuideGivesTwoClosedOutlinesMeetingOnIt)
