@@ -529,6 +529,9 @@ TEST(PlotterFile, EachBlockIsReadOnItsOwn)
     ASSERT_EQ(1, e.PenNumber);
     EXPECT_STREQ("New Pen", e.Pens[0].PenName);
     freeEnvironment(&e);
+    EXPECT_EQ(nullptr, e.Pens);
+    EXPECT_EQ(0, e.PenNumber);
+    freeEnvironment(&e);  // released once: a second release finds nothing to free
 
     std::string plotter = twoPlotterLibrary();
     plotter = plotter.substr(plotter.find('\n') + 1);
