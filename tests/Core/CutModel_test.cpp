@@ -123,9 +123,13 @@ TEST_F(CutModelTest, ClosedRectangleGivesFourSegmentsOpenOneThree)
     Document& d = doc();
     rect(d, 72, 72, 144, 144);
     path(d, {cornerSegment(0, 0), cornerSegment(72, 0), cornerSegment(72, 72), cornerSegment(0, 72)}, false);
+    path(d, {cornerSegment(200, 10), cornerSegment(260, 40)}, false);  // a single straight line
+    path(d, {cornerSegment(300, 10), cornerSegment(360, 40)}, true);   // the line there and back
     selectAll(d);
     ASSERT_EQ(loadData(nullptr), kNoErr);
-    ASSERT_EQ(g->volumeCount, 2);
+    ASSERT_EQ(g->volumeCount, 4);
+    EXPECT_EQ(g->volumes[2].rings[0].count, 1);
+    EXPECT_EQ(g->volumes[3].rings[0].count, 2);
     const Ring& closed = g->volumes[0].rings[0];
     ASSERT_EQ(closed.count, 4);
     EXPECT_EQ(closed.beziers, nullptr) << "the segments stay the document's";
