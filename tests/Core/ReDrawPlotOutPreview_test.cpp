@@ -872,9 +872,12 @@ TEST_F(PreviewTest, KeptPicturesDrawWhatAFreshRedrawDraws)
         {"copies further apart up", [](Volume& v) { v.copiesY = 2; }, [](Volume& v) { v.gapY += 20; }},
         {"fitted with lines", [](Volume&) {}, [](Volume& v) { v.fitType = v.fitType == 1 ? 2 : 1; }},
         {"a coarser fit", [](Volume& v) { v.fitType = 1; }, [](Volume& v) { v.precision = 3; }},
-        {"measured from elsewhere", [](Volume&) {}, [](Volume& v) { v.rotMinX -= 10, v.rotMinY -= 10; }},
-        {"another base size, in copies", [](Volume& v) { v.copiesX = v.copiesY = 2; },
-         [](Volume& v) { v.baseWidth *= 2, v.baseHeight *= 2; }},
+        {"measured from elsewhere across", [](Volume&) {}, [](Volume& v) { v.rotMinX -= 10; }},
+        {"measured from elsewhere up", [](Volume&) {}, [](Volume& v) { v.rotMinY -= 10; }},
+        {"another base width, in copies", [](Volume& v) { v.copiesX = 2; }, [](Volume& v) { v.baseWidth *= 2; }},
+        {"another base height, in copies", [](Volume& v) { v.copiesY = 2; }, [](Volume& v) { v.baseHeight *= 2; }},
+        {"zoomed across", [](Volume&) {}, [](Volume&) { g->previewZoomX = 1.5; }},
+        {"zoomed up", [](Volume&) {}, [](Volume&) { g->previewZoomY = 1.5; }},
         {"loaded larger, mirrored and turned", [](Volume& v) { v.mirror = 1, v.angle = 30; },
          [](Volume& v) { v.loadRect[2] += 20, v.loadRect[1] += 20; }},
     };
@@ -882,6 +885,7 @@ TEST_F(PreviewTest, KeptPicturesDrawWhatAFreshRedrawDraws)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.change);
         (void)freeData();
+        g->previewZoomX = g->previewZoomY = 1.0;
         loadShapes({"<path d=\"M0,0 L60,0 Q40,50 0,40 Z\" fill=\"#0000ff\"/>"});
         place(0, 50, 50);
         row.setUp(g->volumes[0]);
