@@ -897,7 +897,10 @@ const long kKeptSegmentLimit = 400000;
 bool madeFrom(const VolumePicture& p, const Volume& v)
 {
     PictureKey key = keyOf(v);
-    if (memcmp(&key, &p.key, sizeof key) != 0 || (int32_t)p.segments.size() != v.ringCount)
+    // The pictures are found by ring and copy: a count that no longer matches
+    // would send the drawing past their end, whatever the key says.
+    if (memcmp(&key, &p.key, sizeof key) != 0 || (int32_t)p.segments.size() != v.ringCount ||
+        p.rings.size() != (size_t)v.ringCount * (size_t)v.copiesX * (size_t)v.copiesY)
         return false;
     for (int32_t r = 0; r < v.ringCount; r++)
         if (p.segments[r] != v.rings[r].beziers || p.arts[r] != v.rings[r].art || p.segmentCounts[r] != v.rings[r].count)
