@@ -212,14 +212,14 @@ int32_t markLayout(void)
 }
 
 // A number as the cutter reads it: at most six significant digits without
-// trailing zeros; from a million on, all the digits of the whole number, since
-// the cutter reads no exponent.
+// trailing zeros; where that would take an exponent (a million on, including
+// what rounds up to a million), all the digits of the whole number, since the
+// cutter reads no exponent.
 static void formatUnits(double value, char* out, size_t size)
 {
-    if (fabs(value) >= 1000000.0)
+    snprintf(out, size, "%g", value);
+    if (strchr(out, 'e') != NULL)
         snprintf(out, size, "%.0f", value);
-    else
-        snprintf(out, size, "%g", value);
 }
 
 int32_t makeAASText(int32_t layout, int32_t segmentCode, AIRealRect bounds, char* text, size_t size)

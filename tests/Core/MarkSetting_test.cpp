@@ -174,6 +174,8 @@ TEST_F(MarkSettingTest, TheCommandTextOfEveryLayoutByteForByte)
          [] { g->markLength = 25001; }, ESC + "D4;0;0;1000.04:" + ESC + "D1;6400.08;4400.08:\r\n"},
         {"art of 25 m: a million units and more in digits, never 1e+06", kMarkLayout4Point, 0,
          mmRect(0, 0, 25000, 50), [] {}, ESC + "D4;0;0;1000:" + ESC + "D1;1002400;4400:\r\n"},
+        {"art a hair short of a million units: rounded up in digits, never 1e+06", kMarkLayout4Point, 0,
+         mmRect(0, 0, 24939.995f, 50), [] {}, ESC + "D4;0;0;1000:" + ESC + "D1;1000000;4400:\r\n"},
         {"no layout: no text", kMarkLayoutNone, 0, mmRect(0, 0, 100, 50), [] {}, ""},
     };
     for (const Row& row : rows) {
