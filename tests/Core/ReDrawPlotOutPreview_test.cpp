@@ -332,6 +332,8 @@ TEST_F(PreviewTest, AShapeFarLargerThanTheFrameDrawsItsPartWithinIt)
     } rows[] = {
         {"a shallow side", "-200,-99.5 200,100.5 200,-200", -200, -200, 0.5, 0.5},
         {"a steep side", "-66.5,-200 66.5,199 200,-200", -66.5, -200, 3, -0.5},
+        {"a steep side, from the corner high above", "66.5,199 200,-200 -66.5,-200", -66.5, -200, 3, -0.5},
+        {"a steep side, from the corner far right", "200,-200 -66.5,-200 66.5,199", -66.5, -200, 3, -0.5},
     };
     g->previewZoomX = g->previewZoomY = 200;
     for (const Row& row : rows) {
