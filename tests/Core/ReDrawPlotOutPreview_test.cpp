@@ -643,6 +643,13 @@ TEST_F(PreviewTest, TheSelectionOutlineDrawnTwiceRestoresEveryPixel)
     EXPECT_NE(picture(), before);
     draw(outline);
     EXPECT_EQ(picture(), before);
+    // Told where it was last drawn, the outline is erased there first.
+    AIRealRect all;
+    ASSERT_EQ(getSelectionVolumeRealRect(&all), kNoErr);
+    ADMRect shown;
+    convertDimenRectToFrameRect(all, &shown);
+    draw([&shown](ADMItemRef item, ADMDrawerRef drawer) { drawSelectRectUnion(item, drawer, &shown); });
+    EXPECT_EQ(picture(), before);
 
     // The handles kept for the pointer tools: 0 at the lower left, 8 in the middle.
     long right, bottom;
