@@ -410,6 +410,39 @@ TEST_F(PreviewTest, AStraightPathReachingOffTheFrameIsDrawnWhereItCrossesIt)
     }
 }
 
+// Far out (tens of thousands of pixels away) a straight path whose box holds
+// the frame but which passes round one of its corners draws nothing in it.
+TEST_F(PreviewTest, AFarStraightPathPassingRoundTheFrameDrawsNothingInIt)
+{
+    struct Row {
+        const char* corner;
+        const char* path;
+        double left, bottom;  // of its bounds, mm
+    } rows[] = {
+        {"lower left", "M -200,100 L 100,-200", -200, -200},
+        {"upper right", "M 300,-200 L -200,300", -200, -200},
+        {"upper left", "M -200,-100 L 100,200", -200, -100},
+        {"lower right", "M 200,100 L -100,-200", -100, -200},
+        {"upper right, from a pixel 65,536 past one in the frame", "M 328.03,-326.115 L -0.65,152.565", -0.65,
+         -326.115},
+        {"upper right, to a pixel 65,536 past one in the frame", "M -0.65,152.565 L 328.03,-326.115", -0.65,
+         -326.115},
+    };
+    g->previewZoomX = g->previewZoomY = 200;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.corner);
+        loadShapes({std::string("<path d=\"") + row.path + "\" fill=\"none\" stroke=\"#000\"/>"});
+        place(0, row.left, row.bottom);
+        selectOnly({});
+        drawAll();
+        std::vector<long> drawn = picture();
+        g->volumes[0].flags &= ~(uint32_t)kVolumeVisible;
+        drawAll();
+        EXPECT_TRUE(picture() == drawn);
+        (void)freeData();
+    }
+}
+
 TEST_F(PreviewTest, CopiesDrawEveryRingOncePerCopyAndHiddenVolumesNothing)
 {
     loadRects({{0, 0, 20, 10}});
