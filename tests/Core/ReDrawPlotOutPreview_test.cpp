@@ -656,9 +656,28 @@ TEST_F(PreviewTest, AHugeFilledCircleDrawsOnlyWhatTouchesTheFrame)
 {
     g->previewOption.words[kPreviewControlShapeWord] = kMarkerDisc;
     g->previewOption.words[kPreviewControlSizeWord] = 2000000000;
-    draw([](ADMItemRef item, ADMDrawerRef drawer) { drawControlPoint(item, drawer, ADMPoint{100, 100}); });
-    EXPECT_EQ(pixel(100, 100), kControl);
-    EXPECT_LT(count("QD FrameOval"), 1000);  // a disc the size of the frame, not two billion ovals
+    struct Row {
+        const char* centre;
+        ADMPoint at;
+    } rows[] = {
+        {"in the frame", {100, 100}},
+        {"far left of it", {-5000, 100}},
+        {"far right of it", {kWidth + 5000, 300}},
+        {"far above it", {300, -5000}},
+        {"far below it", {100, kHeight + 5000}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.centre);
+        draw([&row](ADMItemRef item, ADMDrawerRef drawer) {
+            ADMRect all = {0, 0, kHeight, kWidth};
+            sADMDrawer->SetColor(drawer, kADMWhiteColor);
+            sADMDrawer->FillRect(drawer, &all);
+            drawControlPoint(item, drawer, row.at);
+        });
+        for (auto [h, v] : {std::pair{0, 0}, {kWidth - 1, 0}, {0, kHeight - 1}, {kWidth - 1, kHeight - 1}, {300, 250}})
+            EXPECT_EQ(pixel(h, v), kControl) << h << ", " << v;
+        EXPECT_LT(count("QD FrameOval"), 1000);  // a disc the size of the frame, not two billion ovals
+    }
 }
 
 // ---- The selection ---------------------------------------------------------------------------
