@@ -652,6 +652,38 @@ TEST_F(PreviewTest, MarkersOfARingJustPastTheFrameReachIntoIt)
     }
 }
 
+// The start marker sits where the knife goes down: the ring's first point,
+// however its pieces are fitted, and nowhere else.
+TEST_F(PreviewTest, TheStartMarkerSitsOnTheFirstPointOfTheRingOnly)
+{
+    g->previewOption.words[kPreviewStartShapeWord] = kMarkerFilledSquare;
+    g->viewShowStartPoint = 1;
+    struct Row {
+        const char* shows;
+        const char* path;
+        int32_t fitType;
+        double endX, endY;  // mm from the start
+    } rows[] = {
+        {"an open polyline fitted with lines", "M 0,0 L 50,0 L 50,30", 1, 50, 30},
+        {"an open arch fitted with arcs", "M 0,0 C 0,30 60,30 60,0", 2, 60, 0},
+        {"an open arch fitted with lines", "M 0,0 C 0,30 60,30 60,0", 1, 60, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        loadShapes({std::string("<path d=\"") + row.path + "\" fill=\"none\" stroke=\"#000\"/>"});
+        place(0, 10, 10);
+        selectOnly({});
+        g->volumes[0].fitType = row.fitType;
+        drawAll();
+        long h, v;
+        frameOf(10, 10, &h, &v);
+        EXPECT_EQ(pixel(h + 2, v - 2), kStart);
+        frameOf(10 + row.endX, 10 + row.endY, &h, &v);
+        EXPECT_NE(pixel(h + 2, v - 2), kStart);
+        (void)freeData();
+    }
+}
+
 TEST_F(PreviewTest, AHugeFilledCircleDrawsOnlyWhatTouchesTheFrame)
 {
     g->previewOption.words[kPreviewControlShapeWord] = kMarkerDisc;
