@@ -273,6 +273,10 @@ TEST_F(VolumeHitTest, TheSwapToolExchangesTheNumbersOfTwoVolumes)
     EXPECT_EQ(swapVolumeIndex(&first, &second, at(5, 5), 0), kNoErr);
     EXPECT_EQ(swapVolumeIndex(&first, &second, at(5, 5), 0), kNoErr);
     EXPECT_EQ(g->volumes[0].index, 1);
+    EXPECT_EQ(swapVolumeIndex(&first, &second, at(5, 5), 0), kNoErr);
+    EXPECT_EQ(swapVolumeIndex(&first, &second, at(145, 5), 0), kNoErr);
+    EXPECT_EQ(g->volumes[0].index, 8) << "the first volume of the job swaps like any other";
+    EXPECT_EQ(g->volumes[7].index, 1);
     first = 99;
     EXPECT_EQ(swapVolumeIndex(&first, &second, at(5, 5), 0), kNoErr);
     EXPECT_EQ(first, -1) << "a first pick no longer in the job is forgotten";
