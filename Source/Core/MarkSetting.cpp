@@ -218,8 +218,7 @@ int32_t markLayout(void)
 static void formatUnits(double value, char* out, size_t size)
 {
     snprintf(out, size, "%g", value);
-    if (strchr(out, 'e') != NULL)
-        snprintf(out, size, "%.0f", value);
+    if (strchr(out, 'e') != NULL) snprintf(out, size, "%.0f", value);
 }
 
 int32_t makeAASText(int32_t layout, int32_t segmentCode, AIRealRect bounds, char* text, size_t size)

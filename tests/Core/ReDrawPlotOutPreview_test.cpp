@@ -425,8 +425,7 @@ TEST_F(PreviewTest, AFarStraightPathPassingRoundTheFrameDrawsNothingInIt)
         {"lower right", "M 200,100 L -100,-200", -100, -200},
         {"upper right, from a pixel 65,536 past one in the frame", "M 328.03,-326.115 L -0.65,152.565", -0.65,
          -326.115},
-        {"upper right, to a pixel 65,536 past one in the frame", "M -0.65,152.565 L 328.03,-326.115", -0.65,
-         -326.115},
+        {"upper right, to a pixel 65,536 past one in the frame", "M -0.65,152.565 L 328.03,-326.115", -0.65, -326.115},
     };
     g->previewZoomX = g->previewZoomY = 200;
     for (const Row& row : rows) {
