@@ -298,6 +298,7 @@ TEST_F(ReadingTheCurrentPlotter, UnusableValuesAreRefusedNamingThePlotterAndFiel
         EXPECT_EQ(0, read(kPlotterPrefFullRead));
         EXPECT_EQ(0, read(kPlotterPrefMenuRead));
         EXPECT_EQ(nullptr, environment.Pens);
+        std::strcpy(text, "what an earlier call said");
         EXPECT_EQ(row.says[0] ? kPlotterValueErr : 0, describeCurrentPlotterValues(text, sizeof text));
         EXPECT_STREQ(row.says, text);
     }
