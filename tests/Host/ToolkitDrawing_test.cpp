@@ -322,7 +322,8 @@ TEST_F(ToolkitDrawing, StampedTextsMatchWhatCairoDraws)
             for (int x = 0; x < 160; ++x) all.push_back(model(frame)->raster.pixel(x, y));
         return all;
     };
-    const char* texts[] = {" 7", "42", "1234", "10000", "Layer 1", "Wij gaan", "ÉéÅñ ß", "ΩΔ ≈", "日本語", "“Vinyl”", "|_|"};
+    const char* texts[] = {" 7", "42", "1234", "10000", "Layer 1", "Wij gaan", "ÉéÅñ ß", "ΩΔ ≈", "日本語", "“Vinyl”", "|_|",
+                           "0123456789", "AVATAR fj", "T.y,r/f\\W", "{[(jq)]}", "mm 1.5"};
     auto rgb = [] { return static_cast<ADMColor>((random() & 0xFFFFFF) << 8 | 0xFF); };
     for (int trial = 0; trial < 300; ++trial) {
         text = texts[trial % (sizeof texts / sizeof *texts)];
