@@ -474,8 +474,10 @@ std::unordered_map<std::string, Stamp>& polygonStamps()
 const Stamp* polygonStamp(const ADMPoint* p, int count, bool fill)
 {
     int left = 0, top = 0, right = 0, bottom = 0;
-    std::string key(1, fill ? 'f' : 'o');
-    key.reserve(1 + 4 * static_cast<size_t>(count));
+    // The key is built where the last one was: a redraw asks for thousands of
+    // kept polygons, and only a new one takes a copy of its key.
+    static std::string key;
+    key.assign(1, fill ? 'f' : 'o');
     for (int i = 0; i < count; ++i) {
         int dx = p[i].h - p[0].h, dy = p[i].v - p[0].v;
         left = std::min(left, dx);
@@ -494,7 +496,7 @@ const Stamp* polygonStamp(const ADMPoint* p, int count, bool fill)
     const int margin = 6;
     Stamp made = makeStamp(right - left + 2 * margin + 1, bottom - top + 2 * margin + 1, margin - left, margin - top,
                            [=](cairo_t* cr) { polygonPath(cr, p, count, 0, 0, fill); }, fill);
-    return &kept.emplace(std::move(key), std::move(made)).first->second;
+    return &kept.emplace(key, std::move(made)).first->second;
 }
 
 }  // namespace
