@@ -141,6 +141,7 @@ TEST_F(ToolkitItems, AStaleHandleReadsAsZeroSetsNothingAndIsReportedByOperation)
     ADMItemRef kept = make(d, 1, kADMSpinEditType);
     I().SetMinIntValue(kept, 5);
     ADMItemRef stale = make(d, 2, kADMTextEditType);
+    I().SetMinIntValue(stale, 3);  // the handle last found live, just before it goes
     I().Destroy(stale);
 
     testing::internal::CaptureStderr();
