@@ -70,6 +70,11 @@ TEST_F(HitTestSuite, ACurveIsNamedByTheAnchorItRunsTo)
         EXPECT_NEAR(d.point.h, r.x, 1e-3) << r.shows;
         EXPECT_NEAR(d.point.v, r.y, 1e-3) << r.shows;
     }
+
+    // An anchor taken off the path is gone from the hit test, its handles too.
+    ASSERT_EQ(host::suiteTable<AIPathSuite>().SetPathSegmentCount(square_, 3), kNoErr);
+    for (int32_t request : {kSegInOutRequest, kAllNoFillRequest})
+        EXPECT_EQ(hit({0.5f, 99.5f}, request).type, kNothingHitType) << "where the removed anchor was";
 }
 
 TEST_F(HitTestSuite, WhatIsHitIsWhatTheRequestAsksFor)
