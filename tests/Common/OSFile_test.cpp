@@ -62,6 +62,26 @@ TEST_F(PluginFolderTest, TheFolderItselfIsWhereFileDialogsStart)
     EXPECT_EQ(std::filesystem::weakly_canonical(spec.path).string(), folder());
 }
 
+// A file specification opens the file it names; one naming no file at all
+// is refused, not opened as whatever the buffer held.
+TEST_F(PluginFolderTest, AFileSpecificationOpensTheFileItNamesOrNothing)
+{
+    SPPlatformFileSpecification spec;
+    std::memset(&spec, 0, sizeof spec);
+    const std::string file = folder() + "/PlotterSetup.txt";
+    std::strncpy(spec.path, file.c_str(), sizeof spec.path - 1);
+    FILE* opened = OS_fopen(&spec, "rb");
+    ASSERT_NE(opened, nullptr) << file;
+    std::fclose(opened);
+
+    std::memset(&spec, 0, sizeof spec);
+    EXPECT_EQ(OS_fopen(&spec, "rb"), nullptr) << "an empty specification";
+    OSReplacingFile replacing;
+    EXPECT_EQ(OS_fopenReplacing(&spec, &replacing), kNoFileErr);
+    EXPECT_EQ(replacing.stream, nullptr);
+    EXPECT_EQ(replacing.systemError, ENAMETOOLONG) << "no path could be made of it";
+}
+
 // A file the plug-in writes is written into a temporary file of its own and
 // put in place only when complete; what cannot be written is refused before
 // anything is made, with the reason.
