@@ -93,6 +93,17 @@ TEST(OSReplacingFile, AFileIsPutInPlaceWholeOrNotAtAll)
     ::chmod(dir.file("kept.hpgl").c_str(), 0640);
     std::filesystem::create_symlink(dir.file("kept.hpgl"), dir.file("link.hpgl"));
     const std::string longName = dir.file(std::string(255, 'j'));
+    // A link to a file whose real path is one byte longer than a path can
+    // hold: followed, it would be cut; not followed, the link itself would be
+    // replaced. Either way the wrong file: it is refused.
+    std::string deep = std::filesystem::canonical(dir.path()).string();
+    const size_t tooLong = sizeof(OSReplacingFile::path);
+    while (tooLong - deep.size() - 1 > 255) deep += "/" + std::string(200, 'd');
+    std::filesystem::create_directories(deep);
+    const std::string far = deep + "/" + std::string(tooLong - deep.size() - 1, 'f');
+    ASSERT_EQ(far.size(), tooLong);
+    test::writeFile(far, "far away");
+    std::filesystem::create_symlink(far, dir.file("far.hpgl"));
     struct Row {
         const char* shows;
         std::string path;
@@ -105,6 +116,7 @@ TEST(OSReplacingFile, AFileIsPutInPlaceWholeOrNotAtAll)
         {"a file replaced", dir.file("kept.hpgl"), kNoErr, 0, dir.file("kept.hpgl")},
         {"a path written as given", dir.path() + "/./new.hpgl", kNoErr, 0, dir.path() + "/./new.hpgl"},
         {"a link followed", dir.file("link.hpgl"), kNoErr, 0, dir.file("kept.hpgl")},
+        {"a link to a path too long to hold", dir.file("far.hpgl"), kNoFileErr, ENAMETOOLONG, ""},
         {"a missing folder", dir.file("no/folder/x.hpgl"), kNoFileErr, ENOENT, ""},
         {"a folder", dir.file("folder"), kNoFileErr, EISDIR, ""},
         {"a device", "/dev/null", kNoFileErr, kOSNotRegularFile, ""},
