@@ -93,6 +93,20 @@ TEST_F(DocumentSuites, ShapesComeOutWithTheAnchorsAndAreaAsked)
         {"corners as round as the sides are long: the sides fall away",
          [&](AIArtHandle* a) { return shapes().NewRoundedRect(100, 0, 0, 100, 50, 50, false, a); }, 4, pi * 2500},
         {"an oval", [&](AIArtHandle* a) { return shapes().NewOval(20, 0, 0, 40, false, a); }, 4, pi * 20 * 10},
+        {"no height to round: square corners",
+         [&](AIArtHandle* a) { return shapes().NewRoundedRect(250, 300, 200, 400, 10, 0, false, a); }, 4, 5000},
+        {"no width to round: square corners",
+         [&](AIArtHandle* a) { return shapes().NewRoundedRect(250, 300, 200, 400, 0, 10, false, a); }, 4, 5000},
+        {"corners rounder across than up, away from the origin",
+         [&](AIArtHandle* a) { return shapes().NewRoundedRect(250, 300, 200, 400, 10, 5, false, a); }, 8,
+         5000 - (4 - pi) * 50},
+        {"the same given upside down and right to left",
+         [&](AIArtHandle* a) { return shapes().NewRoundedRect(200, 400, 250, 300, 10, 5, false, a); }, 8,
+         5000 - (4 - pi) * 50},
+        {"the same reversed", [&](AIArtHandle* a) { return shapes().NewRoundedRect(250, 300, 200, 400, 10, 5, true, a); },
+         8, -(5000 - (4 - pi) * 50)},
+        {"an oval away from the origin", [&](AIArtHandle* a) { return shapes().NewOval(260, 300, 200, 340, false, a); },
+         4, pi * 20 * 30},
     };
     for (const Row& row : rows) {
         AIArtHandle shape = nullptr;
