@@ -138,6 +138,8 @@ TEST_F(HitTestSuite, AGroupIsHitInTheMemberUnderThePointer)
     path->closed = true;
     ASSERT_EQ(d->place(path, kPlaceInsideOnBottom, group), kNoErr);
     AIArtHandle groupHandle = host::Document::handle(group);
+    AIRealRect box{};
+    ASSERT_EQ(host::suiteTable<AIArtSuite>().GetArtBounds(host::Document::handle(text), &box), kNoErr);
     struct Row {
         const char* shows;
         AIRealPoint at;
@@ -146,6 +148,10 @@ TEST_F(HitTestSuite, AGroupIsHitInTheMemberUnderThePointer)
         const host::ArtNode* art;
     } rows[] = {
         {"the text's box", {310, 310}, false, kFillHitType, text},
+        {"the top left corner of the text's box", {box.left, box.top}, false, kFillHitType, text},
+        {"the bottom right corner of the text's box", {box.right, box.bottom}, false, kFillHitType, text},
+        {"just above the text's box", {box.left + 1, box.top + 0.01f}, false, kNothingHitType, nullptr},
+        {"just right of the text's box", {box.right + 0.01f, box.bottom + 1}, false, kNothingHitType, nullptr},
         {"the path's corner, past the text", {600.5f, 199}, false, kAnchorHitType, path},
         {"beside both", {450, 150}, false, kNothingHitType, nullptr},
         {"a hidden text's box", {310, 310}, true, kNothingHitType, nullptr},
