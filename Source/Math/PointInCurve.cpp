@@ -78,6 +78,11 @@ static int rootFindAt(const double pts[6][2], double width, int* count, double**
     double left[6][2], right[6][2];
     Fifth_BezierSubDivide(pts, left, right);
     rootFindAt(left, width, count, roots, depth + 1);
+    // A root the halving falls on exactly (the middle of a curve symmetric
+    // about it) is a zero at the end of one half and the start of the other:
+    // a sign change in neither. It is taken here, once.
+    if (right[0][1] == 0.0)
+        appendRoot(roots, count, right[0][0]);
     rootFindAt(right, width, count, roots, depth + 1);
     return 0;
 }

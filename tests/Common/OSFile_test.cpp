@@ -62,6 +62,26 @@ TEST_F(PluginFolderTest, TheFolderItselfIsWhereFileDialogsStart)
     EXPECT_EQ(std::filesystem::weakly_canonical(spec.path).string(), folder());
 }
 
+// A file specification opens the file it names; one naming no file at all
+// is refused, not opened as whatever the buffer held.
+TEST_F(PluginFolderTest, AFileSpecificationOpensTheFileItNamesOrNothing)
+{
+    SPPlatformFileSpecification spec;
+    std::memset(&spec, 0, sizeof spec);
+    const std::string file = folder() + "/PlotterSetup.txt";
+    std::strncpy(spec.path, file.c_str(), sizeof spec.path - 1);
+    FILE* opened = OS_fopen(&spec, "rb");
+    ASSERT_NE(opened, nullptr) << file;
+    std::fclose(opened);
+
+    std::memset(&spec, 0, sizeof spec);
+    EXPECT_EQ(OS_fopen(&spec, "rb"), nullptr) << "an empty specification";
+    OSReplacingFile replacing;
+    EXPECT_EQ(OS_fopenReplacing(&spec, &replacing), kNoFileErr);
+    EXPECT_EQ(replacing.stream, nullptr);
+    EXPECT_EQ(replacing.systemError, ENAMETOOLONG) << "no path could be made of it";
+}
+
 // A file the plug-in writes is written into a temporary file of its own and
 // put in place only when complete; what cannot be written is refused before
 // anything is made, with the reason.
@@ -73,6 +93,17 @@ TEST(OSReplacingFile, AFileIsPutInPlaceWholeOrNotAtAll)
     ::chmod(dir.file("kept.hpgl").c_str(), 0640);
     std::filesystem::create_symlink(dir.file("kept.hpgl"), dir.file("link.hpgl"));
     const std::string longName = dir.file(std::string(255, 'j'));
+    // A link to a file whose real path is one byte longer than a path can
+    // hold: followed, it would be cut; not followed, the link itself would be
+    // replaced. Either way the wrong file: it is refused.
+    std::string deep = std::filesystem::canonical(dir.path()).string();
+    const size_t tooLong = sizeof(OSReplacingFile::path);
+    while (tooLong - deep.size() - 1 > 255) deep += "/" + std::string(200, 'd');
+    std::filesystem::create_directories(deep);
+    const std::string far = deep + "/" + std::string(tooLong - deep.size() - 1, 'f');
+    ASSERT_EQ(far.size(), tooLong);
+    test::writeFile(far, "far away");
+    std::filesystem::create_symlink(far, dir.file("far.hpgl"));
     struct Row {
         const char* shows;
         std::string path;
@@ -85,6 +116,7 @@ TEST(OSReplacingFile, AFileIsPutInPlaceWholeOrNotAtAll)
         {"a file replaced", dir.file("kept.hpgl"), kNoErr, 0, dir.file("kept.hpgl")},
         {"a path written as given", dir.path() + "/./new.hpgl", kNoErr, 0, dir.path() + "/./new.hpgl"},
         {"a link followed", dir.file("link.hpgl"), kNoErr, 0, dir.file("kept.hpgl")},
+        {"a link to a path too long to hold", dir.file("far.hpgl"), kNoFileErr, ENAMETOOLONG, ""},
         {"a missing folder", dir.file("no/folder/x.hpgl"), kNoFileErr, ENOENT, ""},
         {"a folder", dir.file("folder"), kNoFileErr, EISDIR, ""},
         {"a device", "/dev/null", kNoFileErr, kOSNotRegularFile, ""},

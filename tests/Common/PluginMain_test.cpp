@@ -112,15 +112,32 @@ TEST_F(EntryPointTest, StartupRegistersTheStartNotifierAndSetsDefaults)
     EXPECT_EQ(hostApp().notifiers()[0]->name, "PluginStartNotifier");
     EXPECT_EQ(hostApp().notifiers()[0]->type, kAIApplicationStartedNotifier);
     EXPECT_EQ(g->pluginRef, session().plugin());
-    EXPECT_EQ(g->viewShowIndex, 1);
-    EXPECT_EQ(g->viewShowArcCenter, 0);
-    EXPECT_FLOAT_EQ(g->savedViewZoom, 1.0f);
-    EXPECT_EQ(g->previewOption.words[0], 0xFFFFFFFFu);
-    EXPECT_EQ(g->previewOption.words[3], 0x40E040FFu);
-    EXPECT_EQ(g->previewOption.words[12], 255u);
-    EXPECT_EQ(g->previewOption.words[13], 0u);
-    EXPECT_EQ(g->splitSortMethod, 1);
-    EXPECT_FLOAT_EQ(g->offsetSize, 1.0f);
+    // The settings a sign maker meets before changing any: what the view
+    // checks, the fit, the rip frame and the split marks start from.
+    struct Row {
+        const char* field;
+        double got, want;
+    } rows[] = {
+        {"viewShowIndex", double(g->viewShowIndex), 1},
+        {"viewShowControlPoints", double(g->viewShowControlPoints), 1},
+        {"viewShowStartPoint", double(g->viewShowStartPoint), 1},
+        {"viewShowArcCenter", double(g->viewShowArcCenter), 0},
+        {"savedViewZoom", g->savedViewZoom, 1},
+        {"Precious (mm)", g->Precious, 0.1},
+        {"FitType (arcs)", double(g->FitType), 2},
+        {"offsetSize", g->offsetSize, 1},
+        {"ripMarginX", g->ripMarginX, 1},
+        {"ripMarginY", g->ripMarginY, 1},
+        {"ripVLines", double(g->ripVLines), 1},
+        {"ripHLines", double(g->ripHLines), 1},
+        {"splitMarkWidth", g->splitMarkWidth, 5},
+        {"splitMarkHeight", g->splitMarkHeight, 5},
+        {"splitSortMethod", double(g->splitSortMethod), 1},
+    };
+    for (const Row& row : rows) EXPECT_EQ(row.got, row.want) << row.field;
+    const uint32_t words[14] = {0xFFFFFFFF, 0x808080FF, 0xFFFFFFFF, 0x40E040FF, 0xFF0000FF, 0x4040C0FF, 1,
+                                3,          0x4040C0FF, 2,          3,          0x00FFFFFF, 255,        0};
+    for (int i = 0; i < 14; ++i) EXPECT_EQ(g->previewOption.words[i], words[i]) << "preview word " << i;
     EXPECT_EQ(g->curEnvironment.Pens, nullptr);
     EXPECT_EQ(g->volumes, nullptr) << "fields without a default start at zero";
 }

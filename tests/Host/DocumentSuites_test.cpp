@@ -93,6 +93,20 @@ TEST_F(DocumentSuites, ShapesComeOutWithTheAnchorsAndAreaAsked)
         {"corners as round as the sides are long: the sides fall away",
          [&](AIArtHandle* a) { return shapes().NewRoundedRect(100, 0, 0, 100, 50, 50, false, a); }, 4, pi * 2500},
         {"an oval", [&](AIArtHandle* a) { return shapes().NewOval(20, 0, 0, 40, false, a); }, 4, pi * 20 * 10},
+        {"no height to round: square corners",
+         [&](AIArtHandle* a) { return shapes().NewRoundedRect(250, 300, 200, 400, 10, 0, false, a); }, 4, 5000},
+        {"no width to round: square corners",
+         [&](AIArtHandle* a) { return shapes().NewRoundedRect(250, 300, 200, 400, 0, 10, false, a); }, 4, 5000},
+        {"corners rounder across than up, away from the origin",
+         [&](AIArtHandle* a) { return shapes().NewRoundedRect(250, 300, 200, 400, 10, 5, false, a); }, 8,
+         5000 - (4 - pi) * 50},
+        {"the same given upside down and right to left",
+         [&](AIArtHandle* a) { return shapes().NewRoundedRect(200, 400, 250, 300, 10, 5, false, a); }, 8,
+         5000 - (4 - pi) * 50},
+        {"the same reversed", [&](AIArtHandle* a) { return shapes().NewRoundedRect(250, 300, 200, 400, 10, 5, true, a); },
+         8, -(5000 - (4 - pi) * 50)},
+        {"an oval away from the origin", [&](AIArtHandle* a) { return shapes().NewOval(260, 300, 200, 340, false, a); },
+         4, pi * 20 * 30},
     };
     for (const Row& row : rows) {
         AIArtHandle shape = nullptr;
@@ -129,6 +143,104 @@ TEST_F(DocumentSuites, ARectangleOnTheEdgeOfAnotherLiesInsideIt)
     };
     for (const Row& row : rows) EXPECT_EQ(math.AIRealRectInAIRealRect(&row.r, &panel) != 0, row.inside) << row.shows;
     EXPECT_FALSE(math.AIRealRectInAIRealRect(nullptr, &panel));
+}
+
+// Two rectangles joined, cut to what they share, a rectangle drawn in and a
+// point tried: figures worked out by hand, away from the origin, edges included.
+TEST_F(DocumentSuites, RectanglesJoinMeetAndHoldByTheirEdges)
+{
+    auto& math = host::suiteTable<AIRealMathSuite>();
+    const AIRealRect a{10, 50, 30, 20};  // left, top, right, bottom
+    struct Row {
+        const char* shows;
+        AIRealRect b;
+        AIRealRect joined;
+        bool meet;
+        AIRealRect shared;
+    } rows[] = {
+        {"overlapping up and right", {25, 80, 60, 40}, {10, 80, 60, 20}, true, {25, 50, 30, 40}},
+        {"holding it", {0, 90, 70, 5}, {0, 90, 70, 5}, true, a},
+        {"touching its right edge", {30, 45, 40, 25}, {10, 50, 40, 20}, true, {30, 45, 30, 25}},
+        {"touching its top right corner", {30, 60, 40, 50}, {10, 60, 40, 20}, true, {30, 50, 30, 50}},
+        {"beside it, a little right", {31, 50, 40, 20}, {10, 50, 40, 20}, false, {0, 0, 0, 0}},
+        {"below it, a little down", {10, 19, 30, 0}, {10, 50, 30, 0}, false, {0, 0, 0, 0}},
+        {"left of it and above", {0, 70, 9, 51}, {0, 70, 30, 20}, false, {0, 0, 0, 0}},
+    };
+    auto same = [](const AIRealRect& x, const AIRealRect& y) {
+        return x.left == y.left && x.top == y.top && x.right == y.right && x.bottom == y.bottom;
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        AIRealRect got{-1, -1, -1, -1};
+        math.AIRealRectUnion(&a, &row.b, &got);
+        EXPECT_TRUE(same(got, row.joined)) << got.left << " " << got.top << " " << got.right << " " << got.bottom;
+        math.AIRealRectUnion(&row.b, &a, &got);
+        EXPECT_TRUE(same(got, row.joined)) << "either way round";
+        got = AIRealRect{-1, -1, -1, -1};
+        EXPECT_EQ(math.AIRealRectIntersect(&a, &row.b, &got) != 0, row.meet);
+        EXPECT_TRUE(same(got, row.shared)) << got.left << " " << got.top << " " << got.right << " " << got.bottom;
+        EXPECT_EQ(math.AIRealRectIntersect(&row.b, &a, nullptr) != 0, row.meet) << "either way round";
+        EXPECT_EQ(math.AIRealRectOverlap(&a, &row.b) != 0, row.meet);
+    }
+
+    AIRealRect inset = a;
+    math.AIRealRectInset(&inset, 2, 3);
+    EXPECT_TRUE(same(inset, AIRealRect{12, 47, 28, 23})) << "each side moved inwards";
+
+    struct PointRow {
+        const char* shows;
+        AIRealPoint p;
+        bool inside;
+    } points[] = {
+        {"in the middle", {20, 35}, true},
+        {"on the bottom left corner", {10, 20}, true},
+        {"on the top right corner", {30, 50}, true},
+        {"just left", {9.9f, 35}, false},
+        {"just right", {30.1f, 35}, false},
+        {"just above", {20, 50.1f}, false},
+        {"just below", {20, 19.9f}, false},
+    };
+    const AIRealRect upsideDown{10, 20, 30, 50};  // top and bottom given the other way round
+    for (const PointRow& row : points) {
+        EXPECT_EQ(math.AIRealPointInAIRealRect(&row.p, &a) != 0, row.inside) << row.shows;
+        EXPECT_EQ(math.AIRealPointInAIRealRect(&row.p, &upsideDown) != 0, row.inside) << row.shows << ", upside down";
+    }
+
+    AIRealMatrix m{};
+    math.AIRealMatrixSetScale(&m, 2, 3);
+    math.AIRealMatrixConcatTranslate(&m, 5, -7);
+    math.AIRealMatrixConcatTranslate(&m, 1, 2);
+    AIRealPoint in{4, 5}, out{};
+    math.AIRealMatrixXformPoint(&m, &in, &out);
+    EXPECT_TRUE(out.h == 14 && out.v == 10) << out.h << " " << out.v << ": scaled, then moved by both";
+}
+
+// A transform moves the art; its stroke widths change only when asked for.
+TEST_F(DocumentSuites, StrokesAreScaledOnlyWhenLinesAreAskedFor)
+{
+    auto& transform = host::suiteTable<AITransformArtSuite>();
+    const AIRealMatrix twice{2, 0, 0, 2, 5, 0};
+    struct Row {
+        const char* shows;
+        int32_t flags;
+        AIReal left, width;
+    } rows[] = {
+        {"the objects alone", kTransformObjects, 25, 1.5f},
+        {"the objects and their lines", kTransformObjects | kScaleLines, 25, 4.5f},
+        {"lines without the objects", kScaleLines, 10, 1.5f},
+    };
+    for (const Row& row : rows) {
+        AIArtHandle rect = nullptr;
+        ASSERT_EQ(shapes().NewRect(40, 10, 20, 30, false, &rect), kNoErr);
+        host::ArtNode* n = host::currentDocument()->art(rect);
+        n->style.strokePaint = 1;
+        n->style.stroke.width = 1.5f;
+        ASSERT_EQ(transform.TransformArt(rect, &twice, 3, row.flags), kNoErr) << row.shows;
+        AIRealRect b{};
+        ASSERT_EQ(art().GetArtBounds(rect, &b), kNoErr);
+        EXPECT_EQ(b.left, row.left - row.width / 2) << row.shows << ": the bounds take in half the stroke";
+        EXPECT_EQ(n->style.stroke.width, row.width) << row.shows;
+    }
 }
 
 }  // namespace

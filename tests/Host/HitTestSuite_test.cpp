@@ -29,12 +29,13 @@ protected:
         n->segments = {host::cornerSegment(0, 0), host::cornerSegment(100, 0), host::cornerSegment(100, 100),
                        host::cornerSegment(0, 100)};
     }
-    AIToolHitData hit(AIRealPoint p, int32_t request = kAllNoFillRequest)
+    AIToolHitData hit(AIRealPoint p, int32_t request = kAllNoFillRequest) { return hitIn(square_, p, request); }
+    AIToolHitData hitIn(AIArtHandle art, AIRealPoint p, int32_t request)
     {
         auto& h = host::suiteTable<AIHitTestSuite>();
         AIHitRef ref = nullptr;
         AIToolHitData data{};
-        EXPECT_EQ(h.HitTest(square_, &p, request, &ref), kNoErr);
+        EXPECT_EQ(h.HitTest(art, &p, request, &ref), kNoErr);
         EXPECT_EQ(h.GetHitData(ref, &data), kNoErr);
         EXPECT_EQ(h.ReleaseHitRef(ref), kNoErr);
         return data;
@@ -70,6 +71,11 @@ TEST_F(HitTestSuite, ACurveIsNamedByTheAnchorItRunsTo)
         EXPECT_NEAR(d.point.h, r.x, 1e-3) << r.shows;
         EXPECT_NEAR(d.point.v, r.y, 1e-3) << r.shows;
     }
+
+    // An anchor taken off the path is gone from the hit test, its handles too.
+    ASSERT_EQ(host::suiteTable<AIPathSuite>().SetPathSegmentCount(square_, 3), kNoErr);
+    for (int32_t request : {kSegInOutRequest, kAllNoFillRequest})
+        EXPECT_EQ(hit({0.5f, 99.5f}, request).type, kNothingHitType) << "where the removed anchor was";
 }
 
 TEST_F(HitTestSuite, WhatIsHitIsWhatTheRequestAsksFor)
@@ -111,6 +117,56 @@ TEST_F(HitTestSuite, WhatIsHitIsWhatTheRequestAsksFor)
     }
     n->style.fillPaint = 0;
     EXPECT_EQ(hit({20, 50}, kAllHitRequest).type, kNothingHitType) << "an unfilled inside is no hit";
+}
+
+// In a group, the first member under the pointer is hit: a text frame by its
+// box, a path by its anchors; a member under the pointer elsewhere, or hidden,
+// does not stand in the way.
+TEST_F(HitTestSuite, AGroupIsHitInTheMemberUnderThePointer)
+{
+    host::Document* d = host::currentDocument();
+    host::ArtNode* group = d->newArt(kGroupArt);
+    ASSERT_EQ(d->place(group, kPlaceAboveAll, nullptr), kNoErr);
+    host::ArtNode* text = d->newArt(kTextFrameArt);
+    text->text = "Hi";
+    text->fontSize = 40;
+    text->fontFamily = "DejaVu Sans";
+    text->textOrigin = AIRealPoint{300, 300};
+    ASSERT_EQ(d->place(text, kPlaceInsideOnTop, group), kNoErr);
+    host::ArtNode* path = d->newArt(kPathArt);
+    path->segments = {host::cornerSegment(500, 100), host::cornerSegment(600, 100), host::cornerSegment(600, 200)};
+    path->closed = true;
+    ASSERT_EQ(d->place(path, kPlaceInsideOnBottom, group), kNoErr);
+    AIArtHandle groupHandle = host::Document::handle(group);
+    AIRealRect box{};
+    ASSERT_EQ(host::suiteTable<AIArtSuite>().GetArtBounds(host::Document::handle(text), &box), kNoErr);
+    struct Row {
+        const char* shows;
+        AIRealPoint at;
+        bool hidden;
+        int32_t type;
+        const host::ArtNode* art;
+    } rows[] = {
+        {"the text's box", {310, 310}, false, kFillHitType, text},
+        {"the top left corner of the text's box", {box.left, box.top}, false, kFillHitType, text},
+        {"the bottom right corner of the text's box", {box.right, box.bottom}, false, kFillHitType, text},
+        {"just above the text's box", {box.left + 1, box.top + 0.01f}, false, kNothingHitType, nullptr},
+        {"just right of the text's box", {box.right + 0.01f, box.bottom + 1}, false, kNothingHitType, nullptr},
+        {"the path's corner, past the text", {600.5f, 199}, false, kAnchorHitType, path},
+        {"beside both", {450, 150}, false, kNothingHitType, nullptr},
+        {"a hidden text's box", {310, 310}, true, kNothingHitType, nullptr},
+        {"the path's corner, past a hidden text", {600.5f, 199}, true, kAnchorHitType, path},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.shows);
+        text->attrs = r.hidden ? kArtHidden : 0;
+        AIToolHitData got = hitIn(groupHandle, r.at, kAllHitRequest);
+        EXPECT_EQ(got.type, r.type);
+        EXPECT_EQ(got.hit != 0, r.art != nullptr);
+        if (r.art) {
+            EXPECT_EQ(got.object, host::Document::handle(r.art));
+        }
+    }
 }
 
 TEST_F(HitTestSuite, AnchorsAreInsertedAfterTheOneNamed)

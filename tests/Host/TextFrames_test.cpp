@@ -160,13 +160,36 @@ TEST_F(TextFrames, CharactersAdvanceByTheFontAndLinesAre12SizesApart)
     EXPECT_FLOAT_EQ(b.bottom, l2.bounds.bottom);
 }
 
-TEST_F(TextFrames, AFamilyNotInstalledIsSetInDejaVuSans)
+// fontconfig answers every name with some font (Times with DejaVu Serif,
+// Courier with DejaVu Sans Mono); a named family counts only when the font
+// found is of that very family, so a family not installed is set in DejaVu
+// Sans, not in a look-alike the next machine may lack. Generic names take
+// what fontconfig gives them.
+TEST_F(TextFrames, AFamilyIsSetInThatVeryFamilyElseInDejaVuSans)
 {
-    std::string dejavu = host::fontFileFor("DejaVu Sans");
-    ASSERT_NE(dejavu.find("DejaVuSans"), std::string::npos) << dejavu;
-    EXPECT_EQ(host::fontFileFor("No Such Family 1234"), dejavu);
-    EXPECT_EQ(host::fontFileFor(""), dejavu);
-    EXPECT_EQ(host::fontFileFor("'No Such', \"DejaVu Sans\""), dejavu) << "the first installed of a list";
+    const std::string folder = "/usr/share/fonts/truetype/dejavu/";
+    struct Row {
+        const char* shows;
+        const char* family;
+        const char* file;
+    } rows[] = {
+        {"an installed family", "DejaVu Serif", "DejaVuSerif.ttf"},
+        {"a family named in other case", "dejavu SANS mono", "DejaVuSansMono.ttf"},
+        {"a family not installed", "No Such Family 1234", "DejaVuSans.ttf"},
+        {"no family", "", "DejaVuSans.ttf"},
+        {"a family fontconfig stands in for with a serif", "Times New Roman", "DejaVuSans.ttf"},
+        {"a family fontconfig stands in for with a mono", "Courier", "DejaVuSans.ttf"},
+        {"a prefix of an installed family", "DejaVu", "DejaVuSans.ttf"},
+        {"an installed family and more", "DejaVu Serif Condensed Wide", "DejaVuSans.ttf"},
+        {"the generic serif", "serif", "DejaVuSerif.ttf"},
+        {"the generic monospace, in capitals", "MONOSPACE", "DejaVuSansMono.ttf"},
+        {"the first installed of a list", "'No Such', \"DejaVu Serif\", DejaVu Sans", "DejaVuSerif.ttf"},
+        {"a list of look-alikes then a generic", "Courier New, Courier, monospace", "DejaVuSansMono.ttf"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        EXPECT_EQ(host::fontFileFor(row.family), folder + row.file) << row.family;
+    }
     EXPECT_NEAR(width("A"), layout(frame("A", 72, "No Such Family 1234")).bounds.right - 100, 1e-3);
 }
 

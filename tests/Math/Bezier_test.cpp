@@ -1,6 +1,8 @@
 #include "Math/Bezier.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 #include <math.h>
 #include <stdlib.h>
 
@@ -105,31 +107,68 @@ TEST(BezierDivisions, NeverReadsPastTheRecordAndStaysBounded)
 
 TEST(BezierBound, MaximumCornerFirstThenMinimum)
 {
-    bezier_stru b = makeLine(0, 0, 10, 5);
-    double maxPt[2], minPt[2];
-    BezierBound(&b, maxPt, minPt);
-    EXPECT_EQ(maxPt[0], 10);
-    EXPECT_EQ(maxPt[1], 5);
-    EXPECT_EQ(minPt[0], 0);
-    EXPECT_EQ(minPt[1], 0);
+    // The box of the curve, not of its handles: an arch away from the origin
+    // tops out at three quarters of its handles' height, at its middle.
+    struct Row {
+        const char* shows;
+        bezier_stru b;
+        double maxX, maxY, minX, minY;
+    } rows[] = {
+        {"a line up and right", makeLine(100, 40, 110, 45), 110, 45, 100, 40},
+        {"a line down and left", makeLine(110, 45, 100, 40), 110, 45, 100, 40},
+        {"an arch", makeBezier(100, 50, 100, 90, 140, 90, 140, 50), 140, 80, 100, 50},
+        {"a trough", makeBezier(100, 50, 100, 10, 140, 10, 140, 50), 140, 50, 100, 20},
+        {"a bulge to the left", makeBezier(300, 200, 260, 200, 260, 240, 300, 240), 300, 240, 270, 200},
+    };
+    for (const Row& row : rows) {
+        double maxPt[2] = {-1, -1}, minPt[2] = {-1, -1};
+        BezierBound(&row.b, maxPt, minPt);
+        EXPECT_NEAR(maxPt[0], row.maxX, 1e-9) << row.shows;
+        EXPECT_NEAR(maxPt[1], row.maxY, 1e-9) << row.shows;
+        EXPECT_NEAR(minPt[0], row.minX, 1e-9) << row.shows;
+        EXPECT_NEAR(minPt[1], row.minY, 1e-9) << row.shows;
+    }
 }
 
-TEST(BezierTransforms, RotateAndMirror)
+// Each transform of a curve away from the origin, about a centre away from
+// it, against the points worked out by hand; every point of the record moves.
+TEST(BezierTransforms, EveryPointMovesAsWorkedOutByHand)
 {
-    bezier_stru b = makeLine(1, 0, 1, 0);
-    const double origin[2] = {0, 0};
-    bezier_stru r;
-    BezierRotate(b, &r, 90.0, origin);
-    EXPECT_NEAR(r.P[0][0], 0.0, 1e-9);
-    EXPECT_NEAR(r.P[0][1], 1.0, 1e-9);
-
-    const double centre[2] = {5, 1000};  // centre.y plays no part in the mirror
-    bezier_stru m;
-    BezierYMirror(makeLine(1, 2, 3, 4), &m, centre);
-    EXPECT_EQ(m.P[0][0], 9);
-    EXPECT_EQ(m.P[0][1], 2);
-    EXPECT_EQ(m.P[3][0], 7);
-    EXPECT_EQ(m.P[3][1], 4);
+    const bezier_stru b = makeBezier(12, 3, 14, 8, 20, 9, 25, 4);
+    const double centre[2] = {10, 2};
+    const double offset[2] = {-7, 30};
+    const double factor[2] = {2, -3};
+    struct Row {
+        const char* shows;
+        std::function<void(bezier_stru*)> apply;
+        std::function<void(double, double, double*, double*)> expected;
+    } rows[] = {
+        {"moved", [&](bezier_stru* out) { BezierMove(b, out, offset); },
+         [](double x, double y, double* ex, double* ey) { *ex = x - 7, *ey = y + 30; }},
+        {"scaled about the centre", [&](bezier_stru* out) { BezierScale(b, out, centre, factor); },
+         [](double x, double y, double* ex, double* ey) { *ex = 10 + 2 * (x - 10), *ey = 2 - 3 * (y - 2); }},
+        {"turned a quarter left about the centre", [&](bezier_stru* out) { BezierRotate(b, out, 90, centre); },
+         [](double x, double y, double* ex, double* ey) { *ex = 10 - (y - 2), *ey = 2 + (x - 10); }},
+        {"turned a quarter right about the centre", [&](bezier_stru* out) { BezierRotate(b, out, -90, centre); },
+         [](double x, double y, double* ex, double* ey) { *ex = 10 + (y - 2), *ey = 2 - (x - 10); }},
+        {"turned half about the centre", [&](bezier_stru* out) { BezierRotate(b, out, 180, centre); },
+         [](double x, double y, double* ex, double* ey) { *ex = 20 - x, *ey = 4 - y; }},
+        {"mirrored about the centre's vertical", [&](bezier_stru* out) { BezierYMirror(b, out, centre); },
+         [](double x, double y, double* ex, double* ey) { *ex = 20 - x, *ey = y; }},
+    };
+    for (const Row& row : rows) {
+        bezier_stru out;
+        out.degree = 0;
+        row.apply(&out);
+        EXPECT_EQ(out.degree, 3) << row.shows;
+        for (int i = 0; i < 4; i++) {
+            double ex, ey;
+            row.expected(b.P[i][0], b.P[i][1], &ex, &ey);
+            // The turns take pi to the digits the cutter output always had.
+            EXPECT_NEAR(out.P[i][0], ex, 1e-8) << row.shows << ", point " << i;
+            EXPECT_NEAR(out.P[i][1], ey, 1e-8) << row.shows << ", point " << i;
+        }
+    }
 }
 
 TEST(PointToLineDistance, FootAtAnEndIsNeverNaN)

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <math.h>
 
+#include <cmath>
+
 namespace {
 
 struct RoundCase {
@@ -40,19 +42,6 @@ TEST(GetEquationRoot, LinearMarksTheMissingRoots)
     EXPECT_EQ(im[2], -1.0);
 }
 
-TEST(GetEquationRoot, CubicWithThreeRealRootsSmallestFirst)
-{
-    const double c[4] = {1, -6, 11, -6};
-    double re[3], im[3];
-    ASSERT_EQ(GetEquationRoot(c, re, im), 0);
-    EXPECT_NEAR(re[0], 1.0, 1e-9);
-    double others[2] = {fmin(re[1], re[2]), fmax(re[1], re[2])};
-    EXPECT_NEAR(others[0], 2.0, 1e-9);
-    EXPECT_NEAR(others[1], 3.0, 1e-9);
-    for (int i = 0; i < 3; i++)
-        EXPECT_EQ(im[i], 0.0);
-}
-
 TEST(GetEquationRoot, QuadraticDoubleRootIsReal)
 {
     const double c[4] = {0, 1, -4, 4};
@@ -86,14 +75,51 @@ TEST(GetEquationRoot, QuadraticRootsTwoRealOrAComplexPair)
     }
 }
 
-TEST(GetEquationRoot, CubicWithOneRealRootAndDegenerateEquation)
+// Every root of a cubic, real or complex, whatever its leading coefficient,
+// the sign of its roots or their spacing: each expected root (worked out by
+// hand from the factors) is one of those given back, in whatever order.
+TEST(GetEquationRoot, ACubicGivesItsThreeRoots)
 {
-    const double c[4] = {2, 0, 0, -2};  // 2t^3 - 2
+    const double h = std::sqrt(3.0) / 2;
+    struct Row {
+        const char* shows;
+        double c[4];
+        double re[3], im[3];
+        double within;
+    } rows[] = {
+        {"(t-1)(t-2)(t-3)", {1, -6, 11, -6}, {1, 2, 3}, {0, 0, 0}, 1e-9},
+        {"(t+1)(t+2)(t+3)", {1, 6, 11, 6}, {-1, -2, -3}, {0, 0, 0}, 1e-9},
+        {"(t+1) t (t-1), roots even about 0", {1, 0, -1, 0}, {-1, 0, 1}, {0, 0, 0}, 1e-9},
+        {"2(t-1)(t-2)(t-3), a leading 2", {2, -12, 22, -12}, {1, 2, 3}, {0, 0, 0}, 1e-9},
+        {"(t-0.25)(t-0.5)(t+4)", {1, 3.25, -2.875, 0.5}, {0.25, 0.5, -4}, {0, 0, 0}, 1e-9},
+        {"t^3 - 8: 2 and -1 +- sqrt(3) i", {1, 0, 0, -8}, {2, -1, -1}, {0, 2 * h, -2 * h}, 1e-9},
+        {"2t^3 - 2: 1 and -1/2 +- sqrt(3)/2 i", {2, 0, 0, -2}, {1, -0.5, -0.5}, {0, h, -h}, 1e-9},
+        {"(t-1)(t^2+1): 1 and +- i", {1, -1, 1, -1}, {1, 0, 0}, {0, 1, -1}, 1e-9},
+        {"(t+2)(t^2+2t+5): -2 and -1 +- 2i", {1, 4, 9, 10}, {-2, -1, -1}, {0, 2, -2}, 1e-9},
+        {"(t-2)^3, a triple root", {1, -6, 12, -8}, {2, 2, 2}, {0, 0, 0}, 1e-4},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        double re[3], im[3];
+        ASSERT_EQ(GetEquationRoot(row.c, re, im), 0);
+        bool used[3] = {false, false, false};
+        for (int want = 0; want < 3; want++) {
+            int found = -1;
+            for (int i = 0; i < 3 && found < 0; i++)
+                if (!used[i] && std::fabs(re[i] - row.re[want]) <= row.within &&
+                    std::fabs(im[i] - row.im[want]) <= row.within)
+                    found = i;
+            EXPECT_GE(found, 0) << "root " << row.re[want] << " + " << row.im[want] << "i; got " << re[0] << "+"
+                                << im[0] << "i, " << re[1] << "+" << im[1] << "i, " << re[2] << "+" << im[2] << "i";
+            if (found >= 0) used[found] = true;
+        }
+    }
+
+    // A real root is given as real, exactly, so that the crossings take it.
+    const double c[4] = {1, -6, 11, -6};
     double re[3], im[3];
     ASSERT_EQ(GetEquationRoot(c, re, im), 0);
-    EXPECT_NEAR(re[0], 1.0, 1e-12);
-    EXPECT_EQ(im[0], 0.0);
-    EXPECT_NE(im[1], 0.0);
+    for (int i = 0; i < 3; i++) EXPECT_EQ(im[i], 0.0) << i;
 
     const double none[4] = {0, 0, 0, 5};
     EXPECT_EQ(GetEquationRoot(none, re, im), -1);

@@ -4,6 +4,8 @@
 #include <math.h>
 #include <stdlib.h>
 
+#include <vector>
+
 #include "Math/GeometryFixtures.h"
 
 namespace {
@@ -63,6 +65,96 @@ TEST(PointInBeziers, RingBetweenTwoOutlines)
     EXPECT_EQ(PointInBeziers(ring.data(), (int)ring.size(), _t_ASRealPoint{7.5f, 0.3f}, NULL), kPointInside);
 }
 
+// The oracle: each segment flattened into many chords. Its distance to a
+// point is the nearest chord's (off by far less than the bands below), its
+// inside the even-odd count of the chords a ray from the point crosses.
+struct Flattening {
+    std::vector<double> x, y;  // one polygon, closed unless made of one open curve
+    bool closed;
+    explicit Flattening(const std::vector<bezier_stru>& outline, bool closedOutline = true) : closed(closedOutline)
+    {
+        for (const bezier_stru& b : outline)
+            for (int k = 0; k <= (closed ? 3999 : 4000); k++) {
+                double t = k / 4000.0, s = 1 - t;
+                double w[4] = {s * s * s, 3 * s * s * t, 3 * s * t * t, t * t * t};
+                x.push_back(w[0] * b.P[0][0] + w[1] * b.P[1][0] + w[2] * b.P[2][0] + w[3] * b.P[3][0]);
+                y.push_back(w[0] * b.P[0][1] + w[1] * b.P[1][1] + w[2] * b.P[2][1] + w[3] * b.P[3][1]);
+            }
+    }
+    double distance(double px, double py) const
+    {
+        double best = 1e300;
+        for (size_t i = 0; i + (closed ? 0 : 1) < x.size(); i++) {
+            size_t j = (i + 1) % x.size();
+            double dx = x[j] - x[i], dy = y[j] - y[i], len2 = dx * dx + dy * dy;
+            double u = len2 > 0 ? ((px - x[i]) * dx + (py - y[i]) * dy) / len2 : 0;
+            u = u < 0 ? 0 : (u > 1 ? 1 : u);
+            best = fmin(best, hypot(x[i] + u * dx - px, y[i] + u * dy - py));
+        }
+        return best;
+    }
+    bool inside(double px, double py) const
+    {
+        bool in = false;
+        for (size_t i = 0, j = x.size() - 1; i < x.size(); j = i++)
+            if ((y[i] > py) != (y[j] > py) && px < x[j] + (py - y[j]) * (x[i] - x[j]) / (y[i] - y[j])) in = !in;
+        return in;
+    }
+};
+
+// Points over and around outlines away from the origin, each classified as
+// the flattening classifies it: inside, outside, or on the outline (within a
+// hundredth). Points in the band where rounding could go either way are left out.
+TEST(PointInBeziers, AGridOfPointsIsClassifiedAsAFineFlatteningClassifiesIt)
+{
+    struct Row {
+        const char* shows;
+        std::vector<bezier_stru> outline;
+    } rows[] = {
+        {"a circle away from the origin", makeCircle(140, 225, 12)},
+        {"a lopsided blob", {makeBezier(131, 217, 145, 205, 160, 212, 152, 228),
+                             makeBezier(152, 228, 147, 240, 138, 226, 128, 236),
+                             makeBezier(128, 236, 120, 244, 118, 228, 131, 217)}},
+        {"a figure with a dent from above", {makeBezier(128, 214, 138, 214, 148, 214, 156, 214),
+                                             makeBezier(156, 214, 156, 222, 156, 230, 156, 238),
+                                             makeBezier(156, 238, 146, 220, 138, 220, 128, 238),
+                                             makeBezier(128, 238, 128, 230, 128, 222, 128, 214)}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        Flattening flat(row.outline);
+        double l = 1e300, r = -1e300, b = 1e300, t = -1e300;
+        for (size_t i = 0; i < flat.x.size(); i++) {
+            l = fmin(l, flat.x[i]), r = fmax(r, flat.x[i]);
+            b = fmin(b, flat.y[i]), t = fmax(t, flat.y[i]);
+        }
+        _t_ASRealRect box = {(float)l, (float)t, (float)r, (float)b};
+        std::vector<_t_ASRealPoint> points;
+        for (double y = 205.13; y < 246; y += 1.71)
+            for (double x = 112.37; x < 166; x += 1.53) points.push_back({(float)x, (float)y});
+        for (const bezier_stru& z : row.outline)  // on the outline, inside segments
+            for (double u : {0.13, 0.5, 0.77}) {
+                double s = 1 - u;
+                double w[4] = {s * s * s, 3 * s * s * u, 3 * s * u * u, u * u * u};
+                points.push_back({(float)(w[0] * z.P[0][0] + w[1] * z.P[1][0] + w[2] * z.P[2][0] + w[3] * z.P[3][0]),
+                                  (float)(w[0] * z.P[0][1] + w[1] * z.P[1][1] + w[2] * z.P[2][1] + w[3] * z.P[3][1])});
+            }
+        int counted[5] = {0, 0, 0, 0, 0};
+        for (const _t_ASRealPoint& p : points) {
+            double d = flat.distance(p.h, p.v);
+            if (d > 0.005 && d < 0.02) continue;
+            int want = d <= 0.005 ? kPointOnOutline : (flat.inside(p.h, p.v) ? kPointInside : kPointOutside);
+            counted[want]++;
+            int n = (int)row.outline.size();
+            EXPECT_EQ(PointInBeziers(row.outline.data(), n, p, NULL), want) << p.h << ", " << p.v << " at " << d;
+            EXPECT_EQ(PointInBeziers(row.outline.data(), n, p, &box), want) << p.h << ", " << p.v << " with the box";
+        }
+        EXPECT_GT(counted[kPointInside], 20);
+        EXPECT_GT(counted[kPointOutside], 20);
+        EXPECT_GE(counted[kPointOnOutline], 6);
+    }
+}
+
 std::vector<double> roots(const double c[6])
 {
     double* r = NULL;
@@ -112,6 +204,37 @@ TEST(PointBezierDistance, NearestPoints)
     PointBezierDistance(b, above, &t, &d, 0);
     EXPECT_NEAR(t, 0.5, 0.01);
     EXPECT_NEAR(d, 7.75, 1e-3);
+}
+
+// The nearest point's distance is the least distance to a fine flattening of
+// the curve, and the parameter given lies at that distance, for points on
+// every side of curves of every shape, away from the origin.
+TEST(PointBezierDistance, TheNearestPointIsAsNearAsAFineFlatteningsNearest)
+{
+    const bezier_stru curves[] = {
+        makeBezier(200, 100, 230, 160, 290, 40, 320, 100),   // an S
+        makeBezier(200, 100, 330, 180, 190, 180, 320, 100),  // a loop-like swing, handles crossed
+        makeBezier(200, 100, 200, 100, 320, 130, 320, 130),  // a straight line
+        makeBezier(200, 100, 250, 200, 270, 200, 320, 100),  // an arch
+    };
+    const double points[][2] = {{205, 140}, {260, 100}, {330, 90}, {190, 95}, {262, 135},
+                                {300, 60},  {250, 170}, {240, 20}, {321, 101}, {260.3, 157.1}};
+    for (const bezier_stru& b : curves) {
+        Flattening flat({b}, false);
+        for (const auto& p : points) {
+            double t = -1, d = -1;
+            PointBezierDistance(b, p, &t, &d, 0);
+            SCOPED_TRACE(testing::Message() << "curve from " << b.P[1][0] << "," << b.P[1][1] << ", point " << p[0]
+                                            << "," << p[1]);
+            EXPECT_NEAR(d, flat.distance(p[0], p[1]), 1e-4);
+            ASSERT_GE(t, 0.0);
+            ASSERT_LE(t, 1.0);
+            double s = 1 - t, w[4] = {s * s * s, 3 * s * s * t, 3 * s * t * t, t * t * t};
+            double x = w[0] * b.P[0][0] + w[1] * b.P[1][0] + w[2] * b.P[2][0] + w[3] * b.P[3][0];
+            double y = w[0] * b.P[0][1] + w[1] * b.P[1][1] + w[2] * b.P[2][1] + w[3] * b.P[3][1];
+            EXPECT_NEAR(hypot(x - p[0], y - p[1]), d, 1e-9) << "the point at t is at the distance given";
+        }
+    }
 }
 
 }  // namespace

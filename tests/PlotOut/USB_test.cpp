@@ -249,6 +249,20 @@ TEST_F(USBLink, ALastInterfaceWithoutAnOutPipeTakesNothing) {
     EXPECT_TRUE(d->transfers().empty()) << "the first interface's pipe is not the last one's";
 }
 
+TEST_F(USBLink, ALastInterfaceWithoutAnInPipeReadsNothing) {
+    auto d = std::make_shared<FakeDevice>(kVid, kPid);
+    d->addInterface({bulkOut(1), bulkIn(2)});
+    d->addInterface({bulkOut(3)});
+    bus_->plug(d);
+    ASSERT_EQ(0, USB_Open(kPid, kVid));
+    char reply[kUSBReadBufferSize];
+    EXPECT_EQ(0, USB_Read(reply)) << "no pipe to read from: nothing is read";
+    EXPECT_EQ(0, reply[0]);
+    EXPECT_EQ(0, send("IN;"));
+    ASSERT_EQ(1u, d->transfers().size()) << "the first interface's in pipe is not the last one's";
+    EXPECT_EQ(0x03, d->transfers().at(0).endpoint);
+}
+
 TEST_F(USBLink, DevicePanelQueryRoundTrip) {
     auto cutter = std::make_shared<FakeCutter>(kVid, kPid);
     bus_->plug(cutter);
