@@ -138,6 +138,13 @@ TEST(PreviewToolFigures, AZoomDragDoublesOrHalvesWithinTheLimits)
         {"half the frame from the lower left halves", 1.0, pt(0, 543), pt(308, 271), 0.5},
         {"never above the largest", 8.0, pt(0, 0), pt(308, 272), 10.0},
         {"never below the smallest", 0.15, pt(0, 543), pt(308, 271), 0.1},
+        {"towards the lower left halves too", 1.0, pt(308, 0), pt(0, 272), 0.5},
+        // 616 x 543 over 308 x 136: 2 across, 543/136 up.
+        {"a wide marquee in: the whole marquee stays in view", 1.0, pt(0, 0), pt(308, 136), 2.0},
+        {"a wide marquee out: by the larger factor", 1.0, pt(0, 543), pt(308, 407), 136.0 / 543},
+        {"a marquee without height leaves the zoom", 1.5, pt(10, 40), pt(300, 40), 1.5},
+        {"a marquee without width leaves the zoom", 1.5, pt(10, 40), pt(10, 300), 1.5},
+        {"a click leaves the zoom", 1.5, pt(10, 40), pt(10, 40), 1.5},
     };
     for (const Row& r : rows)
         EXPECT_NEAR(previewZoomOfDrag(r.zoom, r.down, r.up, 616, 543, 0.1, 10.0), r.expected, 0.01) << r.name;
