@@ -302,6 +302,9 @@ TEST_F(VLCDDialogTest, ScaleIsCorrectedFromTheMeasuredRectangle)
         {"a result below 1 is refused", 8192, 8192, "100", "100", "0.001", "100", 0, 0},
         {"a result beyond 2^31 - 1 is refused", 8192, 8192, "0.2", "100", "100000000", "100", 0, 0},
         {"a kept scale of 0 is refused", 0, 8192, "0", "100", "100", "100", 0, 0},
+        {"a result of exactly 1 is sent", 2, 8192, "100", "100", "50", "100", 1, 8192},
+        {"a result of exactly 2^31 - 1 is sent", 2147483647, 8192, "100", "100", "100", "100", 2147483647, 8192},
+        {"a result of 2^31 is refused", 1073741824, 8192, "50", "100", "100", "100", 0, 0},
     };
     std::string e = kEsc;
     for (const auto& row : rows) {
