@@ -231,6 +231,14 @@ TEST_F(PreviewBestFitTest, TheJobFillsTheFrameFromTheRulersCorner)
         {"far across a wide media", 0, {{5000, 60, 5100, 10}}, 5.66, 30, 513},
         {"the far end of the longest media, past the highest zoom", 1, {{1000, 100000, 1056, 99960}}, 566.0 / 56, 30,
          513},
+        // 0..100 x 10..60 mm, each edge from another volume than the first.
+        {"several volumes fit by their union", 1,
+         {{20, 40, 40, 30}, {0, 35, 10, 32}, {45, 36, 50, 10}, {25, 60, 30, 50}, {60, 38, 100, 31}}, 5.66, 30, 513},
+        {"several volumes, y downwards", 2,
+         {{20, 40, 40, 30}, {0, 35, 10, 32}, {45, 36, 50, 10}, {25, 60, 30, 50}, {60, 38, 100, 31}}, 5.66, 30, 30},
+        {"one 100 x 200 mm volume: the height decides, a quarter of 50 mm's", 1, {{0, 200, 100, 0}}, 9.86 / 4, 30, 513},
+        {"several volumes whose union is 100 x 200 mm (10..210)", 1,
+         {{20, 40, 40, 30}, {0, 35, 10, 32}, {45, 36, 50, 10}, {25, 210, 30, 50}, {60, 38, 100, 31}}, 9.86 / 4, 30, 513},
     };
     for (const Row& r : rows) {
         openView(r.origin);
@@ -238,7 +246,11 @@ TEST_F(PreviewBestFitTest, TheJobFillsTheFrameFromTheRulersCorner)
         previewBestFit(616, 543);
         EXPECT_NEAR(g->previewZoomX, r.zoom, 1e-9) << r.name;
         EXPECT_EQ(g->previewZoomY, g->previewZoomX) << r.name;
-        double corner[2] = {r.rects[0].left, r.rects[0].bottom};
+        double corner[2] = {r.rects[0].left, r.rects[0].bottom};  // the union's lower left
+        for (const AIRealRect& rect : r.rects) {
+            corner[0] = std::min(corner[0], (double)rect.left);
+            corner[1] = std::min(corner[1], (double)rect.bottom);
+        }
         long hv[2];
         convertDimenDoubleToFrameLong(corner, hv);
         EXPECT_EQ(hv[0], r.h) << r.name;
