@@ -389,13 +389,23 @@ TEST_F(PreviewToolsTest, AShiftMoveKeepsToAnAxisAndChangesTheJobOnlyAtRelease)
                        EXPECT_EQ(g_iPreviewOpType, kPreviewToolMove);
                        EXPECT_EQ(cursor(user), kPreviewMoveCursor);
                    }),
-                   press(100, 468), drag(130, 478, kADMShiftKeyModifier),
-                   check([](Driver&) { EXPECT_FLOAT_EQ(red().rect[0], 20.0f) << "nothing moves while dragging"; }),
+                   press(100, 468), drag(130, 478, kADMShiftKeyModifier), check([](Driver&) {
+                       EXPECT_FLOAT_EQ(red().rect[0], 20.0f) << "nothing moves while dragging";
+                       // The outline shown is the selection's, carried 30 pixels across only.
+                       const ADMRect &b = g_rectBeginUnion, &n = g_rectNewUnion;
+                       EXPECT_EQ(std::vector<int>({n.left, n.top, n.right, n.bottom}),
+                                 std::vector<int>({b.left + 30, b.top, b.right + 30, b.bottom}));
+                   }),
                    release(130, 478, kADMShiftKeyModifier), check([](Driver&) {
                        EXPECT_NEAR(red().rect[0], 50.0f, 1e-4);
                        EXPECT_NEAR(red().rect[3], 20.0f, 1e-4);
                    }),
-                   hover(130, 468), press(130, 468), drag(160, 488, kADMShiftKeyModifier),
+                   hover(130, 468), press(130, 468), drag(160, 488, kADMShiftKeyModifier), check([](Driver&) {
+                       // Along the diagonal: 20 across and 20 down.
+                       const ADMRect &b = g_rectBeginUnion, &n = g_rectNewUnion;
+                       EXPECT_EQ(std::vector<int>({n.left, n.top, n.right, n.bottom}),
+                                 std::vector<int>({b.left + 20, b.top + 20, b.right + 20, b.bottom + 20}));
+                   }),
                    release(160, 488, kADMShiftKeyModifier), check([](Driver&) {
                        EXPECT_NEAR(red().rect[0], 70.0f, 1e-4);
                        EXPECT_NEAR(red().rect[3], 0.0f, 1e-4);
@@ -412,8 +422,15 @@ TEST_F(PreviewToolsTest, AMoveWithoutShiftCarriesTheSelectionCentredOnThePointer
                        left = red().rect[0], bottom = red().rect[3];
                        width = red().rect[2] - left, height = red().rect[1] - bottom;
                    }),
-                   hover(100, 468), press(100, 468), drag(150, 440), drag(180, 420),
-                   check([&](Driver&) { EXPECT_FLOAT_EQ(red().rect[0], left) << "nothing moves while dragging"; }),
+                   hover(100, 468), press(100, 468), drag(150, 440), drag(180, 420), check([&](Driver&) {
+                       EXPECT_FLOAT_EQ(red().rect[0], left) << "nothing moves while dragging";
+                       // The outline shown keeps its size, centred on the pointer.
+                       const ADMRect &b = g_rectBeginUnion, &n = g_rectNewUnion;
+                       EXPECT_NEAR(n.right - n.left, b.right - b.left, 1);
+                       EXPECT_NEAR(n.bottom - n.top, b.bottom - b.top, 1);
+                       EXPECT_NEAR((n.left + n.right) / 2.0, 180, 1);
+                       EXPECT_NEAR((n.top + n.bottom) / 2.0, 420, 1);
+                   }),
                    release(180, 420), check([&](Driver&) {
                        // Its centre lies where the pointer was let go: 80 mm right and 48 mm up
                        // of where it was pressed, within the pixel the handle was met by.
