@@ -13,6 +13,7 @@
 #include "Core/VolumePlacement.h"
 #include "CurrentPlotterPrefs.h"
 #include "Dialog/PlotOutDialog.h"
+#include "Dialog/PlotOutPreviewTools.h"
 #include "PlotOutJobFixture.h"
 #include "PlotOut/PlotOut.h"
 #include "Toolkit/Driver.h"
@@ -328,17 +329,19 @@ TEST_F(PlotOutDialogTest, PreviewFileUsesFineArcUnitsFileAndCutterCoarseOnes)
     g->cutOff = 1;
     g->cutOffDistance = 10.0;
     plotOut({check([](Driver&) { g->curPlotter.PlotterReserved |= kPlotterCutOffBit; }),  // a cutter that cuts off
-             click(kPlotOutPreviewOutputItem), check([](Driver& user) {
+             click(kPlotOutZoomToolItem), click(kPlotOutPreviewOutputItem), check([](Driver& user) {
                  EXPECT_DOUBLE_EQ(g->arcAngleUnit, 0.0001);
                  EXPECT_NE(user.dialog()->item(kPlotOutSelectToolItem)->value, 0.0f) << "back to the select tool";
-             }),
-             saveTo(file), check([](Driver&) {
-                 EXPECT_DOUBLE_EQ(g->arcAngleUnit, 0.1);
-                 EXPECT_EQ(g->usbOutput, 0);
+                 EXPECT_EQ(user.dialog()->item(kPlotOutZoomToolItem)->value, 0.0f);
+                 EXPECT_EQ(g_iPreviewOpType, kPreviewToolSelect);
              }),
              click(kPlotOutUSBOutputItem), check([](Driver&) {
                  EXPECT_DOUBLE_EQ(g->arcAngleUnit, 0.1);
                  EXPECT_EQ(g->usbOutput, 1);
+             }),
+             saveTo(file), check([](Driver&) {
+                 EXPECT_DOUBLE_EQ(g->arcAngleUnit, 0.1);
+                 EXPECT_EQ(g->usbOutput, 0) << "a file after the cutter";
              }),
              click(kPlotOutExitItem)});
     g->cutOff = 0;

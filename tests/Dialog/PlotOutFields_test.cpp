@@ -84,6 +84,10 @@ TEST_F(PlotOutFieldsTest, TypedValuesReachTheSelectedVolumes)
         double left, bottom, scaleX, scaleY, angle;
         int32_t copiesX;
         double shown;  // what the field shows afterwards, in its units
+        // What one undo right after takes back: the edit alone (a step of
+        // its own, even when it moved nothing), or, when the edit was refused,
+        // the edit before it. Copies are not recorded: no undo is tried.
+        enum { kOwnStep, kEditBefore, kNotRecorded } undo = kOwnStep;
     } rows[] = {
         {"a whole turn is no turn", false, kPlotOutRotationItem, "360", 0, 0, 1, 1, 0, 1, 0},
         {"a whole turn back is no turn", false, kPlotOutRotationItem, "-360", 0, 0, 1, 1, 0, 1, 0},
@@ -91,13 +95,14 @@ TEST_F(PlotOutFieldsTest, TypedValuesReachTheSelectedVolumes)
         {"locked scale: both axes", false, kPlotOutScaleXItem, "2", 0, 0, 2, 2, 0, 1, 2},
         {"unlocked scale: that axis alone", true, kPlotOutScaleXItem, "2", 0, 0, 2, 1, 0, 1, 2},
         {"twice the width: a relative factor on x alone", false, kPlotOutWidthItem, "100", 0, 0, 2, 1, 0, 1, 100},
-        {"a width of 0 changes nothing", false, kPlotOutWidthItem, "0", 0, 0, 1, 1, 0, 1, 50},
-        {"a locked scale of 0 changes nothing and shows the scale", false, kPlotOutScaleXItem, "0", 0, 0, 1, 1, 0, 1, 1},
-        {"an unlocked scale of 0 too", true, kPlotOutScaleYItem, "0", 0, 0, 1, 1, 0, 1, 1},
+        {"a width of 0 changes nothing", false, kPlotOutWidthItem, "0", 0, 0, 1, 1, 0, 1, 50, Row::kEditBefore},
+        {"a locked scale of 0 changes nothing and shows the scale", false, kPlotOutScaleXItem, "0", 0, 0, 1, 1, 0, 1, 1,
+         Row::kEditBefore},
+        {"an unlocked scale of 0 too", true, kPlotOutScaleYItem, "0", 0, 0, 1, 1, 0, 1, 1, Row::kEditBefore},
         {"an offset at the left edge moves nothing", false, kPlotOutOffsetXItem, "0", 0, 0, 1, 1, 0, 1, 0},
         {"an offset moves the selection", false, kPlotOutOffsetXItem, "12", 12, 0, 1, 1, 0, 1, 12},
         {"an offset y moves it up", false, kPlotOutOffsetYItem, "5", 0, 5, 1, 1, 0, 1, 5},
-        {"copies", false, kPlotOutCopiesXItem, "3", 0, 0, 1, 1, 0, 3, 3},
+        {"copies", false, kPlotOutCopiesXItem, "3", 0, 0, 1, 1, 0, 3, 3, Row::kNotRecorded},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -110,6 +115,8 @@ TEST_F(PlotOutFieldsTest, TypedValuesReachTheSelectedVolumes)
         actions.push_back(refresh());
         if (row.unlock) actions.push_back(press(kPlotOutScaleLockItem, 5, 5));
         if (row.unlock) actions.push_back(release(5, 5));
+        // An edit before, which undo must leave alone.
+        actions.push_back(type(kPlotOutFitPrecisionItem, "0.2"));
         actions.push_back(type(row.item, row.typed));
         actions.push_back(check([&] {
             const Volume& a = volumeAt(0);
@@ -130,6 +137,19 @@ TEST_F(PlotOutFieldsTest, TypedValuesReachTheSelectedVolumes)
             auto* item = d.item(row.item);
             double shown = item->units == kADMMillimeterUnits ? item->value / kPt : item->value;
             EXPECT_NEAR(shown, row.shown, 1e-3);
+        }));
+        if (row.undo != Row::kNotRecorded) actions.push_back(click(kPlotOutUndoItem));
+        actions.push_back(check([&] {
+            if (row.undo == Row::kNotRecorded) return;
+            const Volume& a = volumeAt(0);
+            EXPECT_NEAR(a.rect[0], 0, kMm) << "after undo";
+            EXPECT_NEAR(a.rect[3], 0, kMm) << "after undo";
+            EXPECT_EQ(a.scaleX, 1.0) << "after undo";
+            EXPECT_EQ(a.scaleY, 1.0) << "after undo";
+            EXPECT_EQ(a.angle, 0.0) << "after undo";
+            EXPECT_EQ(a.copiesX, 1) << "after undo";
+            EXPECT_EQ(std::fabs(a.precision - 0.2) < 1e-4, row.undo == Row::kOwnStep)
+                << "the edit before stays unless this one was refused: " << a.precision;
         }));
         actions.push_back(click(kPlotOutExitItem));
         plotOut(std::move(actions));

@@ -76,10 +76,25 @@ TEST(PreviewToolFigures, AHandleDragShapesTheOutline)
         {"the upper right corner carries the right and top edges", up, 4, pt(250, 400), false, 100, 50,
          rc(50, 400, 250, 493)},
         {"the left side carries only the left edge", up, 1, pt(0, 300), false, 100, 50, rc(0, 443, 150, 493)},
+        {"the lower left corner carries the left and bottom edges", up, 0, pt(20, 520), false, 100, 50,
+         rc(20, 443, 150, 520)},
+        {"the upper left corner carries the left and top edges", up, 2, pt(20, 400), false, 100, 50,
+         rc(20, 400, 150, 493)},
+        {"the top carries only the top edge", up, 3, pt(20, 400), false, 100, 50, rc(50, 400, 150, 493)},
+        {"the right side carries only the right edge", up, 5, pt(200, 400), false, 100, 50, rc(50, 443, 200, 493)},
+        {"the lower right corner carries the right and bottom edges", up, 6, pt(200, 520), false, 100, 50,
+         rc(50, 443, 200, 520)},
+        {"the bottom carries only the bottom edge", up, 7, pt(200, 520), false, 100, 50, rc(50, 443, 150, 520)},
         {"Shift at a corner: the smaller reach keeps the shape", up, 4, pt(250, 400), true, 100, 50,
          rc(50, 400, 236, 493)},
         {"Shift at the lower left corner: the upper right stays", up, 0, pt(0, 600), true, 100, 50,
          rc(0, 443, 150, 518)},
+        // Reaches of 150 across (1.5 times) and 93 down (1.86 times): 150 x 75.
+        {"Shift at the upper left corner: the lower right stays", up, 2, pt(0, 400), true, 100, 50,
+         rc(0, 418, 150, 493)},
+        // Reaches of 250 across (2.5 times) and 77 down (1.54 times): 154 x 77.
+        {"Shift at the lower right corner: the upper left stays", up, 6, pt(300, 520), true, 100, 50,
+         rc(50, 443, 204, 520)},
         {"Shift at a side: the height follows, about the old middle", up, 5, pt(250, 0), true, 100, 50,
          rc(50, 418, 250, 518)},
         {"Shift at the top: the width follows, about the old middle", up, 3, pt(0, 393), true, 100, 50,
@@ -138,6 +153,13 @@ TEST(PreviewToolFigures, AZoomDragDoublesOrHalvesWithinTheLimits)
         {"half the frame from the lower left halves", 1.0, pt(0, 543), pt(308, 271), 0.5},
         {"never above the largest", 8.0, pt(0, 0), pt(308, 272), 10.0},
         {"never below the smallest", 0.15, pt(0, 543), pt(308, 271), 0.1},
+        {"towards the lower left halves too", 1.0, pt(308, 0), pt(0, 272), 0.5},
+        // 616 x 543 over 308 x 136: 2 across, 543/136 up.
+        {"a wide marquee in: the whole marquee stays in view", 1.0, pt(0, 0), pt(308, 136), 2.0},
+        {"a wide marquee out: by the larger factor", 1.0, pt(0, 543), pt(308, 407), 136.0 / 543},
+        {"a marquee without height leaves the zoom", 1.5, pt(10, 40), pt(300, 40), 1.5},
+        {"a marquee without width leaves the zoom", 1.5, pt(10, 40), pt(10, 300), 1.5},
+        {"a click leaves the zoom", 1.5, pt(10, 40), pt(10, 40), 1.5},
     };
     for (const Row& r : rows)
         EXPECT_NEAR(previewZoomOfDrag(r.zoom, r.down, r.up, 616, 543, 0.1, 10.0), r.expected, 0.01) << r.name;
@@ -224,6 +246,14 @@ TEST_F(PreviewBestFitTest, TheJobFillsTheFrameFromTheRulersCorner)
         {"far across a wide media", 0, {{5000, 60, 5100, 10}}, 5.66, 30, 513},
         {"the far end of the longest media, past the highest zoom", 1, {{1000, 100000, 1056, 99960}}, 566.0 / 56, 30,
          513},
+        // 0..100 x 10..60 mm, each edge from another volume than the first.
+        {"several volumes fit by their union", 1,
+         {{20, 40, 40, 30}, {0, 35, 10, 32}, {45, 36, 50, 10}, {25, 60, 30, 50}, {60, 38, 100, 31}}, 5.66, 30, 513},
+        {"several volumes, y downwards", 2,
+         {{20, 40, 40, 30}, {0, 35, 10, 32}, {45, 36, 50, 10}, {25, 60, 30, 50}, {60, 38, 100, 31}}, 5.66, 30, 30},
+        {"one 100 x 200 mm volume: the height decides, a quarter of 50 mm's", 1, {{0, 200, 100, 0}}, 9.86 / 4, 30, 513},
+        {"several volumes whose union is 100 x 200 mm (10..210)", 1,
+         {{20, 40, 40, 30}, {0, 35, 10, 32}, {45, 36, 50, 10}, {25, 210, 30, 50}, {60, 38, 100, 31}}, 9.86 / 4, 30, 513},
     };
     for (const Row& r : rows) {
         openView(r.origin);
@@ -231,7 +261,11 @@ TEST_F(PreviewBestFitTest, TheJobFillsTheFrameFromTheRulersCorner)
         previewBestFit(616, 543);
         EXPECT_NEAR(g->previewZoomX, r.zoom, 1e-9) << r.name;
         EXPECT_EQ(g->previewZoomY, g->previewZoomX) << r.name;
-        double corner[2] = {r.rects[0].left, r.rects[0].bottom};
+        double corner[2] = {r.rects[0].left, r.rects[0].bottom};  // the union's lower left
+        for (const AIRealRect& rect : r.rects) {
+            corner[0] = std::min(corner[0], (double)rect.left);
+            corner[1] = std::min(corner[1], (double)rect.bottom);
+        }
         long hv[2];
         convertDimenDoubleToFrameLong(corner, hv);
         EXPECT_EQ(hv[0], r.h) << r.name;
@@ -370,13 +404,23 @@ TEST_F(PreviewToolsTest, AShiftMoveKeepsToAnAxisAndChangesTheJobOnlyAtRelease)
                        EXPECT_EQ(g_iPreviewOpType, kPreviewToolMove);
                        EXPECT_EQ(cursor(user), kPreviewMoveCursor);
                    }),
-                   press(100, 468), drag(130, 478, kADMShiftKeyModifier),
-                   check([](Driver&) { EXPECT_FLOAT_EQ(red().rect[0], 20.0f) << "nothing moves while dragging"; }),
+                   press(100, 468), drag(130, 478, kADMShiftKeyModifier), check([](Driver&) {
+                       EXPECT_FLOAT_EQ(red().rect[0], 20.0f) << "nothing moves while dragging";
+                       // The outline shown is the selection's, carried 30 pixels across only.
+                       const ADMRect &b = g_rectBeginUnion, &n = g_rectNewUnion;
+                       EXPECT_EQ(std::vector<int>({n.left, n.top, n.right, n.bottom}),
+                                 std::vector<int>({b.left + 30, b.top, b.right + 30, b.bottom}));
+                   }),
                    release(130, 478, kADMShiftKeyModifier), check([](Driver&) {
                        EXPECT_NEAR(red().rect[0], 50.0f, 1e-4);
                        EXPECT_NEAR(red().rect[3], 20.0f, 1e-4);
                    }),
-                   hover(130, 468), press(130, 468), drag(160, 488, kADMShiftKeyModifier),
+                   hover(130, 468), press(130, 468), drag(160, 488, kADMShiftKeyModifier), check([](Driver&) {
+                       // Along the diagonal: 20 across and 20 down.
+                       const ADMRect &b = g_rectBeginUnion, &n = g_rectNewUnion;
+                       EXPECT_EQ(std::vector<int>({n.left, n.top, n.right, n.bottom}),
+                                 std::vector<int>({b.left + 20, b.top + 20, b.right + 20, b.bottom + 20}));
+                   }),
                    release(160, 488, kADMShiftKeyModifier), check([](Driver&) {
                        EXPECT_NEAR(red().rect[0], 70.0f, 1e-4);
                        EXPECT_NEAR(red().rect[3], 0.0f, 1e-4);
@@ -393,8 +437,15 @@ TEST_F(PreviewToolsTest, AMoveWithoutShiftCarriesTheSelectionCentredOnThePointer
                        left = red().rect[0], bottom = red().rect[3];
                        width = red().rect[2] - left, height = red().rect[1] - bottom;
                    }),
-                   hover(100, 468), press(100, 468), drag(150, 440), drag(180, 420),
-                   check([&](Driver&) { EXPECT_FLOAT_EQ(red().rect[0], left) << "nothing moves while dragging"; }),
+                   hover(100, 468), press(100, 468), drag(150, 440), drag(180, 420), check([&](Driver&) {
+                       EXPECT_FLOAT_EQ(red().rect[0], left) << "nothing moves while dragging";
+                       // The outline shown keeps its size, centred on the pointer.
+                       const ADMRect &b = g_rectBeginUnion, &n = g_rectNewUnion;
+                       EXPECT_NEAR(n.right - n.left, b.right - b.left, 1);
+                       EXPECT_NEAR(n.bottom - n.top, b.bottom - b.top, 1);
+                       EXPECT_NEAR((n.left + n.right) / 2.0, 180, 1);
+                       EXPECT_NEAR((n.top + n.bottom) / 2.0, 420, 1);
+                   }),
                    release(180, 420), check([&](Driver&) {
                        // Its centre lies where the pointer was let go: 80 mm right and 48 mm up
                        // of where it was pressed, within the pixel the handle was met by.

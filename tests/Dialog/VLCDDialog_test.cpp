@@ -302,6 +302,9 @@ TEST_F(VLCDDialogTest, ScaleIsCorrectedFromTheMeasuredRectangle)
         {"a result below 1 is refused", 8192, 8192, "100", "100", "0.001", "100", 0, 0},
         {"a result beyond 2^31 - 1 is refused", 8192, 8192, "0.2", "100", "100000000", "100", 0, 0},
         {"a kept scale of 0 is refused", 0, 8192, "0", "100", "100", "100", 0, 0},
+        {"a result of exactly 1 is sent", 2, 8192, "100", "100", "50", "100", 1, 8192},
+        {"a result of exactly 2^31 - 1 is sent", 2147483647, 8192, "100", "100", "100", "100", 2147483647, 8192},
+        {"a result of 2^31 is refused", 1073741824, 8192, "50", "100", "100", "100", 0, 0},
     };
     std::string e = kEsc;
     for (const auto& row : rows) {
@@ -343,15 +346,22 @@ TEST_F(VLCDDialogTest, AASAdjustmentMovesTheSensorByTheSpinsInLinkUnits)
         int startX, startY;
         const char *x, *y;
         int sentX, sentY;
-        const char* shownX;
+        const char* shownX;  // null: refused, nothing sent
     } rows[] = {
         {"+2.525 and -2.525 mm are +101 and -101", 0, 0, "2.525", "-2.525", 101, -101, "AAS X Offset 2.53 Adjust"},
         {"2.5 mm adds 100", 0, 0, "2.5", "0", 100, 0, "AAS X Offset 2.50 Adjust"},
         {"1 mm adds 40 (not 39)", 0, 0, "1", "-1", 40, -40, "AAS X Offset 1.00 Adjust"},
         {"one step of 0.025 mm is one unit", 40, -8, "0.025", "-0.075", 41, -11, "AAS X Offset 1.03 Adjust"},
         {"beyond the spins' limits is their limit", 0, 0, "5", "-5", 101, -101, "AAS X Offset 2.53 Adjust"},
+        {"offsets at +-(2^31 - 1) are sent as they are", 2147483647, -2147483647, "0", "0", 2147483647, -2147483647,
+         "AAS X Offset 53687091.18 Adjust"},
+        {"a step up to 2^31 - 1 is sent", 2147483646, -2147483646, "0.025", "-0.025", 2147483647, -2147483647,
+         "AAS X Offset 53687091.18 Adjust"},
+        {"a step past 2^31 - 1 is refused", 2147483647, 0, "0.025", "0", 0, 0, nullptr},
+        {"a step below -(2^31 - 1) is refused", 0, -2147483647, "0", "-0.025", 0, 0, nullptr},
     };
     std::string e = kEsc;
+    size_t refused = 0;
     for (const auto& row : rows) {
         cutter_->state().aasX = row.startX;
         cutter_->state().aasY = row.startY;
@@ -360,11 +370,19 @@ TEST_F(VLCDDialogTest, AASAdjustmentMovesTheSensorByTheSpinsInLinkUnits)
         panel({type(kVLCDAASXItem, row.x), type(kVLCDAASYItem, row.y), check([&](Driver&) { before = writeCount(); }),
                click(kVLCDAASSendItem), check([&](Driver& user) { shownX = shown(user, kVLCDAASXTextItem); }),
                click(kVLCDCloseItem)});
+        if (row.shownX == nullptr) {
+            EXPECT_EQ(writes(before), (std::vector<std::string>{e + ".R5:"})) << row.shows;
+            ASSERT_EQ(alerts().size(), ++refused) << row.shows;
+            EXPECT_EQ(alerts().back().text,
+                      "Nothing was sent: a size or adjustment entered is beyond what the cutter can take.")
+                << row.shows;
+            continue;
+        }
         std::string d6 = e + ".D6;" + std::to_string(row.sentX) + ";" + std::to_string(row.sentY) + ":";
         EXPECT_EQ(writes(before), (std::vector<std::string>{e + ".R5:", d6, e + ".C1;0;:", e + ".R5:"})) << row.shows;
         EXPECT_EQ(shownX, row.shownX) << row.shows << ": the offsets as the cutter now has them";
     }
-    EXPECT_TRUE(alerts().empty());
+    EXPECT_EQ(alerts().size(), refused);
 }
 
 TEST_F(VLCDDialogTest, AASOnACutterWithoutTheSensorSendsNothing)

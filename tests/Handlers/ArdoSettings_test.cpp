@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,19 +18,62 @@ namespace {
 
 class CutSettingsTest : public test::HostTest {};
 
-TEST_F(CutSettingsTest, FirstRunTakesTheDefaults)
+// Every key: what a first run starts with, and whether a value stored by an
+// earlier session comes back (the registration marks always start afresh).
+TEST_F(CutSettingsTest, EachSettingStartsFromItsDefaultOrFromWhatWasStored)
 {
+    enum Kind { kFlag, kCount, kMillimetres };
+    struct Row {
+        const char* key;
+        Kind kind;
+        std::function<double()> field;
+        double fresh;   // a first run
+        bool restored;  // a stored value comes back
+    } rows[] = {
+        {"ArdoSetting_BackToHome", kFlag, [] { return g->backToHome; }, 0, true},
+        {"ArdoSetting_UsePlotterSetting", kFlag, [] { return g->usePlotterSetting; }, 0, true},
+        {"ArdoSetting_OverCut", kFlag, [] { return g->overCut; }, 0, true},
+        {"ArdoSetting_OverCut_ST_Value", kMillimetres, [] { return g->overCutStart; }, 0, true},
+        {"ArdoSetting_OverCut_ED_Value", kMillimetres, [] { return g->overCutEnd; }, 0, true},
+        {"ArdoSetting_CutOff", kFlag, [] { return g->cutOff; }, 0, true},
+        {"ArdoSetting_CutOff_Value", kMillimetres, [] { return g->cutOffDistance; }, 0, true},
+        {"MarkSetting_Length", kCount, [] { return g->markLength; }, 25000, false},
+        {"MarkSetting_Thickness", kCount, [] { return g->markThickness; }, 1000, false},
+        {"MarkSetting_Margin", kCount, [] { return g->markMargin; }, 5000, false},
+        {"MarkSetting_XStep", kCount, [] { return g->markXStep; }, 500000, false},
+        {"MarkSetting_YStep", kCount, [] { return g->markYStep; }, 500000, false},
+        {"MarkSetting_NoXCopies", kCount, [] { return g->markXCopies; }, 1, false},
+        {"MarkSetting_NoYCopies", kCount, [] { return g->markYCopies; }, 1, false},
+        {"MarkSetting_Space", kCount, [] { return g->markSpace; }, 0, false},
+        {"MarkSetting_4PointPosition", kFlag, [] { return g->mark4PointPosition; }, 1, false},
+        {"MarkSetting_SegmentalPosition", kFlag, [] { return g->markSegmentalPosition; }, 0, false},
+        {"MarkSetting_MultipleCopies", kFlag, [] { return g->markMultipleCopies; }, 0, false},
+        {"MarkSetting_CopiesWithOutline", kFlag, [] { return g->markCopiesWithOutline; }, 0, false},
+        {"DotCut_HalfCutLength", kCount, [] { return g->dotCutHalfCutLength; }, 2000, true},
+        {"DotCut_HalfCutPen", kCount, [] { return g->dotCutHalfCutPen; }, 0, true},
+        {"DotCut_CutThroughLength", kCount, [] { return g->dotCutThroughLength; }, 3000, true},
+        {"DotCut_CutThroughPen", kCount, [] { return g->dotCutThroughPen; }, 1, true},
+    };
     startSession();
-    EXPECT_EQ(g->overCut, 0);
-    EXPECT_EQ(g->cutOff, 0);
-    EXPECT_DOUBLE_EQ(g->overCutStart, 0.0);
-    EXPECT_DOUBLE_EQ(g->cutOffDistance, 0.0);
-    EXPECT_EQ(g->dotCutHalfCutLength, 2000);
-    EXPECT_EQ(g->dotCutHalfCutPen, 0);
-    EXPECT_EQ(g->dotCutThroughLength, 3000);
-    EXPECT_EQ(g->dotCutThroughPen, 1);
-    EXPECT_EQ(g->markLength, 25000);
-    EXPECT_EQ(g->mark4PointPosition, 1);
+    for (const Row& row : rows) EXPECT_EQ(row.field(), row.fresh) << row.key << " on a first run";
+    stopSession();
+
+    // Stored: the other flag, 1234 of a count, 1.5 mm of a length.
+    {
+        host::Preferences prefs(prefsPath());
+        for (const Row& row : rows) {
+            if (row.kind == kFlag)
+                prefs.putBoolean("Vantorel", row.key, row.fresh == 0);
+            else
+                prefs.putInteger("Vantorel", row.key, row.kind == kCount ? 1234 : 1500);
+        }
+        ASSERT_TRUE(prefs.save());
+    }
+    startSession();
+    for (const Row& row : rows) {
+        double stored = row.kind == kFlag ? (row.fresh == 0 ? 1 : 0) : row.kind == kCount ? 1234 : 1.5;
+        EXPECT_NEAR(row.field(), row.restored ? stored : row.fresh, 1e-6) << row.key << " stored";
+    }
 }
 
 TEST_F(CutSettingsTest, SettingsSurviveASecondSessionThroughSinglePrecision)

@@ -54,7 +54,18 @@ TEST_F(MarqueeZoom, ZoomsByFourAndBackAndAFirstClickRestoresTheStartView)
     run("view 1 400 300\ntool \"Check Group Tool\"\ntrack 100 500 shift\nexpect-tool-cursor 6013\n"
         "mouse-down 100 500 shift\nmouse-drag 300 380 shift");
     ASSERT_NE(d().art(g_artDragZoom), nullptr);
-    EXPECT_EQ(d().art(g_artDragZoom)->segments.size(), 4u);
+    // The marquee drawn is the rectangle dragged, closed, with straight corners.
+    const auto& marquee = *d().art(g_artDragZoom);
+    const AIRealPoint corners[4] = {{100, 500}, {100, 380}, {300, 380}, {300, 500}};
+    ASSERT_EQ(marquee.segments.size(), 4u);
+    EXPECT_TRUE(marquee.closed);
+    for (int i = 0; i < 4; i++) {
+        const AIPathSegment& s = marquee.segments[i];
+        EXPECT_EQ(s.p.h, corners[i].h) << i;
+        EXPECT_EQ(s.p.v, corners[i].v) << i;
+        EXPECT_EQ(s.in.h, s.p.h) << i;
+        EXPECT_EQ(s.out.v, s.p.v) << i;
+    }
     EXPECT_EQ(g_artGroupShow, nullptr);  // zooming frames nothing
     run("mouse-up 300 380 shift\nexpect-view 4 200 440");
     EXPECT_EQ(g_artDragZoom, nullptr);
