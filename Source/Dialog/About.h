@@ -4,8 +4,7 @@
 #include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 
-#define kAboutDialogName "About Dialog"
-enum { kAboutDialogResource = 16050, kAboutDialogWidth = 500, kAboutDialogHeight = 120 };
+constexpr DialogResource kAboutDialog = {"About Dialog", 16050, 500, 120};
 
 // Items of the About dialog.
 enum {

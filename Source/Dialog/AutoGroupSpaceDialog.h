@@ -8,12 +8,7 @@
 #include "AllSuites.h"
 #include "Dialog/ItemControl.h"
 
-#define kAutoGroupSpaceDialogName "AutoGroupSpace Dialog"
-enum {
-    kAutoGroupSpaceDialogResource = 155,
-    kAutoGroupSpaceDialogWidth = 228,
-    kAutoGroupSpaceDialogHeight = 86
-};
+constexpr DialogResource kAutoGroupSpaceDialog = {"AutoGroupSpace Dialog", 155, 228, 86};
 
 // Items of the gaps dialog.
 enum {

@@ -11,8 +11,7 @@
 #include "Core/ColorLayerRecords.h"
 #include "Dialog/ItemControl.h"
 
-#define kColorLayerDialogName "ColorLayer Dialog"
-enum { kColorLayerDialogResource = 134, kColorLayerDialogWidth = 430, kColorLayerDialogHeight = 180 };
+constexpr DialogResource kColorLayerDialog = {"ColorLayer Dialog", 134, 430, 180};
 enum { kColorLayerItemCount = 13 };
 
 // Items of the pen setup.

@@ -32,15 +32,14 @@ uint8_t cutOffLineWanted() { return g->cutOff != 0 && plotterCanCutOff(); }
 ASErr goArdoSettingDialog()
 {
     // The result says only which button ended it; what OK stored is in the globals.
-    (void)sADMDialog->Modal(g->pluginRef, kCuttingSettingsDialogName, kCuttingSettingsDialogResource,
-                            kADMModalDialogStyle, PlotOutDlgArdoSettinDlgInitProc, nullptr, 0);
+    (void)runModalDialog(kCuttingSettingsDialog, PlotOutDlgArdoSettinDlgInitProc);
     return kNoErr;
 }
 
 ASErr PlotOutDlgArdoSettinDlgInitProc(ADMDialogRef dialog)
 {
-    if (setUpDialog(dialog, kCuttingSettingsDialogWidth, kCuttingSettingsDialogHeight, kCuttingSettingsTitleString,
-                    dlgArdoSettingItem, kCuttingSettingsItemCount) != 1)
+    if (setUpDialog(dialog, kCuttingSettingsDialog, kCuttingSettingsTitleString, dlgArdoSettingItem,
+                    kCuttingSettingsItemCount) != 1)
         return kNoErr;
 
     ADMItemRef item;

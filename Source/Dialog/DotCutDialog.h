@@ -10,8 +10,7 @@
 #include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 
-#define kDotCutDialogName "MAKE_DoT_CUt_Dialog"
-enum { kDotCutDialogResource = 132, kDotCutDialogWidth = 340, kDotCutDialogHeight = 110 };
+constexpr DialogResource kDotCutDialog = {"MAKE_DoT_CUt_Dialog", 132, 340, 110};
 
 // Items of the dot-cut dialog.
 enum {

@@ -23,10 +23,7 @@ void editorString(int index, char* text, int size);
 // title, its item table, and the static texts that stand left-justified
 // (every other one is right-justified against its field).
 struct EditorForm {
-    const char* name;
-    int resource;
-    int width;
-    int height;
+    DialogResource dialog;
     int titleIndex;
     const Item_Control_arg* items;
     int itemCount;

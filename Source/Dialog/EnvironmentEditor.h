@@ -6,8 +6,7 @@
 #include "Core/PlotterRecords.h"
 #include "Dialog/ItemControl.h"
 
-#define kEnvironmentDialogName "Environment Dialog"
-enum { kEnvironmentDialogResource = 132, kEnvironmentDialogWidth = 235, kEnvironmentDialogHeight = 101 };
+constexpr DialogResource kEnvironmentDialog = {"Environment Dialog", 132, 235, 101};
 
 // Items of the environment editor.
 enum {

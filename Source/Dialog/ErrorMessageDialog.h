@@ -2,9 +2,9 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/ItemControl.h"
 
-#define kErrorMessageDialogName "Error Message Dialog"
-enum { kErrorMessageDialogResource = 121, kErrorMessageDialogWidth = 268, kErrorMessageDialogHeight = 134 };
+constexpr DialogResource kErrorMessageDialog = {"Error Message Dialog", 121, 268, 134};
 
 // Items of the error message box, made in code (the message is the caller's,
 // not a string-list text). The icon and the message share one id.

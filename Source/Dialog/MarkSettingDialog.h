@@ -8,8 +8,7 @@
 #include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 
-#define kAASSettingDialogName "AASSetting Dialog"
-enum { kAASSettingDialogResource = 132, kAASSettingDialogWidth = 200, kAASSettingDialogHeight = 375 };
+constexpr DialogResource kAASSettingDialog = {"AASSetting Dialog", 132, 200, 375};
 
 // Items of the dialog. The three layout radios are not neighbours, so the
 // dialog keeps just one of them on itself.

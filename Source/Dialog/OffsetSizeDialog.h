@@ -6,8 +6,7 @@
 #include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 
-#define kOffsetSizeDialogName "OffsetSize Dialog"
-enum { kOffsetSizeDialogResource = 168, kOffsetSizeDialogWidth = 238, kOffsetSizeDialogHeight = 65 };
+constexpr DialogResource kOffsetSizeDialog = {"OffsetSize Dialog", 168, 238, 65};
 
 // Items of the dialog.
 enum {

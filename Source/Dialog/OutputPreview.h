@@ -12,8 +12,7 @@
 #include "Dialog/ItemControl.h"
 #include "PlotOut/CommandReader.h"
 
-#define kPreviewDialogName "Preview Dialog"
-enum { kPreviewDialogID = 157, kPreviewDialogWidth = 732, kPreviewDialogHeight = 630 };
+constexpr DialogResource kPreviewDialog = {"Preview Dialog", 157, 732, 630};
 // The job the preview replays, written by the Plot Out dialog into the
 // plug-in's folder.
 #define kPreviewFileName "~Temp.hpgl"

@@ -6,11 +6,11 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/ItemControl.h"
 
 // The dialog borrows the Plot Out dialog's window resource; its items are
 // all made here.
-#define kOverCutDialogName "Plot Out Dialog"
-enum { kOverCutDialogResource = 121, kOverCutDialogWidth = 205, kOverCutDialogHeight = 120 };
+constexpr DialogResource kOverCutDialog = {"Plot Out Dialog", 121, 205, 120};
 
 // Items of the overcut dialog.
 enum {

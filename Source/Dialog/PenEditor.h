@@ -7,8 +7,7 @@
 #include "Core/PlotterRecords.h"
 #include "Dialog/ItemControl.h"
 
-#define kPenDialogName "Pen Dialog"
-enum { kPenDialogResource = 133, kPenDialogWidth = 235, kPenDialogHeight = 185 };
+constexpr DialogResource kPenDialog = {"Pen Dialog", 133, 235, 185};
 
 // Items of the pen editor.
 enum {

@@ -14,11 +14,11 @@
 #include "Dialog/OutputPreview.h"  // kPreviewFileName
 #include "Math/Bezier.h"
 
-#define kPlotOutDialogName "Plot Out Dialog"
-enum { kPlotOutDialogResource = 121, kPlotOutItemCount = 73 };
-
-// Size of the dialog when it opens, and the smallest it can be made.
-enum { kPlotOutDialogWidth = 840, kPlotOutDialogHeight = 637, kPlotOutMinWidth = 840, kPlotOutMinHeight = 587 };
+// The size given is the dialog's when it opens; below is the smallest it can
+// be made.
+constexpr DialogResource kPlotOutDialog = {"Plot Out Dialog", 121, 840, 637};
+enum { kPlotOutItemCount = 73 };
+enum { kPlotOutMinWidth = 840, kPlotOutMinHeight = 587 };
 
 // Items of the dialog. Ids 46, 64, 76 and 77 are not used.
 enum {

@@ -7,8 +7,7 @@
 #include "Core/PlotterRecords.h"
 #include "Dialog/ItemControl.h"
 
-#define kPlotterDialogName "Plotter Dialog"
-enum { kPlotterDialogResource = 133, kPlotterDialogWidth = 468, kPlotterDialogHeight = 301 };
+constexpr DialogResource kPlotterDialog = {"Plotter Dialog", 133, 468, 301};
 
 // Items of the plotter editor.
 enum {

@@ -8,8 +8,7 @@
 #include "Core/PlotterRecords.h"
 #include "Dialog/ItemControl.h"
 
-#define kPlotterSetupDialogName "Plotter Setup Dialog"
-enum { kPlotterSetupDialogResource = 109, kPlotterSetupDialogWidth = 640, kPlotterSetupDialogHeight = 305 };
+constexpr DialogResource kPlotterSetupDialog = {"Plotter Setup Dialog", 109, 640, 305};
 
 // Items of the plotter setup dialog.
 enum {

@@ -12,8 +12,7 @@
 #include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 
-#define kPreProcessDialogName "PreProcess Plot"
-enum { kPreProcessDialogResource = 130, kPreProcessDialogWidth = 212, kPreProcessDialogHeight = 100 };
+constexpr DialogResource kPreProcessDialog = {"PreProcess Plot", 130, 212, 100};
 
 // Items of the palette: picture buttons of 24 x 24 pixels, each with a tip.
 enum {

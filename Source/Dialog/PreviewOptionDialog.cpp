@@ -200,8 +200,7 @@ ASErr goPreviewOption(void)
     setPreset(&g_popPreSet[1], 0xE04040FF, kMarkerDisc, 3, 0xE04040FF, kMarkerDisc, 3);
     setPreset(&g_popPreSet[2], 0xE040C0FF, kMarkerCircle, 2, 0xE04040FF, kMarkerFilledSquare, 3);
     setPreset(&g_popPreSet[3], 0xE040C0FF, kMarkerCircle, 1, 0x000000FF, kMarkerFilledSquare, 1);
-    return sADMDialog->Modal(g->pluginRef, kPreviewOptionDialogName, kPreviewOptionDialogResource,
-                             kADMModalDialogStyle, PreviewOptionDialogInitProc, NULL, 0);
+    return runModalDialog(kPreviewOptionDialog, PreviewOptionDialogInitProc);
 }
 
 ASErr PreviewOptionDialogInitProc(ADMDialogRef dialog)
@@ -209,7 +208,7 @@ ASErr PreviewOptionDialogInitProc(ADMDialogRef dialog)
     ADMRect screen;
     sADMBasic->GetScreenDimensions(&screen);
     editorPlace(dialog, (screen.left + screen.right) / 2 - 286, (screen.top + screen.bottom) / 2 - 235,
-                kPreviewOptionDialogWidth, kPreviewOptionDialogHeight, kPreviewOptionTitleString);
+                kPreviewOptionDialog.width, kPreviewOptionDialog.height, kPreviewOptionTitleString);
     sADMDialog->SetDefaultItemID(dialog, kPreviewOptionOKItem);
     sADMDialog->SetCancelItemID(dialog, kPreviewOptionCancelItem);
     if (loadDialogItems(dlgPreviewOptionItem, kPreviewOptionItemCount, dialog) != 1)

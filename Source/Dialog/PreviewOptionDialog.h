@@ -11,13 +11,8 @@
 #include "Common/PluginGlobals.h"
 #include "Dialog/ItemControl.h"
 
-#define kPreviewOptionDialogName "Preview Option Dialog"
-enum {
-    kPreviewOptionDialogResource = 153,
-    kPreviewOptionDialogWidth = 585,
-    kPreviewOptionDialogHeight = 475,
-    kPreviewOptionItemCount = 35
-};
+constexpr DialogResource kPreviewOptionDialog = {"Preview Option Dialog", 153, 585, 475};
+enum { kPreviewOptionItemCount = 35 };
 
 // Items of the dialog.
 enum {

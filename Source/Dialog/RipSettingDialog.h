@@ -9,8 +9,7 @@
 #include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 
-#define kRipSettingDialogName "RipSetting Dialog"
-enum { kRipSettingDialogResource = 174, kRipSettingDialogWidth = 255, kRipSettingDialogHeight = 135 };
+constexpr DialogResource kRipSettingDialog = {"RipSetting Dialog", 174, 255, 135};
 
 // Items of the weeding-line settings dialog.
 enum {

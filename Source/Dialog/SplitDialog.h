@@ -11,13 +11,10 @@
 #include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 
-#define kSplitDialogName "Split Dialog"
-enum { kSplitDialogResource = 146 };
-
-// The palette is shown collapsed, or with its guide-grid options below.
+// The palette is shown collapsed (the size given here), or with its
+// guide-grid options below.
+constexpr DialogResource kSplitDialog = {"Split Dialog", 146, 278, 168};
 enum {
-    kSplitDialogWidth = 278,
-    kSplitDialogHeight = 168,
     kSplitDialogExpandedHeight = 214,
     // Below this height the palette counts as collapsed.
     kSplitDialogExpandedFrom = 200

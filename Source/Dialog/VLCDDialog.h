@@ -12,8 +12,8 @@
 #include "Common/ErrorCodes.h"
 #include "Dialog/ItemControl.h"
 
-#define kVLCDDialogName "VLCD Dialog"
-enum { kVLCDDialogResource = 132, kVLCDDialogWidth = 580, kVLCDDialogHeight = 330, kVLCDItemCount = 47 };
+constexpr DialogResource kVLCDDialog = {"VLCD Dialog", 132, 580, 330};
+enum { kVLCDItemCount = 47 };
 
 // Items of the panel. The popups' entry ids are the values the cutter takes.
 enum {
