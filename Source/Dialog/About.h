@@ -2,9 +2,8 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-constexpr DialogResource kAboutDialog = {"About Dialog", 16050, 500, 120};
 
 // Items of the About dialog.
 enum {

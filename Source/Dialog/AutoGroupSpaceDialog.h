@@ -6,9 +6,8 @@
 #include <stdint.h>
 
 #include "AllSuites.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-constexpr DialogResource kAutoGroupSpaceDialog = {"AutoGroupSpace Dialog", 155, 228, 86};
 
 // Items of the gaps dialog.
 enum {

@@ -9,9 +9,9 @@
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
 #include "Core/ColorLayerRecords.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 
-constexpr DialogResource kColorLayerDialog = {"ColorLayer Dialog", 134, 430, 180};
 enum { kColorLayerItemCount = 13 };
 
 // Items of the pen setup.

@@ -4,6 +4,7 @@
 #include "Common/Suites.h"
 #include "Common/Units.h"
 #include "Dialog/DialogCommon.h"
+#include "Dialog/PlotOutDialog.h"
 
 // The items, made with the toolkit's Create in this order. The buttons' texts
 // are the same in every language and are set in code; the other texts come

@@ -7,6 +7,7 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 
 // Short names of the toolkit's item types, so that a row of an item table

@@ -8,9 +8,8 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-constexpr DialogResource kDotCutDialog = {"MAKE_DoT_CUt_Dialog", 132, 340, 110};
 
 // Items of the dot-cut dialog.
 enum {

@@ -5,6 +5,7 @@
 
 #include "AllSuites.h"
 #include "Dialog/DialogCommon.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 
 // Places the dialog at left, top with the size given and sets its title from

@@ -4,9 +4,8 @@
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
 #include "Core/PlotterRecords.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-constexpr DialogResource kEnvironmentDialog = {"Environment Dialog", 132, 235, 101};
 
 // Items of the environment editor.
 enum {

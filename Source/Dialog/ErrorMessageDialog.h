@@ -2,9 +2,7 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
-#include "Dialog/ItemControl.h"
-
-constexpr DialogResource kErrorMessageDialog = {"Error Message Dialog", 121, 268, 134};
+#include "Dialog/DialogResources.h"
 
 // Items of the error message box, made in code (the message is the caller's,
 // not a string-list text). The icon and the message share one id.

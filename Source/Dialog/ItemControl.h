@@ -9,16 +9,6 @@
 #include "Dialog/Pictures.h"
 #include "Dialog/Texts.h"
 
-// A dialog as the plug-in's resources know it: the name the toolkit finds it
-// by (scripts and tests answer it by that name), its resource id and the size
-// it opens at. Every dialog is opened and sized from one of these.
-struct DialogResource {
-    const char* name;
-    int32_t resource;
-    int32_t width;
-    int32_t height;
-};
-
 // One row of a dialog-item table.
 struct Item_Control_arg {
     const char* itemType;  // the toolkit's item type name

@@ -6,6 +6,7 @@
 
 #include <stdint.h>
 
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 
 struct ItemTableInfo {

@@ -4,9 +4,8 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-constexpr DialogResource kOffsetSizeDialog = {"OffsetSize Dialog", 168, 238, 65};
 
 // Items of the dialog.
 enum {

@@ -6,11 +6,7 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
-#include "Dialog/ItemControl.h"
-
-// The dialog borrows the Plot Out dialog's window resource; its items are
-// all made here.
-constexpr DialogResource kOverCutDialog = {"Plot Out Dialog", 121, 205, 120};
+#include "Dialog/DialogResources.h"
 
 // Items of the overcut dialog.
 enum {

@@ -5,9 +5,8 @@
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
 #include "Core/PlotterRecords.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-constexpr DialogResource kPenDialog = {"Pen Dialog", 133, 235, 185};
 
 // Items of the pen editor.
 enum {

@@ -10,14 +10,14 @@
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
 #include "Core/ColorLayerRecords.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 #include "Dialog/OutputPreview.h"  // kPreviewFileName
 #include "Math/Bezier.h"
 
-// The size given is the dialog's when it opens; below is the smallest it can
-// be made.
-constexpr DialogResource kPlotOutDialog = {"Plot Out Dialog", 121, 840, 637};
 enum { kPlotOutItemCount = 73 };
+
+// The smallest the dialog can be made (kPlotOutDialog holds the size it opens at).
 enum { kPlotOutMinWidth = 840, kPlotOutMinHeight = 587 };
 
 // Items of the dialog. Ids 46, 64, 76 and 77 are not used.

@@ -5,9 +5,8 @@
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
 #include "Core/PlotterRecords.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-constexpr DialogResource kPlotterDialog = {"Plotter Dialog", 133, 468, 301};
 
 // Items of the plotter editor.
 enum {

@@ -6,9 +6,8 @@
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
 #include "Core/PlotterRecords.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-constexpr DialogResource kPlotterSetupDialog = {"Plotter Setup Dialog", 109, 640, 305};
 
 // Items of the plotter setup dialog.
 enum {

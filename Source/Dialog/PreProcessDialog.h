@@ -10,9 +10,8 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-constexpr DialogResource kPreProcessDialog = {"PreProcess Plot", 130, 212, 100};
 
 // Items of the palette: picture buttons of 24 x 24 pixels, each with a tip.
 enum {

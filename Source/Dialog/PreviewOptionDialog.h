@@ -9,9 +9,9 @@
 
 #include "AllSuites.h"
 #include "Common/PluginGlobals.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 
-constexpr DialogResource kPreviewOptionDialog = {"Preview Option Dialog", 153, 585, 475};
 enum { kPreviewOptionItemCount = 35 };
 
 // Items of the dialog.

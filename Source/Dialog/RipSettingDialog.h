@@ -7,9 +7,8 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-constexpr DialogResource kRipSettingDialog = {"RipSetting Dialog", 174, 255, 135};
 
 // Items of the weeding-line settings dialog.
 enum {

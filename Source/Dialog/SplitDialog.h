@@ -9,11 +9,11 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 
-// The palette is shown collapsed (the size given here), or with its
+// The palette is shown collapsed (kSplitDialog's height), or with its
 // guide-grid options below.
-constexpr DialogResource kSplitDialog = {"Split Dialog", 146, 278, 168};
 enum {
     kSplitDialogExpandedHeight = 214,
     // Below this height the palette counts as collapsed.

@@ -10,9 +10,9 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 
-constexpr DialogResource kVLCDDialog = {"VLCD Dialog", 132, 580, 330};
 enum { kVLCDItemCount = 47 };
 
 // Items of the panel. The popups' entry ids are the values the cutter takes.
