@@ -125,7 +125,11 @@ static void invalidateItem(ADMDialogRef dialog, int32_t id)
 
 static void invalidateSample(ADMItemRef from) { invalidateItem(sADMItem->GetDialog(from), kPreviewOptionSampleItem); }
 
-static void fillEntries(ADMItemRef item, int32_t firstString, int32_t count, int32_t active)
+// Fills a popup with count texts from firstString on (entry i: id i), makes
+// entry active its chosen one and gives its entries draw (none: the
+// toolkit's own drawing).
+static void fillEntries(ADMItemRef item, int32_t firstString, int32_t count, int32_t active,
+                        ADMEntryDrawProc draw = NULL)
 {
     ADMListRef list = sADMItem->GetList(item);
     if (list == NULL)
@@ -146,6 +150,7 @@ static void fillEntries(ADMItemRef item, int32_t firstString, int32_t count, int
             sADMEntry->Activate(entry, TRUE);
         }
     }
+    if (draw != NULL) sADMList->SetDrawProc(list, draw);
 }
 
 // Makes entry index the popup's one active entry.
@@ -275,10 +280,7 @@ void enableItem(ADMDialogRef dialog, uint8_t on)
 ASErr PreviewOptionDlgColorPopUpListInitProc(ADMItemRef item)
 {
     fillEntries(item, kPreviewFirstColorString, kPreviewColorCount + 1,
-                entryOfColor(colorOfItem(sADMItem->GetID(item))));
-    ADMListRef list = sADMItem->GetList(item);
-    if (list != NULL)
-        sADMList->SetDrawProc(list, PreviewOptionDlgColorListListDrawProc);
+                entryOfColor(colorOfItem(sADMItem->GetID(item))), PreviewOptionDlgColorListListDrawProc);
     return useNotifyProc(item, PreviewOptionDlgColorListItemNotifyProc);
 }
 
@@ -338,10 +340,8 @@ ASErr PreviewOptionDlgColorListItemNotifyProc(ADMItemRef item, ADMNotifierRef no
 ASErr PreviewOptionDlgTypePopUpListInitProc(ADMItemRef item)
 {
     int32_t id = sADMItem->GetID(item);
-    fillEntries(item, kPreviewFirstShapeString, 5, (int32_t)g_popTemp.words[shapeWordOf(id)]);
-    ADMListRef list = sADMItem->GetList(item);
-    if (list != NULL)
-        sADMList->SetDrawProc(list, PreviewOptionDlgTypeListListDrawProc);
+    fillEntries(item, kPreviewFirstShapeString, 5, (int32_t)g_popTemp.words[shapeWordOf(id)],
+                PreviewOptionDlgTypeListListDrawProc);
     return useNotifyProc(item, PreviewOptionDlgTypeListItemNotifyProc);
 }
 
