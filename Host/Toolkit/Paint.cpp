@@ -142,8 +142,12 @@ struct RecentStamp {
 
 RecentStamp& recentStamp(uint64_t key)
 {
+    // The key's bits mixed by a multiplication: the kinds and sizes a
+    // marker is made of (a disc's ovals of equal width and height) fall on
+    // different places, where an exclusive or of the two sizes put them all
+    // on one.
     static RecentStamp recent[256];
-    return recent[(key ^ (key >> 20) ^ (key >> 40)) & 255];
+    return recent[(key * 0x9E3779B97F4A7C15ull) >> 56];
 }
 
 // The stamp of the key, made by `make` when there is none yet.
@@ -470,8 +474,10 @@ std::unordered_map<std::string, Stamp>& polygonStamps()
 const Stamp* polygonStamp(const ADMPoint* p, int count, bool fill)
 {
     int left = 0, top = 0, right = 0, bottom = 0;
-    std::string key(1, fill ? 'f' : 'o');
-    key.reserve(1 + 4 * static_cast<size_t>(count));
+    // The key is built where the last one was: a redraw asks for thousands of
+    // kept polygons, and only a new one takes a copy of its key.
+    static std::string key;
+    key.assign(1, fill ? 'f' : 'o');
     for (int i = 0; i < count; ++i) {
         int dx = p[i].h - p[0].h, dy = p[i].v - p[0].v;
         left = std::min(left, dx);
@@ -490,7 +496,7 @@ const Stamp* polygonStamp(const ADMPoint* p, int count, bool fill)
     const int margin = 6;
     Stamp made = makeStamp(right - left + 2 * margin + 1, bottom - top + 2 * margin + 1, margin - left, margin - top,
                            [=](cairo_t* cr) { polygonPath(cr, p, count, 0, 0, fill); }, fill);
-    return &kept.emplace(std::move(key), std::move(made)).first->second;
+    return &kept.emplace(key, std::move(made)).first->second;
 }
 
 }  // namespace
@@ -545,6 +551,7 @@ struct TextStamp {
     bool usable = false;  // false: the text is always drawn by cairo
     std::vector<CoveredPixel> pixels;
     int left = 0, top = 0, right = 0, bottom = 0;  // the box of the pixels, edges included
+    double advance = 0;  // how far the pen moves past the text
 };
 
 constexpr size_t kStampedTexts = 65536;
@@ -591,6 +598,7 @@ TextStamp makeTextStamp(const FontRun& run)
     cairo_new_path(t.cr);
     cairo_text_extents_t ink;
     cairo_text_extents(t.cr, run.text.c_str(), &ink);
+    stamp.advance = ink.x_advance;
     cairo_surface_flush(t.mask);
     // Left clear for the next text: the part read, or all when the ink
     // was not where cairo said.
@@ -662,6 +670,75 @@ const TextStamp* textStamp(const FontRun& run)
     return found->second.usable ? &found->second : nullptr;
 }
 
+// A text of printable ASCII characters in the first font is also laid down
+// glyph by glyph, from the coverage of each character drawn alone: cairo
+// places each glyph of a text at the pen moved by the advances before it,
+// rounded to a whole pixel, so with whole-pixel advances a glyph's pixels
+// are those it has alone, moved. Where the boxes of two glyphs' pixels would
+// meet, cairo adds their coverages before it lays the colour over, so such a
+// text is left to its own stamp. A short label (a cut-order number) then
+// costs no cairo drawing even the first time it is drawn.
+struct GlyphStamp {
+    bool known = false;
+    bool usable = false;
+    TextStamp stamp;
+};
+
+const GlyphStamp& glyphStamp(unsigned char c)
+{
+    static GlyphStamp glyphs[128];
+    GlyphStamp& glyph = glyphs[c];
+    if (!glyph.known) {
+        glyph.known = true;
+        std::vector<FontRun> runs = fontRuns(std::string(1, static_cast<char>(c)));
+        if (runs.size() == 1 && runs[0].face && runs[0].face == primaryFontFace()) {
+            glyph.stamp = makeTextStamp(runs[0]);
+            glyph.usable = glyph.stamp.usable && glyph.stamp.advance == std::floor(glyph.stamp.advance) &&
+                           std::fabs(glyph.stamp.advance) < 1000;
+        }
+    }
+    return glyph;
+}
+
+// Lays the text down glyph by glyph; false (nothing done) when it is not
+// such a text or does not lie wholly inside the clip.
+bool stampGlyphs(Drawer& d, const Box& clip, const std::string& text, int x, int y)
+{
+    constexpr size_t kMostGlyphs = 32;
+    if (text.size() > kMostGlyphs || !primaryFontFace()) return false;
+    struct Placed {
+        const TextStamp* stamp;
+        int dx;
+    } placed[kMostGlyphs];
+    size_t count = 0;
+    int pen = 0;
+    bool inked = false;
+    int left = 0, top = 0, right = 0, bottom = 0;
+    for (char ch : text) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c > 0x7E) return false;
+        const GlyphStamp& glyph = glyphStamp(c);
+        if (!glyph.usable) return false;
+        const TextStamp& s = glyph.stamp;
+        int dx = pen;
+        pen += static_cast<int>(s.advance);
+        if (s.pixels.empty()) continue;
+        // Each glyph's pixels lie wholly right of those before it.
+        if (inked && dx + s.left <= right) return false;
+        left = inked ? left : dx + s.left;
+        right = dx + s.right;
+        top = inked ? std::min(top, s.top) : s.top;
+        bottom = inked ? std::max(bottom, s.bottom) : s.bottom;
+        inked = true;
+        placed[count++] = Placed{&s, dx};
+    }
+    if (!inked) return true;  // nothing of it shows
+    PixelWriter out(d, clip);
+    if (!out.holds(x + left, y + top, x + right, y + bottom)) return false;
+    for (size_t k = 0; k < count; ++k) out.cover(placed[k].stamp->pixels, x + placed[k].dx, y);
+    return true;
+}
+
 }  // namespace
 
 // Text goes out in runs of one font each: DejaVu Sans Condensed wherever it
@@ -670,8 +747,9 @@ const TextStamp* textStamp(const FontRun& run)
 void paintText(Drawer& d, const std::string& text, int x, int y)
 {
     if (!d.cr || text.empty()) return;
-    std::vector<FontRun> runs = fontRuns(text);
     Box clip;
+    if (d.mode != kADMXORMode && directTarget(d, clip) && stampGlyphs(d, clip, text, x, y)) return;
+    std::vector<FontRun> runs = fontRuns(text);
     if (d.mode != kADMXORMode && runs.size() == 1 && runs[0].face && directTarget(d, clip)) {
         if (const TextStamp* stamp = textStamp(runs[0])) {
             if (stamp->pixels.empty()) return;  // nothing of it shows

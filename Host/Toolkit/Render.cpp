@@ -335,10 +335,10 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
             // highlighted as in the open menu.
             bool selected = e->selected;
             e->selected = false;
-            live_.insert(&ed);
+            this->live(&ed);
             item->list->drawProc(ref(e), ref(&ed));
-            live_.erase(&ed);
-            if (live_.count(e)) e->selected = selected;
+            this->dead(&ed);
+            if (isLive(e)) e->selected = selected;
         } else if (e) {
             boxText(d, e->text, popupChoiceBox(*item, *e), kADMLeftJustify, textColor);
         }
@@ -381,9 +381,9 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
                 const Drawer* itemDrawer = port ? port->drawer : nullptr;
                 if (port) port->drawer = &ed;
                 if (l->drawProc) {
-                    live_.insert(&ed);
+                    this->live(&ed);
                     l->drawProc(ref(e), ref(&ed));
-                    live_.erase(&ed);
+                    this->dead(&ed);
                 } else {
                     drawDefault(e, ed);
                 }

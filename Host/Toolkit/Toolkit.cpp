@@ -250,25 +250,25 @@ Toolkit& Toolkit::get()
 }
 
 template <typename T, typename R>
-static T* checked(const std::unordered_set<const void*>& live, R ref, const char* operation, const char* what)
+static T* checked(const Toolkit& kit, R ref, const char* operation, const char* what)
 {
     T* object = reinterpret_cast<T*>(ref);
     if (object == nullptr) return nullptr;
-    if (live.count(object) == 0) {
+    if (!kit.isLive(object)) {
         std::fprintf(stderr, "vantorel-host: %s: stale or unknown %s handle\n", operation, what);
         return nullptr;
     }
     return object;
 }
 
-Dialog* Toolkit::dialog(ADMDialogRef r, const char* op) { return checked<Dialog>(live_, r, op, "dialog"); }
-Item* Toolkit::item(ADMItemRef r, const char* op) { return checked<Item>(live_, r, op, "item"); }
-List* Toolkit::list(ADMListRef r, const char* op) { return checked<List>(live_, r, op, "list"); }
-Entry* Toolkit::entry(ADMEntryRef r, const char* op) { return checked<Entry>(live_, r, op, "entry"); }
-Notifier* Toolkit::notifier(ADMNotifierRef r, const char* op) { return checked<Notifier>(live_, r, op, "notifier"); }
-Tracker* Toolkit::tracker(ADMTrackerRef r, const char* op) { return checked<Tracker>(live_, r, op, "tracker"); }
-Drawer* Toolkit::drawer(ADMDrawerRef r, const char* op) { return checked<Drawer>(live_, r, op, "drawer"); }
-Icon* Toolkit::icon(ADMIconRef r, const char* op) { return checked<Icon>(live_, r, op, "icon"); }
+Dialog* Toolkit::dialog(ADMDialogRef r, const char* op) { return checked<Dialog>(*this, r, op, "dialog"); }
+Item* Toolkit::item(ADMItemRef r, const char* op) { return checked<Item>(*this, r, op, "item"); }
+List* Toolkit::list(ADMListRef r, const char* op) { return checked<List>(*this, r, op, "list"); }
+Entry* Toolkit::entry(ADMEntryRef r, const char* op) { return checked<Entry>(*this, r, op, "entry"); }
+Notifier* Toolkit::notifier(ADMNotifierRef r, const char* op) { return checked<Notifier>(*this, r, op, "notifier"); }
+Tracker* Toolkit::tracker(ADMTrackerRef r, const char* op) { return checked<Tracker>(*this, r, op, "tracker"); }
+Drawer* Toolkit::drawer(ADMDrawerRef r, const char* op) { return checked<Drawer>(*this, r, op, "drawer"); }
+Icon* Toolkit::icon(ADMIconRef r, const char* op) { return checked<Icon>(*this, r, op, "icon"); }
 
 Item* Dialog::item(ASInt32 itemId) const
 {

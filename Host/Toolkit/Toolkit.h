@@ -324,8 +324,20 @@ public:
     template <typename T>
     void live(T* object) { live_.insert(object); }
     template <typename T>
-    void dead(T* object) { live_.erase(object); }
-    bool isLive(const void* object) const { return live_.count(object) != 0; }
+    void dead(T* object)
+    {
+        live_.erase(object);
+        if (object == lastLive_) lastLive_ = nullptr;
+    }
+    bool isLive(const void* object) const
+    {
+        // A draw procedure names one drawer in call after call: the handle
+        // found live last is known without searching the set again.
+        if (object != nullptr && object == lastLive_) return true;
+        if (live_.count(object) == 0) return false;
+        lastLive_ = object;
+        return true;
+    }
 
     // ---- Dialogs and items ----
     Dialog* createDialog(SPPluginRef plugin, const std::string& name, ASInt32 resourceId, ADMDialogStyle style,
@@ -462,6 +474,7 @@ public:
 private:
     // Asked about on every call a plug-in makes, drawing included.
     std::unordered_set<const void*> live_;
+    mutable const void* lastLive_ = nullptr;  // in live_ while set
     std::vector<std::unique_ptr<Dialog>> dialogs_;
     std::map<std::string, std::deque<std::vector<DialogAction>>> queues_;
 };

@@ -21,9 +21,13 @@
 #include <string.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <new>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "Common/PluginGlobals.h"
@@ -510,7 +514,8 @@ void appendOnce(std::vector<ViewPoint>& points, size_t runStart, ViewPoint q)
 }
 
 // What a picture is made in, kept from ring to ring: the picture itself then
-// takes exactly the room it needs, once.
+// takes exactly the room it needs, once. Each thread making pictures has its
+// own.
 struct PictureRoom {
     std::vector<ViewPoint> outline, points;
     std::vector<PictureStep> steps;
@@ -525,7 +530,7 @@ PictureRoom& pictureRoom()
 // Makes a ring picture from the millimetre path, piece by piece in order.
 class PictureMaker {
 public:
-    explicit PictureMaker(RingPicture& p) : p_(p), r_(pictureRoom())
+    PictureMaker(RingPicture& p, PictureRoom& room) : p_(p), r_(room)
     {
         r_.outline.clear();
         r_.points.clear();
@@ -677,26 +682,29 @@ CutSegment& pathRoom()
     return room;
 }
 
-// '!Mem' when memory ran out; the picture is then to be left out.
-ASErr makeRingPicture(const bezier_stru* segments, const Ring& ring, const Volume& volume, const double offset[2],
-                      RingPicture& out)
+// The picture of a ring of `count` segments, made in the rooms given (the
+// calling thread's). Pure computation: no suite is called, nothing but the
+// rooms and `out` is written, so pictures of different rings can be made on
+// different threads. '!Mem' when memory ran out; the picture is then to be
+// left out.
+ASErr makeRingPicture(const bezier_stru* segments, int32_t count, const Volume& volume, const double offset[2],
+                      RingPicture& out, CutSegment& path, PictureRoom& room)
 {
     out = RingPicture();
-    if (segments == NULL || ring.count <= 0)
+    if (segments == NULL || count <= 0)
         return kNoErr;
-    CutSegment& path = pathRoom();
     try {
-        PictureMaker maker(out);
+        PictureMaker maker(out, room);
         ArcSteps steps;
         Placement placement = placementOf(volume);
-        for (int32_t k = 0; k < ring.count; k++) {
+        for (int32_t k = 0; k < count; k++) {
             bezier_stru placed = placeWith(placement, segments[k], offset);
             if (makeCutSegment(&placed, &volume, &path) != kNoErr) {
                 out = RingPicture();
                 return kMemoryErr;
             }
             // Each segment's polyline starts where the one before ended.
-            int32_t kept = k == ring.count - 1 ? path.count : path.count - 1;
+            int32_t kept = k == count - 1 ? path.count : path.count - 1;
             for (int32_t i = 0; i < kept; i++)
                 maker.outlinePoint(path.points[i]);
             if (path.fit.type == kCutFitLines)
@@ -710,6 +718,12 @@ ASErr makeRingPicture(const bezier_stru* segments, const Ring& ring, const Volum
         return kMemoryErr;
     }
     return kNoErr;
+}
+
+ASErr makeRingPicture(const bezier_stru* segments, const Ring& ring, const Volume& volume, const double offset[2],
+                      RingPicture& out)
+{
+    return makeRingPicture(segments, ring.count, volume, offset, out, pathRoom(), pictureRoom());
 }
 
 // Whether anything of the picture (its markers included) can reach the frame.
@@ -1033,6 +1047,8 @@ ASErr convertFrameRectToDimenRect(ADMRect frameRect, AIRealRect* rect)
 
 // ---- Drawing -------------------------------------------------------------------------------
 
+static void makePicturesAhead(const Canvas& c);
+
 ASErr drawPreviewFrame(ADMItemRef item, ADMDrawerRef drawer)
 {
     Canvas c = canvasOf(item, drawer);
@@ -1052,6 +1068,7 @@ ASErr drawPreviewFrame(ADMItemRef item, ADMDrawerRef drawer)
     setColor(c, g->previewOption.words[kPreviewBoardWord]);
     rect(c, corner[1], corner[0], far[1], far[0], true);
 
+    makePicturesAhead(c);
     for (int32_t i = 0; g->volumes != NULL && i < g->volumeCount; i++)
         drawVolume(item, drawer, g->volumes[i]);
     drawSelectRectUnion(item, drawer, NULL);
@@ -1127,6 +1144,157 @@ static void copiesInView(const Canvas& c, const Volume& volume, int32_t from[2],
     }
 }
 
+// Whether the picture of ring r at the copy offset is to be made for the
+// frame: its hull (found here when not known yet) reaches it. *segments then
+// holds the ring's segments as read. False too when the ring cannot be read.
+static bool pictureWanted(const Canvas& c, const Volume& volume, int32_t r, const double offset[2], RingPicture& p,
+                          const bezier_stru** segments)
+{
+    *segments = NULL;
+    bool read = false;
+    if (!p.hullKnown) {
+        if (ringSegments(&volume.rings[r], segmentRoom(kSegmentsForDrawing), segments) != kNoErr)
+            return false;
+        read = true;
+        findHull(*segments, volume.rings[r], volume, offset, p);
+    }
+    if (!hullReachesFrame(c, p, volume))
+        return false;
+    return read || ringSegments(&volume.rings[r], segmentRoom(kSegmentsForDrawing), segments) == kNoErr;
+}
+
+static size_t pictureIndex(const Volume& volume, int32_t r, int32_t i, int32_t j)
+{
+    return ((size_t)r * (size_t)volume.copiesX + (size_t)i) * (size_t)volume.copiesY + (size_t)j;
+}
+
+// ---- Pictures made ahead -------------------------------------------------------------------
+//
+// Making the pictures of a first drawing (flattening and fitting every
+// segment in view) is most of what opening the preview costs, and the
+// picture of a ring depends on nothing but its segments, its volume and the
+// zoom. So a full redraw first reads the segments of every ring whose picture
+// it lacks (through the suites, on this thread), has their pictures made on
+// worker threads, and keeps them in volume order as drawVolume keeps them:
+// drawVolume then finds them made, and draws what it would have made itself.
+// A worker calls no suite and writes nothing but its own rooms and the jobs
+// it takes; the threads end before the drawing goes on.
+
+struct PictureJob {
+    VolumePicture* kept;
+    RingPicture* picture;  // where it is kept
+    const Volume* volume;
+    double offset[2];
+    size_t first;  // its segments in the batch's
+    int32_t count;
+    RingPicture made;
+    ASErr error;
+};
+
+// Segments read ahead at once (2 MB of them): a job of millions of segments
+// is made in batches.
+const size_t kAheadBatchSegments = 32768;
+// Fewer rings than this are made as they are drawn: threads would not pay.
+const size_t kAheadLeastRings = 64;
+const unsigned kAheadMostThreads = 8;
+
+static void makeBatch(std::vector<PictureJob>& jobs, std::vector<bezier_stru>& segments)
+{
+    if (jobs.size() >= kAheadLeastRings) {
+        std::atomic<size_t> next(0);
+        auto work = [&jobs, &segments, &next]() {
+            CutSegment path;
+            initCutSegment(&path);
+            PictureRoom room;
+            for (size_t k = next++; k < jobs.size(); k = next++) {
+                PictureJob& job = jobs[k];
+                job.error = makeRingPicture(segments.data() + job.first, job.count, *job.volume, job.offset, job.made,
+                                            path, room);
+            }
+            freeCutSegment(&path);
+        };
+        unsigned threads = std::min(kAheadMostThreads, std::max(1u, std::thread::hardware_concurrency()));
+        threads = std::min(threads, (unsigned)(jobs.size() / (kAheadLeastRings / 2)));
+        std::vector<std::thread> workers;
+        try {
+            workers.reserve(threads);
+            for (unsigned t = 1; t < threads; t++)
+                workers.emplace_back(work);
+        } catch (const std::exception&) {
+            // No more threads to be had: those there are do the work.
+        }
+        work();
+        for (std::thread& worker : workers)
+            worker.join();
+        // Kept in drawing order within the same bound as drawVolume keeps
+        // them; one not kept (or not made for want of memory) is made again
+        // when it is drawn, and drawn from scratch.
+        for (PictureJob& job : jobs) {
+            size_t points = job.made.pointCount();
+            if (job.error != kNoErr || g_keptPoints + points > kKeptPointLimit)
+                continue;
+            job.made.made = true;
+            g_keptPoints += points;
+            job.kept->points += points;
+            *job.picture = std::move(job.made);
+        }
+    }
+    jobs.clear();
+    segments.clear();
+}
+
+static void makePicturesAhead(const Canvas& c)
+{
+    try {
+        std::vector<PictureJob> jobs;
+        std::vector<bezier_stru> segments;
+        std::unordered_set<const Ring*> seen;
+        for (int32_t v = 0; g->volumes != NULL && v < g->volumeCount; v++) {
+            const Volume& volume = g->volumes[v];
+            if (volume.rings == NULL || volumeInJob(&volume) == kJobLeftOut)
+                continue;
+            // Pictures are kept by ring array: a second volume of the same
+            // one would put its pictures where the first's wait.
+            if (!seen.insert(volume.rings).second)
+                break;
+            VolumePicture* kept = keptPicturesOf(volume);
+            if (kept == nullptr)
+                continue;
+            int32_t from[2], to[2];
+            copiesInView(c, volume, from, to);
+            for (int32_t r = 0; r < volume.ringCount; r++) {
+                if (ringInJob(&volume, r) == kJobLeftOut)
+                    continue;
+                for (int32_t i = from[0]; i <= to[0]; i++)
+                    for (int32_t j = from[1]; j <= to[1]; j++) {
+                        RingPicture& p = kept->rings[pictureIndex(volume, r, i, j)];
+                        if (p.made)
+                            continue;
+                        PictureJob job;
+                        getVolumeCopyOffset(volume, i, j, job.offset);
+                        const bezier_stru* read = NULL;
+                        if (!pictureWanted(c, volume, r, job.offset, p, &read) || read == NULL ||
+                            volume.rings[r].count <= 0)
+                            continue;
+                        job.kept = kept;
+                        job.picture = &p;
+                        job.volume = &volume;
+                        job.first = segments.size();
+                        job.count = volume.rings[r].count;
+                        job.error = kNoErr;
+                        segments.insert(segments.end(), read, read + job.count);
+                        jobs.push_back(std::move(job));
+                        if (segments.size() >= kAheadBatchSegments)
+                            makeBatch(jobs, segments);
+                    }
+            }
+        }
+        makeBatch(jobs, segments);
+    } catch (const std::bad_alloc&) {
+        // Short of memory: what is not made yet is made as it is drawn.
+    }
+}
+
 ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
 {
     // The registration marks are drawn too: the job is seen against them.
@@ -1144,8 +1312,7 @@ ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
             continue;
         for (int32_t i = from[0]; i <= to[0]; i++)
             for (int32_t j = from[1]; j <= to[1]; j++) {
-                size_t at = ((size_t)r * (size_t)volume.copiesX + (size_t)i) * (size_t)volume.copiesY + (size_t)j;
-                RingPicture* p = kept != nullptr ? &kept->rings[at] : &scratch;
+                RingPicture* p = kept != nullptr ? &kept->rings[pictureIndex(volume, r, i, j)] : &scratch;
                 if (kept == nullptr)
                     scratch = RingPicture();
                 if (!p->made) {
@@ -1155,16 +1322,7 @@ ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
                     // is left out, and the rest is drawn. Its segments are
                     // read only when its hull or picture is to be made.
                     const bezier_stru* segments = NULL;
-                    bool read = false;
-                    if (!p->hullKnown) {
-                        if (ringSegments(&volume.rings[r], segmentRoom(kSegmentsForDrawing), &segments) != kNoErr)
-                            continue;
-                        read = true;
-                        findHull(segments, volume.rings[r], volume, offset, *p);
-                    }
-                    if (!hullReachesFrame(c, *p, volume))
-                        continue;
-                    if (!read && ringSegments(&volume.rings[r], segmentRoom(kSegmentsForDrawing), &segments) != kNoErr)
+                    if (!pictureWanted(c, volume, r, offset, *p, &segments))
                         continue;
                     RingPicture made;
                     if (makeRingPicture(segments, volume.rings[r], volume, offset, made) != kNoErr)
@@ -1225,7 +1383,7 @@ void drawPieces(ADMItemRef item, ADMDrawerRef drawer, Add add)
     Base b = baseOf();
     try {
         RingPicture p;
-        PictureMaker maker(p);
+        PictureMaker maker(p, pictureRoom());
         add(maker);
         maker.finish();
         Volume none;

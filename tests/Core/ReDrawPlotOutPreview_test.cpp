@@ -898,6 +898,65 @@ TEST_F(PreviewTest, KeptPicturesDrawWhatAFreshRedrawDraws)
     }
 }
 
+// A full redraw of a large job makes its pictures ahead, on several threads
+// and in batches; drawn from there they show what each ring made alone and
+// drawn on its own shows.
+TEST_F(PreviewTest, PicturesMadeAheadDrawWhatEachRingDrawnAloneDraws)
+{
+    struct Row {
+        const char* shows;
+        double zoom;
+    } rows[] = {
+        {"the first copies in view, in one batch", 1.0},
+        {"every copy in view, in several batches", 0.3},
+    };
+    loadShapes({"<circle cx=\"10\" cy=\"10\" r=\"10\" fill=\"#0000ff\"/>",
+                "<path d=\"M30,0 L48,2 Q44,17 30,15 Z\" fill=\"#00ff00\"/>"});
+    selectOnly({});
+    g->viewShowControlPoints = g->viewShowStartPoint = 1;
+    g->volumes[1].fitType = 1;
+    for (int32_t n = 0; n < g->volumeCount; n++) {
+        Volume& v = g->volumes[n];
+        v.copiesX = 70;
+        v.copiesY = 60;
+        v.gapX = 2 + n;
+        v.gapY = 3;
+        (void)updateVolumeRect(&v);
+    }
+    auto blank = [](ADMDrawerRef drawer) {
+        ADMRect all = {0, 0, kHeight, kWidth};
+        sADMDrawer->SetColor(drawer, kADMWhiteColor);
+        sADMDrawer->FillRect(drawer, &all);
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        g->previewZoomX = g->previewZoomY = row.zoom;
+        releasePreviewCache();
+        drawAll();  // makes the pictures ahead and keeps them
+        draw([&](ADMItemRef item, ADMDrawerRef drawer) {
+            blank(drawer);
+            for (int32_t n = 0; n < g->volumeCount; n++) drawVolume(item, drawer, g->volumes[n]);
+        });
+        std::vector<long> kept = picture();
+        releasePreviewCache();
+        draw([&](ADMItemRef item, ADMDrawerRef drawer) {
+            blank(drawer);
+            for (int32_t n = 0; n < g->volumeCount; n++) {
+                const Volume& v = g->volumes[n];
+                for (int32_t r = 0; r < v.ringCount; r++)
+                    for (int32_t i = 0; i < v.copiesX; i++)
+                        for (int32_t j = 0; j < v.copiesY; j++) {
+                            double offset[2];
+                            getVolumeCopyOffset(v, i, j, offset);
+                            drawRing(item, drawer, v.rings[r], v, offset);
+                        }
+            }
+        });
+        EXPECT_TRUE(picture() == kept);
+        EXPECT_GT(std::count(kept.begin(), kept.end(), (long)kLine), kWidth * kHeight / 50) << "the copies show";
+    }
+}
+
 // Copies too many to keep are made as they are drawn: the frame shows what it
 // shows of fewer copies, which are kept, so long as those still fill it.
 TEST_F(PreviewTest, CopiesTooManyToKeepDrawWhatFewerCopiesFillingTheFrameDraw)

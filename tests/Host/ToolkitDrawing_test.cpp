@@ -67,6 +67,44 @@ TEST_F(ToolkitDrawing, TheDrawProcedurePaintsTheItemsRaster)
     EXPECT_EQ(calls[3], "DrawRect 2 2 50 70 color=0x00FF00 xor");
 }
 
+// A text set in the middle of its item, or against either edge, as it asks.
+TEST_F(ToolkitDrawing, AStaticTextSitsWhereItsJustificationPutsIt)
+{
+    struct Row {
+        const char* where;
+        ADMJustify justify;
+        int leftLessRight;  // the blank columns left of the ink less those right of it, at most...
+        int atLeast;        // ... and at least
+    } rows[] = {
+        {"in the middle", kADMCenterJustify, 1, -1},
+        {"against the left", kADMLeftJustify, -100, -1000},
+        {"against the right", kADMRightJustify, 1000, 100},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.where);
+        ADMDialogRef d = floating();
+        ADMItemRef text = make(d, 1, kADMTextStaticType, 0, 0, 200, 20);
+        I().SetJustify(text, row.justify);
+        I().SetText(text, "MMMM");
+        I().Invalidate(text);
+        I().Update(text);
+        const auto& raster = model(text)->raster;
+        long background = raster.pixel(0, 0);
+        int first = -1, last = -1;
+        for (int x = 0; x < 200; ++x)
+            for (int y = 0; y < 20; ++y)
+                if (raster.pixel(x, y) != background) {
+                    if (first < 0) first = x;
+                    last = x;
+                }
+        ASSERT_GE(first, 0) << "the text shows";
+        int gaps = first - (199 - last);
+        EXPECT_LE(gaps, row.leftLessRight);
+        EXPECT_GE(gaps, row.atLeast);
+        D().Destroy(d);
+    }
+}
+
 TEST_F(ToolkitDrawing, XorDrawnOnceShowsTheInverse)
 {
     ADMDialogRef d = floating();
@@ -322,7 +360,8 @@ TEST_F(ToolkitDrawing, StampedTextsMatchWhatCairoDraws)
             for (int x = 0; x < 160; ++x) all.push_back(model(frame)->raster.pixel(x, y));
         return all;
     };
-    const char* texts[] = {" 7", "42", "1234", "10000", "Layer 1", "Wij gaan", "ÉéÅñ ß", "ΩΔ ≈", "日本語", "“Vinyl”", "|_|"};
+    const char* texts[] = {" 7", "42", "1234", "10000", "Layer 1", "Wij gaan", "ÉéÅñ ß", "ΩΔ ≈", "日本語", "“Vinyl”", "|_|",
+                           "0123456789", "AVATAR fj", "T.y,r/f\\W", "{[(jq)]}", "mm 1.5"};
     auto rgb = [] { return static_cast<ADMColor>((random() & 0xFFFFFF) << 8 | 0xFF); };
     for (int trial = 0; trial < 300; ++trial) {
         text = texts[trial % (sizeof texts / sizeof *texts)];

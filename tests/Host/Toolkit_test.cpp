@@ -141,6 +141,7 @@ TEST_F(ToolkitItems, AStaleHandleReadsAsZeroSetsNothingAndIsReportedByOperation)
     ADMItemRef kept = make(d, 1, kADMSpinEditType);
     I().SetMinIntValue(kept, 5);
     ADMItemRef stale = make(d, 2, kADMTextEditType);
+    I().SetMinIntValue(stale, 3);  // the handle last found live, just before it goes
     I().Destroy(stale);
 
     testing::internal::CaptureStderr();
@@ -157,6 +158,10 @@ TEST_F(ToolkitItems, AStaleHandleReadsAsZeroSetsNothingAndIsReportedByOperation)
     EXPECT_NE(report.find("GetID: stale or unknown item handle"), std::string::npos) << report;
     EXPECT_EQ(I().GetMinIntValue(kept), 5);
     EXPECT_EQ(tk().pictureIds.count(7), 0u);
+    // The item that went is the one the dialog let go, and the other stays.
+    const auto& items = reinterpret_cast<host::toolkit::Dialog*>(d)->items;
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].get(), reinterpret_cast<host::toolkit::Item*>(kept));
     D().Destroy(d);
 }
 
