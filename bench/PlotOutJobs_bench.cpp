@@ -114,7 +114,7 @@ bool plotOut(std::vector<DialogAction> actions)
     std::string error;
     vt::host::MenuItem* item = vt::host::menus().find("Plot Out Menu", error);
     if (!item) return false;
-    auto outcome = Toolkit::get().driveModal(kPlotOutDialogName, std::move(actions), [item](std::string& e) {
+    auto outcome = Toolkit::get().driveModal(kPlotOutDialog.name, std::move(actions), [item](std::string& e) {
         vt::host::menus().choose(item, e);
         return e.empty();
     });

@@ -174,11 +174,11 @@ bool driveJobPlotOut(std::vector<host::toolkit::DialogAction> actions, host::too
         return false;
     }
     std::cout << "menu: " << host::menus().pathOf(plotOut) << "\n";
-    outcome = host::toolkit::Toolkit::get().driveModal(kPlotOutDialogName, std::move(actions),
-                                                       [plotOut](std::string& e) {
-                                                           host::menus().choose(plotOut, e);
-                                                           return e.empty();
-                                                       });
+    outcome =
+        host::toolkit::Toolkit::get().driveModal(kPlotOutDialog.name, std::move(actions), [plotOut](std::string& e) {
+            host::menus().choose(plotOut, e);
+            return e.empty();
+        });
     return true;
 }
 

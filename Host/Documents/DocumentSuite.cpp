@@ -7,22 +7,11 @@ namespace {
 struct DocumentOps {
     using Suite = AIDocumentSuite;
 
-    static ASErr GetDocumentPageBounds(AIRealRect* bounds)
-    {
-        Document* d = doc();
-        if (!d) return kNoDocumentErr;
-        if (!bounds) return kBadParameterErr;
-        *bounds = d->page;
-        return kNoErr;
-    }
+    static ASErr GetDocumentPageBounds(AIRealRect* bounds) { return readDocumentField(doc(), &Document::page, bounds); }
 
     static ASErr SetDocumentPageBounds(const AIRealRect* bounds)
     {
-        Document* d = doc();
-        if (!d) return kNoDocumentErr;
-        if (!bounds) return kBadParameterErr;
-        d->page = *bounds;
-        return kNoErr;
+        return writeDocumentField(doc(), &Document::page, bounds);
     }
 
     static ASErr GetDocument(AIDocumentHandle* document)
@@ -37,9 +26,7 @@ struct DocumentOps {
     {
         Document* d = doc();
         if (!d) return kNoDocumentErr;
-        if (!name) return kBadParameterErr;
-        copyUtf8(name, size, d->fileName);
-        return kNoErr;
+        return readText(d, &Document::fileName, name, size, kBadParameterErr);
     }
 };
 

@@ -55,6 +55,24 @@ ASErr writeField(Node* n, T Node::*field, V value, ASErr bad)
     return kNoErr;
 }
 
+// One field of a document (the current one, or a view's): no document answers
+// kNoDocumentErr, no place to put the value or take it from kBadParameterErr.
+template <typename T>
+ASErr readDocumentField(Document* d, T Document::*field, T* out)
+{
+    if (!d) return kNoDocumentErr;
+    return readField(d, field, out, kBadParameterErr);
+}
+
+template <typename T>
+ASErr writeDocumentField(Document* d, T Document::*field, const T* in)
+{
+    if (!d) return kNoDocumentErr;
+    if (!in) return kBadParameterErr;
+    d->*field = *in;
+    return kNoErr;
+}
+
 // A text field, copied out whole or cut before a character that does not fit.
 template <typename Node>
 ASErr readText(Node* n, std::string Node::*field, char* out, size_t size, ASErr bad)

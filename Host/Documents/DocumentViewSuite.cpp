@@ -26,11 +26,7 @@ struct DocumentViewOps {
 
     static ASErr GetDocumentViewZoom(AIDocumentViewHandle view, AIReal* zoom)
     {
-        Document* d = viewDoc(view);
-        if (!d) return kNoDocumentErr;
-        if (!zoom) return kBadParameterErr;
-        *zoom = d->zoom;
-        return kNoErr;
+        return readDocumentField(viewDoc(view), &Document::zoom, zoom);
     }
 
     static ASErr SetDocumentViewZoom(AIDocumentViewHandle view, AIReal zoom)
@@ -45,20 +41,12 @@ struct DocumentViewOps {
 
     static ASErr GetDocumentViewCenter(AIDocumentViewHandle view, AIRealPoint* center)
     {
-        Document* d = viewDoc(view);
-        if (!d) return kNoDocumentErr;
-        if (!center) return kBadParameterErr;
-        *center = d->center;
-        return kNoErr;
+        return readDocumentField(viewDoc(view), &Document::center, center);
     }
 
     static ASErr SetDocumentViewCenter(AIDocumentViewHandle view, const AIRealPoint* center)
     {
-        Document* d = viewDoc(view);
-        if (!d) return kNoDocumentErr;
-        if (!center) return kBadParameterErr;
-        d->center = *center;
-        return kNoErr;
+        return writeDocumentField(viewDoc(view), &Document::center, center);
     }
 
     static ASErr GetDocumentViewBounds(AIDocumentViewHandle view, AIRealRect* bounds)

@@ -20,16 +20,23 @@ ASErr segmentsOf(AIArtHandle path, int32_t first, int32_t count, const void* buf
     return kNoErr;
 }
 
-// A flag of a path (closed, guide): the handle's error first, then a missing
-// place for the value.
-ASErr getFlag(AIArtHandle path, bool ArtNode::*flag, AIBoolean* on)
+// A value worked out from a path (its count of segments, a flag, its area):
+// the handle's error first, then a missing place for the value.
+template <typename T, typename Value>
+ASErr readPath(AIArtHandle path, T* out, Value value)
 {
     ASErr err;
     ArtNode* n = pathOf(path, err);
     if (err) return err;
-    if (!on) return kBadParameterErr;
-    *on = n->*flag;
+    if (!out) return kBadParameterErr;
+    *out = value(*n);
     return kNoErr;
+}
+
+// A flag of a path (closed, guide).
+ASErr getFlag(AIArtHandle path, bool ArtNode::*flag, AIBoolean* on)
+{
+    return readPath(path, on, [flag](const ArtNode& n) -> AIBoolean { return n.*flag; });
 }
 
 ASErr setFlag(AIArtHandle path, bool ArtNode::*flag, AIBoolean on)
@@ -46,12 +53,7 @@ struct PathOps {
 
     static ASErr GetPathSegmentCount(AIArtHandle path, int32_t* count)
     {
-        ASErr err;
-        ArtNode* n = pathOf(path, err);
-        if (err) return err;
-        if (!count) return kBadParameterErr;
-        *count = static_cast<int32_t>(n->segments.size());
-        return kNoErr;
+        return readPath(path, count, [](const ArtNode& n) { return static_cast<int32_t>(n.segments.size()); });
     }
 
     static ASErr SetPathSegmentCount(AIArtHandle path, int32_t count)
@@ -114,12 +116,7 @@ struct PathOps {
 
     static ASErr GetPathArea(AIArtHandle path, AIReal* area)
     {
-        ASErr err;
-        ArtNode* n = pathOf(path, err);
-        if (err) return err;
-        if (!area) return kBadParameterErr;
-        *area = static_cast<AIReal>(pathArea(n));
-        return kNoErr;
+        return readPath(path, area, [](const ArtNode& n) { return static_cast<AIReal>(pathArea(&n)); });
     }
 
     static ASErr GetPathBezier(AIArtHandle path, int32_t segNumber, AIRealBezier* bezier)
@@ -143,14 +140,11 @@ struct PathOps {
 
     static ASErr GetPathLength(AIArtHandle path, AIReal* length, AIReal)
     {
-        ASErr err;
-        ArtNode* n = pathOf(path, err);
-        if (err) return err;
-        if (!length) return kBadParameterErr;
-        double sum = 0;
-        for (size_t i = 0; i < pathBezierCount(n); ++i) sum += bezierLength(pathBezier(n, i));
-        *length = static_cast<AIReal>(sum);
-        return kNoErr;
+        return readPath(path, length, [](const ArtNode& n) {
+            double sum = 0;
+            for (size_t i = 0; i < pathBezierCount(&n); ++i) sum += bezierLength(pathBezier(&n, i));
+            return static_cast<AIReal>(sum);
+        });
     }
 };
 

@@ -57,6 +57,16 @@ void drawShape(ADMDrawerRef drawer, const ADMRect* r, void (*paint)(Drawer&, con
     paint(*d, *r, fill);
 }
 
+// A polygon outlined or filled, the same way.
+void drawPolygon(ADMDrawerRef drawer, const ADMPoint* p, ASInt32 n, bool fill, const char* op)
+{
+    Drawer* d = lookup(drawer, op);
+    if (!d || !p || n <= 0) return;
+    if (recording(*d)) record(*d, op + (" " + pointsText(p, n)));
+    keepPoints(*d, p, n);
+    paintPolygon(*d, p, n, fill);
+}
+
 struct DrawerOps {
     using Suite = ADMDrawerSuite;
 
@@ -104,20 +114,12 @@ struct DrawerOps {
 
     static void DrawPolygon(ADMDrawerRef drawer, const ADMPoint* p, ASInt32 n)
     {
-        DRAWER_OR();
-        if (!p || n <= 0) return;
-        if (recording(*d)) record(*d, "DrawPolygon " + pointsText(p, n));
-        keepPoints(*d, p, n);
-        paintPolygon(*d, p, n, false);
+        drawPolygon(drawer, p, n, false, __func__);
     }
 
     static void FillPolygon(ADMDrawerRef drawer, const ADMPoint* p, ASInt32 n)
     {
-        DRAWER_OR();
-        if (!p || n <= 0) return;
-        if (recording(*d)) record(*d, "FillPolygon " + pointsText(p, n));
-        keepPoints(*d, p, n);
-        paintPolygon(*d, p, n, true);
+        drawPolygon(drawer, p, n, true, __func__);
     }
 
     static void DrawText(ADMDrawerRef drawer, const char* text, const ADMPoint* p)

@@ -737,6 +737,21 @@ static void consider(Joining* best, int32_t piece, int which, const bezier_stru*
     if (c.d2 < kSplitJoinDistance && better(c, *best)) *best = c;
 }
 
+// The first of the count sorted entries of list that lies in key's cell, or
+// where such entries would stand.
+static int32_t firstInCell(const PieceEnd* list, int32_t count, const PieceEnd* key)
+{
+    int32_t lo = 0, hi = count;
+    while (lo < hi) {
+        int32_t mid = lo + (hi - lo) / 2;
+        if (comparePieceEnds(&list[mid], key) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
 // The unused piece whose start (end: which 3) lies nearest the point, within
 // the joining distance. Any point within 1 of it lies in its cell or a
 // neighbouring one.
@@ -747,16 +762,8 @@ static void findJoining(const PieceEndIndex* index, const PieceEnd* list, int wh
     for (int64_t dx = -1; dx <= 1; dx++) {
         for (int64_t dy = -1; dy <= 1; dy++) {
             PieceEnd key = {cx + dx, cy + dy, -1};
-            // First entry of the cell.
-            int32_t lo = 0, hi = index->count;
-            while (lo < hi) {
-                int32_t mid = lo + (hi - lo) / 2;
-                if (comparePieceEnds(&list[mid], &key) < 0)
-                    lo = mid + 1;
-                else
-                    hi = mid;
-            }
-            for (int32_t i = lo; i < index->count && list[i].cx == key.cx && list[i].cy == key.cy; i++)
+            for (int32_t i = firstInCell(list, index->count, &key);
+                 i < index->count && list[i].cx == key.cx && list[i].cy == key.cy; i++)
                 consider(best, list[i].piece, which, pieces, flags, end);
         }
     }
@@ -769,15 +776,8 @@ static bool findExactStart(const PieceEndIndex* index, const bezier_stru* pieces
 {
     PieceEnd key = {cellOf(end[0]), cellOf(end[1]), -1};
     const PieceEnd* list = index->starts;
-    int32_t lo = 0, hi = index->count;
-    while (lo < hi) {
-        int32_t mid = lo + (hi - lo) / 2;
-        if (comparePieceEnds(&list[mid], &key) < 0)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    for (int32_t i = lo; i < index->count && list[i].cx == key.cx && list[i].cy == key.cy; i++) {
+    for (int32_t i = firstInCell(list, index->count, &key);
+         i < index->count && list[i].cx == key.cx && list[i].cy == key.cy; i++) {
         int32_t piece = list[i].piece;
         if (flags[piece] == 1 && distance2(pieces[piece].P[0], end) == 0.0) {
             *best = {piece, 0, 0.0};

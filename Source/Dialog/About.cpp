@@ -16,7 +16,7 @@ const Item_Control_arg dlgAboutItem[kAboutItemCount] = {
 
 ASErr goAbout(SPInterfaceMessage* message)
 {
-    return sADMDialog->Modal(message->d.self, kAboutDialogName, kAboutDialogResource, kADMModalDialogStyle,
+    return sADMDialog->Modal(message->d.self, kAboutDialog.name, kAboutDialog.resource, kADMModalDialogStyle,
                              AboutPluginInitProc, nullptr, 0);
 }
 
@@ -24,7 +24,7 @@ ASErr AboutPluginInitProc(ADMDialogRef dialog)
 {
     // The last step: a refused item has already been reported and the box
     // closed, and there is nothing left to skip.
-    (void)setUpDialog(dialog, kAboutDialogWidth, kAboutDialogHeight, kAboutTitleString, dlgAboutItem, kAboutItemCount);
+    (void)setUpDialog(dialog, kAboutDialog, kAboutTitleString, dlgAboutItem, kAboutItemCount);
     return kNoErr;
 }
 

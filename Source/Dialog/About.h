@@ -2,10 +2,8 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-#define kAboutDialogName "About Dialog"
-enum { kAboutDialogResource = 16050, kAboutDialogWidth = 500, kAboutDialogHeight = 120 };
 
 // Items of the About dialog.
 enum {

@@ -27,15 +27,14 @@ const Item_Control_arg dlgAutoGroupSpaceItem[kAutoGroupSpaceItemCount] = {
 
 int32_t goAutoGroupSpace()
 {
-    ASErr result = sADMDialog->Modal(g->pluginRef, kAutoGroupSpaceDialogName, kAutoGroupSpaceDialogResource,
-                                     kADMModalDialogStyle, AutoGroupSpacePluginInitProc, nullptr, 0);
+    ASErr result = runModalDialog(kAutoGroupSpaceDialog, AutoGroupSpacePluginInitProc);
     return result == kAutoGroupSpaceCancelItem ? kAutoGroupSpaceCancelled : kAutoGroupSpaceConfirmed;
 }
 
 ASErr AutoGroupSpacePluginInitProc(ADMDialogRef dialog)
 {
-    if (setUpDialog(dialog, kAutoGroupSpaceDialogWidth, kAutoGroupSpaceDialogHeight, kAutoGroupSpaceTitleString,
-                    dlgAutoGroupSpaceItem, kAutoGroupSpaceItemCount) != 1)
+    if (setUpDialog(dialog, kAutoGroupSpaceDialog, kAutoGroupSpaceTitleString, dlgAutoGroupSpaceItem,
+                    kAutoGroupSpaceItemCount) != 1)
         return kNoErr;
     for (int32_t id : {kAutoGroupSpaceGapXLabelItem, kAutoGroupSpaceGapYLabelItem}) {
         ADMItemRef label = sADMDialog->GetItem(dialog, id);

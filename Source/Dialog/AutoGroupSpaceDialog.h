@@ -6,14 +6,8 @@
 #include <stdint.h>
 
 #include "AllSuites.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-#define kAutoGroupSpaceDialogName "AutoGroupSpace Dialog"
-enum {
-    kAutoGroupSpaceDialogResource = 155,
-    kAutoGroupSpaceDialogWidth = 228,
-    kAutoGroupSpaceDialogHeight = 86
-};
 
 // Items of the gaps dialog.
 enum {

@@ -59,8 +59,7 @@ ASErr goColorLayer(uint8_t isColor, Color* color, Layer* layer)
     g_clIn = color;
     g_lyIn = layer;
     g_iPenIndex = isColor ? color->pen : layer->pen;
-    ASErr result = sADMDialog->Modal(g->pluginRef, kColorLayerDialogName, kColorLayerDialogResource,
-                                     kADMModalDialogStyle, ColorLayerPluginInitProc, NULL, 0);
+    ASErr result = runModalDialog(kColorLayerDialog, ColorLayerPluginInitProc);
     g_clIn = NULL;
     g_lyIn = NULL;
     return result;
@@ -69,9 +68,7 @@ ASErr goColorLayer(uint8_t isColor, Color* color, Layer* layer)
 ASErr ColorLayerPluginInitProc(ADMDialogRef dialog)
 {
     int32_t titleIndex = g_ColorOrLayer ? kColorLayerColorTitleString : kColorLayerLayerTitleString;
-    if (setUpDialog(dialog, kColorLayerDialogWidth, kColorLayerDialogHeight, titleIndex, dlgColorLayerItem,
-                    kColorLayerItemCount) != 1)
-        return kNoErr;
+    if (setUpDialog(dialog, kColorLayerDialog, titleIndex, dlgColorLayerItem, kColorLayerItemCount) != 1) return kNoErr;
     static const int32_t kStatics[] = {kColorLayerPressureItem, kColorLayerVelocityItem, kColorLayerOffsetItem,
                                        kColorLayerPreTextLabelItem, kColorLayerPostTextLabelItem};
     for (int32_t id : kStatics) {

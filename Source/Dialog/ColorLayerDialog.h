@@ -9,10 +9,9 @@
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
 #include "Core/ColorLayerRecords.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 
-#define kColorLayerDialogName "ColorLayer Dialog"
-enum { kColorLayerDialogResource = 134, kColorLayerDialogWidth = 430, kColorLayerDialogHeight = 180 };
 enum { kColorLayerItemCount = 13 };
 
 // Items of the pen setup.

@@ -4,6 +4,7 @@
 #include "Common/Suites.h"
 #include "Common/Units.h"
 #include "Dialog/DialogCommon.h"
+#include "Dialog/PlotOutDialog.h"
 
 // The items, made with the toolkit's Create in this order. The buttons' texts
 // are the same in every language and are set in code; the other texts come
@@ -32,15 +33,14 @@ uint8_t cutOffLineWanted() { return g->cutOff != 0 && plotterCanCutOff(); }
 ASErr goArdoSettingDialog()
 {
     // The result says only which button ended it; what OK stored is in the globals.
-    (void)sADMDialog->Modal(g->pluginRef, kCuttingSettingsDialogName, kCuttingSettingsDialogResource,
-                            kADMModalDialogStyle, PlotOutDlgArdoSettinDlgInitProc, nullptr, 0);
+    (void)runModalDialog(kCuttingSettingsDialog, PlotOutDlgArdoSettinDlgInitProc);
     return kNoErr;
 }
 
 ASErr PlotOutDlgArdoSettinDlgInitProc(ADMDialogRef dialog)
 {
-    if (setUpDialog(dialog, kCuttingSettingsDialogWidth, kCuttingSettingsDialogHeight, kCuttingSettingsTitleString,
-                    dlgArdoSettingItem, kCuttingSettingsItemCount) != 1)
+    if (setUpDialog(dialog, kCuttingSettingsDialog, kCuttingSettingsTitleString, dlgArdoSettingItem,
+                    kCuttingSettingsItemCount) != 1)
         return kNoErr;
 
     ADMItemRef item;

@@ -15,18 +15,8 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-#include "Dialog/PlotOutDialog.h"  // kPlotOutDialogName, kPlotOutDialogResource
-
-// The dialog shares the Plot Out dialog's name and window resource; a script
-// answers it with a second "Plot Out Dialog" block, queued after the Plot Out
-// dialog's own.
-#define kCuttingSettingsDialogName kPlotOutDialogName
-enum {
-    kCuttingSettingsDialogResource = kPlotOutDialogResource,
-    kCuttingSettingsDialogWidth = 300,
-    kCuttingSettingsDialogHeight = 200
-};
 
 // Items of the dialog, made in this order. Ids 5 to 7 are not used.
 enum {

@@ -6,10 +6,20 @@
 #include "Common/Suites.h"
 #include "Common/Units.h"
 
-int setUpDialog(ADMDialogRef dialog, int32_t width, int32_t height, int32_t titleIndex, const Item_Control_arg* table,
+ASInt32 runModalDialog(const DialogResource& dialog, ADMDialogInitProc init, ADMDialogStyle style)
+{
+    return sADMDialog->Modal(g->pluginRef, dialog.name, dialog.resource, style, init, nullptr, 0);
+}
+
+ADMDialogRef createPalette(const DialogResource& palette, ADMDialogStyle style, ADMDialogInitProc init)
+{
+    return sADMDialog->Create(g->pluginRef, palette.name, palette.resource, style, init, nullptr, 0);
+}
+
+int setUpDialog(ADMDialogRef dialog, const DialogResource& resource, int32_t titleIndex, const Item_Control_arg* table,
                 int count)
 {
-    sADMDialog->SetSize(dialog, width, height);
+    sADMDialog->SetSize(dialog, resource.width, resource.height);
     char title[256];
     title[0] = 0;
     // The dialog's plug-in owns the string list, as for the items' texts.

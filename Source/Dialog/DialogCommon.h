@@ -7,6 +7,7 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 
 // Short names of the toolkit's item types, so that a row of an item table
@@ -21,10 +22,18 @@
 #define PPB kADMPicturePushButtonType
 #define PRB kADMPictureRadioButtonType
 
-// Sizes the dialog, titles it with string-list entry titleIndex and builds
-// its items from table. Returns what loadDialogItems returned: 1 when every
-// item was made; otherwise the dialog has already been abandoned.
-VT_NODISCARD int setUpDialog(ADMDialogRef dialog, int32_t width, int32_t height, int32_t titleIndex,
+// Runs the dialog modally, built by init; returns the modal result (as a rule
+// the id of the button that ended it).
+ASInt32 runModalDialog(const DialogResource& dialog, ADMDialogInitProc init,
+                       ADMDialogStyle style = kADMModalDialogStyle);
+
+// Creates the dialog as a floating palette of the given style, built by init.
+ADMDialogRef createPalette(const DialogResource& palette, ADMDialogStyle style, ADMDialogInitProc init);
+
+// Gives the dialog its size, titles it with string-list entry titleIndex and
+// builds its items from table. Returns what loadDialogItems returned: 1 when
+// every item was made; otherwise the dialog has already been abandoned.
+VT_NODISCARD int setUpDialog(ADMDialogRef dialog, const DialogResource& resource, int32_t titleIndex,
                              const Item_Control_arg* table, int count);
 
 // Right-justifies every static text of the table, a label standing against

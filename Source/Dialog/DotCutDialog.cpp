@@ -36,9 +36,7 @@ static void initLength(ADMItemRef item, int32_t hundredths)
 
 ASErr DotCutDialogInitProc(ADMDialogRef dialog)
 {
-    if (setUpDialog(dialog, kDotCutDialogWidth, kDotCutDialogHeight, kDotCutTitleString, dlgDotCutItem,
-                    kDotCutItemCount) != 1)
-        return kNoErr;
+    if (setUpDialog(dialog, kDotCutDialog, kDotCutTitleString, dlgDotCutItem, kDotCutItemCount) != 1) return kNoErr;
 
     initLength(sADMDialog->GetItem(dialog, kDotCutThroughLengthItem), g->dotCutThroughLength);
     initLength(sADMDialog->GetItem(dialog, kDotCutHalfCutLengthItem), g->dotCutHalfCutLength);
@@ -88,8 +86,7 @@ int32_t goMakeDotCut(void)
     // The popups list the pens of the preferences as they are now; a pen
     // list that cannot be read leaves them empty and the pens as they were.
     (void)GetCurrentEnvPen();
-    int32_t result = sADMDialog->Modal(g->pluginRef, kDotCutDialogName, kDotCutDialogResource, kADMModalDialogStyle,
-                                       DotCutDialogInitProc, nullptr, 0);
+    int32_t result = runModalDialog(kDotCutDialog, DotCutDialogInitProc);
     if (result != kDotCutConfirmed) return result;
     if (g->dotCutThroughLength <= 0 || g->dotCutHalfCutLength <= 0) return result;
     // Layers that cannot be counted leave the document as it was; the dialog

@@ -8,10 +8,8 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-#define kDotCutDialogName "MAKE_DoT_CUt_Dialog"
-enum { kDotCutDialogResource = 132, kDotCutDialogWidth = 340, kDotCutDialogHeight = 110 };
 
 // Items of the dot-cut dialog.
 enum {

@@ -30,13 +30,13 @@ void editorString(int index, char* text, int size)
 
 int editorRun(const EditorForm* form, ADMDialogInitProc init)
 {
-    int result = sADMDialog->Modal(g->pluginRef, form->name, form->resource, kADMModalDialogStyle, init, nullptr, 0);
+    int result = runModalDialog(form->dialog, init);
     return result == 2 ? 0 : result;
 }
 
 ASErr editorOpen(ADMDialogRef dialog, const EditorForm* form, int left, int top)
 {
-    editorPlace(dialog, left, top, form->width, form->height, form->titleIndex);
+    editorPlace(dialog, left, top, form->dialog.width, form->dialog.height, form->titleIndex);
     if (loadDialogItems(form->items, form->itemCount, dialog) != 1) return kNoErr;
     justifyLabels(dialog, form->items, form->itemCount, form->leftJustified, form->leftJustifiedCount);
     return kNoErr;

@@ -5,6 +5,7 @@
 
 #include "AllSuites.h"
 #include "Dialog/DialogCommon.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 
 // Places the dialog at left, top with the size given and sets its title from
@@ -23,10 +24,7 @@ void editorString(int index, char* text, int size);
 // title, its item table, and the static texts that stand left-justified
 // (every other one is right-justified against its field).
 struct EditorForm {
-    const char* name;
-    int resource;
-    int width;
-    int height;
+    DialogResource dialog;
     int titleIndex;
     const Item_Control_arg* items;
     int itemCount;

@@ -23,15 +23,8 @@ Item_Control_arg dlgEnvironmentItem[kEnvironmentItemCount] = {
     {kADMTextEditType, 0, 0, 0, kEnvironmentEditorNameItem, 95, 115, 12, 20, EnvironmentDlgTextEditInitProc, nullptr},
 };
 
-static const EditorForm kEnvironmentForm = {kEnvironmentDialogName,
-                                            kEnvironmentDialogResource,
-                                            kEnvironmentDialogWidth,
-                                            kEnvironmentDialogHeight,
-                                            kEnvironmentTitleString,
-                                            dlgEnvironmentItem,
-                                            kEnvironmentItemCount,
-                                            nullptr,
-                                            0};
+static const EditorForm kEnvironmentForm = {
+    kEnvironmentDialog, kEnvironmentTitleString, dlgEnvironmentItem, kEnvironmentItemCount, nullptr, 0};
 
 // The pens and the current mark stay the environment's own.
 static void keepEnvironment(Environment* to, const Environment* from)

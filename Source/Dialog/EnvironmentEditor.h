@@ -4,10 +4,8 @@
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
 #include "Core/PlotterRecords.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-#define kEnvironmentDialogName "Environment Dialog"
-enum { kEnvironmentDialogResource = 132, kEnvironmentDialogWidth = 235, kEnvironmentDialogHeight = 101 };
 
 // Items of the environment editor.
 enum {

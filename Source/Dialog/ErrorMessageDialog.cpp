@@ -15,8 +15,7 @@ int ErrorMessageDialog(const char* title, const char* message)
 {
     g_title = title;
     g_msg = message;
-    int result = sADMDialog->Modal(g->pluginRef, kErrorMessageDialogName, kErrorMessageDialogResource,
-                                   kADMModalDialogStyle, ErrorMessageDialogInitProc, nullptr, 0);
+    int result = runModalDialog(kErrorMessageDialog, ErrorMessageDialogInitProc);
     g_title = nullptr;
     g_msg = nullptr;
     return result;
@@ -29,8 +28,8 @@ ASErr ErrorMessageDialogInitProc(ADMDialogRef dialog)
     int screenWidth = screen.right - screen.left;
     int screenHeight = screen.bottom - screen.top;
     ADMRect bounds;
-    BoundsSet(&bounds, (screenWidth - kErrorMessageDialogWidth) / 2, kErrorMessageDialogWidth,
-              (screenHeight - kErrorMessageDialogHeight) / 2, kErrorMessageDialogHeight);
+    BoundsSet(&bounds, (screenWidth - kErrorMessageDialog.width) / 2, kErrorMessageDialog.width,
+              (screenHeight - kErrorMessageDialog.height) / 2, kErrorMessageDialog.height);
     sADMDialog->SetBoundsRect(dialog, &bounds);
     sADMDialog->SetText(dialog, g_title ? g_title : "");
 

@@ -2,9 +2,7 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
-
-#define kErrorMessageDialogName "Error Message Dialog"
-enum { kErrorMessageDialogResource = 121, kErrorMessageDialogWidth = 268, kErrorMessageDialogHeight = 134 };
+#include "Dialog/DialogResources.h"
 
 // Items of the error message box, made in code (the message is the caller's,
 // not a string-list text). The icon and the message share one id.

@@ -6,18 +6,17 @@
 
 #include <stdint.h>
 
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 
 struct ItemTableInfo {
-    const char* dialogName;
+    // The dialog, with the size the table's rows must fit in: the dialog's
+    // size, or for a dialog that lays its items out again whenever it is
+    // resized (Plot Out) the size it opens at, the only size at which the
+    // table's own positions are shown.
+    DialogResource dialog;
     const Item_Control_arg* table;
     int32_t count;
-    // The size the table's rows must fit in: the dialog's size, or for a
-    // dialog that lays its items out again whenever it is resized (Plot Out)
-    // the size it opens at, the only size at which the table's own positions
-    // are shown.
-    int32_t minWidth;
-    int32_t minHeight;
 };
 
 extern const ItemTableInfo kItemTables[];

@@ -183,8 +183,7 @@ VT_NODISCARD static ASErr AASSettingDialogInitProc(ADMDialogRef dialog)
     } else if (!g->markMultipleCopies) {
         g->mark4PointPosition = 1;
     }
-    if (setUpDialog(dialog, kAASSettingDialogWidth, kAASSettingDialogHeight, kAASSettingTitleString, dlgAASSteingItem,
-                    kAASSettingItemCount) != 1)
+    if (setUpDialog(dialog, kAASSettingDialog, kAASSettingTitleString, dlgAASSteingItem, kAASSettingItemCount) != 1)
         return kNoErr;
     // Return and the close box answer as OK and Cancel do.
     sADMDialog->SetDefaultItemID(dialog, kAASSettingOKItem);
@@ -196,8 +195,7 @@ VT_NODISCARD static ASErr AASSettingDialogInitProc(ADMDialogRef dialog)
 
 ASErr goAASSettingDialog(AIRealRect bounds)
 {
-    ASInt32 result = sADMDialog->Modal(g->pluginRef, kAASSettingDialogName, kAASSettingDialogResource,
-                                       kADMModalDialogStyle, AASSettingDialogInitProc, nullptr, 0);
+    ASInt32 result = runModalDialog(kAASSettingDialog, AASSettingDialogInitProc);
     if (result != kAASSettingOKItem) return result;
     ASErr err = MakeAASSetting(bounds);
     if (err) {

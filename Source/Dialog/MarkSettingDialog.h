@@ -6,10 +6,8 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-#define kAASSettingDialogName "AASSetting Dialog"
-enum { kAASSettingDialogResource = 132, kAASSettingDialogWidth = 200, kAASSettingDialogHeight = 375 };
 
 // Items of the dialog. The three layout radios are not neighbours, so the
 // dialog keeps just one of them on itself.
@@ -46,6 +44,5 @@ enum { kAASSettingItemCount = 25 };
 // made (an alert says so when they cannot be): 0 or the host's error.
 // Otherwise the dialog's result (25 for Cancel) and nothing changes.
 VT_NODISCARD ASErr goAASSettingDialog(AIRealRect bounds);
-
 
 extern const Item_Control_arg dlgAASSteingItem[kAASSettingItemCount];

@@ -19,15 +19,13 @@ const Item_Control_arg dlgOffsetSizeItem[kOffsetSizeItemCount] = {
 
 ASErr goOffsetSize(void)
 {
-    ASInt32 result = sADMDialog->Modal(g->pluginRef, kOffsetSizeDialogName, kOffsetSizeDialogResource,
-                                       kADMModalDialogStyle, OffsetSizePluginInitProc, nullptr, 0);
+    ASInt32 result = runModalDialog(kOffsetSizeDialog, OffsetSizePluginInitProc);
     return result == kOffsetSizeOKItem ? ASErr(kNoErr) : ASErr(kSettingsNotConfirmedErr);
 }
 
 ASErr OffsetSizePluginInitProc(ADMDialogRef dialog)
 {
-    if (setUpDialog(dialog, kOffsetSizeDialogWidth, kOffsetSizeDialogHeight, kOffsetSizeTitleString, dlgOffsetSizeItem,
-                    kOffsetSizeItemCount) != 1)
+    if (setUpDialog(dialog, kOffsetSizeDialog, kOffsetSizeTitleString, dlgOffsetSizeItem, kOffsetSizeItemCount) != 1)
         return kNoErr;
     // The labels stand right against their fields.
     justifyLabels(dialog, dlgOffsetSizeItem, kOffsetSizeItemCount);

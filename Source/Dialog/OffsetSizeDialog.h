@@ -4,10 +4,8 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-#define kOffsetSizeDialogName "OffsetSize Dialog"
-enum { kOffsetSizeDialogResource = 168, kOffsetSizeDialogWidth = 238, kOffsetSizeDialogHeight = 65 };
 
 // Items of the dialog.
 enum {

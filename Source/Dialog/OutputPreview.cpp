@@ -230,8 +230,7 @@ int goOutputPreview(ADMDialogRef dialog)
         replayPenReset(&g_pen, g->curPlotter.Language, previewArcAngleUnit());
         for (int32_t i = 0; i < g_icmdNumber; i++)
             drawCmdLine(g_cmdLine[i], nullptr);
-        result = sADMDialog->Modal(g->pluginRef, kPreviewDialogName, kPreviewDialogID, kADMModalDialogStyle,
-                                   PreviewDialogInitProc, nullptr, 0);
+        result = runModalDialog(kPreviewDialog, PreviewDialogInitProc);
     }
     freeCommandLine();
     return result;
@@ -242,10 +241,10 @@ ASErr PreviewDialogInitProc(ADMDialogRef dialog)
     ADMRect screen;
     sADMBasic->GetScreenDimensions(&screen);
     ADMRect bounds;
-    bounds.left = (ASInt16)((screen.left + screen.right) / 2 - kPreviewDialogWidth / 2);
-    bounds.top = (ASInt16)((screen.top + screen.bottom) / 2 - kPreviewDialogHeight / 2);
-    bounds.right = (ASInt16)(bounds.left + kPreviewDialogWidth);
-    bounds.bottom = (ASInt16)(bounds.top + kPreviewDialogHeight);
+    bounds.left = (ASInt16)((screen.left + screen.right) / 2 - kPreviewDialog.width / 2);
+    bounds.top = (ASInt16)((screen.top + screen.bottom) / 2 - kPreviewDialog.height / 2);
+    bounds.right = (ASInt16)(bounds.left + kPreviewDialog.width);
+    bounds.bottom = (ASInt16)(bounds.top + kPreviewDialog.height);
     sADMDialog->SetBoundsRect(dialog, &bounds);
     char title[256];
     sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, kOutputPreviewTitleString, title, 256);

@@ -9,11 +9,10 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 #include "PlotOut/CommandReader.h"
 
-#define kPreviewDialogName "Preview Dialog"
-enum { kPreviewDialogID = 157, kPreviewDialogWidth = 732, kPreviewDialogHeight = 630 };
 // The job the preview replays, written by the Plot Out dialog into the
 // plug-in's folder.
 #define kPreviewFileName "~Temp.hpgl"

@@ -3,14 +3,14 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Common/Units.h"
+#include "Dialog/DialogCommon.h"
 #include "Dialog/Texts.h"
 
 ASErr goOverCut()
 {
     // The dialog stores what it must itself; its result says only which
     // button ended it.
-    (void)sADMDialog->Modal(g->pluginRef, kOverCutDialogName, kOverCutDialogResource, kADMModalDialogStyle,
-                            OverCutDlgInitProc, nullptr, 0);
+    (void)runModalDialog(kOverCutDialog, OverCutDlgInitProc);
     return kNoErr;
 }
 
@@ -38,7 +38,7 @@ static void makeLengthItem(ADMDialogRef dialog, ASInt32 id, int top, double mill
 
 ASErr OverCutDlgInitProc(ADMDialogRef dialog)
 {
-    sADMDialog->SetSize(dialog, kOverCutDialogWidth, kOverCutDialogHeight);
+    sADMDialog->SetSize(dialog, kOverCutDialog.width, kOverCutDialog.height);
 
     char text[256];
     sADMBasic->GetIndexString(g->pluginRef, g->stringListId, kOverCutCheckString, text, sizeof text);

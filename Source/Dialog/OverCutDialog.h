@@ -6,11 +6,7 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
-
-// The dialog borrows the Plot Out dialog's window resource; its items are
-// all made here.
-#define kOverCutDialogName "Plot Out Dialog"
-enum { kOverCutDialogResource = 121, kOverCutDialogWidth = 205, kOverCutDialogHeight = 120 };
+#include "Dialog/DialogResources.h"
 
 // Items of the overcut dialog.
 enum {

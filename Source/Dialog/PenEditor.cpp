@@ -43,10 +43,9 @@ Item_Control_arg dlgPenItem[kPenItemCount] = {
 };
 
 static const int kPenLeftJustified[] = {kPenEditorPressureUnitItem, kPenEditorVelocityUnitItem};
-static const EditorForm kPenForm = {
-    kPenDialogName,   kPenDialogResource, kPenDialogWidth,
-    kPenDialogHeight, kPenTitleString,    dlgPenItem,
-    kPenItemCount,    kPenLeftJustified,  sizeof kPenLeftJustified / sizeof kPenLeftJustified[0]};
+static const EditorForm kPenForm = {kPenDialog,        kPenTitleString,
+                                    dlgPenItem,        kPenItemCount,
+                                    kPenLeftJustified, sizeof kPenLeftJustified / sizeof kPenLeftJustified[0]};
 
 // The limits, steps and defaults stay the pen's own.
 static void keepPen(Pen* to, const Pen* from)

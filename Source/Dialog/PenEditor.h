@@ -5,10 +5,8 @@
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
 #include "Core/PlotterRecords.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-#define kPenDialogName "Pen Dialog"
-enum { kPenDialogResource = 133, kPenDialogWidth = 235, kPenDialogHeight = 185 };
 
 // Items of the pen editor.
 enum {

@@ -234,8 +234,7 @@ ASErr goPlotOut(void* message)
     g->mediaWidth = (float)g->curPlotter.PlotterSizeX;
     g->mediaLength = (float)g->curPlotter.PlotterSizeY;
     g_openError = kNoErr;
-    ASErr result = sADMDialog->Modal(g->pluginRef, kPlotOutDialogName, kPlotOutDialogResource,
-                                     kADMResizingModalDialogStyle, PlotOutDialogInitProc, NULL, 0);
+    ASErr result = runModalDialog(kPlotOutDialog, PlotOutDialogInitProc, kADMResizingModalDialogStyle);
     return g_openError != kNoErr ? g_openError : result;
 }
 
@@ -281,10 +280,10 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
     sADMBasic->GetScreenDimensions(&screen);
     int32_t centreX = (screen.left + screen.right) / 2;
     int32_t centreY = (screen.top + screen.bottom) / 2;
-    bounds.left = (ASInt16)(centreX - kPlotOutDialogWidth / 2);
+    bounds.left = (ASInt16)(centreX - kPlotOutDialog.width / 2);
     bounds.top = (ASInt16)(centreY - 315);
-    bounds.right = (ASInt16)(bounds.left + kPlotOutDialogWidth);
-    bounds.bottom = (ASInt16)(bounds.top + kPlotOutDialogHeight);
+    bounds.right = (ASInt16)(bounds.left + kPlotOutDialog.width);
+    bounds.bottom = (ASInt16)(bounds.top + kPlotOutDialog.height);
     sADMDialog->SetBoundsRect(dialog, &bounds);
 
     char title[kAlertTextSize];

@@ -10,15 +10,15 @@
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
 #include "Core/ColorLayerRecords.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 #include "Dialog/OutputPreview.h"  // kPreviewFileName
 #include "Math/Bezier.h"
 
-#define kPlotOutDialogName "Plot Out Dialog"
-enum { kPlotOutDialogResource = 121, kPlotOutItemCount = 73 };
+enum { kPlotOutItemCount = 73 };
 
-// Size of the dialog when it opens, and the smallest it can be made.
-enum { kPlotOutDialogWidth = 840, kPlotOutDialogHeight = 637, kPlotOutMinWidth = 840, kPlotOutMinHeight = 587 };
+// The smallest the dialog can be made (kPlotOutDialog holds the size it opens at).
+enum { kPlotOutMinWidth = 840, kPlotOutMinHeight = 587 };
 
 // Items of the dialog. Ids 46, 64, 76 and 77 are not used.
 enum {

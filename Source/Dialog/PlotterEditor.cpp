@@ -72,9 +72,8 @@ const Item_Control_arg dlgPlotterItem[kPlotterItemCount] = {
 
 static const int kPlotterLeftJustified[] = {kPlotterEditorStartCommandsLabelItem, kPlotterEditorEndCommandsLabelItem};
 static const EditorForm kPlotterForm = {
-    kPlotterDialogName,   kPlotterDialogResource, kPlotterDialogWidth,
-    kPlotterDialogHeight, kPlotterTitleString,    dlgPlotterItem,
-    kPlotterItemCount,    kPlotterLeftJustified,  sizeof kPlotterLeftJustified / sizeof kPlotterLeftJustified[0]};
+    kPlotterDialog,    kPlotterTitleString,   dlgPlotterItem,
+    kPlotterItemCount, kPlotterLeftJustified, sizeof kPlotterLeftJustified / sizeof kPlotterLeftJustified[0]};
 
 // The twelve fields the editor shows; the capability bits and the
 // environments stay the plotter's own.

@@ -5,10 +5,8 @@
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
 #include "Core/PlotterRecords.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-#define kPlotterDialogName "Plotter Dialog"
-enum { kPlotterDialogResource = 133, kPlotterDialogWidth = 468, kPlotterDialogHeight = 301 };
 
 // Items of the plotter editor.
 enum {

@@ -583,8 +583,7 @@ ASErr goPlotterSetup()
     g_iCurrentPlotter = -1;
     g_iCurrentEnv = -1;
     g_iCurrentPen = -1;
-    int result = sADMDialog->Modal(g->pluginRef, kPlotterSetupDialogName, kPlotterSetupDialogResource,
-                                   kADMModalDialogStyle, PlotterSetupDialogInitProc, nullptr, 0);
+    int result = runModalDialog(kPlotterSetupDialog, PlotterSetupDialogInitProc);
     freePlotterList(&g_Plotter, &g_iPlotterNum);
     g_iCurrentPlotter = -1;
     g_iCurrentEnv = -1;
@@ -599,8 +598,8 @@ ASErr PlotterSetupDialogInitProc(ADMDialogRef dialog)
     int centreH = (screen.left + screen.right) / 2;
     int centreV = (screen.top + screen.bottom) / 2;
     ADMRect bounds;
-    BoundsSet(&bounds, centreH - kPlotterSetupDialogWidth / 2, kPlotterSetupDialogWidth, centreV - 147,
-              kPlotterSetupDialogHeight);
+    BoundsSet(&bounds, centreH - kPlotterSetupDialog.width / 2, kPlotterSetupDialog.width, centreV - 147,
+              kPlotterSetupDialog.height);
     sADMDialog->SetBoundsRect(dialog, &bounds);
     char title[256];
     editorString(kPlotterSetupTitleString, title, sizeof title);

@@ -6,10 +6,8 @@
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
 #include "Core/PlotterRecords.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-#define kPlotterSetupDialogName "Plotter Setup Dialog"
-enum { kPlotterSetupDialogResource = 109, kPlotterSetupDialogWidth = 640, kPlotterSetupDialogHeight = 305 };
 
 // Items of the plotter setup dialog.
 enum {

@@ -69,7 +69,7 @@ ASErr PreProcessDlgInit(ADMDialogRef dialog)
     sADMDialog->SetText(dialog, title);
 
     // Where the user left it, docked as it was, shown or hidden as it was.
-    restorePaletteState(dialog, kPreProcessDialogWidth, kPreProcessDialogHeight);
+    restorePaletteState(dialog, kPreProcessDialog.width, kPreProcessDialog.height);
 
     sADMDialog->SetNotifyProc(dialog, ProProcessDlgNotifyProc);
     sADMDialog->SetDestroyProc(dialog, ProProcessDlgDestroyProc);

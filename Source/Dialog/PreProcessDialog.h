@@ -10,10 +10,8 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-#define kPreProcessDialogName "PreProcess Plot"
-enum { kPreProcessDialogResource = 130, kPreProcessDialogWidth = 212, kPreProcessDialogHeight = 100 };
 
 // Items of the palette: picture buttons of 24 x 24 pixels, each with a tip.
 enum {

@@ -125,7 +125,11 @@ static void invalidateItem(ADMDialogRef dialog, int32_t id)
 
 static void invalidateSample(ADMItemRef from) { invalidateItem(sADMItem->GetDialog(from), kPreviewOptionSampleItem); }
 
-static void fillEntries(ADMItemRef item, int32_t firstString, int32_t count, int32_t active)
+// Fills a popup with count texts from firstString on (entry i: id i), makes
+// entry active its chosen one and gives its entries draw (none: the
+// toolkit's own drawing).
+static void fillEntries(ADMItemRef item, int32_t firstString, int32_t count, int32_t active,
+                        ADMEntryDrawProc draw = NULL)
 {
     ADMListRef list = sADMItem->GetList(item);
     if (list == NULL)
@@ -146,6 +150,7 @@ static void fillEntries(ADMItemRef item, int32_t firstString, int32_t count, int
             sADMEntry->Activate(entry, TRUE);
         }
     }
+    if (draw != NULL) sADMList->SetDrawProc(list, draw);
 }
 
 // Makes entry index the popup's one active entry.
@@ -200,8 +205,7 @@ ASErr goPreviewOption(void)
     setPreset(&g_popPreSet[1], 0xE04040FF, kMarkerDisc, 3, 0xE04040FF, kMarkerDisc, 3);
     setPreset(&g_popPreSet[2], 0xE040C0FF, kMarkerCircle, 2, 0xE04040FF, kMarkerFilledSquare, 3);
     setPreset(&g_popPreSet[3], 0xE040C0FF, kMarkerCircle, 1, 0x000000FF, kMarkerFilledSquare, 1);
-    return sADMDialog->Modal(g->pluginRef, kPreviewOptionDialogName, kPreviewOptionDialogResource,
-                             kADMModalDialogStyle, PreviewOptionDialogInitProc, NULL, 0);
+    return runModalDialog(kPreviewOptionDialog, PreviewOptionDialogInitProc);
 }
 
 ASErr PreviewOptionDialogInitProc(ADMDialogRef dialog)
@@ -209,7 +213,7 @@ ASErr PreviewOptionDialogInitProc(ADMDialogRef dialog)
     ADMRect screen;
     sADMBasic->GetScreenDimensions(&screen);
     editorPlace(dialog, (screen.left + screen.right) / 2 - 286, (screen.top + screen.bottom) / 2 - 235,
-                kPreviewOptionDialogWidth, kPreviewOptionDialogHeight, kPreviewOptionTitleString);
+                kPreviewOptionDialog.width, kPreviewOptionDialog.height, kPreviewOptionTitleString);
     sADMDialog->SetDefaultItemID(dialog, kPreviewOptionOKItem);
     sADMDialog->SetCancelItemID(dialog, kPreviewOptionCancelItem);
     if (loadDialogItems(dlgPreviewOptionItem, kPreviewOptionItemCount, dialog) != 1)
@@ -276,10 +280,7 @@ void enableItem(ADMDialogRef dialog, uint8_t on)
 ASErr PreviewOptionDlgColorPopUpListInitProc(ADMItemRef item)
 {
     fillEntries(item, kPreviewFirstColorString, kPreviewColorCount + 1,
-                entryOfColor(colorOfItem(sADMItem->GetID(item))));
-    ADMListRef list = sADMItem->GetList(item);
-    if (list != NULL)
-        sADMList->SetDrawProc(list, PreviewOptionDlgColorListListDrawProc);
+                entryOfColor(colorOfItem(sADMItem->GetID(item))), PreviewOptionDlgColorListListDrawProc);
     return useNotifyProc(item, PreviewOptionDlgColorListItemNotifyProc);
 }
 
@@ -339,10 +340,8 @@ ASErr PreviewOptionDlgColorListItemNotifyProc(ADMItemRef item, ADMNotifierRef no
 ASErr PreviewOptionDlgTypePopUpListInitProc(ADMItemRef item)
 {
     int32_t id = sADMItem->GetID(item);
-    fillEntries(item, kPreviewFirstShapeString, 5, (int32_t)g_popTemp.words[shapeWordOf(id)]);
-    ADMListRef list = sADMItem->GetList(item);
-    if (list != NULL)
-        sADMList->SetDrawProc(list, PreviewOptionDlgTypeListListDrawProc);
+    fillEntries(item, kPreviewFirstShapeString, 5, (int32_t)g_popTemp.words[shapeWordOf(id)],
+                PreviewOptionDlgTypeListListDrawProc);
     return useNotifyProc(item, PreviewOptionDlgTypeListItemNotifyProc);
 }
 

@@ -9,15 +9,10 @@
 
 #include "AllSuites.h"
 #include "Common/PluginGlobals.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 
-#define kPreviewOptionDialogName "Preview Option Dialog"
-enum {
-    kPreviewOptionDialogResource = 153,
-    kPreviewOptionDialogWidth = 585,
-    kPreviewOptionDialogHeight = 475,
-    kPreviewOptionItemCount = 35
-};
+enum { kPreviewOptionItemCount = 35 };
 
 // Items of the dialog.
 enum {

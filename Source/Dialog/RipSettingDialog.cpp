@@ -150,14 +150,12 @@ const Item_Control_arg dlgRipSettingItem[kRipSettingItemCount] = {
 
 VT_NODISCARD static ASErr RipSettingPluginInitProc(ADMDialogRef dialog)
 {
-    (void)setUpDialog(dialog, kRipSettingDialogWidth, kRipSettingDialogHeight, kRipSettingTitleString,
-                      dlgRipSettingItem, kRipSettingItemCount);
+    (void)setUpDialog(dialog, kRipSettingDialog, kRipSettingTitleString, dlgRipSettingItem, kRipSettingItemCount);
     return kNoErr;
 }
 
 ASErr goRipSetting(void)
 {
-    ASInt32 result = sADMDialog->Modal(g->pluginRef, kRipSettingDialogName, kRipSettingDialogResource,
-                                       kADMModalDialogStyle, RipSettingPluginInitProc, nullptr, 0);
+    ASInt32 result = runModalDialog(kRipSettingDialog, RipSettingPluginInitProc);
     return result == kRipSettingOKItem ? kNoErr : kSettingsNotConfirmedErr;
 }

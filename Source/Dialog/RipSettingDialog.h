@@ -7,10 +7,8 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
-
-#define kRipSettingDialogName "RipSetting Dialog"
-enum { kRipSettingDialogResource = 174, kRipSettingDialogWidth = 255, kRipSettingDialogHeight = 135 };
 
 // Items of the weeding-line settings dialog.
 enum {

@@ -138,7 +138,7 @@ static void toggleMoreOptions(ADMItemRef item, ADMNotifierRef notifier)
     sADMDialog->GetLocalRect(dialog, &r);
     bool expand = r.bottom - r.top < kSplitDialogExpandedFrom;
     int32_t picture = expand ? kSplitFewerOptionsPicture : kSplitMoreOptionsPicture;
-    sADMDialog->SetSize(dialog, kSplitDialogWidth, expand ? kSplitDialogExpandedHeight : kSplitDialogHeight);
+    sADMDialog->SetSize(dialog, kSplitDialog.width, expand ? kSplitDialogExpandedHeight : kSplitDialog.height);
     sADMItem->SetPictureID(item, picture);
     sADMItem->SetSelectedPictureID(item, picture);
 }
@@ -377,7 +377,7 @@ const Item_Control_arg dlgSplitItem[kSplitItemCount] = {
 
 ASErr SplitPluginInitProc(ADMDialogRef dialog)
 {
-    sADMDialog->SetSize(dialog, kSplitDialogWidth, kSplitDialogHeight);
+    sADMDialog->SetSize(dialog, kSplitDialog.width, kSplitDialog.height);
     char title[256];
     title[0] = 0;
     sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, kSplitTitleString, title,

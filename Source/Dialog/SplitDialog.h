@@ -9,15 +9,12 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 
-#define kSplitDialogName "Split Dialog"
-enum { kSplitDialogResource = 146 };
-
-// The palette is shown collapsed, or with its guide-grid options below.
+// The palette is shown collapsed (kSplitDialog's height), or with its
+// guide-grid options below.
 enum {
-    kSplitDialogWidth = 278,
-    kSplitDialogHeight = 168,
     kSplitDialogExpandedHeight = 214,
     // Below this height the palette counts as collapsed.
     kSplitDialogExpandedFrom = 200

@@ -342,8 +342,7 @@ ASErr goVLCDDialog()
     if (checkData(0) != kNoErr) return 0;
     if ((g->curPlotter.PlotterReserved & kPlotterDevicePanelBit) == 0) return 0;
     g->vlcdDialog = NULL;
-    ASInt32 result = sADMDialog->Modal(g->pluginRef, kVLCDDialogName, kVLCDDialogResource, kADMModalDialogStyle,
-                                       VLCDDialogInitProc, NULL, 0);
+    ASInt32 result = runModalDialog(kVLCDDialog, VLCDDialogInitProc);
     g->vlcdDialog = NULL;
     g->usbReplySink = NULL;
     return result;
@@ -351,7 +350,7 @@ ASErr goVLCDDialog()
 
 ASErr VLCDDialogInitProc(ADMDialogRef dialog)
 {
-    sADMDialog->SetSize(dialog, kVLCDDialogWidth, kVLCDDialogHeight);
+    sADMDialog->SetSize(dialog, kVLCDDialog.width, kVLCDDialog.height);
     char title[256];
     title[0] = 0;
     sADMBasic->GetIndexString(sADMDialog->GetPluginRef(dialog), g->stringListId, kVLCDTitleString, title, sizeof title);

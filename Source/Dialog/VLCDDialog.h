@@ -10,10 +10,10 @@
 
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
+#include "Dialog/DialogResources.h"
 #include "Dialog/ItemControl.h"
 
-#define kVLCDDialogName "VLCD Dialog"
-enum { kVLCDDialogResource = 132, kVLCDDialogWidth = 580, kVLCDDialogHeight = 330, kVLCDItemCount = 47 };
+enum { kVLCDItemCount = 47 };
 
 // Items of the panel. The popups' entry ids are the values the cutter takes.
 enum {

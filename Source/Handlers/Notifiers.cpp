@@ -1,5 +1,6 @@
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Dialog/DialogCommon.h"
 #include "Dialog/PreProcessDialog.h"
 #include "Dialog/SplitDialog.h"
 #include "Handlers/Handlers.h"
@@ -20,11 +21,9 @@ ASErr goNotifier(AINotifierMessage* message)
 // the toolkit cannot make stays null, which every user of the palettes checks.
 ASErr createADMDialog()
 {
-    g->preProcessPanel = sADMDialog->Create(g->pluginRef, kPreProcessDialogName, kPreProcessDialogResource,
-                                            kADMTabbedFloatingDialogStyle, PreProcessDlgInit, nullptr, 0);
+    g->preProcessPanel = createPalette(kPreProcessDialog, kADMTabbedFloatingDialogStyle, PreProcessDlgInit);
     // The split palette waits hidden until the split tool is chosen.
-    g->splitPanel = sADMDialog->Create(g->pluginRef, kSplitDialogName, kSplitDialogResource, kADMFloatingDialogStyle,
-                                       SplitPluginInitProc, NULL, 0);
+    g->splitPanel = createPalette(kSplitDialog, kADMFloatingDialogStyle, SplitPluginInitProc);
     if (g->splitPanel != NULL) sADMDialog->Show(g->splitPanel, FALSE);
     return kNoErr;
 }

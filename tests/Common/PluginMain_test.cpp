@@ -212,7 +212,7 @@ TEST_F(EntryPointTest, UnloadAndReloadComeInTheirTurn)
     // dialog opens with the globals handed back.
     g = nullptr;  // as a freshly loaded module would have it
     host::toolkit::ModalOutcome setup = host::toolkit::Toolkit::get().driveModal(
-        kPlotterSetupDialogName,
+        kPlotterSetupDialog.name,
         {[](host::toolkit::Driver& user, std::string& e) { return user.click(kPlotterSetupCancelItem, e); }},
         [](std::string& e) {
             // The plug-in's own submenu item (its About item shares the key).

@@ -983,6 +983,12 @@ TEST_F(SplitTest, MarkShapesHaveTheirAnchorsInOrder)
     EXPECT_FLOAT_EQ(west.in.v, 20 - 0.55f * 3);
     EXPECT_FLOAT_EQ(west.out.v, 20 + 0.55f * 3);
     EXPECT_FLOAT_EQ(kids(gr).front()->segments[1].out.h, 10 + 0.55f * 2);
+    // Every anchor of the circle is smooth: its two handles stand opposite
+    // each other about it, so the mark has no kink.
+    for (const AIPathSegment& s : kids(gr).front()->segments) {
+        EXPECT_FLOAT_EQ(s.in.h + s.out.h, 2 * s.p.h) << "anchor at " << s.p.h << ", " << s.p.v;
+        EXPECT_FLOAT_EQ(s.in.v + s.out.v, 2 * s.p.v) << "anchor at " << s.p.h << ", " << s.p.v;
+    }
 }
 
 TEST_F(SplitTest, NeighbouringPanelsPutTheirSharedMarksAtTheSamePoints)

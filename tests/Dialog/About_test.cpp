@@ -54,7 +54,7 @@ TEST_F(AboutTest, JapaneseTextsAreDrawnWithTheFallbackFontAndEnglishOnesAsBefore
         makeSession();
         startSession();
         int japaneseLines = 0;
-        Toolkit::get().queueDialog(kAboutDialogName, {[&](Driver& user, std::string& error) {
+        Toolkit::get().queueDialog(kAboutDialog.name, {[&](Driver& user, std::string& error) {
                                        for (ASInt32 id : {kAboutNameItem, kAboutPurposeItem, kAboutMakerItem, kAboutRightsItem}) {
                                            auto* item = user.dialog()->item(id);
                                            const auto& drawn = item->raster;

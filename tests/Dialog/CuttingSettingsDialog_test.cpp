@@ -58,8 +58,8 @@ protected:
     // cutting settings dialog, of the same name, takes the second block.
     void openCuttingSettings(std::vector<DialogAction> inside)
     {
-        Toolkit::get().queueDialog(kPlotOutDialogName, {click(kPlotOutCutSettingsItem), click(kPlotOutExitItem)});
-        Toolkit::get().queueDialog(kCuttingSettingsDialogName, std::move(inside));
+        Toolkit::get().queueDialog(kPlotOutDialog.name, {click(kPlotOutCutSettingsItem), click(kPlotOutExitItem)});
+        Toolkit::get().queueDialog(kCuttingSettingsDialog.name, std::move(inside));
         std::string error;
         host::MenuItem* item = host::menus().find("Plot Out Menu", error);
         ASSERT_NE(item, nullptr) << error;
@@ -224,18 +224,18 @@ TEST_F(CuttingSettingsTest, TheButtonRedrawsTheWholePreviewAfterTheDialog)
     putPlotter(kPlotterCutOffBit, 600);
     openJob();
     int32_t drawTypeAfter = -1;
-    Toolkit::get().queueDialog(kPlotOutDialogName,
-                               {[](Driver&, std::string&) {
-                                    g_iPreviewDrawType = 0;  // as after a drawing of the selection alone
-                                    return true;
-                                },
-                                click(kPlotOutCutSettingsItem),
-                                [&](Driver&, std::string&) {
-                                    drawTypeAfter = g_iPreviewDrawType;
-                                    return true;
-                                },
-                                click(kPlotOutExitItem)});
-    Toolkit::get().queueDialog(kCuttingSettingsDialogName, {click(kCuttingSettingsCancelItem)});
+    Toolkit::get().queueDialog(kPlotOutDialog.name, {[](Driver&, std::string&) {
+                                                         g_iPreviewDrawType =
+                                                             0;  // as after a drawing of the selection alone
+                                                         return true;
+                                                     },
+                                                     click(kPlotOutCutSettingsItem),
+                                                     [&](Driver&, std::string&) {
+                                                         drawTypeAfter = g_iPreviewDrawType;
+                                                         return true;
+                                                     },
+                                                     click(kPlotOutExitItem)});
+    Toolkit::get().queueDialog(kCuttingSettingsDialog.name, {click(kCuttingSettingsCancelItem)});
     std::string error;
     host::menus().choose(host::menus().find("Plot Out Menu", error), error);
     EXPECT_EQ(error, "");
@@ -262,11 +262,11 @@ TEST_F(CuttingSettingsTest, TheCutOffLineIsCutOnlyByACutterThatCanCutIt)
         openJob();
         store({0, 0, row.cutOff, 25.0});
         std::string file = dir_.file(std::string("job-") + std::to_string(&row - rows) + ".hpgl");
-        Toolkit::get().queueDialog(kPlotOutDialogName, {[file](Driver& user, std::string& error) {
-                                                            Toolkit::get().fileAnswers.push_back(file);
-                                                            return user.click(kPlotOutFileOutputItem, error);
-                                                        },
-                                                        click(kPlotOutExitItem)});
+        Toolkit::get().queueDialog(kPlotOutDialog.name, {[file](Driver& user, std::string& error) {
+                                                             Toolkit::get().fileAnswers.push_back(file);
+                                                             return user.click(kPlotOutFileOutputItem, error);
+                                                         },
+                                                         click(kPlotOutExitItem)});
         std::string error;
         host::menus().choose(host::menus().find("Plot Out Menu", error), error);
         EXPECT_EQ(error, "");

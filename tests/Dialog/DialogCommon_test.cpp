@@ -13,7 +13,7 @@ using host::toolkit::Toolkit;
 
 namespace {
 
-const char* const kTestDialogName = "Shared Set-up Dialog";
+const DialogResource kTestDialog = {"Shared Set-up Dialog", 1, 340, 70};
 enum { kTestOK = 1, kTestCancel = 2, kTestOther = 3, kTestOKResult = 5, kTestCancelResult = 7 };
 
 // How many OK clicks the dialog refuses before it accepts, and how often it
@@ -57,7 +57,7 @@ int g_count = 0;
 ASErr testInit(ADMDialogRef dialog)
 {
     // The About dialog's title, from the string list.
-    (void)setUpDialog(dialog, 340, 70, 11, g_table, g_count);
+    (void)setUpDialog(dialog, kTestDialog, 11, g_table, g_count);
     return kNoErr;
 }
 
@@ -101,7 +101,7 @@ TEST_F(DialogCommonTest, ButtonsEndTheDialogWithTheirResultOnlyWhenItAccepts)
         g_count = c.oneProc ? 3 : 2;
         Toolkit::get().modalLog.clear();
         bool openAfterRefusal = true;
-        Toolkit::get().queueDialog(kTestDialogName, {[&](Driver& user, std::string& error) {
+        Toolkit::get().queueDialog(kTestDialog.name, {[&](Driver& user, std::string& error) {
                                        auto* d = user.dialog();
                                        EXPECT_EQ(d->title, "About Vantorel");
                                        EXPECT_EQ(d->width(), 340);
@@ -112,7 +112,7 @@ TEST_F(DialogCommonTest, ButtonsEndTheDialogWithTheirResultOnlyWhenItAccepts)
                                        }
                                        return user.click(c.button, error);
                                    }});
-        ASInt32 result = sADMDialog->Modal(g->pluginRef, kTestDialogName, 1, kADMModalDialogStyle, testInit, nullptr, 0);
+        ASInt32 result = runModalDialog(kTestDialog, testInit);
         EXPECT_EQ(result, c.result);
         ASSERT_EQ(Toolkit::get().modalLog.size(), 1u);
         EXPECT_EQ(Toolkit::get().modalLog[0].cancelled, c.cancelled);

@@ -38,7 +38,7 @@ const ItemTable kTables[] = {
     {"About Dialog", dlgAboutItem, kAboutItemCount},
     {"Plot Out Dialog", dlgPlotOutItem, kPlotOutItemCount},
     {"Preview Dialog", dlgPreviewItem, kPreviewItemCount},
-    {kPreProcessDialogName, dlgPreProcessItem, kPreProcessItemCount},
+    {kPreProcessDialog.name, dlgPreProcessItem, kPreProcessItemCount},
 };
 
 // Width and height of a PNG file; false when it cannot be read as one.

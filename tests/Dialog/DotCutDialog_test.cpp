@@ -65,7 +65,7 @@ protected:
     // Opens the dialog through goMakeDotCut, running the actions in it.
     int32_t run(std::function<bool(Driver&, std::string&)> actions)
     {
-        Toolkit::get().queueDialog(kDotCutDialogName, {std::move(actions)});
+        Toolkit::get().queueDialog(kDotCutDialog.name, {std::move(actions)});
         return goMakeDotCut();
     }
 };
@@ -78,8 +78,8 @@ TEST_F(DotCutDialogTest, ShowsTheLengthsInMillimetresAndThePensOfThePreferences)
     run([&](Driver& user, std::string& error) {
         Dialog* d = user.dialog();
         title = d->title;
-        EXPECT_EQ(d->width(), kDotCutDialogWidth);
-        EXPECT_EQ(d->height(), kDotCutDialogHeight);
+        EXPECT_EQ(d->width(), kDotCutDialog.width);
+        EXPECT_EQ(d->height(), kDotCutDialog.height);
         for (int32_t id : {kDotCutThroughLengthItem, kDotCutHalfCutLengthItem})
             seen.push_back(d->item(id)->displayText());
         for (int32_t id : {kDotCutThroughPenItem, kDotCutHalfCutPenItem})

@@ -186,12 +186,12 @@ TEST_F(ItemControlTest, AModalDialogThatCannotBeBuiltIsSaidSoAndEndsAtOnce)
         std::function<int()> open;
         int result;  // what the opener returns
     } rows[] = {
-        {kAboutDialogName, [&] { return (int)goAbout(&about); }, 2},
-        {kPlotterSetupDialogName, [] { return (int)goPlotterSetup(); }, 2},
-        {kPlotterDialogName, [&] { return goPlotter(&plotter); }, 0},
-        {kEnvironmentDialogName, [&] { return goEnvironment(&environment); }, 0},
-        {kPenDialogName, [&] { return goPen(&pen); }, 0},
-        {kPreviewDialogName, [] { return goOutputPreview(nullptr); }, 2},
+        {kAboutDialog.name, [&] { return (int)goAbout(&about); }, 2},
+        {kPlotterSetupDialog.name, [] { return (int)goPlotterSetup(); }, 2},
+        {kPlotterDialog.name, [&] { return goPlotter(&plotter); }, 0},
+        {kEnvironmentDialog.name, [&] { return goEnvironment(&environment); }, 0},
+        {kPenDialog.name, [&] { return goPen(&pen); }, 0},
+        {kPreviewDialog.name, [] { return goOutputPreview(nullptr); }, 2},
     };
     Toolkit& tk = Toolkit::get();
     for (const Row& row : rows) {

@@ -39,8 +39,8 @@ TEST_P(ItemTable, IdsAreUniqueWithinTheDialog)
 
 TEST_P(ItemTable, EveryRowLiesInsideTheDialog)
 {
-    EXPECT_GT(info().minWidth, 0);
-    EXPECT_GT(info().minHeight, 0);
+    EXPECT_GT(info().dialog.width, 0);
+    EXPECT_GT(info().dialog.height, 0);
     for (int32_t i = 0; i < info().count; ++i) {
         const Item_Control_arg& row = info().table[i];
         SCOPED_TRACE("item " + std::to_string(row.itemId));
@@ -48,8 +48,8 @@ TEST_P(ItemTable, EveryRowLiesInsideTheDialog)
         EXPECT_GE(row.y, 0);
         EXPECT_GT(row.width, 0);
         EXPECT_GT(row.height, 0);
-        EXPECT_LE(row.x + row.width, info().minWidth);
-        EXPECT_LE(row.y + row.height, info().minHeight);
+        EXPECT_LE(row.x + row.width, info().dialog.width);
+        EXPECT_LE(row.y + row.height, info().dialog.height);
     }
 }
 
@@ -94,13 +94,13 @@ TEST_P(ItemTable, EveryTextAndTipIsInTheEnglishStringList)
 std::string dialogTestName(const ::testing::TestParamInfo<int32_t>& param)
 {
     std::string name;
-    for (const char* c = kItemTables[param.param].dialogName; *c; ++c)
+    for (const char* c = kItemTables[param.param].dialog.name; *c; ++c)
         if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
     // Dialogs may share a name (the cutting settings use the Plot Out
     // dialog's): the second of a name is told apart by its number.
     int sameNameBefore = 0;
     for (int32_t i = 0; i < param.param; ++i)
-        if (std::strcmp(kItemTables[i].dialogName, kItemTables[param.param].dialogName) == 0) ++sameNameBefore;
+        if (std::strcmp(kItemTables[i].dialog.name, kItemTables[param.param].dialog.name) == 0) ++sameNameBefore;
     if (sameNameBefore > 0) name += std::to_string(sameNameBefore + 1);
     return name;
 }

@@ -55,14 +55,14 @@ protected:
     // The palette's registration-mark button, as the user presses it.
     void pressMarks()
     {
-        Driver user(Toolkit::get(), Toolkit::get().findDialog(kPreProcessDialogName));
+        Driver user(Toolkit::get(), Toolkit::get().findDialog(kPreProcessDialog.name));
         std::string error;
         ASSERT_TRUE(user.click(kPreProcessMarksItem, error)) << error;
     }
     size_t marksDialogsShown()
     {
         size_t n = 0;
-        for (const auto& record : Toolkit::get().modalLog) n += record.name == kAASSettingDialogName;
+        for (const auto& record : Toolkit::get().modalLog) n += record.name == kAASSettingDialog.name;
         return n;
     }
     int marksLayers()
@@ -97,9 +97,9 @@ TEST_F(MarkSettingDialogTest, InitShowsExactlyOneLayoutByPriority)
         g->markSegmentalPosition = row.segmental;
         g->markMultipleCopies = row.copies;
         g->markCopiesWithOutline = row.copies;
-        Toolkit::get().queueDialog(kAASSettingDialogName, {[&row](Driver& user, std::string&) {
+        Toolkit::get().queueDialog(kAASSettingDialog.name, {[&row](Driver& user, std::string&) {
                                        auto* dialog = user.dialog();
-                                       EXPECT_EQ(dialog->resourceId, kAASSettingDialogResource);
+                                       EXPECT_EQ(dialog->resourceId, kAASSettingDialog.resource);
                                        EXPECT_EQ(dialog->title, "Registration Marks");
                                        EXPECT_EQ(dialog->width(), 200);
                                        EXPECT_EQ(dialog->height(), 375);
@@ -131,7 +131,7 @@ TEST_F(MarkSettingDialogTest, LengthsShowInMillimetresWithinTheirLimits)
         {kAASSettingMarginItem, "5", 1, 50, 1, 10},       {kAASSettingXStepItem, "500", 200, 600, 10, 100},
         {kAASSettingYStepItem, "500", 200, 600, 10, 100}, {kAASSettingSpaceItem, "0", 0, 100, 1, 10},
     };
-    Toolkit::get().queueDialog(kAASSettingDialogName, {[&rows](Driver& user, std::string& error) {
+    Toolkit::get().queueDialog(kAASSettingDialog.name, {[&rows](Driver& user, std::string& error) {
                                    for (const Row& row : rows) {
                                        host::toolkit::Item* item = user.find(row.id, error);
                                        if (item == nullptr) return false;
@@ -173,7 +173,7 @@ TEST_F(MarkSettingDialogTest, LengthsShowInMillimetresWithinTheirLimits)
 
 TEST_F(MarkSettingDialogTest, ARadioTurnsTheOtherTwoOff)
 {
-    Toolkit::get().queueDialog(kAASSettingDialogName, {[](Driver& user, std::string& error) {
+    Toolkit::get().queueDialog(kAASSettingDialog.name, {[](Driver& user, std::string& error) {
                                    if (!user.click(kAASSettingSegmentalItem, error)) return false;
                                    EXPECT_FALSE(isOn(user, kAASSetting4PointItem));
                                    EXPECT_TRUE(isOn(user, kAASSettingSegmentalItem));
@@ -194,7 +194,7 @@ TEST_F(MarkSettingDialogTest, CancelReturns25AndChangesNothing)
 {
     select({art("label")});
     std::string before = host::writeSvgText(d());
-    Toolkit::get().queueDialog(kAASSettingDialogName, {[](Driver& user, std::string& error) {
+    Toolkit::get().queueDialog(kAASSettingDialog.name, {[](Driver& user, std::string& error) {
                                    return user.type(kAASSettingThicknessItem, "1.5 mm", error) &&
                                           user.click(kAASSettingMultipleCopiesItem, error) &&
                                           user.type(kAASSettingXCopiesItem, "3", error) &&
@@ -212,7 +212,7 @@ TEST_F(MarkSettingDialogTest, CancelReturns25AndChangesNothing)
 TEST_F(MarkSettingDialogTest, OKStoresWholeMicrometresAndASecondOKLeavesOneMarksLayer)
 {
     select({art("label")});
-    Toolkit::get().queueDialog(kAASSettingDialogName, {[](Driver& user, std::string& error) {
+    Toolkit::get().queueDialog(kAASSettingDialog.name, {[](Driver& user, std::string& error) {
                                    return user.type(kAASSettingThicknessItem, "1.5 mm", error) &&
                                           user.click(kAASSettingOKItem, error);
                                }});
@@ -222,9 +222,8 @@ TEST_F(MarkSettingDialogTest, OKStoresWholeMicrometresAndASecondOKLeavesOneMarks
 
     // Now the marks are selected too: they never count for the bounds.
     for (host::ArtNode* a : d().allArt()) d().setSelected(a, a->name != "inner" && a->name != "group");
-    Toolkit::get().queueDialog(kAASSettingDialogName, {[](Driver& user, std::string& error) {
-                                   return user.click(kAASSettingOKItem, error);
-                               }});
+    Toolkit::get().queueDialog(kAASSettingDialog.name,
+                               {[](Driver& user, std::string& error) { return user.click(kAASSettingOKItem, error); }});
     pressMarks();
     EXPECT_EQ(marksLayers(), 1);
     host::LayerNode* layer = d().layerByTitle(kMarksLayerTitle);
@@ -260,9 +259,8 @@ TEST_F(MarkSettingDialogTest, NothingThatCountsSelectedGivesTheWarningAndNoDialo
     }
     // Only the marks themselves selected: the same.
     select({art("label")});
-    Toolkit::get().queueDialog(kAASSettingDialogName, {[](Driver& user, std::string& error) {
-                                   return user.click(kAASSettingOKItem, error);
-                               }});
+    Toolkit::get().queueDialog(kAASSettingDialog.name,
+                               {[](Driver& user, std::string& error) { return user.click(kAASSettingOKItem, error); }});
     pressMarks();
     ASSERT_EQ(marksLayers(), 1);
     for (host::ArtNode* a : d().allArt()) d().setSelected(a, a->layer && a->layer->title == kMarksLayerTitle);
@@ -279,9 +277,8 @@ namespace {
 TEST_F(MarkSettingDialogTest, MarksThatCannotBeMadeAreReportedAndTheEarlierOnesStay)
 {
     select({art("label")});
-    Toolkit::get().queueDialog(kAASSettingDialogName, {[](Driver& user, std::string& error) {
-                                   return user.click(kAASSettingOKItem, error);
-                               }});
+    Toolkit::get().queueDialog(kAASSettingDialog.name,
+                               {[](Driver& user, std::string& error) { return user.click(kAASSettingOKItem, error); }});
     pressMarks();
     ASSERT_EQ(marksLayers(), 1);
 
@@ -290,7 +287,7 @@ TEST_F(MarkSettingDialogTest, MarksThatCannotBeMadeAreReportedAndTheEarlierOnesS
     AITagSuite broken = *held;
     broken.SetTag = [](AIArtHandle, const char*, const char*, const void*) -> ASErr { return 'NoTg'; };
     sAITag = &broken;
-    Toolkit::get().queueDialog(kAASSettingDialogName, {[](Driver& user, std::string& error) {
+    Toolkit::get().queueDialog(kAASSettingDialog.name, {[](Driver& user, std::string& error) {
                                    return user.click(kAASSettingSegmentalItem, error) &&
                                           user.click(kAASSettingOKItem, error);
                                }});

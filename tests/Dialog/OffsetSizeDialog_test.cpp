@@ -22,7 +22,7 @@ protected:
     // The palette's contour-offset button, as the user presses it.
     void pressOffset()
     {
-        Driver user(Toolkit::get(), Toolkit::get().findDialog(kPreProcessDialogName));
+        Driver user(Toolkit::get(), Toolkit::get().findDialog(kPreProcessDialog.name));
         std::string error;
         ASSERT_TRUE(user.click(kPreProcessOffsetItem, error)) << error;
     }
@@ -41,9 +41,9 @@ protected:
 TEST_F(OffsetSizeDialogTest, OKWithTwoMillimetresStoresTwoAndRunsTheOffset)
 {
     openSquare();
-    Toolkit::get().queueDialog(kOffsetSizeDialogName, {[](Driver& user, std::string& error) {
+    Toolkit::get().queueDialog(kOffsetSizeDialog.name, {[](Driver& user, std::string& error) {
                                    auto* d = user.dialog();
-                                   EXPECT_EQ(d->resourceId, kOffsetSizeDialogResource);
+                                   EXPECT_EQ(d->resourceId, kOffsetSizeDialog.resource);
                                    EXPECT_EQ(d->title, "Contour Offset");
                                    EXPECT_EQ(d->width(), 238);
                                    EXPECT_EQ(d->height(), 65);
@@ -61,7 +61,7 @@ TEST_F(OffsetSizeDialogTest, CancelKeepsTheDistanceAndRunsNoOffset)
 {
     openSquare();
     std::string before = host::writeSvgText(*host::currentDocument());
-    Toolkit::get().queueDialog(kOffsetSizeDialogName, {[](Driver& user, std::string& error) {
+    Toolkit::get().queueDialog(kOffsetSizeDialog.name, {[](Driver& user, std::string& error) {
                                    return user.type(kOffsetSizeDistanceItem, "7 mm", error) &&
                                           user.click(kOffsetSizeCancelItem, error);
                                }});
@@ -70,7 +70,8 @@ TEST_F(OffsetSizeDialogTest, CancelKeepsTheDistanceAndRunsNoOffset)
     EXPECT_EQ(host::writeSvgText(*host::currentDocument()), before) << "nothing changed";
 
     // Closed by its close box: the same.
-    Toolkit::get().queueDialog(kOffsetSizeDialogName, {[](Driver& user, std::string& error) { return user.close(error); }});
+    Toolkit::get().queueDialog(kOffsetSizeDialog.name,
+                               {[](Driver& user, std::string& error) { return user.close(error); }});
     ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
     EXPECT_EQ(goOffsetSize(), kSettingsNotConfirmedErr);
     EXPECT_EQ(releaseSuites(hostApp().basic()), kNoErr);
@@ -78,7 +79,7 @@ TEST_F(OffsetSizeDialogTest, CancelKeepsTheDistanceAndRunsNoOffset)
 
 TEST_F(OffsetSizeDialogTest, TheDistanceIsNeverBelowZero)
 {
-    Toolkit::get().queueDialog(kOffsetSizeDialogName, {[](Driver& user, std::string& error) {
+    Toolkit::get().queueDialog(kOffsetSizeDialog.name, {[](Driver& user, std::string& error) {
                                    return user.type(kOffsetSizeDistanceItem, "-3", error) &&
                                           user.click(kOffsetSizeOKItem, error);
                                }});

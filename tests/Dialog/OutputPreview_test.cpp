@@ -61,7 +61,7 @@ protected:
     // Opens the preview; inside runs with the open dialog.
     int open(const std::function<void(Driver&)>& inside)
     {
-        Toolkit::get().queueDialog(kPreviewDialogName, {[inside](Driver& user, std::string&) {
+        Toolkit::get().queueDialog(kPreviewDialog.name, {[inside](Driver& user, std::string&) {
                                        inside(user);
                                        return true;
                                    }});
@@ -100,7 +100,7 @@ TEST_F(OutputPreviewTest, FourHPGLCommandsDrawAGreenLineAlongTheFrameBottom)
     writePreview("SP2;\r\nPU0,0;\r\nPD1000,0;\r\nPD1000,500;\r\n");
     int result = open([](Driver& user) {
         auto* d = user.dialog();
-        EXPECT_EQ(d->resourceId, kPreviewDialogID);
+        EXPECT_EQ(d->resourceId, kPreviewDialog.resource);
         EXPECT_EQ(d->title, "Output Preview");
         EXPECT_EQ(d->width(), 732);
         EXPECT_EQ(d->height(), 630);
@@ -125,7 +125,7 @@ TEST_F(OutputPreviewTest, FourHPGLCommandsDrawAGreenLineAlongTheFrameBottom)
         click(user, kPreviewCloseItem);
     });
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(Toolkit::get().modalLog.back().name, kPreviewDialogName);
+    EXPECT_EQ(Toolkit::get().modalLog.back().name, kPreviewDialog.name);
     EXPECT_TRUE(Toolkit::get().failures.empty());
 }
 

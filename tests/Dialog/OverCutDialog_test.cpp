@@ -30,7 +30,7 @@ protected:
     // Opens the dialog with the user's actions queued; the last result.
     int32_t run(std::vector<host::toolkit::DialogAction> actions)
     {
-        Toolkit::get().queueDialog(kOverCutDialogName, std::move(actions));
+        Toolkit::get().queueDialog(kOverCutDialog.name, std::move(actions));
         EXPECT_EQ(goOverCut(), kNoErr);
         return Toolkit::get().modalLog.back().result;
     }

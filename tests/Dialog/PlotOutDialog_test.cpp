@@ -88,7 +88,7 @@ int PlotOutDialogTest::plotOutTooBigAJob()
     d->place(big, kPlaceAboveAll, nullptr);
     d->setSelected(big, true);
     bool opened = false;
-    Toolkit::get().queueDialog(kPlotOutDialogName, {check([&](Driver&) { opened = true; })});
+    Toolkit::get().queueDialog(kPlotOutDialog.name, {check([&](Driver&) { opened = true; })});
     test::limitAddressSpace(50u << 20);
     std::string error;
     host::menus().choose(host::menus().find("Plot Out Menu", error), error);
@@ -106,7 +106,7 @@ TEST_F(PlotOutDialogTest, OpensOnTheLoadedSelectionAndFreesItAtClose)
                  ran = true;
                  auto* d = user.dialog();
                  EXPECT_EQ(d->title, "Plot Out");
-                 EXPECT_EQ(d->resourceId, kPlotOutDialogResource);
+                 EXPECT_EQ(d->resourceId, kPlotOutDialog.resource);
                  EXPECT_EQ(d->style, kADMResizingModalDialogStyle);
                  EXPECT_EQ(d->width(), 840);
                  EXPECT_EQ(d->height(), 637);
@@ -536,7 +536,7 @@ TEST_F(PlotOutDialogTest, AJobThatCannotBeLoadedOrBuiltIsExplainedAndTheDialogCl
             sMatchingArt = &failing;
         }
         bool worked = false;
-        tk.queueDialog(kPlotOutDialogName, {[&worked](Driver&, std::string&) { return worked = true; }});
+        tk.queueDialog(kPlotOutDialog.name, {[&worked](Driver&, std::string&) { return worked = true; }});
         size_t alertsBefore = alerts().size();
         ASErr result = kNoErr;
         {
@@ -552,7 +552,7 @@ TEST_F(PlotOutDialogTest, AJobThatCannotBeLoadedOrBuiltIsExplainedAndTheDialogCl
         ASSERT_EQ(alerts().size(), alertsBefore + 1);
         EXPECT_NE(alerts().back().text.find(row.alert), std::string::npos) << alerts().back().text;
         ASSERT_FALSE(tk.modalLog.empty());
-        EXPECT_EQ(tk.modalLog.back().name, kPlotOutDialogName);
+        EXPECT_EQ(tk.modalLog.back().name, kPlotOutDialog.name);
         EXPECT_TRUE(tk.modalLog.back().cancelled);
         EXPECT_EQ(g->volumes, nullptr);
         EXPECT_EQ(g->volumeCount, 0);

@@ -69,7 +69,7 @@ protected:
     // Chooses Plot Out from the menu with these actions queued for it.
     void plotOut(std::vector<DialogAction> actions)
     {
-        chooseMenu("Plot Out Menu", kPlotOutDialogName, std::move(actions));
+        chooseMenu("Plot Out Menu", kPlotOutDialog.name, std::move(actions));
     }
 
     static DialogAction click(int id)

@@ -224,7 +224,7 @@ TEST_F(PlotOutListsTest, APressQuicklyOnTheSamePixelOpensThePenSetup)
             SCOPED_TRACE(row.name + std::string(list == kPlotOutLayerListItem ? " (layers)" : " (colours)"));
             static int opened;
             opened = 0;
-            Toolkit::get().queueDialog(kColorLayerDialogName, {[](host::toolkit::Driver& user, std::string& e) {
+            Toolkit::get().queueDialog(kColorLayerDialog.name, {[](host::toolkit::Driver& user, std::string& e) {
                                            ++opened;
                                            return user.click(kColorLayerCancelItem, e);
                                        }});
@@ -232,7 +232,7 @@ TEST_F(PlotOutListsTest, APressQuicklyOnTheSamePixelOpensThePenSetup)
                      twoPresses(list, row.first, row.second, row.apart),
                      twoPresses(list, row.second, row.second, 5000), click(kPlotOutExitItem)});
             EXPECT_EQ(opened, row.opens ? 1 : 0);
-            (void)Toolkit::get().dropLastQueued(kColorLayerDialogName);
+            (void)Toolkit::get().dropLastQueued(kColorLayerDialog.name);
             EXPECT_EQ(g->layerListDblClick, 0) << "consumed or never set";
             EXPECT_EQ(g->colorListDblClick, 0) << "consumed or never set";
         }
@@ -273,7 +273,7 @@ TEST_F(PlotOutListsTest, ADropExchangesExactlyTheTwoGroups)
 TEST_F(PlotOutListsTest, ThePenSetupStoresThePenPauseAndTextsOnlyOnOK)
 {
     static std::string shown[3];
-    Toolkit::get().queueDialog(kColorLayerDialogName, {[](host::toolkit::Driver& user, std::string& e) {
+    Toolkit::get().queueDialog(kColorLayerDialog.name, {[](host::toolkit::Driver& user, std::string& e) {
                                    Dialog* d = user.dialog();
                                    EXPECT_EQ(d->title, "Layer Settings");
                                    EXPECT_EQ(d->width(), 430);
@@ -287,7 +287,7 @@ TEST_F(PlotOutListsTest, ThePenSetupStoresThePenPauseAndTextsOnlyOnOK)
                                           user.type(kColorLayerPostTextItem, "PU0,0;\nSP0;", e) &&
                                           user.click(kColorLayerOKItem, e);
                                }});
-    Toolkit::get().queueDialog(kColorLayerDialogName, {[](host::toolkit::Driver& user, std::string& e) {
+    Toolkit::get().queueDialog(kColorLayerDialog.name, {[](host::toolkit::Driver& user, std::string& e) {
                                    return user.choose(kColorLayerPenItem, "Blade", e) &&
                                           user.type(kColorLayerPostTextItem, "gone", e) &&
                                           user.click(kColorLayerCancelItem, e);
@@ -327,7 +327,7 @@ TEST_F(PlotOutListsTest, APenTheEnvironmentLacksShowsNoPenAndOKKeepsIt)
         static bool anyChosen;
         static std::string pressure, velocity;
         anyChosen = true;
-        Toolkit::get().queueDialog(kColorLayerDialogName, {[](host::toolkit::Driver& user, std::string& e) {
+        Toolkit::get().queueDialog(kColorLayerDialog.name, {[](host::toolkit::Driver& user, std::string& e) {
                                        Dialog* d = user.dialog();
                                        anyChosen = d->item(kColorLayerPenItem)->list->active() != nullptr;
                                        pressure = d->item(kColorLayerPressureItem)->text;

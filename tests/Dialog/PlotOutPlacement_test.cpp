@@ -57,35 +57,33 @@ TEST_F(PlotOutPlacementTest, TheGapsDialogShowsAndStoresTheGapsInMillimetres)
     ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
     g->autoGroupGapX = 4;
     g->autoGroupGapY = 0;
-    Toolkit::get().queueDialog(kAutoGroupSpaceDialogName,
-                               {[](Driver& user, std::string& error) {
-                                    auto* d = user.dialog();
-                                    EXPECT_EQ(d->title, "Auto Group Spacing");
-                                    EXPECT_EQ(d->resourceId, kAutoGroupSpaceDialogResource);
-                                    EXPECT_EQ(d->style, kADMModalDialogStyle);
-                                    EXPECT_EQ(d->width(), 228);
-                                    EXPECT_EQ(d->height(), 86);
-                                    EXPECT_EQ(d->items.size(), 8u);
-                                    EXPECT_EQ(d->item(kAutoGroupSpaceGapXLabelItem)->justify, kADMRightJustify);
-                                    EXPECT_EQ(d->item(kAutoGroupSpaceGapYLabelItem)->justify, kADMRightJustify);
-                                    auto* x = d->item(kAutoGroupSpaceGapXItem);
-                                    EXPECT_EQ(x->units, kADMMillimeterUnits);
-                                    EXPECT_NEAR(x->value, 4 * 2.8346458, 1e-4);
-                                    EXPECT_NEAR(x->smallIncrement, 2.8346457, 1e-5);
-                                    EXPECT_NEAR(x->largeIncrement, 14.173229, 1e-4);
-                                    return user.spin(kAutoGroupSpaceGapXItem, 1, true, error) &&
-                                           user.type(kAutoGroupSpaceGapYItem, "2.5 mm", error) &&
-                                           user.click(kAutoGroupSpaceOKItem, error);
-                                }});
+    Toolkit::get().queueDialog(kAutoGroupSpaceDialog.name, {[](Driver& user, std::string& error) {
+                                   auto* d = user.dialog();
+                                   EXPECT_EQ(d->title, "Auto Group Spacing");
+                                   EXPECT_EQ(d->resourceId, kAutoGroupSpaceDialog.resource);
+                                   EXPECT_EQ(d->style, kADMModalDialogStyle);
+                                   EXPECT_EQ(d->width(), 228);
+                                   EXPECT_EQ(d->height(), 86);
+                                   EXPECT_EQ(d->items.size(), 8u);
+                                   EXPECT_EQ(d->item(kAutoGroupSpaceGapXLabelItem)->justify, kADMRightJustify);
+                                   EXPECT_EQ(d->item(kAutoGroupSpaceGapYLabelItem)->justify, kADMRightJustify);
+                                   auto* x = d->item(kAutoGroupSpaceGapXItem);
+                                   EXPECT_EQ(x->units, kADMMillimeterUnits);
+                                   EXPECT_NEAR(x->value, 4 * 2.8346458, 1e-4);
+                                   EXPECT_NEAR(x->smallIncrement, 2.8346457, 1e-5);
+                                   EXPECT_NEAR(x->largeIncrement, 14.173229, 1e-4);
+                                   return user.spin(kAutoGroupSpaceGapXItem, 1, true, error) &&
+                                          user.type(kAutoGroupSpaceGapYItem, "2.5 mm", error) &&
+                                          user.click(kAutoGroupSpaceOKItem, error);
+                               }});
     EXPECT_EQ(goAutoGroupSpace(), kAutoGroupSpaceConfirmed);
     EXPECT_NEAR(g->autoGroupGapX, 9, 1e-4) << "4 mm and a large step of 5";
     EXPECT_NEAR(g->autoGroupGapY, 2.5, 1e-4);
 
-    Toolkit::get().queueDialog(kAutoGroupSpaceDialogName,
-                               {[](Driver& user, std::string& error) {
-                                    return user.type(kAutoGroupSpaceGapXItem, "30", error) &&
-                                           user.click(kAutoGroupSpaceCancelItem, error);
-                                }});
+    Toolkit::get().queueDialog(kAutoGroupSpaceDialog.name, {[](Driver& user, std::string& error) {
+                                   return user.type(kAutoGroupSpaceGapXItem, "30", error) &&
+                                          user.click(kAutoGroupSpaceCancelItem, error);
+                               }});
     EXPECT_EQ(goAutoGroupSpace(), kAutoGroupSpaceCancelled);
     EXPECT_NEAR(g->autoGroupGapX, 9, 1e-4) << "Cancel stores nothing";
     Toolkit::get().clearQueues();
@@ -122,13 +120,12 @@ TEST_F(PlotOutPlacementTest, AlignButtonsMoveTheSelectionAndUndoPutsItBack)
 
 TEST_F(PlotOutPlacementTest, AutoGroupPacksEveryVolumeAfterTheGapsDialog)
 {
-    Toolkit::get().queueDialog(kAutoGroupSpaceDialogName,
-                               {[](Driver& user, std::string& error) {
-                                    return user.type(kAutoGroupSpaceGapXItem, "5", error) &&
-                                           user.type(kAutoGroupSpaceGapYItem, "2", error) &&
-                                           user.click(kAutoGroupSpaceOKItem, error);
-                                }});
-    Toolkit::get().queueDialog(kAutoGroupSpaceDialogName, {[](Driver& user, std::string& error) {
+    Toolkit::get().queueDialog(kAutoGroupSpaceDialog.name, {[](Driver& user, std::string& error) {
+                                   return user.type(kAutoGroupSpaceGapXItem, "5", error) &&
+                                          user.type(kAutoGroupSpaceGapYItem, "2", error) &&
+                                          user.click(kAutoGroupSpaceOKItem, error);
+                               }});
+    Toolkit::get().queueDialog(kAutoGroupSpaceDialog.name, {[](Driver& user, std::string& error) {
                                    return user.click(kAutoGroupSpaceCancelItem, error);
                                }});
     plotOut({
@@ -156,7 +153,7 @@ TEST_F(PlotOutPlacementTest, AutoGroupPacksEveryVolumeAfterTheGapsDialog)
 TEST_F(PlotOutPlacementTest, VolumesThatDoNotFitThePageStayAndAreCounted)
 {
     putPlotter(25);
-    Toolkit::get().queueDialog(kAutoGroupSpaceDialogName, {[](Driver& user, std::string& error) {
+    Toolkit::get().queueDialog(kAutoGroupSpaceDialog.name, {[](Driver& user, std::string& error) {
                                    return user.click(kAutoGroupSpaceOKItem, error);
                                }});
     plotOut({

@@ -41,7 +41,7 @@ protected:
     void plotOut(std::vector<host::toolkit::DialogAction> actions)
     {
         actions.push_back(click(kPlotOutExitItem));
-        Toolkit::get().queueDialog(kPlotOutDialogName, std::move(actions));
+        Toolkit::get().queueDialog(kPlotOutDialog.name, std::move(actions));
         std::string error;
         host::MenuItem* item = host::menus().find("Plot Out Menu", error);
         ASSERT_NE(item, nullptr) << error;
@@ -123,8 +123,9 @@ TEST_F(PlotOutPreviewTest, FillCheckedAndOKFillsTheNextPictureCancelChangesNoPix
 {
     std::vector<long> before, cancelled, filled;
     PreviewOption look = g->previewOption;
-    Toolkit::get().queueDialog(kPreviewOptionDialogName, {click(kPreviewOptionFillItem), click(kPreviewOptionCancelItem)});
-    Toolkit::get().queueDialog(kPreviewOptionDialogName, {click(kPreviewOptionFillItem), click(kPreviewOptionOKItem)});
+    Toolkit::get().queueDialog(kPreviewOptionDialog.name,
+                               {click(kPreviewOptionFillItem), click(kPreviewOptionCancelItem)});
+    Toolkit::get().queueDialog(kPreviewOptionDialog.name, {click(kPreviewOptionFillItem), click(kPreviewOptionOKItem)});
     plotOut({check([&](Driver& user) { before = picture(user); }), click(kPlotOutPreviewOptionsItem),
              check([&](Driver& user) {
                  cancelled = picture(user);
@@ -137,7 +138,7 @@ TEST_F(PlotOutPreviewTest, FillCheckedAndOKFillsTheNextPictureCancelChangesNoPix
     EXPECT_EQ(cancelled, before);
     EXPECT_NE(filled, before);
     EXPECT_EQ(g->previewOption.fill, 1);
-    EXPECT_EQ(Toolkit::get().modalLog.back().name, kPlotOutDialogName);
+    EXPECT_EQ(Toolkit::get().modalLog.back().name, kPlotOutDialog.name);
 }
 
 TEST_F(PlotOutPreviewTest, ADragRedrawsOnlyTheBandOverThePicture)

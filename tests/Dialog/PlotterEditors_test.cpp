@@ -116,12 +116,12 @@ TEST_F(EditorTest, EachEditorOpensBesideItsListsClickTitledWithItsLabelsJustifie
         const char* title;
         ASInt32 rightLabel, leftLabel;  // leftLabel 0: none
     } rows[] = {
-        {"the plotter editor at the click", kPlotterDialogName, editPlotter, &PluginGlobals::machineListLastClickPt, 0,
+        {"the plotter editor at the click", kPlotterDialog.name, editPlotter, &PluginGlobals::machineListLastClickPt, 0,
          0, 468, 301, "Plotter", kPlotterEditorNameLabelItem, kPlotterEditorStartCommandsLabelItem},
-        {"the environment editor above and left of it", kEnvironmentDialogName, editEnvironment,
+        {"the environment editor above and left of it", kEnvironmentDialog.name, editEnvironment,
          &PluginGlobals::envListLastClickPt, -117, -50, 235, 101, "Environment", kEnvironmentEditorNameLabelItem, 0},
-        {"the pen editor above and left of it", kPenDialogName, editPen, &PluginGlobals::penListLastClickPt, -117,
-         -92, 235, 185, "Pen", kPenEditorPressureLabelItem, kPenEditorPressureUnitItem},
+        {"the pen editor above and left of it", kPenDialog.name, editPen, &PluginGlobals::penListLastClickPt, -117, -92,
+         235, 185, "Pen", kPenEditorPressureLabelItem, kPenEditorPressureUnitItem},
     };
     for (const Row& row : rows) {
         g->*row.click = ListPoint{300, 200};
@@ -157,9 +157,9 @@ TEST_F(EditorTest, CancelEndsEachEditorAsACancel)
         int (*edit)();
         ASInt32 cancel;
     } rows[] = {
-        {kPlotterDialogName, editPlotter, kPlotterEditorCancelItem},
-        {kEnvironmentDialogName, editEnvironment, kEnvironmentEditorCancelItem},
-        {kPenDialogName, editPen, kPenEditorCancelItem},
+        {kPlotterDialog.name, editPlotter, kPlotterEditorCancelItem},
+        {kEnvironmentDialog.name, editEnvironment, kEnvironmentEditorCancelItem},
+        {kPenDialog.name, editPen, kPenEditorCancelItem},
     };
     for (const Row& row : rows) {
         queue(row.dialog, {click(row.cancel)});
@@ -181,9 +181,9 @@ TEST_F(EditorTest, TheLayoutShiftWidensTheLabelsAndIsTakenFromTheBaseEveryTime)
         ASInt32 label, field;
         int labelWidth, fieldX, fieldWidth;  // with no shift
     } rows[] = {
-        {kEnvironmentDialogName, editEnvironment, &env_lan_ver_adjust, kEnvironmentEditorNameLabelItem,
+        {kEnvironmentDialog.name, editEnvironment, &env_lan_ver_adjust, kEnvironmentEditorNameLabelItem,
          kEnvironmentEditorNameItem, 80, 95, 115},
-        {kPenDialogName, editPen, &pen_lan_ver_adjust, kPenEditorLevelLabelItem, kPenEditorLevelItem, 55, 70, 110},
+        {kPenDialog.name, editPen, &pen_lan_ver_adjust, kPenEditorLevelLabelItem, kPenEditorLevelItem, 55, 70, 110},
     };
     for (const Row& row : rows) {
         for (int shift : {12, 0}) {
@@ -213,8 +213,8 @@ TEST_F(EditorTest, LengthsShowWithTheDecimalsTheirStepsNeed)
         ASInt32 field;
         const char* shown;
     } rows[] = {
-        {kPlotterDialogName, editPlotter, kPlotterEditorStepItem, "0.02500 mm"},
-        {kPenDialogName, editPen, kPenEditorExtraItem, "0.0100 mm"},
+        {kPlotterDialog.name, editPlotter, kPlotterEditorStepItem, "0.02500 mm"},
+        {kPenDialog.name, editPen, kPenEditorExtraItem, "0.0100 mm"},
     };
     for (const Row& row : rows) {
         std::string shown;

@@ -20,7 +20,7 @@ namespace {
 
 class PreProcessPalette : public test::HostTest {
 protected:
-    Dialog* palette() { return Toolkit::get().findDialog(kPreProcessDialogName); }
+    Dialog* palette() { return Toolkit::get().findDialog(kPreProcessDialog.name); }
     bool click(ASInt32 item, std::string& error)
     {
         Driver user(Toolkit::get(), palette());
@@ -34,7 +34,7 @@ TEST_F(PreProcessPalette, FirstStartShowsItAtThePaletteAreasCornerWithItsFifteen
     Dialog* d = palette();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(host::toolkit::ref(d), g->preProcessPanel);
-    EXPECT_EQ(d->resourceId, kPreProcessDialogResource);
+    EXPECT_EQ(d->resourceId, kPreProcessDialog.resource);
     EXPECT_EQ(d->style, kADMTabbedFloatingDialogStyle);
     EXPECT_EQ(d->title, "Vantorel");
     EXPECT_TRUE(d->visible);
@@ -64,13 +64,13 @@ TEST_F(PreProcessPalette, ItsButtonsWorkBetweenHostMessagesWithTheSuitesItHolds)
 {
     startSession();
     ASSERT_NE(sADMDialog, nullptr) << "held by the palette";
-    Toolkit::get().queueDialog(kPlotterSetupDialogName, {[](Driver& user, std::string& error) {
+    Toolkit::get().queueDialog(kPlotterSetupDialog.name, {[](Driver& user, std::string& error) {
                                    return user.click(kPlotterSetupCancelItem, error);
                                }});
     std::string error;
     ASSERT_TRUE(click(kPreProcessPlotterSetupItem, error)) << error;
     ASSERT_EQ(Toolkit::get().modalLog.size(), 1u);
-    EXPECT_EQ(Toolkit::get().modalLog[0].name, kPlotterSetupDialogName);
+    EXPECT_EQ(Toolkit::get().modalLog[0].name, kPlotterSetupDialog.name);
 }
 
 TEST_F(PreProcessPalette, TheDevicePanelButtonFollowsTheCurrentPlottersCapability)
@@ -85,7 +85,7 @@ TEST_F(PreProcessPalette, TheDevicePanelButtonFollowsTheCurrentPlottersCapabilit
     // Plotter setup from the palette reads the capability again.
     stored.plotter.PlotterReserved = 0;
     stored.put(hostApp().prefs());
-    Toolkit::get().queueDialog(kPlotterSetupDialogName, {[](Driver& user, std::string& error) {
+    Toolkit::get().queueDialog(kPlotterSetupDialog.name, {[](Driver& user, std::string& error) {
                                    return user.click(kPlotterSetupCancelItem, error);
                                }});
     std::string error;
@@ -110,7 +110,7 @@ click 15
                           error))
         << error;
     ASSERT_EQ(Toolkit::get().modalLog.size(), 1u);
-    EXPECT_EQ(Toolkit::get().modalLog[0].name, kVLCDDialogName);
+    EXPECT_EQ(Toolkit::get().modalLog[0].name, kVLCDDialog.name);
     EXPECT_EQ(Toolkit::get().modalLog[0].result, kVLCDCloseItem);
 }
 

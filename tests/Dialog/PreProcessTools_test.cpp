@@ -17,7 +17,7 @@ namespace {
 
 class PreProcessTools : public test::ToolTest {
 protected:
-    Dialog* palette() { return Toolkit::get().findDialog(kPreProcessDialogName); }
+    Dialog* palette() { return Toolkit::get().findDialog(kPreProcessDialog.name); }
     std::vector<bool> radios()
     {
         std::vector<bool> v;

@@ -30,7 +30,7 @@ protected:
     // Runs the dialog with these steps; returns its result.
     ASErr options(std::vector<host::toolkit::DialogAction> steps)
     {
-        Toolkit::get().queueDialog(kPreviewOptionDialogName, std::move(steps));
+        Toolkit::get().queueDialog(kPreviewOptionDialog.name, std::move(steps));
         ASErr result = goPreviewOption();
         EXPECT_TRUE(Toolkit::get().failures.empty()) << Toolkit::get().failures.front();
         Toolkit::get().failures.clear();
@@ -69,7 +69,7 @@ TEST_F(PreviewOptionTest, OpensOnTheLookOfTheStartWithEachColourInItsEntry)
     ASErr result = options({check([](Driver& user) {
         auto* d = user.dialog();
         EXPECT_EQ(d->title, "Preview Options");
-        EXPECT_EQ(d->resourceId, kPreviewOptionDialogResource);
+        EXPECT_EQ(d->resourceId, kPreviewOptionDialog.resource);
         EXPECT_EQ(d->width(), 585);
         EXPECT_EQ(d->height(), 475);
         EXPECT_EQ(d->bounds.left, 512 - 286);

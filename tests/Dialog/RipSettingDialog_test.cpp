@@ -31,7 +31,7 @@ protected:
 
     ASErr run(std::function<bool(Driver&, std::string&)> actions)
     {
-        Toolkit::get().queueDialog(kRipSettingDialogName, {std::move(actions)});
+        Toolkit::get().queueDialog(kRipSettingDialog.name, {std::move(actions)});
         return goRipSetting();
     }
     // The preview's lines drawn since the calls were last cleared: the upright

@@ -53,7 +53,7 @@ protected:
     }
     Document& d() { return *doc_; }
     ArtNode* root() { return d().layers().front()->root; }
-    Dialog* palette() { return Toolkit::get().findDialog(kSplitDialogName); }
+    Dialog* palette() { return Toolkit::get().findDialog(kSplitDialog.name); }
     Item* item(int32_t id) { return palette()->item(id); }
 
     ArtNode* rect(float l, float b, float r, float t, ArtNode* parent = nullptr)
@@ -107,7 +107,7 @@ TEST_F(SplitDialogTest, ThePaletteIsMadeHiddenWhenTheApplicationStartsAndGoesAtS
     ASSERT_NE(palette(), nullptr);
     EXPECT_EQ(ADMDialogRef(palette()), g->splitPanel);
     EXPECT_FALSE(palette()->visible);
-    EXPECT_EQ(palette()->resourceId, kSplitDialogResource);
+    EXPECT_EQ(palette()->resourceId, kSplitDialog.resource);
     EXPECT_EQ(palette()->style, kADMFloatingDialogStyle);
     EXPECT_EQ(palette()->width(), 278);
     EXPECT_EQ(palette()->height(), 168);
@@ -124,7 +124,7 @@ TEST_F(SplitDialogTest, ThePaletteIsMadeHiddenWhenTheApplicationStartsAndGoesAtS
     EXPECT_EQ(hostApp().registry().openCount(kAIArtSuite), 1)
         << "the split palette holds no suites between messages; the command palette holds one acquisition";
     EXPECT_EQ(session().shutdown(), kNoErr);
-    EXPECT_EQ(Toolkit::get().findDialog(kSplitDialogName), nullptr);
+    EXPECT_EQ(Toolkit::get().findDialog(kSplitDialog.name), nullptr);
 }
 
 TEST_F(SplitDialogTest, TheOrderArrowsWrapRoundAndThePictureFollows)

@@ -53,7 +53,7 @@ protected:
     // Chooses "VLCD Setting..." with these actions queued for the panel.
     void panel(std::vector<DialogAction> actions)
     {
-        chooseMenu("VLCD Setting...", kVLCDDialogName, std::move(actions));
+        chooseMenu("VLCD Setting...", kVLCDDialog.name, std::move(actions));
     }
     // A step of the test itself while the panel is open (changing the cutter).
     static DialogAction meanwhile(std::function<void()> f) { return check(std::move(f)); }
@@ -98,7 +98,7 @@ TEST_F(VLCDDialogTest, OpensWithTheCurrentPlotterAndItsStartValues)
                ran = true;
                auto* d = user.dialog();
                EXPECT_EQ(d->title, "VLCD Cutter Settings");
-               EXPECT_EQ(d->resourceId, kVLCDDialogResource);
+               EXPECT_EQ(d->resourceId, kVLCDDialog.resource);
                EXPECT_EQ(d->width(), 580);
                EXPECT_EQ(d->height(), 330);
                EXPECT_EQ(d->items.size(), (size_t)kVLCDItemCount);

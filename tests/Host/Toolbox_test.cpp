@@ -19,7 +19,7 @@ namespace {
 
 class Toolbox : public test::ToolTest {
 protected:
-    bool splitPaletteShown() { return toolkit::Toolkit::get().findDialog(kSplitDialogName)->visible; }
+    bool splitPaletteShown() { return toolkit::Toolkit::get().findDialog(kSplitDialog.name)->visible; }
 };
 
 TEST_F(Toolbox, TheSelectionToolIsInHandAtStartAndThePluginsToolsAreListed)
