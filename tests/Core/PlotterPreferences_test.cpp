@@ -64,6 +64,12 @@ TEST(PlotterPreferences, ThreePenEnvironmentWritesItsKeysInOrder)
 {
     FakeHostSuites host;
     Library lib;
+    // A long end string, then a name that fills its field to the last byte
+    // without a terminator: the name is written whole and ends there, with
+    // nothing of the longer text written before it.
+    std::string end(200, 'E');
+    strcpy(lib.plotters[1].PlotterEndString, end.c_str());
+    memset(lib.envs[1].EnvironmentName, 'V', sizeof lib.envs[1].EnvironmentName);
     EXPECT_EQ(0, writeCurrentPlotterPreferences(lib.plotters, 3, nullptr));
     std::vector<std::string> keys;
     for (const auto& w : FakeHostSuites::writes) {
@@ -79,7 +85,8 @@ TEST(PlotterPreferences, ThreePenEnvironmentWritesItsKeysInOrder)
     EXPECT_EQ(kPlotterCurrentBit | kPlotterDevicePanelBit, (int)w[3].number);
     EXPECT_EQ('r', w[6].type);
     EXPECT_EQ(0x7A10, (int)w[12].number);
-    EXPECT_EQ("Vinyl", w[13].text);
+    EXPECT_EQ(end, w[5].text);
+    EXPECT_EQ(std::string(sizeof lib.envs[1].EnvironmentName, 'V'), w[13].text);
     EXPECT_EQ(3, (int)w[14].number);
     EXPECT_EQ(20.0, w[15 + 17 + 1].number) << "PenVelocity-1";
     EXPECT_EQ('i', w[15 + 4].type) << "PenReserved-0 is an integer";

@@ -463,18 +463,23 @@ TEST_F(SplitTest, EachPanelHoldsThePartOfASlantedOrCurvedShapeWithinIt)
     struct Row {
         const char* shape;
         std::vector<AIPathSegment> outline;
+        bool smooth;  // the shape's anchors are smooth points, not corners
     } rows[] = {
         {"a diamond round the guides' crossing",
-         {cornerSegment(50, -20), cornerSegment(110, 40), cornerSegment(50, 100), cornerSegment(-10, 40)}},
+         {cornerSegment(50, -20), cornerSegment(110, 40), cornerSegment(50, 100), cornerSegment(-10, 40)},
+         false},
         {"a slanted quadrilateral off the crossing",
-         {cornerSegment(10, 5), cornerSegment(95, 20), cornerSegment(70, 75), cornerSegment(20, 55)}},
+         {cornerSegment(10, 5), cornerSegment(95, 20), cornerSegment(70, 75), cornerSegment(20, 55)},
+         false},
         {"a concave star",
          {cornerSegment(50, 95), cornerSegment(60, 55), cornerSegment(100, 50), cornerSegment(62, 30),
           cornerSegment(80, -10), cornerSegment(50, 20), cornerSegment(15, -5), cornerSegment(35, 35),
-          cornerSegment(0, 55), cornerSegment(42, 55)}},
+          cornerSegment(0, 55), cornerSegment(42, 55)},
+         false},
         {"a circle",
          {smooth(90, 30, 90, 30 - k, 90, 30 + k), smooth(60, 60, 60 + k, 60, 60 - k, 60),
-          smooth(30, 30, 30, 30 + k, 30, 30 - k), smooth(60, 0, 60 - k, 0, 60 + k, 0)}},
+          smooth(30, 30, 30, 30 + k, 30, 30 - k), smooth(60, 0, 60 - k, 0, 60 + k, 0)},
+         true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shape);
@@ -496,6 +501,14 @@ TEST_F(SplitTest, EachPanelHoldsThePartOfASlantedOrCurvedShapeWithinIt)
                 EXPECT_TRUE(quarter & 1 || b.right <= 50 + 1e-3) << "an outline across x = 50";
                 EXPECT_TRUE(quarter & 2 || b.top <= 40 + 1e-3) << "an outline across y = 40";
                 area[quarter] += std::fabs(pathArea(o));
+                // An anchor of the shape that no guide crosses keeps its kind.
+                for (const AIPathSegment& s : o->segments)
+                    for (const AIPathSegment& anchor : row.outline) {
+                        bool same = std::fabs(s.p.h - anchor.p.h) < 1e-3 && std::fabs(s.p.v - anchor.p.v) < 1e-3;
+                        bool onAGuide = anchor.p.h == 50 || anchor.p.v == 40;
+                        EXPECT_TRUE(!same || onAGuide || s.corner == !row.smooth)
+                            << "the anchor at " << s.p.h << ", " << s.p.v;
+                    }
             }
         for (int q = 0; q < 4; ++q) {
             double want = clipperAreaWithin(row.outline, 50, 40, q);
@@ -993,33 +1006,34 @@ TEST_F(SplitTest, MarkShapesHaveTheirAnchorsInOrder)
 
 TEST_F(SplitTest, NeighbouringPanelsPutTheirSharedMarksAtTheSamePoints)
 {
-    struct Row {
-        const char* shows;
-        int32_t order;
-        std::vector<ArtNode*> lines;
-    };
     for (int32_t order = 1; order <= 8; order++) {
         SCOPED_TRACE("order " + std::to_string(order));
-        doc_ = &documents().newDocument();
-        g->splitSortMethod = order;
-        g->splitMarkStyle = kSplitMarkRectangle;
-        ArtNode* square = rect(0, 0, 300, 200);
-        ArtNode* gr = guides({{'x', 100}, {'x', 200}, {'y', 100}});
-        select({square});
-        std::vector<AIArtHandle> before = layerArt();
-        ASSERT_EQ(doClipArt(H(gr)), kNoErr);
-        std::vector<ArtNode*> made = panels(before);
-        ASSERT_EQ(made.size(), 6u);
-        std::map<std::pair<float, float>, int> seen;
-        for (ArtNode* p : made)
-            for (ArtNode* m : marks(p)) {
-                AIRealPoint c = centreOf(m);
-                seen[{c.h, c.v}]++;
-            }
+        // The same tiling at the origin and moved off it: the marks move with
+        // the art, wherever the origin lies.
+        std::map<std::pair<float, float>, int> seen[2];
+        const float dx[2] = {0, 20}, dy[2] = {0, 30};
+        for (int at = 0; at < 2; at++) {
+            doc_ = &documents().newDocument();
+            g->splitSortMethod = order;
+            g->splitMarkStyle = kSplitMarkRectangle;
+            ArtNode* square = rect(dx[at], dy[at], 300 + dx[at], 200 + dy[at]);
+            ArtNode* gr = guides({{'x', 100 + dx[at]}, {'x', 200 + dx[at]}, {'y', 100 + dy[at]}});
+            select({square});
+            std::vector<AIArtHandle> before = layerArt();
+            ASSERT_EQ(doClipArt(H(gr)), kNoErr);
+            std::vector<ArtNode*> made = panels(before);
+            ASSERT_EQ(made.size(), 6u);
+            for (ArtNode* p : made)
+                for (ArtNode* m : marks(p)) {
+                    AIRealPoint c = centreOf(m);
+                    seen[at][{std::round((c.h - dx[at]) * 1000) / 1000, std::round((c.v - dy[at]) * 1000) / 1000}]++;
+                }
+        }
         // The ends of the three guides and their two crossings carry a mark
         // each, made by the panels beside it, never by one alone.
-        EXPECT_EQ(seen.size(), 8u);
-        for (auto& [at, panelsMaking] : seen) EXPECT_GE(panelsMaking, 2) << at.first << ", " << at.second;
+        EXPECT_EQ(seen[0].size(), 8u);
+        for (auto& [at, panelsMaking] : seen[0]) EXPECT_GE(panelsMaking, 2) << at.first << ", " << at.second;
+        EXPECT_EQ(seen[1], seen[0]) << "the marks of the tiling moved off the origin";
     }
 }
 

@@ -189,14 +189,18 @@ TEST_F(DotCutDialogTest, WithoutPensThePopupsAreEmptyAndOKKeepsThePensChosenBefo
 TEST_F(DotCutDialogTest, APenPastTheListChoosesTheFirstPen)
 {
     pens({"Half cut", "Knife"});
-    g->dotCutThroughPen = 7;
-    std::string shown;
-    run([&](Driver& user, std::string& error) {
-        shown = chosen(user, kDotCutThroughPenItem);
-        return user.click(kDotCutOKItem, error);
-    });
-    EXPECT_EQ(shown, "Half cut");
-    EXPECT_EQ(g->dotCutThroughPen, 0);
+    // Just past the last pen, far past it, and before the first.
+    for (int32_t stored : {2, 7, -1}) {
+        SCOPED_TRACE("pen " + std::to_string(stored));
+        g->dotCutThroughPen = stored;
+        std::string shown;
+        run([&](Driver& user, std::string& error) {
+            shown = chosen(user, kDotCutThroughPenItem);
+            return user.click(kDotCutOKItem, error);
+        });
+        EXPECT_EQ(shown, "Half cut");
+        EXPECT_EQ(g->dotCutThroughPen, 0);
+    }
 }
 
 }  // namespace
