@@ -80,7 +80,6 @@ struct PixelPoint {
 // ---- The frame being drawn -----------------------------------------------------------------
 
 struct Canvas {
-    ADMItemRef item;
     ADMDrawerRef drawer;
     long width, height;
     long windowLeft, windowTop;  // the frame's corner in the dialog, for QuickDraw
@@ -89,7 +88,6 @@ struct Canvas {
 Canvas canvasOf(ADMItemRef item, ADMDrawerRef drawer)
 {
     Canvas c;
-    c.item = item;
     c.drawer = drawer;
     ADMRect bounds = {0, 0, 0, 0};
     sADMDrawer->GetBoundsRect(drawer, &bounds);
