@@ -111,9 +111,17 @@ static void paint(Drawer& d, const Path& path, bool fill)
 
 namespace {
 
+// A run of pixels along a row: (x, y) to (x + length - 1, y).
+struct PixelRun {
+    int16_t x, y, length;
+};
+
+// The pixels are kept as runs along rows: a filled shape (a ring's outline
+// filled, kept by the tens of thousands) takes a run per row where a pixel
+// each took a place of its own, and is put down row by row.
 struct Stamp {
-    std::vector<std::pair<int16_t, int16_t>> pixels;  // relative to the shape's anchor
-    int left = 0, top = 0, right = 0, bottom = 0;     // the box of the pixels, edges included
+    std::vector<PixelRun> runs;                    // relative to the shape's anchor, row by row
+    int left = 0, top = 0, right = 0, bottom = 0;  // the box of the pixels, edges included
 };
 
 // Lines up to this far in each direction, ovals up to twice this size, are stamped.
@@ -175,7 +183,7 @@ Stamp makeStamp(int width, int height, int anchorX, int anchorY, const Path& pat
         for (int x = 0; x < width; ++x)
             if (md[y * ms + x] >= 128) {
                 int px = x - anchorX, py = y - anchorY;
-                if (stamp.pixels.empty()) {
+                if (stamp.runs.empty()) {
                     stamp.left = stamp.right = px;
                     stamp.top = stamp.bottom = py;
                 }
@@ -183,9 +191,14 @@ Stamp makeStamp(int width, int height, int anchorX, int anchorY, const Path& pat
                 stamp.right = std::max(stamp.right, px);
                 stamp.top = std::min(stamp.top, py);
                 stamp.bottom = std::max(stamp.bottom, py);
-                stamp.pixels.emplace_back(static_cast<int16_t>(px), static_cast<int16_t>(py));
+                PixelRun* last = stamp.runs.empty() ? nullptr : &stamp.runs.back();
+                if (last && last->y == py && last->x + last->length == px)
+                    ++last->length;
+                else
+                    stamp.runs.push_back(PixelRun{static_cast<int16_t>(px), static_cast<int16_t>(py), 1});
             }
     cairo_surface_destroy(mask);
+    stamp.runs.shrink_to_fit();
     return stamp;
 }
 
@@ -297,14 +310,13 @@ public:
     {
         unsigned char* origin = data_ + (y + d_.offsetY) * stride_ + (x + d_.offsetX) * 4;
         uint32_t colour = rgb_ | 0xFF000000u;
-        if (xor_) {
-            for (const auto& p : s.pixels) {
-                uint32_t* q = reinterpret_cast<uint32_t*>(origin + p.second * stride_ + p.first * 4);
-                *q = (*q ^ rgb_) | 0xFF000000u;
+        for (const PixelRun& run : s.runs) {
+            uint32_t* q = reinterpret_cast<uint32_t*>(origin + run.y * stride_ + run.x * 4);
+            if (xor_) {
+                for (int k = 0; k < run.length; ++k) q[k] = (q[k] ^ rgb_) | 0xFF000000u;
+            } else {
+                std::fill(q, q + run.length, colour);
             }
-        } else {
-            for (const auto& p : s.pixels)
-                *reinterpret_cast<uint32_t*>(origin + p.second * stride_ + p.first * 4) = colour;
         }
     }
     // A run of pixels from (x, y) to (x + w - 1, y), cut to the clip.
