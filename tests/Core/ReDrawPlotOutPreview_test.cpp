@@ -896,6 +896,7 @@ TEST_F(PreviewTest, AnOutlineGoingStraightOnIsOneLineAndCoversEveryPixelItPasses
         {"round a corner and on", "M0,20 L0,0 L10,0 L30,0", {{0, 0, 0, 20}, {0, 0, 30, 0}}, 2},
         {"straight on along a diagonal", "M0,0 L10,10 L25,25", {}, 1, 25},
         {"along a diagonal, then up", "M0,0 L10,10 L10,20", {{10, 10, 10, 20}}, 2, 10},
+        {"along a diagonal, then less steeply", "M0,0 L10,10 L13,11", {{11, 10, 11, 10}, {12, 11, 13, 11}}, 2, 10},
         {"along a diagonal and back", "M0,0 L20,20 L10,10", {}, 2, 20},
     };
     const int kAt = 20;  // the path's lower-left corner, mm from the origin
