@@ -335,23 +335,25 @@ public:
         for (int yy = y; yy < y + h; ++yy) put(x, yy);
     }
     // Pixels covered by amounts (a text's glyphs), wholly inside the clip:
-    // the colour is laid over each as far as it is covered.
+    // the colour is laid over each as far as it is covered, rounded as
+    // cairo's pixel library rounds when it puts a solid colour down through
+    // a glyph: each channel s * m + d * (255 - m) for a coverage of m (0 to
+    // 255), both products in 255ths rounded, the sum held at 255.
     template <typename Covered>
     void cover(const std::vector<Covered>& pixels, int x, int y)
     {
         unsigned char* origin = data_ + (y + d_.offsetY) * stride_ + (x + d_.offsetX) * 4;
+        const uint32_t* share = sourceShares();
+        uint32_t source = rgb_ | 0xFF000000u;
         for (const Covered& p : pixels) {
             uint32_t* q = reinterpret_cast<uint32_t*>(origin + p.y * stride_ + p.x * 4);
-            *q = over(p.cover, *q);
+            *q = p.cover >= 255 ? source : plus(share[p.cover], times(*q, 255 - p.cover));
         }
     }
 
 private:
-    // The opaque colour over a pixel through a coverage of m (0 to 255),
-    // rounded as cairo's pixel library rounds when it puts a solid colour
-    // down through a glyph: each channel s * m + d * (255 - m), both
-    // products in 255ths rounded, the sum held at 255; two channels at a
-    // time, sixteen bits apart.
+    // Every channel times m in 255ths, rounded; and two sets of channels
+    // added, each sum held at 255. Two channels at a time, sixteen bits apart.
     static uint32_t times(uint32_t channels, unsigned m)
     {
         uint32_t rb = (channels & 0xFF00FFu) * m + 0x800080u;
@@ -368,11 +370,19 @@ private:
         ag = (ag | (0x1000100u - ((ag >> 8) & 0xFF00FFu))) & 0xFF00FFu;
         return rb | (ag << 8);
     }
-    uint32_t over(unsigned m, uint32_t pixel) const
+    // times(source, m) for every coverage m, for the colour drawn last: a
+    // text's every pixel, and most texts of a preview (its cut-order labels),
+    // share one colour.
+    const uint32_t* sourceShares() const
     {
+        static uint32_t shares[256];
+        static uint32_t sharedSource = 0;  // no opaque colour: none made yet
         uint32_t source = rgb_ | 0xFF000000u;
-        if (m >= 255) return source;
-        return plus(times(source, m), times(pixel, 255 - m));
+        if (sharedSource != source) {
+            for (unsigned m = 0; m < 256; ++m) shares[m] = times(source, m);
+            sharedSource = source;
+        }
+        return shares;
     }
 
     Drawer& d_;
