@@ -310,12 +310,15 @@ public:
     {
         unsigned char* origin = data_ + (y + d_.offsetY) * stride_ + (x + d_.offsetX) * 4;
         uint32_t colour = rgb_ | 0xFF000000u;
-        for (const PixelRun& run : s.runs) {
-            uint32_t* q = reinterpret_cast<uint32_t*>(origin + run.y * stride_ + run.x * 4);
-            if (xor_) {
+        if (xor_) {
+            for (const PixelRun& run : s.runs) {
+                uint32_t* q = reinterpret_cast<uint32_t*>(origin + run.y * stride_ + run.x * 4);
                 for (int k = 0; k < run.length; ++k) q[k] = (q[k] ^ rgb_) | 0xFF000000u;
-            } else {
-                std::fill(q, q + run.length, colour);
+            }
+        } else {
+            for (const PixelRun& run : s.runs) {
+                uint32_t* q = reinterpret_cast<uint32_t*>(origin + run.y * stride_ + run.x * 4);
+                for (int k = 0; k < run.length; ++k) q[k] = colour;
             }
         }
     }
