@@ -111,9 +111,17 @@ static void paint(Drawer& d, const Path& path, bool fill)
 
 namespace {
 
+// A run of pixels along a row: (x, y) to (x + length - 1, y).
+struct PixelRun {
+    int16_t x, y, length;
+};
+
+// The pixels are kept as runs along rows: a filled shape (a ring's outline
+// filled, kept by the tens of thousands) takes a run per row where a pixel
+// each took a place of its own, and is put down row by row.
 struct Stamp {
-    std::vector<std::pair<int16_t, int16_t>> pixels;  // relative to the shape's anchor
-    int left = 0, top = 0, right = 0, bottom = 0;     // the box of the pixels, edges included
+    std::vector<PixelRun> runs;                    // relative to the shape's anchor, row by row
+    int left = 0, top = 0, right = 0, bottom = 0;  // the box of the pixels, edges included
 };
 
 // Lines up to this far in each direction, ovals up to twice this size, are stamped.
@@ -175,7 +183,7 @@ Stamp makeStamp(int width, int height, int anchorX, int anchorY, const Path& pat
         for (int x = 0; x < width; ++x)
             if (md[y * ms + x] >= 128) {
                 int px = x - anchorX, py = y - anchorY;
-                if (stamp.pixels.empty()) {
+                if (stamp.runs.empty()) {
                     stamp.left = stamp.right = px;
                     stamp.top = stamp.bottom = py;
                 }
@@ -183,9 +191,14 @@ Stamp makeStamp(int width, int height, int anchorX, int anchorY, const Path& pat
                 stamp.right = std::max(stamp.right, px);
                 stamp.top = std::min(stamp.top, py);
                 stamp.bottom = std::max(stamp.bottom, py);
-                stamp.pixels.emplace_back(static_cast<int16_t>(px), static_cast<int16_t>(py));
+                PixelRun* last = stamp.runs.empty() ? nullptr : &stamp.runs.back();
+                if (last && last->y == py && last->x + last->length == px)
+                    ++last->length;
+                else
+                    stamp.runs.push_back(PixelRun{static_cast<int16_t>(px), static_cast<int16_t>(py), 1});
             }
     cairo_surface_destroy(mask);
+    stamp.runs.shrink_to_fit();
     return stamp;
 }
 
@@ -298,13 +311,15 @@ public:
         unsigned char* origin = data_ + (y + d_.offsetY) * stride_ + (x + d_.offsetX) * 4;
         uint32_t colour = rgb_ | 0xFF000000u;
         if (xor_) {
-            for (const auto& p : s.pixels) {
-                uint32_t* q = reinterpret_cast<uint32_t*>(origin + p.second * stride_ + p.first * 4);
-                *q = (*q ^ rgb_) | 0xFF000000u;
+            for (const PixelRun& run : s.runs) {
+                uint32_t* q = reinterpret_cast<uint32_t*>(origin + run.y * stride_ + run.x * 4);
+                for (int k = 0; k < run.length; ++k) q[k] = (q[k] ^ rgb_) | 0xFF000000u;
             }
         } else {
-            for (const auto& p : s.pixels)
-                *reinterpret_cast<uint32_t*>(origin + p.second * stride_ + p.first * 4) = colour;
+            for (const PixelRun& run : s.runs) {
+                uint32_t* q = reinterpret_cast<uint32_t*>(origin + run.y * stride_ + run.x * 4);
+                for (int k = 0; k < run.length; ++k) q[k] = colour;
+            }
         }
     }
     // A run of pixels from (x, y) to (x + w - 1, y), cut to the clip.
@@ -323,23 +338,25 @@ public:
         for (int yy = y; yy < y + h; ++yy) put(x, yy);
     }
     // Pixels covered by amounts (a text's glyphs), wholly inside the clip:
-    // the colour is laid over each as far as it is covered.
+    // the colour is laid over each as far as it is covered, rounded as
+    // cairo's pixel library rounds when it puts a solid colour down through
+    // a glyph: each channel s * m + d * (255 - m) for a coverage of m (0 to
+    // 255), both products in 255ths rounded, the sum held at 255.
     template <typename Covered>
     void cover(const std::vector<Covered>& pixels, int x, int y)
     {
         unsigned char* origin = data_ + (y + d_.offsetY) * stride_ + (x + d_.offsetX) * 4;
+        const uint32_t* share = sourceShares();
+        uint32_t source = rgb_ | 0xFF000000u;
         for (const Covered& p : pixels) {
             uint32_t* q = reinterpret_cast<uint32_t*>(origin + p.y * stride_ + p.x * 4);
-            *q = over(p.cover, *q);
+            *q = p.cover >= 255 ? source : plus(share[p.cover], times(*q, 255 - p.cover));
         }
     }
 
 private:
-    // The opaque colour over a pixel through a coverage of m (0 to 255),
-    // rounded as cairo's pixel library rounds when it puts a solid colour
-    // down through a glyph: each channel s * m + d * (255 - m), both
-    // products in 255ths rounded, the sum held at 255; two channels at a
-    // time, sixteen bits apart.
+    // Every channel times m in 255ths, rounded; and two sets of channels
+    // added, each sum held at 255. Two channels at a time, sixteen bits apart.
     static uint32_t times(uint32_t channels, unsigned m)
     {
         uint32_t rb = (channels & 0xFF00FFu) * m + 0x800080u;
@@ -356,11 +373,19 @@ private:
         ag = (ag | (0x1000100u - ((ag >> 8) & 0xFF00FFu))) & 0xFF00FFu;
         return rb | (ag << 8);
     }
-    uint32_t over(unsigned m, uint32_t pixel) const
+    // times(source, m) for every coverage m, for the colour drawn last: a
+    // text's every pixel, and most texts of a preview (its cut-order labels),
+    // share one colour.
+    const uint32_t* sourceShares() const
     {
+        static uint32_t shares[256];
+        static uint32_t sharedSource = 0;  // no opaque colour: none made yet
         uint32_t source = rgb_ | 0xFF000000u;
-        if (m >= 255) return source;
-        return plus(times(source, m), times(pixel, 255 - m));
+        if (sharedSource != source) {
+            for (unsigned m = 0; m < 256; ++m) shares[m] = times(source, m);
+            sharedSource = source;
+        }
+        return shares;
     }
 
     Drawer& d_;

@@ -511,6 +511,39 @@ void appendOnce(std::vector<ViewPoint>& points, size_t runStart, ViewPoint q)
     points.push_back(q);
 }
 
+// Whether b lies strictly between a and c on one row, one column or one
+// diagonal: both steps head the same one of the eight ways.
+bool strictlyBetween(ViewPoint a, ViewPoint b, ViewPoint c)
+{
+    long h1 = (long)b.h - a.h, v1 = (long)b.v - a.v, h2 = (long)c.h - b.h, v2 = (long)c.v - b.v;
+    auto way = [](long d) { return d > 0 ? 1 : d < 0 ? -1 : 0; };
+    if (way(h1) != way(h2) || way(v1) != way(v2))
+        return false;
+    // Along a row or a column the steps share the 0; along a diagonal each
+    // step goes as far across as up.
+    return h1 == 0 || v1 == 0 || (labs(h1) == labs(v1) && labs(h2) == labs(v2));
+}
+
+// Appends a point of a run that is joined up and has no marker on its inner
+// points (an outline, an arc drawn back): as appendOnce, and a point that
+// carries the run straight on along a row, a column or a diagonal takes the
+// place of the one before. The lines a to b and b to c cover the pixels from
+// a to c, as the line a to c does, and the polygon through them is the same
+// shape, so the pixels stay while the picture keeps, and the drawer is given,
+// a point and a line fewer: a ring drawn back pixel by pixel runs along rows,
+// columns and diagonals for much of its length.
+void appendJoined(std::vector<ViewPoint>& points, size_t runStart, ViewPoint q)
+{
+    size_t n = points.size();
+    if (n > runStart && points[n - 1] == q)
+        return;
+    if (n >= runStart + 2 && strictlyBetween(points[n - 2], points[n - 1], q)) {
+        points[n - 1] = q;
+        return;
+    }
+    points.push_back(q);
+}
+
 // What a picture is made in, kept from ring to ring: the picture itself then
 // takes exactly the room it needs, once. Each thread making pictures has its
 // own.
@@ -540,7 +573,7 @@ public:
         if (r_.outline.empty())
             firstOutline_ = q;
         lastOutline_ = q;
-        appendOnce(r_.outline, 0, viewPoint(q));
+        appendJoined(r_.outline, 0, viewPoint(q));
         outlineSeen_ = true;
     }
 
@@ -636,7 +669,7 @@ private:
         } else if (a.type == kArcCircle || a.type == kArcFull) {
             int n = arcStepCount(a, kPreviewArcTolerance, steps);
             for (int k = 0; k < n; k++) {
-                appendOnce(r_.points, first, viewPoint(arcStepPoint(*steps, k)));
+                appendJoined(r_.points, first, viewPoint(arcStepPoint(*steps, k)));
             }
             uint32_t count = (uint32_t)r_.points.size() - first;
             r_.points.push_back(start);
@@ -889,11 +922,17 @@ PictureKey keyOf(const Volume& v)
     return key;
 }
 
+// What a ring's pictures were made from: its own segments (or none), its art
+// and its count.
+struct RingSource {
+    const bezier_stru* segments;
+    AIArtHandle art;
+    int32_t count;
+};
+
 struct VolumePicture {
     PictureKey key;
-    std::vector<const bezier_stru*> segments;  // each ring's own segments (or none), its art and count
-    std::vector<AIArtHandle> arts;
-    std::vector<int32_t> segmentCounts;
+    std::vector<RingSource> sources;  // one allocation for all three, ring by ring
     std::vector<RingPicture> rings;  // ring by ring, each copy column by column
     size_t points = 0;
 };
@@ -911,12 +950,14 @@ bool madeFrom(const VolumePicture& p, const Volume& v)
     PictureKey key = keyOf(v);
     // The pictures are found by ring and copy: a count that no longer matches
     // would send the drawing past their end, whatever the key says.
-    if (memcmp(&key, &p.key, sizeof key) != 0 || (int32_t)p.segments.size() != v.ringCount ||
+    if (memcmp(&key, &p.key, sizeof key) != 0 || (int32_t)p.sources.size() != v.ringCount ||
         p.rings.size() != (size_t)v.ringCount * (size_t)v.copiesX * (size_t)v.copiesY)
         return false;
-    for (int32_t r = 0; r < v.ringCount; r++)
-        if (p.segments[r] != v.rings[r].beziers || p.arts[r] != v.rings[r].art || p.segmentCounts[r] != v.rings[r].count)
+    for (int32_t r = 0; r < v.ringCount; r++) {
+        const RingSource& s = p.sources[r];
+        if (s.segments != v.rings[r].beziers || s.art != v.rings[r].art || s.count != v.rings[r].count)
             return false;
+    }
     return true;
 }
 
@@ -943,11 +984,9 @@ VolumePicture* keptPicturesOf(const Volume& v)
         }
         VolumePicture made;
         made.key = keyOf(v);
-        for (int32_t r = 0; r < v.ringCount; r++) {
-            made.segments.push_back(v.rings[r].beziers);
-            made.arts.push_back(v.rings[r].art);
-            made.segmentCounts.push_back(v.rings[r].count);
-        }
+        made.sources.reserve((size_t)v.ringCount);
+        for (int32_t r = 0; r < v.ringCount; r++)
+            made.sources.push_back(RingSource{v.rings[r].beziers, v.rings[r].art, v.rings[r].count});
         made.rings.resize((size_t)v.ringCount * (size_t)v.copiesX * (size_t)v.copiesY);
         auto placed = g_pictures.emplace(v.rings, std::move(made));
         return &placed.first->second;

@@ -871,6 +871,61 @@ TEST_F(PreviewTest, MarkersOfPiecesOnOnePixelAreDrawnOnce)
     EXPECT_EQ(count("QD FrameOval"), 3) << "one disc of half-size 3: three ovals";
 }
 
+TEST_F(PreviewTest, AnOutlineGoingStraightOnIsOneLineAndCoversEveryPixelItPasses)
+{
+    // Unfitted open paths of legs along rows, columns and diagonals (mm =
+    // pixels at zoom 1, y upwards): the black pixels are every pixel each leg
+    // passes over, worked out by hand, and legs that carry on the same way
+    // make one line.
+    struct Leg {
+        int x1, y1, x2, y2;
+    };
+    struct Row {
+        const char* shows;
+        const char* path;
+        std::vector<Leg> pixels;  // legs whose pixels, ends included, are black
+        long lines;
+        int diagonal = 0;  // and the pixels (k, k) for k up to this
+    } rows[] = {
+        {"straight on along a row", "M0,0 L10,0 L20,0 L30,0", {{0, 0, 30, 0}}, 1},
+        {"straight on up a column", "M0,0 L0,10 L0,25", {{0, 0, 0, 25}}, 1},
+        {"straight on leftwards, then down", "M25,20 L15,20 L0,20 L0,0", {{0, 20, 25, 20}, {0, 0, 0, 20}}, 2},
+        {"doubling back along a row", "M0,0 L30,0 L10,0", {{0, 0, 30, 0}}, 2},
+        {"doubling back down a column", "M0,0 L0,30 L0,10", {{0, 0, 0, 30}}, 2},
+        {"onto the next row and on along it", "M0,0 L10,0 L10,1 L30,1", {{0, 0, 10, 0}, {10, 0, 10, 1}, {10, 1, 30, 1}}, 3},
+        {"round a corner and on", "M0,20 L0,0 L10,0 L30,0", {{0, 0, 0, 20}, {0, 0, 30, 0}}, 2},
+        {"straight on along a diagonal", "M0,0 L10,10 L25,25", {}, 1, 25},
+        {"along a diagonal, then up", "M0,0 L10,10 L10,20", {{10, 10, 10, 20}}, 2, 10},
+        {"along a diagonal, then less steeply", "M0,0 L10,10 L13,11", {{11, 10, 11, 10}, {12, 11, 13, 11}}, 2, 10},
+        {"along a diagonal and back", "M0,0 L20,20 L10,10", {}, 2, 20},
+    };
+    const int kAt = 20;  // the path's lower-left corner, mm from the origin
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        loadShapes({std::string("<path d=\"") + row.path + "\" fill=\"none\" stroke=\"#000\"/>"});
+        selectOnly({});
+        g->volumes[0].fitType = 0;  // the outline alone
+        place(0, kAt, kAt);
+        releasePreviewCache();
+        drawAll();
+        long h0, v0;
+        frameOf(kAt, kAt, &h0, &v0);
+        for (int y = -2; y <= 32; y++)
+            for (int x = -2; x <= 32; x++) {
+                bool on = false;
+                for (const Leg& leg : row.pixels)
+                    on = on || (x >= std::min(leg.x1, leg.x2) && x <= std::max(leg.x1, leg.x2) &&
+                                y >= std::min(leg.y1, leg.y2) && y <= std::max(leg.y1, leg.y2));
+                // A diagonal from the corner covers the pixels it passes through.
+                on = on || (row.diagonal > 0 && x == y && x >= 0 && x <= row.diagonal);
+                ASSERT_EQ(pixel(h0 + x, v0 - y), on ? 0x000000 : kBoard) << "at " << x << ", " << y;
+            }
+        draw([](ADMItemRef item, ADMDrawerRef drawer) { drawVolume(item, drawer, g->volumes[0]); });
+        EXPECT_EQ(count("DrawLine"), row.lines);
+        (void)freeData();
+    }
+}
+
 TEST_F(PreviewTest, ARingWhoseSegmentsChangeIsDrawnAnew)
 {
     loadShapes({PlacementTest::rect({0, 0, 30, 10})});
