@@ -194,6 +194,39 @@ TEST_F(SetupTest, TwoPlottersWithTheStoredNameKeepOnlyTheFirstChecked)
     EXPECT_EQ(thirdBits & 1, 0);
 }
 
+TEST_F(SetupTest, TwoEnvironmentsMarkedCurrentKeepOnlyTheFirstChecked)
+{
+    // One plotter whose first and third environments both carry the mark.
+    writeLibrary({"Alpha"}, 1);
+    std::string text = test::readFile(library());
+    std::string one = text.substr(text.find("{\nEnvironmentName="));
+    one = one.substr(0, one.rfind("}\n"));  // the environment block, without the plotter's brace
+    auto named = [&](const std::string& name, int reserved) {
+        std::string e = one;
+        e.replace(e.find("Vinyl"), 5, name);
+        e.replace(e.find("EnvironmentReserved=0"), 21, "EnvironmentReserved=" + std::to_string(reserved));
+        return e;
+    };
+    text = text.substr(0, text.find("{\nEnvironmentName=")) + named("First", 1) + named("Second", 0) +
+           named("Third", 1) + "}\n";
+    text.replace(text.find("PlotterEnvNumber=1"), 18, "PlotterEnvNumber=3");
+    test::writeFile(library(), text);
+    start();
+    std::vector<int> shown;
+    std::vector<std::string> names;
+    int32_t thirdBits = -1;
+    run({[&](Driver& d, std::string&) {
+             shown = pictures(d, kPlotterSetupEnvironmentListItem);
+             names = texts(d, kPlotterSetupEnvironmentListItem);
+             thirdBits = g_Plotter[0].Environments[2].EnvironmentReserved;
+             return true;
+         },
+         click(kPlotterSetupCancelItem)});
+    EXPECT_EQ(names, (std::vector<std::string>{"First", "Second", "Third"}));
+    EXPECT_EQ(shown, (std::vector<int>{1004, 1005, 1005}));
+    EXPECT_EQ(thirdBits & 1, 0);
+}
+
 TEST_F(SetupTest, TheCheckColumnTogglesAndMovesTheCheck)
 {
     writeLibrary({"Alpha", "Beta"});

@@ -527,6 +527,13 @@ TEST_F(SvgTest, HostileFilesAreRefusedNamingTheElement)
              "<!-- <rect id='x<y'/> --><rect id='a&lt;b' title='x > y' width='1' height='1'/>"
              "<text><![CDATA[<'<']]>&lt;</text></svg>",
          ""},
+        // What looks like the start of a tag with an open quote, right at the
+        // end of each kind of markup that is passed over whole.
+        {"a comment ending in \"<a'\" loads", head + "<!--<a'--><rect width='1' height='1'/></svg>", ""},
+        {"a CDATA section ending in \"<a'\" loads",
+         head + "<text><![CDATA[<a']]></text><rect width='1' height='1'/></svg>", ""},
+        {"a processing instruction ending in \"<a'\" loads",
+         head + "<?note <a'?><rect width='1' height='1'/></svg>", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shows);
