@@ -530,9 +530,10 @@ TEST_F(CutModelTest, UnsafeInputsLoadCleanly)
     d.place(text, kPlaceInsideOnTop, gr);
     ArtNode* nested = rect(d, 0, 0, 10, 10, gr);
     d.setSelected(nested, true);
+    std::fill(std::begin(g->volumesBounds), std::end(g->volumesBounds), 99.0f);  // an earlier job's
     ASSERT_EQ(loadData(nullptr), kNoErr);
     EXPECT_EQ(g->volumeCount, 0) << "only nested art selected";
-    EXPECT_EQ(g->volumesBounds[2], 0.0f);
+    for (float bound : g->volumesBounds) EXPECT_EQ(bound, 0.0f) << "an empty job lies at the origin";
     EXPECT_EQ(kNoErr, freeData());
 
     d.setSelected(empty, true);

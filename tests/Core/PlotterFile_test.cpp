@@ -421,6 +421,11 @@ TEST(PlotterFile, ThePlottersWinOverTheCountLine)
 TEST(PlotterFile, UnusableValuesAreRefusedNamingThePlotterAndField)
 {
     FakeHostSuites host;
+    // The environments of the second plotter as the library holds them.
+    const std::string kSecondEnvironments = std::string("PlotterEnvNumber=1\nPlotterPID=0\nPlotterVID=0\n"
+                                                        "{\nEnvironmentName=New Environment\nPenNumber=1\n"
+                                                        "EnvironmentReserved=0\n") +
+                                            kDefaultPenBlock + "}\n";
     struct Row {
         const char* shows;
         std::string from;
@@ -463,6 +468,10 @@ TEST(PlotterFile, UnusableValuesAreRefusedNamingThePlotterAndField)
              "\": PenName is longer than the 63 characters it can hold"},
         {"a pen count in words", "PenNumber=1", "PenNumber=one",
          "plotter \"Second\", environment \"New Environment\": PenNumber is not a number"},
+        {"a value of an environment after one with pens", kSecondEnvironments,
+         replaced(kSecondEnvironments, "PlotterEnvNumber=1", "PlotterEnvNumber=2") +
+             "{\nEnvironmentName=Rough\nPenNumber=0\nEnvironmentReserved=some\n}\n",
+         "plotter \"Second\", environment \"Rough\": EnvironmentReserved is not a number"},
         {"a negative pen pressure", "Pressure=10.00", "Pressure=-80",
          "plotter \"Second\", environment \"New Environment\", pen \"New Pen\": Pressure is -80, below 0"},
         {"a pen velocity of nan", "Velocity=10.00", "Velocity=nan",

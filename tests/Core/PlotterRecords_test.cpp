@@ -126,6 +126,9 @@ TEST(PlotterRecords, AnIndexOutOfRangeChangesNothing)
     Plotter* empty = nullptr;
     int zero = 0;
     EXPECT_EQ(kIndexOutOfRangeErr, delPlotter(&empty, &zero, 0));
+    // The dialog asks with no plotter or environment chosen.
+    EXPECT_EQ(kIndexOutOfRangeErr, delEnvironment(nullptr, 0));
+    EXPECT_EQ(kIndexOutOfRangeErr, delPen(nullptr, 0));
     freePlotter(&plotter);
 }
 

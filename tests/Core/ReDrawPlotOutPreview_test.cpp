@@ -683,6 +683,54 @@ TEST_F(PreviewTest, TheStartMarkerSitsOnTheFirstPointOfTheRingOnly)
     }
 }
 
+// With arc centres shown, every fitted arc's centre is crossed in the arc
+// colour, also where the arc lies beyond the frame and only its centre is in
+// view; without them no cross is drawn.
+TEST_F(PreviewTest, ArcCentresAreCrossedEvenWhenTheirArcsLieOffTheFrame)
+{
+    // 40 degrees of a circle of 150 mm round (0, 0), bulging upwards: its
+    // centre lies 51.303 mm right of and 140.954 mm below its box's corner.
+    loadShapes({"<path d=\"M 51.303,140.954 C 18.164,153.015 -18.164,153.015 -51.303,140.954\" fill=\"none\" "
+                "stroke=\"#000\"/>"});
+    selectOnly({});
+    Volume& v = g->volumes[0];
+    v.fitType = 2;
+    struct Row {
+        const char* what;
+        double centreY;  // of the first copy, mm; the frame's top edge is at 513 mm
+        int32_t copiesY;
+        double gapY;
+    } rows[] = {
+        {"the arc within the frame", 200, 1, 0},
+        {"the arc past the top edge, its centre within", 400, 1, 0},
+        {"copies 20 mm apart, the last three arcs past the top edge", 300, 7, 20 - 9.046},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        v.copiesY = 1;
+        (void)updateVolumeRect(&v);
+        place(0, 300 - 51.303, row.centreY + 140.954);
+        v.copiesY = row.copiesY;
+        v.gapY = row.gapY;
+        (void)updateVolumeRect(&v);
+        for (int shown : {1, 0}) {
+            g->viewShowArcCenter = (uint8_t)shown;
+            releasePreviewCache();
+            drawAll();
+            for (int32_t k = 0; k < row.copiesY; k++) {
+                double corner[2];
+                getVolumeCopyOffset(v, 0, k, corner);
+                long h, vv;
+                frameOf(corner[0] + 51.303, corner[1] - 140.954, &h, &vv);
+                bool crossed = false;
+                for (long dv = -3; dv <= 3; dv++)
+                    for (long dh = -3; dh <= 3; dh++) crossed = crossed || pixel(h + dh, vv + dv) == kArc;
+                EXPECT_EQ(crossed, shown == 1) << "copy " << k << " at " << h << "," << vv;
+            }
+        }
+    }
+}
+
 TEST_F(PreviewTest, AHugeFilledCircleDrawsOnlyWhatTouchesTheFrame)
 {
     g->previewOption.words[kPreviewControlShapeWord] = kMarkerDisc;

@@ -232,6 +232,20 @@ TEST_F(VolumeHitTest, AVolumeIsHitWhereItIsCutOnly)
     }
 }
 
+// Art loaded again at another size may be given the rings of the art before
+// it, with all else alike: the loaded rectangle, about whose middle a volume
+// is mirrored, then tells the kept outline from the one to make.
+TEST_F(VolumeHitTest, AnOutlineKeptForOneLoadedRectangleIsNotUsedForAnother)
+{
+    loadShapes({kLetterL});
+    Volume& v = g->volumes[0];
+    v.mirror = 1;  // about x = 15: the stem at x 20 to 30
+    EXPECT_EQ(PointOnVolume(at(25, 25), &v), kHitInside);
+    v.loadRect[2] += 20;  // about x = 25: the stem at x 40 to 50
+    EXPECT_EQ(PointOnVolume(at(25, 25), &v), kHitOutside);
+    EXPECT_EQ(PointOnVolume(at(45, 25), &v), kHitInside);
+}
+
 TEST_F(VolumeHitTest, ADragTouchesTheOutlineOfEveryCopy)
 {
     loadShapes({kLetterO});
