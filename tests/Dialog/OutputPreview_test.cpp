@@ -16,6 +16,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Dialog/Texts.h"
 #include "HostFixture.h"
 #include "PlotOut/PlotOut.h"
 #include "Script/Script.h"
@@ -359,6 +360,18 @@ TEST_F(OutputPreviewTest, AJobWithoutExtentOpensAndPlaysWithoutDividingByZero)
             EXPECT_EQ(newLines(user), row.drawn) << row.job;
         });
     }
+}
+
+TEST_F(OutputPreviewTest, ATitleLongerThanItsBufferIsCutToFitIt)
+{
+    // A translated list may hold any length of text; the title buffer holds 255 bytes.
+    test::writeFile(pluginFolder() + "/Strings/StringList-" + std::to_string(g->stringListId) + ".txt",
+                    std::to_string(kOutputPreviewTitleString) + "\t" + std::string(300, 'T') + "\n");
+    hostApp().strings().setFolder(pluginFolder() + "/Strings");
+    writePreview("PU0,0;\r\nPD1000,0;\r\n");
+    std::string title;
+    open([&](Driver& user) { title = user.dialog()->title; });
+    EXPECT_EQ(title, std::string(255, 'T'));
 }
 
 TEST_F(OutputPreviewTest, NoFileNoDialog)

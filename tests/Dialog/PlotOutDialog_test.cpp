@@ -290,6 +290,7 @@ TEST(PlotOutCutOff, LineRunsAcrossTheMediaAboveTheHighestVolume)
         bool line;
     } rows[] = {
         {"tops 50 and 80, distance 10, width 600", {50.0f, 80.0f}, 10.0, 600.0, 90.0, true},
+        {"the first volume the highest", {80.0f, 50.0f, 30.0f}, 10.0, 600.0, 90.0, true},
         {"one volume", {25.0f}, 5.0, 300.0, 30.0, true},
         {"no volumes, no line", {}, 10.0, 600.0, 0.0, false},
     };

@@ -272,47 +272,73 @@ TEST_F(PlotOutListsTest, ADropExchangesExactlyTheTwoGroups)
 
 TEST_F(PlotOutListsTest, ThePenSetupStoresThePenPauseAndTextsOnlyOnOK)
 {
-    static std::string shown[3];
-    Toolkit::get().queueDialog(kColorLayerDialog.name, {[](host::toolkit::Driver& user, std::string& e) {
-                                   Dialog* d = user.dialog();
-                                   EXPECT_EQ(d->title, "Layer Settings");
-                                   EXPECT_EQ(d->width(), 430);
-                                   EXPECT_EQ(d->height(), 180);
-                                   EXPECT_EQ(d->items.size(), 13u);
-                                   EXPECT_EQ(d->item(kColorLayerPreTextItem)->text, "OLD;");
-                                   if (!user.choose(kColorLayerPenItem, "Pen", e)) return false;
-                                   for (int i = 0; i < 3; ++i) shown[i] = d->item(kColorLayerPressureItem + i)->text;
-                                   return user.click(kColorLayerPauseItem, e) &&
-                                          user.type(kColorLayerPreTextItem, "", e) &&
-                                          user.type(kColorLayerPostTextItem, "PU0,0;\nSP0;", e) &&
-                                          user.click(kColorLayerOKItem, e);
-                               }});
-    Toolkit::get().queueDialog(kColorLayerDialog.name, {[](host::toolkit::Driver& user, std::string& e) {
-                                   return user.choose(kColorLayerPenItem, "Blade", e) &&
-                                          user.type(kColorLayerPostTextItem, "gone", e) &&
-                                          user.click(kColorLayerCancelItem, e);
-                               }});
-    plotOut({
-        check([] { g_lyLoad[0].preText = strdup("OLD;"); }),
-        twoPresses(kPlotOutLayerListItem, ADMPoint{100, 10}, ADMPoint{100, 10}, 10),
-        check([] {
-            const Layer& l = g_lyLoad[0];
-            EXPECT_EQ(l.pen, 1);
-            EXPECT_EQ(l.pause, 1);
-            EXPECT_EQ(l.preText, nullptr) << "an empty edit leaves no text";
-            ASSERT_NE(l.postText, nullptr);
-            EXPECT_STREQ(l.postText, "PU0,0;\nSP0;");
-        }),
-        twoPresses(kPlotOutLayerListItem, ADMPoint{100, 10}, ADMPoint{100, 10}, 10),
-        check([] {
-            EXPECT_EQ(g_lyLoad[0].pen, 1) << "Cancel stores nothing";
-            EXPECT_STREQ(g_lyLoad[0].postText, "PU0,0;\nSP0;");
-        }),
-        click(kPlotOutExitItem),
-    });
-    EXPECT_EQ(shown[0], "Pressure: 120.00 g");
-    EXPECT_EQ(shown[1], "Velocity: 10.00 cm/s");
-    EXPECT_EQ(shown[2], "Offset: 0.50 mm");
+    // The first entry of the list shown, a layer or a colour: each keeps its
+    // text before and after its cuts apart.
+    struct Entry {
+        int32_t* pen;
+        uint8_t* pause;
+        char** preText;
+        char** postText;
+    };
+    static bool colours;
+    static auto entry = [] {
+        if (colours) return Entry{&g_clLoad[0].pen, &g_clLoad[0].pause, &g_clLoad[0].preText, &g_clLoad[0].postText};
+        return Entry{&g_lyLoad[0].pen, &g_lyLoad[0].pause, &g_lyLoad[0].preText, &g_lyLoad[0].postText};
+    };
+    for (bool byColour : {false, true}) {
+        SCOPED_TRACE(byColour ? "colours" : "layers");
+        colours = byColour;
+        static std::string shown[3];
+        Toolkit::get().queueDialog(kColorLayerDialog.name, {[](host::toolkit::Driver& user, std::string& e) {
+                                       Dialog* d = user.dialog();
+                                       EXPECT_EQ(d->title, colours ? "Color Settings" : "Layer Settings");
+                                       EXPECT_EQ(d->width(), 430);
+                                       EXPECT_EQ(d->height(), 180);
+                                       EXPECT_EQ(d->items.size(), 13u);
+                                       EXPECT_EQ(d->item(kColorLayerPreTextItem)->text, "OLD;");
+                                       EXPECT_EQ(d->item(kColorLayerPostTextItem)->text, "");
+                                       if (!user.choose(kColorLayerPenItem, "Pen", e)) return false;
+                                       for (int i = 0; i < 3; ++i)
+                                           shown[i] = d->item(kColorLayerPressureItem + i)->text;
+                                       return user.click(kColorLayerPauseItem, e) &&
+                                              user.type(kColorLayerPreTextItem, "", e) &&
+                                              user.type(kColorLayerPostTextItem, "PU0,0;\nSP0;", e) &&
+                                              user.click(kColorLayerOKItem, e);
+                                   }});
+        Toolkit::get().queueDialog(kColorLayerDialog.name, {[](host::toolkit::Driver& user, std::string& e) {
+                                       return user.choose(kColorLayerPenItem, "Blade", e) &&
+                                              user.type(kColorLayerPostTextItem, "gone", e) &&
+                                              user.click(kColorLayerCancelItem, e);
+                                   }});
+        int list = byColour ? kPlotOutColorListItem : kPlotOutLayerListItem;
+        plotOut({
+            click(byColour ? kPlotOutCutByColorItem : kPlotOutCutByLayerItem),
+            check([] {
+                free(*entry().preText);
+                free(*entry().postText);
+                *entry().preText = strdup("OLD;");
+                *entry().postText = nullptr;
+            }),
+            twoPresses(list, ADMPoint{100, 10}, ADMPoint{100, 10}, 10),
+            check([] {
+                Entry l = entry();
+                EXPECT_EQ(*l.pen, 1);
+                EXPECT_EQ(*l.pause, 1);
+                EXPECT_EQ(*l.preText, nullptr) << "an empty edit leaves no text";
+                ASSERT_NE(*l.postText, nullptr);
+                EXPECT_STREQ(*l.postText, "PU0,0;\nSP0;");
+            }),
+            twoPresses(list, ADMPoint{100, 10}, ADMPoint{100, 10}, 10),
+            check([] {
+                EXPECT_EQ(*entry().pen, 1) << "Cancel stores nothing";
+                EXPECT_STREQ(*entry().postText, "PU0,0;\nSP0;");
+            }),
+            click(kPlotOutExitItem),
+        });
+        EXPECT_EQ(shown[0], "Pressure: 120.00 g");
+        EXPECT_EQ(shown[1], "Velocity: 10.00 cm/s");
+        EXPECT_EQ(shown[2], "Offset: 0.50 mm");
+    }
 }
 
 TEST_F(PlotOutListsTest, APenTheEnvironmentLacksShowsNoPenAndOKKeepsIt)

@@ -139,6 +139,16 @@ TEST_F(HostActions, ExpandOutlinesTextFirstOneCompoundPathPerCharacter)
         EXPECT_EQ(c->type, kCompoundPathArt);
         EXPECT_EQ(c->children.size(), 2u);
     }
+    // A character's outlines are closed: the stroke of an "I" is a ring, one
+    // hole inside one outline, not a line with two ends.
+    open(
+        R"(<text x="10" y="100" font-size="20" font-family="DejaVu Sans" fill="none" stroke="black" stroke-width="0.5">I</text>)");
+    ASSERT_EQ(expand(), kNoErr);
+    ASSERT_EQ(top().size(), 1u);
+    ASSERT_EQ(top()[0]->children.size(), 1u) << "no fill, so only the stroke";
+    ArtNode* ring = kids(top()[0])[0];
+    ASSERT_EQ(ring->type, kCompoundPathArt);
+    EXPECT_EQ(ring->children.size(), 2u);
 }
 
 TEST_F(HostActions, ExpandOfATextWithACharacterNoFontHasIsAReportedFailureThatChangesNothing)
