@@ -48,6 +48,20 @@ TEST_F(PreProcessPalette, FirstStartShowsItAtThePaletteAreasCornerWithItsFifteen
     EXPECT_EQ(d->item(kPreProcessOffsetItem)->tip, "Contour offset");
     EXPECT_EQ(d->item(kPreProcessSplitToolItem)->kind, host::toolkit::ItemKind::PictureRadioButton);
     EXPECT_FALSE(d->item(kPreProcessDevicePanelItem)->visible) << "no current plotter has a device panel";
+    // Rows of 24-pixel buttons 25 pixels apart (the label takes the second
+    // row's left), none over another and all within the palette.
+    for (const auto& item : d->items) {
+        const ADMRect& b = item->bounds;
+        SCOPED_TRACE("item " + std::to_string(item->id));
+        EXPECT_TRUE(b.top == 2 || b.top == 27 || b.top == 52) << b.top;
+        EXPECT_EQ(b.bottom - b.top, 24);
+        EXPECT_TRUE(b.left >= 0 && b.right <= d->width() && b.bottom <= d->height());
+        for (const auto& other : d->items) {
+            const ADMRect& o = other->bounds;
+            bool over = other != item && b.left < o.right && o.left < b.right && b.top < o.bottom && o.top < b.bottom;
+            EXPECT_FALSE(over) << "over item " << other->id;
+        }
+    }
 }
 
 TEST_F(PreProcessPalette, ShutdownDestroysItAndGivesBackWhatItHeld)
