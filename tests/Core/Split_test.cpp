@@ -987,6 +987,8 @@ TEST_F(SplitTest, MarkShapesHaveTheirAnchorsInOrder)
         for (size_t i = 0; i < row.anchors.size(); i++) {
             EXPECT_FLOAT_EQ(mark->segments[i].p.h, row.anchors[i].h) << row.shows << " anchor " << i;
             EXPECT_FLOAT_EQ(mark->segments[i].p.v, row.anchors[i].v) << row.shows << " anchor " << i;
+            // Only the circle's anchors are smooth points.
+            EXPECT_EQ(mark->segments[i].corner != 0, row.style != kSplitMarkCircle) << row.shows << " anchor " << i;
         }
     }
     // The circle's handles reach 0.55 of the radius along its tangents.
