@@ -87,6 +87,39 @@ protected:
         draw([](ADMItemRef item, ADMDrawerRef drawer) { drawPreviewFrame(item, drawer); });
     }
     long pixel(long h, long v) { return model()->raster.pixel((int)h, (int)v); }
+    // The frame on white with every volume drawn whole, volume by volume.
+    std::vector<long> everyVolumeDrawn()
+    {
+        draw([](ADMItemRef item, ADMDrawerRef drawer) {
+            blank(drawer);
+            for (int32_t n = 0; n < g->volumeCount; n++) drawVolume(item, drawer, g->volumes[n]);
+        });
+        return picture();
+    }
+    // The frame on white with every ring of every copy drawn alone.
+    std::vector<long> everyRingDrawnAlone()
+    {
+        draw([](ADMItemRef item, ADMDrawerRef drawer) {
+            blank(drawer);
+            for (int32_t n = 0; n < g->volumeCount; n++) {
+                const Volume& v = g->volumes[n];
+                for (int32_t r = 0; r < v.ringCount; r++)
+                    for (int32_t i = 0; i < v.copiesX; i++)
+                        for (int32_t j = 0; j < v.copiesY; j++) {
+                            double offset[2];
+                            getVolumeCopyOffset(v, i, j, offset);
+                            drawRing(item, drawer, v.rings[r], v, offset);
+                        }
+            }
+        });
+        return picture();
+    }
+    static void blank(ADMDrawerRef drawer)
+    {
+        ADMRect all = {0, 0, kHeight, kWidth};
+        sADMDrawer->SetColor(drawer, kADMWhiteColor);
+        sADMDrawer->FillRect(drawer, &all);
+    }
     std::vector<long> picture()
     {
         std::vector<long> all;
@@ -497,31 +530,8 @@ TEST_F(PreviewTest, ManyCopiesDrawWhatDrawingEveryCopyDraws)
         atOrigin(1);
         g->previewOrigin.h += row.panH;
         g->previewOrigin.v += row.panV;
-        auto blank = [](ADMDrawerRef drawer) {
-            ADMRect all = {0, 0, kHeight, kWidth};
-            sADMDrawer->SetColor(drawer, kADMWhiteColor);
-            sADMDrawer->FillRect(drawer, &all);
-        };
-        draw([&](ADMItemRef item, ADMDrawerRef drawer) {
-            blank(drawer);
-            for (int32_t n = 0; n < g->volumeCount; n++) drawVolume(item, drawer, g->volumes[n]);
-        });
-        std::vector<long> drawn = picture();
-        // Every ring of every copy, one by one.
-        draw([&](ADMItemRef item, ADMDrawerRef drawer) {
-            blank(drawer);
-            for (int32_t n = 0; n < g->volumeCount; n++) {
-                const Volume& v = g->volumes[n];
-                for (int32_t r = 0; r < v.ringCount; r++)
-                    for (int32_t i = 0; i < v.copiesX; i++)
-                        for (int32_t j = 0; j < v.copiesY; j++) {
-                            double offset[2];
-                            getVolumeCopyOffset(v, i, j, offset);
-                            drawRing(item, drawer, v.rings[r], v, offset);
-                        }
-            }
-        });
-        EXPECT_EQ(picture(), drawn);
+        std::vector<long> drawn = everyVolumeDrawn();
+        EXPECT_EQ(everyRingDrawnAlone(), drawn);
         EXPECT_EQ(std::count(drawn.begin(), drawn.end(), 0xFFFFFF) < (long)drawn.size(), row.panH < 5000)
             << "something of the copies is in view";
     }
@@ -1122,36 +1132,14 @@ TEST_F(PreviewTest, PicturesMadeAheadDrawWhatEachRingDrawnAloneDraws)
         v.gapY = 3;
         (void)updateVolumeRect(&v);
     }
-    auto blank = [](ADMDrawerRef drawer) {
-        ADMRect all = {0, 0, kHeight, kWidth};
-        sADMDrawer->SetColor(drawer, kADMWhiteColor);
-        sADMDrawer->FillRect(drawer, &all);
-    };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shows);
         g->previewZoomX = g->previewZoomY = row.zoom;
         releasePreviewCache();
         drawAll();  // makes the pictures ahead and keeps them
-        draw([&](ADMItemRef item, ADMDrawerRef drawer) {
-            blank(drawer);
-            for (int32_t n = 0; n < g->volumeCount; n++) drawVolume(item, drawer, g->volumes[n]);
-        });
-        std::vector<long> kept = picture();
+        std::vector<long> kept = everyVolumeDrawn();
         releasePreviewCache();
-        draw([&](ADMItemRef item, ADMDrawerRef drawer) {
-            blank(drawer);
-            for (int32_t n = 0; n < g->volumeCount; n++) {
-                const Volume& v = g->volumes[n];
-                for (int32_t r = 0; r < v.ringCount; r++)
-                    for (int32_t i = 0; i < v.copiesX; i++)
-                        for (int32_t j = 0; j < v.copiesY; j++) {
-                            double offset[2];
-                            getVolumeCopyOffset(v, i, j, offset);
-                            drawRing(item, drawer, v.rings[r], v, offset);
-                        }
-            }
-        });
-        EXPECT_TRUE(picture() == kept);
+        EXPECT_TRUE(everyRingDrawnAlone() == kept);
         EXPECT_GT(std::count(kept.begin(), kept.end(), (long)kLine), kWidth * kHeight / 50) << "the copies show";
     }
 }
