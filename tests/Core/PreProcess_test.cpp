@@ -486,6 +486,26 @@ TEST_F(OffsetTest, OfThreeObjectsOnlyTheFirstAndOfARingOnlyItsOuterContour)
     for (ArtNode* a : art()) EXPECT_FALSE(a->attrs & kArtSelected) << a->name;
 }
 
+TEST_F(OffsetTest, OfAGroupOfApartShapesTheLargestGetsTheContourInEitherOrder)
+{
+    // Merged, the group's shapes stay apart: one outline each, of which the
+    // contour keeps the one of the largest area wherever it lies.
+    const char* small = R"(<rect x="200" width="10" height="10"/>)";
+    const char* large = R"(<rect x="0" width="40" height="30"/>)";
+    for (bool largeFirst : {true, false}) {
+        SCOPED_TRACE(largeFirst ? "large first" : "small first");
+        open(std::string("<g>") + (largeFirst ? large : small) + (largeFirst ? small : large) + "</g>");
+        g->offsetSize = 2.0f;
+        ASSERT_EQ(doOffset(), kNoErr);
+        auto c = contours();
+        ASSERT_EQ(c.size(), 1u);
+        AIRealRect b = boundsMm(c[0]);
+        EXPECT_NEAR(b.left, -2, 1e-2);
+        EXPECT_NEAR(b.right, 42, 1e-2);
+        EXPECT_NEAR(b.top - b.bottom, 34, 1e-2);
+    }
+}
+
 TEST_F(OffsetTest, AFailedActionLeavesNoLayerBehindAndIsReturned)
 {
     open(R"(<rect id="r" width="10" height="10"/>)");
