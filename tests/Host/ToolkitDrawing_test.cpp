@@ -157,6 +157,24 @@ TEST_F(ToolkitDrawing, QuickDrawLinesLandInTheItemBeingDrawn)
     EXPECT_EQ(raster.pixel(7, 2), 0x00FF00);  // top of the oval
     EXPECT_EQ(model(frame)->calls[0], "QD LineTo 231 38 316 38 color=0x00FF00");
 
+    // Made larger, the item is drawn into a new image: the pen and the kept
+    // shapes land there, as cairo's drawing does.
+    I().Size(frame, 140, 70);
+    auto pixels = [&](bool stamped) {
+        tk().stampShapes = stamped;
+        I().Invalidate(frame);
+        I().Update(frame);
+        tk().stampShapes = true;
+        std::vector<long> all;
+        for (int y = 0; y < 70; ++y)
+            for (int x = 0; x < 140; ++x) all.push_back(raster.pixel(x, y));
+        return all;
+    };
+    std::vector<long> stamped = pixels(true);
+    EXPECT_EQ(stamped, pixels(false));
+    EXPECT_EQ(raster.pixel(95, 36), 0x00FF00);
+    EXPECT_EQ(raster.pixel(7, 2), 0x00FF00);
+
     // Outside a draw procedure there is no port: nothing happens.
     MoveTo(0, 0);
     LineTo(10, 10);
