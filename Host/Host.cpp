@@ -19,15 +19,9 @@ namespace fs = std::filesystem;
 
 namespace vt::host {
 
-static Host* g_current = nullptr;
+Host* Host::current_ = nullptr;
 
-Host& Host::current()
-{
-    if (g_current == nullptr) throw std::logic_error("no host is running");
-    return *g_current;
-}
-
-bool Host::exists() { return g_current != nullptr; }
+void Host::noHostRunning() { throw std::logic_error("no host is running"); }
 
 // ---- The basic suite ---------------------------------------------------------
 
@@ -70,9 +64,9 @@ static ASErr basicUndefined() { return kSPUnimplementedError; }
 
 Host::Host(HostOptions options) : options_(std::move(options)), prefs_(options_.prefsPath)
 {
-    if (g_current != nullptr) throw std::logic_error("a host is already running");
-    previous_ = g_current;
-    g_current = this;
+    if (current_ != nullptr) throw std::logic_error("a host is already running");
+    previous_ = current_;
+    current_ = this;
 
     if (prefs_.failed())
         reportProblem(prefs_.error());
@@ -106,7 +100,7 @@ Host::~Host()
     }
     lastServiceType_ = nullptr;
     for (void* block : blocks_) std::free(block);
-    g_current = previous_;
+    current_ = previous_;
 }
 
 std::ostream& Host::out() { return options_.out ? *options_.out : std::cout; }

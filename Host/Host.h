@@ -49,8 +49,14 @@ public:
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
 
-    static Host& current();
-    static bool exists();
+    // The running host (a logic_error when none is). Asked for at every call
+    // a plug-in makes, several times in a drawing call: read in place.
+    static Host& current()
+    {
+        if (current_ == nullptr) noHostRunning();
+        return *current_;
+    }
+    static bool exists() { return current_ != nullptr; }
 
     SuiteRegistry& registry() { return registry_; }
     Preferences& prefs() { return prefs_; }
@@ -130,6 +136,8 @@ public:
     }
 
 private:
+    [[noreturn]] static void noHostRunning();
+    static Host* current_;
     void seedPluginFolder();
     void savePrefs();
 

@@ -255,7 +255,7 @@ struct Box {
 
 bool directTarget(Drawer& d, Box& clip)
 {
-    if (!Toolkit::get().stampShapes || !d.cr || !d.raster || !d.raster->surface()) return false;
+    if (!d.cr || !d.raster || !d.raster->data() || !Toolkit::get().stampShapes) return false;
     if (cairo_get_target(d.cr) != d.raster->surface()) return false;
     clip = Box{0, 0, d.raster->width(), d.raster->height()};
     if (d.mode != kADMXORMode && d.clipKnown) {
@@ -280,10 +280,9 @@ class PixelWriter {
 public:
     PixelWriter(Drawer& d, const Box& clip) : d_(d), clip_(clip)
     {
-        cairo_surface_t* surface = d.raster->surface();
         d.raster->beginDirectWrites();
-        data_ = cairo_image_surface_get_data(surface);
-        stride_ = cairo_image_surface_get_stride(surface);
+        data_ = d.raster->data();
+        stride_ = d.raster->stride();
         rgb_ = rgbOf(d.color);
         xor_ = d.mode == kADMXORMode;
     }
@@ -488,9 +487,19 @@ void polygonPath(cairo_t* cr, const ADMPoint* p, int count, int x, int y, bool f
 constexpr int kStampedPolygonReach = 128;
 constexpr size_t kStampedPolygons = 65536;
 
-std::unordered_map<std::string, Stamp>& polygonStamps()
+// A kept polygon's corners relative to the first, each (dx, dy) packed in 32
+// bits, after a word for outlined or filled.
+struct KeptPolygon {
+    std::vector<uint32_t> corners;
+    Stamp stamp;
+};
+
+// Kept by a hash of the corners: a redraw asks for thousands of kept
+// polygons, and the hash is found as the corners are read, with no key built
+// (two polygons of one hash are told apart by their corners).
+std::unordered_multimap<uint64_t, KeptPolygon>& polygonStamps()
 {
-    static std::unordered_map<std::string, Stamp> kept;
+    static std::unordered_multimap<uint64_t, KeptPolygon> kept;
     return kept;
 }
 
@@ -499,29 +508,34 @@ std::unordered_map<std::string, Stamp>& polygonStamps()
 const Stamp* polygonStamp(const ADMPoint* p, int count, bool fill)
 {
     int left = 0, top = 0, right = 0, bottom = 0;
-    // The key is built where the last one was: a redraw asks for thousands of
-    // kept polygons, and only a new one takes a copy of its key.
-    static std::string key;
-    key.assign(1, fill ? 'f' : 'o');
+    // The corners are read into the same room every time: only a new
+    // polygon takes a copy of them.
+    static std::vector<uint32_t> corners;
+    corners.clear();
+    corners.push_back(fill ? 1u : 0u);
+    uint64_t hash = fill ? 0x9E3779B97F4A7C15ull : 0xC2B2AE3D27D4EB4Full;
     for (int i = 0; i < count; ++i) {
         int dx = p[i].h - p[0].h, dy = p[i].v - p[0].v;
         left = std::min(left, dx);
         right = std::max(right, dx);
         top = std::min(top, dy);
         bottom = std::max(bottom, dy);
-        int16_t both[2] = {static_cast<int16_t>(dx), static_cast<int16_t>(dy)};
-        key.append(reinterpret_cast<const char*>(both), sizeof both);
+        uint32_t both = (static_cast<uint32_t>(static_cast<uint16_t>(dx)) << 16) | static_cast<uint16_t>(dy);
+        corners.push_back(both);
+        hash = (hash ^ both) * 0x100000001B3ull;
+        hash ^= hash >> 29;
     }
     if (right - left > kStampedPolygonReach || bottom - top > kStampedPolygonReach) return nullptr;
     auto& kept = polygonStamps();
-    auto found = kept.find(key);
-    if (found != kept.end()) return &found->second;
+    auto [from, to] = kept.equal_range(hash);
+    for (auto it = from; it != to; ++it)
+        if (it->second.corners == corners) return &it->second.stamp;
     if (kept.size() >= kStampedPolygons) kept.clear();
     // A sharp corner's mitre reaches out as far as ten half-widths.
     const int margin = 6;
-    Stamp made = makeStamp(right - left + 2 * margin + 1, bottom - top + 2 * margin + 1, margin - left, margin - top,
-                           [=](cairo_t* cr) { polygonPath(cr, p, count, 0, 0, fill); }, fill);
-    return &kept.emplace(key, std::move(made)).first->second;
+    KeptPolygon made{corners, makeStamp(right - left + 2 * margin + 1, bottom - top + 2 * margin + 1, margin - left,
+                                        margin - top, [=](cairo_t* cr) { polygonPath(cr, p, count, 0, 0, fill); }, fill)};
+    return &kept.emplace(hash, std::move(made))->second.stamp;
 }
 
 }  // namespace

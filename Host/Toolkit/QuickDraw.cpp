@@ -17,19 +17,21 @@ namespace {
 
 uint32_t rgb8(const RGBColor& c) { return ((c.red >> 8) << 16) | ((c.green >> 8) << 8) | (c.blue >> 8); }
 
-// A drawer over the port's item, in window coordinates.
-bool portDrawer(Drawer& d)
+// A drawer over the port's item, in window coordinates; null when no item is
+// being drawn. Every field the pen draws with is set anew at each call.
+Drawer* portDrawer()
 {
     Port* port = currentPort();
-    if (!port || !port->item || !port->cr) return false;
+    if (!port || !port->item || !port->cr) return nullptr;
     Item* item = port->item;
+    Drawer& d = port->pen;
     d.cr = port->cr;
     d.raster = &item->raster;
     d.calls = &item->calls;
     d.offsetX = -item->bounds.left;
     d.offsetY = -item->bounds.top;
-    if (port->drawer && port->drawer->clipKnown) {
-        d.clipKnown = true;
+    d.clipKnown = port->drawer && port->drawer->clipKnown;
+    if (d.clipKnown) {
         d.clipLeft = port->drawer->clipLeft;
         d.clipTop = port->drawer->clipTop;
         d.clipRight = port->drawer->clipRight;
@@ -38,7 +40,7 @@ bool portDrawer(Drawer& d)
     d.color = (port->penColor << 8) | 0xFF;
     if (port->penColor == 0) d.color = kADMBlackColor;
     if (port->penColor == 0xFFFFFF) d.color = kADMWhiteColor;
-    return true;
+    return &d;
 }
 
 void qdRecord(Drawer& d, const std::string& call)
@@ -105,8 +107,9 @@ void MoveTo(short h, short v)
 
 void LineTo(short h, short v)
 {
-    Drawer d;
-    if (!portDrawer(d)) return;
+    Drawer* pen = portDrawer();
+    if (!pen) return;
+    Drawer& d = *pen;
     Port* port = currentPort();
     settlePen(port, d);
     if (recording(d)) qdRecord(d, "LineTo " + std::to_string(port->penH) + " " + std::to_string(port->penV) + " " + std::to_string(h) +
@@ -118,8 +121,9 @@ void LineTo(short h, short v)
 
 void FrameOval(const Rect* r)
 {
-    Drawer d;
-    if (!r || !portDrawer(d)) return;
+    Drawer* pen = r ? portDrawer() : nullptr;
+    if (!pen) return;
+    Drawer& d = *pen;
     if (recording(d)) qdRecord(d, "FrameOval " + std::to_string(r->top) + " " + std::to_string(r->left) + " " +
                     std::to_string(r->bottom) + " " + std::to_string(r->right));
     paintOval(d, ADMRect{r->top, r->left, r->bottom, r->right}, false);
@@ -127,8 +131,9 @@ void FrameOval(const Rect* r)
 
 void DrawText(const void* text, short firstByte, short byteCount)
 {
-    Drawer d;
-    if (!text || byteCount <= 0 || firstByte < 0 || !portDrawer(d)) return;
+    Drawer* pen = text && byteCount > 0 && firstByte >= 0 ? portDrawer() : nullptr;
+    if (!pen) return;
+    Drawer& d = *pen;
     std::string s(static_cast<const char*>(text) + firstByte, static_cast<size_t>(byteCount));
     Port* port = currentPort();
     settlePen(port, d);

@@ -82,6 +82,8 @@ void Raster::ensure(int width, int height)
     if (surface_) cairo_surface_destroy(surface_);
     direct_ = false;
     surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    data_ = cairo_image_surface_get_data(surface_);
+    stride_ = cairo_image_surface_get_stride(surface_);
     width_ = width;
     height_ = height;
     cairo_t* cr = cairo_create(surface_);
@@ -90,7 +92,7 @@ void Raster::ensure(int width, int height)
     cairo_destroy(cr);
 }
 
-void Raster::beginDirectWrites()
+void Raster::beginDirectWritesNow()
 {
     if (direct_ || !surface_) return;
     cairo_surface_flush(surface_);
@@ -222,30 +224,25 @@ std::string Item::displayText() const
 
 Toolkit::Toolkit() = default;
 
-// The toolkit of the host asked last, kept at hand: every drawing call asks
-// for it several times. Forgotten when it goes, so that a host made later
-// (perhaps where the last one was) never finds it.
-static Host* g_keptHost = nullptr;
-static Toolkit* g_kept = nullptr;
+Host* Toolkit::keptHost_ = nullptr;
+Toolkit* Toolkit::kept_ = nullptr;
 
 Toolkit::~Toolkit()
 {
-    if (g_kept == this) {
-        g_kept = nullptr;
-        g_keptHost = nullptr;
+    if (kept_ == this) {
+        kept_ = nullptr;
+        keptHost_ = nullptr;
     }
     // The plug-in may be gone by now: dialogs still open are freed without
     // calling its procedures.
     dialogs_.clear();
 }
 
-Toolkit& Toolkit::get()
+Toolkit& Toolkit::keep(Host& host)
 {
-    Host& host = Host::current();
-    if (&host == g_keptHost) return *g_kept;
     Toolkit& kit = host.service<Toolkit>();
-    g_keptHost = &host;
-    g_kept = &kit;
+    keptHost_ = &host;
+    kept_ = &kit;
     return kit;
 }
 

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "ADMSuites.h"
+#include "Host.h"
 
 namespace vt::host::toolkit {
 
@@ -67,6 +68,11 @@ public:
     cairo_surface_t* surface() const { return surface_; }
     int width() const { return width_; }
     int height() const { return height_; }
+    // The image's pixels and the bytes from one row to the next, as cairo
+    // gave them when the image was made (they stay while it does): the
+    // toolkit's own drawing writes them at every call.
+    unsigned char* data() const { return data_; }
+    int stride() const { return stride_; }
     // 0xRRGGBB of a pixel, or -1 outside the image.
     long pixel(int x, int y) const;
     // Written beside path and renamed over it when complete; error says why not.
@@ -75,11 +81,18 @@ public:
     // finishes its own drawing before the first such write, and is told of
     // them before it draws or reads the image again (endDirectWrites, which
     // every drawing through cairo calls first).
-    void beginDirectWrites();
+    void beginDirectWrites()
+    {
+        if (!direct_) beginDirectWritesNow();
+    }
     void endDirectWrites() const;
 
 private:
+    void beginDirectWritesNow();
+
     cairo_surface_t* surface_ = nullptr;
+    unsigned char* data_ = nullptr;
+    int stride_ = 0;
     int width_ = 0;
     int height_ = 0;
     mutable bool direct_ = false;
@@ -309,8 +322,13 @@ public:
     Toolkit(const Toolkit&) = delete;
     Toolkit& operator=(const Toolkit&) = delete;
 
-    // The toolkit of the running host.
-    static Toolkit& get();
+    // The toolkit of the running host. The one asked for last is kept at
+    // hand: every drawing call asks for it several times.
+    static Toolkit& get()
+    {
+        Host& host = Host::current();
+        return &host == keptHost_ ? *kept_ : keep(host);
+    }
 
     // ---- Handles ----
     Dialog* dialog(ADMDialogRef ref, const char* operation);
@@ -472,6 +490,11 @@ public:
     std::vector<std::unique_ptr<Icon>> icons;
 
 private:
+    static Toolkit& keep(Host& host);
+    // Forgotten when the toolkit goes, so that a host made later (perhaps
+    // where the last one was) never finds it.
+    static Host* keptHost_;
+    static Toolkit* kept_;
     // Asked about on every call a plug-in makes, drawing included.
     std::unordered_set<const void*> live_;
     mutable const void* lastLive_ = nullptr;  // in live_ while set
@@ -518,6 +541,10 @@ struct Port {
     // Text drawn last whose width the pen has still to move by: measured
     // only when the pen's place is next needed, not when it is moved anew.
     std::string penAdvance;
+    // Where the pen's drawer is put together at every call (QuickDraw's
+    // calls come by the hundred thousand): kept with the port rather than
+    // made anew each time.
+    Drawer pen;
 };
 Port*& currentPort();
 

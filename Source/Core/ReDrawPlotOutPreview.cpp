@@ -27,7 +27,6 @@
 #include <system_error>
 #include <thread>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "Common/PluginGlobals.h"
@@ -358,15 +357,21 @@ void marker(const Canvas& c, uint32_t color, int32_t shape, int32_t size, long h
         // on every side each time. Only the ovals whose outline can touch the
         // frame are framed: the pixels are the same, and a huge size costs no
         // more than the frame is wide.
-        double nearest, farthest;
-        frameDistances(c, h, v, &nearest, &farthest);
         if (s <= 0)
             break;
         // Oval k has the half-size s - k; its outline lies within about a
         // pixel of that distance from the point.
         long last = shape == kMarkerCircle ? 0 : s - 1;
-        long first = std::max(0L, s - (long)ceil(farthest) - 3);
-        last = std::min(last, s - (long)floor(nearest) + 3);
+        long first = 0;
+        // A marker wholly on the frame (most of them) has every oval's
+        // outline there: the point is on the frame and at least s + 1 from
+        // its far edges.
+        if (!(h - s - 1 >= 0 && v - s - 1 >= 0 && h + s + 1 < c.width && v + s + 1 < c.height)) {
+            double nearest, farthest;
+            frameDistances(c, h, v, &nearest, &farthest);
+            first = std::max(0L, s - (long)ceil(farthest) - 3);
+            last = std::min(last, s - (long)floor(nearest) + 3);
+        }
         quickDrawColor(color);
         for (long k = first; k <= last; k++)
             frameOval(c, h, v, s - k);
@@ -804,22 +809,55 @@ const std::vector<PixelPoint>& framePixels(const Base& b, const ViewPoint* point
     return pixels;
 }
 
+// A closed run of view pixels drawn as polygon() draws their frame pixels.
+// When every one fits (most rings), they are handed over as read, without a
+// buffer of frame pixels in between: a redraw puts down every outline.
+void viewPolygon(const Canvas& c, const Base& b, const ViewPoint* q, size_t count, bool fill)
+{
+    if (count == 0)
+        return;
+    std::vector<ADMPoint>& out = scratchPoints();
+    out.clear();
+    PixelPoint first = onFrame(b, q[0]);
+    long left = first.h, right = left, top = first.v, bottom = top;
+    for (size_t i = 0; i < count; i++) {
+        PixelPoint at = onFrame(b, q[i]);
+        if (!fits(at.h) || !fits(at.v)) {
+            const std::vector<PixelPoint>& points = framePixels(b, q, count);
+            polygon(c, points.data(), points.size(), fill);
+            return;
+        }
+        left = std::min(left, at.h);
+        right = std::max(right, at.h);
+        top = std::min(top, at.v);
+        bottom = std::max(bottom, at.v);
+        if (out.empty() || out.back().h != at.h || out.back().v != at.v)
+            out.push_back(ADMPoint{(ASInt16)at.h, (ASInt16)at.v});
+    }
+    if (!boxMeetsFrame(c, left, top, right, bottom))
+        return;
+    if (fill)
+        sADMDrawer->FillPolygon(c.drawer, out.data(), (ASInt32)out.size());
+    else
+        sADMDrawer->DrawPolygon(c.drawer, out.data(), (ASInt32)out.size());
+}
+
 void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, const Volume& volume)
 {
     const uint32_t* w = g->previewOption.words;
     if (p.outlineCount > 0) {
-        const std::vector<PixelPoint>& points = framePixels(b, p.points.data(), p.outlineCount);
         if (p.outlineClosed) {
             // Art without a fill (a weeding border, say) is not painted over
             // what lies inside it.
             if (g->previewOption.fill && volume.colorKind != kVolumeColorNone) {
                 setColor(c, fillColorOf(volume));
-                polygon(c, points.data(), points.size(), true);
+                viewPolygon(c, b, p.points.data(), p.outlineCount, true);
             } else {
                 setColor(c, kPreviewRingColor);
-                polygon(c, points.data(), points.size(), false);
+                viewPolygon(c, b, p.points.data(), p.outlineCount, false);
             }
         } else {
+            const std::vector<PixelPoint>& points = framePixels(b, p.points.data(), p.outlineCount);
             setColor(c, kPreviewRingColor);
             polyline(c, points.data(), points.size());
         }
@@ -837,11 +875,12 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
         case kStepLines: {
             setColor(c, w[kPreviewLineWord]);
             // An open run is not closed up: the knife does not cut back to the start.
-            const std::vector<PixelPoint>& points = framePixels(b, q + s.first, s.count);
-            if (s.closed)
-                polygon(c, points.data(), points.size(), false);
-            else
+            if (s.closed) {
+                viewPolygon(c, b, q + s.first, s.count, false);
+            } else {
+                const std::vector<PixelPoint>& points = framePixels(b, q + s.first, s.count);
                 polyline(c, points.data(), points.size());
+            }
             break;
         }
         case kStepLinePiece: {
@@ -969,19 +1008,21 @@ VolumePicture* keptPicturesOf(const Volume& v)
 {
     if (v.rings == NULL || v.ringCount <= 0 || v.copiesX <= 0 || v.copiesY <= 0)
         return nullptr;
+    // Pictures up to date were made from the same counts of segments and
+    // copies, which were then within the limit.
+    auto found = g_pictures.find(v.rings);
+    if (found != g_pictures.end() && madeFrom(found->second, v))
+        return &found->second;
+    if (found != g_pictures.end()) {
+        g_keptPoints -= found->second.points;
+        g_pictures.erase(found);
+    }
     long segments = 0;
     for (int32_t r = 0; r < v.ringCount; r++)
         segments += std::max(0, v.rings[r].count);
     if ((double)segments * v.copiesX * v.copiesY > (double)kKeptSegmentLimit)
         return nullptr;
     try {
-        auto found = g_pictures.find(v.rings);
-        if (found != g_pictures.end()) {
-            if (madeFrom(found->second, v))
-                return &found->second;
-            g_keptPoints -= found->second.points;
-            g_pictures.erase(found);
-        }
         VolumePicture made;
         made.key = keyOf(v);
         made.sources.reserve((size_t)v.ringCount);
@@ -1288,15 +1329,27 @@ static void makePicturesAhead(const Canvas& c)
     try {
         std::vector<PictureJob> jobs;
         std::vector<bezier_stru> segments;
-        std::unordered_set<const Ring*> seen;
+        // The volumes drawn, in order, up to the first whose ring array one
+        // before it has too: pictures are kept by ring array, so a second
+        // volume of the same one would put its pictures where the first's
+        // wait. Found by sorting (array, place) pairs, with no set to fill
+        // at every redraw.
+        std::vector<int32_t> drawn;
+        std::vector<std::pair<const Ring*, size_t>> arrays;
         for (int32_t v = 0; g->volumes != NULL && v < g->volumeCount; v++) {
             const Volume& volume = g->volumes[v];
             if (volume.rings == NULL || volumeInJob(&volume) == kJobLeftOut)
                 continue;
-            // Pictures are kept by ring array: a second volume of the same
-            // one would put its pictures where the first's wait.
-            if (!seen.insert(volume.rings).second)
-                break;
+            arrays.emplace_back(volume.rings, drawn.size());
+            drawn.push_back(v);
+        }
+        std::sort(arrays.begin(), arrays.end());
+        size_t end = drawn.size();
+        for (size_t k = 1; k < arrays.size(); k++)
+            if (arrays[k].first == arrays[k - 1].first)
+                end = std::min(end, arrays[k].second);
+        for (size_t d = 0; d < end; d++) {
+            const Volume& volume = g->volumes[drawn[d]];
             VolumePicture* kept = keptPicturesOf(volume);
             if (kept == nullptr)
                 continue;

@@ -157,6 +157,24 @@ TEST_F(ToolkitDrawing, QuickDrawLinesLandInTheItemBeingDrawn)
     EXPECT_EQ(raster.pixel(7, 2), 0x00FF00);  // top of the oval
     EXPECT_EQ(model(frame)->calls[0], "QD LineTo 231 38 316 38 color=0x00FF00");
 
+    // Made larger, the item is drawn into a new image: the pen and the kept
+    // shapes land there, as cairo's drawing does.
+    I().Size(frame, 140, 70);
+    auto pixels = [&](bool stamped) {
+        tk().stampShapes = stamped;
+        I().Invalidate(frame);
+        I().Update(frame);
+        tk().stampShapes = true;
+        std::vector<long> all;
+        for (int y = 0; y < 70; ++y)
+            for (int x = 0; x < 140; ++x) all.push_back(raster.pixel(x, y));
+        return all;
+    };
+    std::vector<long> stamped = pixels(true);
+    EXPECT_EQ(stamped, pixels(false));
+    EXPECT_EQ(raster.pixel(95, 36), 0x00FF00);
+    EXPECT_EQ(raster.pixel(7, 2), 0x00FF00);
+
     // Outside a draw procedure there is no port: nothing happens.
     MoveTo(0, 0);
     LineTo(10, 10);
@@ -317,6 +335,46 @@ TEST_F(ToolkitDrawing, StampedShapesMatchWhatCairoDraws)
                                   << " to " << b.h << "," << b.v;
     }
     tk().stampShapes = true;
+}
+
+// A rectangle or an oval in a box with no width or no height covers no pixel,
+// stamped or drawn by cairo, whichever side is empty.
+TEST_F(ToolkitDrawing, ShapesInABoxWithoutWidthOrHeightDrawNothing)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef frame = make(d, 1, kADMFrameType, 0, 0, 60, 40);
+    static int kind = 0;
+    static ADMRect box;
+    I().SetDrawProc(frame, [](ADMItemRef, ADMDrawerRef drawer) -> ASErr {
+        auto& Dr = host::suiteTable<ADMDrawerSuite>();
+        ADMRect all{0, 0, 40, 60};
+        Dr.SetColor(drawer, kADMWhiteColor);
+        Dr.FillRect(drawer, &all);
+        Dr.SetColor(drawer, 0xFF0000FF);
+        switch (kind) {
+        case 0: Dr.DrawOval(drawer, &box); break;
+        case 1: Dr.FillOval(drawer, &box); break;
+        case 2: Dr.DrawRect(drawer, &box); break;
+        default: Dr.FillRect(drawer, &box); break;
+        }
+        return kNoErr;
+    });
+    const ADMRect boxes[] = {{10, 20, 30, 20}, {10, 20, 10, 40}, {10, 25, 30, 20}, {30, 20, 10, 40}};
+    for (bool stamped : {true, false})
+        for (kind = 0; kind < 4; ++kind)
+            for (const ADMRect& b : boxes) {
+                box = b;
+                SCOPED_TRACE(testing::Message() << "shape " << kind << (stamped ? " stamped" : " by cairo") << " in "
+                                                << b.top << " " << b.left << " " << b.bottom << " " << b.right);
+                tk().stampShapes = stamped;
+                I().Invalidate(frame);
+                I().Update(frame);
+                tk().stampShapes = true;
+                int red = 0;
+                for (int y = 0; y < 40; ++y)
+                    for (int x = 0; x < 60; ++x) red += model(frame)->raster.pixel(x, y) == 0xFF0000;
+                EXPECT_EQ(red, 0);
+            }
 }
 
 // Texts are laid down from kept coverages: over pixels of many colours, in
