@@ -1,17 +1,15 @@
 #include "Core/PackedPicture.h"
 
-#include <string.h>
-
 #include <algorithm>
 #include <new>
 
 void PackedPicture::assign(const PictureStep* steps, size_t stepCount, const ViewPoint* points, size_t pointCount)
 {
     clear();
-    if (stepCount > UINT32_MAX || pointCount > UINT32_MAX / 2 - stepCount)
+    if (stepCount > UINT32_MAX || pointCount > UINT32_MAX)
         throw std::bad_alloc();
     ViewPoint low{0, 0};
-    int64_t spanH = 0, spanV = 0;
+    int64_t span = 0;
     if (pointCount > 0) {
         ViewPoint high = low = points[0];
         for (size_t i = 1; i < pointCount; i++) {
@@ -20,34 +18,37 @@ void PackedPicture::assign(const PictureStep* steps, size_t stepCount, const Vie
             high.h = std::max(high.h, points[i].h);
             high.v = std::max(high.v, points[i].v);
         }
-        spanH = (int64_t)high.h - low.h;
-        spanV = (int64_t)high.v - low.v;
+        span = std::max((int64_t)high.h - low.h, (int64_t)high.v - low.v);
     }
-    bool wide = spanH > 0xFFFF || spanV > 0xFFFF;
-    size_t words = stepCount + (wide ? 2 : 1) * pointCount;
-    std::unique_ptr<uint32_t[]> block(words > 0 ? new uint32_t[words] : nullptr);
+    Width width = span <= 0xFF ? kBytes1 : span <= 0xFFFF ? kBytes2 : kBytes4;
+    size_t size = stepCount * sizeof(PictureStep) + pointCount * 2 * (size_t)width;
+    std::unique_ptr<unsigned char[]> block(size > 0 ? new unsigned char[size] : nullptr);
     if (stepCount > 0)
-        memcpy(block.get(), steps, stepCount * sizeof(uint32_t));
-    uint32_t* w = block.get() + stepCount;
+        memcpy(block.get(), steps, stepCount * sizeof(PictureStep));
+    unsigned char* b = block.get() + stepCount * sizeof(PictureStep);
     for (size_t i = 0; i < pointCount; i++) {
-        if (wide) {
-            w[2 * i] = (uint32_t)points[i].h;
-            w[2 * i + 1] = (uint32_t)points[i].v;
+        uint32_t h = (uint32_t)((int64_t)points[i].h - low.h), v = (uint32_t)((int64_t)points[i].v - low.v);
+        if (width == kBytes1) {
+            b[2 * i] = (unsigned char)h;
+            b[2 * i + 1] = (unsigned char)v;
+        } else if (width == kBytes2) {
+            uint16_t hv[2] = {(uint16_t)h, (uint16_t)v};
+            memcpy(b + 4 * i, hv, sizeof hv);
         } else {
-            w[i] = (uint32_t)((int64_t)points[i].h - low.h) << 16 | (uint32_t)((int64_t)points[i].v - low.v);
+            memcpy(b + 8 * i, &points[i], sizeof points[i]);
         }
     }
-    words_ = std::move(block);
+    bytes_ = std::move(block);
     steps_ = (uint32_t)stepCount;
     points_ = (uint32_t)pointCount;
     origin_ = low;
-    wide_ = wide;
+    width_ = width;
 }
 
 void PackedPicture::clear()
 {
-    words_.reset();
+    bytes_.reset();
     steps_ = points_ = 0;
     origin_ = ViewPoint{0, 0};
-    wide_ = false;
+    width_ = kBytes1;
 }

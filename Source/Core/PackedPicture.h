@@ -1,14 +1,16 @@
 // What the Plot Out preview keeps of one ring's picture, packed: its drawing
-// steps and its points in one block of 32-bit words. A job of a hundred
-// thousand rings keeps millions of points, most of them within a few hundred
-// pixels of each other, so a point is kept as two 16-bit offsets from the
-// corner of the box of all the picture's points, and only a picture that
-// spreads over more than 65,536 pixels either way (a huge zoom) keeps its
-// points at full width. Reading gives back exactly the points stored.
+// steps and its points in one block. A job of a hundred thousand rings keeps
+// millions of points, most of them within a few dozen pixels of each other,
+// so a point is kept as two offsets from the corner of the box of all the
+// picture's points, a byte each when the box is within 256 pixels either way,
+// two bytes within 65,536, and only a picture that spreads further (a huge
+// zoom) keeps its points at full width. Reading gives back exactly the points
+// stored.
 #pragma once
 
 #include <stddef.h>
 #include <stdint.h>
+#include <string.h>
 
 #include <memory>
 
@@ -42,6 +44,9 @@ constexpr uint32_t kPictureStepMostPoints = (1u << 28) - 1;
 
 class PackedPicture {
 public:
+    // How many bytes each coordinate of the points takes.
+    enum Width : uint8_t { kBytes1 = 1, kBytes2 = 2, kBytes4 = 4 };
+
     // Keeps copies of the steps and points, in place of what was kept.
     // Throws std::bad_alloc when memory runs out (and then keeps nothing).
     void assign(const PictureStep* steps, size_t stepCount, const ViewPoint* points, size_t pointCount);
@@ -49,40 +54,50 @@ public:
 
     size_t stepCount() const { return steps_; }
     size_t pointCount() const { return points_; }
-    const PictureStep* steps() const { return reinterpret_cast<const PictureStep*>(words_.get()); }
-    // Whether the points are kept at full width.
-    bool wide() const { return wide_; }
-
-    ViewPoint point(size_t i) const
+    PictureStep step(size_t k) const
     {
-        const uint32_t* w = pointWords();
-        if (wide_)
-            return ViewPoint{(int32_t)w[2 * i], (int32_t)w[2 * i + 1]};
-        return ViewPoint{(int32_t)((int64_t)origin_.h + (w[i] >> 16)), (int32_t)((int64_t)origin_.v + (w[i] & 0xFFFF))};
+        PictureStep s;
+        memcpy(&s, bytes_.get() + k * sizeof s, sizeof s);
+        return s;
     }
+    // 1 when the points lie within 256 pixels of their box's corner either
+    // way, 2 within 65,536, else 4.
+    Width width() const { return width_; }
+
+    ViewPoint point(size_t i) const { return read(pointBytes(), i); }
 
     // Calls f(i, point) for the points [first, first + count), in order.
     template <typename F>
     void forPoints(size_t first, size_t count, F f) const
     {
-        const uint32_t* w = pointWords();
-        if (wide_) {
-            for (size_t i = 0; i < count; i++)
-                f(i, ViewPoint{(int32_t)w[2 * (first + i)], (int32_t)w[2 * (first + i) + 1]});
-            return;
-        }
-        int64_t h = origin_.h, v = origin_.v;
-        for (size_t i = 0; i < count; i++) {
-            uint32_t x = w[first + i];
-            f(i, ViewPoint{(int32_t)(h + (x >> 16)), (int32_t)(v + (x & 0xFFFF))});
-        }
+        const unsigned char* b = pointBytes();
+        for (size_t i = 0; i < count; i++)
+            f(i, read(b, first + i));
     }
 
 private:
-    const uint32_t* pointWords() const { return words_.get() + steps_; }
+    const unsigned char* pointBytes() const { return bytes_.get() + steps_ * sizeof(PictureStep); }
 
-    std::unique_ptr<uint32_t[]> words_;  // the steps, then the points (one word each, or two when wide)
+    ViewPoint read(const unsigned char* b, size_t i) const
+    {
+        switch (width_) {
+        case kBytes1:
+            return ViewPoint{(int32_t)((int64_t)origin_.h + b[2 * i]), (int32_t)((int64_t)origin_.v + b[2 * i + 1])};
+        case kBytes2: {
+            uint16_t hv[2];
+            memcpy(hv, b + 4 * i, sizeof hv);
+            return ViewPoint{(int32_t)((int64_t)origin_.h + hv[0]), (int32_t)((int64_t)origin_.v + hv[1])};
+        }
+        default: {
+            ViewPoint p;
+            memcpy(&p, b + 8 * i, sizeof p);
+            return p;
+        }
+        }
+    }
+
+    std::unique_ptr<unsigned char[]> bytes_;  // the steps, then the points
     uint32_t steps_ = 0, points_ = 0;
     ViewPoint origin_{0, 0};  // the least h and the least v of the points
-    bool wide_ = false;
+    Width width_ = kBytes1;
 };

@@ -813,9 +813,8 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
     }
     // Each step takes the points after those of the step before.
     size_t first = p.outlineCount;
-    const PictureStep* steps = p.packed.steps();
     for (size_t k = 0; k < p.packed.stepCount(); k++) {
-        const PictureStep& s = steps[k];
+        const PictureStep s = p.packed.step(k);
         switch (s.kind) {
         case kStepLines: {
             const std::vector<PixelPoint>& points = framePixels(b, p.packed, first, s.count);

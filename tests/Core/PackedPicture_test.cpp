@@ -1,6 +1,6 @@
 // A preview picture's steps and points packed into one block: every point
-// read back as stored, whether the picture's points fit in 16 bits from their
-// corner or not.
+// read back as stored, whether the picture's points fit in 8 or 16 bits from
+// their corner or not.
 #include "Core/PackedPicture.h"
 
 #include <gtest/gtest.h>
@@ -39,33 +39,37 @@ void expectPoints(const PackedPicture& p, const std::vector<ViewPoint>& want)
     }
 }
 
-TEST(PackedPictureTest, EveryPointReadsBackAsStoredNarrowOrWide)
+TEST(PackedPictureTest, EveryPointReadsBackAsStoredInBytesWordsOrFullWidth)
 {
     const int32_t lo = INT32_MIN, hi = INT32_MAX;
+    const PackedPicture::Width b1 = PackedPicture::kBytes1, b2 = PackedPicture::kBytes2, b4 = PackedPicture::kBytes4;
     struct Row {
         const char* shows;
         std::vector<ViewPoint> points;
-        bool wide;
+        PackedPicture::Width width;
     } rows[] = {
-        {"no points", {}, false},
-        {"one point at the least pixel", {{lo, lo}}, false},
-        {"one point at the greatest pixel", {{hi, hi}}, false},
-        {"a ring about the origin", {{-3, 5}, {4, -2}, {0, 0}, {-3, 5}}, false},
+        {"no points", {}, b1},
+        {"one point at the least pixel", {{lo, lo}}, b1},
+        {"one point at the greatest pixel", {{hi, hi}}, b1},
+        {"a ring about the origin", {{-3, 5}, {4, -2}, {0, 0}, {-3, 5}}, b1},
+        {"255 pixels across and up, the corner below zero", {{-200, 100}, {55, -155}, {-200, -155}, {55, 100}}, b1},
+        {"256 pixels across", {{-1, 0}, {255, 255}}, b2},
+        {"256 pixels up", {{0, 255}, {255, -1}}, b2},
         {"65,535 pixels across and up, the corner below zero",
          {{-40000, 100}, {25535, -65435}, {-40000, -65435}, {25535, 100}},
-         false},
-        {"the corner not a point of its own", {{7, 65542}, {65542, 7}}, false},
-        {"65,536 pixels across", {{-1, 0}, {65535, 65535}}, true},
-        {"65,536 pixels up", {{0, 65535}, {65535, -1}}, true},
-        {"from the least pixel to the greatest", {{lo, hi}, {hi, lo}, {0, 0}, {-1, 1}}, true},
-        {"at the least pixel, 65,535 across", {{lo, lo}, {lo + 65535, lo + 1}}, false},
-        {"at the greatest pixel, 65,535 up", {{hi, hi - 65535}, {hi - 3, hi}}, false},
+         b2},
+        {"the corner not a point of its own", {{7, 65542}, {65542, 7}}, b2},
+        {"65,536 pixels across", {{-1, 0}, {65535, 65535}}, b4},
+        {"65,536 pixels up", {{0, 65535}, {65535, -1}}, b4},
+        {"from the least pixel to the greatest", {{lo, hi}, {hi, lo}, {0, 0}, {-1, 1}}, b4},
+        {"at the least pixel, 255 across", {{lo, lo}, {lo + 255, lo + 1}}, b1},
+        {"at the greatest pixel, 65,535 up", {{hi, hi - 65535}, {hi - 3, hi}}, b2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shows);
         PackedPicture p;
         p.assign(nullptr, 0, row.points.data(), row.points.size());
-        EXPECT_EQ(p.wide(), row.wide);
+        EXPECT_EQ(p.width(), row.width);
         EXPECT_EQ(p.stepCount(), 0u);
         expectPoints(p, row.points);
     }
@@ -80,25 +84,25 @@ TEST(PackedPictureTest, StepsKeepTheirFieldsBesideThePointsAndANewPictureReplace
         step(kStepArcPiece, 0, false, false),
     };
     const std::vector<ViewPoint> wide = {{0, 0}, {100000, -5}, {3, 3}};
-    const std::vector<ViewPoint> narrow = {{12, -9}, {13, -9}, {13, -8}, {12, -9}, {500, 400}};
+    const std::vector<ViewPoint> words = {{12, -9}, {13, -9}, {13, -8}, {12, -9}, {500, 400}};
+    const std::vector<ViewPoint> bytes = {{12, -9}, {13, -9}, {13, -8}, {12, -9}, {-40, 30}};
     PackedPicture p;
-    for (const std::vector<ViewPoint>* points : {&wide, &narrow, &wide}) {
-        SCOPED_TRACE(points == &wide ? "wide" : "narrow");
+    for (const std::vector<ViewPoint>* points : {&wide, &bytes, &words, &wide}) {
+        SCOPED_TRACE(points == &wide ? "wide" : points == &words ? "words" : "bytes");
         p.assign(steps.data(), steps.size(), points->data(), points->size());
         ASSERT_EQ(p.stepCount(), steps.size());
         for (size_t k = 0; k < steps.size(); k++) {
             SCOPED_TRACE(k);
-            EXPECT_EQ(p.steps()[k].kind, steps[k].kind);
-            EXPECT_EQ(p.steps()[k].count, steps[k].count);
-            EXPECT_EQ(p.steps()[k].closed, steps[k].closed);
-            EXPECT_EQ(p.steps()[k].markerRepeated, steps[k].markerRepeated);
+            EXPECT_EQ(p.step(k).kind, steps[k].kind);
+            EXPECT_EQ(p.step(k).count, steps[k].count);
+            EXPECT_EQ(p.step(k).closed, steps[k].closed);
+            EXPECT_EQ(p.step(k).markerRepeated, steps[k].markerRepeated);
         }
         expectPoints(p, *points);
     }
     p.clear();
     EXPECT_EQ(p.stepCount(), 0u);
     EXPECT_EQ(p.pointCount(), 0u);
-    EXPECT_FALSE(p.wide());
 }
 
 }  // namespace
