@@ -21,7 +21,7 @@ void PackedPicture::assign(const PictureStep* steps, size_t stepCount, const Vie
         span = std::max((int64_t)high.h - low.h, (int64_t)high.v - low.v);
     }
     Width width = span <= 0xFF ? kBytes1 : span <= 0xFFFF ? kBytes2 : kBytes4;
-    size_t size = stepCount * sizeof(PictureStep) + pointCount * 2 * (size_t)width;
+    size_t size = byteCount(stepCount, pointCount, width);
     std::unique_ptr<unsigned char[]> block(size > 0 ? new unsigned char[size] : nullptr);
     if (stepCount > 0)
         memcpy(block.get(), steps, stepCount * sizeof(PictureStep));
@@ -43,12 +43,4 @@ void PackedPicture::assign(const PictureStep* steps, size_t stepCount, const Vie
     points_ = (uint32_t)pointCount;
     origin_ = low;
     width_ = width;
-}
-
-void PackedPicture::clear()
-{
-    bytes_.reset();
-    steps_ = points_ = 0;
-    origin_ = ViewPoint{0, 0};
-    width_ = kBytes1;
 }

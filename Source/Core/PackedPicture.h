@@ -30,8 +30,12 @@ enum PictureStepKind : uint32_t {
     kStepArcPiece,   // an arc drawn back: `count` points joined, then its start (the marker) and centre
 };
 
+// The bits a step's count of points takes; the rest of its word holds its
+// kind and flags.
+constexpr unsigned kPictureStepCountBits = 28;
+
 struct PictureStep {
-    uint32_t count : 28;
+    uint32_t count : kPictureStepCountBits;
     uint32_t kind : 2;
     uint32_t closed : 1;
     uint32_t markerRepeated : 1;  // a later piece's control marker lies on the same pixel
@@ -40,7 +44,7 @@ struct PictureStep {
 static_assert(sizeof(PictureStep) == sizeof(uint32_t), "a step is one word");
 
 // A step may count up to this many points.
-constexpr uint32_t kPictureStepMostPoints = (1u << 28) - 1;
+constexpr uint32_t kPictureStepMostPoints = (1u << kPictureStepCountBits) - 1;
 
 class PackedPicture {
 public:
@@ -50,7 +54,7 @@ public:
     // Keeps copies of the steps and points, in place of what was kept.
     // Throws std::bad_alloc when memory runs out (and then keeps nothing).
     void assign(const PictureStep* steps, size_t stepCount, const ViewPoint* points, size_t pointCount);
-    void clear();
+    void clear() { *this = PackedPicture(); }
 
     size_t stepCount() const { return steps_; }
     size_t pointCount() const { return points_; }
@@ -63,6 +67,8 @@ public:
     // 1 when the points lie within 256 pixels of their box's corner either
     // way, 2 within 65,536, else 4.
     Width width() const { return width_; }
+    // The room the block takes: a word a step, two coordinates a point.
+    size_t byteCount() const { return byteCount(steps_, points_, width_); }
 
     ViewPoint point(size_t i) const { return read(pointBytes(), i); }
 
@@ -76,6 +82,10 @@ public:
     }
 
 private:
+    static size_t byteCount(size_t steps, size_t points, Width width)
+    {
+        return steps * sizeof(PictureStep) + points * 2 * (size_t)width;
+    }
     const unsigned char* pointBytes() const { return bytes_.get() + steps_ * sizeof(PictureStep); }
 
     ViewPoint read(const unsigned char* b, size_t i) const

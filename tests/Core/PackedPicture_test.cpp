@@ -42,11 +42,11 @@ void expectPoints(const PackedPicture& p, const std::vector<ViewPoint>& want)
 TEST(PackedPictureTest, EveryPointReadsBackAsStoredInBytesWordsOrFullWidth)
 {
     const int32_t lo = INT32_MIN, hi = INT32_MAX;
-    const PackedPicture::Width b1 = PackedPicture::kBytes1, b2 = PackedPicture::kBytes2, b4 = PackedPicture::kBytes4;
+    const int b1 = 1, b2 = 2, b4 = 4;  // bytes a coordinate takes
     struct Row {
         const char* shows;
         std::vector<ViewPoint> points;
-        PackedPicture::Width width;
+        int bytes;
     } rows[] = {
         {"no points", {}, b1},
         {"one point at the least pixel", {{lo, lo}}, b1},
@@ -69,7 +69,8 @@ TEST(PackedPictureTest, EveryPointReadsBackAsStoredInBytesWordsOrFullWidth)
         SCOPED_TRACE(row.shows);
         PackedPicture p;
         p.assign(nullptr, 0, row.points.data(), row.points.size());
-        EXPECT_EQ(p.width(), row.width);
+        EXPECT_EQ((int)p.width(), row.bytes);
+        EXPECT_EQ(p.byteCount(), row.points.size() * 2 * row.bytes) << "two coordinates a point, nothing more";
         EXPECT_EQ(p.stepCount(), 0u);
         expectPoints(p, row.points);
     }
@@ -91,6 +92,7 @@ TEST(PackedPictureTest, StepsKeepTheirFieldsBesideThePointsAndANewPictureReplace
         SCOPED_TRACE(points == &wide ? "wide" : points == &words ? "words" : "bytes");
         p.assign(steps.data(), steps.size(), points->data(), points->size());
         ASSERT_EQ(p.stepCount(), steps.size());
+        EXPECT_EQ(p.byteCount(), 4 * steps.size() + 2 * points->size() * (points == &wide ? 4 : points == &words ? 2 : 1));
         for (size_t k = 0; k < steps.size(); k++) {
             SCOPED_TRACE(k);
             EXPECT_EQ(p.step(k).kind, steps[k].kind);
@@ -103,6 +105,7 @@ TEST(PackedPictureTest, StepsKeepTheirFieldsBesideThePointsAndANewPictureReplace
     p.clear();
     EXPECT_EQ(p.stepCount(), 0u);
     EXPECT_EQ(p.pointCount(), 0u);
+    EXPECT_EQ(p.byteCount(), 0u);
 }
 
 }  // namespace
