@@ -487,20 +487,37 @@ void polygonPath(cairo_t* cr, const ADMPoint* p, int count, int x, int y, bool f
 constexpr int kStampedPolygonReach = 128;
 constexpr size_t kStampedPolygons = 65536;
 
-// A kept polygon's corners relative to the first, each (dx, dy) packed in 32
-// bits, after a word for outlined or filled.
+// A kept polygon: the walk of its corners (see appendCornerStep) and its pixels.
 struct KeptPolygon {
-    std::vector<uint32_t> corners;
+    std::string walk;
     Stamp stamp;
 };
 
-// Kept by a hash of the corners: a redraw asks for thousands of kept
-// polygons, and the hash is found as the corners are read, with no key built
-// (two polygons of one hash are told apart by their corners).
+// Kept by a hash of the walk, found as the corners are read: a redraw asks
+// for thousands of kept polygons (two walks of one hash are told apart by
+// their bytes).
 std::unordered_multimap<uint64_t, KeptPolygon>& polygonStamps()
 {
     static std::unordered_multimap<uint64_t, KeptPolygon> kept;
     return kept;
+}
+
+// Appends the step from one corner to the next to a polygon's walk: a byte
+// when it is short, as nearly all are (an outline drawn back goes from pixel
+// to nearby pixel), else a byte no short step takes and the step's four
+// bytes. The walks of tens of thousands of kept outlines then take about half
+// the room two 16-bit offsets a corner took, and no two corner walks share one.
+void appendCornerStep(std::string& walk, uint64_t& hash, int step)
+{
+    hash = (hash ^ static_cast<uint32_t>(step)) * 0x100000001B3ull;
+    hash ^= hash >> 29;
+    if (step >= -127 && step <= 127) {
+        walk.push_back(static_cast<char>(step));
+        return;
+    }
+    walk.push_back(static_cast<char>(-128));
+    int32_t wide = step;
+    walk.append(reinterpret_cast<const char*>(&wide), sizeof wide);
 }
 
 // The pixels of the polygon relative to its first corner; null when it is
@@ -508,33 +525,30 @@ std::unordered_multimap<uint64_t, KeptPolygon>& polygonStamps()
 const Stamp* polygonStamp(const ADMPoint* p, int count, bool fill)
 {
     int left = 0, top = 0, right = 0, bottom = 0;
-    // The corners are read into the same room every time: only a new
-    // polygon takes a copy of them.
-    static std::vector<uint32_t> corners;
-    corners.clear();
-    corners.push_back(fill ? 1u : 0u);
+    // The walk is read into the same room every time: only a new polygon
+    // takes a copy of it.
+    static std::string walk;
+    walk.assign(1, fill ? 'f' : 'o');
     uint64_t hash = fill ? 0x9E3779B97F4A7C15ull : 0xC2B2AE3D27D4EB4Full;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 1; i < count; ++i) {
         int dx = p[i].h - p[0].h, dy = p[i].v - p[0].v;
         left = std::min(left, dx);
         right = std::max(right, dx);
         top = std::min(top, dy);
         bottom = std::max(bottom, dy);
-        uint32_t both = (static_cast<uint32_t>(static_cast<uint16_t>(dx)) << 16) | static_cast<uint16_t>(dy);
-        corners.push_back(both);
-        hash = (hash ^ both) * 0x100000001B3ull;
-        hash ^= hash >> 29;
+        appendCornerStep(walk, hash, p[i].h - p[i - 1].h);
+        appendCornerStep(walk, hash, p[i].v - p[i - 1].v);
     }
     if (right - left > kStampedPolygonReach || bottom - top > kStampedPolygonReach) return nullptr;
     auto& kept = polygonStamps();
     auto [from, to] = kept.equal_range(hash);
     for (auto it = from; it != to; ++it)
-        if (it->second.corners == corners) return &it->second.stamp;
+        if (it->second.walk == walk) return &it->second.stamp;
     if (kept.size() >= kStampedPolygons) kept.clear();
     // A sharp corner's mitre reaches out as far as ten half-widths.
     const int margin = 6;
-    KeptPolygon made{corners, makeStamp(right - left + 2 * margin + 1, bottom - top + 2 * margin + 1, margin - left,
-                                        margin - top, [=](cairo_t* cr) { polygonPath(cr, p, count, 0, 0, fill); }, fill)};
+    KeptPolygon made{walk, makeStamp(right - left + 2 * margin + 1, bottom - top + 2 * margin + 1, margin - left,
+                                     margin - top, [=](cairo_t* cr) { polygonPath(cr, p, count, 0, 0, fill); }, fill)};
     return &kept.emplace(hash, std::move(made))->second.stamp;
 }
 

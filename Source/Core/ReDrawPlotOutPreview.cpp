@@ -33,6 +33,7 @@
 #include "Common/Suites.h"
 #include "Core/CutModel.h"
 #include "Core/CutPath.h"
+#include "Core/PackedPicture.h"
 #include "Core/VolumePlacement.h"
 #include "Math/MathFunction.h"
 #include "QuickDraw.h"
@@ -428,12 +429,6 @@ bool samePoint(point_struct a, point_struct b) { return a.x == b.x && a.y == b.y
 // cover the same pixels), so a picture holds about as many points as the
 // ring covers pixels, however finely it is flattened.
 
-struct ViewPoint {
-    int32_t h, v;
-};
-
-bool operator==(ViewPoint a, ViewPoint b) { return a.h == b.h && a.v == b.v; }
-
 ViewPoint viewPoint(point_struct p)
 {
     return ViewPoint{mkLong(p.x * g->previewZoomX), mkLong(p.y * g->previewZoomY)};
@@ -456,43 +451,26 @@ Base baseOf()
 
 PixelPoint onFrame(const Base& b, ViewPoint p) { return PixelPoint{b.h + p.h, b.up ? b.v - p.v : b.v + p.v}; }
 
-// One thing a ring picture draws, in the order they are drawn.
-enum PictureStepKind : uint8_t {
-    kStepControlMarkers,  // control markers at points [first, first + count)
-    kStepLines,           // fitted straight lines: points [first, first + count) joined, closed when `closed`
-    kStepLinePiece,       // a straight fitted piece from point first to point first + 1, its marker at first
-    kStepArcPiece,        // an arc: points [first, first + count) joined; its start (the marker) and
-                          // centre follow them
-};
-
-struct PictureStep {
-    uint8_t kind;
-    uint8_t closed;
-    uint8_t markerRepeated;  // a later piece's control marker lies on the same pixel
-    uint32_t first, count;
-};
-
 // A ring of one copy as the knife follows it: its flattened outline, then the
-// pieces fitted to it, as the writer cuts them segment by segment.
+// pieces fitted to it, as the writer cuts them segment by segment. A large
+// job keeps one for every ring in view, so the steps and points are packed.
 struct RingPicture {
-    std::vector<ViewPoint> points;  // the outline's [0, outlineCount), then the fitted pieces'
-    uint32_t outlineCount = 0;
-    bool outlineClosed = false;  // in millimetres: an open path whose ends meet on a pixel stays open
-    std::vector<PictureStep> steps;  // the pieces' point indexes count from outlineCount
-    bool hasStart = false;
-    ViewPoint start{0, 0};  // where the ring is cut from
-    bool anyArc = false;
-    bool empty = true;
-    ViewPoint low{0, 0}, high{0, 0};  // box of every point drawn but arc centres
-    bool made = false;  // the above are made; else only the hull below may be known
-
+    PackedPicture packed;  // the steps; the outline's points [0, outlineCount), then the steps'
     // The box of the placed segments' control points: the flattened outline
     // lies within it and the fitted pieces within the fit's precision of it,
     // so it tells cheaply whether the picture is worth making for the frame.
-    bool hullKnown = false, hullEmpty = true;
     double hullLow[2] = {0, 0}, hullHigh[2] = {0, 0};
+    uint32_t outlineCount = 0;
+    ViewPoint start{0, 0};  // where the ring is cut from
+    ViewPoint low{0, 0}, high{0, 0};  // box of every point drawn but arc centres
+    bool outlineClosed = false;  // in millimetres: an open path whose ends meet on a pixel stays open
+    bool hasStart = false;
+    bool anyArc = false;
+    bool empty = true;
+    bool made = false;  // the above are made; else only the hull may be known
+    bool hullKnown = false, hullEmpty = true;
 
-    size_t pointCount() const { return points.size() + steps.size(); }
+    size_t pointCount() const { return packed.pointCount() + packed.stepCount(); }
 };
 
 void widen(RingPicture& p, ViewPoint q)
@@ -555,6 +533,7 @@ void appendJoined(std::vector<ViewPoint>& points, size_t runStart, ViewPoint q)
 struct PictureRoom {
     std::vector<ViewPoint> outline, points;
     std::vector<PictureStep> steps;
+    std::vector<uint32_t> firsts;  // each step's first point in `points`
 };
 
 PictureRoom& pictureRoom()
@@ -571,6 +550,7 @@ public:
         r_.outline.clear();
         r_.points.clear();
         r_.steps.clear();
+        r_.firsts.clear();
     }
 
     void outlinePoint(point_struct q)
@@ -607,21 +587,17 @@ public:
     void finish()
     {
         p_.outlineClosed = outlineSeen_ && samePoint(firstOutline_, lastOutline_);
-        if (haveLines_) {
-            uint32_t n = (uint32_t)r_.points.size();
-            // The markers first, then the lines over them.
-            r_.steps.push_back(PictureStep{kStepControlMarkers, 0, 0, 0, n});
-            uint8_t closed = samePoint(firstLine_, lastLine_) ? 1 : 0;
-            r_.steps.push_back(PictureStep{kStepLines, closed, 0, 0, n});
-        }
+        if (haveLines_)
+            addStep(kStepLines, 0, r_.points.size(), samePoint(firstLine_, lastLine_));
         // A control marker with another on its pixel later is drawn over by it.
         ViewPoint next{0, 0};
         bool haveNext = false;
         for (size_t i = r_.steps.size(); i-- > 0;) {
             PictureStep& s = r_.steps[i];
-            if (s.kind != kStepLinePiece && s.kind != kStepArcPiece)
+            if (s.kind == kStepLines)
                 continue;
-            ViewPoint at = r_.points[markerIndex(s)];
+            uint32_t marker = s.kind == kStepArcPiece ? r_.firsts[i] + s.count : r_.firsts[i];
+            ViewPoint at = r_.points[marker];
             s.markerRepeated = haveNext && at == next;
             next = at;
             haveNext = true;
@@ -629,25 +605,37 @@ public:
         // The box of every point drawn, arc centres left out.
         for (ViewPoint q : r_.outline)
             widen(p_, q);
-        for (const PictureStep& s : r_.steps) {
-            if (s.kind == kStepControlMarkers)
-                continue;  // the lines' own points
-            uint32_t end = s.kind == kStepArcPiece ? s.first + s.count + 1 : s.first + s.count;
-            for (uint32_t i = s.first; i < end; i++)
+        for (size_t k = 0; k < r_.steps.size(); k++) {
+            const PictureStep& s = r_.steps[k];
+            uint32_t end = r_.firsts[k] + (s.kind == kStepArcPiece ? s.count + 1 : s.count);
+            for (uint32_t i = r_.firsts[k]; i < end; i++)
                 widen(p_, r_.points[i]);
         }
         if (p_.hasStart)
             widen(p_, p_.start);
         p_.outlineCount = (uint32_t)r_.outline.size();
-        p_.points.reserve(r_.outline.size() + r_.points.size());
-        p_.points.assign(r_.outline.begin(), r_.outline.end());
-        p_.points.insert(p_.points.end(), r_.points.begin(), r_.points.end());
-        p_.steps.assign(r_.steps.begin(), r_.steps.end());
+        // The outline's points and the pieces' in one run: the room's
+        // outline is cleared before it is used again.
+        r_.outline.insert(r_.outline.end(), r_.points.begin(), r_.points.end());
+        p_.packed.assign(r_.steps.data(), r_.steps.size(), r_.outline.data(), r_.outline.size());
     }
 
-    static uint32_t markerIndex(const PictureStep& s) { return s.kind == kStepArcPiece ? s.first + s.count : s.first; }
-
 private:
+    // A step from point `first` of the pieces'. A step of more points than
+    // one can count is a ring too large to draw.
+    void addStep(PictureStepKind kind, size_t first, size_t count, bool closed)
+    {
+        if (count > kPictureStepMostPoints)
+            throw std::bad_alloc();
+        PictureStep s;
+        s.count = (uint32_t)count;
+        s.kind = kind;
+        s.closed = closed ? 1 : 0;
+        s.markerRepeated = 0;
+        r_.steps.push_back(s);
+        r_.firsts.push_back((uint32_t)first);
+    }
+
     void linePoint(point_struct q)
     {
         ViewPoint v = viewPoint(q);
@@ -670,7 +658,7 @@ private:
             ViewPoint end = viewPoint(a.end);
             r_.points.push_back(start);
             r_.points.push_back(end);
-            r_.steps.push_back(PictureStep{kStepLinePiece, 0, 0, first, 2});
+            addStep(kStepLinePiece, first, 2, false);
         } else if (a.type == kArcCircle || a.type == kArcFull) {
             int n = arcStepCount(a, kPreviewArcTolerance, steps);
             for (int k = 0; k < n; k++) {
@@ -679,7 +667,7 @@ private:
             uint32_t count = (uint32_t)r_.points.size() - first;
             r_.points.push_back(start);
             r_.points.push_back(viewPoint(a.center));
-            r_.steps.push_back(PictureStep{kStepArcPiece, 0, 0, first, count});
+            addStep(kStepArcPiece, first, count, false);
             p_.anyArc = true;
         }
     }
@@ -799,40 +787,43 @@ ADMColor fillColorOf(const Volume& volume)
            ((uint32_t)(volume.colorRGB[2] & 0xFF) << 8) | 0xFFu;
 }
 
-// The frame pixels of a run of view pixels, in a buffer kept between runs.
-const std::vector<PixelPoint>& framePixels(const Base& b, const ViewPoint* points, size_t count)
+// The frame pixels of a run of a picture's points, in a buffer kept between runs.
+const std::vector<PixelPoint>& framePixels(const Base& b, const PackedPicture& p, size_t first, size_t count)
 {
     static std::vector<PixelPoint> pixels;
     pixels.resize(count);
-    for (size_t i = 0; i < count; i++)
-        pixels[i] = onFrame(b, points[i]);
+    p.forPoints(first, count, [&b](size_t i, ViewPoint q) { pixels[i] = onFrame(b, q); });
     return pixels;
 }
 
 // A closed run of view pixels drawn as polygon() draws their frame pixels.
 // When every one fits (most rings), they are handed over as read, without a
 // buffer of frame pixels in between: a redraw puts down every outline.
-void viewPolygon(const Canvas& c, const Base& b, const ViewPoint* q, size_t count, bool fill)
+void viewPolygon(const Canvas& c, const Base& b, const PackedPicture& p, size_t first, size_t count, bool fill)
 {
     if (count == 0)
         return;
     std::vector<ADMPoint>& out = scratchPoints();
     out.clear();
-    PixelPoint first = onFrame(b, q[0]);
-    long left = first.h, right = left, top = first.v, bottom = top;
-    for (size_t i = 0; i < count; i++) {
-        PixelPoint at = onFrame(b, q[i]);
-        if (!fits(at.h) || !fits(at.v)) {
-            const std::vector<PixelPoint>& points = framePixels(b, q, count);
-            polygon(c, points.data(), points.size(), fill);
+    PixelPoint start = onFrame(b, p.point(first));
+    long left = start.h, right = left, top = start.v, bottom = top;
+    bool allFit = true;
+    p.forPoints(first, count, [&](size_t, ViewPoint q) {
+        PixelPoint at = onFrame(b, q);
+        allFit = allFit && fits(at.h) && fits(at.v);
+        if (!allFit)
             return;
-        }
         left = std::min(left, at.h);
         right = std::max(right, at.h);
         top = std::min(top, at.v);
         bottom = std::max(bottom, at.v);
         if (out.empty() || out.back().h != at.h || out.back().v != at.v)
             out.push_back(ADMPoint{(ASInt16)at.h, (ASInt16)at.v});
+    });
+    if (!allFit) {
+        const std::vector<PixelPoint>& points = framePixels(b, p, first, count);
+        polygon(c, points.data(), points.size(), fill);
+        return;
     }
     if (!boxMeetsFrame(c, left, top, right, bottom))
         return;
@@ -851,60 +842,61 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
             // what lies inside it.
             if (g->previewOption.fill && volume.colorKind != kVolumeColorNone) {
                 setColor(c, fillColorOf(volume));
-                viewPolygon(c, b, p.points.data(), p.outlineCount, true);
+                viewPolygon(c, b, p.packed, 0, p.outlineCount, true);
             } else {
                 setColor(c, kPreviewRingColor);
-                viewPolygon(c, b, p.points.data(), p.outlineCount, false);
+                viewPolygon(c, b, p.packed, 0, p.outlineCount, false);
             }
         } else {
-            const std::vector<PixelPoint>& points = framePixels(b, p.points.data(), p.outlineCount);
+            const std::vector<PixelPoint>& points = framePixels(b, p.packed, 0, p.outlineCount);
             setColor(c, kPreviewRingColor);
             polyline(c, points.data(), points.size());
         }
     }
-    const ViewPoint* q = p.points.data() + p.outlineCount;
-    for (const PictureStep& s : p.steps) {
+    // Each step takes the points after those of the step before.
+    size_t first = p.outlineCount;
+    for (size_t k = 0; k < p.packed.stepCount(); k++) {
+        const PictureStep s = p.packed.step(k);
         switch (s.kind) {
-        case kStepControlMarkers:
-            if (g->viewShowControlPoints)
-                for (uint32_t i = s.first; i < s.first + s.count; i++) {
-                    PixelPoint at = onFrame(b, q[i]);
-                    controlMarker(c, at.h, at.v);
-                }
-            break;
         case kStepLines: {
+            const std::vector<PixelPoint>& points = framePixels(b, p.packed, first, s.count);
+            // The markers first, then the lines over them.
+            if (g->viewShowControlPoints)
+                for (const PixelPoint& at : points)
+                    controlMarker(c, at.h, at.v);
             setColor(c, w[kPreviewLineWord]);
             // An open run is not closed up: the knife does not cut back to the start.
-            if (s.closed) {
-                viewPolygon(c, b, q + s.first, s.count, false);
-            } else {
-                const std::vector<PixelPoint>& points = framePixels(b, q + s.first, s.count);
+            if (s.closed)
+                polygon(c, points.data(), points.size(), false);
+            else
                 polyline(c, points.data(), points.size());
-            }
+            first += s.count;
             break;
         }
         case kStepLinePiece: {
-            PixelPoint start = onFrame(b, q[s.first]), end = onFrame(b, q[s.first + 1]);
+            PixelPoint start = onFrame(b, p.packed.point(first)), end = onFrame(b, p.packed.point(first + 1));
             setColor(c, w[kPreviewLineWord]);
             line(c, start.h, start.v, end.h, end.v);
             if (g->viewShowControlPoints && !s.markerRepeated)
                 controlMarker(c, start.h, start.v);
+            first += 2;
             break;
         }
         case kStepArcPiece: {
             setColor(c, w[kPreviewArcWord]);
-            const std::vector<PixelPoint>& points = framePixels(b, q + s.first, s.count);
+            const std::vector<PixelPoint>& points = framePixels(b, p.packed, first, s.count);
             polyline(c, points.data(), points.size());
-            PixelPoint start = onFrame(b, q[s.first + s.count]);
+            PixelPoint start = onFrame(b, p.packed.point(first + s.count));
             // A marker drawn over later is left out, unless the centre's
             // cross follows it (a square marker sets the colour it takes).
             if (g->viewShowControlPoints && (!s.markerRepeated || g->viewShowArcCenter))
                 controlMarker(c, start.h, start.v);
             if (g->viewShowArcCenter) {
-                PixelPoint centre = onFrame(b, q[s.first + s.count + 1]);
+                PixelPoint centre = onFrame(b, p.packed.point(first + s.count + 1));
                 line(c, centre.h + 3, centre.v, centre.h - 3, centre.v);
                 line(c, centre.h, centre.v + 3, centre.h, centre.v - 3);
             }
+            first += s.count + 2;
             break;
         }
         default:

@@ -2,6 +2,7 @@
 // recorded, XOR drawing twice restores the picture, and pictures are saved.
 #include <cairo.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -375,6 +376,56 @@ TEST_F(ToolkitDrawing, ShapesInABoxWithoutWidthOrHeightDrawNothing)
                     for (int x = 0; x < 60; ++x) red += model(frame)->raster.pixel(x, y) == 0xFF0000;
                 EXPECT_EQ(red, 0);
             }
+}
+
+// A polygon is kept by the walk of its corners: one drawn after another whose
+// walk differs only in its longest steps (128 pixels, the most a kept polygon
+// spans) is drawn as itself, not from the other's pixels.
+TEST_F(ToolkitDrawing, PolygonsDifferingInTheirLongestStepsAreKeptApart)
+{
+    ADMDialogRef d = floating();
+    ADMItemRef frame = make(d, 1, kADMFrameType, 0, 0, 300, 300);
+    static std::vector<ADMPoint> corners;
+    I().SetDrawProc(frame, [](ADMItemRef, ADMDrawerRef drawer) -> ASErr {
+        auto& Dr = host::suiteTable<ADMDrawerSuite>();
+        ADMRect all{0, 0, 300, 300};
+        Dr.SetColor(drawer, kADMWhiteColor);
+        Dr.FillRect(drawer, &all);
+        Dr.SetColor(drawer, kADMBlackColor);
+        Dr.DrawPolygon(drawer, corners.data(), static_cast<ASInt32>(corners.size()));
+        return kNoErr;
+    });
+    auto pixels = [&]() {
+        I().Invalidate(frame);
+        I().Update(frame);
+        std::vector<long> all;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 300; ++x) all.push_back(model(frame)->raster.pixel(x, y));
+        return all;
+    };
+    struct Row {
+        const char* shows;
+        std::vector<ADMPoint> first, second;
+    } rows[] = {
+        {"128 right, then 128 left", {{10, 20}, {138, 20}, {138, 50}}, {{140, 100}, {12, 100}, {12, 130}}},
+        {"128 right and 30 down, then 128 left and up, a corner twice and 30 down",
+         {{10, 40}, {138, 70}},
+         {{140, 150}, {12, 22}, {12, 22}, {12, 52}}},
+        {"128 down, then 128 up", {{20, 10}, {20, 138}, {60, 138}}, {{100, 140}, {100, 12}, {140, 12}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        tk().stampShapes = true;
+        corners = row.first;
+        (void)pixels();
+        corners = row.second;
+        std::vector<long> stamped = pixels();
+        tk().stampShapes = false;
+        std::vector<long> drawn = pixels();
+        tk().stampShapes = true;
+        EXPECT_TRUE(stamped == drawn);
+        EXPECT_GT(std::count(drawn.begin(), drawn.end(), 0L), 100) << "the second polygon is drawn";
+    }
 }
 
 // Texts are laid down from kept coverages: over pixels of many colours, in
