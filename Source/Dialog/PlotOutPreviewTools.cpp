@@ -86,8 +86,8 @@ ADMRect spanned(ADMPoint a, ADMPoint b)
 
 void buttonDown(ADMItemRef frame, ADMPoint point)
 {
+    // The zoom's rectangle gets its moving corner from each drag, before it is drawn.
     g_ptMouseDown = point;
-    g_ptMouseDrag = point;
     g_ptMouseDragOld = point;
     // Nothing selected: the outline stays as the last redraw left it, and
     // neither the move nor the scale tool can be reached without a handle.

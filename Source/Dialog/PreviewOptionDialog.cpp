@@ -180,7 +180,7 @@ static int32_t activeIndex(ADMItemRef item)
 static void setPreset(PreviewOption* p, uint32_t control, int32_t controlShape, int32_t controlSize, uint32_t start,
                       int32_t startShape, int32_t startSize)
 {
-    memset(p, 0, sizeof *p);
+    memset(p, 0, sizeof *p);  // a preset leaves the fill off
     p->words[kPreviewBackgroundWord] = 0x808080FF;
     p->words[kPreviewPageWord] = 0x808080FF;
     p->words[kPreviewBoardWord] = 0xFFFFFFFF;
@@ -195,7 +195,6 @@ static void setPreset(PreviewOption* p, uint32_t control, int32_t controlShape, 
     p->words[kPreviewSelectionColorWord] = 0x00FFFFFF;
     p->words[kPreviewLabelColorWord] = 0x000000FF;
     p->words[13] = 0x000000FF;
-    p->fill = 0;
 }
 
 ASErr goPreviewOption(void)

@@ -153,8 +153,7 @@ ASErr testCursorOnPath(AIRealPoint point, AIToolHitData* hit, int32_t request)
             return kNoErr;
         }
     }
-    hit->hit = false;
-    return kNoErr;
+    return kNoErr;  // nothing hit: as set on entry
 }
 
 ASErr toolStartPointMouseMove(AIToolMessage* message)

@@ -525,12 +525,15 @@ TEST_F(PreviewToolsTest, TheZoomToolZoomsToARectangleAndAClickResets)
                  EXPECT_NEAR(c.v, 378.0, 0.6);
              }),
              press(0, 542), release(308, 270), check([](Driver&) { EXPECT_NEAR(g->previewZoomX, 1.0, 1e-9); }),
+             // Six pixels across make a rectangle, five a click.
+             press(100, 100), release(106, 300), check([](Driver&) { EXPECT_GT(g->previewZoomX, 1.0); }),
              press(100, 100), release(105, 300), check([](Driver& user) {
                  EXPECT_EQ(g->previewZoomX, 1.0);
                  EXPECT_EQ(g->previewOrigin.h, 0);
                  EXPECT_EQ(g->previewOrigin.v, 543);
                  EXPECT_EQ(value(user, kPlotOutZoomSliderItem), 50.5f);
-             })});
+             }),
+             press(100, 100), release(300, 106), check([](Driver&) { EXPECT_GT(g->previewZoomX, 1.0); })});
 }
 
 TEST_F(PreviewToolsTest, AZoomClickResetsToTheRulersCornerForEveryOrigin)

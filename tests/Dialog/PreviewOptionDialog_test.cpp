@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
@@ -229,18 +230,45 @@ TEST_F(PreviewOptionTest, OtherColoursComeFromThePickerByTheirHighBytes)
 TEST_F(PreviewOptionTest, TheSampleAndThePopupsShowTheColoursAndShapesBeingEdited)
 {
     options({choose(kPreviewOptionBackgroundItem, "Black"), choose(kPreviewOptionPageItem, "Yellow"),
-             choose(kPreviewOptionControlShapeItem, "Filled Square"), choose(kPreviewOptionControlColorItem, "Red"),
-             check([](Driver& user) {
+             choose(kPreviewOptionControlColorItem, "Red"), check([](Driver& user) {
                  Toolkit::get().updatePass();
                  const auto& sample = user.dialog()->item(kPreviewOptionSampleItem)->raster;
                  EXPECT_EQ(sample.pixel(5, 5), 0x000000);
                  EXPECT_EQ(sample.pixel(15, 15), 0xE0E040);
                  EXPECT_EQ(sample.pixel(170, 200), 0xFFFFFF);
-                 // The swatch of the page's popup, the sample of the shape's, in the marker's colour.
+                 // The swatch of the page's popup.
                  EXPECT_EQ(user.dialog()->item(kPreviewOptionPageItem)->raster.pixel(10, 8), 0xE0E040);
-                 EXPECT_EQ(user.dialog()->item(kPreviewOptionControlShapeItem)->raster.pixel(10, 9), 0xE04040);
              }),
              click(kPreviewOptionCancelItem)});
+    // The shape popup draws its marker in the marker's colour within the
+    // square from (5, 4) to (14, 13): each shape touches the middle of every
+    // side and nothing outside; the centre, a corner and a point halfway to
+    // the corner tell the shapes apart.
+    struct Row {
+        const char* entry;
+        bool centre, corner, halfway;
+    } rows[] = {
+        {"Circle", false, false, false},       {"Filled Circle", true, false, true},
+        {"Square", false, true, false},        {"Filled Square", true, true, true},
+        {"Plus", true, false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.entry);
+        options({choose(kPreviewOptionControlColorItem, "Red"), choose(kPreviewOptionControlShapeItem, row.entry),
+                 check([&](Driver& user) {
+                     Toolkit::get().updatePass();
+                     const auto& popup = user.dialog()->item(kPreviewOptionControlShapeItem)->raster;
+                     auto marked = [&](int x, int y) { return popup.pixel(x, y) == 0xE04040; };
+                     for (auto [x, y] : {std::pair{5, 9}, {14, 9}, {10, 4}, {10, 13}})
+                         EXPECT_TRUE(marked(x, y)) << "side at " << x << ", " << y;
+                     for (auto [x, y] : {std::pair{4, 9}, {15, 9}, {10, 3}, {10, 14}})
+                         EXPECT_FALSE(marked(x, y)) << "outside at " << x << ", " << y;
+                     EXPECT_EQ(marked(10, 9), row.centre);
+                     EXPECT_EQ(marked(5, 4), row.corner);
+                     EXPECT_EQ(marked(7, 6), row.halfway);
+                 }),
+                 click(kPreviewOptionCancelItem)});
+    }
 }
 
 }  // namespace

@@ -57,6 +57,10 @@ protected:
 
 TEST_F(RipSettingDialogTest, ShowsTheSettingsAndOKStoresWhatWasTyped)
 {
+    // Four different settings, so that each field shows its own.
+    g->ripMarginY = 1.5;
+    g->ripVLines = 2;
+    g->ripHLines = 3;
     std::vector<std::string> shown;
     std::string title;
     ASErr result = run([&](Driver& user, std::string& error) {
@@ -69,11 +73,11 @@ TEST_F(RipSettingDialogTest, ShowsTheSettingsAndOKStoresWhatWasTyped)
     });
     EXPECT_EQ(result, kNoErr);
     EXPECT_EQ(title, "Weeding Lines");
-    EXPECT_EQ(shown, (std::vector<std::string>{"1.00 mm", "1.00 mm", "1", "1"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"1.00 mm", "1.50 mm", "2", "3"}));
     EXPECT_NEAR(g->ripMarginX, 2.5, 1e-6);
     EXPECT_NEAR(g->ripMarginY, 3.0, 1e-6);
     EXPECT_EQ(g->ripVLines, 4);
-    EXPECT_EQ(g->ripHLines, 6) << "a large step is 5";
+    EXPECT_EQ(g->ripHLines, 8) << "a large step is 5";
 }
 
 TEST_F(RipSettingDialogTest, CancelAndTheCloseBoxKeepTheSettings)
