@@ -3,6 +3,7 @@
 #include <string.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
 
 #include "Core/FakeHostSuites.h"
@@ -326,6 +327,22 @@ const DamageCase kDamageCases[] = {
      [](const std::string& s) { return replaced(s, "PlotterEndString=[]", "PlotterEndString=[PU;"); }, kFormatErr, 1},
     {"line_without_separator",
      [](const std::string& s) { return replaced(s, "PlotterOrigin=1", "PlotterOrigin 1"); }, kFormatErr, 1},
+    // Not damage at all: values are read in their order, each after its '=',
+    // and the brace lines only frame the blocks, so a library that lost both
+    // its names and its brace lines reads whole.
+    {"names_and_brace_lines_lost",
+     [](const std::string& s) {
+         std::string kept;
+         for (size_t at = 0; at < s.size();) {
+             size_t end = std::min(s.find('\n', at), s.size() - 1) + 1;
+             std::string line = s.substr(at, end - at);
+             size_t equals = line.find('=');
+             if (line != "{\n" && line != "}\n") kept += equals == std::string::npos ? line : line.substr(equals);
+             at = end;
+         }
+         return kept;
+     },
+     0, 2},
     {"binary_junk",
      [](const std::string& s) {
          std::string junk("PlotterNumber=3\n");
@@ -551,6 +568,8 @@ TEST(PlotterFile, EachBlockIsReadOnItsOwn)
     fclose(in);
     EXPECT_STREQ("New Plotter", one.PlotterName);
     freePlotter(&one);
+    EXPECT_EQ(nullptr, one.Environments);
+    freePlotter(&one);  // released once: a second release finds nothing to free
 }
 
 // A caller that asks for no text (no buffer, or one of size 0) gets none

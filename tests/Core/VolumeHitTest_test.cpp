@@ -71,14 +71,16 @@ TEST_F(VolumeHitTest, AClickInALettersCounterSelectsNothingOnItsBodySelectsIt)
 
 TEST_F(VolumeHitTest, TheSmallerOfTwoOverlappingVolumesWins)
 {
-    loadRects({{0, 0, 40, 40}, {10, 10, 10, 10}, {12, 12, 10, 10}});
+    // The small one comes first, so the big one after it must lose to a
+    // volume already picked, and the equal one after that must too.
+    loadRects({{10, 10, 10, 10}, {0, 0, 40, 40}, {12, 12, 10, 10}});
     ASSERT_EQ(selectVolume(click(15, 15), 1), kNoErr);
-    EXPECT_FALSE(selected(0));
-    EXPECT_TRUE(selected(1)) << "the first of the two equal small ones";
+    EXPECT_TRUE(selected(0)) << "the first of the two equal small ones";
+    EXPECT_FALSE(selected(1));
     EXPECT_FALSE(selected(2));
     ASSERT_EQ(selectVolume(click(30, 30), 1), kNoErr);
-    EXPECT_TRUE(selected(0));
-    EXPECT_FALSE(selected(1));
+    EXPECT_FALSE(selected(0));
+    EXPECT_TRUE(selected(1));
 }
 
 TEST_F(VolumeHitTest, HalfAMillimetreIsAClickOneMillimetreADrag)
