@@ -487,18 +487,12 @@ void polygonPath(cairo_t* cr, const ADMPoint* p, int count, int x, int y, bool f
 constexpr int kStampedPolygonReach = 128;
 constexpr size_t kStampedPolygons = 65536;
 
-// A kept polygon: the walk of its corners (see appendCornerStep) and its pixels.
-struct KeptPolygon {
-    std::string walk;
-    Stamp stamp;
-};
-
-// Kept by a hash of the walk, found as the corners are read: a redraw asks
-// for thousands of kept polygons (two walks of one hash are told apart by
-// their bytes).
-std::unordered_multimap<uint64_t, KeptPolygon>& polygonStamps()
+// Kept by the walk of their corners (see appendCornerStep), read into a
+// reused buffer: a redraw asks for thousands of kept polygons, and only a new
+// one takes a copy of its walk.
+std::unordered_map<std::string, Stamp>& polygonStamps()
 {
-    static std::unordered_multimap<uint64_t, KeptPolygon> kept;
+    static std::unordered_map<std::string, Stamp> kept;
     return kept;
 }
 
@@ -507,10 +501,8 @@ std::unordered_multimap<uint64_t, KeptPolygon>& polygonStamps()
 // to nearby pixel), else a byte no short step takes and the step's four
 // bytes. The walks of tens of thousands of kept outlines then take about half
 // the room two 16-bit offsets a corner took, and no two corner walks share one.
-void appendCornerStep(std::string& walk, uint64_t& hash, int step)
+void appendCornerStep(std::string& walk, int step)
 {
-    hash = (hash ^ static_cast<uint32_t>(step)) * 0x100000001B3ull;
-    hash ^= hash >> 29;
     if (step >= -127 && step <= 127) {
         walk.push_back(static_cast<char>(step));
         return;
@@ -525,31 +517,27 @@ void appendCornerStep(std::string& walk, uint64_t& hash, int step)
 const Stamp* polygonStamp(const ADMPoint* p, int count, bool fill)
 {
     int left = 0, top = 0, right = 0, bottom = 0;
-    // The walk is read into the same room every time: only a new polygon
-    // takes a copy of it.
     static std::string walk;
     walk.assign(1, fill ? 'f' : 'o');
-    uint64_t hash = fill ? 0x9E3779B97F4A7C15ull : 0xC2B2AE3D27D4EB4Full;
     for (int i = 1; i < count; ++i) {
         int dx = p[i].h - p[0].h, dy = p[i].v - p[0].v;
         left = std::min(left, dx);
         right = std::max(right, dx);
         top = std::min(top, dy);
         bottom = std::max(bottom, dy);
-        appendCornerStep(walk, hash, p[i].h - p[i - 1].h);
-        appendCornerStep(walk, hash, p[i].v - p[i - 1].v);
+        appendCornerStep(walk, p[i].h - p[i - 1].h);
+        appendCornerStep(walk, p[i].v - p[i - 1].v);
     }
     if (right - left > kStampedPolygonReach || bottom - top > kStampedPolygonReach) return nullptr;
     auto& kept = polygonStamps();
-    auto [from, to] = kept.equal_range(hash);
-    for (auto it = from; it != to; ++it)
-        if (it->second.walk == walk) return &it->second.stamp;
+    auto found = kept.find(walk);
+    if (found != kept.end()) return &found->second;
     if (kept.size() >= kStampedPolygons) kept.clear();
     // A sharp corner's mitre reaches out as far as ten half-widths.
     const int margin = 6;
-    KeptPolygon made{walk, makeStamp(right - left + 2 * margin + 1, bottom - top + 2 * margin + 1, margin - left,
-                                     margin - top, [=](cairo_t* cr) { polygonPath(cr, p, count, 0, 0, fill); }, fill)};
-    return &kept.emplace(hash, std::move(made))->second.stamp;
+    Stamp made = makeStamp(right - left + 2 * margin + 1, bottom - top + 2 * margin + 1, margin - left, margin - top,
+                           [=](cairo_t* cr) { polygonPath(cr, p, count, 0, 0, fill); }, fill);
+    return &kept.emplace(walk, std::move(made)).first->second;
 }
 
 }  // namespace

@@ -594,6 +594,9 @@ TEST_F(SvgTest, ScriptOpensSelectsAndSaves)
     EXPECT_EQ(saved->layers().size(), 2u);
     EXPECT_FALSE(runScript("select nosuchid\n", error));
     EXPECT_NE(error.find("nosuchid"), std::string::npos);
+    // Closing goes through; what follows finds no document.
+    EXPECT_FALSE(runScript("close-document\nselect all\n", error));
+    EXPECT_EQ(error, "line 2: select: no document is open");
 }
 
 // Hidden art is art the user cannot see: select all leaves it out, as does
