@@ -92,6 +92,8 @@ TEST_F(DocumentSuites, ShapesComeOutWithTheAnchorsAndAreaAsked)
          8, 5000 - (4 - pi) * 100},
         {"corners as round as the sides are long: the sides fall away",
          [&](AIArtHandle* a) { return shapes().NewRoundedRect(100, 0, 0, 100, 50, 50, false, a); }, 4, pi * 2500},
+        {"corners rounder than half the sides, away from the origin: a circle",
+         [&](AIArtHandle* a) { return shapes().NewRoundedRect(350, 300, 250, 400, 80, 80, false, a); }, 4, pi * 2500},
         {"an oval", [&](AIArtHandle* a) { return shapes().NewOval(20, 0, 0, 40, false, a); }, 4, pi * 20 * 10},
         {"no height to round: square corners",
          [&](AIArtHandle* a) { return shapes().NewRoundedRect(250, 300, 200, 400, 10, 0, false, a); }, 4, 5000},
