@@ -62,6 +62,16 @@ TEST_F(VolumePlacementTest, MergedInformationMarksWhatDiffers)
     selectOnly({0, 2});
     ASSERT_EQ(getSelectionVolumeInformation(&info), kNoErr);
     EXPECT_EQ(info.scaleY, 1.0) << "the unselected volume does not count";
+
+    // The box is the whole selection's on every side, also where the first
+    // selected volume lies inside it.
+    (void)freeData();
+    loadRects({{50, 20, 10, 10}, {0, 0, 70, 40}});
+    ASSERT_EQ(getSelectionVolumeInformation(&info), kNoErr);
+    EXPECT_NEAR(info.rect[0], 0, kMm);
+    EXPECT_NEAR(info.rect[1], 40, kMm);
+    EXPECT_NEAR(info.rect[2], 70, kMm);
+    EXPECT_NEAR(info.rect[3], 0, kMm);
 }
 
 // ---- Values by id ------------------------------------------------------------------------------
