@@ -158,4 +158,8 @@ private:
     Host* previous_ = nullptr;
 };
 
+// The application contexts plug-ins pushed and have not popped yet: none
+// once a plug-in is back from what it did.
+size_t pushedAppContexts();
+
 }  // namespace vt::host

@@ -80,6 +80,12 @@ protected:
     // has started, so the plug-in opens no palette.
     void startSession(bool applicationStarted = true);
     void stopSession() { session_.reset(); }
+    void TearDown() override
+    {
+        if (session_) {
+            EXPECT_EQ(host::pushedAppContexts(), 0u) << "an application context is left pushed";
+        }
+    }
 
     // Runs the text of a script in this session, as `vantorel-host run` does;
     // relative paths are taken from the test's folder.

@@ -41,4 +41,6 @@ struct AppContextOps {
 SuiteInstaller installer(installOps<AppContextOps>);
 
 }  // namespace
+
+size_t pushedAppContexts() { return Host::exists() ? contexts().stack.size() : 0; }
 }  // namespace vt::host
