@@ -122,6 +122,9 @@ TEST_F(ToolkitPictures, AMissingPictureIsALabelledBoxAndIsNoted)
     ADMItemRef button = make(d, 1, kADMPicturePushButtonType, 0, 0, 32, 32);
     I().SetPictureID(button, 4242);
     EXPECT_EQ(pixel(button, 16, 3), rgbOf(kADMLightColor));
+    // Framed on all four sides of the place the picture was given.
+    for (auto [x, y] : {std::pair{0, 16}, {31, 16}, {16, 0}, {16, 31}})
+        EXPECT_EQ(pixel(button, x, y), rgbOf(kADMShadowColor)) << x << " " << y;
     EXPECT_EQ(tk().missingPictures, std::set<ASInt32>{4242});
     EXPECT_FALSE(tk().hasPicture(4242));
     EXPECT_TRUE(tk().hasPicture(9005));
