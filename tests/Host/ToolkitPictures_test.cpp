@@ -122,9 +122,12 @@ TEST_F(ToolkitPictures, AMissingPictureIsALabelledBoxAndIsNoted)
     ADMItemRef button = make(d, 1, kADMPicturePushButtonType, 0, 0, 32, 32);
     I().SetPictureID(button, 4242);
     EXPECT_EQ(pixel(button, 16, 3), rgbOf(kADMLightColor));
-    // Framed on all four sides of the place the picture was given.
-    for (auto [x, y] : {std::pair{0, 16}, {31, 16}, {16, 0}, {16, 31}})
-        EXPECT_EQ(pixel(button, x, y), rgbOf(kADMShadowColor)) << x << " " << y;
+    // Filled and framed on all four sides of the place the picture was given.
+    ADMItemRef still = make(d, 3, kADMPictureStaticType, 40, 0, 30, 20);
+    I().SetPictureID(still, 4242);
+    for (auto [x, y] : {std::pair{0, 10}, {29, 10}, {15, 0}, {15, 19}})
+        EXPECT_EQ(pixel(still, x, y), rgbOf(kADMShadowColor)) << x << " " << y;
+    EXPECT_EQ(pixel(still, 28, 18), rgbOf(kADMLightColor));
     EXPECT_EQ(tk().missingPictures, std::set<ASInt32>{4242});
     EXPECT_FALSE(tk().hasPicture(4242));
     EXPECT_TRUE(tk().hasPicture(9005));
