@@ -796,59 +796,22 @@ const std::vector<PixelPoint>& framePixels(const Base& b, const PackedPicture& p
     return pixels;
 }
 
-// A closed run of view pixels drawn as polygon() draws their frame pixels.
-// When every one fits (most rings), they are handed over as read, without a
-// buffer of frame pixels in between: a redraw puts down every outline.
-void viewPolygon(const Canvas& c, const Base& b, const PackedPicture& p, size_t first, size_t count, bool fill)
-{
-    if (count == 0)
-        return;
-    std::vector<ADMPoint>& out = scratchPoints();
-    out.clear();
-    PixelPoint start = onFrame(b, p.point(first));
-    long left = start.h, right = left, top = start.v, bottom = top;
-    bool allFit = true;
-    p.forPoints(first, count, [&](size_t, ViewPoint q) {
-        PixelPoint at = onFrame(b, q);
-        allFit = allFit && fits(at.h) && fits(at.v);
-        if (!allFit)
-            return;
-        left = std::min(left, at.h);
-        right = std::max(right, at.h);
-        top = std::min(top, at.v);
-        bottom = std::max(bottom, at.v);
-        if (out.empty() || out.back().h != at.h || out.back().v != at.v)
-            out.push_back(ADMPoint{(ASInt16)at.h, (ASInt16)at.v});
-    });
-    if (!allFit) {
-        const std::vector<PixelPoint>& points = framePixels(b, p, first, count);
-        polygon(c, points.data(), points.size(), fill);
-        return;
-    }
-    if (!boxMeetsFrame(c, left, top, right, bottom))
-        return;
-    if (fill)
-        sADMDrawer->FillPolygon(c.drawer, out.data(), (ASInt32)out.size());
-    else
-        sADMDrawer->DrawPolygon(c.drawer, out.data(), (ASInt32)out.size());
-}
-
 void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, const Volume& volume)
 {
     const uint32_t* w = g->previewOption.words;
     if (p.outlineCount > 0) {
+        const std::vector<PixelPoint>& points = framePixels(b, p.packed, 0, p.outlineCount);
         if (p.outlineClosed) {
             // Art without a fill (a weeding border, say) is not painted over
             // what lies inside it.
             if (g->previewOption.fill && volume.colorKind != kVolumeColorNone) {
                 setColor(c, fillColorOf(volume));
-                viewPolygon(c, b, p.packed, 0, p.outlineCount, true);
+                polygon(c, points.data(), points.size(), true);
             } else {
                 setColor(c, kPreviewRingColor);
-                viewPolygon(c, b, p.packed, 0, p.outlineCount, false);
+                polygon(c, points.data(), points.size(), false);
             }
         } else {
-            const std::vector<PixelPoint>& points = framePixels(b, p.packed, 0, p.outlineCount);
             setColor(c, kPreviewRingColor);
             polyline(c, points.data(), points.size());
         }
