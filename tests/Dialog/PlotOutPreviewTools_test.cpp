@@ -282,6 +282,7 @@ TEST_F(PreviewBestFitTest, WithoutVolumesTheViewGoesBackToTheRulersCorner)
         job({});
         previewBestFit(616, 543);
         EXPECT_EQ(g->previewZoomX, 1.0) << origin;
+        EXPECT_EQ(g->previewZoomY, 1.0) << origin;
         EXPECT_EQ(g->previewOrigin.h, 0) << origin;
         EXPECT_EQ(g->previewOrigin.v, origin == 2 ? 0 : 543) << origin;
     }
