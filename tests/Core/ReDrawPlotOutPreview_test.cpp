@@ -425,19 +425,26 @@ TEST_F(PreviewTest, AStraightPathReachingOffTheFrameIsDrawnWhereItCrossesIt)
     struct Row {
         const char* what;
         const char* path;
-        long dh, dv;  // a pixel of it on the frame, from where it starts or ends there
-    } rows[] = {{"ending beyond the right edge", "M 0,0 L 1000,0", 10, 0},
-                {"starting beyond the right edge", "M 1000,0 L 0,0", 10, 0},
-                {"ending beyond the top edge", "M 0,0 L 0,1000", 0, -10}};
+        double left;  // where the path's box is placed, mm (its bottom at 10 mm)
+        short panH;   // the view moved right by this many pixels
+        long dh, dv;  // a pixel of it on the frame, from the box's lower left corner
+    } rows[] = {{"ending beyond the right edge", "M 0,0 L 1000,0", 10, 0, 10, 0},
+                {"starting beyond the right edge", "M 1000,0 L 0,0", 10, 0, 10, 0},
+                {"ending beyond the top edge", "M 0,0 L 0,1000", 10, 0, 0, -10},
+                // The view shows only what lies left of the page's origin, and
+                // the path starts right of the frame at -300 mm.
+                {"starting beyond the right edge, left of the origin", "M 1000,0 L 0,0", -1300, 1000, 600, 0}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         loadShapes({std::string("<path d=\"") + row.path + "\" fill=\"none\" stroke=\"#000\"/>"});
         selectOnly({});
-        place(0, 10, 10);
+        place(0, row.left, 10);
+        g->previewOrigin.h = row.panH;
         releasePreviewCache();
         drawAll();
         long h, v;
-        frameOf(10, 10, &h, &v);
+        frameOf(row.left, 10, &h, &v);
+        ASSERT_TRUE(h + row.dh >= 0 && h + row.dh < kWidth);
         EXPECT_EQ(pixel(h + row.dh, v + row.dv), kLine);
         (void)freeData();
     }
