@@ -345,11 +345,10 @@ public:
     void cover(const std::vector<Covered>& pixels, int x, int y)
     {
         unsigned char* origin = data_ + (y + d_.offsetY) * stride_ + (x + d_.offsetX) * 4;
-        const uint32_t* share = sourceShares();
-        uint32_t source = rgb_ | 0xFF000000u;
+        Blends& blends = blendsOf(rgb_ | 0xFF000000u);
         for (const Covered& p : pixels) {
             uint32_t* q = reinterpret_cast<uint32_t*>(origin + p.y * stride_ + p.x * 4);
-            *q = p.cover >= 255 ? source : plus(share[p.cover], times(*q, 255 - p.cover));
+            *q = blends.over(*q, p.cover);
         }
     }
 
@@ -372,19 +371,38 @@ private:
         ag = (ag | (0x1000100u - ((ag >> 8) & 0xFF00FFu))) & 0xFF00FFu;
         return rb | (ag << 8);
     }
-    // times(source, m) for every coverage m, for the colour drawn last: a
-    // text's every pixel, and most texts of a preview (its cut-order labels),
-    // share one colour.
-    const uint32_t* sourceShares() const
-    {
-        static uint32_t shares[256];
-        static uint32_t sharedSource = 0;  // no opaque colour: none made yet
-        uint32_t source = rgb_ | 0xFF000000u;
-        if (sharedSource != source) {
-            for (unsigned m = 0; m < 256; ++m) shares[m] = times(source, m);
-            sharedSource = source;
+    // The colour laid over pixels, for the colour drawn last: a text's every
+    // pixel, and most texts of a preview (its cut-order labels), share one.
+    // times(source, m) is kept for every coverage m, and with it the pixel
+    // each coverage was last laid over and what that gave: a label's soft
+    // edges lie over a few colours (the board, a ring's fill) again and again.
+    struct Blends {
+        uint32_t source;
+        uint32_t share[256];
+        uint32_t under[256];
+        uint32_t result[256];
+        uint32_t over(uint32_t pixel, unsigned m)
+        {
+            if (m >= 255) return source;
+            if (under[m] != pixel) {
+                under[m] = pixel;
+                result[m] = plus(share[m], times(pixel, 255 - m));
+            }
+            return result[m];
         }
-        return shares;
+    };
+    static Blends& blendsOf(uint32_t source)
+    {
+        static Blends blends{};  // source 0, no opaque colour: set up for the first one drawn
+        if (blends.source != source) {
+            blends.source = source;
+            for (unsigned m = 0; m < 256; ++m) {
+                blends.share[m] = times(source, m);
+                blends.under[m] = 0;
+                blends.result[m] = plus(blends.share[m], times(0, 255 - m));
+            }
+        }
+        return blends;
     }
 
     Drawer& d_;
@@ -920,11 +938,6 @@ void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h, bool dimmed
         cairo_show_text(d.cr, std::to_string(id).c_str());
         cairo_restore(d.cr);
     }
-}
-
-bool recording(const Drawer& d)
-{
-    return d.calls && d.calls->size() < Toolkit::get().callRecordLimit;
 }
 
 void record(Drawer& d, const std::string& call)

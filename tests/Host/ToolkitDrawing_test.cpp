@@ -477,7 +477,10 @@ TEST_F(ToolkitDrawing, StampedTextsMatchWhatCairoDraws)
         at = ADMPoint{static_cast<ASInt16>(static_cast<int>(random() % 200) - 30),
                       static_cast<ASInt16>(static_cast<int>(random() % 140) - 5)};
         ink = trial % 5 == 0 ? ADMColor(kADMBlackColor) : trial % 5 == 1 ? ADMColor(kADMWhiteColor) : rgb();
-        for (ADMColor& c : under) c = rgb();
+        // Every other trial lays a new ink over the same colours as the one
+        // before: what was worked out for the old ink is no answer for it.
+        if (trial % 2 == 0)
+            for (ADMColor& c : under) c = rgb();
         tk().stampShapes = true;
         std::vector<long> stamped = pixels();
         ASSERT_EQ(pixels(), stamped) << "drawn again from the kept coverage";
