@@ -124,6 +124,28 @@ struct Stamp {
     int left = 0, top = 0, right = 0, bottom = 0;  // the box of the pixels, edges included
 };
 
+// A line's or an oval's stamp also keeps its pixels as places in the rows of
+// a raster: a disc marker's ovals and a ring's short slanted lines put down
+// a pixel or two a row, where reading and placing each run costs more than
+// its pixels. The places hold for one row length (every item of one width
+// shares it) and are worked out again when a raster of another is drawn into.
+struct ShapeStamp {
+    Stamp stamp;
+    std::vector<int32_t> places;  // bytes from the anchor's pixel, pixel by pixel
+    int stride = 0;               // the row length the places were worked out for; 0: none yet
+
+    const std::vector<int32_t>& placesFor(int rowBytes)
+    {
+        if (stride != rowBytes) {
+            places.clear();
+            for (const PixelRun& run : stamp.runs)
+                for (int k = 0; k < run.length; ++k) places.push_back(run.y * rowBytes + (run.x + k) * 4);
+            stride = rowBytes;
+        }
+        return places;
+    }
+};
+
 // Lines up to this far in each direction, ovals up to twice this size, are stamped.
 constexpr int kStampReach = 64;
 
@@ -134,9 +156,9 @@ uint64_t stampKey(int kind, int a, int b)
            (static_cast<uint32_t>(b + 0x8000) & 0xFFFFF);
 }
 
-std::unordered_map<uint64_t, Stamp>& stamps()
+std::unordered_map<uint64_t, ShapeStamp>& stamps()
 {
-    static std::unordered_map<uint64_t, Stamp> kept;
+    static std::unordered_map<uint64_t, ShapeStamp> kept;
     return kept;
 }
 
@@ -145,7 +167,7 @@ std::unordered_map<uint64_t, Stamp>& stamps()
 // of thousands of times. Stamps are never let go, so the pointers hold.
 struct RecentStamp {
     uint64_t key = ~0ull;
-    const Stamp* stamp = nullptr;
+    ShapeStamp* stamp = nullptr;
 };
 
 RecentStamp& recentStamp(uint64_t key)
@@ -160,13 +182,13 @@ RecentStamp& recentStamp(uint64_t key)
 
 // The stamp of the key, made by `make` when there is none yet.
 template <typename Make>
-const Stamp& stampOf(uint64_t key, const Make& make)
+ShapeStamp& stampOf(uint64_t key, const Make& make)
 {
     RecentStamp& recent = recentStamp(key);
     if (recent.key == key) return *recent.stamp;
     auto& kept = stamps();
     auto found = kept.find(key);
-    if (found == kept.end()) found = kept.emplace(key, make()).first;
+    if (found == kept.end()) found = kept.emplace(key, ShapeStamp{make(), {}, 0}).first;
     recent.key = key;
     recent.stamp = &found->second;
     return found->second;
@@ -229,7 +251,7 @@ void ovalPath(cairo_t* cr, const ADMRect& r, bool fill)
 }
 
 // The pixels of a line from (0, 0) to (dx, dy).
-const Stamp& lineStamp(int dx, int dy)
+ShapeStamp& lineStamp(int dx, int dy)
 {
     return stampOf(stampKey(0, dx, dy), [=] {
         int ax = dx < 0 ? 1 - dx : 1, ay = dy < 0 ? 1 - dy : 1;
@@ -239,7 +261,7 @@ const Stamp& lineStamp(int dx, int dy)
 }
 
 // The pixels of an oval framed or filled in the rectangle (0, 0, h, w).
-const Stamp& ovalStamp(int w, int h, bool fill)
+ShapeStamp& ovalStamp(int w, int h, bool fill)
 {
     return stampOf(stampKey(fill ? 2 : 1, w, h), [=] {
         ADMRect r{0, 0, static_cast<ASInt16>(h), static_cast<ASInt16>(w)};
@@ -319,6 +341,21 @@ public:
                 uint32_t* q = reinterpret_cast<uint32_t*>(origin + run.y * stride_ + run.x * 4);
                 for (int k = 0; k < run.length; ++k) q[k] = colour;
             }
+        }
+    }
+    // The same for a line or an oval, from its pixels' places in this raster's rows.
+    void stamp(ShapeStamp& s, int x, int y)
+    {
+        unsigned char* origin = data_ + (y + d_.offsetY) * stride_ + (x + d_.offsetX) * 4;
+        uint32_t colour = rgb_ | 0xFF000000u;
+        const std::vector<int32_t>& places = s.placesFor(stride_);
+        if (xor_) {
+            for (int32_t place : places) {
+                uint32_t* q = reinterpret_cast<uint32_t*>(origin + place);
+                *q = (*q ^ rgb_) | 0xFF000000u;
+            }
+        } else {
+            for (int32_t place : places) *reinterpret_cast<uint32_t*>(origin + place) = colour;
         }
     }
     // A run of pixels from (x, y) to (x + w - 1, y), cut to the clip.
@@ -432,8 +469,8 @@ void paintLine(Drawer& d, int x1, int y1, int x2, int y2)
                 return;
             }
         } else {
-            const Stamp& stamp = lineStamp(dx, dy);
-            if (out.holds(stamp, x1, y1)) {
+            ShapeStamp& stamp = lineStamp(dx, dy);
+            if (out.holds(stamp.stamp, x1, y1)) {
                 out.stamp(stamp, x1, y1);
                 return;
             }
@@ -479,8 +516,8 @@ void paintOval(Drawer& d, const ADMRect& r, bool fill)
     Box clip;
     if (w <= 2 * kStampReach && h <= 2 * kStampReach && directTarget(d, clip)) {
         PixelWriter out(d, clip);
-        const Stamp& stamp = ovalStamp(w, h, fill);
-        if (out.holds(stamp, r.left, r.top)) {
+        ShapeStamp& stamp = ovalStamp(w, h, fill);
+        if (out.holds(stamp.stamp, r.left, r.top)) {
             out.stamp(stamp, r.left, r.top);
             return;
         }
