@@ -124,6 +124,28 @@ struct Stamp {
     int left = 0, top = 0, right = 0, bottom = 0;  // the box of the pixels, edges included
 };
 
+// A line's or an oval's stamp also keeps its pixels as places in the rows of
+// a raster: a disc marker's ovals and a ring's short slanted lines put down
+// a pixel or two a row, where reading and placing each run costs more than
+// its pixels. The places hold for one row length (every item of one width
+// shares it) and are worked out again when a raster of another is drawn into.
+struct ShapeStamp {
+    Stamp stamp;
+    std::vector<int32_t> places;  // bytes from the anchor's pixel, pixel by pixel
+    int stride = 0;               // the row length the places were worked out for; 0: none yet
+
+    const std::vector<int32_t>& placesFor(int rowBytes)
+    {
+        if (stride != rowBytes) {
+            places.clear();
+            for (const PixelRun& run : stamp.runs)
+                for (int k = 0; k < run.length; ++k) places.push_back(run.y * rowBytes + (run.x + k) * 4);
+            stride = rowBytes;
+        }
+        return places;
+    }
+};
+
 // Lines up to this far in each direction, ovals up to twice this size, are stamped.
 constexpr int kStampReach = 64;
 
@@ -134,9 +156,9 @@ uint64_t stampKey(int kind, int a, int b)
            (static_cast<uint32_t>(b + 0x8000) & 0xFFFFF);
 }
 
-std::unordered_map<uint64_t, Stamp>& stamps()
+std::unordered_map<uint64_t, ShapeStamp>& stamps()
 {
-    static std::unordered_map<uint64_t, Stamp> kept;
+    static std::unordered_map<uint64_t, ShapeStamp> kept;
     return kept;
 }
 
@@ -145,7 +167,7 @@ std::unordered_map<uint64_t, Stamp>& stamps()
 // of thousands of times. Stamps are never let go, so the pointers hold.
 struct RecentStamp {
     uint64_t key = ~0ull;
-    const Stamp* stamp = nullptr;
+    ShapeStamp* stamp = nullptr;
 };
 
 RecentStamp& recentStamp(uint64_t key)
@@ -160,13 +182,13 @@ RecentStamp& recentStamp(uint64_t key)
 
 // The stamp of the key, made by `make` when there is none yet.
 template <typename Make>
-const Stamp& stampOf(uint64_t key, const Make& make)
+ShapeStamp& stampOf(uint64_t key, const Make& make)
 {
     RecentStamp& recent = recentStamp(key);
     if (recent.key == key) return *recent.stamp;
     auto& kept = stamps();
     auto found = kept.find(key);
-    if (found == kept.end()) found = kept.emplace(key, make()).first;
+    if (found == kept.end()) found = kept.emplace(key, ShapeStamp{make(), {}, 0}).first;
     recent.key = key;
     recent.stamp = &found->second;
     return found->second;
@@ -229,7 +251,7 @@ void ovalPath(cairo_t* cr, const ADMRect& r, bool fill)
 }
 
 // The pixels of a line from (0, 0) to (dx, dy).
-const Stamp& lineStamp(int dx, int dy)
+ShapeStamp& lineStamp(int dx, int dy)
 {
     return stampOf(stampKey(0, dx, dy), [=] {
         int ax = dx < 0 ? 1 - dx : 1, ay = dy < 0 ? 1 - dy : 1;
@@ -239,7 +261,7 @@ const Stamp& lineStamp(int dx, int dy)
 }
 
 // The pixels of an oval framed or filled in the rectangle (0, 0, h, w).
-const Stamp& ovalStamp(int w, int h, bool fill)
+ShapeStamp& ovalStamp(int w, int h, bool fill)
 {
     return stampOf(stampKey(fill ? 2 : 1, w, h), [=] {
         ADMRect r{0, 0, static_cast<ASInt16>(h), static_cast<ASInt16>(w)};
@@ -321,6 +343,21 @@ public:
             }
         }
     }
+    // The same for a line or an oval, from its pixels' places in this raster's rows.
+    void stamp(ShapeStamp& s, int x, int y)
+    {
+        unsigned char* origin = data_ + (y + d_.offsetY) * stride_ + (x + d_.offsetX) * 4;
+        uint32_t colour = rgb_ | 0xFF000000u;
+        const std::vector<int32_t>& places = s.placesFor(stride_);
+        if (xor_) {
+            for (int32_t place : places) {
+                uint32_t* q = reinterpret_cast<uint32_t*>(origin + place);
+                *q = (*q ^ rgb_) | 0xFF000000u;
+            }
+        } else {
+            for (int32_t place : places) *reinterpret_cast<uint32_t*>(origin + place) = colour;
+        }
+    }
     // A run of pixels from (x, y) to (x + w - 1, y), cut to the clip.
     void row(int x, int y, int w)
     {
@@ -345,11 +382,10 @@ public:
     void cover(const std::vector<Covered>& pixels, int x, int y)
     {
         unsigned char* origin = data_ + (y + d_.offsetY) * stride_ + (x + d_.offsetX) * 4;
-        const uint32_t* share = sourceShares();
-        uint32_t source = rgb_ | 0xFF000000u;
+        Blends& blends = blendsOf(rgb_ | 0xFF000000u);
         for (const Covered& p : pixels) {
             uint32_t* q = reinterpret_cast<uint32_t*>(origin + p.y * stride_ + p.x * 4);
-            *q = p.cover >= 255 ? source : plus(share[p.cover], times(*q, 255 - p.cover));
+            *q = blends.over(*q, p.cover);
         }
     }
 
@@ -372,19 +408,38 @@ private:
         ag = (ag | (0x1000100u - ((ag >> 8) & 0xFF00FFu))) & 0xFF00FFu;
         return rb | (ag << 8);
     }
-    // times(source, m) for every coverage m, for the colour drawn last: a
-    // text's every pixel, and most texts of a preview (its cut-order labels),
-    // share one colour.
-    const uint32_t* sourceShares() const
-    {
-        static uint32_t shares[256];
-        static uint32_t sharedSource = 0;  // no opaque colour: none made yet
-        uint32_t source = rgb_ | 0xFF000000u;
-        if (sharedSource != source) {
-            for (unsigned m = 0; m < 256; ++m) shares[m] = times(source, m);
-            sharedSource = source;
+    // The colour laid over pixels, for the colour drawn last: a text's every
+    // pixel, and most texts of a preview (its cut-order labels), share one.
+    // times(source, m) is kept for every coverage m, and with it the pixel
+    // each coverage was last laid over and what that gave: a label's soft
+    // edges lie over a few colours (the board, a ring's fill) again and again.
+    struct Blends {
+        uint32_t source;
+        uint32_t share[256];
+        uint32_t under[256];
+        uint32_t result[256];
+        uint32_t over(uint32_t pixel, unsigned m)
+        {
+            if (m >= 255) return source;
+            if (under[m] != pixel) {
+                under[m] = pixel;
+                result[m] = plus(share[m], times(pixel, 255 - m));
+            }
+            return result[m];
         }
-        return shares;
+    };
+    static Blends& blendsOf(uint32_t source)
+    {
+        static Blends blends{};  // source 0, no opaque colour: set up for the first one drawn
+        if (blends.source != source) {
+            blends.source = source;
+            for (unsigned m = 0; m < 256; ++m) {
+                blends.share[m] = times(source, m);
+                blends.under[m] = 0;
+                blends.result[m] = plus(blends.share[m], times(0, 255 - m));
+            }
+        }
+        return blends;
     }
 
     Drawer& d_;
@@ -414,8 +469,8 @@ void paintLine(Drawer& d, int x1, int y1, int x2, int y2)
                 return;
             }
         } else {
-            const Stamp& stamp = lineStamp(dx, dy);
-            if (out.holds(stamp, x1, y1)) {
+            ShapeStamp& stamp = lineStamp(dx, dy);
+            if (out.holds(stamp.stamp, x1, y1)) {
                 out.stamp(stamp, x1, y1);
                 return;
             }
@@ -461,8 +516,8 @@ void paintOval(Drawer& d, const ADMRect& r, bool fill)
     Box clip;
     if (w <= 2 * kStampReach && h <= 2 * kStampReach && directTarget(d, clip)) {
         PixelWriter out(d, clip);
-        const Stamp& stamp = ovalStamp(w, h, fill);
-        if (out.holds(stamp, r.left, r.top)) {
+        ShapeStamp& stamp = ovalStamp(w, h, fill);
+        if (out.holds(stamp.stamp, r.left, r.top)) {
             out.stamp(stamp, r.left, r.top);
             return;
         }
@@ -920,11 +975,6 @@ void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h, bool dimmed
         cairo_show_text(d.cr, std::to_string(id).c_str());
         cairo_restore(d.cr);
     }
-}
-
-bool recording(const Drawer& d)
-{
-    return d.calls && d.calls->size() < Toolkit::get().callRecordLimit;
 }
 
 void record(Drawer& d, const std::string& call)

@@ -34,8 +34,9 @@ void paintPicture(Drawer& d, ASInt32 id, int x, int y, int w, int h, bool dimmed
 // The toolkit's own pictures (new entry, delete entry and its greyed form).
 bool hasBuiltInPicture(ASInt32 id);
 // Whether the drawer's item still records calls (Toolkit::callRecordLimit);
-// callers skip building the record's text when it does not.
-bool recording(const Drawer& d);
+// callers skip building the record's text when it does not. Inline: every
+// drawing call asks, hundreds of thousands of times a redraw.
+inline bool recording(const Drawer& d) { return d.calls && d.calls->size() < Toolkit::get().callRecordLimit; }
 // Records a call made by the plug-in.
 void record(Drawer& d, const std::string& call);
 

@@ -110,6 +110,11 @@ TEST_F(ToolkitPictures, TheToolkitDrawsItsOwnNewAndDeletePictures)
     EXPECT_EQ(pixel(remove, 16, 4), 0x2D3640);
     EXPECT_EQ(pixel(remove, 16, 12), 0x2D3640);  // the bin's bottom, the picture's last row
     EXPECT_EQ(pixel(remove, 16, 13), face);
+    // Each picture is drawn the same mirrored left to right (the bin's
+    // handle, lid, sides and slats, the plus) about the middle of its item.
+    for (ADMItemRef item : {add, remove, greyed})
+        for (int y = 3; y < 13; ++y)
+            for (int x = 11; x < 16; ++x) EXPECT_EQ(pixel(item, x, y), pixel(item, 31 - x, y)) << x << "," << y;
     EXPECT_TRUE(tk().missingPictures.empty());
     for (ASInt32 id : {kADMNewEntryPictureID, kADMDeleteEntryPictureID, kADMDeleteEntryDisabledPictureID})
         EXPECT_TRUE(tk().hasPicture(id)) << id;
