@@ -532,6 +532,16 @@ const Stamp* polygonStamp(const ADMPoint* p, int count, bool fill)
     auto& kept = polygonStamps();
     auto found = kept.find(walk);
     if (found != kept.end()) return &found->second;
+    // As texts are, a polygon is stamped from the second time it is drawn,
+    // known till then by a hash of its walk: a picture drawn once (a preview
+    // saved) keeps none of its tens of thousands of outlines, and making a
+    // stamp costs about what drawing the polygon does. (Two walks of one
+    // hash only make the second's stamp on its first drawing.)
+    static std::unordered_set<size_t> seen;
+    if (seen.insert(std::hash<std::string>()(walk)).second) {
+        if (seen.size() >= kStampedPolygons) seen.clear();
+        return nullptr;
+    }
     if (kept.size() >= kStampedPolygons) kept.clear();
     // A sharp corner's mitre reaches out as far as ten half-widths.
     const int margin = 6;
