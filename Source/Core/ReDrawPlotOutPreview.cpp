@@ -455,18 +455,28 @@ PixelPoint onFrame(const Base& b, ViewPoint p) { return PixelPoint{b.h + p.h, b.
 // job keeps one for every ring in view, so the steps and points are packed.
 struct RingPicture {
     PackedPicture packed;  // the steps; the outline's points [0, outlineCount), then the steps'
-    // The box of the placed segments' control points: the flattened outline
-    // lies within it and the fitted pieces within the fit's precision of it,
-    // so it tells cheaply whether the picture is worth making for the frame.
-    double hullLow[2] = {0, 0}, hullHigh[2] = {0, 0};
-    uint32_t outlineCount = 0;
-    ViewPoint start{0, 0};  // where the ring is cut from
-    ViewPoint low{0, 0}, high{0, 0};  // box of every point drawn but arc centres
+    // Of a picture made, what it draws; of one not made yet, where it would
+    // lie: a picture is kept only once made, and its hull is wanted only
+    // till then, so the two share their room.
+    union {
+        struct {
+            uint32_t outlineCount;
+            ViewPoint start;      // where the ring is cut from
+            ViewPoint low, high;  // box of every point drawn but arc centres
+        } drawn = {0, {0, 0}, {0, 0}, {0, 0}};
+        // The box of the placed segments' control points: the flattened
+        // outline lies within it and the fitted pieces within the fit's
+        // precision of it, so it tells cheaply whether the picture is worth
+        // making for the frame. Known when hullKnown.
+        struct {
+            double low[2], high[2];
+        } hull;
+    };
     bool outlineClosed = false;  // in millimetres: an open path whose ends meet on a pixel stays open
     bool hasStart = false;
     bool anyArc = false;
     bool empty = true;
-    bool made = false;  // the above are made; else only the hull may be known
+    bool made = false;  // what it draws is made; else only the hull may be known
     bool hullKnown = false, hullEmpty = true;
 
     size_t pointCount() const { return packed.pointCount() + packed.stepCount(); }
@@ -475,14 +485,14 @@ struct RingPicture {
 void widen(RingPicture& p, ViewPoint q)
 {
     if (p.empty) {
-        p.low = p.high = q;
+        p.drawn.low = p.drawn.high = q;
         p.empty = false;
         return;
     }
-    p.low.h = std::min(p.low.h, q.h);
-    p.low.v = std::min(p.low.v, q.v);
-    p.high.h = std::max(p.high.h, q.h);
-    p.high.v = std::max(p.high.v, q.v);
+    p.drawn.low.h = std::min(p.drawn.low.h, q.h);
+    p.drawn.low.v = std::min(p.drawn.low.v, q.v);
+    p.drawn.high.h = std::max(p.drawn.high.h, q.h);
+    p.drawn.high.v = std::max(p.drawn.high.v, q.v);
 }
 
 // Appends a point unless the last one lies on the same pixel.
@@ -611,8 +621,8 @@ public:
                 widen(p_, r_.points[i]);
         }
         if (p_.hasStart)
-            widen(p_, p_.start);
-        p_.outlineCount = (uint32_t)r_.outline.size();
+            widen(p_, p_.drawn.start);
+        p_.drawn.outlineCount = (uint32_t)r_.outline.size();
         // The outline's points and the pieces' in one run: the room's
         // outline is cleared before it is used again.
         r_.outline.insert(r_.outline.end(), r_.points.begin(), r_.points.end());
@@ -641,7 +651,7 @@ private:
         appendOnce(r_.points, 0, v);
         if (!p_.hasStart) {
             p_.hasStart = true;
-            p_.start = v;
+            p_.drawn.start = v;
         }
     }
 
@@ -650,7 +660,7 @@ private:
         ViewPoint start = viewPoint(a.start);
         if (!p_.hasStart) {
             p_.hasStart = true;
-            p_.start = start;
+            p_.drawn.start = start;
         }
         uint32_t first = (uint32_t)r_.points.size();
         if (a.type == kArcLine || a.type == kArcPoint) {
@@ -690,8 +700,8 @@ void findHull(const bezier_stru* segments, const Ring& ring, const Volume& volum
         for (int n = 0; n < 4; n++) {
             for (int xy = 0; xy < 2; xy++) {
                 double q = placed.P[n][xy];
-                if (p.hullEmpty || q < p.hullLow[xy]) p.hullLow[xy] = q;
-                if (p.hullEmpty || q > p.hullHigh[xy]) p.hullHigh[xy] = q;
+                if (p.hullEmpty || q < p.hull.low[xy]) p.hull.low[xy] = q;
+                if (p.hullEmpty || q > p.hull.high[xy]) p.hull.high[xy] = q;
             }
             p.hullEmpty = false;
         }
@@ -757,7 +767,7 @@ bool reachesFrame(const Canvas& c, const Base& b, const RingPicture& p)
     if (g->viewShowArcCenter && p.anyArc)
         return true;  // an arc's centre may lie anywhere
     long reach = markerReach();
-    PixelPoint low = onFrame(b, p.low), high = onFrame(b, p.high);
+    PixelPoint low = onFrame(b, p.drawn.low), high = onFrame(b, p.drawn.high);
     return boxMeetsFrame(c, std::min(low.h, high.h) - reach, std::min(low.v, high.v) - reach,
                          std::max(low.h, high.h) + reach, std::max(low.v, high.v) + reach);
 }
@@ -774,8 +784,8 @@ bool hullReachesFrame(const Canvas& c, const RingPicture& p, const Volume& volum
     if (!(stray < 1e6))
         return true;  // a precision this wide bounds nothing
     long reach = markerReach() + 1;
-    long h1 = frameH(p.hullLow[0] - stray), h2 = frameH(p.hullHigh[0] + stray);
-    long v1 = frameV(p.hullLow[1] - stray), v2 = frameV(p.hullHigh[1] + stray);
+    long h1 = frameH(p.hull.low[0] - stray), h2 = frameH(p.hull.high[0] + stray);
+    long v1 = frameV(p.hull.low[1] - stray), v2 = frameV(p.hull.high[1] + stray);
     return boxMeetsFrame(c, std::min(h1, h2) - reach, std::min(v1, v2) - reach, std::max(h1, h2) + reach,
                          std::max(v1, v2) + reach);
 }
@@ -798,8 +808,8 @@ const std::vector<PixelPoint>& framePixels(const Base& b, const PackedPicture& p
 void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, const Volume& volume)
 {
     const uint32_t* w = g->previewOption.words;
-    if (p.outlineCount > 0) {
-        const std::vector<PixelPoint>& points = framePixels(b, p.packed, 0, p.outlineCount);
+    if (p.drawn.outlineCount > 0) {
+        const std::vector<PixelPoint>& points = framePixels(b, p.packed, 0, p.drawn.outlineCount);
         if (p.outlineClosed) {
             // Art without a fill (a weeding border, say) is not painted over
             // what lies inside it.
@@ -816,7 +826,7 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
         }
     }
     // Each step takes the points after those of the step before.
-    size_t first = p.outlineCount;
+    size_t first = p.drawn.outlineCount;
     for (size_t k = 0; k < p.packed.stepCount(); k++) {
         const PictureStep s = p.packed.step(k);
         switch (s.kind) {
@@ -866,7 +876,7 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
         }
     }
     if (p.hasStart && g->viewShowStartPoint) {
-        PixelPoint start = onFrame(b, p.start);
+        PixelPoint start = onFrame(b, p.drawn.start);
         startMarker(c, start.h, start.v);
     }
     setColor(c, kADMBlackColor);
@@ -1191,8 +1201,8 @@ static void copiesInView(const Canvas& c, const Volume& volume, int32_t from[2],
         if (p.hullEmpty)
             continue;
         for (int k = 0; k < 2; k++) {
-            low[k] = any ? std::min(low[k], p.hullLow[k]) : p.hullLow[k];
-            high[k] = any ? std::max(high[k], p.hullHigh[k]) : p.hullHigh[k];
+            low[k] = any ? std::min(low[k], p.hull.low[k]) : p.hull.low[k];
+            high[k] = any ? std::max(high[k], p.hull.high[k]) : p.hull.high[k];
         }
         any = true;
     }
@@ -1272,9 +1282,9 @@ struct PictureJob {
     ASErr error;
 };
 
-// Segments read ahead at once (2 MB of them): a job of millions of segments
-// is made in batches.
-const size_t kAheadBatchSegments = 32768;
+// Segments read ahead at once (1 MB of them, held while the pictures of the
+// volumes before are kept): a job of millions of segments is made in batches.
+const size_t kAheadBatchSegments = 16384;
 // Fewer rings than this are made as they are drawn: threads would not pay.
 const size_t kAheadLeastRings = 64;
 const unsigned kAheadMostThreads = 8;
@@ -1328,6 +1338,10 @@ static void makePicturesAhead(const Canvas& c)
     try {
         std::vector<PictureJob> jobs;
         std::vector<bezier_stru> segments;
+        // A batch ends with the ring that takes it to the bound: room for
+        // the bound and a ring more from the first, where growing would
+        // double it.
+        segments.reserve(kAheadBatchSegments + 64);
         for (int32_t d = 0; g->volumes != NULL && d < g->volumeCount; d++) {
             const Volume& volume = g->volumes[d];
             if (volume.rings == NULL || volumeInJob(&volume) == kJobLeftOut)
