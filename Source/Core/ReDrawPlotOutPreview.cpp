@@ -1282,9 +1282,9 @@ struct PictureJob {
     ASErr error;
 };
 
-// Segments read ahead at once (1 MB of them, held while the pictures of the
-// volumes before are kept): a job of millions of segments is made in batches.
-const size_t kAheadBatchSegments = 16384;
+// Segments read ahead at once (2 MB of them): a job of millions of segments
+// is made in batches.
+const size_t kAheadBatchSegments = 32768;
 // Fewer rings than this are made as they are drawn: threads would not pay.
 const size_t kAheadLeastRings = 64;
 const unsigned kAheadMostThreads = 8;
