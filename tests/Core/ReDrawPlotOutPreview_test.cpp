@@ -1093,7 +1093,8 @@ TEST_F(PreviewTest, KeptPicturesDrawWhatAFreshRedrawDraws)
         const char* change;
         std::function<void(Volume&)> setUp, apply;
     } rows[] = {
-        {"moved", [](Volume&) {}, [](Volume&) { place(0, 200, 100); }},
+        {"moved across", [](Volume&) {}, [](Volume&) { place(0, 200, 50); }},
+        {"moved up", [](Volume&) {}, [](Volume&) { place(0, 50, 150); }},
         {"mirrored", [](Volume&) {}, [](Volume& v) { v.mirror = !v.mirror; }},
         {"turned", [](Volume&) {}, [](Volume& v) { v.angle += 30; }},
         {"wider", [](Volume&) {}, [](Volume& v) { v.scaleX *= 1.5; }},
