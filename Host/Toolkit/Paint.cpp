@@ -587,11 +587,23 @@ const Stamp* polygonStamp(const ADMPoint* p, int count, bool fill)
     auto& kept = polygonStamps();
     auto found = kept.find(walk);
     if (found != kept.end()) return &found->second;
-    if (kept.size() >= kStampedPolygons) kept.clear();
     // A sharp corner's mitre reaches out as far as ten half-widths.
     const int margin = 6;
     Stamp made = makeStamp(right - left + 2 * margin + 1, bottom - top + 2 * margin + 1, margin - left, margin - top,
                            [=](cairo_t* cr) { polygonPath(cr, p, count, 0, 0, fill); }, fill);
+    // A polygon is kept from the second time it is drawn, known till then by
+    // a hash of its walk: a picture drawn once (a preview saved) keeps none
+    // of its tens of thousands of outlines. Its first stamp is still made and
+    // put down, which costs less than cairo drawing it on the frame. (Two
+    // walks of one hash only keep the second's stamp on its first drawing.)
+    static std::unordered_set<size_t> seen;
+    if (seen.insert(std::hash<std::string>()(walk)).second) {
+        if (seen.size() >= kStampedPolygons) seen.clear();
+        static Stamp once;
+        once = std::move(made);
+        return &once;
+    }
+    if (kept.size() >= kStampedPolygons) kept.clear();
     return &kept.emplace(walk, std::move(made)).first->second;
 }
 

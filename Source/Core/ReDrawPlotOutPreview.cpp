@@ -26,7 +26,6 @@
 #include <new>
 #include <system_error>
 #include <thread>
-#include <unordered_map>
 #include <vector>
 
 #include "Common/PluginGlobals.h"
@@ -456,18 +455,28 @@ PixelPoint onFrame(const Base& b, ViewPoint p) { return PixelPoint{b.h + p.h, b.
 // job keeps one for every ring in view, so the steps and points are packed.
 struct RingPicture {
     PackedPicture packed;  // the steps; the outline's points [0, outlineCount), then the steps'
-    // The box of the placed segments' control points: the flattened outline
-    // lies within it and the fitted pieces within the fit's precision of it,
-    // so it tells cheaply whether the picture is worth making for the frame.
-    double hullLow[2] = {0, 0}, hullHigh[2] = {0, 0};
-    uint32_t outlineCount = 0;
-    ViewPoint start{0, 0};  // where the ring is cut from
-    ViewPoint low{0, 0}, high{0, 0};  // box of every point drawn but arc centres
+    // Of a picture made, what it draws; of one not made yet, where it would
+    // lie: a picture is kept only once made, and its hull is wanted only
+    // till then, so the two share their room.
+    union {
+        struct {
+            uint32_t outlineCount;
+            ViewPoint start;      // where the ring is cut from
+            ViewPoint low, high;  // box of every point drawn but arc centres
+        } drawn = {0, {0, 0}, {0, 0}, {0, 0}};
+        // The box of the placed segments' control points: the flattened
+        // outline lies within it and the fitted pieces within the fit's
+        // precision of it, so it tells cheaply whether the picture is worth
+        // making for the frame. Known when hullKnown.
+        struct {
+            double low[2], high[2];
+        } hull;
+    };
     bool outlineClosed = false;  // in millimetres: an open path whose ends meet on a pixel stays open
     bool hasStart = false;
     bool anyArc = false;
     bool empty = true;
-    bool made = false;  // the above are made; else only the hull may be known
+    bool made = false;  // what it draws is made; else only the hull may be known
     bool hullKnown = false, hullEmpty = true;
 
     size_t pointCount() const { return packed.pointCount() + packed.stepCount(); }
@@ -476,14 +485,14 @@ struct RingPicture {
 void widen(RingPicture& p, ViewPoint q)
 {
     if (p.empty) {
-        p.low = p.high = q;
+        p.drawn.low = p.drawn.high = q;
         p.empty = false;
         return;
     }
-    p.low.h = std::min(p.low.h, q.h);
-    p.low.v = std::min(p.low.v, q.v);
-    p.high.h = std::max(p.high.h, q.h);
-    p.high.v = std::max(p.high.v, q.v);
+    p.drawn.low.h = std::min(p.drawn.low.h, q.h);
+    p.drawn.low.v = std::min(p.drawn.low.v, q.v);
+    p.drawn.high.h = std::max(p.drawn.high.h, q.h);
+    p.drawn.high.v = std::max(p.drawn.high.v, q.v);
 }
 
 // Appends a point unless the last one lies on the same pixel.
@@ -612,8 +621,8 @@ public:
                 widen(p_, r_.points[i]);
         }
         if (p_.hasStart)
-            widen(p_, p_.start);
-        p_.outlineCount = (uint32_t)r_.outline.size();
+            widen(p_, p_.drawn.start);
+        p_.drawn.outlineCount = (uint32_t)r_.outline.size();
         // The outline's points and the pieces' in one run: the room's
         // outline is cleared before it is used again.
         r_.outline.insert(r_.outline.end(), r_.points.begin(), r_.points.end());
@@ -642,7 +651,7 @@ private:
         appendOnce(r_.points, 0, v);
         if (!p_.hasStart) {
             p_.hasStart = true;
-            p_.start = v;
+            p_.drawn.start = v;
         }
     }
 
@@ -651,7 +660,7 @@ private:
         ViewPoint start = viewPoint(a.start);
         if (!p_.hasStart) {
             p_.hasStart = true;
-            p_.start = start;
+            p_.drawn.start = start;
         }
         uint32_t first = (uint32_t)r_.points.size();
         if (a.type == kArcLine || a.type == kArcPoint) {
@@ -691,8 +700,8 @@ void findHull(const bezier_stru* segments, const Ring& ring, const Volume& volum
         for (int n = 0; n < 4; n++) {
             for (int xy = 0; xy < 2; xy++) {
                 double q = placed.P[n][xy];
-                if (p.hullEmpty || q < p.hullLow[xy]) p.hullLow[xy] = q;
-                if (p.hullEmpty || q > p.hullHigh[xy]) p.hullHigh[xy] = q;
+                if (p.hullEmpty || q < p.hull.low[xy]) p.hull.low[xy] = q;
+                if (p.hullEmpty || q > p.hull.high[xy]) p.hull.high[xy] = q;
             }
             p.hullEmpty = false;
         }
@@ -758,7 +767,7 @@ bool reachesFrame(const Canvas& c, const Base& b, const RingPicture& p)
     if (g->viewShowArcCenter && p.anyArc)
         return true;  // an arc's centre may lie anywhere
     long reach = markerReach();
-    PixelPoint low = onFrame(b, p.low), high = onFrame(b, p.high);
+    PixelPoint low = onFrame(b, p.drawn.low), high = onFrame(b, p.drawn.high);
     return boxMeetsFrame(c, std::min(low.h, high.h) - reach, std::min(low.v, high.v) - reach,
                          std::max(low.h, high.h) + reach, std::max(low.v, high.v) + reach);
 }
@@ -775,8 +784,8 @@ bool hullReachesFrame(const Canvas& c, const RingPicture& p, const Volume& volum
     if (!(stray < 1e6))
         return true;  // a precision this wide bounds nothing
     long reach = markerReach() + 1;
-    long h1 = frameH(p.hullLow[0] - stray), h2 = frameH(p.hullHigh[0] + stray);
-    long v1 = frameV(p.hullLow[1] - stray), v2 = frameV(p.hullHigh[1] + stray);
+    long h1 = frameH(p.hull.low[0] - stray), h2 = frameH(p.hull.high[0] + stray);
+    long v1 = frameV(p.hull.low[1] - stray), v2 = frameV(p.hull.high[1] + stray);
     return boxMeetsFrame(c, std::min(h1, h2) - reach, std::min(v1, v2) - reach, std::max(h1, h2) + reach,
                          std::max(v1, v2) + reach);
 }
@@ -799,8 +808,8 @@ const std::vector<PixelPoint>& framePixels(const Base& b, const PackedPicture& p
 void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, const Volume& volume)
 {
     const uint32_t* w = g->previewOption.words;
-    if (p.outlineCount > 0) {
-        const std::vector<PixelPoint>& points = framePixels(b, p.packed, 0, p.outlineCount);
+    if (p.drawn.outlineCount > 0) {
+        const std::vector<PixelPoint>& points = framePixels(b, p.packed, 0, p.drawn.outlineCount);
         if (p.outlineClosed) {
             // Art without a fill (a weeding border, say) is not painted over
             // what lies inside it.
@@ -817,7 +826,7 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
         }
     }
     // Each step takes the points after those of the step before.
-    size_t first = p.outlineCount;
+    size_t first = p.drawn.outlineCount;
     for (size_t k = 0; k < p.packed.stepCount(); k++) {
         const PictureStep s = p.packed.step(k);
         switch (s.kind) {
@@ -867,7 +876,7 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
         }
     }
     if (p.hasStart && g->viewShowStartPoint) {
-        PixelPoint start = onFrame(b, p.start);
+        PixelPoint start = onFrame(b, p.drawn.start);
         startMarker(c, start.h, start.v);
     }
     setColor(c, kADMBlackColor);
@@ -875,18 +884,22 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
 }
 
 // ---- Kept pictures -------------------------------------------------------------------------
+//
+// Kept volume by volume, in the order g->volumes holds them. A kept picture
+// is drawn only while everything it was made from is as it was: the zoom
+// (the same for every volume, kept once), and of the volume what places its
+// segments (placementOf), where its copies lie (getVolumeCopyOffset), how
+// they are fitted (makeCutSegment) and where each ring's segments are read
+// from (ringSegments).
 
-// What a volume's pictures were made from, the zoom included. Compared byte
-// for byte.
+// Compared byte for byte (its padding zeroed).
 struct PictureKey {
-    const Ring* rings;
-    int32_t ringCount;
+    const Ring* rings;  // null: nothing kept
+    int32_t ringCount, copiesX, copiesY, fitType;
+    float halfSize[2];  // of loadRect: the centre it is turned and mirrored about
+    float corner[2];    // rect's left and bottom: the first copy
+    double angle, rotMinX, rotMinY, scaleX, scaleY, pitch[2], precision;
     uint8_t mirror;
-    float rect[4];
-    float loadRect[4];
-    double rotMinX, rotMinY, baseWidth, baseHeight, angle, scaleX, scaleY, gapX, gapY, precision;
-    int32_t copiesX, copiesY, fitType;
-    double zoomX, zoomY;
 };
 
 PictureKey keyOf(const Volume& v)
@@ -895,43 +908,59 @@ PictureKey keyOf(const Volume& v)
     memset(&key, 0, sizeof key);
     key.rings = v.rings;
     key.ringCount = v.ringCount;
-    key.mirror = v.mirror;
-    memcpy(key.rect, v.rect, sizeof key.rect);
-    memcpy(key.loadRect, v.loadRect, sizeof key.loadRect);
-    key.rotMinX = v.rotMinX;
-    key.rotMinY = v.rotMinY;
-    key.baseWidth = v.baseWidth;
-    key.baseHeight = v.baseHeight;
-    key.angle = v.angle;
-    key.scaleX = v.scaleX;
-    key.scaleY = v.scaleY;
-    key.gapX = v.gapX;
-    key.gapY = v.gapY;
-    key.precision = v.precision;
     key.copiesX = v.copiesX;
     key.copiesY = v.copiesY;
     key.fitType = v.fitType;
-    key.zoomX = g->previewZoomX;
-    key.zoomY = g->previewZoomY;
+    Placement placement = placementOf(v);
+    key.halfSize[0] = (float)placement.centre[0];
+    key.halfSize[1] = (float)placement.centre[1];
+    key.corner[0] = v.rect[0];
+    key.corner[1] = v.rect[3];
+    key.angle = v.angle;
+    key.rotMinX = v.rotMinX;
+    key.rotMinY = v.rotMinY;
+    key.scaleX = v.scaleX;
+    key.scaleY = v.scaleY;
+    key.pitch[0] = volumeCopyPitch(v, 0);
+    key.pitch[1] = volumeCopyPitch(v, 1);
+    key.precision = v.precision;
+    key.mirror = v.mirror;
     return key;
 }
 
-// What a ring's pictures were made from: its own segments (or none), its art
-// and its count.
+// What a ring's segments are read from: its own array, or else its path,
+// moved by the corner it was loaded at. Compared byte for byte.
 struct RingSource {
     const bezier_stru* segments;
     AIArtHandle art;
     int32_t count;
+    uint16_t kind;
+    float origin[2];
 };
+
+RingSource sourceOf(const Ring& ring)
+{
+    RingSource s;
+    memset(&s, 0, sizeof s);
+    s.segments = ring.beziers;
+    s.art = ring.art;
+    s.count = ring.count;
+    s.kind = ring.kind;
+    s.origin[0] = ring.originX;
+    s.origin[1] = ring.originY;
+    return s;
+}
 
 struct VolumePicture {
     PictureKey key;
-    std::vector<RingSource> sources;  // one allocation for all three, ring by ring
-    std::vector<RingPicture> rings;  // ring by ring, each copy column by column
-    size_t points = 0;
+    std::unique_ptr<RingSource[]> sources;  // ring by ring, key.ringCount of them
+    std::unique_ptr<RingPicture[]> rings;   // ring by ring, each copy column by column
+
+    size_t pictureCount() const { return (size_t)key.ringCount * (size_t)key.copiesX * (size_t)key.copiesY; }
 };
 
-std::unordered_map<const Ring*, VolumePicture> g_pictures;
+std::vector<VolumePicture> g_pictures;  // as many as g->volumes, once anything is kept
+double g_picturesZoom[2] = {0, 0};      // the zoom every kept picture was made at
 size_t g_keptPoints = 0;
 
 // Beyond this many points in all, pictures are made for each redraw afresh.
@@ -942,53 +971,79 @@ const long kKeptSegmentLimit = 400000;
 bool madeFrom(const VolumePicture& p, const Volume& v)
 {
     PictureKey key = keyOf(v);
-    // The pictures are found by ring and copy: a count that no longer matches
-    // would send the drawing past their end, whatever the key says.
-    if (memcmp(&key, &p.key, sizeof key) != 0 || (int32_t)p.sources.size() != v.ringCount ||
-        p.rings.size() != (size_t)v.ringCount * (size_t)v.copiesX * (size_t)v.copiesY)
+    if (memcmp(&key, &p.key, sizeof key) != 0)
         return false;
     for (int32_t r = 0; r < v.ringCount; r++) {
-        const RingSource& s = p.sources[r];
-        if (s.segments != v.rings[r].beziers || s.art != v.rings[r].art || s.count != v.rings[r].count)
+        RingSource s = sourceOf(v.rings[r]);
+        if (memcmp(&s, &p.sources[r], sizeof s) != 0)
             return false;
     }
     return true;
 }
 
-// The kept pictures of a volume, new and empty when they are not up to date
-// (each is made when it is first drawn); null when the volume is too large
-// to keep or memory is short (the caller then makes each picture as it
-// draws it).
-VolumePicture* keptPicturesOf(const Volume& v)
+void forget(VolumePicture& p)
 {
-    if (v.rings == NULL || v.ringCount <= 0 || v.copiesX <= 0 || v.copiesY <= 0)
-        return nullptr;
-    // Pictures up to date were made from the same counts of segments and
-    // copies, which were then within the limit.
-    auto found = g_pictures.find(v.rings);
-    if (found != g_pictures.end() && madeFrom(found->second, v))
-        return &found->second;
-    if (found != g_pictures.end()) {
-        g_keptPoints -= found->second.points;
-        g_pictures.erase(found);
-    }
-    long segments = 0;
-    for (int32_t r = 0; r < v.ringCount; r++)
-        segments += std::max(0, v.rings[r].count);
-    if ((double)segments * v.copiesX * v.copiesY > (double)kKeptSegmentLimit)
+    for (size_t k = 0; p.rings != nullptr && k < p.pictureCount(); k++)
+        g_keptPoints -= p.rings[k].pointCount();
+    p = VolumePicture();
+}
+
+// The kept pictures of volume `index` of g->volumes as drawn now (`v`), new
+// and empty when they are not up to date (each is made when it is first
+// drawn); null when the volume is too large to keep or memory is short (the
+// caller then makes each picture as it draws it).
+VolumePicture* keptPicturesOf(int32_t index, const Volume& v)
+{
+    if (index < 0 || index >= g->volumeCount || v.rings == NULL || v.ringCount <= 0 || v.copiesX <= 0 ||
+        v.copiesY <= 0)
         return nullptr;
     try {
+        // Pictures made at another zoom are all out of date at once.
+        double zoom[2] = {g->previewZoomX, g->previewZoomY};
+        if (g_pictures.size() != (size_t)g->volumeCount || memcmp(zoom, g_picturesZoom, sizeof zoom) != 0) {
+            g_pictures.clear();
+            g_keptPoints = 0;
+            g_pictures.resize((size_t)g->volumeCount);
+            memcpy(g_picturesZoom, zoom, sizeof zoom);
+        }
+        VolumePicture& kept = g_pictures[(size_t)index];
+        // Pictures up to date were made from the same counts of segments and
+        // copies, which were then within the limit.
+        if (kept.key.rings != nullptr && madeFrom(kept, v))
+            return &kept;
+        forget(kept);
+        long segments = 0;
+        for (int32_t r = 0; r < v.ringCount; r++)
+            segments += std::max(0, v.rings[r].count);
+        if ((double)segments * v.copiesX * v.copiesY > (double)kKeptSegmentLimit)
+            return nullptr;
         VolumePicture made;
         made.key = keyOf(v);
-        made.sources.reserve((size_t)v.ringCount);
+        made.sources.reset(new RingSource[(size_t)v.ringCount]);
         for (int32_t r = 0; r < v.ringCount; r++)
-            made.sources.push_back(RingSource{v.rings[r].beziers, v.rings[r].art, v.rings[r].count});
-        made.rings.resize((size_t)v.ringCount * (size_t)v.copiesX * (size_t)v.copiesY);
-        auto placed = g_pictures.emplace(v.rings, std::move(made));
-        return &placed.first->second;
+            made.sources[r] = sourceOf(v.rings[r]);
+        made.rings.reset(new RingPicture[made.pictureCount()]);
+        kept = std::move(made);
+        return &kept;
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
+}
+
+// The volume of g->volumes that a volume handed in by value stands for: the
+// one of the same rings, looked for from the one after the last found, as
+// volumes are drawn in order; -1 for none.
+int32_t indexOfVolume(const Volume& v)
+{
+    static int32_t next = 0;
+    for (int32_t k = 0; g->volumes != NULL && k < g->volumeCount; k++) {
+        int32_t i = (next + k) % g->volumeCount;
+        if (g->volumes[i].rings == v.rings) {
+            next = i + 1;
+            return i;
+        }
+    }
+    return -1;
 }
 
 // ---- The selection's outline ---------------------------------------------------------------
@@ -1084,6 +1139,7 @@ ASErr convertFrameRectToDimenRect(ADMRect frameRect, AIRealRect* rect)
 // ---- Drawing -------------------------------------------------------------------------------
 
 static void makePicturesAhead(const Canvas& c);
+static void drawVolumeAt(ADMItemRef item, ADMDrawerRef drawer, int32_t index, const Volume& volume);
 
 ASErr drawPreviewFrame(ADMItemRef item, ADMDrawerRef drawer)
 {
@@ -1106,7 +1162,7 @@ ASErr drawPreviewFrame(ADMItemRef item, ADMDrawerRef drawer)
 
     makePicturesAhead(c);
     for (int32_t i = 0; g->volumes != NULL && i < g->volumeCount; i++)
-        drawVolume(item, drawer, g->volumes[i]);
+        drawVolumeAt(item, drawer, i, g->volumes[i]);
     drawSelectRectUnion(item, drawer, NULL);
     drawRules(item, drawer);
     setColor(c, kADMBlackColor);
@@ -1145,8 +1201,8 @@ static void copiesInView(const Canvas& c, const Volume& volume, int32_t from[2],
         if (p.hullEmpty)
             continue;
         for (int k = 0; k < 2; k++) {
-            low[k] = any ? std::min(low[k], p.hullLow[k]) : p.hullLow[k];
-            high[k] = any ? std::max(high[k], p.hullHigh[k]) : p.hullHigh[k];
+            low[k] = any ? std::min(low[k], p.hull.low[k]) : p.hull.low[k];
+            high[k] = any ? std::max(high[k], p.hull.high[k]) : p.hull.high[k];
         }
         any = true;
     }
@@ -1217,7 +1273,6 @@ static size_t pictureIndex(const Volume& volume, int32_t r, int32_t i, int32_t j
 // it takes; the threads end before the drawing goes on.
 
 struct PictureJob {
-    VolumePicture* kept;
     RingPicture* picture;  // where it is kept
     const Volume* volume;
     double offset[2];
@@ -1271,7 +1326,6 @@ static void makeBatch(std::vector<PictureJob>& jobs, std::vector<bezier_stru>& s
                 continue;
             job.made.made = true;
             g_keptPoints += points;
-            job.kept->points += points;
             *job.picture = std::move(job.made);
         }
     }
@@ -1284,28 +1338,15 @@ static void makePicturesAhead(const Canvas& c)
     try {
         std::vector<PictureJob> jobs;
         std::vector<bezier_stru> segments;
-        // The volumes drawn, in order, up to the first whose ring array one
-        // before it has too: pictures are kept by ring array, so a second
-        // volume of the same one would put its pictures where the first's
-        // wait. Found by sorting (array, place) pairs, with no set to fill
-        // at every redraw.
-        std::vector<int32_t> drawn;
-        std::vector<std::pair<const Ring*, size_t>> arrays;
-        for (int32_t v = 0; g->volumes != NULL && v < g->volumeCount; v++) {
-            const Volume& volume = g->volumes[v];
+        // A batch ends with the ring that takes it to the bound: room for
+        // the bound and a ring more from the first, where growing would
+        // double it.
+        segments.reserve(kAheadBatchSegments + 64);
+        for (int32_t d = 0; g->volumes != NULL && d < g->volumeCount; d++) {
+            const Volume& volume = g->volumes[d];
             if (volume.rings == NULL || volumeInJob(&volume) == kJobLeftOut)
                 continue;
-            arrays.emplace_back(volume.rings, drawn.size());
-            drawn.push_back(v);
-        }
-        std::sort(arrays.begin(), arrays.end());
-        size_t end = drawn.size();
-        for (size_t k = 1; k < arrays.size(); k++)
-            if (arrays[k].first == arrays[k - 1].first)
-                end = std::min(end, arrays[k].second);
-        for (size_t d = 0; d < end; d++) {
-            const Volume& volume = g->volumes[drawn[d]];
-            VolumePicture* kept = keptPicturesOf(volume);
+            VolumePicture* kept = keptPicturesOf(d, volume);
             if (kept == nullptr)
                 continue;
             int32_t from[2], to[2];
@@ -1324,7 +1365,6 @@ static void makePicturesAhead(const Canvas& c)
                         if (!pictureWanted(c, volume, r, job.offset, p, &read) || read == NULL ||
                             volume.rings[r].count <= 0)
                             continue;
-                        job.kept = kept;
                         job.picture = &p;
                         job.volume = &volume;
                         job.first = segments.size();
@@ -1343,14 +1383,16 @@ static void makePicturesAhead(const Canvas& c)
     }
 }
 
-ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
+// Volume `index` of g->volumes as drawn now (`volume`), or -1 for a volume
+// whose pictures are not kept.
+static void drawVolumeAt(ADMItemRef item, ADMDrawerRef drawer, int32_t index, const Volume& volume)
 {
     // The registration marks are drawn too: the job is seen against them.
     if (volumeInJob(&volume) == kJobLeftOut)
-        return kNoErr;
+        return;
     Canvas c = canvasOf(item, drawer);
     Base b = baseOf();
-    VolumePicture* kept = keptPicturesOf(volume);
+    VolumePicture* kept = keptPicturesOf(index, volume);
     int32_t from[2], to[2];
     copiesInView(c, volume, from, to);
     RingPicture scratch;
@@ -1378,7 +1420,6 @@ ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
                     made.made = true;
                     if (kept != nullptr && g_keptPoints + made.pointCount() <= kKeptPointLimit) {
                         g_keptPoints += made.pointCount();
-                        kept->points += made.pointCount();
                         *p = std::move(made);
                     } else {
                         scratch = std::move(made);
@@ -1408,6 +1449,11 @@ ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
             PenNormal();
         }
     }
+}
+
+ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
+{
+    drawVolumeAt(item, drawer, indexOfVolume(volume), volume);
     return kNoErr;
 }
 
@@ -1604,7 +1650,7 @@ int32_t checkHotRect(ADMPoint point)
 
 void releasePreviewCache()
 {
-    g_pictures.clear();
+    std::vector<VolumePicture>().swap(g_pictures);
     g_keptPoints = 0;
     // The room pictures are made in goes with them: the plug-in may be
     // unloaded next.

@@ -85,9 +85,7 @@ bezier_stru placeBezier(bezier_stru bezier, const Volume& volume, const double* 
     return bezier;
 }
 
-// The step from one copy to the next along an axis (x: 0, y: 1); below 0 when
-// a gap more negative than a copy's size sends the copies the other way.
-static double copyPitch(const Volume& volume, int axis)
+double volumeCopyPitch(const Volume& volume, int axis)
 {
     return axis == 0 ? volume.gapX + volume.baseWidth * volume.scaleX
                      : volume.gapY + volume.baseHeight * volume.scaleY;
@@ -97,7 +95,7 @@ void getVolumeCopyOffset(const Volume& volume, int32_t i, int32_t j, double offs
 {
     // The placed rectangle holds every copy: where the copies run to the
     // left (or down), the first copy is the last one along the rectangle.
-    double px = copyPitch(volume, 0), py = copyPitch(volume, 1);
+    double px = volumeCopyPitch(volume, 0), py = volumeCopyPitch(volume, 1);
     int32_t fromX = px < 0 && volume.copiesX > 1 ? volume.copiesX - 1 : 0;
     int32_t fromY = py < 0 && volume.copiesY > 1 ? volume.copiesY - 1 : 0;
     offset[0] = volume.rect[0] + (i - fromX) * px;
@@ -207,7 +205,7 @@ ASErr updateVolumeRect(Volume* volume)
 // change), so copies sent to the left or down take the rectangle with them.
 static void keepFirstCopy(Volume* volume, const double first[2])
 {
-    double px = copyPitch(*volume, 0), py = copyPitch(*volume, 1);
+    double px = volumeCopyPitch(*volume, 0), py = volumeCopyPitch(*volume, 1);
     volume->rect[0] = (float)(px < 0 && volume->copiesX > 1 ? first[0] + (volume->copiesX - 1) * px : first[0]);
     volume->rect[3] = (float)(py < 0 && volume->copiesY > 1 ? first[1] + (volume->copiesY - 1) * py : first[1]);
     updateVolumeRect(volume);

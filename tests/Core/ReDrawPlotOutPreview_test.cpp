@@ -991,30 +991,57 @@ TEST_F(PreviewTest, AnOutlineGoingStraightOnIsOneLineAndCoversEveryPixelItPasses
     }
 }
 
+// A ring whose segments come from elsewhere than before is drawn as a redraw
+// from scratch draws it, not from what was kept of it.
 TEST_F(PreviewTest, ARingWhoseSegmentsChangeIsDrawnAnew)
 {
-    loadShapes({PlacementTest::rect({0, 0, 30, 10})});
-    selectOnly({});
-    drawAll();
-    long h, v;
-    frameOf(30, 5, &h, &v);  // the right edge
-    EXPECT_EQ(pixel(h, v), kLine);
-    // The same ring, its segments now an array of its own, 100 mm further right.
-    Ring& ring = g->volumes[0].rings[0];
-    std::vector<bezier_stru> moved(4);
-    const bezier_stru* segments = nullptr;
-    ASSERT_EQ(ringSegments(&ring, segmentRoom(kSegmentsForDrawing), &segments), kNoErr);
-    ASSERT_EQ(ring.count, 4);
-    for (int k = 0; k < 4; k++) {
-        moved[k] = segments[k];
-        for (auto& p : moved[k].P) p[0] += 100;
+    static std::vector<bezier_stru> moved;
+    struct Row {
+        const char* change;
+        std::function<void(Ring&)> apply;
+        double shownAt;  // where its right edge lies now (mm); < 0: nowhere
+    } rows[] = {
+        {"its segments an array of its own, 100 mm further right",
+         [](Ring& ring) {
+             const bezier_stru* segments = nullptr;
+             ASSERT_EQ(ringSegments(&ring, segmentRoom(kSegmentsForDrawing), &segments), kNoErr);
+             moved.assign(segments, segments + ring.count);
+             for (bezier_stru& b : moved)
+                 for (auto& p : b.P) p[0] += 100;
+             ring.beziers = moved.data();
+         },
+         130},
+        {"read from the other shape's path, 100 mm further right",
+         [](Ring& ring) { ring.art = g->volumes[1].rings[0].art; }, 130},
+        {"read from its path taken as loaded 100 mm further left",
+         [](Ring& ring) { ring.originX -= 100; }, 130},
+        {"read as a path of fewer segments than its own", [](Ring& ring) { ring.count = 3; }, -1},
+        {"not a path any more", [](Ring& ring) { ring.kind = kRingOtherArt; }, -1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.change);
+        loadShapes({PlacementTest::rect({0, 0, 30, 10}), PlacementTest::rect({100, 0, 30, 10})});
+        selectOnly({});
+        g->volumes[1].flags &= ~(uint32_t)kVolumeVisible;  // only its path is wanted
+        drawAll();
+        long h, v;
+        frameOf(30, 5, &h, &v);  // the right edge
+        EXPECT_EQ(pixel(h, v), kLine);
+        row.apply(g->volumes[0].rings[0]);
+        drawAll();
+        std::vector<long> after = picture();
+        EXPECT_EQ(pixel(h, v), kBoard) << "nothing left where it was";
+        if (row.shownAt > 0) {
+            frameOf(row.shownAt, 5, &h, &v);
+            EXPECT_EQ(pixel(h, v), kLine);
+        }
+        releasePreviewCache();
+        drawAll();
+        EXPECT_TRUE(picture() == after) << "what a fresh redraw draws";
+        g->volumes[0].rings[0].beziers = nullptr;
+        releasePreviewCache();
+        (void)freeData();
     }
-    ring.beziers = moved.data();
-    drawAll();
-    EXPECT_EQ(pixel(h, v), kBoard) << "nothing left where it was";
-    frameOf(130, 5, &h, &v);
-    EXPECT_EQ(pixel(h, v), kLine);
-    ring.beziers = nullptr;
 }
 
 TEST_F(PreviewTest, AVolumeChangedInWhatItsCopiesAreMadeOfIsDrawnAnew)
@@ -1073,7 +1100,8 @@ TEST_F(PreviewTest, KeptPicturesDrawWhatAFreshRedrawDraws)
         const char* change;
         std::function<void(Volume&)> setUp, apply;
     } rows[] = {
-        {"moved", [](Volume&) {}, [](Volume&) { place(0, 200, 100); }},
+        {"moved across", [](Volume&) {}, [](Volume&) { place(0, 200, 50); }},
+        {"moved up", [](Volume&) {}, [](Volume&) { place(0, 50, 150); }},
         {"mirrored", [](Volume&) {}, [](Volume& v) { v.mirror = !v.mirror; }},
         {"turned", [](Volume&) {}, [](Volume& v) { v.angle += 30; }},
         {"wider", [](Volume&) {}, [](Volume& v) { v.scaleX *= 1.5; }},
