@@ -315,16 +315,16 @@ static uint16_t channel(double value)
     return (uint16_t)((int32_t)value & 0xFF);
 }
 
-static void cmykToRGB(float c, float m, float y, float k, uint16_t rgb[3])
+static void cmykToRGB(float c, float m, float y, float k, uint16_t (&rgb)[3])
 {
-    float ink[3] = {c, m, y};
+    float ink[] = {c, m, y};
     for (int i = 0; i < 3; ++i) {
         float sum = ink[i] + k;
         rgb[i] = sum > 1.0f ? 0 : channel(255.0 * (1.0f - sum));
     }
 }
 
-void FillColorToRGB(const AIPathStyle* style, uint16_t rgb[3], uint32_t* kind)
+void FillColorToRGB(const AIPathStyle* style, uint16_t (&rgb)[3], uint32_t* kind)
 {
     if (!style->fillPaint) {
         *kind = kNoneColor;
@@ -391,9 +391,8 @@ static const char* keptLayerTitle(const char* title)
     try {
         auto found = g_layerTitles.find(field);
         if (found != g_layerTitles.end()) return found->second;
-        char* kept = (char*)malloc(strlen(field) + 1);
+        char* kept = strdup(field);
         if (kept == NULL) return NULL;
-        strcpy(kept, field);
         g_layerTitles.emplace(field, kept);
         return kept;
     } catch (const std::bad_alloc&) {
@@ -680,7 +679,7 @@ ASErr updateVolume(void)
     }
     for (int32_t i = 0; i < g->volumeCount; ++i) {
         Volume* v = &g->volumes[i];
-        float* rects[2] = {v->rect, v->loadRect};
+        float* rects[] = {v->rect, v->loadRect};
         for (int k = 0; k < 2; ++k) {
             rects[k][0] -= all.left;
             rects[k][2] -= all.left;
