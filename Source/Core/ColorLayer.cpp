@@ -32,7 +32,7 @@ static bool onMarksLayer(const Volume* volume)
     return strcmp(volumeLayerName(volume), kMarksLayerName) == 0;
 }
 
-void makeColorName(uint32_t kind, const uint16_t rgb[3], char* name, size_t size)
+void makeColorName(uint32_t kind, const uint16_t (&rgb)[3], char* name, size_t size)
 {
     static const char* const kinds[] = {"Gray", "CMYK", "Pattern", "Custom", "Gradient", "RGB"};
     if (size == 0)

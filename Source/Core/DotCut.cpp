@@ -73,7 +73,7 @@ static void makePiece(const AIRealBezier* part, int32_t cutThrough, AIArtHandle 
 {
     AIArtHandle path = NULL;
     if (sAIArt->NewArt(kPathArt, kPlaceInsideOnBottom, group, &path) || path == NULL) return;
-    AIPathSegment seg[2] = {anchorAt(part->p0, part->p0, part->p1), anchorAt(part->p3, part->p2, part->p3)};
+    AIPathSegment seg[] = {anchorAt(part->p0, part->p0, part->p1), anchorAt(part->p3, part->p2, part->p3)};
     // Host errors here leave a piece as the host has it: the group still
     // holds the source, and running dot cut on it again gives the source back.
     if (sAIPath->SetPathSegmentCount(path, 2)) return;

@@ -19,7 +19,7 @@ void BezierXY(bezier_stru bezier, double t, double* x, double* y)
     if (bezier.degree != 3)
         return;
     double s = 1.0 - t;
-    double w[4] = {s * s * s, 3.0 * s * s * t, 3.0 * s * t * t, t * t * t};
+    double w[] = {s * s * s, 3.0 * s * s * t, 3.0 * s * t * t, t * t * t};
     for (int i = 0; i <= 3; i++) {
         *x += w[i] * bezier.P[i][0];
         *y += w[i] * bezier.P[i][1];
@@ -82,7 +82,7 @@ int BezierDivisions(const bezier_stru* bezier, double tolerance)
     return (int)levels;
 }
 
-double PointToPointDistance(const double a[2], const double b[2])
+double PointToPointDistance(const double (&a)[2], const double (&b)[2])
 {
     double dx = b[0] - a[0], dy = b[1] - a[1];
     return sqrt(dx * dx + dy * dy);
@@ -98,13 +98,13 @@ static double sqrtClamped(double v)
 // The distance of p from the line through a and b (|ab| = L > 0). One
 // compiled copy for every caller, so that it is the same number bit for bit
 // wherever it is taken.
-__attribute__((noinline)) static double lineDistance(const double p[2], const double a[2], const double b[2],
+__attribute__((noinline)) static double lineDistance(const double (&p)[2], const double (&a)[2], const double (&b)[2],
                                                      double L)
 {
     return fabs((b[1] - a[1]) * (p[0] - a[0]) - (p[1] - a[1]) * (b[0] - a[0])) / L;
 }
 
-void PointToLineDistanceOfLength(const double p[2], const double a[2], const double b[2], double L,
+void PointToLineDistanceOfLength(const double (&p)[2], const double (&a)[2], const double (&b)[2], double L,
                                  double* distance)
 {
     // A point on an end (every run's first point is its chord's start) is at
@@ -148,12 +148,13 @@ void PointToLineDistanceOfLength(const double p[2], const double a[2], const dou
     *distance = dpa < dpb ? dpa : dpb;
 }
 
-void PointToLineDistance(const double p[2], const double a[2], const double b[2], double* distance)
+void PointToLineDistance(const double (&p)[2], const double (&a)[2], const double (&b)[2], double* distance)
 {
     PointToLineDistanceOfLength(p, a, b, PointToPointDistance(a, b), distance);
 }
 
-int PointClearlyFartherThan(const double p[2], const double a[2], const double b[2], double L, double tolerance)
+int PointClearlyFartherThan(const double (&p)[2], const double (&a)[2], const double (&b)[2], double L,
+                            double tolerance)
 {
     if (!(L > 0.0))
         return 0;
@@ -290,7 +291,7 @@ int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** line
     return 0;
 }
 
-int BezierBound(const bezier_stru* bezier, double maxPt[2], double minPt[2])
+int BezierBound(const bezier_stru* bezier, double (&maxPt)[2], double (&minPt)[2])
 {
     int n = 0;
     bezier_stru* pieces = NULL;
@@ -311,7 +312,7 @@ int BezierBound(const bezier_stru* bezier, double maxPt[2], double minPt[2])
     return 0;
 }
 
-void BezierMove(bezier_stru bezier, bezier_stru* out, const double offset[2])
+void BezierMove(bezier_stru bezier, bezier_stru* out, const double (&offset)[2])
 {
     out->degree = bezier.degree;
     for (int i = 0; i < 4; i++)
@@ -319,7 +320,7 @@ void BezierMove(bezier_stru bezier, bezier_stru* out, const double offset[2])
             out->P[i][k] = bezier.P[i][k] + offset[k];
 }
 
-void BezierScale(bezier_stru bezier, bezier_stru* out, const double center[2], const double factor[2])
+void BezierScale(bezier_stru bezier, bezier_stru* out, const double (&center)[2], const double (&factor)[2])
 {
     out->degree = bezier.degree;
     for (int i = 0; i < 4; i++)
@@ -327,7 +328,7 @@ void BezierScale(bezier_stru bezier, bezier_stru* out, const double center[2], c
             out->P[i][k] = (bezier.P[i][k] - center[k]) * factor[k] + center[k];
 }
 
-void BezierRotate(bezier_stru bezier, bezier_stru* out, double angle, const double center[2])
+void BezierRotate(bezier_stru bezier, bezier_stru* out, double angle, const double (&center)[2])
 {
     double a = angle * kMathPi / 180.0;
     double c = cos(a), s = sin(a);
@@ -340,7 +341,7 @@ void BezierRotate(bezier_stru bezier, bezier_stru* out, double angle, const doub
     }
 }
 
-void BezierYMirror(bezier_stru bezier, bezier_stru* out, const double center[2])
+void BezierYMirror(bezier_stru bezier, bezier_stru* out, const double (&center)[2])
 {
     out->degree = bezier.degree;
     for (int i = 0; i < 4; i++) {

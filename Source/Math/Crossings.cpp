@@ -20,7 +20,7 @@ static void appendOne(T** array, int* count, const T& value)
 }
 
 // Power-form coefficients of one coordinate of the segment, highest first.
-static void powerCoefficients(const bezier_stru* b, int k, double c[4])
+static void powerCoefficients(const bezier_stru* b, int k, double (&c)[4])
 {
     double u0 = b->P[0][k], u1 = b->P[1][k], u2 = b->P[2][k], u3 = b->P[3][k];
     c[0] = u3 - u0 + 3.0 * (u1 - u2);
@@ -95,7 +95,7 @@ static inline void pointAt(const bezier_stru* bezier, double t, double* x, doubl
     if (bezier->degree != 3)
         return;
     double s = 1.0 - t;
-    double w[4] = {s * s * s, 3.0 * s * s * t, 3.0 * s * t * t, t * t * t};
+    double w[] = {s * s * s, 3.0 * s * s * t, 3.0 * s * t * t, t * t * t};
     for (int i = 0; i <= 3; i++) {
         *x += w[i] * bezier->P[i][0];
         *y += w[i] * bezier->P[i][1];

@@ -14,7 +14,7 @@ static const int g_iMaxRootDepth = 64;
 // A point closer than this to a segment is on the outline.
 static const double g_dOnOutline = 0.01;
 
-int NumCrossWithX(const double pts[6][2])
+int NumCrossWithX(const double (&pts)[6][2])
 {
     int n = 0;
     for (int i = 0; i < 5; i++) {
@@ -25,7 +25,7 @@ int NumCrossWithX(const double pts[6][2])
     return n;
 }
 
-int Fifth_BezierSubDivide(const double pts[6][2], double left[6][2], double right[6][2])
+int Fifth_BezierSubDivide(const double (&pts)[6][2], double (&left)[6][2], double (&right)[6][2])
 {
     double work[6][6][2];
     for (int i = 0; i < 6; i++)
@@ -59,7 +59,7 @@ static void appendRoot(double** roots, int* count, double t)
     (*count)++;
 }
 
-static int rootFindAt(const double pts[6][2], double width, int* count, double** roots, int depth)
+static int rootFindAt(const double (&pts)[6][2], double width, int* count, double** roots, int depth)
 {
     int n = NumCrossWithX(pts);
     if (n == 0)
@@ -87,12 +87,12 @@ static int rootFindAt(const double pts[6][2], double width, int* count, double**
     return 0;
 }
 
-int RootFind(const double pts[6][2], double width, int* count, double** roots)
+int RootFind(const double (&pts)[6][2], double width, int* count, double** roots)
 {
     return rootFindAt(pts, width, count, roots, 0);
 }
 
-int SolveEquationByBezier(const double c[6], int* count, double** roots)
+int SolveEquationByBezier(const double (&c)[6], int* count, double** roots)
 {
     static const double binom[6][6] = {
         {1, 0, 0, 0, 0, 0}, {1, 1, 0, 0, 0, 0}, {1, 2, 1, 0, 0, 0},
@@ -115,7 +115,7 @@ int SolveEquationByBezier(const double c[6], int* count, double** roots)
 // hundredths away along the curve: a point lying on the outline would then
 // miss the 0.01 on-outline test. A few Newton steps on (B - p).B', kept inside
 // the interval the root is known to lie in, pin it down.
-static double refineNearest(const bezier_stru& b, const double p[2], double t)
+static double refineNearest(const bezier_stru& b, const double (&p)[2], double t)
 {
     double e[2][4];
     for (int k = 0; k < 2; k++) {
@@ -152,22 +152,22 @@ static double refineNearest(const bezier_stru& b, const double p[2], double t)
     return t;
 }
 
-static double squaredDistance(const bezier_stru& b, const double p[2], double t)
+static double squaredDistance(const bezier_stru& b, const double (&p)[2], double t)
 {
     double x, y;
     BezierXY(b, t, &x, &y);
     return (x - p[0]) * (x - p[0]) + (y - p[1]) * (y - p[1]);
 }
 
-void PointBezierDistance(bezier_stru bezier, const double p[2], double* t, double* distance, double unused)
+void PointBezierDistance(bezier_stru bezier, const double (&p)[2], double* t, double* distance, double unused)
 {
     // (B(t) - p) . B'(t) in power form: its roots are where the direction to p
     // stands perpendicular to the curve.
-    double c[6] = {0, 0, 0, 0, 0, 0};
+    double c[] = {0, 0, 0, 0, 0, 0};
     for (int k = 0; k < 2; k++) {
         double u0 = bezier.P[0][k], u1 = bezier.P[1][k], u2 = bezier.P[2][k], u3 = bezier.P[3][k];
-        double e[4] = {u0 - p[k], 3.0 * (u1 - u0), 3.0 * (u0 - 2.0 * u1 + u2), u3 - u0 + 3.0 * (u1 - u2)};
-        double d[3] = {e[1], 2.0 * e[2], 3.0 * e[3]};
+        double e[] = {u0 - p[k], 3.0 * (u1 - u0), 3.0 * (u0 - 2.0 * u1 + u2), u3 - u0 + 3.0 * (u1 - u2)};
+        double d[] = {e[1], 2.0 * e[2], 3.0 * e[3]};
         for (int i = 0; i < 4; i++)
             for (int j = 0; j < 3; j++)
                 c[i + j] += e[i] * d[j];
@@ -199,14 +199,14 @@ void PointBezierDistance(bezier_stru bezier, const double p[2], double* t, doubl
 
 int PointInBezier(_t_ASRealPoint p, bezier_stru bezier)
 {
-    double q[2] = {p.h, p.v};
+    double q[] = {p.h, p.v};
     double t, d;
     PointBezierDistance(bezier, q, &t, &d, 0.0);
     return d < g_dOnOutline ? 1 : 0;
 }
 
 // The control points' box holds the whole curve.
-static void controlBox(const bezier_stru* b, double lo[2], double hi[2])
+static void controlBox(const bezier_stru* b, double (&lo)[2], double (&hi)[2])
 {
     for (int k = 0; k < 2; k++) {
         lo[k] = hi[k] = b->P[0][k];
