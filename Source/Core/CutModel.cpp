@@ -8,6 +8,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <new>
 #include <string>
 #include <unordered_map>
@@ -178,7 +179,7 @@ static void* growFor(void* array, int32_t count, size_t size, Growth* growth)
 // null when memory is short (growFor then starts one).
 static void* reserveFor(int32_t capacity, size_t size, Growth* growth)
 {
-    if (capacity < 4) capacity = 4;
+    capacity = std::max(capacity, 4);
     if ((size_t)capacity > SIZE_MAX / size) return NULL;
     void* block = malloc((size_t)capacity * size);
     if (block == NULL) return NULL;
@@ -414,6 +415,7 @@ ASErr loadVolume(AIArtHandle art)
     if (grown == NULL) return kMemoryErr;
     g->volumes = grown;
     Volume* v = &g->volumes[g->volumeCount];
+    // What is not set below starts at zero: not turned or mirrored, no rings yet.
     memset(v, 0, sizeof *v);
     g->volumeCount++;
 
@@ -436,7 +438,6 @@ ASErr loadVolume(AIArtHandle art)
     memcpy(v->docRect, v->rect, sizeof v->rect);
     v->baseWidth = v->rect[2] - v->rect[0];
     v->baseHeight = v->rect[1] - v->rect[3];
-    v->rotMinX = v->rotMinY = 0.0;
 
     v->precision = g->Precious;
     v->fitType = g->FitType;
@@ -452,14 +453,10 @@ ASErr loadVolume(AIArtHandle art)
     v->colorKind = kNoneColor;
     v->colorRGB[0] = v->colorRGB[1] = v->colorRGB[2] = 255;
     v->art = art;
-    v->mirror = 0;
-    v->angle = 0.0;
     v->scaleX = v->scaleY = 1.0;
     v->copiesX = v->copiesY = 1;
     v->gapX = v->gapY = 3.0;
     v->flags = kVolumeSelected | kVolumeVisible;
-    v->rings = NULL;
-    v->ringCount = 0;
 
     g_ringGrowth.array = NULL;
     err = loadRing(art);

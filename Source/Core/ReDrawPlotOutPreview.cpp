@@ -145,13 +145,11 @@ bool clipToGuard(const Canvas& c, double& x1, double& y1, double& x2, double& y2
         if (p[i] < 0.0) {
             if (t > high)
                 return false;
-            if (t > low)
-                low = t;
+            low = std::max(low, t);
         } else {
             if (t < low)
                 return false;
-            if (t < high)
-                high = t;
+            high = std::min(high, t);
         }
     }
     double sx = x1, sy = y1;

@@ -2,6 +2,7 @@
 // each holding the art's outline clipped to the panel and its align marks.
 #include "Core/Split.h"
 
+#include <algorithm>
 #include <math.h>
 #include <stdint.h>
 #include <stdlib.h>
@@ -209,8 +210,8 @@ ASErr divSingleBezier(AIRealRect panel, bezier_stru curve, bezier_stru** pieces,
     for (int k = 0; k < 2; k++) {
         lo[k] = hi[k] = curve.P[0][k];
         for (int i = 1; i < 4; i++) {
-            if (curve.P[i][k] < lo[k]) lo[k] = curve.P[i][k];
-            if (curve.P[i][k] > hi[k]) hi[k] = curve.P[i][k];
+            lo[k] = std::min(lo[k], curve.P[i][k]);
+            hi[k] = std::max(hi[k], curve.P[i][k]);
         }
     }
     // The curve lies within its control points. Where they are plainly inside
@@ -681,7 +682,7 @@ PieceEndIndex* NewPieceEndIndex(const bezier_stru* pieces, int32_t count)
         FreePieceEndIndex(index);
         return NULL;
     }
-    index->count = count > 0 ? count : 0;
+    index->count = std::max(count, 0);
     for (int32_t i = 0; i < index->count; i++) {
         index->starts[i].cx = cellOf(pieces[i].P[0][0]);
         index->starts[i].cy = cellOf(pieces[i].P[0][1]);

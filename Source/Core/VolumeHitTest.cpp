@@ -16,6 +16,7 @@
 #include <math.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -210,10 +211,10 @@ bool segmentMeetsRect(double ax, double ay, double bx, double by, double left, d
         double t = q[k] / p[k];
         if (p[k] < 0.0) {
             if (t > t1) return false;
-            if (t > t0) t0 = t;
+            t0 = std::max(t0, t);
         } else {
             if (t < t0) return false;
-            if (t < t1) t1 = t;
+            t1 = std::min(t1, t);
         }
     }
     return t0 <= t1;

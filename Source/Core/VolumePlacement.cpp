@@ -408,8 +408,8 @@ ASErr updateVolumeRotate_New(Volume* volume, AIRealRect S, double oldAngle, uint
             double lo[] = {b.P[0][0], b.P[0][1]}, hi[] = {b.P[0][0], b.P[0][1]};
             for (int p = 1; p < 4; p++) {
                 for (int c = 0; c < 2; c++) {
-                    if (b.P[p][c] < lo[c]) lo[c] = b.P[p][c];
-                    if (b.P[p][c] > hi[c]) hi[c] = b.P[p][c];
+                    lo[c] = std::min(lo[c], b.P[p][c]);
+                    hi[c] = std::max(hi[c], b.P[p][c]);
                 }
             }
             if (any && lo[0] >= minX && lo[1] >= minY && hi[0] <= maxX && hi[1] <= maxY)

@@ -1,6 +1,7 @@
 // Basic operations on one cubic Bezier segment.
 #include "Math/Bezier.h"
 
+#include <algorithm>
 #include <math.h>
 #include <stdlib.h>
 #include <string.h>
@@ -66,9 +67,7 @@ int BezierDivisions(const bezier_stru* bezier, double tolerance)
     for (int i = 0; i <= last; i++) {
         double dx = bezier->P[i][0] - 2.0 * bezier->P[i + 1][0] + bezier->P[i + 2][0];
         double dy = bezier->P[i][1] - 2.0 * bezier->P[i + 1][1] + bezier->P[i + 2][1];
-        double d = fabs(dx) > fabs(dy) ? fabs(dx) : fabs(dy);
-        if (d > M)
-            M = d;
+        M = std::max(M, std::max(fabs(dy), fabs(dx)));
     }
     if (M == 0.0)
         return 0;
@@ -145,7 +144,7 @@ void PointToLineDistanceOfLength(const double (&p)[2], const double (&a)[2], con
             return;
         }
     }
-    *distance = dpa < dpb ? dpa : dpb;
+    *distance = std::min(dpb, dpa);
 }
 
 void PointToLineDistance(const double (&p)[2], const double (&a)[2], const double (&b)[2], double* distance)
@@ -302,10 +301,8 @@ int BezierBound(const bezier_stru* bezier, double (&maxPt)[2], double (&minPt)[2
     for (int i = 0; i <= n; i++) {
         const double* q = i < n ? pieces[i].P[0] : pieces[n - 1].P[3];
         for (int k = 0; k < 2; k++) {
-            if (q[k] > maxPt[k])
-                maxPt[k] = q[k];
-            if (q[k] < minPt[k])
-                minPt[k] = q[k];
+            maxPt[k] = std::max(maxPt[k], q[k]);
+            minPt[k] = std::min(minPt[k], q[k]);
         }
     }
     free(pieces);

@@ -1,6 +1,7 @@
 // Line crossings, cutting and approximate length of cubic segments.
 #include "Math/Crossings.h"
 
+#include <algorithm>
 #include <math.h>
 #include <stdlib.h>
 
@@ -107,9 +108,7 @@ double BezierApriLen(const bezier_stru* bezier, double t0, double t1)
     // The level estimate goes negative for nearly straight segments, which
     // would leave no chords at all and a length of 0; three chords are the
     // least ever taken, and they measure a straight segment exactly.
-    int levels = BezierDivisions(bezier, 0.001);
-    if (levels < 0)
-        levels = 0;
+    int levels = std::max(BezierDivisions(bezier, 0.001), 0);
     int n = levels + 3;
     double step = (t1 - t0) / n;
     double len = 0.0;
@@ -136,7 +135,7 @@ static _t_ASRealPoint realPoint(double x, double y)
 
 static bool strictlyBetween(double v, double a, double b)
 {
-    double lo = a < b ? a : b, hi = a < b ? b : a;
+    double lo = std::min(b, a), hi = std::max(a, b);
     return v > lo && v < hi;
 }
 

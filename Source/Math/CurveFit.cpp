@@ -1,6 +1,7 @@
 // Polyline fitting with lines and arcs, and arcs back to points.
 #include "Math/CurveFit.h"
 
+#include <algorithm>
 #include <math.h>
 #include <stdlib.h>
 #include <string.h>
@@ -48,13 +49,8 @@ void fill3PtArc(arc_struct* arc)
     point_struct c;
     c.x = (s0 * y1 + y0 * s2 + s1 * y2 - s2 * y1 - y2 * s0 - s1 * y0) / (2.0 * det);
     c.y = -(s0 * x1 + x0 * s2 + s1 * x2 - s2 * x1 - x2 * s0 - s1 * x0) / (2.0 * det);
-    double side = distance(arc->start, arc->end);
-    double d = distance(arc->start, arc->mid);
-    if (d > side)
-        side = d;
-    d = distance(arc->mid, arc->end);
-    if (d > side)
-        side = d;
+    double side =
+        std::max({distance(arc->start, arc->end), distance(arc->start, arc->mid), distance(arc->mid, arc->end)});
     double r = distance(c, arc->start);
     if (!(r <= g_dMaxRadiusPerSide * side)) {  // also catches a non-finite centre
         arc->type = kArcLine;
@@ -73,10 +69,7 @@ double CalculateRadian(point_struct from, point_struct to)
     if (fabs(dy) <= kMathTolerance)
         return dx < 0.0 ? kMathPi : 0.0;
     double cosA = dx / sqrt(dx * dx + dy * dy);
-    if (cosA > 1.0)
-        cosA = 1.0;
-    if (cosA < -1.0)
-        cosA = -1.0;
+    cosA = std::max(std::min(cosA, 1.0), -1.0);
     double a = acos(cosA);
     return dy < 0.0 ? kMath2Pi - a : a;
 }
@@ -285,7 +278,7 @@ static int arcPointCount(double estimate)
     if (estimate >= g_iMaxArcPoints)
         return g_iMaxArcPoints;
     int n = (int)estimate + 1;
-    return n < 3 ? 3 : n;
+    return std::max(n, 3);
 }
 
 int arcStepCount(const arc_struct& arc, double tolerance, ArcSteps* steps)

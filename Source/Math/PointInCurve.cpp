@@ -1,6 +1,7 @@
 // Nearest point on a segment and point-in-outline classification.
 #include "Math/PointInCurve.h"
 
+#include <algorithm>
 #include <math.h>
 #include <stdlib.h>
 
@@ -139,10 +140,7 @@ static double refineNearest(const bezier_stru& b, const double (&p)[2], double t
         if (!(gp > 0.0))
             break;
         double next = t - g / gp;
-        if (next < lo)
-            next = lo;
-        if (next > hi)
-            next = hi;
+        next = std::min(std::max(next, lo), hi);
         if (fabs(next - t) < 1e-12) {
             t = next;
             break;
@@ -211,10 +209,8 @@ static void controlBox(const bezier_stru* b, double (&lo)[2], double (&hi)[2])
     for (int k = 0; k < 2; k++) {
         lo[k] = hi[k] = b->P[0][k];
         for (int i = 1; i < 4; i++) {
-            if (b->P[i][k] < lo[k])
-                lo[k] = b->P[i][k];
-            if (b->P[i][k] > hi[k])
-                hi[k] = b->P[i][k];
+            lo[k] = std::min(lo[k], b->P[i][k]);
+            hi[k] = std::max(hi[k], b->P[i][k]);
         }
     }
 }
@@ -223,10 +219,10 @@ int PointInBeziers(const bezier_stru* beziers, int count, _t_ASRealPoint p, cons
 {
     double x = p.h, y = p.v;
     if (box) {
-        double l = box->left < box->right ? box->left : box->right;
-        double r = box->left < box->right ? box->right : box->left;
-        double b = box->top < box->bottom ? box->top : box->bottom;
-        double t = box->top < box->bottom ? box->bottom : box->top;
+        double l = std::min(box->right, box->left);
+        double r = std::max(box->left, box->right);
+        double b = std::min(box->bottom, box->top);
+        double t = std::max(box->top, box->bottom);
         if (x < l || x > r || y < b || y > t)
             return kPointOutside;
     }
@@ -248,8 +244,8 @@ int PointInBeziers(const bezier_stru* beziers, int count, _t_ASRealPoint p, cons
             return kPointOnOutline;
     }
 
-    double e = box ? (box->top > box->bottom ? box->top : box->bottom) + 10.0 : 9999.0;
-    double ylo = y < e ? y : e, yhi = y < e ? e : y;
+    double e = box ? std::max(box->bottom, box->top) + 10.0 : 9999.0;
+    double ylo = std::min(e, y), yhi = std::max(y, e);
     Vexa_Line ray = {x, y, x, e};
     double* ts = NULL;
     int crossings = 0;
