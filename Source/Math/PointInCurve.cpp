@@ -95,7 +95,7 @@ int RootFind(const double (&pts)[6][2], double width, int* count, double** roots
 
 int SolveEquationByBezier(const double (&c)[6], int* count, double** roots)
 {
-    static const double binom[6][6] = {
+    static const double binom[][6] = {
         {1, 0, 0, 0, 0, 0}, {1, 1, 0, 0, 0, 0}, {1, 2, 1, 0, 0, 0},
         {1, 3, 3, 1, 0, 0}, {1, 4, 6, 4, 1, 0}, {1, 5, 10, 10, 5, 1},
     };
