@@ -1,5 +1,6 @@
 #include "Common/OSReplacingFile.h"
 
+#include <algorithm>
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -42,7 +43,7 @@ static int createTemporary(OSReplacingFile* file)
     size_t name = strlen(file->path) - folder;
     // A name so long that the mark would not fit in a file name is shortened.
     size_t room = NAME_MAX - (sizeof kMark - 1) - 6;
-    if (name > room) name = room;
+    name = std::min(name, room);
     if (folder + name + sizeof kMark + 6 > sizeof file->temp) {
         errno = ENAMETOOLONG;
         return -1;

@@ -85,31 +85,20 @@ ASErr handlePluginCaller(const char* caller, const char* selector, void* message
     return kNoErr;
 }
 
+// The defaults that are not zero: the globals start cleared, so every other
+// field already holds its default.
 static void setStartupDefaults()
 {
-    g->envListDblClick = 0;
-    g->penListDblClick = 0;
-    g->envListLastClickPt = ListPoint{0, 0};
-    g->penListLastClickPt = ListPoint{0, 0};
-    g->envListLastClickTime = 0;
-    g->penListLastClickTime = 0;
     g->viewShowIndex = 1;
     g->viewShowControlPoints = 1;
     g->viewShowStartPoint = 1;
-    g->viewShowArcCenter = 0;
-    g->curEnvironment.Pens = nullptr;
     g->savedViewZoom = 1.0f;
-    g->savedViewCenter[0] = 0.0f;
-    g->savedViewCenter[1] = 0.0f;
     static const uint32_t previewWords[13] = {0xFFFFFFFF, 0x808080FF, 0xFFFFFFFF, 0x40E040FF, 0xFF0000FF,
                                               0x4040C0FF, 1,          3,          0x4040C0FF, 2,
                                               3,          0x00FFFFFF, 255};
     for (int i = 0; i < 13; ++i) g->previewOption.words[i] = previewWords[i];
-    g->previewOption.fill = 0;
     g->Precious = 0.1;
     g->FitType = 2;
-    g->autoGroupGapX = 0.0;
-    g->autoGroupGapY = 0.0;
     g->offsetSize = 1.0f;
     g->ripMarginX = 1.0;
     g->ripMarginY = 1.0;
@@ -117,11 +106,7 @@ static void setStartupDefaults()
     g->ripHLines = 1;
     g->splitMarkWidth = 5.0;
     g->splitMarkHeight = 5.0;
-    g->splitMarkStyle = 0;
-    g->splitOverlapX = 0.0;
-    g->splitOverlapY = 0.0;
     g->splitSortMethod = 1;
-    g->usbOutput = 0;
 }
 
 ASErr StartupPlugin(SPInterfaceMessage* message)

@@ -1,6 +1,7 @@
 // Colour and layer tables of a job, automatic cut order and visibility by group.
 #include "Core/ColorLayer.h"
 
+#include <algorithm>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -32,7 +33,7 @@ static bool onMarksLayer(const Volume* volume)
     return strcmp(volumeLayerName(volume), kMarksLayerName) == 0;
 }
 
-void makeColorName(uint32_t kind, const uint16_t rgb[3], char* name, size_t size)
+void makeColorName(uint32_t kind, const uint16_t (&rgb)[3], char* name, size_t size)
 {
     static const char* const kinds[] = {"Gray", "CMYK", "Pattern", "Custom", "Gradient", "RGB"};
     if (size == 0)
@@ -99,8 +100,6 @@ VT_NODISCARD static ASErr loadTable(Entry** table, int32_t* count)
         Entry* entry = &grown[*count];
         memset(entry, 0, sizeof(Entry));
         takeFromVolume(entry, volume);
-        entry->pen = 0;
-        entry->pause = 0;
         entry->visible = 1;
         (*count)++;
     }
@@ -344,7 +343,7 @@ VT_NODISCARD static ASErr showSelect(int32_t activeEntry, const Entry* entries, 
     ASErr error = kNoErr;
     for (int32_t i = 0; error == kNoErr && i < count; i++)
         error = setGroupVisible(groupOf(entries[i]), 0);
-    int32_t shown = activeEntry < 0 ? 0 : activeEntry;
+    int32_t shown = std::max(activeEntry, 0);
     if (error == kNoErr && shown < count)
         error = setGroupVisible(groupOf(entries[shown]), 1);
     return error;

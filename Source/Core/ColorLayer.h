@@ -30,7 +30,7 @@ bool layerNameMatches(const char* volumeLayerName, const char* layerName);
 
 // The display name of a colour entry of the given kind and R, G, B, e.g.
 // "R:FF G: 0 B: 0 RGB" or "R:?? G:?? B:?? NoneColor"; at most size - 1 bytes.
-void makeColorName(uint32_t kind, const uint16_t rgb[3], char* name, size_t size);
+void makeColorName(uint32_t kind, const uint16_t (&rgb)[3], char* name, size_t size);
 
 // Append one entry per distinct colour (layer) of the volumes, in volume order,
 // to the table (null and 0 to start with). 0, or '!Mem' when the table could

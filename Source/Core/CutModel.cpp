@@ -8,6 +8,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <new>
 #include <string>
 #include <unordered_map>
@@ -178,7 +179,7 @@ static void* growFor(void* array, int32_t count, size_t size, Growth* growth)
 // null when memory is short (growFor then starts one).
 static void* reserveFor(int32_t capacity, size_t size, Growth* growth)
 {
-    if (capacity < 4) capacity = 4;
+    capacity = std::max(capacity, 4);
     if ((size_t)capacity > SIZE_MAX / size) return NULL;
     void* block = malloc((size_t)capacity * size);
     if (block == NULL) return NULL;
@@ -315,16 +316,16 @@ static uint16_t channel(double value)
     return (uint16_t)((int32_t)value & 0xFF);
 }
 
-static void cmykToRGB(float c, float m, float y, float k, uint16_t rgb[3])
+static void cmykToRGB(float c, float m, float y, float k, uint16_t (&rgb)[3])
 {
-    float ink[3] = {c, m, y};
+    float ink[] = {c, m, y};
     for (int i = 0; i < 3; ++i) {
         float sum = ink[i] + k;
         rgb[i] = sum > 1.0f ? 0 : channel(255.0 * (1.0f - sum));
     }
 }
 
-void FillColorToRGB(const AIPathStyle* style, uint16_t rgb[3], uint32_t* kind)
+void FillColorToRGB(const AIPathStyle* style, uint16_t (&rgb)[3], uint32_t* kind)
 {
     if (!style->fillPaint) {
         *kind = kNoneColor;
@@ -391,9 +392,8 @@ static const char* keptLayerTitle(const char* title)
     try {
         auto found = g_layerTitles.find(field);
         if (found != g_layerTitles.end()) return found->second;
-        char* kept = (char*)malloc(strlen(field) + 1);
+        char* kept = strdup(field);
         if (kept == NULL) return NULL;
-        strcpy(kept, field);
         g_layerTitles.emplace(field, kept);
         return kept;
     } catch (const std::bad_alloc&) {
@@ -415,6 +415,7 @@ ASErr loadVolume(AIArtHandle art)
     if (grown == NULL) return kMemoryErr;
     g->volumes = grown;
     Volume* v = &g->volumes[g->volumeCount];
+    // What is not set below starts at zero: not turned or mirrored, no rings yet.
     memset(v, 0, sizeof *v);
     g->volumeCount++;
 
@@ -437,7 +438,6 @@ ASErr loadVolume(AIArtHandle art)
     memcpy(v->docRect, v->rect, sizeof v->rect);
     v->baseWidth = v->rect[2] - v->rect[0];
     v->baseHeight = v->rect[1] - v->rect[3];
-    v->rotMinX = v->rotMinY = 0.0;
 
     v->precision = g->Precious;
     v->fitType = g->FitType;
@@ -453,14 +453,10 @@ ASErr loadVolume(AIArtHandle art)
     v->colorKind = kNoneColor;
     v->colorRGB[0] = v->colorRGB[1] = v->colorRGB[2] = 255;
     v->art = art;
-    v->mirror = 0;
-    v->angle = 0.0;
     v->scaleX = v->scaleY = 1.0;
     v->copiesX = v->copiesY = 1;
     v->gapX = v->gapY = 3.0;
     v->flags = kVolumeSelected | kVolumeVisible;
-    v->rings = NULL;
-    v->ringCount = 0;
 
     g_ringGrowth.array = NULL;
     err = loadRing(art);
@@ -680,7 +676,7 @@ ASErr updateVolume(void)
     }
     for (int32_t i = 0; i < g->volumeCount; ++i) {
         Volume* v = &g->volumes[i];
-        float* rects[2] = {v->rect, v->loadRect};
+        float* rects[] = {v->rect, v->loadRect};
         for (int k = 0; k < 2; ++k) {
             rects[k][0] -= all.left;
             rects[k][2] -= all.left;

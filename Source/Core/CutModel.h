@@ -102,4 +102,4 @@ const char* volumeLayerName(const Volume* volume);
 void CopyNameField(char* field, size_t size, const char* name);
 
 // The colour of a fill as 8-bit R, G, B and the host colour tag.
-void FillColorToRGB(const AIPathStyle* style, uint16_t rgb[3], uint32_t* kind);
+void FillColorToRGB(const AIPathStyle* style, uint16_t (&rgb)[3], uint32_t* kind);

@@ -1,6 +1,7 @@
 // Dot cut: perforation pieces made in the document.
 #include "Core/DotCut.h"
 
+#include <algorithm>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -73,7 +74,7 @@ static void makePiece(const AIRealBezier* part, int32_t cutThrough, AIArtHandle 
 {
     AIArtHandle path = NULL;
     if (sAIArt->NewArt(kPathArt, kPlaceInsideOnBottom, group, &path) || path == NULL) return;
-    AIPathSegment seg[2] = {anchorAt(part->p0, part->p0, part->p1), anchorAt(part->p3, part->p2, part->p3)};
+    AIPathSegment seg[] = {anchorAt(part->p0, part->p0, part->p1), anchorAt(part->p3, part->p2, part->p3)};
     // Host errors here leave a piece as the host has it: the group still
     // holds the source, and running dot cut on it again gives the source back.
     if (sAIPath->SetPathSegmentCount(path, 2)) return;
@@ -137,7 +138,7 @@ ASErr AssignDotCutPathArt(AIArtHandle path, AIArtHandle group)
         // A segment gives at most one piece per shorter length and one more
         // per turn; far from the origin single precision may stop a split
         // from moving on, and the segment then ends rather than never.
-        double turns = 2.0 * sAIRealBezier->Length(&bezier, kDotCutFlatness) / (through < half ? through : half) + 8.0;
+        double turns = 2.0 * sAIRealBezier->Length(&bezier, kDotCutFlatness) / std::min(half, through) + 8.0;
         for (double k = 0; k < turns; k++)
             if (AssignDotCutBezierByLength(&bezier, &carried, cutThrough ? through : half, &cutThrough, group)) break;
     }

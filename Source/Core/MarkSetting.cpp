@@ -59,13 +59,13 @@ static ASErr newMark(AIArtHandle group, const AIPathSegment* anchors, int32_t co
 
 static ASErr newLine(AIArtHandle group, double x1, double y1, double x2, double y2)
 {
-    AIPathSegment s[2] = {anchorAt(x1, y1), anchorAt(x2, y2)};
+    AIPathSegment s[] = {anchorAt(x1, y1), anchorAt(x2, y2)};
     return newMark(group, s, 2);
 }
 
 static ASErr newCorner(AIArtHandle group, double x1, double y1, double cx, double cy, double x2, double y2)
 {
-    AIPathSegment s[3] = {anchorAt(x1, y1), anchorAt(cx, cy), anchorAt(x2, y2)};
+    AIPathSegment s[] = {anchorAt(x1, y1), anchorAt(cx, cy), anchorAt(x2, y2)};
     return newMark(group, s, 3);
 }
 
@@ -83,7 +83,7 @@ ASErr Make4PtPosition(AIArtHandle group, AIRealRect rect, uint8_t firstCopy)
     if (!err) err = newCorner(group, right + s.M, yb, xr, yb, xr, bottom - s.M);
     if (!err) {
         // The start mark is drawn thin whatever the marks' thickness.
-        AIPathSegment start[2] = {anchorAt(xl, yb), anchorAt(xl + kMarkStartMarkRun, yb + kMarkStartMarkRun)};
+        AIPathSegment start[] = {anchorAt(xl, yb), anchorAt(xl + kMarkStartMarkRun, yb + kMarkStartMarkRun)};
         AIArtHandle path = NULL;
         err = newMarkPath(group, start, 2, &path);
         if (!err) err = styleMark(path, kMarkStartMarkThickness);

@@ -32,7 +32,7 @@ void PackedPicture::assign(const PictureStep* steps, size_t stepCount, const Vie
             b[2 * i] = (unsigned char)h;
             b[2 * i + 1] = (unsigned char)v;
         } else if (width == kBytes2) {
-            uint16_t hv[2] = {(uint16_t)h, (uint16_t)v};
+            uint16_t hv[] = {(uint16_t)h, (uint16_t)v};
             memcpy(b + 4 * i, hv, sizeof hv);
         } else {
             memcpy(b + 8 * i, &points[i], sizeof points[i]);

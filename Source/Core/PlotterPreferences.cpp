@@ -3,6 +3,7 @@
 // place.
 #include "Core/PlotterPreferences.h"
 
+#include <algorithm>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -84,7 +85,7 @@ VT_NODISCARD static int putEntry(const PlotterPrefEntry* entry, int32_t pen, con
     switch (entry->type) {
     case kPlotterPrefText: {
         char text[kLongestTextField + 1];
-        size_t size = entry->size < kLongestTextField ? entry->size : kLongestTextField;
+        size_t size = std::min(entry->size, kLongestTextField);
         memcpy(text, field, size);
         text[size] = 0;
         return sAIPreference->PutStringPreference(kCurrentPlotterPrefix, key, text);
@@ -249,7 +250,6 @@ int describeCurrentPlotterValues(char* text, size_t size)
     }
     int err = checkPlotterValues(&plotter, text, size);
     if (err != 0) return err;
-    environment.Pens = NULL;
     for (int32_t i = 0; i < environment.PenNumber && i < kMaxPenCount; i++) {
         memset(&pen, 0, sizeof pen);
         for (int32_t k = 0; k < kPlotterPrefEntryCount; k++) {

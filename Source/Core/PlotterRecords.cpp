@@ -192,7 +192,7 @@ void freePlotterList(Plotter** list, int* count)
 template <typename Record>
 VT_NODISCARD static int removeElement(Record** array, int* n, int index, void (*release)(Record*))
 {
-    if (index < 0 || index >= *n || *n < 1) return kIndexOutOfRangeErr;
+    if (index < 0 || index >= *n) return kIndexOutOfRangeErr;
     Record* old = *array;
     Record* fresh = NULL;
     if (*n > 1) {

@@ -1,5 +1,6 @@
 #include "Core/PreProcess.h"
 
+#include <algorithm>
 #include <math.h>
 #include <stdlib.h>
 #include <string.h>
@@ -249,7 +250,7 @@ static ASErr readFrameText(AIArtHandle frame, ATETextRangeRef* range, char** tex
     ASInt32 read = 0;
     error = sAITextRange->GetContents(*range, *text, size * 2 + 3, &read);
     // What the host says it copied is believed only within what was asked.
-    *length = read < 0 ? 0 : read > size * 2 + 3 ? size * 2 + 3 : read;
+    *length = std::clamp(read, 0, size * 2 + 3);
     return error;
 }
 
@@ -300,7 +301,7 @@ ASErr combineGroups(AIArtHandle outline, int32_t count)
     if (error == kNoErr) error = orderPathsByArea(areas, n, order);
     for (int32_t i = 0; error == kNoErr && i < n; ++i) ordered[i] = bounds[order[i]];
     int32_t made = 0;
-    if (error == kNoErr) error = gatherOutlineClusters(ordered, n, count > 1 ? count : 1, clusters, next, &made);
+    if (error == kNoErr) error = gatherOutlineClusters(ordered, n, std::max(count, 1), clusters, next, &made);
     // One compound path per cluster, below all art, holding its paths.
     for (int32_t c = 0; error == kNoErr && c < made; ++c) {
         if (!clusters[c].alive) continue;

@@ -132,8 +132,8 @@ bool clipToGuard(const Canvas& c, double& x1, double& y1, double& x2, double& y2
 {
     double low = 0.0, high = 1.0;
     double dx = x2 - x1, dy = y2 - y1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 + kGuard, (double)(c.width + kGuard) - x1, y1 + kGuard, (double)(c.height + kGuard) - y1};
+    const double p[] = {-dx, dx, -dy, dy};
+    const double q[] = {x1 + kGuard, (double)(c.width + kGuard) - x1, y1 + kGuard, (double)(c.height + kGuard) - y1};
     for (int i = 0; i < 4; i++) {
         if (p[i] == 0.0) {
             if (q[i] < 0.0)
@@ -144,13 +144,11 @@ bool clipToGuard(const Canvas& c, double& x1, double& y1, double& x2, double& y2
         if (p[i] < 0.0) {
             if (t > high)
                 return false;
-            if (t > low)
-                low = t;
+            low = std::max(low, t);
         } else {
             if (t < low)
                 return false;
-            if (t < high)
-                high = t;
+            high = std::min(high, t);
         }
     }
     double sx = x1, sy = y1;
@@ -689,7 +687,7 @@ private:
     point_struct firstLine_{0, 0}, lastLine_{0, 0};
 };
 
-void findHull(const bezier_stru* segments, const Ring& ring, const Volume& volume, const double offset[2],
+void findHull(const bezier_stru* segments, const Ring& ring, const Volume& volume, const double (&offset)[2],
               RingPicture& p)
 {
     p.hullKnown = true;
@@ -720,7 +718,7 @@ CutSegment& pathRoom()
 // rooms and `out` is written, so pictures of different rings can be made on
 // different threads. '!Mem' when memory ran out; the picture is then to be
 // left out.
-ASErr makeRingPicture(const bezier_stru* segments, int32_t count, const Volume& volume, const double offset[2],
+ASErr makeRingPicture(const bezier_stru* segments, int32_t count, const Volume& volume, const double (&offset)[2],
                       RingPicture& out, CutSegment& path, PictureRoom& room)
 {
     out = RingPicture();
@@ -753,7 +751,7 @@ ASErr makeRingPicture(const bezier_stru* segments, int32_t count, const Volume& 
     return kNoErr;
 }
 
-ASErr makeRingPicture(const bezier_stru* segments, const Ring& ring, const Volume& volume, const double offset[2],
+ASErr makeRingPicture(const bezier_stru* segments, const Ring& ring, const Volume& volume, const double (&offset)[2],
                       RingPicture& out)
 {
     return makeRingPicture(segments, ring.count, volume, offset, out, pathRoom(), pictureRoom());
@@ -1105,7 +1103,7 @@ ASErr convertDimenRectToFrameRect(AIRealRect rect, ADMRect* frameRect)
     return kNoErr;
 }
 
-ASErr convertDimenDoubleToFrameLong(const double xy[2], long hv[2])
+ASErr convertDimenDoubleToFrameLong(const double (&xy)[2], long (&hv)[2])
 {
     hv[0] = frameH(xy[0]);
     hv[1] = frameV(xy[1]);
@@ -1148,14 +1146,14 @@ ASErr drawPreviewFrame(ADMItemRef item, ADMDrawerRef drawer)
     setColor(c, g->previewOption.words[kPreviewBackgroundWord]);
     rect(c, 0, 0, c.height, c.width, true);
 
-    double origin[2] = {0.0, 0.0};
+    double origin[] = {0.0, 0.0};
     long corner[2], far[2];
     convertDimenDoubleToFrameLong(origin, corner);
-    double page[2] = {(double)(float)g->curPlotter.PlotterSizeX, (double)(float)g->curPlotter.PlotterSizeY};
+    double page[] = {(double)(float)g->curPlotter.PlotterSizeX, (double)(float)g->curPlotter.PlotterSizeY};
     convertDimenDoubleToFrameLong(page, far);
     setColor(c, g->previewOption.words[kPreviewPageWord]);
     rect(c, corner[1], corner[0], far[1], far[0], true);
-    double board[2] = {(double)g->mediaWidth, (double)g->mediaLength};
+    double board[] = {(double)g->mediaWidth, (double)g->mediaLength};
     convertDimenDoubleToFrameLong(board, far);
     setColor(c, g->previewOption.words[kPreviewBoardWord]);
     rect(c, corner[1], corner[0], far[1], far[0], true);
@@ -1174,7 +1172,7 @@ ASErr drawPreviewFrame(ADMItemRef item, ADMDrawerRef drawer)
 // first copy and the step between copies rather than copy by copy, so that a
 // volume of thousands of copies costs what its copies in view cost. A copy
 // left out is one the hull test of each copy would leave out too.
-static void copiesInView(const Canvas& c, const Volume& volume, int32_t from[2], int32_t to[2])
+static void copiesInView(const Canvas& c, const Volume& volume, int32_t (&from)[2], int32_t (&to)[2])
 {
     from[0] = from[1] = 0;
     to[0] = volume.copiesX - 1;
@@ -1186,7 +1184,7 @@ static void copiesInView(const Canvas& c, const Volume& volume, int32_t from[2],
         return;  // what is drawn is not bounded by the hull
     double first[2];
     getVolumeCopyOffset(volume, 0, 0, first);
-    double low[2] = {0, 0}, high[2] = {0, 0};
+    double low[] = {0, 0}, high[] = {0, 0};
     bool any = false;
     for (int32_t r = 0; volume.rings != NULL && r < volume.ringCount; r++) {
         if (ringInJob(&volume, r) == kJobLeftOut)
@@ -1209,10 +1207,10 @@ static void copiesInView(const Canvas& c, const Volume& volume, int32_t from[2],
     if (!any)
         return;
     long reach = markerReach() + 2;
-    double frameLow[2] = {std::min(dimenX(-reach), dimenX(c.width + reach)),
-                          std::min(dimenY(-reach), dimenY(c.height + reach))};
-    double frameHigh[2] = {std::max(dimenX(-reach), dimenX(c.width + reach)),
-                           std::max(dimenY(-reach), dimenY(c.height + reach))};
+    double frameLow[] = {std::min(dimenX(-reach), dimenX(c.width + reach)),
+                         std::min(dimenY(-reach), dimenY(c.height + reach))};
+    double frameHigh[] = {std::max(dimenX(-reach), dimenX(c.width + reach)),
+                          std::max(dimenY(-reach), dimenY(c.height + reach))};
     for (int k = 0; k < 2; k++) {
         int32_t copies = k == 0 ? volume.copiesX : volume.copiesY;
         double pitch = k == 0 ? volume.gapX + volume.baseWidth * volume.scaleX
@@ -1239,7 +1237,7 @@ static void copiesInView(const Canvas& c, const Volume& volume, int32_t from[2],
 // Whether the picture of ring r at the copy offset is to be made for the
 // frame: its hull (found here when not known yet) reaches it. *segments then
 // holds the ring's segments as read. False too when the ring cannot be read.
-static bool pictureWanted(const Canvas& c, const Volume& volume, int32_t r, const double offset[2], RingPicture& p,
+static bool pictureWanted(const Canvas& c, const Volume& volume, int32_t r, const double (&offset)[2], RingPicture& p,
                           const bezier_stru** segments)
 {
     *segments = NULL;
@@ -1436,8 +1434,8 @@ static void drawVolumeAt(ADMItemRef item, ADMDrawerRef drawer, int32_t index, co
         char label[16];
         snprintf(label, sizeof label, volume.index < 10 ? " %d" : "%d", (int)volume.index);
         // The label starts 20 pixels left of and 5 below the centre of all copies.
-        double centre[2] = {((double)volume.rect[0] + (double)volume.rect[2]) / 2.0,
-                            ((double)volume.rect[1] + (double)volume.rect[3]) / 2.0};
+        double centre[] = {((double)volume.rect[0] + (double)volume.rect[2]) / 2.0,
+                           ((double)volume.rect[1] + (double)volume.rect[3]) / 2.0};
         long at2[2];
         convertDimenDoubleToFrameLong(centre, at2);
         long h = at2[0] - 20, v = at2[1] + 5;
@@ -1457,7 +1455,7 @@ ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume)
     return kNoErr;
 }
 
-ASErr drawRing(ADMItemRef item, ADMDrawerRef drawer, Ring ring, Volume volume, double offset[2])
+ASErr drawRing(ADMItemRef item, ADMDrawerRef drawer, Ring ring, Volume volume, double (&offset)[2])
 {
     Canvas c = canvasOf(item, drawer);
     Base b = baseOf();
@@ -1519,13 +1517,13 @@ ASErr drawStartPoint(ADMItemRef item, ADMDrawerRef drawer, ADMPoint point)
     return kNoErr;
 }
 
-void getHandlePoints(ADMRect r, ADMPoint points[9])
+void getHandlePoints(ADMRect r, ADMPoint (&points)[9])
 {
     ASInt16 midH = (ASInt16)((r.left + r.right) / 2);
     ASInt16 midV = (ASInt16)((r.top + r.bottom) / 2);
-    const ADMPoint all[9] = {{r.left, r.bottom}, {r.left, midV},  {r.left, r.top},
-                             {midH, r.top},      {r.right, r.top}, {r.right, midV},
-                             {r.right, r.bottom}, {midH, r.bottom}, {midH, midV}};
+    const ADMPoint all[] = {{r.left, r.bottom}, {r.left, midV},  {r.left, r.top},
+                            {midH, r.top},      {r.right, r.top}, {r.right, midV},
+                            {r.right, r.bottom}, {midH, r.bottom}, {midH, midV}};
     for (int k = 0; k < 9; k++)
         points[k] = all[k];
 }

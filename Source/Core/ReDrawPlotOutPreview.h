@@ -46,7 +46,7 @@ ASErr convertDimenPointToFramePoint(AIRealPoint point, ADMPoint* framePoint);
 // y, each on its own: with y growing downwards its top lies below its bottom.
 ASErr convertDimenRectToFrameRect(AIRealRect rect, ADMRect* frameRect);
 // (x, y) mm to (h, v) pixels, not held to 16 bits.
-ASErr convertDimenDoubleToFrameLong(const double xy[2], long hv[2]);
+ASErr convertDimenDoubleToFrameLong(const double (&xy)[2], long (&hv)[2]);
 // The exact inverse, without rounding.
 ASErr convertFramePointToDimenPoint(ADMPoint framePoint, AIRealPoint* point);
 ASErr convertFrameRectToDimenRect(ADMRect frameRect, AIRealRect* rect);
@@ -63,7 +63,7 @@ ASErr drawVolume(ADMItemRef item, ADMDrawerRef drawer, Volume volume);
 // flattened outline (filled in the volume's colour when closed and the fill
 // flag is on), then the pieces the knife cuts along it. A ring that cannot be
 // flattened or fitted for want of memory is left out.
-ASErr drawRing(ADMItemRef item, ADMDrawerRef drawer, Ring ring, Volume volume, double offset[2]);
+ASErr drawRing(ADMItemRef item, ADMDrawerRef drawer, Ring ring, Volume volume, double (&offset)[2]);
 // Fitted straight lines, joined in the line colour; markers at their ends.
 ASErr drawFitLine(ADMItemRef item, ADMDrawerRef drawer, Vexa_Line* lines, int32_t count);
 // Fitted pieces: lines and points in the line colour, arcs and circles in the
@@ -91,7 +91,7 @@ int32_t checkHotRect(ADMPoint point);
 // The handle points of a frame rectangle, by handle index: 0 (left, bottom),
 // 1 (left, middle), 2 (left, top), 3 (middle, top), 4 (right, top),
 // 5 (right, middle), 6 (right, bottom), 7 (middle, bottom), 8 (middle, middle).
-void getHandlePoints(ADMRect frameRect, ADMPoint points[9]);
+void getHandlePoints(ADMRect frameRect, ADMPoint (&points)[9]);
 
 // What a full redraw keeps of each volume (its placed, flattened and fitted
 // rings) while the volume stays as it is; the cut model frees it with its

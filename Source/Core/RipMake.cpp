@@ -74,7 +74,7 @@ static void addLinePieces(AIArtHandle group, Vexa_Line line, const UDT_PolyBezie
         for (int32_t k = 0; k < pathCount && !inside; k++)
             inside = mayHold(boxes[k], m) && PointInBeziers(paths[k].bezier, paths[k].count, m, frame) == kPointInside;
         if (inside) continue;
-        AIPathSegment seg[2] = {cornerAnchor(points[i].h, points[i].v), cornerAnchor(points[i + 1].h, points[i + 1].v)};
+        AIPathSegment seg[] = {cornerAnchor(points[i].h, points[i].v), cornerAnchor(points[i + 1].h, points[i + 1].v)};
         addWeedingPath(group, seg, 2, 0);
     }
     free(points);
@@ -116,8 +116,8 @@ void getArtRip(AIArtHandle art, double marginX, double marginY, int vLines, int 
             Vexa_Line line = {x, bottom, x, top};
             addLinePieces(group, line, paths, boxes, pathCount, &frame);
         }
-        AIPathSegment border[4] = {cornerAnchor(left, bottom), cornerAnchor(left, top), cornerAnchor(right, top),
-                                   cornerAnchor(right, bottom)};
+        AIPathSegment border[] = {cornerAnchor(left, bottom), cornerAnchor(left, top), cornerAnchor(right, top),
+                                  cornerAnchor(right, bottom)};
         addWeedingPath(group, border, 4, 1);
     }
 

@@ -2,6 +2,7 @@
 // each holding the art's outline clipped to the panel and its align marks.
 #include "Core/Split.h"
 
+#include <algorithm>
 #include <math.h>
 #include <stdint.h>
 #include <stdlib.h>
@@ -209,8 +210,8 @@ ASErr divSingleBezier(AIRealRect panel, bezier_stru curve, bezier_stru** pieces,
     for (int k = 0; k < 2; k++) {
         lo[k] = hi[k] = curve.P[0][k];
         for (int i = 1; i < 4; i++) {
-            if (curve.P[i][k] < lo[k]) lo[k] = curve.P[i][k];
-            if (curve.P[i][k] > hi[k]) hi[k] = curve.P[i][k];
+            lo[k] = std::min(lo[k], curve.P[i][k]);
+            hi[k] = std::max(hi[k], curve.P[i][k]);
         }
     }
     // The curve lies within its control points. Where they are plainly inside
@@ -224,7 +225,7 @@ ASErr divSingleBezier(AIRealRect panel, bezier_stru curve, bezier_stru** pieces,
         return kNoErr;
 
     // When the curve cannot be measured its control points stand in.
-    double maxPt[2] = {hi[0], hi[1]}, minPt[2] = {lo[0], lo[1]};
+    double maxPt[] = {hi[0], hi[1]}, minPt[] = {lo[0], lo[1]};
     (void)BezierBound(&curve, maxPt, minPt);
     AIRealRect box;
     box.left = (AIReal)minPt[0];
@@ -235,10 +236,10 @@ ASErr divSingleBezier(AIRealRect panel, bezier_stru curve, bezier_stru** pieces,
     AIRealRect meet;
     if (!sAIRealMath->AIRealRectIntersect(&box, &panel, &meet)) return kNoErr;
 
-    Vexa_Line edges[4] = {{panel.left, panel.bottom, panel.left, panel.top},
-                          {panel.left, panel.top, panel.right, panel.top},
-                          {panel.right, panel.top, panel.right, panel.bottom},
-                          {panel.right, panel.bottom, panel.left, panel.bottom}};
+    Vexa_Line edges[] = {{panel.left, panel.bottom, panel.left, panel.top},
+                         {panel.left, panel.top, panel.right, panel.top},
+                         {panel.right, panel.top, panel.right, panel.bottom},
+                         {panel.right, panel.bottom, panel.left, panel.bottom}};
     double* t = NULL;
     int nt = 0;
     for (int e = 0; e < 4; e++)
@@ -343,8 +344,8 @@ static PathBox boxOf(const UDT_PolyBezier& path)
 static int32_t pathsNear(Vexa_Line line, const UDT_PolyBezier* paths, const PathBox* boxes, int32_t pathCount,
                          UDT_PolyBezier* near)
 {
-    double lineLo[2] = {fmin(line.x1, line.x2), fmin(line.y1, line.y2)};
-    double lineHi[2] = {fmax(line.x1, line.x2), fmax(line.y1, line.y2)};
+    double lineLo[] = {fmin(line.x1, line.x2), fmin(line.y1, line.y2)};
+    double lineHi[] = {fmax(line.x1, line.x2), fmax(line.y1, line.y2)};
     int32_t n = 0;
     for (int32_t i = 0; i < pathCount; i++) {
         const PathBox& b = boxes[i];
@@ -492,7 +493,7 @@ static int rayCrossings(const bezier_stru& b, const Ray& ray)
     int ahead = 0;
     for (int i = 0; i < 4; i++) ahead += beyond(ray, b.P[i][r]);
     if (ahead == 0) return 0;
-    double cuts[4] = {0, 0, 0, 1};
+    double cuts[] = {0, 0, 0, 1};
     int n = 1 + turningPoints(b, f, cuts + 1);
     cuts[n] = 1;
     int count = 0;
@@ -598,11 +599,11 @@ ASErr clipRect(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t*
     // Round the border from the top-left corner: down the left edge, along
     // the bottom, up the right edge and back along the top; inward is the
     // direction into the panel, across each edge.
-    Vexa_Line edges[4] = {{left, top, left, bottom},
-                          {left, bottom, right, bottom},
-                          {right, bottom, right, top},
-                          {right, top, left, top}};
-    const int inward[4] = {1, 1, -1, -1};
+    Vexa_Line edges[] = {{left, top, left, bottom},
+                         {left, bottom, right, bottom},
+                         {right, bottom, right, top},
+                         {right, top, left, top}};
+    const int inward[] = {1, 1, -1, -1};
     for (int e = 0; e < 4 && err == kNoErr; e++) {
         const Vexa_Line& l = edges[e];
         int32_t n = pathsNear(l, paths, boxes, pathCount, near);
@@ -681,7 +682,7 @@ PieceEndIndex* NewPieceEndIndex(const bezier_stru* pieces, int32_t count)
         FreePieceEndIndex(index);
         return NULL;
     }
-    index->count = count > 0 ? count : 0;
+    index->count = std::max(count, 0);
     for (int32_t i = 0; i < index->count; i++) {
         index->starts[i].cx = cellOf(pieces[i].P[0][0]);
         index->starts[i].cy = cellOf(pieces[i].P[0][1]);
@@ -704,7 +705,7 @@ void FreePieceEndIndex(PieceEndIndex* index)
 }
 
 // Squared distance from a piece's end to the chain's end.
-static double distance2(const double q[2], const double end[2])
+static double distance2(const double (&q)[2], const double (&end)[2])
 {
     double dx = q[0] - end[0], dy = q[1] - end[1];
     return dx * dx + dy * dy;
@@ -730,7 +731,7 @@ static bool better(const Joining& a, const Joining& b)
 }
 
 static void consider(Joining* best, int32_t piece, int which, const bezier_stru* pieces, const int32_t* flags,
-                     const double end[2])
+                     const double (&end)[2])
 {
     if (flags[piece] != 1) return;
     Joining c = {piece, which, distance2(pieces[piece].P[which], end)};
@@ -756,7 +757,7 @@ static int32_t firstInCell(const PieceEnd* list, int32_t count, const PieceEnd* 
 // the joining distance. Any point within 1 of it lies in its cell or a
 // neighbouring one.
 static void findJoining(const PieceEndIndex* index, const PieceEnd* list, int which, const bezier_stru* pieces,
-                        const int32_t* flags, const double end[2], Joining* best)
+                        const int32_t* flags, const double (&end)[2], Joining* best)
 {
     int64_t cx = cellOf(end[0]), cy = cellOf(end[1]);
     for (int64_t dx = -1; dx <= 1; dx++) {
@@ -772,7 +773,7 @@ static void findJoining(const PieceEndIndex* index, const PieceEnd* list, int wh
 // The lowest-numbered unused piece starting exactly at the point, if any:
 // it lies in the point's own cell, whose entries run in piece order.
 static bool findExactStart(const PieceEndIndex* index, const bezier_stru* pieces, const int32_t* flags,
-                           const double end[2], Joining* best)
+                           const double (&end)[2], Joining* best)
 {
     PieceEnd key = {cellOf(end[0]), cellOf(end[1]), -1};
     const PieceEnd* list = index->starts;
@@ -789,7 +790,7 @@ static bool findExactStart(const PieceEndIndex* index, const bezier_stru* pieces
 
 // The same by looking at every piece.
 static void scanJoining(const bezier_stru* pieces, int32_t count, const int32_t* flags, int which,
-                        const double end[2], Joining* best)
+                        const double (&end)[2], Joining* best)
 {
     for (int32_t i = 0; i < count; i++)
         consider(best, i, which, pieces, flags, end);
@@ -827,7 +828,7 @@ ASErr SortBezier(bezier_stru* pieces, int32_t count, int32_t* flags, int32_t* ch
     ASErr err = appendGrowing(&out, &n, pieces[first]);
     if (!err) flags[first] = -1;
     while (err == kNoErr) {
-        const double* end = out[n - 1].P[3];
+        const double(&end)[2] = out[n - 1].P[3];
         Joining next = {-1, 0, 0.0};
         // Nothing is nearer than a piece starting exactly there.
         bool exact = index != NULL && findExactStart(index, pieces, flags, end, &next);
@@ -850,7 +851,7 @@ ASErr SortBezier(bezier_stru* pieces, int32_t count, int32_t* flags, int32_t* ch
     return kNoErr;
 }
 
-static AIRealPoint realPoint(const double p[2])
+static AIRealPoint realPoint(const double (&p)[2])
 {
     AIRealPoint r;
     r.h = (AIReal)p[0];
@@ -1011,8 +1012,8 @@ ASErr DrawTomb(AIArtHandle group, AIRealRect markRect, int32_t k, int32_t cols, 
     };
     // No mark sits at the four outer corners of the whole tiling; the others
     // fall where neighbouring panels put theirs, so both carry the same marks.
-    static const int kDownColumns[4] = {0, 1, 2, 3};
-    static const int kAlongRows[4] = {0, 2, 1, 3};
+    static const int kDownColumns[] = {0, 1, 2, 3};
+    static const int kAlongRows[] = {0, 2, 1, 3};
     const int* sequence = order <= 4 || order == 8 ? kDownColumns : kAlongRows;
     for (int s = 0; s < 4; s++) {
         const Candidate& m = c[sequence[s]];

@@ -1,5 +1,6 @@
 #include "Core/ValueReader.h"
 
+#include <algorithm>
 #include <errno.h>
 #include <limits.h>
 #include <stdlib.h>
@@ -100,8 +101,7 @@ int getInt(FILE* stream, int* value, int* status)
     errno = 0;
     locale_t loc = valueCLocale();
     long number = loc ? strtol_l(text, &end, 10, loc) : strtol(text, &end, 10);
-    if (number > INT_MAX) number = INT_MAX;
-    if (number < INT_MIN) number = INT_MIN;
+    number = std::clamp(number, (long)INT_MIN, (long)INT_MAX);
     checkWholeNumber(text, end, status);
     if (value) *value = (int)number;
     return 1;

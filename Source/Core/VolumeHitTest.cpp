@@ -16,6 +16,7 @@
 #include <math.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -65,7 +66,7 @@ bool madeFor(const Outlines& o, const Volume& v)
            o.loadHeight == v.loadRect[1] - v.loadRect[3];
 }
 
-const double kOrigin[2] = {0.0, 0.0};
+const double kOrigin[] = {0.0, 0.0};
 
 // The segments of a ring; null when it has none or they cannot be read (it
 // is then left out of the outlines).
@@ -199,8 +200,8 @@ bool segmentMeetsRect(double ax, double ay, double bx, double by, double left, d
 {
     double t0 = 0.0, t1 = 1.0;
     double dx = bx - ax, dy = by - ay;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {ax - left, right - ax, ay - bottom, top - ay};
+    const double p[] = {-dx, dx, -dy, dy};
+    const double q[] = {ax - left, right - ax, ay - bottom, top - ay};
     for (int k = 0; k < 4; k++) {
         if (p[k] == 0.0) {
             if (q[k] < 0.0)
@@ -210,10 +211,10 @@ bool segmentMeetsRect(double ax, double ay, double bx, double by, double left, d
         double t = q[k] / p[k];
         if (p[k] < 0.0) {
             if (t > t1) return false;
-            if (t > t0) t0 = t;
+            t0 = std::max(t0, t);
         } else {
             if (t < t0) return false;
-            if (t < t1) t1 = t;
+            t1 = std::min(t1, t);
         }
     }
     return t0 <= t1;
@@ -295,7 +296,7 @@ int32_t PointOnPloygon(AIRealPoint point, const AIRealPoint* polygon, int32_t co
 int32_t PointOnVolume(AIRealPoint point, const Volume* volume)
 {
     const Volume& v = *volume;
-    return anyCopyHit(v, kHitNoRings, [&](Outlines& o, const double offset[2]) {
+    return anyCopyHit(v, kHitNoRings, [&](Outlines& o, const double (&offset)[2]) {
         double x = point.h - offset[0], y = point.v - offset[1];
         double m = slack(x, o.high[0]) + slack(y, o.high[1]);
         if (x < o.low[0] - m || x > o.high[0] + m || y < o.low[1] - m || y > o.high[1] + m)
@@ -323,7 +324,7 @@ int32_t RectVolumeIntersect(AIRealRect rect, const Volume* volume)
     double left = fmin(rect.left, rect.right), right = fmax(rect.left, rect.right);
     double bottom = fmin(rect.bottom, rect.top), top = fmax(rect.bottom, rect.top);
     AIRealRect box = {(AIReal)left, (AIReal)top, (AIReal)right, (AIReal)bottom};
-    return anyCopyHit(v, kHitOutside, [&](Outlines& o, const double offset[2]) {
+    return anyCopyHit(v, kHitOutside, [&](Outlines& o, const double (&offset)[2]) {
         double lowX = o.low[0] + offset[0], highX = o.high[0] + offset[0];
         double lowY = o.low[1] + offset[1], highY = o.high[1] + offset[1];
         double m = slack(lowX, highX) + slack(lowY, highY);

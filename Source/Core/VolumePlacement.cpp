@@ -21,7 +21,7 @@ bezier_stru orientBezier(bezier_stru bezier, const Volume& volume)
     // The centre is taken in single precision, as the loaded rectangle is held.
     float halfWidth = (volume.loadRect[2] - volume.loadRect[0]) / 2.0f;
     float halfHeight = (volume.loadRect[1] - volume.loadRect[3]) / 2.0f;
-    double centre[2] = {halfWidth, halfHeight};
+    double centre[] = {halfWidth, halfHeight};
     if (volume.mirror)
         BezierYMirror(bezier, &bezier, centre);
     BezierRotate(bezier, &bezier, volume.angle, centre);
@@ -73,13 +73,13 @@ bezier_stru placeWith(const Placement& p, const bezier_stru& bezier, const doubl
     return out;
 }
 
-bezier_stru placeBezier(bezier_stru bezier, const Volume& volume, const double* offset)
+bezier_stru placeBezier(bezier_stru bezier, const Volume& volume, const double (&offset)[2])
 {
     bezier = orientBezier(bezier, volume);
-    double back[2] = {-volume.rotMinX, -volume.rotMinY};
+    double back[] = {-volume.rotMinX, -volume.rotMinY};
     BezierMove(bezier, &bezier, back);
-    double origin[2] = {0.0, 0.0};
-    double factors[2] = {volume.scaleX, volume.scaleY};
+    double origin[] = {0.0, 0.0};
+    double factors[] = {volume.scaleX, volume.scaleY};
     BezierScale(bezier, &bezier, origin, factors);
     BezierMove(bezier, &bezier, offset);
     return bezier;
@@ -91,7 +91,7 @@ double volumeCopyPitch(const Volume& volume, int axis)
                      : volume.gapY + volume.baseHeight * volume.scaleY;
 }
 
-void getVolumeCopyOffset(const Volume& volume, int32_t i, int32_t j, double offset[2])
+void getVolumeCopyOffset(const Volume& volume, int32_t i, int32_t j, double (&offset)[2])
 {
     // The placed rectangle holds every copy: where the copies run to the
     // left (or down), the first copy is the last one along the rectangle.
@@ -203,7 +203,7 @@ ASErr updateVolumeRect(Volume* volume)
 // After a change of copies, gaps or scale: the rectangle again holds every
 // copy, the first copy staying where it was (first, its corner before the
 // change), so copies sent to the left or down take the rectangle with them.
-static void keepFirstCopy(Volume* volume, const double first[2])
+static void keepFirstCopy(Volume* volume, const double (&first)[2])
 {
     double px = volumeCopyPitch(*volume, 0), py = volumeCopyPitch(*volume, 1);
     volume->rect[0] = (float)(px < 0 && volume->copiesX > 1 ? first[0] + (volume->copiesX - 1) * px : first[0]);
@@ -403,11 +403,11 @@ ASErr updateVolumeRotate_New(Volume* volume, AIRealRect S, double oldAngle, uint
             // A flattened segment never leaves the box of its control points;
             // when that box adds nothing to the bounds, neither does the
             // segment, and flattening it can be skipped.
-            double lo[2] = {b.P[0][0], b.P[0][1]}, hi[2] = {b.P[0][0], b.P[0][1]};
+            double lo[] = {b.P[0][0], b.P[0][1]}, hi[] = {b.P[0][0], b.P[0][1]};
             for (int p = 1; p < 4; p++) {
                 for (int c = 0; c < 2; c++) {
-                    if (b.P[p][c] < lo[c]) lo[c] = b.P[p][c];
-                    if (b.P[p][c] > hi[c]) hi[c] = b.P[p][c];
+                    lo[c] = std::min(lo[c], b.P[p][c]);
+                    hi[c] = std::max(hi[c], b.P[p][c]);
                 }
             }
             if (any && lo[0] >= minX && lo[1] >= minY && hi[0] <= maxX && hi[1] <= maxY)
@@ -453,7 +453,7 @@ ASErr updateVolumeRotate_New(Volume* volume, AIRealRect S, double oldAngle, uint
     float gx = (float)volume->gapX, gy = (float)volume->gapY;
     volume->gapX = fabs(gx * c - gy * s);
     volume->gapY = fabs(gy * c + gx * s);
-    double turned[2] = {turnedX - w / 2, turnedY - h / 2};
+    double turned[] = {turnedX - w / 2, turnedY - h / 2};
     keepFirstCopy(volume, turned);
     return kNoErr;
 }

@@ -71,7 +71,7 @@ bezier_stru orientBezier(bezier_stru bezier, const Volume& volume);
 
 // Takes a segment from ring coordinates to its copy's place on the media;
 // offset is the copy's lower-left corner (x, y), mm.
-bezier_stru placeBezier(bezier_stru bezier, const Volume& volume, const double* offset);
+bezier_stru placeBezier(bezier_stru bezier, const Volume& volume, const double (&offset)[2]);
 
 // The placement transform of a volume worked out once, for placing many
 // segments: placeWith gives what placeBezier gives, to the bit.
@@ -90,7 +90,7 @@ bezier_stru placeWith(const Placement& placement, const bezier_stru& bezier, con
 double volumeCopyPitch(const Volume& volume, int axis);
 
 // The lower-left corner of copy (i, j) of a volume, mm.
-void getVolumeCopyOffset(const Volume& volume, int32_t i, int32_t j, double offset[2]);
+void getVolumeCopyOffset(const Volume& volume, int32_t i, int32_t j, double (&offset)[2]);
 
 // ---- The selection ---------------------------------------------------------------------
 // The selection is every volume whose flags bit 0 is set, whatever its

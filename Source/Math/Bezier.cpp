@@ -1,6 +1,7 @@
 // Basic operations on one cubic Bezier segment.
 #include "Math/Bezier.h"
 
+#include <algorithm>
 #include <math.h>
 #include <stdlib.h>
 #include <string.h>
@@ -19,7 +20,7 @@ void BezierXY(bezier_stru bezier, double t, double* x, double* y)
     if (bezier.degree != 3)
         return;
     double s = 1.0 - t;
-    double w[4] = {s * s * s, 3.0 * s * s * t, 3.0 * s * t * t, t * t * t};
+    double w[] = {s * s * s, 3.0 * s * s * t, 3.0 * s * t * t, t * t * t};
     for (int i = 0; i <= 3; i++) {
         *x += w[i] * bezier.P[i][0];
         *y += w[i] * bezier.P[i][1];
@@ -66,9 +67,7 @@ int BezierDivisions(const bezier_stru* bezier, double tolerance)
     for (int i = 0; i <= last; i++) {
         double dx = bezier->P[i][0] - 2.0 * bezier->P[i + 1][0] + bezier->P[i + 2][0];
         double dy = bezier->P[i][1] - 2.0 * bezier->P[i + 1][1] + bezier->P[i + 2][1];
-        double d = fabs(dx) > fabs(dy) ? fabs(dx) : fabs(dy);
-        if (d > M)
-            M = d;
+        M = std::max(M, std::max(fabs(dy), fabs(dx)));
     }
     if (M == 0.0)
         return 0;
@@ -82,7 +81,7 @@ int BezierDivisions(const bezier_stru* bezier, double tolerance)
     return (int)levels;
 }
 
-double PointToPointDistance(const double a[2], const double b[2])
+double PointToPointDistance(const double (&a)[2], const double (&b)[2])
 {
     double dx = b[0] - a[0], dy = b[1] - a[1];
     return sqrt(dx * dx + dy * dy);
@@ -98,13 +97,13 @@ static double sqrtClamped(double v)
 // The distance of p from the line through a and b (|ab| = L > 0). One
 // compiled copy for every caller, so that it is the same number bit for bit
 // wherever it is taken.
-__attribute__((noinline)) static double lineDistance(const double p[2], const double a[2], const double b[2],
+__attribute__((noinline)) static double lineDistance(const double (&p)[2], const double (&a)[2], const double (&b)[2],
                                                      double L)
 {
     return fabs((b[1] - a[1]) * (p[0] - a[0]) - (p[1] - a[1]) * (b[0] - a[0])) / L;
 }
 
-void PointToLineDistanceOfLength(const double p[2], const double a[2], const double b[2], double L,
+void PointToLineDistanceOfLength(const double (&p)[2], const double (&a)[2], const double (&b)[2], double L,
                                  double* distance)
 {
     // A point on an end (every run's first point is its chord's start) is at
@@ -145,15 +144,16 @@ void PointToLineDistanceOfLength(const double p[2], const double a[2], const dou
             return;
         }
     }
-    *distance = dpa < dpb ? dpa : dpb;
+    *distance = std::min(dpb, dpa);
 }
 
-void PointToLineDistance(const double p[2], const double a[2], const double b[2], double* distance)
+void PointToLineDistance(const double (&p)[2], const double (&a)[2], const double (&b)[2], double* distance)
 {
     PointToLineDistanceOfLength(p, a, b, PointToPointDistance(a, b), distance);
 }
 
-int PointClearlyFartherThan(const double p[2], const double a[2], const double b[2], double L, double tolerance)
+int PointClearlyFartherThan(const double (&p)[2], const double (&a)[2], const double (&b)[2], double L,
+                            double tolerance)
 {
     if (!(L > 0.0))
         return 0;
@@ -290,7 +290,7 @@ int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** line
     return 0;
 }
 
-int BezierBound(const bezier_stru* bezier, double maxPt[2], double minPt[2])
+int BezierBound(const bezier_stru* bezier, double (&maxPt)[2], double (&minPt)[2])
 {
     int n = 0;
     bezier_stru* pieces = NULL;
@@ -301,17 +301,15 @@ int BezierBound(const bezier_stru* bezier, double maxPt[2], double minPt[2])
     for (int i = 0; i <= n; i++) {
         const double* q = i < n ? pieces[i].P[0] : pieces[n - 1].P[3];
         for (int k = 0; k < 2; k++) {
-            if (q[k] > maxPt[k])
-                maxPt[k] = q[k];
-            if (q[k] < minPt[k])
-                minPt[k] = q[k];
+            maxPt[k] = std::max(maxPt[k], q[k]);
+            minPt[k] = std::min(minPt[k], q[k]);
         }
     }
     free(pieces);
     return 0;
 }
 
-void BezierMove(bezier_stru bezier, bezier_stru* out, const double offset[2])
+void BezierMove(bezier_stru bezier, bezier_stru* out, const double (&offset)[2])
 {
     out->degree = bezier.degree;
     for (int i = 0; i < 4; i++)
@@ -319,7 +317,7 @@ void BezierMove(bezier_stru bezier, bezier_stru* out, const double offset[2])
             out->P[i][k] = bezier.P[i][k] + offset[k];
 }
 
-void BezierScale(bezier_stru bezier, bezier_stru* out, const double center[2], const double factor[2])
+void BezierScale(bezier_stru bezier, bezier_stru* out, const double (&center)[2], const double (&factor)[2])
 {
     out->degree = bezier.degree;
     for (int i = 0; i < 4; i++)
@@ -327,7 +325,7 @@ void BezierScale(bezier_stru bezier, bezier_stru* out, const double center[2], c
             out->P[i][k] = (bezier.P[i][k] - center[k]) * factor[k] + center[k];
 }
 
-void BezierRotate(bezier_stru bezier, bezier_stru* out, double angle, const double center[2])
+void BezierRotate(bezier_stru bezier, bezier_stru* out, double angle, const double (&center)[2])
 {
     double a = angle * kMathPi / 180.0;
     double c = cos(a), s = sin(a);
@@ -340,7 +338,7 @@ void BezierRotate(bezier_stru bezier, bezier_stru* out, double angle, const doub
     }
 }
 
-void BezierYMirror(bezier_stru bezier, bezier_stru* out, const double center[2])
+void BezierYMirror(bezier_stru bezier, bezier_stru* out, const double (&center)[2])
 {
     out->degree = bezier.degree;
     for (int i = 0; i < 4; i++) {

@@ -39,17 +39,18 @@ struct Vexa_Line {
 void BezierXY(bezier_stru bezier, double t, double* x, double* y);
 int BezierDeCasteljau(const bezier_stru* bezier, double t, bezier_stru* left, bezier_stru* right);
 int BezierDivisions(const bezier_stru* bezier, double tolerance);
-double PointToPointDistance(const double a[2], const double b[2]);
-void PointToLineDistance(const double p[2], const double a[2], const double b[2], double* distance);
+double PointToPointDistance(const double (&a)[2], const double (&b)[2]);
+void PointToLineDistance(const double (&p)[2], const double (&a)[2], const double (&b)[2], double* distance);
 // The same with the segment's length L (PointToPointDistance(a, b)) measured
 // once by the caller for many points: the same distance to the last bit.
-void PointToLineDistanceOfLength(const double p[2], const double a[2], const double b[2], double L,
+void PointToLineDistanceOfLength(const double (&p)[2], const double (&a)[2], const double (&b)[2], double L,
                                  double* distance);
 // 1 when p lies farther than tolerance from the segment a-b of length L by a
 // margin no rounding can cross, so that PointToLineDistance would say so too;
 // 0 when that takes the exact measure. A quick way out for the many points
 // that are plainly off a chord.
-int PointClearlyFartherThan(const double p[2], const double a[2], const double b[2], double L, double tolerance);
+int PointClearlyFartherThan(const double (&p)[2], const double (&a)[2], const double (&b)[2], double L,
+                            double tolerance);
 int BezierIsLine(const bezier_stru* bezier);
 int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** lines);
 
@@ -66,8 +67,8 @@ struct BezierFlattening {
 // 0, or -1 when memory ran out (nothing to free then).
 int BezierFlattenBy2Div(const bezier_stru* bezier, BezierFlattening* flattening);
 void BezierFlatteningFree(BezierFlattening* flattening);
-int BezierBound(const bezier_stru* bezier, double maxPt[2], double minPt[2]);
-void BezierMove(bezier_stru bezier, bezier_stru* out, const double offset[2]);
-void BezierScale(bezier_stru bezier, bezier_stru* out, const double center[2], const double factor[2]);
-void BezierRotate(bezier_stru bezier, bezier_stru* out, double angle, const double center[2]);
-void BezierYMirror(bezier_stru bezier, bezier_stru* out, const double center[2]);
+int BezierBound(const bezier_stru* bezier, double (&maxPt)[2], double (&minPt)[2]);
+void BezierMove(bezier_stru bezier, bezier_stru* out, const double (&offset)[2]);
+void BezierScale(bezier_stru bezier, bezier_stru* out, const double (&center)[2], const double (&factor)[2]);
+void BezierRotate(bezier_stru bezier, bezier_stru* out, double angle, const double (&center)[2]);
+void BezierYMirror(bezier_stru bezier, bezier_stru* out, const double (&center)[2]);

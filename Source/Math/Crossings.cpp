@@ -1,6 +1,7 @@
 // Line crossings, cutting and approximate length of cubic segments.
 #include "Math/Crossings.h"
 
+#include <algorithm>
 #include <math.h>
 #include <stdlib.h>
 
@@ -20,7 +21,7 @@ static void appendOne(T** array, int* count, const T& value)
 }
 
 // Power-form coefficients of one coordinate of the segment, highest first.
-static void powerCoefficients(const bezier_stru* b, int k, double c[4])
+static void powerCoefficients(const bezier_stru* b, int k, double (&c)[4])
 {
     double u0 = b->P[0][k], u1 = b->P[1][k], u2 = b->P[2][k], u3 = b->P[3][k];
     c[0] = u3 - u0 + 3.0 * (u1 - u2);
@@ -95,7 +96,7 @@ static inline void pointAt(const bezier_stru* bezier, double t, double* x, doubl
     if (bezier->degree != 3)
         return;
     double s = 1.0 - t;
-    double w[4] = {s * s * s, 3.0 * s * s * t, 3.0 * s * t * t, t * t * t};
+    double w[] = {s * s * s, 3.0 * s * s * t, 3.0 * s * t * t, t * t * t};
     for (int i = 0; i <= 3; i++) {
         *x += w[i] * bezier->P[i][0];
         *y += w[i] * bezier->P[i][1];
@@ -107,9 +108,7 @@ double BezierApriLen(const bezier_stru* bezier, double t0, double t1)
     // The level estimate goes negative for nearly straight segments, which
     // would leave no chords at all and a length of 0; three chords are the
     // least ever taken, and they measure a straight segment exactly.
-    int levels = BezierDivisions(bezier, 0.001);
-    if (levels < 0)
-        levels = 0;
+    int levels = std::max(BezierDivisions(bezier, 0.001), 0);
     int n = levels + 3;
     double step = (t1 - t0) / n;
     double len = 0.0;
@@ -136,7 +135,7 @@ static _t_ASRealPoint realPoint(double x, double y)
 
 static bool strictlyBetween(double v, double a, double b)
 {
-    double lo = a < b ? a : b, hi = a < b ? b : a;
+    double lo = std::min(b, a), hi = std::max(a, b);
     return v > lo && v < hi;
 }
 

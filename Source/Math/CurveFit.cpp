@@ -1,6 +1,7 @@
 // Polyline fitting with lines and arcs, and arcs back to points.
 #include "Math/CurveFit.h"
 
+#include <algorithm>
 #include <math.h>
 #include <stdlib.h>
 #include <string.h>
@@ -48,13 +49,8 @@ void fill3PtArc(arc_struct* arc)
     point_struct c;
     c.x = (s0 * y1 + y0 * s2 + s1 * y2 - s2 * y1 - y2 * s0 - s1 * y0) / (2.0 * det);
     c.y = -(s0 * x1 + x0 * s2 + s1 * x2 - s2 * x1 - x2 * s0 - s1 * x0) / (2.0 * det);
-    double side = distance(arc->start, arc->end);
-    double d = distance(arc->start, arc->mid);
-    if (d > side)
-        side = d;
-    d = distance(arc->mid, arc->end);
-    if (d > side)
-        side = d;
+    double side =
+        std::max({distance(arc->start, arc->end), distance(arc->start, arc->mid), distance(arc->mid, arc->end)});
     double r = distance(c, arc->start);
     if (!(r <= g_dMaxRadiusPerSide * side)) {  // also catches a non-finite centre
         arc->type = kArcLine;
@@ -73,10 +69,7 @@ double CalculateRadian(point_struct from, point_struct to)
     if (fabs(dy) <= kMathTolerance)
         return dx < 0.0 ? kMathPi : 0.0;
     double cosA = dx / sqrt(dx * dx + dy * dy);
-    if (cosA > 1.0)
-        cosA = 1.0;
-    if (cosA < -1.0)
-        cosA = -1.0;
+    cosA = std::max(std::min(cosA, 1.0), -1.0);
     double a = acos(cosA);
     return dy < 0.0 ? kMath2Pi - a : a;
 }
@@ -148,9 +141,9 @@ static void appendPieces(PieceList<T>* list, T** array, int* count)
 // segment, PointToLineDistance), for many points against one chord: the
 // chord's length is measured once, and points plainly off it are settled
 // without the exact distance. The same answers, point for point.
-static bool nearChord(point_struct p, const double a[2], const double b[2], double L, double tolerance)
+static bool nearChord(point_struct p, const double (&a)[2], const double (&b)[2], double L, double tolerance)
 {
-    double q[2] = {p.x, p.y};
+    double q[] = {p.x, p.y};
     if (PointClearlyFartherThan(q, a, b, L, tolerance))
         return false;
     double d;
@@ -160,7 +153,7 @@ static bool nearChord(point_struct p, const double a[2], const double b[2], doub
 
 static bool runNearChord(const point_struct* p, int n, double tolerance)
 {
-    double a[2] = {p[0].x, p[0].y}, b[2] = {p[n - 1].x, p[n - 1].y};
+    double a[] = {p[0].x, p[0].y}, b[] = {p[n - 1].x, p[n - 1].y};
     double L = PointToPointDistance(a, b);
     for (int i = 0; i <= n - 2; i++)
         if (!nearChord(p[i], a, b, L, tolerance))
@@ -178,7 +171,7 @@ static bool runNearChord(const point_struct* p, int n, double tolerance)
 static bool runFitsPiece(const point_struct* p, int n, const arc_struct& piece, double tolerance)
 {
     if (piece.type == kArcLine) {
-        double a[2] = {piece.start.x, piece.start.y}, b[2] = {piece.end.x, piece.end.y};
+        double a[] = {piece.start.x, piece.start.y}, b[] = {piece.end.x, piece.end.y};
         double L = PointToPointDistance(a, b);
         for (int i = 0; i <= n - 2; i++)
             if (!nearChord(p[i], a, b, L, tolerance) || !nearChord(p[i + 1], a, b, L, tolerance))
@@ -190,7 +183,7 @@ static bool runFitsPiece(const point_struct* p, int n, const arc_struct& piece, 
     if (PointOnWhere(piece.start, piece.end, piece.mid) + PointOnWhere(piece.start, piece.end, piece.center) != 5)
         return false;
     double r = distance(piece.center, piece.start);
-    double c[2] = {piece.center.x, piece.center.y};
+    double c[] = {piece.center.x, piece.center.y};
     bool startOnCircle = !(fabs(distance(p[0], piece.center) - r) > tolerance);
     for (int i = 0; i <= n - 2; i++) {
         if (!startOnCircle)
@@ -198,7 +191,7 @@ static bool runFitsPiece(const point_struct* p, int n, const arc_struct& piece, 
         startOnCircle = !(fabs(distance(p[i + 1], piece.center) - r) > tolerance);
         if (!startOnCircle)
             return false;
-        double pa[2] = {p[i].x, p[i].y}, pb[2] = {p[i + 1].x, p[i + 1].y};
+        double pa[] = {p[i].x, p[i].y}, pb[] = {p[i + 1].x, p[i + 1].y};
         double d;
         PointToLineDistance(c, pa, pb, &d);
         if (!(fabs(d - r) <= tolerance))
@@ -285,7 +278,7 @@ static int arcPointCount(double estimate)
     if (estimate >= g_iMaxArcPoints)
         return g_iMaxArcPoints;
     int n = (int)estimate + 1;
-    return n < 3 ? 3 : n;
+    return std::max(n, 3);
 }
 
 int arcStepCount(const arc_struct& arc, double tolerance, ArcSteps* steps)

@@ -35,7 +35,7 @@ static double cubeRoot(double v)
     return v < 0.0 ? -pow(-v, 0.3333333333333333) : pow(v, 0.3333333333333333);
 }
 
-int CubicEquation(const double c[4], double re[3], double im[3])
+int CubicEquation(const double (&c)[4], double (&re)[3], double (&im)[3])
 {
     double a = c[1], b = c[2], cc = c[3];
     if (fabs(c[0] - 1.0) > kMathTolerance) {
@@ -84,7 +84,7 @@ int CubicEquation(const double c[4], double re[3], double im[3])
     return 0;
 }
 
-int GetEquationRoot(const double c[4], double re[3], double im[3])
+int GetEquationRoot(const double (&c)[4], double (&re)[3], double (&im)[3])
 {
     bool no3 = fabs(c[0]) <= kMathTolerance;
     bool no2 = fabs(c[1]) <= kMathTolerance;

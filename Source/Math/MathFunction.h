@@ -26,7 +26,7 @@ inline int32_t mkLong(double value)
 // c[0]*t^3 + c[1]*t^2 + c[2]*t + c[3] = 0. Returns -1 (nothing written) when the
 // equation has no unknown left, else 0. A root that does not exist is marked by
 // an imaginary part of -1.0; only roots whose imaginary part is exactly 0 are real.
-int GetEquationRoot(const double c[4], double re[3], double im[3]);
+int GetEquationRoot(const double (&c)[4], double (&re)[3], double (&im)[3]);
 int LineEquation(const double c[2], double re[1]);
 int SquareEquation(const double c[3], double re[2], double im[2]);
-int CubicEquation(const double c[4], double re[3], double im[3]);
+int CubicEquation(const double (&c)[4], double (&re)[3], double (&im)[3]);

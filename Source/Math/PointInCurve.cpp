@@ -1,6 +1,7 @@
 // Nearest point on a segment and point-in-outline classification.
 #include "Math/PointInCurve.h"
 
+#include <algorithm>
 #include <math.h>
 #include <stdlib.h>
 
@@ -14,7 +15,7 @@ static const int g_iMaxRootDepth = 64;
 // A point closer than this to a segment is on the outline.
 static const double g_dOnOutline = 0.01;
 
-int NumCrossWithX(const double pts[6][2])
+int NumCrossWithX(const double (&pts)[6][2])
 {
     int n = 0;
     for (int i = 0; i < 5; i++) {
@@ -25,7 +26,7 @@ int NumCrossWithX(const double pts[6][2])
     return n;
 }
 
-int Fifth_BezierSubDivide(const double pts[6][2], double left[6][2], double right[6][2])
+int Fifth_BezierSubDivide(const double (&pts)[6][2], double (&left)[6][2], double (&right)[6][2])
 {
     double work[6][6][2];
     for (int i = 0; i < 6; i++)
@@ -59,7 +60,7 @@ static void appendRoot(double** roots, int* count, double t)
     (*count)++;
 }
 
-static int rootFindAt(const double pts[6][2], double width, int* count, double** roots, int depth)
+static int rootFindAt(const double (&pts)[6][2], double width, int* count, double** roots, int depth)
 {
     int n = NumCrossWithX(pts);
     if (n == 0)
@@ -87,14 +88,14 @@ static int rootFindAt(const double pts[6][2], double width, int* count, double**
     return 0;
 }
 
-int RootFind(const double pts[6][2], double width, int* count, double** roots)
+int RootFind(const double (&pts)[6][2], double width, int* count, double** roots)
 {
     return rootFindAt(pts, width, count, roots, 0);
 }
 
-int SolveEquationByBezier(const double c[6], int* count, double** roots)
+int SolveEquationByBezier(const double (&c)[6], int* count, double** roots)
 {
-    static const double binom[6][6] = {
+    static const double binom[][6] = {
         {1, 0, 0, 0, 0, 0}, {1, 1, 0, 0, 0, 0}, {1, 2, 1, 0, 0, 0},
         {1, 3, 3, 1, 0, 0}, {1, 4, 6, 4, 1, 0}, {1, 5, 10, 10, 5, 1},
     };
@@ -115,7 +116,7 @@ int SolveEquationByBezier(const double c[6], int* count, double** roots)
 // hundredths away along the curve: a point lying on the outline would then
 // miss the 0.01 on-outline test. A few Newton steps on (B - p).B', kept inside
 // the interval the root is known to lie in, pin it down.
-static double refineNearest(const bezier_stru& b, const double p[2], double t)
+static double refineNearest(const bezier_stru& b, const double (&p)[2], double t)
 {
     double e[2][4];
     for (int k = 0; k < 2; k++) {
@@ -139,10 +140,7 @@ static double refineNearest(const bezier_stru& b, const double p[2], double t)
         if (!(gp > 0.0))
             break;
         double next = t - g / gp;
-        if (next < lo)
-            next = lo;
-        if (next > hi)
-            next = hi;
+        next = std::min(std::max(next, lo), hi);
         if (fabs(next - t) < 1e-12) {
             t = next;
             break;
@@ -152,22 +150,22 @@ static double refineNearest(const bezier_stru& b, const double p[2], double t)
     return t;
 }
 
-static double squaredDistance(const bezier_stru& b, const double p[2], double t)
+static double squaredDistance(const bezier_stru& b, const double (&p)[2], double t)
 {
     double x, y;
     BezierXY(b, t, &x, &y);
     return (x - p[0]) * (x - p[0]) + (y - p[1]) * (y - p[1]);
 }
 
-void PointBezierDistance(bezier_stru bezier, const double p[2], double* t, double* distance, double unused)
+void PointBezierDistance(bezier_stru bezier, const double (&p)[2], double* t, double* distance, double unused)
 {
     // (B(t) - p) . B'(t) in power form: its roots are where the direction to p
     // stands perpendicular to the curve.
-    double c[6] = {0, 0, 0, 0, 0, 0};
+    double c[] = {0, 0, 0, 0, 0, 0};
     for (int k = 0; k < 2; k++) {
         double u0 = bezier.P[0][k], u1 = bezier.P[1][k], u2 = bezier.P[2][k], u3 = bezier.P[3][k];
-        double e[4] = {u0 - p[k], 3.0 * (u1 - u0), 3.0 * (u0 - 2.0 * u1 + u2), u3 - u0 + 3.0 * (u1 - u2)};
-        double d[3] = {e[1], 2.0 * e[2], 3.0 * e[3]};
+        double e[] = {u0 - p[k], 3.0 * (u1 - u0), 3.0 * (u0 - 2.0 * u1 + u2), u3 - u0 + 3.0 * (u1 - u2)};
+        double d[] = {e[1], 2.0 * e[2], 3.0 * e[3]};
         for (int i = 0; i < 4; i++)
             for (int j = 0; j < 3; j++)
                 c[i + j] += e[i] * d[j];
@@ -199,22 +197,20 @@ void PointBezierDistance(bezier_stru bezier, const double p[2], double* t, doubl
 
 int PointInBezier(_t_ASRealPoint p, bezier_stru bezier)
 {
-    double q[2] = {p.h, p.v};
+    double q[] = {p.h, p.v};
     double t, d;
     PointBezierDistance(bezier, q, &t, &d, 0.0);
     return d < g_dOnOutline ? 1 : 0;
 }
 
 // The control points' box holds the whole curve.
-static void controlBox(const bezier_stru* b, double lo[2], double hi[2])
+static void controlBox(const bezier_stru* b, double (&lo)[2], double (&hi)[2])
 {
     for (int k = 0; k < 2; k++) {
         lo[k] = hi[k] = b->P[0][k];
         for (int i = 1; i < 4; i++) {
-            if (b->P[i][k] < lo[k])
-                lo[k] = b->P[i][k];
-            if (b->P[i][k] > hi[k])
-                hi[k] = b->P[i][k];
+            lo[k] = std::min(lo[k], b->P[i][k]);
+            hi[k] = std::max(hi[k], b->P[i][k]);
         }
     }
 }
@@ -223,10 +219,10 @@ int PointInBeziers(const bezier_stru* beziers, int count, _t_ASRealPoint p, cons
 {
     double x = p.h, y = p.v;
     if (box) {
-        double l = box->left < box->right ? box->left : box->right;
-        double r = box->left < box->right ? box->right : box->left;
-        double b = box->top < box->bottom ? box->top : box->bottom;
-        double t = box->top < box->bottom ? box->bottom : box->top;
+        double l = std::min(box->right, box->left);
+        double r = std::max(box->left, box->right);
+        double b = std::min(box->bottom, box->top);
+        double t = std::max(box->top, box->bottom);
         if (x < l || x > r || y < b || y > t)
             return kPointOutside;
     }
@@ -248,8 +244,8 @@ int PointInBeziers(const bezier_stru* beziers, int count, _t_ASRealPoint p, cons
             return kPointOnOutline;
     }
 
-    double e = box ? (box->top > box->bottom ? box->top : box->bottom) + 10.0 : 9999.0;
-    double ylo = y < e ? y : e, yhi = y < e ? e : y;
+    double e = box ? std::max(box->bottom, box->top) + 10.0 : 9999.0;
+    double ylo = std::min(e, y), yhi = std::max(y, e);
     Vexa_Line ray = {x, y, x, e};
     double* ts = NULL;
     int crossings = 0;

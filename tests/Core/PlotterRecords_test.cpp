@@ -126,6 +126,18 @@ TEST(PlotterRecords, AnIndexOutOfRangeChangesNothing)
     Plotter* empty = nullptr;
     int zero = 0;
     EXPECT_EQ(kIndexOutOfRangeErr, delPlotter(&empty, &zero, 0));
+    // A missing array holds nothing to delete, whatever its count says.
+    int one = 1;
+    EXPECT_EQ(kIndexOutOfRangeErr, delPlotter(&empty, &one, 0));
+    EXPECT_EQ(1, one);
+    Plotter bare = {};
+    bare.PlotterEnvNumber = 1;
+    EXPECT_EQ(kIndexOutOfRangeErr, delEnvironment(&bare, 0));
+    EXPECT_EQ(1, bare.PlotterEnvNumber);
+    Environment penless = {};
+    penless.PenNumber = 1;
+    EXPECT_EQ(kIndexOutOfRangeErr, delPen(&penless, 0));
+    EXPECT_EQ(1, penless.PenNumber);
     // The dialog asks with no plotter or environment chosen.
     EXPECT_EQ(kIndexOutOfRangeErr, delEnvironment(nullptr, 0));
     EXPECT_EQ(kIndexOutOfRangeErr, delPen(nullptr, 0));

@@ -66,7 +66,8 @@ TEST(GetEquationRoot, QuadraticRootsTwoRealOrAComplexPair)
         {"t^2 + 2t + 5: -1 +- 2i", {0, 1, 2, 5}, {-1, -1}, {2, -2}},
     };
     for (const Row& row : rows) {
-        double re[3], im[3];
+        // Filled with what no root is: each root must be written, real or not.
+        double re[3] = {99, 99, 99}, im[3] = {99, 99, 99};
         ASSERT_EQ(GetEquationRoot(row.c, re, im), 0) << row.shows;
         for (int i = 0; i < 2; i++) {
             EXPECT_NEAR(re[i], row.re[i], 1e-12) << row.shows << " root " << i;

@@ -155,7 +155,7 @@ TEST(PointInBeziers, AGridOfPointsIsClassifiedAsAFineFlatteningClassifiesIt)
     }
 }
 
-std::vector<double> roots(const double c[6])
+std::vector<double> roots(const double (&c)[6])
 {
     double* r = NULL;
     int n = 0;

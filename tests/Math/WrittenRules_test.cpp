@@ -23,7 +23,7 @@ namespace {
 
 double refSqrtClamped(double v) { return v > 0.0 ? sqrt(v) : 0.0; }
 
-void refPointToLineDistance(const double p[2], const double a[2], const double b[2], double* distance)
+void refPointToLineDistance(const double (&p)[2], const double (&a)[2], const double (&b)[2], double* distance)
 {
     double dpa = PointToPointDistance(p, a);
     double dpb = PointToPointDistance(p, b);
