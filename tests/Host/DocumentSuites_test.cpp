@@ -42,6 +42,8 @@ TEST_F(DocumentSuites, HandlesHeldTooLongAreRefusedNotFollowed)
     ASSERT_EQ(layers().GetFirstLayer(&layer), kNoErr);
     ASSERT_EQ(layers().InsertLayer(layer, kPlaceBelow, &deleted), kNoErr);
     ASSERT_EQ(layers().DeleteLayer(deleted), kNoErr);
+    AIArtHandle layerGroup = nullptr;
+    ASSERT_EQ(art().GetFirstArtOfLayer(layer, &layerGroup), kNoErr);
     int32_t count = 0;
     AIBoolean closed = false;
     int16_t type = 0;
@@ -63,6 +65,9 @@ TEST_F(DocumentSuites, HandlesHeldTooLongAreRefusedNotFollowed)
         {"a deleted layer", [&] { return layers().SetLayerVisible(deleted, false); }, kBadLayerErr},
         {"a layer asked below a deleted one", [&] { return layers().InsertLayer(deleted, kPlaceBelow, nullptr); },
          kBadLayerErr},
+        {"a layer's own group disposed as art", [&] { return art().DisposeArt(layerGroup); }, kBadParameterErr},
+        {"a layer's own group duplicated as art",
+         [&] { return art().DuplicateArt(layerGroup, kPlaceAboveAll, nullptr, nullptr); }, kBadArtErr},
     };
     for (const Row& row : rows) EXPECT_EQ(row.call(), row.expected) << row.shows;
     EXPECT_EQ(count, 4);
