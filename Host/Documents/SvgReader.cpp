@@ -447,7 +447,7 @@ std::unique_ptr<Document> readSvgFile(Documents& store, const std::string& path,
             // The file is read in one piece of its size; one that grows meanwhile, by halves.
             size_t wanted = capacity + capacity / 2;
             if (capacity == 0 && fileSize > 0) wanted = fileSize + 1;  // one more to see the end
-            if (wanted < 4096) wanted = 4096;
+            wanted = std::max<size_t>(wanted, 4096);
             char* grown = static_cast<char*>(allocate(wanted));
             if (!grown) {
                 release(buffer);

@@ -158,10 +158,7 @@ const Pen* penAt(int32_t index)
     return &environment.Pens[index];
 }
 
-long holdTo(long value, long low, long high)
-{
-    return value < low ? low : (value > high ? high : value);
-}
+long holdTo(long value, long low, long high) { return std::clamp(value, low, high); }
 
 // Acceleration of a pen's level (bits 4-7 of PenReserved) for a colour group.
 double colorAcceleration(const Pen& pen)
