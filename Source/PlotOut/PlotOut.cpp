@@ -52,14 +52,14 @@ VT_NODISCARD ASErr sendText(FILE* file, const char* text, size_t length)
     if (g != NULL && g->usbOutput != 0) {
         // A command is one transfer; nothing the writer formats comes near 2 GB,
         // but a longer text is sent in pieces rather than cut short.
-        while (length > (size_t)INT_MAX) {
-            ASErr error = USBSendData(g->usbOutput, (char*)text, INT_MAX);
+        do {
+            int piece = (int)std::min(length, (size_t)INT_MAX);
+            ASErr error = USBSendData(g->usbOutput, (char*)text, piece);
             if (error != kNoErr)
                 return error;
-            text += INT_MAX;
-            length -= INT_MAX;
-        }
-        return USBSendData(g->usbOutput, (char*)text, (int)length);
+            text += piece;
+            length -= piece;
+        } while (length > 0);
     }
     return kNoErr;
 }
