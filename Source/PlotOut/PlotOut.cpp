@@ -640,7 +640,7 @@ long dotCutPen(const char* tag)
 
 }  // namespace
 
-ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double* offset,
+ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, const double (&offset)[2],
                      const char* dotCutTag)
 {
     const bezier_stru* segments = NULL;
@@ -699,7 +699,7 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
     return error;
 }
 
-ASErr plotRing(Ring ring, int language, FILE* file, Volume volume, double* offset)
+ASErr plotRing(Ring ring, int language, FILE* file, Volume volume, const double (&offset)[2])
 {
     if (!sinkOpen(file))
         return kNoErr;
@@ -709,7 +709,7 @@ ASErr plotRing(Ring ring, int language, FILE* file, Volume volume, double* offse
     return error;
 }
 
-ASErr plotVolumeTile(Volume volume, int language, FILE* file, double* offset)
+ASErr plotVolumeTile(Volume volume, int language, FILE* file, const double (&offset)[2])
 {
     if (!sinkOpen(file) || volumeInJob(&volume) != kJobCut || volume.rings == NULL)
         return kNoErr;
