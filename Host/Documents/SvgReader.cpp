@@ -154,7 +154,6 @@ void Reader::setUpPage(const pugi::xml_node& root)
     double sx = widthPt / vbW, sy = heightPt / vbH;
     // y flips: the top of the viewBox is the top of the page.
     root_ = Matrix{sx, 0, 0, -sy, -minX * sx, (minY + vbH) * sy};
-    if (sx == 1 && sy == 1) root_ = Matrix{1, 0, 0, -1, -minX, minY + vbH};
     doc_->page = AIRealRect{0, static_cast<AIReal>(heightPt), static_cast<AIReal>(widthPt), 0};
     doc_->center = AIRealPoint{static_cast<AIReal>(widthPt / 2), static_cast<AIReal>(heightPt / 2)};
 }
