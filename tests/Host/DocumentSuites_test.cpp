@@ -68,6 +68,13 @@ TEST_F(DocumentSuites, HandlesHeldTooLongAreRefusedNotFollowed)
         {"a layer's own group disposed as art", [&] { return art().DisposeArt(layerGroup); }, kBadParameterErr},
         {"a layer's own group duplicated as art",
          [&] { return art().DuplicateArt(layerGroup, kPlaceAboveAll, nullptr, nullptr); }, kBadArtErr},
+        // Above or below all needs no art to go by; every other place does.
+        {"art moved below all", [&] { return art().ReorderArt(square, kPlaceBelowAll, nullptr); }, kNoErr},
+        {"art moved above all", [&] { return art().ReorderArt(square, kPlaceAboveAll, nullptr); }, kNoErr},
+        {"art moved beside no art", [&] { return art().ReorderArt(square, kPlaceAbove, nullptr); }, kBadArtErr},
+        {"a copy below all", [&] { return art().DuplicateArt(square, kPlaceBelowAll, nullptr, nullptr); }, kNoErr},
+        {"a copy above all", [&] { return art().DuplicateArt(square, kPlaceAboveAll, nullptr, nullptr); }, kNoErr},
+        {"a copy beside no art", [&] { return art().DuplicateArt(square, kPlaceBelow, nullptr, nullptr); }, kBadArtErr},
     };
     for (const Row& row : rows) EXPECT_EQ(row.call(), row.expected) << row.shows;
     EXPECT_EQ(count, 4);
