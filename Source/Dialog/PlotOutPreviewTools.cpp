@@ -380,9 +380,7 @@ double previewZoomOfDrag(double zoom, ADMPoint down, ADMPoint up, int32_t width,
         zoom /= std::max(sx, sy);
     else
         zoom *= std::min(sx, sy);
-    if (zoom < minZoom) zoom = minZoom;
-    if (zoom > maxZoom) zoom = maxZoom;
-    return zoom;
+    return std::min(std::max(zoom, minZoom), maxZoom);
 }
 
 double previewZoomOfSlider(double position, double minZoom, double maxZoom)
@@ -435,10 +433,10 @@ void previewBestFit(int32_t frameWidth, int32_t frameHeight)
     double right = g->volumes[0].rect[2], bottom = g->volumes[0].rect[3];
     for (int32_t i = 1; i < g->volumeCount; i++) {
         const float* r = g->volumes[i].rect;
-        if (r[0] < left) left = r[0];
-        if (r[1] > top) top = r[1];
-        if (r[2] > right) right = r[2];
-        if (r[3] < bottom) bottom = r[3];
+        left = std::min(left, (double)r[0]);
+        top = std::max(top, (double)r[1]);
+        right = std::max(right, (double)r[2]);
+        bottom = std::min(bottom, (double)r[3]);
     }
     double lowerLeft[2] = {left, bottom}, upperRight[2] = {right, top};
     long a[2], b[2];
