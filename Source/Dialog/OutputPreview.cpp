@@ -34,8 +34,10 @@ static uint8_t g_bActiveCallRedraw = 0;
 static double g_dZoom = 1.0;
 static int32_t g_iHeight = 0;
 
+// Faster and Slower change the pause by a step, from the shortest pause to the longest.
 static const int32_t kIntervalStep = 5;
-static const int32_t kIntervalMax = 29;
+static const int32_t kIntervalMin = 5;
+static const int32_t kIntervalMax = 25;
 
 const Item_Control_arg dlgPreviewItem[kPreviewItemCount] = {
     {kADMFrameType, 0, 0, 0, kPreviewFrameItem, 221, 505, 2, 546, PlotOutDlgOutPreviewFrameInitProc, nullptr},
@@ -319,12 +321,10 @@ ASErr PlotOutDlgOutputPreviewPushButtonNotifyProc(ADMItemRef item, ADMNotifierRe
             sendTo(kPreviewStepForwardItem, kPlayItNotifier);
             break;
         case kPreviewFasterItem:
-            if (g_iInterval - kIntervalStep > 0)
-                g_iInterval -= kIntervalStep;
+            g_iInterval = std::max(g_iInterval - kIntervalStep, kIntervalMin);
             break;
         case kPreviewSlowerItem:
-            if (g_iInterval + kIntervalStep <= kIntervalMax)
-                g_iInterval += kIntervalStep;
+            g_iInterval = std::min(g_iInterval + kIntervalStep, kIntervalMax);
             break;
         case kPreviewStepForwardItem:
             g_iCurrentStep = g_iDrawToStep;
