@@ -154,7 +154,6 @@ void Reader::setUpPage(const pugi::xml_node& root)
     double sx = widthPt / vbW, sy = heightPt / vbH;
     // y flips: the top of the viewBox is the top of the page.
     root_ = Matrix{sx, 0, 0, -sy, -minX * sx, (minY + vbH) * sy};
-    if (sx == 1 && sy == 1) root_ = Matrix{1, 0, 0, -1, -minX, minY + vbH};
     doc_->page = AIRealRect{0, static_cast<AIReal>(heightPt), static_cast<AIReal>(widthPt), 0};
     doc_->center = AIRealPoint{static_cast<AIReal>(widthPt / 2), static_cast<AIReal>(heightPt / 2)};
 }
@@ -447,7 +446,7 @@ std::unique_ptr<Document> readSvgFile(Documents& store, const std::string& path,
             // The file is read in one piece of its size; one that grows meanwhile, by halves.
             size_t wanted = capacity + capacity / 2;
             if (capacity == 0 && fileSize > 0) wanted = fileSize + 1;  // one more to see the end
-            if (wanted < 4096) wanted = 4096;
+            wanted = std::max<size_t>(wanted, 4096);
             char* grown = static_cast<char*>(allocate(wanted));
             if (!grown) {
                 release(buffer);

@@ -1,5 +1,7 @@
 #include "Dialog/CuttingSettingsDialog.h"
 
+#include <algorithm>
+
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Common/Units.h"
@@ -75,9 +77,7 @@ ASErr PlotOutDlgArdoSettinDlgInitProc(ADMDialogRef dialog)
     // distance is shown lowered to the length; it is stored so only by OK.
     if ((item = itemOf(dialog, kCuttingSettingsCutOffDistanceItem)) != nullptr) {
         double mediaLength = g->mediaLength > 0.0f ? (double)g->mediaLength : 0.0;
-        double shown = g->cutOffDistance;
-        if (shown > mediaLength) shown = mediaLength;
-        if (shown < 0.0) shown = 0.0;
+        double shown = std::clamp((double)g->cutOffDistance, 0.0, mediaLength);
         sADMItem->SetUnits(item, kADMMillimeterUnits);
         sADMItem->SetPrecision(item, 3);
         sADMItem->SetMinFloatValue(item, 0.0f);

@@ -1,6 +1,7 @@
 // The output preview: the written job replayed command by command.
 #include "Dialog/OutputPreview.h"
 
+#include <algorithm>
 #include <math.h>
 #include <stdio.h>
 #include <string.h>
@@ -33,8 +34,10 @@ static uint8_t g_bActiveCallRedraw = 0;
 static double g_dZoom = 1.0;
 static int32_t g_iHeight = 0;
 
+// Faster and Slower change the pause by a step, from the shortest pause to the longest.
 static const int32_t kIntervalStep = 5;
-static const int32_t kIntervalMax = 29;
+static const int32_t kIntervalMin = 5;
+static const int32_t kIntervalMax = 25;
 
 const Item_Control_arg dlgPreviewItem[kPreviewItemCount] = {
     {kADMFrameType, 0, 0, 0, kPreviewFrameItem, 221, 505, 2, 546, PlotOutDlgOutPreviewFrameInitProc, nullptr},
@@ -156,10 +159,8 @@ int drawCmdLine(UDT_CommandLine command, ADMItemRef item)
 // as the cutter does, whatever an earlier replay left.
 static void drawCommands(ADMItemRef item, int32_t from, int32_t to)
 {
-    if (from < 0)
-        from = 0;
-    if (to > g_icmdNumber)
-        to = g_icmdNumber;
+    from = std::max(from, 0);
+    to = std::min(to, g_icmdNumber);
     if (from == 0) {
         g_pen.x = g_pen.y = 0.0;
         g_pen.color = 1;
@@ -270,7 +271,7 @@ ASErr PreviewDialogInitProc(ADMDialogRef dialog)
     double zx = (abs(frame.left - frame.right) - 20) / spanX;
     double zy = (abs(frame.top - frame.bottom) - 20) / spanY;
     if (spanX > 0.0 && spanY > 0.0)
-        g_dZoom = zy > zx ? zx : zy;
+        g_dZoom = std::min(zx, zy);
     else if (spanX > 0.0)
         g_dZoom = zx;
     else if (spanY > 0.0)
@@ -320,12 +321,10 @@ ASErr PlotOutDlgOutputPreviewPushButtonNotifyProc(ADMItemRef item, ADMNotifierRe
             sendTo(kPreviewStepForwardItem, kPlayItNotifier);
             break;
         case kPreviewFasterItem:
-            if (g_iInterval - kIntervalStep > 0)
-                g_iInterval -= kIntervalStep;
+            g_iInterval = std::max(g_iInterval - kIntervalStep, kIntervalMin);
             break;
         case kPreviewSlowerItem:
-            if (g_iInterval + kIntervalStep <= kIntervalMax)
-                g_iInterval += kIntervalStep;
+            g_iInterval = std::min(g_iInterval + kIntervalStep, kIntervalMax);
             break;
         case kPreviewStepForwardItem:
             g_iCurrentStep = g_iDrawToStep;
@@ -379,9 +378,7 @@ ASErr PlotOutDlgOutPreviewCmdListNotifyProc(ADMItemRef item, ADMNotifierRef noti
 {
     if (sADMNotifier->IsNotifierType(notifier, kUpdateCommandListNotifier)) {
         ADMListRef list = sADMItem->GetList(item);
-        int32_t target = g_iDrawToStep < 0 ? 0 : g_iDrawToStep;
-        if (target > g_icmdNumber)
-            target = g_icmdNumber;
+        int32_t target = std::min(std::max(g_iDrawToStep, 0), g_icmdNumber);
         if (target == 0) {
             sADMList->RemoveAllEntries(list);
         } else {
@@ -425,9 +422,7 @@ ASErr PlotOutDlgOutPreviewCmdSlideNotifyProc(ADMItemRef item, ADMNotifierRef not
         sADMItem->SetIntValue(item, g_iDrawToStep);
     } else if (sADMNotifier->IsNotifierType(notifier, kADMUserChangedNotifier)) {
         float value = sADMItem->GetFloatValue(item);
-        g_iDrawToStep = (isfinite(value) && value > 0.0f) ? (int32_t)value : 0;
-        if (g_iDrawToStep > g_icmdNumber)
-            g_iDrawToStep = g_icmdNumber;
+        g_iDrawToStep = std::min((isfinite(value) && value > 0.0f) ? (int32_t)value : 0, g_icmdNumber);
         sendTo(kPreviewListItem, kUpdateCommandListNotifier);
         sendTo(kPreviewInfoItem, kUpdateCommandStaticTextNotifier);
         g_bActiveCallRedraw = g_iCurrentStep <= g_iDrawToStep ? 1 : 0;

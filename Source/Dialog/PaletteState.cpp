@@ -1,5 +1,6 @@
 #include "Dialog/PaletteState.h"
 
+#include <algorithm>
 #include <string.h>
 
 #include "Common/Suites.h"
@@ -12,11 +13,8 @@ static ASPoint keepOnScreen(ASPoint corner, int32_t width, int32_t height)
 {
     ADMRect screen;
     sADMBasic->GetScreenDimensions(&screen);
-    int32_t h = corner.h, v = corner.v;
-    if (h > screen.right - width) h = screen.right - width;
-    if (v > screen.bottom - height) v = screen.bottom - height;
-    if (h < screen.left) h = screen.left;
-    if (v < screen.top) v = screen.top;
+    int32_t h = std::max(std::min<int32_t>(corner.h, screen.right - width), int32_t{screen.left});
+    int32_t v = std::max(std::min<int32_t>(corner.v, screen.bottom - height), int32_t{screen.top});
     return ASPoint{static_cast<ASInt16>(h), static_cast<ASInt16>(v)};
 }
 

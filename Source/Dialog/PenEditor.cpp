@@ -4,6 +4,7 @@
 // can send are offered.
 #include "Dialog/PenEditor.h"
 
+#include <algorithm>
 #include <string.h>
 
 #include "Common/PluginGlobals.h"
@@ -128,8 +129,7 @@ static void fillLevels(ADMItemRef item)
         levels = group80;
         count = 2;
     }
-    int level = (g_pnTemp.PenReserved & kLevelMask) >> 4;
-    if (level > kMaxLevel) level = kMaxLevel;
+    int level = std::min((g_pnTemp.PenReserved & kLevelMask) >> 4, kMaxLevel);
 
     ADMListRef list = sADMItem->GetList(item);
     sADMList->RemoveAllEntries(list);

@@ -1,5 +1,6 @@
 #include "Dialog/PlotOutPreviewTools.h"
 
+#include <algorithm>
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -29,18 +30,11 @@ bool yDownwards() { return g->curPlotter.PlotterOrigin == 2; }
 // letting it wrap round to the other side.
 int32_t heldOrigin(long long value)
 {
-    if (value < -kPreviewOriginLimit) return -kPreviewOriginLimit;
-    if (value > kPreviewOriginLimit) return kPreviewOriginLimit;
-    return (int32_t)value;
+    return (int32_t)std::clamp<long long>(value, -kPreviewOriginLimit, kPreviewOriginLimit);
 }
 
 // Outline coordinates stay where the preview's own conversions hold them.
-ASInt16 heldPixel(long value)
-{
-    if (value < -kPreviewPixelLimit) return (ASInt16)-kPreviewPixelLimit;
-    if (value > kPreviewPixelLimit) return (ASInt16)kPreviewPixelLimit;
-    return (ASInt16)value;
-}
+ASInt16 heldPixel(long value) { return (ASInt16)std::clamp(value, -kPreviewPixelLimit, kPreviewPixelLimit); }
 
 ADMItemRef dialogItem(ADMItemRef item, int32_t id) { return plotOutItem(sADMItem->GetDialog(item), id); }
 
@@ -75,10 +69,10 @@ void setCursor(ADMItemRef frame, int32_t cursor) { sADMItem->SetCursorID(frame, 
 ADMRect spanned(ADMPoint a, ADMPoint b)
 {
     ADMRect r;
-    r.top = a.v < b.v ? a.v : b.v;
-    r.bottom = a.v < b.v ? b.v : a.v;
-    r.left = a.h < b.h ? a.h : b.h;
-    r.right = a.h < b.h ? b.h : a.h;
+    r.top = std::min(a.v, b.v);
+    r.bottom = std::max(a.v, b.v);
+    r.left = std::min(a.h, b.h);
+    r.right = std::max(a.h, b.h);
     return r;
 }
 
@@ -369,7 +363,7 @@ void previewScaleFactors(AIRealRect begin, AIRealRect now, uint8_t keepAspect, d
         else if (bh == 0.0)
             sy = sx;
         else
-            sx = sy = sx < sy ? sx : sy;
+            sx = sy = std::min(sx, sy);
     }
     *scaleX = sx;
     *scaleY = sy;
@@ -383,12 +377,10 @@ double previewZoomOfDrag(double zoom, ADMPoint down, ADMPoint up, int32_t width,
     double sx = fabs((double)width / dh), sy = fabs((double)height / dv);
     // Towards the upper right or the lower left: out.
     if (dh * dv < 0)
-        zoom /= sx > sy ? sx : sy;
+        zoom /= std::max(sx, sy);
     else
-        zoom *= sx < sy ? sx : sy;
-    if (zoom < minZoom) zoom = minZoom;
-    if (zoom > maxZoom) zoom = maxZoom;
-    return zoom;
+        zoom *= std::min(sx, sy);
+    return std::min(std::max(zoom, minZoom), maxZoom);
 }
 
 double previewZoomOfSlider(double position, double minZoom, double maxZoom)
@@ -403,9 +395,7 @@ double previewSliderOfZoom(double zoom, double minZoom, double maxZoom)
     if (!(zoom > 0.0) || !(span > 0.0)) return 1.0;
     // The inverse of the setting: the slider sits where it would set this zoom.
     double position = 100.0 - 99.0 * (log(maxZoom) - log(zoom)) / span;
-    if (position < 1.0) position = 1.0;
-    if (position > 100.0) position = 100.0;
-    return position;
+    return std::clamp(position, 1.0, 100.0);
 }
 
 int32_t previewHandleCursor(int32_t handle, int32_t origin)
@@ -443,10 +433,10 @@ void previewBestFit(int32_t frameWidth, int32_t frameHeight)
     double right = g->volumes[0].rect[2], bottom = g->volumes[0].rect[3];
     for (int32_t i = 1; i < g->volumeCount; i++) {
         const float* r = g->volumes[i].rect;
-        if (r[0] < left) left = r[0];
-        if (r[1] > top) top = r[1];
-        if (r[2] > right) right = r[2];
-        if (r[3] < bottom) bottom = r[3];
+        left = std::min(left, (double)r[0]);
+        top = std::max(top, (double)r[1]);
+        right = std::max(right, (double)r[2]);
+        bottom = std::min(bottom, (double)r[3]);
     }
     double lowerLeft[2] = {left, bottom}, upperRight[2] = {right, top};
     long a[2], b[2];
@@ -457,7 +447,7 @@ void previewBestFit(int32_t frameWidth, int32_t frameHeight)
     // width; a single point keeps the zoom it has.
     double kx = across != 0 ? fabs((double)(frameWidth - kBestFitMargin) / across) : HUGE_VAL;
     double ky = down != 0 ? fabs((double)(frameHeight - kBestFitMargin) / down) : HUGE_VAL;
-    double k = ky > kx ? kx : ky;
+    double k = std::min(kx, ky);
     if (k != HUGE_VAL) {
         g->previewZoomX *= k;
         if (fabs(g->previewZoomX) <= 1e-6) g->previewZoomX = 1.0;

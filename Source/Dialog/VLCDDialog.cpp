@@ -12,6 +12,7 @@
 // so no value the cutter did not send ever reaches an item or the cutter.
 #include "Dialog/VLCDDialog.h"
 
+#include <algorithm>
 #include <ctype.h>
 #include <math.h>
 #include <stdarg.h>
@@ -232,7 +233,7 @@ static ASErr readReply(const CutterQuery* query, char* reply, uint32_t start)
         size_t n = strnlen(more, kUSBReadBufferSize - 1);
         if (n == 0) break;
         size_t room = kUSBReadBufferSize - 1 - length;
-        if (n > room) n = room;  // an over-long reply keeps its first bytes only
+        n = std::min(n, room);  // an over-long reply keeps its first bytes only
         memcpy(reply + length, more, n);
         length += n;
         reply[length] = 0;
@@ -566,7 +567,7 @@ static bool sendPressure(ADMDialogRef dialog)
     ADMItemRef pressure = itemOf(dialog, kVLCDPressureItem);
     int32_t typed = truncatedInt(sADMItem->GetFloatValue(pressure));
     int32_t maximum = truncatedInt(sADMItem->GetMaxFloatValue(pressure));
-    return sendCommand("\x1b.C1;22;%d:", typed < maximum ? typed : maximum);
+    return sendCommand("\x1b.C1;22;%d:", std::min(typed, maximum));
 }
 
 // The settings the panel shows, each line as its own transfer, then the

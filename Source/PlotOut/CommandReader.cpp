@@ -1,6 +1,7 @@
 // Reading a written job back, command by command, and the pen motion of each.
 #include "PlotOut/CommandReader.h"
 
+#include <algorithm>
 #include <ctype.h>
 #include <locale.h>
 #include <math.h>
@@ -105,10 +106,7 @@ void penTo(ReplayPen* pen, double x, double y, bool draw, ReplayLineProc line, v
 void penAlongArc(ReplayPen* pen, double cx, double cy, double r, double a0, double sweep, double ex, double ey,
                  ReplayLineProc line, void* data)
 {
-    if (sweep > kTwoPi)
-        sweep = kTwoPi;
-    if (sweep < -kTwoPi)
-        sweep = -kTwoPi;
+    sweep = std::clamp(sweep, -kTwoPi, kTwoPi);
     double estimate = fabs(sweep) * sqrt(fabs(r) / (8.0 * kArcTolerance));
     int chords;
     if (sweep == 0.0)

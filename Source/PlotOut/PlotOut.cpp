@@ -52,14 +52,14 @@ VT_NODISCARD ASErr sendText(FILE* file, const char* text, size_t length)
     if (g != NULL && g->usbOutput != 0) {
         // A command is one transfer; nothing the writer formats comes near 2 GB,
         // but a longer text is sent in pieces rather than cut short.
-        while (length > (size_t)INT_MAX) {
-            ASErr error = USBSendData(g->usbOutput, (char*)text, INT_MAX);
+        do {
+            int piece = (int)std::min(length, (size_t)INT_MAX);
+            ASErr error = USBSendData(g->usbOutput, (char*)text, piece);
             if (error != kNoErr)
                 return error;
-            text += INT_MAX;
-            length -= INT_MAX;
-        }
-        return USBSendData(g->usbOutput, (char*)text, (int)length);
+            text += piece;
+            length -= piece;
+        } while (length > 0);
     }
     return kNoErr;
 }
@@ -158,10 +158,7 @@ const Pen* penAt(int32_t index)
     return &environment.Pens[index];
 }
 
-long holdTo(long value, long low, long high)
-{
-    return value < low ? low : (value > high ? high : value);
-}
+long holdTo(long value, long low, long high) { return std::clamp(value, low, high); }
 
 // Acceleration of a pen's level (bits 4-7 of PenReserved) for a colour group.
 double colorAcceleration(const Pen& pen)
@@ -643,7 +640,7 @@ long dotCutPen(const char* tag)
 
 }  // namespace
 
-ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double* offset,
+ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, const double (&offset)[2],
                      const char* dotCutTag)
 {
     const bezier_stru* segments = NULL;
@@ -702,7 +699,7 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double*
     return error;
 }
 
-ASErr plotRing(Ring ring, int language, FILE* file, Volume volume, double* offset)
+ASErr plotRing(Ring ring, int language, FILE* file, Volume volume, const double (&offset)[2])
 {
     if (!sinkOpen(file))
         return kNoErr;
@@ -712,7 +709,7 @@ ASErr plotRing(Ring ring, int language, FILE* file, Volume volume, double* offse
     return error;
 }
 
-ASErr plotVolumeTile(Volume volume, int language, FILE* file, double* offset)
+ASErr plotVolumeTile(Volume volume, int language, FILE* file, const double (&offset)[2])
 {
     if (!sinkOpen(file) || volumeInJob(&volume) != kJobCut || volume.rings == NULL)
         return kNoErr;

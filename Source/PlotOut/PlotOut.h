@@ -52,8 +52,8 @@ VT_NODISCARD ASErr arcsOut(arc_struct* arcs, int count, int language, FILE* file
 VT_NODISCARD ASErr lineOutCutOff(Vexa_Line line, int language, FILE* file, unsigned char* penUp);
 
 // offset: the copy's lower-left corner (x, y) in mm.
-VT_NODISCARD ASErr plotRing(Ring ring, int language, FILE* file, Volume volume, double* offset);
-VT_NODISCARD ASErr plotVolumeTile(Volume volume, int language, FILE* file, double* offset);
+VT_NODISCARD ASErr plotRing(Ring ring, int language, FILE* file, Volume volume, const double (&offset)[2]);
+VT_NODISCARD ASErr plotVolumeTile(Volume volume, int language, FILE* file, const double (&offset)[2]);
 VT_NODISCARD ASErr plotVolume(Volume volume, int language, FILE* file);
 VT_NODISCARD ASErr plotOutColor(Color color, int language, FILE* file);
 VT_NODISCARD ASErr plotOutLayer(Layer layer, int language, FILE* file);
@@ -62,7 +62,7 @@ VT_NODISCARD ASErr plotOutGlobalVolumes(Layer* layers, int layerCount, Color* co
 
 // The steps behind plotRing and plotVolumeTile once the art's dot-cut tag has
 // been read: dotCutTag is the ring's tag text, or null for an ordinary ring.
-VT_NODISCARD ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, double* offset,
+VT_NODISCARD ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, const double (&offset)[2],
                                   const char* dotCutTag);
 // Forgets the end of the last dot-cut piece written (done at every copy of a
 // dot-cut volume).

@@ -5,6 +5,7 @@
 // notice about a skipped pipe.
 #include "PlotOut/USB.h"
 
+#include <algorithm>
 #include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
@@ -166,7 +167,7 @@ ASErr USB_Send(char* data, int length) {
         uint32_t moved = 0;
         result = VTUSB_WritePipe(g->usbInterface, g->usbPipeOut, data + sent, total - sent, &moved,
                                  kUSBWriteTimeoutMs);
-        if (moved > total - sent) moved = total - sent;
+        moved = std::min(moved, total - sent);
         sent += moved;
         if (result == kVTUSBErrTimeout && moved > 0)
             result = 0;  // slow, but still taking bytes

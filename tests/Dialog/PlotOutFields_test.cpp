@@ -1,5 +1,7 @@
 // The Plot Out dialog's job fields: what they show of the selection, what a
 // typed value does to the selected volumes, and when they are inactive.
+#include <memory>
+
 #include "Core/ReDrawPlotOutPreview.h"
 #include "Core/VolumePlacement.h"
 #include "Dialog/PlotOutFields.h"
@@ -219,6 +221,45 @@ TEST_F(PlotOutFieldsTest, AFieldWhoseValuesDifferShowsNothingAndItsArrowsStepFro
             click(kPlotOutExitItem),
         });
     }
+}
+
+TEST_F(PlotOutFieldsTest, AnArrowStepsItsFieldByTheFieldsOwnStep)
+{
+    // B alone; each field's arrow pressed once, then once with the large step.
+    struct Row {
+        const char* shows;
+        int item;
+        double small, large;  // in the field's units
+    } rows[] = {
+        {"offset across, mm", kPlotOutOffsetXItem, 1, 10},
+        {"offset up, mm", kPlotOutOffsetYItem, 1, 10},
+        {"width, mm", kPlotOutWidthItem, 1, 10},
+        {"height, mm", kPlotOutHeightItem, 1, 10},
+        {"a quarter turn each time", kPlotOutRotationItem, 90, 90},
+        {"scale", kPlotOutScaleXItem, 0.05, 0.5},
+        {"copies one at a time", kPlotOutCopiesXItem, 1, 1},
+        {"spacing, mm", kPlotOutGapYItem, 1, 10},
+        {"fit precision, mm", kPlotOutFitPrecisionItem, 0.01, 0.1},
+    };
+    std::vector<DialogAction> actions{check([] { selectOnly({40}); }), refresh()};
+    for (const Row& row : rows) {
+        auto shown = [&row](Dialog& d) {
+            auto* item = d.item(row.item);
+            return item->units == kADMMillimeterUnits ? item->value / kPt : (double)item->value;
+        };
+        auto expected = std::make_shared<double>();
+        actions.push_back(inDialog([=](Dialog& d) { *expected = shown(d); }));
+        for (bool large : {false, true}) {
+            actions.push_back(
+                [&row, large](Driver& user, std::string& error) { return user.spin(row.item, 1, large, error); });
+            actions.push_back(inDialog([=, &row](Dialog& d) {
+                *expected += large ? row.large : row.small;
+                EXPECT_NEAR(shown(d), *expected, 1e-3) << row.shows << (large ? ": the large step" : ": one step");
+            }));
+        }
+    }
+    actions.push_back(click(kPlotOutExitItem));
+    plotOut(std::move(actions));
 }
 
 TEST_F(PlotOutFieldsTest, CopiesSentLeftByANegativeSpacingAreInTheJobAndInView)

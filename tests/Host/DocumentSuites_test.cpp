@@ -42,6 +42,8 @@ TEST_F(DocumentSuites, HandlesHeldTooLongAreRefusedNotFollowed)
     ASSERT_EQ(layers().GetFirstLayer(&layer), kNoErr);
     ASSERT_EQ(layers().InsertLayer(layer, kPlaceBelow, &deleted), kNoErr);
     ASSERT_EQ(layers().DeleteLayer(deleted), kNoErr);
+    AIArtHandle layerGroup = nullptr;
+    ASSERT_EQ(art().GetFirstArtOfLayer(layer, &layerGroup), kNoErr);
     int32_t count = 0;
     AIBoolean closed = false;
     int16_t type = 0;
@@ -63,6 +65,16 @@ TEST_F(DocumentSuites, HandlesHeldTooLongAreRefusedNotFollowed)
         {"a deleted layer", [&] { return layers().SetLayerVisible(deleted, false); }, kBadLayerErr},
         {"a layer asked below a deleted one", [&] { return layers().InsertLayer(deleted, kPlaceBelow, nullptr); },
          kBadLayerErr},
+        {"a layer's own group disposed as art", [&] { return art().DisposeArt(layerGroup); }, kBadParameterErr},
+        {"a layer's own group duplicated as art",
+         [&] { return art().DuplicateArt(layerGroup, kPlaceAboveAll, nullptr, nullptr); }, kBadArtErr},
+        // Above or below all needs no art to go by; every other place does.
+        {"art moved below all", [&] { return art().ReorderArt(square, kPlaceBelowAll, nullptr); }, kNoErr},
+        {"art moved above all", [&] { return art().ReorderArt(square, kPlaceAboveAll, nullptr); }, kNoErr},
+        {"art moved beside no art", [&] { return art().ReorderArt(square, kPlaceAbove, nullptr); }, kBadArtErr},
+        {"a copy below all", [&] { return art().DuplicateArt(square, kPlaceBelowAll, nullptr, nullptr); }, kNoErr},
+        {"a copy above all", [&] { return art().DuplicateArt(square, kPlaceAboveAll, nullptr, nullptr); }, kNoErr},
+        {"a copy beside no art", [&] { return art().DuplicateArt(square, kPlaceBelow, nullptr, nullptr); }, kBadArtErr},
     };
     for (const Row& row : rows) EXPECT_EQ(row.call(), row.expected) << row.shows;
     EXPECT_EQ(count, 4);
@@ -94,7 +106,8 @@ TEST_F(DocumentSuites, ShapesComeOutWithTheAnchorsAndAreaAsked)
          [&](AIArtHandle* a) { return shapes().NewRoundedRect(100, 0, 0, 100, 50, 50, false, a); }, 4, pi * 2500},
         {"corners rounder than half the sides, away from the origin: a circle",
          [&](AIArtHandle* a) { return shapes().NewRoundedRect(350, 300, 250, 400, 80, 80, false, a); }, 4, pi * 2500},
-        {"an oval", [&](AIArtHandle* a) { return shapes().NewOval(20, 0, 0, 40, false, a); }, 4, pi * 20 * 10},
+        {"an oval round the origin", [&](AIArtHandle* a) { return shapes().NewOval(10, -20, -10, 20, false, a); }, 4,
+         pi * 20 * 10},
         {"no height to round: square corners",
          [&](AIArtHandle* a) { return shapes().NewRoundedRect(250, 300, 200, 400, 10, 0, false, a); }, 4, 5000},
         {"no width to round: square corners",

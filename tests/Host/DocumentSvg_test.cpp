@@ -583,10 +583,13 @@ TEST_F(SvgTest, AFileParsedInPlaceStillNamesTheLineAndColumnOfAFault)
 
 TEST_F(SvgTest, ScriptOpensSelectsAndSaves)
 {
-    test::writeFile(dir_.file("job.vts"), "open " VANTOREL_SOURCE_DIR "/samples/open-sign.svg\n"
-                                          "select O N\nsave out.svg\ndeselect\nnew-document\n");
+    const std::string sign = VANTOREL_SOURCE_DIR "/samples/open-sign.svg";
     std::string error;
-    ASSERT_TRUE(runScript(test::readFile(dir_.file("job.vts")), error)) << error;
+    ASSERT_TRUE(runScript("open " + sign + "\nselect O N\n", error)) << error;
+    EXPECT_EQ(currentDocument()->fileName, sign) << "the document is known by the file it was read from";
+    ASSERT_TRUE(runScript("save out.svg\n", error)) << error;
+    EXPECT_EQ(currentDocument()->fileName, dir_.file("out.svg")) << "and then by the file it was saved as";
+    ASSERT_TRUE(runScript("deselect\nnew-document\n", error)) << error;
     EXPECT_NE(scriptOutput_.str().find("selected 2 object(s)"), std::string::npos);
     std::string e2;
     auto saved = readSvgFile(documents(), dir_.file("out.svg"), e2);
