@@ -919,8 +919,7 @@ PictureKey keyOf(const Volume& v)
     key.rotMinY = v.rotMinY;
     key.scaleX = v.scaleX;
     key.scaleY = v.scaleY;
-    key.pitch[0] = volumeCopyPitch(v, 0);
-    key.pitch[1] = volumeCopyPitch(v, 1);
+    volumeCopyPitch(v, key.pitch);
     key.precision = v.precision;
     key.mirror = v.mirror;
     return key;

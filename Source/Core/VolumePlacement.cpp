@@ -85,17 +85,19 @@ bezier_stru placeBezier(bezier_stru bezier, const Volume& volume, const double (
     return bezier;
 }
 
-double volumeCopyPitch(const Volume& volume, int axis)
+void volumeCopyPitch(const Volume& volume, double (&pitch)[2])
 {
-    return axis == 0 ? volume.gapX + volume.baseWidth * volume.scaleX
-                     : volume.gapY + volume.baseHeight * volume.scaleY;
+    pitch[0] = volume.gapX + volume.baseWidth * volume.scaleX;
+    pitch[1] = volume.gapY + volume.baseHeight * volume.scaleY;
 }
 
 void getVolumeCopyOffset(const Volume& volume, int32_t i, int32_t j, double (&offset)[2])
 {
     // The placed rectangle holds every copy: where the copies run to the
     // left (or down), the first copy is the last one along the rectangle.
-    double px = volumeCopyPitch(volume, 0), py = volumeCopyPitch(volume, 1);
+    double pitch[2];
+    volumeCopyPitch(volume, pitch);
+    double px = pitch[0], py = pitch[1];
     int32_t fromX = px < 0 && volume.copiesX > 1 ? volume.copiesX - 1 : 0;
     int32_t fromY = py < 0 && volume.copiesY > 1 ? volume.copiesY - 1 : 0;
     offset[0] = volume.rect[0] + (i - fromX) * px;
@@ -205,7 +207,9 @@ ASErr updateVolumeRect(Volume* volume)
 // change), so copies sent to the left or down take the rectangle with them.
 static void keepFirstCopy(Volume* volume, const double (&first)[2])
 {
-    double px = volumeCopyPitch(*volume, 0), py = volumeCopyPitch(*volume, 1);
+    double pitch[2];
+    volumeCopyPitch(*volume, pitch);
+    double px = pitch[0], py = pitch[1];
     volume->rect[0] = (float)(px < 0 && volume->copiesX > 1 ? first[0] + (volume->copiesX - 1) * px : first[0]);
     volume->rect[3] = (float)(py < 0 && volume->copiesY > 1 ? first[1] + (volume->copiesY - 1) * py : first[1]);
     updateVolumeRect(volume);

@@ -85,9 +85,9 @@ struct Placement {
 Placement placementOf(const Volume& volume);
 bezier_stru placeWith(const Placement& placement, const bezier_stru& bezier, const double* offset);
 
-// How far each copy of a volume lies from the one before, mm: across (axis 0)
-// or up (axis 1); below 0 where the copies run left (down).
-double volumeCopyPitch(const Volume& volume, int axis);
+// How far each copy of a volume lies from the one before, mm: across and up;
+// below 0 where the copies run left (down).
+void volumeCopyPitch(const Volume& volume, double (&pitch)[2]);
 
 // The lower-left corner of copy (i, j) of a volume, mm.
 void getVolumeCopyOffset(const Volume& volume, int32_t i, int32_t j, double (&offset)[2]);
