@@ -804,6 +804,10 @@ TEST_F(SplitAreaTest, EveryPanelHoldsTheArtOfItsRectangleInEveryOrderWithAndWith
          "pt", 0, {{'x', 100}}},
         {"a spike crossing a guide by less than a point", "M20 280 L180 280 L180 150.4 L100 150.4 L100 149.6 L20 149.6 Z",
          "pt", 0, {{'x', 100}, {'y', 150}}},
+        // The guide's piece between the arches is inside: a ray from it
+        // just under the outer arch's top crosses that arch on one side only.
+        {"an arch cut through its top", "M20 250 C20 50 180 50 180 250 L170 250 C170 70 30 70 30 250 Z", "pt", 0,
+         {{'x', 100}}},
     };
     for (const PanelCase& c : cases) {
         for (int32_t order = 1; order <= 8; order++) {
