@@ -61,14 +61,7 @@ long frameV(double y)
     return yUpwards() ? g->previewOrigin.v - d - kRuler : g->previewOrigin.v + d + kRuler;
 }
 
-ASInt16 held(long pixel)
-{
-    if (pixel < -kPreviewPixelLimit)
-        return (ASInt16)-kPreviewPixelLimit;
-    if (pixel > kPreviewPixelLimit)
-        return (ASInt16)kPreviewPixelLimit;
-    return (ASInt16)pixel;
-}
+ASInt16 held(long pixel) { return (ASInt16)std::clamp(pixel, -kPreviewPixelLimit, kPreviewPixelLimit); }
 
 bool fits(long pixel) { return pixel >= -kPreviewPixelLimit && pixel <= kPreviewPixelLimit; }
 
