@@ -428,16 +428,23 @@ TEST_F(PreviewTest, AStraightPathReachingOffTheFrameIsDrawnWhereItCrossesIt)
         double left;  // where the path's box is placed, mm (its bottom at 10 mm)
         short panH;   // the view moved right by this many pixels
         long dh, dv;  // a pixel of it on the frame, from the box's lower left corner
+        double zoom = 1, precision = 0;  // 0: the fit precision the job was loaded with
     } rows[] = {{"ending beyond the right edge", "M 0,0 L 1000,0", 10, 0, 10, 0},
                 {"starting beyond the right edge", "M 1000,0 L 0,0", 10, 0, 10, 0},
                 {"ending beyond the top edge", "M 0,0 L 0,1000", 10, 0, 0, -10},
                 // The view shows only what lies left of the page's origin, and
                 // the path starts right of the frame at -300 mm.
-                {"starting beyond the right edge, left of the origin", "M 1000,0 L 0,0", -1300, 1000, 600, 0}};
+                {"starting beyond the right edge, left of the origin", "M 1000,0 L 0,0", -1300, 1000, 600, 0},
+                // Coming from left of the frame and ending 45 pixels into it:
+                // the fit's 3 mm of slack is 60 pixels at this zoom, and must
+                // widen the path's reach, not narrow it.
+                {"ending inside the left edge, fitted coarsely at zoom 20", "M 0,0 L 100,0", -99.25, 0, 1995, 0, 20, 3}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         loadShapes({std::string("<path d=\"") + row.path + "\" fill=\"none\" stroke=\"#000\"/>"});
         selectOnly({});
+        g->previewZoomX = g->previewZoomY = row.zoom;
+        if (row.precision > 0) g->volumes[0].precision = row.precision;
         place(0, row.left, 10);
         g->previewOrigin.h = row.panH;
         releasePreviewCache();
