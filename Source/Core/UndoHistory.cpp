@@ -17,6 +17,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <new>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "Common/PluginGlobals.h"
@@ -246,15 +248,73 @@ double getBezierDist(const bezier_stru* bezier, double scaleX, double scaleY)
     return BezierApriLen(&scaled, 0.0, 1.0);
 }
 
+// Measures a ring at the given scale into *length; false when its segments
+// could not be read for want of memory, when the figure holds only for now.
+static bool measureRing(const Ring* ring, double scaleX, double scaleY, double* length)
+{
+    *length = 0.0;
+    const bezier_stru* segments = NULL;
+    if (ringSegments(ring, segmentRoom(kSegmentsForLength), &segments) != kNoErr)
+        return false;
+    if (segments == NULL)
+        return true;  // a ring without segments adds no length
+    for (int32_t i = 0; i < ring->count; i++)
+        *length += getBezierDist(&segments[i], scaleX, scaleY);
+    return true;
+}
+
 double getRingDist(const Ring* ring, double scaleX, double scaleY)
 {
-    double length = 0.0;
-    const bezier_stru* segments = NULL;
-    if (ringSegments(ring, segmentRoom(kSegmentsForLength), &segments) != kNoErr || segments == NULL)
-        return length;  // a ring that cannot be read adds no length
-    for (int32_t i = 0; i < ring->count; i++)
-        length += getBezierDist(&segments[i], scaleX, scaleY);
+    double length;
+    (void)measureRing(ring, scaleX, scaleY, &length);
     return length;
+}
+
+// Each ring's length as last measured, with everything it was measured from:
+// where its segments are read (as the preview tells a ring's source) and the
+// volume's scale. Moving a volume, changing its copies or its selection, or
+// undoing a move then costs no measuring; a new scale, or segments read from
+// elsewhere, measure the ring afresh.
+namespace {
+struct KeptLength {
+    const bezier_stru* segments;
+    AIArtHandle art;
+    int32_t count;
+    uint16_t kind;
+    float originX, originY;
+    double scaleX, scaleY;
+    double length;
+};
+std::unordered_map<const Ring*, KeptLength> g_keptLengths;
+}  // namespace
+
+static bool measuredAs(const KeptLength& kept, const Ring* ring, double scaleX, double scaleY)
+{
+    return kept.segments == ring->beziers && kept.art == ring->art && kept.count == ring->count &&
+           kept.kind == ring->kind && kept.originX == ring->originX && kept.originY == ring->originY &&
+           kept.scaleX == scaleX && kept.scaleY == scaleY;
+}
+
+static double keptRingDist(const Ring* ring, double scaleX, double scaleY)
+{
+    auto found = g_keptLengths.find(ring);
+    if (found != g_keptLengths.end() && measuredAs(found->second, ring, scaleX, scaleY))
+        return found->second.length;
+    KeptLength kept = {ring->beziers, ring->art,   ring->count, ring->kind, ring->originX,
+                       ring->originY, scaleX,      scaleY,      0.0};
+    if (!measureRing(ring, scaleX, scaleY, &kept.length))
+        return kept.length;
+    try {
+        g_keptLengths[ring] = kept;
+    } catch (const std::bad_alloc&) {
+        // Not kept: measured again next time, the same figure.
+    }
+    return kept.length;
+}
+
+void releaseCutLengthCache()
+{
+    std::unordered_map<const Ring*, KeptLength>().swap(g_keptLengths);
 }
 
 double getVolumeDist(const Volume* volume)
@@ -269,7 +329,7 @@ double getVolumeDist(const Volume* volume)
     double copies = (double)volume->copiesX * (double)volume->copiesY;
     for (int32_t i = 0; i < volume->ringCount; i++)
         if (ringInJob(volume, i) == kJobCut)
-            length += copies * getRingDist(&volume->rings[i], volume->scaleX, volume->scaleY);
+            length += copies * keptRingDist(&volume->rings[i], volume->scaleX, volume->scaleY);
     return length;
 }
 
