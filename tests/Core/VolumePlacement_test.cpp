@@ -731,12 +731,13 @@ TEST_F(VolumePlacementTest, TheCutLengthFollowsWhatEachRingIsMeasuredFromAndNoth
          }},
         {"segments of its own", true,
          [] {
-             // A curve read in place of the ring's path; freed with the job.
-             bezier_stru* own = static_cast<bezier_stru*>(malloc(sizeof(bezier_stru)));
+             // As many curves as the path has, read in place of it; freed
+             // with the job.
+             Ring& ring = g->volumes[0].rings[0];
+             bezier_stru* own = static_cast<bezier_stru*>(malloc(ring.count * sizeof(bezier_stru)));
              ASSERT_NE(own, nullptr);
-             *own = {3, {{0, 0}, {10, 25}, {30, -15}, {40, 5}}};
-             g->volumes[0].rings[0].beziers = own;
-             g->volumes[0].rings[0].count = 1;
+             for (int32_t i = 0; i < ring.count; i++) own[i] = {3, {{0, 0}, {10, 25}, {30, -15}, {40, 5.0 + i}}};
+             ring.beziers = own;
              g->totalCutLength = cutLengthNow();
          }},
         {"a path that no longer has its anchors", true,
@@ -744,10 +745,14 @@ TEST_F(VolumePlacementTest, TheCutLengthFollowsWhatEachRingIsMeasuredFromAndNoth
              g->volumes[0].rings[0].count -= 1;
              g->totalCutLength = cutLengthNow();
          }},
-        {"the corner its path is read from", true,
+        {"the corner its path is read from, across", true,
          [] {
-             g->volumes[0].rings[0].originX += 333;
-             g->volumes[0].rings[0].originY -= 77;
+             g->volumes[0].rings[0].originX += 1e6f;  // far enough for the rounding to differ
+             g->totalCutLength = cutLengthNow();
+         }},
+        {"the corner its path is read from, up", true,
+         [] {
+             g->volumes[0].rings[0].originY -= 1e6f;
              g->totalCutLength = cutLengthNow();
          }},
         {"no longer a path", true,
