@@ -17,6 +17,7 @@
 #include "Common/Suites.h"
 #include "Common/Units.h"
 #include "Core/ReDrawPlotOutPreview.h"
+#include "Core/UndoHistory.h"
 #include "Core/VolumeHitTest.h"
 
 void CopyNameField(char* field, size_t size, const char* name)
@@ -217,6 +218,7 @@ ASErr loadData(void* item)
     int32_t count = 0;
     releaseVolumeHitCache();
     releasePreviewCache();
+    releaseCutLengthCache();
     g->volumes = NULL;
     g->volumeCount = 0;
     g_volumeGrowth.array = NULL;
@@ -709,10 +711,11 @@ ASErr freeVolume(Volume* volume)
 
 ASErr freeData(void)
 {
-    // The pick outlines and the preview's pictures are kept by ring array; a
-    // new job may get the same addresses.
+    // The pick outlines, the preview's pictures and the ring lengths are kept
+    // by ring address; a new job may get the same addresses.
     releaseVolumeHitCache();
     releasePreviewCache();
+    releaseCutLengthCache();
     for (int32_t i = 0; i < g->volumeCount; ++i) (void)freeVolume(&g->volumes[i]);  // freeing cannot fail
     free(g->volumes);
     g->volumes = NULL;

@@ -30,6 +30,7 @@
 
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "Common/Workers.h"
 #include "Core/CutModel.h"
 #include "Core/CutPath.h"
 #include "Core/PackedPicture.h"
@@ -1296,17 +1297,7 @@ static void makeBatch(std::vector<PictureJob>& jobs, std::vector<bezier_stru>& s
         };
         unsigned threads = std::min(kAheadMostThreads, std::max(1u, std::thread::hardware_concurrency()));
         threads = std::min(threads, (unsigned)(jobs.size() / (kAheadLeastRings / 2)));
-        std::vector<std::thread> workers;
-        try {
-            workers.reserve(threads);
-            for (unsigned t = 1; t < threads; t++)
-                workers.emplace_back(work);
-        } catch (const std::exception&) {
-            // No more threads to be had: those there are do the work.
-        }
-        work();
-        for (std::thread& worker : workers)
-            worker.join();
+        runOnWorkers(threads, work);
         // Kept in drawing order within the same bound as drawVolume keeps
         // them; one not kept (or not made for want of memory) is made again
         // when it is drawn, and drawn from scratch.

@@ -17,9 +17,16 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
+#include <atomic>
+#include <new>
+#include <thread>
+#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "Common/PluginGlobals.h"
+#include "Common/Workers.h"
 #include "Core/CutModel.h"
 #include "Math/Crossings.h"
 
@@ -246,15 +253,160 @@ double getBezierDist(const bezier_stru* bezier, double scaleX, double scaleY)
     return BezierApriLen(&scaled, 0.0, 1.0);
 }
 
-double getRingDist(const Ring* ring, double scaleX, double scaleY)
+// The length of count segments at the given scale, summed in their order.
+static double segmentsLength(const bezier_stru* segments, int32_t count, double scaleX, double scaleY)
 {
     double length = 0.0;
-    const bezier_stru* segments = NULL;
-    if (ringSegments(ring, segmentRoom(kSegmentsForLength), &segments) != kNoErr || segments == NULL)
-        return length;  // a ring that cannot be read adds no length
-    for (int32_t i = 0; i < ring->count; i++)
+    for (int32_t i = 0; i < count; i++)
         length += getBezierDist(&segments[i], scaleX, scaleY);
     return length;
+}
+
+// Measures a ring at the given scale into *length; false when its segments
+// could not be read for want of memory, when the figure holds only for now.
+static bool measureRing(const Ring* ring, double scaleX, double scaleY, double* length)
+{
+    *length = 0.0;
+    const bezier_stru* segments = NULL;
+    if (ringSegments(ring, segmentRoom(kSegmentsForLength), &segments) != kNoErr)
+        return false;
+    if (segments != NULL)  // a ring without segments adds no length
+        *length = segmentsLength(segments, ring->count, scaleX, scaleY);
+    return true;
+}
+
+double getRingDist(const Ring* ring, double scaleX, double scaleY)
+{
+    double length;
+    (void)measureRing(ring, scaleX, scaleY, &length);
+    return length;
+}
+
+// Each ring's length as last measured, with everything it was measured from:
+// where its segments are read (as the preview tells a ring's source) and the
+// volume's scale. Moving a volume, changing its copies or its selection, or
+// undoing a move then costs no measuring; a new scale, or segments read from
+// elsewhere, measure the ring afresh.
+namespace {
+struct KeptLength {
+    const bezier_stru* segments;
+    AIArtHandle art;
+    int32_t count;
+    uint16_t kind;
+    float originX, originY;
+    double scaleX, scaleY;
+    double length;
+};
+std::unordered_map<const Ring*, KeptLength> g_keptLengths;
+}  // namespace
+
+static bool measuredAs(const KeptLength& kept, const Ring* ring, double scaleX, double scaleY)
+{
+    return kept.segments == ring->beziers && kept.art == ring->art && kept.count == ring->count &&
+           kept.kind == ring->kind && kept.originX == ring->originX && kept.originY == ring->originY &&
+           kept.scaleX == scaleX && kept.scaleY == scaleY;
+}
+
+static void keepLength(const Ring* ring, double scaleX, double scaleY, double length)
+{
+    try {
+        g_keptLengths[ring] = KeptLength{ring->beziers,  ring->art, ring->count, ring->kind, ring->originX,
+                                         ring->originY, scaleX,    scaleY,      length};
+    } catch (const std::bad_alloc&) {
+        // Not kept: measured again next time, the same figure.
+    }
+}
+
+static const KeptLength* keptLengthOf(const Ring* ring, double scaleX, double scaleY)
+{
+    auto found = g_keptLengths.find(ring);
+    return found != g_keptLengths.end() && measuredAs(found->second, ring, scaleX, scaleY) ? &found->second : NULL;
+}
+
+static double keptRingDist(const Ring* ring, double scaleX, double scaleY)
+{
+    const KeptLength* kept = keptLengthOf(ring, scaleX, scaleY);
+    if (kept != NULL)
+        return kept->length;
+    double length;
+    if (measureRing(ring, scaleX, scaleY, &length))
+        keepLength(ring, scaleX, scaleY, length);
+    return length;
+}
+
+// ---- Measuring ahead -------------------------------------------------------------------------
+//
+// Opening the dialog measures every ring of the job. Their segments are read
+// here (through the suites, on this thread), a batch at a time, and measured
+// on worker threads; each length is kept as keptRingDist keeps it, so the
+// total is then summed in the volumes' order from the kept lengths: the same
+// figure, to the bit, as measuring one ring after another. A ring that cannot
+// be read is left to keptRingDist.
+
+struct MeasureJob {
+    const Ring* ring;
+    double scaleX, scaleY;
+    size_t first;  // its segments in the batch's
+    int32_t count;
+    double length;
+};
+
+// Segments read ahead at once (2 MB of them).
+const size_t kAheadBatchSegments = 32768;
+// Rings a thread takes at least: fewer are not worth a thread.
+const size_t kAheadRingsPerThread = 32;
+const unsigned kAheadMostThreads = 8;
+
+static void measureBatch(std::vector<MeasureJob>& jobs, std::vector<bezier_stru>& segments)
+{
+    std::atomic<size_t> next(0);
+    auto work = [&jobs, &segments, &next]() {
+        for (size_t k = next++; k < jobs.size(); k = next++) {
+            MeasureJob& job = jobs[k];
+            job.length = segmentsLength(segments.data() + job.first, job.count, job.scaleX, job.scaleY);
+        }
+    };
+    unsigned threads = std::min(kAheadMostThreads, std::max(1u, std::thread::hardware_concurrency()));
+    threads = std::max(1u, std::min(threads, (unsigned)(jobs.size() / kAheadRingsPerThread)));
+    runOnWorkers(threads, work);
+    for (const MeasureJob& job : jobs)
+        keepLength(job.ring, job.scaleX, job.scaleY, job.length);
+    jobs.clear();
+    segments.clear();
+}
+
+static void measureAhead()
+{
+    try {
+        std::vector<MeasureJob> jobs;
+        std::vector<bezier_stru> segments;
+        for (int32_t v = 0; g->volumes != NULL && v < g->volumeCount; v++) {
+            const Volume& volume = g->volumes[v];
+            if (!(volume.flags & kVolumeSelected) || volume.rings == NULL)
+                continue;
+            for (int32_t r = 0; r < volume.ringCount; r++) {
+                const Ring* ring = &volume.rings[r];
+                if (ringInJob(&volume, r) != kJobCut || keptLengthOf(ring, volume.scaleX, volume.scaleY) != NULL)
+                    continue;
+                const bezier_stru* read = NULL;
+                if (ringSegments(ring, segmentRoom(kSegmentsForLength), &read) != kNoErr)
+                    continue;
+                int32_t count = read != NULL ? ring->count : 0;
+                jobs.push_back(MeasureJob{ring, volume.scaleX, volume.scaleY, segments.size(), count, 0.0});
+                segments.insert(segments.end(), read, read + count);
+                if (segments.size() >= kAheadBatchSegments)
+                    measureBatch(jobs, segments);
+            }
+        }
+        measureBatch(jobs, segments);
+    } catch (const std::bad_alloc&) {
+        // What was not measured ahead is measured as it is summed.
+    }
+}
+
+void releaseCutLengthCache()
+{
+    std::unordered_map<const Ring*, KeptLength>().swap(g_keptLengths);
 }
 
 double getVolumeDist(const Volume* volume)
@@ -269,12 +421,13 @@ double getVolumeDist(const Volume* volume)
     double copies = (double)volume->copiesX * (double)volume->copiesY;
     for (int32_t i = 0; i < volume->ringCount; i++)
         if (ringInJob(volume, i) == kJobCut)
-            length += copies * getRingDist(&volume->rings[i], volume->scaleX, volume->scaleY);
+            length += copies * keptRingDist(&volume->rings[i], volume->scaleX, volume->scaleY);
     return length;
 }
 
 ASErr getGlobalDistance(double* length)
 {
+    measureAhead();
     double total = 0.0;
     if (g->volumes != NULL) {
         for (int32_t i = 0; i < g->volumeCount; i++)

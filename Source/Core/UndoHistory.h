@@ -38,7 +38,12 @@ VT_NODISCARD ASErr redoVolumeChange();
 VT_NODISCARD ASErr getGlobalDistance(double* length);
 
 // Cut length of one volume with its copies (0 unless selected), of one ring and
-// of one segment at the given scale, mm.
+// of one segment at the given scale, mm. A volume's rings are measured once for
+// each scale and kept; getRingDist measures afresh.
 double getVolumeDist(const Volume* volume);
 double getRingDist(const Ring* ring, double scaleX, double scaleY);
+
+// Forgets the kept ring lengths: a new or freed job may put other rings at the
+// same addresses.
+void releaseCutLengthCache();
 double getBezierDist(const bezier_stru* bezier, double scaleX, double scaleY);

@@ -30,10 +30,12 @@ protected:
         memset(&globals_, 0, sizeof(globals_));
         g = &globals_;
         initUndoHistory();
+        releaseCutLengthCache();
     }
     void TearDown() override
     {
         freeUndoHistory();
+        releaseCutLengthCache();
         g = saved_;
     }
 

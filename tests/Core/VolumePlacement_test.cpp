@@ -2,6 +2,7 @@
 // rotation and mirror as a block, the aligns and board centring, packing onto
 // the page, and what undo puts back; on volumes loaded from SVG rectangles.
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -693,6 +694,104 @@ TEST_F(VolumePlacementTest, PackingGivesTheExchangeSortAndFirstFitResultExactly)
         }
         freeUndoHistory();
         (void)freeData();
+    }
+}
+
+// ---- The cut length as actions change the job ----------------------------------------------
+
+// The total as measured from nothing kept: the figure every change must give.
+double freshCutLength()
+{
+    releaseCutLengthCache();
+    double total = -1;
+    EXPECT_EQ(getGlobalDistance(&total), kNoErr);
+    return total;
+}
+
+double cutLengthNow()
+{
+    double total = -1;
+    EXPECT_EQ(getGlobalDistance(&total), kNoErr);
+    return total;
+}
+
+TEST_F(VolumePlacementTest, TheCutLengthFollowsWhatEachRingIsMeasuredFromAndNothingElse)
+{
+    struct Row {
+        const char* what;
+        bool changesTheFigure;
+        std::function<void()> change;  // leaves the dialog's figure in g->totalCutLength
+    } rows[] = {
+        {"scale in X", true, [] { setSelectionVolumeDoubleValue(kVolumeValueScaleX, 1.7, 0); }},
+        {"scale in Y", true, [] { setSelectionVolumeDoubleValue(kVolumeValueScaleY, 0.6, 0); }},
+        {"the path it is read from", true,
+         [] {
+             g->volumes[0].rings[0].art = g->volumes[1].rings[0].art;
+             g->totalCutLength = cutLengthNow();
+         }},
+        {"segments of its own", true,
+         [] {
+             // As many curves as the path has, read in place of it; freed
+             // with the job.
+             Ring& ring = g->volumes[0].rings[0];
+             bezier_stru* own = static_cast<bezier_stru*>(malloc(ring.count * sizeof(bezier_stru)));
+             ASSERT_NE(own, nullptr);
+             for (int32_t i = 0; i < ring.count; i++) own[i] = {3, {{0, 0}, {10, 25}, {30, -15}, {40, 5.0 + i}}};
+             ring.beziers = own;
+             g->totalCutLength = cutLengthNow();
+         }},
+        {"a path that no longer has its anchors", true,
+         [] {
+             g->volumes[0].rings[0].count -= 1;
+             g->totalCutLength = cutLengthNow();
+         }},
+        {"the corner its path is read from, across", true,
+         [] {
+             g->volumes[0].rings[0].originX += 1e6f;  // far enough for the rounding to differ
+             g->totalCutLength = cutLengthNow();
+         }},
+        {"the corner its path is read from, up", true,
+         [] {
+             g->volumes[0].rings[0].originY -= 1e6f;
+             g->totalCutLength = cutLengthNow();
+         }},
+        {"no longer a path", true,
+         [] {
+             g->volumes[0].rings[0].kind = kRingOtherArt;
+             g->totalCutLength = cutLengthNow();
+         }},
+        {"undo of a scale", false,
+         [] {
+             setSelectionVolumeDoubleValue(kVolumeValueScaleX, 1.7, 0);
+             EXPECT_EQ(undoVolumeChange(), kNoErr);
+         }},
+        {"redo of a scale", true,
+         [] {
+             setSelectionVolumeDoubleValue(kVolumeValueScaleY, 0.6, 0);
+             EXPECT_EQ(undoVolumeChange(), kNoErr);
+             EXPECT_EQ(redoVolumeChange(), kNoErr);
+         }},
+        {"copies", true, [] { setSelectionVolumeIntValue(kVolumeValueCopiesX, 3); }},
+        {"a move", false, [] { setSelectionVolumeDoubleValue(kVolumeValueLeft, 100, 0); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        // Two ellipses of four anchors each and a circle, each a volume.
+        loadShapes({R"(<ellipse cx="30" cy="30" rx="20" ry="8"/>)", R"(<ellipse cx="90" cy="30" rx="15" ry="6"/>)",
+                    R"(<circle cx="150" cy="30" r="10"/>)"});
+        g->totalCutLength = cutLengthNow();
+        double before = g->totalCutLength;
+        g->undoNewStep = 1;
+        row.change();
+        double shown = g->totalCutLength;
+        EXPECT_EQ(shown, freshCutLength());
+        if (row.changesTheFigure)
+            EXPECT_NE(shown, before);
+        else
+            EXPECT_EQ(shown, before) << "the same figure, to the bit";
+        (void)freeData();
+        freeUndoHistory();
+        initUndoHistory();
     }
 }
 
