@@ -21,7 +21,6 @@
 #include <atomic>
 #include <new>
 #include <thread>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -286,51 +285,67 @@ double getRingDist(const Ring* ring, double scaleX, double scaleY)
 // where its segments are read (as the preview tells a ring's source) and the
 // volume's scale. Moving a volume, changing its copies or its selection, or
 // undoing a move then costs no measuring; a new scale, or segments read from
-// elsewhere, measure the ring afresh.
+// elsewhere, measure the ring afresh. They are kept in the order the total
+// visits the rings (volume by volume, ring by ring), one for every ring of the
+// job, so that a ring's place in it is its number in that order.
 namespace {
 struct KeptLength {
     const bezier_stru* segments;
     AIArtHandle art;
-    int32_t count;
-    uint16_t kind;
-    float originX, originY;
     double scaleX, scaleY;
     double length;
+    int32_t count;
+    float originX, originY;
+    uint16_t kind;
+    bool known;
 };
-std::unordered_map<const Ring*, KeptLength> g_keptLengths;
+std::vector<KeptLength> g_keptLengths;
 }  // namespace
+
+// Makes room for a length per ring of the job; one left from a job of another
+// ring count is forgotten.
+static void roomForLengths()
+{
+    size_t rings = 0;
+    for (int32_t v = 0; g->volumes != NULL && v < g->volumeCount; v++)
+        if (g->volumes[v].rings != NULL)
+            rings += (size_t)std::max(g->volumes[v].ringCount, 0);
+    if (g_keptLengths.size() == rings)
+        return;
+    try {
+        std::vector<KeptLength>(rings, KeptLength{}).swap(g_keptLengths);
+    } catch (const std::bad_alloc&) {
+        g_keptLengths.clear();  // nothing kept: every ring is measured as it is summed
+    }
+}
 
 static bool measuredAs(const KeptLength& kept, const Ring* ring, double scaleX, double scaleY)
 {
-    return kept.segments == ring->beziers && kept.art == ring->art && kept.count == ring->count &&
+    return kept.known && kept.segments == ring->beziers && kept.art == ring->art && kept.count == ring->count &&
            kept.kind == ring->kind && kept.originX == ring->originX && kept.originY == ring->originY &&
            kept.scaleX == scaleX && kept.scaleY == scaleY;
 }
 
-static void keepLength(const Ring* ring, double scaleX, double scaleY, double length)
+static void keepLength(size_t at, const Ring* ring, double scaleX, double scaleY, double length)
 {
-    try {
-        g_keptLengths[ring] = KeptLength{ring->beziers,  ring->art, ring->count, ring->kind, ring->originX,
-                                         ring->originY, scaleX,    scaleY,      length};
-    } catch (const std::bad_alloc&) {
-        // Not kept: measured again next time, the same figure.
-    }
+    if (at < g_keptLengths.size())
+        g_keptLengths[at] = KeptLength{ring->beziers, ring->art,     scaleX,        scaleY,     length,
+                                       ring->count,   ring->originX, ring->originY, ring->kind, true};
 }
 
-static const KeptLength* keptLengthOf(const Ring* ring, double scaleX, double scaleY)
+static const KeptLength* keptLengthOf(size_t at, const Ring* ring, double scaleX, double scaleY)
 {
-    auto found = g_keptLengths.find(ring);
-    return found != g_keptLengths.end() && measuredAs(found->second, ring, scaleX, scaleY) ? &found->second : NULL;
+    return at < g_keptLengths.size() && measuredAs(g_keptLengths[at], ring, scaleX, scaleY) ? &g_keptLengths[at] : NULL;
 }
 
-static double keptRingDist(const Ring* ring, double scaleX, double scaleY)
+static double keptRingDist(size_t at, const Ring* ring, double scaleX, double scaleY)
 {
-    const KeptLength* kept = keptLengthOf(ring, scaleX, scaleY);
+    const KeptLength* kept = keptLengthOf(at, ring, scaleX, scaleY);
     if (kept != NULL)
         return kept->length;
     double length;
     if (measureRing(ring, scaleX, scaleY, &length))
-        keepLength(ring, scaleX, scaleY, length);
+        keepLength(at, ring, scaleX, scaleY, length);
     return length;
 }
 
@@ -345,14 +360,16 @@ static double keptRingDist(const Ring* ring, double scaleX, double scaleY)
 
 struct MeasureJob {
     const Ring* ring;
+    size_t at;  // its place among the kept lengths
     double scaleX, scaleY;
     size_t first;  // its segments in the batch's
     int32_t count;
     double length;
 };
 
-// Segments read ahead at once (2 MB of them).
-const size_t kAheadBatchSegments = 32768;
+// Segments read ahead at once (512 KB of them): enough to keep the threads
+// busy, little beside the job itself.
+const size_t kAheadBatchSegments = 8192;
 // Rings a thread takes at least: fewer are not worth a thread.
 const size_t kAheadRingsPerThread = 32;
 const unsigned kAheadMostThreads = 8;
@@ -370,32 +387,42 @@ static void measureBatch(std::vector<MeasureJob>& jobs, std::vector<bezier_stru>
     threads = std::max(1u, std::min(threads, (unsigned)(jobs.size() / kAheadRingsPerThread)));
     runOnWorkers(threads, work);
     for (const MeasureJob& job : jobs)
-        keepLength(job.ring, job.scaleX, job.scaleY, job.length);
+        keepLength(job.at, job.ring, job.scaleX, job.scaleY, job.length);
     jobs.clear();
     segments.clear();
 }
 
 static void measureAhead()
 {
+    if (g_keptLengths.empty())
+        return;  // nothing can be kept: the total measures as it sums
     try {
         std::vector<MeasureJob> jobs;
         std::vector<bezier_stru> segments;
+        segments.reserve(kAheadBatchSegments);
+        size_t at = 0;
         for (int32_t v = 0; g->volumes != NULL && v < g->volumeCount; v++) {
             const Volume& volume = g->volumes[v];
-            if (!(volume.flags & kVolumeSelected) || volume.rings == NULL)
+            if (volume.rings == NULL)
+                continue;
+            size_t first = at;
+            at += (size_t)std::max(volume.ringCount, 0);
+            if (!(volume.flags & kVolumeSelected))
                 continue;
             for (int32_t r = 0; r < volume.ringCount; r++) {
                 const Ring* ring = &volume.rings[r];
-                if (ringInJob(&volume, r) != kJobCut || keptLengthOf(ring, volume.scaleX, volume.scaleY) != NULL)
+                size_t place = first + (size_t)r;
+                if (ringInJob(&volume, r) != kJobCut || keptLengthOf(place, ring, volume.scaleX, volume.scaleY) != NULL)
                     continue;
                 const bezier_stru* read = NULL;
                 if (ringSegments(ring, segmentRoom(kSegmentsForLength), &read) != kNoErr)
                     continue;
-                int32_t count = read != NULL ? ring->count : 0;
-                jobs.push_back(MeasureJob{ring, volume.scaleX, volume.scaleY, segments.size(), count, 0.0});
-                segments.insert(segments.end(), read, read + count);
-                if (segments.size() >= kAheadBatchSegments)
+                size_t count = read != NULL ? (size_t)ring->count : 0;
+                // A batch is measured before it would outgrow its room.
+                if (!segments.empty() && segments.size() + count > kAheadBatchSegments)
                     measureBatch(jobs, segments);
+                jobs.push_back(MeasureJob{ring, place, volume.scaleX, volume.scaleY, segments.size(), (int32_t)count, 0.0});
+                segments.insert(segments.end(), read, read + count);
             }
         }
         measureBatch(jobs, segments);
@@ -406,10 +433,12 @@ static void measureAhead()
 
 void releaseCutLengthCache()
 {
-    std::unordered_map<const Ring*, KeptLength>().swap(g_keptLengths);
+    std::vector<KeptLength>().swap(g_keptLengths);
 }
 
-double getVolumeDist(const Volume* volume)
+// A volume's cut length with its copies (0 unless selected); its rings' kept
+// lengths start at first.
+static double volumeDist(const Volume* volume, size_t first)
 {
     // The length the knife travels: what is selected and cut, never the
     // registration marks nor the source of a perforation.
@@ -421,17 +450,21 @@ double getVolumeDist(const Volume* volume)
     double copies = (double)volume->copiesX * (double)volume->copiesY;
     for (int32_t i = 0; i < volume->ringCount; i++)
         if (ringInJob(volume, i) == kJobCut)
-            length += copies * keptRingDist(&volume->rings[i], volume->scaleX, volume->scaleY);
+            length += copies * keptRingDist(first + (size_t)i, &volume->rings[i], volume->scaleX, volume->scaleY);
     return length;
 }
 
 ASErr getGlobalDistance(double* length)
 {
+    roomForLengths();
     measureAhead();
     double total = 0.0;
-    if (g->volumes != NULL) {
-        for (int32_t i = 0; i < g->volumeCount; i++)
-            total += getVolumeDist(&g->volumes[i]);
+    size_t first = 0;
+    for (int32_t i = 0; g->volumes != NULL && i < g->volumeCount; i++) {
+        const Volume& volume = g->volumes[i];
+        total += volumeDist(&volume, first);
+        if (volume.rings != NULL)
+            first += (size_t)std::max(volume.ringCount, 0);
     }
     if (length != NULL)
         *length = total;

@@ -34,16 +34,15 @@ VT_NODISCARD ASErr undoVolumeChange();
 // Re-applies the step after the last undo; 0, or '!STK' with nothing to redo.
 VT_NODISCARD ASErr redoVolumeChange();
 
-// The total cut length of the selected volumes, mm, into *length.
+// The total cut length of the selected volumes with their copies, mm, into
+// *length. Each ring is measured once for each scale and kept.
 VT_NODISCARD ASErr getGlobalDistance(double* length);
 
-// Cut length of one volume with its copies (0 unless selected), of one ring and
-// of one segment at the given scale, mm. A volume's rings are measured once for
-// each scale and kept; getRingDist measures afresh.
-double getVolumeDist(const Volume* volume);
+// Cut length of one ring and of one segment at the given scale, mm, measured
+// afresh.
 double getRingDist(const Ring* ring, double scaleX, double scaleY);
 
-// Forgets the kept ring lengths: a new or freed job may put other rings at the
-// same addresses.
+// Forgets the kept ring lengths: a new or freed job may put other rings in
+// their places.
 void releaseCutLengthCache();
 double getBezierDist(const bezier_stru* bezier, double scaleX, double scaleY);
