@@ -219,6 +219,11 @@ TEST(ReplayExtent, WithoutALineProcedureEveryPointWidensTheExtentFromTheOrigin)
     EXPECT_EQ(kNoErr, replayCommand("PU99999999999,-99999999999;", &pen, nullptr, nullptr));
     EXPECT_EQ(pen.maxX, 2147483647);
     EXPECT_EQ(pen.minY, -2147483647 - 1);
+
+    replayPenReset(&pen, kLanguageHPGL, 0.0001);
+    EXPECT_EQ(kNoErr, replayCommand("PU2147483646,-2147483647;", &pen, nullptr, nullptr));
+    EXPECT_EQ(pen.maxX, 2147483646) << "just inside the limits: kept";
+    EXPECT_EQ(pen.minY, -2147483647);
 }
 
 }  // namespace
