@@ -48,13 +48,9 @@ struct ShapeConstructionOps {
         hr = std::clamp(hr, 0.0f, (right - left) / 2);
         vr = std::clamp(vr, 0.0f, (top - bottom) / 2);
         if (hr <= 0 || vr <= 0) return NewRect(top, left, bottom, right, reversed, out);
+        // Smooth anchors: the arcs run on through them.
         auto seg = [](AIReal x, AIReal y, AIReal ix, AIReal iy, AIReal ox, AIReal oy) {
-            AIPathSegment s{};
-            s.p = {x, y};
-            s.in = {ix, iy};
-            s.out = {ox, oy};
-            s.corner = 0;
-            return s;
+            return AIPathSegment{{x, y}, {ix, iy}, {ox, oy}, 0};
         };
         AIReal kh = static_cast<AIReal>(hr * kKappa), kv = static_cast<AIReal>(vr * kKappa);
         // Counter-clockwise from the top of the left side.

@@ -25,7 +25,7 @@ const Item_Control_arg dlgArdoSettingItem[kCuttingSettingsItemCount] = {
 
 static ADMItemRef itemOf(ADMDialogRef dialog, int32_t id) { return sADMDialog->GetItem(dialog, id); }
 
-static uint8_t plotterCanCutOff()
+static bool plotterCanCutOff()
 {
     return (g->curPlotter.PlotterReserved & kCuttingSettingsCutOffCapability) != 0;
 }
@@ -65,8 +65,8 @@ ASErr PlotOutDlgArdoSettinDlgInitProc(ADMDialogRef dialog)
 
     // A cutter that cannot cut off the media shows the box off and out of
     // reach; the stored choice is left for a cutter that can.
-    uint8_t canCutOff = plotterCanCutOff();
-    uint8_t cutOffShown = canCutOff && g->cutOff != 0;
+    bool canCutOff = plotterCanCutOff();
+    bool cutOffShown = canCutOff && g->cutOff != 0;
     if ((item = itemOf(dialog, kCuttingSettingsCutOffItem)) != nullptr) {
         sADMItem->SetNotifyProc(item, ArdoSettingDlgCheckBoxNotifyProc);
         sADMItem->SetBooleanValue(item, cutOffShown);
@@ -98,10 +98,10 @@ ASErr ArdoSettingDlgCheckBoxNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
     return kNoErr;
 }
 
-static uint8_t checked(ADMDialogRef dialog, int32_t id)
+static bool checked(ADMDialogRef dialog, int32_t id)
 {
     ADMItemRef item = itemOf(dialog, id);
-    return item != nullptr && sADMItem->GetBooleanValue(item) ? 1 : 0;
+    return item != nullptr && sADMItem->GetBooleanValue(item);
 }
 
 static bool storeCuttingSettings(ADMDialogRef dialog)

@@ -65,6 +65,9 @@ const Item_Control_arg dlgPreviewOptionItem[kPreviewOptionItemCount] = {
 
 // ---- Which word an item edits ---------------------------------------------------------------
 
+// What colorWordOf says of an item that edits no colour.
+static const int32_t kNoColorWord = -1;
+
 static int32_t colorWordOf(int32_t id)
 {
     switch (id) {
@@ -77,16 +80,16 @@ static int32_t colorWordOf(int32_t id)
     case kPreviewOptionStartColorItem: return kPreviewStartColorWord;
     case kPreviewOptionSelectionColorItem: return kPreviewSelectionColorWord;
     case kPreviewOptionLabelColorItem: return kPreviewLabelColorWord;
-    default: return -1;
+    default: return kNoColorWord;
     }
 }
 
-static uint8_t isShapeItem(int32_t id)
+static bool isShapeItem(int32_t id)
 {
     return id == kPreviewOptionControlShapeItem || id == kPreviewOptionStartShapeItem;
 }
 
-static uint8_t isSizeItem(int32_t id) { return id == kPreviewOptionControlSizeItem || id == kPreviewOptionStartSizeItem; }
+static bool isSizeItem(int32_t id) { return id == kPreviewOptionControlSizeItem || id == kPreviewOptionStartSizeItem; }
 
 static int32_t shapeWordOf(int32_t id)
 {
@@ -102,7 +105,7 @@ static int32_t sizeWordOf(int32_t id)
 static uint32_t colorOfItem(int32_t id)
 {
     int32_t word = colorWordOf(id);
-    return word >= 0 ? g_popTemp.words[word] : 0x808080FFu;
+    return word != kNoColorWord ? g_popTemp.words[word] : 0x808080FFu;
 }
 
 // The entry of the fixed colour, or the entry of any other colour.
@@ -248,8 +251,9 @@ void updateItem(ADMDialogRef dialog, PreviewOption option)
         ADMItemRef item = sADMDialog->GetItem(dialog, id);
         if (item == NULL)
             continue;
-        if (colorWordOf(id) >= 0)
-            showEntry(item, entryOfColor(option.words[colorWordOf(id)]));
+        int32_t word = colorWordOf(id);
+        if (word != kNoColorWord)
+            showEntry(item, entryOfColor(option.words[word]));
         else if (isShapeItem(id))
             showEntry(item, (int32_t)option.words[shapeWordOf(id)]);
         else if (isSizeItem(id))
@@ -305,7 +309,7 @@ ASErr PreviewOptionDlgColorListItemNotifyProc(ADMItemRef item, ADMNotifierRef no
 {
     int32_t id = sADMItem->GetID(item);
     int32_t word = colorWordOf(id);
-    if (userChanged(notifier) && word >= 0) {
+    if (userChanged(notifier) && word != kNoColorWord) {
         ADMDialogRef dialog = sADMItem->GetDialog(item);
         int32_t index = activeIndex(item);
         uint32_t color = g_popTemp.words[word];

@@ -119,15 +119,9 @@ VT_NODISCARD static ASErr Device_Open(VTUSBDeviceRef service) {
 
 ASErr USB_Open(unsigned short productId, unsigned short vendorId) {
     // Opening over an open link would lose its handles and keep the cutter claimed.
-    // The old link's handles are cleared whatever the close says.
-    if (g->usbMasterPort || g->usbService || g->usbDevice || g->usbInterface) (void)USB_Close();
-    g->usbMasterPort = nullptr;
-    g->usbService = nullptr;
-    g->usbDevice = nullptr;
-    g->usbInterface = nullptr;
-    g->usbPipeIn = 0;
-    g->usbPipeOut = 0;
-    g->usbPipeInMaxPacket = 0;
+    // The close clears the old link's handles and pipes whatever it says, and
+    // over no link it only clears the pipes.
+    (void)USB_Close();
 
     ASErr result = VTUSB_OpenSession(&g->usbMasterPort);
     if (result || !g->usbMasterPort) {

@@ -1,4 +1,6 @@
 // The error message box: placement on the screen, its items, its result.
+#include <cstdlib>
+
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Dialog/ErrorMessageDialog.h"
@@ -66,6 +68,10 @@ TEST_F(ErrorBoxTest, ItShowsTitleIconAndTheWholeMessageAndOKEndsItWithZero)
                                    EXPECT_EQ(d->items[2]->text, message);
                                    EXPECT_EQ(d->items[2]->bounds.left, 45);
                                    EXPECT_EQ(d->items[0]->text, "OK");
+                                   const ADMRect& ok = d->items[0]->bounds;
+                                   EXPECT_LE(std::abs(ok.left + ok.right - d->width()), 1) << "OK is centred across the box";
+                                   EXPECT_GE(ok.top, d->items[2]->bounds.bottom) << "below the message";
+                                   EXPECT_LE(ok.bottom, d->height());
                                    return user.savePicture(dir_.file("error.png"), 0, error) && user.click(kErrorMessageOKItem, error);
                                }});
     EXPECT_EQ(ErrorMessageDialog("FelmontPro2", message.c_str()), 0);

@@ -159,8 +159,12 @@ TEST_F(PlotOutListsTest, TheListsShowTheTablesWithTheirEyesAndSwatches)
         inDialog([](Dialog& d) {
             Item* colors = d.item(kPlotOutColorListItem);
             Toolkit::get().draw(colors);
-            EXPECT_EQ(colors->raster.pixel(28, 9) & 0xFFFFFF, 0xFF0000) << "red inside the first swatch";
-            EXPECT_EQ(colors->raster.pixel(24, 9) & 0xFFFFFF, 0x000000) << "its black frame";
+            // The first swatch: a black frame of pixels 24..32 by 5..13, red up to it on every side.
+            for (int x = 24; x <= 32; ++x)
+                for (int y = 5; y <= 13; ++y) {
+                    bool frame = x == 24 || x == 32 || y == 5 || y == 13;
+                    EXPECT_EQ(colors->raster.pixel(x, y) & 0xFFFFFF, frame ? 0x000000L : 0xFF0000L) << x << "," << y;
+                }
             EXPECT_EQ(colors->raster.pixel(28, 29) & 0xFFFFFF, 0x0000FF) << "blue in the second";
         }),
         click(kPlotOutExitItem),
@@ -295,6 +299,8 @@ TEST_F(PlotOutListsTest, ThePenSetupStoresThePenPauseAndTextsOnlyOnOK)
                                        EXPECT_EQ(d->width(), 430);
                                        EXPECT_EQ(d->height(), 180);
                                        EXPECT_EQ(d->items.size(), 13u);
+                                       EXPECT_EQ(d->item(kColorLayerPenLabelItem)->justify, kADMRightJustify);
+                                       EXPECT_EQ(d->item(kColorLayerPressureItem)->justify, kADMLeftJustify);
                                        EXPECT_EQ(d->item(kColorLayerPreTextItem)->text, "OLD;");
                                        EXPECT_EQ(d->item(kColorLayerPostTextItem)->text, "");
                                        if (!user.choose(kColorLayerPenItem, "Pen", e)) return false;

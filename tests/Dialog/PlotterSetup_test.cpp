@@ -367,7 +367,23 @@ TEST_F(SetupTest, NewOnAnEmptyLibraryMakesOnePlotterEnvironmentAndPenWithDefault
     std::string pressure;
     Plotter made;
     memset(&made, 0, sizeof made);
-    run({click(kPlotterSetupNewPlotterItem),
+    run({[&](Driver& d, std::string& e) {
+             // Nothing to show yet: the pen's texts and the USB ids keep the
+             // look they were made with, the plotter's texts are greyed.
+             const struct {
+                 int id;
+                 const char* text;
+                 bool enabled;
+             } rows[] = {{kPlotterSetupPressureItem, "    g", true},
+                         {kPlotterSetupUSBIdsItem, "    ", true},
+                         {kPlotterSetupNameItem, "", false}};
+             for (const auto& row : rows) {
+                 EXPECT_EQ(d.find(row.id, e)->text, row.text) << row.id;
+                 EXPECT_EQ(d.find(row.id, e)->enabled, row.enabled) << row.id;
+             }
+             return true;
+         },
+         click(kPlotterSetupNewPlotterItem),
          [&](Driver& d, std::string&) {
              plotters = texts(d, kPlotterSetupPlotterListItem);
              environments = texts(d, kPlotterSetupEnvironmentListItem);

@@ -66,6 +66,8 @@ protected:
 
 TEST_F(PreviewOptionTest, OpensOnTheLookOfTheStartWithEachColourInItsEntry)
 {
+    // A grey background: the start's white is also the popup's first entry.
+    g->previewOption.words[kPreviewBackgroundWord] = g->previewOption.words[kPreviewPageWord];
     PreviewOption before = g->previewOption;
     ASErr result = options({check([](Driver& user) {
         auto* d = user.dialog();
@@ -82,7 +84,7 @@ TEST_F(PreviewOptionTest, OpensOnTheLookOfTheStartWithEachColourInItsEntry)
             int entry;
             const char* shows;
         } rows[] = {
-            {kPreviewOptionBackgroundItem, 0, "white"},
+            {kPreviewOptionBackgroundItem, 8, "grey"},
             {kPreviewOptionPageItem, 8, "grey"},
             {kPreviewOptionBoardItem, 0, "white"},
             {kPreviewOptionLineItem, 3, "green"},
@@ -147,7 +149,9 @@ TEST_F(PreviewOptionTest, EachPresetGivesItsMarkersAndTheCommonColours)
         SCOPED_TRACE(row.entry);
         g->previewOption.fill = 1;
         ASSERT_EQ(options({choose(kPreviewOptionPresetItem, row.entry), check([&row](Driver& user) {
-                               // The dialog shows the preset's shapes and sizes.
+                               // The dialog shows the preset's shapes and sizes, and its grey
+                               // background where the start's white was.
+                               EXPECT_EQ(shown(user, kPreviewOptionBackgroundItem), 8);
                                EXPECT_EQ(shown(user, kPreviewOptionControlShapeItem), (int)row.controlShape);
                                EXPECT_EQ(shown(user, kPreviewOptionStartShapeItem), (int)row.startShape);
                                EXPECT_EQ(user.dialog()->item(kPreviewOptionControlSizeItem)->value,

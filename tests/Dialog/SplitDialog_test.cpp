@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -360,6 +361,32 @@ TEST_F(SplitDialogTest, TheLegendShowsTheChosenMarkOnEachCuttingLine)
         EXPECT_EQ(glyphs, row.calls) << row.entry;
         if (row.glyph) {
             EXPECT_EQ(calls[3], row.glyph) << row.entry;
+        }
+        if (std::string(row.entry).rfind("Triangle", 0) == 0) {
+            // On every side of the picture, Up points away from it and Down
+            // towards it: the apex stands a glyph's height (12 pixels) off the
+            // middle of the base, on the far (near) side of it from the middle
+            // of all the glyphs.
+            std::vector<std::array<double, 6>> triangles;
+            for (const std::string& c : calls) {
+                std::array<double, 6> t;
+                if (std::sscanf(c.c_str(), "DrawPolygon 3 %lf,%lf %lf,%lf %lf,%lf", &t[0], &t[1], &t[2], &t[3], &t[4],
+                                &t[5]) == 6)
+                    triangles.push_back(t);
+            }
+            ASSERT_EQ(triangles.size(), row.calls) << row.entry;
+            double cx = 0, cy = 0;
+            for (const auto& t : triangles) {
+                cx += (t[0] + t[2] + t[4]) / (3.0 * triangles.size());
+                cy += (t[1] + t[3] + t[5]) / (3.0 * triangles.size());
+            }
+            bool up = std::string(row.entry) == "Triangle Up";
+            for (const auto& t : triangles) {
+                double bx = (t[2] + t[4]) / 2, by = (t[3] + t[5]) / 2;
+                double ax = t[0] - bx, ay = t[1] - by;
+                EXPECT_EQ(std::hypot(ax, ay), 12.0) << row.entry << " at " << t[0] << "," << t[1];
+                EXPECT_EQ(ax * (bx - cx) + ay * (by - cy) > 0, up) << row.entry << " at " << t[0] << "," << t[1];
+            }
         }
         if (std::string(row.entry) == "Circle") {
             // Above and below the picture, on the line down the middle.

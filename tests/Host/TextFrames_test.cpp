@@ -277,8 +277,14 @@ TEST_F(TextFrames, CharactersTheFontLacksAreSetInTheHostsFallbackFont)
         }
         EXPECT_EQ(g, l.glyphs.size()) << "one glyph per character that draws";
         EXPECT_NEAR(l.bounds.right, pen, 1e-3);
-        EXPECT_GE(l.bounds.top, 500 + fallback.face->ascender * 36.0 / fallback.face->units_per_EM - 1e-3)
-            << "the bounds take in the fallback font's ascent";
+        // The bounds reach the higher ascent and the deeper descent of the two fonts.
+        auto metric = [](const Face& f, double units) { return units * 36.0 / f.face->units_per_EM; };
+        EXPECT_NEAR(l.bounds.top,
+                    500 + std::max(metric(dejaVu, dejaVu.face->ascender), metric(fallback, fallback.face->ascender)),
+                    1e-3);
+        EXPECT_NEAR(l.bounds.bottom,
+                    500 + std::min(metric(dejaVu, dejaVu.face->descender), metric(fallback, fallback.face->descender)),
+                    1e-3);
     }
 }
 

@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
         PenCase{"GPGLPenSelect", kLanguageGPGL, {"J4\x03\r"}, 0, 0, 4, 0},
         PenCase{"ToolBlockAndInitialiseDrawNothing", kLanguageHPGL,
                 {"IN;", "VS30", "FS8", "AS0.2;", "TO0.25;", "PA;", "ZT;", "O 0,0\x03\r"}, 0, 0, 1, 0},
-        PenCase{"TwoCharactersOrFewerAreIgnored", kLanguageGPGL, {"M 5", "J4", "D "}, 0, 0, 1, 0},
+        PenCase{"TwoCharactersOrFewerAreIgnored", kLanguageGPGL, {"J7\x03", "J4", "M 5", "D "}, 0, 0, 7, 0},
         PenCase{"NumbersThatCannotBeReadChangeNothing", kLanguageHPGL, {"PDx,1;", "PU1;", "SPa;", "PU;!PG;"}, 0, 0,
                 1, 0},
         PenCase{"DotCutHeaderMovesAreOrdinaryMoves", kLanguageGPGL, {"PU11,10;", "PU10,10;", "FS80;"}, 10, 10, 1, 0},
@@ -219,6 +219,11 @@ TEST(ReplayExtent, WithoutALineProcedureEveryPointWidensTheExtentFromTheOrigin)
     EXPECT_EQ(kNoErr, replayCommand("PU99999999999,-99999999999;", &pen, nullptr, nullptr));
     EXPECT_EQ(pen.maxX, 2147483647);
     EXPECT_EQ(pen.minY, -2147483647 - 1);
+
+    replayPenReset(&pen, kLanguageHPGL, 0.0001);
+    EXPECT_EQ(kNoErr, replayCommand("PU2147483646,-2147483647;", &pen, nullptr, nullptr));
+    EXPECT_EQ(pen.maxX, 2147483646) << "just inside the limits: kept";
+    EXPECT_EQ(pen.minY, -2147483647);
 }
 
 }  // namespace

@@ -144,6 +144,36 @@ TEST_F(StartPointTool, AClickMovesTheStartPoint)
     }
 }
 
+// A click on a curve splits it where it was clicked and keeps its shape: a
+// circle of four cubics stays on its circle, to the cubics' own 0.03 %.
+TEST_F(StartPointTool, AClickOnACurveSplitsItWithoutChangingItsShape)
+{
+    const float c = 50, r = 50, k = r * 0.5522847f;
+    ArtNode* circle = polygon({{c + r, c}, {c, c + r}, {c - r, c}, {c, c - r}});
+    for (AIPathSegment& s : circle->segments) {
+        float dx = s.p.v - c, dy = c - s.p.h;  // the turn direction, counter-clockwise
+        s.in = AIRealPoint{s.p.h + dx * k / r, s.p.v + dy * k / r};
+        s.out = AIRealPoint{s.p.h - dx * k / r, s.p.v - dy * k / r};
+        s.corner = 0;
+    }
+    float at = static_cast<float>(c + r * std::cos(kPi / 6)), up = static_cast<float>(c + r * std::sin(kPi / 6));
+    run("tool \"Start Point Tool\"");
+    click(at, up);
+    ASSERT_EQ(circle->segments.size(), 5u);
+    EXPECT_NEAR(circle->segments[0].p.h, at, 0.05);
+    EXPECT_NEAR(circle->segments[0].p.v, up, 0.05);
+    for (size_t i = 0; i < 5; ++i) {
+        const AIPathSegment &a = circle->segments[i], &b = circle->segments[(i + 1) % 5];
+        for (double t : {0.0, 0.25, 0.5, 0.75}) {
+            double u = 1 - t, w[4] = {u * u * u, 3 * u * u * t, 3 * u * t * t, t * t * t};
+            double x = w[0] * a.p.h + w[1] * a.out.h + w[2] * b.in.h + w[3] * b.p.h;
+            double y = w[0] * a.p.v + w[1] * a.out.v + w[2] * b.in.v + w[3] * b.p.v;
+            EXPECT_NEAR(std::hypot(x - c, y - c), r, 0.02) << "piece " << i << " at " << t;
+        }
+    }
+    run("tool \"Selection Tool\"");
+}
+
 // The host's path writes, of which the n-th (counting from 1) is refused.
 struct PathWrites {
     static inline int refused = 0, made = 0;
