@@ -275,10 +275,9 @@ struct Box {
     int left, top, right, bottom;
 };
 
-bool directTarget(Drawer& d, Box& clip)
+bool directTarget(const Drawer& d, Box& clip)
 {
-    if (!d.cr || !d.raster || !d.raster->data() || !Toolkit::get().stampShapes) return false;
-    if (cairo_get_target(d.cr) != d.raster->surface()) return false;
+    if (!d.direct) return false;
     clip = Box{0, 0, d.raster->width(), d.raster->height()};
     if (d.mode != kADMXORMode && d.clipKnown) {
         clip.left = std::max(clip.left, d.clipLeft);

@@ -17,37 +17,18 @@ namespace {
 
 uint32_t rgb8(const RGBColor& c) { return ((c.red >> 8) << 16) | ((c.green >> 8) << 8) | (c.blue >> 8); }
 
-// A drawer over the port's item, in window coordinates; null when no item is
-// being drawn. Every field the pen draws with is set anew at each call.
+// The pen's drawer over the port's item; null when no item is being drawn.
 Drawer* portDrawer()
 {
     Port* port = currentPort();
-    if (!port || !port->item || !port->cr) return nullptr;
-    Item* item = port->item;
-    Drawer& d = port->pen;
-    d.cr = port->cr;
-    d.raster = &item->raster;
-    d.calls = &item->calls;
-    d.offsetX = -item->bounds.left;
-    d.offsetY = -item->bounds.top;
-    d.clipKnown = port->drawer && port->drawer->clipKnown;
-    if (d.clipKnown) {
-        d.clipLeft = port->drawer->clipLeft;
-        d.clipTop = port->drawer->clipTop;
-        d.clipRight = port->drawer->clipRight;
-        d.clipBottom = port->drawer->clipBottom;
-    }
-    d.color = (port->penColor << 8) | 0xFF;
-    if (port->penColor == 0) d.color = kADMBlackColor;
-    if (port->penColor == 0xFFFFFF) d.color = kADMWhiteColor;
-    return &d;
+    return port ? port->pen() : nullptr;
 }
 
 void qdRecord(Drawer& d, const std::string& call)
 {
     if (!recording(d)) return;
     char suffix[32];
-    std::snprintf(suffix, sizeof suffix, " color=0x%06X", static_cast<unsigned>(currentPort()->penColor));
+    std::snprintf(suffix, sizeof suffix, " color=0x%06X", static_cast<unsigned>(currentPort()->penColor()));
     d.calls->push_back("QD " + call + suffix);
 }
 
@@ -84,17 +65,17 @@ void MakeRGBPat(PixPatHandle pattern, const RGBColor* color)
 
 void PenPixPat(PixPatHandle pattern)
 {
-    if (pattern && *pattern && currentPort()) currentPort()->penColor = rgb8((*pattern)->color);
+    if (pattern && *pattern && currentPort()) currentPort()->setPenColor(rgb8((*pattern)->color));
 }
 
 void RGBForeColor(const RGBColor* color)
 {
-    if (color && currentPort()) currentPort()->penColor = rgb8(*color);
+    if (color && currentPort()) currentPort()->setPenColor(rgb8(*color));
 }
 
 void PenNormal(void)
 {
-    if (currentPort()) currentPort()->penColor = 0;
+    if (currentPort()) currentPort()->setPenColor(0x000000);
 }
 
 void MoveTo(short h, short v)

@@ -378,8 +378,8 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
                     ed.clipBottom = std::min(ed.clipBottom, d.offsetY + top + l->entryHeight);
                 }
                 Port* port = currentPort();
-                const Drawer* itemDrawer = port ? port->drawer : nullptr;
-                if (port) port->drawer = &ed;
+                const Drawer* itemDrawer = port ? port->drawer() : nullptr;
+                if (port) port->setDrawer(&ed);
                 if (l->drawProc) {
                     this->live(&ed);
                     l->drawProc(ref(e), ref(&ed));
@@ -387,7 +387,7 @@ void Toolkit::drawDefault(Item* item, Drawer& d)
                 } else {
                     drawDefault(e, ed);
                 }
-                if (port) port->drawer = itemDrawer;
+                if (port) port->setDrawer(itemDrawer);
                 if (d.cr) cairo_restore(d.cr);
             }
         }

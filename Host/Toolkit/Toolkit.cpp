@@ -645,6 +645,46 @@ Port*& currentPort()
     return port;
 }
 
+Port::Port(Item* item, cairo_t* cr, const Drawer* drawer) : item_(item), cr_(cr)
+{
+    pen_.cr = cr;
+    if (item) {
+        pen_.raster = &item->raster;
+        pen_.calls = &item->calls;
+    }
+    setDrawer(drawer);
+    setPenColor(0x000000);
+}
+
+void Port::setDrawer(const Drawer* drawer)
+{
+    drawer_ = drawer;
+    pen_.clipKnown = drawer && drawer->clipKnown;
+    if (pen_.clipKnown) {
+        pen_.clipLeft = drawer->clipLeft;
+        pen_.clipTop = drawer->clipTop;
+        pen_.clipRight = drawer->clipRight;
+        pen_.clipBottom = drawer->clipBottom;
+    }
+    pen_.direct = drawer && drawer->direct;
+}
+
+void Port::setPenColor(uint32_t rgb)
+{
+    penColor_ = rgb;
+    pen_.color = (rgb << 8) | 0xFF;  // a colour of its own, black and white included
+}
+
+Drawer* Port::pen()
+{
+    if (!item_ || !cr_) return nullptr;
+    // The item's place in the window is read at each call: a draw procedure
+    // may move its item.
+    pen_.offsetX = -item_->bounds.left;
+    pen_.offsetY = -item_->bounds.top;
+    return &pen_;
+}
+
 void Toolkit::draw(Item* item)
 {
     item->raster.ensure(item->width(), item->height());
@@ -658,10 +698,8 @@ void Toolkit::draw(Item* item)
     drawer.clipKnown = true;  // a new context: the whole raster
     drawer.clipRight = item->raster.width();
     drawer.clipBottom = item->raster.height();
-    Port port;
-    port.item = item;
-    port.cr = cr;
-    port.drawer = &drawer;
+    drawer.direct = stampShapes && item->raster.data() && cairo_get_target(cr) == item->raster.surface();
+    Port port(item, cr, &drawer);
     Port* previous = currentPort();
     currentPort() = &port;
     item->invalid = false;

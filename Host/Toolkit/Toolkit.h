@@ -274,6 +274,11 @@ struct Drawer {
     // need not ask cairo for it at every call. Unknown: cairo is asked.
     bool clipKnown = false;
     int clipLeft = 0, clipTop = 0, clipRight = 0, clipBottom = 0;
+    // Whether the toolkit may put pixels straight into the raster: cr draws
+    // into it and shapes are stamped (Toolkit::stampShapes). Neither changes
+    // while a drawing runs, so it is worked out once when the drawing starts
+    // rather than at each of its hundreds of thousands of calls.
+    bool direct = false;
     // Set while the fit check asks a list's draw procedure what it puts over
     // an entry's text (a swatch, a marker): nothing is painted, the box of
     // every shape the procedure draws is kept in order, and how many there
@@ -532,19 +537,34 @@ inline ADMDrawerRef ref(Drawer* d) { return reinterpret_cast<ADMDrawerRef>(d); }
 inline ADMIconRef ref(Icon* i) { return reinterpret_cast<ADMIconRef>(i); }
 
 // The QuickDraw port: set while an item's draw procedure runs.
-struct Port {
-    Item* item = nullptr;
-    cairo_t* cr = nullptr;
-    const Drawer* drawer = nullptr;  // of the item or entry being drawn: its clip is the port's
-    uint32_t penColor = 0x000000;
+class Port {
+public:
+    // A port over the item drawn through cr, keeping to the clip of drawer.
+    Port(Item* item, cairo_t* cr, const Drawer* drawer);
+
+    Item* item() const { return item_; }
+    // The drawer of the item or entry being drawn: its clip is the port's.
+    const Drawer* drawer() const { return drawer_; }
+    void setDrawer(const Drawer* drawer);
+    uint32_t penColor() const { return penColor_; }  // 0xRRGGBB
+    void setPenColor(uint32_t rgb);
+    // The drawer the pen draws with, in window coordinates; null when no
+    // item is being drawn. QuickDraw's calls come by the hundred thousand
+    // a redraw, so the pen's drawer is kept ready, changed only as the
+    // drawer or the colour is, rather than put together at every call.
+    Drawer* pen();
+
     int penH = 0, penV = 0;
     // Text drawn last whose width the pen has still to move by: measured
     // only when the pen's place is next needed, not when it is moved anew.
     std::string penAdvance;
-    // Where the pen's drawer is put together at every call (QuickDraw's
-    // calls come by the hundred thousand): kept with the port rather than
-    // made anew each time.
-    Drawer pen;
+
+private:
+    Item* item_;
+    cairo_t* cr_;
+    const Drawer* drawer_ = nullptr;
+    uint32_t penColor_ = 0x000000;
+    Drawer pen_;
 };
 Port*& currentPort();
 

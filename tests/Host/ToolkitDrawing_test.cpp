@@ -540,13 +540,23 @@ TEST_F(ToolkitDrawing, StampsKeepToTheClipOfAListEntry)
     L().SetEntryHeight(list, 20);
     L().SetDrawProc(list, [](ADMEntryRef entry, ADMDrawerRef drawer) -> ASErr {
         auto& Dr = host::suiteTable<ADMDrawerSuite>();
+        RGBColor blue{0, 0, 0xFFFF};
         if (host::suiteTable<ADMEntrySuite>().GetIndex(entry) == 1) {
             // The second entry, 20 pixels down: a QuickDraw oval (window
-            // coordinates) reaching 4 pixels up into the first.
+            // coordinates) reaching 4 pixels up into the first, in blue;
+            // then one in the normal pen, and blue left set.
+            RGBForeColor(&blue);
             Rect oval{450 + 16, 5 + 100, 450 + 26, 5 + 110};
             FrameOval(&oval);
+            PenNormal();
+            Rect black{450 + 22, 5 + 130, 450 + 32, 5 + 140};
+            FrameOval(&black);
+            RGBForeColor(&blue);
             return kNoErr;
         }
+        // The first entry, drawn first: every drawing starts with the normal pen.
+        Rect pen{450 + 2, 5 + 150, 450 + 12, 5 + 160};
+        FrameOval(&pen);
         Dr.SetColor(drawer, 0xFF0000FF);
         ADMPoint a{10, 5}, b{20, 30};  // reaches below the entry's 20 pixels
         Dr.DrawLine(drawer, &a, &b);
@@ -569,8 +579,10 @@ TEST_F(ToolkitDrawing, StampsKeepToTheClipOfAListEntry)
         for (int x = 0; x < 200; ++x) drawn.push_back(model(item)->raster.pixel(x, y));
     EXPECT_EQ(stamped, drawn);
     EXPECT_EQ(model(item)->raster.pixel(15, 25), 0xFFFFFF) << "nothing below the entry";
-    EXPECT_EQ(model(item)->raster.pixel(105, 25), 0x000000) << "the oval's bottom, in the second entry";
+    EXPECT_EQ(model(item)->raster.pixel(105, 25), 0x0000FF) << "the oval's bottom, in the second entry";
     EXPECT_EQ(model(item)->raster.pixel(105, 16), 0xFFFFFF) << "its top, in the first, is left out";
+    EXPECT_EQ(model(item)->raster.pixel(135, 31), 0x000000) << "the normal pen's oval";
+    EXPECT_EQ(model(item)->raster.pixel(155, 2), 0x000000) << "the first entry's oval, drawn again";
 }
 
 TEST_F(ToolkitDrawing, AnItemRecordsItsCallsUpToALimit)
