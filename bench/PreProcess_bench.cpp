@@ -50,12 +50,12 @@ void textFrame(Document& d, int characters)
     ArtNode* f = d.newArt(kTextFrameArt);
     const std::string word = "Oi A";
     for (int i = 0; i < characters; ++i) {
-        if (i > 0 && i % 40 == 0) f->text += '\r';
-        f->text += word[size_t(i) % word.size()];
+        if (i > 0 && i % 40 == 0) f->textFrame->text += '\r';
+        f->textFrame->text += word[size_t(i) % word.size()];
     }
-    f->fontSize = 72;
-    f->fontFamily = "DejaVu Sans";
-    f->textOrigin = AIRealPoint{20, 10000};
+    f->textFrame->fontSize = 72;
+    f->textFrame->fontFamily = "DejaVu Sans";
+    f->textFrame->origin = AIRealPoint{20, 10000};
     f->style.fillPaint = 1;
     f->style.strokePaint = 0;
     d.place(f, kPlaceAboveAll, nullptr);

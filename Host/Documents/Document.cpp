@@ -159,6 +159,7 @@ ArtNode* Document::newArt(int16_t type)
     node->id = store_.nextId();
     node->type = type;
     node->style = defaultPathStyle();
+    if (type == kTextFrameArt) node->textFrame.make();
     ArtNode* raw = node.get();
     art_.emplace(raw->id, std::move(node));
     return raw;
@@ -461,9 +462,10 @@ bool artBounds(const ArtNode* node, bool withStroke, AIRealRect& bounds)
         if (layoutBounds(*node, bounds)) return true;
         // Without a font at all: an average advance of 0.6 em, ascent 0.8 em
         // and descent 0.2 em from the baseline.
-        double w = 0.6 * node->fontSize * utf8Length(node->text);
-        bounds = AIRealRect{node->textOrigin.h, node->textOrigin.v + 0.8f * node->fontSize,
-                            static_cast<AIReal>(node->textOrigin.h + w), node->textOrigin.v - 0.2f * node->fontSize};
+        const TextFrame& f = *node->textFrame;
+        double w = 0.6 * f.fontSize * utf8Length(f.text);
+        bounds = AIRealRect{f.origin.h, f.origin.v + 0.8f * f.fontSize, static_cast<AIReal>(f.origin.h + w),
+                            f.origin.v - 0.2f * f.fontSize};
         return true;
     }
     default:
@@ -521,8 +523,9 @@ void transformArt(ArtNode* node, const AIRealMatrix& m, AIReal lineScale, bool s
         s.out = apply(m, s.out);
     }
     if (node->type == kTextFrameArt) {
-        node->textOrigin = apply(m, node->textOrigin);
-        node->fontSize *= static_cast<AIReal>(std::sqrt(std::fabs(double(m.a) * m.d - double(m.b) * m.c)));
+        TextFrame& f = *node->textFrame;
+        f.origin = apply(m, f.origin);
+        f.fontSize *= static_cast<AIReal>(std::sqrt(std::fabs(double(m.a) * m.d - double(m.b) * m.c)));
     }
     if (scaleLines && node->type == kPathArt) node->style.stroke.width *= lineScale;
     for (ArtNode* c : node->children) transformArt(c, m, lineScale, scaleLines);

@@ -91,6 +91,40 @@ private:
     size_t count_ = 0;
 };
 
+// What a text frame holds besides what all art holds: its text, the baseline
+// start of the text, its size and font.
+struct TextFrame {
+    std::string text;
+    AIRealPoint origin{0, 0};
+    AIReal fontSize = 12;
+    std::string fontFamily;
+};
+
+// An object in a block of its own that is copied with its owner: fields only
+// some kinds of art use are held apart from the node, so that each of the many
+// paths of a job carries a pointer in their place.
+template <typename T>
+class HeldApart {
+public:
+    HeldApart() = default;
+    HeldApart(const HeldApart& other) : held_(other.held_ ? std::make_unique<T>(*other.held_) : nullptr) {}
+    HeldApart& operator=(const HeldApart& other)
+    {
+        held_ = other.held_ ? std::make_unique<T>(*other.held_) : nullptr;
+        return *this;
+    }
+    HeldApart(HeldApart&&) noexcept = default;
+    HeldApart& operator=(HeldApart&&) noexcept = default;
+
+    void make() { held_ = std::make_unique<T>(); }
+    explicit operator bool() const { return held_ != nullptr; }
+    T* operator->() const { return held_.get(); }
+    T& operator*() const { return *held_; }
+
+private:
+    std::unique_ptr<T> held_;
+};
+
 struct ArtNode {
     uintptr_t id = 0;
     int16_t type = kUnknownArt;
@@ -109,11 +143,9 @@ struct ArtNode {
     bool guide = false;
     AIPathStyle style{};
 
-    // Text frames: the baseline start of the text, its size and font.
-    std::string text;
-    AIRealPoint textOrigin{0, 0};
-    AIReal fontSize = 12;
-    std::string fontFamily;
+    // Text frames only: made with the frame (Document::newArt), null in any
+    // other kind of art.
+    HeldApart<TextFrame> textFrame;
 
     // String tags, kept in the order they were first set.
     std::vector<std::pair<std::string, std::string>> tags;

@@ -52,9 +52,14 @@ Tag tagOf(const pugi::xml_node& n)
     return Tag::kOther;
 }
 
+// The same point to the bit: placed the same, whatever the matrix.
+bool samePoint(const Point& a, const Point& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
 // An anchor is a corner unless its handles lie on one line through it.
 bool isCorner(const SubPath::Anchor& a)
 {
+    // A handle on its anchor (every anchor of straight lines) makes a corner.
+    if (samePoint(a.in, a.p) || samePoint(a.out, a.p)) return true;
     double ix = a.in.x - a.p.x, iy = a.in.y - a.p.y, ox = a.out.x - a.p.x, oy = a.out.y - a.p.y;
     double li = std::hypot(ix, iy), lo = std::hypot(ox, oy);
     if (li < 1e-9 || lo < 1e-9) return true;
@@ -379,9 +384,11 @@ void Reader::readElement(const pugi::xml_node& node, ArtNode* parent, const Matr
         path->segments.reserve(sp.anchors.size());
         for (const auto& a : sp.anchors) {
             AIPathSegment seg{};
+            // Straight lines have their handles on their anchors: such a
+            // handle is the anchor placed once.
             seg.p = placed(node, m, a.p);
-            seg.in = placed(node, m, a.in);
-            seg.out = placed(node, m, a.out);
+            seg.in = samePoint(a.in, a.p) ? seg.p : placed(node, m, a.in);
+            seg.out = samePoint(a.out, a.p) ? seg.p : placed(node, m, a.out);
             seg.corner = isCorner(a);
             path->segments.push_back(seg);
         }

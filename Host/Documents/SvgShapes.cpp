@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <string>
+#include <utility>
 
 #include "Documents/SvgReading.h"
 
@@ -48,7 +49,7 @@ std::vector<SubPath> Reader::shapeOutline(const pugi::xml_node& node, Tag tag)
             s.closed = true;
             for (Point p : {Point{x, y}, Point{x + w, y}, Point{x + w, y + h}, Point{x, y + h}})
                 s.anchors.push_back(line(p));
-            out.push_back(s);
+            out.push_back(std::move(s));
         } else {
             std::string d = "M" + num(x + rx) + "," + num(y) + "H" + num(x + w - rx) + "A" + num(rx) + "," +
                             num(ry) + " 0 0 1 " + num(x + w) + "," + num(y + ry) + "V" + num(y + h - ry) + "A" +
@@ -74,10 +75,10 @@ std::vector<SubPath> Reader::shapeOutline(const pugi::xml_node& node, Tag tag)
                       {{cx, cy - ry}, {cx - k * rx, cy - ry}, {cx + k * rx, cy - ry}},
                   },
                   true};
-        out.push_back(s);
+        out.push_back(std::move(s));
     } else if (tag == Tag::kLine) {
         SubPath s{{line({attr(node, "x1"), attr(node, "y1")}), line({attr(node, "x2"), attr(node, "y2")})}, false};
-        out.push_back(s);
+        out.push_back(std::move(s));
     } else if (tag == Tag::kPolyline || tag == Tag::kPolygon) {
         Scanner sc(node.attribute("points").value());
         SubPath s;
@@ -87,7 +88,7 @@ std::vector<SubPath> Reader::shapeOutline(const pugi::xml_node& node, Tag tag)
             s.anchors.push_back(line({x, y}));
         }
         s.closed = tag == Tag::kPolygon;
-        out.push_back(s);
+        out.push_back(std::move(s));
     }
     return out;
 }

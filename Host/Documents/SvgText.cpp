@@ -83,11 +83,11 @@ void Reader::readText(const pugi::xml_node& node, const Properties& props, ArtNo
     std::string lines = textLinesOf(node, xText, yText);
     ArtNode* text = doc_->newArt(kTextFrameArt);
     double x = toUserUnits(xText, 0), y = toUserUnits(yText, 0);
-    text->textOrigin = placed(node, m, Point{x, y});
-    text->fontSize = static_cast<AIReal>(style.fontSize * m.scale());
-    checkLength(node, "font size", text->fontSize);
-    text->fontFamily = std::string(style.fontFamily);
-    text->text = lines;
+    text->textFrame->origin = placed(node, m, Point{x, y});
+    text->textFrame->fontSize = static_cast<AIReal>(style.fontSize * m.scale());
+    checkLength(node, "font size", text->textFrame->fontSize);
+    text->textFrame->fontFamily = std::string(style.fontFamily);
+    text->textFrame->text = lines;
     text->style = pathStyle(node, style, m);
     finishArt(node, props, text, parent);
 }

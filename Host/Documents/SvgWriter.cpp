@@ -235,23 +235,24 @@ private:
             break;
         }
         case kTextFrameArt: {
+            const TextFrame& frame = *node.textFrame;
             pugi::xml_node t = parent.append_child("text");
             common(t, node);
-            t.append_attribute("x") = num(x(node.textOrigin.h)).c_str();
-            t.append_attribute("y") = num(y(node.textOrigin.v)).c_str();
-            t.append_attribute("font-size") = num(node.fontSize).c_str();
-            if (!node.fontFamily.empty()) t.append_attribute("font-family") = node.fontFamily.c_str();
+            t.append_attribute("x") = num(x(frame.origin.h)).c_str();
+            t.append_attribute("y") = num(y(frame.origin.v)).c_str();
+            t.append_attribute("font-size") = num(frame.fontSize).c_str();
+            if (!frame.fontFamily.empty()) t.append_attribute("font-family") = frame.fontFamily.c_str();
             writeStyle(t, node.style);
-            std::vector<std::string> lines = textLines(node.text);
+            std::vector<std::string> lines = textLines(frame.text);
             if (lines.size() == 1) {
-                t.append_child(pugi::node_pcdata).set_value(node.text.c_str());
+                t.append_child(pugi::node_pcdata).set_value(frame.text.c_str());
                 break;
             }
             // One tspan per line, each 1.2 x the size below the one before.
             for (size_t i = 0; i < lines.size(); ++i) {
                 pugi::xml_node line = t.append_child("tspan");
-                line.append_attribute("x") = num(x(node.textOrigin.h)).c_str();
-                line.append_attribute("y") = num(y(node.textOrigin.v) + double(i) * 1.2 * node.fontSize).c_str();
+                line.append_attribute("x") = num(x(frame.origin.h)).c_str();
+                line.append_attribute("y") = num(y(frame.origin.v) + double(i) * 1.2 * frame.fontSize).c_str();
                 line.append_child(pugi::node_pcdata).set_value(lines[i].c_str());
             }
             break;

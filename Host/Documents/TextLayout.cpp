@@ -291,12 +291,12 @@ Font* fontFor(Font* own, char32_t codePoint, FT_UInt& index)
 // room of the text font's missing-glyph mark; the first is kept in missing.
 bool layout(const ArtNode& frame, TextLayout* shapes, AIRealRect& bounds, char32_t& missing)
 {
-    Font* own = Fonts::get().forFamily(frame.fontFamily);
+    Font* own = Fonts::get().forFamily(frame.textFrame->fontFamily);
     if (!own) return false;
-    double size = frame.fontSize;
-    double ox = frame.textOrigin.h, oy = frame.textOrigin.v;
+    double size = frame.textFrame->fontSize;
+    double ox = frame.textFrame->origin.h, oy = frame.textFrame->origin.v;
     double widest = 0, top = 0, bottom = 0;
-    std::vector<std::string> lines = textLines(frame.text);
+    std::vector<std::string> lines = textLines(frame.textFrame->text);
     for (size_t line = 0; line < lines.size(); ++line) {
         const std::string& text = lines[line];
         double baseline = oy - double(line) * 1.2 * size;
@@ -380,7 +380,7 @@ bool layoutText(const ArtNode& frame, TextLayout& result, std::string& error)
 {
     result = TextLayout{};
     if (!layout(frame, &result, result.bounds, result.missing)) {
-        error = "no font could be loaded for \"" + frame.fontFamily + "\", not even DejaVu Sans";
+        error = "no font could be loaded for \"" + frame.textFrame->fontFamily + "\", not even DejaVu Sans";
         return false;
     }
     if (result.missing != 0) {
@@ -391,7 +391,7 @@ bool layoutText(const ArtNode& frame, TextLayout& result, std::string& error)
         appendUtf8(character, result.missing);
         error = (frame.name.empty() ? std::string("a text") : "the text \"" + frame.name + "\"") + " holds " + code +
                 " \"" + character + "\", which none of its fonts has (" +
-                (frame.fontFamily.empty() ? std::string() : "\"" + frame.fontFamily + "\", ") + kHostFontNames + ")";
+                (frame.textFrame->fontFamily.empty() ? std::string() : "\"" + frame.textFrame->fontFamily + "\", ") + kHostFontNames + ")";
         result.glyphs.clear();
         return false;
     }

@@ -47,7 +47,7 @@ struct TextRangeOps {
         ArtNode* n = textOf(range);
         if (!n) return kBadTextRangeErr;
         if (!size) return kBadParameterErr;
-        *size = static_cast<ASInt32>(n->text.size());
+        *size = static_cast<ASInt32>(n->textFrame->text.size());
         return kNoErr;
     }
 
@@ -56,8 +56,8 @@ struct TextRangeOps {
         ArtNode* n = textOf(range);
         if (!n) return kBadTextRangeErr;
         if (!text || maxLength < 0) return kBadParameterErr;
-        size_t count = std::min(n->text.size(), static_cast<size_t>(maxLength));
-        std::memcpy(text, n->text.data(), count);
+        size_t count = std::min(n->textFrame->text.size(), static_cast<size_t>(maxLength));
+        std::memcpy(text, n->textFrame->text.data(), count);
         if (length) *length = static_cast<ASInt32>(count);
         return kNoErr;
     }
@@ -66,7 +66,7 @@ struct TextRangeOps {
     {
         ArtNode* n = textOf(range);
         if (!n) return kBadTextRangeErr;
-        n->text.clear();
+        n->textFrame->text.clear();
         return kNoErr;
     }
 
@@ -75,7 +75,7 @@ struct TextRangeOps {
         ArtNode* n = textOf(range);
         if (!n) return kBadTextRangeErr;
         if ((!text && length > 0) || length < 0) return kBadParameterErr;
-        n->text.append(text ? text : "", static_cast<size_t>(length));
+        n->textFrame->text.append(text ? text : "", static_cast<size_t>(length));
         return kNoErr;
     }
 

@@ -105,8 +105,10 @@ size_t lessThanInAttributeValue(const char* text, size_t size)
     size_t i = 0;
     while (i < size) {
         if (text[i] != '<') {
-            ++i;  // character data: a '<' always starts markup there
-            continue;
+            // Character data: a '<' always starts markup there.
+            const char* open = static_cast<const char*>(std::memchr(text + i, '<', size - i));
+            if (!open) break;
+            i = size_t(open - text);
         }
         if (startsWith(text, size, i, "<!--")) {
             i = after(text, size, i + 4, "-->");
@@ -139,12 +141,14 @@ size_t lessThanInAttributeValue(const char* text, size_t size)
             for (++i; i < size && text[i] != '>' && text[i] != '<'; ++i) {
                 char c = text[i];
                 if (c != '"' && c != '\'') continue;
-                size_t close = i + 1;
-                while (close < size && text[close] != c) {
-                    if (text[close] == '<') return close;
-                    ++close;
-                }
-                i = close;
+                // A value runs to its closing quote (or the end of the text);
+                // the first '<' inside it is the answer.
+                const char* value = text + i + 1;
+                const char* close = static_cast<const char*>(std::memchr(value, c, size - i - 1));
+                size_t length = close ? size_t(close - value) : size - i - 1;
+                if (const char* less = static_cast<const char*>(std::memchr(value, '<', length)))
+                    return size_t(less - text);
+                i += 1 + length;
             }
             if (i < size && text[i] == '>') ++i;  // a '<' starts the next markup
         }

@@ -169,9 +169,9 @@ save prepared.svg
     // "BA" to the right of "AB", where "AB" ends.
     auto texts = saved.all(kTextFrameArt);
     ASSERT_EQ(texts.size(), 2u);
-    ArtNode* word = texts[0]->text == "AB" ? texts[0] : texts[1];
-    ArtNode* copy = texts[0]->text == "AB" ? texts[1] : texts[0];
-    EXPECT_EQ(copy->text, "BA");
+    ArtNode* word = texts[0]->textFrame->text == "AB" ? texts[0] : texts[1];
+    ArtNode* copy = texts[0]->textFrame->text == "AB" ? texts[1] : texts[0];
+    EXPECT_EQ(copy->textFrame->text, "BA");
     AIRealRect w = boundsMm(word), c = boundsMm(copy);
     EXPECT_NEAR(c.left, w.right, 1e-3);
     EXPECT_NEAR(c.bottom, w.bottom, 1e-3);

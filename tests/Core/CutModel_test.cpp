@@ -525,7 +525,7 @@ TEST_F(CutModelTest, UnsafeInputsLoadCleanly)
     Document& d = doc();
     ArtNode* empty = path(d, {}, true);
     ArtNode* text = d.newArt(kTextFrameArt);
-    text->text = "OPEN";
+    text->textFrame->text = "OPEN";
     ArtNode* gr = group(d);
     d.place(text, kPlaceInsideOnTop, gr);
     ArtNode* nested = rect(d, 0, 0, 10, 10, gr);

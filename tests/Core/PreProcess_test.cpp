@@ -356,7 +356,7 @@ TEST_F(PreProcessTest, AFrameOfBlanksOnlyGoesLikeAnyOtherLeavingItsEmptyGroup)
 {
     open(R"(<text id="t" x="10" y="100" font-size="20"> </text><text id="u" x="10" y="150" font-size="20">I</text>)");
     for (ArtNode* a : top())
-        if (a->name == "t") a->text = "  \r ";
+        if (a->name == "t") a->textFrame->text = "  \r ";
     ASSERT_EQ(doTextOutline(), kNoErr);
     size_t frames = 0, emptyGroups = 0, compoundPaths = 0;
     for (ArtNode* a : doc().allArt()) {
@@ -382,17 +382,17 @@ TEST_F(PreProcessTest, InvertedTextAddsEachLineBackToFrontToTheRight)
         SCOPED_TRACE(row.shows);
         open(R"(<text id="t" x="10" y="100" font-size="20" font-family="DejaVu Sans">x</text>)");
         ArtNode* source = top()[0];
-        source->text = row.text;
+        source->textFrame->text = row.text;
         AIRealRect before{};
         artBounds(source, true, before);
         ASSERT_EQ(doInvertWord(), kNoErr);
         ASSERT_EQ(top().size(), 2u);
         EXPECT_EQ(top()[0], source);
         ArtNode* copy = top()[1];
-        EXPECT_EQ(copy->text, row.expected);
-        EXPECT_EQ(source->text, row.text);
-        EXPECT_FLOAT_EQ(copy->textOrigin.h, source->textOrigin.h + (before.right - before.left));
-        EXPECT_FLOAT_EQ(copy->textOrigin.v, source->textOrigin.v);
+        EXPECT_EQ(copy->textFrame->text, row.expected);
+        EXPECT_EQ(source->textFrame->text, row.text);
+        EXPECT_FLOAT_EQ(copy->textFrame->origin.h, source->textFrame->origin.h + (before.right - before.left));
+        EXPECT_FLOAT_EQ(copy->textFrame->origin.v, source->textFrame->origin.v);
         EXPECT_EQ(copy->name, "t-2");
     }
 }

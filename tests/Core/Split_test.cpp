@@ -600,7 +600,7 @@ TEST_F(SplitTest, AGroupIsCutAsOneObjectAndWhatCannotBeCutIsKept)
     ArtNode* gr = group();
     ArtNode* inner = rect(0, 0, 100, 100, gr);
     ArtNode* caption = d().newArt(kTextFrameArt);
-    caption->text = "OPEN";
+    caption->textFrame->text = "OPEN";
     d().place(caption, kPlaceInsideOnBottom, gr);
     ArtNode* nested = group(gr);
     ArtNode* placed = d().newArt(kPlacedArt);
@@ -625,7 +625,7 @@ TEST_F(SplitTest, AGroupIsCutAsOneObjectAndWhatCannotBeCutIsKept)
     EXPECT_LT(at(caption), at(placed));
     EXPECT_LT(at(placed), at(loose));
     EXPECT_EQ(loose->parent, root()) << "a selected text frame stays as it was";
-    EXPECT_EQ(caption->text, "OPEN");
+    EXPECT_EQ(caption->textFrame->text, "OPEN");
 }
 
 TEST_F(SplitTest, TheGuideGroupIsNeverCutEvenWhenSelected)

@@ -128,10 +128,10 @@ TEST_F(HitTestSuite, AGroupIsHitInTheMemberUnderThePointer)
     host::ArtNode* group = d->newArt(kGroupArt);
     ASSERT_EQ(d->place(group, kPlaceAboveAll, nullptr), kNoErr);
     host::ArtNode* text = d->newArt(kTextFrameArt);
-    text->text = "Hi";
-    text->fontSize = 40;
-    text->fontFamily = "DejaVu Sans";
-    text->textOrigin = AIRealPoint{300, 300};
+    text->textFrame->text = "Hi";
+    text->textFrame->fontSize = 40;
+    text->textFrame->fontFamily = "DejaVu Sans";
+    text->textFrame->origin = AIRealPoint{300, 300};
     ASSERT_EQ(d->place(text, kPlaceInsideOnTop, group), kNoErr);
     host::ArtNode* path = d->newArt(kPathArt);
     path->segments = {host::cornerSegment(500, 100), host::cornerSegment(600, 100), host::cornerSegment(600, 200)};

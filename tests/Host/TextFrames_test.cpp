@@ -39,10 +39,10 @@ protected:
     ArtNode* frame(const std::string& text, AIReal size = 72, const std::string& family = "DejaVu Sans")
     {
         ArtNode* f = doc_->newArt(kTextFrameArt);
-        f->text = text;
-        f->fontSize = size;
-        f->fontFamily = family;
-        f->textOrigin = AIRealPoint{100, 500};
+        f->textFrame->text = text;
+        f->textFrame->fontSize = size;
+        f->textFrame->fontFamily = family;
+        f->textFrame->origin = AIRealPoint{100, 500};
         f->style.fillPaint = 1;
         f->style.fill.color.kind = kThreeColor;
         f->style.strokePaint = 0;
@@ -93,7 +93,7 @@ TEST_F(TextFrames, EveryLetterIsTheGlyphFreeTypeReadsInEveryFaceOfACollection)
         EXPECT_EQ(font.family(), row.family);
         ArtNode* f = frame(row.text, row.size, row.family);
         host::TextLayout l = layout(f);
-        std::vector<test::ReferenceGlyph> want = font.line(row.text, row.size, f->textOrigin.h, f->textOrigin.v);
+        std::vector<test::ReferenceGlyph> want = font.line(row.text, row.size, f->textFrame->origin.h, f->textFrame->origin.v);
         size_t drawn = 0;
         for (size_t i = 0; i < want.size(); ++i) {
             if (want[i].onCurve.empty()) continue;  // a space
@@ -361,10 +361,10 @@ TEST_F(TextFrames, ATextRangeReadsClearsAndAddsBytesOfItsFrame)
     EXPECT_EQ(length, 4) << "never more than asked";
     EXPECT_EQ(std::string(buffer, 4), "é\xE2\x82");
     ASSERT_EQ(ranges().Clear(range), kNoErr);
-    EXPECT_EQ(f->text, "");
+    EXPECT_EQ(f->textFrame->text, "");
     ASSERT_EQ(ranges().InsertAfter(range, "AB\rCD", 5), kNoErr);
     ASSERT_EQ(ranges().InsertAfter(range, "E", 1), kNoErr);
-    EXPECT_EQ(f->text, "AB\rCDE");
+    EXPECT_EQ(f->textFrame->text, "AB\rCDE");
     ASSERT_EQ(ranges().Release(range), kNoErr);
     EXPECT_EQ(ranges().GetSize(range, &size), kBadTextRangeErr) << "released";
     EXPECT_EQ(ranges().Release(range), kBadTextRangeErr);
@@ -408,8 +408,8 @@ TEST_F(TextFrames, TspanLinesMakeOneFrameAndAreSavedBackAsTspans)
         ASSERT_TRUE(d) << error;
         auto all = d->allArt();
         ASSERT_EQ(all.size(), 1u);
-        EXPECT_EQ(all[0]->text, row.text);
-        EXPECT_FLOAT_EQ(all[0]->textOrigin.h, row.x * 0.75f);
+        EXPECT_EQ(all[0]->textFrame->text, row.text);
+        EXPECT_FLOAT_EQ(all[0]->textFrame->origin.h, row.x * 0.75f);
         std::string saved = host::writeSvgText(*d);
         const std::string text = row.text;
         size_t lines = std::count(text.begin(), text.end(), '\r') + 1;
@@ -418,8 +418,8 @@ TEST_F(TextFrames, TspanLinesMakeOneFrameAndAreSavedBackAsTspans)
         }
         auto again = host::readSvgText(host::documents(), saved, "again.svg", error);
         ASSERT_TRUE(again) << error;
-        EXPECT_EQ(again->allArt()[0]->text, row.text);
-        EXPECT_FLOAT_EQ(again->allArt()[0]->textOrigin.v, all[0]->textOrigin.v);
+        EXPECT_EQ(again->allArt()[0]->textFrame->text, row.text);
+        EXPECT_FLOAT_EQ(again->allArt()[0]->textFrame->origin.v, all[0]->textFrame->origin.v);
         EXPECT_EQ(host::writeSvgText(*again), saved);
     }
 }

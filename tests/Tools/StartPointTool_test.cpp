@@ -61,7 +61,7 @@ TEST_F(StartPointTool, ClosedPathsAreMarkedOpenOnesNotAndTheLayerGoesWithTheTool
     square(400, 10, 60, o);
     square(420, 30, 20, o);
     ArtNode* text = d().newArt(kTextFrameArt);
-    text->text = "no paths";
+    text->textFrame->text = "no paths";
     d().place(text, kPlaceInsideOnBottom, root());
     run("tool \"Start Point Tool\"");
     ASSERT_NE(infoLayer(), nullptr);
@@ -265,9 +265,9 @@ TEST_F(StartPointTool, AClickOnTextOrOffEveryPathIsIgnored)
 {
     ArtNode* sq = square(0, 0, 100);
     ArtNode* text = d().newArt(kTextFrameArt);
-    text->text = "OPEN";
-    text->textOrigin = AIRealPoint{300, 300};
-    text->fontSize = 40;
+    text->textFrame->text = "OPEN";
+    text->textFrame->origin = AIRealPoint{300, 300};
+    text->textFrame->fontSize = 40;
     d().place(text, kPlaceInsideOnTop, root());
     AIRealRect box;
     ASSERT_TRUE(artBounds(text, false, box));

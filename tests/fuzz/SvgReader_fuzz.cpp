@@ -27,7 +27,7 @@ size_t checkArt(const ArtNode* art, int depth)
     size_t count = 1;
     for (const AIPathSegment& s : art->segments)
         if (!within(s.p) || !within(s.in) || !within(s.out)) std::abort();
-    if (art->type == kTextFrameArt && (!within(art->textOrigin) || !std::isfinite(art->fontSize))) std::abort();
+    if (art->type == kTextFrameArt && (!within(art->textFrame->origin) || !std::isfinite(art->textFrame->fontSize))) std::abort();
     for (const ArtNode* child : art->children) count += checkArt(child, depth + 1);
     return count;
 }
