@@ -808,6 +808,12 @@ TEST_F(SplitAreaTest, EveryPanelHoldsTheArtOfItsRectangleInEveryOrderWithAndWith
         // just under the outer arch's top crosses that arch on one side only.
         {"an arch cut through its top", "M20 250 C20 50 180 50 180 250 L170 250 C170 70 30 70 30 250 Z", "pt", 0,
          {{'x', 100}}},
+        // A side that climbs, falls back and climbs again while it crosses the
+        // guide: a ray from the guide beside the fold meets the curve three
+        // times, on both sides of its start, each found between two turning
+        // points taken in order along the curve.
+        {"a curve doubling back across a guide", "M60 100 C160 400 40 -100 140 200 L250 200 L250 100 Z", "pt", 0,
+         {{'x', 100}}},
     };
     for (const PanelCase& c : cases) {
         for (int32_t order = 1; order <= 8; order++) {
