@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <random>
 #include <set>
 #include <vector>
@@ -864,13 +865,13 @@ bezier_stru line(double x1, double y1, double x2, double y2) { return {3, {{x1, 
 
 std::vector<std::vector<bezier_stru>> chains(std::vector<bezier_stru> pieces, bool indexed)
 {
-    std::vector<int32_t> flags(pieces.size(), 1);
+    std::unique_ptr<bool[]> used(new bool[pieces.size()]());
     PieceEndIndex* index = indexed ? NewPieceEndIndex(pieces.data(), (int32_t)pieces.size()) : nullptr;
     std::vector<std::vector<bezier_stru>> out;
     for (;;) {
         bezier_stru* chain = nullptr;
         int32_t n = 0;
-        EXPECT_EQ(SortBezier(pieces.data(), (int32_t)pieces.size(), flags.data(), &n, &chain, index), kNoErr);
+        EXPECT_EQ(SortBezier(pieces.data(), (int32_t)pieces.size(), used.get(), &n, &chain, index), kNoErr);
         if (n == 0) break;
         out.emplace_back(chain, chain + n);
         free(chain);
