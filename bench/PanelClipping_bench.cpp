@@ -113,15 +113,15 @@ void chainAll(benchmark::State& state, bool indexed)
 {
     std::vector<bezier_stru> pieces = scatteredPieces(static_cast<int>(state.range(0)));
     int32_t n = static_cast<int32_t>(pieces.size());
-    std::vector<int32_t> flags(pieces.size());
+    std::unique_ptr<bool[]> used(new bool[pieces.size()]);
     for (auto _ : state) {
-        std::fill(flags.begin(), flags.end(), 1);
+        std::fill_n(used.get(), pieces.size(), false);
         PieceEndIndex* index = indexed ? NewPieceEndIndex(pieces.data(), n) : nullptr;
         int chains = 0;
         for (;;) {
             bezier_stru* chain = nullptr;
             int32_t length = 0;
-            if (SortBezier(pieces.data(), n, flags.data(), &length, &chain, index) != kNoErr || length == 0) break;
+            if (SortBezier(pieces.data(), n, used.get(), &length, &chain, index) != kNoErr || length == 0) break;
             free(chain);
             chains++;
         }

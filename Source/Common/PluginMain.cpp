@@ -3,6 +3,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
 #include "Dialog/About.h"
@@ -62,8 +65,7 @@ ASErr handlePluginCaller(const char* caller, const char* selector, void* message
         if (basic->IsEqual(selector, kSelectorAIDeselectTool)) return toolDeselect(m);
         if (basic->IsEqual(selector, kSelectorAIEditToolOptions)) return toolOptions(m);
     } else if (basic->IsEqual(caller, kCallerAINotify)) {
-        if (basic->IsEqual(selector, kSelectorAINotify))
-            return goNotifier(static_cast<AINotifierMessage*>(message));
+        if (basic->IsEqual(selector, kSelectorAINotify)) return goNotifier(static_cast<AINotifierMessage*>(message));
     } else if (basic->IsEqual(caller, kCallerAIFileFormat)) {
         if (basic->IsEqual(selector, kSelectorAIGetFileFormatParameters)) return goGetFormatParms(message);
         if (basic->IsEqual(selector, kSelectorAIGoFileFormat)) return goFileFormat(message);
@@ -78,8 +80,7 @@ ASErr handlePluginCaller(const char* caller, const char* selector, void* message
     } else if (basic->IsEqual(caller, kCallerActionManager)) {
         if (basic->IsEqual(selector, kSelectorActionDoAction)) return doAction(message);
     } else if (basic->IsEqual(caller, kCallerAIAnnotation)) {
-        if (basic->IsEqual(selector, kSelectorAIDrawAnnotation) ||
-            basic->IsEqual(selector, kSelectorAIInvalAnnotation))
+        if (basic->IsEqual(selector, kSelectorAIDrawAnnotation) || basic->IsEqual(selector, kSelectorAIInvalAnnotation))
             return goAnnotator(message);
     }
     return kNoErr;
@@ -93,10 +94,10 @@ static void setStartupDefaults()
     g->viewShowControlPoints = 1;
     g->viewShowStartPoint = 1;
     g->savedViewZoom = 1.0f;
-    static const uint32_t previewWords[13] = {0xFFFFFFFF, 0x808080FF, 0xFFFFFFFF, 0x40E040FF, 0xFF0000FF,
-                                              0x4040C0FF, 1,          3,          0x4040C0FF, 2,
-                                              3,          0x00FFFFFF, 255};
-    for (int i = 0; i < 13; ++i) g->previewOption.words[i] = previewWords[i];
+    static const uint32_t previewWords[] = {0xFFFFFFFF, 0x808080FF, 0xFFFFFFFF, 0x40E040FF, 0xFF0000FF, 0x4040C0FF, 1,
+                                            3,          0x4040C0FF, 2,          3,          0x00FFFFFF, 255};
+    static_assert(sizeof previewWords <= sizeof g->previewOption.words, "the preview's defaults fit its words");
+    std::copy(std::begin(previewWords), std::end(previewWords), g->previewOption.words);
     g->Precious = 0.1;
     g->FitType = 2;
     g->offsetSize = 1.0f;
@@ -173,20 +174,17 @@ ASErr AboutPlugin(SPInterfaceMessage* message)
 
 ASErr UnloadPlugin(SPAccessMessage* message)
 {
-    // Nothing to report to a module that is being unloaded; the routine holds
-    // nothing that can fail.
-    if (message->d.globals != nullptr) (void)unloadPluginSuiteFunctions(message);
+    // The globals are handed to the host, which gives them back on reloading;
+    // the suites hold nothing of their own to put away in between.
     message->d.globals = g;
     return kNoErr;
 }
 
 ASErr ReloadPlugin(SPAccessMessage* message)
 {
-    ASErr error = kNoErr;
-    if (message->d.globals != nullptr) error = reloadPluginSuiteFunctions(message);
     g = static_cast<PluginGlobals*>(message->d.globals);
     gAcquireCount = 0;
-    return error;
+    return kNoErr;
 }
 
 ASErr doAction(void*) { return kNoErr; }
@@ -201,5 +199,3 @@ ASErr goUpdateResultArt(void*) { return kNoErr; }
 ASErr toolOptions(AIToolMessage*) { return kNoErr; }
 ASErr addAnnotator(SPInterfaceMessage*) { return kNoErr; }
 ASErr addTimers(SPInterfaceMessage*) { return kNoErr; }
-ASErr reloadPluginSuiteFunctions(SPAccessMessage*) { return kNoErr; }
-ASErr unloadPluginSuiteFunctions(SPAccessMessage*) { return kNoErr; }

@@ -70,7 +70,7 @@ static AIPathSegment anchorAt(AIRealPoint p, AIRealPoint in, AIRealPoint out)
 
 // One piece: an open path of two anchors whose handles give back exactly
 // the part of the curve it was made from, drawn and tagged with its pen.
-static void makePiece(const AIRealBezier* part, int32_t cutThrough, AIArtHandle group)
+static void makePiece(const AIRealBezier* part, bool cutThrough, AIArtHandle group)
 {
     AIArtHandle path = NULL;
     if (sAIArt->NewArt(kPathArt, kPlaceInsideOnBottom, group, &path) || path == NULL) return;
@@ -90,17 +90,17 @@ static void makePiece(const AIRealBezier* part, int32_t cutThrough, AIArtHandle 
     (void)sAITag->SetTag(path, kTagDotCut, "string", tag);
 }
 
-int AssignDotCutBezierByLength(AIRealBezier* bezier, AIReal* carried, AIReal target, int32_t* cutThrough,
-                               AIArtHandle group)
+bool AssignDotCutBezierByLength(AIRealBezier* bezier, AIReal* carried, AIReal target, bool* cutThrough,
+                                AIArtHandle group)
 {
-    int32_t pen = *cutThrough;
+    bool pen = *cutThrough;
     AIReal length = sAIRealBezier->Length(bezier, kDotCutFlatness);
     AIRealBezier piece = *bezier;
     AIReal pieceLength = length;
-    int usedUp;
+    bool usedUp;
     if (*carried + length < target) {
         *carried += length;
-        usedUp = 1;
+        usedUp = true;
     } else {
         pieceLength = target - *carried;
         AIReal t = sAIRealBezier->TAtLength(bezier, pieceLength, length, kDotCutFlatness);
@@ -130,7 +130,7 @@ ASErr AssignDotCutPathArt(AIArtHandle path, AIArtHandle group)
     (void)sAIPath->GetPathClosed(path, &closed);
     int32_t n = closed ? count : count - 1;
 
-    int32_t cutThrough = 1;
+    bool cutThrough = true;
     AIReal carried = 0;
     for (int32_t i = 0; i < n; i++) {
         AIRealBezier bezier;

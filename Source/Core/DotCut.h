@@ -56,10 +56,10 @@ ASErr AssignDotCutPathArt(AIArtHandle path, AIArtHandle group);
 // the cut-through pen): the whole segment when it ends before the pen's
 // length does (carried grows by its length), else the part up to where the
 // length is reached (the segment becomes the rest, carried returns to 0 and
-// the pen changes). Returns 1 when the segment is used up, 0 when some of it
-// is left.
-int AssignDotCutBezierByLength(AIRealBezier* bezier, AIReal* carried, AIReal target, int32_t* cutThrough,
-                               AIArtHandle group);
+// the pen changes). True when the segment is used up, false when some of it is
+// left.
+bool AssignDotCutBezierByLength(AIRealBezier* bezier, AIReal* carried, AIReal target, bool* cutThrough,
+                                AIArtHandle group);
 
 // Dot cut on the document: every selected top-level object outside the layer
 // "Layer of 4 Marks Printed" is either given back from its dot-cut group (when

@@ -730,10 +730,10 @@ static bool better(const Joining& a, const Joining& b)
     return a.piece < b.piece;
 }
 
-static void consider(Joining* best, int32_t piece, int which, const bezier_stru* pieces, const int32_t* flags,
+static void consider(Joining* best, int32_t piece, int which, const bezier_stru* pieces, const bool* used,
                      const double (&end)[2])
 {
-    if (flags[piece] != 1) return;
+    if (used[piece]) return;
     Joining c = {piece, which, distance2(pieces[piece].P[which], end)};
     if (c.d2 < kSplitJoinDistance && better(c, *best)) *best = c;
 }
@@ -757,7 +757,7 @@ static int32_t firstInCell(const PieceEnd* list, int32_t count, const PieceEnd* 
 // the joining distance. Any point within 1 of it lies in its cell or a
 // neighbouring one.
 static void findJoining(const PieceEndIndex* index, const PieceEnd* list, int which, const bezier_stru* pieces,
-                        const int32_t* flags, const double (&end)[2], Joining* best)
+                        const bool* used, const double (&end)[2], Joining* best)
 {
     int64_t cx = cellOf(end[0]), cy = cellOf(end[1]);
     for (int64_t dx = -1; dx <= 1; dx++) {
@@ -765,14 +765,14 @@ static void findJoining(const PieceEndIndex* index, const PieceEnd* list, int wh
             PieceEnd key = {cx + dx, cy + dy, -1};
             for (int32_t i = firstInCell(list, index->count, &key);
                  i < index->count && list[i].cx == key.cx && list[i].cy == key.cy; i++)
-                consider(best, list[i].piece, which, pieces, flags, end);
+                consider(best, list[i].piece, which, pieces, used, end);
         }
     }
 }
 
 // The lowest-numbered unused piece starting exactly at the point, if any:
 // it lies in the point's own cell, whose entries run in piece order.
-static bool findExactStart(const PieceEndIndex* index, const bezier_stru* pieces, const int32_t* flags,
+static bool findExactStart(const PieceEndIndex* index, const bezier_stru* pieces, const bool* used,
                            const double (&end)[2], Joining* best)
 {
     PieceEnd key = {cellOf(end[0]), cellOf(end[1]), -1};
@@ -780,7 +780,7 @@ static bool findExactStart(const PieceEndIndex* index, const bezier_stru* pieces
     for (int32_t i = firstInCell(list, index->count, &key);
          i < index->count && list[i].cx == key.cx && list[i].cy == key.cy; i++) {
         int32_t piece = list[i].piece;
-        if (flags[piece] == 1 && distance2(pieces[piece].P[0], end) == 0.0) {
+        if (!used[piece] && distance2(pieces[piece].P[0], end) == 0.0) {
             *best = {piece, 0, 0.0};
             return true;
         }
@@ -789,11 +789,11 @@ static bool findExactStart(const PieceEndIndex* index, const bezier_stru* pieces
 }
 
 // The same by looking at every piece.
-static void scanJoining(const bezier_stru* pieces, int32_t count, const int32_t* flags, int which,
-                        const double (&end)[2], Joining* best)
+static void scanJoining(const bezier_stru* pieces, int32_t count, const bool* used, int which, const double (&end)[2],
+                        Joining* best)
 {
     for (int32_t i = 0; i < count; i++)
-        consider(best, i, which, pieces, flags, end);
+        consider(best, i, which, pieces, used, end);
 }
 
 static bezier_stru reversed(const bezier_stru& b)
@@ -806,7 +806,7 @@ static bezier_stru reversed(const bezier_stru& b)
     return r;
 }
 
-ASErr SortBezier(bezier_stru* pieces, int32_t count, int32_t* flags, int32_t* chainCount, bezier_stru** chain,
+ASErr SortBezier(bezier_stru* pieces, int32_t count, bool* used, int32_t* chainCount, bezier_stru** chain,
                  PieceEndIndex* index)
 {
     *chain = NULL;
@@ -814,7 +814,7 @@ ASErr SortBezier(bezier_stru* pieces, int32_t count, int32_t* flags, int32_t* ch
     bezier_stru* out = NULL;
     int32_t n = 0;
     int32_t first = index ? index->firstUnused : 0;
-    while (first < count && flags[first] != 1) first++;
+    while (first < count && used[first]) first++;
     if (index) index->firstUnused = first;
     if (first >= count) return kNoErr;
 
@@ -826,21 +826,21 @@ ASErr SortBezier(bezier_stru* pieces, int32_t count, int32_t* flags, int32_t* ch
     // start may lie within reach of the end as well, and taking it would skip
     // the piece that really goes on from there.
     ASErr err = appendGrowing(&out, &n, pieces[first]);
-    if (!err) flags[first] = -1;
+    if (!err) used[first] = true;
     while (err == kNoErr) {
         const double(&end)[2] = out[n - 1].P[3];
         Joining next = {-1, 0, 0.0};
         // Nothing is nearer than a piece starting exactly there.
-        bool exact = index != NULL && findExactStart(index, pieces, flags, end, &next);
+        bool exact = index != NULL && findExactStart(index, pieces, used, end, &next);
         for (int which = 0; which < 4 && !exact; which += 3) {
             if (index)
-                findJoining(index, which == 0 ? index->starts : index->ends, which, pieces, flags, end, &next);
+                findJoining(index, which == 0 ? index->starts : index->ends, which, pieces, used, end, &next);
             else
-                scanJoining(pieces, count, flags, which, end, &next);
+                scanJoining(pieces, count, used, which, end, &next);
         }
         if (next.piece < 0) break;
         err = appendGrowing(&out, &n, next.which == 3 ? reversed(pieces[next.piece]) : pieces[next.piece]);
-        if (!err) flags[next.piece] = -1;
+        if (!err) used[next.piece] = true;
     }
     if (err) {
         free(out);
@@ -887,15 +887,13 @@ ASErr DrawUnsortedBezier(bezier_stru* pieces, int32_t count, AIArtHandle parent)
 {
     // A panel the art does not reach gets no empty compound path.
     if (count <= 0) return kNoErr;
-    int32_t* flags = (int32_t*)malloc((size_t)count * sizeof(int32_t));
+    bool* used = (bool*)calloc((size_t)count, sizeof(bool));
     PieceEndIndex* index = NewPieceEndIndex(pieces, count);
-    if (flags == NULL || index == NULL) {
-        free(flags);
+    if (used == NULL || index == NULL) {
+        free(used);
         FreePieceEndIndex(index);
         return kMemoryErr;
     }
-    for (int32_t i = 0; i < count; i++)
-        flags[i] = 1;
     AIArtHandle compound = NULL;
     ASErr err = parent ? sAIArt->NewArt(kCompoundPathArt, kPlaceInsideOnBottom, parent, &compound)
                        : sAIArt->NewArt(kCompoundPathArt, kPlaceAboveAll, NULL, &compound);
@@ -903,13 +901,13 @@ ASErr DrawUnsortedBezier(bezier_stru* pieces, int32_t count, AIArtHandle parent)
     while (err == kNoErr && left > 0) {
         bezier_stru* chain = NULL;
         int32_t n = 0;
-        err = SortBezier(pieces, count, flags, &n, &chain, index);
+        err = SortBezier(pieces, count, used, &n, &chain, index);
         if (err == kNoErr && n == 0) break;
         if (err == kNoErr) err = drawChain(chain, n, compound);
         left -= n;
         free(chain);
     }
-    free(flags);
+    free(used);
     FreePieceEndIndex(index);
     return err;
 }

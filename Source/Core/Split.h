@@ -64,10 +64,10 @@ void FreePieceEndIndex(PieceEndIndex* index);
 // One chain of unused pieces joined end to start, starting at the first unused
 // piece: at each step the unused piece whose start, or end (then it is
 // reversed), lies nearest the chain's end within the joining distance; its
-// pieces are flagged used (-1). The chain is a fresh malloc'd array. Answers 0
+// pieces are marked used. The chain is a fresh malloc'd array. Answers 0
 // or kMemoryErr.
-VT_NODISCARD ASErr SortBezier(bezier_stru* pieces, int32_t count, int32_t* flags, int32_t* chainCount,
-                              bezier_stru** chain, PieceEndIndex* index);
+VT_NODISCARD ASErr SortBezier(bezier_stru* pieces, int32_t count, bool* used, int32_t* chainCount, bezier_stru** chain,
+                              PieceEndIndex* index);
 
 // Joins the pieces into closed paths inside one compound path placed at the
 // bottom of parent (above all art without one). Answers 0, a host error or

@@ -220,14 +220,14 @@ int BezierFlattenBy2Div(const bezier_stru* bezier, BezierFlattening* flattening)
     // lists take turns in the two arrays of the record; a longer one is taken
     // from the heap at once for the pass.
     bezier_stru* list = flattening->stack[0];
-    int onHeap = 0;
+    bool onHeap = false;
     list[0] = *bezier;
     int n = 1;
     int passes = 0;
-    int splitAny = 1;
+    bool splitAny = true;
     flattening->pieces = NULL;
     flattening->count = 0;
-    flattening->onHeap = 0;
+    flattening->onHeap = false;
     while (passes < levels && splitAny) {
         bezier_stru* next;
         if (2 * n <= kFlattenStackPieces) {
@@ -241,12 +241,12 @@ int BezierFlattenBy2Div(const bezier_stru* bezier, BezierFlattening* flattening)
             }
         }
         int m = 0;
-        splitAny = 0;
+        splitAny = false;
         for (int i = 0; i < n; i++) {
             if (BezierIsLine(&list[i]) == -1) {
                 halve(&list[i], &next[m], &next[m + 1]);
                 m += 2;
-                splitAny = 1;
+                splitAny = true;
             } else {
                 next[m++] = list[i];
             }
@@ -270,7 +270,7 @@ void BezierFlatteningFree(BezierFlattening* flattening)
         free(flattening->pieces);
     flattening->pieces = NULL;
     flattening->count = 0;
-    flattening->onHeap = 0;
+    flattening->onHeap = false;
 }
 
 int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** lines)

@@ -62,7 +62,7 @@ struct BezierFlattening {
     bezier_stru stack[2][kFlattenStackPieces];
     bezier_stru* pieces;  // count of them, in order
     int count;
-    int onHeap;
+    bool onHeap;
 };
 // 0, or -1 when memory ran out (nothing to free then).
 int BezierFlattenBy2Div(const bezier_stru* bezier, BezierFlattening* flattening);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <random>
 #include <set>
 #include <vector>
@@ -808,6 +809,12 @@ TEST_F(SplitAreaTest, EveryPanelHoldsTheArtOfItsRectangleInEveryOrderWithAndWith
         // just under the outer arch's top crosses that arch on one side only.
         {"an arch cut through its top", "M20 250 C20 50 180 50 180 250 L170 250 C170 70 30 70 30 250 Z", "pt", 0,
          {{'x', 100}}},
+        // A side that climbs, falls back and climbs again while it crosses the
+        // guide: a ray from the guide beside the fold meets the curve three
+        // times, on both sides of its start, each found between two turning
+        // points taken in order along the curve.
+        {"a curve doubling back across a guide", "M60 100 C160 400 40 -100 140 200 L250 200 L250 100 Z", "pt", 0,
+         {{'x', 100}}},
     };
     for (const PanelCase& c : cases) {
         for (int32_t order = 1; order <= 8; order++) {
@@ -858,13 +865,13 @@ bezier_stru line(double x1, double y1, double x2, double y2) { return {3, {{x1, 
 
 std::vector<std::vector<bezier_stru>> chains(std::vector<bezier_stru> pieces, bool indexed)
 {
-    std::vector<int32_t> flags(pieces.size(), 1);
+    std::unique_ptr<bool[]> used(new bool[pieces.size()]());
     PieceEndIndex* index = indexed ? NewPieceEndIndex(pieces.data(), (int32_t)pieces.size()) : nullptr;
     std::vector<std::vector<bezier_stru>> out;
     for (;;) {
         bezier_stru* chain = nullptr;
         int32_t n = 0;
-        EXPECT_EQ(SortBezier(pieces.data(), (int32_t)pieces.size(), flags.data(), &n, &chain, index), kNoErr);
+        EXPECT_EQ(SortBezier(pieces.data(), (int32_t)pieces.size(), used.get(), &n, &chain, index), kNoErr);
         if (n == 0) break;
         out.emplace_back(chain, chain + n);
         free(chain);
