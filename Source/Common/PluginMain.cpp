@@ -174,17 +174,20 @@ ASErr AboutPlugin(SPInterfaceMessage* message)
 
 ASErr UnloadPlugin(SPAccessMessage* message)
 {
-    // The globals are handed to the host, which gives them back on reloading;
-    // the suites hold nothing of their own to put away in between.
+    // Nothing to report to a module that is being unloaded; the routine holds
+    // nothing that can fail.
+    if (message->d.globals != nullptr) (void)unloadPluginSuiteFunctions(message);
     message->d.globals = g;
     return kNoErr;
 }
 
 ASErr ReloadPlugin(SPAccessMessage* message)
 {
+    ASErr error = kNoErr;
+    if (message->d.globals != nullptr) error = reloadPluginSuiteFunctions(message);
     g = static_cast<PluginGlobals*>(message->d.globals);
     gAcquireCount = 0;
-    return kNoErr;
+    return error;
 }
 
 ASErr doAction(void*) { return kNoErr; }
@@ -199,3 +202,5 @@ ASErr goUpdateResultArt(void*) { return kNoErr; }
 ASErr toolOptions(AIToolMessage*) { return kNoErr; }
 ASErr addAnnotator(SPInterfaceMessage*) { return kNoErr; }
 ASErr addTimers(SPInterfaceMessage*) { return kNoErr; }
+ASErr reloadPluginSuiteFunctions(SPAccessMessage*) { return kNoErr; }
+ASErr unloadPluginSuiteFunctions(SPAccessMessage*) { return kNoErr; }

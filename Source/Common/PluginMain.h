@@ -28,3 +28,5 @@ VT_NODISCARD ASErr goUpdateResultArt(void* message);
 VT_NODISCARD ASErr toolOptions(AIToolMessage* message);
 VT_NODISCARD ASErr addAnnotator(SPInterfaceMessage* message);
 VT_NODISCARD ASErr addTimers(SPInterfaceMessage* message);
+VT_NODISCARD ASErr reloadPluginSuiteFunctions(SPAccessMessage* message);
+VT_NODISCARD ASErr unloadPluginSuiteFunctions(SPAccessMessage* message);
