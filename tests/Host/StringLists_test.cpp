@@ -36,6 +36,9 @@ TEST_F(ResourceTextTest, AByteOrderMarkIsNotPartOfTheFirstMenuEntry)
     EXPECT_EQ(entries[0].first, 0);
     EXPECT_EQ(entries[0].second, "中央");
     EXPECT_EQ(entries[2].second, "左上");
+    std::vector<std::pair<ASInt32, std::string>> none;
+    EXPECT_FALSE(tk().loadMenu(703, none)) << "a menu without its file";
+    EXPECT_TRUE(none.empty());
 }
 
 TEST_F(ResourceTextTest, ALongJapaneseTextFillsA64ByteBufferWithWholeCharacters)

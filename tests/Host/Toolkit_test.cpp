@@ -105,6 +105,10 @@ TEST_F(ToolkitValues, SpinArrowsStepByTheIncrements)
     EXPECT_EQ(I().GetIntValue(spin), 9);
     ASSERT_TRUE(user.spin(12, -1, true, error)) << error;
     EXPECT_EQ(I().GetIntValue(spin), 4);
+    // Its text is typed into an edit; its arrows are picture buttons.
+    EXPECT_STREQ(I().GetItemType(I().GetChildItem(spin, kADMSpinEditTextEditChildID)), kADMTextEditType);
+    for (ASInt32 arrow : {kADMSpinEditUpButtonChildID, kADMSpinEditDownButtonChildID})
+        EXPECT_STREQ(I().GetItemType(I().GetChildItem(spin, arrow)), kADMPicturePushButtonType);
 }
 
 TEST_F(ToolkitValues, ASpinEditGivenAnEmptyTextShowsNothingUntilItsValueIsSet)
@@ -500,6 +504,11 @@ TEST_F(ToolkitEvents, ListEntriesAreChosenTrackedAndDoubleClicked)
     EXPECT_EQ(index, -1);
     EXPECT_EQ(E().GetID(L().PickEntry(list, &p, &index)), 12);
     EXPECT_EQ(index, 2);
+    // A double click below the last entry (the list is 206 pixels high, its
+    // entries 60) hits none: nothing is chosen or opened.
+    ASSERT_TRUE(user.doubleClick(3, far, 0, error)) << error;
+    EXPECT_EQ(g_doubleClicks, 1);
+    EXPECT_EQ(E().GetIndex(L().GetActiveEntry(list)), 2);
 
     L().RemoveEntry(list, 0);
     EXPECT_EQ(L().NumberOfEntries(list), 2);
