@@ -316,6 +316,10 @@ TEST_F(PlotOutListsTest, ThePenSetupStoresThePenPauseAndTextsOnlyOnOK)
                                               user.type(kColorLayerPostTextItem, "gone", e) &&
                                               user.click(kColorLayerCancelItem, e);
                                    }});
+        Toolkit::get().queueDialog(kColorLayerDialog.name, {[](host::toolkit::Driver& user, std::string& e) {
+                                       return user.choose(kColorLayerPenItem, "Blade", e) &&
+                                              user.click(kColorLayerOKItem, e);
+                                   }});
         int list = byColour ? kPlotOutColorListItem : kPlotOutLayerListItem;
         plotOut({
             click(byColour ? kPlotOutCutByColorItem : kPlotOutCutByLayerItem),
@@ -339,6 +343,8 @@ TEST_F(PlotOutListsTest, ThePenSetupStoresThePenPauseAndTextsOnlyOnOK)
                 EXPECT_EQ(*entry().pen, 1) << "Cancel stores nothing";
                 EXPECT_STREQ(*entry().postText, "PU0,0;\nSP0;");
             }),
+            twoPresses(list, ADMPoint{100, 10}, ADMPoint{100, 10}, 10),
+            check([] { EXPECT_EQ(*entry().pen, 0) << "the first pen is chosen like any other"; }),
             click(kPlotOutExitItem),
         });
         EXPECT_EQ(shown[0], "Pressure: 120.00 g");
