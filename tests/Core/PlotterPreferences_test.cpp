@@ -328,6 +328,15 @@ TEST_F(ReadingTheCurrentPlotter, OnlyThePensOfTheEnvironmentAreJudged)
     ASSERT_EQ(1, read(kPlotterPrefFullRead));
     EXPECT_EQ(1, environment.PenNumber);
     EXPECT_EQ(std::string(254, 'I'), plotter.PlotterIniString);
+
+    // Nor is a pen past the most an environment holds: the count is what is
+    // wrong there, and no pen beyond it is read.
+    stored.environment.PenNumber = kMaxPenCount + 1;
+    stored.pens.assign(kMaxPenCount + 1, stored.pens[0]);
+    stored.put(prefs());
+    prefs().putReal(kCurrentPlotterPrefix, "PenPressure-" + std::to_string(kMaxPenCount), -80);
+    EXPECT_EQ(0, describeCurrentPlotterValues(text, sizeof text));
+    EXPECT_STREQ("", text);
 }
 
 }  // namespace
