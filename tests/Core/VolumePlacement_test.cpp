@@ -87,16 +87,18 @@ TEST_F(VolumePlacementTest, CopiesRepeatAtThePitchOfTheSelection)
     EXPECT_NEAR(g->totalCutLength, 3 * 60, 0.05);
 
     (void)freeData();
-    loadRects({{0, 0, 20, 10}, {30, 0, 10, 10}});
+    loadRects({{0, 0, 20, 10}, {30, 5, 10, 10}});
     setSelectionVolumeIntValue(kVolumeValueCopiesX, 3);
     // The selection is 40 wide: each volume's copies repeat every 40 mm.
     EXPECT_NEAR(g->volumes[0].gapX, 20, kMm);
     EXPECT_NEAR(g->volumes[1].gapX, 30, kMm);
     EXPECT_NEAR(right(0), 100, kMm);
     EXPECT_NEAR(right(1), 120, kMm);
+    // The second alone, 10 high from 5 mm up: its copies touch.
+    selectOnly({1});
     setSelectionVolumeIntValue(kVolumeValueCopiesY, 2);
-    EXPECT_NEAR(g->volumes[1].gapY, 0, kMm) << "both are 10 high";
-    EXPECT_NEAR(top(1), 20, kMm);
+    EXPECT_NEAR(g->volumes[1].gapY, 0, kMm);
+    EXPECT_NEAR(top(1), 25, kMm);
 }
 
 TEST_F(VolumePlacementTest, CopiesAreHeldToWhatFitsTheMediaAndToAFewThousand)
