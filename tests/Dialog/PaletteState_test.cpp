@@ -60,6 +60,10 @@ TEST_F(PaletteState, AFirstStartIsShownAtThePaletteAreasCornerAndComesBackAsItWa
     EXPECT_EQ(hostApp().prefs().keys("Vantorel"),
               (std::vector<std::string>{kPalettePositionCodeKey, kPaletteGroupNameKey, kPaletteLocationKey,
                                         kPaletteSizeKey, kPaletteVisibleKey}));
+    AIPoint size = {0, 0};
+    ASSERT_EQ(sAIPreference->GetPointPreference(kPaletteStatePrefix, kPaletteSizeKey, &size), kNoErr);
+    EXPECT_EQ(size.h, 212);
+    EXPECT_EQ(size.v, 100);
     sADMDialog->Destroy(palette);
 
     palette = make();
