@@ -53,6 +53,12 @@ TEST_F(GroupCheckTool, EveryObjectIsFramedOnceWhileTheButtonIsDown)
     run("mouse-down 5 5\ntool \"Selection Tool\"");
     EXPECT_EQ(g_artGroupShow, nullptr);
     EXPECT_EQ(root()->children.size(), 4u);
+
+    // Pressed and let go as the host calls the tool: framing every layer's
+    // objects is no failure.
+    EXPECT_EQ(toolGroupCheckMouseDown(nullptr), kNoErr);
+    EXPECT_EQ(frames().size(), 2u);
+    EXPECT_EQ(toolGroupCheckMouseUp(nullptr), kNoErr);
 }
 
 }  // namespace
