@@ -300,12 +300,19 @@ TEST_F(SvgTest, PaintServersAreFoundByTheirIdWhereverTheyStand)
     EXPECT_EQ(byName(*d, "c")->style.fill.color.kind, kGradient) << "an unknown server";
 }
 
-TEST_F(SvgTest, LooseShapesGoToADefaultLayer)
+TEST_F(SvgTest, LooseShapesGoToADefaultLayerBelowOrAboveEachGroup)
 {
-    auto d = read(svg("<rect id='a' width='1' height='1'/><g inkscape:label='Top' xmlns:inkscape='x'/>"));
-    ASSERT_EQ(d->layers().size(), 2u);
-    EXPECT_EQ(d->layers()[1]->title, "Layer 1");
-    EXPECT_EQ(d->layers()[0]->title, "Top");
+    // Shapes on both sides of a group keep the stacking the file draws:
+    // those after the group get a layer of their own above it.
+    auto d = read(svg("<rect id='a' width='1' height='1'/><rect id='b' width='1' height='1'/>"
+                      "<g inkscape:label='Top' xmlns:inkscape='x'/><rect id='c' width='1' height='1'/>"));
+    ASSERT_EQ(d->layers().size(), 3u);
+    EXPECT_EQ(d->layers()[2]->title, "Layer 1");
+    EXPECT_EQ(d->layers()[2]->root->children.size(), 2u) << "a and b share one layer";
+    EXPECT_EQ(d->layers()[1]->title, "Top");
+    EXPECT_EQ(d->layers()[0]->title, "Layer 2");
+    ASSERT_EQ(d->layers()[0]->root->children.size(), 1u);
+    EXPECT_EQ(d->layers()[0]->root->children.front(), byName(*d, "c"));
 }
 
 TEST_F(SvgTest, SavedSamplesReopenToTheSameDocument)
