@@ -378,11 +378,12 @@ int CutModelTest::loadTooBigAJob()
     return clean ? 0 : 1;
 }
 
+#ifdef VANTOREL_ADDRESS_LIMIT_WORKS
 TEST_F(CutModelTest, AJobBiggerThanMemoryLoadsNothingAndSaysSo)
 {
-    if (!test::kAddressLimitWorks) GTEST_SKIP() << "the address sanitizer cannot run under an address-space limit";
     EXPECT_EXIT(std::exit(loadTooBigAJob()), ::testing::ExitedWithCode(0), "");
 }
+#endif
 
 TEST_F(CutModelTest, StrokeDoesNotChangeTheLoadedBoundsAndIsSwitchedBack)
 {
