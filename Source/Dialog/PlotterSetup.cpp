@@ -580,11 +580,10 @@ VT_NODISCARD static ASErr deleteRecord(ListKind kind, ADMItemRef item, ADMNotifi
 
 ASErr goPlotterSetup()
 {
-    g_iCurrentPlotter = -1;
-    g_iCurrentEnv = -1;
-    g_iCurrentPen = -1;
     int result = runModalDialog(kPlotterSetupDialog, PlotterSetupDialogInitProc);
     freePlotterList(&g_Plotter, &g_iPlotterNum);
+    // Outside the dialog nothing is selected, as at start-up, so each opening
+    // starts from no selection.
     g_iCurrentPlotter = -1;
     g_iCurrentEnv = -1;
     g_iCurrentPen = -1;

@@ -131,6 +131,7 @@ TEST_F(MarkSettingDialogTest, LengthsShowInMillimetresWithinTheirLimits)
         {kAASSettingMarginItem, "5", 1, 50, 1, 10},       {kAASSettingXStepItem, "500", 200, 600, 10, 100},
         {kAASSettingYStepItem, "500", 200, 600, 10, 100}, {kAASSettingSpaceItem, "0", 0, 100, 1, 10},
     };
+    g->markYCopies = 4;  // apart from the low limit typed below, and from the copies across
     Toolkit::get().queueDialog(kAASSettingDialog.name, {[&rows](Driver& user, std::string& error) {
                                    for (const Row& row : rows) {
                                        host::toolkit::Item* item = user.find(row.id, error);
@@ -151,7 +152,7 @@ TEST_F(MarkSettingDialogTest, LengthsShowInMillimetresWithinTheirLimits)
                                        if (item == nullptr) return false;
                                        EXPECT_EQ(item->units, kADMNoUnits);
                                        EXPECT_EQ(item->precision, 0);
-                                       EXPECT_EQ(item->displayText(), "1");
+                                       EXPECT_EQ(item->displayText(), id == kAASSettingXCopiesItem ? "1" : "4");
                                        EXPECT_FLOAT_EQ(item->minValue, 1);
                                        EXPECT_FLOAT_EQ(item->maxValue, 10);
                                    }

@@ -1,4 +1,5 @@
-// The overcut dialog: its items as the settings stand, the lengths greyed out
+// The overcut dialog: its items as the settings stand, OK and Cancel alike in
+// size and side by side, the lengths greyed out
 // with the box unticked, Cancel keeping the settings, OK storing them in
 // millimetres, and the lengths kept within what the preferences can hold.
 #include <cmath>
@@ -41,7 +42,12 @@ TEST_F(OverCutDialog, UntickingGreysBothLengthsAndCancelKeepsTheSettings)
     bool startEnabled = true, endEnabled = true, ticked = false;
     float shown = 0;
     std::string startLabel, endLabel;
+    ADMRect ok{}, cancel{};
+    int dialogWidth = 0;
     int32_t result = run({[&](Driver& user, std::string& e) {
+                              ok = user.find(kOverCutOKItem, e)->bounds;
+                              cancel = user.find(kOverCutCancelItem, e)->bounds;
+                              dialogWidth = user.dialog()->width();
                               ticked = user.find(kOverCutCheckItem, e)->value != 0;
                               shown = user.find(kOverCutStartItem, e)->value;
                               startLabel = user.find(kOverCutStartLabelItem, e)->text;
@@ -59,6 +65,12 @@ TEST_F(OverCutDialog, UntickingGreysBothLengthsAndCancelKeepsTheSettings)
     EXPECT_EQ(endLabel, "End:");
     EXPECT_FALSE(startEnabled);
     EXPECT_FALSE(endEnabled);
+    // OK and Cancel: one size, side by side on one row, OK first, within the dialog.
+    EXPECT_EQ(ok.right - ok.left, cancel.right - cancel.left);
+    EXPECT_EQ(ok.bottom - ok.top, cancel.bottom - cancel.top);
+    EXPECT_EQ(ok.top, cancel.top);
+    EXPECT_LT(ok.right, cancel.left);
+    EXPECT_LE(cancel.right, dialogWidth);
     EXPECT_EQ(result, kOverCutCancelItem);
     EXPECT_EQ(g->overCut, 1);
     EXPECT_EQ(g->overCutStart, 0.5);

@@ -174,27 +174,38 @@ TEST_F(SetupTest, InJapaneseTheLabelsTipsButtonsAndTheErrorBoxAreJapanese)
     EXPECT_NE(boxText.find("プロッタ"), std::string::npos) << boxText;
 }
 
-TEST_F(SetupTest, TwoPlottersWithTheStoredNameKeepOnlyTheFirstChecked)
+TEST_F(SetupTest, OnePlotterIsCheckedTheFirstOfTheStoredName)
 {
-    writeLibrary({"Alpha", "Beta", "Alpha"});
     makeSession();
-    hostApp().prefs().putString("Korvel-Ulmaren", "PlotterName", "Alpha");
     hostApp().prefs().putString("Korvel-Ulmaren", "EnvironmentName", "Vinyl");
     start();
-    std::vector<int> shown;
-    int32_t thirdBits = -1;
-    int result = run({[&](Driver& d, std::string&) {
-                          shown = pictures(d, kPlotterSetupPlotterListItem);
-                          thirdBits = g_Plotter[2].PlotterReserved;
-                          return true;
-                      },
-                      click(kPlotterSetupOKItem)});
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(shown, (std::vector<int>{1004, 1005, 1005}));
-    EXPECT_EQ(thirdBits & 1, 0);
+    struct Row {
+        int32_t marked;      // PlotterReserved of every plotter in the library
+        const char* stored;  // the plotter the preferences name
+        std::vector<int> shown;
+    } rows[] = {
+        {0, "Alpha", {1004, 1005, 1005}},  // two of the stored name: the first one
+        {1, "Beta", {1005, 1004, 1005}},   // the stored name outweighs the library's marks
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.stored);
+        writeLibrary({"Alpha", "Beta", "Alpha"}, row.marked);
+        hostApp().prefs().putString("Korvel-Ulmaren", "PlotterName", row.stored);
+        std::vector<int> shown;
+        int32_t thirdBits = -1;
+        int result = run({[&](Driver& d, std::string&) {
+                              shown = pictures(d, kPlotterSetupPlotterListItem);
+                              thirdBits = g_Plotter[2].PlotterReserved;
+                              return true;
+                          },
+                          click(kPlotterSetupOKItem)});
+        EXPECT_EQ(result, 1);
+        EXPECT_EQ(shown, row.shown);
+        EXPECT_EQ(thirdBits & 1, 0);
+    }
 }
 
-TEST_F(SetupTest, TwoEnvironmentsMarkedCurrentKeepOnlyTheFirstChecked)
+TEST_F(SetupTest, OneEnvironmentIsCheckedTheStoredOneElseTheFirstMarked)
 {
     // One plotter whose first and third environments both carry the mark.
     writeLibrary({"Alpha"}, 1);
@@ -210,24 +221,38 @@ TEST_F(SetupTest, TwoEnvironmentsMarkedCurrentKeepOnlyTheFirstChecked)
     text = text.substr(0, text.find("{\nEnvironmentName=")) + named("First", 1) + named("Second", 0) +
            named("Third", 1) + "}\n";
     text.replace(text.find("PlotterEnvNumber=1"), 18, "PlotterEnvNumber=3");
-    test::writeFile(library(), text);
     start();
-    std::vector<int> shown;
-    std::vector<std::string> names;
-    int32_t thirdBits = -1;
-    run({[&](Driver& d, std::string&) {
-             shown = pictures(d, kPlotterSetupEnvironmentListItem);
-             names = texts(d, kPlotterSetupEnvironmentListItem);
-             thirdBits = g_Plotter[0].Environments[2].EnvironmentReserved;
-             return true;
-         },
-         click(kPlotterSetupCancelItem)});
-    EXPECT_EQ(names, (std::vector<std::string>{"First", "Second", "Third"}));
-    EXPECT_EQ(shown, (std::vector<int>{1004, 1005, 1005}));
-    EXPECT_EQ(thirdBits & 1, 0);
+    struct Row {
+        const char* stored;  // the environment the preferences name; nullptr: none
+        std::vector<int> shown;
+    } rows[] = {
+        {nullptr, {1004, 1005, 1005}},   // the library's first mark keeps the check
+        {"Second", {1005, 1004, 1005}},  // the stored name outweighs the library's marks
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.stored != nullptr ? row.stored : "none stored");
+        test::writeFile(library(), text);
+        if (row.stored != nullptr)
+            hostApp().prefs().putString("Korvel-Ulmaren", "EnvironmentName", row.stored);
+        else
+            hostApp().prefs().remove("Korvel-Ulmaren", "EnvironmentName");
+        std::vector<int> shown;
+        std::vector<std::string> names;
+        int32_t thirdBits = -1;
+        run({[&](Driver& d, std::string&) {
+                 shown = pictures(d, kPlotterSetupEnvironmentListItem);
+                 names = texts(d, kPlotterSetupEnvironmentListItem);
+                 thirdBits = g_Plotter[0].Environments[2].EnvironmentReserved;
+                 return true;
+             },
+             click(kPlotterSetupCancelItem)});
+        EXPECT_EQ(names, (std::vector<std::string>{"First", "Second", "Third"}));
+        EXPECT_EQ(shown, row.shown);
+        EXPECT_EQ(thirdBits & 1, 0);
+    }
 }
 
-TEST_F(SetupTest, TheCheckColumnTogglesAndMovesTheCheck)
+TEST_F(SetupTest, TheCheckColumnTogglesAndMovesTheCheckAndShowsACross)
 {
     writeLibrary({"Alpha", "Beta"});
     start();
@@ -236,9 +261,23 @@ TEST_F(SetupTest, TheCheckColumnTogglesAndMovesTheCheck)
         seen.push_back(pictures(d, kPlotterSetupPlotterListItem));
         return true;
     };
+    // The pointer over each list's first entry, within the check column and past it.
+    std::vector<ASInt32> cursors;
+    auto hoverAt = [&cursors](ASInt32 id, int h) -> DialogAction {
+        return [&cursors, id, h](Driver& d, std::string& e) {
+            if (!d.hover(id, ADMPoint{static_cast<ASInt16>(h), 10}, 0, e)) return false;
+            cursors.push_back(d.find(id, e)->cursor);
+            return true;
+        };
+    };
     run({press(kPlotterSetupPlotterListItem, 10, 10), look, press(kPlotterSetupPlotterListItem, 10, 30), look,
          press(kPlotterSetupPlotterListItem, 19, 30), look, press(kPlotterSetupPlotterListItem, 20, 10), look,
-         click(kPlotterSetupCancelItem)});
+         hoverAt(kPlotterSetupPlotterListItem, 10), hoverAt(kPlotterSetupPlotterListItem, 20),
+         hoverAt(kPlotterSetupEnvironmentListItem, 19), hoverAt(kPlotterSetupEnvironmentListItem, 20),
+         hoverAt(kPlotterSetupPenListItem, 10), click(kPlotterSetupCancelItem)});
+    // The pen list has no check column: its cursor stays the list's own.
+    EXPECT_EQ(cursors, (std::vector<ASInt32>{kADMCrossCursorID, kADMArrowCursorID, kADMCrossCursorID,
+                                             kADMArrowCursorID, 0}));
     ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[0], (std::vector<int>{1004, 1005})) << "x 10 checks";
     EXPECT_EQ(seen[1], (std::vector<int>{1005, 1004})) << "checking another moves the check";

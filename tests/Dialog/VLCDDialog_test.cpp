@@ -541,6 +541,7 @@ TEST_F(VLCDDialogTest, GarbledRepliesNeverReachTheItems)
     for (const auto& row : rows) {
         cutter_->setAnswer(row.answer);
         size_t alertsBefore = alerts().size();
+        size_t transfersBefore = cutter_->transfers().size();
         std::string model, width, heavy;
         float pressure = -1;
         panel({click(kVLCDReadItem), check([&](Driver& user) {
@@ -560,6 +561,13 @@ TEST_F(VLCDDialogTest, GarbledRepliesNeverReachTheItems)
         bool answered = row.answer == CutterAnswer::Split;
         EXPECT_EQ(heavy, answered ? "Heavy" : "") << row.shows;
         EXPECT_FLOAT_EQ(pressure, answered ? 120.0f : 0.0f) << row.shows;
+        // A reply is read while it comes and no further: once it has ended or
+        // filled the room it has, no read waits on a cutter with nothing more to say.
+        const auto& transfers = cutter_->transfers();
+        int waited = 0;
+        for (size_t i = transfersBefore; i < transfers.size(); ++i)
+            waited += (transfers[i].endpoint & 0x80) != 0 && transfers[i].result == kVTUSBErrTimeout;
+        EXPECT_EQ(waited, 0) << row.shows;
     }
 }
 
