@@ -454,6 +454,8 @@ TEST_F(SvgTest, MalformedFilesNameLineAndColumn)
         {"<svg><rect width='1' height='1' stroke='#00ff0z'/></svg>", "unknown stroke colour \"#00ff0z\""},
         {"<svg><rect width='1' height='1' fill='rgb(1, 2, 3'/></svg>", "unknown fill colour \"rgb(1, 2, 3\""},
         {"<svg viewBox='0 0 0 10'/>", "bad viewBox"},
+        {"<svg><rect width='1' height='1' fill='red' data-vt-fill='pantone 1'/></svg>", "bad data-vt-fill \"pantone 1\""},
+        {"<svg><rect width='1' height='1' stroke='red' data-vt-stroke='gray'/></svg>", "bad data-vt-stroke \"gray\""},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
