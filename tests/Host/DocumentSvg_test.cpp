@@ -523,6 +523,8 @@ TEST_F(SvgTest, HostileFilesAreRefusedNamingTheElement)
          "1:2 (offset 1): <svg>: the page size or viewBox is not a finite number"},
         {"a stroke width past any number", head + "<rect stroke='red' stroke-width='1e400' width='1' height='1'/></svg>",
          "3:2 (offset 152): <rect>: the stroke width is not a finite number"},
+        {"a stroke 106 m wide", head + "<rect stroke='red' stroke-width='300000' width='1' height='1'/></svg>",
+         "3:2 (offset 152): <rect>: the stroke width is beyond the 100 m a cutter can reach"},
         {"a font size past any number", head + "<text font-size='1e400'>Hi</text></svg>",
          "3:2 (offset 152): <text>: the font size is not a finite number"},
         {"tspans 256 deep load", spans(256), ""},
