@@ -101,13 +101,13 @@ bool parsePaint(Text raw, const std::function<std::string(Text)>& kindOf, Paint&
         std::string args(lower.substr(4, close - 4));
         double ch[3];
         const char* p = args.c_str();
-        for (int i = 0; i < 3; ++i) {
+        for (double& c : ch) {
             Scanner s(p);
-            if (!s.number(ch[i])) return false;
+            if (!s.number(c)) return false;
             p = s.rest();
             while (*p == ' ') ++p;
             if (*p == '%') {
-                ch[i] = ch[i] * 255.0 / 100.0;
+                c = c * 255.0 / 100.0;
                 ++p;
             }
         }

@@ -7,6 +7,7 @@
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
+#include <string_view>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -15,7 +16,7 @@
 // Six letters and digits, from the system's random source when it has one.
 static void randomLetters(char* out)
 {
-    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     unsigned char bytes[6];
     if (getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != (ssize_t)sizeof bytes) {
         // No entropy yet: the clock and the process tell writers apart well
@@ -29,7 +30,7 @@ static void randomLetters(char* out)
             bytes[i] = (unsigned char)(seed >> 56);
         }
     }
-    for (size_t i = 0; i < sizeof bytes; i++) out[i] = kLetters[bytes[i] % (sizeof kLetters - 1)];
+    for (size_t i = 0; i < sizeof bytes; i++) out[i] = kLetters[bytes[i] % kLetters.size()];
     out[sizeof bytes] = 0;
 }
 
@@ -44,10 +45,8 @@ static int createTemporary(OSReplacingFile* file)
     // A name so long that the mark would not fit in a file name is shortened.
     size_t room = NAME_MAX - (sizeof kMark - 1) - 6;
     name = std::min(name, room);
-    if (folder + name + sizeof kMark + 6 > sizeof file->temp) {
-        errno = ENAMETOOLONG;
-        return -1;
-    }
+    // Any path that fits takes the mark and the letters.
+    static_assert(sizeof file->temp >= sizeof file->path + sizeof kMark - 1 + 6, "no room for the temporary name");
     for (int attempt = 0; attempt < 100; attempt++) {
         char letters[7];
         randomLetters(letters);

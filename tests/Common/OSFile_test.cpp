@@ -117,6 +117,7 @@ TEST(OSReplacingFile, AFileIsPutInPlaceWholeOrNotAtAll)
         {"a path written as given", dir.path() + "/./new.hpgl", kNoErr, 0, dir.path() + "/./new.hpgl"},
         {"a link followed", dir.file("link.hpgl"), kNoErr, 0, dir.file("kept.hpgl")},
         {"a link to a path too long to hold", dir.file("far.hpgl"), kNoFileErr, ENAMETOOLONG, ""},
+        {"a path too long to hold", far, kNoFileErr, ENAMETOOLONG, ""},
         {"a missing folder", dir.file("no/folder/x.hpgl"), kNoFileErr, ENOENT, ""},
         {"a folder", dir.file("folder"), kNoFileErr, EISDIR, ""},
         {"a device", "/dev/null", kNoFileErr, kOSNotRegularFile, ""},

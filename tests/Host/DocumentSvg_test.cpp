@@ -454,6 +454,8 @@ TEST_F(SvgTest, MalformedFilesNameLineAndColumn)
         {"<svg><rect width='1' height='1' stroke='#00ff0z'/></svg>", "unknown stroke colour \"#00ff0z\""},
         {"<svg><rect width='1' height='1' fill='rgb(1, 2, 3'/></svg>", "unknown fill colour \"rgb(1, 2, 3\""},
         {"<svg viewBox='0 0 0 10'/>", "bad viewBox"},
+        {"<svg><rect width='1' height='1' fill='red' data-vt-fill='pantone 1'/></svg>", "bad data-vt-fill \"pantone 1\""},
+        {"<svg><rect width='1' height='1' stroke='red' data-vt-stroke='gray'/></svg>", "bad data-vt-stroke \"gray\""},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
@@ -521,6 +523,8 @@ TEST_F(SvgTest, HostileFilesAreRefusedNamingTheElement)
          "1:2 (offset 1): <svg>: the page size or viewBox is not a finite number"},
         {"a stroke width past any number", head + "<rect stroke='red' stroke-width='1e400' width='1' height='1'/></svg>",
          "3:2 (offset 152): <rect>: the stroke width is not a finite number"},
+        {"a stroke 106 m wide", head + "<rect stroke='red' stroke-width='300000' width='1' height='1'/></svg>",
+         "3:2 (offset 152): <rect>: the stroke width is beyond the 100 m a cutter can reach"},
         {"a font size past any number", head + "<text font-size='1e400'>Hi</text></svg>",
          "3:2 (offset 152): <text>: the font size is not a finite number"},
         {"tspans 256 deep load", spans(256), ""},

@@ -197,6 +197,7 @@ TEST_F(USBLink, CloseClearsHandlesSoNothingIsReleasedTwice) {
     ASSERT_EQ(0, USB_Open(kPid, kVid));
     EXPECT_EQ(0, USB_Close());
     EXPECT_EQ(nullptr, g->usbMasterPort);
+    EXPECT_EQ(nullptr, g->usbService);
     EXPECT_EQ(nullptr, g->usbDevice);
     EXPECT_EQ(nullptr, g->usbInterface);
     EXPECT_EQ(0, g->usbPipeIn);
