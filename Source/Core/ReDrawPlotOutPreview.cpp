@@ -999,8 +999,9 @@ VolumePicture* keptPicturesOf(int32_t index, const Volume& v)
         }
         VolumePicture& kept = g_pictures[(size_t)index];
         // Pictures up to date were made from the same counts of segments and
-        // copies, which were then within the limit.
-        if (kept.key.rings != nullptr && madeFrom(kept, v))
+        // copies, which were then within the limit. An empty slot's key holds
+        // no rings, so it matches no volume drawn here (each has rings).
+        if (madeFrom(kept, v))
             return &kept;
         forget(kept);
         long segments = 0;

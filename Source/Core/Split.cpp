@@ -493,7 +493,7 @@ static int rayCrossings(const bezier_stru& b, const Ray& ray)
     int ahead = 0;
     for (int i = 0; i < 4; i++) ahead += beyond(ray, b.P[i][r]);
     if (ahead == 0) return 0;
-    double cuts[] = {0, 0, 0, 1};
+    double cuts[4] = {0};  // the start, the turning points, then the end
     int n = 1 + turningPoints(b, f, cuts + 1);
     cuts[n] = 1;
     int count = 0;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <string>
+
 #include "Core/FakeHostSuites.h"
 #include "Core/PlotterLibrary.h"
 
@@ -46,6 +48,26 @@ TEST(PlotterRecords, DefaultsTakeNamesFromTheStringList)
     EXPECT_EQ(1, plotter.PlotterOrigin);
     EXPECT_EQ(0.025, plotter.PlotterStep);
     EXPECT_EQ(nullptr, plotter.Environments);
+}
+
+TEST(PlotterRecords, ADefaultNameTheHostLeavesUnendedIsCutAtItsBuffersLastByte)
+{
+    FakeHostSuites host;
+    // A host that fills the whole buffer with a text too long for it and no end.
+    ADMBasicSuite filling = *sADMBasic;
+    filling.GetIndexString = [](SPPluginRef, ASInt32, ASInt32, char* buffer, ASInt32 maxLength) {
+        memset(buffer, 'x', (size_t)maxLength);
+    };
+    ADMBasicSuite* was = sADMBasic;
+    sADMBasic = &filling;
+    Pen pen;
+    Plotter plotter;
+    EXPECT_EQ(kNoErr, copyPen(&pen, nullptr));
+    EXPECT_EQ(kNoErr, copyPlotter(&plotter, nullptr));
+    sADMBasic = was;
+    EXPECT_EQ(std::string(sizeof pen.PenName - 1, 'x'), std::string(pen.PenName, strnlen(pen.PenName, sizeof pen.PenName)));
+    EXPECT_EQ(std::string(sizeof plotter.PlotterManufactory - 1, 'x'),
+              std::string(plotter.PlotterManufactory, strnlen(plotter.PlotterManufactory, sizeof plotter.PlotterManufactory)));
 }
 
 TEST(PlotterRecords, CopiesClearTheCurrentBitsButKeepPenBits)

@@ -1024,6 +1024,7 @@ TEST_F(SplitTest, NeighbouringPanelsPutTheirSharedMarksAtTheSamePoints)
         // The same tiling at the origin and moved off it: the marks move with
         // the art, wherever the origin lies.
         std::map<std::pair<float, float>, int> seen[2];
+        AIRealRect art{};  // the square's bounds at the origin, its stroke taken in
         const float dx[2] = {0, 20}, dy[2] = {0, 30};
         for (int at = 0; at < 2; at++) {
             doc_ = &documents().newDocument();
@@ -1032,6 +1033,9 @@ TEST_F(SplitTest, NeighbouringPanelsPutTheirSharedMarksAtTheSamePoints)
             ArtNode* square = rect(dx[at], dy[at], 300 + dx[at], 200 + dy[at]);
             ArtNode* gr = guides({{'x', 100 + dx[at]}, {'x', 200 + dx[at]}, {'y', 100 + dy[at]}});
             select({square});
+            if (at == 0) {
+                ASSERT_EQ(sAIArt->GetArtBounds(H(square), &art), kNoErr);
+            }
             std::vector<AIArtHandle> before = layerArt();
             ASSERT_EQ(doClipArt(H(gr)), kNoErr);
             std::vector<ArtNode*> made = panels(before);
@@ -1046,6 +1050,18 @@ TEST_F(SplitTest, NeighbouringPanelsPutTheirSharedMarksAtTheSamePoints)
         // each, made by the panels beside it, never by one alone.
         EXPECT_EQ(seen[0].size(), 8u);
         for (auto& [at, panelsMaking] : seen[0]) EXPECT_GE(panelsMaking, 2) << at.first << ", " << at.second;
+        // The guides end 5 points beyond the art's bounds on every side, and
+        // the marks there stand outside those ends by half a mark (5 mm).
+        float low[2] = {1e9f, 1e9f}, high[2] = {-1e9f, -1e9f};
+        for (auto& [at, panelsMaking] : seen[0]) {
+            low[0] = std::min(low[0], at.first), high[0] = std::max(high[0], at.first);
+            low[1] = std::min(low[1], at.second), high[1] = std::max(high[1], at.second);
+        }
+        const double half = 2.5 * kMM;
+        EXPECT_NEAR(low[0], art.left - 5 - half, 1e-2);
+        EXPECT_NEAR(high[0], art.right + 5 + half, 1e-2);
+        EXPECT_NEAR(low[1], art.bottom - 5 - half, 1e-2);
+        EXPECT_NEAR(high[1], art.top + 5 + half, 1e-2);
         EXPECT_EQ(seen[1], seen[0]) << "the marks of the tiling moved off the origin";
     }
 }

@@ -171,6 +171,12 @@ TEST_F(VolumePlacementTest, CopiesRunEitherWayAndTheRectangleHoldsThemAll)
              setSelectionVolumeIntValue(kVolumeValueCopiesX, 5);
          },
          0, {0, -40, -80, -120, -160}, -160, 60},
+        {"two copies left: the first stays",
+         [] {
+             setSelectionVolumeDoubleValue(kVolumeValueGapX, -100, 0);
+             setSelectionVolumeIntValue(kVolumeValueCopiesX, 2);
+         },
+         0, {0, -40}, -40, 60},
         {"back to a gap of 5: the first stays",
          [] {
              setSelectionVolumeDoubleValue(kVolumeValueGapX, -100, 0);
@@ -195,12 +201,12 @@ TEST_F(VolumePlacementTest, CopiesRunEitherWayAndTheRectangleHoldsThemAll)
              setSelectionVolumeBoolValue(kVolumeValueMirror, 1);
          },
          0, {-80, 80, 240}, -80, 300},
-        {"down, three copies of a gap of -30",
+        {"down, two copies of a gap of -30",
          [] {
-             setSelectionVolumeIntValue(kVolumeValueCopiesY, 3);
+             setSelectionVolumeIntValue(kVolumeValueCopiesY, 2);
              setSelectionVolumeDoubleValue(kVolumeValueGapY, -30, 0);
          },
-         1, {0, -20, -40}, -40, 10},
+         1, {0, -20}, -20, 10},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shows);
