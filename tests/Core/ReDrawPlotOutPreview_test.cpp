@@ -509,6 +509,25 @@ TEST_F(PreviewTest, CopiesDrawEveryRingOncePerCopyAndHiddenVolumesNothing)
     v.flags &= ~(uint32_t)kVolumeVisible;
     drawAll();
     EXPECT_EQ(count("DrawPolygon"), 0);
+    // A volume, one copy or many, lying wholly beyond any side of the frame
+    // asks for no drawing either: the frame draws what it draws with the
+    // volume hidden.
+    const std::vector<std::string> hidden = model()->calls;
+    v.flags |= kVolumeVisible;
+    struct Row {
+        const char* side;
+        double x, y;  // mm, the lower-left corner
+    } rows[] = {{"left", -3000, 0}, {"right", 3000, 0}, {"above", 0, 3000}, {"below", 0, -3000}};
+    for (int copies : {1, 2}) {
+        v.copiesX = v.copiesY = copies;
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::to_string(copies) + " copies " + row.side);
+            place(0, row.x, row.y);
+            (void)updateVolumeRect(&v);
+            drawAll();
+            EXPECT_EQ(model()->calls, hidden);
+        }
+    }
 }
 
 TEST_F(PreviewTest, ManyCopiesDrawWhatDrawingEveryCopyDraws)
