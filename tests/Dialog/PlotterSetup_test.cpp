@@ -526,6 +526,49 @@ TEST_F(SetupTest, DeleteAndSaveTakeInputWhileAPlotterIsSelected)
     EXPECT_EQ(seen[1], std::make_tuple(true, (int)kADMDeleteEntryPictureID, true)) << "Beta selected";
 }
 
+TEST_F(SetupTest, EachListsButtonsSitInARowOnItsLowerRightCornerOneSizeSharingTheirEdges)
+{
+    writeLibrary({"Alpha"});
+    start();
+    struct Row {
+        const char* list;
+        ASInt32 listItem;
+        std::vector<ASInt32> buttons;  // left to right
+    } rows[] = {
+        {"plotters",
+         kPlotterSetupPlotterListItem,
+         {kPlotterSetupNewPlotterItem, kPlotterSetupDeletePlotterItem, kPlotterSetupLoadPlotterItem,
+          kPlotterSetupSavePlotterItem}},
+        {"environments", kPlotterSetupEnvironmentListItem, {kPlotterSetupNewEnvironmentItem, kPlotterSetupDeleteEnvironmentItem}},
+        {"pens", kPlotterSetupPenListItem, {kPlotterSetupNewPenItem, kPlotterSetupDeletePenItem}},
+    };
+    std::map<ASInt32, ADMRect> bounds;
+    run({[&](Driver& d, std::string& e) {
+             for (const Row& row : rows) {
+                 bounds[row.listItem] = d.find(row.listItem, e)->bounds;
+                 for (ASInt32 id : row.buttons) bounds[id] = d.find(id, e)->bounds;
+             }
+             return true;
+         },
+         click(kPlotterSetupCancelItem)});
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.list);
+        const ADMRect list = bounds[row.listItem];
+        const ADMRect first = bounds[row.buttons.front()];
+        for (size_t i = 0; i < row.buttons.size(); ++i) {
+            const ADMRect b = bounds[row.buttons[i]];
+            EXPECT_EQ(b.right - b.left, first.right - first.left) << i;
+            EXPECT_EQ(b.bottom - b.top, first.bottom - first.top) << i;
+            // On the list's bottom edge, each on the right edge of the one before.
+            EXPECT_EQ(b.top, list.bottom - 1) << i;
+            if (i > 0) {
+                EXPECT_EQ(b.left, bounds[row.buttons[i - 1]].right - 1) << i;
+            }
+        }
+        EXPECT_EQ(bounds[row.buttons.back()].right, list.right - 1);
+    }
+}
+
 TEST_F(SetupTest, DeletingEverythingThenOkKeepsTheDialogOpenAndCancelLeavesTheFile)
 {
     writeLibrary({"Alpha", "Beta"});
