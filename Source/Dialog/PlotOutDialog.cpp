@@ -657,8 +657,9 @@ VT_NODISCARD static ASErr writeJobToFile(FILE* file, uint8_t byLayer)
 {
     // A job is millions of short commands: they go to the disk in large blocks.
     setvbuf(file, NULL, _IOFBF, 1 << 16);
+    // A job written to its end has flushed its bytes and found no error on
+    // the stream (endOfPlotOut); what the close finds is still to be told.
     ASErr error = writePlotJob(file, byLayer);
-    if (ferror(file) && error == kNoErr) error = kWriteErr;
     if (fclose(file) != 0 && error == kNoErr) error = kWriteErr;
     return error;
 }
@@ -718,7 +719,6 @@ ASErr PlotOutDlgOutputFilePiturePushButtonProc(ADMItemRef item, ADMNotifierRef n
             } else {
                 g->arcAngleUnit = 0.1;
                 ASErr error = writePlotJob(out.stream, layerListShown(dialog));
-                if (ferror(out.stream) && error == kNoErr) error = kWriteErr;
                 if (OS_fcloseReplacing(&out, error) != kNoErr)
                     alertWithFile(kPlotFileNotWrittenString, out.path, out.systemError);
             }
