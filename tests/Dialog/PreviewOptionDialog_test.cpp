@@ -98,6 +98,14 @@ TEST_F(PreviewOptionTest, OpensOnTheLookOfTheStartWithEachColourInItsEntry)
             {kPreviewOptionPresetItem, kPreviewCustomEntry, "the user's own"},
         };
         for (const Row& row : rows) EXPECT_EQ(shown(user, row.item), row.entry) << row.shows;
+        // Both shape popups offer the five marker shapes and nothing else.
+        for (int id : {kPreviewOptionControlShapeItem, kPreviewOptionStartShapeItem}) {
+            std::vector<std::string> shapes;
+            for (const auto& entry : d->item(id)->list->entries)
+                shapes.push_back(entry->text.substr(entry->text.find_first_not_of(' ')));
+            EXPECT_EQ(shapes, (std::vector<std::string>{"Circle", "Filled Circle", "Square", "Filled Square", "Plus"}))
+                << id;
+        }
         EXPECT_EQ(d->item(kPreviewOptionControlSizeItem)->value, 3.0f);
         EXPECT_EQ(d->item(kPreviewOptionStartSizeItem)->value, 3.0f);
         EXPECT_EQ(d->item(kPreviewOptionFillItem)->value, 0.0f);
