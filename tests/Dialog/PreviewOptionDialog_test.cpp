@@ -264,6 +264,9 @@ TEST_F(PreviewOptionTest, TheSampleAndThePopupsShowTheColoursAndShapesBeingEdite
         {"Square", false, true, false},        {"Filled Square", true, true, true},
         {"Plus", true, false, false},
     };
+    // Each is chosen from the one before and kept by OK, the first (the
+    // circle) from the filled circle the dialog starts with.
+    ASSERT_EQ(g->previewOption.words[kPreviewControlShapeWord], (uint32_t)kMarkerDisc);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.entry);
         options({choose(kPreviewOptionControlColorItem, "Red"), choose(kPreviewOptionControlShapeItem, row.entry),
@@ -279,7 +282,8 @@ TEST_F(PreviewOptionTest, TheSampleAndThePopupsShowTheColoursAndShapesBeingEdite
                      EXPECT_EQ(marked(5, 4), row.corner);
                      EXPECT_EQ(marked(7, 6), row.halfway);
                  }),
-                 click(kPreviewOptionCancelItem)});
+                 click(kPreviewOptionOKItem)});
+        EXPECT_EQ(g->previewOption.words[kPreviewControlShapeWord], (uint32_t)(&row - rows));
     }
 }
 
