@@ -421,7 +421,7 @@ static void afterHistoryStep(ADMDialogRef dialog)
 {
     redrawPlotOutPreview(dialog);
     ADMItemRef preview = plotOutItem(dialog, kPlotOutPreviewItem);
-    if (preview != NULL) (void)notifySend(preview, kValueChangedNotify);  // only passes the notification on
+    if (preview != NULL) (void)notifySend(preview, kValueChangedNotify);  // the value controls read the selection taken back
 }
 
 ASBoolean PlotOutDialogTrackProc(ADMDialogRef dialog, ADMTrackerRef tracker)

@@ -309,18 +309,31 @@ TEST_F(PlotOutFieldsTest, CopiesSentLeftByANegativeSpacingAreInTheJobAndInView)
 TEST_F(PlotOutFieldsTest, EachFitPrecisionTypedIsAStepOfItsOwn)
 {
     static double loaded = 0;
+    // What the field shows with the precision loaded, and with 0.2 typed:
+    // each undo has it show the precision taken back.
+    static float shownLoaded = 0, shownTyped = 0;
+    auto shown = [](float* into) {
+        return inDialog([into](Dialog& d) { *into = d.item(kPlotOutFitPrecisionItem)->value; });
+    };
+    auto stillShows = [](const float* what) {
+        return inDialog([what](Dialog& d) { EXPECT_EQ(d.item(kPlotOutFitPrecisionItem)->value, *what); });
+    };
     plotOut({
         check([] {
             selectOnly({0});
             loaded = volumeAt(0).precision;
         }),
         refresh(),
+        shown(&shownLoaded),
         type(kPlotOutFitPrecisionItem, "0.2"),
+        shown(&shownTyped),
         type(kPlotOutFitPrecisionItem, "0.3"),
         click(kPlotOutUndoItem),
         check([] { EXPECT_NEAR(volumeAt(0).precision, 0.2, 1e-4) << "the last alone is taken back"; }),
+        stillShows(&shownTyped),
         click(kPlotOutUndoItem),
         check([] { EXPECT_NEAR(volumeAt(0).precision, loaded, 1e-9); }),
+        stillShows(&shownLoaded),
         click(kPlotOutExitItem),
     });
 }
