@@ -420,8 +420,9 @@ ASErr PlotOutDialogNotifyProc(ADMDialogRef dialog, ADMNotifierRef notifier)
 static void afterHistoryStep(ADMDialogRef dialog)
 {
     redrawPlotOutPreview(dialog);
+    // The value controls read the selection as it was taken back.
     ADMItemRef preview = plotOutItem(dialog, kPlotOutPreviewItem);
-    if (preview != NULL) (void)notifySend(preview, kValueChangedNotify);  // the value controls read the selection taken back
+    if (preview != NULL) (void)notifySend(preview, kValueChangedNotify);
 }
 
 ASBoolean PlotOutDialogTrackProc(ADMDialogRef dialog, ADMTrackerRef tracker)
