@@ -2,23 +2,36 @@
 #include "Documents/SvgNumbers.h"
 
 #include <cstring>
+#include <string>
 
 namespace vt::host::svg {
 
 double toUserUnits(Text text, double fallback, double percentOf)
 {
-    // Values are short: a bounded copy gives the scanner its terminator.
+    // The scanner reads up to a terminator: values are short and take a
+    // copy on the stack; a longer one (a number of many digits) is copied
+    // whole, never cut, lest it be read as another number.
     char buf[64];
-    size_t n = std::min(text.size(), sizeof buf - 1);
-    std::memcpy(buf, text.data(), n);
-    buf[n] = 0;
-    Scanner s(buf);
+    std::string longer;
+    const char* terminated = buf;
+    if (text.size() < sizeof buf) {
+        std::memcpy(buf, text.data(), text.size());
+        buf[text.size()] = 0;
+    } else {
+        longer.assign(text);
+        terminated = longer.c_str();
+    }
+    Scanner s(terminated);
     double v;
     if (!s.number(v)) return fallback;
-    char unitBuf[sizeof buf];
+    // The unit, blanks left out; one longer than any known unit is none of them.
+    char unitBuf[8];
     size_t u = 0;
-    for (const char* p = s.rest(); *p; ++p)
-        if (*p != ' ') unitBuf[u++] = *p;
+    for (const char* p = s.rest(); *p; ++p) {
+        if (*p == ' ') continue;
+        if (u == sizeof unitBuf) return v;
+        unitBuf[u++] = *p;
+    }
     Text unit(unitBuf, u);
     if (unit.empty() || unit == "px") return v;  // user units
     if (unit == "pt") return v * 96.0 / 72.0;

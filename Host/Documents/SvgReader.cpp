@@ -156,6 +156,10 @@ void Reader::setUpPage(const pugi::xml_node& root)
             fail(root.offset_debug(), describe(root) + ": the page size or viewBox is " +
                                           (std::isfinite(v) ? "beyond the 100 m a cutter can reach"
                                                             : "not a finite number"));
+    // The page is kept in single precision: one too small to hold there
+    // would be saved as a page of no size, which no reader takes back.
+    if (!(static_cast<AIReal>(widthPt) > 0 && static_cast<AIReal>(heightPt) > 0))
+        fail(root.offset_debug(), describe(root) + ": the page size is too small to hold anything");
     double sx = widthPt / vbW, sy = heightPt / vbH;
     // y flips: the top of the viewBox is the top of the page.
     root_ = Matrix{sx, 0, 0, -sy, -minX * sx, (minY + vbH) * sy};

@@ -250,6 +250,13 @@ TEST_F(SvgTest, StrokesTakeWhatSvgSaysWhenAnAttributeIsLeftOut)
         {"stroke='red' stroke-width='2mm' stroke-miterlimit='10'", true, float(2 * 96 / 25.4), 10},
         {"stroke='red' stroke-width='50%'", true, 0.5, 4},
         {"style='stroke:red;stroke-width:1.5pt'", true, 2, 4},
+        // A length of more digits than a short value has is read whole.
+        {"stroke='red' stroke-width='"
+         "00000000000000000000000000000000000000000000000000000000000000000000002mm'",
+         true, float(2 * 96 / 25.4), 4},
+        {"style='stroke:red;stroke-width:"
+         "0000000000000000000000000000000000000000000000000000000000000000000001.5pt'",
+         true, 2, 4},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.attrs);
@@ -286,6 +293,19 @@ TEST_F(SvgTest, StrokesTakeWhatSvgSaysWhenAnAttributeIsLeftOut)
     EXPECT_EQ(style.stroke.width, 1.0f);
     EXPECT_EQ(style.stroke.miterLimit, 4.0f);
     EXPECT_EQ(test::readFile(saved).find("stroke-miterlimit"), std::string::npos);
+}
+
+TEST_F(SvgTest, APageSizeOfManyDigitsIsReadWholeAndSavedToReopen)
+{
+    const std::string zeros(70, '0');
+    auto d = read("<svg xmlns='http://www.w3.org/2000/svg' width='" + zeros + "102pt' height='" + zeros +
+                  "75.5pt' viewBox='0 0 200 100'></svg>");
+    ASSERT_TRUE(d);
+    EXPECT_FLOAT_EQ(d->page.right, 102);
+    EXPECT_FLOAT_EQ(d->page.top, 75.5);
+    auto again = read(writeSvgText(*d));
+    ASSERT_TRUE(again);
+    EXPECT_FLOAT_EQ(again->page.right, 102);
 }
 
 TEST_F(SvgTest, PaintServersAreFoundByTheirIdWhereverTheyStand)
@@ -521,6 +541,9 @@ TEST_F(SvgTest, HostileFilesAreRefusedNamingTheElement)
         {"a page height past any number",
          "<svg xmlns='http://www.w3.org/2000/svg' width='10cm' height='1e400cm'><rect width='1' height='1'/></svg>",
          "1:2 (offset 1): <svg>: the page size or viewBox is not a finite number"},
+        {"a page too small to keep",
+         "<svg xmlns='http://www.w3.org/2000/svg' width='1e-50pt' height='10pt' viewBox='0 0 10 10'></svg>",
+         "1:2 (offset 1): <svg>: the page size is too small to hold anything"},
         {"a stroke width past any number", head + "<rect stroke='red' stroke-width='1e400' width='1' height='1'/></svg>",
          "3:2 (offset 152): <rect>: the stroke width is not a finite number"},
         {"a stroke 106 m wide", head + "<rect stroke='red' stroke-width='300000' width='1' height='1'/></svg>",
