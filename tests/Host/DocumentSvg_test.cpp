@@ -250,9 +250,10 @@ TEST_F(SvgTest, StrokesTakeWhatSvgSaysWhenAnAttributeIsLeftOut)
         {"stroke='red' stroke-width='2mm' stroke-miterlimit='10'", true, float(2 * 96 / 25.4), 10},
         {"stroke='red' stroke-width='50%'", true, 0.5, 4},
         {"style='stroke:red;stroke-width:1.5pt'", true, 2, 4},
-        // A length of more digits than a short value has is read whole.
+        // A length of more digits than a short value has is read whole, from
+        // 64 characters (the first that do not fit on the stack) up.
         {"stroke='red' stroke-width='"
-         "00000000000000000000000000000000000000000000000000000000000000000000002mm'",
+         "00000000000000000000000000000000000000000000000000000000000002mm'",
          true, float(2 * 96 / 25.4), 4},
         {"style='stroke:red;stroke-width:"
          "0000000000000000000000000000000000000000000000000000000000000000000001.5pt'",
