@@ -150,7 +150,9 @@ size_t fieldLength(const char* text, size_t size)
     return text == NULL ? 0 : strnlen(text, size);
 }
 
-const Pen* penAt(int32_t index)
+// Wide enough for any number a dot-cut tag holds, so that a number beyond 32
+// bits names no pen rather than the one its low bits would.
+const Pen* penAt(long long index)
 {
     const Environment& environment = g->curEnvironment;
     if (index < 0 || index >= environment.PenNumber || environment.Pens == NULL)
@@ -626,17 +628,9 @@ VT_NODISCARD ASErr writeFit(const CutFit& fit, int language, FILE* file, unsigne
     return kNoErr;
 }
 
-// The pen index a dot-cut tag names, held to 32 bits; -1 when it names none.
-long dotCutPen(const char* tag)
-{
-    char* end = NULL;
-    long long value = strtoll(tag, &end, 10);
-    if (end == tag)
-        return 0;  // as atoi reads a text without digits
-    if (value < INT32_MIN || value > INT32_MAX)
-        return -1;
-    return (long)value;
-}
+// The pen a dot-cut tag names, NULL when it names none; a tag without digits
+// names pen 0, as atoi reads it.
+const Pen* dotCutPen(const char* tag) { return penAt(strtoll(tag, NULL, 10)); }
 
 }  // namespace
 
@@ -685,7 +679,7 @@ ASErr plotRingTagged(Ring ring, int language, FILE* file, Volume volume, const d
         } else if (error == kNoErr) {
             long x, y;
             toSteps(points[0], &x, &y);
-            const Pen* pen = penAt((int32_t)dotCutPen(dotCutTag));
+            const Pen* pen = dotCutPen(dotCutTag);
             if (pen != NULL)
                 error = emitf(file, "PU%ld,%ld;\nPU%ld,%ld;\nFS%ld;\n", x + 1, y, x, y,
                               toInt32(pen->Pressure));

@@ -627,15 +627,31 @@ TEST_F(PlotOutTest, DotCutPiecesContinueOrStartAfresh)
               "PU120,0;\r\nPD160,0;\r\n");
 }
 
-TEST_F(PlotOutTest, DotCutHeaderIsTheSameInEveryLanguage)
+// The header before a dot-cut piece sets the force of the pen its tag names;
+// a tag naming no pen gets none, also one whose low 32 bits name a pen.
+TEST_F(PlotOutTest, DotCutHeaderSetsTheForceOfThePenItsTagNames)
 {
+    pens_[0].Pressure = 11;
+    pens_[1].Pressure = 22;
+    pens_[2].Pressure = 33;
     Volume v = makeVolume({line(1, 2, 3, 2)});
     volumes_.push_back(v);
     double offset[2] = {0, 0};
-    MemoryStream out;
-    resetDotCutEnd();
-    EXPECT_EQ(kNoErr, plotRingTagged(v.rings[0], kLanguageGPGL, out.file(), v, offset, "2"));
-    EXPECT_EQ(out.text(), "PU41,80;\nPU40,80;\nFS80;\nM 40,80" + ETX + "\r\nD 120,80" + ETX + "\r\n");
+    const std::string header = "PU41,80;\nPU40,80;\n", cut = "M 40,80" + ETX + "\r\nD 120,80" + ETX + "\r\n";
+    const struct {
+        const char* tag;
+        const char* force;
+    } rows[] = {
+        {"2", "FS33;\n"}, {"0", "FS11;\n"}, {"no digits", "FS11;\n"}, {"3", ""},
+        {"-1", ""},        {"4294967296", ""}, {"4294967298", ""},          {"99999999999999999999", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.tag);
+        MemoryStream out;
+        resetDotCutEnd();
+        EXPECT_EQ(kNoErr, plotRingTagged(v.rings[0], kLanguageGPGL, out.file(), v, offset, row.tag));
+        EXPECT_EQ(out.text(), (*row.force ? header + row.force : std::string()) + cut);
+    }
 }
 
 // ---- Sink -------------------------------------------------------------------------------
