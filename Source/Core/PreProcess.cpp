@@ -174,14 +174,15 @@ ASErr doLineWidthConfirm(void)
 
 // ---- Text as characters ---------------------------------------------------------------------
 
-// The length of the UTF-8 sequence a byte starts, 0 when it starts none.
+// The length of the UTF-8 sequence a byte starts; a byte that starts none (a
+// stray continuation byte, a lead no character has) is a unit of its own, as
+// an ASCII byte is.
 static int sequenceLength(uint8_t c)
 {
-    if (c < 0x80) return 1;
     if (c >= 0xC2 && c <= 0xDF) return 2;
     if (c >= 0xE0 && c <= 0xEF) return 3;
     if (c >= 0xF0 && c <= 0xF4) return 4;
-    return 0;
+    return 1;
 }
 
 int32_t textToUnits(const char* text, int32_t size, struct TextUnit* units)
@@ -191,7 +192,7 @@ int32_t textToUnits(const char* text, int32_t size, struct TextUnit* units)
     while (i < size) {
         const uint8_t* b = (const uint8_t*)text + i;
         int length = sequenceLength(b[0]);
-        if (length == 0 || length > size - i) length = 1;
+        if (length > size - i) length = 1;
         for (int k = 1; k < length; ++k)
             if ((b[k] & 0xC0) != 0x80) length = 1;
         struct TextUnit* u = &units[count++];
