@@ -45,7 +45,7 @@ TEST_F(PlotOutFieldsTest, TheFieldsShowTheLoadedSelectionAndTurnInactiveWithoutO
             EXPECT_EQ(d.item(kPlotOutCopiesXItem)->value, 1.0f);
             EXPECT_EQ(d.item(kPlotOutScaleXItem)->value, 1.0f);
             EXPECT_EQ(d.item(kPlotOutScaleLockItem)->picture, kScaleLockedPicture);
-            EXPECT_EQ(g_bScaleConnect, 1);
+            EXPECT_TRUE(g_bScaleConnect);
         }),
         expectActive(true, "a selection at open"),
         check([] { selectOnly({}); }),
