@@ -10,7 +10,7 @@
 #include "Dialog/DialogCommon.h"
 #include "Dialog/PlotOutLists.h"
 
-uint8_t g_ColorOrLayer = 0;
+bool g_ColorOrLayer = false;
 Color* g_clIn = NULL;
 Layer* g_lyIn = NULL;
 int32_t g_iPenIndex = -1;
@@ -55,7 +55,7 @@ static char** editedText(int32_t id)
 ASErr goColorLayer(uint8_t isColor, Color* color, Layer* layer)
 {
     if ((isColor && color == NULL) || (!isColor && layer == NULL)) return kBadParameterErr;
-    g_ColorOrLayer = isColor ? 1 : 0;
+    g_ColorOrLayer = isColor != 0;
     g_clIn = color;
     g_lyIn = layer;
     g_iPenIndex = isColor ? color->pen : layer->pen;

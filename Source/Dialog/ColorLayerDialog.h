@@ -36,9 +36,9 @@ enum {
 
 extern const Item_Control_arg dlgColorLayerItem[kColorLayerItemCount];
 
-// The entry being edited: a colour (g_ColorOrLayer 1, g_clIn) or a layer (0,
-// g_lyIn), and the pen last picked in the popup.
-extern uint8_t g_ColorOrLayer;
+// The entry being edited: a colour (g_ColorOrLayer set, g_clIn) or a layer
+// (unset, g_lyIn), and the pen last picked in the popup.
+extern bool g_ColorOrLayer;
 extern Color* g_clIn;
 extern Layer* g_lyIn;
 extern int32_t g_iPenIndex;

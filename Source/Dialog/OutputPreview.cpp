@@ -26,11 +26,11 @@ static int32_t g_iInterval = 10;
 // Commands on the screen (-1: none), and commands the screen must show (-1: blank).
 static int32_t g_iCurrentStep = -1;
 static int32_t g_iDrawToStep = 0;
-static uint8_t g_bPlay = 0;
+static bool g_bPlay = false;
 // Kept from one opening to the next.
-static uint8_t g_bLoopPlay = 0;
-// 1 when the next draw of the frame is one the replay asked for.
-static uint8_t g_bActiveCallRedraw = 0;
+static bool g_bLoopPlay = false;
+// Set when the next draw of the frame is one the replay asked for.
+static bool g_bActiveCallRedraw = false;
 static double g_dZoom = 1.0;
 static int32_t g_iHeight = 0;
 
@@ -191,7 +191,7 @@ static void refresh()
 {
     sendTo(kPreviewListItem, kUpdateCommandListNotifier);
     sendTo(kPreviewSliderItem, kUpdateCommandSlideNotifier);
-    g_bActiveCallRedraw = 1;
+    g_bActiveCallRedraw = true;
     ADMItemRef frame = previewItem(kPreviewFrameItem);
     if (frame)
         sADMItem->Invalidate(frame);
@@ -208,7 +208,7 @@ ASErr PlotOutDlgOutPreviewFrameDrawProc(ADMItemRef item, ADMDrawerRef drawer)
             clearFrame(drawer);
             drawCommands(item, 0, g_iDrawToStep);
         }
-        g_bActiveCallRedraw = 0;
+        g_bActiveCallRedraw = false;
     } else {
         clearFrame(drawer);
         drawCommands(item, 0, g_iCurrentStep);
@@ -252,8 +252,8 @@ ASErr PreviewDialogInitProc(ADMDialogRef dialog)
     sADMDialog->SetText(dialog, title);
     sADMDialog->SetDestroyProc(dialog, PreviewDialogDestroyProc);
     g_Dialog = dialog;
-    g_bPlay = 0;
-    g_bActiveCallRedraw = 0;
+    g_bPlay = false;
+    g_bActiveCallRedraw = false;
     g_pen.x = g_pen.y = 0.0;
     g_iCurrentStep = -1;
     g_iDrawToStep = 0;
@@ -303,21 +303,21 @@ ASErr PlotOutDlgOutputPreviewPushButtonNotifyProc(ADMItemRef item, ADMNotifierRe
             g_iCurrentStep = g_iDrawToStep = -1;
             sendTo(kPreviewListItem, kUpdateCommandListNotifier);
             sendTo(kPreviewSliderItem, kUpdateCommandSlideNotifier);
-            g_bActiveCallRedraw = 1;
-            g_bPlay = 1;
-            g_bLoopPlay = 0;
+            g_bActiveCallRedraw = true;
+            g_bPlay = true;
+            g_bLoopPlay = false;
             sendTo(kPreviewStepForwardItem, kPlayItNotifier);
             break;
-        case kPreviewPauseItem: g_bPlay = 0; break;
+        case kPreviewPauseItem: g_bPlay = false; break;
         case kPreviewStopItem:
-            g_bPlay = 0;
-            g_bLoopPlay = 0;
+            g_bPlay = false;
+            g_bLoopPlay = false;
             g_iCurrentStep = g_iDrawToStep = -1;
             refresh();
             break;
         case kPreviewLoopItem:
-            g_bPlay = 1;
-            g_bLoopPlay = 1;
+            g_bPlay = true;
+            g_bLoopPlay = true;
             sendTo(kPreviewStepForwardItem, kPlayItNotifier);
             break;
         case kPreviewFasterItem:
@@ -349,7 +349,7 @@ ASErr PlotOutDlgOutputPreviewPushButtonNotifyProc(ADMItemRef item, ADMNotifierRe
         if (g_iDrawToStep > g_icmdNumber) {
             if (!g_bLoopPlay) {
                 // The picture stays complete.
-                g_bPlay = 0;
+                g_bPlay = false;
             } else {
                 g_iCurrentStep = g_iDrawToStep = -1;
                 refresh();
@@ -425,7 +425,7 @@ ASErr PlotOutDlgOutPreviewCmdSlideNotifyProc(ADMItemRef item, ADMNotifierRef not
         g_iDrawToStep = std::min((isfinite(value) && value > 0.0f) ? (int32_t)value : 0, g_icmdNumber);
         sendTo(kPreviewListItem, kUpdateCommandListNotifier);
         sendTo(kPreviewInfoItem, kUpdateCommandStaticTextNotifier);
-        g_bActiveCallRedraw = g_iCurrentStep <= g_iDrawToStep ? 1 : 0;
+        g_bActiveCallRedraw = g_iCurrentStep <= g_iDrawToStep;
         ADMItemRef frame = previewItem(kPreviewFrameItem);
         if (frame)
             sADMItem->Invalidate(frame);

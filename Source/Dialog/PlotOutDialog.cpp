@@ -32,8 +32,8 @@ Color* g_clLoad = NULL;
 int32_t g_iColorNum = 0;
 double g_dMinZoom = 0.1;
 double g_dMaxZoom = 10.0;
-int32_t g_iPreviewOpType = 1;
-int32_t g_iPreviewDrawType = 1;
+int32_t g_iPreviewOpType = kPreviewToolSelect;
+int32_t g_iPreviewDrawType = kPreviewDrawAll;
 
 // Left column 210 pixels wide with its group boxes; the preview to its right;
 // the zoom and the row of picture buttons under it. The resizable part is
@@ -315,7 +315,7 @@ ASErr PlotOutDialogInitProc(ADMDialogRef dialog)
     g->previewZoomY = 1.0;
     g_dMaxZoom = 10.0;
     g_dMinZoom = 0.1;
-    g_iPreviewOpType = 1;
+    g_iPreviewOpType = kPreviewToolSelect;
     if (g->curPlotter.PlotterOrigin == 1) {
         g->previewOrigin.v = frameHeight;
         g->previewOrigin.h = 0;

@@ -10,7 +10,7 @@
 #include "Dialog/PlotOutDialog.h"
 #include "Dialog/PlotOutShared.h"
 
-uint8_t g_bScaleConnect = 1;
+bool g_bScaleConnect = true;
 
 static const ADMFloat kMillimetre = (ADMFloat)kMillimetreToPoint;
 
@@ -270,7 +270,7 @@ ASErr PlotOutDlgTransformPictureStaticInitProc(ADMItemRef item)
 {
     sADMItem->SetPictureID(item, kScaleLockedPicture);
     sADMItem->SetCursorID(item, g->pluginRef, kADMCrossCursorID);
-    g_bScaleConnect = 1;
+    g_bScaleConnect = true;
     sADMItem->SetTrackProc(item, PlotOutDlgTransformConnectTrackProc);
     return kNoErr;
 }
@@ -280,7 +280,7 @@ ASBoolean PlotOutDlgTransformConnectTrackProc(ADMItemRef item, ADMTrackerRef tra
     if (sADMTracker->GetAction(tracker) == kADMButtonDownAction) {
         bool lock = sADMItem->GetPictureID(item) != kScaleLockedPicture;
         sADMItem->SetPictureID(item, lock ? kScaleLockedPicture : kScaleUnlockedPicture);
-        g_bScaleConnect = lock ? 1 : 0;
+        g_bScaleConnect = lock;
     }
     return sADMItem->DefaultTrack(item, tracker);
 }

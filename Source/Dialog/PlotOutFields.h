@@ -10,9 +10,9 @@
 #include "AllSuites.h"
 #include "Common/ErrorCodes.h"
 
-// 1 while the scale lock (item 23) is closed: a scale typed for one axis is
+// Set while the scale lock (item 23) is closed: a scale typed for one axis is
 // used for both.
-extern uint8_t g_bScaleConnect;
+extern bool g_bScaleConnect;
 
 // The lowest curve-fit precision a field takes, points (just under 0.01 mm).
 #define kMinFitPrecisionPoints 0.026346458f

@@ -110,6 +110,7 @@ TEST_F(OutputPreviewTest, FourHPGLCommandsDrawAGreenLineAlongTheFrameBottom)
         EXPECT_EQ(d->items.size(), 13u);
         EXPECT_EQ(d->item(kPreviewSliderItem)->maxValue, 4.0f);
         EXPECT_EQ(d->item(kPreviewPlayItem)->tip, "Play");
+        EXPECT_EQ(d->item(kPreviewListItem)->list->entryHeight, 20) << "one command a row of 20 pixels";
         newLines(user);
         click(user, kPreviewStepForwardItem, 2);
         EXPECT_EQ(newLines(user), Lines{});

@@ -45,7 +45,7 @@ TEST_F(PlotOutFieldsTest, TheFieldsShowTheLoadedSelectionAndTurnInactiveWithoutO
             EXPECT_EQ(d.item(kPlotOutCopiesXItem)->value, 1.0f);
             EXPECT_EQ(d.item(kPlotOutScaleXItem)->value, 1.0f);
             EXPECT_EQ(d.item(kPlotOutScaleLockItem)->picture, kScaleLockedPicture);
-            EXPECT_EQ(g_bScaleConnect, 1);
+            EXPECT_TRUE(g_bScaleConnect);
         }),
         expectActive(true, "a selection at open"),
         check([] { selectOnly({}); }),
@@ -221,6 +221,23 @@ TEST_F(PlotOutFieldsTest, AFieldWhoseValuesDifferShowsNothingAndItsArrowsStepFro
             click(kPlotOutExitItem),
         });
     }
+}
+
+// A size typed over an extent of nothing has no factor: a level line keeps
+// its shape whatever height is typed, and its width still scales.
+TEST_F(PlotOutFieldsTest, AHeightTypedForALevelLineChangesNothing)
+{
+    openJob(R"(<svg xmlns="http://www.w3.org/2000/svg" width="200mm" height="100mm" viewBox="0 0 200 100">
+  <path d="M 10 50 H 60" stroke="#000000" fill="none"/>
+</svg>)");
+    plotOut({type(kPlotOutHeightItem, "20"), check([] {
+                 const Volume& line = volumeAt(0);
+                 EXPECT_EQ(line.scaleX, 1.0);
+                 EXPECT_EQ(line.scaleY, 1.0);
+             }),
+             inDialog([](Dialog& d) { EXPECT_NEAR(shownMm(d, kPlotOutHeightItem), 0, kMm); }),
+             type(kPlotOutWidthItem, "100"), check([] { EXPECT_NEAR(volumeAt(0).scaleX, 2.0, 1e-6); }),
+             click(kPlotOutExitItem)});
 }
 
 TEST_F(PlotOutFieldsTest, AnArrowStepsItsFieldByTheFieldsOwnStep)
