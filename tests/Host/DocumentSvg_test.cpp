@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <unistd.h>
 
 #include "Documents/Document.h"
 #include "Documents/Svg.h"
@@ -429,7 +430,7 @@ TEST_F(SvgTest, TagsOfAnyBytesAreSavedAsXmlAndReadBackTheSame)
         {"a lone surrogate", "\xed\xa0\x80", false},
         {"XML's own characters and line ends stay plain", "<a & \"b\">\t1\r\n2'", true},
         {"a percent sign alone stays plain", "50% off", true},
-        {"Hangul and an emoji stay plain", "\xed\x95\x9c\xea\xb8\x80 \xf0\x9f\x99\x82", true},
+        {"accents, Hangul and an emoji stay plain", "caf\xc3\xa9 \xed\x95\x9c\xea\xb8\x80 \xf0\x9f\x99\x82", true},
         {"U+FFFD stays plain", "\xef\xbf\xbd", true},
         {"U+10FFFD, in the last plane, stays plain", "\xf4\x8f\xbf\xbd", true},
         {"a lead byte past U+10FFFF", "\xf4\x90\x80\x80", false},
@@ -530,9 +531,11 @@ TEST_F(SvgTest, HostileFilesAreRefusedNamingTheElement)
          "reach"},
         {"16 m to the right loads", head + "<rect x='45354' width='1' height='1'/></svg>", ""},
         {"exactly 100 m to the right loads", head + "<path d='M0,0 L283464.5669291339,0'/></svg>", ""},
-        {"a zero scale", head + "<g id='flat' transform='scale(0)'><rect width='1' height='1'/></g></svg>",
-         "3:2 (offset 152): <g id=\"flat\">: the transform \"scale(0)\" has a zero scale: it flattens the art to "
-         "nothing"},
+        // Every entry of it is non-zero; its axes are parallel.
+        {"a transform onto a line",
+         head + "<g id='flat' transform='matrix(1 2 2 4 0 0)'><rect width='1' height='1'/></g></svg>",
+         "3:2 (offset 152): <g id=\"flat\">: the transform \"matrix(1 2 2 4 0 0)\" has a zero scale: it flattens "
+         "the art to nothing"},
         {"a transform of 10^400", head + "<rect transform='scale(1e200) scale(1e200)' width='1' height='1'/></svg>",
          "3:2 (offset 152): <rect>: the transform \"scale(1e200) scale(1e200)\" is not finite (with its parents' "
          "transforms)"},
@@ -561,7 +564,8 @@ TEST_F(SvgTest, HostileFilesAreRefusedNamingTheElement)
         {"a '<' inside a value after a '>' one", head + "<rect id='a>b' width='1' height=\"<1\"/></svg>",
          "3:34 (offset 184): not well-formed XML: a '<' inside an attribute value (write it &lt;)"},
         {"'<' where XML allows it loads",
-         "<?xml version='1.0'?><?note if a < b?>\n<!DOCTYPE svg [<!ENTITY lt2 '<'> <!-- ' -->]>\n" + head +
+         "<?xml version='1.0'?><?note if a < b?>\n<!DOCTYPE svg SYSTEM \"x><a b='\" [<!ENTITY lt2 '<'> <!-- ' -->]>\n" +
+             head +
              "<!-- <rect id='x<y'/> --><rect id='a&lt;b' title='x > y' width='1' height='1'/>"
              "<text><![CDATA[<'<']]>&lt;</text></svg>",
          ""},
@@ -597,6 +601,23 @@ TEST_F(SvgTest, AFileThatCannotBeReadSaysWhy)
     std::filesystem::create_directory(dir_.file("folder.svg"));
     EXPECT_FALSE(readSvgFile(documents(), dir_.file("folder.svg"), error));
     EXPECT_EQ(error, "cannot read " + dir_.file("folder.svg") + ": Is a directory");
+}
+
+// A host started with its standard input closed is given descriptor 0 for
+// the first file it opens: that is a file like any other.
+TEST_F(SvgTest, AFileOpenedOnDescriptorZeroIsRead)
+{
+    std::string path = dir_.file("first.svg"), error;
+    test::writeFile(path, svg("<rect id='r' width='1' height='1'/>"));
+    int input = ::dup(0);  // -1 when the test itself runs without one
+    ::close(0);
+    auto document = readSvgFile(documents(), path, error);
+    if (input >= 0) {
+        ::dup2(input, 0);
+        ::close(input);
+    }
+    ASSERT_TRUE(document) << error;
+    EXPECT_TRUE(byName(*document, "r"));
 }
 
 TEST_F(SvgTest, AFileParsedInPlaceStillNamesTheLineAndColumnOfAFault)

@@ -175,9 +175,15 @@ TEST_F(HostActions, MergeUnitesOneColourAndTrimsTheBackOneOfTwo)
         {"two squares of one colour become one path of their union",
          R"(<rect x="0" y="0" width="20" height="20" fill="black"/><rect x="10" y="10" width="20" height="20" fill="black"/>)",
          {700}},
+        // Blue and black are apart in their blue alone.
         {"of two colours the back one loses the overlap",
-         R"(<rect x="0" y="0" width="20" height="20" fill="blue"/><rect x="10" y="10" width="20" height="20" fill="red"/>)",
+         R"(<rect x="0" y="0" width="20" height="20" fill="blue"/><rect x="10" y="10" width="20" height="20" fill="black"/>)",
          {400, 300}},
+        {"process colours apart in their black alone are two colours",
+         R"(<rect x="0" y="0" width="20" height="20" fill="red" data-vt-fill="cmyk 0.1 0.2 0.3 0.4"/>
+            <rect x="10" y="10" width="20" height="20" fill="red" data-vt-fill="cmyk 0.1 0.2 0.3 0.4"/>
+            <rect x="25" y="25" width="20" height="20" fill="red" data-vt-fill="cmyk 0.1 0.2 0.3 0.5"/>)",
+         {400, 700 - 25}},
         {"a square in the hole of a ring of its colour stays an island",
          R"(<path d="M0 0 H40 V40 H0 Z M10 10 V30 H30 V10 Z" fill="black"/><rect x="15" y="15" width="10" height="10" fill="black"/>)",
          {1600 - 400, 100}},
