@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 #include "Common/PluginGlobals.h"
@@ -248,8 +249,12 @@ TEST_F(PreviewOptionTest, TheSampleAndThePopupsShowTheColoursAndShapesBeingEdite
                  EXPECT_EQ(sample.pixel(5, 5), 0x000000);
                  EXPECT_EQ(sample.pixel(15, 15), 0xE0E040);
                  EXPECT_EQ(sample.pixel(170, 200), 0xFFFFFF);
-                 // The swatch of the page's popup.
-                 EXPECT_EQ(user.dialog()->item(kPreviewOptionPageItem)->raster.pixel(10, 8), 0xE0E040);
+                 // The swatch of the page's popup fills pixels 2..17 by 1..15 and no more.
+                 const auto& page = user.dialog()->item(kPreviewOptionPageItem)->raster;
+                 for (auto [x, y, inside] : {std::tuple{10, 8, true}, {2, 8, true}, {1, 8, false}, {17, 8, true},
+                                             {18, 8, false}, {10, 1, true}, {10, 0, false}, {10, 15, true},
+                                             {10, 16, false}})
+                     EXPECT_EQ(page.pixel(x, y) == 0xE0E040, inside) << x << ", " << y;
              }),
              click(kPreviewOptionCancelItem)});
     // The shape popup draws its marker in the marker's colour within the
