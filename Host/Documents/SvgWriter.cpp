@@ -35,6 +35,14 @@ std::string hexColor(double r, double g, double b)
     return buf;
 }
 
+// What a viewer without the saved colour kinds shows for a process colour:
+// each ink takes its share of the light, and black takes its share of the
+// rest, worked in single precision as the inks are held.
+std::string cmykColor(float cyan, float magenta, float yellow, float black)
+{
+    return hexColor((1 - cyan) * (1 - black), (1 - magenta) * (1 - black), (1 - yellow) * (1 - black));
+}
+
 class Writer {
 public:
     explicit Writer(const Document& doc) : doc_(doc) {}
@@ -141,8 +149,7 @@ private:
         case kFourColor: {
             const auto& f = c.c.f;
             kind = "cmyk " + num(f.cyan) + " " + num(f.magenta) + " " + num(f.yellow) + " " + num(f.black);
-            return hexColor((1 - f.cyan) * (1 - f.black), (1 - f.magenta) * (1 - f.black),
-                            (1 - f.yellow) * (1 - f.black));
+            return cmykColor(f.cyan, f.magenta, f.yellow, f.black);
         }
         case kCustomColor: {
             const CustomColorEntry* e = doc_.customColor(c.c.c.color);
@@ -150,8 +157,7 @@ private:
             kind = "custom " + num(c.c.c.tint) + " " + e->name;
             const AICustomColor& cc = e->color;
             if (cc.kind == kCustomFourColor)
-                return hexColor((1 - cc.c.f.cyan) * (1 - cc.c.f.black), (1 - cc.c.f.magenta) * (1 - cc.c.f.black),
-                                (1 - cc.c.f.yellow) * (1 - cc.c.f.black));
+                return cmykColor(cc.c.f.cyan, cc.c.f.magenta, cc.c.f.yellow, cc.c.f.black);
             if (cc.kind == kCustomThreeColor) return hexColor(cc.c.rgb.red, cc.c.rgb.green, cc.c.rgb.blue);
             return "#000000";
         }
