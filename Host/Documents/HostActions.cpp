@@ -84,7 +84,8 @@ void disposeAll(Document& d, std::vector<ArtNode*>& nodes)
 bool expandObject(Document& d, ArtNode* object, const ExpandOptions& options, std::vector<ArtNode*>& pieces,
                   std::string& error)
 {
-    // A text frame is outlined first: one compound path per character.
+    // A text frame is outlined first: one compound path per character, styled
+    // below with the text's style as every piece is.
     std::vector<ArtNode*> shapes;
     if (object->type == kTextFrameArt) {
         TextLayout layout;
@@ -95,7 +96,6 @@ bool expandObject(Document& d, ArtNode* object, const ExpandOptions& options, st
                 ArtNode* path = d.newArt(kPathArt);
                 path->segments = contour;
                 path->closed = true;
-                path->style = object->style;
                 d.place(path, kPlaceInsideOnBottom, compound);
             }
             shapes.push_back(compound);

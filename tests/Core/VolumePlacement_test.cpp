@@ -341,6 +341,9 @@ TEST_F(VolumePlacementTest, ScaleAboutEachAnchorKeepsThatPoint)
         EXPECT_NEAR(bottom(1), row.fixedY + (5 - row.fixedY) * 0.5, kMm);
         EXPECT_NEAR(right(1) - left(1), 40, kMm);
         EXPECT_NEAR(top(1) - bottom(1), 10, kMm);
+        // The gaps between copies (3 mm each way) scale with them.
+        EXPECT_EQ(g->volumes[1].gapX, 6.0);
+        EXPECT_EQ(g->volumes[1].gapY, 1.5);
         (void)freeData();
         freeUndoHistory();
     }
