@@ -259,19 +259,14 @@ static void freeJob()
 }
 
 // The states the dialog opens with: cut by layer with the layer list shown,
-// the select tool, and the fit controls at the values kept from the last exit
-// (so that leaving through the exit button keeps them).
+// and the select tool. (The fit controls show the values kept from the last
+// exit from their own init procs, so that leaving through the exit button
+// keeps them.)
 static void setOpenStates(ADMDialogRef dialog)
 {
     ADMItemRef item;
     if ((item = plotOutItem(dialog, kPlotOutColorListItem)) != NULL) sADMItem->Show(item, FALSE);
     if ((item = plotOutItem(dialog, kPlotOutSelectToolItem)) != NULL) sADMItem->SetBooleanValue(item, TRUE);
-    if ((item = plotOutItem(dialog, kPlotOutFitPrecisionItem)) != NULL) {
-        sADMItem->SetUnits(item, kADMMillimeterUnits);
-        sADMItem->SetFloatValue(item, (ADMFloat)(g->Precious * kMillimetreToPoint));
-    }
-    item = plotOutItem(dialog, g->FitType == 2 ? kPlotOutFitArcsItem : kPlotOutFitLinesItem);
-    if (item != NULL) sADMItem->SetBooleanValue(item, TRUE);
 }
 
 ASErr PlotOutDialogInitProc(ADMDialogRef dialog)

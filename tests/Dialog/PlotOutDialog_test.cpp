@@ -146,7 +146,15 @@ TEST_F(PlotOutDialogTest, ClosedWithoutTheExitButtonTheJobIsFreedAndTheFitSettin
     openJob();
     EXPECT_DOUBLE_EQ(g->Precious, 0.1) << "at start-up";
     EXPECT_EQ(g->FitType, 2);
-    plotOut({[](Driver& user, std::string& error) { return user.type(kPlotOutFitPrecisionItem, "0.5 mm", error); },
+    // The fit buttons open showing the kept fit, arcs or lines.
+    auto fitShown = [](bool arcs) {
+        return check([arcs](Driver& user) {
+            EXPECT_EQ(user.dialog()->item(kPlotOutFitArcsItem)->value, arcs ? 1.0f : 0.0f);
+            EXPECT_EQ(user.dialog()->item(kPlotOutFitLinesItem)->value, arcs ? 0.0f : 1.0f);
+        });
+    };
+    plotOut({fitShown(true),
+             [](Driver& user, std::string& error) { return user.type(kPlotOutFitPrecisionItem, "0.5 mm", error); },
              click(kPlotOutFitLinesItem), [](Driver& user, std::string& error) { return user.close(error); }});
     EXPECT_EQ(g->volumes, nullptr);
     EXPECT_DOUBLE_EQ(g->Precious, 0.1);
@@ -160,7 +168,7 @@ TEST_F(PlotOutDialogTest, ClosedWithoutTheExitButtonTheJobIsFreedAndTheFitSettin
     // The next job's volumes are loaded with the kept settings.
     double precision = 0;
     int32_t fitType = 0;
-    plotOut({check([&](Driver&) {
+    plotOut({fitShown(false), check([&](Driver&) {
                  ASSERT_GT(g->volumeCount, 0);
                  precision = g->volumes[0].precision;
                  fitType = g->volumes[0].fitType;
