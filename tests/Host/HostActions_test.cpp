@@ -187,6 +187,10 @@ TEST_F(HostActions, MergeUnitesOneColourAndTrimsTheBackOneOfTwo)
         {"a square in the hole of a ring of its colour stays an island",
          R"(<path d="M0 0 H40 V40 H0 Z M10 10 V30 H30 V10 Z" fill="black"/><rect x="15" y="15" width="10" height="10" fill="black"/>)",
          {1600 - 400, 100}},
+        // Both contours wind one way: only the even-odd rule makes the inner one a hole.
+        {"the hole of an even-odd ring wound one way stays open",
+         R"(<path d="M0 0 H40 V40 H0 Z M10 10 H30 V30 H10 Z" fill="black" fill-rule="evenodd"/><rect x="15" y="15" width="10" height="10" fill="black"/>)",
+         {1600 - 400, 100}},
         {"a square of another colour in front parts two of one colour",
          R"(<rect x="0" y="0" width="20" height="20" fill="black"/><rect x="25" y="0" width="20" height="20" fill="black"/><rect x="15" y="0" width="15" height="20" fill="red"/>)",
          {300, 300, 300}},
