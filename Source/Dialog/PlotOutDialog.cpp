@@ -259,9 +259,8 @@ static void freeJob()
 }
 
 // The states the dialog opens with: cut by layer with the layer list shown,
-// and the select tool. (The fit controls show the values kept from the last
-// exit from their own init procs, so that leaving through the exit button
-// keeps them.)
+// and the select tool. The fit controls need nothing here: their init procs
+// show the values kept from the last exit.
 static void setOpenStates(ADMDialogRef dialog)
 {
     ADMItemRef item;
