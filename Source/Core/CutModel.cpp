@@ -606,44 +606,13 @@ ASErr ringSegments(const Ring* ring, SegmentRoom* room, const bezier_stru** segm
     return kNoErr;
 }
 
-
-
-// Sorts one run [lo, hi) of rings, largest absolute area first, equal areas
-// in the order they came (a merge sort: stable, n log n).
-static void mergeRings(Ring* rings, Ring* scratch, int32_t lo, int32_t hi)
-{
-    if (hi - lo < 2) return;
-    int32_t mid = lo + (hi - lo) / 2;
-    mergeRings(rings, scratch, lo, mid);
-    mergeRings(rings, scratch, mid, hi);
-    if (!(fabsf(rings[mid].area) > fabsf(rings[mid - 1].area))) return;  // already in order
-    memcpy(scratch + lo, rings + lo, (size_t)(hi - lo) * sizeof(Ring));
-    int32_t a = lo, b = mid, out = lo;
-    while (a < mid && b < hi)
-        rings[out++] = fabsf(scratch[b].area) > fabsf(scratch[a].area) ? scratch[b++] : scratch[a++];
-    while (a < mid) rings[out++] = scratch[a++];
-    while (b < hi) rings[out++] = scratch[b++];
-}
-
+// Largest absolute area first; equal areas stay in the order they came. The
+// sort takes scratch room when it can and sorts in place, more slowly, when
+// memory is short, so it cannot fail.
 ASErr sortRing(Ring* rings, int32_t count)
 {
     if (rings == NULL || count < 2) return kNoErr;
-    Ring* scratch = (Ring*)malloc((size_t)count * sizeof(Ring));
-    if (scratch != NULL) {
-        mergeRings(rings, scratch, 0, count);
-        free(scratch);
-        return kNoErr;
-    }
-    // No room for the merge: insertion in place, slower but the same order.
-    for (int32_t i = 1; i < count; ++i) {
-        Ring r = rings[i];
-        int32_t j = i;
-        while (j > 0 && fabsf(r.area) > fabsf(rings[j - 1].area)) {
-            rings[j] = rings[j - 1];
-            --j;
-        }
-        rings[j] = r;
-    }
+    std::stable_sort(rings, rings + count, [](const Ring& a, const Ring& b) { return fabsf(a.area) > fabsf(b.area); });
     return kNoErr;
 }
 
@@ -669,11 +638,6 @@ ASErr updateVolume(void)
             Ring* r = &v->rings[k];
             r->originX = v->rect[0];
             r->originY = v->rect[3];
-            for (int32_t b = 0; r->beziers != NULL && b < r->count; ++b)
-                for (int p = 0; p < 4; ++p) {
-                    r->beziers[b].P[p][0] -= v->rect[0];
-                    r->beziers[b].P[p][1] -= v->rect[3];
-                }
         }
     }
     for (int32_t i = 0; i < g->volumeCount; ++i) {

@@ -10,11 +10,7 @@ static bool flattenInto(const bezier_stru* placed, point_struct** points, int32_
     *count = 0;
     BezierFlattening flattening;
     if (BezierFlattenBy2Div(placed, &flattening) != 0) return false;  // nothing held then
-    int n = flattening.count;
-    if (n < 1) {
-        BezierFlatteningFree(&flattening);
-        return false;
-    }
+    int n = flattening.count;  // at least the segment itself
     if (n + 1 > *room) {
         point_struct* grown = (point_struct*)realloc(*points, sizeof(point_struct) * ((size_t)n + 1));
         if (grown == NULL) {

@@ -161,25 +161,19 @@ static bool runNearChord(const point_struct* p, int n, double tolerance)
     return true;
 }
 
-// Whether every step p[i] to p[i + 1] of the run lies on the piece within the
-// tolerance: for a straight piece both ends near it; for an arc (its middle
-// and centre on opposite sides of its chord) both ends within the tolerance of
-// its radius from the centre and the step's own distance from the centre too,
-// measured for each step in turn, with what depends on the piece alone
-// measured once, and the distance of each point from the centre measured once
-// though two steps share it.
+// Whether every step p[i] to p[i + 1] of the run (three points or more) lies
+// on the arc piece within the tolerance: its middle and centre on opposite
+// sides of its chord, both ends within the tolerance of its radius from the
+// centre and the step's own distance from the centre too, measured for each
+// step in turn, with what depends on the piece alone measured once, and the
+// distance of each point from the centre measured once though two steps
+// share it.
 static bool runFitsPiece(const point_struct* p, int n, const arc_struct& piece, double tolerance)
 {
-    if (piece.type == kArcLine) {
-        double a[] = {piece.start.x, piece.start.y}, b[] = {piece.end.x, piece.end.y};
-        double L = PointToPointDistance(a, b);
-        for (int i = 0; i <= n - 2; i++)
-            if (!nearChord(p[i], a, b, L, tolerance) || !nearChord(p[i + 1], a, b, L, tolerance))
-                return false;
-        return true;
-    }
-    if (n < 2)
-        return true;
+    // A straight piece is the run's own chord, which fitArcs found the run
+    // does not follow before it asked.
+    if (piece.type == kArcLine)
+        return false;
     if (PointOnWhere(piece.start, piece.end, piece.mid) + PointOnWhere(piece.start, piece.end, piece.center) != 5)
         return false;
     double r = distance(piece.center, piece.start);
