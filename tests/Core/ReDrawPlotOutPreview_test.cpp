@@ -534,6 +534,7 @@ TEST_F(PreviewTest, ManyCopiesDrawWhatDrawingEveryCopyDraws)
 {
     // A circle (arcs) and a square, 40 x 30 copies, seen whole and in part,
     // the copies running either way or stacked.
+    const double kOnTheOneBefore = NAN;  // a gap taking each copy back by its whole width
     struct Row {
         const char* shows;
         double gapX, gapY, zoom;
@@ -543,7 +544,7 @@ TEST_F(PreviewTest, ManyCopiesDrawWhatDrawingEveryCopyDraws)
         {"apart, zoomed in among them", 2, 3, 4.0, -900, 700},
         {"apart, zoomed out over them all", 2, 3, 0.2, 0, 0},
         {"running left and down", -40, -36, 2.0, -400, 300},
-        {"stacked on one place across", -20, 1, 1.5, 100, 0},
+        {"stacked on one place across", kOnTheOneBefore, 1, 1.5, 100, 0},
         {"off the frame altogether", 2, 3, 1.0, 5000, 0},
     };
     loadShapes({"<circle cx=\"10\" cy=\"10\" r=\"10\" fill=\"#0000ff\"/>", PlacementTest::rect({30, 0, 15, 15})});
@@ -555,7 +556,7 @@ TEST_F(PreviewTest, ManyCopiesDrawWhatDrawingEveryCopyDraws)
             Volume& v = g->volumes[n];
             v.copiesX = 40;
             v.copiesY = 30;
-            v.gapX = row.gapX;
+            v.gapX = std::isnan(row.gapX) ? -v.baseWidth * v.scaleX : row.gapX;
             v.gapY = row.gapY;
             (void)updateVolumeRect(&v);
         }

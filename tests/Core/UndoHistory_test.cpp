@@ -1,5 +1,6 @@
 // Undo history of volume placement and the total cut length, on volumes built
 // directly as records in a globals record the test owns.
+#include <math.h>
 #include <string.h>
 
 #include <vector>
@@ -291,6 +292,33 @@ INSTANTIATE_TEST_SUITE_P(
         CutLengthRow{"ThePiecesOfAPerforationAreCut", 100.0, 1, 1, 1.0, 1.0, kShown, kRingDotCutPiece, 100.0},
         CutLengthRow{"ItsSourceIsNot", 100.0, 1, 1, 1.0, 1.0, kShown, kRingDotCutSource, 0.0}),
     [](const ::testing::TestParamInfo<CutLengthRow>& info) { return std::string(info.param.name); });
+
+// One ring on its own: a 3-4-5 slant and a drop back to the base line, each
+// leg's length worked out by hand at each scale; art other than a path has
+// no length.
+TEST(RingLength, EachLegScaledOnItsOwnAxes)
+{
+    bezier_stru legs[] = {straightLine(0, 0, 30, 40), straightLine(30, 40, 30, 0)};
+    Ring path{};
+    path.kind = kRingPath;
+    path.beziers = legs;
+    path.count = 2;
+    Ring other{};
+    other.kind = kRingOtherArt;
+    struct {
+        const Ring* ring;
+        double scaleX, scaleY, expected;
+    } rows[] = {
+        {&path, 1.0, 1.0, 50.0 + 40.0},
+        {&path, 2.0, 1.0, sqrt(60.0 * 60.0 + 40.0 * 40.0) + 40.0},
+        {&path, 1.0, 0.5, sqrt(30.0 * 30.0 + 20.0 * 20.0) + 20.0},
+        {&other, 2.0, 2.0, 0.0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::Message() << "scale " << row.scaleX << " x " << row.scaleY);
+        EXPECT_NEAR(getRingDist(row.ring, row.scaleX, row.scaleY), row.expected, 1e-6);
+    }
+}
 
 TEST_F(UndoHistoryTest, CutLengthSumsEveryRingOfEverySelectedVolume)
 {
