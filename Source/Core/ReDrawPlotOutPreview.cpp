@@ -1326,9 +1326,9 @@ static void makePicturesAhead(const Canvas& c)
         segments.reserve(kAheadBatchSegments + 64);
         for (int32_t d = 0; g->volumes != NULL && d < g->volumeCount; d++) {
             const Volume& volume = g->volumes[d];
-            if (volume.rings == NULL || volumeInJob(&volume) == kJobLeftOut)
+            if (volumeInJob(&volume) == kJobLeftOut)
                 continue;
-            VolumePicture* kept = keptPicturesOf(d, volume);
+            VolumePicture* kept = keptPicturesOf(d, volume);  // none for a volume without rings
             if (kept == nullptr)
                 continue;
             int32_t from[2], to[2];

@@ -78,6 +78,28 @@ TEST(CalculateRadian, Axes)
         EXPECT_NEAR(CalculateRadian(point_struct{0, 0}, c.to), c.expected, 1e-12) << c.to.x << "," << c.to.y;
 }
 
+TEST(PointOnWhere, SideOfTheChordFromAToB)
+{
+    // Chord from (2, 1) to (6, 1), run left to right and back: a point above it
+    // is on its left the first way, on its right the other; a point within a
+    // millionth of a square unit of cross product is on it.
+    struct Row {
+        const char* what;
+        point_struct a, b, p;
+        int expected;
+    } rows[] = {
+        {"above, run rightwards", {2, 1}, {6, 1}, {3, 5}, 2},
+        {"below, run rightwards", {2, 1}, {6, 1}, {3, -5}, 3},
+        {"above, run leftwards", {6, 1}, {2, 1}, {3, 5}, 3},
+        {"on the line beyond an end", {2, 1}, {6, 1}, {9, 1}, 1},
+        {"a cross product of exactly the tolerance", {0, 0}, {1, 0}, {0.5, 1e-6}, 1},
+        {"the same below", {0, 0}, {1, 0}, {0.5, -1e-6}, 1},
+        {"twice the tolerance", {0, 0}, {1, 0}, {0.5, 2e-6}, 2},
+        {"no chord at all", {4, 4}, {4, 4}, {0, 9}, -1},
+    };
+    for (const Row& row : rows) EXPECT_EQ(PointOnWhere(row.a, row.b, row.p), row.expected) << row.what;
+}
+
 TEST(fitPointByLine, RunsOfPoints)
 {
     Vexa_Line* lines = NULL;
