@@ -86,13 +86,22 @@ TEST_F(VolumeHitTest, TheSmallerOfTwoOverlappingVolumesWins)
 TEST_F(VolumeHitTest, HalfAMillimetreIsAClickOneMillimetreADrag)
 {
     loadRects({{0, 0, 40, 40}, {100, 0, 10, 10}});
-    // Well inside the big volume, away from its outline.
-    ASSERT_EQ(selectVolume(click(20, 20, 0.5), 1), kNoErr);
-    EXPECT_TRUE(selected(0)) << "a click at the centre";
-    ASSERT_EQ(selectVolume(span(20, 20, 21, 20.2), 1), kNoErr);
-    EXPECT_FALSE(selected(0)) << "a drag touching no outline";
-    ASSERT_EQ(selectVolume(span(39.5, 20, 39.5 + 1.0, 20.5), 1), kNoErr);
-    EXPECT_TRUE(selected(0)) << "a drag across the right edge";
+    // Well inside the big volume, away from its outline: a click there picks
+    // it, a drag touching no outline picks nothing.
+    struct Row {
+        const char* what;
+        AIRealRect rect;
+        bool picked;
+    } rows[] = {
+        {"a click at the centre", click(20, 20, 0.5), true},
+        {"a drag of exactly 1 mm across", span(20, 20, 21, 20.2), false},
+        {"a drag of exactly 1 mm up", span(20, 20, 20.2, 21), false},
+        {"a drag across the right edge", span(39.5, 20, 39.5 + 1.0, 20.5), true},
+    };
+    for (const Row& row : rows) {
+        ASSERT_EQ(selectVolume(row.rect, 1), kNoErr);
+        EXPECT_EQ(selected(0), row.picked) << row.what;
+    }
     // A drag from right to left and top to bottom is the same rectangle.
     ASSERT_EQ(selectVolume(span(120, 20, 95, -5), 1), kNoErr);
     EXPECT_FALSE(selected(0));
