@@ -147,15 +147,6 @@ std::vector<Region> regionsOf(const ClipperLib::PolyNode& tree)
     return out;
 }
 
-std::vector<Region> unionRegions(const Polygons& polygons)
-{
-    ClipperLib::Clipper c;
-    c.AddPaths(polygons, ClipperLib::ptSubject, true);
-    ClipperLib::PolyTree tree;
-    c.Execute(ClipperLib::ctUnion, tree, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
-    return regionsOf(tree);
-}
-
 static ArtNode* pathOfPolygon(Document& document, const Polygon& polygon, const AIPathStyle& style)
 {
     ArtNode* path = document.newArt(kPathArt);

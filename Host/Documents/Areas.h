@@ -43,8 +43,6 @@ struct Region {
 // Every outline of a polygon tree, islands inside holes being outlines of
 // their own, in the tree's order.
 std::vector<Region> regionsOf(const ClipperLib::PolyNode& tree);
-// The union of polygons (non-zero rule) as regions.
-std::vector<Region> unionRegions(const Polygons& polygons);
 
 // New detached art holding a region: a closed path, or a compound path of the
 // outline then its holes when it has any; every path takes the style.

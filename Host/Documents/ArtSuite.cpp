@@ -41,8 +41,6 @@ ASErr relative(AIArtHandle art, AIArtHandle* out, F pick)
     return kNoErr;
 }
 
-ArtNode* siblingAt(ArtNode* n, int step) { return step > 0 ? n->next : n->prior; }
-
 struct ArtOps {
     using Suite = AIArtSuite;
 
@@ -164,12 +162,12 @@ struct ArtOps {
 
     static ASErr GetArtSibling(AIArtHandle art, AIArtHandle* sibling)
     {
-        return relative(art, sibling, [](ArtNode* n) { return siblingAt(n, 1); });
+        return relative(art, sibling, [](ArtNode* n) { return n->next; });
     }
 
     static ASErr GetArtPriorSibling(AIArtHandle art, AIArtHandle* sibling)
     {
-        return relative(art, sibling, [](ArtNode* n) { return siblingAt(n, -1); });
+        return relative(art, sibling, [](ArtNode* n) { return n->prior; });
     }
 
     static ASErr GetArtBounds(AIArtHandle art, AIRealRect* bounds)

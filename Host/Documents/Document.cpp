@@ -226,10 +226,9 @@ ASErr Document::place(ArtNode* node, int16_t paintOrder, ArtNode* prep)
         break;
     case kPlaceAboveAll:
     case kPlaceBelowAll:
-        if (!current_) {
-            if (layers_.empty()) insertLayer(0, "Layer 1");
-            current_ = layers_.front();
-        }
+        // There is no current layer only once the last one is deleted: the
+        // art needs a layer again, and the new one becomes the current one.
+        if (!current_) insertLayer(0, "Layer 1");
         parent = current_->root;
         before = paintOrder == kPlaceAboveAll ? parent->children.front() : nullptr;
         break;

@@ -22,7 +22,7 @@ int chordSteps(const AIRealBezier& b, AIReal flatness)
     double flat = flatness > 0 ? flatness : 0.01;
     double steps = std::ceil(std::sqrt(bound / (8.0 * flat)));
     if (!(steps >= 1)) return 1;
-    return steps > 4096 ? 4096 : int(steps);
+    return int(std::min(steps, 4096.0));
 }
 
 // Walks those chords from the curve's start, giving each one's parameters at

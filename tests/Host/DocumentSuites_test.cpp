@@ -80,11 +80,22 @@ TEST_F(DocumentSuites, HandlesHeldTooLongAreRefusedNotFollowed)
     EXPECT_EQ(count, 4);
     EXPECT_FALSE(art().ValidArt(gone));
 
-    // Once the document is closed, none of its handles lead anywhere.
+    // Once the document is closed, none of its handles lead anywhere, and
+    // what needs a document says there is none.
     host::documents().close();
-    EXPECT_EQ(art().GetArtType(square, &type), kBadArtErr);
-    EXPECT_EQ(layers().CountLayers(&count), kNoDocumentErr);
-    EXPECT_EQ(shapes().NewRect(10, 0, 0, 10, false, &square), kNoDocumentErr);
+    auto& document = host::suiteTable<AIDocumentSuite>();
+    AIDocumentHandle handle = nullptr;
+    char name[8] = "kept";
+    const Row afterClosing[] = {
+        {"art of the closed document", [&] { return art().GetArtType(square, &type); }, kBadArtErr},
+        {"counting layers", [&] { return layers().CountLayers(&count); }, kNoDocumentErr},
+        {"a new rectangle", [&] { return shapes().NewRect(10, 0, 0, 10, false, &square); }, kNoDocumentErr},
+        {"the document's handle", [&] { return document.GetDocument(&handle); }, kNoDocumentErr},
+        {"the document's file name", [&] { return document.GetDocumentFileName(name, sizeof name); }, kNoDocumentErr},
+    };
+    for (const Row& row : afterClosing) EXPECT_EQ(row.call(), row.expected) << row.shows;
+    EXPECT_EQ(handle, nullptr);
+    EXPECT_STREQ(name, "kept");
 }
 
 TEST_F(DocumentSuites, ShapesComeOutWithTheAnchorsAndAreaAsked)

@@ -310,6 +310,25 @@ TEST_F(SvgTest, APageSizeOfManyDigitsIsReadWholeAndSavedToReopen)
     EXPECT_FLOAT_EQ(again->page.right, 102);
 }
 
+// A plug-in may set the page anywhere: the file measures art from the page's
+// top left corner, so it reopens where it stood on the page.
+TEST_F(SvgTest, ArtOnAPageAwayFromTheOriginReopensWhereItStoodOnThePage)
+{
+    Document& d = documents().newDocument();
+    d.page = AIRealRect{100, 700, 400, 200};
+    ArtNode* p = d.newArt(kPathArt);
+    p->segments = {cornerSegment(110, 690), cornerSegment(390, 210)};
+    d.place(p, kPlaceAboveAll, nullptr);
+    auto again = read(writeSvgText(d));
+    ASSERT_TRUE(again);
+    const AIRealRect& page = again->page;
+    EXPECT_TRUE(page.left == 0 && page.top == 500 && page.right == 300 && page.bottom == 0);
+    const auto& s = again->layers()[0]->root->children.front()->segments;
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_TRUE(s[0].p.h == 10 && s[0].p.v == 490) << s[0].p.h << " " << s[0].p.v;
+    EXPECT_TRUE(s[1].p.h == 290 && s[1].p.v == 10) << s[1].p.h << " " << s[1].p.v;
+}
+
 TEST_F(SvgTest, PaintServersAreFoundByTheirIdWhereverTheyStand)
 {
     auto d = read(svg("<rect id='a' width='1' height='1' fill='url(#late)'/>"
@@ -398,9 +417,18 @@ TEST_F(SvgTest, RoundTripKeepsTagsKindsGuidesAndHiddenLayers)
     rgb.c.rgb = {0.25f, 0.5f, 0.75f};
     lab.kind = kCustomLabColor;
     lab.c.lab = {52.5f, -20.25f, 31.75f};
-    d.newCustomColor("Sky", rgb);
-    d.newCustomColor("Moss", lab);
-    auto third = read(writeSvgText(d));
+    CustomColorEntry* sky = d.newCustomColor("Sky", rgb);
+    CustomColorEntry* moss = d.newCustomColor("Moss", lab);
+    // Viewers see an RGB spot colour as it is; a Lab one, which the host
+    // cannot turn into RGB, as black.
+    q->style.stroke.color.c.c = {Document::handle(sky), 1.0f};
+    p->style.fill.color.kind = kCustomColor;
+    p->style.fill.color.c.c = {Document::handle(moss), 1.0f};
+    saved = writeSvgText(d);
+    EXPECT_NE(saved.find("stroke=\"#4080bf\""), std::string::npos) << saved;
+    size_t tri = saved.rfind('<', saved.find("id=\"tri\""));
+    EXPECT_NE(saved.substr(tri, saved.find('>', tri) - tri).find("fill=\"#000000\""), std::string::npos) << saved;
+    auto third = read(saved);
     ASSERT_TRUE(third);
     std::map<std::string, AICustomColor> back;
     for (const CustomColorEntry* e : third->customColors()) back[e->name] = e->color;
@@ -461,8 +489,17 @@ TEST_F(SvgTest, TagsOfAnyBytesAreSavedAsXmlAndReadBackTheSame)
     ASSERT_TRUE(old);
     EXPECT_EQ(*old->layers()[0]->root->children.front()->tag("TAG_AAS_SETTING"),
               "\x1b.D4;0;0;1000:\x1b.D1;6400;4400:\r\n");
-    EXPECT_NE(fail(svg("<g id='L'><g id='marks' data-vt-tag-T='%1'/></g>")).find("<g id=\"marks\">: data-vt-tag-T is not percent-encoded"),
-              std::string::npos);
+
+    // Hexadecimal digits are read in either case; a '%' needs two of them.
+    auto encoded = read(svg("<g id='L'><g data-vt-tag-T='%1b%2A%2a%Ff%09%7e'/></g>"));
+    ASSERT_TRUE(encoded);
+    EXPECT_EQ(*encoded->layers()[0]->root->children.front()->tag("T"), "\x1b**\xff\t~");
+    for (const char* value : {"%1", "%", "%zz", "%g0", "%0G", "%:0", "%0/", "%@1"}) {
+        SCOPED_TRACE(value);
+        EXPECT_NE(fail(svg(std::string("<g id='L'><g id='marks' data-vt-tag-T='") + value + "'/></g>"))
+                      .find("<g id=\"marks\">: data-vt-tag-T is not percent-encoded"),
+                  std::string::npos);
+    }
 }
 
 TEST_F(SvgTest, MalformedFilesNameLineAndColumn)

@@ -136,7 +136,15 @@ TEST_F(HitTestSuite, AGroupIsHitInTheMemberUnderThePointer)
     host::ArtNode* path = d->newArt(kPathArt);
     path->segments = {host::cornerSegment(500, 100), host::cornerSegment(600, 100), host::cornerSegment(600, 200)};
     path->closed = true;
+    path->style.fillPaint = 1;
     ASSERT_EQ(d->place(path, kPlaceInsideOnBottom, group), kNoErr);
+    // A filled square behind the path, around it.
+    host::ArtNode* back = d->newArt(kPathArt);
+    back->segments = {host::cornerSegment(480, 80), host::cornerSegment(620, 80), host::cornerSegment(620, 220),
+                      host::cornerSegment(480, 220)};
+    back->closed = true;
+    back->style.fillPaint = 1;
+    ASSERT_EQ(d->place(back, kPlaceInsideOnBottom, group), kNoErr);
     AIArtHandle groupHandle = host::Document::handle(group);
     AIRealRect box{};
     ASSERT_EQ(host::suiteTable<AIArtSuite>().GetArtBounds(host::Document::handle(text), &box), kNoErr);
@@ -153,7 +161,9 @@ TEST_F(HitTestSuite, AGroupIsHitInTheMemberUnderThePointer)
         {"just above the text's box", {box.left + 1, box.top + 0.01f}, false, kNothingHitType, nullptr},
         {"just right of the text's box", {box.right + 0.01f, box.bottom + 1}, false, kNothingHitType, nullptr},
         {"the path's corner, past the text", {600.5f, 199}, false, kAnchorHitType, path},
-        {"beside both", {450, 150}, false, kNothingHitType, nullptr},
+        {"beside them all", {450, 150}, false, kNothingHitType, nullptr},
+        {"inside the path, the square behind it", {590, 120}, false, kFillHitType, path},
+        {"inside the square only", {490, 150}, false, kFillHitType, back},
         {"a hidden text's box", {310, 310}, true, kNothingHitType, nullptr},
         {"the path's corner, past a hidden text", {600.5f, 199}, true, kAnchorHitType, path},
     };

@@ -207,6 +207,12 @@ TEST_F(HostActions, MergeUnitesOneColourAndTrimsTheBackOneOfTwo)
         // 10 x 20). The first handle stands square to the chord; 33 mm long.
         {"a curve lopsided on its chord keeps its bulge", R"(<path d="M0 0 C10 -10 20 20 20 20 Z" fill="black"/>)",
          {0.3 * 400}, 2.0 / 3 * 33.1 * 0.01},
+        // A curve ending where it starts has no chord to measure its handles
+        // from; its loop holds 3/20 of its handles crossed: 0.15 x 40 x 40.
+        // The loop is 57.6 mm round; the line after it encloses nothing.
+        {"a curve looping back to its start keeps its loop",
+         R"(<path d="M10 10 C50 10 10 50 10 10 L10 0 Z" fill="black"/>)",
+         {0.15 * 1600}, 2.0 / 3 * 57.6 * 0.01},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.shows);

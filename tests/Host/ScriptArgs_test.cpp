@@ -77,9 +77,15 @@ TEST_F(ScriptCommandWords, EveryCommandNamesTheWordItCannotUse)
         {"new-document x", "line 1: new-document: expects no arguments"},
         {"close-document x", "line 1: close-document: expects no arguments"},
         {"select all", "line 1: select: no document is open"},
+        {"view", "line 1: view: no document is open"},
+        {"expect-view 1 0 0", "line 1: expect-view: no document is open"},
         {"new-document\nselect", "line 2: select: expects \"all\" or one or more ids"},
         {"new-document\ndeselect x", "line 2: deselect: expects no arguments"},
         {"new-document\nsave", "line 2: save: expects 1 argument (the SVG file)"},
+        // The view.
+        {"new-document\nview 2 x 0", "line 2: view: \"x\" is not a number"},
+        {"new-document\nexpect-view 2 0 y", "line 2: expect-view: \"y\" is not a number"},
+        {"new-document\nview 0 0 0", "line 2: view: the zoom must be more than 0"},
         // Menus.
         {"menu", "line 1: menu: expects 1 argument (the item's text or key)"},
         {"menus all", "line 1: menus: expects no arguments"},

@@ -4,6 +4,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
@@ -191,6 +192,30 @@ TEST_F(TextFrames, AFamilyIsSetInThatVeryFamilyElseInDejaVuSans)
         EXPECT_EQ(host::fontFileFor(row.family), folder + row.file) << row.family;
     }
     EXPECT_NEAR(width("A"), layout(frame("A", 72, "No Such Family 1234")).bounds.right - 100, 1e-3);
+
+    // A font removed after fontconfig listed it: its family still resolves to
+    // its file, which cannot be loaded, so the text is set in DejaVu Sans. The
+    // font is a copy of DejaVu Sans renamed (in its ASCII and UTF-16 names),
+    // the only one of its family.
+    test::TempDir dir;
+    std::string font = test::readFile(folder + "DejaVuSans.ttf");
+    auto rename = [&font](const std::string& from, const std::string& to) {
+        for (size_t at = font.find(from); at != std::string::npos; at = font.find(from, at + to.size()))
+            font.replace(at, from.size(), to);
+    };
+    auto utf16 = [](const std::string& ascii) {
+        std::string out;
+        for (char c : ascii) out += std::string(1, '\0') + c;
+        return out;
+    };
+    rename("DejaVu Sans", "Gone Family");
+    rename(utf16("DejaVu Sans"), utf16("Gone Family"));
+    const std::string gone = dir.file("Gone.ttf");
+    test::writeFile(gone, font);
+    ASSERT_TRUE(FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(gone.c_str())));
+    std::filesystem::remove(gone);
+    EXPECT_EQ(host::fontFileFor("Gone Family"), gone);
+    EXPECT_NEAR(layout(frame("A", 72, "Gone Family")).bounds.right - 100, width("A"), 1e-3);
 }
 
 // A face of a font file, read by FreeType here on its own: the oracle the
@@ -393,7 +418,8 @@ TEST_F(TextFrames, TspanLinesMakeOneFrameAndAreSavedBackAsTspans)
          "A\rB", 30},
         {"text before a placed tspan", R"(<text x="5" y="50">Hello <tspan x="5" y="70">World</tspan></text>)",
          "Hello\rWorld", 5},
-        {"a tspan that only styles stays on its line", R"(<text x="5" y="50">Big <tspan fill="red">Sale</tspan> now</text>)",
+        {"tspans that only style stay on their line, nested too",
+         R"(<text x="5" y="50">Big <tspan fill="red">S<tspan font-weight="bold">al</tspan>e</tspan> now</text>)",
          "Big Sale now", 5},
         {"an empty line is kept",
          R"(<text x="5" y="50"><tspan x="5" y="50">A</tspan><tspan x="5" y="70"></tspan><tspan x="5" y="90">B</tspan></text>)",
