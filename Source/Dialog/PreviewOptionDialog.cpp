@@ -399,11 +399,9 @@ ASErr PreviewOptionDlgSizeSpinEditInitProc(ADMItemRef item)
 ASErr PreviewOptionDlgSizeSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier)
 {
     if (userChanged(notifier)) {
-        ASInt32 size = sADMItem->GetIntValue(item);
-        // The field keeps to its minimum; a half-size below one pixel draws nothing.
-        if (size < 1)
-            size = 1;
-        g_popTemp.words[sizeWordOf(sADMItem->GetID(item))] = (uint32_t)size;
+        // The field keeps to its minimum of one (set at its init): a half-size
+        // below one pixel would draw nothing.
+        g_popTemp.words[sizeWordOf(sADMItem->GetID(item))] = (uint32_t)sADMItem->GetIntValue(item);
         invalidateSample(item);
     }
     sADMItem->DefaultNotify(item, notifier);

@@ -336,7 +336,7 @@ TEST_F(OutputPreviewTest, AReplayFromTheStartBeginsAtTheOriginWithPenOne)
     }
 }
 
-TEST_F(OutputPreviewTest, AJobWithoutExtentOpensAndPlaysWithoutDividingByZero)
+TEST_F(OutputPreviewTest, AnyJobExtentOpensAndPlaysWithoutDividingByZeroOrWrapping)
 {
     // The frame is 505 x 546 pixels at (221, 2); the job fills it less 10
     // pixels all round, (0, 0) at its lower left (231, 538).
@@ -351,6 +351,11 @@ TEST_F(OutputPreviewTest, AJobWithoutExtentOpensAndPlaysWithoutDividingByZero)
         {"PU0,0;\r\nPD300,0;\r\n", {"231 538 716 538 color=0x000000"}},
         // Taller than the frame's shape: the height decides, 526 pixels for 1000 steps.
         {"PU0,0;\r\nPD0,1000;\r\nPD500,1000;\r\n", {"231 538 231 12 color=0x000000", "231 12 494 12 color=0x000000"}},
+        // Points beyond what the extent can hold lie some 113000 pixels out:
+        // they stay out at the edge of the pixel range rather than wrapping
+        // round into the frame.
+        {"PU0,0;\r\nPD1000000000000,0;\r\nPD-1000000000000,0;\r\n",
+         {"231 538 32767 538 color=0x000000", "32767 538 -32768 538 color=0x000000"}},
     };
     for (const Row& row : rows) {
         writePreview(row.job);
@@ -377,9 +382,19 @@ TEST_F(OutputPreviewTest, ATitleLongerThanItsBufferIsCutToFitIt)
 
 TEST_F(OutputPreviewTest, NoFileNoDialog)
 {
-    std::remove(previewFile().c_str());
-    EXPECT_EQ(goOutputPreview(nullptr), 0);
-    EXPECT_TRUE(Toolkit::get().modalLog.empty());
+    // The file is missing, or the plug-in lies deeper than the host can say.
+    const std::string installed = g->pluginRef->filePath;
+    for (bool folderKnown : {true, false}) {
+        SCOPED_TRACE(folderKnown ? "no file" : "no folder");
+        writePreview("PU0,0;\r\nPD1000,0;\r\n");
+        if (folderKnown)
+            std::remove(previewFile().c_str());
+        else
+            g->pluginRef->filePath = "/" + std::string(2 * kSPMaxPathLength, 'd') + "/Vantorel.so";
+        EXPECT_EQ(goOutputPreview(nullptr), 0);
+        g->pluginRef->filePath = installed;
+        EXPECT_TRUE(Toolkit::get().modalLog.empty());
+    }
 }
 
 TEST_F(OutputPreviewTest, WriterQuarterTurnsReplayAsQuarterTurns)

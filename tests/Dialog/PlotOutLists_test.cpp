@@ -171,6 +171,41 @@ TEST_F(PlotOutListsTest, TheListsShowTheTablesWithTheirEyesAndSwatches)
     });
 }
 
+// A job of one rectangle that is outlined but not filled: it has no colour.
+class PlotOutUncolouredJob : public PlotOutListsTest {
+protected:
+    void SetUp() override
+    {
+        startSession();
+        putPlotter();
+        openJob(R"(<svg xmlns="http://www.w3.org/2000/svg" width="200mm" height="100mm" viewBox="0 0 200 100">
+  <rect x="10" y="80" width="20" height="10" fill="none" stroke="#000000"/>
+</svg>)");
+    }
+};
+
+TEST_F(PlotOutUncolouredJob, NoColourShowsAsAStrokeAcrossAnEmptySwatch)
+{
+    plotOut({
+        click(kPlotOutCutByColorItem),
+        inDialog([](Dialog& d) {
+            Item* colors = d.item(kPlotOutColorListItem);
+            ASSERT_EQ(colors->list->entries.size(), 1u);
+            Toolkit::get().draw(colors);
+            // The black frame of pixels 24..32 by 5..13, white inside, crossed from
+            // its lower left to its upper right by a grey band three pixels wide.
+            for (int x = 24; x <= 32; ++x)
+                for (int y = 5; y <= 13; ++y) {
+                    bool band = x > 24 && y > 5 && x + y >= 38 && x + y <= 40;
+                    bool frame = x == 24 || x == 32 || y == 5 || y == 13;
+                    long expected = band ? 0xB4B4B4L : frame ? 0x000000L : 0xFFFFFFL;
+                    EXPECT_EQ(colors->raster.pixel(x, y) & 0xFFFFFF, expected) << x << "," << y;
+                }
+        }),
+        click(kPlotOutExitItem),
+    });
+}
+
 TEST_F(PlotOutListsTest, TheEyeLiesFromThreeToNineteenPixelsAcrossAnEntry)
 {
     struct Row {

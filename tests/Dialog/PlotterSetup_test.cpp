@@ -633,20 +633,50 @@ TEST_F(SetupTest, TheEnvironmentAndPenListsAddAndDeleteAlike)
     }
 }
 
-TEST_F(SetupTest, ADamagedLibraryIsReportedAndNeverWrittenOver)
+TEST_F(SetupTest, AnUnreadableLibraryIsReportedAndNeverWrittenOver)
 {
     writeLibrary({"Alpha", "Beta"});
     std::string damaged = test::readFile(library());
     damaged.resize(damaged.size() - damaged.size() / 3);
     test::writeFile(library(), damaged);
     start();
-    int result = run({press(kPlotterSetupPlotterListItem, 10, 10), press(kPlotterSetupEnvironmentListItem, 10, 10),
-                      click(kPlotterSetupOKItem)});
-    EXPECT_EQ(result, 1) << "the plotter read before the damage can still be chosen";
-    EXPECT_EQ(test::readFile(library()), damaged);
-    bool told = false;
-    for (const auto& a : hostApp().alerts()) told |= a.text.find("is damaged") != std::string::npos;
-    EXPECT_TRUE(told);
+    const std::string installed = g->pluginRef->filePath;
+    struct Row {
+        const char* what;
+        bool folderKnown;
+        std::vector<DialogAction> actions;
+        int result;
+        const char* told;
+    } rows[] = {
+        // The plotter read before the damage can still be chosen.
+        {"damaged", true,
+         {press(kPlotterSetupPlotterListItem, 10, 10), press(kPlotterSetupEnvironmentListItem, 10, 10),
+          click(kPlotterSetupOKItem)},
+         1, "is damaged"},
+        // No plotter: OK asks for one and the dialog stays open.
+        {"folder unknown", false, {click(kPlotterSetupOKItem), click(kPlotterSetupCancelItem)}, 2,
+         "cannot be found: the plug-in's folder is unknown"},
+    };
+    for (Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        size_t before = hostApp().alerts().size();
+        if (!row.folderKnown) {
+            g->pluginRef->filePath = "/" + std::string(2 * kSPMaxPathLength, 'd') + "/Vantorel.so";
+            Toolkit::get().queueDialog("Error Message Dialog",
+                                       {[](Driver& d, std::string& e) { return d.click(kErrorMessageOKItem, e); }});
+        }
+        int result = run(std::move(row.actions));
+        g->pluginRef->filePath = installed;
+        EXPECT_EQ(result, row.result);
+        EXPECT_EQ(test::readFile(library()), damaged);
+        bool told = false, notRewritten = false;
+        for (size_t i = before; i < hostApp().alerts().size(); ++i) {
+            told |= hostApp().alerts()[i].text.find(row.told) != std::string::npos;
+            notRewritten |= hostApp().alerts()[i].text.find("was not rewritten") != std::string::npos;
+        }
+        EXPECT_TRUE(told);
+        EXPECT_TRUE(notRewritten);
+    }
 }
 
 TEST_F(SetupTest, SaveSuggestsASafeNameAndReportsAFailedWrite)
