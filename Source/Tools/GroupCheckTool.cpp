@@ -56,11 +56,13 @@ static ASErr frameObject(AIArtHandle art)
 
 ASErr toolGroupCheckMouseDown(AIToolMessage*)
 {
-    // Disposing leaves the handle null, and NewArt sets it only when it succeeds.
     ASErr err = disposeFrames();
     if (err != kNoErr) return err;
     err = sAIArt->NewArt(kGroupArt, kPlaceAboveAll, NULL, &g_artGroupShow);
-    if (err != kNoErr) return err;
+    if (err != kNoErr) {
+        g_artGroupShow = NULL;
+        return err;
+    }
     int32_t layerCount = 0;
     err = sAILayer->CountLayers(&layerCount);
     for (int32_t i = 0; err == kNoErr && i < layerCount; ++i) {

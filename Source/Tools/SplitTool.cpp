@@ -46,15 +46,20 @@ ASErr splitToolMouseDown(AIToolMessage* message)
     ASErr err = sAIDocument->GetDocumentPageBounds(&g->splitToolBounds);
     if (err != kNoErr) return err;
     // The group may have been deleted since the last guide: start a new one.
-    // Each handle is cleared first, as NewArt sets it only when it succeeds.
     if (g_artSplitGroup == NULL || !sAIArt->ValidArt(g_artSplitGroup)) {
         g_artSplitGroup = NULL;
         err = sAIArt->NewArt(kGroupArt, kPlaceAboveAll, NULL, &g_artSplitGroup);
-        if (err != kNoErr) return err;
+        if (err != kNoErr) {
+            g_artSplitGroup = NULL;
+            return err;
+        }
     }
     g_artSplitGuide = NULL;
     err = sAIArt->NewArt(kPathArt, kPlaceInsideOnTop, g_artSplitGroup, &g_artSplitGuide);
-    if (err != kNoErr) return err;
+    if (err != kNoErr) {
+        g_artSplitGuide = NULL;
+        return err;
+    }
     return drawGuide(message);
 }
 
