@@ -111,9 +111,7 @@ void penAlongArc(ReplayPen* pen, double cx, double cy, double r, double a0, doub
     int chords;
     if (sweep == 0.0)
         chords = 1;
-    else if (!(estimate == estimate))
-        chords = 2;
-    else if (estimate >= kMaxArcChords)
+    else if (!(estimate < kMaxArcChords))  // NaN too: the bound, never an undefined conversion
         chords = kMaxArcChords;
     else
         chords = (int)estimate + 1 < 2 ? 2 : (int)estimate + 1;
