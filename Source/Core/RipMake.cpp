@@ -1,6 +1,7 @@
 // Weeding lines round the selected objects.
 #include "Core/RipMake.h"
 
+#include <algorithm>
 #include <stdlib.h>
 #include <string.h>
 
@@ -35,14 +36,16 @@ struct PathBox {
 
 static PathBox controlBoxOf(const UDT_PolyBezier& path)
 {
-    PathBox box = {0, 0, 0, 0};
+    if (path.count <= 0) return PathBox{0, 0, 0, 0};
+    const double* start = path.bezier[0].P[0];
+    PathBox box = {start[0], start[1], start[0], start[1]};
     for (int32_t k = 0; k < path.count; k++)
         for (int i = 0; i < 4; i++) {
             double x = path.bezier[k].P[i][0], y = path.bezier[k].P[i][1];
-            if ((k == 0 && i == 0) || x < box.left) box.left = x;
-            if ((k == 0 && i == 0) || x > box.right) box.right = x;
-            if ((k == 0 && i == 0) || y < box.bottom) box.bottom = y;
-            if ((k == 0 && i == 0) || y > box.top) box.top = y;
+            box.left = std::min(box.left, x);
+            box.right = std::max(box.right, x);
+            box.bottom = std::min(box.bottom, y);
+            box.top = std::max(box.top, y);
         }
     return box;
 }

@@ -328,12 +328,14 @@ struct PathBox {
 static PathBox boxOf(const UDT_PolyBezier& path)
 {
     PathBox b = {{0, 0}, {0, 0}};
+    if (path.count <= 0) return b;
+    for (int k = 0; k < 2; k++) b.lo[k] = b.hi[k] = path.bezier[0].P[0][k];
     for (int32_t i = 0; i < path.count; i++)
         for (int p = 0; p < 4; p++)
             for (int k = 0; k < 2; k++) {
                 double v = path.bezier[i].P[p][k];
-                if ((i == 0 && p == 0) || v < b.lo[k]) b.lo[k] = v;
-                if ((i == 0 && p == 0) || v > b.hi[k]) b.hi[k] = v;
+                b.lo[k] = std::min(b.lo[k], v);
+                b.hi[k] = std::max(b.hi[k], v);
             }
     return b;
 }

@@ -78,14 +78,10 @@ int32_t truncateToInt32(double value)
 void widenExtent(ReplayPen* pen, double x, double y)
 {
     int32_t ix = truncateToInt32(x), iy = truncateToInt32(y);
-    if (ix > pen->maxX)
-        pen->maxX = ix;
-    if (ix < pen->minX)
-        pen->minX = ix;
-    if (iy > pen->maxY)
-        pen->maxY = iy;
-    if (iy < pen->minY)
-        pen->minY = iy;
+    pen->maxX = std::max(pen->maxX, ix);
+    pen->minX = std::min(pen->minX, ix);
+    pen->maxY = std::max(pen->maxY, iy);
+    pen->minY = std::min(pen->minY, iy);
 }
 
 // The pen goes to (x, y), drawing or not; the point becomes current.
@@ -111,9 +107,7 @@ void penAlongArc(ReplayPen* pen, double cx, double cy, double r, double a0, doub
     int chords;
     if (sweep == 0.0)
         chords = 1;
-    else if (!(estimate == estimate))
-        chords = 2;
-    else if (estimate >= kMaxArcChords)
+    else if (!(estimate < kMaxArcChords))  // NaN too: the bound, never an undefined conversion
         chords = kMaxArcChords;
     else
         chords = (int)estimate + 1 < 2 ? 2 : (int)estimate + 1;

@@ -202,10 +202,6 @@ ASErr USB_Close() {
         }
         g->usbDevice = nullptr;
     }
-    if (g->usbService) {
-        VTUSB_ReleaseDevice(g->usbService);
-        g->usbService = nullptr;
-    }
     if (g->usbMasterPort) {
         VTUSB_CloseSession(g->usbMasterPort);
         g->usbMasterPort = nullptr;

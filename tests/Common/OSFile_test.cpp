@@ -1,19 +1,40 @@
 // The files of the plug-in's own folder: one helper names them all.
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "Common/OSFile.h"
 #include "Common/OSReplacingFile.h"
 #include "Common/PluginGlobals.h"
 #include "Common/Suites.h"
+#include "FileFaults.h"
 #include "HostFixture.h"
 
 using namespace vt;
+
+namespace {
+// While set, the system's random source has no entropy yet, as early in a
+// boot: a call that may not wait fails.
+bool noEntropyYet = false;
+}  // namespace
+
+extern "C" ssize_t getrandom(void* buffer, size_t length, unsigned int flags)
+{
+    if (noEntropyYet && (flags & GRND_NONBLOCK)) {
+        errno = EAGAIN;
+        return -1;
+    }
+    return syscall(SYS_getrandom, buffer, length, flags);
+}
 
 namespace {
 
@@ -119,6 +140,7 @@ TEST(OSReplacingFile, AFileIsPutInPlaceWholeOrNotAtAll)
         {"a link to a path too long to hold", dir.file("far.hpgl"), kNoFileErr, ENAMETOOLONG, ""},
         {"a path too long to hold", far, kNoFileErr, ENAMETOOLONG, ""},
         {"a missing folder", dir.file("no/folder/x.hpgl"), kNoFileErr, ENOENT, ""},
+        {"a file taken for a folder", dir.file("kept.hpgl/x.hpgl"), kNoFileErr, ENOTDIR, ""},
         {"a folder", dir.file("folder"), kNoFileErr, EISDIR, ""},
         {"a device", "/dev/null", kNoFileErr, kOSNotRegularFile, ""},
     };
@@ -147,6 +169,20 @@ TEST(OSReplacingFile, AFileIsPutInPlaceWholeOrNotAtAll)
         EXPECT_LE(after.size(), before.size() + 1) << "no temporary file is left";
     }
 
+    // A program started without standard input: the file may get descriptor 0.
+    int input = ::dup(0);
+    ::close(0);
+    OSReplacingFile first;
+    EXPECT_EQ(OS_fopenReplacingPath(dir.file("first.hpgl").c_str(), &first), kNoErr);
+    if (first.stream != nullptr) {
+        EXPECT_EQ(fileno(first.stream), 0);
+        fputs("IN;", first.stream);
+        EXPECT_EQ(OS_fcloseReplacing(&first, kNoErr), kNoErr);
+    }
+    ::dup2(input, 0);
+    ::close(input);
+    EXPECT_EQ(test::readFile(dir.file("first.hpgl")), "IN;");
+
     // A write that failed leaves the file as it was and the temporary file gone.
     test::writeFile(dir.file("kept.hpgl"), "the user's");
     std::vector<std::string> before = test::filesIn(dir.path());
@@ -157,6 +193,27 @@ TEST(OSReplacingFile, AFileIsPutInPlaceWholeOrNotAtAll)
     EXPECT_EQ(file.temp[0], 0);
     EXPECT_EQ(test::readFile(dir.file("kept.hpgl")), "the user's");
     EXPECT_EQ(test::filesIn(dir.path()), before);
+}
+
+// Many writers of one file at once, before the system's random source has
+// entropy: each still gets a temporary file of its own, and the last to
+// finish leaves its whole job.
+TEST(OSReplacingFile, WithoutEntropyYetEachWriterGetsItsOwnTemporaryFile)
+{
+    test::TempDir dir;
+    std::vector<OSReplacingFile> files(100);
+    noEntropyYet = true;
+    for (OSReplacingFile& file : files) ASSERT_EQ(OS_fopenReplacingPath(dir.file("job.hpgl").c_str(), &file), kNoErr);
+    noEntropyYet = false;
+    std::set<std::string> temporary;
+    for (size_t i = 0; i < files.size(); i++) {
+        temporary.insert(files[i].temp);
+        fprintf(files[i].stream, "job %zu", i);
+    }
+    EXPECT_EQ(temporary.size(), files.size());
+    for (OSReplacingFile& file : files) EXPECT_EQ(OS_fcloseReplacing(&file, kNoErr), kNoErr);
+    EXPECT_EQ(test::readFile(dir.file("job.hpgl")), "job 99");
+    EXPECT_EQ(test::filesIn(dir.path()), std::vector<std::string>{"job.hpgl"});
 }
 
 // What goes wrong after the file was opened: the writer's own error is passed
@@ -184,6 +241,29 @@ TEST(OSReplacingFile, AFailureAfterOpeningIsReportedAndLeavesNoTemporaryFile)
         EXPECT_EQ(OS_fcloseReplacing(&file, row.writeError), row.closes);
         EXPECT_EQ(file.systemError, row.systemError);
         EXPECT_EQ(test::filesIn(dir.path()).size(), row.folderMeanwhile ? 1u : 0u) << "no temporary file is left";
+    }
+    // A disk that cannot take the job: refused at once where nothing may be
+    // written, found out on closing where it is full; the earlier job stays.
+    test::TempDir dir;
+    test::ReadOnlyFolder readOnly(dir.file("ro"));
+    if (readOnly.available()) {
+        readOnly.seal("job.hpgl", "the earlier job");
+        OSReplacingFile file;
+        EXPECT_EQ(OS_fopenReplacingPath(readOnly.file("job.hpgl").c_str(), &file), kNoFileErr);
+        EXPECT_TRUE(file.systemError == EROFS || file.systemError == EACCES) << std::strerror(file.systemError);
+        EXPECT_EQ(test::readFile(readOnly.file("job.hpgl")), "the earlier job");
+    }
+    test::FullFolder full(dir.file("full"));
+    if (full.available()) {
+        full.put("job.hpgl", "the earlier job");
+        full.fill();
+        OSReplacingFile file;
+        ASSERT_EQ(OS_fopenReplacingPath(full.file("job.hpgl").c_str(), &file), kNoErr);
+        fputs(std::string(100000, 'x').c_str(), file.stream);
+        EXPECT_EQ(OS_fcloseReplacing(&file, kNoErr), kWriteErr);
+        EXPECT_EQ(file.systemError, ENOSPC);
+        EXPECT_EQ(test::readFile(full.file("job.hpgl")), "the earlier job");
+        EXPECT_EQ(test::filesIn(full.path()), (std::vector<std::string>{"filler", "job.hpgl"}));
     }
     OSReplacingFile none;
     std::memset(&none, 0, sizeof none);

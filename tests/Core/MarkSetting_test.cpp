@@ -5,6 +5,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -29,10 +30,20 @@ AIRealRect mmRect(double left, double bottom, double width, double height)
                       (AIReal)(bottom * kMM)};
 }
 
+// The text of a layout. It fits a buffer of exactly its size; one byte short
+// it is refused whole, with nothing half-written for the cutter to read.
 std::string textOf(int32_t layout, int32_t code, AIRealRect bounds)
 {
     char text[kAASTextSize];
-    if (makeAASText(layout, code, bounds, text, sizeof text) < 0) return "(does not fit)";
+    int32_t length = makeAASText(layout, code, bounds, text, sizeof text);
+    if (length < 0) return "(does not fit)";
+    EXPECT_EQ(size_t(length), std::strlen(text));
+    std::vector<char> exact(size_t(length) + 1, 'x');
+    EXPECT_EQ(makeAASText(layout, code, bounds, exact.data(), exact.size()), length);
+    if (length > 0) {
+        EXPECT_EQ(makeAASText(layout, code, bounds, exact.data(), size_t(length)), -1);
+        EXPECT_EQ(exact[0], '\0');
+    }
     return text;
 }
 

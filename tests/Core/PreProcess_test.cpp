@@ -58,7 +58,15 @@ TEST(TextUnits, EachLineIsReversedCharacterByCharacter)
         {"an empty last line", "AB\r", "BA\r"},
         {"nothing", "", ""},
     };
-    for (const Row& row : rows) EXPECT_EQ(inverted(row.text), row.expected) << row.shows;
+    for (const Row& row : rows) {
+        EXPECT_EQ(inverted(row.text), row.expected) << row.shows;
+        // The text's end cuts no character short: the line end is one unit more.
+        std::string withEnd = row.text + "\r";
+        std::vector<TextUnit> units(withEnd.size());
+        EXPECT_EQ(textToUnits(row.text.data(), int32_t(row.text.size()), units.data()) + 1,
+                  textToUnits(withEnd.data(), int32_t(withEnd.size()), units.data()))
+            << row.shows;
+    }
 }
 
 TEST(TextUnits, LineEndsAndBlanksAreKnownOnlyAsSingleBytes)

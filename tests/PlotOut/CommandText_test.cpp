@@ -92,16 +92,27 @@ TEST(CommandText, IntegersAndTextAsPrintfWritesThem)
     }
 }
 
-TEST(CommandText, TextBeyondTheBufferIsDroppedAndFlagged)
+TEST(CommandText, WhatDoesNotFitTheBufferIsDroppedAndFlagged)
 {
-    CommandText c;
-    CommandTextStart(&c);
-    std::string longer(kCommandTextSize + 10, 'x');
-    CommandTextPut(&c, "PD");
-    CommandTextPut(&c, longer.c_str());
-    EXPECT_TRUE(c.overflow);
-    EXPECT_EQ(c.length, 2u);
-    EXPECT_STREQ(c.text, "PD");
+    const std::string longer(kCommandTextSize + 10, 'x');
+    struct Row {
+        const char* what;
+        void (*put)(CommandText*, const std::string&);
+    } rows[] = {
+        {"a text", [](CommandText* c, const std::string& text) { CommandTextPut(c, text.c_str()); }},
+        {"the largest number, 309 digits before the point",
+         [](CommandText* c, const std::string&) { CommandTextPutFixed6(c, std::numeric_limits<double>::max()); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        CommandText c;
+        CommandTextStart(&c);
+        CommandTextPut(&c, "PD");
+        row.put(&c, longer);
+        EXPECT_TRUE(c.overflow);
+        EXPECT_EQ(c.length, 2u);
+        EXPECT_STREQ(c.text, "PD");
+    }
 }
 
 }  // namespace
