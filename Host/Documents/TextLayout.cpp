@@ -95,8 +95,8 @@ private:
     static std::vector<std::string> splitFamilies(const std::string& list)
     {
         std::vector<std::string> out;
-        size_t start = 0;
-        while (start <= list.size()) {
+        // Every name ends at a comma or at the end; the last one ends the loop.
+        for (size_t start = 0;;) {
             size_t comma = list.find(',', start);
             std::string name = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
             auto blank = [](unsigned char c) { return std::isspace(c) || c == '"' || c == '\''; };
