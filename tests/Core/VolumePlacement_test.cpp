@@ -385,6 +385,12 @@ TEST_F(VolumePlacementTest, FactorsThatCannotBeCutChangeNothing)
         EXPECT_EQ(std::memcmp(&before, &g->volumes[0], sizeof(Volume)), 0) << row.what;
     }
     EXPECT_EQ(g->undoPos, -1) << "nothing recorded";
+
+    // A relative scale whose product is too small for a double is a scale of 0.
+    setSelectionVolumeDoubleValue(kVolumeValueScaleX, 1e-200, 1);
+    Volume tiny = g->volumes[0];
+    setSelectionVolumeDoubleValue(kVolumeValueScaleX, 1e-200, 1);
+    EXPECT_EQ(std::memcmp(&tiny, &g->volumes[0], sizeof(Volume)), 0) << "1e-200 of 1e-200";
 }
 
 // ---- Rotation and mirror -------------------------------------------------------------------------
