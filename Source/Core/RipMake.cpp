@@ -1,7 +1,6 @@
 // Weeding lines round the selected objects.
 #include "Core/RipMake.h"
 
-#include <algorithm>
 #include <stdlib.h>
 #include <string.h>
 
@@ -29,41 +28,20 @@ static void addWeedingPath(AIArtHandle group, const AIPathSegment* segments, int
     styleWeedingPath(path);
 }
 
-// The box of a path's control points, which holds the whole path.
-struct PathBox {
-    double left, bottom, right, top;
-};
-
-static PathBox controlBoxOf(const UDT_PolyBezier& path)
-{
-    if (path.count <= 0) return PathBox{0, 0, 0, 0};
-    const double* start = path.bezier[0].P[0];
-    PathBox box = {start[0], start[1], start[0], start[1]};
-    for (int32_t k = 0; k < path.count; k++)
-        for (int i = 0; i < 4; i++) {
-            double x = path.bezier[k].P[i][0], y = path.bezier[k].P[i][1];
-            box.left = std::min(box.left, x);
-            box.right = std::max(box.right, x);
-            box.bottom = std::min(box.bottom, y);
-            box.top = std::max(box.top, y);
-        }
-    return box;
-}
-
 // A point farther than this from a path's box is outside the path whatever
 // the rounding: only paths whose box holds it need the full test.
 static const double kBoxMargin = 1.0;
 
-static bool mayHold(const PathBox& box, _t_ASRealPoint p)
+static bool mayHold(const PolyBezierBox& box, _t_ASRealPoint p)
 {
-    return p.h >= box.left - kBoxMargin && p.h <= box.right + kBoxMargin && p.v >= box.bottom - kBoxMargin &&
-           p.v <= box.top + kBoxMargin;
+    return p.h >= box.lo[0] - kBoxMargin && p.h <= box.hi[0] + kBoxMargin && p.v >= box.lo[1] - kBoxMargin &&
+           p.v <= box.hi[1] + kBoxMargin;
 }
 
 // The pieces of one line outside the object: the line is broken at every
 // crossing with the outline, and a piece whose middle lies inside any one of
 // the object's paths (a hole's piece too) is dropped.
-static void addLinePieces(AIArtHandle group, Vexa_Line line, const UDT_PolyBezier* paths, const PathBox* boxes,
+static void addLinePieces(AIArtHandle group, Vexa_Line line, const UDT_PolyBezier* paths, const PolyBezierBox* boxes,
                           int32_t pathCount, const AIRealRect* frame)
 {
     _t_ASRealPoint* points = NULL;
@@ -95,8 +73,8 @@ void getArtRip(AIArtHandle art, double marginX, double marginY, int vLines, int 
     (void)sAIArt->GetArtBounds(art, &frame);
     sAIRealMath->AIRealRectInset(&frame, (AIReal)-marginX, (AIReal)-marginY);
 
-    PathBox* boxes = pathCount > 0 ? (PathBox*)malloc((size_t)pathCount * sizeof(PathBox)) : NULL;
-    for (int32_t i = 0; boxes != NULL && i < pathCount; i++) boxes[i] = controlBoxOf(paths[i]);
+    PolyBezierBox* boxes = pathCount > 0 ? (PolyBezierBox*)malloc((size_t)pathCount * sizeof(PolyBezierBox)) : NULL;
+    for (int32_t i = 0; boxes != NULL && i < pathCount; i++) boxes[i] = PolyBezierControlBox(paths[i]);
 
     AIArtHandle group = NULL;
     bool grouped = (pathCount == 0 || boxes != NULL) &&

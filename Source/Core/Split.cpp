@@ -320,37 +320,17 @@ ASErr clipArt(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t* 
 
 // ---- The border walk ------------------------------------------------------------
 
-// The control-point bounds of one path.
-struct PathBox {
-    double lo[2], hi[2];
-};
-
-static PathBox boxOf(const UDT_PolyBezier& path)
-{
-    PathBox b = {{0, 0}, {0, 0}};
-    if (path.count <= 0) return b;
-    for (int k = 0; k < 2; k++) b.lo[k] = b.hi[k] = path.bezier[0].P[0][k];
-    for (int32_t i = 0; i < path.count; i++)
-        for (int p = 0; p < 4; p++)
-            for (int k = 0; k < 2; k++) {
-                double v = path.bezier[i].P[p][k];
-                b.lo[k] = std::min(b.lo[k], v);
-                b.hi[k] = std::max(b.hi[k], v);
-            }
-    return b;
-}
-
 // The paths whose control points come near the line (within a margin no
 // rounding crosses): only they can cross it or have an anchor on it. In art of
 // many outlines a panel edge passes near only a few of them.
-static int32_t pathsNear(Vexa_Line line, const UDT_PolyBezier* paths, const PathBox* boxes, int32_t pathCount,
+static int32_t pathsNear(Vexa_Line line, const UDT_PolyBezier* paths, const PolyBezierBox* boxes, int32_t pathCount,
                          UDT_PolyBezier* near)
 {
     double lineLo[] = {fmin(line.x1, line.x2), fmin(line.y1, line.y2)};
     double lineHi[] = {fmax(line.x1, line.x2), fmax(line.y1, line.y2)};
     int32_t n = 0;
     for (int32_t i = 0; i < pathCount; i++) {
-        const PathBox& b = boxes[i];
+        const PolyBezierBox& b = boxes[i];
         bool clear = false;
         for (int k = 0; k < 2 && !clear; k++) {
             double m = 1e-4 * (1.0 + fmax(fmax(fabs(b.lo[k]), fabs(b.hi[k])), fmax(fabs(lineLo[k]), fabs(lineHi[k]))));
@@ -529,13 +509,13 @@ static int rayCrossings(const bezier_stru& b, const Ray& ray)
 // A path the rays from one edge towards one side may cross, with its box.
 struct PathBeside {
     UDT_PolyBezier path;
-    PathBox box;
+    PolyBezierBox box;
 };
 
 // The paths a ray from the edge towards one side (dir) may cross: those whose
 // boxes reach over the edge's span and beyond the edge on that side (the edge
 // line included, within a margin no rounding crosses).
-static int32_t pathsBeside(Vexa_Line edge, int dir, const UDT_PolyBezier* paths, const PathBox* boxes,
+static int32_t pathsBeside(Vexa_Line edge, int dir, const UDT_PolyBezier* paths, const PolyBezierBox* boxes,
                            int32_t pathCount, PathBeside* beside)
 {
     int f = edge.x1 == edge.x2 ? 1 : 0, r = 1 - f;
@@ -544,7 +524,7 @@ static int32_t pathsBeside(Vexa_Line edge, int dir, const UDT_PolyBezier* paths,
     double spanHi = f == 0 ? fmax(edge.x1, edge.x2) : fmax(edge.y1, edge.y2);
     int32_t n = 0;
     for (int32_t i = 0; i < pathCount; i++) {
-        const PathBox& b = boxes[i];
+        const PolyBezierBox& b = boxes[i];
         if (paths[i].count <= 0) continue;
         double m = 1e-4 * (1.0 + fmax(fmax(fabs(b.lo[f]), fabs(b.hi[f])), fmax(fabs(spanLo), fabs(spanHi))));
         double mr = 1e-4 * (1.0 + fmax(fmax(fabs(b.lo[r]), fabs(b.hi[r])), fabs(from)));
@@ -573,7 +553,7 @@ static bool insideBeside(Vexa_Line edge, int dir, bool inward, double x, double 
     int f = ray.fixed;
     int crossings = 0;
     for (int32_t i = 0; i < count; i++) {
-        const PathBox& b = beside[i].box;
+        const PolyBezierBox& b = beside[i].box;
         double m = 1e-4 * (1.0 + fmax(fabs(b.lo[f]), fabs(b.hi[f])));
         if (ray.level < b.lo[f] - m || ray.level > b.hi[f] + m) continue;
         for (int32_t c = 0; c < beside[i].path.count; c++)
@@ -588,14 +568,14 @@ ASErr clipRect(AIArtHandle art, AIRealRect panel, bezier_stru** pieces, int32_t*
     int32_t pathCount = 0;
     (void)loadPloyBezier(art, &paths, &pathCount);
     size_t room = pathCount > 0 ? (size_t)pathCount : 1;
-    PathBox* boxes = (PathBox*)malloc(room * sizeof(PathBox));
+    PolyBezierBox* boxes = (PolyBezierBox*)malloc(room * sizeof(PolyBezierBox));
     UDT_PolyBezier* near = (UDT_PolyBezier*)malloc(room * sizeof(UDT_PolyBezier));
     PathBeside* inside = (PathBeside*)malloc(room * sizeof(PathBeside));
     PathBeside* outside = (PathBeside*)malloc(room * sizeof(PathBeside));
     ASErr err = kNoErr;
     if (boxes == NULL || near == NULL || inside == NULL || outside == NULL) err = kMemoryErr;
     for (int32_t i = 0; i < pathCount && err == kNoErr; i++)
-        boxes[i] = boxOf(paths[i]);
+        boxes[i] = PolyBezierControlBox(paths[i]);
 
     double left = panel.left, top = panel.top, right = panel.right, bottom = panel.bottom;
     // Round the border from the top-left corner: down the left edge, along

@@ -290,6 +290,20 @@ int BezierToLineBy2Div(const bezier_stru* bezier, int* count, bezier_stru** line
     return 0;
 }
 
+PolyBezierBox PolyBezierControlBox(const UDT_PolyBezier& path)
+{
+    PolyBezierBox b = {{0, 0}, {0, 0}};
+    if (path.count <= 0) return b;
+    for (int k = 0; k < 2; k++) b.lo[k] = b.hi[k] = path.bezier[0].P[0][k];
+    for (int32_t i = 0; i < path.count; i++)
+        for (int p = 0; p < 4; p++)
+            for (int k = 0; k < 2; k++) {
+                b.lo[k] = std::min(b.lo[k], path.bezier[i].P[p][k]);
+                b.hi[k] = std::max(b.hi[k], path.bezier[i].P[p][k]);
+            }
+    return b;
+}
+
 int BezierBound(const bezier_stru* bezier, double (&maxPt)[2], double (&minPt)[2])
 {
     int n = 0;

@@ -68,6 +68,13 @@ struct BezierFlattening {
 int BezierFlattenBy2Div(const bezier_stru* bezier, BezierFlattening* flattening);
 void BezierFlatteningFree(BezierFlattening* flattening);
 int BezierBound(const bezier_stru* bezier, double (&maxPt)[2], double (&minPt)[2]);
+// The box of a path's anchors and handles, which holds the whole path: a
+// cheap first test before the path itself is measured. A path without
+// segments has the empty box at the origin.
+struct PolyBezierBox {
+    double lo[2], hi[2];
+};
+PolyBezierBox PolyBezierControlBox(const UDT_PolyBezier& path);
 void BezierMove(bezier_stru bezier, bezier_stru* out, const double (&offset)[2]);
 void BezierScale(bezier_stru bezier, bezier_stru* out, const double (&center)[2], const double (&factor)[2]);
 void BezierRotate(bezier_stru bezier, bezier_stru* out, double angle, const double (&center)[2]);
