@@ -380,10 +380,13 @@ public:
     template <typename Covered>
     void cover(const std::vector<Covered>& pixels, int x, int y)
     {
-        unsigned char* origin = data_ + (y + d_.offsetY) * stride_ + (x + d_.offsetX) * 4;
+        // The row length is read once: the pixels written could, for all the
+        // compiler knows, be this writer's fields, read again at every pixel.
+        const int stride = stride_;
+        unsigned char* origin = data_ + (y + d_.offsetY) * stride + (x + d_.offsetX) * 4;
         Blends& blends = blendsOf(rgb_ | 0xFF000000u);
         for (const Covered& p : pixels) {
-            uint32_t* q = reinterpret_cast<uint32_t*>(origin + p.y * stride_ + p.x * 4);
+            uint32_t* q = reinterpret_cast<uint32_t*>(origin + p.y * stride + p.x * 4);
             *q = blends.over(*q, p.cover);
         }
     }
@@ -409,22 +412,29 @@ private:
     }
     // The colour laid over pixels, for the colour drawn last: a text's every
     // pixel, and most texts of a preview (its cut-order labels), share one.
-    // times(source, m) is kept for every coverage m, and with it the pixel
-    // each coverage was last laid over and what that gave: a label's soft
-    // edges lie over a few colours (the board, a ring's fill) again and again.
+    // times(source, m) is kept for every coverage m; and what laying the
+    // colour over a pixel as far as m gave is kept by colour, pixel and m,
+    // in a table read at a hash of the three: a label's soft edges lie over
+    // a few colours (the board, the rings' fills, the outlines) again and
+    // again, and one kept blend a coverage missed every other pixel.
     struct Blends {
+        struct Known {
+            uint64_t key = ~0ull;  // never a key: a key's low byte, m, is below 255
+            uint32_t result = 0;
+        };
         uint32_t source;
         uint32_t share[256];
-        uint32_t under[256];
-        uint32_t result[256];
+        Known known[1024];
         uint32_t over(uint32_t pixel, unsigned m)
         {
             if (m >= 255) return source;
-            if (under[m] != pixel) {
-                under[m] = pixel;
-                result[m] = plus(share[m], times(pixel, 255 - m));
+            uint64_t key = (static_cast<uint64_t>(pixel) << 32) | ((source & 0xFFFFFFu) << 8) | m;
+            Known& k = known[(key * 0x9E3779B97F4A7C15ull) >> 54];
+            if (k.key != key) {
+                k.key = key;
+                k.result = plus(share[m], times(pixel, 255 - m));
             }
-            return result[m];
+            return k.result;
         }
     };
     static Blends& blendsOf(uint32_t source)
@@ -432,11 +442,7 @@ private:
         static Blends blends{};  // source 0, no opaque colour: set up for the first one drawn
         if (blends.source != source) {
             blends.source = source;
-            for (unsigned m = 0; m < 256; ++m) {
-                blends.share[m] = times(source, m);
-                blends.under[m] = 0;
-                blends.result[m] = plus(blends.share[m], times(0, 255 - m));
-            }
+            for (unsigned m = 0; m < 256; ++m) blends.share[m] = times(source, m);
         }
         return blends;
     }
