@@ -377,17 +377,17 @@ public:
     // cairo's pixel library rounds when it puts a solid colour down through
     // a glyph: each channel s * m + d * (255 - m) for a coverage of m (0 to
     // 255), both products in 255ths rounded, the sum held at 255.
-    template <typename Covered>
-    void cover(const std::vector<Covered>& pixels, int x, int y)
+    // (The stamp's type is declared with the texts' stamps, further on.)
+    template <typename TextStamp>
+    void cover(const TextStamp& stamp, int x, int y)
     {
-        // The row length is read once: the pixels written could, for all the
-        // compiler knows, be this writer's fields, read again at every pixel.
-        const int stride = stride_;
-        unsigned char* origin = data_ + (y + d_.offsetY) * stride + (x + d_.offsetX) * 4;
+        unsigned char* origin = data_ + (y + d_.offsetY) * stride_ + (x + d_.offsetX) * 4;
         Blends& blends = blendsOf(rgb_ | 0xFF000000u);
-        for (const Covered& p : pixels) {
-            uint32_t* q = reinterpret_cast<uint32_t*>(origin + p.y * stride + p.x * 4);
-            *q = blends.over(*q, p.cover);
+        const std::vector<int32_t>& places = stamp.placesFor(stride_);
+        const auto* pixel = stamp.pixels.data();
+        for (size_t i = 0, n = places.size(); i < n; ++i) {
+            uint32_t* q = reinterpret_cast<uint32_t*>(origin + places[i]);
+            *q = blends.over(*q, pixel[i].cover);
         }
     }
 
@@ -665,6 +665,22 @@ struct TextStamp {
     std::vector<CoveredPixel> pixels;
     int left = 0, top = 0, right = 0, bottom = 0;  // the box of the pixels, edges included
     double advance = 0;  // how far the pen moves past the text
+
+    // The pixels' places in the rows of a raster, as a line's or an oval's
+    // (see ShapeStamp), for the row length they were worked out for.
+    const std::vector<int32_t>& placesFor(int rowBytes) const
+    {
+        if (stride != rowBytes) {
+            places.clear();
+            for (const CoveredPixel& p : pixels) places.push_back(p.y * rowBytes + p.x * 4);
+            stride = rowBytes;
+        }
+        return places;
+    }
+
+private:
+    mutable std::vector<int32_t> places;
+    mutable int stride = 0;  // 0: none yet
 };
 
 constexpr size_t kStampedTexts = 65536;
@@ -848,7 +864,7 @@ bool stampGlyphs(Drawer& d, const Box& clip, const std::string& text, int x, int
     if (!inked) return true;  // nothing of it shows
     PixelWriter out(d, clip);
     if (!out.holds(x + left, y + top, x + right, y + bottom)) return false;
-    for (size_t k = 0; k < count; ++k) out.cover(placed[k].stamp->pixels, x + placed[k].dx, y);
+    for (size_t k = 0; k < count; ++k) out.cover(*placed[k].stamp, x + placed[k].dx, y);
     return true;
 }
 
@@ -868,7 +884,7 @@ void paintText(Drawer& d, const std::string& text, int x, int y)
             if (stamp->pixels.empty()) return;  // nothing of it shows
             PixelWriter out(d, clip);
             if (out.holds(x + stamp->left, y + stamp->top, x + stamp->right, y + stamp->bottom)) {
-                out.cover(stamp->pixels, x, y);
+                out.cover(*stamp, x, y);
                 return;
             }
         }

@@ -441,12 +441,15 @@ TEST_F(ToolkitDrawing, PolygonsDifferingInTheirLongestStepsAreKeptApart)
 TEST_F(ToolkitDrawing, StampedTextsMatchWhatCairoDraws)
 {
     ADMDialogRef d = floating();
-    ADMItemRef frame = make(d, 1, kADMFrameType, 0, 0, 160, 120);
+    // Two frames whose rows are of different lengths, each text drawn in
+    // both one after the other: where its kept pixels land in a row must
+    // follow the raster it is laid down in.
+    ADMItemRef frames[] = {make(d, 1, kADMFrameType, 0, 0, 160, 120), make(d, 2, kADMFrameType, 0, 170, 131, 120)};
     static std::mt19937 random(11);
     static std::string text;
     static ADMPoint at;
     static ADMColor ink, under[4];
-    I().SetDrawProc(frame, [](ADMItemRef, ADMDrawerRef drawer) -> ASErr {
+    auto draw = [](ADMItemRef, ADMDrawerRef drawer) -> ASErr {
         auto& Dr = host::suiteTable<ADMDrawerSuite>();
         // Columns of four colours, every other row XORed with a fifth: no
         // two neighbouring pixels alike under the glyphs' soft edges.
@@ -467,13 +470,14 @@ TEST_F(ToolkitDrawing, StampedTextsMatchWhatCairoDraws)
         ADMPoint again{static_cast<ASInt16>(at.h + 1), at.v};
         Dr.DrawText(drawer, text.c_str(), &again);
         return kNoErr;
-    });
-    auto pixels = [&]() {
+    };
+    for (ADMItemRef frame : frames) I().SetDrawProc(frame, draw);
+    auto pixels = [&](ADMItemRef frame) {
         I().Invalidate(frame);
         I().Update(frame);
         std::vector<long> all;
         for (int y = 0; y < 120; ++y)
-            for (int x = 0; x < 160; ++x) all.push_back(model(frame)->raster.pixel(x, y));
+            for (int x = 0; x < model(frame)->width(); ++x) all.push_back(model(frame)->raster.pixel(x, y));
         return all;
     };
     const char* texts[] = {" 7", "42", "1234", "10000", "Layer 1", "Wij gaan", "ÉéÅñ ß", "ΩΔ ≈", "日本語", "“Vinyl”", "|_|",
@@ -488,13 +492,16 @@ TEST_F(ToolkitDrawing, StampedTextsMatchWhatCairoDraws)
         // before: what was worked out for the old ink is no answer for it.
         if (trial % 2 == 0)
             for (ADMColor& c : under) c = rgb();
-        tk().stampShapes = true;
-        std::vector<long> stamped = pixels();
-        ASSERT_EQ(pixels(), stamped) << "drawn again from the kept coverage";
-        tk().stampShapes = false;
-        std::vector<long> drawn = pixels();
-        tk().stampShapes = true;
-        ASSERT_EQ(stamped, drawn) << "\"" << text << "\" at " << at.h << "," << at.v << " in " << std::hex << ink;
+        for (ADMItemRef frame : frames) {
+            tk().stampShapes = true;
+            std::vector<long> stamped = pixels(frame);
+            ASSERT_EQ(pixels(frame), stamped) << "drawn again from the kept coverage";
+            tk().stampShapes = false;
+            std::vector<long> drawn = pixels(frame);
+            tk().stampShapes = true;
+            ASSERT_EQ(stamped, drawn) << "\"" << text << "\" at " << at.h << "," << at.v << " in " << std::hex << ink
+                                      << " in a frame " << std::dec << model(frame)->width() << " wide";
+        }
     }
 }
 
