@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <unordered_map>
@@ -561,15 +562,18 @@ std::unordered_map<std::string, Stamp>& polygonStamps()
 // to nearby pixel), else a byte no short step takes and the step's four
 // bytes. The walks of tens of thousands of kept outlines then take about half
 // the room two 16-bit offsets a corner took, and no two corner walks share one.
-void appendCornerStep(std::string& walk, int step)
+// Written at `out`, which has room for kMostCornerStepBytes; returns where the next step goes.
+constexpr size_t kMostCornerStepBytes = 5;
+char* appendCornerStep(char* out, int step)
 {
     if (step >= -127 && step <= 127) {
-        walk.push_back(static_cast<char>(step));
-        return;
+        *out = static_cast<char>(step);
+        return out + 1;
     }
-    walk.push_back(static_cast<char>(-128));
+    *out = static_cast<char>(-128);
     int32_t wide = step;
-    walk.append(reinterpret_cast<const char*>(&wide), sizeof wide);
+    std::memcpy(out + 1, &wide, sizeof wide);
+    return out + 1 + sizeof wide;
 }
 
 // The pixels of the polygon relative to its first corner; null when it is
@@ -577,17 +581,23 @@ void appendCornerStep(std::string& walk, int step)
 const Stamp* polygonStamp(const ADMPoint* p, int count, bool fill)
 {
     int left = 0, top = 0, right = 0, bottom = 0;
+    // Written in place, with room made first for the longest walk of this
+    // many corners: a string grown a byte at a time costs more than the
+    // walk's reading.
     static std::string walk;
-    walk.assign(1, fill ? 'f' : 'o');
+    walk.resize(1 + 2 * kMostCornerStepBytes * static_cast<size_t>(count));
+    char* out = &walk[0];
+    *out++ = fill ? 'f' : 'o';
     for (int i = 1; i < count; ++i) {
         int dx = p[i].h - p[0].h, dy = p[i].v - p[0].v;
         left = std::min(left, dx);
         right = std::max(right, dx);
         top = std::min(top, dy);
         bottom = std::max(bottom, dy);
-        appendCornerStep(walk, p[i].h - p[i - 1].h);
-        appendCornerStep(walk, p[i].v - p[i - 1].v);
+        out = appendCornerStep(out, p[i].h - p[i - 1].h);
+        out = appendCornerStep(out, p[i].v - p[i - 1].v);
     }
+    walk.resize(static_cast<size_t>(out - walk.data()));
     if (right - left > kStampedPolygonReach || bottom - top > kStampedPolygonReach) return nullptr;
     auto& kept = polygonStamps();
     auto found = kept.find(walk);
