@@ -336,7 +336,32 @@ void frameDistances(const Canvas& c, long h, long v, double* nearest, double* fa
     *farthest = sqrt(fx * fx + fy * fy);
 }
 
-void marker(const Canvas& c, uint32_t color, int32_t shape, int32_t size, long h, long v)
+// The QuickDraw pen the disc and circle markers are framed with. A ring's
+// markers mostly share a colour and nothing else draws with the pen between
+// them, so its colour is set only when it changes and the pen is put back to
+// normal once, after the last of them: the ovals and what the pen is left
+// with are those of setting and resetting it around every marker.
+struct OvalPen {
+    bool set = false;
+    uint32_t word = 0;
+
+    void use(uint32_t colorWord)
+    {
+        if (set && colorWord == word)
+            return;
+        quickDrawColor(colorWord);
+        set = true;
+        word = colorWord;
+    }
+    void done()
+    {
+        if (set)
+            PenNormal();
+        set = false;
+    }
+};
+
+void marker(const Canvas& c, OvalPen& pen, uint32_t color, int32_t shape, int32_t size, long h, long v)
 {
     long s = size;
     // Nothing of the marker can reach the frame.
@@ -364,10 +389,9 @@ void marker(const Canvas& c, uint32_t color, int32_t shape, int32_t size, long h
             first = std::max(0L, s - (long)ceil(farthest) - 3);
             last = std::min(last, s - (long)floor(nearest) + 3);
         }
-        quickDrawColor(color);
+        pen.use(color);
         for (long k = first; k <= last; k++)
             frameOval(c, h, v, s - k);
-        PenNormal();
         break;
     }
     case kMarkerSquare:
@@ -385,17 +409,17 @@ void marker(const Canvas& c, uint32_t color, int32_t shape, int32_t size, long h
     }
 }
 
-void controlMarker(const Canvas& c, long h, long v)
+void controlMarker(const Canvas& c, OvalPen& pen, long h, long v)
 {
     const uint32_t* w = g->previewOption.words;
-    marker(c, w[kPreviewControlColorWord], (int32_t)w[kPreviewControlShapeWord], (int32_t)w[kPreviewControlSizeWord],
+    marker(c, pen, w[kPreviewControlColorWord], (int32_t)w[kPreviewControlShapeWord], (int32_t)w[kPreviewControlSizeWord],
            h, v);
 }
 
-void startMarker(const Canvas& c, long h, long v)
+void startMarker(const Canvas& c, OvalPen& pen, long h, long v)
 {
     const uint32_t* w = g->previewOption.words;
-    marker(c, w[kPreviewStartColorWord], (int32_t)w[kPreviewStartShapeWord], (int32_t)w[kPreviewStartSizeWord], h,
+    marker(c, pen, w[kPreviewStartColorWord], (int32_t)w[kPreviewStartShapeWord], (int32_t)w[kPreviewStartSizeWord], h,
            v);
 }
 
@@ -793,13 +817,17 @@ const std::vector<PixelPoint>& framePixels(const Base& b, const PackedPicture& p
 {
     static std::vector<PixelPoint> pixels;
     pixels.resize(count);
-    p.forPoints(first, count, [&b](size_t i, ViewPoint q) { pixels[i] = onFrame(b, q); });
+    // onFrame's, with the way y goes told once for the run.
+    PixelPoint* out = pixels.data();
+    long h = b.h, v = b.v, down = b.up ? -1 : 1;
+    p.forPoints(first, count, [out, h, v, down](size_t i, ViewPoint q) { out[i] = PixelPoint{h + q.h, v + down * q.v}; });
     return pixels;
 }
 
 void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, const Volume& volume)
 {
     const uint32_t* w = g->previewOption.words;
+    OvalPen pen;
     if (p.drawn.outlineCount > 0) {
         const std::vector<PixelPoint>& points = framePixels(b, p.packed, 0, p.drawn.outlineCount);
         if (p.outlineClosed) {
@@ -827,7 +855,7 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
             // The markers first, then the lines over them.
             if (g->viewShowControlPoints)
                 for (const PixelPoint& at : points)
-                    controlMarker(c, at.h, at.v);
+                    controlMarker(c, pen, at.h, at.v);
             setColor(c, w[kPreviewLineWord]);
             // An open run is not closed up: the knife does not cut back to the start.
             if (s.closed)
@@ -842,7 +870,7 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
             setColor(c, w[kPreviewLineWord]);
             line(c, start.h, start.v, end.h, end.v);
             if (g->viewShowControlPoints && !s.markerRepeated)
-                controlMarker(c, start.h, start.v);
+                controlMarker(c, pen, start.h, start.v);
             first += 2;
             break;
         }
@@ -854,7 +882,7 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
             // A marker drawn over later is left out, unless the centre's
             // cross follows it (a square marker sets the colour it takes).
             if (g->viewShowControlPoints && (!s.markerRepeated || g->viewShowArcCenter))
-                controlMarker(c, start.h, start.v);
+                controlMarker(c, pen, start.h, start.v);
             if (g->viewShowArcCenter) {
                 PixelPoint centre = onFrame(b, p.packed.point(first + s.count + 1));
                 line(c, centre.h + 3, centre.v, centre.h - 3, centre.v);
@@ -869,8 +897,9 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
     }
     if (p.hasStart && g->viewShowStartPoint) {
         PixelPoint start = onFrame(b, p.drawn.start);
-        startMarker(c, start.h, start.v);
+        startMarker(c, pen, start.h, start.v);
     }
+    pen.done();
     setColor(c, kADMBlackColor);
     sADMDrawer->SetDrawMode(c.drawer, kADMNormalMode);
 }
@@ -1061,6 +1090,26 @@ void outlineWithHandles(const Canvas& c, const ADMRect& r, ADMRect* hot)
             hot[k] = handle;
         rect(c, handle.top, handle.left, handle.bottom, handle.right, false);
     }
+}
+
+// A volume's cut-order label: its number (not negative) in decimal, a single
+// digit after a space. Returns the length.
+size_t labelText(int32_t index, char (&label)[16])
+{
+    char digits[12];
+    size_t n = 0;
+    uint32_t value = (uint32_t)index;
+    do {
+        digits[n++] = (char)('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    size_t k = 0;
+    if (n == 1)
+        label[k++] = ' ';
+    while (n > 0)
+        label[k++] = digits[--n];
+    label[k] = '\0';
+    return k;
 }
 
 bool degenerate(const ADMRect& r) { return r.left == r.right || r.top == r.bottom; }
@@ -1415,8 +1464,6 @@ static void drawVolumeAt(ADMItemRef item, ADMDrawerRef drawer, int32_t index, co
 
     setColor(c, kADMBlackColor);
     if (g->viewShowIndex && volume.index >= 0) {
-        char label[16];
-        snprintf(label, sizeof label, volume.index < 10 ? " %d" : "%d", (int)volume.index);
         // The label starts 20 pixels left of and 5 below the centre of all copies.
         double centre[] = {((double)volume.rect[0] + (double)volume.rect[2]) / 2.0,
                            ((double)volume.rect[1] + (double)volume.rect[3]) / 2.0};
@@ -1424,10 +1471,12 @@ static void drawVolumeAt(ADMItemRef item, ADMDrawerRef drawer, int32_t index, co
         convertDimenDoubleToFrameLong(centre, at2);
         long h = at2[0] - 20, v = at2[1] + 5;
         if (boxMeetsFrame(c, h, v - 20, h + 120, v + 10) && fits(h) && fits(v)) {
+            char label[16];
+            size_t length = labelText(volume.index, label);
             RGBColor black = {0, 0, 0};
             RGBForeColor(&black);
             MoveTo((short)(h + c.windowLeft), (short)(v + c.windowTop));
-            DrawText(label, 0, (short)strlen(label));
+            DrawText(label, 0, (short)length);
             PenNormal();
         }
     }
@@ -1491,13 +1540,17 @@ ASErr drawFitArc(ADMItemRef item, ADMDrawerRef drawer, arc_struct* arcs, int32_t
 
 ASErr drawControlPoint(ADMItemRef item, ADMDrawerRef drawer, ADMPoint point)
 {
-    controlMarker(canvasOf(item, drawer), point.h, point.v);
+    OvalPen pen;
+    controlMarker(canvasOf(item, drawer), pen, point.h, point.v);
+    pen.done();
     return kNoErr;
 }
 
 ASErr drawStartPoint(ADMItemRef item, ADMDrawerRef drawer, ADMPoint point)
 {
-    startMarker(canvasOf(item, drawer), point.h, point.v);
+    OvalPen pen;
+    startMarker(canvasOf(item, drawer), pen, point.h, point.v);
+    pen.done();
     return kNoErr;
 }
 

@@ -615,6 +615,21 @@ TEST_F(PreviewTest, CutOrderLabelsSitLeftOfAndBelowTheCentre)
     EXPECT_EQ(labels[0], "QD DrawText " + std::to_string(h - 20 + 210) + " " + std::to_string(v + 5 + 2) +
                              " \" 7\" color=0x000000");
     EXPECT_NE(labels[1].find("\"12\""), std::string::npos) << labels[1];
+    // The number as the user reads it: one digit after a space, more as they are.
+    struct Row {
+        int32_t index;
+        const char* text;
+    } rows[] = {{0, "\" 0\""}, {9, "\" 9\""}, {10, "\"10\""}, {305, "\"305\""}, {2147483647, "\"2147483647\""}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        g->volumes[0].index = row.index;
+        drawAll();
+        labels.clear();
+        for (const std::string& call : model()->calls)
+            if (call.rfind("QD DrawText", 0) == 0) labels.push_back(call);
+        ASSERT_EQ(labels.size(), 2u);
+        EXPECT_NE(labels[0].find(std::string(" ") + row.text + " color="), std::string::npos) << labels[0];
+    }
     g->viewShowIndex = 0;
     drawAll();
     EXPECT_EQ(count("QD DrawText"), 0);
