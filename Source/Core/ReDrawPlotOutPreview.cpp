@@ -444,9 +444,10 @@ bool samePoint(point_struct a, point_struct b) { return a.x == b.x && a.y == b.y
 // cover the same pixels), so a picture holds about as many points as the
 // ring covers pixels, however finely it is flattened.
 
-ViewPoint viewPoint(point_struct p)
+// Inlined where pictures are made: it is taken for every flattened point.
+inline __attribute__((always_inline)) ViewPoint viewPoint(point_struct p, double zoomX, double zoomY)
 {
-    return ViewPoint{mkLong(p.x * g->previewZoomX), mkLong(p.y * g->previewZoomY)};
+    return ViewPoint{mkLong(p.x * zoomX), mkLong(p.y * zoomY)};
 }
 
 // Where view pixel (0, 0) lies on the frame, and which way y grows there.
@@ -570,7 +571,8 @@ PictureRoom& pictureRoom()
 // Makes a ring picture from the millimetre path, piece by piece in order.
 class PictureMaker {
 public:
-    PictureMaker(RingPicture& p, PictureRoom& room) : p_(p), r_(room)
+    PictureMaker(RingPicture& p, PictureRoom& room)
+        : p_(p), r_(room), zoomX_(g->previewZoomX), zoomY_(g->previewZoomY)
     {
         r_.outline.clear();
         r_.points.clear();
@@ -583,7 +585,7 @@ public:
         if (r_.outline.empty())
             firstOutline_ = q;
         lastOutline_ = q;
-        appendJoined(r_.outline, 0, viewPoint(q));
+        appendJoined(r_.outline, 0, viewPoint(q, zoomX_, zoomY_));
         outlineSeen_ = true;
     }
 
@@ -663,7 +665,7 @@ private:
 
     void linePoint(point_struct q)
     {
-        ViewPoint v = viewPoint(q);
+        ViewPoint v = viewPoint(q, zoomX_, zoomY_);
         appendOnce(r_.points, 0, v);
         if (!p_.hasStart) {
             p_.hasStart = true;
@@ -673,25 +675,25 @@ private:
 
     void arc(const arc_struct& a, ArcSteps* steps)
     {
-        ViewPoint start = viewPoint(a.start);
+        ViewPoint start = viewPoint(a.start, zoomX_, zoomY_);
         if (!p_.hasStart) {
             p_.hasStart = true;
             p_.drawn.start = start;
         }
         uint32_t first = (uint32_t)r_.points.size();
         if (a.type == kArcLine || a.type == kArcPoint) {
-            ViewPoint end = viewPoint(a.end);
+            ViewPoint end = viewPoint(a.end, zoomX_, zoomY_);
             r_.points.push_back(start);
             r_.points.push_back(end);
             addStep(kStepLinePiece, first, 2, false);
         } else if (a.type == kArcCircle || a.type == kArcFull) {
             int n = arcStepCount(a, kPreviewArcTolerance, steps);
             for (int k = 0; k < n; k++) {
-                appendJoined(r_.points, first, viewPoint(arcStepPoint(*steps, k)));
+                appendJoined(r_.points, first, viewPoint(arcStepPoint(*steps, k), zoomX_, zoomY_));
             }
             uint32_t count = (uint32_t)r_.points.size() - first;
             r_.points.push_back(start);
-            r_.points.push_back(viewPoint(a.center));
+            r_.points.push_back(viewPoint(a.center, zoomX_, zoomY_));
             addStep(kStepArcPiece, first, count, false);
             p_.anyArc = true;
         }
@@ -699,6 +701,7 @@ private:
 
     RingPicture& p_;
     PictureRoom& r_;
+    double zoomX_, zoomY_;  // the view's, read once a picture
     bool outlineSeen_ = false;
     point_struct firstOutline_{0, 0}, lastOutline_{0, 0};
     bool haveLines_ = false;
