@@ -54,6 +54,10 @@ public:
     // Keeps copies of the steps and points, in place of what was kept.
     // Throws std::bad_alloc when memory runs out (and then keeps nothing).
     void assign(const PictureStep* steps, size_t stepCount, const ViewPoint* points, size_t pointCount);
+    // The same, told the least (low) and the greatest (high) h and v of the
+    // points, found as they were made, instead of seeking them again.
+    void assign(const PictureStep* steps, size_t stepCount, const ViewPoint* points, size_t pointCount, ViewPoint low,
+                ViewPoint high);
     void clear() { *this = PackedPicture(); }
 
     size_t stepCount() const { return steps_; }

@@ -499,18 +499,25 @@ struct RingPicture {
     size_t pointCount() const { return packed.pointCount() + packed.stepCount(); }
 };
 
-void widen(RingPicture& p, ViewPoint q)
-{
-    if (p.empty) {
-        p.drawn.low = p.drawn.high = q;
-        p.empty = false;
-        return;
+// The least and greatest h and v of the points taken; low above high while
+// none is.
+struct PixelBox {
+    ViewPoint low{INT32_MAX, INT32_MAX}, high{INT32_MIN, INT32_MIN};
+
+    bool empty() const { return low.h > high.h; }
+    void take(ViewPoint q)
+    {
+        low.h = std::min(low.h, q.h);
+        low.v = std::min(low.v, q.v);
+        high.h = std::max(high.h, q.h);
+        high.v = std::max(high.v, q.v);
     }
-    p.drawn.low.h = std::min(p.drawn.low.h, q.h);
-    p.drawn.low.v = std::min(p.drawn.low.v, q.v);
-    p.drawn.high.h = std::max(p.drawn.high.h, q.h);
-    p.drawn.high.v = std::max(p.drawn.high.v, q.v);
-}
+    void take(const PixelBox& b)
+    {
+        take(b.low);
+        take(b.high);
+    }
+};
 
 // Appends a point unless the last one lies on the same pixel.
 void appendOnce(std::vector<ViewPoint>& points, size_t runStart, ViewPoint q)
@@ -629,22 +636,34 @@ public:
             next = at;
             haveNext = true;
         }
-        // The box of every point drawn, arc centres left out.
+        // The box of every point drawn, arc centres left out; with the
+        // centres, the box of every point kept, which the packing is
+        // measured from. Every point kept is one of a step's or the
+        // outline's.
+        PixelBox drawn, kept;
         for (ViewPoint q : r_.outline)
-            widen(p_, q);
+            drawn.take(q);
         for (size_t k = 0; k < r_.steps.size(); k++) {
             const PictureStep& s = r_.steps[k];
             uint32_t end = r_.firsts[k] + (s.kind == kStepArcPiece ? s.count + 1 : s.count);
             for (uint32_t i = r_.firsts[k]; i < end; i++)
-                widen(p_, r_.points[i]);
+                drawn.take(r_.points[i]);
+            if (s.kind == kStepArcPiece)
+                kept.take(r_.points[end]);
         }
         if (p_.hasStart)
-            widen(p_, p_.drawn.start);
+            drawn.take(p_.drawn.start);
+        if (!drawn.empty()) {
+            p_.empty = false;
+            p_.drawn.low = drawn.low;
+            p_.drawn.high = drawn.high;
+        }
+        kept.take(drawn);
         p_.drawn.outlineCount = (uint32_t)r_.outline.size();
         // The outline's points and the pieces' in one run: the room's
         // outline is cleared before it is used again.
         r_.outline.insert(r_.outline.end(), r_.points.begin(), r_.points.end());
-        p_.packed.assign(r_.steps.data(), r_.steps.size(), r_.outline.data(), r_.outline.size());
+        p_.packed.assign(r_.steps.data(), r_.steps.size(), r_.outline.data(), r_.outline.size(), kept.low, kept.high);
     }
 
 private:
