@@ -548,7 +548,7 @@ bool strictlyBetween(ViewPoint a, ViewPoint b, ViewPoint c)
 // shape, so the pixels stay while the picture keeps, and the drawer is given,
 // a point and a line fewer: a ring drawn back pixel by pixel runs along rows,
 // columns and diagonals for much of its length.
-void appendJoined(std::vector<ViewPoint>& points, size_t runStart, ViewPoint q)
+inline __attribute__((always_inline)) void appendJoined(std::vector<ViewPoint>& points, size_t runStart, ViewPoint q)
 {
     size_t n = points.size();
     if (n > runStart && points[n - 1] == q)
