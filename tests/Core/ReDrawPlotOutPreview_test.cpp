@@ -974,9 +974,18 @@ TEST_F(PreviewTest, MarkersOfPiecesOnOnePixelAreDrawnOnce)
     g->volumes[0].fitType = 2;
     g->volumes[1].fitType = 0;  // the square beside it: no pieces, no markers
     g->viewShowControlPoints = 1;
-    drawAll();
-    EXPECT_GE(count("DrawLine"), 4) << "one for each piece";
-    EXPECT_EQ(count("QD FrameOval"), 3) << "one disc of half-size 3: three ovals";
+    // Wherever the pixel lies, the origin's included.
+    struct Row {
+        const char* where;
+        double corner;  // mm, both ways
+    } rows[] = {{"inside the page", 10.15}, {"on the origin's pixel", 0.0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.where);
+        place(0, row.corner, row.corner);
+        drawAll();
+        EXPECT_GE(count("DrawLine"), 4) << "one for each piece";
+        EXPECT_EQ(count("QD FrameOval"), 3) << "one disc of half-size 3: three ovals";
+    }
 }
 
 TEST_F(PreviewTest, AnOutlineGoingStraightOnIsOneLineAndCoversEveryPixelItPasses)
