@@ -1170,8 +1170,10 @@ TEST_F(PreviewTest, KeptPicturesDrawWhatAFreshRedrawDraws)
         {"another base height, in copies", [](Volume& v) { v.copiesY = 2; }, [](Volume& v) { v.baseHeight *= 2; }},
         {"zoomed across", [](Volume&) {}, [](Volume&) { g->previewZoomX = 1.5; }},
         {"zoomed up", [](Volume&) {}, [](Volume&) { g->previewZoomY = 1.5; }},
-        {"loaded larger, mirrored and turned", [](Volume& v) { v.mirror = 1, v.angle = 30; },
-         [](Volume& v) { v.loadRect[2] += 20, v.loadRect[1] += 20; }},
+        // Each half of the loaded size on its own: the centre it is turned about.
+        {"loaded wider, mirrored and turned", [](Volume& v) { v.mirror = 1, v.angle = 30; },
+         [](Volume& v) { v.loadRect[2] += 20; }},
+        {"loaded taller, turned", [](Volume& v) { v.angle = 30; }, [](Volume& v) { v.loadRect[1] += 20; }},
     };
     g->viewShowControlPoints = g->viewShowStartPoint = 0;
     for (const Row& row : rows) {
