@@ -5,21 +5,28 @@
 
 void PackedPicture::assign(const PictureStep* steps, size_t stepCount, const ViewPoint* points, size_t pointCount)
 {
-    clear();
-    if (stepCount > UINT32_MAX || pointCount > UINT32_MAX)
-        throw std::bad_alloc();
-    ViewPoint low{0, 0};
-    int64_t span = 0;
+    ViewPoint low{0, 0}, high{0, 0};
     if (pointCount > 0) {
-        ViewPoint high = low = points[0];
+        high = low = points[0];
         for (size_t i = 1; i < pointCount; i++) {
             low.h = std::min(low.h, points[i].h);
             low.v = std::min(low.v, points[i].v);
             high.h = std::max(high.h, points[i].h);
             high.v = std::max(high.v, points[i].v);
         }
-        span = std::max((int64_t)high.h - low.h, (int64_t)high.v - low.v);
     }
+    assign(steps, stepCount, points, pointCount, low, high);
+}
+
+void PackedPicture::assign(const PictureStep* steps, size_t stepCount, const ViewPoint* points, size_t pointCount,
+                           ViewPoint low, ViewPoint high)
+{
+    clear();
+    if (stepCount > UINT32_MAX || pointCount > UINT32_MAX)
+        throw std::bad_alloc();
+    if (pointCount == 0)
+        low = high = ViewPoint{0, 0};
+    int64_t span = std::max((int64_t)high.h - low.h, (int64_t)high.v - low.v);
     Width width = span <= 0xFF ? kBytes1 : span <= 0xFFFF ? kBytes2 : kBytes4;
     size_t size = byteCount(stepCount, pointCount, width);
     std::unique_ptr<unsigned char[]> block(size > 0 ? new unsigned char[size] : nullptr);

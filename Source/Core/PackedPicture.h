@@ -54,6 +54,10 @@ public:
     // Keeps copies of the steps and points, in place of what was kept.
     // Throws std::bad_alloc when memory runs out (and then keeps nothing).
     void assign(const PictureStep* steps, size_t stepCount, const ViewPoint* points, size_t pointCount);
+    // The same, told the least (low) and the greatest (high) h and v of the
+    // points, found as they were made, instead of seeking them again.
+    void assign(const PictureStep* steps, size_t stepCount, const ViewPoint* points, size_t pointCount, ViewPoint low,
+                ViewPoint high);
     void clear() { *this = PackedPicture(); }
 
     size_t stepCount() const { return steps_; }
@@ -72,13 +76,27 @@ public:
 
     ViewPoint point(size_t i) const { return read(pointBytes(), i); }
 
-    // Calls f(i, point) for the points [first, first + count), in order.
+    // Calls f(i, point) for the points [first, first + count), in order. The
+    // width is told once for the run rather than at every point: a redraw
+    // reads every point of every picture in view.
     template <typename F>
     void forPoints(size_t first, size_t count, F f) const
     {
         const unsigned char* b = pointBytes();
-        for (size_t i = 0; i < count; i++)
-            f(i, read(b, first + i));
+        switch (width_) {
+        case kBytes1:
+            for (size_t i = 0; i < count; i++)
+                f(i, readAs<kBytes1>(b, first + i));
+            break;
+        case kBytes2:
+            for (size_t i = 0; i < count; i++)
+                f(i, readAs<kBytes2>(b, first + i));
+            break;
+        default:
+            for (size_t i = 0; i < count; i++)
+                f(i, readAs<kBytes4>(b, first + i));
+            break;
+        }
     }
 
 private:
@@ -88,21 +106,30 @@ private:
     }
     const unsigned char* pointBytes() const { return bytes_.get() + steps_ * sizeof(PictureStep); }
 
-    ViewPoint read(const unsigned char* b, size_t i) const
+    template <Width W>
+    ViewPoint readAs(const unsigned char* b, size_t i) const
     {
-        switch (width_) {
-        case kBytes1:
+        if constexpr (W == kBytes1) {
             return ViewPoint{(int32_t)((int64_t)origin_.h + b[2 * i]), (int32_t)((int64_t)origin_.v + b[2 * i + 1])};
-        case kBytes2: {
+        } else if constexpr (W == kBytes2) {
             uint16_t hv[2];
             memcpy(hv, b + 4 * i, sizeof hv);
             return ViewPoint{(int32_t)((int64_t)origin_.h + hv[0]), (int32_t)((int64_t)origin_.v + hv[1])};
-        }
-        default: {
+        } else {
             ViewPoint p;
             memcpy(&p, b + 8 * i, sizeof p);
             return p;
         }
+    }
+    ViewPoint read(const unsigned char* b, size_t i) const
+    {
+        switch (width_) {
+        case kBytes1:
+            return readAs<kBytes1>(b, i);
+        case kBytes2:
+            return readAs<kBytes2>(b, i);
+        default:
+            return readAs<kBytes4>(b, i);
         }
     }
 

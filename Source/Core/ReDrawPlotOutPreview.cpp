@@ -336,7 +336,32 @@ void frameDistances(const Canvas& c, long h, long v, double* nearest, double* fa
     *farthest = sqrt(fx * fx + fy * fy);
 }
 
-void marker(const Canvas& c, uint32_t color, int32_t shape, int32_t size, long h, long v)
+// The QuickDraw pen the disc and circle markers are framed with. A ring's
+// markers mostly share a colour and nothing else draws with the pen between
+// them, so its colour is set only when it changes and the pen is put back to
+// normal once, after the last of them: the ovals and what the pen is left
+// with are those of setting and resetting it around every marker.
+struct OvalPen {
+    bool set = false;
+    uint32_t word = 0;
+
+    void use(uint32_t colorWord)
+    {
+        if (set && colorWord == word)
+            return;
+        quickDrawColor(colorWord);
+        set = true;
+        word = colorWord;
+    }
+    void done()
+    {
+        if (set)
+            PenNormal();
+        set = false;
+    }
+};
+
+void marker(const Canvas& c, OvalPen& pen, uint32_t color, int32_t shape, int32_t size, long h, long v)
 {
     long s = size;
     // Nothing of the marker can reach the frame.
@@ -364,10 +389,9 @@ void marker(const Canvas& c, uint32_t color, int32_t shape, int32_t size, long h
             first = std::max(0L, s - (long)ceil(farthest) - 3);
             last = std::min(last, s - (long)floor(nearest) + 3);
         }
-        quickDrawColor(color);
+        pen.use(color);
         for (long k = first; k <= last; k++)
             frameOval(c, h, v, s - k);
-        PenNormal();
         break;
     }
     case kMarkerSquare:
@@ -385,17 +409,17 @@ void marker(const Canvas& c, uint32_t color, int32_t shape, int32_t size, long h
     }
 }
 
-void controlMarker(const Canvas& c, long h, long v)
+void controlMarker(const Canvas& c, OvalPen& pen, long h, long v)
 {
     const uint32_t* w = g->previewOption.words;
-    marker(c, w[kPreviewControlColorWord], (int32_t)w[kPreviewControlShapeWord], (int32_t)w[kPreviewControlSizeWord],
+    marker(c, pen, w[kPreviewControlColorWord], (int32_t)w[kPreviewControlShapeWord], (int32_t)w[kPreviewControlSizeWord],
            h, v);
 }
 
-void startMarker(const Canvas& c, long h, long v)
+void startMarker(const Canvas& c, OvalPen& pen, long h, long v)
 {
     const uint32_t* w = g->previewOption.words;
-    marker(c, w[kPreviewStartColorWord], (int32_t)w[kPreviewStartShapeWord], (int32_t)w[kPreviewStartSizeWord], h,
+    marker(c, pen, w[kPreviewStartColorWord], (int32_t)w[kPreviewStartShapeWord], (int32_t)w[kPreviewStartSizeWord], h,
            v);
 }
 
@@ -420,9 +444,10 @@ bool samePoint(point_struct a, point_struct b) { return a.x == b.x && a.y == b.y
 // cover the same pixels), so a picture holds about as many points as the
 // ring covers pixels, however finely it is flattened.
 
-ViewPoint viewPoint(point_struct p)
+// Inlined where pictures are made: it is taken for every flattened point.
+inline __attribute__((always_inline)) ViewPoint viewPoint(point_struct p, double zoomX, double zoomY)
 {
-    return ViewPoint{mkLong(p.x * g->previewZoomX), mkLong(p.y * g->previewZoomY)};
+    return ViewPoint{mkLong(p.x * zoomX), mkLong(p.y * zoomY)};
 }
 
 // Where view pixel (0, 0) lies on the frame, and which way y grows there.
@@ -474,18 +499,25 @@ struct RingPicture {
     size_t pointCount() const { return packed.pointCount() + packed.stepCount(); }
 };
 
-void widen(RingPicture& p, ViewPoint q)
-{
-    if (p.empty) {
-        p.drawn.low = p.drawn.high = q;
-        p.empty = false;
-        return;
+// The least and greatest h and v of the points taken; low above high while
+// none is.
+struct PixelBox {
+    ViewPoint low{INT32_MAX, INT32_MAX}, high{INT32_MIN, INT32_MIN};
+
+    bool empty() const { return low.h > high.h; }
+    void take(ViewPoint q)
+    {
+        low.h = std::min(low.h, q.h);
+        low.v = std::min(low.v, q.v);
+        high.h = std::max(high.h, q.h);
+        high.v = std::max(high.v, q.v);
     }
-    p.drawn.low.h = std::min(p.drawn.low.h, q.h);
-    p.drawn.low.v = std::min(p.drawn.low.v, q.v);
-    p.drawn.high.h = std::max(p.drawn.high.h, q.h);
-    p.drawn.high.v = std::max(p.drawn.high.v, q.v);
-}
+    void take(const PixelBox& b)
+    {
+        take(b.low);
+        take(b.high);
+    }
+};
 
 // Appends a point unless the last one lies on the same pixel.
 void appendOnce(std::vector<ViewPoint>& points, size_t runStart, ViewPoint q)
@@ -516,7 +548,7 @@ bool strictlyBetween(ViewPoint a, ViewPoint b, ViewPoint c)
 // shape, so the pixels stay while the picture keeps, and the drawer is given,
 // a point and a line fewer: a ring drawn back pixel by pixel runs along rows,
 // columns and diagonals for much of its length.
-void appendJoined(std::vector<ViewPoint>& points, size_t runStart, ViewPoint q)
+inline __attribute__((always_inline)) void appendJoined(std::vector<ViewPoint>& points, size_t runStart, ViewPoint q)
 {
     size_t n = points.size();
     if (n > runStart && points[n - 1] == q)
@@ -546,7 +578,8 @@ PictureRoom& pictureRoom()
 // Makes a ring picture from the millimetre path, piece by piece in order.
 class PictureMaker {
 public:
-    PictureMaker(RingPicture& p, PictureRoom& room) : p_(p), r_(room)
+    PictureMaker(RingPicture& p, PictureRoom& room)
+        : p_(p), r_(room), zoomX_(g->previewZoomX), zoomY_(g->previewZoomY)
     {
         r_.outline.clear();
         r_.points.clear();
@@ -559,7 +592,7 @@ public:
         if (r_.outline.empty())
             firstOutline_ = q;
         lastOutline_ = q;
-        appendJoined(r_.outline, 0, viewPoint(q));
+        appendJoined(r_.outline, 0, viewPoint(q, zoomX_, zoomY_));
         outlineSeen_ = true;
     }
 
@@ -603,22 +636,34 @@ public:
             next = at;
             haveNext = true;
         }
-        // The box of every point drawn, arc centres left out.
+        // The box of every point drawn, arc centres left out; with the
+        // centres, the box of every point kept, which the packing is
+        // measured from. Every point kept is one of a step's or the
+        // outline's.
+        PixelBox drawn, kept;
         for (ViewPoint q : r_.outline)
-            widen(p_, q);
+            drawn.take(q);
         for (size_t k = 0; k < r_.steps.size(); k++) {
             const PictureStep& s = r_.steps[k];
             uint32_t end = r_.firsts[k] + (s.kind == kStepArcPiece ? s.count + 1 : s.count);
             for (uint32_t i = r_.firsts[k]; i < end; i++)
-                widen(p_, r_.points[i]);
+                drawn.take(r_.points[i]);
+            if (s.kind == kStepArcPiece)
+                kept.take(r_.points[end]);
         }
         if (p_.hasStart)
-            widen(p_, p_.drawn.start);
+            drawn.take(p_.drawn.start);
+        if (!drawn.empty()) {
+            p_.empty = false;
+            p_.drawn.low = drawn.low;
+            p_.drawn.high = drawn.high;
+        }
+        kept.take(drawn);
         p_.drawn.outlineCount = (uint32_t)r_.outline.size();
         // The outline's points and the pieces' in one run: the room's
         // outline is cleared before it is used again.
         r_.outline.insert(r_.outline.end(), r_.points.begin(), r_.points.end());
-        p_.packed.assign(r_.steps.data(), r_.steps.size(), r_.outline.data(), r_.outline.size());
+        p_.packed.assign(r_.steps.data(), r_.steps.size(), r_.outline.data(), r_.outline.size(), kept.low, kept.high);
     }
 
 private:
@@ -639,7 +684,7 @@ private:
 
     void linePoint(point_struct q)
     {
-        ViewPoint v = viewPoint(q);
+        ViewPoint v = viewPoint(q, zoomX_, zoomY_);
         appendOnce(r_.points, 0, v);
         if (!p_.hasStart) {
             p_.hasStart = true;
@@ -649,25 +694,25 @@ private:
 
     void arc(const arc_struct& a, ArcSteps* steps)
     {
-        ViewPoint start = viewPoint(a.start);
+        ViewPoint start = viewPoint(a.start, zoomX_, zoomY_);
         if (!p_.hasStart) {
             p_.hasStart = true;
             p_.drawn.start = start;
         }
         uint32_t first = (uint32_t)r_.points.size();
         if (a.type == kArcLine || a.type == kArcPoint) {
-            ViewPoint end = viewPoint(a.end);
+            ViewPoint end = viewPoint(a.end, zoomX_, zoomY_);
             r_.points.push_back(start);
             r_.points.push_back(end);
             addStep(kStepLinePiece, first, 2, false);
         } else if (a.type == kArcCircle || a.type == kArcFull) {
             int n = arcStepCount(a, kPreviewArcTolerance, steps);
             for (int k = 0; k < n; k++) {
-                appendJoined(r_.points, first, viewPoint(arcStepPoint(*steps, k)));
+                appendJoined(r_.points, first, viewPoint(arcStepPoint(*steps, k), zoomX_, zoomY_));
             }
             uint32_t count = (uint32_t)r_.points.size() - first;
             r_.points.push_back(start);
-            r_.points.push_back(viewPoint(a.center));
+            r_.points.push_back(viewPoint(a.center, zoomX_, zoomY_));
             addStep(kStepArcPiece, first, count, false);
             p_.anyArc = true;
         }
@@ -675,6 +720,7 @@ private:
 
     RingPicture& p_;
     PictureRoom& r_;
+    double zoomX_, zoomY_;  // the view's, read once a picture
     bool outlineSeen_ = false;
     point_struct firstOutline_{0, 0}, lastOutline_{0, 0};
     bool haveLines_ = false;
@@ -793,13 +839,17 @@ const std::vector<PixelPoint>& framePixels(const Base& b, const PackedPicture& p
 {
     static std::vector<PixelPoint> pixels;
     pixels.resize(count);
-    p.forPoints(first, count, [&b](size_t i, ViewPoint q) { pixels[i] = onFrame(b, q); });
+    // onFrame's, with the way y goes told once for the run.
+    PixelPoint* out = pixels.data();
+    long h = b.h, v = b.v, down = b.up ? -1 : 1;
+    p.forPoints(first, count, [out, h, v, down](size_t i, ViewPoint q) { out[i] = PixelPoint{h + q.h, v + down * q.v}; });
     return pixels;
 }
 
 void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, const Volume& volume)
 {
     const uint32_t* w = g->previewOption.words;
+    OvalPen pen;
     if (p.drawn.outlineCount > 0) {
         const std::vector<PixelPoint>& points = framePixels(b, p.packed, 0, p.drawn.outlineCount);
         if (p.outlineClosed) {
@@ -827,7 +877,7 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
             // The markers first, then the lines over them.
             if (g->viewShowControlPoints)
                 for (const PixelPoint& at : points)
-                    controlMarker(c, at.h, at.v);
+                    controlMarker(c, pen, at.h, at.v);
             setColor(c, w[kPreviewLineWord]);
             // An open run is not closed up: the knife does not cut back to the start.
             if (s.closed)
@@ -842,7 +892,7 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
             setColor(c, w[kPreviewLineWord]);
             line(c, start.h, start.v, end.h, end.v);
             if (g->viewShowControlPoints && !s.markerRepeated)
-                controlMarker(c, start.h, start.v);
+                controlMarker(c, pen, start.h, start.v);
             first += 2;
             break;
         }
@@ -854,7 +904,7 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
             // A marker drawn over later is left out, unless the centre's
             // cross follows it (a square marker sets the colour it takes).
             if (g->viewShowControlPoints && (!s.markerRepeated || g->viewShowArcCenter))
-                controlMarker(c, start.h, start.v);
+                controlMarker(c, pen, start.h, start.v);
             if (g->viewShowArcCenter) {
                 PixelPoint centre = onFrame(b, p.packed.point(first + s.count + 1));
                 line(c, centre.h + 3, centre.v, centre.h - 3, centre.v);
@@ -869,8 +919,9 @@ void paintRingPicture(const Canvas& c, const Base& b, const RingPicture& p, cons
     }
     if (p.hasStart && g->viewShowStartPoint) {
         PixelPoint start = onFrame(b, p.drawn.start);
-        startMarker(c, start.h, start.v);
+        startMarker(c, pen, start.h, start.v);
     }
+    pen.done();
     setColor(c, kADMBlackColor);
     sADMDrawer->SetDrawMode(c.drawer, kADMNormalMode);
 }
@@ -1061,6 +1112,26 @@ void outlineWithHandles(const Canvas& c, const ADMRect& r, ADMRect* hot)
             hot[k] = handle;
         rect(c, handle.top, handle.left, handle.bottom, handle.right, false);
     }
+}
+
+// A volume's cut-order label: its number (not negative) in decimal, a single
+// digit after a space. Returns the length.
+size_t labelText(int32_t index, char (&label)[16])
+{
+    char digits[12];
+    size_t n = 0;
+    uint32_t value = (uint32_t)index;
+    do {
+        digits[n++] = (char)('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    size_t k = 0;
+    if (n == 1)
+        label[k++] = ' ';
+    while (n > 0)
+        label[k++] = digits[--n];
+    label[k] = '\0';
+    return k;
 }
 
 bool degenerate(const ADMRect& r) { return r.left == r.right || r.top == r.bottom; }
@@ -1415,8 +1486,6 @@ static void drawVolumeAt(ADMItemRef item, ADMDrawerRef drawer, int32_t index, co
 
     setColor(c, kADMBlackColor);
     if (g->viewShowIndex && volume.index >= 0) {
-        char label[16];
-        snprintf(label, sizeof label, volume.index < 10 ? " %d" : "%d", (int)volume.index);
         // The label starts 20 pixels left of and 5 below the centre of all copies.
         double centre[] = {((double)volume.rect[0] + (double)volume.rect[2]) / 2.0,
                            ((double)volume.rect[1] + (double)volume.rect[3]) / 2.0};
@@ -1424,10 +1493,12 @@ static void drawVolumeAt(ADMItemRef item, ADMDrawerRef drawer, int32_t index, co
         convertDimenDoubleToFrameLong(centre, at2);
         long h = at2[0] - 20, v = at2[1] + 5;
         if (boxMeetsFrame(c, h, v - 20, h + 120, v + 10) && fits(h) && fits(v)) {
+            char label[16];
+            size_t length = labelText(volume.index, label);
             RGBColor black = {0, 0, 0};
             RGBForeColor(&black);
             MoveTo((short)(h + c.windowLeft), (short)(v + c.windowTop));
-            DrawText(label, 0, (short)strlen(label));
+            DrawText(label, 0, (short)length);
             PenNormal();
         }
     }
@@ -1491,13 +1562,17 @@ ASErr drawFitArc(ADMItemRef item, ADMDrawerRef drawer, arc_struct* arcs, int32_t
 
 ASErr drawControlPoint(ADMItemRef item, ADMDrawerRef drawer, ADMPoint point)
 {
-    controlMarker(canvasOf(item, drawer), point.h, point.v);
+    OvalPen pen;
+    controlMarker(canvasOf(item, drawer), pen, point.h, point.v);
+    pen.done();
     return kNoErr;
 }
 
 ASErr drawStartPoint(ADMItemRef item, ADMDrawerRef drawer, ADMPoint point)
 {
-    startMarker(canvasOf(item, drawer), point.h, point.v);
+    OvalPen pen;
+    startMarker(canvasOf(item, drawer), pen, point.h, point.v);
+    pen.done();
     return kNoErr;
 }
 

@@ -9,6 +9,18 @@
 // Inline: the preview rounds every point it draws to a pixel with it.
 inline int32_t mkLong(double value)
 {
+    // Within the int32 range (NaN fails both tests) the floor is the
+    // truncation, one less for a negative fraction: the same whole number
+    // floor() gives, so the same result, without the library call and the
+    // range checks below, which cannot fire here.
+    if (value > -2147483648.0 && value < 2147483647.0) {
+        int64_t t = (int64_t)value;
+        if ((double)t > value)
+            t--;
+        if (value - (double)t > 0.5)
+            t++;
+        return (int32_t)t;
+    }
     double f = floor(value);
     if (value - f > 0.5)
         f += 1.0;

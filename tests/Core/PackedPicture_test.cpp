@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <string>
 #include <vector>
 
 namespace {
@@ -66,13 +68,26 @@ TEST(PackedPictureTest, EveryPointReadsBackAsStoredInBytesWordsOrFullWidth)
         {"at the greatest pixel, 65,535 up", {{hi, hi - 65535}, {hi - 3, hi}}, b2},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.shows);
-        PackedPicture p;
-        p.assign(nullptr, 0, row.points.data(), row.points.size());
-        EXPECT_EQ((int)p.width(), row.bytes);
-        EXPECT_EQ(p.byteCount(), row.points.size() * 2 * row.bytes) << "two coordinates a point, nothing more";
-        EXPECT_EQ(p.stepCount(), 0u);
-        expectPoints(p, row.points);
+        // Packed as the box is sought, and as it is told by the maker that
+        // found it (its corners, or any pair of points for no points).
+        ViewPoint low{-9, 9}, high{9, -9};
+        for (size_t i = 0; i < row.points.size(); i++) {
+            const ViewPoint& q = row.points[i];
+            low = i == 0 ? q : ViewPoint{std::min(low.h, q.h), std::min(low.v, q.v)};
+            high = i == 0 ? q : ViewPoint{std::max(high.h, q.h), std::max(high.v, q.v)};
+        }
+        for (bool told : {false, true}) {
+            SCOPED_TRACE(std::string(row.shows) + (told ? ", box told" : ", box sought"));
+            PackedPicture p;
+            if (told)
+                p.assign(nullptr, 0, row.points.data(), row.points.size(), low, high);
+            else
+                p.assign(nullptr, 0, row.points.data(), row.points.size());
+            EXPECT_EQ((int)p.width(), row.bytes);
+            EXPECT_EQ(p.byteCount(), row.points.size() * 2 * row.bytes) << "two coordinates a point, nothing more";
+            EXPECT_EQ(p.stepCount(), 0u);
+            expectPoints(p, row.points);
+        }
     }
 }
 

@@ -615,6 +615,21 @@ TEST_F(PreviewTest, CutOrderLabelsSitLeftOfAndBelowTheCentre)
     EXPECT_EQ(labels[0], "QD DrawText " + std::to_string(h - 20 + 210) + " " + std::to_string(v + 5 + 2) +
                              " \" 7\" color=0x000000");
     EXPECT_NE(labels[1].find("\"12\""), std::string::npos) << labels[1];
+    // The number as the user reads it: one digit after a space, more as they are.
+    struct Row {
+        int32_t index;
+        const char* text;
+    } rows[] = {{0, "\" 0\""}, {9, "\" 9\""}, {10, "\"10\""}, {305, "\"305\""}, {2147483647, "\"2147483647\""}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        g->volumes[0].index = row.index;
+        drawAll();
+        labels.clear();
+        for (const std::string& call : model()->calls)
+            if (call.rfind("QD DrawText", 0) == 0) labels.push_back(call);
+        ASSERT_EQ(labels.size(), 2u);
+        EXPECT_NE(labels[0].find(std::string(" ") + row.text + " color="), std::string::npos) << labels[0];
+    }
     g->viewShowIndex = 0;
     drawAll();
     EXPECT_EQ(count("QD DrawText"), 0);
@@ -959,9 +974,18 @@ TEST_F(PreviewTest, MarkersOfPiecesOnOnePixelAreDrawnOnce)
     g->volumes[0].fitType = 2;
     g->volumes[1].fitType = 0;  // the square beside it: no pieces, no markers
     g->viewShowControlPoints = 1;
-    drawAll();
-    EXPECT_GE(count("DrawLine"), 4) << "one for each piece";
-    EXPECT_EQ(count("QD FrameOval"), 3) << "one disc of half-size 3: three ovals";
+    // Wherever the pixel lies, the origin's included.
+    struct Row {
+        const char* where;
+        double corner;  // mm, both ways
+    } rows[] = {{"inside the page", 10.15}, {"on the origin's pixel", 0.0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.where);
+        place(0, row.corner, row.corner);
+        drawAll();
+        EXPECT_GE(count("DrawLine"), 4) << "one for each piece";
+        EXPECT_EQ(count("QD FrameOval"), 3) << "one disc of half-size 3: three ovals";
+    }
 }
 
 TEST_F(PreviewTest, AnOutlineGoingStraightOnIsOneLineAndCoversEveryPixelItPasses)
@@ -1146,8 +1170,10 @@ TEST_F(PreviewTest, KeptPicturesDrawWhatAFreshRedrawDraws)
         {"another base height, in copies", [](Volume& v) { v.copiesY = 2; }, [](Volume& v) { v.baseHeight *= 2; }},
         {"zoomed across", [](Volume&) {}, [](Volume&) { g->previewZoomX = 1.5; }},
         {"zoomed up", [](Volume&) {}, [](Volume&) { g->previewZoomY = 1.5; }},
-        {"loaded larger, mirrored and turned", [](Volume& v) { v.mirror = 1, v.angle = 30; },
-         [](Volume& v) { v.loadRect[2] += 20, v.loadRect[1] += 20; }},
+        // Each half of the loaded size on its own: the centre it is turned about.
+        {"loaded wider, mirrored and turned", [](Volume& v) { v.mirror = 1, v.angle = 30; },
+         [](Volume& v) { v.loadRect[2] += 20; }},
+        {"loaded taller, turned", [](Volume& v) { v.angle = 30; }, [](Volume& v) { v.loadRect[1] += 20; }},
     };
     g->viewShowControlPoints = g->viewShowStartPoint = 0;
     for (const Row& row : rows) {
