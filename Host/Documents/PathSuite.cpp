@@ -70,7 +70,7 @@ struct PathOps {
     {
         ArtNode* n;
         if (ASErr err = segmentsOf(path, segNumber, count, segments, n)) return err;
-        std::copy_n(n->segments.begin() + segNumber, count, segments);
+        n->segments.read(static_cast<size_t>(segNumber), static_cast<size_t>(count), segments);
         return kNoErr;
     }
 
@@ -78,7 +78,7 @@ struct PathOps {
     {
         ArtNode* n;
         if (ASErr err = segmentsOf(path, segNumber, count, segments, n)) return err;
-        std::copy_n(segments, count, n->segments.begin() + segNumber);
+        for (int32_t i = 0; i < count; ++i) n->segments.set(static_cast<size_t>(segNumber + i), segments[i]);
         return kNoErr;
     }
 
@@ -90,7 +90,7 @@ struct PathOps {
         if (segNumber < -1 || segNumber >= static_cast<int32_t>(n->segments.size()) || count < 0)
             return kBadSegmentRangeErr;
         if (count && !segments) return kBadParameterErr;
-        n->segments.insert(n->segments.begin() + (segNumber + 1), segments, segments + count);
+        n->segments.insert(static_cast<size_t>(segNumber + 1), segments, static_cast<size_t>(count));
         return kNoErr;
     }
 

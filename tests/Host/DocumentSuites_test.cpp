@@ -259,13 +259,13 @@ TEST_F(DocumentSuites, StrokesAreScaledOnlyWhenLinesAreAskedFor)
         AIArtHandle rect = nullptr;
         ASSERT_EQ(shapes().NewRect(40, 10, 20, 30, false, &rect), kNoErr);
         host::ArtNode* n = host::currentDocument()->art(rect);
-        n->style.strokePaint = 1;
-        n->style.stroke.width = 1.5f;
+        n->style.edit().strokePaint = 1;
+        n->style.edit().stroke.width = 1.5f;
         ASSERT_EQ(transform.TransformArt(rect, &twice, 3, row.flags), kNoErr) << row.shows;
         AIRealRect b{};
         ASSERT_EQ(art().GetArtBounds(rect, &b), kNoErr);
         EXPECT_EQ(b.left, row.left - row.width / 2) << row.shows << ": the bounds take in half the stroke";
-        EXPECT_EQ(n->style.stroke.width, row.width) << row.shows;
+        EXPECT_EQ(n->style->stroke.width, row.width) << row.shows;
     }
 }
 
