@@ -12,21 +12,37 @@ namespace vt::host {
 
 // ---- Tags -----------------------------------------------------------------------------
 
+const ArtNode::TagList& ArtNode::tags() const
+{
+    static const TagList none;
+    return tags_ ? *tags_ : none;
+}
+
 const std::string* ArtNode::tag(const std::string& tagName) const
 {
-    for (const auto& t : tags)
+    for (const auto& t : tags())
         if (t.first == tagName) return &t.second;
     return nullptr;
 }
 
 void ArtNode::setTag(const std::string& tagName, const std::string& value)
 {
-    for (auto& t : tags)
+    if (!tags_) tags_.make();
+    for (auto& t : *tags_)
         if (t.first == tagName) {
             t.second = value;
             return;
         }
-    tags.emplace_back(tagName, value);
+    tags_->emplace_back(tagName, value);
+}
+
+bool ArtNode::removeTag(const std::string& tagName)
+{
+    if (!tags_) return false;
+    auto it = std::find_if(tags_->begin(), tags_->end(), [&](const auto& t) { return t.first == tagName; });
+    if (it == tags_->end()) return false;
+    tags_->erase(it);
+    return true;
 }
 
 // ---- Children ------------------------------------------------------------------------
@@ -58,8 +74,9 @@ Document::~Document() = default;
 
 ArtNode* Document::art(AIArtHandle handle) const
 {
-    auto it = art_.find(idOf(handle));
-    return it == art_.end() ? nullptr : it->second.get();
+    uintptr_t id = idOf(handle);
+    if (id < firstArtId_ || id - firstArtId_ >= art_.size()) return nullptr;
+    return art_[id - firstArtId_].get();
 }
 
 LayerNode* Document::layer(AILayerHandle handle) const
@@ -142,18 +159,17 @@ bool PathSegments::onAnchor(const AIPathSegment& segment)
 
 void PathSegments::makeWhole()
 {
-    if (!full_.empty() || anchors_.empty()) return;
-    std::vector<AIPathSegment> whole;
-    whole.reserve(anchors_.capacity());
-    for (size_t i = 0; i < anchors_.size(); ++i) whole.push_back((*this)[i]);
-    full_ = std::move(whole);
+    if (whole_) return;
+    whole_.make();
+    whole_->reserve(anchors_.capacity());
+    for (size_t i = 0; i < anchors_.size(); ++i) whole_->push_back(cornerSegment(anchors_[i].h, anchors_[i].v));
     std::vector<AIRealPoint>().swap(anchors_);
 }
 
 void PathSegments::read(size_t first, size_t count, AIPathSegment* out) const
 {
-    if (!full_.empty()) {
-        std::copy_n(full_.begin() + static_cast<std::ptrdiff_t>(first), count, out);
+    if (whole_) {
+        std::copy_n(whole_->begin() + static_cast<std::ptrdiff_t>(first), count, out);
         return;
     }
     for (size_t i = 0; i < count; ++i) out[i] = (*this)[first + i];
@@ -166,41 +182,42 @@ void PathSegments::assign(const AIPathSegment* segments, size_t count)
         anchors_.reserve(count);
         for (size_t i = 0; i < count; ++i) anchors_.push_back(segments[i].p);
     } else {
-        full_.assign(segments, segments + count);
+        makeWhole();
+        whole_->assign(segments, segments + count);
     }
 }
 
 void PathSegments::reserve(size_t count)
 {
-    if (full_.empty())
-        anchors_.reserve(count);
+    if (whole_)
+        whole_->reserve(count);
     else
-        full_.reserve(count);
+        anchors_.reserve(count);
 }
 
 void PathSegments::push_back(const AIPathSegment& segment)
 {
-    if (full_.empty() && onAnchor(segment)) {
+    if (!whole_ && onAnchor(segment)) {
         anchors_.push_back(segment.p);
         return;
     }
     makeWhole();
-    full_.push_back(segment);
+    whole_->push_back(segment);
 }
 
 void PathSegments::set(size_t i, const AIPathSegment& segment)
 {
-    if (full_.empty() && onAnchor(segment)) {
+    if (!whole_ && onAnchor(segment)) {
         anchors_[i] = segment.p;
         return;
     }
     makeWhole();
-    full_[i] = segment;
+    (*whole_)[i] = segment;
 }
 
 void PathSegments::insert(size_t at, const AIPathSegment* first, size_t count)
 {
-    if (full_.empty() && std::all_of(first, first + count, onAnchor)) {
+    if (!whole_ && std::all_of(first, first + count, onAnchor)) {
         std::vector<AIRealPoint> points;
         points.reserve(count);
         for (size_t i = 0; i < count; ++i) points.push_back(first[i].p);
@@ -208,22 +225,22 @@ void PathSegments::insert(size_t at, const AIPathSegment* first, size_t count)
         return;
     }
     makeWhole();
-    full_.insert(full_.begin() + static_cast<std::ptrdiff_t>(at), first, first + count);
+    whole_->insert(whole_->begin() + static_cast<std::ptrdiff_t>(at), first, first + count);
 }
 
 void PathSegments::resize(size_t count, const AIPathSegment& fill)
 {
-    if (count > size() && !(full_.empty() && onAnchor(fill))) makeWhole();
-    if (full_.empty())
-        anchors_.resize(count, fill.p);
+    if (count > size() && !onAnchor(fill)) makeWhole();
+    if (whole_)
+        whole_->resize(count, fill);
     else
-        full_.resize(count, fill);
+        anchors_.resize(count, fill.p);
 }
 
 void PathSegments::clear()
 {
     std::vector<AIRealPoint>().swap(anchors_);
-    std::vector<AIPathSegment>().swap(full_);
+    whole_ = HeldApart<std::vector<AIPathSegment>>();
 }
 
 // ---- Shared styles ----------------------------------------------------------------
@@ -298,7 +315,10 @@ ArtNode* Document::newArt(int16_t type)
     node->style = defaultPathStyle();
     if (type == kTextFrameArt) node->textFrame.make();
     ArtNode* raw = node.get();
-    art_.emplace(raw->id, std::move(node));
+    if (art_.empty() && firstArtId_ == 0) firstArtId_ = raw->id;
+    size_t slot = raw->id - firstArtId_;
+    if (slot >= art_.size()) art_.resize(slot + 1);
+    art_[slot] = std::move(node);
     return raw;
 }
 
@@ -391,7 +411,7 @@ void Document::forget(ArtNode* node)
         forget(c);
         c = next;
     }
-    art_.erase(node->id);
+    art_[node->id - firstArtId_].reset();
 }
 
 void Document::dispose(ArtNode* node)

@@ -186,13 +186,13 @@ public:
         return *this;
     }
 
-    size_t size() const { return full_.empty() ? anchors_.size() : full_.size(); }
+    size_t size() const { return whole_ ? whole_->size() : anchors_.size(); }
     bool empty() const { return size() == 0; }
     // Returned const, so that a write into the copy fails to compile
     // instead of being lost.
     const AIPathSegment operator[](size_t i) const
     {
-        if (!full_.empty()) return full_[i];
+        if (whole_) return (*whole_)[i];
         AIPathSegment s{};
         s.p = s.in = s.out = anchors_[i];
         s.corner = 1;
@@ -204,7 +204,7 @@ public:
     const_iterator end() const { return const_iterator(this, size()); }
     std::vector<AIPathSegment> toVector() const { return std::vector<AIPathSegment>(begin(), end()); }
     // Whether the path keeps its anchors alone.
-    bool anchorsOnly() const { return full_.empty(); }
+    bool anchorsOnly() const { return !whole_; }
 
     // count segments from first on into out.
     void read(size_t first, size_t count, AIPathSegment* out) const;
@@ -224,20 +224,22 @@ public:
     void transformPoints(F f)
     {
         for (AIRealPoint& p : anchors_) p = f(p);
-        for (AIPathSegment& s : full_) {
-            s.p = f(s.p);
-            s.in = f(s.in);
-            s.out = f(s.out);
-        }
+        if (whole_)
+            for (AIPathSegment& s : *whole_) {
+                s.p = f(s.p);
+                s.in = f(s.in);
+                s.out = f(s.out);
+            }
     }
 
 private:
     static bool onAnchor(const AIPathSegment& segment);
     void makeWhole();
 
-    // One of the two is empty: the anchors when full_ holds the segments.
+    // The anchors alone, empty once the path holds whole segments; those are
+    // held apart, so that a polyline carries a pointer in their place.
     std::vector<AIRealPoint> anchors_;
-    std::vector<AIPathSegment> full_;
+    HeldApart<std::vector<AIPathSegment>> whole_;
 };
 
 // A path's style, shared by the paths that have the same one: most paths of
@@ -261,33 +263,42 @@ private:
     std::shared_ptr<AIPathStyle> held_;
 };
 
+// Fields in falling order of alignment: a path's node is one of tens of
+// thousands in a large job.
 struct ArtNode {
     uintptr_t id = 0;
-    int16_t type = kUnknownArt;
     ArtNode* parent = nullptr;
     ArtChildren children;     // first = front-most
     ArtNode* next = nullptr;  // the sibling behind this one, or null
     ArtNode* prior = nullptr; // the sibling in front of this one, or null
     LayerNode* layer = nullptr;
-    bool isLayerGroup = false;
-    int32_t attrs = 0;
     std::string name;  // the SVG id
 
     // Paths.
     PathSegments segments;
-    bool closed = false;
-    bool guide = false;
     SharedPathStyle style;
 
     // Text frames only: made with the frame (Document::newArt), null in any
     // other kind of art.
     HeldApart<TextFrame> textFrame;
 
-    // String tags, kept in the order they were first set.
-    std::vector<std::pair<std::string, std::string>> tags;
+    int32_t attrs = 0;
+    int16_t type = kUnknownArt;
+    bool isLayerGroup = false;
+    bool closed = false;  // paths
+    bool guide = false;   // paths
 
+    using TagList = std::vector<std::pair<std::string, std::string>>;
+    // String tags, kept in the order they were first set.
+    const TagList& tags() const;
     const std::string* tag(const std::string& tagName) const;
     void setTag(const std::string& tagName, const std::string& value);
+    // False when the art has no such tag.
+    bool removeTag(const std::string& tagName);
+
+private:
+    // Held apart: most art has none.
+    HeldApart<TagList> tags_;
 };
 
 struct LayerNode {
@@ -366,7 +377,11 @@ private:
     void forget(ArtNode* node);
 
     Documents& store_;
-    std::unordered_map<uintptr_t, std::unique_ptr<ArtNode>> art_;
+    // The art by id: a slot for each id from the first one this document
+    // gave art on (ids rise), null where the id is no live art of this
+    // document (disposed art, a layer's or a colour's id).
+    std::vector<std::unique_ptr<ArtNode>> art_;
+    uintptr_t firstArtId_ = 0;
     std::unordered_map<uintptr_t, std::unique_ptr<LayerNode>> layerStore_;
     std::unordered_map<uintptr_t, std::unique_ptr<CustomColorEntry>> customColors_;
     std::vector<LayerNode*> layers_;

@@ -84,7 +84,7 @@ void expectSameArt(const ArtNode& a, const ArtNode& b)
     EXPECT_EQ(a.closed, b.closed);
     EXPECT_EQ(a.guide, b.guide);
     EXPECT_EQ(a.attrs & (kArtHidden | kArtLocked), b.attrs & (kArtHidden | kArtLocked));
-    EXPECT_EQ(a.tags, b.tags);
+    EXPECT_EQ(a.tags(), b.tags());
     ASSERT_EQ(bool(a.textFrame), bool(b.textFrame));
     if (a.textFrame) {
         EXPECT_EQ(a.textFrame->text, b.textFrame->text);
