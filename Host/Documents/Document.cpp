@@ -172,7 +172,11 @@ void PathSegments::read(size_t first, size_t count, AIPathSegment* out) const
         std::copy_n(whole_->begin() + static_cast<std::ptrdiff_t>(first), count, out);
         return;
     }
-    for (size_t i = 0; i < count; ++i) out[i] = (*this)[first + i];
+    const AIRealPoint* anchor = anchors_.data() + first;
+    for (size_t i = 0; i < count; ++i) {
+        out[i].p = out[i].in = out[i].out = anchor[i];
+        out[i].corner = 1;
+    }
 }
 
 void PathSegments::assign(const AIPathSegment* segments, size_t count)
