@@ -284,9 +284,12 @@ struct ArtNode {
 
     int32_t attrs = 0;
     int16_t type = kUnknownArt;
-    bool isLayerGroup = false;
-    bool closed = false;  // paths
-    bool guide = false;   // paths
+    // Bits, so that the node fits a smaller block.
+    bool isLayerGroup : 1;
+    bool closed : 1;  // paths
+    bool guide : 1;   // paths
+
+    ArtNode() : isLayerGroup(false), closed(false), guide(false) {}
 
     using TagList = std::vector<std::pair<std::string, std::string>>;
     // String tags, kept in the order they were first set.
