@@ -537,11 +537,15 @@ TEST_F(DocumentSuites, SegmentsReadBackAsWrittenHoweverThePathHoldsThem)
             EXPECT_TRUE(sameSegment(got[i], model[i])) << "segment " << i << " as the suite copies it";
             EXPECT_TRUE(sameSegment(held[i], model[i])) << "segment " << i << " as the host reads it";
         }
-        // A range from the middle: the copy starts where it is asked to.
+        // A range from the middle, copied by the suite and walked by the
+        // host: each starts where it is asked to and holds what it should.
         if (count > 2) {
             AIPathSegment one{};
             ASSERT_EQ(path().GetPathSegments(p, count - 2, 1, &one), kNoErr);
             EXPECT_TRUE(sameSegment(one, model[model.size() - 2]));
+            const Path tail(held.begin() + 1, held.end());
+            ASSERT_EQ(tail.size(), model.size() - 1);
+            for (size_t i = 0; i < tail.size(); ++i) EXPECT_TRUE(sameSegment(tail[i], model[i + 1])) << i;
         }
     }
 }
