@@ -56,8 +56,8 @@ void textFrame(Document& d, int characters)
     f->textFrame->fontSize = 72;
     f->textFrame->fontFamily = "DejaVu Sans";
     f->textFrame->origin = AIRealPoint{20, 10000};
-    f->style.fillPaint = 1;
-    f->style.strokePaint = 0;
+    f->style.edit().fillPaint = 1;
+    f->style.edit().strokePaint = 0;
     d.place(f, kPlaceAboveAll, nullptr);
     d.setSelected(f, true);
 }
@@ -91,11 +91,11 @@ void strokedPaths(Document& d, int count)
             s.corner = 0;
             p->segments.push_back(s);
         }
-        p->style.fillPaint = 0;
-        p->style.strokePaint = 1;
-        p->style.stroke.width = 5.67f;
-        p->style.stroke.join = 1;
-        p->style.stroke.cap = 1;
+        p->style.edit().fillPaint = 0;
+        p->style.edit().strokePaint = 1;
+        p->style.edit().stroke.width = 5.67f;
+        p->style.edit().stroke.join = 1;
+        p->style.edit().stroke.cap = 1;
         d.place(p, kPlaceAboveAll, nullptr);
         d.setSelected(p, true);
     }

@@ -93,7 +93,7 @@ Polygons fillArea(const ArtNode& art)
     for (const ArtNode* p : pathsOf(art)) {
         Polygon poly = flatten(*p);
         if (poly.size() >= 3) outlines.push_back(std::move(poly));
-        evenOdd = evenOdd || p->style.evenodd;
+        evenOdd = evenOdd || p->style->evenodd;
     }
     Polygons area;
     ClipperLib::Clipper c;

@@ -12,21 +12,37 @@ namespace vt::host {
 
 // ---- Tags -----------------------------------------------------------------------------
 
+const ArtNode::TagList& ArtNode::tags() const
+{
+    static const TagList none;
+    return tags_ ? *tags_ : none;
+}
+
 const std::string* ArtNode::tag(const std::string& tagName) const
 {
-    for (const auto& t : tags)
+    for (const auto& t : tags())
         if (t.first == tagName) return &t.second;
     return nullptr;
 }
 
 void ArtNode::setTag(const std::string& tagName, const std::string& value)
 {
-    for (auto& t : tags)
+    if (!tags_) tags_.make();
+    for (auto& t : *tags_)
         if (t.first == tagName) {
             t.second = value;
             return;
         }
-    tags.emplace_back(tagName, value);
+    tags_->emplace_back(tagName, value);
+}
+
+bool ArtNode::removeTag(const std::string& tagName)
+{
+    if (!tags_) return false;
+    auto it = std::find_if(tags_->begin(), tags_->end(), [&](const auto& t) { return t.first == tagName; });
+    if (it == tags_->end()) return false;
+    tags_->erase(it);
+    return true;
 }
 
 // ---- Children ------------------------------------------------------------------------
@@ -58,8 +74,9 @@ Document::~Document() = default;
 
 ArtNode* Document::art(AIArtHandle handle) const
 {
-    auto it = art_.find(idOf(handle));
-    return it == art_.end() ? nullptr : it->second.get();
+    uintptr_t id = idOf(handle);
+    if (id < firstArtId_ || id - firstArtId_ >= art_.size()) return nullptr;
+    return art_[id - firstArtId_].get();
 }
 
 LayerNode* Document::layer(AILayerHandle handle) const
@@ -131,6 +148,147 @@ LayerNode* Document::layerByTitle(const std::string& title) const
 
 // ---- Art ----------------------------------------------------------------------------------
 
+// ---- Path segments ------------------------------------------------------------
+
+bool PathSegments::onAnchor(const AIPathSegment& segment)
+{
+    // Bits, not values: a handle at -0 on an anchor at 0 is kept as it came.
+    return segment.corner == 1 && std::memcmp(&segment.in, &segment.p, sizeof segment.p) == 0 &&
+           std::memcmp(&segment.out, &segment.p, sizeof segment.p) == 0;
+}
+
+void PathSegments::makeWhole()
+{
+    if (whole_) return;
+    whole_.make();
+    whole_->reserve(anchors_.capacity());
+    for (size_t i = 0; i < anchors_.size(); ++i) whole_->push_back(cornerSegment(anchors_[i].h, anchors_[i].v));
+    std::vector<AIRealPoint>().swap(anchors_);
+}
+
+void PathSegments::read(size_t first, size_t count, AIPathSegment* out) const
+{
+    if (whole_) {
+        std::copy_n(whole_->begin() + static_cast<std::ptrdiff_t>(first), count, out);
+        return;
+    }
+    const AIRealPoint* anchor = anchors_.data() + first;
+    for (size_t i = 0; i < count; ++i) {
+        out[i].p = out[i].in = out[i].out = anchor[i];
+        out[i].corner = 1;
+    }
+}
+
+void PathSegments::assign(const AIPathSegment* segments, size_t count)
+{
+    clear();
+    if (std::all_of(segments, segments + count, onAnchor)) {
+        anchors_.reserve(count);
+        for (size_t i = 0; i < count; ++i) anchors_.push_back(segments[i].p);
+    } else {
+        makeWhole();
+        whole_->assign(segments, segments + count);
+    }
+}
+
+void PathSegments::reserve(size_t count)
+{
+    if (whole_)
+        whole_->reserve(count);
+    else
+        anchors_.reserve(count);
+}
+
+void PathSegments::push_back(const AIPathSegment& segment)
+{
+    if (!whole_ && onAnchor(segment)) {
+        anchors_.push_back(segment.p);
+        return;
+    }
+    makeWhole();
+    whole_->push_back(segment);
+}
+
+void PathSegments::set(size_t i, const AIPathSegment& segment)
+{
+    if (!whole_ && onAnchor(segment)) {
+        anchors_[i] = segment.p;
+        return;
+    }
+    makeWhole();
+    (*whole_)[i] = segment;
+}
+
+void PathSegments::insert(size_t at, const AIPathSegment* first, size_t count)
+{
+    if (!whole_ && std::all_of(first, first + count, onAnchor)) {
+        std::vector<AIRealPoint> points;
+        points.reserve(count);
+        for (size_t i = 0; i < count; ++i) points.push_back(first[i].p);
+        anchors_.insert(anchors_.begin() + static_cast<std::ptrdiff_t>(at), points.begin(), points.end());
+        return;
+    }
+    makeWhole();
+    whole_->insert(whole_->begin() + static_cast<std::ptrdiff_t>(at), first, first + count);
+}
+
+void PathSegments::resize(size_t count, const AIPathSegment& fill)
+{
+    if (count > size() && !onAnchor(fill)) makeWhole();
+    if (whole_)
+        whole_->resize(count, fill);
+    else
+        anchors_.resize(count, fill.p);
+}
+
+void PathSegments::clear()
+{
+    std::vector<AIRealPoint>().swap(anchors_);
+    whole_ = HeldApart<std::vector<AIPathSegment>>();
+}
+
+// ---- Shared styles ----------------------------------------------------------------
+
+const AIPathStyle& SharedPathStyle::zeroStyle()
+{
+    static const AIPathStyle zero{};
+    return zero;
+}
+
+SharedPathStyle& SharedPathStyle::operator=(const AIPathStyle& style)
+{
+    // Bytes alike are values alike: a path sharing a block reads back the
+    // very bytes it was given. Styles alike but for padding merely miss
+    // sharing.
+    auto same = [&style](const AIPathStyle& held) { return std::memcmp(&held, &style, sizeof style) == 0; };
+    if (held_ && same(*held_)) return *this;
+    // The few styles last made, one of which a new path most often has:
+    // a job's art is read (or made) path after path with the default style
+    // first, then its own.
+    thread_local std::shared_ptr<AIPathStyle> recent[4];
+    thread_local size_t next = 0;
+    for (const auto& r : recent)
+        if (r && same(*r)) {
+            held_ = r;
+            return *this;
+        }
+    held_ = std::make_shared<AIPathStyle>(style);
+    recent[next] = held_;
+    next = (next + 1) % std::size(recent);
+    return *this;
+}
+
+AIPathStyle& SharedPathStyle::edit()
+{
+    // One owner and no one else (the recent styles hold a share too): write
+    // in place; else a copy of its own first.
+    if (!held_)
+        held_ = std::make_shared<AIPathStyle>(zeroStyle());
+    else if (held_.use_count() > 1)
+        held_ = std::make_shared<AIPathStyle>(*held_);
+    return *held_;
+}
+
 AIPathSegment cornerSegment(AIReal x, AIReal y)
 {
     AIPathSegment s{};
@@ -161,7 +319,10 @@ ArtNode* Document::newArt(int16_t type)
     node->style = defaultPathStyle();
     if (type == kTextFrameArt) node->textFrame.make();
     ArtNode* raw = node.get();
-    art_.emplace(raw->id, std::move(node));
+    if (art_.empty() && firstArtId_ == 0) firstArtId_ = raw->id;
+    size_t slot = raw->id - firstArtId_;
+    if (slot >= art_.size()) art_.resize(slot + 1);
+    art_[slot] = std::move(node);
     return raw;
 }
 
@@ -254,7 +415,7 @@ void Document::forget(ArtNode* node)
         forget(c);
         c = next;
     }
-    art_.erase(node->id);
+    art_[node->id - firstArtId_].reset();
 }
 
 void Document::dispose(ArtNode* node)
@@ -452,7 +613,7 @@ bool artBounds(const ArtNode* node, bool withStroke, AIRealRect& bounds)
             b = std::min(b, lo);
             t = std::max(t, hi);
         }
-        double grow = withStroke && node->style.strokePaint ? node->style.stroke.width / 2.0 : 0.0;
+        double grow = withStroke && node->style->strokePaint ? node->style->stroke.width / 2.0 : 0.0;
         bounds = AIRealRect{static_cast<AIReal>(l - grow), static_cast<AIReal>(t + grow),
                             static_cast<AIReal>(r + grow), static_cast<AIReal>(b - grow)};
         return true;
@@ -532,17 +693,18 @@ static AIRealPoint apply(const AIRealMatrix& m, AIRealPoint p)
 
 void transformArt(ArtNode* node, const AIRealMatrix& m, AIReal lineScale, bool scaleLines)
 {
-    for (auto& s : node->segments) {
-        s.p = apply(m, s.p);
-        s.in = apply(m, s.in);
-        s.out = apply(m, s.out);
-    }
+    node->segments.transformPoints([&m](AIRealPoint p) { return apply(m, p); });
     if (node->type == kTextFrameArt) {
         TextFrame& f = *node->textFrame;
         f.origin = apply(m, f.origin);
         f.fontSize *= static_cast<AIReal>(std::sqrt(std::fabs(double(m.a) * m.d - double(m.b) * m.c)));
     }
-    if (scaleLines && node->type == kPathArt) node->style.stroke.width *= lineScale;
+    if (scaleLines && node->type == kPathArt) {
+        // Assigned whole, so that paths scaled alike share their new style.
+        AIPathStyle style = node->style;
+        style.stroke.width *= lineScale;
+        node->style = style;
+    }
     for (ArtNode* c : node->children) transformArt(c, m, lineScale, scaleLines);
 }
 

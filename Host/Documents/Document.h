@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -125,33 +126,182 @@ private:
     std::unique_ptr<T> held_;
 };
 
+// A path's anchors with their handles. Most paths of a large job are straight
+// polylines, every handle on its anchor: such a path keeps its anchors alone,
+// a third of the room of whole segments. The first segment written with a
+// handle off its anchor (or not a corner) turns the path to whole segments.
+// Either way every read gives back, bit for bit, the segment last written
+// there. Segments are read by value: write them back with set().
+class PathSegments {
+public:
+    class const_iterator {
+    public:
+        using iterator_category = std::random_access_iterator_tag;
+        using value_type = AIPathSegment;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = const AIPathSegment;
+
+        const_iterator() = default;
+        const_iterator(const PathSegments* list, size_t at) : list_(list), at_(at) {}
+        reference operator*() const { return (*list_)[at_]; }
+        reference operator[](difference_type n) const { return (*list_)[at_ + n]; }
+        const_iterator& operator++() { ++at_; return *this; }
+        const_iterator operator++(int) { const_iterator old = *this; ++at_; return old; }
+        const_iterator& operator--() { --at_; return *this; }
+        const_iterator operator--(int) { const_iterator old = *this; --at_; return old; }
+        const_iterator& operator+=(difference_type n) { at_ += n; return *this; }
+        const_iterator& operator-=(difference_type n) { at_ -= n; return *this; }
+        const_iterator operator+(difference_type n) const { return const_iterator(list_, at_ + n); }
+        friend const_iterator operator+(difference_type n, const const_iterator& i) { return i + n; }
+        const_iterator operator-(difference_type n) const { return const_iterator(list_, at_ - n); }
+        difference_type operator-(const const_iterator& o) const
+        {
+            return static_cast<difference_type>(at_) - static_cast<difference_type>(o.at_);
+        }
+        bool operator==(const const_iterator& o) const { return at_ == o.at_; }
+        bool operator!=(const const_iterator& o) const { return at_ != o.at_; }
+        bool operator<(const const_iterator& o) const { return at_ < o.at_; }
+        bool operator>(const const_iterator& o) const { return at_ > o.at_; }
+        bool operator<=(const const_iterator& o) const { return at_ <= o.at_; }
+        bool operator>=(const const_iterator& o) const { return at_ >= o.at_; }
+
+    private:
+        const PathSegments* list_ = nullptr;
+        size_t at_ = 0;
+    };
+    using iterator = const_iterator;
+
+    PathSegments() = default;
+    PathSegments(std::initializer_list<AIPathSegment> segments) { assign(segments.begin(), segments.size()); }
+    PathSegments(const std::vector<AIPathSegment>& segments) { assign(segments.data(), segments.size()); }
+    PathSegments& operator=(std::initializer_list<AIPathSegment> segments)
+    {
+        assign(segments.begin(), segments.size());
+        return *this;
+    }
+    PathSegments& operator=(const std::vector<AIPathSegment>& segments)
+    {
+        assign(segments.data(), segments.size());
+        return *this;
+    }
+
+    size_t size() const { return whole_ ? whole_->size() : anchors_.size(); }
+    bool empty() const { return size() == 0; }
+    // Returned const, so that a write into the copy fails to compile
+    // instead of being lost.
+    const AIPathSegment operator[](size_t i) const
+    {
+        if (whole_) return (*whole_)[i];
+        AIPathSegment s{};
+        s.p = s.in = s.out = anchors_[i];
+        s.corner = 1;
+        return s;
+    }
+    const AIPathSegment front() const { return (*this)[0]; }
+    const AIPathSegment back() const { return (*this)[size() - 1]; }
+    const_iterator begin() const { return const_iterator(this, 0); }
+    const_iterator end() const { return const_iterator(this, size()); }
+    std::vector<AIPathSegment> toVector() const { return std::vector<AIPathSegment>(begin(), end()); }
+    // Whether the path keeps its anchors alone.
+    bool anchorsOnly() const { return !whole_; }
+
+    // count segments from first on into out.
+    void read(size_t first, size_t count, AIPathSegment* out) const;
+    void assign(const AIPathSegment* segments, size_t count);
+    void reserve(size_t count);
+    void push_back(const AIPathSegment& segment);
+    void set(size_t i, const AIPathSegment& segment);
+    // count segments read from first on, put in front of segment `at`.
+    void insert(size_t at, const AIPathSegment* first, size_t count);
+    // New segments are copies of fill.
+    void resize(size_t count, const AIPathSegment& fill);
+    void clear();
+    // Moves every point, anchors and handles alike, through f. A handle that
+    // lay on its anchor lies on it still: f gives the same point for the
+    // same bits.
+    template <typename F>
+    void transformPoints(F f)
+    {
+        for (AIRealPoint& p : anchors_) p = f(p);
+        if (whole_)
+            for (AIPathSegment& s : *whole_) {
+                s.p = f(s.p);
+                s.in = f(s.in);
+                s.out = f(s.out);
+            }
+    }
+
+private:
+    static bool onAnchor(const AIPathSegment& segment);
+    void makeWhole();
+
+    // The anchors alone, empty once the path holds whole segments; those are
+    // held apart, so that a polyline carries a pointer in their place.
+    std::vector<AIRealPoint> anchors_;
+    HeldApart<std::vector<AIPathSegment>> whole_;
+};
+
+// A path's style, shared by the paths that have the same one: most paths of
+// a job have one of a few styles, a hundred bytes each. Written through
+// edit() or by assignment, a path's style is its own again first (copy on
+// write), so a write never shows in another path.
+class SharedPathStyle {
+public:
+    SharedPathStyle() = default;
+    SharedPathStyle& operator=(const AIPathStyle& style);
+    const AIPathStyle& get() const { return held_ ? *held_ : zeroStyle(); }
+    operator const AIPathStyle&() const { return get(); }
+    const AIPathStyle* operator->() const { return &get(); }
+    AIPathStyle& edit();
+    // Whether two paths hold the very same block (tests).
+    bool sharedWith(const SharedPathStyle& other) const { return held_ && held_ == other.held_; }
+
+private:
+    static const AIPathStyle& zeroStyle();
+    // Null: every field zero, as a style made with {} is.
+    std::shared_ptr<AIPathStyle> held_;
+};
+
+// Fields in falling order of alignment: a path's node is one of tens of
+// thousands in a large job.
 struct ArtNode {
     uintptr_t id = 0;
-    int16_t type = kUnknownArt;
     ArtNode* parent = nullptr;
     ArtChildren children;     // first = front-most
     ArtNode* next = nullptr;  // the sibling behind this one, or null
     ArtNode* prior = nullptr; // the sibling in front of this one, or null
     LayerNode* layer = nullptr;
-    bool isLayerGroup = false;
-    int32_t attrs = 0;
     std::string name;  // the SVG id
 
     // Paths.
-    std::vector<AIPathSegment> segments;
-    bool closed = false;
-    bool guide = false;
-    AIPathStyle style{};
+    PathSegments segments;
+    SharedPathStyle style;
 
     // Text frames only: made with the frame (Document::newArt), null in any
     // other kind of art.
     HeldApart<TextFrame> textFrame;
 
-    // String tags, kept in the order they were first set.
-    std::vector<std::pair<std::string, std::string>> tags;
+    int32_t attrs = 0;
+    int16_t type = kUnknownArt;
+    // Bits, so that the node fits a smaller block.
+    bool isLayerGroup : 1;
+    bool closed : 1;  // paths
+    bool guide : 1;   // paths
 
+    ArtNode() : isLayerGroup(false), closed(false), guide(false) {}
+
+    using TagList = std::vector<std::pair<std::string, std::string>>;
+    // String tags, kept in the order they were first set.
+    const TagList& tags() const;
     const std::string* tag(const std::string& tagName) const;
     void setTag(const std::string& tagName, const std::string& value);
+    // False when the art has no such tag.
+    bool removeTag(const std::string& tagName);
+
+private:
+    // Held apart: most art has none.
+    HeldApart<TagList> tags_;
 };
 
 struct LayerNode {
@@ -230,7 +380,11 @@ private:
     void forget(ArtNode* node);
 
     Documents& store_;
-    std::unordered_map<uintptr_t, std::unique_ptr<ArtNode>> art_;
+    // The art by id: a slot for each id from the first one this document
+    // gave art on (ids rise), null where the id is no live art of this
+    // document (disposed art, a layer's or a colour's id).
+    std::vector<std::unique_ptr<ArtNode>> art_;
+    uintptr_t firstArtId_ = 0;
     std::unordered_map<uintptr_t, std::unique_ptr<LayerNode>> layerStore_;
     std::unordered_map<uintptr_t, std::unique_ptr<CustomColorEntry>> customColors_;
     std::vector<LayerNode*> layers_;

@@ -70,7 +70,7 @@ bool hitPath(ArtNode* n, AIRealPoint p, int32_t request, AIToolHitData& hit)
             }
         }
     }
-    if ((request & kAllHitRequest) && n->closed && n->style.fillPaint) {
+    if ((request & kAllHitRequest) && n->closed && n->style->fillPaint) {
         // Even-odd crossing count over a flattened outline.
         int crossings = 0;
         for (size_t i = 0; i < pathBezierCount(n); ++i) {

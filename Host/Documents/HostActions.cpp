@@ -52,9 +52,9 @@ std::vector<ArtNode*> selectedObjects(const Document& d)
 
 const AIPathStyle* styleOf(const ArtNode& art)
 {
-    if (art.type == kPathArt || art.type == kTextFrameArt) return &art.style;
+    if (art.type == kPathArt || art.type == kTextFrameArt) return &art.style.get();
     for (const ArtNode* c : art.children)
-        if (c->type == kPathArt) return &c->style;
+        if (c->type == kPathArt) return &c->style.get();
     return nullptr;
 }
 

@@ -33,18 +33,25 @@ ASErr readPath(AIArtHandle path, T* out, Value value)
     return kNoErr;
 }
 
-// A flag of a path (closed, guide).
-ASErr getFlag(AIArtHandle path, bool ArtNode::*flag, AIBoolean* on)
+// A flag of a path (closed, guide): bits of the node, which no pointer
+// reaches.
+enum class PathFlag { closed, guide };
+
+ASErr getFlag(AIArtHandle path, PathFlag flag, AIBoolean* on)
 {
-    return readPath(path, on, [flag](const ArtNode& n) -> AIBoolean { return n.*flag; });
+    return readPath(path, on,
+                    [flag](const ArtNode& n) -> AIBoolean { return flag == PathFlag::closed ? n.closed : n.guide; });
 }
 
-ASErr setFlag(AIArtHandle path, bool ArtNode::*flag, AIBoolean on)
+ASErr setFlag(AIArtHandle path, PathFlag flag, AIBoolean on)
 {
     ASErr err;
     ArtNode* n = pathOf(path, err);
     if (err) return err;
-    n->*flag = on != 0;
+    if (flag == PathFlag::closed)
+        n->closed = on != 0;
+    else
+        n->guide = on != 0;
     return kNoErr;
 }
 
@@ -70,7 +77,7 @@ struct PathOps {
     {
         ArtNode* n;
         if (ASErr err = segmentsOf(path, segNumber, count, segments, n)) return err;
-        std::copy_n(n->segments.begin() + segNumber, count, segments);
+        n->segments.read(static_cast<size_t>(segNumber), static_cast<size_t>(count), segments);
         return kNoErr;
     }
 
@@ -78,7 +85,7 @@ struct PathOps {
     {
         ArtNode* n;
         if (ASErr err = segmentsOf(path, segNumber, count, segments, n)) return err;
-        std::copy_n(segments, count, n->segments.begin() + segNumber);
+        for (int32_t i = 0; i < count; ++i) n->segments.set(static_cast<size_t>(segNumber + i), segments[i]);
         return kNoErr;
     }
 
@@ -90,28 +97,28 @@ struct PathOps {
         if (segNumber < -1 || segNumber >= static_cast<int32_t>(n->segments.size()) || count < 0)
             return kBadSegmentRangeErr;
         if (count && !segments) return kBadParameterErr;
-        n->segments.insert(n->segments.begin() + (segNumber + 1), segments, segments + count);
+        n->segments.insert(static_cast<size_t>(segNumber + 1), segments, static_cast<size_t>(count));
         return kNoErr;
     }
 
     static ASErr GetPathClosed(AIArtHandle path, AIBoolean* closed)
     {
-        return getFlag(path, &ArtNode::closed, closed);
+        return getFlag(path, PathFlag::closed, closed);
     }
 
     static ASErr SetPathClosed(AIArtHandle path, AIBoolean closed)
     {
-        return setFlag(path, &ArtNode::closed, closed);
+        return setFlag(path, PathFlag::closed, closed);
     }
 
     static ASErr GetPathGuide(AIArtHandle path, AIBoolean* guide)
     {
-        return getFlag(path, &ArtNode::guide, guide);
+        return getFlag(path, PathFlag::guide, guide);
     }
 
     static ASErr SetPathGuide(AIArtHandle path, AIBoolean guide)
     {
-        return setFlag(path, &ArtNode::guide, guide);
+        return setFlag(path, PathFlag::guide, guide);
     }
 
     static ASErr GetPathArea(AIArtHandle path, AIReal* area)

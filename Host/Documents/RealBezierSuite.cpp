@@ -114,7 +114,7 @@ struct RealBezierOps {
         a.out = b->p1;
         z.in = b->p2;
         tmp.segments = {a, z};
-        tmp.style.strokePaint = 0;
+        tmp.style.edit().strokePaint = 0;
         artBounds(&tmp, false, *bounds);
     }
 };

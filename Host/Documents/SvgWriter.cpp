@@ -120,7 +120,7 @@ private:
     // marks' command text) goes percent-encoded, under a name of its own.
     void writeTags(pugi::xml_node e, const ArtNode& node)
     {
-        for (const auto& t : node.tags) {
+        for (const auto& t : node.tags()) {
             if (xmlCanHold(t.second))
                 e.append_attribute(("data-tag-" + t.first).c_str()) = t.second.c_str();
             else

@@ -44,10 +44,7 @@ struct TagOps {
         ArtNode* n = artOf(art);
         if (!n) return kBadArtErr;
         if (!name) return kBadParameterErr;
-        auto& t = n->tags;
-        auto it = std::find_if(t.begin(), t.end(), [&](const auto& p) { return p.first == name; });
-        if (it == t.end()) return kNoSuchTagErr;
-        t.erase(it);
+        if (!n->removeTag(name)) return kNoSuchTagErr;
         return kNoErr;
     }
 };

@@ -117,10 +117,10 @@ save outlined.svg
             EXPECT_GE(area, before) << "each smaller outline lies in front of the larger";
             before = area;
             EXPECT_TRUE(c->closed);
-            contours.push_back(c->segments);
+            contours.push_back(c->segments.toVector());
             outlines.emplace_back();
             for (size_t i = 0; i < c->segments.size(); ++i)
-                for (int s = 0; s <= 32; ++s) outlines.back().push_back(test::pointOnContour(c->segments, i, s / 32.0));
+                for (int s = 0; s <= 32; ++s) outlines.back().push_back(test::pointOnContour(c->segments.toVector(), i, s / 32.0));
         }
         test::expectSameLetter(contours, letters[letterOf[k]], true);
     }
@@ -183,8 +183,8 @@ save prepared.svg
     for (ArtNode* a : saved.all(kPathArt))
         if (a->layer == art && a->name != "panel") areas.push_back(a);
     ASSERT_EQ(areas.size(), 1u);
-    EXPECT_TRUE(areas[0]->style.fillPaint);
-    EXPECT_FALSE(areas[0]->style.strokePaint);
+    EXPECT_TRUE(areas[0]->style->fillPaint);
+    EXPECT_FALSE(areas[0]->style->strokePaint);
     AIRealRect a = boundsMm(areas[0]);
     EXPECT_NEAR(a.right - a.left, 100, 1e-3);
     EXPECT_NEAR(a.top - a.bottom, 2, 1e-3);

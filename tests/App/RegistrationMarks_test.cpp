@@ -45,7 +45,7 @@ int pathsWith(const ArtNode* group, size_t anchors, double widthMm)
     int n = 0;
     for (const ArtNode* p : group->children)
         n += p->type == kPathArt && p->segments.size() == anchors && !p->closed &&
-             std::abs(p->style.stroke.width / kMm - widthMm) < 1e-4;
+             std::abs(p->style->stroke.width / kMm - widthMm) < 1e-4;
     return n;
 }
 

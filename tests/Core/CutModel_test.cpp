@@ -42,10 +42,10 @@ protected:
         ArtNode* p = d.newArt(kPathArt);
         p->segments = std::move(segs);
         p->closed = closed;
-        p->style.fillPaint = 1;
-        p->style.fill.color.kind = kThreeColor;
-        p->style.fill.color.c.rgb = {1, 0, 0};
-        p->style.strokePaint = 0;
+        p->style.edit().fillPaint = 1;
+        p->style.edit().fill.color.kind = kThreeColor;
+        p->style.edit().fill.color.c.rgb = {1, 0, 0};
+        p->style.edit().strokePaint = 0;
         d.place(p, parent ? kPlaceInsideOnBottom : kPlaceBelowAll, parent);
         return p;
     }
@@ -169,8 +169,8 @@ TEST_F(CutModelTest, FillColoursConvertAsTheColourListsShowThem)
         SCOPED_TRACE(r.what);
         Document& d = doc();
         ArtNode* p = rect(d, 0, 0, 10, 10);
-        p->style.fillPaint = r.fill;
-        p->style.fill.color = r.color;
+        p->style.edit().fillPaint = r.fill;
+        p->style.edit().fill.color = r.color;
         selectAll(d);
         ASSERT_EQ(loadData(nullptr), kNoErr);
         ASSERT_EQ(g->volumeCount, 1);
@@ -197,8 +197,8 @@ TEST_F(CutModelTest, CustomColoursConvertByTheirKindWithoutTint)
         Document& d = doc();
         CustomColorEntry* c = d.newCustomColor(r.what, r.color);
         ArtNode* p = rect(d, 0, 0, 10, 10);
-        p->style.fill.color.kind = kCustomColor;
-        p->style.fill.color.c.c = {Document::handle(c), 0.3f};
+        p->style.edit().fill.color.kind = kCustomColor;
+        p->style.edit().fill.color.c.c = {Document::handle(c), 0.3f};
         selectAll(d);
         ASSERT_EQ(loadData(nullptr), kNoErr);
         ASSERT_EQ(g->volumeCount, 1);
@@ -399,9 +399,9 @@ TEST_F(CutModelTest, StrokeDoesNotChangeTheLoadedBoundsAndIsSwitchedBack)
     path(d, {}, true, gr);  // an empty path has no bounds to add, not a point at the origin
     ArtNode* p = rect(d, 30, 20, 130, 70, gr);
     ArtNode* q = rect(d, 40, 30, 50, 40, gr);
-    p->style.strokePaint = 1;
-    p->style.stroke.width = 10;
-    q->style.fill.color.c.rgb = {0, 0, 1};
+    p->style.edit().strokePaint = 1;
+    p->style.edit().stroke.width = 10;
+    q->style.edit().fill.color.c.rgb = {0, 0, 1};
     selectAll(d);
     ASSERT_EQ(loadData(nullptr), kNoErr);
     const Volume& v = g->volumes[0];
@@ -409,9 +409,9 @@ TEST_F(CutModelTest, StrokeDoesNotChangeTheLoadedBoundsAndIsSwitchedBack)
     EXPECT_FLOAT_EQ(v.docRect[3], 20 * kPointToMillimetreFloat);
     EXPECT_FLOAT_EQ(v.docRect[2], 130 * kPointToMillimetreFloat);
     EXPECT_FLOAT_EQ(v.docRect[1], 70 * kPointToMillimetreFloat);
-    EXPECT_TRUE(p->style.strokePaint);
-    EXPECT_FLOAT_EQ(p->style.stroke.width, 10);
-    EXPECT_FLOAT_EQ(q->style.fill.color.c.rgb.blue, 1) << "each path keeps its own style";
+    EXPECT_TRUE(p->style->strokePaint);
+    EXPECT_FLOAT_EQ(p->style->stroke.width, 10);
+    EXPECT_FLOAT_EQ(q->style->fill.color.c.rgb.blue, 1) << "each path keeps its own style";
     EXPECT_EQ(v.colorRGB[2], 255) << "the last path decides the colour";
 }
 
@@ -444,16 +444,16 @@ TEST_F(CutModelTest, AStrokeThatCannotBeSwitchedOffOrBackStopsTheLoadAndTheBound
         ArtNode* gr = group(d);
         rect(d, 200, 0, 300, 50, gr);
         ArtNode* stroked = rect(d, 0, 0, 100, 50, gr);
-        stroked->style.strokePaint = 1;
-        stroked->style.stroke.width = 10;
+        stroked->style.edit().strokePaint = 1;
+        stroked->style.edit().stroke.width = 10;
         selectAll(d);
 
         styles.SetPathStyle = setPathStyleFailingOnce;
         g_failStyleWrite = row.failStyleWrite;
         g_styleWrites = 0;
         ASErr loaded = loadData(nullptr);
-        bool strokeAfterLoad = stroked->style.strokePaint != 0;
-        stroked->style.strokePaint = 1;
+        bool strokeAfterLoad = stroked->style->strokePaint != 0;
+        stroked->style.edit().strokePaint = 1;
         g_styleWrites = 0;
         AIRealRect bounds = {1, 2, 3, 4};
         ASErr bounded = getSelectedArtBound(&bounds);
@@ -465,8 +465,8 @@ TEST_F(CutModelTest, AStrokeThatCannotBeSwitchedOffOrBackStopsTheLoadAndTheBound
         EXPECT_EQ(bounded, 'NoSt') << row.shows << ": the bounds of the selection report it too";
         EXPECT_FLOAT_EQ(bounds.left, 1) << row.shows << ": the bounds are left as they were";
         EXPECT_EQ(strokeAfterLoad, row.strokeAfter) << row.shows;
-        EXPECT_EQ(stroked->style.strokePaint != 0, row.strokeAfter) << row.shows;
-        stroked->style.strokePaint = 1;
+        EXPECT_EQ(stroked->style->strokePaint != 0, row.strokeAfter) << row.shows;
+        stroked->style.edit().strokePaint = 1;
     }
     ASSERT_EQ(loadData(nullptr), kNoErr) << "with the host well again the job loads";
     EXPECT_EQ(g->volumeCount, 1);

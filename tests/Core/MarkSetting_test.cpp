@@ -115,9 +115,9 @@ bool hasMark(const ArtNode* group, const std::vector<std::pair<double, double>>&
                    s.in.h == s.p.h && s.in.v == s.p.v && s.out.h == s.p.h && s.out.v == s.p.v;
         }
         if (!same) continue;
-        return !p->style.fillPaint && p->style.strokePaint && p->style.stroke.color.kind == kThreeColor &&
-               p->style.stroke.color.c.rgb.red == 0 && p->style.stroke.color.c.rgb.green == 0 &&
-               p->style.stroke.color.c.rgb.blue == 0 && std::fabs(p->style.stroke.width - width) < 1e-4;
+        return !p->style->fillPaint && p->style->strokePaint && p->style->stroke.color.kind == kThreeColor &&
+               p->style->stroke.color.c.rgb.red == 0 && p->style->stroke.color.c.rgb.green == 0 &&
+               p->style->stroke.color.c.rgb.blue == 0 && std::fabs(p->style->stroke.width - width) < 1e-4;
     }
     return false;
 }

@@ -131,8 +131,8 @@ protected:
         ArtNode* p = doc().newArt(kPathArt);
         p->segments = {cornerSegment(l, b), cornerSegment(r, b), cornerSegment(r, t), cornerSegment(l, t)};
         p->closed = true;
-        p->style.fillPaint = 1;
-        p->style.strokePaint = 0;  // bounds without a stroke's half width
+        p->style.edit().fillPaint = 1;
+        p->style.edit().strokePaint = 0;  // bounds without a stroke's half width
         doc().place(p, kPlaceInsideOnBottom, parent);
         return p;
     }
@@ -416,8 +416,8 @@ TEST_F(PreProcessTest, LineWidthConfirmationLeavesAFilledUnstrokedArea)
     for (ArtNode* a : doc().allArt())
         if (a->type == kPathArt) paths.push_back(a);
     ASSERT_EQ(paths.size(), 1u);
-    EXPECT_TRUE(paths[0]->style.fillPaint);
-    EXPECT_FALSE(paths[0]->style.strokePaint);
+    EXPECT_TRUE(paths[0]->style->fillPaint);
+    EXPECT_FALSE(paths[0]->style->strokePaint);
     AIRealRect b = boundsMm(paths[0]);
     EXPECT_NEAR(b.right - b.left, 100, 1e-3);
     EXPECT_NEAR(b.top - b.bottom, 2, 1e-3);
@@ -464,9 +464,9 @@ TEST_F(OffsetTest, ARectangleGetsOneContourTheOffsetAwayOnItsOwnLayer)
     AIRealRect b = boundsMm(c[0]);
     EXPECT_NEAR(b.right - b.left, 102, 1e-2);
     EXPECT_NEAR(b.top - b.bottom, 52, 1e-2);
-    EXPECT_FALSE(c[0]->style.fillPaint);
-    EXPECT_TRUE(c[0]->style.strokePaint);
-    EXPECT_FLOAT_EQ(c[0]->style.stroke.width, 1.0f);
+    EXPECT_FALSE(c[0]->style->fillPaint);
+    EXPECT_TRUE(c[0]->style->strokePaint);
+    EXPECT_FLOAT_EQ(c[0]->style->stroke.width, 1.0f);
     EXPECT_TRUE(c[0]->parent->attrs & kArtSelected);
     EXPECT_FALSE(art()[0]->attrs & kArtSelected) << "the rectangle itself is deselected";
     EXPECT_EQ(art()[0]->name, "r");

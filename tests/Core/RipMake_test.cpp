@@ -44,7 +44,7 @@ public:
         for (auto [x, y] : corners) p->segments.push_back(cornerSegment(x, y));
         p->closed = true;
         p->style = defaultPathStyle();
-        p->style.strokePaint = false;
+        p->style.edit().strokePaint = false;
         d().place(p, parent ? kPlaceInsideOnBottom : kPlaceBelowAll, parent);
         return p;
     }
@@ -124,12 +124,12 @@ TEST_F(RipMakeTest, LinesCrossTheFrameAndAreKeptOnlyOutsideTheObject)
         ASSERT_EQ(frame->segments.size(), 4u) << row.shows;
         for (const ArtNode* c : kids(object->parent)) {
             if (c == object) continue;
-            EXPECT_FALSE(c->style.fillPaint) << row.shows;
-            EXPECT_TRUE(c->style.strokePaint) << row.shows;
-            EXPECT_EQ(c->style.stroke.color.kind, kThreeColor) << row.shows;
-            EXPECT_EQ(c->style.stroke.color.c.rgb.red + c->style.stroke.color.c.rgb.green +
-                          c->style.stroke.color.c.rgb.blue, 0) << row.shows;
-            EXPECT_EQ(c->style.stroke.width, 0) << row.shows;
+            EXPECT_FALSE(c->style->fillPaint) << row.shows;
+            EXPECT_TRUE(c->style->strokePaint) << row.shows;
+            EXPECT_EQ(c->style->stroke.color.kind, kThreeColor) << row.shows;
+            EXPECT_EQ(c->style->stroke.color.c.rgb.red + c->style->stroke.color.c.rgb.green +
+                          c->style->stroke.color.c.rgb.blue, 0) << row.shows;
+            EXPECT_EQ(c->style->stroke.width, 0) << row.shows;
             for (const AIPathSegment& s : c->segments) {
                 EXPECT_EQ(s.in.h, s.p.h) << row.shows;
                 EXPECT_EQ(s.out.v, s.p.v) << row.shows;

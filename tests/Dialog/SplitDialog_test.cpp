@@ -245,8 +245,8 @@ TEST_F(SplitDialogTest, TheSelectedBoundsLeaveOutStrokesTheMarksLayerAndArtInsid
 {
     HeldSuites held(hostApp().basic());
     ArtNode* stroked = rect(10, 20, 110, 70);
-    stroked->style.strokePaint = 1;
-    stroked->style.stroke.width = 10;
+    stroked->style.edit().strokePaint = 1;
+    stroked->style.edit().stroke.width = 10;
     LayerNode* marksLayer = d().insertLayer(0, "Layer of 4 Marks Printed");
     ArtNode* mark = d().newArt(kPathArt);
     mark->segments = {cornerSegment(-50, -50), cornerSegment(-40, -50), cornerSegment(-40, -40)};
@@ -286,8 +286,8 @@ TEST_F(SplitDialogTest, TheSelectedBoundsLeaveOutStrokesTheMarksLayerAndArtInsid
         }
         g_artSplitGroup = nullptr;
     }
-    EXPECT_TRUE(stroked->style.strokePaint) << "the stroke is switched on again";
-    EXPECT_FLOAT_EQ(stroked->style.stroke.width, 10);
+    EXPECT_TRUE(stroked->style->strokePaint) << "the stroke is switched on again";
+    EXPECT_FLOAT_EQ(stroked->style->stroke.width, 10);
 }
 
 TEST_F(SplitDialogTest, OKWithoutGuidesOnlyStoresTheSettings)

@@ -2,7 +2,10 @@
 // them: handles the plug-in may hold too long are refused with the suite's
 // own error, and the shapes it asks for come out as it expects them.
 #include <cmath>
+#include <cstring>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "Documents/Document.h"
 #include "HostFixture.h"
@@ -259,13 +262,13 @@ TEST_F(DocumentSuites, StrokesAreScaledOnlyWhenLinesAreAskedFor)
         AIArtHandle rect = nullptr;
         ASSERT_EQ(shapes().NewRect(40, 10, 20, 30, false, &rect), kNoErr);
         host::ArtNode* n = host::currentDocument()->art(rect);
-        n->style.strokePaint = 1;
-        n->style.stroke.width = 1.5f;
+        n->style.edit().strokePaint = 1;
+        n->style.edit().stroke.width = 1.5f;
         ASSERT_EQ(transform.TransformArt(rect, &twice, 3, row.flags), kNoErr) << row.shows;
         AIRealRect b{};
         ASSERT_EQ(art().GetArtBounds(rect, &b), kNoErr);
         EXPECT_EQ(b.left, row.left - row.width / 2) << row.shows << ": the bounds take in half the stroke";
-        EXPECT_EQ(n->style.stroke.width, row.width) << row.shows;
+        EXPECT_EQ(n->style->stroke.width, row.width) << row.shows;
     }
 }
 
@@ -407,6 +410,215 @@ TEST_F(DocumentSuites, TheSmallerOperationsAnswerWhatTheDocumentHolds)
     math.AIRealMatrixXformPoint(&m, &in, &out);
     EXPECT_NEAR(out.h, -4, 1e-5);
     EXPECT_NEAR(out.v, 3, 1e-5);
+}
+
+}  // namespace
+
+namespace {
+
+// The same bits in every field that a segment carries (not its padding).
+bool sameSegment(const AIPathSegment& a, const AIPathSegment& b)
+{
+    return std::memcmp(&a.p, &b.p, sizeof a.p) == 0 && std::memcmp(&a.in, &b.in, sizeof a.in) == 0 &&
+           std::memcmp(&a.out, &b.out, sizeof a.out) == 0 && a.corner == b.corner;
+}
+
+// A path keeps the segments of a polyline as anchors alone and whole
+// segments otherwise. Whatever it is written with, every reader (the suite's
+// copy, the host's own walk by index) gets back exactly what a plain list of
+// segments given the same writes holds.
+TEST_F(DocumentSuites, SegmentsReadBackAsWrittenHoweverThePathHoldsThem)
+{
+    auto curve = [](AIReal x, AIReal y) {
+        AIPathSegment s = host::cornerSegment(x, y);
+        s.in = {x - 3, y + 1};
+        s.out = {x + 3, y - 1};
+        s.corner = 0;
+        return s;
+    };
+    auto onAnchorBut = [](AIReal x, AIReal y, AIBoolean corner) {
+        AIPathSegment s = host::cornerSegment(x, y);
+        s.corner = corner;
+        return s;
+    };
+    AIPathSegment minusZero = host::cornerSegment(0, 5);
+    minusZero.in.h = -0.0f;  // equal to the anchor's 0, but not in its bits
+    AIPathSegment oneHandleOff = host::cornerSegment(10, 0);
+    oneHandleOff.out = {10, 4};
+
+    using Path = std::vector<AIPathSegment>;
+    struct Row {
+        const char* shows;
+        // The writes, made through the suite on the path and alike on the plain list.
+        std::function<void(AIPathSuite&, AIArtHandle, Path&)> write;
+        bool anchorsOnly;  // how the path should hold what it was given
+    } rows[] = {
+        {"corners stay anchors alone", [](AIPathSuite&, AIArtHandle, Path&) {}, true},
+        {"one handle off its anchor",
+         [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
+             ASSERT_EQ(ps.SetPathSegments(p, 1, 1, &oneHandleOff), kNoErr);
+             m[1] = oneHandleOff;
+         },
+         false},
+        {"handles on the anchor of a smooth point",
+         [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
+             AIPathSegment s = onAnchorBut(10, 10, 0);
+             ASSERT_EQ(ps.SetPathSegments(p, 2, 1, &s), kNoErr);
+             m[2] = s;
+         },
+         false},
+        {"a corner flag other than 1",
+         [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
+             AIPathSegment s = onAnchorBut(0, 10, 2);
+             ASSERT_EQ(ps.SetPathSegments(p, 3, 1, &s), kNoErr);
+             m[3] = s;
+         },
+         false},
+        {"a handle at minus zero on an anchor at zero",
+         [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
+             ASSERT_EQ(ps.SetPathSegments(p, 0, 1, &minusZero), kNoErr);
+             m[0] = minusZero;
+         },
+         false},
+        {"a corner moved stays anchors alone",
+         [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
+             AIPathSegment s = host::cornerSegment(-7, 3);
+             ASSERT_EQ(ps.SetPathSegments(p, 2, 1, &s), kNoErr);
+             m[2] = s;
+         },
+         true},
+        {"corners put in at the front",
+         [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
+             AIPathSegment s[2] = {host::cornerSegment(-5, 0), host::cornerSegment(-5, -5)};
+             ASSERT_EQ(ps.InsertPathSegments(p, -1, 2, s), kNoErr);
+             m.insert(m.begin(), s, s + 2);
+         },
+         true},
+        {"a curve put in after the second anchor",
+         [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
+             AIPathSegment s[2] = {host::cornerSegment(12, 2), curve(12, 8)};
+             ASSERT_EQ(ps.InsertPathSegments(p, 1, 2, s), kNoErr);
+             m.insert(m.begin() + 2, s, s + 2);
+         },
+         false},
+        {"grown with corners, then cut short",
+         [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
+             ASSERT_EQ(ps.SetPathSegmentCount(p, 7), kNoErr);
+             m.resize(7, host::cornerSegment(0, 0));
+             ASSERT_EQ(ps.SetPathSegmentCount(p, 3), kNoErr);
+             m.resize(3);
+         },
+         true},
+        {"a curve, then grown with corners",
+         [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
+             AIPathSegment s = curve(4, 4);
+             ASSERT_EQ(ps.SetPathSegments(p, 3, 1, &s), kNoErr);
+             m[3] = s;
+             ASSERT_EQ(ps.SetPathSegmentCount(p, 6), kNoErr);
+             m.resize(6, host::cornerSegment(0, 0));
+         },
+         false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        AIArtHandle p = nullptr;
+        ASSERT_EQ(shapes().NewRect(10, 0, 0, 10, false, &p), kNoErr);
+        Path model(4);
+        ASSERT_EQ(path().GetPathSegments(p, 0, 4, model.data()), kNoErr);
+        row.write(path(), p, model);
+        int32_t count = 0;
+        ASSERT_EQ(path().GetPathSegmentCount(p, &count), kNoErr);
+        ASSERT_EQ(static_cast<size_t>(count), model.size());
+        Path got(model.size());
+        ASSERT_EQ(path().GetPathSegments(p, 0, count, got.data()), kNoErr);
+        const host::PathSegments& held = host::currentDocument()->art(p)->segments;
+        EXPECT_EQ(held.anchorsOnly(), row.anchorsOnly);
+        for (size_t i = 0; i < model.size(); ++i) {
+            EXPECT_TRUE(sameSegment(got[i], model[i])) << "segment " << i << " as the suite copies it";
+            EXPECT_TRUE(sameSegment(held[i], model[i])) << "segment " << i << " as the host reads it";
+        }
+        // A range from the middle, copied by the suite and walked by the
+        // host: each starts where it is asked to and holds what it should.
+        if (count > 2) {
+            AIPathSegment one{};
+            ASSERT_EQ(path().GetPathSegments(p, count - 2, 1, &one), kNoErr);
+            EXPECT_TRUE(sameSegment(one, model[model.size() - 2]));
+            const Path tail(held.begin() + 1, held.end());
+            ASSERT_EQ(tail.size(), model.size() - 1);
+            for (size_t i = 0; i < tail.size(); ++i) EXPECT_TRUE(sameSegment(tail[i], model[i + 1])) << i;
+        }
+    }
+}
+
+// Paths given the same style share one; a write through any one of them, by
+// the suite, by a transform that scales lines, in place or on a duplicate,
+// changes that path's style alone.
+TEST_F(DocumentSuites, AStyleWrittenThroughOnePathNeverShowsInAnother)
+{
+    auto& styles = host::suiteTable<AIPathStyleSuite>();
+    auto& transform = host::suiteTable<AITransformArtSuite>();
+    AIPathStyle red = host::defaultPathStyle();
+    red.fillPaint = 1;
+    red.fill.color.kind = kThreeColor;
+    red.fill.color.c.rgb = {1, 0, 0};
+    red.stroke.width = 2;
+    AIPathStyle blue = red;
+    blue.fill.color.c.rgb = {0, 0, 1};
+    auto widthAndBlue = [&](AIArtHandle a) {
+        AIPathStyle s{};
+        EXPECT_EQ(styles.GetPathStyle(a, &s), kNoErr);
+        return std::make_pair(s.stroke.width, s.fill.color.c.rgb.blue);
+    };
+    struct Row {
+        const char* shows;
+        // Writes through `first`; returns the art whose style was written.
+        std::function<AIArtHandle(AIArtSuite&, AIArtHandle first)> write;
+        AIReal width, blueness;  // of the written art's style afterwards
+    } rows[] = {
+        {"set by the suite",
+         [&](AIArtSuite&, AIArtHandle a) {
+             EXPECT_EQ(styles.SetPathStyle(a, &blue), kNoErr);
+             return a;
+         },
+         2, 1},
+        {"its lines scaled by a transform",
+         [&](AIArtSuite&, AIArtHandle a) {
+             const AIRealMatrix twice{2, 0, 0, 2, 0, 0};
+             EXPECT_EQ(transform.TransformArt(a, &twice, 3, kTransformObjects | kScaleLines), kNoErr);
+             return a;
+         },
+         6, 0},
+        {"written in place",
+         [&](AIArtSuite&, AIArtHandle a) {
+             host::currentDocument()->art(a)->style.edit().stroke.width = 5;
+             return a;
+         },
+         5, 0},
+        {"set on a duplicate",
+         [&](AIArtSuite& artSuite, AIArtHandle a) {
+             AIArtHandle copy = nullptr;
+             EXPECT_EQ(artSuite.DuplicateArt(a, kPlaceAboveAll, nullptr, &copy), kNoErr);
+             EXPECT_EQ(styles.SetPathStyle(copy, &blue), kNoErr);
+             return copy;
+         },
+         2, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shows);
+        AIArtHandle paths[3] = {};
+        for (AIArtHandle& a : paths) {
+            ASSERT_EQ(shapes().NewRect(10, 0, 0, 10, false, &a), kNoErr);
+            ASSERT_EQ(styles.SetPathStyle(a, &red), kNoErr);
+        }
+        host::Document* d = host::currentDocument();
+        EXPECT_TRUE(d->art(paths[0])->style.sharedWith(d->art(paths[2])->style)) << "one style, held once";
+        AIArtHandle written = row.write(art(), paths[0]);
+        EXPECT_EQ(widthAndBlue(written), std::make_pair(row.width, row.blueness));
+        for (AIArtHandle other : paths) {
+            if (other == written) continue;
+            EXPECT_EQ(widthAndBlue(other), std::make_pair(AIReal(2), AIReal(0)));
+        }
+    }
 }
 
 }  // namespace

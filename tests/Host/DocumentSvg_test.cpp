@@ -84,7 +84,7 @@ void expectSameArt(const ArtNode& a, const ArtNode& b)
     EXPECT_EQ(a.closed, b.closed);
     EXPECT_EQ(a.guide, b.guide);
     EXPECT_EQ(a.attrs & (kArtHidden | kArtLocked), b.attrs & (kArtHidden | kArtLocked));
-    EXPECT_EQ(a.tags, b.tags);
+    EXPECT_EQ(a.tags(), b.tags());
     ASSERT_EQ(bool(a.textFrame), bool(b.textFrame));
     if (a.textFrame) {
         EXPECT_EQ(a.textFrame->text, b.textFrame->text);
@@ -100,13 +100,13 @@ void expectSameArt(const ArtNode& a, const ArtNode& b)
         EXPECT_EQ(s.out.v, t.out.v);
     }
     if (a.type == kPathArt || a.type == kTextFrameArt) {
-        EXPECT_EQ(a.style.fillPaint, b.style.fillPaint);
-        EXPECT_EQ(a.style.strokePaint, b.style.strokePaint);
-        EXPECT_EQ(a.style.stroke.width, b.style.stroke.width);
-        EXPECT_EQ(a.style.stroke.miterLimit, b.style.stroke.miterLimit);
-        EXPECT_EQ(a.style.evenodd, b.style.evenodd);
-        if (a.style.fillPaint) expectSameColor(a.style.fill.color, b.style.fill.color);
-        if (a.style.strokePaint) expectSameColor(a.style.stroke.color, b.style.stroke.color);
+        EXPECT_EQ(a.style->fillPaint, b.style->fillPaint);
+        EXPECT_EQ(a.style->strokePaint, b.style->strokePaint);
+        EXPECT_EQ(a.style->stroke.width, b.style->stroke.width);
+        EXPECT_EQ(a.style->stroke.miterLimit, b.style->stroke.miterLimit);
+        EXPECT_EQ(a.style->evenodd, b.style->evenodd);
+        if (a.style->fillPaint) expectSameColor(a.style->fill.color, b.style->fill.color);
+        if (a.style->strokePaint) expectSameColor(a.style->stroke.color, b.style->stroke.color);
     }
     ASSERT_EQ(a.children.size(), b.children.size());
     for (auto i = a.children.begin(), j = b.children.begin(); i != a.children.end(); ++i, ++j) expectSameArt(**i, **j);
@@ -139,9 +139,9 @@ TEST_F(SvgTest, OpenSignHasItsLayersLettersAndCounters)
     ASSERT_EQ(o->children.size(), 2u);
     EXPECT_EQ(o->children.front()->segments.size(), 4u) << "two half-ellipse arcs, two cubics each";
     EXPECT_TRUE(o->children.front()->closed);
-    EXPECT_TRUE(o->children.front()->style.evenodd);
-    EXPECT_EQ(o->children.front()->style.fill.color.kind, kThreeColor);
-    EXPECT_NEAR(o->children.front()->style.fill.color.c.rgb.red, 0xc0 / 255.0, 1e-6);
+    EXPECT_TRUE(o->children.front()->style->evenodd);
+    EXPECT_EQ(o->children.front()->style->fill.color.kind, kThreeColor);
+    EXPECT_NEAR(o->children.front()->style->fill.color.c.rgb.red, 0xc0 / 255.0, 1e-6);
     ArtNode* n = byName(*d, "N");
     ASSERT_EQ(n->type, kPathArt);
     EXPECT_EQ(n->segments.size(), 10u) << "relative commands";
@@ -149,9 +149,9 @@ TEST_F(SvgTest, OpenSignHasItsLayersLettersAndCounters)
     EXPECT_NEAR(n->segments[0].p.h, 164 * mm, 1e-3);
     EXPECT_NEAR(n->segments[0].p.v, (120 - 90) * mm, 1e-3) << "y grows upwards from the page bottom";
     ArtNode* border = byName(*d, "border");
-    EXPECT_FALSE(border->style.fillPaint);
-    EXPECT_TRUE(border->style.strokePaint);
-    EXPECT_NEAR(border->style.stroke.width, 1.5 * mm, 1e-4);
+    EXPECT_FALSE(border->style->fillPaint);
+    EXPECT_TRUE(border->style->strokePaint);
+    EXPECT_NEAR(border->style->stroke.width, 1.5 * mm, 1e-4);
     EXPECT_EQ(border->segments.size(), 8u) << "a rounded rectangle";
 }
 
@@ -166,7 +166,7 @@ TEST_F(SvgTest, LogoAppliesNestedTransforms)
     EXPECT_EQ(star->segments.size(), 10u);
     EXPECT_NEAR(star->segments[0].p.h, 100 * mm, 1e-3);
     EXPECT_NEAR(star->segments[0].p.v, (200 - 50) * mm, 1e-3);
-    EXPECT_NEAR(star->style.fill.color.c.rgb.green, 165 / 255.0, 1e-6);
+    EXPECT_NEAR(star->style->fill.color.c.rgb.green, 165 / 255.0, 1e-6);
     ArtNode* banner = byName(*d, "banner");
     ASSERT_EQ(banner->children.size(), 2u);
     ArtNode* rect = banner->children.back();  // the first in the file is at the back
@@ -189,8 +189,8 @@ TEST_F(SvgTest, SaleBannerKeepsTextKindsAndMarksLayer)
     EXPECT_NEAR(caption->textFrame->fontSize, 9 * 72 / 25.4, 1e-3);
     EXPECT_EQ(caption->textFrame->fontFamily, "DejaVu Sans");
     ArtNode* plate = byName(*d, "plate");
-    EXPECT_EQ(plate->style.fill.color.kind, kGrayColor);
-    EXPECT_FLOAT_EQ(plate->style.fill.color.c.g.gray, 0.25f);
+    EXPECT_EQ(plate->style->fill.color.kind, kGrayColor);
+    EXPECT_FLOAT_EQ(plate->style->fill.color.c.g.gray, 0.25f);
 }
 
 TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
@@ -228,12 +228,12 @@ TEST_F(SvgTest, ColoursFromNamesHexRgbAndStyle)
         auto d = read(svg(std::string("<rect id='r' width='10' height='10' ") + r.attrs + "/>"));
         ArtNode* a = byName(*d, "r");
         ASSERT_TRUE(a);
-        EXPECT_EQ(a->style.fillPaint != 0, r.on);
+        EXPECT_EQ(a->style->fillPaint != 0, r.on);
         if (!r.on) continue;
-        EXPECT_EQ(a->style.fill.color.kind, kThreeColor);
-        EXPECT_NEAR(a->style.fill.color.c.rgb.red, r.r, 1e-6);
-        EXPECT_NEAR(a->style.fill.color.c.rgb.green, r.g, 1e-6);
-        EXPECT_NEAR(a->style.fill.color.c.rgb.blue, r.b, 1e-6);
+        EXPECT_EQ(a->style->fill.color.kind, kThreeColor);
+        EXPECT_NEAR(a->style->fill.color.c.rgb.red, r.r, 1e-6);
+        EXPECT_NEAR(a->style->fill.color.c.rgb.green, r.g, 1e-6);
+        EXPECT_NEAR(a->style->fill.color.c.rgb.blue, r.b, 1e-6);
     }
 }
 
@@ -266,10 +266,10 @@ TEST_F(SvgTest, StrokesTakeWhatSvgSaysWhenAnAttributeIsLeftOut)
                       "<rect id='r' width='10' height='10' " + std::string(r.attrs) + "/></svg>");
         ArtNode* a = byName(*d, "r");
         ASSERT_TRUE(a);
-        EXPECT_EQ(a->style.strokePaint != 0, r.on);
+        EXPECT_EQ(a->style->strokePaint != 0, r.on);
         if (!r.on) continue;
-        EXPECT_NEAR(a->style.stroke.width, r.width, 1e-4);
-        EXPECT_EQ(a->style.stroke.miterLimit, r.miterLimit);
+        EXPECT_NEAR(a->style->stroke.width, r.width, 1e-4);
+        EXPECT_EQ(a->style->stroke.miterLimit, r.miterLimit);
         std::string saved = dir_.file("saved.svg"), error;
         ASSERT_TRUE(writeSvgFile(*d, saved, error)) << error;
         EXPECT_EQ(test::readFile(saved).find("stroke-miterlimit") != std::string::npos, r.miterLimit != 4)
@@ -336,9 +336,9 @@ TEST_F(SvgTest, PaintServersAreFoundByTheirIdWhereverTheyStand)
                       "<rect id='c' width='1' height='1' fill='url(#nowhere)'/>"
                       "<defs><pattern id='twice'/><linearGradient id='twice'/><pattern id='late'/></defs>"));
     ASSERT_TRUE(d);
-    EXPECT_EQ(byName(*d, "a")->style.fill.color.kind, kPattern) << "defined after its use";
-    EXPECT_EQ(byName(*d, "b")->style.fill.color.kind, kPattern) << "the first of one id";
-    EXPECT_EQ(byName(*d, "c")->style.fill.color.kind, kGradient) << "an unknown server";
+    EXPECT_EQ(byName(*d, "a")->style->fill.color.kind, kPattern) << "defined after its use";
+    EXPECT_EQ(byName(*d, "b")->style->fill.color.kind, kPattern) << "the first of one id";
+    EXPECT_EQ(byName(*d, "c")->style->fill.color.kind, kGradient) << "an unknown server";
 }
 
 TEST_F(SvgTest, LooseShapesGoToADefaultLayerBelowOrAboveEachGroup)
@@ -375,12 +375,14 @@ TEST_F(SvgTest, RoundTripKeepsTagsKindsGuidesAndHiddenLayers)
     Document& d = documents().newDocument();
     ArtNode* p = d.newArt(kPathArt);
     p->segments = {cornerSegment(10, 10), cornerSegment(50, 10), cornerSegment(50, 40)};
-    p->segments[1].out = {60, 20};
+    AIPathSegment handled = p->segments[1];
+    handled.out = {60, 20};
+    p->segments.set(1, handled);
     p->closed = true;
     p->name = "tri";
-    p->style.fillPaint = 1;
-    p->style.fill.color.kind = kFourColor;
-    p->style.fill.color.c.f = {0.1f, 0.7f, 0.2f, 0.05f};
+    p->style.edit().fillPaint = 1;
+    p->style.edit().fill.color.kind = kFourColor;
+    p->style.edit().fill.color.c.f = {0.1f, 0.7f, 0.2f, 0.05f};
     p->setTag("TAG_OF_DOT_CUT", "10");
     d.place(p, kPlaceAboveAll, nullptr);
     AICustomColor spot{};
@@ -390,9 +392,9 @@ TEST_F(SvgTest, RoundTripKeepsTagsKindsGuidesAndHiddenLayers)
     ArtNode* q = d.newArt(kPathArt);
     q->segments = {cornerSegment(0, 0), cornerSegment(0, 300)};
     q->guide = true;
-    q->style.strokePaint = 1;
-    q->style.stroke.color.kind = kCustomColor;
-    q->style.stroke.color.c.c = {Document::handle(c), 1.0f};
+    q->style.edit().strokePaint = 1;
+    q->style.edit().stroke.color.kind = kCustomColor;
+    q->style.edit().stroke.color.c.c = {Document::handle(c), 1.0f};
     d.place(q, kPlaceAboveAll, nullptr);
     LayerNode* hidden = d.insertLayer(-1, "Hidden & <odd> \"title\"");
     hidden->visible = false;
@@ -405,8 +407,8 @@ TEST_F(SvgTest, RoundTripKeepsTagsKindsGuidesAndHiddenLayers)
     ASSERT_TRUE(again);
     expectSameDocument(d, *again);
     ArtNode* q2 = again->layers()[0]->root->children.front();
-    ASSERT_EQ(q2->style.stroke.color.kind, kCustomColor);
-    CustomColorEntry* c2 = again->customColor(q2->style.stroke.color.c.c.color);
+    ASSERT_EQ(q2->style->stroke.color.kind, kCustomColor);
+    CustomColorEntry* c2 = again->customColor(q2->style->stroke.color.c.c.color);
     ASSERT_TRUE(c2);
     EXPECT_EQ(c2->name, "Signal Red");
     EXPECT_FLOAT_EQ(c2->color.c.f.magenta, 0.9f);
@@ -421,9 +423,9 @@ TEST_F(SvgTest, RoundTripKeepsTagsKindsGuidesAndHiddenLayers)
     CustomColorEntry* moss = d.newCustomColor("Moss", lab);
     // Viewers see an RGB spot colour as it is; a Lab one, which the host
     // cannot turn into RGB, as black.
-    q->style.stroke.color.c.c = {Document::handle(sky), 1.0f};
-    p->style.fill.color.kind = kCustomColor;
-    p->style.fill.color.c.c = {Document::handle(moss), 1.0f};
+    q->style.edit().stroke.color.c.c = {Document::handle(sky), 1.0f};
+    p->style.edit().fill.color.kind = kCustomColor;
+    p->style.edit().fill.color.c.c = {Document::handle(moss), 1.0f};
     saved = writeSvgText(d);
     EXPECT_NE(saved.find("stroke=\"#4080bf\""), std::string::npos) << saved;
     size_t tri = saved.rfind('<', saved.find("id=\"tri\""));

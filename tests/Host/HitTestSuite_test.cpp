@@ -84,11 +84,12 @@ TEST_F(HitTestSuite, WhatIsHitIsWhatTheRequestAsksFor)
     // below it at (30, -40), the second's in handle at (70, -40). Filled, with a
     // notch cut into its top: (40, 100) (50, 60) (60, 100).
     host::ArtNode* n = host::currentDocument()->art(square_);
-    n->segments[0].out = {30, -40};
-    n->segments[1].in = {70, -40};
-    n->segments.insert(n->segments.begin() + 3,
-                       {host::cornerSegment(60, 100), host::cornerSegment(50, 60), host::cornerSegment(40, 100)});
-    n->style.fillPaint = 1;
+    std::vector<AIPathSegment> s = n->segments.toVector();
+    s[0].out = {30, -40};
+    s[1].in = {70, -40};
+    s.insert(s.begin() + 3, {host::cornerSegment(60, 100), host::cornerSegment(50, 60), host::cornerSegment(40, 100)});
+    n->segments = s;
+    n->style.edit().fillPaint = 1;
     struct Row {
         const char* shows;
         AIRealPoint at;
@@ -115,7 +116,7 @@ TEST_F(HitTestSuite, WhatIsHitIsWhatTheRequestAsksFor)
             EXPECT_EQ(d.segment, r.segment) << r.shows;
         }
     }
-    n->style.fillPaint = 0;
+    n->style.edit().fillPaint = 0;
     EXPECT_EQ(hit({20, 50}, kAllHitRequest).type, kNothingHitType) << "an unfilled inside is no hit";
 }
 
@@ -136,14 +137,14 @@ TEST_F(HitTestSuite, AGroupIsHitInTheMemberUnderThePointer)
     host::ArtNode* path = d->newArt(kPathArt);
     path->segments = {host::cornerSegment(500, 100), host::cornerSegment(600, 100), host::cornerSegment(600, 200)};
     path->closed = true;
-    path->style.fillPaint = 1;
+    path->style.edit().fillPaint = 1;
     ASSERT_EQ(d->place(path, kPlaceInsideOnBottom, group), kNoErr);
     // A filled square behind the path, around it.
     host::ArtNode* back = d->newArt(kPathArt);
     back->segments = {host::cornerSegment(480, 80), host::cornerSegment(620, 80), host::cornerSegment(620, 220),
                       host::cornerSegment(480, 220)};
     back->closed = true;
-    back->style.fillPaint = 1;
+    back->style.edit().fillPaint = 1;
     ASSERT_EQ(d->place(back, kPlaceInsideOnBottom, group), kNoErr);
     AIArtHandle groupHandle = host::Document::handle(group);
     AIRealRect box{};

@@ -97,9 +97,9 @@ TEST_F(HostActions, ExpandTurnsAStrokedLineIntoAnAreaOfItsStrokeColour)
     ArtNode* area = kids(group)[0];
     ASSERT_EQ(area->type, kPathArt);
     EXPECT_TRUE(area->closed);
-    EXPECT_TRUE(area->style.fillPaint);
-    EXPECT_FALSE(area->style.strokePaint);
-    EXPECT_FLOAT_EQ(area->style.fill.color.c.rgb.red, 1.0f);
+    EXPECT_TRUE(area->style->fillPaint);
+    EXPECT_FALSE(area->style->strokePaint);
+    EXPECT_FLOAT_EQ(area->style->fill.color.c.rgb.red, 1.0f);
     AIRealRect b = boundsMm(area);
     EXPECT_NEAR(b.right - b.left, 100, 1e-3) << "butt caps";
     EXPECT_NEAR(b.top - b.bottom, 2, 1e-3);
@@ -118,10 +118,10 @@ TEST_F(HostActions, ExpandGivesAFilledStrokedShapeItsRingInFrontOfItsFill)
     ASSERT_EQ(ring->type, kCompoundPathArt) << "the stroke of a closed path is a ring";
     // Within what a thousandth of a point on a 128 mm outline can add.
     EXPECT_NEAR(areaMm2(ring), 42 * 22 - 38 * 18, 0.1);
-    EXPECT_FLOAT_EQ(kids(ring)[0]->style.fill.color.c.rgb.blue, 0.0f) << "the stroke's colour";
+    EXPECT_FLOAT_EQ(kids(ring)[0]->style->fill.color.c.rgb.blue, 0.0f) << "the stroke's colour";
     EXPECT_NEAR(areaMm2(fill), 40 * 20, 0.01);
-    EXPECT_FLOAT_EQ(fill->style.fill.color.c.rgb.blue, 1.0f);
-    EXPECT_FALSE(fill->style.strokePaint);
+    EXPECT_FLOAT_EQ(fill->style->fill.color.c.rgb.blue, 1.0f);
+    EXPECT_FALSE(fill->style->strokePaint);
     // Round joins and caps: the open line's area reaches 2 mm past its ends.
     AIRealRect b = boundsMm(kids(top()[0])[0]);
     EXPECT_NEAR(b.left, 98, 0.02);
@@ -223,8 +223,8 @@ TEST_F(HostActions, MergeUnitesOneColourAndTrimsTheBackOneOfTwo)
             EXPECT_NEAR(areaMm2(top()[i]), row.areas[i], row.within) << i;
             EXPECT_TRUE(top()[i]->attrs & kArtSelected);
             const ArtNode* p = top()[i]->type == kPathArt ? top()[i] : kids(top()[i])[0];
-            EXPECT_TRUE(p->style.fillPaint);
-            EXPECT_FALSE(p->style.strokePaint);
+            EXPECT_TRUE(p->style->fillPaint);
+            EXPECT_FALSE(p->style->strokePaint);
         }
     }
 }

@@ -44,9 +44,9 @@ protected:
         f->textFrame->fontSize = size;
         f->textFrame->fontFamily = family;
         f->textFrame->origin = AIRealPoint{100, 500};
-        f->style.fillPaint = 1;
-        f->style.fill.color.kind = kThreeColor;
-        f->style.strokePaint = 0;
+        f->style.edit().fillPaint = 1;
+        f->style.edit().fill.color.kind = kThreeColor;
+        f->style.edit().strokePaint = 0;
         doc_->place(f, kPlaceAboveAll, nullptr);
         return f;
     }
@@ -349,8 +349,8 @@ TEST_F(TextFrames, CreateOutlineAddsAGroupOfClosedContoursJustAboveTheFrame)
 {
     ArtNode* below = frame("x");
     ArtNode* f = frame("Oi A");
-    f->style.strokePaint = 1;
-    f->style.stroke.width = 2;
+    f->style.edit().strokePaint = 1;
+    f->style.edit().stroke.width = 2;
     AIArtHandle outline = nullptr;
     ASSERT_EQ(frames().CreateOutline(host::Document::handle(f), &outline), kNoErr);
     ArtNode* group = doc_->art(outline);
@@ -365,8 +365,8 @@ TEST_F(TextFrames, CreateOutlineAddsAGroupOfClosedContoursJustAboveTheFrame)
     for (const ArtNode* p : group->children) {
         EXPECT_EQ(p->type, kPathArt);
         EXPECT_TRUE(p->closed);
-        EXPECT_TRUE(p->style.strokePaint) << "the frame's style";
-        EXPECT_FLOAT_EQ(p->style.stroke.width, 2);
+        EXPECT_TRUE(p->style->strokePaint) << "the frame's style";
+        EXPECT_FLOAT_EQ(p->style->stroke.width, 2);
     }
     AIArtHandle none = nullptr;
     EXPECT_EQ(frames().CreateOutline(outline, &none), kWrongArtTypeErr);

@@ -150,12 +150,14 @@ TEST_F(StartPointTool, AClickOnACurveSplitsItWithoutChangingItsShape)
 {
     const float c = 50, r = 50, k = r * 0.5522847f;
     ArtNode* circle = polygon({{c + r, c}, {c, c + r}, {c - r, c}, {c, c - r}});
-    for (AIPathSegment& s : circle->segments) {
+    std::vector<AIPathSegment> round = circle->segments.toVector();
+    for (AIPathSegment& s : round) {
         float dx = s.p.v - c, dy = c - s.p.h;  // the turn direction, counter-clockwise
         s.in = AIRealPoint{s.p.h + dx * k / r, s.p.v + dy * k / r};
         s.out = AIRealPoint{s.p.h - dx * k / r, s.p.v - dy * k / r};
         s.corner = 0;
     }
+    circle->segments = round;
     float at = static_cast<float>(c + r * std::cos(kPi / 6)), up = static_cast<float>(c + r * std::sin(kPi / 6));
     run("tool \"Start Point Tool\"");
     click(at, up);
@@ -219,9 +221,11 @@ TEST_F(StartPointTool, ARefusedWriteOfANewAnchorLeavesThePathAsItWas)
         // A square whose right side bulges out: splitting it changes the
         // handles of both its anchors.
         ArtNode* sq = square(0, 0, 100);
-        sq->segments[1].out = AIRealPoint{120, 30};
-        sq->segments[2].in = AIRealPoint{120, 70};
-        const std::vector<AIPathSegment> before = sq->segments;
+        std::vector<AIPathSegment> bulging = sq->segments.toVector();
+        bulging[1].out = AIRealPoint{120, 30};
+        bulging[2].in = AIRealPoint{120, 70};
+        sq->segments = bulging;
+        const std::vector<AIPathSegment> before = sq->segments.toVector();
         run("tool \"Start Point Tool\"");
         ASSERT_EQ(acquireSuites(hostApp().basic()), kNoErr);
         {
