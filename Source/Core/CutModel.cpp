@@ -197,18 +197,29 @@ static uint8_t onLayerAtHand(AIArtHandle art, LayerAtHand* at)
 
 VT_NODISCARD static ASErr loadVolumeOf(AIArtHandle art, LayerAtHand* layer);
 
-// The volume array and the ring array of the volume being loaded grow by
-// doubling, so that loading stays linear however many objects and rings a job
-// has; each is cut back to its count when its load ends, so outside loading
-// every array holds exactly its count. A capacity is known only for the array
-// this file last grew; any other array is taken to be full.
+// The volume array and the room the rings of the volume being loaded are
+// gathered in grow by doubling, so that loading stays linear however many
+// objects and rings a job has; outside loading every array of the job holds
+// exactly its count. A capacity is known only for the array this file last
+// grew of each kind; any other array is taken to be full.
 struct Growth {
     void* array;
     int32_t capacity;
 };
 
 static Growth g_volumeGrowth = {NULL, 0};
-static Growth g_ringGrowth = {NULL, 0};
+// The rings of the volume being loaded are gathered in one room kept from
+// volume to volume while a selection loads, and each volume takes an exact
+// copy of its own: one block a volume, where growing and cutting back its own
+// array cost a block and a resize of it.
+static Growth g_ringRoom = {NULL, 0};
+
+static void freeRingRoom()
+{
+    free(g_ringRoom.array);
+    g_ringRoom.array = NULL;
+    g_ringRoom.capacity = 0;
+}
 
 static void* growFor(void* array, int32_t count, size_t size, Growth* growth)
 {
@@ -286,6 +297,7 @@ ASErr loadData(void* item)
     }
     disposeSelection(matches);
     freeSegmentRoom(segmentRoom(kSegmentsForLoading));
+    freeRingRoom();
     // A job missing a volume, a ring or a segment would cut less than was
     // selected: after a failure nothing stays loaded.
     if (result != kNoErr) (void)freeData();
@@ -517,10 +529,19 @@ VT_NODISCARD static ASErr loadVolumeOf(AIArtHandle art, LayerAtHand* layer)
     v->gapX = v->gapY = 3.0;
     v->flags = kVolumeSelected | kVolumeVisible;
 
-    g_ringGrowth.array = NULL;
+    v->rings = (Ring*)g_ringRoom.array;
     err = loadRing(art);
     v = &g->volumes[g->volumeCount - 1];
-    v->rings = (Ring*)trimTo(v->rings, v->ringCount, sizeof(Ring), &g_ringGrowth);
+    Ring* gathered = v->rings;
+    v->rings = NULL;
+    if (gathered != NULL && v->ringCount > 0) {
+        v->rings = (Ring*)malloc((size_t)v->ringCount * sizeof(Ring));
+        if (v->rings == NULL) {
+            v->ringCount = 0;
+            return kMemoryErr;
+        }
+        memcpy(v->rings, gathered, (size_t)v->ringCount * sizeof(Ring));
+    }
     if (err == kMemoryErr) return err;
     if (dotCut)
         markDotCutRings(v);
@@ -534,7 +555,7 @@ VT_NODISCARD static ASErr loadVolumeOf(AIArtHandle art, LayerAtHand* layer)
 
 static Ring* appendRing(Volume* v, AIArtHandle art, uint16_t kind)
 {
-    Ring* grown = (Ring*)growFor(v->rings, v->ringCount, sizeof(Ring), &g_ringGrowth);
+    Ring* grown = (Ring*)growFor(v->rings, v->ringCount, sizeof(Ring), &g_ringRoom);
     if (grown == NULL) return NULL;
     v->rings = grown;
     Ring* r = &v->rings[v->ringCount++];
@@ -745,7 +766,7 @@ ASErr freeData(void)
     g->volumes = NULL;
     g->volumeCount = 0;
     g_volumeGrowth.array = NULL;
-    g_ringGrowth.array = NULL;
+    freeRingRoom();
     for (int32_t reader = 0; reader < kSegmentReaderCount; ++reader) freeSegmentRoom(segmentRoom(reader));
     freeLayerTitles();
     return kNoErr;
