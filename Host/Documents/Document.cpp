@@ -603,13 +603,15 @@ bool artBounds(const ArtNode* node, bool withStroke, AIRealRect& bounds)
         const auto& s = node->segments;
         if (s.empty()) return false;
         double l = s[0].p.h, r = l, b = s[0].p.v, t = b;
-        for (size_t i = 0; i < pathBezierCount(node); ++i) {
-            AIRealBezier z = pathBezier(node, i);
+        size_t count = pathBezierCount(node);
+        for (size_t i = 0; i < count; ++i) {
+            const AIPathSegment& from = s[i];
+            const AIPathSegment& to = i + 1 < s.size() ? s[i + 1] : s[0];
             double lo, hi;
-            cubicRange(z.p0.h, z.p1.h, z.p2.h, z.p3.h, lo, hi);
+            cubicRange(from.p.h, from.out.h, to.in.h, to.p.h, lo, hi);
             l = std::min(l, lo);
             r = std::max(r, hi);
-            cubicRange(z.p0.v, z.p1.v, z.p2.v, z.p3.v, lo, hi);
+            cubicRange(from.p.v, from.out.v, to.in.v, to.p.v, lo, hi);
             b = std::min(b, lo);
             t = std::max(t, hi);
         }
@@ -654,18 +656,25 @@ static AreaNode areaNode(double node, double weight)
     return AreaNode{weight * 0.5, {s * s * s, 3 * s * s * t, 3 * s * t * t, t * t * t}, {s * s, 2 * s * t, t * t}};
 }
 
-static double bezierArea(const AIRealBezier& b)
+// The sum runs over the curves with the same operations, in the same order,
+// as one curve after another; each curve's differences of control points are
+// taken once (in the points' own precision, as before) rather than at every
+// node, and its points widened to double once.
+static double bezierArea(const AreaNode (&nodes)[3], const AIRealPoint& p0, const AIRealPoint& p1,
+                         const AIRealPoint& p2, const AIRealPoint& p3)
 {
-    static const AreaNode nodes[3] = {areaNode(-0.7745966692414834, 5.0 / 9.0), areaNode(0.0, 8.0 / 9.0),
-                                      areaNode(0.7745966692414834, 5.0 / 9.0)};
+    const double x0 = p0.h, x1 = p1.h, x2 = p2.h, x3 = p3.h;
+    const double y0 = p0.v, y1 = p1.v, y2 = p2.v, y3 = p3.v;
+    const AIReal ex0 = p1.h - p0.h, ex1 = p2.h - p1.h, ex2 = p3.h - p2.h;
+    const AIReal ey0 = p1.v - p0.v, ey1 = p2.v - p1.v, ey2 = p3.v - p2.v;
     double sum = 0;
     for (const AreaNode& n : nodes) {
         const double* w = n.point;
-        double x = w[0] * b.p0.h + w[1] * b.p1.h + w[2] * b.p2.h + w[3] * b.p3.h;
-        double y = w[0] * b.p0.v + w[1] * b.p1.v + w[2] * b.p2.v + w[3] * b.p3.v;
+        double x = w[0] * x0 + w[1] * x1 + w[2] * x2 + w[3] * x3;
+        double y = w[0] * y0 + w[1] * y1 + w[2] * y2 + w[3] * y3;
         const double* d = n.slope;
-        double dx = 3 * (d[0] * (b.p1.h - b.p0.h) + d[1] * (b.p2.h - b.p1.h) + d[2] * (b.p3.h - b.p2.h));
-        double dy = 3 * (d[0] * (b.p1.v - b.p0.v) + d[1] * (b.p2.v - b.p1.v) + d[2] * (b.p3.v - b.p2.v));
+        double dx = 3 * (d[0] * ex0 + d[1] * ex1 + d[2] * ex2);
+        double dy = 3 * (d[0] * ey0 + d[1] * ey1 + d[2] * ey2);
         sum += n.weight * (x * dy - y * dx);
     }
     return 0.5 * sum;
@@ -673,10 +682,18 @@ static double bezierArea(const AIRealBezier& b)
 
 double pathArea(const ArtNode* path)
 {
+    static const AreaNode nodes[3] = {areaNode(-0.7745966692414834, 5.0 / 9.0), areaNode(0.0, 8.0 / 9.0),
+                                      areaNode(0.7745966692414834, 5.0 / 9.0)};
     const auto& s = path->segments;
     if (s.size() < 2) return 0;
     double area = 0;
-    for (size_t i = 0; i < pathBezierCount(path); ++i) area += bezierArea(pathBezier(path, i));
+    // Curve i runs from anchor i to the next; a closed path's last back to the first.
+    size_t count = pathBezierCount(path);
+    for (size_t i = 0; i < count; ++i) {
+        const AIPathSegment& a = s[i];
+        const AIPathSegment& b = i + 1 < s.size() ? s[i + 1] : s[0];
+        area += bezierArea(nodes, a.p, a.out, b.in, b.p);
+    }
     if (!path->closed) {
         const AIRealPoint& a = s.back().p;
         const AIRealPoint& b = s.front().p;

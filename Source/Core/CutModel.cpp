@@ -150,18 +150,76 @@ ASErr checkData(uint8_t checkSelection)
 
 // ---- Loading ---------------------------------------------------------------------------
 
-// The volume array and the ring array of the volume being loaded grow by
-// doubling, so that loading stays linear however many objects and rings a job
-// has; each is cut back to its count when its load ends, so outside loading
-// every array holds exactly its count. A capacity is known only for the array
-// this file last grew; any other array is taken to be full.
+// What loading asks of the layer of the objects it loads. The selection comes
+// in the art tree's order, a layer's objects one after another: the layer is
+// read when the next object lies on another, not again for each object.
+// Nothing changes a layer while the selection loads.
+struct LayerAtHand {
+    uint8_t read;          // 0 until a layer has been read
+    AILayerHandle layer;
+    AIArtHandle root;      // its root group; null when it cannot be read
+    char title[256];       // "" when it cannot be read
+    uint8_t information;   // the start-point tool's layer
+    AIRGBColor color;      // black when it cannot be read
+    const char* kept;      // the title kept for the job, taken on first need
+};
+
+static void readLayerAtHand(LayerAtHand* at)
+{
+    at->read = 1;
+    at->root = NULL;
+    at->title[0] = 0;
+    at->information = 0;
+    at->color = AIRGBColor{0, 0, 0};
+    at->kept = NULL;
+    if (at->layer == NULL) return;
+    if (sAIArt->GetFirstArtOfLayer(at->layer, &at->root)) at->root = NULL;
+    if (sAILayer->GetLayerTitle(at->layer, at->title, sizeof at->title) == kNoErr)
+        at->information = strcmp(at->title, kInformationLayerTitle) == 0;
+    else
+        at->title[0] = 0;
+    sAILayer->GetLayerColor(at->layer, &at->color);
+}
+
+// True for a top-level object (as isTopLevel), with *at its layer.
+static uint8_t onLayerAtHand(AIArtHandle art, LayerAtHand* at)
+{
+    AIArtHandle parent = NULL;
+    AILayerHandle layer = NULL;
+    if (sAIArt->GetArtParent(art, &parent)) return 0;
+    if (sAIArt->GetLayerOfArt(art, &layer)) return 0;
+    if (!at->read || layer != at->layer) {
+        at->layer = layer;
+        readLayerAtHand(at);
+    }
+    return parent != NULL && parent == at->root;
+}
+
+VT_NODISCARD static ASErr loadVolumeOf(AIArtHandle art, LayerAtHand* layer);
+
+// The volume array and the room the rings of the volume being loaded are
+// gathered in grow by doubling, so that loading stays linear however many
+// objects and rings a job has; outside loading every array of the job holds
+// exactly its count. A capacity is known only for the array this file last
+// grew of each kind; any other array is taken to be full.
 struct Growth {
     void* array;
     int32_t capacity;
 };
 
 static Growth g_volumeGrowth = {NULL, 0};
-static Growth g_ringGrowth = {NULL, 0};
+// The rings of the volume being loaded are gathered in one room kept from
+// volume to volume while a selection loads, and each volume takes an exact
+// copy of its own: one block a volume, where growing and cutting back its own
+// array cost a block and a resize of it.
+static Growth g_ringRoom = {NULL, 0};
+
+static void freeRingRoom()
+{
+    free(g_ringRoom.array);
+    g_ringRoom.array = NULL;
+    g_ringRoom.capacity = 0;
+}
 
 static void* growFor(void* array, int32_t count, size_t size, Growth* growth)
 {
@@ -228,13 +286,18 @@ ASErr loadData(void* item)
     if (result == kNoErr && count > 0)
         g->volumes = (Volume*)reserveFor(count, sizeof(Volume), &g_volumeGrowth);
     if (result == kNoErr) {
-        for (int32_t i = 0; i < count && result == kNoErr; ++i)
-            if (isTopLevel((*matches)[i]) && !isOnInformationLayer((*matches)[i])) result = loadVolume((*matches)[i]);
+        LayerAtHand layer;
+        layer.read = 0;
+        for (int32_t i = 0; i < count && result == kNoErr; ++i) {
+            AIArtHandle art = (*matches)[i];
+            if (onLayerAtHand(art, &layer) && !layer.information) result = loadVolumeOf(art, &layer);
+        }
         g->volumes = (Volume*)trimTo(g->volumes, g->volumeCount, sizeof(Volume), &g_volumeGrowth);
         if (result == kNoErr) result = updateVolume();
     }
     disposeSelection(matches);
     freeSegmentRoom(segmentRoom(kSegmentsForLoading));
+    freeRingRoom();
     // A job missing a volume, a ring or a segment would cut less than was
     // selected: after a failure nothing stays loaded.
     if (result != kNoErr) (void)freeData();
@@ -411,7 +474,17 @@ static void freeLayerTitles()
 
 const char* volumeLayerName(const Volume* volume) { return volume->layerName != NULL ? volume->layerName : ""; }
 
+
 ASErr loadVolume(AIArtHandle art)
+{
+    LayerAtHand layer;
+    layer.layer = NULL;
+    if (sAIArt->GetLayerOfArt(art, &layer.layer) != kNoErr) layer.layer = NULL;
+    readLayerAtHand(&layer);
+    return loadVolumeOf(art, &layer);
+}
+
+VT_NODISCARD static ASErr loadVolumeOf(AIArtHandle art, LayerAtHand* layer)
 {
     Volume* grown = (Volume*)growFor(g->volumes, g->volumeCount, sizeof(Volume), &g_volumeGrowth);
     if (grown == NULL) return kMemoryErr;
@@ -421,9 +494,6 @@ ASErr loadVolume(AIArtHandle art)
     memset(v, 0, sizeof *v);
     g->volumeCount++;
 
-    char title[256] = "";
-    AILayerHandle layer = NULL;
-    if (sAIArt->GetLayerOfArt(art, &layer) == kNoErr) sAILayer->GetLayerTitle(layer, title, sizeof title);
     uint8_t dotCut = sAITag->GetTag(art, kTagDotCut, "string", NULL) == kNoErr;
 
     // A stroke that could not be switched back leaves the user's art changed:
@@ -444,13 +514,12 @@ ASErr loadVolume(AIArtHandle art)
     v->precision = g->Precious;
     v->fitType = g->FitType;
     v->index = g->volumeCount;
-    v->layerName = keptLayerTitle(title);
+    if (layer->kept == NULL) layer->kept = keptLayerTitle(layer->title);
+    v->layerName = layer->kept;
     if (v->layerName == NULL) return kMemoryErr;
-    AIRGBColor layerColor = {0, 0, 0};
-    if (layer != NULL) sAILayer->GetLayerColor(layer, &layerColor);
-    v->layerColor[0] = layerColor.red;
-    v->layerColor[1] = layerColor.green;
-    v->layerColor[2] = layerColor.blue;
+    v->layerColor[0] = layer->color.red;
+    v->layerColor[1] = layer->color.green;
+    v->layerColor[2] = layer->color.blue;
     // Art without a path has no fill to take a colour from.
     v->colorKind = kNoneColor;
     v->colorRGB[0] = v->colorRGB[1] = v->colorRGB[2] = 255;
@@ -460,10 +529,19 @@ ASErr loadVolume(AIArtHandle art)
     v->gapX = v->gapY = 3.0;
     v->flags = kVolumeSelected | kVolumeVisible;
 
-    g_ringGrowth.array = NULL;
+    v->rings = (Ring*)g_ringRoom.array;
     err = loadRing(art);
     v = &g->volumes[g->volumeCount - 1];
-    v->rings = (Ring*)trimTo(v->rings, v->ringCount, sizeof(Ring), &g_ringGrowth);
+    Ring* gathered = v->rings;
+    v->rings = NULL;
+    if (gathered != NULL && v->ringCount > 0) {
+        v->rings = (Ring*)malloc((size_t)v->ringCount * sizeof(Ring));
+        if (v->rings == NULL) {
+            v->ringCount = 0;
+            return kMemoryErr;
+        }
+        memcpy(v->rings, gathered, (size_t)v->ringCount * sizeof(Ring));
+    }
     if (err == kMemoryErr) return err;
     if (dotCut)
         markDotCutRings(v);
@@ -477,7 +555,7 @@ ASErr loadVolume(AIArtHandle art)
 
 static Ring* appendRing(Volume* v, AIArtHandle art, uint16_t kind)
 {
-    Ring* grown = (Ring*)growFor(v->rings, v->ringCount, sizeof(Ring), &g_ringGrowth);
+    Ring* grown = (Ring*)growFor(v->rings, v->ringCount, sizeof(Ring), &g_ringRoom);
     if (grown == NULL) return NULL;
     v->rings = grown;
     Ring* r = &v->rings[v->ringCount++];
@@ -579,13 +657,16 @@ ASErr loadBezier(AIArtHandle art)
     Volume* v = &g->volumes[g->volumeCount - 1];
     if (v->ringCount == 0) return kNoErr;
     Ring* r = &v->rings[v->ringCount - 1];
-    // The segments stay the path's: only their count is kept. A path of
-    // fewer than two anchors, or one that cannot be read, has none to cut.
+    // The segments stay the path's: only their count is kept, and the anchors
+    // are read when the segments are needed (ringSegments). A path of fewer
+    // than two anchors, or whose anchors cannot be counted, has none to cut.
+    // The room they will be read into is made now: a job whose paths cannot
+    // be read for want of memory is refused whole when it opens.
     AIBoolean closed = 0;
     int32_t n = 0;
-    bool memoryShort = false;
-    if (!readAnchors(art, segmentRoom(kSegmentsForLoading), &n, &closed, &memoryShort))
-        return memoryShort ? kMemoryErr : kNoErr;
+    if (sAIPath->GetPathClosed(art, &closed) || sAIPath->GetPathSegmentCount(art, &n) || n < 2) return kNoErr;
+    SegmentRoom* room = segmentRoom(kSegmentsForLoading);
+    if (!roomFor((void**)&room->anchors, &room->anchorRoom, n, sizeof(AIPathSegment))) return kMemoryErr;
     r->count += closed ? n : n - 1;
     return kNoErr;
 }
@@ -685,7 +766,7 @@ ASErr freeData(void)
     g->volumes = NULL;
     g->volumeCount = 0;
     g_volumeGrowth.array = NULL;
-    g_ringGrowth.array = NULL;
+    freeRingRoom();
     for (int32_t reader = 0; reader < kSegmentReaderCount; ++reader) freeSegmentRoom(segmentRoom(reader));
     freeLayerTitles();
     return kNoErr;

@@ -433,10 +433,14 @@ ASBoolean PlotOutDialogTrackProc(ADMDialogRef dialog, ADMTrackerRef tracker)
 ASErr notifySend(ADMItemRef item, const char* notifierName)
 {
     ADMDialogRef dialog = sADMItem->GetDialog(item);
+    // The controls only show what they are told of: the selection is read
+    // once for all fifteen, not by each (10,000 volumes are a pass each).
+    beginSelectionBroadcast();
     for (int i = 0; i < kValueControlCount; ++i) {
         ADMItemRef receiver = plotOutItem(dialog, kValueControls[i]);
         if (receiver != NULL && receiver != item) sADMItem->SendNotify(receiver, notifierName);
     }
+    endSelectionBroadcast();
     return kNoErr;
 }
 

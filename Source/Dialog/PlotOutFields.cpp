@@ -33,11 +33,34 @@ static bool isRefresh(ADMNotifierRef notifier, bool alsoOnUpdate)
            (alsoOnUpdate && sADMNotifier->IsNotifierType(notifier, kUpdateItemSettingNotify));
 }
 
+// The merged values read for the broadcast open now (see
+// beginSelectionBroadcast); depth 0 when none is.
+static int32_t g_broadcastDepth = 0;
+static ASErr g_broadcastRead = kNoErr;
+static Volume g_broadcastInfo;
+
+void beginSelectionBroadcast(void)
+{
+    if (g_broadcastDepth++ == 0) g_broadcastRead = getSelectionVolumeInformation(&g_broadcastInfo);
+}
+
+void endSelectionBroadcast(void)
+{
+    if (g_broadcastDepth > 0) --g_broadcastDepth;
+}
+
+static ASErr selectionInformation(Volume* info)
+{
+    if (g_broadcastDepth == 0) return getSelectionVolumeInformation(info);
+    if (g_broadcastRead == kNoErr) *info = g_broadcastInfo;
+    return g_broadcastRead;
+}
+
 // The selection's common values; with nothing selected every value control
 // turns inactive, so no edit can reach the setters.
 static bool readSelection(ADMDialogRef dialog, Volume* info)
 {
-    if (getSelectionVolumeInformation(info) != kNoErr) {
+    if (selectionInformation(info) != kNoErr) {
         (void)enableVolumeItem(dialog, 0);
         return false;
     }

@@ -20,6 +20,13 @@ extern bool g_bScaleConnect;
 // Makes the fifteen value controls active (on 1) or inactive (0). Always 0.
 ASErr enableVolumeItem(ADMDialogRef dialog, uint8_t on);
 
+// Brackets the telling of every value control at once (notifySend): the
+// selection's merged values are read when the first bracket opens and shown
+// by every control told inside it; each control reads them itself outside.
+// Nothing inside may change a volume. Brackets nest; each begin needs its end.
+void beginSelectionBroadcast(void);
+void endSelectionBroadcast(void);
+
 ASErr PlotOutDlgOffsetSpinEditInitProc(ADMItemRef item);
 ASErr PlotOutDlgOffsetSpinEditNotifyProc(ADMItemRef item, ADMNotifierRef notifier);
 ASErr PlotOutDlgTransformSpinEditInitProc(ADMItemRef item);
