@@ -83,6 +83,22 @@ TEST_F(PluginFolderTest, TheFolderItselfIsWhereFileDialogsStart)
     EXPECT_EQ(std::filesystem::weakly_canonical(spec.path).string(), folder());
 }
 
+// Without the host's file paths the folder cannot be named: both asks are
+// refused, and neither hands back a path or a specification it never made.
+TEST_F(PluginFolderTest, WithoutTheHostsFilePathsTheFolderIsNotNamed)
+{
+    AIFilePathSuite* kept = sAIFilePath;
+    sAIFilePath = nullptr;
+    char path[kSPMaxPathLength + 1] = "stale";
+    SPPlatformFileSpecification spec;
+    std::memset(&spec, 0, sizeof spec);
+    EXPECT_EQ(pluginFolderFilePath("PlotterSetup.txt", path, sizeof path), kNoFileErr);
+    EXPECT_STREQ(path, "");
+    EXPECT_EQ(pluginFolderSpecification(&spec), kNoFileErr);
+    sAIFilePath = kept;
+    EXPECT_EQ(pluginFolderSpecification(&spec), kNoErr) << "named again once the paths are back";
+}
+
 // A file specification opens the file it names; one naming no file at all
 // is refused, not opened as whatever the buffer held.
 TEST_F(PluginFolderTest, AFileSpecificationOpensTheFileItNamesOrNothing)
