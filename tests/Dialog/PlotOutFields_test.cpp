@@ -51,6 +51,12 @@ TEST_F(PlotOutFieldsTest, TheFieldsShowTheLoadedSelectionAndTurnInactiveWithoutO
         check([] { selectOnly({}); }),
         refresh(),
         expectActive(false, "nothing selected"),
+        inDialog([](Dialog& d) {
+            // Nothing selected has no values: the fields keep what they showed.
+            EXPECT_NEAR(shownMm(d, kPlotOutWidthItem), 130, kMm);
+            EXPECT_NEAR(shownMm(d, kPlotOutHeightItem), 40, kMm);
+            EXPECT_EQ(d.item(kPlotOutCopiesXItem)->value, 1.0f);
+        }),
         check([] { selectOnly({40}); }),
         refresh(),
         expectActive(true, "B selected"),
