@@ -447,46 +447,26 @@ TEST_F(DocumentSuites, SegmentsReadBackAsWrittenHoweverThePathHoldsThem)
     oneHandleOff.out = {10, 4};
 
     using Path = std::vector<AIPathSegment>;
+    using Write = std::function<void(AIPathSuite&, AIArtHandle, Path&)>;
+    // Segment i set to s, through the suite and in the plain list.
+    auto setOne = [](AIPathSegment s, int32_t i) -> Write {
+        return [s, i](AIPathSuite& ps, AIArtHandle p, Path& m) {
+            ASSERT_EQ(ps.SetPathSegments(p, i, 1, &s), kNoErr);
+            m[i] = s;
+        };
+    };
     struct Row {
         const char* shows;
         // The writes, made through the suite on the path and alike on the plain list.
-        std::function<void(AIPathSuite&, AIArtHandle, Path&)> write;
+        Write write;
         bool anchorsOnly;  // how the path should hold what it was given
     } rows[] = {
         {"corners stay anchors alone", [](AIPathSuite&, AIArtHandle, Path&) {}, true},
-        {"one handle off its anchor",
-         [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
-             ASSERT_EQ(ps.SetPathSegments(p, 1, 1, &oneHandleOff), kNoErr);
-             m[1] = oneHandleOff;
-         },
-         false},
-        {"handles on the anchor of a smooth point",
-         [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
-             AIPathSegment s = onAnchorBut(10, 10, 0);
-             ASSERT_EQ(ps.SetPathSegments(p, 2, 1, &s), kNoErr);
-             m[2] = s;
-         },
-         false},
-        {"a corner flag other than 1",
-         [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
-             AIPathSegment s = onAnchorBut(0, 10, 2);
-             ASSERT_EQ(ps.SetPathSegments(p, 3, 1, &s), kNoErr);
-             m[3] = s;
-         },
-         false},
-        {"a handle at minus zero on an anchor at zero",
-         [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
-             ASSERT_EQ(ps.SetPathSegments(p, 0, 1, &minusZero), kNoErr);
-             m[0] = minusZero;
-         },
-         false},
-        {"a corner moved stays anchors alone",
-         [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
-             AIPathSegment s = host::cornerSegment(-7, 3);
-             ASSERT_EQ(ps.SetPathSegments(p, 2, 1, &s), kNoErr);
-             m[2] = s;
-         },
-         true},
+        {"one handle off its anchor", setOne(oneHandleOff, 1), false},
+        {"handles on the anchor of a smooth point", setOne(onAnchorBut(10, 10, 0), 2), false},
+        {"a corner flag other than 1", setOne(onAnchorBut(0, 10, 2), 3), false},
+        {"a handle at minus zero on an anchor at zero", setOne(minusZero, 0), false},
+        {"a corner moved stays anchors alone", setOne(host::cornerSegment(-7, 3), 2), true},
         {"corners put in at the front",
          [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
              AIPathSegment s[2] = {host::cornerSegment(-5, 0), host::cornerSegment(-5, -5)};
@@ -511,9 +491,7 @@ TEST_F(DocumentSuites, SegmentsReadBackAsWrittenHoweverThePathHoldsThem)
          true},
         {"a curve, then grown with corners",
          [&](AIPathSuite& ps, AIArtHandle p, Path& m) {
-             AIPathSegment s = curve(4, 4);
-             ASSERT_EQ(ps.SetPathSegments(p, 3, 1, &s), kNoErr);
-             m[3] = s;
+             setOne(curve(4, 4), 3)(ps, p, m);
              ASSERT_EQ(ps.SetPathSegmentCount(p, 6), kNoErr);
              m.resize(6, host::cornerSegment(0, 0));
          },
